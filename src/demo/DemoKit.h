@@ -1,0 +1,6 @@
+#pragma once
+#include <QString>
+class DemoKit {
+public:
+    static bool generate(const QString &root, QString *error);
+};

@@ -1,0 +1,82 @@
+#include "BytePatch.h"
+
+#include "FileOps.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace {
+QString fail(const QString &action, const QString &path, const QString &reason) {
+    return QStringLiteral("Could not %1 \"%2\": %3.").arg(action, QDir::toNativeSeparators(path),
+                                                          reason);
+}
+} // namespace
+
+bool BytePatch::writeByte(const QString &path, qint64 position, unsigned char value,
+                          QString *error) {
+    return writeBytes(path, position, QByteArray(1, static_cast<char>(value)), error);
+}
+
+bool BytePatch::writeBytes(const QString &path, qint64 position, const QByteArray &bytes,
+                           QString *error) {
+    if (position < 1) {
+        if (error)
+            *error = fail(QStringLiteral("write to"), path,
+                          QStringLiteral("byte position %1 is before the start").arg(position));
+        return false;
+    }
+    if (FileOps::isReadOnly(path)) {
+        if (error)
+            *error = fail(QStringLiteral("write to"), path, QStringLiteral("the file is read-only"));
+        return false;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite)) {
+        if (error)
+            *error = fail(QStringLiteral("open"), path, file.errorString());
+        return false;
+    }
+    const qint64 offset = position - 1;
+    if (file.size() < offset) {
+        // Fill the gap explicitly: a seek past the end is not portable as a zero fill.
+        file.seek(file.size());
+        const QByteArray zeros(offset - file.size(), '\0');
+        if (file.write(zeros) != zeros.size()) {
+            if (error)
+                *error = fail(QStringLiteral("write to"), path, file.errorString());
+            return false;
+        }
+    }
+    if (!file.seek(offset) || file.write(bytes) != bytes.size() || !file.flush()) {
+        if (error)
+            *error = fail(QStringLiteral("write to"), path, file.errorString());
+        return false;
+    }
+    return true;
+}
+
+bool BytePatch::readByte(const QString &path, qint64 position, unsigned char *value,
+                         QString *error) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = fail(QStringLiteral("read"), path,
+                          file.exists() ? file.errorString() : QStringLiteral("it does not exist"));
+        return false;
+    }
+    if (position < 1 || file.size() < position) {
+        if (error)
+            *error = fail(QStringLiteral("read"), path,
+                          QStringLiteral("it has no byte at position %1").arg(position));
+        return false;
+    }
+    char c = 0;
+    file.seek(position - 1);
+    if (!file.getChar(&c)) {
+        if (error)
+            *error = fail(QStringLiteral("read"), path, file.errorString());
+        return false;
+    }
+    *value = static_cast<unsigned char>(c);
+    return true;
+}

@@ -1,0 +1,157 @@
+#include "FileOps.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+
+namespace {
+QString describe(const QString &action, const QString &path, const QString &reason) {
+    return QStringLiteral("Could not %1 \"%2\": %3.").arg(action, QDir::toNativeSeparators(path),
+                                                          reason);
+}
+
+} // namespace
+
+bool FileOps::EnsureFolder(const QString &path, bool *created) {
+    if (QFileInfo(path).isDir()) {
+        if (created)
+            *created = false;
+        return true;
+    }
+    const bool ok = QDir().mkdir(path);
+    if (created)
+        *created = ok;
+    return false;
+}
+
+bool FileOps::isReadOnly(const QString &path) {
+    const QFileInfo fi(path);
+    return fi.exists() && !(fi.permissions() & QFileDevice::WriteOwner);
+}
+
+bool FileOps::writeAtomic(const QString &path, const QByteArray &bytes, QString *error) {
+    if (isReadOnly(path)) {
+        if (error)
+            *error = describe(QStringLiteral("write"), path, QStringLiteral("the file is read-only"));
+        return false;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (error)
+            *error = describe(QStringLiteral("write"), path, file.errorString());
+        return false;
+    }
+    if (file.write(bytes) != bytes.size()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        if (error)
+            *error = describe(QStringLiteral("write"), path, reason);
+        return false;
+    }
+    if (!file.commit()) {
+        if (error)
+            *error = describe(QStringLiteral("write"), path, file.errorString());
+        return false;
+    }
+    return true;
+}
+
+bool FileOps::readAll(const QString &path, QByteArray *bytes, QString *error) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = describe(QStringLiteral("read"), path,
+                              file.exists() ? file.errorString() : QStringLiteral("it does not exist"));
+        return false;
+    }
+    *bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        if (error)
+            *error = describe(QStringLiteral("read"), path, file.errorString());
+        return false;
+    }
+    return true;
+}
+
+bool FileOps::copyReplace(const QString &from, const QString &to, QString *error) {
+    if (isReadOnly(to)) {
+        if (error)
+            *error = describe(QStringLiteral("copy over"), to, QStringLiteral("the file is read-only"));
+        return false;
+    }
+    QFile src(from);
+    if (!src.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = describe(QStringLiteral("read"), from,
+                              src.exists() ? src.errorString() : QStringLiteral("it does not exist"));
+        return false;
+    }
+    QSaveFile dst(to);
+    dst.setDirectWriteFallback(false);
+    if (!dst.open(QIODevice::WriteOnly)) {
+        if (error)
+            *error = describe(QStringLiteral("write"), to, dst.errorString());
+        return false;
+    }
+    // Large blocks: the copy should cost what the platform's own copy costs.
+    constexpr qint64 kBlock = 1 << 20;
+    QByteArray buffer;
+    buffer.resize(kBlock);
+    for (;;) {
+        const qint64 n = src.read(buffer.data(), kBlock);
+        if (n < 0) {
+            dst.cancelWriting();
+            if (error)
+                *error = describe(QStringLiteral("read"), from, src.errorString());
+            return false;
+        }
+        if (n == 0)
+            break;
+        if (dst.write(buffer.constData(), n) != n) {
+            const QString reason = dst.errorString();
+            dst.cancelWriting();
+            if (error)
+                *error = describe(QStringLiteral("write"), to, reason);
+            return false;
+        }
+    }
+    if (!dst.commit()) {
+        if (error)
+            *error = describe(QStringLiteral("write"), to, dst.errorString());
+        return false;
+    }
+    return true;
+}
+
+bool FileOps::remove(const QString &path, QString *error) {
+    QFile file(path);
+    if (!file.exists())
+        return true;
+    if (file.remove())
+        return true;
+    if (error)
+        *error = describe(QStringLiteral("delete"), path, file.errorString());
+    return false;
+}
+
+bool FileOps::setNormal(const QString &path) {
+    const QFileDevice::Permissions normal = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                            QFileDevice::ReadUser | QFileDevice::WriteUser |
+                                            QFileDevice::ReadGroup | QFileDevice::ReadOther;
+    return QFile::setPermissions(path, normal);
+}
+
+bool FileOps::setReadOnly(const QString &path, bool readOnly) {
+    QFileDevice::Permissions p = QFile::permissions(path);
+    const QFileDevice::Permissions write =
+        QFileDevice::WriteOwner | QFileDevice::WriteUser | QFileDevice::WriteGroup |
+        QFileDevice::WriteOther;
+    if (readOnly)
+        p &= ~write;
+    else
+        p |= QFileDevice::WriteOwner | QFileDevice::WriteUser;
+    return QFile::setPermissions(path, p);
+}
+

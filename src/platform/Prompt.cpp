@@ -1,0 +1,3 @@
+#include "Prompt.h"
+
+Prompt::~Prompt() = default;

@@ -1,0 +1,58 @@
+#include "TextFile.h"
+
+#include "FileOps.h"
+
+#include <QFile>
+
+QList<QByteArray> TextFile::splitLines(const QByteArray &bytes) {
+    QList<QByteArray> lines;
+    qsizetype start = 0;
+    const qsizetype n = bytes.size();
+    while (start < n) {
+        qsizetype end = bytes.indexOf('\n', start);
+        if (end < 0) {
+            QByteArray last = bytes.mid(start);
+            if (last.endsWith('\r'))
+                last.chop(1);
+            lines << last;
+            break;
+        }
+        qsizetype stop = end;
+        if (stop > start && bytes.at(stop - 1) == '\r')
+            --stop;
+        lines << bytes.mid(start, stop - start);
+        start = end + 1;
+    }
+    return lines;
+}
+
+QByteArray TextFile::joinLines(const QList<QByteArray> &lines) {
+    QByteArray out;
+    for (const QByteArray &l : lines) {
+        out += l;
+        out += "\r\n";
+    }
+    return out;
+}
+
+bool TextFile::readLines(const QString &path, QList<QByteArray> *lines, QString *error) {
+    QByteArray bytes;
+    if (!FileOps::readAll(path, &bytes, error))
+        return false;
+    *lines = splitLines(bytes);
+    return true;
+}
+
+QByteArray TextFile::firstLine(const QString &path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QByteArray line = file.readLine();
+    while (line.endsWith('\n') || line.endsWith('\r'))
+        line.chop(1);
+    return line;
+}
+
+bool TextFile::writeLines(const QString &path, const QList<QByteArray> &lines, QString *error) {
+    return FileOps::writeAtomic(path, joinLines(lines), error);
+}

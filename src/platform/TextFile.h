@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+/// 8-bit text files as the game and the selector write them: lines end in CR LF; lines
+/// ended by a lone LF are read too. Lines stay bytes.
+class TextFile {
+public:
+    /// Splits `bytes` into lines. A last line without a line end is a line; a file that ends
+    /// with a line end has no empty line after it (as a line-by-line reader sees it).
+    static QList<QByteArray> splitLines(const QByteArray &bytes);
+
+    /// Every line followed by CR LF.
+    static QByteArray joinLines(const QList<QByteArray> &lines);
+
+    static bool readLines(const QString &path, QList<QByteArray> *lines, QString *error);
+
+    /// The first line, or an empty array for an empty or unreadable file.
+    static QByteArray firstLine(const QString &path);
+
+    /// Atomic rewrite with CR LF line ends.
+    static bool writeLines(const QString &path, const QList<QByteArray> &lines, QString *error);
+};

@@ -1,0 +1,7 @@
+#include "ScriptedPrompt.h"
+
+bool ScriptedPrompt::message(const QString &title, const QString &text, Icon icon,
+                             Buttons buttons) {
+    shown.append({title, text, icon, buttons});
+    return answers_.isEmpty() ? true : answers_.takeFirst();
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "Prompt.h"
+
+#include <QList>
+#include <QStringList>
+
+/// Answers messages from a pre-set list (OK when the list runs out) and keeps every message
+/// shown, so a test can check both what the player was told and what followed from the answer.
+class ScriptedPrompt : public Prompt {
+public:
+    struct Shown {
+        QString title;
+        QString text;
+        Icon icon;
+        Buttons buttons;
+    };
+
+    explicit ScriptedPrompt(QList<bool> answers = {}) : answers_(std::move(answers)) {}
+
+    bool message(const QString &title, const QString &text, Icon icon, Buttons buttons) override;
+
+    QList<Shown> shown;
+
+private:
+    QList<bool> answers_;
+};
