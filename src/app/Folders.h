@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+/// The two folders every operation works in, fixed by the locator, and the VEK folder of the
+/// previous run. Paths carry no trailing separator.
+struct Folders {
+    QString GameFolder;
+    QString ModFolder;
+    /// First line of LastVEKDir as read before the main window loads: the previous VEK folder
+    /// or "None".
+    QString LastModFolder;
+};

@@ -1,0 +1,67 @@
+#include "Locator.h"
+
+#include "FileList.h"
+#include "FileOps.h"
+#include "Ledgers.h"
+#include "Prompt.h"
+#include "Text8.h"
+#include "TextFile.h"
+
+#include <QDir>
+
+void Locator::refuseDuplicate(Prompt &prompt) {
+    prompt.message(DuplicateTitle, DuplicateText, Prompt::Icon::Exclamation, Prompt::Buttons::Ok);
+}
+
+bool Locator::isVekFolder(const QString &path) {
+    return !path.isEmpty() && !FileList::find(path, QStringLiteral("linkscreen")).isEmpty();
+}
+
+Locator::Start Locator::start(const QString &currentDir) {
+    Label3 = currentDir;
+    option_ = 0;
+    const QString last = FileList::find(currentDir, QStringLiteral("LastVEKDir"));
+    if (last.isEmpty())
+        return Start::Waiting;
+    Label1 = Text8::toUnicode(TextFile::firstLine(FileList::join(currentDir, last)));
+    if (isVekFolder(Label1))
+        return Start::Automatic;
+    // The remembered folder is gone, or the last main window never finished loading ("None").
+    // Let the player choose rather than open on a folder that is not a VEK folder.
+    Command1 = false;
+    if (Label1 != QLatin1String("None"))
+        startProblem = (QStringLiteral("The VEK folder remembered in LastVEKDir, \"%1\", holds no "
+                                       "file named \"linkscreen\". Choose the VEK folder.")
+                            .arg(QDir::toNativeSeparators(Label1)));
+    return Start::Waiting;
+}
+
+void Locator::folderChanged(const QString &path) {
+    if (option_ == 0) {
+        Command1 = false;
+        Label1 = path;
+        if (isVekFolder(path))
+            Command1 = true;
+    } else {
+        Label3 = path;
+    }
+}
+
+Folders Locator::ok() {
+    Folders f;
+    f.ModFolder = Label1;
+    f.GameFolder = Label3;
+    QString error;
+    for (const QString &ledger : {Ledgers::FoldersLoaded, Ledgers::PlanesLoaded}) {
+        if (!Ledgers::ensureExists(f.ModFolder, ledger, &error))
+            prompt_.fail(error);
+    }
+    QString last = FileList::find(f.GameFolder, QStringLiteral("LastVEKDir"));
+    if (last.isEmpty()) {
+        last = QStringLiteral("LastVEKDir");
+        if (!TextFile::writeLines(FileList::join(f.GameFolder, last), {"None"}, &error))
+            prompt_.fail(error);
+    }
+    f.LastModFolder = Text8::toUnicode(TextFile::firstLine(FileList::join(f.GameFolder, last)));
+    return f;
+}

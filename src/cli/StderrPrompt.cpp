@@ -1,0 +1,17 @@
+#include "StderrPrompt.h"
+
+#include <cstdio>
+
+bool StderrPrompt::message(const QString &title, const QString &text, Icon, Buttons buttons) {
+    QString body = text;
+    body.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    const QString answer = buttons == Buttons::OkCancel
+                               ? (answerOk_ ? QStringLiteral("\n[answered OK]")
+                                            : QStringLiteral("\n[answered Cancel]"))
+                               : QString();
+    const QByteArray out =
+        (title + QStringLiteral("\n") + body + answer + QStringLiteral("\n")).toLocal8Bit();
+    std::fwrite(out.constData(), 1, size_t(out.size()), stderr);
+    std::fflush(stderr);
+    return buttons == Buttons::OkCancel ? answerOk_ : true;
+}

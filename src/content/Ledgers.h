@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+/// The ledger files of the VEK folder, through which the selector remembers what is loaded.
+/// All are 8-bit text, CR LF, and always rewritten whole.
+class Ledgers {
+public:
+    static inline const QString FoldersLoaded = QStringLiteral("FoldersLoaded.txt");
+    static inline const QString PlanesLoaded = QStringLiteral("PlanesLoaded.txt");
+    static inline const QString ScriptsLoaded = QStringLiteral("ScriptsLoaded.txt");
+    static inline const QString SkinsLoaded = QStringLiteral("SkinsLoaded.txt");
+
+    /// Creates `name` empty in `folder` unless a file of that name (any case) is there.
+    static bool ensureExists(const QString &folder, const QString &name, QString *error);
+
+    /// The names recorded in FoldersLoaded.txt, in file order, empty lines skipped.
+    /// A missing file records nothing.
+    static QList<QByteArray> readFoldersLoaded(const QString &modFolder);
+
+    /// The bytes of FoldersLoaded.txt for a loaded list: each name and CR LF, then one more
+    /// CR LF, so even an empty list gives one empty line.
+    static QByteArray foldersLoadedBytes(const QList<QByteArray> &names);
+
+    /// Writes FoldersLoaded.txt from the "What is loaded!" text (names each followed by
+    /// CR LF) plus the closing line end.
+    static bool writeFoldersLoaded(const QString &modFolder, const QByteArray &loadedText,
+                                   QString *error);
+};

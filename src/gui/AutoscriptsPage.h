@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QWidget>
+
+class QListWidget;
+class Selector;
+
+/// The page "Autoscripts": the saved autoscripts and (as they arrive) their contents and
+/// the save controls.
+class AutoscriptsPage : public QWidget {
+    Q_OBJECT
+public:
+    explicit AutoscriptsPage(Selector &selector, QWidget *parent = nullptr);
+    void refresh();
+
+    QListWidget *File10;
+
+private:
+    Selector &selector_;
+};

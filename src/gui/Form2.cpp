@@ -1,0 +1,102 @@
+#include "Form2.h"
+
+#include "FolderListBox.h"
+#include "Locator.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QDir>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+const QColor kLightRed(255, 192, 192);
+const QColor kLightBlue(192, 192, 255);
+
+void paint(QWidget *w, const QColor &colour) {
+    QPalette p = w->palette();
+    p.setColor(QPalette::Window, colour);
+    w->setPalette(p);
+    w->setAutoFillBackground(true);
+    // Some styles paint option buttons without the window background; a style sheet holds.
+    w->setStyleSheet(QStringLiteral("background-color: %1;").arg(colour.name()));
+}
+} // namespace
+
+Form2::Form2(Locator &locator, QWidget *parent) : QWidget(parent), locator_(locator) {
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(Locator::Caption);
+
+    Drive1 = new QComboBox(this);
+    Drive1->setObjectName(QStringLiteral("Drive1"));
+    for (const QFileInfo &drive : QDir::drives())
+        Drive1->addItem(QDir::toNativeSeparators(drive.absolutePath()), drive.absolutePath());
+
+    Dir1 = new FolderListBox(this);
+    Dir1->setObjectName(QStringLiteral("Dir1"));
+
+    Option1[0] = new QRadioButton(QStringLiteral("VEK Folder"), this);
+    Option1[0]->setObjectName(QStringLiteral("Option1(0)"));
+    paint(Option1[0], kLightRed);
+    Option1[1] = new QRadioButton(QStringLiteral("EAW Folder"), this);
+    Option1[1]->setObjectName(QStringLiteral("Option1(1)"));
+    paint(Option1[1], kLightBlue);
+    auto *group = new QButtonGroup(this);
+    group->addButton(Option1[0], 0);
+    group->addButton(Option1[1], 1);
+
+    Label1 = new QLabel(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    paint(Label1, kLightRed);
+    Label3 = new QLabel(this);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    paint(Label3, kLightBlue);
+    for (QLabel *l : {Label1, Label3}) {
+        l->setMinimumWidth(360);
+        l->setWordWrap(true);
+        l->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+        l->setFrameShape(QFrame::Panel);
+        l->setFrameShadow(QFrame::Sunken);
+    }
+    Label2 = new QLabel(QStringLiteral("Locate the EAW and VEK Folders that you want to use, then "
+                                       "click the OK Launch the selector button."),
+                        this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setWordWrap(true);
+
+    Command1 = new QPushButton(QStringLiteral("OK Launch the selector!"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setEnabled(false);
+
+    auto *grid = new QGridLayout(this);
+    grid->addWidget(Label2, 0, 0, 1, 2);
+    grid->addWidget(Drive1, 1, 0);
+    grid->addWidget(Option1[0], 1, 1);
+    grid->addWidget(Label1, 2, 1);
+    grid->addWidget(Option1[1], 3, 1);
+    grid->addWidget(Label3, 4, 1);
+    grid->addWidget(Command1, 5, 1);
+    grid->setRowStretch(6, 1);
+    grid->addWidget(Dir1, 2, 0, 5, 1);
+    resize(720, 420);
+
+    connect(Drive1, &QComboBox::activated, this,
+            [this](int index) { Dir1->setPath(Drive1->itemData(index).toString()); });
+    connect(Dir1, &FolderListBox::pathChanged, this, [this](const QString &path) {
+        locator_.folderChanged(path);
+        refresh();
+    });
+    connect(group, &QButtonGroup::idClicked, this, [this](int id) { locator_.selectOption(id); });
+    connect(Command1, &QPushButton::clicked, this, &Form2::okClicked);
+
+    refresh();
+}
+
+void Form2::refresh() {
+    Option1[locator_.option() == 1 ? 1 : 0]->setChecked(true);
+    Label1->setText(QDir::toNativeSeparators(locator_.Label1));
+    Label3->setText(QDir::toNativeSeparators(locator_.Label3));
+    Command1->setEnabled(locator_.Command1);
+}

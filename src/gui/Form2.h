@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QWidget>
+
+class Locator;
+class FolderListBox;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+
+/// The start-up window "VEK/EAW Directory Locator": the player picks the VEK folder and the
+/// game folder. It shows the locator engine's state; OK is handed to whoever owns the
+/// windows, which loads the main window.
+class Form2 : public QWidget {
+    Q_OBJECT
+public:
+    explicit Form2(Locator &locator, QWidget *parent = nullptr);
+
+    /// Shows the engine's state (labels, option, OK) again.
+    void refresh();
+
+    FolderListBox *Dir1;
+    QComboBox *Drive1;
+    QRadioButton *Option1[2];
+    QLabel *Label1;
+    QLabel *Label2;
+    QLabel *Label3;
+    QPushButton *Command1;
+
+Q_SIGNALS:
+    void okClicked();
+
+private:
+    Locator &locator_;
+};

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "InstanceGuard.h"
+#include "Locator.h"
+#include "MessageBoxPrompt.h"
+
+#include <QObject>
+
+#include <memory>
+
+class Form2;
+class Selector;
+class VEKForm;
+
+/// The window program's start: the instance guard, the locator window and the main window
+/// it opens. The locator stays alive, hidden, while the main window is open.
+class SelectorWindows : public QObject {
+    Q_OBJECT
+public:
+    SelectorWindows();
+    ~SelectorWindows() override;
+
+    /// Start with `currentDir` as the game folder. Answers false when another instance runs
+    /// (the player has been told; the process should end).
+    bool start(const QString &currentDir);
+
+    /// The locator's OK: loads and shows a new main window, hides the locator.
+    void ok();
+
+    Form2 *form2() const { return form2_.get(); }
+    VEKForm *vekForm() const { return vekForm_.get(); }
+    Selector *selector() const { return selector_.get(); }
+    Locator &locator() { return locator_; }
+
+private:
+    void closeMainWindow();
+
+    InstanceGuard guard_;
+    MessageBoxPrompt prompt_;
+    Locator locator_;
+    std::unique_ptr<Form2> form2_;
+    std::unique_ptr<Selector> selector_;
+    std::unique_ptr<VEKForm> vekForm_;
+};

@@ -1,0 +1,68 @@
+#include "VEKForm.h"
+
+#include "AutoscriptsPage.h"
+#include "FuelPage.h"
+#include "GeneralPage.h"
+#include "LoadFilesPage.h"
+#include "LoadedPage.h"
+#include "PlanesSkinsPage.h"
+#include "Selector.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+VEKForm::VEKForm(Selector &selector, QWidget *parent) : QWidget(parent), selector_(selector) {
+    setObjectName(QStringLiteral("VEKForm"));
+    setWindowTitle(selector.caption());
+    resize(1000, 700);
+
+    SSTab1 = new QTabWidget(this);
+    SSTab1->setObjectName(QStringLiteral("SSTab1"));
+    general = new GeneralPage(selector, SSTab1);
+    loadFiles = new LoadFilesPage(selector, SSTab1);
+    planesSkins = new PlanesSkinsPage(selector, SSTab1);
+    loaded = new LoadedPage(selector, SSTab1);
+    autoscripts = new AutoscriptsPage(selector, SSTab1);
+    fuel = new FuelPage(selector, SSTab1);
+    const QList<QWidget *> pages = {general, loadFiles, planesSkins, loaded, autoscripts, fuel};
+    for (int i = 0; i < pages.size(); ++i)
+        SSTab1->addTab(pages.at(i), Selector::Pages.at(i));
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(SSTab1);
+
+    connect(&selector, &Selector::captionChanged, this, [this](const QString &caption) {
+        setWindowTitle(caption);
+        // Progress captions are shown while an operation runs on this thread.
+        repaint();
+    });
+    connect(&selector, &Selector::centreRequested, this, &VEKForm::centre);
+}
+
+void VEKForm::centre() {
+    const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->geometry();
+    move(area.left() + (area.width() - frameGeometry().width()) / 2,
+         area.top() + (area.height() - frameGeometry().height()) / 2);
+}
+
+void VEKForm::load() {
+    selector_.load();
+    refresh();
+}
+
+void VEKForm::refresh() {
+    setWindowTitle(selector_.caption());
+    general->refresh();
+    loadFiles->refresh();
+    planesSkins->refresh();
+    loaded->refresh();
+    autoscripts->refresh();
+    fuel->refresh();
+    if (selector_.CurrentPage >= 0)
+        SSTab1->setCurrentIndex(selector_.CurrentPage);
+}

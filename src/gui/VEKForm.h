@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QWidget>
+
+class AutoscriptsPage;
+class FuelPage;
+class GeneralPage;
+class LoadedPage;
+class LoadFilesPage;
+class PlanesSkinsPage;
+class QTabWidget;
+class Selector;
+
+/// The main window: a shell of six pages over the selector engine. It owns no behaviour;
+/// each page shows engine state and forwards its controls' events to the engine.
+class VEKForm : public QWidget {
+    Q_OBJECT
+public:
+    explicit VEKForm(Selector &selector, QWidget *parent = nullptr);
+
+    /// Runs the engine's load sequence, then shows its state.
+    void load();
+    /// Shows the engine's state on every page.
+    void refresh();
+
+    Selector &selector() { return selector_; }
+
+    QTabWidget *SSTab1;
+    GeneralPage *general;
+    LoadFilesPage *loadFiles;
+    PlanesSkinsPage *planesSkins;
+    LoadedPage *loaded;
+    AutoscriptsPage *autoscripts;
+    FuelPage *fuel;
+
+private:
+    void centre();
+    Selector &selector_;
+};

@@ -1,0 +1,32 @@
+#include "SelectorWindows.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QTextStream>
+
+int main(int argc, char *argv[]) {
+    // The application name stays the program's file name: the instance lock compares it
+    // with the owner's process name to recognise a lock left by a crash.
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    for (int i = 1; i < args.size(); ++i) {
+        if (args.at(i) == QLatin1String("--game") && i + 1 < args.size()) {
+            // As if the selector had been started in that folder.
+            if (!QDir::setCurrent(args.at(++i))) {
+                QTextStream(stderr)
+                    << "vekselector: cannot enter the game folder \"" << args.at(i) << "\"\n";
+                return 2;
+            }
+        } else if (args.at(i) == QLatin1String("--help")) {
+            QTextStream(stdout) << "Usage: vekselector [--game DIR]\n"
+                                   "Starts the selector with DIR (default: the current "
+                                   "directory) as the game folder.\n";
+            return 0;
+        }
+    }
+    SelectorWindows windows;
+    if (!windows.start(QDir::currentPath()))
+        return 0;
+    return app.exec();
+}
