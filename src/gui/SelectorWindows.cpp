@@ -7,7 +7,8 @@
 
 #include <QCoreApplication>
 
-SelectorWindows::SelectorWindows() : locator_(prompt_) {}
+SelectorWindows::SelectorWindows(Prompt *prompt)
+    : prompt_(prompt ? *prompt : messageBoxes_), locator_(prompt_) {}
 
 SelectorWindows::~SelectorWindows() {
     vekForm_.reset();

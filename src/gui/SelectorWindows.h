@@ -17,7 +17,8 @@ class VEKForm;
 class SelectorWindows : public QObject {
     Q_OBJECT
 public:
-    SelectorWindows();
+    /// Messages go to `prompt`, or to message boxes when none is given.
+    explicit SelectorWindows(Prompt *prompt = nullptr);
     ~SelectorWindows() override;
 
     /// Start with `currentDir` as the game folder. Answers false when another instance runs
@@ -36,7 +37,8 @@ private:
     void closeMainWindow();
 
     InstanceGuard guard_;
-    MessageBoxPrompt prompt_;
+    MessageBoxPrompt messageBoxes_;
+    Prompt &prompt_;
     Locator locator_;
     std::unique_ptr<Form2> form2_;
     std::unique_ptr<Selector> selector_;

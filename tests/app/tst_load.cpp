@@ -1,0 +1,251 @@
+#include "ScriptedPrompt.h"
+#include "Selector.h"
+#include "TestFolders.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+QByteArray bytesOfLength(int n, char fill) {
+    return QByteArray(n, fill);
+}
+
+Folders foldersOf(const TestFolders &f, const QString &last) {
+    return Folders{f.game(), f.vek(), last};
+}
+
+} // namespace
+
+class TestLoad : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void firstLoadSweepsStraysButKeepsGameFiles();
+    void cleanUpRunsOnlyWhenTheVekFolderChanged_data();
+    void cleanUpRunsOnlyWhenTheVekFolderChanged();
+    void lastVekDirIsRewrittenEveryLoad();
+    void fltCdfByteIsClearedInPlace_data();
+    void fltCdfByteIsClearedInPlace();
+    void groupTable_data();
+    void groupTable();
+    void groupTableProblemsAreReported_data();
+    void groupTableProblemsAreReported();
+    void backgroundIsTheExtensionlessFileInAnyCase_data();
+    void backgroundIsTheExtensionlessFileInAnyCase();
+    void loadedListComesFromTheLedger();
+    void windowIsReadyOnTheFirstPage();
+};
+
+void TestLoad::firstLoadSweepsStraysButKeepsGameFiles() {
+    TestFolders f;
+    const QStringList strays = {"loose.dat", "Names.STR", "readme.txt", "mypic",   "a.3dz",
+                                "b.Cpt",     "x.jpg",     "planepic",   "skinpic", "m.mnu"};
+    const QStringList kept = {"chatline.txt", "Extra.spt", "CHATLINE.TXT", "eaw.ini",
+                              "eaw.exe",      "flt.cdf",   "mypic.bmp",    "notes.text"};
+    for (const QString &n : strays + kept)
+        TestFolders::write(f.game(), n, "x");
+    ScriptedPrompt prompt;
+    Selector selector(foldersOf(f, QStringLiteral("None")), prompt);
+    QSignalSpy captions(&selector, &Selector::captionChanged);
+    selector.load();
+    for (const QString &n : strays)
+        QVERIFY2(!TestFolders::exists(f.game(), n), qPrintable(n));
+    for (const QString &n : kept)
+        QVERIFY2(TestFolders::exists(f.game(), n), qPrintable(n));
+    // The caption shows the clean-up while it runs and is put back after it.
+    QCOMPARE(captions.size(), 2);
+    QCOMPARE(captions.at(0).at(0).toString(), Selector::CleaningUp);
+    QCOMPARE(captions.at(1).at(0).toString(), Selector::Caption);
+    QCOMPARE(selector.caption(), Selector::Caption);
+    QVERIFY(prompt.shown.isEmpty());
+}
+
+void TestLoad::cleanUpRunsOnlyWhenTheVekFolderChanged_data() {
+    QTest::addColumn<QString>("last");
+    QTest::addColumn<bool>("cleaned");
+    QTest::newRow("same folder") << QStringLiteral("<vek>") << false;
+    QTest::newRow("same folder in another case") << QStringLiteral("<VEK>") << true;
+    QTest::newRow("another folder") << QStringLiteral("/elsewhere/VEK") << true;
+}
+
+void TestLoad::cleanUpRunsOnlyWhenTheVekFolderChanged() {
+    QFETCH(QString, last);
+    QFETCH(bool, cleaned);
+    TestFolders f;
+    last.replace(QStringLiteral("<vek>"), f.vek());
+    last.replace(QStringLiteral("<VEK>"), f.vek().toUpper());
+    TestFolders::write(f.game(), QStringLiteral("content.dat"), "x");
+    ScriptedPrompt prompt;
+    Selector selector(foldersOf(f, last), prompt);
+    selector.load();
+    QCOMPARE(!TestFolders::exists(f.game(), QStringLiteral("content.dat")), cleaned);
+}
+
+void TestLoad::lastVekDirIsRewrittenEveryLoad() {
+    TestFolders f;
+    TestFolders::write(f.game(), QStringLiteral("LASTVEKDIR"), "None\r\n");
+    ScriptedPrompt prompt;
+    for (int run = 0; run < 2; ++run) {
+        Selector selector(foldersOf(f, run == 0 ? QStringLiteral("None") : f.vek()), prompt);
+        selector.load();
+        // Written under the name present, never as a second file.
+        QCOMPARE(TestFolders::read(f.game(), QStringLiteral("LASTVEKDIR")),
+                 f.vek().toLocal8Bit() + "\r\n");
+        QVERIFY(!TestFolders::exists(f.game(), QStringLiteral("LastVEKDir")));
+    }
+}
+
+void TestLoad::fltCdfByteIsClearedInPlace_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("length");
+    QTest::newRow("long file") << QStringLiteral("flt.cdf") << 40000;
+    QTest::newRow("upper-case name") << QStringLiteral("FLT.CDF") << 38258;
+    QTest::newRow("short file is extended") << QStringLiteral("flt.cdf") << 100;
+}
+
+void TestLoad::fltCdfByteIsClearedInPlace() {
+    QFETCH(QString, name);
+    QFETCH(int, length);
+    TestFolders f;
+    const QByteArray before = bytesOfLength(length, '\x07');
+    TestFolders::write(f.game(), name, before);
+    TestFolders::write(f.game(), QStringLiteral("V1V1.FLT"), "\x07\x07\x07");
+    ScriptedPrompt prompt;
+    Selector selector(foldersOf(f, f.vek()), prompt);
+    selector.load();
+    const QByteArray after = TestFolders::read(f.game(), name);
+    QCOMPARE(after.size(), qMax(length, 38258));
+    QCOMPARE(after.at(38257), '\0');
+    QCOMPARE(after.left(qMin(length, 38257)), before.left(qMin(length, 38257)));
+    if (length > 38258)
+        QCOMPARE(after.mid(38258), before.mid(38258));
+    if (length < 38257)
+        QCOMPARE(after.mid(length, 38257 - length), QByteArray(38257 - length, '\0'));
+    // The other cheat file is left for the first save of the settings.
+    QCOMPARE(TestFolders::read(f.game(), QStringLiteral("V1V1.FLT")), QByteArray("\x07\x07\x07"));
+    QVERIFY(!TestFolders::exists(f.game(), name == "flt.cdf" ? "FLT.CDF" : "flt.cdf"));
+}
+
+void TestLoad::groupTable_data() {
+    QTest::addColumn<QByteArray>("vekIni");
+    QTest::addColumn<QStringList>("descriptions");
+    QTest::addColumn<QStringList>("letters");
+    QTest::newRow("three groups") << QByteArray("Aircraft:A\r\nGeneral:G\r\nMissions:M\r\n")
+                                  << QStringList{"Aircraft", "General", "Missions"}
+                                  << QStringList{"A", "G", "M"};
+    QTest::newRow("LF line ends") << QByteArray("Aircraft:A\nGeneral:G")
+                                  << QStringList{"Aircraft", "General"} << QStringList{"A", "G"};
+    QTest::newRow("blank before the letter")
+        << QByteArray("Flight models: F\r\n") << QStringList{"Flight models"} << QStringList{"F"};
+    QTest::newRow("trailing blank is the letter")
+        << QByteArray("Odd:X \r\n") << QStringList{"Odd"} << QStringList{" "};
+    QTest::newRow("second colon stays in the letter part")
+        << QByteArray("Time: 12:00:T\r\n") << QStringList{"Time"} << QStringList{"T"};
+    QTest::newRow("no colon") << QByteArray("Skins S\r\n") << QStringList{"Skins S"}
+                              << QStringList{"S"};
+    QTest::newRow("8-bit description")
+        << QByteArray("Fl\xfcgel \x80:W\r\n") << QStringList{QString::fromUtf8("Flügel €")}
+        << QStringList{"W"};
+}
+
+void TestLoad::groupTable() {
+    QFETCH(QByteArray, vekIni);
+    QFETCH(QStringList, descriptions);
+    QFETCH(QStringList, letters);
+    TestFolders f;
+    TestFolders::write(f.vek(), QStringLiteral("vek.ini"), vekIni);
+    ScriptedPrompt prompt;
+    Selector selector(foldersOf(f, f.vek()), prompt);
+    selector.load();
+    QCOMPARE(selector.List3, QStringList({"Show ALL", "Show Selections"}) + descriptions);
+    for (int k = 0; k < GroupTable::MaxGroups; ++k)
+        QCOMPARE(selector.groups.GroupLetters[k], k < letters.size() ? letters.at(k) : QString());
+    QVERIFY(prompt.shown.isEmpty());
+}
+
+void TestLoad::groupTableProblemsAreReported_data() {
+    QTest::addColumn<bool>("present");
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<int>("groups");
+    QTest::newRow("missing vek.ini") << false << 0 << 0;
+    QTest::newRow("40 lines") << true << 40 << 31;
+}
+
+void TestLoad::groupTableProblemsAreReported() {
+    QFETCH(bool, present);
+    QFETCH(int, lines);
+    QFETCH(int, groups);
+    TestFolders f;
+    QFile::remove(QDir(f.vek()).filePath(QStringLiteral("vek.ini")));
+    if (present) {
+        QByteArray ini;
+        for (int i = 0; i < lines; ++i)
+            ini += "Group " + QByteArray::number(i) + ":" + char('A' + i % 26) + "\r\n";
+        TestFolders::write(f.vek(), QStringLiteral("vek.ini"), ini);
+    }
+    ScriptedPrompt prompt;
+    Selector selector(foldersOf(f, f.vek()), prompt);
+    selector.load();
+    QCOMPARE(selector.List3.size(), 2 + groups);
+    QCOMPARE(prompt.shown.size(), 1);
+    QVERIFY(prompt.shown.at(0).text.contains(QStringLiteral("vek.ini")));
+    // The window still finishes loading.
+    QVERIFY(selector.FormReady);
+    QCOMPARE(selector.List3Index, 0);
+}
+
+void TestLoad::backgroundIsTheExtensionlessFileInAnyCase_data() {
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("upper case") << QStringList{"BACKGROUND"} << QStringLiteral("BACKGROUND");
+    QTest::newRow("lower case") << QStringList{"background"} << QStringLiteral("background");
+    QTest::newRow("with an extension") << QStringList{"BACKGROUND.bmp"} << QString();
+    QTest::newRow("none") << QStringList{} << QString();
+}
+
+void TestLoad::backgroundIsTheExtensionlessFileInAnyCase() {
+    QFETCH(QStringList, files);
+    QFETCH(QString, expected);
+    TestFolders f;
+    for (const QString &n : files)
+        TestFolders::write(f.game(), n, "BM");
+    ScriptedPrompt prompt;
+    Selector selector(foldersOf(f, f.vek()), prompt);
+    selector.load();
+    QCOMPARE(selector.BackgroundPath,
+             expected.isEmpty() ? QString() : QDir(f.game()).filePath(expected));
+}
+
+void TestLoad::loadedListComesFromTheLedger() {
+    TestFolders f;
+    TestFolders::write(f.vek(), QStringLiteral("FoldersLoaded.txt"),
+                       "A-Spitfires\r\n\r\nG-Maps\nNo such folder\r\n\r\n");
+    ScriptedPrompt prompt;
+    Selector selector(foldersOf(f, f.vek()), prompt);
+    selector.load();
+    QCOMPARE(selector.Label8(), QStringLiteral("A-Spitfires\r\nG-Maps\r\nNo such folder\r\n"));
+    QCOMPARE(selector.loadedNames(), QStringList({"A-Spitfires", "G-Maps", "No such folder"}));
+}
+
+void TestLoad::windowIsReadyOnTheFirstPage() {
+    TestFolders f;
+    TestFolders::write(f.vek(), QStringLiteral("Autoscripts/Evening"), "A-One\r\n");
+    TestFolders::write(f.vek(), QStringLiteral("Autoscripts/morning"), "G-Two\r\n");
+    ScriptedPrompt prompt;
+    Selector selector(foldersOf(f, f.vek()), prompt);
+    selector.ApplyFeature = true;
+    selector.load();
+    QVERIFY(selector.FormReady);
+    QVERIFY(!selector.ApplyFeature);
+    QCOMPARE(selector.CurrentPage, 0);
+    QCOMPARE(Selector::Pages.at(selector.CurrentPage), QStringLiteral("General"));
+    QCOMPARE(selector.List3Index, 0);
+    QCOMPARE(selector.Label1, f.game() + QDir::separator());
+    QCOMPARE(selector.File10, QStringList({"Evening", "morning"}));
+    QVERIFY(Selector::credits().endsWith(
+        QStringLiteral("\r\nClick here for Support, Links and Downloads")));
+    QCOMPARE(Selector::credits().count(QStringLiteral("\r\n")), 2);
+}
+
+QTEST_GUILESS_MAIN(TestLoad)
+#include "tst_load.moc"

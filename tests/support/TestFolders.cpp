@@ -1,0 +1,32 @@
+#include "TestFolders.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+TestFolders::TestFolders() {
+    QDir().mkpath(game());
+    QDir().mkpath(vek());
+    write(vek(), QStringLiteral("linkscreen"), "<html><body>VEK</body></html>");
+    write(vek(), QStringLiteral("vek.ini"),
+          "Aircraft:A\r\nGeneral:G\r\nMissions:M\r\nFlight:F\r\n");
+}
+
+void TestFolders::write(const QString &folder, const QString &name, const QByteArray &bytes) {
+    const QString path = QDir(folder).filePath(name);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    QVERIFY2(f.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(f.fileName()));
+    QCOMPARE(f.write(bytes), bytes.size());
+}
+
+QByteArray TestFolders::read(const QString &folder, const QString &name) {
+    QFile f(QDir(folder).filePath(name));
+    if (!f.open(QIODevice::ReadOnly))
+        return QByteArray("<missing>");
+    return f.readAll();
+}
+
+bool TestFolders::exists(const QString &folder, const QString &name) {
+    return QFileInfo(QDir(folder).filePath(name)).exists();
+}

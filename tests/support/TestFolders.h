@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+/// A game folder and a VEK folder in a temporary folder of their own, with small helpers to
+/// put files in them. The VEK folder holds "linkscreen" and a vek.ini of four groups
+/// (A, G, M, F) from the start.
+class TestFolders {
+public:
+    TestFolders();
+
+    QString game() const { return root_.filePath(QStringLiteral("EAW")); }
+    QString vek() const { return root_.filePath(QStringLiteral("VEK")); }
+    QString root() const { return root_.path(); }
+
+    /// Writes `bytes` to `folder`/`name`, creating the folder.
+    static void write(const QString &folder, const QString &name, const QByteArray &bytes = {});
+    static QByteArray read(const QString &folder, const QString &name);
+    static bool exists(const QString &folder, const QString &name);
+
+private:
+    QTemporaryDir root_;
+};
