@@ -5,11 +5,10 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-
 namespace {
 QString describe(const QString &action, const QString &path, const QString &reason) {
-    return QStringLiteral("Could not %1 \"%2\": %3.").arg(action, QDir::toNativeSeparators(path),
-                                                          reason);
+    return QStringLiteral("Could not %1 \"%2\": %3.")
+        .arg(action, QDir::toNativeSeparators(path), reason);
 }
 
 } // namespace
@@ -34,7 +33,8 @@ bool FileOps::isReadOnly(const QString &path) {
 bool FileOps::writeAtomic(const QString &path, const QByteArray &bytes, QString *error) {
     if (isReadOnly(path)) {
         if (error)
-            *error = describe(QStringLiteral("write"), path, QStringLiteral("the file is read-only"));
+            *error =
+                describe(QStringLiteral("write"), path, QStringLiteral("the file is read-only"));
         return false;
     }
     QSaveFile file(path);
@@ -44,6 +44,15 @@ bool FileOps::writeAtomic(const QString &path, const QByteArray &bytes, QString 
         return false;
     }
     if (file.write(bytes) != bytes.size()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        if (error)
+            *error = describe(QStringLiteral("write"), path, reason);
+        return false;
+    }
+    // QSaveFile's commit renames even when its buffered flush came up short (a full disk):
+    // flush first, and give up on a short write.
+    if (!file.flush()) {
         const QString reason = file.errorString();
         file.cancelWriting();
         if (error)
@@ -62,8 +71,9 @@ bool FileOps::readAll(const QString &path, QByteArray *bytes, QString *error) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         if (error)
-            *error = describe(QStringLiteral("read"), path,
-                              file.exists() ? file.errorString() : QStringLiteral("it does not exist"));
+            *error =
+                describe(QStringLiteral("read"), path,
+                         file.exists() ? file.errorString() : QStringLiteral("it does not exist"));
         return false;
     }
     *bytes = file.readAll();
@@ -78,14 +88,16 @@ bool FileOps::readAll(const QString &path, QByteArray *bytes, QString *error) {
 bool FileOps::copyReplace(const QString &from, const QString &to, QString *error) {
     if (isReadOnly(to)) {
         if (error)
-            *error = describe(QStringLiteral("copy over"), to, QStringLiteral("the file is read-only"));
+            *error =
+                describe(QStringLiteral("copy over"), to, QStringLiteral("the file is read-only"));
         return false;
     }
     QFile src(from);
     if (!src.open(QIODevice::ReadOnly)) {
         if (error)
-            *error = describe(QStringLiteral("read"), from,
-                              src.exists() ? src.errorString() : QStringLiteral("it does not exist"));
+            *error =
+                describe(QStringLiteral("read"), from,
+                         src.exists() ? src.errorString() : QStringLiteral("it does not exist"));
         return false;
     }
     QSaveFile dst(to);
@@ -117,6 +129,13 @@ bool FileOps::copyReplace(const QString &from, const QString &to, QString *error
             return false;
         }
     }
+    if (!dst.flush()) {
+        const QString reason = dst.errorString();
+        dst.cancelWriting();
+        if (error)
+            *error = describe(QStringLiteral("write"), to, reason);
+        return false;
+    }
     if (!dst.commit()) {
         if (error)
             *error = describe(QStringLiteral("write"), to, dst.errorString());
@@ -145,13 +164,11 @@ bool FileOps::setNormal(const QString &path) {
 
 bool FileOps::setReadOnly(const QString &path, bool readOnly) {
     QFileDevice::Permissions p = QFile::permissions(path);
-    const QFileDevice::Permissions write =
-        QFileDevice::WriteOwner | QFileDevice::WriteUser | QFileDevice::WriteGroup |
-        QFileDevice::WriteOther;
+    const QFileDevice::Permissions write = QFileDevice::WriteOwner | QFileDevice::WriteUser |
+                                           QFileDevice::WriteGroup | QFileDevice::WriteOther;
     if (readOnly)
         p &= ~write;
     else
         p |= QFileDevice::WriteOwner | QFileDevice::WriteUser;
     return QFile::setPermissions(path, p);
 }
-

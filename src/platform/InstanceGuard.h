@@ -7,7 +7,8 @@
 
 /// One selector at a time per user, window program and command-line tool together. The guard
 /// is a lock file holding the owner's process id: a lock left behind by a crashed instance
-/// names a process that no longer runs and is taken over by the next start.
+/// names a process that no longer runs and is taken over by the next start; so is an old lock
+/// file that names no process at all (its owner died before it finished writing it).
 ///
 /// The lock lives in the user's temporary folder; the environment variable
 /// `VEK_INSTANCE_LOCK` names another lock file (tests give each case its own).

@@ -1,0 +1,353 @@
+#include "FileCopy.h"
+
+#include "FileOps.h"
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+
+#include <atomic>
+#include <filesystem>
+#include <system_error>
+
+#ifdef Q_OS_LINUX
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/sendfile.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+bool fail(QString *error, const QString &action, const QString &path, const QString &reason) {
+    if (error)
+        *error = QStringLiteral("Could not %1 \"%2\": %3.")
+                     .arg(action, QDir::toNativeSeparators(path), reason);
+    return false;
+}
+
+bool failCopy(QString *error, const QString &from, const QString &to, const QString &reason) {
+    if (error)
+        *error = QStringLiteral("Could not copy \"%1\" to \"%2\": %3.")
+                     .arg(QDir::toNativeSeparators(from), QDir::toNativeSeparators(to), reason);
+    return false;
+}
+
+const QString kReadOnly = QStringLiteral("the file is read-only");
+const QString kFolderInTheWay = QStringLiteral("a folder of that name is in the way");
+const QString kSourceIsFolder = QStringLiteral("it is a folder, not a file");
+
+// The temporary name is hidden, and unique to this process and call so that two copies never
+// race for it; the exclusive create guards against a stray file of a crashed run.
+QString temporaryBeside(const QString &to) {
+    static std::atomic<quint64> counter{0};
+    qsizetype cut = to.lastIndexOf(QLatin1Char('/'));
+#ifdef Q_OS_WIN
+    cut = qMax(cut, to.lastIndexOf(QLatin1Char('\\')));
+#endif
+    const QString folder = to.left(cut + 1);
+    return folder + QStringLiteral(".vek-copy-%1-%2.tmp")
+                        .arg(QCoreApplication::applicationPid())
+                        .arg(counter.fetch_add(1));
+}
+
+std::filesystem::path fsPath(const QString &path) {
+#ifdef Q_OS_WIN
+    return std::filesystem::path(path.toStdWString());
+#else
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+#endif
+}
+
+#ifdef Q_OS_LINUX
+
+constexpr mode_t kNormal = 0644; // FileOps::setNormal's attributes, as a mode
+
+QString reasonOf(int err) {
+    if (err == ENOENT)
+        return QStringLiteral("it does not exist");
+    return qt_error_string(err);
+}
+
+class Fd {
+public:
+    explicit Fd(int fd) : fd_(fd) {}
+    ~Fd() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    Fd(const Fd &) = delete;
+    Fd &operator=(const Fd &) = delete;
+    int get() const { return fd_; }
+    bool valid() const { return fd_ >= 0; }
+    // Closing reports late write errors (network file systems), so the caller checks it.
+    int close() {
+        const int rc = ::close(fd_);
+        fd_ = -1;
+        return rc;
+    }
+
+private:
+    int fd_;
+};
+
+// Copies everything readable from `in` to `out`. The kernel's copy keeps the bytes out of
+// user space; where the two files' file systems do not support it, sendfile, and a plain
+// read/write loop as the last resort. Answers 0 or the errno of the failure.
+int copyBytes(int in, int out) {
+    enum class Way { CopyRange, SendFile, ReadWrite } way = Way::CopyRange;
+    constexpr size_t kChunk = size_t(1) << 30;
+    constexpr size_t kBuffer = size_t(1) << 17;
+    QByteArray buffer;
+    bool copiedAny = false;
+    for (;;) {
+        ssize_t n = 0;
+        switch (way) {
+        case Way::CopyRange:
+            n = ::copy_file_range(in, nullptr, out, nullptr, kChunk, 0);
+            if (n < 0 && !copiedAny &&
+                (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP ||
+                 errno == EBADF || errno == EPERM)) {
+                way = Way::SendFile;
+                continue;
+            }
+            break;
+        case Way::SendFile:
+            n = ::sendfile(out, in, nullptr, kChunk);
+            if (n < 0 && !copiedAny && (errno == EINVAL || errno == ENOSYS)) {
+                way = Way::ReadWrite;
+                continue;
+            }
+            break;
+        case Way::ReadWrite: {
+            if (buffer.isEmpty())
+                buffer.resize(kBuffer);
+            n = ::read(in, buffer.data(), kBuffer);
+            for (ssize_t done = 0; n > 0 && done < n;) {
+                const ssize_t w = ::write(out, buffer.constData() + done, size_t(n - done));
+                if (w < 0 && errno == EINTR)
+                    continue;
+                if (w < 0)
+                    return errno;
+                done += w;
+            }
+            break;
+        }
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return errno;
+        if (n == 0)
+            return 0;
+        copiedAny = true;
+    }
+}
+
+bool copyLinux(const QString &from, const QString &to, QString *error, bool normalSource) {
+    const QByteArray target = QFile::encodeName(to);
+    struct stat st;
+    if (::stat(target.constData(), &st) == 0) {
+        if (S_ISDIR(st.st_mode))
+            return fail(error, QStringLiteral("copy over"), to, kFolderInTheWay);
+        if (!(st.st_mode & S_IWUSR))
+            return fail(error, QStringLiteral("copy over"), to, kReadOnly);
+    }
+
+    Fd in(::open(QFile::encodeName(from).constData(), O_RDONLY | O_CLOEXEC));
+    if (!in.valid())
+        return fail(error, QStringLiteral("read"), from, reasonOf(errno));
+    struct stat source;
+    if (::fstat(in.get(), &source) != 0)
+        return fail(error, QStringLiteral("read"), from, reasonOf(errno));
+    if (S_ISDIR(source.st_mode))
+        return fail(error, QStringLiteral("read"), from, kSourceIsFolder);
+    if (!S_ISREG(source.st_mode))
+        return fail(error, QStringLiteral("read"), from, QStringLiteral("it is not a plain file"));
+
+    QByteArray temporary;
+    int outFd = -1;
+    for (int attempt = 0; attempt < 100 && outFd < 0; ++attempt) {
+        temporary = QFile::encodeName(temporaryBeside(to));
+        outFd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNormal);
+        if (outFd < 0 && errno == ENOENT)
+            return fail(error, QStringLiteral("write"), to,
+                        QStringLiteral("its folder does not exist"));
+        if (outFd < 0 && errno != EEXIST)
+            return fail(error, QStringLiteral("write"), to, reasonOf(errno));
+    }
+    if (outFd < 0)
+        return fail(error, QStringLiteral("write"), to, reasonOf(EEXIST));
+    Fd out(outFd);
+    const auto abandon = [&](int err) {
+        out.close();
+        ::unlink(temporary.constData());
+        return failCopy(error, from, to, reasonOf(err));
+    };
+
+    // The creation mode went through the umask; normal is normal whatever the umask.
+    if (::fchmod(out.get(), kNormal) != 0)
+        return abandon(errno);
+    if (const int err = copyBytes(in.get(), out.get()))
+        return abandon(err);
+    if (out.close() != 0) {
+        const int err = errno;
+        ::unlink(temporary.constData());
+        return fail(error, QStringLiteral("write"), to, reasonOf(err));
+    }
+    if (::rename(temporary.constData(), target.constData()) != 0) {
+        const int err = errno;
+        ::unlink(temporary.constData());
+        return fail(error, QStringLiteral("write"), to, reasonOf(err));
+    }
+    // Best effort: a VEK folder on a read-only medium must still load; the copy is normal.
+    if (normalSource && (source.st_mode & 07777) != kNormal)
+        (void)::fchmod(in.get(), kNormal);
+    return true;
+}
+
+#endif
+
+} // namespace
+
+bool FileCopy::copyReplace(const QString &from, const QString &to, QString *error,
+                           bool normalSource) {
+#ifdef Q_OS_LINUX
+    return copyLinux(from, to, error, normalSource);
+#else
+    return copyReplacePortable(from, to, error, normalSource);
+#endif
+}
+
+bool FileCopy::copyReplacePortable(const QString &from, const QString &to, QString *error,
+                                   bool normalSource) {
+    const QFileInfo target(to);
+    if (target.isDir())
+        return fail(error, QStringLiteral("copy over"), to, kFolderInTheWay);
+    if (FileOps::isReadOnly(to))
+        return fail(error, QStringLiteral("copy over"), to, kReadOnly);
+
+    QFile in(from);
+    if (QFileInfo(from).isDir())
+        return fail(error, QStringLiteral("read"), from, kSourceIsFolder);
+    if (!in.open(QIODevice::ReadOnly))
+        return fail(error, QStringLiteral("read"), from,
+                    in.exists() ? in.errorString() : QStringLiteral("it does not exist"));
+
+    QFile out;
+    for (int attempt = 0; attempt < 100 && !out.isOpen(); ++attempt) {
+        out.setFileName(temporaryBeside(to));
+        if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly) && !out.exists())
+            return fail(error, QStringLiteral("write"), to, out.errorString());
+    }
+    if (!out.isOpen())
+        return fail(error, QStringLiteral("write"), to, out.errorString());
+    const auto abandon = [&](const QString &reason) {
+        out.close();
+        out.remove();
+        return failCopy(error, from, to, reason);
+    };
+
+    constexpr qint64 kBlock = 1 << 20;
+    QByteArray buffer(kBlock, Qt::Uninitialized);
+    for (;;) {
+        const qint64 n = in.read(buffer.data(), kBlock);
+        if (n < 0)
+            return abandon(in.errorString());
+        if (n == 0)
+            break;
+        if (out.write(buffer.constData(), n) != n)
+            return abandon(out.errorString());
+    }
+    // QFile buffers: a full disk shows at the flush, not at the write.
+    if (!out.flush())
+        return abandon(out.errorString());
+    out.close();
+    if (out.error() != QFileDevice::NoError)
+        return abandon(out.errorString());
+    if (!FileOps::setNormal(out.fileName()))
+        return abandon(QStringLiteral("its attributes could not be set"));
+
+    // std::filesystem::rename replaces an existing target on every platform, which
+    // QFile::rename does not.
+    std::error_code ec;
+    std::filesystem::rename(fsPath(out.fileName()), fsPath(to), ec);
+    if (ec) {
+        out.remove();
+        return fail(error, QStringLiteral("write"), to, QString::fromStdString(ec.message()));
+    }
+    if (normalSource)
+        (void)FileOps::setNormal(from);
+    return true;
+}
+
+bool FileCopy::fileNames(const QString &folder, QStringList *names, QString *error) {
+    names->clear();
+#ifdef Q_OS_LINUX
+    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
+    if (!dir)
+        return fail(error, QStringLiteral("list the folder"), folder, reasonOf(errno));
+    const int fd = ::dirfd(dir);
+    errno = 0;
+    while (const dirent *entry = ::readdir(dir)) {
+        bool isFile = entry->d_type == DT_REG;
+        // A link counts by what it points to, as in every other listing of the selector.
+        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+            struct stat st;
+            isFile = ::fstatat(fd, entry->d_name, &st, 0) == 0 && S_ISREG(st.st_mode);
+        }
+        if (isFile)
+            names->append(QFile::decodeName(entry->d_name));
+        errno = 0;
+    }
+    const int err = errno;
+    ::closedir(dir);
+    if (err != 0)
+        return fail(error, QStringLiteral("list the folder"), folder, reasonOf(err));
+    return true;
+#else
+    if (!QFileInfo(folder).isDir())
+        return fail(error, QStringLiteral("list the folder"), folder,
+                    QStringLiteral("it does not exist"));
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+    while (it.hasNext()) {
+        it.next();
+        names->append(it.fileName());
+    }
+    return true;
+#endif
+}
+
+bool FileCopy::removeFile(const QString &path, QString *error) {
+#ifdef Q_OS_LINUX
+    const QByteArray name = QFile::encodeName(path);
+    struct stat st;
+    if (::lstat(name.constData(), &st) != 0)
+        return errno == ENOENT ? true
+                               : fail(error, QStringLiteral("delete"), path, reasonOf(errno));
+    if (S_ISDIR(st.st_mode))
+        return fail(error, QStringLiteral("delete"), path, kSourceIsFolder);
+    if (!S_ISLNK(st.st_mode) && !(st.st_mode & S_IWUSR))
+        return fail(error, QStringLiteral("delete"), path, kReadOnly);
+    if (::unlink(name.constData()) != 0 && errno != ENOENT)
+        return fail(error, QStringLiteral("delete"), path, reasonOf(errno));
+    return true;
+#else
+    const QFileInfo fi(path);
+    if (!fi.exists() && !fi.isSymLink())
+        return true;
+    if (fi.isDir() && !fi.isSymLink())
+        return fail(error, QStringLiteral("delete"), path, kSourceIsFolder);
+    if (!fi.isSymLink() && FileOps::isReadOnly(path))
+        return fail(error, QStringLiteral("delete"), path, kReadOnly);
+    QFile file(path);
+    if (!file.remove() && file.exists())
+        return fail(error, QStringLiteral("delete"), path, file.errorString());
+    return true;
+#endif
+}

@@ -1,0 +1,508 @@
+#include "BytePatch.h"
+#include "FileList.h"
+#include "FileOps.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+bool writeFile(const QString &path, const QByteArray &bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+QByteArray contentOf(const QString &path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QByteArray allBytes() {
+    QByteArray bytes(256, '\0');
+    for (int i = 0; i < 256; ++i)
+        bytes[i] = static_cast<char>(i);
+    return bytes;
+}
+
+// Larger than the copy's block so that the block loop runs more than once and ends on a
+// partial block.
+QByteArray severalBlocks() {
+    QByteArray bytes(3 * (1 << 20) + 7, '\0');
+    QRandomGenerator rng(20240611);
+    for (char &c : bytes)
+        c = static_cast<char>(rng.bounded(256));
+    return bytes;
+}
+
+QByteArray bytes(const char *data, qsizetype size) {
+    return QByteArray(data, size);
+}
+
+// How a failing call is provoked. The tests run as root, where permission bits stop nothing,
+// so failures come from the read-only attribute, a missing folder, or a folder in the way.
+enum class Obstacle { ReadOnlyFile, MissingFolder, FolderInTheWay };
+
+// Sources a copy cannot read; the destination must come out of each untouched.
+enum class BadSource { Missing, Folder, Unreadable };
+
+QString prepareObstacle(const QTemporaryDir &dir, Obstacle obstacle, const QByteArray &content) {
+    switch (obstacle) {
+    case Obstacle::ReadOnlyFile: {
+        const QString path = dir.filePath(QStringLiteral("target.dat"));
+        if (!writeFile(path, content) || !FileOps::setReadOnly(path, true))
+            return {};
+        return path;
+    }
+    case Obstacle::MissingFolder:
+        return dir.filePath(QStringLiteral("absent/target.dat"));
+    case Obstacle::FolderInTheWay: {
+        const QString path = dir.filePath(QStringLiteral("target.dat"));
+        return QDir().mkdir(path) ? path : QString();
+    }
+    }
+    return {};
+}
+
+// After a refused write the target must be as it was: same bytes, same attribute, and no
+// folder conjured up for it.
+void verifyUntouched(const QString &path, Obstacle obstacle, const QByteArray &content) {
+    const QFileInfo fi(path);
+    switch (obstacle) {
+    case Obstacle::ReadOnlyFile:
+        QCOMPARE(contentOf(path), content);
+        QVERIFY(FileOps::isReadOnly(path));
+        break;
+    case Obstacle::MissingFolder:
+        QVERIFY(!fi.absoluteDir().exists());
+        break;
+    case Obstacle::FolderInTheWay:
+        QVERIFY(fi.isDir());
+        break;
+    }
+}
+
+void addObstacleRows() {
+    QTest::addColumn<Obstacle>("obstacle");
+    QTest::newRow("read-only target") << Obstacle::ReadOnlyFile;
+    QTest::newRow("missing folder") << Obstacle::MissingFolder;
+    QTest::newRow("folder where the file should be") << Obstacle::FolderInTheWay;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Obstacle)
+Q_DECLARE_METATYPE(BadSource)
+
+class TestFiles : public QObject {
+    Q_OBJECT
+
+private slots:
+    void ensureFolder_data();
+    void ensureFolder();
+
+    void writeAtomicReplacesWhole_data();
+    void writeAtomicReplacesWhole();
+    void writeAtomicRefused_data() { addObstacleRows(); }
+    void writeAtomicRefused();
+
+    void copyReplace_data();
+    void copyReplace();
+    void copyReplaceFailedSource_data();
+    void copyReplaceFailedSource();
+    void copyReplaceRefused_data() { addObstacleRows(); }
+    void copyReplaceRefused();
+
+    void remove_data();
+    void remove();
+    void attributes();
+
+    void patch_data();
+    void patch();
+    void patchIsInPlace();
+    void patchRefused_data();
+    void patchRefused();
+    void readByte_data();
+    void readByte();
+};
+
+void TestFiles::ensureFolder_data() {
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<bool>("existed");
+    QTest::addColumn<bool>("created");
+    QTest::addColumn<bool>("folderAfter");
+
+    QTest::newRow("missing: created") << ""
+                                      << "new" << false << true << true;
+    QTest::newRow("present: left alone") << "dir"
+                                         << "new" << true << false << true;
+    QTest::newRow("only one level is made") << ""
+                                            << "a/b" << false << false << false;
+    QTest::newRow("a file in the way") << "file"
+                                       << "new" << false << false << false;
+}
+
+void TestFiles::ensureFolder() {
+    QFETCH(QString, setup);
+    QFETCH(QString, path);
+    QFETCH(bool, existed);
+    QFETCH(bool, created);
+    QFETCH(bool, folderAfter);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString target = dir.filePath(path);
+    if (setup == QLatin1String("dir"))
+        QVERIFY(QDir().mkdir(target));
+    else if (setup == QLatin1String("file"))
+        QVERIFY(writeFile(target, "x"));
+
+    bool wasCreated = !created;
+    QCOMPARE(FileOps::EnsureFolder(target, &wasCreated), existed);
+    QCOMPARE(wasCreated, created);
+    QCOMPARE(QFileInfo(target).isDir(), folderAfter);
+    if (setup == QLatin1String("file"))
+        QCOMPARE(contentOf(target), QByteArray("x"));
+}
+
+void TestFiles::writeAtomicReplacesWhole_data() {
+    QTest::addColumn<bool>("present");
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QByteArray>("after");
+
+    QTest::newRow("shorter over longer") << true << QByteArray("0123456789") << QByteArray("ab");
+    QTest::newRow("empty over content") << true << QByteArray("0123456789") << QByteArray();
+    QTest::newRow("absent target") << false << QByteArray() << QByteArray("new");
+    QTest::newRow("every byte value") << true << QByteArray("x") << allBytes();
+}
+
+void TestFiles::writeAtomicReplacesWhole() {
+    QFETCH(bool, present);
+    QFETCH(QByteArray, before);
+    QFETCH(QByteArray, after);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("eaw.ini"));
+    if (present)
+        QVERIFY(writeFile(path, before));
+    // A reader of the old file keeps seeing it whole: the new content arrives as a new file
+    // renamed over the old one, never by rewriting the old one in place.
+    QFile held(path);
+    if (present)
+        QVERIFY(held.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
+
+    QString error;
+    QVERIFY2(FileOps::writeAtomic(path, after, &error), qPrintable(error));
+    QCOMPARE(contentOf(path), after);
+#ifdef Q_OS_UNIX
+    if (present)
+        QCOMPARE(held.readAll(), before);
+#endif
+    // Nothing of the temporary file may stay behind in a game folder.
+    QCOMPARE(FileList::files(dir.path()), QStringList{"eaw.ini"});
+}
+
+void TestFiles::writeAtomicRefused() {
+    QFETCH(Obstacle, obstacle);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QByteArray before("old content");
+    const QString path = prepareObstacle(dir, obstacle, before);
+    QVERIFY(!path.isEmpty());
+
+    QString error;
+    QVERIFY(!FileOps::writeAtomic(path, "new", &error));
+    QVERIFY2(error.contains(QDir::toNativeSeparators(path)), qPrintable(error));
+    verifyUntouched(path, obstacle, before);
+    if (obstacle != Obstacle::MissingFolder)
+        QCOMPARE(FileList::files(dir.path()).size(), obstacle == Obstacle::ReadOnlyFile ? 1 : 0);
+}
+
+void TestFiles::copyReplace_data() {
+    QTest::addColumn<QByteArray>("source");
+    QTest::addColumn<bool>("destinationPresent");
+
+    QTest::newRow("every byte value over a longer file") << allBytes() << true;
+    QTest::newRow("empty source over a file") << QByteArray() << true;
+    QTest::newRow("several blocks to a new file") << severalBlocks() << false;
+}
+
+void TestFiles::copyReplace() {
+    QFETCH(QByteArray, source);
+    QFETCH(bool, destinationPresent);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString from = dir.filePath(QStringLiteral("from.bin"));
+    const QString to = dir.filePath(QStringLiteral("to.bin"));
+    QVERIFY(writeFile(from, source));
+    if (destinationPresent)
+        QVERIFY(writeFile(to, QByteArray(source.size() + 100, 'z')));
+
+    QString error;
+    QVERIFY2(FileOps::copyReplace(from, to, &error), qPrintable(error));
+    QVERIFY(contentOf(to) == source); // QCOMPARE would print megabytes on failure
+    QCOMPARE(contentOf(from).size(), source.size());
+    QCOMPARE(FileList::files(dir.path()), (QStringList{"from.bin", "to.bin"}));
+}
+
+void TestFiles::copyReplaceFailedSource_data() {
+    QTest::addColumn<BadSource>("bad");
+    QTest::newRow("missing source") << BadSource::Missing;
+    QTest::newRow("folder as source") << BadSource::Folder;
+    // Opens, then fails on the first read: the failure comes after the destination is open.
+    QTest::newRow("source failing while read") << BadSource::Unreadable;
+}
+
+void TestFiles::copyReplaceFailedSource() {
+    QFETCH(BadSource, bad);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QString from = dir.filePath(QStringLiteral("from.bin"));
+    const QString to = dir.filePath(QStringLiteral("to.bin"));
+    if (bad == BadSource::Folder)
+        QVERIFY(QDir().mkdir(from));
+    if (bad == BadSource::Unreadable) {
+#ifdef Q_OS_LINUX
+        // Reading a process's memory at address 0 fails with an I/O error.
+        from = QStringLiteral("/proc/self/mem");
+#else
+        QSKIP("needs a file that opens but cannot be read");
+#endif
+    }
+    QVERIFY(writeFile(to, "keep me"));
+
+    QString error;
+    QVERIFY(!FileOps::copyReplace(from, to, &error));
+    QVERIFY2(error.contains(QDir::toNativeSeparators(from)), qPrintable(error));
+    QCOMPARE(contentOf(to), QByteArray("keep me"));
+    QCOMPARE(FileList::files(dir.path()), QStringList{"to.bin"});
+}
+
+void TestFiles::copyReplaceRefused() {
+    QFETCH(Obstacle, obstacle);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QByteArray before("old content");
+    const QString to = prepareObstacle(dir, obstacle, before);
+    QVERIFY(!to.isEmpty());
+    const QString from = dir.filePath(QStringLiteral("from.bin"));
+    QVERIFY(writeFile(from, "new"));
+
+    QString error;
+    QVERIFY(!FileOps::copyReplace(from, to, &error));
+    QVERIFY2(error.contains(QDir::toNativeSeparators(to)), qPrintable(error));
+    verifyUntouched(to, obstacle, before);
+}
+
+void TestFiles::remove_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("ok");
+
+    QTest::newRow("file") << "file" << true;
+    QTest::newRow("read-only file") << "read-only" << true;
+    QTest::newRow("already gone") << "absent" << true;
+    QTest::newRow("folder") << "folder" << false;
+}
+
+void TestFiles::remove() {
+    QFETCH(QString, kind);
+    QFETCH(bool, ok);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("victim"));
+    if (kind == QLatin1String("file") || kind == QLatin1String("read-only"))
+        QVERIFY(writeFile(path, "x"));
+    if (kind == QLatin1String("read-only"))
+        QVERIFY(FileOps::setReadOnly(path, true));
+    if (kind == QLatin1String("folder"))
+        QVERIFY(QDir().mkdir(path));
+
+    QString error;
+    QCOMPARE(FileOps::remove(path, &error), ok);
+    if (ok) {
+        QVERIFY(!QFileInfo::exists(path));
+    } else {
+        QVERIFY2(error.contains(QDir::toNativeSeparators(path)), qPrintable(error));
+        QVERIFY(QFileInfo(path).isDir());
+    }
+}
+
+void TestFiles::attributes() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("planes.dat"));
+    QVERIFY(writeFile(path, "x"));
+
+    QVERIFY(!FileOps::isReadOnly(path));
+    QVERIFY(FileOps::setReadOnly(path, true));
+    QVERIFY(FileOps::isReadOnly(path));
+    QVERIFY(FileOps::setReadOnly(path, false));
+    QVERIFY(!FileOps::isReadOnly(path));
+
+    QVERIFY(FileOps::setReadOnly(path, true));
+    QVERIFY(FileOps::setNormal(path));
+    QVERIFY(!FileOps::isReadOnly(path));
+    QVERIFY(QFileInfo(path).isReadable());
+
+    // A file that is not there has no attribute to honour; writing it creates it.
+    QVERIFY(!FileOps::isReadOnly(dir.filePath(QStringLiteral("absent"))));
+}
+
+void TestFiles::patch_data() {
+    QTest::addColumn<bool>("present");
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<qint64>("position");
+    QTest::addColumn<QByteArray>("value");
+    QTest::addColumn<QByteArray>("after");
+
+    const QByteArray abc("ABCDE");
+    QTest::newRow("inside") << true << abc << qint64(3) << QByteArray("x") << QByteArray("ABxDE");
+    QTest::newRow("first byte") << true << abc << qint64(1) << QByteArray("x")
+                                << QByteArray("xBCDE");
+    QTest::newRow("last byte") << true << abc << qint64(5) << QByteArray("x")
+                               << QByteArray("ABCDx");
+    QTest::newRow("exactly at the end")
+        << true << abc << qint64(6) << QByteArray("x") << QByteArray("ABCDEx");
+    QTest::newRow("beyond the end: zero fill")
+        << true << abc << qint64(9) << QByteArray("x") << bytes("ABCDE\0\0\0x", 9);
+    QTest::newRow("high byte value") << true << abc << qint64(2) << QByteArray("\xff")
+                                     << QByteArray("A\xff"
+                                                   "CDE");
+    QTest::newRow("zero byte value")
+        << true << abc << qint64(2) << bytes("\0", 1) << bytes("A\0CDE", 5);
+    QTest::newRow("empty file") << true << QByteArray() << qint64(1) << QByteArray("x")
+                                << QByteArray("x");
+    QTest::newRow("empty file, beyond the end")
+        << true << QByteArray() << qint64(4) << QByteArray("x") << bytes("\0\0\0x", 4);
+    QTest::newRow("missing file is created")
+        << false << QByteArray() << qint64(3) << QByteArray("x") << bytes("\0\0x", 3);
+    QTest::newRow("several bytes inside")
+        << true << abc << qint64(2) << QByteArray("xy") << QByteArray("AxyDE");
+    QTest::newRow("several bytes across the end")
+        << true << abc << qint64(4) << QByteArray("xyz") << QByteArray("ABCxyz");
+    QTest::newRow("several bytes beyond the end")
+        << true << abc << qint64(7) << QByteArray("xy") << bytes("ABCDE\0xy", 8);
+}
+
+void TestFiles::patch() {
+    QFETCH(bool, present);
+    QFETCH(QByteArray, before);
+    QFETCH(qint64, position);
+    QFETCH(QByteArray, value);
+    QFETCH(QByteArray, after);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("flt.cdf"));
+    if (present)
+        QVERIFY(writeFile(path, before));
+
+    QString error;
+    const bool ok =
+        value.size() == 1
+            ? BytePatch::writeByte(path, position, static_cast<unsigned char>(value[0]), &error)
+            : BytePatch::writeBytes(path, position, value, &error);
+    QVERIFY2(ok, qPrintable(error));
+    QCOMPARE(contentOf(path), after);
+}
+
+// A patch must reach the file others have open, not a fresh copy renamed over it: the game's
+// files may be hard-linked or held open, and a rewrite would also cost a whole-file copy.
+void TestFiles::patchIsInPlace() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("planes.dat"));
+    QVERIFY(writeFile(path, "ABCDE"));
+
+    QFile held(path);
+    QVERIFY(held.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
+    QString error;
+    QVERIFY2(BytePatch::writeByte(path, 2, 'x', &error), qPrintable(error));
+    QVERIFY(held.seek(0));
+    QCOMPARE(held.readAll(), QByteArray("AxCDE"));
+}
+
+void TestFiles::patchRefused_data() {
+    QTest::addColumn<Obstacle>("obstacle");
+    QTest::addColumn<qint64>("position");
+
+    QTest::newRow("position 0") << Obstacle::ReadOnlyFile << qint64(0);
+    QTest::newRow("negative position") << Obstacle::ReadOnlyFile << qint64(-1);
+    QTest::newRow("read-only target") << Obstacle::ReadOnlyFile << qint64(2);
+    QTest::newRow("missing folder") << Obstacle::MissingFolder << qint64(2);
+    QTest::newRow("folder where the file should be") << Obstacle::FolderInTheWay << qint64(2);
+}
+
+void TestFiles::patchRefused() {
+    QFETCH(Obstacle, obstacle);
+    QFETCH(qint64, position);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QByteArray before("ABCDE");
+    const QString path = prepareObstacle(dir, obstacle, before);
+    QVERIFY(!path.isEmpty());
+    // A bad position is refused for its own sake, not because of the attribute.
+    if (position < 1)
+        QVERIFY(FileOps::setReadOnly(path, false));
+
+    QString error;
+    QVERIFY(!BytePatch::writeByte(path, position, 'x', &error));
+    QVERIFY2(error.contains(QDir::toNativeSeparators(path)), qPrintable(error));
+    if (position < 1)
+        QCOMPARE(contentOf(path), before);
+    else
+        verifyUntouched(path, obstacle, before);
+}
+
+void TestFiles::readByte_data() {
+    QTest::addColumn<bool>("present");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<qint64>("position");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<int>("value");
+
+    const QByteArray data("A\xfe"
+                          "C");
+    QTest::newRow("first") << true << data << qint64(1) << true << int('A');
+    QTest::newRow("high byte") << true << data << qint64(2) << true << 0xfe;
+    QTest::newRow("last") << true << data << qint64(3) << true << int('C');
+    QTest::newRow("past the end") << true << data << qint64(4) << false << 0;
+    QTest::newRow("position 0") << true << data << qint64(0) << false << 0;
+    QTest::newRow("empty file") << true << QByteArray() << qint64(1) << false << 0;
+    QTest::newRow("missing file") << false << QByteArray() << qint64(1) << false << 0;
+}
+
+void TestFiles::readByte() {
+    QFETCH(bool, present);
+    QFETCH(QByteArray, content);
+    QFETCH(qint64, position);
+    QFETCH(bool, ok);
+    QFETCH(int, value);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("flt.cdf"));
+    if (present)
+        QVERIFY(writeFile(path, content));
+
+    unsigned char read = 0x55;
+    QString error;
+    QCOMPARE(BytePatch::readByte(path, position, &read, &error), ok);
+    if (ok)
+        QCOMPARE(int(read), value);
+    else
+        QVERIFY2(error.contains(QDir::toNativeSeparators(path)), qPrintable(error));
+}
+
+QTEST_GUILESS_MAIN(TestFiles)
+#include "tst_files.moc"
