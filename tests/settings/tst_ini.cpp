@@ -1,0 +1,703 @@
+#include "FileList.h"
+#include "FileOps.h"
+#include "IniOptions.h"
+#include "TestFolders.h"
+#include "TextFile.h"
+
+#include <QDir>
+#include <QTest>
+
+#ifdef Q_OS_LINUX
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
+Q_DECLARE_METATYPE(IniState)
+
+namespace {
+
+using Lines = QList<QByteArray>;
+
+QByteArray rebuilt(const QByteArray &original, IniState &state) {
+    return TextFile::joinLines(IniOptions::build(TextFile::splitLines(original), state));
+}
+
+QString describe(const IniState &s) {
+    return QStringLiteral("res=%1 ground=%2 noai=%3 respawn=%4 squads=%5")
+        .arg(s.resolution)
+        .arg(int(s.startOnGround))
+        .arg(int(s.noAI))
+        .arg(int(s.allowRespawn))
+        .arg(s.squads);
+}
+
+// A player's options file: the selector's keys stand in odd places (a sync key under [EAW]),
+// lines that only look like its keys must survive, and one value holds an 8-bit letter.
+const QByteArray kPlayerIni = "; EAW options\r\n"
+                              "[EAW]\r\n"
+                              "PilotName=J\xFC"
+                              "rgen\r\n"
+                              "ExtraSquads=2\r\n"
+                              "ClockSyncRate=50\r\n"
+                              "\r\n"
+                              "[GRAPHICS]\r\n"
+                              "Gamma=5\r\n"
+                              "Width=1024\r\n"
+                              "Height=768\r\n"
+                              "HeightFog=1\r\n"
+                              "width=800\r\n"
+                              "\r\n"
+                              "[NETOPTION]\r\n"
+                              "SessionName=Friday\r\n"
+                              "StartOnGround=1\r\n"
+                              "NoAI=0\r\n"
+                              "AllowRespawn=1\r\n"
+                              "AI_PlaneUpdateRate=100\r\n"
+                              "PlayerPlaneUpdateRate=10\r\n"
+                              "Port=2300\r\n";
+
+// The player's file as the selector must write it: the three blocks follow their section
+// lines, and the original sync lines stay only where they stood when the file's own rates
+// are chosen.
+QByteArray playerIniWith(const QByteArray &eaw, const QByteArray &graphics, const QByteArray &net,
+                         bool originalSyncKept) {
+    return "; EAW options\r\n"
+           "[EAW]\r\n" +
+           eaw +
+           "PilotName=J\xFC"
+           "rgen\r\n" +
+           (originalSyncKept ? QByteArray("ClockSyncRate=50\r\n") : QByteArray()) +
+           "\r\n"
+           "[GRAPHICS]\r\n" +
+           graphics +
+           "Gamma=5\r\n"
+           "HeightFog=1\r\n"
+           "width=800\r\n"
+           "\r\n"
+           "[NETOPTION]\r\n" +
+           net + "SessionName=Friday\r\n" +
+           (originalSyncKept ? QByteArray("AI_PlaneUpdateRate=100\r\nPlayerPlaneUpdateRate=10\r\n")
+                             : QByteArray()) +
+           "Port=2300\r\n";
+}
+
+// 27 keyed lines; with a comment and a section header after them, the 30 lines after
+// [DISPLAY] end on the first key of the next section.
+QByteArray hudBlock(const char *value) {
+    QByteArray block;
+    for (int i = 1; i <= 27; ++i)
+        block += "Hud" + QByteArray::number(i).rightJustified(2, '0') + '=' + value + "\r\n";
+    return block;
+}
+
+// Kept line numbers: DisplayInfoSetting 2, sound keys 5..14, [REMAP] 16, [DISPLAY] 22,
+// HUD keys 23..49, "[NEXT]" 51, "After1" 52 (30 after [DISPLAY]), "After2" 53, the last.
+QByteArray featureIni(const QByteArray &remap = "PadlockView=P\r\n"
+                                                "ViewForward=F1\r\n"
+                                                "; views\r\n"
+                                                "Macro=Ctrl=X\r\n",
+                      const QByteArray &sound = "SoundQuality=1\r\n"
+                                                "SoundChannels=16\r\n"
+                                                "SoundDevice=0\r\n"
+                                                "SoundVolume=100\r\n"
+                                                "EngineVolume=80\r\n"
+                                                "ExternalVolume=70\r\n"
+                                                "MusicVolume=60\r\n"
+                                                "SpeechVolume=90\r\n"
+                                                "ReverseStereo=0\r\n"
+                                                "Subtitles=1\r\n",
+                      const QByteArray &displayInfo = "DisplayInfoSetting=3\r\n",
+                      const QByteArray &hud = hudBlock("0"), const QByteArray &after1 = "0",
+                      const QByteArray &after2 = "0") {
+    return "[GAME]\r\n" + displayInfo + "\r\n[SOUND]\r\n" + sound + "\r\n[REMAP]\r\n" + remap +
+           "\r\n[DISPLAY]\r\n" + hud + "; end of HUD\r\n[NEXT]\r\nAfter1=" + after1 +
+           "\r\nAfter2=" + after2 + "\r\n";
+}
+
+const QByteArray kRemap = "PadlockView=P\r\nViewForward=F1\r\n; views\r\nMacro=Ctrl=X\r\n";
+const QByteArray kSound = "SoundQuality=1\r\nSoundChannels=16\r\nSoundDevice=0\r\n"
+                          "SoundVolume=100\r\nEngineVolume=80\r\nExternalVolume=70\r\n"
+                          "MusicVolume=60\r\nSpeechVolume=90\r\nReverseStereo=0\r\nSubtitles=1\r\n";
+
+#ifdef Q_OS_LINUX
+// Caps the size of any file this process writes, so a write fails even for root.
+class FileSizeCap {
+public:
+    explicit FileSizeCap(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &old_);
+        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit capped = old_;
+        capped.rlim_cur = bytes;
+        active_ = setrlimit(RLIMIT_FSIZE, &capped) == 0;
+    }
+    ~FileSizeCap() {
+        setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, oldHandler_);
+    }
+    bool active() const { return active_; }
+
+private:
+    rlimit old_{};
+    void (*oldHandler_)(int) = nullptr;
+    bool active_ = false;
+};
+#endif
+
+} // namespace
+
+class TestIni : public QObject {
+    Q_OBJECT
+    void readAndRestore_data();
+
+private Q_SLOTS:
+    void options_data();
+    void options();
+    void sections_data();
+    void sections();
+    void features_data();
+    void features();
+    void displayPositionsFollowTheKeptLines();
+
+    void saveOriginalsCopiesOnlyWhatIsMissing();
+    void saveOriginalsReportsMissingGameFiles();
+    void saveRewritesTheFileUnderItsOwnName();
+    void saveWithoutOriginalWritesNothing();
+    void saveFailureKeepsTheOldFile();
+
+    void readOptions_data() { readAndRestore_data(); }
+    void readOptions();
+    void restoreOptions_data() { readAndRestore_data(); }
+    void restoreOptions();
+    void restoreCopiesBothOriginals();
+    void restoreWithMissingOriginals();
+};
+
+void TestIni::options_data() {
+    QTest::addColumn<IniState>("state");
+    QTest::addColumn<QByteArray>("expected");
+
+    const IniState base = [] {
+        IniState s;
+        s.resolution = 2;
+        return s;
+    }();
+    const QByteArray squads0 = "ExtraSquads=0\r\n";
+    const QByteArray xga = "Width=1024\r\nHeight=768\r\n";
+    const QByteArray allOff = "StartOnGround=0\r\nNoAI=0\r\nAllowRespawn=0\r\n";
+
+    const struct {
+        const char *name;
+        int index;
+        QByteArray lines;
+    } resolutions[] = {
+        {"no resolution", -1, ""},
+        {"640 x 480", 0, "Width=640\r\nHeight=480\r\n"},
+        {"800 x 600", 1, "Width=800\r\nHeight=600\r\n"},
+        {"1024 x 768", 2, "Width=1024\r\nHeight=768\r\n"},
+        {"1280 x 1024", 3, "Width=1280\r\nHeight=1024\r\n"},
+        {"1280 x 960", 4, "Width=1280\r\nHeight=960\r\n"},
+        {"1600 x 1200", 5, "Width=1600\r\nHeight=1200\r\n"},
+        {"1152 x 864", 6, "Width=1152\r\nHeight=864\r\n"},
+    };
+    for (const auto &r : resolutions) {
+        IniState s = base;
+        s.resolution = r.index;
+        QTest::newRow(r.name) << s << playerIniWith(squads0, r.lines, allOff, true);
+    }
+
+    IniState s = base;
+    s.startOnGround = true;
+    QTest::newRow("start on ground")
+        << s
+        << playerIniWith(squads0, xga, "StartOnGround=1\r\nNoAI=0\r\nAllowRespawn=0\r\n", true);
+    s = base;
+    s.noAI = true;
+    QTest::newRow("no AIs") << s
+                            << playerIniWith(squads0, xga,
+                                             "StartOnGround=0\r\nNoAI=1\r\nAllowRespawn=0\r\n",
+                                             true);
+    s = base;
+    s.allowRespawn = true;
+    QTest::newRow("allow respawn")
+        << s
+        << playerIniWith(squads0, xga, "StartOnGround=0\r\nNoAI=0\r\nAllowRespawn=1\r\n", true);
+    s = base;
+    s.startOnGround = s.noAI = s.allowRespawn = true;
+    QTest::newRow("all online keys on")
+        << s
+        << playerIniWith(squads0, xga, "StartOnGround=1\r\nNoAI=1\r\nAllowRespawn=1\r\n", true);
+
+    s = base;
+    s.sync = 1;
+    QTest::newRow("56K modem sync")
+        << s
+        << playerIniWith(squads0, xga,
+                         allOff + "AI_PlaneUpdateRate=200\r\nPlayerPlaneUpdateRate=20\r\n"
+                                  "ClockSyncRate=80\r\n",
+                         false);
+    s = base;
+    s.sync = 2;
+    QTest::newRow("cable ISDN sync")
+        << s
+        << playerIniWith(squads0, xga,
+                         allOff + "AI_PlaneUpdateRate=140\r\nPlayerPlaneUpdateRate=14\r\n"
+                                  "ClockSyncRate=70\r\n",
+                         false);
+    s = base;
+    s.sync = 2;
+    s.allowRespawn = true;
+    QTest::newRow("sync lines follow the online keys")
+        << s
+        << playerIniWith(
+               squads0, xga,
+               "StartOnGround=0\r\nNoAI=0\r\nAllowRespawn=1\r\n"
+               "AI_PlaneUpdateRate=140\r\nPlayerPlaneUpdateRate=14\r\nClockSyncRate=70\r\n",
+               false);
+
+    const char *squadLines[] = {"ExtraSquads=0\r\n", "ExtraSquads=1\r\n", "ExtraSquads=2\r\n",
+                                "ExtraSquads=3\r\n", "ExtraSquads=4\r\n", "ExtraSquads=5\r\n"};
+    for (int k = 0; k < 6; ++k) {
+        s = base;
+        s.squads = k;
+        QTest::newRow(qPrintable(QStringLiteral("extra squads %1").arg(k)))
+            << s << playerIniWith(squadLines[k], xga, allOff, true);
+    }
+}
+
+void TestIni::options() {
+    QFETCH(IniState, state);
+    QFETCH(QByteArray, expected);
+    QCOMPARE(rebuilt(kPlayerIni, state), expected);
+}
+
+void TestIni::sections_data() {
+    QTest::addColumn<QByteArray>("original");
+    QTest::addColumn<QByteArray>("expected");
+
+    QTest::newRow("lower-case section names")
+        << QByteArray("[graphics]\r\nWidth=800\r\n[netoption]\r\nNoAI=1\r\nClockSyncRate=50\r\n"
+                      "[eaw]\r\nExtraSquads=1\r\n")
+        << QByteArray("[graphics]\r\nWidth=1280\r\nHeight=1024\r\n[netoption]\r\n[eaw]\r\n");
+    QTest::newRow("mixed-case graphics, section names with trailing text")
+        << QByteArray("[Graphics]\r\n[NETOPTION] ; online\r\n[EAW] \r\n")
+        << QByteArray("[Graphics]\r\nWidth=1280\r\nHeight=1024\r\n[NETOPTION] ; online\r\n"
+                      "[EAW] \r\n");
+    QTest::newRow("no section at all")
+        << QByteArray("Gamma=5\r\nWidth=800\r\nHeight=600\r\nNoAI=1\r\nAllowRespawn=0\r\n"
+                      "StartOnGround=1\r\nExtraSquads=3\r\nAI_PlaneUpdateRate=1\r\n"
+                      "PlayerPlaneUpdateRate=2\r\nClockSyncRate=3\r\nTitle=x\r\n")
+        << QByteArray("Gamma=5\r\nTitle=x\r\n");
+    QTest::newRow("keys in another case are not the selector's")
+        << QByteArray("noai=1\r\nEXTRASQUADS=2\r\nExtraSquads =3\r\n width=5\r\n"
+                      "clocksyncrate=4\r\n")
+        << QByteArray("noai=1\r\nEXTRASQUADS=2\r\nExtraSquads =3\r\n width=5\r\n"
+                      "clocksyncrate=4\r\n");
+    QTest::newRow("every section line gets its keys")
+        << QByteArray("[NETOPTION]\r\n[EAW]\r\n[GRAPHICS]\r\n[EAW]\r\n")
+        << QByteArray("[NETOPTION]\r\nStartOnGround=1\r\nNoAI=0\r\nAllowRespawn=0\r\n"
+                      "AI_PlaneUpdateRate=140\r\nPlayerPlaneUpdateRate=14\r\nClockSyncRate=70\r\n"
+                      "[EAW]\r\nExtraSquads=4\r\n[GRAPHICS]\r\nWidth=1280\r\nHeight=1024\r\n"
+                      "[EAW]\r\nExtraSquads=4\r\n");
+    QTest::newRow("LF line ends and 8-bit bytes")
+        << QByteArray("Name=\xC0\xFF\x80\x81\nWidth=1\n[GRAPHICS]\nLast=\xE9")
+        << QByteArray("Name=\xC0\xFF\x80\x81\r\n[GRAPHICS]\r\nWidth=1280\r\nHeight=1024\r\n"
+                      "Last=\xE9\r\n");
+    QTest::newRow("empty file") << QByteArray() << QByteArray();
+}
+
+void TestIni::sections() {
+    QFETCH(QByteArray, original);
+    QFETCH(QByteArray, expected);
+    IniState state;
+    state.resolution = 3;
+    state.squads = 4;
+    state.startOnGround = true;
+    state.sync = 2;
+    QCOMPARE(rebuilt(original, state), expected);
+}
+
+void TestIni::features_data() {
+    QTest::addColumn<QByteArray>("original");
+    QTest::addColumn<QStringList>("codes");
+    QTest::addColumn<bool>("apply");
+    QTest::addColumn<QString>("label21");
+    QTest::addColumn<QString>("hudBefore");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::addColumn<QString>("dispLab");
+    QTest::addColumn<QString>("hudLab");
+
+    const QByteArray base = featureIni();
+    const QString none;
+
+    QTest::newRow("number codes empty the value below [REMAP]")
+        << base << QStringList{"1", "4"} << true << none << none
+        << featureIni("PadlockView=\r\nViewForward=F1\r\n; views\r\nMacro=\r\n") << "3" << none;
+    QTest::newRow("number with a trailing blank")
+        << base << QStringList{"2 "} << true << none << none
+        << featureIni("PadlockView=P\r\nViewForward=\r\n; views\r\nMacro=Ctrl=X\r\n") << "3"
+        << none;
+    QTest::newRow("number on a line without \"=\" and on [REMAP] itself")
+        << base << QStringList{"3", "0"} << true << none << none << base << "3" << none;
+    QTest::newRow("number reaching the last kept line and beyond")
+        << base << QStringList{"37", "38", "99999999999999999999999"} << true << none << none
+        << featureIni(kRemap, kSound, "DisplayInfoSetting=3\r\n", hudBlock("0"), "0", "") << "3"
+        << none;
+    QTest::newRow("sound codes S1 to S0")
+        << base << QStringList{"S1a", "S2b", "S3c", "S4d", "S5e", "S6f", "S7g", "S8h", "S9i", "S0j"}
+        << true << none << none
+        << featureIni(kRemap,
+                      "SoundQuality=a\r\nSoundChannels=b\r\nSoundDevice=c\r\nSoundVolume=d\r\n"
+                      "EngineVolume=e\r\nExternalVolume=f\r\nMusicVolume=g\r\nSpeechVolume=h\r\n"
+                      "ReverseStereo=i\r\nSubtitles=j\r\n")
+        << "3" << none;
+    QTest::newRow("sound value with an 8-bit letter and an empty value")
+        << base << QStringList{QStringLiteral("S7Lautst\u00E4rke"), "S0"} << true << none << none
+        << featureIni(kRemap, QByteArray(kSound)
+                                  .replace("MusicVolume=60", "MusicVolume=Lautst\xE4rke")
+                                  .replace("Subtitles=1", "Subtitles="))
+        << "3" << none;
+    QTest::newRow("S without a digit does nothing")
+        << base << QStringList{"SX5", "S", "s7x"} << true << none << none << base << "3" << none;
+    QTest::newRow("HUD colour over the 30 lines after [DISPLAY]")
+        << base << QStringList{"C7"} << true << none << none
+        << featureIni(kRemap, kSound, "DisplayInfoSetting=3\r\n", hudBlock("7"), "7", "0") << "3"
+        << "7";
+    QTest::newRow("display info value")
+        << base << QStringList{"D0"} << true << none << none
+        << featureIni(kRemap, kSound, "DisplayInfoSetting=0\r\n") << "0" << none;
+    QTest::newRow("later codes win")
+        << base << QStringList{"D1", "C1", "D2", "C2"} << true << none << none
+        << featureIni(kRemap, kSound, "DisplayInfoSetting=2\r\n", hudBlock("2"), "2", "0") << "2"
+        << "2";
+    QTest::newRow("empty cells, lower-case and signed codes are skipped")
+        << base << QStringList{"", "c7", "x", "-3", "", "S7Up", "", ""} << true << none << none
+        << featureIni(kRemap, QByteArray(kSound).replace("MusicVolume=60", "MusicVolume=Up")) << "3"
+        << none;
+    QTest::newRow("codes wait for ApplyFeature")
+        << base << QStringList{"1", "D9", "C4"} << false << none << none << base << "3" << none;
+    QTest::newRow("a chosen feature stays in force")
+        << base << QStringList{"1", "D9"} << false << "# 2" << none
+        << featureIni("PadlockView=\r\nViewForward=F1\r\n; views\r\nMacro=Ctrl=X\r\n", kSound,
+                      "DisplayInfoSetting=9\r\n")
+        << "9" << none;
+    QTest::newRow("HUD value already chosen is written without a feature")
+        << base << QStringList{} << false << none << "5"
+        << featureIni(kRemap, kSound, "DisplayInfoSetting=3\r\n", hudBlock("5"), "5", "0") << "3"
+        << "5";
+    QTest::newRow("no [REMAP] and no [DISPLAY]: nothing to count from")
+        << QByteArray("A=1\r\nB=2\r\nC=3\r\nDisplayInfoSetting=3\r\n") << QStringList{"1", "C7"}
+        << true << none << none << QByteArray("A=1\r\nB=2\r\nC=3\r\nDisplayInfoSetting=3\r\n")
+        << "3"
+        << "7";
+    QTest::newRow("[DISPLAY] near the end")
+        << QByteArray("[DISPLAY]\r\nA=1\r\n;x\r\nB=2\r\n") << QStringList{"C9"} << true << none
+        << none << QByteArray("[DISPLAY]\r\nA=9\r\n;x\r\nB=9\r\n") << ""
+        << "9";
+    QTest::newRow("key in any case is rewritten in its own spelling")
+        << QByteArray("[eaw]\r\ndisplayinfosetting=12\r\n") << QStringList{} << false << none
+        << none << QByteArray("[eaw]\r\nDisplayInfoSetting=12\r\n") << "12" << none;
+    QTest::newRow("no display-info line gets none")
+        << QByteArray("[GAME]\r\nX=1\r\n") << QStringList{"D1"} << true << none << none
+        << QByteArray("[GAME]\r\nX=1\r\n") << "1" << none;
+}
+
+void TestIni::features() {
+    QFETCH(QByteArray, original);
+    QFETCH(QStringList, codes);
+    QFETCH(bool, apply);
+    QFETCH(QString, label21);
+    QFETCH(QString, hudBefore);
+    QFETCH(QByteArray, expected);
+    QFETCH(QString, dispLab);
+    QFETCH(QString, hudLab);
+
+    IniState state;
+    state.resolution = -1;
+    state.featureCodes = codes;
+    state.ApplyFeature = apply;
+    state.Label21 = label21;
+    state.HUDLab = hudBefore;
+    QCOMPARE(rebuilt(original, state), expected);
+    QCOMPARE(state.DispLab, dispLab);
+    QCOMPARE(state.HUDLab, hudLab);
+    QVERIFY(!state.ApplyFeature);
+}
+
+void TestIni::displayPositionsFollowTheKeptLines() {
+    // Three sync lines above both positions: they count only while the file's own rates are
+    // kept.
+    const QByteArray original = "[NETOPTION]\r\nAI_PlaneUpdateRate=1\r\nPlayerPlaneUpdateRate=2\r\n"
+                                "ClockSyncRate=3\r\n[EAW]\r\nDisplayInfoSetting=4\r\n[DISPLAY]\r\n"
+                                "Hud=1\r\n";
+    IniState state;
+    rebuilt(original, state);
+    QCOMPARE(state.DisplayInfoLine, 6);
+    QCOMPARE(state.DisplaySectionLine, 7);
+    QCOMPARE(state.DisplayInfoValue, QStringLiteral("4"));
+
+    state.sync = 1;
+    state.HUDLab = QStringLiteral("8");
+    QCOMPARE(
+        rebuilt(original, state),
+        QByteArray("[NETOPTION]\r\nStartOnGround=0\r\nNoAI=0\r\nAllowRespawn=0\r\n"
+                   "AI_PlaneUpdateRate=200\r\nPlayerPlaneUpdateRate=20\r\nClockSyncRate=80\r\n"
+                   "[EAW]\r\nExtraSquads=0\r\nDisplayInfoSetting=4\r\n[DISPLAY]\r\nHud=8\r\n"));
+    QCOMPARE(state.DisplayInfoLine, 3);
+    QCOMPARE(state.DisplaySectionLine, 4);
+
+    // A position left from another file must not rewrite a line of this one; the value last
+    // read stays for the feature page.
+    const QByteArray plain = "A=1\r\nB=2\r\nC=3\r\nD=4\r\n";
+    QCOMPARE(rebuilt(plain, state), plain);
+    QCOMPARE(state.DisplayInfoLine, 0);
+    QCOMPARE(state.DisplaySectionLine, 0);
+    QCOMPARE(state.DisplayInfoValue, QStringLiteral("4"));
+}
+
+void TestIni::saveOriginalsCopiesOnlyWhatIsMissing() {
+    TestFolders f(TestFolders::WithoutGameFiles);
+    TestFolders::write(f.game(), QStringLiteral("EAW.INI"), "first\r\n");
+    TestFolders::write(f.game(), QStringLiteral("EAW.EXE"), QByteArray("MZ\0\x90", 4));
+    QStringList problems;
+    QVERIFY(IniOptions::SaveOriginals(f.game(), f.vek(), &problems));
+    QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
+    QCOMPARE(TestFolders::read(f.vek(), QStringLiteral("eaw.ini")), QByteArray("first\r\n"));
+    QCOMPARE(TestFolders::read(f.vek(), QStringLiteral("eaw.exe")), QByteArray("MZ\0\x90", 4));
+
+    // A later run, after the selector rewrote the game's files, keeps the first copies, even
+    // when they were renamed in another case.
+    QVERIFY(QFile::rename(QDir(f.vek()).filePath("eaw.ini"), QDir(f.vek()).filePath("Eaw.Ini")));
+    TestFolders::write(f.game(), QStringLiteral("EAW.INI"), "second\r\n");
+    TestFolders::write(f.game(), QStringLiteral("EAW.EXE"), "patched");
+    QVERIFY(IniOptions::SaveOriginals(f.game(), f.vek(), &problems));
+    QVERIFY(problems.isEmpty());
+    QCOMPARE(FileList::files(f.vek(), QStringLiteral("eaw.*")),
+             QStringList({"eaw.exe", "Eaw.Ini"}));
+    QCOMPARE(TestFolders::read(f.vek(), QStringLiteral("Eaw.Ini")), QByteArray("first\r\n"));
+    QCOMPARE(TestFolders::read(f.vek(), QStringLiteral("eaw.exe")), QByteArray("MZ\0\x90", 4));
+}
+
+void TestIni::saveOriginalsReportsMissingGameFiles() {
+    TestFolders f(TestFolders::WithoutGameFiles);
+    TestFolders::write(f.game(), QStringLiteral("eaw.ini"), "x\r\n");
+    QStringList problems;
+    QVERIFY(!IniOptions::SaveOriginals(f.game(), f.vek(), &problems));
+    QCOMPARE(problems.size(), 1);
+    QVERIFY2(problems.first().contains(QDir::toNativeSeparators(f.game() + "/eaw.exe")),
+             qPrintable(problems.first()));
+    // What could be copied was.
+    QCOMPARE(TestFolders::read(f.vek(), QStringLiteral("eaw.ini")), QByteArray("x\r\n"));
+    QVERIFY(!TestFolders::exists(f.vek(), QStringLiteral("eaw.exe")));
+}
+
+void TestIni::saveRewritesTheFileUnderItsOwnName() {
+    TestFolders f(TestFolders::WithoutGameFiles);
+    // The original as a player might have it: LF line ends and a Windows-1252 letter.
+    TestFolders::write(f.vek(), QStringLiteral("EAW.ini"),
+                       "[EAW]\nPilotName=Fran\xE7ois\nExtraSquads=1\n[GRAPHICS]\nWidth=640\n");
+    TestFolders::write(f.game(), QStringLiteral("EAW.INI"), "old\r\n");
+    const QString target = QDir(f.game()).filePath(QStringLiteral("EAW.INI"));
+    QVERIFY(FileOps::setReadOnly(target, true));
+
+    IniState state;
+    state.resolution = 5;
+    state.squads = 3;
+    QString error;
+    QVERIFY2(IniOptions::save(f.game(), f.vek(), state, &error), qPrintable(error));
+    QCOMPARE(FileList::files(f.game()), QStringList{"EAW.INI"});
+    QCOMPARE(TestFolders::read(f.game(), QStringLiteral("EAW.INI")),
+             QByteArray("[EAW]\r\nExtraSquads=3\r\nPilotName=Fran\xE7ois\r\n[GRAPHICS]\r\n"
+                        "Width=1600\r\nHeight=1200\r\n"));
+    QVERIFY(!FileOps::isReadOnly(target));
+    // The original copy is only ever read.
+    QCOMPARE(TestFolders::read(f.vek(), QStringLiteral("EAW.ini")),
+             QByteArray("[EAW]\nPilotName=Fran\xE7ois\nExtraSquads=1\n[GRAPHICS]\nWidth=640\n"));
+}
+
+void TestIni::saveWithoutOriginalWritesNothing() {
+    TestFolders f(TestFolders::WithoutGameFiles);
+    TestFolders::write(f.game(), QStringLiteral("eaw.ini"), "mine\r\n");
+    const QString target = QDir(f.game()).filePath(QStringLiteral("eaw.ini"));
+    QVERIFY(FileOps::setReadOnly(target, true));
+    IniState state;
+    QString error;
+    QVERIFY(!IniOptions::save(f.game(), f.vek(), state, &error));
+    QVERIFY2(error.contains(QDir::toNativeSeparators(f.vek() + "/eaw.ini")), qPrintable(error));
+    QCOMPARE(TestFolders::read(f.game(), QStringLiteral("eaw.ini")), QByteArray("mine\r\n"));
+    QVERIFY(FileOps::isReadOnly(target));
+}
+
+void TestIni::saveFailureKeepsTheOldFile() {
+#ifdef Q_OS_LINUX
+    TestFolders f(TestFolders::WithoutGameFiles);
+    TestFolders::write(f.vek(), QStringLiteral("eaw.ini"), kPlayerIni);
+    TestFolders::write(f.game(), QStringLiteral("eaw.ini"), "old\r\n");
+    IniState state;
+    QString error;
+    bool saved = true;
+    {
+        FileSizeCap cap(64);
+        if (!cap.active())
+            QSKIP("cannot cap the file size here");
+        saved = IniOptions::save(f.game(), f.vek(), state, &error);
+    }
+    // A capped or full disk must not leave a truncated eaw.ini behind: QSaveFile records no
+    // error for a short buffered flush, so the write has to check it.
+    QVERIFY(!saved);
+    QVERIFY2(error.contains(QDir::toNativeSeparators(f.game() + "/eaw.ini")), qPrintable(error));
+    QCOMPARE(TestFolders::read(f.game(), QStringLiteral("eaw.ini")), QByteArray("old\r\n"));
+    QCOMPARE(FileList::files(f.game()), QStringList{"eaw.ini"});
+#else
+    QSKIP("the write failure is provoked with a Linux file-size limit");
+#endif
+}
+
+// One file, read once as the game's eaw.ini at window load and once as the original copy by
+// Restore. The starting state has everything set, so what each reader clears shows.
+void TestIni::readAndRestore_data() {
+    QTest::addColumn<QByteArray>("ini");
+    QTest::addColumn<int>("resolutionBefore");
+    QTest::addColumn<QString>("afterRead");
+    QTest::addColumn<QString>("afterRestore");
+
+    QTest::newRow("1280 x 1024") << QByteArray("[GRAPHICS]\r\nWidth=1280\r\nHeight=1024\r\n") << -1
+                                 << "res=3 ground=0 noai=1 respawn=1 squads=0"
+                                 << "res=3 ground=0 noai=0 respawn=0 squads=4";
+    QTest::newRow("1280 x 960") << QByteArray("Width=1280\r\nHeight=960\r\n") << 3
+                                << "res=4 ground=0 noai=1 respawn=1 squads=0"
+                                << "res=4 ground=0 noai=0 respawn=0 squads=4";
+    QTest::newRow("1152 x 864") << QByteArray("Width=1152\r\nHeight=864\r\n") << -1
+                                << "res=6 ground=0 noai=1 respawn=1 squads=0"
+                                << "res=6 ground=0 noai=0 respawn=0 squads=4";
+    QTest::newRow("640 x 480") << QByteArray("Width=640\r\nHeight=480\r\n") << 5
+                               << "res=0 ground=0 noai=1 respawn=1 squads=0"
+                               << "res=0 ground=0 noai=0 respawn=0 squads=4";
+    QTest::newRow("800 x 600") << QByteArray("Width=800\r\nHeight=600\r\n") << -1
+                               << "res=1 ground=0 noai=1 respawn=1 squads=0"
+                               << "res=1 ground=0 noai=0 respawn=0 squads=4";
+    QTest::newRow("1600 x 1200") << QByteArray("Width=1600\r\nHeight=1200\r\n") << -1
+                                 << "res=5 ground=0 noai=1 respawn=1 squads=0"
+                                 << "res=5 ground=0 noai=0 respawn=0 squads=4";
+    QTest::newRow("width as the last line")
+        << QByteArray("Width=1280") << -1 << "res=4 ground=0 noai=1 respawn=1 squads=0"
+        << "res=4 ground=0 noai=0 respawn=0 squads=4";
+    QTest::newRow("lower-case width") << QByteArray("width=1280\r\nheight=1024\r\n") << 6
+                                      << "res=6 ground=0 noai=1 respawn=1 squads=0"
+                                      << "res=3 ground=0 noai=0 respawn=0 squads=4";
+    QTest::newRow("no width keeps a high resolution")
+        << QByteArray("Gamma=5\r\n") << 6 << "res=6 ground=0 noai=1 respawn=1 squads=0"
+        << "res=6 ground=0 noai=0 respawn=0 squads=4";
+    QTest::newRow("no width clears a low resolution")
+        << QByteArray("Gamma=5\r\n") << 2 << "res=-1 ground=0 noai=1 respawn=1 squads=0"
+        << "res=-1 ground=0 noai=0 respawn=0 squads=4";
+    QTest::newRow("online keys")
+        << QByteArray("[NETOPTION]\r\nStartOnGround=1\r\nNoAI=1\r\nAllowRespawn=1\r\n") << -1
+        << "res=-1 ground=1 noai=1 respawn=1 squads=0"
+        << "res=-1 ground=1 noai=1 respawn=1 squads=4";
+    QTest::newRow("line after a width line is the height line")
+        << QByteArray("Width=1024\r\nStartOnGround=1\r\n") << -1
+        << "res=2 ground=0 noai=1 respawn=1 squads=0"
+        << "res=2 ground=1 noai=0 respawn=0 squads=4";
+    QTest::newRow("extra squads 3")
+        << QByteArray("ExtraSquads=3\r\n") << -1 << "res=-1 ground=0 noai=1 respawn=1 squads=3"
+        << "res=-1 ground=0 noai=0 respawn=0 squads=3";
+    QTest::newRow("extra squads 5")
+        << QByteArray("ExtraSquads=5\r\n") << -1 << "res=-1 ground=0 noai=1 respawn=1 squads=5"
+        << "res=-1 ground=0 noai=0 respawn=0 squads=5";
+    QTest::newRow("extra squads without a button")
+        << QByteArray("ExtraSquads=7\r\n") << -1 << "res=-1 ground=0 noai=1 respawn=1 squads=0"
+        << "res=-1 ground=0 noai=0 respawn=0 squads=4";
+    QTest::newRow("extra squads, only the last digit read")
+        << QByteArray("ExtraSquads=13\r\n") << -1 << "res=-1 ground=0 noai=1 respawn=1 squads=3"
+        << "res=-1 ground=0 noai=0 respawn=0 squads=4";
+}
+
+void TestIni::readOptions() {
+    QFETCH(QByteArray, ini);
+    QFETCH(int, resolutionBefore);
+    QFETCH(QString, afterRead);
+    TestFolders f(TestFolders::WithoutGameFiles);
+    TestFolders::write(f.game(), QStringLiteral("EAW.INI"), ini);
+    IniState state;
+    state.resolution = resolutionBefore;
+    state.startOnGround = state.noAI = state.allowRespawn = true;
+    state.squads = 4;
+    QStringList problems;
+    IniOptions::ReadIniOptions(f.game(), state, &problems);
+    QVERIFY(problems.isEmpty());
+    QCOMPARE(describe(state), afterRead);
+}
+
+void TestIni::restoreOptions() {
+    QFETCH(QByteArray, ini);
+    QFETCH(int, resolutionBefore);
+    QFETCH(QString, afterRestore);
+    TestFolders f(TestFolders::WithoutGameFiles);
+    TestFolders::write(f.vek(), QStringLiteral("eaw.ini"), ini);
+    TestFolders::write(f.vek(), QStringLiteral("eaw.exe"), "MZ");
+    IniState state;
+    state.resolution = resolutionBefore;
+    state.startOnGround = state.noAI = state.allowRespawn = true;
+    state.squads = 4;
+    QStringList problems;
+    QVERIFY(IniOptions::Restore(f.game(), f.vek(), state, &problems));
+    QCOMPARE(describe(state), afterRestore);
+}
+
+void TestIni::restoreCopiesBothOriginals() {
+    TestFolders f(TestFolders::WithoutGameFiles);
+    TestFolders::write(f.vek(), QStringLiteral("eaw.ini"), "[EAW]\nName=\xE9\n");
+    TestFolders::write(f.vek(), QStringLiteral("EAW.exe"), QByteArray("MZ\0\x01", 4));
+    TestFolders::write(f.game(), QStringLiteral("Eaw.ini"), "rewritten\r\n");
+    TestFolders::write(f.game(), QStringLiteral("EAW.EXE"), "night patched");
+    const QString gameIni = QDir(f.game()).filePath(QStringLiteral("Eaw.ini"));
+    QVERIFY(FileOps::setReadOnly(gameIni, true));
+    // A read-only original copy must not hand its attribute on to the game's file.
+    QVERIFY(FileOps::setReadOnly(QDir(f.vek()).filePath(QStringLiteral("eaw.ini")), true));
+
+    IniState state;
+    QStringList problems;
+    QVERIFY2(IniOptions::Restore(f.game(), f.vek(), state, &problems),
+             qPrintable(problems.join('\n')));
+    QCOMPARE(FileList::files(f.game()), QStringList({"EAW.EXE", "Eaw.ini"}));
+    QCOMPARE(TestFolders::read(f.game(), QStringLiteral("Eaw.ini")),
+             QByteArray("[EAW]\nName=\xE9\n"));
+    QCOMPARE(TestFolders::read(f.game(), QStringLiteral("EAW.EXE")), QByteArray("MZ\0\x01", 4));
+    QVERIFY(!FileOps::isReadOnly(gameIni));
+}
+
+void TestIni::restoreWithMissingOriginals() {
+    TestFolders f(TestFolders::WithoutGameFiles);
+    TestFolders::write(f.vek(), QStringLiteral("eaw.ini"), "Width=800\r\nHeight=600\r\n");
+    TestFolders::write(f.game(), QStringLiteral("eaw.ini"), "rewritten\r\n");
+    TestFolders::write(f.game(), QStringLiteral("eaw.exe"), "game");
+
+    IniState state;
+    QStringList problems;
+    QVERIFY(!IniOptions::Restore(f.game(), f.vek(), state, &problems));
+    QCOMPARE(problems.size(), 1);
+    QVERIFY2(problems.first().contains(QDir::toNativeSeparators(f.vek() + "/eaw.exe")),
+             qPrintable(problems.first()));
+    QCOMPARE(TestFolders::read(f.game(), QStringLiteral("eaw.ini")),
+             QByteArray("Width=800\r\nHeight=600\r\n"));
+    QCOMPARE(TestFolders::read(f.game(), QStringLiteral("eaw.exe")), QByteArray("game"));
+    QCOMPARE(state.resolution, 1);
+
+    // Without the original eaw.ini the game's file and the controls stay as they are; the
+    // program copy is still put back.
+    QVERIFY(QFile::remove(QDir(f.vek()).filePath(QStringLiteral("eaw.ini"))));
+    TestFolders::write(f.vek(), QStringLiteral("eaw.exe"), "original");
+    TestFolders::write(f.game(), QStringLiteral("eaw.ini"), "rewritten\r\n");
+    state.noAI = true;
+    problems.clear();
+    QVERIFY(!IniOptions::Restore(f.game(), f.vek(), state, &problems));
+    QCOMPARE(problems.size(), 1);
+    QVERIFY2(problems.first().contains(QDir::toNativeSeparators(f.vek() + "/eaw.ini")),
+             qPrintable(problems.first()));
+    QCOMPARE(TestFolders::read(f.game(), QStringLiteral("eaw.ini")), QByteArray("rewritten\r\n"));
+    QCOMPARE(TestFolders::read(f.game(), QStringLiteral("eaw.exe")), QByteArray("original"));
+    QCOMPARE(describe(state), QStringLiteral("res=1 ground=0 noai=1 respawn=0 squads=0"));
+}
+
+QTEST_GUILESS_MAIN(TestIni)
+#include "tst_ini.moc"
