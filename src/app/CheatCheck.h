@@ -2,13 +2,23 @@
 
 #include <QString>
 
-/// The online cheat-check byte the game reads from two of its files.
+/// The online cheat-check byte the game reads from two of its files: the chosen keyboard-
+/// control feature while the check is on, else 0.
 class CheatCheck {
 public:
     static constexpr qint64 FltCdfPosition = 38258; ///< 1-based, file offset 0x9571
     static constexpr qint64 V1V1Position = 2;
 
+    /// The byte to write: `featureNumber` (0 for none) while the check is on, else 0.
+    static unsigned char value(bool checked, int featureNumber) {
+        return checked ? static_cast<unsigned char>(featureNumber) : 0;
+    }
+
     /// The load-time clear: 0 at the flt.cdf position when the game folder has flt.cdf.
     /// Answers false with `error` set when the file is there but could not be written.
     static bool clearAtLoad(const QString &gameFolder, QString *error);
+
+    /// The last file step of every eaw.ini rewrite: `value` into V1V1.FLT and flt.cdf, each
+    /// when present (under any case; written under the name present).
+    static bool step(const QString &gameFolder, unsigned char value, QString *error);
 };

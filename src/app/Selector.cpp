@@ -1,17 +1,27 @@
 #include "Selector.h"
 
+#include "Catalogue.h"
 #include "CheatCheck.h"
 #include "FileList.h"
+#include "FileMover.h"
+#include "FileOps.h"
+#include "IniOptions.h"
 #include "Ledgers.h"
+#include "LoadFiles.h"
 #include "Prompt.h"
 #include "StrayCleanup.h"
 #include "Text8.h"
 #include "TextFile.h"
+#include "WindowCommands.h"
 
 #include <QDir>
 
 Selector::Selector(const Folders &folders, Prompt &prompt, QObject *parent)
-    : QObject(parent), folders_(folders), prompt_(prompt) {}
+    : QObject(parent), folders_(folders), prompt_(prompt),
+      loadFiles_(std::make_unique<LoadFiles>(*this)),
+      commands_(std::make_unique<WindowCommands>(*this)) {}
+
+Selector::~Selector() = default;
 
 QString Selector::credits() {
     return QStringLiteral("The VEK concept: the VEK team and its many contributors\r\n"
@@ -36,11 +46,27 @@ QStringList Selector::loadedNames() const {
     return names;
 }
 
+void Selector::tell(const QStringList &problems) {
+    for (const QString &p : problems)
+        report(p);
+}
+
+void Selector::report(const QString &problem) {
+    // While the window loads, the same missing file would be reported by several steps;
+    // the player hears of each problem once, when the load is done.
+    if (loading_) {
+        if (!pending_.contains(problem))
+            pending_.append(problem);
+        return;
+    }
+    prompt_.fail(problem);
+}
+
 QList<Selector::LoadStep> Selector::loadSteps() {
     // Steps that belong to features not built yet are absent; their numbers are kept so a
     // feature slots in at its place.
     return {
-        {1, "clear ApplyFeature", [this] { ApplyFeature = false; }},
+        {1, "clear ApplyFeature", [this] { ini.ApplyFeature = false; }},
         {3, "centre the window", [this] { Q_EMIT centreRequested(); }},
         {5, "remember the caption", [this] { rememberedCaption_ = caption_; }},
         {6, "clean up strays after a change of VEK folder", [this] { cleanUpStrays(); }},
@@ -52,11 +78,27 @@ QList<Selector::LoadStep> Selector::loadSteps() {
          }},
         {9, "group filter from vek.ini", [this] { readGroupTable(); }},
         {10, "clear the cheat-check byte of flt.cdf", [this] { clearCheatByte(); }},
-        {11, "clear FormReady", [this] { FormReady = false; }},
+        {11, "clear FormReady and the resolution options",
+         [this] {
+             FormReady = false;
+             if (ini.resolution >= 0 && ini.resolution <= 5)
+                 ini.resolution = -1;
+         }},
         {12, "game folder label", [this] { Label1 = folders_.GameFolder + QDir::separator(); }},
         {13, "list the game folder", [this] { refreshGameFiles(); }},
+        {15, "keep the original eaw.ini and eaw.exe, read the options",
+         [this] {
+             QStringList problems;
+             IniOptions::SaveOriginals(folders_.GameFolder, folders_.ModFolder, &problems);
+             IniOptions::ReadIniOptions(folders_.GameFolder, ini, &problems);
+             tell(problems);
+         }},
+        {16, "content catalogue", [this] { buildCatalogue(); }},
         {20, "re-load what FoldersLoaded.txt records", [this] { reloadLoadedList(); }},
+        {21, "restore the original eaw.ini and eaw.exe", [this] { Restore(); }},
+        {22, "write eaw.ini", [this] { inisave(); }},
         {23, "background picture", [this] { findBackground(); }},
+        {27, "write eaw.ini again", [this] { inisave(); }},
         {28, "newpic",
          [this] { NewpicPath = FileList::resolve(folders_.ModFolder, QStringLiteral("newpic")); }},
         {29, "autoscript list",
@@ -65,14 +107,19 @@ QList<Selector::LoadStep> Selector::loadSteps() {
                  FileList::files(FileList::join(folders_.ModFolder, QStringLiteral("Autoscripts")));
          }},
         {30, "show the first page", [this] { CurrentPage = 0; }},
-        {32, "select Show ALL", [this] { List3Index = 0; }},
+        {32, "select Show ALL", [this] { loadFiles_->filter(0); }},
         {33, "ready", [this] { FormReady = true; }},
     };
 }
 
 void Selector::load() {
+    loading_ = true;
     for (const LoadStep &step : loadSteps())
         step.run();
+    loading_ = false;
+    if (!pending_.isEmpty())
+        prompt_.fail(pending_.join(QStringLiteral("\r\n\r\n")));
+    pending_.clear();
 }
 
 void Selector::cleanUpStrays() {
@@ -83,36 +130,48 @@ void Selector::cleanUpStrays() {
     const QStringList failures = StrayCleanup::run(folders_.GameFolder);
     setCaption(rememberedCaption_);
     if (!failures.isEmpty())
-        prompt_.fail(QStringLiteral("Some files of the previous VEK folder could not be removed "
-                                    "from the game folder:\r\n") +
-                     failures.join(QStringLiteral("\r\n")));
+        report(QStringLiteral("Some files of the previous VEK folder could not be removed "
+                              "from the game folder:\r\n") +
+               failures.join(QStringLiteral("\r\n")));
 }
 
 void Selector::writeLastVekDir() {
     QString error;
     const QString path = FileList::resolve(folders_.GameFolder, QStringLiteral("LastVEKDir"));
     if (!TextFile::writeLines(path, {Text8::fromUnicode(folders_.ModFolder)}, &error))
-        prompt_.fail(error);
+        report(error);
 }
 
 void Selector::readGroupTable() {
     List3 = {QStringLiteral("Show ALL"), QStringLiteral("Show Selections")};
     QString problem;
     if (!groups.read(folders_.ModFolder, &problem))
-        prompt_.fail(problem);
+        report(problem);
     List3 += groups.descriptions;
 }
 
 void Selector::clearCheatByte() {
     QString error;
     if (!CheatCheck::clearAtLoad(folders_.GameFolder, &error))
-        prompt_.fail(error);
+        report(error);
+}
+
+void Selector::buildCatalogue() {
+    QStringList problems;
+    Catalogue::build(folders_.ModFolder, folders_.GameFolder, Unigrid,
+                     Ledgers::readFoldersLoaded(folders_.ModFolder), &problems);
+    tell(problems);
 }
 
 void Selector::reloadLoadedList() {
     label8_.clear();
-    for (const QByteArray &line : Ledgers::readFoldersLoaded(folders_.ModFolder))
-        label8_ += Text8::toUnicode(line) + QStringLiteral("\r\n");
+    Text2.clear();
+    for (const QByteArray &line : Ledgers::readFoldersLoaded(folders_.ModFolder)) {
+        const QString name = Text8::toUnicode(line);
+        label8_ += name + QStringLiteral("\r\n");
+        Text2 += name + QStringLiteral("\r\n");
+        loadFiles_->reloadRow(name);
+    }
 }
 
 void Selector::findBackground() {
@@ -121,4 +180,108 @@ void Selector::findBackground() {
     const QStringList names = FileList::files(folders_.GameFolder, QStringLiteral("BACKGROUND"));
     if (!names.isEmpty())
         BackgroundPath = FileList::join(folders_.GameFolder, names.last());
+}
+
+bool Selector::MoveIn(const QString &folder) {
+    if (folder == folders_.GameFolder || !FormReady)
+        return true;
+    const QString remembered = caption_;
+    QString error;
+    const bool ok = FileMover::MoveIn(
+        folder, folders_.GameFolder, [this](const QString &c) { setCaption(c); }, &error);
+    refreshGameFiles();
+    setCaption(remembered);
+    if (!ok)
+        report(error);
+    return ok;
+}
+
+bool Selector::MoveOut(const QString &folder) {
+    if (folder == folders_.GameFolder)
+        return true;
+    const QString remembered = caption_;
+    QString error;
+    const bool ok = FileMover::MoveOut(
+        folder, folders_.GameFolder, [this](const QString &c) { setCaption(c); }, &error);
+    refreshGameFiles();
+    setCaption(remembered);
+    if (!ok)
+        report(error);
+    return ok;
+}
+
+void Selector::RefreshLoadedList() {
+    if (!FormReady)
+        return;
+    label8_.clear();
+    for (int r = 1; r < Unigrid.rowCount(); ++r) {
+        LoadGrid::Row &row = Unigrid.row(r);
+        if (row.loaded) {
+            label8_ += row.name + QStringLiteral("\r\n");
+            row.colour = LoadGrid::LoadedColour;
+        }
+    }
+    // The skin grid and the aircraft grid add their marked rows here as they arrive.
+    QString error;
+    if (!Ledgers::writeFoldersLoaded(folders_.ModFolder, Text8::fromUnicode(label8_), &error))
+        report(error);
+    Text2 = label8_;
+    SkinEventsOn = true;
+    FormReady = true;
+}
+
+void Selector::inisave() {
+    if (!FormReady)
+        return;
+    QString error;
+    if (!IniOptions::save(folders_.GameFolder, folders_.ModFolder, ini, &error))
+        report(error);
+    if (!CheatCheck::step(folders_.GameFolder, CheatCheck::value(false, 0), &error))
+        report(error);
+    const QString iniPath = FileList::resolve(folders_.GameFolder, QStringLiteral("eaw.ini"));
+    if (QFileInfo::exists(iniPath))
+        FileOps::setReadOnly(iniPath, true);
+}
+
+void Selector::Restore() {
+    FormReady = false;
+    QStringList problems;
+    IniOptions::Restore(folders_.GameFolder, folders_.ModFolder, ini, &problems);
+    FormReady = true;
+    tell(problems);
+}
+
+void Selector::clickResolution(int index) {
+    ini.resolution = index;
+    inisave();
+}
+
+void Selector::clickSquads(int index) {
+    ini.squads = index;
+    inisave();
+}
+
+void Selector::clickOnline(int check, bool on) {
+    switch (check) {
+    case 1:
+        ini.startOnGround = on;
+        break;
+    case 2:
+        ini.noAI = on;
+        break;
+    case 3:
+        ini.allowRespawn = on;
+        break;
+    default:
+        return;
+    }
+    inisave();
+}
+
+void Selector::clickSync(int index) {
+    ini.sync = index;
+    if (index == 0)
+        Restore();
+    else
+        inisave();
 }

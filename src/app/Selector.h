@@ -2,20 +2,29 @@
 
 #include "Folders.h"
 #include "GroupTable.h"
+#include "IniState.h"
+#include "LoadGrid.h"
 
 #include <QObject>
 #include <QString>
 #include <QStringList>
 
-#include <array>
 #include <functional>
+#include <memory>
 
+class LoadFiles;
 class Prompt;
+class WindowCommands;
 
 /// The main window's engine: everything the main window shows and does, without a widget.
 /// It is built by the locator's OK and runs its load sequence once; the window shows its
 /// state and forwards each user event to one of its operations. The command-line tool drives
 /// the same object.
+///
+/// The selector holds the state the pages share (the folders, the grids, the option
+/// controls, the loaded list) and the operations every page uses (`MoveIn`, `MoveOut`,
+/// `RefreshLoadedList`, `inisave`, `Restore`); the pages' own handlers live in focused parts
+/// (`LoadFiles`, `WindowCommands`).
 class Selector : public QObject {
     Q_OBJECT
 public:
@@ -35,6 +44,7 @@ public:
     };
 
     Selector(const Folders &folders, Prompt &prompt, QObject *parent = nullptr);
+    ~Selector() override;
 
     /// The load sequence, in order. Later features slot their steps in at their numbers.
     QList<LoadStep> loadSteps();
@@ -44,6 +54,7 @@ public:
     const Folders &folders() const { return folders_; }
     const QString &GameFolder() const { return folders_.GameFolder; }
     const QString &ModFolder() const { return folders_.ModFolder; }
+    Prompt &prompt() { return prompt_; }
 
     QString caption() const { return caption_; }
     void setCaption(const QString &caption);
@@ -60,13 +71,40 @@ public:
     const QStringList &gameFiles() const { return gameFiles_; }
     void refreshGameFiles();
 
+    /// Copies a content folder's files into the game folder; nothing while the window loads.
+    /// Answers false (the player told) when the copy failed and was undone.
+    bool MoveIn(const QString &folder);
+    /// Deletes a content folder's files from the game folder. Answers false (the player
+    /// told, naming the files) when some could not be deleted.
+    bool MoveOut(const QString &folder);
+    /// Rebuilds the loaded list from the grids and rewrites FoldersLoaded.txt; nothing while
+    /// the window loads.
+    void RefreshLoadedList();
+    /// Rewrites the game's eaw.ini from the original copy and the option controls, then the
+    /// cheat-check byte, and leaves eaw.ini read-only; nothing while the window loads.
+    void inisave();
+    /// Puts the original eaw.ini and eaw.exe back and sets the option controls from them.
+    void Restore();
+
+    /// Option handlers of the "General" page.
+    void clickResolution(int index);
+    void clickSquads(int index);
+    void clickOnline(int check, bool on); ///< 1 Start on ground, 2 No AIs, 3 Allow Respawn
+    void clickSync(int index);
+
+    LoadFiles &loadFiles() { return *loadFiles_; }
+    WindowCommands &commands() { return *commands_; }
+
     bool FormReady = false;
-    bool ApplyFeature = false;
     bool SkinEventsOn = false;
 
     GroupTable groups;      ///< vek.ini
     QStringList List3;      ///< group filter entries
     int List3Index = -1;    ///< selected group filter entry
+    LoadGrid Unigrid;       ///< the load grid
+    IniState ini;           ///< the option controls of the "General" page
+    QString Text2;          ///< the autoscript text, refreshed with the loaded list
+    bool Frame6 = false;    ///< "Alternative Planes:" shown
     QString Label1;         ///< game folder path with a trailing separator
     QString BackgroundPath; ///< the game folder's BACKGROUND picture, or empty
     QString NewpicPath;     ///< the VEK folder's newpic picture
@@ -77,14 +115,28 @@ Q_SIGNALS:
     void captionChanged(const QString &caption);
     /// Asks the window to centre itself on the screen.
     void centreRequested();
+    /// Asks the window to minimise itself.
+    void minimiseRequested();
+    /// Engine state changed outside a call the window made (for example a grid row).
+    void changed();
 
 private:
     void cleanUpStrays();
     void writeLastVekDir();
     void readGroupTable();
     void clearCheatByte();
+    void buildCatalogue();
     void reloadLoadedList();
     void findBackground();
+    void tell(const QStringList &problems);
+
+public:
+    /// Tells the player of a problem (collected and told once while the window loads).
+    void report(const QString &problem);
+
+private:
+    bool loading_ = false;
+    QStringList pending_;
 
     Folders folders_;
     Prompt &prompt_;
@@ -92,4 +144,6 @@ private:
     QString rememberedCaption_;
     QString label8_;
     QStringList gameFiles_;
+    std::unique_ptr<LoadFiles> loadFiles_;
+    std::unique_ptr<WindowCommands> commands_;
 };

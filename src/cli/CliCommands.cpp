@@ -1,6 +1,10 @@
 #include "CliCommands.h"
 
+#include "IniOptions.h"
+#include "LoadFiles.h"
+#include "Prompt.h"
 #include "Selector.h"
+#include "WindowCommands.h"
 
 namespace {
 
@@ -10,6 +14,99 @@ bool status(Selector &selector, const QStringList &, QTextStream &out) {
     return true;
 }
 
+bool folders(Selector &selector, const QStringList &, QTextStream &out) {
+    for (const LoadGrid::Row &row : selector.Unigrid.rows)
+        out << (row.loaded ? "S" : "-") << '\t' << row.name << '\n';
+    return true;
+}
+
+bool toggle(Selector &selector, const QStringList &args, QTextStream &) {
+    const int row = selector.Unigrid.find(args.at(0));
+    if (row == 0) {
+        selector.prompt().fail(
+            QStringLiteral("There is no content folder named \"%1\".").arg(args.at(0)));
+        return false;
+    }
+    return selector.loadFiles().click(row);
+}
+
+/// "1024x768" for the button captioned "1024 x 768"; -1 when no button has that caption.
+int resolutionIndex(const QString &arg) {
+    QString caption = arg;
+    caption.replace(QLatin1Char('x'), QStringLiteral(" x "));
+    return int(IniOptions::ResolutionCaptions.indexOf(caption));
+}
+
+QString checkResolution(const QStringList &args) {
+    return resolutionIndex(args.at(0)) < 0
+               ? QStringLiteral("resolution takes one of 640x480, 800x600, 1024x768, 1280x1024, "
+                                "1280x960, 1600x1200, 1152x864")
+               : QString();
+}
+
+bool resolution(Selector &selector, const QStringList &args, QTextStream &) {
+    selector.clickResolution(resolutionIndex(args.at(0)));
+    return true;
+}
+
+QString checkSquads(const QStringList &args) {
+    bool ok = false;
+    const int n = args.at(0).toInt(&ok);
+    return ok && n >= 0 && n <= 5 ? QString() : QStringLiteral("squads takes a number 0 to 5");
+}
+
+bool squads(Selector &selector, const QStringList &args, QTextStream &) {
+    selector.clickSquads(args.at(0).toInt());
+    return true;
+}
+
+const QStringList onlineNames = {QStringLiteral("start-on-ground"), QStringLiteral("no-ai"),
+                                 QStringLiteral("respawn")};
+
+QString checkOnOff(const QString &arg) {
+    return arg == QLatin1String("on") || arg == QLatin1String("off")
+               ? QString()
+               : QStringLiteral("expected on or off, not \"%1\"").arg(arg);
+}
+
+QString checkOnline(const QStringList &args) {
+    if (!onlineNames.contains(args.at(0)))
+        return QStringLiteral("online takes start-on-ground, no-ai or respawn");
+    return checkOnOff(args.at(1));
+}
+
+bool online(Selector &selector, const QStringList &args, QTextStream &) {
+    const int check = int(onlineNames.indexOf(args.at(0))) + 1;
+    const bool on = args.at(1) == QLatin1String("on");
+    const IniState &ini = selector.ini;
+    const bool now = check == 1 ? ini.startOnGround : check == 2 ? ini.noAI : ini.allowRespawn;
+    if (now != on)
+        selector.clickOnline(check, on);
+    return true;
+}
+
+const QStringList syncNames = {QStringLiteral("ini"), QStringLiteral("56k"),
+                               QStringLiteral("cable")};
+
+QString checkSync(const QStringList &args) {
+    return syncNames.contains(args.at(0)) ? QString()
+                                          : QStringLiteral("sync takes ini, 56k or cable");
+}
+
+bool syncRate(Selector &selector, const QStringList &args, QTextStream &) {
+    selector.clickSync(int(syncNames.indexOf(args.at(0))));
+    return true;
+}
+
+bool restoreIni(Selector &selector, const QStringList &, QTextStream &) {
+    selector.Restore();
+    return true;
+}
+
+bool launch(Selector &selector, const QStringList &, QTextStream &) {
+    return selector.commands().LaunchEAW();
+}
+
 } // namespace
 
 const QList<CliCommands::Command> &CliCommands::table() {
@@ -17,6 +114,29 @@ const QList<CliCommands::Command> &CliCommands::table() {
         {QStringLiteral("status"), QString(),
          QStringLiteral("prints the loaded list of \"What is loaded!\", one name a line"), 0, 0,
          nullptr, status},
+        {QStringLiteral("folders"), QString(),
+         QStringLiteral("prints the load grid: S or -, a tab, the content folder's name"), 0, 0,
+         nullptr, folders},
+        {QStringLiteral("toggle"), QStringLiteral("NAME"),
+         QStringLiteral("clicks the load grid row of the content folder NAME"), 1, 1, nullptr,
+         toggle},
+        {QStringLiteral("resolution"), QStringLiteral("WxH"),
+         QStringLiteral("clicks the resolution button WxH (1024x768 for \"1024 x 768\")"), 1, 1,
+         checkResolution, resolution},
+        {QStringLiteral("squads"), QStringLiteral("N"),
+         QStringLiteral("clicks \"Extra Squads\" N (0 to 5)"), 1, 1, checkSquads, squads},
+        {QStringLiteral("online"), QStringLiteral("start-on-ground|no-ai|respawn on|off"),
+         QStringLiteral("sets an online option (clicked only when it changes)"), 2, 2, checkOnline,
+         online},
+        {QStringLiteral("sync"), QStringLiteral("ini|56k|cable"),
+         QStringLiteral("clicks a sync rate button"), 1, 1, checkSync, syncRate},
+        {QStringLiteral("restore-ini"), QString(),
+         QStringLiteral("\"Restore my original eaw.ini\""), 0, 0, nullptr, restoreIni},
+        {QStringLiteral("launch"), QString(), QStringLiteral("\"Launch EAW\""), 0, 0, nullptr,
+         launch},
+        {QStringLiteral("exit"), QString(),
+         QStringLiteral("\"Exit\": puts the original eaw.ini and eaw.exe back and ends the run"), 0,
+         0, nullptr, nullptr},
     };
     return commands;
 }

@@ -4,6 +4,7 @@
 #include "Locator.h"
 #include "Selector.h"
 #include "StderrPrompt.h"
+#include "WindowCommands.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -80,6 +81,12 @@ int main(int argc, char *argv[]) {
 
     QTextStream out(stdout);
     for (const CliOptions::Invocation &inv : options.commands) {
+        if (inv.name == QLatin1String("exit")) {
+            // Like the window's Exit: the run ends here, unless the player cancelled.
+            if (selector.commands().ExitProcedure())
+                return Done;
+            continue;
+        }
         const CliCommands::Command *command = CliCommands::find(inv.name);
         const bool ok = command->run(selector, inv.args, out);
         out.flush();

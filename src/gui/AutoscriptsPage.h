@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class ClickableLabel;
 class QListWidget;
 class Selector;
 
@@ -14,6 +15,7 @@ public:
     void refresh();
 
     QListWidget *File10;
+    ClickableLabel *Label5; ///< the editing hint; a click hides it
 
 private:
     Selector &selector_;

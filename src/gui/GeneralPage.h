@@ -4,21 +4,41 @@
 
 class ClickableLabel;
 class PictureBox;
+class QCheckBox;
 class QGroupBox;
+class QPushButton;
+class QRadioButton;
 class Selector;
 
-/// The page "General": credits, background picture and (as they arrive) the option and
-/// command controls.
+/// The page "General": the eaw.ini options, the program commands, the credits and the
+/// pictures.
 class GeneralPage : public QWidget {
     Q_OBJECT
 public:
     explicit GeneralPage(Selector &selector, QWidget *parent = nullptr);
+    /// Shows the engine's state; never runs a handler.
     void refresh();
 
+    QRadioButton *Option2[7]; ///< resolution
+    QRadioButton *Option4[6]; ///< extra squads
+    QCheckBox *Check1, *Check2, *Check3;
+    QRadioButton *Option8[3]; ///< sync rate
+    QPushButton *Command2;    ///< "Restore my original eaw.ini"
+    QPushButton *Command5;    ///< "Launch EAW"
+    QPushButton *Command8;    ///< "Minimise"
+    QPushButton *Command3;    ///< "Exit"
+    QPushButton *Command9;    ///< "New VEK Directory"
     ClickableLabel *Label3;
     PictureBox *Image1; ///< Image1(0), the game folder's BACKGROUND
     QGroupBox *Frame13; ///< "Disable Keyboard Control"
     PictureBox *Image3; ///< the VEK folder's newpic
+
+Q_SIGNALS:
+    /// The engine's state changed through a control of this page.
+    void changed();
+    void exitRequested();
+    void newVekDirectoryRequested();
+    void linksRequested();
 
 private:
     Selector &selector_;

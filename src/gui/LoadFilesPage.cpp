@@ -1,23 +1,149 @@
 #include "LoadFilesPage.h"
 
+#include "LoadFiles.h"
+#include "LoadGrid.h"
+#include "LoadGridModel.h"
+#include "PictureBox.h"
 #include "Selector.h"
 
-#include <QHBoxLayout>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QListWidget>
+#include <QMouseEvent>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+int twipsToPixels(const QWidget *w, int twips) {
+    return twips * w->logicalDpiY() / 1440;
+}
+} // namespace
 
 LoadFilesPage::LoadFilesPage(Selector &selector, QWidget *parent)
     : QWidget(parent), selector_(selector) {
     setObjectName(QStringLiteral("Load Files"));
+
     List3 = new QListWidget(this);
     List3->setObjectName(QStringLiteral("List3"));
-    List3->setMaximumWidth(240);
+    List3->setMaximumWidth(220);
+    List3->setMouseTracking(true);
+    List3->installEventFilter(this);
+
+    LoadFrame = new QGroupBox(this);
+    LoadFrame->setObjectName(QStringLiteral("LoadFrame"));
+    LoadFrame->setMouseTracking(true);
+    LoadFrame->installEventFilter(this);
+
+    instruction = new QLabel(LoadGrid::Instruction, LoadFrame);
+    model_ = new LoadGridModel(selector.Unigrid, this);
+    Unigrid = new QTableView(LoadFrame);
+    Unigrid->setObjectName(QStringLiteral("Unigrid"));
+    Unigrid->setModel(model_);
+    Unigrid->setSelectionMode(QAbstractItemView::NoSelection);
+    Unigrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Unigrid->verticalHeader()->hide();
+    Unigrid->setMouseTracking(true);
+    Unigrid->viewport()->installEventFilter(this);
+    Unigrid->horizontalHeader()->setMouseTracking(true);
+    Unigrid->horizontalHeader()->installEventFilter(this);
+    Unigrid->installEventFilter(this);
+
+    MyLabel = new QLabel(this);
+    MyLabel->setObjectName(QStringLiteral("MyLabel"));
+    MyLabel->setWordWrap(true);
+    MyLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    MyImage = new PictureBox(this);
+    MyImage->setObjectName(QStringLiteral("MyImage"));
+
+    auto *frameLayout = new QVBoxLayout(LoadFrame);
+    frameLayout->addWidget(instruction);
+    frameLayout->addWidget(Unigrid);
+    frameLayout->addStretch(1);
+
+    auto *side = new QVBoxLayout;
+    side->addWidget(MyImage, 1);
+    side->addWidget(MyLabel, 1);
+
     auto *layout = new QHBoxLayout(this);
     layout->addWidget(List3);
-    layout->addStretch(1);
+    layout->addWidget(LoadFrame, 2);
+    layout->addLayout(side, 1);
+
+    connect(List3, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) {
+        selector_.loadFiles().filter(List3->row(item));
+        Q_EMIT changed();
+    });
+    connect(Unigrid, &QTableView::clicked, this, [this](const QModelIndex &index) {
+        selector_.loadFiles().click(index.row() + 1);
+        Q_EMIT changed();
+    });
+}
+
+bool LoadFilesPage::eventFilter(QObject *watched, QEvent *event) {
+    if (event->type() == QEvent::MouseMove) {
+        if (watched == Unigrid->viewport()) {
+            const auto *e = static_cast<QMouseEvent *>(event);
+            const int modelRow = Unigrid->rowAt(e->position().toPoint().y());
+            if (modelRow >= 0) {
+                selector_.loadFiles().hover(modelRow + 1);
+                showDescription();
+            }
+        } else if (watched == Unigrid->horizontalHeader()) {
+            selector_.loadFiles().hover(0);
+            showDescription();
+        } else if (watched == List3 || watched == LoadFrame) {
+            selector_.loadFiles().clearDescription();
+            showDescription();
+        }
+    } else if (event->type() == QEvent::KeyPress && watched == Unigrid) {
+        const auto *e = static_cast<QKeyEvent *>(event);
+        if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) &&
+            Unigrid->currentIndex().isValid()) {
+            selector_.loadFiles().click(Unigrid->currentIndex().row() + 1);
+            Q_EMIT changed();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void LoadFilesPage::showDescription() {
+    QString text = selector_.loadFiles().MyLabel;
+    MyLabel->setText(text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    if (MyImage->path() != selector_.loadFiles().MyImage)
+        MyImage->load(selector_.loadFiles().MyImage);
+}
+
+void LoadFilesPage::layOutGrid() {
+    const LoadGrid &grid = selector_.Unigrid;
+    const int rowHeight = twipsToPixels(this, LoadGrid::ShownHeight);
+    Unigrid->setColumnHidden(0, true);
+    Unigrid->setColumnWidth(1, twipsToPixels(this, LoadGrid::HeaderColumnWidth));
+    for (int r = 1; r < grid.rowCount(); ++r) {
+        const int height = grid.row(r).height;
+        Unigrid->setRowHidden(r - 1, height == 0);
+        if (height > 0)
+            Unigrid->setRowHeight(r - 1, rowHeight);
+    }
+    Unigrid->horizontalHeader()->setFixedHeight(rowHeight + 4);
+    Unigrid->setFixedHeight(
+        twipsToPixels(this, LoadGrid::gridHeight(grid.rowCount(), LoadGrid::ShownHeight)) + 8);
 }
 
 void LoadFilesPage::refresh() {
-    List3->clear();
-    List3->addItems(selector_.List3);
+    if (List3->count() != selector_.List3.size()) {
+        List3->clear();
+        List3->addItems(selector_.List3);
+    }
     List3->setCurrentRow(selector_.List3Index);
+    const int current = Unigrid->currentIndex().row();
+    model_->reset();
+    layOutGrid();
+    if (current >= 0)
+        Unigrid->setCurrentIndex(model_->index(current, 1));
+    showDescription();
 }

@@ -2,18 +2,39 @@
 
 #include <QWidget>
 
+class LoadGridModel;
+class PictureBox;
+class QGroupBox;
+class QLabel;
 class QListWidget;
+class QTableView;
 class Selector;
 
-/// The page "Load Files": the group filter and, as it arrives, the load grid.
+/// The page "Load Files": the group filter `List3`, the load grid `Unigrid`, and the
+/// description `MyLabel` and picture `MyImage` of the row under the pointer.
 class LoadFilesPage : public QWidget {
     Q_OBJECT
 public:
     explicit LoadFilesPage(Selector &selector, QWidget *parent = nullptr);
+    /// Shows the engine's state; never runs a handler.
     void refresh();
 
     QListWidget *List3;
+    QTableView *Unigrid;
+    QGroupBox *LoadFrame;
+    QLabel *MyLabel;
+    PictureBox *MyImage;
+    QLabel *instruction;
+
+Q_SIGNALS:
+    void changed();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void showDescription();
+    void layOutGrid();
     Selector &selector_;
+    LoadGridModel *model_;
 };

@@ -4,6 +4,7 @@
 #include "Form2.h"
 #include "Selector.h"
 #include "VEKForm.h"
+#include "WindowCommands.h"
 
 #include <QCoreApplication>
 
@@ -40,14 +41,42 @@ bool SelectorWindows::start(const QString &currentDir) {
 }
 
 void SelectorWindows::closeMainWindow() {
-    vekForm_.reset();
-    selector_.reset();
+    // Called from the window's own handlers: the window and its engine go once the event
+    // that got us here has finished.
+    if (vekForm_) {
+        vekForm_->allowClose();
+        vekForm_->close();
+        vekForm_.release()->deleteLater();
+    }
+    if (selector_)
+        selector_.release()->deleteLater();
+}
+
+void SelectorWindows::exit() {
+    if (!selector_ || !selector_->commands().ExitProcedure())
+        return;
+    closeMainWindow();
+    if (form2_)
+        form2_->hide();
+    QCoreApplication::quit();
+}
+
+void SelectorWindows::newVekDirectory() {
+    if (!selector_)
+        return;
+    selector_->commands().NewVekDirectory();
+    closeMainWindow();
+    form2_->refresh();
+    form2_->show();
 }
 
 void SelectorWindows::ok() {
     closeMainWindow();
     selector_ = std::make_unique<Selector>(locator_.ok(), prompt_);
     vekForm_ = std::make_unique<VEKForm>(*selector_);
+    connect(vekForm_.get(), &VEKForm::exitRequested, this, &SelectorWindows::exit);
+    connect(vekForm_.get(), &VEKForm::newVekDirectoryRequested, this,
+            &SelectorWindows::newVekDirectory);
     vekForm_->load();
     vekForm_->show();
     form2_->hide();

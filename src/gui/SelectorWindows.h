@@ -27,6 +27,10 @@ public:
 
     /// The locator's OK: loads and shows a new main window, hides the locator.
     void ok();
+    /// "Exit": runs the exit procedure and, unless the player cancelled, ends the program.
+    void exit();
+    /// "New VEK Directory": records what is loaded, closes the main window, shows the locator.
+    void newVekDirectory();
 
     Form2 *form2() const { return form2_.get(); }
     VEKForm *vekForm() const { return vekForm_.get(); }

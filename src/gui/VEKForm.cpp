@@ -8,6 +8,7 @@
 #include "PlanesSkinsPage.h"
 #include "Selector.h"
 
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTabWidget>
@@ -39,6 +40,13 @@ VEKForm::VEKForm(Selector &selector, QWidget *parent) : QWidget(parent), selecto
         repaint();
     });
     connect(&selector, &Selector::centreRequested, this, &VEKForm::centre);
+    connect(&selector, &Selector::minimiseRequested, this, &QWidget::showMinimized);
+    connect(&selector, &Selector::changed, this, &VEKForm::refresh);
+    connect(general, &GeneralPage::changed, this, &VEKForm::refresh);
+    connect(loadFiles, &LoadFilesPage::changed, this, &VEKForm::refresh);
+    connect(general, &GeneralPage::exitRequested, this, &VEKForm::exitRequested);
+    connect(general, &GeneralPage::newVekDirectoryRequested, this,
+            &VEKForm::newVekDirectoryRequested);
 }
 
 void VEKForm::centre() {
@@ -48,6 +56,16 @@ void VEKForm::centre() {
     const QRect area = screen->geometry();
     move(area.left() + (area.width() - frameGeometry().width()) / 2,
          area.top() + (area.height() - frameGeometry().height()) / 2);
+}
+
+void VEKForm::closeEvent(QCloseEvent *event) {
+    if (closing_) {
+        event->accept();
+        return;
+    }
+    // The owner decides (the exit procedure may be cancelled) and closes us itself.
+    event->ignore();
+    Q_EMIT exitRequested();
 }
 
 void VEKForm::load() {

@@ -25,6 +25,9 @@ public:
 
     Selector &selector() { return selector_; }
 
+    /// Lets the next close go through without asking (the owner has decided).
+    void allowClose() { closing_ = true; }
+
     QTabWidget *SSTab1;
     GeneralPage *general;
     LoadFilesPage *loadFiles;
@@ -33,7 +36,17 @@ public:
     AutoscriptsPage *autoscripts;
     FuelPage *fuel;
 
+Q_SIGNALS:
+    /// "Exit" (or the window's close box): the owner runs the exit procedure.
+    void exitRequested();
+    void newVekDirectoryRequested();
+
+protected:
+    /// Closing the window by its frame acts as "Exit", so the program never lingers hidden.
+    void closeEvent(QCloseEvent *event) override;
+
 private:
     void centre();
     Selector &selector_;
+    bool closing_ = false;
 };

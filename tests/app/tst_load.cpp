@@ -121,8 +121,9 @@ void TestLoad::fltCdfByteIsClearedInPlace() {
         QCOMPARE(after.mid(38258), before.mid(38258));
     if (length < 38257)
         QCOMPARE(after.mid(length, 38257 - length), QByteArray(38257 - length, '\0'));
-    // The other cheat file is left for the first save of the settings.
-    QCOMPARE(TestFolders::read(f.game(), QStringLiteral("V1V1.FLT")), QByteArray("\x07\x07\x07"));
+    // The first save of the settings writes the other cheat file, with the check off: 0.
+    QCOMPARE(TestFolders::read(f.game(), QStringLiteral("V1V1.FLT")),
+             QByteArray("\x07\x00\x07", 3));
     QVERIFY(!TestFolders::exists(f.game(), name == "flt.cdf" ? "FLT.CDF" : "flt.cdf"));
 }
 
@@ -233,10 +234,10 @@ void TestLoad::windowIsReadyOnTheFirstPage() {
     TestFolders::write(f.vek(), QStringLiteral("Autoscripts/morning"), "G-Two\r\n");
     ScriptedPrompt prompt;
     Selector selector(foldersOf(f, f.vek()), prompt);
-    selector.ApplyFeature = true;
+    selector.ini.ApplyFeature = true;
     selector.load();
     QVERIFY(selector.FormReady);
-    QVERIFY(!selector.ApplyFeature);
+    QVERIFY(!selector.ini.ApplyFeature);
     QCOMPARE(selector.CurrentPage, 0);
     QCOMPARE(Selector::Pages.at(selector.CurrentPage), QStringLiteral("General"));
     QCOMPARE(selector.List3Index, 0);

@@ -107,12 +107,13 @@ void TestCliStartup::usageErrors() {
             .replace(QStringLiteral("<root>"), f.root());
     if (!args.contains(QStringLiteral("--game")))
         args = QStringList{"--game", f.game()} + args;
+    const QStringList gameBefore = QDir(f.game()).entryList(QDir::Files);
     const CliRun r = CliRun::run(args, lockPath());
     QCOMPARE(r.status, 2);
     QVERIFY(!r.err.isEmpty());
     QVERIFY(r.out.isEmpty());
     // A usage error changes nothing in either folder.
-    QCOMPARE(QDir(f.game()).entryList(QDir::Files), QStringList());
+    QCOMPARE(QDir(f.game()).entryList(QDir::Files), gameBefore);
     QCOMPARE(QDir(f.vek()).entryList(QDir::Files), QStringList({"linkscreen", "vek.ini"}));
 }
 

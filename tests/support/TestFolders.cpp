@@ -4,10 +4,18 @@
 #include <QFile>
 #include <QTest>
 
-TestFolders::TestFolders() {
+const QByteArray TestFolders::kEawIni = "[GRAPHICS]\r\nWidth=800\r\nHeight=600\r\n"
+                                        "[NETOPTION]\r\nStartOnGround=0\r\n"
+                                        "[EAW]\r\nExtraSquads=0\r\n";
+
+TestFolders::TestFolders(Content content) {
     QDir().mkpath(game());
     QDir().mkpath(vek());
     write(vek(), QStringLiteral("linkscreen"), "<html><body>VEK</body></html>");
+    if (content == WithGameFiles) {
+        write(game(), QStringLiteral("eaw.ini"), kEawIni);
+        write(game(), QStringLiteral("eaw.exe"), QByteArray("MZ stand-in for the game program"));
+    }
     write(vek(), QStringLiteral("vek.ini"),
           "Aircraft:A\r\nGeneral:G\r\nMissions:M\r\nFlight:F\r\n");
 }

@@ -6,10 +6,14 @@
 
 /// A game folder and a VEK folder in a temporary folder of their own, with small helpers to
 /// put files in them. The VEK folder holds "linkscreen" and a vek.ini of four groups
-/// (A, G, M, F) from the start.
+/// (A, G, M, F) from the start, the game folder a small eaw.ini (`kEawIni`) and a stand-in
+/// eaw.exe.
 class TestFolders {
 public:
-    TestFolders();
+    enum Content { WithGameFiles, WithoutGameFiles };
+    explicit TestFolders(Content content = WithGameFiles);
+
+    static const QByteArray kEawIni;
 
     QString game() const { return root_.filePath(QStringLiteral("EAW")); }
     QString vek() const { return root_.filePath(QStringLiteral("VEK")); }

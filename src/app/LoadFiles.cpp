@@ -1,0 +1,167 @@
+#include "LoadFiles.h"
+
+#include "FileList.h"
+#include "FileOps.h"
+#include "Ledgers.h"
+#include "MissionSaves.h"
+#include "Selector.h"
+#include "Text8.h"
+#include "TextFile.h"
+
+#include <QDir>
+
+bool LoadFiles::hasAltPlanes(const QString &folder) {
+    const QString marker = QString(QDir::separator()) + QStringLiteral("P-");
+    for (const QString &path : FileList::folders(folder))
+        if (path.contains(marker, Qt::CaseInsensitive))
+            return true;
+    return false;
+}
+
+bool LoadFiles::click(int row) {
+    if (row < 1 || row >= s_.Unigrid.rowCount())
+        return false;
+    ClickedRow = row;
+    return s_.Unigrid.row(row).loaded ? unload(row) : load(row);
+}
+
+bool LoadFiles::unload(int row) {
+    LoadGrid::Row &r = s_.Unigrid.row(row);
+    r.colour = LoadGrid::DefaultCellColour;
+    if (!s_.MoveOut(r.path)) {
+        // Some files are still in the game folder: the folder stays loaded, so a second click
+        // can finish the job once the player has freed them.
+        r.colour = LoadGrid::LoadedColour;
+        return false;
+    }
+    r.loaded = false;
+    s_.RefreshLoadedList();
+    s_.inisave();
+    const QString letter = s_.Unigrid.letter(row);
+    if (letter != QLatin1String("F") && letter != QLatin1String("M"))
+        return true;
+    bool ok = true;
+    if (letter == QLatin1String("M")) {
+        QStringList problems;
+        ok = MissionSaves::unload(s_.ModFolder(), s_.GameFolder(), r.name, &problems);
+        for (const QString &p : problems)
+            s_.report(p);
+    }
+    // The aircraft grid empties with the folder that filled it.
+    s_.RefreshLoadedList();
+    s_.inisave();
+    s_.Frame6 = false;
+    return ok;
+}
+
+bool LoadFiles::load(int row) {
+    const QString letter = s_.Unigrid.letter(row);
+    PreviousRow = 0;
+    if (letter != QLatin1String("G")) {
+        for (int r = 1; r < s_.Unigrid.rowCount(); ++r)
+            if (s_.Unigrid.row(r).loaded && s_.Unigrid.letter(r) == letter)
+                PreviousRow = r;
+        if (PreviousRow > 0) {
+            LoadGrid::Row &prev = s_.Unigrid.row(PreviousRow);
+            prev.colour = LoadGrid::DefaultCellColour;
+            if (!s_.MoveOut(prev.path)) {
+                prev.colour = LoadGrid::LoadedColour;
+                return false;
+            }
+            prev.loaded = false;
+        }
+    }
+    LoadGrid::Row &r = s_.Unigrid.row(row);
+    if (!s_.MoveIn(r.path)) {
+        // The copy was undone; the ledger must still learn of the folder unloaded above.
+        s_.RefreshLoadedList();
+        s_.inisave();
+        return false;
+    }
+    r.colour = LoadGrid::LoadedColour;
+    r.loaded = true;
+    s_.RefreshLoadedList();
+    s_.inisave();
+    if (letter == QLatin1String("F"))
+        planesAfterLoad(row);
+    if (letter == QLatin1String("M") && s_.FormReady) {
+        // While the window loads, the game's Savedata already holds the recorded mission's
+        // progress; exchanging it would bring back the store's older copy.
+        const QString previous = PreviousRow > 0 ? s_.Unigrid.row(PreviousRow).name : QString();
+        QStringList problems;
+        const bool ok =
+            MissionSaves::load(s_.ModFolder(), s_.GameFolder(), previous, r.name, &problems);
+        for (const QString &p : problems)
+            s_.report(p);
+        return ok;
+    }
+    return true;
+}
+
+void LoadFiles::planesAfterLoad(int row) {
+    const LoadGrid::Row &r = s_.Unigrid.row(row);
+    HasAltPlanes = hasAltPlanes(r.path);
+    if (HasAltPlanes) {
+        // The aircraft grid is filled from the folder's "P-" subfolders here once the slot
+        // grid exists; until then the frame shows that the folder has alternatives.
+        s_.RefreshLoadedList();
+        s_.inisave();
+        s_.Frame6 = true;
+        return;
+    }
+    QString error;
+    const QString mod = s_.ModFolder();
+    if (!FileOps::writeAtomic(FileList::resolve(mod, Ledgers::PlanesLoaded), QByteArray(), &error))
+        s_.report(error);
+    if (!TextFile::writeLines(FileList::resolve(mod, Ledgers::ScriptsLoaded), QList<QByteArray>(30),
+                              &error))
+        s_.report(error);
+    s_.RefreshLoadedList();
+    s_.inisave();
+    s_.Frame6 = false;
+}
+
+void LoadFiles::reloadRow(const QString &name) {
+    for (int r = 1; r < s_.Unigrid.rowCount(); ++r) {
+        LoadGrid::Row &row = s_.Unigrid.row(r);
+        if (row.name != name)
+            continue;
+        row.loaded = false;
+        row.colour = LoadGrid::LoadedColour;
+        click(r);
+    }
+}
+
+void LoadFiles::filter(int index) {
+    if (index < 0 || index >= s_.List3.size())
+        return;
+    s_.List3Index = index;
+    s_.Unigrid.filter(index, s_.groups);
+}
+
+void LoadFiles::hover(int row) {
+    if (row == LastHoverRow)
+        return;
+    MyLabel.clear();
+    MyImage.clear();
+    LastHoverRow = row;
+    if (row < 1 || row >= s_.Unigrid.rowCount())
+        return;
+    const QString folder = s_.Unigrid.row(row).path;
+    const QStringList description = FileList::files(folder, QStringLiteral("contents.txt"));
+    if (!description.isEmpty()) {
+        QList<QByteArray> lines;
+        if (TextFile::readLines(FileList::join(folder, description.first()), &lines, nullptr))
+            for (const QByteArray &l : lines)
+                MyLabel += Text8::toUnicode(l) + QStringLiteral("\r\n");
+    }
+    const QStringList pictures =
+        FileList::files(folder, QStringLiteral("mypic;skinpic;*.jpg;*.bmp;*.gif"));
+    if (!pictures.isEmpty())
+        MyImage = FileList::join(folder, pictures.first());
+}
+
+void LoadFiles::clearDescription() {
+    MyLabel.clear();
+    MyImage.clear();
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+
+class Selector;
+
+/// The page "Load Files": the load grid's click handler with its group rules and the
+/// mission save exchange, the start-up re-load, the group filter and the hover description.
+class LoadFiles {
+public:
+    explicit LoadFiles(Selector &selector) : s_(selector) {}
+
+    /// A click (or Enter) on grid row `row`: unloads a loaded folder, loads another. Answers
+    /// false when a file operation stopped it (the player has been told; the grid and the
+    /// ledger say what is in the game folder).
+    bool click(int row);
+
+    /// The start-up re-load of one FoldersLoaded.txt line: every row of that name is marked
+    /// through the click handler while the window is still loading (no files are copied).
+    void reloadRow(const QString &name);
+
+    /// Group filter entry `index` of `List3`.
+    void filter(int index);
+
+    /// The pointer is over grid row `row` (0 for the header): the row's description and
+    /// preview picture. Moving within the same row does nothing.
+    void hover(int row);
+    /// The pointer left the grid for the filter list or the frame.
+    void clearDescription();
+
+    /// Whether an "F" folder carries alternative aircraft ("P-" subfolders, any case).
+    static bool hasAltPlanes(const QString &folder);
+
+    int ClickedRow = 0;
+    int PreviousRow = 0;
+    int LastHoverRow = -1;
+    bool HasAltPlanes = false;
+    QString MyLabel; ///< description of the row under the pointer (lines end CR LF)
+    QString MyImage; ///< path of its preview picture, or empty
+
+private:
+    bool unload(int row);
+    bool load(int row);
+    void planesAfterLoad(int row);
+
+    Selector &s_;
+};

@@ -1,0 +1,27 @@
+#pragma once
+
+class Selector;
+
+/// The commands of the "General" page that act on the program as a whole.
+class WindowCommands {
+public:
+    explicit WindowCommands(Selector &selector) : s_(selector) {}
+
+    /// "Launch EAW": minimise, then start the game's eaw.exe (through Wine off Windows) in the
+    /// game folder, without waiting. Answers false (the player told) when it could not start.
+    bool LaunchEAW();
+
+    /// "Minimise".
+    void Minimise();
+
+    /// "Exit": the clean-up before the program ends. Answers false when the player
+    /// cancelled; then nothing has changed. On true the caller ends the program.
+    bool ExitProcedure();
+
+    /// "New VEK Directory": records the loaded list in FoldersLoaded.txt before the main
+    /// window closes and the locator is shown again.
+    void NewVekDirectory();
+
+private:
+    Selector &s_;
+};

@@ -1,0 +1,177 @@
+#include "FileMover.h"
+
+#include "FileCopy.h"
+#include "FileList.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QSet>
+
+namespace {
+
+const QString kCopying = QStringLiteral("Please wait- copying: :");
+const QString kDeleting = QStringLiteral("Deleting ");
+
+QString shown(const QString &path) {
+    return QDir::toNativeSeparators(path);
+}
+
+// Exact string comparison is the rule; a second path to the same folder (a trailing
+// separator, a link) is refused too, because moving a folder onto itself would copy files over
+// themselves and an unload would delete the folder's own files.
+bool sameFolder(const QString &folder, const QString &gameFolder) {
+    if (folder == gameFolder)
+        return true;
+    const QString a = QFileInfo(folder).canonicalFilePath();
+    return !a.isEmpty() && a == QFileInfo(gameFolder).canonicalFilePath();
+}
+
+// The names under which the game folder holds the names a content folder asks about, from one
+// listing of the game folder. Only asked-for names are kept, so a game folder of tens of
+// thousands of files costs one pass over its names and no index of them all.
+class GameNames {
+public:
+    GameNames(const QStringList &asked, const QStringList &game) {
+        present_.reserve(asked.size());
+        for (const QString &name : asked)
+            present_.insert(name.toCaseFolded(), {});
+        for (const QString &name : game) {
+            const auto it = present_.find(name.toCaseFolded());
+            if (it != present_.end())
+                it->append(name);
+        }
+    }
+
+    /// The name to write `name` under: the exact name when present, else the first case
+    /// variant in name order (as `FileList::findIn` chooses), else empty.
+    QString target(const QString &name) const {
+        const QStringList variants = present_.value(name.toCaseFolded());
+        if (variants.isEmpty() || variants.contains(name))
+            return variants.isEmpty() ? QString() : name;
+        QStringList sorted = variants;
+        FileList::sortNames(sorted);
+        return sorted.first();
+    }
+
+    /// The one name present for `name`; empty when absent or present under several cases.
+    QString single(const QString &name) const {
+        const QStringList variants = present_.value(name.toCaseFolded());
+        return variants.size() == 1 ? variants.first() : QString();
+    }
+
+    void added(const QString &name) { present_[name.toCaseFolded()].append(name); }
+    void removed(const QString &name) { present_.remove(name.toCaseFolded()); }
+
+private:
+    QHash<QString, QStringList> present_;
+};
+
+bool listBoth(const QString &folder, const QString &gameFolder, QStringList *names,
+              QStringList *game, QString *error) {
+    if (!FileCopy::fileNames(folder, names, error) || !FileCopy::fileNames(gameFolder, game, error))
+        return false;
+    FileList::sortNames(*names);
+    return true;
+}
+
+} // namespace
+
+bool FileMover::skipped(const QString &name) {
+    const QString upper = name.toUpper();
+    if (upper.startsWith(QLatin1String("ECA")))
+        return true;
+    if (upper == QLatin1String("MYPIC") || upper == QLatin1String("CONTENTS.TXT"))
+        return true;
+    for (const char *picture : {".JPG", ".PCX", ".BMP", ".GIF"}) {
+        if (upper.endsWith(QLatin1String(picture)))
+            return true;
+    }
+    return false;
+}
+
+bool FileMover::MoveIn(const QString &folder, const QString &gameFolder, const Caption &caption,
+                       QString *error) {
+    if (sameFolder(folder, gameFolder))
+        return true;
+    QStringList names;
+    QStringList game;
+    if (!listBoth(folder, gameFolder, &names, &game, error))
+        return false;
+    GameNames present(names, game);
+
+    // Every path this call wrote, so that a failure can take them all out again: the ledger
+    // will not name a folder whose load failed, so none of its files may stay behind.
+    QStringList written;
+    QSet<QString> writtenSet;
+    for (const QString &name : names) {
+        if (skipped(name))
+            continue;
+        if (caption)
+            caption(kCopying + name);
+        const QString existing = present.target(name);
+        const QString target = FileList::join(gameFolder, existing.isEmpty() ? name : existing);
+        QString reason;
+        if (!FileCopy::copyReplace(FileList::join(folder, name), target, &reason, true)) {
+            QStringList stuck;
+            for (const QString &path : std::as_const(written)) {
+                QString removeError;
+                if (!FileCopy::removeFile(path, &removeError))
+                    stuck << removeError;
+            }
+            if (error) {
+                *error = reason;
+                if (!written.isEmpty() && stuck.isEmpty())
+                    *error += QStringLiteral(" The files already copied from \"%1\" were removed "
+                                             "again.")
+                                  .arg(shown(folder));
+                if (!stuck.isEmpty())
+                    *error += QStringLiteral(" Some files already copied from \"%1\" could not be "
+                                             "removed again:\n")
+                                  .arg(shown(folder)) +
+                              stuck.join(QLatin1Char('\n'));
+            }
+            return false;
+        }
+        if (!writtenSet.contains(target)) {
+            writtenSet.insert(target);
+            written << target;
+        }
+        if (existing.isEmpty())
+            present.added(name);
+    }
+    return true;
+}
+
+bool FileMover::MoveOut(const QString &folder, const QString &gameFolder, const Caption &caption,
+                        QString *error) {
+    if (sameFolder(folder, gameFolder))
+        return true;
+    QStringList names;
+    QStringList game;
+    if (!listBoth(folder, gameFolder, &names, &game, error))
+        return false;
+    GameNames present(names, game);
+
+    QStringList failures;
+    for (const QString &name : std::as_const(names)) {
+        const QString existing = present.single(name);
+        if (existing.isEmpty())
+            continue;
+        if (caption)
+            caption(kDeleting + existing);
+        QString reason;
+        if (!FileCopy::removeFile(FileList::join(gameFolder, existing), &reason))
+            failures << reason;
+        // Gone or failed, it is not asked about again by a second name of another case.
+        present.removed(name);
+    }
+    if (failures.isEmpty())
+        return true;
+    if (error)
+        *error = QStringLiteral("Not every file of \"%1\" could be deleted from the game "
+                                "folder:\n")
+                     .arg(shown(folder)) +
+                 failures.join(QLatin1Char('\n'));
+    return false;
+}

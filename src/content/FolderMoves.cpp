@@ -1,0 +1,142 @@
+#include "FolderMoves.h"
+
+#include "FileCopy.h"
+#include "FileList.h"
+#include "FileOps.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QSet>
+
+namespace {
+
+bool fail(QString *error, const QString &text) {
+    if (error)
+        *error = text;
+    return false;
+}
+
+QString shown(const QString &path) {
+    return QDir::toNativeSeparators(path);
+}
+
+// Moving a folder's files into the folder itself would copy each save over itself and then
+// delete it; the same folder under two paths counts as the same.
+bool sameFolder(const QString &a, const QString &b) {
+    if (a == b)
+        return true;
+    const QString canonical = QFileInfo(a).canonicalFilePath();
+    return !canonical.isEmpty() && canonical == QFileInfo(b).canonicalFilePath();
+}
+
+// The destination's names from one listing, looked up without regard to case the way
+// FileList::findIn does (exact name first, then the first variant in name order).
+class Present {
+public:
+    explicit Present(const QStringList &sortedNames) {
+        for (const QString &name : sortedNames) {
+            exact_.insert(name);
+            const QString key = name.toCaseFolded();
+            if (!first_.contains(key))
+                first_.insert(key, name);
+        }
+    }
+    QString find(const QString &name) const {
+        return exact_.contains(name) ? name : first_.value(name.toCaseFolded());
+    }
+    bool taken(const QString &name) const { return first_.contains(name.toCaseFolded()); }
+    void take(const QString &name) {
+        exact_.insert(name);
+        first_.insert(name.toCaseFolded(), name);
+    }
+
+private:
+    QSet<QString> exact_;
+    QHash<QString, QString> first_;
+};
+
+// Copies `from` to `to` (a path that the destination listing has decided on), reads the copy
+// back and compares, and only then deletes the source. The copy is written through a synced
+// atomic write: once the source is gone, the copy is all there is.
+bool moveOne(const QString &from, const QString &to, QString *error) {
+    if (FileOps::isReadOnly(from))
+        return fail(
+            error,
+            QStringLiteral("Could not move \"%1\": the file is read-only.").arg(shown(from)));
+    QByteArray bytes;
+    if (!FileOps::readAll(from, &bytes, error) || !FileOps::writeAtomic(to, bytes, error))
+        return false;
+    QByteArray copy;
+    if (!FileOps::readAll(to, &copy, error))
+        return false;
+    if (copy != bytes)
+        return fail(error, QStringLiteral("Could not move \"%1\": the copy \"%2\" does not hold "
+                                          "the same bytes; the original is kept.")
+                               .arg(shown(from), shown(to)));
+    return FileCopy::removeFile(from, error);
+}
+
+} // namespace
+
+bool FolderMoves::moveAll(const QString &from, const QString &to, QString *error) {
+    if (sameFolder(from, to))
+        return true;
+    Present present(FileList::files(to));
+    for (const QString &name : FileList::files(from)) {
+        const QString existing = present.find(name);
+        if (!moveOne(FileList::join(from, name),
+                     FileList::join(to, existing.isEmpty() ? name : existing), error))
+            return false;
+        if (existing.isEmpty())
+            present.take(name);
+    }
+    return true;
+}
+
+bool FolderMoves::moveAllKeeping(const QString &from, const QString &to, QString *error,
+                                 QStringList *placed) {
+    if (placed)
+        placed->clear();
+    if (sameFolder(from, to))
+        return true;
+    Present present(FileList::files(to));
+    for (const QString &name : FileList::files(from)) {
+        QString free = name;
+        for (int n = 2; present.taken(free); ++n)
+            free = QStringLiteral("%1 (%2)").arg(name).arg(n);
+        if (!moveOne(FileList::join(from, name), FileList::join(to, free), error))
+            return false;
+        present.take(free);
+        if (placed)
+            placed->append(free);
+    }
+    return true;
+}
+
+bool FolderMoves::copyAll(const QString &from, const QString &to, QString *error) {
+    if (sameFolder(from, to))
+        return true;
+    Present present(FileList::files(to));
+    for (const QString &name : FileList::files(from)) {
+        const QString existing = present.find(name);
+        if (!FileOps::copyReplace(FileList::join(from, name),
+                                  FileList::join(to, existing.isEmpty() ? name : existing), error))
+            return false;
+        if (existing.isEmpty())
+            present.take(name);
+    }
+    return true;
+}
+
+bool FolderMoves::deleteAll(const QString &folder, QString *error) {
+    for (const QString &name : FileList::files(folder)) {
+        if (!FileCopy::removeFile(FileList::join(folder, name), error))
+            return false;
+    }
+    return true;
+}
+
+bool FolderMoves::hasFiles(const QString &folder) {
+    return !FileList::files(folder).isEmpty();
+}

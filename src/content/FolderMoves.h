@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+/// Whole-folder file moves for the campaign save data: every file of a folder (never its
+/// subfolders). A save is never lost: a move copies, verifies that the copy holds the same
+/// bytes, and only then deletes the source. Each call answers false at the first failure,
+/// with `error` naming the file and reason, and leaves the source file of that failure in
+/// place.
+class FolderMoves {
+public:
+    /// Moves every file of `from` into `to`, replacing files of the same name (any case).
+    static bool moveAll(const QString &from, const QString &to, QString *error);
+
+    /// Moves every file of `from` into `to` without replacing anything: a name already
+    /// present in `to` (any case) is moved in as "name (2)", "name (3)", ... Answers the
+    /// names given to the moved files in `placed` when asked.
+    static bool moveAllKeeping(const QString &from, const QString &to, QString *error,
+                               QStringList *placed = nullptr);
+
+    /// Copies every file of `from` into `to`, replacing files of the same name (any case).
+    static bool copyAll(const QString &from, const QString &to, QString *error);
+
+    /// Deletes every file of `folder`.
+    static bool deleteAll(const QString &folder, QString *error);
+
+    /// Whether `folder` holds any file.
+    static bool hasFiles(const QString &folder);
+};

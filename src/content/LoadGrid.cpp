@@ -1,0 +1,52 @@
+#include "LoadGrid.h"
+
+#include "GroupTable.h"
+
+int LoadGrid::find(const QString &name) const {
+    for (int r = 1; r < rowCount(); ++r)
+        if (row(r).name == name)
+            return r;
+    return 0;
+}
+
+bool LoadGrid::listed(const QString &name) {
+    const QString upper = name.toUpper();
+    return upper != QLatin1String("AUTOSCRIPTS") && upper != QLatin1String("SKINFOLDER");
+}
+
+QString LoadGrid::storeOf(const QString &missionName) {
+    if (missionName.startsWith(QLatin1String("M-")) || missionName.startsWith(QLatin1String("M ")))
+        return QStringLiteral("C-") + missionName.mid(2);
+    return QString();
+}
+
+void LoadGrid::filter(int index, const GroupTable &groups) {
+    hint = AllAvailable;
+    if (index == 0) {
+        for (Row &r : rows) {
+            const bool hidden = r.name == QLatin1String("Autoscripts") ||
+                                r.name == QLatin1String("Skinfolder") ||
+                                r.name.startsWith(QLatin1String("C-"));
+            r.height = hidden ? 0 : ShownHeight;
+        }
+    } else if (index == 1) {
+        for (Row &r : rows) {
+            r.height = r.loaded ? ShownHeight : 0;
+            if (r.loaded)
+                r.colour = LoadedColour;
+        }
+    } else if (index >= 2 && index - 2 < GroupTable::MaxGroups) {
+        const QString letter = groups.GroupLetters[index - 2];
+        for (Row &r : rows) {
+            const QString head = r.name.left(2);
+            const bool member = !letter.isEmpty() && (head == letter + QLatin1Char('-') ||
+                                                      head == letter + QLatin1Char(' '));
+            r.height = member ? ShownHeight : 0;
+        }
+        hint = letter == QLatin1String("G") ? Multiple : OneOnly;
+    }
+}
+
+int LoadGrid::gridHeight(int rowCount, int rowHeight) {
+    return rowHeight * (rowCount < 26 ? rowCount : 26) + 72;
+}

@@ -1,0 +1,52 @@
+#include "LoadGridModel.h"
+
+#include "LoadGrid.h"
+
+#include <QColor>
+
+LoadGridModel::LoadGridModel(LoadGrid &grid, QObject *parent)
+    : QAbstractTableModel(parent), grid_(grid) {}
+
+int LoadGridModel::rowCount(const QModelIndex &parent) const {
+    return parent.isValid() ? 0 : int(grid_.rows.size());
+}
+
+int LoadGridModel::columnCount(const QModelIndex &parent) const {
+    return parent.isValid() ? 0 : 3;
+}
+
+QVariant LoadGridModel::colour(unsigned bgr) {
+    if (bgr & 0x80000000u)
+        return {};
+    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
+}
+
+QVariant LoadGridModel::data(const QModelIndex &index, int role) const {
+    if (!index.isValid() || index.row() >= grid_.rows.size())
+        return {};
+    const LoadGrid::Row &row = grid_.rows.at(index.row());
+    if (role == Qt::DisplayRole) {
+        switch (index.column()) {
+        case 0:
+            return row.path;
+        case 1:
+            return row.name;
+        default:
+            return row.loaded ? QStringLiteral("S") : QString();
+        }
+    }
+    if (role == Qt::BackgroundRole && index.column() == 1)
+        return colour(row.colour);
+    return {};
+}
+
+QVariant LoadGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole || orientation != Qt::Horizontal)
+        return {};
+    return section == 1 ? QVariant(grid_.hint) : QVariant(QString());
+}
+
+void LoadGridModel::reset() {
+    beginResetModel();
+    endResetModel();
+}

@@ -1,0 +1,141 @@
+#include "CliRun.h"
+#include "TestFolders.h"
+
+#include <QDir>
+#include <QTest>
+
+class TestCliCommands : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void foldersAndToggleFollowTheGroupRules();
+    void optionCommandsWriteEawIni();
+    void onlineClicksOnlyOnAChange();
+    void unknownFolderFailsAndStopsTheRun();
+    void badArguments_data();
+    void badArguments();
+    void exitPutsTheOriginalsBack();
+    void launchUsesTheLauncher();
+
+private:
+    CliRun run(const TestFolders &f, QStringList commands) {
+        return CliRun::run(QStringList{"--game", f.game(), "--vek", f.vek()} + commands,
+                           lockDir_.filePath("lock"));
+    }
+    static void content(const TestFolders &f) {
+        for (const char *n : {"A-One", "A-Two", "G-Maps", "G-Sky"})
+            TestFolders::write(f.vek() + "/" + n, QString::fromLatin1(n).toLower() + ".dat", n);
+    }
+    QTemporaryDir lockDir_;
+};
+
+void TestCliCommands::foldersAndToggleFollowTheGroupRules() {
+    TestFolders f;
+    content(f);
+    CliRun r = run(f, {"toggle", "A-One", "+", "toggle", "G-Maps", "+", "toggle", "G-Sky", "+",
+                       "toggle", "A-Two", "+", "folders", "+", "status"});
+    QCOMPARE(r.status, 0);
+    // C-Default and Interchange are made by this first run, after the folders were listed.
+    QCOMPARE(r.out, QByteArray("-\tA-One\nS\tA-Two\nS\tG-Maps\nS\tG-Sky\n"
+                               "A-Two\nG-Maps\nG-Sky\n"));
+    QVERIFY(!TestFolders::exists(f.game(), "a-one.dat"));
+    QVERIFY(TestFolders::exists(f.game(), "a-two.dat"));
+    QCOMPARE(TestFolders::read(f.vek(), "FoldersLoaded.txt"),
+             QByteArray("A-Two\r\nG-Maps\r\nG-Sky\r\n\r\n"));
+    // The next run finds the same marks.
+    r = run(f, {"folders"});
+    QCOMPARE(r.out, QByteArray("-\tA-One\nS\tA-Two\n-\tC-Default\nS\tG-Maps\nS\tG-Sky\n"
+                               "-\tInterchange\n"));
+}
+
+void TestCliCommands::optionCommandsWriteEawIni() {
+    TestFolders f;
+    const CliRun r = run(f, {"resolution", "1280x960", "+", "squads", "4", "+", "sync", "cable"});
+    QCOMPARE(r.status, 0);
+    QCOMPARE(TestFolders::read(f.game(), "eaw.ini"),
+             QByteArray("[GRAPHICS]\r\nWidth=1280\r\nHeight=960\r\n"
+                        "[NETOPTION]\r\nStartOnGround=0\r\nNoAI=0\r\nAllowRespawn=0\r\n"
+                        "AI_PlaneUpdateRate=140\r\nPlayerPlaneUpdateRate=14\r\nClockSyncRate=70\r\n"
+                        "[EAW]\r\nExtraSquads=4\r\n"));
+    // Each run starts from the original, so a run with no option command writes it plainly.
+    QCOMPARE(run(f, {"restore-ini"}).status, 0);
+    QCOMPARE(TestFolders::read(f.game(), "eaw.ini"), TestFolders::kEawIni);
+}
+
+void TestCliCommands::onlineClicksOnlyOnAChange() {
+    TestFolders f;
+    const CliRun r = run(f, {"online", "respawn", "on", "+", "online", "no-ai", "off", "+",
+                             "online", "start-on-ground", "on"});
+    QCOMPARE(r.status, 0);
+    QVERIFY(TestFolders::read(f.game(), "eaw.ini")
+                .contains("StartOnGround=1\r\nNoAI=0\r\nAllowRespawn=1\r\n"));
+}
+
+void TestCliCommands::unknownFolderFailsAndStopsTheRun() {
+    TestFolders f;
+    content(f);
+    const CliRun r = run(f, {"toggle", "A-One", "+", "toggle", "Z-None", "+", "toggle", "G-Sky"});
+    QCOMPARE(r.status, 1);
+    QVERIFY(r.err.contains("Z-None"));
+    QVERIFY(TestFolders::exists(f.game(), "a-one.dat"));
+    QVERIFY(!TestFolders::exists(f.game(), "g-sky.dat"));
+}
+
+void TestCliCommands::badArguments_data() {
+    QTest::addColumn<QStringList>("commands");
+    QTest::newRow("resolution") << QStringList{"resolution", "1024 x 768"};
+    QTest::newRow("squads") << QStringList{"squads", "6"};
+    QTest::newRow("online option") << QStringList{"online", "ground", "on"};
+    QTest::newRow("online state") << QStringList{"online", "no-ai", "yes"};
+    QTest::newRow("sync") << QStringList{"sync", "dsl"};
+    QTest::newRow("toggle without name") << QStringList{"toggle"};
+    QTest::newRow("second command bad") << QStringList{"toggle", "A-One", "+", "squads", "x"};
+}
+
+void TestCliCommands::badArguments() {
+    QFETCH(QStringList, commands);
+    TestFolders f;
+    content(f);
+    const CliRun r = run(f, commands);
+    QCOMPARE(r.status, 2);
+    // Nothing ran: not even the first OK of the locator.
+    QVERIFY(!TestFolders::exists(f.game(), "LastVEKDir"));
+    QVERIFY(!TestFolders::exists(f.game(), "a-one.dat"));
+}
+
+void TestCliCommands::exitPutsTheOriginalsBack() {
+    TestFolders f;
+    QCOMPARE(run(f, {"status"}).status, 0);
+    TestFolders::write(f.game(), "eaw.exe", "patched since");
+    const CliRun r = run(f, {"resolution", "640x480", "+", "exit", "+", "squads", "2"});
+    QCOMPARE(r.status, 0);
+    QCOMPARE(TestFolders::read(f.game(), "eaw.exe"),
+             QByteArray("MZ stand-in for the game program"));
+    QCOMPARE(TestFolders::read(f.game(), "eaw.ini"), TestFolders::kEawIni);
+}
+
+void TestCliCommands::launchUsesTheLauncher() {
+    TestFolders f;
+    const QString record = QDir(f.root()).filePath("ran");
+    TestFolders::write(f.root(), "launcher.sh",
+                       ("#!/bin/sh\necho \"$1\" > '" + record + ".tmp'; mv '" + record + ".tmp' '" +
+                        record + "'\n")
+                           .toLocal8Bit());
+    const QString script = QDir(f.root()).filePath("launcher.sh");
+    QFile::setPermissions(script, QFile::permissions(script) | QFileDevice::ExeOwner);
+    qputenv("VEK_LAUNCHER", script.toLocal8Bit());
+    const CliRun r = run(f, {"launch"});
+    qunsetenv("VEK_LAUNCHER");
+    QCOMPARE(r.status, 0);
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(record), 10000);
+    QCOMPARE(TestFolders::read(f.root(), "ran").trimmed(),
+             QDir(f.game()).filePath("eaw.exe").toLocal8Bit());
+    // Without the launcher program the player is told, and the run fails.
+    qputenv("VEK_LAUNCHER", QDir(f.root()).filePath("no-such-launcher").toLocal8Bit());
+    const CliRun missing = run(f, {"launch"});
+    qunsetenv("VEK_LAUNCHER");
+    QCOMPARE(missing.status, 1);
+    QVERIFY(missing.err.contains("no-such-launcher"));
+}
+
+QTEST_GUILESS_MAIN(TestCliCommands)
+#include "tst_cli_commands.moc"

@@ -1,0 +1,779 @@
+#include "FileCopy.h"
+#include "FileList.h"
+#include "FileMover.h"
+#include "FileOps.h"
+#include "FolderMoves.h"
+#include "TestFolders.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTest>
+
+#include <algorithm>
+#include <optional>
+
+#ifdef Q_OS_LINUX
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
+namespace {
+
+// Every entry of a folder, hidden ones and folders included, so that a stray temporary file
+// or a second file differing only in case shows up. Folders carry a trailing "/".
+QStringList everything(const QString &folder) {
+    QStringList names;
+    const QFileInfoList entries = QDir(folder).entryInfoList(QDir::AllEntries | QDir::Hidden |
+                                                             QDir::System | QDir::NoDotAndDotDot);
+    for (const QFileInfo &fi : entries)
+        names << fi.fileName() + (fi.isDir() ? QStringLiteral("/") : QString());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+QByteArray gameBytes(const QString &name) {
+    return "game:" + name.toUtf8();
+}
+QByteArray contentBytes(const QString &name) {
+    return "content:" + name.toUtf8();
+}
+
+// A name ending in "/" makes a folder holding one file, "inner.dat".
+void fill(const QString &folder, const QStringList &names, QByteArray (*bytes)(const QString &)) {
+    for (const QString &name : names) {
+        if (name.endsWith(QLatin1Char('/')))
+            TestFolders::write(QDir(folder).filePath(name.chopped(1)), QStringLiteral("inner.dat"),
+                               bytes(QStringLiteral("inner.dat")));
+        else
+            TestFolders::write(folder, name, bytes(name));
+    }
+}
+
+// The files a folder held before a test put its own in, with their bytes.
+QMap<QString, QByteArray> filesOf(const QString &folder) {
+    QMap<QString, QByteArray> files;
+    for (const QString &name : QDir(folder).entryList(QDir::Files | QDir::Hidden))
+        files.insert(name, TestFolders::read(folder, name));
+    return files;
+}
+
+// "name" is a game file that kept its bytes, "name<source" one that holds the bytes of the
+// content file `source`, "name/" a folder; `others` must be there unchanged as well.
+void verifyFolder(const QString &folder, const QStringList &expected,
+                  const QMap<QString, QByteArray> &others = {}) {
+    QStringList names = others.keys();
+    for (const QString &entry : expected)
+        names << entry.section(QLatin1Char('<'), 0, 0);
+    std::sort(names.begin(), names.end());
+    QCOMPARE(everything(folder), names);
+    for (const QString &entry : expected) {
+        if (entry.endsWith(QLatin1Char('/')))
+            continue;
+        const QString name = entry.section(QLatin1Char('<'), 0, 0);
+        const QString source = entry.section(QLatin1Char('<'), 1);
+        QCOMPARE(TestFolders::read(folder, name),
+                 source.isEmpty() ? gameBytes(name) : contentBytes(source));
+    }
+    for (auto it = others.begin(); it != others.end(); ++it)
+        QCOMPARE(TestFolders::read(folder, it.key()), it.value());
+}
+
+struct Captions {
+    QStringList shown;
+    std::function<void(const QString &)> onCaption;
+    FileMover::Caption callback() {
+        return [this](const QString &caption) {
+            shown << caption;
+            if (onCaption)
+                onCaption(caption);
+        };
+    }
+};
+
+QStringList prefixed(const QString &prefix, const QStringList &names) {
+    QStringList out;
+    for (const QString &n : names)
+        out << prefix + n;
+    return out;
+}
+
+bool removeTree(const QString &path) {
+    return QDir(path).removeRecursively();
+}
+
+#ifdef Q_OS_LINUX
+// Makes writes past `bytes` fail the way a full disk fails them, without filling a disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &saved_);
+        previous_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = saved_;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previous_);
+    }
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+private:
+    rlimit saved_{};
+    void (*previous_)(int) = nullptr;
+};
+#endif
+
+constexpr int kLimit = 64 * 1024;
+const QByteArray kTooBig(4 * kLimit, 'b');
+
+} // namespace
+
+class TestMover : public QObject {
+    Q_OBJECT
+
+private slots:
+    void skipRule_data();
+    void skipRule();
+    void moveIn_data();
+    void moveIn();
+    void readOnlySourceEndsNormalOnBothSides();
+    void failedMoveInTakesItsCopiesOut_data();
+    void failedMoveInTakesItsCopiesOut();
+
+    void moveOut_data();
+    void moveOut();
+    void moveOutGoesOnPastFailures_data();
+    void moveOutGoesOnPastFailures();
+    void unloadingOneOfTwoFoldersSharingANameRemovesIt();
+
+    void sameFolderDoesNothing_data();
+    void sameFolderDoesNothing();
+    void missingFolderIsReported_data();
+    void missingFolderIsReported();
+
+    void copyPrimitive_data();
+    void copyPrimitive();
+    void copyPrimitiveRefused_data();
+    void copyPrimitiveRefused();
+
+    void moveAllReplacesUnderPresentCase();
+    void moveAllKeepingNeverOverwrites();
+    void moveKeepsTheSourceWhenTheCopyFails_data();
+    void moveKeepsTheSourceWhenTheCopyFails();
+    void copyAllDeleteAllAndHasFiles();
+};
+
+void TestMover::skipRule_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("skipped");
+
+    QTest::newRow("ECA prefix") << "ECA1.DAT" << true;
+    QTest::newRow("eca prefix in lower case") << "eca_raid.dat" << true;
+    QTest::newRow("eca elsewhere in the name") << "mecca.dat" << false;
+    QTest::newRow("preview picture") << "MYPIC" << true;
+    QTest::newRow("preview picture in lower case") << "mypic" << true;
+    QTest::newRow("preview picture with a picture extension") << "mypic.bmp" << true;
+    QTest::newRow("preview picture name with another extension") << "mypic.txt" << false;
+    QTest::newRow("skin preview is not skipped") << "skinpic" << false;
+    QTest::newRow("description") << "Contents.txt" << true;
+    QTest::newRow("description backup") << "contents.txt.bak" << false;
+    QTest::newRow("jpg") << "shot.JPG" << true;
+    QTest::newRow("jpeg is copied") << "shot.jpeg" << false;
+    QTest::newRow("pcx") << "hud.pcx" << true;
+    QTest::newRow("bmp") << "menu.Bmp" << true;
+    QTest::newRow("gif") << "anim.gif" << true;
+    QTest::newRow("picture extension without a dot") << "gif" << false;
+    QTest::newRow("picture extension not last") << "shot.jpg.dat" << false;
+}
+
+void TestMover::skipRule() {
+    QFETCH(QString, name);
+    QFETCH(bool, skipped);
+    QCOMPARE(FileMover::skipped(name), skipped);
+
+    TestFolders folders;
+    const QMap<QString, QByteArray> base = filesOf(folders.game());
+    const QString content = QDir(folders.vek()).filePath(QStringLiteral("A-One"));
+    fill(content, {name, QStringLiteral("plane.dat")}, contentBytes);
+    QString error;
+    QVERIFY2(FileMover::MoveIn(content, folders.game(), {}, &error), qPrintable(error));
+    QCOMPARE(TestFolders::exists(folders.game(), name), !skipped);
+    QVERIFY(TestFolders::exists(folders.game(), QStringLiteral("plane.dat")));
+}
+
+void TestMover::moveIn_data() {
+    QTest::addColumn<QStringList>("game");
+    QTest::addColumn<QStringList>("content");
+    QTest::addColumn<QStringList>("after");
+    QTest::addColumn<QStringList>("copied");
+
+    const QString exe = QStringLiteral("hangar.dat");
+    QTest::newRow("new files, in name order")
+        << QStringList{exe} << QStringList{"b.dat", "A.dat"}
+        << QStringList{"A.dat<A.dat", "b.dat<b.dat", exe} << QStringList{"A.dat", "b.dat"};
+    QTest::newRow("description, preview and pictures only")
+        << QStringList{exe}
+        << QStringList{"contents.txt", "MYPIC", "shot.jpg", "menu.BMP", "a.gif", "h.pcx", "ECA1"}
+        << QStringList{exe} << QStringList{};
+    QTest::newRow("a game file under another case is replaced, not doubled")
+        << QStringList{"pnames.str", exe} << QStringList{"PNAMES.STR"}
+        << QStringList{exe, "pnames.str<PNAMES.STR"} << QStringList{"PNAMES.STR"};
+    QTest::newRow("the exact name wins over another case")
+        << QStringList{"a.dat", "A.DAT"} << QStringList{"a.dat"}
+        << QStringList{"A.DAT", "a.dat<a.dat"} << QStringList{"a.dat"};
+    QTest::newRow("else the first case variant in name order")
+        << QStringList{"a.dat", "A.DAT"} << QStringList{"A.dat"}
+        << QStringList{"A.DAT<A.dat", "a.dat"} << QStringList{"A.dat"};
+    QTest::newRow("two content names differing in case make one game file")
+        << QStringList{} << QStringList{"x.dat", "X.DAT"} << QStringList{"X.DAT<x.dat"}
+        << QStringList{"X.DAT", "x.dat"};
+    QTest::newRow("subfolders are not copied")
+        << QStringList{exe} << QStringList{"P-Spit/", "plane.dat"}
+        << QStringList{exe, "plane.dat<plane.dat"} << QStringList{"plane.dat"};
+    QTest::newRow("hidden files are copied")
+        << QStringList{} << QStringList{".hidden"} << QStringList{".hidden<.hidden"}
+        << QStringList{".hidden"};
+}
+
+void TestMover::moveIn() {
+    QFETCH(QStringList, game);
+    QFETCH(QStringList, content);
+    QFETCH(QStringList, after);
+    QFETCH(QStringList, copied);
+
+    TestFolders folders;
+    const QMap<QString, QByteArray> base = filesOf(folders.game());
+    const QString folder = QDir(folders.vek()).filePath(QStringLiteral("A-One"));
+    QVERIFY(QDir().mkpath(folder));
+    fill(folders.game(), game, gameBytes);
+    fill(folder, content, contentBytes);
+
+    Captions captions;
+    QString error;
+    QVERIFY2(FileMover::MoveIn(folder, folders.game(), captions.callback(), &error),
+             qPrintable(error));
+    verifyFolder(folders.game(), after, base);
+    QCOMPARE(captions.shown, prefixed(QStringLiteral("Please wait- copying: :"), copied));
+    for (const QString &name : FileList::files(folders.game()))
+        QVERIFY2(!FileOps::isReadOnly(FileList::join(folders.game(), name)), qPrintable(name));
+}
+
+void TestMover::readOnlySourceEndsNormalOnBothSides() {
+    TestFolders folders;
+    const QMap<QString, QByteArray> base = filesOf(folders.game());
+    const QString folder = QDir(folders.vek()).filePath(QStringLiteral("A-One"));
+    fill(folder, {QStringLiteral("planes.dat")}, contentBytes);
+    const QString source = FileList::join(folder, QStringLiteral("planes.dat"));
+    QVERIFY(FileOps::setReadOnly(source, true));
+    QVERIFY(FileOps::isReadOnly(source));
+
+    QString error;
+    QVERIFY2(FileMover::MoveIn(folder, folders.game(), {}, &error), qPrintable(error));
+    const QString copy = FileList::join(folders.game(), QStringLiteral("planes.dat"));
+    QVERIFY(!FileOps::isReadOnly(source));
+    QVERIFY(!FileOps::isReadOnly(copy));
+    QCOMPARE(TestFolders::read(folders.game(), QStringLiteral("planes.dat")),
+             contentBytes(QStringLiteral("planes.dat")));
+}
+
+enum class Trouble {
+    ReadOnlyGameFile,
+    FolderInGame,
+    SourceVanishes,
+    SourceBecomesFolder,
+    ContentFolderVanishes,
+    WriteFails
+};
+Q_DECLARE_METATYPE(Trouble)
+
+void TestMover::failedMoveInTakesItsCopiesOut_data() {
+    QTest::addColumn<Trouble>("trouble");
+    QTest::addColumn<QString>("reason");
+
+    QTest::newRow("read-only game file") << Trouble::ReadOnlyGameFile << "read-only";
+    QTest::newRow("folder in the game folder") << Trouble::FolderInGame << "folder";
+    QTest::newRow("source deleted meanwhile") << Trouble::SourceVanishes << "does not exist";
+    QTest::newRow("source turned into a folder") << Trouble::SourceBecomesFolder << "folder";
+    QTest::newRow("content folder removed meanwhile")
+        << Trouble::ContentFolderVanishes << "does not exist";
+#ifdef Q_OS_LINUX
+    QTest::newRow("write fails midway") << Trouble::WriteFails << "too large";
+#endif
+}
+
+// The third of four files fails. The new file before it must be taken out again, and so must
+// the copy that replaced a game file (the ledger will not name the folder, so nothing of it
+// may stay); files after it are never copied; the rest of the game folder is untouched.
+void TestMover::failedMoveInTakesItsCopiesOut() {
+    QFETCH(Trouble, trouble);
+    QFETCH(QString, reason);
+
+    TestFolders folders;
+    const QMap<QString, QByteArray> base = filesOf(folders.game());
+    const QString folder = QDir(folders.vek()).filePath(QStringLiteral("A-One"));
+    const QString culprit = QStringLiteral("c_trouble.dat");
+    fill(folder, {"a_new.dat", "b_replaced.dat", culprit, "d_new.dat"}, contentBytes);
+    fill(folders.game(), {"hangar.dat", "b_replaced.dat", "keep.dat"}, gameBytes);
+    QStringList after{"hangar.dat", "keep.dat"};
+
+    Captions captions;
+    const QString source = FileList::join(folder, culprit);
+    switch (trouble) {
+    case Trouble::ReadOnlyGameFile:
+        fill(folders.game(), {culprit}, gameBytes);
+        QVERIFY(FileOps::setReadOnly(FileList::join(folders.game(), culprit), true));
+        after << culprit;
+        break;
+    case Trouble::FolderInGame:
+        fill(folders.game(), {culprit + "/"}, gameBytes);
+        after << culprit + "/";
+        break;
+    case Trouble::SourceVanishes:
+        captions.onCaption = [&](const QString &c) {
+            if (c.endsWith(culprit))
+                QFile::remove(source);
+        };
+        break;
+    case Trouble::SourceBecomesFolder:
+        captions.onCaption = [&](const QString &c) {
+            if (c.endsWith(culprit) && QFile::remove(source))
+                QDir().mkdir(source);
+        };
+        break;
+    case Trouble::ContentFolderVanishes:
+        captions.onCaption = [&](const QString &c) {
+            if (c.endsWith(culprit))
+                removeTree(folder);
+        };
+        break;
+    case Trouble::WriteFails:
+        TestFolders::write(folder, culprit, kTooBig);
+        break;
+    }
+
+    QString error;
+    {
+#ifdef Q_OS_LINUX
+        std::optional<FileSizeLimit> limit;
+        if (trouble == Trouble::WriteFails)
+            limit.emplace(kLimit);
+#endif
+        QVERIFY(!FileMover::MoveIn(folder, folders.game(), captions.callback(), &error));
+    }
+    QVERIFY2(error.contains(culprit), qPrintable(error));
+    QVERIFY2(error.contains(reason), qPrintable(error));
+    verifyFolder(folders.game(), after, base);
+    if (trouble == Trouble::ReadOnlyGameFile)
+        QVERIFY(FileOps::isReadOnly(FileList::join(folders.game(), culprit)));
+    QVERIFY(!captions.shown.last().endsWith(QStringLiteral("d_new.dat")));
+}
+
+void TestMover::moveOut_data() {
+    QTest::addColumn<QStringList>("game");
+    QTest::addColumn<QStringList>("content");
+    QTest::addColumn<QStringList>("after");
+    QTest::addColumn<QStringList>("deleted");
+
+    const QString exe = QStringLiteral("hangar.dat");
+    QTest::newRow("deletes by name under any case")
+        << QStringList{"PNAMES.STR", exe} << QStringList{"pnames.str"} << QStringList{exe}
+        << QStringList{"PNAMES.STR"};
+    QTest::newRow("files that are not there delete nothing")
+        << QStringList{exe} << QStringList{"a.dat", "b.dat"} << QStringList{exe} << QStringList{};
+    QTest::newRow("no skip rule: description, preview, pictures and ECA files go too")
+        << QStringList{"CONTENTS.TXT", "mypic", "Shot.JPG", "eca1.dat", exe}
+        << QStringList{"contents.txt", "MYPIC", "shot.jpg", "ECA1.DAT"} << QStringList{exe}
+        << QStringList{"CONTENTS.TXT", "eca1.dat", "mypic", "Shot.JPG"};
+    QTest::newRow("a name present under two cases is left alone")
+        << QStringList{"a.dat", "A.DAT"} << QStringList{"a.dat"} << QStringList{"A.DAT", "a.dat"}
+        << QStringList{};
+    QTest::newRow("a game folder of that name is not a file")
+        << QStringList{"sub/", exe} << QStringList{"sub"} << QStringList{exe, "sub/"}
+        << QStringList{};
+    QTest::newRow("files of content subfolders are not deleted")
+        << QStringList{"inner.dat", "plane.dat"} << QStringList{"P-Spit/", "plane.dat"}
+        << QStringList{"inner.dat"} << QStringList{"plane.dat"};
+}
+
+void TestMover::moveOut() {
+    QFETCH(QStringList, game);
+    QFETCH(QStringList, content);
+    QFETCH(QStringList, after);
+    QFETCH(QStringList, deleted);
+
+    TestFolders folders;
+    const QMap<QString, QByteArray> base = filesOf(folders.game());
+    const QString folder = QDir(folders.vek()).filePath(QStringLiteral("A-One"));
+    QVERIFY(QDir().mkpath(folder));
+    fill(folders.game(), game, gameBytes);
+    fill(folder, content, contentBytes);
+
+    Captions captions;
+    QString error;
+    QVERIFY2(FileMover::MoveOut(folder, folders.game(), captions.callback(), &error),
+             qPrintable(error));
+    verifyFolder(folders.game(), after, base);
+    QCOMPARE(captions.shown, prefixed(QStringLiteral("Deleting "), deleted));
+    QCOMPARE(everything(folder).size(), content.size());
+}
+
+void TestMover::moveOutGoesOnPastFailures_data() {
+    QTest::addColumn<QStringList>("readOnly");
+    QTest::addColumn<QStringList>("turnedIntoFolders");
+
+    QTest::newRow("a read-only file") << QStringList{"b.dat"} << QStringList{};
+    QTest::newRow("a file replaced by a folder during the unload")
+        << QStringList{} << QStringList{"c.dat"};
+    QTest::newRow("every failure is named") << QStringList{"a.dat"} << QStringList{"d.dat"};
+}
+
+void TestMover::moveOutGoesOnPastFailures() {
+    QFETCH(QStringList, readOnly);
+    QFETCH(QStringList, turnedIntoFolders);
+
+    TestFolders folders;
+    const QMap<QString, QByteArray> base = filesOf(folders.game());
+    const QString folder = QDir(folders.vek()).filePath(QStringLiteral("A-One"));
+    const QStringList names{"a.dat", "b.dat", "c.dat", "d.dat"};
+    fill(folder, names, contentBytes);
+    fill(folders.game(), names + QStringList{"hangar.dat"}, gameBytes);
+    for (const QString &name : readOnly)
+        QVERIFY(FileOps::setReadOnly(FileList::join(folders.game(), name), true));
+
+    Captions captions;
+    captions.onCaption = [&](const QString &caption) {
+        for (const QString &name : turnedIntoFolders) {
+            if (caption == QStringLiteral("Deleting ") + name) {
+                QFile::remove(FileList::join(folders.game(), name));
+                fill(folders.game(), {name + "/"}, gameBytes);
+            }
+        }
+    };
+    QString error;
+    QVERIFY(!FileMover::MoveOut(folder, folders.game(), captions.callback(), &error));
+
+    QStringList after{"hangar.dat"};
+    after << readOnly;
+    for (const QString &name : turnedIntoFolders)
+        after << name + "/";
+    verifyFolder(folders.game(), after, base);
+    for (const QString &name : readOnly + turnedIntoFolders)
+        QVERIFY2(error.contains(name), qPrintable(error));
+    QCOMPARE(captions.shown, prefixed(QStringLiteral("Deleting "), names));
+}
+
+void TestMover::unloadingOneOfTwoFoldersSharingANameRemovesIt() {
+    TestFolders folders;
+    const QMap<QString, QByteArray> base = filesOf(folders.game());
+    const QString one = QDir(folders.vek()).filePath(QStringLiteral("G-One"));
+    const QString two = QDir(folders.vek()).filePath(QStringLiteral("G-Two"));
+    fill(one, {"shared.dat", "one.dat"}, contentBytes);
+    fill(two, {"SHARED.DAT", "two.dat"}, contentBytes);
+    fill(folders.game(), {"hangar.dat"}, gameBytes);
+
+    QString error;
+    QVERIFY2(FileMover::MoveIn(one, folders.game(), {}, &error), qPrintable(error));
+    QVERIFY2(FileMover::MoveIn(two, folders.game(), {}, &error), qPrintable(error));
+    verifyFolder(folders.game(),
+                 {"hangar.dat", "one.dat<one.dat", "shared.dat<SHARED.DAT", "two.dat<two.dat"},
+                 base);
+    QVERIFY2(FileMover::MoveOut(one, folders.game(), {}, &error), qPrintable(error));
+    verifyFolder(folders.game(), {"hangar.dat", "two.dat<two.dat"}, base);
+}
+
+void TestMover::sameFolderDoesNothing_data() {
+    QTest::addColumn<QString>("suffix");
+    QTest::newRow("the same path") << "";
+    QTest::newRow("the same folder with a trailing separator") << "/";
+    QTest::newRow("the same folder through a dot") << "/.";
+}
+
+// Moving the game folder onto itself would have an unload delete the game's own files.
+void TestMover::sameFolderDoesNothing() {
+    QFETCH(QString, suffix);
+    TestFolders folders;
+    const QMap<QString, QByteArray> base = filesOf(folders.game());
+    fill(folders.game(), {"hangar.dat", "planes.dat"}, gameBytes);
+    QVERIFY(
+        FileOps::setReadOnly(FileList::join(folders.game(), QStringLiteral("planes.dat")), true));
+
+    Captions captions;
+    QString error;
+    QVERIFY(
+        FileMover::MoveIn(folders.game() + suffix, folders.game(), captions.callback(), &error));
+    QVERIFY(
+        FileMover::MoveOut(folders.game() + suffix, folders.game(), captions.callback(), &error));
+    verifyFolder(folders.game(), {"hangar.dat", "planes.dat"}, base);
+    QVERIFY(FileOps::isReadOnly(FileList::join(folders.game(), QStringLiteral("planes.dat"))));
+    QCOMPARE(captions.shown, QStringList{});
+}
+
+void TestMover::missingFolderIsReported_data() {
+    QTest::addColumn<bool>("in");
+    QTest::addColumn<bool>("contentMissing");
+
+    QTest::newRow("load: content folder missing") << true << true;
+    QTest::newRow("load: game folder missing") << true << false;
+    QTest::newRow("unload: content folder missing") << false << true;
+    QTest::newRow("unload: game folder missing") << false << false;
+}
+
+// Neither a load nor an unload may answer success for files it never saw: the ledger would
+// then record a state the game folder does not have.
+void TestMover::missingFolderIsReported() {
+    QFETCH(bool, in);
+    QFETCH(bool, contentMissing);
+
+    TestFolders folders;
+    const QMap<QString, QByteArray> base = filesOf(folders.game());
+    const QString folder = QDir(folders.vek()).filePath(QStringLiteral("A-One"));
+    fill(folder, {"a.dat"}, contentBytes);
+    fill(folders.game(), {"a.dat"}, gameBytes);
+    const QString missing = contentMissing ? folder : folders.game();
+    QVERIFY(removeTree(missing));
+
+    QString error;
+    const bool ok = in ? FileMover::MoveIn(folder, folders.game(), {}, &error)
+                       : FileMover::MoveOut(folder, folders.game(), {}, &error);
+    QVERIFY(!ok);
+    QVERIFY2(error.contains(QDir::toNativeSeparators(missing)), qPrintable(error));
+}
+
+void TestMover::copyPrimitive_data() {
+    QTest::addColumn<bool>("portable");
+    QTest::addColumn<bool>("targetPresent");
+
+    QTest::newRow("system copy, new file") << false << false;
+    QTest::newRow("system copy, over a file") << false << true;
+    QTest::newRow("portable copy, new file") << true << false;
+    QTest::newRow("portable copy, over a file") << true << true;
+}
+
+// Larger than any one transfer block, of every byte value, and ending on a partial block.
+void TestMover::copyPrimitive() {
+    QFETCH(bool, portable);
+    QFETCH(bool, targetPresent);
+
+    QTemporaryDir dir;
+    QByteArray bytes(3 * (1 << 20) + 7, Qt::Uninitialized);
+    QRandomGenerator rng(7);
+    for (char &c : bytes)
+        c = char(rng.bounded(256));
+    TestFolders::write(dir.filePath(QStringLiteral("from")), QStringLiteral("big.dat"), bytes);
+    QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("to"))));
+    if (targetPresent)
+        TestFolders::write(dir.filePath(QStringLiteral("to")), QStringLiteral("big.dat"),
+                           QByteArray(5 * (1 << 20), 'x'));
+
+    const QString from = dir.filePath(QStringLiteral("from/big.dat"));
+    const QString to = dir.filePath(QStringLiteral("to/big.dat"));
+    QVERIFY(FileOps::setReadOnly(from, true));
+    QString error;
+    const bool ok = portable ? FileCopy::copyReplacePortable(from, to, &error, true)
+                             : FileCopy::copyReplace(from, to, &error, true);
+    QVERIFY2(ok, qPrintable(error));
+    QCOMPARE(TestFolders::read(dir.filePath(QStringLiteral("to")), QStringLiteral("big.dat")),
+             bytes);
+    QCOMPARE(everything(dir.filePath(QStringLiteral("to"))), QStringList{"big.dat"});
+    QVERIFY(!FileOps::isReadOnly(to));
+    QVERIFY(!FileOps::isReadOnly(from));
+}
+
+enum class Obstacle {
+    ReadOnlyTarget,
+    FolderAtTarget,
+    MissingSource,
+    SourceIsFolder,
+    NoFolder,
+    WriteFails
+};
+Q_DECLARE_METATYPE(Obstacle)
+
+void TestMover::copyPrimitiveRefused_data() {
+    QTest::addColumn<bool>("portable");
+    QTest::addColumn<Obstacle>("obstacle");
+    QTest::addColumn<QString>("named");
+
+    for (const bool portable : {false, true}) {
+        const char *way = portable ? "portable" : "system";
+        QTest::addRow("%s: read-only target", way) << portable << Obstacle::ReadOnlyTarget << "to";
+        QTest::addRow("%s: folder at the target", way)
+            << portable << Obstacle::FolderAtTarget << "to";
+        QTest::addRow("%s: missing source", way) << portable << Obstacle::MissingSource << "from";
+        QTest::addRow("%s: source is a folder", way)
+            << portable << Obstacle::SourceIsFolder << "from";
+        QTest::addRow("%s: no destination folder", way) << portable << Obstacle::NoFolder << "to";
+#ifdef Q_OS_LINUX
+        QTest::addRow("%s: write fails midway", way) << portable << Obstacle::WriteFails << "to";
+#endif
+    }
+}
+
+void TestMover::copyPrimitiveRefused() {
+    QFETCH(bool, portable);
+    QFETCH(Obstacle, obstacle);
+    QFETCH(QString, named);
+
+    QTemporaryDir dir;
+    const QString fromDir = dir.filePath(QStringLiteral("from"));
+    const QString toDir = dir.filePath(QStringLiteral("to"));
+    QString from = FileList::join(fromDir, QStringLiteral("a.dat"));
+    QString to = FileList::join(toDir, QStringLiteral("a.dat"));
+    TestFolders::write(fromDir, QStringLiteral("a.dat"), "new");
+    QVERIFY(QDir().mkpath(toDir));
+    switch (obstacle) {
+    case Obstacle::ReadOnlyTarget:
+        TestFolders::write(toDir, QStringLiteral("a.dat"), "old");
+        QVERIFY(FileOps::setReadOnly(to, true));
+        break;
+    case Obstacle::FolderAtTarget:
+        QVERIFY(QDir().mkdir(to));
+        break;
+    case Obstacle::MissingSource:
+        from = FileList::join(fromDir, QStringLiteral("gone.dat"));
+        break;
+    case Obstacle::SourceIsFolder:
+        from = dir.filePath(QStringLiteral("to"));
+        to = FileList::join(fromDir, QStringLiteral("b.dat"));
+        break;
+    case Obstacle::NoFolder:
+        to = dir.filePath(QStringLiteral("absent/a.dat"));
+        break;
+    case Obstacle::WriteFails:
+        TestFolders::write(fromDir, QStringLiteral("a.dat"), kTooBig);
+        break;
+    }
+    const QStringList before = everything(QFileInfo(to).path());
+    const QByteArray targetBefore = TestFolders::read(QFileInfo(to).path(), "a.dat");
+
+    QString error;
+    bool ok = true;
+    {
+#ifdef Q_OS_LINUX
+        std::optional<FileSizeLimit> limit;
+        if (obstacle == Obstacle::WriteFails)
+            limit.emplace(kLimit);
+#endif
+        ok = portable ? FileCopy::copyReplacePortable(from, to, &error)
+                      : FileCopy::copyReplace(from, to, &error);
+    }
+    QVERIFY(!ok);
+    QVERIFY2(error.contains(QDir::toNativeSeparators(named == "to" ? to : from)),
+             qPrintable(error));
+    QCOMPARE(everything(QFileInfo(to).path()), before);
+    QCOMPARE(TestFolders::read(QFileInfo(to).path(), "a.dat"), targetBefore);
+}
+
+void TestMover::moveAllReplacesUnderPresentCase() {
+    TestFolders folders;
+    const QMap<QString, QByteArray> base = filesOf(folders.game());
+    const QString saves = QDir(folders.game()).filePath(QStringLiteral("Savedata"));
+    const QString store = QDir(folders.vek()).filePath(QStringLiteral("C-Alpha"));
+    fill(saves, {"save1.sav", "Save2.sav", "sub/"}, contentBytes);
+    fill(store, {"SAVE2.SAV", "other.sav"}, gameBytes);
+
+    QString error;
+    QVERIFY2(FolderMoves::moveAll(saves, store, &error), qPrintable(error));
+    verifyFolder(store, {"SAVE2.SAV<Save2.sav", "other.sav", "save1.sav<save1.sav"});
+    QCOMPARE(everything(saves), QStringList{"sub/"});
+}
+
+void TestMover::moveAllKeepingNeverOverwrites() {
+    TestFolders folders;
+    const QMap<QString, QByteArray> base = filesOf(folders.game());
+    const QString saves = QDir(folders.game()).filePath(QStringLiteral("Savedata"));
+    const QString parked = QDir(folders.vek()).filePath(QStringLiteral("C-Default"));
+    fill(saves, {"save1.sav", "save2.sav", "new.sav", "save1.sav (2)"}, contentBytes);
+    fill(parked, {"save1.sav", "SAVE2.SAV", "save2.sav (2)"}, gameBytes);
+
+    QString error;
+    QStringList placed;
+    QVERIFY2(FolderMoves::moveAllKeeping(saves, parked, &error, &placed), qPrintable(error));
+    // "save1.sav (2)" arrives after "save1.sav" took that name, so it moves on to "(2) (2)".
+    verifyFolder(parked,
+                 {"SAVE2.SAV", "new.sav<new.sav", "save1.sav", "save1.sav (2)<save1.sav",
+                  "save1.sav (2) (2)<save1.sav (2)", "save2.sav (2)", "save2.sav (3)<save2.sav"});
+    QCOMPARE(placed,
+             (QStringList{"new.sav", "save1.sav (2)", "save1.sav (2) (2)", "save2.sav (3)"}));
+    QCOMPARE(everything(saves), QStringList{});
+}
+
+enum class MoveTrouble { ReadOnlyDestinationFile, NoDestinationFolder, ReadOnlySource };
+Q_DECLARE_METATYPE(MoveTrouble)
+
+void TestMover::moveKeepsTheSourceWhenTheCopyFails_data() {
+    QTest::addColumn<bool>("keeping");
+    QTest::addColumn<MoveTrouble>("trouble");
+
+    QTest::newRow("read-only destination file") << false << MoveTrouble::ReadOnlyDestinationFile;
+    QTest::newRow("no destination folder") << false << MoveTrouble::NoDestinationFolder;
+    QTest::newRow("read-only source") << false << MoveTrouble::ReadOnlySource;
+    QTest::newRow("keeping: no destination folder") << true << MoveTrouble::NoDestinationFolder;
+    QTest::newRow("keeping: read-only source") << true << MoveTrouble::ReadOnlySource;
+}
+
+// "a.sav" moves, "b.sav" cannot: it must still be in the source, whole, and "a.sav" exactly
+// once somewhere.
+void TestMover::moveKeepsTheSourceWhenTheCopyFails() {
+    QFETCH(bool, keeping);
+    QFETCH(MoveTrouble, trouble);
+
+    TestFolders folders;
+    const QMap<QString, QByteArray> base = filesOf(folders.game());
+    const QString saves = QDir(folders.game()).filePath(QStringLiteral("Savedata"));
+    QString store = QDir(folders.vek()).filePath(QStringLiteral("C-Alpha"));
+    fill(saves, {"a.sav", "b.sav"}, contentBytes);
+    QVERIFY(QDir().mkpath(store));
+    QStringList storeAfter{"a.sav<a.sav"};
+    QStringList savesAfter{"b.sav<b.sav"};
+    switch (trouble) {
+    case MoveTrouble::ReadOnlyDestinationFile:
+        fill(store, {"B.SAV"}, gameBytes);
+        QVERIFY(FileOps::setReadOnly(FileList::join(store, QStringLiteral("B.SAV")), true));
+        storeAfter << "B.SAV";
+        break;
+    case MoveTrouble::NoDestinationFolder:
+        store = QDir(folders.vek()).filePath(QStringLiteral("C-Gone"));
+        storeAfter.clear();
+        savesAfter << "a.sav<a.sav";
+        break;
+    case MoveTrouble::ReadOnlySource:
+        QVERIFY(FileOps::setReadOnly(FileList::join(saves, QStringLiteral("b.sav")), true));
+        break;
+    }
+
+    QString error;
+    const bool ok = keeping ? FolderMoves::moveAllKeeping(saves, store, &error)
+                            : FolderMoves::moveAll(saves, store, &error);
+    QVERIFY(!ok);
+    QVERIFY2(error.contains(savesAfter.size() == 2 ? "a.sav" : "b.sav", Qt::CaseInsensitive),
+             qPrintable(error));
+    verifyFolder(saves, savesAfter);
+    if (trouble != MoveTrouble::NoDestinationFolder)
+        verifyFolder(store, storeAfter);
+}
+
+void TestMover::copyAllDeleteAllAndHasFiles() {
+    TestFolders folders;
+    const QMap<QString, QByteArray> base = filesOf(folders.game());
+    const QString store = QDir(folders.vek()).filePath(QStringLiteral("C-Alpha"));
+    const QString saves = QDir(folders.game()).filePath(QStringLiteral("Savedata"));
+    fill(store, {"save1.sav", "sub/"}, contentBytes);
+    fill(saves, {"SAVE1.SAV", "game.sav"}, gameBytes);
+
+    QString error;
+    QVERIFY2(FolderMoves::copyAll(store, saves, &error), qPrintable(error));
+    verifyFolder(saves, {"SAVE1.SAV<save1.sav", "game.sav"});
+    verifyFolder(store, {"save1.sav<save1.sav", "sub/"});
+
+    QVERIFY(FolderMoves::hasFiles(store));
+    QVERIFY2(FolderMoves::deleteAll(store, &error), qPrintable(error));
+    QCOMPARE(everything(store), QStringList{"sub/"});
+    QVERIFY(!FolderMoves::hasFiles(store));
+}
+
+QTEST_GUILESS_MAIN(TestMover)
+#include "tst_mover.moc"
