@@ -1,0 +1,66 @@
+#include "SlotGrid.h"
+
+#include "AltPlane.h"
+#include "FileList.h"
+#include "Slots.h"
+#include "Text8.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+bool SlotGrid::GridSet(const QString &contentFolder, QStringList *problems) {
+    QStringList folders;
+    for (const QString &path : FileList::folders(contentFolder))
+        if (AltPlane::isAltFolder(QFileInfo(path).fileName()))
+            folders << path;
+    if (folders.isEmpty())
+        return false;
+    base = contentFolder + QDir::separator();
+    rows.clear();
+    for (const QString &path : folders) {
+        AltPlane plane;
+        QString error;
+        if (!plane.readVek(path, &error)) {
+            problems->append(error);
+            continue;
+        }
+        Row row;
+        row.folder = QFileInfo(path).fileName();
+        row.slotText = Text8::toUnicode(plane.slotText);
+        row.slot = plane.slot;
+        row.code = Slots::PlaneCodes().at(plane.slot).toUpper();
+        row.name = Text8::toUnicode(plane.nameLine);
+        rows.append(row);
+    }
+    return true;
+}
+
+void SlotGrid::mark(int r) {
+    const int slot = row(r).slot;
+    for (Row &other : rows) {
+        if (other.slot == slot && other.marked) {
+            other.marked = false;
+            other.colour = DefaultCellColour;
+        }
+    }
+    row(r).marked = true;
+    row(r).colour = MarkedColour;
+}
+
+void SlotGrid::markNamed(const QString &name) {
+    for (Row &r : rows) {
+        if (r.folder == name) {
+            r.marked = true;
+            r.colour = MarkedColour;
+        }
+    }
+}
+
+void SlotGrid::filter(int entry) {
+    for (Row &r : rows) {
+        r.height = ShownHeight;
+        r.colour = r.marked ? MarkedColour : DefaultCellColour;
+        if (entry > 0 && r.slot + 1 != entry)
+            r.height = 0;
+    }
+}

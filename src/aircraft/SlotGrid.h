@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+/// The aircraft grid `G1`: one row per alternative aircraft of the loaded content folder,
+/// below a header row. Row numbers are the grid's: content rows are 1 and up.
+class SlotGrid {
+public:
+    static constexpr unsigned MarkedColour = 0xC0FFC0;
+    static constexpr unsigned DefaultCellColour = 0x80000005;
+    static constexpr int ShownHeight = 240;
+
+    struct Row {
+        QString folder;                      ///< column 0: the "P-" folder's own name
+        QString slotText;                    ///< column 1: line 2 of its .vek file, as read
+        QString code;                        ///< column 2: the slot's code, upper case
+        QString name;                        ///< column 3: line 1 of its .vek file, as read
+        bool marked = false;                 ///< column 4 holds "S": this alternative is swapped in
+        unsigned colour = DefaultCellColour; ///< background of column 3
+        int height = ShownHeight;
+        int slot = -1;
+    };
+
+    QList<Row> rows;
+    /// `Label2`: the content folder's path and a separator, the base of the rows' folders.
+    QString base;
+
+    int rowCount() const { return int(rows.size()) + 1; }
+    Row &row(int r) { return rows[r - 1]; }
+    const Row &row(int r) const { return rows.at(r - 1); }
+    QString folderPath(int r) const { return base + row(r).folder; }
+
+    void clear() {
+        rows.clear();
+        base.clear();
+    }
+
+    /// `GridSet`: lists the "P-" folders of `contentFolder` in name order. A folder whose
+    /// .vek file is missing or unusable is not offered; `problems` says why. Answers false
+    /// (the grid unchanged) when the folder has no "P-" folder at all.
+    bool GridSet(const QString &contentFolder, QStringList *problems);
+
+    /// Marks row `r` swapped in and unmarks the other rows of its slot.
+    void mark(int r);
+
+    /// Marks every row whose folder name is `name` (the start-up re-load).
+    void markNamed(const QString &name);
+
+    /// The slot filter: all rows shown for entry 0, else only the rows of slot `entry` - 1.
+    void filter(int entry);
+};
