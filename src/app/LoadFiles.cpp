@@ -4,6 +4,7 @@
 #include "FileOps.h"
 #include "Ledgers.h"
 #include "MissionSaves.h"
+#include "Planes.h"
 #include "Selector.h"
 #include "Text8.h"
 #include "TextFile.h"
@@ -48,6 +49,7 @@ bool LoadFiles::unload(int row) {
             s_.report(p);
     }
     // The aircraft grid empties with the folder that filled it.
+    s_.G1.clear();
     s_.RefreshLoadedList();
     s_.inisave();
     s_.Frame6 = false;
@@ -102,8 +104,7 @@ void LoadFiles::planesAfterLoad(int row) {
     const LoadGrid::Row &r = s_.Unigrid.row(row);
     HasAltPlanes = hasAltPlanes(r.path);
     if (HasAltPlanes) {
-        // The aircraft grid is filled from the folder's "P-" subfolders here once the slot
-        // grid exists; until then the frame shows that the folder has alternatives.
+        s_.planes().GridSet(r.path);
         s_.RefreshLoadedList();
         s_.inisave();
         s_.Frame6 = true;
@@ -116,6 +117,7 @@ void LoadFiles::planesAfterLoad(int row) {
     if (!TextFile::writeLines(FileList::resolve(mod, Ledgers::ScriptsLoaded), QList<QByteArray>(30),
                               &error))
         s_.report(error);
+    s_.G1.clear();
     s_.RefreshLoadedList();
     s_.inisave();
     s_.Frame6 = false;

@@ -8,7 +8,9 @@
 #include "IniOptions.h"
 #include "Ledgers.h"
 #include "LoadFiles.h"
+#include "Planes.h"
 #include "Prompt.h"
+#include "Slots.h"
 #include "StrayCleanup.h"
 #include "Text8.h"
 #include "TextFile.h"
@@ -18,7 +20,7 @@
 
 Selector::Selector(const Folders &folders, Prompt &prompt, QObject *parent)
     : QObject(parent), folders_(folders), prompt_(prompt),
-      loadFiles_(std::make_unique<LoadFiles>(*this)),
+      loadFiles_(std::make_unique<LoadFiles>(*this)), planes_(std::make_unique<Planes>(*this)),
       commands_(std::make_unique<WindowCommands>(*this)) {}
 
 Selector::~Selector() = default;
@@ -94,6 +96,7 @@ QList<Selector::LoadStep> Selector::loadSteps() {
              tell(problems);
          }},
         {16, "content catalogue", [this] { buildCatalogue(); }},
+        {18, "slot filter list", [this] { List1 = Slots::filterEntries(); }},
         {20, "re-load what FoldersLoaded.txt records", [this] { reloadLoadedList(); }},
         {21, "restore the original eaw.ini and eaw.exe", [this] { Restore(); }},
         {22, "write eaw.ini", [this] { inisave(); }},
@@ -107,6 +110,7 @@ QList<Selector::LoadStep> Selector::loadSteps() {
                  FileList::files(FileList::join(folders_.ModFolder, QStringLiteral("Autoscripts")));
          }},
         {30, "show the first page", [this] { CurrentPage = 0; }},
+        {31, "select ALL slots", [this] { planes_->filter(0); }},
         {32, "select Show ALL", [this] { loadFiles_->filter(0); }},
         {33, "ready", [this] { FormReady = true; }},
     };
@@ -171,6 +175,7 @@ void Selector::reloadLoadedList() {
         label8_ += name + QStringLiteral("\r\n");
         Text2 += name + QStringLiteral("\r\n");
         loadFiles_->reloadRow(name);
+        G1.markNamed(name);
     }
 }
 
@@ -221,7 +226,10 @@ void Selector::RefreshLoadedList() {
             row.colour = LoadGrid::LoadedColour;
         }
     }
-    // The skin grid and the aircraft grid add their marked rows here as they arrive.
+    // The skin grid adds its marked rows here when skins arrive.
+    for (const SlotGrid::Row &row : G1.rows)
+        if (row.marked)
+            label8_ += row.folder + QStringLiteral("\r\n");
     QString error;
     if (!Ledgers::writeFoldersLoaded(folders_.ModFolder, Text8::fromUnicode(label8_), &error))
         report(error);

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "Folders.h"
+#include "FuelGrid.h"
 #include "GroupTable.h"
 #include "IniState.h"
 #include "LoadGrid.h"
+#include "SlotGrid.h"
 
 #include <QObject>
 #include <QString>
@@ -13,6 +15,7 @@
 #include <memory>
 
 class LoadFiles;
+class Planes;
 class Prompt;
 class WindowCommands;
 
@@ -93,6 +96,7 @@ public:
     void clickSync(int index);
 
     LoadFiles &loadFiles() { return *loadFiles_; }
+    Planes &planes() { return *planes_; }
     WindowCommands &commands() { return *commands_; }
 
     bool FormReady = false;
@@ -102,6 +106,10 @@ public:
     QStringList List3;      ///< group filter entries
     int List3Index = -1;    ///< selected group filter entry
     LoadGrid Unigrid;       ///< the load grid
+    SlotGrid G1;            ///< the alternative aircraft of the loaded "F" folder
+    FuelGrid Fuel;          ///< the fuel loads of its planes.dat
+    QStringList List1;      ///< slot filter entries
+    int List1Index = -1;    ///< selected slot filter entry
     IniState ini;           ///< the option controls of the "General" page
     QString Text2;          ///< the autoscript text, refreshed with the loaded list
     bool Frame6 = false;    ///< "Alternative Planes:" shown
@@ -145,5 +153,6 @@ private:
     QString label8_;
     QStringList gameFiles_;
     std::unique_ptr<LoadFiles> loadFiles_;
+    std::unique_ptr<Planes> planes_;
     std::unique_ptr<WindowCommands> commands_;
 };

@@ -2,6 +2,7 @@
 
 #include "IniOptions.h"
 #include "LoadFiles.h"
+#include "Planes.h"
 #include "Prompt.h"
 #include "Selector.h"
 #include "WindowCommands.h"
@@ -103,6 +104,44 @@ bool restoreIni(Selector &selector, const QStringList &, QTextStream &) {
     return true;
 }
 
+bool planes(Selector &selector, const QStringList &, QTextStream &out) {
+    for (const SlotGrid::Row &row : selector.G1.rows)
+        out << (row.marked ? "S" : "-") << '\t' << row.folder << '\t' << row.code << '\t'
+            << row.name << '\n';
+    return true;
+}
+
+bool plane(Selector &selector, const QStringList &args, QTextStream &) {
+    for (int r = 1; r < selector.G1.rowCount(); ++r)
+        if (selector.G1.row(r).folder == args.at(0))
+            return selector.planes().click(r);
+    selector.prompt().fail(
+        QStringLiteral("There is no alternative aircraft \"%1\" in the aircraft grid.")
+            .arg(args.at(0)));
+    return false;
+}
+
+QString checkFuel(const QStringList &args) {
+    bool slotOk = false, percentOk = false;
+    const int slot = args.at(0).toInt(&slotOk);
+    const int percent = args.at(1).toInt(&percentOk);
+    if (!slotOk || slot < 0 || slot > 29)
+        return QStringLiteral("fuel takes a slot 0 to 29");
+    if (!percentOk || percent < 10 || percent > 100 || percent % 5 != 0)
+        return QStringLiteral("fuel takes a percentage 100, 95, ... 10");
+    return QString();
+}
+
+bool fuel(Selector &selector, const QStringList &args, QTextStream &) {
+    if (selector.Fuel.rows.isEmpty()) {
+        selector.prompt().fail(QStringLiteral("The fuel grid is empty: load a content folder "
+                                              "with alternative aircraft first."));
+        return false;
+    }
+    const int column = FuelGrid::FirstColumn + (100 - args.at(1).toInt()) / 5;
+    return selector.planes().fuelClick(args.at(0).toInt() + 1, column);
+}
+
 bool launch(Selector &selector, const QStringList &, QTextStream &) {
     return selector.commands().LaunchEAW();
 }
@@ -132,6 +171,15 @@ const QList<CliCommands::Command> &CliCommands::table() {
          QStringLiteral("clicks a sync rate button"), 1, 1, checkSync, syncRate},
         {QStringLiteral("restore-ini"), QString(),
          QStringLiteral("\"Restore my original eaw.ini\""), 0, 0, nullptr, restoreIni},
+        {QStringLiteral("planes"), QString(),
+         QStringLiteral("prints the aircraft grid: S or -, folder, slot code, aircraft name"), 0, 0,
+         nullptr, planes},
+        {QStringLiteral("plane"), QStringLiteral("NAME"),
+         QStringLiteral("clicks the aircraft grid row of the folder NAME (swaps it in)"), 1, 1,
+         nullptr, plane},
+        {QStringLiteral("fuel"), QStringLiteral("SLOT PERCENT"),
+         QStringLiteral("clicks the fuel cell of SLOT (0 to 29) under PERCENT (100, 95, ... 10)"),
+         2, 2, checkFuel, fuel},
         {QStringLiteral("launch"), QString(), QStringLiteral("\"Launch EAW\""), 0, 0, nullptr,
          launch},
         {QStringLiteral("exit"), QString(),

@@ -2,15 +2,24 @@
 
 #include <QWidget>
 
+class FuelGridModel;
+class QTableView;
 class Selector;
 
-/// The page "Fuel": the fuel grid (filled as that feature arrives).
+/// The page "Fuel": the grid `Fuel`; a click on a load writes it as the slot's fuel.
 class FuelPage : public QWidget {
     Q_OBJECT
 public:
     explicit FuelPage(Selector &selector, QWidget *parent = nullptr);
-    void refresh() {}
+    /// Shows the engine's state; never runs a handler.
+    void refresh();
+
+    QTableView *Fuel;
+
+Q_SIGNALS:
+    void changed();
 
 private:
     Selector &selector_;
+    FuelGridModel *model_;
 };

@@ -2,16 +2,36 @@
 
 #include <QWidget>
 
+class PictureBox;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QTableView;
 class Selector;
+class SlotGridModel;
 
-/// The page "Planes and Skins": the skin grid, the slot filter and the alternative planes
-/// (filled as those features arrive).
+/// The page "Planes and Skins": the slot filter `List1` and the frame "Alternative Planes:"
+/// with the grid `G1` and the description `Label4` (the skin grid joins when skins arrive).
 class PlanesSkinsPage : public QWidget {
     Q_OBJECT
 public:
     explicit PlanesSkinsPage(Selector &selector, QWidget *parent = nullptr);
-    void refresh() {}
+    /// Shows the engine's state; never runs a handler.
+    void refresh();
+
+    QListWidget *List1;
+    QGroupBox *Frame6;
+    QTableView *G1;
+    QLabel *Label4;
+    PictureBox *Image2;
+
+Q_SIGNALS:
+    void changed();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     Selector &selector_;
+    SlotGridModel *model_;
 };

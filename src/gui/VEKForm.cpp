@@ -44,6 +44,8 @@ VEKForm::VEKForm(Selector &selector, QWidget *parent) : QWidget(parent), selecto
     connect(&selector, &Selector::changed, this, &VEKForm::refresh);
     connect(general, &GeneralPage::changed, this, &VEKForm::refresh);
     connect(loadFiles, &LoadFilesPage::changed, this, &VEKForm::refresh);
+    connect(planesSkins, &PlanesSkinsPage::changed, this, &VEKForm::refresh);
+    connect(fuel, &FuelPage::changed, this, &VEKForm::refresh);
     connect(general, &GeneralPage::exitRequested, this, &VEKForm::exitRequested);
     connect(general, &GeneralPage::newVekDirectoryRequested, this,
             &VEKForm::newVekDirectoryRequested);

@@ -1,9 +1,14 @@
 #include "ClickableLabel.h"
+#include "DemoGameFolder.h"
+#include "DemoVekFolder.h"
 #include "FolderListBox.h"
 #include "Form2.h"
+#include "FuelPage.h"
 #include "GeneralPage.h"
 #include "InstanceGuard.h"
+#include "LoadFilesPage.h"
 #include "PictureBox.h"
+#include "PlanesSkinsPage.h"
 #include "ScriptedPrompt.h"
 #include "Selector.h"
 #include "SelectorWindows.h"
@@ -11,12 +16,14 @@
 #include "VEKForm.h"
 
 #include <QBuffer>
+#include <QGroupBox>
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTest>
 
 namespace {
@@ -40,6 +47,7 @@ private Q_SLOTS:
     void choosingTheVekFolderEnablesOkAndOkOpensTheMainWindow();
     void rememberedFolderOpensTheMainWindowDirectly();
     void secondInstanceIsRefusedWithTheMessage();
+    void pagesForwardClicksToTheEngine();
 
 private:
     QTemporaryDir lockDir_;
@@ -165,6 +173,58 @@ void TestWindows::secondInstanceIsRefusedWithTheMessage() {
     QCOMPARE(prompt.shown.at(0).icon, Prompt::Icon::Exclamation);
     QCOMPARE(prompt.shown.at(0).buttons, Prompt::Buttons::Ok);
     QVERIFY(!TestFolders::exists(f.game(), QStringLiteral("LastVEKDir")));
+}
+
+void TestWindows::pagesForwardClicksToTheEngine() {
+    TestFolders f(TestFolders::WithoutGameFiles);
+    QString error;
+    QVERIFY(DemoGameFolder::build(f.game(), &error));
+    QVERIFY(DemoVekFolder::build(f.vek(), &error));
+    TestFolders::write(f.game(), QStringLiteral("LastVEKDir"), f.vek().toLocal8Bit() + "\r\n");
+    ScriptedPrompt prompt;
+    SelectorWindows windows(&prompt);
+    QVERIFY(windows.start(f.game()));
+    VEKForm *form = windows.vekForm();
+    Selector &s = *windows.selector();
+
+    // A click on a load grid row loads the folder and the page shows it.
+    form->SSTab1->setCurrentIndex(1);
+    QTableView *grid = form->loadFiles->Unigrid;
+    const int row = s.Unigrid.find(QStringLiteral("F-Late war fighters"));
+    const QRect cell = grid->visualRect(grid->model()->index(row - 1, 1));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+    QVERIFY(s.Unigrid.row(row).loaded);
+    QCOMPARE(grid->model()->index(row - 1, 2).data().toString(), QStringLiteral("S"));
+    QVERIFY(grid->isColumnHidden(0));
+
+    // The aircraft page shows the set's alternatives; a click swaps one in.
+    form->SSTab1->setCurrentIndex(2);
+    PlanesSkinsPage *planes = form->planesSkins;
+    QVERIFY(planes->Frame6->isVisible());
+    QCOMPARE(planes->G1->model()->rowCount(), s.G1.rows.size());
+    QCOMPARE(planes->List1->count(), 31);
+    const QRect plane = planes->G1->visualRect(planes->G1->model()->index(0, 3));
+    QTest::mouseClick(planes->G1->viewport(), Qt::LeftButton, {}, plane.center());
+    QVERIFY(s.G1.row(1).marked);
+    QCOMPARE(planes->G1->model()->index(0, 4).data().toString(), QStringLiteral("S"));
+    QCOMPARE(planes->List1->currentRow(), s.G1.row(1).slot + 1);
+
+    // The fuel page shows 30 slots; a click on a load writes it.
+    form->SSTab1->setCurrentIndex(5);
+    QTableView *fuel = form->fuel->Fuel;
+    QCOMPARE(fuel->model()->rowCount(), 30);
+    QCOMPARE(fuel->model()->headerData(20, Qt::Horizontal).toString(), QStringLiteral("10%"));
+    const QRect load = fuel->visualRect(fuel->model()->index(3, 4));
+    QTest::mouseClick(fuel->viewport(), Qt::LeftButton, {}, load.center());
+    QCOMPARE(s.Fuel.rows.at(3).chosenColumn, 4);
+
+    // An option click on the General page rewrites eaw.ini through the engine.
+    form->SSTab1->setCurrentIndex(0);
+    form->general->Option2[0]->click();
+    QCOMPARE(s.ini.resolution, 0);
+    QVERIFY(
+        TestFolders::read(f.game(), QStringLiteral("eaw.ini")).contains("Width=640\r\nHeight=480"));
+    QVERIFY(prompt.shown.isEmpty());
 }
 
 QTEST_MAIN(TestWindows)

@@ -1,0 +1,186 @@
+#include "Planes.h"
+
+#include "AltPlane.h"
+#include "FileCopy.h"
+#include "FileList.h"
+#include "FileOps.h"
+#include "PickMenu.h"
+#include "PlanesDat.h"
+#include "Selector.h"
+#include "StringFile.h"
+#include "Text8.h"
+#include "TextFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+QString missing(const QString &gameFolder, const QString &name) {
+    return QStringLiteral("The game folder \"%1\" has no %2, so the aircraft cannot be swapped in.")
+        .arg(QDir::toNativeSeparators(gameFolder), name);
+}
+
+QString readOnly(const QString &path) {
+    return QStringLiteral("\"%1\" is read-only, so the aircraft cannot be swapped in.")
+        .arg(QDir::toNativeSeparators(path));
+}
+} // namespace
+
+void Planes::GridSet(const QString &contentFolder) {
+    QStringList problems;
+    if (!s_.G1.GridSet(contentFolder, &problems)) {
+        for (const QString &p : problems)
+            s_.report(p);
+        return;
+    }
+    s_.G1.filter(s_.List1Index < 0 ? 0 : s_.List1Index);
+    const QString dat = FileList::find(contentFolder, QStringLiteral("planes.dat"));
+    QString error;
+    if (dat.isEmpty()) {
+        s_.Fuel.rows.clear();
+        problems << QStringLiteral("\"%1\" has no planes.dat, so the fuel grid stays empty.")
+                        .arg(QDir::toNativeSeparators(contentFolder));
+    } else if (!s_.Fuel.fill(FileList::join(contentFolder, dat), &error)) {
+        problems << error;
+    }
+    for (const QString &p : problems)
+        s_.report(p);
+}
+
+bool Planes::click(int row) {
+    if (row < 1 || row >= s_.G1.rowCount())
+        return false;
+    const QString game = s_.GameFolder();
+    AltPlane plane;
+    QString error;
+    auto fail = [this](const QString &message) {
+        s_.report(message);
+        return false;
+    };
+    if (!plane.readVek(s_.G1.folderPath(row), &error))
+        return fail(error);
+    plane.findExtras();
+
+    const QString datName = FileList::find(game, QStringLiteral("planes.dat"));
+    if (datName.isEmpty())
+        return fail(missing(game, QStringLiteral("planes.dat")));
+    const QString datPath = FileList::join(game, datName);
+    if (QFileInfo(datPath).size() < PlanesDat::spanBase(plane.slot) + PlanesDat::SpanSize)
+        return fail(QStringLiteral("\"%1\" is too short to hold slot %2; the aircraft cannot be "
+                                   "swapped in.")
+                        .arg(QDir::toNativeSeparators(datPath))
+                        .arg(plane.slot));
+
+    const QString namesName = FileList::find(game, QStringLiteral("pnames.str"));
+    if (namesName.isEmpty())
+        return fail(missing(game, QStringLiteral("pnames.str")));
+    const QString namesPath = FileList::join(game, namesName);
+    QList<QByteArray> names;
+    QByteArray raw;
+    if (!StringFile::ReadStringFile(namesPath, &names, &raw, &error))
+        return fail(error);
+    if (names.size() <= plane.slot)
+        return fail(QStringLiteral("\"%1\" holds %2 names, none for slot %3; the aircraft cannot "
+                                   "be swapped in.")
+                        .arg(QDir::toNativeSeparators(namesPath))
+                        .arg(names.size())
+                        .arg(plane.slot));
+    names[plane.slot] = plane.name();
+    QByteArray namesBytes;
+    if (!StringFile::build(names, &namesBytes, &error))
+        return fail(error);
+
+    QString loadoutPath;
+    if (!plane.loxPath.isEmpty()) {
+        const QString loadout = FileList::find(game, QStringLiteral("loadout.dat"));
+        if (loadout.isEmpty())
+            return fail(missing(game, QStringLiteral("loadout.dat")));
+        loadoutPath = FileList::join(game, loadout);
+        if (!plane.readLox(QFileInfo(loadoutPath).size(), &error))
+            return fail(error);
+    }
+    QString fltTarget;
+    if (!plane.fltPath.isEmpty())
+        fltTarget = FileList::resolve(game, QFileInfo(plane.fltPath).fileName());
+
+    QStringList targets = {datPath, namesPath, loadoutPath, fltTarget};
+    for (PickMenu::Side side :
+         {PickMenu::Side::German, PickMenu::Side::British, PickMenu::Side::American})
+        targets << FileList::resolve(game, PickMenu::fileName(side));
+    for (const QString &t : targets)
+        if (!t.isEmpty() && FileOps::isReadOnly(t))
+            return fail(readOnly(t));
+
+    // Everything is known to fit: from here on the game's files are written.
+    filter(plane.slot + 1);
+    s_.List1Index = plane.slot + 1;
+    Label4.clear();
+    SelectedSlot = plane.slot;
+    s_.G1.mark(row);
+
+    bool ok = PlanesDat::writeSpan(datPath, plane.slot, plane.span, &error) &&
+              FileOps::writeAtomic(namesPath, namesBytes, &error) &&
+              PickMenu::writeAll(game, names, &error);
+    if (ok && !plane.lox.isEmpty())
+        ok = PlanesDat::writeBytes(loadoutPath, plane.lox, &error);
+    if (ok && !fltTarget.isEmpty()) {
+        ok = FileCopy::copyReplace(plane.fltPath, fltTarget, &error);
+        if (ok)
+            FileOps::setNormal(fltTarget);
+    }
+    if (!ok)
+        s_.report(error);
+    s_.inisave();
+    s_.RefreshLoadedList();
+    return ok;
+}
+
+bool Planes::fuelClick(int row, int column) {
+    if (row < 1 || row > s_.Fuel.rows.size() || column < FuelGrid::FirstColumn ||
+        column > FuelGrid::LastColumn)
+        return false;
+    FuelGrid::Row &r = s_.Fuel.rows[row - 1];
+    const QString game = s_.GameFolder();
+    const QString dat = FileList::find(game, QStringLiteral("planes.dat"));
+    if (dat.isEmpty()) {
+        s_.report(QStringLiteral("The game folder \"%1\" has no planes.dat, so the fuel load "
+                                 "cannot be set.")
+                      .arg(QDir::toNativeSeparators(game)));
+        return false;
+    }
+    QString error;
+    if (!PlanesDat::writeFuel(FileList::join(game, dat), row - 1, FuelGrid::value(r.full, column),
+                              &error)) {
+        s_.report(error);
+        return false;
+    }
+    r.chosenColumn = column;
+    return true;
+}
+
+void Planes::hover(int row) {
+    if (row == LastHoverRow)
+        return;
+    LastHoverRow = row;
+    Label4.clear();
+    if (row < 0 || row >= s_.G1.rowCount() || s_.G1.base.isEmpty())
+        return;
+    const QString folder = row == 0 ? s_.G1.base : s_.G1.folderPath(row);
+    const QStringList found = FileList::files(folder, QStringLiteral("contents.txt"));
+    if (found.isEmpty())
+        return;
+    QList<QByteArray> lines;
+    if (TextFile::readLines(FileList::join(folder, found.first()), &lines, nullptr))
+        for (const QByteArray &l : lines)
+            Label4 += Text8::toUnicode(l) + QStringLiteral("\r\n");
+}
+
+void Planes::filter(int entry) {
+    if (entry < 0 || entry > 30)
+        return;
+    s_.List1Index = entry;
+    // The skin grid joins this filter when skins arrive.
+    s_.SkinEventsOn = true;
+    if (s_.Frame6)
+        s_.G1.filter(entry);
+}

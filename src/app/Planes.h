@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+class Selector;
+
+/// The aircraft pages: the alternative aircraft grid `G1` (filled when a content folder with
+/// "P-" folders is loaded), the swap of an alternative into its slot, the fuel grid, the
+/// description on hover and the slot filter `List1`.
+class Planes {
+public:
+    explicit Planes(Selector &selector) : s_(selector) {}
+
+    /// `GridSet`: fills `G1` from the content folder's "P-" folders and `Fuel` from its
+    /// planes.dat. Problems (an unusable .vek, a missing planes.dat) are told to the player.
+    void GridSet(const QString &contentFolder);
+
+    /// A click (or Enter) on `G1` row `row`: swaps that alternative into its slot. Everything
+    /// the swap needs is read and checked first; a failed check tells the player and writes
+    /// no byte of any game file. Answers whether the swap was made.
+    bool click(int row);
+
+    /// A click on the `Fuel` cell at `row` (1..30) and `column` (2..20): writes that load as
+    /// the slot's fuel in the game's planes.dat.
+    bool fuelClick(int row, int column);
+
+    /// The pointer is over `G1` row `row` (0: the header, which describes the content folder).
+    void hover(int row);
+
+    /// The slot filter: entry 0 "ALL", entry n slot n - 1.
+    void filter(int entry);
+
+    int SelectedSlot = -1;
+    QString Label4; ///< description of the row under the pointer (lines end CR LF)
+    int LastHoverRow = -1;
+
+private:
+    Selector &s_;
+};

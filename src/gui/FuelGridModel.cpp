@@ -1,0 +1,45 @@
+#include "FuelGridModel.h"
+
+#include "FuelGrid.h"
+#include "LoadGridModel.h"
+
+FuelGridModel::FuelGridModel(FuelGrid &grid, QObject *parent)
+    : QAbstractTableModel(parent), grid_(grid) {}
+
+int FuelGridModel::rowCount(const QModelIndex &parent) const {
+    return parent.isValid() ? 0 : int(grid_.rows.size());
+}
+
+int FuelGridModel::columnCount(const QModelIndex &parent) const {
+    return parent.isValid() ? 0 : FuelGrid::LastColumn + 1;
+}
+
+QVariant FuelGridModel::data(const QModelIndex &index, int role) const {
+    if (!index.isValid() || index.row() >= grid_.rows.size())
+        return {};
+    const FuelGrid::Row &row = grid_.rows.at(index.row());
+    const int c = index.column();
+    if (role == Qt::DisplayRole) {
+        if (c == 0)
+            return row.name;
+        if (c == 1)
+            return row.position;
+        return FuelGrid::value(row.full, c);
+    }
+    if (role == Qt::BackgroundRole && c >= FuelGrid::FirstColumn && c == row.chosenColumn)
+        return LoadGridModel::colour(FuelGrid::ChosenColour);
+    if (role == Qt::TextAlignmentRole && c >= FuelGrid::FirstColumn)
+        return int(Qt::AlignRight | Qt::AlignVCenter);
+    return {};
+}
+
+QVariant FuelGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole || orientation != Qt::Horizontal)
+        return {};
+    return section >= FuelGrid::FirstColumn ? FuelGrid::header(section) : QString();
+}
+
+void FuelGridModel::reset() {
+    beginResetModel();
+    endResetModel();
+}
