@@ -3,16 +3,11 @@
 #include "FuelGridModel.h"
 #include "Planes.h"
 #include "Selector.h"
+#include "Twips.h"
 
 #include <QHeaderView>
 #include <QTableView>
 #include <QVBoxLayout>
-
-namespace {
-int twipsToPixels(const QWidget *w, int twips) {
-    return twips * w->logicalDpiY() / 1440;
-}
-} // namespace
 
 FuelPage::FuelPage(Selector &selector, QWidget *parent) : QWidget(parent), selector_(selector) {
     setObjectName(QStringLiteral("Fuel"));
@@ -34,7 +29,8 @@ FuelPage::FuelPage(Selector &selector, QWidget *parent) : QWidget(parent), selec
 void FuelPage::refresh() {
     model_->reset();
     Fuel->setColumnHidden(1, true);
-    Fuel->setColumnWidth(0, twipsToPixels(this, 960));
+    fitColumn(Fuel, 0, 960);
     for (int c = 2; c <= 20; ++c)
-        Fuel->setColumnWidth(c, twipsToPixels(this, 475));
+        fitColumn(Fuel, c, 475);
+    Fuel->resizeRowsToContents();
 }

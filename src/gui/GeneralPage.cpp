@@ -89,8 +89,15 @@ GeneralPage::GeneralPage(Selector &selector, QWidget *parent)
     Command8 = button(this, "Command8", QStringLiteral("Minimise"), QColor(224, 224, 224));
     Command3 = button(this, "Command3", QStringLiteral("Exit"), QColor(255, 192, 192));
     Command9 = button(this, "Command9", QStringLiteral("New VEK Directory"), QColor(192, 192, 255));
+    Command13 = new QPushButton(QStringLiteral("Edit Planes.dat"), this);
+    Command13->setObjectName(QStringLiteral("Command13"));
+    // The record editor is not part of this version yet; the button says so rather than
+    // doing nothing when clicked.
+    Command13->setEnabled(false);
+    Command13->setToolTip(
+        QStringLiteral("The planes.dat editor is not available in this version."));
     auto *commands = new QVBoxLayout;
-    for (QPushButton *b : {Command5, Command8, Command9, Command3})
+    for (QPushButton *b : {Command5, Command8, Command9, Command3, Command13})
         commands->addWidget(b);
     commands->addStretch(1);
 

@@ -28,6 +28,7 @@ public:
     QPushButton *Command8;    ///< "Minimise"
     QPushButton *Command3;    ///< "Exit"
     QPushButton *Command9;    ///< "New VEK Directory"
+    QPushButton *Command13;   ///< "Edit Planes.dat"
     ClickableLabel *Label3;
     PictureBox *Image1; ///< Image1(0), the game folder's BACKGROUND
     QGroupBox *Frame13; ///< "Disable Keyboard Control"

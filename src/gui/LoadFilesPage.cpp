@@ -5,6 +5,7 @@
 #include "LoadGridModel.h"
 #include "PictureBox.h"
 #include "Selector.h"
+#include "Twips.h"
 
 #include <QEvent>
 #include <QGridLayout>
@@ -16,12 +17,6 @@
 #include <QMouseEvent>
 #include <QTableView>
 #include <QVBoxLayout>
-
-namespace {
-int twipsToPixels(const QWidget *w, int twips) {
-    return twips * w->logicalDpiY() / 1440;
-}
-} // namespace
 
 LoadFilesPage::LoadFilesPage(Selector &selector, QWidget *parent)
     : QWidget(parent), selector_(selector) {
@@ -122,7 +117,7 @@ void LoadFilesPage::layOutGrid() {
     const LoadGrid &grid = selector_.Unigrid;
     const int rowHeight = twipsToPixels(this, LoadGrid::ShownHeight);
     Unigrid->setColumnHidden(0, true);
-    Unigrid->setColumnWidth(1, twipsToPixels(this, LoadGrid::HeaderColumnWidth));
+    fitColumn(Unigrid, 1, LoadGrid::HeaderColumnWidth);
     for (int r = 1; r < grid.rowCount(); ++r) {
         const int height = grid.row(r).height;
         Unigrid->setRowHidden(r - 1, height == 0);

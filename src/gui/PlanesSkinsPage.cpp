@@ -4,6 +4,7 @@
 #include "Planes.h"
 #include "Selector.h"
 #include "SlotGridModel.h"
+#include "Twips.h"
 
 #include <QEvent>
 #include <QGroupBox>
@@ -15,12 +16,6 @@
 #include <QMouseEvent>
 #include <QTableView>
 #include <QVBoxLayout>
-
-namespace {
-int twipsToPixels(const QWidget *w, int twips) {
-    return twips * w->logicalDpiY() / 1440;
-}
-} // namespace
 
 PlanesSkinsPage::PlanesSkinsPage(Selector &selector, QWidget *parent)
     : QWidget(parent), selector_(selector) {
@@ -108,8 +103,8 @@ void PlanesSkinsPage::refresh() {
     G1->setColumnHidden(0, true);
     G1->setColumnHidden(1, true);
     G1->setColumnHidden(2, true);
-    G1->setColumnWidth(3, twipsToPixels(this, 2000));
-    G1->setColumnWidth(4, twipsToPixels(this, 360));
+    fitColumn(G1, 3, 2000);
+    fitColumn(G1, 4, 360);
     const int rowHeight = twipsToPixels(this, 240) + 4;
     for (int r = 0; r < selector_.G1.rows.size(); ++r) {
         const int height = selector_.G1.rows.at(r).height;

@@ -20,6 +20,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -48,6 +49,7 @@ private Q_SLOTS:
     void rememberedFolderOpensTheMainWindowDirectly();
     void secondInstanceIsRefusedWithTheMessage();
     void pagesForwardClicksToTheEngine();
+    void newVekDirectoryGoesBackToTheLocator();
 
 private:
     QTemporaryDir lockDir_;
@@ -225,6 +227,30 @@ void TestWindows::pagesForwardClicksToTheEngine() {
     QVERIFY(
         TestFolders::read(f.game(), QStringLiteral("eaw.ini")).contains("Width=640\r\nHeight=480"));
     QVERIFY(prompt.shown.isEmpty());
+}
+
+void TestWindows::newVekDirectoryGoesBackToTheLocator() {
+    TestFolders f;
+    TestFolders::write(f.game(), QStringLiteral("LastVEKDir"), f.vek().toLocal8Bit() + "\r\n");
+    TestFolders::write(f.vek(), QStringLiteral("FoldersLoaded.txt"), "Kept\r\n\r\n");
+    ScriptedPrompt prompt;
+    SelectorWindows windows(&prompt);
+    QVERIFY(windows.start(f.game()));
+    TestFolders::write(f.vek(), QStringLiteral("FoldersLoaded.txt"), "");
+    QPointer<VEKForm> form = windows.vekForm();
+    form->general->Command9->click();
+    // The loaded list is written as it stands, and the locator comes back as it was left:
+    // the remembered folder shown, OK still to be earned by choosing a VEK folder.
+    QCOMPARE(TestFolders::read(f.vek(), QStringLiteral("FoldersLoaded.txt")),
+             QByteArray("Kept\r\n\r\n"));
+    QVERIFY(!windows.vekForm());
+    QVERIFY(windows.form2()->isVisible());
+    QCOMPARE(windows.form2()->Label1->text(), QDir::toNativeSeparators(f.vek()));
+    QVERIFY(!windows.form2()->Command1->isEnabled());
+    QTRY_VERIFY(form.isNull()); // the old window goes once its click has finished
+    windows.form2()->Dir1->setPath(f.vek());
+    windows.form2()->Command1->click();
+    QVERIFY(windows.vekForm() && windows.vekForm()->isVisible());
 }
 
 QTEST_MAIN(TestWindows)
