@@ -188,25 +188,22 @@ void Selector::findBackground() {
 }
 
 bool Selector::MoveIn(const QString &folder) {
-    if (folder == folders_.GameFolder || !FormReady)
+    if (!FormReady)
         return true;
-    const QString remembered = caption_;
-    QString error;
-    const bool ok = FileMover::MoveIn(
-        folder, folders_.GameFolder, [this](const QString &c) { setCaption(c); }, &error);
-    refreshGameFiles();
-    setCaption(remembered);
-    if (!ok)
-        report(error);
-    return ok;
+    return moveFiles(folder, &FileMover::MoveIn);
 }
 
 bool Selector::MoveOut(const QString &folder) {
+    return moveFiles(folder, &FileMover::MoveOut);
+}
+
+bool Selector::moveFiles(const QString &folder, MoverCall call) {
     if (folder == folders_.GameFolder)
         return true;
+    // The caption shows each file while the move runs and comes back afterwards.
     const QString remembered = caption_;
     QString error;
-    const bool ok = FileMover::MoveOut(
+    const bool ok = call(
         folder, folders_.GameFolder, [this](const QString &c) { setCaption(c); }, &error);
     refreshGameFiles();
     setCaption(remembered);

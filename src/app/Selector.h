@@ -137,6 +137,9 @@ private:
     void reloadLoadedList();
     void findBackground();
     void tell(const QStringList &problems);
+    using MoverCall = bool (*)(const QString &, const QString &,
+                               const std::function<void(const QString &)> &, QString *);
+    bool moveFiles(const QString &folder, MoverCall call);
 
 public:
     /// Tells the player of a problem (collected and told once while the window loads).
