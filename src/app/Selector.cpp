@@ -38,10 +38,6 @@ void Selector::setCaption(const QString &caption) {
     Q_EMIT captionChanged(caption_);
 }
 
-void Selector::refreshGameFiles() {
-    gameFiles_ = FileList::files(folders_.GameFolder);
-}
-
 QStringList Selector::loadedNames() const {
     QStringList names = label8_.split(QStringLiteral("\r\n"));
     names.removeAll(QString());
@@ -66,7 +62,8 @@ void Selector::report(const QString &problem) {
 
 QList<Selector::LoadStep> Selector::loadSteps() {
     // Steps that belong to features not built yet are absent; their numbers are kept so a
-    // feature slots in at its place.
+    // feature slots in at its place. There is no step 13 (a standing listing of the game
+    // folder): every lookup of a game file asks the folder itself, so nothing goes stale.
     return {
         {1, "clear ApplyFeature", [this] { ini.ApplyFeature = false; }},
         {3, "centre the window", [this] { Q_EMIT centreRequested(); }},
@@ -87,7 +84,6 @@ QList<Selector::LoadStep> Selector::loadSteps() {
                  ini.resolution = -1;
          }},
         {12, "game folder label", [this] { Label1 = folders_.GameFolder + QDir::separator(); }},
-        {13, "list the game folder", [this] { refreshGameFiles(); }},
         {15, "keep the original eaw.ini and eaw.exe, read the options",
          [this] {
              QStringList problems;
@@ -205,7 +201,6 @@ bool Selector::moveFiles(const QString &folder, MoverCall call) {
     QString error;
     const bool ok = call(
         folder, folders_.GameFolder, [this](const QString &c) { setCaption(c); }, &error);
-    refreshGameFiles();
     setCaption(remembered);
     if (!ok)
         report(error);

@@ -70,10 +70,6 @@ public:
     /// The loaded names, one per entry.
     QStringList loadedNames() const;
 
-    /// The names of the game folder as last listed (the game-folder list of the window).
-    const QStringList &gameFiles() const { return gameFiles_; }
-    void refreshGameFiles();
-
     /// Copies a content folder's files into the game folder; nothing while the window loads.
     /// Answers false (the player told) when the copy failed and was undone.
     bool MoveIn(const QString &folder);
@@ -154,7 +150,6 @@ private:
     QString caption_ = Caption;
     QString rememberedCaption_;
     QString label8_;
-    QStringList gameFiles_;
     std::unique_ptr<LoadFiles> loadFiles_;
     std::unique_ptr<Planes> planes_;
     std::unique_ptr<WindowCommands> commands_;

@@ -2,11 +2,67 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QFile>
 #include <QRegularExpression>
 
 #include <algorithm>
 
+#ifdef Q_OS_UNIX
+#include <dirent.h>
+#include <sys/stat.h>
+#endif
+
 namespace {
+
+/// The names of the files (or folders) of `folder`, unsorted, in one pass over the folder.
+/// Game folders hold tens of thousands of files and are listed several times while the main
+/// window loads, so on Unix the folder is read directly rather than through QDirIterator,
+/// which builds a file-information object for every entry.
+QStringList entries(const QString &folder, bool wantFolders) {
+    QStringList names;
+#ifdef Q_OS_UNIX
+    const QByteArray path = QFile::encodeName(folder);
+    DIR *dir = ::opendir(path.constData());
+    if (!dir)
+        return names;
+    while (const dirent *e = ::readdir(dir)) {
+        const char *n = e->d_name;
+        if (n[0] == '.' && (n[1] == '\0' || (n[1] == '.' && n[2] == '\0')))
+            continue;
+        bool isFolder = e->d_type == DT_DIR;
+        bool isFile = e->d_type == DT_REG;
+        if (e->d_type == DT_LNK || e->d_type == DT_UNKNOWN) {
+            // A link counts as what it points to, as the platform's own listing does.
+            struct stat st;
+            const QByteArray full = path + '/' + n;
+            if (::stat(full.constData(), &st) != 0)
+                continue;
+            isFolder = S_ISDIR(st.st_mode);
+            isFile = S_ISREG(st.st_mode);
+        }
+        if (wantFolders ? isFolder : isFile)
+            names << QFile::decodeName(n);
+    }
+    ::closedir(dir);
+#else
+    QDirIterator it(folder, (wantFolders ? QDir::Dirs : QDir::Files) | QDir::Hidden | QDir::System |
+                                QDir::NoDotAndDotDot);
+    while (it.hasNext()) {
+        it.next();
+        names << it.fileName();
+    }
+#endif
+    return names;
+}
+
+bool matchesAll(const QString &patterns) {
+    for (const QString &raw : patterns.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const QString p = raw.trimmed();
+        if (p == QLatin1String("*.*") || p == QLatin1String("*"))
+            return true;
+    }
+    return false;
+}
 
 QRegularExpression compilePatterns(const QString &patterns) {
     QStringList alternatives;
@@ -31,42 +87,36 @@ QRegularExpression compilePatterns(const QString &patterns) {
     }
     if (alternatives.isEmpty())
         return QRegularExpression(QStringLiteral("(?!)"));
-    return QRegularExpression(QStringLiteral("\\A(?:") + alternatives.join(QLatin1Char('|')) +
-                                  QStringLiteral(")\\z"),
-                              QRegularExpression::CaseInsensitiveOption |
-                                  QRegularExpression::DotMatchesEverythingOption);
-}
-
-bool lessName(const QString &a, const QString &b) {
-    const int c = a.compare(b, Qt::CaseInsensitive);
-    return c != 0 ? c < 0 : a < b;
+    return QRegularExpression(
+        QStringLiteral("\\A(?:") + alternatives.join(QLatin1Char('|')) + QStringLiteral(")\\z"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
 }
 
 } // namespace
 
-void FileList::sortNames(QStringList &names) { std::sort(names.begin(), names.end(), lessName); }
+void FileList::sortNames(QStringList &names) {
+    // Fold each name once, not once per comparison.
+    QList<std::pair<QString, QString>> keyed;
+    keyed.reserve(names.size());
+    for (const QString &n : names)
+        keyed.append({n.toCaseFolded(), n});
+    std::sort(keyed.begin(), keyed.end());
+    for (qsizetype i = 0; i < names.size(); ++i)
+        names[i] = keyed.at(i).second;
+}
 
 QStringList FileList::files(const QString &folder, const QString &patterns) {
-    const QRegularExpression rx = compilePatterns(patterns);
-    QStringList names;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
-    while (it.hasNext()) {
-        it.next();
-        const QString name = it.fileName();
-        if (rx.match(name).hasMatch())
-            names << name;
+    QStringList names = entries(folder, false);
+    if (!matchesAll(patterns)) {
+        const QRegularExpression rx = compilePatterns(patterns);
+        names.removeIf([&rx](const QString &n) { return !rx.match(n).hasMatch(); });
     }
     sortNames(names);
     return names;
 }
 
 QStringList FileList::folders(const QString &folder) {
-    QStringList names;
-    QDirIterator it(folder, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
-    while (it.hasNext()) {
-        it.next();
-        names << it.fileName();
-    }
+    QStringList names = entries(folder, true);
     sortNames(names);
     QStringList paths;
     paths.reserve(names.size());
@@ -91,13 +141,8 @@ QString FileList::find(const QString &folder, const QString &name) {
     const QString exact = join(folder, name);
     if (QFileInfo(exact).isFile())
         return name;
-    QStringList names;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
-    while (it.hasNext()) {
-        it.next();
-        if (it.fileName().compare(name, Qt::CaseInsensitive) == 0)
-            names << it.fileName();
-    }
+    QStringList names = entries(folder, false);
+    names.removeIf([&name](const QString &n) { return n.compare(name, Qt::CaseInsensitive) != 0; });
     sortNames(names);
     return names.isEmpty() ? QString() : names.first();
 }
