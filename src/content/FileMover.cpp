@@ -28,19 +28,14 @@ bool sameFolder(const QString &folder, const QString &gameFolder) {
 }
 
 // The names under which the game folder holds the names a content folder asks about, from one
-// listing of the game folder. Only asked-for names are kept, so a game folder of tens of
-// thousands of files costs one pass over its names and no index of them all.
+// reading of the game folder, which keeps only the asked-for names: a game folder of tens of
+// thousands of files costs a pass over its directory and no index of it all.
 class GameNames {
 public:
-    GameNames(const QStringList &asked, const QStringList &game) {
+    GameNames(const QStringList &asked, const QList<QStringList> &found) {
         present_.reserve(asked.size());
-        for (const QString &name : asked)
-            present_.insert(name.toCaseFolded(), {});
-        for (const QString &name : game) {
-            const auto it = present_.find(name.toCaseFolded());
-            if (it != present_.end())
-                it->append(name);
-        }
+        for (qsizetype i = 0; i < asked.size(); ++i)
+            present_.insert(asked[i].toCaseFolded(), found[i]);
     }
 
     /// The name to write `name` under: the exact name when present, else the first case
@@ -67,12 +62,13 @@ private:
     QHash<QString, QStringList> present_;
 };
 
+// The content folder's files in name order, and what the game folder holds of each.
 bool listBoth(const QString &folder, const QString &gameFolder, QStringList *names,
-              QStringList *game, QString *error) {
-    if (!FileCopy::fileNames(folder, names, error) || !FileCopy::fileNames(gameFolder, game, error))
+              QList<QStringList> *found, QString *error) {
+    if (!FileCopy::fileNames(folder, names, error))
         return false;
     FileList::sortNames(*names);
-    return true;
+    return FileCopy::findAll(gameFolder, *names, found, error);
 }
 
 } // namespace
@@ -95,16 +91,16 @@ bool FileMover::MoveIn(const QString &folder, const QString &gameFolder, const C
     if (sameFolder(folder, gameFolder))
         return true;
     QStringList names;
-    QStringList game;
-    if (!listBoth(folder, gameFolder, &names, &game, error))
+    QList<QStringList> found;
+    if (!listBoth(folder, gameFolder, &names, &found, error))
         return false;
-    GameNames present(names, game);
+    GameNames present(names, found);
 
     // Every path this call wrote, so that a failure can take them all out again: the ledger
     // will not name a folder whose load failed, so none of its files may stay behind.
     QStringList written;
     QSet<QString> writtenSet;
-    for (const QString &name : names) {
+    for (const QString &name : std::as_const(names)) {
         if (skipped(name))
             continue;
         if (caption)
@@ -148,10 +144,10 @@ bool FileMover::MoveOut(const QString &folder, const QString &gameFolder, const 
     if (sameFolder(folder, gameFolder))
         return true;
     QStringList names;
-    QStringList game;
-    if (!listBoth(folder, gameFolder, &names, &game, error))
+    QList<QStringList> found;
+    if (!listBoth(folder, gameFolder, &names, &found, error))
         return false;
-    GameNames present(names, game);
+    GameNames present(names, found);
 
     QStringList failures;
     for (const QString &name : std::as_const(names)) {

@@ -8,8 +8,11 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 
 #include <atomic>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -41,19 +44,19 @@ bool failCopy(QString *error, const QString &from, const QString &to, const QStr
 const QString kReadOnly = QStringLiteral("the file is read-only");
 const QString kFolderInTheWay = QStringLiteral("a folder of that name is in the way");
 const QString kSourceIsFolder = QStringLiteral("it is a folder, not a file");
+const QString kNoFolder = QStringLiteral("its folder does not exist");
 
 // The temporary name is hidden, and unique to this process and call so that two copies never
 // race for it; the exclusive create guards against a stray file of a crashed run.
 QString temporaryBeside(const QString &to) {
     static std::atomic<quint64> counter{0};
+    static const qint64 pid = QCoreApplication::applicationPid();
     qsizetype cut = to.lastIndexOf(QLatin1Char('/'));
 #ifdef Q_OS_WIN
     cut = qMax(cut, to.lastIndexOf(QLatin1Char('\\')));
 #endif
     const QString folder = to.left(cut + 1);
-    return folder + QStringLiteral(".vek-copy-%1-%2.tmp")
-                        .arg(QCoreApplication::applicationPid())
-                        .arg(counter.fetch_add(1));
+    return folder + QStringLiteral(".vek-copy-%1-%2.tmp").arg(pid).arg(counter.fetch_add(1));
 }
 
 std::filesystem::path fsPath(const QString &path) {
@@ -149,16 +152,138 @@ int copyBytes(int in, int out) {
     }
 }
 
-bool copyLinux(const QString &from, const QString &to, QString *error, bool normalSource) {
-    const QByteArray target = QFile::encodeName(to);
+// Refuses a target that must not be replaced; true when `to` may be written.
+bool mayReplace(const QByteArray &target, const QString &to, QString *error) {
     struct stat st;
-    if (::stat(target.constData(), &st) == 0) {
-        if (S_ISDIR(st.st_mode))
-            return fail(error, QStringLiteral("copy over"), to, kFolderInTheWay);
-        if (!(st.st_mode & S_IWUSR))
-            return fail(error, QStringLiteral("copy over"), to, kReadOnly);
-    }
+    if (::stat(target.constData(), &st) != 0)
+        return true;
+    if (S_ISDIR(st.st_mode))
+        return fail(error, QStringLiteral("copy over"), to, kFolderInTheWay);
+    if (!(st.st_mode & S_IWUSR))
+        return fail(error, QStringLiteral("copy over"), to, kReadOnly);
+    return true;
+}
 
+// Gives the unnamed file `fd` the name `path`; answers 0 or the errno. Naming the file by its
+// descriptor alone is cheapest, but needs a privilege (or a recent kernel) the player may not
+// have; the /proc path of the descriptor works for everyone. Which one works is learnt once.
+int nameUnnamed(int fd, const QByteArray &path) {
+    static std::atomic<bool> byDescriptor{true};
+    if (byDescriptor.load(std::memory_order_relaxed)) {
+        if (::linkat(fd, "", AT_FDCWD, path.constData(), AT_EMPTY_PATH) == 0)
+            return 0;
+        if (errno != ENOENT && errno != EPERM && errno != EINVAL)
+            return errno;
+        byDescriptor.store(false, std::memory_order_relaxed);
+    }
+    char proc[40];
+    std::snprintf(proc, sizeof proc, "/proc/self/fd/%d", fd);
+    return ::linkat(AT_FDCWD, proc, AT_FDCWD, path.constData(), AT_SYMLINK_FOLLOW) == 0 ? 0 : errno;
+}
+
+enum class Outcome { Done, Failed, Unsupported };
+
+// The fast way: the bytes go into an unnamed file of the target's folder, which gets its name
+// only when it is whole. A crash leaves nothing behind, and a new file costs one directory
+// entry, as the system's own copy does, where a temporary name and a rename cost two. A
+// target that exists is replaced by naming the file temporarily and renaming it over.
+Outcome copyUnnamed(int in, const QByteArray &target, const QString &from, const QString &to,
+                    QString *error) {
+    const qsizetype cut = target.lastIndexOf('/');
+    const QByteArray folder = cut < 0 ? QByteArray(".") : target.left(cut + 1);
+    Fd out(::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, kNormal));
+    if (!out.valid()) {
+        if (errno == ENOENT) {
+            fail(error, QStringLiteral("write"), to, kNoFolder);
+            return Outcome::Failed;
+        }
+        if (errno == EACCES || errno == EPERM || errno == EROFS || errno == ENOSPC ||
+            errno == EDQUOT) {
+            fail(error, QStringLiteral("write"), to, reasonOf(errno));
+            return Outcome::Failed;
+        }
+        return Outcome::Unsupported; // no unnamed files on this file system or kernel
+    }
+    // The creation mode went through the umask; normal is normal whatever the umask.
+    if (::fchmod(out.get(), kNormal) != 0) {
+        failCopy(error, from, to, reasonOf(errno));
+        return Outcome::Failed;
+    }
+    // Until it is named, a failed copy vanishes with its descriptor.
+    if (const int err = copyBytes(in, out.get())) {
+        failCopy(error, from, to, reasonOf(err));
+        return Outcome::Failed;
+    }
+    const int err = nameUnnamed(out.get(), target);
+    if (err == 0) {
+        if (out.close() != 0) {
+            const int late = errno;
+            ::unlink(target.constData());
+            fail(error, QStringLiteral("write"), to, reasonOf(late));
+            return Outcome::Failed;
+        }
+        return Outcome::Done;
+    }
+    if (err != EEXIST)
+        return Outcome::Unsupported;
+
+    if (!mayReplace(target, to, error))
+        return Outcome::Failed;
+    QByteArray temporary;
+    int named = EEXIST;
+    for (int attempt = 0; attempt < 100 && named == EEXIST; ++attempt) {
+        temporary = QFile::encodeName(temporaryBeside(to));
+        named = nameUnnamed(out.get(), temporary);
+    }
+    if (named != 0) {
+        fail(error, QStringLiteral("write"), to, reasonOf(named));
+        return Outcome::Failed;
+    }
+    if (out.close() != 0 || ::rename(temporary.constData(), target.constData()) != 0) {
+        const int late = errno;
+        ::unlink(temporary.constData());
+        fail(error, QStringLiteral("write"), to, reasonOf(late));
+        return Outcome::Failed;
+    }
+    return Outcome::Done;
+}
+
+// Where there are no unnamed files: a hidden temporary file beside the target, renamed over it.
+bool copyNamed(int in, const QByteArray &target, const QString &from, const QString &to,
+               QString *error) {
+    if (!mayReplace(target, to, error))
+        return false;
+    QByteArray temporary;
+    int outFd = -1;
+    for (int attempt = 0; attempt < 100 && outFd < 0; ++attempt) {
+        temporary = QFile::encodeName(temporaryBeside(to));
+        outFd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNormal);
+        if (outFd < 0 && errno != EEXIST)
+            return fail(error, QStringLiteral("write"), to,
+                        errno == ENOENT ? kNoFolder : reasonOf(errno));
+    }
+    if (outFd < 0)
+        return fail(error, QStringLiteral("write"), to, reasonOf(EEXIST));
+    Fd out(outFd);
+    const auto abandon = [&](int err) {
+        out.close();
+        ::unlink(temporary.constData());
+        return failCopy(error, from, to, reasonOf(err));
+    };
+    if (::fchmod(out.get(), kNormal) != 0)
+        return abandon(errno);
+    if (const int err = copyBytes(in, out.get()))
+        return abandon(err);
+    if (out.close() != 0 || ::rename(temporary.constData(), target.constData()) != 0) {
+        const int err = errno;
+        ::unlink(temporary.constData());
+        return fail(error, QStringLiteral("write"), to, reasonOf(err));
+    }
+    return true;
+}
+
+bool copyLinux(const QString &from, const QString &to, QString *error, bool normalSource,
+               bool unnamed) {
     Fd in(::open(QFile::encodeName(from).constData(), O_RDONLY | O_CLOEXEC));
     if (!in.valid())
         return fail(error, QStringLiteral("read"), from, reasonOf(errno));
@@ -170,40 +295,16 @@ bool copyLinux(const QString &from, const QString &to, QString *error, bool norm
     if (!S_ISREG(source.st_mode))
         return fail(error, QStringLiteral("read"), from, QStringLiteral("it is not a plain file"));
 
-    QByteArray temporary;
-    int outFd = -1;
-    for (int attempt = 0; attempt < 100 && outFd < 0; ++attempt) {
-        temporary = QFile::encodeName(temporaryBeside(to));
-        outFd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNormal);
-        if (outFd < 0 && errno == ENOENT)
-            return fail(error, QStringLiteral("write"), to,
-                        QStringLiteral("its folder does not exist"));
-        if (outFd < 0 && errno != EEXIST)
-            return fail(error, QStringLiteral("write"), to, reasonOf(errno));
-    }
-    if (outFd < 0)
-        return fail(error, QStringLiteral("write"), to, reasonOf(EEXIST));
-    Fd out(outFd);
-    const auto abandon = [&](int err) {
-        out.close();
-        ::unlink(temporary.constData());
-        return failCopy(error, from, to, reasonOf(err));
-    };
-
-    // The creation mode went through the umask; normal is normal whatever the umask.
-    if (::fchmod(out.get(), kNormal) != 0)
-        return abandon(errno);
-    if (const int err = copyBytes(in.get(), out.get()))
-        return abandon(err);
-    if (out.close() != 0) {
-        const int err = errno;
-        ::unlink(temporary.constData());
-        return fail(error, QStringLiteral("write"), to, reasonOf(err));
-    }
-    if (::rename(temporary.constData(), target.constData()) != 0) {
-        const int err = errno;
-        ::unlink(temporary.constData());
-        return fail(error, QStringLiteral("write"), to, reasonOf(err));
+    const QByteArray target = QFile::encodeName(to);
+    const Outcome outcome =
+        unnamed ? copyUnnamed(in.get(), target, from, to, error) : Outcome::Unsupported;
+    if (outcome == Outcome::Failed)
+        return false;
+    if (outcome == Outcome::Unsupported) {
+        if (::lseek(in.get(), 0, SEEK_SET) != 0)
+            return fail(error, QStringLiteral("read"), from, reasonOf(errno));
+        if (!copyNamed(in.get(), target, from, to, error))
+            return false;
     }
     // Best effort: a VEK folder on a read-only medium must still load; the copy is normal.
     if (normalSource && (source.st_mode & 07777) != kNormal)
@@ -213,19 +314,7 @@ bool copyLinux(const QString &from, const QString &to, QString *error, bool norm
 
 #endif
 
-} // namespace
-
-bool FileCopy::copyReplace(const QString &from, const QString &to, QString *error,
-                           bool normalSource) {
-#ifdef Q_OS_LINUX
-    return copyLinux(from, to, error, normalSource);
-#else
-    return copyReplacePortable(from, to, error, normalSource);
-#endif
-}
-
-bool FileCopy::copyReplacePortable(const QString &from, const QString &to, QString *error,
-                                   bool normalSource) {
+bool copyPortable(const QString &from, const QString &to, QString *error, bool normalSource) {
     const QFileInfo target(to);
     if (target.isDir())
         return fail(error, QStringLiteral("copy over"), to, kFolderInTheWay);
@@ -286,6 +375,19 @@ bool FileCopy::copyReplacePortable(const QString &from, const QString &to, QStri
     return true;
 }
 
+} // namespace
+
+bool FileCopy::copyReplace(const QString &from, const QString &to, QString *error,
+                           bool normalSource, Way way) {
+#ifdef Q_OS_LINUX
+    if (way != Way::Portable)
+        return copyLinux(from, to, error, normalSource, way == Way::Best);
+#else
+    Q_UNUSED(way);
+#endif
+    return copyPortable(from, to, error, normalSource);
+}
+
 bool FileCopy::fileNames(const QString &folder, QStringList *names, QString *error) {
     names->clear();
 #ifdef Q_OS_LINUX
@@ -293,8 +395,8 @@ bool FileCopy::fileNames(const QString &folder, QStringList *names, QString *err
     if (!dir)
         return fail(error, QStringLiteral("list the folder"), folder, reasonOf(errno));
     const int fd = ::dirfd(dir);
-    errno = 0;
-    while (const dirent *entry = ::readdir(dir)) {
+    const dirent *entry = nullptr;
+    for (errno = 0; (entry = ::readdir(dir)) != nullptr; errno = 0) {
         bool isFile = entry->d_type == DT_REG;
         // A link counts by what it points to, as in every other listing of the selector.
         if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
@@ -303,7 +405,6 @@ bool FileCopy::fileNames(const QString &folder, QStringList *names, QString *err
         }
         if (isFile)
             names->append(QFile::decodeName(entry->d_name));
-        errno = 0;
     }
     const int err = errno;
     ::closedir(dir);
@@ -321,6 +422,75 @@ bool FileCopy::fileNames(const QString &folder, QStringList *names, QString *err
     }
     return true;
 #endif
+}
+
+bool FileCopy::findAll(const QString &folder, const QStringList &names, QList<QStringList> *present,
+                       QString *error) {
+    // Names equal without regard to case share one group, found by their case-folded bytes.
+    QHash<QByteArray, qsizetype> groupOf;
+    groupOf.reserve(names.size());
+    QList<qsizetype> group(names.size());
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        const QByteArray key = names[i].toCaseFolded().toUtf8();
+        auto it = groupOf.constFind(key);
+        if (it == groupOf.cend())
+            it = groupOf.insert(key, groupOf.size());
+        group[i] = it.value();
+    }
+    QList<QStringList> found(groupOf.size());
+
+#ifdef Q_OS_LINUX
+    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
+    if (!dir)
+        return fail(error, QStringLiteral("list the folder"), folder, reasonOf(errno));
+    const int fd = ::dirfd(dir);
+    char folded[256];
+    const dirent *entry = nullptr;
+    for (errno = 0; (entry = ::readdir(dir)) != nullptr; errno = 0) {
+        const char *name = entry->d_name;
+        const size_t length = std::strlen(name);
+        bool ascii = length < sizeof folded;
+        for (size_t i = 0; ascii && i < length; ++i) {
+            const char c = name[i];
+            ascii = (c & 0x80) == 0;
+            folded[i] = c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+        }
+        // Most names are ASCII, where folding is lower-casing and needs no decoding; only a
+        // name that is asked for becomes a string.
+        const auto it = groupOf.constFind(ascii ? QByteArray::fromRawData(folded, qsizetype(length))
+                                                : QFile::decodeName(name).toCaseFolded().toUtf8());
+        if (it == groupOf.cend())
+            continue;
+        bool isFile = entry->d_type == DT_REG;
+        // A link counts by what it points to, as in every other listing of the selector.
+        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+            struct stat st;
+            isFile = ::fstatat(fd, name, &st, 0) == 0 && S_ISREG(st.st_mode);
+        }
+        if (isFile)
+            found[it.value()].append(QFile::decodeName(name));
+    }
+    const int err = errno;
+    ::closedir(dir);
+    if (err != 0)
+        return fail(error, QStringLiteral("list the folder"), folder, reasonOf(err));
+#else
+    if (!QFileInfo(folder).isDir())
+        return fail(error, QStringLiteral("list the folder"), folder,
+                    QStringLiteral("it does not exist"));
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+    while (it.hasNext()) {
+        it.next();
+        const auto group = groupOf.constFind(it.fileName().toCaseFolded().toUtf8());
+        if (group != groupOf.cend())
+            found[group.value()].append(it.fileName());
+    }
+#endif
+    present->clear();
+    present->reserve(names.size());
+    for (const qsizetype g : std::as_const(group))
+        present->append(found[g]);
+    return true;
 }
 
 bool FileCopy::removeFile(const QString &path, QString *error) {

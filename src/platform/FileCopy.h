@@ -1,31 +1,39 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
 /// The copy that loads content into the game folder: as fast as the system's own copy, and
 /// never a half-written target.
 ///
-/// The bytes go into a temporary file created exclusively beside the target, which is then
-/// renamed over it, so a reader of the game folder sees the old file or the whole new one and
-/// a failure leaves the target as it was. Unlike `FileOps::copyReplace` this does not sync
-/// the copy to disk: a content folder is copied by the thousand files, a sync per file makes
-/// a load many times slower than the system's copy, and nothing is lost if a crash takes a
-/// copy: the source stays in the VEK folder and loading again restores it. Copies that must
-/// survive a crash because their source goes away (campaign saves) use `FileOps`.
+/// The bytes go into a file of the target's folder that has no name, or a hidden temporary
+/// name, until it is whole; only then does it take the target's name. A reader of the game
+/// folder sees the old file or the whole new one, and a failure leaves the target as it was.
+///
+/// Unlike `FileOps::copyReplace` this does not sync the copy to disk: a content folder is
+/// copied by the thousand files, a sync per file makes a load many times slower than the
+/// system's copy, and a crash that takes a copy loses nothing, since the source stays in the
+/// VEK folder and loading again restores it. Copies that must survive a crash because their
+/// source goes away (campaign saves) use `FileOps`.
 class FileCopy {
 public:
+    /// How to copy. `Best` is the fastest way the system offers, and falls back by itself
+    /// where the file system lacks it; the others are the fallbacks, open to choice so that
+    /// each is tested on every platform that has it.
+    enum class Way {
+        Best,
+        NamedTemporary, ///< a hidden temporary file renamed over the target (Linux)
+        Portable,       ///< through Qt alone; the only way on other systems
+    };
+
     /// Copies `from` over `to`. The copy gets normal attributes; with `normalSource` the
     /// source gets them too (set on the already open file, so it costs no second lookup).
     /// Refused: a read-only `to`, a folder at `to`, a source that is not a file. Failing
-    /// calls answer false with `error` naming the file and the reason.
+    /// calls answer false with `error` naming the file and the reason, and leave `to` as it
+    /// was and no temporary file behind.
     static bool copyReplace(const QString &from, const QString &to, QString *error,
-                            bool normalSource = false);
-
-    /// The same copy through Qt alone, used where the system offers no faster primitive.
-    /// Public so that it is tested on every platform, not only where it is the one in use.
-    static bool copyReplacePortable(const QString &from, const QString &to, QString *error,
-                                    bool normalSource = false);
+                            bool normalSource = false, Way way = Way::Best);
 
     /// The names of the files of `folder` (what `FileList::files` lists for "*.*"), in no
     /// particular order. This is the listing for copying or deleting many files by name in a
@@ -33,6 +41,14 @@ public:
     /// sorted listing costs several times more in a game folder of tens of thousands of files.
     /// A folder that cannot be read answers false with `error` naming it and the reason.
     static bool fileNames(const QString &folder, QStringList *names, QString *error);
+
+    /// For each of `names`, the files of `folder` that bear that name compared without regard
+    /// to case (none, one, or several differing only in case), in `present`, index by index.
+    /// The folder is read once and only the asked-for names are kept, so asking n names of a
+    /// folder of m files costs O(n + m) with little more than the system's listing as the
+    /// m-part. A folder that cannot be read answers false with `error` naming it.
+    static bool findAll(const QString &folder, const QStringList &names,
+                        QList<QStringList> *present, QString *error);
 
     /// Deletes the file `path`; a read-only file or a folder is refused, and a file that is
     /// already gone counts as deleted. One status query and one unlink, nothing more: an

@@ -18,6 +18,8 @@
 #include <sys/resource.h>
 #endif
 
+Q_DECLARE_METATYPE(FileCopy::Way)
+
 namespace {
 
 // Every entry of a folder, hidden ones and folders included, so that a stray temporary file
@@ -126,6 +128,17 @@ private:
 };
 #endif
 
+// Every way of copying that this system has; the fast one falls back by itself elsewhere.
+QList<std::pair<FileCopy::Way, const char *>> ways() {
+    return {
+#ifdef Q_OS_LINUX
+        {FileCopy::Way::Best, "unnamed file"},
+        {FileCopy::Way::NamedTemporary, "named temporary"},
+#endif
+        {FileCopy::Way::Portable, "portable"},
+    };
+}
+
 constexpr int kLimit = 64 * 1024;
 const QByteArray kTooBig(4 * kLimit, 'b');
 
@@ -154,6 +167,8 @@ private slots:
     void missingFolderIsReported_data();
     void missingFolderIsReported();
 
+    void findAll_data();
+    void findAll();
     void copyPrimitive_data();
     void copyPrimitive();
     void copyPrimitiveRefused_data();
@@ -390,6 +405,9 @@ void TestMover::moveOut_data() {
     QTest::newRow("a name present under two cases is left alone")
         << QStringList{"a.dat", "A.DAT"} << QStringList{"a.dat"} << QStringList{"A.DAT", "a.dat"}
         << QStringList{};
+    QTest::newRow("two content names of one game file delete it once")
+        << QStringList{"x.dat"} << QStringList{"x.dat", "X.DAT"} << QStringList{}
+        << QStringList{"x.dat"};
     QTest::newRow("a game folder of that name is not a file")
         << QStringList{"sub/", exe} << QStringList{"sub"} << QStringList{exe, "sub/"}
         << QStringList{};
@@ -542,19 +560,70 @@ void TestMover::missingFolderIsReported() {
     QVERIFY2(error.contains(QDir::toNativeSeparators(missing)), qPrintable(error));
 }
 
-void TestMover::copyPrimitive_data() {
-    QTest::addColumn<bool>("portable");
-    QTest::addColumn<bool>("targetPresent");
+void TestMover::findAll_data() {
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<QStringList>("asked");
+    QTest::addColumn<QStringList>("expected"); // per asked name, its finds joined by "|"
 
-    QTest::newRow("system copy, new file") << false << false;
-    QTest::newRow("system copy, over a file") << false << true;
-    QTest::newRow("portable copy, new file") << true << false;
-    QTest::newRow("portable copy, over a file") << true << true;
+    QTest::newRow("other case") << QStringList{"PLANES.DAT", "x"} << QStringList{"planes.dat"}
+                                << QStringList{"PLANES.DAT"};
+    QTest::newRow("absent") << QStringList{"x"} << QStringList{"planes.dat"} << QStringList{""};
+    QTest::newRow("other case beyond ASCII") << QStringList{QStringLiteral("\u00c4RGER.DAT")}
+                                             << QStringList{QStringLiteral("\u00e4rger.dat")}
+                                             << QStringList{QStringLiteral("\u00c4RGER.DAT")};
+    QTest::newRow("a non-ASCII name that folds to an ASCII one")
+        << QStringList{"K.DAT"} << QStringList{QStringLiteral("\u212a.dat")}
+        << QStringList{"K.DAT"};
+    QTest::newRow("several cases of one name")
+        << QStringList{"a.dat", "A.DAT", "b.dat"} << QStringList{"A.dat"}
+        << QStringList{"A.DAT|a.dat"};
+    QTest::newRow("one name asked in two cases")
+        << QStringList{"x.dat"} << QStringList{"x.dat", "X.DAT"} << QStringList{"x.dat", "x.dat"};
+    QTest::newRow("a folder is not a file")
+        << QStringList{"sub/"} << QStringList{"SUB"} << QStringList{""};
+    QTest::newRow("a link counts by what it points to")
+        << QStringList{"real.dat", "link.dat->real.dat", "sub/", "dirlink->sub", "dead->gone"}
+        << QStringList{"LINK.DAT", "DIRLINK", "dead"} << QStringList{"link.dat", "", ""};
+    QTest::newRow("hidden files count")
+        << QStringList{".Hidden"} << QStringList{".hidden"} << QStringList{".Hidden"};
 }
 
-// Larger than any one transfer block, of every byte value, and ending on a partial block.
+void TestMover::findAll() {
+    QFETCH(QStringList, entries);
+    QFETCH(QStringList, asked);
+    QFETCH(QStringList, expected);
+
+    QTemporaryDir dir;
+    for (const QString &entry : entries) {
+        if (entry.contains(QStringLiteral("->")))
+            QVERIFY(QFile::link(entry.section(QStringLiteral("->"), 1),
+                                dir.filePath(entry.section(QStringLiteral("->"), 0, 0))));
+        else
+            fill(dir.path(), {entry}, gameBytes);
+    }
+    QList<QStringList> present;
+    QString error;
+    QVERIFY2(FileCopy::findAll(dir.path(), asked, &present, &error), qPrintable(error));
+    QStringList joined;
+    for (QStringList names : present) {
+        std::sort(names.begin(), names.end());
+        joined << names.join(QLatin1Char('|'));
+    }
+    QCOMPARE(joined, expected);
+}
+
+void TestMover::copyPrimitive_data() {
+    QTest::addColumn<FileCopy::Way>("way");
+    QTest::addColumn<bool>("targetPresent");
+
+    for (const auto &[way, name] : ways()) {
+        QTest::addRow("%s, new file", name) << way << false;
+        QTest::addRow("%s, over a file", name) << way << true;
+    }
+}
+
 void TestMover::copyPrimitive() {
-    QFETCH(bool, portable);
+    QFETCH(FileCopy::Way, way);
     QFETCH(bool, targetPresent);
 
     QTemporaryDir dir;
@@ -572,8 +641,7 @@ void TestMover::copyPrimitive() {
     const QString to = dir.filePath(QStringLiteral("to/big.dat"));
     QVERIFY(FileOps::setReadOnly(from, true));
     QString error;
-    const bool ok = portable ? FileCopy::copyReplacePortable(from, to, &error, true)
-                             : FileCopy::copyReplace(from, to, &error, true);
+    const bool ok = FileCopy::copyReplace(from, to, &error, true, way);
     QVERIFY2(ok, qPrintable(error));
     QCOMPARE(TestFolders::read(dir.filePath(QStringLiteral("to")), QStringLiteral("big.dat")),
              bytes);
@@ -593,27 +661,24 @@ enum class Obstacle {
 Q_DECLARE_METATYPE(Obstacle)
 
 void TestMover::copyPrimitiveRefused_data() {
-    QTest::addColumn<bool>("portable");
+    QTest::addColumn<FileCopy::Way>("way");
     QTest::addColumn<Obstacle>("obstacle");
     QTest::addColumn<QString>("named");
 
-    for (const bool portable : {false, true}) {
-        const char *way = portable ? "portable" : "system";
-        QTest::addRow("%s: read-only target", way) << portable << Obstacle::ReadOnlyTarget << "to";
-        QTest::addRow("%s: folder at the target", way)
-            << portable << Obstacle::FolderAtTarget << "to";
-        QTest::addRow("%s: missing source", way) << portable << Obstacle::MissingSource << "from";
-        QTest::addRow("%s: source is a folder", way)
-            << portable << Obstacle::SourceIsFolder << "from";
-        QTest::addRow("%s: no destination folder", way) << portable << Obstacle::NoFolder << "to";
+    for (const auto &[way, name] : ways()) {
+        QTest::addRow("%s: read-only target", name) << way << Obstacle::ReadOnlyTarget << "to";
+        QTest::addRow("%s: folder at the target", name) << way << Obstacle::FolderAtTarget << "to";
+        QTest::addRow("%s: missing source", name) << way << Obstacle::MissingSource << "from";
+        QTest::addRow("%s: source is a folder", name) << way << Obstacle::SourceIsFolder << "from";
+        QTest::addRow("%s: no destination folder", name) << way << Obstacle::NoFolder << "to";
 #ifdef Q_OS_LINUX
-        QTest::addRow("%s: write fails midway", way) << portable << Obstacle::WriteFails << "to";
+        QTest::addRow("%s: write fails midway", name) << way << Obstacle::WriteFails << "to";
 #endif
     }
 }
 
 void TestMover::copyPrimitiveRefused() {
-    QFETCH(bool, portable);
+    QFETCH(FileCopy::Way, way);
     QFETCH(Obstacle, obstacle);
     QFETCH(QString, named);
 
@@ -657,8 +722,7 @@ void TestMover::copyPrimitiveRefused() {
         if (obstacle == Obstacle::WriteFails)
             limit.emplace(kLimit);
 #endif
-        ok = portable ? FileCopy::copyReplacePortable(from, to, &error)
-                      : FileCopy::copyReplace(from, to, &error);
+        ok = FileCopy::copyReplace(from, to, &error, false, way);
     }
     QVERIFY(!ok);
     QVERIFY2(error.contains(QDir::toNativeSeparators(named == "to" ? to : from)),
