@@ -1,4 +1,5 @@
 #include "ByteWriter.h"
+#include "FileBytes.h"
 #include "FileOps.h"
 #include "PickMenu.h"
 #include "PlanesDat.h"
@@ -21,16 +22,6 @@ QByteArray bytesOf(std::initializer_list<int> values) {
     for (const int v : values)
         out += static_cast<char>(v);
     return out;
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
-QByteArray contentOf(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
 // A table whose every byte differs from its neighbours, so a shifted or misplaced write shows.

@@ -1,4 +1,5 @@
 #include "BytePatch.h"
+#include "FileBytes.h"
 #include "FileList.h"
 #include "FileOps.h"
 
@@ -9,16 +10,6 @@
 #include <QTest>
 
 namespace {
-
-bool writeFile(const QString &path, const QByteArray &bytes) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
-QByteArray contentOf(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 QByteArray allBytes() {
     QByteArray bytes(256, '\0');

@@ -1,3 +1,4 @@
+#include "FileBytes.h"
 #include "FileList.h"
 #include "FileOps.h"
 
@@ -20,11 +21,6 @@ bool makeFiles(const QString &folder, const QStringList &files, const QStringLis
             return false;
     }
     return true;
-}
-
-QByteArray contentOf(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 } // namespace

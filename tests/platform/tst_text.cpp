@@ -1,3 +1,4 @@
+#include "FileBytes.h"
 #include "Text8.h"
 #include "TextFile.h"
 
@@ -6,16 +7,6 @@
 #include <QTest>
 
 namespace {
-
-bool writeFile(const QString &path, const QByteArray &bytes) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
-QByteArray contentOf(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 using Lines = QList<QByteArray>;
 

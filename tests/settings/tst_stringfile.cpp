@@ -1,3 +1,4 @@
+#include "FileBytes.h"
 #include "FileOps.h"
 #include "StringFile.h"
 
@@ -17,16 +18,6 @@ QByteArray bytesOf(std::initializer_list<int> values) {
     for (const int v : values)
         out += static_cast<char>(v);
     return out;
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
-QByteArray contentOf(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
 // A list the reading rule gives back unchanged: no empty string after the first.
