@@ -177,11 +177,7 @@ bool PickMenu::writeAll(const QString &gameFolder, const QList<QByteArray> &slot
                         QString *error) {
     // Everything that can be known in advance is checked before the first menu is written,
     // so that a refusal never leaves the three menus out of step with one another.
-    int needed = 0;
-    for (const Side side : kWriteOrder) {
-        const QList<int> order = menuSlots(side);
-        needed = std::max(needed, *std::max_element(order.begin(), order.end()) + 1);
-    }
+    const int needed = NamesNeeded;
     if (slotNames.size() < needed) {
         if (error)
             *error = QStringLiteral("Could not write the plane-pick menus: the names file holds "

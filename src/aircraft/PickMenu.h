@@ -57,4 +57,6 @@ public:
 
     /// The longest name a menu entry carries, in bytes.
     static constexpr int MaxNameLength = 254;
+    /// The menus name slots up to 24: a names list must hold at least this many entries.
+    static constexpr int NamesNeeded = 25;
 };

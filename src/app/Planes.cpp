@@ -79,12 +79,15 @@ bool Planes::click(int row) {
     QByteArray raw;
     if (!StringFile::ReadStringFile(namesPath, &names, &raw, &error))
         return fail(error);
-    if (names.size() <= plane.slot)
-        return fail(QStringLiteral("\"%1\" holds %2 names, none for slot %3; the aircraft cannot "
-                                   "be swapped in.")
+    // The plane-pick menus name the fighters up to slot 24, so the names must reach that far.
+    const int needed = qMax(plane.slot + 1, PickMenu::NamesNeeded);
+    if (names.size() < needed)
+        return fail(QStringLiteral("\"%1\" holds %2 names; %3 are needed (slots 0 to %4), so the "
+                                   "aircraft cannot be swapped in.")
                         .arg(QDir::toNativeSeparators(namesPath))
                         .arg(names.size())
-                        .arg(plane.slot));
+                        .arg(needed)
+                        .arg(needed - 1));
     names[plane.slot] = plane.name();
     QByteArray namesBytes;
     if (!StringFile::build(names, &namesBytes, &error))

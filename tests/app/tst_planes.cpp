@@ -232,6 +232,8 @@ void TestPlanes::badContentWritesNothing_data() {
                                 << "blank";
     QTest::newRow("no pnames.str") << "nonames"
                                    << "pnames.str";
+    QTest::newRow("pnames.str of 20 names") << "fewnames"
+                                            << "20 names";
     QTest::newRow("lox beyond loadout.dat") << "lox"
                                             << "loadout.dat";
     QTest::newRow("read-only planes.dat") << "readonly"
@@ -264,6 +266,12 @@ void TestPlanes::badContentWritesNothing() {
     TestFolders::write(folder, "mustang3.vek", text);
     if (fault == "nonames")
         QFile::remove(QDir(fx.f.game()).filePath("pnames.str"));
+    if (fault == "fewnames") {
+        QByteArray few;
+        QList<QByteArray> twenty = fx.names().mid(0, 20);
+        QVERIFY(StringFile::build(twenty, &few));
+        TestFolders::write(fx.f.game(), "pnames.str", few);
+    }
     if (fault == "lox")
         TestFolders::write(folder, "mustang3.lox", "1\r\n5\r\n999999\r\n1\r\n");
     if (fault == "readonly")
