@@ -58,6 +58,8 @@ public:
     const QString &GameFolder() const { return folders_.GameFolder; }
     const QString &ModFolder() const { return folders_.ModFolder; }
     Prompt &prompt() { return prompt_; }
+    /// Tells the player of a problem (collected and told once while the window loads).
+    void report(const QString &problem);
 
     QString caption() const { return caption_; }
     void setCaption(const QString &caption);
@@ -121,8 +123,6 @@ Q_SIGNALS:
     void centreRequested();
     /// Asks the window to minimise itself.
     void minimiseRequested();
-    /// Engine state changed outside a call the window made (for example a grid row).
-    void changed();
 
 private:
     void cleanUpStrays();
@@ -137,11 +137,6 @@ private:
                                const std::function<void(const QString &)> &, QString *);
     bool moveFiles(const QString &folder, MoverCall call);
 
-public:
-    /// Tells the player of a problem (collected and told once while the window loads).
-    void report(const QString &problem);
-
-private:
     bool loading_ = false;
     QStringList pending_;
 

@@ -71,6 +71,24 @@ bool listBoth(const QString &folder, const QString &gameFolder, QStringList *nam
     return FileCopy::findAll(gameFolder, *names, found, error);
 }
 
+/// Removes the copies a failed load made; answers the sentence to add to its message.
+QString undoCopies(const QStringList &written, const QString &folder) {
+    QStringList stuck;
+    for (const QString &path : written) {
+        QString removeError;
+        if (!FileCopy::removeFile(path, &removeError))
+            stuck << removeError;
+    }
+    if (written.isEmpty())
+        return QString();
+    if (stuck.isEmpty())
+        return QStringLiteral(" The files already copied from \"%1\" were removed again.")
+            .arg(shown(folder));
+    return QStringLiteral(" Some files already copied from \"%1\" could not be removed again:\n")
+               .arg(shown(folder)) +
+           stuck.join(QLatin1Char('\n'));
+}
+
 } // namespace
 
 bool FileMover::skipped(const QString &name) {
@@ -109,24 +127,8 @@ bool FileMover::MoveIn(const QString &folder, const QString &gameFolder, const C
         const QString target = FileList::join(gameFolder, existing.isEmpty() ? name : existing);
         QString reason;
         if (!FileCopy::copyReplace(FileList::join(folder, name), target, &reason, true)) {
-            QStringList stuck;
-            for (const QString &path : std::as_const(written)) {
-                QString removeError;
-                if (!FileCopy::removeFile(path, &removeError))
-                    stuck << removeError;
-            }
-            if (error) {
-                *error = reason;
-                if (!written.isEmpty() && stuck.isEmpty())
-                    *error += QStringLiteral(" The files already copied from \"%1\" were removed "
-                                             "again.")
-                                  .arg(shown(folder));
-                if (!stuck.isEmpty())
-                    *error += QStringLiteral(" Some files already copied from \"%1\" could not be "
-                                             "removed again:\n")
-                                  .arg(shown(folder)) +
-                              stuck.join(QLatin1Char('\n'));
-            }
+            if (error)
+                *error = reason + undoCopies(written, folder);
             return false;
         }
         if (!writtenSet.contains(target)) {

@@ -41,7 +41,6 @@ VEKForm::VEKForm(Selector &selector, QWidget *parent) : QWidget(parent), selecto
     });
     connect(&selector, &Selector::centreRequested, this, &VEKForm::centre);
     connect(&selector, &Selector::minimiseRequested, this, &QWidget::showMinimized);
-    connect(&selector, &Selector::changed, this, &VEKForm::refresh);
     connect(general, &GeneralPage::changed, this, &VEKForm::refresh);
     connect(loadFiles, &LoadFilesPage::changed, this, &VEKForm::refresh);
     connect(planesSkins, &PlanesSkinsPage::changed, this, &VEKForm::refresh);
