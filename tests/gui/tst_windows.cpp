@@ -343,6 +343,7 @@ void TestWindows::newVekDirectoryGoesBackToTheLocator() {
     QVERIFY(windows.start(f.game()));
     TestFolders::write(f.vek(), QStringLiteral("FoldersLoaded.txt"), "");
     QPointer<VEKForm> form = windows.vekForm();
+    form->SSTab1->setCurrentIndex(3);
     form->general->Command9->click();
     // The loaded list is written as it stands, and the locator comes back as it was left:
     // the remembered folder shown, OK still to be earned by choosing a VEK folder.
@@ -356,6 +357,7 @@ void TestWindows::newVekDirectoryGoesBackToTheLocator() {
     windows.form2()->Dir1->setPath(f.vek());
     windows.form2()->Command1->click();
     QVERIFY(windows.vekForm() && windows.vekForm()->isVisible());
+    QCOMPARE(windows.vekForm()->SSTab1->currentIndex(), 0); // loaded anew: "General"
 }
 
 QTEST_MAIN(TestWindows)
