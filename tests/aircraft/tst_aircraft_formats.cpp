@@ -1,15 +1,15 @@
 #include "ByteWriter.h"
+#include "DemoMenuFile.h"
 #include "FileBytes.h"
 #include "FileOps.h"
 #include "PickMenu.h"
 #include "PlanesDat.h"
+#include "Text8.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <optional>
 
 Q_DECLARE_METATYPE(PickMenu::Side)
 
@@ -45,112 +45,6 @@ QPair<qint64, qint64> changedRange(const QByteArray &before, const QByteArray &a
     return {first, last};
 }
 
-// ---- An independent reader of the plane-pick menu layout --------------------------------
-
-struct MenuEntry {
-    int kind = 0;
-    int number = 0;
-    quint32 lengthField = 0;
-    QByteArray text;
-    int code1 = -1, code2 = -1; // kind 3 only
-    int x = 0, y = 0, w = 0, h = 0;
-    quint32 tail = 0;
-};
-
-struct Menu {
-    QByteArray picture;
-    int screen[4] = {};
-    quint32 count = 0;
-    QList<MenuEntry> entries;
-};
-
-class MenuReader {
-public:
-    explicit MenuReader(const QByteArray &b) : bytes(b) {}
-
-    std::optional<Menu> read(QString *why) {
-        Menu m;
-        if (u8() != 14)
-            return fail(why, "header kind");
-        const quint32 pictureLength = u32();
-        m.picture = take(pictureLength - 1);
-        if (u8() != 0)
-            return fail(why, "picture name end");
-        if (u8() != 13)
-            return fail(why, "screen kind");
-        for (int &v : m.screen)
-            v = u16();
-        m.count = u32();
-        if (u8() != 53 || u8() != 0)
-            return fail(why, "53, 0");
-        for (;;) {
-            MenuEntry e;
-            e.kind = u8();
-            if (e.kind != 6 && e.kind != 3)
-                return fail(why, "entry kind");
-            e.number = u16();
-            if (e.kind == 3) {
-                e.code1 = u8();
-                e.code2 = u8();
-            }
-            e.lengthField = u32();
-            e.text = take(e.lengthField - 1);
-            if (u8() != 0)
-                return fail(why, "text end");
-            e.x = u16();
-            e.y = u16();
-            e.w = u16();
-            e.h = u16();
-            e.tail = u32();
-            m.entries.append(e);
-            if (e.kind == 3)
-                break;
-        }
-        if (u8() != 3 || u8() != 0 || u8() != 0)
-            return fail(why, "closing 3, 0, 0");
-        if (overrun || at != bytes.size())
-            return fail(why, "file length");
-        return m;
-    }
-
-private:
-    std::optional<Menu> fail(QString *why, const char *what) {
-        *why = QStringLiteral("bad %1 near offset %2").arg(QLatin1String(what)).arg(at);
-        return std::nullopt;
-    }
-    int u8() {
-        if (at >= bytes.size()) {
-            overrun = true;
-            return -1;
-        }
-        return static_cast<unsigned char>(bytes.at(at++));
-    }
-    int u16() {
-        const int lo = u8();
-        return lo + 256 * u8();
-    }
-    quint32 u32() {
-        quint32 v = 0;
-        for (int i = 0; i < 4; ++i)
-            v |= quint32(u8() & 0xFF) << (8 * i);
-        return v;
-    }
-    QByteArray take(qint64 n) {
-        if (n < 0 || at + n > bytes.size()) {
-            overrun = true;
-            at = bytes.size();
-            return {};
-        }
-        const QByteArray out = bytes.mid(at, n);
-        at += n;
-        return out;
-    }
-
-    const QByteArray bytes;
-    qsizetype at = 0;
-    bool overrun = false;
-};
-
 // The names file as the menus see it: entry s names slot s.
 Names slotNames() {
     Names names;
@@ -177,11 +71,8 @@ private slots:
     void planesDatKeepsItsCase();
 
     void byteWriter();
-    void americanHeader();
-    void menuStructure_data();
-    void menuStructure();
-    void nameTexts_data();
-    void nameTexts();
+    void menus_data();
+    void menus();
     void britishMenuByHand();
     void writeAllReplacesPresentFiles();
     void writeAllRefusals_data();
@@ -442,110 +333,42 @@ void TestAircraftFormats::byteWriter() {
     QCOMPARE(w.bytenum, qint64(11));
 }
 
-void TestAircraftFormats::americanHeader() {
-    QByteArray expected = bytesOf({14, 12, 0, 0, 0});
-    expected += QByteArray("picplna.pic") + '\0';
-    expected += bytesOf({13, 0, 0, 0, 0, 128, 2, 224, 1, 9, 0, 0, 0, 53, 0});
-    // Whatever the names, the header is the same.
-    for (const Names &names : {Names{}, Names(6, "Mustang"), Names(6, QByteArray(300, 'x'))}) {
-        const QByteArray menu = PickMenu::build(PickMenu::Side::American, names);
-        QCOMPARE(menu.left(expected.size()).toHex(' '), expected.toHex(' '));
-    }
-}
-
-void TestAircraftFormats::menuStructure_data() {
+// The demo kit writes the stock menus with a writer of its own (its own layout tables and
+// encoder), so a byte-for-byte match checks every side's header, slot order, hot areas, side
+// entries and EXIT entry against a second implementation.
+void TestAircraftFormats::menus_data() {
     QTest::addColumn<PickMenu::Side>("side");
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<QList<int>>("slotOrder");
-    QTest::addColumn<QList<QByteArray>>("sideTexts");
-    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<Names>("given");    // names-file entries, index = slot
+    QTest::addColumn<QByteArray>("cut"); // what every entry must carry instead; empty: as given
 
-    QTest::newRow("American") << PickMenu::Side::American << "picplna.mnu"
-                              << QList<int>{5, 3, 4, 2, 0, 1}
-                              << QList<QByteArray>{"GERMANY", "BRITAIN"} << 22;
-    QTest::newRow("British") << PickMenu::Side::British << "picplnb.mnu"
-                             << QList<int>{13, 11, 10, 9, 14, 12}
-                             << QList<QByteArray>{"GERMANY", "USA"} << 29;
-    QTest::newRow("German") << PickMenu::Side::German << "picplng.mnu"
-                            << QList<int>{18, 17, 22, 23, 16, 24, 20, 19}
-                            << QList<QByteArray>{"BRITAIN", "USA"} << 22;
+    using S = PickMenu::Side;
+    const QByteArray asGiven;
+    for (const auto &[side, name] :
+         {std::pair{S::American, "American"}, std::pair{S::British, "British"},
+          std::pair{S::German, "German"}})
+        QTest::addRow("%s, slot names", name) << side << slotNames() << asGiven;
+    QTest::newRow("empty names") << S::American << Names(30) << asGiven;
+    QTest::newRow("8-bit bytes kept") << S::German << Names(30, "Bf 109 \xC4\xE9") << asGiven;
+    QTest::newRow("254 bytes kept") << S::British << Names(30, QByteArray(254, 'n')) << asGiven;
+    QTest::newRow("longer cut to 254")
+        << S::German << Names(30, QByteArray(300, 'n')) << QByteArray(254, 'n');
+    QTest::newRow("cut at a zero byte")
+        << S::American << Names(30, QByteArray("P-51\0junk", 9)) << QByteArray("P-51");
 }
 
-void TestAircraftFormats::menuStructure() {
+void TestAircraftFormats::menus() {
     QFETCH(PickMenu::Side, side);
-    QFETCH(QString, file);
-    QFETCH(QList<int>, slotOrder);
-    QFETCH(QList<QByteArray>, sideTexts);
-    QFETCH(int, exitCode);
+    QFETCH(Names, given);
+    QFETCH(QByteArray, cut);
 
-    QCOMPARE(PickMenu::fileName(side), file);
-    QCOMPARE(PickMenu::menuSlots(side), slotOrder);
-    const Names names = PickMenu::namesFor(side, slotNames());
-
-    QString why;
-    const std::optional<Menu> menu = MenuReader(PickMenu::build(side, names)).read(&why);
-    QVERIFY2(menu, qPrintable(why));
-    QCOMPARE(menu->picture, file.left(7).toLatin1() + ".pic");
-    QCOMPARE(QList<int>(std::begin(menu->screen), std::end(menu->screen)),
-             (QList<int>{0, 0, 640, 480}));
-
-    const int planes = int(slotOrder.size());
-    QCOMPARE(menu->entries.size(), planes + 3);
-    QCOMPARE(menu->count, quint32(planes + 3));
-    for (int i = 0; i < menu->entries.size(); ++i) {
-        const MenuEntry &e = menu->entries.at(i);
-        QCOMPARE(e.number, i + 1);
-        QCOMPARE(e.lengthField, quint32(e.text.size() + 1));
-        QVERIFY2(e.x + e.w <= 640 && e.y + e.h <= 480, qPrintable(QString::number(i + 1)));
-        QVERIFY(e.w > 0 && e.h > 0);
-        if (i < planes) {
-            QCOMPARE(e.kind, 6);
-            QCOMPARE(e.text, "Slot " + QByteArray::number(slotOrder.at(i)));
-            QCOMPARE(e.tail, quint32(1));
-        } else if (i < planes + 2) {
-            QCOMPARE(e.kind, 6);
-            QCOMPARE(e.text, sideTexts.at(i - planes));
-            QCOMPARE(e.tail, quint32(1));
-        } else {
-            QCOMPARE(e.kind, 3);
-            QCOMPARE(e.text, QByteArray("EXIT"));
-            QCOMPARE(e.code1, 39);
-            QCOMPARE(e.code2, exitCode);
-            QCOMPARE(e.tail, quint32(175));
-        }
-    }
-}
-
-void TestAircraftFormats::nameTexts_data() {
-    QTest::addColumn<QByteArray>("name");
-    QTest::addColumn<QByteArray>("written");
-
-    QTest::newRow("10 characters") << QByteArray("Mustang II") << QByteArray("Mustang II");
-    QTest::newRow("empty") << QByteArray() << QByteArray();
-    QTest::newRow("8-bit bytes kept")
-        << QByteArray("Bf 109 \xC4\xE9") << QByteArray("Bf 109 \xC4\xE9");
-    QTest::newRow("254 bytes kept") << QByteArray(254, 'n') << QByteArray(254, 'n');
-    QTest::newRow("longer cut to 254") << QByteArray(300, 'n') << QByteArray(254, 'n');
-    QTest::newRow("cut at a zero byte") << QByteArray("P-51\0junk", 9) << QByteArray("P-51");
-}
-
-void TestAircraftFormats::nameTexts() {
-    QFETCH(QByteArray, name);
-    QFETCH(QByteArray, written);
-
-    // The name as entry 1, directly after the header's 32 bytes and the entry's kind and
-    // number.
-    const QByteArray menu = PickMenu::build(PickMenu::Side::German, Names(8, name));
-    const QByteArray entry = menu.mid(32 + 3);
-    const QByteArray length = bytesOf({int(written.size() + 1), 0, 0, 0});
-    QCOMPARE(entry.left(4).toHex(' '), length.toHex(' '));
-    QCOMPARE(entry.mid(4, written.size() + 1), written + '\0');
-
-    QString why;
-    const std::optional<Menu> parsed = MenuReader(menu).read(&why);
-    QVERIFY2(parsed, qPrintable(why));
-    for (int i = 0; i < 8; ++i)
-        QCOMPARE(parsed->entries.at(i).text, written);
+    const auto kitSide = DemoMenuFile::Side(int(side));
+    QCOMPARE(PickMenu::fileName(side), DemoMenuFile::fileName(kitSide));
+    QCOMPARE(PickMenu::menuSlots(side), DemoMenuFile::menuSlots(kitSide));
+    QStringList expectedNames;
+    for (const QByteArray &n : given)
+        expectedNames << Text8::toUnicode(cut.isEmpty() ? n : cut);
+    const QByteArray menu = PickMenu::build(side, PickMenu::namesFor(side, given));
+    QCOMPARE(menu.toHex(' '), DemoMenuFile::bytes(kitSide, expectedNames).toHex(' '));
 }
 
 void TestAircraftFormats::britishMenuByHand() {
@@ -606,17 +429,11 @@ void TestAircraftFormats::writeAllReplacesPresentFiles() {
     files.sort();
     QCOMPARE(files, (QStringList{"PICPLNA.MNU", "Picplnb.mnu", "picplng.mnu"}));
 
-    const QList<QPair<QString, QList<int>>> expected{
-        {american, {5, 3, 4, 2, 0, 1}},
-        {british, {13, 11, 10, 9, 14, 12}},
-        {dir.filePath(QStringLiteral("picplng.mnu")), {18, 17, 22, 23, 16, 24, 20, 19}}};
-    for (const auto &[path, order] : expected) {
-        QString why;
-        const std::optional<Menu> menu = MenuReader(contentOf(path)).read(&why);
-        QVERIFY2(menu, qPrintable(path + QStringLiteral(": ") + why));
-        for (int i = 0; i < order.size(); ++i)
-            QCOMPARE(menu->entries.at(i).text, "Slot " + QByteArray::number(order.at(i)));
-    }
+    for (const auto &[path, side] :
+         {std::pair{american, PickMenu::Side::American},
+          std::pair{british, PickMenu::Side::British},
+          std::pair{dir.filePath(QStringLiteral("picplng.mnu")), PickMenu::Side::German}})
+        QCOMPARE(contentOf(path), PickMenu::build(side, PickMenu::namesFor(side, slotNames())));
 }
 
 void TestAircraftFormats::writeAllRefusals_data() {

@@ -1,10 +1,16 @@
 #include "DemoKit.h"
+#include "AltPlane.h"
 #include "DemoBitmap.h"
 #include "DemoFolder.h"
 #include "DemoGameFolder.h"
 #include "DemoStringFile.h"
 #include "DemoVekFolder.h"
 #include "FileList.h"
+#include "FileMover.h"
+#include "IniOptions.h"
+#include "PickMenu.h"
+#include "StringFile.h"
+#include "Text8.h"
 
 #include <QDirIterator>
 #include <QFile>
@@ -13,8 +19,8 @@
 #include <QtEndian>
 #include <QtTest>
 
-// The readers below follow the file formats on their own terms rather than reusing the kit's
-// writers, so that a writer and a reader sharing one mistake cannot pass together.
+// The kit's files are written by writers of its own, not by the engine's; reading them back
+// through the engine (and comparing with what the engine would write) checks both sides.
 
 namespace {
 
@@ -49,60 +55,6 @@ QList<QByteArray> crlfLines(const QByteArray &b, QString *why) {
         *why = QStringLiteral("last line has no CR LF");
     return lines;
 }
-
-/// A string file read through its table, checking every invariant of the layout.
-bool readStringFile(const QByteArray &b, QList<QByteArray> *strings, QString *why) {
-    if (b.size() < 8)
-        return *why = QStringLiteral("shorter than the header"), false;
-    const quint32 count = le32(b, 4);
-    if (le32(b, 0) != quint32(b.size()))
-        return *why = QStringLiteral("size field %1, file %2").arg(le32(b, 0)).arg(b.size()), false;
-    qsizetype expected = 8 + 4 * qsizetype(count);
-    for (quint32 i = 0; i < count; ++i) {
-        const qsizetype at = le32(b, 8 + 4 * i) + 8;
-        if (at != expected)
-            return *why =
-                       QStringLiteral("entry %1 points at %2, not %3").arg(i).arg(at).arg(expected),
-                   false;
-        const qsizetype end = b.indexOf('\0', at);
-        if (end < 0)
-            return *why = QStringLiteral("string %1 has no closing zero").arg(i), false;
-        strings->append(b.mid(at, end - at));
-        expected = end + 1;
-    }
-    if (expected != b.size())
-        return *why = QStringLiteral("%1 bytes after the last string").arg(b.size() - expected),
-               false;
-    return true;
-}
-
-struct Cursor {
-    const QByteArray &b;
-    qsizetype at = 0;
-    bool ok = true;
-    uint take(int n) {
-        if (at + n > b.size()) {
-            ok = false;
-            return 0;
-        }
-        uint v = 0;
-        for (int i = n - 1; i >= 0; --i)
-            v = v * 256 + uchar(b[at + i]);
-        at += n;
-        return v;
-    }
-    QByteArray text() { // 32-bit length counting the closing zero, then the bytes
-        const uint n = take(4);
-        if (n == 0 || at + n > b.size()) {
-            ok = false;
-            return {};
-        }
-        const QByteArray t = b.mid(at, n - 1);
-        ok = ok && b[at + n - 1] == '\0';
-        at += n;
-        return t;
-    }
-};
 
 QStringList filesUnder(const QString &root) {
     QStringList out;
@@ -139,20 +91,9 @@ bool isContentFolder(const QString &name) {
            !name.startsWith(QLatin1String("C-"));
 }
 
-// The file mover leaves these in the VEK folder.
-bool skippedByMover(const QString &name) {
-    const QString up = name.toUpper();
-    return up.startsWith(QLatin1String("ECA")) || up == QLatin1String("MYPIC") ||
-           up == QLatin1String("CONTENTS.TXT") || up.endsWith(QLatin1String(".JPG")) ||
-           up.endsWith(QLatin1String(".PCX")) || up.endsWith(QLatin1String(".BMP")) ||
-           up.endsWith(QLatin1String(".GIF"));
-}
-
-const char *const kSoundPrefixes[] = {"SOUNDQ",    "SOUNDC",    "SOUNDD",   "SOUNDV",
-                                      "ENGINEV",   "EXTERNALV", "MUSICVOL", "SPEECHVOL",
-                                      "REVERSEST", "SUBTITLES"}; // S1 .. S9, S0
-
 } // namespace
+
+Q_DECLARE_METATYPE(PickMenu::Side)
 
 class DemoKitTest : public QObject {
     Q_OBJECT
@@ -175,44 +116,26 @@ private slots:
         vek_ = DemoKit::vekFolder(root);
     }
 
-    void stringFileLayout_data() {
+    void stringFileMatchesTheEngine_data() {
         QTest::addColumn<QStringList>("strings");
-        QTest::addColumn<QByteArray>("expected"); // empty: only the round trip is checked
-        QTest::newRow("three strings")
-            << QStringList{"ab", "c", "def"}
-            << QByteArray::fromHex("1d000000 03000000 0c000000 0f000000 11000000 616200 6300 "
-                                   "64656600");
-        QTest::newRow("one empty string")
-            << QStringList{QString()} << QByteArray::fromHex("0d000000 01000000 04000000 00");
-        QTest::newRow("empty between") << QStringList{"a", "", "b"} << QByteArray();
-        QTest::newRow("8-bit name")
-            << QStringList{QStringLiteral("Bücker Jungmann")} << QByteArray();
-        QTest::newRow("no strings") << QStringList{} << QByteArray::fromHex("08000000 00000000");
-    }
-    void stringFileLayout() {
-        QFETCH(QStringList, strings);
-        QFETCH(QByteArray, expected);
-        const QByteArray file = DemoStringFile::bytes(strings);
-        if (!expected.isEmpty())
-            QCOMPARE(file.toHex(' '), expected.toHex(' '));
-        QList<QByteArray> back;
-        QString why;
-        QVERIFY2(readStringFile(file, &back, &why), qPrintable(why));
-        QCOMPARE(back.size(), strings.size());
-        for (qsizetype i = 0; i < strings.size(); ++i)
-            QCOMPARE(QString::fromLatin1(back[i]), strings[i]); // Windows-1252 = Latin-1 here
-    }
-
-    void stringFileRefusesWhatTheGameCannotHold_data() {
-        QTest::addColumn<QStringList>("strings");
-        QTest::newRow("zero character") << QStringList{"a", QString(QChar(0)) + "b"};
+        QTest::newRow("three strings") << QStringList{"ab", "c", "def"};
+        QTest::newRow("one empty string") << QStringList{QString()};
+        QTest::newRow("empty between") << QStringList{"a", "", "b"};
+        QTest::newRow("8-bit name") << QStringList{QStringLiteral("B\u00fccker \u20ac")};
+        QTest::newRow("zero character: refused") << QStringList{"a", QString(QChar(0)) + "b"};
         // 2000 entries of 15 bytes: the later strings start beyond offset 32767.
-        QTest::newRow("beyond 16-bit positions")
+        QTest::newRow("beyond 16-bit positions: refused")
             << QStringList(2000, QStringLiteral("fourteen chars"));
     }
-    void stringFileRefusesWhatTheGameCannotHold() {
+    void stringFileMatchesTheEngine() {
         QFETCH(QStringList, strings);
-        QVERIFY(DemoStringFile::bytes(strings).isEmpty());
+        QList<QByteArray> encoded;
+        for (const QString &s : strings)
+            encoded << Text8::fromUnicode(s);
+        QByteArray expected;
+        if (!StringFile::build(encoded, &expected))
+            expected.clear(); // the kit refuses what the engine refuses
+        QCOMPARE(DemoStringFile::bytes(strings).toHex(' '), expected.toHex(' '));
     }
 
     void bitmapDecodes_data() {
@@ -423,130 +346,104 @@ private slots:
     }
     void namesFiles() {
         QFETCH(QString, path);
+        // A canonical file: rebuilt from what the engine reads, it comes out the same.
+        const QByteArray file = bytesOf(QFileInfo(game_).path() + "/" + path);
         QList<QByteArray> names;
+        QByteArray again;
         QString why;
-        QVERIFY2(readStringFile(bytesOf(QFileInfo(game_).path() + "/" + path), &names, &why),
-                 qPrintable(why));
+        QVERIFY2(StringFile::parse(file, &names, &why), qPrintable(why));
+        QVERIFY(StringFile::build(names, &again));
+        QCOMPARE(again.toHex(' '), file.toHex(' '));
         QCOMPARE(names.size(), 30);
         for (const QByteArray &n : names)
             QVERIFY(!n.trimmed().isEmpty() && n.size() < 255);
     }
 
     void menuFiles_data() {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QList<int>>("slotOrder");
-        QTest::addColumn<QList<QByteArray>>("sides");
-        QTest::addColumn<int>("exitByte");
-        QTest::newRow("American") << "picplna.mnu" << QList<int>{5, 3, 4, 2, 0, 1}
-                                  << QList<QByteArray>{"GERMANY", "BRITAIN"} << 22;
-        QTest::newRow("British") << "picplnb.mnu" << QList<int>{13, 11, 10, 9, 14, 12}
-                                 << QList<QByteArray>{"GERMANY", "USA"} << 29;
-        QTest::newRow("German") << "picplng.mnu" << QList<int>{18, 17, 22, 23, 16, 24, 20, 19}
-                                << QList<QByteArray>{"BRITAIN", "USA"} << 22;
+        QTest::addColumn<PickMenu::Side>("side");
+        QTest::newRow("American") << PickMenu::Side::American;
+        QTest::newRow("British") << PickMenu::Side::British;
+        QTest::newRow("German") << PickMenu::Side::German;
     }
+    // The stock menus are what the selector itself would write from the stock names.
     void menuFiles() {
-        QFETCH(QString, file);
-        QFETCH(QList<int>, slotOrder);
-        QFETCH(QList<QByteArray>, sides);
-        QFETCH(int, exitByte);
+        QFETCH(PickMenu::Side, side);
         QList<QByteArray> names;
         QString why;
-        QVERIFY(readStringFile(bytesOf(game_ + "/pnames.str"), &names, &why));
-        const QByteArray b = bytesOf(game_ + "/" + file);
-        if (file == "picplna.mnu")
-            QCOMPARE(b.left(32).toHex(' '),
-                     QByteArray::fromHex("0e 0c000000 706963706c6e612e70696300 0d 0000 0000 "
-                                         "8002 e001 09000000 3500")
-                         .toHex(' '));
-        Cursor c{b};
-        QCOMPARE(c.take(1), 14u);
-        QCOMPARE(c.text(), file.left(7).toLatin1() + ".pic");
-        QCOMPARE(c.take(1), 13u);
-        QCOMPARE(QList<uint>({c.take(2), c.take(2), c.take(2), c.take(2)}),
-                 QList<uint>({0, 0, 640, 480}));
-        const uint entries = c.take(4);
-        QCOMPARE(entries, uint(slotOrder.size() + 3));
-        QCOMPARE(c.take(2), 53u);
-        for (uint n = 1; n < entries; ++n) {
-            QCOMPARE(c.take(1), 6u);
-            QCOMPARE(c.take(2), n);
-            const QByteArray text = c.text();
-            QCOMPARE(text, n <= uint(slotOrder.size()) ? names[slotOrder[n - 1]]
-                                                       : sides[n - slotOrder.size() - 1]);
-            const uint x = c.take(2), y = c.take(2), w = c.take(2), h = c.take(2);
-            QVERIFY(w > 0 && h > 0 && x + w <= 640 && y + h <= 480);
-            QCOMPARE(c.take(4), 1u);
-        }
-        QCOMPARE(c.take(1), 3u);
-        QCOMPARE(c.take(2), entries);
-        QCOMPARE(c.take(1), 39u);
-        QCOMPARE(c.take(1), uint(exitByte));
-        QCOMPARE(c.text(), QByteArray("EXIT"));
-        c.take(8);
-        QCOMPARE(c.take(4), 175u);
-        QCOMPARE(QList<uint>({c.take(1), c.take(1), c.take(1)}), QList<uint>({3, 0, 0}));
-        QVERIFY(c.ok);
-        QCOMPARE(c.at, b.size());
+        QVERIFY(StringFile::parse(bytesOf(game_ + "/pnames.str"), &names, &why));
+        QCOMPARE(bytesOf(game_ + "/" + PickMenu::fileName(side)).toHex(' '),
+                 PickMenu::build(side, PickMenu::namesFor(side, names)).toHex(' '));
     }
 
+    // The rewrite of eaw.ini must find each place it writes to exactly once, as in the game's
+    // own file: each value it writes then shows once, and the HUD colour reaches 30 keys.
     void eawIniCarriesWhatTheSelectorWrites() {
         const QList<QByteArray> lines = iniLines();
         QVERIFY(lines.size() > 100);
-        auto count = [&](const QByteArray &prefix, bool upper) {
-            int n = 0;
-            for (const QByteArray &l : lines)
-                n += (upper ? l.toUpper() : l).startsWith(prefix);
-            return n;
+        const auto count = [](const QList<QByteArray> &in, const QByteArray &prefix) {
+            return std::count_if(in.begin(), in.end(), [&](const QByteArray &l) {
+                return l.toUpper().startsWith(prefix.toUpper());
+            });
         };
-        // Exact-case sections: the selector adds its keys after these lines only.
+        for (const char *key : {"Width=",
+                                "Height=",
+                                "StartOnGround=",
+                                "NoAI=",
+                                "AllowRespawn=",
+                                "ExtraSquads=",
+                                "AI_PlaneUpdateRate=",
+                                "PlayerPlaneUpdateRate=",
+                                "ClockSyncRate=",
+                                "[REMAP",
+                                "DisplayInfoSetting=",
+                                "SoundQ",
+                                "SoundC",
+                                "SoundD",
+                                "SoundV",
+                                "EngineV",
+                                "ExternalV",
+                                "MusicVol",
+                                "SpeechVol",
+                                "ReverseSt",
+                                "Subtitles"})
+            QVERIFY2(count(lines, key) == 1, key);
+        IniState state;
+        state.resolution = 2;
+        state.squads = 3;
+        state.startOnGround = true;
+        state.sync = 1;
+        state.HUDLab = QStringLiteral("975");
+        const QList<QByteArray> out = IniOptions::build(lines, state);
+        for (const char *written :
+             {"Width=1024", "Height=768", "ExtraSquads=3", "StartOnGround=1", "ClockSyncRate=80"})
+            QVERIFY2(out.count(written) == 1, written);
+        QCOMPARE(std::count_if(out.begin(), out.end(),
+                               [](const QByteArray &l) { return l.endsWith("=975"); }),
+                 30);
+        // The section names in the game's case, and one in lower case to show it is accepted.
         for (const char *section : {"[GRAPHICS]", "[NETOPTION]", "[EAW]", "[DISPLAY]"})
             QVERIFY2(lines.count(section) == 1, section);
-        for (const char *key :
-             {"Width=", "Height=", "StartOnGround=", "NoAI=", "AllowRespawn=", "ExtraSquads=",
-              "AI_PlaneUpdateRate=", "PlayerPlaneUpdateRate=", "ClockSyncRate="})
-            QVERIFY2(count(key, false) == 1, key);
-        QCOMPARE(count("[REMAP", true), 1);
-        QCOMPARE(count("DISPLAYINFOSETTING", true), 1);
-        for (const char *sound : kSoundPrefixes)
-            QVERIFY2(count(sound, true) == 1, sound);
-        bool lowerSection = false;
-        for (const QByteArray &l : lines)
-            lowerSection =
-                lowerSection || (l.startsWith('[') && l == l.toLower() && l != l.toUpper());
-        QVERIFY(lowerSection);
-        // The HUD colour goes to every keyed line among the 30 after [DISPLAY]: all 30 are
-        // HUD keys, and the next section starts right after them.
+        QVERIFY(std::any_of(lines.begin(), lines.end(), [](const QByteArray &l) {
+            return l.startsWith('[') && l == l.toLower() && l != l.toUpper();
+        }));
         const qsizetype display = lines.indexOf("[DISPLAY]");
-        QVERIFY(display + 31 < lines.size());
-        for (qsizetype i = display + 1; i <= display + 30; ++i)
-            QVERIFY2(lines[i].contains('=') && !lines[i].startsWith('['), lines[i].constData());
-        QVERIFY(lines[display + 31].startsWith('['));
+        QVERIFY(display + 31 < lines.size() && lines[display + 31].startsWith('['));
     }
 
     void featureCodesHitTheirLines_data() {
-        QTest::addColumn<bool>("keepSync");
-        QTest::newRow("own sync rates") << true;
-        QTest::newRow("sync rates replaced") << false;
+        QTest::addColumn<int>("sync");
+        QTest::newRow("own sync rates") << 0;
+        QTest::newRow("sync rates replaced") << 1;
     }
+    // Every number and sound code must change what the selector writes (so it found its
+    // line), and a number code must land on a binding of the [REMAP] section, not beyond it.
     void featureCodesHitTheirLines() {
-        QFETCH(bool, keepSync);
-        // The lines the selector keeps from the original eaw.ini; positions count in these.
-        QList<QByteArray> kept;
-        for (const QByteArray &l : iniLines()) {
-            bool drop = false;
-            for (const char *p :
-                 {"Width=", "Height=", "AllowRespawn=", "StartOnGround=", "NoAI=", "ExtraSquads="})
-                drop = drop || l.startsWith(p);
-            for (const char *p :
-                 {"AI_PlaneUpdateRate=", "PlayerPlaneUpdateRate=", "ClockSyncRate="})
-                drop = drop || (!keepSync && l.startsWith(p));
-            if (!drop)
-                kept << l;
-        }
-        qsizetype remap = -1;
-        for (qsizetype i = 0; i < kept.size(); ++i)
-            if (kept[i].toUpper().startsWith("[REMAP"))
-                remap = i;
+        QFETCH(int, sync);
+        const QList<QByteArray> ini = iniLines();
+        IniState plain;
+        plain.sync = sync;
+        const QList<QByteArray> base = IniOptions::build(ini, plain);
+        const qsizetype remap = base.indexOf(QByteArray("[REMAP]"));
         QVERIFY(remap >= 0);
 
         QString why;
@@ -555,29 +452,25 @@ private slots:
         QVERIFY(features.size() >= 3 && features.size() <= 30);
         for (const QByteArray &line : features) {
             const QList<QByteArray> fields = line.split('\t');
-            QVERIFY2(fields.size() >= 2, line.constData());
-            QVERIFY(fields[0].size() >= 2 && isdigit(fields[0][0]) && isdigit(fields[0][1]));
+            QVERIFY2(fields.size() >= 2 && isdigit(fields[0][0]) && isdigit(fields[0][1]),
+                     line.constData());
             for (const QByteArray &code : fields.mid(1)) {
-                QVERIFY2(!code.isEmpty(), line.constData());
-                if (code[0] == 'C' || code[0] == 'D') {
-                    QVERIFY(code.size() > 1);
-                } else if (code[0] == 'S') {
-                    QVERIFY2(code.size() > 2 && isdigit(code[1]), code.constData());
-                    const int digit = code[1] - '0';
-                    const char *prefix = kSoundPrefixes[digit == 0 ? 9 : digit - 1];
-                    bool found = false;
-                    for (const QByteArray &l : kept)
-                        found = found || l.toUpper().startsWith(prefix);
-                    QVERIFY2(found, code.constData());
-                } else {
-                    bool number = false;
-                    const int n = code.toInt(&number);
-                    QVERIFY2(number && n > 0 && remap + n < kept.size(), code.constData());
-                    const QByteArray &target = kept[remap + n];
-                    QVERIFY2(target.contains('=') && !target.startsWith('['), code.constData());
-                    for (qsizetype i = remap + 1; i < remap + n; ++i)
-                        QVERIFY2(!kept[i].startsWith('['), "code reaches past [REMAP]");
+                if (code.startsWith('C') || code.startsWith('D')) { // values, not places
+                    QVERIFY2(code.size() > 1, line.constData());
+                    continue;
                 }
+                IniState state = plain;
+                state.ApplyFeature = true;
+                state.featureCodes = {Text8::toUnicode(code)};
+                const QList<QByteArray> out = IniOptions::build(ini, state);
+                QVERIFY2(out != base, code.constData());
+                if (!isdigit(code[0]))
+                    continue;
+                qsizetype hit = 0;
+                while (out[hit] == base[hit])
+                    ++hit;
+                for (qsizetype i = remap + 1; i < hit; ++i)
+                    QVERIFY2(!base[i].startsWith('['), code.constData());
             }
         }
     }
@@ -619,7 +512,7 @@ private slots:
                      qPrintable(name));
             const QStringList files = FileList::files(path);
             QVERIFY2(std::any_of(files.begin(), files.end(),
-                                 [](const QString &f) { return !skippedByMover(f); }),
+                                 [](const QString &f) { return !FileMover::skipped(f); }),
                      qPrintable(name + ": nothing would be loaded"));
             if (name.startsWith("M-")) {
                 const QString store = FileList::join(vek_, "C-" + name.mid(2));
@@ -635,45 +528,29 @@ private slots:
         }
     }
 
+    // Every "P-" folder passes the selector's own checks whole, and is a flyable fighter
+    // whose fuel load fits the signed number the game reads.
     void alternativeAircraft() {
         const QString set = vek_ + "/F-Late war fighters";
         const qsizetype loadoutSize = bytesOf(set + "/loadout.dat").size();
         QVERIFY(loadoutSize > 0);
         int planes = 0;
         for (const QString &sub : subfolderNames(set)) {
-            if (!sub.startsWith("P-"))
+            if (!AltPlane::isAltFolder(sub))
                 continue;
             const QString path = FileList::join(set, sub);
-            const QStringList veks = FileList::files(path, "*.vek");
-            QCOMPARE(veks.size(), 1);
-            QString why;
-            const QList<QByteArray> lines = crlfLines(bytesOf(FileList::join(path, veks[0])), &why);
-            QVERIFY2(why.isEmpty(), qPrintable(why));
-            QCOMPARE(lines.size(), 169);
-            QVERIFY(!lines[0].trimmed().isEmpty());
-            QList<int> span;
-            for (const QByteArray &l : lines.mid(1)) {
-                bool ok = false;
-                const int v = l.toInt(&ok);
-                QVERIFY2(ok && v >= 0 && v <= 255 && l == QByteArray::number(v), l.constData());
-                span << v;
-            }
-            QVERIFY(span[0] < 30);                  // line 2: the slot
-            QVERIFY((span[4] & 5) == 5);            // a flyable fighter
-            QVERIFY(span[36] + 256 * span[37] > 0); // fuel load
-            QVERIFY(span[36] + 256 * span[37] <= 32767);
-
             // Applied only when there is exactly one of a kind.
+            QCOMPARE(FileList::files(path, "*.vek").size(), 1);
             QVERIFY(FileList::files(path, "*.lox").size() <= 1);
             QVERIFY(FileList::files(path, "*.flt").size() <= 1);
-            for (const QString &lox : FileList::files(path, "*.lox")) {
-                const QList<QByteArray> pairs = crlfLines(bytesOf(FileList::join(path, lox)), &why);
-                QVERIFY(why.isEmpty() && !pairs.isEmpty() && pairs.size() % 2 == 0);
-                for (qsizetype i = 0; i < pairs.size(); i += 2) {
-                    const int pos = pairs[i].toInt(), value = pairs[i + 1].toInt();
-                    QVERIFY(pos >= 1 && pos <= loadoutSize && value >= 0 && value <= 255);
-                }
-            }
+            AltPlane plane;
+            QString error;
+            QVERIFY2(plane.readVek(path, &error), qPrintable(error));
+            plane.findExtras();
+            QVERIFY2(plane.readLox(loadoutSize, &error), qPrintable(error));
+            const auto at = [&](int k) { return int(uchar(plane.span[k])); };
+            QVERIFY((at(4) & 5) == 5);
+            QVERIFY(at(36) + 256 * at(37) > 0 && at(36) + 256 * at(37) <= 32767);
             ++planes;
         }
         QVERIFY(planes >= 3);

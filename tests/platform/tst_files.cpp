@@ -28,10 +28,6 @@ QByteArray severalBlocks() {
     return bytes;
 }
 
-QByteArray bytes(const char *data, qsizetype size) {
-    return QByteArray(data, size);
-}
-
 // How a failing call is provoked. The tests run as root, where permission bits stop nothing,
 // so failures come from the read-only attribute, a missing folder, or a folder in the way.
 enum class Obstacle { ReadOnlyFile, MissingFolder, FolderInTheWay };
@@ -355,33 +351,32 @@ void TestFiles::patch_data() {
     QTest::addColumn<QByteArray>("value");
     QTest::addColumn<QByteArray>("after");
 
-    const QByteArray abc("ABCDE");
-    QTest::newRow("inside") << true << abc << qint64(3) << QByteArray("x") << QByteArray("ABxDE");
-    QTest::newRow("first byte") << true << abc << qint64(1) << QByteArray("x")
-                                << QByteArray("xBCDE");
-    QTest::newRow("last byte") << true << abc << qint64(5) << QByteArray("x")
-                               << QByteArray("ABCDx");
-    QTest::newRow("exactly at the end")
-        << true << abc << qint64(6) << QByteArray("x") << QByteArray("ABCDEx");
-    QTest::newRow("beyond the end: zero fill")
-        << true << abc << qint64(9) << QByteArray("x") << bytes("ABCDE\0\0\0x", 9);
-    QTest::newRow("high byte value") << true << abc << qint64(2) << QByteArray("\xff")
-                                     << QByteArray("A\xff"
-                                                   "CDE");
-    QTest::newRow("zero byte value")
-        << true << abc << qint64(2) << bytes("\0", 1) << bytes("A\0CDE", 5);
-    QTest::newRow("empty file") << true << QByteArray() << qint64(1) << QByteArray("x")
-                                << QByteArray("x");
-    QTest::newRow("empty file, beyond the end")
-        << true << QByteArray() << qint64(4) << QByteArray("x") << bytes("\0\0\0x", 4);
-    QTest::newRow("missing file is created")
-        << false << QByteArray() << qint64(3) << QByteArray("x") << bytes("\0\0x", 3);
-    QTest::newRow("several bytes inside")
-        << true << abc << qint64(2) << QByteArray("xy") << QByteArray("AxyDE");
-    QTest::newRow("several bytes across the end")
-        << true << abc << qint64(4) << QByteArray("xyz") << QByteArray("ABCxyz");
-    QTest::newRow("several bytes beyond the end")
-        << true << abc << qint64(7) << QByteArray("xy") << bytes("ABCDE\0xy", 8);
+    // Bytes are written as text with "." for a zero byte; "-" for the file before: none.
+    const auto b = [](const char *text) { return QByteArray(text).replace('.', '\0'); };
+    const struct {
+        const char *tag, *before;
+        qint64 position;
+        const char *value, *after;
+    } rows[] = {
+        {"inside", "ABCDE", 3, "x", "ABxDE"},
+        {"first byte", "ABCDE", 1, "x", "xBCDE"},
+        {"last byte", "ABCDE", 5, "x", "ABCDx"},
+        {"exactly at the end", "ABCDE", 6, "x", "ABCDEx"},
+        {"beyond the end: zero fill", "ABCDE", 9, "x", "ABCDE...x"},
+        {"high byte value", "ABCDE", 2, "\xff",
+         "A\xff"
+         "CDE"},
+        {"zero byte value", "ABCDE", 2, ".", "A.CDE"},
+        {"empty file", "", 1, "x", "x"},
+        {"empty file, beyond the end", "", 4, "x", "...x"},
+        {"missing file is created", "-", 3, "x", "..x"},
+        {"several bytes inside", "ABCDE", 2, "xy", "AxyDE"},
+        {"several bytes across the end", "ABCDE", 4, "xyz", "ABCxyz"},
+        {"several bytes beyond the end", "ABCDE", 7, "xy", "ABCDE.xy"},
+    };
+    for (const auto &r : rows)
+        QTest::newRow(r.tag) << (r.before[0] != '-') << b(r.before) << r.position << b(r.value)
+                             << b(r.after);
 }
 
 void TestFiles::patch() {

@@ -23,6 +23,11 @@ bool makeFiles(const QString &folder, const QStringList &files, const QStringLis
     return true;
 }
 
+// Name lists are written "a;b;c" in the tables below.
+QStringList names(const char *list) {
+    return QString::fromUtf8(list).split(QLatin1Char(';'), Qt::SkipEmptyParts);
+}
+
 } // namespace
 
 class TestListing : public QObject {
@@ -46,58 +51,42 @@ void TestListing::matches_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("expected");
 
-    const QString pics = QStringLiteral("mypic;skinpic;*.jpg");
-    QTest::newRow("plain name, other case") << pics << "MYPIC" << true;
-    QTest::newRow("second alternative, mixed case") << pics << "SkinPic" << true;
-    QTest::newRow("extension in other case") << pics << "x.JPG" << true;
-    QTest::newRow("plain name does not match with an extension") << pics << "mypic.bmp" << false;
-    QTest::newRow("plain name is not a prefix") << pics << "mypic2" << false;
-    QTest::newRow("extension is whole") << pics << "x.jpeg" << false;
-    QTest::newRow("extension is last") << pics << "x.jpg.bak" << false;
-
-    QTest::newRow("*.* without extension") << "*.*"
-                                           << "LastVEKDir" << true;
-    QTest::newRow("*.* with extension") << "*.*"
-                                        << "eaw.ini" << true;
-    QTest::newRow("*.* among others") << "a.txt;*.*"
-                                      << "LastVEKDir" << true;
-    QTest::newRow("* alone") << "*"
-                             << "LastVEKDir" << true;
-    QTest::newRow("*.ext needs the dot") << "*.ini"
-                                         << "eawini" << false;
-    QTest::newRow("* matches nothing between") << "P-*.str"
-                                               << "P-.str" << true;
-
-    QTest::newRow("? one character") << "P-?.str"
-                                     << "p-1.STR" << true;
-    QTest::newRow("? not zero characters") << "P-?.str"
-                                           << "P-.str" << false;
-    QTest::newRow("? not two characters") << "P-?.str"
-                                          << "P-12.str" << false;
-    QTest::newRow("? matches a dot") << "a?b"
-                                     << "a.b" << true;
-
-    QTest::newRow("no wildcard, exact") << "eaw.ini"
-                                        << "EAW.INI" << true;
-    QTest::newRow("no wildcard, dot is literal") << "eaw.ini"
-                                                 << "eawxini" << false;
-    QTest::newRow("regex characters are literal") << "a+b(1).txt"
-                                                  << "a+b(1).txt" << true;
-    QTest::newRow("regex characters do not act") << "a+b(1).txt"
-                                                 << "aab1.txt" << false;
-    QTest::newRow("brackets are literal") << "[ab].txt"
-                                          << "a.txt" << false;
-
-    QTest::newRow("empty alternatives are skipped") << ";;a.txt;;"
-                                                    << "a.txt" << true;
-    QTest::newRow("empty alternative matches no empty name") << "a.txt;;"
-                                                             << "" << false;
-    QTest::newRow("empty list matches nothing") << ""
-                                                << "a.txt" << false;
-    QTest::newRow("only separators match nothing") << ";;"
-                                                   << "a.txt" << false;
-    QTest::newRow("8-bit name, other case") << "\u00c9t\u00e9.txt"
-                                            << "\u00c9T\u00c9.TXT" << true;
+    const char *pics = "mypic;skinpic;*.jpg";
+    const struct {
+        const char *tag, *patterns, *name;
+        bool expected;
+    } rows[] = {
+        {"plain name, other case", pics, "MYPIC", true},
+        {"second alternative, mixed case", pics, "SkinPic", true},
+        {"extension in other case", pics, "x.JPG", true},
+        {"plain name does not match with an extension", pics, "mypic.bmp", false},
+        {"plain name is not a prefix", pics, "mypic2", false},
+        {"extension is whole", pics, "x.jpeg", false},
+        {"extension is last", pics, "x.jpg.bak", false},
+        {"*.* without extension", "*.*", "LastVEKDir", true},
+        {"*.* with extension", "*.*", "eaw.ini", true},
+        {"*.* among others", "a.txt;*.*", "LastVEKDir", true},
+        {"* alone", "*", "LastVEKDir", true},
+        {"*.ext needs the dot", "*.ini", "eawini", false},
+        {"* matches nothing between", "P-*.str", "P-.str", true},
+        {"? one character", "P-?.str", "p-1.STR", true},
+        {"? not zero characters", "P-?.str", "P-.str", false},
+        {"? not two characters", "P-?.str", "P-12.str", false},
+        {"? matches a dot", "a?b", "a.b", true},
+        {"no wildcard, exact", "eaw.ini", "EAW.INI", true},
+        {"no wildcard, dot is literal", "eaw.ini", "eawxini", false},
+        {"regex characters are literal", "a+b(1).txt", "a+b(1).txt", true},
+        {"regex characters do not act", "a+b(1).txt", "aab1.txt", false},
+        {"brackets are literal", "[ab].txt", "a.txt", false},
+        {"empty alternatives are skipped", ";;a.txt;;", "a.txt", true},
+        {"empty alternative matches no empty name", "a.txt;;", "", false},
+        {"empty list matches nothing", "", "a.txt", false},
+        {"only separators match nothing", ";;", "a.txt", false},
+        {"8-bit name, other case", "\u00c9t\u00e9.txt", "\u00c9T\u00c9.TXT", true},
+    };
+    for (const auto &r : rows)
+        QTest::newRow(r.tag) << QString::fromUtf8(r.patterns) << QString::fromUtf8(r.name)
+                             << r.expected;
 }
 
 void TestListing::matches() {
@@ -113,23 +102,22 @@ void TestListing::files_data() {
     QTest::addColumn<QString>("patterns");
     QTest::addColumn<QStringList>("expected");
 
-    QTest::newRow("pattern list") << QStringList{"x.jpeg", "SkinPic", "mypic.bmp",
-                                                 "x.JPG",  "MYPIC",   "other"}
-                                  << QStringList{} << "mypic;skinpic;*.jpg"
-                                  << QStringList{"MYPIC", "SkinPic", "x.JPG"};
-    QTest::newRow("*.* lists names without extension")
-        << QStringList{"LastVEKDir", "eaw.ini", ".hidden"} << QStringList{} << "*.*"
-        << QStringList{".hidden", "eaw.ini", "LastVEKDir"};
-    QTest::newRow("folders are never listed")
-        << QStringList{"a.jpg"} << QStringList{"b.jpg", "Sub"} << "*.*" << QStringList{"a.jpg"};
-    QTest::newRow("a folder matching a plain name is not listed")
-        << QStringList{} << QStringList{"mypic"} << "mypic" << QStringList{};
-    QTest::newRow("sorted without regard to case")
-        << QStringList{"b.txt", "C.txt", "a.txt", "B2.txt"} << QStringList{} << "*.txt"
-        << QStringList{"a.txt", "b.txt", "B2.txt", "C.txt"};
-    QTest::newRow("both case variants are listed")
-        << QStringList{"a.txt", "A.TXT", "b.txt"} << QStringList{} << "a.txt"
-        << QStringList{"A.TXT", "a.txt"};
+    const struct {
+        const char *tag, *present, *subfolders, *patterns, *expected;
+    } rows[] = {
+        {"pattern list", "x.jpeg;SkinPic;mypic.bmp;x.JPG;MYPIC;other", "", "mypic;skinpic;*.jpg",
+         "MYPIC;SkinPic;x.JPG"},
+        {"*.* lists names without extension", "LastVEKDir;eaw.ini;.hidden", "", "*.*",
+         ".hidden;eaw.ini;LastVEKDir"},
+        {"folders are never listed", "a.jpg", "b.jpg;Sub", "*.*", "a.jpg"},
+        {"a folder matching a plain name is not listed", "", "mypic", "mypic", ""},
+        {"sorted without regard to case", "b.txt;C.txt;a.txt;B2.txt", "", "*.txt",
+         "a.txt;b.txt;B2.txt;C.txt"},
+        {"both case variants are listed", "a.txt;A.TXT;b.txt", "", "a.txt", "A.TXT;a.txt"},
+    };
+    for (const auto &r : rows)
+        QTest::newRow(r.tag) << names(r.present) << names(r.subfolders) << r.patterns
+                             << names(r.expected);
 }
 
 void TestListing::files() {
@@ -169,26 +157,21 @@ void TestListing::find_data() {
     QTest::addColumn<QString>("asked");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("other case") << QStringList{"PNAMES.STR", "other.str"} << QStringList{}
-                                << "Pnames.str"
-                                << "PNAMES.STR";
-    QTest::newRow("same case") << QStringList{"PNAMES.STR"} << QStringList{} << "PNAMES.STR"
-                               << "PNAMES.STR";
-    QTest::newRow("exact lower wins") << QStringList{"A.TXT", "a.txt"} << QStringList{} << "a.txt"
-                                      << "a.txt";
-    QTest::newRow("exact upper wins") << QStringList{"a.txt", "A.TXT"} << QStringList{} << "A.TXT"
-                                      << "A.TXT";
-    QTest::newRow("neither exact: first in name order")
-        << QStringList{"a.txt", "A.TXT"} << QStringList{} << "a.TXT"
-        << "A.TXT";
-    QTest::newRow("absent") << QStringList{"PNAMES.STR"} << QStringList{} << "pnames.st"
-                            << "";
-    QTest::newRow("a folder is no file")
-        << QStringList{} << QStringList{"Pnames.str"} << "pnames.str"
-        << "";
-    QTest::newRow("a folder of the exact name is no file")
-        << QStringList{"PNAMES.STR"} << QStringList{"pnames.str"} << "pnames.str"
-        << "PNAMES.STR";
+    const struct {
+        const char *tag, *present, *subfolders, *asked, *expected;
+    } rows[] = {
+        {"other case", "PNAMES.STR;other.str", "", "Pnames.str", "PNAMES.STR"},
+        {"same case", "PNAMES.STR", "", "PNAMES.STR", "PNAMES.STR"},
+        {"exact lower wins", "A.TXT;a.txt", "", "a.txt", "a.txt"},
+        {"exact upper wins", "a.txt;A.TXT", "", "A.TXT", "A.TXT"},
+        {"neither exact: first in name order", "a.txt;A.TXT", "", "a.TXT", "A.TXT"},
+        {"absent", "PNAMES.STR", "", "pnames.st", ""},
+        {"a folder is no file", "", "Pnames.str", "pnames.str", ""},
+        {"a folder of the exact name is no file", "PNAMES.STR", "pnames.str", "pnames.str",
+         "PNAMES.STR"},
+    };
+    for (const auto &r : rows)
+        QTest::newRow(r.tag) << names(r.present) << names(r.subfolders) << r.asked << r.expected;
 }
 
 // find, findIn over a listing and resolve answer the same question three ways; a

@@ -23,7 +23,7 @@ QByteArray rebuilt(const QByteArray &original, IniState &state) {
 }
 
 QString describe(const IniState &s) {
-    return QStringLiteral("res=%1 ground=%2 noai=%3 respawn=%4 squads=%5")
+    return QStringLiteral("%1 %2 %3 %4 %5")
         .arg(s.resolution)
         .arg(int(s.startOnGround))
         .arg(int(s.noAI))
@@ -205,55 +205,27 @@ void TestIni::options_data() {
         QTest::newRow(r.name) << s << playerIniWith(squads0, r.lines, allOff, true);
     }
 
-    IniState s = base;
-    s.startOnGround = true;
-    QTest::newRow("start on ground")
-        << s
-        << playerIniWith(squads0, xga, "StartOnGround=1\r\nNoAI=0\r\nAllowRespawn=0\r\n", true);
-    s = base;
-    s.noAI = true;
-    QTest::newRow("no AIs") << s
-                            << playerIniWith(squads0, xga,
-                                             "StartOnGround=0\r\nNoAI=1\r\nAllowRespawn=0\r\n",
-                                             true);
-    s = base;
-    s.allowRespawn = true;
-    QTest::newRow("allow respawn")
-        << s
-        << playerIniWith(squads0, xga, "StartOnGround=0\r\nNoAI=0\r\nAllowRespawn=1\r\n", true);
-    s = base;
-    s.startOnGround = s.noAI = s.allowRespawn = true;
-    QTest::newRow("all online keys on")
-        << s
-        << playerIniWith(squads0, xga, "StartOnGround=1\r\nNoAI=1\r\nAllowRespawn=1\r\n", true);
+    // The online keys in every combination, with each sync mode: fixed rates follow the
+    // online keys, and the original rate lines stay only when no fixed rate is chosen.
+    const QByteArray rates[] = {
+        "", "AI_PlaneUpdateRate=200\r\nPlayerPlaneUpdateRate=20\r\nClockSyncRate=80\r\n",
+        "AI_PlaneUpdateRate=140\r\nPlayerPlaneUpdateRate=14\r\nClockSyncRate=70\r\n"};
+    const auto on = [](int bits, int bit) { return QByteArray::number(bits >> bit & 1); };
+    for (int sync = 0; sync < 3; ++sync) {
+        for (int bits = 0; bits < 8; ++bits) {
+            IniState s = base;
+            s.sync = sync;
+            s.startOnGround = bits & 1;
+            s.noAI = bits & 2;
+            s.allowRespawn = bits & 4;
+            const QByteArray net = "StartOnGround=" + on(bits, 0) + "\r\nNoAI=" + on(bits, 1) +
+                                   "\r\nAllowRespawn=" + on(bits, 2) + "\r\n" + rates[sync];
+            QTest::addRow("sync %d, online keys %d%d%d", sync, bits & 1, bits >> 1 & 1, bits >> 2)
+                << s << playerIniWith(squads0, xga, net, sync == 0);
+        }
+    }
 
-    s = base;
-    s.sync = 1;
-    QTest::newRow("56K modem sync")
-        << s
-        << playerIniWith(squads0, xga,
-                         allOff + "AI_PlaneUpdateRate=200\r\nPlayerPlaneUpdateRate=20\r\n"
-                                  "ClockSyncRate=80\r\n",
-                         false);
-    s = base;
-    s.sync = 2;
-    QTest::newRow("cable ISDN sync")
-        << s
-        << playerIniWith(squads0, xga,
-                         allOff + "AI_PlaneUpdateRate=140\r\nPlayerPlaneUpdateRate=14\r\n"
-                                  "ClockSyncRate=70\r\n",
-                         false);
-    s = base;
-    s.sync = 2;
-    s.allowRespawn = true;
-    QTest::newRow("sync lines follow the online keys")
-        << s
-        << playerIniWith(
-               squads0, xga,
-               "StartOnGround=0\r\nNoAI=0\r\nAllowRespawn=1\r\n"
-               "AI_PlaneUpdateRate=140\r\nPlayerPlaneUpdateRate=14\r\nClockSyncRate=70\r\n",
-               false);
-
+    IniState s;
     const char *squadLines[] = {"ExtraSquads=0\r\n", "ExtraSquads=1\r\n", "ExtraSquads=2\r\n",
                                 "ExtraSquads=3\r\n", "ExtraSquads=4\r\n", "ExtraSquads=5\r\n"};
     for (int k = 0; k < 6; ++k) {
@@ -557,59 +529,37 @@ void TestIni::saveFailureKeepsTheOldFile() {
 void TestIni::readAndRestore_data() {
     QTest::addColumn<QByteArray>("ini");
     QTest::addColumn<int>("resolutionBefore");
-    QTest::addColumn<QString>("afterRead");
+    QTest::addColumn<QString>("afterRead"); // resolution, Check1..3, squads
     QTest::addColumn<QString>("afterRestore");
 
-    QTest::newRow("1280 x 1024") << QByteArray("[GRAPHICS]\r\nWidth=1280\r\nHeight=1024\r\n") << -1
-                                 << "res=3 ground=0 noai=1 respawn=1 squads=0"
-                                 << "res=3 ground=0 noai=0 respawn=0 squads=4";
-    QTest::newRow("1280 x 960") << QByteArray("Width=1280\r\nHeight=960\r\n") << 3
-                                << "res=4 ground=0 noai=1 respawn=1 squads=0"
-                                << "res=4 ground=0 noai=0 respawn=0 squads=4";
-    QTest::newRow("1152 x 864") << QByteArray("Width=1152\r\nHeight=864\r\n") << -1
-                                << "res=6 ground=0 noai=1 respawn=1 squads=0"
-                                << "res=6 ground=0 noai=0 respawn=0 squads=4";
-    QTest::newRow("640 x 480") << QByteArray("Width=640\r\nHeight=480\r\n") << 5
-                               << "res=0 ground=0 noai=1 respawn=1 squads=0"
-                               << "res=0 ground=0 noai=0 respawn=0 squads=4";
-    QTest::newRow("800 x 600") << QByteArray("Width=800\r\nHeight=600\r\n") << -1
-                               << "res=1 ground=0 noai=1 respawn=1 squads=0"
-                               << "res=1 ground=0 noai=0 respawn=0 squads=4";
-    QTest::newRow("1600 x 1200") << QByteArray("Width=1600\r\nHeight=1200\r\n") << -1
-                                 << "res=5 ground=0 noai=1 respawn=1 squads=0"
-                                 << "res=5 ground=0 noai=0 respawn=0 squads=4";
-    QTest::newRow("width as the last line")
-        << QByteArray("Width=1280") << -1 << "res=4 ground=0 noai=1 respawn=1 squads=0"
-        << "res=4 ground=0 noai=0 respawn=0 squads=4";
-    QTest::newRow("lower-case width") << QByteArray("width=1280\r\nheight=1024\r\n") << 6
-                                      << "res=6 ground=0 noai=1 respawn=1 squads=0"
-                                      << "res=3 ground=0 noai=0 respawn=0 squads=4";
-    QTest::newRow("no width keeps a high resolution")
-        << QByteArray("Gamma=5\r\n") << 6 << "res=6 ground=0 noai=1 respawn=1 squads=0"
-        << "res=6 ground=0 noai=0 respawn=0 squads=4";
-    QTest::newRow("no width clears a low resolution")
-        << QByteArray("Gamma=5\r\n") << 2 << "res=-1 ground=0 noai=1 respawn=1 squads=0"
-        << "res=-1 ground=0 noai=0 respawn=0 squads=4";
-    QTest::newRow("online keys")
-        << QByteArray("[NETOPTION]\r\nStartOnGround=1\r\nNoAI=1\r\nAllowRespawn=1\r\n") << -1
-        << "res=-1 ground=1 noai=1 respawn=1 squads=0"
-        << "res=-1 ground=1 noai=1 respawn=1 squads=4";
-    QTest::newRow("line after a width line is the height line")
-        << QByteArray("Width=1024\r\nStartOnGround=1\r\n") << -1
-        << "res=2 ground=0 noai=1 respawn=1 squads=0"
-        << "res=2 ground=1 noai=0 respawn=0 squads=4";
-    QTest::newRow("extra squads 3")
-        << QByteArray("ExtraSquads=3\r\n") << -1 << "res=-1 ground=0 noai=1 respawn=1 squads=3"
-        << "res=-1 ground=0 noai=0 respawn=0 squads=3";
-    QTest::newRow("extra squads 5")
-        << QByteArray("ExtraSquads=5\r\n") << -1 << "res=-1 ground=0 noai=1 respawn=1 squads=5"
-        << "res=-1 ground=0 noai=0 respawn=0 squads=5";
-    QTest::newRow("extra squads without a button")
-        << QByteArray("ExtraSquads=7\r\n") << -1 << "res=-1 ground=0 noai=1 respawn=1 squads=0"
-        << "res=-1 ground=0 noai=0 respawn=0 squads=4";
-    QTest::newRow("extra squads, only the last digit read")
-        << QByteArray("ExtraSquads=13\r\n") << -1 << "res=-1 ground=0 noai=1 respawn=1 squads=3"
-        << "res=-1 ground=0 noai=0 respawn=0 squads=4";
+    const struct {
+        const char *tag, *ini;
+        int before;
+        const char *read, *restored;
+    } rows[] = {
+        {"1280 x 1024", "[GRAPHICS]\r\nWidth=1280\r\nHeight=1024\r\n", -1, "3 0 1 1 0",
+         "3 0 0 0 4"},
+        {"1280 x 960", "Width=1280\r\nHeight=960\r\n", 3, "4 0 1 1 0", "4 0 0 0 4"},
+        {"1152 x 864", "Width=1152\r\nHeight=864\r\n", -1, "6 0 1 1 0", "6 0 0 0 4"},
+        {"640 x 480", "Width=640\r\nHeight=480\r\n", 5, "0 0 1 1 0", "0 0 0 0 4"},
+        {"800 x 600", "Width=800\r\nHeight=600\r\n", -1, "1 0 1 1 0", "1 0 0 0 4"},
+        {"1600 x 1200", "Width=1600\r\nHeight=1200\r\n", -1, "5 0 1 1 0", "5 0 0 0 4"},
+        {"width as the last line", "Width=1280", -1, "4 0 1 1 0", "4 0 0 0 4"},
+        {"lower-case width", "width=1280\r\nheight=1024\r\n", 6, "6 0 1 1 0", "3 0 0 0 4"},
+        {"no width keeps a high resolution", "Gamma=5\r\n", 6, "6 0 1 1 0", "6 0 0 0 4"},
+        {"no width clears a low resolution", "Gamma=5\r\n", 2, "-1 0 1 1 0", "-1 0 0 0 4"},
+        {"online keys", "[NETOPTION]\r\nStartOnGround=1\r\nNoAI=1\r\nAllowRespawn=1\r\n", -1,
+         "-1 1 1 1 0", "-1 1 1 1 4"},
+        {"line after a width line is the height line", "Width=1024\r\nStartOnGround=1\r\n", -1,
+         "2 0 1 1 0", "2 1 0 0 4"},
+        {"extra squads 3", "ExtraSquads=3\r\n", -1, "-1 0 1 1 3", "-1 0 0 0 3"},
+        {"extra squads 5", "ExtraSquads=5\r\n", -1, "-1 0 1 1 5", "-1 0 0 0 5"},
+        {"extra squads without a button", "ExtraSquads=7\r\n", -1, "-1 0 1 1 0", "-1 0 0 0 4"},
+        {"extra squads, only the last digit read", "ExtraSquads=13\r\n", -1, "-1 0 1 1 3",
+         "-1 0 0 0 4"},
+    };
+    for (const auto &r : rows)
+        QTest::newRow(r.tag) << QByteArray(r.ini) << r.before << r.read << r.restored;
 }
 
 void TestIni::readOptions() {
@@ -696,7 +646,7 @@ void TestIni::restoreWithMissingOriginals() {
              qPrintable(problems.first()));
     QCOMPARE(TestFolders::read(f.game(), QStringLiteral("eaw.ini")), QByteArray("rewritten\r\n"));
     QCOMPARE(TestFolders::read(f.game(), QStringLiteral("eaw.exe")), QByteArray("original"));
-    QCOMPARE(describe(state), QStringLiteral("res=1 ground=0 noai=1 respawn=0 squads=0"));
+    QCOMPARE(describe(state), QStringLiteral("1 0 1 0 0"));
 }
 
 QTEST_GUILESS_MAIN(TestIni)
