@@ -4,6 +4,7 @@
 #include "FileList.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 const NightSwitch::Version NightSwitch::Versions[4] = {
     {"EAW Version 1.2 and variants", "1.2", 594615},
@@ -25,6 +26,16 @@ bool NightSwitch::apply(const QString &gameFolder, int index, bool night, QStrin
     const Version &v = Versions[index];
     const QString path = FileList::resolve(gameFolder, QStringLiteral("eaw.exe"));
     const qint64 position = v.offset + 1;
+    const QFileInfo info(path);
+    if (info.isFile() && info.size() < position + 1) {
+        if (error)
+            *error = QStringLiteral("Could not patch \"%1\": it is %2 bytes long, too short to be "
+                                    "%3. Nothing was written.")
+                         .arg(QDir::toNativeSeparators(path))
+                         .arg(info.size())
+                         .arg(QLatin1String(v.caption));
+        return false;
+    }
     QByteArray present;
     if (!BytePatch::readBytes(path, position, 2, &present, error))
         return false;
