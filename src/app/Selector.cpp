@@ -1,13 +1,17 @@
 #include "Selector.h"
 
+#include "BytePatch.h"
 #include "Catalogue.h"
 #include "CheatCheck.h"
 #include "FileList.h"
 #include "FileMover.h"
 #include "FileOps.h"
 #include "IniOptions.h"
+#include "KeyboardFeatures.h"
 #include "Ledgers.h"
 #include "LoadFiles.h"
+#include "MusicButtons.h"
+#include "NightSwitch.h"
 #include "Planes.h"
 #include "Prompt.h"
 #include "Slots.h"
@@ -21,7 +25,9 @@
 Selector::Selector(const Folders &folders, Prompt &prompt, QObject *parent)
     : QObject(parent), folders_(folders), prompt_(prompt),
       loadFiles_(std::make_unique<LoadFiles>(*this)), planes_(std::make_unique<Planes>(*this)),
-      commands_(std::make_unique<WindowCommands>(*this)) {}
+      commands_(std::make_unique<WindowCommands>(*this)),
+      features_(std::make_unique<KeyboardFeatures>(*this)),
+      music_(std::make_unique<MusicButtons>(*this)) {}
 
 Selector::~Selector() = default;
 
@@ -97,6 +103,8 @@ QList<Selector::LoadStep> Selector::loadSteps() {
         {21, "restore the original eaw.ini and eaw.exe", [this] { Restore(); }},
         {22, "write eaw.ini", [this] { inisave(); }},
         {23, "background picture", [this] { findBackground(); }},
+        {25, "music buttons", [this] { music_->fill(); }},
+        {26, "keyboard-control features from KC", [this] { features_->setUp(); }},
         {27, "write eaw.ini again", [this] { inisave(); }},
         {28, "newpic",
          [this] { NewpicPath = FileList::resolve(folders_.ModFolder, QStringLiteral("newpic")); }},
@@ -236,8 +244,14 @@ void Selector::inisave() {
     QString error;
     if (!IniOptions::save(folders_.GameFolder, folders_.ModFolder, ini, &error))
         report(error);
-    if (!CheatCheck::step(folders_.GameFolder, CheatCheck::value(false, 0), &error))
-        report(error);
+    // A game file that cannot take the cheat byte would be told at every option change; the
+    // player hears of it once, and again only when the problem changes.
+    QString cheatError;
+    if (!CheatCheck::step(folders_.GameFolder, CheatCheck::value(Check4, FeatureNumber),
+                          &cheatError) &&
+        cheatError != cheatProblem_)
+        report(cheatError);
+    cheatProblem_ = cheatError;
     const QString iniPath = FileList::resolve(folders_.GameFolder, QStringLiteral("eaw.ini"));
     if (QFileInfo::exists(iniPath))
         FileOps::setReadOnly(iniPath, true);
@@ -284,4 +298,31 @@ void Selector::clickSync(int index) {
         Restore();
     else
         inisave();
+}
+
+void Selector::setCheatCheck(bool checked) {
+    if (Check4 == checked)
+        return;
+    Check4 = checked;
+    inisave();
+}
+
+bool Selector::V1cheksum() {
+    unsigned char value = 0;
+    QString error;
+    const QString path = FileList::resolve(folders_.GameFolder, QStringLiteral("flt.cdf"));
+    if (!BytePatch::readByte(path, CheatCheck::FltCdfPosition, &value, &error)) {
+        report(error);
+        return false;
+    }
+    setCaption(QString::number(value));
+    return true;
+}
+
+bool Selector::nightSwitch(int version, bool night) {
+    QString error;
+    if (NightSwitch::apply(folders_.GameFolder, version, night, &error))
+        return true;
+    report(error);
+    return false;
 }

@@ -14,7 +14,9 @@
 #include <functional>
 #include <memory>
 
+class KeyboardFeatures;
 class LoadFiles;
+class MusicButtons;
 class Planes;
 class Prompt;
 class WindowCommands;
@@ -93,12 +95,27 @@ public:
     void clickOnline(int check, bool on); ///< 1 Start on ground, 2 No AIs, 3 Allow Respawn
     void clickSync(int index);
 
+    /// A click on `Check4` "Activate the cheatcheck" that leaves it `checked`: rewrites eaw.ini,
+    /// which writes the cheat byte. Nothing happens when the box is already in that state
+    /// (setting a check box to its own value is no click).
+    void setCheatCheck(bool checked);
+    /// `Command12` "V1cheksum": the cheat byte of flt.cdf as decimal text in the caption.
+    /// Answers false (the player told) when flt.cdf is missing or too short.
+    bool V1cheksum();
+    /// The night switch of `niteform`: "Day ==> Night" (`night`) or "Reset to normal" for
+    /// `niteopt`(version). Answers false (the player told, eaw.exe untouched) when refused.
+    bool nightSwitch(int version, bool night);
+
     LoadFiles &loadFiles() { return *loadFiles_; }
+    KeyboardFeatures &features() { return *features_; }
+    MusicButtons &music() { return *music_; }
     Planes &planes() { return *planes_; }
     WindowCommands &commands() { return *commands_; }
 
     bool FormReady = false;
     bool SkinEventsOn = false;
+    bool Check4 = false;   ///< "Activate the cheatcheck"; unticked at every load
+    int FeatureNumber = 0; ///< the chosen keyboard-control feature, 0 for none
 
     GroupTable groups;      ///< vek.ini
     QStringList List3;      ///< group filter entries
@@ -148,4 +165,7 @@ private:
     std::unique_ptr<LoadFiles> loadFiles_;
     std::unique_ptr<Planes> planes_;
     std::unique_ptr<WindowCommands> commands_;
+    std::unique_ptr<KeyboardFeatures> features_;
+    std::unique_ptr<MusicButtons> music_;
+    QString cheatProblem_; ///< last cheat-byte problem told, so a rewrite does not repeat it
 };

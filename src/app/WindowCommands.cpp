@@ -1,8 +1,10 @@
 #include "WindowCommands.h"
 
+#include "CheatCheck.h"
 #include "FileList.h"
 #include "Launcher.h"
 #include "Ledgers.h"
+#include "Prompt.h"
 #include "Selector.h"
 #include "Text8.h"
 
@@ -23,6 +25,13 @@ void WindowCommands::Minimise() {
 }
 
 bool WindowCommands::ExitProcedure() {
+    if (s_.Check4 && !s_.prompt().message(CheatCheck::ExitTitle, CheatCheck::ExitText,
+                                          Prompt::Icon::None, Prompt::Buttons::OkCancel))
+        return false;
+    // On or off, the cheat byte is 0 once the selector has gone.
+    QString error;
+    if (!CheatCheck::step(s_.GameFolder(), 0, &error))
+        s_.report(error);
     s_.Restore();
     return true;
 }

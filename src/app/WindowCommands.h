@@ -14,8 +14,9 @@ public:
     /// "Minimise".
     void Minimise();
 
-    /// "Exit": the clean-up before the program ends. Answers false when the player
-    /// cancelled; then nothing has changed. On true the caller ends the program.
+    /// "Exit": the clean-up before the program ends. While the cheat check is on it asks
+    /// first; Cancel answers false and nothing has changed. Then both cheat bytes become 0
+    /// and the original eaw.ini and eaw.exe are put back. On true the caller ends the program.
     bool ExitProcedure();
 
     /// "New VEK Directory": records the loaded list in FoldersLoaded.txt before the main

@@ -1,7 +1,10 @@
 #include "CliCommands.h"
 
 #include "IniOptions.h"
+#include "KeyboardFeatures.h"
 #include "LoadFiles.h"
+#include "MusicButtons.h"
+#include "NightSwitch.h"
 #include "Planes.h"
 #include "Prompt.h"
 #include "Selector.h"
@@ -142,6 +145,67 @@ bool fuel(Selector &selector, const QStringList &args, QTextStream &) {
     return selector.planes().fuelClick(args.at(0).toInt() + 1, column);
 }
 
+bool features(Selector &selector, const QStringList &, QTextStream &out) {
+    const KeyboardFeatures &kc = selector.features();
+    for (int r = 1; r < kc.G7.rowCount(); ++r)
+        out << r << '\t' << kc.G7.cell(r, 0) << '\n';
+    return true;
+}
+
+QString checkFeature(const QStringList &args) {
+    bool ok = false;
+    const int n = args.at(0).toInt(&ok);
+    return ok && n >= 1 && n <= FeatureTable::MaxFeatures
+               ? QString()
+               : QStringLiteral("feature takes a number 1 to 30");
+}
+
+bool feature(Selector &selector, const QStringList &args, QTextStream &) {
+    const int index = args.at(0).toInt() - 1;
+    if (!selector.features().optionShown(index)) {
+        selector.prompt().fail(QStringLiteral("There is no keyboard-control feature %1: the "
+                                              "game folder's KC lists %2.")
+                                   .arg(index + 1)
+                                   .arg(selector.features().G7.count()));
+        return false;
+    }
+    selector.features().clickOption13(index);
+    return true;
+}
+
+QString checkCheatCheck(const QStringList &args) {
+    return checkOnOff(args.at(0));
+}
+
+bool cheatCheck(Selector &selector, const QStringList &args, QTextStream &) {
+    selector.setCheatCheck(args.at(0) == QLatin1String("on"));
+    return true;
+}
+
+bool music(Selector &selector, const QStringList &args, QTextStream &) {
+    const qsizetype index = selector.music().Option12.indexOf(args.at(0));
+    if (index < 0) {
+        selector.prompt().fail(QStringLiteral("There is no music button \"%1\".").arg(args.at(0)));
+        return false;
+    }
+    return selector.music().click(int(index));
+}
+
+bool delmsn(Selector &selector, const QStringList &, QTextStream &) {
+    return selector.music().delmsn();
+}
+
+QString checkNight(const QStringList &args) {
+    if (NightSwitch::versionNamed(args.at(0)) < 0)
+        return QStringLiteral("night takes a version 1.2, 1.1, 1.0 or 1.2a");
+    return checkOnOff(args.at(1));
+}
+
+bool night(Selector &selector, const QStringList &args, QTextStream &) {
+    return selector.nightSwitch(NightSwitch::versionNamed(args.at(0)),
+                                args.at(1) == QLatin1String("on"));
+}
+
 bool launch(Selector &selector, const QStringList &, QTextStream &) {
     return selector.commands().LaunchEAW();
 }
@@ -180,11 +244,30 @@ const QList<CliCommands::Command> &CliCommands::table() {
         {QStringLiteral("fuel"), QStringLiteral("SLOT PERCENT"),
          QStringLiteral("clicks the fuel cell of SLOT (0 to 29) under PERCENT (100, 95, ... 10)"),
          2, 2, checkFuel, fuel},
+        {QStringLiteral("features"), QString(),
+         QStringLiteral("prints the keyboard-control features: number, tab, description"), 0, 0,
+         nullptr, features},
+        {QStringLiteral("feature"), QStringLiteral("N"),
+         QStringLiteral("clicks the feature button # N (1 to 30)"), 1, 1, checkFeature, feature},
+        {QStringLiteral("cheatcheck"), QStringLiteral("on|off"),
+         QStringLiteral("\"Activate the cheatcheck\" (clicked only when it changes)"), 1, 1,
+         checkCheatCheck, cheatCheck},
+        {QStringLiteral("music"), QStringLiteral("NAME"),
+         QStringLiteral("clicks the music button NAME (switches to that music set)"), 1, 1, nullptr,
+         music},
+        {QStringLiteral("delmsn"), QString(),
+         QStringLiteral("\"Del MSN\": deletes Default*.msn from the game's savedata"), 0, 0,
+         nullptr, delmsn},
+        {QStringLiteral("night"), QStringLiteral("1.2|1.1|1.0|1.2a on|off"),
+         QStringLiteral("the night switch for that version: \"Day ==> Night\" or \"Reset to "
+                        "normal\""),
+         2, 2, checkNight, night},
         {QStringLiteral("launch"), QString(), QStringLiteral("\"Launch EAW\""), 0, 0, nullptr,
          launch},
         {QStringLiteral("exit"), QString(),
-         QStringLiteral("\"Exit\": puts the original eaw.ini and eaw.exe back and ends the run"), 0,
-         0, nullptr, nullptr},
+         QStringLiteral("\"Exit\": asks while the cheat check is on (see --answer), clears the "
+                        "cheat byte, puts the original eaw.ini and eaw.exe back and ends the run"),
+         0, 0, nullptr, nullptr},
     };
     return commands;
 }

@@ -4,11 +4,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 QString fail(const QString &action, const QString &path, const QString &reason) {
-    return QStringLiteral("Could not %1 \"%2\": %3.").arg(action, QDir::toNativeSeparators(path),
-                                                          reason);
+    return QStringLiteral("Could not %1 \"%2\": %3.")
+        .arg(action, QDir::toNativeSeparators(path), reason);
 }
 } // namespace
 
@@ -27,7 +28,8 @@ bool BytePatch::writeBytes(const QString &path, qint64 position, const QByteArra
     }
     if (FileOps::isReadOnly(path)) {
         if (error)
-            *error = fail(QStringLiteral("write to"), path, QStringLiteral("the file is read-only"));
+            *error =
+                fail(QStringLiteral("write to"), path, QStringLiteral("the file is read-only"));
         return false;
     }
     QFile file(path);
@@ -78,5 +80,52 @@ bool BytePatch::readByte(const QString &path, qint64 position, unsigned char *va
         return false;
     }
     *value = static_cast<unsigned char>(c);
+    return true;
+}
+
+bool BytePatch::overwriteBytes(const QString &path, qint64 position, const QByteArray &bytes,
+                               QString *error) {
+    const QFileInfo info(path);
+    if (!info.isFile()) {
+        if (error)
+            *error = fail(QStringLiteral("write to"), path, QStringLiteral("it does not exist"));
+        return false;
+    }
+    const qint64 end = position - 1 + bytes.size();
+    if (info.size() < end) {
+        if (error)
+            *error = fail(QStringLiteral("write to"), path,
+                          QStringLiteral("it is %1 bytes long and has no byte at position %2")
+                              .arg(info.size())
+                              .arg(end));
+        return false;
+    }
+    return writeBytes(path, position, bytes, error);
+}
+
+bool BytePatch::readBytes(const QString &path, qint64 position, qint64 count, QByteArray *bytes,
+                          QString *error) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = fail(QStringLiteral("read"), path,
+                          file.exists() ? file.errorString() : QStringLiteral("it does not exist"));
+        return false;
+    }
+    if (position < 1 || file.size() < position - 1 + count) {
+        if (error)
+            *error = fail(QStringLiteral("read"), path,
+                          QStringLiteral("it is %1 bytes long and has no byte at position %2")
+                              .arg(file.size())
+                              .arg(position - 1 + count));
+        return false;
+    }
+    file.seek(position - 1);
+    *bytes = file.read(count);
+    if (bytes->size() != count) {
+        if (error)
+            *error = fail(QStringLiteral("read"), path, file.errorString());
+        return false;
+    }
     return true;
 }

@@ -234,13 +234,14 @@ QList<QByteArray> IniOptions::build(const QList<QByteArray> &original, IniState 
         if (upper.startsWith("DISPLAYINFOSETTING")) {
             state.DisplayInfoLine = int(p);
             state.DisplayInfoValue = Text8::toUnicode(kept.at(p - 1).mid(kDisplayInfoKey.size()));
-            // A chosen feature stays in force through every later rewrite.
-            if (!state.Label21.isEmpty())
-                state.ApplyFeature = true;
-            if (!state.ApplyFeature)
+            if (!state.ApplyFeature && state.Label21.isEmpty())
                 state.DispLab = state.DisplayInfoValue;
         }
     }
+    // A chosen feature stays in force through every later rewrite, whether or not the file
+    // has a display-info line.
+    if (!state.Label21.isEmpty())
+        state.ApplyFeature = true;
 
     if (state.ApplyFeature) {
         qsizetype last = -1;

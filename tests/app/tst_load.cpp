@@ -44,6 +44,8 @@ void TestLoad::firstLoadSweepsStraysButKeepsGameFiles() {
                               "eaw.exe",      "flt.cdf",   "mypic.bmp",    "notes.text"};
     for (const QString &n : strays + kept)
         TestFolders::write(f.game(), n, "x");
+    // Long enough to hold the cheat byte; a shorter one would be told as not the game's file.
+    TestFolders::write(f.game(), "flt.cdf", bytesOfLength(38258, 'x'));
     ScriptedPrompt prompt;
     Selector selector(foldersOf(f, QStringLiteral("None")), prompt);
     QSignalSpy captions(&selector, &Selector::captionChanged);
@@ -100,7 +102,7 @@ void TestLoad::fltCdfByteIsClearedInPlace_data() {
     QTest::addColumn<int>("length");
     QTest::newRow("long file") << QStringLiteral("flt.cdf") << 40000;
     QTest::newRow("upper-case name") << QStringLiteral("FLT.CDF") << 38258;
-    QTest::newRow("short file is extended") << QStringLiteral("flt.cdf") << 100;
+    QTest::newRow("short file is refused, not lengthened") << QStringLiteral("flt.cdf") << 100;
 }
 
 void TestLoad::fltCdfByteIsClearedInPlace() {
@@ -114,13 +116,17 @@ void TestLoad::fltCdfByteIsClearedInPlace() {
     Selector selector(foldersOf(f, f.vek()), prompt);
     selector.load();
     const QByteArray after = TestFolders::read(f.game(), name);
-    QCOMPARE(after.size(), qMax(length, 38258));
-    QCOMPARE(after.at(38257), '\0');
-    QCOMPARE(after.left(qMin(length, 38257)), before.left(qMin(length, 38257)));
-    if (length > 38258)
+    if (length < 38258) {
+        // Too short to be the game's file: left as it was, and the player told once.
+        QCOMPARE(after, before);
+        QCOMPARE(prompt.shown.size(), 1);
+        QVERIFY(prompt.shown.at(0).text.contains(name));
+    } else {
+        QCOMPARE(after.size(), length);
+        QCOMPARE(after.at(38257), '\0');
+        QCOMPARE(after.left(38257), before.left(38257));
         QCOMPARE(after.mid(38258), before.mid(38258));
-    if (length < 38257)
-        QCOMPARE(after.mid(length, 38257 - length), QByteArray(38257 - length, '\0'));
+    }
     // The first save of the settings writes the other cheat file, with the check off: 0.
     QCOMPARE(TestFolders::read(f.game(), QStringLiteral("V1V1.FLT")),
              QByteArray("\x07\x00\x07", 3));

@@ -2,11 +2,14 @@
 // picture of each (the window's own grab) for looking at the program without a screen.
 //   vekselector-shot GAME_FOLDER OUT_PREFIX
 #include "Form2.h"
+#include "GeneralPage.h"
+#include "Niteform.h"
 #include "SelectorWindows.h"
 #include "VEKForm.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTextStream>
 
@@ -28,6 +31,10 @@ int main(int argc, char *argv[]) {
             app.processEvents();
             form->grab().save(QStringLiteral("%1-page%2.png").arg(prefix).arg(i));
         }
+        form->general->Command14->click();
+        app.processEvents();
+        if (form->general->niteform)
+            form->general->niteform->grab().save(prefix + QStringLiteral("-niteform.png"));
     } else {
         app.processEvents();
         windows.form2()->grab().save(prefix + QStringLiteral("-locator.png"));

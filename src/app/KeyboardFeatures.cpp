@@ -1,0 +1,64 @@
+#include "KeyboardFeatures.h"
+
+#include "Selector.h"
+
+void KeyboardFeatures::setUp() {
+    QString error;
+    if (!G7.read(s_.GameFolder(), &error))
+        s_.report(error);
+    G7Row = 0;
+    Label18.clear();
+    Label14.clear();
+    Notice.clear();
+    if (G7.count() == 0) {
+        Notice = G7.present ? QStringLiteral("There are no features: the file KC is empty.")
+                            : QStringLiteral("There are no features: the game folder has no "
+                                             "KC file.");
+    } else if (G7.skipped > 0) {
+        Notice = QStringLiteral("KC lists %1 features; only the first %2 can be chosen.")
+                     .arg(G7.count() + G7.skipped)
+                     .arg(FeatureTable::MaxFeatures);
+        s_.report(Notice);
+    }
+}
+
+void KeyboardFeatures::clickG7(int row) {
+    if (row < 0 || row >= G7.rowCount())
+        return;
+    G7Row = row;
+    IniState &ini = s_.ini;
+    Label14.clear();
+    ini.HUDLab.clear();
+    ini.DispLab = ini.DisplayInfoValue;
+    if (row < 1)
+        return;
+    Label14 = G7.cell(row, 0).left(2);
+    for (const QString &code : G7.codes(row)) {
+        if (code.startsWith(QLatin1Char('C')))
+            ini.HUDLab = code.mid(1);
+        else if (code.startsWith(QLatin1Char('D')))
+            ini.DispLab = code.mid(1);
+    }
+}
+
+void KeyboardFeatures::Command15() {
+    if (G7Row < 1)
+        return;
+    s_.ini.featureCodes = G7.codes(G7Row);
+    s_.ini.ApplyFeature = true;
+    s_.inisave();
+}
+
+void KeyboardFeatures::clickOption13(int index) {
+    if (!optionShown(index))
+        return;
+    clickG7(index + 1);
+    s_.ini.Label21 = optionCaption(index);
+    s_.FeatureNumber = index + 1;
+    Command15();
+}
+
+void KeyboardFeatures::hoverOption13(int index) {
+    if (optionShown(index))
+        Label18 = G7.cell(index + 1, 0);
+}

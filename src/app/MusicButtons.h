@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class Selector;
+
+/// The music buttons `Option12` with the frame `Frame12`, and "Del MSN", on the page "General".
+class MusicButtons {
+public:
+    explicit MusicButtons(Selector &selector) : s_(selector) {}
+
+    /// The load step: one button per music set of the game folder (at most seven). More sets,
+    /// or a Musictemp left by an interrupted switch, are told to the player.
+    void fill();
+    /// A click on `Option12`(index): switches to that set. The button is left unselected so it
+    /// can be clicked again; its caption stays (it now names the set that was active).
+    bool click(int index);
+    /// The pointer is over `Option12`(index): the set's description becomes the frame caption;
+    /// without a music.txt the caption stays.
+    void hover(int index);
+    /// "Del MSN": deletes the game's default mission files.
+    bool delmsn();
+
+    QStringList Option12; ///< captions of the shown buttons, in order
+    QString Frame12 = QStringLiteral("Music");
+
+private:
+    Selector &s_;
+};
