@@ -1,10 +1,13 @@
 #include "CliCommands.h"
 
+#include "Autoscripts.h"
+#include "CompleteReset.h"
 #include "IniOptions.h"
 #include "LoadFiles.h"
 #include "Planes.h"
 #include "Prompt.h"
 #include "Selector.h"
+#include "Skins.h"
 #include "WindowCommands.h"
 
 namespace {
@@ -142,6 +145,41 @@ bool fuel(Selector &selector, const QStringList &args, QTextStream &) {
     return selector.planes().fuelClick(args.at(0).toInt() + 1, column);
 }
 
+bool skins(Selector &selector, const QStringList &, QTextStream &out) {
+    for (const SkinGrid::Row &row : selector.SK1.rows)
+        out << (row.loaded ? "S" : "-") << '\t' << row.name << '\n';
+    return true;
+}
+
+bool skin(Selector &selector, const QStringList &args, QTextStream &) {
+    const int row = selector.SK1.find(args.at(0));
+    if (row == 0) {
+        selector.prompt().fail(
+            QStringLiteral("There is no skin folder named \"%1\".").arg(args.at(0)));
+        return false;
+    }
+    return selector.skins().activate(row);
+}
+
+bool reset(Selector &selector, const QStringList &, QTextStream &) {
+    return selector.completeReset().run();
+}
+
+bool scriptSave(Selector &selector, const QStringList &args, QTextStream &) {
+    selector.autoscripts().Text1 = args.at(0);
+    return selector.autoscripts().save();
+}
+
+bool scriptRun(Selector &selector, const QStringList &args, QTextStream &) {
+    const int index = int(selector.File10.indexOf(args.at(0)));
+    if (index < 0) {
+        selector.prompt().fail(
+            QStringLiteral("There is no autoscript named \"%1\".").arg(args.at(0)));
+        return false;
+    }
+    return selector.autoscripts().show(index) && selector.autoscripts().run();
+}
+
 bool launch(Selector &selector, const QStringList &, QTextStream &) {
     return selector.commands().LaunchEAW();
 }
@@ -159,6 +197,12 @@ const QList<CliCommands::Command> &CliCommands::table() {
         {QStringLiteral("toggle"), QStringLiteral("NAME"),
          QStringLiteral("clicks the load grid row of the content folder NAME"), 1, 1, nullptr,
          toggle},
+        {QStringLiteral("skins"), QString(),
+         QStringLiteral("prints the skin grid: S or -, a tab, the skin folder's name"), 0, 0,
+         nullptr, skins},
+        {QStringLiteral("skin"), QStringLiteral("NAME"),
+         QStringLiteral("double-clicks the skin grid row NAME (loads or unloads the skin)"), 1, 1,
+         nullptr, skin},
         {QStringLiteral("resolution"), QStringLiteral("WxH"),
          QStringLiteral("clicks the resolution button WxH (1024x768 for \"1024 x 768\")"), 1, 1,
          checkResolution, resolution},
@@ -180,6 +224,14 @@ const QList<CliCommands::Command> &CliCommands::table() {
         {QStringLiteral("fuel"), QStringLiteral("SLOT PERCENT"),
          QStringLiteral("clicks the fuel cell of SLOT (0 to 29) under PERCENT (100, 95, ... 10)"),
          2, 2, checkFuel, fuel},
+        {QStringLiteral("reset"), QString(), QStringLiteral("\"Reset Completely\""), 0, 0, nullptr,
+         reset},
+        {QStringLiteral("script-save"), QStringLiteral("NAME"),
+         QStringLiteral("saves the loaded list as the autoscript NAME (\"Save current settings\")"),
+         1, 1, nullptr, scriptSave},
+        {QStringLiteral("script-run"), QStringLiteral("NAME"),
+         QStringLiteral("runs the autoscript NAME (\"OK load this one!\")"), 1, 1, nullptr,
+         scriptRun},
         {QStringLiteral("launch"), QString(), QStringLiteral("\"Launch EAW\""), 0, 0, nullptr,
          launch},
         {QStringLiteral("exit"), QString(),
