@@ -182,7 +182,8 @@ void Planes::filter(int entry) {
     if (entry < 0 || entry > 30)
         return;
     s_.List1Index = entry;
-    // The skin grid joins this filter when skins arrive.
+    s_.SkinEventsOn = false;
+    s_.SK1.filter(entry, entry < s_.List1.size() ? s_.List1.at(entry) : QString());
     s_.SkinEventsOn = true;
     if (s_.Frame6)
         s_.G1.filter(entry);

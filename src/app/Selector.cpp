@@ -1,8 +1,10 @@
 #include "Selector.h"
 
 #include "BytePatch.h"
+#include "Autoscripts.h"
 #include "Catalogue.h"
 #include "CheatCheck.h"
+#include "CompleteReset.h"
 #include "FileList.h"
 #include "FileMover.h"
 #include "FileOps.h"
@@ -14,6 +16,7 @@
 #include "NightSwitch.h"
 #include "Planes.h"
 #include "Prompt.h"
+#include "Skins.h"
 #include "Slots.h"
 #include "StrayCleanup.h"
 #include "Text8.h"
@@ -22,12 +25,16 @@
 
 #include <QDir>
 
+#include <utility>
+
 Selector::Selector(const Folders &folders, Prompt &prompt, QObject *parent)
     : QObject(parent), folders_(folders), prompt_(prompt),
       loadFiles_(std::make_unique<LoadFiles>(*this)), planes_(std::make_unique<Planes>(*this)),
       commands_(std::make_unique<WindowCommands>(*this)),
       features_(std::make_unique<KeyboardFeatures>(*this)),
-      music_(std::make_unique<MusicButtons>(*this)) {}
+      music_(std::make_unique<MusicButtons>(*this)), skins_(std::make_unique<Skins>(*this)),
+      autoscripts_(std::make_unique<Autoscripts>(*this)),
+      completeReset_(std::make_unique<CompleteReset>(*this)) {}
 
 Selector::~Selector() = default;
 
@@ -58,12 +65,25 @@ void Selector::tell(const QStringList &problems) {
 void Selector::report(const QString &problem) {
     // While the window loads, the same missing file would be reported by several steps;
     // the player hears of each problem once, when the load is done.
-    if (loading_) {
+    if (loading_ || collecting_ > 0) {
         if (!pending_.contains(problem))
             pending_.append(problem);
         return;
     }
     prompt_.fail(problem);
+}
+
+void Selector::collectReports() {
+    ++collecting_;
+}
+
+QStringList Selector::takeReports() {
+    if (collecting_ > 0)
+        --collecting_;
+    // Within the window load the load itself tells them, with its own.
+    if (collecting_ > 0 || loading_)
+        return {};
+    return std::exchange(pending_, {});
 }
 
 QList<Selector::LoadStep> Selector::loadSteps() {
@@ -98,7 +118,10 @@ QList<Selector::LoadStep> Selector::loadSteps() {
              tell(problems);
          }},
         {16, "content catalogue", [this] { buildCatalogue(); }},
+        // Step 17 pointed a folder list at the skin folder for step 19; the skin grid finds
+        // the folder itself.
         {18, "slot filter list", [this] { List1 = Slots::filterEntries(); }},
+        {19, "skin grid", [this] { skins_->fill(); }},
         {20, "re-load what FoldersLoaded.txt records", [this] { reloadLoadedList(); }},
         {21, "restore the original eaw.ini and eaw.exe", [this] { Restore(); }},
         {22, "write eaw.ini", [this] { inisave(); }},
@@ -108,11 +131,7 @@ QList<Selector::LoadStep> Selector::loadSteps() {
         {27, "write eaw.ini again", [this] { inisave(); }},
         {28, "newpic",
          [this] { NewpicPath = FileList::resolve(folders_.ModFolder, QStringLiteral("newpic")); }},
-        {29, "autoscript list",
-         [this] {
-             File10 =
-                 FileList::files(FileList::join(folders_.ModFolder, QStringLiteral("Autoscripts")));
-         }},
+        {29, "autoscript list", [this] { autoscripts_->refresh(); }},
         {30, "show the first page", [this] { CurrentPage = 0; }},
         {31, "select ALL slots", [this] { planes_->filter(0); }},
         {32, "select Show ALL", [this] { loadFiles_->filter(0); }},
@@ -179,6 +198,7 @@ void Selector::reloadLoadedList() {
         label8_ += name + QStringLiteral("\r\n");
         Text2 += name + QStringLiteral("\r\n");
         loadFiles_->reloadRow(name);
+        SK1.markLine(name);
         G1.markNamed(name);
     }
 }
@@ -194,21 +214,25 @@ void Selector::findBackground() {
 bool Selector::MoveIn(const QString &folder) {
     if (!FormReady)
         return true;
-    return moveFiles(folder, &FileMover::MoveIn);
+    return moveFiles(folder, [this](const QString &f, const FileMover::Caption &c, QString *e) {
+        return FileMover::MoveIn(f, folders_.GameFolder, c, e);
+    });
 }
 
 bool Selector::MoveOut(const QString &folder) {
-    return moveFiles(folder, &FileMover::MoveOut);
+    return moveFiles(folder, [this](const QString &f, const FileMover::Caption &c, QString *e) {
+        return FileMover::MoveOut(f, folders_.GameFolder, c, e);
+    });
 }
 
-bool Selector::moveFiles(const QString &folder, MoverCall call) {
+bool Selector::moveFiles(const QString &folder, const MoverCall &call) {
     if (folder == folders_.GameFolder)
         return true;
     // The caption shows each file while the move runs and comes back afterwards.
     const QString remembered = caption_;
     QString error;
     const bool ok = call(
-        folder, folders_.GameFolder, [this](const QString &c) { setCaption(c); }, &error);
+        folder, [this](const QString &c) { setCaption(c); }, &error);
     setCaption(remembered);
     if (!ok)
         report(error);
@@ -226,7 +250,9 @@ void Selector::RefreshLoadedList() {
             row.colour = LoadGrid::LoadedColour;
         }
     }
-    // The skin grid adds its marked rows here when skins arrive.
+    for (const SkinGrid::Row &row : SK1.rows)
+        if (row.loaded)
+            label8_ += row.name + QStringLiteral("\r\n");
     for (const SlotGrid::Row &row : G1.rows)
         if (row.marked)
             label8_ += row.folder + QStringLiteral("\r\n");

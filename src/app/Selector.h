@@ -5,6 +5,7 @@
 #include "GroupTable.h"
 #include "IniState.h"
 #include "LoadGrid.h"
+#include "SkinGrid.h"
 #include "SlotGrid.h"
 
 #include <QObject>
@@ -15,10 +16,13 @@
 #include <memory>
 
 class KeyboardFeatures;
+class Autoscripts;
+class CompleteReset;
 class LoadFiles;
 class MusicButtons;
 class Planes;
 class Prompt;
+class Skins;
 class WindowCommands;
 
 /// The main window's engine: everything the main window shows and does, without a widget.
@@ -62,6 +66,11 @@ public:
     Prompt &prompt() { return prompt_; }
     /// Tells the player of a problem (collected and told once while the window loads).
     void report(const QString &problem);
+    /// Holds back what `report` is given until `takeReports`, so that an operation over many
+    /// rows (the reset, an autoscript run) tells its problems once, at its end.
+    void collectReports();
+    /// The problems held back since `collectReports` (each once); reporting goes back to normal.
+    QStringList takeReports();
 
     QString caption() const { return caption_; }
     void setCaption(const QString &caption);
@@ -88,6 +97,8 @@ public:
     void inisave();
     /// Puts the original eaw.ini and eaw.exe back and sets the option controls from them.
     void Restore();
+    /// Empties the "What is loaded!" list (not its ledger).
+    void clearLoadedList() { label8_.clear(); }
 
     /// Option handlers of the "General" page.
     void clickResolution(int index);
@@ -111,6 +122,9 @@ public:
     MusicButtons &music() { return *music_; }
     Planes &planes() { return *planes_; }
     WindowCommands &commands() { return *commands_; }
+    Skins &skins() { return *skins_; }
+    Autoscripts &autoscripts() { return *autoscripts_; }
+    CompleteReset &completeReset() { return *completeReset_; }
 
     bool FormReady = false;
     bool SkinEventsOn = false;
@@ -121,6 +135,7 @@ public:
     QStringList List3;      ///< group filter entries
     int List3Index = -1;    ///< selected group filter entry
     LoadGrid Unigrid;       ///< the load grid
+    SkinGrid SK1;           ///< the skins of the skin folder
     SlotGrid G1;            ///< the alternative aircraft of the loaded "F" folder
     FuelGrid Fuel;          ///< the fuel loads of its planes.dat
     QStringList List1;      ///< slot filter entries
@@ -131,7 +146,7 @@ public:
     QString Label1;         ///< game folder path with a trailing separator
     QString BackgroundPath; ///< the game folder's BACKGROUND picture, or empty
     QString NewpicPath;     ///< the VEK folder's newpic picture
-    QStringList File10;     ///< autoscripts
+    QStringList File10;     ///< the autoscripts' file names
     int CurrentPage = -1;   ///< index into `Pages`
 
 Q_SIGNALS:
@@ -150,11 +165,12 @@ private:
     void reloadLoadedList();
     void findBackground();
     void tell(const QStringList &problems);
-    using MoverCall = bool (*)(const QString &, const QString &,
-                               const std::function<void(const QString &)> &, QString *);
-    bool moveFiles(const QString &folder, MoverCall call);
+    using MoverCall = std::function<bool(const QString &,
+                                         const std::function<void(const QString &)> &, QString *)>;
+    bool moveFiles(const QString &folder, const MoverCall &call);
 
     bool loading_ = false;
+    int collecting_ = 0;
     QStringList pending_;
 
     Folders folders_;
@@ -168,4 +184,7 @@ private:
     std::unique_ptr<KeyboardFeatures> features_;
     std::unique_ptr<MusicButtons> music_;
     QString cheatProblem_; ///< last cheat-byte problem told, so a rewrite does not repeat it
+    std::unique_ptr<Skins> skins_;
+    std::unique_ptr<Autoscripts> autoscripts_;
+    std::unique_ptr<CompleteReset> completeReset_;
 };

@@ -1,5 +1,7 @@
 #include "CliCommands.h"
 
+#include "Autoscripts.h"
+#include "CompleteReset.h"
 #include "IniOptions.h"
 #include "KeyboardFeatures.h"
 #include "LoadFiles.h"
@@ -8,6 +10,7 @@
 #include "Planes.h"
 #include "Prompt.h"
 #include "Selector.h"
+#include "Skins.h"
 #include "WindowCommands.h"
 
 namespace {
@@ -204,6 +207,39 @@ QString checkNight(const QStringList &args) {
 bool night(Selector &selector, const QStringList &args, QTextStream &) {
     return selector.nightSwitch(NightSwitch::versionNamed(args.at(0)),
                                 args.at(1) == QLatin1String("on"));
+bool skins(Selector &selector, const QStringList &, QTextStream &out) {
+    for (const SkinGrid::Row &row : selector.SK1.rows)
+        out << (row.loaded ? "S" : "-") << '\t' << row.name << '\n';
+    return true;
+}
+
+bool skin(Selector &selector, const QStringList &args, QTextStream &) {
+    const int row = selector.SK1.find(args.at(0));
+    if (row == 0) {
+        selector.prompt().fail(
+            QStringLiteral("There is no skin folder named \"%1\".").arg(args.at(0)));
+        return false;
+    }
+    return selector.skins().activate(row);
+}
+
+bool reset(Selector &selector, const QStringList &, QTextStream &) {
+    return selector.completeReset().run();
+}
+
+bool scriptSave(Selector &selector, const QStringList &args, QTextStream &) {
+    selector.autoscripts().Text1 = args.at(0);
+    return selector.autoscripts().save();
+}
+
+bool scriptRun(Selector &selector, const QStringList &args, QTextStream &) {
+    const int index = int(selector.File10.indexOf(args.at(0)));
+    if (index < 0) {
+        selector.prompt().fail(
+            QStringLiteral("There is no autoscript named \"%1\".").arg(args.at(0)));
+        return false;
+    }
+    return selector.autoscripts().show(index) && selector.autoscripts().run();
 }
 
 bool launch(Selector &selector, const QStringList &, QTextStream &) {
@@ -223,6 +259,12 @@ const QList<CliCommands::Command> &CliCommands::table() {
         {QStringLiteral("toggle"), QStringLiteral("NAME"),
          QStringLiteral("clicks the load grid row of the content folder NAME"), 1, 1, nullptr,
          toggle},
+        {QStringLiteral("skins"), QString(),
+         QStringLiteral("prints the skin grid: S or -, a tab, the skin folder's name"), 0, 0,
+         nullptr, skins},
+        {QStringLiteral("skin"), QStringLiteral("NAME"),
+         QStringLiteral("double-clicks the skin grid row NAME (loads or unloads the skin)"), 1, 1,
+         nullptr, skin},
         {QStringLiteral("resolution"), QStringLiteral("WxH"),
          QStringLiteral("clicks the resolution button WxH (1024x768 for \"1024 x 768\")"), 1, 1,
          checkResolution, resolution},
@@ -262,6 +304,14 @@ const QList<CliCommands::Command> &CliCommands::table() {
          QStringLiteral("the night switch for that version: \"Day ==> Night\" or \"Reset to "
                         "normal\""),
          2, 2, checkNight, night},
+        {QStringLiteral("reset"), QString(), QStringLiteral("\"Reset Completely\""), 0, 0, nullptr,
+         reset},
+        {QStringLiteral("script-save"), QStringLiteral("NAME"),
+         QStringLiteral("saves the loaded list as the autoscript NAME (\"Save current settings\")"),
+         1, 1, nullptr, scriptSave},
+        {QStringLiteral("script-run"), QStringLiteral("NAME"),
+         QStringLiteral("runs the autoscript NAME (\"OK load this one!\")"), 1, 1, nullptr,
+         scriptRun},
         {QStringLiteral("launch"), QString(), QStringLiteral("\"Launch EAW\""), 0, 0, nullptr,
          launch},
         {QStringLiteral("exit"), QString(),

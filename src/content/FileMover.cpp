@@ -105,7 +105,7 @@ bool FileMover::skipped(const QString &name) {
 }
 
 bool FileMover::MoveIn(const QString &folder, const QString &gameFolder, const Caption &caption,
-                       QString *error) {
+                       QString *error, const Rule &skip) {
     if (sameFolder(folder, gameFolder))
         return true;
     QStringList names;
@@ -119,7 +119,7 @@ bool FileMover::MoveIn(const QString &folder, const QString &gameFolder, const C
     QStringList written;
     QSet<QString> writtenSet;
     for (const QString &name : std::as_const(names)) {
-        if (skipped(name))
+        if (skip && skip(name))
             continue;
         if (caption)
             caption(kCopying + name);
@@ -142,7 +142,7 @@ bool FileMover::MoveIn(const QString &folder, const QString &gameFolder, const C
 }
 
 bool FileMover::MoveOut(const QString &folder, const QString &gameFolder, const Caption &caption,
-                        QString *error) {
+                        QString *error, const Rule &keep) {
     if (sameFolder(folder, gameFolder))
         return true;
     QStringList names;
@@ -154,7 +154,7 @@ bool FileMover::MoveOut(const QString &folder, const QString &gameFolder, const 
     QStringList failures;
     for (const QString &name : std::as_const(names)) {
         const QString existing = present.single(name);
-        if (existing.isEmpty())
+        if (existing.isEmpty() || (keep && keep(name)))
             continue;
         if (caption)
             caption(kDeleting + existing);

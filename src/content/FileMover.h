@@ -15,28 +15,32 @@ public:
     /// Called with the progress caption just before each file is copied or deleted. Putting
     /// the caller's own caption back afterwards is the caller's business.
     using Caption = std::function<void(const QString &)>;
+    /// A test on a file name: for `MoveIn` the files left out, for `MoveOut` the files left in
+    /// the game folder.
+    using Rule = std::function<bool(const QString &)>;
 
     /// Whether `MoveIn` leaves a file out: names beginning "ECA", the preview picture "MYPIC",
     /// the description "CONTENTS.TXT", and pictures ending ".JPG", ".PCX", ".BMP", ".GIF"
     /// (all tested on the upper-cased name).
     static bool skipped(const QString &name);
 
-    /// Copies every file of `folder` not `skipped` into `gameFolder`, replacing a file of the
-    /// same name there (under any case: the present name is kept), and gives both the source
-    /// and the copy normal attributes. A `folder` equal to `gameFolder` (exact comparison)
-    /// does nothing. Progress: "Please wait- copying: :" + name.
+    /// Copies every file of `folder` not left out by `skip` (by default `skipped`) into
+    /// `gameFolder`, replacing a file of the same name there (under any case: the present name is
+    /// kept), and gives both the source and the copy normal attributes. A `folder` equal to
+    /// `gameFolder` (exact comparison) does nothing. Progress: "Please wait- copying: :" + name.
     ///
     /// On a failure the copies this call made are removed again, so the game folder holds
     /// none of the folder's files that it did not hold before (a game file that a copy had
     /// already replaced is gone: there is no backup of game files). Answers false with
     /// `error` naming the file and the reason.
     static bool MoveIn(const QString &folder, const QString &gameFolder, const Caption &caption,
-                       QString *error);
+                       QString *error, const Rule &skip = skipped);
 
     /// Deletes from `gameFolder` every file named like a file of `folder` (compared without
     /// regard to case; a name present under two cases is left alone, as it is ambiguous).
-    /// No skip rule. Progress: "Deleting " + name. Goes on past a file it cannot delete and
+    /// Files whose name `keep` accepts stay (content folders have no such rule; skins do).
+    /// Progress: "Deleting " + name. Goes on past a file it cannot delete and
     /// answers false with `error` naming every such file.
     static bool MoveOut(const QString &folder, const QString &gameFolder, const Caption &caption,
-                        QString *error);
+                        QString *error, const Rule &keep = {});
 };

@@ -156,6 +156,16 @@ QString FileList::resolve(const QString &folder, const QString &name) {
     return join(folder, present.isEmpty() ? name : present);
 }
 
+QString FileList::resolveFolder(const QString &folder, const QString &name) {
+    const QString exact = join(folder, name);
+    if (QFileInfo(exact).isDir())
+        return exact;
+    QStringList names = entries(folder, true);
+    names.removeIf([&name](const QString &n) { return n.compare(name, Qt::CaseInsensitive) != 0; });
+    sortNames(names);
+    return names.isEmpty() ? exact : join(folder, names.first());
+}
+
 QString FileList::join(const QString &folder, const QString &name) {
     if (folder.endsWith(QLatin1Char('/')) || folder.endsWith(QDir::separator()))
         return folder + name;

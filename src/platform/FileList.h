@@ -11,7 +11,8 @@ class FileList {
 public:
     /// Names of the files (not folders) of `folder` that match `patterns`, sorted by name
     /// without regard to case. A missing folder lists nothing.
-    static QStringList files(const QString &folder, const QString &patterns = QStringLiteral("*.*"));
+    static QStringList files(const QString &folder,
+                             const QString &patterns = QStringLiteral("*.*"));
 
     /// Full paths of the direct subfolders of `folder`, sorted by name without regard to case.
     static QStringList folders(const QString &folder);
@@ -31,6 +32,10 @@ public:
     /// separator + `name` as given. Writing through it never makes a second file that
     /// differs only in case.
     static QString resolve(const QString &folder, const QString &name);
+
+    /// The path of the subfolder `name` of `folder`, matched without regard to case (the exact
+    /// name wins, then the first in list order); `folder` + the separator + `name` when absent.
+    static QString resolveFolder(const QString &folder, const QString &name);
 
     /// `folder` + the platform separator + `name`.
     static QString join(const QString &folder, const QString &name);

@@ -10,7 +10,9 @@ private Q_SLOTS:
     void foldersAndToggleFollowTheGroupRules();
     void optionCommandsWriteEawIni();
     void onlineClicksOnlyOnAChange();
-    void unknownFolderFailsAndStopsTheRun();
+    void skinsResetAndScripts();
+    void unknownNameFailsAndStopsTheRun_data();
+    void unknownNameFailsAndStopsTheRun();
     void badArguments_data();
     void badArguments();
     void exitPutsTheOriginalsBack();
@@ -70,12 +72,46 @@ void TestCliCommands::onlineClicksOnlyOnAChange() {
                 .contains("StartOnGround=1\r\nNoAI=0\r\nAllowRespawn=1\r\n"));
 }
 
-void TestCliCommands::unknownFolderFailsAndStopsTheRun() {
+void TestCliCommands::skinsResetAndScripts() {
     TestFolders f;
     content(f);
-    const CliRun r = run(f, {"toggle", "A-One", "+", "toggle", "Z-None", "+", "toggle", "G-Sky"});
+    for (const char *skin : {"A-05 Red", "A-05 Blue"})
+        TestFolders::write(f.vek() + "/Skinfolder/" + skin, "p51.tpc", skin);
+    CliRun r = run(f, {"toggle", "G-Maps", "+", "skin", "A-05 Red", "+", "skin", "A-05 Blue", "+",
+                       "skins", "+", "script-save", "Evening"});
+    QCOMPARE(r.status, 0);
+    QCOMPARE(r.out, QByteArray("S\tA-05 Blue\n-\tA-05 Red\n"));
+    QCOMPARE(TestFolders::read(f.vek() + "/Autoscripts", "Evening"),
+             QByteArray("G-Maps\r\nA-05 Blue\r\n\r\n"));
+    const QByteArray ledger = TestFolders::read(f.vek(), "FoldersLoaded.txt");
+    r = run(f, {"reset", "+", "status"});
+    QCOMPARE(r.status, 0);
+    QCOMPARE(r.out, QByteArray());
+    QVERIFY(!TestFolders::exists(f.game(), "p51.tpc"));
+    QCOMPARE(TestFolders::read(f.vek(), "FoldersLoaded.txt"), QByteArray());
+    r = run(f, {"script-run", "Evening", "+", "status"});
+    QCOMPARE(r.status, 0);
+    QCOMPARE(r.out, QByteArray("G-Maps\nA-05 Blue\n"));
+    QCOMPARE(TestFolders::read(f.game(), "p51.tpc"), QByteArray("A-05 Blue"));
+    QCOMPARE(TestFolders::read(f.vek(), "FoldersLoaded.txt"), ledger);
+}
+
+void TestCliCommands::unknownNameFailsAndStopsTheRun_data() {
+    QTest::addColumn<QString>("command");
+    QTest::newRow("content folder") << "toggle";
+    QTest::newRow("skin") << "skin";
+    QTest::newRow("autoscript") << "script-run";
+    QTest::newRow("autoscript name") << "script-save";
+}
+
+void TestCliCommands::unknownNameFailsAndStopsTheRun() {
+    QFETCH(QString, command);
+    TestFolders f;
+    content(f);
+    const QString name = command == "script-save" ? "a/b" : "Z-None";
+    const CliRun r = run(f, {"toggle", "A-One", "+", command, name, "+", "toggle", "G-Sky"});
     QCOMPARE(r.status, 1);
-    QVERIFY(r.err.contains("Z-None"));
+    QVERIFY(r.err.contains(name.toLocal8Bit()));
     QVERIFY(TestFolders::exists(f.game(), "a-one.dat"));
     QVERIFY(!TestFolders::exists(f.game(), "g-sky.dat"));
 }
@@ -88,6 +124,9 @@ void TestCliCommands::badArguments_data() {
     QTest::newRow("online state") << QStringList{"online", "no-ai", "yes"};
     QTest::newRow("sync") << QStringList{"sync", "dsl"};
     QTest::newRow("toggle without name") << QStringList{"toggle"};
+    QTest::newRow("skin without name") << QStringList{"skin"};
+    QTest::newRow("reset with argument") << QStringList{"reset", "now"};
+    QTest::newRow("script-save two names") << QStringList{"script-save", "a", "b"};
     QTest::newRow("second command bad") << QStringList{"toggle", "A-One", "+", "squads", "x"};
 }
 

@@ -1,0 +1,103 @@
+#include "Autoscripts.h"
+
+#include "AutoscriptFile.h"
+#include "CompleteReset.h"
+#include "FileList.h"
+#include "FileOps.h"
+#include "LoadFiles.h"
+#include "Planes.h"
+#include "Prompt.h"
+#include "Selector.h"
+#include "Skins.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+QString Autoscripts::folder() const {
+    return FileList::resolveFolder(s_.ModFolder(), AutoscriptFile::Folder);
+}
+
+void Autoscripts::refresh() {
+    s_.File10 = FileList::files(folder());
+}
+
+bool Autoscripts::show(int index) {
+    if (index < 0 || index >= s_.File10.size())
+        return false;
+    File10Index = index;
+    List2.clear();
+    QByteArray bytes;
+    QString error;
+    if (!FileOps::readAll(FileList::join(folder(), s_.File10.at(index)), &bytes, &error)) {
+        s_.report(error);
+        return false;
+    }
+    List2 = AutoscriptFile::entries(bytes);
+    return true;
+}
+
+bool Autoscripts::run() {
+    if (List2.isEmpty())
+        return true;
+    s_.collectReports();
+    QStringList unmatched;
+    bool ok = true;
+    for (const QString &e : std::as_const(List2)) {
+        bool matched = false;
+        for (int r = 1; r < s_.Unigrid.rowCount(); ++r)
+            if (s_.Unigrid.row(r).name == e) {
+                matched = true;
+                ok = s_.loadFiles().click(r) && ok;
+            }
+        for (int r = 1; r < s_.SK1.rowCount(); ++r)
+            if (s_.SK1.row(r).name == e) {
+                matched = true;
+                ok = s_.skins().activate(r) && ok;
+            }
+        // G1 is refilled by the content folders clicked above; rows are looked up afresh.
+        for (int r = 1; r < s_.G1.rowCount(); ++r)
+            if (s_.G1.row(r).folder == e) {
+                matched = true;
+                ok = s_.planes().click(r) && ok;
+            }
+        if (!matched && !e.isEmpty() && !unmatched.contains(e))
+            unmatched << e;
+    }
+    s_.RefreshLoadedList();
+    QStringList problems = s_.takeReports();
+    if (!unmatched.isEmpty())
+        problems.prepend(QStringLiteral("These entries of the autoscript match no content folder, "
+                                        "skin or alternative aircraft, and were left out:\r\n") +
+                         unmatched.join(QStringLiteral("\r\n")));
+    if (!problems.isEmpty())
+        s_.prompt().fail(problems.join(QStringLiteral("\r\n\r\n")));
+    return ok && unmatched.isEmpty();
+}
+
+bool Autoscripts::save() {
+    const QString bad = AutoscriptFile::badName(Text1);
+    if (!bad.isEmpty()) {
+        s_.report(bad);
+        return false;
+    }
+    const QString dir = folder();
+    FileOps::EnsureFolder(dir);
+    const QString path = FileList::resolve(dir, Text1);
+    const bool replaced = QFileInfo::exists(path);
+    QString error;
+    if (!FileOps::writeAtomic(path, AutoscriptFile::bytes(s_.Text2), &error)) {
+        s_.report(error);
+        return false;
+    }
+    refresh();
+    if (replaced)
+        s_.prompt().message(QStringLiteral("VEK Selector"),
+                            QStringLiteral("The autoscript \"%1\" was replaced by the new one.")
+                                .arg(QFileInfo(path).fileName()),
+                            Prompt::Icon::Information, Prompt::Buttons::Ok);
+    return true;
+}
+
+bool Autoscripts::Command11() {
+    return s_.completeReset().run();
+}

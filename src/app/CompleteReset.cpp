@@ -1,0 +1,78 @@
+#include "CompleteReset.h"
+
+#include "CheatCheck.h"
+#include "FileList.h"
+#include "FileOps.h"
+#include "Ledgers.h"
+#include "LoadFiles.h"
+#include "MissionSaves.h"
+#include "Prompt.h"
+#include "Selector.h"
+#include "Skins.h"
+#include "StrayCleanup.h"
+
+bool CompleteReset::run() {
+    s_.collectReports();
+    const QString remembered = s_.caption();
+    s_.FormReady = true;
+    s_.setCaption(Selector::CleaningUp);
+
+    unloadContent();
+    unloadSkins();
+    s_.G1.clear();
+
+    for (const QString &failure : StrayCleanup::run(s_.GameFolder()))
+        s_.report(failure);
+
+    s_.clearLoadedList();
+    QString error;
+    if (!FileOps::writeAtomic(FileList::resolve(s_.ModFolder(), Ledgers::FoldersLoaded),
+                              QByteArray(), &error))
+        s_.report(error);
+
+    s_.Restore();
+    s_.setCheatCheck(false);
+    s_.setCaption(remembered);
+    if (!CheatCheck::clearAtLoad(s_.GameFolder(), &error))
+        s_.report(error);
+    s_.Text2.clear();
+    s_.FormReady = true;
+
+    const QStringList problems = s_.takeReports();
+    if (problems.isEmpty())
+        return true;
+    s_.prompt().fail(QStringLiteral("Reset Completely has finished, but not everything could be "
+                                    "taken out of the game folder:\r\n\r\n") +
+                     problems.join(QStringLiteral("\r\n\r\n")));
+    return false;
+}
+
+void CompleteReset::unloadContent() {
+    for (int r = 1; r < s_.Unigrid.rowCount(); ++r) {
+        LoadGrid::Row &row = s_.Unigrid.row(r);
+        if (!row.loaded)
+            continue;
+        if (s_.loadFiles().click(r))
+            continue;
+        // The unload stopped (a vanished folder, a file that cannot be deleted): what it
+        // could not do has been reported; the mark goes anyway, and a mission's saves still
+        // travel, since they live in folders of their own.
+        if (row.loaded && s_.Unigrid.letter(r) == QLatin1String("M")) {
+            QStringList problems;
+            MissionSaves::unload(s_.ModFolder(), s_.GameFolder(), row.name, &problems);
+            for (const QString &p : problems)
+                s_.report(p);
+        }
+        row.loaded = false;
+        row.colour = LoadGrid::DefaultCellColour;
+    }
+}
+
+void CompleteReset::unloadSkins() {
+    for (int r = 1; r < s_.SK1.rowCount(); ++r) {
+        if (!s_.SK1.row(r).loaded)
+            continue;
+        s_.skins().activate(r);
+        s_.SK1.mark(r, false);
+    }
+}

@@ -1,0 +1,127 @@
+#include "Skins.h"
+
+#include "FileList.h"
+#include "FileMover.h"
+#include "Ledgers.h"
+#include "Selector.h"
+#include "SkinGrid.h"
+#include "Text8.h"
+#include "TextFile.h"
+
+#include <QDir>
+
+Skins::Skins(Selector &selector) : SkinTable(SkinGrid::LastSlot + 1), s_(selector) {}
+
+QString Skins::skinFolder() const {
+    return FileList::resolveFolder(s_.ModFolder(), SkinGrid::Folder);
+}
+
+QString Skins::folderOf(int row) const {
+    return FileList::join(skinFolder(), s_.SK1.row(row).name);
+}
+
+void Skins::fill() {
+    s_.SK1.fill(skinFolder());
+}
+
+void Skins::click(int row) {
+    if (!s_.SkinEventsOn || row < 1 || row >= s_.SK1.rowCount())
+        return;
+    SkinSlot = SkinGrid::slotOf(s_.SK1.row(row).name);
+    show(row);
+}
+
+void Skins::hover(int row) {
+    if (row == LastHoverRow || row < 1 || row >= s_.SK1.rowCount())
+        return;
+    show(row);
+    LastHoverRow = row;
+}
+
+void Skins::show(int row) {
+    const QString folder = folderOf(row);
+    Label4.clear();
+    Image2 = s_.BackgroundPath;
+    const QString description = FileList::find(folder, QStringLiteral("contents.txt"));
+    if (!description.isEmpty()) {
+        QList<QByteArray> lines;
+        if (TextFile::readLines(FileList::join(folder, description), &lines, nullptr))
+            for (const QByteArray &l : lines)
+                Label4 += Text8::toUnicode(l) + QStringLiteral("\r\n");
+    }
+    const QStringList pictures = FileList::files(folder, SkinGrid::Pictures);
+    if (!pictures.isEmpty())
+        Image2 = FileList::join(folder, pictures.first());
+}
+
+bool Skins::activate(int row) {
+    if (row < 1 || row >= s_.SK1.rowCount())
+        return false;
+    return s_.SK1.row(row).loaded ? unload(row) : load(row);
+}
+
+bool Skins::takeOut(int row) {
+    QString error;
+    if (FileMover::MoveOut(folderOf(row), s_.GameFolder(), nullptr, &error,
+                           [](const QString &name) { return SkinGrid::keptOnUnload(name); })) {
+        s_.SK1.mark(row, false);
+        return true;
+    }
+    s_.report(error);
+    return false;
+}
+
+bool Skins::unload(int row) {
+    // A skin some of whose files could not be deleted stays marked, so that a second
+    // double-click can finish the job once the player has freed them.
+    const bool ok = takeOut(row);
+    s_.SkinEventsOn = true;
+    s_.RefreshLoadedList();
+    return ok;
+}
+
+bool Skins::load(int row) {
+    const QString name = s_.SK1.row(row).name;
+    const int slot = SkinGrid::slotOf(name);
+    if (slot < 0) {
+        s_.report(QStringLiteral("The skin folder \"%1\" cannot be loaded: its name does not give "
+                                 "an aircraft slot 0 to 30 from its third character on (\"A-05 "
+                                 "Name\" is slot 5).")
+                      .arg(QDir::toNativeSeparators(folderOf(row))));
+        return false;
+    }
+    bool ok = true;
+    for (int q = 1; q < s_.SK1.rowCount() && ok; ++q)
+        if (q != row && s_.SK1.row(q).loaded && SkinGrid::slotOf(s_.SK1.row(q).name) == slot)
+            ok = takeOut(q);
+    QString error;
+    const bool withFlt = Check5;
+    if (ok)
+        ok = FileMover::MoveIn(
+            folderOf(row), s_.GameFolder(), nullptr, &error,
+            [withFlt](const QString &file) { return SkinGrid::skippedOnLoad(file, withFlt); });
+    if (!ok && !error.isEmpty())
+        s_.report(error);
+    if (ok) {
+        SkinTable[slot] = folderOf(row);
+        ok = writeSkinsLoaded();
+        s_.SK1.mark(row, true);
+    }
+    // The ledger follows whatever changed, also when a skin of the slot went out and the new
+    // one could not come in.
+    s_.SkinEventsOn = true;
+    s_.RefreshLoadedList();
+    return ok;
+}
+
+bool Skins::writeSkinsLoaded() {
+    QList<QByteArray> lines;
+    for (int k = 0; k < 30; ++k)
+        lines << Text8::fromUnicode(QDir::toNativeSeparators(SkinTable.at(k)));
+    QString error;
+    if (TextFile::writeLines(FileList::resolve(s_.ModFolder(), Ledgers::SkinsLoaded), lines,
+                             &error))
+        return true;
+    s_.report(error);
+    return false;
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class Selector;
+
+/// The skin side of the page "Planes and Skins": the grid `SK1` (kept by the selector), the
+/// description `Label4` and picture `Image2` of the skin clicked or under the pointer, the
+/// load and unload of a skin with at most one skin per aircraft slot, and "Include 'flt'
+/// files".
+class Skins {
+public:
+    static inline const QString Check5Caption = QStringLiteral("Include 'flt' files");
+    static inline const QString Check5ToolTip =
+        QStringLiteral("If checked it will load any *.fly files which come with the skin folder");
+
+    explicit Skins(Selector &selector);
+
+    /// The skin folder of the VEK folder (found under any case).
+    QString skinFolder() const;
+
+    /// Fills `SK1` from the skin folder (once, while the window loads).
+    void fill();
+
+    /// A click on `SK1` row `row`, or a change of its current cell: shows the skin and takes
+    /// its slot as `SkinSlot`. Does nothing while `SkinEventsOn` is false.
+    void click(int row);
+
+    /// The pointer is over `SK1` row `row`: shows that skin; moving within the row does
+    /// nothing.
+    void hover(int row);
+
+    /// A double-click or Enter on `SK1` row `row`: unloads a loaded skin, loads another (taking
+    /// a loaded skin of the same slot out first). A skin is loaded whole or not at all: when a
+    /// copy fails the copies made are removed again and the player is told. Answers false when
+    /// the skin could not be loaded or unloaded (the player has been told why).
+    bool activate(int row);
+
+    /// `SkinTable`: per slot 0 to 30, the path of the skin folder last loaded for it in this
+    /// run (empty until then). An unload leaves its entry.
+    QStringList SkinTable;
+    int SkinSlot = -1;
+    /// "Include 'flt' files": while ticked a skin's .FLT files are copied with it.
+    bool Check5 = true;
+    QString Label4; ///< description of the skin shown (lines end CR LF)
+    QString Image2; ///< its picture, or the game's background picture, or empty
+    int LastHoverRow = -1;
+
+private:
+    QString folderOf(int row) const;
+    void show(int row);
+    bool takeOut(int row);
+    bool unload(int row);
+    bool load(int row);
+    bool writeSkinsLoaded();
+
+    Selector &s_;
+};

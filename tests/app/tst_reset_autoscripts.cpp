@@ -1,0 +1,227 @@
+#include "AutoscriptFile.h"
+#include "Autoscripts.h"
+#include "BytePatch.h"
+#include "CompleteReset.h"
+#include "DemoGameFolder.h"
+#include "DemoVekFolder.h"
+#include "FileList.h"
+#include "LoadFiles.h"
+#include "Planes.h"
+#include "ScriptedPrompt.h"
+#include "Selector.h"
+#include "Skins.h"
+#include "StrayCleanup.h"
+#include "TestFolders.h"
+
+#include <QDir>
+#include <QTest>
+
+namespace {
+
+std::unique_ptr<Selector> open(const TestFolders &f, Prompt &prompt) {
+    auto s = std::make_unique<Selector>(Folders{f.game(), f.vek(), f.vek()}, prompt);
+    s->load();
+    return s;
+}
+
+/// Every mark of the three grids, in grid order.
+QStringList marks(const Selector &s) {
+    QStringList out;
+    for (const LoadGrid::Row &r : s.Unigrid.rows)
+        if (r.loaded || r.colour != LoadGrid::DefaultCellColour)
+            out << r.name;
+    for (const SkinGrid::Row &r : s.SK1.rows)
+        if (r.loaded || r.colour != SkinGrid::DefaultCellColour)
+            out << r.name;
+    for (const SlotGrid::Row &r : s.G1.rows)
+        if (r.marked)
+            out << r.folder;
+    return out;
+}
+
+bool click(Selector &s, const QString &name) {
+    if (const int r = s.Unigrid.find(name))
+        return s.loadFiles().click(r);
+    if (const int r = s.SK1.find(name))
+        return s.skins().activate(r);
+    for (int r = 1; r < s.G1.rowCount(); ++r)
+        if (s.G1.row(r).folder == name)
+            return s.planes().click(r);
+    return false;
+}
+
+bool runScript(Selector &s, const QString &name) {
+    s.autoscripts().refresh();
+    return s.autoscripts().show(int(s.File10.indexOf(name))) && s.autoscripts().run();
+}
+
+} // namespace
+
+class TestResetAutoscripts : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void resetThenScriptBringsBackTheSameState();
+    void resetGoesOnPastVanishedFolders();
+    void unmatchedEntriesAreToldOnce();
+    void readingRules_data();
+    void readingRules();
+    void saveNames_data();
+    void saveNames();
+};
+
+void TestResetAutoscripts::resetThenScriptBringsBackTheSameState() {
+    TestFolders f(TestFolders::WithoutGameFiles);
+    QString error;
+    QVERIFY2(DemoGameFolder::build(f.game(), &error), qPrintable(error));
+    QVERIFY2(DemoVekFolder::build(f.vek(), &error), qPrintable(error));
+    ScriptedPrompt prompt;
+    auto s = open(f, prompt);
+    const QString savedata = f.game() + "/Savedata";
+    const QString store = f.vek() + "/C-Battle of Britain";
+    const QByteArray originalIni = TestFolders::read(f.vek(), "eaw.ini");
+
+    for (const char *name :
+         {"M-Battle of Britain", "G-Better clouds", "G Cockpit sounds", "F-Late war fighters",
+          "P-Mustang III", "A-05 Red Tails", "A-10 Battle of Britain camo", "A-Desert Air Force"})
+        QVERIFY2(click(*s, QString::fromLatin1(name)), name);
+    s->clickResolution(2);
+    QVERIFY(TestFolders::read(f.game(), "eaw.ini") != originalIni);
+    TestFolders::write(savedata, "Campaign1.sav", "progress");
+    QVERIFY(BytePatch::writeByte(f.game() + "/flt.cdf", 38258, 7, nullptr));
+    s->autoscripts().Text1 = "Evening";
+    QVERIFY(s->autoscripts().save());
+    const QStringList loaded = marks(*s);
+    QCOMPARE(loaded.size(), 8);
+    const QByteArray ledger = TestFolders::read(f.vek(), "FoldersLoaded.txt");
+
+    QVERIFY(s->autoscripts().Command11());
+    QCOMPARE(marks(*s), QStringList());
+    QCOMPARE(s->Label8(), QString());
+    QCOMPARE(s->Text2, QString());
+    QCOMPARE(s->caption(), Selector::Caption);
+    QCOMPARE(TestFolders::read(f.vek(), "FoldersLoaded.txt"), QByteArray());
+    QCOMPARE(FileList::files(f.game(), StrayCleanup::StrayPatterns),
+             QStringList({"chatline.txt", "EXTRA.SPT"}));
+    QCOMPARE(TestFolders::read(f.game(), "eaw.ini"), originalIni);
+    unsigned char cheat = 1;
+    QVERIFY(BytePatch::readByte(f.game() + "/flt.cdf", 38258, &cheat, nullptr));
+    QCOMPARE(int(cheat), 0);
+    QCOMPARE(TestFolders::read(store, "Campaign1.sav"), QByteArray("progress"));
+    QCOMPARE(FileList::files(savedata),
+             QStringList({"Campaign1.sav", "Campaign2.sav", "Default1.msn", "Default2.msn"}));
+    QCOMPARE(TestFolders::read(savedata, "Campaign1.sav"),
+             DemoGameFolder::saveFile("default campaign 1"));
+    QVERIFY(prompt.shown.isEmpty());
+
+    // The script is read by a selector of a later run, as the player would run it.
+    auto later = open(f, prompt);
+    QVERIFY(runScript(*later, "Evening"));
+    QCOMPARE(marks(*later), loaded);
+    QCOMPARE(TestFolders::read(f.vek(), "FoldersLoaded.txt"), ledger);
+    QVERIFY(prompt.shown.isEmpty());
+    // Each click toggles: running it again takes all of it out. The aircraft went with their
+    // content folder, so that entry finds no row, and the player hears of it.
+    QVERIFY(!runScript(*later, "Evening"));
+    QCOMPARE(marks(*later), QStringList());
+    QCOMPARE(prompt.shown.size(), 1);
+    QVERIFY(prompt.shown.at(0).text.endsWith(":\r\nP-Mustang III"));
+}
+
+void TestResetAutoscripts::resetGoesOnPastVanishedFolders() {
+    TestFolders f;
+    TestFolders::write(f.vek() + "/A-Gone", "gone.dat", "x");
+    TestFolders::write(f.vek() + "/M-Gone", "gone.msn", "m");
+    TestFolders::write(f.vek() + "/C-Gone", "Campaign1.sav", "store");
+    TestFolders::write(f.vek() + "/Skinfolder/A-05 Gone", "gone.tpc", "s");
+    TestFolders::write(f.game() + "/Savedata", "default.sav", "default");
+    ScriptedPrompt prompt;
+    auto s = open(f, prompt);
+    for (const char *name : {"A-Gone", "M-Gone", "A-05 Gone"})
+        QVERIFY2(click(*s, QString::fromLatin1(name)), name);
+    for (const char *name : {"A-Gone", "M-Gone", "Skinfolder/A-05 Gone"})
+        QVERIFY(QDir(f.vek() + "/" + name).removeRecursively());
+    QVERIFY(!s->completeReset().run());
+    QCOMPARE(prompt.shown.size(), 1);
+    const QString told = prompt.shown.at(0).text;
+    for (const char *name : {"A-Gone", "M-Gone", "A-05 Gone"})
+        QVERIFY2(told.contains(QString::fromLatin1(name)), qPrintable(told));
+    QCOMPARE(marks(*s), QStringList());
+    QCOMPARE(TestFolders::read(f.vek(), "FoldersLoaded.txt"), QByteArray());
+    QVERIFY(!TestFolders::exists(f.game(), "gone.dat"));
+    QCOMPARE(TestFolders::read(f.game() + "/Savedata", "default.sav"), QByteArray("default"));
+    QCOMPARE(TestFolders::read(f.vek() + "/C-Gone", "Campaign1.sav"), QByteArray("store"));
+}
+
+void TestResetAutoscripts::unmatchedEntriesAreToldOnce() {
+    TestFolders f;
+    TestFolders::write(f.vek() + "/G-Maps", "maps.dat", "x");
+    TestFolders::write(f.vek() + "/Autoscripts", "odd", "Nope\r\nG-Maps,Nope\r\n\r\n");
+    ScriptedPrompt prompt;
+    auto s = open(f, prompt);
+    QVERIFY(!runScript(*s, "odd"));
+    QCOMPARE(s->autoscripts().List2, QStringList({"Nope", "G-Maps", "Nope", ""}));
+    QCOMPARE(marks(*s), QStringList({"G-Maps"}));
+    QCOMPARE(prompt.shown.size(), 1);
+    QCOMPARE(prompt.shown.at(0).text.count("Nope"), 1);
+}
+
+void TestResetAutoscripts::readingRules_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("entries");
+    QTest::newRow("saved list") << QByteArray("A\r\nB\r\n\r\n") << QStringList({"A", "B", ""});
+    QTest::newRow("LF, no last line end") << QByteArray("A\nB") << QStringList({"A", "B"});
+    QTest::newRow("commas") << QByteArray("A,B,\r\n") << QStringList({"A", "B", ""});
+    QTest::newRow("quotes keep commas") << QByteArray("\"A,B\",C\r\n") << QStringList({"A,B", "C"});
+    QTest::newRow("full path") << QByteArray("C:\\VEK\\M-Alpha\r\n") << QStringList({"M-Alpha"});
+    QTest::newRow("path in quotes") << QByteArray("\"x\\A,B\"\r\n") << QStringList({"A,B"});
+    QTest::newRow("blanks dropped unquoted")
+        << QByteArray("  G Maps  , B\r\n") << QStringList({"G Maps", "B"});
+    QTest::newRow("blanks kept quoted") << QByteArray("\" A \"\r\n") << QStringList({" A "});
+    QTest::newRow("empty lines") << QByteArray("\r\n\r\nA\r\n") << QStringList({"", "", "A"});
+    QTest::newRow("8-bit") << QByteArray("Caf\xe9\r\n") << QStringList({QString::fromUtf8("Café")});
+    QTest::newRow("empty file") << QByteArray() << QStringList();
+}
+
+void TestResetAutoscripts::readingRules() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, entries);
+    QCOMPARE(AutoscriptFile::entries(bytes), entries);
+}
+
+void TestResetAutoscripts::saveNames_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("saved");
+    QTest::addColumn<QString>("told");
+    QTest::newRow("new") << "Mine" << true << QString();
+    QTest::newRow("existing is replaced") << "Old" << true << "replaced";
+    QTest::newRow("empty") << "" << false << "needs a name";
+    QTest::newRow("dot") << "." << false << "names a folder";
+    QTest::newRow("dot dot") << ".." << false << "names a folder";
+    QTest::newRow("slash") << "a/b" << false << "may not hold";
+    QTest::newRow("backslash") << "a\\b" << false << "may not hold";
+}
+
+void TestResetAutoscripts::saveNames() {
+    QFETCH(QString, name);
+    QFETCH(bool, saved);
+    QFETCH(QString, told);
+    TestFolders f;
+    TestFolders::write(f.vek() + "/Autoscripts", "Old", "old\r\n");
+    ScriptedPrompt prompt;
+    auto s = open(f, prompt);
+    s->Text2 = "A\nB\r\n";
+    s->autoscripts().Text1 = name;
+    QCOMPARE(s->autoscripts().save(), saved);
+    QCOMPARE(s->File10, saved && name != "Old" ? QStringList({name, "Old"}) : QStringList({"Old"}));
+    if (saved)
+        QCOMPARE(TestFolders::read(f.vek() + "/Autoscripts", name), QByteArray("A\r\nB\r\n\r\n"));
+    QCOMPARE(prompt.shown.size(), told.isEmpty() ? 0 : 1);
+    if (!told.isEmpty())
+        QVERIFY2(prompt.shown.at(0).text.contains(told), qPrintable(prompt.shown.at(0).text));
+    QCOMPARE(
+        QDir(f.vek() + "/Autoscripts").entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(),
+        saved && name != "Old" ? 2 : 1);
+}
+
+QTEST_GUILESS_MAIN(TestResetAutoscripts)
+#include "tst_reset_autoscripts.moc"
