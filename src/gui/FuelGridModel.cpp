@@ -1,10 +1,8 @@
 #include "FuelGridModel.h"
 
 #include "FuelGrid.h"
-#include "LoadGridModel.h"
 
-FuelGridModel::FuelGridModel(FuelGrid &grid, QObject *parent)
-    : QAbstractTableModel(parent), grid_(grid) {}
+FuelGridModel::FuelGridModel(FuelGrid &grid, QObject *parent) : GridModel(parent), grid_(grid) {}
 
 int FuelGridModel::rowCount(const QModelIndex &parent) const {
     return parent.isValid() ? 0 : int(grid_.rows.size());
@@ -27,7 +25,7 @@ QVariant FuelGridModel::data(const QModelIndex &index, int role) const {
         return FuelGrid::value(row.full, c);
     }
     if (role == Qt::BackgroundRole && c >= FuelGrid::FirstColumn && c == row.chosenColumn)
-        return LoadGridModel::colour(FuelGrid::ChosenColour);
+        return colour(FuelGrid::ChosenColour);
     if (role == Qt::TextAlignmentRole && c >= FuelGrid::FirstColumn)
         return int(Qt::AlignRight | Qt::AlignVCenter);
     return {};
@@ -37,9 +35,4 @@ QVariant FuelGridModel::headerData(int section, Qt::Orientation orientation, int
     if (role != Qt::DisplayRole || orientation != Qt::Horizontal)
         return {};
     return section >= FuelGrid::FirstColumn ? FuelGrid::header(section) : QString();
-}
-
-void FuelGridModel::reset() {
-    beginResetModel();
-    endResetModel();
 }

@@ -1,12 +1,12 @@
 #pragma once
 
-#include <QAbstractTableModel>
+#include "GridModel.h"
 
 class FuelGrid;
 
 /// The grid `Fuel` for a view: 30 slot rows, column 0 the slot's name, column 1 the fuel
 /// position (hidden), columns 2 to 20 the loads of 100% down to 10%.
-class FuelGridModel : public QAbstractTableModel {
+class FuelGridModel : public GridModel {
     Q_OBJECT
 public:
     explicit FuelGridModel(FuelGrid &grid, QObject *parent = nullptr);
@@ -15,7 +15,6 @@ public:
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
-    void reset();
 
 private:
     FuelGrid &grid_;

@@ -2,8 +2,8 @@
 
 #include <QWidget>
 
+class FlexGrid;
 class FuelGridModel;
-class QTableView;
 class Selector;
 
 /// The page "Fuel": the grid `Fuel`; a click on a load writes it as the slot's fuel.
@@ -14,7 +14,7 @@ public:
     /// Shows the engine's state; never runs a handler.
     void refresh();
 
-    QTableView *Fuel;
+    FlexGrid *Fuel;
 
 Q_SIGNALS:
     void changed();

@@ -1,5 +1,6 @@
 #include "LoadFilesPage.h"
 
+#include "FlexGrid.h"
 #include "LoadFiles.h"
 #include "LoadGrid.h"
 #include "LoadGridModel.h"
@@ -11,7 +12,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -35,17 +35,12 @@ LoadFilesPage::LoadFilesPage(Selector &selector, QWidget *parent)
 
     instruction = new QLabel(LoadGrid::Instruction, LoadFrame);
     model_ = new LoadGridModel(selector.Unigrid, this);
-    Unigrid = new QTableView(LoadFrame);
-    Unigrid->setObjectName(QStringLiteral("Unigrid"));
+    Unigrid = new FlexGrid(QStringLiteral("Unigrid"), LoadFrame);
     Unigrid->setModel(model_);
-    Unigrid->setSelectionMode(QAbstractItemView::NoSelection);
-    Unigrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    Unigrid->verticalHeader()->hide();
     Unigrid->setMouseTracking(true);
     Unigrid->viewport()->installEventFilter(this);
     Unigrid->horizontalHeader()->setMouseTracking(true);
     Unigrid->horizontalHeader()->installEventFilter(this);
-    Unigrid->installEventFilter(this);
 
     MyLabel = new QLabel(this);
     MyLabel->setObjectName(QStringLiteral("MyLabel"));
@@ -54,9 +49,14 @@ LoadFilesPage::LoadFilesPage(Selector &selector, QWidget *parent)
     MyImage = new PictureBox(this);
     MyImage->setObjectName(QStringLiteral("MyImage"));
 
+    // The grid is what the page is for: one Tab from the page's tab reaches it.
+    setTabOrder(Unigrid, List3);
+
     auto *frameLayout = new QVBoxLayout(LoadFrame);
     frameLayout->addWidget(instruction);
-    frameLayout->addWidget(Unigrid);
+    // The grid is as tall as its rows (26 at the most) and shrinks with a small window;
+    // what it does not use stays empty below it.
+    frameLayout->addWidget(Unigrid, 100);
     frameLayout->addStretch(1);
 
     auto *side = new QVBoxLayout;
@@ -72,7 +72,7 @@ LoadFilesPage::LoadFilesPage(Selector &selector, QWidget *parent)
         selector_.loadFiles().filter(List3->row(item));
         Q_EMIT changed();
     });
-    connect(Unigrid, &QTableView::clicked, this, [this](const QModelIndex &index) {
+    connect(Unigrid, &FlexGrid::chosen, this, [this](const QModelIndex &index) {
         selector_.loadFiles().click(index.row() + 1);
         Q_EMIT changed();
     });
@@ -93,14 +93,6 @@ bool LoadFilesPage::eventFilter(QObject *watched, QEvent *event) {
         } else if (watched == List3 || watched == LoadFrame) {
             selector_.loadFiles().clearDescription();
             showDescription();
-        }
-    } else if (event->type() == QEvent::KeyPress && watched == Unigrid) {
-        const auto *e = static_cast<QKeyEvent *>(event);
-        if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) &&
-            Unigrid->currentIndex().isValid()) {
-            selector_.loadFiles().click(Unigrid->currentIndex().row() + 1);
-            Q_EMIT changed();
-            return true;
         }
     }
     return QWidget::eventFilter(watched, event);
@@ -125,7 +117,7 @@ void LoadFilesPage::layOutGrid() {
             Unigrid->setRowHeight(r - 1, rowHeight);
     }
     Unigrid->horizontalHeader()->setFixedHeight(rowHeight + 4);
-    Unigrid->setFixedHeight(
+    Unigrid->setMaximumHeight(
         twipsToPixels(this, LoadGrid::gridHeight(grid.rowCount(), LoadGrid::ShownHeight)) + 8);
 }
 
@@ -135,10 +127,9 @@ void LoadFilesPage::refresh() {
         List3->addItems(selector_.List3);
     }
     List3->setCurrentRow(selector_.List3Index);
-    const int current = Unigrid->currentIndex().row();
-    model_->reset();
-    layOutGrid();
-    if (current >= 0)
-        Unigrid->setCurrentIndex(model_->index(current, 1));
+    Unigrid->refill([this] {
+        model_->refresh();
+        layOutGrid();
+    });
     showDescription();
 }

@@ -2,12 +2,12 @@
 
 #include <QWidget>
 
+class FlexGrid;
 class LoadGridModel;
 class PictureBox;
 class QGroupBox;
 class QLabel;
 class QListWidget;
-class QTableView;
 class Selector;
 
 /// The page "Load Files": the group filter `List3`, the load grid `Unigrid`, and the
@@ -20,7 +20,7 @@ public:
     void refresh();
 
     QListWidget *List3;
-    QTableView *Unigrid;
+    FlexGrid *Unigrid;
     QGroupBox *LoadFrame;
     QLabel *MyLabel;
     PictureBox *MyImage;

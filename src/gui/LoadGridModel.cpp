@@ -2,10 +2,7 @@
 
 #include "LoadGrid.h"
 
-#include <QColor>
-
-LoadGridModel::LoadGridModel(LoadGrid &grid, QObject *parent)
-    : QAbstractTableModel(parent), grid_(grid) {}
+LoadGridModel::LoadGridModel(LoadGrid &grid, QObject *parent) : GridModel(parent), grid_(grid) {}
 
 int LoadGridModel::rowCount(const QModelIndex &parent) const {
     return parent.isValid() ? 0 : int(grid_.rows.size());
@@ -13,12 +10,6 @@ int LoadGridModel::rowCount(const QModelIndex &parent) const {
 
 int LoadGridModel::columnCount(const QModelIndex &parent) const {
     return parent.isValid() ? 0 : 3;
-}
-
-QVariant LoadGridModel::colour(unsigned bgr) {
-    if (bgr & 0x80000000u)
-        return {};
-    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
 }
 
 QVariant LoadGridModel::data(const QModelIndex &index, int role) const {
@@ -44,9 +35,4 @@ QVariant LoadGridModel::headerData(int section, Qt::Orientation orientation, int
     if (role != Qt::DisplayRole || orientation != Qt::Horizontal)
         return {};
     return section == 1 ? QVariant(grid_.hint) : QVariant(QString());
-}
-
-void LoadGridModel::reset() {
-    beginResetModel();
-    endResetModel();
 }

@@ -1,5 +1,6 @@
 #include "PlanesSkinsPage.h"
 
+#include "FlexGrid.h"
 #include "PictureBox.h"
 #include "Planes.h"
 #include "Selector.h"
@@ -10,7 +11,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -28,17 +28,12 @@ PlanesSkinsPage::PlanesSkinsPage(Selector &selector, QWidget *parent)
     Frame6 = new QGroupBox(QStringLiteral("Alternative Planes:"), this);
     Frame6->setObjectName(QStringLiteral("Frame6"));
     model_ = new SlotGridModel(selector.G1, this);
-    G1 = new QTableView(Frame6);
-    G1->setObjectName(QStringLiteral("G1"));
+    G1 = new FlexGrid(QStringLiteral("G1"), Frame6);
     G1->setModel(model_);
-    G1->setSelectionMode(QAbstractItemView::NoSelection);
-    G1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    G1->verticalHeader()->hide();
     G1->setMouseTracking(true);
     G1->viewport()->installEventFilter(this);
     G1->horizontalHeader()->setMouseTracking(true);
     G1->horizontalHeader()->installEventFilter(this);
-    G1->installEventFilter(this);
     Label4 = new QLabel(Frame6);
     Label4->setObjectName(QStringLiteral("Label4"));
     Label4->setWordWrap(true);
@@ -53,12 +48,14 @@ PlanesSkinsPage::PlanesSkinsPage(Selector &selector, QWidget *parent)
     auto *layout = new QHBoxLayout(this);
     layout->addWidget(List1);
     layout->addWidget(Frame6, 1);
+    // Takes the room of a hidden frame, so the slot list keeps to the left of the page.
+    layout->addStretch(0);
 
     connect(List1, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) {
         selector_.planes().filter(List1->row(item));
         Q_EMIT changed();
     });
-    connect(G1, &QTableView::clicked, this, [this](const QModelIndex &index) {
+    connect(G1, &FlexGrid::chosen, this, [this](const QModelIndex &index) {
         selector_.planes().click(index.row() + 1);
         Q_EMIT changed();
     });
@@ -80,14 +77,6 @@ bool PlanesSkinsPage::eventFilter(QObject *watched, QEvent *event) {
             QString text = selector_.planes().Label4;
             Label4->setText(text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
         }
-    } else if (event->type() == QEvent::KeyPress && watched == G1) {
-        const auto *e = static_cast<QKeyEvent *>(event);
-        if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) &&
-            G1->currentIndex().isValid()) {
-            selector_.planes().click(G1->currentIndex().row() + 1);
-            Q_EMIT changed();
-            return true;
-        }
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -99,19 +88,21 @@ void PlanesSkinsPage::refresh() {
     }
     List1->setCurrentRow(selector_.List1Index);
     Frame6->setVisible(selector_.Frame6);
-    model_->reset();
-    G1->setColumnHidden(0, true);
-    G1->setColumnHidden(1, true);
-    G1->setColumnHidden(2, true);
-    fitColumn(G1, 3, 2000);
-    fitColumn(G1, 4, 360);
-    const int rowHeight = twipsToPixels(this, 240) + 4;
-    for (int r = 0; r < selector_.G1.rows.size(); ++r) {
-        const int height = selector_.G1.rows.at(r).height;
-        G1->setRowHidden(r, height == 0);
-        if (height > 0)
-            G1->setRowHeight(r, rowHeight);
-    }
+    G1->refill([this] {
+        model_->refresh();
+        G1->setColumnHidden(0, true);
+        G1->setColumnHidden(1, true);
+        G1->setColumnHidden(2, true);
+        fitColumn(G1, 3, 2000);
+        fitColumn(G1, 4, 360);
+        const int rowHeight = twipsToPixels(this, 240) + 4;
+        for (int r = 0; r < selector_.G1.rows.size(); ++r) {
+            const int height = selector_.G1.rows.at(r).height;
+            G1->setRowHidden(r, height == 0);
+            if (height > 0)
+                G1->setRowHeight(r, rowHeight);
+        }
+    });
     QString text = selector_.planes().Label4;
     Label4->setText(text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     Image2->load(QString());

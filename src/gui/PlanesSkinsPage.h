@@ -2,11 +2,11 @@
 
 #include <QWidget>
 
+class FlexGrid;
 class PictureBox;
 class QGroupBox;
 class QLabel;
 class QListWidget;
-class QTableView;
 class Selector;
 class SlotGridModel;
 
@@ -21,7 +21,7 @@ public:
 
     QListWidget *List1;
     QGroupBox *Frame6;
-    QTableView *G1;
+    FlexGrid *G1;
     QLabel *Label4;
     PictureBox *Image2;
 

@@ -1,10 +1,8 @@
 #include "SlotGridModel.h"
 
-#include "LoadGridModel.h"
 #include "SlotGrid.h"
 
-SlotGridModel::SlotGridModel(SlotGrid &grid, QObject *parent)
-    : QAbstractTableModel(parent), grid_(grid) {}
+SlotGridModel::SlotGridModel(SlotGrid &grid, QObject *parent) : GridModel(parent), grid_(grid) {}
 
 int SlotGridModel::rowCount(const QModelIndex &parent) const {
     return parent.isValid() ? 0 : int(grid_.rows.size());
@@ -33,7 +31,7 @@ QVariant SlotGridModel::data(const QModelIndex &index, int role) const {
         }
     }
     if (role == Qt::BackgroundRole && index.column() == 3)
-        return LoadGridModel::colour(row.colour);
+        return colour(row.colour);
     return {};
 }
 
@@ -45,9 +43,4 @@ QVariant SlotGridModel::headerData(int section, Qt::Orientation orientation, int
     if (section == 3)
         return QStringLiteral("Aircraft");
     return QString();
-}
-
-void SlotGridModel::reset() {
-    beginResetModel();
-    endResetModel();
 }

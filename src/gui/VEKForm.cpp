@@ -11,6 +11,7 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -33,6 +34,22 @@ VEKForm::VEKForm(Selector &selector, QWidget *parent) : QWidget(parent), selecto
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(SSTab1);
+
+    // The engine's page is the page shown: the player's choice of tab is recorded there,
+    // so a refresh after an action shows the page the player was on.
+    connect(SSTab1, &QTabWidget::currentChanged, this, [this](int index) {
+        if (index >= 0)
+            selector_.CurrentPage = index;
+    });
+    // Ctrl+Tab and Ctrl+Shift+Tab move between pages from anywhere in the window, also
+    // from inside a grid or a list that would otherwise keep the key.
+    auto *next = new QShortcut(this);
+    next->setKeys({QKeySequence(Qt::CTRL | Qt::Key_Tab)});
+    connect(next, &QShortcut::activated, this, [this] { turnPage(1); });
+    auto *previous = new QShortcut(this);
+    previous->setKeys({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+                       QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab)});
+    connect(previous, &QShortcut::activated, this, [this] { turnPage(-1); });
 
     connect(&selector, &Selector::captionChanged, this, [this](const QString &caption) {
         setWindowTitle(caption);
@@ -57,6 +74,11 @@ void VEKForm::centre() {
     const QRect area = screen->geometry();
     move(area.left() + (area.width() - frameGeometry().width()) / 2,
          area.top() + (area.height() - frameGeometry().height()) / 2);
+}
+
+void VEKForm::turnPage(int step) {
+    const int count = SSTab1->count();
+    SSTab1->setCurrentIndex((SSTab1->currentIndex() + step + count) % count);
 }
 
 void VEKForm::closeEvent(QCloseEvent *event) {

@@ -20,7 +20,8 @@ public:
 
     /// Runs the engine's load sequence, then shows its state.
     void load();
-    /// Shows the engine's state on every page.
+    /// Shows the engine's state on every page, on the engine's page (the one the player
+    /// chose, or "General" after the load sequence).
     void refresh();
 
     Selector &selector() { return selector_; }
@@ -47,6 +48,8 @@ protected:
 
 private:
     void centre();
+    /// Shows the page `step` places on, wrapping around.
+    void turnPage(int step);
     Selector &selector_;
     bool closing_ = false;
 };

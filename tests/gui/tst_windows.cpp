@@ -6,6 +6,7 @@
 #include "FuelPage.h"
 #include "GeneralPage.h"
 #include "InstanceGuard.h"
+#include "LoadFiles.h"
 #include "LoadFilesPage.h"
 #include "PictureBox.h"
 #include "PlanesSkinsPage.h"
@@ -15,6 +16,7 @@
 #include "TestFolders.h"
 #include "VEKForm.h"
 
+#include <QApplication>
 #include <QBuffer>
 #include <QGroupBox>
 #include <QImage>
@@ -23,6 +25,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
@@ -48,7 +51,8 @@ private Q_SLOTS:
     void choosingTheVekFolderEnablesOkAndOkOpensTheMainWindow();
     void rememberedFolderOpensTheMainWindowDirectly();
     void secondInstanceIsRefusedWithTheMessage();
-    void pagesForwardClicksToTheEngine();
+    void actionsKeepThePlayersPlace_data();
+    void actionsKeepThePlayersPlace();
     void newVekDirectoryGoesBackToTheLocator();
 
 private:
@@ -177,56 +181,157 @@ void TestWindows::secondInstanceIsRefusedWithTheMessage() {
     QVERIFY(!TestFolders::exists(f.game(), QStringLiteral("LastVEKDir")));
 }
 
-void TestWindows::pagesForwardClicksToTheEngine() {
+namespace {
+/// The game folder's files and their bytes: what a player's action did to the game.
+QMap<QString, QByteArray> gameFiles(const QString &game) {
+    QMap<QString, QByteArray> files;
+    for (const QFileInfo &info : QDir(game).entryInfoList(QDir::Files))
+        files.insert(info.fileName(), TestFolders::read(game, info.fileName()));
+    return files;
+}
+
+/// Sends a space-separated list of key names ("Tab", "Down", "Return", ...) to whatever
+/// has the keyboard focus, as the player's keyboard would.
+void press(const QString &keys) {
+    static const QHash<QString, Qt::Key> names = {
+        {"Tab", Qt::Key_Tab},     {"Down", Qt::Key_Down},   {"Up", Qt::Key_Up},
+        {"Left", Qt::Key_Left},   {"Right", Qt::Key_Right}, {"Return", Qt::Key_Return},
+        {"Enter", Qt::Key_Enter}, {"Space", Qt::Key_Space}};
+    for (const QString &key : keys.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        QVERIFY2(names.contains(key), qPrintable(key));
+        QVERIFY(QApplication::focusWidget());
+        QTest::keyClick(QApplication::focusWidget(), names.value(key));
+    }
+}
+} // namespace
+
+void TestWindows::actionsKeepThePlayersPlace_data() {
+    QTest::addColumn<bool>("many");      // 1,000 more content folders, for a long load grid
+    QTest::addColumn<QString>("before"); // a content folder loaded before the window opens
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QString>("control"); // where the player acts
+    QTest::addColumn<int>("scrollTo");    // row scrolled to the top first, or -1
+    QTest::addColumn<int>("row");         // the cell clicked, or where the keys start (-1: as is)
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("keys"); // empty: a mouse click on the cell
+    QTest::addColumn<int>("endRow");   // the current cell afterwards (-1: not a grid)
+    QTest::addColumn<int>("endColumn");
+    QTest::addColumn<QString>("changed"); // the game file the action changes; empty: none
+
+    const QString late = QStringLiteral("F-Late war fighters");
+    QTest::newRow("load grid: click loads")
+        << false << "" << 1 << "Unigrid" << -1 << 5 << 1 << "" << 5 << 1 << "spit16.3dz";
+    QTest::newRow("load grid: Tab in, Down, Enter loads") // the player's way in from the tab bar
+        << false << "" << 1 << "Unigrid" << -1 << -1 << 1 << "Tab Down Return" << 1 << 1
+        << "109g.3dz";
+    QTest::newRow("load grid: Space on a loaded row unloads")
+        << false << late << 1 << "Unigrid" << -1 << 5 << 1 << "Space" << 5 << 1 << "spit16.3dz";
+    QTest::newRow("load grid, 1,000 folders: a click far down keeps the row in place")
+        << true << "" << 1 << "Unigrid" << 480 << 495 << 1 << "" << 495 << 1 << "extra0493.dat";
+    QTest::newRow("load grid, 1,000 folders: keys far down")
+        << true << "" << 1 << "Unigrid" << 700 << 705 << 1 << "Down Down Return" << 707 << 1
+        << "extra0705.dat";
+    QTest::newRow("group filter") << false << "" << 1 << "List3" << -1 << 2 << 0 << "" << 2 << 0
+                                  << "";
+    QTest::newRow("aircraft grid: click swaps")
+        << false << late << 2 << "G1" << -1 << 0 << 3 << "" << 0 << 3 << "planes.dat";
+    QTest::newRow("aircraft grid: Up, Space swaps")
+        << false << late << 2 << "G1" << -1 << 2 << 3 << "Up Up Space" << 0 << 3 << "pnames.str";
+    QTest::newRow("slot filter") << false << late << 2 << "List1" << -1 << 12 << 0 << "" << 12 << 0
+                                 << "";
+    QTest::newRow("fuel grid: click writes a load")
+        << false << late << 5 << "Fuel" << 12 << 20 << 4 << "" << 20 << 4 << "planes.dat";
+    QTest::newRow("fuel grid: Right, Down, Enter") << false << late << 5 << "Fuel" << -1 << 3 << 4
+                                                   << "Right Down Enter" << 4 << 5 << "planes.dat";
+    QTest::newRow("General: an option")
+        << false << "" << 0 << "Option2(0)" << -1 << -1 << 0 << "" << -1 << 0 << "eaw.ini";
+}
+
+void TestWindows::actionsKeepThePlayersPlace() {
+    QFETCH(bool, many);
+    QFETCH(QString, before);
+    QFETCH(int, page);
+    QFETCH(QString, control);
+    QFETCH(int, scrollTo);
+    QFETCH(int, row);
+    QFETCH(int, column);
+    QFETCH(QString, keys);
+    QFETCH(int, endRow);
+    QFETCH(int, endColumn);
+    QFETCH(QString, changed);
+
     TestFolders f(TestFolders::WithoutGameFiles);
     QString error;
     QVERIFY(DemoGameFolder::build(f.game(), &error));
     QVERIFY(DemoVekFolder::build(f.vek(), &error));
+    for (int i = 0; many && i < 1000; ++i) {
+        const QString folder = f.vek() + QStringLiteral("/A-Extra %1").arg(i, 4, 10, QChar('0'));
+        QVERIFY(QDir().mkpath(folder));
+        TestFolders::write(folder, QStringLiteral("extra%1.dat").arg(i, 4, 10, QChar('0')), "x");
+    }
     TestFolders::write(f.game(), QStringLiteral("LastVEKDir"), f.vek().toLocal8Bit() + "\r\n");
     ScriptedPrompt prompt;
     SelectorWindows windows(&prompt);
     QVERIFY(windows.start(f.game()));
     VEKForm *form = windows.vekForm();
-    Selector &s = *windows.selector();
+    form->resize(900, 520);
+    QApplication::setActiveWindow(form);
+    QVERIFY(QTest::qWaitForWindowActive(form));
+    QCOMPARE(form->SSTab1->currentIndex(), 0);
+    if (!before.isEmpty()) {
+        QVERIFY(windows.selector()->loadFiles().click(windows.selector()->Unigrid.find(before)));
+        form->refresh();
+    }
 
-    // A click on a load grid row loads the folder and the page shows it.
-    form->SSTab1->setCurrentIndex(1);
-    QTableView *grid = form->loadFiles->Unigrid;
-    const int row = s.Unigrid.find(QStringLiteral("F-Late war fighters"));
-    const QRect cell = grid->visualRect(grid->model()->index(row - 1, 1));
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
-    QVERIFY(s.Unigrid.row(row).loaded);
-    QCOMPARE(grid->model()->index(row - 1, 2).data().toString(), QStringLiteral("S"));
-    QVERIFY(grid->isColumnHidden(0));
+    // To the page by the keyboard: forward from "General", or backward round the end.
+    for (int i = 0; i < (page <= 3 ? page : 6 - page); ++i)
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : form,
+                        Qt::Key_Tab,
+                        page <= 3 ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(form->SSTab1->currentIndex(), page);
 
-    // The aircraft page shows the set's alternatives; a click swaps one in.
-    form->SSTab1->setCurrentIndex(2);
-    PlanesSkinsPage *planes = form->planesSkins;
-    QVERIFY(planes->Frame6->isVisible());
-    QCOMPARE(planes->G1->model()->rowCount(), s.G1.rows.size());
-    QCOMPARE(planes->List1->count(), 31);
-    const QRect plane = planes->G1->visualRect(planes->G1->model()->index(0, 3));
-    QTest::mouseClick(planes->G1->viewport(), Qt::LeftButton, {}, plane.center());
-    QVERIFY(s.G1.row(1).marked);
-    QCOMPARE(planes->G1->model()->index(0, 4).data().toString(), QStringLiteral("S"));
-    QCOMPARE(planes->List1->currentRow(), s.G1.row(1).slot + 1);
-
-    // The fuel page shows 30 slots; a click on a load writes it.
-    form->SSTab1->setCurrentIndex(5);
-    QTableView *fuel = form->fuel->Fuel;
-    QCOMPARE(fuel->model()->rowCount(), 30);
-    QCOMPARE(fuel->model()->headerData(20, Qt::Horizontal).toString(), QStringLiteral("10%"));
-    const QRect load = fuel->visualRect(fuel->model()->index(3, 4));
-    QTest::mouseClick(fuel->viewport(), Qt::LeftButton, {}, load.center());
-    QCOMPARE(s.Fuel.rows.at(3).chosenColumn, 4);
-
-    // An option click on the General page rewrites eaw.ini through the engine.
-    form->SSTab1->setCurrentIndex(0);
-    form->general->Option2[0]->click();
-    QCOMPARE(s.ini.resolution, 0);
-    QVERIFY(
-        TestFolders::read(f.game(), QStringLiteral("eaw.ini")).contains("Width=640\r\nHeight=480"));
-    QVERIFY(prompt.shown.isEmpty());
+    // Views first: the page "Fuel" and its grid share a name.
+    auto *view = form->findChild<QAbstractItemView *>(control);
+    QWidget *target = view ? view : form->findChild<QWidget *>(control);
+    QVERIFY2(target && target->isVisible(), qPrintable(control));
+    if (view && scrollTo >= 0) {
+        view->scrollTo(view->model()->index(scrollTo, column), QAbstractItemView::PositionAtTop);
+        QVERIFY(view->verticalScrollBar()->value() > 0);
+    }
+    const QMap<QString, QByteArray> was = gameFiles(f.game());
+    const int scrolled = view ? view->verticalScrollBar()->value() : 0;
+    const QRect place = view ? view->visualRect(view->model()->index(endRow, endColumn)) : QRect();
+    if (!view) {
+        QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(8, target->height() / 2));
+    } else {
+        const QModelIndex cell = view->model()->index(row, column);
+        if (keys.isEmpty()) {
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                              view->visualRect(cell).center());
+        } else {
+            if (row >= 0) {
+                view->setFocus();
+                view->setCurrentIndex(cell);
+            }
+            press(keys);
+        }
+    }
+    // Where the player is: the same page, the same current cell, the same scroll position and
+    // so the same place on the screen.
+    QApplication::processEvents();
+    QCOMPARE(form->SSTab1->currentIndex(), page);
+    if (view) {
+        QCOMPARE(view->currentIndex(), view->model()->index(endRow, endColumn));
+        QCOMPARE(view->verticalScrollBar()->value(), scrolled);
+        QCOMPARE(view->visualRect(view->currentIndex()), place);
+        QVERIFY(view->viewport()->rect().contains(place.center()));
+    }
+    const QMap<QString, QByteArray> now = gameFiles(f.game());
+    if (changed.isEmpty())
+        QCOMPARE(now, was);
+    else
+        QVERIFY2(now.value(changed) != was.value(changed), qPrintable(changed));
+    QVERIFY2(prompt.shown.isEmpty(), qPrintable(prompt.shown.value(0).text));
 }
 
 void TestWindows::newVekDirectoryGoesBackToTheLocator() {
@@ -238,6 +343,7 @@ void TestWindows::newVekDirectoryGoesBackToTheLocator() {
     QVERIFY(windows.start(f.game()));
     TestFolders::write(f.vek(), QStringLiteral("FoldersLoaded.txt"), "");
     QPointer<VEKForm> form = windows.vekForm();
+    form->SSTab1->setCurrentIndex(3);
     form->general->Command9->click();
     // The loaded list is written as it stands, and the locator comes back as it was left:
     // the remembered folder shown, OK still to be earned by choosing a VEK folder.
@@ -251,6 +357,7 @@ void TestWindows::newVekDirectoryGoesBackToTheLocator() {
     windows.form2()->Dir1->setPath(f.vek());
     windows.form2()->Command1->click();
     QVERIFY(windows.vekForm() && windows.vekForm()->isVisible());
+    QCOMPARE(windows.vekForm()->SSTab1->currentIndex(), 0); // loaded anew: "General"
 }
 
 QTEST_MAIN(TestWindows)

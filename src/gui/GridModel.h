@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QAbstractTableModel>
+
+/// A table model over one of the engine's grids. The engine changes the grid in place and
+/// the page calls `refresh`: a change of cells is passed on as changed data, so the view
+/// keeps its current cell and scroll position; only a change in the number of rows or
+/// columns resets the view.
+class GridModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    /// The grid changed under the model.
+    void refresh();
+
+    /// A blue-green-red cell colour as a QColor; the system window colour is no colour of
+    /// its own (the view's base is used).
+    static QVariant colour(unsigned bgr);
+
+private:
+    int rows_ = -1;
+    int columns_ = -1;
+};

@@ -1,0 +1,93 @@
+// Plays a player's task on the real window and saves the window's own picture after each
+// step, to look at what a player sees. Run it under a display (xvfb-run).
+//   vekselector-play GAME_FOLDER OUT_PREFIX STEP...
+// A step is a key ("ctrl+tab", "ctrl+shift+tab", "tab", "down", "up", "left", "right",
+// "enter", "space"), sent to the widget with the keyboard focus, or "click:NAME:ROW:COLUMN"
+// (a cell of the grid or list NAME) or "click:NAME" (a button).
+#include "SelectorWindows.h"
+#include "VEKForm.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QDir>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTextStream>
+
+namespace {
+bool pressKey(const QString &step) {
+    static const QHash<QString, Qt::Key> keys = {
+        {"tab", Qt::Key_Tab},     {"down", Qt::Key_Down},      {"up", Qt::Key_Up},
+        {"left", Qt::Key_Left},   {"right", Qt::Key_Right},    {"enter", Qt::Key_Return},
+        {"space", Qt::Key_Space}, {"backtab", Qt::Key_Backtab}};
+    QStringList parts = step.split(QLatin1Char('+'));
+    const QString name = parts.takeLast();
+    Qt::KeyboardModifiers modifiers;
+    for (const QString &m : parts)
+        modifiers |= m == QLatin1String("ctrl") ? Qt::ControlModifier : Qt::ShiftModifier;
+    if (!keys.contains(name) || !QApplication::focusWidget())
+        return false;
+    const Qt::Key key = name == QLatin1String("tab") && modifiers.testFlag(Qt::ShiftModifier)
+                            ? Qt::Key_Backtab
+                            : keys.value(name);
+    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+    return true;
+}
+
+bool click(QWidget *window, const QStringList &parts) {
+    if (parts.size() == 4) {
+        auto *view = window->findChild<QAbstractItemView *>(parts.at(1));
+        if (!view)
+            return false;
+        const QModelIndex cell = view->model()->index(parts.at(2).toInt(), parts.at(3).toInt());
+        view->scrollTo(cell);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(cell).center());
+        return true;
+    }
+    auto *widget = window->findChild<QWidget *>(parts.at(1));
+    if (!widget)
+        return false;
+    QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(8, widget->height() / 2));
+    return true;
+}
+} // namespace
+
+int main(int argc, char *argv[]) {
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    QTextStream err(stderr);
+    if (args.size() < 3) {
+        err << "usage: vekselector-play GAME_FOLDER OUT_PREFIX STEP...\n";
+        return 2;
+    }
+    QDir::setCurrent(args.at(1));
+    SelectorWindows windows;
+    if (!windows.start(QDir::currentPath()) || !windows.vekForm())
+        return 3;
+    VEKForm *form = windows.vekForm();
+    form->activateWindow();
+    if (!QTest::qWaitForWindowActive(form))
+        err << "the window did not become active; keys may go astray\n";
+    const QString prefix = args.at(2);
+    form->grab().save(prefix + QStringLiteral("-00-start.png"));
+    for (int i = 3; i < args.size(); ++i) {
+        const QString step = args.at(i);
+        const bool done = step.startsWith(QLatin1String("click:"))
+                              ? click(form, step.split(QLatin1Char(':')))
+                              : pressKey(step);
+        if (!done) {
+            err << "cannot do step " << step << "\n";
+            return 1;
+        }
+        QTest::qWait(50);
+        QString name = step;
+        name.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9]+")), QStringLiteral("_"));
+        form->grab().save(
+            QStringLiteral("%1-%2-%3.png").arg(prefix).arg(i - 2, 2, 10, QChar('0')).arg(name));
+        err << i - 2 << ' ' << step << ": page \""
+            << form->SSTab1->tabText(form->SSTab1->currentIndex()) << "\", focus "
+            << (QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString())
+            << "\n";
+    }
+    return 0;
+}
