@@ -1,32 +1,119 @@
 #include "AutoscriptsPage.h"
 
+#include "Autoscripts.h"
 #include "ClickableLabel.h"
+#include "CompleteReset.h"
 #include "Selector.h"
 
 #include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+QString shownText(QString text) {
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+} // namespace
 
 AutoscriptsPage::AutoscriptsPage(Selector &selector, QWidget *parent)
     : QWidget(parent), selector_(selector) {
     setObjectName(QStringLiteral("Autoscripts"));
-    File10 = new QListWidget(this);
+
+    Frame3 = new QGroupBox(Autoscripts::Frame3, this);
+    Frame3->setObjectName(QStringLiteral("Frame3"));
+    File10 = new QListWidget(Frame3);
     File10->setObjectName(QStringLiteral("File10"));
-    File10->setMaximumWidth(240);
-    Label5 = new ClickableLabel(
-        QStringLiteral("You can edit the text below, and even change the order in which folders "
-                       "will be loaded (if you want to) before you save the AutoScript"),
-        this);
+    Label13 = new QLabel(Autoscripts::Label13, Frame3);
+    Label13->setObjectName(QStringLiteral("Label13"));
+    List2 = new QListWidget(Frame3);
+    List2->setObjectName(QStringLiteral("List2"));
+    Command6 = new QPushButton(Autoscripts::Command6Caption, Frame3);
+    Command6->setObjectName(QStringLiteral("Command6"));
+    auto *runLayout = new QVBoxLayout(Frame3);
+    runLayout->addWidget(File10, 1);
+    runLayout->addWidget(Label13);
+    runLayout->addWidget(List2, 1);
+    runLayout->addWidget(Command6);
+
+    Frame8 = new QGroupBox(Autoscripts::Frame8, this);
+    Frame8->setObjectName(QStringLiteral("Frame8"));
+    Text1 = new QLineEdit(Frame8);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Label5 = new ClickableLabel(Autoscripts::Label5, Frame8);
     Label5->setObjectName(QStringLiteral("Label5"));
     Label5->setWordWrap(true);
-    connect(Label5, &ClickableLabel::clicked, Label5, &QWidget::hide);
+    Text2 = new QPlainTextEdit(Frame8);
+    Text2->setObjectName(QStringLiteral("Text2"));
+    Command7 = new QPushButton(Autoscripts::Command7Caption, Frame8);
+    Command7->setObjectName(QStringLiteral("Command7"));
+    auto *saveLayout = new QVBoxLayout(Frame8);
+    saveLayout->addWidget(Text1);
+    saveLayout->addWidget(Label5);
+    saveLayout->addWidget(Text2, 1);
+    saveLayout->addWidget(Command7);
+
+    Command11 = new QPushButton(CompleteReset::Caption, this);
+    Command11->setObjectName(QStringLiteral("Command11"));
+
     auto *layout = new QGridLayout(this);
-    layout->addWidget(File10, 0, 0, 2, 1);
-    layout->addWidget(Label5, 0, 1);
-    layout->setRowStretch(1, 1);
+    layout->addWidget(Frame3, 0, 0);
+    layout->addWidget(Frame8, 0, 1);
+    layout->addWidget(Command11, 1, 1, Qt::AlignRight);
+    layout->setColumnStretch(0, 1);
     layout->setColumnStretch(1, 1);
+
+    connect(Label5, &ClickableLabel::clicked, Label5, &QWidget::hide);
+    connect(File10, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) {
+        selector_.autoscripts().show(File10->row(item));
+        Q_EMIT changed();
+    });
+    connect(Command6, &QPushButton::clicked, this, [this] {
+        selector_.autoscripts().run();
+        Q_EMIT changed();
+    });
+    // The texts are the player's to edit; the engine keeps what is typed.
+    connect(Text1, &QLineEdit::textEdited, this,
+            [this](const QString &text) { selector_.autoscripts().Text1 = text; });
+    connect(Text2, &QPlainTextEdit::textChanged, this, [this] {
+        QString text = Text2->toPlainText();
+        text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+        selector_.Text2 = text;
+    });
+    connect(Command7, &QPushButton::clicked, this, [this] {
+        selector_.autoscripts().save();
+        Q_EMIT changed();
+    });
+    connect(Command11, &QPushButton::clicked, this, [this] {
+        selector_.autoscripts().Command11();
+        Q_EMIT changed();
+    });
 }
 
 void AutoscriptsPage::refresh() {
-    File10->clear();
-    File10->addItems(selector_.File10);
+    if (File10->count() != selector_.File10.size() || [this] {
+            for (int i = 0; i < File10->count(); ++i)
+                if (File10->item(i)->text() != selector_.File10.at(i))
+                    return true;
+            return false;
+        }()) {
+        File10->clear();
+        File10->addItems(selector_.File10);
+    }
+    File10->setCurrentRow(selector_.autoscripts().File10Index);
+    List2->clear();
+    List2->addItems(selector_.autoscripts().List2);
+    if (Text1->text() != selector_.autoscripts().Text1)
+        Text1->setText(selector_.autoscripts().Text1);
+    // Rewriting the box would put the player's cursor back at the start; only a change
+    // from the engine (a load, a reset) is shown.
+    const QString text = shownText(selector_.Text2);
+    if (Text2->toPlainText() != text) {
+        const QSignalBlocker block(Text2);
+        Text2->setPlainText(text);
+    }
 }

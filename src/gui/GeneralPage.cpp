@@ -1,6 +1,7 @@
 #include "GeneralPage.h"
 
 #include "ClickableLabel.h"
+#include "CompleteReset.h"
 #include "IniOptions.h"
 #include "KeyboardFeatures.h"
 #include "MusicButtons.h"
@@ -106,6 +107,13 @@ GeneralPage::GeneralPage(Selector &selector, QWidget *parent)
     Command8 = button(this, "Command8", QStringLiteral("Minimise"), QColor(224, 224, 224));
     Command3 = button(this, "Command3", QStringLiteral("Exit"), QColor(255, 192, 192));
     Command9 = button(this, "Command9", QStringLiteral("New VEK Directory"), QColor(192, 192, 255));
+    Command1 = new QPushButton(CompleteReset::Caption, this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setToolTip(CompleteReset::ToolTip);
+    connect(Command1, &QPushButton::clicked, this, [this] {
+        selector_.completeReset().run();
+        Q_EMIT changed();
+    });
     Command13 = new QPushButton(QStringLiteral("Edit Planes.dat"), this);
     Command13->setObjectName(QStringLiteral("Command13"));
     // The record editor is not part of this version yet; the button says so rather than
@@ -114,7 +122,7 @@ GeneralPage::GeneralPage(Selector &selector, QWidget *parent)
     Command13->setToolTip(
         QStringLiteral("The planes.dat editor is not available in this version."));
     auto *commands = new QVBoxLayout;
-    for (QPushButton *b : {Command5, Command8, Command9, Command3, Command13})
+    for (QPushButton *b : {Command5, Command8, Command9, Command3, Command1, Command13})
         commands->addWidget(b);
 
     Image1 = new PictureBox(this);

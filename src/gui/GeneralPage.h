@@ -26,6 +26,7 @@ public:
     QRadioButton *Option4[6]; ///< extra squads
     QCheckBox *Check1, *Check2, *Check3;
     QRadioButton *Option8[3]; ///< sync rate
+    QPushButton *Command1;    ///< "Reset Completely"
     QPushButton *Command2;    ///< "Restore my original eaw.ini"
     QPushButton *Command5;    ///< "Launch EAW"
     QPushButton *Command8;    ///< "Minimise"

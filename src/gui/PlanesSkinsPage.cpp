@@ -4,9 +4,12 @@
 #include "PictureBox.h"
 #include "Planes.h"
 #include "Selector.h"
+#include "SkinGridModel.h"
+#include "Skins.h"
 #include "SlotGridModel.h"
 #include "Twips.h"
 
+#include <QCheckBox>
 #include <QEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -14,7 +17,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
-#include <QTableView>
 #include <QVBoxLayout>
 
 PlanesSkinsPage::PlanesSkinsPage(Selector &selector, QWidget *parent)
@@ -25,6 +27,21 @@ PlanesSkinsPage::PlanesSkinsPage(Selector &selector, QWidget *parent)
     List1->setObjectName(QStringLiteral("List1"));
     List1->setMaximumWidth(160);
 
+    skinModel_ = new SkinGridModel(selector.SK1, this);
+    SK1 = new FlexGrid(QStringLiteral("SK1"), this);
+    SK1->setModel(skinModel_);
+    // A click shows a skin; a double-click, Enter or Space loads or unloads it.
+    SK1->setClickChooses(false);
+    SK1->setMouseTracking(true);
+    SK1->viewport()->installEventFilter(this);
+    SK1->setMaximumWidth(260);
+    Check5 = new QCheckBox(Skins::Check5Caption, this);
+    Check5->setObjectName(QStringLiteral("Check5"));
+    Check5->setToolTip(Skins::Check5ToolTip);
+    auto *skins = new QVBoxLayout;
+    skins->addWidget(SK1, 1);
+    skins->addWidget(Check5);
+
     Frame6 = new QGroupBox(QStringLiteral("Alternative Planes:"), this);
     Frame6->setObjectName(QStringLiteral("Frame6"));
     model_ = new SlotGridModel(selector.G1, this);
@@ -34,22 +51,26 @@ PlanesSkinsPage::PlanesSkinsPage(Selector &selector, QWidget *parent)
     G1->viewport()->installEventFilter(this);
     G1->horizontalHeader()->setMouseTracking(true);
     G1->horizontalHeader()->installEventFilter(this);
-    Label4 = new QLabel(Frame6);
+    auto *frameLayout = new QVBoxLayout(Frame6);
+    frameLayout->addWidget(G1);
+
+    Label4 = new QLabel(this);
     Label4->setObjectName(QStringLiteral("Label4"));
     Label4->setWordWrap(true);
     Label4->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Image2 = new PictureBox(Frame6);
+    Image2 = new PictureBox(this);
     Image2->setObjectName(QStringLiteral("Image2"));
-    auto *frameLayout = new QVBoxLayout(Frame6);
-    frameLayout->addWidget(G1, 3);
-    frameLayout->addWidget(Label4, 1);
-    frameLayout->addWidget(Image2, 1);
+    auto *side = new QVBoxLayout;
+    side->addWidget(Image2, 1);
+    side->addWidget(Label4, 1);
 
+    // The frame and the description share the room; the lists keep to the left of the page
+    // whether or not alternatives are shown.
     auto *layout = new QHBoxLayout(this);
     layout->addWidget(List1);
-    layout->addWidget(Frame6, 1);
-    // Takes the room of a hidden frame, so the slot list keeps to the left of the page.
-    layout->addStretch(0);
+    layout->addLayout(skins);
+    layout->addWidget(Frame6, 2);
+    layout->addLayout(side, 1);
 
     connect(List1, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) {
         selector_.planes().filter(List1->row(item));
@@ -57,28 +78,52 @@ PlanesSkinsPage::PlanesSkinsPage(Selector &selector, QWidget *parent)
     });
     connect(G1, &FlexGrid::chosen, this, [this](const QModelIndex &index) {
         selector_.planes().click(index.row() + 1);
+        showDescription(selector_.planes().Label4, QString());
         Q_EMIT changed();
     });
+    // A click on a skin, or a move of the current row by the keys, shows that skin.
+    const auto show = [this](const QModelIndex &index) {
+        if (!index.isValid())
+            return;
+        selector_.skins().click(index.row() + 1);
+        showDescription(selector_.skins().Label4, selector_.skins().Image2);
+    };
+    connect(SK1->selectionModel(), &QItemSelectionModel::currentChanged, this, show);
+    connect(SK1, &QTableView::clicked, this, show);
+    const auto activate = [this](const QModelIndex &index) {
+        selector_.skins().activate(index.row() + 1);
+        Q_EMIT changed();
+    };
+    connect(SK1, &FlexGrid::chosen, this, activate);
+    connect(SK1, &QTableView::doubleClicked, this, activate);
+    connect(Check5, &QCheckBox::clicked, this, [this](bool on) { selector_.skins().Check5 = on; });
 }
 
 bool PlanesSkinsPage::eventFilter(QObject *watched, QEvent *event) {
-    if (event->type() == QEvent::MouseMove) {
-        int row = -1;
-        if (watched == G1->viewport()) {
-            const int modelRow =
-                G1->rowAt(static_cast<QMouseEvent *>(event)->position().toPoint().y());
-            if (modelRow >= 0)
-                row = modelRow + 1;
-        } else if (watched == G1->horizontalHeader()) {
-            row = 0;
+    if (event->type() != QEvent::MouseMove)
+        return QWidget::eventFilter(watched, event);
+    const int y = static_cast<QMouseEvent *>(event)->position().toPoint().y();
+    if (watched == SK1->viewport()) {
+        const int modelRow = SK1->rowAt(y);
+        if (modelRow >= 0) {
+            selector_.skins().hover(modelRow + 1);
+            showDescription(selector_.skins().Label4, selector_.skins().Image2);
         }
-        if (row >= 0) {
-            selector_.planes().hover(row);
-            QString text = selector_.planes().Label4;
-            Label4->setText(text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    } else if (watched == G1->viewport() || watched == G1->horizontalHeader()) {
+        const int modelRow = watched == G1->viewport() ? G1->rowAt(y) : -1;
+        if (watched == G1->horizontalHeader() || modelRow >= 0) {
+            selector_.planes().hover(modelRow + 1);
+            showDescription(selector_.planes().Label4, QString());
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void PlanesSkinsPage::showDescription(const QString &text, const QString &picture) {
+    QString shown = text;
+    Label4->setText(shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    if (Image2->path() != picture)
+        Image2->load(picture);
 }
 
 void PlanesSkinsPage::refresh() {
@@ -87,23 +132,30 @@ void PlanesSkinsPage::refresh() {
         List1->addItems(selector_.List1);
     }
     List1->setCurrentRow(selector_.List1Index);
+    Check5->setChecked(selector_.skins().Check5);
+    const int rowHeight = twipsToPixels(this, 240) + 4;
+    const auto layOutRows = [rowHeight](FlexGrid *grid, const auto &rows) {
+        for (int r = 0; r < rows.size(); ++r) {
+            const int height = rows.at(r).height;
+            grid->setRowHidden(r, height == 0);
+            if (height > 0)
+                grid->setRowHeight(r, rowHeight);
+        }
+    };
+    SK1->refill([&] {
+        skinModel_->refresh();
+        fitColumn(SK1, 0, 2400);
+        fitColumn(SK1, 1, 360);
+        layOutRows(SK1, selector_.SK1.rows);
+    });
     Frame6->setVisible(selector_.Frame6);
-    G1->refill([this] {
+    G1->refill([&] {
         model_->refresh();
         G1->setColumnHidden(0, true);
         G1->setColumnHidden(1, true);
         G1->setColumnHidden(2, true);
         fitColumn(G1, 3, 2000);
         fitColumn(G1, 4, 360);
-        const int rowHeight = twipsToPixels(this, 240) + 4;
-        for (int r = 0; r < selector_.G1.rows.size(); ++r) {
-            const int height = selector_.G1.rows.at(r).height;
-            G1->setRowHidden(r, height == 0);
-            if (height > 0)
-                G1->setRowHeight(r, rowHeight);
-        }
+        layOutRows(G1, selector_.G1.rows);
     });
-    QString text = selector_.planes().Label4;
-    Label4->setText(text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-    Image2->load(QString());
 }

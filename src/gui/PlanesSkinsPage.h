@@ -4,14 +4,17 @@
 
 class FlexGrid;
 class PictureBox;
+class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QListWidget;
 class Selector;
+class SkinGridModel;
 class SlotGridModel;
 
-/// The page "Planes and Skins": the slot filter `List1` and the frame "Alternative Planes:"
-/// with the grid `G1` and the description `Label4` (the skin grid joins when skins arrive).
+/// The page "Planes and Skins": the slot filter `List1`, the skin grid `SK1` with "Include
+/// 'flt' files" (`Check5`), the frame "Alternative Planes:" with the grid `G1`, and the
+/// description `Label4` and picture `Image2` of the skin or aircraft under the pointer.
 class PlanesSkinsPage : public QWidget {
     Q_OBJECT
 public:
@@ -20,6 +23,8 @@ public:
     void refresh();
 
     QListWidget *List1;
+    FlexGrid *SK1;
+    QCheckBox *Check5;
     QGroupBox *Frame6;
     FlexGrid *G1;
     QLabel *Label4;
@@ -32,6 +37,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void showDescription(const QString &text, const QString &picture);
     Selector &selector_;
+    SkinGridModel *skinModel_;
     SlotGridModel *model_;
 };

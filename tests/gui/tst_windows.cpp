@@ -243,6 +243,14 @@ void TestWindows::actionsKeepThePlayersPlace_data() {
         << false << late << 5 << "Fuel" << 12 << 20 << 4 << "" << 20 << 4 << "planes.dat";
     QTest::newRow("fuel grid: Right, Down, Enter") << false << late << 5 << "Fuel" << -1 << 3 << 4
                                                    << "Right Down Enter" << 4 << 5 << "planes.dat";
+    QTest::newRow("skin grid: Enter loads")
+        << false << "" << 2 << "SK1" << -1 << 2 << 0 << "Down Return" << 3 << 0 << "109e01.tpc";
+    QTest::newRow("skin grid: a double-click loads")
+        << false << "" << 2 << "SK1" << -1 << 4 << 0 << "DoubleClick" << 4 << 0 << "190a01.tpc";
+    QTest::newRow("autoscript list")
+        << false << "" << 4 << "File10" << -1 << 1 << 0 << "" << 1 << 0 << "";
+    QTest::newRow("reset on Autoscripts")
+        << false << late << 4 << "Command11" << -1 << -1 << 0 << "" << -1 << 0 << "spit16.3dz";
     QTest::newRow("General: an option")
         << false << "" << 0 << "Option2(0)" << -1 << -1 << 0 << "" << -1 << 0 << "eaw.ini";
 }
@@ -298,24 +306,29 @@ void TestWindows::actionsKeepThePlayersPlace() {
         view->scrollTo(view->model()->index(scrollTo, column), QAbstractItemView::PositionAtTop);
         QVERIFY(view->verticalScrollBar()->value() > 0);
     }
+    // The keys before the last move the current cell; the last one (or a click) acts.
+    QStringList moves = keys.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    const QString act = moves.isEmpty() ? QString() : moves.takeLast();
+    if (view && row >= 0 && !act.isEmpty() && act != QLatin1String("DoubleClick")) {
+        view->setFocus();
+        view->setCurrentIndex(view->model()->index(row, column));
+    }
+    press(moves.join(QLatin1Char(' ')));
     const QMap<QString, QByteArray> was = gameFiles(f.game());
     const int scrolled = view ? view->verticalScrollBar()->value() : 0;
     const QRect place = view ? view->visualRect(view->model()->index(endRow, endColumn)) : QRect();
-    if (!view) {
+    const QPoint cell =
+        view ? view->visualRect(view->model()->index(row, column)).center() : QPoint();
+    if (!view)
         QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(8, target->height() / 2));
-    } else {
-        const QModelIndex cell = view->model()->index(row, column);
-        if (keys.isEmpty()) {
-            QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
-                              view->visualRect(cell).center());
-        } else {
-            if (row >= 0) {
-                view->setFocus();
-                view->setCurrentIndex(cell);
-            }
-            press(keys);
-        }
-    }
+    else if (act.isEmpty())
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell);
+    else if (act == QLatin1String("DoubleClick")) {
+        // A player's double-click: the first click arrives as a click of its own.
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell);
+        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, cell);
+    } else
+        press(act);
     // Where the player is: the same page, the same current cell, the same scroll position and
     // so the same place on the screen.
     QApplication::processEvents();
