@@ -207,6 +207,8 @@ QString checkNight(const QStringList &args) {
 bool night(Selector &selector, const QStringList &args, QTextStream &) {
     return selector.nightSwitch(NightSwitch::versionNamed(args.at(0)),
                                 args.at(1) == QLatin1String("on"));
+}
+
 bool skins(Selector &selector, const QStringList &, QTextStream &out) {
     for (const SkinGrid::Row &row : selector.SK1.rows)
         out << (row.loaded ? "S" : "-") << '\t' << row.name << '\n';
