@@ -1,5 +1,7 @@
 #include "DemoKit.h"
 #include "AltPlane.h"
+#include "Autoscripts.h"
+#include "CompleteReset.h"
 #include "DemoBitmap.h"
 #include "DemoFolder.h"
 #include "DemoGameFolder.h"
@@ -8,7 +10,14 @@
 #include "FileList.h"
 #include "FileMover.h"
 #include "IniOptions.h"
+#include "KeyboardFeatures.h"
+#include "LoadFiles.h"
+#include "MusicButtons.h"
 #include "PickMenu.h"
+#include "Planes.h"
+#include "ScriptedPrompt.h"
+#include "Selector.h"
+#include "Skins.h"
 #include "StringFile.h"
 #include "Text8.h"
 
@@ -85,11 +94,6 @@ bool sameTree(const DemoFolder &a, const DemoFolder &b) {
     return true;
 }
 
-bool isContentFolder(const QString &name) {
-    const QString up = name.toUpper();
-    return up != QLatin1String("AUTOSCRIPTS") && up != QLatin1String("SKINFOLDER") &&
-           !name.startsWith(QLatin1String("C-"));
-}
 
 } // namespace
 
@@ -307,74 +311,6 @@ private slots:
         QCOMPARE(v1[1], '\0');
     }
 
-    void planesTables_data() {
-        QTest::addColumn<QString>("path");
-        QTest::newRow("game") << "EAW/planes.dat";
-        QTest::newRow("late war set") << "VEK/F-Late war fighters/planes.dat";
-        QTest::newRow("early war set") << "VEK/F-Early war/planes.dat";
-    }
-    void planesTables() {
-        QFETCH(QString, path);
-        const QByteArray t = bytesOf(QFileInfo(game_).path() + "/" + path);
-        QCOMPARE(t.size(), 30 * 216);
-        const QSet<int> fighters{5,  3,  4,  2,  0,  1,  13, 11, 10, 9,
-                                 14, 12, 18, 17, 22, 23, 16, 24, 20, 19};
-        for (int s = 0; s < 30; ++s) {
-            const char *r = t.constData() + s * 216;
-            const uchar type = uchar(r[8]), nation = uchar(r[9]);
-            const qint16 fuel = qint16(uchar(r[40]) | uchar(r[41]) << 8);
-            QCOMPARE(int(uchar(r[4])), s);
-            QVERIFY2((type & 48) != 48, "twin and four engined");
-            QVERIFY2((nation & 96) != 96, "gear inwards and outwards");
-            QVERIFY(fuel > 0);
-            QCOMPARE(bool(type & 128), s >= 16);           // German
-            QCOMPARE(bool(nation & 1), s >= 9 && s <= 15); // British
-            QCOMPARE(bool(nation & 2), s <= 8);            // American
-            QCOMPARE(bool(type & 4), s != 29);             // all flyable but the V-1
-            if (fighters.contains(s))                      // listed on a pick menu
-                QVERIFY(type & 1);
-        }
-        if (!path.startsWith("EAW")) // a content pack's table is not the stock one
-            QVERIFY(t != bytesOf(game_ + "/planes.dat"));
-    }
-
-    void namesFiles_data() {
-        QTest::addColumn<QString>("path");
-        QTest::newRow("game") << "EAW/pnames.str";
-        QTest::newRow("late war set") << "VEK/F-Late war fighters/pnames.str";
-        QTest::newRow("early war set") << "VEK/F-Early war/pnames.str";
-    }
-    void namesFiles() {
-        QFETCH(QString, path);
-        // A canonical file: rebuilt from what the engine reads, it comes out the same.
-        const QByteArray file = bytesOf(QFileInfo(game_).path() + "/" + path);
-        QList<QByteArray> names;
-        QByteArray again;
-        QString why;
-        QVERIFY2(StringFile::parse(file, &names, &why), qPrintable(why));
-        QVERIFY(StringFile::build(names, &again));
-        QCOMPARE(again.toHex(' '), file.toHex(' '));
-        QCOMPARE(names.size(), 30);
-        for (const QByteArray &n : names)
-            QVERIFY(!n.trimmed().isEmpty() && n.size() < 255);
-    }
-
-    void menuFiles_data() {
-        QTest::addColumn<PickMenu::Side>("side");
-        QTest::newRow("American") << PickMenu::Side::American;
-        QTest::newRow("British") << PickMenu::Side::British;
-        QTest::newRow("German") << PickMenu::Side::German;
-    }
-    // The stock menus are what the selector itself would write from the stock names.
-    void menuFiles() {
-        QFETCH(PickMenu::Side, side);
-        QList<QByteArray> names;
-        QString why;
-        QVERIFY(StringFile::parse(bytesOf(game_ + "/pnames.str"), &names, &why));
-        QCOMPARE(bytesOf(game_ + "/" + PickMenu::fileName(side)).toHex(' '),
-                 PickMenu::build(side, PickMenu::namesFor(side, names)).toHex(' '));
-    }
-
     // The rewrite of eaw.ini must find each place it writes to exactly once, as in the game's
     // own file: each value it writes then shows once, and the HUD colour reaches 30 keys.
     void eawIniCarriesWhatTheSelectorWrites() {
@@ -475,138 +411,75 @@ private slots:
         }
     }
 
-    void vekIniGroupsHaveFolders() {
-        QString why;
-        const QList<QByteArray> lines = crlfLines(bytesOf(vek_ + "/vek.ini"), &why);
-        QVERIFY2(why.isEmpty(), qPrintable(why));
-        QVERIFY(lines.size() <= 31);
-        QStringList folders = subfolderNames(vek_);
-        folders.removeIf([](const QString &n) { return !isContentFolder(n); });
-        QString letters;
-        for (const QByteArray &l : lines) {
-            const qsizetype colon = l.indexOf(':');
-            QVERIFY2(colon > 0, l.constData());
-            const QChar letter = QLatin1Char(l.back()); // the selector takes the last character
-            QVERIFY2(letter.isLetter() && !letters.contains(letter), l.constData());
-            letters += letter;
-            const auto inGroup = [&](const QString &n) {
-                return n.startsWith(letter + QLatin1Char('-')) ||
-                       n.startsWith(letter + QLatin1Char(' '));
-            };
-            QVERIFY2(std::any_of(folders.begin(), folders.end(), inGroup), l.constData());
-        }
-        for (const char *needed : {"A", "G", "M", "F"})
-            QVERIFY(letters.contains(QLatin1String(needed)));
-        for (const QString &f : folders)
-            QVERIFY2(letters.contains(f[0]) && (f[1] == '-' || f[1] == ' '), qPrintable(f));
+    // The demo is for playing with: everything it offers works through the selector itself,
+    // without one message to the player. Each row is one kind of control, used on every
+    // thing the demo has of that kind, in a fresh copy of the folders.
+    void everythingPlaysWithoutAMessage_data() {
+        QTest::addColumn<QString>("kind");
+        for (const char *kind : {"content folders", "alternative aircraft", "skins", "autoscripts",
+                                 "music sets", "keyboard features"})
+            QTest::newRow(kind) << QString::fromLatin1(kind);
     }
-
-    void contentFoldersAreComplete() {
-        for (const QString &name : subfolderNames(vek_)) {
-            if (!isContentFolder(name))
-                continue;
-            const QString path = FileList::join(vek_, name);
-            QVERIFY2(!name.contains(','), qPrintable(name)); // autoscripts split at commas
-            QVERIFY2(!FileList::find(path, "contents.txt").isEmpty(), qPrintable(name));
-            QVERIFY2(!FileList::files(path, "mypic;skinpic;*.jpg;*.bmp;*.gif").isEmpty(),
-                     qPrintable(name));
-            const QStringList files = FileList::files(path);
-            QVERIFY2(std::any_of(files.begin(), files.end(),
-                                 [](const QString &f) { return !FileMover::skipped(f); }),
-                     qPrintable(name + ": nothing would be loaded"));
-            if (name.startsWith("M-")) {
-                const QString store = FileList::join(vek_, "C-" + name.mid(2));
-                QVERIFY2(!FileList::files(store).isEmpty(), qPrintable(store));
+    void everythingPlaysWithoutAMessage() {
+        QFETCH(QString, kind);
+        QTemporaryDir dir;
+        QString error;
+        const QString root = dir.filePath(QStringLiteral("kit"));
+        QVERIFY2(DemoKit::generate(root, &error), qPrintable(error));
+        const QString game = DemoKit::gameFolder(root), vek = DemoKit::vekFolder(root);
+        ScriptedPrompt prompt;
+        Selector s(Folders{game, vek, QStringLiteral("None")}, prompt);
+        s.load();
+        const auto quiet = [&](const QString &what) {
+            const QString said = prompt.shown.isEmpty() ? QString() : prompt.shown.first().text;
+            prompt.shown.clear();
+            return said.isEmpty() ? QString() : what + QStringLiteral(": ") + said;
+        };
+        QCOMPARE(quiet(QStringLiteral("start")), QString());
+        int used = 0;
+        if (kind == QLatin1String("content folders")) {
+            for (int r = 1; r < s.Unigrid.rowCount(); ++r, ++used) {
+                const QString name = s.Unigrid.row(r).name;
+                QVERIFY2(s.loadFiles().click(r) && s.Unigrid.row(r).loaded, qPrintable(name));
+                QCOMPARE(quiet(name), QString());
+                QVERIFY2(s.loadFiles().click(r) && !s.Unigrid.row(r).loaded, qPrintable(name));
+                QCOMPARE(quiet(name), QString());
             }
-            const QStringList subs = subfolderNames(path);
-            if (std::any_of(subs.begin(), subs.end(),
-                            [](const QString &s) { return s.startsWith("P-"); })) {
-                QVERIFY2(name.startsWith('F'), qPrintable(name));
-                QCOMPARE(bytesOf(path + "/planes.dat").size(), 30 * 216);
-                QVERIFY(!bytesOf(path + "/pnames.str").isEmpty());
+        } else if (kind == QLatin1String("alternative aircraft")) {
+            QVERIFY(s.loadFiles().click(s.Unigrid.find(QStringLiteral("F-Late war fighters"))));
+            for (int r = 1; r < s.G1.rowCount(); ++r, ++used) {
+                QVERIFY2(s.planes().click(r) && s.G1.row(r).marked, qPrintable(s.G1.row(r).folder));
+                QCOMPARE(quiet(s.G1.row(r).folder), QString());
             }
-        }
-    }
-
-    // Every "P-" folder passes the selector's own checks whole, and is a flyable fighter
-    // whose fuel load fits the signed number the game reads.
-    void alternativeAircraft() {
-        const QString set = vek_ + "/F-Late war fighters";
-        const qsizetype loadoutSize = bytesOf(set + "/loadout.dat").size();
-        QVERIFY(loadoutSize > 0);
-        int planes = 0;
-        for (const QString &sub : subfolderNames(set)) {
-            if (!AltPlane::isAltFolder(sub))
-                continue;
-            const QString path = FileList::join(set, sub);
-            // Applied only when there is exactly one of a kind.
-            QCOMPARE(FileList::files(path, "*.vek").size(), 1);
-            QVERIFY(FileList::files(path, "*.lox").size() <= 1);
-            QVERIFY(FileList::files(path, "*.flt").size() <= 1);
-            AltPlane plane;
-            QString error;
-            QVERIFY2(plane.readVek(path, &error), qPrintable(error));
-            plane.findExtras();
-            QVERIFY2(plane.readLox(loadoutSize, &error), qPrintable(error));
-            const auto at = [&](int k) { return int(uchar(plane.span[k])); };
-            QVERIFY((at(4) & 5) == 5);
-            QVERIFY(at(36) + 256 * at(37) > 0 && at(36) + 256 * at(37) <= 32767);
-            ++planes;
-        }
-        QVERIFY(planes >= 3);
-    }
-
-    void skinFolders() {
-        const QString skins = vek_ + "/Skinfolder";
-        QStringList slotsSeen;
-        for (const QString &name : subfolderNames(skins)) {
-            bool ok = false;
-            const int slot = name.mid(2, 2).toInt(&ok);
-            QVERIFY2(name.startsWith("A-") && ok && slot < 30 && name[4] == ' ', qPrintable(name));
-            const QStringList files = FileList::files(FileList::join(skins, name));
-            QVERIFY(files.contains("contents.txt"));
-            QVERIFY2(std::any_of(files.begin(), files.end(),
-                                 [](const QString &f) {
-                                     const QString up = f.toUpper();
-                                     return up != "SKINPIC" && up != "MYPIC" &&
-                                            up != "CONTENTS.TXT" && !up.endsWith(".JPG") &&
-                                            !up.endsWith(".ASK") && !up.endsWith(".PCX");
-                                 }),
-                     qPrintable(name));
-            slotsSeen << name.left(4);
-        }
-        QVERIFY(slotsSeen.removeDuplicates() > 0); // two skins share a slot
-    }
-
-    void autoscriptEntriesResolve() {
-        const QStringList content = subfolderNames(vek_);
-        const QStringList skins = subfolderNames(vek_ + "/Skinfolder");
-        const QStringList scripts = FileList::files(vek_ + "/Autoscripts");
-        QVERIFY(!scripts.isEmpty());
-        for (const QString &script : scripts) {
-            QStringList loaded;
-            const QByteArray b = bytesOf(vek_ + "/Autoscripts/" + script);
-            QVERIFY(b.endsWith("\r\n\r\n")); // saved list plus one line end
-            for (const QByteArray &line : b.split('\n')) {
-                for (QByteArray entry : line.split(',')) {
-                    entry = entry.trimmed();
-                    if (entry.isEmpty())
-                        continue;
-                    const QString e = QString::fromLatin1(entry);
-                    if (e.startsWith("P-")) {
-                        // An aircraft row exists only once its set is loaded.
-                        QVERIFY2(std::any_of(loaded.begin(), loaded.end(),
-                                             [&](const QString &f) {
-                                                 return QFileInfo::exists(vek_ + "/" + f + "/" + e);
-                                             }),
-                                 qPrintable(script + ": " + e));
-                    } else {
-                        QVERIFY2(content.contains(e) || skins.contains(e), qPrintable(e));
-                        loaded << e;
-                    }
-                }
+        } else if (kind == QLatin1String("skins")) {
+            for (int r = 1; r < s.SK1.rowCount(); ++r, ++used) {
+                QVERIFY2(s.skins().activate(r) && s.SK1.row(r).loaded,
+                         qPrintable(s.SK1.row(r).name));
+                QCOMPARE(quiet(s.SK1.row(r).name), QString());
+            }
+        } else if (kind == QLatin1String("autoscripts")) {
+            // Each from a clean game folder: every entry matches, in an order that works.
+            for (int i = 0; i < s.File10.size(); ++i, ++used) {
+                QVERIFY(s.completeReset().run());
+                QVERIFY2(s.autoscripts().show(i) && s.autoscripts().run(),
+                         qPrintable(s.File10.at(i)));
+                QCOMPARE(quiet(s.File10.at(i)), QString());
+                QVERIFY(!s.loadedNames().isEmpty());
+            }
+        } else if (kind == QLatin1String("music sets")) {
+            for (int i = 0; i < s.music().Option12.size(); ++i, ++used) {
+                QVERIFY2(s.music().click(i), qPrintable(s.music().Option12.at(i)));
+                QCOMPARE(quiet(s.music().Option12.at(i)), QString());
+            }
+            QVERIFY(s.music().delmsn());
+            QCOMPARE(quiet(QStringLiteral("Del MSN")), QString());
+        } else {
+            for (int i = 0; i < 30 && s.features().optionShown(i); ++i, ++used) {
+                s.features().clickOption13(i);
+                QCOMPARE(quiet(QStringLiteral("feature %1").arg(i + 1)), QString());
             }
         }
+        QVERIFY2(used >= 2, "the demo should offer more than one of each");
     }
 
     void musicSets() {
