@@ -40,6 +40,7 @@ Q_SIGNALS:
     void exitRequested();
     void newVekDirectoryRequested();
     void linksRequested();
+    void editPlanesRequested();
 
 private:
     Selector &selector_;
