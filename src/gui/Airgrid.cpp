@@ -44,9 +44,14 @@ Airgrid::Airgrid(Selector &selector, QWidget *parent)
     G1 = new FlexGrid(QStringLiteral("G1"), this);
     G1->setModel(model_);
     G1->verticalHeader()->setDefaultSectionSize(twipsToPixels(this, 240) + 4);
+    // The classic widths, or wider where the desktop font needs room for a position of
+    // five digits or a value of three.
     const int widths[] = {390, 320, 320, 1200, 320};
+    const char *samples[] = {"00000", "000", "000", "", "000"};
     for (int c = 0; c < 5; ++c)
-        fitColumn(G1, c, widths[c]);
+        G1->setColumnWidth(
+            c, std::max(twipsToPixels(this, widths[c]),
+                        fontMetrics().horizontalAdvance(QLatin1String(samples[c])) + 12));
 
     F1 = flagFrame(this, "F1", "Check1", PlanesDat::TypeFlagCaptions, Check1);
     F2 = flagFrame(this, "F2", "Check2", PlanesDat::NationGearFlagCaptions, Check2);

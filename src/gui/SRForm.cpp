@@ -39,6 +39,7 @@ SRForm::SRForm(Selector &selector, QWidget *parent)
     SFG2->setModel(strings_);
     SFG2->horizontalHeader()->hide();
     SFG2->horizontalHeader()->setStretchLastSection(true);
+    SFG2->verticalHeader()->setDefaultSectionSize(twipsToPixels(this, 240) + 4);
     SFG2->viewport()->installEventFilter(this);
 
     SRText = new QLineEdit(this);
