@@ -34,6 +34,11 @@ int main(int argc, char *argv[]) {
     SelectorWindows windows;
     QPointer<frmBrowser> browser;
     QObject::connect(&windows, &SelectorWindows::linksRequested, [&windows, &browser] {
+        QString why;
+        if (!frmBrowser::canRun(&why)) {
+            windows.prompt().fail(why);
+            return;
+        }
         if (!browser) {
             // A child window of the main window: it closes with it, and a new VEK folder
             // gets a browser of its own.

@@ -14,12 +14,32 @@
 #include <QWebEngineHistory>
 #include <QWebEngineView>
 
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
 namespace {
 // Room left beside and below the page, as the window has always kept it: 100 twips.
 int margin(const QWidget *w) {
     return 100 * w->logicalDpiY() / 1440;
 }
 } // namespace
+
+bool frmBrowser::canRun(QString *why) {
+#ifdef Q_OS_UNIX
+    const bool sandboxOff = !qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX") ||
+                            qgetenv("QTWEBENGINE_CHROMIUM_FLAGS").contains("--no-sandbox");
+    if (geteuid() == 0 && !sandboxOff) {
+        if (why)
+            *why = QStringLiteral(
+                "The links and help browser cannot open for the root user: its web engine "
+                "refuses to run so. Start the selector as an ordinary user to see the links.");
+        return false;
+    }
+#endif
+    Q_UNUSED(why);
+    return true;
+}
 
 frmBrowser::frmBrowser(const QString &modFolder, Prompt &prompt, QWidget *parent)
     : QWidget(parent), links_(modFolder, prompt) {

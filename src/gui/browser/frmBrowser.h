@@ -17,6 +17,11 @@ class frmBrowser : public QWidget {
 public:
     frmBrowser(const QString &modFolder, Prompt &prompt, QWidget *parent = nullptr);
 
+    /// Whether the page component can start in this process. The web engine's sandbox refuses
+    /// to start for the root user and would end the whole program; unless the player has
+    /// turned the sandbox off for the engine, `why` then says so and the browser stays shut.
+    static bool canRun(QString *why);
+
     /// Opens `address` (a web address or a local file) in the page component.
     void navigate(const QString &address);
     /// Shows the table's state; never runs a handler.
