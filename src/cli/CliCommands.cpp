@@ -9,6 +9,7 @@
 #include "NightSwitch.h"
 #include "Planes.h"
 #include "Prompt.h"
+#include "RecordEditor.h"
 #include "Selector.h"
 #include "Skins.h"
 #include "WindowCommands.h"
@@ -244,6 +245,33 @@ bool scriptRun(Selector &selector, const QStringList &args, QTextStream &) {
     return selector.autoscripts().show(index) && selector.autoscripts().run();
 }
 
+const QStringList flagGroups = {QStringLiteral("type"), QStringLiteral("nation")};
+
+QString checkPlaneFlags(const QStringList &args) {
+    bool slotOk = false, bitOk = false;
+    const int slot = args.at(0).toInt(&slotOk);
+    const int bit = args.at(2).toInt(&bitOk);
+    if (!slotOk || slot < 0 || slot > 29)
+        return QStringLiteral("plane-flags takes a slot 0 to 29");
+    if (!flagGroups.contains(args.at(1)))
+        return QStringLiteral("plane-flags takes type or nation");
+    if (!bitOk || bit < 0 || bit > 7)
+        return QStringLiteral("plane-flags takes a bit 0 to 7");
+    return checkOnOff(args.at(3));
+}
+
+bool planeFlags(Selector &selector, const QStringList &args, QTextStream &) {
+    RecordEditor editor(selector.GameFolder(), selector.prompt());
+    if (!editor.showSlot(args.at(0).toInt()))
+        return false;
+    const int group = int(flagGroups.indexOf(args.at(1))) + 1;
+    const int bit = args.at(2).toInt();
+    const bool on = args.at(3) == QLatin1String("on");
+    if (editor.checks(group)[bit] == on)
+        return true;
+    return editor.clickCheck(group, bit, on);
+}
+
 bool launch(Selector &selector, const QStringList &, QTextStream &) {
     return selector.commands().LaunchEAW();
 }
@@ -314,6 +342,10 @@ const QList<CliCommands::Command> &CliCommands::table() {
         {QStringLiteral("script-run"), QStringLiteral("NAME"),
          QStringLiteral("runs the autoscript NAME (\"OK load this one!\")"), 1, 1, nullptr,
          scriptRun},
+        {QStringLiteral("plane-flags"), QStringLiteral("SLOT type|nation BIT on|off"),
+         QStringLiteral("the planes.dat editor: ticks or clears box BIT of the type or nation "
+                        "byte of SLOT (clicked only when it changes)"),
+         4, 4, checkPlaneFlags, planeFlags},
         {QStringLiteral("launch"), QString(), QStringLiteral("\"Launch EAW\""), 0, 0, nullptr,
          launch},
         {QStringLiteral("exit"), QString(),

@@ -116,11 +116,6 @@ GeneralPage::GeneralPage(Selector &selector, QWidget *parent)
     });
     Command13 = new QPushButton(QStringLiteral("Edit Planes.dat"), this);
     Command13->setObjectName(QStringLiteral("Command13"));
-    // The record editor is not part of this version yet; the button says so rather than
-    // doing nothing when clicked.
-    Command13->setEnabled(false);
-    Command13->setToolTip(
-        QStringLiteral("The planes.dat editor is not available in this version."));
     auto *commands = new QVBoxLayout;
     for (QPushButton *b : {Command5, Command8, Command9, Command3, Command1, Command13})
         commands->addWidget(b);
@@ -182,6 +177,7 @@ GeneralPage::GeneralPage(Selector &selector, QWidget *parent)
     connect(Command3, &QPushButton::clicked, this, &GeneralPage::exitRequested);
     connect(Command9, &QPushButton::clicked, this, &GeneralPage::newVekDirectoryRequested);
     connect(Label3, &ClickableLabel::clicked, this, &GeneralPage::linksRequested);
+    connect(Command13, &QPushButton::clicked, this, &GeneralPage::editPlanesRequested);
     connect(Command14, &QPushButton::clicked, this, &GeneralPage::showNightswitch);
 }
 

@@ -59,6 +59,7 @@ Q_SIGNALS:
     void exitRequested();
     void newVekDirectoryRequested();
     void linksRequested();
+    void editPlanesRequested();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -77,6 +77,7 @@ void SelectorWindows::ok() {
     connect(vekForm_.get(), &VEKForm::exitRequested, this, &SelectorWindows::exit);
     connect(vekForm_.get(), &VEKForm::newVekDirectoryRequested, this,
             &SelectorWindows::newVekDirectory);
+    connect(vekForm_.get(), &VEKForm::linksRequested, this, &SelectorWindows::linksRequested);
     vekForm_->load();
     vekForm_->show();
     form2_->hide();

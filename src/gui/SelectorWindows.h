@@ -36,6 +36,12 @@ public:
     VEKForm *vekForm() const { return vekForm_.get(); }
     Selector *selector() const { return selector_.get(); }
     Locator &locator() { return locator_; }
+    Prompt &prompt() { return prompt_; }
+
+Q_SIGNALS:
+    /// The main window's credits label was clicked: the window program opens its browser
+    /// (which lives in a library of its own, apart from the other windows).
+    void linksRequested();
 
 private:
     void closeMainWindow();

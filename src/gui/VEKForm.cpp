@@ -1,15 +1,18 @@
 #include "VEKForm.h"
 
+#include "Airgrid.h"
 #include "AutoscriptsPage.h"
 #include "FuelPage.h"
 #include "GeneralPage.h"
 #include "LoadFilesPage.h"
 #include "LoadedPage.h"
 #include "PlanesSkinsPage.h"
+#include "SRForm.h"
 #include "Selector.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
 #include <QTabWidget>
@@ -31,6 +34,10 @@ VEKForm::VEKForm(Selector &selector, QWidget *parent) : QWidget(parent), selecto
     const QList<QWidget *> pages = {general, loadFiles, planesSkins, loaded, autoscripts, fuel};
     for (int i = 0; i < pages.size(); ++i)
         SSTab1->addTab(pages.at(i), Selector::Pages.at(i));
+
+    EditStrings = new QPushButton(QStringLiteral("Edit Pnames.str"), SSTab1);
+    EditStrings->setObjectName(QStringLiteral("EditStrings"));
+    SSTab1->setCornerWidget(EditStrings, Qt::TopRightCorner);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(SSTab1);
@@ -66,6 +73,25 @@ VEKForm::VEKForm(Selector &selector, QWidget *parent) : QWidget(parent), selecto
     connect(general, &GeneralPage::exitRequested, this, &VEKForm::exitRequested);
     connect(general, &GeneralPage::newVekDirectoryRequested, this,
             &VEKForm::newVekDirectoryRequested);
+    connect(general, &GeneralPage::linksRequested, this, &VEKForm::linksRequested);
+    connect(general, &GeneralPage::editPlanesRequested, this, &VEKForm::openAirgrid);
+    connect(EditStrings, &QPushButton::clicked, this, &VEKForm::openStringEditor);
+}
+
+void VEKForm::openAirgrid() {
+    if (!airgrid_)
+        airgrid_ = new Airgrid(selector_, this);
+    airgrid_->show();
+    airgrid_->raise();
+    airgrid_->activateWindow();
+}
+
+void VEKForm::openStringEditor() {
+    if (!srForm_)
+        srForm_ = new SRForm(selector_, this);
+    srForm_->show();
+    srForm_->raise();
+    srForm_->activateWindow();
 }
 
 void VEKForm::centre() {

@@ -2,12 +2,15 @@
 
 #include <QWidget>
 
+class Airgrid;
 class AutoscriptsPage;
 class FuelPage;
 class GeneralPage;
 class LoadedPage;
 class LoadFilesPage;
 class PlanesSkinsPage;
+class QPushButton;
+class SRForm;
 class QTabWidget;
 class Selector;
 
@@ -36,11 +39,25 @@ public:
     LoadedPage *loaded;
     AutoscriptsPage *autoscripts;
     FuelPage *fuel;
+    /// Opens the string file editor; it sits beside the page tabs, since the tool belongs
+    /// to no single page.
+    QPushButton *EditStrings;
+
+    /// The side windows, opened on demand and kept (hidden when closed) while this window
+    /// lives; null until first opened.
+    Airgrid *airgrid() const { return airgrid_; }
+    SRForm *srForm() const { return srForm_; }
+    /// "Edit Planes.dat": opens or raises the planes.dat editor.
+    void openAirgrid();
+    /// Opens or raises the string file editor.
+    void openStringEditor();
 
 Q_SIGNALS:
     /// "Exit" (or the window's close box): the owner runs the exit procedure.
     void exitRequested();
     void newVekDirectoryRequested();
+    /// The credits label: the owner opens the links and help browser.
+    void linksRequested();
 
 protected:
     /// Closing the window by its frame acts as "Exit", so the program never lingers hidden.
@@ -52,4 +69,6 @@ private:
     void turnPage(int step);
     Selector &selector_;
     bool closing_ = false;
+    Airgrid *airgrid_ = nullptr;
+    SRForm *srForm_ = nullptr;
 };

@@ -1,13 +1,19 @@
+#include "Selector.h"
 #include "SelectorWindows.h"
+#include "VEKForm.h"
+#include "frmBrowser.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QPointer>
 #include <QTextStream>
 
 int main(int argc, char *argv[]) {
     // The application name stays the program's file name: the instance lock compares it
     // with the owner's process name to recognise a lock left by a crash.
+    // The browser's page component shares the window system's drawing contexts.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
     for (int i = 1; i < args.size(); ++i) {
@@ -26,6 +32,23 @@ int main(int argc, char *argv[]) {
         }
     }
     SelectorWindows windows;
+    QPointer<frmBrowser> browser;
+    QObject::connect(&windows, &SelectorWindows::linksRequested, [&windows, &browser] {
+        QString why;
+        if (!frmBrowser::canRun(&why)) {
+            windows.prompt().fail(why);
+            return;
+        }
+        if (!browser) {
+            // A child window of the main window: it closes with it, and a new VEK folder
+            // gets a browser of its own.
+            browser = new frmBrowser(windows.selector()->ModFolder(), windows.prompt(),
+                                     windows.vekForm());
+        }
+        browser->show();
+        browser->raise();
+        browser->activateWindow();
+    });
     if (!windows.start(QDir::currentPath()))
         return 0;
     return app.exec();

@@ -10,8 +10,10 @@ class TestCliPlanes : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void planesPlaneAndFuel();
-    void fuelArguments_data();
-    void fuelArguments();
+    void planeFlags_data();
+    void planeFlags();
+    void badArguments_data();
+    void badArguments();
 
 private:
     CliRun run(const TestFolders &f, const QStringList &commands) {
@@ -53,20 +55,54 @@ void TestCliPlanes::planesPlaneAndFuel() {
     QVERIFY(r.err.contains("P-Nothing"));
 }
 
-void TestCliPlanes::fuelArguments_data() {
+void TestCliPlanes::planeFlags_data() {
     QTest::addColumn<QStringList>("args");
-    QTest::newRow("slot 30") << QStringList{"30", "50"};
-    QTest::newRow("slot text") << QStringList{"x", "50"};
-    QTest::newRow("percent 0") << QStringList{"1", "0"};
-    QTest::newRow("percent 52") << QStringList{"1", "52"};
-    QTest::newRow("percent 105") << QStringList{"1", "105"};
-    QTest::newRow("one argument") << QStringList{"1"};
+    QTest::addColumn<int>("offset"); // in the record
+    QTest::addColumn<int>("before");
+    QTest::addColumn<int>("after");
+    QTest::newRow("four engined clears twin engined")
+        << QStringList{"3", "type", "5", "on"} << 8 << 0x15 << 0x25;
+    QTest::newRow("already set: nothing clicked")
+        << QStringList{"3", "type", "4", "on"} << 8 << 0x15 << 0x15;
+    QTest::newRow("nose wheel off") << QStringList{"29", "nation", "7", "off"} << 9 << 0x81 << 0x01;
 }
 
-void TestCliPlanes::fuelArguments() {
+void TestCliPlanes::planeFlags() {
+    QFETCH(QStringList, args);
+    QFETCH(int, offset);
+    QFETCH(int, before);
+    QFETCH(int, after);
+    TestFolders f;
+    QByteArray dat(30 * 216, '\x5A');
+    const int at = args.at(0).toInt() * 216 + offset;
+    dat[at] = char(before);
+    TestFolders::write(f.game(), "planes.dat", dat);
+    // The same VEK folder as last time: no sweep of the game folder's .dat files.
+    TestFolders::write(f.game(), "LastVEKDir", f.vek().toLocal8Bit() + "\r\n");
+    const CliRun r = run(f, QStringList{"plane-flags"} + args);
+    QVERIFY2(r.status == 0, r.err.constData());
+    dat[at] = char(after);
+    QCOMPARE(TestFolders::read(f.game(), "planes.dat"), dat);
+}
+
+void TestCliPlanes::badArguments_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::newRow("fuel slot 30") << QStringList{"fuel", "30", "50"};
+    QTest::newRow("fuel slot text") << QStringList{"fuel", "x", "50"};
+    QTest::newRow("fuel percent 0") << QStringList{"fuel", "1", "0"};
+    QTest::newRow("fuel percent 52") << QStringList{"fuel", "1", "52"};
+    QTest::newRow("fuel percent 105") << QStringList{"fuel", "1", "105"};
+    QTest::newRow("fuel one argument") << QStringList{"fuel", "1"};
+    QTest::newRow("plane-flags slot 30") << QStringList{"plane-flags", "30", "type", "1", "on"};
+    QTest::newRow("plane-flags group") << QStringList{"plane-flags", "1", "gear", "1", "on"};
+    QTest::newRow("plane-flags bit 8") << QStringList{"plane-flags", "1", "type", "8", "on"};
+    QTest::newRow("plane-flags state") << QStringList{"plane-flags", "1", "type", "1", "yes"};
+}
+
+void TestCliPlanes::badArguments() {
     QFETCH(QStringList, args);
     TestFolders f;
-    QCOMPARE(run(f, QStringList{"fuel"} + args).status, 2);
+    QCOMPARE(run(f, args).status, 2);
 }
 
 QTEST_GUILESS_MAIN(TestCliPlanes)

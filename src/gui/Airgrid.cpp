@@ -1,0 +1,93 @@
+#include "Airgrid.h"
+
+#include "FlexGrid.h"
+#include "PlanesDat.h"
+#include "RecordGridModel.h"
+#include "Selector.h"
+#include "Twips.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QListWidget>
+#include <QVBoxLayout>
+
+namespace {
+QGroupBox *flagFrame(QWidget *parent, const char *name, const char *boxes,
+                     const QStringList &captions, QCheckBox *(&checks)[8]) {
+    auto *frame = new QGroupBox(parent);
+    frame->setObjectName(QString::fromLatin1(name));
+    auto *layout = new QVBoxLayout(frame);
+    for (int i = 0; i < 8; ++i) {
+        checks[i] = new QCheckBox(captions.at(i), frame);
+        checks[i]->setObjectName(QStringLiteral("%1(%2)").arg(QLatin1String(boxes)).arg(i));
+        layout->addWidget(checks[i]);
+    }
+    layout->addStretch(1);
+    return frame;
+}
+} // namespace
+
+Airgrid::Airgrid(Selector &selector, QWidget *parent)
+    : QWidget(parent), editor_(selector.GameFolder(), selector.prompt()) {
+    setObjectName(QStringLiteral("Airgrid"));
+    setWindowFlag(Qt::Window);
+    setWindowTitle(QStringLiteral("Online Planes.dat binary editor"));
+
+    List1 = new QListWidget(this);
+    List1->setObjectName(QStringLiteral("List1"));
+    List1->addItems(RecordEditor::AircraftNames);
+    List1->setMaximumWidth(140);
+
+    model_ = new RecordGridModel(editor_, this);
+    G1 = new FlexGrid(QStringLiteral("G1"), this);
+    G1->setModel(model_);
+    G1->verticalHeader()->setDefaultSectionSize(twipsToPixels(this, 240) + 4);
+    // The classic widths, or wider where the desktop font needs room for a position of
+    // five digits or a value of three.
+    const int widths[] = {390, 320, 320, 1200, 320};
+    const char *samples[] = {"00000", "000", "000", "", "000"};
+    for (int c = 0; c < 5; ++c)
+        G1->setColumnWidth(
+            c, std::max(twipsToPixels(this, widths[c]),
+                        fontMetrics().horizontalAdvance(QLatin1String(samples[c])) + 12));
+
+    F1 = flagFrame(this, "F1", "Check1", PlanesDat::TypeFlagCaptions, Check1);
+    F2 = flagFrame(this, "F2", "Check2", PlanesDat::NationGearFlagCaptions, Check2);
+
+    auto *frames = new QVBoxLayout;
+    frames->addWidget(F1);
+    frames->addWidget(F2);
+    auto *layout = new QHBoxLayout(this);
+    layout->addWidget(List1);
+    layout->addWidget(G1, 1);
+    layout->addLayout(frames);
+    resize(640, 520);
+
+    connect(List1, &QListWidget::currentRowChanged, this, [this](int row) {
+        editor_.showSlot(row);
+        refresh();
+    });
+    for (int group = 1; group <= 2; ++group)
+        for (int i = 0; i < 8; ++i)
+            connect(group == 1 ? Check1[i] : Check2[i], &QCheckBox::clicked, this,
+                    [this, group, i](bool ticked) {
+                        editor_.clickCheck(group, i, ticked);
+                        refresh();
+                    });
+    refresh();
+}
+
+void Airgrid::refresh() {
+    G1->refill([this] { model_->refresh(); });
+    for (int i = 0; i < 8; ++i) {
+        Check1[i]->setChecked(editor_.Check1[i]);
+        Check2[i]->setChecked(editor_.Check2[i]);
+        // A box that cannot write says so by being disabled.
+        Check1[i]->setEnabled(editor_.Loaded && !editor_.ReadOnly);
+        Check2[i]->setEnabled(editor_.Loaded && !editor_.ReadOnly);
+    }
+    F1->setTitle(editor_.F1);
+    F2->setTitle(editor_.F2);
+}

@@ -1,0 +1,136 @@
+#include "SRForm.h"
+
+#include "ByteViewModel.h"
+#include "FlexGrid.h"
+#include "Selector.h"
+#include "StringListModel.h"
+#include "Text8.h"
+#include "Twips.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+SRForm::SRForm(Selector &selector, QWidget *parent)
+    : QWidget(parent), editor_(selector.GameFolder(), selector.prompt()) {
+    setObjectName(QStringLiteral("SRForm"));
+    setWindowFlag(Qt::Window);
+    setWindowTitle(QStringLiteral("EAW Stringfile editing/making utiliy"));
+
+    bytes_ = new ByteViewModel(editor_, this);
+    SFG1 = new FlexGrid(QStringLiteral("SFG1"), this);
+    SFG1->setModel(bytes_);
+    SFG1->horizontalHeader()->hide();
+    // Every column has the same width, so the header never measures 100 000 of them.
+    SFG1->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    SFG1->setHorizontalScrollMode(QAbstractItemView::ScrollPerItem);
+    SFG1->verticalHeader()->setDefaultSectionSize(twipsToPixels(this, 240) + 4);
+    SFG1->setFixedHeight(3 * SFG1->verticalHeader()->defaultSectionSize() +
+                         SFG1->horizontalScrollBar()->sizeHint().height() + 4);
+    SFG1->installEventFilter(this);
+
+    strings_ = new StringListModel(editor_, this);
+    SFG2 = new FlexGrid(QStringLiteral("SFG2"), this);
+    SFG2->setModel(strings_);
+    SFG2->horizontalHeader()->hide();
+    SFG2->horizontalHeader()->setStretchLastSection(true);
+    SFG2->verticalHeader()->setDefaultSectionSize(twipsToPixels(this, 240) + 4);
+    SFG2->viewport()->installEventFilter(this);
+
+    SRText = new QLineEdit(this);
+    SRText->setObjectName(QStringLiteral("SRText"));
+    auto button = [this](const char *name, const QString &caption) {
+        auto *b = new QPushButton(caption, this);
+        b->setObjectName(QString::fromLatin1(name));
+        return b;
+    };
+    Command1 = button("Command1", QStringLiteral("Load, read and display an existing stringfile"));
+    Command9 = button("Command9", QStringLiteral("Replace the text in this row"));
+    Command5 =
+        button("Command5", QStringLiteral("Make a stringfile from the lines in this table>>"));
+    Command3 = button("Command3", QStringLiteral("Save the edited stringfile"));
+
+    auto *side = new QVBoxLayout;
+    side->addWidget(Command1);
+    side->addSpacing(12);
+    side->addWidget(SRText);
+    side->addWidget(Command9);
+    side->addWidget(Command5);
+    side->addSpacing(12);
+    side->addWidget(Command3);
+    side->addStretch(1);
+    auto *lower = new QHBoxLayout;
+    lower->addWidget(SFG2, 1);
+    lower->addLayout(side);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(SFG1);
+    layout->addLayout(lower, 1);
+    resize(720, 480);
+
+    auto act = [this](auto &&call) {
+        return [this, call] {
+            call();
+            refresh();
+        };
+    };
+    connect(Command1, &QPushButton::clicked, this, [this] {
+        const bool loaded = editor_.Command1();
+        refresh();
+        // The byte view starts with the first string at its left edge.
+        if (loaded)
+            SFG1->horizontalScrollBar()->setValue(editor_.LeftCol);
+    });
+    connect(Command9, &QPushButton::clicked, this, act([this] { editor_.Command9(); }));
+    connect(Command5, &QPushButton::clicked, this, act([this] { editor_.Command5(); }));
+    connect(Command3, &QPushButton::clicked, this, act([this] { editor_.Command3(); }));
+    connect(SRText, &QLineEdit::textEdited, this,
+            [this](const QString &text) { editor_.SRText = Text8::fromUnicode(text); });
+    connect(SFG2->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex &current) { editor_.SFG2Row = current.row(); });
+    refresh();
+}
+
+bool SRForm::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == SFG1 && event->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        int value = -1;
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+            value = 13;
+        else if (key->key() == Qt::Key_Backspace)
+            value = 8;
+        else if (key->text().size() == 1 && key->text().at(0).isPrint())
+            value = static_cast<quint8>(Text8::fromUnicode(key->text()).at(0));
+        if (value >= 0 && SFG1->currentIndex().isValid()) {
+            editor_.keyPress(SFG1->currentIndex().column(), value);
+            refresh();
+            return true;
+        }
+    }
+    if (watched == SFG2->viewport() && event->type() == QEvent::MouseButtonPress &&
+        static_cast<QMouseEvent *>(event)->button() == Qt::RightButton) {
+        const int row = SFG2->rowAt(static_cast<QMouseEvent *>(event)->position().toPoint().y());
+        if (row >= 0) {
+            SFG2->setCurrentIndex(strings_->index(row, 0));
+            editor_.rightClick(row);
+            refresh();
+        }
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void SRForm::refresh() {
+    SFG1->horizontalHeader()->setDefaultSectionSize(twipsToPixels(this, editor_.ColumnWidth));
+    SFG1->refill([this] { bytes_->refresh(); });
+    SFG2->refill([this] { strings_->refresh(); });
+    if (editor_.SFG2Row >= 0 && SFG2->currentIndex().row() != editor_.SFG2Row)
+        SFG2->setCurrentIndex(strings_->index(editor_.SFG2Row, 0));
+    const QString text = Text8::toUnicode(editor_.SRText);
+    if (SRText->text() != text)
+        SRText->setText(text);
+}

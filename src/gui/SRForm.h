@@ -1,0 +1,41 @@
+#pragma once
+
+#include "StringEditor.h"
+
+#include <QWidget>
+
+class ByteViewModel;
+class FlexGrid;
+class QLineEdit;
+class QPushButton;
+class Selector;
+class StringListModel;
+
+/// The string file editor: shows the `StringEditor` of the game's pnames.str and forwards the
+/// buttons, the keys typed in the byte view and the right mouse button on the string list.
+class SRForm : public QWidget {
+    Q_OBJECT
+public:
+    explicit SRForm(Selector &selector, QWidget *parent = nullptr);
+
+    /// Shows the editor's state; never runs a handler.
+    void refresh();
+
+    StringEditor &editor() { return editor_; }
+
+    FlexGrid *SFG1;
+    FlexGrid *SFG2;
+    QLineEdit *SRText;
+    QPushButton *Command1;
+    QPushButton *Command9;
+    QPushButton *Command5;
+    QPushButton *Command3;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    StringEditor editor_;
+    ByteViewModel *bytes_;
+    StringListModel *strings_;
+};

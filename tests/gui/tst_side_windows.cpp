@@ -1,0 +1,128 @@
+#include "Airgrid.h"
+#include "DemoPlanesDat.h"
+#include "FlexGrid.h"
+#include "GeneralPage.h"
+#include "SRForm.h"
+#include "ScriptedPrompt.h"
+#include "SelectorWindows.h"
+#include "StringFile.h"
+#include "TestFolders.h"
+#include "VEKForm.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+
+// The side windows as the player meets them: opened from the main window, showing what their
+// engine models hold and passing the player's clicks and keys on. The rules themselves are
+// tested on the models.
+class TestSideWindows : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void planesDatEditor();
+    void stringEditorWithALargeFile();
+
+private:
+    VEKForm *open(SelectorWindows &windows, const TestFolders &f);
+    QTemporaryDir lockDir_;
+};
+
+void TestSideWindows::initTestCase() {
+    qputenv("VEK_INSTANCE_LOCK", lockDir_.filePath(QStringLiteral("lock")).toLocal8Bit());
+}
+
+void TestSideWindows::init() {
+    QFile::remove(lockDir_.filePath(QStringLiteral("lock")));
+}
+
+VEKForm *TestSideWindows::open(SelectorWindows &windows, const TestFolders &f) {
+    TestFolders::write(f.game(), QStringLiteral("LastVEKDir"), f.vek().toLocal8Bit() + "\r\n");
+    return windows.start(f.game()) ? windows.vekForm() : nullptr;
+}
+
+void TestSideWindows::planesDatEditor() {
+    TestFolders f;
+    QByteArray dat = DemoPlanesDat::file(0);
+    dat[29 * 216 + 8] = 16;
+    TestFolders::write(f.game(), QStringLiteral("Planes.dat"), dat);
+    ScriptedPrompt prompt;
+    SelectorWindows windows(&prompt);
+    VEKForm *form = open(windows, f);
+    QVERIFY(form);
+    QVERIFY(form->general->Command13->isEnabled());
+    QTest::mouseClick(form->general->Command13, Qt::LeftButton);
+    Airgrid *airgrid = form->airgrid();
+    QVERIFY(airgrid && airgrid->isVisible());
+    QCOMPARE(airgrid->windowTitle(), QStringLiteral("Online Planes.dat binary editor"));
+    QCOMPARE(airgrid->List1->count(), 30);
+    QVERIFY(!airgrid->Check1[5]->isEnabled());
+
+    airgrid->List1->setCurrentRow(29);
+    QAbstractItemModel *g1 = airgrid->G1->model();
+    QCOMPARE(g1->index(0, 0).data().toInt(), 6269);
+    QCOMPARE(g1->index(167, 0).data().toInt(), 6436);
+    QCOMPARE(g1->index(167, 4).data().toInt(), 168);
+    QVERIFY(airgrid->Check1[4]->isChecked());
+    QTest::mouseClick(airgrid->Check1[5], Qt::LeftButton, {},
+                      QPoint(4, airgrid->Check1[5]->height() / 2));
+    QVERIFY(airgrid->Check1[5]->isChecked());
+    QVERIFY(!airgrid->Check1[4]->isChecked());
+    QCOMPARE(airgrid->F1->title(), QStringLiteral("32"));
+    QCOMPARE(g1->index(4, 1).data().toInt(), 32);
+    dat[29 * 216 + 8] = 32;
+    QCOMPARE(TestFolders::read(f.game(), QStringLiteral("Planes.dat")), dat);
+    QVERIFY(prompt.shown.isEmpty());
+}
+
+void TestSideWindows::stringEditorWithALargeFile() {
+    TestFolders f;
+    // About 100 KB: more than the game's own tools could make, still readable.
+    QList<QByteArray> strings;
+    for (int i = 0; i < 1000; ++i)
+        strings << QByteArray(99, char('a' + i % 26));
+    QByteArray big;
+    QVERIFY(StringFile::build(strings.mid(0, 300), &big));
+    for (int i = 300; i < strings.size(); ++i)
+        big += strings.at(i) + '\0';
+    TestFolders::write(f.game(), QStringLiteral("pnames.str"), big);
+    ScriptedPrompt prompt;
+    SelectorWindows windows(&prompt);
+    VEKForm *form = open(windows, f);
+    QVERIFY(form);
+    QTest::mouseClick(form->EditStrings, Qt::LeftButton);
+    SRForm *sr = form->srForm();
+    QVERIFY(sr && sr->isVisible());
+    QCOMPARE(sr->windowTitle(), QStringLiteral("EAW Stringfile editing/making utiliy"));
+
+    QTest::mouseClick(sr->Command1, Qt::LeftButton);
+    QCOMPARE(sr->SFG1->model()->columnCount(), big.size());
+    QCOMPARE(sr->SFG2->model()->rowCount(), 1000);
+    QCOMPARE(sr->SFG1->horizontalScrollBar()->value(), 8 + 4 * 300);
+    QCOMPARE(sr->SFG1->model()->index(2, 1208).data().toInt(), 1209);
+
+    // A key typed in the byte view writes that byte.
+    sr->SFG1->setFocus();
+    sr->SFG1->setCurrentIndex(sr->SFG1->model()->index(0, 1208));
+    QTest::keyClick(sr->SFG1, Qt::Key_Z, Qt::NoModifier);
+    QCOMPARE(sr->SFG1->model()->index(0, 1208).data().toString(), QStringLiteral("z"));
+    QCOMPARE(TestFolders::read(f.game(), QStringLiteral("pnames.str")).at(1208), 'z');
+
+    // Right button on a row fills the text box; Replace puts the edited text back.
+    const QRect row2 = sr->SFG2->visualRect(sr->SFG2->model()->index(2, 0));
+    QTest::mouseClick(sr->SFG2->viewport(), Qt::RightButton, {}, row2.center());
+    QCOMPARE(sr->SRText->text(), QString(99, QLatin1Char('c')));
+    sr->SRText->clear();
+    QTest::keyClicks(sr->SRText, QStringLiteral("Renamed"));
+    QTest::mouseClick(sr->Command9, Qt::LeftButton);
+    QCOMPARE(sr->SFG2->model()->index(2, 0).data().toString(), QStringLiteral("Renamed"));
+    QVERIFY(prompt.shown.isEmpty());
+}
+
+QTEST_MAIN(TestSideWindows)
+#include "tst_side_windows.moc"
