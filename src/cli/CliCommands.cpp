@@ -383,6 +383,7 @@ QString CliCommands::help() {
         "                        line of LastVEKDir in the game folder)\n"
         "  --answer ok|cancel    how a question is answered (default: cancel)\n"
         "  --help                this text\n"
+        "  --version             the program's version\n"
         "\n"
         "Commands are separated by a lone \"+\"; no command means status.\n"
         "\n"

@@ -15,6 +15,8 @@ bool CliOptions::parse(const QStringList &args, CliOptions *out, QString *error)
         const QString &a = args.at(i);
         if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
             out->help = true;
+        } else if (a == QLatin1String("--version")) {
+            out->version = true;
         } else if (a == QLatin1String("--game")) {
             if (!value(a, &out->game))
                 return false;

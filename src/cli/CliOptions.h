@@ -15,6 +15,7 @@ struct CliOptions {
     QString vek;           ///< --vek, empty for the remembered folder
     bool answerOk = false; ///< --answer
     bool help = false;
+    bool version = false; ///< --version
     QList<Invocation> commands;
 
     /// Parses `args` (without the program name). Options come before the first command;

@@ -37,6 +37,10 @@ int main(int argc, char *argv[]) {
         QTextStream(stdout) << CliCommands::help();
         return Done;
     }
+    if (options.version) {
+        QTextStream(stdout) << "vekselector-cli " VEK_VERSION "\n";
+        return Done;
+    }
     for (const CliOptions::Invocation &inv : options.commands) {
         const QString problem = CliCommands::validate(inv.name, inv.args);
         if (!problem.isEmpty())

@@ -9,12 +9,32 @@
 #include <QPointer>
 #include <QTextStream>
 
+#include <cstring>
+
 int main(int argc, char *argv[]) {
+    // --help and --version answer before the application object exists, so they work
+    // without a display (in a terminal over ssh, in a package check).
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--game") == 0) {
+            ++i;
+        } else if (std::strcmp(argv[i], "--help") == 0) {
+            QTextStream(stdout) << "Usage: vekselector [--game DIR]\n"
+                                   "       vekselector --help | --version\n"
+                                   "Starts the selector with DIR (default: the current "
+                                   "directory) as the game folder.\n";
+            return 0;
+        } else if (std::strcmp(argv[i], "--version") == 0) {
+            QTextStream(stdout) << "vekselector " VEK_VERSION "\n";
+            return 0;
+        }
+    }
     // The application name stays the program's file name: the instance lock compares it
     // with the owner's process name to recognise a lock left by a crash.
     // The browser's page component shares the window system's drawing contexts.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
+    // Lets the desktop match the window with its menu entry (and so its icon).
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.vekselector.vekselector"));
     const QStringList args = app.arguments();
     for (int i = 1; i < args.size(); ++i) {
         if (args.at(i) == QLatin1String("--game") && i + 1 < args.size()) {
@@ -24,11 +44,6 @@ int main(int argc, char *argv[]) {
                     << "vekselector: cannot enter the game folder \"" << args.at(i) << "\"\n";
                 return 2;
             }
-        } else if (args.at(i) == QLatin1String("--help")) {
-            QTextStream(stdout) << "Usage: vekselector [--game DIR]\n"
-                                   "Starts the selector with DIR (default: the current "
-                                   "directory) as the game folder.\n";
-            return 0;
         }
     }
     SelectorWindows windows;

@@ -1,0 +1,37 @@
+# The Debian package, built by ./scripts/package (cpack in the build folder). It holds what
+# `cmake --install` puts in place, under /usr.
+# cpack packs what the build made, like `cmake --install`, without first running the whole
+# build again: ./scripts/package builds before it packs, and the install check stays quick.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY TRUE)
+
+set(VEK_MAINTAINER "The VEK Selector developers <packages@vekselector.org>"
+    CACHE STRING "The Maintainer field of the Debian package")
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME vekselector)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VENDOR "The VEK Selector developers")
+set(CPACK_PACKAGE_CONTACT ${VEK_MAINTAINER})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "add-on content selector for the flight game EAW")
+set(CPACK_PACKAGE_DESCRIPTION
+    "VEK Selector puts the add-on content a player chooses (campaigns, missions,
+aircraft sets, alternative aircraft, skins) from one folder into the game folder,
+takes it out again, keeps the game's own files in step and starts the game,
+under Wine on Linux. It comes as a window program, vekselector, and a
+command-line tool, vekselector-cli.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/package)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${VEK_MAINTAINER})
+set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${VEK_PUBLIC_URL})
+# Depends comes from the shared libraries the programs link (dpkg-shlibdeps, dpkg-dev).
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The game runs under Wine off Windows, but a player may use another launcher (VEK_LAUNCHER).
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS wine)
+
+include(CPack)
