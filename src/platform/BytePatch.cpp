@@ -59,27 +59,10 @@ bool BytePatch::writeBytes(const QString &path, qint64 position, const QByteArra
 
 bool BytePatch::readByte(const QString &path, qint64 position, unsigned char *value,
                          QString *error) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = fail(QStringLiteral("read"), path,
-                          file.exists() ? file.errorString() : QStringLiteral("it does not exist"));
+    QByteArray byte;
+    if (!readBytes(path, position, 1, &byte, error))
         return false;
-    }
-    if (position < 1 || file.size() < position) {
-        if (error)
-            *error = fail(QStringLiteral("read"), path,
-                          QStringLiteral("it has no byte at position %1").arg(position));
-        return false;
-    }
-    char c = 0;
-    file.seek(position - 1);
-    if (!file.getChar(&c)) {
-        if (error)
-            *error = fail(QStringLiteral("read"), path, file.errorString());
-        return false;
-    }
-    *value = static_cast<unsigned char>(c);
+    *value = static_cast<unsigned char>(byte.at(0));
     return true;
 }
 
