@@ -50,14 +50,17 @@ LoadedPage::LoadedPage(Selector &selector, QWidget *parent) : QWidget(parent), s
         Q_EMIT changed();
     });
 
+    CheckFrame = new QGroupBox(QStringLiteral("Files of the loaded folders and skins"), this);
+    auto *checkLayout = new QVBoxLayout(CheckFrame);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(CheckLoadedFiles);
     buttons->addWidget(RepairLoadedFiles);
     buttons->addStretch(1);
+    checkLayout->addLayout(buttons);
+    checkLayout->addWidget(scrolled(CheckResult, CheckFrame), 1);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(Frame, 2);
-    layout->addLayout(buttons);
-    layout->addWidget(scrolled(CheckResult, this), 1);
+    layout->addWidget(Frame, 3);
+    layout->addWidget(CheckFrame, 2);
 }
 
 void LoadedPage::refresh() {
@@ -65,8 +68,21 @@ void LoadedPage::refresh() {
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     Label8->setText(text);
     Label8->setVisible(!text.isEmpty());
-    // Tabs become wide gaps, so the three columns of a finding read apart.
-    QString result = selector_.loadedFiles().CheckResult;
-    result.replace(QLatin1Char('\t'), QStringLiteral("    "));
-    CheckResult->setText(result);
+    // A finding's three parts in columns of their own, so the lines read as a table.
+    const LoadedFiles &files = selector_.loadedFiles();
+    if (files.Findings.isEmpty()) {
+        CheckResult->setTextFormat(Qt::PlainText);
+        CheckResult->setText(files.CheckResult);
+        return;
+    }
+    QString html = QStringLiteral("<table cellspacing=\"0\" cellpadding=\"2\">");
+    for (const QString &line : files.CheckResult.split(QLatin1Char('\n'))) {
+        html += QStringLiteral("<tr>");
+        for (const QString &cell : line.split(QLatin1Char('\t')))
+            html += QStringLiteral("<td style=\"padding-right:16px\">%1</td>")
+                        .arg(cell.toHtmlEscaped());
+        html += QStringLiteral("</tr>");
+    }
+    CheckResult->setTextFormat(Qt::RichText);
+    CheckResult->setText(html + QStringLiteral("</table>"));
 }

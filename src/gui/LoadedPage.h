@@ -17,6 +17,7 @@ public:
 
     QGroupBox *Frame;
     QLabel *Label8;
+    QGroupBox *CheckFrame;
     QPushButton *CheckLoadedFiles;  ///< "Check loaded files"
     QPushButton *RepairLoadedFiles; ///< "Repair"
     QLabel *CheckResult;            ///< the last check's findings

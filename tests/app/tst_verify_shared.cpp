@@ -45,8 +45,8 @@ struct Fixture {
 
     /// Runs one step: "load NAME" and "skin NAME" click the grid row (load or unload),
     /// "noflt" unticks "Include 'flt' files", "delete F", "change F" and "case F NEW" act on
-    /// the game file F, "restart" opens the selector again, "forget order" deletes the load
-    /// order ledger, "reset" is "Reset Completely".
+    /// the game file F ("flip F" changes its last byte), "restart" opens the selector again,
+    /// "forget order" deletes the load order ledger, "reset" is "Reset Completely".
     void step(const QString &step) {
         const QString verb = step.section(' ', 0, 0);
         const QString arg = step.section(' ', 1);
@@ -63,6 +63,10 @@ struct Fixture {
             QVERIFY2(QFile::remove(game), qPrintable(game));
         } else if (verb == "change") {
             TestFolders::write(f.game(), arg, "changed by the player");
+        } else if (verb == "flip") { // same size, another last byte
+            QByteArray bytes = TestFolders::read(f.game(), arg);
+            bytes.back() = char(bytes.back() ^ 0x20);
+            TestFolders::write(f.game(), arg, bytes);
         } else if (verb == "case") {
             QVERIFY(QFile::rename(f.game() + "/" + arg.section(' ', 0, 0),
                                   f.game() + "/" + arg.section(' ', 1)));
@@ -126,6 +130,8 @@ void TestVerifyShared::verifyFindsWhatIsOffAndRepairPutsItRight_data() {
     QTest::newRow("a deleted and a changed file")
         << QStringList{"load A-One", "delete one.dat", "change shared.dat"}
         << QStringList{"missing\tA-One\tone.dat", "changed\tA-One\tshared.dat"};
+    QTest::newRow("a changed byte")
+        << QStringList{"load A-Two", "flip two.dat"} << QStringList{"changed\tA-Two\ttwo.dat"};
     QTest::newRow("the folder loaded last owns a shared file")
         << QStringList{"load G-Maps", "load A-One", "delete shared.dat"}
         << QStringList{"missing\tA-One\tshared.dat"};
