@@ -5,14 +5,19 @@
 #include "FileOps.h"
 #include "Ledgers.h"
 #include "LoadFiles.h"
+#include "LoadedFiles.h"
 #include "MissionSaves.h"
 #include "Prompt.h"
 #include "Selector.h"
 #include "Skins.h"
 #include "StrayCleanup.h"
 
+#include <QScopedValueRollback>
+
 bool CompleteReset::run() {
     s_.collectReports();
+    // Everything goes: a file shared by two folders is not to be copied back in between.
+    const QScopedValueRollback restoring(s_.loadedFiles().RestoreShared, false);
     const QString remembered = s_.caption();
     s_.FormReady = true;
     s_.setCaption(Selector::CleaningUp);

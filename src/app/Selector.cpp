@@ -1,7 +1,7 @@
 #include "Selector.h"
 
-#include "BytePatch.h"
 #include "Autoscripts.h"
+#include "BytePatch.h"
 #include "Catalogue.h"
 #include "CheatCheck.h"
 #include "CompleteReset.h"
@@ -12,6 +12,7 @@
 #include "KeyboardFeatures.h"
 #include "Ledgers.h"
 #include "LoadFiles.h"
+#include "LoadedFiles.h"
 #include "MusicButtons.h"
 #include "NightSwitch.h"
 #include "Planes.h"
@@ -34,7 +35,8 @@ Selector::Selector(const Folders &folders, Prompt &prompt, QObject *parent)
       features_(std::make_unique<KeyboardFeatures>(*this)),
       music_(std::make_unique<MusicButtons>(*this)), skins_(std::make_unique<Skins>(*this)),
       autoscripts_(std::make_unique<Autoscripts>(*this)),
-      completeReset_(std::make_unique<CompleteReset>(*this)) {}
+      completeReset_(std::make_unique<CompleteReset>(*this)),
+      loadedFiles_(std::make_unique<LoadedFiles>(*this)) {}
 
 Selector::~Selector() = default;
 
@@ -71,6 +73,11 @@ void Selector::report(const QString &problem) {
         return;
     }
     prompt_.fail(problem);
+}
+
+void Selector::inform(const QString &text) {
+    prompt_.message(QStringLiteral("VEK Selector"), text, Prompt::Icon::Information,
+                    Prompt::Buttons::Ok);
 }
 
 void Selector::collectReports() {
@@ -201,6 +208,7 @@ void Selector::reloadLoadedList() {
         SK1.markLine(name);
         G1.markNamed(name);
     }
+    loadedFiles_->startUp();
 }
 
 void Selector::findBackground() {
@@ -220,9 +228,12 @@ bool Selector::MoveIn(const QString &folder) {
 }
 
 bool Selector::MoveOut(const QString &folder) {
-    return moveFiles(folder, [this](const QString &f, const FileMover::Caption &c, QString *e) {
-        return FileMover::MoveOut(f, folders_.GameFolder, c, e);
-    });
+    const bool ok =
+        moveFiles(folder, [this](const QString &f, const FileMover::Caption &c, QString *e) {
+            return FileMover::MoveOut(f, folders_.GameFolder, c, e);
+        });
+    loadedFiles_->restoreAfterUnload(folder);
+    return ok;
 }
 
 bool Selector::moveFiles(const QString &folder, const MoverCall &call) {
@@ -259,6 +270,7 @@ void Selector::RefreshLoadedList() {
     QString error;
     if (!Ledgers::writeFoldersLoaded(folders_.ModFolder, Text8::fromUnicode(label8_), &error))
         report(error);
+    loadedFiles_->follow();
     Text2 = label8_;
     SkinEventsOn = true;
     FormReady = true;

@@ -19,6 +19,7 @@ class KeyboardFeatures;
 class Autoscripts;
 class CompleteReset;
 class LoadFiles;
+class LoadedFiles;
 class MusicButtons;
 class Planes;
 class Prompt;
@@ -66,6 +67,8 @@ public:
     Prompt &prompt() { return prompt_; }
     /// Tells the player of a problem (collected and told once while the window loads).
     void report(const QString &problem);
+    /// Tells the player what an operation did on its own accord (files it copied back).
+    void inform(const QString &text);
     /// Holds back what `report` is given until `takeReports`, so that an operation over many
     /// rows (the reset, an autoscript run) tells its problems once, at its end.
     void collectReports();
@@ -86,8 +89,9 @@ public:
     /// Copies a content folder's files into the game folder; nothing while the window loads.
     /// Answers false (the player told) when the copy failed and was undone.
     bool MoveIn(const QString &folder);
-    /// Deletes a content folder's files from the game folder. Answers false (the player
-    /// told, naming the files) when some could not be deleted.
+    /// Deletes a content folder's files from the game folder, then copies back those that
+    /// another folder staying loaded also carries. Answers false (the player told, naming the
+    /// files) when some could not be deleted.
     bool MoveOut(const QString &folder);
     /// Rebuilds the loaded list from the grids and rewrites FoldersLoaded.txt; nothing while
     /// the window loads.
@@ -125,6 +129,7 @@ public:
     Skins &skins() { return *skins_; }
     Autoscripts &autoscripts() { return *autoscripts_; }
     CompleteReset &completeReset() { return *completeReset_; }
+    LoadedFiles &loadedFiles() { return *loadedFiles_; }
 
     bool FormReady = false;
     bool SkinEventsOn = false;
@@ -187,4 +192,5 @@ private:
     std::unique_ptr<Skins> skins_;
     std::unique_ptr<Autoscripts> autoscripts_;
     std::unique_ptr<CompleteReset> completeReset_;
+    std::unique_ptr<LoadedFiles> loadedFiles_;
 };

@@ -3,6 +3,7 @@
 #include "FileList.h"
 #include "FileMover.h"
 #include "Ledgers.h"
+#include "LoadedFiles.h"
 #include "Selector.h"
 #include "SkinGrid.h"
 #include "Text8.h"
@@ -62,8 +63,11 @@ bool Skins::activate(int row) {
 
 bool Skins::takeOut(int row) {
     QString error;
-    if (FileMover::MoveOut(folderOf(row), s_.GameFolder(), nullptr, &error,
-                           [](const QString &name) { return SkinGrid::keptOnUnload(name); })) {
+    const bool ok =
+        FileMover::MoveOut(folderOf(row), s_.GameFolder(), nullptr, &error,
+                           [](const QString &name) { return SkinGrid::keptOnUnload(name); });
+    s_.loadedFiles().restoreAfterUnload(folderOf(row));
+    if (ok) {
         s_.SK1.mark(row, false);
         return true;
     }

@@ -5,6 +5,7 @@
 #include "IniOptions.h"
 #include "KeyboardFeatures.h"
 #include "LoadFiles.h"
+#include "LoadedFiles.h"
 #include "MusicButtons.h"
 #include "NightSwitch.h"
 #include "Planes.h"
@@ -272,6 +273,24 @@ bool planeFlags(Selector &selector, const QStringList &args, QTextStream &) {
     return editor.clickCheck(group, bit, on);
 }
 
+bool verify(Selector &selector, const QStringList &, QTextStream &out) {
+    LoadedFiles &files = selector.loadedFiles();
+    const bool whole = files.check();
+    for (const FileCheck::Finding &f : std::as_const(files.Findings))
+        out << f.line() << '\n';
+    if (!files.Findings.isEmpty()) {
+        out.flush();
+        selector.prompt().fail(
+            QStringLiteral("Not every loaded file is whole (%1 listed); repair copies them back.")
+                .arg(files.Findings.size()));
+    }
+    return whole;
+}
+
+bool repair(Selector &selector, const QStringList &, QTextStream &) {
+    return selector.loadedFiles().repair();
+}
+
 bool launch(Selector &selector, const QStringList &, QTextStream &) {
     return selector.commands().LaunchEAW();
 }
@@ -346,6 +365,14 @@ const QList<CliCommands::Command> &CliCommands::table() {
          QStringLiteral("the planes.dat editor: ticks or clears box BIT of the type or nation "
                         "byte of SLOT (clicked only when it changes)"),
          4, 4, checkPlaneFlags, planeFlags},
+        {QStringLiteral("verify"), QString(),
+         QStringLiteral("prints each file of a loaded folder or skin missing from the game folder "
+                        "or differing from its source: missing or changed, tab, folder, tab, "
+                        "file; exit status 1 when any"),
+         0, 0, nullptr, verify},
+        {QStringLiteral("repair"), QString(),
+         QStringLiteral("copies back exactly what verify lists, and says what it copied"), 0, 0,
+         nullptr, repair},
         {QStringLiteral("launch"), QString(), QStringLiteral("\"Launch EAW\""), 0, 0, nullptr,
          launch},
         {QStringLiteral("exit"), QString(),

@@ -77,6 +77,17 @@ bool moveOne(const QString &from, const QString &to, QString *error) {
     return FileCopy::removeFile(from, error);
 }
 
+// "game1.sav" parked as "game1 (2).sav": the game lists its saves by extension, so the number
+// goes before it. A name without an extension, or one that is all extension (".sav"), gets the
+// number at its end.
+QString numbered(const QString &name, int n) {
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    const QString tag = QStringLiteral(" (%1)").arg(n);
+    if (dot <= 0)
+        return name + tag;
+    return name.left(dot) + tag + name.mid(dot);
+}
+
 } // namespace
 
 bool FolderMoves::moveAll(const QString &from, const QString &to, QString *error) {
@@ -104,7 +115,7 @@ bool FolderMoves::moveAllKeeping(const QString &from, const QString &to, QString
     for (const QString &name : FileList::files(from)) {
         QString free = name;
         for (int n = 2; present.taken(free); ++n)
-            free = QStringLiteral("%1 (%2)").arg(name).arg(n);
+            free = numbered(name, n);
         if (!moveOne(FileList::join(from, name), FileList::join(to, free), error))
             return false;
         present.take(free);

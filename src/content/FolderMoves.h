@@ -14,7 +14,8 @@ public:
     static bool moveAll(const QString &from, const QString &to, QString *error);
 
     /// Moves every file of `from` into `to` without replacing anything: a name already
-    /// present in `to` (any case) is moved in as "name (2)", "name (3)", ... Answers the
+    /// present in `to` (any case) is moved in as "name (2).ext", "name (3).ext", ... (the number
+    /// before the extension, so "game1.sav" becomes "game1 (2).sav"). Answers the
     /// names given to the moved files in `placed` when asked.
     static bool moveAllKeeping(const QString &from, const QString &to, QString *error,
                                QStringList *placed = nullptr);

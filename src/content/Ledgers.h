@@ -12,6 +12,8 @@ public:
     static inline const QString PlanesLoaded = QStringLiteral("PlanesLoaded.txt");
     static inline const QString ScriptsLoaded = QStringLiteral("ScriptsLoaded.txt");
     static inline const QString SkinsLoaded = QStringLiteral("SkinsLoaded.txt");
+    /// The loaded content folders and skins in the order they were loaded (see `LoadedFiles`).
+    static inline const QString LoadOrder = QStringLiteral("LoadOrder.txt");
 
     /// Creates `name` empty in `folder` unless a file of that name (any case) is there.
     static bool ensureExists(const QString &folder, const QString &name, QString *error);

@@ -4,9 +4,11 @@
 
 class QGroupBox;
 class QLabel;
+class QPushButton;
 class Selector;
 
-/// The page "What is loaded!": the list of loaded folders, skins and aircraft.
+/// The page "What is loaded!": the list of loaded folders, skins and aircraft, and the check
+/// of the files they put into the game folder with its repair.
 class LoadedPage : public QWidget {
     Q_OBJECT
 public:
@@ -15,6 +17,13 @@ public:
 
     QGroupBox *Frame;
     QLabel *Label8;
+    QGroupBox *CheckFrame;
+    QPushButton *CheckLoadedFiles;  ///< "Check loaded files"
+    QPushButton *RepairLoadedFiles; ///< "Repair"
+    QLabel *CheckResult;            ///< the last check's findings
+
+Q_SIGNALS:
+    void changed();
 
 private:
     Selector &selector_;

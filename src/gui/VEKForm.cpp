@@ -70,6 +70,7 @@ VEKForm::VEKForm(Selector &selector, QWidget *parent) : QWidget(parent), selecto
     connect(planesSkins, &PlanesSkinsPage::changed, this, &VEKForm::refresh);
     connect(fuel, &FuelPage::changed, this, &VEKForm::refresh);
     connect(autoscripts, &AutoscriptsPage::changed, this, &VEKForm::refresh);
+    connect(loaded, &LoadedPage::changed, this, &VEKForm::refresh);
     connect(general, &GeneralPage::exitRequested, this, &VEKForm::exitRequested);
     connect(general, &GeneralPage::newVekDirectoryRequested, this,
             &VEKForm::newVekDirectoryRequested);

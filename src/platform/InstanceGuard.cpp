@@ -1,8 +1,6 @@
 #include "InstanceGuard.h"
 
-#include <QDateTime>
 #include <QDir>
-#include <QFileInfo>
 
 InstanceGuard::InstanceGuard() = default;
 InstanceGuard::~InstanceGuard() {
@@ -27,18 +25,22 @@ bool InstanceGuard::tryAcquire() {
         return true;
     if (lock_->error() != QLockFile::LockFailedError)
         return false;
-    // QLockFile judges a lock by the owner written in it. A file that names no owner (its
-    // writer died between creating and filling it, or a power cut lost the content) would
-    // block every start for ever. Once it is too old to be a start still writing it, take it
-    // over: removeStaleLockFile still refuses while a live owner keeps the file locked.
+    // QLockFile judges a lock by the owner written in it, and takes over one whose owner no
+    // longer runs. A file that names no owner (its writer died between creating and filling
+    // it, or a power cut lost the content) is judged by whether a process still holds it
+    // open: a live owner keeps it locked (on Windows, open without delete sharing), so
+    // removeStaleLockFile refuses it, while a dead one holds nothing. The only live owner
+    // that holds nothing is one between creating the file and locking it, a span of two
+    // system calls; a short wait lets such an owner finish before the file is judged.
     qint64 pid = 0;
     QString host;
     QString app;
     if (lock_->getLockInfo(&pid, &host, &app))
         return false;
-    const QDateTime written = QFileInfo(lockPath()).lastModified();
-    constexpr qint64 kWritingSeconds = 10;
-    if (!written.isValid() || qAbs(written.secsTo(QDateTime::currentDateTime())) < kWritingSeconds)
+    constexpr int kWritingMilliseconds = 200;
+    if (lock_->tryLock(kWritingMilliseconds))
+        return true;
+    if (lock_->getLockInfo(&pid, &host, &app))
         return false;
     return lock_->removeStaleLockFile() && lock_->tryLock(0);
 }

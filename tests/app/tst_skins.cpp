@@ -164,7 +164,15 @@ void TestSkins::secondSkinOfTheSlotTakesTheFirstOut() {
     QCOMPARE(TestFolders::read(c.f.vek(), "FoldersLoaded.txt"),
              QByteArray("A-05 Blue Nose\r\n\r\n"));
     QCOMPARE(TestFolders::read(c.f.vek(), "SkinsLoaded.txt"), skinsLoaded);
-    QVERIFY(c.prompt.shown.isEmpty());
+    // Every skin brings p51.tpc: each skin that went out left it to the one loaded last of
+    // those staying (Red Tails made way while Desert stayed; after the restart Blue Nose,
+    // loaded after Desert, stayed), and the player heard where it came from.
+    QCOMPARE(TestFolders::read(c.f.game(), "p51.tpc"), QByteArray("A-05 Blue Nose/p51.tpc"));
+    QStringList told;
+    for (const ScriptedPrompt::Shown &m : c.prompt.shown)
+        told << m.text.section("\r\n", 1);
+    QCOMPARE(told,
+             (QStringList{"p51.tpc from \"A-16 Desert\"", "p51.tpc from \"A-05 Blue Nose\""}));
 }
 
 void TestSkins::refusedAndFailedLoadsLeaveNothingBehind() {

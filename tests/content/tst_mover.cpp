@@ -736,18 +736,21 @@ void TestMover::moveAllKeepingNeverOverwrites() {
     const QMap<QString, QByteArray> base = filesOf(folders.game());
     const QString saves = QDir(folders.game()).filePath(QStringLiteral("Savedata"));
     const QString parked = QDir(folders.vek()).filePath(QStringLiteral("C-Default"));
-    fill(saves, {"save1.sav", "save2.sav", "new.sav", "save1.sav (2)"}, contentBytes);
-    fill(parked, {"save1.sav", "SAVE2.SAV", "save2.sav (2)"}, gameBytes);
+    fill(saves, {"save1.sav", "save2.sav", "new.sav", "save1 (2).sav", "notes", "a.b.sav"},
+         contentBytes);
+    fill(parked, {"save1.sav", "SAVE2.SAV", "save2 (2).sav", "NOTES", "a.b.sav"}, gameBytes);
 
     QString error;
     QStringList placed;
     QVERIFY2(FolderMoves::moveAllKeeping(saves, parked, &error, &placed), qPrintable(error));
-    // "save1.sav (2)" arrives after "save1.sav" took that name, so it moves on to "(2) (2)".
+    // The number goes before the extension (the last one); "save1 (2).sav" is listed before
+    // "save1.sav" and takes its own name, so "save1.sav" moves on to "(3)".
     verifyFolder(parked,
-                 {"SAVE2.SAV", "new.sav<new.sav", "save1.sav", "save1.sav (2)<save1.sav",
-                  "save1.sav (2) (2)<save1.sav (2)", "save2.sav (2)", "save2.sav (3)<save2.sav"});
-    QCOMPARE(placed,
-             (QStringList{"new.sav", "save1.sav (2)", "save1.sav (2) (2)", "save2.sav (3)"}));
+                 {"a.b (2).sav<a.b.sav", "a.b.sav", "new.sav<new.sav", "NOTES", "notes (2)<notes",
+                  "SAVE2.SAV", "save1 (2).sav<save1 (2).sav", "save1 (3).sav<save1.sav",
+                  "save1.sav", "save2 (2).sav", "save2 (3).sav<save2.sav"});
+    QCOMPARE(placed, (QStringList{"a.b (2).sav", "new.sav", "notes (2)", "save1 (2).sav",
+                                  "save1 (3).sav", "save2 (3).sav"}));
     QCOMPARE(everything(saves), QStringList{});
 }
 

@@ -18,6 +18,7 @@
 
 #include <QApplication>
 #include <QBuffer>
+#include <QFile>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
@@ -54,6 +55,7 @@ private Q_SLOTS:
     void actionsKeepThePlayersPlace_data();
     void actionsKeepThePlayersPlace();
     void newVekDirectoryGoesBackToTheLocator();
+    void checkAndRepairOnWhatIsLoaded();
 
 private:
     QTemporaryDir lockDir_;
@@ -371,6 +373,40 @@ void TestWindows::newVekDirectoryGoesBackToTheLocator() {
     windows.form2()->Command1->click();
     QVERIFY(windows.vekForm() && windows.vekForm()->isVisible());
     QCOMPARE(windows.vekForm()->SSTab1->currentIndex(), 0); // loaded anew: "General"
+}
+
+// The page shows the engine's check and repair: a deleted file is listed, Repair copies it
+// back and says so, and the next check finds all whole.
+void TestWindows::checkAndRepairOnWhatIsLoaded() {
+    TestFolders f(TestFolders::WithoutGameFiles);
+    QString error;
+    QVERIFY(DemoGameFolder::build(f.game(), &error));
+    QVERIFY(DemoVekFolder::build(f.vek(), &error));
+    TestFolders::write(f.game(), QStringLiteral("LastVEKDir"), f.vek().toLocal8Bit() + "\r\n");
+    ScriptedPrompt prompt;
+    SelectorWindows windows(&prompt);
+    QVERIFY(windows.start(f.game()));
+    VEKForm *form = windows.vekForm();
+    const QString late = QStringLiteral("F-Late war fighters");
+    QVERIFY(windows.selector()->loadFiles().click(windows.selector()->Unigrid.find(late)));
+    form->refresh();
+    form->SSTab1->setCurrentIndex(3);
+    QVERIFY(QFile::remove(f.game() + QStringLiteral("/spit16.3dz")));
+
+    auto *result = form->findChild<QLabel *>(QStringLiteral("CheckResult"));
+    QVERIFY(result);
+    form->findChild<QPushButton *>(QStringLiteral("CheckLoadedFiles"))->click();
+    QVERIFY2(result->text().contains(
+                 QStringLiteral("<td style=\"padding-right:16px\">%1</td>").arg(late)),
+             qPrintable(result->text()));
+    QVERIFY(result->text().contains(QStringLiteral(">missing<")));
+    QVERIFY(result->text().contains(QStringLiteral(">spit16.3dz<")));
+    form->findChild<QPushButton *>(QStringLiteral("RepairLoadedFiles"))->click();
+    QVERIFY(QFile::exists(f.game() + QStringLiteral("/spit16.3dz")));
+    QCOMPARE(result->text(), QStringLiteral("All loaded files are whole."));
+    QCOMPARE(prompt.shown.size(), 1);
+    QVERIFY(prompt.shown.at(0).text.endsWith(QStringLiteral("spit16.3dz from \"%1\"").arg(late)));
+    QCOMPARE(form->SSTab1->currentIndex(), 3);
 }
 
 QTEST_MAIN(TestWindows)

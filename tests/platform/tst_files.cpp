@@ -1,5 +1,6 @@
 #include "BytePatch.h"
 #include "FileBytes.h"
+#include "FileCompare.h"
 #include "FileList.h"
 #include "FileOps.h"
 
@@ -113,6 +114,9 @@ private slots:
     void patchRefused();
     void readByte_data();
     void readByte();
+
+    void sameBytes_data();
+    void sameBytes();
 };
 
 void TestFiles::ensureFolder_data() {
@@ -488,6 +492,52 @@ void TestFiles::readByte() {
         QCOMPARE(int(read), value);
     else
         QVERIFY2(error.contains(QDir::toNativeSeparators(path)), qPrintable(error));
+}
+
+void TestFiles::sameBytes_data() {
+    // The second file is the first (of `size` bytes) with the byte at `flip` changed (-1: none)
+    // and `extra` bytes added; "missing" leaves it out.
+    QTest::addColumn<int>("size");
+    QTest::addColumn<int>("flip");
+    QTest::addColumn<int>("extra");
+    QTest::addColumn<bool>("missing");
+    QTest::addColumn<int>("result");
+    const int same = int(FileCompare::Result::Same);
+    const int differs = int(FileCompare::Result::Differs);
+    const int block = 256 * 1024;
+    QTest::newRow("empty") << 0 << -1 << 0 << false << same;
+    QTest::newRow("three blocks and a bit") << 3 * block + 7 << -1 << 0 << false << same;
+    QTest::newRow("first byte") << 3 * block + 7 << 0 << 0 << false << differs;
+    QTest::newRow("last byte of a block")
+        << 3 * block + 7 << 2 * block - 1 << 0 << false << differs;
+    QTest::newRow("last byte") << 3 * block + 7 << 3 * block + 6 << 0 << false << differs;
+    QTest::newRow("one byte longer") << 100 << -1 << 1 << false << differs;
+    QTest::newRow("missing") << 100 << -1 << 0 << true << int(FileCompare::Result::Failed);
+}
+
+void TestFiles::sameBytes() {
+    QFETCH(int, size);
+    QFETCH(int, flip);
+    QFETCH(int, extra);
+    QFETCH(bool, missing);
+    QFETCH(int, result);
+    QTemporaryDir dir;
+    QByteArray bytes(size, Qt::Uninitialized);
+    QRandomGenerator rng(7);
+    for (char &c : bytes)
+        c = char(rng.bounded(256));
+    const QString a = dir.filePath("a.dat");
+    const QString b = dir.filePath("b.dat");
+    QVERIFY(writeFile(a, bytes));
+    if (flip >= 0)
+        bytes[flip] = char(bytes[flip] ^ 0x01);
+    if (!missing)
+        QVERIFY(writeFile(b, bytes + QByteArray(extra, 'x')));
+    QString error;
+    QCOMPARE(int(FileCompare::sameBytes(a, b, &error)), result);
+    // Either way round, and a failure names the file.
+    QCOMPARE(int(FileCompare::sameBytes(b, a, &error)), result);
+    QCOMPARE(error.contains(QDir::toNativeSeparators(b)), missing);
 }
 
 QTEST_GUILESS_MAIN(TestFiles)

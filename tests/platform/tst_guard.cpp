@@ -141,21 +141,27 @@ void TestGuard::crashedHolderDoesNotBlock() {
 
 void TestGuard::unreadableLeftoverDoesNotBlock_data() {
     QTest::addColumn<QByteArray>("content");
-    QTest::newRow("empty") << QByteArray();
-    QTest::newRow("garbage") << QByteArray("not a lock\n\xff\n");
+    QTest::addColumn<int>("ageSeconds");
+    for (const int age : {0, 3600}) {
+        const QByteArray when = age ? "an hour old" : "just left";
+        QTest::newRow("empty, " + when) << QByteArray() << age;
+        QTest::newRow("garbage, " + when) << QByteArray("not a lock\n\xff\n") << age;
+    }
 }
 
 // A crash (or a power cut) between creating the lock file and writing the owner into it
-// leaves a file that names no process. Nothing holds it, so it must not block for ever.
+// leaves a file that names no process. Nothing holds it, so it must not block a start, not
+// even right after the crash.
 void TestGuard::unreadableLeftoverDoesNotBlock() {
     QFETCH(QByteArray, content);
+    QFETCH(int, ageSeconds);
 
     QFile leftover(lockPath_);
     QVERIFY(leftover.open(QIODevice::WriteOnly));
     QCOMPARE(leftover.write(content), content.size());
     leftover.close();
     QVERIFY(leftover.open(QIODevice::ReadWrite));
-    QVERIFY(leftover.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+    QVERIFY(leftover.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds),
                                  QFileDevice::FileModificationTime));
     leftover.close();
 

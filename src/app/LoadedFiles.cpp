@@ -1,0 +1,239 @@
+#include "LoadedFiles.h"
+
+#include "AltPlane.h"
+#include "FileList.h"
+#include "FileMover.h"
+#include "Ledgers.h"
+#include "PickMenu.h"
+#include "Prompt.h"
+#include "Selector.h"
+#include "SkinGrid.h"
+#include "Skins.h"
+#include "Text8.h"
+#include "TextFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace {
+const QByteArray kFolder = "folder";
+const QByteArray kSkin = "skin";
+const QByteArray kNoFlt = "no flt";
+
+QString shown(const QString &path) {
+    return QDir::toNativeSeparators(path);
+}
+} // namespace
+
+QList<LoadedFiles::Entry> LoadedFiles::marked() const {
+    QList<Entry> out;
+    for (int r = 1; r < s_.Unigrid.rowCount(); ++r)
+        if (s_.Unigrid.row(r).loaded)
+            out << Entry{false, s_.Unigrid.row(r).name, true};
+    for (const SkinGrid::Row &row : s_.SK1.rows)
+        if (row.loaded)
+            out << Entry{true, row.name, s_.skins().Check5};
+    return out;
+}
+
+void LoadedFiles::readLedger() {
+    if (read_)
+        return;
+    read_ = true;
+    order_.clear();
+    const QString name = FileList::find(s_.ModFolder(), Ledgers::LoadOrder);
+    QList<QByteArray> lines;
+    if (name.isEmpty() ||
+        !TextFile::readLines(FileList::join(s_.ModFolder(), name), &lines, nullptr))
+        return;
+    for (const QByteArray &line : lines) {
+        const QList<QByteArray> parts = line.split('\t');
+        if (parts.size() < 2 || (parts[0] != kFolder && parts[0] != kSkin))
+            continue;
+        order_ << Entry{parts[0] == kSkin, Text8::toUnicode(parts[1]),
+                        !(parts.size() > 2 && parts[2] == kNoFlt)};
+    }
+}
+
+void LoadedFiles::writeLedger() {
+    QList<QByteArray> lines;
+    for (const Entry &e : std::as_const(order_)) {
+        QByteArray line = (e.skin ? kSkin : kFolder) + '\t' + Text8::fromUnicode(e.name);
+        if (e.skin && !e.withFlt)
+            line += '\t' + kNoFlt;
+        lines << line;
+    }
+    QString error;
+    if (!TextFile::writeLines(FileList::resolve(s_.ModFolder(), Ledgers::LoadOrder), lines, &error))
+        s_.report(error);
+}
+
+void LoadedFiles::follow() {
+    reconcile(false);
+}
+
+void LoadedFiles::startUp() {
+    read_ = false;
+    reconcile(true);
+}
+
+void LoadedFiles::reconcile(bool unknownFirst) {
+    readLedger();
+    const QList<Entry> now = marked();
+    const auto in = [](const QList<Entry> &list, const Entry &e) {
+        return std::any_of(list.begin(), list.end(),
+                           [&e](const Entry &x) { return x.skin == e.skin && x.name == e.name; });
+    };
+    QList<Entry> kept;
+    QList<Entry> unknown; // marked loaded, but not in the ledger
+    for (const Entry &e : std::as_const(order_))
+        if (in(now, e) && !in(kept, e))
+            kept << e;
+    for (const Entry &e : now)
+        if (!in(kept, e))
+            unknown << e;
+    const QList<Entry> next = unknownFirst ? unknown + kept : kept + unknown;
+    if (next == order_)
+        return;
+    order_ = next;
+    writeLedger();
+    // A check of what was loaded before says nothing of what is loaded now.
+    Findings.clear();
+    CheckResult.clear();
+}
+
+QStringList LoadedFiles::order() {
+    follow();
+    QStringList names;
+    for (const Entry &e : std::as_const(order_))
+        names << e.name;
+    return names;
+}
+
+QString LoadedFiles::folderOf(const Entry &e) const {
+    if (e.skin)
+        return FileList::join(s_.skins().skinFolder(), e.name);
+    const int row = s_.Unigrid.find(e.name);
+    return row > 0 ? s_.Unigrid.row(row).path : QString();
+}
+
+QList<Ownership::Carrier> LoadedFiles::carriers(const QString &without) {
+    follow();
+    QList<Ownership::Carrier> out;
+    for (const Entry &e : std::as_const(order_)) {
+        const QString folder = folderOf(e);
+        if (folder.isEmpty() || folder == without || folder == s_.GameFolder())
+            continue;
+        Ownership::Carrier c{e.name, folder, FileMover::skipped, {}};
+        if (e.skin) {
+            const bool withFlt = e.withFlt;
+            c.skip = [withFlt](const QString &n) { return SkinGrid::skippedOnLoad(n, withFlt); };
+            c.keep = SkinGrid::keptOnUnload;
+        }
+        out << c;
+    }
+    return out;
+}
+
+Ownership LoadedFiles::ownership(const QString &without) {
+    Ownership o;
+    QStringList problems;
+    o.build(carriers(without), &problems);
+    for (const QString &p : problems)
+        s_.report(p);
+    return o;
+}
+
+bool LoadedFiles::changedBySelector(const QString &name) {
+    return presenceOnly_.contains(name, Qt::CaseInsensitive);
+}
+
+bool LoadedFiles::run(QStringList *problems) {
+    presenceOnly_ = {QStringLiteral("planes.dat"),  QStringLiteral("pnames.str"),
+                     QStringLiteral("loadout.dat"), QStringLiteral("flt.cdf"),
+                     QStringLiteral("V1V1.FLT"),    QStringLiteral("eaw.ini"),
+                     QStringLiteral("eaw.exe")};
+    for (PickMenu::Side side :
+         {PickMenu::Side::American, PickMenu::Side::British, PickMenu::Side::German})
+        presenceOnly_ << PickMenu::fileName(side);
+    // The flight file of an aircraft swapped in replaced the one its folder brought.
+    for (int r = 1; r < s_.G1.rowCount(); ++r) {
+        if (!s_.G1.row(r).marked)
+            continue;
+        AltPlane plane;
+        plane.folder = s_.G1.folderPath(r);
+        plane.findExtras();
+        if (!plane.fltPath.isEmpty())
+            presenceOnly_ << QFileInfo(plane.fltPath).fileName();
+    }
+    const Ownership o = ownership();
+    Findings = FileCheck::verify(
+        o, s_.GameFolder(), [this](const QString &n) { return changedBySelector(n); }, problems);
+    QStringList lines;
+    for (const FileCheck::Finding &f : std::as_const(Findings))
+        lines << f.line();
+    if (!problems->isEmpty())
+        lines << QStringLiteral("Some files could not be read; the player was told which.");
+    CheckResult = lines.isEmpty() ? QStringLiteral("All loaded files are whole.")
+                                  : lines.join(QLatin1Char('\n'));
+    return Findings.isEmpty() && problems->isEmpty();
+}
+
+bool LoadedFiles::check() {
+    QStringList problems;
+    const bool whole = run(&problems);
+    for (const QString &p : std::as_const(problems))
+        s_.report(p);
+    return whole;
+}
+
+bool LoadedFiles::repair() {
+    QStringList problems;
+    run(&problems);
+    QList<FileCheck::Finding> done;
+    FileCheck::repair(Findings, &done, &problems);
+    QStringList told;
+    for (const FileCheck::Finding &f : std::as_const(done))
+        told << QStringLiteral("%1 from \"%2\"").arg(f.file, f.carrier);
+    if (!told.isEmpty())
+        s_.inform(QStringLiteral("Copied back into the game folder:\r\n") +
+                  told.join(QStringLiteral("\r\n")));
+    else if (problems.isEmpty() && Findings.isEmpty())
+        s_.inform(QStringLiteral("Nothing to repair: all loaded files are whole."));
+    for (const QString &p : std::as_const(problems))
+        s_.report(p);
+    QStringList after;
+    return run(&after) && problems.isEmpty();
+}
+
+void LoadedFiles::restoreAfterUnload(const QString &folder) {
+    if (!RestoreShared || !s_.FormReady)
+        return;
+    const Ownership all = ownership();
+    int gone = -1;
+    for (int c = 0; c < all.carriers().size(); ++c)
+        if (all.carriers().at(c).folder == folder)
+            gone = c;
+    if (gone < 0)
+        return;
+    // What the unload deleted: the folder's files but those its delete rule leaves in place.
+    QStringList deleted = all.carried(gone);
+    if (const Ownership::Rule &keep = all.carriers().at(gone).keep)
+        deleted.removeIf([&keep](const QString &n) { return keep(n); });
+    const Ownership others = ownership(folder);
+    QList<FileCheck::Finding> restored;
+    QStringList problems;
+    FileCheck::restore(others, deleted, s_.GameFolder(), &restored, &problems);
+    QStringList told;
+    for (const FileCheck::Finding &f : std::as_const(restored))
+        told << QStringLiteral("%1 from \"%2\"").arg(f.file, f.carrier);
+    if (!told.isEmpty())
+        s_.inform(QStringLiteral("\"%1\" shared files with folders that stay loaded; they were "
+                                 "copied back:\r\n")
+                      .arg(shown(QFileInfo(folder).fileName())) +
+                  told.join(QStringLiteral("\r\n")));
+    for (const QString &p : std::as_const(problems))
+        s_.report(p);
+}

@@ -1,0 +1,86 @@
+#pragma once
+
+#include "FileCheck.h"
+#include "Ownership.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class Selector;
+
+/// What the loaded content folders and skins put into the game folder, and who owns each file:
+/// the part behind "Check loaded files", "Repair" and the restore of shared files after an
+/// unload.
+///
+/// The owner of a file is the folder loaded last of those that carry it. `FoldersLoaded.txt`
+/// lists folders in grid order, not load order, so the order is kept in a ledger of its own,
+/// `LoadOrder.txt` in the VEK folder: a line per loaded content folder ("folder", a tab, its
+/// name) or skin ("skin", a tab, its name, and a tab and "no flt" when it was loaded without
+/// its .FLT files), earliest first. It follows the grids' marks whenever the loaded list is
+/// rewritten: what was unloaded leaves it, what was loaded is added at its end. A folder the
+/// marks show loaded that the ledger does not name (a first start with this ledger, a ledger
+/// lost) counts as loaded before all others, content folders then skins in grid order.
+class LoadedFiles {
+public:
+    explicit LoadedFiles(Selector &selector) : s_(selector) {}
+
+    /// Brings the load order up to the grids' marks and rewrites the ledger when it changed:
+    /// what was loaded since goes to the end.
+    void follow();
+    /// The same at start-up, after the re-load has set the marks: the ledger is read again,
+    /// and what the marks show loaded without a record goes before what it records.
+    void startUp();
+
+    /// The loaded names in load order, earliest first (content folders and skins).
+    QStringList order();
+
+    /// Who carries what now; `without` (a folder's path) is left out, as if unloaded.
+    Ownership ownership(const QString &without = QString());
+
+    /// "Check loaded files": fills `Findings` and `CheckResult`. Answers true when every
+    /// loaded file is whole. Files that cannot be read are told to the player.
+    bool check();
+
+    /// "Repair": copies back exactly what a check finds now, tells the player what was copied
+    /// from where, then checks again. Answers false when something is still off.
+    bool repair();
+
+    /// Called when an unload has deleted the files of `folder` (a content folder or skin still
+    /// marked loaded): the deleted files that a folder staying loaded also carries are copied
+    /// back from the one of those loaded last, and the player is told which came from where.
+    void restoreAfterUnload(const QString &folder);
+
+    /// Whether unloads restore shared files; the complete reset turns it off, since it takes
+    /// everything out anyway.
+    bool RestoreShared = true;
+
+    /// The last check's findings, and its result as the page "What is loaded!" shows it: one
+    /// line per finding (`FileCheck::Finding::line`), or a line saying all is whole.
+    QList<FileCheck::Finding> Findings;
+    QString CheckResult;
+
+    /// The files that the selector itself changes after loading them (an aircraft swap, a
+    /// fuel click, the cheat byte, eaw.ini and eaw.exe): checked for presence only.
+    bool changedBySelector(const QString &name);
+
+private:
+    struct Entry {
+        bool skin = false;
+        QString name;
+        bool withFlt = true;
+        bool operator==(const Entry &o) const = default;
+    };
+    QList<Entry> marked() const;
+    void readLedger();
+    void reconcile(bool unknownFirst);
+    void writeLedger();
+    QList<Ownership::Carrier> carriers(const QString &without);
+    QString folderOf(const Entry &e) const;
+    bool run(QStringList *problems);
+
+    Selector &s_;
+    QList<Entry> order_;
+    bool read_ = false;
+    QStringList presenceOnly_;
+};

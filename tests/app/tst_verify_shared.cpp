@@ -1,0 +1,232 @@
+#include "CompleteReset.h"
+#include "FileCheck.h"
+#include "FileList.h"
+#include "Ledgers.h"
+#include "LoadFiles.h"
+#include "LoadedFiles.h"
+#include "ScriptedPrompt.h"
+#include "Selector.h"
+#include "Skins.h"
+#include "TestFolders.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+namespace {
+
+/// Content folders and a skin that share "shared.dat"; "A-Two" shares nothing. Every file
+/// holds its folder's name and its own, so a copy from the wrong folder shows.
+struct Fixture {
+    TestFolders f;
+    ScriptedPrompt prompt;
+    std::unique_ptr<Selector> s;
+
+    Fixture() {
+        add("A-One", {"one.dat", "shared.dat", "planes.dat", "ECAsound.dat", "shot.jpg"});
+        add("A-Two", {"two.dat"});
+        add("G-Maps", {"maps.dat", "shared.dat"});
+        add("G-Sky", {"sky.dat", "Shared.DAT"});
+        add("Skinfolder/A-05 Red", {"red.tpc", "shared.dat", "p51.flt", "PLANES.DAT"});
+        open();
+    }
+    void add(const QString &folder, const QStringList &files) const {
+        for (const QString &file : files)
+            TestFolders::write(f.vek() + "/" + folder, file, bytes(folder, file));
+    }
+    static QByteArray bytes(const QString &folder, const QString &file) {
+        return (folder.section('/', -1) + ":" + file).toLatin1();
+    }
+    void open() {
+        s.reset();
+        s = std::make_unique<Selector>(Folders{f.game(), f.vek(), f.vek()}, prompt);
+        s->load();
+    }
+
+    /// Runs one step: "load NAME" and "skin NAME" click the grid row (load or unload),
+    /// "noflt" unticks "Include 'flt' files", "delete F", "change F" and "case F NEW" act on
+    /// the game file F ("flip F" changes its last byte), "restart" opens the selector again,
+    /// "forget order" deletes the load order ledger, "reset" is "Reset Completely".
+    void step(const QString &step) {
+        const QString verb = step.section(' ', 0, 0);
+        const QString arg = step.section(' ', 1);
+        const QString game = f.game() + "/" + arg;
+        if (verb == "load") {
+            QVERIFY2(s->Unigrid.find(arg) > 0, qPrintable(arg));
+            s->loadFiles().click(s->Unigrid.find(arg));
+        } else if (verb == "skin") {
+            QVERIFY2(s->SK1.find(arg) > 0, qPrintable(arg));
+            s->skins().activate(s->SK1.find(arg));
+        } else if (verb == "noflt") {
+            s->skins().Check5 = false;
+        } else if (verb == "delete") {
+            QVERIFY2(QFile::remove(game), qPrintable(game));
+        } else if (verb == "change") {
+            TestFolders::write(f.game(), arg, "changed by the player");
+        } else if (verb == "flip") { // same size, another last byte
+            QByteArray bytes = TestFolders::read(f.game(), arg);
+            bytes.back() = char(bytes.back() ^ 0x20);
+            TestFolders::write(f.game(), arg, bytes);
+        } else if (verb == "case") {
+            QVERIFY(QFile::rename(f.game() + "/" + arg.section(' ', 0, 0),
+                                  f.game() + "/" + arg.section(' ', 1)));
+        } else if (verb == "restart") {
+            open();
+        } else if (verb == "forget") {
+            QVERIFY(QFile::remove(f.vek() + "/" + Ledgers::LoadOrder));
+        } else if (verb == "reset") {
+            s->completeReset().run();
+        } else {
+            QFAIL(qPrintable("unknown step " + step));
+        }
+    }
+
+    /// What the player was told with an information message: "file from \"folder\"" lines.
+    QStringList told() const {
+        QStringList lines;
+        for (const ScriptedPrompt::Shown &m : prompt.shown)
+            if (m.icon == Prompt::Icon::Information)
+                lines += m.text.split("\r\n").mid(1);
+        return lines;
+    }
+    /// The game file `name` under any case.
+    QByteArray game(const QString &name) const {
+        return TestFolders::read(f.game(), FileList::find(f.game(), name).isEmpty()
+                                               ? name
+                                               : FileList::find(f.game(), name));
+    }
+    QStringList problems() const {
+        QStringList texts;
+        for (const ScriptedPrompt::Shown &m : prompt.shown)
+            if (m.icon != Prompt::Icon::Information)
+                texts << m.text;
+        return texts;
+    }
+};
+
+QStringList lines(const QList<FileCheck::Finding> &findings) {
+    QStringList out;
+    for (const FileCheck::Finding &f : findings)
+        out << f.line();
+    return out;
+}
+
+} // namespace
+
+class TestVerifyShared : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void verifyFindsWhatIsOffAndRepairPutsItRight_data();
+    void verifyFindsWhatIsOffAndRepairPutsItRight();
+    void unloadKeepsTheFoldersThatStayWhole_data();
+    void unloadKeepsTheFoldersThatStayWhole();
+};
+
+void TestVerifyShared::verifyFindsWhatIsOffAndRepairPutsItRight_data() {
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QStringList>("findings");
+    QTest::newRow("all whole; left-out files are not looked for")
+        << QStringList{"load A-One", "load G-Maps"} << QStringList{};
+    QTest::newRow("a deleted and a changed file")
+        << QStringList{"load A-One", "delete one.dat", "change shared.dat"}
+        << QStringList{"missing\tA-One\tone.dat", "changed\tA-One\tshared.dat"};
+    QTest::newRow("a changed byte")
+        << QStringList{"load A-Two", "flip two.dat"} << QStringList{"changed\tA-Two\ttwo.dat"};
+    QTest::newRow("the folder loaded last owns a shared file")
+        << QStringList{"load G-Maps", "load A-One", "delete shared.dat"}
+        << QStringList{"missing\tA-One\tshared.dat"};
+    QTest::newRow("the load order survives a restart")
+        << QStringList{"load G-Sky", "load G-Maps", "restart", "change maps.dat"}
+        << QStringList{"changed\tG-Maps\tmaps.dat"};
+    QTest::newRow("without the order ledger, grid order")
+        << QStringList{"load G-Sky", "load G-Maps", "forget order", "restart"}
+        << QStringList{"changed\tG-Sky\tShared.DAT"};
+    QTest::newRow("files the selector changes: presence only")
+        << QStringList{"load A-One", "change planes.dat", "skin A-05 Red", "change p51.flt"}
+        << QStringList{"changed\tA-05 Red\tp51.flt"};
+    QTest::newRow("a missing file the selector changes")
+        << QStringList{"load A-One", "delete planes.dat"}
+        << QStringList{"missing\tA-One\tplanes.dat"};
+    QTest::newRow("a skin loaded without its flight files")
+        << QStringList{"noflt", "skin A-05 Red", "restart", "delete red.tpc"}
+        << QStringList{"missing\tA-05 Red\tred.tpc"};
+    QTest::newRow("a game file in another case is the same file")
+        << QStringList{"load A-Two", "case two.dat TWO.DAT", "change TWO.DAT"}
+        << QStringList{"changed\tA-Two\ttwo.dat"};
+}
+
+void TestVerifyShared::verifyFindsWhatIsOffAndRepairPutsItRight() {
+    QFETCH(QStringList, steps);
+    QFETCH(QStringList, findings);
+    Fixture c;
+    for (const QString &step : steps)
+        c.step(step);
+    LoadedFiles &files = c.s->loadedFiles();
+    QCOMPARE(files.check(), findings.isEmpty());
+    QCOMPARE(lines(files.Findings), findings);
+    QCOMPARE(c.problems(), QStringList{});
+
+    QVERIFY(files.repair());
+    QVERIFY(files.check());
+    QCOMPARE(files.CheckResult, QStringLiteral("All loaded files are whole."));
+    // Each repaired file holds its owner's bytes again, under the one name the game folder had.
+    for (const QString &finding : findings) {
+        const QString folder = finding.section('\t', 1, 1);
+        const QString file = finding.section('\t', 2);
+        QCOMPARE(c.game(file), Fixture::bytes(folder, file));
+        QCOMPARE(QDir(c.f.game()).entryList({file}, QDir::Files).size(), 1);
+    }
+    QCOMPARE(c.problems(), QStringList{});
+}
+
+void TestVerifyShared::unloadKeepsTheFoldersThatStayWhole_data() {
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QStringList>("told");
+    QTest::addColumn<QByteArray>("shared"); // shared.dat in the game folder after the steps
+    QTest::newRow("two G folders")
+        << QStringList{"load G-Maps", "load G-Sky", "load G-Sky"}
+        << QStringList{"shared.dat from \"G-Maps\""} << Fixture::bytes("G-Maps", "shared.dat");
+    QTest::newRow("G over A, G unloaded")
+        << QStringList{"load A-One", "load G-Maps", "load G-Maps"}
+        << QStringList{"shared.dat from \"A-One\""} << Fixture::bytes("A-One", "shared.dat");
+    QTest::newRow("G over A, A unloaded")
+        << QStringList{"load A-One", "load G-Maps", "load A-One"}
+        << QStringList{"shared.dat from \"G-Maps\""} << Fixture::bytes("G-Maps", "shared.dat");
+    QTest::newRow("A swapped for another A under G")
+        << QStringList{"load A-One", "load G-Maps", "load A-Two"}
+        << QStringList{"shared.dat from \"G-Maps\""} << Fixture::bytes("G-Maps", "shared.dat");
+    QTest::newRow("the one loaded last of those staying")
+        << QStringList{"load G-Sky", "load A-One", "load G-Maps", "load G-Maps"}
+        << QStringList{"shared.dat from \"A-One\""} << Fixture::bytes("A-One", "shared.dat");
+    QTest::newRow("after a restart")
+        << QStringList{"load G-Sky", "load G-Maps", "restart", "load G-Maps"}
+        << QStringList{"Shared.DAT from \"G-Sky\""} << Fixture::bytes("G-Sky", "Shared.DAT");
+    QTest::newRow("skin over a content folder")
+        << QStringList{"load G-Maps", "skin A-05 Red", "skin A-05 Red"}
+        << QStringList{"shared.dat from \"G-Maps\""} << Fixture::bytes("G-Maps", "shared.dat");
+    QTest::newRow("what the skin's delete rule keeps is not copied")
+        << QStringList{"load A-One", "skin A-05 Red", "skin A-05 Red"}
+        << QStringList{"shared.dat from \"A-One\""} << Fixture::bytes("A-One", "shared.dat");
+    QTest::newRow("nothing shared") << QStringList{"load A-Two", "load G-Maps", "load A-Two"}
+                                    << QStringList{} << Fixture::bytes("G-Maps", "shared.dat");
+    QTest::newRow("the reset takes everything out")
+        << QStringList{"load G-Maps", "load G-Sky", "skin A-05 Red", "reset"} << QStringList{}
+        << QByteArray("<missing>");
+}
+
+void TestVerifyShared::unloadKeepsTheFoldersThatStayWhole() {
+    QFETCH(QStringList, steps);
+    QFETCH(QStringList, told);
+    QFETCH(QByteArray, shared);
+    Fixture c;
+    for (const QString &step : steps)
+        c.step(step);
+    QCOMPARE(c.told(), told);
+    QCOMPARE(c.problems(), QStringList{});
+    QCOMPARE(c.game("shared.dat"), shared);
+    // Every folder still loaded is whole.
+    QVERIFY2(c.s->loadedFiles().check(), qPrintable(c.s->loadedFiles().CheckResult));
+}
+
+QTEST_GUILESS_MAIN(TestVerifyShared)
+#include "tst_verify_shared.moc"
