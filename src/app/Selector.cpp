@@ -1,7 +1,7 @@
 #include "Selector.h"
 
-#include "BytePatch.h"
 #include "Autoscripts.h"
+#include "BytePatch.h"
 #include "Catalogue.h"
 #include "CheatCheck.h"
 #include "CompleteReset.h"
@@ -14,6 +14,7 @@
 #include "LoadFiles.h"
 #include "MusicButtons.h"
 #include "NightSwitch.h"
+#include "OperationJournal.h"
 #include "Planes.h"
 #include "Prompt.h"
 #include "Skins.h"
@@ -34,7 +35,8 @@ Selector::Selector(const Folders &folders, Prompt &prompt, QObject *parent)
       features_(std::make_unique<KeyboardFeatures>(*this)),
       music_(std::make_unique<MusicButtons>(*this)), skins_(std::make_unique<Skins>(*this)),
       autoscripts_(std::make_unique<Autoscripts>(*this)),
-      completeReset_(std::make_unique<CompleteReset>(*this)) {}
+      completeReset_(std::make_unique<CompleteReset>(*this)),
+      journal_(std::make_unique<OperationJournal>(*this)) {}
 
 Selector::~Selector() = default;
 
@@ -110,6 +112,7 @@ QList<Selector::LoadStep> Selector::loadSteps() {
                  ini.resolution = -1;
          }},
         {12, "game folder label", [this] { Label1 = folders_.GameFolder + QDir::separator(); }},
+        {14, "finish or undo an operation a crash cut short", [this] { journal_->recover(); }},
         {15, "keep the original eaw.ini and eaw.exe, read the options",
          [this] {
              QStringList problems;
@@ -136,6 +139,12 @@ QList<Selector::LoadStep> Selector::loadSteps() {
         {31, "select ALL slots", [this] { planes_->filter(0); }},
         {32, "select Show ALL", [this] { loadFiles_->filter(0); }},
         {33, "ready", [this] { FormReady = true; }},
+        // After a recovery the ledger's lines may stand in another order than the grids'.
+        {34, "rewrite FoldersLoaded.txt after a recovery",
+         [this] {
+             if (journal_->recovered())
+                 RefreshLoadedList();
+         }},
     };
 }
 

@@ -20,6 +20,7 @@ class Autoscripts;
 class CompleteReset;
 class LoadFiles;
 class MusicButtons;
+class OperationJournal;
 class Planes;
 class Prompt;
 class Skins;
@@ -125,6 +126,7 @@ public:
     Skins &skins() { return *skins_; }
     Autoscripts &autoscripts() { return *autoscripts_; }
     CompleteReset &completeReset() { return *completeReset_; }
+    OperationJournal &journal() { return *journal_; }
 
     bool FormReady = false;
     bool SkinEventsOn = false;
@@ -187,4 +189,5 @@ private:
     std::unique_ptr<Skins> skins_;
     std::unique_ptr<Autoscripts> autoscripts_;
     std::unique_ptr<CompleteReset> completeReset_;
+    std::unique_ptr<OperationJournal> journal_;
 };
