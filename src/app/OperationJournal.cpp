@@ -250,6 +250,9 @@ bool OperationJournal::missionUnload(const QString &mission, QStringList *proble
 bool OperationJournal::undoSwap(QStringList *problems) {
     bool ok = true;
     for (const Journal::Backup &b : std::as_const(record_.backups)) {
+        // A file the swap would have created, and did not: nothing to take back.
+        if (!b.existed && !QFileInfo(b.path).isFile())
+            continue;
         QString error;
         const bool put = b.existed ? FileOps::writeAtomic(b.path, b.bytes, &error)
                                    : FileCopy::removeFile(b.path, &error);
