@@ -11,11 +11,17 @@
 namespace {
 
 const QByteArray kHeader = "VEK Selector journal 1";
-// Kept readable: only what would break a field or a line is encoded.
+// Kept readable: only what would break a field or a line, and "%" itself, is encoded; a field
+// that holds none of them is written as it is (any other bytes read back unchanged).
 const QByteArray kPlain = " !\"#$&'()*+,/:;<=>?@[\\]^`{|}";
 
 QByteArray field(const QString &text) {
-    return text.toUtf8().toPercentEncoding(kPlain);
+    // Most names need no encoding; a record of thousands of names is written at every load.
+    QByteArray utf8 = text.toUtf8();
+    for (const char c : std::as_const(utf8))
+        if (c == '\t' || c == '\r' || c == '\n' || c == '%')
+            return utf8.toPercentEncoding(kPlain);
+    return utf8;
 }
 
 QString text(const QByteArray &field) {
