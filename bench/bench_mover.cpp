@@ -4,6 +4,7 @@
 // the content folder and all game folders are made in it, on its file system.
 
 #include "FileMover.h"
+#include "Journal.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -237,18 +238,32 @@ int main(int argc, char **argv) {
 
     QString caption;
     const auto progress = [&caption](const QString &c) { caption = c; };
+    // The selector's side is the whole operation as a player's click makes it: the journal's
+    // record (the folder's names, written and synced in the VEK folder), the move, and the
+    // record's removal.
+    const QString vek = work.filePath(QStringLiteral("VEK"));
+    const auto journalled = [&](bool in, const auto &move) {
+        QString error;
+        Journal::Record record;
+        record.operation =
+            in ? QStringLiteral("loading \"A-Bench\"") : QStringLiteral("unloading \"A-Bench\"");
+        record.moves << Journal::Move{in, QStringLiteral("A-Bench"), Journal::ContentRule, content,
+                                      Journal::filesOf(content)};
+        if (!Journal::write(vek, record, &error) || !move(&error) || !Journal::remove(vek, &error))
+            die(error);
+    };
     const auto moveIn = [&](const QString &game) {
         return [&, game]() {
-            QString error;
-            if (!FileMover::MoveIn(content, game, progress, &error))
-                die(error);
+            journalled(true, [&](QString *error) {
+                return FileMover::MoveIn(content, game, progress, error);
+            });
         };
     };
     const auto moveOut = [&](const QString &game) {
         return [&, game]() {
-            QString error;
-            if (!FileMover::MoveOut(content, game, progress, &error))
-                die(error);
+            journalled(false, [&](QString *error) {
+                return FileMover::MoveOut(content, game, progress, error);
+            });
         };
     };
     const auto cp = [&](const QString &game) {

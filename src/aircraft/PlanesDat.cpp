@@ -1,5 +1,6 @@
 #include "PlanesDat.h"
 
+#include "CrashPoint.h"
 #include "FileList.h"
 #include "FileOps.h"
 
@@ -99,6 +100,7 @@ bool patch(const QString &path, const QList<PlanesDat::PlaneByte> &bytes, QStrin
     }
     if (!f.flush())
         return refuse(error, QStringLiteral("write to"), file, f.errorString());
+    CrashPoint::passed();
     return true;
 }
 

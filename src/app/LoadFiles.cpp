@@ -3,7 +3,7 @@
 #include "FileList.h"
 #include "FileOps.h"
 #include "Ledgers.h"
-#include "MissionSaves.h"
+#include "OperationJournal.h"
 #include "Planes.h"
 #include "Selector.h"
 #include "Text8.h"
@@ -27,6 +27,9 @@ bool LoadFiles::click(int row) {
 }
 
 bool LoadFiles::unload(int row) {
+    if (!s_.journal().beginUnload(row))
+        return false;
+    const OperationJournal::Scope journal(s_.journal());
     LoadGrid::Row &r = s_.Unigrid.row(row);
     r.colour = LoadGrid::DefaultCellColour;
     if (!s_.MoveOut(r.path)) {
@@ -44,7 +47,7 @@ bool LoadFiles::unload(int row) {
     bool ok = true;
     if (letter == QLatin1String("M")) {
         QStringList problems;
-        ok = MissionSaves::unload(s_.ModFolder(), s_.GameFolder(), r.name, &problems);
+        ok = s_.journal().missionUnload(r.name, &problems);
         for (const QString &p : problems)
             s_.report(p);
     }
@@ -63,15 +66,18 @@ bool LoadFiles::load(int row) {
         for (int r = 1; r < s_.Unigrid.rowCount(); ++r)
             if (s_.Unigrid.row(r).loaded && s_.Unigrid.letter(r) == letter)
                 PreviousRow = r;
-        if (PreviousRow > 0) {
-            LoadGrid::Row &prev = s_.Unigrid.row(PreviousRow);
-            prev.colour = LoadGrid::DefaultCellColour;
-            if (!s_.MoveOut(prev.path)) {
-                prev.colour = LoadGrid::LoadedColour;
-                return false;
-            }
-            prev.loaded = false;
+    }
+    if (!s_.journal().beginLoad(row, PreviousRow))
+        return false;
+    const OperationJournal::Scope journal(s_.journal());
+    if (PreviousRow > 0) {
+        LoadGrid::Row &prev = s_.Unigrid.row(PreviousRow);
+        prev.colour = LoadGrid::DefaultCellColour;
+        if (!s_.MoveOut(prev.path)) {
+            prev.colour = LoadGrid::LoadedColour;
+            return false;
         }
+        prev.loaded = false;
     }
     LoadGrid::Row &r = s_.Unigrid.row(row);
     if (!s_.MoveIn(r.path)) {
@@ -91,8 +97,7 @@ bool LoadFiles::load(int row) {
         // progress; exchanging it would bring back the store's older copy.
         const QString previous = PreviousRow > 0 ? s_.Unigrid.row(PreviousRow).name : QString();
         QStringList problems;
-        const bool ok =
-            MissionSaves::load(s_.ModFolder(), s_.GameFolder(), previous, r.name, &problems);
+        const bool ok = s_.journal().missionLoad(previous, r.name, &problems);
         for (const QString &p : problems)
             s_.report(p);
         return ok;

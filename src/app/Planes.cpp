@@ -4,6 +4,7 @@
 #include "FileCopy.h"
 #include "FileList.h"
 #include "FileOps.h"
+#include "OperationJournal.h"
 #include "PickMenu.h"
 #include "PlanesDat.h"
 #include "Selector.h"
@@ -114,7 +115,14 @@ bool Planes::click(int row) {
         if (!t.isEmpty() && FileOps::isReadOnly(t))
             return fail(readOnly(t));
 
-    // Everything is known to fit: from here on the game's files are written.
+    // Everything is known to fit: from here on the game's files are written, their old bytes
+    // kept in the journal so that a failure or a crash puts every one of them back.
+    if (!s_.journal().beginSwap(row, targets))
+        return false;
+    const OperationJournal::Scope journal(s_.journal());
+    QList<bool> marked;
+    for (const SlotGrid::Row &r : std::as_const(s_.G1.rows))
+        marked << r.marked;
     filter(plane.slot + 1);
     s_.List1Index = plane.slot + 1;
     Label4.clear();
@@ -131,8 +139,18 @@ bool Planes::click(int row) {
         if (ok)
             FileOps::setNormal(fltTarget);
     }
-    if (!ok)
-        s_.report(error);
+    if (!ok) {
+        QStringList problems = {error};
+        if (s_.journal().undoSwap(&problems))
+            problems << QStringLiteral("The game files the swap had written were put back as "
+                                       "they were.");
+        for (qsizetype i = 0; i < marked.size() && i < s_.G1.rows.size(); ++i) {
+            s_.G1.rows[i].marked = marked.at(i);
+            s_.G1.rows[i].colour =
+                marked.at(i) ? SlotGrid::MarkedColour : SlotGrid::DefaultCellColour;
+        }
+        s_.report(problems.join(QLatin1Char(' ')));
+    }
     s_.inisave();
     s_.RefreshLoadedList();
     return ok;

@@ -15,6 +15,7 @@
 #include "LoadedFiles.h"
 #include "MusicButtons.h"
 #include "NightSwitch.h"
+#include "OperationJournal.h"
 #include "Planes.h"
 #include "Prompt.h"
 #include "Skins.h"
@@ -36,7 +37,8 @@ Selector::Selector(const Folders &folders, Prompt &prompt, QObject *parent)
       music_(std::make_unique<MusicButtons>(*this)), skins_(std::make_unique<Skins>(*this)),
       autoscripts_(std::make_unique<Autoscripts>(*this)),
       completeReset_(std::make_unique<CompleteReset>(*this)),
-      loadedFiles_(std::make_unique<LoadedFiles>(*this)) {}
+      loadedFiles_(std::make_unique<LoadedFiles>(*this)),
+      journal_(std::make_unique<OperationJournal>(*this)) {}
 
 Selector::~Selector() = default;
 
@@ -117,6 +119,7 @@ QList<Selector::LoadStep> Selector::loadSteps() {
                  ini.resolution = -1;
          }},
         {12, "game folder label", [this] { Label1 = folders_.GameFolder + QDir::separator(); }},
+        {14, "finish or undo an operation a crash cut short", [this] { journal_->recover(); }},
         {15, "keep the original eaw.ini and eaw.exe, read the options",
          [this] {
              QStringList problems;
@@ -143,6 +146,12 @@ QList<Selector::LoadStep> Selector::loadSteps() {
         {31, "select ALL slots", [this] { planes_->filter(0); }},
         {32, "select Show ALL", [this] { loadFiles_->filter(0); }},
         {33, "ready", [this] { FormReady = true; }},
+        // After a recovery the ledger's lines may stand in another order than the grids'.
+        {34, "rewrite FoldersLoaded.txt after a recovery",
+         [this] {
+             if (journal_->recovered())
+                 RefreshLoadedList();
+         }},
     };
 }
 

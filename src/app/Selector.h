@@ -21,6 +21,7 @@ class CompleteReset;
 class LoadFiles;
 class LoadedFiles;
 class MusicButtons;
+class OperationJournal;
 class Planes;
 class Prompt;
 class Skins;
@@ -130,6 +131,7 @@ public:
     Autoscripts &autoscripts() { return *autoscripts_; }
     CompleteReset &completeReset() { return *completeReset_; }
     LoadedFiles &loadedFiles() { return *loadedFiles_; }
+    OperationJournal &journal() { return *journal_; }
 
     bool FormReady = false;
     bool SkinEventsOn = false;
@@ -193,4 +195,5 @@ private:
     std::unique_ptr<Autoscripts> autoscripts_;
     std::unique_ptr<CompleteReset> completeReset_;
     std::unique_ptr<LoadedFiles> loadedFiles_;
+    std::unique_ptr<OperationJournal> journal_;
 };

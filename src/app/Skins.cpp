@@ -4,6 +4,7 @@
 #include "FileMover.h"
 #include "Ledgers.h"
 #include "LoadedFiles.h"
+#include "OperationJournal.h"
 #include "Selector.h"
 #include "SkinGrid.h"
 #include "Text8.h"
@@ -76,6 +77,9 @@ bool Skins::takeOut(int row) {
 }
 
 bool Skins::unload(int row) {
+    if (!s_.journal().beginSkinUnload(row))
+        return false;
+    const OperationJournal::Scope journal(s_.journal());
     // A skin some of whose files could not be deleted stays marked, so that a second
     // double-click can finish the job once the player has freed them.
     const bool ok = takeOut(row);
@@ -94,12 +98,18 @@ bool Skins::load(int row) {
                       .arg(QDir::toNativeSeparators(folderOf(row))));
         return false;
     }
-    bool ok = true;
-    for (int q = 1; q < s_.SK1.rowCount() && ok; ++q)
+    QList<int> others;
+    for (int q = 1; q < s_.SK1.rowCount(); ++q)
         if (q != row && s_.SK1.row(q).loaded && SkinGrid::slotOf(s_.SK1.row(q).name) == slot)
-            ok = takeOut(q);
-    QString error;
+            others << q;
     const bool withFlt = Check5;
+    if (!s_.journal().beginSkinLoad(row, others, withFlt))
+        return false;
+    const OperationJournal::Scope journal(s_.journal());
+    bool ok = true;
+    for (qsizetype i = 0; i < others.size() && ok; ++i)
+        ok = takeOut(others.at(i));
+    QString error;
     if (ok)
         ok = FileMover::MoveIn(
             folderOf(row), s_.GameFolder(), nullptr, &error,

@@ -24,6 +24,28 @@ public:
     static bool unload(const QString &modFolder, const QString &gameFolder, const QString &mission,
                        QStringList *problems);
 
+    /// The steps of `load` and `unload`, for the journal, which records the step reached so
+    /// that a start after a crash can go on from there. Each step may be run again after a
+    /// crash cut it short without losing a save.
+    ///
+    /// `load`, first step: Savedata's files go to the previous mission's store, which then
+    /// keeps only the names in `held` (Savedata's files when the exchange began), or without a
+    /// previous mission to C-Default; Savedata is empty afterwards.
+    static bool park(const QString &modFolder, const QString &gameFolder, const QString &previous,
+                     const QStringList &held, QStringList *problems);
+    /// `load`, second step: the mission's store is copied into Savedata.
+    static bool bring(const QString &modFolder, const QString &gameFolder, const QString &mission,
+                      QStringList *problems);
+    /// `unload`, first step: Savedata's files go to the mission's store.
+    static bool toStore(const QString &modFolder, const QString &gameFolder, const QString &mission,
+                        QStringList *problems);
+    /// `unload`, second step: C-Default's files come back into Savedata.
+    static bool fromDefault(const QString &modFolder, const QString &gameFolder,
+                            QStringList *problems);
+
+    /// The names of Savedata's files now: `held` for `park`.
+    static QStringList held(const QString &gameFolder);
+
     static QString savedata(const QString &gameFolder);
     static QString store(const QString &modFolder, const QString &mission);
 };

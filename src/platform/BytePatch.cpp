@@ -1,5 +1,7 @@
 #include "BytePatch.h"
 
+#include "CrashPoint.h"
+
 #include "FileOps.h"
 
 #include <QDir>
@@ -54,6 +56,7 @@ bool BytePatch::writeBytes(const QString &path, qint64 position, const QByteArra
             *error = fail(QStringLiteral("write to"), path, file.errorString());
         return false;
     }
+    CrashPoint::passed();
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "FileCopy.h"
 
+#include "CrashPoint.h"
 #include "FileOps.h"
 
 #include <QByteArray>
@@ -379,13 +380,18 @@ bool copyPortable(const QString &from, const QString &to, QString *error, bool n
 
 bool FileCopy::copyReplace(const QString &from, const QString &to, QString *error,
                            bool normalSource, Way way) {
+    bool copied = false;
 #ifdef Q_OS_LINUX
     if (way != Way::Portable)
-        return copyLinux(from, to, error, normalSource, way == Way::Best);
+        copied = copyLinux(from, to, error, normalSource, way == Way::Best);
+    else
 #else
     Q_UNUSED(way);
 #endif
-    return copyPortable(from, to, error, normalSource);
+        copied = copyPortable(from, to, error, normalSource);
+    if (copied)
+        CrashPoint::passed();
+    return copied;
 }
 
 bool FileCopy::fileNames(const QString &folder, QStringList *names, QString *error) {
@@ -504,8 +510,10 @@ bool FileCopy::removeFile(const QString &path, QString *error) {
         return fail(error, QStringLiteral("delete"), path, kSourceIsFolder);
     if (!S_ISLNK(st.st_mode) && !(st.st_mode & S_IWUSR))
         return fail(error, QStringLiteral("delete"), path, kReadOnly);
-    if (::unlink(name.constData()) != 0 && errno != ENOENT)
-        return fail(error, QStringLiteral("delete"), path, reasonOf(errno));
+    if (::unlink(name.constData()) != 0)
+        return errno == ENOENT ? true
+                               : fail(error, QStringLiteral("delete"), path, reasonOf(errno));
+    CrashPoint::passed();
     return true;
 #else
     const QFileInfo fi(path);
@@ -518,6 +526,7 @@ bool FileCopy::removeFile(const QString &path, QString *error) {
     QFile file(path);
     if (!file.remove() && file.exists())
         return fail(error, QStringLiteral("delete"), path, file.errorString());
+    CrashPoint::passed();
     return true;
 #endif
 }

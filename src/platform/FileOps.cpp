@@ -1,9 +1,17 @@
 #include "FileOps.h"
 
+#include "CrashPoint.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 namespace {
 QString describe(const QString &action, const QString &path, const QString &reason) {
@@ -64,7 +72,30 @@ bool FileOps::writeAtomic(const QString &path, const QByteArray &bytes, QString 
             *error = describe(QStringLiteral("write"), path, file.errorString());
         return false;
     }
+    CrashPoint::passed();
     return true;
+}
+
+bool FileOps::syncFolder(const QString &path, QString *error) {
+#ifdef Q_OS_UNIX
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        if (error)
+            *error = describe(QStringLiteral("sync the folder"), path, qt_error_string(errno));
+        return false;
+    }
+    // Some file systems cannot sync a folder (EINVAL); their entries are as durable as they get.
+    const bool ok = ::fsync(fd) == 0 || errno == EINVAL;
+    const int err = errno;
+    ::close(fd);
+    if (!ok && error)
+        *error = describe(QStringLiteral("sync the folder"), path, qt_error_string(err));
+    return ok;
+#else
+    Q_UNUSED(path);
+    Q_UNUSED(error);
+    return true;
+#endif
 }
 
 bool FileOps::readAll(const QString &path, QByteArray *bytes, QString *error) {
@@ -141,6 +172,7 @@ bool FileOps::copyReplace(const QString &from, const QString &to, QString *error
             *error = describe(QStringLiteral("write"), to, dst.errorString());
         return false;
     }
+    CrashPoint::passed();
     return true;
 }
 
@@ -148,8 +180,10 @@ bool FileOps::remove(const QString &path, QString *error) {
     QFile file(path);
     if (!file.exists())
         return true;
-    if (file.remove())
+    if (file.remove()) {
+        CrashPoint::passed();
         return true;
+    }
     if (error)
         *error = describe(QStringLiteral("delete"), path, file.errorString());
     return false;

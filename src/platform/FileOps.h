@@ -16,6 +16,11 @@ public:
     /// A read-only target is refused, as the platform's own write would be.
     static bool writeAtomic(const QString &path, const QByteArray &bytes, QString *error);
 
+    /// Makes the folder's entries (names created, renamed or deleted in it) durable: after a
+    /// power cut the folder holds what it held at this call. Where the system has no such
+    /// call (Windows syncs a rename itself) it answers true.
+    static bool syncFolder(const QString &path, QString *error);
+
     /// Reads a whole file.
     static bool readAll(const QString &path, QByteArray *bytes, QString *error);
 

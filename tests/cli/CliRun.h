@@ -10,11 +10,14 @@ struct CliRun {
     QByteArray out;
     QByteArray err;
 
+    /// `environment` adds variables, each "NAME=value".
     static CliRun run(const QStringList &args, const QString &lockPath,
-                      const QString &workDir = QString()) {
+                      const QString &workDir = QString(), const QStringList &environment = {}) {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("VEK_INSTANCE_LOCK"), lockPath);
+        for (const QString &v : environment)
+            env.insert(v.section(QLatin1Char('='), 0, 0), v.section(QLatin1Char('='), 1));
         p.setProcessEnvironment(env);
         if (!workDir.isEmpty())
             p.setWorkingDirectory(workDir);

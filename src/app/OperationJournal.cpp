@@ -1,0 +1,424 @@
+#include "OperationJournal.h"
+
+#include "FileCopy.h"
+#include "FileList.h"
+#include "FileMover.h"
+#include "FileOps.h"
+#include "Ledgers.h"
+#include "MissionSaves.h"
+#include "Selector.h"
+#include "SkinGrid.h"
+#include "Skins.h"
+#include "Text8.h"
+#include "TextFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+QString quoted(const QString &name) {
+    return QStringLiteral("\"%1\"").arg(name);
+}
+
+FileMover::Rule skipRule(const QString &rule) {
+    if (rule == Journal::SkinRule)
+        return [](const QString &f) { return SkinGrid::skippedOnLoad(f, true); };
+    if (rule == Journal::SkinWithoutFltRule)
+        return [](const QString &f) { return SkinGrid::skippedOnLoad(f, false); };
+    return FileMover::skipped;
+}
+
+FileMover::Rule keepRule(const QString &rule) {
+    if (rule == Journal::SkinRule || rule == Journal::SkinWithoutFltRule)
+        return [](const QString &f) { return SkinGrid::keptOnUnload(f); };
+    return {};
+}
+
+/// Deletes the game folder's files named like `names` (as `FileMover::MoveOut` does, for a
+/// folder that is no longer there to be listed).
+bool deleteNames(const QStringList &names, const QString &gameFolder, const FileMover::Rule &keep,
+                 const QString &folder, QStringList *problems) {
+    QList<QStringList> present;
+    QString error;
+    if (!FileCopy::findAll(gameFolder, names, &present, &error)) {
+        problems->append(error);
+        return false;
+    }
+    QStringList failures;
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        // A name present under two cases is ambiguous and left alone, as an unload does.
+        if (present.at(i).size() != 1 || (keep && keep(names.at(i))))
+            continue;
+        if (!FileCopy::removeFile(FileList::join(gameFolder, present.at(i).first()), &error))
+            failures << error;
+    }
+    if (failures.isEmpty())
+        return true;
+    problems->append(QStringLiteral("Not every file of \"%1\" could be deleted from the game "
+                                    "folder:\n")
+                         .arg(QDir::toNativeSeparators(folder)) +
+                     failures.join(QLatin1Char('\n')));
+    return false;
+}
+
+/// Makes the ledger lines say whether `name` is loaded; a loaded name new to them goes last.
+void setLoaded(QList<QByteArray> *ledger, const QString &name, bool loaded) {
+    const QByteArray line = Text8::fromUnicode(name);
+    if (!loaded)
+        ledger->removeAll(line);
+    else if (!ledger->contains(line))
+        ledger->append(line);
+}
+
+} // namespace
+
+Journal::Move OperationJournal::contentMove(bool in, int row) const {
+    const LoadGrid::Row &r = s_.Unigrid.row(row);
+    return {in, r.name, Journal::ContentRule, r.path, Journal::filesOf(r.path)};
+}
+
+Journal::Move OperationJournal::skinMove(bool in, int row, bool withFlt) const {
+    const QString folder = FileList::join(s_.skins().skinFolder(), s_.SK1.row(row).name);
+    return {in, s_.SK1.row(row).name, withFlt ? Journal::SkinRule : Journal::SkinWithoutFltRule,
+            folder, Journal::filesOf(folder)};
+}
+
+QStringList OperationJournal::markedAircraft() const {
+    QStringList names;
+    for (const SlotGrid::Row &r : s_.G1.rows)
+        if (r.marked)
+            names << r.folder;
+    return names;
+}
+
+bool OperationJournal::beginLoad(int row, int previousRow) {
+    if (!s_.FormReady)
+        return true;
+    Journal::Record record;
+    const QString name = s_.Unigrid.row(row).name;
+    record.operation = QStringLiteral("loading ") + quoted(name);
+    if (previousRow > 0) {
+        record.moves << contentMove(false, previousRow);
+        record.operation +=
+            QStringLiteral(" in place of ") + quoted(s_.Unigrid.row(previousRow).name);
+    }
+    record.moves << contentMove(true, row);
+    const QString letter = s_.Unigrid.letter(row);
+    // A new aircraft set's planes.dat replaces the old one's: its swaps are gone either way.
+    if (letter == QLatin1String("F"))
+        record.drops = markedAircraft();
+    if (letter == QLatin1String("M")) {
+        record.mission = name;
+        if (previousRow > 0)
+            record.previous = s_.Unigrid.row(previousRow).name;
+    }
+    return begin(record);
+}
+
+bool OperationJournal::beginUnload(int row) {
+    Journal::Record record;
+    const QString name = s_.Unigrid.row(row).name;
+    record.operation = QStringLiteral("unloading ") + quoted(name);
+    record.moves << contentMove(false, row);
+    const QString letter = s_.Unigrid.letter(row);
+    if (letter == QLatin1String("F"))
+        record.drops = markedAircraft();
+    if (letter == QLatin1String("M"))
+        record.mission = name;
+    return begin(record);
+}
+
+bool OperationJournal::beginSkinLoad(int row, const QList<int> &others, bool withFlt) {
+    Journal::Record record;
+    record.operation = QStringLiteral("loading the skin ") + quoted(s_.SK1.row(row).name);
+    for (int q : others)
+        record.moves << skinMove(false, q, true);
+    record.moves << skinMove(true, row, withFlt);
+    record.skinSlot = SkinGrid::slotOf(s_.SK1.row(row).name);
+    return begin(record);
+}
+
+bool OperationJournal::beginSkinUnload(int row) {
+    Journal::Record record;
+    record.operation = QStringLiteral("unloading the skin ") + quoted(s_.SK1.row(row).name);
+    record.moves << skinMove(false, row, true);
+    return begin(record);
+}
+
+bool OperationJournal::beginSwap(int row, const QStringList &targets) {
+    Journal::Record record;
+    const SlotGrid::Row &r = s_.G1.row(row);
+    record.operation = QStringLiteral("swapping in the aircraft ") + quoted(r.folder);
+    record.aircraft = r.folder;
+    for (const SlotGrid::Row &other : s_.G1.rows)
+        if (other.marked && other.slot == r.slot && other.folder != r.folder)
+            record.replaced << other.folder;
+    for (const QString &path : targets) {
+        if (path.isEmpty())
+            continue;
+        Journal::Backup backup;
+        QString error;
+        if (!Journal::backUp(path, &backup, &error)) {
+            s_.report(error + QStringLiteral(" The aircraft was not swapped in."));
+            return false;
+        }
+        record.backups << backup;
+    }
+    return begin(record);
+}
+
+bool OperationJournal::begin(const Journal::Record &record) {
+    QString error;
+    if (!Journal::write(s_.ModFolder(), record, &error)) {
+        s_.report(error + QStringLiteral(" Nothing was changed: without its journal the selector "
+                                         "could not put the game folder right after a crash."));
+        return false;
+    }
+    record_ = record;
+    open_ = true;
+    return true;
+}
+
+void OperationJournal::end() {
+    if (!open_)
+        return;
+    open_ = false;
+    QString error;
+    if (!Journal::remove(s_.ModFolder(), &error))
+        s_.report(error);
+}
+
+bool OperationJournal::advance(const QString &stage, const QStringList &held,
+                               QStringList *problems) {
+    if (!open_)
+        return true;
+    record_.stage = stage;
+    record_.held = held;
+    QString error;
+    if (Journal::write(s_.ModFolder(), record_, &error))
+        return true;
+    // Going on unrecorded could make a start after a crash repeat an earlier stage.
+    problems->append(error + QStringLiteral(" The campaign saves were left where they are."));
+    return false;
+}
+
+bool OperationJournal::saves(bool loading, QString stage, QStringList *problems) {
+    const QString mod = s_.ModFolder();
+    const QString game = s_.GameFolder();
+    const QString mission = record_.mission;
+    if (loading) {
+        if (stage == Journal::Files || stage == Journal::SavesPark) {
+            // Savedata's files are the ones to park only when the exchange starts; a start
+            // after a crash in the middle of it goes on with the names recorded then.
+            const QStringList held =
+                stage == Journal::Files ? MissionSaves::held(game) : record_.held;
+            if (!advance(Journal::SavesPark, held, problems) ||
+                !MissionSaves::park(mod, game, record_.previous, held, problems))
+                return false;
+            stage = Journal::SavesBring;
+        }
+        return stage == Journal::SavesBring && advance(Journal::SavesBring, {}, problems) &&
+               MissionSaves::bring(mod, game, mission, problems);
+    }
+    if (stage == Journal::Files || stage == Journal::SavesStore) {
+        if (!advance(Journal::SavesStore, {}, problems) ||
+            !MissionSaves::toStore(mod, game, mission, problems))
+            return false;
+        stage = Journal::SavesDefault;
+    }
+    return stage == Journal::SavesDefault && advance(Journal::SavesDefault, {}, problems) &&
+           MissionSaves::fromDefault(mod, game, problems);
+}
+
+bool OperationJournal::missionLoad(const QString &previous, const QString &mission,
+                                   QStringList *problems) {
+    if (!open_)
+        return MissionSaves::load(s_.ModFolder(), s_.GameFolder(), previous, mission, problems);
+    record_.mission = mission;
+    record_.previous = previous;
+    return saves(true, Journal::Files, problems);
+}
+
+bool OperationJournal::missionUnload(const QString &mission, QStringList *problems) {
+    if (!open_)
+        return MissionSaves::unload(s_.ModFolder(), s_.GameFolder(), mission, problems);
+    record_.mission = mission;
+    return saves(false, Journal::Files, problems);
+}
+
+bool OperationJournal::undoSwap(QStringList *problems) {
+    bool ok = true;
+    for (const Journal::Backup &b : std::as_const(record_.backups)) {
+        // A file the swap would have created, and did not: nothing to take back.
+        if (!b.existed && !QFileInfo(b.path).isFile())
+            continue;
+        QString error;
+        const bool put = b.existed ? FileOps::writeAtomic(b.path, b.bytes, &error)
+                                   : FileCopy::removeFile(b.path, &error);
+        if (!put) {
+            problems->append(error);
+            ok = false;
+        }
+    }
+    return ok;
+}
+
+bool OperationJournal::takeOut(const Journal::Move &move, QStringList *problems) const {
+    if (!QFileInfo(move.folder).isDir())
+        return deleteNames(move.files, s_.GameFolder(), keepRule(move.rule), move.folder, problems);
+    QString error;
+    if (FileMover::MoveOut(move.folder, s_.GameFolder(), nullptr, &error, keepRule(move.rule)))
+        return true;
+    problems->append(error);
+    return false;
+}
+
+bool OperationJournal::bringIn(const Journal::Move &move, QStringList *problems) const {
+    QString error;
+    if (FileMover::MoveIn(move.folder, s_.GameFolder(), nullptr, &error, skipRule(move.rule)))
+        return true;
+    problems->append(error);
+    return false;
+}
+
+bool OperationJournal::finish(Journal::Record &record, QList<QByteArray> *ledger,
+                              QStringList *problems) {
+    bool loading = false;
+    for (const Journal::Move &m : std::as_const(record.moves))
+        loading = loading || m.in;
+    if (record.stage != Journal::Files) {
+        // The save exchange starts only once every folder has moved and the ledger says so.
+        for (const Journal::Move &m : std::as_const(record.moves))
+            setLoaded(ledger, m.name, m.in);
+    } else {
+        // The files first, as the operation did: a folder that cannot be taken out whole stays
+        // loaded, and then nothing new comes in (what came in before the crash goes again).
+        bool outsOk = true;
+        for (const Journal::Move &m : std::as_const(record.moves))
+            if (!m.in) {
+                const bool out = takeOut(m, problems);
+                setLoaded(ledger, m.name, !out);
+                outsOk = outsOk && out;
+            }
+        bool insOk = outsOk;
+        for (const Journal::Move &m : std::as_const(record.moves)) {
+            if (!m.in)
+                continue;
+            if (!outsOk) {
+                takeOut(m, problems);
+                setLoaded(ledger, m.name, false);
+                continue;
+            }
+            const bool in = bringIn(m, problems);
+            setLoaded(ledger, m.name, in);
+            insOk = insOk && in;
+            if (in && record.skinSlot >= 0 && record.skinSlot < 30)
+                setSkinsLoaded(record.skinSlot, m.folder, problems);
+        }
+        if (!insOk)
+            return false;
+    }
+    if (record.mission.isEmpty())
+        return true;
+    record_ = record;
+    open_ = true;
+    const bool ok = saves(loading, record.stage, problems);
+    open_ = false;
+    return ok;
+}
+
+void OperationJournal::setSkinsLoaded(int slot, const QString &folder,
+                                      QStringList *problems) const {
+    QList<QByteArray> lines;
+    const QString path = FileList::resolve(s_.ModFolder(), Ledgers::SkinsLoaded);
+    TextFile::readLines(path, &lines, nullptr);
+    lines.resize(30);
+    lines[slot] = Text8::fromUnicode(QDir::toNativeSeparators(folder));
+    QString error;
+    if (!TextFile::writeLines(path, lines, &error))
+        problems->append(error);
+}
+
+void OperationJournal::undo(const Journal::Record &record, QList<QByteArray> *ledger,
+                            QStringList *problems) {
+    for (qsizetype i = record.moves.size() - 1; i >= 0; --i) {
+        const Journal::Move &m = record.moves.at(i);
+        if (m.in) {
+            takeOut(m, problems);
+            setLoaded(ledger, m.name, false);
+        } else if (QFileInfo(m.folder).isDir()) {
+            setLoaded(ledger, m.name, bringIn(m, problems));
+        } else {
+            // Gone with its source: it cannot come back whole, so it goes out entirely.
+            takeOut(m, problems);
+            setLoaded(ledger, m.name, false);
+        }
+    }
+}
+
+void OperationJournal::recover() {
+    const QString mod = s_.ModFolder();
+    Journal::Record record;
+    QString error;
+    switch (Journal::read(mod, &record, &error)) {
+    case Journal::Found::None:
+        return;
+    case Journal::Found::Unreadable:
+        recovered_ = true;
+        s_.report(error + QStringLiteral(" It was removed; if the selector was stopped while it "
+                                         "changed the game folder, check the loaded folders."));
+        if (!Journal::remove(mod, &error))
+            s_.report(error);
+        return;
+    case Journal::Found::Record:
+        break;
+    }
+    recovered_ = true;
+    QList<QByteArray> ledger = Ledgers::readFoldersLoaded(mod);
+    QStringList problems;
+    QString outcome;
+    if (!record.aircraft.isEmpty()) {
+        record_ = record;
+        undoSwap(&problems);
+        setLoaded(&ledger, record.aircraft, false);
+        for (const QString &a : std::as_const(record.replaced))
+            setLoaded(&ledger, a, true);
+        outcome = QStringLiteral("It has now been undone: the game files it rewrites are as they "
+                                 "were before it.");
+    } else {
+        QString gone;
+        for (const Journal::Move &m : std::as_const(record.moves))
+            if (m.in && gone.isEmpty() && !QFileInfo(m.folder).isDir())
+                gone = m.folder;
+        if (record.stage == Journal::Files && !gone.isEmpty()) {
+            undo(record, &ledger, &problems);
+            outcome = QStringLiteral("It has now been undone, since \"%1\" is no longer there.")
+                          .arg(QDir::toNativeSeparators(gone));
+        } else {
+            outcome = finish(record, &ledger, &problems)
+                          ? QStringLiteral("It has now been finished.")
+                          : QStringLiteral("It has now been finished as far as it could be:");
+        }
+    }
+    for (const QString &d : std::as_const(record.drops))
+        setLoaded(&ledger, d, false);
+
+    const QString path = FileList::resolve(mod, Journal::FileName);
+    QString message =
+        QStringLiteral("VEK Selector was stopped before it had finished %1 (its journal \"%2\" "
+                       "says so). %3")
+            .arg(record.operation, QDir::toNativeSeparators(path), outcome);
+    if (!problems.isEmpty())
+        message += QStringLiteral("\r\n\r\n") + problems.join(QStringLiteral("\r\n\r\n"));
+    s_.report(message);
+
+    // The journal goes only once the ledger says what the game folder holds; otherwise the
+    // next start tries again.
+    if (!Ledgers::writeFoldersLoaded(mod, TextFile::joinLines(ledger), &error)) {
+        s_.report(error);
+        return;
+    }
+    if (!Journal::remove(mod, &error))
+        s_.report(error);
+}

@@ -1,0 +1,91 @@
+#pragma once
+
+#include "Journal.h"
+
+#include <QString>
+#include <QStringList>
+
+class Selector;
+
+/// Keeps the journal (`Journal`, "Journal.txt" in the VEK folder) of every operation that
+/// changes the game folder, and puts things right at the next start when a crash cut one short.
+///
+/// An operation writes its record before its first file operation (`begin*`), moves it on at
+/// each stage of a mission's save exchange, and removes it when its ledgers are rewritten
+/// (`Scope`). A reset or an autoscript run is a sequence of such operations, one record each.
+///
+/// At start-up (`recover`, before the load sequence re-loads FoldersLoaded.txt) a record that
+/// is still there is finished or undone:
+/// - a load, an unload, a skin load or unload is finished (the folder whose files were going
+///   out goes out, the folder whose files were coming in comes in) when every folder it loads
+///   is still there, and undone otherwise (the files of the folder that is gone, known by the
+///   names the record holds, are taken out again; a folder it unloaded comes back in);
+/// - a mission's save exchange goes on from the stage it reached, so a save that exists only
+///   once is moved, never deleted;
+/// - an aircraft swap is undone: every file it rewrites gets its old bytes back from the record,
+///   so planes.dat, pnames.str, the menus, loadout.dat and the flight file are all as before.
+/// FoldersLoaded.txt (and SkinsLoaded.txt for a finished skin load) is then made to say what the
+/// game folder holds, the record is removed, and the player is told once what was done.
+class OperationJournal {
+public:
+    explicit OperationJournal(Selector &selector) : s_(selector) {}
+
+    /// Records the load of `Unigrid` row `row`, taking out `previousRow` (0 for none) first.
+    /// False (the player told) when the record cannot be written: the operation must not start.
+    /// While the window loads (no files are copied) nothing is recorded.
+    bool beginLoad(int row, int previousRow);
+    /// Records the unload of `Unigrid` row `row`.
+    bool beginUnload(int row);
+    /// Records the load of skin row `row` of `SK1`, taking out the loaded skins `others` of
+    /// its slot first; `withFlt` is "Include 'flt' files".
+    bool beginSkinLoad(int row, const QList<int> &others, bool withFlt);
+    /// Records the unload of skin row `row`.
+    bool beginSkinUnload(int row);
+    /// Records the swap of `G1` row `row` into its slot, with the bytes of every file in
+    /// `targets` (empty paths are skipped) as they are now.
+    bool beginSwap(int row, const QStringList &targets);
+
+    /// The mission save exchanges of `MissionSaves`, one journal stage per step.
+    bool missionLoad(const QString &previous, const QString &mission, QStringList *problems);
+    bool missionUnload(const QString &mission, QStringList *problems);
+
+    /// Undoes the swap recorded now (a write failed): every file gets its old bytes back.
+    bool undoSwap(QStringList *problems);
+
+    /// Removes the record when the scope ends: the operation's ledgers have been rewritten.
+    class Scope {
+    public:
+        explicit Scope(OperationJournal &journal) : journal_(journal) {}
+        ~Scope() { journal_.end(); }
+        Scope(const Scope &) = delete;
+        Scope &operator=(const Scope &) = delete;
+
+    private:
+        OperationJournal &journal_;
+    };
+
+    /// The start-up step: finishes or undoes the operation a crash cut short, if any.
+    void recover();
+    /// Whether `recover` found a record in this run.
+    bool recovered() const { return recovered_; }
+
+private:
+    bool begin(const Journal::Record &record);
+    void end();
+    bool advance(const QString &stage, const QStringList &held, QStringList *problems);
+    bool saves(bool loading, QString stage, QStringList *problems);
+    Journal::Move contentMove(bool in, int row) const;
+    Journal::Move skinMove(bool in, int row, bool withFlt) const;
+    QStringList markedAircraft() const;
+
+    bool takeOut(const Journal::Move &move, QStringList *problems) const;
+    bool bringIn(const Journal::Move &move, QStringList *problems) const;
+    bool finish(Journal::Record &record, QList<QByteArray> *ledger, QStringList *problems);
+    void undo(const Journal::Record &record, QList<QByteArray> *ledger, QStringList *problems);
+    void setSkinsLoaded(int slot, const QString &folder, QStringList *problems) const;
+
+    Selector &s_;
+    Journal::Record record_;
+    bool open_ = false;
+    bool recovered_ = false;
+};

@@ -1,0 +1,22 @@
+#pragma once
+
+/// A test seam for the journal: with the environment variable `VEK_CRASH_AFTER` set to k, the
+/// process ends abruptly (no destructors, no clean-up, no flushing) right after the k-th file
+/// operation that changes a file: a copy, a delete, a whole-file write or an in-place patch.
+/// This is how a killed or powerless machine leaves the folders, and the crash test starts the
+/// command-line tool with every k in turn to prove the next start puts things right.
+///
+/// Operations are counted only after `startCounting`, so that k counts from the first file
+/// operation of the commands and not from the files the start-up writes. Without the variable
+/// (every normal run) `passed` costs one predictable branch.
+class CrashPoint {
+public:
+    /// The exit status of a process ended by the seam.
+    static constexpr int ExitStatus = 86;
+
+    /// Counts one file operation that has just changed a file; ends the process at the k-th.
+    static void passed();
+
+    /// Starts counting (reads `VEK_CRASH_AFTER` once).
+    static void startCounting();
+};

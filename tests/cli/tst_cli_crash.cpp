@@ -1,0 +1,204 @@
+#include "CliRun.h"
+#include "CrashPoint.h"
+#include "DemoGameFolder.h"
+#include "DemoVekFolder.h"
+#include "FileMover.h"
+#include "Ledgers.h"
+#include "PickMenu.h"
+#include "TestFolders.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QHash>
+#include <QSet>
+#include <QTest>
+
+namespace {
+
+using Tree = QHash<QString, QByteArray>; // relative path -> bytes
+
+Tree treeOf(const QString &root) {
+    Tree tree;
+    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile f(path);
+        if (f.open(QIODevice::ReadOnly))
+            tree.insert(QDir(root).relativeFilePath(path), f.readAll());
+    }
+    return tree;
+}
+
+// The folders of `tree` under `root`. The game folder remembers the VEK folder of its new
+// place: a change of VEK folder would sweep the content files out before anything is tested.
+void plant(const QString &root, const Tree &tree) {
+    for (auto it = tree.cbegin(); it != tree.cend(); ++it)
+        TestFolders::write(root, it.key(), it.value());
+    TestFolders::write(root + "/EAW", "LastVEKDir", QFile::encodeName(root + "/VEK") + "\r\n");
+}
+
+QStringList namesIn(const QString &folder) {
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden);
+}
+
+// `count` small files of their own names and bytes, and a file the loader leaves out.
+void contentFolder(const QString &vek, const QString &name, const QString &prefix, int count) {
+    const QString folder = QDir(vek).filePath(name);
+    for (int i = 0; i < count; ++i)
+        TestFolders::write(folder, QStringLiteral("%1%2.dat").arg(prefix).arg(i),
+                           (name + QString::number(i)).toUtf8());
+    TestFolders::write(folder, QStringLiteral("contents.txt"), "about " + name.toUtf8());
+}
+
+const QStringList kSwapFiles = {QStringLiteral("planes.dat"), QStringLiteral("pnames.str"),
+                                PickMenu::fileName(PickMenu::Side::German),
+                                PickMenu::fileName(PickMenu::Side::British),
+                                PickMenu::fileName(PickMenu::Side::American)};
+
+} // namespace
+
+/// Ends the command-line tool after each file operation of an operation in turn and starts it
+/// again: the second start must leave the game folder, the ledger and the saves as if the
+/// operation had been finished or had never begun.
+class TestCliCrash : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void everyCrashPointIsPutRight_data();
+    void everyCrashPointIsPutRight();
+
+private:
+    CliRun run(const QString &root, const QStringList &commands, int crashAfter = 0) {
+        QStringList env;
+        if (crashAfter > 0)
+            env << QStringLiteral("VEK_CRASH_AFTER=%1").arg(crashAfter);
+        return CliRun::run(QStringList{"--game", root + "/EAW", "--vek", root + "/VEK"} + commands,
+                           lockDir_.filePath("lock"), QString(), env);
+    }
+    QTemporaryDir lockDir_;
+};
+
+void TestCliCrash::everyCrashPointIsPutRight_data() {
+    QTest::addColumn<bool>("demo");
+    QTest::addColumn<QStringList>("setUp");
+    QTest::addColumn<QStringList>("operation");
+    QTest::newRow("load") << false << QStringList() << QStringList{"toggle", "A-One"};
+    QTest::newRow("unload") << false << QStringList{"toggle", "G-Both"}
+                            << QStringList{"toggle", "G-Both"};
+    QTest::newRow("load in place of a mission, saves travelling")
+        << false << QStringList{"toggle", "M-One"} << QStringList{"toggle", "M-Two"};
+    QTest::newRow("aircraft swap") << true << QStringList{"toggle", "F-Late war fighters"}
+                                   << QStringList{"plane", "P-Ta 152H"};
+}
+
+void TestCliCrash::everyCrashPointIsPutRight() {
+    QFETCH(bool, demo);
+    QFETCH(QStringList, setUp);
+    QFETCH(QStringList, operation);
+
+    TestFolders base(demo ? TestFolders::WithoutGameFiles : TestFolders::WithGameFiles);
+    QString error;
+    if (demo) {
+        QVERIFY(DemoGameFolder::build(base.game(), &error));
+        QVERIFY(DemoVekFolder::build(base.vek(), &error));
+    } else {
+        // Every file operation is a crash point and costs two starts of the tool: a few dozen
+        // files in all keep the test quick.
+        contentFolder(base.vek(), "A-One", "one", 24);
+        contentFolder(base.vek(), "G-Both", "both", 24);
+        contentFolder(base.vek(), "M-One", "mone", 12);
+        contentFolder(base.vek(), "M-Two", "mtwo", 12);
+        TestFolders::write(base.vek() + "/C-One", "game1.sav", "one, first turn");
+        TestFolders::write(base.vek() + "/C-Two", "game1.sav", "two, first turn");
+        TestFolders::write(base.vek() + "/C-Two", "game2.sav", "two, second turn");
+        TestFolders::write(base.game() + "/Savedata", "own.sav", "the player's own game");
+    }
+    if (!setUp.isEmpty())
+        QCOMPARE(run(base.root(), setUp).status, 0);
+    // The game has played on since: this progress exists only in Savedata.
+    if (!demo)
+        TestFolders::write(base.game() + "/Savedata", "game1.sav", "one, third turn");
+    const Tree before = treeOf(base.root());
+
+    // The operation whole, for the state "all new" of a swap.
+    Tree finished;
+    {
+        QTemporaryDir done;
+        plant(done.path(), before);
+        const CliRun whole = run(done.path(), operation);
+        QVERIFY2(whole.status == 0, whole.err);
+        finished = treeOf(done.path());
+    }
+    // Every save that exists once must still exist after any crash.
+    // (The outgoing mission's store is not counted: a switch makes it hold what Savedata
+    // held, so its older copies go by design.)
+    QSet<QByteArray> saves;
+    for (auto it = before.cbegin(); it != before.cend(); ++it)
+        if (it.key().endsWith(".sav") && !it.key().startsWith("VEK/C-One/"))
+            saves.insert(it.value());
+
+    const QStringList contentFolders =
+        demo ? QStringList() : QStringList{"A-One", "G-Both", "M-One", "M-Two"};
+    int k = 1;
+    for (;; ++k) {
+        QTemporaryDir scratch;
+        const QString root = scratch.path();
+        plant(root, before);
+        const CliRun crashed = run(root, operation, k);
+        const bool journalLeft = TestFolders::exists(root + "/VEK", "Journal.txt");
+        const CliRun next = run(root, {"status"});
+        const QByteArray at = "crash after file operation " + QByteArray::number(k);
+        QVERIFY2(next.status == 0, at + ": " + next.err);
+        QVERIFY2(!TestFolders::exists(root + "/VEK", "Journal.txt"), at);
+        // Told once, and only when there was something to put right.
+        QCOMPARE(next.err.count("was stopped before it had finished"), journalLeft ? 1 : 0);
+
+        const Tree after = treeOf(root);
+        const QList<QByteArray> loaded = Ledgers::readFoldersLoaded(root + "/VEK");
+        for (const QString &name : contentFolders) {
+            const bool recorded = loaded.contains(name.toUtf8());
+            for (const QString &file : namesIn(root + "/VEK/" + name)) {
+                if (FileMover::skipped(file))
+                    continue;
+                const QString inGame = "EAW/" + file;
+                if (recorded)
+                    QVERIFY2(after.value(inGame) == before.value("VEK/" + name + "/" + file),
+                             at + ": " + inGame.toUtf8() + " of a loaded folder");
+                else
+                    QVERIFY2(!after.contains(inGame),
+                             at + ": " + inGame.toUtf8() + " left behind by " + name.toUtf8());
+            }
+        }
+        // Nothing lost from the VEK folder: every content file is still there as it was.
+        for (auto it = before.cbegin(); it != before.cend(); ++it)
+            if (it.key().startsWith("VEK/") && it.key().count('/') > 1 &&
+                !it.key().startsWith("VEK/C-"))
+                QVERIFY2(after.value(it.key()) == it.value(), at + ": " + it.key().toUtf8());
+        QSet<QByteArray> savesAfter;
+        for (auto it = after.cbegin(); it != after.cend(); ++it)
+            if (it.key().endsWith(".sav"))
+                savesAfter.insert(it.value());
+        for (const QByteArray &save : std::as_const(saves))
+            QVERIFY2(savesAfter.contains(save), at + ": the save \"" + save + "\" is lost");
+        if (demo) {
+            int same = 0;
+            int swapped = 0;
+            for (const QString &file : kSwapFiles) {
+                same += after.value("EAW/" + file) == before.value("EAW/" + file);
+                swapped += after.value("EAW/" + file) == finished.value("EAW/" + file);
+            }
+            QVERIFY2(same == kSwapFiles.size() || swapped == kSwapFiles.size(),
+                     at + ": the swap's files are neither all old nor all new");
+            QCOMPARE(loaded.contains("P-Ta 152H"),
+                     swapped == kSwapFiles.size() && same != kSwapFiles.size());
+        }
+        if (crashed.status != CrashPoint::ExitStatus) {
+            QCOMPARE(crashed.status, 0);
+            break;
+        }
+    }
+    // The operation has file operations to crash after, and every one of them was tried.
+    QVERIFY(k > 3);
+}
+
+QTEST_GUILESS_MAIN(TestCliCrash)
+#include "tst_cli_crash.moc"
