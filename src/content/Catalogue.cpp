@@ -39,10 +39,10 @@ void Catalogue::build(const QString &modFolder, const QString &gameFolder, LoadG
     for (const LoadGrid::Row &row : grid.rows) {
         const QString store = LoadGrid::storeOf(row.name);
         if (!store.isEmpty())
-            ensure(FileList::join(modFolder, store), problems);
+            ensure(FileList::resolveFolder(modFolder, store), problems);
     }
-    const QString cDefault = FileList::join(modFolder, QStringLiteral("C-Default"));
-    const QString savedata = FileList::join(gameFolder, QStringLiteral("Savedata"));
+    const QString cDefault = FileList::resolveFolder(modFolder, QStringLiteral("C-Default"));
+    const QString savedata = FileList::resolveFolder(gameFolder, QStringLiteral("Savedata"));
     ensure(cDefault, problems);
     ensure(savedata, problems);
     if (recordedMission(grid, loadedList).isEmpty() && FolderMoves::hasFiles(savedata)) {
@@ -50,5 +50,5 @@ void Catalogue::build(const QString &modFolder, const QString &gameFolder, LoadG
         if (!FolderMoves::moveAllKeeping(savedata, cDefault, &error))
             problems->append(error);
     }
-    ensure(FileList::join(modFolder, QStringLiteral("Interchange")), problems);
+    ensure(FileList::resolveFolder(modFolder, QStringLiteral("Interchange")), problems);
 }

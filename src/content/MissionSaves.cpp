@@ -8,11 +8,11 @@
 #include <QSet>
 
 QString MissionSaves::savedata(const QString &gameFolder) {
-    return FileList::join(gameFolder, QStringLiteral("Savedata"));
+    return FileList::resolveFolder(gameFolder, QStringLiteral("Savedata"));
 }
 
 QString MissionSaves::store(const QString &modFolder, const QString &mission) {
-    return FileList::join(modFolder, LoadGrid::storeOf(mission));
+    return FileList::resolveFolder(modFolder, LoadGrid::storeOf(mission));
 }
 
 namespace {
@@ -54,8 +54,8 @@ bool MissionSaves::park(const QString &modFolder, const QString &gameFolder,
         return false;
     QString error;
     if (FolderMoves::hasFiles(saves) &&
-        !FolderMoves::moveAllKeeping(saves, FileList::join(modFolder, QStringLiteral("C-Default")),
-                                     &error))
+        !FolderMoves::moveAllKeeping(
+            saves, FileList::resolveFolder(modFolder, QStringLiteral("C-Default")), &error))
         return fail(problems, error);
     return true;
 }
@@ -95,8 +95,8 @@ bool MissionSaves::fromDefault(const QString &modFolder, const QString &gameFold
     const QString saves = savedata(gameFolder);
     FileOps::EnsureFolder(saves);
     QString error;
-    if (!FolderMoves::moveAll(FileList::join(modFolder, QStringLiteral("C-Default")), saves,
-                              &error))
+    if (!FolderMoves::moveAll(FileList::resolveFolder(modFolder, QStringLiteral("C-Default")),
+                              saves, &error))
         return fail(problems, error);
     return true;
 }

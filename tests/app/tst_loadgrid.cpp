@@ -44,8 +44,13 @@ struct Content {
     QByteArray save(const QString &folder, const QString &name) const {
         return TestFolders::read(folder, name);
     }
-    QString savedata() const { return f.game() + "/Savedata"; }
-    QString store(const QString &name) const { return f.vek() + "/" + name; }
+    QString savedata() const { return f.game() + "/" + savedataName; }
+    QString store(const QString &name) const {
+        return f.vek() + "/" + (name == "C-Alpha" ? alphaStore : name);
+    }
+    /// The game's and a mission's folders as the player's disk spells them.
+    QString savedataName = "Savedata";
+    QString alphaStore = "C-Alpha";
 };
 
 bool toggle(Selector &s, const QString &name) {
@@ -72,6 +77,7 @@ private Q_SLOTS:
     void reloadOfTwoFoldersOfOneGroupKeepsTheLater();
     void skipRuleKeepsPicturesAndDescriptionsOut();
     void fFolderWithoutAlternativesResetsThePlaneLedgers();
+    void missionSavesTravelWithTheMission_data();
     void missionSavesTravelWithTheMission();
     void progressSurvivesARestartWithTheMissionLoaded();
     void savesWrittenSinceTheWindowOpenedAreKept();
@@ -213,8 +219,21 @@ void TestLoadGrid::fFolderWithoutAlternativesResetsThePlaneLedgers() {
     QVERIFY(!s->Frame6);
 }
 
+void TestLoadGrid::missionSavesTravelWithTheMission_data() {
+    QTest::addColumn<QString>("savedataName");
+    QTest::addColumn<QString>("alphaStore");
+    QTest::newRow("as the selector spells them") << "Savedata"
+                                                 << "C-Alpha";
+    QTest::newRow("in other cases") << "SAVEDATA"
+                                    << "c-ALPHA";
+}
+
 void TestLoadGrid::missionSavesTravelWithTheMission() {
     Content c;
+    QFETCH(QString, savedataName);
+    QFETCH(QString, alphaStore);
+    c.savedataName = savedataName;
+    c.alphaStore = alphaStore;
     TestFolders::write(c.store("C-Alpha"), "camp.sav", "alpha progress");
     TestFolders::write(c.store("C-Beta"), "camp.sav", "beta progress");
     TestFolders::write(c.store("C-Beta"), "beta.sav", "beta only");
@@ -236,6 +255,10 @@ void TestLoadGrid::missionSavesTravelWithTheMission() {
     QCOMPARE(QDir(c.savedata()).entryList(QDir::Files), QStringList({"default.sav"}));
     QCOMPARE(c.save(c.savedata(), "default.sav"), QByteArray("the game's own"));
     QVERIFY(QDir(c.store("C-Default")).entryList(QDir::Files).isEmpty());
+    // Found under the player's spelling: no second folder differing only in case.
+    QCOMPARE(QDir(c.f.game()).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+             QStringList{savedataName});
+    QCOMPARE(QDir(c.f.vek()).entryList({"c-alpha"}, QDir::Dirs).size(), 1);
     QVERIFY(c.prompt.shown.isEmpty());
 }
 
