@@ -138,11 +138,14 @@ void TestMusicNight::moreThanSevenSets() {
 
 void TestMusicNight::delmsnKeepsOtherMissions() {
     TestFolders f;
+    // The folder under another case; the game writes these while the selector is open (the
+    // window load parks what Savedata held before).
     const QString saves = f.game() + "/SaveData";
-    for (const char *n : {"Default1.msn", "default2.MSN", "Mine.msn", "Default1.sav"})
-        TestFolders::write(saves, n, n);
+    QVERIFY(QDir().mkpath(saves));
     ScriptedPrompt prompt;
     auto s = open(f, prompt);
+    for (const char *n : {"Default1.msn", "default2.MSN", "Mine.msn", "Default1.sav"})
+        TestFolders::write(saves, n, n);
     QVERIFY(s->music().delmsn());
     QCOMPARE(QDir(saves).entryList(QDir::Files, QDir::Name),
              (QStringList{"Default1.sav", "Mine.msn"}));
