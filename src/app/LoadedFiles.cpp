@@ -1,4 +1,5 @@
 #include "LoadedFiles.h"
+#include <QSet>
 
 #include "AltPlane.h"
 #include "FileList.h"
@@ -236,4 +237,45 @@ void LoadedFiles::restoreAfterUnload(const QString &folder) {
                   told.join(QStringLiteral("\r\n")));
     for (const QString &p : std::as_const(problems))
         s_.report(p);
+}
+
+bool LoadedFiles::conflictsOf(const QString &name, QStringList *lines) {
+    const bool skin = s_.Unigrid.find(name) == 0 && s_.SK1.find(name) > 0;
+    const Entry entry{skin, name, s_.skins().Check5};
+    const QString folder = folderOf(entry);
+    if (folder.isEmpty() || (!skin && s_.Unigrid.find(name) == 0)) {
+        s_.prompt().fail(
+            QStringLiteral("There is no content folder or skin named \"%1\".").arg(name));
+        return false;
+    }
+    const Ownership now = ownership();
+    const QStringList present = FileList::files(s_.GameFolder());
+    QSet<QString> inGame;
+    for (const QString &f : present)
+        inGame.insert(f.toCaseFolded());
+    const bool withFlt = entry.withFlt;
+    for (const QString &file : FileList::files(folder)) {
+        const bool left = skin ? SkinGrid::skippedOnLoad(file, withFlt) : FileMover::skipped(file);
+        if (left || !inGame.contains(file.toCaseFolded()))
+            continue;
+        const Ownership::File *owned = now.find(file);
+        *lines << file + QLatin1Char('\t') +
+                      (owned ? now.carriers().at(owned->owner()).name : QStringLiteral("game"));
+    }
+    return true;
+}
+
+QStringList LoadedFiles::sharedFiles() {
+    const Ownership now = ownership();
+    QStringList lines;
+    for (const Ownership::File &file : now.files()) {
+        if (file.carriers.size() < 2)
+            continue;
+        QStringList others;
+        for (qsizetype k = file.carriers.size() - 2; k >= 0; --k)
+            others << now.carriers().at(file.carriers.at(k)).name;
+        lines << file.name() + QLatin1Char('\t') + now.carriers().at(file.owner()).name +
+                     QLatin1Char('\t') + others.join(QStringLiteral(", "));
+    }
+    return lines;
 }

@@ -46,6 +46,15 @@ public:
     /// from where, then checks again. Answers false when something is still off.
     bool repair();
 
+    /// The game files a load of the content folder or skin `name` would replace, each a line
+    /// "file TAB present owner" (a loaded folder or skin, or "game" where no loaded content
+    /// carries it), in name order. Answers false (the player told) when no folder or skin has
+    /// that name.
+    bool conflictsOf(const QString &name, QStringList *lines);
+    /// Every game file that more than one loaded folder or skin carries, each a line
+    /// "file TAB the owner that wins now TAB the others, latest first, joined by ", "".
+    QStringList sharedFiles();
+
     /// Called when an unload has deleted the files of `folder` (a content folder or skin still
     /// marked loaded): the deleted files that a folder staying loaded also carries are copied
     /// back from the one of those loaded last, and the player is told which came from where.

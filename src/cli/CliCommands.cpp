@@ -287,6 +287,17 @@ bool verify(Selector &selector, const QStringList &, QTextStream &out) {
     return whole;
 }
 
+bool conflicts(Selector &selector, const QStringList &args, QTextStream &out) {
+    QStringList lines;
+    if (args.isEmpty())
+        lines = selector.loadedFiles().sharedFiles();
+    else if (!selector.loadedFiles().conflictsOf(args.at(0), &lines))
+        return false;
+    for (const QString &line : std::as_const(lines))
+        out << line << '\n';
+    return true;
+}
+
 bool repair(Selector &selector, const QStringList &, QTextStream &) {
     return selector.loadedFiles().repair();
 }
@@ -370,6 +381,12 @@ const QList<CliCommands::Command> &CliCommands::table() {
                         "or differing from its source: missing or changed, tab, folder, tab, "
                         "file; exit status 1 when any"),
          0, 0, nullptr, verify},
+        {QStringLiteral("conflicts"), QStringLiteral("[NAME]"),
+         QStringLiteral("with NAME: the game files a load of NAME would replace, tab, their "
+                        "present owner (a loaded folder or skin, or game); without: every file "
+                        "carried by more than one loaded folder or skin, tab, the owner that wins "
+                        "now, tab, the others"),
+         0, 1, nullptr, conflicts},
         {QStringLiteral("repair"), QString(),
          QStringLiteral("copies back exactly what verify lists, and says what it copied"), 0, 0,
          nullptr, repair},

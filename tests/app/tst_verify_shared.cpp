@@ -120,6 +120,8 @@ private Q_SLOTS:
     void verifyFindsWhatIsOffAndRepairPutsItRight();
     void unloadKeepsTheFoldersThatStayWhole_data();
     void unloadKeepsTheFoldersThatStayWhole();
+    void conflictsNameTheOwners_data();
+    void conflictsNameTheOwners();
 };
 
 void TestVerifyShared::verifyFindsWhatIsOffAndRepairPutsItRight_data() {
@@ -226,6 +228,47 @@ void TestVerifyShared::unloadKeepsTheFoldersThatStayWhole() {
     QCOMPARE(c.game("shared.dat"), shared);
     // Every folder still loaded is whole.
     QVERIFY2(c.s->loadedFiles().check(), qPrintable(c.s->loadedFiles().CheckResult));
+}
+
+void TestVerifyShared::conflictsNameTheOwners_data() {
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QString>("name"); // empty: every shared file
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QString>("gameFile"); // a file of the game's own, written first
+    QTest::newRow("nothing loaded: nothing shared") << QStringList{} << "" << QStringList{} << "";
+    QTest::newRow("three carriers, the last loaded wins")
+        << QStringList{"load A-One", "load G-Sky", "load G-Maps"} << ""
+        << QStringList{"shared.dat\tG-Maps\tG-Sky, A-One"} << "";
+    QTest::newRow("after an unload the next one wins")
+        << QStringList{"load A-One", "load G-Sky", "load G-Maps", "load G-Maps"} << ""
+        << QStringList{"Shared.DAT\tG-Sky\tA-One"} << "";
+    QTest::newRow("a load would replace the owner's file")
+        << QStringList{"load A-One", "load G-Maps"} << "G-Sky" << QStringList{"Shared.DAT\tG-Maps"}
+        << "";
+    QTest::newRow("a skin over content; its left-out files are not named")
+        << QStringList{"load A-One"} << "A-05 Red"
+        << QStringList{"PLANES.DAT\tA-One", "shared.dat\tA-One"} << "";
+    QTest::newRow("a file of the game's own")
+        << QStringList{"load A-One"} << "G-Sky" << QStringList{"Shared.DAT\tA-One", "sky.dat\tgame"}
+        << "SKY.DAT";
+}
+
+void TestVerifyShared::conflictsNameTheOwners() {
+    QFETCH(QStringList, steps);
+    QFETCH(QString, name);
+    QFETCH(QStringList, lines);
+    QFETCH(QString, gameFile);
+    Fixture c;
+    if (!gameFile.isEmpty())
+        TestFolders::write(c.f.game(), gameFile, "the game's own");
+    for (const QString &step : steps)
+        c.step(step);
+    QStringList got;
+    if (name.isEmpty())
+        got = c.s->loadedFiles().sharedFiles();
+    else
+        QVERIFY(c.s->loadedFiles().conflictsOf(name, &got));
+    QCOMPARE(got, lines);
 }
 
 QTEST_GUILESS_MAIN(TestVerifyShared)
