@@ -1,5 +1,4 @@
 #include "LoadedFiles.h"
-#include <QSet>
 
 #include "AltPlane.h"
 #include "FileList.h"
@@ -17,6 +16,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <filesystem>
 
 namespace {
 const QByteArray kFolder = "folder";
@@ -239,6 +239,47 @@ void LoadedFiles::restoreAfterUnload(const QString &folder) {
         s_.report(p);
 }
 
+void LoadedFiles::refreshPicture(bool tell) {
+    follow();
+    std::error_code ec;
+    const auto stamp = std::filesystem::last_write_time(
+        std::filesystem::path(QFile::encodeName(s_.GameFolder()).toStdString()), ec);
+    const qint64 time = ec ? -1 : qint64(stamp.time_since_epoch().count());
+    if (picture_.valid && picture_.order == order_ && picture_.gameFolderTime == time)
+        return;
+    // A folder's time has the granularity of the system's clock tick, so a change in the same
+    // tick as the listing would not show: a time less than two seconds before the listing is
+    // not trusted, and the next call lists again.
+    using Clock = std::filesystem::file_time_type::clock;
+    picture_.valid = !ec && Clock::now() - stamp > std::chrono::seconds(2);
+    picture_.order = order_;
+    picture_.gameFolderTime = time;
+    QStringList problems;
+    picture_.owners.build(carriers({}), &problems);
+    if (tell)
+        for (const QString &p : std::as_const(problems))
+            s_.report(p);
+    picture_.inGame.clear();
+    for (const QString &f : FileList::files(s_.GameFolder()))
+        picture_.inGame.insert(f.toCaseFolded());
+}
+
+QList<LoadedFiles::Replaced> LoadedFiles::replacedBy(const Entry &entry, const QString &folder,
+                                                     bool tell) {
+    refreshPicture(tell);
+    const Ownership &now = picture_.owners;
+    QList<Replaced> out;
+    for (const QString &file : FileList::files(folder)) {
+        const bool left =
+            entry.skin ? SkinGrid::skippedOnLoad(file, entry.withFlt) : FileMover::skipped(file);
+        if (left || !picture_.inGame.contains(file.toCaseFolded()))
+            continue;
+        const Ownership::File *owned = now.find(file);
+        out << Replaced{file, owned ? now.carriers().at(owned->owner()).name : QString()};
+    }
+    return out;
+}
+
 bool LoadedFiles::conflictsOf(const QString &name, QStringList *lines) {
     const bool skin = s_.Unigrid.find(name) == 0 && s_.SK1.find(name) > 0;
     const Entry entry{skin, name, s_.skins().Check5};
@@ -248,25 +289,88 @@ bool LoadedFiles::conflictsOf(const QString &name, QStringList *lines) {
             QStringLiteral("There is no content folder or skin named \"%1\".").arg(name));
         return false;
     }
-    const Ownership now = ownership();
-    const QStringList present = FileList::files(s_.GameFolder());
-    QSet<QString> inGame;
-    for (const QString &f : present)
-        inGame.insert(f.toCaseFolded());
-    const bool withFlt = entry.withFlt;
-    for (const QString &file : FileList::files(folder)) {
-        const bool left = skin ? SkinGrid::skippedOnLoad(file, withFlt) : FileMover::skipped(file);
-        if (left || !inGame.contains(file.toCaseFolded()))
-            continue;
-        const Ownership::File *owned = now.find(file);
-        *lines << file + QLatin1Char('\t') +
-                      (owned ? now.carriers().at(owned->owner()).name : QStringLiteral("game"));
-    }
+    for (const Replaced &r : replacedBy(entry, folder, true))
+        *lines << r.file + QLatin1Char('\t') +
+                      (r.owner.isEmpty() ? QStringLiteral("game") : r.owner);
     return true;
 }
 
-QStringList LoadedFiles::sharedFiles() {
-    const Ownership now = ownership();
+namespace {
+QString files(qsizetype n) {
+    return n == 1 ? QStringLiteral("1 file") : QStringLiteral("%1 files").arg(n);
+}
+} // namespace
+
+QString LoadedFiles::clickPreview(int row) {
+    if (row < 1 || row >= s_.Unigrid.rowCount() || s_.Unigrid.row(row).path.isEmpty() ||
+        s_.Unigrid.row(row).path == s_.GameFolder())
+        return {};
+    const LoadGrid::Row &target = s_.Unigrid.row(row);
+    if (!target.loaded) {
+        // Whose files the load replaces, the loaded folders latest first, the game's own last.
+        const QList<Replaced> replaced =
+            replacedBy(Entry{false, target.name, true}, target.path, false);
+        if (replaced.isEmpty())
+            return QStringLiteral("Loading it replaces no file in the game folder.");
+        QStringList owners;
+        QHash<QString, int> count;
+        for (const Replaced &r : replaced)
+            if (count[r.owner]++ == 0)
+                owners << r.owner;
+        std::sort(owners.begin(), owners.end(), [this](const QString &a, const QString &b) {
+            const int ia = picture_.owners.indexOf(a), ib = picture_.owners.indexOf(b);
+            return ia > ib;
+        });
+        QStringList parts;
+        for (const QString &o : std::as_const(owners))
+            parts << (o.isEmpty() ? QStringLiteral("%1 of the game's own").arg(count[o])
+                                  : QStringLiteral("%1 of \"%2\"").arg(count[o]).arg(o));
+        return QStringLiteral("Loading it replaces %1 in the game folder: %2.")
+            .arg(files(replaced.size()), parts.join(QStringLiteral(", ")));
+    }
+    // Loaded: what its unload deletes, and what comes back from folders that stay loaded.
+    refreshPicture(false);
+    const Ownership &now = picture_.owners;
+    const int gone = now.indexOf(target.name);
+    if (gone < 0)
+        return {};
+    QStringList deleted;
+    for (const QString &f : now.carried(gone))
+        if (picture_.inGame.contains(f.toCaseFolded()))
+            deleted << f;
+    if (deleted.isEmpty())
+        return QStringLiteral("Unloading it deletes no file from the game folder.");
+    QStringList from;
+    QHash<QString, int> back;
+    for (const QString &f : std::as_const(deleted)) {
+        const Ownership::File *file = now.find(f);
+        // The carrier loaded last of those staying is the one the unload copies back from.
+        for (qsizetype k = file ? file->carriers.size() - 1 : -1; k >= 0; --k) {
+            const int c = file->carriers.at(k);
+            if (c == gone)
+                continue;
+            const QString &name = now.carriers().at(c).name;
+            if (back[name]++ == 0)
+                from << name;
+            break;
+        }
+    }
+    QString text =
+        QStringLiteral("Unloading it deletes %1 from the game folder.").arg(files(deleted.size()));
+    if (!from.isEmpty()) {
+        QStringList parts;
+        for (const QString &o : std::as_const(from))
+            parts << QStringLiteral("%1 from \"%2\"").arg(back[o]).arg(o);
+        text += QStringLiteral(" Folders that stay loaded carry some of them too, so they come "
+                               "back: %1.")
+                    .arg(parts.join(QStringLiteral(", ")));
+    }
+    return text;
+}
+
+QStringList LoadedFiles::sharedFiles(bool tell) {
+    refreshPicture(tell);
+    const Ownership &now = picture_.owners;
     QStringList lines;
     for (const Ownership::File &file : now.files()) {
         if (file.carriers.size() < 2)

@@ -4,6 +4,7 @@
 #include "Ownership.h"
 
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -53,7 +54,20 @@ public:
     bool conflictsOf(const QString &name, QStringList *lines);
     /// Every game file that more than one loaded folder or skin carries, each a line
     /// "file TAB the owner that wins now TAB the others, latest first, joined by ", "".
-    QStringList sharedFiles();
+    /// `tell`: a loaded folder that cannot be read is told to the player (else it is left out
+    /// silently, as the window's conflicts view does on every refresh).
+    QStringList sharedFiles(bool tell = true);
+
+    /// What a click on the load grid's row `row` would do to the game folder, in a sentence
+    /// or two for the hover beside the row's description. For a folder not loaded: how many
+    /// game files its load replaces, and whose they are now (a loaded folder's, the game's
+    /// own). For a loaded one: how many files its unload deletes, and how many of those come
+    /// back from folders that stay loaded. Empty for a row that is not a content folder.
+    ///
+    /// Pointing moves from row to row quickly, so the picture of who carries what and the
+    /// game folder's names are kept between calls, until the loaded list or the game folder's
+    /// names change (its modification time says so).
+    QString clickPreview(int row);
 
     /// Called when an unload has deleted the files of `folder` (a content folder or skin still
     /// marked loaded): the deleted files that a folder staying loaded also carries are copied
@@ -87,9 +101,24 @@ private:
     QList<Ownership::Carrier> carriers(const QString &without);
     QString folderOf(const Entry &e) const;
     bool run(QStringList *problems);
+    struct Replaced {
+        QString file;
+        QString owner; ///< a loaded folder or skin, or empty for the game's own
+    };
+    QList<Replaced> replacedBy(const Entry &entry, const QString &folder, bool tell);
+    void refreshPicture(bool tell);
 
     Selector &s_;
     QList<Entry> order_;
     bool read_ = false;
     QStringList presenceOnly_;
+
+    // The picture `clickPreview` and `conflictsOf` read, and what it was taken of.
+    struct Picture {
+        bool valid = false;
+        QList<Entry> order;
+        qint64 gameFolderTime = 0;
+        Ownership owners;
+        QSet<QString> inGame; ///< the game folder's names, case-folded
+    } picture_;
 };

@@ -268,9 +268,12 @@ DemoFolder DemoVekFolder::tree() {
     vek.folder(earlyWar());
     vek.folder(content(
         QStringLiteral("T-Channel coast"),
-        {QStringLiteral("channel.ter"), QStringLiteral("channel.tm"), QStringLiteral("channel.hm")},
+        // The coast's own haze over two files of the cloud pack: loaded together, the one
+        // loaded last shows.
+        {QStringLiteral("channel.ter"), QStringLiteral("channel.tm"), QStringLiteral("channel.hm"),
+         QStringLiteral("clouds.tpc"), QStringLiteral("sky02.pic")},
         {QStringLiteral("Channel coast"),
-         QStringLiteral("Sharper terrain along the coast of the Channel.")},
+         QStringLiteral("Sharper terrain along the coast of the Channel, with its own haze.")},
         0x80A0C0, 0x608040, QStringLiteral("preview.bmp")));
     vek.folder(
         content(QStringLiteral("S-Radio chatter"),

@@ -4,6 +4,7 @@
 #include "LoadFiles.h"
 #include "LoadGrid.h"
 #include "LoadGridModel.h"
+#include "LoadedFiles.h"
 #include "PictureBox.h"
 #include "Selector.h"
 #include "Twips.h"
@@ -46,6 +47,13 @@ LoadFilesPage::LoadFilesPage(Selector &selector, QWidget *parent)
     MyLabel->setObjectName(QStringLiteral("MyLabel"));
     MyLabel->setWordWrap(true);
     MyLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    ClickPreview = new QLabel(this);
+    ClickPreview->setObjectName(QStringLiteral("ClickPreview"));
+    ClickPreview->setWordWrap(true);
+    ClickPreview->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    ClickPreview->setFrameShape(QFrame::StyledPanel);
+    ClickPreview->setMargin(4);
+    ClickPreview->hide();
     MyImage = new PictureBox(this);
     MyImage->setObjectName(QStringLiteral("MyImage"));
 
@@ -61,6 +69,7 @@ LoadFilesPage::LoadFilesPage(Selector &selector, QWidget *parent)
 
     auto *side = new QVBoxLayout;
     side->addWidget(MyImage, 1);
+    side->addWidget(ClickPreview);
     side->addWidget(MyLabel, 1);
 
     auto *layout = new QHBoxLayout(this);
@@ -92,13 +101,22 @@ bool LoadFilesPage::eventFilter(QObject *watched, QEvent *event) {
             showDescription();
         } else if (watched == List3 || watched == LoadFrame) {
             selector_.loadFiles().clearDescription();
+            previewRow_ = selector_.loadFiles().LastHoverRow; // hidden with the description
+            ClickPreview->hide();
             showDescription();
         }
     }
     return QWidget::eventFilter(watched, event);
 }
 
-void LoadFilesPage::showDescription() {
+void LoadFilesPage::showDescription(bool again) {
+    const int row = selector_.loadFiles().LastHoverRow;
+    if (again || row != previewRow_) {
+        previewRow_ = row;
+        const QString preview = row > 0 ? selector_.loadedFiles().clickPreview(row) : QString();
+        ClickPreview->setText(preview);
+        ClickPreview->setVisible(!preview.isEmpty());
+    }
     QString text = selector_.loadFiles().MyLabel;
     MyLabel->setText(text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     if (MyImage->path() != selector_.loadFiles().MyImage)
@@ -131,5 +149,5 @@ void LoadFilesPage::refresh() {
         model_->refresh();
         layOutGrid();
     });
-    showDescription();
+    showDescription(true);
 }

@@ -11,7 +11,8 @@ class QListWidget;
 class Selector;
 
 /// The page "Load Files": the group filter `List3`, the load grid `Unigrid`, and the
-/// description `MyLabel` and picture `MyImage` of the row under the pointer.
+/// description `MyLabel` and picture `MyImage` of the row under the pointer, with what a
+/// click on it would do to the game folder.
 class LoadFilesPage : public QWidget {
     Q_OBJECT
 public:
@@ -23,6 +24,8 @@ public:
     FlexGrid *Unigrid;
     QGroupBox *LoadFrame;
     QLabel *MyLabel;
+    /// What a click on the row under the pointer would do to the game folder.
+    QLabel *ClickPreview;
     PictureBox *MyImage;
     QLabel *instruction;
 
@@ -33,8 +36,10 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void showDescription();
+    /// `again`: the game folder may have changed, so the click preview is worked out anew.
+    void showDescription(bool again = false);
     void layOutGrid();
     Selector &selector_;
     LoadGridModel *model_;
+    int previewRow_ = -1;
 };

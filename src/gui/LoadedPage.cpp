@@ -5,9 +5,11 @@
 
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QTableWidget>
 #include <QVBoxLayout>
 
 namespace {
@@ -58,8 +60,26 @@ LoadedPage::LoadedPage(Selector &selector, QWidget *parent) : QWidget(parent), s
     buttons->addStretch(1);
     checkLayout->addLayout(buttons);
     checkLayout->addWidget(scrolled(CheckResult, CheckFrame), 1);
+    ConflictsFrame =
+        new QGroupBox(QStringLiteral("Files more than one loaded folder carries"), this);
+    Conflicts = new QTableWidget(0, 3, ConflictsFrame);
+    Conflicts->setObjectName(QStringLiteral("Conflicts"));
+    Conflicts->setHorizontalHeaderLabels({QStringLiteral("File"), QStringLiteral("In the game now"),
+                                          QStringLiteral("Also carried by")});
+    Conflicts->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Conflicts->setSelectionBehavior(QAbstractItemView::SelectRows);
+    Conflicts->verticalHeader()->hide();
+    Conflicts->horizontalHeader()->setStretchLastSection(true);
+    Conflicts->setToolTip(QStringLiteral("The folder loaded last wins; when it is unloaded, "
+                                         "the file comes back from the next one"));
+    auto *conflictsLayout = new QVBoxLayout(ConflictsFrame);
+    conflictsLayout->addWidget(Conflicts);
+
+    auto *top = new QHBoxLayout;
+    top->addWidget(Frame, 1);
+    top->addWidget(ConflictsFrame, 2);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(Frame, 3);
+    layout->addLayout(top, 3);
     layout->addWidget(CheckFrame, 2);
 }
 
@@ -68,6 +88,7 @@ void LoadedPage::refresh() {
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     Label8->setText(text);
     Label8->setVisible(!text.isEmpty());
+    showConflicts();
     // A finding's three parts in columns of their own, so the lines read as a table.
     const LoadedFiles &files = selector_.loadedFiles();
     if (files.Findings.isEmpty()) {
@@ -85,4 +106,20 @@ void LoadedPage::refresh() {
     }
     CheckResult->setTextFormat(Qt::RichText);
     CheckResult->setText(html + QStringLiteral("</table>"));
+}
+
+void LoadedPage::showConflicts() {
+    const QStringList lines = selector_.loadedFiles().sharedFiles(false);
+    Conflicts->setRowCount(int(lines.size()));
+    for (int r = 0; r < lines.size(); ++r) {
+        const QStringList cells = lines.at(r).split(QLatin1Char('\t'));
+        for (int c = 0; c < 3; ++c)
+            Conflicts->setItem(r, c, new QTableWidgetItem(cells.value(c)));
+    }
+    Conflicts->resizeColumnToContents(0);
+    Conflicts->resizeColumnToContents(1);
+    ConflictsFrame->setTitle(
+        lines.isEmpty()
+            ? QStringLiteral("No file is carried by more than one loaded folder")
+            : QStringLiteral("Files more than one loaded folder carries: %1").arg(lines.size()));
 }

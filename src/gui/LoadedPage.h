@@ -5,10 +5,12 @@
 class QGroupBox;
 class QLabel;
 class QPushButton;
+class QTableWidget;
 class Selector;
 
 /// The page "What is loaded!": the list of loaded folders, skins and aircraft, and the check
-/// of the files they put into the game folder with its repair.
+/// of the files they put into the game folder with its repair, and the files that more than
+/// one of them carries.
 class LoadedPage : public QWidget {
     Q_OBJECT
 public:
@@ -21,10 +23,14 @@ public:
     QPushButton *CheckLoadedFiles;  ///< "Check loaded files"
     QPushButton *RepairLoadedFiles; ///< "Repair"
     QLabel *CheckResult;            ///< the last check's findings
+    QGroupBox *ConflictsFrame;
+    /// Every file more than one loaded folder or skin carries: file, winner, the others.
+    QTableWidget *Conflicts;
 
 Q_SIGNALS:
     void changed();
 
 private:
+    void showConflicts();
     Selector &selector_;
 };

@@ -234,23 +234,43 @@ void TestVerifyShared::conflictsNameTheOwners_data() {
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<QString>("name"); // empty: every shared file
     QTest::addColumn<QStringList>("lines");
-    QTest::addColumn<QString>("gameFile"); // a file of the game's own, written first
-    QTest::newRow("nothing loaded: nothing shared") << QStringList{} << "" << QStringList{} << "";
+    QTest::addColumn<QString>("gameFile"); // a file of the game's own, written after a look
+    QTest::addColumn<QString>("preview");  // what pointing at NAME's load grid row tells
+    const auto replaces = [](const char *what) {
+        return QStringLiteral("Loading it replaces %1 in the game folder: %2.")
+            .arg(QString::fromLatin1(what).section('|', 0, 0),
+                 QString::fromLatin1(what).section('|', 1));
+    };
+    QTest::newRow("nothing loaded: nothing shared") << QStringList{} << "" << QStringList{} << ""
+                                                    << "";
     QTest::newRow("three carriers, the last loaded wins")
         << QStringList{"load A-One", "load G-Sky", "load G-Maps"} << ""
-        << QStringList{"shared.dat\tG-Maps\tG-Sky, A-One"} << "";
+        << QStringList{"shared.dat\tG-Maps\tG-Sky, A-One"} << ""
+        << "";
     QTest::newRow("after an unload the next one wins")
         << QStringList{"load A-One", "load G-Sky", "load G-Maps", "load G-Maps"} << ""
-        << QStringList{"Shared.DAT\tG-Sky\tA-One"} << "";
+        << QStringList{"Shared.DAT\tG-Sky\tA-One"} << ""
+        << "";
     QTest::newRow("a load would replace the owner's file")
         << QStringList{"load A-One", "load G-Maps"} << "G-Sky" << QStringList{"Shared.DAT\tG-Maps"}
-        << "";
+        << "" << replaces("1 file|1 of \"G-Maps\"");
     QTest::newRow("a skin over content; its left-out files are not named")
         << QStringList{"load A-One"} << "A-05 Red"
-        << QStringList{"PLANES.DAT\tA-One", "shared.dat\tA-One"} << "";
-    QTest::newRow("a file of the game's own")
+        << QStringList{"PLANES.DAT\tA-One", "shared.dat\tA-One"} << ""
+        << "";
+    QTest::newRow("a file of the game's own, written after the first look")
         << QStringList{"load A-One"} << "G-Sky" << QStringList{"Shared.DAT\tA-One", "sky.dat\tgame"}
-        << "SKY.DAT";
+        << "SKY.DAT" << replaces("2 files|1 of \"A-One\", 1 of the game's own");
+    QTest::newRow("nothing to replace") << QStringList{} << "A-Two" << QStringList{} << ""
+                                        << "Loading it replaces no file in the game folder.";
+    QTest::newRow("loaded: what the unload deletes, and what comes back")
+        << QStringList{"load A-One", "load G-Sky", "load G-Maps"} << "G-Maps"
+        << QStringList{"maps.dat\tG-Maps", "shared.dat\tG-Maps"} << ""
+        << "Unloading it deletes 2 files from the game folder. Folders that stay loaded carry "
+           "some of them too, so they come back: 1 from \"G-Sky\".";
+    QTest::newRow("loaded, sharing nothing")
+        << QStringList{"load A-Two"} << "A-Two" << QStringList{"two.dat\tA-Two"} << ""
+        << "Unloading it deletes 1 file from the game folder.";
 }
 
 void TestVerifyShared::conflictsNameTheOwners() {
@@ -258,7 +278,12 @@ void TestVerifyShared::conflictsNameTheOwners() {
     QFETCH(QString, name);
     QFETCH(QStringList, lines);
     QFETCH(QString, gameFile);
+    QFETCH(QString, preview);
     Fixture c;
+    const int row = name.isEmpty() ? 0 : c.s->Unigrid.find(name);
+    // A first look before anything changes: what it saw must not outlive the change.
+    (void)c.s->loadedFiles().clickPreview(row);
+    (void)c.s->loadedFiles().sharedFiles();
     if (!gameFile.isEmpty())
         TestFolders::write(c.f.game(), gameFile, "the game's own");
     for (const QString &step : steps)
@@ -269,6 +294,7 @@ void TestVerifyShared::conflictsNameTheOwners() {
     else
         QVERIFY(c.s->loadedFiles().conflictsOf(name, &got));
     QCOMPARE(got, lines);
+    QCOMPARE(c.s->loadedFiles().clickPreview(row), preview);
 }
 
 QTEST_GUILESS_MAIN(TestVerifyShared)

@@ -3,7 +3,8 @@
 //   vekselector-play GAME_FOLDER OUT_PREFIX STEP...
 // A step is a key ("ctrl+tab", "ctrl+shift+tab", "tab", "down", "up", "left", "right",
 // "enter", "space"), sent to the widget with the keyboard focus, or "click:NAME:ROW:COLUMN"
-// (a cell of the grid or list NAME) or "click:NAME" (a button).
+// (a cell of the grid or list NAME) or "click:NAME" (a button), or "hover:NAME:ROW:COLUMN" (the
+// pointer moved onto that cell).
 #include "SelectorWindows.h"
 #include "VEKForm.h"
 
@@ -41,7 +42,11 @@ bool click(QWidget *window, const QStringList &parts) {
             return false;
         const QModelIndex cell = view->model()->index(parts.at(2).toInt(), parts.at(3).toInt());
         view->scrollTo(cell);
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(cell).center());
+        if (parts.at(0) == QLatin1String("hover"))
+            QTest::mouseMove(view->viewport(), view->visualRect(cell).center());
+        else
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                              view->visualRect(cell).center());
         return true;
     }
     auto *widget = window->findChild<QWidget *>(parts.at(1));
@@ -72,9 +77,10 @@ int main(int argc, char *argv[]) {
     form->grab().save(prefix + QStringLiteral("-00-start.png"));
     for (int i = 3; i < args.size(); ++i) {
         const QString step = args.at(i);
-        const bool done = step.startsWith(QLatin1String("click:"))
-                              ? click(form, step.split(QLatin1Char(':')))
-                              : pressKey(step);
+        const bool done =
+            step.startsWith(QLatin1String("click:")) || step.startsWith(QLatin1String("hover:"))
+                ? click(form, step.split(QLatin1Char(':')))
+                : pressKey(step);
         if (!done) {
             err << "cannot do step " << step << "\n";
             return 1;

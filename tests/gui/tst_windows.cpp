@@ -8,6 +8,7 @@
 #include "InstanceGuard.h"
 #include "LoadFiles.h"
 #include "LoadFilesPage.h"
+#include "LoadedFiles.h"
 #include "PictureBox.h"
 #include "PlanesSkinsPage.h"
 #include "ScriptedPrompt.h"
@@ -23,12 +24,14 @@
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTest>
 
 namespace {
@@ -56,6 +59,7 @@ private Q_SLOTS:
     void actionsKeepThePlayersPlace();
     void newVekDirectoryGoesBackToTheLocator();
     void checkAndRepairOnWhatIsLoaded();
+    void pointingAtARowTellsWhatItsLoadReplaces();
 
 private:
     QTemporaryDir lockDir_;
@@ -407,6 +411,63 @@ void TestWindows::checkAndRepairOnWhatIsLoaded() {
     QCOMPARE(prompt.shown.size(), 1);
     QVERIFY(prompt.shown.at(0).text.endsWith(QStringLiteral("spit16.3dz from \"%1\"").arg(late)));
     QCOMPARE(form->SSTab1->currentIndex(), 3);
+}
+
+void TestWindows::pointingAtARowTellsWhatItsLoadReplaces() {
+    TestFolders f(TestFolders::WithoutGameFiles);
+    QString error;
+    QVERIFY(DemoGameFolder::build(f.game(), &error));
+    QVERIFY(DemoVekFolder::build(f.vek(), &error));
+    TestFolders::write(f.game(), QStringLiteral("LastVEKDir"), f.vek().toLocal8Bit() + "\r\n");
+    ScriptedPrompt prompt;
+    SelectorWindows windows(&prompt);
+    QVERIFY(windows.start(f.game()));
+    VEKForm *form = windows.vekForm();
+    form->resize(1100, 800);
+    QVERIFY(QTest::qWaitForWindowExposed(form));
+    form->SSTab1->setCurrentWidget(form->findChild<LoadFilesPage *>());
+    Selector &selector = *windows.selector();
+    const QString coast = QStringLiteral("T-Channel coast");
+    const QString clouds = QStringLiteral("G-Better clouds");
+    auto *preview = form->findChild<QLabel *>(QStringLiteral("ClickPreview"));
+    auto *grid = form->findChild<QTableView *>(QStringLiteral("Unigrid"));
+    QVERIFY(preview && grid);
+    const auto point = [&](const QString &name) {
+        const QModelIndex cell = grid->model()->index(selector.Unigrid.find(name) - 1, 1);
+        // A move event as the window system delivers it (QTest's move only sets the cursor
+        // on a platform without one).
+        const QPoint at = grid->visualRect(cell).center();
+        QMouseEvent move(QEvent::MouseMove, at, grid->viewport()->mapToGlobal(at), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(grid->viewport(), &move);
+        return preview->isVisible() ? preview->text() : QString();
+    };
+    QCOMPARE(point(clouds), QStringLiteral("Loading it replaces no file in the game folder."));
+    QTest::mouseClick(
+        grid->viewport(), Qt::LeftButton, {},
+        grid->visualRect(grid->model()->index(selector.Unigrid.find(coast) - 1, 1)).center());
+    QCOMPARE(selector.loadedFiles().order(), QStringList{coast});
+    QCOMPARE(point(coast), QStringLiteral("Unloading it deletes 5 files from the game folder."));
+    QCOMPARE(point(clouds), QStringLiteral("Loading it replaces 2 files in the game folder: 2 of "
+                                           "\"T-Channel coast\"."));
+    QTest::mouseClick(
+        grid->viewport(), Qt::LeftButton, {},
+        grid->visualRect(grid->model()->index(selector.Unigrid.find(clouds) - 1, 1)).center());
+    // The click's own refresh tells what a second click would do now.
+    QCOMPARE(preview->text(), QStringLiteral("Unloading it deletes 3 files from the game folder. "
+                                             "Folders that stay loaded carry some of them too, so "
+                                             "they come back: 2 from \"T-Channel coast\"."));
+
+    form->SSTab1->setCurrentIndex(3);
+    auto *view = form->findChild<QTableWidget *>(QStringLiteral("Conflicts"));
+    QVERIFY(view);
+    QStringList rows;
+    for (int r = 0; r < view->rowCount(); ++r)
+        rows << view->item(r, 0)->text() + '|' + view->item(r, 1)->text() + '|' +
+                    view->item(r, 2)->text();
+    QCOMPARE(rows, (QStringList{QStringLiteral("clouds.tpc|G-Better clouds|T-Channel coast"),
+                                QStringLiteral("sky02.pic|G-Better clouds|T-Channel coast")}));
+    QVERIFY(prompt.shown.isEmpty());
 }
 
 QTEST_MAIN(TestWindows)
