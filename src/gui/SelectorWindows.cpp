@@ -81,4 +81,5 @@ void SelectorWindows::ok() {
     vekForm_->load();
     vekForm_->show();
     form2_->hide();
+    Q_EMIT mainWindowOpened(selector_->GameFolder());
 }

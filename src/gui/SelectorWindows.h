@@ -42,6 +42,8 @@ Q_SIGNALS:
     /// The main window's credits label was clicked: the window program opens its browser
     /// (which lives in a library of its own, apart from the other windows).
     void linksRequested();
+    /// The main window has opened on `gameFolder` (the locator may have changed it).
+    void mainWindowOpened(const QString &gameFolder);
 
 private:
     void closeMainWindow();

@@ -1,3 +1,4 @@
+#include "GameFolderChoice.h"
 #include "Selector.h"
 #include "SelectorWindows.h"
 #include "VEKForm.h"
@@ -18,10 +19,13 @@ int main(int argc, char *argv[]) {
         if (std::strcmp(argv[i], "--game") == 0) {
             ++i;
         } else if (std::strcmp(argv[i], "--help") == 0) {
-            QTextStream(stdout) << "Usage: vekselector [--game DIR]\n"
-                                   "       vekselector --help | --version\n"
-                                   "Starts the selector with DIR (default: the current "
-                                   "directory) as the game folder.\n";
+            QTextStream(stdout)
+                << "Usage: vekselector [--game DIR]\n"
+                   "       vekselector --help | --version\n"
+                   "Starts the selector with DIR as the game folder. Without --game: the\n"
+                   "current directory when it holds eaw.exe or LastVEKDir, else the game\n"
+                   "folder of the main window's last start, else the current directory\n"
+                   "(the locator then asks for the game and VEK folders).\n";
             return 0;
         } else if (std::strcmp(argv[i], "--version") == 0) {
             QTextStream(stdout) << "vekselector " VEK_VERSION "\n";
@@ -36,15 +40,20 @@ int main(int argc, char *argv[]) {
     // Lets the desktop match the window with its menu entry (and so its icon).
     QGuiApplication::setDesktopFileName(QStringLiteral("org.vekselector.vekselector"));
     const QStringList args = app.arguments();
-    for (int i = 1; i < args.size(); ++i) {
-        if (args.at(i) == QLatin1String("--game") && i + 1 < args.size()) {
-            // As if the selector had been started in that folder.
-            if (!QDir::setCurrent(args.at(++i))) {
-                QTextStream(stderr)
-                    << "vekselector: cannot enter the game folder \"" << args.at(i) << "\"\n";
-                return 2;
-            }
-        }
+    QString game;
+    for (int i = 1; i < args.size(); ++i)
+        if (args.at(i) == QLatin1String("--game") && i + 1 < args.size())
+            game = args.at(++i);
+    // Started from the desktop menu, the selector is in the home folder, not a game folder:
+    // the game folder of the last start is taken, and without one the locator asks as ever.
+    if (game.isEmpty())
+        game = GameFolderChoice::choose(QDir::currentPath());
+    if (game.isEmpty())
+        game = QDir::currentPath();
+    // As if the selector had been started in that folder.
+    if (!QDir::setCurrent(game)) {
+        QTextStream(stderr) << "vekselector: cannot enter the game folder \"" << game << "\"\n";
+        return 2;
     }
     SelectorWindows windows;
     QPointer<frmBrowser> browser;
@@ -64,6 +73,7 @@ int main(int argc, char *argv[]) {
         browser->raise();
         browser->activateWindow();
     });
+    QObject::connect(&windows, &SelectorWindows::mainWindowOpened, &GameFolderChoice::remember);
     if (!windows.start(QDir::currentPath()))
         return 0;
     return app.exec();
