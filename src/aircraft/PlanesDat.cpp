@@ -1,6 +1,6 @@
 #include "PlanesDat.h"
 
-#include "CrashPoint.h"
+#include "FileHook.h"
 #include "FileList.h"
 #include "FileOps.h"
 
@@ -82,6 +82,9 @@ bool patch(const QString &path, const QList<PlanesDat::PlaneByte> &bytes, QStrin
     if (FileOps::isReadOnly(file))
         return refuse(error, QStringLiteral("write to"), file,
                       QStringLiteral("the file is read-only"));
+    // The write goes into the file's inode: a dry run's replica must not share it.
+    if (!FileHook::detach(file, error))
+        return false;
     QFile f(file);
     if (!f.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
         return refuse(error, QStringLiteral("open"), file, f.errorString());
@@ -94,13 +97,17 @@ bool patch(const QString &path, const QList<PlanesDat::PlaneByte> &bytes, QStrin
     }
     if (f.size() < last)
         return refuse(error, QStringLiteral("write to"), file, shortReason(f.size(), last));
+    QList<FileHook::PatchedByte> patched;
     for (const PlanesDat::PlaneByte &b : bytes) {
+        char old = 0;
+        if (FileHook::recording() && f.seek(b.first - 1) && f.getChar(&old))
+            patched.append({b.first, int(quint8(old)), int(b.second)});
         if (!f.seek(b.first - 1) || !f.putChar(static_cast<char>(b.second)))
             return refuse(error, QStringLiteral("write to"), file, f.errorString());
     }
     if (!f.flush())
         return refuse(error, QStringLiteral("write to"), file, f.errorString());
-    CrashPoint::passed();
+    FileHook::patched(file, patched);
     return true;
 }
 

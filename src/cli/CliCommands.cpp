@@ -419,13 +419,17 @@ QString CliCommands::validate(const QString &name, const QStringList &args) {
 
 QString CliCommands::help() {
     QString text = QStringLiteral(
-        "Usage: vekselector-cli [--game DIR] [--vek DIR] [--answer ok|cancel]\n"
+        "Usage: vekselector-cli [--game DIR] [--vek DIR] [--answer ok|cancel] [--dry-run]\n"
         "                       [COMMAND [ARG]...] [+ COMMAND [ARG]...]...\n"
         "\n"
         "  --game DIR            the game folder (default: the current directory)\n"
         "  --vek DIR             the VEK folder, holding \"linkscreen\" (default: the first\n"
         "                        line of LastVEKDir in the game folder)\n"
         "  --answer ok|cancel    how a question is answered (default: cancel)\n"
+        "  --dry-run             change nothing; print each change the run would make, a line\n"
+        "                        each: copy|replace SRC DEST, delete FILE, rewrite FILE,\n"
+        "                        patch FILE POSITION OLD NEW, move FROM TO, mkdir DIR,\n"
+        "                        attributes FILE STATE, launch PROGRAM (tab-separated)\n"
         "  --help                this text\n"
         "  --version             the program's version\n"
         "\n"

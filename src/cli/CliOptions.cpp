@@ -17,6 +17,8 @@ bool CliOptions::parse(const QStringList &args, CliOptions *out, QString *error)
             out->help = true;
         } else if (a == QLatin1String("--version")) {
             out->version = true;
+        } else if (a == QLatin1String("--dry-run")) {
+            out->dryRun = true;
         } else if (a == QLatin1String("--game")) {
             if (!value(a, &out->game))
                 return false;

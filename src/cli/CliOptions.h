@@ -14,6 +14,7 @@ struct CliOptions {
     QString game;          ///< --game, empty for the current directory
     QString vek;           ///< --vek, empty for the remembered folder
     bool answerOk = false; ///< --answer
+    bool dryRun = false;   ///< --dry-run
     bool help = false;
     bool version = false; ///< --version
     QList<Invocation> commands;

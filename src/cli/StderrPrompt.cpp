@@ -3,7 +3,7 @@
 #include <cstdio>
 
 bool StderrPrompt::message(const QString &title, const QString &text, Icon, Buttons buttons) {
-    QString body = text;
+    QString body = filter_ ? filter_(text) : text;
     body.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     const QString answer = buttons == Buttons::OkCancel
                                ? (answerOk_ ? QStringLiteral("\n[answered OK]")

@@ -2,6 +2,8 @@
 
 #include "Prompt.h"
 
+#include <functional>
+
 /// Messages of the command-line tool: written to stderr; a question is answered as the
 /// `--answer` option says.
 class StderrPrompt : public Prompt {
@@ -9,6 +11,11 @@ public:
     explicit StderrPrompt(bool answerOk) : answerOk_(answerOk) {}
     bool message(const QString &title, const QString &text, Icon icon, Buttons buttons) override;
 
+    /// Rewrites each message before it is shown (a dry run names the real folders, not its
+    /// twin's).
+    void setFilter(std::function<QString(const QString &)> filter) { filter_ = std::move(filter); }
+
 private:
     bool answerOk_;
+    std::function<QString(const QString &)> filter_;
 };

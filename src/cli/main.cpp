@@ -1,6 +1,8 @@
 #include "CliCommands.h"
 #include "CliOptions.h"
 #include "CrashPoint.h"
+#include "DryRun.h"
+#include "FileHook.h"
 #include "InstanceGuard.h"
 #include "Locator.h"
 #include "Selector.h"
@@ -13,10 +15,22 @@
 #include <QTextStream>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
 enum Status { Done = 0, Failed = 1, Usage = 2, Duplicate = 3 };
+
+// The trace of a real run (VEK_TRACE): the lines a dry run would print, written as the
+// changes are made. A seam for the test that holds a dry run against the real thing.
+std::unique_ptr<QFile> openTrace(const QString &path) {
+    auto file = std::make_unique<QFile>(path);
+    if (!file->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+        return nullptr;
+    QFile *f = file.get();
+    FileHook::setSink([f](const FileOperation &op) { f->write((op.line() + '\n').toUtf8()); });
+    return file;
+}
 
 int usage(const QString &message) {
     QTextStream err(stderr);
@@ -60,16 +74,49 @@ int main(int argc, char *argv[]) {
     if (!QFileInfo(game).isDir())
         return usage(QStringLiteral("the game folder \"%1\" does not exist")
                          .arg(QDir::toNativeSeparators(game)));
-
-    Locator locator(prompt);
-    const Locator::Start start = locator.start(game);
+    QString vek;
     if (!options.vek.isEmpty()) {
-        const QString vek = QDir::cleanPath(QFileInfo(options.vek).absoluteFilePath());
+        vek = QDir::cleanPath(QFileInfo(options.vek).absoluteFilePath());
         if (!QFileInfo(vek).isDir())
             return usage(QStringLiteral("the VEK folder \"%1\" does not exist")
                              .arg(QDir::toNativeSeparators(vek)));
+    }
+
+    QTextStream out(stdout);
+    std::unique_ptr<DryRun> dryRun;
+    std::unique_ptr<QFile> trace;
+    if (options.dryRun) {
+        // The whole run, start-up included, goes to a twin of the folders. The remembered VEK
+        // folder is twinned too when no --vek names one.
+        QString twinned = vek;
+        if (twinned.isEmpty()) {
+            Locator peek(prompt);
+            if (peek.start(game) == Locator::Start::Automatic)
+                twinned = QDir::cleanPath(QFileInfo(peek.Label1).absoluteFilePath());
+        }
+        QString error;
+        dryRun = DryRun::start(game, twinned, out, &error);
+        if (!dryRun) {
+            prompt.fail(error);
+            return Failed;
+        }
+        const Replica &replica = dryRun->replica();
+        prompt.setFilter([&replica](const QString &text) { return replica.textToReal(text); });
+    } else if (const QString path = qEnvironmentVariable("VEK_TRACE"); !path.isEmpty()) {
+        trace = openTrace(path);
+        if (!trace)
+            return usage(QStringLiteral("VEK_TRACE: \"%1\" cannot be written").arg(path));
+    }
+    const auto shown = [&](const QString &text) {
+        return dryRun ? dryRun->replica().textToReal(text) : text;
+    };
+    const QString gameUsed = dryRun ? dryRun->replica().toReplica(game) : game;
+
+    Locator locator(prompt);
+    const Locator::Start start = locator.start(gameUsed);
+    if (!vek.isEmpty()) {
         locator.selectOption(0);
-        locator.folderChanged(vek);
+        locator.folderChanged(dryRun ? dryRun->replica().toReplica(vek) : vek);
         if (!locator.Command1)
             return usage(QStringLiteral("\"%1\" is not a VEK folder: it holds no file named "
                                         "\"linkscreen\"")
@@ -78,13 +125,12 @@ int main(int argc, char *argv[]) {
         return usage(locator.startProblem.isEmpty()
                          ? QStringLiteral("no --vek given and the game folder remembers no VEK "
                                           "folder in LastVEKDir")
-                         : locator.startProblem);
+                         : shown(locator.startProblem));
     }
 
     Selector selector(locator.ok(), prompt);
     selector.load();
 
-    QTextStream out(stdout);
     // The crash test's seam counts the commands' file operations, not the start-up's.
     CrashPoint::startCounting();
     for (const CliOptions::Invocation &inv : options.commands) {

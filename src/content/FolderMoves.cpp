@@ -1,6 +1,7 @@
 #include "FolderMoves.h"
 
 #include "FileCopy.h"
+#include "FileHook.h"
 #include "FileList.h"
 #include "FileOps.h"
 
@@ -64,6 +65,8 @@ bool moveOne(const QString &from, const QString &to, QString *error) {
         return fail(
             error,
             QStringLiteral("Could not move \"%1\": the file is read-only.").arg(shown(from)));
+    // Reported as one move; a move that stops halfway reports the steps it made.
+    FileHook::Group move;
     QByteArray bytes;
     if (!FileOps::readAll(from, &bytes, error) || !FileOps::writeAtomic(to, bytes, error))
         return false;
@@ -74,7 +77,10 @@ bool moveOne(const QString &from, const QString &to, QString *error) {
         return fail(error, QStringLiteral("Could not move \"%1\": the copy \"%2\" does not hold "
                                           "the same bytes; the original is kept.")
                                .arg(shown(from), shown(to)));
-    return FileCopy::removeFile(from, error);
+    if (!FileCopy::removeFile(from, error))
+        return false;
+    move.commit(FileOperation::of(FileOperation::Kind::Move, from, to));
+    return true;
 }
 
 // "game1.sav" parked as "game1 (2).sav": the game lists its saves by extension, so the number

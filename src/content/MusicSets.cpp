@@ -73,15 +73,14 @@ bool MusicSets::switchTo(const QString &gameFolder, const QString &name, QString
 
     const QString activePath = FileList::join(gameFolder, active);
     const QString tempPath = FileList::join(gameFolder, Temp);
-    QDir dir(gameFolder);
     // Each step is undone in reverse when a later one is refused.
     const QList<std::pair<QString, QString>> steps = {
         {setPath, tempPath}, {activePath, setPath}, {tempPath, activePath}};
     for (qsizetype i = 0; i < steps.size(); ++i) {
-        if (dir.rename(steps.at(i).first, steps.at(i).second))
+        if (FileOps::renameFolder(steps.at(i).first, steps.at(i).second))
             continue;
         for (qsizetype k = i - 1; k >= 0; --k)
-            dir.rename(steps.at(k).second, steps.at(k).first);
+            FileOps::renameFolder(steps.at(k).second, steps.at(k).first);
         return refuse(QStringLiteral("the folder \"%1\" could not be renamed to \"%2\".")
                           .arg(native(steps.at(i).first), nameOf(steps.at(i).second)));
     }

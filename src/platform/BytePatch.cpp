@@ -1,7 +1,6 @@
 #include "BytePatch.h"
 
-#include "CrashPoint.h"
-
+#include "FileHook.h"
 #include "FileOps.h"
 
 #include <QDir>
@@ -34,6 +33,9 @@ bool BytePatch::writeBytes(const QString &path, qint64 position, const QByteArra
                 fail(QStringLiteral("write to"), path, QStringLiteral("the file is read-only"));
         return false;
     }
+    // The write goes into the file's inode: a dry run's replica must not share it.
+    if (!FileHook::detach(path, error))
+        return false;
     QFile file(path);
     if (!file.open(QIODevice::ReadWrite)) {
         if (error)
@@ -41,6 +43,9 @@ bool BytePatch::writeBytes(const QString &path, qint64 position, const QByteArra
         return false;
     }
     const qint64 offset = position - 1;
+    QByteArray before;
+    if (FileHook::recording() && file.seek(qMin(offset, file.size())))
+        before = file.size() > offset ? file.read(bytes.size()) : QByteArray();
     if (file.size() < offset) {
         // Fill the gap explicitly: a seek past the end is not portable as a zero fill.
         file.seek(file.size());
@@ -56,7 +61,12 @@ bool BytePatch::writeBytes(const QString &path, qint64 position, const QByteArra
             *error = fail(QStringLiteral("write to"), path, file.errorString());
         return false;
     }
-    CrashPoint::passed();
+    QList<FileHook::PatchedByte> patched;
+    if (FileHook::recording())
+        for (qsizetype i = 0; i < bytes.size(); ++i)
+            patched.append({position + i, i < before.size() ? int(quint8(before.at(i))) : -1,
+                            int(quint8(bytes.at(i)))});
+    FileHook::patched(path, patched);
     return true;
 }
 

@@ -1,6 +1,6 @@
 #include "FileCopy.h"
 
-#include "CrashPoint.h"
+#include "FileHook.h"
 #include "FileOps.h"
 
 #include <QByteArray>
@@ -308,8 +308,15 @@ bool copyLinux(const QString &from, const QString &to, QString *error, bool norm
             return false;
     }
     // Best effort: a VEK folder on a read-only medium must still load; the copy is normal.
-    if (normalSource && (source.st_mode & 07777) != kNormal)
-        (void)::fchmod(in.get(), kNormal);
+    if (normalSource && (source.st_mode & 07777) != kNormal) {
+        // A dry run's source shares its inode with the player's file: give it its own first.
+        const bool changed = FileHook::isolated()
+                                 ? FileHook::detach(from, nullptr) &&
+                                       ::chmod(QFile::encodeName(from).constData(), kNormal) == 0
+                                 : ::fchmod(in.get(), kNormal) == 0;
+        if (changed)
+            FileHook::attributesChanged(from, QStringLiteral("normal"));
+    }
     return true;
 }
 
@@ -360,7 +367,9 @@ bool copyPortable(const QString &from, const QString &to, QString *error, bool n
     out.close();
     if (out.error() != QFileDevice::NoError)
         return abandon(out.errorString());
-    if (!FileOps::setNormal(out.fileName()))
+    // The temporary file is the copy's own: no change of a player's file to report.
+    if (!QFile::setPermissions(out.fileName(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                   QFileDevice::ReadGroup | QFileDevice::ReadOther))
         return abandon(QStringLiteral("its attributes could not be set"));
 
     // std::filesystem::rename replaces an existing target on every platform, which
@@ -380,6 +389,9 @@ bool copyPortable(const QString &from, const QString &to, QString *error, bool n
 
 bool FileCopy::copyReplace(const QString &from, const QString &to, QString *error,
                            bool normalSource, Way way) {
+    if (!FileHook::mayChange(to, error))
+        return false;
+    const bool existed = FileHook::recording() && QFileInfo::exists(to);
     bool copied = false;
 #ifdef Q_OS_LINUX
     if (way != Way::Portable)
@@ -390,7 +402,7 @@ bool FileCopy::copyReplace(const QString &from, const QString &to, QString *erro
 #endif
         copied = copyPortable(from, to, error, normalSource);
     if (copied)
-        CrashPoint::passed();
+        FileHook::copied(from, to, existed);
     return copied;
 }
 
@@ -510,10 +522,12 @@ bool FileCopy::removeFile(const QString &path, QString *error) {
         return fail(error, QStringLiteral("delete"), path, kSourceIsFolder);
     if (!S_ISLNK(st.st_mode) && !(st.st_mode & S_IWUSR))
         return fail(error, QStringLiteral("delete"), path, kReadOnly);
+    if (!FileHook::mayChange(path, error))
+        return false;
     if (::unlink(name.constData()) != 0)
         return errno == ENOENT ? true
                                : fail(error, QStringLiteral("delete"), path, reasonOf(errno));
-    CrashPoint::passed();
+    FileHook::deleted(path);
     return true;
 #else
     const QFileInfo fi(path);
@@ -523,10 +537,12 @@ bool FileCopy::removeFile(const QString &path, QString *error) {
         return fail(error, QStringLiteral("delete"), path, kSourceIsFolder);
     if (!fi.isSymLink() && FileOps::isReadOnly(path))
         return fail(error, QStringLiteral("delete"), path, kReadOnly);
+    if (!FileHook::mayChange(path, error))
+        return false;
     QFile file(path);
     if (!file.remove() && file.exists())
         return fail(error, QStringLiteral("delete"), path, file.errorString());
-    CrashPoint::passed();
+    FileHook::deleted(path);
     return true;
 #endif
 }

@@ -1,6 +1,6 @@
 #include "FileOps.h"
 
-#include "CrashPoint.h"
+#include "FileHook.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,7 +27,9 @@ bool FileOps::EnsureFolder(const QString &path, bool *created) {
             *created = false;
         return true;
     }
-    const bool ok = QDir().mkdir(path);
+    const bool ok = FileHook::mayChange(path, nullptr) && QDir().mkdir(path);
+    if (ok)
+        FileHook::folderCreated(path);
     if (created)
         *created = ok;
     return false;
@@ -39,6 +41,8 @@ bool FileOps::isReadOnly(const QString &path) {
 }
 
 bool FileOps::writeAtomic(const QString &path, const QByteArray &bytes, QString *error) {
+    if (!FileHook::mayChange(path, error))
+        return false;
     if (isReadOnly(path)) {
         if (error)
             *error =
@@ -72,7 +76,7 @@ bool FileOps::writeAtomic(const QString &path, const QByteArray &bytes, QString 
             *error = describe(QStringLiteral("write"), path, file.errorString());
         return false;
     }
-    CrashPoint::passed();
+    FileHook::rewritten(path);
     return true;
 }
 
@@ -117,6 +121,8 @@ bool FileOps::readAll(const QString &path, QByteArray *bytes, QString *error) {
 }
 
 bool FileOps::copyReplace(const QString &from, const QString &to, QString *error) {
+    if (!FileHook::mayChange(to, error))
+        return false;
     if (isReadOnly(to)) {
         if (error)
             *error =
@@ -131,6 +137,7 @@ bool FileOps::copyReplace(const QString &from, const QString &to, QString *error
                          src.exists() ? src.errorString() : QStringLiteral("it does not exist"));
         return false;
     }
+    const bool existed = FileHook::recording() && QFileInfo::exists(to);
     QSaveFile dst(to);
     dst.setDirectWriteFallback(false);
     if (!dst.open(QIODevice::WriteOnly)) {
@@ -172,7 +179,7 @@ bool FileOps::copyReplace(const QString &from, const QString &to, QString *error
             *error = describe(QStringLiteral("write"), to, dst.errorString());
         return false;
     }
-    CrashPoint::passed();
+    FileHook::copied(from, to, existed);
     return true;
 }
 
@@ -180,8 +187,10 @@ bool FileOps::remove(const QString &path, QString *error) {
     QFile file(path);
     if (!file.exists())
         return true;
+    if (!FileHook::mayChange(path, error))
+        return false;
     if (file.remove()) {
-        CrashPoint::passed();
+        FileHook::deleted(path);
         return true;
     }
     if (error)
@@ -189,11 +198,28 @@ bool FileOps::remove(const QString &path, QString *error) {
     return false;
 }
 
+namespace {
+// Sets the permissions where they differ, reporting the change as `state`. An attribute lives
+// in the file's inode, which a dry run's replica shares with the player's file.
+bool changePermissions(const QString &path, QFileDevice::Permissions wanted, const QString &state) {
+    // Compare modes. The "user" flags read are what this process may do (everything, for
+    // root), not the mode; the "user" flags set are set as the owner's.
+    const int now = int(QFile::permissions(path).toInt()) & 0x7077;
+    const int bits = int(wanted.toInt());
+    if (QFileInfo::exists(path) && now == ((bits & 0x7077) | ((bits & 0x0700) << 4)))
+        return true;
+    if (!FileHook::detach(path, nullptr) || !QFile::setPermissions(path, wanted))
+        return false;
+    FileHook::attributesChanged(path, state);
+    return true;
+}
+} // namespace
+
 bool FileOps::setNormal(const QString &path) {
     const QFileDevice::Permissions normal = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                             QFileDevice::ReadUser | QFileDevice::WriteUser |
                                             QFileDevice::ReadGroup | QFileDevice::ReadOther;
-    return QFile::setPermissions(path, normal);
+    return changePermissions(path, normal, QStringLiteral("normal"));
 }
 
 bool FileOps::setReadOnly(const QString &path, bool readOnly) {
@@ -204,5 +230,14 @@ bool FileOps::setReadOnly(const QString &path, bool readOnly) {
         p &= ~write;
     else
         p |= QFileDevice::WriteOwner | QFileDevice::WriteUser;
-    return QFile::setPermissions(path, p);
+    return changePermissions(path, p,
+                             readOnly ? QStringLiteral("read-only") : QStringLiteral("writable"));
+}
+
+bool FileOps::renameFolder(const QString &from, const QString &to) {
+    if (!FileHook::mayChange(from, nullptr) || !FileHook::mayChange(to, nullptr) ||
+        !QDir().rename(from, to))
+        return false;
+    FileHook::moved(from, to);
+    return true;
 }

@@ -31,6 +31,9 @@ public:
     /// Deletes a file. A file that is already gone counts as deleted.
     static bool remove(const QString &path, QString *error);
 
+    /// Renames the folder `from` to `to` (in the same parent); false when that failed.
+    static bool renameFolder(const QString &from, const QString &to);
+
     /// Attributes: "normal" is readable and writable by the owner, nothing else set.
     static bool setNormal(const QString &path);
     static bool setReadOnly(const QString &path, bool readOnly);

@@ -1,5 +1,7 @@
 #include "Launcher.h"
 
+#include "FileHook.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
@@ -20,6 +22,11 @@ bool Launcher::start(const QString &program, const QString &workDir, QString *er
                          .arg(QDir::toNativeSeparators(program));
         return false;
     }
+    FileHook::done(FileOperation::of(FileOperation::Kind::Launch, program));
+    // A dry run works on a replica of the game folder, and a game started there would be
+    // started for real.
+    if (FileHook::isolated())
+        return true;
     QProcess process;
     process.setWorkingDirectory(workDir);
     process.setStandardInputFile(QProcess::nullDevice());

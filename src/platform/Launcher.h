@@ -12,6 +12,7 @@ public:
     static QString launcher();
 
     /// Starts `program` in `workDir`. Answers false with `error` naming the program and the
-    /// reason when it is missing or could not be started.
+    /// reason when it is missing or could not be started. In a dry run (`FileHook::isolated`)
+    /// the start is only reported.
     static bool start(const QString &program, const QString &workDir, QString *error);
 };

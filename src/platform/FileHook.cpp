@@ -1,0 +1,275 @@
+#include "FileHook.h"
+
+#include "CrashPoint.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <filesystem>
+#include <system_error>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+// The hook is set up once by the front end before the engine runs and lives on one thread.
+FileHook::Sink sink;
+QStringList isolatedRoots;
+FileHook::Group *innermost = nullptr;
+
+const char *kindName(FileOperation::Kind kind) {
+    switch (kind) {
+    case FileOperation::Kind::Copy:
+        return "copy";
+    case FileOperation::Kind::Replace:
+        return "replace";
+    case FileOperation::Kind::Delete:
+        return "delete";
+    case FileOperation::Kind::Rewrite:
+        return "rewrite";
+    case FileOperation::Kind::Patch:
+        return "patch";
+    case FileOperation::Kind::Move:
+        return "move";
+    case FileOperation::Kind::Folder:
+        return "mkdir";
+    case FileOperation::Kind::Attributes:
+        return "attributes";
+    case FileOperation::Kind::Launch:
+        return "launch";
+    }
+    return "?";
+}
+
+QString hex(int byte) {
+    return byte < 0 ? QStringLiteral("--")
+                    : QStringLiteral("%1").arg(byte, 2, 16, QLatin1Char('0'));
+}
+
+bool inside(const QString &path, const QString &root) {
+    return path == root || (path.startsWith(root) && (root.endsWith(QLatin1Char('/')) ||
+                                                      path.at(root.size()) == QLatin1Char('/')));
+}
+
+std::filesystem::path fsPath(const QString &path) {
+#ifdef Q_OS_WIN
+    return std::filesystem::path(path.toStdWString());
+#else
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+#endif
+}
+
+// Copies `path` to a hidden file beside it and renames the copy over it: the name then has
+// an inode of its own with the same bytes, mode and modification time.
+bool breakLink(const QString &path, QString *error) {
+    const QFileInfo info(path);
+    const QString temporary = QStringLiteral("%1/.vek-detach-%2.tmp")
+                                  .arg(info.path())
+                                  .arg(QCoreApplication::applicationPid());
+    std::error_code ec;
+    std::filesystem::remove(fsPath(temporary), ec);
+    std::filesystem::copy_file(fsPath(path), fsPath(temporary), ec);
+    if (!ec) {
+        const auto permissions = std::filesystem::status(fsPath(path), ec).permissions();
+        if (!ec)
+            std::filesystem::permissions(fsPath(temporary), permissions, ec);
+    }
+    if (!ec) {
+        const auto time = std::filesystem::last_write_time(fsPath(path), ec);
+        if (!ec)
+            std::filesystem::last_write_time(fsPath(temporary), time, ec);
+    }
+    if (!ec)
+        std::filesystem::rename(fsPath(temporary), fsPath(path), ec);
+    if (ec) {
+        std::error_code ignored;
+        std::filesystem::remove(fsPath(temporary), ignored);
+        if (error)
+            *error = QStringLiteral("Could not write to \"%1\": %2.")
+                         .arg(QDir::toNativeSeparators(path), QString::fromStdString(ec.message()));
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+void FileHook::deliver(const FileOperation &operation) {
+    if (innermost)
+        innermost->steps_.append(operation);
+    else if (sink)
+        sink(operation);
+}
+
+QString FileOperation::line(const std::function<QString(const QString &)> &map) const {
+    const auto shown = [&](const QString &p) { return QDir::toNativeSeparators(map ? map(p) : p); };
+    QString text = QString::fromLatin1(kindName(kind)) + QLatin1Char('\t') + shown(path);
+    switch (kind) {
+    case Kind::Copy:
+    case Kind::Replace:
+    case Kind::Move:
+        text += QLatin1Char('\t') + shown(other);
+        break;
+    case Kind::Attributes:
+        text += QLatin1Char('\t') + other;
+        break;
+    case Kind::Patch:
+        text += QStringLiteral("\t%1\t%2\t%3").arg(position).arg(hex(before), hex(after));
+        break;
+    default:
+        break;
+    }
+    return text;
+}
+
+void FileHook::setSink(Sink s) {
+    sink = std::move(s);
+}
+
+bool FileHook::recording() {
+    return bool(sink);
+}
+
+void FileHook::done(const FileOperation &operation) {
+    if (sink)
+        deliver(operation);
+}
+
+void FileHook::copied(const QString &from, const QString &to, bool existedBefore) {
+    if (sink)
+        deliver(
+            {existedBefore ? FileOperation::Kind::Replace : FileOperation::Kind::Copy, from, to});
+    CrashPoint::passed();
+}
+
+void FileHook::deleted(const QString &path) {
+    if (sink)
+        deliver(FileOperation::of(FileOperation::Kind::Delete, path));
+    CrashPoint::passed();
+}
+
+void FileHook::rewritten(const QString &path) {
+    if (sink)
+        deliver(FileOperation::of(FileOperation::Kind::Rewrite, path));
+    CrashPoint::passed();
+}
+
+void FileHook::moved(const QString &from, const QString &to) {
+    if (sink)
+        deliver(FileOperation::of(FileOperation::Kind::Move, from, to));
+}
+
+void FileHook::folderCreated(const QString &path) {
+    if (sink)
+        deliver(FileOperation::of(FileOperation::Kind::Folder, path));
+}
+
+void FileHook::patched(const QString &path, const QList<PatchedByte> &bytes) {
+    if (sink) {
+        for (const PatchedByte &b : bytes) {
+            if (b.before == b.after)
+                continue;
+            FileOperation op = FileOperation::of(FileOperation::Kind::Patch, path);
+            op.position = b.position;
+            op.before = b.before;
+            op.after = b.after;
+            deliver(op);
+        }
+    }
+    CrashPoint::passed();
+}
+
+void FileHook::attributesChanged(const QString &path, const QString &state) {
+    if (sink)
+        deliver(FileOperation::of(FileOperation::Kind::Attributes, path, state));
+}
+
+void FileHook::isolate(const QStringList &roots) {
+    isolatedRoots.clear();
+    for (const QString &root : roots) {
+        const QString canonical = QFileInfo(root).canonicalFilePath();
+        isolatedRoots << (canonical.isEmpty() ? QDir::cleanPath(QDir::fromNativeSeparators(root))
+                                              : canonical);
+    }
+}
+
+bool FileHook::isolated() {
+    return !isolatedRoots.isEmpty();
+}
+
+namespace {
+// Where a change of `path` lands: its folder with every link resolved, and its name; a name
+// that is a link is followed to its final target, as a whole-file write and an in-place
+// write follow it.
+QString landing(const QString &path) {
+    QFileInfo info(QFileInfo(path).absoluteFilePath());
+    for (int depth = 0; depth < 40 && info.isSymLink(); ++depth)
+        info.setFile(info.symLinkTarget());
+    const QString folder = QFileInfo(info.path()).canonicalFilePath();
+    return folder.isEmpty() ? QDir::cleanPath(info.absoluteFilePath())
+                            : folder + QLatin1Char('/') + info.fileName();
+}
+} // namespace
+
+bool FileHook::mayChange(const QString &path, QString *error) {
+    if (isolatedRoots.isEmpty())
+        return true;
+    const QString target = landing(path);
+    for (const QString &root : std::as_const(isolatedRoots))
+        if (inside(target, root))
+            return true;
+    if (error)
+        *error = QStringLiteral("Could not change \"%1\": a dry run changes nothing outside its "
+                                "copy of the folders.")
+                     .arg(QDir::toNativeSeparators(path));
+    return false;
+}
+
+bool FileHook::detach(const QString &path, QString *error) {
+    if (isolatedRoots.isEmpty())
+        return true;
+    if (!mayChange(path, error))
+        return false;
+#ifdef Q_OS_UNIX
+    struct stat st;
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
+        return true; // nothing there to share
+    if (S_ISREG(st.st_mode) && st.st_nlink <= 1)
+        return true;
+    if (!S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode))
+        return true;
+    if (S_ISLNK(st.st_mode) && !QFileInfo(path).isFile())
+        return true; // a link to a folder or to nothing: no file's bytes to protect
+    return breakLink(path, error);
+#else
+    // Without hard links in the replica (a copy), nothing is shared.
+    Q_UNUSED(path);
+    Q_UNUSED(error);
+    return true;
+#endif
+}
+
+FileHook::Group::Group() : outer_(innermost) {
+    innermost = this;
+}
+
+FileHook::Group::~Group() {
+    innermost = outer_;
+    if (!committed_)
+        for (const FileOperation &step : std::as_const(steps_))
+            deliver(step);
+}
+
+void FileHook::Group::commit(const FileOperation &operation) {
+    committed_ = true;
+    innermost = outer_;
+    deliver(operation);
+    innermost = this; // the destructor restores the outer group again
+}

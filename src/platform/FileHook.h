@@ -1,0 +1,120 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+/// One change the selector made to a file or folder, as a dry run prints it and a trace
+/// writes it: one tab-separated line.
+struct FileOperation {
+    enum class Kind {
+        Copy,       ///< `path` copied to `other`, which did not exist
+        Replace,    ///< `path` copied over `other`, which existed
+        Delete,     ///< `path` deleted
+        Rewrite,    ///< `path` written whole (atomically)
+        Patch,      ///< the byte at 1-based `position` of `path` changed from `before` to `after`
+        Move,       ///< `path` moved or renamed to `other`
+        Folder,     ///< the folder `path` created
+        Attributes, ///< the attributes of `path` changed to `other` (normal, read-only, writable)
+        Launch,     ///< the program `path` started
+    };
+    Kind kind = Kind::Rewrite;
+    QString path;
+    QString other;
+    qint64 position = 0;
+    int before = -1; ///< -1: the file ended before the position
+    int after = 0;
+
+    static FileOperation of(Kind kind, const QString &path, const QString &other = QString()) {
+        FileOperation op;
+        op.kind = kind;
+        op.path = path;
+        op.other = other;
+        return op;
+    }
+
+    /// "copy\tFROM\tTO", "patch\tFILE\t113\t0a\t1f" ...; `map` turns each path into the
+    /// one shown.
+    QString line(const std::function<QString(const QString &)> &map = {}) const;
+};
+
+/// The single point every change to a file passes through: the copies, deletes, whole-file
+/// writes, byte patches, renames, folder creations and attribute changes of the platform
+/// layer report here, right after they happened.
+///
+/// It serves three purposes:
+/// - the crash seam (`CrashPoint`): each change to a file's bytes or name counts;
+/// - recording: with a sink set, each change is handed to it as a `FileOperation` (a dry run
+///   prints them, `VEK_TRACE` writes them to a file);
+/// - isolation: a dry run works on a replica of the folders made of hard links, which share
+///   their bytes and attributes with the player's own files. While isolated, a change outside
+///   the replica is refused, and a change made in place (a byte patch, an attribute) first
+///   gives the file an inode of its own (`detach`).
+///
+/// Without a sink and isolation (every normal run) each call costs a predictable branch.
+class FileHook {
+public:
+    using Sink = std::function<void(const FileOperation &)>;
+
+    /// Starts (or, with an empty sink, stops) recording.
+    static void setSink(Sink sink);
+    static bool recording();
+
+    /// Reports a change that has just been made.
+    static void done(const FileOperation &operation);
+
+    /// Convenience reports; each is a no-op for recording when no sink is set, but counts for
+    /// the crash seam where the change is one of a file's bytes or name.
+    static void copied(const QString &from, const QString &to, bool existedBefore);
+    static void deleted(const QString &path);
+    static void rewritten(const QString &path);
+    static void moved(const QString &from, const QString &to);
+    static void folderCreated(const QString &path);
+    /// One byte written in place: `before` is -1 where the file ended before `position`.
+    struct PatchedByte {
+        qint64 position;
+        int before;
+        int after;
+    };
+    /// One in-place write of `bytes` (one crash point); a byte written over itself is not
+    /// recorded.
+    static void patched(const QString &path, const QList<PatchedByte> &bytes);
+    static void attributesChanged(const QString &path, const QString &state);
+
+    /// Confines every change to the folders `roots` (and what is below them); empty lifts it.
+    static void isolate(const QStringList &roots);
+    static bool isolated();
+
+    /// Before a change of `path`: false with `error` when isolation forbids it.
+    static bool mayChange(const QString &path, QString *error);
+
+    /// Before a change made in place (bytes written into the open file, attributes): checks
+    /// `mayChange`, and while isolated gives `path` an inode of its own when it shares one
+    /// (a hard link, or a symbolic link to a file elsewhere), so the change reaches no other
+    /// name. The detached file has the same bytes, attributes and modification time.
+    static bool detach(const QString &path, QString *error);
+
+    /// Collects the reports of the steps of one larger operation (a save moved by copy,
+    /// check and delete). `commit` reports the operation instead of its steps; a group that
+    /// ends without `commit` (a step failed) reports the steps it collected, as they were.
+    /// The crash seam counts every step either way.
+    class Group {
+    public:
+        Group();
+        ~Group();
+        Group(const Group &) = delete;
+        Group &operator=(const Group &) = delete;
+        void commit(const FileOperation &operation);
+
+    private:
+        QList<FileOperation> steps_;
+        Group *outer_;
+        bool committed_ = false;
+        friend class FileHook;
+    };
+
+private:
+    static void deliver(const FileOperation &operation);
+};

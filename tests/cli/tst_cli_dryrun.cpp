@@ -1,0 +1,255 @@
+#include "CliRun.h"
+#include "DemoGameFolder.h"
+#include "DemoVekFolder.h"
+#include "InstanceGuard.h"
+#include "TestFolders.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QMap>
+#include <QRegularExpression>
+#include <QTest>
+
+namespace {
+
+// Everything a dry run must leave alone: each entry's kind, bytes, permissions and time of
+// last change, by path below the root.
+struct Entry {
+    bool folder = false;
+    QByteArray bytes;
+    int permissions = 0;
+    qint64 modified = 0;
+    bool operator==(const Entry &) const = default;
+};
+using Snapshot = QMap<QString, Entry>;
+
+Snapshot snapshot(const QString &root) {
+    Snapshot shot;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo fi(it.next());
+        Entry e;
+        e.folder = fi.isDir();
+        e.permissions = int(fi.permissions().toInt());
+        if (!e.folder) {
+            QFile f(fi.filePath());
+            if (f.open(QIODevice::ReadOnly))
+                e.bytes = f.readAll();
+            e.modified = fi.lastModified().toMSecsSinceEpoch();
+        }
+        shot.insert(QDir(root).relativeFilePath(fi.filePath()), e);
+    }
+    return shot;
+}
+
+// The paths of `root` whose entry the real run added, removed or changed.
+QStringList changed(const Snapshot &before, const Snapshot &after, const QString &root) {
+    QStringList paths;
+    for (auto it = before.cbegin(); it != before.cend(); ++it) {
+        const auto now = after.constFind(it.key());
+        if (now == after.cend() || now->bytes != it->bytes || now->permissions != it->permissions ||
+            now->folder != it->folder)
+            paths << root + '/' + it.key();
+    }
+    for (auto it = after.cbegin(); it != after.cend(); ++it)
+        if (!before.contains(it.key()))
+            paths << root + '/' + it.key();
+    return paths;
+}
+
+QStringList linesOf(const QByteArray &bytes) {
+    return QString::fromUtf8(bytes).split('\n', Qt::SkipEmptyParts);
+}
+
+} // namespace
+
+/// A dry run changes nothing in either folder, and prints what the same command line then
+/// does for real, line for line.
+class TestCliDryRun : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void dryRunForetellsTheRealRun_data();
+    void dryRunForetellsTheRealRun();
+    void refusedBesideAnotherInstance();
+
+private:
+    QTemporaryDir lockDir_;
+};
+
+void TestCliDryRun::dryRunForetellsTheRealRun_data() {
+    QTest::addColumn<QStringList>("setUp");   // run for real first
+    QTest::addColumn<QString>("damage");      // a game file deleted after the set-up
+    QTest::addColumn<QStringList>("command"); // the command line held against its dry run
+    QTest::addColumn<QString>("mustShow");    // a kind of line the run must print
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QStringList>("environment");
+    QTest::addColumn<bool>("nested"); // the VEK folder inside the game folder
+
+    const QStringList none;
+    const QStringList loadF{"toggle", "F-Late war fighters"};
+    QTest::newRow("start-up alone")
+        << none << "" << QStringList{"status"} << "mkdir" << 0 << none << false;
+    QTest::newRow("load") << none << "" << QStringList{"toggle", "A-Desert Air Force"} << "copy"
+                          << 0 << none << false;
+    QTest::newRow("unload") << QStringList{"toggle", "G-Better clouds"} << ""
+                            << QStringList{"toggle", "G-Better clouds"} << "delete" << 0 << none
+                            << false;
+    QTest::newRow("load in place of the same letter")
+        << QStringList{"toggle", "A-Desert Air Force"} << ""
+        << QStringList{"toggle", "A-Eastern Front"} << "replace" << 0 << none << false;
+    QTest::newRow("mission, saves travelling")
+        << QStringList{"toggle", "M-Battle of Britain"} << ""
+        << QStringList{"toggle", "M-Operation Overlord"} << "move" << 0 << none << false;
+    QTest::newRow("skin") << none << "" << QStringList{"skin", "A-05 Red Tails"} << "copy" << 0
+                          << none << false;
+    QTest::newRow("aircraft swap")
+        << loadF << "" << QStringList{"plane", "P-Ta 152H"} << "patch" << 0 << none << false;
+    QTest::newRow("fuel") << loadF << "" << QStringList{"fuel", "0", "50"} << "patch" << 0 << none
+                          << false;
+    QTest::newRow("resolution") << none << "" << QStringList{"resolution", "1024x768"} << "rewrite"
+                                << 0 << none << false;
+    QTest::newRow("squads") << none << "" << QStringList{"squads", "3"} << "rewrite" << 0 << none
+                            << false;
+    QTest::newRow("online") << none << "" << QStringList{"online", "no-ai", "on"} << "rewrite" << 0
+                            << none << false;
+    QTest::newRow("sync") << none << "" << QStringList{"sync", "cable"} << "rewrite" << 0 << none
+                          << false;
+    QTest::newRow("restore-ini") << QStringList{"squads", "4"} << "" << QStringList{"restore-ini"}
+                                 << "replace" << 0 << none << false;
+    QTest::newRow("feature") << none << "" << QStringList{"feature", "2"} << "rewrite" << 0 << none
+                             << false;
+    QTest::newRow("cheatcheck") << none << "" << QStringList{"cheatcheck", "on"} << "rewrite" << 0
+                                << none << false;
+    QTest::newRow("reset") << QStringList{"toggle", "A-Desert Air Force", "+", "skin",
+                                          "A-05 Red Tails"}
+                           << "" << QStringList{"reset"} << "delete" << 0 << none << false;
+    QTest::newRow("script-save") << QStringList{"toggle", "G-Better clouds"} << ""
+                                 << QStringList{"script-save", "Mine"} << "rewrite" << 0 << none
+                                 << false;
+    QTest::newRow("script-run") << none << "" << QStringList{"script-run", "Late war escort"}
+                                << "patch" << 0 << none << false;
+    QTest::newRow("music") << none << "" << QStringList{"music", "MUSIC#Jazz"} << "move" << 0
+                           << none << false;
+    QTest::newRow("delmsn") << none << "" << QStringList{"delmsn"} << "delete" << 0 << none
+                            << false;
+    QTest::newRow("night") << none << "" << QStringList{"night", "1.2", "on"} << "patch" << 0
+                           << none << false;
+    QTest::newRow("plane-flags") << loadF << ""
+                                 << QStringList{"plane-flags", "3", "type", "5", "on"} << "patch"
+                                 << 0 << none << false;
+    QTest::newRow("repair") << QStringList{"toggle", "G-Hud tweaks"} << "hud.spt"
+                            << QStringList{"repair"} << "copy" << 0 << none << false;
+    QTest::newRow("exit answered OK")
+        << QStringList{"cheatcheck", "on"} << ""
+        << QStringList{"--answer", "ok", "resolution", "800x600", "+", "exit"} << "attributes" << 0
+        << none << false;
+    QTest::newRow("launch") << none << "" << QStringList{"launch"} << "launch" << 0
+                            << QStringList{"VEK_LAUNCHER=/bin/true"} << false;
+    QTest::newRow("chain, each command on what the one before wrote")
+        << none << "" << QStringList{"toggle",
+                                     "F-Late war fighters",
+                                     "+",
+                                     "plane",
+                                     "P-Mustang III",
+                                     "+",
+                                     "fuel",
+                                     "0",
+                                     "50",
+                                     "+",
+                                     "toggle",
+                                     "F-Late war fighters"}
+        << "patch" << 0 << none << false;
+    QTest::newRow("a failing command ends both runs alike")
+        << none << "" << QStringList{"toggle", "A-Desert Air Force", "+", "toggle", "No such"}
+        << "copy" << 1 << none << false;
+    QTest::newRow("copied, not linked")
+        << none << "" << QStringList{"toggle", "F-Late war fighters"} << "copy" << 0
+        << QStringList{"VEK_DRY_RUN_COPY=1"} << false;
+    QTest::newRow("VEK folder inside the game folder")
+        << QStringList{"toggle", "M-Battle of Britain"} << ""
+        << QStringList{"toggle", "M-Operation Overlord"} << "move" << 0 << none << true;
+}
+
+void TestCliDryRun::dryRunForetellsTheRealRun() {
+    QFETCH(QStringList, setUp);
+    QFETCH(QString, damage);
+    QFETCH(QStringList, command);
+    QFETCH(QString, mustShow);
+    QFETCH(int, status);
+    QFETCH(QStringList, environment);
+    QFETCH(bool, nested);
+
+    TestFolders f(TestFolders::WithoutGameFiles);
+    const QString game = f.game();
+    const QString vek = nested ? game + "/VEK" : f.vek();
+    QString error;
+    QVERIFY2(DemoGameFolder::build(game, &error), qPrintable(error));
+    QVERIFY2(DemoVekFolder::build(vek, &error), qPrintable(error));
+    if (nested)
+        QDir(f.vek()).removeRecursively();
+    // The second run on the folders needs no --vek: the twin must be found through LastVEKDir.
+    const QStringList folders{"--game", game, "--vek", vek};
+    if (!setUp.isEmpty()) {
+        const CliRun r = CliRun::run(folders + setUp, lockDir_.filePath("lock"));
+        QVERIFY2(r.status == 0, r.err);
+    }
+    if (!damage.isEmpty())
+        QVERIFY(QFile::remove(game + '/' + damage));
+    const QStringList args = (setUp.isEmpty() ? folders : QStringList{"--game", game}) + command;
+    const QString realRoot = f.root();
+    const Snapshot before = snapshot(realRoot);
+    // What a killed dry run left beside the folders (its process id no longer runs).
+    const QString leftover = f.root() + "/.vekselector-dry-run-2147483646-AbCdEf";
+    TestFolders::write(leftover + "/EAW", "eaw.ini", "left over");
+    const CliRun dry = CliRun::run(QStringList{"--dry-run"} + args, lockDir_.filePath("lock"),
+                                   QString(), environment);
+    QCOMPARE(dry.status, status);
+    QVERIFY(!QFileInfo::exists(leftover));
+    const Snapshot untouched = snapshot(realRoot);
+    QCOMPARE(untouched.keys(), before.keys());
+    for (auto it = before.cbegin(); it != before.cend(); ++it)
+        QVERIFY2(untouched.value(it.key()) == it.value(), qPrintable(it.key()));
+
+    const QString trace = lockDir_.filePath("trace");
+    const CliRun real = CliRun::run(args, lockDir_.filePath("lock"), QString(),
+                                    environment + QStringList{"VEK_TRACE=" + trace});
+    QCOMPARE(real.status, status);
+    QFile traceFile(trace);
+    QVERIFY(traceFile.open(QIODevice::ReadOnly));
+    const QStringList done = linesOf(traceFile.readAll());
+    QCOMPARE(linesOf(dry.out), done);
+    QVERIFY2(done.join('\n').contains(QRegularExpression("(^|\n)" + mustShow + "\t")),
+             qPrintable(done.join('\n')));
+    // The messages name the real folders, never the twin.
+    QVERIFY2(!dry.err.contains("vekselector-dry-run-"), dry.err);
+
+    // Every entry the real run changed is named by a line, or lies in a folder named by one
+    // (a folder renamed): the trace misses nothing.
+    const QString joined = '\t' + done.join('\t') + '\t';
+    for (const QString &path : changed(before, snapshot(realRoot), realRoot)) {
+        bool named = false;
+        for (QString p = path; !named && p.size() > realRoot.size(); p = QFileInfo(p).path())
+            named = joined.contains('\t' + QDir::toNativeSeparators(p) + '\t');
+        QVERIFY2(named, qPrintable("not foretold: " + path));
+    }
+}
+
+void TestCliDryRun::refusedBesideAnotherInstance() {
+    TestFolders f;
+    TestFolders::write(f.vek(), "linkscreen");
+    const QString lock = lockDir_.filePath("held");
+    qputenv("VEK_INSTANCE_LOCK", QFile::encodeName(lock));
+    InstanceGuard running;
+    QVERIFY(running.tryAcquire());
+    const Snapshot before = snapshot(f.root());
+    const CliRun r =
+        CliRun::run({"--dry-run", "--game", f.game(), "--vek", f.vek(), "status"}, lock);
+    QCOMPARE(r.status, 3);
+    QCOMPARE(snapshot(f.root()), before);
+}
+
+QTEST_GUILESS_MAIN(TestCliDryRun)
+#include "tst_cli_dryrun.moc"
