@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <memory>
+
 namespace {
 
 QByteArray allBytes() {
@@ -36,7 +38,7 @@ enum class Obstacle { ReadOnlyFile, MissingFolder, FolderInTheWay };
 // Sources a copy cannot read; the destination must come out of each untouched.
 enum class BadSource { Missing, Folder, Unreadable };
 
-QString prepareObstacle(const QTemporaryDir &dir, Obstacle obstacle, const QByteArray &content) {
+QString prepareObstacle(const QDir &dir, Obstacle obstacle, const QByteArray &content) {
     switch (obstacle) {
     case Obstacle::ReadOnlyFile: {
         const QString path = dir.filePath(QStringLiteral("target.dat"));
@@ -72,36 +74,39 @@ void verifyUntouched(const QString &path, Obstacle obstacle, const QByteArray &c
     }
 }
 
-void addObstacleRows() {
-    QTest::addColumn<Obstacle>("obstacle");
-    QTest::newRow("read-only target") << Obstacle::ReadOnlyFile;
-    QTest::newRow("missing folder") << Obstacle::MissingFolder;
-    QTest::newRow("folder where the file should be") << Obstacle::FolderInTheWay;
-}
+// The three calls that write a file the game reads.
+enum class Write { Atomic, CopyReplace, Patch };
 
 } // namespace
 
 Q_DECLARE_METATYPE(Obstacle)
 Q_DECLARE_METATYPE(BadSource)
+Q_DECLARE_METATYPE(Write)
 
 class TestFiles : public QObject {
     Q_OBJECT
 
+    std::unique_ptr<QTemporaryDir> tmp_;
+    QDir dir_;
+    QString path(const QString &name) const { return dir_.filePath(name); }
+
 private slots:
+    // Every test works in a fresh folder of its own.
+    void init() {
+        tmp_ = std::make_unique<QTemporaryDir>();
+        QVERIFY(tmp_->isValid());
+        dir_ = QDir(tmp_->path());
+    }
+
     void ensureFolder_data();
     void ensureFolder();
 
-    void writeAtomicReplacesWhole_data();
-    void writeAtomicReplacesWhole();
-    void writeAtomicRefused_data() { addObstacleRows(); }
-    void writeAtomicRefused();
-
-    void copyReplace_data();
-    void copyReplace();
+    void replaceWhole_data();
+    void replaceWhole();
     void copyReplaceFailedSource_data();
     void copyReplaceFailedSource();
-    void copyReplaceRefused_data() { addObstacleRows(); }
-    void copyReplaceRefused();
+    void refused_data();
+    void refused();
 
     void remove_data();
     void remove();
@@ -109,9 +114,6 @@ private slots:
 
     void patch_data();
     void patch();
-    void patchIsInPlace();
-    void patchRefused_data();
-    void patchRefused();
     void readByte_data();
     void readByte();
 
@@ -120,32 +122,26 @@ private slots:
 };
 
 void TestFiles::ensureFolder_data() {
-    QTest::addColumn<QString>("setup");
     QTest::addColumn<QString>("path");
     QTest::addColumn<bool>("existed");
     QTest::addColumn<bool>("created");
     QTest::addColumn<bool>("folderAfter");
+    QTest::addColumn<QString>("setup");
 
-    QTest::newRow("missing: created") << ""
-                                      << "new" << false << true << true;
-    QTest::newRow("present: left alone") << "dir"
-                                         << "new" << true << false << true;
-    QTest::newRow("only one level is made") << ""
-                                            << "a/b" << false << false << false;
-    QTest::newRow("a file in the way") << "file"
-                                       << "new" << false << false << false;
+    QTest::newRow("missing: created") << "new" << false << true << true << "";
+    QTest::newRow("present: left alone") << "new" << true << false << true << "dir";
+    QTest::newRow("only one level is made") << "a/b" << false << false << false << "";
+    QTest::newRow("a file in the way") << "new" << false << false << false << "file";
 }
 
 void TestFiles::ensureFolder() {
-    QFETCH(QString, setup);
     QFETCH(QString, path);
     QFETCH(bool, existed);
     QFETCH(bool, created);
     QFETCH(bool, folderAfter);
+    QFETCH(QString, setup);
 
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString target = dir.filePath(path);
+    const QString target = dir_.filePath(path);
     if (setup == QLatin1String("dir"))
         QVERIFY(QDir().mkdir(target));
     else if (setup == QLatin1String("file"))
@@ -159,25 +155,40 @@ void TestFiles::ensureFolder() {
         QCOMPARE(contentOf(target), QByteArray("x"));
 }
 
-void TestFiles::writeAtomicReplacesWhole_data() {
+// Both ways of replacing a whole file: from bytes in memory and as a copy of another file.
+void TestFiles::replaceWhole_data() {
+    QTest::addColumn<Write>("write");
     QTest::addColumn<bool>("present");
     QTest::addColumn<QByteArray>("before");
     QTest::addColumn<QByteArray>("after");
 
-    QTest::newRow("shorter over longer") << true << QByteArray("0123456789") << QByteArray("ab");
-    QTest::newRow("empty over content") << true << QByteArray("0123456789") << QByteArray();
-    QTest::newRow("absent target") << false << QByteArray() << QByteArray("new");
-    QTest::newRow("every byte value") << true << QByteArray("x") << allBytes();
+    const QByteArray digits("0123456789");
+    const struct {
+        const char *tag;
+        bool present;
+        QByteArray before, after;
+    } rows[] = {
+        {"shorter over longer", true, digits, "ab"},
+        {"empty over content", true, digits, {}},
+        {"absent target", false, {}, "new"},
+        {"every byte value over a shorter file", true, "x", allBytes()},
+        {"every byte value over a longer file", true, QByteArray(356, 'z'), allBytes()},
+        {"several blocks to a new file", false, {}, severalBlocks()},
+    };
+    for (const auto &r : rows) {
+        QTest::addRow("write, %s", r.tag) << Write::Atomic << r.present << r.before << r.after;
+        QTest::addRow("copy, %s", r.tag) << Write::CopyReplace << r.present << r.before << r.after;
+    }
 }
 
-void TestFiles::writeAtomicReplacesWhole() {
+void TestFiles::replaceWhole() {
+    QFETCH(Write, write);
     QFETCH(bool, present);
     QFETCH(QByteArray, before);
     QFETCH(QByteArray, after);
 
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("eaw.ini"));
+    const QString path = this->path(QStringLiteral("eaw.ini"));
+    const QString from = this->path(QStringLiteral("from.bin"));
     if (present)
         QVERIFY(writeFile(path, before));
     // A reader of the old file keeps seeing it whole: the new content arrives as a new file
@@ -187,59 +198,23 @@ void TestFiles::writeAtomicReplacesWhole() {
         QVERIFY(held.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
 
     QString error;
-    QVERIFY2(FileOps::writeAtomic(path, after, &error), qPrintable(error));
-    QCOMPARE(contentOf(path), after);
+    if (write == Write::Atomic) {
+        QVERIFY2(FileOps::writeAtomic(path, after, &error), qPrintable(error));
+    } else {
+        QVERIFY(writeFile(from, after));
+        QVERIFY2(FileOps::copyReplace(from, path, &error), qPrintable(error));
+        QCOMPARE(contentOf(from).size(), after.size());
+    }
+    QVERIFY(contentOf(path) == after); // QCOMPARE would print megabytes on failure
 #ifdef Q_OS_UNIX
     if (present)
         QCOMPARE(held.readAll(), before);
 #endif
     // Nothing of the temporary file may stay behind in a game folder.
-    QCOMPARE(FileList::files(dir.path()), QStringList{"eaw.ini"});
-}
-
-void TestFiles::writeAtomicRefused() {
-    QFETCH(Obstacle, obstacle);
-
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QByteArray before("old content");
-    const QString path = prepareObstacle(dir, obstacle, before);
-    QVERIFY(!path.isEmpty());
-
-    QString error;
-    QVERIFY(!FileOps::writeAtomic(path, "new", &error));
-    QVERIFY2(error.contains(QDir::toNativeSeparators(path)), qPrintable(error));
-    verifyUntouched(path, obstacle, before);
-    if (obstacle != Obstacle::MissingFolder)
-        QCOMPARE(FileList::files(dir.path()).size(), obstacle == Obstacle::ReadOnlyFile ? 1 : 0);
-}
-
-void TestFiles::copyReplace_data() {
-    QTest::addColumn<QByteArray>("source");
-    QTest::addColumn<bool>("destinationPresent");
-
-    QTest::newRow("every byte value over a longer file") << allBytes() << true;
-    QTest::newRow("empty source over a file") << QByteArray() << true;
-    QTest::newRow("several blocks to a new file") << severalBlocks() << false;
-}
-
-void TestFiles::copyReplace() {
-    QFETCH(QByteArray, source);
-    QFETCH(bool, destinationPresent);
-
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString from = dir.filePath(QStringLiteral("from.bin"));
-    const QString to = dir.filePath(QStringLiteral("to.bin"));
-    QVERIFY(writeFile(from, source));
-    if (destinationPresent)
-        QVERIFY(writeFile(to, QByteArray(source.size() + 100, 'z')));
-
-    QString error;
-    QVERIFY2(FileOps::copyReplace(from, to, &error), qPrintable(error));
-    QVERIFY(contentOf(to) == source); // QCOMPARE would print megabytes on failure
-    QCOMPARE(contentOf(from).size(), source.size());
-    QCOMPARE(FileList::files(dir.path()), (QStringList{"from.bin", "to.bin"}));
+    QStringList expected{"eaw.ini"};
+    if (write == Write::CopyReplace)
+        expected << "from.bin";
+    QCOMPARE(FileList::files(dir_.path()), expected);
 }
 
 void TestFiles::copyReplaceFailedSource_data() {
@@ -253,10 +228,8 @@ void TestFiles::copyReplaceFailedSource_data() {
 void TestFiles::copyReplaceFailedSource() {
     QFETCH(BadSource, bad);
 
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    QString from = dir.filePath(QStringLiteral("from.bin"));
-    const QString to = dir.filePath(QStringLiteral("to.bin"));
+    QString from = path(QStringLiteral("from.bin"));
+    const QString to = path(QStringLiteral("to.bin"));
     if (bad == BadSource::Folder)
         QVERIFY(QDir().mkdir(from));
     if (bad == BadSource::Unreadable) {
@@ -273,24 +246,67 @@ void TestFiles::copyReplaceFailedSource() {
     QVERIFY(!FileOps::copyReplace(from, to, &error));
     QVERIFY2(error.contains(QDir::toNativeSeparators(from)), qPrintable(error));
     QCOMPARE(contentOf(to), QByteArray("keep me"));
-    QCOMPARE(FileList::files(dir.path()), QStringList{"to.bin"});
+    QCOMPARE(FileList::files(dir_.path()), QStringList{"to.bin"});
 }
 
-void TestFiles::copyReplaceRefused() {
-    QFETCH(Obstacle, obstacle);
+// A write the target refuses, or a patch at no position, names the file and leaves it as it
+// was, with nothing of a temporary file next to it.
+void TestFiles::refused_data() {
+    QTest::addColumn<Write>("write");
+    QTest::addColumn<Obstacle>("obstacle");
+    QTest::addColumn<qint64>("position"); // of the patch
 
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QByteArray before("old content");
-    const QString to = prepareObstacle(dir, obstacle, before);
-    QVERIFY(!to.isEmpty());
-    const QString from = dir.filePath(QStringLiteral("from.bin"));
+    const std::pair<Write, const char *> writes[] = {
+        {Write::Atomic, "write"}, {Write::CopyReplace, "copy"}, {Write::Patch, "patch"}};
+    const std::pair<Obstacle, const char *> obstacles[] = {
+        {Obstacle::ReadOnlyFile, "read-only target"},
+        {Obstacle::MissingFolder, "missing folder"},
+        {Obstacle::FolderInTheWay, "folder where the file should be"}};
+    for (const auto &[write, op] : writes)
+        for (const auto &[obstacle, why] : obstacles)
+            QTest::addRow("%s, %s", op, why) << write << obstacle << qint64(2);
+    // A bad position is refused for its own sake, not because of the attribute.
+    QTest::newRow("patch, position 0") << Write::Patch << Obstacle::ReadOnlyFile << qint64(0);
+    QTest::newRow("patch, negative position")
+        << Write::Patch << Obstacle::ReadOnlyFile << qint64(-1);
+}
+
+void TestFiles::refused() {
+    QFETCH(Write, write);
+    QFETCH(Obstacle, obstacle);
+    QFETCH(qint64, position);
+
+    const QByteArray before("ABCDE");
+    const QString target = prepareObstacle(dir_, obstacle, before);
+    QVERIFY(!target.isEmpty());
+    if (position < 1)
+        QVERIFY(FileOps::setReadOnly(target, false));
+    const QString from = path(QStringLiteral("from.bin"));
     QVERIFY(writeFile(from, "new"));
 
     QString error;
-    QVERIFY(!FileOps::copyReplace(from, to, &error));
-    QVERIFY2(error.contains(QDir::toNativeSeparators(to)), qPrintable(error));
-    verifyUntouched(to, obstacle, before);
+    bool ok = true;
+    switch (write) {
+    case Write::Atomic:
+        ok = FileOps::writeAtomic(target, "new", &error);
+        break;
+    case Write::CopyReplace:
+        ok = FileOps::copyReplace(from, target, &error);
+        break;
+    case Write::Patch:
+        ok = BytePatch::writeByte(target, position, 'x', &error);
+        break;
+    }
+    QVERIFY(!ok);
+    QVERIFY2(error.contains(QDir::toNativeSeparators(target)), qPrintable(error));
+    if (position < 1)
+        QCOMPARE(contentOf(target), before);
+    else
+        verifyUntouched(target, obstacle, before);
+    QStringList expected{"from.bin"};
+    if (obstacle == Obstacle::ReadOnlyFile)
+        expected << "target.dat";
+    QCOMPARE(FileList::files(dir_.path()), expected);
 }
 
 void TestFiles::remove_data() {
@@ -307,9 +323,7 @@ void TestFiles::remove() {
     QFETCH(QString, kind);
     QFETCH(bool, ok);
 
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("victim"));
+    const QString path = this->path(QStringLiteral("victim"));
     if (kind == QLatin1String("file") || kind == QLatin1String("read-only"))
         QVERIFY(writeFile(path, "x"));
     if (kind == QLatin1String("read-only"))
@@ -328,9 +342,7 @@ void TestFiles::remove() {
 }
 
 void TestFiles::attributes() {
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("planes.dat"));
+    const QString path = this->path(QStringLiteral("planes.dat"));
     QVERIFY(writeFile(path, "x"));
 
     QVERIFY(!FileOps::isReadOnly(path));
@@ -345,7 +357,7 @@ void TestFiles::attributes() {
     QVERIFY(QFileInfo(path).isReadable());
 
     // A file that is not there has no attribute to honour; writing it creates it.
-    QVERIFY(!FileOps::isReadOnly(dir.filePath(QStringLiteral("absent"))));
+    QVERIFY(!FileOps::isReadOnly(this->path(QStringLiteral("absent"))));
 }
 
 void TestFiles::patch_data() {
@@ -390,11 +402,15 @@ void TestFiles::patch() {
     QFETCH(QByteArray, value);
     QFETCH(QByteArray, after);
 
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("flt.cdf"));
+    const QString path = this->path(QStringLiteral("flt.cdf"));
     if (present)
         QVERIFY(writeFile(path, before));
+    // A patch must reach the file others have open, not a fresh copy renamed over it: the
+    // game's files may be hard-linked or held open, and a rewrite would also cost a whole-file
+    // copy.
+    QFile held(path);
+    if (present)
+        QVERIFY(held.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
 
     QString error;
     const bool ok =
@@ -403,55 +419,10 @@ void TestFiles::patch() {
             : BytePatch::writeBytes(path, position, value, &error);
     QVERIFY2(ok, qPrintable(error));
     QCOMPARE(contentOf(path), after);
-}
-
-// A patch must reach the file others have open, not a fresh copy renamed over it: the game's
-// files may be hard-linked or held open, and a rewrite would also cost a whole-file copy.
-void TestFiles::patchIsInPlace() {
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("planes.dat"));
-    QVERIFY(writeFile(path, "ABCDE"));
-
-    QFile held(path);
-    QVERIFY(held.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
-    QString error;
-    QVERIFY2(BytePatch::writeByte(path, 2, 'x', &error), qPrintable(error));
-    QVERIFY(held.seek(0));
-    QCOMPARE(held.readAll(), QByteArray("AxCDE"));
-}
-
-void TestFiles::patchRefused_data() {
-    QTest::addColumn<Obstacle>("obstacle");
-    QTest::addColumn<qint64>("position");
-
-    QTest::newRow("position 0") << Obstacle::ReadOnlyFile << qint64(0);
-    QTest::newRow("negative position") << Obstacle::ReadOnlyFile << qint64(-1);
-    QTest::newRow("read-only target") << Obstacle::ReadOnlyFile << qint64(2);
-    QTest::newRow("missing folder") << Obstacle::MissingFolder << qint64(2);
-    QTest::newRow("folder where the file should be") << Obstacle::FolderInTheWay << qint64(2);
-}
-
-void TestFiles::patchRefused() {
-    QFETCH(Obstacle, obstacle);
-    QFETCH(qint64, position);
-
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QByteArray before("ABCDE");
-    const QString path = prepareObstacle(dir, obstacle, before);
-    QVERIFY(!path.isEmpty());
-    // A bad position is refused for its own sake, not because of the attribute.
-    if (position < 1)
-        QVERIFY(FileOps::setReadOnly(path, false));
-
-    QString error;
-    QVERIFY(!BytePatch::writeByte(path, position, 'x', &error));
-    QVERIFY2(error.contains(QDir::toNativeSeparators(path)), qPrintable(error));
-    if (position < 1)
-        QCOMPARE(contentOf(path), before);
-    else
-        verifyUntouched(path, obstacle, before);
+    if (present) {
+        QVERIFY(held.seek(0));
+        QCOMPARE(held.readAll(), after);
+    }
 }
 
 void TestFiles::readByte_data() {
@@ -479,9 +450,7 @@ void TestFiles::readByte() {
     QFETCH(bool, ok);
     QFETCH(int, value);
 
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("flt.cdf"));
+    const QString path = this->path(QStringLiteral("flt.cdf"));
     if (present)
         QVERIFY(writeFile(path, content));
 
@@ -521,13 +490,12 @@ void TestFiles::sameBytes() {
     QFETCH(int, extra);
     QFETCH(bool, missing);
     QFETCH(int, result);
-    QTemporaryDir dir;
     QByteArray bytes(size, Qt::Uninitialized);
     QRandomGenerator rng(7);
     for (char &c : bytes)
         c = char(rng.bounded(256));
-    const QString a = dir.filePath("a.dat");
-    const QString b = dir.filePath("b.dat");
+    const QString a = path("a.dat");
+    const QString b = path("b.dat");
     QVERIFY(writeFile(a, bytes));
     if (flip >= 0)
         bytes[flip] = char(bytes[flip] ^ 0x01);
