@@ -159,7 +159,6 @@ private Q_SLOTS:
     void displayPositionsFollowTheKeptLines();
 
     void saveOriginalsCopiesOnlyWhatIsMissing();
-    void saveOriginalsReportsMissingGameFiles();
     void saveRewritesTheFileUnderItsOwnName();
     void saveWithoutOriginalWritesNothing();
     void saveFailureKeepsTheOldFile();
@@ -225,14 +224,12 @@ void TestIni::options_data() {
         }
     }
 
-    IniState s;
-    const char *squadLines[] = {"ExtraSquads=0\r\n", "ExtraSquads=1\r\n", "ExtraSquads=2\r\n",
-                                "ExtraSquads=3\r\n", "ExtraSquads=4\r\n", "ExtraSquads=5\r\n"};
     for (int k = 0; k < 6; ++k) {
-        s = base;
+        IniState s = base;
         s.squads = k;
-        QTest::newRow(qPrintable(QStringLiteral("extra squads %1").arg(k)))
-            << s << playerIniWith(squadLines[k], xga, allOff, true);
+        QTest::addRow("extra squads %d", k)
+            << s
+            << playerIniWith("ExtraSquads=" + QByteArray::number(k) + "\r\n", xga, allOff, true);
     }
 }
 
@@ -288,110 +285,102 @@ void TestIni::sections() {
     QCOMPARE(rebuilt(original, state), expected);
 }
 
+// One rewrite with keyboard-feature codes: the file it gives and what the feature page shows
+// afterwards. Unless a row says otherwise, the codes are applied to featureIni().
+struct FeatureCase {
+    QStringList codes{};
+    QByteArray expected{};
+    QString dispLab = QStringLiteral("3");
+    QString hudLab{};
+    bool apply = true;
+    QString label21{}, hudBefore{};
+    QByteArray original = featureIni();
+};
+Q_DECLARE_METATYPE(FeatureCase)
+
+// featureIni() with the display-info value and the HUD colour over the 30 lines after
+// [DISPLAY] (the last of them "After1").
+QByteArray withDisplay(const char *info, const char *hud = "0", const char *after2 = "0") {
+    return featureIni(kRemap, kSound, "DisplayInfoSetting=" + QByteArray(info) + "\r\n",
+                      hudBlock(hud), hud, after2);
+}
+
 void TestIni::features_data() {
-    QTest::addColumn<QByteArray>("original");
-    QTest::addColumn<QStringList>("codes");
-    QTest::addColumn<bool>("apply");
-    QTest::addColumn<QString>("label21");
-    QTest::addColumn<QString>("hudBefore");
-    QTest::addColumn<QByteArray>("expected");
-    QTest::addColumn<QString>("dispLab");
-    QTest::addColumn<QString>("hudLab");
-
+    QTest::addColumn<FeatureCase>("c");
     const QByteArray base = featureIni();
-    const QString none;
-
-    QTest::newRow("number codes empty the value below [REMAP]")
-        << base << QStringList{"1", "4"} << true << none << none
-        << featureIni("PadlockView=\r\nViewForward=F1\r\n; views\r\nMacro=\r\n") << "3" << none;
-    QTest::newRow("number with a trailing blank")
-        << base << QStringList{"2 "} << true << none << none
-        << featureIni("PadlockView=P\r\nViewForward=\r\n; views\r\nMacro=Ctrl=X\r\n") << "3"
-        << none;
-    QTest::newRow("number on a line without \"=\" and on [REMAP] itself")
-        << base << QStringList{"3", "0"} << true << none << none << base << "3" << none;
-    QTest::newRow("number reaching the last kept line and beyond")
-        << base << QStringList{"37", "38", "99999999999999999999999"} << true << none << none
-        << featureIni(kRemap, kSound, "DisplayInfoSetting=3\r\n", hudBlock("0"), "0", "") << "3"
-        << none;
-    QTest::newRow("sound codes S1 to S0")
-        << base << QStringList{"S1a", "S2b", "S3c", "S4d", "S5e", "S6f", "S7g", "S8h", "S9i", "S0j"}
-        << true << none << none
-        << featureIni(kRemap,
-                      "SoundQuality=a\r\nSoundChannels=b\r\nSoundDevice=c\r\nSoundVolume=d\r\n"
-                      "EngineVolume=e\r\nExternalVolume=f\r\nMusicVolume=g\r\nSpeechVolume=h\r\n"
-                      "ReverseStereo=i\r\nSubtitles=j\r\n")
-        << "3" << none;
-    QTest::newRow("sound value with an 8-bit letter and an empty value")
-        << base << QStringList{QStringLiteral("S7Lautst\u00E4rke"), "S0"} << true << none << none
-        << featureIni(kRemap, QByteArray(kSound)
-                                  .replace("MusicVolume=60", "MusicVolume=Lautst\xE4rke")
-                                  .replace("Subtitles=1", "Subtitles="))
-        << "3" << none;
-    QTest::newRow("S without a digit does nothing")
-        << base << QStringList{"SX5", "S", "s7x"} << true << none << none << base << "3" << none;
-    QTest::newRow("HUD colour over the 30 lines after [DISPLAY]")
-        << base << QStringList{"C7"} << true << none << none
-        << featureIni(kRemap, kSound, "DisplayInfoSetting=3\r\n", hudBlock("7"), "7", "0") << "3"
-        << "7";
-    QTest::newRow("display info value")
-        << base << QStringList{"D0"} << true << none << none
-        << featureIni(kRemap, kSound, "DisplayInfoSetting=0\r\n") << "0" << none;
-    QTest::newRow("later codes win")
-        << base << QStringList{"D1", "C1", "D2", "C2"} << true << none << none
-        << featureIni(kRemap, kSound, "DisplayInfoSetting=2\r\n", hudBlock("2"), "2", "0") << "2"
-        << "2";
-    QTest::newRow("empty cells, lower-case and signed codes are skipped")
-        << base << QStringList{"", "c7", "x", "-3", "", "S7Up", "", ""} << true << none << none
-        << featureIni(kRemap, QByteArray(kSound).replace("MusicVolume=60", "MusicVolume=Up")) << "3"
-        << none;
-    QTest::newRow("codes wait for ApplyFeature")
-        << base << QStringList{"1", "D9", "C4"} << false << none << none << base << "3" << none;
-    QTest::newRow("a chosen feature stays in force")
-        << base << QStringList{"1", "D9"} << false << "# 2" << none
-        << featureIni("PadlockView=\r\nViewForward=F1\r\n; views\r\nMacro=Ctrl=X\r\n", kSound,
-                      "DisplayInfoSetting=9\r\n")
-        << "9" << none;
-    QTest::newRow("HUD value already chosen is written without a feature")
-        << base << QStringList{} << false << none << "5"
-        << featureIni(kRemap, kSound, "DisplayInfoSetting=3\r\n", hudBlock("5"), "5", "0") << "3"
-        << "5";
-    QTest::newRow("no [REMAP] and no [DISPLAY]: nothing to count from")
-        << QByteArray("A=1\r\nB=2\r\nC=3\r\nDisplayInfoSetting=3\r\n") << QStringList{"1", "C7"}
-        << true << none << none << QByteArray("A=1\r\nB=2\r\nC=3\r\nDisplayInfoSetting=3\r\n")
-        << "3"
-        << "7";
-    QTest::newRow("[DISPLAY] near the end")
-        << QByteArray("[DISPLAY]\r\nA=1\r\n;x\r\nB=2\r\n") << QStringList{"C9"} << true << none
-        << none << QByteArray("[DISPLAY]\r\nA=9\r\n;x\r\nB=9\r\n") << ""
-        << "9";
-    QTest::newRow("key in any case is rewritten in its own spelling")
-        << QByteArray("[eaw]\r\ndisplayinfosetting=12\r\n") << QStringList{} << false << none
-        << none << QByteArray("[eaw]\r\nDisplayInfoSetting=12\r\n") << "12" << none;
-    QTest::newRow("no display-info line gets none")
-        << QByteArray("[GAME]\r\nX=1\r\n") << QStringList{"D1"} << true << none << none
-        << QByteArray("[GAME]\r\nX=1\r\n") << "1" << none;
+    const QByteArray noRemap = "A=1\r\nB=2\r\nC=3\r\nDisplayInfoSetting=3\r\n";
+    const std::pair<const char *, FeatureCase> rows[] = {
+        {"number codes empty the value below [REMAP]",
+         {{"1", "4"}, featureIni("PadlockView=\r\nViewForward=F1\r\n; views\r\nMacro=\r\n")}},
+        {"number with a trailing blank",
+         {{"2 "}, featureIni("PadlockView=P\r\nViewForward=\r\n; views\r\nMacro=Ctrl=X\r\n")}},
+        {"number on a line without \"=\" and on [REMAP] itself", {{"3", "0"}, base}},
+        {"number reaching the last kept line and beyond",
+         {{"37", "38", "99999999999999999999999"}, withDisplay("3", "0", "")}},
+        {"sound codes S1 to S0",
+         {{"S1a", "S2b", "S3c", "S4d", "S5e", "S6f", "S7g", "S8h", "S9i", "S0j"},
+          featureIni(kRemap,
+                     "SoundQuality=a\r\nSoundChannels=b\r\nSoundDevice=c\r\nSoundVolume=d\r\n"
+                     "EngineVolume=e\r\nExternalVolume=f\r\nMusicVolume=g\r\nSpeechVolume=h\r\n"
+                     "ReverseStereo=i\r\nSubtitles=j\r\n")}},
+        {"sound value with an 8-bit letter and an empty value",
+         {{QStringLiteral("S7Lautst\u00E4rke"), "S0"},
+          featureIni(kRemap, QByteArray(kSound)
+                                 .replace("MusicVolume=60", "MusicVolume=Lautst\xE4rke")
+                                 .replace("Subtitles=1", "Subtitles="))}},
+        {"S without a digit does nothing", {{"SX5", "S", "s7x"}, base}},
+        {"HUD colour over the 30 lines after [DISPLAY]",
+         {.codes = {"C7"}, .expected = withDisplay("3", "7"), .hudLab = "7"}},
+        {"display info value", {{"D0"}, withDisplay("0"), "0"}},
+        {"later codes win", {{"D1", "C1", "D2", "C2"}, withDisplay("2", "2"), "2", "2"}},
+        {"empty cells, lower-case and signed codes are skipped",
+         {{"", "c7", "x", "-3", "", "S7Up", "", ""},
+          featureIni(kRemap, QByteArray(kSound).replace("MusicVolume=60", "MusicVolume=Up"))}},
+        {"codes wait for ApplyFeature",
+         {.codes = {"1", "D9", "C4"}, .expected = base, .apply = false}},
+        {"a chosen feature stays in force",
+         {.codes = {"1", "D9"},
+          .expected = featureIni("PadlockView=\r\nViewForward=F1\r\n; views\r\nMacro=Ctrl=X\r\n",
+                                 kSound, "DisplayInfoSetting=9\r\n"),
+          .dispLab = "9",
+          .apply = false,
+          .label21 = "# 2"}},
+        {"HUD value already chosen is written without a feature",
+         {.expected = withDisplay("3", "5"), .hudLab = "5", .apply = false, .hudBefore = "5"}},
+        {"no [REMAP] and no [DISPLAY]: nothing to count from",
+         {.codes = {"1", "C7"}, .expected = noRemap, .hudLab = "7", .original = noRemap}},
+        {"[DISPLAY] near the end",
+         {.codes = {"C9"},
+          .expected = "[DISPLAY]\r\nA=9\r\n;x\r\nB=9\r\n",
+          .dispLab = "",
+          .hudLab = "9",
+          .original = "[DISPLAY]\r\nA=1\r\n;x\r\nB=2\r\n"}},
+        {"key in any case is rewritten in its own spelling",
+         {.expected = "[eaw]\r\nDisplayInfoSetting=12\r\n",
+          .dispLab = "12",
+          .apply = false,
+          .original = "[eaw]\r\ndisplayinfosetting=12\r\n"}},
+        {"no display-info line gets none",
+         {.codes = {"D1"},
+          .expected = "[GAME]\r\nX=1\r\n",
+          .dispLab = "1",
+          .original = "[GAME]\r\nX=1\r\n"}},
+    };
+    for (const auto &[tag, c] : rows)
+        QTest::newRow(tag) << c;
 }
 
 void TestIni::features() {
-    QFETCH(QByteArray, original);
-    QFETCH(QStringList, codes);
-    QFETCH(bool, apply);
-    QFETCH(QString, label21);
-    QFETCH(QString, hudBefore);
-    QFETCH(QByteArray, expected);
-    QFETCH(QString, dispLab);
-    QFETCH(QString, hudLab);
-
+    QFETCH(FeatureCase, c);
     IniState state;
     state.resolution = -1;
-    state.featureCodes = codes;
-    state.ApplyFeature = apply;
-    state.Label21 = label21;
-    state.HUDLab = hudBefore;
-    QCOMPARE(rebuilt(original, state), expected);
-    QCOMPARE(state.DispLab, dispLab);
-    QCOMPARE(state.HUDLab, hudLab);
+    state.featureCodes = c.codes;
+    state.ApplyFeature = c.apply;
+    state.Label21 = c.label21;
+    state.HUDLab = c.hudBefore;
+    QCOMPARE(rebuilt(c.original, state), c.expected);
+    QCOMPARE(state.DispLab, c.dispLab);
+    QCOMPARE(state.HUDLab, c.hudLab);
     QVERIFY(!state.ApplyFeature);
 }
 
@@ -429,11 +418,19 @@ void TestIni::displayPositionsFollowTheKeptLines() {
 void TestIni::saveOriginalsCopiesOnlyWhatIsMissing() {
     TestFolders f(TestFolders::WithoutGameFiles);
     TestFolders::write(f.game(), QStringLiteral("EAW.INI"), "first\r\n");
-    TestFolders::write(f.game(), QStringLiteral("EAW.EXE"), QByteArray("MZ\0\x90", 4));
+    // Without the game's program the options file is still copied, and the missing file named.
     QStringList problems;
+    QVERIFY(!IniOptions::SaveOriginals(f.game(), f.vek(), &problems));
+    QCOMPARE(problems.size(), 1);
+    QVERIFY2(problems.first().contains(QDir::toNativeSeparators(f.game() + "/eaw.exe")),
+             qPrintable(problems.first()));
+    QCOMPARE(TestFolders::read(f.vek(), QStringLiteral("eaw.ini")), QByteArray("first\r\n"));
+    QVERIFY(!TestFolders::exists(f.vek(), QStringLiteral("eaw.exe")));
+
+    TestFolders::write(f.game(), QStringLiteral("EAW.EXE"), QByteArray("MZ\0\x90", 4));
+    problems.clear();
     QVERIFY(IniOptions::SaveOriginals(f.game(), f.vek(), &problems));
     QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
-    QCOMPARE(TestFolders::read(f.vek(), QStringLiteral("eaw.ini")), QByteArray("first\r\n"));
     QCOMPARE(TestFolders::read(f.vek(), QStringLiteral("eaw.exe")), QByteArray("MZ\0\x90", 4));
 
     // A later run, after the selector rewrote the game's files, keeps the first copies, even
@@ -447,19 +444,6 @@ void TestIni::saveOriginalsCopiesOnlyWhatIsMissing() {
              QStringList({"eaw.exe", "Eaw.Ini"}));
     QCOMPARE(TestFolders::read(f.vek(), QStringLiteral("Eaw.Ini")), QByteArray("first\r\n"));
     QCOMPARE(TestFolders::read(f.vek(), QStringLiteral("eaw.exe")), QByteArray("MZ\0\x90", 4));
-}
-
-void TestIni::saveOriginalsReportsMissingGameFiles() {
-    TestFolders f(TestFolders::WithoutGameFiles);
-    TestFolders::write(f.game(), QStringLiteral("eaw.ini"), "x\r\n");
-    QStringList problems;
-    QVERIFY(!IniOptions::SaveOriginals(f.game(), f.vek(), &problems));
-    QCOMPARE(problems.size(), 1);
-    QVERIFY2(problems.first().contains(QDir::toNativeSeparators(f.game() + "/eaw.exe")),
-             qPrintable(problems.first()));
-    // What could be copied was.
-    QCOMPARE(TestFolders::read(f.vek(), QStringLiteral("eaw.ini")), QByteArray("x\r\n"));
-    QVERIFY(!TestFolders::exists(f.vek(), QStringLiteral("eaw.exe")));
 }
 
 void TestIni::saveRewritesTheFileUnderItsOwnName() {
