@@ -1,4 +1,5 @@
 #include "FileOps.h"
+#include "OpenSelector.h"
 #include "ScriptedPrompt.h"
 #include "Selector.h"
 #include "TestFolders.h"
@@ -9,11 +10,6 @@
 #include <QTest>
 
 namespace {
-std::unique_ptr<Selector> open(TestFolders &f, ScriptedPrompt &prompt) {
-    auto s = std::make_unique<Selector>(Folders{f.game(), f.vek(), f.vek()}, prompt);
-    s->load();
-    return s;
-}
 
 QString gameIni(const TestFolders &f) {
     return QDir(f.game()).filePath("eaw.ini");
@@ -25,7 +21,6 @@ class TestCommands : public QObject {
 private Q_SLOTS:
     void loadKeepsOriginalsAndLeavesEawIniReadOnly();
     void optionClicksRewriteEawIni();
-    void restorePutsBothOriginalsBack();
     void launchStartsTheGameInTheGameFolder();
     void launchWithoutTheGameTellsThePlayer();
     void newVekDirectoryRecordsTheLoadedList();
@@ -34,7 +29,7 @@ private Q_SLOTS:
 void TestCommands::loadKeepsOriginalsAndLeavesEawIniReadOnly() {
     TestFolders f;
     ScriptedPrompt prompt;
-    auto s = open(f, prompt);
+    auto s = openSelector(f, prompt);
     QCOMPARE(TestFolders::read(f.vek(), "eaw.ini"), TestFolders::kEawIni);
     QCOMPARE(TestFolders::read(f.vek(), "eaw.exe"), TestFolders::read(f.game(), "eaw.exe"));
     QVERIFY(FileOps::isReadOnly(gameIni(f)));
@@ -43,7 +38,7 @@ void TestCommands::loadKeepsOriginalsAndLeavesEawIniReadOnly() {
     QVERIFY(prompt.shown.isEmpty());
     // A later run never replaces the originals, even when the game's files changed.
     TestFolders::write(f.game(), "eaw.exe", "patched");
-    auto again = open(f, prompt);
+    auto again = openSelector(f, prompt);
     QCOMPARE(TestFolders::read(f.vek(), "eaw.exe"), QByteArray("MZ stand-in for the game program"));
     QCOMPARE(TestFolders::read(f.game(), "eaw.exe"),
              QByteArray("MZ stand-in for the game program"));
@@ -52,7 +47,7 @@ void TestCommands::loadKeepsOriginalsAndLeavesEawIniReadOnly() {
 void TestCommands::optionClicksRewriteEawIni() {
     TestFolders f;
     ScriptedPrompt prompt;
-    auto s = open(f, prompt);
+    auto s = openSelector(f, prompt);
     s->clickResolution(2);
     s->clickSquads(3);
     s->clickOnline(2, true);
@@ -64,21 +59,6 @@ void TestCommands::optionClicksRewriteEawIni() {
                         "[EAW]\r\nExtraSquads=3\r\n"));
     QVERIFY(FileOps::isReadOnly(gameIni(f)));
     QVERIFY(prompt.shown.isEmpty());
-}
-
-void TestCommands::restorePutsBothOriginalsBack() {
-    TestFolders f;
-    ScriptedPrompt prompt;
-    auto s = open(f, prompt);
-    s->clickResolution(5);
-    TestFolders::write(f.game(), "eaw.exe", "night patched");
-    QVERIFY(s->commands().ExitProcedure());
-    QCOMPARE(TestFolders::read(f.game(), "eaw.ini"), TestFolders::kEawIni);
-    QCOMPARE(TestFolders::read(f.game(), "eaw.exe"),
-             QByteArray("MZ stand-in for the game program"));
-    QVERIFY(!FileOps::isReadOnly(gameIni(f)));
-    QCOMPARE(s->ini.resolution, 1);
-    QVERIFY(s->FormReady);
 }
 
 void TestCommands::launchStartsTheGameInTheGameFolder() {
@@ -95,7 +75,7 @@ void TestCommands::launchStartsTheGameInTheGameFolder() {
     QFile::setPermissions(script, QFile::permissions(script) | QFileDevice::ExeOwner);
     qputenv("VEK_LAUNCHER", script.toLocal8Bit());
     ScriptedPrompt prompt;
-    auto s = open(f, prompt);
+    auto s = openSelector(f, prompt);
     QSignalSpy minimised(s.get(), &Selector::minimiseRequested);
     QVERIFY(s->commands().LaunchEAW());
     qunsetenv("VEK_LAUNCHER");
@@ -112,7 +92,7 @@ void TestCommands::launchStartsTheGameInTheGameFolder() {
 void TestCommands::launchWithoutTheGameTellsThePlayer() {
     TestFolders f(TestFolders::WithoutGameFiles);
     ScriptedPrompt prompt;
-    auto s = open(f, prompt);
+    auto s = openSelector(f, prompt);
     prompt.shown.clear(); // the load has told of the missing eaw.ini and eaw.exe already
     QVERIFY(!s->commands().LaunchEAW());
     QCOMPARE(prompt.shown.size(), 1);
@@ -123,7 +103,7 @@ void TestCommands::newVekDirectoryRecordsTheLoadedList() {
     TestFolders f;
     TestFolders::write(f.vek(), "FoldersLoaded.txt", "Not a folder\r\n\r\n");
     ScriptedPrompt prompt;
-    auto s = open(f, prompt);
+    auto s = openSelector(f, prompt);
     TestFolders::write(f.vek(), "FoldersLoaded.txt", "");
     s->commands().NewVekDirectory();
     QCOMPARE(TestFolders::read(f.vek(), "FoldersLoaded.txt"), QByteArray("Not a folder\r\n\r\n"));

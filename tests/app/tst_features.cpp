@@ -1,7 +1,9 @@
 // The keyboard-control features of the "General" page and the cheat check that sends the
 // chosen feature's number to the other players.
 #include "CheatCheck.h"
+#include "FileOps.h"
 #include "KeyboardFeatures.h"
+#include "OpenSelector.h"
 #include "ScriptedPrompt.h"
 #include "Selector.h"
 #include "TestFolders.h"
@@ -48,12 +50,6 @@ QByteArray withByte(QByteArray bytes, qint64 position, char value) {
     return bytes;
 }
 
-std::unique_ptr<Selector> open(const TestFolders &f, ScriptedPrompt &prompt) {
-    auto s = std::make_unique<Selector>(Folders{f.game(), f.vek(), f.vek()}, prompt);
-    s->load();
-    return s;
-}
-
 } // namespace
 
 class TestFeatures : public QObject {
@@ -72,33 +68,21 @@ private Q_SLOTS:
 void TestFeatures::choosingAFeature_data() {
     QTest::addColumn<int>("button");
     QTest::addColumn<QString>("selection");
-    QTest::addColumn<QString>("dispLab");
-    QTest::addColumn<QString>("hudLab");
     QTest::addColumn<QList<int>>("emptied");
-    QTest::addColumn<QByteArray>("disp");
+    QTest::addColumn<QByteArray>("disp"); // written, and shown on the page
     QTest::addColumn<QByteArray>("hud");
-    QTest::newRow("57 and D0") << 1 << "12"
-                               << "0"
-                               << "" << QList<int>{57} << QByteArray("0") << QByteArray();
+    QTest::newRow("57 and D0") << 1 << "12" << QList<int>{57} << QByteArray("0") << QByteArray();
     QTest::newRow("C7 over the lines after [DISPLAY]")
-        << 2 << "03"
-        << "3"
-        << "7" << QList<int>{} << QByteArray("3") << QByteArray("7");
+        << 2 << "03" << QList<int>{} << QByteArray("3") << QByteArray("7");
     QTest::newRow("a line past the end is not touched")
-        << 3 << "04"
-        << "1"
-        << "" << QList<int>{} << QByteArray("1") << QByteArray();
+        << 3 << "04" << QList<int>{} << QByteArray("1") << QByteArray();
     QTest::newRow("an empty cell between codes")
-        << 4 << "05"
-        << "3"
-        << "" << QList<int>{9, 10} << QByteArray("3") << QByteArray();
+        << 4 << "05" << QList<int>{9, 10} << QByteArray("3") << QByteArray();
 }
 
 void TestFeatures::choosingAFeature() {
     QFETCH(int, button);
     QFETCH(QString, selection);
-    QFETCH(QString, dispLab);
-    QFETCH(QString, hudLab);
     QFETCH(QList<int>, emptied);
     QFETCH(QByteArray, disp);
     QFETCH(QByteArray, hud);
@@ -106,14 +90,14 @@ void TestFeatures::choosingAFeature() {
     TestFolders::write(f.game(), "eaw.ini", eawIni());
     TestFolders::write(f.game(), "KC", kKc);
     ScriptedPrompt prompt;
-    auto s = open(f, prompt);
+    auto s = openSelector(f, prompt);
     KeyboardFeatures &kc = s->features();
 
     kc.clickOption13(button);
     QCOMPARE(kc.Label14, selection);
     QCOMPARE(s->ini.Label21, QStringLiteral("# %1").arg(button + 1));
-    QCOMPARE(s->ini.DispLab, dispLab);
-    QCOMPARE(s->ini.HUDLab, hudLab);
+    QCOMPARE(s->ini.DispLab, QString::fromLatin1(disp));
+    QCOMPARE(s->ini.HUDLab, QString::fromLatin1(hud));
     QCOMPARE(s->FeatureNumber, button + 1);
     QCOMPARE(TestFolders::read(f.game(), "eaw.ini"), eawIni(emptied, disp, hud, "800", "600", "0"));
 
@@ -157,7 +141,7 @@ void TestFeatures::buttonsFollowKc() {
     if (present)
         TestFolders::write(f.game(), "kc", kc);
     ScriptedPrompt prompt;
-    auto s = open(f, prompt);
+    auto s = openSelector(f, prompt);
     const KeyboardFeatures &features = s->features();
     for (int i = 0; i < 30; ++i)
         QCOMPARE(features.optionShown(i), i < buttons);
@@ -201,7 +185,7 @@ void TestFeatures::cheatBytes() {
     if (cdfSize > 0)
         TestFolders::write(f.game(), "flt.cdf", cdf);
     ScriptedPrompt prompt;
-    auto s = open(f, prompt);
+    auto s = openSelector(f, prompt);
     if (feature > 0)
         s->features().clickOption13(feature - 1);
     s->setCheatCheck(check);
@@ -242,9 +226,13 @@ void TestFeatures::exitWithTheCheckOn() {
     TestFolders::write(f.game(), "V1V1.FLT", cheatFile(64));
     TestFolders::write(f.game(), "flt.cdf", cheatFile(40000));
     ScriptedPrompt prompt({answer});
-    auto s = open(f, prompt);
+    auto s = openSelector(f, prompt);
     s->features().clickOption13(4);
     s->setCheatCheck(check);
+    // An option and the night switch changed since the window opened: leaving puts both of the
+    // game's files back as they were before the first run.
+    s->clickResolution(5);
+    TestFolders::write(f.game(), "eaw.exe", "night patched");
     const QByteArray v1 = TestFolders::read(f.game(), "V1V1.FLT");
     const QByteArray cdf = TestFolders::read(f.game(), "flt.cdf");
     const QByteArray ini = TestFolders::read(f.game(), "eaw.ini");
@@ -266,17 +254,23 @@ void TestFeatures::exitWithTheCheckOn() {
         QCOMPARE(TestFolders::read(f.game(), "V1V1.FLT"), v1);
         QCOMPARE(TestFolders::read(f.game(), "flt.cdf"), cdf);
         QCOMPARE(TestFolders::read(f.game(), "eaw.ini"), ini);
+        QCOMPARE(TestFolders::read(f.game(), "eaw.exe"), QByteArray("night patched"));
     } else {
         QCOMPARE(TestFolders::read(f.game(), "V1V1.FLT"), withByte(v1, 2, 0));
         QCOMPARE(TestFolders::read(f.game(), "flt.cdf"),
                  withByte(cdf, CheatCheck::FltCdfPosition, 0));
         QCOMPARE(TestFolders::read(f.game(), "eaw.ini"), eawIni());
+        QCOMPARE(TestFolders::read(f.game(), "eaw.exe"),
+                 QByteArray("MZ stand-in for the game program"));
+        QVERIFY(!FileOps::isReadOnly(QDir(f.game()).filePath("eaw.ini")));
+        QCOMPARE(s->ini.resolution, 1);
+        QVERIFY(s->FormReady);
     }
 
     // The next start shows the box unticked and both bytes 0, whatever the last run left.
     s.reset();
     ScriptedPrompt next;
-    auto again = open(f, next);
+    auto again = openSelector(f, next);
     QVERIFY(!again->Check4);
     QCOMPARE(TestFolders::read(f.game(), "V1V1.FLT").at(1), '\0');
     QCOMPARE(TestFolders::read(f.game(), "flt.cdf").at(CheatCheck::FltCdfPosition - 1), '\0');

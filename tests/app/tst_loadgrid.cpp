@@ -1,5 +1,6 @@
 #include "FileOps.h"
 #include "LoadFiles.h"
+#include "OpenSelector.h"
 #include "ScriptedPrompt.h"
 #include "Selector.h"
 #include "TestFolders.h"
@@ -34,11 +35,7 @@ struct Content {
     }
 
     /// A selector as the window opens it (second run on this VEK folder: no clean-up).
-    std::unique_ptr<Selector> open() {
-        auto s = std::make_unique<Selector>(Folders{f.game(), f.vek(), f.vek()}, prompt);
-        s->load();
-        return s;
-    }
+    std::unique_ptr<Selector> open() { return openSelector(f, prompt); }
 
     QByteArray ledger() const { return TestFolders::read(f.vek(), "FoldersLoaded.txt"); }
     QByteArray save(const QString &folder, const QString &name) const {
@@ -222,10 +219,8 @@ void TestLoadGrid::fFolderWithoutAlternativesResetsThePlaneLedgers() {
 void TestLoadGrid::missionSavesTravelWithTheMission_data() {
     QTest::addColumn<QString>("savedataName");
     QTest::addColumn<QString>("alphaStore");
-    QTest::newRow("as the selector spells them") << "Savedata"
-                                                 << "C-Alpha";
-    QTest::newRow("in other cases") << "SAVEDATA"
-                                    << "c-ALPHA";
+    QTest::newRow("as the selector spells them") << "Savedata" << QString("C-Alpha");
+    QTest::newRow("in other cases") << "SAVEDATA" << QString("c-ALPHA");
 }
 
 void TestLoadGrid::missionSavesTravelWithTheMission() {

@@ -1,6 +1,7 @@
 // The music sets, "Del MSN" and the night switch: tools that act on the game folder directly.
 #include "MusicButtons.h"
 #include "NightSwitch.h"
+#include "OpenSelector.h"
 #include "ScriptedPrompt.h"
 #include "Selector.h"
 #include "TestFolders.h"
@@ -9,12 +10,6 @@
 #include <QTest>
 
 namespace {
-
-std::unique_ptr<Selector> open(const TestFolders &f, ScriptedPrompt &prompt) {
-    auto s = std::make_unique<Selector>(Folders{f.game(), f.vek(), f.vek()}, prompt);
-    s->load();
-    return s;
-}
 
 // Each folder of the game folder with what its music.txt says, sorted by folder name.
 QStringList arrangement(const TestFolders &f) {
@@ -65,7 +60,7 @@ void TestMusicNight::musicButtonsAndSwitchBack() {
     TestFolders f;
     musicFolders(f);
     ScriptedPrompt prompt;
-    auto s = open(f, prompt);
+    auto s = openSelector(f, prompt);
     MusicButtons &music = s->music();
     QCOMPARE(music.Option12, (QStringList{"MUSIC#Jazz", "music#Quiet"}));
     const QStringList before = arrangement(f);
@@ -89,12 +84,9 @@ void TestMusicNight::musicButtonsAndSwitchBack() {
 void TestMusicNight::switchThatCannotComplete_data() {
     QTest::addColumn<QString>("change"); // made after the buttons were filled
     QTest::addColumn<QString>("named");
-    QTest::newRow("chosen set missing") << "remove MUSIC#Jazz"
-                                        << "MUSIC#Jazz";
-    QTest::newRow("Musictemp left over") << "make MUSICTEMP"
-                                         << "MUSICTEMP";
-    QTest::newRow("no Music folder") << "remove Music"
-                                     << "Music\"";
+    QTest::newRow("chosen set missing") << "remove MUSIC#Jazz" << QString("MUSIC#Jazz");
+    QTest::newRow("Musictemp left over") << "make MUSICTEMP" << QString("MUSICTEMP");
+    QTest::newRow("no Music folder") << "remove Music" << QString("Music\"");
 }
 
 void TestMusicNight::switchThatCannotComplete() {
@@ -103,7 +95,7 @@ void TestMusicNight::switchThatCannotComplete() {
     TestFolders f;
     musicFolders(f);
     ScriptedPrompt prompt;
-    auto s = open(f, prompt);
+    auto s = openSelector(f, prompt);
     const QString folder = f.game() + "/" + change.section(' ', 1);
     if (change.startsWith("remove"))
         QVERIFY(QDir(folder).removeRecursively());
@@ -118,7 +110,7 @@ void TestMusicNight::switchThatCannotComplete() {
     // A Musictemp found at load is told with what to do.
     if (change.contains("MUSICTEMP")) {
         ScriptedPrompt next;
-        auto again = open(f, next);
+        auto again = openSelector(f, next);
         QCOMPARE(next.shown.size(), 1);
         QVERIFY(next.shown.at(0).text.contains("Rename it back"));
     }
@@ -129,7 +121,7 @@ void TestMusicNight::moreThanSevenSets() {
     for (int i = 1; i <= 9; ++i)
         QVERIFY(QDir().mkpath(f.game() + QStringLiteral("/Music#%1").arg(i)));
     ScriptedPrompt prompt;
-    auto s = open(f, prompt);
+    auto s = openSelector(f, prompt);
     QCOMPARE(s->music().Option12.size(), 7);
     QCOMPARE(s->music().Option12.last(), QStringLiteral("Music#7"));
     QCOMPARE(prompt.shown.size(), 1);
@@ -143,7 +135,7 @@ void TestMusicNight::delmsnKeepsOtherMissions() {
     const QString saves = f.game() + "/SaveData";
     QVERIFY(QDir().mkpath(saves));
     ScriptedPrompt prompt;
-    auto s = open(f, prompt);
+    auto s = openSelector(f, prompt);
     for (const char *n : {"Default1.msn", "default2.MSN", "Mine.msn", "Default1.sav"})
         TestFolders::write(saves, n, n);
     QVERIFY(s->music().delmsn());
@@ -196,7 +188,7 @@ void TestMusicNight::nightRefuses() {
     TestFolders f;
     TestFolders::write(f.game(), "eaw.exe", bytes);
     ScriptedPrompt prompt;
-    auto s = open(f, prompt);
+    auto s = openSelector(f, prompt);
     if (bytes.isEmpty())
         QVERIFY(QFile::remove(f.game() + "/eaw.exe"));
     prompt.shown.clear();

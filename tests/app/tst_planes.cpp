@@ -4,6 +4,7 @@
 #include "DemoVekFolder.h"
 #include "FileOps.h"
 #include "LoadFiles.h"
+#include "OpenSelector.h"
 #include "Planes.h"
 #include "ScriptedPrompt.h"
 #include "Selector.h"
@@ -32,8 +33,7 @@ struct Fixture {
     }
 
     Selector &open() {
-        s = std::make_unique<Selector>(Folders{f.game(), f.vek(), f.vek()}, prompt);
-        s->load();
+        s = openSelector(f, prompt);
         return *s;
     }
 
@@ -222,22 +222,16 @@ void TestPlanes::markMovesWithinTheSlotAndSurvivesARestart() {
 void TestPlanes::badContentWritesNothing_data() {
     QTest::addColumn<QString>("fault");
     QTest::addColumn<QString>("told");
-    QTest::newRow("167 values") << "short"
-                                << "lines";
-    QTest::newRow("value 256") << "256"
-                               << "line 40";
-    QTest::newRow("slot 30") << "slot30"
-                             << "slot number 30";
-    QTest::newRow("blank name") << "blank"
-                                << "blank";
-    QTest::newRow("no pnames.str") << "nonames"
-                                   << "pnames.str";
-    QTest::newRow("pnames.str of 20 names") << "fewnames"
-                                            << "20 names";
-    QTest::newRow("lox beyond loadout.dat") << "lox"
-                                            << "loadout.dat";
-    QTest::newRow("read-only planes.dat") << "readonly"
-                                          << "read-only";
+    const char *rows[][3] = {{"167 values", "short", "lines"},
+                             {"value 256", "256", "line 40"},
+                             {"slot 30", "slot30", "slot number 30"},
+                             {"blank name", "blank", "blank"},
+                             {"no pnames.str", "nonames", "pnames.str"},
+                             {"pnames.str of 20 names", "fewnames", "20 names"},
+                             {"lox beyond loadout.dat", "lox", "loadout.dat"},
+                             {"read-only planes.dat", "readonly", "read-only"}};
+    for (const auto &[tag, fault, told] : rows)
+        QTest::newRow(tag) << QString::fromLatin1(fault) << QString::fromLatin1(told);
 }
 
 void TestPlanes::badContentWritesNothing() {

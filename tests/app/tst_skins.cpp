@@ -1,4 +1,5 @@
 #include "FileOps.h"
+#include "OpenSelector.h"
 #include "Planes.h"
 #include "ScriptedPrompt.h"
 #include "Selector.h"
@@ -30,11 +31,7 @@ struct Fixture {
     }
     bool inGame(const QString &file) const { return TestFolders::exists(f.game(), file); }
 
-    std::unique_ptr<Selector> open() {
-        auto s = std::make_unique<Selector>(Folders{f.game(), f.vek(), f.vek()}, prompt);
-        s->load();
-        return s;
-    }
+    std::unique_ptr<Selector> open() { return openSelector(f, prompt); }
 };
 
 bool activate(Selector &s, const QString &name) {
