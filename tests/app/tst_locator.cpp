@@ -8,7 +8,6 @@
 class TestLocator : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void firstStartWaitsWithVekOptionAndOkDisabled();
     void okEnabledOnlyWhileChosenVekFolderHoldsLinkscreen();
     void eawOptionChangesOnlyTheGameFolderLabel();
     void okCreatesMissingFilesAndKeepsExistingOnes();
@@ -16,25 +15,19 @@ private Q_SLOTS:
     void rememberedFolder();
 };
 
-void TestLocator::firstStartWaitsWithVekOptionAndOkDisabled() {
-    TestFolders f;
-    ScriptedPrompt prompt;
-    Locator locator(prompt);
-    QCOMPARE(locator.start(f.game()), Locator::Start::Waiting);
-    QCOMPARE(locator.option(), 0);
-    QCOMPARE(locator.Label3, f.game());
-    QVERIFY(locator.Label1.isEmpty());
-    QVERIFY(!locator.Command1);
-    QVERIFY(prompt.shown.isEmpty());
-}
-
 void TestLocator::okEnabledOnlyWhileChosenVekFolderHoldsLinkscreen() {
     TestFolders f;
     const QString upper = f.root() + QStringLiteral("/Upper");
     TestFolders::write(upper, QStringLiteral("LINKSCREEN"));
     ScriptedPrompt prompt;
     Locator locator(prompt);
-    locator.start(f.game());
+    // A first start waits, with the VEK option chosen and OK disabled.
+    QCOMPARE(locator.start(f.game()), Locator::Start::Waiting);
+    QCOMPARE(locator.option(), 0);
+    QCOMPARE(locator.Label3, f.game());
+    QVERIFY(locator.Label1.isEmpty());
+    QVERIFY(!locator.Command1);
+    QVERIFY(prompt.shown.isEmpty());
     locator.folderChanged(upper); // any case of the marker's name counts
     QVERIFY(locator.Command1);
     QCOMPARE(locator.Label1, upper);

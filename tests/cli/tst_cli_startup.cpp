@@ -11,9 +11,8 @@ class TestCliStartup : public QObject {
 private Q_SLOTS:
     void init();
     void firstRunPreparesBothFolders();
-    void secondRunWithTheSameVekFolderDeletesNothing();
     void statusPrintsTheLoadedList();
-    void rememberedFolderIsUsedWithoutVek();
+    void secondRunUsesTheRememberedFolderAndDeletesNothing();
     void usageErrors_data();
     void usageErrors();
     void helpListsTheCommands();
@@ -52,14 +51,6 @@ void TestCliStartup::firstRunPreparesBothFolders() {
     QCOMPARE(cdf.at(38258), '\x05');
 }
 
-void TestCliStartup::secondRunWithTheSameVekFolderDeletesNothing() {
-    TestFolders f;
-    QCOMPARE(CliRun::run({"--game", f.game(), "--vek", f.vek()}, lockPath()).status, 0);
-    TestFolders::write(f.game(), QStringLiteral("loaded.dat"), "content");
-    QCOMPARE(CliRun::run({"--game", f.game(), "--vek", f.vek()}, lockPath()).status, 0);
-    QVERIFY(TestFolders::exists(f.game(), QStringLiteral("loaded.dat")));
-}
-
 void TestCliStartup::statusPrintsTheLoadedList() {
     TestFolders f;
     TestFolders::write(f.vek(), QStringLiteral("FoldersLoaded.txt"), "A-One\r\nG-Two\r\n\r\n");
@@ -73,14 +64,17 @@ void TestCliStartup::statusPrintsTheLoadedList() {
     QCOMPARE(twice.out, QByteArray("A-One\nG-Two\nA-One\nG-Two\n"));
 }
 
-void TestCliStartup::rememberedFolderIsUsedWithoutVek() {
+void TestCliStartup::secondRunUsesTheRememberedFolderAndDeletesNothing() {
     TestFolders f;
     QCOMPARE(CliRun::run({"--game", f.game(), "--vek", f.vek()}, lockPath()).status, 0);
     TestFolders::write(f.vek(), QStringLiteral("FoldersLoaded.txt"), "M-Remembered\r\n\r\n");
-    // The current directory is the default game folder.
+    TestFolders::write(f.game(), QStringLiteral("loaded.dat"), "content");
+    // The current directory is the default game folder, LastVEKDir names the VEK folder, and
+    // the same VEK folder as last time means no sweep of the game folder.
     const CliRun r = CliRun::run({"status"}, lockPath(), f.game());
     QCOMPARE(r.status, 0);
     QCOMPARE(r.out, QByteArray("M-Remembered\n"));
+    QVERIFY(TestFolders::exists(f.game(), QStringLiteral("loaded.dat")));
 }
 
 void TestCliStartup::usageErrors_data() {

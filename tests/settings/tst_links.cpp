@@ -93,11 +93,9 @@ void TestLinks::addresses_data() {
     QTest::addColumn<QString>("address");
     QTest::addColumn<QString>("url"); // "VEK/" stands for the VEK folder
     QTest::newRow("web address") << "https://example.org/a?b=1"
-                                 << "https://example.org/a?b=1";
-    QTest::newRow("relative path with \\") << "pages\\Help.html"
-                                           << "VEK/pages/help.html";
-    QTest::newRow("empty") << ""
-                           << "";
+                                 << QString("https://example.org/a?b=1");
+    QTest::newRow("relative path with \\") << "pages\\Help.html" << QString("VEK/pages/help.html");
+    QTest::newRow("empty") << "" << QString();
 }
 
 void TestLinks::addresses() {
