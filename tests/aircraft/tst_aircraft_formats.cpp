@@ -17,13 +17,6 @@ namespace {
 
 using Names = QList<QByteArray>;
 
-QByteArray bytesOf(std::initializer_list<int> values) {
-    QByteArray out;
-    for (const int v : values)
-        out += static_cast<char>(v);
-    return out;
-}
-
 // A table whose every byte differs from its neighbours, so a shifted or misplaced write shows.
 QByteArray planesTable(qsizetype size = 30 * 216) {
     QByteArray bytes(size, '\0');
@@ -53,418 +46,393 @@ Names slotNames() {
     return names;
 }
 
+enum class Op { ReadSpan, WriteSpan, WriteBytes, ReadFuel, WriteFuel };
+enum class FileState { Full, Short, ReadOnly, Missing };
+
 } // namespace
 
 class TestAircraftFormats : public QObject {
     Q_OBJECT
 
 private slots:
-    void spanWrite_data();
-    void spanWrite();
-    void writeBytesInListOrder();
-    void fuel_data();
-    void fuel();
-    void flags_data();
-    void flags();
-    void refusalsWriteNothing_data();
-    void refusalsWriteNothing();
-    void planesDatKeepsItsCase();
+    // ---- planes.dat ---------------------------------------------------------------------------
 
-    void byteWriter();
-    void menus_data();
-    void menus();
-    void britishMenuByHand();
-    void writeAllReplacesPresentFiles();
-    void writeAllRefusals_data();
-    void writeAllRefusals();
-};
+    void spanWrite_data() {
+        QTest::addColumn<int>("slot");
+        QTest::addColumn<qint64>("first");
+        QTest::addColumn<qint64>("last");
 
-// ---- planes.dat ---------------------------------------------------------------------------
+        QTest::newRow("slot 0") << 0 << qint64(5) << qint64(172);
+        QTest::newRow("slot 13") << 13 << qint64(2813) << qint64(2980);
+        QTest::newRow("slot 29") << 29 << qint64(6269) << qint64(6436);
+    }
 
-void TestAircraftFormats::spanWrite_data() {
-    QTest::addColumn<int>("slot");
-    QTest::addColumn<qint64>("first");
-    QTest::addColumn<qint64>("last");
+    void spanWrite() {
+        QFETCH(int, slot);
+        QFETCH(qint64, first);
+        QFETCH(qint64, last);
 
-    QTest::newRow("slot 0") << 0 << qint64(5) << qint64(172);
-    QTest::newRow("slot 13") << 13 << qint64(2813) << qint64(2980);
-    QTest::newRow("slot 29") << 29 << qint64(6269) << qint64(6436);
-}
-
-void TestAircraftFormats::spanWrite() {
-    QFETCH(int, slot);
-    QFETCH(qint64, first);
-    QFETCH(qint64, last);
-
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("planes.dat"));
-    // A few bytes beyond the 30th record: they belong to the game and must survive too.
-    const QByteArray before = planesTable(30 * 216 + 5);
-    QVERIFY(writeFile(path, before));
-
-    // Every new byte differs from the old one, so each written position shows as changed.
-    QByteArray span(168, '\0');
-    for (int k = 0; k < 168; ++k)
-        span[k] = static_cast<char>(~before.at(first - 1 + k));
-    QString error;
-    QVERIFY2(PlanesDat::writeSpan(path, slot, span, &error), qPrintable(error));
-
-    const QByteArray after = contentOf(path);
-    QCOMPARE(after.size(), before.size());
-    QCOMPARE(changedRange(before, after), qMakePair(first, last));
-    QCOMPARE(after.mid(first - 1, 168), span);
-
-    QList<PlanesDat::PlaneByte> read;
-    QVERIFY2(PlanesDat::readSpan(path, slot, &read, &error), qPrintable(error));
-    QCOMPARE(read.size(), 168);
-    for (int k = 0; k < 168; ++k)
-        QCOMPARE(read.at(k), PlanesDat::PlaneByte(first + k, quint8(span.at(k))));
-}
-
-void TestAircraftFormats::writeBytesInListOrder() {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("planes.dat"));
-    const QByteArray before = planesTable();
-    QVERIFY(writeFile(path, before));
-
-    // Span bytes of several slots, the file's first and last byte, one position twice: the
-    // later value wins, and the file does not grow.
-    const QList<PlanesDat::PlaneByte> bytes{{5, 0xAA},    {172, 0xBB}, {2813, 0x01}, {2813, 0x02},
-                                            {6436, 0xFF}, {1, 0x11},   {6480, 0x22}};
-    QString error;
-    QVERIFY2(PlanesDat::writeBytes(path, bytes, &error), qPrintable(error));
-
-    QByteArray expected = before;
-    expected[4] = char(0xAA);
-    expected[171] = char(0xBB);
-    expected[2812] = char(0x02);
-    expected[6435] = char(0xFF);
-    expected[0] = char(0x11);
-    expected[6479] = char(0x22);
-    QCOMPARE(contentOf(path).toHex(), expected.toHex());
-}
-
-void TestAircraftFormats::fuel_data() {
-    QTest::addColumn<int>("slot");
-    QTest::addColumn<QByteArray>("stored");
-    QTest::addColumn<int>("value");
-
-    QTest::newRow("10000") << 0 << bytesOf({0x10, 0x27}) << 10000;
-    QTest::newRow("500, last slot") << 29 << bytesOf({0xF4, 0x01}) << 500;
-    QTest::newRow("zero") << 7 << bytesOf({0, 0}) << 0;
-    QTest::newRow("largest signed") << 3 << bytesOf({0xFF, 0x7F}) << 32767;
-    QTest::newRow("high byte 128 reads unsigned") << 3 << bytesOf({0x00, 0x80}) << 32768;
-    QTest::newRow("all ones") << 12 << bytesOf({0xFF, 0xFF}) << 65535;
-}
-
-void TestAircraftFormats::fuel() {
-    QFETCH(int, slot);
-    QFETCH(QByteArray, stored);
-    QFETCH(int, value);
-
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("planes.dat"));
-    const qint64 offset = slot * 216 + 40;
-    QByteArray table = planesTable();
-    table.replace(offset, 2, stored);
-    QVERIFY(writeFile(path, table));
-
-    int fuel = -1;
-    QString error;
-    QVERIFY2(PlanesDat::readFuel(path, slot, &fuel, &error), qPrintable(error));
-    QCOMPARE(fuel, value);
-
-    // Written back over other bytes, the value lands as the same two bytes and nowhere else.
-    QByteArray scrambled = table;
-    scrambled[offset] = char(0x5A);
-    scrambled[offset + 1] = char(0xA5);
-    QVERIFY(writeFile(path, scrambled));
-    QVERIFY2(PlanesDat::writeFuel(path, slot, value, &error), qPrintable(error));
-    QCOMPARE(contentOf(path).toHex(), table.toHex());
-}
-
-void TestAircraftFormats::flags_data() {
-    QTest::addColumn<bool>("typeByte");
-    QTest::addColumn<int>("flags");
-    QTest::addColumn<QStringList>("set");
-
-    QTest::newRow("0x15") << true << 0x15 << QStringList{"Fighter", "Flyable", "Twin engined"};
-    QTest::newRow("none") << true << 0x00 << QStringList{};
-    QTest::newRow("upper type bits")
-        << true << 0xE8 << QStringList{"Jet", "Four engined", "Rocket (V1)", "German"};
-    QTest::newRow("bomber") << true << 0x02 << QStringList{"Bomber"};
-    QTest::newRow("nation and gear")
-        << false << 0x92 << QStringList{"American", "Gear Back", "Nose wheel"};
-    QTest::newRow("every nation and gear bit")
-        << false << 0xFF << QStringList{"British",   "American",     "Inline engine", "Not used",
-                                        "Gear Back", "Gear Inwards", "Gear Outwards", "Nose wheel"};
-}
-
-void TestAircraftFormats::flags() {
-    QFETCH(bool, typeByte);
-    QFETCH(int, flags);
-    QFETCH(QStringList, set);
-
-    const QStringList &captions =
-        typeByte ? PlanesDat::TypeFlagCaptions : PlanesDat::NationGearFlagCaptions;
-    QCOMPARE(captions.size(), 8);
-    const std::array<bool, 8> bits = PlanesDat::flagBits(quint8(flags));
-    QStringList shown;
-    for (int i = 0; i < 8; ++i)
-        if (bits[i])
-            shown << captions.at(i);
-    QCOMPARE(shown, set);
-    QCOMPARE(int(PlanesDat::flagByte(bits)), flags);
-}
-
-namespace {
-enum class Op { ReadSpan, WriteSpan, WriteBytes, ReadFuel, WriteFuel };
-enum class FileState { Full, Short, ReadOnly, Missing };
-} // namespace
-
-void TestAircraftFormats::refusalsWriteNothing_data() {
-    QTest::addColumn<int>("op");
-    QTest::addColumn<int>("state");
-    QTest::addColumn<int>("slot");
-    QTest::addColumn<int>("arg"); // fuel value, span length, or position
-
-    const int full = int(FileState::Full), shortFile = int(FileState::Short);
-    const int readOnly = int(FileState::ReadOnly), missing = int(FileState::Missing);
-    // The short file ends inside slot 29's span, one byte before its last span byte.
-    QTest::newRow("span of slot 30") << int(Op::WriteSpan) << full << 30 << 168;
-    QTest::newRow("span of slot -1") << int(Op::WriteSpan) << full << -1 << 168;
-    QTest::newRow("span too short") << int(Op::WriteSpan) << full << 3 << 167;
-    QTest::newRow("span too long") << int(Op::WriteSpan) << full << 3 << 169;
-    QTest::newRow("span beyond a short file") << int(Op::WriteSpan) << shortFile << 29 << 168;
-    QTest::newRow("span to a read-only file") << int(Op::WriteSpan) << readOnly << 0 << 168;
-    QTest::newRow("span to a missing file") << int(Op::WriteSpan) << missing << 0 << 168;
-    QTest::newRow("read span of slot 30") << int(Op::ReadSpan) << full << 30 << 0;
-    QTest::newRow("read span beyond a short file") << int(Op::ReadSpan) << shortFile << 29 << 0;
-    QTest::newRow("read span of a missing file") << int(Op::ReadSpan) << missing << 0 << 0;
-    QTest::newRow("fuel of slot 30") << int(Op::WriteFuel) << full << 30 << 100;
-    QTest::newRow("fuel above 65535") << int(Op::WriteFuel) << full << 2 << 65536;
-    QTest::newRow("negative fuel") << int(Op::WriteFuel) << full << 2 << -1;
-    QTest::newRow("fuel to a read-only file") << int(Op::WriteFuel) << readOnly << 2 << 100;
-    QTest::newRow("read fuel of slot 30") << int(Op::ReadFuel) << full << 30 << 0;
-    QTest::newRow("read fuel of a missing file") << int(Op::ReadFuel) << missing << 0 << 0;
-    QTest::newRow("byte after the end") << int(Op::WriteBytes) << full << 0 << 6481;
-    QTest::newRow("byte at position 0") << int(Op::WriteBytes) << full << 0 << 0;
-    QTest::newRow("byte at a negative position") << int(Op::WriteBytes) << full << 0 << -3;
-    QTest::newRow("byte beyond a short file") << int(Op::WriteBytes) << shortFile << 0 << 6436;
-    QTest::newRow("bytes to a read-only file") << int(Op::WriteBytes) << readOnly << 0 << 6436;
-}
-
-void TestAircraftFormats::refusalsWriteNothing() {
-    QFETCH(int, op);
-    QFETCH(int, state);
-    QFETCH(int, slot);
-    QFETCH(int, arg);
-
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("planes.dat"));
-    const QByteArray before = planesTable(FileState(state) == FileState::Short ? 6435 : 6480);
-    if (FileState(state) != FileState::Missing)
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("planes.dat"));
+        // A few bytes beyond the 30th record: they belong to the game and must survive too.
+        const QByteArray before = planesTable(30 * 216 + 5);
         QVERIFY(writeFile(path, before));
-    if (FileState(state) == FileState::ReadOnly)
-        QVERIFY(FileOps::setReadOnly(path, true));
 
-    QString error;
-    bool ok = true;
-    switch (Op(op)) {
-    case Op::ReadSpan: {
-        QList<PlanesDat::PlaneByte> span;
-        ok = PlanesDat::readSpan(path, slot, &span, &error);
-        break;
+        // Every new byte differs from the old one, so each written position shows as changed.
+        QByteArray span(168, '\0');
+        for (int k = 0; k < 168; ++k)
+            span[k] = static_cast<char>(~before.at(first - 1 + k));
+        QString error;
+        QVERIFY2(PlanesDat::writeSpan(path, slot, span, &error), qPrintable(error));
+
+        const QByteArray after = contentOf(path);
+        QCOMPARE(after.size(), before.size());
+        QCOMPARE(changedRange(before, after), qMakePair(first, last));
+        QCOMPARE(after.mid(first - 1, 168), span);
+
+        QList<PlanesDat::PlaneByte> read;
+        QVERIFY2(PlanesDat::readSpan(path, slot, &read, &error), qPrintable(error));
+        QCOMPARE(read.size(), 168);
+        for (int k = 0; k < 168; ++k)
+            QCOMPARE(read.at(k), PlanesDat::PlaneByte(first + k, quint8(span.at(k))));
     }
-    case Op::WriteSpan:
-        ok = PlanesDat::writeSpan(path, slot, QByteArray(arg, '\x7E'), &error);
-        break;
-    case Op::WriteBytes:
-        // A valid byte first: the bad one after it must stop the whole list.
-        ok = PlanesDat::writeBytes(path, {{5, 0x7E}, {arg, 0x7E}}, &error);
-        break;
-    case Op::ReadFuel: {
-        int fuel = 0;
-        ok = PlanesDat::readFuel(path, slot, &fuel, &error);
-        break;
+
+    void writeBytesInListOrder() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("planes.dat"));
+        const QByteArray before = planesTable();
+        QVERIFY(writeFile(path, before));
+
+        // Span bytes of several slots, the file's first and last byte, one position twice: the
+        // later value wins, and the file does not grow.
+        const QList<PlanesDat::PlaneByte> bytes{{5, 0xAA},    {172, 0xBB},  {2813, 0x01},
+                                                {2813, 0x02}, {6436, 0xFF}, {1, 0x11},
+                                                {6480, 0x22}};
+        QString error;
+        QVERIFY2(PlanesDat::writeBytes(path, bytes, &error), qPrintable(error));
+
+        QByteArray expected = before;
+        expected[4] = char(0xAA);
+        expected[171] = char(0xBB);
+        expected[2812] = char(0x02);
+        expected[6435] = char(0xFF);
+        expected[0] = char(0x11);
+        expected[6479] = char(0x22);
+        QCOMPARE(contentOf(path).toHex(), expected.toHex());
     }
-    case Op::WriteFuel:
-        ok = PlanesDat::writeFuel(path, slot, arg, &error);
-        break;
+
+    void fuel_data() {
+        QTest::addColumn<int>("slot");
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<int>("value");
+
+        QTest::newRow("10000") << 0 << bytesOf({0x10, 0x27}) << 10000;
+        QTest::newRow("500, last slot") << 29 << bytesOf({0xF4, 0x01}) << 500;
+        QTest::newRow("zero") << 7 << bytesOf({0, 0}) << 0;
+        QTest::newRow("largest signed") << 3 << bytesOf({0xFF, 0x7F}) << 32767;
+        QTest::newRow("high byte 128 reads unsigned") << 3 << bytesOf({0x00, 0x80}) << 32768;
+        QTest::newRow("all ones") << 12 << bytesOf({0xFF, 0xFF}) << 65535;
     }
-    QVERIFY(!ok);
-    QVERIFY2(error.contains(QStringLiteral("planes.dat")), qPrintable(error));
-    if (FileState(state) == FileState::Missing)
-        QVERIFY(!QFile::exists(path));
-    else
-        QCOMPARE(contentOf(path).toHex(), before.toHex());
-}
 
-void TestAircraftFormats::planesDatKeepsItsCase() {
-    QTemporaryDir dir;
-    const QString upper = dir.filePath(QStringLiteral("PLANES.DAT"));
-    QVERIFY(writeFile(upper, planesTable()));
-    QString error;
-    QVERIFY2(PlanesDat::writeFuel(dir.filePath(QStringLiteral("Planes.dat")), 1, 10000, &error),
-             qPrintable(error));
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("PLANES.DAT")});
-    QCOMPARE(contentOf(upper).mid(216 + 40, 2), bytesOf({0x10, 0x27}));
-}
+    void fuel() {
+        QFETCH(int, slot);
+        QFETCH(QByteArray, stored);
+        QFETCH(int, value);
 
-// ---- plane-pick menus ---------------------------------------------------------------------
+        // The game's file in upper case, asked for in lower case: read and written under the name
+        // present, never as a second file.
+        QTemporaryDir dir;
+        const QString upper = dir.filePath(QStringLiteral("PLANES.DAT"));
+        const QString path = dir.filePath(QStringLiteral("planes.dat"));
+        const qint64 offset = slot * 216 + 40;
+        QByteArray table = planesTable();
+        table.replace(offset, 2, stored);
+        QVERIFY(writeFile(upper, table));
 
-void TestAircraftFormats::byteWriter() {
-    ByteWriter w;
-    w.puttit(14);
-    QCOMPARE(w.bytenum, qint64(2));
-    w.put16(640);
-    w.put32(0x01020304);
-    QCOMPARE(w.bytes(), bytesOf({14, 0x80, 0x02, 4, 3, 2, 1}));
-    QCOMPARE(w.bytenum, qint64(8));
+        int fuel = -1;
+        QString error;
+        QVERIFY2(PlanesDat::readFuel(path, slot, &fuel, &error), qPrintable(error));
+        QCOMPARE(fuel, value);
 
-    // Back to position 2: the next bytes overwrite there, the rest stays.
-    w.bytenum = 2;
-    w.puttit(0xFF);
-    QCOMPARE(w.bytes(), bytesOf({14, 0xFF, 0x02, 4, 3, 2, 1}));
-    // Past the end: the gap is zero-filled.
-    w.bytenum = 10;
-    w.puttit(9);
-    QCOMPARE(w.bytes(), bytesOf({14, 0xFF, 0x02, 4, 3, 2, 1, 0, 0, 9}));
-    QCOMPARE(w.bytenum, qint64(11));
-}
+        // Written back over other bytes, the value lands as the same two bytes and nowhere else.
+        QByteArray scrambled = table;
+        scrambled[offset] = char(0x5A);
+        scrambled[offset + 1] = char(0xA5);
+        QVERIFY(writeFile(upper, scrambled));
+        QVERIFY2(PlanesDat::writeFuel(path, slot, value, &error), qPrintable(error));
+        QCOMPARE(contentOf(upper).toHex(), table.toHex());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
+                 QStringList{QStringLiteral("PLANES.DAT")});
+    }
 
-// The demo kit writes the stock menus with a writer of its own (its own layout tables and
-// encoder), so a byte-for-byte match checks every side's header, slot order, hot areas, side
-// entries and EXIT entry against a second implementation.
-void TestAircraftFormats::menus_data() {
-    QTest::addColumn<PickMenu::Side>("side");
-    QTest::addColumn<Names>("given");    // names-file entries, index = slot
-    QTest::addColumn<QByteArray>("cut"); // what every entry must carry instead; empty: as given
+    void flags_data() {
+        QTest::addColumn<bool>("typeByte");
+        QTest::addColumn<int>("flags");
+        QTest::addColumn<QStringList>("set");
 
-    using S = PickMenu::Side;
-    const QByteArray asGiven;
-    for (const auto &[side, name] :
-         {std::pair{S::American, "American"}, std::pair{S::British, "British"},
-          std::pair{S::German, "German"}})
-        QTest::addRow("%s, slot names", name) << side << slotNames() << asGiven;
-    QTest::newRow("empty names") << S::American << Names(30) << asGiven;
-    QTest::newRow("8-bit bytes kept") << S::German << Names(30, "Bf 109 \xC4\xE9") << asGiven;
-    QTest::newRow("254 bytes kept") << S::British << Names(30, QByteArray(254, 'n')) << asGiven;
-    QTest::newRow("longer cut to 254")
-        << S::German << Names(30, QByteArray(300, 'n')) << QByteArray(254, 'n');
-    QTest::newRow("cut at a zero byte")
-        << S::American << Names(30, QByteArray("P-51\0junk", 9)) << QByteArray("P-51");
-}
+        QTest::newRow("0x15") << true << 0x15 << QStringList{"Fighter", "Flyable", "Twin engined"};
+        QTest::newRow("none") << true << 0x00 << QStringList{};
+        QTest::newRow("upper type bits")
+            << true << 0xE8 << QStringList{"Jet", "Four engined", "Rocket (V1)", "German"};
+        QTest::newRow("bomber") << true << 0x02 << QStringList{"Bomber"};
+        QTest::newRow("nation and gear")
+            << false << 0x92 << QStringList{"American", "Gear Back", "Nose wheel"};
+        QTest::newRow("every nation and gear bit")
+            << false << 0xFF
+            << QStringList{"British",   "American",     "Inline engine", "Not used",
+                           "Gear Back", "Gear Inwards", "Gear Outwards", "Nose wheel"};
+    }
 
-void TestAircraftFormats::menus() {
-    QFETCH(PickMenu::Side, side);
-    QFETCH(Names, given);
-    QFETCH(QByteArray, cut);
+    void flags() {
+        QFETCH(bool, typeByte);
+        QFETCH(int, flags);
+        QFETCH(QStringList, set);
 
-    const auto kitSide = DemoMenuFile::Side(int(side));
-    QCOMPARE(PickMenu::fileName(side), DemoMenuFile::fileName(kitSide));
-    QCOMPARE(PickMenu::menuSlots(side), DemoMenuFile::menuSlots(kitSide));
-    QStringList expectedNames;
-    for (const QByteArray &n : given)
-        expectedNames << Text8::toUnicode(cut.isEmpty() ? n : cut);
-    const QByteArray menu = PickMenu::build(side, PickMenu::namesFor(side, given));
-    QCOMPARE(menu.toHex(' '), DemoMenuFile::bytes(kitSide, expectedNames).toHex(' '));
-}
+        const QStringList &captions =
+            typeByte ? PlanesDat::TypeFlagCaptions : PlanesDat::NationGearFlagCaptions;
+        QCOMPARE(captions.size(), 8);
+        const std::array<bool, 8> bits = PlanesDat::flagBits(quint8(flags));
+        QStringList shown;
+        for (int i = 0; i < 8; ++i)
+            if (bits[i])
+                shown << captions.at(i);
+        QCOMPARE(shown, set);
+        QCOMPARE(int(PlanesDat::flagByte(bits)), flags);
+    }
 
-void TestAircraftFormats::britishMenuByHand() {
-    const Names names{"Typh", "", "Spitfire 1", "H", "Tempest", "Sp14"};
-    const auto text = [](const char *s) { return QByteArray(s) + '\0'; };
-    const QByteArray expected = bytesOf({14, 12, 0, 0, 0}) + text("picplnb.pic") +
-                                bytesOf({13, 0, 0, 0, 0, 128, 2, 224, 1, 9, 0, 0, 0, 53, 0})
-                                // 1: slot 13 at 18, 46, 185 x 138
-                                + bytesOf({6, 1, 0, 5, 0, 0, 0}) + text("Typh") +
-                                bytesOf({18, 0, 46, 0, 185, 0, 138, 0, 1, 0, 0, 0})
-                                // 2: slot 11 at 214, 0, 197 x 158, empty name
-                                + bytesOf({6, 2, 0, 1, 0, 0, 0, 0}) +
-                                bytesOf({214, 0, 0, 0, 197, 0, 158, 0, 1, 0, 0, 0})
-                                // 3: slot 10 at 412, 46, 199 x 139
-                                + bytesOf({6, 3, 0, 11, 0, 0, 0}) + text("Spitfire 1") +
-                                bytesOf({156, 1, 46, 0, 199, 0, 139, 0, 1, 0, 0, 0})
-                                // 4: slot 9 at 128, 181, 180 x 130
-                                + bytesOf({6, 4, 0, 2, 0, 0, 0}) + text("H") +
-                                bytesOf({128, 0, 181, 0, 180, 0, 130, 0, 1, 0, 0, 0})
-                                // 5: slot 14 at 6, 331, 205 x 147
-                                + bytesOf({6, 5, 0, 8, 0, 0, 0}) + text("Tempest") +
-                                bytesOf({6, 0, 75, 1, 205, 0, 147, 0, 1, 0, 0, 0})
-                                // 6: slot 12 at 293, 272, 198 x 142
-                                + bytesOf({6, 6, 0, 5, 0, 0, 0}) + text("Sp14") +
-                                bytesOf({37, 1, 16, 1, 198, 0, 142, 0, 1, 0, 0, 0})
-                                // 7: to the German menu at 328, 416, 93 x 30
-                                + bytesOf({6, 7, 0, 8, 0, 0, 0}) + text("GERMANY") +
-                                bytesOf({72, 1, 160, 1, 93, 0, 30, 0, 1, 0, 0, 0})
-                                // 8: to the American menu at 375, 422, 90 x 58
-                                + bytesOf({6, 8, 0, 4, 0, 0, 0}) + text("USA") +
-                                bytesOf({119, 1, 166, 1, 90, 0, 58, 0, 1, 0, 0, 0})
-                                // 9: EXIT at 514, 368, 75 x 81
-                                + bytesOf({3, 9, 0, 39, 29, 5, 0, 0, 0}) + text("EXIT") +
-                                bytesOf({2, 2, 112, 1, 75, 0, 81, 0, 175, 0, 0, 0}) +
-                                bytesOf({3, 0, 0});
+    void refusalsWriteNothing_data() {
+        QTest::addColumn<int>("op");
+        QTest::addColumn<int>("state");
+        QTest::addColumn<int>("slot");
+        QTest::addColumn<int>("arg"); // fuel value, span length, or position
 
-    QCOMPARE(PickMenu::build(PickMenu::Side::British, names).toHex(' '), expected.toHex(' '));
+        const int full = int(FileState::Full), shortFile = int(FileState::Short);
+        const int readOnly = int(FileState::ReadOnly), missing = int(FileState::Missing);
+        // The short file ends inside slot 29's span, one byte before its last span byte.
+        QTest::newRow("span of slot 30") << int(Op::WriteSpan) << full << 30 << 168;
+        QTest::newRow("span of slot -1") << int(Op::WriteSpan) << full << -1 << 168;
+        QTest::newRow("span too short") << int(Op::WriteSpan) << full << 3 << 167;
+        QTest::newRow("span too long") << int(Op::WriteSpan) << full << 3 << 169;
+        QTest::newRow("span beyond a short file") << int(Op::WriteSpan) << shortFile << 29 << 168;
+        QTest::newRow("span to a read-only file") << int(Op::WriteSpan) << readOnly << 0 << 168;
+        QTest::newRow("span to a missing file") << int(Op::WriteSpan) << missing << 0 << 168;
+        QTest::newRow("read span of slot 30") << int(Op::ReadSpan) << full << 30 << 0;
+        QTest::newRow("read span beyond a short file") << int(Op::ReadSpan) << shortFile << 29 << 0;
+        QTest::newRow("read span of a missing file") << int(Op::ReadSpan) << missing << 0 << 0;
+        QTest::newRow("fuel of slot 30") << int(Op::WriteFuel) << full << 30 << 100;
+        QTest::newRow("fuel above 65535") << int(Op::WriteFuel) << full << 2 << 65536;
+        QTest::newRow("negative fuel") << int(Op::WriteFuel) << full << 2 << -1;
+        QTest::newRow("fuel to a read-only file") << int(Op::WriteFuel) << readOnly << 2 << 100;
+        QTest::newRow("read fuel of slot 30") << int(Op::ReadFuel) << full << 30 << 0;
+        QTest::newRow("read fuel of a missing file") << int(Op::ReadFuel) << missing << 0 << 0;
+        QTest::newRow("byte after the end") << int(Op::WriteBytes) << full << 0 << 6481;
+        QTest::newRow("byte at position 0") << int(Op::WriteBytes) << full << 0 << 0;
+        QTest::newRow("byte at a negative position") << int(Op::WriteBytes) << full << 0 << -3;
+        QTest::newRow("byte beyond a short file") << int(Op::WriteBytes) << shortFile << 0 << 6436;
+        QTest::newRow("bytes to a read-only file") << int(Op::WriteBytes) << readOnly << 0 << 6436;
+    }
 
-    QTemporaryDir dir;
-    QString error;
-    QVERIFY2(PickMenu::write(dir.path(), PickMenu::Side::British, names, &error),
-             qPrintable(error));
-    QCOMPARE(contentOf(dir.filePath(QStringLiteral("picplnb.mnu"))).toHex(' '),
-             expected.toHex(' '));
-}
+    void refusalsWriteNothing() {
+        QFETCH(int, op);
+        QFETCH(int, state);
+        QFETCH(int, slot);
+        QFETCH(int, arg);
 
-void TestAircraftFormats::writeAllReplacesPresentFiles() {
-    QTemporaryDir dir;
-    // The game's files as an installer might have named them, one longer than any menu.
-    const QString american = dir.filePath(QStringLiteral("PICPLNA.MNU"));
-    const QString british = dir.filePath(QStringLiteral("Picplnb.mnu"));
-    QVERIFY(writeFile(american, QByteArray(5000, '\x55')));
-    QVERIFY(writeFile(british, QByteArray(10, '\x55')));
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("planes.dat"));
+        const QByteArray before = planesTable(FileState(state) == FileState::Short ? 6435 : 6480);
+        if (FileState(state) != FileState::Missing)
+            QVERIFY(writeFile(path, before));
+        if (FileState(state) == FileState::ReadOnly)
+            QVERIFY(FileOps::setReadOnly(path, true));
 
-    QString error;
-    QVERIFY2(PickMenu::writeAll(dir.path(), slotNames(), &error), qPrintable(error));
-    QStringList files = QDir(dir.path()).entryList(QDir::Files);
-    files.sort();
-    QCOMPARE(files, (QStringList{"PICPLNA.MNU", "Picplnb.mnu", "picplng.mnu"}));
+        QString error;
+        bool ok = true;
+        switch (Op(op)) {
+        case Op::ReadSpan: {
+            QList<PlanesDat::PlaneByte> span;
+            ok = PlanesDat::readSpan(path, slot, &span, &error);
+            break;
+        }
+        case Op::WriteSpan:
+            ok = PlanesDat::writeSpan(path, slot, QByteArray(arg, '\x7E'), &error);
+            break;
+        case Op::WriteBytes:
+            // A valid byte first: the bad one after it must stop the whole list.
+            ok = PlanesDat::writeBytes(path, {{5, 0x7E}, {arg, 0x7E}}, &error);
+            break;
+        case Op::ReadFuel: {
+            int fuel = 0;
+            ok = PlanesDat::readFuel(path, slot, &fuel, &error);
+            break;
+        }
+        case Op::WriteFuel:
+            ok = PlanesDat::writeFuel(path, slot, arg, &error);
+            break;
+        }
+        QVERIFY(!ok);
+        QVERIFY2(error.contains(QStringLiteral("planes.dat")), qPrintable(error));
+        if (FileState(state) == FileState::Missing)
+            QVERIFY(!QFile::exists(path));
+        else
+            QCOMPARE(contentOf(path).toHex(), before.toHex());
+    }
 
-    for (const auto &[path, side] :
-         {std::pair{american, PickMenu::Side::American},
-          std::pair{british, PickMenu::Side::British},
-          std::pair{dir.filePath(QStringLiteral("picplng.mnu")), PickMenu::Side::German}})
-        QCOMPARE(contentOf(path), PickMenu::build(side, PickMenu::namesFor(side, slotNames())));
-}
+    // ---- plane-pick menus ---------------------------------------------------------------------
 
-void TestAircraftFormats::writeAllRefusals_data() {
-    QTest::addColumn<int>("entries");
-    QTest::addColumn<QString>("readOnlyFile");
+    void byteWriter() {
+        ByteWriter w;
+        w.puttit(14);
+        QCOMPARE(w.bytenum, qint64(2));
+        w.put16(640);
+        w.put32(0x01020304);
+        QCOMPARE(w.bytes(), bytesOf({14, 0x80, 0x02, 4, 3, 2, 1}));
+        QCOMPARE(w.bytenum, qint64(8));
 
-    QTest::newRow("names end before slot 24") << 24 << QString();
-    QTest::newRow("American menu read-only") << 30 << QStringLiteral("picplna.mnu");
-    QTest::newRow("British menu read-only") << 30 << QStringLiteral("PICPLNB.MNU");
-}
+        // Back to position 2: the next bytes overwrite there, the rest stays.
+        w.bytenum = 2;
+        w.puttit(0xFF);
+        QCOMPARE(w.bytes(), bytesOf({14, 0xFF, 0x02, 4, 3, 2, 1}));
+        // Past the end: the gap is zero-filled.
+        w.bytenum = 10;
+        w.puttit(9);
+        QCOMPARE(w.bytes(), bytesOf({14, 0xFF, 0x02, 4, 3, 2, 1, 0, 0, 9}));
+        QCOMPARE(w.bytenum, qint64(11));
+    }
 
-void TestAircraftFormats::writeAllRefusals() {
-    QFETCH(int, entries);
-    QFETCH(QString, readOnlyFile);
+    // The demo kit writes the stock menus with a writer of its own (its own layout tables and
+    // encoder), so a byte-for-byte match checks every side's header, slot order, hot areas, side
+    // entries and EXIT entry against a second implementation.
+    void menus_data() {
+        QTest::addColumn<PickMenu::Side>("side");
+        QTest::addColumn<Names>("given");    // names-file entries, index = slot
+        QTest::addColumn<QByteArray>("cut"); // what every entry must carry instead; empty: as given
 
-    QTemporaryDir dir;
-    const QStringList files{"picplng.mnu", "PICPLNB.MNU", "picplna.mnu"};
-    for (const QString &f : files)
-        QVERIFY(writeFile(dir.filePath(f), f.toLatin1()));
-    if (!readOnlyFile.isEmpty())
-        QVERIFY(FileOps::setReadOnly(dir.filePath(readOnlyFile), true));
+        using S = PickMenu::Side;
+        const QByteArray asGiven;
+        for (const auto &[side, name] :
+             {std::pair{S::American, "American"}, std::pair{S::British, "British"},
+              std::pair{S::German, "German"}})
+            QTest::addRow("%s, slot names", name) << side << slotNames() << asGiven;
+        QTest::newRow("empty names") << S::American << Names(30) << asGiven;
+        QTest::newRow("8-bit bytes kept") << S::German << Names(30, "Bf 109 \xC4\xE9") << asGiven;
+        QTest::newRow("254 bytes kept") << S::British << Names(30, QByteArray(254, 'n')) << asGiven;
+        QTest::newRow("longer cut to 254")
+            << S::German << Names(30, QByteArray(300, 'n')) << QByteArray(254, 'n');
+        QTest::newRow("cut at a zero byte")
+            << S::American << Names(30, QByteArray("P-51\0junk", 9)) << QByteArray("P-51");
+    }
 
-    QString error;
-    QVERIFY(!PickMenu::writeAll(dir.path(), slotNames().mid(0, entries), &error));
-    QVERIFY(!error.isEmpty());
-    if (!readOnlyFile.isEmpty())
-        QVERIFY2(error.contains(readOnlyFile), qPrintable(error));
-    // Not even the German menu, which comes first, has been written.
-    for (const QString &f : files)
-        QCOMPARE(contentOf(dir.filePath(f)), f.toLatin1());
-}
+    void menus() {
+        QFETCH(PickMenu::Side, side);
+        QFETCH(Names, given);
+        QFETCH(QByteArray, cut);
+
+        const auto kitSide = DemoMenuFile::Side(int(side));
+        QCOMPARE(PickMenu::fileName(side), DemoMenuFile::fileName(kitSide));
+        QCOMPARE(PickMenu::menuSlots(side), DemoMenuFile::menuSlots(kitSide));
+        QStringList expectedNames;
+        for (const QByteArray &n : given)
+            expectedNames << Text8::toUnicode(cut.isEmpty() ? n : cut);
+        const QByteArray menu = PickMenu::build(side, PickMenu::namesFor(side, given));
+        QCOMPARE(menu.toHex(' '), DemoMenuFile::bytes(kitSide, expectedNames).toHex(' '));
+    }
+
+    void britishMenuByHand() {
+        const Names names{"Typh", "", "Spitfire 1", "H", "Tempest", "Sp14"};
+        const auto text = [](const char *s) { return QByteArray(s) + '\0'; };
+        const QByteArray expected = bytesOf({14, 12, 0, 0, 0}) + text("picplnb.pic") +
+                                    bytesOf({13, 0, 0, 0, 0, 128, 2, 224, 1, 9, 0, 0, 0, 53, 0})
+                                    // 1: slot 13 at 18, 46, 185 x 138
+                                    + bytesOf({6, 1, 0, 5, 0, 0, 0}) + text("Typh") +
+                                    bytesOf({18, 0, 46, 0, 185, 0, 138, 0, 1, 0, 0, 0})
+                                    // 2: slot 11 at 214, 0, 197 x 158, empty name
+                                    + bytesOf({6, 2, 0, 1, 0, 0, 0, 0}) +
+                                    bytesOf({214, 0, 0, 0, 197, 0, 158, 0, 1, 0, 0, 0})
+                                    // 3: slot 10 at 412, 46, 199 x 139
+                                    + bytesOf({6, 3, 0, 11, 0, 0, 0}) + text("Spitfire 1") +
+                                    bytesOf({156, 1, 46, 0, 199, 0, 139, 0, 1, 0, 0, 0})
+                                    // 4: slot 9 at 128, 181, 180 x 130
+                                    + bytesOf({6, 4, 0, 2, 0, 0, 0}) + text("H") +
+                                    bytesOf({128, 0, 181, 0, 180, 0, 130, 0, 1, 0, 0, 0})
+                                    // 5: slot 14 at 6, 331, 205 x 147
+                                    + bytesOf({6, 5, 0, 8, 0, 0, 0}) + text("Tempest") +
+                                    bytesOf({6, 0, 75, 1, 205, 0, 147, 0, 1, 0, 0, 0})
+                                    // 6: slot 12 at 293, 272, 198 x 142
+                                    + bytesOf({6, 6, 0, 5, 0, 0, 0}) + text("Sp14") +
+                                    bytesOf({37, 1, 16, 1, 198, 0, 142, 0, 1, 0, 0, 0})
+                                    // 7: to the German menu at 328, 416, 93 x 30
+                                    + bytesOf({6, 7, 0, 8, 0, 0, 0}) + text("GERMANY") +
+                                    bytesOf({72, 1, 160, 1, 93, 0, 30, 0, 1, 0, 0, 0})
+                                    // 8: to the American menu at 375, 422, 90 x 58
+                                    + bytesOf({6, 8, 0, 4, 0, 0, 0}) + text("USA") +
+                                    bytesOf({119, 1, 166, 1, 90, 0, 58, 0, 1, 0, 0, 0})
+                                    // 9: EXIT at 514, 368, 75 x 81
+                                    + bytesOf({3, 9, 0, 39, 29, 5, 0, 0, 0}) + text("EXIT") +
+                                    bytesOf({2, 2, 112, 1, 75, 0, 81, 0, 175, 0, 0, 0}) +
+                                    bytesOf({3, 0, 0});
+
+        QCOMPARE(PickMenu::build(PickMenu::Side::British, names).toHex(' '), expected.toHex(' '));
+
+        QTemporaryDir dir;
+        QString error;
+        QVERIFY2(PickMenu::write(dir.path(), PickMenu::Side::British, names, &error),
+                 qPrintable(error));
+        QCOMPARE(contentOf(dir.filePath(QStringLiteral("picplnb.mnu"))).toHex(' '),
+                 expected.toHex(' '));
+    }
+
+    void writeAllReplacesPresentFiles() {
+        QTemporaryDir dir;
+        // The game's files as an installer might have named them, one longer than any menu.
+        const QString american = dir.filePath(QStringLiteral("PICPLNA.MNU"));
+        const QString british = dir.filePath(QStringLiteral("Picplnb.mnu"));
+        QVERIFY(writeFile(american, QByteArray(5000, '\x55')));
+        QVERIFY(writeFile(british, QByteArray(10, '\x55')));
+
+        QString error;
+        QVERIFY2(PickMenu::writeAll(dir.path(), slotNames(), &error), qPrintable(error));
+        QStringList files = QDir(dir.path()).entryList(QDir::Files);
+        files.sort();
+        QCOMPARE(files, (QStringList{"PICPLNA.MNU", "Picplnb.mnu", "picplng.mnu"}));
+
+        for (const auto &[path, side] :
+             {std::pair{american, PickMenu::Side::American},
+              std::pair{british, PickMenu::Side::British},
+              std::pair{dir.filePath(QStringLiteral("picplng.mnu")), PickMenu::Side::German}})
+            QCOMPARE(contentOf(path), PickMenu::build(side, PickMenu::namesFor(side, slotNames())));
+    }
+
+    void writeAllRefusals_data() {
+        QTest::addColumn<int>("entries");
+        QTest::addColumn<QString>("readOnlyFile");
+
+        QTest::newRow("names end before slot 24") << 24 << QString();
+        QTest::newRow("American menu read-only") << 30 << QStringLiteral("picplna.mnu");
+        QTest::newRow("British menu read-only") << 30 << QStringLiteral("PICPLNB.MNU");
+    }
+
+    void writeAllRefusals() {
+        QFETCH(int, entries);
+        QFETCH(QString, readOnlyFile);
+
+        QTemporaryDir dir;
+        const QStringList files{"picplng.mnu", "PICPLNB.MNU", "picplna.mnu"};
+        for (const QString &f : files)
+            QVERIFY(writeFile(dir.filePath(f), f.toLatin1()));
+        if (!readOnlyFile.isEmpty())
+            QVERIFY(FileOps::setReadOnly(dir.filePath(readOnlyFile), true));
+
+        QString error;
+        QVERIFY(!PickMenu::writeAll(dir.path(), slotNames().mid(0, entries), &error));
+        QVERIFY(!error.isEmpty());
+        if (!readOnlyFile.isEmpty())
+            QVERIFY2(error.contains(readOnlyFile), qPrintable(error));
+        // Not even the German menu, which comes first, has been written.
+        for (const QString &f : files)
+            QCOMPARE(contentOf(dir.filePath(f)), f.toLatin1());
+    }
+};
 
 QTEST_GUILESS_MAIN(TestAircraftFormats)
 #include "tst_aircraft_formats.moc"

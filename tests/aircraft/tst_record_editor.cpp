@@ -9,106 +9,103 @@
 class TestRecordEditor : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void clickWritesOnlyTheFlagByte_data();
-    void clickWritesOnlyTheFlagByte();
-    void nothingIsWritten_data();
-    void nothingIsWritten();
+    void clickWritesOnlyTheFlagByte_data() {
+        QTest::addColumn<int>("slot");
+        QTest::addColumn<int>("group");
+        QTest::addColumn<int>("before");
+        QTest::addColumn<int>("bit");
+        QTest::addColumn<bool>("ticked");
+        QTest::addColumn<int>("after");
+        QTest::newRow("four engined over twin engined") << 0 << 1 << 16 << 5 << true << 32;
+        QTest::newRow("twin engined over four engined") << 29 << 1 << 0x25 << 4 << true << 0x15;
+        QTest::newRow("gear outwards clears gear inwards, keeps the rest")
+            << 12 << 2 << 0xA3 << 6 << true << 0xC3;
+        QTest::newRow("gear inwards clears gear outwards") << 3 << 2 << 0x40 << 5 << true << 0x20;
+        QTest::newRow("clearing a box leaves the others") << 7 << 1 << 0x15 << 0 << false << 0x14;
+        // Both boxes of a pair as read from the file stay until the player clears one.
+        QTest::newRow("a pair read from the file, one cleared")
+            << 5 << 1 << 0x30 << 4 << false << 0x20;
+        QTest::newRow("another bit beside a broken pair") << 5 << 2 << 0x60 << 7 << true << 0xE0;
+    }
+
+    void clickWritesOnlyTheFlagByte() {
+        QFETCH(int, slot);
+        QFETCH(int, group);
+        QFETCH(int, before);
+        QFETCH(int, bit);
+        QFETCH(bool, ticked);
+        QFETCH(int, after);
+        TestFolders f;
+        QByteArray dat = DemoPlanesDat::file(0);
+        const int offset = slot * 216 + (group == 1 ? 8 : 9);
+        dat[offset] = char(before);
+        TestFolders::write(f.game(), QStringLiteral("PLANES.DAT"), dat);
+        ScriptedPrompt prompt;
+        RecordEditor editor(f.game(), prompt);
+
+        QVERIFY(editor.showSlot(slot));
+        QCOMPARE(editor.rows.size(), 168);
+        QCOMPARE(editor.rows.first().position, slot * 216 + 5);
+        QCOMPARE(editor.rows.last().position, slot * 216 + 172);
+        for (int i = 0; i < 8; ++i)
+            QCOMPARE(editor.checks(group)[i], bool(before >> i & 1));
+
+        QVERIFY(editor.clickCheck(group, bit, ticked));
+        dat[offset] = char(after);
+        QCOMPARE(TestFolders::read(f.game(), QStringLiteral("PLANES.DAT")), dat);
+        QCOMPARE(editor.rows.at(offset - slot * 216 - 4).read, after);
+        QCOMPARE((group == 1 ? editor.F1 : editor.F2), QString::number(after));
+        for (int i = 0; i < 8; ++i)
+            QCOMPARE(editor.checks(group)[i], bool(after >> i & 1));
+        QVERIFY(prompt.shown.isEmpty());
+    }
+
+    void nothingIsWritten_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("show");
+        QTest::addColumn<bool>("readOnly");
+        QTest::addColumn<int>("rowsShown");
+        QTest::addColumn<QString>("told");
+        const QByteArray dat = DemoPlanesDat::file(0);
+        QTest::newRow("no slot chosen") << dat << false << false << 0 << QString();
+        QTest::newRow("missing planes.dat")
+            << QByteArray() << true << false << 0 << QStringLiteral("does not exist");
+        QTest::newRow("too short for the slot")
+            << dat.left(20 * 216) << true << false << 0 << QStringLiteral("too few");
+        QTest::newRow("read-only") << dat << true << true << 168 << QStringLiteral("read-only");
+    }
+
+    void nothingIsWritten() {
+        QFETCH(QByteArray, file);
+        QFETCH(bool, show);
+        QFETCH(bool, readOnly);
+        QFETCH(int, rowsShown);
+        QFETCH(QString, told);
+        TestFolders f;
+        const QString path = QDir(f.game()).filePath(QStringLiteral("planes.dat"));
+        if (!file.isEmpty())
+            TestFolders::write(f.game(), QStringLiteral("planes.dat"), file);
+        if (readOnly)
+            QVERIFY(FileOps::setReadOnly(path, true));
+        ScriptedPrompt prompt;
+        RecordEditor editor(f.game(), prompt);
+        if (show)
+            QCOMPARE(editor.showSlot(25), rowsShown > 0);
+        QCOMPARE(editor.rows.size(), rowsShown);
+        // The player is told before any click could write.
+        QCOMPARE(prompt.shown.size(), told.isEmpty() ? 0 : 1);
+        if (!told.isEmpty())
+            QVERIFY2(prompt.shown.first().text.contains(told),
+                     qPrintable(prompt.shown.first().text));
+
+        QVERIFY(!editor.clickCheck(1, 0, !editor.Check1[0]));
+        QCOMPARE(TestFolders::read(f.game(), QStringLiteral("planes.dat")),
+                 file.isEmpty() ? QByteArray("<missing>") : file);
+        QCOMPARE(prompt.shown.size(), told.isEmpty() ? 0 : 1);
+        if (readOnly)
+            FileOps::setReadOnly(path, false);
+    }
 };
-
-void TestRecordEditor::clickWritesOnlyTheFlagByte_data() {
-    QTest::addColumn<int>("slot");
-    QTest::addColumn<int>("group");
-    QTest::addColumn<int>("before");
-    QTest::addColumn<int>("bit");
-    QTest::addColumn<bool>("ticked");
-    QTest::addColumn<int>("after");
-    QTest::newRow("four engined over twin engined") << 0 << 1 << 16 << 5 << true << 32;
-    QTest::newRow("twin engined over four engined") << 29 << 1 << 0x25 << 4 << true << 0x15;
-    QTest::newRow("gear outwards clears gear inwards, keeps the rest")
-        << 12 << 2 << 0xA3 << 6 << true << 0xC3;
-    QTest::newRow("gear inwards clears gear outwards") << 3 << 2 << 0x40 << 5 << true << 0x20;
-    QTest::newRow("clearing a box leaves the others") << 7 << 1 << 0x15 << 0 << false << 0x14;
-    // Both boxes of a pair as read from the file stay until the player clears one.
-    QTest::newRow("a pair read from the file, one cleared") << 5 << 1 << 0x30 << 4 << false << 0x20;
-    QTest::newRow("another bit beside a broken pair") << 5 << 2 << 0x60 << 7 << true << 0xE0;
-}
-
-void TestRecordEditor::clickWritesOnlyTheFlagByte() {
-    QFETCH(int, slot);
-    QFETCH(int, group);
-    QFETCH(int, before);
-    QFETCH(int, bit);
-    QFETCH(bool, ticked);
-    QFETCH(int, after);
-    TestFolders f;
-    QByteArray dat = DemoPlanesDat::file(0);
-    const int offset = slot * 216 + (group == 1 ? 8 : 9);
-    dat[offset] = char(before);
-    TestFolders::write(f.game(), QStringLiteral("PLANES.DAT"), dat);
-    ScriptedPrompt prompt;
-    RecordEditor editor(f.game(), prompt);
-
-    QVERIFY(editor.showSlot(slot));
-    QCOMPARE(editor.rows.size(), 168);
-    QCOMPARE(editor.rows.first().position, slot * 216 + 5);
-    QCOMPARE(editor.rows.last().position, slot * 216 + 172);
-    for (int i = 0; i < 8; ++i)
-        QCOMPARE(editor.checks(group)[i], bool(before >> i & 1));
-
-    QVERIFY(editor.clickCheck(group, bit, ticked));
-    dat[offset] = char(after);
-    QCOMPARE(TestFolders::read(f.game(), QStringLiteral("PLANES.DAT")), dat);
-    QCOMPARE(editor.rows.at(offset - slot * 216 - 4).read, after);
-    QCOMPARE((group == 1 ? editor.F1 : editor.F2), QString::number(after));
-    for (int i = 0; i < 8; ++i)
-        QCOMPARE(editor.checks(group)[i], bool(after >> i & 1));
-    QVERIFY(prompt.shown.isEmpty());
-}
-
-void TestRecordEditor::nothingIsWritten_data() {
-    QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<bool>("show");
-    QTest::addColumn<bool>("readOnly");
-    QTest::addColumn<int>("rowsShown");
-    QTest::addColumn<QString>("told");
-    const QByteArray dat = DemoPlanesDat::file(0);
-    QTest::newRow("no slot chosen") << dat << false << false << 0 << QString();
-    QTest::newRow("missing planes.dat")
-        << QByteArray() << true << false << 0 << QStringLiteral("does not exist");
-    QTest::newRow("too short for the slot")
-        << dat.left(20 * 216) << true << false << 0 << QStringLiteral("too few");
-    QTest::newRow("read-only") << dat << true << true << 168 << QStringLiteral("read-only");
-}
-
-void TestRecordEditor::nothingIsWritten() {
-    QFETCH(QByteArray, file);
-    QFETCH(bool, show);
-    QFETCH(bool, readOnly);
-    QFETCH(int, rowsShown);
-    QFETCH(QString, told);
-    TestFolders f;
-    const QString path = QDir(f.game()).filePath(QStringLiteral("planes.dat"));
-    if (!file.isEmpty())
-        TestFolders::write(f.game(), QStringLiteral("planes.dat"), file);
-    if (readOnly)
-        QVERIFY(FileOps::setReadOnly(path, true));
-    ScriptedPrompt prompt;
-    RecordEditor editor(f.game(), prompt);
-    if (show)
-        QCOMPARE(editor.showSlot(25), rowsShown > 0);
-    QCOMPARE(editor.rows.size(), rowsShown);
-    // The player is told before any click could write.
-    QCOMPARE(prompt.shown.size(), told.isEmpty() ? 0 : 1);
-    if (!told.isEmpty())
-        QVERIFY2(prompt.shown.first().text.contains(told), qPrintable(prompt.shown.first().text));
-
-    QVERIFY(!editor.clickCheck(1, 0, !editor.Check1[0]));
-    QCOMPARE(TestFolders::read(f.game(), QStringLiteral("planes.dat")),
-             file.isEmpty() ? QByteArray("<missing>") : file);
-    QCOMPARE(prompt.shown.size(), told.isEmpty() ? 0 : 1);
-    if (readOnly)
-        FileOps::setReadOnly(path, false);
-}
 
 QTEST_GUILESS_MAIN(TestRecordEditor)
 #include "tst_record_editor.moc"

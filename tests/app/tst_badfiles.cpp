@@ -15,91 +15,88 @@
 class TestBadFiles : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void garbageInAnyInputFile_data();
-    void garbageInAnyInputFile();
-};
-
-void TestBadFiles::garbageInAnyInputFile_data() {
-    QTest::addColumn<QString>("where"); // "game", "vek" or "set"
-    QTest::addColumn<QString>("file");
-    const QList<QPair<QString, QString>> files = {{"game", "eaw.ini"},
-                                                  {"game", "LastVEKDir"},
-                                                  {"game", "flt.cdf"},
-                                                  {"game", "V1V1.FLT"},
-                                                  {"vek", "vek.ini"},
-                                                  {"vek", "FoldersLoaded.txt"},
-                                                  {"vek", "eaw.ini"},
-                                                  {"set", "planes.dat"},
-                                                  {"set", "pnames.str"},
-                                                  {"set", "loadout.dat"},
-                                                  {"set", "P-Mustang III/mustang3.vek"},
-                                                  {"set", "P-Mustang III/mustang3.lox"},
-                                                  {"set", "contents.txt"}};
-    for (const auto &f : files)
-        for (const char *kind : {"random", "empty", "truncated"})
-            QTest::addRow("%s %s %s", qPrintable(f.first), qPrintable(f.second), kind)
-                << f.first << f.second + "|" + kind;
-}
-
-void TestBadFiles::garbageInAnyInputFile() {
-    QFETCH(QString, where);
-    QFETCH(QString, file);
-    const QString kind = file.section('|', 1);
-    file = file.section('|', 0, 0);
-    TestFolders f(TestFolders::WithoutGameFiles);
-    QString error;
-    QVERIFY(DemoGameFolder::build(f.game(), &error));
-    QVERIFY(DemoVekFolder::build(f.vek(), &error));
-    ScriptedPrompt prompt;
-    {
-        // A first run makes the ledgers and the originals, as a player's would.
-        Selector first(Folders{f.game(), f.vek(), "None"}, prompt);
-        first.load();
-        first.loadFiles().click(first.Unigrid.find("F-Late war fighters"));
-        first.loadFiles().click(first.Unigrid.find("M-Battle of Britain"));
+    void garbageInAnyInputFile_data() {
+        QTest::addColumn<QString>("where"); // "game", "vek" or "set"
+        QTest::addColumn<QString>("file");
+        const QList<QPair<QString, QString>> files = {{"game", "eaw.ini"},
+                                                      {"game", "LastVEKDir"},
+                                                      {"game", "flt.cdf"},
+                                                      {"game", "V1V1.FLT"},
+                                                      {"vek", "vek.ini"},
+                                                      {"vek", "FoldersLoaded.txt"},
+                                                      {"vek", "eaw.ini"},
+                                                      {"set", "planes.dat"},
+                                                      {"set", "pnames.str"},
+                                                      {"set", "loadout.dat"},
+                                                      {"set", "P-Mustang III/mustang3.vek"},
+                                                      {"set", "P-Mustang III/mustang3.lox"},
+                                                      {"set", "contents.txt"}};
+        for (const auto &f : files)
+            for (const char *kind : {"random", "empty", "truncated"})
+                QTest::addRow("%s %s %s", qPrintable(f.first), qPrintable(f.second), kind)
+                    << f.first << f.second + "|" + kind;
     }
-    const QString folder = where == "game"  ? f.game()
-                           : where == "vek" ? f.vek()
-                                            : f.vek() + "/F-Late war fighters";
-    const QString path = QDir(folder).filePath(file);
-    QByteArray bytes = TestFolders::read(folder, file);
-    if (bytes == "<missing>")
-        bytes = "1\r\n2\r\n";
-    QRandomGenerator rng(qHash(where + file + kind));
-    if (kind == "random") {
-        for (qsizetype i = 0; i < bytes.size(); ++i)
-            bytes[i] = char(rng.bounded(256));
-    } else if (kind == "empty") {
-        bytes.clear();
-    } else {
-        bytes.truncate(bytes.size() / 3);
-    }
-    TestFolders::write(folder, file, bytes);
-    // The second run: load, swap every alternative, set a fuel load, unload and reload.
-    Selector s(Folders{f.game(), f.vek(), f.vek()}, prompt);
-    s.load();
-    QVERIFY(s.FormReady);
-    const int set = s.Unigrid.find("F-Late war fighters");
-    if (!s.Unigrid.row(set).loaded)
+
+    void garbageInAnyInputFile() {
+        QFETCH(QString, where);
+        QFETCH(QString, file);
+        const QString kind = file.section('|', 1);
+        file = file.section('|', 0, 0);
+        TestFolders f(TestFolders::WithoutGameFiles);
+        QString error;
+        QVERIFY(DemoGameFolder::build(f.game(), &error));
+        QVERIFY(DemoVekFolder::build(f.vek(), &error));
+        ScriptedPrompt prompt;
+        {
+            // A first run makes the ledgers and the originals, as a player's would.
+            Selector first(Folders{f.game(), f.vek(), "None"}, prompt);
+            first.load();
+            first.loadFiles().click(first.Unigrid.find("F-Late war fighters"));
+            first.loadFiles().click(first.Unigrid.find("M-Battle of Britain"));
+        }
+        const QString folder = where == "game"  ? f.game()
+                               : where == "vek" ? f.vek()
+                                                : f.vek() + "/F-Late war fighters";
+        const QString path = QDir(folder).filePath(file);
+        QByteArray bytes = TestFolders::read(folder, file);
+        if (bytes == "<missing>")
+            bytes = "1\r\n2\r\n";
+        QRandomGenerator rng(qHash(where + file + kind));
+        if (kind == "random") {
+            for (qsizetype i = 0; i < bytes.size(); ++i)
+                bytes[i] = char(rng.bounded(256));
+        } else if (kind == "empty") {
+            bytes.clear();
+        } else {
+            bytes.truncate(bytes.size() / 3);
+        }
+        TestFolders::write(folder, file, bytes);
+        // The second run: load, swap every alternative, set a fuel load, unload and reload.
+        Selector s(Folders{f.game(), f.vek(), f.vek()}, prompt);
+        s.load();
+        QVERIFY(s.FormReady);
+        const int set = s.Unigrid.find("F-Late war fighters");
+        if (!s.Unigrid.row(set).loaded)
+            s.loadFiles().click(set);
+        for (int r = 1; r < s.G1.rowCount(); ++r)
+            s.planes().click(r);
+        s.planes().fuelClick(3, 10);
+        s.clickResolution(2);
+        s.loadFiles().click(s.Unigrid.find("M-Operation Overlord"));
         s.loadFiles().click(set);
-    for (int r = 1; r < s.G1.rowCount(); ++r)
-        s.planes().click(r);
-    s.planes().fuelClick(3, 10);
-    s.clickResolution(2);
-    s.loadFiles().click(s.Unigrid.find("M-Operation Overlord"));
-    s.loadFiles().click(set);
-    s.loadFiles().click(set);
-    for (int r = 0; r <= s.G1.rowCount(); ++r)
-        s.planes().hover(r);
-    for (int r = 0; r <= s.Unigrid.rowCount(); ++r)
-        s.loadFiles().hover(r);
-    // Whatever was refused, the ledger still names only what the grids mark.
-    const QByteArray ledger = TestFolders::read(f.vek(), "FoldersLoaded.txt");
-    for (const QString &name : s.loadedNames())
-        QVERIFY2(ledger.contains(name.toLatin1()) || where == "vek", qPrintable(name));
-    for (const ScriptedPrompt::Shown &shown : prompt.shown)
-        QVERIFY(!shown.text.isEmpty());
-}
+        s.loadFiles().click(set);
+        for (int r = 0; r <= s.G1.rowCount(); ++r)
+            s.planes().hover(r);
+        for (int r = 0; r <= s.Unigrid.rowCount(); ++r)
+            s.loadFiles().hover(r);
+        // Whatever was refused, the ledger still names only what the grids mark.
+        const QByteArray ledger = TestFolders::read(f.vek(), "FoldersLoaded.txt");
+        for (const QString &name : s.loadedNames())
+            QVERIFY2(ledger.contains(name.toLatin1()) || where == "vek", qPrintable(name));
+        for (const ScriptedPrompt::Shown &shown : prompt.shown)
+            QVERIFY(!shown.text.isEmpty());
+    }
+};
 
 QTEST_GUILESS_MAIN(TestBadFiles)
 #include "tst_badfiles.moc"

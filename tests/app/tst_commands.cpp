@@ -1,4 +1,5 @@
 #include "FileOps.h"
+#include "OpenSelector.h"
 #include "ScriptedPrompt.h"
 #include "Selector.h"
 #include "TestFolders.h"
@@ -9,11 +10,6 @@
 #include <QTest>
 
 namespace {
-std::unique_ptr<Selector> open(TestFolders &f, ScriptedPrompt &prompt) {
-    auto s = std::make_unique<Selector>(Folders{f.game(), f.vek(), f.vek()}, prompt);
-    s->load();
-    return s;
-}
 
 QString gameIni(const TestFolders &f) {
     return QDir(f.game()).filePath("eaw.ini");
@@ -23,111 +19,92 @@ QString gameIni(const TestFolders &f) {
 class TestCommands : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void loadKeepsOriginalsAndLeavesEawIniReadOnly();
-    void optionClicksRewriteEawIni();
-    void restorePutsBothOriginalsBack();
-    void launchStartsTheGameInTheGameFolder();
-    void launchWithoutTheGameTellsThePlayer();
-    void newVekDirectoryRecordsTheLoadedList();
-};
+    void loadKeepsOriginalsAndLeavesEawIniReadOnly() {
+        TestFolders f;
+        ScriptedPrompt prompt;
+        auto s = openSelector(f, prompt);
+        QCOMPARE(TestFolders::read(f.vek(), "eaw.ini"), TestFolders::kEawIni);
+        QCOMPARE(TestFolders::read(f.vek(), "eaw.exe"), TestFolders::read(f.game(), "eaw.exe"));
+        QVERIFY(FileOps::isReadOnly(gameIni(f)));
+        QVERIFY(s->FormReady);
+        QCOMPARE(s->ini.resolution, 1);
+        QVERIFY(prompt.shown.isEmpty());
+        // A later run never replaces the originals, even when the game's files changed.
+        TestFolders::write(f.game(), "eaw.exe", "patched");
+        auto again = openSelector(f, prompt);
+        QCOMPARE(TestFolders::read(f.vek(), "eaw.exe"),
+                 QByteArray("MZ stand-in for the game program"));
+        QCOMPARE(TestFolders::read(f.game(), "eaw.exe"),
+                 QByteArray("MZ stand-in for the game program"));
+    }
 
-void TestCommands::loadKeepsOriginalsAndLeavesEawIniReadOnly() {
-    TestFolders f;
-    ScriptedPrompt prompt;
-    auto s = open(f, prompt);
-    QCOMPARE(TestFolders::read(f.vek(), "eaw.ini"), TestFolders::kEawIni);
-    QCOMPARE(TestFolders::read(f.vek(), "eaw.exe"), TestFolders::read(f.game(), "eaw.exe"));
-    QVERIFY(FileOps::isReadOnly(gameIni(f)));
-    QVERIFY(s->FormReady);
-    QCOMPARE(s->ini.resolution, 1);
-    QVERIFY(prompt.shown.isEmpty());
-    // A later run never replaces the originals, even when the game's files changed.
-    TestFolders::write(f.game(), "eaw.exe", "patched");
-    auto again = open(f, prompt);
-    QCOMPARE(TestFolders::read(f.vek(), "eaw.exe"), QByteArray("MZ stand-in for the game program"));
-    QCOMPARE(TestFolders::read(f.game(), "eaw.exe"),
-             QByteArray("MZ stand-in for the game program"));
-}
+    void optionClicksRewriteEawIni() {
+        TestFolders f;
+        ScriptedPrompt prompt;
+        auto s = openSelector(f, prompt);
+        s->clickResolution(2);
+        s->clickSquads(3);
+        s->clickOnline(2, true);
+        s->clickSync(1);
+        QCOMPARE(
+            TestFolders::read(f.game(), "eaw.ini"),
+            QByteArray("[GRAPHICS]\r\nWidth=1024\r\nHeight=768\r\n"
+                       "[NETOPTION]\r\nStartOnGround=0\r\nNoAI=1\r\nAllowRespawn=0\r\n"
+                       "AI_PlaneUpdateRate=200\r\nPlayerPlaneUpdateRate=20\r\nClockSyncRate=80\r\n"
+                       "[EAW]\r\nExtraSquads=3\r\n"));
+        QVERIFY(FileOps::isReadOnly(gameIni(f)));
+        QVERIFY(prompt.shown.isEmpty());
+    }
 
-void TestCommands::optionClicksRewriteEawIni() {
-    TestFolders f;
-    ScriptedPrompt prompt;
-    auto s = open(f, prompt);
-    s->clickResolution(2);
-    s->clickSquads(3);
-    s->clickOnline(2, true);
-    s->clickSync(1);
-    QCOMPARE(TestFolders::read(f.game(), "eaw.ini"),
-             QByteArray("[GRAPHICS]\r\nWidth=1024\r\nHeight=768\r\n"
-                        "[NETOPTION]\r\nStartOnGround=0\r\nNoAI=1\r\nAllowRespawn=0\r\n"
-                        "AI_PlaneUpdateRate=200\r\nPlayerPlaneUpdateRate=20\r\nClockSyncRate=80\r\n"
-                        "[EAW]\r\nExtraSquads=3\r\n"));
-    QVERIFY(FileOps::isReadOnly(gameIni(f)));
-    QVERIFY(prompt.shown.isEmpty());
-}
-
-void TestCommands::restorePutsBothOriginalsBack() {
-    TestFolders f;
-    ScriptedPrompt prompt;
-    auto s = open(f, prompt);
-    s->clickResolution(5);
-    TestFolders::write(f.game(), "eaw.exe", "night patched");
-    QVERIFY(s->commands().ExitProcedure());
-    QCOMPARE(TestFolders::read(f.game(), "eaw.ini"), TestFolders::kEawIni);
-    QCOMPARE(TestFolders::read(f.game(), "eaw.exe"),
-             QByteArray("MZ stand-in for the game program"));
-    QVERIFY(!FileOps::isReadOnly(gameIni(f)));
-    QCOMPARE(s->ini.resolution, 1);
-    QVERIFY(s->FormReady);
-}
-
-void TestCommands::launchStartsTheGameInTheGameFolder() {
+    void launchStartsTheGameInTheGameFolder() {
 #ifdef Q_OS_WIN
-    QSKIP("the launcher override is for Wine");
+        QSKIP("the launcher override is for Wine");
 #else
-    TestFolders f;
-    const QString record = QDir(f.root()).filePath("launched.txt");
-    const QString script = QDir(f.root()).filePath("fake-wine.sh");
-    TestFolders::write(f.root(), "fake-wine.sh",
-                       ("#!/bin/sh\nprintf '%s\\n%s\\n' \"$PWD\" \"$*\" > '" + record +
-                        ".tmp'\nmv '" + record + ".tmp' '" + record + "'\n")
-                           .toLocal8Bit());
-    QFile::setPermissions(script, QFile::permissions(script) | QFileDevice::ExeOwner);
-    qputenv("VEK_LAUNCHER", script.toLocal8Bit());
-    ScriptedPrompt prompt;
-    auto s = open(f, prompt);
-    QSignalSpy minimised(s.get(), &Selector::minimiseRequested);
-    QVERIFY(s->commands().LaunchEAW());
-    qunsetenv("VEK_LAUNCHER");
-    QCOMPARE(minimised.size(), 1);
-    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(record), 10000);
-    const QList<QByteArray> lines = TestFolders::read(f.root(), "launched.txt").split('\n');
-    QCOMPARE(QDir(QString::fromLocal8Bit(lines.at(0))).canonicalPath(),
-             QDir(f.game()).canonicalPath());
-    QCOMPARE(QString::fromLocal8Bit(lines.at(1)), QDir(f.game()).filePath("eaw.exe"));
-    QVERIFY(prompt.shown.isEmpty());
+        TestFolders f;
+        const QString record = QDir(f.root()).filePath("launched.txt");
+        const QString script = QDir(f.root()).filePath("fake-wine.sh");
+        TestFolders::write(f.root(), "fake-wine.sh",
+                           ("#!/bin/sh\nprintf '%s\\n%s\\n' \"$PWD\" \"$*\" > '" + record +
+                            ".tmp'\nmv '" + record + ".tmp' '" + record + "'\n")
+                               .toLocal8Bit());
+        QFile::setPermissions(script, QFile::permissions(script) | QFileDevice::ExeOwner);
+        qputenv("VEK_LAUNCHER", script.toLocal8Bit());
+        ScriptedPrompt prompt;
+        auto s = openSelector(f, prompt);
+        QSignalSpy minimised(s.get(), &Selector::minimiseRequested);
+        QVERIFY(s->commands().LaunchEAW());
+        qunsetenv("VEK_LAUNCHER");
+        QCOMPARE(minimised.size(), 1);
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(record), 10000);
+        const QList<QByteArray> lines = TestFolders::read(f.root(), "launched.txt").split('\n');
+        QCOMPARE(QDir(QString::fromLocal8Bit(lines.at(0))).canonicalPath(),
+                 QDir(f.game()).canonicalPath());
+        QCOMPARE(QString::fromLocal8Bit(lines.at(1)), QDir(f.game()).filePath("eaw.exe"));
+        QVERIFY(prompt.shown.isEmpty());
 #endif
-}
+    }
 
-void TestCommands::launchWithoutTheGameTellsThePlayer() {
-    TestFolders f(TestFolders::WithoutGameFiles);
-    ScriptedPrompt prompt;
-    auto s = open(f, prompt);
-    prompt.shown.clear(); // the load has told of the missing eaw.ini and eaw.exe already
-    QVERIFY(!s->commands().LaunchEAW());
-    QCOMPARE(prompt.shown.size(), 1);
-    QVERIFY(prompt.shown.at(0).text.contains("eaw.exe"));
-}
+    void launchWithoutTheGameTellsThePlayer() {
+        TestFolders f(TestFolders::WithoutGameFiles);
+        ScriptedPrompt prompt;
+        auto s = openSelector(f, prompt);
+        prompt.shown.clear(); // the load has told of the missing eaw.ini and eaw.exe already
+        QVERIFY(!s->commands().LaunchEAW());
+        QCOMPARE(prompt.shown.size(), 1);
+        QVERIFY(prompt.shown.at(0).text.contains("eaw.exe"));
+    }
 
-void TestCommands::newVekDirectoryRecordsTheLoadedList() {
-    TestFolders f;
-    TestFolders::write(f.vek(), "FoldersLoaded.txt", "Not a folder\r\n\r\n");
-    ScriptedPrompt prompt;
-    auto s = open(f, prompt);
-    TestFolders::write(f.vek(), "FoldersLoaded.txt", "");
-    s->commands().NewVekDirectory();
-    QCOMPARE(TestFolders::read(f.vek(), "FoldersLoaded.txt"), QByteArray("Not a folder\r\n\r\n"));
-}
+    void newVekDirectoryRecordsTheLoadedList() {
+        TestFolders f;
+        TestFolders::write(f.vek(), "FoldersLoaded.txt", "Not a folder\r\n\r\n");
+        ScriptedPrompt prompt;
+        auto s = openSelector(f, prompt);
+        TestFolders::write(f.vek(), "FoldersLoaded.txt", "");
+        s->commands().NewVekDirectory();
+        QCOMPARE(TestFolders::read(f.vek(), "FoldersLoaded.txt"),
+                 QByteArray("Not a folder\r\n\r\n"));
+    }
+};
 
 QTEST_GUILESS_MAIN(TestCommands)
 #include "tst_commands.moc"

@@ -1,7 +1,9 @@
 // The keyboard-control features of the "General" page and the cheat check that sends the
 // chosen feature's number to the other players.
 #include "CheatCheck.h"
+#include "FileOps.h"
 #include "KeyboardFeatures.h"
+#include "OpenSelector.h"
 #include "ScriptedPrompt.h"
 #include "Selector.h"
 #include "TestFolders.h"
@@ -48,240 +50,226 @@ QByteArray withByte(QByteArray bytes, qint64 position, char value) {
     return bytes;
 }
 
-std::unique_ptr<Selector> open(const TestFolders &f, ScriptedPrompt &prompt) {
-    auto s = std::make_unique<Selector>(Folders{f.game(), f.vek(), f.vek()}, prompt);
-    s->load();
-    return s;
-}
-
 } // namespace
 
 class TestFeatures : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void choosingAFeature_data();
-    void choosingAFeature();
-    void buttonsFollowKc_data();
-    void buttonsFollowKc();
-    void cheatBytes_data();
-    void cheatBytes();
-    void exitWithTheCheckOn_data();
-    void exitWithTheCheckOn();
+    void choosingAFeature_data() {
+        QTest::addColumn<int>("button");
+        QTest::addColumn<QString>("selection");
+        QTest::addColumn<QList<int>>("emptied");
+        QTest::addColumn<QByteArray>("disp"); // written, and shown on the page
+        QTest::addColumn<QByteArray>("hud");
+        QTest::newRow("57 and D0")
+            << 1 << "12" << QList<int>{57} << QByteArray("0") << QByteArray();
+        QTest::newRow("C7 over the lines after [DISPLAY]")
+            << 2 << "03" << QList<int>{} << QByteArray("3") << QByteArray("7");
+        QTest::newRow("a line past the end is not touched")
+            << 3 << "04" << QList<int>{} << QByteArray("1") << QByteArray();
+        QTest::newRow("an empty cell between codes")
+            << 4 << "05" << QList<int>{9, 10} << QByteArray("3") << QByteArray();
+    }
+
+    void choosingAFeature() {
+        QFETCH(int, button);
+        QFETCH(QString, selection);
+        QFETCH(QList<int>, emptied);
+        QFETCH(QByteArray, disp);
+        QFETCH(QByteArray, hud);
+        TestFolders f;
+        TestFolders::write(f.game(), "eaw.ini", eawIni());
+        TestFolders::write(f.game(), "KC", kKc);
+        ScriptedPrompt prompt;
+        auto s = openSelector(f, prompt);
+        KeyboardFeatures &kc = s->features();
+
+        kc.clickOption13(button);
+        QCOMPARE(kc.Label14, selection);
+        QCOMPARE(s->ini.Label21, QStringLiteral("# %1").arg(button + 1));
+        QCOMPARE(s->ini.DispLab, QString::fromLatin1(disp));
+        QCOMPARE(s->ini.HUDLab, QString::fromLatin1(hud));
+        QCOMPARE(s->FeatureNumber, button + 1);
+        QCOMPARE(TestFolders::read(f.game(), "eaw.ini"),
+                 eawIni(emptied, disp, hud, "800", "600", "0"));
+
+        // The chosen feature stays in force through later option changes, and a grid row that is
+        // only looked at does not replace it.
+        kc.clickG7(6);
+        s->clickResolution(2);
+        s->clickSquads(3);
+        QCOMPARE(TestFolders::read(f.game(), "eaw.ini"),
+                 eawIni(emptied, disp, hud, "1024", "768", "3"));
+        QVERIFY(prompt.shown.isEmpty());
+    }
+
+    void buttonsFollowKc_data() {
+        QTest::addColumn<bool>("present");
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<int>("buttons");
+        QTest::addColumn<QString>("notice");
+        QTest::addColumn<int>("told");
+        QTest::newRow("three lines") << true << 3 << 3 << "" << 0;
+        QTest::newRow("thirty lines") << true << 30 << 30 << "" << 0;
+        QTest::newRow("more than thirty")
+            << true << 33 << 30 << "KC lists 33 features; only the first 30 can be chosen." << 1;
+        QTest::newRow("empty KC") << true << 0 << 0
+                                  << "There are no features: the file KC is empty." << 0;
+        QTest::newRow("no KC") << false << 0 << 0
+                               << "There are no features: the game folder has no KC file." << 0;
+    }
+
+    void buttonsFollowKc() {
+        QFETCH(bool, present);
+        QFETCH(int, lines);
+        QFETCH(int, buttons);
+        QFETCH(QString, notice);
+        QFETCH(int, told);
+        TestFolders f;
+        QByteArray kc;
+        for (int n = 1; n <= lines; ++n)
+            kc += QByteArray::number(n).rightJustified(2, '0') + " feature\tD" +
+                  QByteArray::number(n) + "\r\n";
+        if (present)
+            TestFolders::write(f.game(), "kc", kc);
+        ScriptedPrompt prompt;
+        auto s = openSelector(f, prompt);
+        const KeyboardFeatures &features = s->features();
+        for (int i = 0; i < 30; ++i)
+            QCOMPARE(features.optionShown(i), i < buttons);
+        QCOMPARE(features.G7.rowCount(), buttons + 1);
+        QCOMPARE(features.G7.cell(0, 0), QStringLiteral("Feature to be disabled:"));
+        QCOMPARE(features.Notice, notice);
+        QCOMPARE(prompt.shown.size(), told);
+        // A button without a feature does nothing when clicked.
+        s->features().clickOption13(buttons);
+        QCOMPARE(s->FeatureNumber, 0);
+        QVERIFY(s->ini.Label21.isEmpty());
+    }
+
+    void cheatBytes_data() {
+        QTest::addColumn<QString>("v1Name");
+        QTest::addColumn<int>("cdfSize");
+        QTest::addColumn<bool>("check");
+        QTest::addColumn<int>("feature"); // button index + 1, 0 for none
+        QTest::addColumn<char>("expected");
+        QTest::newRow("on, feature 5") << "V1V1.FLT" << 40000 << true << 5 << char(5);
+        QTest::newRow("on, no feature") << "V1V1.FLT" << 40000 << true << 0 << char(0);
+        QTest::newRow("off, feature 5") << "V1V1.FLT" << 40000 << false << 5 << char(0);
+        QTest::newRow("listed as v1v1.flt") << "v1v1.flt" << 38258 << true << 6 << char(6);
+        QTest::newRow("no V1V1.FLT") << "" << 40000 << true << 2 << char(2);
+        QTest::newRow("no flt.cdf") << "V1V1.FLT" << 0 << true << 2 << char(2);
+        QTest::newRow("short flt.cdf is refused") << "V1V1.FLT" << 38257 << true << 5 << char(5);
+    }
+
+    void cheatBytes() {
+        QFETCH(QString, v1Name);
+        QFETCH(int, cdfSize);
+        QFETCH(bool, check);
+        QFETCH(int, feature);
+        QFETCH(char, expected);
+        TestFolders f;
+        TestFolders::write(f.game(), "eaw.ini", eawIni());
+        TestFolders::write(f.game(), "KC", kKc);
+        const QByteArray v1 = cheatFile(64), cdf = cheatFile(cdfSize);
+        if (!v1Name.isEmpty())
+            TestFolders::write(f.game(), v1Name, v1);
+        if (cdfSize > 0)
+            TestFolders::write(f.game(), "flt.cdf", cdf);
+        ScriptedPrompt prompt;
+        auto s = openSelector(f, prompt);
+        if (feature > 0)
+            s->features().clickOption13(feature - 1);
+        s->setCheatCheck(check);
+        QCOMPARE(s->Check4, check);
+
+        if (!v1Name.isEmpty())
+            QCOMPARE(TestFolders::read(f.game(), v1Name), withByte(v1, 2, expected));
+        const bool cdfFits = cdfSize >= CheatCheck::FltCdfPosition;
+        if (cdfSize > 0)
+            QCOMPARE(TestFolders::read(f.game(), "flt.cdf"),
+                     cdfFits ? withByte(cdf, CheatCheck::FltCdfPosition, expected) : cdf);
+        // Nothing is written under another name, and a refused file is told once, not at every
+        // rewrite.
+        const QStringList names = QDir(f.game()).entryList(QDir::Files);
+        QCOMPARE(names.filter("v1v1.flt", Qt::CaseInsensitive).size(), v1Name.isEmpty() ? 0 : 1);
+        QCOMPARE(names.filter("flt.cdf", Qt::CaseInsensitive).size(), cdfSize > 0 ? 1 : 0);
+        QCOMPARE(prompt.shown.size(), cdfSize > 0 && !cdfFits ? 1 : 0);
+    }
+
+    void exitWithTheCheckOn_data() {
+        QTest::addColumn<bool>("check");
+        QTest::addColumn<bool>("answer");
+        QTest::addColumn<int>("asked");
+        QTest::addColumn<bool>("exits");
+        QTest::newRow("on, Cancel") << true << false << 1 << false;
+        QTest::newRow("on, OK") << true << true << 1 << true;
+        QTest::newRow("off") << false << false << 0 << true;
+    }
+
+    void exitWithTheCheckOn() {
+        QFETCH(bool, check);
+        QFETCH(bool, answer);
+        QFETCH(int, asked);
+        QFETCH(bool, exits);
+        TestFolders f;
+        TestFolders::write(f.game(), "eaw.ini", eawIni());
+        TestFolders::write(f.game(), "KC", kKc);
+        TestFolders::write(f.game(), "V1V1.FLT", cheatFile(64));
+        TestFolders::write(f.game(), "flt.cdf", cheatFile(40000));
+        ScriptedPrompt prompt({answer});
+        auto s = openSelector(f, prompt);
+        s->features().clickOption13(4);
+        s->setCheatCheck(check);
+        // An option and the night switch changed since the window opened: leaving puts both of the
+        // game's files back as they were before the first run.
+        s->clickResolution(5);
+        TestFolders::write(f.game(), "eaw.exe", "night patched");
+        const QByteArray v1 = TestFolders::read(f.game(), "V1V1.FLT");
+        const QByteArray cdf = TestFolders::read(f.game(), "flt.cdf");
+        const QByteArray ini = TestFolders::read(f.game(), "eaw.ini");
+
+        QCOMPARE(s->commands().ExitProcedure(), exits);
+        QCOMPARE(prompt.shown.size(), asked);
+        if (asked) {
+            const ScriptedPrompt::Shown &q = prompt.shown.at(0);
+            QCOMPARE(
+                q.title,
+                QStringLiteral("To continue with the current setting just minimise the VEK form!"));
+            QCOMPARE(q.text, QStringLiteral("This action will cancel the cheatcheck \r\nwhich is "
+                                            "currently set to on.\r\nProceed?"));
+            QCOMPARE(q.icon, Prompt::Icon::None);
+            QCOMPARE(q.buttons, Prompt::Buttons::OkCancel);
+        }
+        if (!exits) {
+            // Cancel: everything as it was, the check still on.
+            QVERIFY(s->Check4);
+            QCOMPARE(TestFolders::read(f.game(), "V1V1.FLT"), v1);
+            QCOMPARE(TestFolders::read(f.game(), "flt.cdf"), cdf);
+            QCOMPARE(TestFolders::read(f.game(), "eaw.ini"), ini);
+            QCOMPARE(TestFolders::read(f.game(), "eaw.exe"), QByteArray("night patched"));
+        } else {
+            QCOMPARE(TestFolders::read(f.game(), "V1V1.FLT"), withByte(v1, 2, 0));
+            QCOMPARE(TestFolders::read(f.game(), "flt.cdf"),
+                     withByte(cdf, CheatCheck::FltCdfPosition, 0));
+            QCOMPARE(TestFolders::read(f.game(), "eaw.ini"), eawIni());
+            QCOMPARE(TestFolders::read(f.game(), "eaw.exe"),
+                     QByteArray("MZ stand-in for the game program"));
+            QVERIFY(!FileOps::isReadOnly(QDir(f.game()).filePath("eaw.ini")));
+            QCOMPARE(s->ini.resolution, 1);
+            QVERIFY(s->FormReady);
+        }
+
+        // The next start shows the box unticked and both bytes 0, whatever the last run left.
+        s.reset();
+        ScriptedPrompt next;
+        auto again = openSelector(f, next);
+        QVERIFY(!again->Check4);
+        QCOMPARE(TestFolders::read(f.game(), "V1V1.FLT").at(1), '\0');
+        QCOMPARE(TestFolders::read(f.game(), "flt.cdf").at(CheatCheck::FltCdfPosition - 1), '\0');
+        QVERIFY(next.shown.isEmpty());
+    }
 };
-
-void TestFeatures::choosingAFeature_data() {
-    QTest::addColumn<int>("button");
-    QTest::addColumn<QString>("selection");
-    QTest::addColumn<QString>("dispLab");
-    QTest::addColumn<QString>("hudLab");
-    QTest::addColumn<QList<int>>("emptied");
-    QTest::addColumn<QByteArray>("disp");
-    QTest::addColumn<QByteArray>("hud");
-    QTest::newRow("57 and D0") << 1 << "12"
-                               << "0"
-                               << "" << QList<int>{57} << QByteArray("0") << QByteArray();
-    QTest::newRow("C7 over the lines after [DISPLAY]")
-        << 2 << "03"
-        << "3"
-        << "7" << QList<int>{} << QByteArray("3") << QByteArray("7");
-    QTest::newRow("a line past the end is not touched")
-        << 3 << "04"
-        << "1"
-        << "" << QList<int>{} << QByteArray("1") << QByteArray();
-    QTest::newRow("an empty cell between codes")
-        << 4 << "05"
-        << "3"
-        << "" << QList<int>{9, 10} << QByteArray("3") << QByteArray();
-}
-
-void TestFeatures::choosingAFeature() {
-    QFETCH(int, button);
-    QFETCH(QString, selection);
-    QFETCH(QString, dispLab);
-    QFETCH(QString, hudLab);
-    QFETCH(QList<int>, emptied);
-    QFETCH(QByteArray, disp);
-    QFETCH(QByteArray, hud);
-    TestFolders f;
-    TestFolders::write(f.game(), "eaw.ini", eawIni());
-    TestFolders::write(f.game(), "KC", kKc);
-    ScriptedPrompt prompt;
-    auto s = open(f, prompt);
-    KeyboardFeatures &kc = s->features();
-
-    kc.clickOption13(button);
-    QCOMPARE(kc.Label14, selection);
-    QCOMPARE(s->ini.Label21, QStringLiteral("# %1").arg(button + 1));
-    QCOMPARE(s->ini.DispLab, dispLab);
-    QCOMPARE(s->ini.HUDLab, hudLab);
-    QCOMPARE(s->FeatureNumber, button + 1);
-    QCOMPARE(TestFolders::read(f.game(), "eaw.ini"), eawIni(emptied, disp, hud, "800", "600", "0"));
-
-    // The chosen feature stays in force through later option changes, and a grid row that is
-    // only looked at does not replace it.
-    kc.clickG7(6);
-    s->clickResolution(2);
-    s->clickSquads(3);
-    QCOMPARE(TestFolders::read(f.game(), "eaw.ini"),
-             eawIni(emptied, disp, hud, "1024", "768", "3"));
-    QVERIFY(prompt.shown.isEmpty());
-}
-
-void TestFeatures::buttonsFollowKc_data() {
-    QTest::addColumn<bool>("present");
-    QTest::addColumn<int>("lines");
-    QTest::addColumn<int>("buttons");
-    QTest::addColumn<QString>("notice");
-    QTest::addColumn<int>("told");
-    QTest::newRow("three lines") << true << 3 << 3 << "" << 0;
-    QTest::newRow("thirty lines") << true << 30 << 30 << "" << 0;
-    QTest::newRow("more than thirty")
-        << true << 33 << 30 << "KC lists 33 features; only the first 30 can be chosen." << 1;
-    QTest::newRow("empty KC") << true << 0 << 0 << "There are no features: the file KC is empty."
-                              << 0;
-    QTest::newRow("no KC") << false << 0 << 0
-                           << "There are no features: the game folder has no KC file." << 0;
-}
-
-void TestFeatures::buttonsFollowKc() {
-    QFETCH(bool, present);
-    QFETCH(int, lines);
-    QFETCH(int, buttons);
-    QFETCH(QString, notice);
-    QFETCH(int, told);
-    TestFolders f;
-    QByteArray kc;
-    for (int n = 1; n <= lines; ++n)
-        kc += QByteArray::number(n).rightJustified(2, '0') + " feature\tD" + QByteArray::number(n) +
-              "\r\n";
-    if (present)
-        TestFolders::write(f.game(), "kc", kc);
-    ScriptedPrompt prompt;
-    auto s = open(f, prompt);
-    const KeyboardFeatures &features = s->features();
-    for (int i = 0; i < 30; ++i)
-        QCOMPARE(features.optionShown(i), i < buttons);
-    QCOMPARE(features.G7.rowCount(), buttons + 1);
-    QCOMPARE(features.G7.cell(0, 0), QStringLiteral("Feature to be disabled:"));
-    QCOMPARE(features.Notice, notice);
-    QCOMPARE(prompt.shown.size(), told);
-    // A button without a feature does nothing when clicked.
-    s->features().clickOption13(buttons);
-    QCOMPARE(s->FeatureNumber, 0);
-    QVERIFY(s->ini.Label21.isEmpty());
-}
-
-void TestFeatures::cheatBytes_data() {
-    QTest::addColumn<QString>("v1Name");
-    QTest::addColumn<int>("cdfSize");
-    QTest::addColumn<bool>("check");
-    QTest::addColumn<int>("feature"); // button index + 1, 0 for none
-    QTest::addColumn<char>("expected");
-    QTest::newRow("on, feature 5") << "V1V1.FLT" << 40000 << true << 5 << char(5);
-    QTest::newRow("on, no feature") << "V1V1.FLT" << 40000 << true << 0 << char(0);
-    QTest::newRow("off, feature 5") << "V1V1.FLT" << 40000 << false << 5 << char(0);
-    QTest::newRow("listed as v1v1.flt") << "v1v1.flt" << 38258 << true << 6 << char(6);
-    QTest::newRow("no V1V1.FLT") << "" << 40000 << true << 2 << char(2);
-    QTest::newRow("no flt.cdf") << "V1V1.FLT" << 0 << true << 2 << char(2);
-    QTest::newRow("short flt.cdf is refused") << "V1V1.FLT" << 38257 << true << 5 << char(5);
-}
-
-void TestFeatures::cheatBytes() {
-    QFETCH(QString, v1Name);
-    QFETCH(int, cdfSize);
-    QFETCH(bool, check);
-    QFETCH(int, feature);
-    QFETCH(char, expected);
-    TestFolders f;
-    TestFolders::write(f.game(), "eaw.ini", eawIni());
-    TestFolders::write(f.game(), "KC", kKc);
-    const QByteArray v1 = cheatFile(64), cdf = cheatFile(cdfSize);
-    if (!v1Name.isEmpty())
-        TestFolders::write(f.game(), v1Name, v1);
-    if (cdfSize > 0)
-        TestFolders::write(f.game(), "flt.cdf", cdf);
-    ScriptedPrompt prompt;
-    auto s = open(f, prompt);
-    if (feature > 0)
-        s->features().clickOption13(feature - 1);
-    s->setCheatCheck(check);
-    QCOMPARE(s->Check4, check);
-
-    if (!v1Name.isEmpty())
-        QCOMPARE(TestFolders::read(f.game(), v1Name), withByte(v1, 2, expected));
-    const bool cdfFits = cdfSize >= CheatCheck::FltCdfPosition;
-    if (cdfSize > 0)
-        QCOMPARE(TestFolders::read(f.game(), "flt.cdf"),
-                 cdfFits ? withByte(cdf, CheatCheck::FltCdfPosition, expected) : cdf);
-    // Nothing is written under another name, and a refused file is told once, not at every
-    // rewrite.
-    const QStringList names = QDir(f.game()).entryList(QDir::Files);
-    QCOMPARE(names.filter("v1v1.flt", Qt::CaseInsensitive).size(), v1Name.isEmpty() ? 0 : 1);
-    QCOMPARE(names.filter("flt.cdf", Qt::CaseInsensitive).size(), cdfSize > 0 ? 1 : 0);
-    QCOMPARE(prompt.shown.size(), cdfSize > 0 && !cdfFits ? 1 : 0);
-}
-
-void TestFeatures::exitWithTheCheckOn_data() {
-    QTest::addColumn<bool>("check");
-    QTest::addColumn<bool>("answer");
-    QTest::addColumn<int>("asked");
-    QTest::addColumn<bool>("exits");
-    QTest::newRow("on, Cancel") << true << false << 1 << false;
-    QTest::newRow("on, OK") << true << true << 1 << true;
-    QTest::newRow("off") << false << false << 0 << true;
-}
-
-void TestFeatures::exitWithTheCheckOn() {
-    QFETCH(bool, check);
-    QFETCH(bool, answer);
-    QFETCH(int, asked);
-    QFETCH(bool, exits);
-    TestFolders f;
-    TestFolders::write(f.game(), "eaw.ini", eawIni());
-    TestFolders::write(f.game(), "KC", kKc);
-    TestFolders::write(f.game(), "V1V1.FLT", cheatFile(64));
-    TestFolders::write(f.game(), "flt.cdf", cheatFile(40000));
-    ScriptedPrompt prompt({answer});
-    auto s = open(f, prompt);
-    s->features().clickOption13(4);
-    s->setCheatCheck(check);
-    const QByteArray v1 = TestFolders::read(f.game(), "V1V1.FLT");
-    const QByteArray cdf = TestFolders::read(f.game(), "flt.cdf");
-    const QByteArray ini = TestFolders::read(f.game(), "eaw.ini");
-
-    QCOMPARE(s->commands().ExitProcedure(), exits);
-    QCOMPARE(prompt.shown.size(), asked);
-    if (asked) {
-        const ScriptedPrompt::Shown &q = prompt.shown.at(0);
-        QCOMPARE(q.title, QStringLiteral(
-                              "To continue with the current setting just minimise the VEK form!"));
-        QCOMPARE(q.text, QStringLiteral("This action will cancel the cheatcheck \r\nwhich is "
-                                        "currently set to on.\r\nProceed?"));
-        QCOMPARE(q.icon, Prompt::Icon::None);
-        QCOMPARE(q.buttons, Prompt::Buttons::OkCancel);
-    }
-    if (!exits) {
-        // Cancel: everything as it was, the check still on.
-        QVERIFY(s->Check4);
-        QCOMPARE(TestFolders::read(f.game(), "V1V1.FLT"), v1);
-        QCOMPARE(TestFolders::read(f.game(), "flt.cdf"), cdf);
-        QCOMPARE(TestFolders::read(f.game(), "eaw.ini"), ini);
-    } else {
-        QCOMPARE(TestFolders::read(f.game(), "V1V1.FLT"), withByte(v1, 2, 0));
-        QCOMPARE(TestFolders::read(f.game(), "flt.cdf"),
-                 withByte(cdf, CheatCheck::FltCdfPosition, 0));
-        QCOMPARE(TestFolders::read(f.game(), "eaw.ini"), eawIni());
-    }
-
-    // The next start shows the box unticked and both bytes 0, whatever the last run left.
-    s.reset();
-    ScriptedPrompt next;
-    auto again = open(f, next);
-    QVERIFY(!again->Check4);
-    QCOMPARE(TestFolders::read(f.game(), "V1V1.FLT").at(1), '\0');
-    QCOMPARE(TestFolders::read(f.game(), "flt.cdf").at(CheatCheck::FltCdfPosition - 1), '\0');
-    QVERIFY(next.shown.isEmpty());
-}
 
 QTEST_GUILESS_MAIN(TestFeatures)
 #include "tst_features.moc"

@@ -1,5 +1,6 @@
 #include "FileOps.h"
 #include "LoadFiles.h"
+#include "OpenSelector.h"
 #include "ScriptedPrompt.h"
 #include "Selector.h"
 #include "TestFolders.h"
@@ -34,11 +35,7 @@ struct Content {
     }
 
     /// A selector as the window opens it (second run on this VEK folder: no clean-up).
-    std::unique_ptr<Selector> open() {
-        auto s = std::make_unique<Selector>(Folders{f.game(), f.vek(), f.vek()}, prompt);
-        s->load();
-        return s;
-    }
+    std::unique_ptr<Selector> open() { return openSelector(f, prompt); }
 
     QByteArray ledger() const { return TestFolders::read(f.vek(), "FoldersLoaded.txt"); }
     QByteArray save(const QString &folder, const QString &name) const {
@@ -71,332 +68,313 @@ QStringList marked(const Selector &s) {
 class TestLoadGrid : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void catalogueListsContentFoldersAndMakesStores();
-    void oneFolderPerGroupButManyForG();
-    void ledgerBytesFollowEveryChangeAndSurviveARestart();
-    void reloadOfTwoFoldersOfOneGroupKeepsTheLater();
-    void skipRuleKeepsPicturesAndDescriptionsOut();
-    void fFolderWithoutAlternativesResetsThePlaneLedgers();
-    void missionSavesTravelWithTheMission_data();
-    void missionSavesTravelWithTheMission();
-    void progressSurvivesARestartWithTheMissionLoaded();
-    void savesWrittenSinceTheWindowOpenedAreKept();
-    void failedCopyLeavesTheFolderUnloaded();
-    void groupFilter_data();
-    void groupFilter();
-    void hoverShowsDescriptionAndPicture();
-    void gridHeight_data();
-    void gridHeight();
-};
-
-void TestLoadGrid::catalogueListsContentFoldersAndMakesStores() {
-    Content c;
-    TestFolders::write(c.f.vek() + "/autoscripts", "x");
-    TestFolders::write(c.f.vek() + "/SkinFolder", "x");
-    TestFolders::write(c.savedata(), "game1.sav", "default save");
-    auto s = c.open();
-    QStringList names;
-    for (const LoadGrid::Row &r : s->Unigrid.rows)
-        names << r.name;
-    QCOMPARE(names, QStringList({"A-Hurricane", "A-Spitfire", "F-Plain", "F-Planes", "G-Maps",
-                                 "G-Sounds", "M-Alpha", "M-Beta"}));
-    QCOMPARE(s->Unigrid.row(1).path, QDir(c.f.vek()).filePath("A-Hurricane"));
-    for (const char *folder : {"C-Alpha", "C-Beta", "C-Default", "Interchange"})
-        QVERIFY2(QFileInfo(c.store(folder)).isDir(), folder);
-    // With no mission loaded, the game's saves are parked with the defaults.
-    QCOMPARE(c.save(c.store("C-Default"), "game1.sav"), QByteArray("default save"));
-    QVERIFY(!TestFolders::exists(c.savedata(), "game1.sav"));
-    QVERIFY(c.prompt.shown.isEmpty());
-}
-
-void TestLoadGrid::oneFolderPerGroupButManyForG() {
-    Content c;
-    auto s = c.open();
-    QVERIFY(toggle(*s, "A-Spitfire"));
-    QVERIFY(c.inGame("A-Spitfire"));
-    QVERIFY(toggle(*s, "A-Hurricane"));
-    QVERIFY(!c.inGame("A-Spitfire"));
-    QVERIFY(c.inGame("A-Hurricane"));
-    QCOMPARE(s->Unigrid.row(s->Unigrid.find("A-Spitfire")).colour, LoadGrid::DefaultCellColour);
-    QCOMPARE(s->Unigrid.row(s->Unigrid.find("A-Hurricane")).colour, LoadGrid::LoadedColour);
-    QVERIFY(toggle(*s, "G-Maps"));
-    QVERIFY(toggle(*s, "G-Sounds"));
-    QCOMPARE(marked(*s), QStringList({"A-Hurricane", "G-Maps", "G-Sounds"}));
-    QVERIFY(toggle(*s, "G-Maps"));
-    QVERIFY(!c.inGame("G-Maps"));
-    QVERIFY(c.inGame("G-Sounds"));
-    QCOMPARE(marked(*s), QStringList({"A-Hurricane", "G-Sounds"}));
-    QCOMPARE(s->loadedNames(), QStringList({"A-Hurricane", "G-Sounds"}));
-    QCOMPARE(s->Text2, QStringLiteral("A-Hurricane\r\nG-Sounds\r\n"));
-}
-
-void TestLoadGrid::ledgerBytesFollowEveryChangeAndSurviveARestart() {
-    Content c;
-    {
+    void catalogueListsContentFoldersAndMakesStores() {
+        Content c;
+        TestFolders::write(c.f.vek() + "/autoscripts", "x");
+        TestFolders::write(c.f.vek() + "/SkinFolder", "x");
+        TestFolders::write(c.savedata(), "game1.sav", "default save");
         auto s = c.open();
-        QVERIFY(toggle(*s, "G-Sounds"));
-        QCOMPARE(c.ledger(), QByteArray("G-Sounds\r\n\r\n"));
+        QStringList names;
+        for (const LoadGrid::Row &r : s->Unigrid.rows)
+            names << r.name;
+        QCOMPARE(names, QStringList({"A-Hurricane", "A-Spitfire", "F-Plain", "F-Planes", "G-Maps",
+                                     "G-Sounds", "M-Alpha", "M-Beta"}));
+        QCOMPARE(s->Unigrid.row(1).path, QDir(c.f.vek()).filePath("A-Hurricane"));
+        for (const char *folder : {"C-Alpha", "C-Beta", "C-Default", "Interchange"})
+            QVERIFY2(QFileInfo(c.store(folder)).isDir(), folder);
+        // With no mission loaded, the game's saves are parked with the defaults.
+        QCOMPARE(c.save(c.store("C-Default"), "game1.sav"), QByteArray("default save"));
+        QVERIFY(!TestFolders::exists(c.savedata(), "game1.sav"));
+        QVERIFY(c.prompt.shown.isEmpty());
+    }
+
+    void oneFolderPerGroupButManyForG() {
+        Content c;
+        auto s = c.open();
         QVERIFY(toggle(*s, "A-Spitfire"));
-        QCOMPARE(c.ledger(), QByteArray("A-Spitfire\r\nG-Sounds\r\n\r\n"));
+        QVERIFY(c.inGame("A-Spitfire"));
+        QVERIFY(toggle(*s, "A-Hurricane"));
+        QVERIFY(!c.inGame("A-Spitfire"));
+        QVERIFY(c.inGame("A-Hurricane"));
+        QCOMPARE(s->Unigrid.row(s->Unigrid.find("A-Spitfire")).colour, LoadGrid::DefaultCellColour);
+        QCOMPARE(s->Unigrid.row(s->Unigrid.find("A-Hurricane")).colour, LoadGrid::LoadedColour);
+        QVERIFY(toggle(*s, "G-Maps"));
         QVERIFY(toggle(*s, "G-Sounds"));
-        QVERIFY(toggle(*s, "A-Spitfire"));
-        QCOMPARE(c.ledger(), QByteArray("\r\n"));
+        QCOMPARE(marked(*s), QStringList({"A-Hurricane", "G-Maps", "G-Sounds"}));
+        QVERIFY(toggle(*s, "G-Maps"));
+        QVERIFY(!c.inGame("G-Maps"));
+        QVERIFY(c.inGame("G-Sounds"));
+        QCOMPARE(marked(*s), QStringList({"A-Hurricane", "G-Sounds"}));
+        QCOMPARE(s->loadedNames(), QStringList({"A-Hurricane", "G-Sounds"}));
+        QCOMPARE(s->Text2, QStringLiteral("A-Hurricane\r\nG-Sounds\r\n"));
+    }
+
+    void ledgerBytesFollowEveryChangeAndSurviveARestart() {
+        Content c;
+        {
+            auto s = c.open();
+            QVERIFY(toggle(*s, "G-Sounds"));
+            QCOMPARE(c.ledger(), QByteArray("G-Sounds\r\n\r\n"));
+            QVERIFY(toggle(*s, "A-Spitfire"));
+            QCOMPARE(c.ledger(), QByteArray("A-Spitfire\r\nG-Sounds\r\n\r\n"));
+            QVERIFY(toggle(*s, "G-Sounds"));
+            QVERIFY(toggle(*s, "A-Spitfire"));
+            QCOMPARE(c.ledger(), QByteArray("\r\n"));
+            QVERIFY(toggle(*s, "M-Beta"));
+            QVERIFY(toggle(*s, "G-Maps"));
+        }
+        const QByteArray before = c.ledger();
+        QCOMPARE(before, QByteArray("G-Maps\r\nM-Beta\r\n\r\n"));
+        auto again = c.open();
+        QCOMPARE(marked(*again), QStringList({"G-Maps", "M-Beta"}));
+        QCOMPARE(again->loadedNames(), QStringList({"G-Maps", "M-Beta"}));
+        // The re-load copies nothing and rewrites nothing.
+        QCOMPARE(c.ledger(), before);
+        QVERIFY(c.inGame("G-Maps"));
+        QVERIFY(c.prompt.shown.isEmpty());
+    }
+
+    void reloadOfTwoFoldersOfOneGroupKeepsTheLater() {
+        Content c;
+        {
+            auto s = c.open();
+            QVERIFY(toggle(*s, "A-Spitfire"));
+            QVERIFY(toggle(*s, "G-Maps"));
+        }
+        // Both A folders' files are in the game folder, and a hand-edited ledger names both.
+        TestFolders::write(c.f.game(), Content::fileOf("A-Hurricane"), "x");
+        TestFolders::write(c.f.vek(), "FoldersLoaded.txt",
+                           "A-Hurricane\r\nG-Maps\r\nA-Spitfire\r\nNo such folder\r\n\r\n");
+        auto s = c.open();
+        QCOMPARE(marked(*s), QStringList({"A-Spitfire", "G-Maps"}));
+        QVERIFY(!c.inGame("A-Hurricane"));
+        QVERIFY(c.inGame("A-Spitfire"));
+        // Lines that match nothing are still shown.
+        QCOMPARE(s->loadedNames(),
+                 QStringList({"A-Hurricane", "G-Maps", "A-Spitfire", "No such folder"}));
+    }
+
+    void skipRuleKeepsPicturesAndDescriptionsOut() {
+        Content c;
+        const QString dir = c.f.vek() + "/G-Mixed";
+        const QStringList copied = {"skinpic", "photo.jpeg", "data.bin", "Readme.TXT", "AECA.dat"};
+        const QStringList skipped = {"MYPIC", "Contents.txt", "ecaSound.wav", "a.JPG",
+                                     "b.bmp", "c.Gif",        "d.pcx"};
+        for (const QString &n : copied + skipped)
+            TestFolders::write(dir, n, n.toLatin1());
+        TestFolders::write(dir + "/sub", "nested.dat", "x");
+        TestFolders::write(c.f.game(), "mypic", "game's own file of that name");
+        auto s = c.open();
+        QVERIFY(toggle(*s, "G-Mixed"));
+        for (const QString &n : copied)
+            QVERIFY2(TestFolders::exists(c.f.game(), n), qPrintable(n));
+        for (const QString &n : skipped)
+            QVERIFY2(!TestFolders::exists(c.f.game(), n), qPrintable(n));
+        QVERIFY(!TestFolders::exists(c.f.game(), "nested.dat"));
+        QVERIFY(!TestFolders::exists(c.f.game(), "sub"));
+        // Unloading deletes by name, without the skip rule: "mypic" of another case goes too.
+        QVERIFY(toggle(*s, "G-Mixed"));
+        for (const QString &n : copied)
+            QVERIFY2(!TestFolders::exists(c.f.game(), n), qPrintable(n));
+        QVERIFY(!TestFolders::exists(c.f.game(), "mypic"));
+    }
+
+    void fFolderWithoutAlternativesResetsThePlaneLedgers() {
+        Content c;
+        TestFolders::write(c.f.vek(), "PlanesLoaded.txt", "something\r\n");
+        auto s = c.open();
+        QVERIFY(toggle(*s, "F-Plain"));
+        QVERIFY(!s->Frame6);
+        QCOMPARE(c.save(c.f.vek(), "PlanesLoaded.txt"), QByteArray());
+        QByteArray thirty;
+        for (int i = 0; i < 30; ++i)
+            thirty += "\r\n";
+        QCOMPARE(c.save(c.f.vek(), "ScriptsLoaded.txt"), thirty);
+        // A "p-" subfolder in lower case counts as alternative aircraft.
+        QVERIFY(toggle(*s, "F-Planes"));
+        QVERIFY(s->Frame6);
+        QVERIFY(s->loadFiles().HasAltPlanes);
+        QVERIFY(toggle(*s, "F-Planes"));
+        QVERIFY(!s->Frame6);
+    }
+
+    void missionSavesTravelWithTheMission_data() {
+        QTest::addColumn<QString>("savedataName");
+        QTest::addColumn<QString>("alphaStore");
+        QTest::newRow("as the selector spells them") << "Savedata" << QString("C-Alpha");
+        QTest::newRow("in other cases") << "SAVEDATA" << QString("c-ALPHA");
+    }
+
+    void missionSavesTravelWithTheMission() {
+        Content c;
+        QFETCH(QString, savedataName);
+        QFETCH(QString, alphaStore);
+        c.savedataName = savedataName;
+        c.alphaStore = alphaStore;
+        TestFolders::write(c.store("C-Alpha"), "camp.sav", "alpha progress");
+        TestFolders::write(c.store("C-Beta"), "camp.sav", "beta progress");
+        TestFolders::write(c.store("C-Beta"), "beta.sav", "beta only");
+        TestFolders::write(c.savedata(), "default.sav", "the game's own");
+        auto s = c.open();
+        QVERIFY(toggle(*s, "M-Alpha"));
+        QCOMPARE(c.save(c.savedata(), "camp.sav"), QByteArray("alpha progress"));
+        QCOMPARE(c.save(c.store("C-Alpha"), "camp.sav"), QByteArray("alpha progress"));
+        // The game plays on.
+        TestFolders::write(c.savedata(), "camp.sav", "alpha further");
         QVERIFY(toggle(*s, "M-Beta"));
-        QVERIFY(toggle(*s, "G-Maps"));
+        QCOMPARE(QDir(c.store("C-Alpha")).entryList(QDir::Files), QStringList({"camp.sav"}));
+        QCOMPARE(c.save(c.store("C-Alpha"), "camp.sav"), QByteArray("alpha further"));
+        QCOMPARE(QDir(c.savedata()).entryList(QDir::Files), QStringList({"beta.sav", "camp.sav"}));
+        QCOMPARE(c.save(c.savedata(), "camp.sav"), QByteArray("beta progress"));
+        TestFolders::write(c.savedata(), "camp.sav", "beta further");
+        QVERIFY(toggle(*s, "M-Beta"));
+        QCOMPARE(c.save(c.store("C-Beta"), "camp.sav"), QByteArray("beta further"));
+        QCOMPARE(QDir(c.savedata()).entryList(QDir::Files), QStringList({"default.sav"}));
+        QCOMPARE(c.save(c.savedata(), "default.sav"), QByteArray("the game's own"));
+        QVERIFY(QDir(c.store("C-Default")).entryList(QDir::Files).isEmpty());
+        // Found under the player's spelling: no second folder differing only in case.
+        QCOMPARE(QDir(c.f.game()).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+                 QStringList{savedataName});
+        QCOMPARE(QDir(c.f.vek()).entryList({"c-alpha"}, QDir::Dirs).size(), 1);
+        QVERIFY(c.prompt.shown.isEmpty());
     }
-    const QByteArray before = c.ledger();
-    QCOMPARE(before, QByteArray("G-Maps\r\nM-Beta\r\n\r\n"));
-    auto again = c.open();
-    QCOMPARE(marked(*again), QStringList({"G-Maps", "M-Beta"}));
-    QCOMPARE(again->loadedNames(), QStringList({"G-Maps", "M-Beta"}));
-    // The re-load copies nothing and rewrites nothing.
-    QCOMPARE(c.ledger(), before);
-    QVERIFY(c.inGame("G-Maps"));
-    QVERIFY(c.prompt.shown.isEmpty());
-}
 
-void TestLoadGrid::reloadOfTwoFoldersOfOneGroupKeepsTheLater() {
-    Content c;
-    {
+    void progressSurvivesARestartWithTheMissionLoaded() {
+        Content c;
+        TestFolders::write(c.store("C-Alpha"), "camp.sav", "alpha start");
+        {
+            auto s = c.open();
+            QVERIFY(toggle(*s, "M-Alpha"));
+        }
+        TestFolders::write(c.savedata(), "camp.sav", "alpha day 2");
+        {
+            auto s = c.open();
+            QCOMPARE(marked(*s), QStringList({"M-Alpha"}));
+            QCOMPARE(c.save(c.savedata(), "camp.sav"), QByteArray("alpha day 2"));
+            QVERIFY(QDir(c.store("C-Default")).entryList(QDir::Files).isEmpty());
+            TestFolders::write(c.savedata(), "camp.sav", "alpha day 3");
+            QVERIFY(toggle(*s, "M-Alpha"));
+        }
+        QCOMPARE(c.save(c.store("C-Alpha"), "camp.sav"), QByteArray("alpha day 3"));
+    }
+
+    void savesWrittenSinceTheWindowOpenedAreKept() {
+        Content c;
+        TestFolders::write(c.savedata(), "slot1.sav", "parked at start");
+        auto s = c.open();
+        QCOMPARE(c.save(c.store("C-Default"), "slot1.sav"), QByteArray("parked at start"));
+        // The player plays the stock campaign before choosing a mission.
+        TestFolders::write(c.savedata(), "slot1.sav", "written since");
+        TestFolders::write(c.store("C-Alpha"), "slot1.sav", "alpha");
+        QVERIFY(toggle(*s, "M-Alpha"));
+        QCOMPARE(c.save(c.savedata(), "slot1.sav"), QByteArray("alpha"));
+        const QStringList parked = QDir(c.store("C-Default")).entryList(QDir::Files);
+        QCOMPARE(parked.size(), 2);
+        QStringList contents;
+        for (const QString &n : parked)
+            contents << QString::fromLatin1(c.save(c.store("C-Default"), n));
+        contents.sort();
+        QCOMPARE(contents, QStringList({"parked at start", "written since"}));
+    }
+
+    void failedCopyLeavesTheFolderUnloaded() {
+        Content c;
+        auto s = c.open();
+        QVERIFY(toggle(*s, "A-Spitfire"));
+        const QString dir = c.f.vek() + "/A-Locked";
+        TestFolders::write(dir, "a-first.dat", "1");
+        TestFolders::write(dir, "b-locked.dat", "2");
+        TestFolders::write(dir, "c-last.dat", "3");
+        c.add("A-Locked");
+        auto s2 = c.open();
+        TestFolders::write(c.f.game(), "b-locked.dat", "game's");
+        QVERIFY(FileOps::setReadOnly(QDir(c.f.game()).filePath("b-locked.dat"), true));
+        const QByteArray ledgerBefore = c.ledger();
+        QVERIFY(!toggle(*s2, "A-Locked"));
+        QCOMPARE(c.prompt.shown.size(), 1);
+        QVERIFY(c.prompt.shown.at(0).text.contains("b-locked.dat"));
+        QVERIFY(!TestFolders::exists(c.f.game(), "a-first.dat"));
+        QVERIFY(!TestFolders::exists(c.f.game(), "c-last.dat"));
+        QCOMPARE(TestFolders::read(c.f.game(), "b-locked.dat"), QByteArray("game's"));
+        // The A folder loaded before was unloaded first; the ledger says what is really there.
+        QVERIFY(!c.inGame("A-Spitfire"));
+        QCOMPARE(marked(*s2), QStringList());
+        QVERIFY(ledgerBefore != c.ledger());
+        QCOMPARE(c.ledger(), QByteArray("\r\n"));
+    }
+
+    void groupFilter_data() {
+        QTest::addColumn<int>("entry");
+        QTest::addColumn<QStringList>("shown");
+        QTest::addColumn<QString>("hint");
+        QTest::newRow("Show ALL") << 0 << QStringList{"A-Hurricane", "A-Spitfire", "F-Plain",
+                                                      "F-Planes",    "G-Maps",     "G-Sounds",
+                                                      "Interchange", "M Gamma",    "M-Alpha",
+                                                      "M-Beta"}
+                                  << LoadGrid::AllAvailable;
+        QTest::newRow("Show Selections")
+            << 1 << QStringList{"A-Spitfire", "G-Maps"} << LoadGrid::AllAvailable;
+        QTest::newRow("A") << 2 << QStringList{"A-Hurricane", "A-Spitfire"} << LoadGrid::OneOnly;
+        QTest::newRow("G") << 3 << QStringList{"G-Maps", "G-Sounds"} << LoadGrid::Multiple;
+        QTest::newRow("M with a blank")
+            << 4 << QStringList{"M Gamma", "M-Alpha", "M-Beta"} << LoadGrid::OneOnly;
+    }
+
+    void groupFilter() {
+        QFETCH(int, entry);
+        QFETCH(QStringList, shown);
+        QFETCH(QString, hint);
+        Content c;
+        c.add("M Gamma");
+        c.open(); // the first load makes the stores and Interchange, listed from the next load on
         auto s = c.open();
         QVERIFY(toggle(*s, "A-Spitfire"));
         QVERIFY(toggle(*s, "G-Maps"));
+        s->loadFiles().filter(entry);
+        QCOMPARE(s->List3Index, entry);
+        QStringList visible;
+        for (const LoadGrid::Row &r : s->Unigrid.rows)
+            if (r.height > 0)
+                visible << r.name;
+        QCOMPARE(visible, shown);
+        QCOMPARE(s->Unigrid.hint, hint);
     }
-    // Both A folders' files are in the game folder, and a hand-edited ledger names both.
-    TestFolders::write(c.f.game(), Content::fileOf("A-Hurricane"), "x");
-    TestFolders::write(c.f.vek(), "FoldersLoaded.txt",
-                       "A-Hurricane\r\nG-Maps\r\nA-Spitfire\r\nNo such folder\r\n\r\n");
-    auto s = c.open();
-    QCOMPARE(marked(*s), QStringList({"A-Spitfire", "G-Maps"}));
-    QVERIFY(!c.inGame("A-Hurricane"));
-    QVERIFY(c.inGame("A-Spitfire"));
-    // Lines that match nothing are still shown.
-    QCOMPARE(s->loadedNames(),
-             QStringList({"A-Hurricane", "G-Maps", "A-Spitfire", "No such folder"}));
-}
 
-void TestLoadGrid::skipRuleKeepsPicturesAndDescriptionsOut() {
-    Content c;
-    const QString dir = c.f.vek() + "/G-Mixed";
-    const QStringList copied = {"skinpic", "photo.jpeg", "data.bin", "Readme.TXT", "AECA.dat"};
-    const QStringList skipped = {"MYPIC", "Contents.txt", "ecaSound.wav", "a.JPG",
-                                 "b.bmp", "c.Gif",        "d.pcx"};
-    for (const QString &n : copied + skipped)
-        TestFolders::write(dir, n, n.toLatin1());
-    TestFolders::write(dir + "/sub", "nested.dat", "x");
-    TestFolders::write(c.f.game(), "mypic", "game's own file of that name");
-    auto s = c.open();
-    QVERIFY(toggle(*s, "G-Mixed"));
-    for (const QString &n : copied)
-        QVERIFY2(TestFolders::exists(c.f.game(), n), qPrintable(n));
-    for (const QString &n : skipped)
-        QVERIFY2(!TestFolders::exists(c.f.game(), n), qPrintable(n));
-    QVERIFY(!TestFolders::exists(c.f.game(), "nested.dat"));
-    QVERIFY(!TestFolders::exists(c.f.game(), "sub"));
-    // Unloading deletes by name, without the skip rule: "mypic" of another case goes too.
-    QVERIFY(toggle(*s, "G-Mixed"));
-    for (const QString &n : copied)
-        QVERIFY2(!TestFolders::exists(c.f.game(), n), qPrintable(n));
-    QVERIFY(!TestFolders::exists(c.f.game(), "mypic"));
-}
-
-void TestLoadGrid::fFolderWithoutAlternativesResetsThePlaneLedgers() {
-    Content c;
-    TestFolders::write(c.f.vek(), "PlanesLoaded.txt", "something\r\n");
-    auto s = c.open();
-    QVERIFY(toggle(*s, "F-Plain"));
-    QVERIFY(!s->Frame6);
-    QCOMPARE(c.save(c.f.vek(), "PlanesLoaded.txt"), QByteArray());
-    QByteArray thirty;
-    for (int i = 0; i < 30; ++i)
-        thirty += "\r\n";
-    QCOMPARE(c.save(c.f.vek(), "ScriptsLoaded.txt"), thirty);
-    // A "p-" subfolder in lower case counts as alternative aircraft.
-    QVERIFY(toggle(*s, "F-Planes"));
-    QVERIFY(s->Frame6);
-    QVERIFY(s->loadFiles().HasAltPlanes);
-    QVERIFY(toggle(*s, "F-Planes"));
-    QVERIFY(!s->Frame6);
-}
-
-void TestLoadGrid::missionSavesTravelWithTheMission_data() {
-    QTest::addColumn<QString>("savedataName");
-    QTest::addColumn<QString>("alphaStore");
-    QTest::newRow("as the selector spells them") << "Savedata"
-                                                 << "C-Alpha";
-    QTest::newRow("in other cases") << "SAVEDATA"
-                                    << "c-ALPHA";
-}
-
-void TestLoadGrid::missionSavesTravelWithTheMission() {
-    Content c;
-    QFETCH(QString, savedataName);
-    QFETCH(QString, alphaStore);
-    c.savedataName = savedataName;
-    c.alphaStore = alphaStore;
-    TestFolders::write(c.store("C-Alpha"), "camp.sav", "alpha progress");
-    TestFolders::write(c.store("C-Beta"), "camp.sav", "beta progress");
-    TestFolders::write(c.store("C-Beta"), "beta.sav", "beta only");
-    TestFolders::write(c.savedata(), "default.sav", "the game's own");
-    auto s = c.open();
-    QVERIFY(toggle(*s, "M-Alpha"));
-    QCOMPARE(c.save(c.savedata(), "camp.sav"), QByteArray("alpha progress"));
-    QCOMPARE(c.save(c.store("C-Alpha"), "camp.sav"), QByteArray("alpha progress"));
-    // The game plays on.
-    TestFolders::write(c.savedata(), "camp.sav", "alpha further");
-    QVERIFY(toggle(*s, "M-Beta"));
-    QCOMPARE(QDir(c.store("C-Alpha")).entryList(QDir::Files), QStringList({"camp.sav"}));
-    QCOMPARE(c.save(c.store("C-Alpha"), "camp.sav"), QByteArray("alpha further"));
-    QCOMPARE(QDir(c.savedata()).entryList(QDir::Files), QStringList({"beta.sav", "camp.sav"}));
-    QCOMPARE(c.save(c.savedata(), "camp.sav"), QByteArray("beta progress"));
-    TestFolders::write(c.savedata(), "camp.sav", "beta further");
-    QVERIFY(toggle(*s, "M-Beta"));
-    QCOMPARE(c.save(c.store("C-Beta"), "camp.sav"), QByteArray("beta further"));
-    QCOMPARE(QDir(c.savedata()).entryList(QDir::Files), QStringList({"default.sav"}));
-    QCOMPARE(c.save(c.savedata(), "default.sav"), QByteArray("the game's own"));
-    QVERIFY(QDir(c.store("C-Default")).entryList(QDir::Files).isEmpty());
-    // Found under the player's spelling: no second folder differing only in case.
-    QCOMPARE(QDir(c.f.game()).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
-             QStringList{savedataName});
-    QCOMPARE(QDir(c.f.vek()).entryList({"c-alpha"}, QDir::Dirs).size(), 1);
-    QVERIFY(c.prompt.shown.isEmpty());
-}
-
-void TestLoadGrid::progressSurvivesARestartWithTheMissionLoaded() {
-    Content c;
-    TestFolders::write(c.store("C-Alpha"), "camp.sav", "alpha start");
-    {
+    void hoverShowsDescriptionAndPicture() {
+        Content c;
+        TestFolders::write(c.f.vek() + "/A-Spitfire", "zeta.gif", "GIF");
+        TestFolders::write(c.f.vek() + "/A-Spitfire", "MyPic", "BM");
         auto s = c.open();
-        QVERIFY(toggle(*s, "M-Alpha"));
+        LoadFiles &lf = s->loadFiles();
+        const int row = s->Unigrid.find("A-Spitfire");
+        lf.hover(row);
+        QCOMPARE(lf.MyLabel, QStringLiteral("About A-Spitfire\r\nSecond line\r\n"));
+        QCOMPARE(lf.MyImage, QDir(c.f.vek() + "/A-Spitfire").filePath("MyPic"));
+        // Leaving for the filter list and coming back to the same row shows nothing new.
+        lf.clearDescription();
+        lf.hover(row);
+        QVERIFY(lf.MyLabel.isEmpty());
+        lf.hover(0);
+        QVERIFY(lf.MyLabel.isEmpty());
+        lf.hover(s->Unigrid.find("G-Maps"));
+        QCOMPARE(lf.MyLabel, QStringLiteral("About G-Maps\r\nSecond line\r\n"));
+        QVERIFY(lf.MyImage.isEmpty());
     }
-    TestFolders::write(c.savedata(), "camp.sav", "alpha day 2");
-    {
-        auto s = c.open();
-        QCOMPARE(marked(*s), QStringList({"M-Alpha"}));
-        QCOMPARE(c.save(c.savedata(), "camp.sav"), QByteArray("alpha day 2"));
-        QVERIFY(QDir(c.store("C-Default")).entryList(QDir::Files).isEmpty());
-        TestFolders::write(c.savedata(), "camp.sav", "alpha day 3");
-        QVERIFY(toggle(*s, "M-Alpha"));
+
+    void gridHeight_data() {
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<int>("twips");
+        QTest::newRow("5 folders") << 6 << 6 * 240 + 72;
+        QTest::newRow("25 folders") << 26 << 26 * 240 + 72;
+        QTest::newRow("30 folders") << 31 << 26 * 240 + 72;
     }
-    QCOMPARE(c.save(c.store("C-Alpha"), "camp.sav"), QByteArray("alpha day 3"));
-}
 
-void TestLoadGrid::savesWrittenSinceTheWindowOpenedAreKept() {
-    Content c;
-    TestFolders::write(c.savedata(), "slot1.sav", "parked at start");
-    auto s = c.open();
-    QCOMPARE(c.save(c.store("C-Default"), "slot1.sav"), QByteArray("parked at start"));
-    // The player plays the stock campaign before choosing a mission.
-    TestFolders::write(c.savedata(), "slot1.sav", "written since");
-    TestFolders::write(c.store("C-Alpha"), "slot1.sav", "alpha");
-    QVERIFY(toggle(*s, "M-Alpha"));
-    QCOMPARE(c.save(c.savedata(), "slot1.sav"), QByteArray("alpha"));
-    const QStringList parked = QDir(c.store("C-Default")).entryList(QDir::Files);
-    QCOMPARE(parked.size(), 2);
-    QStringList contents;
-    for (const QString &n : parked)
-        contents << QString::fromLatin1(c.save(c.store("C-Default"), n));
-    contents.sort();
-    QCOMPARE(contents, QStringList({"parked at start", "written since"}));
-}
-
-void TestLoadGrid::failedCopyLeavesTheFolderUnloaded() {
-    Content c;
-    auto s = c.open();
-    QVERIFY(toggle(*s, "A-Spitfire"));
-    const QString dir = c.f.vek() + "/A-Locked";
-    TestFolders::write(dir, "a-first.dat", "1");
-    TestFolders::write(dir, "b-locked.dat", "2");
-    TestFolders::write(dir, "c-last.dat", "3");
-    c.add("A-Locked");
-    auto s2 = c.open();
-    TestFolders::write(c.f.game(), "b-locked.dat", "game's");
-    QVERIFY(FileOps::setReadOnly(QDir(c.f.game()).filePath("b-locked.dat"), true));
-    const QByteArray ledgerBefore = c.ledger();
-    QVERIFY(!toggle(*s2, "A-Locked"));
-    QCOMPARE(c.prompt.shown.size(), 1);
-    QVERIFY(c.prompt.shown.at(0).text.contains("b-locked.dat"));
-    QVERIFY(!TestFolders::exists(c.f.game(), "a-first.dat"));
-    QVERIFY(!TestFolders::exists(c.f.game(), "c-last.dat"));
-    QCOMPARE(TestFolders::read(c.f.game(), "b-locked.dat"), QByteArray("game's"));
-    // The A folder loaded before was unloaded first; the ledger says what is really there.
-    QVERIFY(!c.inGame("A-Spitfire"));
-    QCOMPARE(marked(*s2), QStringList());
-    QVERIFY(ledgerBefore != c.ledger());
-    QCOMPARE(c.ledger(), QByteArray("\r\n"));
-}
-
-void TestLoadGrid::groupFilter_data() {
-    QTest::addColumn<int>("entry");
-    QTest::addColumn<QStringList>("shown");
-    QTest::addColumn<QString>("hint");
-    QTest::newRow("Show ALL") << 0
-                              << QStringList{"A-Hurricane", "A-Spitfire", "F-Plain",     "F-Planes",
-                                             "G-Maps",      "G-Sounds",   "Interchange", "M Gamma",
-                                             "M-Alpha",     "M-Beta"}
-                              << LoadGrid::AllAvailable;
-    QTest::newRow("Show Selections")
-        << 1 << QStringList{"A-Spitfire", "G-Maps"} << LoadGrid::AllAvailable;
-    QTest::newRow("A") << 2 << QStringList{"A-Hurricane", "A-Spitfire"} << LoadGrid::OneOnly;
-    QTest::newRow("G") << 3 << QStringList{"G-Maps", "G-Sounds"} << LoadGrid::Multiple;
-    QTest::newRow("M with a blank")
-        << 4 << QStringList{"M Gamma", "M-Alpha", "M-Beta"} << LoadGrid::OneOnly;
-}
-
-void TestLoadGrid::groupFilter() {
-    QFETCH(int, entry);
-    QFETCH(QStringList, shown);
-    QFETCH(QString, hint);
-    Content c;
-    c.add("M Gamma");
-    c.open(); // the first load makes the stores and Interchange, listed from the next load on
-    auto s = c.open();
-    QVERIFY(toggle(*s, "A-Spitfire"));
-    QVERIFY(toggle(*s, "G-Maps"));
-    s->loadFiles().filter(entry);
-    QCOMPARE(s->List3Index, entry);
-    QStringList visible;
-    for (const LoadGrid::Row &r : s->Unigrid.rows)
-        if (r.height > 0)
-            visible << r.name;
-    QCOMPARE(visible, shown);
-    QCOMPARE(s->Unigrid.hint, hint);
-}
-
-void TestLoadGrid::hoverShowsDescriptionAndPicture() {
-    Content c;
-    TestFolders::write(c.f.vek() + "/A-Spitfire", "zeta.gif", "GIF");
-    TestFolders::write(c.f.vek() + "/A-Spitfire", "MyPic", "BM");
-    auto s = c.open();
-    LoadFiles &lf = s->loadFiles();
-    const int row = s->Unigrid.find("A-Spitfire");
-    lf.hover(row);
-    QCOMPARE(lf.MyLabel, QStringLiteral("About A-Spitfire\r\nSecond line\r\n"));
-    QCOMPARE(lf.MyImage, QDir(c.f.vek() + "/A-Spitfire").filePath("MyPic"));
-    // Leaving for the filter list and coming back to the same row shows nothing new.
-    lf.clearDescription();
-    lf.hover(row);
-    QVERIFY(lf.MyLabel.isEmpty());
-    lf.hover(0);
-    QVERIFY(lf.MyLabel.isEmpty());
-    lf.hover(s->Unigrid.find("G-Maps"));
-    QCOMPARE(lf.MyLabel, QStringLiteral("About G-Maps\r\nSecond line\r\n"));
-    QVERIFY(lf.MyImage.isEmpty());
-}
-
-void TestLoadGrid::gridHeight_data() {
-    QTest::addColumn<int>("rows");
-    QTest::addColumn<int>("twips");
-    QTest::newRow("5 folders") << 6 << 6 * 240 + 72;
-    QTest::newRow("25 folders") << 26 << 26 * 240 + 72;
-    QTest::newRow("30 folders") << 31 << 26 * 240 + 72;
-}
-
-void TestLoadGrid::gridHeight() {
-    QFETCH(int, rows);
-    QFETCH(int, twips);
-    QCOMPARE(LoadGrid::gridHeight(rows), twips);
-}
+    void gridHeight() {
+        QFETCH(int, rows);
+        QFETCH(int, twips);
+        QCOMPARE(LoadGrid::gridHeight(rows), twips);
+    }
+};
 
 QTEST_GUILESS_MAIN(TestLoadGrid)
 #include "tst_loadgrid.moc"

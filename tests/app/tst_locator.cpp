@@ -8,114 +8,101 @@
 class TestLocator : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void firstStartWaitsWithVekOptionAndOkDisabled();
-    void okEnabledOnlyWhileChosenVekFolderHoldsLinkscreen();
-    void eawOptionChangesOnlyTheGameFolderLabel();
-    void okCreatesMissingFilesAndKeepsExistingOnes();
-    void rememberedFolder_data();
-    void rememberedFolder();
-};
-
-void TestLocator::firstStartWaitsWithVekOptionAndOkDisabled() {
-    TestFolders f;
-    ScriptedPrompt prompt;
-    Locator locator(prompt);
-    QCOMPARE(locator.start(f.game()), Locator::Start::Waiting);
-    QCOMPARE(locator.option(), 0);
-    QCOMPARE(locator.Label3, f.game());
-    QVERIFY(locator.Label1.isEmpty());
-    QVERIFY(!locator.Command1);
-    QVERIFY(prompt.shown.isEmpty());
-}
-
-void TestLocator::okEnabledOnlyWhileChosenVekFolderHoldsLinkscreen() {
-    TestFolders f;
-    const QString upper = f.root() + QStringLiteral("/Upper");
-    TestFolders::write(upper, QStringLiteral("LINKSCREEN"));
-    ScriptedPrompt prompt;
-    Locator locator(prompt);
-    locator.start(f.game());
-    locator.folderChanged(upper); // any case of the marker's name counts
-    QVERIFY(locator.Command1);
-    QCOMPARE(locator.Label1, upper);
-    locator.folderChanged(f.game());
-    QVERIFY(!locator.Command1);
-    QCOMPARE(locator.Label1, f.game());
-    locator.folderChanged(f.vek());
-    QVERIFY(locator.Command1);
-}
-
-void TestLocator::eawOptionChangesOnlyTheGameFolderLabel() {
-    TestFolders f;
-    ScriptedPrompt prompt;
-    Locator locator(prompt);
-    locator.start(f.root());
-    locator.folderChanged(f.vek());
-    locator.selectOption(1);
-    locator.folderChanged(f.game());
-    QCOMPARE(locator.Label3, f.game());
-    QCOMPARE(locator.Label1, f.vek());
-    QVERIFY(locator.Command1);
-    // A folder without the marker chosen for the game folder leaves OK as it was.
-    locator.folderChanged(f.root());
-    QVERIFY(locator.Command1);
-}
-
-void TestLocator::okCreatesMissingFilesAndKeepsExistingOnes() {
-    TestFolders f;
-    TestFolders::write(f.vek(), QStringLiteral("foldersloaded.txt"), "A-Kept\r\n\r\n");
-    ScriptedPrompt prompt;
-    Locator locator(prompt);
-    locator.start(f.game());
-    locator.folderChanged(f.vek());
-    const Folders folders = locator.ok();
-    QCOMPARE(folders.GameFolder, f.game());
-    QCOMPARE(folders.ModFolder, f.vek());
-    QCOMPARE(folders.LastModFolder, QStringLiteral("None"));
-    QCOMPARE(TestFolders::read(f.game(), QStringLiteral("LastVEKDir")), QByteArray("None\r\n"));
-    // The existing ledger is found under another case and left alone; no second file appears.
-    QCOMPARE(TestFolders::read(f.vek(), QStringLiteral("foldersloaded.txt")),
-             QByteArray("A-Kept\r\n\r\n"));
-    QVERIFY(!TestFolders::exists(f.vek(), QStringLiteral("FoldersLoaded.txt")));
-    QCOMPARE(TestFolders::read(f.vek(), QStringLiteral("PlanesLoaded.txt")), QByteArray());
-    QVERIFY(prompt.shown.isEmpty());
-}
-
-void TestLocator::rememberedFolder_data() {
-    QTest::addColumn<QString>("firstLine");
-    QTest::addColumn<bool>("automatic");
-    QTest::addColumn<bool>("told");
-    QTest::newRow("VEK folder") << QStringLiteral("<vek>") << true << false;
-    QTest::newRow("None") << QStringLiteral("None") << false << false;
-    QTest::newRow("not a VEK folder") << QStringLiteral("<game>") << false << true;
-    QTest::newRow("gone") << QStringLiteral("<root>/gone") << false << true;
-}
-
-void TestLocator::rememberedFolder() {
-    QFETCH(QString, firstLine);
-    QFETCH(bool, automatic);
-    QFETCH(bool, told);
-    TestFolders f;
-    firstLine.replace(QStringLiteral("<vek>"), f.vek())
-        .replace(QStringLiteral("<game>"), f.game())
-        .replace(QStringLiteral("<root>"), f.root());
-    TestFolders::write(f.game(), QStringLiteral("lastvekdir"),
-                       firstLine.toLocal8Bit() + "\r\nsecond line is never read\r\n");
-    ScriptedPrompt prompt;
-    Locator locator(prompt);
-    const Locator::Start start = locator.start(f.game());
-    QCOMPARE(start == Locator::Start::Automatic, automatic);
-    QCOMPARE(locator.Label1, firstLine);
-    QCOMPARE(!locator.startProblem.isEmpty(), told);
-    if (automatic) {
-        const Folders folders = locator.ok();
-        QCOMPARE(folders.ModFolder, f.vek());
-        QCOMPARE(folders.LastModFolder, f.vek());
-        QVERIFY(!TestFolders::exists(f.game(), QStringLiteral("LastVEKDir")));
-    } else {
+    void okEnabledOnlyWhileChosenVekFolderHoldsLinkscreen() {
+        TestFolders f;
+        const QString upper = f.root() + QStringLiteral("/Upper");
+        TestFolders::write(upper, QStringLiteral("LINKSCREEN"));
+        ScriptedPrompt prompt;
+        Locator locator(prompt);
+        // A first start waits, with the VEK option chosen and OK disabled.
+        QCOMPARE(locator.start(f.game()), Locator::Start::Waiting);
+        QCOMPARE(locator.option(), 0);
+        QCOMPARE(locator.Label3, f.game());
+        QVERIFY(locator.Label1.isEmpty());
         QVERIFY(!locator.Command1);
+        QVERIFY(prompt.shown.isEmpty());
+        locator.folderChanged(upper); // any case of the marker's name counts
+        QVERIFY(locator.Command1);
+        QCOMPARE(locator.Label1, upper);
+        locator.folderChanged(f.game());
+        QVERIFY(!locator.Command1);
+        QCOMPARE(locator.Label1, f.game());
+        locator.folderChanged(f.vek());
+        QVERIFY(locator.Command1);
     }
-}
+
+    void eawOptionChangesOnlyTheGameFolderLabel() {
+        TestFolders f;
+        ScriptedPrompt prompt;
+        Locator locator(prompt);
+        locator.start(f.root());
+        locator.folderChanged(f.vek());
+        locator.selectOption(1);
+        locator.folderChanged(f.game());
+        QCOMPARE(locator.Label3, f.game());
+        QCOMPARE(locator.Label1, f.vek());
+        QVERIFY(locator.Command1);
+        // A folder without the marker chosen for the game folder leaves OK as it was.
+        locator.folderChanged(f.root());
+        QVERIFY(locator.Command1);
+    }
+
+    void okCreatesMissingFilesAndKeepsExistingOnes() {
+        TestFolders f;
+        TestFolders::write(f.vek(), QStringLiteral("foldersloaded.txt"), "A-Kept\r\n\r\n");
+        ScriptedPrompt prompt;
+        Locator locator(prompt);
+        locator.start(f.game());
+        locator.folderChanged(f.vek());
+        const Folders folders = locator.ok();
+        QCOMPARE(folders.GameFolder, f.game());
+        QCOMPARE(folders.ModFolder, f.vek());
+        QCOMPARE(folders.LastModFolder, QStringLiteral("None"));
+        QCOMPARE(TestFolders::read(f.game(), QStringLiteral("LastVEKDir")), QByteArray("None\r\n"));
+        // The existing ledger is found under another case and left alone; no second file appears.
+        QCOMPARE(TestFolders::read(f.vek(), QStringLiteral("foldersloaded.txt")),
+                 QByteArray("A-Kept\r\n\r\n"));
+        QVERIFY(!TestFolders::exists(f.vek(), QStringLiteral("FoldersLoaded.txt")));
+        QCOMPARE(TestFolders::read(f.vek(), QStringLiteral("PlanesLoaded.txt")), QByteArray());
+        QVERIFY(prompt.shown.isEmpty());
+    }
+
+    void rememberedFolder_data() {
+        QTest::addColumn<QString>("firstLine");
+        QTest::addColumn<bool>("automatic");
+        QTest::addColumn<bool>("told");
+        QTest::newRow("VEK folder") << QStringLiteral("<vek>") << true << false;
+        QTest::newRow("None") << QStringLiteral("None") << false << false;
+        QTest::newRow("not a VEK folder") << QStringLiteral("<game>") << false << true;
+        QTest::newRow("gone") << QStringLiteral("<root>/gone") << false << true;
+    }
+
+    void rememberedFolder() {
+        QFETCH(QString, firstLine);
+        QFETCH(bool, automatic);
+        QFETCH(bool, told);
+        TestFolders f;
+        firstLine.replace(QStringLiteral("<vek>"), f.vek())
+            .replace(QStringLiteral("<game>"), f.game())
+            .replace(QStringLiteral("<root>"), f.root());
+        TestFolders::write(f.game(), QStringLiteral("lastvekdir"),
+                           firstLine.toLocal8Bit() + "\r\nsecond line is never read\r\n");
+        ScriptedPrompt prompt;
+        Locator locator(prompt);
+        const Locator::Start start = locator.start(f.game());
+        QCOMPARE(start == Locator::Start::Automatic, automatic);
+        QCOMPARE(locator.Label1, firstLine);
+        QCOMPARE(!locator.startProblem.isEmpty(), told);
+        if (automatic) {
+            const Folders folders = locator.ok();
+            QCOMPARE(folders.ModFolder, f.vek());
+            QCOMPARE(folders.LastModFolder, f.vek());
+            QVERIFY(!TestFolders::exists(f.game(), QStringLiteral("LastVEKDir")));
+        } else {
+            QVERIFY(!locator.Command1);
+        }
+    }
+};
 
 QTEST_GUILESS_MAIN(TestLocator)
 #include "tst_locator.moc"

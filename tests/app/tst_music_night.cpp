@@ -1,6 +1,7 @@
 // The music sets, "Del MSN" and the night switch: tools that act on the game folder directly.
 #include "MusicButtons.h"
 #include "NightSwitch.h"
+#include "OpenSelector.h"
 #include "ScriptedPrompt.h"
 #include "Selector.h"
 #include "TestFolders.h"
@@ -9,12 +10,6 @@
 #include <QTest>
 
 namespace {
-
-std::unique_ptr<Selector> open(const TestFolders &f, ScriptedPrompt &prompt) {
-    auto s = std::make_unique<Selector>(Folders{f.game(), f.vek(), f.vek()}, prompt);
-    s->load();
-    return s;
-}
 
 // Each folder of the game folder with what its music.txt says, sorted by folder name.
 QStringList arrangement(const TestFolders &f) {
@@ -50,161 +45,149 @@ QByteArray exe(qint64 size) {
 class TestMusicNight : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void musicButtonsAndSwitchBack();
-    void switchThatCannotComplete_data();
-    void switchThatCannotComplete();
-    void moreThanSevenSets();
-    void delmsnKeepsOtherMissions();
-    void nightBytes_data();
-    void nightBytes();
-    void nightRefuses_data();
-    void nightRefuses();
+    void musicButtonsAndSwitchBack() {
+        TestFolders f;
+        musicFolders(f);
+        ScriptedPrompt prompt;
+        auto s = openSelector(f, prompt);
+        MusicButtons &music = s->music();
+        QCOMPARE(music.Option12, (QStringList{"MUSIC#Jazz", "music#Quiet"}));
+        const QStringList before = arrangement(f);
+
+        music.hover(0);
+        QCOMPARE(music.Frame12, QStringLiteral("Big band"));
+        music.hover(1); // no music.txt: the caption stays
+        QCOMPARE(music.Frame12, QStringLiteral("Big band"));
+
+        QVERIFY(music.click(0));
+        QCOMPARE(TestFolders::read(f.game() + "/Music", "music.txt"),
+                 QByteArray("Big band\r\nsecond line\r\n"));
+        QCOMPARE(TestFolders::read(f.game() + "/MUSIC#Jazz", "music.txt"), QByteArray("Game\r\n"));
+        music.hover(0); // the description travels with the folder
+        QCOMPARE(music.Frame12, QStringLiteral("Game"));
+        QVERIFY(music.click(0));
+        QCOMPARE(arrangement(f), before);
+        QVERIFY(prompt.shown.isEmpty());
+    }
+
+    void switchThatCannotComplete_data() {
+        QTest::addColumn<QString>("change"); // made after the buttons were filled
+        QTest::addColumn<QString>("named");
+        QTest::newRow("chosen set missing") << "remove MUSIC#Jazz" << QString("MUSIC#Jazz");
+        QTest::newRow("Musictemp left over") << "make MUSICTEMP" << QString("MUSICTEMP");
+        QTest::newRow("no Music folder") << "remove Music" << QString("Music\"");
+    }
+
+    void switchThatCannotComplete() {
+        QFETCH(QString, change);
+        QFETCH(QString, named);
+        TestFolders f;
+        musicFolders(f);
+        ScriptedPrompt prompt;
+        auto s = openSelector(f, prompt);
+        const QString folder = f.game() + "/" + change.section(' ', 1);
+        if (change.startsWith("remove"))
+            QVERIFY(QDir(folder).removeRecursively());
+        else
+            QVERIFY(QDir().mkpath(folder));
+        const QStringList before = arrangement(f);
+        QVERIFY(!s->music().click(0));
+        QCOMPARE(arrangement(f), before);
+        QCOMPARE(prompt.shown.size(), 1);
+        QVERIFY2(prompt.shown.at(0).text.contains(named), qPrintable(prompt.shown.at(0).text));
+
+        // A Musictemp found at load is told with what to do.
+        if (change.contains("MUSICTEMP")) {
+            ScriptedPrompt next;
+            auto again = openSelector(f, next);
+            QCOMPARE(next.shown.size(), 1);
+            QVERIFY(next.shown.at(0).text.contains("Rename it back"));
+        }
+    }
+
+    void moreThanSevenSets() {
+        TestFolders f;
+        for (int i = 1; i <= 9; ++i)
+            QVERIFY(QDir().mkpath(f.game() + QStringLiteral("/Music#%1").arg(i)));
+        ScriptedPrompt prompt;
+        auto s = openSelector(f, prompt);
+        QCOMPARE(s->music().Option12.size(), 7);
+        QCOMPARE(s->music().Option12.last(), QStringLiteral("Music#7"));
+        QCOMPARE(prompt.shown.size(), 1);
+        QVERIFY(prompt.shown.at(0).text.contains("9 music sets"));
+    }
+
+    void delmsnKeepsOtherMissions() {
+        TestFolders f;
+        // The folder under another case; the game writes these while the selector is open (the
+        // window load parks what Savedata held before).
+        const QString saves = f.game() + "/SaveData";
+        QVERIFY(QDir().mkpath(saves));
+        ScriptedPrompt prompt;
+        auto s = openSelector(f, prompt);
+        for (const char *n : {"Default1.msn", "default2.MSN", "Mine.msn", "Default1.sav"})
+            TestFolders::write(saves, n, n);
+        QVERIFY(s->music().delmsn());
+        QCOMPARE(QDir(saves).entryList(QDir::Files, QDir::Name),
+                 (QStringList{"Default1.sav", "Mine.msn"}));
+        QVERIFY(prompt.shown.isEmpty());
+    }
+
+    void nightBytes_data() {
+        QTest::addColumn<int>("version");
+        QTest::addColumn<qint64>("offset");
+        QTest::newRow("1.2") << 0 << qint64(0x912B7);
+        QTest::newRow("1.1") << 1 << qint64(0x8E241);
+        QTest::newRow("1.0") << 2 << qint64(0xAAC03);
+        QTest::newRow("1.2a") << 3 << qint64(0x9B6DB);
+    }
+
+    void nightBytes() {
+        QFETCH(int, version);
+        QFETCH(qint64, offset);
+        TestFolders f;
+        const QByteArray day = exe(0xAAC05);
+        TestFolders::write(f.game(), "eaw.exe", day);
+        QByteArray night = day;
+        night.replace(offset, 2, "\xEB\x5F");
+
+        QString error;
+        for (int twice = 0; twice < 2; ++twice) {
+            QVERIFY2(NightSwitch::apply(f.game(), version, true, &error), qPrintable(error));
+            QCOMPARE(TestFolders::read(f.game(), "eaw.exe"), night);
+        }
+        QVERIFY2(NightSwitch::apply(f.game(), version, false, &error), qPrintable(error));
+        QCOMPARE(TestFolders::read(f.game(), "eaw.exe"), day);
+    }
+
+    void nightRefuses_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("why");
+        QByteArray other = exe(0xAAC05);
+        other.replace(0x9B6DB, 2, "\x94\x08");
+        QTest::newRow("other bytes at the offset")
+            << other << "does not look like EAW Version 1.2a";
+        QTest::newRow("ends before the second byte")
+            << exe(0x9B6DC) << "too short to be EAW Version 1.2a";
+        QTest::newRow("no eaw.exe") << QByteArray() << "does not exist";
+    }
+
+    void nightRefuses() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, why);
+        TestFolders f;
+        TestFolders::write(f.game(), "eaw.exe", bytes);
+        ScriptedPrompt prompt;
+        auto s = openSelector(f, prompt);
+        if (bytes.isEmpty())
+            QVERIFY(QFile::remove(f.game() + "/eaw.exe"));
+        prompt.shown.clear();
+        QVERIFY(!s->nightSwitch(3, true));
+        QCOMPARE(TestFolders::read(f.game(), "eaw.exe"), bytes.isEmpty() ? "<missing>" : bytes);
+        QCOMPARE(prompt.shown.size(), 1);
+        QVERIFY2(prompt.shown.at(0).text.contains(why), qPrintable(prompt.shown.at(0).text));
+    }
 };
-
-void TestMusicNight::musicButtonsAndSwitchBack() {
-    TestFolders f;
-    musicFolders(f);
-    ScriptedPrompt prompt;
-    auto s = open(f, prompt);
-    MusicButtons &music = s->music();
-    QCOMPARE(music.Option12, (QStringList{"MUSIC#Jazz", "music#Quiet"}));
-    const QStringList before = arrangement(f);
-
-    music.hover(0);
-    QCOMPARE(music.Frame12, QStringLiteral("Big band"));
-    music.hover(1); // no music.txt: the caption stays
-    QCOMPARE(music.Frame12, QStringLiteral("Big band"));
-
-    QVERIFY(music.click(0));
-    QCOMPARE(TestFolders::read(f.game() + "/Music", "music.txt"),
-             QByteArray("Big band\r\nsecond line\r\n"));
-    QCOMPARE(TestFolders::read(f.game() + "/MUSIC#Jazz", "music.txt"), QByteArray("Game\r\n"));
-    music.hover(0); // the description travels with the folder
-    QCOMPARE(music.Frame12, QStringLiteral("Game"));
-    QVERIFY(music.click(0));
-    QCOMPARE(arrangement(f), before);
-    QVERIFY(prompt.shown.isEmpty());
-}
-
-void TestMusicNight::switchThatCannotComplete_data() {
-    QTest::addColumn<QString>("change"); // made after the buttons were filled
-    QTest::addColumn<QString>("named");
-    QTest::newRow("chosen set missing") << "remove MUSIC#Jazz"
-                                        << "MUSIC#Jazz";
-    QTest::newRow("Musictemp left over") << "make MUSICTEMP"
-                                         << "MUSICTEMP";
-    QTest::newRow("no Music folder") << "remove Music"
-                                     << "Music\"";
-}
-
-void TestMusicNight::switchThatCannotComplete() {
-    QFETCH(QString, change);
-    QFETCH(QString, named);
-    TestFolders f;
-    musicFolders(f);
-    ScriptedPrompt prompt;
-    auto s = open(f, prompt);
-    const QString folder = f.game() + "/" + change.section(' ', 1);
-    if (change.startsWith("remove"))
-        QVERIFY(QDir(folder).removeRecursively());
-    else
-        QVERIFY(QDir().mkpath(folder));
-    const QStringList before = arrangement(f);
-    QVERIFY(!s->music().click(0));
-    QCOMPARE(arrangement(f), before);
-    QCOMPARE(prompt.shown.size(), 1);
-    QVERIFY2(prompt.shown.at(0).text.contains(named), qPrintable(prompt.shown.at(0).text));
-
-    // A Musictemp found at load is told with what to do.
-    if (change.contains("MUSICTEMP")) {
-        ScriptedPrompt next;
-        auto again = open(f, next);
-        QCOMPARE(next.shown.size(), 1);
-        QVERIFY(next.shown.at(0).text.contains("Rename it back"));
-    }
-}
-
-void TestMusicNight::moreThanSevenSets() {
-    TestFolders f;
-    for (int i = 1; i <= 9; ++i)
-        QVERIFY(QDir().mkpath(f.game() + QStringLiteral("/Music#%1").arg(i)));
-    ScriptedPrompt prompt;
-    auto s = open(f, prompt);
-    QCOMPARE(s->music().Option12.size(), 7);
-    QCOMPARE(s->music().Option12.last(), QStringLiteral("Music#7"));
-    QCOMPARE(prompt.shown.size(), 1);
-    QVERIFY(prompt.shown.at(0).text.contains("9 music sets"));
-}
-
-void TestMusicNight::delmsnKeepsOtherMissions() {
-    TestFolders f;
-    // The folder under another case; the game writes these while the selector is open (the
-    // window load parks what Savedata held before).
-    const QString saves = f.game() + "/SaveData";
-    QVERIFY(QDir().mkpath(saves));
-    ScriptedPrompt prompt;
-    auto s = open(f, prompt);
-    for (const char *n : {"Default1.msn", "default2.MSN", "Mine.msn", "Default1.sav"})
-        TestFolders::write(saves, n, n);
-    QVERIFY(s->music().delmsn());
-    QCOMPARE(QDir(saves).entryList(QDir::Files, QDir::Name),
-             (QStringList{"Default1.sav", "Mine.msn"}));
-    QVERIFY(prompt.shown.isEmpty());
-}
-
-void TestMusicNight::nightBytes_data() {
-    QTest::addColumn<int>("version");
-    QTest::addColumn<qint64>("offset");
-    QTest::newRow("1.2") << 0 << qint64(0x912B7);
-    QTest::newRow("1.1") << 1 << qint64(0x8E241);
-    QTest::newRow("1.0") << 2 << qint64(0xAAC03);
-    QTest::newRow("1.2a") << 3 << qint64(0x9B6DB);
-}
-
-void TestMusicNight::nightBytes() {
-    QFETCH(int, version);
-    QFETCH(qint64, offset);
-    TestFolders f;
-    const QByteArray day = exe(0xAAC05);
-    TestFolders::write(f.game(), "eaw.exe", day);
-    QByteArray night = day;
-    night.replace(offset, 2, "\xEB\x5F");
-
-    QString error;
-    for (int twice = 0; twice < 2; ++twice) {
-        QVERIFY2(NightSwitch::apply(f.game(), version, true, &error), qPrintable(error));
-        QCOMPARE(TestFolders::read(f.game(), "eaw.exe"), night);
-    }
-    QVERIFY2(NightSwitch::apply(f.game(), version, false, &error), qPrintable(error));
-    QCOMPARE(TestFolders::read(f.game(), "eaw.exe"), day);
-}
-
-void TestMusicNight::nightRefuses_data() {
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("why");
-    QByteArray other = exe(0xAAC05);
-    other.replace(0x9B6DB, 2, "\x94\x08");
-    QTest::newRow("other bytes at the offset") << other << "does not look like EAW Version 1.2a";
-    QTest::newRow("ends before the second byte")
-        << exe(0x9B6DC) << "too short to be EAW Version 1.2a";
-    QTest::newRow("no eaw.exe") << QByteArray() << "does not exist";
-}
-
-void TestMusicNight::nightRefuses() {
-    QFETCH(QByteArray, bytes);
-    QFETCH(QString, why);
-    TestFolders f;
-    TestFolders::write(f.game(), "eaw.exe", bytes);
-    ScriptedPrompt prompt;
-    auto s = open(f, prompt);
-    if (bytes.isEmpty())
-        QVERIFY(QFile::remove(f.game() + "/eaw.exe"));
-    prompt.shown.clear();
-    QVERIFY(!s->nightSwitch(3, true));
-    QCOMPARE(TestFolders::read(f.game(), "eaw.exe"), bytes.isEmpty() ? "<missing>" : bytes);
-    QCOMPARE(prompt.shown.size(), 1);
-    QVERIFY2(prompt.shown.at(0).text.contains(why), qPrintable(prompt.shown.at(0).text));
-}
 
 QTEST_GUILESS_MAIN(TestMusicNight)
 #include "tst_music_night.moc"

@@ -4,6 +4,7 @@
 #include "DemoVekFolder.h"
 #include "FileOps.h"
 #include "LoadFiles.h"
+#include "OpenSelector.h"
 #include "Planes.h"
 #include "ScriptedPrompt.h"
 #include "Selector.h"
@@ -32,8 +33,7 @@ struct Fixture {
     }
 
     Selector &open() {
-        s = std::make_unique<Selector>(Folders{f.game(), f.vek(), f.vek()}, prompt);
-        s->load();
+        s = openSelector(f, prompt);
         return *s;
     }
 
@@ -96,263 +96,247 @@ DemoVekFolder::AltPlane demoPlane(const QString &folder) {
 class TestPlanes : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void loadingTheSetListsItsAlternatives();
-    void swapChangesExactlyTheSlotsBytes();
-    void markMovesWithinTheSlotAndSurvivesARestart();
-    void badContentWritesNothing_data();
-    void badContentWritesNothing();
-    void fuelClickWritesThatLoad();
-    void missingPlanesDatLeavesTheFuelGridEmpty();
-    void gameFilesAreWrittenUnderTheirPresentNames();
-    void hoverAndFilter();
+    void loadingTheSetListsItsAlternatives() {
+        Fixture fx;
+        TestFolders::write(fx.setPath("p-lowercase"), "x.vek", "x");
+        Selector &s = fx.openWithSet();
+        QVERIFY(s.Frame6);
+        QStringList folders, codes;
+        for (const SlotGrid::Row &r : s.G1.rows) {
+            folders << r.folder;
+            codes << r.code;
+        }
+        QStringList expected;
+        for (const DemoVekFolder::AltPlane &p : DemoVekFolder::altPlanes())
+            expected << p.folder;
+        QCOMPARE(folders, expected);
+        const DemoVekFolder::AltPlane mustang = demoPlane("P-Mustang III");
+        const SlotGrid::Row &row = s.G1.row(fx.row("P-Mustang III"));
+        QCOMPARE(row.name, QString::fromLatin1(mustang.nameLine)); // as read, blanks and all
+        QCOMPARE(row.slotText, QString::number(mustang.slot));
+        QCOMPARE(row.code, QStringLiteral("P51B"));
+        QCOMPARE(s.Fuel.rows.size(), 30);
+        QCOMPARE(s.Fuel.rows.at(0).name, QStringLiteral("P-38H"));
+        QCOMPARE(s.Fuel.rows.at(29).name, QStringLiteral("V -1"));
+        QCOMPARE(s.Fuel.rows.at(7).position, 7 * 216 + 41);
+        // The set's own planes.dat, variant 1 in the demo kit.
+        QCOMPARE(s.Fuel.rows.at(7).full, DemoPlanesDat::fuel(7, 1));
+        QVERIFY(fx.prompt.shown.isEmpty());
+    }
+
+    void swapChangesExactlyTheSlotsBytes() {
+        Fixture fx;
+        Selector &s = fx.openWithSet();
+        const QMap<QString, QByteArray> before = fx.gameFiles();
+        const QList<QByteArray> namesBefore = fx.names();
+        const DemoVekFolder::AltPlane mustang = demoPlane("P-Mustang III");
+        QVERIFY(s.planes().click(fx.row("P-Mustang III")));
+        const QMap<QString, QByteArray> after = fx.gameFiles();
+
+        // The British and German menus are written again too, with the same bytes: their names
+        // did not change (their bytes are checked below).
+        QStringList expectChanged = {"picplna.mnu", "planes.dat", "pnames.str", "loadout.dat",
+                                     mustang.flightFile};
+        QStringList got = changed(before, after);
+        got.sort();
+        expectChanged.sort();
+        QCOMPARE(got, expectChanged);
+
+        // planes.dat: the slot's span, nothing else.
+        const QByteArray oldDat = before.value("planes.dat"), newDat = after.value("planes.dat");
+        QCOMPARE(newDat.size(), oldDat.size());
+        const int base = mustang.slot * 216 + 4;
+        QCOMPARE(newDat.left(base), oldDat.left(base));
+        QCOMPARE(newDat.mid(base + 168), oldDat.mid(base + 168));
+        QCOMPARE(newDat.at(base), char(mustang.slot));
+        QCOMPARE(quint8(newDat.at(base + 36)) | quint8(newDat.at(base + 37)) << 8, mustang.fuel);
+
+        // pnames.str: one entry, trimmed.
+        QList<QByteArray> names = namesBefore;
+        names[mustang.slot] = "Mustang III";
+        QCOMPARE(fx.names(), names);
+
+        // The menus, built independently from the new names.
+        QStringList slotNames;
+        for (const QByteArray &n : names)
+            slotNames << QString::fromLatin1(n);
+        QCOMPARE(after.value("picplna.mnu"),
+                 DemoMenuFile::bytes(DemoMenuFile::Side::American, slotNames));
+        QCOMPARE(after.value("picplnb.mnu"),
+                 DemoMenuFile::bytes(DemoMenuFile::Side::British, slotNames));
+        QCOMPARE(after.value("picplng.mnu"),
+                 DemoMenuFile::bytes(DemoMenuFile::Side::German, slotNames));
+
+        // loadout.dat: the patched bytes only.
+        QByteArray loadout = before.value("loadout.dat");
+        for (const auto &patch : mustang.loadout)
+            loadout[patch.first - 1] = char(patch.second);
+        QCOMPARE(after.value("loadout.dat"), loadout);
+        QCOMPARE(after.value(mustang.flightFile),
+                 TestFolders::read(fx.setPath("P-Mustang III"), mustang.flightFile));
+        QVERIFY(fx.prompt.shown.isEmpty());
+    }
+
+    void markMovesWithinTheSlotAndSurvivesARestart() {
+        Fixture fx;
+        Selector &s = fx.openWithSet();
+        const int iii = fx.row("P-Mustang IV"), iv = fx.row("P-Mustang IV Long Range");
+        const int other = fx.row("P-Fw 190A-9");
+        QCOMPARE(s.G1.row(iii).slot, s.G1.row(iv).slot);
+        QVERIFY(s.planes().click(other));
+        QVERIFY(s.planes().click(iii));
+        QVERIFY(s.planes().click(iv));
+        QVERIFY(!s.G1.row(iii).marked);
+        QCOMPARE(s.G1.row(iii).colour, SlotGrid::DefaultCellColour);
+        QVERIFY(s.G1.row(iv).marked);
+        QCOMPARE(s.G1.row(iv).colour, SlotGrid::MarkedColour);
+        QVERIFY(s.G1.row(other).marked);
+        QCOMPARE(s.List1Index, s.G1.row(iv).slot + 1);
+        QCOMPARE(TestFolders::read(fx.f.vek(), "FoldersLoaded.txt"),
+                 (kSet + "\r\nP-Fw 190A-9\r\nP-Mustang IV Long Range\r\n\r\n").toLatin1());
+        QVERIFY(!s.planes().click(0)); // the header does nothing
+
+        Selector &again = fx.open();
+        QVERIFY(again.Frame6);
+        QVERIFY(again.G1.row(fx.row("P-Mustang IV Long Range")).marked);
+        QVERIFY(again.G1.row(fx.row("P-Fw 190A-9")).marked);
+        QVERIFY(!again.G1.row(fx.row("P-Mustang IV")).marked);
+        // Unloading the set empties the grid and forgets the swaps.
+        QVERIFY(again.loadFiles().click(again.Unigrid.find(kSet)));
+        QVERIFY(again.G1.rows.isEmpty());
+        QVERIFY(!again.Frame6);
+        QCOMPARE(TestFolders::read(fx.f.vek(), "FoldersLoaded.txt"), QByteArray("\r\n"));
+    }
+
+    void badContentWritesNothing_data() {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("told");
+        const char *rows[][3] = {{"167 values", "short", "lines"},
+                                 {"value 256", "256", "line 40"},
+                                 {"slot 30", "slot30", "slot number 30"},
+                                 {"blank name", "blank", "blank"},
+                                 {"no pnames.str", "nonames", "pnames.str"},
+                                 {"pnames.str of 20 names", "fewnames", "20 names"},
+                                 {"lox beyond loadout.dat", "lox", "loadout.dat"},
+                                 {"read-only planes.dat", "readonly", "read-only"}};
+        for (const auto &[tag, fault, told] : rows)
+            QTest::newRow(tag) << QString::fromLatin1(fault) << QString::fromLatin1(told);
+    }
+
+    void badContentWritesNothing() {
+        QFETCH(QString, fault);
+        QFETCH(QString, told);
+        Fixture fx;
+        Selector &s = fx.openWithSet();
+        const QString folder = fx.setPath("P-Mustang III");
+        const QString vek = QDir(folder).filePath("mustang3.vek");
+        QList<QByteArray> lines = TestFolders::read(folder, "mustang3.vek").split('\n');
+        for (QByteArray &l : lines)
+            l = l.trimmed();
+        lines.removeAll(QByteArray());
+        lines[0] = "Mustang III";
+        if (fault == "short")
+            lines = lines.mid(0, 168);
+        else if (fault == "256")
+            lines[39] = "256";
+        else if (fault == "slot30")
+            lines[1] = "30";
+        else if (fault == "blank")
+            lines[0] = "   ";
+        QByteArray text;
+        for (const QByteArray &l : lines)
+            text += l + "\r\n";
+        TestFolders::write(folder, "mustang3.vek", text);
+        if (fault == "nonames")
+            QFile::remove(QDir(fx.f.game()).filePath("pnames.str"));
+        if (fault == "fewnames") {
+            QByteArray few;
+            QList<QByteArray> twenty = fx.names().mid(0, 20);
+            QVERIFY(StringFile::build(twenty, &few));
+            TestFolders::write(fx.f.game(), "pnames.str", few);
+        }
+        if (fault == "lox")
+            TestFolders::write(folder, "mustang3.lox", "1\r\n5\r\n999999\r\n1\r\n");
+        if (fault == "readonly")
+            FileOps::setReadOnly(QDir(fx.f.game()).filePath("planes.dat"), true);
+        fx.prompt.shown.clear();
+        const QMap<QString, QByteArray> before = fx.gameFiles();
+        QVERIFY(!s.planes().click(fx.row("P-Mustang III")));
+        QCOMPARE(fx.gameFiles(), before);
+        QCOMPARE(fx.prompt.shown.size(), 1);
+        QVERIFY2(fx.prompt.shown.at(0).text.contains(told), qPrintable(fx.prompt.shown.at(0).text));
+        QVERIFY(!s.G1.row(fx.row("P-Mustang III")).marked);
+    }
+
+    void fuelClickWritesThatLoad() {
+        Fixture fx;
+        Selector &s = fx.openWithSet();
+        const QByteArray before = TestFolders::read(fx.f.game(), "planes.dat");
+        const int slot = 5;
+        const int full = s.Fuel.rows.at(slot).full;
+        QVERIFY(s.planes().fuelClick(slot + 1, 12)); // 50%
+        QCOMPARE(FuelGrid::header(12), QStringLiteral("50%"));
+        const int half = full * 10 / 20;
+        QByteArray expected = before;
+        expected[slot * 216 + 40] = char(half & 0xFF);
+        expected[slot * 216 + 41] = char(half >> 8);
+        QCOMPARE(TestFolders::read(fx.f.game(), "planes.dat"), expected);
+        QCOMPARE(s.Fuel.rows.at(slot).chosenColumn, 12);
+        QVERIFY(!s.planes().fuelClick(slot + 1, 1));
+        QVERIFY(!s.planes().fuelClick(0, 5));
+    }
+
+    void missingPlanesDatLeavesTheFuelGridEmpty() {
+        Fixture fx;
+        QFile::remove(fx.setPath("planes.dat"));
+        Selector &s = fx.openWithSet();
+        QVERIFY(s.Fuel.rows.isEmpty());
+        QVERIFY(!s.G1.rows.isEmpty());
+        QCOMPARE(fx.prompt.shown.size(), 1);
+        QVERIFY(fx.prompt.shown.at(0).text.contains("planes.dat"));
+    }
+
+    void gameFilesAreWrittenUnderTheirPresentNames() {
+        Fixture fx;
+        // The set brings lower-case copies; here the game's files are upper case instead.
+        QFile::remove(fx.setPath("planes.dat"));
+        QFile::remove(fx.setPath("pnames.str"));
+        QDir game(fx.f.game());
+        QVERIFY(game.rename("planes.dat", "PLANES.DAT"));
+        QVERIFY(game.rename("pnames.str", "PNames.STR"));
+        QVERIFY(game.rename("picplna.mnu", "PICPLNA.MNU"));
+        Selector &s = fx.openWithSet();
+        fx.prompt.shown.clear();
+        QVERIFY(s.planes().click(fx.row("P-Fw 190A-9")));
+        const QStringList files = game.entryList(QDir::Files);
+        for (const char *n : {"planes.dat", "pnames.str", "Pnames.str", "picplna.mnu"})
+            QVERIFY2(!files.contains(QString::fromLatin1(n)), n);
+        QVERIFY(files.contains("PLANES.DAT"));
+        QCOMPARE(TestFolders::read(fx.f.game(), "PLANES.DAT").at(22 * 216 + 4), char(22));
+        QVERIFY(TestFolders::read(fx.f.game(), "PNames.STR").contains("Fw 190A-9"));
+        QVERIFY(TestFolders::read(fx.f.game(), "PICPLNA.MNU").startsWith("\x0e\x0c"));
+    }
+
+    void hoverAndFilter() {
+        Fixture fx;
+        Selector &s = fx.openWithSet();
+        QCOMPARE(s.List1.size(), 31);
+        QCOMPARE(s.List1.at(0), QStringLiteral("ALL"));
+        QCOMPARE(s.List1.at(1), QStringLiteral("A-00: P38H"));
+        QCOMPARE(s.List1.at(30), QStringLiteral("A-29: V1V1"));
+        const int row = fx.row("P-Fw 190A-9");
+        s.planes().hover(row);
+        QVERIFY(s.planes().Label4.startsWith("Fw 190A-9\r\nTakes the place of the Fw 190A-8.\r\n"));
+        s.planes().hover(0);
+        QVERIFY(s.planes().Label4.contains("\r\n")); // the set's own description
+        s.planes().filter(23);
+        for (int r = 1; r < s.G1.rowCount(); ++r)
+            QCOMPARE(s.G1.row(r).height > 0, s.G1.row(r).slot == 22);
+        s.planes().filter(0);
+        for (int r = 1; r < s.G1.rowCount(); ++r)
+            QVERIFY(s.G1.row(r).height > 0);
+    }
 };
-
-void TestPlanes::loadingTheSetListsItsAlternatives() {
-    Fixture fx;
-    TestFolders::write(fx.setPath("p-lowercase"), "x.vek", "x");
-    Selector &s = fx.openWithSet();
-    QVERIFY(s.Frame6);
-    QStringList folders, codes;
-    for (const SlotGrid::Row &r : s.G1.rows) {
-        folders << r.folder;
-        codes << r.code;
-    }
-    QStringList expected;
-    for (const DemoVekFolder::AltPlane &p : DemoVekFolder::altPlanes())
-        expected << p.folder;
-    QCOMPARE(folders, expected);
-    const DemoVekFolder::AltPlane mustang = demoPlane("P-Mustang III");
-    const SlotGrid::Row &row = s.G1.row(fx.row("P-Mustang III"));
-    QCOMPARE(row.name, QString::fromLatin1(mustang.nameLine)); // as read, blanks and all
-    QCOMPARE(row.slotText, QString::number(mustang.slot));
-    QCOMPARE(row.code, QStringLiteral("P51B"));
-    QCOMPARE(s.Fuel.rows.size(), 30);
-    QCOMPARE(s.Fuel.rows.at(0).name, QStringLiteral("P-38H"));
-    QCOMPARE(s.Fuel.rows.at(29).name, QStringLiteral("V -1"));
-    QCOMPARE(s.Fuel.rows.at(7).position, 7 * 216 + 41);
-    // The set's own planes.dat, variant 1 in the demo kit.
-    QCOMPARE(s.Fuel.rows.at(7).full, DemoPlanesDat::fuel(7, 1));
-    QVERIFY(fx.prompt.shown.isEmpty());
-}
-
-void TestPlanes::swapChangesExactlyTheSlotsBytes() {
-    Fixture fx;
-    Selector &s = fx.openWithSet();
-    const QMap<QString, QByteArray> before = fx.gameFiles();
-    const QList<QByteArray> namesBefore = fx.names();
-    const DemoVekFolder::AltPlane mustang = demoPlane("P-Mustang III");
-    QVERIFY(s.planes().click(fx.row("P-Mustang III")));
-    const QMap<QString, QByteArray> after = fx.gameFiles();
-
-    // The British and German menus are written again too, with the same bytes: their names
-    // did not change (their bytes are checked below).
-    QStringList expectChanged = {"picplna.mnu", "planes.dat", "pnames.str", "loadout.dat",
-                                 mustang.flightFile};
-    QStringList got = changed(before, after);
-    got.sort();
-    expectChanged.sort();
-    QCOMPARE(got, expectChanged);
-
-    // planes.dat: the slot's span, nothing else.
-    const QByteArray oldDat = before.value("planes.dat"), newDat = after.value("planes.dat");
-    QCOMPARE(newDat.size(), oldDat.size());
-    const int base = mustang.slot * 216 + 4;
-    QCOMPARE(newDat.left(base), oldDat.left(base));
-    QCOMPARE(newDat.mid(base + 168), oldDat.mid(base + 168));
-    QCOMPARE(newDat.at(base), char(mustang.slot));
-    QCOMPARE(quint8(newDat.at(base + 36)) | quint8(newDat.at(base + 37)) << 8, mustang.fuel);
-
-    // pnames.str: one entry, trimmed.
-    QList<QByteArray> names = namesBefore;
-    names[mustang.slot] = "Mustang III";
-    QCOMPARE(fx.names(), names);
-
-    // The menus, built independently from the new names.
-    QStringList slotNames;
-    for (const QByteArray &n : names)
-        slotNames << QString::fromLatin1(n);
-    QCOMPARE(after.value("picplna.mnu"),
-             DemoMenuFile::bytes(DemoMenuFile::Side::American, slotNames));
-    QCOMPARE(after.value("picplnb.mnu"),
-             DemoMenuFile::bytes(DemoMenuFile::Side::British, slotNames));
-    QCOMPARE(after.value("picplng.mnu"),
-             DemoMenuFile::bytes(DemoMenuFile::Side::German, slotNames));
-
-    // loadout.dat: the patched bytes only.
-    QByteArray loadout = before.value("loadout.dat");
-    for (const auto &patch : mustang.loadout)
-        loadout[patch.first - 1] = char(patch.second);
-    QCOMPARE(after.value("loadout.dat"), loadout);
-    QCOMPARE(after.value(mustang.flightFile),
-             TestFolders::read(fx.setPath("P-Mustang III"), mustang.flightFile));
-    QVERIFY(fx.prompt.shown.isEmpty());
-}
-
-void TestPlanes::markMovesWithinTheSlotAndSurvivesARestart() {
-    Fixture fx;
-    Selector &s = fx.openWithSet();
-    const int iii = fx.row("P-Mustang IV"), iv = fx.row("P-Mustang IV Long Range");
-    const int other = fx.row("P-Fw 190A-9");
-    QCOMPARE(s.G1.row(iii).slot, s.G1.row(iv).slot);
-    QVERIFY(s.planes().click(other));
-    QVERIFY(s.planes().click(iii));
-    QVERIFY(s.planes().click(iv));
-    QVERIFY(!s.G1.row(iii).marked);
-    QCOMPARE(s.G1.row(iii).colour, SlotGrid::DefaultCellColour);
-    QVERIFY(s.G1.row(iv).marked);
-    QCOMPARE(s.G1.row(iv).colour, SlotGrid::MarkedColour);
-    QVERIFY(s.G1.row(other).marked);
-    QCOMPARE(s.List1Index, s.G1.row(iv).slot + 1);
-    QCOMPARE(TestFolders::read(fx.f.vek(), "FoldersLoaded.txt"),
-             (kSet + "\r\nP-Fw 190A-9\r\nP-Mustang IV Long Range\r\n\r\n").toLatin1());
-    QVERIFY(!s.planes().click(0)); // the header does nothing
-
-    Selector &again = fx.open();
-    QVERIFY(again.Frame6);
-    QVERIFY(again.G1.row(fx.row("P-Mustang IV Long Range")).marked);
-    QVERIFY(again.G1.row(fx.row("P-Fw 190A-9")).marked);
-    QVERIFY(!again.G1.row(fx.row("P-Mustang IV")).marked);
-    // Unloading the set empties the grid and forgets the swaps.
-    QVERIFY(again.loadFiles().click(again.Unigrid.find(kSet)));
-    QVERIFY(again.G1.rows.isEmpty());
-    QVERIFY(!again.Frame6);
-    QCOMPARE(TestFolders::read(fx.f.vek(), "FoldersLoaded.txt"), QByteArray("\r\n"));
-}
-
-void TestPlanes::badContentWritesNothing_data() {
-    QTest::addColumn<QString>("fault");
-    QTest::addColumn<QString>("told");
-    QTest::newRow("167 values") << "short"
-                                << "lines";
-    QTest::newRow("value 256") << "256"
-                               << "line 40";
-    QTest::newRow("slot 30") << "slot30"
-                             << "slot number 30";
-    QTest::newRow("blank name") << "blank"
-                                << "blank";
-    QTest::newRow("no pnames.str") << "nonames"
-                                   << "pnames.str";
-    QTest::newRow("pnames.str of 20 names") << "fewnames"
-                                            << "20 names";
-    QTest::newRow("lox beyond loadout.dat") << "lox"
-                                            << "loadout.dat";
-    QTest::newRow("read-only planes.dat") << "readonly"
-                                          << "read-only";
-}
-
-void TestPlanes::badContentWritesNothing() {
-    QFETCH(QString, fault);
-    QFETCH(QString, told);
-    Fixture fx;
-    Selector &s = fx.openWithSet();
-    const QString folder = fx.setPath("P-Mustang III");
-    const QString vek = QDir(folder).filePath("mustang3.vek");
-    QList<QByteArray> lines = TestFolders::read(folder, "mustang3.vek").split('\n');
-    for (QByteArray &l : lines)
-        l = l.trimmed();
-    lines.removeAll(QByteArray());
-    lines[0] = "Mustang III";
-    if (fault == "short")
-        lines = lines.mid(0, 168);
-    else if (fault == "256")
-        lines[39] = "256";
-    else if (fault == "slot30")
-        lines[1] = "30";
-    else if (fault == "blank")
-        lines[0] = "   ";
-    QByteArray text;
-    for (const QByteArray &l : lines)
-        text += l + "\r\n";
-    TestFolders::write(folder, "mustang3.vek", text);
-    if (fault == "nonames")
-        QFile::remove(QDir(fx.f.game()).filePath("pnames.str"));
-    if (fault == "fewnames") {
-        QByteArray few;
-        QList<QByteArray> twenty = fx.names().mid(0, 20);
-        QVERIFY(StringFile::build(twenty, &few));
-        TestFolders::write(fx.f.game(), "pnames.str", few);
-    }
-    if (fault == "lox")
-        TestFolders::write(folder, "mustang3.lox", "1\r\n5\r\n999999\r\n1\r\n");
-    if (fault == "readonly")
-        FileOps::setReadOnly(QDir(fx.f.game()).filePath("planes.dat"), true);
-    fx.prompt.shown.clear();
-    const QMap<QString, QByteArray> before = fx.gameFiles();
-    QVERIFY(!s.planes().click(fx.row("P-Mustang III")));
-    QCOMPARE(fx.gameFiles(), before);
-    QCOMPARE(fx.prompt.shown.size(), 1);
-    QVERIFY2(fx.prompt.shown.at(0).text.contains(told), qPrintable(fx.prompt.shown.at(0).text));
-    QVERIFY(!s.G1.row(fx.row("P-Mustang III")).marked);
-}
-
-void TestPlanes::fuelClickWritesThatLoad() {
-    Fixture fx;
-    Selector &s = fx.openWithSet();
-    const QByteArray before = TestFolders::read(fx.f.game(), "planes.dat");
-    const int slot = 5;
-    const int full = s.Fuel.rows.at(slot).full;
-    QVERIFY(s.planes().fuelClick(slot + 1, 12)); // 50%
-    QCOMPARE(FuelGrid::header(12), QStringLiteral("50%"));
-    const int half = full * 10 / 20;
-    QByteArray expected = before;
-    expected[slot * 216 + 40] = char(half & 0xFF);
-    expected[slot * 216 + 41] = char(half >> 8);
-    QCOMPARE(TestFolders::read(fx.f.game(), "planes.dat"), expected);
-    QCOMPARE(s.Fuel.rows.at(slot).chosenColumn, 12);
-    QVERIFY(!s.planes().fuelClick(slot + 1, 1));
-    QVERIFY(!s.planes().fuelClick(0, 5));
-}
-
-void TestPlanes::missingPlanesDatLeavesTheFuelGridEmpty() {
-    Fixture fx;
-    QFile::remove(fx.setPath("planes.dat"));
-    Selector &s = fx.openWithSet();
-    QVERIFY(s.Fuel.rows.isEmpty());
-    QVERIFY(!s.G1.rows.isEmpty());
-    QCOMPARE(fx.prompt.shown.size(), 1);
-    QVERIFY(fx.prompt.shown.at(0).text.contains("planes.dat"));
-}
-
-void TestPlanes::gameFilesAreWrittenUnderTheirPresentNames() {
-    Fixture fx;
-    // The set brings lower-case copies; here the game's files are upper case instead.
-    QFile::remove(fx.setPath("planes.dat"));
-    QFile::remove(fx.setPath("pnames.str"));
-    QDir game(fx.f.game());
-    QVERIFY(game.rename("planes.dat", "PLANES.DAT"));
-    QVERIFY(game.rename("pnames.str", "PNames.STR"));
-    QVERIFY(game.rename("picplna.mnu", "PICPLNA.MNU"));
-    Selector &s = fx.openWithSet();
-    fx.prompt.shown.clear();
-    QVERIFY(s.planes().click(fx.row("P-Fw 190A-9")));
-    const QStringList files = game.entryList(QDir::Files);
-    for (const char *n : {"planes.dat", "pnames.str", "Pnames.str", "picplna.mnu"})
-        QVERIFY2(!files.contains(QString::fromLatin1(n)), n);
-    QVERIFY(files.contains("PLANES.DAT"));
-    QCOMPARE(TestFolders::read(fx.f.game(), "PLANES.DAT").at(22 * 216 + 4), char(22));
-    QVERIFY(TestFolders::read(fx.f.game(), "PNames.STR").contains("Fw 190A-9"));
-    QVERIFY(TestFolders::read(fx.f.game(), "PICPLNA.MNU").startsWith("\x0e\x0c"));
-}
-
-void TestPlanes::hoverAndFilter() {
-    Fixture fx;
-    Selector &s = fx.openWithSet();
-    QCOMPARE(s.List1.size(), 31);
-    QCOMPARE(s.List1.at(0), QStringLiteral("ALL"));
-    QCOMPARE(s.List1.at(1), QStringLiteral("A-00: P38H"));
-    QCOMPARE(s.List1.at(30), QStringLiteral("A-29: V1V1"));
-    const int row = fx.row("P-Fw 190A-9");
-    s.planes().hover(row);
-    QVERIFY(s.planes().Label4.startsWith("Fw 190A-9\r\nTakes the place of the Fw 190A-8.\r\n"));
-    s.planes().hover(0);
-    QVERIFY(s.planes().Label4.contains("\r\n")); // the set's own description
-    s.planes().filter(23);
-    for (int r = 1; r < s.G1.rowCount(); ++r)
-        QCOMPARE(s.G1.row(r).height > 0, s.G1.row(r).slot == 22);
-    s.planes().filter(0);
-    for (int r = 1; r < s.G1.rowCount(); ++r)
-        QVERIFY(s.G1.row(r).height > 0);
-}
 
 QTEST_GUILESS_MAIN(TestPlanes)
 #include "tst_planes.moc"

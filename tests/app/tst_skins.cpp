@@ -1,4 +1,5 @@
 #include "FileOps.h"
+#include "OpenSelector.h"
 #include "Planes.h"
 #include "ScriptedPrompt.h"
 #include "Selector.h"
@@ -30,11 +31,7 @@ struct Fixture {
     }
     bool inGame(const QString &file) const { return TestFolders::exists(f.game(), file); }
 
-    std::unique_ptr<Selector> open() {
-        auto s = std::make_unique<Selector>(Folders{f.game(), f.vek(), f.vek()}, prompt);
-        s->load();
-        return s;
-    }
+    std::unique_ptr<Selector> open() { return openSelector(f, prompt); }
 };
 
 bool activate(Selector &s, const QString &name) {
@@ -58,180 +55,173 @@ QStringList marks(const Selector &s) {
 class TestSkins : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void slotOf_data();
-    void slotOf();
-    void copyAndDeleteRules_data();
-    void copyAndDeleteRules();
-    void secondSkinOfTheSlotTakesTheFirstOut();
-    void refusedAndFailedLoadsLeaveNothingBehind();
-    void showHoverAndSlotFilter();
+    void slotOf_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("slot");
+        QTest::newRow("two digits") << "A-05 Red Tails" << 5;
+        QTest::newRow("last slot") << "A-30 x" << 30;
+        QTest::newRow("past the slots") << "A-31 x" << -1;
+        QTest::newRow("no digits") << "A-Bad" << -1;
+        QTest::newRow("blank before") << "A- 7x" << 7;
+        QTest::newRow("integer part") << "A-5.7 x" << 5;
+        QTest::newRow("negative") << "A--3" << -1;
+        QTest::newRow("too short") << "A-" << -1;
+    }
+
+    void slotOf() {
+        QFETCH(QString, name);
+        QFETCH(int, slot);
+        QCOMPARE(SkinGrid::slotOf(name), slot);
+    }
+
+    void copyAndDeleteRules_data() {
+        // Whether the file is in the game folder after a load with "Include 'flt' files" ticked,
+        // after one with it unticked, and after the ticked load is unloaded again. The game
+        // folder held none of these before.
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("loaded");
+        QTest::addColumn<bool>("loadedWithoutFlt");
+        QTest::addColumn<bool>("afterUnload");
+        QTest::newRow("texture") << "tex01.tpc" << true << true << false;
+        QTest::newRow("bmp preview is content") << "preview.bmp" << true << true << false;
+        QTest::newRow("skinpic.jpg") << "skinpic.jpg" << false << false << false;
+        QTest::newRow("skinpic") << "SkinPic" << false << false << false;
+        QTest::newRow("mypic") << "mypic" << false << false << false;
+        QTest::newRow("description") << "Contents.txt" << false << false << false;
+        QTest::newRow("ask") << "x.Ask" << false << false << false;
+        QTest::newRow("pcx") << "x.PCX" << false << false << false;
+        QTest::newRow("planes.dat") << "PLANES.DAT" << true << true << true;
+        QTest::newRow("loadout.dat") << "loadout.dat" << true << true << true;
+        QTest::newRow("weapons.dat") << "Weapons.dat" << true << true << true;
+        QTest::newRow("other dat") << "sounds.dat" << true << true << false;
+        QTest::newRow("flt") << "p51.flt" << true << false << true;
+        QTest::newRow("str") << "names.STR" << true << true << true;
+    }
+
+    void copyAndDeleteRules() {
+        QFETCH(QString, file);
+        QFETCH(bool, loaded);
+        QFETCH(bool, loadedWithoutFlt);
+        QFETCH(bool, afterUnload);
+        Fixture c;
+        c.add("A-05 Red Tails", {file});
+        auto s = c.open();
+        s->skins().Check5 = false;
+        QVERIFY(activate(*s, "A-05 Red Tails"));
+        QCOMPARE(c.inGame(file), loadedWithoutFlt);
+        QVERIFY(activate(*s, "A-05 Red Tails"));
+        QVERIFY(FileOps::remove(QDir(c.f.game()).filePath(file), nullptr));
+        s->skins().Check5 = true;
+        QVERIFY(activate(*s, "A-05 Red Tails"));
+        QCOMPARE(c.inGame(file), loaded);
+        QVERIFY(activate(*s, "A-05 Red Tails"));
+        QCOMPARE(c.inGame(file), afterUnload);
+        QVERIFY(c.prompt.shown.isEmpty());
+    }
+
+    void secondSkinOfTheSlotTakesTheFirstOut() {
+        Fixture c;
+        c.add("A-05 Red Tails", {"PLANES.DAT", "red.flt"});
+        auto s = c.open();
+        QVERIFY(activate(*s, "A-16 Desert"));
+        QVERIFY(activate(*s, "A-05 Red Tails"));
+        QVERIFY(c.inGame("A-05 Red Tails.tpc") && c.inGame("PLANES.DAT"));
+        QVERIFY(activate(*s, "A-05 Blue Nose"));
+        QVERIFY(!c.inGame("A-05 Red Tails.tpc"));
+        QVERIFY(c.inGame("PLANES.DAT") && c.inGame("red.flt"));
+        QVERIFY(c.inGame("A-05 Blue Nose.tpc"));
+        QCOMPARE(TestFolders::read(c.f.game(), "p51.tpc"), QByteArray("A-05 Blue Nose/p51.tpc"));
+        const QStringList expected = {"A-05 Blue Nose:S", "A-05 Red Tails:-", "A-16 Desert:S",
+                                      "A-Bad:-"};
+        QCOMPARE(marks(*s), expected);
+        QCOMPARE(TestFolders::read(c.f.vek(), "FoldersLoaded.txt"),
+                 QByteArray("A-05 Blue Nose\r\nA-16 Desert\r\n\r\n"));
+        QList<QByteArray> table(30);
+        table[5] = QDir::toNativeSeparators(c.dir("A-05 Blue Nose")).toLocal8Bit();
+        table[16] = QDir::toNativeSeparators(c.dir("A-16 Desert")).toLocal8Bit();
+        const QByteArray skinsLoaded = table.join("\r\n") + "\r\n";
+        QCOMPARE(TestFolders::read(c.f.vek(), "SkinsLoaded.txt"), skinsLoaded);
+
+        // A restart marks the same rows (the ledger's lines end with the skin names) without
+        // copying; an unload keeps the slot's entry in SkinsLoaded.txt.
+        TestFolders::write(c.f.vek(), "FoldersLoaded.txt",
+                           "x\\A-05 Blue Nose\r\nA-16 Desert\r\n\r\n");
+        auto again = c.open();
+        QCOMPARE(marks(*again), expected);
+        QVERIFY(activate(*again, "A-16 Desert"));
+        QVERIFY(!c.inGame("A-16 Desert.tpc"));
+        QCOMPARE(TestFolders::read(c.f.vek(), "FoldersLoaded.txt"),
+                 QByteArray("A-05 Blue Nose\r\n\r\n"));
+        QCOMPARE(TestFolders::read(c.f.vek(), "SkinsLoaded.txt"), skinsLoaded);
+        // Every skin brings p51.tpc: each skin that went out left it to the one loaded last of
+        // those staying (Red Tails made way while Desert stayed; after the restart Blue Nose,
+        // loaded after Desert, stayed), and the player heard where it came from.
+        QCOMPARE(TestFolders::read(c.f.game(), "p51.tpc"), QByteArray("A-05 Blue Nose/p51.tpc"));
+        QStringList told;
+        for (const ScriptedPrompt::Shown &m : c.prompt.shown)
+            told << m.text.section("\r\n", 1);
+        QCOMPARE(told,
+                 (QStringList{"p51.tpc from \"A-16 Desert\"", "p51.tpc from \"A-05 Blue Nose\""}));
+    }
+
+    void refusedAndFailedLoadsLeaveNothingBehind() {
+        Fixture c;
+        c.add("A-05 Blue Nose", {"zz.tpc"});
+        auto s = c.open();
+        QVERIFY(!activate(*s, "A-Bad"));
+        QCOMPARE(c.prompt.shown.size(), 1);
+        QVERIFY(c.prompt.shown.at(0).text.contains(QDir::toNativeSeparators(c.dir("A-Bad"))));
+        QVERIFY(!c.inGame("A-Bad.tpc") && !c.inGame("p51.tpc"));
+
+        // The last file of the skin meets a read-only game file: the copies made go again.
+        QVERIFY(activate(*s, "A-05 Red Tails"));
+        TestFolders::write(c.f.game(), "zz.tpc", "game's");
+        QVERIFY(FileOps::setReadOnly(QDir(c.f.game()).filePath("zz.tpc"), true));
+        QVERIFY(!activate(*s, "A-05 Blue Nose"));
+        QCOMPARE(c.prompt.shown.size(), 2);
+        QVERIFY(c.prompt.shown.at(1).text.contains("zz.tpc"));
+        QVERIFY(!c.inGame("A-05 Blue Nose.tpc") && !c.inGame("p51.tpc") &&
+                !c.inGame("A-05 Red Tails.tpc"));
+        QCOMPARE(TestFolders::read(c.f.game(), "zz.tpc"), QByteArray("game's"));
+        QCOMPARE(marks(*s),
+                 QStringList({"A-05 Blue Nose:-", "A-05 Red Tails:-", "A-16 Desert:-", "A-Bad:-"}));
+        QCOMPARE(TestFolders::read(c.f.vek(), "FoldersLoaded.txt"), QByteArray("\r\n"));
+    }
+
+    void showHoverAndSlotFilter() {
+        Fixture c;
+        TestFolders::write(c.dir("A-05 Red Tails"), "CONTENTS.TXT", "Red\r\ntails");
+        TestFolders::write(c.dir("A-05 Red Tails"), "b.jpg", "jpg");
+        TestFolders::write(c.dir("A-05 Red Tails"), "a.bmp", "bmp");
+        TestFolders::write(c.f.game(), "BACKGROUND", "bg");
+        auto s = c.open();
+        Skins &k = s->skins();
+        const int red = s->SK1.find("A-05 Red Tails");
+        const int desert = s->SK1.find("A-16 Desert");
+        k.hover(red);
+        QCOMPARE(k.Label4, QString("Red\r\ntails\r\n"));
+        QCOMPARE(k.Image2, QDir(c.dir("A-05 Red Tails")).filePath("b.jpg"));
+        QCOMPARE(k.SkinSlot, -1);
+        k.click(desert);
+        QCOMPARE(k.SkinSlot, 16);
+        QCOMPARE(k.Label4, QString());
+        QCOMPARE(k.Image2, QDir(c.f.game()).filePath("BACKGROUND"));
+        s->SkinEventsOn = false;
+        k.click(red);
+        QCOMPARE(k.SkinSlot, 16);
+
+        QVERIFY(activate(*s, "A-05 Red Tails"));
+        s->planes().filter(6); // "A-05: ..."
+        QList<int> heights;
+        for (const SkinGrid::Row &r : s->SK1.rows)
+            heights << r.height;
+        QCOMPARE(heights, QList<int>({240, 240, 0, 0}));
+        QCOMPARE(s->SK1.row(red).colour, SkinGrid::LoadedColour);
+        s->planes().filter(0);
+        QCOMPARE(s->SK1.row(desert).height, 240);
+        QVERIFY(s->SkinEventsOn);
+    }
 };
-
-void TestSkins::slotOf_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("slot");
-    QTest::newRow("two digits") << "A-05 Red Tails" << 5;
-    QTest::newRow("last slot") << "A-30 x" << 30;
-    QTest::newRow("past the slots") << "A-31 x" << -1;
-    QTest::newRow("no digits") << "A-Bad" << -1;
-    QTest::newRow("blank before") << "A- 7x" << 7;
-    QTest::newRow("integer part") << "A-5.7 x" << 5;
-    QTest::newRow("negative") << "A--3" << -1;
-    QTest::newRow("too short") << "A-" << -1;
-}
-
-void TestSkins::slotOf() {
-    QFETCH(QString, name);
-    QFETCH(int, slot);
-    QCOMPARE(SkinGrid::slotOf(name), slot);
-}
-
-void TestSkins::copyAndDeleteRules_data() {
-    // Whether the file is in the game folder after a load with "Include 'flt' files" ticked,
-    // after one with it unticked, and after the ticked load is unloaded again. The game
-    // folder held none of these before.
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<bool>("loaded");
-    QTest::addColumn<bool>("loadedWithoutFlt");
-    QTest::addColumn<bool>("afterUnload");
-    QTest::newRow("texture") << "tex01.tpc" << true << true << false;
-    QTest::newRow("bmp preview is content") << "preview.bmp" << true << true << false;
-    QTest::newRow("skinpic.jpg") << "skinpic.jpg" << false << false << false;
-    QTest::newRow("skinpic") << "SkinPic" << false << false << false;
-    QTest::newRow("mypic") << "mypic" << false << false << false;
-    QTest::newRow("description") << "Contents.txt" << false << false << false;
-    QTest::newRow("ask") << "x.Ask" << false << false << false;
-    QTest::newRow("pcx") << "x.PCX" << false << false << false;
-    QTest::newRow("planes.dat") << "PLANES.DAT" << true << true << true;
-    QTest::newRow("loadout.dat") << "loadout.dat" << true << true << true;
-    QTest::newRow("weapons.dat") << "Weapons.dat" << true << true << true;
-    QTest::newRow("other dat") << "sounds.dat" << true << true << false;
-    QTest::newRow("flt") << "p51.flt" << true << false << true;
-    QTest::newRow("str") << "names.STR" << true << true << true;
-}
-
-void TestSkins::copyAndDeleteRules() {
-    QFETCH(QString, file);
-    QFETCH(bool, loaded);
-    QFETCH(bool, loadedWithoutFlt);
-    QFETCH(bool, afterUnload);
-    Fixture c;
-    c.add("A-05 Red Tails", {file});
-    auto s = c.open();
-    s->skins().Check5 = false;
-    QVERIFY(activate(*s, "A-05 Red Tails"));
-    QCOMPARE(c.inGame(file), loadedWithoutFlt);
-    QVERIFY(activate(*s, "A-05 Red Tails"));
-    QVERIFY(FileOps::remove(QDir(c.f.game()).filePath(file), nullptr));
-    s->skins().Check5 = true;
-    QVERIFY(activate(*s, "A-05 Red Tails"));
-    QCOMPARE(c.inGame(file), loaded);
-    QVERIFY(activate(*s, "A-05 Red Tails"));
-    QCOMPARE(c.inGame(file), afterUnload);
-    QVERIFY(c.prompt.shown.isEmpty());
-}
-
-void TestSkins::secondSkinOfTheSlotTakesTheFirstOut() {
-    Fixture c;
-    c.add("A-05 Red Tails", {"PLANES.DAT", "red.flt"});
-    auto s = c.open();
-    QVERIFY(activate(*s, "A-16 Desert"));
-    QVERIFY(activate(*s, "A-05 Red Tails"));
-    QVERIFY(c.inGame("A-05 Red Tails.tpc") && c.inGame("PLANES.DAT"));
-    QVERIFY(activate(*s, "A-05 Blue Nose"));
-    QVERIFY(!c.inGame("A-05 Red Tails.tpc"));
-    QVERIFY(c.inGame("PLANES.DAT") && c.inGame("red.flt"));
-    QVERIFY(c.inGame("A-05 Blue Nose.tpc"));
-    QCOMPARE(TestFolders::read(c.f.game(), "p51.tpc"), QByteArray("A-05 Blue Nose/p51.tpc"));
-    const QStringList expected = {"A-05 Blue Nose:S", "A-05 Red Tails:-", "A-16 Desert:S",
-                                  "A-Bad:-"};
-    QCOMPARE(marks(*s), expected);
-    QCOMPARE(TestFolders::read(c.f.vek(), "FoldersLoaded.txt"),
-             QByteArray("A-05 Blue Nose\r\nA-16 Desert\r\n\r\n"));
-    QList<QByteArray> table(30);
-    table[5] = QDir::toNativeSeparators(c.dir("A-05 Blue Nose")).toLocal8Bit();
-    table[16] = QDir::toNativeSeparators(c.dir("A-16 Desert")).toLocal8Bit();
-    const QByteArray skinsLoaded = table.join("\r\n") + "\r\n";
-    QCOMPARE(TestFolders::read(c.f.vek(), "SkinsLoaded.txt"), skinsLoaded);
-
-    // A restart marks the same rows (the ledger's lines end with the skin names) without
-    // copying; an unload keeps the slot's entry in SkinsLoaded.txt.
-    TestFolders::write(c.f.vek(), "FoldersLoaded.txt", "x\\A-05 Blue Nose\r\nA-16 Desert\r\n\r\n");
-    auto again = c.open();
-    QCOMPARE(marks(*again), expected);
-    QVERIFY(activate(*again, "A-16 Desert"));
-    QVERIFY(!c.inGame("A-16 Desert.tpc"));
-    QCOMPARE(TestFolders::read(c.f.vek(), "FoldersLoaded.txt"),
-             QByteArray("A-05 Blue Nose\r\n\r\n"));
-    QCOMPARE(TestFolders::read(c.f.vek(), "SkinsLoaded.txt"), skinsLoaded);
-    // Every skin brings p51.tpc: each skin that went out left it to the one loaded last of
-    // those staying (Red Tails made way while Desert stayed; after the restart Blue Nose,
-    // loaded after Desert, stayed), and the player heard where it came from.
-    QCOMPARE(TestFolders::read(c.f.game(), "p51.tpc"), QByteArray("A-05 Blue Nose/p51.tpc"));
-    QStringList told;
-    for (const ScriptedPrompt::Shown &m : c.prompt.shown)
-        told << m.text.section("\r\n", 1);
-    QCOMPARE(told,
-             (QStringList{"p51.tpc from \"A-16 Desert\"", "p51.tpc from \"A-05 Blue Nose\""}));
-}
-
-void TestSkins::refusedAndFailedLoadsLeaveNothingBehind() {
-    Fixture c;
-    c.add("A-05 Blue Nose", {"zz.tpc"});
-    auto s = c.open();
-    QVERIFY(!activate(*s, "A-Bad"));
-    QCOMPARE(c.prompt.shown.size(), 1);
-    QVERIFY(c.prompt.shown.at(0).text.contains(QDir::toNativeSeparators(c.dir("A-Bad"))));
-    QVERIFY(!c.inGame("A-Bad.tpc") && !c.inGame("p51.tpc"));
-
-    // The last file of the skin meets a read-only game file: the copies made go again.
-    QVERIFY(activate(*s, "A-05 Red Tails"));
-    TestFolders::write(c.f.game(), "zz.tpc", "game's");
-    QVERIFY(FileOps::setReadOnly(QDir(c.f.game()).filePath("zz.tpc"), true));
-    QVERIFY(!activate(*s, "A-05 Blue Nose"));
-    QCOMPARE(c.prompt.shown.size(), 2);
-    QVERIFY(c.prompt.shown.at(1).text.contains("zz.tpc"));
-    QVERIFY(!c.inGame("A-05 Blue Nose.tpc") && !c.inGame("p51.tpc") &&
-            !c.inGame("A-05 Red Tails.tpc"));
-    QCOMPARE(TestFolders::read(c.f.game(), "zz.tpc"), QByteArray("game's"));
-    QCOMPARE(marks(*s),
-             QStringList({"A-05 Blue Nose:-", "A-05 Red Tails:-", "A-16 Desert:-", "A-Bad:-"}));
-    QCOMPARE(TestFolders::read(c.f.vek(), "FoldersLoaded.txt"), QByteArray("\r\n"));
-}
-
-void TestSkins::showHoverAndSlotFilter() {
-    Fixture c;
-    TestFolders::write(c.dir("A-05 Red Tails"), "CONTENTS.TXT", "Red\r\ntails");
-    TestFolders::write(c.dir("A-05 Red Tails"), "b.jpg", "jpg");
-    TestFolders::write(c.dir("A-05 Red Tails"), "a.bmp", "bmp");
-    TestFolders::write(c.f.game(), "BACKGROUND", "bg");
-    auto s = c.open();
-    Skins &k = s->skins();
-    const int red = s->SK1.find("A-05 Red Tails");
-    const int desert = s->SK1.find("A-16 Desert");
-    k.hover(red);
-    QCOMPARE(k.Label4, QString("Red\r\ntails\r\n"));
-    QCOMPARE(k.Image2, QDir(c.dir("A-05 Red Tails")).filePath("b.jpg"));
-    QCOMPARE(k.SkinSlot, -1);
-    k.click(desert);
-    QCOMPARE(k.SkinSlot, 16);
-    QCOMPARE(k.Label4, QString());
-    QCOMPARE(k.Image2, QDir(c.f.game()).filePath("BACKGROUND"));
-    s->SkinEventsOn = false;
-    k.click(red);
-    QCOMPARE(k.SkinSlot, 16);
-
-    QVERIFY(activate(*s, "A-05 Red Tails"));
-    s->planes().filter(6); // "A-05: ..."
-    QList<int> heights;
-    for (const SkinGrid::Row &r : s->SK1.rows)
-        heights << r.height;
-    QCOMPARE(heights, QList<int>({240, 240, 0, 0}));
-    QCOMPARE(s->SK1.row(red).colour, SkinGrid::LoadedColour);
-    s->planes().filter(0);
-    QCOMPARE(s->SK1.row(desert).height, 240);
-    QVERIFY(s->SkinEventsOn);
-}
 
 QTEST_GUILESS_MAIN(TestSkins)
 #include "tst_skins.moc"

@@ -9,11 +9,88 @@
 class TestCliPlanes : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void planesPlaneAndFuel();
-    void planeFlags_data();
-    void planeFlags();
-    void badArguments_data();
-    void badArguments();
+    void planesPlaneAndFuel() {
+        TestFolders f(TestFolders::WithoutGameFiles);
+        QString error;
+        QVERIFY(DemoGameFolder::build(f.game(), &error));
+        QVERIFY(DemoVekFolder::build(f.vek(), &error));
+        // Before an aircraft set is loaded there is nothing to list or to fuel.
+        CliRun r = run(f, {"planes"});
+        QCOMPARE(r.status, 0);
+        QCOMPARE(r.out, QByteArray());
+        QCOMPARE(run(f, {"fuel", "5", "50"}).status, 1);
+
+        r = run(f, {"toggle", "F-Late war fighters", "+", "plane", "P-Ta 152H", "+", "planes"});
+        QCOMPARE(r.status, 0);
+        QVERIFY2(r.out.contains("S\tP-Ta 152H\t190D\tTa 152H-1\n"), r.out.constData());
+        QVERIFY(r.out.contains("-\tP-Mustang III\tP51B\t  Mustang III  \n"));
+        QCOMPARE(r.out.count('\n'), 6);
+
+        const QByteArray before = TestFolders::read(f.game(), "planes.dat");
+        r = run(f, {"fuel", "23", "100", "+", "planes"});
+        QCOMPARE(r.status, 0);
+        // The mark came back from the ledger.
+        QVERIFY(r.out.contains("S\tP-Ta 152H\t"));
+        const QByteArray after = TestFolders::read(f.game(), "planes.dat");
+        QCOMPARE(after.size(), before.size());
+        QCOMPARE(after.left(23 * 216 + 40), before.left(23 * 216 + 40));
+        QCOMPARE(after.mid(23 * 216 + 42), before.mid(23 * 216 + 42));
+
+        r = run(f, {"plane", "P-Nothing"});
+        QCOMPARE(r.status, 1);
+        QVERIFY(r.err.contains("P-Nothing"));
+    }
+
+    void planeFlags_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("offset"); // in the record
+        QTest::addColumn<int>("before");
+        QTest::addColumn<int>("after");
+        QTest::newRow("four engined clears twin engined")
+            << QStringList{"3", "type", "5", "on"} << 8 << 0x15 << 0x25;
+        QTest::newRow("already set: nothing clicked")
+            << QStringList{"3", "type", "4", "on"} << 8 << 0x15 << 0x15;
+        QTest::newRow("nose wheel off")
+            << QStringList{"29", "nation", "7", "off"} << 9 << 0x81 << 0x01;
+    }
+
+    void planeFlags() {
+        QFETCH(QStringList, args);
+        QFETCH(int, offset);
+        QFETCH(int, before);
+        QFETCH(int, after);
+        TestFolders f;
+        QByteArray dat(30 * 216, '\x5A');
+        const int at = args.at(0).toInt() * 216 + offset;
+        dat[at] = char(before);
+        TestFolders::write(f.game(), "planes.dat", dat);
+        // The same VEK folder as last time: no sweep of the game folder's .dat files.
+        TestFolders::write(f.game(), "LastVEKDir", f.vek().toLocal8Bit() + "\r\n");
+        const CliRun r = run(f, QStringList{"plane-flags"} + args);
+        QVERIFY2(r.status == 0, r.err.constData());
+        dat[at] = char(after);
+        QCOMPARE(TestFolders::read(f.game(), "planes.dat"), dat);
+    }
+
+    void badArguments_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::newRow("fuel slot 30") << QStringList{"fuel", "30", "50"};
+        QTest::newRow("fuel slot text") << QStringList{"fuel", "x", "50"};
+        QTest::newRow("fuel percent 0") << QStringList{"fuel", "1", "0"};
+        QTest::newRow("fuel percent 52") << QStringList{"fuel", "1", "52"};
+        QTest::newRow("fuel percent 105") << QStringList{"fuel", "1", "105"};
+        QTest::newRow("fuel one argument") << QStringList{"fuel", "1"};
+        QTest::newRow("plane-flags slot 30") << QStringList{"plane-flags", "30", "type", "1", "on"};
+        QTest::newRow("plane-flags group") << QStringList{"plane-flags", "1", "gear", "1", "on"};
+        QTest::newRow("plane-flags bit 8") << QStringList{"plane-flags", "1", "type", "8", "on"};
+        QTest::newRow("plane-flags state") << QStringList{"plane-flags", "1", "type", "1", "yes"};
+    }
+
+    void badArguments() {
+        QFETCH(QStringList, args);
+        TestFolders f;
+        QCOMPARE(run(f, args).status, 2);
+    }
 
 private:
     CliRun run(const TestFolders &f, const QStringList &commands) {
@@ -22,88 +99,6 @@ private:
     }
     QTemporaryDir lockDir_;
 };
-
-void TestCliPlanes::planesPlaneAndFuel() {
-    TestFolders f(TestFolders::WithoutGameFiles);
-    QString error;
-    QVERIFY(DemoGameFolder::build(f.game(), &error));
-    QVERIFY(DemoVekFolder::build(f.vek(), &error));
-    // Before an aircraft set is loaded there is nothing to list or to fuel.
-    CliRun r = run(f, {"planes"});
-    QCOMPARE(r.status, 0);
-    QCOMPARE(r.out, QByteArray());
-    QCOMPARE(run(f, {"fuel", "5", "50"}).status, 1);
-
-    r = run(f, {"toggle", "F-Late war fighters", "+", "plane", "P-Ta 152H", "+", "planes"});
-    QCOMPARE(r.status, 0);
-    QVERIFY2(r.out.contains("S\tP-Ta 152H\t190D\tTa 152H-1\n"), r.out.constData());
-    QVERIFY(r.out.contains("-\tP-Mustang III\tP51B\t  Mustang III  \n"));
-    QCOMPARE(r.out.count('\n'), 6);
-
-    const QByteArray before = TestFolders::read(f.game(), "planes.dat");
-    r = run(f, {"fuel", "23", "100", "+", "planes"});
-    QCOMPARE(r.status, 0);
-    // The mark came back from the ledger.
-    QVERIFY(r.out.contains("S\tP-Ta 152H\t"));
-    const QByteArray after = TestFolders::read(f.game(), "planes.dat");
-    QCOMPARE(after.size(), before.size());
-    QCOMPARE(after.left(23 * 216 + 40), before.left(23 * 216 + 40));
-    QCOMPARE(after.mid(23 * 216 + 42), before.mid(23 * 216 + 42));
-
-    r = run(f, {"plane", "P-Nothing"});
-    QCOMPARE(r.status, 1);
-    QVERIFY(r.err.contains("P-Nothing"));
-}
-
-void TestCliPlanes::planeFlags_data() {
-    QTest::addColumn<QStringList>("args");
-    QTest::addColumn<int>("offset"); // in the record
-    QTest::addColumn<int>("before");
-    QTest::addColumn<int>("after");
-    QTest::newRow("four engined clears twin engined")
-        << QStringList{"3", "type", "5", "on"} << 8 << 0x15 << 0x25;
-    QTest::newRow("already set: nothing clicked")
-        << QStringList{"3", "type", "4", "on"} << 8 << 0x15 << 0x15;
-    QTest::newRow("nose wheel off") << QStringList{"29", "nation", "7", "off"} << 9 << 0x81 << 0x01;
-}
-
-void TestCliPlanes::planeFlags() {
-    QFETCH(QStringList, args);
-    QFETCH(int, offset);
-    QFETCH(int, before);
-    QFETCH(int, after);
-    TestFolders f;
-    QByteArray dat(30 * 216, '\x5A');
-    const int at = args.at(0).toInt() * 216 + offset;
-    dat[at] = char(before);
-    TestFolders::write(f.game(), "planes.dat", dat);
-    // The same VEK folder as last time: no sweep of the game folder's .dat files.
-    TestFolders::write(f.game(), "LastVEKDir", f.vek().toLocal8Bit() + "\r\n");
-    const CliRun r = run(f, QStringList{"plane-flags"} + args);
-    QVERIFY2(r.status == 0, r.err.constData());
-    dat[at] = char(after);
-    QCOMPARE(TestFolders::read(f.game(), "planes.dat"), dat);
-}
-
-void TestCliPlanes::badArguments_data() {
-    QTest::addColumn<QStringList>("args");
-    QTest::newRow("fuel slot 30") << QStringList{"fuel", "30", "50"};
-    QTest::newRow("fuel slot text") << QStringList{"fuel", "x", "50"};
-    QTest::newRow("fuel percent 0") << QStringList{"fuel", "1", "0"};
-    QTest::newRow("fuel percent 52") << QStringList{"fuel", "1", "52"};
-    QTest::newRow("fuel percent 105") << QStringList{"fuel", "1", "105"};
-    QTest::newRow("fuel one argument") << QStringList{"fuel", "1"};
-    QTest::newRow("plane-flags slot 30") << QStringList{"plane-flags", "30", "type", "1", "on"};
-    QTest::newRow("plane-flags group") << QStringList{"plane-flags", "1", "gear", "1", "on"};
-    QTest::newRow("plane-flags bit 8") << QStringList{"plane-flags", "1", "type", "8", "on"};
-    QTest::newRow("plane-flags state") << QStringList{"plane-flags", "1", "type", "1", "yes"};
-}
-
-void TestCliPlanes::badArguments() {
-    QFETCH(QStringList, args);
-    TestFolders f;
-    QCOMPARE(run(f, args).status, 2);
-}
 
 QTEST_GUILESS_MAIN(TestCliPlanes)
 #include "tst_cli_planes.moc"

@@ -9,155 +9,138 @@
 class TestCliStartup : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void init();
-    void firstRunPreparesBothFolders();
-    void secondRunWithTheSameVekFolderDeletesNothing();
-    void statusPrintsTheLoadedList();
-    void rememberedFolderIsUsedWithoutVek();
-    void usageErrors_data();
-    void usageErrors();
-    void helpListsTheCommands();
-    void refusesWhileAnotherInstanceHoldsTheGuard();
-    void refusesWhileTheWindowProgramRuns();
+    void init() { QFile::remove(lockPath()); }
+
+    void firstRunPreparesBothFolders() {
+        TestFolders f;
+        TestFolders::write(f.game(), QStringLiteral("flt.cdf"), QByteArray(40000, '\x05'));
+        for (const char *n :
+             {"stray.dat", "old.str", "mypic", "chatline.txt", "EXTRA.SPT", "eaw.ini"})
+            TestFolders::write(f.game(), QString::fromLatin1(n), "x");
+        const CliRun r = CliRun::run({"--game", f.game(), "--vek", f.vek(), "status"}, lockPath());
+        QCOMPARE(r.status, 0);
+        QCOMPARE(r.out, QByteArray());
+        QCOMPARE(TestFolders::read(f.vek(), QStringLiteral("FoldersLoaded.txt")), QByteArray());
+        QCOMPARE(TestFolders::read(f.vek(), QStringLiteral("PlanesLoaded.txt")), QByteArray());
+        QCOMPARE(TestFolders::read(f.game(), QStringLiteral("LastVEKDir")),
+                 QDir::cleanPath(f.vek()).toLocal8Bit() + "\r\n");
+        for (const char *n : {"stray.dat", "old.str", "mypic"})
+            QVERIFY2(!TestFolders::exists(f.game(), QString::fromLatin1(n)), n);
+        for (const char *n : {"chatline.txt", "EXTRA.SPT", "eaw.ini"})
+            QVERIFY2(TestFolders::exists(f.game(), QString::fromLatin1(n)), n);
+        const QByteArray cdf = TestFolders::read(f.game(), QStringLiteral("flt.cdf"));
+        QCOMPARE(cdf.size(), 40000);
+        QCOMPARE(cdf.at(38257), '\0');
+        QCOMPARE(cdf.at(38256), '\x05');
+        QCOMPARE(cdf.at(38258), '\x05');
+    }
+
+    void statusPrintsTheLoadedList() {
+        TestFolders f;
+        TestFolders::write(f.vek(), QStringLiteral("FoldersLoaded.txt"), "A-One\r\nG-Two\r\n\r\n");
+        const CliRun r = CliRun::run({"--game", f.game(), "--vek", f.vek()}, lockPath());
+        QCOMPARE(r.status, 0);
+        QCOMPARE(r.out, QByteArray("A-One\nG-Two\n"));
+        // Listing commands print nothing else to stdout, and a chain runs each command.
+        const CliRun twice = CliRun::run(
+            {"--game", f.game(), "--vek", f.vek(), "status", "+", "status"}, lockPath());
+        QCOMPARE(twice.status, 0);
+        QCOMPARE(twice.out, QByteArray("A-One\nG-Two\nA-One\nG-Two\n"));
+    }
+
+    void secondRunUsesTheRememberedFolderAndDeletesNothing() {
+        TestFolders f;
+        QCOMPARE(CliRun::run({"--game", f.game(), "--vek", f.vek()}, lockPath()).status, 0);
+        TestFolders::write(f.vek(), QStringLiteral("FoldersLoaded.txt"), "M-Remembered\r\n\r\n");
+        TestFolders::write(f.game(), QStringLiteral("loaded.dat"), "content");
+        // The current directory is the default game folder, LastVEKDir names the VEK folder, and
+        // the same VEK folder as last time means no sweep of the game folder.
+        const CliRun r = CliRun::run({"status"}, lockPath(), f.game());
+        QCOMPARE(r.status, 0);
+        QCOMPARE(r.out, QByteArray("M-Remembered\n"));
+        QVERIFY(TestFolders::exists(f.game(), QStringLiteral("loaded.dat")));
+    }
+
+    void usageErrors_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<bool>("touchesNothing");
+        QTest::newRow("VEK folder without linkscreen") << QStringList{"--vek", "<game>"} << true;
+        QTest::newRow("missing VEK folder") << QStringList{"--vek", "<root>/none"} << true;
+        QTest::newRow("missing game folder")
+            << QStringList{"--game", "<root>/none", "--vek", "<vek>"} << true;
+        QTest::newRow("no VEK folder known") << QStringList{} << true;
+        QTest::newRow("unknown command") << QStringList{"--vek", "<vek>", "fly"} << true;
+        QTest::newRow("argument to status") << QStringList{"--vek", "<vek>", "status", "x"} << true;
+        QTest::newRow("dangling plus") << QStringList{"--vek", "<vek>", "status", "+"} << true;
+        QTest::newRow("bad answer") << QStringList{"--answer", "maybe", "--vek", "<vek>"} << true;
+        QTest::newRow("unknown option") << QStringList{"--fast", "--vek", "<vek>"} << true;
+    }
+
+    void usageErrors() {
+        QFETCH(QStringList, args);
+        TestFolders f;
+        for (QString &a : args)
+            a.replace(QStringLiteral("<game>"), f.game())
+                .replace(QStringLiteral("<vek>"), f.vek())
+                .replace(QStringLiteral("<root>"), f.root());
+        if (!args.contains(QStringLiteral("--game")))
+            args = QStringList{"--game", f.game()} + args;
+        const QStringList gameBefore = QDir(f.game()).entryList(QDir::Files);
+        const CliRun r = CliRun::run(args, lockPath());
+        QCOMPARE(r.status, 2);
+        QVERIFY(!r.err.isEmpty());
+        QVERIFY(r.out.isEmpty());
+        // A usage error changes nothing in either folder.
+        QCOMPARE(QDir(f.game()).entryList(QDir::Files), gameBefore);
+        QCOMPARE(QDir(f.vek()).entryList(QDir::Files), QStringList({"linkscreen", "vek.ini"}));
+    }
+
+    void helpListsTheCommands() {
+        const CliRun r = CliRun::run({"--help"}, lockPath());
+        QCOMPARE(r.status, 0);
+        QVERIFY(r.out.contains("--game DIR"));
+        QVERIFY(r.out.contains("\n  status "));
+    }
+
+    void refusesWhileAnotherInstanceHoldsTheGuard() {
+        TestFolders f;
+        qputenv("VEK_INSTANCE_LOCK", lockPath().toLocal8Bit());
+        InstanceGuard guard;
+        QVERIFY(guard.tryAcquire());
+        const CliRun r = CliRun::run({"--game", f.game(), "--vek", f.vek()}, lockPath());
+        QCOMPARE(r.status, 3);
+        QVERIFY(r.err.contains("Hang On..........."));
+        QVERIFY(r.err.contains("don't have to run it more than once."));
+        QVERIFY(!TestFolders::exists(f.game(), QStringLiteral("LastVEKDir")));
+        guard.release();
+        QCOMPARE(CliRun::run({"--game", f.game(), "--vek", f.vek()}, lockPath()).status, 0);
+    }
+
+    void refusesWhileTheWindowProgramRuns() {
+        TestFolders f;
+        QProcess window;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("VEK_INSTANCE_LOCK"), lockPath());
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        window.setProcessEnvironment(env);
+        // No LastVEKDir: the window program waits in its locator, holding the guard.
+        window.start(QStringLiteral(VEK_WINDOW), {"--game", f.game()});
+        QVERIFY(window.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(lockPath()), 10000);
+        const CliRun r = CliRun::run({"--game", f.game(), "--vek", f.vek()}, lockPath());
+        QCOMPARE(r.status, 3);
+        QVERIFY(r.err.contains("Hang On..........."));
+        window.kill();
+        window.waitForFinished();
+        // A killed instance leaves its lock file behind; it must not block the next start.
+        QVERIFY(QFileInfo::exists(lockPath()));
+        QCOMPARE(CliRun::run({"--game", f.game(), "--vek", f.vek()}, lockPath()).status, 0);
+    }
 
 private:
     QString lockPath() const { return lockDir_.filePath(QStringLiteral("instance.lock")); }
     QTemporaryDir lockDir_;
 };
-
-void TestCliStartup::init() {
-    QFile::remove(lockPath());
-}
-
-void TestCliStartup::firstRunPreparesBothFolders() {
-    TestFolders f;
-    TestFolders::write(f.game(), QStringLiteral("flt.cdf"), QByteArray(40000, '\x05'));
-    for (const char *n : {"stray.dat", "old.str", "mypic", "chatline.txt", "EXTRA.SPT", "eaw.ini"})
-        TestFolders::write(f.game(), QString::fromLatin1(n), "x");
-    const CliRun r = CliRun::run({"--game", f.game(), "--vek", f.vek(), "status"}, lockPath());
-    QCOMPARE(r.status, 0);
-    QCOMPARE(r.out, QByteArray());
-    QCOMPARE(TestFolders::read(f.vek(), QStringLiteral("FoldersLoaded.txt")), QByteArray());
-    QCOMPARE(TestFolders::read(f.vek(), QStringLiteral("PlanesLoaded.txt")), QByteArray());
-    QCOMPARE(TestFolders::read(f.game(), QStringLiteral("LastVEKDir")),
-             QDir::cleanPath(f.vek()).toLocal8Bit() + "\r\n");
-    for (const char *n : {"stray.dat", "old.str", "mypic"})
-        QVERIFY2(!TestFolders::exists(f.game(), QString::fromLatin1(n)), n);
-    for (const char *n : {"chatline.txt", "EXTRA.SPT", "eaw.ini"})
-        QVERIFY2(TestFolders::exists(f.game(), QString::fromLatin1(n)), n);
-    const QByteArray cdf = TestFolders::read(f.game(), QStringLiteral("flt.cdf"));
-    QCOMPARE(cdf.size(), 40000);
-    QCOMPARE(cdf.at(38257), '\0');
-    QCOMPARE(cdf.at(38256), '\x05');
-    QCOMPARE(cdf.at(38258), '\x05');
-}
-
-void TestCliStartup::secondRunWithTheSameVekFolderDeletesNothing() {
-    TestFolders f;
-    QCOMPARE(CliRun::run({"--game", f.game(), "--vek", f.vek()}, lockPath()).status, 0);
-    TestFolders::write(f.game(), QStringLiteral("loaded.dat"), "content");
-    QCOMPARE(CliRun::run({"--game", f.game(), "--vek", f.vek()}, lockPath()).status, 0);
-    QVERIFY(TestFolders::exists(f.game(), QStringLiteral("loaded.dat")));
-}
-
-void TestCliStartup::statusPrintsTheLoadedList() {
-    TestFolders f;
-    TestFolders::write(f.vek(), QStringLiteral("FoldersLoaded.txt"), "A-One\r\nG-Two\r\n\r\n");
-    const CliRun r = CliRun::run({"--game", f.game(), "--vek", f.vek()}, lockPath());
-    QCOMPARE(r.status, 0);
-    QCOMPARE(r.out, QByteArray("A-One\nG-Two\n"));
-    // Listing commands print nothing else to stdout, and a chain runs each command.
-    const CliRun twice =
-        CliRun::run({"--game", f.game(), "--vek", f.vek(), "status", "+", "status"}, lockPath());
-    QCOMPARE(twice.status, 0);
-    QCOMPARE(twice.out, QByteArray("A-One\nG-Two\nA-One\nG-Two\n"));
-}
-
-void TestCliStartup::rememberedFolderIsUsedWithoutVek() {
-    TestFolders f;
-    QCOMPARE(CliRun::run({"--game", f.game(), "--vek", f.vek()}, lockPath()).status, 0);
-    TestFolders::write(f.vek(), QStringLiteral("FoldersLoaded.txt"), "M-Remembered\r\n\r\n");
-    // The current directory is the default game folder.
-    const CliRun r = CliRun::run({"status"}, lockPath(), f.game());
-    QCOMPARE(r.status, 0);
-    QCOMPARE(r.out, QByteArray("M-Remembered\n"));
-}
-
-void TestCliStartup::usageErrors_data() {
-    QTest::addColumn<QStringList>("args");
-    QTest::addColumn<bool>("touchesNothing");
-    QTest::newRow("VEK folder without linkscreen") << QStringList{"--vek", "<game>"} << true;
-    QTest::newRow("missing VEK folder") << QStringList{"--vek", "<root>/none"} << true;
-    QTest::newRow("missing game folder")
-        << QStringList{"--game", "<root>/none", "--vek", "<vek>"} << true;
-    QTest::newRow("no VEK folder known") << QStringList{} << true;
-    QTest::newRow("unknown command") << QStringList{"--vek", "<vek>", "fly"} << true;
-    QTest::newRow("argument to status") << QStringList{"--vek", "<vek>", "status", "x"} << true;
-    QTest::newRow("dangling plus") << QStringList{"--vek", "<vek>", "status", "+"} << true;
-    QTest::newRow("bad answer") << QStringList{"--answer", "maybe", "--vek", "<vek>"} << true;
-    QTest::newRow("unknown option") << QStringList{"--fast", "--vek", "<vek>"} << true;
-}
-
-void TestCliStartup::usageErrors() {
-    QFETCH(QStringList, args);
-    TestFolders f;
-    for (QString &a : args)
-        a.replace(QStringLiteral("<game>"), f.game())
-            .replace(QStringLiteral("<vek>"), f.vek())
-            .replace(QStringLiteral("<root>"), f.root());
-    if (!args.contains(QStringLiteral("--game")))
-        args = QStringList{"--game", f.game()} + args;
-    const QStringList gameBefore = QDir(f.game()).entryList(QDir::Files);
-    const CliRun r = CliRun::run(args, lockPath());
-    QCOMPARE(r.status, 2);
-    QVERIFY(!r.err.isEmpty());
-    QVERIFY(r.out.isEmpty());
-    // A usage error changes nothing in either folder.
-    QCOMPARE(QDir(f.game()).entryList(QDir::Files), gameBefore);
-    QCOMPARE(QDir(f.vek()).entryList(QDir::Files), QStringList({"linkscreen", "vek.ini"}));
-}
-
-void TestCliStartup::helpListsTheCommands() {
-    const CliRun r = CliRun::run({"--help"}, lockPath());
-    QCOMPARE(r.status, 0);
-    QVERIFY(r.out.contains("--game DIR"));
-    QVERIFY(r.out.contains("\n  status "));
-}
-
-void TestCliStartup::refusesWhileAnotherInstanceHoldsTheGuard() {
-    TestFolders f;
-    qputenv("VEK_INSTANCE_LOCK", lockPath().toLocal8Bit());
-    InstanceGuard guard;
-    QVERIFY(guard.tryAcquire());
-    const CliRun r = CliRun::run({"--game", f.game(), "--vek", f.vek()}, lockPath());
-    QCOMPARE(r.status, 3);
-    QVERIFY(r.err.contains("Hang On..........."));
-    QVERIFY(r.err.contains("don't have to run it more than once."));
-    QVERIFY(!TestFolders::exists(f.game(), QStringLiteral("LastVEKDir")));
-    guard.release();
-    QCOMPARE(CliRun::run({"--game", f.game(), "--vek", f.vek()}, lockPath()).status, 0);
-}
-
-void TestCliStartup::refusesWhileTheWindowProgramRuns() {
-    TestFolders f;
-    QProcess window;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("VEK_INSTANCE_LOCK"), lockPath());
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    window.setProcessEnvironment(env);
-    // No LastVEKDir: the window program waits in its locator, holding the guard.
-    window.start(QStringLiteral(VEK_WINDOW), {"--game", f.game()});
-    QVERIFY(window.waitForStarted());
-    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(lockPath()), 10000);
-    const CliRun r = CliRun::run({"--game", f.game(), "--vek", f.vek()}, lockPath());
-    QCOMPARE(r.status, 3);
-    QVERIFY(r.err.contains("Hang On..........."));
-    window.kill();
-    window.waitForFinished();
-    // A killed instance leaves its lock file behind; it must not block the next start.
-    QVERIFY(QFileInfo::exists(lockPath()));
-    QCOMPARE(CliRun::run({"--game", f.game(), "--vek", f.vek()}, lockPath()).status, 0);
-}
 
 QTEST_GUILESS_MAIN(TestCliStartup)
 #include "tst_cli_startup.moc"

@@ -7,6 +7,7 @@
 #include "DemoGameFolder.h"
 #include "DemoStringFile.h"
 #include "DemoVekFolder.h"
+#include "FileBytes.h"
 #include "FileList.h"
 #include "FileMover.h"
 #include "IniOptions.h"
@@ -32,11 +33,6 @@
 // through the engine (and comparing with what the engine would write) checks both sides.
 
 namespace {
-
-QByteArray bytesOf(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 quint32 le32(const QByteArray &b, qsizetype at) {
     return qFromLittleEndian<quint32>(reinterpret_cast<const uchar *>(b.constData() + at));
@@ -94,7 +90,6 @@ bool sameTree(const DemoFolder &a, const DemoFolder &b) {
     return true;
 }
 
-
 } // namespace
 
 Q_DECLARE_METATYPE(PickMenu::Side)
@@ -107,7 +102,7 @@ class DemoKitTest : public QObject {
 
     QList<QByteArray> iniLines() {
         QString why;
-        return crlfLines(bytesOf(game_ + QStringLiteral("/eaw.ini")), &why);
+        return crlfLines(contentOf(game_ + QStringLiteral("/eaw.ini")), &why);
     }
 
 private slots:
@@ -171,7 +166,7 @@ private slots:
         }
         QVERIFY(pictures.size() > 10);
         for (const QString &p : pictures) {
-            const QImage img = QImage::fromData(bytesOf(p)); // no extension: decoded by content
+            const QImage img = QImage::fromData(contentOf(p)); // no extension: decoded by content
             QVERIFY2(!img.isNull() && img.width() > 8, qPrintable(p));
         }
     }
@@ -186,7 +181,7 @@ private slots:
                 path.contains(QLatin1String("/Autoscripts/"));
             if (!text)
                 continue;
-            const QByteArray b = bytesOf(path);
+            const QByteArray b = contentOf(path);
             QString why;
             crlfLines(b, &why);
             QVERIFY2(why.isEmpty(), qPrintable(path + ": " + why));
@@ -217,7 +212,7 @@ private slots:
                 FileList::sortNames(inModel);
                 QCOMPARE(onDisk, inModel);
                 for (const QString &n : inModel) {
-                    QVERIFY2(bytesOf(FileList::join(path, n)) == folder->fileBytes(n),
+                    QVERIFY2(contentOf(FileList::join(path, n)) == folder->fileBytes(n),
                              qPrintable(FileList::join(path, n)));
                     ++files;
                 }
@@ -287,15 +282,15 @@ private slots:
         QString error;
         QVERIFY2(root.write(dir.path(), &error), qPrintable(error));
 
-        QCOMPARE(bytesOf(dir.filePath("own.txt")), QByteArray("kept"));
-        QCOMPARE(bytesOf(dir.filePath("vek.ini")), QByteArray("Only:A\r\n"));
-        QCOMPARE(bytesOf(dir.filePath("F-Late war fighters/planes.dat")), QByteArray("short"));
+        QCOMPARE(contentOf(dir.filePath("own.txt")), QByteArray("kept"));
+        QCOMPARE(contentOf(dir.filePath("vek.ini")), QByteArray("Only:A\r\n"));
+        QCOMPARE(contentOf(dir.filePath("F-Late war fighters/planes.dat")), QByteArray("short"));
         QVERIFY(!QFileInfo::exists(dir.filePath("F-Late war fighters/P-Mustang IV")));
         QVERIFY(QFileInfo::exists(dir.filePath("F-Late war fighters/P-Mustang III")));
     }
 
     void gameBinaries() {
-        const QByteArray exe = bytesOf(game_ + "/eaw.exe");
+        const QByteArray exe = contentOf(game_ + "/eaw.exe");
         QVERIFY(!exe.startsWith("MZ")); // must never pass for a runnable program
         // Both bytes of every game version's night switch lie inside, holding the normal values.
         for (qsizetype offset : {594615, 582209, 699395, 636635}) {
@@ -303,10 +298,10 @@ private slots:
             QCOMPARE(uchar(exe[offset]), uchar(0x94));
             QCOMPARE(uchar(exe[offset + 1]), uchar(0x07));
         }
-        const QByteArray cdf = bytesOf(game_ + "/flt.cdf");
+        const QByteArray cdf = contentOf(game_ + "/flt.cdf");
         QVERIFY(cdf.size() >= 38258);
         QCOMPARE(cdf[38257], '\0'); // cheat byte off, as after a clean exit
-        const QByteArray v1 = bytesOf(game_ + "/V1V1.FLT");
+        const QByteArray v1 = contentOf(game_ + "/V1V1.FLT");
         QVERIFY(v1.size() >= 2);
         QCOMPARE(v1[1], '\0');
     }
@@ -321,28 +316,15 @@ private slots:
                 return l.toUpper().startsWith(prefix.toUpper());
             });
         };
-        for (const char *key : {"Width=",
-                                "Height=",
-                                "StartOnGround=",
-                                "NoAI=",
-                                "AllowRespawn=",
-                                "ExtraSquads=",
-                                "AI_PlaneUpdateRate=",
-                                "PlayerPlaneUpdateRate=",
-                                "ClockSyncRate=",
-                                "[REMAP",
-                                "DisplayInfoSetting=",
-                                "SoundQ",
-                                "SoundC",
-                                "SoundD",
-                                "SoundV",
-                                "EngineV",
-                                "ExternalV",
-                                "MusicVol",
-                                "SpeechVol",
-                                "ReverseSt",
-                                "Subtitles"})
-            QVERIFY2(count(lines, key) == 1, key);
+        // Every key the selector writes, and a prefix of every sound key it counts.
+        const QByteArrayList keys =
+            QByteArray("Width= Height= StartOnGround= NoAI= AllowRespawn= ExtraSquads= "
+                       "AI_PlaneUpdateRate= PlayerPlaneUpdateRate= ClockSyncRate= [REMAP "
+                       "DisplayInfoSetting= SoundQ SoundC SoundD SoundV EngineV ExternalV "
+                       "MusicVol SpeechVol ReverseSt Subtitles")
+                .split(' ');
+        for (const QByteArray &key : keys)
+            QVERIFY2(count(lines, key) == 1, key.constData());
         IniState state;
         state.resolution = 2;
         state.squads = 3;
@@ -383,7 +365,7 @@ private slots:
         QVERIFY(remap >= 0);
 
         QString why;
-        const QList<QByteArray> features = crlfLines(bytesOf(game_ + "/KC"), &why);
+        const QList<QByteArray> features = crlfLines(contentOf(game_ + "/KC"), &why);
         QVERIFY2(why.isEmpty(), qPrintable(why));
         QVERIFY(features.size() >= 3 && features.size() <= 30);
         for (const QByteArray &line : features) {
@@ -491,7 +473,7 @@ private slots:
             const QString path = FileList::join(game_, name);
             QVERIFY2(!musicDescription(path).isEmpty(), qPrintable(name));
             for (const QString &wav : FileList::files(path, "*.wav")) {
-                const QByteArray w = bytesOf(FileList::join(path, wav));
+                const QByteArray w = contentOf(FileList::join(path, wav));
                 QVERIFY(w.startsWith("RIFF") && w.mid(8, 8) == "WAVEfmt ");
                 QCOMPARE(qsizetype(le32(w, 4)), w.size() - 8);
                 QCOMPARE(w.mid(36, 4), QByteArray("data"));
@@ -528,7 +510,7 @@ private:
     static QByteArray musicDescription(const QString &folder) {
         const QString name = FileList::find(folder, "music.txt");
         return name.isEmpty() ? QByteArray()
-                              : bytesOf(FileList::join(folder, name)).split('\r').value(0);
+                              : contentOf(FileList::join(folder, name)).split('\r').value(0);
     }
 };
 

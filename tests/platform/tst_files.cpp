@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <memory>
+
 namespace {
 
 QByteArray allBytes() {
@@ -36,7 +38,7 @@ enum class Obstacle { ReadOnlyFile, MissingFolder, FolderInTheWay };
 // Sources a copy cannot read; the destination must come out of each untouched.
 enum class BadSource { Missing, Folder, Unreadable };
 
-QString prepareObstacle(const QTemporaryDir &dir, Obstacle obstacle, const QByteArray &content) {
+QString prepareObstacle(const QDir &dir, Obstacle obstacle, const QByteArray &content) {
     switch (obstacle) {
     case Obstacle::ReadOnlyFile: {
         const QString path = dir.filePath(QStringLiteral("target.dat"));
@@ -72,473 +74,418 @@ void verifyUntouched(const QString &path, Obstacle obstacle, const QByteArray &c
     }
 }
 
-void addObstacleRows() {
-    QTest::addColumn<Obstacle>("obstacle");
-    QTest::newRow("read-only target") << Obstacle::ReadOnlyFile;
-    QTest::newRow("missing folder") << Obstacle::MissingFolder;
-    QTest::newRow("folder where the file should be") << Obstacle::FolderInTheWay;
-}
+// The three calls that write a file the game reads.
+enum class Write { Atomic, CopyReplace, Patch };
 
 } // namespace
 
 Q_DECLARE_METATYPE(Obstacle)
 Q_DECLARE_METATYPE(BadSource)
+Q_DECLARE_METATYPE(Write)
 
 class TestFiles : public QObject {
     Q_OBJECT
 
+    std::unique_ptr<QTemporaryDir> tmp_;
+    QDir dir_;
+    QString path(const QString &name) const { return dir_.filePath(name); }
+
 private slots:
-    void ensureFolder_data();
-    void ensureFolder();
+    // Every test works in a fresh folder of its own.
+    void init() {
+        tmp_ = std::make_unique<QTemporaryDir>();
+        QVERIFY(tmp_->isValid());
+        dir_ = QDir(tmp_->path());
+    }
 
-    void writeAtomicReplacesWhole_data();
-    void writeAtomicReplacesWhole();
-    void writeAtomicRefused_data() { addObstacleRows(); }
-    void writeAtomicRefused();
+    void ensureFolder_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("existed");
+        QTest::addColumn<bool>("created");
+        QTest::addColumn<bool>("folderAfter");
+        QTest::addColumn<QString>("setup");
 
-    void copyReplace_data();
-    void copyReplace();
-    void copyReplaceFailedSource_data();
-    void copyReplaceFailedSource();
-    void copyReplaceRefused_data() { addObstacleRows(); }
-    void copyReplaceRefused();
+        QTest::newRow("missing: created") << "new" << false << true << true << "";
+        QTest::newRow("present: left alone") << "new" << true << false << true << "dir";
+        QTest::newRow("only one level is made") << "a/b" << false << false << false << "";
+        QTest::newRow("a file in the way") << "new" << false << false << false << "file";
+    }
 
-    void remove_data();
-    void remove();
-    void attributes();
+    void ensureFolder() {
+        QFETCH(QString, path);
+        QFETCH(bool, existed);
+        QFETCH(bool, created);
+        QFETCH(bool, folderAfter);
+        QFETCH(QString, setup);
 
-    void patch_data();
-    void patch();
-    void patchIsInPlace();
-    void patchRefused_data();
-    void patchRefused();
-    void readByte_data();
-    void readByte();
+        const QString target = dir_.filePath(path);
+        if (setup == QLatin1String("dir"))
+            QVERIFY(QDir().mkdir(target));
+        else if (setup == QLatin1String("file"))
+            QVERIFY(writeFile(target, "x"));
 
-    void sameBytes_data();
-    void sameBytes();
-};
+        bool wasCreated = !created;
+        QCOMPARE(FileOps::EnsureFolder(target, &wasCreated), existed);
+        QCOMPARE(wasCreated, created);
+        QCOMPARE(QFileInfo(target).isDir(), folderAfter);
+        if (setup == QLatin1String("file"))
+            QCOMPARE(contentOf(target), QByteArray("x"));
+    }
 
-void TestFiles::ensureFolder_data() {
-    QTest::addColumn<QString>("setup");
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<bool>("existed");
-    QTest::addColumn<bool>("created");
-    QTest::addColumn<bool>("folderAfter");
+    // Both ways of replacing a whole file: from bytes in memory and as a copy of another file.
+    void replaceWhole_data() {
+        QTest::addColumn<Write>("write");
+        QTest::addColumn<bool>("present");
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QByteArray>("after");
 
-    QTest::newRow("missing: created") << ""
-                                      << "new" << false << true << true;
-    QTest::newRow("present: left alone") << "dir"
-                                         << "new" << true << false << true;
-    QTest::newRow("only one level is made") << ""
-                                            << "a/b" << false << false << false;
-    QTest::newRow("a file in the way") << "file"
-                                       << "new" << false << false << false;
-}
+        const QByteArray digits("0123456789");
+        const struct {
+            const char *tag;
+            bool present;
+            QByteArray before, after;
+        } rows[] = {
+            {"shorter over longer", true, digits, "ab"},
+            {"empty over content", true, digits, {}},
+            {"absent target", false, {}, "new"},
+            {"every byte value over a shorter file", true, "x", allBytes()},
+            {"every byte value over a longer file", true, QByteArray(356, 'z'), allBytes()},
+            {"several blocks to a new file", false, {}, severalBlocks()},
+        };
+        for (const auto &r : rows) {
+            QTest::addRow("write, %s", r.tag) << Write::Atomic << r.present << r.before << r.after;
+            QTest::addRow("copy, %s", r.tag)
+                << Write::CopyReplace << r.present << r.before << r.after;
+        }
+    }
 
-void TestFiles::ensureFolder() {
-    QFETCH(QString, setup);
-    QFETCH(QString, path);
-    QFETCH(bool, existed);
-    QFETCH(bool, created);
-    QFETCH(bool, folderAfter);
+    void replaceWhole() {
+        QFETCH(Write, write);
+        QFETCH(bool, present);
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, after);
 
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString target = dir.filePath(path);
-    if (setup == QLatin1String("dir"))
-        QVERIFY(QDir().mkdir(target));
-    else if (setup == QLatin1String("file"))
-        QVERIFY(writeFile(target, "x"));
+        const QString path = this->path(QStringLiteral("eaw.ini"));
+        const QString from = this->path(QStringLiteral("from.bin"));
+        if (present)
+            QVERIFY(writeFile(path, before));
+        // A reader of the old file keeps seeing it whole: the new content arrives as a new file
+        // renamed over the old one, never by rewriting the old one in place.
+        QFile held(path);
+        if (present)
+            QVERIFY(held.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
 
-    bool wasCreated = !created;
-    QCOMPARE(FileOps::EnsureFolder(target, &wasCreated), existed);
-    QCOMPARE(wasCreated, created);
-    QCOMPARE(QFileInfo(target).isDir(), folderAfter);
-    if (setup == QLatin1String("file"))
-        QCOMPARE(contentOf(target), QByteArray("x"));
-}
-
-void TestFiles::writeAtomicReplacesWhole_data() {
-    QTest::addColumn<bool>("present");
-    QTest::addColumn<QByteArray>("before");
-    QTest::addColumn<QByteArray>("after");
-
-    QTest::newRow("shorter over longer") << true << QByteArray("0123456789") << QByteArray("ab");
-    QTest::newRow("empty over content") << true << QByteArray("0123456789") << QByteArray();
-    QTest::newRow("absent target") << false << QByteArray() << QByteArray("new");
-    QTest::newRow("every byte value") << true << QByteArray("x") << allBytes();
-}
-
-void TestFiles::writeAtomicReplacesWhole() {
-    QFETCH(bool, present);
-    QFETCH(QByteArray, before);
-    QFETCH(QByteArray, after);
-
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("eaw.ini"));
-    if (present)
-        QVERIFY(writeFile(path, before));
-    // A reader of the old file keeps seeing it whole: the new content arrives as a new file
-    // renamed over the old one, never by rewriting the old one in place.
-    QFile held(path);
-    if (present)
-        QVERIFY(held.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
-
-    QString error;
-    QVERIFY2(FileOps::writeAtomic(path, after, &error), qPrintable(error));
-    QCOMPARE(contentOf(path), after);
+        QString error;
+        if (write == Write::Atomic) {
+            QVERIFY2(FileOps::writeAtomic(path, after, &error), qPrintable(error));
+        } else {
+            QVERIFY(writeFile(from, after));
+            QVERIFY2(FileOps::copyReplace(from, path, &error), qPrintable(error));
+            QCOMPARE(contentOf(from).size(), after.size());
+        }
+        QVERIFY(contentOf(path) == after); // QCOMPARE would print megabytes on failure
 #ifdef Q_OS_UNIX
-    if (present)
-        QCOMPARE(held.readAll(), before);
+        if (present)
+            QCOMPARE(held.readAll(), before);
 #endif
-    // Nothing of the temporary file may stay behind in a game folder.
-    QCOMPARE(FileList::files(dir.path()), QStringList{"eaw.ini"});
-}
+        // Nothing of the temporary file may stay behind in a game folder.
+        QStringList expected{"eaw.ini"};
+        if (write == Write::CopyReplace)
+            expected << "from.bin";
+        QCOMPARE(FileList::files(dir_.path()), expected);
+    }
 
-void TestFiles::writeAtomicRefused() {
-    QFETCH(Obstacle, obstacle);
+    void copyReplaceFailedSource_data() {
+        QTest::addColumn<BadSource>("bad");
+        QTest::newRow("missing source") << BadSource::Missing;
+        QTest::newRow("folder as source") << BadSource::Folder;
+        // Opens, then fails on the first read: the failure comes after the destination is open.
+        QTest::newRow("source failing while read") << BadSource::Unreadable;
+    }
 
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QByteArray before("old content");
-    const QString path = prepareObstacle(dir, obstacle, before);
-    QVERIFY(!path.isEmpty());
+    void copyReplaceFailedSource() {
+        QFETCH(BadSource, bad);
 
-    QString error;
-    QVERIFY(!FileOps::writeAtomic(path, "new", &error));
-    QVERIFY2(error.contains(QDir::toNativeSeparators(path)), qPrintable(error));
-    verifyUntouched(path, obstacle, before);
-    if (obstacle != Obstacle::MissingFolder)
-        QCOMPARE(FileList::files(dir.path()).size(), obstacle == Obstacle::ReadOnlyFile ? 1 : 0);
-}
-
-void TestFiles::copyReplace_data() {
-    QTest::addColumn<QByteArray>("source");
-    QTest::addColumn<bool>("destinationPresent");
-
-    QTest::newRow("every byte value over a longer file") << allBytes() << true;
-    QTest::newRow("empty source over a file") << QByteArray() << true;
-    QTest::newRow("several blocks to a new file") << severalBlocks() << false;
-}
-
-void TestFiles::copyReplace() {
-    QFETCH(QByteArray, source);
-    QFETCH(bool, destinationPresent);
-
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString from = dir.filePath(QStringLiteral("from.bin"));
-    const QString to = dir.filePath(QStringLiteral("to.bin"));
-    QVERIFY(writeFile(from, source));
-    if (destinationPresent)
-        QVERIFY(writeFile(to, QByteArray(source.size() + 100, 'z')));
-
-    QString error;
-    QVERIFY2(FileOps::copyReplace(from, to, &error), qPrintable(error));
-    QVERIFY(contentOf(to) == source); // QCOMPARE would print megabytes on failure
-    QCOMPARE(contentOf(from).size(), source.size());
-    QCOMPARE(FileList::files(dir.path()), (QStringList{"from.bin", "to.bin"}));
-}
-
-void TestFiles::copyReplaceFailedSource_data() {
-    QTest::addColumn<BadSource>("bad");
-    QTest::newRow("missing source") << BadSource::Missing;
-    QTest::newRow("folder as source") << BadSource::Folder;
-    // Opens, then fails on the first read: the failure comes after the destination is open.
-    QTest::newRow("source failing while read") << BadSource::Unreadable;
-}
-
-void TestFiles::copyReplaceFailedSource() {
-    QFETCH(BadSource, bad);
-
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    QString from = dir.filePath(QStringLiteral("from.bin"));
-    const QString to = dir.filePath(QStringLiteral("to.bin"));
-    if (bad == BadSource::Folder)
-        QVERIFY(QDir().mkdir(from));
-    if (bad == BadSource::Unreadable) {
+        QString from = path(QStringLiteral("from.bin"));
+        const QString to = path(QStringLiteral("to.bin"));
+        if (bad == BadSource::Folder)
+            QVERIFY(QDir().mkdir(from));
+        if (bad == BadSource::Unreadable) {
 #ifdef Q_OS_LINUX
-        // Reading a process's memory at address 0 fails with an I/O error.
-        from = QStringLiteral("/proc/self/mem");
+            // Reading a process's memory at address 0 fails with an I/O error.
+            from = QStringLiteral("/proc/self/mem");
 #else
-        QSKIP("needs a file that opens but cannot be read");
+            QSKIP("needs a file that opens but cannot be read");
 #endif
+        }
+        QVERIFY(writeFile(to, "keep me"));
+
+        QString error;
+        QVERIFY(!FileOps::copyReplace(from, to, &error));
+        QVERIFY2(error.contains(QDir::toNativeSeparators(from)), qPrintable(error));
+        QCOMPARE(contentOf(to), QByteArray("keep me"));
+        QCOMPARE(FileList::files(dir_.path()), QStringList{"to.bin"});
     }
-    QVERIFY(writeFile(to, "keep me"));
 
-    QString error;
-    QVERIFY(!FileOps::copyReplace(from, to, &error));
-    QVERIFY2(error.contains(QDir::toNativeSeparators(from)), qPrintable(error));
-    QCOMPARE(contentOf(to), QByteArray("keep me"));
-    QCOMPARE(FileList::files(dir.path()), QStringList{"to.bin"});
-}
+    // A write the target refuses, or a patch at no position, names the file and leaves it as it
+    // was, with nothing of a temporary file next to it.
+    void refused_data() {
+        QTest::addColumn<Write>("write");
+        QTest::addColumn<Obstacle>("obstacle");
+        QTest::addColumn<qint64>("position"); // of the patch
 
-void TestFiles::copyReplaceRefused() {
-    QFETCH(Obstacle, obstacle);
+        const std::pair<Write, const char *> writes[] = {
+            {Write::Atomic, "write"}, {Write::CopyReplace, "copy"}, {Write::Patch, "patch"}};
+        const std::pair<Obstacle, const char *> obstacles[] = {
+            {Obstacle::ReadOnlyFile, "read-only target"},
+            {Obstacle::MissingFolder, "missing folder"},
+            {Obstacle::FolderInTheWay, "folder where the file should be"}};
+        for (const auto &[write, op] : writes)
+            for (const auto &[obstacle, why] : obstacles)
+                QTest::addRow("%s, %s", op, why) << write << obstacle << qint64(2);
+        // A bad position is refused for its own sake, not because of the attribute.
+        QTest::newRow("patch, position 0") << Write::Patch << Obstacle::ReadOnlyFile << qint64(0);
+        QTest::newRow("patch, negative position")
+            << Write::Patch << Obstacle::ReadOnlyFile << qint64(-1);
+    }
 
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QByteArray before("old content");
-    const QString to = prepareObstacle(dir, obstacle, before);
-    QVERIFY(!to.isEmpty());
-    const QString from = dir.filePath(QStringLiteral("from.bin"));
-    QVERIFY(writeFile(from, "new"));
+    void refused() {
+        QFETCH(Write, write);
+        QFETCH(Obstacle, obstacle);
+        QFETCH(qint64, position);
 
-    QString error;
-    QVERIFY(!FileOps::copyReplace(from, to, &error));
-    QVERIFY2(error.contains(QDir::toNativeSeparators(to)), qPrintable(error));
-    verifyUntouched(to, obstacle, before);
-}
+        const QByteArray before("ABCDE");
+        const QString target = prepareObstacle(dir_, obstacle, before);
+        QVERIFY(!target.isEmpty());
+        if (position < 1)
+            QVERIFY(FileOps::setReadOnly(target, false));
+        const QString from = path(QStringLiteral("from.bin"));
+        QVERIFY(writeFile(from, "new"));
 
-void TestFiles::remove_data() {
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<bool>("ok");
+        QString error;
+        bool ok = true;
+        switch (write) {
+        case Write::Atomic:
+            ok = FileOps::writeAtomic(target, "new", &error);
+            break;
+        case Write::CopyReplace:
+            ok = FileOps::copyReplace(from, target, &error);
+            break;
+        case Write::Patch:
+            ok = BytePatch::writeByte(target, position, 'x', &error);
+            break;
+        }
+        QVERIFY(!ok);
+        QVERIFY2(error.contains(QDir::toNativeSeparators(target)), qPrintable(error));
+        if (position < 1)
+            QCOMPARE(contentOf(target), before);
+        else
+            verifyUntouched(target, obstacle, before);
+        QStringList expected{"from.bin"};
+        if (obstacle == Obstacle::ReadOnlyFile)
+            expected << "target.dat";
+        QCOMPARE(FileList::files(dir_.path()), expected);
+    }
 
-    QTest::newRow("file") << "file" << true;
-    QTest::newRow("read-only file") << "read-only" << true;
-    QTest::newRow("already gone") << "absent" << true;
-    QTest::newRow("folder") << "folder" << false;
-}
+    void remove_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("ok");
 
-void TestFiles::remove() {
-    QFETCH(QString, kind);
-    QFETCH(bool, ok);
+        QTest::newRow("file") << "file" << true;
+        QTest::newRow("read-only file") << "read-only" << true;
+        QTest::newRow("already gone") << "absent" << true;
+        QTest::newRow("folder") << "folder" << false;
+    }
 
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("victim"));
-    if (kind == QLatin1String("file") || kind == QLatin1String("read-only"))
+    void remove() {
+        QFETCH(QString, kind);
+        QFETCH(bool, ok);
+
+        const QString path = this->path(QStringLiteral("victim"));
+        if (kind == QLatin1String("file") || kind == QLatin1String("read-only"))
+            QVERIFY(writeFile(path, "x"));
+        if (kind == QLatin1String("read-only"))
+            QVERIFY(FileOps::setReadOnly(path, true));
+        if (kind == QLatin1String("folder"))
+            QVERIFY(QDir().mkdir(path));
+
+        QString error;
+        QCOMPARE(FileOps::remove(path, &error), ok);
+        if (ok) {
+            QVERIFY(!QFileInfo::exists(path));
+        } else {
+            QVERIFY2(error.contains(QDir::toNativeSeparators(path)), qPrintable(error));
+            QVERIFY(QFileInfo(path).isDir());
+        }
+    }
+
+    void attributes() {
+        const QString path = this->path(QStringLiteral("planes.dat"));
         QVERIFY(writeFile(path, "x"));
-    if (kind == QLatin1String("read-only"))
+
+        QVERIFY(!FileOps::isReadOnly(path));
         QVERIFY(FileOps::setReadOnly(path, true));
-    if (kind == QLatin1String("folder"))
-        QVERIFY(QDir().mkdir(path));
-
-    QString error;
-    QCOMPARE(FileOps::remove(path, &error), ok);
-    if (ok) {
-        QVERIFY(!QFileInfo::exists(path));
-    } else {
-        QVERIFY2(error.contains(QDir::toNativeSeparators(path)), qPrintable(error));
-        QVERIFY(QFileInfo(path).isDir());
-    }
-}
-
-void TestFiles::attributes() {
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("planes.dat"));
-    QVERIFY(writeFile(path, "x"));
-
-    QVERIFY(!FileOps::isReadOnly(path));
-    QVERIFY(FileOps::setReadOnly(path, true));
-    QVERIFY(FileOps::isReadOnly(path));
-    QVERIFY(FileOps::setReadOnly(path, false));
-    QVERIFY(!FileOps::isReadOnly(path));
-
-    QVERIFY(FileOps::setReadOnly(path, true));
-    QVERIFY(FileOps::setNormal(path));
-    QVERIFY(!FileOps::isReadOnly(path));
-    QVERIFY(QFileInfo(path).isReadable());
-
-    // A file that is not there has no attribute to honour; writing it creates it.
-    QVERIFY(!FileOps::isReadOnly(dir.filePath(QStringLiteral("absent"))));
-}
-
-void TestFiles::patch_data() {
-    QTest::addColumn<bool>("present");
-    QTest::addColumn<QByteArray>("before");
-    QTest::addColumn<qint64>("position");
-    QTest::addColumn<QByteArray>("value");
-    QTest::addColumn<QByteArray>("after");
-
-    // Bytes are written as text with "." for a zero byte; "-" for the file before: none.
-    const auto b = [](const char *text) { return QByteArray(text).replace('.', '\0'); };
-    const struct {
-        const char *tag, *before;
-        qint64 position;
-        const char *value, *after;
-    } rows[] = {
-        {"inside", "ABCDE", 3, "x", "ABxDE"},
-        {"first byte", "ABCDE", 1, "x", "xBCDE"},
-        {"last byte", "ABCDE", 5, "x", "ABCDx"},
-        {"exactly at the end", "ABCDE", 6, "x", "ABCDEx"},
-        {"beyond the end: zero fill", "ABCDE", 9, "x", "ABCDE...x"},
-        {"high byte value", "ABCDE", 2, "\xff",
-         "A\xff"
-         "CDE"},
-        {"zero byte value", "ABCDE", 2, ".", "A.CDE"},
-        {"empty file", "", 1, "x", "x"},
-        {"empty file, beyond the end", "", 4, "x", "...x"},
-        {"missing file is created", "-", 3, "x", "..x"},
-        {"several bytes inside", "ABCDE", 2, "xy", "AxyDE"},
-        {"several bytes across the end", "ABCDE", 4, "xyz", "ABCxyz"},
-        {"several bytes beyond the end", "ABCDE", 7, "xy", "ABCDE.xy"},
-    };
-    for (const auto &r : rows)
-        QTest::newRow(r.tag) << (r.before[0] != '-') << b(r.before) << r.position << b(r.value)
-                             << b(r.after);
-}
-
-void TestFiles::patch() {
-    QFETCH(bool, present);
-    QFETCH(QByteArray, before);
-    QFETCH(qint64, position);
-    QFETCH(QByteArray, value);
-    QFETCH(QByteArray, after);
-
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("flt.cdf"));
-    if (present)
-        QVERIFY(writeFile(path, before));
-
-    QString error;
-    const bool ok =
-        value.size() == 1
-            ? BytePatch::writeByte(path, position, static_cast<unsigned char>(value[0]), &error)
-            : BytePatch::writeBytes(path, position, value, &error);
-    QVERIFY2(ok, qPrintable(error));
-    QCOMPARE(contentOf(path), after);
-}
-
-// A patch must reach the file others have open, not a fresh copy renamed over it: the game's
-// files may be hard-linked or held open, and a rewrite would also cost a whole-file copy.
-void TestFiles::patchIsInPlace() {
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("planes.dat"));
-    QVERIFY(writeFile(path, "ABCDE"));
-
-    QFile held(path);
-    QVERIFY(held.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
-    QString error;
-    QVERIFY2(BytePatch::writeByte(path, 2, 'x', &error), qPrintable(error));
-    QVERIFY(held.seek(0));
-    QCOMPARE(held.readAll(), QByteArray("AxCDE"));
-}
-
-void TestFiles::patchRefused_data() {
-    QTest::addColumn<Obstacle>("obstacle");
-    QTest::addColumn<qint64>("position");
-
-    QTest::newRow("position 0") << Obstacle::ReadOnlyFile << qint64(0);
-    QTest::newRow("negative position") << Obstacle::ReadOnlyFile << qint64(-1);
-    QTest::newRow("read-only target") << Obstacle::ReadOnlyFile << qint64(2);
-    QTest::newRow("missing folder") << Obstacle::MissingFolder << qint64(2);
-    QTest::newRow("folder where the file should be") << Obstacle::FolderInTheWay << qint64(2);
-}
-
-void TestFiles::patchRefused() {
-    QFETCH(Obstacle, obstacle);
-    QFETCH(qint64, position);
-
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QByteArray before("ABCDE");
-    const QString path = prepareObstacle(dir, obstacle, before);
-    QVERIFY(!path.isEmpty());
-    // A bad position is refused for its own sake, not because of the attribute.
-    if (position < 1)
+        QVERIFY(FileOps::isReadOnly(path));
         QVERIFY(FileOps::setReadOnly(path, false));
+        QVERIFY(!FileOps::isReadOnly(path));
 
-    QString error;
-    QVERIFY(!BytePatch::writeByte(path, position, 'x', &error));
-    QVERIFY2(error.contains(QDir::toNativeSeparators(path)), qPrintable(error));
-    if (position < 1)
-        QCOMPARE(contentOf(path), before);
-    else
-        verifyUntouched(path, obstacle, before);
-}
+        QVERIFY(FileOps::setReadOnly(path, true));
+        QVERIFY(FileOps::setNormal(path));
+        QVERIFY(!FileOps::isReadOnly(path));
+        QVERIFY(QFileInfo(path).isReadable());
 
-void TestFiles::readByte_data() {
-    QTest::addColumn<bool>("present");
-    QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<qint64>("position");
-    QTest::addColumn<bool>("ok");
-    QTest::addColumn<int>("value");
+        // A file that is not there has no attribute to honour; writing it creates it.
+        QVERIFY(!FileOps::isReadOnly(this->path(QStringLiteral("absent"))));
+    }
 
-    const QByteArray data("A\xfe"
-                          "C");
-    QTest::newRow("first") << true << data << qint64(1) << true << int('A');
-    QTest::newRow("high byte") << true << data << qint64(2) << true << 0xfe;
-    QTest::newRow("last") << true << data << qint64(3) << true << int('C');
-    QTest::newRow("past the end") << true << data << qint64(4) << false << 0;
-    QTest::newRow("position 0") << true << data << qint64(0) << false << 0;
-    QTest::newRow("empty file") << true << QByteArray() << qint64(1) << false << 0;
-    QTest::newRow("missing file") << false << QByteArray() << qint64(1) << false << 0;
-}
+    void patch_data() {
+        QTest::addColumn<bool>("present");
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<qint64>("position");
+        QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<QByteArray>("after");
 
-void TestFiles::readByte() {
-    QFETCH(bool, present);
-    QFETCH(QByteArray, content);
-    QFETCH(qint64, position);
-    QFETCH(bool, ok);
-    QFETCH(int, value);
+        // Bytes are written as text with "." for a zero byte; "-" for the file before: none.
+        const auto b = [](const char *text) { return QByteArray(text).replace('.', '\0'); };
+        const struct {
+            const char *tag, *before;
+            qint64 position;
+            const char *value, *after;
+        } rows[] = {
+            {"inside", "ABCDE", 3, "x", "ABxDE"},
+            {"first byte", "ABCDE", 1, "x", "xBCDE"},
+            {"last byte", "ABCDE", 5, "x", "ABCDx"},
+            {"exactly at the end", "ABCDE", 6, "x", "ABCDEx"},
+            {"beyond the end: zero fill", "ABCDE", 9, "x", "ABCDE...x"},
+            {"high byte value", "ABCDE", 2, "\xff",
+             "A\xff"
+             "CDE"},
+            {"zero byte value", "ABCDE", 2, ".", "A.CDE"},
+            {"empty file", "", 1, "x", "x"},
+            {"empty file, beyond the end", "", 4, "x", "...x"},
+            {"missing file is created", "-", 3, "x", "..x"},
+            {"several bytes inside", "ABCDE", 2, "xy", "AxyDE"},
+            {"several bytes across the end", "ABCDE", 4, "xyz", "ABCxyz"},
+            {"several bytes beyond the end", "ABCDE", 7, "xy", "ABCDE.xy"},
+        };
+        for (const auto &r : rows)
+            QTest::newRow(r.tag) << (r.before[0] != '-') << b(r.before) << r.position << b(r.value)
+                                 << b(r.after);
+    }
 
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("flt.cdf"));
-    if (present)
-        QVERIFY(writeFile(path, content));
+    void patch() {
+        QFETCH(bool, present);
+        QFETCH(QByteArray, before);
+        QFETCH(qint64, position);
+        QFETCH(QByteArray, value);
+        QFETCH(QByteArray, after);
 
-    unsigned char read = 0x55;
-    QString error;
-    QCOMPARE(BytePatch::readByte(path, position, &read, &error), ok);
-    if (ok)
-        QCOMPARE(int(read), value);
-    else
-        QVERIFY2(error.contains(QDir::toNativeSeparators(path)), qPrintable(error));
-}
+        const QString path = this->path(QStringLiteral("flt.cdf"));
+        if (present)
+            QVERIFY(writeFile(path, before));
+        // A patch must reach the file others have open, not a fresh copy renamed over it: the
+        // game's files may be hard-linked or held open, and a rewrite would also cost a whole-file
+        // copy.
+        QFile held(path);
+        if (present)
+            QVERIFY(held.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
 
-void TestFiles::sameBytes_data() {
-    // The second file is the first (of `size` bytes) with the byte at `flip` changed (-1: none)
-    // and `extra` bytes added; "missing" leaves it out.
-    QTest::addColumn<int>("size");
-    QTest::addColumn<int>("flip");
-    QTest::addColumn<int>("extra");
-    QTest::addColumn<bool>("missing");
-    QTest::addColumn<int>("result");
-    const int same = int(FileCompare::Result::Same);
-    const int differs = int(FileCompare::Result::Differs);
-    const int block = 256 * 1024;
-    QTest::newRow("empty") << 0 << -1 << 0 << false << same;
-    QTest::newRow("three blocks and a bit") << 3 * block + 7 << -1 << 0 << false << same;
-    QTest::newRow("first byte") << 3 * block + 7 << 0 << 0 << false << differs;
-    QTest::newRow("last byte of a block")
-        << 3 * block + 7 << 2 * block - 1 << 0 << false << differs;
-    QTest::newRow("last byte") << 3 * block + 7 << 3 * block + 6 << 0 << false << differs;
-    QTest::newRow("one byte longer") << 100 << -1 << 1 << false << differs;
-    QTest::newRow("missing") << 100 << -1 << 0 << true << int(FileCompare::Result::Failed);
-}
+        QString error;
+        const bool ok =
+            value.size() == 1
+                ? BytePatch::writeByte(path, position, static_cast<unsigned char>(value[0]), &error)
+                : BytePatch::writeBytes(path, position, value, &error);
+        QVERIFY2(ok, qPrintable(error));
+        QCOMPARE(contentOf(path), after);
+        if (present) {
+            QVERIFY(held.seek(0));
+            QCOMPARE(held.readAll(), after);
+        }
+    }
 
-void TestFiles::sameBytes() {
-    QFETCH(int, size);
-    QFETCH(int, flip);
-    QFETCH(int, extra);
-    QFETCH(bool, missing);
-    QFETCH(int, result);
-    QTemporaryDir dir;
-    QByteArray bytes(size, Qt::Uninitialized);
-    QRandomGenerator rng(7);
-    for (char &c : bytes)
-        c = char(rng.bounded(256));
-    const QString a = dir.filePath("a.dat");
-    const QString b = dir.filePath("b.dat");
-    QVERIFY(writeFile(a, bytes));
-    if (flip >= 0)
-        bytes[flip] = char(bytes[flip] ^ 0x01);
-    if (!missing)
-        QVERIFY(writeFile(b, bytes + QByteArray(extra, 'x')));
-    QString error;
-    QCOMPARE(int(FileCompare::sameBytes(a, b, &error)), result);
-    // Either way round, and a failure names the file.
-    QCOMPARE(int(FileCompare::sameBytes(b, a, &error)), result);
-    QCOMPARE(error.contains(QDir::toNativeSeparators(b)), missing);
-}
+    void readByte_data() {
+        QTest::addColumn<bool>("present");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<qint64>("position");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<int>("value");
+
+        const QByteArray data("A\xfe"
+                              "C");
+        QTest::newRow("first") << true << data << qint64(1) << true << int('A');
+        QTest::newRow("high byte") << true << data << qint64(2) << true << 0xfe;
+        QTest::newRow("last") << true << data << qint64(3) << true << int('C');
+        QTest::newRow("past the end") << true << data << qint64(4) << false << 0;
+        QTest::newRow("position 0") << true << data << qint64(0) << false << 0;
+        QTest::newRow("empty file") << true << QByteArray() << qint64(1) << false << 0;
+        QTest::newRow("missing file") << false << QByteArray() << qint64(1) << false << 0;
+    }
+
+    void readByte() {
+        QFETCH(bool, present);
+        QFETCH(QByteArray, content);
+        QFETCH(qint64, position);
+        QFETCH(bool, ok);
+        QFETCH(int, value);
+
+        const QString path = this->path(QStringLiteral("flt.cdf"));
+        if (present)
+            QVERIFY(writeFile(path, content));
+
+        unsigned char read = 0x55;
+        QString error;
+        QCOMPARE(BytePatch::readByte(path, position, &read, &error), ok);
+        if (ok)
+            QCOMPARE(int(read), value);
+        else
+            QVERIFY2(error.contains(QDir::toNativeSeparators(path)), qPrintable(error));
+    }
+
+    void sameBytes_data() {
+        // The second file is the first (of `size` bytes) with the byte at `flip` changed (-1: none)
+        // and `extra` bytes added; "missing" leaves it out.
+        QTest::addColumn<int>("size");
+        QTest::addColumn<int>("flip");
+        QTest::addColumn<int>("extra");
+        QTest::addColumn<bool>("missing");
+        QTest::addColumn<int>("result");
+        const int same = int(FileCompare::Result::Same);
+        const int differs = int(FileCompare::Result::Differs);
+        const int block = 256 * 1024;
+        QTest::newRow("empty") << 0 << -1 << 0 << false << same;
+        QTest::newRow("three blocks and a bit") << 3 * block + 7 << -1 << 0 << false << same;
+        QTest::newRow("first byte") << 3 * block + 7 << 0 << 0 << false << differs;
+        QTest::newRow("last byte of a block")
+            << 3 * block + 7 << 2 * block - 1 << 0 << false << differs;
+        QTest::newRow("last byte") << 3 * block + 7 << 3 * block + 6 << 0 << false << differs;
+        QTest::newRow("one byte longer") << 100 << -1 << 1 << false << differs;
+        QTest::newRow("missing") << 100 << -1 << 0 << true << int(FileCompare::Result::Failed);
+    }
+
+    void sameBytes() {
+        QFETCH(int, size);
+        QFETCH(int, flip);
+        QFETCH(int, extra);
+        QFETCH(bool, missing);
+        QFETCH(int, result);
+        QByteArray bytes(size, Qt::Uninitialized);
+        QRandomGenerator rng(7);
+        for (char &c : bytes)
+            c = char(rng.bounded(256));
+        const QString a = path("a.dat");
+        const QString b = path("b.dat");
+        QVERIFY(writeFile(a, bytes));
+        if (flip >= 0)
+            bytes[flip] = char(bytes[flip] ^ 0x01);
+        if (!missing)
+            QVERIFY(writeFile(b, bytes + QByteArray(extra, 'x')));
+        QString error;
+        QCOMPARE(int(FileCompare::sameBytes(a, b, &error)), result);
+        // Either way round, and a failure names the file.
+        QCOMPARE(int(FileCompare::sameBytes(b, a, &error)), result);
+        QCOMPARE(error.contains(QDir::toNativeSeparators(b)), missing);
+    }
+};
 
 QTEST_GUILESS_MAIN(TestFiles)
 #include "tst_files.moc"

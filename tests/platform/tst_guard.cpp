@@ -42,134 +42,120 @@ class TestGuard : public QObject {
     Q_OBJECT
 
 private slots:
-    void init();
-    void lockPathFollowsEnvironment();
-    void oneHolderInProcess();
-    void otherProcessHolds();
-    void releasedByOtherProcess();
-    void crashedHolderDoesNotBlock_data();
-    void crashedHolderDoesNotBlock();
-    void unreadableLeftoverDoesNotBlock_data();
-    void unreadableLeftoverDoesNotBlock();
+    void init() {
+        dir_ = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir_->isValid());
+        lockPath_ = dir_->filePath(QStringLiteral("instance.lock"));
+        qputenv("VEK_INSTANCE_LOCK", QFile::encodeName(lockPath_));
+    }
+
+    void lockPathFollowsEnvironment() { QCOMPARE(InstanceGuard::lockPath(), lockPath_); }
+
+    void oneHolderInProcess() {
+        InstanceGuard second;
+        {
+            InstanceGuard first;
+            QVERIFY(first.tryAcquire());
+            QVERIFY(QFileInfo::exists(lockPath_));
+            QVERIFY2(first.tryAcquire(), "asking again while holding must not fail");
+            QVERIFY(!second.tryAcquire());
+            first.release();
+            QVERIFY(second.tryAcquire());
+            second.release();
+            QVERIFY(first.tryAcquire());
+        }
+        // Leaving scope releases.
+        QVERIFY(second.tryAcquire());
+    }
+
+    void otherProcessHolds() {
+        QProcess holder;
+        QCOMPARE(startHolder(holder, lockPath_), QByteArray("locked"));
+
+        InstanceGuard mine;
+        QVERIFY(!mine.tryAcquire());
+
+        QProcess rival;
+        QCOMPARE(startHolder(rival, lockPath_), QByteArray("busy"));
+        QVERIFY(rival.waitForFinished(30000));
+        QCOMPARE(rival.exitCode(), 1);
+
+        stopHolder(holder);
+    }
+
+    void endedHolderDoesNotBlock_data() {
+        QTest::addColumn<bool>("crash");
+        QTest::addColumn<bool>("nextInThisProcess");
+        QTest::newRow("released, next start in this process") << false << true;
+        QTest::newRow("crashed, next start in this process") << true << true;
+        QTest::newRow("crashed, next start in another process") << true << false;
+    }
+
+    void endedHolderDoesNotBlock() {
+        QFETCH(bool, crash);
+        QFETCH(bool, nextInThisProcess);
+
+        QProcess holder;
+        QCOMPARE(startHolder(holder, lockPath_), QByteArray("locked"));
+        if (crash) {
+            holder.kill(); // SIGKILL: no destructor runs, the lock file stays behind
+            QVERIFY(holder.waitForFinished(30000));
+            QCOMPARE(holder.exitStatus(), QProcess::CrashExit);
+            QVERIFY2(QFileInfo::exists(lockPath_), "the crash should have left its lock file");
+        } else {
+            stopHolder(holder);
+            QCOMPARE(holder.exitStatus(), QProcess::NormalExit);
+            QCOMPARE(holder.exitCode(), 0);
+        }
+
+        if (nextInThisProcess) {
+            InstanceGuard mine;
+            QVERIFY(mine.tryAcquire());
+        } else {
+            QProcess next;
+            QCOMPARE(startHolder(next, lockPath_), QByteArray("locked"));
+            InstanceGuard mine;
+            QVERIFY(!mine.tryAcquire());
+            stopHolder(next);
+        }
+    }
+
+    void unreadableLeftoverDoesNotBlock_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("ageSeconds");
+        for (const int age : {0, 3600}) {
+            const QByteArray when = age ? "an hour old" : "just left";
+            QTest::newRow("empty, " + when) << QByteArray() << age;
+            QTest::newRow("garbage, " + when) << QByteArray("not a lock\n\xff\n") << age;
+        }
+    }
+
+    // A crash (or a power cut) between creating the lock file and writing the owner into it
+    // leaves a file that names no process. Nothing holds it, so it must not block a start, not
+    // even right after the crash.
+    void unreadableLeftoverDoesNotBlock() {
+        QFETCH(QByteArray, content);
+        QFETCH(int, ageSeconds);
+
+        QFile leftover(lockPath_);
+        QVERIFY(leftover.open(QIODevice::WriteOnly));
+        QCOMPARE(leftover.write(content), content.size());
+        leftover.close();
+        QVERIFY(leftover.open(QIODevice::ReadWrite));
+        QVERIFY(leftover.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds),
+                                     QFileDevice::FileModificationTime));
+        leftover.close();
+
+        InstanceGuard mine;
+        QVERIFY(mine.tryAcquire());
+        InstanceGuard second;
+        QVERIFY(!second.tryAcquire());
+    }
 
 private:
     std::unique_ptr<QTemporaryDir> dir_;
     QString lockPath_;
 };
-
-void TestGuard::init() {
-    dir_ = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir_->isValid());
-    lockPath_ = dir_->filePath(QStringLiteral("instance.lock"));
-    qputenv("VEK_INSTANCE_LOCK", QFile::encodeName(lockPath_));
-}
-
-void TestGuard::lockPathFollowsEnvironment() {
-    QCOMPARE(InstanceGuard::lockPath(), lockPath_);
-}
-
-void TestGuard::oneHolderInProcess() {
-    InstanceGuard second;
-    {
-        InstanceGuard first;
-        QVERIFY(first.tryAcquire());
-        QVERIFY(QFileInfo::exists(lockPath_));
-        QVERIFY2(first.tryAcquire(), "asking again while holding must not fail");
-        QVERIFY(!second.tryAcquire());
-        first.release();
-        QVERIFY(second.tryAcquire());
-        second.release();
-        QVERIFY(first.tryAcquire());
-    }
-    // Leaving scope releases.
-    QVERIFY(second.tryAcquire());
-}
-
-void TestGuard::otherProcessHolds() {
-    QProcess holder;
-    QCOMPARE(startHolder(holder, lockPath_), QByteArray("locked"));
-
-    InstanceGuard mine;
-    QVERIFY(!mine.tryAcquire());
-
-    QProcess rival;
-    QCOMPARE(startHolder(rival, lockPath_), QByteArray("busy"));
-    QVERIFY(rival.waitForFinished(30000));
-    QCOMPARE(rival.exitCode(), 1);
-
-    stopHolder(holder);
-}
-
-void TestGuard::releasedByOtherProcess() {
-    QProcess holder;
-    QCOMPARE(startHolder(holder, lockPath_), QByteArray("locked"));
-    stopHolder(holder);
-    QCOMPARE(holder.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(holder.exitCode(), 0);
-
-    InstanceGuard mine;
-    QVERIFY(mine.tryAcquire());
-}
-
-void TestGuard::crashedHolderDoesNotBlock_data() {
-    QTest::addColumn<bool>("nextInThisProcess");
-    QTest::newRow("next start in this process") << true;
-    QTest::newRow("next start in another process") << false;
-}
-
-void TestGuard::crashedHolderDoesNotBlock() {
-    QFETCH(bool, nextInThisProcess);
-
-    QProcess holder;
-    QCOMPARE(startHolder(holder, lockPath_), QByteArray("locked"));
-    holder.kill(); // SIGKILL: no destructor runs, the lock file stays behind
-    QVERIFY(holder.waitForFinished(30000));
-    QCOMPARE(holder.exitStatus(), QProcess::CrashExit);
-    QVERIFY2(QFileInfo::exists(lockPath_), "the crash should have left its lock file");
-
-    if (nextInThisProcess) {
-        InstanceGuard mine;
-        QVERIFY(mine.tryAcquire());
-    } else {
-        QProcess next;
-        QCOMPARE(startHolder(next, lockPath_), QByteArray("locked"));
-        InstanceGuard mine;
-        QVERIFY(!mine.tryAcquire());
-        stopHolder(next);
-    }
-}
-
-void TestGuard::unreadableLeftoverDoesNotBlock_data() {
-    QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<int>("ageSeconds");
-    for (const int age : {0, 3600}) {
-        const QByteArray when = age ? "an hour old" : "just left";
-        QTest::newRow("empty, " + when) << QByteArray() << age;
-        QTest::newRow("garbage, " + when) << QByteArray("not a lock\n\xff\n") << age;
-    }
-}
-
-// A crash (or a power cut) between creating the lock file and writing the owner into it
-// leaves a file that names no process. Nothing holds it, so it must not block a start, not
-// even right after the crash.
-void TestGuard::unreadableLeftoverDoesNotBlock() {
-    QFETCH(QByteArray, content);
-    QFETCH(int, ageSeconds);
-
-    QFile leftover(lockPath_);
-    QVERIFY(leftover.open(QIODevice::WriteOnly));
-    QCOMPARE(leftover.write(content), content.size());
-    leftover.close();
-    QVERIFY(leftover.open(QIODevice::ReadWrite));
-    QVERIFY(leftover.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds),
-                                 QFileDevice::FileModificationTime));
-    leftover.close();
-
-    InstanceGuard mine;
-    QVERIFY(mine.tryAcquire());
-    InstanceGuard second;
-    QVERIFY(!second.tryAcquire());
-}
 
 QTEST_GUILESS_MAIN(TestGuard)
 #include "tst_guard.moc"

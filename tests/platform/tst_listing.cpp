@@ -34,188 +34,178 @@ class TestListing : public QObject {
     Q_OBJECT
 
 private slots:
-    void matches_data();
-    void matches();
-    void files_data();
-    void files();
-    void folders();
-    void missingFolderListsNothing();
-    void find_data();
-    void find();
-    void writingThroughResolveKeepsOneFile();
-    void join();
+    void matches_data() {
+        QTest::addColumn<QString>("patterns");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("expected");
+
+        const char *pics = "mypic;skinpic;*.jpg";
+        const struct {
+            const char *tag, *patterns, *name;
+            bool expected;
+        } rows[] = {
+            {"plain name, other case", pics, "MYPIC", true},
+            {"second alternative, mixed case", pics, "SkinPic", true},
+            {"extension in other case", pics, "x.JPG", true},
+            {"plain name does not match with an extension", pics, "mypic.bmp", false},
+            {"plain name is not a prefix", pics, "mypic2", false},
+            {"extension is whole", pics, "x.jpeg", false},
+            {"extension is last", pics, "x.jpg.bak", false},
+            {"*.* without extension", "*.*", "LastVEKDir", true},
+            {"*.* with extension", "*.*", "eaw.ini", true},
+            {"*.* among others", "a.txt;*.*", "LastVEKDir", true},
+            {"* alone", "*", "LastVEKDir", true},
+            {"*.ext needs the dot", "*.ini", "eawini", false},
+            {"* matches nothing between", "P-*.str", "P-.str", true},
+            {"? one character", "P-?.str", "p-1.STR", true},
+            {"? not zero characters", "P-?.str", "P-.str", false},
+            {"? not two characters", "P-?.str", "P-12.str", false},
+            {"? matches a dot", "a?b", "a.b", true},
+            {"no wildcard, exact", "eaw.ini", "EAW.INI", true},
+            {"no wildcard, dot is literal", "eaw.ini", "eawxini", false},
+            {"regex characters are literal", "a+b(1).txt", "a+b(1).txt", true},
+            {"regex characters do not act", "a+b(1).txt", "aab1.txt", false},
+            {"brackets are literal", "[ab].txt", "a.txt", false},
+            {"empty alternatives are skipped", ";;a.txt;;", "a.txt", true},
+            {"empty alternative matches no empty name", "a.txt;;", "", false},
+            {"empty list matches nothing", "", "a.txt", false},
+            {"only separators match nothing", ";;", "a.txt", false},
+            {"8-bit name, other case", "\u00c9t\u00e9.txt", "\u00c9T\u00c9.TXT", true},
+        };
+        for (const auto &r : rows)
+            QTest::newRow(r.tag) << QString::fromUtf8(r.patterns) << QString::fromUtf8(r.name)
+                                 << r.expected;
+    }
+
+    void matches() {
+        QFETCH(QString, patterns);
+        QFETCH(QString, name);
+        QFETCH(bool, expected);
+        QCOMPARE(FileList::matches(name, patterns), expected);
+    }
+
+    void files_data() {
+        QTest::addColumn<QStringList>("present");
+        QTest::addColumn<QStringList>("subfolders");
+        QTest::addColumn<QString>("patterns");
+        QTest::addColumn<QStringList>("expected");
+
+        const struct {
+            const char *tag, *present, *subfolders, *patterns, *expected;
+        } rows[] = {
+            {"pattern list", "x.jpeg;SkinPic;mypic.bmp;x.JPG;MYPIC;other", "",
+             "mypic;skinpic;*.jpg", "MYPIC;SkinPic;x.JPG"},
+            {"*.* lists names without extension", "LastVEKDir;eaw.ini;.hidden", "", "*.*",
+             ".hidden;eaw.ini;LastVEKDir"},
+            {"folders are never listed", "a.jpg", "b.jpg;Sub", "*.*", "a.jpg"},
+            {"a folder matching a plain name is not listed", "", "mypic", "mypic", ""},
+            {"sorted without regard to case", "b.txt;C.txt;a.txt;B2.txt", "", "*.txt",
+             "a.txt;b.txt;B2.txt;C.txt"},
+            {"both case variants are listed", "a.txt;A.TXT;b.txt", "", "a.txt", "A.TXT;a.txt"},
+        };
+        for (const auto &r : rows)
+            QTest::newRow(r.tag) << names(r.present) << names(r.subfolders) << r.patterns
+                                 << names(r.expected);
+    }
+
+    void files() {
+        QFETCH(QStringList, present);
+        QFETCH(QStringList, subfolders);
+        QFETCH(QString, patterns);
+        QFETCH(QStringList, expected);
+
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QVERIFY(makeFiles(dir.path(), present, subfolders));
+        QCOMPARE(FileList::files(dir.path(), patterns), expected);
+    }
+
+    void folders() {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QVERIFY(makeFiles(dir.path(), {"afile", "Zfile"}, {"b", "A", "C", ".hid"}));
+        const QString sep = QDir::separator();
+        const QStringList expected{dir.path() + sep + ".hid", dir.path() + sep + "A",
+                                   dir.path() + sep + "b", dir.path() + sep + "C"};
+        QCOMPARE(FileList::folders(dir.path()), expected);
+    }
+
+    void missingFolderListsNothing() {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString missing = dir.filePath(QStringLiteral("absent"));
+        QVERIFY(FileList::files(missing).isEmpty());
+        QVERIFY(FileList::folders(missing).isEmpty());
+        QVERIFY(FileList::find(missing, QStringLiteral("a.txt")).isEmpty());
+    }
+
+    void find_data() {
+        QTest::addColumn<QStringList>("present");
+        QTest::addColumn<QStringList>("subfolders");
+        QTest::addColumn<QString>("asked");
+        QTest::addColumn<QString>("expected");
+
+        const struct {
+            const char *tag, *present, *subfolders, *asked, *expected;
+        } rows[] = {
+            {"other case", "PNAMES.STR;other.str", "", "Pnames.str", "PNAMES.STR"},
+            {"same case", "PNAMES.STR", "", "PNAMES.STR", "PNAMES.STR"},
+            {"exact lower wins", "A.TXT;a.txt", "", "a.txt", "a.txt"},
+            {"exact upper wins", "a.txt;A.TXT", "", "A.TXT", "A.TXT"},
+            {"neither exact: first in name order", "a.txt;A.TXT", "", "a.TXT", "A.TXT"},
+            {"absent", "PNAMES.STR", "", "pnames.st", ""},
+            {"a folder is no file", "", "Pnames.str", "pnames.str", ""},
+            {"a folder of the exact name is no file", "PNAMES.STR", "pnames.str", "pnames.str",
+             "PNAMES.STR"},
+        };
+        for (const auto &r : rows)
+            QTest::newRow(r.tag) << names(r.present) << names(r.subfolders) << r.asked
+                                 << r.expected;
+    }
+
+    // find, findIn over a listing and resolve answer the same question three ways; a
+    // disagreement between them would send a load and an unload to different files.
+    void find() {
+        QFETCH(QStringList, present);
+        QFETCH(QStringList, subfolders);
+        QFETCH(QString, asked);
+        QFETCH(QString, expected);
+
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QVERIFY(makeFiles(dir.path(), present, subfolders));
+
+        QCOMPARE(FileList::find(dir.path(), asked), expected);
+        QCOMPARE(FileList::findIn(FileList::files(dir.path()), asked), expected);
+        const QString resolved = FileList::resolve(dir.path(), asked);
+        QCOMPARE(resolved, FileList::join(dir.path(), expected.isEmpty() ? asked : expected));
+        if (!expected.isEmpty())
+            QCOMPARE(contentOf(resolved), expected.toUtf8());
+    }
+
+    void writingThroughResolveKeepsOneFile() {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QVERIFY(makeFiles(dir.path(), {"PNAMES.STR"}, {}));
+
+        const QString path = FileList::resolve(dir.path(), QStringLiteral("Pnames.str"));
+        QString error;
+        QVERIFY2(FileOps::writeAtomic(path, "new", &error), qPrintable(error));
+
+        QCOMPARE(FileList::files(dir.path()), QStringList{"PNAMES.STR"});
+        QCOMPARE(contentOf(dir.filePath(QStringLiteral("PNAMES.STR"))), QByteArray("new"));
+    }
+
+    void join() {
+        const QString sep = QDir::separator();
+        QCOMPARE(FileList::join(QStringLiteral("game"), QStringLiteral("P-1.str")),
+                 QStringLiteral("game") + sep + "P-1.str");
+        QCOMPARE(FileList::join(QStringLiteral("game") + sep, QStringLiteral("P-1.str")),
+                 QStringLiteral("game") + sep + "P-1.str");
+        QCOMPARE(FileList::join(QStringLiteral("game/"), QStringLiteral("P-1.str")),
+                 QStringLiteral("game/P-1.str"));
+    }
 };
-
-void TestListing::matches_data() {
-    QTest::addColumn<QString>("patterns");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("expected");
-
-    const char *pics = "mypic;skinpic;*.jpg";
-    const struct {
-        const char *tag, *patterns, *name;
-        bool expected;
-    } rows[] = {
-        {"plain name, other case", pics, "MYPIC", true},
-        {"second alternative, mixed case", pics, "SkinPic", true},
-        {"extension in other case", pics, "x.JPG", true},
-        {"plain name does not match with an extension", pics, "mypic.bmp", false},
-        {"plain name is not a prefix", pics, "mypic2", false},
-        {"extension is whole", pics, "x.jpeg", false},
-        {"extension is last", pics, "x.jpg.bak", false},
-        {"*.* without extension", "*.*", "LastVEKDir", true},
-        {"*.* with extension", "*.*", "eaw.ini", true},
-        {"*.* among others", "a.txt;*.*", "LastVEKDir", true},
-        {"* alone", "*", "LastVEKDir", true},
-        {"*.ext needs the dot", "*.ini", "eawini", false},
-        {"* matches nothing between", "P-*.str", "P-.str", true},
-        {"? one character", "P-?.str", "p-1.STR", true},
-        {"? not zero characters", "P-?.str", "P-.str", false},
-        {"? not two characters", "P-?.str", "P-12.str", false},
-        {"? matches a dot", "a?b", "a.b", true},
-        {"no wildcard, exact", "eaw.ini", "EAW.INI", true},
-        {"no wildcard, dot is literal", "eaw.ini", "eawxini", false},
-        {"regex characters are literal", "a+b(1).txt", "a+b(1).txt", true},
-        {"regex characters do not act", "a+b(1).txt", "aab1.txt", false},
-        {"brackets are literal", "[ab].txt", "a.txt", false},
-        {"empty alternatives are skipped", ";;a.txt;;", "a.txt", true},
-        {"empty alternative matches no empty name", "a.txt;;", "", false},
-        {"empty list matches nothing", "", "a.txt", false},
-        {"only separators match nothing", ";;", "a.txt", false},
-        {"8-bit name, other case", "\u00c9t\u00e9.txt", "\u00c9T\u00c9.TXT", true},
-    };
-    for (const auto &r : rows)
-        QTest::newRow(r.tag) << QString::fromUtf8(r.patterns) << QString::fromUtf8(r.name)
-                             << r.expected;
-}
-
-void TestListing::matches() {
-    QFETCH(QString, patterns);
-    QFETCH(QString, name);
-    QFETCH(bool, expected);
-    QCOMPARE(FileList::matches(name, patterns), expected);
-}
-
-void TestListing::files_data() {
-    QTest::addColumn<QStringList>("present");
-    QTest::addColumn<QStringList>("subfolders");
-    QTest::addColumn<QString>("patterns");
-    QTest::addColumn<QStringList>("expected");
-
-    const struct {
-        const char *tag, *present, *subfolders, *patterns, *expected;
-    } rows[] = {
-        {"pattern list", "x.jpeg;SkinPic;mypic.bmp;x.JPG;MYPIC;other", "", "mypic;skinpic;*.jpg",
-         "MYPIC;SkinPic;x.JPG"},
-        {"*.* lists names without extension", "LastVEKDir;eaw.ini;.hidden", "", "*.*",
-         ".hidden;eaw.ini;LastVEKDir"},
-        {"folders are never listed", "a.jpg", "b.jpg;Sub", "*.*", "a.jpg"},
-        {"a folder matching a plain name is not listed", "", "mypic", "mypic", ""},
-        {"sorted without regard to case", "b.txt;C.txt;a.txt;B2.txt", "", "*.txt",
-         "a.txt;b.txt;B2.txt;C.txt"},
-        {"both case variants are listed", "a.txt;A.TXT;b.txt", "", "a.txt", "A.TXT;a.txt"},
-    };
-    for (const auto &r : rows)
-        QTest::newRow(r.tag) << names(r.present) << names(r.subfolders) << r.patterns
-                             << names(r.expected);
-}
-
-void TestListing::files() {
-    QFETCH(QStringList, present);
-    QFETCH(QStringList, subfolders);
-    QFETCH(QString, patterns);
-    QFETCH(QStringList, expected);
-
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    QVERIFY(makeFiles(dir.path(), present, subfolders));
-    QCOMPARE(FileList::files(dir.path(), patterns), expected);
-}
-
-void TestListing::folders() {
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    QVERIFY(makeFiles(dir.path(), {"afile", "Zfile"}, {"b", "A", "C", ".hid"}));
-    const QString sep = QDir::separator();
-    const QStringList expected{dir.path() + sep + ".hid", dir.path() + sep + "A",
-                               dir.path() + sep + "b", dir.path() + sep + "C"};
-    QCOMPARE(FileList::folders(dir.path()), expected);
-}
-
-void TestListing::missingFolderListsNothing() {
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString missing = dir.filePath(QStringLiteral("absent"));
-    QVERIFY(FileList::files(missing).isEmpty());
-    QVERIFY(FileList::folders(missing).isEmpty());
-    QVERIFY(FileList::find(missing, QStringLiteral("a.txt")).isEmpty());
-}
-
-void TestListing::find_data() {
-    QTest::addColumn<QStringList>("present");
-    QTest::addColumn<QStringList>("subfolders");
-    QTest::addColumn<QString>("asked");
-    QTest::addColumn<QString>("expected");
-
-    const struct {
-        const char *tag, *present, *subfolders, *asked, *expected;
-    } rows[] = {
-        {"other case", "PNAMES.STR;other.str", "", "Pnames.str", "PNAMES.STR"},
-        {"same case", "PNAMES.STR", "", "PNAMES.STR", "PNAMES.STR"},
-        {"exact lower wins", "A.TXT;a.txt", "", "a.txt", "a.txt"},
-        {"exact upper wins", "a.txt;A.TXT", "", "A.TXT", "A.TXT"},
-        {"neither exact: first in name order", "a.txt;A.TXT", "", "a.TXT", "A.TXT"},
-        {"absent", "PNAMES.STR", "", "pnames.st", ""},
-        {"a folder is no file", "", "Pnames.str", "pnames.str", ""},
-        {"a folder of the exact name is no file", "PNAMES.STR", "pnames.str", "pnames.str",
-         "PNAMES.STR"},
-    };
-    for (const auto &r : rows)
-        QTest::newRow(r.tag) << names(r.present) << names(r.subfolders) << r.asked << r.expected;
-}
-
-// find, findIn over a listing and resolve answer the same question three ways; a
-// disagreement between them would send a load and an unload to different files.
-void TestListing::find() {
-    QFETCH(QStringList, present);
-    QFETCH(QStringList, subfolders);
-    QFETCH(QString, asked);
-    QFETCH(QString, expected);
-
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    QVERIFY(makeFiles(dir.path(), present, subfolders));
-
-    QCOMPARE(FileList::find(dir.path(), asked), expected);
-    QCOMPARE(FileList::findIn(FileList::files(dir.path()), asked), expected);
-    const QString resolved = FileList::resolve(dir.path(), asked);
-    QCOMPARE(resolved, FileList::join(dir.path(), expected.isEmpty() ? asked : expected));
-    if (!expected.isEmpty())
-        QCOMPARE(contentOf(resolved), expected.toUtf8());
-}
-
-void TestListing::writingThroughResolveKeepsOneFile() {
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    QVERIFY(makeFiles(dir.path(), {"PNAMES.STR"}, {}));
-
-    const QString path = FileList::resolve(dir.path(), QStringLiteral("Pnames.str"));
-    QString error;
-    QVERIFY2(FileOps::writeAtomic(path, "new", &error), qPrintable(error));
-
-    QCOMPARE(FileList::files(dir.path()), QStringList{"PNAMES.STR"});
-    QCOMPARE(contentOf(dir.filePath(QStringLiteral("PNAMES.STR"))), QByteArray("new"));
-}
-
-void TestListing::join() {
-    const QString sep = QDir::separator();
-    QCOMPARE(FileList::join(QStringLiteral("game"), QStringLiteral("P-1.str")),
-             QStringLiteral("game") + sep + "P-1.str");
-    QCOMPARE(FileList::join(QStringLiteral("game") + sep, QStringLiteral("P-1.str")),
-             QStringLiteral("game") + sep + "P-1.str");
-    QCOMPARE(FileList::join(QStringLiteral("game/"), QStringLiteral("P-1.str")),
-             QStringLiteral("game/P-1.str"));
-}
 
 QTEST_GUILESS_MAIN(TestListing)
 #include "tst_listing.moc"

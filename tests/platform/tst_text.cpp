@@ -16,183 +16,171 @@ class TestText : public QObject {
     Q_OBJECT
 
 private slots:
-    void lines_data();
-    void lines();
-    void firstLine_data();
-    void firstLine();
-    void readMissingFileNamesIt();
+    // Each row is a file as found on disk and the lines a reader must see; writing those lines
+    // back must give the same file with CR LF line ends.
+    void lines_data() {
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<Lines>("expected");
+        QTest::addColumn<QByteArray>("written");
 
-    void text8AllBytesRoundTrip();
-    void text8Mapping_data();
-    void text8Mapping();
-    void text8Unmappable_data();
-    void text8Unmappable();
-};
-
-// Each row is a file as found on disk and the lines a reader must see; writing those lines
-// back must give the same file with CR LF line ends.
-void TestText::lines_data() {
-    QTest::addColumn<QByteArray>("input");
-    QTest::addColumn<Lines>("expected");
-    QTest::addColumn<QByteArray>("written");
-
-    QTest::newRow("CR LF") << QByteArray("a\r\nbc\r\n") << Lines{"a", "bc"}
-                           << QByteArray("a\r\nbc\r\n");
-    QTest::newRow("LF") << QByteArray("a\nbc\n") << Lines{"a", "bc"} << QByteArray("a\r\nbc\r\n");
-    QTest::newRow("mixed") << QByteArray("a\r\nb\nc\r\n") << Lines{"a", "b", "c"}
-                           << QByteArray("a\r\nb\r\nc\r\n");
-    QTest::newRow("last line without line end")
-        << QByteArray("a\r\nlast") << Lines{"a", "last"} << QByteArray("a\r\nlast\r\n");
-    QTest::newRow("last line ends in a lone CR")
-        << QByteArray("a\r\nlast\r") << Lines{"a", "last"} << QByteArray("a\r\nlast\r\n");
-    QTest::newRow("empty lines in the middle, CR LF")
-        << QByteArray("a\r\n\r\n\r\nb\r\n") << Lines{"a", "", "", "b"}
-        << QByteArray("a\r\n\r\n\r\nb\r\n");
-    QTest::newRow("empty lines in the middle, LF")
-        << QByteArray("a\n\n\nb\n") << Lines{"a", "", "", "b"} << QByteArray("a\r\n\r\n\r\nb\r\n");
-    QTest::newRow("empty last line kept")
-        << QByteArray("a\r\n\r\n") << Lines{"a", ""} << QByteArray("a\r\n\r\n");
-    QTest::newRow("empty file") << QByteArray() << Lines{} << QByteArray();
-    QTest::newRow("one empty line") << QByteArray("\r\n") << Lines{""} << QByteArray("\r\n");
-    QTest::newRow("CR inside a line is kept")
-        << QByteArray("a\rb\r\n") << Lines{"a\rb"} << QByteArray("a\rb\r\n");
-    QTest::newRow("8-bit bytes kept")
-        << QByteArray("\x80\x81\xe9\r\n\xff\xa0\n") << Lines{"\x80\x81\xe9", "\xff\xa0"}
-        << QByteArray("\x80\x81\xe9\r\n\xff\xa0\r\n");
-    QTest::newRow("NUL bytes kept")
-        << QByteArray("a\0b\n", 4) << Lines{QByteArray("a\0b", 3)} << QByteArray("a\0b\r\n", 5);
-}
-
-void TestText::lines() {
-    QFETCH(QByteArray, input);
-    QFETCH(Lines, expected);
-    QFETCH(QByteArray, written);
-
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString in = dir.filePath(QStringLiteral("in.txt"));
-    const QString out = dir.filePath(QStringLiteral("out.txt"));
-    QVERIFY(writeFile(in, input));
-
-    QCOMPARE(TextFile::splitLines(input), expected);
-    Lines read;
-    QString error;
-    QVERIFY2(TextFile::readLines(in, &read, &error), qPrintable(error));
-    QCOMPARE(read, expected);
-
-    QVERIFY2(TextFile::writeLines(out, read, &error), qPrintable(error));
-    QCOMPARE(contentOf(out), written);
-    // Written output reads back as the same lines: a load and a later unload agree.
-    QVERIFY2(TextFile::readLines(out, &read, &error), qPrintable(error));
-    QCOMPARE(read, expected);
-}
-
-void TestText::firstLine_data() {
-    QTest::addColumn<bool>("present");
-    QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<QByteArray>("expected");
-
-    QTest::newRow("CR LF") << true << QByteArray("C:\\VEK\r\nmore\r\n") << QByteArray("C:\\VEK");
-    QTest::newRow("LF") << true << QByteArray("first\nsecond\n") << QByteArray("first");
-    QTest::newRow("no line end") << true << QByteArray("only") << QByteArray("only");
-    QTest::newRow("empty first line") << true << QByteArray("\r\nsecond") << QByteArray();
-    QTest::newRow("8-bit bytes") << true << QByteArray("\xe9t\xe9\r\n") << QByteArray("\xe9t\xe9");
-    QTest::newRow("empty file") << true << QByteArray() << QByteArray();
-    QTest::newRow("missing file") << false << QByteArray() << QByteArray();
-}
-
-void TestText::firstLine() {
-    QFETCH(bool, present);
-    QFETCH(QByteArray, content);
-    QFETCH(QByteArray, expected);
-
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("LastVEKDir"));
-    if (present)
-        QVERIFY(writeFile(path, content));
-    QCOMPARE(TextFile::firstLine(path), expected);
-}
-
-void TestText::readMissingFileNamesIt() {
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("absent.txt"));
-    Lines lines;
-    QString error;
-    QVERIFY(!TextFile::readLines(path, &lines, &error));
-    QVERIFY2(error.contains(QDir::toNativeSeparators(path)), qPrintable(error));
-}
-
-void TestText::text8AllBytesRoundTrip() {
-    QByteArray all(256, '\0');
-    for (int i = 0; i < 256; ++i)
-        all[i] = static_cast<char>(i);
-
-    const QString text = Text8::toUnicode(all);
-    QCOMPARE(text.size(), 256);
-    // Each byte is its own character: two bytes sharing one would lose one of them on the way
-    // back.
-    for (int i = 0; i < 256; ++i) {
-        for (int j = i + 1; j < 256; ++j) {
-            if (text.at(i) == text.at(j))
-                QFAIL(
-                    qPrintable(QStringLiteral("bytes %1 and %2 share a character").arg(i).arg(j)));
-        }
+        QTest::newRow("CR LF") << QByteArray("a\r\nbc\r\n") << Lines{"a", "bc"}
+                               << QByteArray("a\r\nbc\r\n");
+        QTest::newRow("LF") << QByteArray("a\nbc\n") << Lines{"a", "bc"}
+                            << QByteArray("a\r\nbc\r\n");
+        QTest::newRow("mixed") << QByteArray("a\r\nb\nc\r\n") << Lines{"a", "b", "c"}
+                               << QByteArray("a\r\nb\r\nc\r\n");
+        QTest::newRow("last line without line end")
+            << QByteArray("a\r\nlast") << Lines{"a", "last"} << QByteArray("a\r\nlast\r\n");
+        QTest::newRow("last line ends in a lone CR")
+            << QByteArray("a\r\nlast\r") << Lines{"a", "last"} << QByteArray("a\r\nlast\r\n");
+        QTest::newRow("empty lines in the middle, CR LF")
+            << QByteArray("a\r\n\r\n\r\nb\r\n") << Lines{"a", "", "", "b"}
+            << QByteArray("a\r\n\r\n\r\nb\r\n");
+        QTest::newRow("empty lines in the middle, LF")
+            << QByteArray("a\n\n\nb\n") << Lines{"a", "", "", "b"}
+            << QByteArray("a\r\n\r\n\r\nb\r\n");
+        QTest::newRow("empty last line kept")
+            << QByteArray("a\r\n\r\n") << Lines{"a", ""} << QByteArray("a\r\n\r\n");
+        QTest::newRow("empty file") << QByteArray() << Lines{} << QByteArray();
+        QTest::newRow("one empty line") << QByteArray("\r\n") << Lines{""} << QByteArray("\r\n");
+        QTest::newRow("CR inside a line is kept")
+            << QByteArray("a\rb\r\n") << Lines{"a\rb"} << QByteArray("a\rb\r\n");
+        QTest::newRow("8-bit bytes kept")
+            << QByteArray("\x80\x81\xe9\r\n\xff\xa0\n") << Lines{"\x80\x81\xe9", "\xff\xa0"}
+            << QByteArray("\x80\x81\xe9\r\n\xff\xa0\r\n");
+        QTest::newRow("NUL bytes kept")
+            << QByteArray("a\0b\n", 4) << Lines{QByteArray("a\0b", 3)} << QByteArray("a\0b\r\n", 5);
     }
-    QCOMPARE(Text8::fromUnicode(text), all);
-}
 
-void TestText::text8Mapping_data() {
-    QTest::addColumn<int>("byte");
-    QTest::addColumn<int>("codePoint");
+    void lines() {
+        QFETCH(QByteArray, input);
+        QFETCH(Lines, expected);
+        QFETCH(QByteArray, written);
 
-    QTest::newRow("NUL") << 0x00 << 0x0000;
-    QTest::newRow("ASCII") << 0x41 << 0x0041;
-    QTest::newRow("DEL") << 0x7f << 0x007f;
-    QTest::newRow("euro") << 0x80 << 0x20ac;
-    QTest::newRow("S caron") << 0x8a << 0x0160;
-    QTest::newRow("left single quote") << 0x91 << 0x2018;
-    QTest::newRow("trade mark") << 0x99 << 0x2122;
-    QTest::newRow("Y diaeresis") << 0x9f << 0x0178;
-    QTest::newRow("NBSP") << 0xa0 << 0x00a0;
-    QTest::newRow("e acute") << 0xe9 << 0x00e9;
-    QTest::newRow("y diaeresis") << 0xff << 0x00ff;
-    // The five bytes Windows-1252 leaves open pass through as C1 controls.
-    for (int b : {0x81, 0x8d, 0x8f, 0x90, 0x9d})
-        QTest::addRow("undefined 0x%x", b) << b << b;
-}
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString in = dir.filePath(QStringLiteral("in.txt"));
+        const QString out = dir.filePath(QStringLiteral("out.txt"));
+        QVERIFY(writeFile(in, input));
 
-void TestText::text8Mapping() {
-    QFETCH(int, byte);
-    QFETCH(int, codePoint);
+        QCOMPARE(TextFile::splitLines(input), expected);
+        Lines read;
+        QString error;
+        QVERIFY2(TextFile::readLines(in, &read, &error), qPrintable(error));
+        QCOMPARE(read, expected);
 
-    const QByteArray one(1, static_cast<char>(byte));
-    const QString text = Text8::toUnicode(one);
-    QCOMPARE(text.size(), 1);
-    QCOMPARE(int(text.at(0).unicode()), codePoint);
-    QCOMPARE(Text8::fromUnicode(QString(QChar(codePoint))), one);
-}
+        QVERIFY2(TextFile::writeLines(out, read, &error), qPrintable(error));
+        QCOMPARE(contentOf(out), written);
+        // Written output reads back as the same lines: a load and a later unload agree.
+        QVERIFY2(TextFile::readLines(out, &read, &error), qPrintable(error));
+        QCOMPARE(read, expected);
+    }
 
-void TestText::text8Unmappable_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QByteArray>("expected");
+    void firstLine_data() {
+        QTest::addColumn<bool>("present");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QByteArray>("expected");
 
-    QTest::newRow("CJK") << QStringLiteral("a\u65e5b") << QByteArray("a?b");
-    QTest::newRow("Latin Extended-A outside the code page")
-        << QStringLiteral("\u0100") << QByteArray("?");
-    // U+0080 is not the euro sign; only the undefined positions pass C1 controls through.
-    QTest::newRow("C1 control at a defined position")
-        << QStringLiteral("\u0080\u009f") << QByteArray("??");
-    QTest::newRow("character outside the BMP is one character")
-        << QStringLiteral("a\U0001F600b") << QByteArray("a?b");
-}
+        QTest::newRow("CR LF") << true << QByteArray("C:\\VEK\r\nmore\r\n")
+                               << QByteArray("C:\\VEK");
+        QTest::newRow("LF") << true << QByteArray("first\nsecond\n") << QByteArray("first");
+        QTest::newRow("no line end") << true << QByteArray("only") << QByteArray("only");
+        QTest::newRow("empty first line") << true << QByteArray("\r\nsecond") << QByteArray();
+        QTest::newRow("8-bit bytes")
+            << true << QByteArray("\xe9t\xe9\r\n") << QByteArray("\xe9t\xe9");
+        QTest::newRow("empty file") << true << QByteArray() << QByteArray();
+        QTest::newRow("missing file") << false << QByteArray() << QByteArray();
+    }
 
-void TestText::text8Unmappable() {
-    QFETCH(QString, text);
-    QFETCH(QByteArray, expected);
-    QCOMPARE(Text8::fromUnicode(text), expected);
-}
+    void firstLine() {
+        QFETCH(bool, present);
+        QFETCH(QByteArray, content);
+        QFETCH(QByteArray, expected);
+
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString path = dir.filePath(QStringLiteral("LastVEKDir"));
+        if (present)
+            QVERIFY(writeFile(path, content));
+        QCOMPARE(TextFile::firstLine(path), expected);
+        // A whole read of a missing file fails, naming it.
+        Lines lines;
+        QString error;
+        QCOMPARE(TextFile::readLines(path, &lines, &error), present);
+        if (!present)
+            QVERIFY2(error.contains(QDir::toNativeSeparators(path)), qPrintable(error));
+    }
+
+    void text8AllBytesRoundTrip() {
+        QByteArray all(256, '\0');
+        for (int i = 0; i < 256; ++i)
+            all[i] = static_cast<char>(i);
+
+        const QString text = Text8::toUnicode(all);
+        QCOMPARE(text.size(), 256);
+        // Each byte is its own character: two bytes sharing one would lose one of them on the way
+        // back.
+        for (int i = 0; i < 256; ++i) {
+            for (int j = i + 1; j < 256; ++j) {
+                if (text.at(i) == text.at(j))
+                    QFAIL(qPrintable(
+                        QStringLiteral("bytes %1 and %2 share a character").arg(i).arg(j)));
+            }
+        }
+        QCOMPARE(Text8::fromUnicode(text), all);
+    }
+
+    void text8Mapping_data() {
+        QTest::addColumn<int>("byte");
+        QTest::addColumn<int>("codePoint");
+
+        QTest::newRow("NUL") << 0x00 << 0x0000;
+        QTest::newRow("ASCII") << 0x41 << 0x0041;
+        QTest::newRow("DEL") << 0x7f << 0x007f;
+        QTest::newRow("euro") << 0x80 << 0x20ac;
+        QTest::newRow("S caron") << 0x8a << 0x0160;
+        QTest::newRow("left single quote") << 0x91 << 0x2018;
+        QTest::newRow("trade mark") << 0x99 << 0x2122;
+        QTest::newRow("Y diaeresis") << 0x9f << 0x0178;
+        QTest::newRow("NBSP") << 0xa0 << 0x00a0;
+        QTest::newRow("e acute") << 0xe9 << 0x00e9;
+        QTest::newRow("y diaeresis") << 0xff << 0x00ff;
+        // The five bytes Windows-1252 leaves open pass through as C1 controls.
+        for (int b : {0x81, 0x8d, 0x8f, 0x90, 0x9d})
+            QTest::addRow("undefined 0x%x", b) << b << b;
+    }
+
+    void text8Mapping() {
+        QFETCH(int, byte);
+        QFETCH(int, codePoint);
+
+        const QByteArray one(1, static_cast<char>(byte));
+        const QString text = Text8::toUnicode(one);
+        QCOMPARE(text.size(), 1);
+        QCOMPARE(int(text.at(0).unicode()), codePoint);
+        QCOMPARE(Text8::fromUnicode(QString(QChar(codePoint))), one);
+    }
+
+    void text8Unmappable_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("expected");
+
+        QTest::newRow("CJK") << QStringLiteral("a\u65e5b") << QByteArray("a?b");
+        QTest::newRow("Latin Extended-A outside the code page")
+            << QStringLiteral("\u0100") << QByteArray("?");
+        // U+0080 is not the euro sign; only the undefined positions pass C1 controls through.
+        QTest::newRow("C1 control at a defined position")
+            << QStringLiteral("\u0080\u009f") << QByteArray("??");
+        QTest::newRow("character outside the BMP is one character")
+            << QStringLiteral("a\U0001F600b") << QByteArray("a?b");
+    }
+
+    void text8Unmappable() {
+        QFETCH(QString, text);
+        QFETCH(QByteArray, expected);
+        QCOMPARE(Text8::fromUnicode(text), expected);
+    }
+};
 
 QTEST_GUILESS_MAIN(TestText)
 #include "tst_text.moc"

@@ -145,509 +145,486 @@ private:
 
 } // namespace
 
+// One rewrite with keyboard-feature codes: the file it gives and what the feature page shows
+// afterwards. Unless a row says otherwise, the codes are applied to featureIni().
+struct FeatureCase {
+    QStringList codes{};
+    QByteArray expected{};
+    QString dispLab = QStringLiteral("3");
+    QString hudLab{};
+    bool apply = true;
+    QString label21{}, hudBefore{};
+    QByteArray original = featureIni();
+};
+Q_DECLARE_METATYPE(FeatureCase)
+
+// featureIni() with the display-info value and the HUD colour over the 30 lines after
+// [DISPLAY] (the last of them "After1").
+QByteArray withDisplay(const char *info, const char *hud = "0", const char *after2 = "0") {
+    return featureIni(kRemap, kSound, "DisplayInfoSetting=" + QByteArray(info) + "\r\n",
+                      hudBlock(hud), hud, after2);
+}
+
 class TestIni : public QObject {
     Q_OBJECT
-    void readAndRestore_data();
+    // One file, read once as the game's eaw.ini at window load and once as the original copy by
+    // Restore. The starting state has everything set, so what each reader clears shows.
+    void readAndRestore_data() {
+        QTest::addColumn<QByteArray>("ini");
+        QTest::addColumn<int>("resolutionBefore");
+        QTest::addColumn<QString>("afterRead"); // resolution, Check1..3, squads
+        QTest::addColumn<QString>("afterRestore");
 
-private Q_SLOTS:
-    void options_data();
-    void options();
-    void sections_data();
-    void sections();
-    void features_data();
-    void features();
-    void displayPositionsFollowTheKeptLines();
-
-    void saveOriginalsCopiesOnlyWhatIsMissing();
-    void saveOriginalsReportsMissingGameFiles();
-    void saveRewritesTheFileUnderItsOwnName();
-    void saveWithoutOriginalWritesNothing();
-    void saveFailureKeepsTheOldFile();
-
-    void readOptions_data() { readAndRestore_data(); }
-    void readOptions();
-    void restoreOptions_data() { readAndRestore_data(); }
-    void restoreOptions();
-    void restoreCopiesBothOriginals();
-    void restoreWithMissingOriginals();
-};
-
-void TestIni::options_data() {
-    QTest::addColumn<IniState>("state");
-    QTest::addColumn<QByteArray>("expected");
-
-    const IniState base = [] {
-        IniState s;
-        s.resolution = 2;
-        return s;
-    }();
-    const QByteArray squads0 = "ExtraSquads=0\r\n";
-    const QByteArray xga = "Width=1024\r\nHeight=768\r\n";
-    const QByteArray allOff = "StartOnGround=0\r\nNoAI=0\r\nAllowRespawn=0\r\n";
-
-    const struct {
-        const char *name;
-        int index;
-        QByteArray lines;
-    } resolutions[] = {
-        {"no resolution", -1, ""},
-        {"640 x 480", 0, "Width=640\r\nHeight=480\r\n"},
-        {"800 x 600", 1, "Width=800\r\nHeight=600\r\n"},
-        {"1024 x 768", 2, "Width=1024\r\nHeight=768\r\n"},
-        {"1280 x 1024", 3, "Width=1280\r\nHeight=1024\r\n"},
-        {"1280 x 960", 4, "Width=1280\r\nHeight=960\r\n"},
-        {"1600 x 1200", 5, "Width=1600\r\nHeight=1200\r\n"},
-        {"1152 x 864", 6, "Width=1152\r\nHeight=864\r\n"},
-    };
-    for (const auto &r : resolutions) {
-        IniState s = base;
-        s.resolution = r.index;
-        QTest::newRow(r.name) << s << playerIniWith(squads0, r.lines, allOff, true);
+        const struct {
+            const char *tag, *ini;
+            int before;
+            const char *read, *restored;
+        } rows[] = {
+            {"1280 x 1024", "[GRAPHICS]\r\nWidth=1280\r\nHeight=1024\r\n", -1, "3 0 1 1 0",
+             "3 0 0 0 4"},
+            {"1280 x 960", "Width=1280\r\nHeight=960\r\n", 3, "4 0 1 1 0", "4 0 0 0 4"},
+            {"1152 x 864", "Width=1152\r\nHeight=864\r\n", -1, "6 0 1 1 0", "6 0 0 0 4"},
+            {"640 x 480", "Width=640\r\nHeight=480\r\n", 5, "0 0 1 1 0", "0 0 0 0 4"},
+            {"800 x 600", "Width=800\r\nHeight=600\r\n", -1, "1 0 1 1 0", "1 0 0 0 4"},
+            {"1600 x 1200", "Width=1600\r\nHeight=1200\r\n", -1, "5 0 1 1 0", "5 0 0 0 4"},
+            {"width as the last line", "Width=1280", -1, "4 0 1 1 0", "4 0 0 0 4"},
+            {"lower-case width", "width=1280\r\nheight=1024\r\n", 6, "6 0 1 1 0", "3 0 0 0 4"},
+            {"no width keeps a high resolution", "Gamma=5\r\n", 6, "6 0 1 1 0", "6 0 0 0 4"},
+            {"no width clears a low resolution", "Gamma=5\r\n", 2, "-1 0 1 1 0", "-1 0 0 0 4"},
+            {"online keys", "[NETOPTION]\r\nStartOnGround=1\r\nNoAI=1\r\nAllowRespawn=1\r\n", -1,
+             "-1 1 1 1 0", "-1 1 1 1 4"},
+            {"line after a width line is the height line", "Width=1024\r\nStartOnGround=1\r\n", -1,
+             "2 0 1 1 0", "2 1 0 0 4"},
+            {"extra squads 3", "ExtraSquads=3\r\n", -1, "-1 0 1 1 3", "-1 0 0 0 3"},
+            {"extra squads 5", "ExtraSquads=5\r\n", -1, "-1 0 1 1 5", "-1 0 0 0 5"},
+            {"extra squads without a button", "ExtraSquads=7\r\n", -1, "-1 0 1 1 0", "-1 0 0 0 4"},
+            {"extra squads, only the last digit read", "ExtraSquads=13\r\n", -1, "-1 0 1 1 3",
+             "-1 0 0 0 4"},
+        };
+        for (const auto &r : rows)
+            QTest::newRow(r.tag) << QByteArray(r.ini) << r.before << r.read << r.restored;
     }
 
-    // The online keys in every combination, with each sync mode: fixed rates follow the
-    // online keys, and the original rate lines stay only when no fixed rate is chosen.
-    const QByteArray rates[] = {
-        "", "AI_PlaneUpdateRate=200\r\nPlayerPlaneUpdateRate=20\r\nClockSyncRate=80\r\n",
-        "AI_PlaneUpdateRate=140\r\nPlayerPlaneUpdateRate=14\r\nClockSyncRate=70\r\n"};
-    const auto on = [](int bits, int bit) { return QByteArray::number(bits >> bit & 1); };
-    for (int sync = 0; sync < 3; ++sync) {
-        for (int bits = 0; bits < 8; ++bits) {
+private Q_SLOTS:
+    void options_data() {
+        QTest::addColumn<IniState>("state");
+        QTest::addColumn<QByteArray>("expected");
+
+        const IniState base = [] {
+            IniState s;
+            s.resolution = 2;
+            return s;
+        }();
+        const QByteArray squads0 = "ExtraSquads=0\r\n";
+        const QByteArray xga = "Width=1024\r\nHeight=768\r\n";
+        const QByteArray allOff = "StartOnGround=0\r\nNoAI=0\r\nAllowRespawn=0\r\n";
+
+        const struct {
+            const char *name;
+            int index;
+            QByteArray lines;
+        } resolutions[] = {
+            {"no resolution", -1, ""},
+            {"640 x 480", 0, "Width=640\r\nHeight=480\r\n"},
+            {"800 x 600", 1, "Width=800\r\nHeight=600\r\n"},
+            {"1024 x 768", 2, "Width=1024\r\nHeight=768\r\n"},
+            {"1280 x 1024", 3, "Width=1280\r\nHeight=1024\r\n"},
+            {"1280 x 960", 4, "Width=1280\r\nHeight=960\r\n"},
+            {"1600 x 1200", 5, "Width=1600\r\nHeight=1200\r\n"},
+            {"1152 x 864", 6, "Width=1152\r\nHeight=864\r\n"},
+        };
+        for (const auto &r : resolutions) {
             IniState s = base;
-            s.sync = sync;
-            s.startOnGround = bits & 1;
-            s.noAI = bits & 2;
-            s.allowRespawn = bits & 4;
-            const QByteArray net = "StartOnGround=" + on(bits, 0) + "\r\nNoAI=" + on(bits, 1) +
-                                   "\r\nAllowRespawn=" + on(bits, 2) + "\r\n" + rates[sync];
-            QTest::addRow("sync %d, online keys %d%d%d", sync, bits & 1, bits >> 1 & 1, bits >> 2)
-                << s << playerIniWith(squads0, xga, net, sync == 0);
+            s.resolution = r.index;
+            QTest::newRow(r.name) << s << playerIniWith(squads0, r.lines, allOff, true);
+        }
+
+        // The online keys in every combination, with each sync mode: fixed rates follow the
+        // online keys, and the original rate lines stay only when no fixed rate is chosen.
+        const QByteArray rates[] = {
+            "", "AI_PlaneUpdateRate=200\r\nPlayerPlaneUpdateRate=20\r\nClockSyncRate=80\r\n",
+            "AI_PlaneUpdateRate=140\r\nPlayerPlaneUpdateRate=14\r\nClockSyncRate=70\r\n"};
+        const auto on = [](int bits, int bit) { return QByteArray::number(bits >> bit & 1); };
+        for (int sync = 0; sync < 3; ++sync) {
+            for (int bits = 0; bits < 8; ++bits) {
+                IniState s = base;
+                s.sync = sync;
+                s.startOnGround = bits & 1;
+                s.noAI = bits & 2;
+                s.allowRespawn = bits & 4;
+                const QByteArray net = "StartOnGround=" + on(bits, 0) + "\r\nNoAI=" + on(bits, 1) +
+                                       "\r\nAllowRespawn=" + on(bits, 2) + "\r\n" + rates[sync];
+                QTest::addRow("sync %d, online keys %d%d%d", sync, bits & 1, bits >> 1 & 1,
+                              bits >> 2)
+                    << s << playerIniWith(squads0, xga, net, sync == 0);
+            }
+        }
+
+        for (int k = 0; k < 6; ++k) {
+            IniState s = base;
+            s.squads = k;
+            QTest::addRow("extra squads %d", k)
+                << s
+                << playerIniWith("ExtraSquads=" + QByteArray::number(k) + "\r\n", xga, allOff,
+                                 true);
         }
     }
 
-    IniState s;
-    const char *squadLines[] = {"ExtraSquads=0\r\n", "ExtraSquads=1\r\n", "ExtraSquads=2\r\n",
-                                "ExtraSquads=3\r\n", "ExtraSquads=4\r\n", "ExtraSquads=5\r\n"};
-    for (int k = 0; k < 6; ++k) {
-        s = base;
-        s.squads = k;
-        QTest::newRow(qPrintable(QStringLiteral("extra squads %1").arg(k)))
-            << s << playerIniWith(squadLines[k], xga, allOff, true);
+    void options() {
+        QFETCH(IniState, state);
+        QFETCH(QByteArray, expected);
+        QCOMPARE(rebuilt(kPlayerIni, state), expected);
     }
-}
 
-void TestIni::options() {
-    QFETCH(IniState, state);
-    QFETCH(QByteArray, expected);
-    QCOMPARE(rebuilt(kPlayerIni, state), expected);
-}
+    void sections_data() {
+        QTest::addColumn<QByteArray>("original");
+        QTest::addColumn<QByteArray>("expected");
 
-void TestIni::sections_data() {
-    QTest::addColumn<QByteArray>("original");
-    QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("lower-case section names")
+            << QByteArray("[graphics]\r\nWidth=800\r\n[netoption]\r\nNoAI=1\r\nClockSyncRate=50\r\n"
+                          "[eaw]\r\nExtraSquads=1\r\n")
+            << QByteArray("[graphics]\r\nWidth=1280\r\nHeight=1024\r\n[netoption]\r\n[eaw]\r\n");
+        QTest::newRow("mixed-case graphics, section names with trailing text")
+            << QByteArray("[Graphics]\r\n[NETOPTION] ; online\r\n[EAW] \r\n")
+            << QByteArray("[Graphics]\r\nWidth=1280\r\nHeight=1024\r\n[NETOPTION] ; online\r\n"
+                          "[EAW] \r\n");
+        QTest::newRow("no section at all")
+            << QByteArray("Gamma=5\r\nWidth=800\r\nHeight=600\r\nNoAI=1\r\nAllowRespawn=0\r\n"
+                          "StartOnGround=1\r\nExtraSquads=3\r\nAI_PlaneUpdateRate=1\r\n"
+                          "PlayerPlaneUpdateRate=2\r\nClockSyncRate=3\r\nTitle=x\r\n")
+            << QByteArray("Gamma=5\r\nTitle=x\r\n");
+        QTest::newRow("keys in another case are not the selector's")
+            << QByteArray("noai=1\r\nEXTRASQUADS=2\r\nExtraSquads =3\r\n width=5\r\n"
+                          "clocksyncrate=4\r\n")
+            << QByteArray("noai=1\r\nEXTRASQUADS=2\r\nExtraSquads =3\r\n width=5\r\n"
+                          "clocksyncrate=4\r\n");
+        QTest::newRow("every section line gets its keys")
+            << QByteArray("[NETOPTION]\r\n[EAW]\r\n[GRAPHICS]\r\n[EAW]\r\n")
+            << QByteArray(
+                   "[NETOPTION]\r\nStartOnGround=1\r\nNoAI=0\r\nAllowRespawn=0\r\n"
+                   "AI_PlaneUpdateRate=140\r\nPlayerPlaneUpdateRate=14\r\nClockSyncRate=70\r\n"
+                   "[EAW]\r\nExtraSquads=4\r\n[GRAPHICS]\r\nWidth=1280\r\nHeight=1024\r\n"
+                   "[EAW]\r\nExtraSquads=4\r\n");
+        QTest::newRow("LF line ends and 8-bit bytes")
+            << QByteArray("Name=\xC0\xFF\x80\x81\nWidth=1\n[GRAPHICS]\nLast=\xE9")
+            << QByteArray("Name=\xC0\xFF\x80\x81\r\n[GRAPHICS]\r\nWidth=1280\r\nHeight=1024\r\n"
+                          "Last=\xE9\r\n");
+        QTest::newRow("empty file") << QByteArray() << QByteArray();
+    }
 
-    QTest::newRow("lower-case section names")
-        << QByteArray("[graphics]\r\nWidth=800\r\n[netoption]\r\nNoAI=1\r\nClockSyncRate=50\r\n"
-                      "[eaw]\r\nExtraSquads=1\r\n")
-        << QByteArray("[graphics]\r\nWidth=1280\r\nHeight=1024\r\n[netoption]\r\n[eaw]\r\n");
-    QTest::newRow("mixed-case graphics, section names with trailing text")
-        << QByteArray("[Graphics]\r\n[NETOPTION] ; online\r\n[EAW] \r\n")
-        << QByteArray("[Graphics]\r\nWidth=1280\r\nHeight=1024\r\n[NETOPTION] ; online\r\n"
-                      "[EAW] \r\n");
-    QTest::newRow("no section at all")
-        << QByteArray("Gamma=5\r\nWidth=800\r\nHeight=600\r\nNoAI=1\r\nAllowRespawn=0\r\n"
-                      "StartOnGround=1\r\nExtraSquads=3\r\nAI_PlaneUpdateRate=1\r\n"
-                      "PlayerPlaneUpdateRate=2\r\nClockSyncRate=3\r\nTitle=x\r\n")
-        << QByteArray("Gamma=5\r\nTitle=x\r\n");
-    QTest::newRow("keys in another case are not the selector's")
-        << QByteArray("noai=1\r\nEXTRASQUADS=2\r\nExtraSquads =3\r\n width=5\r\n"
-                      "clocksyncrate=4\r\n")
-        << QByteArray("noai=1\r\nEXTRASQUADS=2\r\nExtraSquads =3\r\n width=5\r\n"
-                      "clocksyncrate=4\r\n");
-    QTest::newRow("every section line gets its keys")
-        << QByteArray("[NETOPTION]\r\n[EAW]\r\n[GRAPHICS]\r\n[EAW]\r\n")
-        << QByteArray("[NETOPTION]\r\nStartOnGround=1\r\nNoAI=0\r\nAllowRespawn=0\r\n"
-                      "AI_PlaneUpdateRate=140\r\nPlayerPlaneUpdateRate=14\r\nClockSyncRate=70\r\n"
-                      "[EAW]\r\nExtraSquads=4\r\n[GRAPHICS]\r\nWidth=1280\r\nHeight=1024\r\n"
-                      "[EAW]\r\nExtraSquads=4\r\n");
-    QTest::newRow("LF line ends and 8-bit bytes")
-        << QByteArray("Name=\xC0\xFF\x80\x81\nWidth=1\n[GRAPHICS]\nLast=\xE9")
-        << QByteArray("Name=\xC0\xFF\x80\x81\r\n[GRAPHICS]\r\nWidth=1280\r\nHeight=1024\r\n"
-                      "Last=\xE9\r\n");
-    QTest::newRow("empty file") << QByteArray() << QByteArray();
-}
+    void sections() {
+        QFETCH(QByteArray, original);
+        QFETCH(QByteArray, expected);
+        IniState state;
+        state.resolution = 3;
+        state.squads = 4;
+        state.startOnGround = true;
+        state.sync = 2;
+        QCOMPARE(rebuilt(original, state), expected);
+    }
 
-void TestIni::sections() {
-    QFETCH(QByteArray, original);
-    QFETCH(QByteArray, expected);
-    IniState state;
-    state.resolution = 3;
-    state.squads = 4;
-    state.startOnGround = true;
-    state.sync = 2;
-    QCOMPARE(rebuilt(original, state), expected);
-}
+    void features_data() {
+        QTest::addColumn<FeatureCase>("c");
+        const QByteArray base = featureIni();
+        const QByteArray noRemap = "A=1\r\nB=2\r\nC=3\r\nDisplayInfoSetting=3\r\n";
+        const std::pair<const char *, FeatureCase> rows[] = {
+            {"number codes empty the value below [REMAP]",
+             {{"1", "4"}, featureIni("PadlockView=\r\nViewForward=F1\r\n; views\r\nMacro=\r\n")}},
+            {"number with a trailing blank",
+             {{"2 "}, featureIni("PadlockView=P\r\nViewForward=\r\n; views\r\nMacro=Ctrl=X\r\n")}},
+            {"number on a line without \"=\" and on [REMAP] itself", {{"3", "0"}, base}},
+            {"number reaching the last kept line and beyond",
+             {{"37", "38", "99999999999999999999999"}, withDisplay("3", "0", "")}},
+            {"sound codes S1 to S0",
+             {{"S1a", "S2b", "S3c", "S4d", "S5e", "S6f", "S7g", "S8h", "S9i", "S0j"},
+              featureIni(kRemap,
+                         "SoundQuality=a\r\nSoundChannels=b\r\nSoundDevice=c\r\nSoundVolume=d\r\n"
+                         "EngineVolume=e\r\nExternalVolume=f\r\nMusicVolume=g\r\nSpeechVolume=h\r\n"
+                         "ReverseStereo=i\r\nSubtitles=j\r\n")}},
+            {"sound value with an 8-bit letter and an empty value",
+             {{QStringLiteral("S7Lautst\u00E4rke"), "S0"},
+              featureIni(kRemap, QByteArray(kSound)
+                                     .replace("MusicVolume=60", "MusicVolume=Lautst\xE4rke")
+                                     .replace("Subtitles=1", "Subtitles="))}},
+            {"S without a digit does nothing", {{"SX5", "S", "s7x"}, base}},
+            {"HUD colour over the 30 lines after [DISPLAY]",
+             {.codes = {"C7"}, .expected = withDisplay("3", "7"), .hudLab = "7"}},
+            {"display info value", {{"D0"}, withDisplay("0"), "0"}},
+            {"later codes win", {{"D1", "C1", "D2", "C2"}, withDisplay("2", "2"), "2", "2"}},
+            {"empty cells, lower-case and signed codes are skipped",
+             {{"", "c7", "x", "-3", "", "S7Up", "", ""},
+              featureIni(kRemap, QByteArray(kSound).replace("MusicVolume=60", "MusicVolume=Up"))}},
+            {"codes wait for ApplyFeature",
+             {.codes = {"1", "D9", "C4"}, .expected = base, .apply = false}},
+            {"a chosen feature stays in force",
+             {.codes = {"1", "D9"},
+              .expected =
+                  featureIni("PadlockView=\r\nViewForward=F1\r\n; views\r\nMacro=Ctrl=X\r\n",
+                             kSound, "DisplayInfoSetting=9\r\n"),
+              .dispLab = "9",
+              .apply = false,
+              .label21 = "# 2"}},
+            {"HUD value already chosen is written without a feature",
+             {.expected = withDisplay("3", "5"), .hudLab = "5", .apply = false, .hudBefore = "5"}},
+            {"no [REMAP] and no [DISPLAY]: nothing to count from",
+             {.codes = {"1", "C7"}, .expected = noRemap, .hudLab = "7", .original = noRemap}},
+            {"[DISPLAY] near the end",
+             {.codes = {"C9"},
+              .expected = "[DISPLAY]\r\nA=9\r\n;x\r\nB=9\r\n",
+              .dispLab = "",
+              .hudLab = "9",
+              .original = "[DISPLAY]\r\nA=1\r\n;x\r\nB=2\r\n"}},
+            {"key in any case is rewritten in its own spelling",
+             {.expected = "[eaw]\r\nDisplayInfoSetting=12\r\n",
+              .dispLab = "12",
+              .apply = false,
+              .original = "[eaw]\r\ndisplayinfosetting=12\r\n"}},
+            {"no display-info line gets none",
+             {.codes = {"D1"},
+              .expected = "[GAME]\r\nX=1\r\n",
+              .dispLab = "1",
+              .original = "[GAME]\r\nX=1\r\n"}},
+        };
+        for (const auto &[tag, c] : rows)
+            QTest::newRow(tag) << c;
+    }
 
-void TestIni::features_data() {
-    QTest::addColumn<QByteArray>("original");
-    QTest::addColumn<QStringList>("codes");
-    QTest::addColumn<bool>("apply");
-    QTest::addColumn<QString>("label21");
-    QTest::addColumn<QString>("hudBefore");
-    QTest::addColumn<QByteArray>("expected");
-    QTest::addColumn<QString>("dispLab");
-    QTest::addColumn<QString>("hudLab");
+    void features() {
+        QFETCH(FeatureCase, c);
+        IniState state;
+        state.resolution = -1;
+        state.featureCodes = c.codes;
+        state.ApplyFeature = c.apply;
+        state.Label21 = c.label21;
+        state.HUDLab = c.hudBefore;
+        QCOMPARE(rebuilt(c.original, state), c.expected);
+        QCOMPARE(state.DispLab, c.dispLab);
+        QCOMPARE(state.HUDLab, c.hudLab);
+        QVERIFY(!state.ApplyFeature);
+    }
 
-    const QByteArray base = featureIni();
-    const QString none;
+    void displayPositionsFollowTheKeptLines() {
+        // Three sync lines above both positions: they count only while the file's own rates are
+        // kept.
+        const QByteArray original =
+            "[NETOPTION]\r\nAI_PlaneUpdateRate=1\r\nPlayerPlaneUpdateRate=2\r\n"
+            "ClockSyncRate=3\r\n[EAW]\r\nDisplayInfoSetting=4\r\n[DISPLAY]\r\n"
+            "Hud=1\r\n";
+        IniState state;
+        rebuilt(original, state);
+        QCOMPARE(state.DisplayInfoLine, 6);
+        QCOMPARE(state.DisplaySectionLine, 7);
+        QCOMPARE(state.DisplayInfoValue, QStringLiteral("4"));
 
-    QTest::newRow("number codes empty the value below [REMAP]")
-        << base << QStringList{"1", "4"} << true << none << none
-        << featureIni("PadlockView=\r\nViewForward=F1\r\n; views\r\nMacro=\r\n") << "3" << none;
-    QTest::newRow("number with a trailing blank")
-        << base << QStringList{"2 "} << true << none << none
-        << featureIni("PadlockView=P\r\nViewForward=\r\n; views\r\nMacro=Ctrl=X\r\n") << "3"
-        << none;
-    QTest::newRow("number on a line without \"=\" and on [REMAP] itself")
-        << base << QStringList{"3", "0"} << true << none << none << base << "3" << none;
-    QTest::newRow("number reaching the last kept line and beyond")
-        << base << QStringList{"37", "38", "99999999999999999999999"} << true << none << none
-        << featureIni(kRemap, kSound, "DisplayInfoSetting=3\r\n", hudBlock("0"), "0", "") << "3"
-        << none;
-    QTest::newRow("sound codes S1 to S0")
-        << base << QStringList{"S1a", "S2b", "S3c", "S4d", "S5e", "S6f", "S7g", "S8h", "S9i", "S0j"}
-        << true << none << none
-        << featureIni(kRemap,
-                      "SoundQuality=a\r\nSoundChannels=b\r\nSoundDevice=c\r\nSoundVolume=d\r\n"
-                      "EngineVolume=e\r\nExternalVolume=f\r\nMusicVolume=g\r\nSpeechVolume=h\r\n"
-                      "ReverseStereo=i\r\nSubtitles=j\r\n")
-        << "3" << none;
-    QTest::newRow("sound value with an 8-bit letter and an empty value")
-        << base << QStringList{QStringLiteral("S7Lautst\u00E4rke"), "S0"} << true << none << none
-        << featureIni(kRemap, QByteArray(kSound)
-                                  .replace("MusicVolume=60", "MusicVolume=Lautst\xE4rke")
-                                  .replace("Subtitles=1", "Subtitles="))
-        << "3" << none;
-    QTest::newRow("S without a digit does nothing")
-        << base << QStringList{"SX5", "S", "s7x"} << true << none << none << base << "3" << none;
-    QTest::newRow("HUD colour over the 30 lines after [DISPLAY]")
-        << base << QStringList{"C7"} << true << none << none
-        << featureIni(kRemap, kSound, "DisplayInfoSetting=3\r\n", hudBlock("7"), "7", "0") << "3"
-        << "7";
-    QTest::newRow("display info value")
-        << base << QStringList{"D0"} << true << none << none
-        << featureIni(kRemap, kSound, "DisplayInfoSetting=0\r\n") << "0" << none;
-    QTest::newRow("later codes win")
-        << base << QStringList{"D1", "C1", "D2", "C2"} << true << none << none
-        << featureIni(kRemap, kSound, "DisplayInfoSetting=2\r\n", hudBlock("2"), "2", "0") << "2"
-        << "2";
-    QTest::newRow("empty cells, lower-case and signed codes are skipped")
-        << base << QStringList{"", "c7", "x", "-3", "", "S7Up", "", ""} << true << none << none
-        << featureIni(kRemap, QByteArray(kSound).replace("MusicVolume=60", "MusicVolume=Up")) << "3"
-        << none;
-    QTest::newRow("codes wait for ApplyFeature")
-        << base << QStringList{"1", "D9", "C4"} << false << none << none << base << "3" << none;
-    QTest::newRow("a chosen feature stays in force")
-        << base << QStringList{"1", "D9"} << false << "# 2" << none
-        << featureIni("PadlockView=\r\nViewForward=F1\r\n; views\r\nMacro=Ctrl=X\r\n", kSound,
-                      "DisplayInfoSetting=9\r\n")
-        << "9" << none;
-    QTest::newRow("HUD value already chosen is written without a feature")
-        << base << QStringList{} << false << none << "5"
-        << featureIni(kRemap, kSound, "DisplayInfoSetting=3\r\n", hudBlock("5"), "5", "0") << "3"
-        << "5";
-    QTest::newRow("no [REMAP] and no [DISPLAY]: nothing to count from")
-        << QByteArray("A=1\r\nB=2\r\nC=3\r\nDisplayInfoSetting=3\r\n") << QStringList{"1", "C7"}
-        << true << none << none << QByteArray("A=1\r\nB=2\r\nC=3\r\nDisplayInfoSetting=3\r\n")
-        << "3"
-        << "7";
-    QTest::newRow("[DISPLAY] near the end")
-        << QByteArray("[DISPLAY]\r\nA=1\r\n;x\r\nB=2\r\n") << QStringList{"C9"} << true << none
-        << none << QByteArray("[DISPLAY]\r\nA=9\r\n;x\r\nB=9\r\n") << ""
-        << "9";
-    QTest::newRow("key in any case is rewritten in its own spelling")
-        << QByteArray("[eaw]\r\ndisplayinfosetting=12\r\n") << QStringList{} << false << none
-        << none << QByteArray("[eaw]\r\nDisplayInfoSetting=12\r\n") << "12" << none;
-    QTest::newRow("no display-info line gets none")
-        << QByteArray("[GAME]\r\nX=1\r\n") << QStringList{"D1"} << true << none << none
-        << QByteArray("[GAME]\r\nX=1\r\n") << "1" << none;
-}
+        state.sync = 1;
+        state.HUDLab = QStringLiteral("8");
+        QCOMPARE(
+            rebuilt(original, state),
+            QByteArray("[NETOPTION]\r\nStartOnGround=0\r\nNoAI=0\r\nAllowRespawn=0\r\n"
+                       "AI_PlaneUpdateRate=200\r\nPlayerPlaneUpdateRate=20\r\nClockSyncRate=80\r\n"
+                       "[EAW]\r\nExtraSquads=0\r\nDisplayInfoSetting=4\r\n[DISPLAY]\r\nHud=8\r\n"));
+        QCOMPARE(state.DisplayInfoLine, 3);
+        QCOMPARE(state.DisplaySectionLine, 4);
 
-void TestIni::features() {
-    QFETCH(QByteArray, original);
-    QFETCH(QStringList, codes);
-    QFETCH(bool, apply);
-    QFETCH(QString, label21);
-    QFETCH(QString, hudBefore);
-    QFETCH(QByteArray, expected);
-    QFETCH(QString, dispLab);
-    QFETCH(QString, hudLab);
+        // A position left from another file must not rewrite a line of this one; the value last
+        // read stays for the feature page.
+        const QByteArray plain = "A=1\r\nB=2\r\nC=3\r\nD=4\r\n";
+        QCOMPARE(rebuilt(plain, state), plain);
+        QCOMPARE(state.DisplayInfoLine, 0);
+        QCOMPARE(state.DisplaySectionLine, 0);
+        QCOMPARE(state.DisplayInfoValue, QStringLiteral("4"));
+    }
 
-    IniState state;
-    state.resolution = -1;
-    state.featureCodes = codes;
-    state.ApplyFeature = apply;
-    state.Label21 = label21;
-    state.HUDLab = hudBefore;
-    QCOMPARE(rebuilt(original, state), expected);
-    QCOMPARE(state.DispLab, dispLab);
-    QCOMPARE(state.HUDLab, hudLab);
-    QVERIFY(!state.ApplyFeature);
-}
+    void saveOriginalsCopiesOnlyWhatIsMissing() {
+        TestFolders f(TestFolders::WithoutGameFiles);
+        TestFolders::write(f.game(), QStringLiteral("EAW.INI"), "first\r\n");
+        // Without the game's program the options file is still copied, and the missing file named.
+        QStringList problems;
+        QVERIFY(!IniOptions::SaveOriginals(f.game(), f.vek(), &problems));
+        QCOMPARE(problems.size(), 1);
+        QVERIFY2(problems.first().contains(QDir::toNativeSeparators(f.game() + "/eaw.exe")),
+                 qPrintable(problems.first()));
+        QCOMPARE(TestFolders::read(f.vek(), QStringLiteral("eaw.ini")), QByteArray("first\r\n"));
+        QVERIFY(!TestFolders::exists(f.vek(), QStringLiteral("eaw.exe")));
 
-void TestIni::displayPositionsFollowTheKeptLines() {
-    // Three sync lines above both positions: they count only while the file's own rates are
-    // kept.
-    const QByteArray original = "[NETOPTION]\r\nAI_PlaneUpdateRate=1\r\nPlayerPlaneUpdateRate=2\r\n"
-                                "ClockSyncRate=3\r\n[EAW]\r\nDisplayInfoSetting=4\r\n[DISPLAY]\r\n"
-                                "Hud=1\r\n";
-    IniState state;
-    rebuilt(original, state);
-    QCOMPARE(state.DisplayInfoLine, 6);
-    QCOMPARE(state.DisplaySectionLine, 7);
-    QCOMPARE(state.DisplayInfoValue, QStringLiteral("4"));
+        TestFolders::write(f.game(), QStringLiteral("EAW.EXE"), QByteArray("MZ\0\x90", 4));
+        problems.clear();
+        QVERIFY(IniOptions::SaveOriginals(f.game(), f.vek(), &problems));
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
+        QCOMPARE(TestFolders::read(f.vek(), QStringLiteral("eaw.exe")), QByteArray("MZ\0\x90", 4));
 
-    state.sync = 1;
-    state.HUDLab = QStringLiteral("8");
-    QCOMPARE(
-        rebuilt(original, state),
-        QByteArray("[NETOPTION]\r\nStartOnGround=0\r\nNoAI=0\r\nAllowRespawn=0\r\n"
-                   "AI_PlaneUpdateRate=200\r\nPlayerPlaneUpdateRate=20\r\nClockSyncRate=80\r\n"
-                   "[EAW]\r\nExtraSquads=0\r\nDisplayInfoSetting=4\r\n[DISPLAY]\r\nHud=8\r\n"));
-    QCOMPARE(state.DisplayInfoLine, 3);
-    QCOMPARE(state.DisplaySectionLine, 4);
+        // A later run, after the selector rewrote the game's files, keeps the first copies, even
+        // when they were renamed in another case.
+        QVERIFY(
+            QFile::rename(QDir(f.vek()).filePath("eaw.ini"), QDir(f.vek()).filePath("Eaw.Ini")));
+        TestFolders::write(f.game(), QStringLiteral("EAW.INI"), "second\r\n");
+        TestFolders::write(f.game(), QStringLiteral("EAW.EXE"), "patched");
+        QVERIFY(IniOptions::SaveOriginals(f.game(), f.vek(), &problems));
+        QVERIFY(problems.isEmpty());
+        QCOMPARE(FileList::files(f.vek(), QStringLiteral("eaw.*")),
+                 QStringList({"eaw.exe", "Eaw.Ini"}));
+        QCOMPARE(TestFolders::read(f.vek(), QStringLiteral("Eaw.Ini")), QByteArray("first\r\n"));
+        QCOMPARE(TestFolders::read(f.vek(), QStringLiteral("eaw.exe")), QByteArray("MZ\0\x90", 4));
+    }
 
-    // A position left from another file must not rewrite a line of this one; the value last
-    // read stays for the feature page.
-    const QByteArray plain = "A=1\r\nB=2\r\nC=3\r\nD=4\r\n";
-    QCOMPARE(rebuilt(plain, state), plain);
-    QCOMPARE(state.DisplayInfoLine, 0);
-    QCOMPARE(state.DisplaySectionLine, 0);
-    QCOMPARE(state.DisplayInfoValue, QStringLiteral("4"));
-}
+    void saveRewritesTheFileUnderItsOwnName() {
+        TestFolders f(TestFolders::WithoutGameFiles);
+        // The original as a player might have it: LF line ends and a Windows-1252 letter.
+        TestFolders::write(f.vek(), QStringLiteral("EAW.ini"),
+                           "[EAW]\nPilotName=Fran\xE7ois\nExtraSquads=1\n[GRAPHICS]\nWidth=640\n");
+        TestFolders::write(f.game(), QStringLiteral("EAW.INI"), "old\r\n");
+        const QString target = QDir(f.game()).filePath(QStringLiteral("EAW.INI"));
+        QVERIFY(FileOps::setReadOnly(target, true));
 
-void TestIni::saveOriginalsCopiesOnlyWhatIsMissing() {
-    TestFolders f(TestFolders::WithoutGameFiles);
-    TestFolders::write(f.game(), QStringLiteral("EAW.INI"), "first\r\n");
-    TestFolders::write(f.game(), QStringLiteral("EAW.EXE"), QByteArray("MZ\0\x90", 4));
-    QStringList problems;
-    QVERIFY(IniOptions::SaveOriginals(f.game(), f.vek(), &problems));
-    QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
-    QCOMPARE(TestFolders::read(f.vek(), QStringLiteral("eaw.ini")), QByteArray("first\r\n"));
-    QCOMPARE(TestFolders::read(f.vek(), QStringLiteral("eaw.exe")), QByteArray("MZ\0\x90", 4));
+        IniState state;
+        state.resolution = 5;
+        state.squads = 3;
+        QString error;
+        QVERIFY2(IniOptions::save(f.game(), f.vek(), state, &error), qPrintable(error));
+        QCOMPARE(FileList::files(f.game()), QStringList{"EAW.INI"});
+        QCOMPARE(TestFolders::read(f.game(), QStringLiteral("EAW.INI")),
+                 QByteArray("[EAW]\r\nExtraSquads=3\r\nPilotName=Fran\xE7ois\r\n[GRAPHICS]\r\n"
+                            "Width=1600\r\nHeight=1200\r\n"));
+        QVERIFY(!FileOps::isReadOnly(target));
+        // The original copy is only ever read.
+        QCOMPARE(
+            TestFolders::read(f.vek(), QStringLiteral("EAW.ini")),
+            QByteArray("[EAW]\nPilotName=Fran\xE7ois\nExtraSquads=1\n[GRAPHICS]\nWidth=640\n"));
+    }
 
-    // A later run, after the selector rewrote the game's files, keeps the first copies, even
-    // when they were renamed in another case.
-    QVERIFY(QFile::rename(QDir(f.vek()).filePath("eaw.ini"), QDir(f.vek()).filePath("Eaw.Ini")));
-    TestFolders::write(f.game(), QStringLiteral("EAW.INI"), "second\r\n");
-    TestFolders::write(f.game(), QStringLiteral("EAW.EXE"), "patched");
-    QVERIFY(IniOptions::SaveOriginals(f.game(), f.vek(), &problems));
-    QVERIFY(problems.isEmpty());
-    QCOMPARE(FileList::files(f.vek(), QStringLiteral("eaw.*")),
-             QStringList({"eaw.exe", "Eaw.Ini"}));
-    QCOMPARE(TestFolders::read(f.vek(), QStringLiteral("Eaw.Ini")), QByteArray("first\r\n"));
-    QCOMPARE(TestFolders::read(f.vek(), QStringLiteral("eaw.exe")), QByteArray("MZ\0\x90", 4));
-}
+    void saveWithoutOriginalWritesNothing() {
+        TestFolders f(TestFolders::WithoutGameFiles);
+        TestFolders::write(f.game(), QStringLiteral("eaw.ini"), "mine\r\n");
+        const QString target = QDir(f.game()).filePath(QStringLiteral("eaw.ini"));
+        QVERIFY(FileOps::setReadOnly(target, true));
+        IniState state;
+        QString error;
+        QVERIFY(!IniOptions::save(f.game(), f.vek(), state, &error));
+        QVERIFY2(error.contains(QDir::toNativeSeparators(f.vek() + "/eaw.ini")), qPrintable(error));
+        QCOMPARE(TestFolders::read(f.game(), QStringLiteral("eaw.ini")), QByteArray("mine\r\n"));
+        QVERIFY(FileOps::isReadOnly(target));
+    }
 
-void TestIni::saveOriginalsReportsMissingGameFiles() {
-    TestFolders f(TestFolders::WithoutGameFiles);
-    TestFolders::write(f.game(), QStringLiteral("eaw.ini"), "x\r\n");
-    QStringList problems;
-    QVERIFY(!IniOptions::SaveOriginals(f.game(), f.vek(), &problems));
-    QCOMPARE(problems.size(), 1);
-    QVERIFY2(problems.first().contains(QDir::toNativeSeparators(f.game() + "/eaw.exe")),
-             qPrintable(problems.first()));
-    // What could be copied was.
-    QCOMPARE(TestFolders::read(f.vek(), QStringLiteral("eaw.ini")), QByteArray("x\r\n"));
-    QVERIFY(!TestFolders::exists(f.vek(), QStringLiteral("eaw.exe")));
-}
-
-void TestIni::saveRewritesTheFileUnderItsOwnName() {
-    TestFolders f(TestFolders::WithoutGameFiles);
-    // The original as a player might have it: LF line ends and a Windows-1252 letter.
-    TestFolders::write(f.vek(), QStringLiteral("EAW.ini"),
-                       "[EAW]\nPilotName=Fran\xE7ois\nExtraSquads=1\n[GRAPHICS]\nWidth=640\n");
-    TestFolders::write(f.game(), QStringLiteral("EAW.INI"), "old\r\n");
-    const QString target = QDir(f.game()).filePath(QStringLiteral("EAW.INI"));
-    QVERIFY(FileOps::setReadOnly(target, true));
-
-    IniState state;
-    state.resolution = 5;
-    state.squads = 3;
-    QString error;
-    QVERIFY2(IniOptions::save(f.game(), f.vek(), state, &error), qPrintable(error));
-    QCOMPARE(FileList::files(f.game()), QStringList{"EAW.INI"});
-    QCOMPARE(TestFolders::read(f.game(), QStringLiteral("EAW.INI")),
-             QByteArray("[EAW]\r\nExtraSquads=3\r\nPilotName=Fran\xE7ois\r\n[GRAPHICS]\r\n"
-                        "Width=1600\r\nHeight=1200\r\n"));
-    QVERIFY(!FileOps::isReadOnly(target));
-    // The original copy is only ever read.
-    QCOMPARE(TestFolders::read(f.vek(), QStringLiteral("EAW.ini")),
-             QByteArray("[EAW]\nPilotName=Fran\xE7ois\nExtraSquads=1\n[GRAPHICS]\nWidth=640\n"));
-}
-
-void TestIni::saveWithoutOriginalWritesNothing() {
-    TestFolders f(TestFolders::WithoutGameFiles);
-    TestFolders::write(f.game(), QStringLiteral("eaw.ini"), "mine\r\n");
-    const QString target = QDir(f.game()).filePath(QStringLiteral("eaw.ini"));
-    QVERIFY(FileOps::setReadOnly(target, true));
-    IniState state;
-    QString error;
-    QVERIFY(!IniOptions::save(f.game(), f.vek(), state, &error));
-    QVERIFY2(error.contains(QDir::toNativeSeparators(f.vek() + "/eaw.ini")), qPrintable(error));
-    QCOMPARE(TestFolders::read(f.game(), QStringLiteral("eaw.ini")), QByteArray("mine\r\n"));
-    QVERIFY(FileOps::isReadOnly(target));
-}
-
-void TestIni::saveFailureKeepsTheOldFile() {
+    void saveFailureKeepsTheOldFile() {
 #ifdef Q_OS_LINUX
-    TestFolders f(TestFolders::WithoutGameFiles);
-    TestFolders::write(f.vek(), QStringLiteral("eaw.ini"), kPlayerIni);
-    TestFolders::write(f.game(), QStringLiteral("eaw.ini"), "old\r\n");
-    IniState state;
-    QString error;
-    bool saved = true;
-    {
-        FileSizeCap cap(64);
-        if (!cap.active())
-            QSKIP("cannot cap the file size here");
-        saved = IniOptions::save(f.game(), f.vek(), state, &error);
-    }
-    // A capped or full disk must not leave a truncated eaw.ini behind: QSaveFile records no
-    // error for a short buffered flush, so the write has to check it.
-    QVERIFY(!saved);
-    QVERIFY2(error.contains(QDir::toNativeSeparators(f.game() + "/eaw.ini")), qPrintable(error));
-    QCOMPARE(TestFolders::read(f.game(), QStringLiteral("eaw.ini")), QByteArray("old\r\n"));
-    QCOMPARE(FileList::files(f.game()), QStringList{"eaw.ini"});
+        TestFolders f(TestFolders::WithoutGameFiles);
+        TestFolders::write(f.vek(), QStringLiteral("eaw.ini"), kPlayerIni);
+        TestFolders::write(f.game(), QStringLiteral("eaw.ini"), "old\r\n");
+        IniState state;
+        QString error;
+        bool saved = true;
+        {
+            FileSizeCap cap(64);
+            if (!cap.active())
+                QSKIP("cannot cap the file size here");
+            saved = IniOptions::save(f.game(), f.vek(), state, &error);
+        }
+        // A capped or full disk must not leave a truncated eaw.ini behind: QSaveFile records no
+        // error for a short buffered flush, so the write has to check it.
+        QVERIFY(!saved);
+        QVERIFY2(error.contains(QDir::toNativeSeparators(f.game() + "/eaw.ini")),
+                 qPrintable(error));
+        QCOMPARE(TestFolders::read(f.game(), QStringLiteral("eaw.ini")), QByteArray("old\r\n"));
+        QCOMPARE(FileList::files(f.game()), QStringList{"eaw.ini"});
 #else
-    QSKIP("the write failure is provoked with a Linux file-size limit");
+        QSKIP("the write failure is provoked with a Linux file-size limit");
 #endif
-}
+    }
 
-// One file, read once as the game's eaw.ini at window load and once as the original copy by
-// Restore. The starting state has everything set, so what each reader clears shows.
-void TestIni::readAndRestore_data() {
-    QTest::addColumn<QByteArray>("ini");
-    QTest::addColumn<int>("resolutionBefore");
-    QTest::addColumn<QString>("afterRead"); // resolution, Check1..3, squads
-    QTest::addColumn<QString>("afterRestore");
+    void readOptions_data() {
+        readAndRestore_data();
+    }
+    void readOptions() {
+        QFETCH(QByteArray, ini);
+        QFETCH(int, resolutionBefore);
+        QFETCH(QString, afterRead);
+        TestFolders f(TestFolders::WithoutGameFiles);
+        TestFolders::write(f.game(), QStringLiteral("EAW.INI"), ini);
+        IniState state;
+        state.resolution = resolutionBefore;
+        state.startOnGround = state.noAI = state.allowRespawn = true;
+        state.squads = 4;
+        QStringList problems;
+        IniOptions::ReadIniOptions(f.game(), state, &problems);
+        QVERIFY(problems.isEmpty());
+        QCOMPARE(describe(state), afterRead);
+    }
 
-    const struct {
-        const char *tag, *ini;
-        int before;
-        const char *read, *restored;
-    } rows[] = {
-        {"1280 x 1024", "[GRAPHICS]\r\nWidth=1280\r\nHeight=1024\r\n", -1, "3 0 1 1 0",
-         "3 0 0 0 4"},
-        {"1280 x 960", "Width=1280\r\nHeight=960\r\n", 3, "4 0 1 1 0", "4 0 0 0 4"},
-        {"1152 x 864", "Width=1152\r\nHeight=864\r\n", -1, "6 0 1 1 0", "6 0 0 0 4"},
-        {"640 x 480", "Width=640\r\nHeight=480\r\n", 5, "0 0 1 1 0", "0 0 0 0 4"},
-        {"800 x 600", "Width=800\r\nHeight=600\r\n", -1, "1 0 1 1 0", "1 0 0 0 4"},
-        {"1600 x 1200", "Width=1600\r\nHeight=1200\r\n", -1, "5 0 1 1 0", "5 0 0 0 4"},
-        {"width as the last line", "Width=1280", -1, "4 0 1 1 0", "4 0 0 0 4"},
-        {"lower-case width", "width=1280\r\nheight=1024\r\n", 6, "6 0 1 1 0", "3 0 0 0 4"},
-        {"no width keeps a high resolution", "Gamma=5\r\n", 6, "6 0 1 1 0", "6 0 0 0 4"},
-        {"no width clears a low resolution", "Gamma=5\r\n", 2, "-1 0 1 1 0", "-1 0 0 0 4"},
-        {"online keys", "[NETOPTION]\r\nStartOnGround=1\r\nNoAI=1\r\nAllowRespawn=1\r\n", -1,
-         "-1 1 1 1 0", "-1 1 1 1 4"},
-        {"line after a width line is the height line", "Width=1024\r\nStartOnGround=1\r\n", -1,
-         "2 0 1 1 0", "2 1 0 0 4"},
-        {"extra squads 3", "ExtraSquads=3\r\n", -1, "-1 0 1 1 3", "-1 0 0 0 3"},
-        {"extra squads 5", "ExtraSquads=5\r\n", -1, "-1 0 1 1 5", "-1 0 0 0 5"},
-        {"extra squads without a button", "ExtraSquads=7\r\n", -1, "-1 0 1 1 0", "-1 0 0 0 4"},
-        {"extra squads, only the last digit read", "ExtraSquads=13\r\n", -1, "-1 0 1 1 3",
-         "-1 0 0 0 4"},
-    };
-    for (const auto &r : rows)
-        QTest::newRow(r.tag) << QByteArray(r.ini) << r.before << r.read << r.restored;
-}
+    void restoreOptions_data() {
+        readAndRestore_data();
+    }
+    void restoreOptions() {
+        QFETCH(QByteArray, ini);
+        QFETCH(int, resolutionBefore);
+        QFETCH(QString, afterRestore);
+        TestFolders f(TestFolders::WithoutGameFiles);
+        TestFolders::write(f.vek(), QStringLiteral("eaw.ini"), ini);
+        TestFolders::write(f.vek(), QStringLiteral("eaw.exe"), "MZ");
+        IniState state;
+        state.resolution = resolutionBefore;
+        state.startOnGround = state.noAI = state.allowRespawn = true;
+        state.squads = 4;
+        QStringList problems;
+        QVERIFY(IniOptions::Restore(f.game(), f.vek(), state, &problems));
+        QCOMPARE(describe(state), afterRestore);
+    }
 
-void TestIni::readOptions() {
-    QFETCH(QByteArray, ini);
-    QFETCH(int, resolutionBefore);
-    QFETCH(QString, afterRead);
-    TestFolders f(TestFolders::WithoutGameFiles);
-    TestFolders::write(f.game(), QStringLiteral("EAW.INI"), ini);
-    IniState state;
-    state.resolution = resolutionBefore;
-    state.startOnGround = state.noAI = state.allowRespawn = true;
-    state.squads = 4;
-    QStringList problems;
-    IniOptions::ReadIniOptions(f.game(), state, &problems);
-    QVERIFY(problems.isEmpty());
-    QCOMPARE(describe(state), afterRead);
-}
+    void restoreCopiesBothOriginals() {
+        TestFolders f(TestFolders::WithoutGameFiles);
+        TestFolders::write(f.vek(), QStringLiteral("eaw.ini"), "[EAW]\nName=\xE9\n");
+        TestFolders::write(f.vek(), QStringLiteral("EAW.exe"), QByteArray("MZ\0\x01", 4));
+        TestFolders::write(f.game(), QStringLiteral("Eaw.ini"), "rewritten\r\n");
+        TestFolders::write(f.game(), QStringLiteral("EAW.EXE"), "night patched");
+        const QString gameIni = QDir(f.game()).filePath(QStringLiteral("Eaw.ini"));
+        QVERIFY(FileOps::setReadOnly(gameIni, true));
+        // A read-only original copy must not hand its attribute on to the game's file.
+        QVERIFY(FileOps::setReadOnly(QDir(f.vek()).filePath(QStringLiteral("eaw.ini")), true));
 
-void TestIni::restoreOptions() {
-    QFETCH(QByteArray, ini);
-    QFETCH(int, resolutionBefore);
-    QFETCH(QString, afterRestore);
-    TestFolders f(TestFolders::WithoutGameFiles);
-    TestFolders::write(f.vek(), QStringLiteral("eaw.ini"), ini);
-    TestFolders::write(f.vek(), QStringLiteral("eaw.exe"), "MZ");
-    IniState state;
-    state.resolution = resolutionBefore;
-    state.startOnGround = state.noAI = state.allowRespawn = true;
-    state.squads = 4;
-    QStringList problems;
-    QVERIFY(IniOptions::Restore(f.game(), f.vek(), state, &problems));
-    QCOMPARE(describe(state), afterRestore);
-}
+        IniState state;
+        QStringList problems;
+        QVERIFY2(IniOptions::Restore(f.game(), f.vek(), state, &problems),
+                 qPrintable(problems.join('\n')));
+        QCOMPARE(FileList::files(f.game()), QStringList({"EAW.EXE", "Eaw.ini"}));
+        QCOMPARE(TestFolders::read(f.game(), QStringLiteral("Eaw.ini")),
+                 QByteArray("[EAW]\nName=\xE9\n"));
+        QCOMPARE(TestFolders::read(f.game(), QStringLiteral("EAW.EXE")), QByteArray("MZ\0\x01", 4));
+        QVERIFY(!FileOps::isReadOnly(gameIni));
+    }
 
-void TestIni::restoreCopiesBothOriginals() {
-    TestFolders f(TestFolders::WithoutGameFiles);
-    TestFolders::write(f.vek(), QStringLiteral("eaw.ini"), "[EAW]\nName=\xE9\n");
-    TestFolders::write(f.vek(), QStringLiteral("EAW.exe"), QByteArray("MZ\0\x01", 4));
-    TestFolders::write(f.game(), QStringLiteral("Eaw.ini"), "rewritten\r\n");
-    TestFolders::write(f.game(), QStringLiteral("EAW.EXE"), "night patched");
-    const QString gameIni = QDir(f.game()).filePath(QStringLiteral("Eaw.ini"));
-    QVERIFY(FileOps::setReadOnly(gameIni, true));
-    // A read-only original copy must not hand its attribute on to the game's file.
-    QVERIFY(FileOps::setReadOnly(QDir(f.vek()).filePath(QStringLiteral("eaw.ini")), true));
+    void restoreWithMissingOriginals() {
+        TestFolders f(TestFolders::WithoutGameFiles);
+        TestFolders::write(f.vek(), QStringLiteral("eaw.ini"), "Width=800\r\nHeight=600\r\n");
+        TestFolders::write(f.game(), QStringLiteral("eaw.ini"), "rewritten\r\n");
+        TestFolders::write(f.game(), QStringLiteral("eaw.exe"), "game");
 
-    IniState state;
-    QStringList problems;
-    QVERIFY2(IniOptions::Restore(f.game(), f.vek(), state, &problems),
-             qPrintable(problems.join('\n')));
-    QCOMPARE(FileList::files(f.game()), QStringList({"EAW.EXE", "Eaw.ini"}));
-    QCOMPARE(TestFolders::read(f.game(), QStringLiteral("Eaw.ini")),
-             QByteArray("[EAW]\nName=\xE9\n"));
-    QCOMPARE(TestFolders::read(f.game(), QStringLiteral("EAW.EXE")), QByteArray("MZ\0\x01", 4));
-    QVERIFY(!FileOps::isReadOnly(gameIni));
-}
+        IniState state;
+        QStringList problems;
+        QVERIFY(!IniOptions::Restore(f.game(), f.vek(), state, &problems));
+        QCOMPARE(problems.size(), 1);
+        QVERIFY2(problems.first().contains(QDir::toNativeSeparators(f.vek() + "/eaw.exe")),
+                 qPrintable(problems.first()));
+        QCOMPARE(TestFolders::read(f.game(), QStringLiteral("eaw.ini")),
+                 QByteArray("Width=800\r\nHeight=600\r\n"));
+        QCOMPARE(TestFolders::read(f.game(), QStringLiteral("eaw.exe")), QByteArray("game"));
+        QCOMPARE(state.resolution, 1);
 
-void TestIni::restoreWithMissingOriginals() {
-    TestFolders f(TestFolders::WithoutGameFiles);
-    TestFolders::write(f.vek(), QStringLiteral("eaw.ini"), "Width=800\r\nHeight=600\r\n");
-    TestFolders::write(f.game(), QStringLiteral("eaw.ini"), "rewritten\r\n");
-    TestFolders::write(f.game(), QStringLiteral("eaw.exe"), "game");
-
-    IniState state;
-    QStringList problems;
-    QVERIFY(!IniOptions::Restore(f.game(), f.vek(), state, &problems));
-    QCOMPARE(problems.size(), 1);
-    QVERIFY2(problems.first().contains(QDir::toNativeSeparators(f.vek() + "/eaw.exe")),
-             qPrintable(problems.first()));
-    QCOMPARE(TestFolders::read(f.game(), QStringLiteral("eaw.ini")),
-             QByteArray("Width=800\r\nHeight=600\r\n"));
-    QCOMPARE(TestFolders::read(f.game(), QStringLiteral("eaw.exe")), QByteArray("game"));
-    QCOMPARE(state.resolution, 1);
-
-    // Without the original eaw.ini the game's file and the controls stay as they are; the
-    // program copy is still put back.
-    QVERIFY(QFile::remove(QDir(f.vek()).filePath(QStringLiteral("eaw.ini"))));
-    TestFolders::write(f.vek(), QStringLiteral("eaw.exe"), "original");
-    TestFolders::write(f.game(), QStringLiteral("eaw.ini"), "rewritten\r\n");
-    state.noAI = true;
-    problems.clear();
-    QVERIFY(!IniOptions::Restore(f.game(), f.vek(), state, &problems));
-    QCOMPARE(problems.size(), 1);
-    QVERIFY2(problems.first().contains(QDir::toNativeSeparators(f.vek() + "/eaw.ini")),
-             qPrintable(problems.first()));
-    QCOMPARE(TestFolders::read(f.game(), QStringLiteral("eaw.ini")), QByteArray("rewritten\r\n"));
-    QCOMPARE(TestFolders::read(f.game(), QStringLiteral("eaw.exe")), QByteArray("original"));
-    QCOMPARE(describe(state), QStringLiteral("1 0 1 0 0"));
-}
+        // Without the original eaw.ini the game's file and the controls stay as they are; the
+        // program copy is still put back.
+        QVERIFY(QFile::remove(QDir(f.vek()).filePath(QStringLiteral("eaw.ini"))));
+        TestFolders::write(f.vek(), QStringLiteral("eaw.exe"), "original");
+        TestFolders::write(f.game(), QStringLiteral("eaw.ini"), "rewritten\r\n");
+        state.noAI = true;
+        problems.clear();
+        QVERIFY(!IniOptions::Restore(f.game(), f.vek(), state, &problems));
+        QCOMPARE(problems.size(), 1);
+        QVERIFY2(problems.first().contains(QDir::toNativeSeparators(f.vek() + "/eaw.ini")),
+                 qPrintable(problems.first()));
+        QCOMPARE(TestFolders::read(f.game(), QStringLiteral("eaw.ini")),
+                 QByteArray("rewritten\r\n"));
+        QCOMPARE(TestFolders::read(f.game(), QStringLiteral("eaw.exe")), QByteArray("original"));
+        QCOMPARE(describe(state), QStringLiteral("1 0 1 0 0"));
+    }
+};
 
 QTEST_GUILESS_MAIN(TestIni)
 #include "tst_ini.moc"

@@ -27,127 +27,123 @@ quint32 entry(const QByteArray &file, int i) {
 class TestStringEditor : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void loadThenMakeGivesTheFileBack_data();
-    void loadThenMakeGivesTheFileBack();
-    void replaceMovesOnlyLaterEntries();
-    void writes_data();
-    void writes();
-};
-
-void TestStringEditor::loadThenMakeGivesTheFileBack_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QByteArray>("file");
-    QTest::newRow("three strings") << "pnames.str" << fileOf({"ab", "c", "def"});
-    QTest::newRow("the game's names, upper-case file name")
-        << "PNAMES.STR" << DemoStringFile::bytes(DemoSlots::names());
-    QTest::newRow("8-bit names, mixed case")
-        << "Pnames.Str" << fileOf({"\xC4rger", "Cam\xE9l\xE9on", "x"});
-}
-
-void TestStringEditor::loadThenMakeGivesTheFileBack() {
-    QFETCH(QString, name);
-    QFETCH(QByteArray, file);
-    TestFolders f;
-    TestFolders::write(f.game(), name, file);
-    ScriptedPrompt prompt;
-    StringEditor editor(f.game(), prompt);
-    QVERIFY(editor.Command1());
-    QCOMPARE(editor.SFG1, file);
-    QCOMPARE(editor.LeftCol, 8 + 4 * int(editor.SFG2.size()));
-    QVERIFY(editor.Command5());
-    QCOMPARE(TestFolders::read(f.game(), name), file);
-    // Written under the name present, never as a second file differing in case.
-    QCOMPARE(QDir(f.game()).entryList({"*.str"}, QDir::Files, QDir::IgnoreCase), QStringList{name});
-    QVERIFY(prompt.shown.isEmpty());
-}
-
-void TestStringEditor::replaceMovesOnlyLaterEntries() {
-    TestFolders f;
-    Strings names;
-    for (const QString &n : DemoSlots::names())
-        names << n.toLatin1();
-    const QByteArray before = fileOf(names);
-    TestFolders::write(f.game(), "pnames.str", before);
-    ScriptedPrompt prompt;
-    StringEditor editor(f.game(), prompt);
-    QVERIFY(editor.Command1());
-    editor.rightClick(5);
-    QCOMPARE(editor.SRText, names.at(5));
-    editor.SRText = "Mustang Mk III";
-    QVERIFY(editor.Command9());
-    QVERIFY(editor.Command5());
-
-    const QByteArray after = TestFolders::read(f.game(), "pnames.str");
-    Strings read;
-    QVERIFY(
-        StringFile::ReadStringFile(QDir(f.game()).filePath("pnames.str"), &read, nullptr, nullptr));
-    Strings expected = names;
-    expected[5] = "Mustang Mk III";
-    QCOMPARE(read, expected);
-    const int delta = int(expected.at(5).size() - names.at(5).size());
-    for (int i = 0; i < names.size(); ++i)
-        QCOMPARE(entry(after, i), entry(before, i) + (i > 5 ? delta : 0));
-    QCOMPARE(after.size(), before.size() + delta);
-}
-
-void TestStringEditor::writes_data() {
-    QTest::addColumn<QString>("action");
-    QTest::addColumn<bool>("readOnly");
-    QTest::addColumn<bool>("done");
-    QTest::addColumn<QByteArray>("expected"); // empty: the file as it was
-    const QByteArray file = fileOf({"ab", "c", "def"});
-    QByteArray key = file, enter = file, edited = file;
-    key[20] = 'X';
-    enter[21] = '\0';
-    edited[20] = 'Q';
-    edited[23] = '\0';
-    QTest::newRow("a key writes its byte") << "key 20 X" << false << true << key;
-    QTest::newRow("Enter writes 0") << "key 21 enter" << false << true << enter;
-    QTest::newRow("save writes the view, empty cells as 0")
-        << "view 20 Q, view 23 0, save" << false << true << edited;
-    QTest::newRow("a read-only file is kept") << "key 20 X" << true << false << QByteArray();
-    QTest::newRow("save before load") << "unload, save" << false << false << QByteArray();
-    QTest::newRow("make beyond offset 32767") << "long, make" << false << false << QByteArray();
-}
-
-void TestStringEditor::writes() {
-    QFETCH(QString, action);
-    QFETCH(bool, readOnly);
-    QFETCH(bool, done);
-    QFETCH(QByteArray, expected);
-    TestFolders f;
-    const QByteArray file = fileOf({"ab", "c", "def"});
-    TestFolders::write(f.game(), "pnames.str", file);
-    const QString path = QDir(f.game()).filePath("pnames.str");
-    if (readOnly)
-        QVERIFY(FileOps::setReadOnly(path, true));
-    ScriptedPrompt prompt;
-    StringEditor editor(f.game(), prompt);
-    QVERIFY(editor.Command1());
-    StringEditor fresh(f.game(), prompt);
-    StringEditor *e = &editor;
-    bool ok = true;
-    for (const QString &step : action.split(", ")) {
-        const QStringList w = step.split(' ');
-        if (w.at(0) == "key")
-            ok = e->keyPress(w.at(1).toInt(), w.at(2) == "enter" ? 13 : w.at(2).at(0).unicode());
-        else if (w.at(0) == "view")
-            e->SFG1[w.at(1).toInt()] = w.at(2) == "0" ? '\0' : w.at(2).at(0).toLatin1();
-        else if (w.at(0) == "save")
-            ok = e->Command3();
-        else if (w.at(0) == "unload")
-            e = &fresh;
-        else if (w.at(0) == "long")
-            e->SFG2 = Strings(400, QByteArray(100, 'x'));
-        else if (w.at(0) == "make")
-            ok = e->Command5();
+    void loadThenMakeGivesTheFileBack_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("file");
+        QTest::newRow("three strings") << "pnames.str" << fileOf({"ab", "c", "def"});
+        QTest::newRow("the game's names, upper-case file name")
+            << "PNAMES.STR" << DemoStringFile::bytes(DemoSlots::names());
+        QTest::newRow("8-bit names, mixed case")
+            << "Pnames.Str" << fileOf({"\xC4rger", "Cam\xE9l\xE9on", "x"});
     }
-    QCOMPARE(ok, done);
-    QCOMPARE(prompt.shown.size(), done ? 0 : 1);
-    QCOMPARE(TestFolders::read(f.game(), "pnames.str"), expected.isEmpty() ? file : expected);
-    if (readOnly)
-        FileOps::setReadOnly(path, false);
-}
+
+    void loadThenMakeGivesTheFileBack() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, file);
+        TestFolders f;
+        TestFolders::write(f.game(), name, file);
+        ScriptedPrompt prompt;
+        StringEditor editor(f.game(), prompt);
+        QVERIFY(editor.Command1());
+        QCOMPARE(editor.SFG1, file);
+        QCOMPARE(editor.LeftCol, 8 + 4 * int(editor.SFG2.size()));
+        QVERIFY(editor.Command5());
+        QCOMPARE(TestFolders::read(f.game(), name), file);
+        // Written under the name present, never as a second file differing in case.
+        QCOMPARE(QDir(f.game()).entryList({"*.str"}, QDir::Files, QDir::IgnoreCase),
+                 QStringList{name});
+        QVERIFY(prompt.shown.isEmpty());
+    }
+
+    void replaceMovesOnlyLaterEntries() {
+        TestFolders f;
+        Strings names;
+        for (const QString &n : DemoSlots::names())
+            names << n.toLatin1();
+        const QByteArray before = fileOf(names);
+        TestFolders::write(f.game(), "pnames.str", before);
+        ScriptedPrompt prompt;
+        StringEditor editor(f.game(), prompt);
+        QVERIFY(editor.Command1());
+        editor.rightClick(5);
+        QCOMPARE(editor.SRText, names.at(5));
+        editor.SRText = "Mustang Mk III";
+        QVERIFY(editor.Command9());
+        QVERIFY(editor.Command5());
+
+        const QByteArray after = TestFolders::read(f.game(), "pnames.str");
+        Strings read;
+        QVERIFY(StringFile::ReadStringFile(QDir(f.game()).filePath("pnames.str"), &read, nullptr,
+                                           nullptr));
+        Strings expected = names;
+        expected[5] = "Mustang Mk III";
+        QCOMPARE(read, expected);
+        const int delta = int(expected.at(5).size() - names.at(5).size());
+        for (int i = 0; i < names.size(); ++i)
+            QCOMPARE(entry(after, i), entry(before, i) + (i > 5 ? delta : 0));
+        QCOMPARE(after.size(), before.size() + delta);
+    }
+
+    void writes_data() {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<bool>("readOnly");
+        QTest::addColumn<bool>("done");
+        QTest::addColumn<QByteArray>("expected"); // empty: the file as it was
+        const QByteArray file = fileOf({"ab", "c", "def"});
+        QByteArray key = file, enter = file, edited = file;
+        key[20] = 'X';
+        enter[21] = '\0';
+        edited[20] = 'Q';
+        edited[23] = '\0';
+        QTest::newRow("a key writes its byte") << "key 20 X" << false << true << key;
+        QTest::newRow("Enter writes 0") << "key 21 enter" << false << true << enter;
+        QTest::newRow("save writes the view, empty cells as 0")
+            << "view 20 Q, view 23 0, save" << false << true << edited;
+        QTest::newRow("a read-only file is kept") << "key 20 X" << true << false << QByteArray();
+        QTest::newRow("save before load") << "unload, save" << false << false << QByteArray();
+        QTest::newRow("make beyond offset 32767") << "long, make" << false << false << QByteArray();
+    }
+
+    void writes() {
+        QFETCH(QString, action);
+        QFETCH(bool, readOnly);
+        QFETCH(bool, done);
+        QFETCH(QByteArray, expected);
+        TestFolders f;
+        const QByteArray file = fileOf({"ab", "c", "def"});
+        TestFolders::write(f.game(), "pnames.str", file);
+        const QString path = QDir(f.game()).filePath("pnames.str");
+        if (readOnly)
+            QVERIFY(FileOps::setReadOnly(path, true));
+        ScriptedPrompt prompt;
+        StringEditor editor(f.game(), prompt);
+        QVERIFY(editor.Command1());
+        StringEditor fresh(f.game(), prompt);
+        StringEditor *e = &editor;
+        bool ok = true;
+        for (const QString &step : action.split(", ")) {
+            const QStringList w = step.split(' ');
+            if (w.at(0) == "key")
+                ok =
+                    e->keyPress(w.at(1).toInt(), w.at(2) == "enter" ? 13 : w.at(2).at(0).unicode());
+            else if (w.at(0) == "view")
+                e->SFG1[w.at(1).toInt()] = w.at(2) == "0" ? '\0' : w.at(2).at(0).toLatin1();
+            else if (w.at(0) == "save")
+                ok = e->Command3();
+            else if (w.at(0) == "unload")
+                e = &fresh;
+            else if (w.at(0) == "long")
+                e->SFG2 = Strings(400, QByteArray(100, 'x'));
+            else if (w.at(0) == "make")
+                ok = e->Command5();
+        }
+        QCOMPARE(ok, done);
+        QCOMPARE(prompt.shown.size(), done ? 0 : 1);
+        QCOMPARE(TestFolders::read(f.game(), "pnames.str"), expected.isEmpty() ? file : expected);
+        if (readOnly)
+            FileOps::setReadOnly(path, false);
+    }
+};
 
 QTEST_GUILESS_MAIN(TestStringEditor)
 #include "tst_string_editor.moc"
