@@ -4,6 +4,7 @@
 #include "FileList.h"
 #include "FileMover.h"
 #include "Ledgers.h"
+#include "NativePath.h"
 #include "PickMenu.h"
 #include "Prompt.h"
 #include "Selector.h"
@@ -242,8 +243,7 @@ void LoadedFiles::restoreAfterUnload(const QString &folder) {
 void LoadedFiles::refreshPicture(bool tell) {
     follow();
     std::error_code ec;
-    const auto stamp = std::filesystem::last_write_time(
-        std::filesystem::path(QFile::encodeName(s_.GameFolder()).toStdString()), ec);
+    const auto stamp = std::filesystem::last_write_time(nativePath(s_.GameFolder()), ec);
     const qint64 time = ec ? -1 : qint64(stamp.time_since_epoch().count());
     if (picture_.valid && picture_.order == order_ && picture_.gameFolderTime == time)
         return;

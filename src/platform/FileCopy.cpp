@@ -1,5 +1,7 @@
 #include "FileCopy.h"
 
+#include "NativePath.h"
+
 #include "FileHook.h"
 #include "FileOps.h"
 
@@ -58,14 +60,6 @@ QString temporaryBeside(const QString &to) {
 #endif
     const QString folder = to.left(cut + 1);
     return folder + QStringLiteral(".vek-copy-%1-%2.tmp").arg(pid).arg(counter.fetch_add(1));
-}
-
-std::filesystem::path fsPath(const QString &path) {
-#ifdef Q_OS_WIN
-    return std::filesystem::path(path.toStdWString());
-#else
-    return std::filesystem::path(QFile::encodeName(path).toStdString());
-#endif
 }
 
 #ifdef Q_OS_LINUX
@@ -375,7 +369,7 @@ bool copyPortable(const QString &from, const QString &to, QString *error, bool n
     // std::filesystem::rename replaces an existing target on every platform, which
     // QFile::rename does not.
     std::error_code ec;
-    std::filesystem::rename(fsPath(out.fileName()), fsPath(to), ec);
+    std::filesystem::rename(nativePath(out.fileName()), nativePath(to), ec);
     if (ec) {
         out.remove();
         return fail(error, QStringLiteral("write"), to, QString::fromStdString(ec.message()));

@@ -1,5 +1,7 @@
 #include "FileHook.h"
 
+#include "NativePath.h"
+
 #include "CrashPoint.h"
 
 #include <QCoreApplication>
@@ -58,14 +60,6 @@ bool inside(const QString &path, const QString &root) {
                                                       path.at(root.size()) == QLatin1Char('/')));
 }
 
-std::filesystem::path fsPath(const QString &path) {
-#ifdef Q_OS_WIN
-    return std::filesystem::path(path.toStdWString());
-#else
-    return std::filesystem::path(QFile::encodeName(path).toStdString());
-#endif
-}
-
 // Copies `path` to a hidden file beside it and renames the copy over it: the name then has
 // an inode of its own with the same bytes, mode and modification time.
 bool breakLink(const QString &path, QString *error) {
@@ -74,23 +68,23 @@ bool breakLink(const QString &path, QString *error) {
                                   .arg(info.path())
                                   .arg(QCoreApplication::applicationPid());
     std::error_code ec;
-    std::filesystem::remove(fsPath(temporary), ec);
-    std::filesystem::copy_file(fsPath(path), fsPath(temporary), ec);
+    std::filesystem::remove(nativePath(temporary), ec);
+    std::filesystem::copy_file(nativePath(path), nativePath(temporary), ec);
     if (!ec) {
-        const auto permissions = std::filesystem::status(fsPath(path), ec).permissions();
+        const auto permissions = std::filesystem::status(nativePath(path), ec).permissions();
         if (!ec)
-            std::filesystem::permissions(fsPath(temporary), permissions, ec);
+            std::filesystem::permissions(nativePath(temporary), permissions, ec);
     }
     if (!ec) {
-        const auto time = std::filesystem::last_write_time(fsPath(path), ec);
+        const auto time = std::filesystem::last_write_time(nativePath(path), ec);
         if (!ec)
-            std::filesystem::last_write_time(fsPath(temporary), time, ec);
+            std::filesystem::last_write_time(nativePath(temporary), time, ec);
     }
     if (!ec)
-        std::filesystem::rename(fsPath(temporary), fsPath(path), ec);
+        std::filesystem::rename(nativePath(temporary), nativePath(path), ec);
     if (ec) {
         std::error_code ignored;
-        std::filesystem::remove(fsPath(temporary), ignored);
+        std::filesystem::remove(nativePath(temporary), ignored);
         if (error)
             *error = QStringLiteral("Could not write to \"%1\": %2.")
                          .arg(QDir::toNativeSeparators(path), QString::fromStdString(ec.message()));

@@ -1,5 +1,7 @@
 #include "Replica.h"
 
+#include "NativePath.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -18,14 +20,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-fs::path fsPath(const QString &path) {
-#ifdef Q_OS_WIN
-    return fs::path(path.toStdWString());
-#else
-    return fs::path(QFile::encodeName(path).toStdString());
-#endif
-}
 
 QString qPath(const fs::path &path) {
 #ifdef Q_OS_WIN
@@ -74,7 +68,7 @@ bool abandoned(const QString &name, const QString &prefix) {
 
 void sweep(const QString &folder, const QString &prefix) {
     std::error_code ec;
-    for (fs::directory_iterator it(fsPath(folder), ec), end; !ec && it != end; it.increment(ec))
+    for (fs::directory_iterator it(nativePath(folder), ec), end; !ec && it != end; it.increment(ec))
         if (abandoned(qPath(it->path().filename()), prefix))
             removeTree(it->path());
 }
@@ -199,8 +193,8 @@ std::unique_ptr<Replica> Replica::make(const QStringList &folders, QString *erro
             pair.scratch = makeScratch(parent, ScratchPrefix);
             if (!pair.scratch.isEmpty()) {
                 pair.replica = pair.scratch + QLatin1Char('/') + name;
-                if (!twin(fsPath(root), fsPath(pair.replica), true, ancestors, &why)) {
-                    removeTree(fsPath(pair.scratch));
+                if (!twin(nativePath(root), nativePath(pair.replica), true, ancestors, &why)) {
+                    removeTree(nativePath(pair.scratch));
                     pair.scratch.clear();
                 }
             }
@@ -220,7 +214,7 @@ std::unique_ptr<Replica> Replica::make(const QStringList &folders, QString *erro
             // Registered first, so that the destructor removes what a failed copy left.
             replica->pairs_ << pair;
             ancestors.clear();
-            if (!twin(fsPath(root), fsPath(pair.replica), false, ancestors, error))
+            if (!twin(nativePath(root), nativePath(pair.replica), false, ancestors, error))
                 return nullptr;
             continue;
         }
@@ -232,7 +226,7 @@ std::unique_ptr<Replica> Replica::make(const QStringList &folders, QString *erro
 Replica::~Replica() {
     for (const Pair &p : std::as_const(pairs_))
         if (!p.scratch.isEmpty())
-            removeTree(fsPath(p.scratch));
+            removeTree(nativePath(p.scratch));
 }
 
 QString Replica::toReplica(const QString &realPath) const {

@@ -44,6 +44,19 @@ QByteArray png(int w, int h) {
     image.save(&buffer, "PNG");
     return bytes;
 }
+/// The main window on the demo's game and VEK folders, as a player meets it after the first start.
+struct DemoWindows {
+    TestFolders f{TestFolders::WithoutGameFiles};
+    ScriptedPrompt prompt;
+    SelectorWindows windows{&prompt};
+    bool start() {
+        QString error;
+        if (!DemoGameFolder::build(f.game(), &error) || !DemoVekFolder::build(f.vek(), &error))
+            return false;
+        TestFolders::write(f.game(), QStringLiteral("LastVEKDir"), f.vek().toLocal8Bit() + "\r\n");
+        return windows.start(f.game());
+    }
+};
 } // namespace
 
 class TestWindows : public QObject {
@@ -382,14 +395,11 @@ void TestWindows::newVekDirectoryGoesBackToTheLocator() {
 // The page shows the engine's check and repair: a deleted file is listed, Repair copies it
 // back and says so, and the next check finds all whole.
 void TestWindows::checkAndRepairOnWhatIsLoaded() {
-    TestFolders f(TestFolders::WithoutGameFiles);
-    QString error;
-    QVERIFY(DemoGameFolder::build(f.game(), &error));
-    QVERIFY(DemoVekFolder::build(f.vek(), &error));
-    TestFolders::write(f.game(), QStringLiteral("LastVEKDir"), f.vek().toLocal8Bit() + "\r\n");
-    ScriptedPrompt prompt;
-    SelectorWindows windows(&prompt);
-    QVERIFY(windows.start(f.game()));
+    DemoWindows demo;
+    QVERIFY(demo.start());
+    TestFolders &f = demo.f;
+    ScriptedPrompt &prompt = demo.prompt;
+    SelectorWindows &windows = demo.windows;
     VEKForm *form = windows.vekForm();
     const QString late = QStringLiteral("F-Late war fighters");
     QVERIFY(windows.selector()->loadFiles().click(windows.selector()->Unigrid.find(late)));
@@ -414,14 +424,11 @@ void TestWindows::checkAndRepairOnWhatIsLoaded() {
 }
 
 void TestWindows::pointingAtARowTellsWhatItsLoadReplaces() {
-    TestFolders f(TestFolders::WithoutGameFiles);
-    QString error;
-    QVERIFY(DemoGameFolder::build(f.game(), &error));
-    QVERIFY(DemoVekFolder::build(f.vek(), &error));
-    TestFolders::write(f.game(), QStringLiteral("LastVEKDir"), f.vek().toLocal8Bit() + "\r\n");
-    ScriptedPrompt prompt;
-    SelectorWindows windows(&prompt);
-    QVERIFY(windows.start(f.game()));
+    DemoWindows demo;
+    QVERIFY(demo.start());
+    TestFolders &f = demo.f;
+    ScriptedPrompt &prompt = demo.prompt;
+    SelectorWindows &windows = demo.windows;
     VEKForm *form = windows.vekForm();
     form->resize(1100, 800);
     QVERIFY(QTest::qWaitForWindowExposed(form));
