@@ -239,6 +239,10 @@ void LoadedFiles::restoreAfterUnload(const QString &folder) {
         s_.report(p);
 }
 
+void LoadedFiles::putBack(const QStringList &names, QStringList *problems) {
+    FileCheck::putBack(ownership(), names, s_.GameFolder(), problems);
+}
+
 bool LoadedFiles::conflictsOf(const QString &name, QStringList *lines) {
     const bool skin = s_.Unigrid.find(name) == 0 && s_.SK1.find(name) > 0;
     const Entry entry{skin, name, s_.skins().Check5};

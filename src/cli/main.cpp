@@ -5,6 +5,7 @@
 #include "Locator.h"
 #include "Selector.h"
 #include "StderrPrompt.h"
+#include "TerminalProgress.h"
 #include "WindowCommands.h"
 
 #include <QCoreApplication>
@@ -13,6 +14,8 @@
 #include <QTextStream>
 
 #include <cstdio>
+
+#include <unistd.h>
 
 namespace {
 
@@ -83,6 +86,8 @@ int main(int argc, char *argv[]) {
 
     Selector selector(locator.ok(), prompt);
     selector.load();
+    TerminalProgress progress(::isatty(STDERR_FILENO) == 1);
+    selector.setProgress(&progress);
 
     QTextStream out(stdout);
     // The crash test's seam counts the commands' file operations, not the start-up's.
