@@ -69,7 +69,9 @@ bool ProgressWindow::proceed(qsizetype done, const QString &file) {
 void ProgressWindow::display(qsizetype done, const QString &file) {
     const QString caption = selector_.caption();
     setWindowTitle(caption == Selector::Caption ? QStringLiteral("VEK Selector") : caption);
-    Label->setText(file);
+    // The progress caption names the file ("Please wait- copying: :" + name); a move that sets
+    // none (a skin's) shows the name alone.
+    Label->setText(caption.endsWith(file) ? caption : file);
     Bar->setValue(int(done));
     Counts->setText(QStringLiteral("%1 of %2 files").arg(done).arg(filesTotal()));
     Q_EMIT shown(done, file);

@@ -11,11 +11,11 @@ class QPushButton;
 class Selector;
 
 /// The window program's `Progress`: an operation of more than `Threshold` files shows this
-/// modal dialog (the file now moved, a bar, "k of n files", Cancel) and keeps the windows
-/// repainting by handling events between files; a smaller one shows nothing new. While it is
-/// shown the player can start nothing else, so handling events cannot start a second
-/// operation. The progress captions ("Please wait- copying: :" ...) stay in the main window's
-/// title and are this dialog's title too.
+/// modal dialog (the progress caption with the file now moved, a bar, "k of n files", Cancel)
+/// and keeps the windows repainting by handling events between files; a smaller one shows
+/// nothing new. While it is shown the player can start nothing else, so handling events cannot
+/// start a second operation. The progress captions ("Please wait- copying: :" ...) stay in the
+/// main window's title too, and are the dialog's title.
 ///
 /// Cancel stops the operation after the file being moved; the engine then undoes it and the
 /// dialog stays up, its button disabled, until the undo is done.

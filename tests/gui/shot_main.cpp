@@ -56,6 +56,14 @@ int main(int argc, char *argv[]) {
         return 3;
     const QString prefix = args.at(2);
     if (VEKForm *form = windows.vekForm()) {
+        // Nobody is there to answer a message (a side window's, the one that tells of the
+        // cancel below): each is answered OK, so the pictures go on.
+        QTimer answer;
+        QObject::connect(&answer, &QTimer::timeout, [] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
+                box->accept();
+        });
+        answer.start(100);
         for (int i = 0; i < form->SSTab1->count(); ++i) {
             form->SSTab1->setCurrentIndex(i);
             app.processEvents();
@@ -97,19 +105,16 @@ int main(int argc, char *argv[]) {
                              QImage picture = form->grab().toImage();
                              const QImage dialog = progress->grab().toImage();
                              QPainter painter(&picture);
-                             painter.drawImage((picture.width() - dialog.width()) / 2,
-                                               (picture.height() - dialog.height()) / 2, dialog);
+                             const QRect at((picture.width() - dialog.width()) / 2,
+                                            (picture.height() - dialog.height()) / 2,
+                                            dialog.width(), dialog.height());
+                             painter.drawImage(at.topLeft(), dialog);
+                             painter.setPen(Qt::darkGray);
+                             painter.drawRect(at.adjusted(-1, -1, 0, 0));
                              painter.end();
                              picture.save(prefix + QStringLiteral("-progress.png"));
                              progress->Cancel->click();
                          });
-        // The message that tells of the cancel is answered, as a player would.
-        QTimer answer;
-        QObject::connect(&answer, &QTimer::timeout, [] {
-            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
-                box->accept();
-        });
-        answer.start(100);
         Selector &selector = *windows.selector();
         selector.loadFiles().click(selector.Unigrid.find(QStringLiteral("G-Big Scenery Pack")));
         QDir(big).removeRecursively();
