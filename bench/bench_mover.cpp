@@ -108,14 +108,17 @@ int main(int argc, char **argv) {
         theirs << b;
     }
 
-    // The load once more with a progress listener on, into game folders of its own.
-    QStringList followed;
+    // The load once more with a progress listener on, paired with cp rounds of its own, into
+    // game folders of their own.
+    QStringList followed, followedCp;
     for (int r = 0; r < o.repeat; ++r) {
-        const QString game = work.filePath(QStringLiteral("EAW-progress-%1").arg(r));
-        if (!QDir().mkpath(game))
-            die(QStringLiteral("cannot make %1").arg(game));
-        makeGame(game, o.gameFiles);
-        followed << game;
+        for (const QString &side : {QStringLiteral("progress"), QStringLiteral("progress-cp")}) {
+            const QString game = work.filePath(QStringLiteral("EAW-%1-%2").arg(side).arg(r));
+            if (!QDir().mkpath(game))
+                die(QStringLiteral("cannot make %1").arg(game));
+            makeGame(game, o.gameFiles);
+            (side == QLatin1String("progress") ? followed : followedCp) << game;
+        }
     }
 
     phaseDone("set-up");
@@ -185,13 +188,10 @@ int main(int argc, char **argv) {
         }
     }
     phaseDone("loads");
-    // Set against the cp rounds above: measured after them, so a drift of the machine between
-    // the two phases shows in this ratio and not in the one without progress.
+    // Who goes first alternates, as above.
     WindowLikeProgress listener;
-    Series inFollowed;
-    for (int r = 0; r < o.repeat; ++r) {
-        const QString game = followed[r];
-        inFollowed.add(measureSynced([&]() {
+    const auto followedIn = [&](const QString &game) {
+        return [&, game]() {
             journalled(true, [&](QString *error) {
                 listener.begin(Journal::filesOf(content).size());
                 const bool ok = FileMover::MoveIn(content, game, progress, error,
@@ -199,7 +199,17 @@ int main(int argc, char **argv) {
                 listener.end();
                 return ok;
             });
-        }));
+        };
+    };
+    Series inFollowed, copyFollowed;
+    for (int r = 0; r < o.repeat; ++r) {
+        if (r % 2 == 0) {
+            copyFollowed.add(measureSynced(cp(followedCp[r])));
+            inFollowed.add(measureSynced(followedIn(followed[r])));
+        } else {
+            inFollowed.add(measureSynced(followedIn(followed[r])));
+            copyFollowed.add(measureSynced(cp(followedCp[r])));
+        }
     }
     phaseDone("loads with progress");
     // Unloading files that have been written to disk, as they are when the player unloads a
@@ -244,7 +254,7 @@ int main(int argc, char **argv) {
     }
 
     report("load", "MoveIn", in, "cp", copy, 1.05);
-    report("load with progress on", "MoveIn", inFollowed, "cp", copy, 1.2);
+    report("load with progress on", "MoveIn", inFollowed, "cp", copyFollowed, 1.2);
     report("unload", "MoveOut", out, "rm", remove, 1.2);
     report("unload right after the load", "MoveOut", outHot, "rm", removeHot, 1.2);
     std::printf("(time taken: %s)\n", qPrintable(phases.join(QStringLiteral(", "))));

@@ -194,9 +194,11 @@ void OperationJournal::end() {
 qsizetype OperationJournal::files() const {
     qsizetype n = 0;
     for (const Journal::Move &m : std::as_const(record_.moves)) {
-        const FileMover::Rule rule = m.in ? skipRule(m.rule) : keepRule(m.rule);
+        // An unload deletes what the load copied, less what its keep rule leaves in place.
+        const FileMover::Rule skip = skipRule(m.rule);
+        const FileMover::Rule keep = m.in ? FileMover::Rule() : keepRule(m.rule);
         for (const QString &f : m.files)
-            n += rule && rule(f) ? 0 : 1;
+            n += skip(f) || (keep && keep(f)) ? 0 : 1;
     }
     return n;
 }

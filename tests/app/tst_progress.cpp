@@ -63,9 +63,9 @@ void TestProgress::cancelUndoes_data() {
     QTest::addColumn<QString>("operation"); // load, replace, unload, skin, reset or script
     QTest::addColumn<int>("at");            // files done when the player cancels
     QTest::addColumn<int>("total");         // files the operation announces
-    // A-Old (6 files) and G-Maps are loaded and share gmaps.dat; A-New (7 files) shares
-    // old.dat with A-Old and gmaps.dat with G-Maps. "A-05 Red" (4 files) is the skin loaded
-    // for slot 5, "A-05 Blue" (3 files) the other skin of that slot.
+    // A-Old (6 files and a picture a load leaves out) and G-Maps are loaded and share gmaps.dat;
+    // A-New (7 files) shares old.dat with A-Old and gmaps.dat with G-Maps. "A-05 Red" (4 files) is
+    // the skin loaded for slot 5, "A-05 Blue" (3 files) the other skin of that slot.
     for (int at : {0, 1, 4})
         QTest::addRow("load A-New after %d", at) << "load" << at << 7;
     // 6 files of A-Old out, then 7 of A-New in: cancelled in either half and at the very end.
@@ -89,7 +89,7 @@ void TestProgress::cancelUndoes() {
         for (const QString &n : files)
             TestFolders::write(f.vek() + "/" + folder, n, (folder + ":" + n).toUtf8());
     };
-    add("A-Old", {"old.dat", "old1.dat", "old2.dat", "old3.dat", "old4.dat", "gmaps.dat"});
+    add("A-Old", {"old.dat", "old1.dat", "old2.dat", "old3.dat", "old4.dat", "gmaps.dat", "a.jpg"});
     add("A-New", {"new0.dat", "new1.dat", "new2.dat", "new3.dat", "old.dat", "gmaps.dat",
                   "new6.dat", "mypic.jpg"});
     add("G-Maps", {"maps.dat", "gmaps.dat"});
