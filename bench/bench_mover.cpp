@@ -5,6 +5,7 @@
 
 #include "FileMover.h"
 #include "Journal.h"
+#include "Progress.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -45,6 +46,30 @@ void runTool(const QString &program, const QStringList &args) {
                 .arg(program, QString::fromLocal8Bit(p.readAllStandardError())));
 }
 
+// What the window's progress dialog does for every file, minus the painting: a look at the
+// clock, and every 50 ms the texts of the dialog and a round of event handling.
+class WindowLikeProgress : public Progress {
+public:
+    QString label, counts;
+    int updates = 0;
+
+protected:
+    void beginning(qsizetype) override { since_.start(); }
+    bool proceed(qsizetype done, const QString &file) override {
+        if (done == 0 || since_.hasExpired(50)) {
+            label = file;
+            counts = QStringLiteral("%1 of %2 files").arg(done).arg(filesTotal());
+            QCoreApplication::processEvents();
+            ++updates;
+            since_.start();
+        }
+        return true;
+    }
+
+private:
+    QElapsedTimer since_;
+};
+
 } // namespace
 
 int main(int argc, char **argv) {
@@ -81,6 +106,19 @@ int main(int argc, char **argv) {
         }
         ours << a;
         theirs << b;
+    }
+
+    // The load once more with a progress listener on, paired with cp rounds of its own, into
+    // game folders of their own.
+    QStringList followed, followedCp;
+    for (int r = 0; r < o.repeat; ++r) {
+        for (const QString &side : {QStringLiteral("progress"), QStringLiteral("progress-cp")}) {
+            const QString game = work.filePath(QStringLiteral("EAW-%1-%2").arg(side).arg(r));
+            if (!QDir().mkpath(game))
+                die(QStringLiteral("cannot make %1").arg(game));
+            makeGame(game, o.gameFiles);
+            (side == QLatin1String("progress") ? followed : followedCp) << game;
+        }
     }
 
     phaseDone("set-up");
@@ -150,6 +188,30 @@ int main(int argc, char **argv) {
         }
     }
     phaseDone("loads");
+    // Who goes first alternates, as above.
+    WindowLikeProgress listener;
+    const auto followedIn = [&](const QString &game) {
+        return [&, game]() {
+            journalled(true, [&](QString *error) {
+                listener.begin(Journal::filesOf(content).size());
+                const bool ok = FileMover::MoveIn(content, game, progress, error,
+                                                  FileMover::skipped, &listener);
+                listener.end();
+                return ok;
+            });
+        };
+    };
+    Series inFollowed, copyFollowed;
+    for (int r = 0; r < o.repeat; ++r) {
+        if (r % 2 == 0) {
+            copyFollowed.add(measureSynced(cp(followedCp[r])));
+            inFollowed.add(measureSynced(followedIn(followed[r])));
+        } else {
+            inFollowed.add(measureSynced(followedIn(followed[r])));
+            copyFollowed.add(measureSynced(cp(followedCp[r])));
+        }
+    }
+    phaseDone("loads with progress");
     // Unloading files that have been written to disk, as they are when the player unloads a
     // folder loaded some time ago.
     Series out, remove;
@@ -192,6 +254,7 @@ int main(int argc, char **argv) {
     }
 
     report("load", "MoveIn", in, "cp", copy, 1.05);
+    report("load with progress on", "MoveIn", inFollowed, "cp", copyFollowed, 1.2);
     report("unload", "MoveOut", out, "rm", remove, 1.2);
     report("unload right after the load", "MoveOut", outHot, "rm", removeHot, 1.2);
     std::printf("(time taken: %s)\n", qPrintable(phases.join(QStringLiteral(", "))));

@@ -5,6 +5,7 @@
 #include "FileList.h"
 #include "FileOps.h"
 #include "LoadFiles.h"
+#include "OperationJournal.h"
 #include "Planes.h"
 #include "Prompt.h"
 #include "Selector.h"
@@ -42,29 +43,47 @@ bool Autoscripts::run() {
     s_.collectReports();
     QStringList unmatched;
     bool ok = true;
+    // A cancelled click has undone itself; the entries after it are not run.
+    s_.journal().forgetCancel();
+    const auto cancelled = [this] { return s_.journal().cancelled(); };
+    QString stoppedAt;
     for (const QString &e : std::as_const(List2)) {
         bool matched = false;
-        for (int r = 1; r < s_.Unigrid.rowCount(); ++r)
+        for (int r = 1; r < s_.Unigrid.rowCount() && !cancelled(); ++r)
             if (s_.Unigrid.row(r).name == e) {
                 matched = true;
                 ok = s_.loadFiles().click(r) && ok;
             }
-        for (int r = 1; r < s_.SK1.rowCount(); ++r)
+        for (int r = 1; r < s_.SK1.rowCount() && !cancelled(); ++r)
             if (s_.SK1.row(r).name == e) {
                 matched = true;
                 ok = s_.skins().activate(r) && ok;
             }
         // G1 is refilled by the content folders clicked above; rows are looked up afresh.
-        for (int r = 1; r < s_.G1.rowCount(); ++r)
+        for (int r = 1; r < s_.G1.rowCount() && !cancelled(); ++r)
             if (s_.G1.row(r).folder == e) {
                 matched = true;
                 ok = s_.planes().click(r) && ok;
             }
+        if (cancelled()) {
+            stoppedAt = e;
+            break;
+        }
         if (!matched && !e.isEmpty() && !unmatched.contains(e))
             unmatched << e;
     }
     s_.RefreshLoadedList();
     QStringList problems = s_.takeReports();
+    if (!stoppedAt.isEmpty()) {
+        problems.prepend(QStringLiteral("The autoscript was cancelled at \"%1\", which was undone; "
+                                        "the entries after it were not run. Now loaded:\r\n")
+                             .arg(stoppedAt) +
+                         (s_.loadedNames().isEmpty()
+                              ? QStringLiteral("nothing")
+                              : s_.loadedNames().join(QStringLiteral("\r\n"))));
+        s_.inform(problems.join(QStringLiteral("\r\n\r\n")));
+        return false;
+    }
     if (!unmatched.isEmpty())
         problems.prepend(QStringLiteral("These entries of the autoscript match no content folder, "
                                         "skin or alternative aircraft, and were left out:\r\n") +

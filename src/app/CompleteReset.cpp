@@ -7,6 +7,7 @@
 #include "LoadFiles.h"
 #include "LoadedFiles.h"
 #include "MissionSaves.h"
+#include "OperationJournal.h"
 #include "Prompt.h"
 #include "Selector.h"
 #include "Skins.h"
@@ -15,6 +16,7 @@
 #include <QScopedValueRollback>
 
 bool CompleteReset::run() {
+    s_.journal().forgetCancel();
     s_.collectReports();
     // Everything goes: a file shared by two folders is not to be copied back in between.
     const QScopedValueRollback restoring(s_.loadedFiles().RestoreShared, false);
@@ -22,8 +24,19 @@ bool CompleteReset::run() {
     s_.FormReady = true;
     s_.setCaption(Selector::CleaningUp);
 
-    unloadContent();
-    unloadSkins();
+    if (!unloadContent() || !unloadSkins()) {
+        // Cancelled: the unload it was on has been undone and the ledgers say what is loaded.
+        // The rest (strays, eaw.ini, the cheat byte) belongs to a reset that ran to its end.
+        s_.setCaption(remembered);
+        s_.RefreshLoadedList();
+        QStringList told = s_.takeReports();
+        told.prepend(QStringLiteral("Reset Completely was cancelled. It stopped after undoing the "
+                                    "unload it was on; still loaded:\r\n") +
+                     (s_.loadedNames().isEmpty() ? QStringLiteral("nothing")
+                                                 : s_.loadedNames().join(QStringLiteral("\r\n"))));
+        s_.inform(told.join(QStringLiteral("\r\n\r\n")));
+        return false;
+    }
     s_.G1.clear();
 
     for (const QString &failure : StrayCleanup::run(s_.GameFolder()))
@@ -52,13 +65,15 @@ bool CompleteReset::run() {
     return false;
 }
 
-void CompleteReset::unloadContent() {
+bool CompleteReset::unloadContent() {
     for (int r = 1; r < s_.Unigrid.rowCount(); ++r) {
         LoadGrid::Row &row = s_.Unigrid.row(r);
         if (!row.loaded)
             continue;
         if (s_.loadFiles().click(r))
             continue;
+        if (s_.journal().cancelled())
+            return false;
         // The unload stopped (a vanished folder, a file that cannot be deleted): what it
         // could not do has been reported; the mark goes anyway, and a mission's saves still
         // travel, since they live in folders of their own.
@@ -71,13 +86,16 @@ void CompleteReset::unloadContent() {
         row.loaded = false;
         row.colour = LoadGrid::DefaultCellColour;
     }
+    return true;
 }
 
-void CompleteReset::unloadSkins() {
+bool CompleteReset::unloadSkins() {
     for (int r = 1; r < s_.SK1.rowCount(); ++r) {
         if (!s_.SK1.row(r).loaded)
             continue;
-        s_.skins().activate(r);
+        if (!s_.skins().activate(r) && s_.journal().cancelled())
+            return false;
         s_.SK1.mark(r, false);
     }
+    return true;
 }

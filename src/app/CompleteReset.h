@@ -20,11 +20,14 @@ public:
     /// Runs the reset to its end whatever fails on the way: a folder or skin that vanished or
     /// a file that cannot be deleted loses its mark all the same. Everything that could not be
     /// taken out is told once, at the end; answers false when there was any such thing.
+    /// Only the player stops it: a cancel (through the selector's `Progress`) undoes the unload
+    /// under way, does nothing more, and tells the player what is still loaded.
     bool run();
 
 private:
-    void unloadContent();
-    void unloadSkins();
+    /// Each answers false when an unload was cancelled.
+    bool unloadContent();
+    bool unloadSkins();
 
     Selector &s_;
 };

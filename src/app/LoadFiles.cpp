@@ -11,6 +11,8 @@
 
 #include <QDir>
 
+#include <algorithm>
+
 bool LoadFiles::hasAltPlanes(const QString &folder) {
     const QString marker = QString(QDir::separator()) + QStringLiteral("P-");
     for (const QString &path : FileList::folders(folder))
@@ -34,8 +36,11 @@ bool LoadFiles::unload(int row) {
     r.colour = LoadGrid::DefaultCellColour;
     if (!s_.MoveOut(r.path)) {
         // Some files are still in the game folder: the folder stays loaded, so a second click
-        // can finish the job once the player has freed them.
+        // can finish the job once the player has freed them. A cancelled unload is undone:
+        // the player who cancels expects the folder as it was, not half of it.
         r.colour = LoadGrid::LoadedColour;
+        if (s_.cancelled())
+            s_.journal().undoCancelled(0);
         return false;
     }
     r.loaded = false;
@@ -70,17 +75,31 @@ bool LoadFiles::load(int row) {
     if (!s_.journal().beginLoad(row, PreviousRow))
         return false;
     const OperationJournal::Scope journal(s_.journal());
+    const bool swapped = std::any_of(s_.G1.rows.begin(), s_.G1.rows.end(),
+                                     [](const SlotGrid::Row &a) { return a.marked; });
     if (PreviousRow > 0) {
         LoadGrid::Row &prev = s_.Unigrid.row(PreviousRow);
         prev.colour = LoadGrid::DefaultCellColour;
         if (!s_.MoveOut(prev.path)) {
             prev.colour = LoadGrid::LoadedColour;
+            if (s_.cancelled())
+                undoLoad(0, letter == QLatin1String("F") && swapped);
             return false;
         }
         prev.loaded = false;
     }
     LoadGrid::Row &r = s_.Unigrid.row(row);
-    if (!s_.MoveIn(r.path)) {
+    const bool in = s_.MoveIn(r.path);
+    if (!in && s_.cancelled()) {
+        if (PreviousRow > 0) {
+            LoadGrid::Row &prev = s_.Unigrid.row(PreviousRow);
+            prev.loaded = true;
+            prev.colour = LoadGrid::LoadedColour;
+        }
+        undoLoad(PreviousRow > 0 ? 1 : 0, letter == QLatin1String("F") && swapped);
+        return false;
+    }
+    if (!in) {
         // The copy was undone; the ledger must still learn of the folder unloaded above.
         s_.RefreshLoadedList();
         s_.inisave();
@@ -103,6 +122,15 @@ bool LoadFiles::load(int row) {
         return ok;
     }
     return true;
+}
+
+void LoadFiles::undoLoad(qsizetype reached, bool swapped) {
+    // The marks are back (the undo reads them to put shared files right).
+    s_.journal().undoCancelled(reached);
+    // The aircraft set copied back in brings its own planes.dat: what was swapped into it is
+    // gone, and the aircraft grid starts again from that folder.
+    if (swapped && PreviousRow > 0)
+        planesAfterLoad(PreviousRow);
 }
 
 void LoadFiles::planesAfterLoad(int row) {

@@ -41,6 +41,7 @@ public:
 private:
     bool unload(int row);
     bool load(int row);
+    void undoLoad(qsizetype reached, bool swapped);
     void planesAfterLoad(int row);
 
     Selector &s_;

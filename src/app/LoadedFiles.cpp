@@ -280,6 +280,10 @@ QList<LoadedFiles::Replaced> LoadedFiles::replacedBy(const Entry &entry, const Q
     return out;
 }
 
+void LoadedFiles::putBack(const QStringList &names, QStringList *problems) {
+    FileCheck::putBack(ownership(), names, s_.GameFolder(), problems);
+}
+
 bool LoadedFiles::conflictsOf(const QString &name, QStringList *lines) {
     const bool skin = s_.Unigrid.find(name) == 0 && s_.SK1.find(name) > 0;
     const Entry entry{skin, name, s_.skins().Check5};

@@ -74,6 +74,10 @@ public:
     /// back from the one of those loaded last, and the player is told which came from where.
     void restoreAfterUnload(const QString &folder);
 
+    /// After a cancelled operation was undone: the files named `names` that a loaded folder
+    /// carries are made their owner's copy again (problems go to `problems`).
+    void putBack(const QStringList &names, QStringList *problems);
+
     /// Whether unloads restore shared files; the complete reset turns it off, since it takes
     /// everything out anyway.
     bool RestoreShared = true;

@@ -5,7 +5,9 @@
 #include "FileMover.h"
 #include "FileOps.h"
 #include "Ledgers.h"
+#include "LoadedFiles.h"
 #include "MissionSaves.h"
+#include "Progress.h"
 #include "Selector.h"
 #include "SkinGrid.h"
 #include "Skins.h"
@@ -187,6 +189,64 @@ void OperationJournal::end() {
     QString error;
     if (!Journal::remove(s_.ModFolder(), &error))
         s_.report(error);
+}
+
+qsizetype OperationJournal::files() const {
+    qsizetype n = 0;
+    for (const Journal::Move &m : std::as_const(record_.moves)) {
+        // An unload deletes what the load copied, less what its keep rule leaves in place.
+        const FileMover::Rule skip = skipRule(m.rule);
+        const FileMover::Rule keep = m.in ? FileMover::Rule() : keepRule(m.rule);
+        for (const QString &f : m.files)
+            n += skip(f) || (keep && keep(f)) ? 0 : 1;
+    }
+    return n;
+}
+
+void OperationJournal::started() {
+    cancelled_ = false;
+    // While the window loads a load copies nothing and has no record: nothing to follow.
+    if (!open_)
+        return;
+    s_.setProgressOn(true);
+    if (Progress *p = s_.progress())
+        p->begin(files());
+}
+
+void OperationJournal::ended() {
+    if (Progress *p = s_.progress())
+        p->end();
+    s_.setProgressOn(false);
+}
+
+void OperationJournal::undoCancelled(qsizetype reached) {
+    cancelled_ = true;
+    QStringList problems;
+    QStringList names;
+    QString back;
+    for (qsizetype i = qMin(reached, record_.moves.size() - 1); i >= 0; --i) {
+        const Journal::Move &m = record_.moves.at(i);
+        names += m.files;
+        if (!m.in) {
+            if (bringIn(m, &problems))
+                back += QStringLiteral(" \"%1\" was copied back in.").arg(m.name);
+        } else if (i < reached) {
+            takeOut(m, &problems);
+        }
+    }
+    // Copying a folder back, or removing copies, can leave a file of another loaded folder
+    // missing or in a copy that is not its owner's.
+    s_.loadedFiles().putBack(names, &problems);
+    QString text = record_.operation;
+    if (!text.isEmpty())
+        text[0] = text[0].toUpper();
+    text += QStringLiteral(" was cancelled and undone.") + back +
+            (problems.isEmpty()
+                 ? QStringLiteral(" The game folder and the loaded list are as they were before.")
+                 : QStringLiteral(" Not everything could be put back (see the next message)."));
+    s_.inform(text);
+    for (const QString &p : std::as_const(problems))
+        s_.report(p);
 }
 
 bool OperationJournal::advance(const QString &stage, const QStringList &held,

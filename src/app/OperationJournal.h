@@ -52,11 +52,31 @@ public:
     /// Undoes the swap recorded now (a write failed): every file gets its old bytes back.
     bool undoSwap(QStringList *problems);
 
+    /// The files the operation recorded now moves: those its loads copy and its unloads delete.
+    qsizetype files() const;
+
+    /// After the player cancelled the operation recorded now (its `Progress` said stop): puts
+    /// the game folder back as it was before it. Moves before `reached` were done, move
+    /// `reached` was cut short. Folders it took out are copied back in, folders it brought in
+    /// are taken out (the one cut short has had its copies removed by the mover), and then every
+    /// file of those folders that a loaded folder carries is made its owner's copy again. The
+    /// caller has put the grids' marks back first; the ledgers are not rewritten, as they never
+    /// changed. Tells the player what was cancelled and what happened.
+    void undoCancelled(qsizetype reached);
+    /// Whether the last operation was cancelled (and undone): a sequence stops there.
+    bool cancelled() const { return cancelled_; }
+    /// A sequence starts: a cancel before it says nothing of its operations.
+    void forgetCancel() { cancelled_ = false; }
+
     /// Removes the record when the scope ends: the operation's ledgers have been rewritten.
+    /// While the scope lasts, the front end's `Progress` follows the operation's files.
     class Scope {
     public:
-        explicit Scope(OperationJournal &journal) : journal_(journal) {}
-        ~Scope() { journal_.end(); }
+        explicit Scope(OperationJournal &journal) : journal_(journal) { journal_.started(); }
+        ~Scope() {
+            journal_.ended();
+            journal_.end();
+        }
         Scope(const Scope &) = delete;
         Scope &operator=(const Scope &) = delete;
 
@@ -72,6 +92,8 @@ public:
 private:
     bool begin(const Journal::Record &record);
     void end();
+    void started();
+    void ended();
     bool advance(const QString &stage, const QStringList &held, QStringList *problems);
     bool saves(bool loading, QString stage, QStringList *problems);
     Journal::Move contentMove(bool in, int row) const;
@@ -88,4 +110,5 @@ private:
     Journal::Record record_;
     bool open_ = false;
     bool recovered_ = false;
+    bool cancelled_ = false;
 };

@@ -17,6 +17,7 @@
 #include "NightSwitch.h"
 #include "OperationJournal.h"
 #include "Planes.h"
+#include "Progress.h"
 #include "Prompt.h"
 #include "Skins.h"
 #include "Slots.h"
@@ -232,16 +233,18 @@ bool Selector::MoveIn(const QString &folder) {
     if (!FormReady)
         return true;
     return moveFiles(folder, [this](const QString &f, const FileMover::Caption &c, QString *e) {
-        return FileMover::MoveIn(f, folders_.GameFolder, c, e);
+        return FileMover::MoveIn(f, folders_.GameFolder, c, e, FileMover::skipped, progress());
     });
 }
 
 bool Selector::MoveOut(const QString &folder) {
     const bool ok =
         moveFiles(folder, [this](const QString &f, const FileMover::Caption &c, QString *e) {
-            return FileMover::MoveOut(f, folders_.GameFolder, c, e);
+            return FileMover::MoveOut(f, folders_.GameFolder, c, e, {}, progress());
         });
-    loadedFiles_->restoreAfterUnload(folder);
+    // A cancelled unload is undone, not finished: nothing is to be copied back for it.
+    if (!cancelled())
+        loadedFiles_->restoreAfterUnload(folder);
     return ok;
 }
 
@@ -254,9 +257,14 @@ bool Selector::moveFiles(const QString &folder, const MoverCall &call) {
     const bool ok = call(
         folder, [this](const QString &c) { setCaption(c); }, &error);
     setCaption(remembered);
-    if (!ok)
+    // A cancel is no failure; the operation undoes itself and tells the player.
+    if (!ok && !cancelled())
         report(error);
     return ok;
+}
+
+bool Selector::cancelled() const {
+    return progress() && progress()->stopped();
 }
 
 void Selector::RefreshLoadedList() {

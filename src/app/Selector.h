@@ -23,6 +23,7 @@ class LoadedFiles;
 class MusicButtons;
 class OperationJournal;
 class Planes;
+class Progress;
 class Prompt;
 class Skins;
 class WindowCommands;
@@ -75,6 +76,15 @@ public:
     void collectReports();
     /// The problems held back since `collectReports` (each once); reporting goes back to normal.
     QStringList takeReports();
+
+    /// The front end's progress listener (none by default). It follows each operation that
+    /// moves files while the operation's journal scope lasts, and can cancel it.
+    void setProgress(Progress *progress) { progress_ = progress; }
+    /// The listener while an operation runs, else null.
+    Progress *progress() const { return progressOn_ ? progress_ : nullptr; }
+    void setProgressOn(bool on) { progressOn_ = on; }
+    /// Whether the listener has stopped the operation running now.
+    bool cancelled() const;
 
     QString caption() const { return caption_; }
     void setCaption(const QString &caption);
@@ -177,6 +187,8 @@ private:
     bool moveFiles(const QString &folder, const MoverCall &call);
 
     bool loading_ = false;
+    Progress *progress_ = nullptr;
+    bool progressOn_ = false;
     int collecting_ = 0;
     QStringList pending_;
 

@@ -64,9 +64,11 @@ bool Skins::activate(int row) {
 
 bool Skins::takeOut(int row) {
     QString error;
-    const bool ok =
-        FileMover::MoveOut(folderOf(row), s_.GameFolder(), nullptr, &error,
-                           [](const QString &name) { return SkinGrid::keptOnUnload(name); });
+    const bool ok = FileMover::MoveOut(
+        folderOf(row), s_.GameFolder(), nullptr, &error,
+        [](const QString &name) { return SkinGrid::keptOnUnload(name); }, s_.progress());
+    if (s_.cancelled())
+        return false;
     s_.loadedFiles().restoreAfterUnload(folderOf(row));
     if (ok) {
         s_.SK1.mark(row, false);
@@ -84,6 +86,10 @@ bool Skins::unload(int row) {
     // double-click can finish the job once the player has freed them.
     const bool ok = takeOut(row);
     s_.SkinEventsOn = true;
+    if (s_.cancelled()) {
+        s_.journal().undoCancelled(0);
+        return false;
+    }
     s_.RefreshLoadedList();
     return ok;
 }
@@ -107,13 +113,26 @@ bool Skins::load(int row) {
         return false;
     const OperationJournal::Scope journal(s_.journal());
     bool ok = true;
-    for (qsizetype i = 0; i < others.size() && ok; ++i)
-        ok = takeOut(others.at(i));
+    qsizetype reached = 0;
+    for (; reached < others.size() && ok; ++reached)
+        ok = takeOut(others.at(reached));
+    // The move cut short by a cancel: the load's own, or the unload of `others` where it stopped.
+    const qsizetype cut = ok ? others.size() : reached - 1;
     QString error;
     if (ok)
         ok = FileMover::MoveIn(
             folderOf(row), s_.GameFolder(), nullptr, &error,
-            [withFlt](const QString &file) { return SkinGrid::skippedOnLoad(file, withFlt); });
+            [withFlt](const QString &file) { return SkinGrid::skippedOnLoad(file, withFlt); },
+            s_.progress());
+    if (s_.cancelled()) {
+        // The skins of the slot taken out come back, marked as they were; the ledgers never
+        // changed.
+        for (qsizetype i = 0; i < cut; ++i)
+            s_.SK1.mark(others.at(i), true);
+        s_.SkinEventsOn = true;
+        s_.journal().undoCancelled(cut);
+        return false;
+    }
     if (!ok && !error.isEmpty())
         s_.report(error);
     if (ok) {

@@ -7,6 +7,7 @@
 #include "Locator.h"
 #include "Selector.h"
 #include "StderrPrompt.h"
+#include "TerminalProgress.h"
 #include "WindowCommands.h"
 
 #include <QCoreApplication>
@@ -16,6 +17,8 @@
 
 #include <cstdio>
 #include <memory>
+
+#include <unistd.h>
 
 namespace {
 
@@ -130,6 +133,8 @@ int main(int argc, char *argv[]) {
 
     Selector selector(locator.ok(), prompt);
     selector.load();
+    TerminalProgress progress(::isatty(STDERR_FILENO) == 1);
+    selector.setProgress(&progress);
 
     // The crash test's seam counts the commands' file operations, not the start-up's.
     CrashPoint::startCounting();

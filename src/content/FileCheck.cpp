@@ -111,3 +111,36 @@ bool FileCheck::restore(const Ownership &others, const QStringList &names,
             gone << finding(others, *others.find(shared.at(i)), gameFolder, QString());
     return repair(gone, restored, problems);
 }
+
+bool FileCheck::putBack(const Ownership &ownership, const QStringList &names,
+                        const QString &gameFolder, QStringList *problems) {
+    QList<const Ownership::File *> carried;
+    QStringList asked;
+    QSet<const Ownership::File *> seen;
+    for (const QString &n : names) {
+        const Ownership::File *file = ownership.find(n);
+        if (file && !seen.contains(file)) {
+            seen.insert(file);
+            carried << file;
+            asked << file->name();
+        }
+    }
+    if (asked.isEmpty())
+        return true;
+    QList<QStringList> present;
+    QString error;
+    if (!FileCopy::findAll(gameFolder, asked, &present, &error)) {
+        problems->append(error);
+        return false;
+    }
+    QList<Finding> off;
+    for (qsizetype i = 0; i < asked.size(); ++i) {
+        const Finding f =
+            finding(ownership, *carried.at(i), gameFolder, presentName(asked.at(i), present.at(i)));
+        if (f.kind == Finding::Missing ||
+            FileCompare::sameBytes(f.source, f.target, &error) != FileCompare::Result::Same)
+            off << f;
+    }
+    QList<Finding> done;
+    return repair(off, &done, problems);
+}

@@ -42,4 +42,10 @@ public:
     /// the folder it came from.
     static bool restore(const Ownership &others, const QStringList &names,
                         const QString &gameFolder, QList<Finding> *restored, QStringList *problems);
+
+    /// After a cancelled operation was undone: of `names`, each file `ownership` carries that
+    /// is missing from `gameFolder` or whose bytes differ from its owner's copy is copied from
+    /// the owner, so the game folder holds again what the loaded folders put there.
+    static bool putBack(const Ownership &ownership, const QStringList &names,
+                        const QString &gameFolder, QStringList *problems);
 };

@@ -2,6 +2,7 @@
 
 #include "FileCopy.h"
 #include "FileList.h"
+#include "Progress.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -12,6 +13,11 @@ namespace {
 
 const QString kCopying = QStringLiteral("Please wait- copying: :");
 const QString kDeleting = QStringLiteral("Deleting ");
+
+QString cancelled(const QString &folder) {
+    return QStringLiteral("Moving the files of \"%1\" was cancelled.")
+        .arg(QDir::toNativeSeparators(folder));
+}
 
 QString shown(const QString &path) {
     return QDir::toNativeSeparators(path);
@@ -105,7 +111,7 @@ bool FileMover::skipped(const QString &name) {
 }
 
 bool FileMover::MoveIn(const QString &folder, const QString &gameFolder, const Caption &caption,
-                       QString *error, const Rule &skip) {
+                       QString *error, const Rule &skip, Progress *progress) {
     if (sameFolder(folder, gameFolder))
         return true;
     QStringList names;
@@ -123,6 +129,11 @@ bool FileMover::MoveIn(const QString &folder, const QString &gameFolder, const C
             continue;
         if (caption)
             caption(kCopying + name);
+        if (progress && !progress->next(name)) {
+            if (error)
+                *error = cancelled(folder) + undoCopies(written, folder);
+            return false;
+        }
         const QString existing = present.target(name);
         const QString target = FileList::join(gameFolder, existing.isEmpty() ? name : existing);
         QString reason;
@@ -142,7 +153,7 @@ bool FileMover::MoveIn(const QString &folder, const QString &gameFolder, const C
 }
 
 bool FileMover::MoveOut(const QString &folder, const QString &gameFolder, const Caption &caption,
-                        QString *error, const Rule &keep) {
+                        QString *error, const Rule &keep, Progress *progress) {
     if (sameFolder(folder, gameFolder))
         return true;
     QStringList names;
@@ -158,6 +169,11 @@ bool FileMover::MoveOut(const QString &folder, const QString &gameFolder, const 
             continue;
         if (caption)
             caption(kDeleting + existing);
+        if (progress && !progress->next(existing)) {
+            if (error)
+                *error = (QStringList{cancelled(folder)} + failures).join(QLatin1Char('\n'));
+            return false;
+        }
         QString reason;
         if (!FileCopy::removeFile(FileList::join(gameFolder, existing), &reason))
             failures << reason;

@@ -5,6 +5,8 @@
 
 #include <functional>
 
+class Progress;
+
 /// Moves a content folder's files into the game folder and out again, by name. Only the
 /// folder's own files take part, never its subfolders.
 ///
@@ -33,14 +35,19 @@ public:
     /// none of the folder's files that it did not hold before (a game file that a copy had
     /// already replaced is gone: there is no backup of game files). Answers false with
     /// `error` naming the file and the reason.
+    ///
+    /// `progress` (when given) is asked before each file; when it says stop, the call ends
+    /// as after a failure (the copies made are removed) and `progress->stopped()` tells the
+    /// caller that it was cancelled.
     static bool MoveIn(const QString &folder, const QString &gameFolder, const Caption &caption,
-                       QString *error, const Rule &skip = skipped);
+                       QString *error, const Rule &skip = skipped, Progress *progress = nullptr);
 
     /// Deletes from `gameFolder` every file named like a file of `folder` (compared without
     /// regard to case; a name present under two cases is left alone, as it is ambiguous).
     /// Files whose name `keep` accepts stay (content folders have no such rule; skins do).
     /// Progress: "Deleting " + name. Goes on past a file it cannot delete and
-    /// answers false with `error` naming every such file.
+    /// answers false with `error` naming every such file. When `progress` says stop, the files
+    /// deleted so far stay deleted, and the call answers false with `progress->stopped()` set.
     static bool MoveOut(const QString &folder, const QString &gameFolder, const Caption &caption,
-                        QString *error, const Rule &keep = {});
+                        QString *error, const Rule &keep = {}, Progress *progress = nullptr);
 };

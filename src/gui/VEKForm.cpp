@@ -7,6 +7,7 @@
 #include "LoadFilesPage.h"
 #include "LoadedPage.h"
 #include "PlanesSkinsPage.h"
+#include "ProgressWindow.h"
 #include "SRForm.h"
 #include "Selector.h"
 
@@ -41,6 +42,8 @@ VEKForm::VEKForm(Selector &selector, QWidget *parent) : QWidget(parent), selecto
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(SSTab1);
+
+    progress = new ProgressWindow(selector, this);
 
     // The engine's page is the page shown: the player's choice of tab is recorded there,
     // so a refresh after an action shows the page the player was on.

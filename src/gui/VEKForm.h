@@ -9,6 +9,7 @@ class GeneralPage;
 class LoadedPage;
 class LoadFilesPage;
 class PlanesSkinsPage;
+class ProgressWindow;
 class QPushButton;
 class SRForm;
 class QTabWidget;
@@ -42,6 +43,8 @@ public:
     /// Opens the string file editor; it sits beside the page tabs, since the tool belongs
     /// to no single page.
     QPushButton *EditStrings;
+    /// The progress dialog of long operations (hidden until one runs).
+    ProgressWindow *progress;
 
     /// The side windows, opened on demand and kept (hidden when closed) while this window
     /// lives; null until first opened.

@@ -36,6 +36,8 @@ void TestCliCommands::foldersAndToggleFollowTheGroupRules() {
     CliRun r = run(f, {"toggle", "A-One", "+", "toggle", "G-Maps", "+", "toggle", "G-Sky", "+",
                        "toggle", "A-Two", "+", "folders", "+", "status"});
     QCOMPARE(r.status, 0);
+    // Files moved, and stderr is no terminal here: no progress bar, nothing at all.
+    QCOMPARE(r.err, QByteArray());
     // C-Default and Interchange are made by this first run, after the folders were listed.
     QCOMPARE(r.out, QByteArray("-\tA-One\nS\tA-Two\nS\tG-Maps\nS\tG-Sky\n"
                                "A-Two\nG-Maps\nG-Sky\n"));

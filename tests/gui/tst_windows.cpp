@@ -6,11 +6,13 @@
 #include "FuelPage.h"
 #include "GeneralPage.h"
 #include "InstanceGuard.h"
+#include "Ledgers.h"
 #include "LoadFiles.h"
 #include "LoadFilesPage.h"
 #include "LoadedFiles.h"
 #include "PictureBox.h"
 #include "PlanesSkinsPage.h"
+#include "ProgressWindow.h"
 #include "ScriptedPrompt.h"
 #include "Selector.h"
 #include "SelectorWindows.h"
@@ -26,6 +28,7 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -73,6 +76,8 @@ private Q_SLOTS:
     void newVekDirectoryGoesBackToTheLocator();
     void checkAndRepairOnWhatIsLoaded();
     void pointingAtARowTellsWhatItsLoadReplaces();
+    void progressDialogOverTheThreshold_data();
+    void progressDialogOverTheThreshold();
 
 private:
     QTemporaryDir lockDir_;
@@ -479,3 +484,59 @@ void TestWindows::pointingAtARowTellsWhatItsLoadReplaces() {
 
 QTEST_MAIN(TestWindows)
 #include "tst_windows.moc"
+
+void TestWindows::progressDialogOverTheThreshold_data() {
+    QTest::addColumn<int>("files");
+    QTest::addColumn<int>("cancelAt"); // files done when Cancel is clicked; -1 for never
+    QTest::newRow("at the threshold: no dialog") << int(ProgressWindow::Threshold) << -1;
+    QTest::newRow("over it: shown, and Cancel undoes the load") << 300 << 120;
+}
+
+void TestWindows::progressDialogOverTheThreshold() {
+    QFETCH(int, files);
+    QFETCH(int, cancelAt);
+    TestFolders f;
+    for (int i = 0; i < files; ++i)
+        TestFolders::write(f.vek() + "/A-Big",
+                           QStringLiteral("big%1.dat").arg(i, 3, 10, QLatin1Char('0')), "x");
+    TestFolders::write(f.game(), QStringLiteral("LastVEKDir"), f.vek().toLocal8Bit() + "\r\n");
+    ScriptedPrompt prompt;
+    SelectorWindows windows(&prompt);
+    QVERIFY(windows.start(f.game()));
+    VEKForm *form = windows.vekForm();
+    ProgressWindow *dialog = form->progress;
+    dialog->setInterval(0);
+    const QStringList before = QDir(f.game()).entryList(QDir::Files);
+    const QByteArray ledger = TestFolders::read(f.vek(), Ledgers::FoldersLoaded);
+    int updates = 0;
+    connect(dialog, &ProgressWindow::shown, this, [&](qsizetype done, const QString &file) {
+        ++updates;
+        if (done != cancelAt)
+            return;
+        QVERIFY(dialog->isVisible());
+        QVERIFY(dialog->isModal());
+        QCOMPARE(dialog->Counts->text(), QStringLiteral("120 of 300 files"));
+        QCOMPARE(file, QStringLiteral("big120.dat"));
+        QCOMPARE(dialog->Label->text(), QStringLiteral("Please wait- copying: :big120.dat"));
+        QCOMPARE(dialog->Bar->value(), 120);
+        // The progress caption stays in the main window's title, and is the dialog's.
+        QCOMPARE(form->windowTitle(), QStringLiteral("Please wait- copying: :big120.dat"));
+        QCOMPARE(dialog->windowTitle(), form->windowTitle());
+        QTest::mouseClick(dialog->Cancel, Qt::LeftButton);
+    });
+    const bool loaded =
+        windows.selector()->loadFiles().click(windows.selector()->Unigrid.find("A-Big"));
+    QVERIFY(!dialog->isVisible());
+    if (cancelAt < 0) {
+        QVERIFY(loaded);
+        QCOMPARE(updates, 0);
+        QVERIFY(TestFolders::exists(f.game(), QStringLiteral("big199.dat")));
+        return;
+    }
+    QVERIFY(!loaded);
+    QCOMPARE(QDir(f.game()).entryList(QDir::Files), before);
+    QCOMPARE(TestFolders::read(f.vek(), Ledgers::FoldersLoaded), ledger);
+    QVERIFY(!windows.selector()->Unigrid.row(windows.selector()->Unigrid.find("A-Big")).loaded);
+    QCOMPARE(form->windowTitle(), Selector::Caption);
+    QVERIFY(prompt.shown.last().text.contains("was cancelled"));
+}

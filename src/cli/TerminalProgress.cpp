@@ -1,0 +1,67 @@
+#include "TerminalProgress.h"
+
+#include <csignal>
+#include <cstdio>
+
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+namespace {
+
+volatile std::sig_atomic_t interrupted = 0;
+void (*previous)(int) = SIG_DFL;
+
+extern "C" void onInterrupt(int) {
+    interrupted = 1;
+}
+
+int columns() {
+    winsize size{};
+    if (::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 20)
+        return size.ws_col;
+    return 80;
+}
+
+} // namespace
+
+void TerminalProgress::beginning(qsizetype total) {
+    (void)total;
+    interrupted = 0;
+    previous = std::signal(SIGINT, onInterrupt);
+    drawn_ = false;
+    since_.start();
+}
+
+bool TerminalProgress::proceed(qsizetype done, const QString &file) {
+    if (draw_ && (done == 0 || since_.hasExpired(100))) {
+        drawLine(done, file);
+        since_.start();
+    }
+    return interrupted == 0;
+}
+
+void TerminalProgress::drawLine(qsizetype done, const QString &file) {
+    const qsizetype total = qMax<qsizetype>(filesTotal(), 1);
+    const int width = 20;
+    const int filled = int(qMin<qsizetype>(done, total) * width / total);
+    QString line =
+        QStringLiteral("[%1%2] %3/%4 ")
+            .arg(QString(filled, QLatin1Char('#')), QString(width - filled, QLatin1Char(' ')))
+            .arg(done)
+            .arg(filesTotal());
+    line += file;
+    // One line of the terminal: a longer one would wrap and \r would no longer reach its start.
+    line.truncate(columns() - 1);
+    std::fprintf(stderr, "\r%s\033[K", line.toLocal8Bit().constData());
+    std::fflush(stderr);
+    drawn_ = true;
+}
+
+void TerminalProgress::ending() {
+    std::signal(SIGINT, previous == SIG_ERR ? SIG_DFL : previous);
+    if (drawn_) {
+        std::fputs("\r\033[K", stderr);
+        std::fflush(stderr);
+    }
+    drawn_ = false;
+}

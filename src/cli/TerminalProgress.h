@@ -1,0 +1,28 @@
+#pragma once
+
+#include "Progress.h"
+
+#include <QElapsedTimer>
+
+/// The command-line tool's `Progress`. While stderr is a terminal, an operation that moves
+/// files draws one line there, rewritten in place ("[#####     ] 512/2000 NAME"), and clears
+/// it at the end; otherwise it writes nothing. Ctrl+C while files move cancels the operation
+/// like the window's Cancel (it is undone, and the tool exits 1); outside of one it ends the
+/// tool as usual.
+class TerminalProgress : public Progress {
+public:
+    /// `draw`: whether to draw the bar (stderr is a terminal).
+    explicit TerminalProgress(bool draw) : draw_(draw) {}
+
+protected:
+    void beginning(qsizetype total) override;
+    bool proceed(qsizetype done, const QString &file) override;
+    void ending() override;
+
+private:
+    void drawLine(qsizetype done, const QString &file);
+
+    bool draw_;
+    bool drawn_ = false;
+    QElapsedTimer since_;
+};

@@ -1,0 +1,92 @@
+#include "ProgressWindow.h"
+
+#include "Selector.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+ProgressWindow::ProgressWindow(Selector &selector, QWidget *parent)
+    : QDialog(parent), selector_(selector) {
+    setObjectName(QStringLiteral("ProgressWindow"));
+    // Application-wide: the side windows (the planes.dat editor, the string file editor) must
+    // not write game files while an operation is under way either.
+    setWindowModality(Qt::ApplicationModal);
+    setMinimumWidth(460);
+    Label = new QLabel(this);
+    Label->setObjectName(QStringLiteral("Label"));
+    Label->setTextFormat(Qt::PlainText);
+    Bar = new QProgressBar(this);
+    Bar->setObjectName(QStringLiteral("Bar"));
+    Bar->setTextVisible(false);
+    Counts = new QLabel(this);
+    Counts->setObjectName(QStringLiteral("Counts"));
+    Cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    Cancel->setObjectName(QStringLiteral("Cancel"));
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(Counts, 1);
+    buttons->addWidget(Cancel);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(Label);
+    layout->addWidget(Bar);
+    layout->addLayout(buttons);
+    connect(Cancel, &QPushButton::clicked, this, &ProgressWindow::reject);
+    selector_.setProgress(this);
+}
+
+ProgressWindow::~ProgressWindow() {
+    selector_.setProgress(nullptr);
+}
+
+void ProgressWindow::beginning(qsizetype total) {
+    on_ = total > Threshold;
+    cancel_ = false;
+    if (!on_)
+        return;
+    Bar->setRange(0, int(total));
+    Cancel->setEnabled(true);
+    display(0, QString());
+    QDialog::show();
+    raise();
+    QApplication::processEvents();
+    since_.start();
+}
+
+bool ProgressWindow::proceed(qsizetype done, const QString &file) {
+    if (!on_)
+        return true;
+    if (done == 0 || since_.hasExpired(interval_)) {
+        display(done, file);
+        QApplication::processEvents();
+        since_.start();
+    }
+    return !cancel_;
+}
+
+void ProgressWindow::display(qsizetype done, const QString &file) {
+    const QString caption = selector_.caption();
+    setWindowTitle(caption == Selector::Caption ? QStringLiteral("VEK Selector") : caption);
+    // The progress caption names the file ("Please wait- copying: :" + name); a move that sets
+    // none (a skin's) shows the name alone.
+    Label->setText(caption.endsWith(file) ? caption : file);
+    Bar->setValue(int(done));
+    Counts->setText(QStringLiteral("%1 of %2 files").arg(done).arg(filesTotal()));
+    Q_EMIT shown(done, file);
+}
+
+void ProgressWindow::reject() {
+    if (!on_ || cancel_)
+        return;
+    cancel_ = true;
+    Cancel->setEnabled(false);
+    Label->setText(QStringLiteral("Cancelling: putting back what was done..."));
+}
+
+void ProgressWindow::ending() {
+    if (on_)
+        hide();
+    on_ = false;
+}

@@ -1,0 +1,3 @@
+#include "Progress.h"
+
+Progress::~Progress() = default;
