@@ -239,7 +239,7 @@ bool Selector::MoveIn(const QString &folder) {
 bool Selector::MoveOut(const QString &folder) {
     const bool ok =
         moveFiles(folder, [this](const QString &f, const FileMover::Caption &c, QString *e) {
-            return FileMover::MoveOut(f, folders_.GameFolder, c, e);
+            return FileMover::MoveOut(f, folders_.GameFolder, c, e, {}, journal_->listedOut(f));
         });
     loadedFiles_->restoreAfterUnload(folder);
     return ok;

@@ -40,7 +40,9 @@ public:
     /// regard to case; a name present under two cases is left alone, as it is ambiguous).
     /// Files whose name `keep` accepts stay (content folders have no such rule; skins do).
     /// Progress: "Deleting " + name. Goes on past a file it cannot delete and
-    /// answers false with `error` naming every such file.
+    /// answers false with `error` naming every such file. `listed`, when given, holds the
+    /// names of `folder`'s files as the caller has just listed them (the journal's record),
+    /// so that the folder is not read a second time.
     static bool MoveOut(const QString &folder, const QString &gameFolder, const Caption &caption,
-                        QString *error, const Rule &keep = {});
+                        QString *error, const Rule &keep = {}, const QStringList *listed = nullptr);
 };

@@ -1,6 +1,7 @@
 #include "BytePatch.h"
 #include "FileBytes.h"
 #include "FileCompare.h"
+#include "FileCopy.h"
 #include "FileList.h"
 #include "FileOps.h"
 
@@ -105,6 +106,8 @@ private slots:
 
     void remove_data();
     void remove();
+    void removeFiles_data();
+    void removeFiles();
     void attributes();
 
     void patch_data();
@@ -325,6 +328,62 @@ void TestFiles::remove() {
         QVERIFY2(error.contains(QDir::toNativeSeparators(path)), qPrintable(error));
         QVERIFY(QFileInfo(path).isDir());
     }
+}
+
+// Deleting by name in a folder held open: every refusal of a single delete holds for each
+// name, failures are named in order, and the rest still go.
+void TestFiles::removeFiles_data() {
+    QTest::addColumn<QStringList>("files");     // made as plain files
+    QTest::addColumn<QStringList>("readOnly");  // made read-only
+    QTest::addColumn<QStringList>("folders");   // made as folders
+    QTest::addColumn<QStringList>("names");     // asked to delete
+    QTest::addColumn<QStringList>("refused");   // expected in the failures, in order
+    QTest::addColumn<QStringList>("remaining"); // what the folder holds afterwards
+
+    QTest::newRow("plain, absent and non-ASCII names")
+        << QStringList{"a.dat", "Ünïcode.DAT", "keep.dat"} << QStringList{} << QStringList{}
+        << QStringList{"a.dat", "gone.dat", "Ünïcode.DAT"} << QStringList{}
+        << QStringList{"keep.dat"};
+    QTest::newRow("read-only and folder refused, the rest deleted")
+        << QStringList{"a.dat", "c.dat"} << QStringList{"b.dat"} << QStringList{"d"}
+        << QStringList{"a.dat", "b.dat", "c.dat", "d"} << QStringList{"b.dat", "d"}
+        << QStringList{"b.dat", "d"};
+    QTest::newRow("folder that is not there")
+        << QStringList{} << QStringList{} << QStringList{} << QStringList{"a.dat"} << QStringList{}
+        << QStringList{};
+}
+
+void TestFiles::removeFiles() {
+    QFETCH(QStringList, files);
+    QFETCH(QStringList, readOnly);
+    QFETCH(QStringList, folders);
+    QFETCH(QStringList, names);
+    QFETCH(QStringList, refused);
+    QFETCH(QStringList, remaining);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const bool absent = files.isEmpty() && readOnly.isEmpty() && folders.isEmpty();
+    const QString folder = absent ? dir.filePath(QStringLiteral("absent")) : dir.path();
+    for (const QString &f : files + readOnly)
+        QVERIFY(writeFile(dir.filePath(f), "x"));
+    for (const QString &f : readOnly)
+        QVERIFY(FileOps::setReadOnly(dir.filePath(f), true));
+    for (const QString &f : folders)
+        QVERIFY(QDir(dir.path()).mkdir(f));
+
+    QStringList announced;
+    const QStringList failures = FileCopy::removeFiles(
+        folder, names, [&announced](const QString &name) { announced << name; });
+    QCOMPARE(announced, names);
+    QCOMPARE(failures.size(), refused.size());
+    for (qsizetype i = 0; i < refused.size(); ++i)
+        QVERIFY2(failures.at(i).contains(QDir::toNativeSeparators(dir.filePath(refused.at(i)))),
+                 qPrintable(failures.at(i)));
+    QStringList left = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    left.sort();
+    remaining.sort();
+    QCOMPARE(left, remaining);
 }
 
 void TestFiles::attributes() {
