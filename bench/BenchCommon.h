@@ -58,8 +58,6 @@ inline Options parse(const QStringList &args) {
         else
             die(QStringLiteral("unknown argument %1").arg(a));
     }
-    // Whole pairs of rounds: see pairedRatio.
-    o.repeat += o.repeat % 2;
     if (o.work.isEmpty())
         die(QStringLiteral("usage: %1 WORKDIR [--repeat N] [--files N] [--megabytes N] "
                            "[--game-files N]")
@@ -107,7 +105,24 @@ inline QStringList makeContent(const QString &folder, int files, qint64 total) {
 struct Time {
     double wall = 0;
     double cpu = 0;
+    double readMiB = 0; // read from the device by this process and its children
+    Time &operator+=(const Time &t) {
+        wall += t.wall;
+        cpu += t.cpu;
+        readMiB += t.readMiB;
+        return *this;
+    }
 };
+
+inline double readBytes() {
+    QFile f(QStringLiteral("/proc/self/io"));
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &l : f.readAll().split('\n'))
+        if (l.startsWith("read_bytes: "))
+            return l.mid(12).toDouble();
+    return 0;
+}
 
 inline double cpuSeconds() {
     double total = 0;
@@ -122,10 +137,12 @@ inline double cpuSeconds() {
 
 inline Time measure(const std::function<void()> &run) {
     const double cpu = cpuSeconds();
+    const double read = readBytes();
     QElapsedTimer timer;
     timer.start();
     run();
-    return {double(timer.nsecsElapsed()) / 1e9, cpuSeconds() - cpu};
+    const double wall = double(timer.nsecsElapsed()) / 1e9;
+    return {wall, cpuSeconds() - cpu, (readBytes() - read) / 1048576.0};
 }
 
 // Dirty pages of the previous step must not be written back while this one is timed.
@@ -143,9 +160,13 @@ inline double median(std::vector<double> v) {
 struct Series {
     std::vector<double> wall;
     std::vector<double> cpu;
+    std::vector<double> readMiB;
+    // Steps that went first and second in their pair of steps (see bench_mover.cpp).
+    std::vector<double> firstPlace, secondPlace;
     void add(Time t) {
         wall.push_back(t.wall);
         cpu.push_back(t.cpu);
+        readMiB.push_back(t.readMiB);
     }
 };
 
@@ -175,6 +196,30 @@ inline void report(const char *what, const char *ours, const Series &a, const ch
                 median(a.wall), tool, median(b.wall), pairedRatio(a.cpu, b.cpu));
     std::printf("    %-7s runs: %s\n    %-7s runs: %s\n", ours, qPrintable(list(a.wall)), tool,
                 qPrintable(list(b.wall)));
+}
+
+// Rounds that each hold both sides in both places (see bench_mover.cpp): the ratio of every
+// round is printed, so a round that misses the goal is seen, and the median of them.
+inline void reportRounds(const char *what, const char *ours, const Series &a, const char *tool,
+                         const Series &b, double goal) {
+    std::vector<double> ratios, cpuRatios;
+    for (size_t i = 0; i < a.wall.size() && i < b.wall.size(); ++i) {
+        ratios.push_back(a.wall[i] / b.wall[i]);
+        cpuRatios.push_back(a.cpu[i] / b.cpu[i]);
+    }
+    const double worst = *std::max_element(ratios.begin(), ratios.end());
+    std::printf("%s: %s / %s = %.3f median, %.3f worst round  (goal <= %.2f)\n", what, ours, tool,
+                median(ratios), worst, goal);
+    std::printf("    round ratios: %s; processor time ratio %.3f\n", qPrintable(list(ratios)),
+                median(cpuRatios));
+    std::printf("    %-7s rounds: %s s\n    %-7s rounds: %s s\n", ours, qPrintable(list(a.wall)),
+                tool, qPrintable(list(b.wall)));
+    std::printf("    MiB read from disk, %s: %s; %s: %s\n", ours, qPrintable(list(a.readMiB)), tool,
+                qPrintable(list(b.readMiB)));
+    if (!a.firstPlace.empty() && !b.firstPlace.empty())
+        std::printf("    going second / going first: %s %.3f, %s %.3f\n", ours,
+                    median(a.secondPlace) / median(a.firstPlace), tool,
+                    median(b.secondPlace) / median(b.firstPlace));
 }
 
 } // namespace bench

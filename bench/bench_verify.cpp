@@ -45,7 +45,8 @@ void xargs(const QString &pairs, const QString &program) {
 
 int main(int argc, char **argv) {
     QCoreApplication app(argc, argv);
-    const Options o = parse(app.arguments());
+    Options o = parse(app.arguments());
+    o.repeat += o.repeat % 2; // whole pairs of rounds: see pairedRatio
     const QDir work(o.work);
     const QString content = work.filePath(QStringLiteral("VEK/A-Bench"));
     const QString game = work.filePath(QStringLiteral("EAW"));

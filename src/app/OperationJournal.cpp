@@ -307,6 +307,15 @@ bool OperationJournal::missionUnload(const QString &mission, QStringList *proble
     return saves(false, Journal::Files, problems);
 }
 
+const QStringList *OperationJournal::listedOut(const QString &folder) const {
+    if (!open_)
+        return nullptr;
+    for (const Journal::Move &m : record_.moves)
+        if (!m.in && m.folder == folder)
+            return &m.files;
+    return nullptr;
+}
+
 bool OperationJournal::undoSwap(QStringList *problems) {
     bool ok = true;
     for (const Journal::Backup &b : std::as_const(record_.backups)) {

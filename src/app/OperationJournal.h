@@ -49,6 +49,11 @@ public:
     bool missionLoad(const QString &previous, const QString &mission, QStringList *problems);
     bool missionUnload(const QString &mission, QStringList *problems);
 
+    /// The names of `folder`'s files as the open record lists them for taking it out, or null
+    /// when no open record takes it out: an unload deletes by them instead of reading the
+    /// folder a second time.
+    const QStringList *listedOut(const QString &folder) const;
+
     /// Undoes the swap recorded now (a write failed): every file gets its old bytes back.
     bool undoSwap(QStringList *problems);
 

@@ -27,6 +27,7 @@
 #include "WindowCommands.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include <utility>
 
@@ -240,7 +241,10 @@ bool Selector::MoveIn(const QString &folder) {
 bool Selector::MoveOut(const QString &folder) {
     const bool ok =
         moveFiles(folder, [this](const QString &f, const FileMover::Caption &c, QString *e) {
-            return FileMover::MoveOut(f, folders_.GameFolder, c, e, {}, progress());
+            // A folder gone since it was loaded is not unloaded by the record's names: the
+            // player is told it could not be listed, as before there was a record.
+            const QStringList *listed = QFileInfo(f).isDir() ? journal_->listedOut(f) : nullptr;
+            return FileMover::MoveOut(f, folders_.GameFolder, c, e, {}, progress(), listed);
         });
     // A cancelled unload is undone, not finished: nothing is to be copied back for it.
     if (!cancelled())

@@ -62,7 +62,6 @@ public:
     }
 
     void added(const QString &name) { present_[name.toCaseFolded()].append(name); }
-    void removed(const QString &name) { present_.remove(name.toCaseFolded()); }
 
 private:
     QHash<QString, QStringList> present_;
@@ -153,32 +152,46 @@ bool FileMover::MoveIn(const QString &folder, const QString &gameFolder, const C
 }
 
 bool FileMover::MoveOut(const QString &folder, const QString &gameFolder, const Caption &caption,
-                        QString *error, const Rule &keep, Progress *progress) {
+                        QString *error, const Rule &keep, Progress *progress,
+                        const QStringList *listed) {
     if (sameFolder(folder, gameFolder))
         return true;
     QStringList names;
     QList<QStringList> found;
-    if (!listBoth(folder, gameFolder, &names, &found, error))
-        return false;
-    GameNames present(names, found);
-
-    QStringList failures;
-    for (const QString &name : std::as_const(names)) {
-        const QString existing = present.single(name);
-        if (existing.isEmpty() || (keep && keep(name)))
-            continue;
-        if (caption)
-            caption(kDeleting + existing);
-        if (progress && !progress->next(existing)) {
-            if (error)
-                *error = (QStringList{cancelled(folder)} + failures).join(QLatin1Char('\n'));
+    if (listed) {
+        names = *listed;
+        FileList::sortNames(names);
+        if (!FileCopy::findAll(gameFolder, names, &found, error))
             return false;
-        }
-        QString reason;
-        if (!FileCopy::removeFile(FileList::join(gameFolder, existing), &reason))
-            failures << reason;
-        // Gone or failed, it is not asked about again by a second name of another case.
-        present.removed(name);
+    } else if (!listBoth(folder, gameFolder, &names, &found, error)) {
+        return false;
+    }
+
+    // Names equal but for case sit side by side in name order and stand for one game file,
+    // which goes once.
+    QStringList doomed;
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        const QStringList &present = found.at(i);
+        if (present.size() != 1 || (keep && keep(names.at(i))))
+            continue;
+        if (doomed.isEmpty() || doomed.last() != present.first())
+            doomed << present.first();
+    }
+    bool stopped = false;
+    const QStringList failures =
+        FileCopy::removeFiles(gameFolder, doomed, [&](const QString &name) {
+            if (caption)
+                caption(kDeleting + name);
+            if (progress && !progress->next(name)) {
+                stopped = true;
+                return false;
+            }
+            return true;
+        });
+    if (stopped) {
+        if (error)
+            *error = (QStringList{cancelled(folder)} + failures).join(QLatin1Char('\n'));
+        return false;
     }
     if (failures.isEmpty())
         return true;

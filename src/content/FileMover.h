@@ -48,6 +48,9 @@ public:
     /// Progress: "Deleting " + name. Goes on past a file it cannot delete and
     /// answers false with `error` naming every such file. When `progress` says stop, the files
     /// deleted so far stay deleted, and the call answers false with `progress->stopped()` set.
+    /// `listed`, when given, holds the names of `folder`'s files as the caller has just listed
+    /// them (the journal's record), so that the folder is not read a second time.
     static bool MoveOut(const QString &folder, const QString &gameFolder, const Caption &caption,
-                        QString *error, const Rule &keep = {}, Progress *progress = nullptr);
+                        QString *error, const Rule &keep = {}, Progress *progress = nullptr,
+                        const QStringList *listed = nullptr);
 };

@@ -2,6 +2,7 @@
 
 #include "NativePath.h"
 
+#include "CrashPoint.h"
 #include "FileHook.h"
 #include "FileOps.h"
 
@@ -505,6 +506,69 @@ bool FileCopy::findAll(const QString &folder, const QStringList &names, QList<QS
     return true;
 }
 
+#ifdef Q_OS_LINUX
+namespace {
+
+// The checks and the unlink of `removeFile`, on `name` in the folder open as `dir` (or a path
+// with AT_FDCWD). Answers 0, an errno, or one of these refusals; a file already gone is 0.
+constexpr int kIsFolder = -1;
+constexpr int kIsReadOnly = -2;
+
+int removeAt(int dir, const char *name) {
+    struct stat st;
+    if (::fstatat(dir, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return errno == ENOENT ? 0 : errno;
+    if (S_ISDIR(st.st_mode))
+        return kIsFolder;
+    if (!S_ISLNK(st.st_mode) && !(st.st_mode & S_IWUSR))
+        return kIsReadOnly;
+    if (::unlinkat(dir, name, 0) != 0)
+        return errno == ENOENT ? 0 : errno;
+    // Neither recorded nor isolated here (see `removeFiles`): only the crash seam counts it.
+    CrashPoint::passed();
+    return 0;
+}
+
+bool removed(int outcome, const QString &path, QString *error) {
+    if (outcome == 0)
+        return true;
+    return fail(error, QStringLiteral("delete"), path,
+                outcome == kIsFolder     ? kSourceIsFolder
+                : outcome == kIsReadOnly ? kReadOnly
+                                         : reasonOf(outcome));
+}
+
+// The file name's bytes as QFile::encodeName gives them, without a heap allocation for a
+// short ASCII name, which nearly every game file name is.
+class NameBytes {
+public:
+    explicit NameBytes(const QString &name) {
+        const qsizetype n = name.size();
+        bool ascii = n < qsizetype(sizeof small_);
+        for (qsizetype i = 0; ascii && i < n; ++i) {
+            const char16_t c = name.at(i).unicode();
+            ascii = c < 0x80 && c != 0;
+            small_[i] = char(c);
+        }
+        if (ascii) {
+            small_[n] = '\0';
+            data_ = small_;
+        } else {
+            large_ = QFile::encodeName(name);
+            data_ = large_.constData();
+        }
+    }
+    const char *get() const { return data_; }
+
+private:
+    char small_[256];
+    QByteArray large_;
+    const char *data_ = nullptr;
+};
+
+} // namespace
+#endif
+
 bool FileCopy::removeFile(const QString &path, QString *error) {
 #ifdef Q_OS_LINUX
     const QByteArray name = QFile::encodeName(path);
@@ -539,4 +603,39 @@ bool FileCopy::removeFile(const QString &path, QString *error) {
     FileHook::deleted(path);
     return true;
 #endif
+}
+
+QStringList FileCopy::removeFiles(const QString &folder, const QStringList &names,
+                                  const std::function<bool(const QString &)> &before) {
+    QStringList failures;
+    QString error;
+    const QString prefix = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+#ifdef Q_OS_LINUX
+    // A dry run or a trace wants each delete by its path; every other run takes the short way.
+    const bool watched = FileHook::recording() || FileHook::isolated();
+    const int dir =
+        watched ? -1
+                : ::open(QFile::encodeName(folder).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        for (const QString &name : names) {
+            if (before && !before(name))
+                break;
+            const int outcome = removeAt(dir, NameBytes(name).get());
+            // The path is built only for a message.
+            if (outcome != 0 && !removed(outcome, prefix + name, &error))
+                failures << error;
+        }
+        ::close(dir);
+        return failures;
+    }
+#endif
+    // Watched, or a folder that cannot be opened: each delete by path tells why for its own
+    // file.
+    for (const QString &name : names) {
+        if (before && !before(name))
+            break;
+        if (!removeFile(prefix + name, &error))
+            failures << error;
+    }
+    return failures;
 }

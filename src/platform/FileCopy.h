@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 /// The copy that loads content into the game folder: as fast as the system's own copy, and
 /// never a half-written target.
 ///
@@ -54,4 +56,13 @@ public:
     /// already gone counts as deleted. One status query and one unlink, nothing more: an
     /// unload deletes thousands of files.
     static bool removeFile(const QString &path, QString *error);
+
+    /// Deletes the files `names` of `folder`, each as `removeFile` does, calling `before` with
+    /// each name just before its delete; when `before` answers false, the deletes stop there. The
+    /// folder is opened once and each name is looked up in it alone, where a delete by path walks
+    /// every folder of the path again: an unload deletes thousands of files, and this costs no more
+    /// per file than the system's `rm`. Answers the reasons of the deletes that failed, in the
+    /// order of `names`.
+    static QStringList removeFiles(const QString &folder, const QStringList &names,
+                                   const std::function<bool(const QString &)> &before = {});
 };

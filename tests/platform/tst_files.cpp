@@ -1,6 +1,7 @@
 #include "BytePatch.h"
 #include "FileBytes.h"
 #include "FileCompare.h"
+#include "FileCopy.h"
 #include "FileList.h"
 #include "FileOps.h"
 
@@ -317,6 +318,69 @@ private slots:
             QVERIFY2(error.contains(QDir::toNativeSeparators(path)), qPrintable(error));
             QVERIFY(QFileInfo(path).isDir());
         }
+    }
+
+    void removeFiles_data() {
+        QTest::addColumn<QStringList>("files");     // made as plain files
+        QTest::addColumn<QStringList>("readOnly");  // made read-only
+        QTest::addColumn<QStringList>("folders");   // made as folders
+        QTest::addColumn<QStringList>("names");     // asked to delete
+        QTest::addColumn<QStringList>("refused");   // expected in the failures, in order
+        QTest::addColumn<QStringList>("remaining"); // what the folder holds afterwards
+        QTest::addColumn<int>("stopAt"); // the name before which the caller stops; -1: none
+
+        QTest::newRow("plain, absent and non-ASCII names")
+            << QStringList{"a.dat", "Ünïcode.DAT", "keep.dat"} << QStringList{} << QStringList{}
+            << QStringList{"a.dat", "gone.dat", "Ünïcode.DAT"} << QStringList{}
+            << QStringList{"keep.dat"} << -1;
+        QTest::newRow("read-only and folder refused, the rest deleted")
+            << QStringList{"a.dat", "c.dat"} << QStringList{"b.dat"} << QStringList{"d"}
+            << QStringList{"a.dat", "b.dat", "c.dat", "d"} << QStringList{"b.dat", "d"}
+            << QStringList{"b.dat", "d"} << -1;
+        QTest::newRow("folder that is not there")
+            << QStringList{} << QStringList{} << QStringList{} << QStringList{"a.dat"}
+            << QStringList{} << QStringList{} << -1;
+        QTest::newRow("stopped before the third: the rest stay")
+            << QStringList{"a.dat", "b.dat", "c.dat", "d.dat"} << QStringList{} << QStringList{}
+            << QStringList{"a.dat", "b.dat", "c.dat", "d.dat"} << QStringList{}
+            << QStringList{"c.dat", "d.dat"} << 2;
+    }
+
+    void removeFiles() {
+        QFETCH(QStringList, files);
+        QFETCH(QStringList, readOnly);
+        QFETCH(QStringList, folders);
+        QFETCH(QStringList, names);
+        QFETCH(QStringList, refused);
+        QFETCH(QStringList, remaining);
+        QFETCH(int, stopAt);
+
+        const bool absent = files.isEmpty() && readOnly.isEmpty() && folders.isEmpty();
+        const QString folder = absent ? path(QStringLiteral("absent")) : dir_.path();
+        for (const QString &f : files + readOnly)
+            QVERIFY(writeFile(path(f), "x"));
+        for (const QString &f : readOnly)
+            QVERIFY(FileOps::setReadOnly(path(f), true));
+        for (const QString &f : folders)
+            QVERIFY(dir_.mkdir(f));
+
+        QStringList announced;
+        const QStringList failures =
+            FileCopy::removeFiles(folder, names, [&announced, stopAt](const QString &name) {
+                if (announced.size() == stopAt)
+                    return false;
+                announced << name;
+                return true;
+            });
+        QCOMPARE(announced, stopAt < 0 ? names : names.mid(0, stopAt));
+        QCOMPARE(failures.size(), refused.size());
+        for (qsizetype i = 0; i < refused.size(); ++i)
+            QVERIFY2(failures.at(i).contains(QDir::toNativeSeparators(path(refused.at(i)))),
+                     qPrintable(failures.at(i)));
+        QStringList left = dir_.entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        left.sort();
+        remaining.sort();
+        QCOMPARE(left, remaining);
     }
 
     void attributes() {
