@@ -41,13 +41,13 @@ public:
     GameNames(const QStringList &asked, const QList<QStringList> &found) {
         present_.reserve(asked.size());
         for (qsizetype i = 0; i < asked.size(); ++i)
-            present_.insert(asked[i].toCaseFolded(), found[i]);
+            present_.insert(FileList::fold(asked[i]), found[i]);
     }
 
     /// The name to write `name` under: the exact name when present, else the first case
     /// variant in name order (as `FileList::findIn` chooses), else empty.
     QString target(const QString &name) const {
-        const QStringList variants = present_.value(name.toCaseFolded());
+        const QStringList variants = present_.value(FileList::fold(name));
         if (variants.isEmpty() || variants.contains(name))
             return variants.isEmpty() ? QString() : name;
         QStringList sorted = variants;
@@ -57,11 +57,11 @@ public:
 
     /// The one name present for `name`; empty when absent or present under several cases.
     QString single(const QString &name) const {
-        const QStringList variants = present_.value(name.toCaseFolded());
+        const QStringList variants = present_.value(FileList::fold(name));
         return variants.size() == 1 ? variants.first() : QString();
     }
 
-    void added(const QString &name) { present_[name.toCaseFolded()].append(name); }
+    void added(const QString &name) { present_[FileList::fold(name)].append(name); }
 
 private:
     QHash<QString, QStringList> present_;

@@ -4,6 +4,7 @@
 
 #include "CrashPoint.h"
 #include "FileHook.h"
+#include "FileList.h"
 #include "FileOps.h"
 
 #include <QByteArray>
@@ -444,7 +445,7 @@ bool FileCopy::findAll(const QString &folder, const QStringList &names, QList<QS
     groupOf.reserve(names.size());
     QList<qsizetype> group(names.size());
     for (qsizetype i = 0; i < names.size(); ++i) {
-        const QByteArray key = names[i].toCaseFolded().toUtf8();
+        const QByteArray key = FileList::fold(names[i]).toUtf8();
         auto it = groupOf.constFind(key);
         if (it == groupOf.cend())
             it = groupOf.insert(key, groupOf.size());
@@ -494,7 +495,7 @@ bool FileCopy::findAll(const QString &folder, const QStringList &names, QList<QS
     QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
     while (it.hasNext()) {
         it.next();
-        const auto group = groupOf.constFind(it.fileName().toCaseFolded().toUtf8());
+        const auto group = groupOf.constFind(FileList::fold(it.fileName()).toUtf8());
         if (group != groupOf.cend())
             found[group.value()].append(it.fileName());
     }

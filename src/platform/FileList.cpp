@@ -94,12 +94,33 @@ QRegularExpression compilePatterns(const QString &patterns) {
 
 } // namespace
 
+QString FileList::fold(const QString &name) {
+    const qsizetype n = name.size();
+    const QChar *c = name.constData();
+    qsizetype i = 0;
+    // Most names are lower-case ASCII already, and then the name is its own key.
+    while (i < n && c[i].unicode() < 0x80 && !(c[i].unicode() >= 'A' && c[i].unicode() <= 'Z'))
+        ++i;
+    if (i == n)
+        return name;
+    QString out = name;
+    QChar *o = out.data();
+    for (; i < n; ++i) {
+        const char16_t u = o[i].unicode();
+        if (u >= 0x80)
+            return name.toCaseFolded();
+        if (u >= 'A' && u <= 'Z')
+            o[i] = QChar(u + ('a' - 'A'));
+    }
+    return out;
+}
+
 void FileList::sortNames(QStringList &names) {
     // Fold each name once, not once per comparison.
     QList<std::pair<QString, QString>> keyed;
     keyed.reserve(names.size());
     for (const QString &n : names)
-        keyed.append({n.toCaseFolded(), n});
+        keyed.append({fold(n), n});
     std::sort(keyed.begin(), keyed.end());
     for (qsizetype i = 0; i < names.size(); ++i)
         names[i] = keyed.at(i).second;

@@ -40,6 +40,10 @@ public:
     /// `folder` + the platform separator + `name`.
     static QString join(const QString &folder, const QString &name);
 
+    /// `name` case-folded, the key under which names equal without regard to case meet. Equal
+    /// to `QString::toCaseFolded`, with a quick way for the ASCII names nearly every file has.
+    static QString fold(const QString &name);
+
     /// Case-insensitive name order, ties broken by the exact bytes so the order is total.
     static void sortNames(QStringList &names);
 };
