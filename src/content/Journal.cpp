@@ -24,6 +24,25 @@ QByteArray field(const QString &text) {
     return utf8;
 }
 
+// `field(text)` appended to `out`: an ASCII name that needs no encoding goes in as it is,
+// without a string of its own (a record holds thousands of names).
+void appendField(QByteArray &out, const QString &text) {
+    const QChar *c = text.constData();
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t u = c[i].unicode();
+        if (u >= 0x80 || u == '\t' || u == '\r' || u == '\n' || u == '%') {
+            out += field(text);
+            return;
+        }
+    }
+    const qsizetype at = out.size();
+    out.resize(at + n);
+    char *o = out.data() + at;
+    for (qsizetype i = 0; i < n; ++i)
+        o[i] = char(c[i].unicode());
+}
+
 QString text(const QByteArray &field) {
     return QString::fromUtf8(QByteArray::fromPercentEncoding(field));
 }
@@ -45,32 +64,42 @@ QString journalPath(const QString &modFolder) {
 } // namespace
 
 QByteArray Journal::toBytes(const Record &r) {
-    QList<QByteArray> lines = {kHeader, line({"operation", field(r.operation)}),
-                               line({"stage", field(r.stage)})};
+    QByteArray out;
+    const auto add = [&out](std::initializer_list<QByteArray> fields) {
+        out += line(fields);
+        out += "\r\n";
+    };
+    add({kHeader});
+    add({"operation", field(r.operation)});
+    add({"stage", field(r.stage)});
     for (const Move &m : r.moves) {
-        lines << line({m.in ? "in" : "out", field(m.name), field(m.rule), field(m.folder)});
-        for (const QString &f : m.files)
-            lines << line({"file", field(f)});
+        add({m.in ? "in" : "out", field(m.name), field(m.rule), field(m.folder)});
+        out.reserve(out.size() + m.files.size() * 24);
+        for (const QString &f : m.files) {
+            out += "file\t";
+            appendField(out, f);
+            out += "\r\n";
+        }
     }
     for (const QString &d : r.drops)
-        lines << line({"drop", field(d)});
+        add({"drop", field(d)});
     if (!r.mission.isEmpty())
-        lines << line({"mission", field(r.mission)});
+        add({"mission", field(r.mission)});
     if (!r.previous.isEmpty())
-        lines << line({"previous", field(r.previous)});
+        add({"previous", field(r.previous)});
     for (const QString &h : r.held)
-        lines << line({"held", field(h)});
+        add({"held", field(h)});
     if (r.skinSlot >= 0)
-        lines << line({"skinslot", QByteArray::number(r.skinSlot)});
+        add({"skinslot", QByteArray::number(r.skinSlot)});
     if (!r.aircraft.isEmpty())
-        lines << line({"aircraft", field(r.aircraft)});
+        add({"aircraft", field(r.aircraft)});
     for (const QString &a : r.replaced)
-        lines << line({"replaced", field(a)});
+        add({"replaced", field(a)});
     for (const Backup &b : r.backups)
-        lines << line({"backup", field(b.path), b.existed ? b.bytes.toBase64() : "-"});
+        add({"backup", field(b.path), b.existed ? b.bytes.toBase64() : "-"});
     // The last line tells a whole record from one cut short by a failing disk.
-    lines << "end";
-    return TextFile::joinLines(lines);
+    add({"end"});
+    return out;
 }
 
 bool Journal::fromBytes(const QByteArray &bytes, Record *record, QString *reason) {
