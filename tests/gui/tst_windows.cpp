@@ -402,9 +402,7 @@ void TestWindows::newVekDirectoryGoesBackToTheLocator() {
 void TestWindows::checkAndRepairOnWhatIsLoaded() {
     DemoWindows demo;
     QVERIFY(demo.start());
-    TestFolders &f = demo.f;
-    ScriptedPrompt &prompt = demo.prompt;
-    SelectorWindows &windows = demo.windows;
+    auto &[f, prompt, windows] = demo;
     VEKForm *form = windows.vekForm();
     const QString late = QStringLiteral("F-Late war fighters");
     QVERIFY(windows.selector()->loadFiles().click(windows.selector()->Unigrid.find(late)));
@@ -431,9 +429,7 @@ void TestWindows::checkAndRepairOnWhatIsLoaded() {
 void TestWindows::pointingAtARowTellsWhatItsLoadReplaces() {
     DemoWindows demo;
     QVERIFY(demo.start());
-    TestFolders &f = demo.f;
-    ScriptedPrompt &prompt = demo.prompt;
-    SelectorWindows &windows = demo.windows;
+    auto &[f, prompt, windows] = demo;
     VEKForm *form = windows.vekForm();
     form->resize(1100, 800);
     QVERIFY(QTest::qWaitForWindowExposed(form));
