@@ -41,19 +41,15 @@ FileMover::Rule keepRule(const QString &rule) {
 /// folder that is no longer there to be listed).
 bool deleteNames(const QStringList &names, const QString &gameFolder, const FileMover::Rule &keep,
                  const QString &folder, QStringList *problems) {
-    QList<QStringList> present;
+    QStringList asked = names;
+    if (keep)
+        asked.removeIf(keep);
+    // A name present under two cases is ambiguous and left alone, as an unload does.
+    QStringList failures;
     QString error;
-    if (!FileCopy::findAll(gameFolder, names, &present, &error)) {
+    if (!FileCopy::removeNamed(gameFolder, asked, &failures, &error)) {
         problems->append(error);
         return false;
-    }
-    QStringList failures;
-    for (qsizetype i = 0; i < names.size(); ++i) {
-        // A name present under two cases is ambiguous and left alone, as an unload does.
-        if (present.at(i).size() != 1 || (keep && keep(names.at(i))))
-            continue;
-        if (!FileCopy::removeFile(FileList::join(gameFolder, present.at(i).first()), &error))
-            failures << error;
     }
     if (failures.isEmpty())
         return true;

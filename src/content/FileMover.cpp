@@ -157,29 +157,20 @@ bool FileMover::MoveOut(const QString &folder, const QString &gameFolder, const 
     if (sameFolder(folder, gameFolder))
         return true;
     QStringList names;
-    QList<QStringList> found;
     if (listed) {
         names = *listed;
-        FileList::sortNames(names);
-        if (!FileCopy::findAll(gameFolder, names, &found, error))
-            return false;
-    } else if (!listBoth(folder, gameFolder, &names, &found, error)) {
+    } else if (!FileCopy::fileNames(folder, &names, error)) {
         return false;
     }
-
-    // Names equal but for case sit side by side in name order and stand for one game file,
-    // which goes once.
-    QStringList doomed;
-    for (qsizetype i = 0; i < names.size(); ++i) {
-        const QStringList &present = found.at(i);
-        if (present.size() != 1 || (keep && keep(names.at(i))))
-            continue;
-        if (doomed.isEmpty() || doomed.last() != present.first())
-            doomed << present.first();
-    }
+    if (keep)
+        names.removeIf(keep);
+    // Name order, so that names equal but for case sit side by side: they stand for one game
+    // file, which goes once, at the first of them.
+    FileList::sortNames(names);
     bool stopped = false;
-    const QStringList failures =
-        FileCopy::removeFiles(gameFolder, doomed, [&](const QString &name) {
+    QStringList failures;
+    const bool read =
+        FileCopy::removeNamed(gameFolder, names, &failures, error, [&](const QString &name) {
             if (caption)
                 caption(kDeleting + name);
             if (progress && !progress->next(name)) {
@@ -188,6 +179,8 @@ bool FileMover::MoveOut(const QString &folder, const QString &gameFolder, const 
             }
             return true;
         });
+    if (!read)
+        return false;
     if (stopped) {
         if (error)
             *error = (QStringList{cancelled(folder)} + failures).join(QLatin1Char('\n'));

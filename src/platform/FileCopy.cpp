@@ -20,6 +20,8 @@
 #include <cstring>
 #include <filesystem>
 #include <system_error>
+#include <thread>
+#include <vector>
 
 #ifdef Q_OS_LINUX
 #include <cerrno>
@@ -438,12 +440,17 @@ bool FileCopy::fileNames(const QString &folder, QStringList *names, QString *err
 #endif
 }
 
-bool FileCopy::findAll(const QString &folder, const QStringList &names, QList<QStringList> *present,
-                       QString *error) {
+namespace {
+
+// What `FileCopy::findAll` finds, by group: names equal without regard to case share one group
+// (`group` holds each name's), and `found` holds each group's files.
+bool findGroups(const QString &folder, const QStringList &names, QList<qsizetype> *groups,
+                QList<QStringList> *found, QString *error) {
     // Names equal without regard to case share one group, found by their case-folded bytes.
     QHash<QByteArray, qsizetype> groupOf;
     groupOf.reserve(names.size());
-    QList<qsizetype> group(names.size());
+    QList<qsizetype> &group = *groups;
+    group.resize(names.size());
     for (qsizetype i = 0; i < names.size(); ++i) {
         const QByteArray key = FileList::fold(names[i]).toUtf8();
         auto it = groupOf.constFind(key);
@@ -451,7 +458,7 @@ bool FileCopy::findAll(const QString &folder, const QStringList &names, QList<QS
             it = groupOf.insert(key, groupOf.size());
         group[i] = it.value();
     }
-    QList<QStringList> found(groupOf.size());
+    *found = QList<QStringList>(groupOf.size());
 
 #ifdef Q_OS_LINUX
     DIR *dir = ::opendir(QFile::encodeName(folder).constData());
@@ -482,7 +489,7 @@ bool FileCopy::findAll(const QString &folder, const QStringList &names, QList<QS
             isFile = ::fstatat(fd, name, &st, 0) == 0 && S_ISREG(st.st_mode);
         }
         if (isFile)
-            found[it.value()].append(QFile::decodeName(name));
+            (*found)[it.value()].append(QFile::decodeName(name));
     }
     const int err = errno;
     ::closedir(dir);
@@ -497,9 +504,20 @@ bool FileCopy::findAll(const QString &folder, const QStringList &names, QList<QS
         it.next();
         const auto group = groupOf.constFind(FileList::fold(it.fileName()).toUtf8());
         if (group != groupOf.cend())
-            found[group.value()].append(it.fileName());
+            (*found)[group.value()].append(it.fileName());
     }
 #endif
+    return true;
+}
+
+} // namespace
+
+bool FileCopy::findAll(const QString &folder, const QStringList &names, QList<QStringList> *present,
+                       QString *error) {
+    QList<qsizetype> group;
+    QList<QStringList> found;
+    if (!findGroups(folder, names, &group, &found, error))
+        return false;
     present->clear();
     present->reserve(names.size());
     for (const qsizetype g : std::as_const(group))
@@ -515,17 +533,29 @@ namespace {
 constexpr int kIsFolder = -1;
 constexpr int kIsReadOnly = -2;
 
-int removeAt(int dir, const char *name) {
+constexpr int kIsGone = -3;
+
+// The status query before a delete: 0 when `name` may go, else why not.
+int lookAt(int dir, const char *name) {
     struct stat st;
     if (::fstatat(dir, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
-        return errno == ENOENT ? 0 : errno;
+        return errno == ENOENT ? kIsGone : errno;
     if (S_ISDIR(st.st_mode))
         return kIsFolder;
     if (!S_ISLNK(st.st_mode) && !(st.st_mode & S_IWUSR))
         return kIsReadOnly;
+    return 0;
+}
+
+// The delete after `lookAt` answered `looked`.
+int removeLooked(int dir, const char *name, int looked) {
+    if (looked == kIsGone)
+        return 0;
+    if (looked != 0)
+        return looked;
     if (::unlinkat(dir, name, 0) != 0)
         return errno == ENOENT ? 0 : errno;
-    // Neither recorded nor isolated here (see `removeFiles`): only the crash seam counts it.
+    // Neither recorded nor isolated here (see `removeNamed`): only the crash seam counts it.
     CrashPoint::passed();
     return 0;
 }
@@ -567,6 +597,67 @@ private:
     const char *data_ = nullptr;
 };
 
+// A file `deleteInTurn` is to delete, with what an early look at it found.
+struct Doomed {
+    const QString *name;
+    int looked; // as `lookAt` answers; kLookAgain when it was not looked at under this name
+};
+constexpr int kLookAgain = -4;
+
+// Deletes `doomed` from the folder open as `dir`, in turn: `before` is asked for each file
+// before it may go, in order, and a false answer ends the deletes there. Two threads delete:
+// most of a delete's cost (giving the file's space back) comes after the folder has been
+// changed, so two deletes in one folder overlap well. The answers to `before` run at most a
+// few files ahead of the deletes, so that a cancel stops what it sees. Answers each file's
+// outcome, in order; the files after a stop answer 0 and are not touched.
+std::vector<int> deleteInTurn(int dir, const std::vector<Doomed> &doomed,
+                              const std::function<bool(const QString &)> &before) {
+    constexpr size_t kLead = 32;
+    std::vector<int> outcomes(doomed.size(), 0);
+    std::atomic<size_t> allowed{0}; // the files before this one may be deleted
+    std::atomic<size_t> taken{0};   // the next file a thread takes to delete
+    std::atomic<bool> ended{false}; // `allowed` will not grow any more
+    // Deletes the next allowed file not yet taken; false when there is none.
+    const auto takeOne = [&]() {
+        size_t t = taken.load(std::memory_order_relaxed);
+        do {
+            if (t >= allowed.load(std::memory_order_acquire))
+                return false;
+        } while (!taken.compare_exchange_weak(t, t + 1, std::memory_order_relaxed));
+        const Doomed &d = doomed[t];
+        const NameBytes bytes(*d.name);
+        const int looked = d.looked == kLookAgain ? lookAt(dir, bytes.get()) : d.looked;
+        outcomes[t] = removeLooked(dir, bytes.get(), looked);
+        return true;
+    };
+    {
+        static const bool one = getenv("VEK_ONE");
+        std::jthread helper([&] {
+            for (;;) {
+                if (one) return;
+                if (takeOne())
+                    continue;
+                if (ended.load(std::memory_order_acquire) &&
+                    taken.load(std::memory_order_relaxed) >=
+                        allowed.load(std::memory_order_relaxed))
+                    return;
+                std::this_thread::yield();
+            }
+        });
+        for (size_t n = 0; n < doomed.size(); ++n) {
+            while (n >= taken.load(std::memory_order_relaxed) + kLead)
+                takeOne();
+            if (before && !before(*doomed[n].name))
+                break;
+            allowed.store(n + 1, std::memory_order_release);
+        }
+        ended.store(true, std::memory_order_release);
+        while (takeOne()) {
+        }
+    }
+    return outcomes;
+}
+
 } // namespace
 #endif
 
@@ -606,11 +697,21 @@ bool FileCopy::removeFile(const QString &path, QString *error) {
 #endif
 }
 
-QStringList FileCopy::removeFiles(const QString &folder, const QStringList &names,
-                                  const std::function<bool(const QString &)> &before) {
-    QStringList failures;
-    QString error;
+bool FileCopy::removeNamed(const QString &folder, const QStringList &names, QStringList *failures,
+                           QString *error, const std::function<bool(const QString &)> &before) {
+    QList<qsizetype> group;
+    QList<QStringList> found;
+    QString reason;
     const QString prefix = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+    // Which name stands for a file, and which group of names equal but for case has had its
+    // file deleted already.
+    const auto next = [&](qsizetype i, std::vector<char> &done) -> const QString * {
+        const qsizetype g = group.at(i);
+        if (done[size_t(g)] || found.at(g).size() != 1)
+            return nullptr;
+        done[size_t(g)] = 1;
+        return &found.at(g).first();
+    };
 #ifdef Q_OS_LINUX
     // A dry run or a trace wants each delete by its path; every other run takes the short way.
     const bool watched = FileHook::recording() || FileHook::isolated();
@@ -618,25 +719,60 @@ QStringList FileCopy::removeFiles(const QString &folder, const QStringList &name
         watched ? -1
                 : ::open(QFile::encodeName(folder).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
-        for (const QString &name : names) {
-            if (before && !before(name))
-                break;
-            const int outcome = removeAt(dir, NameBytes(name).get());
+        // The listing of a big game folder and the status query of each file to delete are
+        // what an unload costs beyond the deletes themselves (`rm` does the queries but no
+        // listing), so they overlap: a worker reads the folder while this thread looks at the
+        // files by the names asked. The worker touches nothing but what it fills in.
+        bool listed = false;
+        std::vector<int> looked(size_t(names.size()));
+        {
+            std::jthread lister(
+                [&] { listed = findGroups(folder, names, &group, &found, &reason); });
+            for (qsizetype i = 0; i < names.size(); ++i)
+                looked[size_t(i)] = lookAt(dir, NameBytes(names.at(i)).get());
+        }
+        if (!listed) {
+            ::close(dir);
+            if (error)
+                *error = reason;
+            return false;
+        }
+        std::vector<char> done(size_t(found.size()));
+        std::vector<Doomed> doomed;
+        doomed.reserve(size_t(names.size()));
+        for (qsizetype i = 0; i < names.size(); ++i) {
+            const QString *file = next(i, done);
+            // The early look holds for the name asked when that is the file's own, unless the
+            // listing saw a file where the look saw none or a folder.
+            const int look = looked[size_t(i)];
+            if (file)
+                doomed.push_back({file, *file != names.at(i) || look == kIsGone || look == kIsFolder
+                                            ? kLookAgain
+                                            : look});
+        }
+        const std::vector<int> outcomes = deleteInTurn(dir, doomed, before);
+        for (size_t k = 0; k < doomed.size(); ++k) {
             // The path is built only for a message.
-            if (outcome != 0 && !removed(outcome, prefix + name, &error))
-                failures << error;
+            if (outcomes[k] != 0 && !removed(outcomes[k], prefix + *doomed[k].name, &reason))
+                failures->append(reason);
         }
         ::close(dir);
-        return failures;
+        return true;
     }
 #endif
     // Watched, or a folder that cannot be opened: each delete by path tells why for its own
     // file.
-    for (const QString &name : names) {
-        if (before && !before(name))
+    if (!findGroups(folder, names, &group, &found, error))
+        return false;
+    std::vector<char> done(size_t(found.size()));
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        const QString *file = next(i, done);
+        if (!file)
+            continue;
+        if (before && !before(*file))
             break;
-        if (!removeFile(prefix + name, &error))
-            failures << error;
+        if (!removeFile(prefix + *file, &reason))
+            failures->append(reason);
     }
-    return failures;
+    return true;
 }

@@ -57,12 +57,17 @@ public:
     /// unload deletes thousands of files.
     static bool removeFile(const QString &path, QString *error);
 
-    /// Deletes the files `names` of `folder`, each as `removeFile` does, calling `before` with
-    /// each name just before its delete; when `before` answers false, the deletes stop there. The
-    /// folder is opened once and each name is looked up in it alone, where a delete by path walks
-    /// every folder of the path again: an unload deletes thousands of files, and this costs no more
-    /// per file than the system's `rm`. Answers the reasons of the deletes that failed, in the
-    /// order of `names`.
-    static QStringList removeFiles(const QString &folder, const QStringList &names,
-                                   const std::function<bool(const QString &)> &before = {});
+    /// Deletes from `folder` the file each of `names` stands for: the one file there that
+    /// bears the name compared without regard to case (see `findAll`). A name present under
+    /// several cases, or not at all, deletes nothing, and names equal but for case delete their
+    /// file once. Each delete is as `removeFile`'s, in the order of `names`; `before` is called
+    /// with the file's name just before it, and when it answers false the deletes stop there.
+    /// The reasons of the deletes that failed go to `failures`, in order. Answers false, with
+    /// `error`, only when the folder cannot be read, and then nothing is deleted. The folder is
+    /// read once, alongside the status queries of the deletes, and each file is deleted by its
+    /// name in the folder held open: an unload deletes thousands of files from a folder of tens
+    /// of thousands, and this costs little more than the system's `rm` of the same names.
+    static bool removeNamed(const QString &folder, const QStringList &names, QStringList *failures,
+                            QString *error,
+                            const std::function<bool(const QString &)> &before = {});
 };

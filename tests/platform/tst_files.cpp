@@ -2,6 +2,7 @@
 #include "FileBytes.h"
 #include "FileCompare.h"
 #include "FileCopy.h"
+#include "FileHook.h"
 #include "FileList.h"
 #include "FileOps.h"
 
@@ -320,67 +321,100 @@ private slots:
         }
     }
 
-    void removeFiles_data() {
+    void removeNamed_data() {
         QTest::addColumn<QStringList>("files");     // made as plain files
         QTest::addColumn<QStringList>("readOnly");  // made read-only
         QTest::addColumn<QStringList>("folders");   // made as folders
         QTest::addColumn<QStringList>("names");     // asked to delete
+        QTest::addColumn<QStringList>("announced"); // handed to `before`, in order
         QTest::addColumn<QStringList>("refused");   // expected in the failures, in order
         QTest::addColumn<QStringList>("remaining"); // what the folder holds afterwards
-        QTest::addColumn<int>("stopAt"); // the name before which the caller stops; -1: none
+        QTest::addColumn<int>("stopAt"); // the file before which the caller stops; -1: none
 
+        using L = QStringList;
         QTest::newRow("plain, absent and non-ASCII names")
-            << QStringList{"a.dat", "Ünïcode.DAT", "keep.dat"} << QStringList{} << QStringList{}
-            << QStringList{"a.dat", "gone.dat", "Ünïcode.DAT"} << QStringList{}
-            << QStringList{"keep.dat"} << -1;
-        QTest::newRow("read-only and folder refused, the rest deleted")
-            << QStringList{"a.dat", "c.dat"} << QStringList{"b.dat"} << QStringList{"d"}
-            << QStringList{"a.dat", "b.dat", "c.dat", "d"} << QStringList{"b.dat", "d"}
-            << QStringList{"b.dat", "d"} << -1;
+            << L{"a.dat", "Ünïcode.DAT", "keep.dat"} << L{} << L{}
+            << L{"a.dat", "gone.dat", "Ünïcode.DAT"} << L{"a.dat", "Ünïcode.DAT"} << L{}
+            << L{"keep.dat"} << -1;
+        QTest::newRow("read-only refused, a folder is no file, the rest deleted")
+            << L{"a.dat", "c.dat"} << L{"b.dat"} << L{"d"} << L{"a.dat", "b.dat", "c.dat", "d"}
+            << L{"a.dat", "b.dat", "c.dat"} << L{"b.dat"} << L{"b.dat", "d"} << -1;
         QTest::newRow("folder that is not there")
-            << QStringList{} << QStringList{} << QStringList{} << QStringList{"a.dat"}
-            << QStringList{} << QStringList{} << -1;
+            << L{} << L{} << L{} << L{"a.dat"} << L{} << L{} << L{} << -1;
         QTest::newRow("stopped before the third: the rest stay")
-            << QStringList{"a.dat", "b.dat", "c.dat", "d.dat"} << QStringList{} << QStringList{}
-            << QStringList{"a.dat", "b.dat", "c.dat", "d.dat"} << QStringList{}
-            << QStringList{"c.dat", "d.dat"} << 2;
+            << L{"a.dat", "b.dat", "c.dat", "d.dat"} << L{} << L{}
+            << L{"a.dat", "b.dat", "c.dat", "d.dat"} << L{"a.dat", "b.dat"} << L{}
+            << L{"c.dat", "d.dat"} << 2;
+        // By case: the one file of another case goes, under its own name; names equal but for
+        // case delete it once; a name present under two cases is left alone.
+        QTest::newRow("by case") << L{"Planes.DAT", "sky.pic", "SKY.PIC", "Abc.txt", "zz.dat"}
+                                 << L{"RO.dat"} << L{}
+                                 << L{"PLANES.dat", "planes.dat", "sky.pic", "ro.DAT", "abc.TXT"}
+                                 << L{"Planes.DAT", "RO.dat", "Abc.txt"} << L{"RO.dat"}
+                                 << L{"RO.dat", "SKY.PIC", "sky.pic", "zz.dat"} << -1;
     }
 
-    void removeFiles() {
+    void removeNamed() {
         QFETCH(QStringList, files);
         QFETCH(QStringList, readOnly);
         QFETCH(QStringList, folders);
         QFETCH(QStringList, names);
+        QFETCH(QStringList, announced);
         QFETCH(QStringList, refused);
         QFETCH(QStringList, remaining);
         QFETCH(int, stopAt);
 
-        const bool absent = files.isEmpty() && readOnly.isEmpty() && folders.isEmpty();
-        const QString folder = absent ? path(QStringLiteral("absent")) : dir_.path();
-        for (const QString &f : files + readOnly)
-            QVERIFY(writeFile(path(f), "x"));
-        for (const QString &f : readOnly)
-            QVERIFY(FileOps::setReadOnly(path(f), true));
-        for (const QString &f : folders)
-            QVERIFY(dir_.mkdir(f));
+        // Each row both ways: the folder held open, and each delete by path as while recording.
+        for (const bool recorded : {false, true}) {
+            const bool absent = files.isEmpty() && readOnly.isEmpty() && folders.isEmpty();
+            const QString folder = absent ? path(QStringLiteral("absent")) : dir_.path();
+            for (const QString &f : files + readOnly)
+                QVERIFY(writeFile(path(f), "x"));
+            for (const QString &f : readOnly)
+                QVERIFY(FileOps::setReadOnly(path(f), true));
+            for (const QString &f : folders)
+                QVERIFY(QDir().mkpath(path(f)));
 
-        QStringList announced;
-        const QStringList failures =
-            FileCopy::removeFiles(folder, names, [&announced, stopAt](const QString &name) {
-                if (announced.size() == stopAt)
-                    return false;
-                announced << name;
-                return true;
-            });
-        QCOMPARE(announced, stopAt < 0 ? names : names.mid(0, stopAt));
-        QCOMPARE(failures.size(), refused.size());
-        for (qsizetype i = 0; i < refused.size(); ++i)
-            QVERIFY2(failures.at(i).contains(QDir::toNativeSeparators(path(refused.at(i)))),
-                     qPrintable(failures.at(i)));
-        QStringList left = dir_.entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
-        left.sort();
-        remaining.sort();
-        QCOMPARE(left, remaining);
+            QStringList deleted;
+            if (recorded)
+                FileHook::setSink([&deleted](const FileOperation &op) {
+                    if (op.kind == FileOperation::Kind::Delete)
+                        deleted << QFileInfo(op.path).fileName();
+                });
+            QStringList seen, failures;
+            QString error;
+            const bool read = FileCopy::removeNamed(folder, names, &failures, &error,
+                                                    [&seen, stopAt](const QString &name) {
+                                                        if (seen.size() == stopAt)
+                                                            return false;
+                                                        seen << name;
+                                                        return true;
+                                                    });
+            FileHook::setSink({});
+            QCOMPARE(read, !absent);
+            QVERIFY2(absent == error.contains(QDir::toNativeSeparators(folder)), qPrintable(error));
+            QCOMPARE(seen, announced);
+            // Recorded, every delete is seen by its path: what went, refusals aside.
+            QStringList went = announced;
+            for (const QString &r : refused)
+                went.removeAll(r);
+            if (recorded)
+                QCOMPARE(deleted, went);
+            QCOMPARE(failures.size(), refused.size());
+            for (qsizetype i = 0; i < refused.size(); ++i)
+                QVERIFY2(failures.at(i).contains(QDir::toNativeSeparators(path(refused.at(i)))),
+                         qPrintable(failures.at(i)));
+            QStringList left = dir_.entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+            left.sort();
+            QStringList expected = remaining;
+            expected.sort();
+            QCOMPARE(left, expected);
+            for (const QString &f : readOnly)
+                QVERIFY(FileOps::setReadOnly(path(f), false));
+            for (const QString &f : left)
+                QVERIFY(QFileInfo(path(f)).isDir() ? QDir(path(f)).removeRecursively()
+                                                   : QFile::remove(path(f)));
+        }
     }
 
     void attributes() {
