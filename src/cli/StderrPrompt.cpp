@@ -11,6 +11,8 @@ bool StderrPrompt::message(const QString &title, const QString &text, Icon, Butt
                                : QString();
     const QByteArray out =
         (title + QStringLiteral("\n") + body + answer + QStringLiteral("\n")).toLocal8Bit();
+    if (beforeWriting_)
+        beforeWriting_();
     std::fwrite(out.constData(), 1, size_t(out.size()), stderr);
     std::fflush(stderr);
     return buttons == Buttons::OkCancel ? answerOk_ : true;

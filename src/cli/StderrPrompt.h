@@ -15,7 +15,11 @@ public:
     /// twin's).
     void setFilter(std::function<QString(const QString &)> filter) { filter_ = std::move(filter); }
 
+    /// Called before each message is written (the progress bar clears its line).
+    void setBeforeWriting(std::function<void()> call) { beforeWriting_ = std::move(call); }
+
 private:
     bool answerOk_;
     std::function<QString(const QString &)> filter_;
+    std::function<void()> beforeWriting_;
 };

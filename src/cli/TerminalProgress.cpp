@@ -33,7 +33,8 @@ void TerminalProgress::beginning(qsizetype total) {
 }
 
 bool TerminalProgress::proceed(qsizetype done, const QString &file) {
-    if (draw_ && (done == 0 || since_.hasExpired(100))) {
+    if (draw_ && (done == 0 || redraw_ || since_.hasExpired(100))) {
+        redraw_ = false;
         drawLine(done, file);
         since_.start();
     }
@@ -57,11 +58,17 @@ void TerminalProgress::drawLine(qsizetype done, const QString &file) {
     drawn_ = true;
 }
 
-void TerminalProgress::ending() {
-    std::signal(SIGINT, previous == SIG_ERR ? SIG_DFL : previous);
+void TerminalProgress::clearLine() {
     if (drawn_) {
         std::fputs("\r\033[K", stderr);
         std::fflush(stderr);
+        redraw_ = true;
     }
     drawn_ = false;
+}
+
+void TerminalProgress::ending() {
+    std::signal(SIGINT, previous == SIG_ERR ? SIG_DFL : previous);
+    clearLine();
+    redraw_ = false;
 }

@@ -14,6 +14,10 @@ public:
     /// `draw`: whether to draw the bar (stderr is a terminal).
     explicit TerminalProgress(bool draw) : draw_(draw) {}
 
+    /// Takes the bar off its line, so that a message written now starts a line of its own; the
+    /// next file draws it again below the message.
+    void clearLine();
+
 protected:
     void beginning(qsizetype total) override;
     bool proceed(qsizetype done, const QString &file) override;
@@ -24,5 +28,6 @@ private:
 
     bool draw_;
     bool drawn_ = false;
+    bool redraw_ = false; // taken off for a message: drawn again at the next file
     QElapsedTimer since_;
 };

@@ -13,6 +13,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QTextStream>
 
 #include <cstdio>
@@ -135,6 +136,9 @@ int main(int argc, char *argv[]) {
     selector.load();
     TerminalProgress progress(::isatty(STDERR_FILENO) == 1);
     selector.setProgress(&progress);
+    prompt.setBeforeWriting([&progress] { progress.clearLine(); });
+    // Messages written while the tool winds down come after the bar is gone.
+    const auto unhook = qScopeGuard([&prompt] { prompt.setBeforeWriting({}); });
 
     // The crash test's seam counts the commands' file operations, not the start-up's.
     CrashPoint::startCounting();

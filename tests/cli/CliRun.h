@@ -10,9 +10,11 @@ struct CliRun {
     QByteArray out;
     QByteArray err;
 
-    /// `environment` adds variables, each "NAME=value".
+    /// `environment` adds variables, each "NAME=value"; `program` runs in the tool's stead (a
+    /// wrapper that starts it).
     static CliRun run(const QStringList &args, const QString &lockPath,
-                      const QString &workDir = QString(), const QStringList &environment = {}) {
+                      const QString &workDir = QString(), const QStringList &environment = {},
+                      const QString &program = QStringLiteral(VEK_CLI)) {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("VEK_INSTANCE_LOCK"), lockPath);
@@ -21,7 +23,7 @@ struct CliRun {
         p.setProcessEnvironment(env);
         if (!workDir.isEmpty())
             p.setWorkingDirectory(workDir);
-        p.start(QStringLiteral(VEK_CLI), args);
+        p.start(program, args);
         CliRun r;
         if (!p.waitForFinished(30000))
             return r;
