@@ -4,16 +4,21 @@
 // A step is a key ("ctrl+tab", "ctrl+shift+tab", "tab", "down", "up", "left", "right",
 // "enter", "space"), sent to the widget with the keyboard focus, or "click:NAME:ROW:COLUMN"
 // (a cell of the grid or list NAME) or "click:NAME" (a button), or "hover:NAME:ROW:COLUMN" (the
-// pointer moved onto that cell).
+// pointer moved onto that cell). A message box that a step opens is answered as a player
+// would: its picture is saved (OUT_PREFIX-NN-message-K.png), its text printed, and its default
+// button pressed.
 #include "SelectorWindows.h"
 #include "VEKForm.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QDir>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
 #include <QTextStream>
+#include <QTimer>
 
 namespace {
 bool pressKey(const QString &step) {
@@ -42,6 +47,10 @@ bool click(QWidget *window, const QStringList &parts) {
             return false;
         const QModelIndex cell = view->model()->index(parts.at(2).toInt(), parts.at(3).toInt());
         view->scrollTo(cell);
+        // A view on a page not shown, or a hidden row or column, has no place on the screen: a
+        // click there would go nowhere.
+        if (!view->isVisible() || !cell.isValid() || view->visualRect(cell).isEmpty())
+            return false;
         if (parts.at(0) == QLatin1String("hover"))
             QTest::mouseMove(view->viewport(), view->visualRect(cell).center());
         else
@@ -50,7 +59,7 @@ bool click(QWidget *window, const QStringList &parts) {
         return true;
     }
     auto *widget = window->findChild<QWidget *>(parts.at(1));
-    if (!widget)
+    if (!widget || !widget->isVisible())
         return false;
     QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(8, widget->height() / 2));
     return true;
@@ -75,7 +84,27 @@ int main(int argc, char *argv[]) {
         err << "the window did not become active; keys may go astray\n";
     const QString prefix = args.at(2);
     form->grab().save(prefix + QStringLiteral("-00-start.png"));
+    int stepNumber = 0, messages = 0;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible())
+            return;
+        box->grab().save(QStringLiteral("%1-%2-message-%3.png")
+                             .arg(prefix)
+                             .arg(stepNumber, 2, 10, QChar('0'))
+                             .arg(++messages));
+        err << "   message \"" << box->windowTitle() << "\": " << box->text() << "\n";
+        err.flush();
+        QAbstractButton *button = box->defaultButton();
+        if (!button)
+            button = box->buttons().value(0);
+        if (button)
+            button->click();
+    });
+    answer.start(200);
     for (int i = 3; i < args.size(); ++i) {
+        stepNumber = i - 2;
         const QString step = args.at(i);
         const bool done =
             step.startsWith(QLatin1String("click:")) || step.startsWith(QLatin1String("hover:"))
