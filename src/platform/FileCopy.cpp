@@ -100,13 +100,16 @@ private:
 
 // Copies everything readable from `in` to `out`. The kernel's copy keeps the bytes out of
 // user space; where the two files' file systems do not support it, sendfile, and a plain
-// read/write loop as the last resort. Answers 0 or the errno of the failure.
-int copyBytes(int in, int out) {
+// read/write loop as the last resort. `size` is the source's size when the copy began: once
+// that much has been copied the copy is done, without the call that would find the end (a
+// file growing meanwhile is copied as it was then). Answers 0 or the errno of the failure.
+int copyBytes(int in, int out, off_t size) {
     enum class Way { CopyRange, SendFile, ReadWrite } way = Way::CopyRange;
     constexpr size_t kChunk = size_t(1) << 30;
     constexpr size_t kBuffer = size_t(1) << 17;
     QByteArray buffer;
     bool copiedAny = false;
+    off_t copied = 0;
     for (;;) {
         ssize_t n = 0;
         switch (way) {
@@ -148,7 +151,30 @@ int copyBytes(int in, int out) {
         if (n == 0)
             return 0;
         copiedAny = true;
+        copied += n;
+        if (size > 0 && copied == size)
+            return 0;
     }
+}
+
+// Whether a file created with mode kNormal gets less than that (the umask takes bits of it
+// away), so that the mode must be set again. The umask is read once, from the process's own
+// status, where reading it through umask() would change it for a moment under other threads.
+bool umaskNarrowsNormal() {
+    static const bool narrows = [] {
+        QFile status(QStringLiteral("/proc/self/status"));
+        if (!status.open(QIODevice::ReadOnly))
+            return true;
+        for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine()) {
+            if (line.startsWith("Umask:")) {
+                bool ok = false;
+                const uint mask = line.mid(6).trimmed().toUInt(&ok, 8);
+                return !ok || (mask & kNormal) != 0;
+            }
+        }
+        return true;
+    }();
+    return narrows;
 }
 
 // Refuses a target that must not be replaced; true when `to` may be written.
@@ -186,8 +212,8 @@ enum class Outcome { Done, Failed, Unsupported };
 // only when it is whole. A crash leaves nothing behind, and a new file costs one directory
 // entry, as the system's own copy does, where a temporary name and a rename cost two. A
 // target that exists is replaced by naming the file temporarily and renaming it over.
-Outcome copyUnnamed(int in, const QByteArray &target, const QString &from, const QString &to,
-                    QString *error) {
+Outcome copyUnnamed(int in, off_t size, const QByteArray &target, const QString &from,
+                    const QString &to, QString *error) {
     const qsizetype cut = target.lastIndexOf('/');
     const QByteArray folder = cut < 0 ? QByteArray(".") : target.left(cut + 1);
     Fd out(::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, kNormal));
@@ -204,12 +230,12 @@ Outcome copyUnnamed(int in, const QByteArray &target, const QString &from, const
         return Outcome::Unsupported; // no unnamed files on this file system or kernel
     }
     // The creation mode went through the umask; normal is normal whatever the umask.
-    if (::fchmod(out.get(), kNormal) != 0) {
+    if (umaskNarrowsNormal() && ::fchmod(out.get(), kNormal) != 0) {
         failCopy(error, from, to, reasonOf(errno));
         return Outcome::Failed;
     }
     // Until it is named, a failed copy vanishes with its descriptor.
-    if (const int err = copyBytes(in, out.get())) {
+    if (const int err = copyBytes(in, out.get(), size)) {
         failCopy(error, from, to, reasonOf(err));
         return Outcome::Failed;
     }
@@ -248,7 +274,7 @@ Outcome copyUnnamed(int in, const QByteArray &target, const QString &from, const
 }
 
 // Where there are no unnamed files: a hidden temporary file beside the target, renamed over it.
-bool copyNamed(int in, const QByteArray &target, const QString &from, const QString &to,
+bool copyNamed(int in, off_t size, const QByteArray &target, const QString &from, const QString &to,
                QString *error) {
     if (!mayReplace(target, to, error))
         return false;
@@ -269,9 +295,9 @@ bool copyNamed(int in, const QByteArray &target, const QString &from, const QStr
         ::unlink(temporary.constData());
         return failCopy(error, from, to, reasonOf(err));
     };
-    if (::fchmod(out.get(), kNormal) != 0)
+    if (umaskNarrowsNormal() && ::fchmod(out.get(), kNormal) != 0)
         return abandon(errno);
-    if (const int err = copyBytes(in, out.get()))
+    if (const int err = copyBytes(in, out.get(), size))
         return abandon(err);
     if (out.close() != 0 || ::rename(temporary.constData(), target.constData()) != 0) {
         const int err = errno;
@@ -295,14 +321,14 @@ bool copyLinux(const QString &from, const QString &to, QString *error, bool norm
         return fail(error, QStringLiteral("read"), from, QStringLiteral("it is not a plain file"));
 
     const QByteArray target = QFile::encodeName(to);
-    const Outcome outcome =
-        unnamed ? copyUnnamed(in.get(), target, from, to, error) : Outcome::Unsupported;
+    const Outcome outcome = unnamed ? copyUnnamed(in.get(), source.st_size, target, from, to, error)
+                                    : Outcome::Unsupported;
     if (outcome == Outcome::Failed)
         return false;
     if (outcome == Outcome::Unsupported) {
         if (::lseek(in.get(), 0, SEEK_SET) != 0)
             return fail(error, QStringLiteral("read"), from, reasonOf(errno));
-        if (!copyNamed(in.get(), target, from, to, error))
+        if (!copyNamed(in.get(), source.st_size, target, from, to, error))
             return false;
     }
     // Best effort: a VEK folder on a read-only medium must still load; the copy is normal.
@@ -634,7 +660,8 @@ std::vector<int> deleteInTurn(int dir, const std::vector<Doomed> &doomed,
         static const bool one = getenv("VEK_ONE");
         std::jthread helper([&] {
             for (;;) {
-                if (one) return;
+                if (one)
+                    return;
                 if (takeOne())
                     continue;
                 if (ended.load(std::memory_order_acquire) &&

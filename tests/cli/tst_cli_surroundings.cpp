@@ -1,5 +1,6 @@
-// The command-line tool's progress bar on a terminal: drawn on one line, cleared at the end,
-// and never sharing its line with a message.
+// The command-line tool in the player's surroundings: its progress bar on a terminal (drawn on
+// one line, cleared at the end, never sharing its line with a message), and the attributes of
+// what it loads whatever the umask.
 #include "CliRun.h"
 #include "TestFolders.h"
 
@@ -8,9 +9,30 @@
 #include <QStandardPaths>
 #include <QTest>
 
-class TestCliTerminal : public QObject {
+class TestCliSurroundings : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    void umask_data() {
+        QTest::addColumn<QString>("mask");
+        for (const char *mask : {"077", "022", "000"})
+            QTest::newRow(mask) << QString::fromLatin1(mask);
+    }
+
+    // A loaded file has normal attributes (read-write for its owner, readable by all) under
+    // any umask.
+    void umask() {
+        QFETCH(QString, mask);
+        TestFolders f;
+        TestFolders::write(f.vek() + "/G-Clouds", "clouds.tpc", "new clouds");
+        const CliRun r = CliRun::run({"-c", "umask " + mask + "; exec \"$0\" \"$@\"", VEK_CLI,
+                                      "--game", f.game(), "--vek", f.vek(), "toggle", "G-Clouds"},
+                                     QDir(f.root()).filePath("lock"), {}, {}, "/bin/sh");
+        QCOMPARE(r.status, 0);
+        const QFile::Permissions mode =
+            QFile::permissions(QDir(f.game()).filePath("clouds.tpc")) & 0x7077;
+        QCOMPARE(mode, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    }
+
     void bar_data() {
         QTest::addColumn<bool>("terminal");
         QTest::addColumn<bool>("readOnly"); // a loaded file made read-only: the unload complains
@@ -67,5 +89,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestCliTerminal)
-#include "tst_cli_terminal.moc"
+QTEST_GUILESS_MAIN(TestCliSurroundings)
+#include "tst_cli_surroundings.moc"
