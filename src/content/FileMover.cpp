@@ -67,15 +67,6 @@ private:
     QHash<QString, QStringList> present_;
 };
 
-// The content folder's files in name order, and what the game folder holds of each.
-bool listBoth(const QString &folder, const QString &gameFolder, QStringList *names,
-              QList<QStringList> *found, QString *error) {
-    if (!FileCopy::fileNames(folder, names, error))
-        return false;
-    FileList::sortNames(*names);
-    return FileCopy::findAll(gameFolder, *names, found, error);
-}
-
 /// Removes the copies a failed load made; answers the sentence to add to its message.
 QString undoCopies(const QStringList &written, const QString &folder) {
     QStringList stuck;
@@ -114,8 +105,22 @@ bool FileMover::MoveIn(const QString &folder, const QString &gameFolder, const C
     if (sameFolder(folder, gameFolder))
         return true;
     QStringList names;
+    if (!FileCopy::fileNames(folder, &names, error))
+        return false;
+    FileList::sortNames(names);
+    // What the game folder holds of each name decides the name each copy takes (the case a
+    // file already has there). Reading a big game folder takes as long as copying a hundred
+    // files or so, and the copies need not wait for it: they are made ahead, in order, and
+    // named when their turn comes.
     QList<QStringList> found;
-    if (!listBoth(folder, gameFolder, &names, &found, error))
+    FileCopy::Ahead ahead(gameFolder);
+    qsizetype next = 0;
+    const auto copyAhead = [&] {
+        while (next < names.size() && skip && skip(names.at(next)))
+            ++next;
+        return next < names.size() && ahead.add(FileList::join(folder, names.at(next++)));
+    };
+    if (!FileCopy::findAll(gameFolder, names, &found, error, copyAhead))
         return false;
     GameNames present(names, found);
 
@@ -136,7 +141,8 @@ bool FileMover::MoveIn(const QString &folder, const QString &gameFolder, const C
         const QString existing = present.target(name);
         const QString target = FileList::join(gameFolder, existing.isEmpty() ? name : existing);
         QString reason;
-        if (!FileCopy::copyReplace(FileList::join(folder, name), target, &reason, true)) {
+        if (!FileCopy::copyReplace(FileList::join(folder, name), target, &reason, true,
+                                   FileCopy::Way::Best, &ahead)) {
             if (error)
                 *error = reason + undoCopies(written, folder);
             return false;

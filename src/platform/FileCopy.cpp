@@ -18,6 +18,7 @@
 #include <atomic>
 #include <cstdio>
 #include <cstring>
+#include <deque>
 #include <filesystem>
 #include <system_error>
 #include <thread>
@@ -87,6 +88,7 @@ public:
     Fd &operator=(const Fd &) = delete;
     int get() const { return fd_; }
     bool valid() const { return fd_ >= 0; }
+    void release() { fd_ = -1; }
     // Closing reports late write errors (network file systems), so the caller checks it.
     int close() {
         const int rc = ::close(fd_);
@@ -208,14 +210,11 @@ int nameUnnamed(int fd, const QByteArray &path) {
 
 enum class Outcome { Done, Failed, Unsupported };
 
-// The fast way: the bytes go into an unnamed file of the target's folder, which gets its name
-// only when it is whole. A crash leaves nothing behind, and a new file costs one directory
-// entry, as the system's own copy does, where a temporary name and a rename cost two. A
-// target that exists is replaced by naming the file temporarily and renaming it over.
-Outcome copyUnnamed(int in, off_t size, const QByteArray &target, const QString &from,
-                    const QString &to, QString *error) {
-    const qsizetype cut = target.lastIndexOf('/');
-    const QByteArray folder = cut < 0 ? QByteArray(".") : target.left(cut + 1);
+// The first half of the fast way: the bytes of `in` in a new file of `folder` that has no
+// name. Until it is named, a failed or abandoned copy vanishes with its descriptor, and a
+// crash leaves nothing behind.
+Outcome fillUnnamed(int in, off_t size, const QByteArray &folder, const QString &from,
+                    const QString &to, QString *error, int *filled) {
     Fd out(::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, kNormal));
     if (!out.valid()) {
         if (errno == ENOENT) {
@@ -234,11 +233,21 @@ Outcome copyUnnamed(int in, off_t size, const QByteArray &target, const QString 
         failCopy(error, from, to, reasonOf(errno));
         return Outcome::Failed;
     }
-    // Until it is named, a failed copy vanishes with its descriptor.
     if (const int err = copyBytes(in, out.get(), size)) {
         failCopy(error, from, to, reasonOf(err));
         return Outcome::Failed;
     }
+    *filled = out.get();
+    out.release();
+    return Outcome::Done;
+}
+
+// The second half: the filled file `fd` (closed here) takes the name `target`. A new file
+// costs one directory entry, as the system's own copy does, where a temporary name and a
+// rename cost two; a target that exists is replaced by naming the file temporarily and
+// renaming it over.
+Outcome nameFilled(int fd, const QByteArray &target, const QString &to, QString *error) {
+    Fd out(fd);
     const int err = nameUnnamed(out.get(), target);
     if (err == 0) {
         if (out.close() != 0) {
@@ -271,6 +280,20 @@ Outcome copyUnnamed(int in, off_t size, const QByteArray &target, const QString 
         return Outcome::Failed;
     }
     return Outcome::Done;
+}
+
+QByteArray folderOf(const QByteArray &target) {
+    const qsizetype cut = target.lastIndexOf('/');
+    return cut < 0 ? QByteArray(".") : target.left(cut + 1);
+}
+
+// The fast way: the bytes go into an unnamed file of the target's folder, which gets its name
+// only when it is whole.
+Outcome copyUnnamed(int in, off_t size, const QByteArray &target, const QString &from,
+                    const QString &to, QString *error) {
+    int filled = -1;
+    const Outcome outcome = fillUnnamed(in, size, folderOf(target), from, to, error, &filled);
+    return outcome == Outcome::Done ? nameFilled(filled, target, to, error) : outcome;
 }
 
 // Where there are no unnamed files: a hidden temporary file beside the target, renamed over it.
@@ -307,6 +330,21 @@ bool copyNamed(int in, off_t size, const QByteArray &target, const QString &from
     return true;
 }
 
+// Best effort: a VEK folder on a read-only medium must still load; the copy is normal. `in`
+// is the source open, or -1.
+void makeNormal(const QString &from, mode_t mode, int in) {
+    if ((mode & 07777) == kNormal)
+        return;
+    // A dry run's source shares its inode with the player's file: give it its own first.
+    const bool changed = FileHook::isolated()
+                             ? FileHook::detach(from, nullptr) &&
+                                   ::chmod(QFile::encodeName(from).constData(), kNormal) == 0
+                         : in >= 0 ? ::fchmod(in, kNormal) == 0
+                                   : ::chmod(QFile::encodeName(from).constData(), kNormal) == 0;
+    if (changed)
+        FileHook::attributesChanged(from, QStringLiteral("normal"));
+}
+
 bool copyLinux(const QString &from, const QString &to, QString *error, bool normalSource,
                bool unnamed) {
     Fd in(::open(QFile::encodeName(from).constData(), O_RDONLY | O_CLOEXEC));
@@ -331,16 +369,8 @@ bool copyLinux(const QString &from, const QString &to, QString *error, bool norm
         if (!copyNamed(in.get(), source.st_size, target, from, to, error))
             return false;
     }
-    // Best effort: a VEK folder on a read-only medium must still load; the copy is normal.
-    if (normalSource && (source.st_mode & 07777) != kNormal) {
-        // A dry run's source shares its inode with the player's file: give it its own first.
-        const bool changed = FileHook::isolated()
-                                 ? FileHook::detach(from, nullptr) &&
-                                       ::chmod(QFile::encodeName(from).constData(), kNormal) == 0
-                                 : ::fchmod(in.get(), kNormal) == 0;
-        if (changed)
-            FileHook::attributesChanged(from, QStringLiteral("normal"));
-    }
+    if (normalSource)
+        makeNormal(from, source.st_mode, in.get());
     return true;
 }
 
@@ -411,20 +441,113 @@ bool copyPortable(const QString &from, const QString &to, QString *error, bool n
 
 } // namespace
 
+// Copies made ahead, in the order they were made.
+struct FileCopy::Ahead::Copies {
+    struct Copy {
+        QString from;
+        int fd;     // the copy
+        int source; // the source, held open to see at the copy's turn whether it changed
+        struct stat seen;
+    };
+    QByteArray folder;
+    std::deque<Copy> made;
+    bool open = true; // false once a copy could not be made ahead: the rest go the usual way
+};
+
+FileCopy::Ahead::Ahead(const QString &folder) : copies_(std::make_unique<Copies>()) {
+    copies_->folder = QFile::encodeName(folder.endsWith(QLatin1Char('/')) ? folder : folder + '/');
+#ifdef Q_OS_LINUX
+    // A dry run or a trace records each copy as it is made, in order, at its target.
+    copies_->open = !FileHook::recording() && !FileHook::isolated();
+#else
+    copies_->open = false;
+#endif
+}
+
+FileCopy::Ahead::~Ahead() {
+#ifdef Q_OS_LINUX
+    for (const Copies::Copy &c : copies_->made) {
+        ::close(c.fd);
+        ::close(c.source);
+    }
+#endif
+}
+
+bool FileCopy::Ahead::room() const {
+    // Each copy holds two descriptors open until it is named.
+    constexpr size_t kMostAhead = 200;
+    return copies_->open && copies_->made.size() < kMostAhead;
+}
+
+bool FileCopy::Ahead::add(const QString &from) {
+    if (!room())
+        return false;
+#ifdef Q_OS_LINUX
+    Fd in(::open(QFile::encodeName(from).constData(), O_RDONLY | O_CLOEXEC));
+    struct stat source;
+    int filled = -1;
+    // Anything out of the ordinary is left to the copy in its turn, which tells why.
+    if (!in.valid() || ::fstat(in.get(), &source) != 0 || !S_ISREG(source.st_mode) ||
+        fillUnnamed(in.get(), source.st_size, copies_->folder, from, from, nullptr, &filled) !=
+            Outcome::Done) {
+        copies_->open = false;
+        return false;
+    }
+    copies_->made.push_back({from, filled, in.get(), source});
+    in.release();
+    return true;
+#else
+    Q_UNUSED(from);
+    return false;
+#endif
+}
+
 bool FileCopy::copyReplace(const QString &from, const QString &to, QString *error,
-                           bool normalSource, Way way) {
+                           bool normalSource, Way way, Ahead *ahead) {
     if (!FileHook::mayChange(to, error))
         return false;
     const bool existed = FileHook::recording() && QFileInfo::exists(to);
     bool copied = false;
 #ifdef Q_OS_LINUX
-    if (way != Way::Portable)
-        copied = copyLinux(from, to, error, normalSource, way == Way::Best);
-    else
+    std::deque<Ahead::Copies::Copy> *made = ahead ? &ahead->copies_->made : nullptr;
+    if (made && !made->empty() && made->front().from == from && way == Way::Best) {
+        const Ahead::Copies::Copy c = made->front();
+        made->pop_front();
+        const Fd source(c.source);
+        // A source deleted or written to since its copy was made is copied again now, as it
+        // is (or fails to be, and says why).
+        struct stat now;
+        const bool same = ::fstat(source.get(), &now) == 0 && now.st_nlink > 0 &&
+                          now.st_size == c.seen.st_size &&
+                          now.st_mtim.tv_sec == c.seen.st_mtim.tv_sec &&
+                          now.st_mtim.tv_nsec == c.seen.st_mtim.tv_nsec;
+        const Outcome outcome =
+            same ? nameFilled(c.fd, QFile::encodeName(to), to, error) : Outcome::Unsupported;
+        if (!same)
+            ::close(c.fd);
+        if (outcome == Outcome::Failed)
+            return false;
+        copied = outcome == Outcome::Done;
+        if (same &&
+            !copied) { // the name cannot be given this way: every other copy goes the usual way
+            for (const Ahead::Copies::Copy &other : *made) {
+                ::close(other.fd);
+                ::close(other.source);
+            }
+            made->clear();
+            ahead->copies_->open = false;
+        }
+        if (copied && normalSource)
+            makeNormal(from, c.seen.st_mode, source.get());
+    }
+    if (!copied)
+        copied = way != Way::Portable ? copyLinux(from, to, error, normalSource, way == Way::Best)
+                                      : copyPortable(from, to, error, normalSource);
 #else
     Q_UNUSED(way);
+    Q_UNUSED(ahead);
+    copied = copyPortable(from, to, error, normalSource);
 #endif
-        copied = copyPortable(from, to, error, normalSource);
     if (copied)
         FileHook::copied(from, to, existed);
     return copied;
@@ -549,6 +672,24 @@ bool FileCopy::findAll(const QString &folder, const QStringList &names, QList<QS
     for (const qsizetype g : std::as_const(group))
         present->append(found[g]);
     return true;
+}
+
+bool FileCopy::findAll(const QString &folder, const QStringList &names, QList<QStringList> *present,
+                       QString *error, const std::function<bool()> &meanwhile) {
+    bool listed = false;
+    std::atomic<bool> done{false};
+    QString reason;
+    {
+        std::jthread lister([&] {
+            listed = findAll(folder, names, present, &reason);
+            done.store(true, std::memory_order_release);
+        });
+        while (!done.load(std::memory_order_acquire) && meanwhile()) {
+        }
+    }
+    if (!listed && error)
+        *error = reason;
+    return listed;
 }
 
 #ifdef Q_OS_LINUX

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
 /// The copy that loads content into the game folder: as fast as the system's own copy, and
 /// never a half-written target.
@@ -29,13 +30,41 @@ public:
         Portable,       ///< through Qt alone; the only way on other systems
     };
 
+    /// Copies made before the names they are to have are known: each source's bytes wait in
+    /// a file of the folder that has no name, and `copyReplace` given this object only names
+    /// the next one when it is of the same source. A load does this while it reads the game
+    /// folder to learn those names (see `findAll` with `meanwhile`). What is not named when
+    /// this object goes vanishes with it, and leaves nothing in the folder. Only where the
+    /// system has unnamed files (Linux), and never while a dry run or a trace records (their
+    /// record follows the copies in order); elsewhere nothing is copied ahead.
+    class Ahead {
+    public:
+        explicit Ahead(const QString &folder);
+        ~Ahead();
+        Ahead(const Ahead &) = delete;
+        Ahead &operator=(const Ahead &) = delete;
+
+        /// Copies `from` ahead, after those already made; false when it was not (something
+        /// out of the ordinary, left to the copy in its turn, which tells why), and from then
+        /// on no more are made.
+        bool add(const QString &from);
+        /// Whether another may be made (each holds a descriptor open until it is named).
+        bool room() const;
+
+    private:
+        friend class FileCopy;
+        struct Copies;
+        std::unique_ptr<Copies> copies_;
+    };
+
     /// Copies `from` over `to`. The copy gets normal attributes; with `normalSource` the
     /// source gets them too (set on the already open file, so it costs no second lookup).
     /// Refused: a read-only `to`, a folder at `to`, a source that is not a file. Failing
     /// calls answer false with `error` naming the file and the reason, and leave `to` as it
-    /// was and no temporary file behind.
+    /// was and no temporary file behind. With `ahead`, a copy of `from` made ahead there
+    /// (the next one) is named `to` instead of copying again.
     static bool copyReplace(const QString &from, const QString &to, QString *error,
-                            bool normalSource = false, Way way = Way::Best);
+                            bool normalSource = false, Way way = Way::Best, Ahead *ahead = nullptr);
 
     /// The names of the files of `folder` (what `FileList::files` lists for "*.*"), in no
     /// particular order. This is the listing for copying or deleting many files by name in a
@@ -51,6 +80,12 @@ public:
     /// m-part. A folder that cannot be read answers false with `error` naming it.
     static bool findAll(const QString &folder, const QStringList &names,
                         QList<QStringList> *present, QString *error);
+    /// The same, with the folder read on a worker thread while this one calls `meanwhile`
+    /// again and again, until the reading is done or `meanwhile` answers false. The worker
+    /// touches nothing but what it fills in.
+    static bool findAll(const QString &folder, const QStringList &names,
+                        QList<QStringList> *present, QString *error,
+                        const std::function<bool()> &meanwhile);
 
     /// Deletes the file `path`; a read-only file or a folder is refused, and a file that is
     /// already gone counts as deleted. One status query and one unlink, nothing more: an

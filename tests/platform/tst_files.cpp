@@ -321,6 +321,66 @@ private slots:
         }
     }
 
+    // Copies made ahead of their names: each becomes its target at its turn, with the bytes
+    // the source has then; nothing is left in the folder of one never named.
+    void copyAhead_data() {
+        QTest::addColumn<QString>("trouble");  // done to a.dat's source after the copies ahead
+        QTest::addColumn<bool>("copied");      // whether a.dat's copy succeeds
+        QTest::addColumn<QByteArray>("bytes"); // what game/A.DAT holds afterwards
+        QTest::newRow("named as it was made") << "" << true << QByteArray("source a");
+        QTest::newRow("over an existing file") << "existing" << true << QByteArray("source a");
+        QTest::newRow("source rewritten since") << "rewritten" << true << QByteArray("changed a!");
+        QTest::newRow("source deleted since") << "deleted" << false << QByteArray("<missing>");
+        // Its bytes unchanged, a renamed source's copy stands: the copy made ahead is named
+        // (the usual copy would not find the source).
+        QTest::newRow("source renamed since") << "renamed" << true << QByteArray("source a");
+        QTest::newRow("while recording: none made")
+            << "recording" << true << QByteArray("source a");
+    }
+
+    void copyAhead() {
+        QFETCH(QString, trouble);
+        QFETCH(bool, copied);
+        QFETCH(QByteArray, bytes);
+        QVERIFY(dir_.mkpath("src") && dir_.mkpath("game"));
+        for (const char *name : {"a.dat", "b.dat", "c.dat"})
+            QVERIFY(writeFile(path("src/") + name, QByteArray("source ") + name[0]));
+        if (trouble == "existing")
+            QVERIFY(writeFile(path("game/A.DAT"), "old"));
+        const bool recording = trouble == "recording";
+        if (recording)
+            FileHook::setSink([](const FileOperation &) {});
+        {
+            FileCopy::Ahead ahead(path("game"));
+            QCOMPARE(ahead.add(path("src/a.dat")), !recording);
+            QCOMPARE(ahead.add(path("src/b.dat")), !recording);
+            if (trouble == "rewritten") {
+                QTest::qWait(10); // a modification time of its own
+                QVERIFY(writeFile(path("src/a.dat"), "changed a!"));
+            } else if (trouble == "deleted") {
+                QVERIFY(QFile::remove(path("src/a.dat")));
+            } else if (trouble == "renamed") {
+                QVERIFY(QFile::rename(path("src/a.dat"), path("src/moved.dat")));
+            }
+            QString error;
+            QCOMPARE(FileCopy::copyReplace(path("src/a.dat"), path("game/A.DAT"), &error, false,
+                                           FileCopy::Way::Best, &ahead),
+                     copied);
+            QCOMPARE(error.isEmpty(), copied);
+            QCOMPARE(contentOf(path("game/A.DAT")),
+                     trouble == "existing" && !copied ? QByteArray("old") : bytes);
+            // Out of turn, c.dat is copied the usual way; b.dat waits, and is dropped unnamed.
+            QVERIFY(FileCopy::copyReplace(path("src/c.dat"), path("game/c.dat"), &error, false,
+                                          FileCopy::Way::Best, &ahead));
+        }
+        FileHook::setSink({});
+        QStringList expected{"c.dat"};
+        if (copied)
+            expected.prepend("A.DAT");
+        QCOMPARE(QDir(path("game")).entryList(QDir::Files | QDir::Hidden), expected);
+        QCOMPARE(contentOf(path("game/c.dat")), QByteArray("source c"));
+    }
+
     void removeNamed_data() {
         QTest::addColumn<QStringList>("files");     // made as plain files
         QTest::addColumn<QStringList>("readOnly");  // made read-only
