@@ -1,4 +1,3 @@
-#include "ByteWriter.h"
 #include "DemoMenuFile.h"
 #include "FileBytes.h"
 #include "FileOps.h"
@@ -279,26 +278,6 @@ private slots:
     }
 
     // ---- plane-pick menus ---------------------------------------------------------------------
-
-    void byteWriter() {
-        ByteWriter w;
-        w.puttit(14);
-        QCOMPARE(w.bytenum, qint64(2));
-        w.put16(640);
-        w.put32(0x01020304);
-        QCOMPARE(w.bytes(), bytesOf({14, 0x80, 0x02, 4, 3, 2, 1}));
-        QCOMPARE(w.bytenum, qint64(8));
-
-        // Back to position 2: the next bytes overwrite there, the rest stays.
-        w.bytenum = 2;
-        w.puttit(0xFF);
-        QCOMPARE(w.bytes(), bytesOf({14, 0xFF, 0x02, 4, 3, 2, 1}));
-        // Past the end: the gap is zero-filled.
-        w.bytenum = 10;
-        w.puttit(9);
-        QCOMPARE(w.bytes(), bytesOf({14, 0xFF, 0x02, 4, 3, 2, 1, 0, 0, 9}));
-        QCOMPARE(w.bytenum, qint64(11));
-    }
 
     // The demo kit writes the stock menus with a writer of its own (its own layout tables and
     // encoder), so a byte-for-byte match checks every side's header, slot order, hot areas, side

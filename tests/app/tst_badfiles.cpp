@@ -1,5 +1,3 @@
-#include "DemoGameFolder.h"
-#include "DemoVekFolder.h"
 #include "LoadFiles.h"
 #include "Planes.h"
 #include "ScriptedPrompt.h"
@@ -42,10 +40,7 @@ private Q_SLOTS:
         QFETCH(QString, file);
         const QString kind = file.section('|', 1);
         file = file.section('|', 0, 0);
-        TestFolders f(TestFolders::WithoutGameFiles);
-        QString error;
-        QVERIFY(DemoGameFolder::build(f.game(), &error));
-        QVERIFY(DemoVekFolder::build(f.vek(), &error));
+        TestFolders f(TestFolders::Demo);
         ScriptedPrompt prompt;
         {
             // A first run makes the ledgers and the originals, as a player's would.

@@ -19,7 +19,7 @@ QString gameIni(const TestFolders &f) {
 class TestCommands : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void loadKeepsOriginalsAndLeavesEawIniReadOnly() {
+    void originalsAreKeptAndOptionClicksRewriteEawIni() {
         TestFolders f;
         ScriptedPrompt prompt;
         auto s = openSelector(f, prompt);
@@ -36,16 +36,12 @@ private Q_SLOTS:
                  QByteArray("MZ stand-in for the game program"));
         QCOMPARE(TestFolders::read(f.game(), "eaw.exe"),
                  QByteArray("MZ stand-in for the game program"));
-    }
 
-    void optionClicksRewriteEawIni() {
-        TestFolders f;
-        ScriptedPrompt prompt;
-        auto s = openSelector(f, prompt);
-        s->clickResolution(2);
-        s->clickSquads(3);
-        s->clickOnline(2, true);
-        s->clickSync(1);
+        // Each option click rewrites eaw.ini from the original, and leaves it read-only again.
+        again->clickResolution(2);
+        again->clickSquads(3);
+        again->clickOnline(2, true);
+        again->clickSync(1);
         QCOMPARE(
             TestFolders::read(f.game(), "eaw.ini"),
             QByteArray("[GRAPHICS]\r\nWidth=1024\r\nHeight=768\r\n"

@@ -8,7 +8,7 @@
 class TestLocator : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void okEnabledOnlyWhileChosenVekFolderHoldsLinkscreen() {
+    void okFollowsTheVekFolderAndEawOptionMovesTheGameLabel() {
         TestFolders f;
         const QString upper = f.root() + QStringLiteral("/Upper");
         TestFolders::write(upper, QStringLiteral("LINKSCREEN"));
@@ -29,21 +29,13 @@ private Q_SLOTS:
         QCOMPARE(locator.Label1, f.game());
         locator.folderChanged(f.vek());
         QVERIFY(locator.Command1);
-    }
 
-    void eawOptionChangesOnlyTheGameFolderLabel() {
-        TestFolders f;
-        ScriptedPrompt prompt;
-        Locator locator(prompt);
-        locator.start(f.root());
-        locator.folderChanged(f.vek());
+        // Under "EAW Folder" the folder list changes only the game folder's label, and a folder
+        // without the marker leaves OK as it was.
         locator.selectOption(1);
-        locator.folderChanged(f.game());
-        QCOMPARE(locator.Label3, f.game());
-        QCOMPARE(locator.Label1, f.vek());
-        QVERIFY(locator.Command1);
-        // A folder without the marker chosen for the game folder leaves OK as it was.
         locator.folderChanged(f.root());
+        QCOMPARE(locator.Label3, f.root());
+        QCOMPARE(locator.Label1, f.vek());
         QVERIFY(locator.Command1);
     }
 

@@ -1,4 +1,3 @@
-#include "DemoGameFolder.h"
 #include "DemoMenuFile.h"
 #include "DemoPlanesDat.h"
 #include "DemoVekFolder.h"
@@ -22,15 +21,9 @@ const QString kSet = QStringLiteral("F-Late war fighters");
 /// The demo game folder and VEK folder, opened as on a second run (no clean-up), with the
 /// demo's aircraft set loaded.
 struct Fixture {
-    TestFolders f{TestFolders::WithoutGameFiles};
+    TestFolders f{TestFolders::Demo};
     ScriptedPrompt prompt;
     std::unique_ptr<Selector> s;
-
-    Fixture() {
-        QString error;
-        QVERIFY2(DemoGameFolder::build(f.game(), &error), qPrintable(error));
-        QVERIFY2(DemoVekFolder::build(f.vek(), &error), qPrintable(error));
-    }
 
     Selector &open() {
         s = openSelector(f, prompt);

@@ -3,9 +3,9 @@
 #include "BytePatch.h"
 #include "CompleteReset.h"
 #include "DemoGameFolder.h"
-#include "DemoVekFolder.h"
 #include "FileList.h"
 #include "LoadFiles.h"
+#include "OpenSelector.h"
 #include "Planes.h"
 #include "ScriptedPrompt.h"
 #include "Selector.h"
@@ -17,12 +17,6 @@
 #include <QTest>
 
 namespace {
-
-std::unique_ptr<Selector> open(const TestFolders &f, Prompt &prompt) {
-    auto s = std::make_unique<Selector>(Folders{f.game(), f.vek(), f.vek()}, prompt);
-    s->load();
-    return s;
-}
 
 /// Every mark of the three grids, in grid order.
 QStringList marks(const Selector &s) {
@@ -70,12 +64,9 @@ private Q_SLOTS:
 };
 
 void TestResetAutoscripts::resetThenScriptBringsBackTheSameState() {
-    TestFolders f(TestFolders::WithoutGameFiles);
-    QString error;
-    QVERIFY2(DemoGameFolder::build(f.game(), &error), qPrintable(error));
-    QVERIFY2(DemoVekFolder::build(f.vek(), &error), qPrintable(error));
+    TestFolders f(TestFolders::Demo);
     ScriptedPrompt prompt;
-    auto s = open(f, prompt);
+    auto s = openSelector(f, prompt);
     const QString savedata = f.game() + "/Savedata";
     const QString store = f.vek() + "/C-Battle of Britain";
     const QByteArray originalIni = TestFolders::read(f.vek(), "eaw.ini");
@@ -114,7 +105,7 @@ void TestResetAutoscripts::resetThenScriptBringsBackTheSameState() {
     QVERIFY(prompt.shown.isEmpty());
 
     // The script is read by a selector of a later run, as the player would run it.
-    auto later = open(f, prompt);
+    auto later = openSelector(f, prompt);
     QVERIFY(runScript(*later, "Evening"));
     QCOMPARE(marks(*later), loaded);
     QCOMPARE(TestFolders::read(f.vek(), "FoldersLoaded.txt"), ledger);
@@ -135,7 +126,7 @@ void TestResetAutoscripts::resetGoesOnPastVanishedFolders() {
     TestFolders::write(f.vek() + "/Skinfolder/A-05 Gone", "gone.tpc", "s");
     TestFolders::write(f.game() + "/Savedata", "default.sav", "default");
     ScriptedPrompt prompt;
-    auto s = open(f, prompt);
+    auto s = openSelector(f, prompt);
     for (const char *name : {"A-Gone", "M-Gone", "A-05 Gone"})
         QVERIFY2(click(*s, QString::fromLatin1(name)), name);
     for (const char *name : {"A-Gone", "M-Gone", "Skinfolder/A-05 Gone"})
@@ -157,7 +148,7 @@ void TestResetAutoscripts::unmatchedEntriesAreToldOnce() {
     TestFolders::write(f.vek() + "/G-Maps", "maps.dat", "x");
     TestFolders::write(f.vek() + "/Autoscripts", "odd", "Nope\r\nG-Maps,Nope\r\n\r\n");
     ScriptedPrompt prompt;
-    auto s = open(f, prompt);
+    auto s = openSelector(f, prompt);
     QVERIFY(!runScript(*s, "odd"));
     QCOMPARE(s->autoscripts().List2, QStringList({"Nope", "G-Maps", "Nope", ""}));
     QCOMPARE(marks(*s), QStringList({"G-Maps"}));
@@ -208,7 +199,7 @@ void TestResetAutoscripts::saveNames() {
     TestFolders f;
     TestFolders::write(f.vek() + "/Autoscripts", "Old", "old\r\n");
     ScriptedPrompt prompt;
-    auto s = open(f, prompt);
+    auto s = openSelector(f, prompt);
     s->Text2 = "A\nB\r\n";
     s->autoscripts().Text1 = name;
     QCOMPARE(s->autoscripts().save(), saved);

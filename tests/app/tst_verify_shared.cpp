@@ -4,6 +4,7 @@
 #include "Ledgers.h"
 #include "LoadFiles.h"
 #include "LoadedFiles.h"
+#include "OpenSelector.h"
 #include "ScriptedPrompt.h"
 #include "Selector.h"
 #include "Skins.h"
@@ -39,8 +40,7 @@ struct Fixture {
     }
     void open() {
         s.reset();
-        s = std::make_unique<Selector>(Folders{f.game(), f.vek(), f.vek()}, prompt);
-        s->load();
+        s = openSelector(f, prompt);
     }
 
     /// Runs one step: "load NAME" and "skin NAME" click the grid row (load or unload),

@@ -9,7 +9,6 @@ class TestCliCommands : public QObject {
 private Q_SLOTS:
     void foldersAndToggleFollowTheGroupRules();
     void optionCommandsWriteEawIni();
-    void onlineClicksOnlyOnAChange();
     void skinsResetAndScripts();
     void unknownNameFailsAndStopsTheRun_data();
     void unknownNameFailsAndStopsTheRun();
@@ -22,6 +21,10 @@ private:
     CliRun run(const TestFolders &f, QStringList commands) {
         return CliRun::run(QStringList{"--game", f.game(), "--vek", f.vek()} + commands,
                            lockDir_.filePath("lock"));
+    }
+    /// Commands written as one line, for names without blanks.
+    CliRun runLine(const TestFolders &f, const char *commands) {
+        return run(f, QString::fromLatin1(commands).split(' '));
     }
     static void content(const TestFolders &f) {
         for (const char *n : {"A-One", "A-Two", "G-Maps", "G-Sky"})
@@ -53,25 +56,18 @@ void TestCliCommands::foldersAndToggleFollowTheGroupRules() {
 
 void TestCliCommands::optionCommandsWriteEawIni() {
     TestFolders f;
-    const CliRun r = run(f, {"resolution", "1280x960", "+", "squads", "4", "+", "sync", "cable"});
+    // An online switch is clicked only when it changes: "no-ai off" leaves NoAI off.
+    const CliRun r = runLine(f, "resolution 1280x960 + squads 4 + sync cable + online respawn on + "
+                                "online no-ai off + online start-on-ground on");
     QCOMPARE(r.status, 0);
     QCOMPARE(TestFolders::read(f.game(), "eaw.ini"),
              QByteArray("[GRAPHICS]\r\nWidth=1280\r\nHeight=960\r\n"
-                        "[NETOPTION]\r\nStartOnGround=0\r\nNoAI=0\r\nAllowRespawn=0\r\n"
+                        "[NETOPTION]\r\nStartOnGround=1\r\nNoAI=0\r\nAllowRespawn=1\r\n"
                         "AI_PlaneUpdateRate=140\r\nPlayerPlaneUpdateRate=14\r\nClockSyncRate=70\r\n"
                         "[EAW]\r\nExtraSquads=4\r\n"));
     // Each run starts from the original, so a run with no option command writes it plainly.
     QCOMPARE(run(f, {"restore-ini"}).status, 0);
     QCOMPARE(TestFolders::read(f.game(), "eaw.ini"), TestFolders::kEawIni);
-}
-
-void TestCliCommands::onlineClicksOnlyOnAChange() {
-    TestFolders f;
-    const CliRun r = run(f, {"online", "respawn", "on", "+", "online", "no-ai", "off", "+",
-                             "online", "start-on-ground", "on"});
-    QCOMPARE(r.status, 0);
-    QVERIFY(TestFolders::read(f.game(), "eaw.ini")
-                .contains("StartOnGround=1\r\nNoAI=0\r\nAllowRespawn=1\r\n"));
 }
 
 void TestCliCommands::skinsResetAndScripts() {
@@ -130,6 +126,11 @@ void TestCliCommands::badArguments_data() {
     QTest::newRow("reset with argument") << QStringList{"reset", "now"};
     QTest::newRow("script-save two names") << QStringList{"script-save", "a", "b"};
     QTest::newRow("second command bad") << QStringList{"toggle", "A-One", "+", "squads", "x"};
+    for (const char *line :
+         {"fuel 30 50", "fuel x 50", "fuel 1 0", "fuel 1 52", "fuel 1 105", "fuel 1",
+          "plane-flags 30 type 1 on", "plane-flags 1 gear 1 on", "plane-flags 1 type 8 on",
+          "plane-flags 1 type 1 yes", "feature 31", "night 1.3 on", "cheatcheck yes"})
+        QTest::newRow(line) << QString::fromLatin1(line).split(' ');
 }
 
 void TestCliCommands::badArguments() {
@@ -154,22 +155,12 @@ void TestCliCommands::exitPutsTheOriginalsBack() {
     QCOMPARE(TestFolders::read(f.game(), "eaw.ini"), TestFolders::kEawIni);
 }
 
+// Where and how the game is started is the engine's (tst_commands); here the command reaches it
+// and reports the outcome.
 void TestCliCommands::launchUsesTheLauncher() {
     TestFolders f;
-    const QString record = QDir(f.root()).filePath("ran");
-    TestFolders::write(f.root(), "launcher.sh",
-                       ("#!/bin/sh\necho \"$1\" > '" + record + ".tmp'; mv '" + record + ".tmp' '" +
-                        record + "'\n")
-                           .toLocal8Bit());
-    const QString script = QDir(f.root()).filePath("launcher.sh");
-    QFile::setPermissions(script, QFile::permissions(script) | QFileDevice::ExeOwner);
-    qputenv("VEK_LAUNCHER", script.toLocal8Bit());
-    const CliRun r = run(f, {"launch"});
-    qunsetenv("VEK_LAUNCHER");
-    QCOMPARE(r.status, 0);
-    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(record), 10000);
-    QCOMPARE(TestFolders::read(f.root(), "ran").trimmed(),
-             QDir(f.game()).filePath("eaw.exe").toLocal8Bit());
+    qputenv("VEK_LAUNCHER", "/bin/true");
+    QCOMPARE(run(f, {"launch"}).status, 0);
     // Without the launcher program the player is told, and the run fails.
     qputenv("VEK_LAUNCHER", QDir(f.root()).filePath("no-such-launcher").toLocal8Bit());
     const CliRun missing = run(f, {"launch"});

@@ -1,6 +1,4 @@
 #include "CliRun.h"
-#include "DemoGameFolder.h"
-#include "DemoVekFolder.h"
 #include "TestFolders.h"
 
 #include <QDir>
@@ -10,10 +8,7 @@ class TestCliPlanes : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void planesPlaneAndFuel() {
-        TestFolders f(TestFolders::WithoutGameFiles);
-        QString error;
-        QVERIFY(DemoGameFolder::build(f.game(), &error));
-        QVERIFY(DemoVekFolder::build(f.vek(), &error));
+        TestFolders f(TestFolders::Demo);
         // Before an aircraft set is loaded there is nothing to list or to fuel.
         CliRun r = run(f, {"planes"});
         QCOMPARE(r.status, 0);
@@ -65,31 +60,11 @@ private Q_SLOTS:
         dat[at] = char(before);
         TestFolders::write(f.game(), "planes.dat", dat);
         // The same VEK folder as last time: no sweep of the game folder's .dat files.
-        TestFolders::write(f.game(), "LastVEKDir", f.vek().toLocal8Bit() + "\r\n");
+        f.rememberVek();
         const CliRun r = run(f, QStringList{"plane-flags"} + args);
         QVERIFY2(r.status == 0, r.err.constData());
         dat[at] = char(after);
         QCOMPARE(TestFolders::read(f.game(), "planes.dat"), dat);
-    }
-
-    void badArguments_data() {
-        QTest::addColumn<QStringList>("args");
-        QTest::newRow("fuel slot 30") << QStringList{"fuel", "30", "50"};
-        QTest::newRow("fuel slot text") << QStringList{"fuel", "x", "50"};
-        QTest::newRow("fuel percent 0") << QStringList{"fuel", "1", "0"};
-        QTest::newRow("fuel percent 52") << QStringList{"fuel", "1", "52"};
-        QTest::newRow("fuel percent 105") << QStringList{"fuel", "1", "105"};
-        QTest::newRow("fuel one argument") << QStringList{"fuel", "1"};
-        QTest::newRow("plane-flags slot 30") << QStringList{"plane-flags", "30", "type", "1", "on"};
-        QTest::newRow("plane-flags group") << QStringList{"plane-flags", "1", "gear", "1", "on"};
-        QTest::newRow("plane-flags bit 8") << QStringList{"plane-flags", "1", "type", "8", "on"};
-        QTest::newRow("plane-flags state") << QStringList{"plane-flags", "1", "type", "1", "yes"};
-    }
-
-    void badArguments() {
-        QFETCH(QStringList, args);
-        TestFolders f;
-        QCOMPARE(run(f, args).status, 2);
     }
 
 private:

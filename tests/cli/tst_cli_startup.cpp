@@ -1,5 +1,4 @@
 #include "CliRun.h"
-#include "InstanceGuard.h"
 #include "Locator.h"
 #include "TestFolders.h"
 
@@ -17,7 +16,7 @@ private Q_SLOTS:
         for (const char *n :
              {"stray.dat", "old.str", "mypic", "chatline.txt", "EXTRA.SPT", "eaw.ini"})
             TestFolders::write(f.game(), QString::fromLatin1(n), "x");
-        const CliRun r = CliRun::run({"--game", f.game(), "--vek", f.vek(), "status"}, lockPath());
+        const CliRun r = run(f, {"status"});
         QCOMPARE(r.status, 0);
         QCOMPARE(r.out, QByteArray());
         QCOMPARE(TestFolders::read(f.vek(), QStringLiteral("FoldersLoaded.txt")), QByteArray());
@@ -35,29 +34,22 @@ private Q_SLOTS:
         QCOMPARE(cdf.at(38258), '\x05');
     }
 
-    void statusPrintsTheLoadedList() {
+    void statusPrintsTheLoadedListOnEveryRun() {
         TestFolders f;
         TestFolders::write(f.vek(), QStringLiteral("FoldersLoaded.txt"), "A-One\r\nG-Two\r\n\r\n");
-        const CliRun r = CliRun::run({"--game", f.game(), "--vek", f.vek()}, lockPath());
+        const CliRun r = run(f);
         QCOMPARE(r.status, 0);
         QCOMPARE(r.out, QByteArray("A-One\nG-Two\n"));
         // Listing commands print nothing else to stdout, and a chain runs each command.
-        const CliRun twice = CliRun::run(
-            {"--game", f.game(), "--vek", f.vek(), "status", "+", "status"}, lockPath());
+        const CliRun twice = run(f, {"status", "+", "status"});
         QCOMPARE(twice.status, 0);
         QCOMPARE(twice.out, QByteArray("A-One\nG-Two\nA-One\nG-Two\n"));
-    }
-
-    void secondRunUsesTheRememberedFolderAndDeletesNothing() {
-        TestFolders f;
-        QCOMPARE(CliRun::run({"--game", f.game(), "--vek", f.vek()}, lockPath()).status, 0);
-        TestFolders::write(f.vek(), QStringLiteral("FoldersLoaded.txt"), "M-Remembered\r\n\r\n");
-        TestFolders::write(f.game(), QStringLiteral("loaded.dat"), "content");
         // The current directory is the default game folder, LastVEKDir names the VEK folder, and
         // the same VEK folder as last time means no sweep of the game folder.
-        const CliRun r = CliRun::run({"status"}, lockPath(), f.game());
-        QCOMPARE(r.status, 0);
-        QCOMPARE(r.out, QByteArray("M-Remembered\n"));
+        TestFolders::write(f.game(), QStringLiteral("loaded.dat"), "content");
+        const CliRun again = CliRun::run({"status"}, lockPath(), f.game());
+        QCOMPARE(again.status, 0);
+        QCOMPARE(again.out, QByteArray("A-One\nG-Two\n"));
         QVERIFY(TestFolders::exists(f.game(), QStringLiteral("loaded.dat")));
     }
 
@@ -102,20 +94,6 @@ private Q_SLOTS:
         QVERIFY(r.out.contains("\n  status "));
     }
 
-    void refusesWhileAnotherInstanceHoldsTheGuard() {
-        TestFolders f;
-        qputenv("VEK_INSTANCE_LOCK", lockPath().toLocal8Bit());
-        InstanceGuard guard;
-        QVERIFY(guard.tryAcquire());
-        const CliRun r = CliRun::run({"--game", f.game(), "--vek", f.vek()}, lockPath());
-        QCOMPARE(r.status, 3);
-        QVERIFY(r.err.contains("Hang On..........."));
-        QVERIFY(r.err.contains("don't have to run it more than once."));
-        QVERIFY(!TestFolders::exists(f.game(), QStringLiteral("LastVEKDir")));
-        guard.release();
-        QCOMPARE(CliRun::run({"--game", f.game(), "--vek", f.vek()}, lockPath()).status, 0);
-    }
-
     void refusesWhileTheWindowProgramRuns() {
         TestFolders f;
         QProcess window;
@@ -127,17 +105,23 @@ private Q_SLOTS:
         window.start(QStringLiteral(VEK_WINDOW), {"--game", f.game()});
         QVERIFY(window.waitForStarted());
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(lockPath()), 10000);
-        const CliRun r = CliRun::run({"--game", f.game(), "--vek", f.vek()}, lockPath());
+        const CliRun r = run(f);
         QCOMPARE(r.status, 3);
         QVERIFY(r.err.contains("Hang On..........."));
+        QVERIFY(r.err.contains("don't have to run it more than once."));
+        QVERIFY(!TestFolders::exists(f.game(), QStringLiteral("LastVEKDir")));
         window.kill();
         window.waitForFinished();
         // A killed instance leaves its lock file behind; it must not block the next start.
         QVERIFY(QFileInfo::exists(lockPath()));
-        QCOMPARE(CliRun::run({"--game", f.game(), "--vek", f.vek()}, lockPath()).status, 0);
+        QCOMPARE(run(f).status, 0);
     }
 
 private:
+    CliRun run(const TestFolders &f, const QStringList &commands = {}) const {
+        return CliRun::run(QStringList{"--game", f.game(), "--vek", f.vek()} + commands,
+                           lockPath());
+    }
     QString lockPath() const { return lockDir_.filePath(QStringLiteral("instance.lock")); }
     QTemporaryDir lockDir_;
 };

@@ -34,12 +34,6 @@ private Q_SLOTS:
             << QStringList{"music", "Music#None"} << 1 << QByteArray() << char(0) << "Game";
         QTest::newRow("night on a stand-in eaw.exe is refused")
             << QStringList{"night", "1.2a", "on"} << 1 << QByteArray() << char(0) << "Game";
-        QTest::newRow("bad feature number")
-            << QStringList{"feature", "31"} << 2 << QByteArray() << char(7) << "Game";
-        QTest::newRow("bad night version")
-            << QStringList{"night", "1.3", "on"} << 2 << QByteArray() << char(7) << "Game";
-        QTest::newRow("bad cheatcheck state")
-            << QStringList{"cheatcheck", "yes"} << 2 << QByteArray() << char(7) << "Game";
     }
 
     void commands() {

@@ -42,7 +42,7 @@ void TestSideWindows::init() {
 }
 
 VEKForm *TestSideWindows::open(SelectorWindows &windows, const TestFolders &f) {
-    TestFolders::write(f.game(), QStringLiteral("LastVEKDir"), f.vek().toLocal8Bit() + "\r\n");
+    f.rememberVek();
     return windows.start(f.game()) ? windows.vekForm() : nullptr;
 }
 

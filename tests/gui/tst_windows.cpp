@@ -1,6 +1,4 @@
 #include "ClickableLabel.h"
-#include "DemoGameFolder.h"
-#include "DemoVekFolder.h"
 #include "FolderListBox.h"
 #include "Form2.h"
 #include "FuelPage.h"
@@ -49,14 +47,11 @@ QByteArray png(int w, int h) {
 }
 /// The main window on the demo's game and VEK folders, as a player meets it after the first start.
 struct DemoWindows {
-    TestFolders f{TestFolders::WithoutGameFiles};
+    TestFolders f{TestFolders::Demo};
     ScriptedPrompt prompt;
     SelectorWindows windows{&prompt};
     bool start() {
-        QString error;
-        if (!DemoGameFolder::build(f.game(), &error) || !DemoVekFolder::build(f.vek(), &error))
-            return false;
-        TestFolders::write(f.game(), QStringLiteral("LastVEKDir"), f.vek().toLocal8Bit() + "\r\n");
+        f.rememberVek();
         return windows.start(f.game());
     }
 };
@@ -67,8 +62,7 @@ class TestWindows : public QObject {
 private Q_SLOTS:
     void initTestCase();
     void init();
-    void locatorShowsItsControls();
-    void choosingTheVekFolderEnablesOkAndOkOpensTheMainWindow();
+    void locatorShowsItsControlsAndOkOpensTheMainWindow();
     void rememberedFolderOpensTheMainWindowDirectly();
     void secondInstanceIsRefusedWithTheMessage();
     void actionsKeepThePlayersPlace_data();
@@ -91,7 +85,7 @@ void TestWindows::init() {
     QFile::remove(lockDir_.filePath(QStringLiteral("lock")));
 }
 
-void TestWindows::locatorShowsItsControls() {
+void TestWindows::locatorShowsItsControlsAndOkOpensTheMainWindow() {
     TestFolders f;
     ScriptedPrompt prompt;
     SelectorWindows windows(&prompt);
@@ -122,14 +116,7 @@ void TestWindows::locatorShowsItsControls() {
     QVERIFY(!ok->isEnabled());
     QVERIFY(form->findChild<QWidget *>(QStringLiteral("Drive1")));
     QCOMPARE(form->findChild<FolderListBox *>(QStringLiteral("Dir1"))->path(), f.game());
-}
 
-void TestWindows::choosingTheVekFolderEnablesOkAndOkOpensTheMainWindow() {
-    TestFolders f;
-    ScriptedPrompt prompt;
-    SelectorWindows windows(&prompt);
-    QVERIFY(windows.start(f.game()));
-    Form2 *form = windows.form2();
     form->Dir1->setPath(f.vek());
     QVERIFY(form->Command1->isEnabled());
     QCOMPARE(form->Label1->text(), QDir::toNativeSeparators(f.vek()));
@@ -153,7 +140,7 @@ void TestWindows::choosingTheVekFolderEnablesOkAndOkOpensTheMainWindow() {
 
 void TestWindows::rememberedFolderOpensTheMainWindowDirectly() {
     TestFolders f;
-    TestFolders::write(f.game(), QStringLiteral("LastVEKDir"), f.vek().toLocal8Bit() + "\r\n");
+    f.rememberVek();
     TestFolders::write(f.game(), QStringLiteral("Background"), png(64, 48));
     TestFolders::write(f.vek(), QStringLiteral("newpic"), png(20, 20));
     TestFolders::write(f.vek(), QStringLiteral("FoldersLoaded.txt"), "A-One\r\n\r\n");
@@ -214,6 +201,19 @@ QMap<QString, QByteArray> gameFiles(const QString &game) {
     return files;
 }
 
+/// One thing the player does on a page of the main window, and where it must leave them.
+struct PlayerAction {
+    bool many;      // 1,000 more content folders, for a long load grid
+    QString before; // a content folder loaded before the window opens
+    int page;
+    QString control;       // where the player acts
+    int scrollTo;          // row scrolled to the top first, or -1
+    int row, column;       // the cell clicked, or where the keys start (row -1: as is)
+    QString keys;          // empty: a mouse click on the cell
+    int endRow, endColumn; // the current cell afterwards (row -1: not a grid)
+    QString changed;       // the game file the action changes; empty: none
+};
+
 /// Sends a space-separated list of key names ("Tab", "Down", "Return", ...) to whatever
 /// has the keyboard focus, as the player's keyboard would.
 void press(const QString &keys) {
@@ -229,82 +229,53 @@ void press(const QString &keys) {
 }
 } // namespace
 
-void TestWindows::actionsKeepThePlayersPlace_data() {
-    QTest::addColumn<bool>("many");      // 1,000 more content folders, for a long load grid
-    QTest::addColumn<QString>("before"); // a content folder loaded before the window opens
-    QTest::addColumn<int>("page");
-    QTest::addColumn<QString>("control"); // where the player acts
-    QTest::addColumn<int>("scrollTo");    // row scrolled to the top first, or -1
-    QTest::addColumn<int>("row");         // the cell clicked, or where the keys start (-1: as is)
-    QTest::addColumn<int>("column");
-    QTest::addColumn<QString>("keys"); // empty: a mouse click on the cell
-    QTest::addColumn<int>("endRow");   // the current cell afterwards (-1: not a grid)
-    QTest::addColumn<int>("endColumn");
-    QTest::addColumn<QString>("changed"); // the game file the action changes; empty: none
+Q_DECLARE_METATYPE(PlayerAction)
 
+void TestWindows::actionsKeepThePlayersPlace_data() {
+    QTest::addColumn<PlayerAction>("action");
     const QString late = QStringLiteral("F-Late war fighters");
-    QTest::newRow("load grid: click loads")
-        << false << "" << 1 << "Unigrid" << -1 << 5 << 1 << "" << 5 << 1 << "spit16.3dz";
-    QTest::newRow("load grid: Tab in, Down, Enter loads") // the player's way in from the tab bar
-        << false << "" << 1 << "Unigrid" << -1 << -1 << 1 << "Tab Down Return" << 1 << 1
-        << "109g.3dz";
-    QTest::newRow("load grid: Space on a loaded row unloads")
-        << false << late << 1 << "Unigrid" << -1 << 5 << 1 << "Space" << 5 << 1 << "spit16.3dz";
-    QTest::newRow("load grid, 1,000 folders: a click far down keeps the row in place")
-        << true << "" << 1 << "Unigrid" << 480 << 495 << 1 << "" << 495 << 1 << "extra0493.dat";
-    QTest::newRow("load grid, 1,000 folders: keys far down")
-        << true << "" << 1 << "Unigrid" << 700 << 705 << 1 << "Down Down Return" << 707 << 1
-        << "extra0705.dat";
-    QTest::newRow("group filter") << false << "" << 1 << "List3" << -1 << 2 << 0 << "" << 2 << 0
-                                  << "";
-    QTest::newRow("aircraft grid: click swaps")
-        << false << late << 2 << "G1" << -1 << 0 << 3 << "" << 0 << 3 << "planes.dat";
-    QTest::newRow("aircraft grid: Up, Space swaps")
-        << false << late << 2 << "G1" << -1 << 2 << 3 << "Up Up Space" << 0 << 3 << "pnames.str";
-    QTest::newRow("slot filter") << false << late << 2 << "List1" << -1 << 12 << 0 << "" << 12 << 0
-                                 << "";
-    QTest::newRow("fuel grid: click writes a load")
-        << false << late << 5 << "Fuel" << 12 << 20 << 4 << "" << 20 << 4 << "planes.dat";
-    QTest::newRow("fuel grid: Right, Down, Enter") << false << late << 5 << "Fuel" << -1 << 3 << 4
-                                                   << "Right Down Enter" << 4 << 5 << "planes.dat";
-    QTest::newRow("skin grid: Enter loads")
-        << false << "" << 2 << "SK1" << -1 << 2 << 0 << "Down Return" << 3 << 0 << "109e01.tpc";
-    QTest::newRow("skin grid: a double-click loads")
-        << false << "" << 2 << "SK1" << -1 << 4 << 0 << "DoubleClick" << 4 << 0 << "190a01.tpc";
-    QTest::newRow("autoscript list")
-        << false << "" << 4 << "File10" << -1 << 1 << 0 << "" << 1 << 0 << "";
-    QTest::newRow("reset on Autoscripts")
-        << false << late << 4 << "Command11" << -1 << -1 << 0 << "" << -1 << 0 << "spit16.3dz";
-    QTest::newRow("General: an option")
-        << false << "" << 0 << "Option2(0)" << -1 << -1 << 0 << "" << -1 << 0 << "eaw.ini";
+    const std::pair<const char *, PlayerAction> rows[] = {
+        {"load grid: click loads", {false, "", 1, "Unigrid", -1, 5, 1, "", 5, 1, "spit16.3dz"}},
+        // The player's way in from the tab bar.
+        {"load grid: Tab in, Down, Enter loads",
+         {false, "", 1, "Unigrid", -1, -1, 1, "Tab Down Return", 1, 1, "109g.3dz"}},
+        {"load grid: Space on a loaded row unloads",
+         {false, late, 1, "Unigrid", -1, 5, 1, "Space", 5, 1, "spit16.3dz"}},
+        {"load grid, 1,000 folders: a click far down keeps the row in place",
+         {true, "", 1, "Unigrid", 480, 495, 1, "", 495, 1, "extra0493.dat"}},
+        {"load grid, 1,000 folders: keys far down",
+         {true, "", 1, "Unigrid", 700, 705, 1, "Down Down Return", 707, 1, "extra0705.dat"}},
+        {"group filter", {false, "", 1, "List3", -1, 2, 0, "", 2, 0, ""}},
+        {"aircraft grid: click swaps", {false, late, 2, "G1", -1, 0, 3, "", 0, 3, "planes.dat"}},
+        {"aircraft grid: Up, Space swaps",
+         {false, late, 2, "G1", -1, 2, 3, "Up Up Space", 0, 3, "pnames.str"}},
+        {"slot filter", {false, late, 2, "List1", -1, 12, 0, "", 12, 0, ""}},
+        {"fuel grid: click writes a load",
+         {false, late, 5, "Fuel", 12, 20, 4, "", 20, 4, "planes.dat"}},
+        {"fuel grid: Right, Down, Enter",
+         {false, late, 5, "Fuel", -1, 3, 4, "Right Down Enter", 4, 5, "planes.dat"}},
+        {"skin grid: Enter loads",
+         {false, "", 2, "SK1", -1, 2, 0, "Down Return", 3, 0, "109e01.tpc"}},
+        {"skin grid: a double-click loads",
+         {false, "", 2, "SK1", -1, 4, 0, "DoubleClick", 4, 0, "190a01.tpc"}},
+        {"autoscript list", {false, "", 4, "File10", -1, 1, 0, "", 1, 0, ""}},
+        {"reset on Autoscripts", {false, late, 4, "Command11", -1, -1, 0, "", -1, 0, "spit16.3dz"}},
+        {"General: an option", {false, "", 0, "Option2(0)", -1, -1, 0, "", -1, 0, "eaw.ini"}},
+    };
+    for (const auto &[tag, action] : rows)
+        QTest::newRow(tag) << action;
 }
 
 void TestWindows::actionsKeepThePlayersPlace() {
-    QFETCH(bool, many);
-    QFETCH(QString, before);
-    QFETCH(int, page);
-    QFETCH(QString, control);
-    QFETCH(int, scrollTo);
-    QFETCH(int, row);
-    QFETCH(int, column);
-    QFETCH(QString, keys);
-    QFETCH(int, endRow);
-    QFETCH(int, endColumn);
-    QFETCH(QString, changed);
-
-    TestFolders f(TestFolders::WithoutGameFiles);
-    QString error;
-    QVERIFY(DemoGameFolder::build(f.game(), &error));
-    QVERIFY(DemoVekFolder::build(f.vek(), &error));
-    for (int i = 0; many && i < 1000; ++i) {
-        const QString folder = f.vek() + QStringLiteral("/A-Extra %1").arg(i, 4, 10, QChar('0'));
-        QVERIFY(QDir().mkpath(folder));
-        TestFolders::write(folder, QStringLiteral("extra%1.dat").arg(i, 4, 10, QChar('0')), "x");
-    }
-    TestFolders::write(f.game(), QStringLiteral("LastVEKDir"), f.vek().toLocal8Bit() + "\r\n");
-    ScriptedPrompt prompt;
-    SelectorWindows windows(&prompt);
-    QVERIFY(windows.start(f.game()));
+    QFETCH(PlayerAction, action);
+    const auto &[many, before, page, control, scrollTo, row, column, keys, endRow, endColumn,
+                 changed] = action;
+    DemoWindows demo;
+    auto &[f, prompt, windows] = demo;
+    for (int i = 0; many && i < 1000; ++i)
+        TestFolders::write(f.vek() + QStringLiteral("/A-Extra %1").arg(i, 4, 10, QChar('0')),
+                           QStringLiteral("extra%1.dat").arg(i, 4, 10, QChar('0')), "x");
+    QVERIFY(demo.start());
     VEKForm *form = windows.vekForm();
     form->resize(900, 520);
     QApplication::setActiveWindow(form);
@@ -373,7 +344,7 @@ void TestWindows::actionsKeepThePlayersPlace() {
 
 void TestWindows::newVekDirectoryGoesBackToTheLocator() {
     TestFolders f;
-    TestFolders::write(f.game(), QStringLiteral("LastVEKDir"), f.vek().toLocal8Bit() + "\r\n");
+    f.rememberVek();
     TestFolders::write(f.vek(), QStringLiteral("FoldersLoaded.txt"), "Kept\r\n\r\n");
     ScriptedPrompt prompt;
     SelectorWindows windows(&prompt);
@@ -495,7 +466,7 @@ void TestWindows::progressDialogOverTheThreshold() {
     for (int i = 0; i < files; ++i)
         TestFolders::write(f.vek() + "/A-Big",
                            QStringLiteral("big%1.dat").arg(i, 3, 10, QLatin1Char('0')), "x");
-    TestFolders::write(f.game(), QStringLiteral("LastVEKDir"), f.vek().toLocal8Bit() + "\r\n");
+    f.rememberVek();
     ScriptedPrompt prompt;
     SelectorWindows windows(&prompt);
     QVERIFY(windows.start(f.game()));

@@ -68,22 +68,7 @@ private slots:
         QVERIFY(second.tryAcquire());
     }
 
-    void otherProcessHolds() {
-        QProcess holder;
-        QCOMPARE(startHolder(holder, lockPath_), QByteArray("locked"));
-
-        InstanceGuard mine;
-        QVERIFY(!mine.tryAcquire());
-
-        QProcess rival;
-        QCOMPARE(startHolder(rival, lockPath_), QByteArray("busy"));
-        QVERIFY(rival.waitForFinished(30000));
-        QCOMPARE(rival.exitCode(), 1);
-
-        stopHolder(holder);
-    }
-
-    void endedHolderDoesNotBlock_data() {
+    void heldElsewhereUntilTheHolderEnds_data() {
         QTest::addColumn<bool>("crash");
         QTest::addColumn<bool>("nextInThisProcess");
         QTest::newRow("released, next start in this process") << false << true;
@@ -91,12 +76,19 @@ private slots:
         QTest::newRow("crashed, next start in another process") << true << false;
     }
 
-    void endedHolderDoesNotBlock() {
+    void heldElsewhereUntilTheHolderEnds() {
         QFETCH(bool, crash);
         QFETCH(bool, nextInThisProcess);
 
+        // While another process holds the guard, neither this process nor a third one gets it.
         QProcess holder;
         QCOMPARE(startHolder(holder, lockPath_), QByteArray("locked"));
+        QVERIFY(!InstanceGuard().tryAcquire());
+        QProcess rival;
+        QCOMPARE(startHolder(rival, lockPath_), QByteArray("busy"));
+        QVERIFY(rival.waitForFinished(30000));
+        QCOMPARE(rival.exitCode(), 1);
+
         if (crash) {
             holder.kill(); // SIGKILL: no destructor runs, the lock file stays behind
             QVERIFY(holder.waitForFinished(30000));

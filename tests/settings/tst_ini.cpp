@@ -90,22 +90,14 @@ QByteArray hudBlock(const char *value) {
     return block;
 }
 
+const QByteArray kRemap = "PadlockView=P\r\nViewForward=F1\r\n; views\r\nMacro=Ctrl=X\r\n";
+const QByteArray kSound = "SoundQuality=1\r\nSoundChannels=16\r\nSoundDevice=0\r\n"
+                          "SoundVolume=100\r\nEngineVolume=80\r\nExternalVolume=70\r\n"
+                          "MusicVolume=60\r\nSpeechVolume=90\r\nReverseStereo=0\r\nSubtitles=1\r\n";
+
 // Kept line numbers: DisplayInfoSetting 2, sound keys 5..14, [REMAP] 16, [DISPLAY] 22,
 // HUD keys 23..49, "[NEXT]" 51, "After1" 52 (30 after [DISPLAY]), "After2" 53, the last.
-QByteArray featureIni(const QByteArray &remap = "PadlockView=P\r\n"
-                                                "ViewForward=F1\r\n"
-                                                "; views\r\n"
-                                                "Macro=Ctrl=X\r\n",
-                      const QByteArray &sound = "SoundQuality=1\r\n"
-                                                "SoundChannels=16\r\n"
-                                                "SoundDevice=0\r\n"
-                                                "SoundVolume=100\r\n"
-                                                "EngineVolume=80\r\n"
-                                                "ExternalVolume=70\r\n"
-                                                "MusicVolume=60\r\n"
-                                                "SpeechVolume=90\r\n"
-                                                "ReverseStereo=0\r\n"
-                                                "Subtitles=1\r\n",
+QByteArray featureIni(const QByteArray &remap = kRemap, const QByteArray &sound = kSound,
                       const QByteArray &displayInfo = "DisplayInfoSetting=3\r\n",
                       const QByteArray &hud = hudBlock("0"), const QByteArray &after1 = "0",
                       const QByteArray &after2 = "0") {
@@ -113,11 +105,6 @@ QByteArray featureIni(const QByteArray &remap = "PadlockView=P\r\n"
            "\r\n[DISPLAY]\r\n" + hud + "; end of HUD\r\n[NEXT]\r\nAfter1=" + after1 +
            "\r\nAfter2=" + after2 + "\r\n";
 }
-
-const QByteArray kRemap = "PadlockView=P\r\nViewForward=F1\r\n; views\r\nMacro=Ctrl=X\r\n";
-const QByteArray kSound = "SoundQuality=1\r\nSoundChannels=16\r\nSoundDevice=0\r\n"
-                          "SoundVolume=100\r\nEngineVolume=80\r\nExternalVolume=70\r\n"
-                          "MusicVolume=60\r\nSpeechVolume=90\r\nReverseStereo=0\r\nSubtitles=1\r\n";
 
 #ifdef Q_OS_LINUX
 // Caps the size of any file this process writes, so a write fails even for root.
@@ -167,6 +154,8 @@ QByteArray withDisplay(const char *info, const char *hud = "0", const char *afte
 
 class TestIni : public QObject {
     Q_OBJECT
+
+private Q_SLOTS:
     // One file, read once as the game's eaw.ini at window load and once as the original copy by
     // Restore. The starting state has everything set, so what each reader clears shows.
     void readAndRestore_data() {
@@ -205,7 +194,32 @@ class TestIni : public QObject {
             QTest::newRow(r.tag) << QByteArray(r.ini) << r.before << r.read << r.restored;
     }
 
-private Q_SLOTS:
+    void readAndRestore() {
+        QFETCH(QByteArray, ini);
+        QFETCH(int, resolutionBefore);
+        QFETCH(QString, afterRead);
+        QFETCH(QString, afterRestore);
+        TestFolders f(TestFolders::WithoutGameFiles);
+        TestFolders::write(f.game(), QStringLiteral("EAW.INI"), ini);
+        TestFolders::write(f.vek(), QStringLiteral("eaw.ini"), ini);
+        TestFolders::write(f.vek(), QStringLiteral("eaw.exe"), "MZ");
+        for (const bool restore : {false, true}) {
+            IniState state;
+            state.resolution = resolutionBefore;
+            state.startOnGround = state.noAI = state.allowRespawn = true;
+            state.squads = 4;
+            QStringList problems;
+            if (restore) { // from the original copy alone: the game's file is made anew
+                QVERIFY(QFile::remove(QDir(f.game()).filePath(QStringLiteral("EAW.INI"))));
+                QVERIFY(IniOptions::Restore(f.game(), f.vek(), state, &problems));
+            } else {
+                IniOptions::ReadIniOptions(f.game(), state, &problems);
+            }
+            QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
+            QCOMPARE(describe(state), restore ? afterRestore : afterRead);
+        }
+    }
+
     void options_data() {
         QTest::addColumn<IniState>("state");
         QTest::addColumn<QByteArray>("expected");
@@ -492,81 +506,44 @@ private Q_SLOTS:
             QByteArray("[EAW]\nPilotName=Fran\xE7ois\nExtraSquads=1\n[GRAPHICS]\nWidth=640\n"));
     }
 
-    void saveWithoutOriginalWritesNothing() {
-        TestFolders f(TestFolders::WithoutGameFiles);
-        TestFolders::write(f.game(), QStringLiteral("eaw.ini"), "mine\r\n");
-        const QString target = QDir(f.game()).filePath(QStringLiteral("eaw.ini"));
-        QVERIFY(FileOps::setReadOnly(target, true));
-        IniState state;
-        QString error;
-        QVERIFY(!IniOptions::save(f.game(), f.vek(), state, &error));
-        QVERIFY2(error.contains(QDir::toNativeSeparators(f.vek() + "/eaw.ini")), qPrintable(error));
-        QCOMPARE(TestFolders::read(f.game(), QStringLiteral("eaw.ini")), QByteArray("mine\r\n"));
-        QVERIFY(FileOps::isReadOnly(target));
+    // A save that cannot be made leaves the game's file as it was, under its one name, and names
+    // the file at fault: the missing original copy, or the game's file when the disk is full (the
+    // save's own buffered flush does not report a short write, so the write has to check it).
+    void saveRefusedKeepsTheGameFile_data() {
+        QTest::addColumn<bool>("withOriginal");
+        QTest::newRow("no original copy") << false;
+        QTest::newRow("capped file size") << true;
     }
 
-    void saveFailureKeepsTheOldFile() {
-#ifdef Q_OS_LINUX
+    void saveRefusedKeepsTheGameFile() {
+        QFETCH(bool, withOriginal);
         TestFolders f(TestFolders::WithoutGameFiles);
-        TestFolders::write(f.vek(), QStringLiteral("eaw.ini"), kPlayerIni);
+        if (withOriginal)
+            TestFolders::write(f.vek(), QStringLiteral("eaw.ini"), kPlayerIni);
         TestFolders::write(f.game(), QStringLiteral("eaw.ini"), "old\r\n");
+        const QString target = QDir(f.game()).filePath(QStringLiteral("eaw.ini"));
+        QVERIFY(FileOps::setReadOnly(target, !withOriginal));
         IniState state;
         QString error;
         bool saved = true;
-        {
+        if (!withOriginal) {
+            saved = IniOptions::save(f.game(), f.vek(), state, &error);
+        } else {
+#ifdef Q_OS_LINUX
             FileSizeCap cap(64);
             if (!cap.active())
                 QSKIP("cannot cap the file size here");
             saved = IniOptions::save(f.game(), f.vek(), state, &error);
+#else
+            QSKIP("the write failure is provoked with a Linux file-size limit");
+#endif
         }
-        // A capped or full disk must not leave a truncated eaw.ini behind: QSaveFile records no
-        // error for a short buffered flush, so the write has to check it.
         QVERIFY(!saved);
-        QVERIFY2(error.contains(QDir::toNativeSeparators(f.game() + "/eaw.ini")),
-                 qPrintable(error));
+        const QString atFault = withOriginal ? target : QDir(f.vek()).filePath("eaw.ini");
+        QVERIFY2(error.contains(QDir::toNativeSeparators(atFault)), qPrintable(error));
         QCOMPARE(TestFolders::read(f.game(), QStringLiteral("eaw.ini")), QByteArray("old\r\n"));
         QCOMPARE(FileList::files(f.game()), QStringList{"eaw.ini"});
-#else
-        QSKIP("the write failure is provoked with a Linux file-size limit");
-#endif
-    }
-
-    void readOptions_data() {
-        readAndRestore_data();
-    }
-    void readOptions() {
-        QFETCH(QByteArray, ini);
-        QFETCH(int, resolutionBefore);
-        QFETCH(QString, afterRead);
-        TestFolders f(TestFolders::WithoutGameFiles);
-        TestFolders::write(f.game(), QStringLiteral("EAW.INI"), ini);
-        IniState state;
-        state.resolution = resolutionBefore;
-        state.startOnGround = state.noAI = state.allowRespawn = true;
-        state.squads = 4;
-        QStringList problems;
-        IniOptions::ReadIniOptions(f.game(), state, &problems);
-        QVERIFY(problems.isEmpty());
-        QCOMPARE(describe(state), afterRead);
-    }
-
-    void restoreOptions_data() {
-        readAndRestore_data();
-    }
-    void restoreOptions() {
-        QFETCH(QByteArray, ini);
-        QFETCH(int, resolutionBefore);
-        QFETCH(QString, afterRestore);
-        TestFolders f(TestFolders::WithoutGameFiles);
-        TestFolders::write(f.vek(), QStringLiteral("eaw.ini"), ini);
-        TestFolders::write(f.vek(), QStringLiteral("eaw.exe"), "MZ");
-        IniState state;
-        state.resolution = resolutionBefore;
-        state.startOnGround = state.noAI = state.allowRespawn = true;
-        state.squads = 4;
-        QStringList problems;
-        QVERIFY(IniOptions::Restore(f.game(), f.vek(), state, &problems));
-        QCOMPARE(describe(state), afterRestore);
+        QCOMPARE(FileOps::isReadOnly(target), !withOriginal);
     }
 
     void restoreCopiesBothOriginals() {

@@ -1,5 +1,8 @@
 #include "TestFolders.h"
 
+#include "DemoGameFolder.h"
+#include "DemoVekFolder.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTest>
@@ -11,6 +14,12 @@ const QByteArray TestFolders::kEawIni = "[GRAPHICS]\r\nWidth=800\r\nHeight=600\r
 TestFolders::TestFolders(Content content) {
     QDir().mkpath(game());
     QDir().mkpath(vek());
+    if (content == Demo) {
+        QString error;
+        QVERIFY2(DemoGameFolder::build(game(), &error), qPrintable(error));
+        QVERIFY2(DemoVekFolder::build(vek(), &error), qPrintable(error));
+        return;
+    }
     write(vek(), QStringLiteral("linkscreen"), "<html><body>VEK</body></html>");
     if (content == WithGameFiles) {
         write(game(), QStringLiteral("eaw.ini"), kEawIni);
@@ -37,4 +46,8 @@ QByteArray TestFolders::read(const QString &folder, const QString &name) {
 
 bool TestFolders::exists(const QString &folder, const QString &name) {
     return QFileInfo(QDir(folder).filePath(name)).exists();
+}
+
+void TestFolders::rememberVek() const {
+    write(game(), QStringLiteral("LastVEKDir"), vek().toLocal8Bit() + "\r\n");
 }

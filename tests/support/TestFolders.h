@@ -7,10 +7,10 @@
 /// A game folder and a VEK folder in a temporary folder of their own, with small helpers to
 /// put files in them. The VEK folder holds "linkscreen" and a vek.ini of four groups
 /// (A, G, M, F) from the start, the game folder a small eaw.ini (`kEawIni`) and a stand-in
-/// eaw.exe.
+/// eaw.exe. `Demo` puts the demo kit's game and VEK folders there instead.
 class TestFolders {
 public:
-    enum Content { WithGameFiles, WithoutGameFiles };
+    enum Content { WithGameFiles, WithoutGameFiles, Demo };
     explicit TestFolders(Content content = WithGameFiles);
 
     static const QByteArray kEawIni;
@@ -23,6 +23,8 @@ public:
     static void write(const QString &folder, const QString &name, const QByteArray &bytes = {});
     static QByteArray read(const QString &folder, const QString &name);
     static bool exists(const QString &folder, const QString &name);
+    /// LastVEKDir naming the VEK folder: a start as on a later run of the same VEK folder.
+    void rememberVek() const;
 
 private:
     QTemporaryDir root_;
