@@ -798,11 +798,8 @@ std::vector<int> deleteInTurn(int dir, const std::vector<Doomed> &doomed,
         return true;
     };
     {
-        static const bool one = getenv("VEK_ONE");
         std::jthread helper([&] {
             for (;;) {
-                if (one)
-                    return;
                 if (takeOne())
                     continue;
                 if (ended.load(std::memory_order_acquire) &&
