@@ -1,7 +1,7 @@
 // Loading and unloading a large content folder into a large game folder, against the system's
 // own cp and rm on the same files. Run through bench/run; usage: vek_bench_mover WORKDIR
-// [--repeat N] [--files N] [--megabytes N] [--game-files N]. WORKDIR must be empty or absent;
-// the content folder and all game folders are made in it, on its file system.
+// [--repeat N] [--files N] [--megabytes N] [--game-files N] [--replacing]. WORKDIR must be empty or
+// absent; the content folder and all game folders are made in it, on its file system.
 
 #include "FileMover.h"
 #include "Journal.h"
@@ -42,6 +42,15 @@ void makeGame(const QString &folder, const QString &model, int files) {
                    QFile::encodeName(QDir(folder).filePath(name)).constData()) != 0)
             die(QStringLiteral("cannot link %1 into %2").arg(name, folder));
     }
+}
+
+// With --replacing, the game folder already holds a small file of its own under every content
+// name, so that every file the load copies replaces one. Real files, not links: cp writes into
+// the file it replaces, and would otherwise write into every game folder at once.
+void addReplaced(const QString &folder, const QStringList &names) {
+    const QByteArray bytes(100, 'o');
+    for (const QString &name : names)
+        writeFile(QDir(folder).filePath(name), bytes);
 }
 
 // Wall-clock time, and the processor time spent by this process and its children (cp, rm),
@@ -117,6 +126,8 @@ int main(int argc, char **argv) {
             if (!QDir().mkpath(game))
                 die(QStringLiteral("cannot make %1").arg(game));
             makeGame(game, model, o.gameFiles);
+            if (o.replacing)
+                addReplaced(game, names);
         }
         ours << a;
         theirs << b;
@@ -131,6 +142,8 @@ int main(int argc, char **argv) {
             if (!QDir().mkpath(game))
                 die(QStringLiteral("cannot make %1").arg(game));
             makeGame(game, model, o.gameFiles);
+            if (o.replacing)
+                addReplaced(game, names);
             (side == QLatin1String("progress") ? followed : followedCp) << game;
         }
     }

@@ -16,6 +16,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 
 namespace {
 
@@ -179,6 +180,9 @@ bool OperationJournal::begin(const Journal::Record &record) {
 }
 
 void OperationJournal::end() {
+    // The replaced game files go before the record: without it nothing would claim them.
+    for (const QString &p : kept_.drop())
+        s_.report(p);
     if (!open_)
         return;
     open_ = false;
@@ -339,9 +343,10 @@ bool OperationJournal::takeOut(const Journal::Move &move, QStringList *problems)
     return false;
 }
 
-bool OperationJournal::bringIn(const Journal::Move &move, QStringList *problems) const {
+bool OperationJournal::bringIn(const Journal::Move &move, QStringList *problems) {
     QString error;
-    if (FileMover::MoveIn(move.folder, s_.GameFolder(), nullptr, &error, skipRule(move.rule)))
+    if (FileMover::MoveIn(move.folder, s_.GameFolder(), nullptr, &error, skipRule(move.rule),
+                          nullptr, &kept_))
         return true;
     problems->append(error);
     return false;
@@ -372,6 +377,7 @@ bool OperationJournal::finish(Journal::Record &record, QList<QByteArray> *ledger
                 continue;
             if (!outsOk) {
                 takeOut(m, problems);
+                *problems += kept_.restore();
                 setLoaded(ledger, m.name, false);
                 continue;
             }
@@ -410,7 +416,9 @@ void OperationJournal::undo(const Journal::Record &record, QList<QByteArray> *le
     for (qsizetype i = record.moves.size() - 1; i >= 0; --i) {
         const Journal::Move &m = record.moves.at(i);
         if (m.in) {
+            // Its copies go, and the game files they replaced come back.
             takeOut(m, problems);
+            *problems += kept_.restore();
             setLoaded(ledger, m.name, false);
         } else if (QFileInfo(m.folder).isDir()) {
             setLoaded(ledger, m.name, bringIn(m, problems));
@@ -422,11 +430,43 @@ void OperationJournal::undo(const Journal::Record &record, QList<QByteArray> *le
     }
 }
 
+void OperationJournal::adoptKept(const Journal::Record *record, QStringList *told) {
+    const QString game = s_.GameFolder();
+    QStringList names;
+    QString error;
+    // A game folder that cannot be read is told by the steps that read it.
+    if (!KeptFiles::find(game, &names, &error) || names.isEmpty())
+        return;
+    // The files a load of the record replaced are kept under the names it writes: those of its
+    // incoming folders, in whatever case the game folder had them.
+    QSet<QString> replaced;
+    if (record && record->aircraft.isEmpty())
+        for (const Journal::Move &m : record->moves)
+            if (m.in)
+                for (const QString &f : m.files)
+                    replaced.insert(FileList::fold(f));
+    QStringList orphans;
+    QStringList own;
+    for (const QString &n : std::as_const(names))
+        (replaced.contains(FileList::fold(n)) ? own : orphans) << n;
+    kept_.adopt(game, own);
+    if (!orphans.isEmpty())
+        *told << QStringLiteral("The game folder held files that VEK Selector had kept while a "
+                                "load replaced them, and no journal says whether that load was "
+                                "finished. Nothing was deleted:\r\n") +
+                     KeptFiles::settleOrphans(game, orphans).join(QStringLiteral("\r\n"));
+}
+
 void OperationJournal::recover() {
     const QString mod = s_.ModFolder();
     Journal::Record record;
     QString error;
-    switch (Journal::read(mod, &record, &error)) {
+    QStringList orphans;
+    const Journal::Found found = Journal::read(mod, &record, &error);
+    adoptKept(found == Journal::Found::Record ? &record : nullptr, &orphans);
+    for (const QString &o : std::as_const(orphans))
+        s_.report(o);
+    switch (found) {
     case Journal::Found::None:
         return;
     case Journal::Found::Unreadable:
@@ -484,6 +524,9 @@ void OperationJournal::recover() {
         s_.report(error);
         return;
     }
+    // What a finished load replaced is no longer wanted; an undone one has had its files back.
+    for (const QString &p : kept_.drop())
+        s_.report(p);
     if (!Journal::remove(mod, &error))
         s_.report(error);
 }
