@@ -5,6 +5,7 @@
 
 #include "FileMover.h"
 #include "Journal.h"
+#include "KeptFiles.h"
 #include "Progress.h"
 
 #include <QCoreApplication>
@@ -169,8 +170,12 @@ int main(int argc, char **argv) {
     };
     const auto moveIn = [&](const QString &game) {
         return [&, game]() {
+            // The game files it replaces are kept until the move is over, as a click keeps them.
             journalled(true, [&](const QStringList &, QString *error) {
-                return FileMover::MoveIn(content, game, progress, error);
+                KeptFiles kept;
+                return FileMover::MoveIn(content, game, progress, error, FileMover::skipped,
+                                         nullptr, &kept) &&
+                       kept.drop().isEmpty();
             });
         };
     };
@@ -238,8 +243,10 @@ int main(int argc, char **argv) {
         return [&, game]() {
             journalled(true, [&](const QStringList &listed, QString *error) {
                 listener.begin(listed.size());
+                KeptFiles kept;
                 const bool ok = FileMover::MoveIn(content, game, progress, error,
-                                                  FileMover::skipped, &listener);
+                                                  FileMover::skipped, &listener, &kept) &&
+                                kept.drop().isEmpty();
                 listener.end();
                 return ok;
             });
