@@ -4,6 +4,7 @@
 
 #include "FileCopy.h"
 #include "FileHook.h"
+#include "FileList.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -44,10 +45,6 @@ qsizetype cutOf(const QString &path) {
 QString keptPath(const QString &path) {
     const qsizetype cut = cutOf(path);
     return path.left(cut + 1) + KeptFiles::keptName(path.mid(cut + 1));
-}
-
-QString join(const QString &folder, const QString &name) {
-    return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
 }
 
 bool present(const QString &path) {
@@ -144,7 +141,7 @@ bool KeptFiles::keep(const QString &path, QString *error) {
 
 void KeptFiles::adopt(const QString &folder, const QStringList &names) {
     for (const QString &name : names) {
-        const QString path = join(folder, name);
+        const QString path = FileList::join(folder, name);
         if (!kept_.contains(path)) {
             paths_ << path;
             kept_.insert(path);
@@ -237,21 +234,21 @@ QStringList KeptFiles::settleOrphans(const QString &folder, const QStringList &n
         return {error};
     for (qsizetype i = 0; i < names.size(); ++i) {
         const QString &name = names.at(i);
-        const QString kept = join(folder, keptName(name));
+        const QString kept = FileList::join(folder, keptName(name));
         if (taken.at(i).isEmpty()) {
-            told << (renameOver(kept, join(folder, name), &error)
+            told << (renameOver(kept, FileList::join(folder, name), &error)
                          ? QStringLiteral("\"%1\" is back under its name.").arg(name)
                          : QStringLiteral("\"%1\" was left as it is: %2")
                                .arg(keptName(name), error));
             continue;
         }
         const QString aside = name + QStringLiteral(".kept");
-        if (present(join(folder, aside))) {
+        if (present(FileList::join(folder, aside))) {
             told << QStringLiteral("\"%1\" was left as it is, since \"%2\" is taken.")
                         .arg(keptName(name), aside);
             continue;
         }
-        told << (renameOver(kept, join(folder, aside), &error)
+        told << (renameOver(kept, FileList::join(folder, aside), &error)
                      ? QStringLiteral("\"%1\" is in the game folder as it is now; its earlier "
                                       "bytes are in \"%2\".")
                            .arg(taken.at(i).first(), aside)
