@@ -180,9 +180,21 @@ bool OperationJournal::begin(const Journal::Record &record) {
 }
 
 void OperationJournal::end() {
-    // The replaced game files go before the record: without it nothing would claim them.
-    for (const QString &p : kept_.drop())
-        s_.report(p);
+    // The replaced game files go before the record, which claims them until then; and the
+    // record says first that the operation is over, so that a crash among the deletes is not
+    // undone at the next start without the files already deleted.
+    if (open_ && !kept_.isEmpty()) {
+        record_.stage = Journal::Over;
+        QString error;
+        if (Journal::write(s_.ModFolder(), record_, &error)) {
+            for (const QString &p : kept_.drop())
+                s_.report(p);
+        } else {
+            // Left in place, unclaimed: the next start sets them aside and tells the player.
+            s_.report(error);
+            kept_ = KeptFiles();
+        }
+    }
     if (!open_)
         return;
     open_ = false;
@@ -411,13 +423,34 @@ void OperationJournal::setSkinsLoaded(int slot, const QString &folder,
         problems->append(error);
 }
 
-void OperationJournal::undo(const Journal::Record &record, QList<QByteArray> *ledger,
-                            QStringList *problems) {
+// The names of `move`'s files whose game file the load may have written: a file last changed
+// before the record was written is the game's own, not reached by the load, and stays. (A copy
+// is a new file, changed when it was made; where times are coarse, a copy may pass for an old
+// file and stay behind, but a file of the game's own is never taken for a copy.)
+Journal::Move OperationJournal::written(const Journal::Move &move,
+                                        const QDateTime &recorded) const {
+    Journal::Move written = move;
+    QList<QStringList> present;
+    QString error;
+    if (!recorded.isValid() || !FileCopy::findAll(s_.GameFolder(), move.files, &present, &error))
+        return written;
+    written.files.clear();
+    for (qsizetype i = 0; i < move.files.size(); ++i) {
+        const QStringList &p = present.at(i);
+        if (p.size() != 1 ||
+            QFileInfo(FileList::join(s_.GameFolder(), p.first())).lastModified() >= recorded)
+            written.files << move.files.at(i);
+    }
+    return written;
+}
+
+void OperationJournal::undo(const Journal::Record &record, const QDateTime &recorded,
+                            QList<QByteArray> *ledger, QStringList *problems) {
     for (qsizetype i = record.moves.size() - 1; i >= 0; --i) {
         const Journal::Move &m = record.moves.at(i);
         if (m.in) {
             // Its copies go, and the game files they replaced come back.
-            takeOut(m, problems);
+            takeOut(written(m, recorded), problems);
             *problems += kept_.restore();
             setLoaded(ledger, m.name, false);
         } else if (QFileInfo(m.folder).isDir()) {
@@ -496,8 +529,14 @@ void OperationJournal::recover() {
         for (const Journal::Move &m : std::as_const(record.moves))
             if (m.in && gone.isEmpty() && !QFileInfo(m.folder).isDir())
                 gone = m.folder;
-        if (record.stage == Journal::Files && !gone.isEmpty()) {
-            undo(record, &ledger, &problems);
+        if (record.stage == Journal::Over) {
+            // Only its kept files are left to delete (below); the ledgers say what it did.
+            outcome = QStringLiteral("It has now been finished.");
+        } else if (record.stage == Journal::Files && !gone.isEmpty()) {
+            // Its time is the time the operation began: undoing is the first change since.
+            const QDateTime recorded =
+                QFileInfo(FileList::resolve(mod, Journal::FileName)).lastModified();
+            undo(record, recorded, &ledger, &problems);
             outcome = QStringLiteral("It has now been undone, since \"%1\" is no longer there.")
                           .arg(QDir::toNativeSeparators(gone));
         } else {
@@ -506,8 +545,9 @@ void OperationJournal::recover() {
                           : QStringLiteral("It has now been finished as far as it could be:");
         }
     }
-    for (const QString &d : std::as_const(record.drops))
-        setLoaded(&ledger, d, false);
+    if (record.stage != Journal::Over)
+        for (const QString &d : std::as_const(record.drops))
+            setLoaded(&ledger, d, false);
 
     const QString path = FileList::resolve(mod, Journal::FileName);
     QString message =

@@ -3,6 +3,7 @@
 #include "Journal.h"
 #include "KeptFiles.h"
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -118,9 +119,11 @@ private:
 
     bool takeOut(const Journal::Move &move, QStringList *problems) const;
     bool bringIn(const Journal::Move &move, QStringList *problems);
+    Journal::Move written(const Journal::Move &move, const QDateTime &recorded) const;
     void adoptKept(const Journal::Record *record, QStringList *problems);
     bool finish(Journal::Record &record, QList<QByteArray> *ledger, QStringList *problems);
-    void undo(const Journal::Record &record, QList<QByteArray> *ledger, QStringList *problems);
+    void undo(const Journal::Record &record, const QDateTime &recorded, QList<QByteArray> *ledger,
+              QStringList *problems);
     void setSkinsLoaded(int slot, const QString &folder, QStringList *problems) const;
 
     Selector &s_;
