@@ -25,6 +25,7 @@ struct Options {
     int files = 2000;
     qint64 megabytes = 200;
     int gameFiles = 20000;
+    bool replacing = false; ///< the game folders already hold a file of every content name
 };
 
 [[noreturn]] inline void die(const QString &text) {
@@ -33,7 +34,7 @@ struct Options {
     std::exit(2);
 }
 
-/// Reads WORKDIR [--repeat N] [--files N] [--megabytes N] [--game-files N].
+/// Reads WORKDIR [--repeat N] [--files N] [--megabytes N] [--game-files N] [--replacing].
 inline Options parse(const QStringList &args) {
     Options o;
     for (int i = 1; i < args.size(); ++i) {
@@ -53,6 +54,8 @@ inline Options parse(const QStringList &args) {
             o.megabytes = number();
         else if (a == QLatin1String("--game-files"))
             o.gameFiles = number();
+        else if (a == QLatin1String("--replacing"))
+            o.replacing = true;
         else if (o.work.isEmpty() && !a.startsWith(QLatin1Char('-')))
             o.work = a;
         else
@@ -60,7 +63,7 @@ inline Options parse(const QStringList &args) {
     }
     if (o.work.isEmpty())
         die(QStringLiteral("usage: %1 WORKDIR [--repeat N] [--files N] [--megabytes N] "
-                           "[--game-files N]")
+                           "[--game-files N] [--replacing]")
                 .arg(QCoreApplication::applicationName()));
     return o;
 }

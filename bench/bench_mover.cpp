@@ -1,10 +1,11 @@
 // Loading and unloading a large content folder into a large game folder, against the system's
 // own cp and rm on the same files. Run through bench/run; usage: vek_bench_mover WORKDIR
-// [--repeat N] [--files N] [--megabytes N] [--game-files N]. WORKDIR must be empty or absent;
-// the content folder and all game folders are made in it, on its file system.
+// [--repeat N] [--files N] [--megabytes N] [--game-files N] [--replacing]. WORKDIR must be empty or
+// absent; the content folder and all game folders are made in it, on its file system.
 
 #include "FileMover.h"
 #include "Journal.h"
+#include "KeptFiles.h"
 #include "Progress.h"
 
 #include <QCoreApplication>
@@ -42,6 +43,15 @@ void makeGame(const QString &folder, const QString &model, int files) {
                    QFile::encodeName(QDir(folder).filePath(name)).constData()) != 0)
             die(QStringLiteral("cannot link %1 into %2").arg(name, folder));
     }
+}
+
+// With --replacing, the game folder already holds a small file of its own under every content
+// name, so that every file the load copies replaces one. Real files, not links: cp writes into
+// the file it replaces, and would otherwise write into every game folder at once.
+void addReplaced(const QString &folder, const QStringList &names) {
+    const QByteArray bytes(100, 'o');
+    for (const QString &name : names)
+        writeFile(QDir(folder).filePath(name), bytes);
 }
 
 // Wall-clock time, and the processor time spent by this process and its children (cp, rm),
@@ -117,6 +127,8 @@ int main(int argc, char **argv) {
             if (!QDir().mkpath(game))
                 die(QStringLiteral("cannot make %1").arg(game));
             makeGame(game, model, o.gameFiles);
+            if (o.replacing)
+                addReplaced(game, names);
         }
         ours << a;
         theirs << b;
@@ -131,6 +143,8 @@ int main(int argc, char **argv) {
             if (!QDir().mkpath(game))
                 die(QStringLiteral("cannot make %1").arg(game));
             makeGame(game, model, o.gameFiles);
+            if (o.replacing)
+                addReplaced(game, names);
             (side == QLatin1String("progress") ? followed : followedCp) << game;
         }
     }
@@ -156,8 +170,12 @@ int main(int argc, char **argv) {
     };
     const auto moveIn = [&](const QString &game) {
         return [&, game]() {
+            // The game files it replaces are kept until the move is over, as a click keeps them.
             journalled(true, [&](const QStringList &, QString *error) {
-                return FileMover::MoveIn(content, game, progress, error);
+                KeptFiles kept;
+                return FileMover::MoveIn(content, game, progress, error, FileMover::skipped,
+                                         nullptr, &kept) &&
+                       kept.drop().isEmpty();
             });
         };
     };
@@ -225,8 +243,10 @@ int main(int argc, char **argv) {
         return [&, game]() {
             journalled(true, [&](const QStringList &listed, QString *error) {
                 listener.begin(listed.size());
+                KeptFiles kept;
                 const bool ok = FileMover::MoveIn(content, game, progress, error,
-                                                  FileMover::skipped, &listener);
+                                                  FileMover::skipped, &listener, &kept) &&
+                                kept.drop().isEmpty();
                 listener.end();
                 return ok;
             });

@@ -16,6 +16,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 
 namespace {
 
@@ -179,6 +180,21 @@ bool OperationJournal::begin(const Journal::Record &record) {
 }
 
 void OperationJournal::end() {
+    // The replaced game files go before the record, which claims them until then; and the
+    // record says first that the operation is over, so that a crash among the deletes is not
+    // undone at the next start without the files already deleted.
+    if (open_ && !kept_.isEmpty()) {
+        record_.stage = Journal::Over;
+        QString error;
+        if (Journal::write(s_.ModFolder(), record_, &error)) {
+            for (const QString &p : kept_.drop())
+                s_.report(p);
+        } else {
+            // Left in place, unclaimed: the next start sets them aside and tells the player.
+            s_.report(error);
+            kept_ = KeptFiles();
+        }
+    }
     if (!open_)
         return;
     open_ = false;
@@ -339,9 +355,10 @@ bool OperationJournal::takeOut(const Journal::Move &move, QStringList *problems)
     return false;
 }
 
-bool OperationJournal::bringIn(const Journal::Move &move, QStringList *problems) const {
+bool OperationJournal::bringIn(const Journal::Move &move, QStringList *problems) {
     QString error;
-    if (FileMover::MoveIn(move.folder, s_.GameFolder(), nullptr, &error, skipRule(move.rule)))
+    if (FileMover::MoveIn(move.folder, s_.GameFolder(), nullptr, &error, skipRule(move.rule),
+                          nullptr, &kept_))
         return true;
     problems->append(error);
     return false;
@@ -372,6 +389,7 @@ bool OperationJournal::finish(Journal::Record &record, QList<QByteArray> *ledger
                 continue;
             if (!outsOk) {
                 takeOut(m, problems);
+                *problems += kept_.restore();
                 setLoaded(ledger, m.name, false);
                 continue;
             }
@@ -405,12 +423,35 @@ void OperationJournal::setSkinsLoaded(int slot, const QString &folder,
         problems->append(error);
 }
 
-void OperationJournal::undo(const Journal::Record &record, QList<QByteArray> *ledger,
-                            QStringList *problems) {
+// The names of `move`'s files whose game file the load may have written: a file last changed
+// before the record was written is the game's own, not reached by the load, and stays. (A copy
+// is a new file, changed when it was made; where times are coarse, a copy may pass for an old
+// file and stay behind, but a file of the game's own is never taken for a copy.)
+Journal::Move OperationJournal::written(const Journal::Move &move,
+                                        const QDateTime &recorded) const {
+    Journal::Move written = move;
+    QList<QStringList> present;
+    QString error;
+    if (!recorded.isValid() || !FileCopy::findAll(s_.GameFolder(), move.files, &present, &error))
+        return written;
+    written.files.clear();
+    for (qsizetype i = 0; i < move.files.size(); ++i) {
+        const QStringList &p = present.at(i);
+        if (p.size() != 1 ||
+            QFileInfo(FileList::join(s_.GameFolder(), p.first())).lastModified() >= recorded)
+            written.files << move.files.at(i);
+    }
+    return written;
+}
+
+void OperationJournal::undo(const Journal::Record &record, const QDateTime &recorded,
+                            QList<QByteArray> *ledger, QStringList *problems) {
     for (qsizetype i = record.moves.size() - 1; i >= 0; --i) {
         const Journal::Move &m = record.moves.at(i);
         if (m.in) {
-            takeOut(m, problems);
+            // Its copies go, and the game files they replaced come back.
+            takeOut(written(m, recorded), problems);
+            *problems += kept_.restore();
             setLoaded(ledger, m.name, false);
         } else if (QFileInfo(m.folder).isDir()) {
             setLoaded(ledger, m.name, bringIn(m, problems));
@@ -422,11 +463,43 @@ void OperationJournal::undo(const Journal::Record &record, QList<QByteArray> *le
     }
 }
 
+void OperationJournal::adoptKept(const Journal::Record *record, QStringList *told) {
+    const QString game = s_.GameFolder();
+    QStringList names;
+    QString error;
+    // A game folder that cannot be read is told by the steps that read it.
+    if (!KeptFiles::find(game, &names, &error) || names.isEmpty())
+        return;
+    // The files a load of the record replaced are kept under the names it writes: those of its
+    // incoming folders, in whatever case the game folder had them.
+    QSet<QString> replaced;
+    if (record && record->aircraft.isEmpty())
+        for (const Journal::Move &m : record->moves)
+            if (m.in)
+                for (const QString &f : m.files)
+                    replaced.insert(FileList::fold(f));
+    QStringList orphans;
+    QStringList own;
+    for (const QString &n : std::as_const(names))
+        (replaced.contains(FileList::fold(n)) ? own : orphans) << n;
+    kept_.adopt(game, own);
+    if (!orphans.isEmpty())
+        *told << QStringLiteral("The game folder held files that VEK Selector had kept while a "
+                                "load replaced them, and no journal says whether that load was "
+                                "finished. Nothing was deleted:\r\n") +
+                     KeptFiles::settleOrphans(game, orphans).join(QStringLiteral("\r\n"));
+}
+
 void OperationJournal::recover() {
     const QString mod = s_.ModFolder();
     Journal::Record record;
     QString error;
-    switch (Journal::read(mod, &record, &error)) {
+    QStringList orphans;
+    const Journal::Found found = Journal::read(mod, &record, &error);
+    adoptKept(found == Journal::Found::Record ? &record : nullptr, &orphans);
+    for (const QString &o : std::as_const(orphans))
+        s_.report(o);
+    switch (found) {
     case Journal::Found::None:
         return;
     case Journal::Found::Unreadable:
@@ -456,8 +529,14 @@ void OperationJournal::recover() {
         for (const Journal::Move &m : std::as_const(record.moves))
             if (m.in && gone.isEmpty() && !QFileInfo(m.folder).isDir())
                 gone = m.folder;
-        if (record.stage == Journal::Files && !gone.isEmpty()) {
-            undo(record, &ledger, &problems);
+        if (record.stage == Journal::Over) {
+            // Only its kept files are left to delete (below); the ledgers say what it did.
+            outcome = QStringLiteral("It has now been finished.");
+        } else if (record.stage == Journal::Files && !gone.isEmpty()) {
+            // Its time is the time the operation began: undoing is the first change since.
+            const QDateTime recorded =
+                QFileInfo(FileList::resolve(mod, Journal::FileName)).lastModified();
+            undo(record, recorded, &ledger, &problems);
             outcome = QStringLiteral("It has now been undone, since \"%1\" is no longer there.")
                           .arg(QDir::toNativeSeparators(gone));
         } else {
@@ -466,8 +545,9 @@ void OperationJournal::recover() {
                           : QStringLiteral("It has now been finished as far as it could be:");
         }
     }
-    for (const QString &d : std::as_const(record.drops))
-        setLoaded(&ledger, d, false);
+    if (record.stage != Journal::Over)
+        for (const QString &d : std::as_const(record.drops))
+            setLoaded(&ledger, d, false);
 
     const QString path = FileList::resolve(mod, Journal::FileName);
     QString message =
@@ -484,6 +564,9 @@ void OperationJournal::recover() {
         s_.report(error);
         return;
     }
+    // What a finished load replaced is no longer wanted; an undone one has had its files back.
+    for (const QString &p : kept_.drop())
+        s_.report(p);
     if (!Journal::remove(mod, &error))
         s_.report(error);
 }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "Journal.h"
+#include "KeptFiles.h"
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -24,6 +26,11 @@ class Selector;
 ///   once is moved, never deleted;
 /// - an aircraft swap is undone: every file it rewrites gets its old bytes back from the record,
 ///   so planes.dat, pnames.str, the menus, loadout.dat and the flight file are all as before.
+/// The game files a load replaced are kept beside them until it is over (`kept`): a load that
+/// is finished drops them, one that is undone puts them back. A kept file that no record claims
+/// (a record lost or unreadable, the game folder used with another VEK folder since) is never
+/// deleted: it goes back under its name when that is free, else beside it as "<name>.kept",
+/// and the player is told once.
 /// FoldersLoaded.txt (and SkinsLoaded.txt for a finished skin load) is then made to say what the
 /// game folder holds, the record is removed, and the player is told once what was done.
 class OperationJournal {
@@ -44,6 +51,11 @@ public:
     /// Records the swap of `G1` row `row` into its slot, with the bytes of every file in
     /// `targets` (empty paths are skipped) as they are now.
     bool beginSwap(int row, const QStringList &targets);
+
+    /// The game files the operation recorded now has replaced so far, kept until it is over:
+    /// a load passes them to `FileMover::MoveIn`; the end of the `Scope` drops them, before the
+    /// record goes, so a crash never leaves a kept file that no record claims.
+    KeptFiles &kept() { return kept_; }
 
     /// The mission save exchanges of `MissionSaves`, one journal stage per step.
     bool missionLoad(const QString &previous, const QString &mission, QStringList *problems);
@@ -106,13 +118,17 @@ private:
     QStringList markedAircraft() const;
 
     bool takeOut(const Journal::Move &move, QStringList *problems) const;
-    bool bringIn(const Journal::Move &move, QStringList *problems) const;
+    bool bringIn(const Journal::Move &move, QStringList *problems);
+    Journal::Move written(const Journal::Move &move, const QDateTime &recorded) const;
+    void adoptKept(const Journal::Record *record, QStringList *problems);
     bool finish(Journal::Record &record, QList<QByteArray> *ledger, QStringList *problems);
-    void undo(const Journal::Record &record, QList<QByteArray> *ledger, QStringList *problems);
+    void undo(const Journal::Record &record, const QDateTime &recorded, QList<QByteArray> *ledger,
+              QStringList *problems);
     void setSkinsLoaded(int slot, const QString &folder, QStringList *problems) const;
 
     Selector &s_;
     Journal::Record record_;
+    KeptFiles kept_;
     bool open_ = false;
     bool recovered_ = false;
     bool cancelled_ = false;

@@ -234,7 +234,8 @@ bool Selector::MoveIn(const QString &folder) {
     if (!FormReady)
         return true;
     return moveFiles(folder, [this](const QString &f, const FileMover::Caption &c, QString *e) {
-        return FileMover::MoveIn(f, folders_.GameFolder, c, e, FileMover::skipped, progress());
+        return FileMover::MoveIn(f, folders_.GameFolder, c, e, FileMover::skipped, progress(),
+                                 &journal_->kept());
     });
 }
 

@@ -123,7 +123,7 @@ bool Skins::load(int row) {
         ok = FileMover::MoveIn(
             folderOf(row), s_.GameFolder(), nullptr, &error,
             [withFlt](const QString &file) { return SkinGrid::skippedOnLoad(file, withFlt); },
-            s_.progress());
+            s_.progress(), &s_.journal().kept());
     if (s_.cancelled()) {
         // The skins of the slot taken out come back, marked as they were; the ledgers never
         // changed.

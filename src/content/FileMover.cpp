@@ -2,6 +2,7 @@
 
 #include "FileCopy.h"
 #include "FileList.h"
+#include "KeptFiles.h"
 #include "Progress.h"
 
 #include <QDir>
@@ -67,19 +68,27 @@ private:
     QHash<QString, QStringList> present_;
 };
 
-/// Removes the copies a failed load made; answers the sentence to add to its message.
-QString undoCopies(const QStringList &written, const QString &folder) {
+/// Takes out what a failed load did: removes the copies it made under new names, and puts the
+/// game files it replaced back from `kept` (without it, its copies over them are removed too).
+/// Answers the sentence to add to its message.
+QString undoCopies(const QStringList &written, KeptFiles *kept, const QString &folder) {
     QStringList stuck;
     for (const QString &path : written) {
         QString removeError;
         if (!FileCopy::removeFile(path, &removeError))
             stuck << removeError;
     }
-    if (written.isEmpty())
+    const bool putBack = kept && !kept->isEmpty();
+    if (putBack)
+        stuck += kept->restore();
+    if (written.isEmpty() && !putBack)
         return QString();
     if (stuck.isEmpty())
-        return QStringLiteral(" The files already copied from \"%1\" were removed again.")
-            .arg(shown(folder));
+        return putBack ? QStringLiteral(" The files already copied from \"%1\" were removed "
+                                        "again, and the game files they replaced were put back.")
+                             .arg(shown(folder))
+                       : QStringLiteral(" The files already copied from \"%1\" were removed again.")
+                             .arg(shown(folder));
     return QStringLiteral(" Some files already copied from \"%1\" could not be removed again:\n")
                .arg(shown(folder)) +
            stuck.join(QLatin1Char('\n'));
@@ -101,7 +110,7 @@ bool FileMover::skipped(const QString &name) {
 }
 
 bool FileMover::MoveIn(const QString &folder, const QString &gameFolder, const Caption &caption,
-                       QString *error, const Rule &skip, Progress *progress) {
+                       QString *error, const Rule &skip, Progress *progress, KeptFiles *kept) {
     if (sameFolder(folder, gameFolder))
         return true;
     QStringList names;
@@ -125,7 +134,8 @@ bool FileMover::MoveIn(const QString &folder, const QString &gameFolder, const C
     GameNames present(names, found);
 
     // Every path this call wrote, so that a failure can take them all out again: the ledger
-    // will not name a folder whose load failed, so none of its files may stay behind.
+    // will not name a folder whose load failed, so none of its files may stay behind. A path
+    // that held a game file is kept instead, when the caller keeps them, and goes back.
     QStringList written;
     QSet<QString> writtenSet;
     for (const QString &name : std::as_const(names)) {
@@ -135,21 +145,26 @@ bool FileMover::MoveIn(const QString &folder, const QString &gameFolder, const C
             caption(kCopying + name);
         if (progress && !progress->next(name)) {
             if (error)
-                *error = cancelled(folder) + undoCopies(written, folder);
+                *error = cancelled(folder) + undoCopies(written, kept, folder);
             return false;
         }
         const QString existing = present.target(name);
         const QString target = FileList::join(gameFolder, existing.isEmpty() ? name : existing);
+        const bool first = !writtenSet.contains(target);
         QString reason;
-        if (!FileCopy::copyReplace(FileList::join(folder, name), target, &reason, true,
+        // A file this call wrote itself (two names equal but for case) is no game file to keep.
+        const bool keeps = kept && first && !existing.isEmpty();
+        if ((keeps && !kept->keep(target, &reason)) ||
+            !FileCopy::copyReplace(FileList::join(folder, name), target, &reason, true,
                                    FileCopy::Way::Best, &ahead)) {
             if (error)
-                *error = reason + undoCopies(written, folder);
+                *error = reason + undoCopies(written, kept, folder);
             return false;
         }
-        if (!writtenSet.contains(target)) {
+        if (first) {
             writtenSet.insert(target);
-            written << target;
+            if (!keeps)
+                written << target;
         }
         if (existing.isEmpty())
             present.added(name);

@@ -5,6 +5,7 @@
 
 #include <functional>
 
+class KeptFiles;
 class Progress;
 
 /// Moves a content folder's files into the game folder and out again, by name. Only the
@@ -32,15 +33,18 @@ public:
     /// `gameFolder` (exact comparison) does nothing. Progress: "Please wait- copying: :" + name.
     ///
     /// On a failure the copies this call made are removed again, so the game folder holds
-    /// none of the folder's files that it did not hold before (a game file that a copy had
-    /// already replaced is gone: there is no backup of game files). Answers false with
-    /// `error` naming the file and the reason.
+    /// none of the folder's files that it did not hold before. With `kept`, every game file a
+    /// copy replaces is kept first (see `KeptFiles`) and a failure puts each one back, so the
+    /// game folder is byte for byte as before the call; after a call that worked the caller
+    /// drops them once its operation is over. Without `kept` a game file that a copy had
+    /// already replaced is gone. Answers false with `error` naming the file and the reason.
     ///
     /// `progress` (when given) is asked before each file; when it says stop, the call ends
     /// as after a failure (the copies made are removed) and `progress->stopped()` tells the
     /// caller that it was cancelled.
     static bool MoveIn(const QString &folder, const QString &gameFolder, const Caption &caption,
-                       QString *error, const Rule &skip = skipped, Progress *progress = nullptr);
+                       QString *error, const Rule &skip = skipped, Progress *progress = nullptr,
+                       KeptFiles *kept = nullptr);
 
     /// Deletes from `gameFolder` every file named like a file of `folder` (compared without
     /// regard to case; a name present under two cases is left alone, as it is ambiguous).

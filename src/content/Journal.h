@@ -25,13 +25,16 @@ public:
     static inline const QString FileName = QStringLiteral("Journal.txt");
 
     /// Stages. `Files`: the folders' files go in and out and the ledgers are rewritten; the
-    /// others are the steps of the campaign save exchange, which follow it.
+    /// others are the steps of the campaign save exchange, which follow it, and `Over`.
     static inline const QString Files = QStringLiteral("files");
     static inline const QString SavesPark = QStringLiteral("saves-park");   ///< Savedata out
     static inline const QString SavesBring = QStringLiteral("saves-bring"); ///< the store in
     static inline const QString SavesStore = QStringLiteral("saves-store"); ///< unload: out
     static inline const QString SavesDefault =
         QStringLiteral("saves-default"); ///< unload: C-Default back
+    /// The operation is over and its ledgers say so; only the game files it kept while it
+    /// replaced them are left to delete.
+    static inline const QString Over = QStringLiteral("over");
 
     /// Rules of a move: which files a load leaves out and an unload leaves in.
     static inline const QString ContentRule = QStringLiteral("content");

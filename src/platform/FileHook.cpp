@@ -46,6 +46,8 @@ const char *kindName(FileOperation::Kind kind) {
         return "attributes";
     case FileOperation::Kind::Launch:
         return "launch";
+    case FileOperation::Kind::Link:
+        return "link";
     }
     return "?";
 }
@@ -109,6 +111,7 @@ QString FileOperation::line(const std::function<QString(const QString &)> &map) 
     case Kind::Copy:
     case Kind::Replace:
     case Kind::Move:
+    case Kind::Link:
         text += QLatin1Char('\t') + shown(other);
         break;
     case Kind::Attributes:
@@ -158,6 +161,18 @@ void FileHook::rewritten(const QString &path) {
 void FileHook::moved(const QString &from, const QString &to) {
     if (sink)
         deliver(FileOperation::of(FileOperation::Kind::Move, from, to));
+}
+
+void FileHook::linked(const QString &from, const QString &to) {
+    if (sink)
+        deliver(FileOperation::of(FileOperation::Kind::Link, from, to));
+    CrashPoint::passed();
+}
+
+void FileHook::renamed(const QString &from, const QString &to) {
+    if (sink)
+        deliver(FileOperation::of(FileOperation::Kind::Move, from, to));
+    CrashPoint::passed();
 }
 
 void FileHook::folderCreated(const QString &path) {

@@ -19,6 +19,7 @@ struct FileOperation {
         Folder,     ///< the folder `path` created
         Attributes, ///< the attributes of `path` changed to `other` (normal, read-only, writable)
         Launch,     ///< the program `path` started
+        Link,       ///< `path` given the second name `other` (a hard link)
     };
     Kind kind = Kind::Rewrite;
     QString path;
@@ -71,6 +72,10 @@ public:
     static void deleted(const QString &path);
     static void rewritten(const QString &path);
     static void moved(const QString &from, const QString &to);
+    /// A file's second name made (`linked`), or a file renamed over another name (`renamed`):
+    /// both change a name, so both count for the crash seam, unlike a folder's `moved`.
+    static void linked(const QString &from, const QString &to);
+    static void renamed(const QString &from, const QString &to);
     static void folderCreated(const QString &path);
     /// One byte written in place: `before` is -1 where the file ended before `position`.
     struct PatchedByte {

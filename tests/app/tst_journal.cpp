@@ -72,9 +72,6 @@ void TestJournal::startPutsRight() {
     // Half of A-Old went out (and half of A-New came in); the ledger still says A-Old.
     for (const QString &n : oldFiles.mid(3))
         TestFolders::write(f.game(), n, n.toUtf8());
-    if (operation != QLatin1String("unload"))
-        for (const QString &n : newFiles.mid(0, 3))
-            TestFolders::write(f.game(), n, n.toUtf8());
     TestFolders::write(f.vek(), Ledgers::FoldersLoaded, "A-Old\r\n\r\n");
 
     Journal::Record record;
@@ -86,6 +83,10 @@ void TestJournal::startPutsRight() {
     if (operation == QLatin1String("damaged"))
         bytes.chop(5);
     TestFolders::write(f.vek(), Journal::FileName, bytes);
+    // The copies come after the record, as in a real run.
+    if (operation != QLatin1String("unload"))
+        for (const QString &n : newFiles.mid(0, 3))
+            TestFolders::write(f.game(), n, n.toUtf8());
     if (newFolderGone) {
         QVERIFY(
             QDir(operation == QLatin1String("load") ? newFolder : oldFolder).removeRecursively());

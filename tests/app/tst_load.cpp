@@ -1,6 +1,13 @@
+#include "FileOps.h"
+#include "Journal.h"
+#include "Ledgers.h"
+#include "LoadFiles.h"
 #include "ScriptedPrompt.h"
 #include "Selector.h"
 #include "TestFolders.h"
+
+#include <QDir>
+#include <QMap>
 
 #include <QSignalSpy>
 #include <QTest>
@@ -13,6 +20,19 @@ QByteArray bytesOfLength(int n, char fill) {
 
 Folders foldersOf(const TestFolders &f, const QString &last) {
     return Folders{f.game(), f.vek(), last};
+}
+
+QMap<QString, QByteArray> snapshot(const QString &folder) {
+    QMap<QString, QByteArray> files;
+    for (const QString &n : QDir(folder).entryList(QDir::Files | QDir::Hidden))
+        files.insert(n, TestFolders::read(folder, n));
+    return files;
+}
+
+// "name=bytes" entries written into `folder`.
+void plant(const QString &folder, const QStringList &entries) {
+    for (const QString &e : entries)
+        TestFolders::write(folder, e.section('=', 0, 0), e.section('=', 1).toUtf8());
 }
 
 } // namespace
@@ -33,6 +53,10 @@ private Q_SLOTS:
     void backgroundIsTheExtensionlessFileInAnyCase_data();
     void backgroundIsTheExtensionlessFileInAnyCase();
     void loadedListComesFromTheLedger();
+    void failedLoadPutsBackTheGameFilesItReplaced_data();
+    void failedLoadPutsBackTheGameFilesItReplaced();
+    void keptFilesAreSettledAtStart_data();
+    void keptFilesAreSettledAtStart();
     void windowIsReadyOnTheFirstPage();
 };
 
@@ -252,6 +276,105 @@ void TestLoad::windowIsReadyOnTheFirstPage() {
     QVERIFY(Selector::credits().endsWith(
         QStringLiteral("\r\nClick here for Support, Links and Downloads")));
     QCOMPARE(Selector::credits().count(QStringLiteral("\r\n")), 2);
+}
+
+void TestLoad::failedLoadPutsBackTheGameFilesItReplaced_data() {
+    QTest::addColumn<QString>("trouble"); // what stops the copy of c.dat, A-New's third file
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("read-only game file") << "read-only"
+                                         << "read-only";
+    QTest::newRow("folder in the way") << "folder"
+                                       << "folder";
+    QTest::newRow("a kept file of an earlier run in the way") << "kept"
+                                                              << "in the way";
+}
+
+// A-New's first two files replace files of the game's own (one under another case), its
+// third cannot be copied: the game folder must be byte for byte as before the click.
+void TestLoad::failedLoadPutsBackTheGameFilesItReplaced() {
+    QFETCH(QString, trouble);
+    QFETCH(QString, reason);
+    TestFolders f;
+    plant(f.vek() + "/A-New", {"a.dat=new a", "b.dat=new b", "c.dat=new c", "d.dat=new d"});
+    plant(f.game(), {"a.dat=own a", "B.DAT=own b"});
+    ScriptedPrompt prompt;
+    Selector s(foldersOf(f, f.vek()), prompt);
+    s.load();
+    if (trouble == "read-only") {
+        plant(f.game(), {"c.dat=own c"});
+        QVERIFY(FileOps::setReadOnly(f.game() + "/c.dat", true));
+    } else if (trouble == "folder") {
+        QVERIFY(QDir().mkpath(f.game() + "/c.dat"));
+    } else {
+        plant(f.game(), {"c.dat=own c", ".vek-keep-c.dat=an earlier run's"});
+    }
+    const QMap<QString, QByteArray> before = snapshot(f.game());
+    prompt.shown.clear();
+    QVERIFY(!s.loadFiles().click(s.Unigrid.find("A-New")));
+    QCOMPARE(snapshot(f.game()), before);
+    QVERIFY(Ledgers::readFoldersLoaded(f.vek()).isEmpty());
+    QVERIFY(!TestFolders::exists(f.vek(), Journal::FileName));
+    QCOMPARE(prompt.shown.size(), 1);
+    const QString text = prompt.shown.first().text;
+    QVERIFY2(text.contains("c.dat") && text.contains(reason), qPrintable(text));
+    QVERIFY2(text.contains("the game files they replaced were put back"), qPrintable(text));
+}
+
+void TestLoad::keptFilesAreSettledAtStart_data() {
+    QTest::addColumn<QString>("record"); // a load left by a crash: none, of a folder gone or here
+    QTest::addColumn<QStringList>("game");
+    QTest::addColumn<QStringList>("after");
+    QTest::addColumn<QString>("told");
+    const QString kept = ".vek-keep-clouds.tpc=own";
+    QTest::newRow("a load undone: its kept file goes back over the copy")
+        << "gone" << QStringList{"CLOUDS.TPC=copy", ".vek-keep-CLOUDS.TPC=own"}
+        << QStringList{"CLOUDS.TPC=own"} << "undone";
+    QTest::newRow("a load finished: its kept file goes")
+        << "here" << QStringList{"clouds.tpc=own", kept} << QStringList{"clouds.tpc=new"}
+        << "finished";
+    QTest::newRow("no record, the name free: back under it")
+        << "" << QStringList{kept} << QStringList{"clouds.tpc=own"} << "is back under its name";
+    QTest::newRow("no record, the name taken: set aside in sight")
+        << "" << QStringList{"Clouds.tpc=copy", kept}
+        << QStringList{"Clouds.tpc=copy", "clouds.tpc.kept=own"} << "clouds.tpc.kept";
+    QTest::newRow("a record that does not claim it: set aside in sight")
+        << "here" << QStringList{"sky.pic=own", ".vek-keep-sky.pic=older"}
+        << QStringList{"sky.pic=own", "clouds.tpc=new", "sky.pic.kept=older"} << "sky.pic.kept";
+}
+
+// What the next start does with kept files: those of the operation its journal records are
+// dropped or put back with it; any other is never deleted, and told once.
+void TestLoad::keptFilesAreSettledAtStart() {
+    QFETCH(QString, record);
+    QFETCH(QStringList, game);
+    QFETCH(QStringList, after);
+    QFETCH(QString, told);
+    TestFolders f;
+    const QString folder = f.vek() + "/G-Clouds";
+    if (record == "here")
+        plant(folder, {"clouds.tpc=new"});
+    if (!record.isEmpty()) {
+        Journal::Record r;
+        r.operation = "loading \"G-Clouds\"";
+        r.moves << Journal::Move{true, "G-Clouds", Journal::ContentRule, folder, {"clouds.tpc"}};
+        QString error;
+        QVERIFY2(Journal::write(f.vek(), r, &error), qPrintable(error));
+    }
+    plant(f.game(), game);
+    for (int start = 0; start < 2; ++start) {
+        ScriptedPrompt prompt;
+        Selector s(foldersOf(f, f.vek()), prompt);
+        s.load();
+        for (const QString &e : after)
+            QCOMPARE(TestFolders::read(f.game(), e.section('=', 0, 0)), e.section('=', 1).toUtf8());
+        QCOMPARE(QDir(f.game()).entryList({".vek-keep-*"}, QDir::Files | QDir::Hidden),
+                 QStringList());
+        QString shown;
+        for (const ScriptedPrompt::Shown &m : prompt.shown)
+            shown += m.text;
+        // Told at the first start only: the second finds nothing to settle.
+        QVERIFY2(shown.contains(told) == (start == 0), qPrintable(shown));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestLoad)

@@ -64,7 +64,8 @@ void TestProgress::cancelUndoes_data() {
     QTest::addColumn<int>("at");            // files done when the player cancels
     QTest::addColumn<int>("total");         // files the operation announces
     // A-Old (6 files and a picture a load leaves out) and G-Maps are loaded and share gmaps.dat;
-    // A-New (7 files) shares old.dat with A-Old and gmaps.dat with G-Maps. "A-05 Red" (4 files) is
+    // A-New (7 files) shares old.dat with A-Old and gmaps.dat with G-Maps, and its third file
+    // replaces one of the game's own, as Blue's first does. "A-05 Red" (4 files) is
     // the skin loaded for slot 5, "A-05 Blue" (3 files) the other skin of that slot.
     for (int at : {0, 1, 4})
         QTest::addRow("load A-New after %d", at) << "load" << at << 7;
@@ -95,6 +96,10 @@ void TestProgress::cancelUndoes() {
     add("G-Maps", {"maps.dat", "gmaps.dat"});
     add("Skinfolder/A-05 Red", {"red.tpc", "red2.tpc", "p51.flt", "shared.tpc"});
     add("Skinfolder/A-05 Blue", {"blue.tpc", "shared.tpc", "p51.flt"});
+    // Files of the game's own that A-New (under another case) and Blue replace: a cancel gives
+    // them back byte for byte.
+    TestFolders::write(f.game(), "NEW1.DAT", "the game's own");
+    TestFolders::write(f.game(), "blue.tpc", "the game's own");
     ScriptedPrompt prompt;
     Selector s(Folders{f.game(), f.vek(), f.vek()}, prompt);
     s.load();

@@ -81,19 +81,30 @@ void TestCliCrash::everyCrashPointIsPutRight_data() {
     QTest::addColumn<bool>("demo");
     QTest::addColumn<QStringList>("setUp");
     QTest::addColumn<QStringList>("operation");
-    QTest::newRow("load") << false << QStringList() << QStringList{"toggle", "A-One"};
+    QTest::addColumn<QStringList>("own"); // files of the game's own that A-One replaces
+    QTest::addColumn<bool>("vanish");     // A-One is gone before the next start: it is undone
+    const QStringList none;
+    const QStringList own{"one3.dat", "ONE7.DAT", "one20.dat"};
+    QTest::newRow("load") << false << none << QStringList{"toggle", "A-One"} << none << false;
+    QTest::newRow("load replacing files of the game's own, one under another case")
+        << false << none << QStringList{"toggle", "A-One"} << own << false;
+    QTest::newRow("the same load undone at the next start")
+        << false << none << QStringList{"toggle", "A-One"} << own << true;
     QTest::newRow("unload") << false << QStringList{"toggle", "G-Both"}
-                            << QStringList{"toggle", "G-Both"};
+                            << QStringList{"toggle", "G-Both"} << none << false;
     QTest::newRow("load in place of a mission, saves travelling")
-        << false << QStringList{"toggle", "M-One"} << QStringList{"toggle", "M-Two"};
+        << false << QStringList{"toggle", "M-One"} << QStringList{"toggle", "M-Two"} << none
+        << false;
     QTest::newRow("aircraft swap") << true << QStringList{"toggle", "F-Late war fighters"}
-                                   << QStringList{"plane", "P-Ta 152H"};
+                                   << QStringList{"plane", "P-Ta 152H"} << none << false;
 }
 
 void TestCliCrash::everyCrashPointIsPutRight() {
     QFETCH(bool, demo);
     QFETCH(QStringList, setUp);
     QFETCH(QStringList, operation);
+    QFETCH(QStringList, own);
+    QFETCH(bool, vanish);
 
     TestFolders base(demo ? TestFolders::WithoutGameFiles : TestFolders::WithGameFiles);
     QString error;
@@ -111,6 +122,8 @@ void TestCliCrash::everyCrashPointIsPutRight() {
         TestFolders::write(base.vek() + "/C-Two", "game1.sav", "two, first turn");
         TestFolders::write(base.vek() + "/C-Two", "game2.sav", "two, second turn");
         TestFolders::write(base.game() + "/Savedata", "own.sav", "the player's own game");
+        for (const QString &name : own)
+            TestFolders::write(base.game(), name, "the game's own " + name.toUtf8());
     }
     if (!setUp.isEmpty())
         QCOMPARE(run(base.root(), setUp).status, 0);
@@ -145,6 +158,10 @@ void TestCliCrash::everyCrashPointIsPutRight() {
         plant(root, before);
         const CliRun crashed = run(root, operation, k);
         const bool journalLeft = TestFolders::exists(root + "/VEK", "Journal.txt");
+        // Out of the VEK folder, so the next start cannot finish the load.
+        const QString away = root + "/A-One gone";
+        if (vanish)
+            QVERIFY(QDir().rename(root + "/VEK/A-One", away));
         const CliRun next = run(root, {"status"});
         const QByteArray at = "crash after file operation " + QByteArray::number(k);
         QVERIFY2(next.status == 0, at + ": " + next.err);
@@ -155,23 +172,47 @@ void TestCliCrash::everyCrashPointIsPutRight() {
         const Tree after = treeOf(root);
         const QList<QByteArray> loaded = Ledgers::readFoldersLoaded(root + "/VEK");
         for (const QString &name : contentFolders) {
-            const bool recorded = loaded.contains(name.toUtf8());
-            for (const QString &file : namesIn(root + "/VEK/" + name)) {
+            // Each folder is wholly in the game folder, or not at all, its files replaced by it
+            // back as they were: which one, the ledger says, unless the folder has gone since the
+            // crash (a load then counts as done when it was over before the crash).
+            const bool gone = vanish && name == "A-One";
+            bool whole = true;
+            bool out = true;
+            QByteArray odd;
+            for (const QString &file : namesIn(gone ? away : root + "/VEK/" + name)) {
                 if (FileMover::skipped(file))
                     continue;
-                const QString inGame = "EAW/" + file;
-                if (recorded)
-                    QVERIFY2(after.value(inGame) == before.value("VEK/" + name + "/" + file),
-                             at + ": " + inGame.toUtf8() + " of a loaded folder");
-                else
-                    QVERIFY2(!after.contains(inGame),
-                             at + ": " + inGame.toUtf8() + " left behind by " + name.toUtf8());
+                // A game file keeps the name it had, in whatever case.
+                QString inGame = "EAW/" + file;
+                for (const QString &o : own)
+                    if (o.compare(file, Qt::CaseInsensitive) == 0)
+                        inGame = "EAW/" + o;
+                const bool copied =
+                    after.value(inGame) == (gone ? before.value("VEK/A-One/" + file)
+                                                 : before.value("VEK/" + name + "/" + file));
+                const bool asBefore = own.contains(inGame.mid(4))
+                                          ? after.value(inGame) == "the game's own " + inGame.mid(4)
+                                          : !after.contains(inGame);
+                whole = whole && copied;
+                out = out && asBefore;
+                if (!copied && !asBefore)
+                    odd = inGame.toUtf8();
             }
+            const bool recorded = loaded.contains(name.toUtf8());
+            QVERIFY2(gone       ? whole || out
+                     : recorded ? whole
+                                : out,
+                     at + ": " + name.toUtf8() + (recorded ? " loaded" : " not loaded") +
+                         ", yet not as that: " + odd);
         }
+        // What a load kept while it replaced game files is gone with it, never left over.
+        for (auto it = after.cbegin(); it != after.cend(); ++it)
+            QVERIFY2(!it.key().contains("/.vek-keep-") && !it.key().endsWith(".kept"),
+                     at + ": " + it.key().toUtf8());
         // Nothing lost from the VEK folder: every content file is still there as it was.
         for (auto it = before.cbegin(); it != before.cend(); ++it)
             if (it.key().startsWith("VEK/") && it.key().count('/') > 1 &&
-                !it.key().startsWith("VEK/C-"))
+                !it.key().startsWith("VEK/C-") && !(vanish && it.key().startsWith("VEK/A-One/")))
                 QVERIFY2(after.value(it.key()) == it.value(), at + ": " + it.key().toUtf8());
         QSet<QByteArray> savesAfter;
         for (auto it = after.cbegin(); it != after.cend(); ++it)

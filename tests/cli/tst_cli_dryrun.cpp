@@ -100,6 +100,9 @@ void TestCliDryRun::dryRunForetellsTheRealRun_data() {
     QTest::newRow("load in place of the same letter")
         << QStringList{"toggle", "A-Desert Air Force"} << ""
         << QStringList{"toggle", "A-Eastern Front"} << "replace" << 0 << none << false;
+    QTest::newRow("load over another folder's files, kept until it is over")
+        << QStringList{"toggle", "G-Better clouds"} << ""
+        << QStringList{"toggle", "T-Channel coast"} << "link" << 0 << none << false;
     QTest::newRow("mission, saves travelling")
         << QStringList{"toggle", "M-Battle of Britain"} << ""
         << QStringList{"toggle", "M-Operation Overlord"} << "move" << 0 << none << false;

@@ -1,0 +1,258 @@
+#include "KeptFiles.h"
+
+#include "NativePath.h"
+
+#include "FileCopy.h"
+#include "FileHook.h"
+#include "FileList.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#ifdef Q_OS_LINUX
+#include <cerrno>
+#include <dirent.h>
+#endif
+
+namespace {
+
+const QString kPrefix = QStringLiteral(".vek-keep-");
+constexpr char kPrefixBytes[] = ".vek-keep-";
+constexpr qsizetype kNameMax = 255; // bytes of one name on the usual file systems
+
+QString shown(const QString &path) {
+    return QDir::toNativeSeparators(path);
+}
+
+QString reasonOf(const std::error_code &ec) {
+    return QString::fromLocal8Bit(ec.message().c_str());
+}
+
+qsizetype cutOf(const QString &path) {
+    qsizetype cut = path.lastIndexOf(QLatin1Char('/'));
+#ifdef Q_OS_WIN
+    cut = qMax(cut, path.lastIndexOf(QLatin1Char('\\')));
+#endif
+    return cut;
+}
+
+QString keptPath(const QString &path) {
+    const qsizetype cut = cutOf(path);
+    return path.left(cut + 1) + KeptFiles::keptName(path.mid(cut + 1));
+}
+
+bool present(const QString &path) {
+    std::error_code ec;
+    return std::filesystem::symlink_status(nativePath(path), ec).type() !=
+           std::filesystem::file_type::not_found;
+}
+
+// A rename over `to` that reports itself; false with `error` when refused or failed.
+bool renameOver(const QString &from, const QString &to, QString *error) {
+    if (!FileHook::mayChange(from, error) || !FileHook::mayChange(to, error))
+        return false;
+    std::error_code ec;
+    std::filesystem::rename(nativePath(from), nativePath(to), ec);
+    if (ec) {
+        if (error)
+            *error = QStringLiteral("Could not rename \"%1\" to \"%2\": %3.")
+                         .arg(shown(from), shown(to), reasonOf(ec));
+        return false;
+    }
+    FileHook::renamed(from, to);
+    return true;
+}
+
+// Deletes a kept name. Unlike an unload's delete it does not refuse a read-only file: the name
+// is the selector's own, and the file it kept may have been read-only.
+bool removeKept(const QString &path, QString *error) {
+    if (!FileHook::mayChange(path, error))
+        return false;
+    std::error_code ec;
+    if (!std::filesystem::remove(nativePath(path), ec)) {
+        if (!ec)
+            return true; // already gone
+        if (error)
+            *error = QStringLiteral("Could not delete \"%1\": %2.").arg(shown(path), reasonOf(ec));
+        return false;
+    }
+    FileHook::deleted(path);
+    return true;
+}
+
+// Where a second name cannot be made, though the place would take a new file: the file system
+// has no hard links (FAT), or refuses them to this user.
+bool noLinksHere(const std::error_code &ec) {
+    return ec == std::errc::operation_not_permitted || ec == std::errc::operation_not_supported ||
+           ec == std::errc::function_not_supported || ec == std::errc::too_many_links ||
+           ec == std::errc::cross_device_link;
+}
+
+} // namespace
+
+QString KeptFiles::keptName(const QString &name) {
+    return kPrefix + name;
+}
+
+QString KeptFiles::keptFor(const QString &fileName) {
+    return fileName.startsWith(kPrefix) && fileName.size() > kPrefix.size()
+               ? fileName.mid(kPrefix.size())
+               : QString();
+}
+
+bool KeptFiles::keep(const QString &path, QString *error) {
+    if (kept_.contains(path))
+        return true;
+    const QString kept = keptPath(path);
+    const auto refuse = [&](const QString &reason) {
+        if (error)
+            *error = QStringLiteral("Could not keep the game's \"%1\" while it is replaced: %2.")
+                         .arg(shown(path), reason);
+        return false;
+    };
+    if (QFile::encodeName(kept.mid(cutOf(kept) + 1)).size() > kNameMax)
+        return refuse(QStringLiteral("its name is too long to keep it under \"%1\" beside it")
+                          .arg(keptName(QStringLiteral("..."))));
+    if (!FileHook::mayChange(kept, error))
+        return false;
+    std::error_code ec;
+    std::filesystem::create_hard_link(nativePath(path), nativePath(kept), ec);
+    if (!ec) {
+        FileHook::linked(path, kept);
+    } else if (ec == std::errc::file_exists) {
+        return refuse(QStringLiteral("\"%1\" is in the way").arg(shown(kept)));
+    } else if (noLinksHere(ec) && !present(kept)) {
+        QString reason;
+        if (!FileCopy::copyReplace(path, kept, &reason))
+            return refuse(reason);
+    } else {
+        return refuse(reasonOf(ec));
+    }
+    paths_ << path;
+    kept_.insert(path);
+    return true;
+}
+
+void KeptFiles::adopt(const QString &folder, const QStringList &names) {
+    for (const QString &name : names) {
+        const QString path = FileList::join(folder, name);
+        if (!kept_.contains(path)) {
+            paths_ << path;
+            kept_.insert(path);
+        }
+    }
+}
+
+QStringList KeptFiles::restore() {
+    QStringList problems;
+    for (const QString &path : std::as_const(paths_)) {
+        const QString kept = keptPath(path);
+        if (!present(kept))
+            continue; // put back already, by a run that was cut short
+        QString error;
+        std::error_code ec;
+        // A rename onto another name of the same file changes nothing: the second name goes.
+        const bool same =
+            present(path) && std::filesystem::equivalent(nativePath(kept), nativePath(path), ec);
+        if (same ? !removeKept(kept, &error) : !renameOver(kept, path, &error))
+            problems << error;
+    }
+    paths_.clear();
+    kept_.clear();
+    return problems;
+}
+
+QStringList KeptFiles::drop() {
+    QStringList problems;
+    for (const QString &path : std::as_const(paths_)) {
+        QString error;
+        if (!removeKept(keptPath(path), &error))
+            problems << error;
+    }
+    paths_.clear();
+    kept_.clear();
+    return problems;
+}
+
+bool KeptFiles::find(const QString &folder, QStringList *names, QString *error) {
+    names->clear();
+#ifdef Q_OS_LINUX
+    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
+    if (!dir) {
+        if (error)
+            *error = QStringLiteral("Could not list the folder \"%1\": %2.")
+                         .arg(shown(folder), qt_error_string(errno));
+        return false;
+    }
+    constexpr size_t prefix = sizeof kPrefixBytes - 1;
+    const dirent *entry = nullptr;
+    // Only the rare kept name becomes a string: the folder may hold tens of thousands.
+    for (errno = 0; (entry = ::readdir(dir)) != nullptr; errno = 0) {
+        if (std::strncmp(entry->d_name, kPrefixBytes, prefix) == 0 &&
+            entry->d_name[prefix] != '\0' && entry->d_type != DT_DIR)
+            names->append(QFile::decodeName(entry->d_name + prefix));
+    }
+    const int err = errno;
+    ::closedir(dir);
+    if (err != 0) {
+        if (error)
+            *error = QStringLiteral("Could not list the folder \"%1\": %2.")
+                         .arg(shown(folder), qt_error_string(err));
+        return false;
+    }
+    return true;
+#else
+    if (!QFileInfo(folder).isDir()) {
+        if (error)
+            *error = QStringLiteral("Could not list the folder \"%1\": it does not exist.")
+                         .arg(shown(folder));
+        return false;
+    }
+    QDirIterator it(folder, {kPrefix + QLatin1Char('*')},
+                    QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    while (it.hasNext()) {
+        it.next();
+        const QString name = keptFor(it.fileName());
+        if (!name.isEmpty())
+            names->append(name);
+    }
+    return true;
+#endif
+}
+
+QStringList KeptFiles::settleOrphans(const QString &folder, const QStringList &names) {
+    QStringList told;
+    QList<QStringList> taken;
+    QString error;
+    if (!FileCopy::findAll(folder, names, &taken, &error))
+        return {error};
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        const QString &name = names.at(i);
+        const QString kept = FileList::join(folder, keptName(name));
+        if (taken.at(i).isEmpty()) {
+            told << (renameOver(kept, FileList::join(folder, name), &error)
+                         ? QStringLiteral("\"%1\" is back under its name.").arg(name)
+                         : QStringLiteral("\"%1\" was left as it is: %2")
+                               .arg(keptName(name), error));
+            continue;
+        }
+        const QString aside = name + QStringLiteral(".kept");
+        if (present(FileList::join(folder, aside))) {
+            told << QStringLiteral("\"%1\" was left as it is, since \"%2\" is taken.")
+                        .arg(keptName(name), aside);
+            continue;
+        }
+        told << (renameOver(kept, FileList::join(folder, aside), &error)
+                     ? QStringLiteral("\"%1\" is in the game folder as it is now; its earlier "
+                                      "bytes are in \"%2\".")
+                           .arg(taken.at(i).first(), aside)
+                     : QStringLiteral("\"%1\" was left as it is: %2").arg(keptName(name), error));
+    }
+    return told;
+}
