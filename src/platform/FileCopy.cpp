@@ -443,14 +443,16 @@ bool copyPortable(const QString &from, const QString &to, QString *error, bool n
 
 // Copies made ahead, in the order they were made.
 struct FileCopy::Ahead::Copies {
+#ifdef Q_OS_LINUX
     struct Copy {
         QString from;
         int fd;     // the copy
         int source; // the source, held open to see at the copy's turn whether it changed
         struct stat seen;
     };
-    QByteArray folder;
     std::deque<Copy> made;
+#endif
+    QByteArray folder;
     bool open = true; // false once a copy could not be made ahead: the rest go the usual way
 };
 
@@ -474,9 +476,13 @@ FileCopy::Ahead::~Ahead() {
 }
 
 bool FileCopy::Ahead::room() const {
+#ifdef Q_OS_LINUX
     // Each copy holds two descriptors open until it is named.
     constexpr size_t kMostAhead = 200;
     return copies_->open && copies_->made.size() < kMostAhead;
+#else
+    return false;
+#endif
 }
 
 bool FileCopy::Ahead::add(const QString &from) {
