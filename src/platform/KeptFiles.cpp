@@ -5,6 +5,7 @@
 #include "FileCopy.h"
 #include "FileHook.h"
 #include "FileList.h"
+#include "FileOps.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -66,23 +67,6 @@ bool renameOver(const QString &from, const QString &to, QString *error) {
         return false;
     }
     FileHook::renamed(from, to);
-    return true;
-}
-
-// Deletes a kept name. Unlike an unload's delete it does not refuse a read-only file: the name
-// is the selector's own, and the file it kept may have been read-only.
-bool removeKept(const QString &path, QString *error) {
-    if (!FileHook::mayChange(path, error))
-        return false;
-    std::error_code ec;
-    if (!std::filesystem::remove(nativePath(path), ec)) {
-        if (!ec)
-            return true; // already gone
-        if (error)
-            *error = QStringLiteral("Could not delete \"%1\": %2.").arg(shown(path), reasonOf(ec));
-        return false;
-    }
-    FileHook::deleted(path);
     return true;
 }
 
@@ -160,7 +144,7 @@ QStringList KeptFiles::restore() {
         // A rename onto another name of the same file changes nothing: the second name goes.
         const bool same =
             present(path) && std::filesystem::equivalent(nativePath(kept), nativePath(path), ec);
-        if (same ? !removeKept(kept, &error) : !renameOver(kept, path, &error))
+        if (same ? !FileOps::remove(kept, &error) : !renameOver(kept, path, &error))
             problems << error;
     }
     paths_.clear();
@@ -172,7 +156,7 @@ QStringList KeptFiles::drop() {
     QStringList problems;
     for (const QString &path : std::as_const(paths_)) {
         QString error;
-        if (!removeKept(keptPath(path), &error))
+        if (!FileOps::remove(keptPath(path), &error))
             problems << error;
     }
     paths_.clear();
