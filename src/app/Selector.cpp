@@ -256,11 +256,11 @@ bool Selector::MoveOut(const QString &folder) {
 bool Selector::moveFiles(const QString &folder, const MoverCall &call) {
     if (folder == folders_.GameFolder)
         return true;
-    // The caption shows each file while the move runs and comes back afterwards.
+    // The caption names each file while the move runs and comes back afterwards.
     const QString remembered = caption_;
     QString error;
     const bool ok = call(
-        folder, [this](const QString &c) { setCaption(c); }, &error);
+        folder, [this](const QString &c) { setFileCaption(c); }, &error);
     setCaption(remembered);
     // A cancel is no failure; the operation undoes itself and tells the player.
     if (!ok && !cancelled())

@@ -87,7 +87,12 @@ public:
     bool cancelled() const;
 
     QString caption() const { return caption_; }
+    /// Sets the caption and tells the window (`captionChanged`).
     void setCaption(const QString &caption);
+    /// The caption of the file a move is on ("Please wait- copying: :" + name): kept, not told.
+    /// A move names thousands of files a second; the window shows the caption at the pace of
+    /// the screen, through its `Progress`, and the caption put back after the move is told.
+    void setFileCaption(const QString &caption) { caption_ = caption; }
 
     /// The credits of `Label3`, three lines joined by CR LF.
     static QString credits();

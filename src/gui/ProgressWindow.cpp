@@ -42,26 +42,36 @@ ProgressWindow::~ProgressWindow() {
 }
 
 void ProgressWindow::beginning(qsizetype total) {
-    on_ = total > Threshold;
+    on_ = false;
     cancel_ = false;
-    if (!on_)
-        return;
-    Bar->setRange(0, int(total));
+    started_.start();
+    since_.start();
+    if (total > Threshold)
+        showDialog();
+}
+
+void ProgressWindow::showDialog() {
+    on_ = true;
+    Bar->setRange(0, int(filesTotal()));
     Cancel->setEnabled(true);
-    display(0, QString());
+    display(filesDone(), QString());
     QDialog::show();
     raise();
     QApplication::processEvents();
-    since_.start();
 }
 
 bool ProgressWindow::proceed(qsizetype done, const QString &file) {
-    if (!on_)
-        return true;
-    if (done == 0 || since_.hasExpired(interval_)) {
+    // A look at the clock, and nothing else, for all files but the first, the last and the
+    // first after each interval: painting, and handling events, cost far more than a copy.
+    if (done != 0 && done + 1 != filesTotal() && since_.elapsed() < interval_)
+        return !cancel_;
+    since_.start();
+    Q_EMIT captionDue(selector_.caption());
+    if (!on_ && started_.elapsed() >= showAfter_)
+        showDialog();
+    if (on_) {
         display(done, file);
         QApplication::processEvents();
-        since_.start();
     }
     return !cancel_;
 }

@@ -44,6 +44,8 @@ VEKForm::VEKForm(Selector &selector, QWidget *parent) : QWidget(parent), selecto
     layout->addWidget(SSTab1);
 
     progress = new ProgressWindow(selector, this);
+    // The file a move is on, at the pace the dialog keeps.
+    connect(progress, &ProgressWindow::captionDue, this, &QWidget::setWindowTitle);
 
     // The engine's page is the page shown: the player's choice of tab is recorded there,
     // so a refresh after an action shows the page the player was on.
@@ -63,7 +65,7 @@ VEKForm::VEKForm(Selector &selector, QWidget *parent) : QWidget(parent), selecto
 
     connect(&selector, &Selector::captionChanged, this, [this](const QString &caption) {
         setWindowTitle(caption);
-        // Progress captions are shown while an operation runs on this thread.
+        // "Please wait... cleaning up" is shown while the reset runs on this thread.
         repaint();
     });
     connect(&selector, &Selector::centreRequested, this, &VEKForm::centre);

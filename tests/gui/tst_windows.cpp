@@ -35,6 +35,8 @@
 #include <QTableWidget>
 #include <QTest>
 
+#include <limits>
+
 namespace {
 QByteArray png(int w, int h) {
     QImage image(w, h, QImage::Format_RGB32);
@@ -454,14 +456,29 @@ QTEST_MAIN(TestWindows)
 
 void TestWindows::progressDialogOverTheThreshold_data() {
     QTest::addColumn<int>("files");
-    QTest::addColumn<int>("cancelAt"); // files done when Cancel is clicked; -1 for never
-    QTest::newRow("at the threshold: no dialog") << int(ProgressWindow::Threshold) << -1;
-    QTest::newRow("over it: shown, and Cancel undoes the load") << 300 << 120;
+    QTest::addColumn<int>("interval");  // ms between updates
+    QTest::addColumn<int>("showAfter"); // ms before a small operation shows the dialog
+    QTest::addColumn<int>("cancelAt");  // files done when Cancel is clicked; -1 for never
+    QTest::addColumn<QList<qsizetype>>("updates"); // files done at each update; any when empty
+    constexpr int never = std::numeric_limits<int>::max();
+    QTest::newRow("at the threshold: no dialog")
+        << int(ProgressWindow::Threshold) << 0 << never << -1 << QList<qsizetype>{};
+    QTest::newRow("over it: shown, and Cancel undoes the load")
+        << 300 << 0 << never << 120 << QList<qsizetype>{};
+    // Between updates a file costs a look at the clock: with a long interval only the first
+    // and the last file are shown, and events are still handled while the load runs.
+    QTest::newRow("paced: the first and the last file")
+        << 300 << never << never << -1 << QList<qsizetype>{0, 299};
+    QTest::newRow("few files that take long: shown as well")
+        << 5 << 0 << 0 << -1 << QList<qsizetype>{0, 1, 2, 3, 4};
 }
 
 void TestWindows::progressDialogOverTheThreshold() {
     QFETCH(int, files);
+    QFETCH(int, interval);
+    QFETCH(int, showAfter);
     QFETCH(int, cancelAt);
+    QFETCH(QList<qsizetype>, updates);
     TestFolders f;
     for (int i = 0; i < files; ++i)
         TestFolders::write(f.vek() + "/A-Big",
@@ -472,38 +489,57 @@ void TestWindows::progressDialogOverTheThreshold() {
     QVERIFY(windows.start(f.game()));
     VEKForm *form = windows.vekForm();
     ProgressWindow *dialog = form->progress;
-    dialog->setInterval(0);
+    dialog->setInterval(interval);
+    dialog->setShowAfter(showAfter);
     const QStringList before = QDir(f.game()).entryList(QDir::Files);
     const QByteArray ledger = TestFolders::read(f.vek(), Ledgers::FoldersLoaded);
-    int updates = 0;
+    QList<qsizetype> shown;
+    // An event queued before the click is handled while the load runs, not after it.
+    bool queuedHandled = false;
+    QMetaObject::invokeMethod(
+        this, [&] { queuedHandled = true; }, Qt::QueuedConnection);
+    bool queuedBeforeLast = false;
     connect(dialog, &ProgressWindow::shown, this, [&](qsizetype done, const QString &file) {
-        ++updates;
-        if (done != cancelAt)
+        if (file.isEmpty()) // the dialog opening, before its first file
             return;
+        shown << done;
         QVERIFY(dialog->isVisible());
         QVERIFY(dialog->isModal());
-        QCOMPARE(dialog->Counts->text(), QStringLiteral("120 of 300 files"));
-        QCOMPARE(file, QStringLiteral("big120.dat"));
-        QCOMPARE(dialog->Label->text(), QStringLiteral("Please wait- copying: :big120.dat"));
-        QCOMPARE(dialog->Bar->value(), 120);
-        // The progress caption stays in the main window's title, and is the dialog's.
-        QCOMPARE(form->windowTitle(), QStringLiteral("Please wait- copying: :big120.dat"));
+        // The dialog and the main window's title name the file the load is on.
+        const QString name = QStringLiteral("big%1.dat").arg(done, 3, 10, QLatin1Char('0'));
+        QCOMPARE(file, name);
+        QCOMPARE(dialog->Label->text(), "Please wait- copying: :" + name);
+        QCOMPARE(dialog->Counts->text(), QStringLiteral("%1 of %2 files").arg(done).arg(files));
+        QCOMPARE(dialog->Bar->value(), int(done));
+        QCOMPARE(form->windowTitle(), "Please wait- copying: :" + name);
         QCOMPARE(dialog->windowTitle(), form->windowTitle());
-        QTest::mouseClick(dialog->Cancel, Qt::LeftButton);
+        if (done == files - 1)
+            queuedBeforeLast = queuedHandled;
+        if (done == cancelAt)
+            QTest::mouseClick(dialog->Cancel, Qt::LeftButton);
     });
     const bool loaded =
         windows.selector()->loadFiles().click(windows.selector()->Unigrid.find("A-Big"));
     QVERIFY(!dialog->isVisible());
+    QCOMPARE(form->windowTitle(), Selector::Caption);
     if (cancelAt < 0) {
         QVERIFY(loaded);
-        QCOMPARE(updates, 0);
-        QVERIFY(TestFolders::exists(f.game(), QStringLiteral("big199.dat")));
+        QVERIFY(TestFolders::exists(f.game(),
+                                    QStringLiteral("big%1.dat").arg(files - 1, 3, 10, QChar('0'))));
+        if (files <= ProgressWindow::Threshold && showAfter > 0) {
+            QVERIFY(shown.isEmpty());
+            return;
+        }
+        if (!updates.isEmpty())
+            QCOMPARE(shown, updates);
+        QVERIFY(queuedBeforeLast);
         return;
     }
+    QCOMPARE(shown.last(), qsizetype(cancelAt));
+    QVERIFY(queuedHandled);
     QVERIFY(!loaded);
     QCOMPARE(QDir(f.game()).entryList(QDir::Files), before);
     QCOMPARE(TestFolders::read(f.vek(), Ledgers::FoldersLoaded), ledger);
     QVERIFY(!windows.selector()->Unigrid.row(windows.selector()->Unigrid.find("A-Big")).loaded);
-    QCOMPARE(form->windowTitle(), Selector::Caption);
     QVERIFY(prompt.shown.last().text.contains("was cancelled"));
 }
