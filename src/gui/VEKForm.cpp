@@ -63,11 +63,9 @@ VEKForm::VEKForm(Selector &selector, QWidget *parent) : QWidget(parent), selecto
                        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab)});
     connect(previous, &QShortcut::activated, this, [this] { turnPage(-1); });
 
-    connect(&selector, &Selector::captionChanged, this, [this](const QString &caption) {
-        setWindowTitle(caption);
-        // "Please wait... cleaning up" is shown while the reset runs on this thread.
-        repaint();
-    });
+    // A title reaches the window system at once, also while an operation keeps this thread
+    // busy; painting the whole window for it would cost more than the files it names.
+    connect(&selector, &Selector::captionChanged, this, &QWidget::setWindowTitle);
     connect(&selector, &Selector::centreRequested, this, &VEKForm::centre);
     connect(&selector, &Selector::minimiseRequested, this, &QWidget::showMinimized);
     connect(general, &GeneralPage::changed, this, &VEKForm::refresh);
