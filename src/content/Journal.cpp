@@ -353,6 +353,8 @@ bool Journal::setAside(const QString &modFolder, QString *aside, QString *error)
         free = FileName + QStringLiteral(".refused-%1").arg(n);
     const QString from = FileList::join(modFolder, name);
     *aside = FileList::join(modFolder, free);
+    // A rename within one folder, which renameFolder makes for a file as for a folder; the
+    // name was checked free, so no other record is replaced.
     if (!FileOps::renameFolder(from, *aside)) {
         if (error)
             *error = QStringLiteral("Could not rename \"%1\" to \"%2\".")
