@@ -71,7 +71,8 @@ QString shortly(const QString &field) {
 }
 
 bool isSeparator(QChar c) {
-    // A backslash is a name's own character where it separates nothing, and joins no further.
+    // Where the system takes no backslash for a separator (Linux), it is part of a name and
+    // leads nowhere; a record from elsewhere holding one is read as the name it is here.
     return c == QLatin1Char('/') || c == QDir::separator();
 }
 
