@@ -164,8 +164,8 @@ int main(int argc, char **argv) {
             in ? QStringLiteral("loading \"A-Bench\"") : QStringLiteral("unloading \"A-Bench\"");
         record.moves << Journal::Move{in, QStringLiteral("A-Bench"), Journal::ContentRule, content,
                                       Journal::filesOf(content)};
-        if (!Journal::write(vek, record, &error) || !move(record.moves.first().files, &error) ||
-            !Journal::remove(vek, &error))
+        if (!Journal::write(vek, work.path(), record, &error) ||
+            !move(record.moves.first().files, &error) || !Journal::remove(vek, &error))
             die(error);
     };
     const auto moveIn = [&](const QString &game) {

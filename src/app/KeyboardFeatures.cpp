@@ -41,21 +41,21 @@ void KeyboardFeatures::clickG7(int row) {
     }
 }
 
-void KeyboardFeatures::Command15() {
+bool KeyboardFeatures::Command15() {
     if (G7Row < 1)
-        return;
+        return true;
     s_.ini.featureCodes = G7.codes(G7Row);
     s_.ini.ApplyFeature = true;
-    s_.inisave();
+    return s_.inisave();
 }
 
-void KeyboardFeatures::clickOption13(int index) {
+bool KeyboardFeatures::clickOption13(int index) {
     if (!optionShown(index))
-        return;
+        return true;
     clickG7(index + 1);
     s_.ini.Label21 = optionCaption(index);
     s_.FeatureNumber = index + 1;
-    Command15();
+    return Command15();
 }
 
 void KeyboardFeatures::hoverOption13(int index) {

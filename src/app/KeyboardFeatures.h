@@ -25,9 +25,9 @@ public:
     /// and HUD values.
     void clickG7(int row);
     /// `Command15` "OK! Set this one": applies the current row (nothing for the header).
-    void Command15();
+    bool Command15();
     /// A click on `Option13`(index): chooses feature index + 1.
-    void clickOption13(int index);
+    bool clickOption13(int index);
     /// The pointer is over `Option13`(index): its description in `Label18`.
     void hoverOption13(int index);
     /// The pointer is over the frame itself.

@@ -169,7 +169,7 @@ bool OperationJournal::beginSwap(int row, const QStringList &targets) {
 
 bool OperationJournal::begin(const Journal::Record &record) {
     QString error;
-    if (!Journal::write(s_.ModFolder(), record, &error)) {
+    if (!Journal::write(s_.ModFolder(), s_.GameFolder(), record, &error)) {
         s_.report(error + QStringLiteral(" Nothing was changed: without its journal the selector "
                                          "could not put the game folder right after a crash."));
         return false;
@@ -186,7 +186,7 @@ void OperationJournal::end() {
     if (open_ && !kept_.isEmpty()) {
         record_.stage = Journal::Over;
         QString error;
-        if (Journal::write(s_.ModFolder(), record_, &error)) {
+        if (Journal::write(s_.ModFolder(), s_.GameFolder(), record_, &error)) {
             for (const QString &p : kept_.drop())
                 s_.report(p);
         } else {
@@ -268,7 +268,7 @@ bool OperationJournal::advance(const QString &stage, const QStringList &held,
     record_.stage = stage;
     record_.held = held;
     QString error;
-    if (Journal::write(s_.ModFolder(), record_, &error))
+    if (Journal::write(s_.ModFolder(), s_.GameFolder(), record_, &error))
         return true;
     // Going on unrecorded could make a start after a crash repeat an earlier stage.
     problems->append(error + QStringLiteral(" The campaign saves were left where they are."));
@@ -495,13 +495,26 @@ void OperationJournal::recover() {
     Journal::Record record;
     QString error;
     QStringList orphans;
-    const Journal::Found found = Journal::read(mod, &record, &error);
+    const Journal::Found found = Journal::read(mod, s_.GameFolder(), &record, &error);
     adoptKept(found == Journal::Found::Record ? &record : nullptr, &orphans);
     for (const QString &o : std::as_const(orphans))
         s_.report(o);
     switch (found) {
     case Journal::Found::None:
         return;
+    case Journal::Found::Refused: {
+        // Not acted on, and not read again: kept aside for whoever wants to see what it asked.
+        // Nothing changed, so nothing is recovered.
+        QString aside;
+        QString asideError;
+        s_.report(Journal::setAside(mod, &aside, &asideError)
+                      ? error + QStringLiteral(" It was kept as \"%1\"; if the selector was "
+                                               "stopped while it changed the game folder, check "
+                                               "the loaded folders.")
+                                    .arg(QDir::toNativeSeparators(aside))
+                      : error + QLatin1Char(' ') + asideError);
+        return;
+    }
     case Journal::Found::Unreadable:
         recovered_ = true;
         s_.report(error + QStringLiteral(" It was removed; if the selector was stopped while it "

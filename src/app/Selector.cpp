@@ -298,11 +298,12 @@ void Selector::RefreshLoadedList() {
     FormReady = true;
 }
 
-void Selector::inisave() {
+bool Selector::inisave() {
     if (!FormReady)
-        return;
+        return true;
     QString error;
-    if (!IniOptions::save(folders_.GameFolder, folders_.ModFolder, ini, &error))
+    const bool saved = IniOptions::save(folders_.GameFolder, folders_.ModFolder, ini, &error);
+    if (!saved)
         report(error);
     // A game file that cannot take the cheat byte would be told at every option change; the
     // player hears of it once, and again only when the problem changes.
@@ -315,27 +316,30 @@ void Selector::inisave() {
     const QString iniPath = FileList::resolve(folders_.GameFolder, QStringLiteral("eaw.ini"));
     if (QFileInfo::exists(iniPath))
         FileOps::setReadOnly(iniPath, true);
+    return saved && cheatError.isEmpty();
 }
 
-void Selector::Restore() {
+bool Selector::Restore() {
     FormReady = false;
     QStringList problems;
-    IniOptions::Restore(folders_.GameFolder, folders_.ModFolder, ini, &problems);
+    const bool restored =
+        IniOptions::Restore(folders_.GameFolder, folders_.ModFolder, ini, &problems);
     FormReady = true;
     tell(problems);
+    return restored;
 }
 
-void Selector::clickResolution(int index) {
+bool Selector::clickResolution(int index) {
     ini.resolution = index;
-    inisave();
+    return inisave();
 }
 
-void Selector::clickSquads(int index) {
+bool Selector::clickSquads(int index) {
     ini.squads = index;
-    inisave();
+    return inisave();
 }
 
-void Selector::clickOnline(int check, bool on) {
+bool Selector::clickOnline(int check, bool on) {
     switch (check) {
     case 1:
         ini.startOnGround = on;
@@ -347,24 +351,21 @@ void Selector::clickOnline(int check, bool on) {
         ini.allowRespawn = on;
         break;
     default:
-        return;
+        return true;
     }
-    inisave();
+    return inisave();
 }
 
-void Selector::clickSync(int index) {
+bool Selector::clickSync(int index) {
     ini.sync = index;
-    if (index == 0)
-        Restore();
-    else
-        inisave();
+    return index == 0 ? Restore() : inisave();
 }
 
-void Selector::setCheatCheck(bool checked) {
+bool Selector::setCheatCheck(bool checked) {
     if (Check4 == checked)
-        return;
+        return true;
     Check4 = checked;
-    inisave();
+    return inisave();
 }
 
 bool Selector::V1cheksum() {

@@ -113,23 +113,26 @@ public:
     /// the window loads.
     void RefreshLoadedList();
     /// Rewrites the game's eaw.ini from the original copy and the option controls, then the
-    /// cheat-check byte, and leaves eaw.ini read-only; nothing while the window loads.
-    void inisave();
+    /// cheat-check byte, and leaves eaw.ini read-only; nothing while the window loads. False
+    /// (the player told) when eaw.ini or the cheat byte could not be written: a command whose
+    /// write failed must say so.
+    bool inisave();
     /// Puts the original eaw.ini and eaw.exe back and sets the option controls from them.
-    void Restore();
+    /// False (the player told) when something could not be put back.
+    bool Restore();
     /// Empties the "What is loaded!" list (not its ledger).
     void clearLoadedList() { label8_.clear(); }
 
-    /// Option handlers of the "General" page.
-    void clickResolution(int index);
-    void clickSquads(int index);
-    void clickOnline(int check, bool on); ///< 1 Start on ground, 2 No AIs, 3 Allow Respawn
-    void clickSync(int index);
+    /// Option handlers of the "General" page; false when the rewrite they make failed.
+    bool clickResolution(int index);
+    bool clickSquads(int index);
+    bool clickOnline(int check, bool on); ///< 1 Start on ground, 2 No AIs, 3 Allow Respawn
+    bool clickSync(int index);
 
     /// A click on `Check4` "Activate the cheatcheck" that leaves it `checked`: rewrites eaw.ini,
     /// which writes the cheat byte. Nothing happens when the box is already in that state
     /// (setting a check box to its own value is no click).
-    void setCheatCheck(bool checked);
+    bool setCheatCheck(bool checked);
     /// `Command12` "V1cheksum": the cheat byte of flt.cdf as decimal text in the caption.
     /// Answers false (the player told) when flt.cdf is missing or too short.
     bool V1cheksum();

@@ -54,8 +54,7 @@ QString checkResolution(const QStringList &args) {
 }
 
 bool resolution(Selector &selector, const QStringList &args, QTextStream &) {
-    selector.clickResolution(resolutionIndex(args.at(0)));
-    return true;
+    return selector.clickResolution(resolutionIndex(args.at(0)));
 }
 
 QString checkSquads(const QStringList &args) {
@@ -65,8 +64,7 @@ QString checkSquads(const QStringList &args) {
 }
 
 bool squads(Selector &selector, const QStringList &args, QTextStream &) {
-    selector.clickSquads(args.at(0).toInt());
-    return true;
+    return selector.clickSquads(args.at(0).toInt());
 }
 
 const QStringList onlineNames = {QStringLiteral("start-on-ground"), QStringLiteral("no-ai"),
@@ -89,9 +87,7 @@ bool online(Selector &selector, const QStringList &args, QTextStream &) {
     const bool on = args.at(1) == QLatin1String("on");
     const IniState &ini = selector.ini;
     const bool now = check == 1 ? ini.startOnGround : check == 2 ? ini.noAI : ini.allowRespawn;
-    if (now != on)
-        selector.clickOnline(check, on);
-    return true;
+    return now == on || selector.clickOnline(check, on);
 }
 
 const QStringList syncNames = {QStringLiteral("ini"), QStringLiteral("56k"),
@@ -103,13 +99,11 @@ QString checkSync(const QStringList &args) {
 }
 
 bool syncRate(Selector &selector, const QStringList &args, QTextStream &) {
-    selector.clickSync(int(syncNames.indexOf(args.at(0))));
-    return true;
+    return selector.clickSync(int(syncNames.indexOf(args.at(0))));
 }
 
 bool restoreIni(Selector &selector, const QStringList &, QTextStream &) {
-    selector.Restore();
-    return true;
+    return selector.Restore();
 }
 
 bool planes(Selector &selector, const QStringList &, QTextStream &out) {
@@ -174,8 +168,7 @@ bool feature(Selector &selector, const QStringList &args, QTextStream &) {
                                    .arg(selector.features().G7.count()));
         return false;
     }
-    selector.features().clickOption13(index);
-    return true;
+    return selector.features().clickOption13(index);
 }
 
 QString checkCheatCheck(const QStringList &args) {
@@ -183,8 +176,7 @@ QString checkCheatCheck(const QStringList &args) {
 }
 
 bool cheatCheck(Selector &selector, const QStringList &args, QTextStream &) {
-    selector.setCheatCheck(args.at(0) == QLatin1String("on"));
-    return true;
+    return selector.setCheatCheck(args.at(0) == QLatin1String("on"));
 }
 
 bool music(Selector &selector, const QStringList &args, QTextStream &) {

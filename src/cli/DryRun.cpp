@@ -29,17 +29,25 @@ void translateLastVekDir(const Replica &replica, const QString &game) {
         FileOps::writeAtomic(path, Text8::fromUnicode(mapped) + bytes.mid(cut), nullptr);
 }
 
-// A journal left by an interrupted run names folders and game files by their paths; the
-// recovery at the start must act on the twin's.
-void translateJournal(const Replica &replica, const QString &vek) {
+// A journal left by an interrupted run names the folders of its moves and the game files of
+// its backups relative to the two folders; one written before that holds the real folders'
+// absolute paths, and the recovery at the start must act on the twin's. A record that cannot
+// be placed in the real folders is left as it is: the twin's start refuses it as the real
+// one would.
+void translateJournal(const Replica &replica, const QString &game, const QString &vek) {
+    const QString twinVek = replica.toReplica(vek);
+    const QString name = FileList::find(twinVek, Journal::FileName);
+    QByteArray bytes;
     Journal::Record record;
-    if (vek.isEmpty() || Journal::read(vek, &record, nullptr) != Journal::Found::Record)
+    if (name.isEmpty() || !FileOps::readAll(FileList::join(twinVek, name), &bytes, nullptr) ||
+        !Journal::fromBytes(bytes, &record, nullptr) ||
+        !Journal::place(&record, vek, game, nullptr))
         return;
     for (Journal::Move &m : record.moves)
         m.folder = replica.toReplica(m.folder);
     for (Journal::Backup &b : record.backups)
         b.path = replica.toReplica(b.path);
-    Journal::write(vek, record, nullptr);
+    Journal::write(twinVek, replica.toReplica(game), record, nullptr);
 }
 
 } // namespace
@@ -56,7 +64,7 @@ std::unique_ptr<DryRun> DryRun::start(const QString &game, const QString &vek, Q
     // Before recording starts: these are the twin's own changes, not the commands'.
     translateLastVekDir(*run->replica_, run->replica_->toReplica(game));
     if (!vek.isEmpty())
-        translateJournal(*run->replica_, run->replica_->toReplica(vek));
+        translateJournal(*run->replica_, game, vek);
 
     FileHook::isolate(run->replica_->roots());
     const Replica *replica = run->replica_.get();

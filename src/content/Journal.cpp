@@ -3,6 +3,7 @@
 #include "FileCopy.h"
 #include "FileList.h"
 #include "FileOps.h"
+#include "LoadGrid.h"
 #include "TextFile.h"
 
 #include <QDir>
@@ -59,6 +60,83 @@ QByteArray line(std::initializer_list<QByteArray> fields) {
 
 QString journalPath(const QString &modFolder) {
     return FileList::resolve(modFolder, Journal::FileName);
+}
+
+// A field quoted in a message: a hostile record can hold a line of any length. Its start and
+// its end tell most: the folder and the file.
+QString shortly(const QString &field) {
+    constexpr qsizetype kHalf = 30;
+    return QStringLiteral("\"%1\"").arg(
+        field.size() > 2 * kHalf + 3 ? field.left(kHalf) + "..." + field.right(kHalf) : field);
+}
+
+bool isSeparator(QChar c) {
+    // Where the system takes no backslash for a separator (Linux), it is part of a name and
+    // leads nowhere; a record from elsewhere holding one is read as the name it is here.
+    return c == QLatin1Char('/') || c == QDir::separator();
+}
+
+// Why the relative `path` (names joined by separators; with `single`, one name) could reach
+// outside the folder it is joined to, or empty when it cannot.
+QString outside(const QString &path, bool single) {
+    if (path.isEmpty())
+        return QStringLiteral("is empty");
+    if (path.contains(QChar(0)))
+        return QStringLiteral("holds a NUL character");
+    if (QDir::isAbsolutePath(path))
+        return QStringLiteral("is an absolute path");
+#ifdef Q_OS_WIN
+    // "C:name" is relative to another drive's current folder.
+    if (path.contains(QLatin1Char(':')))
+        return QStringLiteral("names a drive");
+#endif
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= path.size(); ++i) {
+        if (i < path.size() && !isSeparator(path.at(i)))
+            continue;
+        if (single && i < path.size())
+            return QStringLiteral("holds a folder separator where a file name belongs");
+        const QStringView part = QStringView(path).mid(start, i - start);
+        if (part == u"..")
+            return QStringLiteral("leads out of its folder by \"..\"");
+        if (part.isEmpty() || part == u".")
+            return QStringLiteral("is not a name in the folder");
+        start = i + 1;
+    }
+    return QString();
+}
+
+// `path` placed in `folder`: a relative path joined to it, an absolute one (as older records
+// wrote them) taken when it lies inside. Empty with `why` when it does not.
+QString placed(const QString &path, const QString &folder, QString *why) {
+    QString relative = path;
+    if (QDir::isAbsolutePath(path)) {
+        // ".." is refused as written, before cleaning could hide it.
+        for (const QString &part : QDir::fromNativeSeparators(path).split(QLatin1Char('/')))
+            if (part == QLatin1String("..")) {
+                *why = QStringLiteral("leads out of its folder by \"..\"");
+                return QString();
+            }
+        relative = QDir(folder).relativeFilePath(path);
+        if (QDir::isAbsolutePath(relative) || relative == QLatin1String("..") ||
+            relative.startsWith(QLatin1String("../"))) {
+            *why = QStringLiteral("is an absolute path outside %1")
+                       .arg(shortly(QDir::toNativeSeparators(folder)));
+            return QString();
+        }
+    }
+    *why = outside(relative, false);
+    if (!why->isEmpty())
+        return QString();
+    return FileList::join(folder, QDir::toNativeSeparators(relative));
+}
+
+// `path` relative to `folder` with "/" between names, as the file stores it; a path that is
+// not inside stays as it is, and is refused when read back.
+QString stored(const QString &path, const QString &folder) {
+    const QString relative = QDir(folder).relativeFilePath(path);
+    return QDir::isAbsolutePath(relative) || relative.startsWith(QLatin1String("..")) ? path
+                                                                                      : relative;
 }
 
 } // namespace
@@ -164,14 +242,85 @@ bool Journal::fromBytes(const QByteArray &bytes, Record *record, QString *reason
     return true;
 }
 
-bool Journal::write(const QString &modFolder, const Record &record, QString *error) {
+bool Journal::place(Record *record, const QString &modFolder, const QString &gameFolder,
+                    QString *reason) {
+    Record r = *record;
+    QString why;
+    // "the file "../x" of "A-Name" leads out of its folder by "..""
+    const auto bad = [reason, &why](const QString &what, const QString &field,
+                                    const QString &of = QString()) {
+        if (reason)
+            *reason = QStringLiteral("%1 %2%3 %4")
+                          .arg(what, shortly(field),
+                               of.isNull() ? QString() : QStringLiteral(" of ") + shortly(of), why);
+        return false;
+    };
+    const auto name = [&why](const QString &n) {
+        why = outside(n, true);
+        return why.isEmpty();
+    };
+    const auto names = [&name, &why](const QStringList &list) {
+        why.clear();
+        for (const QString &n : list)
+            if (!name(n))
+                return n;
+        return QString();
+    };
+    // A mission's name gives the save store its saves go to and come from.
+    const auto mission = [&why, &name](const QString &m) {
+        if (m.isEmpty() || !name(m))
+            return m.isEmpty();
+        if (LoadGrid::storeOf(m).isEmpty())
+            why = QStringLiteral("is not a mission with a save store");
+        return why.isEmpty();
+    };
+    for (Move &m : r.moves) {
+        if (!name(m.name))
+            return bad(QStringLiteral("the ledger name"), m.name);
+        const QString folder = m.folder;
+        m.folder = placed(folder, modFolder, &why);
+        if (m.folder.isEmpty())
+            return bad(QStringLiteral("the folder"), folder, m.name);
+        if (const QString f = names(m.files); !why.isEmpty())
+            return bad(QStringLiteral("the file"), f, m.name);
+    }
+    for (Backup &b : r.backups) {
+        const QString path = b.path;
+        b.path = placed(path, gameFolder, &why);
+        if (b.path.isEmpty())
+            return bad(QStringLiteral("the game file backed up"), path);
+    }
+    if (const QString d = names(r.drops); !why.isEmpty())
+        return bad(QStringLiteral("the ledger name to drop"), d);
+    if (const QString a = names(r.replaced); !why.isEmpty())
+        return bad(QStringLiteral("the aircraft replaced"), a);
+    if (!r.aircraft.isEmpty() && !name(r.aircraft))
+        return bad(QStringLiteral("the aircraft"), r.aircraft);
+    if (const QString h = names(r.held); !why.isEmpty())
+        return bad(QStringLiteral("the held save"), h);
+    if (!mission(r.mission))
+        return bad(QStringLiteral("the mission"), r.mission);
+    if (!mission(r.previous))
+        return bad(QStringLiteral("the mission before"), r.previous);
+    *record = r;
+    return true;
+}
+
+bool Journal::write(const QString &modFolder, const QString &gameFolder, const Record &record,
+                    QString *error) {
+    Record r = record;
+    for (Move &m : r.moves)
+        m.folder = stored(m.folder, modFolder);
+    for (Backup &b : r.backups)
+        b.path = stored(b.path, gameFolder);
     // writeAtomic syncs the file before renaming it over the old record; the folder sync makes
     // the rename itself survive a power cut.
-    return FileOps::writeAtomic(journalPath(modFolder), toBytes(record), error) &&
+    return FileOps::writeAtomic(journalPath(modFolder), toBytes(r), error) &&
            FileOps::syncFolder(modFolder, error);
 }
 
-Journal::Found Journal::read(const QString &modFolder, Record *record, QString *error) {
+Journal::Found Journal::read(const QString &modFolder, const QString &gameFolder, Record *record,
+                             QString *error) {
     const QString name = FileList::find(modFolder, FileName);
     if (name.isEmpty())
         return Found::None;
@@ -186,7 +335,34 @@ Journal::Found Journal::read(const QString &modFolder, Record *record, QString *
                          .arg(QDir::toNativeSeparators(path), reason);
         return Found::Unreadable;
     }
+    if (!place(record, modFolder, gameFolder, &reason)) {
+        if (error)
+            *error = QStringLiteral("The journal \"%1\" was not acted on: %2, and VEK Selector "
+                                    "changes nothing outside the game folder and the VEK folder.")
+                         .arg(QDir::toNativeSeparators(path), reason);
+        return Found::Refused;
+    }
     return Found::Record;
+}
+
+bool Journal::setAside(const QString &modFolder, QString *aside, QString *error) {
+    const QString name = FileList::find(modFolder, FileName);
+    if (name.isEmpty())
+        return true;
+    QString free = FileName + QStringLiteral(".refused");
+    for (int n = 2; !FileList::find(modFolder, free).isEmpty(); ++n)
+        free = FileName + QStringLiteral(".refused-%1").arg(n);
+    const QString from = FileList::join(modFolder, name);
+    *aside = FileList::join(modFolder, free);
+    // A rename within one folder, which renameFolder makes for a file as for a folder; the
+    // name was checked free, so no other record is replaced.
+    if (!FileOps::renameFolder(from, *aside)) {
+        if (error)
+            *error = QStringLiteral("Could not rename \"%1\" to \"%2\".")
+                         .arg(QDir::toNativeSeparators(from), QDir::toNativeSeparators(*aside));
+        return false;
+    }
+    return FileOps::syncFolder(modFolder, error);
 }
 
 bool Journal::remove(const QString &modFolder, QString *error) {

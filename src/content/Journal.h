@@ -18,6 +18,11 @@
 /// tab, a line end or "%"), one field list a line, CR LF, so a player who opens it can read
 /// what the selector was doing.
 ///
+/// A VEK folder is copied and shared, its journal with it, so the file names nothing by an
+/// absolute path: the folders of the moves are stored relative to the VEK folder and the files
+/// of the backups relative to the game folder ("/" between names). Read back, every name must
+/// stay inside its folder (`place`); a record that names anything else is refused whole.
+///
 /// One record is one player operation, written once when it starts and again at each stage
 /// of a mission's save exchange: never once per file, so a load costs what it cost without it.
 class Journal {
@@ -46,13 +51,13 @@ public:
         bool in = false;
         QString name;      ///< the loaded-list name of the folder (its ledger line)
         QString rule;      ///< `ContentRule`, `SkinRule` or `SkinWithoutFltRule`
-        QString folder;    ///< the folder's path
+        QString folder;    ///< the folder's path (in the file: relative to the VEK folder)
         QStringList files; ///< the names it holds, for when the folder is gone at the next start
     };
 
     /// A game file as it was before a swap rewrote it.
     struct Backup {
-        QString path;
+        QString path; ///< the file's path (in the file: relative to the game folder)
         bool existed = false;
         QByteArray bytes;
     };
@@ -71,16 +76,39 @@ public:
         QList<Backup> backups;
     };
 
+    /// The record's bytes, its paths written as the record holds them (`write` makes them
+    /// relative first).
     static QByteArray toBytes(const Record &record);
-    /// Parses a record; false with `reason` when the bytes are not a whole record.
+    /// Parses a record, its paths as written; false with `reason` when the bytes are not a
+    /// whole record.
     static bool fromBytes(const QByteArray &bytes, Record *record, QString *reason);
 
-    /// Writes `record` as the VEK folder's journal, durably.
-    static bool write(const QString &modFolder, const Record &record, QString *error);
+    /// Checks that the record read acts only inside `modFolder` and `gameFolder`, and makes
+    /// the folders of its moves and the files of its backups paths in them. A move's folder is
+    /// a relative path in the VEK folder, a backup a relative path in the game folder; an
+    /// absolute path (what records held before) counts when it lies inside that folder. The
+    /// names of files, held saves and ledger lines are single names, and a mission or its
+    /// predecessor names a mission (one with a save store). Nothing may hold "..", and a name
+    /// no folder separator. False with `reason` naming the first field that asks for more
+    /// (quoting at most a short piece of it); the record is then left as it was.
+    static bool place(Record *record, const QString &modFolder, const QString &gameFolder,
+                      QString *reason);
 
-    enum class Found { None, Record, Unreadable };
-    /// The VEK folder's journal, if any. `Unreadable` comes with `error` naming the file.
-    static Found read(const QString &modFolder, Record *record, QString *error);
+    /// Writes `record` as the VEK folder's journal, durably, its paths made relative to the
+    /// two folders.
+    static bool write(const QString &modFolder, const QString &gameFolder, const Record &record,
+                      QString *error);
+
+    enum class Found { None, Record, Unreadable, Refused };
+    /// The VEK folder's journal, if any, placed in the two folders (`place`). `Unreadable`
+    /// and `Refused` come with `error` naming the file (and for a refused one, the field).
+    static Found read(const QString &modFolder, const QString &gameFolder, Record *record,
+                      QString *error);
+
+    /// Keeps a refused journal under a name of its own, "Journal.txt.refused" (numbered when
+    /// that is taken), so that nothing of it is lost and no start reads it again. `aside` gets
+    /// the new path.
+    static bool setAside(const QString &modFolder, QString *aside, QString *error);
 
     /// Removes the journal, durably. A journal that is not there counts as removed.
     static bool remove(const QString &modFolder, QString *error);

@@ -131,6 +131,42 @@ void appendOnOff(QList<QByteArray> &out, const char *key, bool on) {
     appendWritten(out, key, on ? "1" : "0");
 }
 
+// Why the lines of an original copy cannot be the player's options file, or empty when they
+// can: every rewrite and Restore start from it, so a damaged copy would silently become the
+// game's eaw.ini. A file of no text, of binary bytes, or without one "[section]" line is not
+// one the game wrote.
+QString notAnIni(const QList<QByteArray> &lines) {
+    bool blank = true;
+    bool section = false;
+    for (const QByteArray &line : lines) {
+        if (line.contains('\0'))
+            return QStringLiteral("it holds binary bytes (NUL), not text");
+        const QByteArray text = line.trimmed();
+        blank = blank && text.isEmpty();
+        section = section || text.startsWith('[');
+    }
+    if (blank)
+        return QStringLiteral("it is empty");
+    if (!section)
+        return QStringLiteral("it has no \"[section]\" line");
+    return QString();
+}
+
+// The original copy's lines, or false with `error` naming it and what is wrong with it.
+bool readOriginal(const QString &path, const QString &target, const QString &doing,
+                  QList<QByteArray> *lines, QString *error) {
+    if (!TextFile::readLines(path, lines, error))
+        return false;
+    const QString why = notAnIni(*lines);
+    if (why.isEmpty())
+        return true;
+    if (error)
+        *error = QStringLiteral("Could not %1 \"%2\" from the original copy \"%3\": %4, so it "
+                                "cannot be the game's options file. Nothing was written.")
+                     .arg(doing, native(target), native(path), why);
+    return false;
+}
+
 } // namespace
 
 const QStringList IniOptions::ResolutionCaptions = {
@@ -325,7 +361,8 @@ bool IniOptions::save(const QString &game, const QString &mod, IniState &state, 
     }
     // Read before touching the game's file, so an unreadable original leaves it as it was.
     QList<QByteArray> original;
-    if (!TextFile::readLines(FileList::join(mod, originalName), &original, error))
+    if (!readOriginal(FileList::join(mod, originalName), target, QStringLiteral("rewrite"),
+                      &original, error))
         return false;
     if (FileOps::isReadOnly(target))
         FileOps::setReadOnly(target, false);
@@ -350,11 +387,11 @@ bool IniOptions::Restore(const QString &game, const QString &mod, IniState &stat
     } else {
         QString error;
         const QString source = FileList::join(mod, iniName);
-        haveLines = TextFile::readLines(source, &lines, &error);
+        const QString target = FileList::resolve(game, kIni);
+        haveLines = readOriginal(source, target, QStringLiteral("restore"), &lines, &error);
         if (!haveLines) {
             report(error);
         } else {
-            const QString target = FileList::resolve(game, kIni);
             if (FileOps::isReadOnly(target))
                 FileOps::setReadOnly(target, false);
             if (!FileOps::copyReplace(source, target, &error))

@@ -24,8 +24,10 @@
 ///   ExtraSquads= line whose last character is a digit above 5 selects nothing (there is no
 ///   such button).
 /// - save: without an original copy nothing is written, the game's file is left as it is
-///   (attributes too), and the answer is false with a message. A failed write leaves the game's
-///   file with its old bytes (the write is atomic) and names the file.
+///   (attributes too), and the answer is false with a message. So it is with an original copy
+///   that cannot be an options file (empty, holding NUL bytes, or without a "[section]" line):
+///   the message names it and says why. A failed write leaves the game's file with its old
+///   bytes (the write is atomic) and names the file.
 /// - Feature codes: a code is a number when, after leading blanks, it starts with decimal
 ///   digits; the digits are the number and the rest is ignored, so a stray blank or note after
 ///   "57" in a hand-edited KC file still means 57. Any other code not starting with C, D or S
@@ -38,10 +40,11 @@
 ///   last DisplayInfoValue found is kept.
 /// - Option4 index 5 writes "ExtraSquads=5", which is what a player who clicked "5" expects;
 ///   for the same reason Restore selects index 5 for an "ExtraSquads=5" line.
-/// - Restore: without an original eaw.ini the game's eaw.ini and the controls are left alone
-///   and the problem is reported; eaw.exe is still restored when its copy is there. Without an
-///   original eaw.exe, eaw.ini is restored and eaw.exe reported. A read-only game eaw.exe is
-///   not forced (only eaw.ini is the selector's to unlock) and is reported.
+/// - Restore: without an original eaw.ini, or with one that cannot be an options file (as for
+///   save), the game's eaw.ini and the controls are left alone and the problem is reported; eaw.exe
+///   is still restored when its copy is there. Without an original eaw.exe, eaw.ini is restored and
+///   eaw.exe reported. A read-only game eaw.exe is not forced (only eaw.ini is the selector's to
+///   unlock) and is reported.
 class IniOptions {
 public:
     /// `Option2` captions in index order.

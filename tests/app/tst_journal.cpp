@@ -9,6 +9,8 @@
 #include "TestFolders.h"
 
 #include <QDir>
+#include <QDirIterator>
+#include <QHash>
 #include <QTest>
 
 namespace {
@@ -27,6 +29,20 @@ QString allMessages(const ScriptedPrompt &prompt) {
     return all;
 }
 
+using Tree = QHash<QString, QByteArray>; // relative path -> bytes
+
+Tree treeOf(const QString &root) {
+    Tree tree;
+    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile f(path);
+        tree.insert(QDir(root).relativeFilePath(path),
+                    f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>"));
+    }
+    return tree;
+}
+
 } // namespace
 
 /// What a start does with a journal the last run left: the cases the crash test cannot make,
@@ -37,6 +53,8 @@ private Q_SLOTS:
     void startPutsRight_data();
     void startPutsRight();
     void failedSwapPutsEveryFileBack();
+    void hostileRecordIsRefused_data();
+    void hostileRecordIsRefused();
 };
 
 void TestJournal::startPutsRight_data() {
@@ -141,6 +159,118 @@ void TestJournal::failedSwapPutsEveryFileBack() {
     QVERIFY(!TestFolders::exists(f.vek(), Journal::FileName));
     const QString told = prompt.shown.last().text;
     QVERIFY2(told.contains("p51b.flt") && told.contains("put back"), qPrintable(told));
+}
+
+void TestJournal::hostileRecordIsRefused_data() {
+    // The record's lines between the header and "end"; <GAME>, <VEK> and <OUT> stand for the two
+    // folders and a folder beside them, where "victim.txt" and "A-Evil" lie.
+    QTest::addColumn<QByteArray>("lines");
+    QTest::addColumn<QString>("told"); // the bad field as the message quotes it
+    const QByteArray swap = "operation\tswapping\r\nstage\tfiles\r\naircraft\tP-Evil\r\n";
+    const QByteArray load = "operation\tloading\r\nstage\tfiles\r\n";
+    QTest::newRow("backup: absolute path outside, deleted") << swap + "backup\t<OUT>/victim.txt\t-"
+                                                            << "/outside/victim.txt\"";
+    QTest::newRow("backup: absolute path outside, overwritten")
+        << swap + "backup\t<OUT>/victim.txt\t" + QByteArray("overwritten").toBase64()
+        << "/outside/victim.txt\"";
+    QTest::newRow("backup: \"..\" in an absolute path")
+        << swap + "backup\t<GAME>/../outside/victim.txt\t-"
+        << "/outside/victim.txt\"";
+    QTest::newRow("backup: \"..\" in a relative path") << swap + "backup\t../victim.txt\t-"
+                                                       << "../victim.txt";
+    QTest::newRow("move: folder outside, absolute")
+        << load + "in\tA-Evil\tcontent\t<OUT>/A-Evil\r\nfile\tevil.dat"
+        << "/outside/A-Evil\"";
+    QTest::newRow("move: folder outside by \"..\"")
+        << load + "in\tA-Evil\tcontent\t../outside/A-Evil\r\nfile\tevil.dat"
+        << "../outside/A-Evil";
+    QTest::newRow("move: the VEK folder itself")
+        << load + "in\tA-Evil\tcontent\t<VEK>\r\nfile\tevil.dat"
+        << "/VEK\"";
+    QTest::newRow("move: file name with a separator")
+        << load + "out\tA-Gone\tcontent\tA-Gone\r\nfile\t../victim.txt"
+        << "../victim.txt";
+    QTest::newRow("move: file name absolute")
+        << load + "out\tA-Gone\tcontent\tA-Gone\r\nfile\t<OUT>/victim.txt"
+        << "/outside/victim.txt\"";
+    QTest::newRow("move: file name \"..\"") << load + "out\tA-Gone\tcontent\tA-Gone\r\nfile\t.."
+                                            << "\"..\"";
+    QTest::newRow("move: ledger name with a separator")
+        << load + "in\t../A-New\tcontent\tA-New\r\nfile\tnew.dat"
+        << "../A-New";
+    QTest::newRow("held save name with a separator")
+        << QByteArray("operation\tloading\r\nstage\tsaves-park\r\nmission\tM-Two\r\n"
+                      "held\tsub/x.sav")
+        << "sub/x.sav";
+    QTest::newRow("mission before that has no store: it would be the VEK folder")
+        << QByteArray("operation\tloading\r\nstage\tsaves-park\r\nin\tM-Two\tcontent\tM-Two\r\n"
+                      "mission\tM-Two\r\nprevious\tA-New")
+        << "A-New";
+    QTest::newRow("mission leading out") << QByteArray("operation\tunloading\r\nstage\tsaves-"
+                                                       "store\r\nmission\tM-Two/../../outside")
+                                         << "M-Two/../../outside";
+    QTest::newRow("ledger name to drop") << load + "drop\t/etc/x"
+                                         << "/etc/x";
+    QTest::newRow("aircraft replaced") << swap + "replaced\tP-A/P-B"
+                                       << "P-A/P-B";
+    QTest::newRow("a long field is quoted short")
+        << swap + "backup\t../" + QByteArray(4000, 'x') + "\t-"
+        << "../xxxxxxxxxx";
+}
+
+// A VEK folder is copied and shared: a journal in it must not make the next start change
+// anything outside the game folder and the VEK folder. One that asks for that is refused as a
+// whole, named, and kept aside so that nothing of it is lost and it is not read again.
+void TestJournal::hostileRecordIsRefused() {
+    QFETCH(QByteArray, lines);
+    QFETCH(QString, told);
+    TestFolders f;
+    const QString out = f.root() + "/outside";
+    TestFolders::write(out, "victim.txt", "the player's own");
+    TestFolders::write(out + "/A-Evil", "evil.dat", "evil");
+    TestFolders::write(f.vek() + "/A-New", "new.dat", "new");
+    TestFolders::write(f.vek() + "/M-Two", "two.dat", "two");
+    TestFolders::write(f.game() + "/Savedata", "game1.sav", "a campaign");
+    TestFolders::write(f.game(), "planes.dat", "the game's planes");
+    {
+        // A first start makes what every start makes (stores, ledgers, original copies).
+        ScriptedPrompt prompt;
+        Selector(Folders{f.game(), f.vek(), f.vek()}, prompt).load();
+    }
+    const Tree before = treeOf(f.root());
+    lines.replace("<GAME>", f.game().toUtf8())
+        .replace("<VEK>", f.vek().toUtf8())
+        .replace("<OUT>", out.toUtf8());
+    const QByteArray journal = "VEK Selector journal 1\r\n" + lines + "\r\nend\r\n";
+    TestFolders::write(f.vek(), Journal::FileName, journal);
+
+    ScriptedPrompt prompt;
+    Selector(Folders{f.game(), f.vek(), f.vek()}, prompt).load();
+
+    const QString aside = Journal::FileName + ".refused";
+    Tree expected = before;
+    expected.insert("VEK/" + aside, journal);
+    const Tree after = treeOf(f.root());
+    QStringList changed;
+    for (auto it = expected.cbegin(); it != expected.cend(); ++it)
+        if (after.value(it.key(), "<missing>") != it.value())
+            changed << it.key();
+    for (auto it = after.cbegin(); it != after.cend(); ++it)
+        if (!expected.contains(it.key()))
+            changed << it.key() + " (new)";
+    changed.sort();
+    QVERIFY2(changed.isEmpty(), qPrintable(changed.join(", ")));
+    const QString shown = allMessages(prompt);
+    QCOMPARE(prompt.shown.size(), 1);
+    for (const QString &piece : {Journal::FileName, told, aside})
+        QVERIFY2(shown.contains(piece), qPrintable(piece + " not in: " + shown));
+    QVERIFY2(shown.size() < 1000, qPrintable(shown));
+
+    // Kept aside, it is not read again.
+    ScriptedPrompt again;
+    Selector(Folders{f.game(), f.vek(), f.vek()}, again).load();
+    QVERIFY2(again.shown.isEmpty(), qPrintable(allMessages(again)));
+    QCOMPARE(TestFolders::read(f.vek(), aside), journal);
 }
 
 QTEST_GUILESS_MAIN(TestJournal)

@@ -68,6 +68,7 @@ void TestLoad::firstLoadSweepsStraysButKeepsGameFiles() {
                               "eaw.exe",      "flt.cdf",   "mypic.bmp",    "notes.text"};
     for (const QString &n : strays + kept)
         TestFolders::write(f.game(), n, "x");
+    TestFolders::write(f.game(), "eaw.ini", TestFolders::kEawIni);
     // Long enough to hold the cheat byte; a shorter one would be told as not the game's file.
     TestFolders::write(f.game(), "flt.cdf", bytesOfLength(38258, 'x'));
     ScriptedPrompt prompt;
@@ -358,7 +359,7 @@ void TestLoad::keptFilesAreSettledAtStart() {
         r.operation = "loading \"G-Clouds\"";
         r.moves << Journal::Move{true, "G-Clouds", Journal::ContentRule, folder, {"clouds.tpc"}};
         QString error;
-        QVERIFY2(Journal::write(f.vek(), r, &error), qPrintable(error));
+        QVERIFY2(Journal::write(f.vek(), f.game(), r, &error), qPrintable(error));
     }
     plant(f.game(), game);
     for (int start = 0; start < 2; ++start) {

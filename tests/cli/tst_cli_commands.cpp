@@ -9,6 +9,8 @@ class TestCliCommands : public QObject {
 private Q_SLOTS:
     void foldersAndToggleFollowTheGroupRules();
     void optionCommandsWriteEawIni();
+    void failedIniWriteFailsTheCommand_data();
+    void failedIniWriteFailsTheCommand();
     void skinsResetAndScripts();
     void unknownNameFailsAndStopsTheRun_data();
     void unknownNameFailsAndStopsTheRun();
@@ -68,6 +70,56 @@ void TestCliCommands::optionCommandsWriteEawIni() {
     // Each run starts from the original, so a run with no option command writes it plainly.
     QCOMPARE(run(f, {"restore-ini"}).status, 0);
     QCOMPARE(TestFolders::read(f.game(), "eaw.ini"), TestFolders::kEawIni);
+}
+
+void TestCliCommands::failedIniWriteFailsTheCommand_data() {
+    QTest::addColumn<QByteArray>("original"); // the VEK folder's original eaw.ini
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("told");
+    QTest::newRow("empty original, resolution") << QByteArray("") << "resolution"
+                                                << "is empty";
+    QTest::newRow("binary original, restore-ini") << QByteArray("\x7f"
+                                                                "ELF\x02\x01\x01\0\0\0",
+                                                                10)
+                                                  << "restore-ini"
+                                                  << "binary";
+    // A file-size limit fails the write as a full disk would, even for root.
+    QTest::newRow("write fails, resolution") << "[GRAPHICS]\r\n" + QByteArray(4000, ';') + "\r\n"
+                                             << "resolution"
+                                             << "EAW/eaw.ini";
+}
+
+// A command whose eaw.ini write failed or was refused fails the run, and the ones after it
+// are not run.
+void TestCliCommands::failedIniWriteFailsTheCommand() {
+    QFETCH(QByteArray, original);
+    QFETCH(QString, command);
+    QFETCH(QString, told);
+    TestFolders f;
+    content(f);
+    TestFolders::write(f.vek(), "eaw.ini", original);
+    TestFolders::write(f.vek(), "eaw.exe", "MZ stand-in for the game program");
+    const bool capped = original.size() > 1000;
+    if (capped)
+        TestFolders::write(f.game(), "eaw.ini", original);
+    const QByteArray before = TestFolders::read(f.game(), "eaw.ini");
+    QStringList args{"--game", f.game(), "--vek", f.vek(), command};
+    if (command == "resolution")
+        args << "800x600";
+    args << "+"
+         << "toggle"
+         << "A-One";
+    const CliRun r = capped ? CliRun::run(QStringList{"-c",
+                                                      "ulimit -f 4 && trap '' XFSZ && "
+                                                      "exec \"$0\" \"$@\"",
+                                                      VEK_CLI} +
+                                              args,
+                                          lockDir_.filePath("lock"), {}, {}, "/bin/sh")
+                            : CliRun::run(args, lockDir_.filePath("lock"));
+    QCOMPARE(r.status, 1);
+    QVERIFY2(r.err.contains(told.toUtf8()), r.err);
+    QCOMPARE(TestFolders::read(f.game(), "eaw.ini"), before);
+    QVERIFY(!TestFolders::exists(f.game(), "a-one.dat"));
 }
 
 void TestCliCommands::skinsResetAndScripts() {

@@ -200,6 +200,8 @@ private Q_SLOTS:
         QFETCH(QString, afterRead);
         QFETCH(QString, afterRestore);
         TestFolders f(TestFolders::WithoutGameFiles);
+        // A section line first: an original copy without one is refused.
+        ini.prepend("[GAME]\r\n");
         TestFolders::write(f.game(), QStringLiteral("EAW.INI"), ini);
         TestFolders::write(f.vek(), QStringLiteral("eaw.ini"), ini);
         TestFolders::write(f.vek(), QStringLiteral("eaw.exe"), "MZ");
@@ -507,26 +509,37 @@ private Q_SLOTS:
     }
 
     // A save that cannot be made leaves the game's file as it was, under its one name, and names
-    // the file at fault: the missing original copy, or the game's file when the disk is full (the
-    // save's own buffered flush does not report a short write, so the write has to check it).
+    // the file at fault: the missing original copy, one that cannot be an options file, or the
+    // game's file when the disk is full (the save's own buffered flush does not report a short
+    // write, so the write has to check it). Restore refuses the same originals.
     void saveRefusedKeepsTheGameFile_data() {
-        QTest::addColumn<bool>("withOriginal");
-        QTest::newRow("no original copy") << false;
-        QTest::newRow("capped file size") << true;
+        QTest::addColumn<QByteArray>("original"); // null: none
+        QTest::addColumn<bool>("capped");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("no original copy") << QByteArray() << false << "does not exist";
+        QTest::newRow("capped file size") << kPlayerIni << true << "";
+        QTest::newRow("empty original") << QByteArray("") << false << "it is empty";
+        QTest::newRow("blank original") << QByteArray("\r\n  \r\n") << false << "it is empty";
+        QTest::newRow("binary original")
+            << QByteArray("[EAW]\r\nW\0\x01\x02\xff", 12) << false << "binary";
+        QTest::newRow("original without a section")
+            << QByteArray("Width=800\r\nHeight=600\r\n") << false << "no \"[section]\"";
     }
 
     void saveRefusedKeepsTheGameFile() {
-        QFETCH(bool, withOriginal);
+        QFETCH(QByteArray, original);
+        QFETCH(bool, capped);
+        QFETCH(QString, reason);
         TestFolders f(TestFolders::WithoutGameFiles);
-        if (withOriginal)
-            TestFolders::write(f.vek(), QStringLiteral("eaw.ini"), kPlayerIni);
+        if (!original.isNull())
+            TestFolders::write(f.vek(), QStringLiteral("eaw.ini"), original);
         TestFolders::write(f.game(), QStringLiteral("eaw.ini"), "old\r\n");
         const QString target = QDir(f.game()).filePath(QStringLiteral("eaw.ini"));
-        QVERIFY(FileOps::setReadOnly(target, !withOriginal));
+        QVERIFY(FileOps::setReadOnly(target, !capped));
         IniState state;
         QString error;
         bool saved = true;
-        if (!withOriginal) {
+        if (!capped) {
             saved = IniOptions::save(f.game(), f.vek(), state, &error);
         } else {
 #ifdef Q_OS_LINUX
@@ -539,11 +552,29 @@ private Q_SLOTS:
 #endif
         }
         QVERIFY(!saved);
-        const QString atFault = withOriginal ? target : QDir(f.vek()).filePath("eaw.ini");
+        const QString atFault = capped ? target : QDir(f.vek()).filePath("eaw.ini");
         QVERIFY2(error.contains(QDir::toNativeSeparators(atFault)), qPrintable(error));
+        QVERIFY2(error.contains(reason), qPrintable(error));
         QCOMPARE(TestFolders::read(f.game(), QStringLiteral("eaw.ini")), QByteArray("old\r\n"));
         QCOMPARE(FileList::files(f.game()), QStringList{"eaw.ini"});
-        QCOMPARE(FileOps::isReadOnly(target), !withOriginal);
+        QCOMPARE(FileOps::isReadOnly(target), !capped);
+        if (capped || original.isNull())
+            return;
+
+        // Restore copies nothing from it and leaves the controls; the program copy goes back.
+        TestFolders::write(f.vek(), QStringLiteral("eaw.exe"), "original program");
+        state.resolution = 2;
+        state.noAI = true;
+        QStringList problems;
+        QVERIFY(!IniOptions::Restore(f.game(), f.vek(), state, &problems));
+        QCOMPARE(problems.size(), 1);
+        QVERIFY2(problems.first().contains(QDir::toNativeSeparators(atFault)) &&
+                     problems.first().contains(reason),
+                 qPrintable(problems.first()));
+        QCOMPARE(TestFolders::read(f.game(), QStringLiteral("eaw.ini")), QByteArray("old\r\n"));
+        QCOMPARE(TestFolders::read(f.game(), QStringLiteral("eaw.exe")),
+                 QByteArray("original program"));
+        QCOMPARE(describe(state), QStringLiteral("2 0 1 0 0"));
     }
 
     void restoreCopiesBothOriginals() {
@@ -570,7 +601,8 @@ private Q_SLOTS:
 
     void restoreWithMissingOriginals() {
         TestFolders f(TestFolders::WithoutGameFiles);
-        TestFolders::write(f.vek(), QStringLiteral("eaw.ini"), "Width=800\r\nHeight=600\r\n");
+        TestFolders::write(f.vek(), QStringLiteral("eaw.ini"),
+                           "[GRAPHICS]\r\nWidth=800\r\nHeight=600\r\n");
         TestFolders::write(f.game(), QStringLiteral("eaw.ini"), "rewritten\r\n");
         TestFolders::write(f.game(), QStringLiteral("eaw.exe"), "game");
 
@@ -581,7 +613,7 @@ private Q_SLOTS:
         QVERIFY2(problems.first().contains(QDir::toNativeSeparators(f.vek() + "/eaw.exe")),
                  qPrintable(problems.first()));
         QCOMPARE(TestFolders::read(f.game(), QStringLiteral("eaw.ini")),
-                 QByteArray("Width=800\r\nHeight=600\r\n"));
+                 QByteArray("[GRAPHICS]\r\nWidth=800\r\nHeight=600\r\n"));
         QCOMPARE(TestFolders::read(f.game(), QStringLiteral("eaw.exe")), QByteArray("game"));
         QCOMPARE(state.resolution, 1);
 
