@@ -69,6 +69,7 @@ public:
         QString aircraft;     ///< a swap: the "P-" folder swapped in
         QStringList replaced; ///< a swap: the aircraft of its slot marked before
         QList<Backup> backups;
+        QStringList order; ///< the load order's ledger lines when the operation began
     };
 
     static QByteArray toBytes(const Record &record);
