@@ -32,7 +32,9 @@ class Selector;
 /// deleted: it goes back under its name when that is free, else beside it as "<name>.kept",
 /// and the player is told once.
 /// FoldersLoaded.txt (and SkinsLoaded.txt for a finished skin load) is then made to say what the
-/// game folder holds, the record is removed, and the player is told once what was done.
+/// game folder holds, LoadOrder.txt what the whole operation (or none of it) leaves, and the
+/// player is told once what was done. The record goes after the re-load (`settle`), once the
+/// files it deleted that folders staying loaded carry are back.
 class OperationJournal {
 public:
     explicit OperationJournal(Selector &selector) : s_(selector) {}

@@ -87,7 +87,7 @@ void TestCliCrash::everyCrashPointIsPutRight_data() {
     QTest::addColumn<QString>("vanish");  // a folder the operation loads, gone before the next
                                           // start: its load is undone
     const QStringList none;
-    const QStringList own{"one3.dat", "ONE7.DAT", "one20.dat"};
+    const QStringList own{"one1.dat", "ONE4.DAT", "one6.dat"};
     // "G-Better clouds" shares clouds.tpc with A-One, A-Two, G-Both and the skin A-05 Blue.
     const QStringList clouds{"toggle", "G-Better clouds", "+"};
     const QStringList loadOne{"toggle", "A-One"};
@@ -110,7 +110,7 @@ void TestCliCrash::everyCrashPointIsPutRight_data() {
         << none << QString();
     QTest::newRow("Reset Completely")
         << false
-        << clouds + QStringList{"toggle", "M-One", "+", "toggle", "G-Both", "+", "skin", "A-05 Red"}
+        << clouds + QStringList{"toggle", "A-Two", "+", "toggle", "M-One", "+", "skin", "A-05 Red"}
         << QStringList{"reset"} << none << QString();
     QTest::newRow("aircraft swap") << true << QStringList{"toggle", "F-Late war fighters"}
                                    << QStringList{"plane", "P-Ta 152H"} << none << QString();
@@ -131,12 +131,12 @@ void TestCliCrash::everyCrashPointIsPutRight() {
     } else {
         // Every file operation is a crash point and costs two starts of the tool: a few dozen
         // files in all keep the test quick.
-        contentFolder(base.vek(), "A-One", "one", 24);
+        contentFolder(base.vek(), "A-One", "one", 8);
         contentFolder(base.vek(), "A-Two", "two", 3);
-        contentFolder(base.vek(), "G-Both", "both", 24);
+        contentFolder(base.vek(), "G-Both", "both", 6);
         contentFolder(base.vek(), "G-Better clouds", "better", 2);
-        contentFolder(base.vek(), "M-One", "mone", 12);
-        contentFolder(base.vek(), "M-Two", "mtwo", 12);
+        contentFolder(base.vek(), "M-One", "mone", 4);
+        contentFolder(base.vek(), "M-Two", "mtwo", 4);
         contentFolder(base.vek(), "Skinfolder/A-05 Red", "red", 2);
         contentFolder(base.vek(), "Skinfolder/A-05 Blue", "blue", 2);
         for (const QString &name :
