@@ -13,10 +13,50 @@
 #include "Skins.h"
 #include "StrayCleanup.h"
 
+#include <QDir>
 #include <QScopedValueRollback>
+
+bool CompleteReset::writeJournal() {
+    QString error;
+    const QString path = FileList::resolve(s_.ModFolder(), JournalName);
+    if (FileOps::writeAtomic(path,
+                             QByteArrayLiteral("VEK Selector: Reset Completely is under way; "
+                                               "the next start finishes it.\r\n"),
+                             &error) &&
+        FileOps::syncFolder(s_.ModFolder(), &error))
+        return true;
+    s_.report(error + QStringLiteral(" Nothing was changed: without its journal the "
+                                     "selector could not finish the reset after a crash."));
+    return false;
+}
+
+void CompleteReset::removeJournal() {
+    const QString name = FileList::find(s_.ModFolder(), JournalName);
+    QString error;
+    if (!name.isEmpty() && !(FileOps::remove(FileList::join(s_.ModFolder(), name), &error) &&
+                             FileOps::syncFolder(s_.ModFolder(), &error)))
+        s_.report(error);
+}
+
+void CompleteReset::resume() {
+    const QString name = FileList::find(s_.ModFolder(), JournalName);
+    if (name.isEmpty())
+        return;
+    run();
+    // A cancel has told the player what is still loaded.
+    if (!s_.journal().cancelled())
+        s_.report(QStringLiteral("VEK Selector was stopped before it had finished Reset "
+                                 "Completely (its journal \"%1\" says so). It has now been "
+                                 "finished.")
+                      .arg(QDir::toNativeSeparators(FileList::join(s_.ModFolder(), name))));
+}
 
 bool CompleteReset::run() {
     s_.journal().forgetCancel();
+    // Before the first change: whatever the reset has not reached when a crash ends it, the
+    // next start takes out.
+    if (!writeJournal())
+        return false;
     s_.collectReports();
     // Everything goes: a file shared by two folders is not to be copied back in between.
     const QScopedValueRollback restoring(s_.loadedFiles().RestoreShared, false);
@@ -26,7 +66,9 @@ bool CompleteReset::run() {
 
     if (!unloadContent() || !unloadSkins()) {
         // Cancelled: the unload it was on has been undone and the ledgers say what is loaded.
-        // The rest (strays, eaw.ini, the cheat byte) belongs to a reset that ran to its end.
+        // The rest (strays, eaw.ini, the cheat byte) belongs to a reset that ran to its end;
+        // the player stopped this one, so no later start goes on with it.
+        removeJournal();
         s_.setCaption(remembered);
         s_.RefreshLoadedList();
         QStringList told = s_.takeReports();
@@ -55,6 +97,8 @@ bool CompleteReset::run() {
         s_.report(error);
     s_.Text2.clear();
     s_.FormReady = true;
+    // Also after a file that could not be deleted: the reset has done all it can, and told it.
+    removeJournal();
 
     const QStringList problems = s_.takeReports();
     if (problems.isEmpty())

@@ -8,12 +8,20 @@ class Selector;
 /// loaded content folder and skin out through the grids' own unload, empties the aircraft
 /// grid, sweeps the content kinds out of the game folder, empties FoldersLoaded.txt, puts the
 /// original eaw.ini back, switches the cheat check off and clears its byte in flt.cdf.
+///
+/// Each unload is an operation of its own with its own record in the operation journal; the
+/// reset's journal (`JournalName`) only says that the sequence is not over. Every step of the
+/// reset can run twice, so the next start after a crash simply runs it again on what is left.
 class CompleteReset {
 public:
     static inline const QString Caption = QStringLiteral("Reset Completely");
     static inline const QString ToolTip =
         QStringLiteral("Moves all extra files added by this software to the EAW folder back to "
                        "their original folders.");
+
+    /// Says, in the VEK folder, that a reset is under way, from before its first change to
+    /// after its last: a start that finds it runs the reset again to its end (`resume`).
+    static inline const QString JournalName = QStringLiteral("ResetJournal.txt");
 
     explicit CompleteReset(Selector &selector) : s_(selector) {}
 
@@ -24,10 +32,17 @@ public:
     /// under way, does nothing more, and tells the player what is still loaded.
     bool run();
 
+    /// The start-up step after the re-load: a reset that a crash cut short (its journal is
+    /// still there) is run again, so nothing it had not reached stays loaded. The operation it
+    /// was on has been put right by the operation journal's recovery before.
+    void resume();
+
 private:
     /// Each answers false when an unload was cancelled.
     bool unloadContent();
     bool unloadSkins();
+    bool writeJournal();
+    void removeJournal();
 
     Selector &s_;
 };

@@ -47,19 +47,24 @@ void LoadedFiles::readLedger() {
     order_.clear();
     const QString name = FileList::find(s_.ModFolder(), Ledgers::LoadOrder);
     QList<QByteArray> lines;
-    if (name.isEmpty() ||
-        !TextFile::readLines(FileList::join(s_.ModFolder(), name), &lines, nullptr))
-        return;
+    if (!name.isEmpty() &&
+        TextFile::readLines(FileList::join(s_.ModFolder(), name), &lines, nullptr))
+        order_ = parse(lines);
+}
+
+QList<LoadedFiles::Entry> LoadedFiles::parse(const QList<QByteArray> &lines) {
+    QList<Entry> entries;
     for (const QByteArray &line : lines) {
         const QList<QByteArray> parts = line.split('\t');
         if (parts.size() < 2 || (parts[0] != kFolder && parts[0] != kSkin))
             continue;
-        order_ << Entry{parts[0] == kSkin, Text8::toUnicode(parts[1]),
-                        !(parts.size() > 2 && parts[2] == kNoFlt)};
+        entries << Entry{parts[0] == kSkin, Text8::toUnicode(parts[1]),
+                         !(parts.size() > 2 && parts[2] == kNoFlt)};
     }
+    return entries;
 }
 
-void LoadedFiles::writeLedger() {
+QList<QByteArray> LoadedFiles::lines() const {
     QList<QByteArray> lines;
     for (const Entry &e : std::as_const(order_)) {
         QByteArray line = (e.skin ? kSkin : kFolder) + '\t' + Text8::fromUnicode(e.name);
@@ -67,9 +72,51 @@ void LoadedFiles::writeLedger() {
             line += '\t' + kNoFlt;
         lines << line;
     }
+    return lines;
+}
+
+void LoadedFiles::writeLedger() {
     QString error;
-    if (!TextFile::writeLines(FileList::resolve(s_.ModFolder(), Ledgers::LoadOrder), lines, &error))
+    if (!TextFile::writeLines(FileList::resolve(s_.ModFolder(), Ledgers::LoadOrder), lines(),
+                              &error))
         s_.report(error);
+}
+
+QStringList LoadedFiles::ledgerLines() {
+    follow();
+    QStringList out;
+    for (const QByteArray &line : lines())
+        out << Text8::toUnicode(line);
+    return out;
+}
+
+void LoadedFiles::recovered(const QStringList &before, const QList<Journal::Move> &moves,
+                            const QList<QByteArray> &loaded) {
+    read_ = false;
+    readLedger();
+    if (!before.isEmpty()) {
+        QList<QByteArray> kept;
+        for (const QString &line : before)
+            kept << Text8::fromUnicode(line);
+        order_ = parse(kept);
+    }
+    for (const Journal::Move &m : moves) {
+        const Entry entry{m.rule != Journal::ContentRule, m.name,
+                          m.rule != Journal::SkinWithoutFltRule};
+        const auto at = std::find_if(order_.begin(), order_.end(), [&entry](const Entry &e) {
+            return e.skin == entry.skin && e.name == entry.name;
+        });
+        if (!loaded.contains(Text8::fromUnicode(m.name))) {
+            if (at != order_.end())
+                order_.erase(at);
+        } else if (m.in && at == order_.end()) {
+            // The whole load would have put it last.
+            order_ << entry;
+        }
+    }
+    writeLedger();
+    // The re-load reads it again.
+    read_ = false;
 }
 
 void LoadedFiles::follow() {
@@ -224,13 +271,8 @@ void LoadedFiles::restoreAfterUnload(const QString &folder) {
     QStringList deleted = all.carried(gone);
     if (const Ownership::Rule &keep = all.carriers().at(gone).keep)
         deleted.removeIf([&keep](const QString &n) { return keep(n); });
-    const Ownership others = ownership(folder);
-    QList<FileCheck::Finding> restored;
     QStringList problems;
-    FileCheck::restore(others, deleted, s_.GameFolder(), &restored, &problems);
-    QStringList told;
-    for (const FileCheck::Finding &f : std::as_const(restored))
-        told << QStringLiteral("%1 from \"%2\"").arg(f.file, f.carrier);
+    const QStringList told = restoreDeleted(deleted, folder, &problems);
     if (!told.isEmpty())
         s_.inform(QStringLiteral("\"%1\" shared files with folders that stay loaded; they were "
                                  "copied back:\r\n")
@@ -238,6 +280,16 @@ void LoadedFiles::restoreAfterUnload(const QString &folder) {
                   told.join(QStringLiteral("\r\n")));
     for (const QString &p : std::as_const(problems))
         s_.report(p);
+}
+
+QStringList LoadedFiles::restoreDeleted(const QStringList &deleted, const QString &without,
+                                        QStringList *problems) {
+    QList<FileCheck::Finding> restored;
+    FileCheck::restore(ownership(without), deleted, s_.GameFolder(), &restored, problems);
+    QStringList told;
+    for (const FileCheck::Finding &f : std::as_const(restored))
+        told << QStringLiteral("%1 from \"%2\"").arg(f.file, f.carrier);
+    return told;
 }
 
 void LoadedFiles::refreshPicture(bool tell) {

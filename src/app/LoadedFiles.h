@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FileCheck.h"
+#include "Journal.h"
 #include "Ownership.h"
 
 #include <QList>
@@ -35,6 +36,18 @@ public:
 
     /// The loaded names in load order, earliest first (content folders and skins).
     QStringList order();
+
+    /// The ledger's lines as they stand now (brought up to the grids' marks first): an
+    /// operation's journal record keeps them, so that the recovery after a crash knows the
+    /// order the operation began from.
+    QStringList ledgerLines();
+    /// The recovery at start-up, before the re-load, of an operation a crash cut short:
+    /// rewrites the ledger as the whole operation would have left it, or as it was before, when
+    /// it was undone. `before` is the ledger the record kept (empty: the ledger as it is now);
+    /// each folder or skin of the record's `moves` that the loaded list `loaded` names keeps its
+    /// place there, or goes to the end when it came in, and the others leave it.
+    void recovered(const QStringList &before, const QList<Journal::Move> &moves,
+                   const QList<QByteArray> &loaded);
 
     /// Who carries what now; `without` (a folder's path) is left out, as if unloaded.
     Ownership ownership(const QString &without = QString());
@@ -73,6 +86,12 @@ public:
     /// marked loaded): the deleted files that a folder staying loaded also carries are copied
     /// back from the one of those loaded last, and the player is told which came from where.
     void restoreAfterUnload(const QString &folder);
+    /// The rule behind `restoreAfterUnload`, also for the recovery at start-up of an operation
+    /// that deleted files: of `deleted`, the files that a loaded folder or skin other than
+    /// `without` (a folder's path, or empty) carries and that are gone are copied back from
+    /// their owner. Answers what was copied, "file from "folder"" each.
+    QStringList restoreDeleted(const QStringList &deleted, const QString &without,
+                               QStringList *problems);
 
     /// After a cancelled operation was undone: the files named `names` that a loaded folder
     /// carries are made their owner's copy again (problems go to `problems`).
@@ -99,6 +118,8 @@ private:
         bool operator==(const Entry &o) const = default;
     };
     QList<Entry> marked() const;
+    static QList<Entry> parse(const QList<QByteArray> &lines);
+    QList<QByteArray> lines() const;
     void readLedger();
     void reconcile(bool unknownFirst);
     void writeLedger();

@@ -18,6 +18,8 @@
 #include <QFileInfo>
 #include <QSet>
 
+#include <utility>
+
 namespace {
 
 QString quoted(const QString &name) {
@@ -167,7 +169,10 @@ bool OperationJournal::beginSwap(int row, const QStringList &targets) {
     return begin(record);
 }
 
-bool OperationJournal::begin(const Journal::Record &record) {
+bool OperationJournal::begin(Journal::Record record) {
+    // The order it starts from: an operation undone after a crash leaves it as it was.
+    if (!record.moves.isEmpty())
+        record.order = s_.loadedFiles().ledgerLines();
     QString error;
     if (!Journal::write(s_.ModFolder(), s_.GameFolder(), record, &error)) {
         s_.report(error + QStringLiteral(" Nothing was changed: without its journal the selector "
@@ -529,6 +534,16 @@ void OperationJournal::recover() {
     QList<QByteArray> ledger = Ledgers::readFoldersLoaded(mod);
     QStringList problems;
     QString outcome;
+    // The files it deleted that folders staying loaded carry too come back once the re-load
+    // has said who carries what (`settle`); an undone operation has every file it touched made
+    // its owner's copy again, as after a cancel.
+    const auto namesOf = [&record](bool outOnly) {
+        QStringList names;
+        for (const Journal::Move &m : std::as_const(record.moves))
+            if (!outOnly || !m.in)
+                names += m.files;
+        return names;
+    };
     if (!record.aircraft.isEmpty()) {
         record_ = record;
         undoSwap(&problems);
@@ -550,13 +565,17 @@ void OperationJournal::recover() {
             const QDateTime recorded =
                 QFileInfo(FileList::resolve(mod, Journal::FileName)).lastModified();
             undo(record, recorded, &ledger, &problems);
+            putBack_ = namesOf(false);
             outcome = QStringLiteral("It has now been undone, since \"%1\" is no longer there.")
                           .arg(QDir::toNativeSeparators(gone));
         } else {
             outcome = finish(record, &ledger, &problems)
                           ? QStringLiteral("It has now been finished.")
                           : QStringLiteral("It has now been finished as far as it could be:");
+            deleted_ = namesOf(true);
         }
+        if (record.stage != Journal::Over)
+            s_.loadedFiles().recovered(record.order, record.moves, ledger);
     }
     if (record.stage != Journal::Over)
         for (const QString &d : std::as_const(record.drops))
@@ -580,6 +599,27 @@ void OperationJournal::recover() {
     // What a finished load replaced is no longer wanted; an undone one has had its files back.
     for (const QString &p : kept_.drop())
         s_.report(p);
-    if (!Journal::remove(mod, &error))
+    // The record stays until the shared files are back: a crash before that does it all again.
+    settling_ = true;
+    operation_ = record.operation;
+}
+
+void OperationJournal::settle() {
+    if (!settling_)
+        return;
+    settling_ = false;
+    QStringList problems;
+    const QStringList told =
+        s_.loadedFiles().restoreDeleted(std::exchange(deleted_, {}), QString(), &problems);
+    s_.loadedFiles().putBack(std::exchange(putBack_, {}), &problems);
+    if (!told.isEmpty())
+        s_.report(QStringLiteral("Finishing %1 took out files that folders staying loaded carry "
+                                 "too; they were copied back:\r\n")
+                      .arg(operation_) +
+                  told.join(QStringLiteral("\r\n")));
+    for (const QString &p : std::as_const(problems))
+        s_.report(p);
+    QString error;
+    if (!Journal::remove(s_.ModFolder(), &error))
         s_.report(error);
 }

@@ -32,7 +32,9 @@ class Selector;
 /// deleted: it goes back under its name when that is free, else beside it as "<name>.kept",
 /// and the player is told once.
 /// FoldersLoaded.txt (and SkinsLoaded.txt for a finished skin load) is then made to say what the
-/// game folder holds, the record is removed, and the player is told once what was done.
+/// game folder holds, LoadOrder.txt what the whole operation (or none of it) leaves, and the
+/// player is told once what was done. The record goes after the re-load (`settle`), once the
+/// files it deleted that folders staying loaded carry are back.
 class OperationJournal {
 public:
     explicit OperationJournal(Selector &selector) : s_(selector) {}
@@ -101,13 +103,19 @@ public:
         OperationJournal &journal_;
     };
 
-    /// The start-up step: finishes or undoes the operation a crash cut short, if any.
+    /// The start-up step: finishes or undoes the operation a crash cut short, if any, and
+    /// brings the ledgers (the loaded list, the load order) to what the game folder holds.
     void recover();
+    /// The start-up step after the re-load, when the grids say who carries what: the files the
+    /// recovered operation deleted that a folder staying loaded carries are copied back from
+    /// their owner, as after a whole unload (or every file of an undone operation is made its
+    /// owner's copy, as after a cancel); then the record goes.
+    void settle();
     /// Whether `recover` found a record in this run.
     bool recovered() const { return recovered_; }
 
 private:
-    bool begin(const Journal::Record &record);
+    bool begin(Journal::Record record);
     void end();
     void started();
     void ended();
@@ -132,4 +140,9 @@ private:
     bool open_ = false;
     bool recovered_ = false;
     bool cancelled_ = false;
+    // Left for `settle` by `recover`.
+    bool settling_ = false;
+    QString operation_;
+    QStringList deleted_;
+    QStringList putBack_;
 };

@@ -134,7 +134,12 @@ QList<Selector::LoadStep> Selector::loadSteps() {
         // the folder itself.
         {18, "slot filter list", [this] { List1 = Slots::filterEntries(); }},
         {19, "skin grid", [this] { skins_->fill(); }},
-        {20, "re-load what FoldersLoaded.txt records", [this] { reloadLoadedList(); }},
+        {20, "re-load what FoldersLoaded.txt records",
+         [this] {
+             reloadLoadedList();
+             // Now that the grids say who carries what, a recovered unload's shared files.
+             journal_->settle();
+         }},
         {21, "restore the original eaw.ini and eaw.exe", [this] { Restore(); }},
         {22, "write eaw.ini", [this] { inisave(); }},
         {23, "background picture", [this] { findBackground(); }},
@@ -154,6 +159,7 @@ QList<Selector::LoadStep> Selector::loadSteps() {
              if (journal_->recovered())
                  RefreshLoadedList();
          }},
+        {35, "finish a Reset Completely a crash cut short", [this] { completeReset_->resume(); }},
     };
 }
 

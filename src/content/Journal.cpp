@@ -175,6 +175,8 @@ QByteArray Journal::toBytes(const Record &r) {
         add({"replaced", field(a)});
     for (const Backup &b : r.backups)
         add({"backup", field(b.path), b.existed ? b.bytes.toBase64() : "-"});
+    for (const QString &o : r.order)
+        add({"order", field(o)});
     // The last line tells a whole record from one cut short by a failing disk.
     add({"end"});
     return out;
@@ -232,6 +234,8 @@ bool Journal::fromBytes(const QByteArray &bytes, Record *record, QString *reason
                 b.bytes = *decoded;
             }
             r.backups << b;
+        } else if (key == "order" && needs(2)) {
+            r.order << text(f[1]);
         } else {
             return bad(QStringLiteral("line %1 is not understood").arg(i + 1));
         }

@@ -74,6 +74,7 @@ public:
         QString aircraft;     ///< a swap: the "P-" folder swapped in
         QStringList replaced; ///< a swap: the aircraft of its slot marked before
         QList<Backup> backups;
+        QStringList order; ///< the load order's ledger lines when the operation began
     };
 
     /// The record's bytes, its paths written as the record holds them (`write` makes them

@@ -42,8 +42,9 @@ QMap<QString, QByteArray> snapshot(const QString &folder) {
 
 QByteArray ledgers(const QString &vek) {
     QByteArray all;
-    for (const QString &n :
-         {Ledgers::FoldersLoaded, Ledgers::SkinsLoaded, Ledgers::LoadOrder, Journal::FileName})
+    // A cancelled reset is over: no later start is to take it up again.
+    for (const QString &n : {Ledgers::FoldersLoaded, Ledgers::SkinsLoaded, Ledgers::LoadOrder,
+                             Journal::FileName, CompleteReset::JournalName})
         all += n.toUtf8() + ":" +
                (TestFolders::exists(vek, n) ? TestFolders::read(vek, n) : "<none>") + "\n";
     return all;

@@ -13,6 +13,8 @@
 #include <QSet>
 #include <QTest>
 
+#include <algorithm>
+
 namespace {
 
 using Tree = QHash<QString, QByteArray>; // relative path -> bytes
@@ -82,21 +84,36 @@ void TestCliCrash::everyCrashPointIsPutRight_data() {
     QTest::addColumn<QStringList>("setUp");
     QTest::addColumn<QStringList>("operation");
     QTest::addColumn<QStringList>("own"); // files of the game's own that A-One replaces
-    QTest::addColumn<bool>("vanish");     // A-One is gone before the next start: it is undone
+    QTest::addColumn<QString>("vanish");  // a folder the operation loads, gone before the next
+                                          // start: its load is undone
     const QStringList none;
-    const QStringList own{"one3.dat", "ONE7.DAT", "one20.dat"};
-    QTest::newRow("load") << false << none << QStringList{"toggle", "A-One"} << none << false;
+    const QStringList own{"one1.dat", "ONE4.DAT", "one6.dat"};
+    // "G-Better clouds" shares clouds.tpc with A-One, A-Two, G-Both and the skin A-05 Blue.
+    const QStringList clouds{"toggle", "G-Better clouds", "+"};
+    const QStringList loadOne{"toggle", "A-One"};
+    QTest::newRow("load after a folder it shares a file with")
+        << false << clouds.first(2) << loadOne << none << QString();
     QTest::newRow("load replacing files of the game's own, one under another case")
-        << false << none << QStringList{"toggle", "A-One"} << own << false;
+        << false << none << loadOne << own << QString();
     QTest::newRow("the same load undone at the next start")
-        << false << none << QStringList{"toggle", "A-One"} << own << true;
-    QTest::newRow("unload") << false << QStringList{"toggle", "G-Both"}
-                            << QStringList{"toggle", "G-Both"} << none << false;
+        << false << none << loadOne << own << "A-One";
+    QTest::newRow("load in place of another, undone at the next start")
+        << false << clouds + QStringList{"toggle", "A-Two"} << loadOne << none << "A-One";
+    QTest::newRow("unload of a folder sharing a file with one that stays loaded")
+        << false << clouds + QStringList{"toggle", "G-Both"} << QStringList{"toggle", "G-Both"}
+        << none << QString();
     QTest::newRow("load in place of a mission, saves travelling")
-        << false << QStringList{"toggle", "M-One"} << QStringList{"toggle", "M-Two"} << none
-        << false;
+        << false << clouds + QStringList{"toggle", "M-One"} << QStringList{"toggle", "M-Two"}
+        << none << QString();
+    QTest::newRow("skin load in place of another of its slot")
+        << false << clouds + QStringList{"skin", "A-05 Red"} << QStringList{"skin", "A-05 Blue"}
+        << none << QString();
+    QTest::newRow("Reset Completely")
+        << false
+        << clouds + QStringList{"toggle", "A-Two", "+", "toggle", "M-One", "+", "skin", "A-05 Red"}
+        << QStringList{"reset"} << none << QString();
     QTest::newRow("aircraft swap") << true << QStringList{"toggle", "F-Late war fighters"}
-                                   << QStringList{"plane", "P-Ta 152H"} << none << false;
+                                   << QStringList{"plane", "P-Ta 152H"} << none << QString();
 }
 
 void TestCliCrash::everyCrashPointIsPutRight() {
@@ -104,7 +121,7 @@ void TestCliCrash::everyCrashPointIsPutRight() {
     QFETCH(QStringList, setUp);
     QFETCH(QStringList, operation);
     QFETCH(QStringList, own);
-    QFETCH(bool, vanish);
+    QFETCH(QString, vanish);
 
     TestFolders base(demo ? TestFolders::WithoutGameFiles : TestFolders::WithGameFiles);
     QString error;
@@ -114,10 +131,17 @@ void TestCliCrash::everyCrashPointIsPutRight() {
     } else {
         // Every file operation is a crash point and costs two starts of the tool: a few dozen
         // files in all keep the test quick.
-        contentFolder(base.vek(), "A-One", "one", 24);
-        contentFolder(base.vek(), "G-Both", "both", 24);
-        contentFolder(base.vek(), "M-One", "mone", 12);
-        contentFolder(base.vek(), "M-Two", "mtwo", 12);
+        contentFolder(base.vek(), "A-One", "one", 8);
+        contentFolder(base.vek(), "A-Two", "two", 3);
+        contentFolder(base.vek(), "G-Both", "both", 6);
+        contentFolder(base.vek(), "G-Better clouds", "better", 2);
+        contentFolder(base.vek(), "M-One", "mone", 4);
+        contentFolder(base.vek(), "M-Two", "mtwo", 4);
+        contentFolder(base.vek(), "Skinfolder/A-05 Red", "red", 2);
+        contentFolder(base.vek(), "Skinfolder/A-05 Blue", "blue", 2);
+        for (const QString &name :
+             QStringList{"A-One", "A-Two", "G-Both", "G-Better clouds", "Skinfolder/A-05 Blue"})
+            TestFolders::write(base.vek() + "/" + name, "clouds.tpc", name.toUtf8() + " clouds");
         TestFolders::write(base.vek() + "/C-One", "game1.sav", "one, first turn");
         TestFolders::write(base.vek() + "/C-Two", "game1.sav", "two, first turn");
         TestFolders::write(base.vek() + "/C-Two", "game2.sav", "two, second turn");
@@ -132,7 +156,7 @@ void TestCliCrash::everyCrashPointIsPutRight() {
         TestFolders::write(base.game() + "/Savedata", "game1.sav", "one, third turn");
     const Tree before = treeOf(base.root());
 
-    // The operation whole, for the state "all new" of a swap.
+    // The operation whole: the state "all new" of a swap, and the load order it leaves.
     Tree finished;
     {
         QTemporaryDir done;
@@ -149,37 +173,98 @@ void TestCliCrash::everyCrashPointIsPutRight() {
         if (it.key().endsWith(".sav") && !it.key().startsWith("VEK/C-One/"))
             saves.insert(it.value());
 
-    const QStringList contentFolders =
-        demo ? QStringList() : QStringList{"A-One", "G-Both", "M-One", "M-Two"};
+    // The loaded folders and skins, by name and place in the VEK folder.
+    const QList<std::pair<QString, QString>> carriers =
+        demo ? QList<std::pair<QString, QString>>()
+             : QList<std::pair<QString, QString>>{{"A-One", "A-One"},
+                                                  {"A-Two", "A-Two"},
+                                                  {"G-Both", "G-Both"},
+                                                  {"G-Better clouds", "G-Better clouds"},
+                                                  {"M-One", "M-One"},
+                                                  {"M-Two", "M-Two"},
+                                                  {"A-05 Red", "Skinfolder/A-05 Red"},
+                                                  {"A-05 Blue", "Skinfolder/A-05 Blue"}};
+    const bool reset = operation.first() == "reset";
     int k = 1;
     for (;; ++k) {
         QTemporaryDir scratch;
         const QString root = scratch.path();
         plant(root, before);
         const CliRun crashed = run(root, operation, k);
-        const bool journalLeft = TestFolders::exists(root + "/VEK", "Journal.txt");
+        const int left = TestFolders::exists(root + "/VEK", "Journal.txt") +
+                         TestFolders::exists(root + "/VEK", "ResetJournal.txt");
         // Out of the VEK folder, so the next start cannot finish the load.
-        const QString away = root + "/A-One gone";
-        if (vanish)
-            QVERIFY(QDir().rename(root + "/VEK/A-One", away));
-        const CliRun next = run(root, {"status"});
+        const QString away = root + "/gone";
+        if (!vanish.isEmpty())
+            QVERIFY(QDir().rename(root + "/VEK/" + vanish, away));
+        // Every loaded file is its owner's copy, the owner being the folder loaded last.
+        const CliRun next = run(root, {"verify"});
         const QByteArray at = "crash after file operation " + QByteArray::number(k);
-        QVERIFY2(next.status == 0, at + ": " + next.err);
         QVERIFY2(!TestFolders::exists(root + "/VEK", "Journal.txt"), at);
-        // Told once, and only when there was something to put right.
-        QCOMPARE(next.err.count("was stopped before it had finished"), journalLeft ? 1 : 0);
+        QVERIFY2(!TestFolders::exists(root + "/VEK", "ResetJournal.txt"), at);
+        // Told once for each record, and only when there was something to put right.
+        QCOMPARE(next.err.count("was stopped before it had finished"), left);
 
         const Tree after = treeOf(root);
         const QList<QByteArray> loaded = Ledgers::readFoldersLoaded(root + "/VEK");
-        for (const QString &name : contentFolders) {
+        // The load order is the one the whole operation leaves, or the one before it, as the
+        // loaded list says (a vanished folder left out: it is loaded in neither).
+        const auto ledger = [&vanish](const QByteArray &bytes, bool sorted) {
+            QList<QByteArray> lines;
+            for (const QByteArray &line : bytes.split('\n')) {
+                const QByteArray l = line.trimmed();
+                if (!l.isEmpty() &&
+                    l.split('\t').value(l.contains('\t') ? 1 : 0) != vanish.toUtf8())
+                    lines << l;
+            }
+            if (sorted)
+                std::sort(lines.begin(), lines.end());
+            return lines;
+        };
+        const auto loadedIn = [&ledger](const Tree &tree) {
+            return ledger(tree.value("VEK/FoldersLoaded.txt"), true);
+        };
+        const bool done = loadedIn(after) == loadedIn(finished);
+        QVERIFY2(done || loadedIn(after) == loadedIn(before), at);
+        QVERIFY2(ledger(after.value("VEK/LoadOrder.txt"), false) ==
+                     ledger((done ? finished : before).value("VEK/LoadOrder.txt"), false),
+                 at + ": " + after.value("VEK/LoadOrder.txt"));
+        // (A load that was whole before its folder vanished leaves copies no loaded folder owns.)
+        QVERIFY2(next.status == 0 || (done && !vanish.isEmpty()), at + ": " + next.out + next.err);
+        if (reset) {
+            // Once begun, a reset is finished: the game folder is as the whole reset leaves it,
+            // but for what every start changes: eaw.ini, rewritten from the options, and the
+            // default saves, parked while no mission is loaded.
+            QVERIFY2(done, at);
+            const auto compared = [](const QString &key) {
+                return key.startsWith("EAW/") && key != "EAW/LastVEKDir" && key != "EAW/eaw.ini" &&
+                       !key.startsWith("EAW/Savedata/");
+            };
+            for (auto it = finished.cbegin(); it != finished.cend(); ++it)
+                if (compared(it.key()))
+                    QVERIFY2(after.value(it.key()) == it.value(), at + ": " + it.key().toUtf8());
+            for (auto it = after.cbegin(); it != after.cend(); ++it)
+                QVERIFY2(!compared(it.key()) || finished.contains(it.key()),
+                         at + ": " + it.key().toUtf8());
+        }
+
+        // The names that more than one folder carries: `verify` has checked the loaded ones.
+        QHash<QString, QStringList> carrying;
+        for (const auto &[name, place] : carriers)
+            for (const QString &file : namesIn(root + "/VEK/" + place))
+                carrying[file.toLower()] << name;
+        if (!vanish.isEmpty())
+            for (const QString &file : namesIn(away))
+                carrying[file.toLower()] << vanish;
+        for (const auto &[name, place] : carriers) {
             // Each folder is wholly in the game folder, or not at all, its files replaced by it
             // back as they were: which one, the ledger says, unless the folder has gone since the
             // crash (a load then counts as done when it was over before the crash).
-            const bool gone = vanish && name == "A-One";
+            const bool gone = name == vanish;
             bool whole = true;
             bool out = true;
             QByteArray odd;
-            for (const QString &file : namesIn(gone ? away : root + "/VEK/" + name)) {
+            for (const QString &file : namesIn(gone ? away : root + "/VEK/" + place)) {
                 if (FileMover::skipped(file))
                     continue;
                 // A game file keeps the name it had, in whatever case.
@@ -187,9 +272,20 @@ void TestCliCrash::everyCrashPointIsPutRight() {
                 for (const QString &o : own)
                     if (o.compare(file, Qt::CaseInsensitive) == 0)
                         inGame = "EAW/" + o;
+                const QStringList &with = carrying.value(file.toLower());
+                if (with.size() > 1) {
+                    // A shared file no loaded folder carries is gone.
+                    const bool wanted =
+                        with.contains(vanish) ||
+                        std::any_of(with.begin(), with.end(), [&loaded](const QString &c) {
+                            return loaded.contains(c.toUtf8());
+                        });
+                    QVERIFY2(wanted || !after.contains(inGame), at + ": " + inGame.toUtf8());
+                    continue;
+                }
                 const bool copied =
-                    after.value(inGame) == (gone ? before.value("VEK/A-One/" + file)
-                                                 : before.value("VEK/" + name + "/" + file));
+                    after.value(inGame) ==
+                    before.value(gone ? "VEK/" + vanish + "/" + file : "VEK/" + place + "/" + file);
                 const bool asBefore = own.contains(inGame.mid(4))
                                           ? after.value(inGame) == "the game's own " + inGame.mid(4)
                                           : !after.contains(inGame);
@@ -212,7 +308,8 @@ void TestCliCrash::everyCrashPointIsPutRight() {
         // Nothing lost from the VEK folder: every content file is still there as it was.
         for (auto it = before.cbegin(); it != before.cend(); ++it)
             if (it.key().startsWith("VEK/") && it.key().count('/') > 1 &&
-                !it.key().startsWith("VEK/C-") && !(vanish && it.key().startsWith("VEK/A-One/")))
+                !it.key().startsWith("VEK/C-") &&
+                !(!vanish.isEmpty() && it.key().startsWith("VEK/" + vanish + "/")))
                 QVERIFY2(after.value(it.key()) == it.value(), at + ": " + it.key().toUtf8());
         QSet<QByteArray> savesAfter;
         for (auto it = after.cbegin(); it != after.cend(); ++it)
