@@ -14,14 +14,18 @@
 #include "StrayCleanup.h"
 
 #include <QDir>
+#include <QFile>
 #include <QScopedValueRollback>
 
 bool CompleteReset::writeJournal() {
     QString error;
     const QString path = FileList::resolve(s_.ModFolder(), JournalName);
+    // The game folder it resets: a VEK folder is copied and shared, and a marker that came
+    // with one must not reset another player's game folder.
     if (FileOps::writeAtomic(path,
                              QByteArrayLiteral("VEK Selector: Reset Completely is under way; "
-                                               "the next start finishes it.\r\n"),
+                                               "the next start finishes it.\r\n") +
+                                 s_.GameFolder().toUtf8() + QByteArrayLiteral("\r\n"),
                              &error) &&
         FileOps::syncFolder(s_.ModFolder(), &error))
         return true;
@@ -42,6 +46,27 @@ void CompleteReset::resume() {
     const QString name = FileList::find(s_.ModFolder(), JournalName);
     if (name.isEmpty())
         return;
+    const QString path = FileList::join(s_.ModFolder(), name);
+    QFile file(path);
+    QByteArray gameLine;
+    if (file.open(QIODevice::ReadOnly)) {
+        file.readLine(4096);
+        gameLine = file.readLine(4096).trimmed();
+    }
+    if (gameLine != s_.GameFolder().toUtf8()) {
+        // Not this game folder's reset (or not one of ours): nothing is reset, and the file is
+        // kept aside so that no later start reads it again.
+        // It is only a marker: an older one kept aside may be replaced.
+        const QString aside = path + QStringLiteral(".refused");
+        s_.report(FileOps::renameFolder(path, aside)
+                      ? QStringLiteral("\"%1\" says a reset of another game folder was under "
+                                       "way; nothing was reset here. It has been kept as \"%2\".")
+                            .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(aside))
+                      : QStringLiteral("\"%1\" says a reset of another game folder was under "
+                                       "way; nothing was reset here. It could not be renamed.")
+                            .arg(QDir::toNativeSeparators(path)));
+        return;
+    }
     run();
     // A cancel has told the player what is still loaded.
     if (!s_.journal().cancelled())

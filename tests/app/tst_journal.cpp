@@ -1,3 +1,4 @@
+#include "CompleteReset.h"
 #include "DemoGameFolder.h"
 #include "DemoVekFolder.h"
 #include "Journal.h"
@@ -164,64 +165,82 @@ void TestJournal::failedSwapPutsEveryFileBack() {
 void TestJournal::hostileRecordIsRefused_data() {
     // The record's lines between the header and "end"; <GAME>, <VEK> and <OUT> stand for the two
     // folders and a folder beside them, where "victim.txt" and "A-Evil" lie.
-    QTest::addColumn<QByteArray>("lines");
-    QTest::addColumn<QString>("told"); // the bad field as the message quotes it
+    QTest::addColumn<QString>("file");     // the journal planted in the VEK folder
+    QTest::addColumn<QByteArray>("lines"); // its record's lines, or the whole reset marker
+    QTest::addColumn<QString>("told");     // the bad field as the message quotes it
     const QByteArray swap = "operation\tswapping\r\nstage\tfiles\r\naircraft\tP-Evil\r\n";
     const QByteArray load = "operation\tloading\r\nstage\tfiles\r\n";
-    QTest::newRow("backup: absolute path outside, deleted") << swap + "backup\t<OUT>/victim.txt\t-"
-                                                            << "/outside/victim.txt\"";
+    QTest::newRow("backup: absolute path outside, deleted")
+        << Journal::FileName << swap + "backup\t<OUT>/victim.txt\t-"
+        << "/outside/victim.txt\"";
     QTest::newRow("backup: absolute path outside, overwritten")
+        << Journal::FileName
         << swap + "backup\t<OUT>/victim.txt\t" + QByteArray("overwritten").toBase64()
         << "/outside/victim.txt\"";
     QTest::newRow("backup: \"..\" in an absolute path")
-        << swap + "backup\t<GAME>/../outside/victim.txt\t-"
+        << Journal::FileName << swap + "backup\t<GAME>/../outside/victim.txt\t-"
         << "/outside/victim.txt\"";
-    QTest::newRow("backup: \"..\" in a relative path") << swap + "backup\t../victim.txt\t-"
-                                                       << "../victim.txt";
+    QTest::newRow("backup: \"..\" in a relative path")
+        << Journal::FileName << swap + "backup\t../victim.txt\t-"
+        << "../victim.txt";
     QTest::newRow("move: folder outside, absolute")
-        << load + "in\tA-Evil\tcontent\t<OUT>/A-Evil\r\nfile\tevil.dat"
+        << Journal::FileName << load + "in\tA-Evil\tcontent\t<OUT>/A-Evil\r\nfile\tevil.dat"
         << "/outside/A-Evil\"";
     QTest::newRow("move: folder outside by \"..\"")
-        << load + "in\tA-Evil\tcontent\t../outside/A-Evil\r\nfile\tevil.dat"
+        << Journal::FileName << load + "in\tA-Evil\tcontent\t../outside/A-Evil\r\nfile\tevil.dat"
         << "../outside/A-Evil";
     QTest::newRow("move: the VEK folder itself")
-        << load + "in\tA-Evil\tcontent\t<VEK>\r\nfile\tevil.dat"
+        << Journal::FileName << load + "in\tA-Evil\tcontent\t<VEK>\r\nfile\tevil.dat"
         << "/VEK\"";
     QTest::newRow("move: file name with a separator")
-        << load + "out\tA-Gone\tcontent\tA-Gone\r\nfile\t../victim.txt"
+        << Journal::FileName << load + "out\tA-Gone\tcontent\tA-Gone\r\nfile\t../victim.txt"
         << "../victim.txt";
     QTest::newRow("move: file name absolute")
-        << load + "out\tA-Gone\tcontent\tA-Gone\r\nfile\t<OUT>/victim.txt"
+        << Journal::FileName << load + "out\tA-Gone\tcontent\tA-Gone\r\nfile\t<OUT>/victim.txt"
         << "/outside/victim.txt\"";
-    QTest::newRow("move: file name \"..\"") << load + "out\tA-Gone\tcontent\tA-Gone\r\nfile\t.."
-                                            << "\"..\"";
+    QTest::newRow("move: file name \"..\"")
+        << Journal::FileName << load + "out\tA-Gone\tcontent\tA-Gone\r\nfile\t.."
+        << "\"..\"";
     QTest::newRow("move: ledger name with a separator")
-        << load + "in\t../A-New\tcontent\tA-New\r\nfile\tnew.dat"
+        << Journal::FileName << load + "in\t../A-New\tcontent\tA-New\r\nfile\tnew.dat"
         << "../A-New";
     QTest::newRow("held save name with a separator")
+        << Journal::FileName
         << QByteArray("operation\tloading\r\nstage\tsaves-park\r\nmission\tM-Two\r\n"
                       "held\tsub/x.sav")
         << "sub/x.sav";
     QTest::newRow("mission before that has no store: it would be the VEK folder")
+        << Journal::FileName
         << QByteArray("operation\tloading\r\nstage\tsaves-park\r\nin\tM-Two\tcontent\tM-Two\r\n"
                       "mission\tM-Two\r\nprevious\tA-New")
         << "A-New";
-    QTest::newRow("mission leading out") << QByteArray("operation\tunloading\r\nstage\tsaves-"
+    QTest::newRow("mission leading out") << Journal::FileName
+                                         << QByteArray("operation\tunloading\r\nstage\tsaves-"
                                                        "store\r\nmission\tM-Two/../../outside")
                                          << "M-Two/../../outside";
-    QTest::newRow("ledger name to drop") << load + "drop\t/etc/x"
+    QTest::newRow("ledger name to drop") << Journal::FileName << load + "drop\t/etc/x"
                                          << "/etc/x";
-    QTest::newRow("aircraft replaced") << swap + "replaced\tP-A/P-B"
+    QTest::newRow("aircraft replaced") << Journal::FileName << swap + "replaced\tP-A/P-B"
                                        << "P-A/P-B";
     QTest::newRow("a long field is quoted short")
-        << swap + "backup\t../" + QByteArray(4000, 'x') + "\t-"
+        << Journal::FileName << swap + "backup\t../" + QByteArray(4000, 'x') + "\t-"
         << "../xxxxxxxxxx";
+    // The reset's own journal only says a reset is under way, and of which game folder: one
+    // that came with a copied VEK folder resets nothing (here it would sweep planes.dat).
+    const QByteArray reset = "VEK Selector: Reset Completely is under way; the next start "
+                             "finishes it.\r\n";
+    QTest::newRow("reset of another game folder")
+        << CompleteReset::JournalName << reset + "<OUT>\r\n"
+        << "another game folder";
+    QTest::newRow("reset that names no game folder")
+        << CompleteReset::JournalName << reset << "another game folder";
 }
 
 // A VEK folder is copied and shared: a journal in it must not make the next start change
 // anything outside the game folder and the VEK folder. One that asks for that is refused as a
 // whole, named, and kept aside so that nothing of it is lost and it is not read again.
 void TestJournal::hostileRecordIsRefused() {
+    QFETCH(QString, file);
     QFETCH(QByteArray, lines);
     QFETCH(QString, told);
     TestFolders f;
@@ -241,13 +260,14 @@ void TestJournal::hostileRecordIsRefused() {
     lines.replace("<GAME>", f.game().toUtf8())
         .replace("<VEK>", f.vek().toUtf8())
         .replace("<OUT>", out.toUtf8());
-    const QByteArray journal = "VEK Selector journal 1\r\n" + lines + "\r\nend\r\n";
-    TestFolders::write(f.vek(), Journal::FileName, journal);
+    const QByteArray journal =
+        file == Journal::FileName ? "VEK Selector journal 1\r\n" + lines + "\r\nend\r\n" : lines;
+    TestFolders::write(f.vek(), file, journal);
 
     ScriptedPrompt prompt;
     Selector(Folders{f.game(), f.vek(), f.vek()}, prompt).load();
 
-    const QString aside = Journal::FileName + ".refused";
+    const QString aside = file + ".refused";
     Tree expected = before;
     expected.insert("VEK/" + aside, journal);
     const Tree after = treeOf(f.root());
@@ -262,7 +282,7 @@ void TestJournal::hostileRecordIsRefused() {
     QVERIFY2(changed.isEmpty(), qPrintable(changed.join(", ")));
     const QString shown = allMessages(prompt);
     QCOMPARE(prompt.shown.size(), 1);
-    for (const QString &piece : {Journal::FileName, told, aside})
+    for (const QString &piece : {file, told, aside})
         QVERIFY2(shown.contains(piece), qPrintable(piece + " not in: " + shown));
     QVERIFY2(shown.size() < 1000, qPrintable(shown));
 
