@@ -13,7 +13,8 @@ class Selector;
 class VEKForm;
 
 /// The window program's start: the instance guard, the locator window and the main window
-/// it opens, which holds the game folder's lock while it is open. The locator stays alive, hidden, while the main window is open.
+/// it opens, which holds the game folder's lock while it is open. The locator stays alive, hidden,
+/// while the main window is open.
 class SelectorWindows : public QObject {
     Q_OBJECT
 public:

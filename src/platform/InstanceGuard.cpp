@@ -47,8 +47,8 @@ bool ownerGone(qint64 pid, const QString &host) {
 
 struct Verdict {
     Outcome outcome = Outcome::Taken;
-    QString why;      ///< Unavailable: the reason, a clause
-    qint64 pid = 0;   ///< Busy: the owner, when the file names one
+    QString why;    ///< Unavailable: the reason, a clause
+    qint64 pid = 0; ///< Busy: the owner, when the file names one
     QString host;
 };
 
@@ -104,8 +104,7 @@ Verdict take(QLockFile &lock, bool mineOnly) {
     if (lock.removeStaleLockFile() && lock.tryLock(0))
         return {};
     if (file.exists() && !file.isReadable())
-        return {Outcome::Unavailable,
-                QStringLiteral("\"%1\" cannot be read").arg(native(path))};
+        return {Outcome::Unavailable, QStringLiteral("\"%1\" cannot be read").arg(native(path))};
     return {Outcome::Busy};
 }
 
@@ -138,8 +137,8 @@ bool InstanceGuard::tryAcquire() {
     outcome_ = v.outcome;
     problem_.clear();
     if (v.outcome == Outcome::Unavailable)
-        problem_ = QStringLiteral("Could not make sure that no other VEK Selector runs: %1.")
-                       .arg(v.why);
+        problem_ =
+            QStringLiteral("Could not make sure that no other VEK Selector runs: %1.").arg(v.why);
     if (v.outcome != Outcome::Taken)
         lock_.reset();
     return v.outcome == Outcome::Taken;

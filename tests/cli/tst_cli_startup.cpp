@@ -131,9 +131,9 @@ private Q_SLOTS:
         QCOMPARE(QDir(f.game()).entryList(QDir::Files | QDir::Hidden), before);
         // A dry run changes nothing there and goes on beside the window.
         if (!sameTempFolder)
-            QCOMPARE(CliRun::run({"--dry-run", "--game", f.game(), "--vek", f.vek()}, usedLock)
-                         .status,
-                     0);
+            QCOMPARE(
+                CliRun::run({"--dry-run", "--game", f.game(), "--vek", f.vek()}, usedLock).status,
+                0);
         window.kill();
         window.waitForFinished();
         // A killed instance leaves its lock files behind; they must not block the next start.
