@@ -227,8 +227,8 @@ void Selector::reloadLoadedList() {
         if (const auto rows = rowsByName.constFind(name); rows != rowsByName.cend())
             if (loadFiles_->reloadRows(*rows))
                 slotsByFolder = G1.rowsByFolder();
-        if (const auto slots = slotsByFolder.constFind(name); slots != slotsByFolder.cend())
-            G1.markRows(*slots);
+        if (const auto named = slotsByFolder.constFind(name); named != slotsByFolder.cend())
+            G1.markRows(*named);
     }
     Text2 = label8_;
     // Nothing the load grid's clicks do while the window loads reads the skin marks.

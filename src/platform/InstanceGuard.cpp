@@ -52,6 +52,13 @@ struct Verdict {
     QString host;
 };
 
+Verdict unavailable(const QString &why) {
+    Verdict v;
+    v.outcome = Outcome::Unavailable;
+    v.why = why;
+    return v;
+}
+
 /// Takes `lock`, judging a lock file that is there already. `mineOnly`: a lock file of
 /// another user is not this user's selector, whatever it names.
 Verdict take(QLockFile &lock, bool mineOnly) {
@@ -62,14 +69,13 @@ Verdict take(QLockFile &lock, bool mineOnly) {
         return {};
     const QString path = lock.fileName();
     if (lock.error() != QLockFile::LockFailedError)
-        return {Outcome::Unavailable, notMade(path, lock.error())};
+        return unavailable(notMade(path, lock.error()));
     const QFileInfo file(path);
     if (file.exists() && !file.isFile())
-        return {Outcome::Unavailable, QStringLiteral("\"%1\" is not a file").arg(native(path))};
+        return unavailable(QStringLiteral("\"%1\" is not a file").arg(native(path)));
 #ifdef Q_OS_UNIX
     if (mineOnly && file.exists() && file.ownerId() != ::geteuid())
-        return {Outcome::Unavailable,
-                QStringLiteral("\"%1\" belongs to another user").arg(native(path))};
+        return unavailable(QStringLiteral("\"%1\" belongs to another user").arg(native(path)));
 #else
     Q_UNUSED(mineOnly);
 #endif
@@ -80,18 +86,19 @@ Verdict take(QLockFile &lock, bool mineOnly) {
     // removeStaleLockFile refuses it, while a dead one holds nothing. The only live owner
     // that holds nothing is one between creating the file and locking it, a span of two
     // system calls; a short wait lets such an owner finish before the file is judged.
-    Verdict v{Outcome::Busy};
+    Verdict v;
+    v.outcome = Outcome::Busy;
     QString app;
     const auto named = [&] {
         if (!lock.getLockInfo(&v.pid, &v.host, &app))
             return false;
         // A dead owner whose file QLockFile could not take over: this user may not remove it.
         if (ownerGone(v.pid, v.host))
-            v = {Outcome::Unavailable,
-                 QStringLiteral("\"%1\" is left by a run that has ended (process %2), and it "
-                                "cannot be removed; delete it and start again")
-                     .arg(native(path))
-                     .arg(v.pid)};
+            v = unavailable(QStringLiteral("\"%1\" is left by a run that has ended (process "
+                                           "%2), and it cannot be removed; delete it and start "
+                                           "again")
+                                .arg(native(path))
+                                .arg(v.pid));
         return true;
     };
     if (named())
@@ -104,8 +111,10 @@ Verdict take(QLockFile &lock, bool mineOnly) {
     if (lock.removeStaleLockFile() && lock.tryLock(0))
         return {};
     if (file.exists() && !file.isReadable())
-        return {Outcome::Unavailable, QStringLiteral("\"%1\" cannot be read").arg(native(path))};
-    return {Outcome::Busy};
+        return unavailable(QStringLiteral("\"%1\" cannot be read").arg(native(path)));
+    v = Verdict();
+    v.outcome = Outcome::Busy;
+    return v;
 }
 
 } // namespace
