@@ -1,5 +1,6 @@
 #include "AltPlane.h"
 
+#include "Excerpt.h"
 #include "FileList.h"
 #include "FileOps.h"
 #include "TextFile.h"
@@ -81,8 +82,7 @@ bool AltPlane::readVek(const QString &dir, QString *error) {
         if (!byteValue(lines.at(1 + k), &v)) {
             *error =
                 problem(vekPath, QStringLiteral("line %1 (\"%2\") is not a whole number 0 to 255")
-                                     .arg(k + 2)
-                                     .arg(QString::fromLatin1(lines.at(1 + k))));
+                                     .arg(QString::number(k + 2), Excerpt::of(lines.at(1 + k))));
             return false;
         }
         span[k] = static_cast<char>(v);
@@ -127,16 +127,14 @@ bool AltPlane::readLox(qint64 loadoutSize, QString *error) {
         if (!digits || !leadingInteger(p, &position) || position < 1 || position > loadoutSize) {
             *error = problem(loxPath, QStringLiteral("line %1 (\"%2\") is not a position inside "
                                                      "loadout.dat (1 to %3)")
-                                          .arg(i + 1)
-                                          .arg(QString::fromLatin1(lines.at(i)))
-                                          .arg(loadoutSize));
+                                          .arg(QString::number(i + 1), Excerpt::of(lines.at(i)),
+                                               QString::number(loadoutSize)));
             return false;
         }
         if (!byteValue(lines.at(i + 1), &value)) {
             *error =
                 problem(loxPath, QStringLiteral("line %1 (\"%2\") is not a whole number 0 to 255")
-                                     .arg(i + 2)
-                                     .arg(QString::fromLatin1(lines.at(i + 1))));
+                                     .arg(QString::number(i + 2), Excerpt::of(lines.at(i + 1))));
             return false;
         }
         lox.append({position, value});

@@ -47,12 +47,17 @@ void SlotGrid::mark(int r) {
     row(r).colour = MarkedColour;
 }
 
-void SlotGrid::markNamed(const QString &name) {
-    for (Row &r : rows) {
-        if (r.folder == name) {
-            r.marked = true;
-            r.colour = MarkedColour;
-        }
+QHash<QString, QList<int>> SlotGrid::rowsByFolder() const {
+    QHash<QString, QList<int>> index;
+    for (int r = 0; r < rows.size(); ++r)
+        index[rows.at(r).folder] << r;
+    return index;
+}
+
+void SlotGrid::markRows(const QList<int> &rowIndexes) {
+    for (const int r : rowIndexes) {
+        rows[r].marked = true;
+        rows[r].colour = MarkedColour;
     }
 }
 

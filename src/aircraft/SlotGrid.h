@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -45,8 +46,10 @@ public:
     /// Marks row `r` swapped in and unmarks the other rows of its slot.
     void mark(int r);
 
-    /// Marks every row whose folder name is `name` (the start-up re-load).
-    void markNamed(const QString &name);
+    /// The rows of each folder name, for the start-up re-load, which marks the rows a
+    /// FoldersLoaded.txt line names (`markRows`) without a pass over the grid per line.
+    QHash<QString, QList<int>> rowsByFolder() const;
+    void markRows(const QList<int> &rowIndexes);
 
     /// The slot filter: all rows shown for entry 0, else only the rows of slot `entry` - 1.
     void filter(int entry);

@@ -2,6 +2,7 @@
 
 #include "AutoscriptFile.h"
 #include "CompleteReset.h"
+#include "Excerpt.h"
 #include "FileList.h"
 #include "FileOps.h"
 #include "LoadFiles.h"
@@ -77,17 +78,26 @@ bool Autoscripts::run() {
     if (!stoppedAt.isEmpty()) {
         problems.prepend(QStringLiteral("The autoscript was cancelled at \"%1\", which was undone; "
                                         "the entries after it were not run. Now loaded:\r\n")
-                             .arg(stoppedAt) +
+                             .arg(Excerpt::of(stoppedAt)) +
                          (s_.loadedNames().isEmpty()
                               ? QStringLiteral("nothing")
                               : s_.loadedNames().join(QStringLiteral("\r\n"))));
         s_.inform(problems.join(QStringLiteral("\r\n\r\n")));
         return false;
     }
-    if (!unmatched.isEmpty())
+    if (!unmatched.isEmpty()) {
+        // An autoscript is a file like any other: its entries are quoted short, and a damaged
+        // one of thousands of entries is not listed whole.
+        constexpr qsizetype kListed = 20;
+        QStringList quoted;
+        for (qsizetype i = 0; i < qMin(unmatched.size(), kListed); ++i)
+            quoted << Excerpt::of(unmatched.at(i));
+        if (unmatched.size() > kListed)
+            quoted << QStringLiteral("and %1 more").arg(unmatched.size() - kListed);
         problems.prepend(QStringLiteral("These entries of the autoscript match no content folder, "
                                         "skin or alternative aircraft, and were left out:\r\n") +
-                         unmatched.join(QStringLiteral("\r\n")));
+                         quoted.join(QStringLiteral("\r\n")));
+    }
     if (!problems.isEmpty())
         s_.prompt().fail(problems.join(QStringLiteral("\r\n\r\n")));
     return ok && unmatched.isEmpty();

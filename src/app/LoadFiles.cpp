@@ -80,13 +80,16 @@ bool LoadFiles::load(int row) {
     if (PreviousRow > 0) {
         LoadGrid::Row &prev = s_.Unigrid.row(PreviousRow);
         prev.colour = LoadGrid::DefaultCellColour;
-        if (!s_.MoveOut(prev.path)) {
+        const bool again = !s_.FormReady && movedOutWhileLoading_.contains(prev.path);
+        if (!again && !s_.MoveOut(prev.path)) {
             prev.colour = LoadGrid::LoadedColour;
             if (s_.cancelled())
                 undoLoad(0, letter == QLatin1String("F") && swapped);
             return false;
         }
         prev.loaded = false;
+        if (!s_.FormReady)
+            movedOutWhileLoading_.insert(prev.path);
     }
     LoadGrid::Row &r = s_.Unigrid.row(row);
     const bool in = s_.MoveIn(r.path);
@@ -156,15 +159,16 @@ void LoadFiles::planesAfterLoad(int row) {
     s_.Frame6 = false;
 }
 
-void LoadFiles::reloadRow(const QString &name) {
-    for (int r = 1; r < s_.Unigrid.rowCount(); ++r) {
+bool LoadFiles::reloadRows(const QList<int> &rows) {
+    bool aircraft = false;
+    for (const int r : rows) {
         LoadGrid::Row &row = s_.Unigrid.row(r);
-        if (row.name != name)
-            continue;
         row.loaded = false;
         row.colour = LoadGrid::LoadedColour;
         click(r);
+        aircraft = aircraft || s_.Unigrid.letter(r) == QLatin1String("F");
     }
+    return aircraft;
 }
 
 void LoadFiles::filter(int index) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+#include <QSet>
 #include <QString>
 
 class Selector;
@@ -15,9 +17,11 @@ public:
     /// ledger say what is in the game folder).
     bool click(int row);
 
-    /// The start-up re-load of one FoldersLoaded.txt line: every row of that name is marked
-    /// through the click handler while the window is still loading (no files are copied).
-    void reloadRow(const QString &name);
+    /// The start-up re-load of one FoldersLoaded.txt line: every row of its name (`rows`, found
+    /// by the caller in an index of the grid) is marked through the click handler while the
+    /// window is still loading (no files are copied). Answers whether an "F" row was clicked,
+    /// which gives the aircraft grid new rows.
+    bool reloadRows(const QList<int> &rows);
 
     /// Group filter entry `index` of `List3`.
     void filter(int index);
@@ -45,4 +49,9 @@ private:
     void planesAfterLoad(int row);
 
     Selector &s_;
+    /// The folders the re-load has unloaded to make way for another of their group. Nothing is
+    /// copied into the game folder while the window loads, so a second unload of one of them
+    /// would find nothing to delete; a long ledger that names the folders of a group in turn
+    /// would otherwise read the game folder once a line.
+    QSet<QString> movedOutWhileLoading_;
 };

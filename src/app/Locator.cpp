@@ -1,5 +1,6 @@
 #include "Locator.h"
 
+#include "Excerpt.h"
 #include "FileList.h"
 #include "FileOps.h"
 #include "Ledgers.h"
@@ -32,7 +33,7 @@ Locator::Start Locator::start(const QString &currentDir) {
     if (Label1 != QLatin1String("None"))
         startProblem = (QStringLiteral("The VEK folder remembered in LastVEKDir, \"%1\", holds no "
                                        "file named \"linkscreen\". Choose the VEK folder.")
-                            .arg(QDir::toNativeSeparators(Label1)));
+                            .arg(Excerpt::of(QDir::toNativeSeparators(Label1))));
     return Start::Waiting;
 }
 

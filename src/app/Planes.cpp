@@ -91,7 +91,7 @@ bool Planes::click(int row) {
                         .arg(needed - 1));
     names[plane.slot] = plane.name();
     QByteArray namesBytes;
-    if (!StringFile::build(names, &namesBytes, &error))
+    if (!StringFile::buildFor(namesPath, names, &namesBytes, &error))
         return fail(error);
 
     QString loadoutPath;

@@ -28,6 +28,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 
 #include <utility>
 
@@ -217,14 +218,27 @@ void Selector::buildCatalogue() {
 void Selector::reloadLoadedList() {
     label8_.clear();
     Text2.clear();
+    // A ledger may be long (a damaged or hostile one, hundreds of thousands of lines): each
+    // line finds its rows in indexes made once, never by a pass over a grid. The load grid's
+    // rows stay while the window loads; the aircraft grid is new after each "F" folder.
+    QHash<QString, QList<int>> rowsByName;
+    for (int r = 1; r < Unigrid.rowCount(); ++r)
+        rowsByName[Unigrid.row(r).name] << r;
+    QHash<QString, QList<int>> slotsByFolder = G1.rowsByFolder();
+    QStringList names;
     for (const QByteArray &line : Ledgers::readFoldersLoaded(folders_.ModFolder)) {
         const QString name = Text8::toUnicode(line);
+        names << name;
         label8_ += name + QStringLiteral("\r\n");
-        Text2 += name + QStringLiteral("\r\n");
-        loadFiles_->reloadRow(name);
-        SK1.markLine(name);
-        G1.markNamed(name);
+        if (const auto rows = rowsByName.constFind(name); rows != rowsByName.cend())
+            if (loadFiles_->reloadRows(*rows))
+                slotsByFolder = G1.rowsByFolder();
+        if (const auto named = slotsByFolder.constFind(name); named != slotsByFolder.cend())
+            G1.markRows(*named);
     }
+    Text2 = label8_;
+    // Nothing the load grid's clicks do while the window loads reads the skin marks.
+    SK1.markLines(names);
     loadedFiles_->startUp();
 }
 

@@ -68,7 +68,9 @@ int main(int argc, char *argv[]) {
 
     StderrPrompt prompt(options.answerOk);
     InstanceGuard guard;
-    if (!guard.tryAcquire()) {
+    // An instance lock that cannot be made or judged does not stop the run: it only guards
+    // against a second window, and the game folder's lock below keeps the folders whole.
+    if (!guard.tryAcquire() && guard.outcome() == InstanceGuard::Outcome::Busy) {
         Locator::refuseDuplicate(prompt);
         return Duplicate;
     }
@@ -78,6 +80,20 @@ int main(int argc, char *argv[]) {
     if (!QFileInfo(game).isDir())
         return usage(QStringLiteral("the game folder \"%1\" does not exist")
                          .arg(QDir::toNativeSeparators(game)));
+    // A dry run changes nothing in the game folder, so it neither needs its lock nor waits
+    // for a run that holds it; it works on a game folder this user cannot write to, too.
+    if (!options.dryRun) {
+        switch (guard.lockGameFolder(game)) {
+        case InstanceGuard::Outcome::Taken:
+            break;
+        case InstanceGuard::Outcome::Busy:
+            prompt.fail(guard.problem());
+            return Duplicate;
+        case InstanceGuard::Outcome::Unavailable:
+            prompt.fail(guard.problem());
+            return Failed;
+        }
+    }
     QString vek;
     if (!options.vek.isEmpty()) {
         vek = QDir::cleanPath(QFileInfo(options.vek).absoluteFilePath());

@@ -92,7 +92,7 @@ bool MusicSets::description(const QString &gameFolder, const QString &name, QStr
     const QString file = FileList::find(folder, QStringLiteral("music.txt"));
     if (file.isEmpty())
         return false;
-    *line = Text8::toUnicode(TextFile::firstLine(FileList::join(folder, file)));
+    *line = Text8::toUnicode(TextFile::firstLine(FileList::join(folder, file), DescriptionBytes));
     return true;
 }
 

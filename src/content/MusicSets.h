@@ -30,8 +30,12 @@ public:
     /// missing, a Musictemp is in the way, or a rename is refused.
     static bool switchTo(const QString &gameFolder, const QString &name, QString *error);
 
-    /// The first line of the set's music.txt (any case); false when it has none.
+    /// The first line of the set's music.txt (any case), at most `DescriptionBytes` of it;
+    /// false when it has none.
     static bool description(const QString &gameFolder, const QString &name, QString *line);
+    /// The caption shows a line or two: a music.txt of one huge line (megabytes without a
+    /// line end) is neither read whole nor laid out, which froze the window.
+    static constexpr qint64 DescriptionBytes = 300;
 
     /// `delmsn`: deletes the files "Default*.msn" (any case) of GameFolder\savedata. Answers
     /// false with a message naming the files that could not be deleted; the others are gone.

@@ -17,7 +17,10 @@ SelectorWindows::~SelectorWindows() {
 }
 
 bool SelectorWindows::start(const QString &currentDir) {
-    if (!guard_.tryAcquire()) {
+    // An instance lock that cannot be made or judged does not stop the start: it only spares
+    // the player a second window, and the game folder's lock, taken at OK, keeps the folders
+    // whole.
+    if (!guard_.tryAcquire() && guard_.outcome() == InstanceGuard::Outcome::Busy) {
         QCoreApplication::setApplicationName(QStringLiteral("... duplicate instance."));
         Locator::refuseDuplicate(prompt_);
         return false;
@@ -31,12 +34,12 @@ bool SelectorWindows::start(const QString &currentDir) {
     form2_->refresh();
     connect(form2_.get(), &Form2::okClicked, this, &SelectorWindows::ok);
     if (start == Locator::Start::Automatic) {
-        ok();
-    } else {
-        form2_->show();
-        if (!locator_.startProblem.isEmpty())
-            prompt_.fail(locator_.startProblem);
+        ok(); // refused, it shows the locator
+        return true;
     }
+    form2_->show();
+    if (!locator_.startProblem.isEmpty())
+        prompt_.fail(locator_.startProblem);
     return true;
 }
 
@@ -70,8 +73,17 @@ void SelectorWindows::newVekDirectory() {
     form2_->show();
 }
 
-void SelectorWindows::ok() {
+bool SelectorWindows::ok() {
     closeMainWindow();
+    // The main window may change the game folder from its first moment (the load sequence
+    // sweeps, recovers, rewrites eaw.ini), so it opens only under the folder's lock, and holds
+    // it as long as it is open on that folder. Refused, the locator stays for another choice.
+    if (guard_.lockGameFolder(locator_.Label3) != InstanceGuard::Outcome::Taken) {
+        prompt_.fail(guard_.problem());
+        form2_->refresh();
+        form2_->show();
+        return false;
+    }
     selector_ = std::make_unique<Selector>(locator_.ok(), prompt_);
     vekForm_ = std::make_unique<VEKForm>(*selector_);
     connect(vekForm_.get(), &VEKForm::exitRequested, this, &SelectorWindows::exit);
@@ -82,4 +94,5 @@ void SelectorWindows::ok() {
     vekForm_->show();
     form2_->hide();
     Q_EMIT mainWindowOpened(selector_->GameFolder());
+    return true;
 }

@@ -13,7 +13,8 @@ class Selector;
 class VEKForm;
 
 /// The window program's start: the instance guard, the locator window and the main window
-/// it opens. The locator stays alive, hidden, while the main window is open.
+/// it opens, which holds the game folder's lock while it is open. The locator stays alive, hidden,
+/// while the main window is open.
 class SelectorWindows : public QObject {
     Q_OBJECT
 public:
@@ -25,8 +26,10 @@ public:
     /// (the player has been told; the process should end).
     bool start(const QString &currentDir);
 
-    /// The locator's OK: loads and shows a new main window, hides the locator.
-    void ok();
+    /// The locator's OK: takes the game folder's lock, loads and shows a new main window,
+    /// hides the locator. Answers false when the lock was refused (the player has been told;
+    /// the locator is shown).
+    bool ok();
     /// "Exit": runs the exit procedure and, unless the player cancelled, ends the program.
     void exit();
     /// "New VEK Directory": records what is loaded, closes the main window, shows the locator.

@@ -1,5 +1,6 @@
 #include "Replica.h"
 
+#include "InstanceGuard.h"
 #include "NativePath.h"
 
 #include <QCoreApplication>
@@ -114,6 +115,8 @@ bool twin(const fs::path &from, const fs::path &to, bool link, QList<fs::path> &
         const fs::path name = it->path().filename();
         if (isScratch(name))
             continue; // a dry run's own folder (a killed one's, or this one's beside a root)
+        if (qPath(name) == InstanceGuard::FolderLockName)
+            continue; // a running selector's lock, no content of the folder
         fs::path source = it->path();
         fs::file_status status = it->symlink_status(ec);
         if (ec)

@@ -43,11 +43,12 @@ bool TextFile::readLines(const QString &path, QList<QByteArray> *lines, QString 
     return true;
 }
 
-QByteArray TextFile::firstLine(const QString &path) {
+QByteArray TextFile::firstLine(const QString &path, qint64 maxBytes) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    QByteArray line = file.readLine();
+    // readLine counts the terminating zero it would add to a buffer of that size.
+    QByteArray line = maxBytes < 0 ? file.readLine() : file.readLine(maxBytes + 1);
     while (line.endsWith('\n') || line.endsWith('\r'))
         line.chop(1);
     return line;

@@ -17,8 +17,9 @@ public:
 
     static bool readLines(const QString &path, QList<QByteArray> *lines, QString *error);
 
-    /// The first line, or an empty array for an empty or unreadable file.
-    static QByteArray firstLine(const QString &path);
+    /// The first line, or an empty array for an empty or unreadable file. With `maxBytes`,
+    /// at most that many bytes of it: nothing past them is read, however long the line is.
+    static QByteArray firstLine(const QString &path, qint64 maxBytes = -1);
 
     /// Atomic rewrite with CR LF line ends.
     static bool writeLines(const QString &path, const QList<QByteArray> &lines, QString *error);

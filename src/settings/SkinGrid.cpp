@@ -3,6 +3,7 @@
 #include "FileList.h"
 
 #include <QFileInfo>
+#include <QHash>
 
 #include <initializer_list>
 
@@ -43,10 +44,26 @@ void SkinGrid::mark(int r, bool loaded) {
     row(r).colour = loaded ? LoadedColour : DefaultCellColour;
 }
 
-void SkinGrid::markLine(const QString &line) {
-    for (int r = 1; r < rowCount(); ++r)
-        if (!row(r).name.isEmpty() && line.endsWith(row(r).name))
-            mark(r, true);
+void SkinGrid::markLines(const QStringList &lines) {
+    QHash<QString, QList<int>> byName;
+    QList<qsizetype> lengths;
+    for (int r = 1; r < rowCount(); ++r) {
+        const QString &name = row(r).name;
+        if (name.isEmpty())
+            continue;
+        byName[name] << r;
+        if (!lengths.contains(name.size()))
+            lengths << name.size();
+    }
+    for (const QString &line : lines)
+        for (const qsizetype length : std::as_const(lengths)) {
+            if (length > line.size())
+                continue;
+            const auto found = byName.constFind(line.right(length));
+            if (found != byName.cend())
+                for (const int r : *found)
+                    mark(r, true);
+        }
 }
 
 void SkinGrid::filter(int entry, const QString &entryText) {

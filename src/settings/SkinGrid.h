@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 /// The skin grid `SK1` of the page "Planes and Skins": one row per folder of the VEK folder's
 /// "Skinfolder", in name order, below a header row. Row numbers are the grid's: skins are rows
@@ -40,9 +41,11 @@ public:
     /// Marks `row` loaded or not, with its colour.
     void mark(int row, bool loaded);
 
-    /// The start-up re-load of one FoldersLoaded.txt line: every row whose name ends the line
-    /// is marked loaded (the line may carry more in front, such as a path).
-    void markLine(const QString &line);
+    /// The start-up re-load of the FoldersLoaded.txt lines: every row whose name ends a line
+    /// is marked loaded (the line may carry more in front, such as a path). A line costs a
+    /// lookup per distinct length of the names, never a pass over the rows, however long the
+    /// ledger is.
+    void markLines(const QStringList &lines);
 
     /// The slot filter: entry 0 ("ALL", empty `entryText`) shows every row; otherwise only
     /// rows whose first four characters equal those of `entryText` ("A-05").

@@ -115,16 +115,22 @@ bool StringFile::ReadStringFile(const QString &path, QList<QByteArray> *strings,
     return true;
 }
 
+bool StringFile::buildFor(const QString &path, const QList<QByteArray> &strings, QByteArray *bytes,
+                          QString *error) {
+    QString reason;
+    if (build(strings, bytes, &reason))
+        return true;
+    if (error)
+        *error = QStringLiteral("Could not write \"%1\": %2.")
+                     .arg(QDir::toNativeSeparators(present(path)), reason);
+    return false;
+}
+
 bool StringFile::WriteStringFile(const QString &path, const QList<QByteArray> &strings,
                                  QString *error) {
     const QString file = present(path);
     QByteArray bytes;
-    QString reason;
-    if (!build(strings, &bytes, &reason)) {
-        if (error)
-            *error = QStringLiteral("Could not write \"%1\": %2.")
-                         .arg(QDir::toNativeSeparators(file), reason);
+    if (!buildFor(file, strings, &bytes, error))
         return false;
-    }
     return FileOps::writeAtomic(file, bytes, error);
 }

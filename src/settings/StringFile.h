@@ -46,6 +46,11 @@ public:
     /// The file for `strings`. False, with `reason`, for a list that cannot be stored.
     static bool build(const QList<QByteArray> &strings, QByteArray *bytes,
                       QString *reason = nullptr);
+    /// As `build`, for the string file `path`: `error` is a sentence that names the file, as
+    /// every message about a file does (a `reason` alone left the player guessing which of
+    /// the game's string files had grown too big).
+    static bool buildFor(const QString &path, const QList<QByteArray> &strings, QByteArray *bytes,
+                         QString *error);
 
     /// Reads the string file `path`: its strings and, when `raw` is given, all its bytes.
     static bool ReadStringFile(const QString &path, QList<QByteArray> *strings, QByteArray *raw,

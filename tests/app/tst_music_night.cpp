@@ -1,5 +1,6 @@
 // The music sets, "Del MSN" and the night switch: tools that act on the game folder directly.
 #include "MusicButtons.h"
+#include "MusicSets.h"
 #include "NightSwitch.h"
 #include "OpenSelector.h"
 #include "ScriptedPrompt.h"
@@ -68,6 +69,14 @@ private Q_SLOTS:
         QVERIFY(music.click(0));
         QCOMPARE(arrangement(f), before);
         QVERIFY(prompt.shown.isEmpty());
+
+        // A music.txt of one line of megabytes: the caption is its beginning, read and laid
+        // out in no time.
+        TestFolders::write(f.game() + "/music#Quiet", "music.txt",
+                           "Quiet " + QByteArray(4 << 20, 'q'));
+        music.hover(1);
+        QCOMPARE(music.Frame12.size(), MusicSets::DescriptionBytes);
+        QVERIFY(music.Frame12.startsWith(QStringLiteral("Quiet qqq")));
     }
 
     void switchThatCannotComplete_data() {

@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QMap>
 #include <QTest>
+#include <QtEndian>
 
 namespace {
 
@@ -206,10 +207,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("told");
         const char *rows[][3] = {{"167 values", "short", "lines"},
                                  {"value 256", "256", "line 40"},
+                                 {"a line of 100,000 bytes", "huge", "line 40"},
                                  {"slot 30", "slot30", "slot number 30"},
                                  {"blank name", "blank", "blank"},
                                  {"no pnames.str", "nonames", "pnames.str"},
                                  {"pnames.str of 20 names", "fewnames", "20 names"},
+                                 {"pnames.str too big", "bignames", "pnames.str"},
                                  {"lox beyond loadout.dat", "lox", "loadout.dat"},
                                  {"read-only planes.dat", "readonly", "read-only"}};
         for (const auto &[tag, fault, told] : rows)
@@ -232,6 +235,8 @@ private Q_SLOTS:
             lines = lines.mid(0, 168);
         else if (fault == "256")
             lines[39] = "256";
+        else if (fault == "huge")
+            lines[39] = QByteArray(100000, '7') + "x";
         else if (fault == "slot30")
             lines[1] = "30";
         else if (fault == "blank")
@@ -248,6 +253,27 @@ private Q_SLOTS:
             QVERIFY(StringFile::build(twenty, &few));
             TestFolders::write(fx.f.game(), "pnames.str", few);
         }
+        if (fault == "bignames") {
+            // Readable, but past the last offset a string file can address once rebuilt.
+            QList<QByteArray> many = fx.names();
+            for (int i = 0; i < 200; ++i)
+                many << QByteArray(200, 'n');
+            const auto le32 = [](qint64 v) {
+                char b[4];
+                qToLittleEndian(static_cast<quint32>(v), b);
+                return QByteArray(b, 4);
+            };
+            QByteArray table;
+            QByteArray data;
+            qint64 position = 8 + 4 * many.size();
+            for (const QByteArray &name : std::as_const(many)) {
+                table += le32(position - 8);
+                data += name + '\0';
+                position += name.size() + 1;
+            }
+            TestFolders::write(fx.f.game(), "pnames.str",
+                               le32(position) + le32(many.size()) + table + data);
+        }
         if (fault == "lox")
             TestFolders::write(folder, "mustang3.lox", "1\r\n5\r\n999999\r\n1\r\n");
         if (fault == "readonly")
@@ -258,6 +284,9 @@ private Q_SLOTS:
         QCOMPARE(fx.gameFiles(), before);
         QCOMPARE(fx.prompt.shown.size(), 1);
         QVERIFY2(fx.prompt.shown.at(0).text.contains(told), qPrintable(fx.prompt.shown.at(0).text));
+        // A message quotes a short piece of a bad line, never the line.
+        QVERIFY2(fx.prompt.shown.at(0).text.size() < 500,
+                 qPrintable(fx.prompt.shown.at(0).text.left(500)));
         QVERIFY(!s.G1.row(fx.row("P-Mustang III")).marked);
     }
 

@@ -94,27 +94,92 @@ private Q_SLOTS:
         QVERIFY(r.out.contains("\n  status "));
     }
 
+    void refusesWhileTheWindowProgramRuns_data() {
+        QTest::addColumn<bool>("sameTempFolder");
+        QTest::addColumn<QByteArray>("told");
+        QTest::newRow("same temp folder: the one-instance message")
+            << true << QByteArray("don't have to run it more than once.");
+        // Two users, a sandbox or a launcher give each run a temp folder of its own; the game
+        // folder's lock still keeps the second run out.
+        QTest::newRow("another temp folder: the game folder is busy")
+            << false << QByteArray("Another VEK Selector is working in the game folder");
+    }
+
     void refusesWhileTheWindowProgramRuns() {
+        QFETCH(bool, sameTempFolder);
+        QFETCH(QByteArray, told);
         TestFolders f;
+        f.rememberVek();
         QProcess window;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("VEK_INSTANCE_LOCK"), lockPath());
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), f.root());
         window.setProcessEnvironment(env);
-        // No LastVEKDir: the window program waits in its locator, holding the guard.
+        // LastVEKDir names the VEK folder: the main window opens at once and holds both locks.
         window.start(QStringLiteral(VEK_WINDOW), {"--game", f.game()});
         QVERIFY(window.waitForStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(lockPath()), 10000);
-        const CliRun r = run(f);
+        const QString folderLock = QDir(f.game()).filePath(QStringLiteral(".vekselector.lock"));
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(folderLock), 20000);
+        const QString otherLock = lockDir_.filePath(QStringLiteral("other.lock"));
+        const QString usedLock = sameTempFolder ? lockPath() : otherLock;
+        const QStringList before = QDir(f.game()).entryList(QDir::Files | QDir::Hidden);
+        const CliRun r = CliRun::run({"--game", f.game(), "--vek", f.vek()}, usedLock);
         QCOMPARE(r.status, 3);
-        QVERIFY(r.err.contains("Hang On..........."));
-        QVERIFY(r.err.contains("don't have to run it more than once."));
-        QVERIFY(!TestFolders::exists(f.game(), QStringLiteral("LastVEKDir")));
+        QVERIFY2(r.err.contains(told), r.err.constData());
+        QCOMPARE(r.err.contains("Hang On"), sameTempFolder);
+        QCOMPARE(QDir(f.game()).entryList(QDir::Files | QDir::Hidden), before);
+        // A dry run changes nothing there and goes on beside the window.
+        if (!sameTempFolder)
+            QCOMPARE(
+                CliRun::run({"--dry-run", "--game", f.game(), "--vek", f.vek()}, usedLock).status,
+                0);
         window.kill();
         window.waitForFinished();
-        // A killed instance leaves its lock file behind; it must not block the next start.
+        // A killed instance leaves its lock files behind; they must not block the next start.
         QVERIFY(QFileInfo::exists(lockPath()));
-        QCOMPARE(run(f).status, 0);
+        QVERIFY(QFileInfo::exists(folderLock));
+        const CliRun next = CliRun::run({"--game", f.game(), "--vek", f.vek()}, usedLock);
+        QCOMPARE(next.status, 0);
+        QVERIFY2(next.err.isEmpty(), next.err.constData());
+    }
+
+    // A lock that cannot be made or judged is no second selector. The instance lock only
+    // spares a second window, so the run goes on without it; the game folder's lock keeps the
+    // folders whole, so without it nothing is done, and the player learns why.
+    void unusableLocksAreNotASecondInstance_data() {
+        QTest::addColumn<QString>("instanceLock");
+        QTest::addColumn<bool>("folderLockBlocked");
+        QTest::addColumn<int>("status");
+        QTest::newRow("temp folder missing") << "none/instance.lock" << false << 0;
+        QTest::newRow("temp folder is a file") << "file/instance.lock" << false << 0;
+        QTest::newRow("instance lock is a folder") << "folder" << false << 0;
+        QTest::newRow("game folder's lock is a folder") << "instance.lock" << true << 1;
+    }
+
+    void unusableLocksAreNotASecondInstance() {
+        QFETCH(QString, instanceLock);
+        QFETCH(bool, folderLockBlocked);
+        QFETCH(int, status);
+        TestFolders f;
+        TestFolders::write(f.root(), QStringLiteral("file"), "not a folder");
+        QVERIFY(QDir(f.root()).mkdir(QStringLiteral("folder")));
+        if (folderLockBlocked)
+            QVERIFY(QDir(f.game()).mkdir(QStringLiteral(".vekselector.lock")));
+        const CliRun r = CliRun::run({"--game", f.game(), "--vek", f.vek(), "status"},
+                                     QDir(f.root()).filePath(instanceLock));
+        QCOMPARE(r.status, status);
+        QVERIFY2(!r.err.contains("Hang On"), r.err.constData());
+        QVERIFY2(!r.err.contains("Another VEK Selector"), r.err.constData());
+        if (folderLockBlocked) {
+            QVERIFY2(r.err.contains(QDir::toNativeSeparators(f.game()).toLocal8Bit()),
+                     r.err.constData());
+            QVERIFY(r.err.contains("is not a file"));
+            QVERIFY2(!TestFolders::exists(f.game(), QStringLiteral("LastVEKDir")),
+                     "a run without the game folder's lock must change nothing");
+        } else {
+            QVERIFY2(r.err.isEmpty(), r.err.constData());
+        }
     }
 
 private:

@@ -67,6 +67,7 @@ private Q_SLOTS:
     void locatorShowsItsControlsAndOkOpensTheMainWindow();
     void rememberedFolderOpensTheMainWindowDirectly();
     void secondInstanceIsRefusedWithTheMessage();
+    void busyGameFolderKeepsTheLocator();
     void actionsKeepThePlayersPlace_data();
     void actionsKeepThePlayersPlace();
     void newVekDirectoryGoesBackToTheLocator();
@@ -192,6 +193,25 @@ void TestWindows::secondInstanceIsRefusedWithTheMessage() {
     QCOMPARE(prompt.shown.at(0).icon, Prompt::Icon::Exclamation);
     QCOMPARE(prompt.shown.at(0).buttons, Prompt::Buttons::Ok);
     QVERIFY(!TestFolders::exists(f.game(), QStringLiteral("LastVEKDir")));
+}
+
+void TestWindows::busyGameFolderKeepsTheLocator() {
+    TestFolders f;
+    f.rememberVek();
+    InstanceGuard other; // another run, with a temp folder of its own, working in the game folder
+    QCOMPARE(other.lockGameFolder(f.game()), InstanceGuard::Outcome::Taken);
+    ScriptedPrompt prompt;
+    SelectorWindows windows(&prompt);
+    QVERIFY(windows.start(f.game()));
+    QVERIFY(!windows.vekForm());
+    QVERIFY(windows.form2() && windows.form2()->isVisible());
+    QCOMPARE(prompt.shown.size(), 1);
+    QVERIFY2(prompt.shown.at(0).text.contains(QStringLiteral("Another VEK Selector is working")),
+             qPrintable(prompt.shown.at(0).text));
+    // Once the other run has ended, OK opens the main window.
+    other.release();
+    QVERIFY(windows.ok());
+    QVERIFY(windows.vekForm());
 }
 
 namespace {

@@ -1,6 +1,7 @@
 #include "InstanceGuard.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -66,6 +67,31 @@ private slots:
         }
         // Leaving scope releases.
         QVERIFY(second.tryAcquire());
+    }
+
+    // The game folder's lock is apart from the instance lock: it follows the folder a guard
+    // works in, and a second guard on the same folder learns which folder is busy.
+    void folderLockFollowsTheFolder() {
+        const QString one = dir_->filePath(QStringLiteral("one"));
+        const QString two = dir_->filePath(QStringLiteral("two"));
+        QVERIFY(QDir().mkdir(one) && QDir().mkdir(two));
+        InstanceGuard first;
+        InstanceGuard second;
+        QCOMPARE(first.lockGameFolder(one), InstanceGuard::Outcome::Taken);
+        QCOMPARE(first.lockGameFolder(one), InstanceGuard::Outcome::Taken);
+        QVERIFY(QFileInfo::exists(QDir(one).filePath(InstanceGuard::FolderLockName)));
+        QCOMPARE(second.lockGameFolder(one), InstanceGuard::Outcome::Busy);
+        QVERIFY2(second.problem().contains(QDir::toNativeSeparators(one)),
+                 qPrintable(second.problem()));
+        QCOMPARE(first.lockGameFolder(two), InstanceGuard::Outcome::Taken);
+        QVERIFY(!QFileInfo::exists(QDir(one).filePath(InstanceGuard::FolderLockName)));
+        QCOMPARE(second.lockGameFolder(one), InstanceGuard::Outcome::Taken);
+        QCOMPARE(second.lockGameFolder(two), InstanceGuard::Outcome::Busy);
+        // A folder that is not there cannot be locked, and that is no busy folder.
+        QCOMPARE(first.lockGameFolder(dir_->filePath(QStringLiteral("none"))),
+                 InstanceGuard::Outcome::Unavailable);
+        QVERIFY2(first.problem().contains(QStringLiteral("does not exist")),
+                 qPrintable(first.problem()));
     }
 
     void heldElsewhereUntilTheHolderEnds_data() {
