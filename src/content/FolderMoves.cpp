@@ -4,6 +4,7 @@
 #include "FileHook.h"
 #include "FileList.h"
 #include "FileOps.h"
+#include "SaveExchange.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -144,6 +145,53 @@ bool FolderMoves::copyAll(const QString &from, const QString &to, QString *error
             present.take(name);
     }
     return true;
+}
+
+namespace {
+void plan(const QString &from, const QString &to, const QStringList &names, bool move,
+          SaveExchange *exchange) {
+    if (sameFolder(from, to))
+        return;
+    QStringList sorted = names;
+    sorted.sort();
+    Present present(sorted);
+    for (const QString &name : SaveExchange::saves(from)) {
+        const QString existing = present.find(name);
+        const QString target = FileList::join(to, existing.isEmpty() ? name : existing);
+        if (move)
+            exchange->move(FileList::join(from, name), target);
+        else
+            exchange->copy(FileList::join(from, name), target);
+        if (existing.isEmpty())
+            present.take(name);
+    }
+}
+} // namespace
+
+void FolderMoves::planMoveAll(const QString &from, const QString &to, const QStringList &present,
+                              SaveExchange *exchange) {
+    plan(from, to, present, true, exchange);
+}
+
+void FolderMoves::planCopyAll(const QString &from, const QString &to, const QStringList &present,
+                              SaveExchange *exchange) {
+    plan(from, to, present, false, exchange);
+}
+
+void FolderMoves::planMoveAllKeeping(const QString &from, const QString &to,
+                                     const QStringList &names, SaveExchange *exchange) {
+    if (sameFolder(from, to))
+        return;
+    QStringList sorted = names;
+    sorted.sort();
+    Present present(sorted);
+    for (const QString &name : SaveExchange::saves(from)) {
+        QString free = name;
+        for (int n = 2; present.taken(free); ++n)
+            free = numbered(name, n);
+        exchange->move(FileList::join(from, name), FileList::join(to, free));
+        present.take(free);
+    }
 }
 
 bool FolderMoves::deleteAll(const QString &folder, QString *error) {

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+class SaveExchange;
+
 /// Whole-folder file moves for the campaign save data: every file of a folder (never its
 /// subfolders). A save is never lost: a move copies, verifies that the copy holds the same
 /// bytes, and only then deletes the source. Each call answers false at the first failure,
@@ -25,6 +27,18 @@ public:
 
     /// Deletes every file of `folder`.
     static bool deleteAll(const QString &folder, QString *error);
+
+    /// The same moves and copies, planned into `exchange` to be made all at once instead of
+    /// one by one (see `SaveExchange`). `present` are the names `to` will hold when the
+    /// exchange is made (the empty list for a folder the same exchange empties first); a
+    /// name of `from` matches one of them without regard to case. Copies a killed exchange
+    /// left behind are not planned.
+    static void planMoveAll(const QString &from, const QString &to, const QStringList &present,
+                            SaveExchange *exchange);
+    static void planMoveAllKeeping(const QString &from, const QString &to,
+                                   const QStringList &present, SaveExchange *exchange);
+    static void planCopyAll(const QString &from, const QString &to, const QStringList &present,
+                            SaveExchange *exchange);
 
     /// Whether `folder` holds any file.
     static bool hasFiles(const QString &folder);
