@@ -66,6 +66,13 @@ bool moveOne(const QString &from, const QString &to, QString *error) {
         return fail(
             error,
             QStringLiteral("Could not move \"%1\": the file is read-only.").arg(shown(from)));
+    // A folder without the owner write bit is read-only as a file is: nothing leaves it and
+    // nothing comes into it, whoever runs the selector.
+    for (const QString &folder : {QFileInfo(from).absolutePath(), QFileInfo(to).absolutePath()})
+        if (FileOps::isReadOnlyFolder(folder))
+            return fail(error, QStringLiteral("Could not move \"%1\": the folder \"%2\" is "
+                                              "read-only.")
+                                   .arg(shown(from), shown(folder)));
     // Reported as one move; a move that stops halfway reports the steps it made.
     FileHook::Group move;
     QByteArray bytes;

@@ -64,8 +64,9 @@ bool SaveExchange::ready(QString *error) {
     // What can be known is checked before the first copy.
     for (const Step &s : std::as_const(steps_)) {
         if (s.move && FileOps::isReadOnly(s.from))
-            return fail(error, QStringLiteral("Could not move \"%1\": the file is read-only.")
-                                   .arg(shown(s.from)));
+            return fail(
+                error,
+                QStringLiteral("Could not move \"%1\": the file is read-only.").arg(shown(s.from)));
         if (s.move && FileOps::isReadOnlyFolder(folderOf(s.from)))
             return fail(error, QStringLiteral("Could not move \"%1\": the folder \"%2\" is "
                                               "read-only.")
@@ -80,8 +81,9 @@ bool SaveExchange::ready(QString *error) {
     }
     for (const QString &p : std::as_const(prunes_)) {
         if (FileOps::isReadOnly(p))
-            return fail(error,
-                        QStringLiteral("Could not delete \"%1\": the file is read-only.").arg(shown(p)));
+            return fail(
+                error,
+                QStringLiteral("Could not delete \"%1\": the file is read-only.").arg(shown(p)));
         if (FileOps::isReadOnlyFolder(folderOf(p)))
             return fail(error, QStringLiteral("Could not delete \"%1\": the folder \"%2\" is "
                                               "read-only.")
@@ -108,9 +110,9 @@ bool SaveExchange::ready(QString *error) {
             }
         }
         if (!ok) {
-            discard();
             // The copy's own name means nothing to the player: the save's target does.
             reason.replace(shown(s.staged), shown(s.to));
+            discard();
             return fail(error, reason);
         }
     }
