@@ -271,6 +271,10 @@ void TestCliCrash::aFailedClickChangesNothing_data() {
         << "" << -1 << "read-only";
     QTest::newRow("mission unload, a read-only C-Default") << false << one << one << "VEK/C-Default"
                                                            << "" << -1 << "read-only";
+    // The saves could move, the new mission's files cannot: the old mission comes back.
+    QTest::newRow("mission switch, a read-only game file in the new mission's way")
+        << false << one << switchToTwo << "EAW/mtwo3.dat"
+        << "" << -1 << "read-only";
     QTest::newRow("mission switch, the other store's save does not fit")
         << false << one << switchToTwo << ""
         << "VEK/C-Two/huge.sav" << 512 * 1024 << "No space left on device";
@@ -329,6 +333,8 @@ void TestCliCrash::aFailedClickChangesNothing() {
             bytes[i] = char(i * 7 + i / 4096);
         TestFolders::write(root, big, bytes);
     }
+    if (!readOnly.isEmpty() && !QFileInfo::exists(root + "/" + readOnly))
+        TestFolders::write(root, readOnly, "the game's own");
     if (!readOnly.isEmpty())
         QVERIFY(QFile::setPermissions(root + "/" + readOnly,
                                       QFileInfo(root + "/" + readOnly).isDir()
