@@ -111,7 +111,7 @@ bool LoadFiles::load(int row) {
     if (!in) {
         // The copy was undone by the mover; a folder the click took out comes back, so the
         // click fails as a whole and the ledgers never change.
-        if (PreviousRow > 0) {
+        if (PreviousRow > 0 && s_.FormReady) {
             LoadGrid::Row &prev = s_.Unigrid.row(PreviousRow);
             prev.loaded = true;
             prev.colour = LoadGrid::LoadedColour;

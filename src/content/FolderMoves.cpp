@@ -108,7 +108,7 @@ bool FolderMoves::moveAll(const QString &from, const QString &to, QString *error
     if (sameFolder(from, to))
         return true;
     Present present(FileList::files(to));
-    for (const QString &name : FileList::files(from)) {
+    for (const QString &name : SaveExchange::saves(from)) {
         const QString existing = present.find(name);
         if (!moveOne(FileList::join(from, name),
                      FileList::join(to, existing.isEmpty() ? name : existing), error))
@@ -126,7 +126,7 @@ bool FolderMoves::moveAllKeeping(const QString &from, const QString &to, QString
     if (sameFolder(from, to))
         return true;
     Present present(FileList::files(to));
-    for (const QString &name : FileList::files(from)) {
+    for (const QString &name : SaveExchange::saves(from)) {
         QString free = name;
         for (int n = 2; present.taken(free); ++n)
             free = numbered(name, n);
@@ -143,7 +143,7 @@ bool FolderMoves::copyAll(const QString &from, const QString &to, QString *error
     if (sameFolder(from, to))
         return true;
     Present present(FileList::files(to));
-    for (const QString &name : FileList::files(from)) {
+    for (const QString &name : SaveExchange::saves(from)) {
         const QString existing = present.find(name);
         if (!FileOps::copyReplace(FileList::join(from, name),
                                   FileList::join(to, existing.isEmpty() ? name : existing), error))

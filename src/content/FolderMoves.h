@@ -9,7 +9,8 @@ class SaveExchange;
 /// subfolders). A save is never lost: a move copies, verifies that the copy holds the same
 /// bytes, and only then deletes the source. Each call answers false at the first failure,
 /// with `error` naming the file and reason, and leaves the source file of that failure in
-/// place.
+/// place. A folder without the owner write bit is read-only: nothing moves out of it or into
+/// it. The hidden copies of a `SaveExchange` are never taken for saves.
 class FolderMoves {
 public:
     /// Moves every file of `from` into `to`, replacing files of the same name (any case).
