@@ -60,15 +60,15 @@ bool readAt(const QString &path, qint64 position, qint64 count, QByteArray *byte
     QFile f(file);
     if (!f.open(QIODevice::ReadOnly))
         return refuse(error, QStringLiteral("read"), file,
-                      f.exists() ? f.errorString() : QStringLiteral("it does not exist"));
+                      f.exists() ? FileOps::reasonOf(f) : QStringLiteral("it does not exist"));
     const qint64 last = position + count - 1;
     if (f.size() < last)
         return refuse(error, QStringLiteral("read"), file, shortReason(f.size(), last));
     if (!f.seek(position - 1))
-        return refuse(error, QStringLiteral("read"), file, f.errorString());
+        return refuse(error, QStringLiteral("read"), file, FileOps::reasonOf(f));
     *bytes = f.read(count);
     if (bytes->size() != count)
-        return refuse(error, QStringLiteral("read"), file, f.errorString());
+        return refuse(error, QStringLiteral("read"), file, FileOps::reasonOf(f));
     return true;
 }
 
@@ -87,7 +87,7 @@ bool patch(const QString &path, const QList<PlanesDat::PlaneByte> &bytes, QStrin
         return false;
     QFile f(file);
     if (!f.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
-        return refuse(error, QStringLiteral("open"), file, f.errorString());
+        return refuse(error, QStringLiteral("open"), file, FileOps::reasonOf(f));
     qint64 last = 0;
     for (const PlanesDat::PlaneByte &b : bytes) {
         if (b.first < 1)
@@ -103,10 +103,11 @@ bool patch(const QString &path, const QList<PlanesDat::PlaneByte> &bytes, QStrin
         if (FileHook::recording() && f.seek(b.first - 1) && f.getChar(&old))
             patched.append({b.first, int(quint8(old)), int(b.second)});
         if (!f.seek(b.first - 1) || !f.putChar(static_cast<char>(b.second)))
-            return refuse(error, QStringLiteral("write to"), file, f.errorString());
+            return refuse(error, QStringLiteral("write to"), file, FileOps::reasonOf(f));
     }
-    if (!f.flush())
-        return refuse(error, QStringLiteral("write to"), file, f.errorString());
+    QString reason;
+    if (!FileOps::flushFully(f, &reason))
+        return refuse(error, QStringLiteral("write to"), file, reason);
     FileHook::patched(file, patched);
     return true;
 }

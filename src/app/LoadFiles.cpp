@@ -33,6 +33,9 @@ bool LoadFiles::unload(int row) {
         return false;
     const OperationJournal::Scope journal(s_.journal());
     LoadGrid::Row &r = s_.Unigrid.row(row);
+    const QString letter = s_.Unigrid.letter(row);
+    if (letter == QLatin1String("M") && !readySaves(false, QString(), r.name))
+        return false;
     r.colour = LoadGrid::DefaultCellColour;
     if (!s_.MoveOut(r.path)) {
         // Some files are still in the game folder: the folder stays loaded, so a second click
@@ -46,7 +49,6 @@ bool LoadFiles::unload(int row) {
     r.loaded = false;
     s_.RefreshLoadedList();
     s_.inisave();
-    const QString letter = s_.Unigrid.letter(row);
     if (letter != QLatin1String("F") && letter != QLatin1String("M"))
         return true;
     bool ok = true;
@@ -77,6 +79,13 @@ bool LoadFiles::load(int row) {
     const OperationJournal::Scope journal(s_.journal());
     const bool swapped = std::any_of(s_.G1.rows.begin(), s_.G1.rows.end(),
                                      [](const SlotGrid::Row &a) { return a.marked; });
+    // The saves first, made ready before any file moves: a switch that cannot move them (a
+    // read-only save, a full disk) changes nothing at all. While the window loads, the
+    // game's Savedata already holds the recorded mission's progress and nothing is exchanged.
+    if (letter == QLatin1String("M") && s_.FormReady &&
+        !readySaves(true, PreviousRow > 0 ? s_.Unigrid.row(PreviousRow).name : QString(),
+                    s_.Unigrid.row(row).name))
+        return false;
     if (PreviousRow > 0) {
         LoadGrid::Row &prev = s_.Unigrid.row(PreviousRow);
         prev.colour = LoadGrid::DefaultCellColour;
@@ -103,9 +112,16 @@ bool LoadFiles::load(int row) {
         return false;
     }
     if (!in) {
-        // The copy was undone; the ledger must still learn of the folder unloaded above.
-        s_.RefreshLoadedList();
-        s_.inisave();
+        // The copy was undone by the mover; a folder the click took out comes back, so the
+        // click fails as a whole and the ledgers never change.
+        if (PreviousRow > 0 && s_.FormReady) {
+            LoadGrid::Row &prev = s_.Unigrid.row(PreviousRow);
+            prev.loaded = true;
+            prev.colour = LoadGrid::LoadedColour;
+            s_.journal().undoFailed(1);
+            if (letter == QLatin1String("F") && swapped)
+                planesAfterLoad(PreviousRow);
+        }
         return false;
     }
     r.colour = LoadGrid::LoadedColour;
@@ -125,6 +141,19 @@ bool LoadFiles::load(int row) {
         return ok;
     }
     return true;
+}
+
+bool LoadFiles::readySaves(bool loading, const QString &previous, const QString &mission) {
+    QStringList problems;
+    if (s_.journal().prepareMission(loading, previous, mission, &problems))
+        return true;
+    problems << (loading ? QStringLiteral("Nothing was changed: \"%1\" was not loaded, and every "
+                                          "campaign save is where it was.")
+                         : QStringLiteral("Nothing was changed: \"%1\" stays loaded, and every "
+                                          "campaign save is where it was."))
+                    .arg(mission);
+    s_.report(problems.join(QLatin1Char(' ')));
+    return false;
 }
 
 void LoadFiles::undoLoad(qsizetype reached, bool swapped) {

@@ -46,6 +46,9 @@ private:
     bool unload(int row);
     bool load(int row);
     void undoLoad(qsizetype reached, bool swapped);
+    /// Makes the mission save exchange of the click ready (see
+    /// `OperationJournal::prepareMission`); false, the player told, when the click must stop.
+    bool readySaves(bool loading, const QString &previous, const QString &mission);
     void planesAfterLoad(int row);
 
     Selector &s_;

@@ -181,6 +181,7 @@ bool OperationJournal::begin(Journal::Record record) {
     }
     record_ = record;
     open_ = true;
+    keepRecord_ = false;
     return true;
 }
 
@@ -200,9 +201,19 @@ void OperationJournal::end() {
             kept_ = KeptFiles();
         }
     }
+    // A save exchange made ready that the operation did not come to: its copies go.
+    if (savesReady_) {
+        savesOut_.discard();
+        savesIn_.discard();
+        savesReady_ = false;
+    }
     if (!open_)
         return;
     open_ = false;
+    if (keepRecord_) {
+        keepRecord_ = false;
+        return;
+    }
     QString error;
     if (!Journal::remove(s_.ModFolder(), &error))
         s_.report(error);
@@ -238,6 +249,14 @@ void OperationJournal::ended() {
 
 void OperationJournal::undoCancelled(qsizetype reached) {
     cancelled_ = true;
+    undoMoves(reached, QStringLiteral(" was cancelled and undone."));
+}
+
+void OperationJournal::undoFailed(qsizetype reached) {
+    undoMoves(reached, QStringLiteral(" could not be finished, and what it had done was undone."));
+}
+
+void OperationJournal::undoMoves(qsizetype reached, const QString &said) {
     QStringList problems;
     QStringList names;
     QString back;
@@ -257,7 +276,7 @@ void OperationJournal::undoCancelled(qsizetype reached) {
     QString text = record_.operation;
     if (!text.isEmpty())
         text[0] = text[0].toUpper();
-    text += QStringLiteral(" was cancelled and undone.") + back +
+    text += said + back +
             (problems.isEmpty()
                  ? QStringLiteral(" The game folder and the loaded list are as they were before.")
                  : QStringLiteral(" Not everything could be put back (see the next message)."));
@@ -280,32 +299,81 @@ bool OperationJournal::advance(const QString &stage, const QStringList &held,
     return false;
 }
 
+bool OperationJournal::prepareMission(bool loading, const QString &previous, const QString &mission,
+                                      QStringList *problems) {
+    if (!open_)
+        return true;
+    const QString mod = s_.ModFolder();
+    const QString game = s_.GameFolder();
+    savesOut_ = SaveExchange();
+    savesIn_ = SaveExchange();
+    if (loading) {
+        savesHeld_ = MissionSaves::held(game);
+        MissionSaves::planLoad(mod, game, previous, mission, savesHeld_, &savesOut_, &savesIn_);
+    } else {
+        savesHeld_.clear();
+        MissionSaves::planUnload(mod, game, mission, &savesOut_, &savesIn_);
+    }
+    savesReady_ = MissionSaves::ready(savesOut_, savesIn_, problems);
+    return savesReady_;
+}
+
+// Commits the exchange made ready, a journal stage for each half: a start after a crash goes
+// on from the half it reached.
+bool OperationJournal::commitSaves(bool loading, QStringList *problems) {
+    savesReady_ = false;
+    QString error;
+    bool ok = advance(loading ? Journal::SavesPark : Journal::SavesStore, savesHeld_, problems);
+    if (ok && !savesOut_.commit(&error)) {
+        problems->append(error);
+        ok = false;
+    }
+    ok = ok && advance(loading ? Journal::SavesBring : Journal::SavesDefault, {}, problems);
+    if (ok && !savesIn_.commit(&error)) {
+        problems->append(error);
+        ok = false;
+    }
+    if (!ok) {
+        savesOut_.discard();
+        savesIn_.discard();
+        // Half made: the record stays, so the next start finishes the exchange.
+        keepRecord_ = open_;
+        if (open_)
+            problems->append(QStringLiteral("The campaign saves were not all moved; VEK Selector "
+                                            "finishes the exchange at its next start."));
+    }
+    return ok;
+}
+
 bool OperationJournal::saves(bool loading, QString stage, QStringList *problems) {
     const QString mod = s_.ModFolder();
     const QString game = s_.GameFolder();
     const QString mission = record_.mission;
+    savesOut_ = SaveExchange();
+    savesIn_ = SaveExchange();
     if (loading) {
         if (stage == Journal::Files || stage == Journal::SavesPark) {
             // Savedata's files are the ones to park only when the exchange starts; a start
             // after a crash in the middle of it goes on with the names recorded then.
-            const QStringList held =
-                stage == Journal::Files ? MissionSaves::held(game) : record_.held;
-            if (!advance(Journal::SavesPark, held, problems) ||
-                !MissionSaves::park(mod, game, record_.previous, held, problems))
-                return false;
-            stage = Journal::SavesBring;
-        }
-        return stage == Journal::SavesBring && advance(Journal::SavesBring, {}, problems) &&
-               MissionSaves::bring(mod, game, mission, problems);
-    }
-    if (stage == Journal::Files || stage == Journal::SavesStore) {
-        if (!advance(Journal::SavesStore, {}, problems) ||
-            !MissionSaves::toStore(mod, game, mission, problems))
+            savesHeld_ = stage == Journal::Files ? MissionSaves::held(game) : record_.held;
+            MissionSaves::planLoad(mod, game, record_.previous, mission, savesHeld_, &savesOut_,
+                                   &savesIn_);
+        } else if (stage == Journal::SavesBring) {
+            savesHeld_.clear();
+            MissionSaves::planBring(mod, game, mission, &savesIn_);
+        } else {
             return false;
-        stage = Journal::SavesDefault;
+        }
+    } else {
+        savesHeld_.clear();
+        if (stage == Journal::Files || stage == Journal::SavesStore)
+            MissionSaves::planUnload(mod, game, mission, &savesOut_, &savesIn_);
+        else if (stage == Journal::SavesDefault)
+            MissionSaves::planFromDefault(mod, game, &savesIn_);
+        else
+            return false;
     }
-    return stage == Journal::SavesDefault && advance(Journal::SavesDefault, {}, problems) &&
-           MissionSaves::fromDefault(mod, game, problems);
+    return MissionSaves::ready(savesOut_, savesIn_, problems) && commitSaves(loading, problems);
 }
 
 bool OperationJournal::missionLoad(const QString &previous, const QString &mission,
@@ -314,6 +382,8 @@ bool OperationJournal::missionLoad(const QString &previous, const QString &missi
         return MissionSaves::load(s_.ModFolder(), s_.GameFolder(), previous, mission, problems);
     record_.mission = mission;
     record_.previous = previous;
+    if (savesReady_)
+        return commitSaves(true, problems);
     return saves(true, Journal::Files, problems);
 }
 
@@ -321,6 +391,8 @@ bool OperationJournal::missionUnload(const QString &mission, QStringList *proble
     if (!open_)
         return MissionSaves::unload(s_.ModFolder(), s_.GameFolder(), mission, problems);
     record_.mission = mission;
+    if (savesReady_)
+        return commitSaves(false, problems);
     return saves(false, Journal::Files, problems);
 }
 
@@ -347,6 +419,9 @@ bool OperationJournal::undoSwap(QStringList *problems) {
             ok = false;
         }
     }
+    // Half put back: the record stays, so the next start puts the rest back.
+    if (!ok)
+        keepRecord_ = open_;
     return ok;
 }
 
@@ -413,6 +488,7 @@ bool OperationJournal::finish(Journal::Record &record, QList<QByteArray> *ledger
     open_ = true;
     const bool ok = saves(loading, record.stage, problems);
     open_ = false;
+    keepRecord_ = false;
     return ok;
 }
 

@@ -2,6 +2,7 @@
 
 #include "Journal.h"
 #include "KeptFiles.h"
+#include "SaveExchange.h"
 
 #include <QDateTime>
 #include <QString>
@@ -59,7 +60,17 @@ public:
     /// record goes, so a crash never leaves a kept file that no record claims.
     KeptFiles &kept() { return kept_; }
 
-    /// The mission save exchanges of `MissionSaves`, one journal stage per step.
+    /// Makes the save exchange of the mission load (`loading`, `previous` the mission the same
+    /// click takes out, or empty) or unload recorded now ready before any of the click's files
+    /// move: every save copied and checked beside its target, nothing replaced or deleted. False,
+    /// with `problems`, when that fails (a read-only save or folder, a full disk): then nothing
+    /// has changed and the click must not go on. The exchange is given up when the operation
+    /// ends without `missionLoad` or `missionUnload`.
+    bool prepareMission(bool loading, const QString &previous, const QString &mission,
+                        QStringList *problems);
+    /// The mission save exchanges of `MissionSaves`, one journal stage per step: the one made
+    /// ready by `prepareMission`, or (while the window loads, and at a start after a crash) one
+    /// planned and made ready here.
     bool missionLoad(const QString &previous, const QString &mission, QStringList *problems);
     bool missionUnload(const QString &mission, QStringList *problems);
 
@@ -82,6 +93,9 @@ public:
     /// caller has put the grids' marks back first; the ledgers are not rewritten, as they never
     /// changed. Tells the player what was cancelled and what happened.
     void undoCancelled(qsizetype reached);
+    /// The same undo after a move failed (the failure is told already): a click that fails
+    /// half-way leaves everything as before it. A sequence goes on.
+    void undoFailed(qsizetype reached);
     /// Whether the last operation was cancelled (and undone): a sequence stops there.
     bool cancelled() const { return cancelled_; }
     /// A sequence starts: a cancel before it says nothing of its operations.
@@ -116,11 +130,13 @@ public:
 
 private:
     bool begin(Journal::Record record);
+    void undoMoves(qsizetype reached, const QString &said);
     void end();
     void started();
     void ended();
     bool advance(const QString &stage, const QStringList &held, QStringList *problems);
     bool saves(bool loading, QString stage, QStringList *problems);
+    bool commitSaves(bool loading, QStringList *problems);
     Journal::Move contentMove(bool in, int row) const;
     Journal::Move skinMove(bool in, int row, bool withFlt) const;
     QStringList markedAircraft() const;
@@ -137,6 +153,11 @@ private:
     Selector &s_;
     Journal::Record record_;
     KeptFiles kept_;
+    SaveExchange savesOut_; ///< the mission save exchange made ready: Savedata's files leave
+    SaveExchange savesIn_;  ///< and its new files come
+    bool savesReady_ = false;
+    QStringList savesHeld_;
+    bool keepRecord_ = false; ///< the record outlives the operation: the next start goes on
     bool open_ = false;
     bool recovered_ = false;
     bool cancelled_ = false;

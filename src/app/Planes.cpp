@@ -1,7 +1,6 @@
 #include "Planes.h"
 
 #include "AltPlane.h"
-#include "FileCopy.h"
 #include "FileList.h"
 #include "FileOps.h"
 #include "OperationJournal.h"
@@ -107,53 +106,88 @@ bool Planes::click(int row) {
     if (!plane.fltPath.isEmpty())
         fltTarget = FileList::resolve(game, QFileInfo(plane.fltPath).fileName());
 
-    QStringList targets = {datPath, namesPath, loadoutPath, fltTarget};
+    // Every file the swap writes, whole, as it will be: built before anything is written, so
+    // the swap writes them all or none.
+    QList<FileOps::NewFile> files;
+    QByteArray dat;
+    if (!FileOps::readAll(datPath, &dat, &error))
+        return fail(error);
+    dat.replace(PlanesDat::spanBase(plane.slot), PlanesDat::SpanSize, plane.span);
+    files.append({datPath, dat, {}});
+    files.append({namesPath, namesBytes, {}});
     for (PickMenu::Side side :
          {PickMenu::Side::German, PickMenu::Side::British, PickMenu::Side::American})
-        targets << FileList::resolve(game, PickMenu::fileName(side));
-    for (const QString &t : targets)
-        if (!t.isEmpty() && FileOps::isReadOnly(t))
-            return fail(readOnly(t));
+        files.append({FileList::resolve(game, PickMenu::fileName(side)),
+                      PickMenu::build(side, PickMenu::namesFor(side, names)),
+                      {}});
+    if (!plane.lox.isEmpty()) {
+        QByteArray loadout;
+        if (!FileOps::readAll(loadoutPath, &loadout, &error))
+            return fail(error);
+        for (const auto &b : std::as_const(plane.lox))
+            loadout[b.first - 1] = char(b.second);
+        files.append({loadoutPath, loadout, {}});
+    }
+    if (!fltTarget.isEmpty()) {
+        QByteArray flt;
+        if (!FileOps::readAll(plane.fltPath, &flt, &error))
+            return fail(error);
+        files.append({fltTarget, flt, plane.fltPath});
+    }
+    QStringList targets;
+    qint64 bytes = 0;
+    for (const FileOps::NewFile &f : std::as_const(files)) {
+        if (FileOps::isReadOnly(f.path))
+            return fail(readOnly(f.path));
+        targets << f.path;
+        bytes += f.bytes.size();
+    }
+    // Each new file is written beside the old one before either goes: the disk must hold them
+    // all at once. (The check is cheap and spares the journal's write; the write itself still
+    // stops cleanly should the space go meanwhile.)
+    const qint64 free = FileOps::bytesFree(game);
+    if (free >= 0 && free < bytes)
+        return fail(QStringLiteral("There is not enough space on the disk of the game folder "
+                                   "\"%1\" for the aircraft swap: its files (planes.dat, "
+                                   "pnames.str, the menus%2) take %3 bytes, and %4 bytes are free. "
+                                   "Nothing was changed.")
+                        .arg(QDir::toNativeSeparators(game),
+                             plane.lox.isEmpty() ? QString() : QStringLiteral(", loadout.dat"))
+                        .arg(bytes)
+                        .arg(free));
 
-    // Everything is known to fit: from here on the game's files are written, their old bytes
-    // kept in the journal so that a failure or a crash puts every one of them back.
+    // From here on the game's files are written, their old bytes kept in the journal so that a
+    // failure or a crash puts every one of them back.
     if (!s_.journal().beginSwap(row, targets))
         return false;
     const OperationJournal::Scope journal(s_.journal());
-    QList<bool> marked;
-    for (const SlotGrid::Row &r : std::as_const(s_.G1.rows))
-        marked << r.marked;
+    qsizetype renamed = 0;
+    const bool ok = FileOps::writeSet(files, &error, &renamed);
+    if (!ok) {
+        // The marks and the ledger have not moved; every file is put as before the click.
+        QStringList problems = {error};
+        if (renamed == 0)
+            problems << QStringLiteral("No game file was changed; the aircraft was not swapped "
+                                       "in.");
+        else if (s_.journal().undoSwap(&problems))
+            problems << QStringLiteral("The game files the swap had written were put back as "
+                                       "they were; the aircraft was not swapped in.");
+        else
+            problems << QStringLiteral("Not every file could be put back: VEK Selector puts them "
+                                       "back from its journal at its next start.");
+        s_.report(problems.join(QLatin1Char(' ')));
+        return false;
+    }
+    if (!fltTarget.isEmpty())
+        FileOps::setNormal(fltTarget);
     filter(plane.slot + 1);
     s_.List1Index = plane.slot + 1;
     Label4.clear();
     SelectedSlot = plane.slot;
     s_.G1.mark(row);
-
-    bool ok = PlanesDat::writeSpan(datPath, plane.slot, plane.span, &error) &&
-              FileOps::writeAtomic(namesPath, namesBytes, &error) &&
-              PickMenu::writeAll(game, names, &error);
-    if (ok && !plane.lox.isEmpty())
-        ok = PlanesDat::writeBytes(loadoutPath, plane.lox, &error);
-    if (ok && !fltTarget.isEmpty()) {
-        ok = FileCopy::copyReplace(plane.fltPath, fltTarget, &error);
-        if (ok)
-            FileOps::setNormal(fltTarget);
-    }
-    if (!ok) {
-        QStringList problems = {error};
-        if (s_.journal().undoSwap(&problems))
-            problems << QStringLiteral("The game files the swap had written were put back as "
-                                       "they were.");
-        for (qsizetype i = 0; i < marked.size() && i < s_.G1.rows.size(); ++i) {
-            s_.G1.rows[i].marked = marked.at(i);
-            s_.G1.rows[i].colour =
-                marked.at(i) ? SlotGrid::MarkedColour : SlotGrid::DefaultCellColour;
-        }
-        s_.report(problems.join(QLatin1Char(' ')));
-    }
     s_.inisave();
     s_.RefreshLoadedList();
-    return ok;
+    return true;
 }
 
 bool Planes::fuelClick(int row, int column) {

@@ -4,6 +4,7 @@
 #include "FileHook.h"
 #include "FileList.h"
 #include "FileOps.h"
+#include "SaveExchange.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -65,6 +66,13 @@ bool moveOne(const QString &from, const QString &to, QString *error) {
         return fail(
             error,
             QStringLiteral("Could not move \"%1\": the file is read-only.").arg(shown(from)));
+    // A folder without the owner write bit is read-only as a file is: nothing leaves it and
+    // nothing comes into it, whoever runs the selector.
+    for (const QString &folder : {QFileInfo(from).absolutePath(), QFileInfo(to).absolutePath()})
+        if (FileOps::isReadOnlyFolder(folder))
+            return fail(error, QStringLiteral("Could not move \"%1\": the folder \"%2\" is "
+                                              "read-only.")
+                                   .arg(shown(from), shown(folder)));
     // Reported as one move; a move that stops halfway reports the steps it made.
     FileHook::Group move;
     QByteArray bytes;
@@ -100,7 +108,7 @@ bool FolderMoves::moveAll(const QString &from, const QString &to, QString *error
     if (sameFolder(from, to))
         return true;
     Present present(FileList::files(to));
-    for (const QString &name : FileList::files(from)) {
+    for (const QString &name : SaveExchange::saves(from)) {
         const QString existing = present.find(name);
         if (!moveOne(FileList::join(from, name),
                      FileList::join(to, existing.isEmpty() ? name : existing), error))
@@ -118,7 +126,7 @@ bool FolderMoves::moveAllKeeping(const QString &from, const QString &to, QString
     if (sameFolder(from, to))
         return true;
     Present present(FileList::files(to));
-    for (const QString &name : FileList::files(from)) {
+    for (const QString &name : SaveExchange::saves(from)) {
         QString free = name;
         for (int n = 2; present.taken(free); ++n)
             free = numbered(name, n);
@@ -135,7 +143,7 @@ bool FolderMoves::copyAll(const QString &from, const QString &to, QString *error
     if (sameFolder(from, to))
         return true;
     Present present(FileList::files(to));
-    for (const QString &name : FileList::files(from)) {
+    for (const QString &name : SaveExchange::saves(from)) {
         const QString existing = present.find(name);
         if (!FileOps::copyReplace(FileList::join(from, name),
                                   FileList::join(to, existing.isEmpty() ? name : existing), error))
@@ -144,6 +152,53 @@ bool FolderMoves::copyAll(const QString &from, const QString &to, QString *error
             present.take(name);
     }
     return true;
+}
+
+namespace {
+void plan(const QString &from, const QString &to, const QStringList &names, bool move,
+          SaveExchange *exchange) {
+    if (sameFolder(from, to))
+        return;
+    QStringList sorted = names;
+    sorted.sort();
+    Present present(sorted);
+    for (const QString &name : SaveExchange::saves(from)) {
+        const QString existing = present.find(name);
+        const QString target = FileList::join(to, existing.isEmpty() ? name : existing);
+        if (move)
+            exchange->move(FileList::join(from, name), target);
+        else
+            exchange->copy(FileList::join(from, name), target);
+        if (existing.isEmpty())
+            present.take(name);
+    }
+}
+} // namespace
+
+void FolderMoves::planMoveAll(const QString &from, const QString &to, const QStringList &present,
+                              SaveExchange *exchange) {
+    plan(from, to, present, true, exchange);
+}
+
+void FolderMoves::planCopyAll(const QString &from, const QString &to, const QStringList &present,
+                              SaveExchange *exchange) {
+    plan(from, to, present, false, exchange);
+}
+
+void FolderMoves::planMoveAllKeeping(const QString &from, const QString &to,
+                                     const QStringList &names, SaveExchange *exchange) {
+    if (sameFolder(from, to))
+        return;
+    QStringList sorted = names;
+    sorted.sort();
+    Present present(sorted);
+    for (const QString &name : SaveExchange::saves(from)) {
+        QString free = name;
+        for (int n = 2; present.taken(free); ++n)
+            free = numbered(name, n);
+        exchange->move(FileList::join(from, name), FileList::join(to, free));
+        present.take(free);
+    }
 }
 
 bool FolderMoves::deleteAll(const QString &folder, QString *error) {

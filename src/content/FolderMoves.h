@@ -3,11 +3,14 @@
 #include <QString>
 #include <QStringList>
 
+class SaveExchange;
+
 /// Whole-folder file moves for the campaign save data: every file of a folder (never its
 /// subfolders). A save is never lost: a move copies, verifies that the copy holds the same
 /// bytes, and only then deletes the source. Each call answers false at the first failure,
 /// with `error` naming the file and reason, and leaves the source file of that failure in
-/// place.
+/// place. A folder without the owner write bit is read-only: nothing moves out of it or into
+/// it. The hidden copies of a `SaveExchange` are never taken for saves.
 class FolderMoves {
 public:
     /// Moves every file of `from` into `to`, replacing files of the same name (any case).
@@ -25,6 +28,18 @@ public:
 
     /// Deletes every file of `folder`.
     static bool deleteAll(const QString &folder, QString *error);
+
+    /// The same moves and copies, planned into `exchange` to be made all at once instead of
+    /// one by one (see `SaveExchange`). `present` are the names `to` will hold when the
+    /// exchange is made (the empty list for a folder the same exchange empties first); a
+    /// name of `from` matches one of them without regard to case. Copies a killed exchange
+    /// left behind are not planned.
+    static void planMoveAll(const QString &from, const QString &to, const QStringList &present,
+                            SaveExchange *exchange);
+    static void planMoveAllKeeping(const QString &from, const QString &to,
+                                   const QStringList &present, SaveExchange *exchange);
+    static void planCopyAll(const QString &from, const QString &to, const QStringList &present,
+                            SaveExchange *exchange);
 
     /// Whether `folder` holds any file.
     static bool hasFiles(const QString &folder);

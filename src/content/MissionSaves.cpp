@@ -4,6 +4,7 @@
 #include "FileOps.h"
 #include "FolderMoves.h"
 #include "LoadGrid.h"
+#include "SaveExchange.h"
 
 #include <QSet>
 
@@ -16,93 +17,110 @@ QString MissionSaves::store(const QString &modFolder, const QString &mission) {
 }
 
 namespace {
-bool fail(QStringList *problems, const QString &error) {
-    problems->append(error);
-    return false;
+
+QString defaultStore(const QString &modFolder) {
+    return FileList::resolveFolder(modFolder, QStringLiteral("C-Default"));
 }
 
-/// Makes `store` hold exactly the files of Savedata, whose names were `held`: Savedata's
-/// files replace the store's, then the store's files not among `held` are removed. Nothing is
-/// deleted before the moves have all succeeded. Run again after a crash, it finds the files
-/// already moved in the store, and keeps them because they are among `held`.
-bool replaceStore(const QString &savedata, const QString &store, const QStringList &held,
-                  QStringList *problems) {
-    FileOps::EnsureFolder(store);
-    QSet<QString> kept;
-    for (const QString &n : held)
-        kept.insert(n.toUpper());
+// A folder the exchange writes into: there, with no copy of a killed exchange left in it.
+QString prepared(const QString &folder) {
+    FileOps::EnsureFolder(folder);
+    SaveExchange::clearStaged(folder, nullptr);
+    return folder;
+}
+
+} // namespace
+
+QStringList MissionSaves::held(const QString &gameFolder) {
+    return SaveExchange::saves(savedata(gameFolder));
+}
+
+void MissionSaves::planLoad(const QString &modFolder, const QString &gameFolder,
+                            const QString &previous, const QString &mission,
+                            const QStringList &held, SaveExchange *out, SaveExchange *in) {
+    const QString saves = prepared(savedata(gameFolder));
+    if (previous.isEmpty()) {
+        const QString parked = prepared(defaultStore(modFolder));
+        FolderMoves::planMoveAllKeeping(saves, parked, SaveExchange::saves(parked), out);
+    } else {
+        // The previous store comes to hold exactly what Savedata held: run again after a
+        // crash, the saves already moved are in the store under names among `held`, and stay.
+        const QString to = prepared(store(modFolder, previous));
+        const QStringList there = SaveExchange::saves(to);
+        FolderMoves::planMoveAll(saves, to, there, out);
+        QSet<QString> kept;
+        for (const QString &n : held)
+            kept.insert(n.toUpper());
+        for (const QString &n : there)
+            if (!kept.contains(n.toUpper()))
+                out->prune(FileList::join(to, n));
+    }
+    planBring(modFolder, gameFolder, mission, in);
+}
+
+void MissionSaves::planBring(const QString &modFolder, const QString &gameFolder,
+                             const QString &mission, SaveExchange *in) {
+    const QString saves = prepared(savedata(gameFolder));
+    const QString from = store(modFolder, mission);
+    FileOps::EnsureFolder(from);
+    FolderMoves::planCopyAll(from, saves, {}, in);
+}
+
+void MissionSaves::planUnload(const QString &modFolder, const QString &gameFolder,
+                              const QString &mission, SaveExchange *out, SaveExchange *in) {
+    const QString saves = prepared(savedata(gameFolder));
+    const QString to = prepared(store(modFolder, mission));
+    FolderMoves::planMoveAll(saves, to, SaveExchange::saves(to), out);
+    planFromDefault(modFolder, gameFolder, in);
+}
+
+void MissionSaves::planFromDefault(const QString &modFolder, const QString &gameFolder,
+                                   SaveExchange *in) {
+    const QString saves = prepared(savedata(gameFolder));
+    FolderMoves::planMoveAll(prepared(defaultStore(modFolder)), saves, {}, in);
+}
+
+bool MissionSaves::ready(SaveExchange &out, SaveExchange &in, QStringList *problems) {
     QString error;
-    if (!FolderMoves::moveAll(savedata, store, &error))
-        return fail(problems, error);
-    for (const QString &n : FileList::files(store)) {
-        if (!kept.contains(n.toUpper()) && !FileOps::remove(FileList::join(store, n), &error))
-            return fail(problems, error);
+    if (!out.ready(&error)) {
+        problems->append(error);
+        return false;
+    }
+    if (!in.ready(&error)) {
+        out.discard();
+        problems->append(error);
+        return false;
+    }
+    return true;
+}
+
+namespace {
+bool make(SaveExchange &out, SaveExchange &in, QStringList *problems) {
+    if (!MissionSaves::ready(out, in, problems))
+        return false;
+    QString error;
+    if (!out.commit(&error) || !in.commit(&error)) {
+        out.discard();
+        in.discard();
+        problems->append(error);
+        return false;
     }
     return true;
 }
 } // namespace
 
-QStringList MissionSaves::held(const QString &gameFolder) {
-    return FileList::files(savedata(gameFolder));
-}
-
-bool MissionSaves::park(const QString &modFolder, const QString &gameFolder,
-                        const QString &previous, const QStringList &held, QStringList *problems) {
-    const QString saves = savedata(gameFolder);
-    FileOps::EnsureFolder(saves);
-    if (!previous.isEmpty() && !replaceStore(saves, store(modFolder, previous), held, problems))
-        return false;
-    QString error;
-    if (FolderMoves::hasFiles(saves) &&
-        !FolderMoves::moveAllKeeping(
-            saves, FileList::resolveFolder(modFolder, QStringLiteral("C-Default")), &error))
-        return fail(problems, error);
-    return true;
-}
-
-bool MissionSaves::bring(const QString &modFolder, const QString &gameFolder,
-                         const QString &mission, QStringList *problems) {
-    const QString saves = savedata(gameFolder);
-    FileOps::EnsureFolder(saves);
-    const QString from = store(modFolder, mission);
-    FileOps::EnsureFolder(from);
-    QString error;
-    if (!FolderMoves::copyAll(from, saves, &error))
-        return fail(problems, error);
-    return true;
-}
-
 bool MissionSaves::load(const QString &modFolder, const QString &gameFolder,
                         const QString &previous, const QString &mission, QStringList *problems) {
-    return park(modFolder, gameFolder, previous, held(gameFolder), problems) &&
-           bring(modFolder, gameFolder, mission, problems);
-}
-
-bool MissionSaves::toStore(const QString &modFolder, const QString &gameFolder,
-                           const QString &mission, QStringList *problems) {
-    const QString saves = savedata(gameFolder);
-    FileOps::EnsureFolder(saves);
-    const QString to = store(modFolder, mission);
-    FileOps::EnsureFolder(to);
-    QString error;
-    if (!FolderMoves::moveAll(saves, to, &error))
-        return fail(problems, error);
-    return true;
-}
-
-bool MissionSaves::fromDefault(const QString &modFolder, const QString &gameFolder,
-                               QStringList *problems) {
-    const QString saves = savedata(gameFolder);
-    FileOps::EnsureFolder(saves);
-    QString error;
-    if (!FolderMoves::moveAll(FileList::resolveFolder(modFolder, QStringLiteral("C-Default")),
-                              saves, &error))
-        return fail(problems, error);
-    return true;
+    SaveExchange out;
+    SaveExchange in;
+    planLoad(modFolder, gameFolder, previous, mission, held(gameFolder), &out, &in);
+    return make(out, in, problems);
 }
 
 bool MissionSaves::unload(const QString &modFolder, const QString &gameFolder,
                           const QString &mission, QStringList *problems) {
-    return toStore(modFolder, gameFolder, mission, problems) &&
-           fromDefault(modFolder, gameFolder, problems);
+    SaveExchange out;
+    SaveExchange in;
+    planUnload(modFolder, gameFolder, mission, &out, &in);
+    return make(out, in, problems);
 }

@@ -39,7 +39,7 @@ bool BytePatch::writeBytes(const QString &path, qint64 position, const QByteArra
     QFile file(path);
     if (!file.open(QIODevice::ReadWrite)) {
         if (error)
-            *error = fail(QStringLiteral("open"), path, file.errorString());
+            *error = fail(QStringLiteral("open"), path, FileOps::reasonOf(file));
         return false;
     }
     const qint64 offset = position - 1;
@@ -50,15 +50,20 @@ bool BytePatch::writeBytes(const QString &path, qint64 position, const QByteArra
         // Fill the gap explicitly: a seek past the end is not portable as a zero fill.
         file.seek(file.size());
         const QByteArray zeros(offset - file.size(), '\0');
-        if (file.write(zeros) != zeros.size()) {
+        QString reason;
+        if (!FileOps::writeFully(file, zeros.constData(), zeros.size(), &reason)) {
             if (error)
-                *error = fail(QStringLiteral("write to"), path, file.errorString());
+                *error = fail(QStringLiteral("write to"), path, reason);
             return false;
         }
     }
-    if (!file.seek(offset) || file.write(bytes) != bytes.size() || !file.flush()) {
+    QString reason;
+    if (!file.seek(offset) ||
+        !FileOps::writeFully(file, bytes.constData(), bytes.size(), &reason) ||
+        !FileOps::flushFully(file, &reason)) {
         if (error)
-            *error = fail(QStringLiteral("write to"), path, file.errorString());
+            *error = fail(QStringLiteral("write to"), path,
+                          reason.isEmpty() ? FileOps::reasonOf(file) : reason);
         return false;
     }
     QList<FileHook::PatchedByte> patched;
@@ -104,8 +109,9 @@ bool BytePatch::readBytes(const QString &path, qint64 position, qint64 count, QB
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         if (error)
-            *error = fail(QStringLiteral("read"), path,
-                          file.exists() ? file.errorString() : QStringLiteral("it does not exist"));
+            *error =
+                fail(QStringLiteral("read"), path,
+                     file.exists() ? FileOps::reasonOf(file) : QStringLiteral("it does not exist"));
         return false;
     }
     if (position < 1 || file.size() < position - 1 + count) {
@@ -120,7 +126,7 @@ bool BytePatch::readBytes(const QString &path, qint64 position, qint64 count, QB
     *bytes = file.read(count);
     if (bytes->size() != count) {
         if (error)
-            *error = fail(QStringLiteral("read"), path, file.errorString());
+            *error = fail(QStringLiteral("read"), path, FileOps::reasonOf(file));
         return false;
     }
     return true;

@@ -1,5 +1,7 @@
 #include "FileCompare.h"
 
+#include "FileOps.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
@@ -11,7 +13,7 @@ namespace {
 FileCompare::Result failed(QString *error, const QFile &file) {
     if (error)
         *error = QStringLiteral("Could not read \"%1\": %2.")
-                     .arg(QDir::toNativeSeparators(file.fileName()), file.errorString());
+                     .arg(QDir::toNativeSeparators(file.fileName()), FileOps::reasonOf(file));
     return FileCompare::Result::Failed;
 }
 

@@ -388,16 +388,16 @@ bool copyPortable(const QString &from, const QString &to, QString *error, bool n
         return fail(error, QStringLiteral("read"), from, kSourceIsFolder);
     if (!in.open(QIODevice::ReadOnly))
         return fail(error, QStringLiteral("read"), from,
-                    in.exists() ? in.errorString() : QStringLiteral("it does not exist"));
+                    in.exists() ? FileOps::reasonOf(in) : QStringLiteral("it does not exist"));
 
     QFile out;
     for (int attempt = 0; attempt < 100 && !out.isOpen(); ++attempt) {
         out.setFileName(temporaryBeside(to));
         if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly) && !out.exists())
-            return fail(error, QStringLiteral("write"), to, out.errorString());
+            return fail(error, QStringLiteral("write"), to, FileOps::reasonOf(out));
     }
     if (!out.isOpen())
-        return fail(error, QStringLiteral("write"), to, out.errorString());
+        return fail(error, QStringLiteral("write"), to, FileOps::reasonOf(out));
     const auto abandon = [&](const QString &reason) {
         out.close();
         out.remove();
@@ -409,18 +409,20 @@ bool copyPortable(const QString &from, const QString &to, QString *error, bool n
     for (;;) {
         const qint64 n = in.read(buffer.data(), kBlock);
         if (n < 0)
-            return abandon(in.errorString());
+            return abandon(FileOps::reasonOf(in));
         if (n == 0)
             break;
-        if (out.write(buffer.constData(), n) != n)
-            return abandon(out.errorString());
+        QString reason;
+        if (!FileOps::writeFully(out, buffer.constData(), n, &reason))
+            return abandon(reason);
     }
     // QFile buffers: a full disk shows at the flush, not at the write.
-    if (!out.flush())
-        return abandon(out.errorString());
+    QString reason;
+    if (!FileOps::flushFully(out, &reason))
+        return abandon(reason);
     out.close();
     if (out.error() != QFileDevice::NoError)
-        return abandon(out.errorString());
+        return abandon(FileOps::reasonOf(out));
     // The temporary file is the copy's own: no change of a player's file to report.
     if (!QFile::setPermissions(out.fileName(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                                    QFileDevice::ReadGroup | QFileDevice::ReadOther))
@@ -862,7 +864,7 @@ bool FileCopy::removeFile(const QString &path, QString *error) {
         return false;
     QFile file(path);
     if (!file.remove() && file.exists())
-        return fail(error, QStringLiteral("delete"), path, file.errorString());
+        return fail(error, QStringLiteral("delete"), path, FileOps::reasonOf(file));
     FileHook::deleted(path);
     return true;
 #endif

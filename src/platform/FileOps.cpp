@@ -6,6 +6,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStorageInfo>
+
+#include <memory>
+#include <vector>
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
@@ -40,6 +44,70 @@ bool FileOps::isReadOnly(const QString &path) {
     return fi.exists() && !(fi.permissions() & QFileDevice::WriteOwner);
 }
 
+bool FileOps::isReadOnlyFolder(const QString &path) {
+    const QFileInfo fi(path);
+    return fi.isDir() && !(fi.permissions() & QFileDevice::WriteOwner);
+}
+
+QString FileOps::reasonOf(const QFileDevice &file) {
+    const QString said = file.errorString();
+    // QIODevice's stand-in when nobody set a reason: a short write, say.
+    if (!said.isEmpty() && said != QIODevice::tr("Unknown error"))
+        return said;
+    switch (file.error()) {
+    case QFileDevice::ResourceError:
+        return QStringLiteral("No space left on device");
+    case QFileDevice::WriteError: {
+        const QStorageInfo disk(QFileInfo(file.fileName()).absolutePath());
+        if (disk.isValid() && disk.bytesAvailable() <= 0)
+            return QStringLiteral("No space left on device");
+        return QStringLiteral("the system did not take all of the bytes written");
+    }
+    case QFileDevice::ReadError:
+        return QStringLiteral("the system did not give all of the file's bytes");
+    case QFileDevice::PermissionsError:
+        return QStringLiteral("Permission denied");
+    case QFileDevice::OpenError:
+        return QStringLiteral("it could not be opened");
+    case QFileDevice::RenameError:
+        return QStringLiteral("it could not be renamed");
+    case QFileDevice::RemoveError:
+        return QStringLiteral("it could not be deleted");
+    default:
+        return QStringLiteral("the system gave no reason");
+    }
+}
+
+bool FileOps::writeFully(QFileDevice &file, const char *data, qint64 size, QString *reason) {
+    // A short count is followed by one more write: it writes the rest or meets the error.
+    for (int tries = 0; size > 0; ++tries) {
+        const qint64 n = file.write(data, size);
+        if (n <= 0 || tries > 64) {
+            if (reason)
+                *reason = reasonOf(file);
+            return false;
+        }
+        data += n;
+        size -= n;
+    }
+    return true;
+}
+
+bool FileOps::flushFully(QFileDevice &file, QString *reason) {
+    // A flush cut short keeps the rest in the buffer, with no reason: flushing again writes
+    // it or meets the system's error.
+    for (int tries = 0; tries < 3; ++tries) {
+        if (file.flush())
+            return true;
+        const QString said = file.errorString();
+        if (!said.isEmpty() && said != QIODevice::tr("Unknown error"))
+            break;
+    }
+    if (reason)
+        *reason = reasonOf(file);
+    return false;
+}
+
 bool FileOps::writeAtomic(const QString &path, const QByteArray &bytes, QString *error) {
     if (!FileHook::mayChange(path, error))
         return false;
@@ -52,20 +120,13 @@ bool FileOps::writeAtomic(const QString &path, const QByteArray &bytes, QString 
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         if (error)
-            *error = describe(QStringLiteral("write"), path, file.errorString());
+            *error = describe(QStringLiteral("write"), path, reasonOf(file));
         return false;
     }
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        if (error)
-            *error = describe(QStringLiteral("write"), path, reason);
-        return false;
-    }
+    QString reason;
     // QSaveFile's commit renames even when its buffered flush came up short (a full disk):
     // flush first, and give up on a short write.
-    if (!file.flush()) {
-        const QString reason = file.errorString();
+    if (!writeFully(file, bytes.constData(), bytes.size(), &reason) || !flushFully(file, &reason)) {
         file.cancelWriting();
         if (error)
             *error = describe(QStringLiteral("write"), path, reason);
@@ -73,11 +134,67 @@ bool FileOps::writeAtomic(const QString &path, const QByteArray &bytes, QString 
     }
     if (!file.commit()) {
         if (error)
-            *error = describe(QStringLiteral("write"), path, file.errorString());
+            *error = describe(QStringLiteral("write"), path, reasonOf(file));
         return false;
     }
     FileHook::rewritten(path);
     return true;
+}
+
+bool FileOps::writeSet(const QList<NewFile> &files, QString *error, qsizetype *renamed) {
+    if (renamed)
+        *renamed = 0;
+    for (const NewFile &f : files) {
+        if (!FileHook::mayChange(f.path, error))
+            return false;
+        if (isReadOnly(f.path)) {
+            if (error)
+                *error = describe(QStringLiteral("write"), f.path,
+                                  QStringLiteral("the file is read-only"));
+            return false;
+        }
+    }
+    // Every new file whole on the disk before the first target changes. QSaveFile writes to
+    // its own temporary file until `commit`, which syncs and renames; destroyed uncommitted,
+    // it removes the temporary file.
+    std::vector<std::unique_ptr<QSaveFile>> staged;
+    for (const NewFile &f : files) {
+        auto file = std::make_unique<QSaveFile>(f.path);
+        file->setDirectWriteFallback(false);
+        QString reason;
+        if (!file->open(QIODevice::WriteOnly))
+            reason = reasonOf(*file);
+        else if (!writeFully(*file, f.bytes.constData(), f.bytes.size(), &reason) ||
+                 !flushFully(*file, &reason))
+            file->cancelWriting();
+        if (!reason.isEmpty()) {
+            if (error)
+                *error = describe(QStringLiteral("write"), f.path, reason);
+            return false;
+        }
+        staged.push_back(std::move(file));
+    }
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const NewFile &f = files.at(i);
+        const bool existed = FileHook::recording() && QFileInfo::exists(f.path);
+        if (!staged[size_t(i)]->commit()) {
+            if (error)
+                *error = describe(QStringLiteral("write"), f.path, reasonOf(*staged[size_t(i)]));
+            return false;
+        }
+        if (renamed)
+            *renamed = i + 1;
+        if (f.copiedFrom.isEmpty())
+            FileHook::rewritten(f.path);
+        else
+            FileHook::copied(f.copiedFrom, f.path, existed);
+    }
+    return true;
+}
+
+qint64 FileOps::bytesFree(const QString &folder) {
+    const QStorageInfo disk(folder);
+    return disk.isValid() ? disk.bytesAvailable() : -1;
 }
 
 bool FileOps::syncFolder(const QString &path, QString *error) {
@@ -106,15 +223,14 @@ bool FileOps::readAll(const QString &path, QByteArray *bytes, QString *error) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         if (error)
-            *error =
-                describe(QStringLiteral("read"), path,
-                         file.exists() ? file.errorString() : QStringLiteral("it does not exist"));
+            *error = describe(QStringLiteral("read"), path,
+                              file.exists() ? reasonOf(file) : QStringLiteral("it does not exist"));
         return false;
     }
     *bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         if (error)
-            *error = describe(QStringLiteral("read"), path, file.errorString());
+            *error = describe(QStringLiteral("read"), path, reasonOf(file));
         return false;
     }
     return true;
@@ -132,9 +248,8 @@ bool FileOps::copyReplace(const QString &from, const QString &to, QString *error
     QFile src(from);
     if (!src.open(QIODevice::ReadOnly)) {
         if (error)
-            *error =
-                describe(QStringLiteral("read"), from,
-                         src.exists() ? src.errorString() : QStringLiteral("it does not exist"));
+            *error = describe(QStringLiteral("read"), from,
+                              src.exists() ? reasonOf(src) : QStringLiteral("it does not exist"));
         return false;
     }
     const bool existed = FileHook::recording() && QFileInfo::exists(to);
@@ -142,7 +257,7 @@ bool FileOps::copyReplace(const QString &from, const QString &to, QString *error
     dst.setDirectWriteFallback(false);
     if (!dst.open(QIODevice::WriteOnly)) {
         if (error)
-            *error = describe(QStringLiteral("write"), to, dst.errorString());
+            *error = describe(QStringLiteral("write"), to, reasonOf(dst));
         return false;
     }
     // Large blocks: the copy should cost what the platform's own copy costs.
@@ -154,21 +269,21 @@ bool FileOps::copyReplace(const QString &from, const QString &to, QString *error
         if (n < 0) {
             dst.cancelWriting();
             if (error)
-                *error = describe(QStringLiteral("read"), from, src.errorString());
+                *error = describe(QStringLiteral("read"), from, reasonOf(src));
             return false;
         }
         if (n == 0)
             break;
-        if (dst.write(buffer.constData(), n) != n) {
-            const QString reason = dst.errorString();
+        QString reason;
+        if (!writeFully(dst, buffer.constData(), n, &reason)) {
             dst.cancelWriting();
             if (error)
                 *error = describe(QStringLiteral("write"), to, reason);
             return false;
         }
     }
-    if (!dst.flush()) {
-        const QString reason = dst.errorString();
+    QString reason;
+    if (!flushFully(dst, &reason)) {
         dst.cancelWriting();
         if (error)
             *error = describe(QStringLiteral("write"), to, reason);
@@ -176,7 +291,7 @@ bool FileOps::copyReplace(const QString &from, const QString &to, QString *error
     }
     if (!dst.commit()) {
         if (error)
-            *error = describe(QStringLiteral("write"), to, dst.errorString());
+            *error = describe(QStringLiteral("write"), to, reasonOf(dst));
         return false;
     }
     FileHook::copied(from, to, existed);
@@ -194,7 +309,7 @@ bool FileOps::remove(const QString &path, QString *error) {
         return true;
     }
     if (error)
-        *error = describe(QStringLiteral("delete"), path, file.errorString());
+        *error = describe(QStringLiteral("delete"), path, reasonOf(file));
     return false;
 }
 

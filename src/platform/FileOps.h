@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
+
+class QFileDevice;
 
 /// Whole-file operations. Each failing call answers false and fills `error` with a sentence
 /// that names the file and the reason, ready to show to the player.
@@ -15,6 +18,24 @@ public:
     /// written, flushed and renamed over the target, so the target is never half-written.
     /// A read-only target is refused, as the platform's own write would be.
     static bool writeAtomic(const QString &path, const QByteArray &bytes, QString *error);
+
+    /// One file of a set written as one (`writeSet`): its new bytes, and the file they were
+    /// copied from, when they are a copy (for the report of a dry run).
+    struct NewFile {
+        QString path;
+        QByteArray bytes;
+        QString copiedFrom;
+    };
+    /// Several whole-file rewrites as one: every file is written in full to a temporary file
+    /// beside it first, so a full disk shows before any target has changed (and then none
+    /// has: the temporary files are removed); only then is each renamed over its target, in
+    /// list order. A read-only target is refused before anything is written. `renamed` answers
+    /// how many targets were replaced, also when a rename fails part-way (the caller puts those
+    /// back). Keeps the attributes of a target it replaces.
+    static bool writeSet(const QList<NewFile> &files, QString *error, qsizetype *renamed);
+
+    /// The bytes free for this process on the file system of `folder`, or -1 when unknown.
+    static qint64 bytesFree(const QString &folder);
 
     /// Makes the folder's entries (names created, renamed or deleted in it) durable: after a
     /// power cut the folder holds what it held at this call. Where the system has no such
@@ -40,4 +61,17 @@ public:
     /// Read-only is the attribute (no owner write bit), not whether this process could write:
     /// the selector honours it even when run with rights that could override it.
     static bool isReadOnly(const QString &path);
+    /// A folder is read-only in the same sense: without the owner write bit nothing is created
+    /// in it or deleted from it, whoever runs the selector.
+    static bool isReadOnlyFolder(const QString &path);
+
+    /// Writes all of `size` bytes to the open `file`. Qt reports a write the system cut short
+    /// (the disk filled up) without a reason of its own; the rest is tried again, so the
+    /// failure that ends it carries the system's reason ("No space left on device").
+    static bool writeFully(QFileDevice &file, const char *data, qint64 size, QString *reason);
+    /// Flushes `file`'s buffer, on the same terms.
+    static bool flushFully(QFileDevice &file, QString *reason);
+    /// Why the last operation on `file` failed, in words: the system's reason where it gave
+    /// one, else what Qt's kind of error says. Never "Unknown error".
+    static QString reasonOf(const QFileDevice &file);
 };

@@ -143,7 +143,7 @@ void TestJournal::failedSwapPutsEveryFileBack() {
             row = r;
     QVERIFY(row > 0);
     // The flight file is the last thing the swap writes; a folder in its place stops it there,
-    // after planes.dat, pnames.str and the menus have been written.
+    // after planes.dat, pnames.str and the menus have been written beside their targets.
     QVERIFY(QDir(f.game()).mkdir("p51b.flt"));
     const QStringList swapped = {"planes.dat", "pnames.str", "picplna.mnu", "picplnb.mnu",
                                  "picplng.mnu"};
@@ -159,7 +159,7 @@ void TestJournal::failedSwapPutsEveryFileBack() {
     QCOMPARE(TestFolders::read(f.vek(), Ledgers::FoldersLoaded), ledger);
     QVERIFY(!TestFolders::exists(f.vek(), Journal::FileName));
     const QString told = prompt.shown.last().text;
-    QVERIFY2(told.contains("p51b.flt") && told.contains("put back"), qPrintable(told));
+    QVERIFY2(told.contains("p51b.flt") && told.contains("not swapped in"), qPrintable(told));
 }
 
 void TestJournal::hostileRecordIsRefused_data() {

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStringList>
 
@@ -30,6 +33,53 @@ struct CliRun {
         r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
         r.out = p.readAllStandardOutput();
         r.err = p.readAllStandardError();
+        return r;
+    }
+
+    /// Whether `runOnSmallDisk` can work here: an unprivileged user namespace that may mount.
+    static bool smallDisksPossible() {
+        QProcess p;
+        p.start(QStringLiteral("unshare"),
+                {"-Urm", "sh", "-c", "mount -t tmpfs -o size=64k tmpfs /mnt || exit 1"});
+        return p.waitForFinished(10000) && p.exitStatus() == QProcess::NormalExit &&
+               p.exitCode() == 0;
+    }
+
+    /// One run with the folder `root` on a disk of its own that has only `freeBytes` left:
+    /// in a private mount namespace, a small memory file system is mounted over `root` (so
+    /// every path stays as it was), the tree copied in and the disk filled up to `freeBytes`.
+    /// After the run the tree as the run left it is copied to `result` (the mount goes with
+    /// the namespace; `root` itself is never touched).
+    static CliRun runOnSmallDisk(const QStringList &args, const QString &lockPath,
+                                 const QString &root, qint64 freeBytes, const QString &result) {
+        const QString work = QFileInfo(result).absolutePath();
+        const QString status = work + QStringLiteral("/status");
+        const QString copy = work + QStringLiteral("/tree-in");
+        QFile::remove(status);
+        QString line = QStringLiteral("\"%1\"").arg(QStringLiteral(VEK_CLI));
+        for (const QString &a : args)
+            line += QStringLiteral(" '") + QString(a).replace('\'', "'\\''") + '\'';
+        // Big enough for the tree and some slack; the filler takes all but `freeBytes`.
+        const QString script =
+            QStringLiteral("set -e; R='%1'; cp -a \"$R\"/. '%2'/; "
+                           "mount -t tmpfs -o size=$(( $(du -sk \"$R\" | cut -f1) + 4096 ))k "
+                           "tmpfs \"$R\"; cp -a '%2'/. \"$R\"/; "
+                           "avail=$(df -B1 --output=avail \"$R\" | tail -1); "
+                           "head -c $((avail - %3)) /dev/zero > \"$R/.filler\" || true; "
+                           "set +e; %4; echo $? > '%5'; rm -f \"$R/.filler\"; "
+                           "cp -a \"$R\"/. '%6'/")
+                .arg(root, copy)
+                .arg(freeBytes)
+                .arg(line, status, result);
+        QDir().mkpath(copy);
+        QDir().mkpath(result);
+        CliRun r =
+            run({"-Urm", "sh", "-c", script}, lockPath, QString(), {}, QStringLiteral("unshare"));
+        QFile f(status);
+        if (f.open(QIODevice::ReadOnly))
+            r.status = f.readAll().trimmed().toInt();
+        else
+            r.status = -3;
         return r;
     }
 };

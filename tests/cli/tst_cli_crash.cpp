@@ -67,6 +67,8 @@ class TestCliCrash : public QObject {
 private Q_SLOTS:
     void everyCrashPointIsPutRight_data();
     void everyCrashPointIsPutRight();
+    void aFailedClickChangesNothing_data();
+    void aFailedClickChangesNothing();
 
 private:
     CliRun run(const QString &root, const QStringList &commands, int crashAfter = 0) {
@@ -336,6 +338,125 @@ void TestCliCrash::everyCrashPointIsPutRight() {
     }
     // The operation has file operations to crash after, and every one of them was tried.
     QVERIFY(k > 3);
+}
+
+// A read-only save or folder, or a disk too full for a copy: the click fails as a whole, and
+// the folders are byte for byte as before it (every save where it was, the missions and the
+// aircraft as they were, no journal and no copy left over), with the real cause told.
+void TestCliCrash::aFailedClickChangesNothing_data() {
+    QTest::addColumn<bool>("demo");
+    QTest::addColumn<QStringList>("setUp");
+    QTest::addColumn<QStringList>("operation");
+    QTest::addColumn<QString>("readOnly"); // made read-only before the operation
+    QTest::addColumn<QString>("big");      // a save of 2 MB, too big for the disk left
+    QTest::addColumn<int>("freeBytes");    // -1: not on a small disk
+    QTest::addColumn<QString>("cause");    // what the message must say
+    const QStringList none;
+    const QStringList switchToTwo{"toggle", "M-Two"};
+    const QStringList one{"toggle", "M-One"};
+    QTest::newRow("mission switch, a read-only save")
+        << false << one << switchToTwo << "EAW/Savedata/game1.sav"
+        << "" << -1 << "read-only";
+    QTest::newRow("mission switch, a read-only Savedata folder")
+        << false << one << switchToTwo << "EAW/Savedata"
+        << "" << -1 << "read-only";
+    QTest::newRow("mission switch, a read-only save in the store it replaces")
+        << false << one << switchToTwo << "VEK/C-One/game1.sav"
+        << "" << -1 << "read-only";
+    QTest::newRow("mission load alone, a read-only Savedata folder")
+        << false << QStringList{"status"} << QStringList{"toggle", "M-Two"} << "EAW/Savedata"
+        << "" << -1 << "read-only";
+    QTest::newRow("mission unload, a read-only C-Default") << false << one << one << "VEK/C-Default"
+                                                           << "" << -1 << "read-only";
+    // The saves could move, the new mission's files cannot: the old mission comes back.
+    QTest::newRow("mission switch, a read-only game file in the new mission's way")
+        << false << one << switchToTwo << "EAW/mtwo3.dat"
+        << "" << -1 << "read-only";
+    QTest::newRow("mission switch, the other store's save does not fit")
+        << false << one << switchToTwo << ""
+        << "VEK/C-Two/huge.sav" << 512 * 1024 << "No space left on device";
+    QTest::newRow("mission switch, Savedata's save does not fit in its store")
+        << false << one << switchToTwo << ""
+        << "EAW/Savedata/huge.sav" << 512 * 1024 << "No space left on device";
+    QTest::newRow("mission unload, a full disk")
+        << false << one << one << ""
+        << "EAW/Savedata/huge.sav" << 512 * 1024 << "No space left on device";
+    const QStringList swap{"plane", "P-Ta 152H"};
+    const QStringList lateWar{"toggle", "F-Late war fighters"};
+    QTest::newRow("aircraft swap, a full disk") << true << lateWar << swap << ""
+                                                << "" << 0 << "not enough space";
+    // Room for the journal and some of the new files, not for all of them.
+    QTest::newRow("aircraft swap, the disk fills up half-way")
+        << true << lateWar << swap << ""
+        << "" << 16 * 1024 << "No space left on device";
+}
+
+void TestCliCrash::aFailedClickChangesNothing() {
+    QFETCH(bool, demo);
+    QFETCH(QStringList, setUp);
+    QFETCH(QStringList, operation);
+    QFETCH(QString, readOnly);
+    QFETCH(QString, big);
+    QFETCH(int, freeBytes);
+    QFETCH(QString, cause);
+    if (freeBytes >= 0 && !CliRun::smallDisksPossible())
+        QSKIP("This system lets no unprivileged user namespace mount a small file system, so "
+              "a full disk cannot be made here.");
+
+    TestFolders base(demo ? TestFolders::WithoutGameFiles : TestFolders::WithGameFiles);
+    const QString root = base.root();
+    const QString game = base.game();
+    const QString vek = base.vek();
+    QString error;
+    if (demo) {
+        QVERIFY(DemoGameFolder::build(game, &error));
+        QVERIFY(DemoVekFolder::build(vek, &error));
+    } else {
+        contentFolder(vek, "M-One", "mone", 6);
+        contentFolder(vek, "M-Two", "mtwo", 6);
+        TestFolders::write(vek + "/C-One", "game1.sav", "one, first turn");
+        TestFolders::write(vek + "/C-Two", "game1.sav", "two, first turn");
+        TestFolders::write(vek + "/C-Two", "game2.sav", "two, second turn");
+        TestFolders::write(vek + "/C-Default", "game9.sav", "the player's other game");
+        TestFolders::write(game + "/Savedata", "own.sav", "the player's own game");
+    }
+    if (!setUp.isEmpty())
+        QCOMPARE(run(root, setUp).status, 0);
+    if (!demo)
+        TestFolders::write(game + "/Savedata", "game1.sav", "one, third turn");
+    if (!big.isEmpty()) {
+        QByteArray bytes(2 * 1024 * 1024, '\0');
+        for (qsizetype i = 0; i < bytes.size(); ++i)
+            bytes[i] = char(i * 7 + i / 4096);
+        TestFolders::write(root, big, bytes);
+    }
+    if (!readOnly.isEmpty() && !QFileInfo::exists(root + "/" + readOnly))
+        TestFolders::write(root, readOnly, "the game's own");
+    if (!readOnly.isEmpty())
+        QVERIFY(QFile::setPermissions(root + "/" + readOnly,
+                                      QFileInfo(root + "/" + readOnly).isDir()
+                                          ? QFileDevice::ReadOwner | QFileDevice::ExeOwner
+                                          : QFileDevice::ReadOwner));
+    const Tree before = treeOf(root);
+
+    const QStringList args = QStringList{"--game", game, "--vek", vek} + operation;
+    QTemporaryDir scratch;
+    QString after = root;
+    CliRun r;
+    if (freeBytes < 0) {
+        r = CliRun::run(args, lockDir_.filePath("lock"));
+    } else {
+        after = scratch.filePath("after");
+        r = CliRun::runOnSmallDisk(args, lockDir_.filePath("lock"), root, freeBytes, after);
+    }
+    QVERIFY2(r.status == 1, r.err);
+    QVERIFY2(r.err.contains(cause.toUtf8()), r.err);
+    QVERIFY2(!r.err.contains("Unknown error"), r.err);
+    const Tree now = treeOf(after);
+    for (auto it = before.cbegin(); it != before.cend(); ++it)
+        QVERIFY2(now.value(it.key()) == it.value(), qPrintable("changed or gone: " + it.key()));
+    for (auto it = now.cbegin(); it != now.cend(); ++it)
+        QVERIFY2(before.contains(it.key()), qPrintable("left over: " + it.key()));
 }
 
 QTEST_GUILESS_MAIN(TestCliCrash)

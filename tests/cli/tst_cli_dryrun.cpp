@@ -109,7 +109,7 @@ void TestCliDryRun::dryRunForetellsTheRealRun_data() {
     QTest::newRow("skin") << none << "" << QStringList{"skin", "A-05 Red Tails"} << "copy" << 0
                           << none << false;
     QTest::newRow("aircraft swap")
-        << loadF << "" << QStringList{"plane", "P-Ta 152H"} << "patch" << 0 << none << false;
+        << loadF << "" << QStringList{"plane", "P-Ta 152H"} << "rewrite" << 0 << none << false;
     QTest::newRow("fuel") << loadF << "" << QStringList{"fuel", "0", "50"} << "patch" << 0 << none
                           << false;
     QTest::newRow("resolution") << none << "" << QStringList{"resolution", "1024x768"} << "rewrite"
@@ -133,7 +133,7 @@ void TestCliDryRun::dryRunForetellsTheRealRun_data() {
                                  << QStringList{"script-save", "Mine"} << "rewrite" << 0 << none
                                  << false;
     QTest::newRow("script-run") << none << "" << QStringList{"script-run", "Late war escort"}
-                                << "patch" << 0 << none << false;
+                                << "copy" << 0 << none << false;
     QTest::newRow("music") << none << "" << QStringList{"music", "MUSIC#Jazz"} << "move" << 0
                            << none << false;
     QTest::newRow("delmsn") << none << "" << QStringList{"delmsn"} << "delete" << 0 << none
