@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStorageInfo>
 #include <QSysInfo>
 
 #ifdef Q_OS_UNIX
@@ -28,6 +29,11 @@ QString notMade(const QString &path, QLockFile::LockError error) {
     if (error == QLockFile::PermissionError || !folder.isWritable())
         return QStringLiteral("the folder \"%1\" cannot be written to")
             .arg(native(folder.filePath()));
+    // QLockFile keeps the system's reason to itself; a full disk is the usual one left.
+    if (const QStorageInfo disk(folder.filePath()); disk.isValid() && disk.bytesAvailable() == 0)
+        return QStringLiteral("\"%1\" could not be created: no space is left on the disk "
+                              "holding it")
+            .arg(native(path));
     return QStringLiteral("\"%1\" could not be created").arg(native(path));
 }
 

@@ -383,8 +383,12 @@ void TestCliCrash::aFailedClickChangesNothing_data() {
         << "EAW/Savedata/huge.sav" << 512 * 1024 << "No space left on device";
     const QStringList swap{"plane", "P-Ta 152H"};
     const QStringList lateWar{"toggle", "F-Late war fighters"};
+    QTest::newRow("a full disk: not even the game folder's lock fits")
+        << true << lateWar << swap << ""
+        << "" << 0 << "no space is left";
+    // Room for the game folder's lock, and not for the new files.
     QTest::newRow("aircraft swap, a full disk") << true << lateWar << swap << ""
-                                                << "" << 0 << "not enough space";
+                                                << "" << 4096 << "not enough space";
     // Room for the journal and some of the new files, not for all of them.
     QTest::newRow("aircraft swap, the disk fills up half-way")
         << true << lateWar << swap << ""
