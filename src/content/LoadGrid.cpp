@@ -17,6 +17,10 @@ bool LoadGrid::listed(const QString &name) {
 QString LoadGrid::storeOf(const QString &missionName) {
     if (missionName.startsWith(QLatin1String("M-")) || missionName.startsWith(QLatin1String("M ")))
         return QStringLiteral("C-") + missionName.mid(2);
+    // Any other mission ("Mfoo") still has a store of its own ("Cfoo"): without one, its saves
+    // would be exchanged with the VEK folder itself.
+    if (missionName.startsWith(QLatin1Char('M')))
+        return QLatin1Char('C') + missionName.mid(1);
     return QString();
 }
 

@@ -241,6 +241,28 @@ private Q_SLOTS:
         QVERIFY(c.prompt.shown.isEmpty());
     }
 
+    // A mission folder named without "-" or blank still exchanges its saves with a store of
+    // its own, never with the VEK folder's own files.
+    void missionOfAnyNameHasAStoreOfItsOwn() {
+        Content c;
+        TestFolders::write(c.f.vek() + "/Mfoo", "mfoo.dat", "mission");
+        TestFolders::write(c.savedata(), "default.sav", "the game's own");
+        auto s = c.open();
+        const QStringList vekFiles = QDir(c.f.vek()).entryList(QDir::Files);
+        QVERIFY(toggle(*s, "Mfoo"));
+        QCOMPARE(QDir(c.savedata()).entryList(QDir::Files), QStringList());
+        TestFolders::write(c.savedata(), "foo.sav", "foo progress");
+        QVERIFY(toggle(*s, "Mfoo"));
+        QCOMPARE(c.save(c.store("Cfoo"), "foo.sav"), QByteArray("foo progress"));
+        QCOMPARE(QDir(c.savedata()).entryList(QDir::Files), QStringList{"default.sav"});
+        // The VEK folder keeps its own files; only the ledgers of the two clicks are new.
+        QStringList now = QDir(c.f.vek()).entryList(QDir::Files);
+        now.removeAll(QStringLiteral("FoldersLoaded.txt"));
+        now.removeAll(QStringLiteral("LoadOrder.txt"));
+        QCOMPARE(now, vekFiles);
+        QVERIFY(c.prompt.shown.isEmpty());
+    }
+
     void progressSurvivesARestartWithTheMissionLoaded() {
         Content c;
         TestFolders::write(c.store("C-Alpha"), "camp.sav", "alpha start");
