@@ -66,7 +66,21 @@ bool RecordEditor::showSlot(int slot) {
 bool RecordEditor::clickCheck(int group, int bit, bool ticked) {
     if (!Loaded || ReadOnly || (group != 1 && group != 2) || bit < 0 || bit > 7)
         return false;
-    std::array<bool, 8> &bits = group == 1 ? Check1 : Check2;
+    // The record may have changed since it was shown (a slot swap in the main window writes
+    // the whole record): the click changes the record as the file holds it now, so no byte
+    // shown earlier is ever written back over a newer one.
+    const int slot = List1Index;
+    const QString file = path();
+    QList<PlanesDat::PlaneByte> span;
+    QString error;
+    if (!PlanesDat::readSpan(file, slot, &span, &error)) {
+        prompt_.fail(QStringLiteral("%1 The record of %2 was not changed.")
+                         .arg(error, AircraftNames.at(slot)));
+        clear();
+        return false;
+    }
+    const int row = (group == 1 ? TypeRow : NationRow) - 1;
+    std::array<bool, 8> bits = PlanesDat::flagBits(span.at(row).second);
     bits[bit] = ticked;
     // The pairs the game cannot show together: a new tick clears its partner.
     const int first = group == 1 ? 4 : 5;
@@ -74,19 +88,13 @@ bool RecordEditor::clickCheck(int group, int bit, bool ticked) {
         bits[bit == first ? first + 1 : first] = false;
     const int value = PlanesDat::flagByte(bits);
     (group == 1 ? F1 : F2) = QString::number(value);
-    rows[(group == 1 ? TypeRow : NationRow) - 1].current = value;
+    span[row].second = quint8(value);
 
-    QList<PlanesDat::PlaneByte> bytes;
-    bytes.reserve(rows.size());
-    for (const Row &r : rows)
-        bytes.append({r.position, quint8(r.current)});
-    QString error;
-    const bool saved = PlanesDat::writeBytes(path(), bytes, &error);
+    const bool saved = PlanesDat::writeBytes(file, span, &error);
     if (!saved)
         prompt_.fail(error);
     // The grid and the boxes show what the file holds now, written or not.
     const QString f1 = F1, f2 = F2;
-    const int slot = List1Index;
     showSlot(slot);
     F1 = f1;
     F2 = f2;

@@ -20,8 +20,10 @@ class Prompt;
 ///   click could write); the record is shown, `ReadOnly` is set and clicks write nothing.
 /// - Ticking one box of an exclusive pair ("Twin engined"/"Four engined", "Gear
 ///   Inwards"/"Gear Outwards") clears the other in the same save: the file ends with only the
-///   new box of the pair set, and the 166 other bytes of the span are written back with the
-///   values they had when the record was last shown.
+///   new box of the pair set.
+/// - A click reads the record again before it writes: the 166 other bytes of the span are
+///   written back as the file holds them at that moment, and the clicked box changes the flag
+///   byte as it is in the file, so a change made meanwhile (a slot swap) is never undone.
 class RecordEditor {
 public:
     /// One row of `G1`: column 0 the 1-based file position, 1 the value read, 2 the value

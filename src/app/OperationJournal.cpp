@@ -497,7 +497,7 @@ void OperationJournal::setSkinsLoaded(int slot, const QString &folder,
     QList<QByteArray> lines;
     const QString path = FileList::resolve(s_.ModFolder(), Ledgers::SkinsLoaded);
     TextFile::readLines(path, &lines, nullptr);
-    lines.resize(30);
+    lines.resize(std::max<qsizetype>(lines.size(), SkinGrid::LastSlot + 1));
     lines[slot] = Text8::fromUnicode(QDir::toNativeSeparators(folder));
     QString error;
     if (!TextFile::writeLines(path, lines, &error))

@@ -206,6 +206,8 @@ void Selector::clearCheatByte() {
     QString error;
     if (!CheatCheck::clearAtLoad(folders_.GameFolder, &error))
         report(error);
+    // The same file refuses the option changes' writes too: told here, not again there.
+    cheatProblem_ = error;
 }
 
 void Selector::buildCatalogue() {

@@ -149,7 +149,9 @@ bool Skins::load(int row) {
 
 bool Skins::writeSkinsLoaded() {
     QList<QByteArray> lines;
-    for (int k = 0; k < 30; ++k)
+    // One line per slot the skin names can give, 0 to 30: the game's 30 lines had no room
+    // for slot 30, whose skins load like any other.
+    for (int k = 0; k < SkinGrid::LastSlot + 1; ++k)
         lines << Text8::fromUnicode(QDir::toNativeSeparators(SkinTable.at(k)));
     QString error;
     if (TextFile::writeLines(FileList::resolve(s_.ModFolder(), Ledgers::SkinsLoaded), lines,

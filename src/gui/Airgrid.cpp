@@ -65,8 +65,13 @@ Airgrid::Airgrid(Selector &selector, QWidget *parent)
     layout->addLayout(frames);
     resize(640, 520);
 
-    connect(List1, &QListWidget::currentRowChanged, this, [this](int row) {
-        editor_.showSlot(row);
+    // The list takes a current row of its own when it gets the focus, without a selection:
+    // only the player's choice (a click or an arrow key, which select) shows a record.
+    connect(List1, &QListWidget::itemSelectionChanged, this, [this] {
+        const QList<QListWidgetItem *> chosen = List1->selectedItems();
+        if (chosen.isEmpty())
+            return;
+        editor_.showSlot(List1->row(chosen.first()));
         refresh();
     });
     for (int group = 1; group <= 2; ++group)
@@ -88,6 +93,6 @@ void Airgrid::refresh() {
         Check1[i]->setEnabled(editor_.Loaded && !editor_.ReadOnly);
         Check2[i]->setEnabled(editor_.Loaded && !editor_.ReadOnly);
     }
-    F1->setTitle(editor_.F1);
-    F2->setTitle(editor_.F2);
+    setCaption(F1, editor_.F1);
+    setCaption(F2, editor_.F2);
 }

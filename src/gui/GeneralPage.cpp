@@ -18,6 +18,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
@@ -30,7 +31,16 @@ QPushButton *button(QWidget *parent, const char *name, const QString &caption, Q
     QPalette p = b->palette();
     p.setColor(QPalette::Button, colour);
     b->setPalette(p);
-    b->setStyleSheet(QStringLiteral("background-color: %1;").arg(colour.name()));
+    // A border of its own makes the style draw the colour itself, flat, instead of a paler
+    // gradient over it; the text is black or white, whichever reads on that colour.
+    const bool dark = 0.299 * colour.red() + 0.587 * colour.green() + 0.114 * colour.blue() < 110;
+    b->setStyleSheet(QStringLiteral("QPushButton { background-color: %1; color: %2; "
+                                    "border: 1px solid %3; border-radius: 3px; padding: 2px 8px; }"
+                                    "QPushButton:pressed { background-color: %3; }"
+                                    "QPushButton:focus { border: 2px solid palette(highlight); }")
+                         .arg(colour.name(),
+                              dark ? QStringLiteral("white") : QStringLiteral("black"),
+                              colour.darker(140).name()));
     b->setMinimumHeight(32);
     return b;
 }
@@ -296,6 +306,8 @@ QGroupBox *GeneralPage::featuresBox() {
 QGroupBox *GeneralPage::musicBox() {
     Frame12 = new QGroupBox(this);
     Frame12->setObjectName(QStringLiteral("Frame12"));
+    Frame12->setMouseTracking(true);
+    Frame12->installEventFilter(this);
     auto *layout = new QVBoxLayout(Frame12);
     for (int i = 0; i < 7; ++i) {
         Option12[i] = new QRadioButton(Frame12);
@@ -338,15 +350,25 @@ bool GeneralPage::eventFilter(QObject *watched, QEvent *event) {
         for (int i = 0; i < 7; ++i) {
             if (watched == Option12[i]) {
                 selector_.music().hover(i);
-                Frame12->setTitle(selector_.music().Frame12);
+                setCaption(Frame12, selector_.music().Frame12);
             }
         }
     } else if (event->type() == QEvent::Resize && watched == G7->viewport()) {
         // Column 0 is as wide as the grid; the codes lie to its right.
         G7->setColumnWidth(0, G7->viewport()->width());
-    } else if (event->type() == QEvent::MouseMove && watched == Frame13) {
-        selector_.features().hoverFrame();
-        Label18->setText(selector_.features().Label18);
+    } else if (event->type() == QEvent::MouseMove && (watched == Frame13 || watched == Frame12)) {
+        // A move over one of the frame's buttons reaches the frame too (the buttons do not
+        // track the pointer): only the frame's own surface clears the hint.
+        const auto *frame = static_cast<QWidget *>(watched);
+        if (!frame->childAt(static_cast<QMouseEvent *>(event)->position().toPoint())) {
+            if (watched == Frame13) {
+                selector_.features().hoverFrame();
+                Label18->setText(selector_.features().Label18);
+            } else {
+                selector_.music().Frame12.clear();
+                setCaption(Frame12, selector_.music().Frame12);
+            }
+        }
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -390,7 +412,7 @@ void GeneralPage::refreshFeatures() {
     Check4->setChecked(selector_.Check4);
 
     const MusicButtons &music = selector_.music();
-    Frame12->setTitle(music.Frame12);
+    setCaption(Frame12, music.Frame12);
     for (int i = 0; i < 7; ++i) {
         const bool shown = i < music.Option12.size();
         Option12[i]->setVisible(shown);

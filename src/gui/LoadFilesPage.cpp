@@ -26,8 +26,9 @@ LoadFilesPage::LoadFilesPage(Selector &selector, QWidget *parent)
     List3 = new QListWidget(this);
     List3->setObjectName(QStringLiteral("List3"));
     List3->setMaximumWidth(220);
-    List3->setMouseTracking(true);
-    List3->installEventFilter(this);
+    // The pointer moves over the list's viewport, not over the list itself.
+    List3->viewport()->setMouseTracking(true);
+    List3->viewport()->installEventFilter(this);
 
     LoadFrame = new QGroupBox(this);
     LoadFrame->setObjectName(QStringLiteral("LoadFrame"));
@@ -99,7 +100,7 @@ bool LoadFilesPage::eventFilter(QObject *watched, QEvent *event) {
         } else if (watched == Unigrid->horizontalHeader()) {
             selector_.loadFiles().hover(0);
             showDescription();
-        } else if (watched == List3 || watched == LoadFrame) {
+        } else if (watched == List3->viewport() || watched == LoadFrame) {
             selector_.loadFiles().clearDescription();
             previewRow_ = selector_.loadFiles().LastHoverRow; // hidden with the description
             ClickPreview->hide();
@@ -135,8 +136,15 @@ void LoadFilesPage::layOutGrid() {
             Unigrid->setRowHeight(r - 1, rowHeight);
     }
     Unigrid->horizontalHeader()->setFixedHeight(rowHeight + 4);
-    Unigrid->setMaximumHeight(
-        twipsToPixels(this, LoadGrid::gridHeight(grid.rowCount(), LoadGrid::ShownHeight)) + 8);
+    // As tall as the header and the first 25 rows shown, plus the classic 72 twips, measured
+    // on the rows as they are drawn: the desktop font may make them taller than 240 twips.
+    int height = Unigrid->horizontalHeader()->height();
+    for (int r = 1, shown = 1; r < grid.rowCount() && shown < 26; ++r)
+        if (!Unigrid->isRowHidden(r - 1)) {
+            height += Unigrid->rowHeight(r - 1);
+            ++shown;
+        }
+    Unigrid->setMaximumHeight(height + twipsToPixels(this, 72) + 2 * Unigrid->frameWidth());
 }
 
 void LoadFilesPage::refresh() {

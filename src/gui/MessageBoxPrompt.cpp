@@ -1,6 +1,11 @@
 #include "MessageBoxPrompt.h"
 
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QScreen>
+#include <QSpacerItem>
+
+#include <algorithm>
 
 bool MessageBoxPrompt::message(const QString &title, const QString &text, Icon icon,
                                Buttons buttons) {
@@ -22,6 +27,16 @@ bool MessageBoxPrompt::message(const QString &title, const QString &text, Icon i
     case Icon::Critical:
         box.setIcon(QMessageBox::Critical);
         break;
+    }
+    // The window system cuts a title wider than the box: the box is made as wide as its title
+    // and the title bar's buttons need.
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout())) {
+        const int wanted = box.fontMetrics().horizontalAdvance(title) + 160;
+        const QScreen *screen = box.screen();
+        grid->addItem(
+            new QSpacerItem(screen ? std::min(wanted, screen->availableGeometry().width()) : wanted,
+                            0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+            grid->rowCount(), 0, 1, grid->columnCount());
     }
     if (buttons == Buttons::OkCancel)
         box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);

@@ -134,6 +134,10 @@ void PlanesSkinsPage::refresh() {
     List1->setCurrentRow(selector_.List1Index);
     Check5->setChecked(selector_.skins().Check5);
     const int rowHeight = twipsToPixels(this, 240) + 4;
+    const auto showAllRows = [](FlexGrid *grid) {
+        for (int r = 0; r < grid->model()->rowCount(); ++r)
+            grid->setRowHidden(r, false);
+    };
     const auto layOutRows = [rowHeight](FlexGrid *grid, const auto &rows) {
         for (int r = 0; r < rows.size(); ++r) {
             const int height = rows.at(r).height;
@@ -144,6 +148,10 @@ void PlanesSkinsPage::refresh() {
     };
     SK1->refill([&] {
         skinModel_->refresh();
+        // The widths are measured on all rows, hidden by a filter or not: a filter then
+        // never leaves a column too narrow for the rows shown after it, and a column keeps
+        // its width (and the player's place) whichever rows are shown.
+        showAllRows(SK1);
         fitColumn(SK1, 0, 2400);
         fitColumn(SK1, 1, 360);
         layOutRows(SK1, selector_.SK1.rows);
@@ -154,6 +162,7 @@ void PlanesSkinsPage::refresh() {
         G1->setColumnHidden(0, true);
         G1->setColumnHidden(1, true);
         G1->setColumnHidden(2, true);
+        showAllRows(G1);
         fitColumn(G1, 3, 2000);
         fitColumn(G1, 4, 360);
         layOutRows(G1, selector_.G1.rows);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QTableView>
 #include <QWidget>
@@ -18,4 +19,10 @@ inline void fitColumn(QTableView *view, int column, int twips) {
         std::max(static_cast<const QAbstractItemView *>(view)->sizeHintForColumn(column),
                  view->horizontalHeader()->sectionSizeHint(column));
     view->setColumnWidth(column, std::max(twipsToPixels(view, twips), wanted));
+}
+
+/// Sets a frame's caption. An empty caption is drawn as a blank one, so the frame keeps its
+/// title row and its controls do not move under the pointer when a hint comes and goes.
+inline void setCaption(QGroupBox *frame, const QString &caption) {
+    frame->setTitle(caption.isEmpty() ? QStringLiteral(" ") : caption);
 }

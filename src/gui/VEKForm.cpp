@@ -2,16 +2,19 @@
 
 #include "Airgrid.h"
 #include "AutoscriptsPage.h"
+#include "FileList.h"
 #include "FuelPage.h"
 #include "GeneralPage.h"
 #include "LoadFilesPage.h"
 #include "LoadedPage.h"
 #include "PlanesSkinsPage.h"
 #include "ProgressWindow.h"
+#include "Prompt.h"
 #include "SRForm.h"
 #include "Selector.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QScreen>
@@ -77,12 +80,34 @@ VEKForm::VEKForm(Selector &selector, QWidget *parent) : QWidget(parent), selecto
     connect(general, &GeneralPage::exitRequested, this, &VEKForm::exitRequested);
     connect(general, &GeneralPage::newVekDirectoryRequested, this,
             &VEKForm::newVekDirectoryRequested);
-    connect(general, &GeneralPage::linksRequested, this, &VEKForm::linksRequested);
+    connect(general, &GeneralPage::linksRequested, this, [this] {
+        Q_EMIT linksRequested();
+        // Whoever opens the browser makes it a child of this window; each click places it
+        // again at the top left corner, as large as the screen, wherever it was moved since.
+        if (auto *browser =
+                findChild<QWidget *>(QStringLiteral("frmBrowser"), Qt::FindDirectChildrenOnly);
+            browser && browser->isWindow()) {
+            const QScreen *screen =
+                this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+            if (screen) {
+                browser->showNormal();
+                browser->setGeometry(screen->geometry());
+            }
+        }
+    });
     connect(general, &GeneralPage::editPlanesRequested, this, &VEKForm::openAirgrid);
     connect(EditStrings, &QPushButton::clicked, this, &VEKForm::openStringEditor);
 }
 
 void VEKForm::openAirgrid() {
+    // The editor has nothing to show without the game's planes.dat.
+    if (FileList::find(selector_.GameFolder(), QStringLiteral("planes.dat")).isEmpty()) {
+        selector_.prompt().fail(
+            QStringLiteral("The game folder \"%1\" has no planes.dat: there is no aircraft record "
+                           "to edit.")
+                .arg(QDir::toNativeSeparators(selector_.GameFolder())));
+        return;
+    }
     if (!airgrid_)
         airgrid_ = new Airgrid(selector_, this);
     airgrid_->show();

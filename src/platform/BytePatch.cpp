@@ -96,8 +96,9 @@ bool BytePatch::overwriteBytes(const QString &path, qint64 position, const QByte
     if (info.size() < end) {
         if (error)
             *error = fail(QStringLiteral("write to"), path,
-                          QStringLiteral("it is %1 bytes long and has no byte at position %2")
-                              .arg(info.size())
+                          QStringLiteral("it is %1 long and has no byte at position %2")
+                              .arg(info.size() == 1 ? QStringLiteral("1 byte")
+                                                    : QStringLiteral("%1 bytes").arg(info.size()))
                               .arg(end));
         return false;
     }

@@ -29,6 +29,15 @@ bool StringEditor::loaded() {
 }
 
 bool StringEditor::write(const QByteArray &bytes) {
+    // The file may have been replaced since Load under another case of its name: writing
+    // under the loaded name would then make a second pnames.str beside it.
+    const QString present = FileList::find(gameFolder_, QStringLiteral("pnames.str"));
+    if (!present.isEmpty() && FileList::join(gameFolder_, present) != path_) {
+        prompt_.fail(QStringLiteral("\"%1\" was not written: the game folder now holds \"%2\" "
+                                    "in its place. Load the string file again first.")
+                         .arg(QDir::toNativeSeparators(path_), present));
+        return false;
+    }
     QString error;
     if (FileOps::writeAtomic(path_, bytes, &error))
         return true;
@@ -37,6 +46,13 @@ bool StringEditor::write(const QByteArray &bytes) {
 }
 
 bool StringEditor::Command1() {
+    // A failed Load leaves nothing shown: what was shown before is no longer what the file
+    // holds, and Save or Make must not write it back.
+    path_.clear();
+    SFG1.clear();
+    SFG2.clear();
+    SFG2Row = -1;
+    LeftCol = 0;
     const QString name = FileList::find(gameFolder_, QStringLiteral("pnames.str"));
     if (name.isEmpty()) {
         prompt_.fail(QStringLiteral("The game folder \"%1\" has no pnames.str to load.")

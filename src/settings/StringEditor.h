@@ -12,7 +12,9 @@ class Prompt;
 ///
 /// The file edited is the game's pnames.str, found without regard to case when "Load" reads
 /// it; every later write goes to that same file, so the editor never writes outside the game
-/// folder nor makes a second file differing only in case. Every write replaces the file
+/// folder nor makes a second file differing only in case: a write is refused when the folder
+/// holds the file under another case by then, and a failed Load empties the view, so nothing
+/// is written until a Load succeeds. Every write replaces the file
 /// atomically (temporary file and rename), and a read-only file is refused with a message.
 ///
 /// The byte view holds bytes, not characters: a byte 0x00 shows an empty character cell, and

@@ -16,16 +16,27 @@ private Q_SLOTS:
         QTest::addColumn<int>("bit");
         QTest::addColumn<bool>("ticked");
         QTest::addColumn<int>("after");
-        QTest::newRow("four engined over twin engined") << 0 << 1 << 16 << 5 << true << 32;
-        QTest::newRow("twin engined over four engined") << 29 << 1 << 0x25 << 4 << true << 0x15;
+        // -1, or a span row (1 to 168) that another writer changes after the record is shown:
+        // the click must keep that change, and work on the flag byte as the file holds it.
+        QTest::addColumn<int>("changedRow");
+        QTest::newRow("four engined over twin engined") << 0 << 1 << 16 << 5 << true << 32 << -1;
+        QTest::newRow("twin engined over four engined")
+            << 29 << 1 << 0x25 << 4 << true << 0x15 << -1;
         QTest::newRow("gear outwards clears gear inwards, keeps the rest")
-            << 12 << 2 << 0xA3 << 6 << true << 0xC3;
-        QTest::newRow("gear inwards clears gear outwards") << 3 << 2 << 0x40 << 5 << true << 0x20;
-        QTest::newRow("clearing a box leaves the others") << 7 << 1 << 0x15 << 0 << false << 0x14;
+            << 12 << 2 << 0xA3 << 6 << true << 0xC3 << -1;
+        QTest::newRow("gear inwards clears gear outwards")
+            << 3 << 2 << 0x40 << 5 << true << 0x20 << -1;
+        QTest::newRow("clearing a box leaves the others")
+            << 7 << 1 << 0x15 << 0 << false << 0x14 << -1;
         // Both boxes of a pair as read from the file stay until the player clears one.
         QTest::newRow("a pair read from the file, one cleared")
-            << 5 << 1 << 0x30 << 4 << false << 0x20;
-        QTest::newRow("another bit beside a broken pair") << 5 << 2 << 0x60 << 7 << true << 0xE0;
+            << 5 << 1 << 0x30 << 4 << false << 0x20 << -1;
+        QTest::newRow("another bit beside a broken pair")
+            << 5 << 2 << 0x60 << 7 << true << 0xE0 << -1;
+        QTest::newRow("a byte swapped in after the record was shown")
+            << 22 << 1 << 0x01 << 1 << true << 0x03 << 40;
+        QTest::newRow("the flag byte swapped in after the record was shown")
+            << 22 << 2 << 0x01 << 7 << true << 0x82 << 6;
     }
 
     void clickWritesOnlyTheFlagByte() {
@@ -35,6 +46,7 @@ private Q_SLOTS:
         QFETCH(int, bit);
         QFETCH(bool, ticked);
         QFETCH(int, after);
+        QFETCH(int, changedRow);
         TestFolders f;
         QByteArray dat = DemoPlanesDat::file(0);
         const int offset = slot * 216 + (group == 1 ? 8 : 9);
@@ -49,6 +61,12 @@ private Q_SLOTS:
         QCOMPARE(editor.rows.last().position, slot * 216 + 172);
         for (int i = 0; i < 8; ++i)
             QCOMPARE(editor.checks(group)[i], bool(before >> i & 1));
+        if (changedRow > 0) {
+            // Row 6 is the nation byte: the new record has only "American" there.
+            const int at = slot * 216 + 3 + changedRow;
+            dat[at] = changedRow == 6 ? char(0x02) : char(dat.at(at) ^ 0x5A);
+            TestFolders::write(f.game(), QStringLiteral("PLANES.DAT"), dat);
+        }
 
         QVERIFY(editor.clickCheck(group, bit, ticked));
         dat[offset] = char(after);

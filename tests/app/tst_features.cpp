@@ -160,6 +160,7 @@ private Q_SLOTS:
         QTest::newRow("no V1V1.FLT") << "" << 40000 << true << 2 << char(2);
         QTest::newRow("no flt.cdf") << "V1V1.FLT" << 0 << true << 2 << char(2);
         QTest::newRow("short flt.cdf is refused") << "V1V1.FLT" << 38257 << true << 5 << char(5);
+        QTest::newRow("one-byte flt.cdf is refused") << "V1V1.FLT" << 1 << true << 5 << char(5);
     }
 
     void cheatBytes() {
@@ -195,6 +196,9 @@ private Q_SLOTS:
         QCOMPARE(names.filter("v1v1.flt", Qt::CaseInsensitive).size(), v1Name.isEmpty() ? 0 : 1);
         QCOMPARE(names.filter("flt.cdf", Qt::CaseInsensitive).size(), cdfSize > 0 ? 1 : 0);
         QCOMPARE(prompt.shown.size(), cdfSize > 0 && !cdfFits ? 1 : 0);
+        if (!prompt.shown.isEmpty())
+            QVERIFY2(!prompt.shown.first().text.contains(QStringLiteral(" 1 bytes")),
+                     qPrintable(prompt.shown.first().text));
     }
 
     void exitWithTheCheckOn_data() {

@@ -122,7 +122,9 @@ private Q_SLOTS:
     void secondSkinOfTheSlotTakesTheFirstOut() {
         Fixture c;
         c.add("A-05 Red Tails", {"PLANES.DAT", "red.flt"});
+        c.add("A-30 Doodlebug", {"v1.tpc"});
         auto s = c.open();
+        QVERIFY(activate(*s, "A-30 Doodlebug"));
         QVERIFY(activate(*s, "A-16 Desert"));
         QVERIFY(activate(*s, "A-05 Red Tails"));
         QVERIFY(c.inGame("A-05 Red Tails.tpc") && c.inGame("PLANES.DAT"));
@@ -132,11 +134,13 @@ private Q_SLOTS:
         QVERIFY(c.inGame("A-05 Blue Nose.tpc"));
         QCOMPARE(TestFolders::read(c.f.game(), "p51.tpc"), QByteArray("A-05 Blue Nose/p51.tpc"));
         const QStringList expected = {"A-05 Blue Nose:S", "A-05 Red Tails:-", "A-16 Desert:S",
-                                      "A-Bad:-"};
+                                      "A-30 Doodlebug:S", "A-Bad:-"};
         QCOMPARE(marks(*s), expected);
         QCOMPARE(TestFolders::read(c.f.vek(), "FoldersLoaded.txt"),
-                 QByteArray("A-05 Blue Nose\r\nA-16 Desert\r\n\r\n"));
-        QList<QByteArray> table(30);
+                 QByteArray("A-05 Blue Nose\r\nA-16 Desert\r\nA-30 Doodlebug\r\n\r\n"));
+        // One line per slot, 0 to 30.
+        QList<QByteArray> table(31);
+        table[30] = QDir::toNativeSeparators(c.dir("A-30 Doodlebug")).toLocal8Bit();
         table[5] = QDir::toNativeSeparators(c.dir("A-05 Blue Nose")).toLocal8Bit();
         table[16] = QDir::toNativeSeparators(c.dir("A-16 Desert")).toLocal8Bit();
         const QByteArray skinsLoaded = table.join("\r\n") + "\r\n";
@@ -145,13 +149,13 @@ private Q_SLOTS:
         // A restart marks the same rows (the ledger's lines end with the skin names) without
         // copying; an unload keeps the slot's entry in SkinsLoaded.txt.
         TestFolders::write(c.f.vek(), "FoldersLoaded.txt",
-                           "x\\A-05 Blue Nose\r\nA-16 Desert\r\n\r\n");
+                           "x\\A-05 Blue Nose\r\nA-16 Desert\r\nA-30 Doodlebug\r\n\r\n");
         auto again = c.open();
         QCOMPARE(marks(*again), expected);
         QVERIFY(activate(*again, "A-16 Desert"));
         QVERIFY(!c.inGame("A-16 Desert.tpc"));
         QCOMPARE(TestFolders::read(c.f.vek(), "FoldersLoaded.txt"),
-                 QByteArray("A-05 Blue Nose\r\n\r\n"));
+                 QByteArray("A-05 Blue Nose\r\nA-30 Doodlebug\r\n\r\n"));
         QCOMPARE(TestFolders::read(c.f.vek(), "SkinsLoaded.txt"), skinsLoaded);
         // Every skin brings p51.tpc: each skin that went out left it to the one loaded last of
         // those staying (Red Tails made way while Desert stayed; after the restart Blue Nose,

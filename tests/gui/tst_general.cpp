@@ -1,19 +1,24 @@
 // The "General" page's keyboard-control frame, music buttons and night switch, driven by
 // mouse clicks as the player gives them.
+#include "CheatCheck.h"
 #include "GeneralPage.h"
 #include "KeyboardFeatures.h"
+#include "MessageBoxPrompt.h"
 #include "Niteform.h"
 #include "ScriptedPrompt.h"
 #include "Selector.h"
 #include "TestFolders.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 
 class TestGeneral : public QObject {
     Q_OBJECT
@@ -21,12 +26,29 @@ private Q_SLOTS:
     void featureButtonsAndCheatCheck();
     void musicButtonSwitchesAndStaysUnselected();
     void nightswitchWindow();
+    void buttonsShowTheirColour_data();
+    void buttonsShowTheirColour();
+    void exitQuestionShowsItsWholeTitle();
+    void hintsFollowThePointer_data();
+    void hintsFollowThePointer();
 };
 
 namespace {
 // On the indicator: a radio button or check box wider than its text takes clicks only there.
 void clickIndicator(QWidget *w) {
     QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(8, w->height() / 2));
+}
+
+// The pointer as the window system moves it: enter and leave events, and a move delivered to
+// the widget under it and on to its parents.
+void movePointer(QWidget *w, QPoint at) {
+    QTest::mouseMove(w->window()->windowHandle(), w->mapTo(w->window(), at));
+}
+
+// A point of the frame itself, on none of its controls.
+QPoint bareSpot(QGroupBox *frame) {
+    const QPoint at(frame->width() - 3, frame->height() - 3);
+    return frame->childAt(at) ? QPoint() : at;
 }
 
 struct Page {
@@ -109,6 +131,79 @@ void TestGeneral::nightswitchWindow() {
     QCOMPARE(TestFolders::read(p.f.game(), "eaw.exe"), exe);
     QCOMPARE(p.prompt.shown.size(), 1);
     QVERIFY(p.prompt.shown.at(0).text.contains("EAW Version 1.2a"));
+}
+
+void TestGeneral::buttonsShowTheirColour_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QColor>("colour");
+    QTest::newRow("Launch EAW") << "Command5" << QColor(128, 128, 255);
+    QTest::newRow("Minimise") << "Command8" << QColor(224, 224, 224);
+    QTest::newRow("Exit") << "Command3" << QColor(255, 192, 192);
+    QTest::newRow("night switch") << "Command14" << QColor(128, 128, 128);
+}
+
+void TestGeneral::buttonsShowTheirColour() {
+    QFETCH(QString, name);
+    QFETCH(QColor, colour);
+    Page p;
+    auto *button = p.page->findChild<QPushButton *>(name);
+    QVERIFY(button);
+    const QImage image = button->grab().toImage();
+    // Inside the border, clear of the centred text: the colour itself at the top and bottom.
+    for (const QPoint at : {QPoint(6, 4), QPoint(6, image.height() - 5),
+                            QPoint(image.width() - 7, image.height() / 2)})
+        QCOMPARE(image.pixelColor(at).rgb(), colour.rgb());
+}
+
+void TestGeneral::exitQuestionShowsItsWholeTitle() {
+    MessageBoxPrompt prompt;
+    int width = 0, wanted = 0;
+    // Looked at once the question is up, then answered with Enter as the player would.
+    QTimer::singleShot(0, [&] {
+        QWidget *box = QApplication::activeModalWidget();
+        QVERIFY(box);
+        width = box->width();
+        wanted = box->fontMetrics().horizontalAdvance(CheatCheck::ExitTitle);
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    QVERIFY(prompt.message(CheatCheck::ExitTitle, CheatCheck::ExitText, Prompt::Icon::None,
+                           Prompt::Buttons::OkCancel));
+    // Room for the title and for the title bar's icon and buttons beside it.
+    QVERIFY2(width > wanted + 100,
+             qPrintable(QStringLiteral("%1 <= %2 + 100").arg(width).arg(wanted)));
+}
+
+void TestGeneral::hintsFollowThePointer_data() {
+    QTest::addColumn<QString>("musicTxt");
+    QTest::newRow("a described music set") << QStringLiteral("Big band\r\n");
+    // An empty first line empties the caption: the buttons must not move under the pointer.
+    QTest::newRow("an empty music.txt") << QStringLiteral("\r\n");
+}
+
+void TestGeneral::hintsFollowThePointer() {
+    QFETCH(QString, musicTxt);
+    Page p;
+    TestFolders::write(p.f.game() + "/MUSIC#Jazz", "music.txt", musicTxt.toLatin1());
+    GeneralPage &g = *p.page;
+    const QPoint button = g.Option12[0]->mapTo(&g, QPoint());
+
+    // The description stays while the pointer moves on the button, and goes on the frame.
+    movePointer(g.Option13[1], QPoint(8, 4));
+    movePointer(g.Option13[1], QPoint(10, 6));
+    QCOMPARE(g.Label18->text(), QStringLiteral("22 Second"));
+    QVERIFY(!bareSpot(g.Frame13).isNull());
+    movePointer(g.Frame13, bareSpot(g.Frame13));
+    QCOMPARE(g.Label18->text(), QString());
+
+    movePointer(g.Option12[0], QPoint(8, 4));
+    movePointer(g.Option12[0], QPoint(10, 6));
+    QCOMPARE(g.Frame12->title().trimmed(), musicTxt.trimmed());
+    QCOMPARE(g.Option12[0]->mapTo(&g, QPoint()), button);
+    QVERIFY(!bareSpot(g.Frame12).isNull());
+    movePointer(g.Frame12, bareSpot(g.Frame12));
+    QCOMPARE(g.Frame12->title().trimmed(), QString());
+    QCOMPARE(g.Option12[0]->mapTo(&g, QPoint()), button);
+    QVERIFY(p.prompt.shown.isEmpty());
 }
 
 QTEST_MAIN(TestGeneral)

@@ -25,6 +25,7 @@ class TestSideWindows : public QObject {
 private Q_SLOTS:
     void initTestCase();
     void init();
+    void planesDatEditor_data();
     void planesDatEditor();
     void stringEditorWithALargeFile();
 
@@ -46,11 +47,19 @@ VEKForm *TestSideWindows::open(SelectorWindows &windows, const TestFolders &f) {
     return windows.start(f.game()) ? windows.vekForm() : nullptr;
 }
 
+void TestSideWindows::planesDatEditor_data() {
+    QTest::addColumn<bool>("withPlanesDat");
+    QTest::newRow("planes.dat in the game folder") << true;
+    QTest::newRow("no planes.dat: told, no window") << false;
+}
+
 void TestSideWindows::planesDatEditor() {
+    QFETCH(bool, withPlanesDat);
     TestFolders f;
     QByteArray dat = DemoPlanesDat::file(0);
     dat[29 * 216 + 8] = 16;
-    TestFolders::write(f.game(), QStringLiteral("Planes.dat"), dat);
+    if (withPlanesDat)
+        TestFolders::write(f.game(), QStringLiteral("Planes.dat"), dat);
     ScriptedPrompt prompt;
     SelectorWindows windows(&prompt);
     VEKForm *form = open(windows, f);
@@ -58,19 +67,35 @@ void TestSideWindows::planesDatEditor() {
     QVERIFY(form->general->Command13->isEnabled());
     QTest::mouseClick(form->general->Command13, Qt::LeftButton);
     Airgrid *airgrid = form->airgrid();
+    if (!withPlanesDat) {
+        QVERIFY(!airgrid || !airgrid->isVisible());
+        QCOMPARE(prompt.shown.size(), 1);
+        QVERIFY(prompt.shown.first().text.contains(QStringLiteral("no planes.dat")));
+        return;
+    }
     QVERIFY(airgrid && airgrid->isVisible());
     QCOMPARE(airgrid->windowTitle(), QStringLiteral("Online Planes.dat binary editor"));
     QCOMPARE(airgrid->List1->count(), 30);
+    // The list taking the focus chooses nothing: no record is shown until the player picks.
+    QVERIFY(QTest::qWaitForWindowActive(airgrid));
+    airgrid->List1->setFocus(Qt::TabFocusReason);
+    QVERIFY(!airgrid->editor().Loaded);
+    QVERIFY(!airgrid->G1->model()->index(0, 0).data().isValid());
     QVERIFY(!airgrid->Check1[5]->isEnabled());
 
-    airgrid->List1->setCurrentRow(29);
+    airgrid->List1->scrollToBottom();
+    const QRect v1 = airgrid->List1->visualItemRect(airgrid->List1->item(29));
+    QTest::mouseClick(airgrid->List1->viewport(), Qt::LeftButton, {}, v1.center());
     QAbstractItemModel *g1 = airgrid->G1->model();
     QCOMPARE(g1->index(0, 0).data().toInt(), 6269);
     QCOMPARE(g1->index(167, 0).data().toInt(), 6436);
     QCOMPARE(g1->index(167, 4).data().toInt(), 168);
     QVERIFY(airgrid->Check1[4]->isChecked());
+    // The frame's caption comes with the first click; the boxes stay where they were.
+    const QPoint box = airgrid->Check1[5]->mapTo(airgrid, QPoint());
     QTest::mouseClick(airgrid->Check1[5], Qt::LeftButton, {},
                       QPoint(4, airgrid->Check1[5]->height() / 2));
+    QCOMPARE(airgrid->Check1[5]->mapTo(airgrid, QPoint()), box);
     QVERIFY(airgrid->Check1[5]->isChecked());
     QVERIFY(!airgrid->Check1[4]->isChecked());
     QCOMPARE(airgrid->F1->title(), QStringLiteral("32"));

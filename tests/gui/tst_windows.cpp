@@ -73,6 +73,9 @@ private Q_SLOTS:
     void newVekDirectoryGoesBackToTheLocator();
     void checkAndRepairOnWhatIsLoaded();
     void pointingAtARowTellsWhatItsLoadReplaces();
+    void linksBrowserCoversTheScreenOnEachClick();
+    void loadGridShowsTwentyFiveFoldersAtOnce();
+    void namesFitAfterASlotFilter();
     void progressDialogOverTheThreshold_data();
     void progressDialogOverTheThreshold();
 
@@ -459,6 +462,17 @@ void TestWindows::pointingAtARowTellsWhatItsLoadReplaces() {
                                              "Folders that stay loaded carry some of them too, so "
                                              "they come back: 2 from \"T-Channel coast\"."));
 
+    // The pointer on the filter list takes the description and the picture away.
+    auto *list = form->findChild<QListWidget *>(QStringLiteral("List3"));
+    auto *label = form->findChild<QLabel *>(QStringLiteral("MyLabel"));
+    auto *image = form->findChild<PictureBox *>(QStringLiteral("MyImage"));
+    QVERIFY(list && label && image);
+    point(coast);
+    QVERIFY(!label->text().isEmpty() && !image->path().isEmpty());
+    QTest::mouseMove(form->windowHandle(), list->viewport()->mapTo(form, QPoint(20, 20)));
+    QCOMPARE(label->text(), QString());
+    QCOMPARE(image->path(), QString());
+
     form->SSTab1->setCurrentIndex(3);
     auto *view = form->findChild<QTableWidget *>(QStringLiteral("Conflicts"));
     QVERIFY(view);
@@ -469,6 +483,85 @@ void TestWindows::pointingAtARowTellsWhatItsLoadReplaces() {
     QCOMPARE(rows, (QStringList{QStringLiteral("clouds.tpc|G-Better clouds|T-Channel coast"),
                                 QStringLiteral("sky02.pic|G-Better clouds|T-Channel coast")}));
     QVERIFY(prompt.shown.isEmpty());
+}
+
+void TestWindows::linksBrowserCoversTheScreenOnEachClick() {
+    DemoWindows demo;
+    QVERIFY(demo.start());
+    VEKForm *form = demo.windows.vekForm();
+    QVERIFY(QTest::qWaitForWindowExposed(form));
+    // The browser as the window program opens it: a window of its own, child of the main
+    // window (its web engine is not part of this test).
+    QPointer<QWidget> browser;
+    connect(&demo.windows, &SelectorWindows::linksRequested, form, [&] {
+        if (!browser) {
+            browser = new QWidget(form, Qt::Window);
+            browser->setObjectName(QStringLiteral("frmBrowser"));
+            browser->resize(820, 600);
+        }
+        browser->show();
+    });
+    auto *label3 = form->findChild<QLabel *>(QStringLiteral("Label3"));
+    QVERIFY(label3);
+    const QRect screen = form->screen()->geometry();
+    QTest::mouseClick(label3, Qt::LeftButton);
+    QVERIFY(browser);
+    QCOMPARE(browser->geometry(), screen);
+    browser->setGeometry(100, 80, 400, 300);
+    QTest::mouseClick(label3, Qt::LeftButton);
+    QCOMPARE(browser->geometry(), screen);
+}
+
+void TestWindows::loadGridShowsTwentyFiveFoldersAtOnce() {
+    TestFolders f;
+    for (int i = 1; i <= 30; ++i)
+        TestFolders::write(f.vek() + QStringLiteral("/G-Folder %1").arg(i, 2, 10, QLatin1Char('0')),
+                           QStringLiteral("g%1.tpc").arg(i), "x");
+    f.rememberVek();
+    ScriptedPrompt prompt;
+    SelectorWindows windows(&prompt);
+    QVERIFY(windows.start(f.game()));
+    VEKForm *form = windows.vekForm();
+    form->resize(1100, 1000);
+    form->SSTab1->setCurrentWidget(form->findChild<LoadFilesPage *>());
+    QVERIFY(QTest::qWaitForWindowExposed(form));
+    auto *grid = form->findChild<QTableView *>(QStringLiteral("Unigrid"));
+    QVERIFY(grid);
+    QCOMPARE(grid->model()->rowCount(), 30);
+    // The header and 25 rows, as the rows are drawn, and no more.
+    int whole = 0;
+    for (int r = 0; r < 30; ++r)
+        whole += grid->visualRect(grid->model()->index(r, 1)).bottom() < grid->viewport()->height();
+    QCOMPARE(whole, 25);
+}
+
+void TestWindows::namesFitAfterASlotFilter() {
+    DemoWindows demo;
+    QVERIFY(demo.start());
+    VEKForm *form = demo.windows.vekForm();
+    form->resize(1100, 800);
+    form->SSTab1->setCurrentWidget(form->findChild<PlanesSkinsPage *>());
+    QVERIFY(QTest::qWaitForWindowExposed(form));
+    auto *list = form->findChild<QListWidget *>(QStringLiteral("List1"));
+    auto *skins = form->findChild<QTableView *>(QStringLiteral("SK1"));
+    QVERIFY(list && skins);
+    // A slot with short names, then "ALL": every name shown fits its column.
+    for (const int entry : {6, 0}) {
+        list->scrollToItem(list->item(entry));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->item(entry)).center());
+    }
+    QCOMPARE(list->currentRow(), 0);
+    int shown = 0;
+    for (int r = 0; r < skins->model()->rowCount(); ++r) {
+        if (skins->isRowHidden(r))
+            continue;
+        ++shown;
+        const QString name = skins->model()->index(r, 0).data().toString();
+        QVERIFY2(skins->fontMetrics().horizontalAdvance(name) < skins->columnWidth(0),
+                 qPrintable(name));
+    }
+    QCOMPARE(shown, skins->model()->rowCount());
 }
 
 QTEST_MAIN(TestWindows)

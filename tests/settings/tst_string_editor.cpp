@@ -102,6 +102,14 @@ private Q_SLOTS:
         QTest::newRow("a read-only file is kept") << "key 20 X" << true << false << QByteArray();
         QTest::newRow("save before load") << "unload, save" << false << false << QByteArray();
         QTest::newRow("make beyond offset 32767") << "long, make" << false << false << QByteArray();
+        // The file replaced under another case by one that cannot be read: the failed Load
+        // leaves nothing that Save or Make could write as a second file beside it.
+        QTest::newRow("save after a failed load")
+            << "garbage, load, save" << false << false << QByteArray("<missing>");
+        QTest::newRow("make after a failed load")
+            << "garbage, load, make" << false << false << QByteArray("<missing>");
+        QTest::newRow("save with the file renamed since load")
+            << "garbage, save" << false << false << QByteArray("<missing>");
     }
 
     void writes() {
@@ -136,9 +144,16 @@ private Q_SLOTS:
                 e->SFG2 = Strings(400, QByteArray(100, 'x'));
             else if (w.at(0) == "make")
                 ok = e->Command5();
+            else if (w.at(0) == "load")
+                ok = e->Command1();
+            else if (w.at(0) == "garbage") {
+                QVERIFY(QFile::remove(path));
+                TestFolders::write(f.game(), "PNAMES.STR", "not a string file");
+            }
         }
         QCOMPARE(ok, done);
-        QCOMPARE(prompt.shown.size(), done ? 0 : 1);
+        QCOMPARE(prompt.shown.isEmpty(), done);
+        QCOMPARE(QDir(f.game()).entryList({"*.str"}, QDir::Files, QDir::IgnoreCase).size(), 1);
         QCOMPARE(TestFolders::read(f.game(), "pnames.str"), expected.isEmpty() ? file : expected);
         if (readOnly)
             FileOps::setReadOnly(path, false);

@@ -1,5 +1,8 @@
 #include "frmBrowser.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+
 #include <QAction>
 #include <QComboBox>
 #include <QFile>
@@ -46,7 +49,11 @@ frmBrowser::frmBrowser(const QString &modFolder, Prompt &prompt, QWidget *parent
     setObjectName(QStringLiteral("frmBrowser"));
     setWindowFlag(Qt::Window);
     setAttribute(Qt::WA_DeleteOnClose);
-    resize(820, 600);
+    // At the top left corner, as wide and as high as the screen.
+    if (const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+        setGeometry(screen->geometry());
+    else
+        resize(820, 600);
 
     tbToolBar = new QToolBar(this);
     tbToolBar->setObjectName(QStringLiteral("tbToolBar"));
