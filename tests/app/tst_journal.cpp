@@ -1,6 +1,7 @@
 #include "CompleteReset.h"
 #include "DemoGameFolder.h"
 #include "DemoVekFolder.h"
+#include "FileBytes.h"
 #include "Journal.h"
 #include "Ledgers.h"
 #include "LoadFiles.h"
@@ -28,20 +29,6 @@ QString allMessages(const ScriptedPrompt &prompt) {
     for (const ScriptedPrompt::Shown &s : prompt.shown)
         all += s.text + QLatin1Char('\n');
     return all;
-}
-
-using Tree = QHash<QString, QByteArray>; // relative path -> bytes
-
-Tree treeOf(const QString &root) {
-    Tree tree;
-    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        QFile f(path);
-        tree.insert(QDir(root).relativeFilePath(path),
-                    f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>"));
-    }
-    return tree;
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "CrashPoint.h"
 #include "DemoGameFolder.h"
 #include "DemoVekFolder.h"
+#include "FileBytes.h"
 #include "FileMover.h"
 #include "Ledgers.h"
 #include "PickMenu.h"
@@ -16,20 +17,6 @@
 #include <algorithm>
 
 namespace {
-
-using Tree = QHash<QString, QByteArray>; // relative path -> bytes
-
-Tree treeOf(const QString &root) {
-    Tree tree;
-    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        QFile f(path);
-        if (f.open(QIODevice::ReadOnly))
-            tree.insert(QDir(root).relativeFilePath(path), f.readAll());
-    }
-    return tree;
-}
 
 // The folders of `tree` under `root`. The game folder remembers the VEK folder of its new
 // place: a change of VEK folder would sweep the content files out before anything is tested.

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QHash>
 #include <QString>
 
 #include <initializer_list>
@@ -25,4 +28,20 @@ inline QByteArray bytesOf(std::initializer_list<int> values) {
 inline QByteArray contentOf(const QString &path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+/// Every file below a folder, hidden ones too: relative path -> bytes ("<unreadable>" for one
+/// that cannot be read), to compare a whole tree before and after an operation.
+using Tree = QHash<QString, QByteArray>;
+
+inline Tree treeOf(const QString &root) {
+    Tree tree;
+    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile f(path);
+        tree.insert(QDir(root).relativeFilePath(path),
+                    f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>"));
+    }
+    return tree;
 }
