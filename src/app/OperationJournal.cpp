@@ -170,6 +170,22 @@ bool OperationJournal::beginSwap(int row, const QStringList &targets) {
 }
 
 bool OperationJournal::begin(Journal::Record record) {
+    // The ledgers say what is loaded at the next start: one that cannot be rewritten would
+    // leave this operation's files in the game folder, forgotten. So a read-only ledger stops
+    // the click before anything moves.
+    if (s_.FormReady) {
+        for (const QString &ledger : {Ledgers::FoldersLoaded, Ledgers::LoadOrder,
+                                      Ledgers::SkinsLoaded, Ledgers::PlanesLoaded}) {
+            const QString path = FileList::join(s_.ModFolder(), ledger);
+            if (QFileInfo::exists(path) && FileOps::isReadOnly(path)) {
+                s_.report(QStringLiteral("Could not write \"%1\": the file is read-only. Nothing "
+                                         "was changed: the selector could not have recorded "
+                                         "what it did.")
+                              .arg(QDir::toNativeSeparators(path)));
+                return false;
+            }
+        }
+    }
     // The order it starts from: an operation undone after a crash leaves it as it was.
     if (!record.moves.isEmpty())
         record.order = s_.loadedFiles().ledgerLines();

@@ -355,6 +355,12 @@ void TestCliCrash::aFailedClickChangesNothing_data() {
         << "" << -1 << "read-only";
     QTest::newRow("mission unload, a read-only C-Default") << false << one << one << "VEK/C-Default"
                                                            << "" << -1 << "read-only";
+    // A ledger that cannot say what was done: nothing is done.
+    QTest::newRow("mission switch, a read-only FoldersLoaded.txt")
+        << false << one << switchToTwo << "VEK/FoldersLoaded.txt"
+        << "" << -1 << "read-only";
+    QTest::newRow("unload, a read-only LoadOrder.txt") << false << one << one << "VEK/LoadOrder.txt"
+                                                       << "" << -1 << "read-only";
     // The saves could move, the new mission's files cannot: the old mission comes back.
     QTest::newRow("mission switch, a read-only game file in the new mission's way")
         << false << one << switchToTwo << "EAW/mtwo3.dat"
@@ -373,6 +379,9 @@ void TestCliCrash::aFailedClickChangesNothing_data() {
     QTest::newRow("a full disk: not even the game folder's lock fits")
         << true << lateWar << swap << ""
         << "" << 0 << "no space is left";
+    QTest::newRow("aircraft swap, a read-only PlanesLoaded.txt")
+        << true << lateWar << swap << "VEK/PlanesLoaded.txt"
+        << "" << -1 << "read-only";
     // Room for the game folder's lock, and not for the new files.
     QTest::newRow("aircraft swap, a full disk") << true << lateWar << swap << ""
                                                 << "" << 4096 << "not enough space";
