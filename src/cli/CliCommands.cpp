@@ -418,22 +418,48 @@ QString CliCommands::help() {
         "  --vek DIR             the VEK folder, holding \"linkscreen\" (default: the first\n"
         "                        line of LastVEKDir in the game folder)\n"
         "  --answer ok|cancel    how a question is answered (default: cancel)\n"
-        "  --dry-run             change nothing; print each change the run would make, a line\n"
-        "                        each: copy|replace SRC DEST, delete FILE, rewrite FILE,\n"
-        "                        patch FILE POSITION OLD NEW, move FROM TO, mkdir DIR,\n"
-        "                        attributes FILE STATE, launch PROGRAM (tab-separated)\n"
+        "  --dry-run             change nothing; print each change the run would make, a\n"
+        "                        line each: copy|replace SRC DEST, delete FILE, rewrite\n"
+        "                        FILE, patch FILE POSITION OLD NEW, move FROM TO, mkdir\n"
+        "                        DIR, attributes FILE STATE, launch PROGRAM, link FILE\n"
+        "                        KEPT (a game file a load replaces, kept under a hidden\n"
+        "                        name until the load is over) (tab-separated)\n"
         "  --help                this text\n"
         "  --version             the program's version\n"
         "\n"
-        "Commands are separated by a lone \"+\"; no command means status.\n"
+        "Commands are separated by a lone \"+\"; no command means status. night and\n"
+        "feature last until the next start, which puts the original eaw.exe and eaw.ini\n"
+        "back: chain them with + launch.\n"
         "\n"
         "Commands:\n");
+    // Within 80 columns, as a terminal shows it: each description is wrapped at word ends and
+    // its lines start in one column; a command head too long for its column has a line of its
+    // own.
+    const int indent = 31;
+    const int width = 80;
     for (const Command &c : table()) {
         const QString head = c.args.isEmpty() ? c.name : c.name + QLatin1Char(' ') + c.args;
-        text += QStringLiteral("  %1 %2\n").arg(head, -28).arg(c.actsLike);
+        QString line = QStringLiteral("  ") + head;
+        if (line.size() >= indent) {
+            text += line + QLatin1Char('\n');
+            line.clear();
+        }
+        for (const QString &word : c.actsLike.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            if (line.size() > indent && line.size() + 1 + word.size() > width) {
+                text += line + QLatin1Char('\n');
+                line.clear();
+            }
+            if (line.size() < indent)
+                line = line.leftJustified(indent, QLatin1Char(' '));
+            else
+                line += QLatin1Char(' ');
+            line += word;
+        }
+        text += line + QLatin1Char('\n');
     }
     text += QStringLiteral(
         "\nExit status: 0 every command done; 1 a command failed (message on stderr, later\n"
-        "commands not run); 2 usage error; 3 another instance is running.\n");
+        "commands not run); 2 usage error; 3 another instance is running; 130 interrupted\n"
+        "by Ctrl+C (while files move, the operation is undone first).\n");
     return text;
 }

@@ -8,11 +8,11 @@
 
 namespace {
 
-volatile std::sig_atomic_t interrupted = 0;
+volatile std::sig_atomic_t interruptSeen = 0;
 void (*previous)(int) = SIG_DFL;
 
 extern "C" void onInterrupt(int) {
-    interrupted = 1;
+    interruptSeen = 1;
 }
 
 int columns() {
@@ -24,9 +24,13 @@ int columns() {
 
 } // namespace
 
+bool TerminalProgress::interrupted() {
+    return interruptSeen != 0;
+}
+
 void TerminalProgress::beginning(qsizetype total) {
     (void)total;
-    interrupted = 0;
+    interruptSeen = 0;
     previous = std::signal(SIGINT, onInterrupt);
     drawn_ = false;
     since_.start();
@@ -38,7 +42,7 @@ bool TerminalProgress::proceed(qsizetype done, const QString &file) {
         drawLine(done, file);
         since_.start();
     }
-    return interrupted == 0;
+    return interruptSeen == 0;
 }
 
 void TerminalProgress::drawLine(qsizetype done, const QString &file) {

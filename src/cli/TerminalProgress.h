@@ -7,8 +7,8 @@
 /// The command-line tool's `Progress`. While stderr is a terminal, an operation that moves
 /// files draws one line there, rewritten in place ("[#####     ] 512/2000 NAME"), and clears
 /// it at the end; otherwise it writes nothing. Ctrl+C while files move cancels the operation
-/// like the window's Cancel (it is undone, and the tool exits 1); outside of one it ends the
-/// tool as usual.
+/// like the window's Cancel (it is undone, and the tool exits 130, as shells expect); outside of
+/// one it ends the tool as usual.
 class TerminalProgress : public Progress {
 public:
     /// `draw`: whether to draw the bar (stderr is a terminal).
@@ -17,6 +17,9 @@ public:
     /// Takes the bar off its line, so that a message written now starts a line of its own; the
     /// next file draws it again below the message.
     void clearLine();
+
+    /// Whether Ctrl+C cancelled the last operation that moved files.
+    static bool interrupted();
 
 protected:
     void beginning(qsizetype total) override;

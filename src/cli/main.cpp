@@ -23,7 +23,7 @@
 
 namespace {
 
-enum Status { Done = 0, Failed = 1, Usage = 2, Duplicate = 3 };
+enum Status { Done = 0, Failed = 1, Usage = 2, Duplicate = 3, Interrupted = 130 };
 
 // The trace of a real run (VEK_TRACE): the lines a dry run would print, written as the
 // changes are made. A seam for the test that holds a dry run against the real thing.
@@ -168,8 +168,10 @@ int main(int argc, char *argv[]) {
         const CliCommands::Command *command = CliCommands::find(inv.name);
         const bool ok = command->run(selector, inv.args, out);
         out.flush();
+        // 128 + SIGINT, what a shell reports for a program Ctrl+C ends: a script can tell
+        // an interrupted run from a failed one although the operation was undone.
         if (!ok)
-            return Failed;
+            return TerminalProgress::interrupted() ? Interrupted : Failed;
     }
     return Done;
 }

@@ -13,6 +13,8 @@
 #include <cstring>
 
 int main(int argc, char *argv[]) {
+    const char *const usage = "Usage: vekselector [--game DIR]\n"
+                              "       vekselector --help | --version\n";
     // --help and --version answer before the application object exists, so they work
     // without a display (in a terminal over ssh, in a package check).
     for (int i = 1; i < argc; ++i) {
@@ -20,9 +22,8 @@ int main(int argc, char *argv[]) {
             ++i;
         } else if (std::strcmp(argv[i], "--help") == 0) {
             QTextStream(stdout)
-                << "Usage: vekselector [--game DIR]\n"
-                   "       vekselector --help | --version\n"
-                   "Starts the selector with DIR as the game folder. Without --game: the\n"
+                << usage
+                << "Starts the selector with DIR as the game folder. Without --game: the\n"
                    "current directory when it holds eaw.exe or LastVEKDir, else the game\n"
                    "folder of the main window's last start, else the current directory\n"
                    "(the locator then asks for the game and VEK folders).\n";
@@ -39,11 +40,24 @@ int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     // Lets the desktop match the window with its menu entry (and so its icon).
     QGuiApplication::setDesktopFileName(QStringLiteral("org.vekselector.vekselector"));
+    // Checked only now: the application object has taken out the options it knows
+    // (-platform, -style ...), so whatever is left and is not ours is a mistake.
     const QStringList args = app.arguments();
     QString game;
-    for (int i = 1; i < args.size(); ++i)
-        if (args.at(i) == QLatin1String("--game") && i + 1 < args.size())
+    for (int i = 1; i < args.size(); ++i) {
+        QString problem;
+        if (args.at(i) != QLatin1String("--game"))
+            problem = QStringLiteral("unknown option %1").arg(args.at(i));
+        else if (i + 1 >= args.size())
+            problem = QStringLiteral("--game needs a value");
+        else
             game = args.at(++i);
+        if (!problem.isEmpty()) {
+            QTextStream(stderr) << "vekselector: " << problem << "\n"
+                                << usage << "Try vekselector --help\n";
+            return 2;
+        }
+    }
     // Started from the desktop menu, the selector is in the home folder, not a game folder:
     // the game folder of the last start is taken, and without one the locator asks as ever.
     if (game.isEmpty())

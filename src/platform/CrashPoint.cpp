@@ -3,14 +3,19 @@
 #include <QtGlobal>
 
 #include <atomic>
+#include <csignal>
 #include <cstdlib>
 
 namespace {
 // 0: not counting. The limit is read once; a bad or absent value leaves the seam off.
 std::atomic<long> remaining{0};
+std::atomic<long> untilInterrupt{0};
 } // namespace
 
 void CrashPoint::passed() {
+    if (untilInterrupt.load(std::memory_order_relaxed) != 0 &&
+        untilInterrupt.fetch_sub(1, std::memory_order_relaxed) == 1)
+        std::raise(SIGINT);
     if (remaining.load(std::memory_order_relaxed) == 0)
         return;
     if (remaining.fetch_sub(1, std::memory_order_relaxed) == 1)
@@ -21,4 +26,6 @@ void CrashPoint::startCounting() {
     bool ok = false;
     const long k = qEnvironmentVariableIntValue("VEK_CRASH_AFTER", &ok);
     remaining.store(ok && k > 0 ? k : 0, std::memory_order_relaxed);
+    const long i = qEnvironmentVariableIntValue("VEK_INTERRUPT_AFTER", &ok);
+    untilInterrupt.store(ok && i > 0 ? i : 0, std::memory_order_relaxed);
 }

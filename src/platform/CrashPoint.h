@@ -6,6 +6,9 @@
 /// This is how a killed or powerless machine leaves the folders, and the crash test starts the
 /// command-line tool with every k in turn to prove the next start puts things right.
 ///
+/// With `VEK_INTERRUPT_AFTER` set to k, the process sends itself SIGINT right after the k-th
+/// such operation instead: Ctrl+C pressed at a known point while files move.
+///
 /// Operations are counted only after `startCounting`, so that k counts from the first file
 /// operation of the commands and not from the files the start-up writes. Without the variable
 /// (every normal run) `passed` costs one predictable branch.

@@ -334,61 +334,66 @@ void TestCliCrash::aFailedClickChangesNothing_data() {
     QTest::addColumn<bool>("demo");
     QTest::addColumn<QStringList>("setUp");
     QTest::addColumn<QStringList>("operation");
-    QTest::addColumn<QString>("readOnly"); // made read-only before the operation
-    QTest::addColumn<QString>("big");      // a save of 2 MB, too big for the disk left
-    QTest::addColumn<int>("freeBytes");    // -1: not on a small disk
-    QTest::addColumn<QString>("cause");    // what the message must say
+    QTest::addColumn<QString>("readOnly");   // made read-only before the operation
+    QTest::addColumn<QString>("big");        // a save of 2 MB, too big for the disk left
+    QTest::addColumn<int>("freeBytes");      // -1: not on a small disk
+    QTest::addColumn<QString>("cause");      // what the message must say
+    QTest::addColumn<int>("interruptAfter"); // Ctrl+C after this many file changes (0: none)
     const QStringList none;
     const QStringList switchToTwo{"toggle", "M-Two"};
     const QStringList one{"toggle", "M-One"};
     QTest::newRow("mission switch, a read-only save")
         << false << one << switchToTwo << "EAW/Savedata/game1.sav"
-        << "" << -1 << "read-only";
+        << "" << -1 << "read-only" << 0;
     QTest::newRow("mission switch, a read-only Savedata folder")
         << false << one << switchToTwo << "EAW/Savedata"
-        << "" << -1 << "read-only";
+        << "" << -1 << "read-only" << 0;
     QTest::newRow("mission switch, a read-only save in the store it replaces")
         << false << one << switchToTwo << "VEK/C-One/game1.sav"
-        << "" << -1 << "read-only";
+        << "" << -1 << "read-only" << 0;
     QTest::newRow("mission load alone, a read-only Savedata folder")
         << false << QStringList{"status"} << QStringList{"toggle", "M-Two"} << "EAW/Savedata"
-        << "" << -1 << "read-only";
+        << "" << -1 << "read-only" << 0;
     QTest::newRow("mission unload, a read-only C-Default") << false << one << one << "VEK/C-Default"
-                                                           << "" << -1 << "read-only";
+                                                           << "" << -1 << "read-only" << 0;
     // A ledger that cannot say what was done: nothing is done.
     QTest::newRow("mission switch, a read-only FoldersLoaded.txt")
         << false << one << switchToTwo << "VEK/FoldersLoaded.txt"
-        << "" << -1 << "read-only";
+        << "" << -1 << "read-only" << 0;
     QTest::newRow("unload, a read-only LoadOrder.txt") << false << one << one << "VEK/LoadOrder.txt"
-                                                       << "" << -1 << "read-only";
+                                                       << "" << -1 << "read-only" << 0;
     // The saves could move, the new mission's files cannot: the old mission comes back.
     QTest::newRow("mission switch, a read-only game file in the new mission's way")
         << false << one << switchToTwo << "EAW/mtwo3.dat"
-        << "" << -1 << "read-only";
+        << "" << -1 << "read-only" << 0;
     QTest::newRow("mission switch, the other store's save does not fit")
         << false << one << switchToTwo << ""
-        << "VEK/C-Two/huge.sav" << 512 * 1024 << "No space left on device";
+        << "VEK/C-Two/huge.sav" << 512 * 1024 << "No space left on device" << 0;
     QTest::newRow("mission switch, Savedata's save does not fit in its store")
         << false << one << switchToTwo << ""
-        << "EAW/Savedata/huge.sav" << 512 * 1024 << "No space left on device";
+        << "EAW/Savedata/huge.sav" << 512 * 1024 << "No space left on device" << 0;
     QTest::newRow("mission unload, a full disk")
         << false << one << one << ""
-        << "EAW/Savedata/huge.sav" << 512 * 1024 << "No space left on device";
+        << "EAW/Savedata/huge.sav" << 512 * 1024 << "No space left on device" << 0;
     const QStringList swap{"plane", "P-Ta 152H"};
     const QStringList lateWar{"toggle", "F-Late war fighters"};
     QTest::newRow("a full disk: not even the game folder's lock fits")
         << true << lateWar << swap << ""
-        << "" << 0 << "no space is left";
+        << "" << 0 << "no space is left" << 0;
     QTest::newRow("aircraft swap, a read-only PlanesLoaded.txt")
         << true << lateWar << swap << "VEK/PlanesLoaded.txt"
-        << "" << -1 << "read-only";
+        << "" << -1 << "read-only" << 0;
     // Room for the game folder's lock, and not for the new files.
     QTest::newRow("aircraft swap, a full disk") << true << lateWar << swap << ""
-                                                << "" << 4096 << "not enough space";
+                                                << "" << 4096 << "not enough space" << 0;
     // Room for the journal and some of the new files, not for all of them.
     QTest::newRow("aircraft swap, the disk fills up half-way")
         << true << lateWar << swap << ""
-        << "" << 16 * 1024 << "No space left on device";
+        << "" << 16 * 1024 << "No space left on device" << 0;
+    // Ctrl+C is the window's Cancel: the switch is undone, and the status tells a script
+    // that the run was interrupted.
+    QTest::newRow("mission switch, Ctrl+C half-way") << false << one << switchToTwo << ""
+                                                     << "" << -1 << "" << 3;
 }
 
 void TestCliCrash::aFailedClickChangesNothing() {
@@ -399,6 +404,7 @@ void TestCliCrash::aFailedClickChangesNothing() {
     QFETCH(QString, big);
     QFETCH(int, freeBytes);
     QFETCH(QString, cause);
+    QFETCH(int, interruptAfter);
     if (freeBytes >= 0 && !CliRun::smallDisksPossible())
         QSKIP("This system lets no unprivileged user namespace mount a small file system, so "
               "a full disk cannot be made here.");
@@ -444,12 +450,15 @@ void TestCliCrash::aFailedClickChangesNothing() {
     QString after = root;
     CliRun r;
     if (freeBytes < 0) {
-        r = CliRun::run(args, lockDir_.filePath("lock"));
+        QStringList env;
+        if (interruptAfter > 0)
+            env << QStringLiteral("VEK_INTERRUPT_AFTER=%1").arg(interruptAfter);
+        r = CliRun::run(args, lockDir_.filePath("lock"), QString(), env);
     } else {
         after = scratch.filePath("after");
         r = CliRun::runOnSmallDisk(args, lockDir_.filePath("lock"), root, freeBytes, after);
     }
-    QVERIFY2(r.status == 1, r.err);
+    QVERIFY2(r.status == (interruptAfter > 0 ? 130 : 1), r.err);
     QVERIFY2(r.err.contains(cause.toUtf8()), r.err);
     QVERIFY2(!r.err.contains("Unknown error"), r.err);
     const Tree now = treeOf(after);

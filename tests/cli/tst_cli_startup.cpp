@@ -92,6 +92,40 @@ private Q_SLOTS:
         QCOMPARE(r.status, 0);
         QVERIFY(r.out.contains("--game DIR"));
         QVERIFY(r.out.contains("\n  status "));
+        // Every line kind a dry run prints, and every exit status.
+        const QByteArray words = r.out.simplified();
+        QVERIFY(words.contains("launch PROGRAM, link FILE KEPT"));
+        QVERIFY(words.contains("130 interrupted by Ctrl+C"));
+        QVERIFY(words.contains("chain them with + launch"));
+        for (const QByteArray &line : r.out.split('\n'))
+            QVERIFY2(line.size() <= 80, line.constData());
+    }
+
+    // Qt's own options (-platform) are the application object's; anything else not ours is a
+    // mistake the window program names, as the command-line tool does.
+    void windowRefusesUnknownArguments_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QByteArray>("named");
+        QTest::newRow("unknown option") << QStringList{"--bogus"} << QByteArray("--bogus");
+        QTest::newRow("after a Qt option")
+            << QStringList{"-platform", "offscreen", "--bogus"} << QByteArray("--bogus");
+        QTest::newRow("--game without its folder") << QStringList{"--game"} << QByteArray("--game");
+        QTest::newRow("a stray word")
+            << QStringList{"--game", "<game>", "fly"} << QByteArray("fly");
+    }
+
+    void windowRefusesUnknownArguments() {
+        QFETCH(QStringList, args);
+        QFETCH(QByteArray, named);
+        TestFolders f;
+        args.replaceInStrings(QStringLiteral("<game>"), f.game());
+        const QStringList gameBefore = QDir(f.game()).entryList(QDir::Files);
+        const CliRun r = CliRun::run(args, lockPath(), f.game(), {"QT_QPA_PLATFORM=offscreen"},
+                                     QStringLiteral(VEK_WINDOW));
+        QCOMPARE(r.status, 2);
+        QVERIFY2(r.err.contains(named) && r.err.contains("Usage: vekselector"), r.err);
+        QVERIFY(!r.err.contains("-platform"));
+        QCOMPARE(QDir(f.game()).entryList(QDir::Files), gameBefore);
     }
 
     void refusesWhileTheWindowProgramRuns_data() {
