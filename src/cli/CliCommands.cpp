@@ -460,7 +460,7 @@ QString CliCommands::help() {
     text += QStringLiteral(
         "\nExit status: 0 every command done; 1 a command failed (message on stderr, later\n"
         "commands not run); 2 usage error; 3 another selector is running (here or in the\n"
-        "game folder); 130 interrupted by Ctrl+C (while files move, the operation is undone\n"
-        "first).\n");
+        "game folder); 130 interrupted by Ctrl+C (while files move, the operation is\n"
+        "undone first).\n");
     return text;
 }
