@@ -29,8 +29,10 @@ public:
     QByteArray name() const { return nameLine.trimmed(); }
 
     /// Whether `name` (the folder's own name) marks an alternative aircraft folder: it begins
-    /// "P-", in that case.
-    static bool isAltFolder(const QString &name) { return name.startsWith(QLatin1String("P-")); }
+    /// "P-", in any case, as every name the selector matches in a folder.
+    static bool isAltFolder(const QString &name) {
+        return name.startsWith(QLatin1String("P-"), Qt::CaseInsensitive);
+    }
 
     /// Reads the .vek file and checks it: a name that is not blank and fits a menu entry
     /// (254 bytes), a slot 0 to 29, 168 whole numbers 0 to 255. Answers false with `error`

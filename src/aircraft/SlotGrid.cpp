@@ -13,10 +13,12 @@ bool SlotGrid::GridSet(const QString &contentFolder, QStringList *problems) {
     for (const QString &path : FileList::folders(contentFolder))
         if (AltPlane::isAltFolder(QFileInfo(path).fileName()))
             folders << path;
+    // The rows of the folder loaded before never outlive it: a swap from them would copy in
+    // an aircraft whose set is no longer in the game folder.
+    clear();
     if (folders.isEmpty())
         return false;
     base = contentFolder + QDir::separator();
-    rows.clear();
     for (const QString &path : folders) {
         AltPlane plane;
         QString error;

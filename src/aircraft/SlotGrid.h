@@ -40,7 +40,7 @@ public:
 
     /// `GridSet`: lists the "P-" folders of `contentFolder` in name order. A folder whose
     /// .vek file is missing or unusable is not offered; `problems` says why. Answers false
-    /// (the grid unchanged) when the folder has no "P-" folder at all.
+    /// (the grid empty) when the folder has no "P-" folder at all.
     bool GridSet(const QString &contentFolder, QStringList *problems);
 
     /// Marks row `r` swapped in and unmarks the other rows of its slot.

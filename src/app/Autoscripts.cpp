@@ -14,6 +14,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 
 QString Autoscripts::folder() const {
     return FileList::resolveFolder(s_.ModFolder(), AutoscriptFile::Folder);
@@ -48,12 +49,23 @@ bool Autoscripts::run() {
     s_.journal().forgetCancel();
     const auto cancelled = [this] { return s_.journal().cancelled(); };
     QString stoppedAt;
+    // A script run a second time takes its set out: its content folder goes first and takes
+    // its aircraft with it, so their entries find no row then. They matched in this run all
+    // the same, and only an entry that matches nothing at all is worth telling the player.
+    QSet<QString> aircraftSeen;
+    const auto seeAircraft = [this, &aircraftSeen] {
+        for (int r = 1; r < s_.G1.rowCount(); ++r)
+            aircraftSeen.insert(s_.G1.row(r).folder);
+    };
+    seeAircraft();
     for (const QString &e : std::as_const(List2)) {
         bool matched = false;
         for (int r = 1; r < s_.Unigrid.rowCount() && !cancelled(); ++r)
             if (s_.Unigrid.row(r).name == e) {
                 matched = true;
+                seeAircraft();
                 ok = s_.loadFiles().click(r) && ok;
+                seeAircraft();
             }
         for (int r = 1; r < s_.SK1.rowCount() && !cancelled(); ++r)
             if (s_.SK1.row(r).name == e) {
@@ -70,7 +82,7 @@ bool Autoscripts::run() {
             stoppedAt = e;
             break;
         }
-        if (!matched && !e.isEmpty() && !unmatched.contains(e))
+        if (!matched && !e.isEmpty() && !aircraftSeen.contains(e) && !unmatched.contains(e))
             unmatched << e;
     }
     s_.RefreshLoadedList();

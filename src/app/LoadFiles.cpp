@@ -1,5 +1,6 @@
 #include "LoadFiles.h"
 
+#include "AltPlane.h"
 #include "FileList.h"
 #include "FileOps.h"
 #include "Ledgers.h"
@@ -10,15 +11,16 @@
 #include "TextFile.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include <algorithm>
 
 bool LoadFiles::hasAltPlanes(const QString &folder) {
-    const QString marker = QString(QDir::separator()) + QStringLiteral("P-");
-    for (const QString &path : FileList::folders(folder))
-        if (path.contains(marker, Qt::CaseInsensitive))
-            return true;
-    return false;
+    // The same test as the grid's, so a folder that shows the grid always fills it.
+    const QStringList folders = FileList::folders(folder);
+    return std::any_of(folders.begin(), folders.end(), [](const QString &path) {
+        return AltPlane::isAltFolder(QFileInfo(path).fileName());
+    });
 }
 
 bool LoadFiles::click(int row) {

@@ -11,6 +11,7 @@
 #include "TestFolders.h"
 
 #include <QDir>
+#include <QFile>
 #include <QMap>
 #include <QTest>
 #include <QtEndian>
@@ -92,7 +93,6 @@ class TestPlanes : public QObject {
 private Q_SLOTS:
     void loadingTheSetListsItsAlternatives() {
         Fixture fx;
-        TestFolders::write(fx.setPath("p-lowercase"), "x.vek", "x");
         Selector &s = fx.openWithSet();
         QVERIFY(s.Frame6);
         QStringList folders, codes;
@@ -115,6 +115,28 @@ private Q_SLOTS:
         QCOMPARE(s.Fuel.rows.at(7).position, 7 * 216 + 41);
         // The set's own planes.dat, variant 1 in the demo kit.
         QCOMPARE(s.Fuel.rows.at(7).full, DemoPlanesDat::fuel(7, 1));
+        QVERIFY(fx.prompt.shown.isEmpty());
+    }
+
+    void gridShowsOnlyTheLoadedSetsAircraft() {
+        // A second set whose one aircraft folder is spelt in lower case replaces the demo's.
+        Fixture fx;
+        const QString other = fx.f.vek() + "/F-Lower case set";
+        const QDir mustang(fx.setPath("P-Mustang III"));
+        QVERIFY(QDir().mkpath(other + "/p-mustang III"));
+        for (const QString &n : mustang.entryList(QDir::Files))
+            QVERIFY(QFile::copy(mustang.filePath(n), other + "/p-mustang III/" + n));
+        for (const char *n : {"planes.dat", "pnames.str", "loadout.dat"})
+            QVERIFY(QFile::copy(fx.setPath(n), other + "/" + n));
+        Selector &s = fx.openWithSet();
+        QVERIFY(fx.row("P-Mustang III") > 0);
+        QVERIFY(s.loadFiles().click(s.Unigrid.find("F-Lower case set")));
+        QVERIFY(s.Frame6);
+        QCOMPARE(s.G1.rowCount(), 2);
+        QCOMPARE(s.G1.row(1).folder, QStringLiteral("p-mustang III"));
+        QVERIFY(s.G1.folderPath(1).startsWith(other + "/"));
+        QVERIFY(s.planes().click(1));
+        QVERIFY(fx.names().contains(demoPlane("P-Mustang III").nameLine.trimmed()));
         QVERIFY(fx.prompt.shown.isEmpty());
     }
 

@@ -134,6 +134,11 @@ void TestCliDryRun::dryRunForetellsTheRealRun_data() {
                                  << false;
     QTest::newRow("script-run") << none << "" << QStringList{"script-run", "Late war escort"}
                                 << "copy" << 0 << none << false;
+    // Run again, the script takes its set out; its aircraft went with their set and are no
+    // fault of the script.
+    QTest::newRow("script-run again")
+        << QStringList{"script-run", "Late war escort"} << ""
+        << QStringList{"script-run", "Late war escort"} << "delete" << 0 << none << false;
     QTest::newRow("music") << none << "" << QStringList{"music", "MUSIC#Jazz"} << "move" << 0
                            << none << false;
     QTest::newRow("delmsn") << none << "" << QStringList{"delmsn"} << "delete" << 0 << none
