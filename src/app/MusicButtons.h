@@ -19,6 +19,8 @@ public:
     /// The pointer is over `Option12`(index): the set's description becomes the frame caption;
     /// without a music.txt the caption stays.
     void hover(int index);
+    /// The pointer over the frame itself, off its buttons: the caption empties.
+    void hoverFrame() { Frame12.clear(); }
     /// "Del MSN": deletes the game's default mission files.
     bool delmsn();
 

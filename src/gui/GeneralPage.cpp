@@ -365,7 +365,7 @@ bool GeneralPage::eventFilter(QObject *watched, QEvent *event) {
                 selector_.features().hoverFrame();
                 Label18->setText(selector_.features().Label18);
             } else {
-                selector_.music().Frame12.clear();
+                selector_.music().hoverFrame();
                 setCaption(Frame12, selector_.music().Frame12);
             }
         }
