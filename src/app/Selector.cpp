@@ -327,18 +327,11 @@ bool Selector::inisave() {
     const bool saved = IniOptions::save(folders_.GameFolder, folders_.ModFolder, ini, &error);
     if (!saved)
         report(error);
-    // A game file that cannot take the cheat byte would be told at every option change; the
-    // player hears of it once, and again only when the problem changes.
-    QString cheatError;
-    if (!CheatCheck::step(folders_.GameFolder, CheatCheck::value(Check4, FeatureNumber),
-                          &cheatError) &&
-        cheatError != cheatProblem_)
-        report(cheatError);
-    cheatProblem_ = cheatError;
+    const bool cheatWritten = writeCheatByte(CheatCheck::value(Check4, FeatureNumber));
     const QString iniPath = FileList::resolve(folders_.GameFolder, QStringLiteral("eaw.ini"));
     if (QFileInfo::exists(iniPath))
         FileOps::setReadOnly(iniPath, true);
-    return saved && cheatError.isEmpty();
+    return saved && cheatWritten;
 }
 
 bool Selector::Restore() {
@@ -400,6 +393,15 @@ bool Selector::V1cheksum() {
     }
     setCaption(QString::number(value));
     return true;
+}
+
+bool Selector::writeCheatByte(unsigned char value) {
+    QString error;
+    const bool written = CheatCheck::step(folders_.GameFolder, value, &error);
+    if (!written && error != cheatProblem_)
+        report(error);
+    cheatProblem_ = error;
+    return written;
 }
 
 bool Selector::nightSwitch(int version, bool night) {

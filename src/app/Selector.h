@@ -136,6 +136,10 @@ public:
     /// `Command12` "V1cheksum": the cheat byte of flt.cdf as decimal text in the caption.
     /// Answers false (the player told) when flt.cdf is missing or too short.
     bool V1cheksum();
+    /// Writes `value` as the cheat byte of V1V1.FLT and flt.cdf. A file that cannot take it is
+    /// told once, and again only when the problem changes: the same short file would otherwise
+    /// be told at every option change and again at the exit.
+    bool writeCheatByte(unsigned char value);
     /// The night switch of `niteform`: "Day ==> Night" (`night`) or "Reset to normal" for
     /// `niteopt`(version). Answers false (the player told, eaw.exe untouched) when refused.
     bool nightSwitch(int version, bool night);

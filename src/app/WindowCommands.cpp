@@ -29,9 +29,7 @@ bool WindowCommands::ExitProcedure() {
                                           Prompt::Icon::None, Prompt::Buttons::OkCancel))
         return false;
     // On or off, the cheat byte is 0 once the selector has gone.
-    QString error;
-    if (!CheatCheck::step(s_.GameFolder(), 0, &error))
-        s_.report(error);
+    s_.writeCheatByte(0);
     s_.Restore();
     return true;
 }

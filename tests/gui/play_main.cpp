@@ -75,16 +75,9 @@ int main(int argc, char *argv[]) {
         return 2;
     }
     QDir::setCurrent(args.at(1));
-    SelectorWindows windows;
-    if (!windows.start(QDir::currentPath()) || !windows.vekForm())
-        return 3;
-    VEKForm *form = windows.vekForm();
-    form->activateWindow();
-    if (!QTest::qWaitForWindowActive(form))
-        err << "the window did not become active; keys may go astray\n";
     const QString prefix = args.at(2);
-    form->grab().save(prefix + QStringLiteral("-00-start.png"));
     int stepNumber = 0, messages = 0;
+    // Answers the boxes of the start too (step 00), which open before the window shows.
     QTimer answer;
     QObject::connect(&answer, &QTimer::timeout, [&] {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
@@ -103,6 +96,14 @@ int main(int argc, char *argv[]) {
             button->click();
     });
     answer.start(200);
+    SelectorWindows windows;
+    if (!windows.start(QDir::currentPath()) || !windows.vekForm())
+        return 3;
+    VEKForm *form = windows.vekForm();
+    form->activateWindow();
+    if (!QTest::qWaitForWindowActive(form))
+        err << "the window did not become active; keys may go astray\n";
+    form->grab().save(prefix + QStringLiteral("-00-start.png"));
     for (int i = 3; i < args.size(); ++i) {
         stepNumber = i - 2;
         const QString step = args.at(i);
