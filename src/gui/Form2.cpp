@@ -1,5 +1,6 @@
 #include "Form2.h"
 
+#include "Contrast.h"
 #include "FolderListBox.h"
 #include "Locator.h"
 
@@ -21,7 +22,9 @@ void paint(QWidget *w, const QColor &colour) {
     w->setPalette(p);
     w->setAutoFillBackground(true);
     // Some styles paint option buttons without the window background; a style sheet holds.
-    w->setStyleSheet(QStringLiteral("background-color: %1;").arg(colour.name()));
+    // The text colour too: a dark theme's light text does not read on these light colours.
+    w->setStyleSheet(QStringLiteral("background-color: %1; color: %2;")
+                         .arg(colour.name(), Contrast::textOn(colour).name()));
 }
 } // namespace
 

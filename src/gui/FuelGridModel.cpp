@@ -24,8 +24,9 @@ QVariant FuelGridModel::data(const QModelIndex &index, int role) const {
             return row.position;
         return FuelGrid::value(row.full, c);
     }
-    if (role == Qt::BackgroundRole && c >= FuelGrid::FirstColumn && c == row.chosenColumn)
-        return colour(FuelGrid::ChosenColour);
+    if ((role == Qt::BackgroundRole || role == Qt::ForegroundRole) && c >= FuelGrid::FirstColumn &&
+        c == row.chosenColumn)
+        return colour(FuelGrid::ChosenColour, role);
     if (role == Qt::TextAlignmentRole && c >= FuelGrid::FirstColumn)
         return int(Qt::AlignRight | Qt::AlignVCenter);
     return {};

@@ -2,6 +2,7 @@
 
 #include "ClickableLabel.h"
 #include "CompleteReset.h"
+#include "Contrast.h"
 #include "IniOptions.h"
 #include "KeyboardFeatures.h"
 #include "MusicButtons.h"
@@ -33,14 +34,12 @@ QPushButton *button(QWidget *parent, const char *name, const QString &caption, Q
     b->setPalette(p);
     // A border of its own makes the style draw the colour itself, flat, instead of a paler
     // gradient over it; the text is black or white, whichever reads on that colour.
-    const bool dark = 0.299 * colour.red() + 0.587 * colour.green() + 0.114 * colour.blue() < 110;
-    b->setStyleSheet(QStringLiteral("QPushButton { background-color: %1; color: %2; "
-                                    "border: 1px solid %3; border-radius: 3px; padding: 2px 8px; }"
-                                    "QPushButton:pressed { background-color: %3; }"
-                                    "QPushButton:focus { border: 2px solid palette(highlight); }")
-                         .arg(colour.name(),
-                              dark ? QStringLiteral("white") : QStringLiteral("black"),
-                              colour.darker(140).name()));
+    b->setStyleSheet(
+        QStringLiteral("QPushButton { background-color: %1; color: %2; "
+                       "border: 1px solid %3; border-radius: 3px; padding: 2px 8px; }"
+                       "QPushButton:pressed { background-color: %3; }"
+                       "QPushButton:focus { border: 2px solid palette(highlight); }")
+            .arg(colour.name(), Contrast::textOn(colour).name(), colour.darker(140).name()));
     b->setMinimumHeight(32);
     return b;
 }

@@ -1,5 +1,7 @@
 #include "GridModel.h"
 
+#include "Contrast.h"
+
 #include <QColor>
 
 void GridModel::refresh() {
@@ -18,8 +20,9 @@ void GridModel::refresh() {
     endResetModel();
 }
 
-QVariant GridModel::colour(unsigned bgr) {
+QVariant GridModel::colour(unsigned bgr, int role) {
     if (bgr & 0x80000000u)
         return {};
-    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
+    const QColor background(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
+    return role == Qt::ForegroundRole ? Contrast::textOn(background) : background;
 }

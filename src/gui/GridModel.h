@@ -14,9 +14,10 @@ public:
     /// The grid changed under the model.
     void refresh();
 
-    /// A blue-green-red cell colour as a QColor; the system window colour is no colour of
-    /// its own (the view's base is used).
-    static QVariant colour(unsigned bgr);
+    /// A blue-green-red cell colour as a QColor for `Qt::BackgroundRole`, and for
+    /// `Qt::ForegroundRole` the text colour that reads on it; the system window colour is no
+    /// colour of its own (the view's base and text are used).
+    static QVariant colour(unsigned bgr, int role = Qt::BackgroundRole);
 
 private:
     int rows_ = -1;

@@ -26,8 +26,8 @@ QVariant LoadGridModel::data(const QModelIndex &index, int role) const {
             return row.loaded ? QStringLiteral("S") : QString();
         }
     }
-    if (role == Qt::BackgroundRole && index.column() == 1)
-        return colour(row.colour);
+    if ((role == Qt::BackgroundRole || role == Qt::ForegroundRole) && index.column() == 1)
+        return colour(row.colour, role);
     return {};
 }
 

@@ -18,8 +18,8 @@ QVariant SkinGridModel::data(const QModelIndex &index, int role) const {
     const SkinGrid::Row &row = grid_.rows.at(index.row());
     if (role == Qt::DisplayRole)
         return index.column() == 0 ? row.name : (row.loaded ? QStringLiteral("S") : QString());
-    if (role == Qt::BackgroundRole && index.column() == 0)
-        return colour(row.colour);
+    if ((role == Qt::BackgroundRole || role == Qt::ForegroundRole) && index.column() == 0)
+        return colour(row.colour, role);
     return {};
 }
 

@@ -30,8 +30,8 @@ QVariant SlotGridModel::data(const QModelIndex &index, int role) const {
             return row.marked ? QStringLiteral("S") : QString();
         }
     }
-    if (role == Qt::BackgroundRole && index.column() == 3)
-        return colour(row.colour);
+    if ((role == Qt::BackgroundRole || role == Qt::ForegroundRole) && index.column() == 3)
+        return colour(row.colour, role);
     return {};
 }
 

@@ -1,6 +1,8 @@
 #include "ClickableLabel.h"
+#include "Contrast.h"
 #include "FolderListBox.h"
 #include "Form2.h"
+#include "FuelGrid.h"
 #include "FuelPage.h"
 #include "GeneralPage.h"
 #include "InstanceGuard.h"
@@ -9,11 +11,13 @@
 #include "LoadFilesPage.h"
 #include "LoadedFiles.h"
 #include "PictureBox.h"
+#include "Planes.h"
 #include "PlanesSkinsPage.h"
 #include "ProgressWindow.h"
 #include "ScriptedPrompt.h"
 #include "Selector.h"
 #include "SelectorWindows.h"
+#include "Skins.h"
 #include "TestFolders.h"
 #include "VEKForm.h"
 
@@ -29,6 +33,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTableView>
@@ -57,6 +62,39 @@ struct DemoWindows {
         return windows.start(f.game());
     }
 };
+
+// How well the text of a picture reads: the contrast between its most common colour (the
+// background) and the colour farthest from it (the core of the letters).
+double textContrast(const QImage &picture) {
+    const QImage image = picture.convertToFormat(QImage::Format_RGB32);
+    QHash<QRgb, int> counts;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            ++counts[image.pixel(x, y)];
+    QRgb background = 0;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        if (it.value() > counts.value(background))
+            background = it.key();
+    double best = 1;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        best = std::max(best, Contrast::ratio(QColor(background), QColor(it.key())));
+    return best;
+}
+
+QPalette darkPalette() {
+    QPalette p;
+    const QColor window(53, 53, 53), base(36, 36, 36), text(238, 238, 236);
+    p.setColor(QPalette::Window, window);
+    p.setColor(QPalette::WindowText, text);
+    p.setColor(QPalette::Base, base);
+    p.setColor(QPalette::AlternateBase, window);
+    p.setColor(QPalette::Text, text);
+    p.setColor(QPalette::Button, window);
+    p.setColor(QPalette::ButtonText, text);
+    p.setColor(QPalette::Highlight, QColor(53, 132, 228));
+    p.setColor(QPalette::HighlightedText, Qt::white);
+    return p;
+}
 } // namespace
 
 class TestWindows : public QObject {
@@ -76,6 +114,8 @@ private Q_SLOTS:
     void linksBrowserCoversTheScreenOnEachClick();
     void loadGridShowsTwentyFiveFoldersAtOnce();
     void namesFitAfterASlotFilter();
+    void colouredTextReads_data();
+    void colouredTextReads();
     void progressDialogOverTheThreshold_data();
     void progressDialogOverTheThreshold();
 
@@ -562,6 +602,68 @@ void TestWindows::namesFitAfterASlotFilter() {
                  qPrintable(name));
     }
     QCOMPARE(shown, skins->model()->rowCount());
+}
+
+void TestWindows::colouredTextReads_data() {
+    QTest::addColumn<bool>("dark");
+    QTest::newRow("light theme") << false;
+    QTest::newRow("dark theme") << true;
+}
+
+// The window's own colours (loaded rows, skins, the swapped aircraft, the chosen fuel, the
+// coloured buttons) keep a text colour that reads on them, whatever the theme's text colour.
+void TestWindows::colouredTextReads() {
+    QFETCH(bool, dark);
+    const QPalette saved = QApplication::palette();
+    if (dark)
+        QApplication::setPalette(darkPalette());
+    const auto restore = qScopeGuard([&] { QApplication::setPalette(saved); });
+    DemoWindows demo;
+    QVERIFY(demo.start());
+    Selector &s = *demo.windows.selector();
+    QVERIFY(s.loadFiles().click(s.Unigrid.find(QStringLiteral("F-Late war fighters"))));
+    QVERIFY(s.skins().activate(s.SK1.find(QStringLiteral("A-05 Blue Nose"))));
+    QVERIFY(s.planes().click(3)); // Mustang IV, slot 5 like the skin
+    QVERIFY(s.planes().fuelClick(1, FuelGrid::FirstColumn));
+    VEKForm *form = demo.windows.vekForm();
+    form->resize(1100, 800);
+    form->refresh();
+    QVERIFY(QTest::qWaitForWindowExposed(form));
+
+    const auto reads = [](const QImage &image, const QString &what) {
+        const double contrast = textContrast(image);
+        QVERIFY2(contrast >= 4.5, qPrintable(QStringLiteral("%1: %2:1").arg(what).arg(contrast)));
+    };
+    for (const char *name : {"Unigrid", "SK1", "G1", "Fuel"}) {
+        auto *view = form->findChild<QTableView *>(QLatin1String(name));
+        QVERIFY(view);
+        for (int page = 0; page < form->SSTab1->count(); ++page)
+            if (form->SSTab1->widget(page)->isAncestorOf(view))
+                form->SSTab1->setCurrentIndex(page);
+        view->setCurrentIndex({});
+        QApplication::processEvents();
+        int coloured = 0;
+        QAbstractItemModel *model = view->model();
+        for (int r = 0; r < model->rowCount(); ++r)
+            for (int c = 0; c < model->columnCount(); ++c) {
+                const QModelIndex cell = model->index(r, c);
+                if (!cell.data(Qt::BackgroundRole).isValid() || view->isRowHidden(r))
+                    continue;
+                ++coloured;
+                view->scrollTo(cell);
+                const QRect rect = view->visualRect(cell).adjusted(2, 2, -2, -2);
+                reads(view->viewport()->grab(rect).toImage(),
+                      QStringLiteral("%1 row %2 column %3").arg(name).arg(r).arg(c));
+            }
+        QVERIFY2(coloured > 0, name);
+    }
+    form->SSTab1->setCurrentIndex(0);
+    for (const char *name : {"Command5", "Command8", "Command3", "Command9", "Command14"}) {
+        auto *button = form->findChild<QPushButton *>(QLatin1String(name));
+        QVERIFY(button);
+        const QImage image = button->grab().toImage();
+        reads(image.copy(image.rect().adjusted(4, 4, -4, -4)), QLatin1String(name));
+    }
 }
 
 QTEST_MAIN(TestWindows)
