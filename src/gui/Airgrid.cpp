@@ -11,6 +11,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QListWidget>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace {
@@ -33,6 +34,8 @@ Airgrid::Airgrid(Selector &selector, QWidget *parent)
     : QWidget(parent), editor_(selector.GameFolder(), selector.prompt()) {
     setObjectName(QStringLiteral("Airgrid"));
     setWindowFlag(Qt::Window);
+    // Escape closes a side window, as it closes a dialog.
+    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QWidget::close);
     setWindowTitle(QStringLiteral("Online Planes.dat binary editor"));
 
     List1 = new QListWidget(this);

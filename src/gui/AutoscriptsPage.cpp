@@ -68,8 +68,12 @@ AutoscriptsPage::AutoscriptsPage(Selector &selector, QWidget *parent)
     layout->setColumnStretch(1, 1);
 
     connect(Label5, &ClickableLabel::clicked, Label5, &QWidget::hide);
-    connect(File10, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) {
-        selector_.autoscripts().show(File10->row(item));
+    // The highlighted script is the one shown and the one run, reached by the pointer or by
+    // the keys alike.
+    connect(File10, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row < 0)
+            return;
+        selector_.autoscripts().show(row);
         Q_EMIT changed();
     });
     connect(Command6, &QPushButton::clicked, this, [this] {
@@ -95,6 +99,8 @@ AutoscriptsPage::AutoscriptsPage(Selector &selector, QWidget *parent)
 }
 
 void AutoscriptsPage::refresh() {
+    // Showing the engine's state is no choice of the player's.
+    const QSignalBlocker blockList(File10);
     if (File10->count() != selector_.File10.size() || [this] {
             for (int i = 0; i < File10->count(); ++i)
                 if (File10->item(i)->text() != selector_.File10.at(i))

@@ -13,9 +13,11 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QSignalBlocker>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -78,14 +80,25 @@ LoadFilesPage::LoadFilesPage(Selector &selector, QWidget *parent)
     layout->addWidget(LoadFrame, 2);
     layout->addLayout(side, 1);
 
-    connect(List3, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) {
-        selector_.loadFiles().filter(List3->row(item));
+    // The group filter follows the highlighted group, whether clicked or reached by the keys.
+    connect(List3, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row < 0)
+            return;
+        selector_.loadFiles().filter(row);
         Q_EMIT changed();
     });
     connect(Unigrid, &FlexGrid::chosen, this, [this](const QModelIndex &index) {
         selector_.loadFiles().click(index.row() + 1);
         Q_EMIT changed();
     });
+    // The description and picture follow the keys' current row as they follow the pointer.
+    connect(Unigrid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex &current) {
+                if (!current.isValid() || !Unigrid->hasFocus())
+                    return;
+                selector_.loadFiles().hover(current.row() + 1);
+                showDescription();
+            });
 }
 
 bool LoadFilesPage::eventFilter(QObject *watched, QEvent *event) {
@@ -148,6 +161,8 @@ void LoadFilesPage::layOutGrid() {
 }
 
 void LoadFilesPage::refresh() {
+    // Showing the engine's state is no choice of the player's.
+    const QSignalBlocker blockList(List3);
     if (List3->count() != selector_.List3.size()) {
         List3->clear();
         List3->addItems(selector_.List3);

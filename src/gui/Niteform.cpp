@@ -9,12 +9,15 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 Niteform::Niteform(Selector &selector, QWidget *parent)
     : QWidget(parent, Qt::Window), selector_(selector) {
     setObjectName(QStringLiteral("niteform"));
     setWindowTitle(QStringLiteral("Nox's nightpatch"));
+    // Escape closes a side window, as it closes a dialog.
+    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QWidget::close);
 
     NPframe = new QGroupBox(QStringLiteral("Nightswitch"), this);
     NPframe->setObjectName(QStringLiteral("NPframe"));

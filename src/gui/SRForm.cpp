@@ -14,12 +14,15 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 SRForm::SRForm(Selector &selector, QWidget *parent)
     : QWidget(parent), editor_(selector.GameFolder(), selector.prompt()) {
     setObjectName(QStringLiteral("SRForm"));
     setWindowFlag(Qt::Window);
+    // Escape closes a side window, as it closes a dialog.
+    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QWidget::close);
     setWindowTitle(QStringLiteral("EAW Stringfile editing/making utiliy"));
 
     bytes_ = new ByteViewModel(editor_, this);
@@ -41,6 +44,7 @@ SRForm::SRForm(Selector &selector, QWidget *parent)
     SFG2->horizontalHeader()->setStretchLastSection(true);
     SFG2->verticalHeader()->setDefaultSectionSize(twipsToPixels(this, 240) + 4);
     SFG2->viewport()->installEventFilter(this);
+    SFG2->installEventFilter(this);
 
     SRText = new QLineEdit(this);
     SRText->setObjectName(QStringLiteral("SRText"));
@@ -107,6 +111,17 @@ bool SRForm::eventFilter(QObject *watched, QEvent *event) {
             value = static_cast<quint8>(Text8::fromUnicode(key->text()).at(0));
         if (value >= 0 && SFG1->currentIndex().isValid()) {
             editor_.keyPress(SFG1->currentIndex().column(), value);
+            refresh();
+            return true;
+        }
+    }
+    // The context-menu keys (Menu, Shift+F10) do for the current row what a right click does.
+    if (watched == SFG2 && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if ((key->key() == Qt::Key_Menu ||
+             (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier)) &&
+            SFG2->currentIndex().isValid()) {
+            editor_.rightClick(SFG2->currentIndex().row());
             refresh();
             return true;
         }

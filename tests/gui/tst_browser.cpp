@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -19,6 +20,7 @@ class TestBrowser : public QObject {
 private Q_SLOTS:
     void choosingGoesToTheTitlesAddress_data();
     void choosingGoesToTheTitlesAddress();
+    void escapeClosesTheBrowser();
 };
 
 namespace {
@@ -93,6 +95,19 @@ void TestBrowser::choosingGoesToTheTitlesAddress() {
     QCOMPARE(items.count(url), 1);
     QTRY_VERIFY(!browser.timTimer->isActive());
     QVERIFY(prompt.shown.isEmpty());
+}
+
+void TestBrowser::escapeClosesTheBrowser() {
+    TestFolders f;
+    TestFolders::write(f.vek(), "linkscreen", page("Start"));
+    ScriptedPrompt prompt;
+    QPointer<frmBrowser> browser = new frmBrowser(f.vek(), prompt);
+    browser->show();
+    browser->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(browser));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    // Closed, and gone with its page component.
+    QTRY_VERIFY(!browser);
 }
 
 int main(int argc, char *argv[]) {

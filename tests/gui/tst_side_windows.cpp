@@ -9,6 +9,7 @@
 #include "TestFolders.h"
 #include "VEKForm.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -28,6 +29,8 @@ private Q_SLOTS:
     void planesDatEditor_data();
     void planesDatEditor();
     void stringEditorWithALargeFile();
+    void escapeClosesASideWindow_data();
+    void escapeClosesASideWindow();
 
 private:
     VEKForm *open(SelectorWindows &windows, const TestFolders &f);
@@ -146,7 +149,47 @@ void TestSideWindows::stringEditorWithALargeFile() {
     QTest::keyClicks(sr->SRText, QStringLiteral("Renamed"));
     QTest::mouseClick(sr->Command9, Qt::LeftButton);
     QCOMPARE(sr->SFG2->model()->index(2, 0).data().toString(), QStringLiteral("Renamed"));
+    // The context-menu keys do the right click for the current row.
+    sr->SFG2->setFocus();
+    for (const auto &[row, key, modifiers] :
+         {std::tuple{3, Qt::Key_Menu, Qt::NoModifier}, {4, Qt::Key_F10, Qt::ShiftModifier}}) {
+        sr->SFG2->setCurrentIndex(sr->SFG2->model()->index(row, 0));
+        QTest::keyClick(sr->SFG2, key, modifiers);
+        QCOMPARE(sr->SRText->text(), QString(99, QLatin1Char('a' + row)));
+    }
     QVERIFY(prompt.shown.isEmpty());
+}
+
+void TestSideWindows::escapeClosesASideWindow_data() {
+    QTest::addColumn<QString>("name");
+    QTest::newRow("planes.dat editor") << "Airgrid";
+    QTest::newRow("string file editor") << "SRForm";
+    QTest::newRow("night switch") << "niteform";
+}
+
+void TestSideWindows::escapeClosesASideWindow() {
+    QFETCH(QString, name);
+    TestFolders f;
+    TestFolders::write(f.game(), QStringLiteral("Planes.dat"), DemoPlanesDat::file(0));
+    ScriptedPrompt prompt;
+    SelectorWindows windows(&prompt);
+    VEKForm *form = open(windows, f);
+    QVERIFY(form);
+    QPushButton *opener = name == "Airgrid"  ? form->general->Command13
+                          : name == "SRForm" ? form->EditStrings
+                                             : form->general->Command14;
+    QTest::mouseClick(opener, Qt::LeftButton);
+    QWidget *side = nullptr;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w->isVisible() && w != form && w->objectName().compare(name, Qt::CaseInsensitive) == 0)
+            side = w;
+    QVERIFY(side);
+    side->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(side));
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : side,
+                    Qt::Key_Escape);
+    QVERIFY(!side->isVisible());
+    QVERIFY(form->isVisible());
 }
 
 QTEST_MAIN(TestSideWindows)

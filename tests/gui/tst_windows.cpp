@@ -1,3 +1,5 @@
+#include "Autoscripts.h"
+#include "AutoscriptsPage.h"
 #include "ClickableLabel.h"
 #include "Contrast.h"
 #include "FolderListBox.h"
@@ -114,6 +116,7 @@ private Q_SLOTS:
     void linksBrowserCoversTheScreenOnEachClick();
     void loadGridShowsTwentyFiveFoldersAtOnce();
     void namesFitAfterASlotFilter();
+    void keysDoWhatThePointerDoes();
     void colouredTextReads_data();
     void colouredTextReads();
     void progressDialogOverTheThreshold_data();
@@ -602,6 +605,70 @@ void TestWindows::namesFitAfterASlotFilter() {
                  qPrintable(name));
     }
     QCOMPARE(shown, skins->model()->rowCount());
+}
+
+// Every path the pointer takes, taken by the keys: the script highlighted by Down is the one
+// shown and run, the group reached by Down filters the grid, the description follows the
+// grid's current row, and the credits are reached by Tab and opened by Enter.
+void TestWindows::keysDoWhatThePointerDoes() {
+    DemoWindows demo;
+    QVERIFY(demo.start());
+    Selector &s = *demo.windows.selector();
+    VEKForm *form = demo.windows.vekForm();
+    form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form));
+
+    form->SSTab1->setCurrentWidget(form->autoscripts);
+    QListWidget *scripts = form->autoscripts->File10;
+    QVERIFY(scripts->count() >= 2);
+    QTest::mouseClick(scripts->viewport(), Qt::LeftButton, {},
+                      scripts->visualItemRect(scripts->item(0)).center());
+    const QStringList first = s.autoscripts().List2;
+    QTest::keyClick(scripts, Qt::Key_Down);
+    QCOMPARE(scripts->currentRow(), 1);
+    QCOMPARE(s.autoscripts().File10Index, 1);
+    QVERIFY(s.autoscripts().List2 != first);
+    QCOMPARE(form->autoscripts->List2->count(), s.autoscripts().List2.size());
+    QTest::mouseClick(form->autoscripts->Command6, Qt::LeftButton);
+    const QStringList loaded = s.Label8().split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    int folders = 0;
+    for (const QString &entry : s.autoscripts().List2)
+        if (!entry.isEmpty() && !entry.startsWith(QLatin1String("P-")))
+            QVERIFY2(++folders && loaded.contains(entry), qPrintable(loaded.join('|')));
+    QVERIFY(folders > 0);
+
+    form->SSTab1->setCurrentWidget(form->loadFiles);
+    auto *groups = form->findChild<QListWidget *>(QStringLiteral("List3"));
+    auto *grid = form->findChild<QTableView *>(QStringLiteral("Unigrid"));
+    QVERIFY(groups && grid);
+    groups->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(groups, Qt::Key_Down);
+    QTest::keyClick(groups, Qt::Key_Down);
+    QCOMPARE(s.List3Index, 2);
+    int shown = 0;
+    for (int r = 0; r < grid->model()->rowCount(); ++r)
+        shown += !grid->isRowHidden(r);
+    QVERIFY(shown > 0 && shown < grid->model()->rowCount());
+
+    QTest::keyClick(groups, Qt::Key_Up);
+    QTest::keyClick(groups, Qt::Key_Up);
+    QCOMPARE(s.List3Index, 0);
+    grid->setFocus(Qt::TabFocusReason);
+    const int hidden = s.loadFiles().LastHoverRow;
+    grid->setCurrentIndex(grid->model()->index(0, 1));
+    QTest::keyClick(grid, Qt::Key_Down);
+    QCOMPARE(s.loadFiles().LastHoverRow, 2);
+    QVERIFY(hidden != 2);
+
+    form->SSTab1->setCurrentWidget(form->general);
+    int linksAsked = 0;
+    connect(form, &VEKForm::linksRequested, this, [&] { ++linksAsked; });
+    ClickableLabel *credits = form->general->Label3;
+    QCOMPARE(credits->focusPolicy() & Qt::TabFocus, Qt::TabFocus);
+    credits->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(credits, Qt::Key_Return);
+    QTest::keyClick(credits, Qt::Key_Space);
+    QCOMPARE(linksAsked, 2);
 }
 
 void TestWindows::colouredTextReads_data() {

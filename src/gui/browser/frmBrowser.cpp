@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QResizeEvent>
+#include <QShortcut>
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
@@ -48,6 +49,8 @@ frmBrowser::frmBrowser(const QString &modFolder, Prompt &prompt, QWidget *parent
     : QWidget(parent), links_(modFolder, prompt) {
     setObjectName(QStringLiteral("frmBrowser"));
     setWindowFlag(Qt::Window);
+    // Escape closes a side window, as it closes a dialog.
+    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QWidget::close);
     setAttribute(Qt::WA_DeleteOnClose);
     // At the top left corner, as wide and as high as the screen.
     if (const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
