@@ -15,7 +15,9 @@ public:
         QStringLiteral("Just click on the name of the script you want to run");
     static inline const QString Label13 = QStringLiteral("Contents of selected Autoscript:");
     static inline const QString Command6Caption = QStringLiteral("OK load this one!");
-    static inline const QString Text1Initial = QStringLiteral("Enter Autoscript Filename");
+    /// The name box starts empty, with this as its hint: a name the player did not type is
+    /// never saved.
+    static inline const QString Text1Hint = QStringLiteral("Enter Autoscript Filename");
     static inline const QString Frame8 = QStringLiteral("Save your AutoScript");
     static inline const QString Label5 = QStringLiteral(
         "You can edit the text below, and even change the order in which folders will be loaded "
@@ -48,7 +50,7 @@ public:
     /// "Reset Completely" on this page.
     bool Command11();
 
-    QString Text1 = Text1Initial;
+    QString Text1;
     QStringList List2;
     int File10Index = -1;
 

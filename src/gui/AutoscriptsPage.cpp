@@ -3,6 +3,7 @@
 #include "Autoscripts.h"
 #include "ClickableLabel.h"
 #include "CompleteReset.h"
+#include "Questions.h"
 #include "Selector.h"
 
 #include <QGridLayout>
@@ -44,6 +45,7 @@ AutoscriptsPage::AutoscriptsPage(Selector &selector, QWidget *parent)
     Frame8->setObjectName(QStringLiteral("Frame8"));
     Text1 = new QLineEdit(Frame8);
     Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setPlaceholderText(Autoscripts::Text1Hint);
     Label5 = new ClickableLabel(Autoscripts::Label5, Frame8);
     Label5->setObjectName(QStringLiteral("Label5"));
     Label5->setWordWrap(true);
@@ -89,10 +91,17 @@ AutoscriptsPage::AutoscriptsPage(Selector &selector, QWidget *parent)
         selector_.Text2 = text;
     });
     connect(Command7, &QPushButton::clicked, this, [this] {
+        const QString name = selector_.autoscripts().Text1;
+        for (const QString &saved : selector_.File10)
+            if (saved.compare(name, Qt::CaseInsensitive) == 0 &&
+                !Questions::replaceAutoscript(selector_.prompt(), saved))
+                return;
         selector_.autoscripts().save();
         Q_EMIT changed();
     });
     connect(Command11, &QPushButton::clicked, this, [this] {
+        if (!Questions::reset(selector_.prompt()))
+            return;
         selector_.autoscripts().Command11();
         Q_EMIT changed();
     });

@@ -8,6 +8,7 @@
 #include "MusicButtons.h"
 #include "Niteform.h"
 #include "PictureBox.h"
+#include "Questions.h"
 #include "Selector.h"
 #include "Twips.h"
 #include "WindowCommands.h"
@@ -120,6 +121,8 @@ GeneralPage::GeneralPage(Selector &selector, QWidget *parent)
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setToolTip(CompleteReset::ToolTip);
     connect(Command1, &QPushButton::clicked, this, [this] {
+        if (!Questions::reset(selector_.prompt()))
+            return;
         selector_.completeReset().run();
         Q_EMIT changed();
     });

@@ -29,6 +29,7 @@
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPointer>
@@ -110,6 +111,8 @@ private Q_SLOTS:
     void busyGameFolderKeepsTheLocator();
     void actionsKeepThePlayersPlace_data();
     void actionsKeepThePlayersPlace();
+    void bigStepsAskFirst_data();
+    void bigStepsAskFirst();
     void newVekDirectoryGoesBackToTheLocator();
     void checkAndRepairOnWhatIsLoaded();
     void pointingAtARowTellsWhatItsLoadReplaces();
@@ -407,7 +410,72 @@ void TestWindows::actionsKeepThePlayersPlace() {
         QCOMPARE(now, was);
     else
         QVERIFY2(now.value(changed) != was.value(changed), qPrintable(changed));
-    QVERIFY2(prompt.shown.isEmpty(), qPrintable(prompt.shown.value(0).text));
+    // Nothing is told; only the reset asks first (answered OK).
+    const bool asks = control == QLatin1String("Command11");
+    QCOMPARE(prompt.shown.size(), asks ? 1 : 0);
+    if (asks)
+        QCOMPARE(prompt.shown.first().buttons, Prompt::Buttons::OkCancel);
+}
+
+void TestWindows::bigStepsAskFirst_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("name"); // typed into the autoscript name box
+    QTest::addColumn<bool>("answer");
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<bool>("done");
+    QTest::newRow("reset on General, OK") << "Command1"
+                                          << "" << true << true << true;
+    QTest::newRow("reset on General, Cancel") << "Command1"
+                                              << "" << false << true << false;
+    QTest::newRow("reset on Autoscripts, Cancel") << "Command11"
+                                                  << "" << false << true << false;
+    QTest::newRow("save over a script, OK") << "Command7"
+                                            << "late war escort" << true << true << true;
+    QTest::newRow("save over a script, Cancel") << "Command7"
+                                                << "Late war escort" << false << true << false;
+    QTest::newRow("save under a new name") << "Command7"
+                                           << "Mine" << false << false << true;
+}
+
+// The window asks before a step that is hard to take back, and Cancel changes nothing.
+void TestWindows::bigStepsAskFirst() {
+    QFETCH(QString, button);
+    QFETCH(QString, name);
+    QFETCH(bool, answer);
+    QFETCH(bool, asked);
+    QFETCH(bool, done);
+    TestFolders f{TestFolders::Demo};
+    f.rememberVek();
+    ScriptedPrompt prompt({answer});
+    SelectorWindows windows(&prompt);
+    QVERIFY(windows.start(f.game()));
+    VEKForm *form = windows.vekForm();
+    const QString late = QStringLiteral("F-Late war fighters");
+    QVERIFY(windows.selector()->loadFiles().click(windows.selector()->Unigrid.find(late)));
+    form->refresh();
+    auto *box = form->findChild<QLineEdit *>(QStringLiteral("Text1"));
+    QVERIFY(box);
+    // The name box starts empty, with its hint.
+    QVERIFY(box->text().isEmpty());
+    QCOMPARE(box->placeholderText(), QStringLiteral("Enter Autoscript Filename"));
+    QTest::keyClicks(box, name);
+    const QByteArray scriptBefore = TestFolders::read(f.vek() + "/Autoscripts", "Late war escort");
+    auto *push = form->findChild<QPushButton *>(button);
+    QVERIFY(push);
+    push->click();
+    QCOMPARE(!prompt.shown.isEmpty() && prompt.shown.first().buttons == Prompt::Buttons::OkCancel,
+             asked);
+    if (button == QLatin1String("Command7")) {
+        const bool replaced =
+            TestFolders::read(f.vek() + "/Autoscripts", "Late war escort") != scriptBefore;
+        if (name.compare("Late war escort", Qt::CaseInsensitive) == 0)
+            QCOMPARE(replaced, done);
+        else
+            QVERIFY(!replaced && QFile::exists(f.vek() + QStringLiteral("/Autoscripts/") + name));
+    } else {
+        QCOMPARE(windows.selector()->Unigrid.row(windows.selector()->Unigrid.find(late)).loaded,
+                 !done);
+    }
 }
 
 void TestWindows::newVekDirectoryGoesBackToTheLocator() {
