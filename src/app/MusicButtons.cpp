@@ -5,6 +5,7 @@
 #include "Selector.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 void MusicButtons::fill() {
     int skipped = 0;
@@ -14,6 +15,7 @@ void MusicButtons::fill() {
                                  "button.")
                       .arg(Option12.size() + skipped)
                       .arg(MusicSets::Buttons));
+    findPlaying(QString());
     const QString temp = MusicSets::leftoverTemp(s_.GameFolder());
     if (!temp.isEmpty())
         s_.report(QStringLiteral("The folder \"%1\" is left from an interrupted music switch. "
@@ -27,10 +29,26 @@ bool MusicButtons::click(int index) {
     if (index < 0 || index >= Option12.size())
         return false;
     QString error;
-    if (MusicSets::switchTo(s_.GameFolder(), Option12.at(index), &error))
+    if (MusicSets::switchTo(s_.GameFolder(), Option12.at(index), &error)) {
+        findPlaying(Option12.at(index));
         return true;
+    }
     s_.report(error);
     return false;
+}
+
+void MusicButtons::findPlaying(const QString &switchedTo) {
+    const QFileInfo folder(FileList::resolveFolder(s_.GameFolder(), QStringLiteral("Music")));
+    const QString music = folder.fileName();
+    QString line;
+    if (!folder.isDir())
+        Playing = QStringLiteral("The game folder has no Music folder.");
+    else if (MusicSets::description(s_.GameFolder(), music, &line) && !line.trimmed().isEmpty())
+        Playing = QStringLiteral("Now playing: %1").arg(line.trimmed());
+    else if (!switchedTo.isEmpty())
+        Playing = QStringLiteral("Now playing: the set that was %1").arg(switchedTo);
+    else
+        Playing = QStringLiteral("Now playing: the Music folder's set (it has no music.txt)");
 }
 
 void MusicButtons::hover(int index) {

@@ -26,7 +26,12 @@ public:
 
     QStringList Option12; ///< captions of the shown buttons, in order
     QString Frame12 = QStringLiteral("Music");
+    /// Which music the game plays now, for the player: the description of the Music folder's
+    /// set, else the name of the set last switched to, else that the Music folder's set has no
+    /// description. Set by the fill and by every switch.
+    QString Playing;
 
 private:
+    void findPlaying(const QString &switchedTo);
     Selector &s_;
 };

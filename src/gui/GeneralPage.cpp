@@ -324,6 +324,10 @@ QGroupBox *GeneralPage::musicBox() {
             Q_EMIT changed();
         });
     }
+    MusicPlaying = new QLabel(Frame12);
+    MusicPlaying->setObjectName(QStringLiteral("MusicPlaying"));
+    MusicPlaying->setWordWrap(true);
+    layout->addWidget(MusicPlaying);
     delmsn = new QPushButton(QStringLiteral("Del MSN"), Frame12);
     delmsn->setObjectName(QStringLiteral("delmsn"));
     delmsn->setToolTip(QStringLiteral("Deletes \"DefaultXXX.msn\""));
@@ -337,6 +341,8 @@ void GeneralPage::showNightswitch() {
         niteform = new Niteform(selector_, this);
         niteform->place();
     }
+    // The game program may have changed since (another start puts the original back).
+    niteform->refresh();
     niteform->show();
     niteform->raise();
 }
@@ -415,6 +421,7 @@ void GeneralPage::refreshFeatures() {
 
     const MusicButtons &music = selector_.music();
     setCaption(Frame12, music.Frame12);
+    MusicPlaying->setText(music.Playing);
     for (int i = 0; i < 7; ++i) {
         const bool shown = i < music.Option12.size();
         Option12[i]->setVisible(shown);

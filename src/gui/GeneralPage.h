@@ -46,6 +46,7 @@ public:
     QLabel *Label18, *Label21, *Label14, *HUDLab, *Notice;
     QGroupBox *Frame1; ///< the display-info frame
     QLabel *DispLab;
+    QLabel *MusicPlaying; ///< which music the game plays now
 
     QGroupBox *Frame12;        ///< the music sets; its title is the description under the pointer
     QRadioButton *Option12[7]; ///< one per music set

@@ -6,6 +6,7 @@
 
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -37,13 +38,27 @@ Niteform::Niteform(Selector &selector, QWidget *parent)
     buttons->addWidget(daybut);
     frameLayout->addLayout(buttons);
 
+    NowLabel = new QLabel(this);
+    NowLabel->setObjectName(QStringLiteral("NowLabel"));
+    NowLabel->setWordWrap(true);
+
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(NPframe);
+    layout->addWidget(NowLabel);
 
-    connect(nitebut, &QPushButton::clicked, this,
-            [this] { selector_.nightSwitch(version(), true); });
-    connect(daybut, &QPushButton::clicked, this,
-            [this] { selector_.nightSwitch(version(), false); });
+    connect(nitebut, &QPushButton::clicked, this, [this] {
+        selector_.nightSwitch(version(), true);
+        refresh();
+    });
+    connect(daybut, &QPushButton::clicked, this, [this] {
+        selector_.nightSwitch(version(), false);
+        refresh();
+    });
+    refresh();
+}
+
+void Niteform::refresh() {
+    NowLabel->setText(NightSwitch::state(selector_.GameFolder()));
 }
 
 int Niteform::version() const {

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class QGroupBox;
+class QLabel;
 class QPushButton;
 class QRadioButton;
 class Selector;
@@ -23,6 +24,10 @@ public:
     QRadioButton *niteopt[4];
     QPushButton *nitebut; ///< "Day ==> Night"
     QPushButton *daybut;  ///< "Reset to normal"
+    QLabel *NowLabel;     ///< what the game program holds now: night or day missions
+
+    /// Shows what the game program holds now.
+    void refresh();
 
 private:
     Selector &selector_;

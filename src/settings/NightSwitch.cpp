@@ -20,6 +20,23 @@ int NightSwitch::versionNamed(const QString &name) {
     return -1;
 }
 
+QString NightSwitch::state(const QString &gameFolder) {
+    const QString path = FileList::resolve(gameFolder, QStringLiteral("eaw.exe"));
+    if (!QFileInfo(path).isFile())
+        return QStringLiteral("The game folder has no eaw.exe.");
+    QString day;
+    for (const Version &v : Versions) {
+        QByteArray present;
+        if (!BytePatch::readBytes(path, v.offset + 1, 2, &present, nullptr))
+            continue;
+        if (present == NightBytes)
+            return QStringLiteral("Now: night missions (%1).").arg(QLatin1String(v.caption));
+        if (present == NormalBytes && day.isEmpty())
+            day = QStringLiteral("Now: day missions (%1).").arg(QLatin1String(v.caption));
+    }
+    return day.isEmpty() ? QStringLiteral("Now: eaw.exe is none of these versions.") : day;
+}
+
 bool NightSwitch::apply(const QString &gameFolder, int index, bool night, QString *error) {
     if (index < 0 || index > 3)
         return false;

@@ -30,4 +30,8 @@ public:
     /// "Day ==> Night" (`night` true) or "Reset to normal" for version `index`. Answers false
     /// with a message naming the file and the reason when nothing could be written.
     static bool apply(const QString &gameFolder, int index, bool night, QString *error);
+
+    /// What the game program holds now, in words for the player: night or day missions and
+    /// the version whose bytes say so, or that no version's bytes are there.
+    static QString state(const QString &gameFolder);
 };

@@ -4,6 +4,7 @@
 #include "GeneralPage.h"
 #include "KeyboardFeatures.h"
 #include "MessageBoxPrompt.h"
+#include "NightSwitch.h"
 #include "Niteform.h"
 #include "ScriptedPrompt.h"
 #include "Selector.h"
@@ -11,6 +12,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFile>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
@@ -112,25 +114,41 @@ void TestGeneral::musicButtonSwitchesAndStaysUnselected() {
     QVERIFY(g.Option12[0]->isVisible());
     QVERIFY(!g.Option12[1]->isVisible());
     QCOMPARE(g.Option12[0]->text(), QStringLiteral("MUSIC#Jazz"));
+    // The frame says which music plays, at the start and after each switch.
+    QCOMPARE(g.MusicPlaying->text(), QStringLiteral("Now playing: Game"));
     clickIndicator(g.Option12[0]);
     QVERIFY(!g.Option12[0]->isChecked());
     QCOMPARE(TestFolders::read(p.f.game() + "/Music", "music.txt"), QByteArray("Big band\r\n"));
+    QCOMPARE(g.MusicPlaying->text(), QStringLiteral("Now playing: Big band"));
+    QVERIFY(QFile::remove(p.f.game() + "/MUSIC#Jazz/music.txt"));
+    clickIndicator(g.Option12[0]);
+    QCOMPARE(g.MusicPlaying->text(), QStringLiteral("Now playing: the set that was MUSIC#Jazz"));
 }
 
 void TestGeneral::nightswitchWindow() {
     Page p;
     GeneralPage &g = *p.page;
+    // A program with the day bytes of version 1.2 only.
+    QByteArray exe(700000, '\0');
+    exe.replace(NightSwitch::Versions[0].offset, 2, NightSwitch::NormalBytes);
+    TestFolders::write(p.f.game(), "eaw.exe", exe);
     QTest::mouseClick(g.Command14, Qt::LeftButton);
     QVERIFY(g.niteform && g.niteform->isVisible());
     QCOMPARE(g.niteform->windowTitle(), QStringLiteral("Nox's nightpatch"));
     QVERIFY(g.niteform->niteopt[0]->isChecked());
-    // The test folder's eaw.exe is no game program: the switch refuses and leaves it alone.
-    const QByteArray exe = TestFolders::read(p.f.game(), "eaw.exe");
+    const QString day = QStringLiteral("Now: day missions (EAW Version 1.2 and variants).");
+    QCOMPARE(g.niteform->NowLabel->text(), day);
+    // Not version 1.2a: the switch refuses and leaves it alone.
     clickIndicator(g.niteform->niteopt[3]);
     QTest::mouseClick(g.niteform->nitebut, Qt::LeftButton);
     QCOMPARE(TestFolders::read(p.f.game(), "eaw.exe"), exe);
     QCOMPARE(p.prompt.shown.size(), 1);
     QVERIFY(p.prompt.shown.at(0).text.contains("EAW Version 1.2a"));
+    QCOMPARE(g.niteform->NowLabel->text(), day);
+    clickIndicator(g.niteform->niteopt[0]);
+    QTest::mouseClick(g.niteform->nitebut, Qt::LeftButton);
+    QCOMPARE(g.niteform->NowLabel->text(),
+             QStringLiteral("Now: night missions (EAW Version 1.2 and variants)."));
 }
 
 void TestGeneral::buttonsShowTheirColour_data() {
