@@ -179,7 +179,13 @@ bool cheatCheck(Selector &selector, const QStringList &args, QTextStream &) {
     return selector.setCheatCheck(args.at(0) == QLatin1String("on"));
 }
 
-bool music(Selector &selector, const QStringList &args, QTextStream &) {
+bool music(Selector &selector, const QStringList &args, QTextStream &out) {
+    if (args.isEmpty()) {
+        out << selector.music().Playing << '\n';
+        for (const QString &set : std::as_const(selector.music().Option12))
+            out << set << '\n';
+        return true;
+    }
     const qsizetype index = selector.music().Option12.indexOf(args.at(0));
     if (index < 0) {
         selector.prompt().fail(QStringLiteral("There is no music button \"%1\".").arg(args.at(0)));
@@ -193,12 +199,20 @@ bool delmsn(Selector &selector, const QStringList &, QTextStream &) {
 }
 
 QString checkNight(const QStringList &args) {
+    if (args.isEmpty())
+        return QString();
+    if (args.size() != 2)
+        return QStringLiteral("night takes a version and on or off, or nothing");
     if (NightSwitch::versionNamed(args.at(0)) < 0)
         return QStringLiteral("night takes a version 1.2, 1.1, 1.0 or 1.2a");
     return checkOnOff(args.at(1));
 }
 
-bool night(Selector &selector, const QStringList &args, QTextStream &) {
+bool night(Selector &selector, const QStringList &args, QTextStream &out) {
+    if (args.isEmpty()) {
+        out << NightSwitch::state(selector.GameFolder()) << '\n';
+        return true;
+    }
     return selector.nightSwitch(NightSwitch::versionNamed(args.at(0)),
                                 args.at(1) == QLatin1String("on"));
 }
@@ -346,16 +360,18 @@ const QList<CliCommands::Command> &CliCommands::table() {
         {QStringLiteral("cheatcheck"), QStringLiteral("on|off"),
          QStringLiteral("\"Activate the cheatcheck\" (clicked only when it changes)"), 1, 1,
          checkCheatCheck, cheatCheck},
-        {QStringLiteral("music"), QStringLiteral("NAME"),
-         QStringLiteral("clicks the music button NAME (switches to that music set)"), 1, 1, nullptr,
-         music},
+        {QStringLiteral("music"), QStringLiteral("[NAME]"),
+         QStringLiteral("with NAME: clicks the music button NAME (switches to that music set); "
+                        "without: prints which music plays now, then the music buttons"),
+         0, 1, nullptr, music},
         {QStringLiteral("delmsn"), QString(),
          QStringLiteral("\"Del MSN\": deletes Default*.msn from the game's savedata"), 0, 0,
          nullptr, delmsn},
-        {QStringLiteral("night"), QStringLiteral("1.2|1.1|1.0|1.2a on|off"),
+        {QStringLiteral("night"), QStringLiteral("[1.2|1.1|1.0|1.2a on|off]"),
          QStringLiteral("the night switch for that version: \"Day ==> Night\" or \"Reset to "
-                        "normal\""),
-         2, 2, checkNight, night},
+                        "normal\"; without: prints whether eaw.exe now has night or day "
+                        "missions"),
+         0, 2, checkNight, night},
         {QStringLiteral("reset"), QString(), QStringLiteral("\"Reset Completely\""), 0, 0, nullptr,
          reset},
         {QStringLiteral("script-save"), QStringLiteral("NAME"),

@@ -16,6 +16,7 @@ private Q_SLOTS:
     void unknownNameFailsAndStopsTheRun();
     void badArguments_data();
     void badArguments();
+    void musicAndNightTellWhatIsInForce();
     void exitPutsTheOriginalsBack();
     void launchUsesTheLauncher();
 
@@ -181,7 +182,7 @@ void TestCliCommands::badArguments_data() {
     for (const char *line :
          {"fuel 30 50", "fuel x 50", "fuel 1 0", "fuel 1 52", "fuel 1 105", "fuel 1",
           "plane-flags 30 type 1 on", "plane-flags 1 gear 1 on", "plane-flags 1 type 8 on",
-          "plane-flags 1 type 1 yes", "feature 31", "night 1.3 on", "cheatcheck yes"})
+          "plane-flags 1 type 1 yes", "feature 31", "night 1.3 on", "night 1.2", "cheatcheck yes"})
         QTest::newRow(line) << QString::fromLatin1(line).split(' ');
 }
 
@@ -194,6 +195,21 @@ void TestCliCommands::badArguments() {
     // Nothing ran: not even the first OK of the locator.
     QVERIFY(!TestFolders::exists(f.game(), "LastVEKDir"));
     QVERIFY(!TestFolders::exists(f.game(), "a-one.dat"));
+}
+
+void TestCliCommands::musicAndNightTellWhatIsInForce() {
+    TestFolders f;
+    TestFolders::write(f.game() + "/Music", "music.txt", "Game\r\n");
+    TestFolders::write(f.game() + "/MUSIC#Jazz", "music.txt", "Big band\r\n");
+    QByteArray exe(700000, '\0');
+    exe.replace(594615, 2, "\x94\x07"); // the day bytes of version 1.2
+    TestFolders::write(f.game(), "eaw.exe", exe);
+    CliRun r = runLine(f, "music + night + music MUSIC#Jazz + music + night 1.2 on + night");
+    QCOMPARE(r.status, 0);
+    QCOMPARE(r.out, QByteArray("Now playing: Game\nMUSIC#Jazz\n"
+                               "Now: day missions (EAW Version 1.2 and variants).\n"
+                               "Now playing: Big band\nMUSIC#Jazz\n"
+                               "Now: night missions (EAW Version 1.2 and variants).\n"));
 }
 
 void TestCliCommands::exitPutsTheOriginalsBack() {
