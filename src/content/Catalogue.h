@@ -19,8 +19,9 @@ public:
     /// Fills `grid` and creates the missing folders. The game's saves are then parked in
     /// C-Default, so that Savedata starts empty for the next mission load, unless
     /// `recordedMission` names a loaded mission: its saves are that mission's progress and
-    /// stay where the game reads them. Parking never replaces a save already in C-Default
-    /// (a name already there is moved in as "name (2)"). Problems are appended to `problems`.
+    /// stay where the game reads them. Savedata's saves are the game's latest: one of a name
+    /// C-Default already holds takes that name there, and the older save is kept as
+    /// "name (2)" (see `FolderMoves::moveAllKeeping`). Problems are appended to `problems`.
     static void build(const QString &modFolder, const QString &gameFolder, LoadGrid &grid,
                       const QList<QByteArray> &loadedList, QStringList *problems);
 };

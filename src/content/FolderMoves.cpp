@@ -1,5 +1,6 @@
 #include "FolderMoves.h"
 
+#include "FileCompare.h"
 #include "FileCopy.h"
 #include "FileHook.h"
 #include "FileList.h"
@@ -9,7 +10,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
-#include <QSet>
 
 namespace {
 
@@ -37,25 +37,29 @@ bool sameFolder(const QString &a, const QString &b) {
 class Present {
 public:
     explicit Present(const QStringList &sortedNames) {
-        for (const QString &name : sortedNames) {
-            exact_.insert(name);
-            const QString key = name.toCaseFolded();
-            if (!first_.contains(key))
-                first_.insert(key, name);
-        }
+        for (const QString &name : sortedNames)
+            variants_[name.toCaseFolded()].append(name);
     }
     QString find(const QString &name) const {
-        return exact_.contains(name) ? name : first_.value(name.toCaseFolded());
+        const QStringList variants = variants_.value(name.toCaseFolded());
+        return variants.contains(name) ? name : variants.value(0);
     }
-    bool taken(const QString &name) const { return first_.contains(name.toCaseFolded()); }
+    bool taken(const QString &name) const { return variants_.contains(name.toCaseFolded()); }
     void take(const QString &name) {
-        exact_.insert(name);
-        first_.insert(name.toCaseFolded(), name);
+        QStringList &variants = variants_[name.toCaseFolded()];
+        variants.append(name);
+        variants.sort();
+    }
+    void release(const QString &name) {
+        const QString key = name.toCaseFolded();
+        QStringList &variants = variants_[key];
+        variants.removeAll(name);
+        if (variants.isEmpty())
+            variants_.remove(key);
     }
 
 private:
-    QSet<QString> exact_;
-    QHash<QString, QString> first_;
+    QHash<QString, QStringList> variants_;
 };
 
 // Copies `from` to `to` (a path that the destination listing has decided on), reads the copy
@@ -91,7 +95,7 @@ bool moveOne(const QString &from, const QString &to, QString *error) {
     return true;
 }
 
-// "game1.sav" parked as "game1 (2).sav": the game lists its saves by extension, so the number
+// "game1.sav" kept as "game1 (2).sav": the game lists its saves by extension, so the number
 // goes before it. A name without an extension, or one that is all extension (".sav"), gets the
 // number at its end.
 QString numbered(const QString &name, int n) {
@@ -119,22 +123,18 @@ bool FolderMoves::moveAll(const QString &from, const QString &to, QString *error
     return true;
 }
 
-bool FolderMoves::moveAllKeeping(const QString &from, const QString &to, QString *error,
-                                 QStringList *placed) {
-    if (placed)
-        placed->clear();
+bool FolderMoves::moveAllKeeping(const QString &from, const QString &to, QString *error) {
     if (sameFolder(from, to))
         return true;
-    Present present(FileList::files(to));
-    for (const QString &name : SaveExchange::saves(from)) {
-        QString free = name;
-        for (int n = 2; present.taken(free); ++n)
-            free = numbered(name, n);
-        if (!moveOne(FileList::join(from, name), FileList::join(to, free), error))
-            return false;
-        present.take(free);
-        if (placed)
-            placed->append(free);
+    // Copies a killed move left are only ever copies: the source of each is still there.
+    SaveExchange::clearStaged(to, nullptr);
+    SaveExchange exchange;
+    planMoveAllKeeping(from, to, SaveExchange::saves(to), &exchange);
+    if (!exchange.ready(error))
+        return false;
+    if (!exchange.commit(error)) {
+        exchange.discard();
+        return false;
     }
     return true;
 }
@@ -192,12 +192,33 @@ void FolderMoves::planMoveAllKeeping(const QString &from, const QString &to,
     QStringList sorted = names;
     sorted.sort();
     Present present(sorted);
-    for (const QString &name : SaveExchange::saves(from)) {
-        QString free = name;
-        for (int n = 2; present.taken(free); ++n)
-            free = numbered(name, n);
-        exchange->move(FileList::join(from, name), FileList::join(to, free));
-        present.take(free);
+    const QStringList incoming = SaveExchange::saves(from);
+    // A displaced save is never numbered into a name that a save still to come carries: that
+    // one would displace it a second time.
+    const Present coming(incoming);
+    for (const QString &name : incoming) {
+        const QString source = FileList::join(from, name);
+        const QString existing = present.find(name);
+        if (existing.isEmpty()) {
+            exchange->move(source, FileList::join(to, name));
+            present.take(name);
+            continue;
+        }
+        // The same bytes twice are one save: kept once, and a move made again after a crash
+        // (the copy in place, its source not yet deleted) leaves no numbered double.
+        const QString there = FileList::join(to, existing);
+        if (FileCompare::sameBytes(source, there, nullptr) == FileCompare::Result::Same) {
+            exchange->move(source, there);
+            continue;
+        }
+        QString aside;
+        for (int n = 2; aside.isEmpty() || present.taken(aside) || coming.taken(aside); ++n)
+            aside = numbered(existing, n);
+        exchange->moveDisplacing(source, FileList::join(to, name), there,
+                                 FileList::join(to, aside));
+        present.release(existing);
+        present.take(aside);
+        present.take(name);
     }
 }
 

@@ -16,12 +16,14 @@ public:
     /// Moves every file of `from` into `to`, replacing files of the same name (any case).
     static bool moveAll(const QString &from, const QString &to, QString *error);
 
-    /// Moves every file of `from` into `to` without replacing anything: a name already
-    /// present in `to` (any case) is moved in as "name (2).ext", "name (3).ext", ... (the number
-    /// before the extension, so "game1.sav" becomes "game1 (2).sav"). Answers the
-    /// names given to the moved files in `placed` when asked.
-    static bool moveAllKeeping(const QString &from, const QString &to, QString *error,
-                               QStringList *placed = nullptr);
+    /// Moves every file of `from` into `to` without losing any file of `to`: a file coming in
+    /// is the newer save of its name and takes that name; a file of the same name (any case)
+    /// already in `to` is kept under the first name free in both folders, "name (2).ext",
+    /// "name (3).ext", ... (the number before the extension, so "game1.sav" becomes
+    /// "game1 (2).sav"), unless it holds the same bytes, and then is simply replaced. All or
+    /// nothing: every file is copied and checked first (see `SaveExchange`), so a failure
+    /// leaves both folders as they were.
+    static bool moveAllKeeping(const QString &from, const QString &to, QString *error);
 
     /// Copies every file of `from` into `to`, replacing files of the same name (any case).
     static bool copyAll(const QString &from, const QString &to, QString *error);

@@ -14,7 +14,8 @@ class SaveExchange;
 /// pair, `out` (Savedata's files leave) and `in` (Savedata's new files come), both made ready
 /// (every copy made and checked) before either is committed; so a read-only save, a read-only
 /// folder or a full disk leaves every save where it was. Saves that have nowhere defined to go
-/// are moved into C-Default without replacing anything there.
+/// are moved into C-Default, where they take their names as the game's latest and the older
+/// saves of those names are kept under numbered names.
 class MissionSaves {
 public:
     /// Loading `mission` (grid name). `previous` is the mission that the same click unloaded,

@@ -71,7 +71,12 @@ bool SaveExchange::ready(QString *error) {
             return fail(error, QStringLiteral("Could not move \"%1\": the folder \"%2\" is "
                                               "read-only.")
                                    .arg(shown(s.from), shown(folderOf(s.from))));
-        if (FileOps::isReadOnly(s.to))
+        if (!s.displaced.isEmpty() && FileOps::isReadOnly(s.displaced))
+            return fail(error, QStringLiteral("Could not rename \"%1\" to \"%2\" to make room "
+                                              "for the newer save of its name: the file is "
+                                              "read-only.")
+                                   .arg(shown(s.displaced), QFileInfo(s.aside).fileName()));
+        if (s.displaced.isEmpty() && FileOps::isReadOnly(s.to))
             return fail(error, QStringLiteral("Could not replace \"%1\": the file is read-only.")
                                    .arg(shown(s.to)));
         if (FileOps::isReadOnlyFolder(folderOf(s.to)))
@@ -127,8 +132,37 @@ void SaveExchange::discard() {
     }
 }
 
+namespace {
+// Renames a save out of the way of a newer one of its name. Nothing is replaced: the name was
+// free when the exchange was planned, and a file there now is refused rather than lost.
+bool setAside(const QString &displaced, const QString &aside, QString *error) {
+    if (!FileHook::mayChange(displaced, error) || !FileHook::mayChange(aside, error))
+        return false;
+    if (QFileInfo::exists(aside))
+        return fail(error, QStringLiteral("Could not rename \"%1\" to \"%2\": a file of that "
+                                          "name is there.")
+                               .arg(shown(displaced), shown(aside)));
+    std::error_code ec;
+    std::filesystem::rename(nativePath(displaced), nativePath(aside), ec);
+    if (ec)
+        return fail(error,
+                    QStringLiteral("Could not rename \"%1\" to \"%2\": %3.")
+                        .arg(shown(displaced), shown(aside), QString::fromStdString(ec.message())));
+    FileHook::renamed(displaced, aside);
+    return true;
+}
+} // namespace
+
 bool SaveExchange::commit(QString *error) {
     for (Step &s : steps_) {
+        // Its own step, reported as a rename: a crash right after it leaves the displaced save
+        // under its new name and the newer one still at its source, and the exchange planned
+        // again then has nothing to displace.
+        if (!s.displaced.isEmpty()) {
+            if (!setAside(s.displaced, s.aside, error))
+                return false;
+            s.displaced.clear();
+        }
         // Reported as the one move or copy it stands for.
         FileHook::Group group;
         const bool existed = FileHook::recording() && QFileInfo::exists(s.to);

@@ -282,23 +282,60 @@ private Q_SLOTS:
         QCOMPARE(c.save(c.store("C-Alpha"), "camp.sav"), QByteArray("alpha day 3"));
     }
 
-    void savesWrittenSinceTheWindowOpenedAreKept() {
+    // Each step writes a save into Savedata ("name=bytes") or starts the window again; then a
+    // mission is loaded and unloaded, which brings C-Default's saves back into Savedata. The
+    // save the game wrote last has the real name, whether the start or the mission load took
+    // it out of Savedata; each one it displaced is kept under a numbered name.
+    void newestSaveKeepsItsName_data() {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QStringList>("savedata");
+        QTest::newRow("a newer save at the next start")
+            << QStringList{"Campaign1.sav=first", "start", "Campaign1.sav=newer", "start"}
+            << QStringList{"Campaign1 (2).sav=first", "Campaign1.sav=newer"};
+        QTest::newRow("a newer save written while the window is open")
+            << QStringList{"Campaign1.sav=first", "start", "Campaign1.sav=newer"}
+            << QStringList{"Campaign1 (2).sav=first", "Campaign1.sav=newer"};
+        QTest::newRow("three of them, spelt in other cases")
+            << QStringList{"Campaign1.sav=first", "start", "CAMPAIGN1.SAV=second", "start",
+                           "campaign1.sav=third"}
+            << QStringList{"CAMPAIGN1 (3).SAV=second", "Campaign1 (2).sav=first",
+                           "campaign1.sav=third"};
+        QTest::newRow("the same bytes again are kept once")
+            << QStringList{"Campaign1.sav=first", "start", "Campaign1.sav=first", "start"}
+            << QStringList{"Campaign1.sav=first"};
+    }
+
+    void newestSaveKeepsItsName() {
+        QFETCH(QStringList, steps);
+        QFETCH(QStringList, savedata);
         Content c;
-        TestFolders::write(c.savedata(), "slot1.sav", "parked at start");
-        auto s = c.open();
-        QCOMPARE(c.save(c.store("C-Default"), "slot1.sav"), QByteArray("parked at start"));
-        // The player plays the stock campaign before choosing a mission.
-        TestFolders::write(c.savedata(), "slot1.sav", "written since");
-        TestFolders::write(c.store("C-Alpha"), "slot1.sav", "alpha");
+        TestFolders::write(c.store("C-Alpha"), "Campaign1.sav", "alpha");
+        std::unique_ptr<Selector> s;
+        for (const QString &step : steps) {
+            if (step == "start") {
+                s.reset();
+                s = c.open();
+            } else {
+                // A file system that tells case apart: the game writes over any spelling.
+                for (const QString &n : QDir(c.savedata()).entryList(QDir::Files))
+                    if (n.compare(step.section('=', 0, 0), Qt::CaseInsensitive) == 0)
+                        QVERIFY(QFile::remove(c.savedata() + "/" + n));
+                TestFolders::write(c.savedata(), step.section('=', 0, 0),
+                                   step.section('=', 1).toLatin1());
+            }
+        }
         QVERIFY(toggle(*s, "M-Alpha"));
-        QCOMPARE(c.save(c.savedata(), "slot1.sav"), QByteArray("alpha"));
-        const QStringList parked = QDir(c.store("C-Default")).entryList(QDir::Files);
-        QCOMPARE(parked.size(), 2);
-        QStringList contents;
-        for (const QString &n : parked)
-            contents << QString::fromLatin1(c.save(c.store("C-Default"), n));
-        contents.sort();
-        QCOMPARE(contents, QStringList({"parked at start", "written since"}));
+        QCOMPARE(QDir(c.savedata()).entryList(QDir::Files), QStringList{"Campaign1.sav"});
+        QCOMPARE(c.save(c.savedata(), "Campaign1.sav"), QByteArray("alpha"));
+        QVERIFY(toggle(*s, "M-Alpha"));
+        QStringList now;
+        for (const QString &n : QDir(c.savedata()).entryList(QDir::Files))
+            now << n + "=" + QString::fromLatin1(c.save(c.savedata(), n));
+        now.sort();
+        QCOMPARE(now, savedata);
+        QVERIFY(QDir(c.store("C-Default")).entryList(QDir::Files).isEmpty());
+        QCOMPARE(c.save(c.store("C-Alpha"), "Campaign1.sav"), QByteArray("alpha"));
+        QVERIFY(c.prompt.shown.isEmpty());
     }
 
     void failedCopyLeavesTheFolderUnloaded() {

@@ -354,6 +354,10 @@ void TestCliCrash::aFailedClickChangesNothing_data() {
     QTest::newRow("mission load alone, a read-only Savedata folder")
         << false << QStringList{"status"} << QStringList{"toggle", "M-Two"} << "EAW/Savedata"
         << "" << -1 << "read-only" << 0;
+    QTest::newRow("mission load alone, a read-only save a newer one would displace")
+        << false << QStringList{"status"} << QStringList{"toggle", "M-Two"}
+        << "VEK/C-Default/own.sav"
+        << "" << -1 << "read-only" << 0;
     QTest::newRow("mission unload, a read-only C-Default") << false << one << one << "VEK/C-Default"
                                                            << "" << -1 << "read-only" << 0;
     // A ledger that cannot say what was done: nothing is done.
@@ -428,8 +432,11 @@ void TestCliCrash::aFailedClickChangesNothing() {
     }
     if (!setUp.isEmpty())
         QCOMPARE(run(root, setUp).status, 0);
-    if (!demo)
+    if (!demo) {
         TestFolders::write(game + "/Savedata", "game1.sav", "one, third turn");
+        // Newer than the state a set-up start parked in C-Default: a start parks it over that.
+        TestFolders::write(game + "/Savedata", "own.sav", "the player's own game, played on");
+    }
     if (!big.isEmpty()) {
         QByteArray bytes(2 * 1024 * 1024, '\0');
         for (qsizetype i = 0; i < bytes.size(); ++i)

@@ -174,7 +174,9 @@ private slots:
     void copyPrimitiveRefused();
 
     void moveAllReplacesUnderPresentCase();
-    void moveAllKeepingNeverOverwrites();
+    void moveAllKeepingGivesTheNameToTheSaveComingIn();
+    void moveAllKeepingMadeAgainAfterACrash_data();
+    void moveAllKeepingMadeAgainAfterACrash();
     void moveKeepsTheSourceWhenTheCopyFails_data();
     void moveKeepsTheSourceWhenTheCopyFails();
     void copyAllDeleteAllAndHasFiles();
@@ -731,27 +733,63 @@ void TestMover::moveAllReplacesUnderPresentCase() {
     QCOMPARE(everything(saves), QStringList{"sub/"});
 }
 
-void TestMover::moveAllKeepingNeverOverwrites() {
+void TestMover::moveAllKeepingGivesTheNameToTheSaveComingIn() {
     TestFolders folders;
-    const QMap<QString, QByteArray> base = filesOf(folders.game());
     const QString saves = QDir(folders.game()).filePath(QStringLiteral("Savedata"));
     const QString parked = QDir(folders.vek()).filePath(QStringLiteral("C-Default"));
-    fill(saves, {"save1.sav", "save2.sav", "new.sav", "save1 (2).sav", "notes", "a.b.sav"},
+    fill(saves,
+         {"save1.sav", "save2.sav", "new.sav", "save1 (2).sav", "notes", "a.b.sav", "same.sav"},
          contentBytes);
     fill(parked, {"save1.sav", "SAVE2.SAV", "save2 (2).sav", "NOTES", "a.b.sav"}, gameBytes);
+    fill(parked, {"SAME.SAV"}, [](const QString &) { return contentBytes("same.sav"); });
 
     QString error;
-    QStringList placed;
-    QVERIFY2(FolderMoves::moveAllKeeping(saves, parked, &error, &placed), qPrintable(error));
-    // The number goes before the extension (the last one); "save1 (2).sav" is listed before
-    // "save1.sav" and takes its own name, so "save1.sav" moves on to "(3)".
+    QVERIFY2(FolderMoves::moveAllKeeping(saves, parked, &error), qPrintable(error));
+    // A displaced save keeps its own spelling with the first number free in any case, before
+    // the extension (the last one), and never one that a save still to come is named:
+    // "save1 (2).sav" comes in too, so the old "save1.sav" becomes "(3)". A save of the same
+    // bytes is not kept twice.
     verifyFolder(parked,
-                 {"a.b (2).sav<a.b.sav", "a.b.sav", "new.sav<new.sav", "NOTES", "notes (2)<notes",
-                  "SAVE2.SAV", "save1 (2).sav<save1 (2).sav", "save1 (3).sav<save1.sav",
-                  "save1.sav", "save2 (2).sav", "save2 (3).sav<save2.sav"});
-    QCOMPARE(placed, (QStringList{"a.b (2).sav", "new.sav", "notes (2)", "save1 (2).sav",
-                                  "save1 (3).sav", "save2 (3).sav"}));
+                 {"a.b.sav<a.b.sav", "new.sav<new.sav", "notes<notes", "SAME.SAV<same.sav",
+                  "save1 (2).sav<save1 (2).sav", "save1.sav<save1.sav", "save2 (2).sav",
+                  "save2.sav<save2.sav"},
+                 {{"a.b (2).sav", gameBytes("a.b.sav")},
+                  {"NOTES (2)", gameBytes("NOTES")},
+                  {"save1 (3).sav", gameBytes("save1.sav")},
+                  {"SAVE2 (3).SAV", gameBytes("SAVE2.SAV")}});
     QCOMPARE(everything(saves), QStringList{});
+}
+
+// Each row is what a killed park leaves ("name=bytes"; ".vek-save-1" is the checked copy of
+// Savedata's save beside its target): made again, it ends as one that was never cut short,
+// with no copy left over and no save numbered twice.
+void TestMover::moveAllKeepingMadeAgainAfterACrash_data() {
+    QTest::addColumn<QStringList>("parked");
+    QTest::addColumn<QStringList>("saves");
+    QTest::newRow("killed once the copy was made")
+        << QStringList{".vek-save-1=new", "save.sav=old"} << QStringList{"save.sav=new"};
+    QTest::newRow("killed once the older save was renamed")
+        << QStringList{".vek-save-1=new", "save (2).sav=old"} << QStringList{"save.sav=new"};
+    QTest::newRow("killed before the source was deleted")
+        << QStringList{"save (2).sav=old", "save.sav=new"} << QStringList{"save.sav=new"};
+}
+
+void TestMover::moveAllKeepingMadeAgainAfterACrash() {
+    QFETCH(QStringList, parked);
+    QFETCH(QStringList, saves);
+    TestFolders folders;
+    const QString from = QDir(folders.game()).filePath(QStringLiteral("Savedata"));
+    const QString to = QDir(folders.vek()).filePath(QStringLiteral("C-Default"));
+    for (const auto &[folder, files] : {std::pair{to, parked}, std::pair{from, saves}})
+        for (const QString &file : files)
+            TestFolders::write(folder, file.section('=', 0, 0), file.section('=', 1).toUtf8());
+
+    QString error;
+    QVERIFY2(FolderMoves::moveAllKeeping(from, to, &error), qPrintable(error));
+    QCOMPARE(everything(to), (QStringList{"save (2).sav", "save.sav"}));
+    QCOMPARE(TestFolders::read(to, "save (2).sav"), QByteArray("old"));
+    QCOMPARE(TestFolders::read(to, "save.sav"), QByteArray("new"));
+    QCOMPARE(everything(from), QStringList{});
 }
 
 enum class MoveTrouble { ReadOnlyDestinationFile, NoDestinationFolder, ReadOnlySource };
@@ -764,12 +802,14 @@ void TestMover::moveKeepsTheSourceWhenTheCopyFails_data() {
     QTest::newRow("read-only destination file") << false << MoveTrouble::ReadOnlyDestinationFile;
     QTest::newRow("no destination folder") << false << MoveTrouble::NoDestinationFolder;
     QTest::newRow("read-only source") << false << MoveTrouble::ReadOnlySource;
+    QTest::newRow("keeping: read-only save to displace")
+        << true << MoveTrouble::ReadOnlyDestinationFile;
     QTest::newRow("keeping: no destination folder") << true << MoveTrouble::NoDestinationFolder;
     QTest::newRow("keeping: read-only source") << true << MoveTrouble::ReadOnlySource;
 }
 
 // "a.sav" moves, "b.sav" cannot: it must still be in the source, whole, and "a.sav" exactly
-// once somewhere.
+// once somewhere. Moving without replacing is all or nothing: then "a.sav" stays too.
 void TestMover::moveKeepsTheSourceWhenTheCopyFails() {
     QFETCH(bool, keeping);
     QFETCH(MoveTrouble, trouble);
@@ -798,11 +838,17 @@ void TestMover::moveKeepsTheSourceWhenTheCopyFails() {
         break;
     }
 
+    if (keeping) {
+        storeAfter.removeAll("a.sav<a.sav");
+        savesAfter = QStringList{"a.sav<a.sav", "b.sav<b.sav"};
+    }
+
     QString error;
     const bool ok = keeping ? FolderMoves::moveAllKeeping(saves, store, &error)
                             : FolderMoves::moveAll(saves, store, &error);
     QVERIFY(!ok);
-    QVERIFY2(error.contains(savesAfter.size() == 2 ? "a.sav" : "b.sav", Qt::CaseInsensitive),
+    QVERIFY2(error.contains(trouble == MoveTrouble::NoDestinationFolder ? "a.sav" : "b.sav",
+                            Qt::CaseInsensitive),
              qPrintable(error));
     verifyFolder(saves, savesAfter);
     if (trouble != MoveTrouble::NoDestinationFolder)
