@@ -1,4 +1,5 @@
 #include "CliRun.h"
+#include "DemoGameFolder.h"
 #include "TestFolders.h"
 
 #include <QDir>
@@ -198,12 +199,13 @@ void TestCliCommands::badArguments() {
 
 void TestCliCommands::exitPutsTheOriginalsBack() {
     TestFolders f;
+    const QByteArray program = DemoGameFolder::exeBytes();
+    TestFolders::write(f.game(), "eaw.exe", program);
     QCOMPARE(run(f, {"status"}).status, 0);
-    TestFolders::write(f.game(), "eaw.exe", "patched since");
-    const CliRun r = run(f, {"resolution", "640x480", "+", "exit", "+", "squads", "2"});
+    const CliRun r = run(
+        f, {"resolution", "640x480", "+", "night", "1.2", "on", "+", "exit", "+", "squads", "2"});
     QCOMPARE(r.status, 0);
-    QCOMPARE(TestFolders::read(f.game(), "eaw.exe"),
-             QByteArray("MZ stand-in for the game program"));
+    QVERIFY(TestFolders::read(f.game(), "eaw.exe") == program);
     QCOMPARE(TestFolders::read(f.game(), "eaw.ini"), TestFolders::kEawIni);
 }
 
