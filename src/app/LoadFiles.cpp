@@ -69,6 +69,13 @@ bool LoadFiles::unload(int row) {
 }
 
 bool LoadFiles::load(int row) {
+    // Before anything moves, the folder of its group included: a folder the ledger cannot
+    // name would be loaded and then forgotten at the next start.
+    if (const QString why = Ledgers::unrecordable(s_.Unigrid.row(row).name); !why.isEmpty()) {
+        s_.report(Ledgers::refusedLoad(QStringLiteral("the content folder"),
+                                       s_.Unigrid.row(row).path, why));
+        return false;
+    }
     const QString letter = s_.Unigrid.letter(row);
     PreviousRow = 0;
     if (letter != QLatin1String("G")) {
