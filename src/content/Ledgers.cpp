@@ -35,25 +35,22 @@ QString Ledgers::unrecordable(const QString &name) {
             quoted << QLatin1Char('"') + foreign.at(i) + QLatin1Char('"');
         if (foreign.size() > kListed)
             quoted << QStringLiteral("and %1 more").arg(foreign.size() - kListed);
-        parts << QStringLiteral("%1 %2, outside the 8-bit character set (Windows-1252) of the "
-                                "ledger files")
+        parts << QStringLiteral("%1 %2 that 8-bit text (Windows-1252) cannot hold")
                      .arg(foreign.size() == 1 ? QStringLiteral("the character")
                                               : QStringLiteral("the characters"),
                           quoted.join(QStringLiteral(", ")));
     }
     if (control)
-        parts << QStringLiteral("a control character (a line break or a tab), which would split "
-                                "its line in the ledger files");
+        parts << QStringLiteral("a control character (a line break or a tab) that would split "
+                                "its line");
     return parts.join(QStringLiteral(" and "));
 }
 
 QString Ledgers::refusedLoad(const QString &what, const QString &path, const QString &why) {
-    return QStringLiteral("Could not load %1 \"%2\": its name holds %3. The selector records "
-                          "what is loaded in %4, 8-bit text as the game's tools read it, and "
-                          "would not know the folder as loaded after a restart. Rename the "
-                          "folder using only characters that set can hold (Western European "
-                          "letters, digits, blanks and punctuation), then load it again. "
-                          "Nothing was copied.")
+    return QStringLiteral("Could not load %1 \"%2\": its name holds %3, and %4 records names as "
+                          "8-bit text, as the game's tools read it, so the folder would not count "
+                          "as loaded after a restart. Rename it with Western European letters, "
+                          "digits, blanks and punctuation only. Nothing was copied.")
         .arg(what, QDir::toNativeSeparators(path), why, FoldersLoaded);
 }
 

@@ -197,7 +197,7 @@ void TestCliCommands::unknownNameFailsAndStopsTheRun() {
     QVERIFY(!TestFolders::exists(f.game(), "g-sky.dat"));
     QCOMPARE(TestFolders::read(f.vek(), "FoldersLoaded.txt"), ledger);
     if (!made.isEmpty())
-        QVERIFY2(r.err.contains("Rename the folder") && r.err.contains("Nothing was copied"),
+        QVERIFY2(r.err.contains("Rename it") && r.err.contains("Nothing was copied"),
                  r.err.constData());
 }
 
