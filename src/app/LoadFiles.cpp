@@ -70,11 +70,14 @@ bool LoadFiles::unload(int row) {
 
 bool LoadFiles::load(int row) {
     // Before anything moves, the folder of its group included: a folder the ledger cannot
-    // name would be loaded and then forgotten at the next start.
-    if (const QString why = Ledgers::unrecordable(s_.Unigrid.row(row).name); !why.isEmpty()) {
-        s_.report(Ledgers::refusedLoad(QStringLiteral("the content folder"),
-                                       s_.Unigrid.row(row).path, why));
-        return false;
+    // name would be loaded and then forgotten at the next start. The start-up re-load marks
+    // what the ledger names already (an older selector may have written a tab there).
+    if (s_.FormReady) {
+        const LoadGrid::Row &r = s_.Unigrid.row(row);
+        if (const QString why = Ledgers::unrecordable(r.name); !why.isEmpty()) {
+            s_.report(Ledgers::refusedLoad(QStringLiteral("the content folder"), r.path, why));
+            return false;
+        }
     }
     const QString letter = s_.Unigrid.letter(row);
     PreviousRow = 0;

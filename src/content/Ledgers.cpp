@@ -17,6 +17,9 @@ QString Ledgers::unrecordable(const QString &name) {
             control = true;
             continue;
         }
+        // Latin-1 letters are their own bytes; only the rest needs the code page's table.
+        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
+            continue;
         // A character beyond the first plane (most emoji, rarer CJK) is two UTF-16 units.
         const qsizetype units =
             QChar::isHighSurrogate(u) && i + 1 < name.size() && name.at(i + 1).isLowSurrogate() ? 2
