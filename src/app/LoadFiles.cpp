@@ -69,6 +69,16 @@ bool LoadFiles::unload(int row) {
 }
 
 bool LoadFiles::load(int row) {
+    // Before anything moves, the folder of its group included: a folder the ledger cannot
+    // name would be loaded and then forgotten at the next start. The start-up re-load marks
+    // what the ledger names already (an older selector may have written a tab there).
+    if (s_.FormReady) {
+        const LoadGrid::Row &r = s_.Unigrid.row(row);
+        if (const QString why = Ledgers::unrecordable(r.name); !why.isEmpty()) {
+            s_.report(Ledgers::refusedLoad(QStringLiteral("the content folder"), r.path, why));
+            return false;
+        }
+    }
     const QString letter = s_.Unigrid.letter(row);
     PreviousRow = 0;
     if (letter != QLatin1String("G")) {

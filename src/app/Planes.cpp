@@ -3,6 +3,7 @@
 #include "AltPlane.h"
 #include "FileList.h"
 #include "FileOps.h"
+#include "Ledgers.h"
 #include "OperationJournal.h"
 #include "PickMenu.h"
 #include "PlanesDat.h"
@@ -57,6 +58,10 @@ bool Planes::click(int row) {
         s_.report(message);
         return false;
     };
+    // The aircraft's folder is recorded by name in the ledgers, as a content folder is.
+    if (const QString why = Ledgers::unrecordable(s_.G1.row(row).folder); !why.isEmpty())
+        return fail(Ledgers::refusedLoad(QStringLiteral("the aircraft folder"),
+                                         s_.G1.folderPath(row), why));
     if (!plane.readVek(s_.G1.folderPath(row), &error))
         return fail(error);
     plane.findExtras();

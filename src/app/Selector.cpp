@@ -337,10 +337,14 @@ bool Selector::inisave() {
 bool Selector::Restore() {
     FormReady = false;
     QStringList problems;
+    QString notice;
     const bool restored =
-        IniOptions::Restore(folders_.GameFolder, folders_.ModFolder, ini, &problems);
+        IniOptions::Restore(folders_.GameFolder, folders_.ModFolder, ini, &problems, &notice);
     FormReady = true;
     tell(problems);
+    // Once only: from now on the game's program is the original copy.
+    if (!notice.isEmpty())
+        inform(notice);
     return restored;
 }
 

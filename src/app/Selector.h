@@ -117,7 +117,9 @@ public:
     /// (the player told) when eaw.ini or the cheat byte could not be written: a command whose
     /// write failed must say so.
     bool inisave();
-    /// Puts the original eaw.ini and eaw.exe back and sets the option controls from them.
+    /// Puts the original eaw.ini and eaw.exe back and sets the option controls from them. A
+    /// game eaw.exe that differs by more than the night switch is a new program: it stays and
+    /// becomes the original copy, and the player is told (once, as it is the copy from then).
     /// False (the player told) when something could not be put back.
     bool Restore();
     /// Empties the "What is loaded!" list (not its ledger).

@@ -104,6 +104,11 @@ bool Skins::load(int row) {
                       .arg(QDir::toNativeSeparators(folderOf(row))));
         return false;
     }
+    // Before the skin of its slot makes way: the ledgers could not name this one.
+    if (const QString why = Ledgers::unrecordable(name); !why.isEmpty()) {
+        s_.report(Ledgers::refusedLoad(QStringLiteral("the skin folder"), folderOf(row), why));
+        return false;
+    }
     QList<int> others;
     for (int q = 1; q < s_.SK1.rowCount(); ++q)
         if (q != row && s_.SK1.row(q).loaded && SkinGrid::slotOf(s_.SK1.row(q).name) == slot)

@@ -15,6 +15,17 @@ public:
     /// The loaded content folders and skins in the order they were loaded (see `LoadedFiles`).
     static inline const QString LoadOrder = QStringLiteral("LoadOrder.txt");
 
+    /// Why a folder named `name` cannot be recorded as loaded, or empty when it can. The
+    /// ledgers hold 8-bit (Windows-1252) text, one name a line, as the game's era tools read
+    /// them: a character outside that code page would be written as "?", so the next start
+    /// would no longer find the folder its files came from, and a line break or other control
+    /// character would split or spoil the name's line.
+    static QString unrecordable(const QString &name);
+
+    /// The message that refuses to load the folder at `path` (`what` says which kind: "the
+    /// content folder", "the skin folder" ...), for the reason `unrecordable` gave.
+    static QString refusedLoad(const QString &what, const QString &path, const QString &why);
+
     /// Creates `name` empty in `folder` unless a file of that name (any case) is there.
     static bool ensureExists(const QString &folder, const QString &name, QString *error);
 

@@ -2,6 +2,7 @@
 
 #include "FileList.h"
 #include "FileOps.h"
+#include "GameProgram.h"
 #include "Text8.h"
 #include "TextFile.h"
 
@@ -370,7 +371,7 @@ bool IniOptions::save(const QString &game, const QString &mod, IniState &state, 
 }
 
 bool IniOptions::Restore(const QString &game, const QString &mod, IniState &state,
-                         QStringList *problems) {
+                         QStringList *problems, QString *notice) {
     bool ok = true;
     auto report = [&](const QString &problem) {
         ok = false;
@@ -403,16 +404,9 @@ bool IniOptions::Restore(const QString &game, const QString &mod, IniState &stat
         }
     }
 
-    const QString exeName = FileList::find(mod, kExe);
-    if (exeName.isEmpty()) {
-        report(QStringLiteral("Could not restore \"%1\": the original copy \"%2\" does not exist.")
-                   .arg(native(FileList::resolve(game, kExe)), native(FileList::join(mod, kExe))));
-    } else {
-        QString error;
-        if (!FileOps::copyReplace(FileList::join(mod, exeName), FileList::resolve(game, kExe),
-                                  &error))
-            report(error);
-    }
+    QString exeError;
+    if (!GameProgram::restore(game, mod, notice, &exeError))
+        report(exeError);
 
     if (!haveLines)
         return ok;

@@ -44,7 +44,8 @@
 ///   save), the game's eaw.ini and the controls are left alone and the problem is reported; eaw.exe
 ///   is still restored when its copy is there. Without an original eaw.exe, eaw.ini is restored and
 ///   eaw.exe reported. A read-only game eaw.exe is not forced (only eaw.ini is the selector's to
-///   unlock) and is reported.
+///   unlock) and is reported. Only a night-switched (or missing) eaw.exe is put back; another
+///   program is kept and becomes the original copy (`GameProgram`).
 class IniOptions {
 public:
     /// `Option2` captions in index order.
@@ -71,7 +72,8 @@ public:
 
     /// Restore's file and control steps: both originals are copied back and the controls are
     /// set from the original eaw.ini. FormReady is the caller's. The game's eaw.ini is left
-    /// writable.
+    /// writable. `notice` receives what the player is to be told of a game program that
+    /// became the new original copy (empty otherwise).
     static bool Restore(const QString &game, const QString &mod, IniState &state,
-                        QStringList *problems);
+                        QStringList *problems, QString *notice = nullptr);
 };

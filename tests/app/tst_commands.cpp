@@ -1,4 +1,6 @@
+#include "DemoGameFolder.h"
 #include "FileOps.h"
+#include "NightSwitch.h"
 #include "OpenSelector.h"
 #include "ScriptedPrompt.h"
 #include "Selector.h"
@@ -29,13 +31,9 @@ private Q_SLOTS:
         QVERIFY(s->FormReady);
         QCOMPARE(s->ini.resolution, 1);
         QVERIFY(prompt.shown.isEmpty());
-        // A later run never replaces the originals, even when the game's files changed.
-        TestFolders::write(f.game(), "eaw.exe", "patched");
+        // A later run never replaces the original eaw.ini with the one it rewrote.
         auto again = openSelector(f, prompt);
-        QCOMPARE(TestFolders::read(f.vek(), "eaw.exe"),
-                 QByteArray("MZ stand-in for the game program"));
-        QCOMPARE(TestFolders::read(f.game(), "eaw.exe"),
-                 QByteArray("MZ stand-in for the game program"));
+        QCOMPARE(TestFolders::read(f.vek(), "eaw.ini"), TestFolders::kEawIni);
 
         // Each option click rewrites eaw.ini from the original, and leaves it read-only again.
         again->clickResolution(2);
@@ -49,6 +47,50 @@ private Q_SLOTS:
                        "AI_PlaneUpdateRate=200\r\nPlayerPlaneUpdateRate=20\r\nClockSyncRate=80\r\n"
                        "[EAW]\r\nExtraSquads=3\r\n"));
         QVERIFY(FileOps::isReadOnly(gameIni(f)));
+        QVERIFY(prompt.shown.isEmpty());
+    }
+
+    // Between two starts the game's program was night-switched (put back, as the switch lasts
+    // one run) or replaced by another program (a game update: kept, made the original copy, the
+    // previous copy kept aside, and told once).
+    void gameProgramAtStart_data() {
+        QTest::addColumn<QByteArray>("between");
+        QTest::addColumn<bool>("update");
+        QByteArray night = DemoGameFolder::exeBytes();
+        night.replace(NightSwitch::Versions[0].offset, 2, NightSwitch::NightBytes);
+        QTest::newRow("night switch") << night << false;
+        QTest::newRow("game update") << QByteArray("MZ version 1.3") << true;
+    }
+
+    void gameProgramAtStart() {
+        QFETCH(QByteArray, between);
+        QFETCH(bool, update);
+        TestFolders f;
+        const QByteArray first = DemoGameFolder::exeBytes();
+        TestFolders::write(f.game(), "eaw.exe", first);
+        ScriptedPrompt prompt;
+        openSelector(f, prompt);
+        TestFolders::write(f.game(), "eaw.exe", between);
+
+        openSelector(f, prompt);
+        const QByteArray now = update ? between : first;
+        QVERIFY(TestFolders::read(f.game(), "eaw.exe") == now);
+        QVERIFY(TestFolders::read(f.vek(), "eaw.exe") == now);
+        QCOMPARE(TestFolders::exists(f.vek(), "eaw.exe.before-update"), update);
+        if (update) {
+            QVERIFY(TestFolders::read(f.vek(), "eaw.exe.before-update") == first);
+            QCOMPARE(prompt.shown.size(), 1);
+            QCOMPARE(prompt.shown.at(0).icon, Prompt::Icon::Information);
+            QVERIFY2(prompt.shown.at(0).text.contains(
+                         QDir::toNativeSeparators(QDir(f.vek()).filePath("eaw.exe"))),
+                     qPrintable(prompt.shown.at(0).text));
+        } else {
+            QVERIFY(prompt.shown.isEmpty());
+        }
+
+        prompt.shown.clear();
+        openSelector(f, prompt);
+        QVERIFY(TestFolders::read(f.game(), "eaw.exe") == now);
         QVERIFY(prompt.shown.isEmpty());
     }
 

@@ -1,8 +1,10 @@
 // The keyboard-control features of the "General" page and the cheat check that sends the
 // chosen feature's number to the other players.
 #include "CheatCheck.h"
+#include "DemoGameFolder.h"
 #include "FileOps.h"
 #include "KeyboardFeatures.h"
+#include "NightSwitch.h"
 #include "OpenSelector.h"
 #include "ScriptedPrompt.h"
 #include "Selector.h"
@@ -225,6 +227,10 @@ private Q_SLOTS:
         TestFolders::write(f.game(), "KC", kKc);
         TestFolders::write(f.game(), "V1V1.FLT", cheatFile(64));
         TestFolders::write(f.game(), "flt.cdf", cheatFile(40000));
+        const QByteArray program = DemoGameFolder::exeBytes();
+        const QByteArray night = QByteArray(program).replace(NightSwitch::Versions[0].offset, 2,
+                                                             NightSwitch::NightBytes);
+        TestFolders::write(f.game(), "eaw.exe", program);
         ScriptedPrompt prompt({answer});
         auto s = openSelector(f, prompt);
         s->features().clickOption13(4);
@@ -232,7 +238,7 @@ private Q_SLOTS:
         // An option and the night switch changed since the window opened: leaving puts both of the
         // game's files back as they were before the first run.
         s->clickResolution(5);
-        TestFolders::write(f.game(), "eaw.exe", "night patched");
+        QVERIFY(s->nightSwitch(0, true));
         const QByteArray v1 = TestFolders::read(f.game(), "V1V1.FLT");
         const QByteArray cdf = TestFolders::read(f.game(), "flt.cdf");
         const QByteArray ini = TestFolders::read(f.game(), "eaw.ini");
@@ -255,14 +261,13 @@ private Q_SLOTS:
             QCOMPARE(TestFolders::read(f.game(), "V1V1.FLT"), v1);
             QCOMPARE(TestFolders::read(f.game(), "flt.cdf"), cdf);
             QCOMPARE(TestFolders::read(f.game(), "eaw.ini"), ini);
-            QCOMPARE(TestFolders::read(f.game(), "eaw.exe"), QByteArray("night patched"));
+            QVERIFY(TestFolders::read(f.game(), "eaw.exe") == night);
         } else {
             QCOMPARE(TestFolders::read(f.game(), "V1V1.FLT"), withByte(v1, 2, 0));
             QCOMPARE(TestFolders::read(f.game(), "flt.cdf"),
                      withByte(cdf, CheatCheck::FltCdfPosition, 0));
             QCOMPARE(TestFolders::read(f.game(), "eaw.ini"), eawIni());
-            QCOMPARE(TestFolders::read(f.game(), "eaw.exe"),
-                     QByteArray("MZ stand-in for the game program"));
+            QVERIFY(TestFolders::read(f.game(), "eaw.exe") == program);
             QVERIFY(!FileOps::isReadOnly(QDir(f.game()).filePath("eaw.ini")));
             QCOMPARE(s->ini.resolution, 1);
             QVERIFY(s->FormReady);

@@ -1,4 +1,5 @@
 #include "CliRun.h"
+#include "DemoGameFolder.h"
 #include "TestFolders.h"
 
 #include <QDir>
@@ -147,24 +148,58 @@ void TestCliCommands::skinsResetAndScripts() {
     QCOMPARE(TestFolders::read(f.vek(), "FoldersLoaded.txt"), ledger);
 }
 
+// A name that matches nothing, or a folder whose name the 8-bit ledgers cannot hold (it would
+// be recorded as "?" and forgotten at the next start, its files left in the game folder): the
+// command fails, nothing of that folder is copied, a loaded folder of its group or skin of its
+// slot stays in, and the commands after it are not run.
 void TestCliCommands::unknownNameFailsAndStopsTheRun_data() {
     QTest::addColumn<QString>("command");
-    QTest::newRow("content folder") << "toggle";
-    QTest::newRow("skin") << "skin";
-    QTest::newRow("autoscript") << "script-run";
-    QTest::newRow("autoscript name") << "script-save";
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("made"); // the folder the row makes, in the VEK folder
+    QTest::newRow("content folder") << "toggle"
+                                    << "Z-None"
+                                    << "";
+    QTest::newRow("skin") << "skin"
+                          << "Z-None"
+                          << "";
+    QTest::newRow("autoscript") << "script-run"
+                                << "Z-None"
+                                << "";
+    QTest::newRow("autoscript name") << "script-save"
+                                     << "a/b"
+                                     << "";
+    QTest::newRow("Cyrillic content folder")
+        << "toggle" << QStringLiteral("A-Карта") << QStringLiteral("A-Карта");
+    QTest::newRow("Japanese content folder")
+        << "toggle" << QStringLiteral("A-零戦") << QStringLiteral("A-零戦");
+    QTest::newRow("Greek skin") << "skin" << QStringLiteral("A-05 Μπλε")
+                                << QStringLiteral("Skinfolder/A-05 Μπλε");
+    QTest::newRow("content folder with a tab")
+        << "toggle" << QStringLiteral("A-Tab\tbed") << QStringLiteral("A-Tab\tbed");
 }
 
 void TestCliCommands::unknownNameFailsAndStopsTheRun() {
     QFETCH(QString, command);
+    QFETCH(QString, name);
+    QFETCH(QString, made);
     TestFolders f;
     content(f);
-    const QString name = command == "script-save" ? "a/b" : "Z-None";
-    const CliRun r = run(f, {"toggle", "A-One", "+", command, name, "+", "toggle", "G-Sky"});
+    TestFolders::write(f.vek() + "/Skinfolder/A-05 Red", "p51.tpc", "red");
+    if (!made.isEmpty())
+        TestFolders::write(f.vek() + "/" + made, "a-new.dat", "new");
+    const QByteArray ledger = "A-One\r\nA-05 Red\r\n\r\n";
+    const CliRun r = run(f, {"toggle", "A-One", "+", "skin", "A-05 Red", "+", command, name, "+",
+                             "toggle", "G-Sky"});
     QCOMPARE(r.status, 1);
-    QVERIFY(r.err.contains(name.toLocal8Bit()));
+    QVERIFY2(r.err.contains(name.toUtf8()), r.err.constData());
     QVERIFY(TestFolders::exists(f.game(), "a-one.dat"));
+    QVERIFY(TestFolders::exists(f.game(), "p51.tpc"));
+    QVERIFY(!TestFolders::exists(f.game(), "a-new.dat"));
     QVERIFY(!TestFolders::exists(f.game(), "g-sky.dat"));
+    QCOMPARE(TestFolders::read(f.vek(), "FoldersLoaded.txt"), ledger);
+    if (!made.isEmpty())
+        QVERIFY2(r.err.contains("Rename it") && r.err.contains("Nothing was copied"),
+                 r.err.constData());
 }
 
 void TestCliCommands::badArguments_data() {
@@ -214,12 +249,13 @@ void TestCliCommands::musicAndNightTellWhatIsInForce() {
 
 void TestCliCommands::exitPutsTheOriginalsBack() {
     TestFolders f;
+    const QByteArray program = DemoGameFolder::exeBytes();
+    TestFolders::write(f.game(), "eaw.exe", program);
     QCOMPARE(run(f, {"status"}).status, 0);
-    TestFolders::write(f.game(), "eaw.exe", "patched since");
-    const CliRun r = run(f, {"resolution", "640x480", "+", "exit", "+", "squads", "2"});
+    const CliRun r = run(
+        f, {"resolution", "640x480", "+", "night", "1.2", "on", "+", "exit", "+", "squads", "2"});
     QCOMPARE(r.status, 0);
-    QCOMPARE(TestFolders::read(f.game(), "eaw.exe"),
-             QByteArray("MZ stand-in for the game program"));
+    QVERIFY(TestFolders::read(f.game(), "eaw.exe") == program);
     QCOMPARE(TestFolders::read(f.game(), "eaw.ini"), TestFolders::kEawIni);
 }
 

@@ -1,6 +1,9 @@
+#include "DemoGameFolder.h"
 #include "FileList.h"
 #include "FileOps.h"
+#include "GameProgram.h"
 #include "IniOptions.h"
+#include "NightSwitch.h"
 #include "TestFolders.h"
 #include "TextFile.h"
 
@@ -104,6 +107,17 @@ QByteArray featureIni(const QByteArray &remap = kRemap, const QByteArray &sound 
     return "[GAME]\r\n" + displayInfo + "\r\n[SOUND]\r\n" + sound + "\r\n[REMAP]\r\n" + remap +
            "\r\n[DISPLAY]\r\n" + hud + "; end of HUD\r\n[NEXT]\r\nAfter1=" + after1 +
            "\r\nAfter2=" + after2 + "\r\n";
+}
+
+// The stand-in program with `bytes` written at `offset`.
+QByteArray program(qint64 offset = 0, const QByteArray &bytes = {}) {
+    QByteArray out = DemoGameFolder::exeBytes();
+    out.replace(offset, bytes.size(), bytes);
+    return out;
+}
+
+QByteArray nightAt(int version) {
+    return program(NightSwitch::Versions[version].offset, NightSwitch::NightBytes);
 }
 
 #ifdef Q_OS_LINUX
@@ -580,9 +594,9 @@ private Q_SLOTS:
     void restoreCopiesBothOriginals() {
         TestFolders f(TestFolders::WithoutGameFiles);
         TestFolders::write(f.vek(), QStringLiteral("eaw.ini"), "[EAW]\nName=\xE9\n");
-        TestFolders::write(f.vek(), QStringLiteral("EAW.exe"), QByteArray("MZ\0\x01", 4));
+        TestFolders::write(f.vek(), QStringLiteral("EAW.exe"), program());
         TestFolders::write(f.game(), QStringLiteral("Eaw.ini"), "rewritten\r\n");
-        TestFolders::write(f.game(), QStringLiteral("EAW.EXE"), "night patched");
+        TestFolders::write(f.game(), QStringLiteral("EAW.EXE"), nightAt(0));
         const QString gameIni = QDir(f.game()).filePath(QStringLiteral("Eaw.ini"));
         QVERIFY(FileOps::setReadOnly(gameIni, true));
         // A read-only original copy must not hand its attribute on to the game's file.
@@ -595,7 +609,7 @@ private Q_SLOTS:
         QCOMPARE(FileList::files(f.game()), QStringList({"EAW.EXE", "Eaw.ini"}));
         QCOMPARE(TestFolders::read(f.game(), QStringLiteral("Eaw.ini")),
                  QByteArray("[EAW]\nName=\xE9\n"));
-        QCOMPARE(TestFolders::read(f.game(), QStringLiteral("EAW.EXE")), QByteArray("MZ\0\x01", 4));
+        QVERIFY(TestFolders::read(f.game(), QStringLiteral("EAW.EXE")) == program());
         QVERIFY(!FileOps::isReadOnly(gameIni));
     }
 
@@ -620,6 +634,7 @@ private Q_SLOTS:
         // Without the original eaw.ini the game's file and the controls stay as they are; the
         // program copy is still put back.
         QVERIFY(QFile::remove(QDir(f.vek()).filePath(QStringLiteral("eaw.ini"))));
+        QVERIFY(QFile::remove(QDir(f.game()).filePath(QStringLiteral("eaw.exe"))));
         TestFolders::write(f.vek(), QStringLiteral("eaw.exe"), "original");
         TestFolders::write(f.game(), QStringLiteral("eaw.ini"), "rewritten\r\n");
         state.noAI = true;
@@ -632,6 +647,121 @@ private Q_SLOTS:
                  QByteArray("rewritten\r\n"));
         QCOMPARE(TestFolders::read(f.game(), QStringLiteral("eaw.exe")), QByteArray("original"));
         QCOMPARE(describe(state), QStringLiteral("1 0 1 0 0"));
+    }
+    // The game's program against the copy: a night switch (only one version's pair, each side
+    // day or night) is put back; anything else is another program, kept and made the copy, the
+    // previous copy kept aside under a name no earlier one holds. When the copy cannot be
+    // brought up to date nothing changes at all, the game's program least of all.
+    void restoreKeepsANewProgram_data() {
+        QTest::addColumn<QByteArray>("present");
+        QTest::addColumn<QString>("failure"); // "read-only copy", "full disk" or empty
+        QTest::addColumn<QString>("earlier"); // an aside name already taken, or empty
+        QTest::addColumn<QString>("aside");   // where the previous copy goes, empty: nowhere
+        const QByteArray day = program();
+        const QByteArray twoSettings = program(NightSwitch::Versions[1].offset, "\xEB\x07");
+        QTest::newRow("same program") << day << ""
+                                      << ""
+                                      << "";
+        QTest::newRow("night switch of 1.2") << nightAt(0) << ""
+                                             << ""
+                                             << "";
+        QTest::newRow("night switch of 1.0") << nightAt(2) << ""
+                                             << ""
+                                             << "";
+        QTest::newRow("night switch and one byte more") << nightAt(3).replace(1000, 1, "\x01") << ""
+                                                        << ""
+                                                        << "eaw.exe.before-update";
+        QTest::newRow("half a night switch") << twoSettings << ""
+                                             << ""
+                                             << "eaw.exe.before-update";
+        QTest::newRow("neither setting at the offset")
+            << program(NightSwitch::Versions[0].offset, QByteArray("\0\0", 2)) << ""
+            << ""
+            << "eaw.exe.before-update";
+        QTest::newRow("one byte longer") << day + '\0' << ""
+                                         << ""
+                                         << "eaw.exe.before-update";
+        QTest::newRow("small program") << QByteArray("MZ patched") << ""
+                                       << ""
+                                       << "eaw.exe.before-update";
+        QTest::newRow("beside an earlier update") << QByteArray("MZ patched") << ""
+                                                  << "EAW.EXE.Before-Update"
+                                                  << "eaw.exe.before-update-2";
+        QTest::newRow("read-only copy") << QByteArray("MZ patched") << "read-only copy"
+                                        << ""
+                                        << "";
+        QTest::newRow("full disk") << QByteArray("MZ patched") << "full disk"
+                                   << ""
+                                   << "";
+    }
+
+    void restoreKeepsANewProgram() {
+        QFETCH(QByteArray, present);
+        QFETCH(QString, failure);
+        QFETCH(QString, earlier);
+        QFETCH(QString, aside);
+        TestFolders f(TestFolders::WithoutGameFiles);
+        const QByteArray original = program();
+        TestFolders::write(f.vek(), QStringLiteral("eaw.exe"), original);
+        TestFolders::write(f.game(), QStringLiteral("eaw.exe"), present);
+        if (!earlier.isEmpty())
+            TestFolders::write(f.vek(), earlier, "an older program");
+        const QString copy = QDir(f.vek()).filePath(QStringLiteral("eaw.exe"));
+        if (failure == QLatin1String("read-only copy"))
+            QVERIFY(FileOps::setReadOnly(copy, true));
+        const QStringList before = FileList::files(f.vek());
+
+        QString notice;
+        QString error;
+        bool done = false;
+        if (failure == QLatin1String("full disk")) {
+#ifdef Q_OS_LINUX
+            FileSizeCap cap(64);
+            if (!cap.active())
+                QSKIP("cannot cap the file size here");
+            done = GameProgram::restore(f.game(), f.vek(), &notice, &error);
+#else
+            QSKIP("the write failure is provoked with a Linux file-size limit");
+#endif
+        } else {
+            done = GameProgram::restore(f.game(), f.vek(), &notice, &error);
+        }
+
+        const bool kept = !aside.isEmpty() || !failure.isEmpty();
+        // The game's program is either the copy (put back or never changed) or the player's.
+        QVERIFY(TestFolders::read(f.game(), QStringLiteral("eaw.exe")) ==
+                (kept ? present : original));
+        QCOMPARE(done, failure.isEmpty());
+        if (!failure.isEmpty()) {
+            QVERIFY2(error.contains(QDir::toNativeSeparators(f.game() + "/eaw.exe")) &&
+                         error.contains(QDir::toNativeSeparators(copy)) &&
+                         error.contains(failure == QLatin1String("full disk") ? "Could not write"
+                                                                              : "read-only"),
+                     qPrintable(error));
+            QVERIFY(notice.isEmpty());
+            QCOMPARE(FileList::files(f.vek()), before);
+            QVERIFY(TestFolders::read(f.vek(), QStringLiteral("eaw.exe")) == original);
+            return;
+        }
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        if (aside.isEmpty()) {
+            QVERIFY2(notice.isEmpty(), qPrintable(notice));
+            QCOMPARE(FileList::files(f.vek()), before);
+            QVERIFY(TestFolders::read(f.vek(), QStringLiteral("eaw.exe")) == original);
+            return;
+        }
+        QVERIFY(TestFolders::read(f.vek(), QStringLiteral("eaw.exe")) == present);
+        QVERIFY(TestFolders::read(f.vek(), aside) == original);
+        if (!earlier.isEmpty())
+            QCOMPARE(TestFolders::read(f.vek(), earlier), QByteArray("an older program"));
+        QVERIFY2(notice.contains(QDir::toNativeSeparators(f.game() + "/eaw.exe")) &&
+                     notice.contains(QDir::toNativeSeparators(QDir(f.vek()).filePath(aside))),
+                 qPrintable(notice));
+
+        // From now on the program is the copy: the next restore has nothing to do or tell.
+        QVERIFY(GameProgram::restore(f.game(), f.vek(), &notice, &error));
+        QVERIFY(notice.isEmpty());
+        QVERIFY(TestFolders::read(f.game(), QStringLiteral("eaw.exe")) == present);
     }
 };
 
