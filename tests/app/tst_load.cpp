@@ -57,6 +57,7 @@ private Q_SLOTS:
     void loadedListComesFromTheLedger();
     void failedLoadPutsBackTheGameFilesItReplaced_data();
     void failedLoadPutsBackTheGameFilesItReplaced();
+    void folderTakenOutThatCannotComeBackIsOut();
     void keptFilesAreSettledAtStart_data();
     void keptFilesAreSettledAtStart();
     void windowIsReadyOnTheFirstPage();
@@ -363,6 +364,45 @@ void TestLoad::failedLoadPutsBackTheGameFilesItReplaced() {
     QVERIFY2(text.contains("the game files they replaced were put back") == replaces,
              qPrintable(text));
     QVERIFY2(text.contains("\"A-Old\", which it had taken out, was loaded again") == previous,
+             qPrintable(text));
+}
+
+// The load fails, and the folder it took out cannot be loaded again (a read-only file now in
+// its way): the player learns that it is out and why, and the grid and the ledger say so.
+void TestLoad::folderTakenOutThatCannotComeBackIsOut() {
+    TestFolders f;
+    plant(f.vek() + "/A-Old", {"old.dat=old"});
+    plant(f.vek() + "/A-New", {"a.dat=new a", "c.dat=new c"});
+    plant(f.game(), {"c.dat=own c"});
+    QVERIFY(FileOps::setReadOnly(f.game() + "/c.dat", true));
+    ScriptedPrompt prompt;
+    Selector s(foldersOf(f, f.vek()), prompt);
+    s.load();
+    QVERIFY(s.loadFiles().click(s.Unigrid.find("A-Old")));
+    struct InTheWay : Progress {
+        QString game;
+        bool proceed(qsizetype, const QString &file) override {
+            if (file == "a.dat") {
+                plant(game, {"old.dat=the player's"});
+                FileOps::setReadOnly(game + "/old.dat", true);
+            }
+            return true;
+        }
+    } inTheWay;
+    inTheWay.game = f.game();
+    s.setProgress(&inTheWay);
+    prompt.shown.clear();
+    QVERIFY(!s.loadFiles().click(s.Unigrid.find("A-New")));
+    QVERIFY(!s.Unigrid.row(s.Unigrid.find("A-Old")).loaded);
+    QVERIFY(Ledgers::readFoldersLoaded(f.vek()).isEmpty());
+    QCOMPARE(TestFolders::read(f.game(), "old.dat"), QByteArray("the player's"));
+    QVERIFY(!TestFolders::exists(f.game(), "a.dat"));
+    QCOMPARE(prompt.shown.size(), 1);
+    const QString text = prompt.shown.first().text;
+    QVERIFY2(text.contains("c.dat") &&
+                 text.contains("\"A-Old\", which it had taken out, could not be loaded again and "
+                               "is now out") &&
+                 text.contains("old.dat"),
              qPrintable(text));
 }
 
