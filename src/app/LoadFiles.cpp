@@ -49,22 +49,32 @@ bool LoadFiles::unload(int row) {
         return false;
     }
     r.loaded = false;
-    s_.RefreshLoadedList();
-    s_.inisave();
-    if (letter != QLatin1String("F") && letter != QLatin1String("M"))
-        return true;
-    bool ok = true;
-    if (letter == QLatin1String("M")) {
-        QStringList problems;
-        ok = s_.journal().missionUnload(r.name, &problems);
-        for (const QString &p : problems)
-            s_.report(p);
-    }
     // The aircraft grid empties with the folder that filled it.
-    s_.G1.clear();
+    const bool emptiesPlanes = letter == QLatin1String("F") || letter == QLatin1String("M");
+    const SlotGrid planes = s_.G1;
+    const bool frame6 = s_.Frame6;
+    if (emptiesPlanes) {
+        s_.G1.clear();
+        s_.Frame6 = false;
+    }
     s_.RefreshLoadedList();
     s_.inisave();
-    s_.Frame6 = false;
+    // The ledgers are written before the saves move: an unload they cannot record is undone
+    // while nothing but its files has changed.
+    if (s_.journal().unrecorded()) {
+        r.loaded = true;
+        r.colour = LoadGrid::LoadedColour;
+        s_.G1 = planes;
+        s_.Frame6 = frame6;
+        s_.journal().undoUnrecorded();
+        return false;
+    }
+    if (letter != QLatin1String("M"))
+        return true;
+    QStringList problems;
+    const bool ok = s_.journal().missionUnload(r.name, &problems);
+    for (const QString &p : problems)
+        s_.report(p);
     return ok;
 }
 
@@ -113,7 +123,15 @@ bool LoadFiles::load(int row) {
             movedOutWhileLoading_.insert(prev.path);
     }
     LoadGrid::Row &r = s_.Unigrid.row(row);
+    // A failure after a folder was taken out is told once, with what became of that folder.
+    const bool tellsUndo = PreviousRow > 0 && s_.FormReady;
+    if (tellsUndo)
+        s_.collectReports();
     const bool in = s_.MoveIn(r.path);
+    const QStringList moverSaid = tellsUndo ? s_.takeReports() : QStringList();
+    if (in || s_.cancelled())
+        for (const QString &p : moverSaid)
+            s_.report(p);
     if (!in && s_.cancelled()) {
         if (PreviousRow > 0) {
             LoadGrid::Row &prev = s_.Unigrid.row(PreviousRow);
@@ -126,22 +144,45 @@ bool LoadFiles::load(int row) {
     if (!in) {
         // The copy was undone by the mover; a folder the click took out comes back, so the
         // click fails as a whole and the ledgers never change.
-        if (PreviousRow > 0 && s_.FormReady) {
+        if (tellsUndo) {
             LoadGrid::Row &prev = s_.Unigrid.row(PreviousRow);
             prev.loaded = true;
             prev.colour = LoadGrid::LoadedColour;
-            s_.journal().undoFailed(1);
+            s_.journal().undoFailed(1, moverSaid.join(QLatin1Char(' ')));
             if (letter == QLatin1String("F") && swapped)
                 planesAfterLoad(PreviousRow);
         }
         return false;
     }
+    const SlotGrid planes = s_.G1;
+    const FuelGrid fuel = s_.Fuel;
+    const bool frame6 = s_.Frame6;
+    const bool altPlanes = HasAltPlanes;
     r.colour = LoadGrid::LoadedColour;
     r.loaded = true;
     s_.RefreshLoadedList();
     s_.inisave();
     if (letter == QLatin1String("F"))
         planesAfterLoad(row);
+    // A load the ledgers do not know would stay in the game folder, forgotten at the next
+    // start: it is undone, before any save moves.
+    if (s_.journal().unrecorded()) {
+        r.loaded = false;
+        r.colour = LoadGrid::DefaultCellColour;
+        if (PreviousRow > 0) {
+            LoadGrid::Row &prev = s_.Unigrid.row(PreviousRow);
+            prev.loaded = true;
+            prev.colour = LoadGrid::LoadedColour;
+        }
+        s_.G1 = planes;
+        s_.Fuel = fuel;
+        s_.Frame6 = frame6;
+        HasAltPlanes = altPlanes;
+        s_.journal().undoUnrecorded();
+        if (letter == QLatin1String("F") && swapped && PreviousRow > 0)
+            planesAfterLoad(PreviousRow);
+        return false;
+    }
     if (letter == QLatin1String("M") && s_.FormReady) {
         // While the window loads, the game's Savedata already holds the recorded mission's
         // progress; exchanging it would bring back the store's older copy.
@@ -190,10 +231,10 @@ void LoadFiles::planesAfterLoad(int row) {
     QString error;
     const QString mod = s_.ModFolder();
     if (!FileOps::writeAtomic(FileList::resolve(mod, Ledgers::PlanesLoaded), QByteArray(), &error))
-        s_.report(error);
+        s_.journal().ledgerFailed(error);
     if (!TextFile::writeLines(FileList::resolve(mod, Ledgers::ScriptsLoaded), QList<QByteArray>(30),
                               &error))
-        s_.report(error);
+        s_.journal().ledgerFailed(error);
     s_.G1.clear();
     s_.RefreshLoadedList();
     s_.inisave();

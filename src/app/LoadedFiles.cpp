@@ -5,6 +5,7 @@
 #include "FileMover.h"
 #include "Ledgers.h"
 #include "NativePath.h"
+#include "OperationJournal.h"
 #include "PickMenu.h"
 #include "Prompt.h"
 #include "Selector.h"
@@ -79,7 +80,7 @@ void LoadedFiles::writeLedger() {
     QString error;
     if (!TextFile::writeLines(FileList::resolve(s_.ModFolder(), Ledgers::LoadOrder), lines(),
                               &error))
-        s_.report(error);
+        s_.journal().ledgerFailed(error);
 }
 
 QStringList LoadedFiles::ledgerLines() {

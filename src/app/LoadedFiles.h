@@ -33,6 +33,9 @@ public:
     /// The same at start-up, after the re-load has set the marks: the ledger is read again,
     /// and what the marks show loaded without a record goes before what it records.
     void startUp();
+    /// The ledger was put back as it was before an operation that was undone: it is read
+    /// again before its next use.
+    void forget() { read_ = false; }
 
     /// The loaded names in load order, earliest first (content folders and skins).
     QStringList order();

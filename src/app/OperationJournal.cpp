@@ -198,10 +198,45 @@ bool OperationJournal::begin(Journal::Record record) {
     record_ = record;
     open_ = true;
     keepRecord_ = false;
+    ledgerError_.clear();
+    keepLedgers();
     return true;
 }
 
+void OperationJournal::keepLedgers() {
+    ledgers_.clear();
+    for (const QString &name : {Ledgers::FoldersLoaded, Ledgers::LoadOrder, Ledgers::SkinsLoaded,
+                                Ledgers::PlanesLoaded, Ledgers::ScriptsLoaded}) {
+        LedgerBytes ledger;
+        ledger.path = FileList::resolve(s_.ModFolder(), name);
+        ledger.existed = QFileInfo(ledger.path).isFile();
+        // One that cannot be read now is left as it is by the undo.
+        if (!ledger.existed || FileOps::readAll(ledger.path, &ledger.bytes, nullptr))
+            ledgers_ << ledger;
+    }
+}
+
+void OperationJournal::restoreLedgers(QStringList *problems) {
+    for (const LedgerBytes &l : std::as_const(ledgers_)) {
+        QByteArray now;
+        const bool exists = QFileInfo(l.path).isFile();
+        if (exists == l.existed &&
+            (!exists || (FileOps::readAll(l.path, &now, nullptr) && now == l.bytes)))
+            continue;
+        QString error;
+        if (!(l.existed ? FileOps::writeAtomic(l.path, l.bytes, &error)
+                        : FileCopy::removeFile(l.path, &error)))
+            problems->append(error);
+    }
+    // The load order is read again from what it said before the operation.
+    s_.loadedFiles().forget();
+}
+
 void OperationJournal::end() {
+    // A ledger write that no undo took up is told rather than lost.
+    if (!ledgerError_.isEmpty())
+        s_.report(std::exchange(ledgerError_, {}));
+    ledgers_.clear();
     // The replaced game files go before the record, which claims them until then; and the
     // record says first that the operation is over, so that a crash among the deletes is not
     // undone at the next start without the files already deleted.
@@ -268,35 +303,101 @@ void OperationJournal::undoCancelled(qsizetype reached) {
     undoMoves(reached, QStringLiteral(" was cancelled and undone."));
 }
 
-void OperationJournal::undoFailed(qsizetype reached) {
-    undoMoves(reached, QStringLiteral(" could not be finished, and what it had done was undone."));
+void OperationJournal::undoFailed(qsizetype reached, const QString &cause) {
+    undoMoves(reached, QStringLiteral(" failed: "), cause);
 }
 
-void OperationJournal::undoMoves(qsizetype reached, const QString &said) {
+void OperationJournal::ledgerFailed(const QString &error) {
+    if (!open_) {
+        s_.report(error);
+        return;
+    }
+    if (!ledgerError_.contains(error))
+        ledgerError_ += (ledgerError_.isEmpty() ? QString() : QStringLiteral(" ")) + error;
+}
+
+void OperationJournal::undoUnrecorded(qsizetype reached) {
+    const QString error = std::exchange(ledgerError_, {});
+    QStringList problems;
+    restoreLedgers(&problems);
+    if (record_.aircraft.isEmpty()) {
+        undoMoves(reached < 0 ? record_.moves.size() : reached,
+                  QStringLiteral(" could not be recorded: "),
+                  error + (problems.isEmpty() ? QString() : QLatin1Char(' ') + problems.join(' ')));
+        return;
+    }
+    QString text = record_.operation;
+    if (!text.isEmpty())
+        text[0] = text[0].toUpper();
+    text += QStringLiteral(" could not be recorded: ") + error;
+    text += undoSwap(&problems)
+                ? QStringLiteral(" The game files the swap had written were put back as they "
+                                 "were; the aircraft was not swapped in.")
+                : QStringLiteral(" Not every file could be put back: VEK Selector puts them back "
+                                 "from its journal at its next start.");
+    if (!problems.isEmpty())
+        text += QLatin1Char(' ') + problems.join(QLatin1Char(' '));
+    s_.report(text);
+}
+
+void OperationJournal::undoMoves(qsizetype reached, const QString &said, const QString &cause) {
     QStringList problems;
     QStringList names;
     QString back;
+    bool unmarked = false;
     for (qsizetype i = qMin(reached, record_.moves.size() - 1); i >= 0; --i) {
         const Journal::Move &m = record_.moves.at(i);
         names += m.files;
         if (!m.in) {
-            if (bringIn(m, &problems))
-                back += QStringLiteral(" \"%1\" was copied back in.").arg(m.name);
+            QStringList why;
+            if (bringIn(m, &why)) {
+                back += QStringLiteral(" \"%1\", which it had taken out, was loaded again.")
+                            .arg(m.name);
+                continue;
+            }
+            // The mover took its partial copy out again: the folder is out, and says so.
+            back += QStringLiteral(" \"%1\", which it had taken out, could not be loaded again "
+                                   "and is now out: %2")
+                        .arg(m.name, why.join(QLatin1Char(' ')));
+            const bool skin = m.rule != Journal::ContentRule;
+            const int row = skin ? s_.SK1.find(m.name) : s_.Unigrid.find(m.name);
+            if (row > 0 && skin) {
+                s_.SK1.mark(row, false);
+            } else if (row > 0) {
+                s_.Unigrid.row(row).loaded = false;
+                s_.Unigrid.row(row).colour = LoadGrid::DefaultCellColour;
+            }
+            unmarked = true;
         } else if (i < reached) {
+            const bool replaced = !kept_.isEmpty();
             takeOut(m, &problems);
+            problems += kept_.restore();
+            back += QStringLiteral(" The files copied from \"%1\" were removed again%2.")
+                        .arg(QDir::toNativeSeparators(m.folder),
+                             replaced ? QStringLiteral(", and the game files they replaced were "
+                                                       "put back")
+                                      : QString());
         }
     }
     // Copying a folder back, or removing copies, can leave a file of another loaded folder
     // missing or in a copy that is not its owner's.
     s_.loadedFiles().putBack(names, &problems);
+    if (unmarked)
+        s_.RefreshLoadedList();
+    if (!ledgerError_.isEmpty())
+        problems << std::exchange(ledgerError_, {});
     QString text = record_.operation;
     if (!text.isEmpty())
         text[0] = text[0].toUpper();
-    text += said + back +
-            (problems.isEmpty()
-                 ? QStringLiteral(" The game folder and the loaded list are as they were before.")
-                 : QStringLiteral(" Not everything could be put back (see the next message)."));
-    s_.inform(text);
+    text += said + cause + back;
+    if (problems.isEmpty() && !unmarked)
+        text += QStringLiteral(" The game folder and the loaded list are as they were before.");
+    else if (!problems.isEmpty())
+        text += QStringLiteral(" Not everything could be put back (see the next message).");
+    if (cause.isEmpty())
+        s_.inform(text);
+    else
+        s_.report(text);
     for (const QString &p : std::as_const(problems))
         s_.report(p);
 }

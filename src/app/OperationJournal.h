@@ -93,9 +93,26 @@ public:
     /// caller has put the grids' marks back first; the ledgers are not rewritten, as they never
     /// changed. Tells the player what was cancelled and what happened.
     void undoCancelled(qsizetype reached);
-    /// The same undo after a move failed (the failure is told already): a click that fails
-    /// half-way leaves everything as before it. A sequence goes on.
-    void undoFailed(qsizetype reached);
+    /// The same undo after a move failed: a click that fails half-way leaves everything as
+    /// before it. `cause` says why (the mover's message, not told yet); the player is told in one
+    /// message what failed and what happened to each folder the click had taken out. A folder
+    /// that cannot be brought back in is unmarked, and the ledgers then say it is out. A
+    /// sequence goes on.
+    void undoFailed(qsizetype reached, const QString &cause);
+
+    /// A ledger write failed (`error` names the file and why). While an operation is recorded
+    /// the error waits for that operation to undo itself (`undoUnrecorded`), since its files
+    /// would otherwise stay in the game folder without the ledger knowing them; otherwise the
+    /// player is told now.
+    void ledgerFailed(const QString &error);
+    /// Whether a ledger write of the operation recorded now failed: it must be undone.
+    bool unrecorded() const { return !ledgerError_.isEmpty(); }
+    /// Undoes the operation recorded now after one of its ledger writes failed: the ledgers
+    /// get the bytes they had when it began, and every move it made (or the swap's files) is
+    /// undone. `reached` is as for `undoFailed` (-1: every move was done). The caller has put
+    /// the grids' marks back first. Tells the player which ledger could not be written, why,
+    /// and what was undone.
+    void undoUnrecorded(qsizetype reached = -1);
     /// Whether the last operation was cancelled (and undone): a sequence stops there.
     bool cancelled() const { return cancelled_; }
     /// A sequence starts: a cancel before it says nothing of its operations.
@@ -130,7 +147,9 @@ public:
 
 private:
     bool begin(Journal::Record record);
-    void undoMoves(qsizetype reached, const QString &said);
+    void undoMoves(qsizetype reached, const QString &said, const QString &cause = QString());
+    void keepLedgers();
+    void restoreLedgers(QStringList *problems);
     void end();
     void started();
     void ended();
@@ -161,6 +180,14 @@ private:
     bool open_ = false;
     bool recovered_ = false;
     bool cancelled_ = false;
+    /// The ledgers as the operation recorded now found them, put back when it is undone.
+    struct LedgerBytes {
+        QString path;
+        bool existed = false;
+        QByteArray bytes;
+    };
+    QList<LedgerBytes> ledgers_;
+    QString ledgerError_;
     // Left for `settle` by `recover`.
     bool settling_ = false;
     QString operation_;

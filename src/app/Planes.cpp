@@ -189,9 +189,15 @@ bool Planes::click(int row) {
     s_.List1Index = plane.slot + 1;
     Label4.clear();
     SelectedSlot = plane.slot;
+    const SlotGrid marks = s_.G1;
     s_.G1.mark(row);
     s_.inisave();
     s_.RefreshLoadedList();
+    if (s_.journal().unrecorded()) {
+        s_.G1 = marks;
+        s_.journal().undoUnrecorded();
+        return false;
+    }
     return true;
 }
 

@@ -313,7 +313,7 @@ void Selector::RefreshLoadedList() {
             label8_ += row.folder + QStringLiteral("\r\n");
     QString error;
     if (!Ledgers::writeFoldersLoaded(folders_.ModFolder, Text8::fromUnicode(label8_), &error))
-        report(error);
+        journal_->ledgerFailed(error);
     loadedFiles_->follow();
     Text2 = label8_;
     SkinEventsOn = true;

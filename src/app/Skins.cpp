@@ -91,6 +91,12 @@ bool Skins::unload(int row) {
         return false;
     }
     s_.RefreshLoadedList();
+    if (s_.journal().unrecorded()) {
+        if (ok)
+            s_.SK1.mark(row, true);
+        s_.journal().undoUnrecorded();
+        return false;
+    }
     return ok;
 }
 
@@ -123,12 +129,14 @@ bool Skins::load(int row) {
         ok = takeOut(others.at(reached));
     // The move cut short by a cancel: the load's own, or the unload of `others` where it stopped.
     const qsizetype cut = ok ? others.size() : reached - 1;
+    const bool allOut = ok;
     QString error;
     if (ok)
         ok = FileMover::MoveIn(
             folderOf(row), s_.GameFolder(), nullptr, &error,
             [withFlt](const QString &file) { return SkinGrid::skippedOnLoad(file, withFlt); },
             s_.progress(), &s_.journal().kept());
+    const bool in = ok;
     if (s_.cancelled()) {
         // The skins of the slot taken out come back, marked as they were; the ledgers never
         // changed.
@@ -138,17 +146,35 @@ bool Skins::load(int row) {
         s_.journal().undoCancelled(cut);
         return false;
     }
-    if (!ok && !error.isEmpty())
+    if (allOut && !in && !others.isEmpty()) {
+        // The click fails as a whole: the skins of the slot it took out come back.
+        for (const int q : std::as_const(others))
+            s_.SK1.mark(q, true);
+        s_.SkinEventsOn = true;
+        s_.journal().undoFailed(others.size(), error);
+        return false;
+    }
+    if (!in && !error.isEmpty())
         s_.report(error);
-    if (ok) {
+    const QString before = SkinTable.at(slot);
+    if (in) {
         SkinTable[slot] = folderOf(row);
         ok = writeSkinsLoaded();
         s_.SK1.mark(row, true);
     }
-    // The ledger follows whatever changed, also when a skin of the slot went out and the new
-    // one could not come in.
+    // The ledger follows whatever changed, also when a skin of the slot could not be taken out
+    // whole.
     s_.SkinEventsOn = true;
     s_.RefreshLoadedList();
+    if (s_.journal().unrecorded()) {
+        SkinTable[slot] = before;
+        if (in)
+            s_.SK1.mark(row, false);
+        for (qsizetype i = 0; i < cut; ++i)
+            s_.SK1.mark(others.at(i), true);
+        s_.journal().undoUnrecorded(in ? others.size() + 1 : cut);
+        return false;
+    }
     return ok;
 }
 
@@ -162,6 +188,6 @@ bool Skins::writeSkinsLoaded() {
     if (TextFile::writeLines(FileList::resolve(s_.ModFolder(), Ledgers::SkinsLoaded), lines,
                              &error))
         return true;
-    s_.report(error);
+    s_.journal().ledgerFailed(error);
     return false;
 }

@@ -70,19 +70,21 @@ private:
 
 /// Takes out what a failed load did: removes the copies it made under new names, and puts the
 /// game files it replaced back from `kept` (without it, its copies over them are removed too).
-/// Answers the sentence to add to its message.
-QString undoCopies(const QStringList &written, KeptFiles *kept, const QString &folder) {
+/// `replaced`: a copy went over a kept game file (one kept and then not replaced, because its
+/// copy failed, is no replaced file). Answers the sentence to add to its message.
+QString undoCopies(const QStringList &written, KeptFiles *kept, bool replaced,
+                   const QString &folder) {
     QStringList stuck;
     for (const QString &path : written) {
         QString removeError;
         if (!FileCopy::removeFile(path, &removeError))
             stuck << removeError;
     }
-    const bool putBack = kept && !kept->isEmpty();
-    if (putBack)
+    const bool putBack = replaced && kept && !kept->isEmpty();
+    if (kept && !kept->isEmpty())
         stuck += kept->restore();
-    if (written.isEmpty() && !putBack)
-        return QString();
+    if (written.isEmpty() && !putBack && stuck.isEmpty())
+        return QStringLiteral(" No file of \"%1\" had been copied.").arg(shown(folder));
     if (stuck.isEmpty())
         return putBack ? QStringLiteral(" The files already copied from \"%1\" were removed "
                                         "again, and the game files they replaced were put back.")
@@ -138,6 +140,7 @@ bool FileMover::MoveIn(const QString &folder, const QString &gameFolder, const C
     // that held a game file is kept instead, when the caller keeps them, and goes back.
     QStringList written;
     QSet<QString> writtenSet;
+    bool replaced = false;
     for (const QString &name : std::as_const(names)) {
         if (skip && skip(name))
             continue;
@@ -145,7 +148,7 @@ bool FileMover::MoveIn(const QString &folder, const QString &gameFolder, const C
             caption(kCopying + name);
         if (progress && !progress->next(name)) {
             if (error)
-                *error = cancelled(folder) + undoCopies(written, kept, folder);
+                *error = cancelled(folder) + undoCopies(written, kept, replaced, folder);
             return false;
         }
         const QString existing = present.target(name);
@@ -158,9 +161,10 @@ bool FileMover::MoveIn(const QString &folder, const QString &gameFolder, const C
             !FileCopy::copyReplace(FileList::join(folder, name), target, &reason, true,
                                    FileCopy::Way::Best, &ahead)) {
             if (error)
-                *error = reason + undoCopies(written, kept, folder);
+                *error = reason + undoCopies(written, kept, replaced, folder);
             return false;
         }
+        replaced = replaced || keeps;
         if (first) {
             writtenSet.insert(target);
             if (!keeps)

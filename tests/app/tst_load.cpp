@@ -2,11 +2,13 @@
 #include "Journal.h"
 #include "Ledgers.h"
 #include "LoadFiles.h"
+#include "Progress.h"
 #include "ScriptedPrompt.h"
 #include "Selector.h"
 #include "TestFolders.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QMap>
 
 #include <QSignalSpy>
@@ -55,6 +57,7 @@ private Q_SLOTS:
     void loadedListComesFromTheLedger();
     void failedLoadPutsBackTheGameFilesItReplaced_data();
     void failedLoadPutsBackTheGameFilesItReplaced();
+    void folderTakenOutThatCannotComeBackIsOut();
     void keptFilesAreSettledAtStart_data();
     void keptFilesAreSettledAtStart();
     void windowIsReadyOnTheFirstPage();
@@ -280,45 +283,127 @@ void TestLoad::windowIsReadyOnTheFirstPage() {
 }
 
 void TestLoad::failedLoadPutsBackTheGameFilesItReplaced_data() {
-    QTest::addColumn<QString>("trouble"); // what stops the copy of c.dat, A-New's third file
+    QTest::addColumn<QString>("trouble"); // what stops the copy of c.dat, or the ledger after d.dat
     QTest::addColumn<QString>("reason");
+    QTest::addColumn<bool>("replaces"); // a.dat and B.DAT are the game's own
+    QTest::addColumn<bool>("previous"); // A-Old is loaded, and the click takes it out first
     QTest::newRow("read-only game file") << "read-only"
-                                         << "read-only";
+                                         << "read-only" << true << false;
     QTest::newRow("folder in the way") << "folder"
-                                       << "folder";
+                                       << "folder" << true << false;
     QTest::newRow("a kept file of an earlier run in the way") << "kept"
-                                                              << "in the way";
+                                                              << "in the way" << true << false;
+    // The read-only game file is kept while it is about to be replaced, and never is.
+    QTest::newRow("read-only game file, nothing replaced") << "read-only"
+                                                           << "read-only" << false << false;
+    QTest::newRow("read-only game file, A-Old taken out") << "read-only"
+                                                          << "read-only" << true << true;
+    QTest::newRow("read-only game file, nothing replaced, A-Old taken out")
+        << "read-only"
+        << "read-only" << false << true;
+    // Every file copied, and the ledger cannot say so: the load is undone like a failed copy.
+    QTest::newRow("FoldersLoaded.txt cannot be written")
+        << Ledgers::FoldersLoaded << "read-only" << true << false;
+    QTest::newRow("LoadOrder.txt cannot be written, A-Old taken out")
+        << Ledgers::LoadOrder << "read-only" << false << true;
 }
 
 // A-New's first two files replace files of the game's own (one under another case), its
-// third cannot be copied: the game folder must be byte for byte as before the click.
+// third cannot be copied, or the ledger cannot be written once all four are: the game folder
+// must be byte for byte as before the click, A-Old (taken out to make way) loaded again, and
+// the player told in one message what happened.
 void TestLoad::failedLoadPutsBackTheGameFilesItReplaced() {
     QFETCH(QString, trouble);
     QFETCH(QString, reason);
+    QFETCH(bool, replaces);
+    QFETCH(bool, previous);
     TestFolders f;
     plant(f.vek() + "/A-New", {"a.dat=new a", "b.dat=new b", "c.dat=new c", "d.dat=new d"});
-    plant(f.game(), {"a.dat=own a", "B.DAT=own b"});
+    plant(f.vek() + "/A-Old", {"old.dat=old"});
+    if (replaces)
+        plant(f.game(), {"a.dat=own a", "B.DAT=own b"});
     ScriptedPrompt prompt;
     Selector s(foldersOf(f, f.vek()), prompt);
     s.load();
+    if (previous)
+        QVERIFY(s.loadFiles().click(s.Unigrid.find("A-Old")));
+    // The ledger turns read-only once the last file is on its way.
+    struct LedgerLock : Progress {
+        QString ledger;
+        bool proceed(qsizetype, const QString &file) override {
+            if (file == "d.dat" && !ledger.isEmpty())
+                FileOps::setReadOnly(ledger, true);
+            return true;
+        }
+    } lock;
+    s.setProgress(&lock);
     if (trouble == "read-only") {
         plant(f.game(), {"c.dat=own c"});
         QVERIFY(FileOps::setReadOnly(f.game() + "/c.dat", true));
     } else if (trouble == "folder") {
         QVERIFY(QDir().mkpath(f.game() + "/c.dat"));
-    } else {
+    } else if (trouble == "kept") {
         plant(f.game(), {"c.dat=own c", ".vek-keep-c.dat=an earlier run's"});
+    } else {
+        lock.ledger = f.vek() + "/" + trouble;
+        if (!QFileInfo::exists(lock.ledger))
+            TestFolders::write(f.vek(), trouble, "\r\n");
     }
     const QMap<QString, QByteArray> before = snapshot(f.game());
+    const QMap<QString, QByteArray> ledgers = snapshot(f.vek());
     prompt.shown.clear();
     QVERIFY(!s.loadFiles().click(s.Unigrid.find("A-New")));
     QCOMPARE(snapshot(f.game()), before);
-    QVERIFY(Ledgers::readFoldersLoaded(f.vek()).isEmpty());
-    QVERIFY(!TestFolders::exists(f.vek(), Journal::FileName));
+    QCOMPARE(snapshot(f.vek()), ledgers);
+    QCOMPARE(s.Unigrid.row(s.Unigrid.find("A-Old")).loaded, previous);
+    QVERIFY(!s.Unigrid.row(s.Unigrid.find("A-New")).loaded);
     QCOMPARE(prompt.shown.size(), 1);
     const QString text = prompt.shown.first().text;
-    QVERIFY2(text.contains("c.dat") && text.contains(reason), qPrintable(text));
-    QVERIFY2(text.contains("the game files they replaced were put back"), qPrintable(text));
+    const QString cause = lock.ledger.isEmpty() ? "c.dat" : trouble;
+    QVERIFY2(text.contains(cause) && text.contains(reason), qPrintable(text));
+    QVERIFY2(text.contains("the game files they replaced were put back") == replaces,
+             qPrintable(text));
+    QVERIFY2(text.contains("\"A-Old\", which it had taken out, was loaded again") == previous,
+             qPrintable(text));
+}
+
+// The load fails, and the folder it took out cannot be loaded again (a read-only file now in
+// its way): the player learns that it is out and why, and the grid and the ledger say so.
+void TestLoad::folderTakenOutThatCannotComeBackIsOut() {
+    TestFolders f;
+    plant(f.vek() + "/A-Old", {"old.dat=old"});
+    plant(f.vek() + "/A-New", {"a.dat=new a", "c.dat=new c"});
+    plant(f.game(), {"c.dat=own c"});
+    QVERIFY(FileOps::setReadOnly(f.game() + "/c.dat", true));
+    ScriptedPrompt prompt;
+    Selector s(foldersOf(f, f.vek()), prompt);
+    s.load();
+    QVERIFY(s.loadFiles().click(s.Unigrid.find("A-Old")));
+    struct InTheWay : Progress {
+        QString game;
+        bool proceed(qsizetype, const QString &file) override {
+            if (file == "a.dat") {
+                plant(game, {"old.dat=the player's"});
+                FileOps::setReadOnly(game + "/old.dat", true);
+            }
+            return true;
+        }
+    } inTheWay;
+    inTheWay.game = f.game();
+    s.setProgress(&inTheWay);
+    prompt.shown.clear();
+    QVERIFY(!s.loadFiles().click(s.Unigrid.find("A-New")));
+    QVERIFY(!s.Unigrid.row(s.Unigrid.find("A-Old")).loaded);
+    QVERIFY(Ledgers::readFoldersLoaded(f.vek()).isEmpty());
+    QCOMPARE(TestFolders::read(f.game(), "old.dat"), QByteArray("the player's"));
+    QVERIFY(!TestFolders::exists(f.game(), "a.dat"));
+    QCOMPARE(prompt.shown.size(), 1);
+    const QString text = prompt.shown.first().text;
+    QVERIFY2(text.contains("c.dat") &&
+                 text.contains("\"A-Old\", which it had taken out, could not be loaded again and "
+                               "is now out") &&
+                 text.contains("old.dat"),
+             qPrintable(text));
 }
 
 void TestLoad::keptFilesAreSettledAtStart_data() {

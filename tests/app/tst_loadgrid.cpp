@@ -1,6 +1,7 @@
 #include "FileOps.h"
 #include "LoadFiles.h"
 #include "OpenSelector.h"
+#include "Progress.h"
 #include "ScriptedPrompt.h"
 #include "Selector.h"
 #include "TestFolders.h"
@@ -352,10 +353,11 @@ private Q_SLOTS:
         QVERIFY(FileOps::setReadOnly(QDir(c.f.game()).filePath("b-locked.dat"), true));
         const QByteArray ledgerBefore = c.ledger();
         QVERIFY(!toggle(*s2, "A-Locked"));
-        QCOMPARE(c.prompt.shown.size(), 2);
-        QVERIFY(c.prompt.shown.at(0).text.contains("b-locked.dat"));
-        QVERIFY2(c.prompt.shown.at(1).text.contains("\"A-Spitfire\" was copied back in"),
-                 qPrintable(c.prompt.shown.at(1).text));
+        QCOMPARE(c.prompt.shown.size(), 1);
+        const QString told = c.prompt.shown.at(0).text;
+        QVERIFY2(told.contains("b-locked.dat") &&
+                     told.contains("\"A-Spitfire\", which it had taken out, was loaded again"),
+                 qPrintable(told));
         QVERIFY(!TestFolders::exists(c.f.game(), "a-first.dat"));
         QVERIFY(!TestFolders::exists(c.f.game(), "c-last.dat"));
         QCOMPARE(TestFolders::read(c.f.game(), "b-locked.dat"), QByteArray("game's"));
@@ -364,6 +366,60 @@ private Q_SLOTS:
         QVERIFY(c.inGame("A-Spitfire"));
         QCOMPARE(marked(*s2), QStringList{"A-Spitfire"});
         QCOMPARE(c.ledger(), ledgerBefore);
+    }
+
+    void unrecordedClickIsUndone_data() {
+        QTest::addColumn<QString>("loaded"); // before the click
+        QTest::addColumn<QString>("clicked");
+        QTest::addColumn<QString>("ledger"); // turns read-only once the click's files move
+        QTest::newRow("unload of an aircraft set, FoldersLoaded.txt") << "F-Planes"
+                                                                      << "F-Planes"
+                                                                      << "FoldersLoaded.txt";
+        QTest::newRow("aircraft set in place of another, PlanesLoaded.txt") << "F-Planes"
+                                                                            << "F-Plain"
+                                                                            << "PlanesLoaded.txt";
+        QTest::newRow("mission load, LoadOrder.txt") << ""
+                                                     << "M-Alpha"
+                                                     << "LoadOrder.txt";
+    }
+
+    // A click whose ledger cannot be written once its files have moved is undone as a whole:
+    // the files, the marks, the aircraft grid and every ledger as before it, and one message
+    // that names the ledger.
+    void unrecordedClickIsUndone() {
+        QFETCH(QString, loaded);
+        QFETCH(QString, clicked);
+        QFETCH(QString, ledger);
+        Content c;
+        auto s = c.open();
+        if (!loaded.isEmpty())
+            QVERIFY(toggle(*s, loaded));
+        if (!TestFolders::exists(c.f.vek(), ledger))
+            TestFolders::write(c.f.vek(), ledger, "");
+        struct LedgerLock : Progress {
+            QString ledger;
+            bool proceed(qsizetype, const QString &) override {
+                return FileOps::setReadOnly(ledger, true);
+            }
+        } lock;
+        lock.ledger = c.f.vek() + "/" + ledger;
+        s->setProgress(&lock);
+        const QStringList marks = marked(*s);
+        const QByteArray folders = c.ledger();
+        const QByteArray written = TestFolders::read(c.f.vek(), ledger);
+        const qsizetype planes = s->G1.rows.size();
+        c.prompt.shown.clear();
+        QVERIFY(!toggle(*s, clicked));
+        QCOMPARE(marked(*s), marks);
+        QCOMPARE(c.ledger(), folders);
+        QCOMPARE(TestFolders::read(c.f.vek(), ledger), written);
+        QCOMPARE(s->G1.rows.size(), planes);
+        QCOMPARE(c.inGame(clicked), marks.contains(clicked));
+        QVERIFY(loaded.isEmpty() || c.inGame(loaded));
+        QVERIFY(!TestFolders::exists(c.f.vek(), "Journal.txt"));
+        QCOMPARE(c.prompt.shown.size(), 1);
+        const QString told = c.prompt.shown.at(0).text;
+        QVERIFY2(told.contains(ledger + "\": the file is read-only"), qPrintable(told));
     }
 
     void groupFilter_data() {

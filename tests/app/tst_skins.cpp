@@ -1,6 +1,7 @@
 #include "FileOps.h"
 #include "OpenSelector.h"
 #include "Planes.h"
+#include "Progress.h"
 #include "ScriptedPrompt.h"
 #include "Selector.h"
 #include "SkinGrid.h"
@@ -177,19 +178,47 @@ private Q_SLOTS:
         QVERIFY(c.prompt.shown.at(0).text.contains(QDir::toNativeSeparators(c.dir("A-Bad"))));
         QVERIFY(!c.inGame("A-Bad.tpc") && !c.inGame("p51.tpc"));
 
-        // The last file of the skin meets a read-only game file: the copies made go again.
+        // The last file of the skin meets a read-only game file: the copies made go again, and
+        // the skin of the slot that made way comes back.
         QVERIFY(activate(*s, "A-05 Red Tails"));
         TestFolders::write(c.f.game(), "zz.tpc", "game's");
         QVERIFY(FileOps::setReadOnly(QDir(c.f.game()).filePath("zz.tpc"), true));
+        const QStringList loaded = {"A-05 Blue Nose:-", "A-05 Red Tails:S", "A-16 Desert:-",
+                                    "A-Bad:-"};
+        const QByteArray ledger = TestFolders::read(c.f.vek(), "FoldersLoaded.txt");
         QVERIFY(!activate(*s, "A-05 Blue Nose"));
         QCOMPARE(c.prompt.shown.size(), 2);
-        QVERIFY(c.prompt.shown.at(1).text.contains("zz.tpc"));
-        QVERIFY(!c.inGame("A-05 Blue Nose.tpc") && !c.inGame("p51.tpc") &&
-                !c.inGame("A-05 Red Tails.tpc"));
+        const QString told = c.prompt.shown.at(1).text;
+        QVERIFY2(
+            told.contains("zz.tpc") &&
+                told.contains("\"A-05 Red Tails\", which it had taken out, was loaded again") &&
+                !told.contains("put back"),
+            qPrintable(told));
+        QVERIFY(!c.inGame("A-05 Blue Nose.tpc") && c.inGame("A-05 Red Tails.tpc"));
+        QCOMPARE(TestFolders::read(c.f.game(), "p51.tpc"), QByteArray("A-05 Red Tails/p51.tpc"));
         QCOMPARE(TestFolders::read(c.f.game(), "zz.tpc"), QByteArray("game's"));
-        QCOMPARE(marks(*s),
-                 QStringList({"A-05 Blue Nose:-", "A-05 Red Tails:-", "A-16 Desert:-", "A-Bad:-"}));
-        QCOMPARE(TestFolders::read(c.f.vek(), "FoldersLoaded.txt"), QByteArray("\r\n"));
+        QCOMPARE(marks(*s), loaded);
+        QCOMPARE(TestFolders::read(c.f.vek(), "FoldersLoaded.txt"), ledger);
+
+        // Every file copied, and SkinsLoaded.txt cannot record it: the load is undone.
+        struct LedgerLock : Progress {
+            QString ledger;
+            bool proceed(qsizetype, const QString &) override {
+                return FileOps::setReadOnly(ledger, true);
+            }
+        } lock;
+        lock.ledger = c.f.vek() + "/SkinsLoaded.txt";
+        s->setProgress(&lock);
+        const QByteArray skinsLoaded = TestFolders::read(c.f.vek(), "SkinsLoaded.txt");
+        QVERIFY(!activate(*s, "A-16 Desert"));
+        QCOMPARE(c.prompt.shown.size(), 3);
+        QVERIFY2(c.prompt.shown.at(2).text.contains("SkinsLoaded.txt") &&
+                     c.prompt.shown.at(2).text.contains("read-only"),
+                 qPrintable(c.prompt.shown.at(2).text));
+        QVERIFY(!c.inGame("A-16 Desert.tpc"));
+        QCOMPARE(marks(*s), loaded);
+        QCOMPARE(TestFolders::read(c.f.vek(), "FoldersLoaded.txt"), ledger);
+        QCOMPARE(TestFolders::read(c.f.vek(), "SkinsLoaded.txt"), skinsLoaded);
     }
 
     void showHoverAndSlotFilter() {

@@ -379,6 +379,11 @@ void TestCliCrash::aFailedClickChangesNothing_data() {
     QTest::newRow("mission unload, a full disk")
         << false << one << one << ""
         << "EAW/Savedata/huge.sav" << 512 * 1024 << "No space left on device" << 0;
+    // Room for the saves made ready and the new mission's copies (the old one's are gone),
+    // and not for the page of the new FoldersLoaded.txt.
+    QTest::newRow("mission switch, the disk fills before FoldersLoaded.txt")
+        << false << one << switchToTwo << ""
+        << "" << 5 * 4096 << "FoldersLoaded.txt\": No space" << 0;
     const QStringList swap{"plane", "P-Ta 152H"};
     const QStringList lateWar{"toggle", "F-Late war fighters"};
     QTest::newRow("a full disk: not even the game folder's lock fits")
