@@ -1,3 +1,4 @@
+#include "FileBytes.h"
 #include "FileCopy.h"
 #include "FileList.h"
 #include "FileMover.h"
@@ -50,14 +51,6 @@ void fill(const QString &folder, const QStringList &names, QByteArray (*bytes)(c
         else
             TestFolders::write(folder, name, bytes(name));
     }
-}
-
-// The files a folder held before a test put its own in, with their bytes.
-QMap<QString, QByteArray> filesOf(const QString &folder) {
-    QMap<QString, QByteArray> files;
-    for (const QString &name : QDir(folder).entryList(QDir::Files | QDir::Hidden))
-        files.insert(name, TestFolders::read(folder, name));
-    return files;
 }
 
 // "name" is a game file that kept its bytes, "name<source" one that holds the bytes of the
