@@ -157,61 +157,42 @@ void TestJournal::hostileRecordIsRefused_data() {
     QTest::addColumn<QString>("told");     // the bad field as the message quotes it
     const QByteArray swap = "operation\tswapping\r\nstage\tfiles\r\naircraft\tP-Evil\r\n";
     const QByteArray load = "operation\tloading\r\nstage\tfiles\r\n";
-    QTest::newRow("backup: absolute path outside, deleted")
-        << Journal::FileName << swap + "backup\t<OUT>/victim.txt\t-"
-        << "/outside/victim.txt\"";
-    QTest::newRow("backup: absolute path outside, overwritten")
-        << Journal::FileName
-        << swap + "backup\t<OUT>/victim.txt\t" + QByteArray("overwritten").toBase64()
-        << "/outside/victim.txt\"";
-    QTest::newRow("backup: \"..\" in an absolute path")
-        << Journal::FileName << swap + "backup\t<GAME>/../outside/victim.txt\t-"
-        << "/outside/victim.txt\"";
-    QTest::newRow("backup: \"..\" in a relative path")
-        << Journal::FileName << swap + "backup\t../victim.txt\t-"
-        << "../victim.txt";
-    QTest::newRow("move: folder outside, absolute")
-        << Journal::FileName << load + "in\tA-Evil\tcontent\t<OUT>/A-Evil\r\nfile\tevil.dat"
-        << "/outside/A-Evil\"";
-    QTest::newRow("move: folder outside by \"..\"")
-        << Journal::FileName << load + "in\tA-Evil\tcontent\t../outside/A-Evil\r\nfile\tevil.dat"
-        << "../outside/A-Evil";
-    QTest::newRow("move: the VEK folder itself")
-        << Journal::FileName << load + "in\tA-Evil\tcontent\t<VEK>\r\nfile\tevil.dat"
-        << "/VEK\"";
-    QTest::newRow("move: file name with a separator")
-        << Journal::FileName << load + "out\tA-Gone\tcontent\tA-Gone\r\nfile\t../victim.txt"
-        << "../victim.txt";
-    QTest::newRow("move: file name absolute")
-        << Journal::FileName << load + "out\tA-Gone\tcontent\tA-Gone\r\nfile\t<OUT>/victim.txt"
-        << "/outside/victim.txt\"";
-    QTest::newRow("move: file name \"..\"")
-        << Journal::FileName << load + "out\tA-Gone\tcontent\tA-Gone\r\nfile\t.."
-        << "\"..\"";
-    QTest::newRow("move: ledger name with a separator")
-        << Journal::FileName << load + "in\t../A-New\tcontent\tA-New\r\nfile\tnew.dat"
-        << "../A-New";
-    QTest::newRow("held save name with a separator")
-        << Journal::FileName
-        << QByteArray("operation\tloading\r\nstage\tsaves-park\r\nmission\tM-Two\r\n"
-                      "held\tsub/x.sav")
-        << "sub/x.sav";
-    QTest::newRow("mission before that has no store: it would be the VEK folder")
-        << Journal::FileName
-        << QByteArray("operation\tloading\r\nstage\tsaves-park\r\nin\tM-Two\tcontent\tM-Two\r\n"
-                      "mission\tM-Two\r\nprevious\tA-New")
-        << "A-New";
-    QTest::newRow("mission leading out") << Journal::FileName
-                                         << QByteArray("operation\tunloading\r\nstage\tsaves-"
-                                                       "store\r\nmission\tM-Two/../../outside")
-                                         << "M-Two/../../outside";
-    QTest::newRow("ledger name to drop") << Journal::FileName << load + "drop\t/etc/x"
-                                         << "/etc/x";
-    QTest::newRow("aircraft replaced") << Journal::FileName << swap + "replaced\tP-A/P-B"
-                                       << "P-A/P-B";
-    QTest::newRow("a long field is quoted short")
-        << Journal::FileName << swap + "backup\t../" + QByteArray(4000, 'x') + "\t-"
-        << "../xxxxxxxxxx";
+    const QByteArray evil = load + "in\tA-Evil\tcontent\t";
+    const QByteArray gone = load + "out\tA-Gone\tcontent\tA-Gone\r\nfile\t";
+    const QByteArray park = "operation\tloading\r\nstage\tsaves-park\r\n";
+    const std::tuple<const char *, QByteArray, const char *> records[] = {
+        {"backup: absolute path outside, deleted", swap + "backup\t<OUT>/victim.txt\t-",
+         "/outside/victim.txt\""},
+        {"backup: absolute path outside, overwritten",
+         swap + "backup\t<OUT>/victim.txt\t" + QByteArray("overwritten").toBase64(),
+         "/outside/victim.txt\""},
+        {"backup: \"..\" in an absolute path", swap + "backup\t<GAME>/../outside/victim.txt\t-",
+         "/outside/victim.txt\""},
+        {"backup: \"..\" in a relative path", swap + "backup\t../victim.txt\t-", "../victim.txt"},
+        {"move: folder outside, absolute", evil + "<OUT>/A-Evil\r\nfile\tevil.dat",
+         "/outside/A-Evil\""},
+        {"move: folder outside by \"..\"", evil + "../outside/A-Evil\r\nfile\tevil.dat",
+         "../outside/A-Evil"},
+        {"move: the VEK folder itself", evil + "<VEK>\r\nfile\tevil.dat", "/VEK\""},
+        {"move: file name with a separator", gone + "../victim.txt", "../victim.txt"},
+        {"move: file name absolute", gone + "<OUT>/victim.txt", "/outside/victim.txt\""},
+        {"move: file name \"..\"", gone + "..", "\"..\""},
+        {"move: ledger name with a separator",
+         load + "in\t../A-New\tcontent\tA-New\r\nfile\tnew.dat", "../A-New"},
+        {"held save name with a separator", park + "mission\tM-Two\r\nheld\tsub/x.sav",
+         "sub/x.sav"},
+        {"mission before that has no store: it would be the VEK folder",
+         park + "in\tM-Two\tcontent\tM-Two\r\nmission\tM-Two\r\nprevious\tA-New", "A-New"},
+        {"mission leading out",
+         "operation\tunloading\r\nstage\tsaves-store\r\nmission\tM-Two/../../outside",
+         "M-Two/../../outside"},
+        {"ledger name to drop", load + "drop\t/etc/x", "/etc/x"},
+        {"aircraft replaced", swap + "replaced\tP-A/P-B", "P-A/P-B"},
+        {"a long field is quoted short", swap + "backup\t../" + QByteArray(4000, 'x') + "\t-",
+         "../xxxxxxxxxx"},
+    };
+    for (const auto &[tag, lines, told] : records)
+        QTest::newRow(tag) << QString(Journal::FileName) << lines << QString::fromUtf8(told);
     // The reset's own journal only says a reset is under way, and of which game folder: one
     // that came with a copied VEK folder resets nothing (here it would sweep planes.dat).
     const QByteArray reset = "VEK Selector: Reset Completely is under way; the next start "

@@ -1,5 +1,6 @@
 #include "Autoscripts.h"
 #include "CompleteReset.h"
+#include "FileBytes.h"
 #include "Journal.h"
 #include "Ledgers.h"
 #include "LoadFiles.h"
@@ -32,13 +33,6 @@ protected:
 private:
     qsizetype at_;
 };
-
-QMap<QString, QByteArray> snapshot(const QString &folder) {
-    QMap<QString, QByteArray> files;
-    for (const QString &n : QDir(folder).entryList(QDir::Files | QDir::Hidden))
-        files.insert(n, TestFolders::read(folder, n));
-    return files;
-}
 
 QByteArray ledgers(const QString &vek) {
     QByteArray all;
@@ -107,19 +101,19 @@ void TestProgress::cancelUndoes() {
     QVERIFY(s.loadFiles().click(s.Unigrid.find("A-Old")));
     QVERIFY(s.loadFiles().click(s.Unigrid.find("G-Maps")));
     QVERIFY(s.skins().activate(s.SK1.find("A-05 Red")));
-    const QMap<QString, QByteArray> game = snapshot(f.game());
+    const QMap<QString, QByteArray> game = filesOf(f.game());
     const QByteArray ledger = ledgers(f.vek());
 
     StopAt stop(at);
     if (operation == "load" || operation == "replace") {
         if (operation == "load")
             QVERIFY(s.loadFiles().click(s.Unigrid.find("A-Old")));
-        const QMap<QString, QByteArray> before = snapshot(f.game());
+        const QMap<QString, QByteArray> before = filesOf(f.game());
         const QByteArray ledgerBefore = ledgers(f.vek());
         s.setProgress(&stop);
         prompt.shown.clear();
         QVERIFY(!s.loadFiles().click(s.Unigrid.find("A-New")));
-        QCOMPARE(snapshot(f.game()), before);
+        QCOMPARE(filesOf(f.game()), before);
         QCOMPARE(ledgers(f.vek()), ledgerBefore);
     } else {
         s.setProgress(&stop);
@@ -134,7 +128,7 @@ void TestProgress::cancelUndoes() {
             s.autoscripts().List2 = {"A-New", "G-Maps"};
             QVERIFY(!s.autoscripts().run());
         }
-        QCOMPARE(snapshot(f.game()), game);
+        QCOMPARE(filesOf(f.game()), game);
         QCOMPARE(ledgers(f.vek()), ledger);
     }
     QCOMPARE(stop.announced, qsizetype(total));

@@ -104,6 +104,11 @@ struct Fixture {
     }
 };
 
+// Table cells with their entries parted by "|".
+QStringList listed(const QString &cell) {
+    return cell.split(QLatin1Char('|'), Qt::SkipEmptyParts);
+}
+
 QStringList lines(const QList<FileCheck::Finding> &findings) {
     QStringList out;
     for (const FileCheck::Finding &f : findings)
@@ -127,34 +132,28 @@ private Q_SLOTS:
 void TestVerifyShared::verifyFindsWhatIsOffAndRepairPutsItRight_data() {
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<QStringList>("findings");
-    QTest::newRow("all whole; left-out files are not looked for")
-        << QStringList{"load A-One", "load G-Maps"} << QStringList{};
-    QTest::newRow("a deleted and a changed file")
-        << QStringList{"load A-One", "delete one.dat", "change shared.dat"}
-        << QStringList{"missing\tA-One\tone.dat", "changed\tA-One\tshared.dat"};
-    QTest::newRow("a changed byte")
-        << QStringList{"load A-Two", "flip two.dat"} << QStringList{"changed\tA-Two\ttwo.dat"};
-    QTest::newRow("the folder loaded last owns a shared file")
-        << QStringList{"load G-Maps", "load A-One", "delete shared.dat"}
-        << QStringList{"missing\tA-One\tshared.dat"};
-    QTest::newRow("the load order survives a restart")
-        << QStringList{"load G-Sky", "load G-Maps", "restart", "change maps.dat"}
-        << QStringList{"changed\tG-Maps\tmaps.dat"};
-    QTest::newRow("without the order ledger, grid order")
-        << QStringList{"load G-Sky", "load G-Maps", "forget order", "restart"}
-        << QStringList{"changed\tG-Sky\tShared.DAT"};
-    QTest::newRow("files the selector changes: presence only")
-        << QStringList{"load A-One", "change planes.dat", "skin A-05 Red", "change p51.flt"}
-        << QStringList{"changed\tA-05 Red\tp51.flt"};
-    QTest::newRow("a missing file the selector changes")
-        << QStringList{"load A-One", "delete planes.dat"}
-        << QStringList{"missing\tA-One\tplanes.dat"};
-    QTest::newRow("a skin loaded without its flight files")
-        << QStringList{"noflt", "skin A-05 Red", "restart", "delete red.tpc"}
-        << QStringList{"missing\tA-05 Red\tred.tpc"};
-    QTest::newRow("a game file in another case is the same file")
-        << QStringList{"load A-Two", "case two.dat TWO.DAT", "change TWO.DAT"}
-        << QStringList{"changed\tA-Two\ttwo.dat"};
+    const char *rows[][3] = {
+        {"all whole; left-out files are not looked for", "load A-One|load G-Maps", ""},
+        {"a deleted and a changed file", "load A-One|delete one.dat|change shared.dat",
+         "missing\tA-One\tone.dat|changed\tA-One\tshared.dat"},
+        {"a changed byte", "load A-Two|flip two.dat", "changed\tA-Two\ttwo.dat"},
+        {"the folder loaded last owns a shared file", "load G-Maps|load A-One|delete shared.dat",
+         "missing\tA-One\tshared.dat"},
+        {"the load order survives a restart", "load G-Sky|load G-Maps|restart|change maps.dat",
+         "changed\tG-Maps\tmaps.dat"},
+        {"without the order ledger, grid order", "load G-Sky|load G-Maps|forget order|restart",
+         "changed\tG-Sky\tShared.DAT"},
+        {"files the selector changes: presence only",
+         "load A-One|change planes.dat|skin A-05 Red|change p51.flt", "changed\tA-05 Red\tp51.flt"},
+        {"a missing file the selector changes", "load A-One|delete planes.dat",
+         "missing\tA-One\tplanes.dat"},
+        {"a skin loaded without its flight files", "noflt|skin A-05 Red|restart|delete red.tpc",
+         "missing\tA-05 Red\tred.tpc"},
+        {"a game file in another case is the same file",
+         "load A-Two|case two.dat TWO.DAT|change TWO.DAT", "changed\tA-Two\ttwo.dat"},
+    };
+    for (const auto &[tag, steps, findings] : rows)
+        QTest::newRow(tag) << listed(steps) << listed(findings);
 }
 
 void TestVerifyShared::verifyFindsWhatIsOffAndRepairPutsItRight() {
@@ -185,35 +184,30 @@ void TestVerifyShared::unloadKeepsTheFoldersThatStayWhole_data() {
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<QStringList>("told");
     QTest::addColumn<QByteArray>("shared"); // shared.dat in the game folder after the steps
-    QTest::newRow("two G folders")
-        << QStringList{"load G-Maps", "load G-Sky", "load G-Sky"}
-        << QStringList{"shared.dat from \"G-Maps\""} << Fixture::bytes("G-Maps", "shared.dat");
-    QTest::newRow("G over A, G unloaded")
-        << QStringList{"load A-One", "load G-Maps", "load G-Maps"}
-        << QStringList{"shared.dat from \"A-One\""} << Fixture::bytes("A-One", "shared.dat");
-    QTest::newRow("G over A, A unloaded")
-        << QStringList{"load A-One", "load G-Maps", "load A-One"}
-        << QStringList{"shared.dat from \"G-Maps\""} << Fixture::bytes("G-Maps", "shared.dat");
-    QTest::newRow("A swapped for another A under G")
-        << QStringList{"load A-One", "load G-Maps", "load A-Two"}
-        << QStringList{"shared.dat from \"G-Maps\""} << Fixture::bytes("G-Maps", "shared.dat");
-    QTest::newRow("the one loaded last of those staying")
-        << QStringList{"load G-Sky", "load A-One", "load G-Maps", "load G-Maps"}
-        << QStringList{"shared.dat from \"A-One\""} << Fixture::bytes("A-One", "shared.dat");
+    // The folder whose shared.dat stays (and is told of, unless it is not copied back); none:
+    // shared.dat is gone.
+    const char *rows[][4] = {
+        {"two G folders", "load G-Maps|load G-Sky|load G-Sky", "G-Maps", "told"},
+        {"G over A, G unloaded", "load A-One|load G-Maps|load G-Maps", "A-One", "told"},
+        {"G over A, A unloaded", "load A-One|load G-Maps|load A-One", "G-Maps", "told"},
+        {"A swapped for another A under G", "load A-One|load G-Maps|load A-Two", "G-Maps", "told"},
+        {"the one loaded last of those staying", "load G-Sky|load A-One|load G-Maps|load G-Maps",
+         "A-One", "told"},
+        {"skin over a content folder", "load G-Maps|skin A-05 Red|skin A-05 Red", "G-Maps", "told"},
+        {"what the skin's delete rule keeps is not copied",
+         "load A-One|skin A-05 Red|skin A-05 Red", "A-One", "told"},
+        {"nothing shared", "load A-Two|load G-Maps|load A-Two", "G-Maps", ""},
+        {"the reset takes everything out", "load G-Maps|load G-Sky|skin A-05 Red|reset", "", ""},
+    };
+    for (const auto &[tag, steps, owner, told] : rows)
+        QTest::newRow(tag) << listed(steps)
+                           << listed(*told ? QStringLiteral("shared.dat from \"%1\"").arg(owner)
+                                           : QString())
+                           << (*owner ? Fixture::bytes(owner, "shared.dat") : "<missing>");
+    // The restart finds G-Sky's file under its own case.
     QTest::newRow("after a restart")
-        << QStringList{"load G-Sky", "load G-Maps", "restart", "load G-Maps"}
+        << listed("load G-Sky|load G-Maps|restart|load G-Maps")
         << QStringList{"Shared.DAT from \"G-Sky\""} << Fixture::bytes("G-Sky", "Shared.DAT");
-    QTest::newRow("skin over a content folder")
-        << QStringList{"load G-Maps", "skin A-05 Red", "skin A-05 Red"}
-        << QStringList{"shared.dat from \"G-Maps\""} << Fixture::bytes("G-Maps", "shared.dat");
-    QTest::newRow("what the skin's delete rule keeps is not copied")
-        << QStringList{"load A-One", "skin A-05 Red", "skin A-05 Red"}
-        << QStringList{"shared.dat from \"A-One\""} << Fixture::bytes("A-One", "shared.dat");
-    QTest::newRow("nothing shared") << QStringList{"load A-Two", "load G-Maps", "load A-Two"}
-                                    << QStringList{} << Fixture::bytes("G-Maps", "shared.dat");
-    QTest::newRow("the reset takes everything out")
-        << QStringList{"load G-Maps", "load G-Sky", "skin A-05 Red", "reset"} << QStringList{}
-        << QByteArray("<missing>");
 }
 
 void TestVerifyShared::unloadKeepsTheFoldersThatStayWhole() {

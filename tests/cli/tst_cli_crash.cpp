@@ -39,6 +39,26 @@ void contentFolder(const QString &vek, const QString &name, const QString &prefi
     TestFolders::write(folder, QStringLiteral("contents.txt"), "about " + name.toUtf8());
 }
 
+// The saves of two missions' stores and the player's own game in Savedata.
+void missionSaves(const QString &vek, const QString &game) {
+    TestFolders::write(vek + "/C-One", "game1.sav", "one, first turn");
+    TestFolders::write(vek + "/C-Two", "game1.sav", "two, first turn");
+    TestFolders::write(vek + "/C-Two", "game2.sav", "two, second turn");
+    TestFolders::write(game + "/Savedata", "own.sav", "the player's own game");
+}
+
+// The content folders and skins of the crash test: place in the VEK folder, file prefix and
+// count. Every file operation is a crash point and costs two starts of the tool: a few dozen
+// files in all keep the test quick.
+const QList<std::tuple<QString, QString, int>> kCarriers = {{"A-One", "one", 8},
+                                                            {"A-Two", "two", 3},
+                                                            {"G-Both", "both", 6},
+                                                            {"G-Better clouds", "better", 2},
+                                                            {"M-One", "mone", 4},
+                                                            {"M-Two", "mtwo", 4},
+                                                            {"Skinfolder/A-05 Red", "red", 2},
+                                                            {"Skinfolder/A-05 Blue", "blue", 2}};
+
 const QStringList kSwapFiles = {QStringLiteral("planes.dat"), QStringLiteral("pnames.str"),
                                 PickMenu::fileName(PickMenu::Side::German),
                                 PickMenu::fileName(PickMenu::Side::British),
@@ -118,23 +138,12 @@ void TestCliCrash::everyCrashPointIsPutRight() {
         QVERIFY(DemoGameFolder::build(base.game(), &error));
         QVERIFY(DemoVekFolder::build(base.vek(), &error));
     } else {
-        // Every file operation is a crash point and costs two starts of the tool: a few dozen
-        // files in all keep the test quick.
-        contentFolder(base.vek(), "A-One", "one", 8);
-        contentFolder(base.vek(), "A-Two", "two", 3);
-        contentFolder(base.vek(), "G-Both", "both", 6);
-        contentFolder(base.vek(), "G-Better clouds", "better", 2);
-        contentFolder(base.vek(), "M-One", "mone", 4);
-        contentFolder(base.vek(), "M-Two", "mtwo", 4);
-        contentFolder(base.vek(), "Skinfolder/A-05 Red", "red", 2);
-        contentFolder(base.vek(), "Skinfolder/A-05 Blue", "blue", 2);
+        for (const auto &[place, prefix, count] : kCarriers)
+            contentFolder(base.vek(), place, prefix, count);
         for (const QString &name :
              QStringList{"A-One", "A-Two", "G-Both", "G-Better clouds", "Skinfolder/A-05 Blue"})
             TestFolders::write(base.vek() + "/" + name, "clouds.tpc", name.toUtf8() + " clouds");
-        TestFolders::write(base.vek() + "/C-One", "game1.sav", "one, first turn");
-        TestFolders::write(base.vek() + "/C-Two", "game1.sav", "two, first turn");
-        TestFolders::write(base.vek() + "/C-Two", "game2.sav", "two, second turn");
-        TestFolders::write(base.game() + "/Savedata", "own.sav", "the player's own game");
+        missionSaves(base.vek(), base.game());
         for (const QString &name : own)
             TestFolders::write(base.game(), name, "the game's own " + name.toUtf8());
     }
@@ -163,16 +172,10 @@ void TestCliCrash::everyCrashPointIsPutRight() {
             saves.insert(it.value());
 
     // The loaded folders and skins, by name and place in the VEK folder.
-    const QList<std::pair<QString, QString>> carriers =
-        demo ? QList<std::pair<QString, QString>>()
-             : QList<std::pair<QString, QString>>{{"A-One", "A-One"},
-                                                  {"A-Two", "A-Two"},
-                                                  {"G-Both", "G-Both"},
-                                                  {"G-Better clouds", "G-Better clouds"},
-                                                  {"M-One", "M-One"},
-                                                  {"M-Two", "M-Two"},
-                                                  {"A-05 Red", "Skinfolder/A-05 Red"},
-                                                  {"A-05 Blue", "Skinfolder/A-05 Blue"}};
+    QList<std::pair<QString, QString>> carriers;
+    for (const auto &[place, prefix, count] : kCarriers)
+        if (!demo)
+            carriers.append({place.section('/', -1), place});
     const bool reset = operation.first() == "reset";
     int k = 1;
     for (;; ++k) {
@@ -429,11 +432,8 @@ void TestCliCrash::aFailedClickChangesNothing() {
     } else {
         contentFolder(vek, "M-One", "mone", 6);
         contentFolder(vek, "M-Two", "mtwo", 6);
-        TestFolders::write(vek + "/C-One", "game1.sav", "one, first turn");
-        TestFolders::write(vek + "/C-Two", "game1.sav", "two, first turn");
-        TestFolders::write(vek + "/C-Two", "game2.sav", "two, second turn");
+        missionSaves(vek, game);
         TestFolders::write(vek + "/C-Default", "game9.sav", "the player's other game");
-        TestFolders::write(game + "/Savedata", "own.sav", "the player's own game");
     }
     if (!setUp.isEmpty())
         QCOMPARE(run(root, setUp).status, 0);

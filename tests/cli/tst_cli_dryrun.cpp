@@ -88,97 +88,66 @@ void TestCliDryRun::dryRunForetellsTheRealRun_data() {
     QTest::addColumn<QStringList>("environment");
     QTest::addColumn<bool>("nested"); // the VEK folder inside the game folder
 
-    const QStringList none;
-    const QStringList loadF{"toggle", "F-Late war fighters"};
-    QTest::newRow("start-up alone")
-        << none << "" << QStringList{"status"} << "mkdir" << 0 << none << false;
-    QTest::newRow("load") << none << "" << QStringList{"toggle", "A-Desert Air Force"} << "copy"
-                          << 0 << none << false;
-    QTest::newRow("unload") << QStringList{"toggle", "G-Better clouds"} << ""
-                            << QStringList{"toggle", "G-Better clouds"} << "delete" << 0 << none
-                            << false;
-    QTest::newRow("load in place of the same letter")
-        << QStringList{"toggle", "A-Desert Air Force"} << ""
-        << QStringList{"toggle", "A-Eastern Front"} << "replace" << 0 << none << false;
-    QTest::newRow("load over another folder's files, kept until it is over")
-        << QStringList{"toggle", "G-Better clouds"} << ""
-        << QStringList{"toggle", "T-Channel coast"} << "link" << 0 << none << false;
-    QTest::newRow("mission, saves travelling")
-        << QStringList{"toggle", "M-Battle of Britain"} << ""
-        << QStringList{"toggle", "M-Operation Overlord"} << "move" << 0 << none << false;
-    QTest::newRow("skin") << none << "" << QStringList{"skin", "A-05 Red Tails"} << "copy" << 0
-                          << none << false;
-    QTest::newRow("aircraft swap")
-        << loadF << "" << QStringList{"plane", "P-Ta 152H"} << "rewrite" << 0 << none << false;
-    QTest::newRow("fuel") << loadF << "" << QStringList{"fuel", "0", "50"} << "patch" << 0 << none
-                          << false;
-    QTest::newRow("resolution") << none << "" << QStringList{"resolution", "1024x768"} << "rewrite"
-                                << 0 << none << false;
-    QTest::newRow("squads") << none << "" << QStringList{"squads", "3"} << "rewrite" << 0 << none
-                            << false;
-    QTest::newRow("online") << none << "" << QStringList{"online", "no-ai", "on"} << "rewrite" << 0
-                            << none << false;
-    QTest::newRow("sync") << none << "" << QStringList{"sync", "cable"} << "rewrite" << 0 << none
-                          << false;
-    QTest::newRow("restore-ini") << QStringList{"squads", "4"} << "" << QStringList{"restore-ini"}
-                                 << "replace" << 0 << none << false;
-    QTest::newRow("feature") << none << "" << QStringList{"feature", "2"} << "rewrite" << 0 << none
-                             << false;
-    QTest::newRow("cheatcheck") << none << "" << QStringList{"cheatcheck", "on"} << "rewrite" << 0
-                                << none << false;
-    QTest::newRow("reset") << QStringList{"toggle", "A-Desert Air Force", "+", "skin",
-                                          "A-05 Red Tails"}
-                           << "" << QStringList{"reset"} << "delete" << 0 << none << false;
-    QTest::newRow("script-save") << QStringList{"toggle", "G-Better clouds"} << ""
-                                 << QStringList{"script-save", "Mine"} << "rewrite" << 0 << none
-                                 << false;
-    QTest::newRow("script-run") << none << "" << QStringList{"script-run", "Late war escort"}
-                                << "copy" << 0 << none << false;
-    // Run again, the script takes its set out; its aircraft went with their set and are no
-    // fault of the script.
-    QTest::newRow("script-run again")
-        << QStringList{"script-run", "Late war escort"} << ""
-        << QStringList{"script-run", "Late war escort"} << "delete" << 0 << none << false;
-    QTest::newRow("music") << none << "" << QStringList{"music", "MUSIC#Jazz"} << "move" << 0
-                           << none << false;
-    QTest::newRow("delmsn") << none << "" << QStringList{"delmsn"} << "delete" << 0 << none
-                            << false;
-    QTest::newRow("night") << none << "" << QStringList{"night", "1.2", "on"} << "patch" << 0
-                           << none << false;
-    QTest::newRow("plane-flags") << loadF << ""
-                                 << QStringList{"plane-flags", "3", "type", "5", "on"} << "patch"
-                                 << 0 << none << false;
-    QTest::newRow("repair") << QStringList{"toggle", "G-Hud tweaks"} << "hud.spt"
-                            << QStringList{"repair"} << "copy" << 0 << none << false;
-    QTest::newRow("exit answered OK")
-        << QStringList{"cheatcheck", "on"} << ""
-        << QStringList{"--answer", "ok", "resolution", "800x600", "+", "exit"} << "attributes" << 0
-        << none << false;
-    QTest::newRow("launch") << none << "" << QStringList{"launch"} << "launch" << 0
-                            << QStringList{"VEK_LAUNCHER=/bin/true"} << false;
-    QTest::newRow("chain, each command on what the one before wrote")
-        << none << "" << QStringList{"toggle",
-                                     "F-Late war fighters",
-                                     "+",
-                                     "plane",
-                                     "P-Mustang III",
-                                     "+",
-                                     "fuel",
-                                     "0",
-                                     "50",
-                                     "+",
-                                     "toggle",
-                                     "F-Late war fighters"}
-        << "patch" << 0 << none << false;
-    QTest::newRow("a failing command ends both runs alike")
-        << none << "" << QStringList{"toggle", "A-Desert Air Force", "+", "toggle", "No such"}
-        << "copy" << 1 << none << false;
-    QTest::newRow("copied, not linked")
-        << none << "" << QStringList{"toggle", "F-Late war fighters"} << "copy" << 0
-        << QStringList{"VEK_DRY_RUN_COPY=1"} << false;
-    QTest::newRow("VEK folder inside the game folder")
-        << QStringList{"toggle", "M-Battle of Britain"} << ""
-        << QStringList{"toggle", "M-Operation Overlord"} << "move" << 0 << none << true;
+    // Command lines with their words parted by "|", as names hold blanks.
+    const char *loadF = "toggle|F-Late war fighters";
+    const char *clouds = "toggle|G-Better clouds";
+    const char *desert = "toggle|A-Desert Air Force";
+    const char *britain = "toggle|M-Battle of Britain";
+    const char *overlord = "toggle|M-Operation Overlord";
+    const char *escort = "script-run|Late war escort";
+    const struct {
+        const char *tag, *setUp, *damage, *command, *mustShow;
+        int status = 0;
+        const char *environment = "";
+        bool nested = false;
+    } rows[] = {
+        {"start-up alone", "", "", "status", "mkdir"},
+        {"load", "", "", desert, "copy"},
+        {"unload", clouds, "", clouds, "delete"},
+        {"load in place of the same letter", desert, "", "toggle|A-Eastern Front", "replace"},
+        {"load over another folder's files, kept until it is over", clouds, "",
+         "toggle|T-Channel coast", "link"},
+        {"mission, saves travelling", britain, "", overlord, "move"},
+        {"skin", "", "", "skin|A-05 Red Tails", "copy"},
+        {"aircraft swap", loadF, "", "plane|P-Ta 152H", "rewrite"},
+        {"fuel", loadF, "", "fuel|0|50", "patch"},
+        {"resolution", "", "", "resolution|1024x768", "rewrite"},
+        {"squads", "", "", "squads|3", "rewrite"},
+        {"online", "", "", "online|no-ai|on", "rewrite"},
+        {"sync", "", "", "sync|cable", "rewrite"},
+        {"restore-ini", "squads|4", "", "restore-ini", "replace"},
+        {"feature", "", "", "feature|2", "rewrite"},
+        {"cheatcheck", "", "", "cheatcheck|on", "rewrite"},
+        {"reset", "toggle|A-Desert Air Force|+|skin|A-05 Red Tails", "", "reset", "delete"},
+        {"script-save", clouds, "", "script-save|Mine", "rewrite"},
+        {"script-run", "", "", escort, "copy"},
+        // Run again, the script takes its set out; its aircraft went with their set and are
+        // no fault of the script.
+        {"script-run again", escort, "", escort, "delete"},
+        {"music", "", "", "music|MUSIC#Jazz", "move"},
+        {"delmsn", "", "", "delmsn", "delete"},
+        {"night", "", "", "night|1.2|on", "patch"},
+        {"plane-flags", loadF, "", "plane-flags|3|type|5|on", "patch"},
+        {"repair", "toggle|G-Hud tweaks", "hud.spt", "repair", "copy"},
+        {"exit answered OK", "cheatcheck|on", "", "--answer|ok|resolution|800x600|+|exit",
+         "attributes"},
+        {"launch", "", "", "launch", "launch", 0, "VEK_LAUNCHER=/bin/true"},
+        {"chain, each command on what the one before wrote", "", "",
+         "toggle|F-Late war fighters|+|plane|P-Mustang III|+|fuel|0|50|+|toggle|F-Late war "
+         "fighters",
+         "patch"},
+        {"a failing command ends both runs alike", "", "",
+         "toggle|A-Desert Air Force|+|toggle|No such", "copy", 1},
+        {"copied, not linked", "", "", loadF, "copy", 0, "VEK_DRY_RUN_COPY=1"},
+        {"VEK folder inside the game folder", britain, "", overlord, "move", 0, "", true},
+    };
+    const auto words = [](const char *line) {
+        return QString::fromUtf8(line).split('|', Qt::SkipEmptyParts);
+    };
+    for (const auto &r : rows)
+        QTest::newRow(r.tag) << words(r.setUp) << QString::fromUtf8(r.damage) << words(r.command)
+                             << QString::fromUtf8(r.mustShow) << r.status << words(r.environment)
+                             << r.nested;
 }
 
 void TestCliDryRun::dryRunForetellsTheRealRun() {

@@ -55,17 +55,16 @@ private Q_SLOTS:
 
     void usageErrors_data() {
         QTest::addColumn<QStringList>("args");
-        QTest::addColumn<bool>("touchesNothing");
-        QTest::newRow("VEK folder without linkscreen") << QStringList{"--vek", "<game>"} << true;
-        QTest::newRow("missing VEK folder") << QStringList{"--vek", "<root>/none"} << true;
-        QTest::newRow("missing game folder")
-            << QStringList{"--game", "<root>/none", "--vek", "<vek>"} << true;
-        QTest::newRow("no VEK folder known") << QStringList{} << true;
-        QTest::newRow("unknown command") << QStringList{"--vek", "<vek>", "fly"} << true;
-        QTest::newRow("argument to status") << QStringList{"--vek", "<vek>", "status", "x"} << true;
-        QTest::newRow("dangling plus") << QStringList{"--vek", "<vek>", "status", "+"} << true;
-        QTest::newRow("bad answer") << QStringList{"--answer", "maybe", "--vek", "<vek>"} << true;
-        QTest::newRow("unknown option") << QStringList{"--fast", "--vek", "<vek>"} << true;
+        using L = QStringList;
+        QTest::newRow("VEK folder without linkscreen") << L{"--vek", "<game>"};
+        QTest::newRow("missing VEK folder") << L{"--vek", "<root>/none"};
+        QTest::newRow("missing game folder") << L{"--game", "<root>/none", "--vek", "<vek>"};
+        QTest::newRow("no VEK folder known") << L{};
+        QTest::newRow("unknown command") << L{"--vek", "<vek>", "fly"};
+        QTest::newRow("argument to status") << L{"--vek", "<vek>", "status", "x"};
+        QTest::newRow("dangling plus") << L{"--vek", "<vek>", "status", "+"};
+        QTest::newRow("bad answer") << L{"--answer", "maybe", "--vek", "<vek>"};
+        QTest::newRow("unknown option") << L{"--fast", "--vek", "<vek>"};
     }
 
     void usageErrors() {

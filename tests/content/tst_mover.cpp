@@ -1,3 +1,4 @@
+#include "FileBytes.h"
 #include "FileCopy.h"
 #include "FileList.h"
 #include "FileMover.h"
@@ -50,14 +51,6 @@ void fill(const QString &folder, const QStringList &names, QByteArray (*bytes)(c
         else
             TestFolders::write(folder, name, bytes(name));
     }
-}
-
-// The files a folder held before a test put its own in, with their bytes.
-QMap<QString, QByteArray> filesOf(const QString &folder) {
-    QMap<QString, QByteArray> files;
-    for (const QString &name : QDir(folder).entryList(QDir::Files | QDir::Hidden))
-        files.insert(name, TestFolders::read(folder, name));
-    return files;
 }
 
 // "name" is a game file that kept its bytes, "name<source" one that holds the bytes of the
@@ -142,6 +135,14 @@ QList<std::pair<FileCopy::Way, const char *>> ways() {
 constexpr int kLimit = 64 * 1024;
 const QByteArray kTooBig(4 * kLimit, 'b');
 
+// A game folder, what it held before a test put its own in, and the content folder "A-One".
+struct Stage {
+    TestFolders folders;
+    const QString game = folders.game();
+    const QMap<QString, QByteArray> base = filesOf(game);
+    const QString folder = QDir(folders.vek()).filePath(QStringLiteral("A-One"));
+};
+
 } // namespace
 
 class TestMover : public QObject {
@@ -150,16 +151,12 @@ class TestMover : public QObject {
 private slots:
     void skipRule_data();
     void skipRule();
-    void moveIn_data();
-    void moveIn();
+    void moveInAndOut_data();
+    void moveInAndOut();
     void failedMoveInTakesItsCopiesOut_data();
     void failedMoveInTakesItsCopiesOut();
-
-    void moveOut_data();
-    void moveOut();
     void moveOutGoesOnPastFailures_data();
     void moveOutGoesOnPastFailures();
-    void unloadingOneOfTwoFoldersSharingANameRemovesIt();
 
     void sameFolderDoesNothing_data();
     void sameFolderDoesNothing();
@@ -205,81 +202,91 @@ void TestMover::skipRule_data() {
     QTest::newRow("picture extension not last") << "shot.jpg.dat" << false;
 }
 
+// What a load copies of these, the load rows of moveInAndOut show.
 void TestMover::skipRule() {
     QFETCH(QString, name);
     QFETCH(bool, skipped);
     QCOMPARE(FileMover::skipped(name), skipped);
-
-    TestFolders folders;
-    const QMap<QString, QByteArray> base = filesOf(folders.game());
-    const QString content = QDir(folders.vek()).filePath(QStringLiteral("A-One"));
-    fill(content, {name, QStringLiteral("plane.dat")}, contentBytes);
-    QString error;
-    QVERIFY2(FileMover::MoveIn(content, folders.game(), {}, &error), qPrintable(error));
-    QCOMPARE(TestFolders::exists(folders.game(), name), !skipped);
-    QVERIFY(TestFolders::exists(folders.game(), QStringLiteral("plane.dat")));
 }
 
-void TestMover::moveIn_data() {
+void TestMover::moveInAndOut_data() {
+    QTest::addColumn<bool>("in"); // a load; else an unload
     QTest::addColumn<QStringList>("game");
     QTest::addColumn<QStringList>("content");
     QTest::addColumn<QStringList>("after");
-    QTest::addColumn<QStringList>("copied");
+    QTest::addColumn<QStringList>("moved"); // the files copied or deleted, as the captions say
 
+    using L = QStringList;
     const QString exe = QStringLiteral("hangar.dat");
-    QTest::newRow("new files, in name order")
-        << QStringList{exe} << QStringList{"b.dat", "A.dat"}
-        << QStringList{"A.dat<A.dat", "b.dat<b.dat", exe} << QStringList{"A.dat", "b.dat"};
-    QTest::newRow("description, preview and pictures only")
-        << QStringList{exe}
-        << QStringList{"contents.txt", "MYPIC", "shot.jpg", "menu.BMP", "a.gif", "h.pcx", "ECA1"}
-        << QStringList{exe} << QStringList{};
-    QTest::newRow("a game file under another case is replaced, not doubled")
-        << QStringList{"pnames.str", exe} << QStringList{"PNAMES.STR"}
-        << QStringList{exe, "pnames.str<PNAMES.STR"} << QStringList{"PNAMES.STR"};
-    QTest::newRow("the exact name wins over another case")
-        << QStringList{"a.dat", "A.DAT"} << QStringList{"a.dat"}
-        << QStringList{"A.DAT", "a.dat<a.dat"} << QStringList{"a.dat"};
-    QTest::newRow("else the first case variant in name order")
-        << QStringList{"a.dat", "A.DAT"} << QStringList{"A.dat"}
-        << QStringList{"A.DAT<A.dat", "a.dat"} << QStringList{"A.dat"};
-    QTest::newRow("two content names differing in case make one game file")
-        << QStringList{} << QStringList{"x.dat", "X.DAT"} << QStringList{"X.DAT<x.dat"}
-        << QStringList{"X.DAT", "x.dat"};
-    QTest::newRow("subfolders are not copied")
-        << QStringList{exe} << QStringList{"P-Spit/", "plane.dat"}
-        << QStringList{exe, "plane.dat<plane.dat"} << QStringList{"plane.dat"};
-    QTest::newRow("hidden files are copied")
-        << QStringList{} << QStringList{".hidden"} << QStringList{".hidden<.hidden"}
-        << QStringList{".hidden"};
+    QTest::newRow("load: new files, in name order")
+        << true << L{exe} << L{"b.dat", "A.dat"} << L{"A.dat<A.dat", "b.dat<b.dat", exe}
+        << L{"A.dat", "b.dat"};
+    QTest::newRow("load: description, preview and pictures only")
+        << true << L{exe}
+        << L{"contents.txt", "MYPIC", "shot.jpg", "menu.BMP", "a.gif", "h.pcx", "ECA1"} << L{exe}
+        << L{};
+    QTest::newRow("load: a game file under another case is replaced, not doubled")
+        << true << L{"pnames.str", exe} << L{"PNAMES.STR"} << L{exe, "pnames.str<PNAMES.STR"}
+        << L{"PNAMES.STR"};
+    QTest::newRow("load: the exact name wins over another case")
+        << true << L{"a.dat", "A.DAT"} << L{"a.dat"} << L{"A.DAT", "a.dat<a.dat"} << L{"a.dat"};
+    QTest::newRow("load: else the first case variant in name order")
+        << true << L{"a.dat", "A.DAT"} << L{"A.dat"} << L{"A.DAT<A.dat", "a.dat"} << L{"A.dat"};
+    QTest::newRow("load: two content names differing in case make one game file")
+        << true << L{} << L{"x.dat", "X.DAT"} << L{"X.DAT<x.dat"} << L{"X.DAT", "x.dat"};
+    QTest::newRow("load: subfolders are not copied")
+        << true << L{exe} << L{"P-Spit/", "plane.dat"} << L{exe, "plane.dat<plane.dat"}
+        << L{"plane.dat"};
+    QTest::newRow("load: hidden files are copied")
+        << true << L{} << L{".hidden"} << L{".hidden<.hidden"} << L{".hidden"};
+    QTest::newRow("unload: deletes by name under any case")
+        << false << L{"PNAMES.STR", exe} << L{"pnames.str"} << L{exe} << L{"PNAMES.STR"};
+    QTest::newRow("unload: files that are not there delete nothing")
+        << false << L{exe} << L{"a.dat", "b.dat"} << L{exe} << L{};
+    QTest::newRow("unload: no skip rule, description, preview, pictures and ECA files go too")
+        << false << L{"CONTENTS.TXT", "mypic", "Shot.JPG", "eca1.dat", exe}
+        << L{"contents.txt", "MYPIC", "shot.jpg", "ECA1.DAT"} << L{exe}
+        << L{"CONTENTS.TXT", "eca1.dat", "mypic", "Shot.JPG"};
+    QTest::newRow("unload: a name present under two cases is left alone")
+        << false << L{"a.dat", "A.DAT"} << L{"a.dat"} << L{"A.DAT", "a.dat"} << L{};
+    QTest::newRow("unload: two content names of one game file delete it once")
+        << false << L{"x.dat"} << L{"x.dat", "X.DAT"} << L{} << L{"x.dat"};
+    QTest::newRow("unload: a game folder of that name is not a file")
+        << false << L{"sub/", exe} << L{"sub"} << L{exe, "sub/"} << L{};
+    QTest::newRow("unload: files of content subfolders are not deleted")
+        << false << L{"inner.dat", "plane.dat"} << L{"P-Spit/", "plane.dat"} << L{"inner.dat"}
+        << L{"plane.dat"};
 }
 
-void TestMover::moveIn() {
+void TestMover::moveInAndOut() {
+    QFETCH(bool, in);
     QFETCH(QStringList, game);
     QFETCH(QStringList, content);
     QFETCH(QStringList, after);
-    QFETCH(QStringList, copied);
+    QFETCH(QStringList, moved);
 
-    TestFolders folders;
-    const QMap<QString, QByteArray> base = filesOf(folders.game());
-    const QString folder = QDir(folders.vek()).filePath(QStringLiteral("A-One"));
-    QVERIFY(QDir().mkpath(folder));
-    fill(folders.game(), game, gameBytes);
-    fill(folder, content, contentBytes);
+    Stage s;
+    QVERIFY(QDir().mkpath(s.folder));
+    fill(s.game, game, gameBytes);
+    fill(s.folder, content, contentBytes);
     // Read-only sources (content from a CD) load as normal files and are left normal too.
-    for (const QString &name : FileList::files(folder))
-        QVERIFY(FileOps::setReadOnly(FileList::join(folder, name), true));
+    for (const QString &name : FileList::files(s.folder))
+        QVERIFY(FileOps::setReadOnly(FileList::join(s.folder, name), true));
 
     Captions captions;
     QString error;
-    QVERIFY2(FileMover::MoveIn(folder, folders.game(), captions.callback(), &error),
+    QVERIFY2(in ? FileMover::MoveIn(s.folder, s.game, captions.callback(), &error)
+                : FileMover::MoveOut(s.folder, s.game, captions.callback(), &error),
              qPrintable(error));
-    verifyFolder(folders.game(), after, base);
-    QCOMPARE(captions.shown, prefixed(QStringLiteral("Please wait- copying: :"), copied));
-    for (const QString &name : FileList::files(folders.game()))
-        QVERIFY2(!FileOps::isReadOnly(FileList::join(folders.game(), name)), qPrintable(name));
-    for (const QString &name : copied)
-        QVERIFY2(!FileOps::isReadOnly(FileList::join(folder, name)), qPrintable(name));
+    verifyFolder(s.game, after, s.base);
+    QCOMPARE(captions.shown,
+             prefixed(in ? QStringLiteral("Please wait- copying: :") : QStringLiteral("Deleting "),
+                      moved));
+    QCOMPARE(everything(s.folder).size(), content.size());
+    for (const QString &name : FileList::files(s.game))
+        QVERIFY2(!FileOps::isReadOnly(FileList::join(s.game, name)), qPrintable(name));
+    for (const QString &name : in ? moved : QStringList())
+        QVERIFY2(!FileOps::isReadOnly(FileList::join(s.folder, name)), qPrintable(name));
 }
 
 enum class Trouble {
@@ -314,24 +321,22 @@ void TestMover::failedMoveInTakesItsCopiesOut() {
     QFETCH(Trouble, trouble);
     QFETCH(QString, reason);
 
-    TestFolders folders;
-    const QMap<QString, QByteArray> base = filesOf(folders.game());
-    const QString folder = QDir(folders.vek()).filePath(QStringLiteral("A-One"));
+    Stage s;
     const QString culprit = QStringLiteral("c_trouble.dat");
-    fill(folder, {"a_new.dat", "b_replaced.dat", culprit, "d_new.dat"}, contentBytes);
-    fill(folders.game(), {"hangar.dat", "b_replaced.dat", "keep.dat"}, gameBytes);
+    fill(s.folder, {"a_new.dat", "b_replaced.dat", culprit, "d_new.dat"}, contentBytes);
+    fill(s.game, {"hangar.dat", "b_replaced.dat", "keep.dat"}, gameBytes);
     QStringList after{"hangar.dat", "keep.dat"};
 
     Captions captions;
-    const QString source = FileList::join(folder, culprit);
+    const QString source = FileList::join(s.folder, culprit);
     switch (trouble) {
     case Trouble::ReadOnlyGameFile:
-        fill(folders.game(), {culprit}, gameBytes);
-        QVERIFY(FileOps::setReadOnly(FileList::join(folders.game(), culprit), true));
+        fill(s.game, {culprit}, gameBytes);
+        QVERIFY(FileOps::setReadOnly(FileList::join(s.game, culprit), true));
         after << culprit;
         break;
     case Trouble::FolderInGame:
-        fill(folders.game(), {culprit + "/"}, gameBytes);
+        fill(s.game, {culprit + "/"}, gameBytes);
         after << culprit + "/";
         break;
     case Trouble::SourceVanishes:
@@ -349,11 +354,11 @@ void TestMover::failedMoveInTakesItsCopiesOut() {
     case Trouble::ContentFolderVanishes:
         captions.onCaption = [&](const QString &c) {
             if (c.endsWith(culprit))
-                removeTree(folder);
+                removeTree(s.folder);
         };
         break;
     case Trouble::WriteFails:
-        TestFolders::write(folder, culprit, kTooBig);
+        TestFolders::write(s.folder, culprit, kTooBig);
         break;
     }
 
@@ -364,66 +369,14 @@ void TestMover::failedMoveInTakesItsCopiesOut() {
         if (trouble == Trouble::WriteFails)
             limit.emplace(kLimit);
 #endif
-        QVERIFY(!FileMover::MoveIn(folder, folders.game(), captions.callback(), &error));
+        QVERIFY(!FileMover::MoveIn(s.folder, s.game, captions.callback(), &error));
     }
     QVERIFY2(error.contains(culprit), qPrintable(error));
     QVERIFY2(error.contains(reason), qPrintable(error));
-    verifyFolder(folders.game(), after, base);
+    verifyFolder(s.game, after, s.base);
     if (trouble == Trouble::ReadOnlyGameFile)
-        QVERIFY(FileOps::isReadOnly(FileList::join(folders.game(), culprit)));
+        QVERIFY(FileOps::isReadOnly(FileList::join(s.game, culprit)));
     QVERIFY(!captions.shown.last().endsWith(QStringLiteral("d_new.dat")));
-}
-
-void TestMover::moveOut_data() {
-    QTest::addColumn<QStringList>("game");
-    QTest::addColumn<QStringList>("content");
-    QTest::addColumn<QStringList>("after");
-    QTest::addColumn<QStringList>("deleted");
-
-    const QString exe = QStringLiteral("hangar.dat");
-    QTest::newRow("deletes by name under any case")
-        << QStringList{"PNAMES.STR", exe} << QStringList{"pnames.str"} << QStringList{exe}
-        << QStringList{"PNAMES.STR"};
-    QTest::newRow("files that are not there delete nothing")
-        << QStringList{exe} << QStringList{"a.dat", "b.dat"} << QStringList{exe} << QStringList{};
-    QTest::newRow("no skip rule: description, preview, pictures and ECA files go too")
-        << QStringList{"CONTENTS.TXT", "mypic", "Shot.JPG", "eca1.dat", exe}
-        << QStringList{"contents.txt", "MYPIC", "shot.jpg", "ECA1.DAT"} << QStringList{exe}
-        << QStringList{"CONTENTS.TXT", "eca1.dat", "mypic", "Shot.JPG"};
-    QTest::newRow("a name present under two cases is left alone")
-        << QStringList{"a.dat", "A.DAT"} << QStringList{"a.dat"} << QStringList{"A.DAT", "a.dat"}
-        << QStringList{};
-    QTest::newRow("two content names of one game file delete it once")
-        << QStringList{"x.dat"} << QStringList{"x.dat", "X.DAT"} << QStringList{}
-        << QStringList{"x.dat"};
-    QTest::newRow("a game folder of that name is not a file")
-        << QStringList{"sub/", exe} << QStringList{"sub"} << QStringList{exe, "sub/"}
-        << QStringList{};
-    QTest::newRow("files of content subfolders are not deleted")
-        << QStringList{"inner.dat", "plane.dat"} << QStringList{"P-Spit/", "plane.dat"}
-        << QStringList{"inner.dat"} << QStringList{"plane.dat"};
-}
-
-void TestMover::moveOut() {
-    QFETCH(QStringList, game);
-    QFETCH(QStringList, content);
-    QFETCH(QStringList, after);
-    QFETCH(QStringList, deleted);
-
-    TestFolders folders;
-    const QMap<QString, QByteArray> base = filesOf(folders.game());
-    const QString folder = QDir(folders.vek()).filePath(QStringLiteral("A-One"));
-    QVERIFY(QDir().mkpath(folder));
-    fill(folders.game(), game, gameBytes);
-    fill(folder, content, contentBytes);
-
-    Captions captions;
-    QString error;
-    QVERIFY2(FileMover::MoveOut(folder, folders.game(), captions.callback(), &error),
-             qPrintable(error));
-    verifyFolder(folders.game(), after, base);
-    QCOMPARE(captions.shown, prefixed(QStringLiteral("Deleting "), deleted));
-    QCOMPARE(everything(folder).size(), content.size());
 }
 
 void TestMover::moveOutGoesOnPastFailures_data() {
@@ -440,54 +393,33 @@ void TestMover::moveOutGoesOnPastFailures() {
     QFETCH(QStringList, readOnly);
     QFETCH(QStringList, turnedIntoFolders);
 
-    TestFolders folders;
-    const QMap<QString, QByteArray> base = filesOf(folders.game());
-    const QString folder = QDir(folders.vek()).filePath(QStringLiteral("A-One"));
+    Stage s;
     const QStringList names{"a.dat", "b.dat", "c.dat", "d.dat"};
-    fill(folder, names, contentBytes);
-    fill(folders.game(), names + QStringList{"hangar.dat"}, gameBytes);
+    fill(s.folder, names, contentBytes);
+    fill(s.game, names + QStringList{"hangar.dat"}, gameBytes);
     for (const QString &name : readOnly)
-        QVERIFY(FileOps::setReadOnly(FileList::join(folders.game(), name), true));
+        QVERIFY(FileOps::setReadOnly(FileList::join(s.game, name), true));
 
     Captions captions;
     captions.onCaption = [&](const QString &caption) {
         for (const QString &name : turnedIntoFolders) {
             if (caption == QStringLiteral("Deleting ") + name) {
-                QFile::remove(FileList::join(folders.game(), name));
-                fill(folders.game(), {name + "/"}, gameBytes);
+                QFile::remove(FileList::join(s.game, name));
+                fill(s.game, {name + "/"}, gameBytes);
             }
         }
     };
     QString error;
-    QVERIFY(!FileMover::MoveOut(folder, folders.game(), captions.callback(), &error));
+    QVERIFY(!FileMover::MoveOut(s.folder, s.game, captions.callback(), &error));
 
     QStringList after{"hangar.dat"};
     after << readOnly;
     for (const QString &name : turnedIntoFolders)
         after << name + "/";
-    verifyFolder(folders.game(), after, base);
+    verifyFolder(s.game, after, s.base);
     for (const QString &name : readOnly + turnedIntoFolders)
         QVERIFY2(error.contains(name), qPrintable(error));
     QCOMPARE(captions.shown, prefixed(QStringLiteral("Deleting "), names));
-}
-
-void TestMover::unloadingOneOfTwoFoldersSharingANameRemovesIt() {
-    TestFolders folders;
-    const QMap<QString, QByteArray> base = filesOf(folders.game());
-    const QString one = QDir(folders.vek()).filePath(QStringLiteral("G-One"));
-    const QString two = QDir(folders.vek()).filePath(QStringLiteral("G-Two"));
-    fill(one, {"shared.dat", "one.dat"}, contentBytes);
-    fill(two, {"SHARED.DAT", "two.dat"}, contentBytes);
-    fill(folders.game(), {"hangar.dat"}, gameBytes);
-
-    QString error;
-    QVERIFY2(FileMover::MoveIn(one, folders.game(), {}, &error), qPrintable(error));
-    QVERIFY2(FileMover::MoveIn(two, folders.game(), {}, &error), qPrintable(error));
-    verifyFolder(folders.game(),
-                 {"hangar.dat", "one.dat<one.dat", "shared.dat<SHARED.DAT", "two.dat<two.dat"},
-                 base);
-    QVERIFY2(FileMover::MoveOut(one, folders.game(), {}, &error), qPrintable(error));
-    verifyFolder(folders.game(), {"hangar.dat", "two.dat<two.dat"}, base);
 }
 
 void TestMover::sameFolderDoesNothing_data() {
@@ -500,20 +432,16 @@ void TestMover::sameFolderDoesNothing_data() {
 // Moving the game folder onto itself would have an unload delete the game's own files.
 void TestMover::sameFolderDoesNothing() {
     QFETCH(QString, suffix);
-    TestFolders folders;
-    const QMap<QString, QByteArray> base = filesOf(folders.game());
-    fill(folders.game(), {"hangar.dat", "planes.dat"}, gameBytes);
-    QVERIFY(
-        FileOps::setReadOnly(FileList::join(folders.game(), QStringLiteral("planes.dat")), true));
+    Stage s;
+    fill(s.game, {"hangar.dat", "planes.dat"}, gameBytes);
+    QVERIFY(FileOps::setReadOnly(FileList::join(s.game, QStringLiteral("planes.dat")), true));
 
     Captions captions;
     QString error;
-    QVERIFY(
-        FileMover::MoveIn(folders.game() + suffix, folders.game(), captions.callback(), &error));
-    QVERIFY(
-        FileMover::MoveOut(folders.game() + suffix, folders.game(), captions.callback(), &error));
-    verifyFolder(folders.game(), {"hangar.dat", "planes.dat"}, base);
-    QVERIFY(FileOps::isReadOnly(FileList::join(folders.game(), QStringLiteral("planes.dat"))));
+    QVERIFY(FileMover::MoveIn(s.game + suffix, s.game, captions.callback(), &error));
+    QVERIFY(FileMover::MoveOut(s.game + suffix, s.game, captions.callback(), &error));
+    verifyFolder(s.game, {"hangar.dat", "planes.dat"}, s.base);
+    QVERIFY(FileOps::isReadOnly(FileList::join(s.game, QStringLiteral("planes.dat"))));
     QCOMPARE(captions.shown, QStringList{});
 }
 
@@ -533,17 +461,15 @@ void TestMover::missingFolderIsReported() {
     QFETCH(bool, in);
     QFETCH(bool, contentMissing);
 
-    TestFolders folders;
-    const QMap<QString, QByteArray> base = filesOf(folders.game());
-    const QString folder = QDir(folders.vek()).filePath(QStringLiteral("A-One"));
-    fill(folder, {"a.dat"}, contentBytes);
-    fill(folders.game(), {"a.dat"}, gameBytes);
-    const QString missing = contentMissing ? folder : folders.game();
+    Stage s;
+    fill(s.folder, {"a.dat"}, contentBytes);
+    fill(s.game, {"a.dat"}, gameBytes);
+    const QString missing = contentMissing ? s.folder : s.game;
     QVERIFY(removeTree(missing));
 
     QString error;
-    const bool ok = in ? FileMover::MoveIn(folder, folders.game(), {}, &error)
-                       : FileMover::MoveOut(folder, folders.game(), {}, &error);
+    const bool ok = in ? FileMover::MoveIn(s.folder, s.game, {}, &error)
+                       : FileMover::MoveOut(s.folder, s.game, {}, &error);
     QVERIFY(!ok);
     QVERIFY2(error.contains(QDir::toNativeSeparators(missing)), qPrintable(error));
 }

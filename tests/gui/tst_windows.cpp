@@ -2,6 +2,7 @@
 #include "AutoscriptsPage.h"
 #include "ClickableLabel.h"
 #include "Contrast.h"
+#include "FileBytes.h"
 #include "FolderListBox.h"
 #include "Form2.h"
 #include "FuelGrid.h"
@@ -264,14 +265,6 @@ void TestWindows::busyGameFolderKeepsTheLocator() {
 }
 
 namespace {
-/// The game folder's files and their bytes: what a player's action did to the game.
-QMap<QString, QByteArray> gameFiles(const QString &game) {
-    QMap<QString, QByteArray> files;
-    for (const QFileInfo &info : QDir(game).entryInfoList(QDir::Files))
-        files.insert(info.fileName(), TestFolders::read(game, info.fileName()));
-    return files;
-}
-
 /// One thing the player does on a page of the main window, and where it must leave them.
 struct PlayerAction {
     bool many;      // 1,000 more content folders, for a long load grid
@@ -380,7 +373,7 @@ void TestWindows::actionsKeepThePlayersPlace() {
         view->setCurrentIndex(view->model()->index(row, column));
     }
     press(moves.join(QLatin1Char(' ')));
-    const QMap<QString, QByteArray> was = gameFiles(f.game());
+    const QMap<QString, QByteArray> was = filesOf(f.game());
     const int scrolled = view ? view->verticalScrollBar()->value() : 0;
     const QRect place = view ? view->visualRect(view->model()->index(endRow, endColumn)) : QRect();
     const QPoint cell =
@@ -405,7 +398,7 @@ void TestWindows::actionsKeepThePlayersPlace() {
         QCOMPARE(view->visualRect(view->currentIndex()), place);
         QVERIFY(view->viewport()->rect().contains(place.center()));
     }
-    const QMap<QString, QByteArray> now = gameFiles(f.game());
+    const QMap<QString, QByteArray> now = filesOf(f.game());
     if (changed.isEmpty())
         QCOMPARE(now, was);
     else

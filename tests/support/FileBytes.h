@@ -5,6 +5,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QHash>
+#include <QMap>
 #include <QString>
 
 #include <initializer_list>
@@ -28,6 +29,15 @@ inline QByteArray bytesOf(std::initializer_list<int> values) {
 inline QByteArray contentOf(const QString &path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+/// The files directly in a folder, hidden ones too: name -> bytes, to compare a folder before
+/// and after an operation.
+inline QMap<QString, QByteArray> filesOf(const QString &folder) {
+    QMap<QString, QByteArray> files;
+    for (const QString &name : QDir(folder).entryList(QDir::Files | QDir::Hidden))
+        files.insert(name, contentOf(QDir(folder).filePath(name)));
+    return files;
 }
 
 /// Every file below a folder, hidden ones too: relative path -> bytes ("<unreadable>" for one
