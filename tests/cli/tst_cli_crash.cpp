@@ -386,7 +386,7 @@ void TestCliCrash::aFailedClickChangesNothing_data() {
     // and not for the page of the new FoldersLoaded.txt.
     QTest::newRow("mission switch, the disk fills before FoldersLoaded.txt")
         << false << one << switchToTwo << ""
-        << "" << 5 * 4096 << "FoldersLoaded.txt\": No space" << 0;
+        << "" << 6 * 4096 << "FoldersLoaded.txt\": No space" << 0;
     const QStringList swap{"plane", "P-Ta 152H"};
     const QStringList lateWar{"toggle", "F-Late war fighters"};
     QTest::newRow("a full disk: not even the game folder's lock fits")
