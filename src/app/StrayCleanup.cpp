@@ -66,11 +66,18 @@ QString makeDatedFolder(QString *error) {
         folder = QDir(root).filePath(stamp + QStringLiteral(" (%1)").arg(n));
     if (!FileHook::mayChange(folder, error))
         return QString();
-    if (!QDir().mkpath(folder)) {
-        *error = QStringLiteral("Could not create the folder \"%1\".").arg(shown(folder));
-        return QString();
+    // One level at a time, each told, so a trace names every folder the sweep made.
+    QStringList missing;
+    for (QString f = folder; !QFileInfo(f).exists() && QFileInfo(f).path() != f;
+         f = QFileInfo(f).path())
+        missing.prepend(f);
+    for (const QString &f : std::as_const(missing)) {
+        if (!QDir().mkdir(f)) {
+            *error = QStringLiteral("Could not create the folder \"%1\".").arg(shown(f));
+            return QString();
+        }
+        FileHook::folderCreated(f);
     }
-    FileHook::folderCreated(folder);
     return folder;
 }
 
@@ -114,9 +121,25 @@ bool StrayCleanup::kept(const QString &name) {
     return upper == QLatin1String("EXTRA.SPT") || upper == QLatin1String("CHATLINE.TXT");
 }
 
+namespace {
+QString &dataFolderSet() {
+    static QString folder;
+    return folder;
+}
+} // namespace
+
+void StrayCleanup::setDataFolder(const QString &folder) {
+    dataFolderSet() = folder;
+}
+
+QString StrayCleanup::dataFolder() {
+    return dataFolderSet().isEmpty()
+               ? QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+               : dataFolderSet();
+}
+
 QString StrayCleanup::sweptRoot() {
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
-        .filePath(QStringLiteral("vekselector/swept"));
+    return QDir(dataFolder()).filePath(QStringLiteral("vekselector/swept"));
 }
 
 StrayCleanup::Outcome StrayCleanup::run(const QString &gameFolder, const QString &modFolder) {

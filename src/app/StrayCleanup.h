@@ -41,6 +41,10 @@ public:
     /// `XDG_DATA_HOME`, else ~/.local/share) + "vekselector", the same for both front ends.
     /// Each sweep that moves a file makes one folder in it named after the time of the sweep.
     static QString sweptRoot();
+    /// The user's data location `sweptRoot` builds on (the platform's by default, and again
+    /// when `folder` is empty); a dry run points it at a stand-in inside its twin.
+    static void setDataFolder(const QString &folder);
+    static QString dataFolder();
 
     static bool kept(const QString &name);
 };
