@@ -364,6 +364,10 @@ void TestWindows::actionsKeepThePlayersPlace() {
         QCOMPARE(now, was);
     else
         QVERIFY2(now.value(changed) != was.value(changed), qPrintable(changed));
+    // The reset's sweep tells where it moved the demo's loose files: that one message only.
+    if (control == QLatin1String("Command11") && prompt.shown.size() == 1 &&
+        prompt.shown.at(0).text.contains(QLatin1String("so they were moved, not deleted")))
+        prompt.shown.clear();
     QVERIFY2(prompt.shown.isEmpty(), qPrintable(prompt.shown.value(0).text));
 }
 
