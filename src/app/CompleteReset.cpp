@@ -106,8 +106,11 @@ bool CompleteReset::run() {
     }
     s_.G1.clear();
 
-    for (const QString &failure : StrayCleanup::run(s_.GameFolder()))
-        s_.report(failure);
+    const StrayCleanup::Outcome swept = StrayCleanup::run(s_.GameFolder(), s_.ModFolder());
+    // A read-only file its unload refused is refused again here: told once.
+    for (const QString &failure : swept.problems)
+        if (!s_.alreadyReported(failure))
+            s_.report(failure);
 
     s_.clearLoadedList();
     QString error;
@@ -125,9 +128,16 @@ bool CompleteReset::run() {
     // Also after a file that could not be deleted: the reset has done all it can, and told it.
     removeJournal();
 
-    const QStringList problems = s_.takeReports();
-    if (problems.isEmpty())
+    // One message for the whole reset: where the swept files went rides with the problems.
+    QStringList problems = s_.takeReports();
+    const QString moved = StrayCleanup::notice(swept);
+    if (problems.isEmpty()) {
+        if (!moved.isEmpty())
+            s_.inform(moved);
         return true;
+    }
+    if (!moved.isEmpty())
+        problems << moved;
     s_.prompt().fail(QStringLiteral("Reset Completely has finished, but not everything could be "
                                     "taken out of the game folder:\r\n\r\n") +
                      problems.join(QStringLiteral("\r\n\r\n")));

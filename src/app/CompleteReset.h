@@ -6,7 +6,8 @@ class Selector;
 
 /// "Reset Completely" (`Command1` on "General", `Command11` on "Autoscripts"): takes every
 /// loaded content folder and skin out through the grids' own unload, empties the aircraft
-/// grid, sweeps the content kinds out of the game folder, empties FoldersLoaded.txt, puts the
+/// grid, sweeps the content kinds out of the game folder (`StrayCleanup`: what no folder
+/// carries is moved aside, not deleted), empties FoldersLoaded.txt, puts the
 /// original eaw.ini back, switches the cheat check off and clears its byte in flt.cdf.
 ///
 /// Each unload is an operation of its own with its own record in the operation journal; the
@@ -27,7 +28,8 @@ public:
 
     /// Runs the reset to its end whatever fails on the way: a folder or skin that vanished or
     /// a file that cannot be deleted loses its mark all the same. Everything that could not be
-    /// taken out is told once, at the end; answers false when there was any such thing.
+    /// taken out is told once, at the end, with where the sweep moved files; answers false when
+    /// there was any such thing.
     /// Only the player stops it: a cancel (through the selector's `Progress`) undoes the unload
     /// under way, does nothing more, and tells the player what is still loaded.
     bool run();

@@ -30,6 +30,8 @@
 #include <QFileInfo>
 #include <QHash>
 
+#include <algorithm>
+
 #include <utility>
 
 Selector::Selector(const Folders &folders, Prompt &prompt, QObject *parent)
@@ -96,6 +98,16 @@ QStringList Selector::takeReports() {
     if (collecting_ > 0 || loading_)
         return {};
     return std::exchange(pending_, {});
+}
+
+bool Selector::alreadyReported(const QString &problem) const {
+    // Reports end their lines in LF or CR LF.
+    return std::any_of(pending_.cbegin(), pending_.cend(), [&problem](const QString &p) {
+        const QStringList lines = p.split(QLatin1Char('\n'));
+        return std::any_of(lines.cbegin(), lines.cend(), [&problem](const QString &line) {
+            return (line.endsWith(QLatin1Char('\r')) ? line.chopped(1) : line) == problem;
+        });
+    });
 }
 
 QList<Selector::LoadStep> Selector::loadSteps() {
@@ -179,12 +191,15 @@ void Selector::cleanUpStrays() {
     if (folders_.ModFolder == folders_.LastModFolder)
         return;
     setCaption(CleaningUp);
-    const QStringList failures = StrayCleanup::run(folders_.GameFolder);
+    const StrayCleanup::Outcome swept = StrayCleanup::run(folders_.GameFolder, folders_.ModFolder);
     setCaption(rememberedCaption_);
-    if (!failures.isEmpty())
+    if (!swept.problems.isEmpty())
         report(QStringLiteral("Some files of the previous VEK folder could not be removed "
                               "from the game folder:\r\n") +
-               failures.join(QStringLiteral("\r\n")));
+               swept.problems.join(QStringLiteral("\r\n")));
+    // Told with the other start-up messages, in the one message the load ends with.
+    if (const QString told = StrayCleanup::notice(swept); !told.isEmpty())
+        report(told);
 }
 
 void Selector::writeLastVekDir() {

@@ -76,6 +76,9 @@ public:
     void collectReports();
     /// The problems held back since `collectReports` (each once); reporting goes back to normal.
     QStringList takeReports();
+    /// Whether a problem held back and not told yet already says `problem`, whole or as one of
+    /// its lines (an unload names each file it could not delete in one report).
+    bool alreadyReported(const QString &problem) const;
 
     /// The front end's progress listener (none by default). It follows each operation that
     /// moves files while the operation's journal scope lasts, and can cancel it.

@@ -4,6 +4,7 @@
 #include "FileList.h"
 #include "FileOps.h"
 #include "Journal.h"
+#include "StrayCleanup.h"
 #include "Text8.h"
 
 namespace {
@@ -66,6 +67,13 @@ std::unique_ptr<DryRun> DryRun::start(const QString &game, const QString &vek, Q
     if (!vek.isEmpty())
         translateJournal(*run->replica_, game, vek);
 
+    // A sweep moves what no folder carries into the user's data folder, which is not twinned:
+    // a stand-in inside the twin takes its place, shown under the real folder's name.
+    const QString data = StrayCleanup::dataFolder();
+    const QString stand = run->replica_->toReplica(game) + QStringLiteral("/.vek-user-data");
+    if (run->replica_->standIn(
+            data, stand, {QStringLiteral("vekselector"), QStringLiteral("vekselector/swept")}))
+        StrayCleanup::setDataFolder(stand);
     FileHook::isolate(run->replica_->roots());
     const Replica *replica = run->replica_.get();
     FileHook::setSink([replica, &out](const FileOperation &op) {
@@ -75,6 +83,7 @@ std::unique_ptr<DryRun> DryRun::start(const QString &game, const QString &vek, Q
 }
 
 DryRun::~DryRun() {
+    StrayCleanup::setDataFolder(QString());
     FileHook::setSink({});
     FileHook::isolate({});
 }

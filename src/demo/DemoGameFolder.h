@@ -17,9 +17,10 @@
 ///   readme.txt, mypic, sp09.3dz and oldhud.spt, which it sweeps out as stray content.
 ///
 /// Note that the clean-up also sweeps planes.dat, pnames.str, the menus, loadout.dat and
-/// V1V1.FLT (they match its patterns): on the first run the game falls back on its own
-/// copies, and the demo F folders bring theirs. No LastVEKDir is written: the selector makes
-/// it on its first run.
+/// V1V1.FLT (they match its patterns); no demo folder carries them with the same bytes, so
+/// on the first run they are moved into the user's data folder with the other loose files,
+/// and the demo F folders bring their own. No LastVEKDir is written: the selector makes it
+/// on its first run.
 class DemoGameFolder {
 public:
     /// Length of the stand-in eaw.exe: beyond the last byte the night switch patches

@@ -257,6 +257,25 @@ QString Replica::textToReal(const QString &text) const {
     return out;
 }
 
+bool Replica::standIn(const QString &real, const QString &stand, const QStringList &levels) {
+    const QString cleanReal = QDir::cleanPath(QDir::fromNativeSeparators(real));
+    const QString cleanStand = QDir::cleanPath(QDir::fromNativeSeparators(stand));
+    if (!QDir().mkpath(cleanStand))
+        return false;
+    // First: the stand-in lies inside a twin, and its own paths must win.
+    pairs_.prepend(Pair{cleanReal, cleanStand, QString()});
+    if (!QFileInfo(cleanReal).isDir()) {
+        QDir(cleanStand).removeRecursively();
+        return true;
+    }
+    for (const QString &level : levels) {
+        if (!QFileInfo(QDir(cleanReal).filePath(level)).isDir())
+            break;
+        QDir().mkpath(QDir(cleanStand).filePath(level));
+    }
+    return true;
+}
+
 QStringList Replica::roots() const {
     QStringList r;
     for (const Pair &p : pairs_)

@@ -38,6 +38,12 @@ public:
     /// Every twin path in `text` (a message) replaced by the real one.
     QString textToReal(const QString &text) const;
 
+    /// Makes `stand` (an empty folder inside the twin) stand for the folder `real`, which is
+    /// not twinned (the user's data folder): paths inside it are shown as inside `real`, and
+    /// changes may go there. The folders of `real` down to `levels` (relative, in order) that
+    /// exist are made in `stand` too, so the run creates the same folders as a real one.
+    bool standIn(const QString &real, const QString &stand, const QStringList &levels);
+
     /// The roots of the twin, for `FileHook::isolate`.
     QStringList roots() const;
     /// Whether the twin is made of hard links (false: copies).

@@ -71,6 +71,9 @@ void TestLoad::firstLoadSweepsStraysButKeepsGameFiles() {
                               "eaw.exe",      "flt.cdf",   "mypic.bmp",    "notes.text"};
     for (const QString &n : strays + kept)
         TestFolders::write(f.game(), n, "x");
+    // A folder carries them all with the same bytes: they go without a word.
+    for (const QString &n : strays)
+        TestFolders::write(f.vek() + "/G-Old", n.toLower(), "x");
     TestFolders::write(f.game(), "eaw.ini", TestFolders::kEawIni);
     // Long enough to hold the cheat byte; a shorter one would be told as not the game's file.
     TestFolders::write(f.game(), "flt.cdf", bytesOfLength(38258, 'x'));

@@ -4,6 +4,7 @@
 #include "CompleteReset.h"
 #include "DemoGameFolder.h"
 #include "FileList.h"
+#include "FileOps.h"
 #include "LoadFiles.h"
 #include "OpenSelector.h"
 #include "Planes.h"
@@ -44,6 +45,19 @@ bool click(Selector &s, const QString &name) {
     return false;
 }
 
+// "folder/name=bytes" entries written below `root`; a name starting with "!" is made read-only.
+void plant(const QString &root, const QStringList &entries) {
+    for (QString e : entries) {
+        const bool readOnly = e.startsWith('!');
+        if (readOnly)
+            e.remove(0, 1);
+        const QString path = e.section('=', 0, 0);
+        TestFolders::write(root, path, e.section('=', 1).toUtf8());
+        if (readOnly)
+            QVERIFY(FileOps::setReadOnly(QDir(root).filePath(path), true));
+    }
+}
+
 bool runScript(Selector &s, const QString &name) {
     s.autoscripts().refresh();
     return s.autoscripts().show(int(s.File10.indexOf(name))) && s.autoscripts().run();
@@ -56,6 +70,8 @@ class TestResetAutoscripts : public QObject {
 private Q_SLOTS:
     void resetThenScriptBringsBackTheSameState();
     void resetGoesOnPastVanishedFolders();
+    void sweepsKeepWhatNoFolderCarries_data();
+    void sweepsKeepWhatNoFolderCarries();
     void unmatchedEntriesAreToldOnce();
     void readingRules_data();
     void readingRules();
@@ -102,7 +118,10 @@ void TestResetAutoscripts::resetThenScriptBringsBackTheSameState() {
              QStringList({"Campaign1.sav", "Campaign2.sav", "Default1.msn", "Default2.msn"}));
     QCOMPARE(TestFolders::read(savedata, "Campaign1.sav"),
              DemoGameFolder::saveFile("default campaign 1"));
-    QVERIFY(prompt.shown.isEmpty());
+    // The demo's loose files are carried by no folder: they were moved aside, and said so.
+    QCOMPARE(prompt.shown.size(), 1);
+    QVERIFY(prompt.shown.at(0).text.contains("\r\nreadme.txt"));
+    prompt.shown.clear();
 
     // The script is read by a selector of a later run, as the player would run it.
     auto later = openSelector(f, prompt);
@@ -141,6 +160,107 @@ void TestResetAutoscripts::resetGoesOnPastVanishedFolders() {
     QVERIFY(!TestFolders::exists(f.game(), "gone.dat"));
     QCOMPARE(TestFolders::read(f.game() + "/Savedata", "default.sav"), QByteArray("default"));
     QCOMPARE(TestFolders::read(f.vek() + "/C-Gone", "Campaign1.sav"), QByteArray("store"));
+}
+
+void TestResetAutoscripts::sweepsKeepWhatNoFolderCarries_data() {
+    QTest::addColumn<bool>("reset");        // else the start after a change of VEK folder
+    QTest::addColumn<QStringList>("vek");   // "folder/name=bytes"
+    QTest::addColumn<QString>("loaded");    // a folder the reset takes out first
+    QTest::addColumn<QStringList>("game");  // "name=bytes", "!name=bytes" read-only
+    QTest::addColumn<QStringList>("gone");  // deleted: a folder carries the same bytes
+    QTest::addColumn<QStringList>("moved"); // into the one dated folder of this sweep
+    QTest::addColumn<QStringList>("left");  // still in the game folder
+    QTest::addColumn<QStringList>("told");  // each said exactly once, in the one message
+    QTest::addColumn<bool>("dataBlocked");  // the data folder cannot be made
+
+    const QStringList carriers{"A-Sky/sky.dat=sky", "F-Set/P-Ta/ta.flt=ta",
+                               "Skinfolder/A-05 Red/red.tpc=red", "A-Sky/planes.dat=other"};
+    const QStringList own{"planes.dat=the game's planes",
+                          "PNAMES.STR=names",
+                          "V1V1.FLT=v1",
+                          "sky.dat=sky",
+                          "ta.flt=ta",
+                          "Red.TPC=red",
+                          "chatline.txt=chat"};
+    const QStringList ownMoved{"planes.dat", "PNAMES.STR", "V1V1.FLT"};
+    const QStringList ownGone{"sky.dat", "ta.flt", "Red.TPC"};
+    for (const bool reset : {false, true}) {
+        const QString by = reset ? " by the reset" : " at the start";
+        QTest::newRow(qPrintable("the game's own files are moved, carried ones deleted" + by))
+            << reset << carriers << QString() << own << ownGone << ownMoved
+            << QStringList{"chatline.txt"} << QStringList{"3 file(s)", "planes.dat"} << false;
+        QTest::newRow(qPrintable("a read-only file stays and is told" + by))
+            << reset << carriers << QString() << QStringList{"!notes.txt=mine", "!sky.dat=sky"}
+            << QStringList() << QStringList() << QStringList{"notes.txt", "sky.dat"}
+            << QStringList{"notes.txt\": the file is read-only", "sky.dat\": the file is "
+                                                                 "read-only"}
+            << false;
+        QTest::newRow(qPrintable("no data folder: nothing is lost" + by))
+            << reset << carriers << QString() << own << ownGone << QStringList()
+            << QStringList{"planes.dat", "PNAMES.STR", "V1V1.FLT", "chatline.txt"}
+            << QStringList{"Could not create"} << true;
+    }
+    // The unload refuses the read-only file and says so; the sweep after it must not delete it.
+    QTest::newRow("a read-only file a reset's unload refused stays, told once")
+        << true << QStringList{"A-Sky/sky.dat=sky", "A-Sky/cloud.dat=cloud"} << "A-Sky"
+        << QStringList{"!sky.dat=sky"} << QStringList{"cloud.dat"} << QStringList()
+        << QStringList{"sky.dat"} << QStringList{"sky.dat\": the file is read-only"} << false;
+}
+
+void TestResetAutoscripts::sweepsKeepWhatNoFolderCarries() {
+    QFETCH(bool, reset);
+    QFETCH(QStringList, vek);
+    QFETCH(QString, loaded);
+    QFETCH(QStringList, game);
+    QFETCH(QStringList, gone);
+    QFETCH(QStringList, moved);
+    QFETCH(QStringList, left);
+    QFETCH(QStringList, told);
+    QFETCH(bool, dataBlocked);
+    TestFolders f;
+    plant(f.vek(), vek);
+    // Long enough for the cheat byte: a shorter one would be told too.
+    TestFolders::write(f.game(), "flt.cdf", QByteArray(38258, 'x'));
+    if (dataBlocked)
+        TestFolders::write(f.data() + "/vekselector", "swept", "a file where a folder belongs");
+    const QString sweptRoot = f.data() + "/vekselector/swept";
+    QMap<QString, QByteArray> bytes;
+    for (QString e : game)
+        bytes.insert(e.remove('!').section('=', 0, 0), e.section('=', 1).toUtf8());
+    ScriptedPrompt prompt;
+    std::unique_ptr<Selector> s;
+    if (reset) {
+        s = openSelector(f, prompt);
+        if (!loaded.isEmpty())
+            QVERIFY(click(*s, loaded));
+        plant(f.game(), game);
+        const bool trouble = dataBlocked || game.join(',').contains('!');
+        QCOMPARE(s->completeReset().run(), !trouble);
+    } else {
+        plant(f.game(), game);
+        s = std::make_unique<Selector>(Folders{f.game(), f.vek(), QStringLiteral("None")}, prompt);
+        s->load();
+    }
+    for (const QString &n : gone + moved)
+        QVERIFY2(!TestFolders::exists(f.game(), n), qPrintable(n));
+    for (const QString &n : left)
+        QVERIFY2(TestFolders::exists(f.game(), n), qPrintable(n));
+    const QStringList dated = QDir(sweptRoot).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    QCOMPARE(dated.size(), moved.isEmpty() ? 0 : 1);
+    if (!moved.isEmpty()) {
+        const QString folder = sweptRoot + "/" + dated.first();
+        QStringList names = moved;
+        FileList::sortNames(names);
+        QCOMPARE(FileList::files(folder), names);
+        for (const QString &n : moved)
+            QCOMPARE(TestFolders::read(folder, n), bytes.value(n));
+        told << QDir::toNativeSeparators(folder);
+    }
+    // One message per sweep, each thing said once.
+    QCOMPARE(prompt.shown.size(), told.isEmpty() ? 0 : 1);
+    for (const QString &t : told)
+        QVERIFY2(prompt.shown.at(0).text.count(t) == 1,
+                 qPrintable(t + " in: " + prompt.shown.at(0).text));
 }
 
 void TestResetAutoscripts::unmatchedEntriesAreToldOnce() {

@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QHash>
+#include <QMap>
 #include <QSet>
 #include <QTest>
 
@@ -79,7 +80,8 @@ private Q_SLOTS:
 
 private:
     CliRun run(const QString &root, const QStringList &commands, int crashAfter = 0) {
-        QStringList env;
+        // The user's data folder inside the tree: what a sweep moves there is checked with it.
+        QStringList env{QStringLiteral("XDG_DATA_HOME=") + root + QStringLiteral("/Data")};
         if (crashAfter > 0)
             env << QStringLiteral("VEK_CRASH_AFTER=%1").arg(crashAfter);
         return CliRun::run(QStringList{"--game", root + "/EAW", "--vek", root + "/VEK"} + commands,
@@ -149,6 +151,13 @@ void TestCliCrash::everyCrashPointIsPutRight() {
     }
     if (!setUp.isEmpty())
         QCOMPARE(run(base.root(), setUp).status, 0);
+    const bool reset = operation.first() == "reset";
+    // Loose files no folder carries: the reset's sweep moves them out of the game folder.
+    const QMap<QString, QByteArray> loose{{"planes.dat", "the game's own planes"},
+                                          {"notes.txt", "the player's notes"}};
+    if (reset)
+        for (auto it = loose.cbegin(); it != loose.cend(); ++it)
+            TestFolders::write(base.game(), it.key(), it.value());
     // The game has played on since: this progress exists only in Savedata.
     if (!demo)
         TestFolders::write(base.game() + "/Savedata", "game1.sav", "one, third turn");
@@ -176,7 +185,6 @@ void TestCliCrash::everyCrashPointIsPutRight() {
     for (const auto &[place, prefix, count] : kCarriers)
         if (!demo)
             carriers.append({place.section('/', -1), place});
-    const bool reset = operation.first() == "reset";
     int k = 1;
     for (;; ++k) {
         QTemporaryDir scratch;
@@ -238,6 +246,17 @@ void TestCliCrash::everyCrashPointIsPutRight() {
             for (auto it = after.cbegin(); it != after.cend(); ++it)
                 QVERIFY2(!compared(it.key()) || finished.contains(it.key()),
                          at + ": " + it.key().toUtf8());
+            // Each loose file is in the game folder or among the swept files, never lost.
+            for (auto l = loose.cbegin(); l != loose.cend(); ++l) {
+                const bool kept =
+                    std::any_of(after.keyValueBegin(), after.keyValueEnd(), [&l](const auto &kv) {
+                        return kv.second == l.value() &&
+                               (kv.first == "EAW/" + l.key() ||
+                                (kv.first.startsWith("Data/vekselector/swept/") &&
+                                 kv.first.endsWith("/" + l.key())));
+                    });
+                QVERIFY2(kept, at + ": " + l.key().toUtf8() + " is lost");
+            }
         }
 
         // The names that more than one folder carries: `verify` has checked the loaded ones.

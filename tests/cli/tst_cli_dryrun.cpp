@@ -60,8 +60,14 @@ QStringList changed(const Snapshot &before, const Snapshot &after, const QString
     return paths;
 }
 
+// The folder a sweep moves files into is named after the second it ran in: the dry run's and
+// the real run's differ only there.
 QStringList linesOf(const QByteArray &bytes) {
-    return QString::fromUtf8(bytes).split('\n', Qt::SkipEmptyParts);
+    static const QRegularExpression stamp(QStringLiteral("/swept/\\d{4}-\\d\\d-\\d\\d "
+                                                         "\\d\\d\\.\\d\\d\\.\\d\\d"));
+    return QString::fromUtf8(bytes)
+        .replace(stamp, QStringLiteral("/swept/<time>"))
+        .split('\n', Qt::SkipEmptyParts);
 }
 
 } // namespace

@@ -14,6 +14,7 @@ const QByteArray TestFolders::kEawIni = "[GRAPHICS]\r\nWidth=800\r\nHeight=600\r
 TestFolders::TestFolders(Content content) {
     QDir().mkpath(game());
     QDir().mkpath(vek());
+    qputenv("XDG_DATA_HOME", QFile::encodeName(data()));
     if (content == Demo) {
         QString error;
         QVERIFY2(DemoGameFolder::build(game(), &error), qPrintable(error));

@@ -8,6 +8,10 @@
 /// put files in them. The VEK folder holds "linkscreen" and a vek.ini of four groups
 /// (A, G, M, F) from the start, the game folder a small eaw.ini (`kEawIni`) and a stand-in
 /// eaw.exe. `Demo` puts the demo kit's game and VEK folders there instead.
+///
+/// The user's data folder, where sweeps move files no folder carries, is made `data()` for
+/// the whole process (through `XDG_DATA_HOME`, which the tool started by a test inherits), so
+/// no test writes into the real one; the folders made last are the ones in force.
 class TestFolders {
 public:
     enum Content { WithGameFiles, WithoutGameFiles, Demo };
@@ -18,6 +22,7 @@ public:
     QString game() const { return root_.filePath(QStringLiteral("EAW")); }
     QString vek() const { return root_.filePath(QStringLiteral("VEK")); }
     QString root() const { return root_.path(); }
+    QString data() const { return root_.filePath(QStringLiteral("Data")); }
 
     /// Writes `bytes` to `folder`/`name`, creating the folder.
     static void write(const QString &folder, const QString &name, const QByteArray &bytes = {});
