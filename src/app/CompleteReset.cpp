@@ -102,6 +102,7 @@ bool CompleteReset::run() {
                      (s_.loadedNames().isEmpty() ? QStringLiteral("nothing")
                                                  : s_.loadedNames().join(QStringLiteral("\r\n"))));
         s_.inform(told.join(QStringLiteral("\r\n\r\n")));
+        s_.Status = QStringLiteral("Reset Completely was cancelled: see the message.");
         return false;
     }
     s_.G1.clear();
@@ -132,10 +133,12 @@ bool CompleteReset::run() {
     QStringList problems = s_.takeReports();
     const QString moved = StrayCleanup::notice(swept);
     if (problems.isEmpty()) {
+        s_.Status = QStringLiteral("Reset Completely took everything out.");
         if (!moved.isEmpty())
             s_.inform(moved);
         return true;
     }
+    s_.Status = QStringLiteral("Reset Completely could not take everything out: see the message.");
     if (!moved.isEmpty())
         problems << moved;
     s_.prompt().fail(QStringLiteral("Reset Completely has finished, but not everything could be "

@@ -198,6 +198,11 @@ bool Planes::click(int row) {
         s_.journal().undoUnrecorded();
         return false;
     }
+    const SlotGrid::Row &swapped = s_.G1.row(row);
+    s_.Status = QStringLiteral("Swapped %1 into slot A-%2 (%3).")
+                    .arg(swapped.name.trimmed())
+                    .arg(plane.slot, 2, 10, QLatin1Char('0'))
+                    .arg(swapped.code);
     return true;
 }
 

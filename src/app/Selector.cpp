@@ -296,8 +296,14 @@ bool Selector::moveFiles(const QString &folder, const MoverCall &call) {
     // The caption names each file while the move runs and comes back afterwards.
     const QString remembered = caption_;
     QString error;
+    moved_ = 0;
     const bool ok = call(
-        folder, [this](const QString &c) { setFileCaption(c); }, &error);
+        folder,
+        [this](const QString &c) {
+            ++moved_;
+            setFileCaption(c);
+        },
+        &error);
     setCaption(remembered);
     // A cancel is no failure; the operation undoes itself and tells the player.
     if (!ok && !cancelled())

@@ -161,6 +161,11 @@ public:
     OperationJournal &journal() { return *journal_; }
 
     bool FormReady = false;
+    /// What the player's last load, unload, skin, swap or reset did, in one line for the
+    /// window's status line: success needs no box to dismiss.
+    QString Status;
+    /// How many files the last `MoveIn` or `MoveOut` copied or deleted.
+    int lastMoveCount() const { return moved_; }
     bool SkinEventsOn = false;
     bool Check4 = false;   ///< "Activate the cheatcheck"; unticked at every load
     int FeatureNumber = 0; ///< the chosen keyboard-control feature, 0 for none
@@ -212,6 +217,7 @@ private:
     Folders folders_;
     Prompt &prompt_;
     QString caption_ = Caption;
+    int moved_ = 0;
     QString rememberedCaption_;
     QString label8_;
     std::unique_ptr<LoadFiles> loadFiles_;

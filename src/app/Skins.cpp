@@ -59,7 +59,28 @@ void Skins::show(int row) {
 bool Skins::activate(int row) {
     if (row < 1 || row >= s_.SK1.rowCount())
         return false;
-    return s_.SK1.row(row).loaded ? unload(row) : load(row);
+    const QString name = s_.SK1.row(row).name;
+    const bool wasLoaded = s_.SK1.row(row).loaded;
+    QStringList before;
+    for (const SkinGrid::Row &r : std::as_const(s_.SK1.rows))
+        if (r.loaded)
+            before << r.name;
+    const bool ok = wasLoaded ? unload(row) : load(row);
+    if (!s_.FormReady)
+        return ok;
+    if (!ok) {
+        s_.Status =
+            QStringLiteral("%1 the skin \"%2\" did not work: see the message.")
+                .arg(wasLoaded ? QStringLiteral("Unloading") : QStringLiteral("Loading"), name);
+        return ok;
+    }
+    s_.Status = QStringLiteral("%1 the skin %2")
+                    .arg(wasLoaded ? QStringLiteral("Unloaded") : QStringLiteral("Loaded"), name);
+    for (const QString &out : std::as_const(before))
+        if (out != name && !s_.SK1.row(s_.SK1.find(out)).loaded)
+            s_.Status += QStringLiteral("; took out the skin %1").arg(out);
+    s_.Status += QLatin1Char('.');
+    return ok;
 }
 
 bool Skins::takeOut(int row) {

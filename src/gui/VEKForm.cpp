@@ -16,6 +16,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
@@ -43,8 +44,12 @@ VEKForm::VEKForm(Selector &selector, QWidget *parent) : QWidget(parent), selecto
     EditStrings->setObjectName(QStringLiteral("EditStrings"));
     SSTab1->setCornerWidget(EditStrings, Qt::TopRightCorner);
 
+    StatusLine = new QLabel(this);
+    StatusLine->setObjectName(QStringLiteral("StatusLine"));
+    StatusLine->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(SSTab1);
+    layout->addWidget(StatusLine);
 
     progress = new ProgressWindow(selector, this);
     // The file a move is on, at the pace the dialog keeps.
@@ -154,6 +159,7 @@ void VEKForm::load() {
 
 void VEKForm::refresh() {
     setWindowTitle(selector_.caption());
+    StatusLine->setText(selector_.Status);
     general->refresh();
     loadFiles->refresh();
     planesSkins->refresh();

@@ -10,8 +10,10 @@ class LoadedPage;
 class LoadFilesPage;
 class PlanesSkinsPage;
 class ProgressWindow;
+class QLabel;
 class QPushButton;
 class SRForm;
+class QLabel;
 class QTabWidget;
 class Selector;
 
@@ -35,6 +37,7 @@ public:
 
     QTabWidget *SSTab1;
     GeneralPage *general;
+    QLabel *StatusLine; ///< what the last load, unload, skin, swap or reset did
     LoadFilesPage *loadFiles;
     PlanesSkinsPage *planesSkins;
     LoadedPage *loaded;

@@ -1,8 +1,10 @@
 #include "Autoscripts.h"
 #include "AutoscriptsPage.h"
 #include "ClickableLabel.h"
+#include "CompleteReset.h"
 #include "Contrast.h"
 #include "FileBytes.h"
+#include "FileMover.h"
 #include "FolderListBox.h"
 #include "Form2.h"
 #include "FuelGrid.h"
@@ -121,6 +123,7 @@ private Q_SLOTS:
     void loadGridShowsTwentyFiveFoldersAtOnce();
     void namesFitAfterASlotFilter();
     void keysDoWhatThePointerDoes();
+    void statusLineSaysWhatTheClickDid();
     void colouredTextReads_data();
     void colouredTextReads();
     void progressDialogOverTheThreshold_data();
@@ -734,6 +737,49 @@ void TestWindows::keysDoWhatThePointerDoes() {
     QTest::keyClick(credits, Qt::Key_Return);
     QTest::keyClick(credits, Qt::Key_Space);
     QCOMPARE(linksAsked, 2);
+}
+
+// Success needs no box: the main window's status line says what the last click did.
+void TestWindows::statusLineSaysWhatTheClickDid() {
+    DemoWindows demo;
+    QVERIFY(demo.start());
+    Selector &s = *demo.windows.selector();
+    VEKForm *form = demo.windows.vekForm();
+    const auto shown = [&] {
+        form->refresh();
+        return form->StatusLine->text();
+    };
+    const QString desert = QStringLiteral("A-Desert Air Force"),
+                  eastern = QStringLiteral("A-Eastern Front");
+    int files = 0;
+    for (const QString &name : QDir(demo.f.vek() + "/" + eastern).entryList(QDir::Files))
+        files += !FileMover::skipped(name);
+    QVERIFY(s.loadFiles().click(s.Unigrid.find(desert)));
+    QVERIFY(s.loadFiles().click(s.Unigrid.find(eastern)));
+    QCOMPARE(
+        shown(),
+        QStringLiteral("Loaded %1: %2 files; took out %3.").arg(eastern).arg(files).arg(desert));
+    QVERIFY(s.loadFiles().click(s.Unigrid.find(eastern)));
+    QCOMPARE(shown(), QStringLiteral("Unloaded %1: %2 files.").arg(eastern).arg(files));
+    QVERIFY(s.skins().activate(s.SK1.find(QStringLiteral("A-05 Blue Nose"))));
+    QVERIFY(s.skins().activate(s.SK1.find(QStringLiteral("A-05 Red Tails"))));
+    QCOMPARE(shown(),
+             QStringLiteral("Loaded the skin A-05 Red Tails; took out the skin A-05 Blue Nose."));
+    QVERIFY(s.loadFiles().click(s.Unigrid.find(QStringLiteral("F-Late war fighters"))));
+    QVERIFY(s.planes().click(3));
+    QCOMPARE(shown(), QStringLiteral("Swapped Mustang IV into slot A-05 (P51D)."));
+    QVERIFY(s.completeReset().run());
+    QCOMPARE(shown(), QStringLiteral("Reset Completely took everything out."));
+    // A click that fails says so, and its message box says why: a read-only game file the
+    // load would replace.
+    QString blocked;
+    for (const QString &name : QDir(demo.f.vek() + "/" + desert).entryList(QDir::Files))
+        if (blocked.isEmpty() && !FileMover::skipped(name))
+            blocked = name;
+    TestFolders::write(demo.f.game(), blocked, "the player's own");
+    QVERIFY(QFile::setPermissions(demo.f.game() + "/" + blocked, QFileDevice::ReadOwner));
+    QVERIFY(!s.loadFiles().click(s.Unigrid.find(desert)));
+    QCOMPARE(shown(), QStringLiteral("Loading \"%1\" did not work: see the message.").arg(desert));
 }
 
 void TestWindows::colouredTextReads_data() {
