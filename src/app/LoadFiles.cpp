@@ -35,23 +35,9 @@ bool LoadFiles::click(int row) {
         if (s_.Unigrid.row(i).loaded)
             before << s_.Unigrid.row(i).name;
     const bool ok = wasLoaded ? unload(row) : load(row);
-    if (!s_.FormReady)
-        return ok;
-    if (!ok) {
-        s_.Status =
-            QStringLiteral("%1 \"%2\" did not work: see the message.")
-                .arg(wasLoaded ? QStringLiteral("Unloading") : QStringLiteral("Loading"), name);
-        return ok;
-    }
-    const int files = s_.lastMoveCount();
-    s_.Status = QStringLiteral("%1 %2: %3 %4")
-                    .arg(wasLoaded ? QStringLiteral("Unloaded") : QStringLiteral("Loaded"), name)
-                    .arg(files)
-                    .arg(files == 1 ? QStringLiteral("file") : QStringLiteral("files"));
-    for (const QString &out : std::as_const(before))
-        if (out != name && !s_.Unigrid.row(s_.Unigrid.find(out)).loaded)
-            s_.Status += QStringLiteral("; took out %1").arg(out);
-    s_.Status += QLatin1Char('.');
+    s_.clickStatus(
+        ok, wasLoaded, name, s_.lastMoveCount(), before,
+        [this](const QString &n) { return s_.Unigrid.row(s_.Unigrid.find(n)).loaded; }, QString());
     return ok;
 }
 

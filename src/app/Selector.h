@@ -166,6 +166,12 @@ public:
     QString Status;
     /// How many files the last `MoveIn` or `MoveOut` copied or deleted.
     int lastMoveCount() const { return moved_; }
+    /// Sets `Status` after a click that loaded or unloaded `what` ("A-Eastern Front", "the skin
+    /// A-05 Red Tails"): whether it worked, how many files (none told when `files` < 0), and
+    /// what it took out of the names loaded `before` that `stillLoaded` no longer answers for.
+    void clickStatus(bool ok, bool unloading, const QString &what, int files,
+                     const QStringList &before,
+                     const std::function<bool(const QString &)> &stillLoaded, const QString &kind);
     bool SkinEventsOn = false;
     bool Check4 = false;   ///< "Activate the cheatcheck"; unticked at every load
     int FeatureNumber = 0; ///< the chosen keyboard-control feature, 0 for none

@@ -66,20 +66,10 @@ bool Skins::activate(int row) {
         if (r.loaded)
             before << r.name;
     const bool ok = wasLoaded ? unload(row) : load(row);
-    if (!s_.FormReady)
-        return ok;
-    if (!ok) {
-        s_.Status =
-            QStringLiteral("%1 the skin \"%2\" did not work: see the message.")
-                .arg(wasLoaded ? QStringLiteral("Unloading") : QStringLiteral("Loading"), name);
-        return ok;
-    }
-    s_.Status = QStringLiteral("%1 the skin %2")
-                    .arg(wasLoaded ? QStringLiteral("Unloaded") : QStringLiteral("Loaded"), name);
-    for (const QString &out : std::as_const(before))
-        if (out != name && !s_.SK1.row(s_.SK1.find(out)).loaded)
-            s_.Status += QStringLiteral("; took out the skin %1").arg(out);
-    s_.Status += QLatin1Char('.');
+    s_.clickStatus(
+        ok, wasLoaded, name, -1, before,
+        [this](const QString &n) { return s_.SK1.row(s_.SK1.find(n)).loaded; },
+        QStringLiteral("the skin "));
     return ok;
 }
 
