@@ -101,12 +101,7 @@ bool LoadFiles::load(int row) {
         }
     }
     const QString letter = s_.Unigrid.letter(row);
-    PreviousRow = 0;
-    if (letter != QLatin1String("G")) {
-        for (int r = 1; r < s_.Unigrid.rowCount(); ++r)
-            if (s_.Unigrid.row(r).loaded && s_.Unigrid.letter(r) == letter)
-                PreviousRow = r;
-    }
+    PreviousRow = s_.Unigrid.takenOutBy(row);
     if (!s_.journal().beginLoad(row, PreviousRow))
         return false;
     const OperationJournal::Scope journal(s_.journal());

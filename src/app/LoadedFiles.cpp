@@ -367,8 +367,22 @@ QString LoadedFiles::clickPreview(int row) {
         // Whose files the load replaces, the loaded folders latest first, the game's own last.
         const QList<Replaced> replaced =
             replacedBy(Entry{false, target.name, true}, target.path, false);
+        // The click takes the loaded folder of its group out without asking: the preview is
+        // where the player learns of it.
+        QString takesOut;
+        if (const int out = s_.Unigrid.takenOutBy(row); out > 0) {
+            const QString &name = s_.Unigrid.row(out).name;
+            takesOut = QStringLiteral(" It first takes out \"%1\", the loaded folder of its group")
+                           .arg(name);
+            takesOut += s_.Unigrid.letter(row) == QLatin1String("M")
+                            ? QStringLiteral(", and swaps the campaign saves: those of \"%1\" go "
+                                             "back to its store, those of \"%2\" come into "
+                                             "Savedata.")
+                                  .arg(name, target.name)
+                            : QStringLiteral(".");
+        }
         if (replaced.isEmpty())
-            return QStringLiteral("Loading it replaces no file in the game folder.");
+            return QStringLiteral("Loading it replaces no file in the game folder.") + takesOut;
         QStringList owners;
         QHash<QString, int> count;
         for (const Replaced &r : replaced)
@@ -383,7 +397,8 @@ QString LoadedFiles::clickPreview(int row) {
             parts << (o.isEmpty() ? QStringLiteral("%1 of the game's own").arg(count[o])
                                   : QStringLiteral("%1 of \"%2\"").arg(count[o]).arg(o));
         return QStringLiteral("Loading it replaces %1 in the game folder: %2.")
-            .arg(files(replaced.size()), parts.join(QStringLiteral(", ")));
+                   .arg(files(replaced.size()), parts.join(QStringLiteral(", "))) +
+               takesOut;
     }
     // Loaded: what its unload deletes, and what comes back from folders that stay loaded.
     refreshPicture(false);

@@ -9,6 +9,17 @@ int LoadGrid::find(const QString &name) const {
     return 0;
 }
 
+int LoadGrid::takenOutBy(int r) const {
+    const QString group = letter(r);
+    if (group == QLatin1String("G"))
+        return 0;
+    int out = 0;
+    for (int k = 1; k < rowCount(); ++k)
+        if (row(k).loaded && letter(k) == group)
+            out = k;
+    return out;
+}
+
 bool LoadGrid::listed(const QString &name) {
     const QString upper = name.toUpper();
     return upper != QLatin1String("AUTOSCRIPTS") && upper != QLatin1String("SKINFOLDER");

@@ -46,6 +46,12 @@ public:
     /// The group letter of row r: the first character of its name.
     QString letter(int r) const { return row(r).name.left(1); }
 
+    /// The loaded row a load of row r takes out: one folder of a group letter is loaded at a
+    /// time, "G" excepted, so it is the loaded row of r's letter (the last, should there be
+    /// several); 0 when there is none. The click and the pointer's preview both ask this, so
+    /// the preview names what the click does.
+    int takenOutBy(int r) const;
+
     /// Whether the name is listed at all (the autoscript and skin folders are not).
     static bool listed(const QString &name);
 

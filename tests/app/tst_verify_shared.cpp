@@ -28,6 +28,8 @@ struct Fixture {
         add("A-Two", {"two.dat"});
         add("G-Maps", {"maps.dat", "shared.dat"});
         add("G-Sky", {"sky.dat", "Shared.DAT"});
+        add("M-One", {"one.msn"});
+        add("M-Two", {"two.msn", "shared.dat"});
         add("Skinfolder/A-05 Red", {"red.tpc", "shared.dat", "p51.flt", "PLANES.DAT"});
         open();
     }
@@ -257,6 +259,17 @@ void TestVerifyShared::conflictsNameTheOwners_data() {
         << "SKY.DAT" << replaces("2 files|1 of \"A-One\", 1 of the game's own");
     QTest::newRow("nothing to replace") << QStringList{} << "A-Two" << QStringList{} << ""
                                         << "Loading it replaces no file in the game folder.";
+    QTest::newRow("a load takes out the loaded folder of its letter")
+        << QStringList{"load A-One"} << "A-Two" << QStringList{} << ""
+        << "Loading it replaces no file in the game folder. It first takes out \"A-One\", the "
+           "loaded folder of its group.";
+    QTest::newRow("a mission takes out the other one and swaps the saves")
+        << QStringList{"load A-One", "load M-One"} << "M-Two" << QStringList{"shared.dat\tA-One"}
+        << ""
+        << replaces("1 file|1 of \"A-One\"") +
+               " It first takes out \"M-One\", the loaded folder of its group, and swaps the "
+               "campaign saves: those of \"M-One\" go back to its store, those of \"M-Two\" "
+               "come into Savedata.";
     QTest::newRow("loaded: what the unload deletes, and what comes back")
         << QStringList{"load A-One", "load G-Sky", "load G-Maps"} << "G-Maps"
         << QStringList{"maps.dat\tG-Maps", "shared.dat\tG-Maps"} << ""
