@@ -139,6 +139,12 @@ bool Autoscripts::save() {
     return true;
 }
 
+QString Autoscripts::replaces() const {
+    const QString dir = folder();
+    const QString found = FileList::find(dir, Text1);
+    return !found.isEmpty() && QFileInfo(FileList::join(dir, found)).isFile() ? found : QString();
+}
+
 bool Autoscripts::Command11() {
     return s_.completeReset().run();
 }

@@ -46,6 +46,9 @@ public:
     /// autoscript of that name (the player is told). A name that cannot be a file name is
     /// refused before anything is written.
     bool save();
+    /// The saved autoscript that `save` would replace (its name as saved, matched without
+    /// regard to case), or empty: the window asks before it replaces one.
+    QString replaces() const;
 
     /// "Reset Completely" on this page.
     bool Command11();

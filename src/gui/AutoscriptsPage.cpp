@@ -91,11 +91,9 @@ AutoscriptsPage::AutoscriptsPage(Selector &selector, QWidget *parent)
         selector_.Text2 = text;
     });
     connect(Command7, &QPushButton::clicked, this, [this] {
-        const QString name = selector_.autoscripts().Text1;
-        for (const QString &saved : selector_.File10)
-            if (saved.compare(name, Qt::CaseInsensitive) == 0 &&
-                !Questions::replaceAutoscript(selector_.prompt(), saved))
-                return;
+        const QString replaced = selector_.autoscripts().replaces();
+        if (!replaced.isEmpty() && !Questions::replaceAutoscript(selector_.prompt(), replaced))
+            return;
         selector_.autoscripts().save();
         Q_EMIT changed();
     });
