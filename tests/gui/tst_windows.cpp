@@ -124,6 +124,7 @@ private Q_SLOTS:
     void namesFitAfterASlotFilter();
     void keysDoWhatThePointerDoes();
     void statusLineSaysWhatTheClickDid();
+    void foldersAddedOrRemovedShowWithoutARestart();
     void colouredTextReads_data();
     void colouredTextReads();
     void progressDialogOverTheThreshold_data();
@@ -780,6 +781,45 @@ void TestWindows::statusLineSaysWhatTheClickDid() {
     QVERIFY(QFile::setPermissions(demo.f.game() + "/" + blocked, QFileDevice::ReadOwner));
     QVERIFY(!s.loadFiles().click(s.Unigrid.find(desert)));
     QCOMPARE(shown(), QStringLiteral("Loading \"%1\" did not work: see the message.").arg(desert));
+}
+
+// A folder copied into the VEK folder, or taken away, shows in the grids without a restart;
+// a loaded folder that went stays, marked, so it can still be unloaded.
+void TestWindows::foldersAddedOrRemovedShowWithoutARestart() {
+    DemoWindows demo;
+    QVERIFY(demo.start());
+    Selector &s = *demo.windows.selector();
+    VEKForm *form = demo.windows.vekForm();
+    auto *grid = form->findChild<QTableView *>(QStringLiteral("Unigrid"));
+    auto *skins = form->findChild<QTableView *>(QStringLiteral("SK1"));
+    QVERIFY(grid && skins);
+    const QString desert = QStringLiteral("A-Desert Air Force");
+    QVERIFY(s.loadFiles().click(s.Unigrid.find(desert)));
+    // The folders the first start made after its catalogue (C-Default, Interchange) first.
+    s.loadFiles().rescan();
+    form->refresh();
+    const int rows = grid->model()->rowCount(), skinRows = skins->model()->rowCount();
+    const auto names = [](QTableView *view, int column) {
+        QStringList n;
+        for (int r = 0; r < view->model()->rowCount(); ++r)
+            n << view->model()->index(r, column).data().toString();
+        return n;
+    };
+
+    TestFolders::write(demo.f.vek() + "/A-Fresh", "fresh.3dz", "new");
+    TestFolders::write(demo.f.vek() + "/Skinfolder/A-07 Fresh paint", "fresh.tpc", "new");
+    QTRY_COMPARE(grid->model()->rowCount(), rows + 1);
+    QTRY_COMPARE(skins->model()->rowCount(), skinRows + 1);
+    QVERIFY(names(grid, 1).contains(QStringLiteral("A-Fresh")));
+    QVERIFY(names(skins, 0).contains(QStringLiteral("A-07 Fresh paint")));
+    QVERIFY(s.Unigrid.row(s.Unigrid.find(desert)).loaded);
+
+    // Gone: the new one goes; the loaded one stays.
+    QVERIFY(QDir(demo.f.vek() + "/A-Fresh").removeRecursively());
+    QVERIFY(QDir(demo.f.vek() + "/" + desert).removeRecursively());
+    QTRY_COMPARE(grid->model()->rowCount(), rows);
+    QVERIFY(!names(grid, 1).contains(QStringLiteral("A-Fresh")));
+    QVERIFY(s.Unigrid.row(s.Unigrid.find(desert)).loaded);
 }
 
 void TestWindows::colouredTextReads_data() {
