@@ -32,7 +32,7 @@ bool Autoscripts::show(int index) {
     QByteArray bytes;
     QString error;
     if (!FileOps::readAll(FileList::join(folder(), s_.File10.at(index)), &bytes, &error)) {
-        s_.report(error);
+        s_.reporter().report(error);
         return false;
     }
     List2 = AutoscriptFile::entries(bytes);
@@ -42,7 +42,7 @@ bool Autoscripts::show(int index) {
 bool Autoscripts::run() {
     if (List2.isEmpty())
         return true;
-    s_.collectReports();
+    s_.reporter().collectReports();
     QStringList unmatched;
     bool ok = true;
     // A cancelled click has undone itself; the entries after it are not run.
@@ -86,7 +86,7 @@ bool Autoscripts::run() {
             unmatched << e;
     }
     s_.RefreshLoadedList();
-    QStringList problems = s_.takeReports();
+    QStringList problems = s_.reporter().takeReports();
     if (!stoppedAt.isEmpty()) {
         problems.prepend(QStringLiteral("The autoscript was cancelled at \"%1\", which was undone; "
                                         "the entries after it were not run. Now loaded:\r\n")
@@ -94,7 +94,7 @@ bool Autoscripts::run() {
                          (s_.loadedNames().isEmpty()
                               ? QStringLiteral("nothing")
                               : s_.loadedNames().join(QStringLiteral("\r\n"))));
-        s_.inform(problems.join(QStringLiteral("\r\n\r\n")));
+        s_.reporter().inform(problems.join(QStringLiteral("\r\n\r\n")));
         return false;
     }
     if (!unmatched.isEmpty()) {
@@ -118,7 +118,7 @@ bool Autoscripts::run() {
 bool Autoscripts::save() {
     const QString bad = AutoscriptFile::badName(Text1);
     if (!bad.isEmpty()) {
-        s_.report(bad);
+        s_.reporter().report(bad);
         return false;
     }
     const QString dir = folder();
@@ -127,7 +127,7 @@ bool Autoscripts::save() {
     const bool replaced = QFileInfo::exists(path);
     QString error;
     if (!FileOps::writeAtomic(path, AutoscriptFile::bytes(s_.Text2), &error)) {
-        s_.report(error);
+        s_.reporter().report(error);
         return false;
     }
     refresh();

@@ -29,8 +29,9 @@ bool CompleteReset::writeJournal() {
                              &error) &&
         FileOps::syncFolder(s_.ModFolder(), &error))
         return true;
-    s_.report(error + QStringLiteral(" Nothing was changed: without its journal the "
-                                     "selector could not finish the reset after a crash."));
+    s_.reporter().report(error +
+                         QStringLiteral(" Nothing was changed: without its journal the "
+                                        "selector could not finish the reset after a crash."));
     return false;
 }
 
@@ -39,7 +40,7 @@ void CompleteReset::removeJournal() {
     QString error;
     if (!name.isEmpty() && !(FileOps::remove(FileList::join(s_.ModFolder(), name), &error) &&
                              FileOps::syncFolder(s_.ModFolder(), &error)))
-        s_.report(error);
+        s_.reporter().report(error);
 }
 
 void CompleteReset::resume() {
@@ -58,22 +59,24 @@ void CompleteReset::resume() {
         // kept aside so that no later start reads it again.
         // It is only a marker: an older one kept aside may be replaced.
         const QString aside = path + QStringLiteral(".refused");
-        s_.report(FileOps::renameFolder(path, aside)
-                      ? QStringLiteral("\"%1\" says a reset of another game folder was under "
-                                       "way; nothing was reset here. It has been kept as \"%2\".")
-                            .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(aside))
-                      : QStringLiteral("\"%1\" says a reset of another game folder was under "
-                                       "way; nothing was reset here. It could not be renamed.")
-                            .arg(QDir::toNativeSeparators(path)));
+        s_.reporter().report(
+            FileOps::renameFolder(path, aside)
+                ? QStringLiteral("\"%1\" says a reset of another game folder was under "
+                                 "way; nothing was reset here. It has been kept as \"%2\".")
+                      .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(aside))
+                : QStringLiteral("\"%1\" says a reset of another game folder was under "
+                                 "way; nothing was reset here. It could not be renamed.")
+                      .arg(QDir::toNativeSeparators(path)));
         return;
     }
     run();
     // A cancel has told the player what is still loaded.
     if (!s_.journal().cancelled())
-        s_.report(QStringLiteral("VEK Selector was stopped before it had finished Reset "
-                                 "Completely (its journal \"%1\" says so). It has now been "
-                                 "finished.")
-                      .arg(QDir::toNativeSeparators(FileList::join(s_.ModFolder(), name))));
+        s_.reporter().report(
+            QStringLiteral("VEK Selector was stopped before it had finished Reset "
+                           "Completely (its journal \"%1\" says so). It has now been "
+                           "finished.")
+                .arg(QDir::toNativeSeparators(FileList::join(s_.ModFolder(), name))));
 }
 
 bool CompleteReset::run() {
@@ -82,26 +85,26 @@ bool CompleteReset::run() {
     // next start takes out.
     if (!writeJournal())
         return false;
-    s_.collectReports();
+    s_.reporter().collectReports();
     // Everything goes: a file shared by two folders is not to be copied back in between.
     const QScopedValueRollback restoring(s_.loadedFiles().RestoreShared, false);
-    const QString remembered = s_.caption();
+    const QString remembered = s_.reporter().caption();
     s_.FormReady = true;
-    s_.setCaption(Selector::CleaningUp);
+    s_.reporter().setCaption(Selector::CleaningUp);
 
     if (!unloadContent() || !unloadSkins()) {
         // Cancelled: the unload it was on has been undone and the ledgers say what is loaded.
         // The rest (strays, eaw.ini, the cheat byte) belongs to a reset that ran to its end;
         // the player stopped this one, so no later start goes on with it.
         removeJournal();
-        s_.setCaption(remembered);
+        s_.reporter().setCaption(remembered);
         s_.RefreshLoadedList();
-        QStringList told = s_.takeReports();
+        QStringList told = s_.reporter().takeReports();
         told.prepend(QStringLiteral("Reset Completely was cancelled. It stopped after undoing the "
                                     "unload it was on; still loaded:\r\n") +
                      (s_.loadedNames().isEmpty() ? QStringLiteral("nothing")
                                                  : s_.loadedNames().join(QStringLiteral("\r\n"))));
-        s_.inform(told.join(QStringLiteral("\r\n\r\n")));
+        s_.reporter().inform(told.join(QStringLiteral("\r\n\r\n")));
         s_.Status = QStringLiteral("Reset Completely was cancelled: see the message.");
         return false;
     }
@@ -110,32 +113,32 @@ bool CompleteReset::run() {
     const StrayCleanup::Outcome swept = StrayCleanup::run(s_.GameFolder(), s_.ModFolder());
     // A read-only file its unload refused is refused again here: told once.
     for (const QString &failure : swept.problems)
-        if (!s_.alreadyReported(failure))
-            s_.report(failure);
+        if (!s_.reporter().alreadyReported(failure))
+            s_.reporter().report(failure);
 
     s_.clearLoadedList();
     QString error;
     if (!FileOps::writeAtomic(FileList::resolve(s_.ModFolder(), Ledgers::FoldersLoaded),
                               QByteArray(), &error))
-        s_.report(error);
+        s_.reporter().report(error);
 
     s_.Restore();
     s_.setCheatCheck(false);
-    s_.setCaption(remembered);
+    s_.reporter().setCaption(remembered);
     if (!CheatCheck::clearAtLoad(s_.GameFolder(), &error))
-        s_.report(error);
+        s_.reporter().report(error);
     s_.Text2.clear();
     s_.FormReady = true;
     // Also after a file that could not be deleted: the reset has done all it can, and told it.
     removeJournal();
 
     // One message for the whole reset: where the swept files went rides with the problems.
-    QStringList problems = s_.takeReports();
+    QStringList problems = s_.reporter().takeReports();
     const QString moved = StrayCleanup::notice(swept);
     if (problems.isEmpty()) {
         s_.Status = QStringLiteral("Reset Completely took everything out.");
         if (!moved.isEmpty())
-            s_.inform(moved);
+            s_.reporter().inform(moved);
         return true;
     }
     s_.Status = QStringLiteral("Reset Completely could not take everything out: see the message.");
@@ -163,7 +166,7 @@ bool CompleteReset::unloadContent() {
             QStringList problems;
             MissionSaves::unload(s_.ModFolder(), s_.GameFolder(), row.name, &problems);
             for (const QString &p : problems)
-                s_.report(p);
+                s_.reporter().report(p);
         }
         row.loaded = false;
         row.colour = LoadGrid::DefaultCellColour;

@@ -5,7 +5,7 @@
 void KeyboardFeatures::setUp() {
     QString error;
     if (!G7.read(s_.GameFolder(), &error))
-        s_.report(error);
+        s_.reporter().report(error);
     G7Row = 0;
     Label18.clear();
     Label14.clear();
@@ -18,7 +18,7 @@ void KeyboardFeatures::setUp() {
         Notice = QStringLiteral("KC lists %1 features; only the first %2 can be chosen.")
                      .arg(G7.count() + G7.skipped)
                      .arg(FeatureTable::MaxFeatures);
-        s_.report(Notice);
+        s_.reporter().report(Notice);
     }
 }
 

@@ -56,7 +56,7 @@ bool LoadFiles::unload(int row) {
         // can finish the job once the player has freed them. A cancelled unload is undone:
         // the player who cancels expects the folder as it was, not half of it.
         r.colour = LoadGrid::LoadedColour;
-        if (s_.cancelled())
+        if (s_.reporter().cancelled())
             s_.journal().undoCancelled(0);
         return false;
     }
@@ -86,7 +86,7 @@ bool LoadFiles::unload(int row) {
     QStringList problems;
     const bool ok = s_.journal().missionUnload(r.name, &problems);
     for (const QString &p : problems)
-        s_.report(p);
+        s_.reporter().report(p);
     return ok;
 }
 
@@ -97,7 +97,8 @@ bool LoadFiles::load(int row) {
     if (s_.FormReady) {
         const LoadGrid::Row &r = s_.Unigrid.row(row);
         if (const QString why = Ledgers::unrecordable(r.name); !why.isEmpty()) {
-            s_.report(Ledgers::refusedLoad(QStringLiteral("the content folder"), r.path, why));
+            s_.reporter().report(
+                Ledgers::refusedLoad(QStringLiteral("the content folder"), r.path, why));
             return false;
         }
     }
@@ -121,7 +122,7 @@ bool LoadFiles::load(int row) {
         const bool again = !s_.FormReady && movedOutWhileLoading_.contains(prev.path);
         if (!again && !s_.MoveOut(prev.path)) {
             prev.colour = LoadGrid::LoadedColour;
-            if (s_.cancelled())
+            if (s_.reporter().cancelled())
                 undoLoad(0, letter == QLatin1String("F") && swapped);
             return false;
         }
@@ -133,13 +134,13 @@ bool LoadFiles::load(int row) {
     // A failure after a folder was taken out is told once, with what became of that folder.
     const bool tellsUndo = PreviousRow > 0 && s_.FormReady;
     if (tellsUndo)
-        s_.collectReports();
+        s_.reporter().collectReports();
     const bool in = s_.MoveIn(r.path);
-    const QStringList moverSaid = tellsUndo ? s_.takeReports() : QStringList();
-    if (in || s_.cancelled())
+    const QStringList moverSaid = tellsUndo ? s_.reporter().takeReports() : QStringList();
+    if (in || s_.reporter().cancelled())
         for (const QString &p : moverSaid)
-            s_.report(p);
-    if (!in && s_.cancelled()) {
+            s_.reporter().report(p);
+    if (!in && s_.reporter().cancelled()) {
         if (PreviousRow > 0) {
             LoadGrid::Row &prev = s_.Unigrid.row(PreviousRow);
             prev.loaded = true;
@@ -197,7 +198,7 @@ bool LoadFiles::load(int row) {
         QStringList problems;
         const bool ok = s_.journal().missionLoad(previous, r.name, &problems);
         for (const QString &p : problems)
-            s_.report(p);
+            s_.reporter().report(p);
         return ok;
     }
     return true;
@@ -212,7 +213,7 @@ bool LoadFiles::readySaves(bool loading, const QString &previous, const QString 
                          : QStringLiteral("Nothing was changed: \"%1\" stays loaded, and every "
                                           "campaign save is where it was."))
                     .arg(mission);
-    s_.report(problems.join(QLatin1Char(' ')));
+    s_.reporter().report(problems.join(QLatin1Char(' ')));
     return false;
 }
 

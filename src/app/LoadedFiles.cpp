@@ -32,7 +32,7 @@ QList<LoadedFiles::Entry> LoadedFiles::marked() const {
             out << Entry{false, s_.Unigrid.row(r).name, true};
     for (const SkinGrid::Row &row : s_.SK1.rows)
         if (row.loaded)
-            out << Entry{true, row.name, s_.skins().Check5};
+            out << Entry{true, row.name, s_.Check5};
     return out;
 }
 
@@ -159,7 +159,7 @@ QStringList LoadedFiles::order() {
 
 QString LoadedFiles::folderOf(const Entry &e) const {
     if (e.skin)
-        return FileList::join(s_.skins().skinFolder(), e.name);
+        return FileList::join(s_.skinFolder(), e.name);
     const int row = s_.Unigrid.find(e.name);
     return row > 0 ? s_.Unigrid.row(row).path : QString();
 }
@@ -187,7 +187,7 @@ Ownership LoadedFiles::ownership(const QString &without) {
     QStringList problems;
     o.build(carriers(without), &problems);
     for (const QString &p : problems)
-        s_.report(p);
+        s_.reporter().report(p);
     return o;
 }
 
@@ -212,12 +212,13 @@ void LoadedFiles::restoreAfterUnload(const QString &folder) {
     QStringList problems;
     const QStringList told = restoreDeleted(deleted, folder, &problems);
     if (!told.isEmpty())
-        s_.inform(QStringLiteral("\"%1\" shared files with folders that stay loaded; they were "
-                                 "copied back:\r\n")
-                      .arg(shown(QFileInfo(folder).fileName())) +
-                  told.join(QStringLiteral("\r\n")));
+        s_.reporter().inform(
+            QStringLiteral("\"%1\" shared files with folders that stay loaded; they were "
+                           "copied back:\r\n")
+                .arg(shown(QFileInfo(folder).fileName())) +
+            told.join(QStringLiteral("\r\n")));
     for (const QString &p : std::as_const(problems))
-        s_.report(p);
+        s_.reporter().report(p);
 }
 
 QStringList LoadedFiles::restoreDeleted(const QStringList &deleted, const QString &without,

@@ -31,7 +31,7 @@ void LoadedFiles::refreshPicture(bool tell) {
     picture_.owners.build(carriers({}), &problems);
     if (tell)
         for (const QString &p : std::as_const(problems))
-            s_.report(p);
+            s_.reporter().report(p);
     picture_.inGame.clear();
     for (const QString &f : FileList::files(s_.GameFolder()))
         picture_.inGame.insert(f.toCaseFolded());
@@ -55,7 +55,7 @@ QList<LoadedFiles::Replaced> LoadedFiles::replacedBy(const Entry &entry, const Q
 
 bool LoadedFiles::conflictsOf(const QString &name, QStringList *lines) {
     const bool skin = s_.Unigrid.find(name) == 0 && s_.SK1.find(name) > 0;
-    const Entry entry{skin, name, s_.skins().Check5};
+    const Entry entry{skin, name, s_.Check5};
     const QString folder = folderOf(entry);
     if (folder.isEmpty() || (!skin && s_.Unigrid.find(name) == 0)) {
         s_.prompt().fail(

@@ -11,18 +11,20 @@ void MusicButtons::fill() {
     int skipped = 0;
     Option12 = MusicSets::sets(s_.GameFolder(), &skipped);
     if (skipped > 0)
-        s_.report(QStringLiteral("The game folder holds %1 music sets; only the first %2 have a "
-                                 "button.")
-                      .arg(Option12.size() + skipped)
-                      .arg(MusicSets::Buttons));
+        s_.reporter().report(
+            QStringLiteral("The game folder holds %1 music sets; only the first %2 have a "
+                           "button.")
+                .arg(Option12.size() + skipped)
+                .arg(MusicSets::Buttons));
     findPlaying(QString());
     const QString temp = MusicSets::leftoverTemp(s_.GameFolder());
     if (!temp.isEmpty())
-        s_.report(QStringLiteral("The folder \"%1\" is left from an interrupted music switch. "
-                                 "Rename it back to the name of the music set it holds (or to "
-                                 "\"Music\" when the game folder has no Music folder); until "
-                                 "then the music cannot be switched.")
-                      .arg(QDir::toNativeSeparators(FileList::join(s_.GameFolder(), temp))));
+        s_.reporter().report(
+            QStringLiteral("The folder \"%1\" is left from an interrupted music switch. "
+                           "Rename it back to the name of the music set it holds (or to "
+                           "\"Music\" when the game folder has no Music folder); until "
+                           "then the music cannot be switched.")
+                .arg(QDir::toNativeSeparators(FileList::join(s_.GameFolder(), temp))));
 }
 
 bool MusicButtons::click(int index) {
@@ -33,7 +35,7 @@ bool MusicButtons::click(int index) {
         findPlaying(Option12.at(index));
         return true;
     }
-    s_.report(error);
+    s_.reporter().report(error);
     return false;
 }
 
@@ -63,6 +65,6 @@ bool MusicButtons::delmsn() {
     QString error;
     if (MusicSets::deleteDefaultMissions(s_.GameFolder(), nullptr, &error))
         return true;
-    s_.report(error);
+    s_.reporter().report(error);
     return false;
 }

@@ -31,7 +31,7 @@ Journal::Move OperationJournal::contentMove(bool in, int row) const {
 }
 
 Journal::Move OperationJournal::skinMove(bool in, int row, bool withFlt) const {
-    const QString folder = FileList::join(s_.skins().skinFolder(), s_.SK1.row(row).name);
+    const QString folder = FileList::join(s_.skinFolder(), s_.SK1.row(row).name);
     return {in, s_.SK1.row(row).name, withFlt ? Journal::SkinRule : Journal::SkinWithoutFltRule,
             folder, Journal::filesOf(folder)};
 }
@@ -112,7 +112,7 @@ bool OperationJournal::beginSwap(int row, const QStringList &targets) {
         Journal::Backup backup;
         QString error;
         if (!Journal::backUp(path, &backup, &error)) {
-            s_.report(error + QStringLiteral(" The aircraft was not swapped in."));
+            s_.reporter().report(error + QStringLiteral(" The aircraft was not swapped in."));
             return false;
         }
         record.backups << backup;
@@ -129,10 +129,11 @@ bool OperationJournal::begin(Journal::Record record) {
                                       Ledgers::SkinsLoaded, Ledgers::PlanesLoaded}) {
             const QString path = FileList::join(s_.ModFolder(), ledger);
             if (QFileInfo::exists(path) && FileOps::isReadOnly(path)) {
-                s_.report(QStringLiteral("Could not write \"%1\": the file is read-only. Nothing "
-                                         "was changed: the selector could not have recorded "
-                                         "what it did.")
-                              .arg(QDir::toNativeSeparators(path)));
+                s_.reporter().report(
+                    QStringLiteral("Could not write \"%1\": the file is read-only. Nothing "
+                                   "was changed: the selector could not have recorded "
+                                   "what it did.")
+                        .arg(QDir::toNativeSeparators(path)));
                 return false;
             }
         }
@@ -142,8 +143,9 @@ bool OperationJournal::begin(Journal::Record record) {
         record.order = s_.loadedFiles().ledgerLines();
     QString error;
     if (!Journal::write(s_.ModFolder(), s_.GameFolder(), record, &error)) {
-        s_.report(error + QStringLiteral(" Nothing was changed: without its journal the selector "
-                                         "could not put the game folder right after a crash."));
+        s_.reporter().report(
+            error + QStringLiteral(" Nothing was changed: without its journal the selector "
+                                   "could not put the game folder right after a crash."));
         return false;
     }
     record_ = record;
@@ -186,7 +188,7 @@ void OperationJournal::restoreLedgers(QStringList *problems) {
 void OperationJournal::end() {
     // A ledger write that no undo took up is told rather than lost.
     if (!ledgerError_.isEmpty())
-        s_.report(std::exchange(ledgerError_, {}));
+        s_.reporter().report(std::exchange(ledgerError_, {}));
     ledgers_.clear();
     // The replaced game files go before the record, which claims them until then; and the
     // record says first that the operation is over, so that a crash among the deletes is not
@@ -196,10 +198,10 @@ void OperationJournal::end() {
         QString error;
         if (Journal::write(s_.ModFolder(), s_.GameFolder(), record_, &error)) {
             for (const QString &p : kept_.drop())
-                s_.report(p);
+                s_.reporter().report(p);
         } else {
             // Left in place, unclaimed: the next start sets them aside and tells the player.
-            s_.report(error);
+            s_.reporter().report(error);
             kept_ = KeptFiles();
         }
     }
@@ -218,7 +220,7 @@ void OperationJournal::end() {
     }
     QString error;
     if (!Journal::remove(s_.ModFolder(), &error))
-        s_.report(error);
+        s_.reporter().report(error);
 }
 
 qsizetype OperationJournal::files() const {
@@ -239,16 +241,16 @@ void OperationJournal::started() {
     // While the window loads a load copies nothing and has no record: nothing to follow.
     if (!open_)
         return;
-    s_.setProgressOn(true);
-    if (Progress *p = s_.progress())
+    s_.reporter().setProgressOn(true);
+    if (Progress *p = s_.reporter().progress())
         p->begin(files());
 }
 
 void OperationJournal::ended() {
     --underWay_;
-    if (Progress *p = s_.progress())
+    if (Progress *p = s_.reporter().progress())
         p->end();
-    s_.setProgressOn(false);
+    s_.reporter().setProgressOn(false);
 }
 
 const QStringList *OperationJournal::listedOut(const QString &folder) const {

@@ -210,7 +210,7 @@ void OperationJournal::recover() {
     const Journal::Found found = Journal::read(mod, s_.GameFolder(), &record, &error);
     adoptKept(found == Journal::Found::Record ? &record : nullptr, &orphans);
     for (const QString &o : std::as_const(orphans))
-        s_.report(o);
+        s_.reporter().report(o);
     switch (found) {
     case Journal::Found::None:
         return;
@@ -219,20 +219,22 @@ void OperationJournal::recover() {
         // Nothing changed, so nothing is recovered.
         QString aside;
         QString asideError;
-        s_.report(Journal::setAside(mod, &aside, &asideError)
-                      ? error + QStringLiteral(" It was kept as \"%1\"; if the selector was "
-                                               "stopped while it changed the game folder, check "
-                                               "the loaded folders.")
-                                    .arg(QDir::toNativeSeparators(aside))
-                      : error + QLatin1Char(' ') + asideError);
+        s_.reporter().report(
+            Journal::setAside(mod, &aside, &asideError)
+                ? error + QStringLiteral(" It was kept as \"%1\"; if the selector was "
+                                         "stopped while it changed the game folder, check "
+                                         "the loaded folders.")
+                              .arg(QDir::toNativeSeparators(aside))
+                : error + QLatin1Char(' ') + asideError);
         return;
     }
     case Journal::Found::Unreadable:
         recovered_ = true;
-        s_.report(error + QStringLiteral(" It was removed; if the selector was stopped while it "
-                                         "changed the game folder, check the loaded folders."));
+        s_.reporter().report(error +
+                             QStringLiteral(" It was removed; if the selector was stopped while it "
+                                            "changed the game folder, check the loaded folders."));
         if (!Journal::remove(mod, &error))
-            s_.report(error);
+            s_.reporter().report(error);
         return;
     case Journal::Found::Record:
         break;
@@ -295,17 +297,17 @@ void OperationJournal::recover() {
             .arg(record.operation, QDir::toNativeSeparators(path), outcome);
     if (!problems.isEmpty())
         message += QStringLiteral("\r\n\r\n") + problems.join(QStringLiteral("\r\n\r\n"));
-    s_.report(message);
+    s_.reporter().report(message);
 
     // The journal goes only once the ledger says what the game folder holds; otherwise the
     // next start tries again.
     if (!Ledgers::writeFoldersLoaded(mod, TextFile::joinLines(ledger), &error)) {
-        s_.report(error);
+        s_.reporter().report(error);
         return;
     }
     // What a finished load replaced is no longer wanted; an undone one has had its files back.
     for (const QString &p : kept_.drop())
-        s_.report(p);
+        s_.reporter().report(p);
     // The record stays until the shared files are back: a crash before that does it all again.
     settling_ = true;
     operation_ = record.operation;
@@ -320,13 +322,14 @@ void OperationJournal::settle() {
         s_.loadedFiles().restoreDeleted(std::exchange(deleted_, {}), QString(), &problems);
     s_.loadedFiles().putBack(std::exchange(putBack_, {}), &problems);
     if (!told.isEmpty())
-        s_.report(QStringLiteral("Finishing %1 took out files that folders staying loaded carry "
-                                 "too; they were copied back:\r\n")
-                      .arg(operation_) +
-                  told.join(QStringLiteral("\r\n")));
+        s_.reporter().report(
+            QStringLiteral("Finishing %1 took out files that folders staying loaded carry "
+                           "too; they were copied back:\r\n")
+                .arg(operation_) +
+            told.join(QStringLiteral("\r\n")));
     for (const QString &p : std::as_const(problems))
-        s_.report(p);
+        s_.reporter().report(p);
     QString error;
     if (!Journal::remove(s_.ModFolder(), &error))
-        s_.report(error);
+        s_.reporter().report(error);
 }

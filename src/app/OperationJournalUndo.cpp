@@ -21,7 +21,7 @@ void OperationJournal::undoFailed(qsizetype reached, const QString &cause) {
 
 void OperationJournal::ledgerFailed(const QString &error) {
     if (!open_) {
-        s_.report(error);
+        s_.reporter().report(error);
         return;
     }
     if (!ledgerError_.contains(error))
@@ -49,7 +49,7 @@ void OperationJournal::undoUnrecorded(qsizetype reached) {
                                  "from its journal at its next start.");
     if (!problems.isEmpty())
         text += QLatin1Char(' ') + problems.join(QLatin1Char(' '));
-    s_.report(text);
+    s_.reporter().report(text);
 }
 
 void OperationJournal::undoMoves(qsizetype reached, const QString &said, const QString &cause) {
@@ -107,11 +107,11 @@ void OperationJournal::undoMoves(qsizetype reached, const QString &said, const Q
     else if (!problems.isEmpty())
         text += QStringLiteral(" Not everything could be put back (see the next message).");
     if (cause.isEmpty())
-        s_.inform(text);
+        s_.reporter().inform(text);
     else
-        s_.report(text);
+        s_.reporter().report(text);
     for (const QString &p : std::as_const(problems))
-        s_.report(p);
+        s_.reporter().report(p);
 }
 
 bool OperationJournal::undoSwap(QStringList *problems) {

@@ -31,7 +31,7 @@ void Planes::GridSet(const QString &contentFolder) {
     QStringList problems;
     if (!s_.G1.GridSet(contentFolder, &problems)) {
         for (const QString &p : problems)
-            s_.report(p);
+            s_.reporter().report(p);
         return;
     }
     s_.G1.filter(s_.List1Index < 0 ? 0 : s_.List1Index);
@@ -45,7 +45,7 @@ void Planes::GridSet(const QString &contentFolder) {
         problems << error;
     }
     for (const QString &p : problems)
-        s_.report(p);
+        s_.reporter().report(p);
 }
 
 bool Planes::click(int row) {
@@ -55,7 +55,7 @@ bool Planes::click(int row) {
     AltPlane plane;
     QString error;
     auto fail = [this](const QString &message) {
-        s_.report(message);
+        s_.reporter().report(message);
         return false;
     };
     // The aircraft's folder is recorded by name in the ledgers, as a content folder is.
@@ -180,7 +180,7 @@ bool Planes::click(int row) {
         else
             problems << QStringLiteral("Not every file could be put back: VEK Selector puts them "
                                        "back from its journal at its next start.");
-        s_.report(problems.join(QLatin1Char(' ')));
+        s_.reporter().report(problems.join(QLatin1Char(' ')));
         return false;
     }
     if (!fltTarget.isEmpty())
@@ -214,15 +214,16 @@ bool Planes::fuelClick(int row, int column) {
     const QString game = s_.GameFolder();
     const QString dat = FileList::find(game, QStringLiteral("planes.dat"));
     if (dat.isEmpty()) {
-        s_.report(QStringLiteral("The game folder \"%1\" has no planes.dat, so the fuel load "
-                                 "cannot be set.")
-                      .arg(QDir::toNativeSeparators(game)));
+        s_.reporter().report(
+            QStringLiteral("The game folder \"%1\" has no planes.dat, so the fuel load "
+                           "cannot be set.")
+                .arg(QDir::toNativeSeparators(game)));
         return false;
     }
     QString error;
     if (!PlanesDat::writeFuel(FileList::join(game, dat), row - 1, FuelGrid::value(r.full, column),
                               &error)) {
-        s_.report(error);
+        s_.reporter().report(error);
         return false;
     }
     r.chosenColumn = column;

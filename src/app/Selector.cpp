@@ -35,7 +35,7 @@
 #include <utility>
 
 Selector::Selector(const Folders &folders, Prompt &prompt, QObject *parent)
-    : QObject(parent), folders_(folders), prompt_(prompt),
+    : QObject(parent), SelectorState(folders), reporter_(prompt),
       loadFiles_(std::make_unique<LoadFiles>(*this)), planes_(std::make_unique<Planes>(*this)),
       commands_(std::make_unique<WindowCommands>(*this)),
       features_(std::make_unique<KeyboardFeatures>(*this)),
@@ -43,7 +43,10 @@ Selector::Selector(const Folders &folders, Prompt &prompt, QObject *parent)
       autoscripts_(std::make_unique<Autoscripts>(*this)),
       completeReset_(std::make_unique<CompleteReset>(*this)),
       loadedFiles_(std::make_unique<LoadedFiles>(*this)),
-      journal_(std::make_unique<OperationJournal>(*this)) {}
+      journal_(std::make_unique<OperationJournal>(*this)) {
+    reporter_.setFileCaption(Caption);
+    reporter_.captionChanged = [this](const QString &caption) { Q_EMIT captionChanged(caption); };
+}
 
 Selector::~Selector() = default;
 
@@ -53,61 +56,10 @@ QString Selector::credits() {
                           "Click here for Support, Links and Downloads");
 }
 
-void Selector::setCaption(const QString &caption) {
-    if (caption == caption_)
-        return;
-    caption_ = caption;
-    Q_EMIT captionChanged(caption_);
-}
-
 QStringList Selector::loadedNames() const {
     QStringList names = label8_.split(QStringLiteral("\r\n"));
     names.removeAll(QString());
     return names;
-}
-
-void Selector::tell(const QStringList &problems) {
-    for (const QString &p : problems)
-        report(p);
-}
-
-void Selector::report(const QString &problem) {
-    // While the window loads, the same missing file would be reported by several steps;
-    // the player hears of each problem once, when the load is done.
-    if (loading_ || collecting_ > 0) {
-        if (!pending_.contains(problem))
-            pending_.append(problem);
-        return;
-    }
-    prompt_.fail(problem);
-}
-
-void Selector::inform(const QString &text) {
-    prompt_.message(QStringLiteral("VEK Selector"), text, Prompt::Icon::Information,
-                    Prompt::Buttons::Ok);
-}
-
-void Selector::collectReports() {
-    ++collecting_;
-}
-
-QStringList Selector::takeReports() {
-    if (collecting_ > 0)
-        --collecting_;
-    // Within the window load the load itself tells them, with its own.
-    if (collecting_ > 0 || loading_)
-        return {};
-    return std::exchange(pending_, {});
-}
-
-bool Selector::alreadyReported(const QString &problem) const {
-    // Reports end their lines in LF or CR LF.
-    return std::any_of(pending_.cbegin(), pending_.cend(), [&problem](const QString &p) {
-        const QStringList lines = p.split(QLatin1Char('\n'));
-        return std::any_of(lines.cbegin(), lines.cend(), [&problem](const QString &line) {
-            return (line.endsWith(QLatin1Char('\r')) ? line.chopped(1) : line) == problem;
-        });
-    });
 }
 
 QList<Selector::LoadStep> Selector::loadSteps() {
@@ -117,7 +69,7 @@ QList<Selector::LoadStep> Selector::loadSteps() {
     return {
         {1, "clear ApplyFeature", [this] { ini.ApplyFeature = false; }},
         {3, "centre the window", [this] { Q_EMIT centreRequested(); }},
-        {5, "remember the caption", [this] { rememberedCaption_ = caption_; }},
+        {5, "remember the caption", [this] { rememberedCaption_ = reporter_.caption(); }},
         {6, "clean up strays after a change of VEK folder", [this] { cleanUpStrays(); }},
         {7, "remember the VEK folder in LastVEKDir", [this] { writeLastVekDir(); }},
         {8, "clear FormReady and SkinEventsOn",
@@ -133,14 +85,14 @@ QList<Selector::LoadStep> Selector::loadSteps() {
              if (ini.resolution >= 0 && ini.resolution <= 5)
                  ini.resolution = -1;
          }},
-        {12, "game folder label", [this] { Label1 = folders_.GameFolder + QDir::separator(); }},
+        {12, "game folder label", [this] { Label1 = folders().GameFolder + QDir::separator(); }},
         {14, "finish or undo an operation a crash cut short", [this] { journal_->recover(); }},
         {15, "keep the original eaw.ini and eaw.exe, read the options",
          [this] {
              QStringList problems;
-             IniOptions::SaveOriginals(folders_.GameFolder, folders_.ModFolder, &problems);
-             IniOptions::ReadIniOptions(folders_.GameFolder, ini, &problems);
-             tell(problems);
+             IniOptions::SaveOriginals(folders().GameFolder, folders().ModFolder, &problems);
+             IniOptions::ReadIniOptions(folders().GameFolder, ini, &problems);
+             reporter_.tell(problems);
          }},
         {16, "content catalogue", [this] { buildCatalogue(); }},
         // Step 17 pointed a folder list at the skin folder for step 19; the skin grid finds
@@ -160,7 +112,7 @@ QList<Selector::LoadStep> Selector::loadSteps() {
         {26, "keyboard-control features from KC", [this] { features_->setUp(); }},
         {27, "write eaw.ini again", [this] { inisave(); }},
         {28, "newpic",
-         [this] { NewpicPath = FileList::resolve(folders_.ModFolder, QStringLiteral("newpic")); }},
+         [this] { NewpicPath = FileList::resolve(folders().ModFolder, QStringLiteral("newpic")); }},
         {29, "autoscript list", [this] { autoscripts_->refresh(); }},
         {30, "show the first page", [this] { CurrentPage = 0; }},
         {31, "select ALL slots", [this] { planes_->filter(0); }},
@@ -177,59 +129,58 @@ QList<Selector::LoadStep> Selector::loadSteps() {
 }
 
 void Selector::load() {
-    loading_ = true;
+    reporter_.startLoad();
     for (const LoadStep &step : loadSteps())
         step.run();
-    loading_ = false;
-    if (!pending_.isEmpty())
-        prompt_.fail(pending_.join(QStringLiteral("\r\n\r\n")));
-    pending_.clear();
+    reporter_.endLoad();
 }
 
 void Selector::cleanUpStrays() {
     // Exact comparison: the same folder spelt in another case counts as another folder.
-    if (folders_.ModFolder == folders_.LastModFolder)
+    if (folders().ModFolder == folders().LastModFolder)
         return;
-    setCaption(CleaningUp);
-    const StrayCleanup::Outcome swept = StrayCleanup::run(folders_.GameFolder, folders_.ModFolder);
-    setCaption(rememberedCaption_);
+    reporter_.setCaption(CleaningUp);
+    const StrayCleanup::Outcome swept =
+        StrayCleanup::run(folders().GameFolder, folders().ModFolder);
+    reporter_.setCaption(rememberedCaption_);
     if (!swept.problems.isEmpty())
-        report(QStringLiteral("Some files of the previous VEK folder could not be removed "
-                              "from the game folder:\r\n") +
-               swept.problems.join(QStringLiteral("\r\n")));
+        reporter_.report(
+            QStringLiteral("Some files of the previous VEK folder could not be removed "
+                           "from the game folder:\r\n") +
+            swept.problems.join(QStringLiteral("\r\n")));
     // Told with the other start-up messages, in the one message the load ends with.
     if (const QString told = StrayCleanup::notice(swept); !told.isEmpty())
-        report(told);
+        reporter_.report(told);
 }
 
 void Selector::writeLastVekDir() {
     QString error;
-    const QString path = FileList::resolve(folders_.GameFolder, QStringLiteral("LastVEKDir"));
-    if (!TextFile::writeLines(path, {Text8::fromUnicode(folders_.ModFolder)}, &error))
-        report(error);
+    const QString path = FileList::resolve(folders().GameFolder, QStringLiteral("LastVEKDir"));
+    if (!TextFile::writeLines(path, {Text8::fromUnicode(folders().ModFolder)}, &error))
+        reporter_.report(error);
 }
 
 void Selector::readGroupTable() {
     List3 = {QStringLiteral("Show ALL"), QStringLiteral("Show Selections")};
     QString problem;
-    if (!groups.read(folders_.ModFolder, &problem))
-        report(problem);
+    if (!groups.read(folders().ModFolder, &problem))
+        reporter_.report(problem);
     List3 += groups.descriptions;
 }
 
 void Selector::clearCheatByte() {
     QString error;
-    if (!CheatCheck::clearAtLoad(folders_.GameFolder, &error))
-        report(error);
+    if (!CheatCheck::clearAtLoad(folders().GameFolder, &error))
+        reporter_.report(error);
     // The same file refuses the option changes' writes too: told here, not again there.
     cheatProblem_ = error;
 }
 
 void Selector::buildCatalogue() {
     QStringList problems;
-    Catalogue::build(folders_.ModFolder, folders_.GameFolder, Unigrid,
-                     Ledgers::readFoldersLoaded(folders_.ModFolder), &problems);
-    tell(problems);
+    Catalogue::build(folders().ModFolder, folders().GameFolder, Unigrid,
+                     Ledgers::readFoldersLoaded(folders().ModFolder), &problems);
+    reporter_.tell(problems);
 }
 
 void Selector::reloadLoadedList() {
@@ -243,7 +194,7 @@ void Selector::reloadLoadedList() {
         rowsByName[Unigrid.row(r).name] << r;
     QHash<QString, QList<int>> slotsByFolder = G1.rowsByFolder();
     QStringList names;
-    for (const QByteArray &line : Ledgers::readFoldersLoaded(folders_.ModFolder)) {
+    for (const QByteArray &line : Ledgers::readFoldersLoaded(folders().ModFolder)) {
         const QString name = Text8::toUnicode(line);
         names << name;
         label8_ += name + QStringLiteral("\r\n");
@@ -262,57 +213,53 @@ void Selector::reloadLoadedList() {
 void Selector::findBackground() {
     // A name of that spelling in any case, without extension; the last one listed wins.
     BackgroundPath.clear();
-    const QStringList names = FileList::files(folders_.GameFolder, QStringLiteral("BACKGROUND"));
+    const QStringList names = FileList::files(folders().GameFolder, QStringLiteral("BACKGROUND"));
     if (!names.isEmpty())
-        BackgroundPath = FileList::join(folders_.GameFolder, names.last());
+        BackgroundPath = FileList::join(folders().GameFolder, names.last());
 }
 
 bool Selector::MoveIn(const QString &folder) {
     if (!FormReady)
         return true;
     return moveFiles(folder, [this](const QString &f, const FileMover::Caption &c, QString *e) {
-        return FileMover::MoveIn(f, folders_.GameFolder, c, e, FileMover::skipped, progress(),
-                                 &journal_->kept());
+        return FileMover::MoveIn(f, folders().GameFolder, c, e, FileMover::skipped,
+                                 reporter_.progress(), &journal_->kept());
     });
 }
 
 bool Selector::MoveOut(const QString &folder) {
-    const bool ok =
-        moveFiles(folder, [this](const QString &f, const FileMover::Caption &c, QString *e) {
-            // A folder gone since it was loaded is not unloaded by the record's names: the
-            // player is told it could not be listed, as before there was a record.
-            const QStringList *listed = QFileInfo(f).isDir() ? journal_->listedOut(f) : nullptr;
-            return FileMover::MoveOut(f, folders_.GameFolder, c, e, {}, progress(), listed);
-        });
+    const bool ok = moveFiles(folder, [this](const QString &f, const FileMover::Caption &c,
+                                             QString *e) {
+        // A folder gone since it was loaded is not unloaded by the record's names: the
+        // player is told it could not be listed, as before there was a record.
+        const QStringList *listed = QFileInfo(f).isDir() ? journal_->listedOut(f) : nullptr;
+        return FileMover::MoveOut(f, folders().GameFolder, c, e, {}, reporter_.progress(), listed);
+    });
     // A cancelled unload is undone, not finished: nothing is to be copied back for it.
-    if (!cancelled())
+    if (!reporter_.cancelled())
         loadedFiles_->restoreAfterUnload(folder);
     return ok;
 }
 
 bool Selector::moveFiles(const QString &folder, const MoverCall &call) {
-    if (folder == folders_.GameFolder)
+    if (folder == folders().GameFolder)
         return true;
     // The caption names each file while the move runs and comes back afterwards.
-    const QString remembered = caption_;
+    const QString remembered = reporter_.caption();
     QString error;
     moved_ = 0;
     const bool ok = call(
         folder,
         [this](const QString &c) {
             ++moved_;
-            setFileCaption(c);
+            reporter_.setFileCaption(c);
         },
         &error);
-    setCaption(remembered);
+    reporter_.setCaption(remembered);
     // A cancel is no failure; the operation undoes itself and tells the player.
-    if (!ok && !cancelled())
-        report(error);
+    if (!ok && !reporter_.cancelled())
+        reporter_.report(error);
     return ok;
-}
-
-bool Selector::cancelled() const {
-    return progress() && progress()->stopped();
 }
 
 void Selector::RefreshLoadedList() {
@@ -333,7 +280,7 @@ void Selector::RefreshLoadedList() {
         if (row.marked)
             label8_ += row.folder + QStringLiteral("\r\n");
     QString error;
-    if (!Ledgers::writeFoldersLoaded(folders_.ModFolder, Text8::fromUnicode(label8_), &error))
+    if (!Ledgers::writeFoldersLoaded(folders().ModFolder, Text8::fromUnicode(label8_), &error))
         journal_->ledgerFailed(error);
     loadedFiles_->follow();
     Text2 = label8_;
@@ -345,11 +292,11 @@ bool Selector::inisave() {
     if (!FormReady)
         return true;
     QString error;
-    const bool saved = IniOptions::save(folders_.GameFolder, folders_.ModFolder, ini, &error);
+    const bool saved = IniOptions::save(folders().GameFolder, folders().ModFolder, ini, &error);
     if (!saved)
-        report(error);
+        reporter_.report(error);
     const bool cheatWritten = writeCheatByte(CheatCheck::value(Check4, FeatureNumber));
-    const QString iniPath = FileList::resolve(folders_.GameFolder, QStringLiteral("eaw.ini"));
+    const QString iniPath = FileList::resolve(folders().GameFolder, QStringLiteral("eaw.ini"));
     if (QFileInfo::exists(iniPath))
         FileOps::setReadOnly(iniPath, true);
     return saved && cheatWritten;
@@ -360,12 +307,12 @@ bool Selector::Restore() {
     QStringList problems;
     QString notice;
     const bool restored =
-        IniOptions::Restore(folders_.GameFolder, folders_.ModFolder, ini, &problems, &notice);
+        IniOptions::Restore(folders().GameFolder, folders().ModFolder, ini, &problems, &notice);
     FormReady = true;
-    tell(problems);
+    reporter_.tell(problems);
     // Once only: from now on the game's program is the original copy.
     if (!notice.isEmpty())
-        inform(notice);
+        reporter_.inform(notice);
     return restored;
 }
 
@@ -411,51 +358,28 @@ bool Selector::setCheatCheck(bool checked) {
 bool Selector::V1cheksum() {
     unsigned char value = 0;
     QString error;
-    const QString path = FileList::resolve(folders_.GameFolder, QStringLiteral("flt.cdf"));
+    const QString path = FileList::resolve(folders().GameFolder, QStringLiteral("flt.cdf"));
     if (!BytePatch::readByte(path, CheatCheck::FltCdfPosition, &value, &error)) {
-        report(error);
+        reporter_.report(error);
         return false;
     }
-    setCaption(QString::number(value));
+    reporter_.setCaption(QString::number(value));
     return true;
-}
-
-void Selector::clickStatus(bool ok, bool unloading, const QString &what, int files,
-                           const QStringList &before,
-                           const std::function<bool(const QString &)> &stillLoaded,
-                           const QString &kind) {
-    if (!FormReady)
-        return;
-    if (!ok) {
-        Status = QStringLiteral("%1 %2\"%3\" did not work: see the message.")
-                     .arg(unloading ? QStringLiteral("Unloading") : QStringLiteral("Loading"), kind,
-                          what);
-        return;
-    }
-    Status = QStringLiteral("%1 %2%3").arg(
-        unloading ? QStringLiteral("Unloaded") : QStringLiteral("Loaded"), kind, what);
-    if (files >= 0)
-        Status += QStringLiteral(": %1 %2").arg(files).arg(files == 1 ? QStringLiteral("file")
-                                                                      : QStringLiteral("files"));
-    for (const QString &out : before)
-        if (out != what && !stillLoaded(out))
-            Status += QStringLiteral("; took out %1%2").arg(kind, out);
-    Status += QLatin1Char('.');
 }
 
 bool Selector::writeCheatByte(unsigned char value) {
     QString error;
-    const bool written = CheatCheck::step(folders_.GameFolder, value, &error);
+    const bool written = CheatCheck::step(folders().GameFolder, value, &error);
     if (!written && error != cheatProblem_)
-        report(error);
+        reporter_.report(error);
     cheatProblem_ = error;
     return written;
 }
 
 bool Selector::nightSwitch(int version, bool night) {
     QString error;
-    if (NightSwitch::apply(folders_.GameFolder, version, night, &error))
+    if (NightSwitch::apply(folders().GameFolder, version, night, &error))
         return true;
-    report(error);
+    reporter_.report(error);
     return false;
 }

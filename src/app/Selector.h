@@ -1,12 +1,7 @@
 #pragma once
 
-#include "Folders.h"
-#include "FuelGrid.h"
-#include "GroupTable.h"
-#include "IniState.h"
-#include "LoadGrid.h"
-#include "SkinGrid.h"
-#include "SlotGrid.h"
+#include "Reporter.h"
+#include "SelectorState.h"
 
 #include <QObject>
 #include <QString>
@@ -37,7 +32,7 @@ class WindowCommands;
 /// controls, the loaded list) and the operations every page uses (`MoveIn`, `MoveOut`,
 /// `RefreshLoadedList`, `inisave`, `Restore`); the pages' own handlers live in focused parts
 /// (`LoadFiles`, `WindowCommands`).
-class Selector : public QObject {
+class Selector : public QObject, public SelectorState {
     Q_OBJECT
 public:
     static inline const QString Caption =
@@ -63,39 +58,13 @@ public:
     /// Runs every step of `loadSteps`.
     void load();
 
-    const Folders &folders() const { return folders_; }
-    const QString &GameFolder() const { return folders_.GameFolder; }
-    const QString &ModFolder() const { return folders_.ModFolder; }
-    Prompt &prompt() { return prompt_; }
-    /// Tells the player of a problem (collected and told once while the window loads).
-    void report(const QString &problem);
-    /// Tells the player what an operation did on its own accord (files it copied back).
-    void inform(const QString &text);
-    /// Holds back what `report` is given until `takeReports`, so that an operation over many
-    /// rows (the reset, an autoscript run) tells its problems once, at its end.
-    void collectReports();
-    /// The problems held back since `collectReports` (each once); reporting goes back to normal.
-    QStringList takeReports();
-    /// Whether a problem held back and not told yet already says `problem`, whole or as one of
-    /// its lines (an unload names each file it could not delete in one report).
-    bool alreadyReported(const QString &problem) const;
+    Prompt &prompt() { return reporter_.prompt(); }
 
-    /// The front end's progress listener (none by default). It follows each operation that
-    /// moves files while the operation's journal scope lasts, and can cancel it.
-    void setProgress(Progress *progress) { progress_ = progress; }
-    /// The listener while an operation runs, else null.
-    Progress *progress() const { return progressOn_ ? progress_ : nullptr; }
-    void setProgressOn(bool on) { progressOn_ = on; }
-    /// Whether the listener has stopped the operation running now.
-    bool cancelled() const;
-
-    QString caption() const { return caption_; }
-    /// Sets the caption and tells the window (`captionChanged`).
-    void setCaption(const QString &caption);
-    /// The caption of the file a move is on ("Please wait- copying: :" + name): kept, not told.
-    /// A move names thousands of files a second; the window shows the caption at the pace of
-    /// the screen, through its `Progress`, and the caption put back after the move is told.
-    void setFileCaption(const QString &caption) { caption_ = caption; }
+    /// How the engine speaks to the player: problems, notices, the caption, progress.
+    Reporter &reporter() { return reporter_; }
+    /// The front end's progress listener, which follows every operation that moves files.
+    void setProgress(Progress *progress) { reporter_.setProgress(progress); }
+    QString caption() const { return reporter_.caption(); }
 
     /// The credits of `Label3`, three lines joined by CR LF.
     static QString credits();
@@ -160,39 +129,8 @@ public:
     LoadedFiles &loadedFiles() { return *loadedFiles_; }
     OperationJournal &journal() { return *journal_; }
 
-    bool FormReady = false;
-    /// What the player's last load, unload, skin, swap or reset did, in one line for the
-    /// window's status line: success needs no box to dismiss.
-    QString Status;
     /// How many files the last `MoveIn` or `MoveOut` copied or deleted.
     int lastMoveCount() const { return moved_; }
-    /// Sets `Status` after a click that loaded or unloaded `what` ("A-Eastern Front", "the skin
-    /// A-05 Red Tails"): whether it worked, how many files (none told when `files` < 0), and
-    /// what it took out of the names loaded `before` that `stillLoaded` no longer answers for.
-    void clickStatus(bool ok, bool unloading, const QString &what, int files,
-                     const QStringList &before,
-                     const std::function<bool(const QString &)> &stillLoaded, const QString &kind);
-    bool SkinEventsOn = false;
-    bool Check4 = false;   ///< "Activate the cheatcheck"; unticked at every load
-    int FeatureNumber = 0; ///< the chosen keyboard-control feature, 0 for none
-
-    GroupTable groups;      ///< vek.ini
-    QStringList List3;      ///< group filter entries
-    int List3Index = -1;    ///< selected group filter entry
-    LoadGrid Unigrid;       ///< the load grid
-    SkinGrid SK1;           ///< the skins of the skin folder
-    SlotGrid G1;            ///< the alternative aircraft of the loaded "F" folder
-    FuelGrid Fuel;          ///< the fuel loads of its planes.dat
-    QStringList List1;      ///< slot filter entries
-    int List1Index = -1;    ///< selected slot filter entry
-    IniState ini;           ///< the option controls of the "General" page
-    QString Text2;          ///< the autoscript text, refreshed with the loaded list
-    bool Frame6 = false;    ///< "Alternative Planes:" shown
-    QString Label1;         ///< game folder path with a trailing separator
-    QString BackgroundPath; ///< the game folder's BACKGROUND picture, or empty
-    QString NewpicPath;     ///< the VEK folder's newpic picture
-    QStringList File10;     ///< the autoscripts' file names
-    int CurrentPage = -1;   ///< index into `Pages`
 
 Q_SIGNALS:
     void captionChanged(const QString &caption);
@@ -209,20 +147,11 @@ private:
     void buildCatalogue();
     void reloadLoadedList();
     void findBackground();
-    void tell(const QStringList &problems);
     using MoverCall = std::function<bool(const QString &,
                                          const std::function<void(const QString &)> &, QString *)>;
     bool moveFiles(const QString &folder, const MoverCall &call);
 
-    bool loading_ = false;
-    Progress *progress_ = nullptr;
-    bool progressOn_ = false;
-    int collecting_ = 0;
-    QStringList pending_;
-
-    Folders folders_;
-    Prompt &prompt_;
-    QString caption_ = Caption;
+    Reporter reporter_;
     int moved_ = 0;
     QString rememberedCaption_;
     QString label8_;

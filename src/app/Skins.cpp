@@ -17,21 +17,17 @@
 
 Skins::Skins(Selector &selector) : SkinTable(SkinGrid::LastSlot + 1), s_(selector) {}
 
-QString Skins::skinFolder() const {
-    return FileList::resolveFolder(s_.ModFolder(), SkinGrid::Folder);
-}
-
 QString Skins::folderOf(int row) const {
-    return FileList::join(skinFolder(), s_.SK1.row(row).name);
+    return FileList::join(s_.skinFolder(), s_.SK1.row(row).name);
 }
 
 void Skins::fill() {
-    s_.SK1.fill(skinFolder());
+    s_.SK1.fill(s_.skinFolder());
 }
 
 bool Skins::rescan() {
     SkinGrid fresh;
-    fresh.fill(skinFolder());
+    fresh.fill(s_.skinFolder());
     if (!rescanRows(s_.SK1.rows, fresh.rows))
         return false;
     s_.planes().filter(s_.List1Index);
@@ -90,15 +86,15 @@ bool Skins::takeOut(int row) {
     QString error;
     const bool ok = FileMover::MoveOut(
         folderOf(row), s_.GameFolder(), nullptr, &error,
-        [](const QString &name) { return SkinGrid::keptOnUnload(name); }, s_.progress());
-    if (s_.cancelled())
+        [](const QString &name) { return SkinGrid::keptOnUnload(name); }, s_.reporter().progress());
+    if (s_.reporter().cancelled())
         return false;
     s_.loadedFiles().restoreAfterUnload(folderOf(row));
     if (ok) {
         s_.SK1.mark(row, false);
         return true;
     }
-    s_.report(error);
+    s_.reporter().report(error);
     return false;
 }
 
@@ -110,7 +106,7 @@ bool Skins::unload(int row) {
     // double-click can finish the job once the player has freed them.
     const bool ok = takeOut(row);
     s_.SkinEventsOn = true;
-    if (s_.cancelled()) {
+    if (s_.reporter().cancelled()) {
         s_.journal().undoCancelled(0);
         return false;
     }
@@ -128,22 +124,24 @@ bool Skins::load(int row) {
     const QString name = s_.SK1.row(row).name;
     const int slot = SkinGrid::slotOf(name);
     if (slot < 0) {
-        s_.report(QStringLiteral("The skin folder \"%1\" cannot be loaded: its name does not give "
-                                 "an aircraft slot 0 to 30 from its third character on (\"A-05 "
-                                 "Name\" is slot 5).")
-                      .arg(QDir::toNativeSeparators(folderOf(row))));
+        s_.reporter().report(
+            QStringLiteral("The skin folder \"%1\" cannot be loaded: its name does not give "
+                           "an aircraft slot 0 to 30 from its third character on (\"A-05 "
+                           "Name\" is slot 5).")
+                .arg(QDir::toNativeSeparators(folderOf(row))));
         return false;
     }
     // Before the skin of its slot makes way: the ledgers could not name this one.
     if (const QString why = Ledgers::unrecordable(name); !why.isEmpty()) {
-        s_.report(Ledgers::refusedLoad(QStringLiteral("the skin folder"), folderOf(row), why));
+        s_.reporter().report(
+            Ledgers::refusedLoad(QStringLiteral("the skin folder"), folderOf(row), why));
         return false;
     }
     QList<int> others;
     for (int q = 1; q < s_.SK1.rowCount(); ++q)
         if (q != row && s_.SK1.row(q).loaded && SkinGrid::slotOf(s_.SK1.row(q).name) == slot)
             others << q;
-    const bool withFlt = Check5;
+    const bool withFlt = s_.Check5;
     if (!s_.journal().beginSkinLoad(row, others, withFlt))
         return false;
     const OperationJournal::Scope journal(s_.journal());
@@ -159,9 +157,9 @@ bool Skins::load(int row) {
         ok = FileMover::MoveIn(
             folderOf(row), s_.GameFolder(), nullptr, &error,
             [withFlt](const QString &file) { return SkinGrid::skippedOnLoad(file, withFlt); },
-            s_.progress(), &s_.journal().kept());
+            s_.reporter().progress(), &s_.journal().kept());
     const bool in = ok;
-    if (s_.cancelled()) {
+    if (s_.reporter().cancelled()) {
         // The skins of the slot taken out come back, marked as they were; the ledgers never
         // changed.
         for (qsizetype i = 0; i < cut; ++i)
@@ -179,7 +177,7 @@ bool Skins::load(int row) {
         return false;
     }
     if (!in && !error.isEmpty())
-        s_.report(error);
+        s_.reporter().report(error);
     const QString before = SkinTable.at(slot);
     if (in) {
         SkinTable[slot] = folderOf(row);

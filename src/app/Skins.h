@@ -17,9 +17,6 @@ public:
 
     explicit Skins(Selector &selector);
 
-    /// The skin folder of the VEK folder (found under any case).
-    QString skinFolder() const;
-
     /// Fills `SK1` from the skin folder (once, while the window loads).
     void fill();
 
@@ -45,8 +42,6 @@ public:
     /// run (empty until then). An unload leaves its entry.
     QStringList SkinTable;
     int SkinSlot = -1;
-    /// "Include 'flt' files": while ticked a skin's .FLT files are copied with it.
-    bool Check5 = true;
     QString Label4; ///< description of the skin shown (lines end CR LF)
     QString Image2; ///< its picture, or the game's background picture, or empty
     int LastHoverRow = -1;

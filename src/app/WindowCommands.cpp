@@ -14,7 +14,7 @@ bool WindowCommands::LaunchEAW() {
     QString error;
     const QString program = FileList::resolve(s_.GameFolder(), QStringLiteral("eaw.exe"));
     if (!Launcher::start(program, s_.GameFolder(), &error)) {
-        s_.report(error);
+        s_.reporter().report(error);
         return false;
     }
     return true;
@@ -37,5 +37,5 @@ bool WindowCommands::ExitProcedure() {
 void WindowCommands::NewVekDirectory() {
     QString error;
     if (!Ledgers::writeFoldersLoaded(s_.ModFolder(), Text8::fromUnicode(s_.Label8()), &error))
-        s_.report(error);
+        s_.reporter().report(error);
 }

@@ -97,7 +97,7 @@ PlanesSkinsPage::PlanesSkinsPage(Selector &selector, QWidget *parent)
     };
     connect(SK1, &FlexGrid::chosen, this, activate);
     connect(SK1, &QTableView::doubleClicked, this, activate);
-    connect(Check5, &QCheckBox::clicked, this, [this](bool on) { selector_.skins().Check5 = on; });
+    connect(Check5, &QCheckBox::clicked, this, [this](bool on) { selector_.Check5 = on; });
 }
 
 bool PlanesSkinsPage::eventFilter(QObject *watched, QEvent *event) {
@@ -133,7 +133,7 @@ void PlanesSkinsPage::refresh() {
         List1->addItems(selector_.List1);
     }
     List1->setCurrentRow(selector_.List1Index);
-    Check5->setChecked(selector_.skins().Check5);
+    Check5->setChecked(selector_.Check5);
     const int rowHeight = twipsToPixels(this, 240) + 4;
     const auto showAllRows = [](FlexGrid *grid) {
         for (int r = 0; r < grid->model()->rowCount(); ++r)

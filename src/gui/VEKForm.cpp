@@ -183,8 +183,8 @@ void VEKForm::watchFolders() {
     if (!watcher_->directories().isEmpty())
         watcher_->removePaths(watcher_->directories());
     QStringList folders{selector_.ModFolder()};
-    if (QFileInfo(selector_.skins().skinFolder()).isDir())
-        folders << selector_.skins().skinFolder();
+    if (QFileInfo(selector_.skinFolder()).isDir())
+        folders << selector_.skinFolder();
     watcher_->addPaths(folders);
 }
 

@@ -107,12 +107,12 @@ private Q_SLOTS:
         Fixture c;
         c.add("A-05 Red Tails", {file});
         auto s = c.open();
-        s->skins().Check5 = false;
+        s->Check5 = false;
         QVERIFY(activate(*s, "A-05 Red Tails"));
         QCOMPARE(c.inGame(file), loadedWithoutFlt);
         QVERIFY(activate(*s, "A-05 Red Tails"));
         QVERIFY(FileOps::remove(QDir(c.f.game()).filePath(file), nullptr));
-        s->skins().Check5 = true;
+        s->Check5 = true;
         QVERIFY(activate(*s, "A-05 Red Tails"));
         QCOMPARE(c.inGame(file), loaded);
         QVERIFY(activate(*s, "A-05 Red Tails"));
