@@ -6,10 +6,12 @@
 #include "FileList.h"
 #include "FileOps.h"
 #include "LoadFiles.h"
+#include "LoadedList.h"
 #include "OperationJournal.h"
 #include "Planes.h"
 #include "Prompt.h"
-#include "Selector.h"
+#include "Reporter.h"
+#include "SelectorState.h"
 #include "Skins.h"
 
 #include <QDir>
@@ -32,7 +34,7 @@ bool Autoscripts::show(int index) {
     QByteArray bytes;
     QString error;
     if (!FileOps::readAll(FileList::join(folder(), s_.File10.at(index)), &bytes, &error)) {
-        s_.reporter().report(error);
+        r_.report(error);
         return false;
     }
     List2 = AutoscriptFile::entries(bytes);
@@ -42,12 +44,12 @@ bool Autoscripts::show(int index) {
 bool Autoscripts::run() {
     if (List2.isEmpty())
         return true;
-    s_.reporter().collectReports();
+    r_.collectReports();
     QStringList unmatched;
     bool ok = true;
     // A cancelled click has undone itself; the entries after it are not run.
-    s_.journal().forgetCancel();
-    const auto cancelled = [this] { return s_.journal().cancelled(); };
+    journal_.forgetCancel();
+    const auto cancelled = [this] { return journal_.cancelled(); };
     QString stoppedAt;
     // A script run a second time takes its set out: its content folder goes first and takes
     // its aircraft with it, so their entries find no row then. They matched in this run all
@@ -64,19 +66,19 @@ bool Autoscripts::run() {
             if (s_.Unigrid.row(r).name == e) {
                 matched = true;
                 seeAircraft();
-                ok = s_.loadFiles().click(r) && ok;
+                ok = loadFiles_.click(r) && ok;
                 seeAircraft();
             }
         for (int r = 1; r < s_.SK1.rowCount() && !cancelled(); ++r)
             if (s_.SK1.row(r).name == e) {
                 matched = true;
-                ok = s_.skins().activate(r) && ok;
+                ok = skins_.activate(r) && ok;
             }
         // G1 is refilled by the content folders clicked above; rows are looked up afresh.
         for (int r = 1; r < s_.G1.rowCount() && !cancelled(); ++r)
             if (s_.G1.row(r).folder == e) {
                 matched = true;
-                ok = s_.planes().click(r) && ok;
+                ok = planes_.click(r) && ok;
             }
         if (cancelled()) {
             stoppedAt = e;
@@ -85,16 +87,16 @@ bool Autoscripts::run() {
         if (!matched && !e.isEmpty() && !aircraftSeen.contains(e) && !unmatched.contains(e))
             unmatched << e;
     }
-    s_.RefreshLoadedList();
-    QStringList problems = s_.reporter().takeReports();
+    loadedList_.refresh();
+    QStringList problems = r_.takeReports();
     if (!stoppedAt.isEmpty()) {
         problems.prepend(QStringLiteral("The autoscript was cancelled at \"%1\", which was undone; "
                                         "the entries after it were not run. Now loaded:\r\n")
                              .arg(Excerpt::of(stoppedAt)) +
-                         (s_.loadedNames().isEmpty()
+                         (loadedList_.loadedNames().isEmpty()
                               ? QStringLiteral("nothing")
-                              : s_.loadedNames().join(QStringLiteral("\r\n"))));
-        s_.reporter().inform(problems.join(QStringLiteral("\r\n\r\n")));
+                              : loadedList_.loadedNames().join(QStringLiteral("\r\n"))));
+        r_.inform(problems.join(QStringLiteral("\r\n\r\n")));
         return false;
     }
     if (!unmatched.isEmpty()) {
@@ -111,14 +113,14 @@ bool Autoscripts::run() {
                          quoted.join(QStringLiteral("\r\n")));
     }
     if (!problems.isEmpty())
-        s_.prompt().fail(problems.join(QStringLiteral("\r\n\r\n")));
+        r_.prompt().fail(problems.join(QStringLiteral("\r\n\r\n")));
     return ok && unmatched.isEmpty();
 }
 
 bool Autoscripts::save() {
     const QString bad = AutoscriptFile::badName(Text1);
     if (!bad.isEmpty()) {
-        s_.reporter().report(bad);
+        r_.report(bad);
         return false;
     }
     const QString dir = folder();
@@ -127,12 +129,12 @@ bool Autoscripts::save() {
     const bool replaced = QFileInfo::exists(path);
     QString error;
     if (!FileOps::writeAtomic(path, AutoscriptFile::bytes(s_.Text2), &error)) {
-        s_.reporter().report(error);
+        r_.report(error);
         return false;
     }
     refresh();
     if (replaced)
-        s_.prompt().message(QStringLiteral("VEK Selector"),
+        r_.prompt().message(QStringLiteral("VEK Selector"),
                             QStringLiteral("The autoscript \"%1\" was replaced by the new one.")
                                 .arg(QFileInfo(path).fileName()),
                             Prompt::Icon::Information, Prompt::Buttons::Ok);
@@ -146,5 +148,5 @@ QString Autoscripts::replaces() const {
 }
 
 bool Autoscripts::Command11() {
-    return s_.completeReset().run();
+    return completeReset_.run();
 }

@@ -3,7 +3,14 @@
 #include <QString>
 #include <QStringList>
 
-class Selector;
+class Reporter;
+struct SelectorState;
+class OperationJournal;
+class LoadedList;
+class LoadFiles;
+class Planes;
+class Skins;
+class CompleteReset;
 
 /// The page "Autoscripts": the list of saved autoscripts (`File10`, kept by the selector),
 /// the entries of the one clicked (`List2`), running them through the grids' own handlers,
@@ -24,7 +31,11 @@ public:
         "(if you want to) before you save the AutoScript");
     static inline const QString Command7Caption = QStringLiteral("Save current settings");
 
-    explicit Autoscripts(Selector &selector) : s_(selector) {}
+    Autoscripts(SelectorState &state, Reporter &reporter, OperationJournal &journal,
+                LoadedList &loadedList, LoadFiles &loadFiles, Planes &planes, Skins &skins,
+                CompleteReset &completeReset)
+        : s_(state), r_(reporter), journal_(journal), loadedList_(loadedList),
+          loadFiles_(loadFiles), planes_(planes), skins_(skins), completeReset_(completeReset) {}
 
     /// The autoscript folder of the VEK folder (found under any case).
     QString folder() const;
@@ -58,5 +69,12 @@ public:
     int File10Index = -1;
 
 private:
-    Selector &s_;
+    SelectorState &s_;
+    Reporter &r_;
+    OperationJournal &journal_;
+    LoadedList &loadedList_;
+    LoadFiles &loadFiles_;
+    Planes &planes_;
+    Skins &skins_;
+    CompleteReset &completeReset_;
 };

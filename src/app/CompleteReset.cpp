@@ -6,10 +6,13 @@
 #include "Ledgers.h"
 #include "LoadFiles.h"
 #include "LoadedFiles.h"
+#include "LoadedList.h"
 #include "MissionSaves.h"
 #include "OperationJournal.h"
+#include "Options.h"
 #include "Prompt.h"
-#include "Selector.h"
+#include "Reporter.h"
+#include "SelectorState.h"
 #include "Skins.h"
 #include "StrayCleanup.h"
 
@@ -29,9 +32,8 @@ bool CompleteReset::writeJournal() {
                              &error) &&
         FileOps::syncFolder(s_.ModFolder(), &error))
         return true;
-    s_.reporter().report(error +
-                         QStringLiteral(" Nothing was changed: without its journal the "
-                                        "selector could not finish the reset after a crash."));
+    r_.report(error + QStringLiteral(" Nothing was changed: without its journal the "
+                                     "selector could not finish the reset after a crash."));
     return false;
 }
 
@@ -40,7 +42,7 @@ void CompleteReset::removeJournal() {
     QString error;
     if (!name.isEmpty() && !(FileOps::remove(FileList::join(s_.ModFolder(), name), &error) &&
                              FileOps::syncFolder(s_.ModFolder(), &error)))
-        s_.reporter().report(error);
+        r_.report(error);
 }
 
 void CompleteReset::resume() {
@@ -59,52 +61,51 @@ void CompleteReset::resume() {
         // kept aside so that no later start reads it again.
         // It is only a marker: an older one kept aside may be replaced.
         const QString aside = path + QStringLiteral(".refused");
-        s_.reporter().report(
-            FileOps::renameFolder(path, aside)
-                ? QStringLiteral("\"%1\" says a reset of another game folder was under "
-                                 "way; nothing was reset here. It has been kept as \"%2\".")
-                      .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(aside))
-                : QStringLiteral("\"%1\" says a reset of another game folder was under "
-                                 "way; nothing was reset here. It could not be renamed.")
-                      .arg(QDir::toNativeSeparators(path)));
+        r_.report(FileOps::renameFolder(path, aside)
+                      ? QStringLiteral("\"%1\" says a reset of another game folder was under "
+                                       "way; nothing was reset here. It has been kept as \"%2\".")
+                            .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(aside))
+                      : QStringLiteral("\"%1\" says a reset of another game folder was under "
+                                       "way; nothing was reset here. It could not be renamed.")
+                            .arg(QDir::toNativeSeparators(path)));
         return;
     }
     run();
     // A cancel has told the player what is still loaded.
-    if (!s_.journal().cancelled())
-        s_.reporter().report(
-            QStringLiteral("VEK Selector was stopped before it had finished Reset "
-                           "Completely (its journal \"%1\" says so). It has now been "
-                           "finished.")
-                .arg(QDir::toNativeSeparators(FileList::join(s_.ModFolder(), name))));
+    if (!journal_.cancelled())
+        r_.report(QStringLiteral("VEK Selector was stopped before it had finished Reset "
+                                 "Completely (its journal \"%1\" says so). It has now been "
+                                 "finished.")
+                      .arg(QDir::toNativeSeparators(FileList::join(s_.ModFolder(), name))));
 }
 
 bool CompleteReset::run() {
-    s_.journal().forgetCancel();
+    journal_.forgetCancel();
     // Before the first change: whatever the reset has not reached when a crash ends it, the
     // next start takes out.
     if (!writeJournal())
         return false;
-    s_.reporter().collectReports();
+    r_.collectReports();
     // Everything goes: a file shared by two folders is not to be copied back in between.
-    const QScopedValueRollback restoring(s_.loadedFiles().RestoreShared, false);
-    const QString remembered = s_.reporter().caption();
+    const QScopedValueRollback restoring(loadedFiles_.RestoreShared, false);
+    const QString remembered = r_.caption();
     s_.FormReady = true;
-    s_.reporter().setCaption(Selector::CleaningUp);
+    r_.setCaption(Reporter::CleaningUp);
 
     if (!unloadContent() || !unloadSkins()) {
         // Cancelled: the unload it was on has been undone and the ledgers say what is loaded.
         // The rest (strays, eaw.ini, the cheat byte) belongs to a reset that ran to its end;
         // the player stopped this one, so no later start goes on with it.
         removeJournal();
-        s_.reporter().setCaption(remembered);
-        s_.RefreshLoadedList();
-        QStringList told = s_.reporter().takeReports();
+        r_.setCaption(remembered);
+        loadedList_.refresh();
+        QStringList told = r_.takeReports();
         told.prepend(QStringLiteral("Reset Completely was cancelled. It stopped after undoing the "
                                     "unload it was on; still loaded:\r\n") +
-                     (s_.loadedNames().isEmpty() ? QStringLiteral("nothing")
-                                                 : s_.loadedNames().join(QStringLiteral("\r\n"))));
-        s_.reporter().inform(told.join(QStringLiteral("\r\n\r\n")));
+                     (loadedList_.loadedNames().isEmpty()
+                          ? QStringLiteral("nothing")
+                          : loadedList_.loadedNames().join(QStringLiteral("\r\n"))));
+        r_.inform(told.join(QStringLiteral("\r\n\r\n")));
         s_.Status = QStringLiteral("Reset Completely was cancelled: see the message.");
         return false;
     }
@@ -113,38 +114,38 @@ bool CompleteReset::run() {
     const StrayCleanup::Outcome swept = StrayCleanup::run(s_.GameFolder(), s_.ModFolder());
     // A read-only file its unload refused is refused again here: told once.
     for (const QString &failure : swept.problems)
-        if (!s_.reporter().alreadyReported(failure))
-            s_.reporter().report(failure);
+        if (!r_.alreadyReported(failure))
+            r_.report(failure);
 
-    s_.clearLoadedList();
+    loadedList_.clear();
     QString error;
     if (!FileOps::writeAtomic(FileList::resolve(s_.ModFolder(), Ledgers::FoldersLoaded),
                               QByteArray(), &error))
-        s_.reporter().report(error);
+        r_.report(error);
 
-    s_.Restore();
-    s_.setCheatCheck(false);
-    s_.reporter().setCaption(remembered);
+    options_.Restore();
+    options_.setCheatCheck(false);
+    r_.setCaption(remembered);
     if (!CheatCheck::clearAtLoad(s_.GameFolder(), &error))
-        s_.reporter().report(error);
+        r_.report(error);
     s_.Text2.clear();
     s_.FormReady = true;
     // Also after a file that could not be deleted: the reset has done all it can, and told it.
     removeJournal();
 
     // One message for the whole reset: where the swept files went rides with the problems.
-    QStringList problems = s_.reporter().takeReports();
+    QStringList problems = r_.takeReports();
     const QString moved = StrayCleanup::notice(swept);
     if (problems.isEmpty()) {
         s_.Status = QStringLiteral("Reset Completely took everything out.");
         if (!moved.isEmpty())
-            s_.reporter().inform(moved);
+            r_.inform(moved);
         return true;
     }
     s_.Status = QStringLiteral("Reset Completely could not take everything out: see the message.");
     if (!moved.isEmpty())
         problems << moved;
-    s_.prompt().fail(QStringLiteral("Reset Completely has finished, but not everything could be "
+    r_.prompt().fail(QStringLiteral("Reset Completely has finished, but not everything could be "
                                     "taken out of the game folder:\r\n\r\n") +
                      problems.join(QStringLiteral("\r\n\r\n")));
     return false;
@@ -155,9 +156,9 @@ bool CompleteReset::unloadContent() {
         LoadGrid::Row &row = s_.Unigrid.row(r);
         if (!row.loaded)
             continue;
-        if (s_.loadFiles().click(r))
+        if (loadFiles_.click(r))
             continue;
-        if (s_.journal().cancelled())
+        if (journal_.cancelled())
             return false;
         // The unload stopped (a vanished folder, a file that cannot be deleted): what it
         // could not do has been reported; the mark goes anyway, and a mission's saves still
@@ -166,7 +167,7 @@ bool CompleteReset::unloadContent() {
             QStringList problems;
             MissionSaves::unload(s_.ModFolder(), s_.GameFolder(), row.name, &problems);
             for (const QString &p : problems)
-                s_.reporter().report(p);
+                r_.report(p);
         }
         row.loaded = false;
         row.colour = LoadGrid::DefaultCellColour;
@@ -178,7 +179,7 @@ bool CompleteReset::unloadSkins() {
     for (int r = 1; r < s_.SK1.rowCount(); ++r) {
         if (!s_.SK1.row(r).loaded)
             continue;
-        if (!s_.skins().activate(r) && s_.journal().cancelled())
+        if (!skins_.activate(r) && journal_.cancelled())
             return false;
         s_.SK1.mark(r, false);
     }

@@ -2,7 +2,14 @@
 
 #include <QString>
 
-class Selector;
+class Reporter;
+struct SelectorState;
+class OperationJournal;
+class LoadedFiles;
+class LoadedList;
+class Options;
+class LoadFiles;
+class Skins;
 
 /// "Reset Completely" (`Command1` on "General", `Command11` on "Autoscripts"): takes every
 /// loaded content folder and skin out through the grids' own unload, empties the aircraft
@@ -24,7 +31,11 @@ public:
     /// after its last: a start that finds it runs the reset again to its end (`resume`).
     static inline const QString JournalName = QStringLiteral("ResetJournal.txt");
 
-    explicit CompleteReset(Selector &selector) : s_(selector) {}
+    CompleteReset(SelectorState &state, Reporter &reporter, OperationJournal &journal,
+                  LoadedFiles &loadedFiles, LoadedList &loadedList, Options &options,
+                  LoadFiles &loadFiles, Skins &skins)
+        : s_(state), r_(reporter), journal_(journal), loadedFiles_(loadedFiles),
+          loadedList_(loadedList), options_(options), loadFiles_(loadFiles), skins_(skins) {}
 
     /// Runs the reset to its end whatever fails on the way: a folder or skin that vanished or
     /// a file that cannot be deleted loses its mark all the same. Everything that could not be
@@ -46,5 +57,12 @@ private:
     bool writeJournal();
     void removeJournal();
 
-    Selector &s_;
+    SelectorState &s_;
+    Reporter &r_;
+    OperationJournal &journal_;
+    LoadedFiles &loadedFiles_;
+    LoadedList &loadedList_;
+    Options &options_;
+    LoadFiles &loadFiles_;
+    Skins &skins_;
 };

@@ -1,11 +1,13 @@
 #include "KeyboardFeatures.h"
 
-#include "Selector.h"
+#include "Options.h"
+#include "Reporter.h"
+#include "SelectorState.h"
 
 void KeyboardFeatures::setUp() {
     QString error;
     if (!G7.read(s_.GameFolder(), &error))
-        s_.reporter().report(error);
+        r_.report(error);
     G7Row = 0;
     Label18.clear();
     Label14.clear();
@@ -18,7 +20,7 @@ void KeyboardFeatures::setUp() {
         Notice = QStringLiteral("KC lists %1 features; only the first %2 can be chosen.")
                      .arg(G7.count() + G7.skipped)
                      .arg(FeatureTable::MaxFeatures);
-        s_.reporter().report(Notice);
+        r_.report(Notice);
     }
 }
 
@@ -46,7 +48,7 @@ bool KeyboardFeatures::Command15() {
         return true;
     s_.ini.featureCodes = G7.codes(G7Row);
     s_.ini.ApplyFeature = true;
-    return s_.inisave();
+    return options_.inisave();
 }
 
 bool KeyboardFeatures::clickOption13(int index) {

@@ -4,7 +4,9 @@
 
 #include <QString>
 
-class Selector;
+class Reporter;
+struct SelectorState;
+class Options;
 
 /// The frame "Disable Keyboard Control" of the page "General": the feature grid `G7` read from
 /// the game folder's KC, the 30 buttons `Option13`, "OK! Set this one" and the labels that
@@ -15,7 +17,8 @@ class Selector;
 /// later `inisave` applies it again. A click on a grid row only shows that row's values.
 class KeyboardFeatures {
 public:
-    explicit KeyboardFeatures(Selector &selector) : s_(selector) {}
+    KeyboardFeatures(SelectorState &state, Reporter &reporter, Options &options)
+        : s_(state), r_(reporter), options_(options) {}
 
     /// The load step: fills `G7` and the buttons from KC. The `inisave` that ends the set-up
     /// is the load sequence's next step.
@@ -47,5 +50,7 @@ public:
     QString Notice;
 
 private:
-    Selector &s_;
+    SelectorState &s_;
+    Reporter &r_;
+    Options &options_;
 };

@@ -5,9 +5,13 @@
 #include "FileList.h"
 #include "FileOps.h"
 #include "Ledgers.h"
+#include "LoadedList.h"
+#include "Mover.h"
 #include "OperationJournal.h"
+#include "Options.h"
 #include "Planes.h"
-#include "Selector.h"
+#include "Reporter.h"
+#include "SelectorState.h"
 #include "Text8.h"
 #include "TextFile.h"
 
@@ -37,27 +41,27 @@ bool LoadFiles::click(int row) {
             before << s_.Unigrid.row(i).name;
     const bool ok = wasLoaded ? unload(row) : load(row);
     s_.clickStatus(
-        ok, wasLoaded, name, s_.lastMoveCount(), before,
+        ok, wasLoaded, name, mover_.lastMoveCount(), before,
         [this](const QString &n) { return s_.Unigrid.row(s_.Unigrid.find(n)).loaded; }, QString());
     return ok;
 }
 
 bool LoadFiles::unload(int row) {
-    if (!s_.journal().beginUnload(row))
+    if (!journal_.beginUnload(row))
         return false;
-    const OperationJournal::Scope journal(s_.journal());
+    const OperationJournal::Scope journal(journal_);
     LoadGrid::Row &r = s_.Unigrid.row(row);
     const QString letter = s_.Unigrid.letter(row);
     if (letter == QLatin1String("M") && !readySaves(false, QString(), r.name))
         return false;
     r.colour = LoadGrid::DefaultCellColour;
-    if (!s_.MoveOut(r.path)) {
+    if (!mover_.MoveOut(r.path)) {
         // Some files are still in the game folder: the folder stays loaded, so a second click
         // can finish the job once the player has freed them. A cancelled unload is undone:
         // the player who cancels expects the folder as it was, not half of it.
         r.colour = LoadGrid::LoadedColour;
-        if (s_.reporter().cancelled())
-            s_.journal().undoCancelled(0);
+        if (r_.cancelled())
+            journal_.undoCancelled(0);
         return false;
     }
     r.loaded = false;
@@ -69,24 +73,24 @@ bool LoadFiles::unload(int row) {
         s_.G1.clear();
         s_.Frame6 = false;
     }
-    s_.RefreshLoadedList();
-    s_.inisave();
+    loadedList_.refresh();
+    options_.inisave();
     // The ledgers are written before the saves move: an unload they cannot record is undone
     // while nothing but its files has changed.
-    if (s_.journal().unrecorded()) {
+    if (journal_.unrecorded()) {
         r.loaded = true;
         r.colour = LoadGrid::LoadedColour;
         s_.G1 = planes;
         s_.Frame6 = frame6;
-        s_.journal().undoUnrecorded();
+        journal_.undoUnrecorded();
         return false;
     }
     if (letter != QLatin1String("M"))
         return true;
     QStringList problems;
-    const bool ok = s_.journal().missionUnload(r.name, &problems);
+    const bool ok = journal_.missionUnload(r.name, &problems);
     for (const QString &p : problems)
-        s_.reporter().report(p);
+        r_.report(p);
     return ok;
 }
 
@@ -97,16 +101,15 @@ bool LoadFiles::load(int row) {
     if (s_.FormReady) {
         const LoadGrid::Row &r = s_.Unigrid.row(row);
         if (const QString why = Ledgers::unrecordable(r.name); !why.isEmpty()) {
-            s_.reporter().report(
-                Ledgers::refusedLoad(QStringLiteral("the content folder"), r.path, why));
+            r_.report(Ledgers::refusedLoad(QStringLiteral("the content folder"), r.path, why));
             return false;
         }
     }
     const QString letter = s_.Unigrid.letter(row);
     PreviousRow = s_.Unigrid.takenOutBy(row);
-    if (!s_.journal().beginLoad(row, PreviousRow))
+    if (!journal_.beginLoad(row, PreviousRow))
         return false;
-    const OperationJournal::Scope journal(s_.journal());
+    const OperationJournal::Scope journal(journal_);
     const bool swapped = std::any_of(s_.G1.rows.begin(), s_.G1.rows.end(),
                                      [](const SlotGrid::Row &a) { return a.marked; });
     // The saves first, made ready before any file moves: a switch that cannot move them (a
@@ -120,9 +123,9 @@ bool LoadFiles::load(int row) {
         LoadGrid::Row &prev = s_.Unigrid.row(PreviousRow);
         prev.colour = LoadGrid::DefaultCellColour;
         const bool again = !s_.FormReady && movedOutWhileLoading_.contains(prev.path);
-        if (!again && !s_.MoveOut(prev.path)) {
+        if (!again && !mover_.MoveOut(prev.path)) {
             prev.colour = LoadGrid::LoadedColour;
-            if (s_.reporter().cancelled())
+            if (r_.cancelled())
                 undoLoad(0, letter == QLatin1String("F") && swapped);
             return false;
         }
@@ -134,13 +137,13 @@ bool LoadFiles::load(int row) {
     // A failure after a folder was taken out is told once, with what became of that folder.
     const bool tellsUndo = PreviousRow > 0 && s_.FormReady;
     if (tellsUndo)
-        s_.reporter().collectReports();
-    const bool in = s_.MoveIn(r.path);
-    const QStringList moverSaid = tellsUndo ? s_.reporter().takeReports() : QStringList();
-    if (in || s_.reporter().cancelled())
+        r_.collectReports();
+    const bool in = mover_.MoveIn(r.path);
+    const QStringList moverSaid = tellsUndo ? r_.takeReports() : QStringList();
+    if (in || r_.cancelled())
         for (const QString &p : moverSaid)
-            s_.reporter().report(p);
-    if (!in && s_.reporter().cancelled()) {
+            r_.report(p);
+    if (!in && r_.cancelled()) {
         if (PreviousRow > 0) {
             LoadGrid::Row &prev = s_.Unigrid.row(PreviousRow);
             prev.loaded = true;
@@ -156,7 +159,7 @@ bool LoadFiles::load(int row) {
             LoadGrid::Row &prev = s_.Unigrid.row(PreviousRow);
             prev.loaded = true;
             prev.colour = LoadGrid::LoadedColour;
-            s_.journal().undoFailed(1, moverSaid.join(QLatin1Char(' ')));
+            journal_.undoFailed(1, moverSaid.join(QLatin1Char(' ')));
             if (letter == QLatin1String("F") && swapped)
                 planesAfterLoad(PreviousRow);
         }
@@ -168,13 +171,13 @@ bool LoadFiles::load(int row) {
     const bool altPlanes = HasAltPlanes;
     r.colour = LoadGrid::LoadedColour;
     r.loaded = true;
-    s_.RefreshLoadedList();
-    s_.inisave();
+    loadedList_.refresh();
+    options_.inisave();
     if (letter == QLatin1String("F"))
         planesAfterLoad(row);
     // A load the ledgers do not know would stay in the game folder, forgotten at the next
     // start: it is undone, before any save moves.
-    if (s_.journal().unrecorded()) {
+    if (journal_.unrecorded()) {
         r.loaded = false;
         r.colour = LoadGrid::DefaultCellColour;
         if (PreviousRow > 0) {
@@ -186,7 +189,7 @@ bool LoadFiles::load(int row) {
         s_.Fuel = fuel;
         s_.Frame6 = frame6;
         HasAltPlanes = altPlanes;
-        s_.journal().undoUnrecorded();
+        journal_.undoUnrecorded();
         if (letter == QLatin1String("F") && swapped && PreviousRow > 0)
             planesAfterLoad(PreviousRow);
         return false;
@@ -196,9 +199,9 @@ bool LoadFiles::load(int row) {
         // progress; exchanging it would bring back the store's older copy.
         const QString previous = PreviousRow > 0 ? s_.Unigrid.row(PreviousRow).name : QString();
         QStringList problems;
-        const bool ok = s_.journal().missionLoad(previous, r.name, &problems);
+        const bool ok = journal_.missionLoad(previous, r.name, &problems);
         for (const QString &p : problems)
-            s_.reporter().report(p);
+            r_.report(p);
         return ok;
     }
     return true;
@@ -206,20 +209,20 @@ bool LoadFiles::load(int row) {
 
 bool LoadFiles::readySaves(bool loading, const QString &previous, const QString &mission) {
     QStringList problems;
-    if (s_.journal().prepareMission(loading, previous, mission, &problems))
+    if (journal_.prepareMission(loading, previous, mission, &problems))
         return true;
     problems << (loading ? QStringLiteral("Nothing was changed: \"%1\" was not loaded, and every "
                                           "campaign save is where it was.")
                          : QStringLiteral("Nothing was changed: \"%1\" stays loaded, and every "
                                           "campaign save is where it was."))
                     .arg(mission);
-    s_.reporter().report(problems.join(QLatin1Char(' ')));
+    r_.report(problems.join(QLatin1Char(' ')));
     return false;
 }
 
 void LoadFiles::undoLoad(qsizetype reached, bool swapped) {
     // The marks are back (the undo reads them to put shared files right).
-    s_.journal().undoCancelled(reached);
+    journal_.undoCancelled(reached);
     // The aircraft set copied back in brings its own planes.dat: what was swapped into it is
     // gone, and the aircraft grid starts again from that folder.
     if (swapped && PreviousRow > 0)
@@ -230,22 +233,22 @@ void LoadFiles::planesAfterLoad(int row) {
     const LoadGrid::Row &r = s_.Unigrid.row(row);
     HasAltPlanes = hasAltPlanes(r.path);
     if (HasAltPlanes) {
-        s_.planes().GridSet(r.path);
-        s_.RefreshLoadedList();
-        s_.inisave();
+        planes_.GridSet(r.path);
+        loadedList_.refresh();
+        options_.inisave();
         s_.Frame6 = true;
         return;
     }
     QString error;
     const QString mod = s_.ModFolder();
     if (!FileOps::writeAtomic(FileList::resolve(mod, Ledgers::PlanesLoaded), QByteArray(), &error))
-        s_.journal().ledgerFailed(error);
+        journal_.ledgerFailed(error);
     if (!TextFile::writeLines(FileList::resolve(mod, Ledgers::ScriptsLoaded), QList<QByteArray>(30),
                               &error))
-        s_.journal().ledgerFailed(error);
+        journal_.ledgerFailed(error);
     s_.G1.clear();
-    s_.RefreshLoadedList();
-    s_.inisave();
+    loadedList_.refresh();
+    options_.inisave();
     s_.Frame6 = false;
 }
 

@@ -4,13 +4,22 @@
 #include <QSet>
 #include <QString>
 
-class Selector;
+class Reporter;
+struct SelectorState;
+class OperationJournal;
+class LoadedList;
+class Options;
+class Mover;
+class Planes;
 
 /// The page "Load Files": the load grid's click handler with its group rules and the
 /// mission save exchange, the start-up re-load, the group filter and the hover description.
 class LoadFiles {
 public:
-    explicit LoadFiles(Selector &selector) : s_(selector) {}
+    LoadFiles(SelectorState &state, Reporter &reporter, OperationJournal &journal,
+              LoadedList &loadedList, Options &options, Mover &mover, Planes &planes)
+        : s_(state), r_(reporter), journal_(journal), loadedList_(loadedList), options_(options),
+          mover_(mover), planes_(planes) {}
 
     /// A click (or Enter) on grid row `row`: unloads a loaded folder, loads another. Answers
     /// false when a file operation stopped it (the player has been told; the grid and the
@@ -57,7 +66,13 @@ private:
     bool readySaves(bool loading, const QString &previous, const QString &mission);
     void planesAfterLoad(int row);
 
-    Selector &s_;
+    SelectorState &s_;
+    Reporter &r_;
+    OperationJournal &journal_;
+    LoadedList &loadedList_;
+    Options &options_;
+    Mover &mover_;
+    Planes &planes_;
     /// The folders the re-load has unloaded to make way for another of their group. Nothing is
     /// copied into the game folder while the window loads, so a second unload of one of them
     /// would find nothing to delete; a long ledger that names the folders of a group in turn

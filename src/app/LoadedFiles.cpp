@@ -3,10 +3,9 @@
 #include "FileList.h"
 #include "FileMover.h"
 #include "Ledgers.h"
-#include "OperationJournal.h"
-#include "Selector.h"
+#include "Reporter.h"
+#include "SelectorState.h"
 #include "SkinGrid.h"
-#include "Skins.h"
 #include "Text8.h"
 #include "TextFile.h"
 
@@ -75,7 +74,7 @@ void LoadedFiles::writeLedger() {
     QString error;
     if (!TextFile::writeLines(FileList::resolve(s_.ModFolder(), Ledgers::LoadOrder), lines(),
                               &error))
-        s_.journal().ledgerFailed(error);
+        ledgerFailed(error);
 }
 
 QStringList LoadedFiles::ledgerLines() {
@@ -187,7 +186,7 @@ Ownership LoadedFiles::ownership(const QString &without) {
     QStringList problems;
     o.build(carriers(without), &problems);
     for (const QString &p : problems)
-        s_.reporter().report(p);
+        r_.report(p);
     return o;
 }
 
@@ -212,13 +211,12 @@ void LoadedFiles::restoreAfterUnload(const QString &folder) {
     QStringList problems;
     const QStringList told = restoreDeleted(deleted, folder, &problems);
     if (!told.isEmpty())
-        s_.reporter().inform(
-            QStringLiteral("\"%1\" shared files with folders that stay loaded; they were "
-                           "copied back:\r\n")
-                .arg(shown(QFileInfo(folder).fileName())) +
-            told.join(QStringLiteral("\r\n")));
+        r_.inform(QStringLiteral("\"%1\" shared files with folders that stay loaded; they were "
+                                 "copied back:\r\n")
+                      .arg(shown(QFileInfo(folder).fileName())) +
+                  told.join(QStringLiteral("\r\n")));
     for (const QString &p : std::as_const(problems))
-        s_.reporter().report(p);
+        r_.report(p);
 }
 
 QStringList LoadedFiles::restoreDeleted(const QStringList &deleted, const QString &without,

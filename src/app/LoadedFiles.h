@@ -9,7 +9,10 @@
 #include <QString>
 #include <QStringList>
 
-class Selector;
+#include <functional>
+
+class Reporter;
+struct SelectorState;
 
 /// What the loaded content folders and skins put into the game folder, and who owns each file:
 /// the part behind "Check loaded files", "Repair" and the restore of shared files after an
@@ -28,7 +31,7 @@ class Selector;
 /// the conflicts view (the click preview, the shared files) in LoadedFilesConflicts.cpp.
 class LoadedFiles {
 public:
-    explicit LoadedFiles(Selector &selector) : s_(selector) {}
+    LoadedFiles(SelectorState &state, Reporter &reporter) : s_(state), r_(reporter) {}
 
     /// Brings the load order up to the grids' marks and rewrites the ledger when it changed:
     /// what was loaded since goes to the end.
@@ -116,6 +119,10 @@ public:
     /// fuel click, the cheat byte, eaw.ini and eaw.exe): checked for presence only.
     bool changedBySelector(const QString &name);
 
+    /// Called when LoadOrder.txt could not be written (the file and why): the operation under
+    /// way must be undone.
+    std::function<void(const QString &)> ledgerFailed;
+
 private:
     struct Entry {
         bool skin = false;
@@ -139,7 +146,8 @@ private:
     QList<Replaced> replacedBy(const Entry &entry, const QString &folder, bool tell);
     void refreshPicture(bool tell);
 
-    Selector &s_;
+    SelectorState &s_;
+    Reporter &r_;
     QList<Entry> order_;
     bool read_ = false;
     QStringList presenceOnly_;

@@ -3,7 +3,8 @@
 
 #include "AltPlane.h"
 #include "PickMenu.h"
-#include "Selector.h"
+#include "Reporter.h"
+#include "SelectorState.h"
 
 #include <QFileInfo>
 
@@ -44,7 +45,7 @@ bool LoadedFiles::check() {
     QStringList problems;
     const bool whole = run(&problems);
     for (const QString &p : std::as_const(problems))
-        s_.reporter().report(p);
+        r_.report(p);
     return whole;
 }
 
@@ -57,12 +58,12 @@ bool LoadedFiles::repair() {
     for (const FileCheck::Finding &f : std::as_const(done))
         told << QStringLiteral("%1 from \"%2\"").arg(f.file, f.carrier);
     if (!told.isEmpty())
-        s_.reporter().inform(QStringLiteral("Copied back into the game folder:\r\n") +
-                             told.join(QStringLiteral("\r\n")));
+        r_.inform(QStringLiteral("Copied back into the game folder:\r\n") +
+                  told.join(QStringLiteral("\r\n")));
     else if (problems.isEmpty() && Findings.isEmpty())
-        s_.reporter().inform(QStringLiteral("Nothing to repair: all loaded files are whole."));
+        r_.inform(QStringLiteral("Nothing to repair: all loaded files are whole."));
     for (const QString &p : std::as_const(problems))
-        s_.reporter().report(p);
+        r_.report(p);
     QStringList after;
     return run(&after) && problems.isEmpty();
 }

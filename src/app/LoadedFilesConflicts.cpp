@@ -6,9 +6,9 @@
 #include "FileMover.h"
 #include "NativePath.h"
 #include "Prompt.h"
-#include "Selector.h"
+#include "Reporter.h"
+#include "SelectorState.h"
 #include "SkinGrid.h"
-#include "Skins.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -31,7 +31,7 @@ void LoadedFiles::refreshPicture(bool tell) {
     picture_.owners.build(carriers({}), &problems);
     if (tell)
         for (const QString &p : std::as_const(problems))
-            s_.reporter().report(p);
+            r_.report(p);
     picture_.inGame.clear();
     for (const QString &f : FileList::files(s_.GameFolder()))
         picture_.inGame.insert(f.toCaseFolded());
@@ -58,7 +58,7 @@ bool LoadedFiles::conflictsOf(const QString &name, QStringList *lines) {
     const Entry entry{skin, name, s_.Check5};
     const QString folder = folderOf(entry);
     if (folder.isEmpty() || (!skin && s_.Unigrid.find(name) == 0)) {
-        s_.prompt().fail(
+        r_.prompt().fail(
             QStringLiteral("There is no content folder or skin named \"%1\".").arg(name));
         return false;
     }

@@ -2,7 +2,8 @@
 
 #include "FileList.h"
 #include "MusicSets.h"
-#include "Selector.h"
+#include "Reporter.h"
+#include "SelectorState.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -11,20 +12,18 @@ void MusicButtons::fill() {
     int skipped = 0;
     Option12 = MusicSets::sets(s_.GameFolder(), &skipped);
     if (skipped > 0)
-        s_.reporter().report(
-            QStringLiteral("The game folder holds %1 music sets; only the first %2 have a "
-                           "button.")
-                .arg(Option12.size() + skipped)
-                .arg(MusicSets::Buttons));
+        r_.report(QStringLiteral("The game folder holds %1 music sets; only the first %2 have a "
+                                 "button.")
+                      .arg(Option12.size() + skipped)
+                      .arg(MusicSets::Buttons));
     findPlaying(QString());
     const QString temp = MusicSets::leftoverTemp(s_.GameFolder());
     if (!temp.isEmpty())
-        s_.reporter().report(
-            QStringLiteral("The folder \"%1\" is left from an interrupted music switch. "
-                           "Rename it back to the name of the music set it holds (or to "
-                           "\"Music\" when the game folder has no Music folder); until "
-                           "then the music cannot be switched.")
-                .arg(QDir::toNativeSeparators(FileList::join(s_.GameFolder(), temp))));
+        r_.report(QStringLiteral("The folder \"%1\" is left from an interrupted music switch. "
+                                 "Rename it back to the name of the music set it holds (or to "
+                                 "\"Music\" when the game folder has no Music folder); until "
+                                 "then the music cannot be switched.")
+                      .arg(QDir::toNativeSeparators(FileList::join(s_.GameFolder(), temp))));
 }
 
 bool MusicButtons::click(int index) {
@@ -35,7 +34,7 @@ bool MusicButtons::click(int index) {
         findPlaying(Option12.at(index));
         return true;
     }
-    s_.reporter().report(error);
+    r_.report(error);
     return false;
 }
 
@@ -65,6 +64,6 @@ bool MusicButtons::delmsn() {
     QString error;
     if (MusicSets::deleteDefaultMissions(s_.GameFolder(), nullptr, &error))
         return true;
-    s_.reporter().report(error);
+    r_.report(error);
     return false;
 }

@@ -3,12 +3,13 @@
 #include <QString>
 #include <QStringList>
 
-class Selector;
+class Reporter;
+struct SelectorState;
 
 /// The music buttons `Option12` with the frame `Frame12`, and "Del MSN", on the page "General".
 class MusicButtons {
 public:
-    explicit MusicButtons(Selector &selector) : s_(selector) {}
+    MusicButtons(SelectorState &state, Reporter &reporter) : s_(state), r_(reporter) {}
 
     /// The load step: one button per music set of the game folder (at most seven). More sets,
     /// or a Musictemp left by an interrupted switch, are told to the player.
@@ -33,5 +34,6 @@ public:
 
 private:
     void findPlaying(const QString &switchedTo);
-    Selector &s_;
+    SelectorState &s_;
+    Reporter &r_;
 };

@@ -6,10 +6,11 @@
 #include "FileOps.h"
 #include "Ledgers.h"
 #include "LoadedFiles.h"
+#include "LoadedList.h"
 #include "Progress.h"
-#include "Selector.h"
+#include "Reporter.h"
+#include "SelectorState.h"
 #include "SkinGrid.h"
-#include "Skins.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -112,7 +113,7 @@ bool OperationJournal::beginSwap(int row, const QStringList &targets) {
         Journal::Backup backup;
         QString error;
         if (!Journal::backUp(path, &backup, &error)) {
-            s_.reporter().report(error + QStringLiteral(" The aircraft was not swapped in."));
+            r_.report(error + QStringLiteral(" The aircraft was not swapped in."));
             return false;
         }
         record.backups << backup;
@@ -129,23 +130,21 @@ bool OperationJournal::begin(Journal::Record record) {
                                       Ledgers::SkinsLoaded, Ledgers::PlanesLoaded}) {
             const QString path = FileList::join(s_.ModFolder(), ledger);
             if (QFileInfo::exists(path) && FileOps::isReadOnly(path)) {
-                s_.reporter().report(
-                    QStringLiteral("Could not write \"%1\": the file is read-only. Nothing "
-                                   "was changed: the selector could not have recorded "
-                                   "what it did.")
-                        .arg(QDir::toNativeSeparators(path)));
+                r_.report(QStringLiteral("Could not write \"%1\": the file is read-only. Nothing "
+                                         "was changed: the selector could not have recorded "
+                                         "what it did.")
+                              .arg(QDir::toNativeSeparators(path)));
                 return false;
             }
         }
     }
     // The order it starts from: an operation undone after a crash leaves it as it was.
     if (!record.moves.isEmpty())
-        record.order = s_.loadedFiles().ledgerLines();
+        record.order = loadedFiles_.ledgerLines();
     QString error;
     if (!Journal::write(s_.ModFolder(), s_.GameFolder(), record, &error)) {
-        s_.reporter().report(
-            error + QStringLiteral(" Nothing was changed: without its journal the selector "
-                                   "could not put the game folder right after a crash."));
+        r_.report(error + QStringLiteral(" Nothing was changed: without its journal the selector "
+                                         "could not put the game folder right after a crash."));
         return false;
     }
     record_ = record;
@@ -182,13 +181,13 @@ void OperationJournal::restoreLedgers(QStringList *problems) {
             problems->append(error);
     }
     // The load order is read again from what it said before the operation.
-    s_.loadedFiles().forget();
+    loadedFiles_.forget();
 }
 
 void OperationJournal::end() {
     // A ledger write that no undo took up is told rather than lost.
     if (!ledgerError_.isEmpty())
-        s_.reporter().report(std::exchange(ledgerError_, {}));
+        r_.report(std::exchange(ledgerError_, {}));
     ledgers_.clear();
     // The replaced game files go before the record, which claims them until then; and the
     // record says first that the operation is over, so that a crash among the deletes is not
@@ -198,10 +197,10 @@ void OperationJournal::end() {
         QString error;
         if (Journal::write(s_.ModFolder(), s_.GameFolder(), record_, &error)) {
             for (const QString &p : kept_.drop())
-                s_.reporter().report(p);
+                r_.report(p);
         } else {
             // Left in place, unclaimed: the next start sets them aside and tells the player.
-            s_.reporter().report(error);
+            r_.report(error);
             kept_ = KeptFiles();
         }
     }
@@ -220,7 +219,7 @@ void OperationJournal::end() {
     }
     QString error;
     if (!Journal::remove(s_.ModFolder(), &error))
-        s_.reporter().report(error);
+        r_.report(error);
 }
 
 qsizetype OperationJournal::files() const {
@@ -241,16 +240,16 @@ void OperationJournal::started() {
     // While the window loads a load copies nothing and has no record: nothing to follow.
     if (!open_)
         return;
-    s_.reporter().setProgressOn(true);
-    if (Progress *p = s_.reporter().progress())
+    r_.setProgressOn(true);
+    if (Progress *p = r_.progress())
         p->begin(files());
 }
 
 void OperationJournal::ended() {
     --underWay_;
-    if (Progress *p = s_.reporter().progress())
+    if (Progress *p = r_.progress())
         p->end();
-    s_.reporter().setProgressOn(false);
+    r_.setProgressOn(false);
 }
 
 const QStringList *OperationJournal::listedOut(const QString &folder) const {

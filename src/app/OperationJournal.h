@@ -8,7 +8,10 @@
 #include <QString>
 #include <QStringList>
 
-class Selector;
+class Reporter;
+struct SelectorState;
+class LoadedFiles;
+class LoadedList;
 
 /// Keeps the journal (`Journal`, "Journal.txt" in the VEK folder) of every operation that
 /// changes the game folder, and puts things right at the next start when a crash cut one short.
@@ -42,7 +45,9 @@ class Selector;
 /// stages (OperationJournalSaves.cpp) and the start-up recovery (OperationJournalRecovery.cpp).
 class OperationJournal {
 public:
-    explicit OperationJournal(Selector &selector) : s_(selector) {}
+    OperationJournal(SelectorState &state, Reporter &reporter, LoadedFiles &loadedFiles,
+                     LoadedList &loadedList)
+        : s_(state), r_(reporter), loadedFiles_(loadedFiles), loadedList_(loadedList) {}
 
     /// Records the load of `Unigrid` row `row`, taking out `previousRow` (0 for none) first.
     /// False (the player told) when the record cannot be written: the operation must not start.
@@ -177,7 +182,10 @@ private:
               QStringList *problems);
     void setSkinsLoaded(int slot, const QString &folder, QStringList *problems) const;
 
-    Selector &s_;
+    SelectorState &s_;
+    Reporter &r_;
+    LoadedFiles &loadedFiles_;
+    LoadedList &loadedList_;
     Journal::Record record_;
     KeptFiles kept_;
     SaveExchange savesOut_; ///< the mission save exchange made ready: Savedata's files leave

@@ -6,7 +6,9 @@
 #include "FileMover.h"
 #include "Ledgers.h"
 #include "LoadedFiles.h"
-#include "Selector.h"
+#include "LoadedList.h"
+#include "Reporter.h"
+#include "SelectorState.h"
 #include "SkinGrid.h"
 #include "Text8.h"
 #include "TextFile.h"
@@ -210,7 +212,7 @@ void OperationJournal::recover() {
     const Journal::Found found = Journal::read(mod, s_.GameFolder(), &record, &error);
     adoptKept(found == Journal::Found::Record ? &record : nullptr, &orphans);
     for (const QString &o : std::as_const(orphans))
-        s_.reporter().report(o);
+        r_.report(o);
     switch (found) {
     case Journal::Found::None:
         return;
@@ -219,22 +221,20 @@ void OperationJournal::recover() {
         // Nothing changed, so nothing is recovered.
         QString aside;
         QString asideError;
-        s_.reporter().report(
-            Journal::setAside(mod, &aside, &asideError)
-                ? error + QStringLiteral(" It was kept as \"%1\"; if the selector was "
-                                         "stopped while it changed the game folder, check "
-                                         "the loaded folders.")
-                              .arg(QDir::toNativeSeparators(aside))
-                : error + QLatin1Char(' ') + asideError);
+        r_.report(Journal::setAside(mod, &aside, &asideError)
+                      ? error + QStringLiteral(" It was kept as \"%1\"; if the selector was "
+                                               "stopped while it changed the game folder, check "
+                                               "the loaded folders.")
+                                    .arg(QDir::toNativeSeparators(aside))
+                      : error + QLatin1Char(' ') + asideError);
         return;
     }
     case Journal::Found::Unreadable:
         recovered_ = true;
-        s_.reporter().report(error +
-                             QStringLiteral(" It was removed; if the selector was stopped while it "
-                                            "changed the game folder, check the loaded folders."));
+        r_.report(error + QStringLiteral(" It was removed; if the selector was stopped while it "
+                                         "changed the game folder, check the loaded folders."));
         if (!Journal::remove(mod, &error))
-            s_.reporter().report(error);
+            r_.report(error);
         return;
     case Journal::Found::Record:
         break;
@@ -284,7 +284,7 @@ void OperationJournal::recover() {
             deleted_ = namesOf(true);
         }
         if (record.stage != Journal::Over)
-            s_.loadedFiles().recovered(record.order, record.moves, ledger);
+            loadedFiles_.recovered(record.order, record.moves, ledger);
     }
     if (record.stage != Journal::Over)
         for (const QString &d : std::as_const(record.drops))
@@ -297,17 +297,17 @@ void OperationJournal::recover() {
             .arg(record.operation, QDir::toNativeSeparators(path), outcome);
     if (!problems.isEmpty())
         message += QStringLiteral("\r\n\r\n") + problems.join(QStringLiteral("\r\n\r\n"));
-    s_.reporter().report(message);
+    r_.report(message);
 
     // The journal goes only once the ledger says what the game folder holds; otherwise the
     // next start tries again.
     if (!Ledgers::writeFoldersLoaded(mod, TextFile::joinLines(ledger), &error)) {
-        s_.reporter().report(error);
+        r_.report(error);
         return;
     }
     // What a finished load replaced is no longer wanted; an undone one has had its files back.
     for (const QString &p : kept_.drop())
-        s_.reporter().report(p);
+        r_.report(p);
     // The record stays until the shared files are back: a crash before that does it all again.
     settling_ = true;
     operation_ = record.operation;
@@ -319,17 +319,16 @@ void OperationJournal::settle() {
     settling_ = false;
     QStringList problems;
     const QStringList told =
-        s_.loadedFiles().restoreDeleted(std::exchange(deleted_, {}), QString(), &problems);
-    s_.loadedFiles().putBack(std::exchange(putBack_, {}), &problems);
+        loadedFiles_.restoreDeleted(std::exchange(deleted_, {}), QString(), &problems);
+    loadedFiles_.putBack(std::exchange(putBack_, {}), &problems);
     if (!told.isEmpty())
-        s_.reporter().report(
-            QStringLiteral("Finishing %1 took out files that folders staying loaded carry "
-                           "too; they were copied back:\r\n")
-                .arg(operation_) +
-            told.join(QStringLiteral("\r\n")));
+        r_.report(QStringLiteral("Finishing %1 took out files that folders staying loaded carry "
+                                 "too; they were copied back:\r\n")
+                      .arg(operation_) +
+                  told.join(QStringLiteral("\r\n")));
     for (const QString &p : std::as_const(problems))
-        s_.reporter().report(p);
+        r_.report(p);
     QString error;
     if (!Journal::remove(s_.ModFolder(), &error))
-        s_.reporter().report(error);
+        r_.report(error);
 }

@@ -1,8 +1,11 @@
 // A mission's save exchange, one journal stage per step.
 #include "OperationJournal.h"
 
+#include "LoadedFiles.h"
+#include "LoadedList.h"
 #include "MissionSaves.h"
-#include "Selector.h"
+#include "Reporter.h"
+#include "SelectorState.h"
 
 #include <utility>
 bool OperationJournal::advance(const QString &stage, const QStringList &held,

@@ -4,7 +4,9 @@
 #include "FileCopy.h"
 #include "FileOps.h"
 #include "LoadedFiles.h"
-#include "Selector.h"
+#include "LoadedList.h"
+#include "Reporter.h"
+#include "SelectorState.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -21,7 +23,7 @@ void OperationJournal::undoFailed(qsizetype reached, const QString &cause) {
 
 void OperationJournal::ledgerFailed(const QString &error) {
     if (!open_) {
-        s_.reporter().report(error);
+        r_.report(error);
         return;
     }
     if (!ledgerError_.contains(error))
@@ -49,7 +51,7 @@ void OperationJournal::undoUnrecorded(qsizetype reached) {
                                  "from its journal at its next start.");
     if (!problems.isEmpty())
         text += QLatin1Char(' ') + problems.join(QLatin1Char(' '));
-    s_.reporter().report(text);
+    r_.report(text);
 }
 
 void OperationJournal::undoMoves(qsizetype reached, const QString &said, const QString &cause) {
@@ -93,9 +95,9 @@ void OperationJournal::undoMoves(qsizetype reached, const QString &said, const Q
     }
     // Copying a folder back, or removing copies, can leave a file of another loaded folder
     // missing or in a copy that is not its owner's.
-    s_.loadedFiles().putBack(names, &problems);
+    loadedFiles_.putBack(names, &problems);
     if (unmarked)
-        s_.RefreshLoadedList();
+        loadedList_.refresh();
     if (!ledgerError_.isEmpty())
         problems << std::exchange(ledgerError_, {});
     QString text = record_.operation;
@@ -107,11 +109,11 @@ void OperationJournal::undoMoves(qsizetype reached, const QString &said, const Q
     else if (!problems.isEmpty())
         text += QStringLiteral(" Not everything could be put back (see the next message).");
     if (cause.isEmpty())
-        s_.reporter().inform(text);
+        r_.inform(text);
     else
-        s_.reporter().report(text);
+        r_.report(text);
     for (const QString &p : std::as_const(problems))
-        s_.reporter().report(p);
+        r_.report(p);
 }
 
 bool OperationJournal::undoSwap(QStringList *problems) {

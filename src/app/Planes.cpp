@@ -4,10 +4,13 @@
 #include "FileList.h"
 #include "FileOps.h"
 #include "Ledgers.h"
+#include "LoadedList.h"
 #include "OperationJournal.h"
+#include "Options.h"
 #include "PickMenu.h"
 #include "PlanesDat.h"
-#include "Selector.h"
+#include "Reporter.h"
+#include "SelectorState.h"
 #include "StringFile.h"
 #include "Text8.h"
 #include "TextFile.h"
@@ -31,7 +34,7 @@ void Planes::GridSet(const QString &contentFolder) {
     QStringList problems;
     if (!s_.G1.GridSet(contentFolder, &problems)) {
         for (const QString &p : problems)
-            s_.reporter().report(p);
+            r_.report(p);
         return;
     }
     s_.G1.filter(s_.List1Index < 0 ? 0 : s_.List1Index);
@@ -45,7 +48,7 @@ void Planes::GridSet(const QString &contentFolder) {
         problems << error;
     }
     for (const QString &p : problems)
-        s_.reporter().report(p);
+        r_.report(p);
 }
 
 bool Planes::click(int row) {
@@ -55,7 +58,7 @@ bool Planes::click(int row) {
     AltPlane plane;
     QString error;
     auto fail = [this](const QString &message) {
-        s_.reporter().report(message);
+        r_.report(message);
         return false;
     };
     // The aircraft's folder is recorded by name in the ledgers, as a content folder is.
@@ -163,9 +166,9 @@ bool Planes::click(int row) {
 
     // From here on the game's files are written, their old bytes kept in the journal so that a
     // failure or a crash puts every one of them back.
-    if (!s_.journal().beginSwap(row, targets))
+    if (!journal_.beginSwap(row, targets))
         return false;
-    const OperationJournal::Scope journal(s_.journal());
+    const OperationJournal::Scope journal(journal_);
     qsizetype renamed = 0;
     const bool ok = FileOps::writeSet(files, &error, &renamed);
     if (!ok) {
@@ -174,13 +177,13 @@ bool Planes::click(int row) {
         if (renamed == 0)
             problems << QStringLiteral("No game file was changed; the aircraft was not swapped "
                                        "in.");
-        else if (s_.journal().undoSwap(&problems))
+        else if (journal_.undoSwap(&problems))
             problems << QStringLiteral("The game files the swap had written were put back as "
                                        "they were; the aircraft was not swapped in.");
         else
             problems << QStringLiteral("Not every file could be put back: VEK Selector puts them "
                                        "back from its journal at its next start.");
-        s_.reporter().report(problems.join(QLatin1Char(' ')));
+        r_.report(problems.join(QLatin1Char(' ')));
         return false;
     }
     if (!fltTarget.isEmpty())
@@ -191,11 +194,11 @@ bool Planes::click(int row) {
     SelectedSlot = plane.slot;
     const SlotGrid marks = s_.G1;
     s_.G1.mark(row);
-    s_.inisave();
-    s_.RefreshLoadedList();
-    if (s_.journal().unrecorded()) {
+    options_.inisave();
+    loadedList_.refresh();
+    if (journal_.unrecorded()) {
         s_.G1 = marks;
-        s_.journal().undoUnrecorded();
+        journal_.undoUnrecorded();
         return false;
     }
     const SlotGrid::Row &swapped = s_.G1.row(row);
@@ -214,16 +217,15 @@ bool Planes::fuelClick(int row, int column) {
     const QString game = s_.GameFolder();
     const QString dat = FileList::find(game, QStringLiteral("planes.dat"));
     if (dat.isEmpty()) {
-        s_.reporter().report(
-            QStringLiteral("The game folder \"%1\" has no planes.dat, so the fuel load "
-                           "cannot be set.")
-                .arg(QDir::toNativeSeparators(game)));
+        r_.report(QStringLiteral("The game folder \"%1\" has no planes.dat, so the fuel load "
+                                 "cannot be set.")
+                      .arg(QDir::toNativeSeparators(game)));
         return false;
     }
     QString error;
     if (!PlanesDat::writeFuel(FileList::join(game, dat), row - 1, FuelGrid::value(r.full, column),
                               &error)) {
-        s_.reporter().report(error);
+        r_.report(error);
         return false;
     }
     r.chosenColumn = column;

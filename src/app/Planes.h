@@ -2,14 +2,20 @@
 
 #include <QString>
 
-class Selector;
+class Reporter;
+struct SelectorState;
+class OperationJournal;
+class LoadedList;
+class Options;
 
 /// The aircraft pages: the alternative aircraft grid `G1` (filled when a content folder with
 /// "P-" folders is loaded), the swap of an alternative into its slot, the fuel grid, the
 /// description on hover and the slot filter `List1`.
 class Planes {
 public:
-    explicit Planes(Selector &selector) : s_(selector) {}
+    Planes(SelectorState &state, Reporter &reporter, OperationJournal &journal,
+           LoadedList &loadedList, Options &options)
+        : s_(state), r_(reporter), journal_(journal), loadedList_(loadedList), options_(options) {}
 
     /// `GridSet`: fills `G1` from the content folder's "P-" folders and `Fuel` from its
     /// planes.dat. Problems (an unusable .vek, a missing planes.dat) are told to the player.
@@ -35,5 +41,9 @@ public:
     int LastHoverRow = -1;
 
 private:
-    Selector &s_;
+    SelectorState &s_;
+    Reporter &r_;
+    OperationJournal &journal_;
+    LoadedList &loadedList_;
+    Options &options_;
 };

@@ -14,6 +14,9 @@ class Prompt;
 /// collects them (the reset, an autoscript run).
 class Reporter {
 public:
+    /// The caption while strays are swept out of the game folder.
+    static inline const QString CleaningUp = QStringLiteral("Please wait... cleaning up");
+
     explicit Reporter(Prompt &prompt) : prompt_(prompt) {}
 
     Prompt &prompt() { return prompt_; }

@@ -7,15 +7,20 @@
 #include "FileMover.h"
 #include "Ledgers.h"
 #include "LoadedFiles.h"
+#include "LoadedList.h"
 #include "OperationJournal.h"
-#include "Selector.h"
+#include "Reporter.h"
+#include "SelectorState.h"
 #include "SkinGrid.h"
 #include "Text8.h"
 #include "TextFile.h"
 
 #include <QDir>
 
-Skins::Skins(Selector &selector) : SkinTable(SkinGrid::LastSlot + 1), s_(selector) {}
+Skins::Skins(SelectorState &state, Reporter &reporter, OperationJournal &journal,
+             LoadedFiles &loadedFiles, LoadedList &loadedList, Planes &planes)
+    : SkinTable(SkinGrid::LastSlot + 1), s_(state), r_(reporter), journal_(journal),
+      loadedFiles_(loadedFiles), loadedList_(loadedList), planes_(planes) {}
 
 QString Skins::folderOf(int row) const {
     return FileList::join(s_.skinFolder(), s_.SK1.row(row).name);
@@ -30,7 +35,7 @@ bool Skins::rescan() {
     fresh.fill(s_.skinFolder());
     if (!rescanRows(s_.SK1.rows, fresh.rows))
         return false;
-    s_.planes().filter(s_.List1Index);
+    planes_.filter(s_.List1Index);
     LastHoverRow = -1;
     return true;
 }
@@ -86,35 +91,35 @@ bool Skins::takeOut(int row) {
     QString error;
     const bool ok = FileMover::MoveOut(
         folderOf(row), s_.GameFolder(), nullptr, &error,
-        [](const QString &name) { return SkinGrid::keptOnUnload(name); }, s_.reporter().progress());
-    if (s_.reporter().cancelled())
+        [](const QString &name) { return SkinGrid::keptOnUnload(name); }, r_.progress());
+    if (r_.cancelled())
         return false;
-    s_.loadedFiles().restoreAfterUnload(folderOf(row));
+    loadedFiles_.restoreAfterUnload(folderOf(row));
     if (ok) {
         s_.SK1.mark(row, false);
         return true;
     }
-    s_.reporter().report(error);
+    r_.report(error);
     return false;
 }
 
 bool Skins::unload(int row) {
-    if (!s_.journal().beginSkinUnload(row))
+    if (!journal_.beginSkinUnload(row))
         return false;
-    const OperationJournal::Scope journal(s_.journal());
+    const OperationJournal::Scope journal(journal_);
     // A skin some of whose files could not be deleted stays marked, so that a second
     // double-click can finish the job once the player has freed them.
     const bool ok = takeOut(row);
     s_.SkinEventsOn = true;
-    if (s_.reporter().cancelled()) {
-        s_.journal().undoCancelled(0);
+    if (r_.cancelled()) {
+        journal_.undoCancelled(0);
         return false;
     }
-    s_.RefreshLoadedList();
-    if (s_.journal().unrecorded()) {
+    loadedList_.refresh();
+    if (journal_.unrecorded()) {
         if (ok)
             s_.SK1.mark(row, true);
-        s_.journal().undoUnrecorded();
+        journal_.undoUnrecorded();
         return false;
     }
     return ok;
@@ -124,17 +129,15 @@ bool Skins::load(int row) {
     const QString name = s_.SK1.row(row).name;
     const int slot = SkinGrid::slotOf(name);
     if (slot < 0) {
-        s_.reporter().report(
-            QStringLiteral("The skin folder \"%1\" cannot be loaded: its name does not give "
-                           "an aircraft slot 0 to 30 from its third character on (\"A-05 "
-                           "Name\" is slot 5).")
-                .arg(QDir::toNativeSeparators(folderOf(row))));
+        r_.report(QStringLiteral("The skin folder \"%1\" cannot be loaded: its name does not give "
+                                 "an aircraft slot 0 to 30 from its third character on (\"A-05 "
+                                 "Name\" is slot 5).")
+                      .arg(QDir::toNativeSeparators(folderOf(row))));
         return false;
     }
     // Before the skin of its slot makes way: the ledgers could not name this one.
     if (const QString why = Ledgers::unrecordable(name); !why.isEmpty()) {
-        s_.reporter().report(
-            Ledgers::refusedLoad(QStringLiteral("the skin folder"), folderOf(row), why));
+        r_.report(Ledgers::refusedLoad(QStringLiteral("the skin folder"), folderOf(row), why));
         return false;
     }
     QList<int> others;
@@ -142,9 +145,9 @@ bool Skins::load(int row) {
         if (q != row && s_.SK1.row(q).loaded && SkinGrid::slotOf(s_.SK1.row(q).name) == slot)
             others << q;
     const bool withFlt = s_.Check5;
-    if (!s_.journal().beginSkinLoad(row, others, withFlt))
+    if (!journal_.beginSkinLoad(row, others, withFlt))
         return false;
-    const OperationJournal::Scope journal(s_.journal());
+    const OperationJournal::Scope journal(journal_);
     bool ok = true;
     qsizetype reached = 0;
     for (; reached < others.size() && ok; ++reached)
@@ -157,15 +160,15 @@ bool Skins::load(int row) {
         ok = FileMover::MoveIn(
             folderOf(row), s_.GameFolder(), nullptr, &error,
             [withFlt](const QString &file) { return SkinGrid::skippedOnLoad(file, withFlt); },
-            s_.reporter().progress(), &s_.journal().kept());
+            r_.progress(), &journal_.kept());
     const bool in = ok;
-    if (s_.reporter().cancelled()) {
+    if (r_.cancelled()) {
         // The skins of the slot taken out come back, marked as they were; the ledgers never
         // changed.
         for (qsizetype i = 0; i < cut; ++i)
             s_.SK1.mark(others.at(i), true);
         s_.SkinEventsOn = true;
-        s_.journal().undoCancelled(cut);
+        journal_.undoCancelled(cut);
         return false;
     }
     if (allOut && !in && !others.isEmpty()) {
@@ -173,11 +176,11 @@ bool Skins::load(int row) {
         for (const int q : std::as_const(others))
             s_.SK1.mark(q, true);
         s_.SkinEventsOn = true;
-        s_.journal().undoFailed(others.size(), error);
+        journal_.undoFailed(others.size(), error);
         return false;
     }
     if (!in && !error.isEmpty())
-        s_.reporter().report(error);
+        r_.report(error);
     const QString before = SkinTable.at(slot);
     if (in) {
         SkinTable[slot] = folderOf(row);
@@ -187,14 +190,14 @@ bool Skins::load(int row) {
     // The ledger follows whatever changed, also when a skin of the slot could not be taken out
     // whole.
     s_.SkinEventsOn = true;
-    s_.RefreshLoadedList();
-    if (s_.journal().unrecorded()) {
+    loadedList_.refresh();
+    if (journal_.unrecorded()) {
         SkinTable[slot] = before;
         if (in)
             s_.SK1.mark(row, false);
         for (qsizetype i = 0; i < cut; ++i)
             s_.SK1.mark(others.at(i), true);
-        s_.journal().undoUnrecorded(in ? others.size() + 1 : cut);
+        journal_.undoUnrecorded(in ? others.size() + 1 : cut);
         return false;
     }
     return ok;
@@ -210,6 +213,6 @@ bool Skins::writeSkinsLoaded() {
     if (TextFile::writeLines(FileList::resolve(s_.ModFolder(), Ledgers::SkinsLoaded), lines,
                              &error))
         return true;
-    s_.journal().ledgerFailed(error);
+    journal_.ledgerFailed(error);
     return false;
 }

@@ -3,7 +3,12 @@
 #include <QString>
 #include <QStringList>
 
-class Selector;
+class Reporter;
+struct SelectorState;
+class OperationJournal;
+class LoadedFiles;
+class LoadedList;
+class Planes;
 
 /// The skin side of the page "Planes and Skins": the grid `SK1` (kept by the selector), the
 /// description `Label4` and picture `Image2` of the skin clicked or under the pointer, the
@@ -15,7 +20,8 @@ public:
     static inline const QString Check5ToolTip =
         QStringLiteral("If checked it will load any *.fly files which come with the skin folder");
 
-    explicit Skins(Selector &selector);
+    Skins(SelectorState &state, Reporter &reporter, OperationJournal &journal,
+          LoadedFiles &loadedFiles, LoadedList &loadedList, Planes &planes);
 
     /// Fills `SK1` from the skin folder (once, while the window loads).
     void fill();
@@ -54,5 +60,10 @@ private:
     bool load(int row);
     bool writeSkinsLoaded();
 
-    Selector &s_;
+    SelectorState &s_;
+    Reporter &r_;
+    OperationJournal &journal_;
+    LoadedFiles &loadedFiles_;
+    LoadedList &loadedList_;
+    Planes &planes_;
 };

@@ -4,8 +4,11 @@
 #include "FileList.h"
 #include "Launcher.h"
 #include "Ledgers.h"
+#include "LoadedList.h"
+#include "Options.h"
 #include "Prompt.h"
-#include "Selector.h"
+#include "Reporter.h"
+#include "SelectorState.h"
 #include "Text8.h"
 
 bool WindowCommands::LaunchEAW() {
@@ -14,28 +17,29 @@ bool WindowCommands::LaunchEAW() {
     QString error;
     const QString program = FileList::resolve(s_.GameFolder(), QStringLiteral("eaw.exe"));
     if (!Launcher::start(program, s_.GameFolder(), &error)) {
-        s_.reporter().report(error);
+        r_.report(error);
         return false;
     }
     return true;
 }
 
 void WindowCommands::Minimise() {
-    Q_EMIT s_.minimiseRequested();
+    minimise_();
 }
 
 bool WindowCommands::ExitProcedure() {
-    if (s_.Check4 && !s_.prompt().message(CheatCheck::ExitTitle, CheatCheck::ExitText,
+    if (s_.Check4 && !r_.prompt().message(CheatCheck::ExitTitle, CheatCheck::ExitText,
                                           Prompt::Icon::None, Prompt::Buttons::OkCancel))
         return false;
     // On or off, the cheat byte is 0 once the selector has gone.
-    s_.writeCheatByte(0);
-    s_.Restore();
+    options_.writeCheatByte(0);
+    options_.Restore();
     return true;
 }
 
 void WindowCommands::NewVekDirectory() {
     QString error;
-    if (!Ledgers::writeFoldersLoaded(s_.ModFolder(), Text8::fromUnicode(s_.Label8()), &error))
-        s_.reporter().report(error);
+    if (!Ledgers::writeFoldersLoaded(s_.ModFolder(), Text8::fromUnicode(loadedList_.Label8()),
+                                     &error))
+        r_.report(error);
 }

@@ -1,11 +1,19 @@
 #pragma once
 
-class Selector;
+#include <functional>
+
+class Reporter;
+struct SelectorState;
+class Options;
+class LoadedList;
 
 /// The commands of the "General" page that act on the program as a whole.
 class WindowCommands {
 public:
-    explicit WindowCommands(Selector &selector) : s_(selector) {}
+    WindowCommands(SelectorState &state, Reporter &reporter, Options &options,
+                   LoadedList &loadedList, std::function<void()> minimise)
+        : s_(state), r_(reporter), options_(options), loadedList_(loadedList),
+          minimise_(std::move(minimise)) {}
 
     /// "Launch EAW": minimise, then start the game's eaw.exe (through Wine off Windows) in the
     /// game folder, without waiting. Answers false (the player told) when it could not start.
@@ -24,5 +32,9 @@ public:
     void NewVekDirectory();
 
 private:
-    Selector &s_;
+    SelectorState &s_;
+    Reporter &r_;
+    Options &options_;
+    LoadedList &loadedList_;
+    std::function<void()> minimise_;
 };

@@ -6,8 +6,10 @@
 #include "KeyboardFeatures.h"
 #include "LoadFiles.h"
 #include "LoadedFiles.h"
+#include "LoadedList.h"
 #include "MusicButtons.h"
 #include "NightSwitch.h"
+#include "Options.h"
 #include "Planes.h"
 #include "Prompt.h"
 #include "RecordEditor.h"
@@ -18,7 +20,7 @@
 namespace {
 
 bool status(Selector &selector, const QStringList &, QTextStream &out) {
-    for (const QString &name : selector.loadedNames())
+    for (const QString &name : selector.loadedList().loadedNames())
         out << name << '\n';
     return true;
 }
@@ -54,7 +56,7 @@ QString checkResolution(const QStringList &args) {
 }
 
 bool resolution(Selector &selector, const QStringList &args, QTextStream &) {
-    return selector.clickResolution(resolutionIndex(args.at(0)));
+    return selector.options().clickResolution(resolutionIndex(args.at(0)));
 }
 
 QString checkSquads(const QStringList &args) {
@@ -64,7 +66,7 @@ QString checkSquads(const QStringList &args) {
 }
 
 bool squads(Selector &selector, const QStringList &args, QTextStream &) {
-    return selector.clickSquads(args.at(0).toInt());
+    return selector.options().clickSquads(args.at(0).toInt());
 }
 
 const QStringList onlineNames = {QStringLiteral("start-on-ground"), QStringLiteral("no-ai"),
@@ -87,7 +89,7 @@ bool online(Selector &selector, const QStringList &args, QTextStream &) {
     const bool on = args.at(1) == QLatin1String("on");
     const IniState &ini = selector.ini;
     const bool now = check == 1 ? ini.startOnGround : check == 2 ? ini.noAI : ini.allowRespawn;
-    return now == on || selector.clickOnline(check, on);
+    return now == on || selector.options().clickOnline(check, on);
 }
 
 const QStringList syncNames = {QStringLiteral("ini"), QStringLiteral("56k"),
@@ -99,11 +101,11 @@ QString checkSync(const QStringList &args) {
 }
 
 bool syncRate(Selector &selector, const QStringList &args, QTextStream &) {
-    return selector.clickSync(int(syncNames.indexOf(args.at(0))));
+    return selector.options().clickSync(int(syncNames.indexOf(args.at(0))));
 }
 
 bool restoreIni(Selector &selector, const QStringList &, QTextStream &) {
-    return selector.Restore();
+    return selector.options().Restore();
 }
 
 bool planes(Selector &selector, const QStringList &, QTextStream &out) {
@@ -176,7 +178,7 @@ QString checkCheatCheck(const QStringList &args) {
 }
 
 bool cheatCheck(Selector &selector, const QStringList &args, QTextStream &) {
-    return selector.setCheatCheck(args.at(0) == QLatin1String("on"));
+    return selector.options().setCheatCheck(args.at(0) == QLatin1String("on"));
 }
 
 bool music(Selector &selector, const QStringList &args, QTextStream &out) {
@@ -213,8 +215,8 @@ bool night(Selector &selector, const QStringList &args, QTextStream &out) {
         out << NightSwitch::state(selector.GameFolder()) << '\n';
         return true;
     }
-    return selector.nightSwitch(NightSwitch::versionNamed(args.at(0)),
-                                args.at(1) == QLatin1String("on"));
+    return selector.options().nightSwitch(NightSwitch::versionNamed(args.at(0)),
+                                          args.at(1) == QLatin1String("on"));
 }
 
 bool skins(Selector &selector, const QStringList &, QTextStream &out) {

@@ -7,6 +7,7 @@
 #include "KeyboardFeatures.h"
 #include "MusicButtons.h"
 #include "Niteform.h"
+#include "Options.h"
 #include "PictureBox.h"
 #include "Questions.h"
 #include "Selector.h"
@@ -100,7 +101,7 @@ GeneralPage::GeneralPage(Selector &selector, QWidget *parent)
         checks[i]->setObjectName(QStringLiteral("Check%1").arg(i + 1));
         onlineLayout->addWidget(checks[i]);
         connect(checks[i], &QCheckBox::clicked, this, [this, i](bool on) {
-            selector_.clickOnline(i + 1, on);
+            selector_.options().clickOnline(i + 1, on);
             Q_EMIT changed();
         });
     }
@@ -169,19 +170,19 @@ GeneralPage::GeneralPage(Selector &selector, QWidget *parent)
     grid->setColumnStretch(2, 1);
 
     connect(resolution, &QButtonGroup::idClicked, this, [this](int i) {
-        selector_.clickResolution(i);
+        selector_.options().clickResolution(i);
         Q_EMIT changed();
     });
     connect(squads, &QButtonGroup::idClicked, this, [this](int i) {
-        selector_.clickSquads(i);
+        selector_.options().clickSquads(i);
         Q_EMIT changed();
     });
     connect(sync, &QButtonGroup::idClicked, this, [this](int i) {
-        selector_.clickSync(i);
+        selector_.options().clickSync(i);
         Q_EMIT changed();
     });
     connect(Command2, &QPushButton::clicked, this, [this] {
-        selector_.Restore();
+        selector_.options().Restore();
         Q_EMIT changed();
     });
     connect(Command5, &QPushButton::clicked, this, [this] { selector_.commands().LaunchEAW(); });
@@ -298,10 +299,10 @@ QGroupBox *GeneralPage::featuresBox() {
         Q_EMIT changed();
     });
     connect(Check4, &QCheckBox::clicked, this, [this](bool on) {
-        selector_.setCheatCheck(on);
+        selector_.options().setCheatCheck(on);
         Q_EMIT changed();
     });
-    connect(Command12, &QPushButton::clicked, this, [this] { selector_.V1cheksum(); });
+    connect(Command12, &QPushButton::clicked, this, [this] { selector_.options().V1cheksum(); });
     return Frame13;
 }
 

@@ -1,6 +1,7 @@
 #include "LoadedPage.h"
 
 #include "LoadedFiles.h"
+#include "LoadedList.h"
 #include "Selector.h"
 
 #include <QGroupBox>
@@ -84,7 +85,7 @@ LoadedPage::LoadedPage(Selector &selector, QWidget *parent) : QWidget(parent), s
 }
 
 void LoadedPage::refresh() {
-    QString text = selector_.Label8();
+    QString text = selector_.loadedList().Label8();
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     Label8->setText(text);
     Label8->setVisible(!text.isEmpty());

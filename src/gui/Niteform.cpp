@@ -1,6 +1,7 @@
 #include "Niteform.h"
 
 #include "NightSwitch.h"
+#include "Options.h"
 #include "Selector.h"
 #include "Twips.h"
 
@@ -47,11 +48,11 @@ Niteform::Niteform(Selector &selector, QWidget *parent)
     layout->addWidget(NowLabel);
 
     connect(nitebut, &QPushButton::clicked, this, [this] {
-        selector_.nightSwitch(version(), true);
+        selector_.options().nightSwitch(version(), true);
         refresh();
     });
     connect(daybut, &QPushButton::clicked, this, [this] {
-        selector_.nightSwitch(version(), false);
+        selector_.options().nightSwitch(version(), false);
         refresh();
     });
     refresh();

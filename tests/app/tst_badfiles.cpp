@@ -1,4 +1,6 @@
 #include "LoadFiles.h"
+#include "LoadedList.h"
+#include "Options.h"
 #include "Planes.h"
 #include "ScriptedPrompt.h"
 #include "Selector.h"
@@ -76,7 +78,7 @@ private Q_SLOTS:
         for (int r = 1; r < s.G1.rowCount(); ++r)
             s.planes().click(r);
         s.planes().fuelClick(3, 10);
-        s.clickResolution(2);
+        s.options().clickResolution(2);
         s.loadFiles().click(s.Unigrid.find("M-Operation Overlord"));
         s.loadFiles().click(set);
         s.loadFiles().click(set);
@@ -86,7 +88,7 @@ private Q_SLOTS:
             s.loadFiles().hover(r);
         // Whatever was refused, the ledger still names only what the grids mark.
         const QByteArray ledger = TestFolders::read(f.vek(), "FoldersLoaded.txt");
-        for (const QString &name : s.loadedNames())
+        for (const QString &name : s.loadedList().loadedNames())
             QVERIFY2(ledger.contains(name.toLatin1()) || where == "vek", qPrintable(name));
         for (const ScriptedPrompt::Shown &shown : prompt.shown)
             QVERIFY(!shown.text.isEmpty());

@@ -2,6 +2,7 @@
 #include "FileOps.h"
 #include "NightSwitch.h"
 #include "OpenSelector.h"
+#include "Options.h"
 #include "ScriptedPrompt.h"
 #include "Selector.h"
 #include "TestFolders.h"
@@ -36,10 +37,10 @@ private Q_SLOTS:
         QCOMPARE(TestFolders::read(f.vek(), "eaw.ini"), TestFolders::kEawIni);
 
         // Each option click rewrites eaw.ini from the original, and leaves it read-only again.
-        again->clickResolution(2);
-        again->clickSquads(3);
-        again->clickOnline(2, true);
-        again->clickSync(1);
+        again->options().clickResolution(2);
+        again->options().clickSquads(3);
+        again->options().clickOnline(2, true);
+        again->options().clickSync(1);
         QCOMPARE(
             TestFolders::read(f.game(), "eaw.ini"),
             QByteArray("[GRAPHICS]\r\nWidth=1024\r\nHeight=768\r\n"

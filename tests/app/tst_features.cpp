@@ -6,6 +6,7 @@
 #include "KeyboardFeatures.h"
 #include "NightSwitch.h"
 #include "OpenSelector.h"
+#include "Options.h"
 #include "ScriptedPrompt.h"
 #include "Selector.h"
 #include "TestFolders.h"
@@ -98,8 +99,8 @@ private Q_SLOTS:
         // The chosen feature stays in force through later option changes, and a grid row that is
         // only looked at does not replace it.
         kc.clickG7(6);
-        s->clickResolution(2);
-        s->clickSquads(3);
+        s->options().clickResolution(2);
+        s->options().clickSquads(3);
         QCOMPARE(TestFolders::read(f.game(), "eaw.ini"),
                  eawIni(emptied, disp, hud, "1024", "768", "3"));
         QVERIFY(prompt.shown.isEmpty());
@@ -183,7 +184,7 @@ private Q_SLOTS:
         auto s = openSelector(f, prompt);
         if (feature > 0)
             s->features().clickOption13(feature - 1);
-        s->setCheatCheck(check);
+        s->options().setCheatCheck(check);
         QCOMPARE(s->Check4, check);
 
         if (!v1Name.isEmpty())
@@ -202,7 +203,7 @@ private Q_SLOTS:
             QVERIFY2(!prompt.shown.first().text.contains(QStringLiteral(" 1 bytes")),
                      qPrintable(prompt.shown.first().text));
         // The exit writes the byte once more; the same refusal is not told again.
-        s->setCheatCheck(false);
+        s->options().setCheatCheck(false);
         QVERIFY(s->commands().ExitProcedure());
         QCOMPARE(prompt.shown.size(), cdfSize > 0 && !cdfFits ? 1 : 0);
     }
@@ -234,11 +235,11 @@ private Q_SLOTS:
         ScriptedPrompt prompt({answer});
         auto s = openSelector(f, prompt);
         s->features().clickOption13(4);
-        s->setCheatCheck(check);
+        s->options().setCheatCheck(check);
         // An option and the night switch changed since the window opened: leaving puts both of the
         // game's files back as they were before the first run.
-        s->clickResolution(5);
-        QVERIFY(s->nightSwitch(0, true));
+        s->options().clickResolution(5);
+        QVERIFY(s->options().nightSwitch(0, true));
         const QByteArray v1 = TestFolders::read(f.game(), "V1V1.FLT");
         const QByteArray cdf = TestFolders::read(f.game(), "flt.cdf");
         const QByteArray ini = TestFolders::read(f.game(), "eaw.ini");

@@ -2,6 +2,7 @@
 #include "Journal.h"
 #include "Ledgers.h"
 #include "LoadFiles.h"
+#include "LoadedList.h"
 #include "Progress.h"
 #include "ScriptedPrompt.h"
 #include "Selector.h"
@@ -261,8 +262,10 @@ void TestLoad::loadedListComesFromTheLedger() {
     ScriptedPrompt prompt;
     Selector selector(foldersOf(f, f.vek()), prompt);
     selector.load();
-    QCOMPARE(selector.Label8(), QStringLiteral("A-Spitfires\r\nG-Maps\r\nNo such folder\r\n"));
-    QCOMPARE(selector.loadedNames(), QStringList({"A-Spitfires", "G-Maps", "No such folder"}));
+    QCOMPARE(selector.loadedList().Label8(),
+             QStringLiteral("A-Spitfires\r\nG-Maps\r\nNo such folder\r\n"));
+    QCOMPARE(selector.loadedList().loadedNames(),
+             QStringList({"A-Spitfires", "G-Maps", "No such folder"}));
 }
 
 void TestLoad::windowIsReadyOnTheFirstPage() {

@@ -1,5 +1,6 @@
 #include "FileOps.h"
 #include "LoadFiles.h"
+#include "LoadedList.h"
 #include "OpenSelector.h"
 #include "Progress.h"
 #include "ScriptedPrompt.h"
@@ -127,7 +128,7 @@ private Q_SLOTS:
                 s = c.open();
             }
             QCOMPARE(marked(*s), names);
-            QCOMPARE(s->loadedNames(), names);
+            QCOMPARE(s->loadedList().loadedNames(), names);
             for (const LoadGrid::Row &r : s->Unigrid.rows) {
                 QCOMPARE(c.inGame(r.name), r.loaded);
                 QCOMPARE(r.colour, r.loaded ? LoadGrid::LoadedColour : LoadGrid::DefaultCellColour);
@@ -153,7 +154,7 @@ private Q_SLOTS:
         QVERIFY(!c.inGame("A-Hurricane"));
         QVERIFY(c.inGame("A-Spitfire"));
         // Lines that match nothing are still shown.
-        QCOMPARE(s->loadedNames(),
+        QCOMPARE(s->loadedList().loadedNames(),
                  QStringList({"A-Hurricane", "G-Maps", "A-Spitfire", "No such folder"}));
     }
 

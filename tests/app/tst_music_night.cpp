@@ -3,6 +3,7 @@
 #include "MusicSets.h"
 #include "NightSwitch.h"
 #include "OpenSelector.h"
+#include "Options.h"
 #include "ScriptedPrompt.h"
 #include "Selector.h"
 #include "TestFolders.h"
@@ -191,7 +192,7 @@ private Q_SLOTS:
         if (bytes.isEmpty())
             QVERIFY(QFile::remove(f.game() + "/eaw.exe"));
         prompt.shown.clear();
-        QVERIFY(!s->nightSwitch(3, true));
+        QVERIFY(!s->options().nightSwitch(3, true));
         QCOMPARE(TestFolders::read(f.game(), "eaw.exe"), bytes.isEmpty() ? "<missing>" : bytes);
         QCOMPARE(prompt.shown.size(), 1);
         QVERIFY2(prompt.shown.at(0).text.contains(why), qPrintable(prompt.shown.at(0).text));

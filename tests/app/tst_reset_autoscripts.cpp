@@ -6,7 +6,9 @@
 #include "FileList.h"
 #include "FileOps.h"
 #include "LoadFiles.h"
+#include "LoadedList.h"
 #include "OpenSelector.h"
+#include "Options.h"
 #include "Planes.h"
 #include "ScriptedPrompt.h"
 #include "Selector.h"
@@ -91,7 +93,7 @@ void TestResetAutoscripts::resetThenScriptBringsBackTheSameState() {
          {"M-Battle of Britain", "G-Better clouds", "G Cockpit sounds", "F-Late war fighters",
           "P-Mustang III", "A-05 Red Tails", "A-10 Battle of Britain camo", "A-Desert Air Force"})
         QVERIFY2(click(*s, QString::fromLatin1(name)), name);
-    s->clickResolution(2);
+    s->options().clickResolution(2);
     QVERIFY(TestFolders::read(f.game(), "eaw.ini") != originalIni);
     TestFolders::write(savedata, "Campaign1.sav", "progress");
     QVERIFY(BytePatch::writeByte(f.game() + "/flt.cdf", 38258, 7, nullptr));
@@ -103,7 +105,7 @@ void TestResetAutoscripts::resetThenScriptBringsBackTheSameState() {
 
     QVERIFY(s->autoscripts().Command11());
     QCOMPARE(marks(*s), QStringList());
-    QCOMPARE(s->Label8(), QString());
+    QCOMPARE(s->loadedList().Label8(), QString());
     QCOMPARE(s->Text2, QString());
     QCOMPARE(s->caption(), Selector::Caption);
     QCOMPARE(TestFolders::read(f.vek(), "FoldersLoaded.txt"), QByteArray());

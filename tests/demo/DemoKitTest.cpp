@@ -13,6 +13,7 @@
 #include "IniOptions.h"
 #include "KeyboardFeatures.h"
 #include "LoadFiles.h"
+#include "LoadedList.h"
 #include "MusicButtons.h"
 #include "PickMenu.h"
 #include "Planes.h"
@@ -452,7 +453,7 @@ private slots:
                 QVERIFY2(s.autoscripts().show(i) && s.autoscripts().run(),
                          qPrintable(s.File10.at(i)));
                 QCOMPARE(quiet(s.File10.at(i)), QString());
-                QVERIFY(!s.loadedNames().isEmpty());
+                QVERIFY(!s.loadedList().loadedNames().isEmpty());
             }
         } else if (kind == QLatin1String("music sets")) {
             for (int i = 0; i < s.music().Option12.size(); ++i, ++used) {

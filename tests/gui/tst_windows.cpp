@@ -15,6 +15,7 @@
 #include "LoadFiles.h"
 #include "LoadFilesPage.h"
 #include "LoadedFiles.h"
+#include "LoadedList.h"
 #include "PictureBox.h"
 #include "Planes.h"
 #include "PlanesSkinsPage.h"
@@ -701,7 +702,8 @@ void TestWindows::keysDoWhatThePointerDoes() {
     QVERIFY(s.autoscripts().List2 != first);
     QCOMPARE(form->autoscripts->List2->count(), s.autoscripts().List2.size());
     QTest::mouseClick(form->autoscripts->Command6, Qt::LeftButton);
-    const QStringList loaded = s.Label8().split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    const QStringList loaded =
+        s.loadedList().Label8().split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     int folders = 0;
     for (const QString &entry : s.autoscripts().List2)
         if (!entry.isEmpty() && !entry.startsWith(QLatin1String("P-")))

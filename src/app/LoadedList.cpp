@@ -1,0 +1,38 @@
+#include "LoadedList.h"
+
+#include "Ledgers.h"
+#include "LoadedFiles.h"
+#include "SelectorState.h"
+#include "Text8.h"
+
+void LoadedList::refresh() {
+    if (!s_.FormReady)
+        return;
+    label8_.clear();
+    for (int r = 1; r < s_.Unigrid.rowCount(); ++r) {
+        LoadGrid::Row &row = s_.Unigrid.row(r);
+        if (row.loaded) {
+            label8_ += row.name + QStringLiteral("\r\n");
+            row.colour = LoadGrid::LoadedColour;
+        }
+    }
+    for (const SkinGrid::Row &row : s_.SK1.rows)
+        if (row.loaded)
+            label8_ += row.name + QStringLiteral("\r\n");
+    for (const SlotGrid::Row &row : s_.G1.rows)
+        if (row.marked)
+            label8_ += row.folder + QStringLiteral("\r\n");
+    QString error;
+    if (!Ledgers::writeFoldersLoaded(s_.folders().ModFolder, Text8::fromUnicode(label8_), &error))
+        ledgerFailed(error);
+    loadedFiles_.follow();
+    s_.Text2 = label8_;
+    s_.SkinEventsOn = true;
+    s_.FormReady = true;
+}
+
+QStringList LoadedList::loadedNames() const {
+    QStringList names = label8_.split(QStringLiteral("\r\n"));
+    names.removeAll(QString());
+    return names;
+}

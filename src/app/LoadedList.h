@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class LoadedFiles;
+struct SelectorState;
+
+/// The "What is loaded!" list and its ledger, FoldersLoaded.txt: the loaded content folders,
+/// skins and swapped-in aircraft, in grid order.
+class LoadedList {
+public:
+    LoadedList(SelectorState &state, LoadedFiles &loadedFiles)
+        : s_(state), loadedFiles_(loadedFiles) {}
+
+    /// Rebuilds the list from the grids and rewrites FoldersLoaded.txt (the load order ledger
+    /// follows); nothing while the window loads.
+    void refresh();
+    /// The list: names each followed by CR LF.
+    const QString &Label8() const { return label8_; }
+    /// The loaded names, one per entry.
+    QStringList loadedNames() const;
+    /// Empties the list (not its ledger).
+    void clear() { label8_.clear(); }
+    /// The list as the load sequence read it from the ledger.
+    void set(const QString &label8) { label8_ = label8; }
+
+    /// Called when FoldersLoaded.txt could not be written (the file and why): the operation
+    /// under way must be undone.
+    std::function<void(const QString &)> ledgerFailed;
+
+private:
+    SelectorState &s_;
+    LoadedFiles &loadedFiles_;
+    QString label8_;
+};

@@ -1,0 +1,116 @@
+#include "Options.h"
+
+#include "BytePatch.h"
+#include "CheatCheck.h"
+#include "FileList.h"
+#include "FileOps.h"
+#include "IniOptions.h"
+#include "NightSwitch.h"
+#include "Reporter.h"
+#include "SelectorState.h"
+
+#include <QFileInfo>
+
+bool Options::inisave() {
+    if (!s_.FormReady)
+        return true;
+    QString error;
+    const bool saved =
+        IniOptions::save(s_.folders().GameFolder, s_.folders().ModFolder, s_.ini, &error);
+    if (!saved)
+        r_.report(error);
+    const bool cheatWritten = writeCheatByte(CheatCheck::value(s_.Check4, s_.FeatureNumber));
+    const QString iniPath = FileList::resolve(s_.folders().GameFolder, QStringLiteral("eaw.ini"));
+    if (QFileInfo::exists(iniPath))
+        FileOps::setReadOnly(iniPath, true);
+    return saved && cheatWritten;
+}
+
+bool Options::Restore() {
+    s_.FormReady = false;
+    QStringList problems;
+    QString notice;
+    const bool restored = IniOptions::Restore(s_.folders().GameFolder, s_.folders().ModFolder,
+                                              s_.ini, &problems, &notice);
+    s_.FormReady = true;
+    r_.tell(problems);
+    // Once only: from now on the game's program is the original copy.
+    if (!notice.isEmpty())
+        r_.inform(notice);
+    return restored;
+}
+
+bool Options::clickResolution(int index) {
+    s_.ini.resolution = index;
+    return inisave();
+}
+
+bool Options::clickSquads(int index) {
+    s_.ini.squads = index;
+    return inisave();
+}
+
+bool Options::clickOnline(int check, bool on) {
+    switch (check) {
+    case 1:
+        s_.ini.startOnGround = on;
+        break;
+    case 2:
+        s_.ini.noAI = on;
+        break;
+    case 3:
+        s_.ini.allowRespawn = on;
+        break;
+    default:
+        return true;
+    }
+    return inisave();
+}
+
+bool Options::clickSync(int index) {
+    s_.ini.sync = index;
+    return index == 0 ? Restore() : inisave();
+}
+
+bool Options::setCheatCheck(bool checked) {
+    if (s_.Check4 == checked)
+        return true;
+    s_.Check4 = checked;
+    return inisave();
+}
+
+bool Options::V1cheksum() {
+    unsigned char value = 0;
+    QString error;
+    const QString path = FileList::resolve(s_.folders().GameFolder, QStringLiteral("flt.cdf"));
+    if (!BytePatch::readByte(path, CheatCheck::FltCdfPosition, &value, &error)) {
+        r_.report(error);
+        return false;
+    }
+    r_.setCaption(QString::number(value));
+    return true;
+}
+
+bool Options::writeCheatByte(unsigned char value) {
+    QString error;
+    const bool written = CheatCheck::step(s_.folders().GameFolder, value, &error);
+    if (!written && error != cheatProblem_)
+        r_.report(error);
+    cheatProblem_ = error;
+    return written;
+}
+
+bool Options::nightSwitch(int version, bool night) {
+    QString error;
+    if (NightSwitch::apply(s_.folders().GameFolder, version, night, &error))
+        return true;
+    r_.report(error);
+    return false;
+}
+void Options::clearCheatByte() {
+    QString error;
+    if (!CheatCheck::clearAtLoad(s_.folders().GameFolder, &error))
+        r_.report(error);
+    // The same file refuses the option changes' writes too: told here, not again there.
+    cheatProblem_ = error;
+}
