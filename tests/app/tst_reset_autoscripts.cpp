@@ -284,6 +284,8 @@ void TestResetAutoscripts::readingRules_data() {
     QTest::newRow("commas") << QByteArray("A,B,\r\n") << QStringList({"A", "B", ""});
     QTest::newRow("quotes keep commas") << QByteArray("\"A,B\",C\r\n") << QStringList({"A,B", "C"});
     QTest::newRow("full path") << QByteArray("C:\\VEK\\M-Alpha\r\n") << QStringList({"M-Alpha"});
+    QTest::newRow("slashes, alone and after backslashes")
+        << QByteArray("C:\\VEK\\Sub/M-Alpha,x/B\r\n") << QStringList({"M-Alpha", "B"});
     QTest::newRow("path in quotes") << QByteArray("\"x\\A,B\"\r\n") << QStringList({"A,B"});
     QTest::newRow("blanks dropped unquoted")
         << QByteArray("  G Maps  , B\r\n") << QStringList({"G Maps", "B"});

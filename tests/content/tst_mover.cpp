@@ -185,7 +185,7 @@ void TestMover::skipRule_data() {
 
     QTest::newRow("ECA prefix") << "ECA1.DAT" << true;
     QTest::newRow("eca prefix in lower case") << "eca_raid.dat" << true;
-    QTest::newRow("eca elsewhere in the name") << "mecca.dat" << false;
+    QTest::newRow("eca elsewhere in the name") << "areca.dat" << false;
     QTest::newRow("preview picture") << "MYPIC" << true;
     QTest::newRow("preview picture in lower case") << "mypic" << true;
     QTest::newRow("preview picture with a picture extension") << "mypic.bmp" << true;
