@@ -20,27 +20,17 @@ void TestGameFolder::theCurrentFolderThenTheLastOneThenAsk_data() {
     QTest::addColumn<QString>("current");    // files of the folder started in
     QTest::addColumn<QString>("remembered"); // files of the folder of the last start; "-": none
     QTest::addColumn<QString>("chosen");     // "current", "remembered" or "" (ask)
-    QTest::newRow("started in a game folder") << "EAW.EXE"
-                                              << "eaw.exe"
-                                              << "current";
-    QTest::newRow("in a game folder used before") << "lastvekdir"
-                                                  << "eaw.exe"
-                                                  << "current";
-    QTest::newRow("from the menu: the last one") << "notes.txt"
-                                                 << "eaw.exe"
-                                                 << "remembered";
-    QTest::newRow("the last one without its eaw.exe, used before") << ""
-                                                                   << "LastVEKDir"
-                                                                   << "remembered";
-    QTest::newRow("the last one is no game folder any more") << ""
-                                                             << "readme.txt"
-                                                             << "";
-    QTest::newRow("the last one is gone") << ""
-                                          << "gone"
-                                          << "";
-    QTest::newRow("nothing remembered") << ""
-                                        << "-"
-                                        << "";
+    const char *rows[][4] = {
+        {"started in a game folder", "EAW.EXE", "eaw.exe", "current"},
+        {"in a game folder used before", "lastvekdir", "eaw.exe", "current"},
+        {"from the menu: the last one", "notes.txt", "eaw.exe", "remembered"},
+        {"the last one without its eaw.exe, used before", "", "LastVEKDir", "remembered"},
+        {"the last one is no game folder any more", "", "readme.txt", ""},
+        {"the last one is gone", "", "gone", ""},
+        {"nothing remembered", "", "-", ""},
+    };
+    for (const auto &[tag, current, remembered, chosen] : rows)
+        QTest::newRow(tag) << QString(current) << QString(remembered) << QString(chosen);
 }
 
 void TestGameFolder::theCurrentFolderThenTheLastOneThenAsk() {

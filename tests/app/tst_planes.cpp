@@ -1,6 +1,7 @@
 #include "DemoMenuFile.h"
 #include "DemoPlanesDat.h"
 #include "DemoVekFolder.h"
+#include "FileBytes.h"
 #include "FileOps.h"
 #include "LoadFiles.h"
 #include "OpenSelector.h"
@@ -51,12 +52,7 @@ struct Fixture {
         return f.vek() + "/" + kSet + (sub.isEmpty() ? QString() : "/" + sub);
     }
 
-    QMap<QString, QByteArray> gameFiles() const {
-        QMap<QString, QByteArray> files;
-        for (const QString &n : QDir(f.game()).entryList(QDir::Files))
-            files.insert(n, TestFolders::read(f.game(), n));
-        return files;
-    }
+    QMap<QString, QByteArray> gameFiles() const { return filesOf(f.game()); }
 
     QList<QByteArray> names() const {
         QList<QByteArray> list;

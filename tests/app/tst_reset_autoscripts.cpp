@@ -47,19 +47,6 @@ bool click(Selector &s, const QString &name) {
     return false;
 }
 
-// "folder/name=bytes" entries written below `root`; a name starting with "!" is made read-only.
-void plant(const QString &root, const QStringList &entries) {
-    for (QString e : entries) {
-        const bool readOnly = e.startsWith('!');
-        if (readOnly)
-            e.remove(0, 1);
-        const QString path = e.section('=', 0, 0);
-        TestFolders::write(root, path, e.section('=', 1).toUtf8());
-        if (readOnly)
-            QVERIFY(FileOps::setReadOnly(QDir(root).filePath(path), true));
-    }
-}
-
 bool runScript(Selector &s, const QString &name) {
     s.autoscripts().refresh();
     return s.autoscripts().show(int(s.File10.indexOf(name))) && s.autoscripts().run();
@@ -220,7 +207,7 @@ void TestResetAutoscripts::sweepsKeepWhatNoFolderCarries() {
     QFETCH(QStringList, told);
     QFETCH(bool, dataBlocked);
     TestFolders f;
-    plant(f.vek(), vek);
+    TestFolders::plant(f.vek(), vek);
     // Long enough for the cheat byte: a shorter one would be told too.
     TestFolders::write(f.game(), "flt.cdf", QByteArray(38258, 'x'));
     if (dataBlocked)
@@ -235,11 +222,11 @@ void TestResetAutoscripts::sweepsKeepWhatNoFolderCarries() {
         s = openSelector(f, prompt);
         if (!loaded.isEmpty())
             QVERIFY(click(*s, loaded));
-        plant(f.game(), game);
+        TestFolders::plant(f.game(), game);
         const bool trouble = dataBlocked || game.join(',').contains('!');
         QCOMPARE(s->completeReset().run(), !trouble);
     } else {
-        plant(f.game(), game);
+        TestFolders::plant(f.game(), game);
         s = std::make_unique<Selector>(Folders{f.game(), f.vek(), QStringLiteral("None")}, prompt);
         s->load();
     }
@@ -286,6 +273,8 @@ void TestResetAutoscripts::readingRules_data() {
     QTest::newRow("commas") << QByteArray("A,B,\r\n") << QStringList({"A", "B", ""});
     QTest::newRow("quotes keep commas") << QByteArray("\"A,B\",C\r\n") << QStringList({"A,B", "C"});
     QTest::newRow("full path") << QByteArray("C:\\VEK\\M-Alpha\r\n") << QStringList({"M-Alpha"});
+    QTest::newRow("slashes, alone and after backslashes")
+        << QByteArray("C:\\VEK\\Sub/M-Alpha,x/B\r\n") << QStringList({"M-Alpha", "B"});
     QTest::newRow("path in quotes") << QByteArray("\"x\\A,B\"\r\n") << QStringList({"A,B"});
     QTest::newRow("blanks dropped unquoted")
         << QByteArray("  G Maps  , B\r\n") << QStringList({"G Maps", "B"});

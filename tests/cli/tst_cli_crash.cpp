@@ -361,70 +361,63 @@ void TestCliCrash::aFailedClickChangesNothing_data() {
     QTest::addColumn<int>("freeBytes");      // -1: not on a small disk
     QTest::addColumn<QString>("cause");      // what the message must say
     QTest::addColumn<int>("interruptAfter"); // Ctrl+C after this many file changes (0: none)
-    const QStringList none;
-    const QStringList switchToTwo{"toggle", "M-Two"};
-    const QStringList one{"toggle", "M-One"};
-    QTest::newRow("mission switch, a read-only save")
-        << false << one << switchToTwo << "EAW/Savedata/game1.sav"
-        << "" << -1 << "read-only" << 0;
-    QTest::newRow("mission switch, a read-only Savedata folder")
-        << false << one << switchToTwo << "EAW/Savedata"
-        << "" << -1 << "read-only" << 0;
-    QTest::newRow("mission switch, a read-only save in the store it replaces")
-        << false << one << switchToTwo << "VEK/C-One/game1.sav"
-        << "" << -1 << "read-only" << 0;
-    QTest::newRow("mission load alone, a read-only Savedata folder")
-        << false << QStringList{"status"} << QStringList{"toggle", "M-Two"} << "EAW/Savedata"
-        << "" << -1 << "read-only" << 0;
-    QTest::newRow("mission load alone, a read-only save a newer one would displace")
-        << false << QStringList{"status"} << QStringList{"toggle", "M-Two"}
-        << "VEK/C-Default/own.sav"
-        << "" << -1 << "read-only" << 0;
-    QTest::newRow("mission unload, a read-only C-Default") << false << one << one << "VEK/C-Default"
-                                                           << "" << -1 << "read-only" << 0;
-    // A ledger that cannot say what was done: nothing is done.
-    QTest::newRow("mission switch, a read-only FoldersLoaded.txt")
-        << false << one << switchToTwo << "VEK/FoldersLoaded.txt"
-        << "" << -1 << "read-only" << 0;
-    QTest::newRow("unload, a read-only LoadOrder.txt") << false << one << one << "VEK/LoadOrder.txt"
-                                                       << "" << -1 << "read-only" << 0;
-    // The saves could move, the new mission's files cannot: the old mission comes back.
-    QTest::newRow("mission switch, a read-only game file in the new mission's way")
-        << false << one << switchToTwo << "EAW/mtwo3.dat"
-        << "" << -1 << "read-only" << 0;
-    QTest::newRow("mission switch, the other store's save does not fit")
-        << false << one << switchToTwo << ""
-        << "VEK/C-Two/huge.sav" << 512 * 1024 << "No space left on device" << 0;
-    QTest::newRow("mission switch, Savedata's save does not fit in its store")
-        << false << one << switchToTwo << ""
-        << "EAW/Savedata/huge.sav" << 512 * 1024 << "No space left on device" << 0;
-    QTest::newRow("mission unload, a full disk")
-        << false << one << one << ""
-        << "EAW/Savedata/huge.sav" << 512 * 1024 << "No space left on device" << 0;
-    // Room for the saves made ready and the new mission's copies (the old one's are gone),
-    // and not for the page of the new FoldersLoaded.txt.
-    QTest::newRow("mission switch, the disk fills before FoldersLoaded.txt")
-        << false << one << switchToTwo << ""
-        << "" << 6 * 4096 << "FoldersLoaded.txt\": No space" << 0;
-    const QStringList swap{"plane", "P-Ta 152H"};
-    const QStringList lateWar{"toggle", "F-Late war fighters"};
-    QTest::newRow("a full disk: not even the game folder's lock fits")
-        << true << lateWar << swap << ""
-        << "" << 0 << "no space is left" << 0;
-    QTest::newRow("aircraft swap, a read-only PlanesLoaded.txt")
-        << true << lateWar << swap << "VEK/PlanesLoaded.txt"
-        << "" << -1 << "read-only" << 0;
-    // Room for the game folder's lock, and not for the new files.
-    QTest::newRow("aircraft swap, a full disk") << true << lateWar << swap << ""
-                                                << "" << 4096 << "not enough space" << 0;
-    // Room for the journal and some of the new files, not for all of them.
-    QTest::newRow("aircraft swap, the disk fills up half-way")
-        << true << lateWar << swap << ""
-        << "" << 16 * 1024 << "No space left on device" << 0;
-    // Ctrl+C is the window's Cancel: the switch is undone, and the status tells a script
-    // that the run was interrupted.
-    QTest::newRow("mission switch, Ctrl+C half-way") << false << one << switchToTwo << ""
-                                                     << "" << -1 << "" << 3;
+    const QStringList switchToTwo{"toggle", "M-Two"}, one{"toggle", "M-One"}, status{"status"};
+    const QStringList swap{"plane", "P-Ta 152H"}, lateWar{"toggle", "F-Late war fighters"};
+    const QString full = QStringLiteral("No space left on device");
+    const struct {
+        const char *tag;
+        bool demo;
+        QStringList setUp, operation;
+        QString readOnly, big;
+        int freeBytes;
+        QString cause;
+        int interruptAfter = 0;
+    } rows[] = {
+        {"mission switch, a read-only save", false, one, switchToTwo, "EAW/Savedata/game1.sav", "",
+         -1, "read-only"},
+        {"mission switch, a read-only Savedata folder", false, one, switchToTwo, "EAW/Savedata", "",
+         -1, "read-only"},
+        {"mission switch, a read-only save in the store it replaces", false, one, switchToTwo,
+         "VEK/C-One/game1.sav", "", -1, "read-only"},
+        {"mission load alone, a read-only Savedata folder", false, status, switchToTwo,
+         "EAW/Savedata", "", -1, "read-only"},
+        {"mission load alone, a read-only save a newer one would displace", false, status,
+         switchToTwo, "VEK/C-Default/own.sav", "", -1, "read-only"},
+        {"mission unload, a read-only C-Default", false, one, one, "VEK/C-Default", "", -1,
+         "read-only"},
+        // A ledger that cannot say what was done: nothing is done.
+        {"mission switch, a read-only FoldersLoaded.txt", false, one, switchToTwo,
+         "VEK/FoldersLoaded.txt", "", -1, "read-only"},
+        {"unload, a read-only LoadOrder.txt", false, one, one, "VEK/LoadOrder.txt", "", -1,
+         "read-only"},
+        // The saves could move, the new mission's files cannot: the old mission comes back.
+        {"mission switch, a read-only game file in the new mission's way", false, one, switchToTwo,
+         "EAW/mtwo3.dat", "", -1, "read-only"},
+        {"mission switch, the other store's save does not fit", false, one, switchToTwo, "",
+         "VEK/C-Two/huge.sav", 512 * 1024, full},
+        {"mission switch, Savedata's save does not fit in its store", false, one, switchToTwo, "",
+         "EAW/Savedata/huge.sav", 512 * 1024, full},
+        {"mission unload, a full disk", false, one, one, "", "EAW/Savedata/huge.sav", 512 * 1024,
+         full},
+        // Room for the saves made ready and the new mission's copies (the old one's are gone),
+        // and not for the page of the new FoldersLoaded.txt.
+        {"mission switch, the disk fills before FoldersLoaded.txt", false, one, switchToTwo, "", "",
+         6 * 4096, "FoldersLoaded.txt\": No space"},
+        {"a full disk: not even the game folder's lock fits", true, lateWar, swap, "", "", 0,
+         "no space is left"},
+        {"aircraft swap, a read-only PlanesLoaded.txt", true, lateWar, swap, "VEK/PlanesLoaded.txt",
+         "", -1, "read-only"},
+        // Room for the game folder's lock, and not for the new files.
+        {"aircraft swap, a full disk", true, lateWar, swap, "", "", 4096, "not enough space"},
+        // Room for the journal and some of the new files, not for all of them.
+        {"aircraft swap, the disk fills up half-way", true, lateWar, swap, "", "", 16 * 1024, full},
+        // Ctrl+C is the window's Cancel: the switch is undone, and the status tells a script
+        // that the run was interrupted.
+        {"mission switch, Ctrl+C half-way", false, one, switchToTwo, "", "", -1, "", 3},
+    };
+    for (const auto &r : rows)
+        QTest::newRow(r.tag) << r.demo << r.setUp << r.operation << r.readOnly << r.big
+                             << r.freeBytes << r.cause << r.interruptAfter;
 }
 
 void TestCliCrash::aFailedClickChangesNothing() {

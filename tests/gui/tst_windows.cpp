@@ -59,9 +59,12 @@ QByteArray png(int w, int h) {
     image.save(&buffer, "PNG");
     return bytes;
 }
-/// The main window on the demo's game and VEK folders, as a player meets it after the first start.
+/// The windows on test folders (the demo's unless told otherwise), started as on a later run of
+/// the same VEK folder; `answers` are the player's to the questions asked.
 struct DemoWindows {
-    TestFolders f{TestFolders::Demo};
+    explicit DemoWindows(TestFolders::Content content = TestFolders::Demo, QList<bool> answers = {})
+        : f(content), prompt(std::move(answers)) {}
+    TestFolders f;
     ScriptedPrompt prompt;
     SelectorWindows windows{&prompt};
     bool start() {
@@ -197,14 +200,12 @@ void TestWindows::locatorShowsItsControlsAndOkOpensTheMainWindow() {
 }
 
 void TestWindows::rememberedFolderOpensTheMainWindowDirectly() {
-    TestFolders f;
-    f.rememberVek();
+    DemoWindows w(TestFolders::WithGameFiles);
+    auto &[f, prompt, windows] = w;
     TestFolders::write(f.game(), QStringLiteral("Background"), png(64, 48));
     TestFolders::write(f.vek(), QStringLiteral("newpic"), png(20, 20));
     TestFolders::write(f.vek(), QStringLiteral("FoldersLoaded.txt"), "A-One\r\n\r\n");
-    ScriptedPrompt prompt;
-    SelectorWindows windows(&prompt);
-    QVERIFY(windows.start(f.game()));
+    QVERIFY(w.start());
     QVERIFY(!windows.form2()->isVisible());
     VEKForm *form = windows.vekForm();
     QVERIFY(form && form->isVisible());
@@ -251,13 +252,11 @@ void TestWindows::secondInstanceIsRefusedWithTheMessage() {
 }
 
 void TestWindows::busyGameFolderKeepsTheLocator() {
-    TestFolders f;
-    f.rememberVek();
+    DemoWindows w(TestFolders::WithGameFiles);
+    auto &[f, prompt, windows] = w;
     InstanceGuard other; // another run, with a temp folder of its own, working in the game folder
     QCOMPARE(other.lockGameFolder(f.game()), InstanceGuard::Outcome::Taken);
-    ScriptedPrompt prompt;
-    SelectorWindows windows(&prompt);
-    QVERIFY(windows.start(f.game()));
+    QVERIFY(w.start());
     QVERIFY(!windows.vekForm());
     QVERIFY(windows.form2() && windows.form2()->isVisible());
     QCOMPARE(prompt.shown.size(), 1);
@@ -425,18 +424,20 @@ void TestWindows::bigStepsAskFirst_data() {
     QTest::addColumn<bool>("answer");
     QTest::addColumn<bool>("asked");
     QTest::addColumn<bool>("done");
-    QTest::newRow("reset on General, OK") << "Command1"
-                                          << "" << true << true << true;
-    QTest::newRow("reset on General, Cancel") << "Command1"
-                                              << "" << false << true << false;
-    QTest::newRow("reset on Autoscripts, Cancel") << "Command11"
-                                                  << "" << false << true << false;
-    QTest::newRow("save over a script, OK") << "Command7"
-                                            << "late war escort" << true << true << true;
-    QTest::newRow("save over a script, Cancel") << "Command7"
-                                                << "Late war escort" << false << true << false;
-    QTest::newRow("save under a new name") << "Command7"
-                                           << "Mine" << false << false << true;
+    const struct {
+        const char *tag, *button, *name;
+        bool answer, asked, done;
+    } rows[] = {
+        {"reset on General, OK", "Command1", "", true, true, true},
+        {"reset on General, Cancel", "Command1", "", false, true, false},
+        {"reset on Autoscripts, Cancel", "Command11", "", false, true, false},
+        {"save over a script, OK", "Command7", "late war escort", true, true, true},
+        {"save over a script, Cancel", "Command7", "Late war escort", false, true, false},
+        {"save under a new name", "Command7", "Mine", false, false, true},
+    };
+    for (const auto &r : rows)
+        QTest::newRow(r.tag) << QString(r.button) << QString(r.name) << r.answer << r.asked
+                             << r.done;
 }
 
 // The window asks before a step that is hard to take back, and Cancel changes nothing.
@@ -446,11 +447,9 @@ void TestWindows::bigStepsAskFirst() {
     QFETCH(bool, answer);
     QFETCH(bool, asked);
     QFETCH(bool, done);
-    TestFolders f{TestFolders::Demo};
-    f.rememberVek();
-    ScriptedPrompt prompt({answer});
-    SelectorWindows windows(&prompt);
-    QVERIFY(windows.start(f.game()));
+    DemoWindows w(TestFolders::Demo, {answer});
+    auto &[f, prompt, windows] = w;
+    QVERIFY(w.start());
     VEKForm *form = windows.vekForm();
     const QString late = QStringLiteral("F-Late war fighters");
     QVERIFY(windows.selector()->loadFiles().click(windows.selector()->Unigrid.find(late)));
@@ -481,12 +480,10 @@ void TestWindows::bigStepsAskFirst() {
 }
 
 void TestWindows::newVekDirectoryGoesBackToTheLocator() {
-    TestFolders f;
-    f.rememberVek();
+    DemoWindows w(TestFolders::WithGameFiles);
+    auto &[f, prompt, windows] = w;
     TestFolders::write(f.vek(), QStringLiteral("FoldersLoaded.txt"), "Kept\r\n\r\n");
-    ScriptedPrompt prompt;
-    SelectorWindows windows(&prompt);
-    QVERIFY(windows.start(f.game()));
+    QVERIFY(w.start());
     TestFolders::write(f.vek(), QStringLiteral("FoldersLoaded.txt"), "");
     QPointer<VEKForm> form = windows.vekForm();
     form->SSTab1->setCurrentIndex(3);
@@ -626,14 +623,12 @@ void TestWindows::linksBrowserCoversTheScreenOnEachClick() {
 }
 
 void TestWindows::loadGridShowsTwentyFiveFoldersAtOnce() {
-    TestFolders f;
+    DemoWindows w(TestFolders::WithGameFiles);
+    auto &[f, prompt, windows] = w;
     for (int i = 1; i <= 30; ++i)
         TestFolders::write(f.vek() + QStringLiteral("/G-Folder %1").arg(i, 2, 10, QLatin1Char('0')),
                            QStringLiteral("g%1.tpc").arg(i), "x");
-    f.rememberVek();
-    ScriptedPrompt prompt;
-    SelectorWindows windows(&prompt);
-    QVERIFY(windows.start(f.game()));
+    QVERIFY(w.start());
     VEKForm *form = windows.vekForm();
     form->resize(1100, 1000);
     form->SSTab1->setCurrentWidget(form->findChild<LoadFilesPage *>());
@@ -920,14 +915,12 @@ void TestWindows::progressDialogOverTheThreshold() {
     QFETCH(int, showAfter);
     QFETCH(int, cancelAt);
     QFETCH(QList<qsizetype>, updates);
-    TestFolders f;
+    DemoWindows w(TestFolders::WithGameFiles);
+    auto &[f, prompt, windows] = w;
     for (int i = 0; i < files; ++i)
         TestFolders::write(f.vek() + "/A-Big",
                            QStringLiteral("big%1.dat").arg(i, 3, 10, QLatin1Char('0')), "x");
-    f.rememberVek();
-    ScriptedPrompt prompt;
-    SelectorWindows windows(&prompt);
-    QVERIFY(windows.start(f.game()));
+    QVERIFY(w.start());
     VEKForm *form = windows.vekForm();
     ProgressWindow *dialog = form->progress;
     dialog->setInterval(interval);

@@ -2,6 +2,7 @@
 
 #include "DemoGameFolder.h"
 #include "DemoVekFolder.h"
+#include "FileOps.h"
 
 #include <QDir>
 #include <QFile>
@@ -47,6 +48,18 @@ QByteArray TestFolders::read(const QString &folder, const QString &name) {
 
 bool TestFolders::exists(const QString &folder, const QString &name) {
     return QFileInfo(QDir(folder).filePath(name)).exists();
+}
+
+void TestFolders::plant(const QString &folder, const QStringList &entries) {
+    for (QString e : entries) {
+        const bool readOnly = e.startsWith(QLatin1Char('!'));
+        if (readOnly)
+            e.remove(0, 1);
+        const QString path = e.section(QLatin1Char('='), 0, 0);
+        write(folder, path, e.section(QLatin1Char('='), 1).toUtf8());
+        if (readOnly)
+            QVERIFY(FileOps::setReadOnly(QDir(folder).filePath(path), true));
+    }
 }
 
 void TestFolders::rememberVek() const {

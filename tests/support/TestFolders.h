@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 /// A game folder and a VEK folder in a temporary folder of their own, with small helpers to
@@ -28,6 +29,8 @@ public:
     static void write(const QString &folder, const QString &name, const QByteArray &bytes = {});
     static QByteArray read(const QString &folder, const QString &name);
     static bool exists(const QString &folder, const QString &name);
+    /// Writes "path=bytes" entries below `folder`; an entry starting with "!" is made read-only.
+    static void plant(const QString &folder, const QStringList &entries);
     /// LastVEKDir naming the VEK folder: a start as on a later run of the same VEK folder.
     void rememberVek() const;
 
