@@ -1,0 +1,62 @@
+#include "ContentImport.h"
+
+#include "LoadFiles.h"
+#include "Progress.h"
+#include "Prompt.h"
+#include "Selector.h"
+#include "SkinGrid.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+QString ContentImport::replaceQuestion(const QStringList &places) {
+    return QStringLiteral("\"%1\" is in the VEK folder already. Replace it with the folder of "
+                          "the archive?\r\n\r\nOK replaces it; Cancel imports nothing.")
+        .arg(QDir::toNativeSeparators(places.join(QStringLiteral("\", \""))));
+}
+
+ImportArchive::Outcome ContentImport::run(const QString &archive, const QString &name) {
+    ImportArchive::Options options;
+    options.name = name;
+    for (const QString &letter : s_.groups.GroupLetters)
+        if (!letter.isEmpty())
+            options.groupLetters << letter;
+    const QString skins = SkinGrid::Folder + QLatin1Char('/');
+    options.loaded = [this, &skins](const QString &place) {
+        if (place.startsWith(skins, Qt::CaseInsensitive)) {
+            const int row = s_.SK1.find(place.mid(skins.size()));
+            return row > 0 && s_.SK1.row(row).loaded;
+        }
+        const int row = s_.Unigrid.find(place);
+        return row > 0 && s_.Unigrid.row(row).loaded;
+    };
+    options.replace = [this](const QStringList &places) {
+        return s_.prompt().message(QStringLiteral("VEK Selector"), replaceQuestion(places),
+                                   Prompt::Icon::Exclamation, Prompt::Buttons::OkCancel);
+    };
+    const QString caption = s_.caption();
+    s_.setProgressOn(true);
+    options.progress = s_.progress();
+    s_.setFileCaption(QStringLiteral("Please wait- unpacking: ") + QFileInfo(archive).fileName());
+    const ImportArchive::Outcome outcome = ImportArchive::run(archive, s_.ModFolder(), options);
+    s_.setProgressOn(false);
+    s_.setCaption(caption);
+
+    switch (outcome.result) {
+    case ImportArchive::Result::Imported:
+        // The new rows are there at once, not loaded; what is loaded stays so.
+        s_.Status = QStringLiteral("Imported %1 (%2 files) from %3.")
+                        .arg(QStringLiteral("\"") + outcome.places.join(QStringLiteral("\", \"")) +
+                                 QLatin1Char('"'),
+                             QString::number(outcome.files), QFileInfo(archive).fileName());
+        break;
+    case ImportArchive::Result::NeedsName:
+        break;
+    case ImportArchive::Result::Refused:
+    case ImportArchive::Result::Cancelled:
+    case ImportArchive::Result::Failed:
+        s_.prompt().fail(outcome.message);
+        break;
+    }
+    return outcome;
+}
