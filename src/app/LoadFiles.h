@@ -29,6 +29,12 @@ public:
     /// The pointer is over grid row `row` (0 for the header): the row's description and
     /// preview picture. Moving within the same row does nothing.
     void hover(int row);
+    /// The VEK folder's folders read again, for folders added or removed since the catalogue
+    /// was built: a new folder comes in as an unloaded row, in its place by name; a folder
+    /// gone goes, unless it is loaded (its files are in the game folder, and its unload tells
+    /// that the folder has gone). Marks and the group filter are kept. Answers whether any row
+    /// came or went.
+    bool rescan();
     /// The pointer left the grid for the filter list or the frame.
     void clearDescription();
 

@@ -284,6 +284,7 @@ qsizetype OperationJournal::files() const {
 }
 
 void OperationJournal::started() {
+    ++underWay_;
     cancelled_ = false;
     // While the window loads a load copies nothing and has no record: nothing to follow.
     if (!open_)
@@ -294,6 +295,7 @@ void OperationJournal::started() {
 }
 
 void OperationJournal::ended() {
+    --underWay_;
     if (Progress *p = s_.progress())
         p->end();
     s_.setProgressOn(false);

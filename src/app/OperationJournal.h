@@ -60,6 +60,9 @@ public:
     /// record goes, so a crash never leaves a kept file that no record claims.
     KeptFiles &kept() { return kept_; }
 
+    /// Whether an operation is under way (a `Scope` is open): the grids must not change then.
+    bool underWay() const { return underWay_ > 0; }
+
     /// Makes the save exchange of the mission load (`loading`, `previous` the mission the same
     /// click takes out, or empty) or unload recorded now ready before any of the click's files
     /// move: every save copied and checked beside its target, nothing replaced or deleted. False,
@@ -153,6 +156,7 @@ private:
     void end();
     void started();
     void ended();
+    int underWay_ = 0;
     bool advance(const QString &stage, const QStringList &held, QStringList *problems);
     bool saves(bool loading, QString stage, QStringList *problems);
     bool commitSaves(bool loading, QStringList *problems);

@@ -30,6 +30,10 @@ public:
     /// The pointer is over `SK1` row `row`: shows that skin; moving within the row does
     /// nothing.
     void hover(int row);
+    /// The skin folders read again, as `LoadFiles::rescan` does for content folders: new ones
+    /// come in unloaded, gone ones go unless loaded; marks and the slot filter are kept.
+    /// Answers whether any row came or went.
+    bool rescan();
 
     /// A double-click or Enter on `SK1` row `row`: unloads a loaded skin, loads another (taking
     /// a loaded skin of the same slot out first). A skin is loaded whole or not at all: when a

@@ -4,6 +4,8 @@
 #include <QKeyEvent>
 #include <QScrollBar>
 
+#include <algorithm>
+
 FlexGrid::FlexGrid(const QString &name, QWidget *parent) : QTableView(parent) {
     setObjectName(name);
     setSelectionMode(QAbstractItemView::NoSelection);
@@ -30,18 +32,44 @@ void FlexGrid::keyPressEvent(QKeyEvent *event) {
 
 void FlexGrid::refill(const std::function<void()> &fill) {
     const QModelIndex current = currentIndex();
-    const int row = current.row();
+    int row = current.row();
     const int column = current.column();
     const int top = verticalScrollBar()->value();
     const int left = horizontalScrollBar()->value();
+    const int topRow = rowAt(0);
+    const QString currentKey = keys_.value(row), topKey = keys_.value(topRow);
+    const int topOffset = topRow >= 0 ? rowViewportPosition(topRow) : 0;
     fill();
     // A reset model lays its rows out later; the scroll range must be known before the old
     // position can be put back.
     executeDelayedItemsLayout();
+    // Rows came or went: the same names, not the same numbers, are the player's place.
+    bool byName = false;
+    if (keyColumn_ >= 0) {
+        QStringList keys;
+        keys.reserve(model()->rowCount());
+        for (int r = 0; r < model()->rowCount(); ++r)
+            keys.append(model()->index(r, keyColumn_).data().toString());
+        byName = keys != keys_;
+        keys_ = std::move(keys);
+    }
+    // A row that went leaves the place at its number: the row after it.
+    if (byName && rowOf(currentKey) >= 0)
+        row = rowOf(currentKey);
     if (row >= 0 && row < model()->rowCount() && column < model()->columnCount() &&
         currentIndex() != model()->index(row, column))
         selectionModel()->setCurrentIndex(model()->index(row, column),
                                           QItemSelectionModel::NoUpdate);
-    verticalScrollBar()->setValue(top);
+    const int newTop = byName ? rowOf(topKey) : -1;
+    if (newTop >= 0) {
+        scrollTo(model()->index(newTop, std::max(0, keyColumn_)), PositionAtTop);
+        if (verticalScrollMode() == ScrollPerPixel)
+            verticalScrollBar()->setValue(verticalScrollBar()->value() - topOffset);
+    } else
+        verticalScrollBar()->setValue(top);
     horizontalScrollBar()->setValue(left);
+}
+
+int FlexGrid::rowOf(const QString &key) const {
+    return int(keys_.indexOf(key));
 }

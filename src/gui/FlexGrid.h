@@ -22,6 +22,11 @@ public:
     /// position stay as they were, so the row just clicked stays under the pointer.
     void refill(const std::function<void()> &fill);
 
+    /// The column whose text names a row (-1: none). With one, a refill that adds or removes
+    /// rows keeps the player's place by name: the current row and the row at the top stay
+    /// the rows of those names, wherever they are now.
+    void setKeyColumn(int column) { keyColumn_ = column; }
+
 Q_SIGNALS:
     /// A cell was chosen: clicked (when clicks choose), or Enter or Space on the current cell.
     void chosen(const QModelIndex &index);
@@ -31,4 +36,9 @@ protected:
 
 private:
     bool clickChooses_ = true;
+    int keyColumn_ = -1;
+    // The names of the rows as the last refill left them: the engine changes its grid before
+    // the refill, so the old rows' names are only known from here.
+    QStringList keys_;
+    int rowOf(const QString &key) const;
 };

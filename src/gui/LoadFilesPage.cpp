@@ -41,6 +41,7 @@ LoadFilesPage::LoadFilesPage(Selector &selector, QWidget *parent)
     model_ = new LoadGridModel(selector.Unigrid, this);
     Unigrid = new FlexGrid(QStringLiteral("Unigrid"), LoadFrame);
     Unigrid->setModel(model_);
+    Unigrid->setKeyColumn(1);
     Unigrid->setMouseTracking(true);
     Unigrid->viewport()->installEventFilter(this);
     Unigrid->horizontalHeader()->setMouseTracking(true);

@@ -30,6 +30,7 @@ PlanesSkinsPage::PlanesSkinsPage(Selector &selector, QWidget *parent)
     skinModel_ = new SkinGridModel(selector.SK1, this);
     SK1 = new FlexGrid(QStringLiteral("SK1"), this);
     SK1->setModel(skinModel_);
+    SK1->setKeyColumn(0);
     // A click shows a skin; a double-click, Enter or Space loads or unloads it.
     SK1->setClickChooses(false);
     SK1->setMouseTracking(true);

@@ -1,4 +1,7 @@
 #include "VEKForm.h"
+#include "LoadFiles.h"
+#include "OperationJournal.h"
+#include "Skins.h"
 
 #include "Airgrid.h"
 #include "AutoscriptsPage.h"
@@ -13,14 +16,18 @@
 #include "SRForm.h"
 #include "Selector.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 VEKForm::VEKForm(Selector &selector, QWidget *parent) : QWidget(parent), selector_(selector) {
@@ -43,6 +50,16 @@ VEKForm::VEKForm(Selector &selector, QWidget *parent) : QWidget(parent), selecto
     EditStrings = new QPushButton(QStringLiteral("Edit Pnames.str"), SSTab1);
     EditStrings->setObjectName(QStringLiteral("EditStrings"));
     SSTab1->setCornerWidget(EditStrings, Qt::TopRightCorner);
+
+    // A folder copied into the VEK folder shows up without a restart; a burst of changes is
+    // read once, a moment after the last.
+    watcher_ = new QFileSystemWatcher(this);
+    rescanTimer_ = new QTimer(this);
+    rescanTimer_->setSingleShot(true);
+    rescanTimer_->setInterval(300);
+    connect(watcher_, &QFileSystemWatcher::directoryChanged, rescanTimer_,
+            qOverload<>(&QTimer::start));
+    connect(rescanTimer_, &QTimer::timeout, this, &VEKForm::rescanFolders);
 
     StatusLine = new QLabel(this);
     StatusLine->setObjectName(QStringLiteral("StatusLine"));
@@ -154,7 +171,34 @@ void VEKForm::closeEvent(QCloseEvent *event) {
 
 void VEKForm::load() {
     selector_.load();
+    // The folders the load sequence makes after its catalogue (the stores, C-Default,
+    // Interchange) are rows from the start, so the first rescan moves no row under the pointer.
+    selector_.loadFiles().rescan();
+    selector_.skins().rescan();
+    watchFolders();
     refresh();
+}
+
+void VEKForm::watchFolders() {
+    if (!watcher_->directories().isEmpty())
+        watcher_->removePaths(watcher_->directories());
+    QStringList folders{selector_.ModFolder()};
+    if (QFileInfo(selector_.skins().skinFolder()).isDir())
+        folders << selector_.skins().skinFolder();
+    watcher_->addPaths(folders);
+}
+
+void VEKForm::rescanFolders() {
+    if (QApplication::activeModalWidget() || selector_.journal().underWay()) {
+        rescanTimer_->start();
+        return;
+    }
+    const bool folders = selector_.loadFiles().rescan();
+    const bool skins = selector_.skins().rescan();
+    // A skin folder made since: watched from now on.
+    watchFolders();
+    if (folders || skins)
+        refresh();
 }
 
 void VEKForm::refresh() {

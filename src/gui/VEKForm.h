@@ -10,7 +10,9 @@ class LoadedPage;
 class LoadFilesPage;
 class PlanesSkinsPage;
 class ProgressWindow;
+class QFileSystemWatcher;
 class QLabel;
+class QTimer;
 class QPushButton;
 class SRForm;
 class QLabel;
@@ -55,6 +57,10 @@ public:
     SRForm *srForm() const { return srForm_; }
     /// "Edit Planes.dat": opens or raises the planes.dat editor.
     void openAirgrid();
+    /// Folders added to or removed from the VEK folder or its skin folder since the last look:
+    /// the grids are read again in place. Put off while an operation or a message is under
+    /// way, so rows never change under a click.
+    void rescanFolders();
     /// Opens or raises the string file editor.
     void openStringEditor();
 
@@ -73,7 +79,10 @@ private:
     void centre();
     /// Shows the page `step` places on, wrapping around.
     void turnPage(int step);
+    void watchFolders();
     Selector &selector_;
+    QFileSystemWatcher *watcher_;
+    QTimer *rescanTimer_;
     bool closing_ = false;
     Airgrid *airgrid_ = nullptr;
     SRForm *srForm_ = nullptr;

@@ -124,6 +124,7 @@ private Q_SLOTS:
     void namesFitAfterASlotFilter();
     void keysDoWhatThePointerDoes();
     void statusLineSaysWhatTheClickDid();
+    void foldersAddedOrRemovedShowWithoutARestart();
     void colouredTextReads_data();
     void colouredTextReads();
     void progressDialogOverTheThreshold_data();
@@ -302,12 +303,12 @@ void TestWindows::actionsKeepThePlayersPlace_data() {
     QTest::addColumn<PlayerAction>("action");
     const QString late = QStringLiteral("F-Late war fighters");
     const std::pair<const char *, PlayerAction> rows[] = {
-        {"load grid: click loads", {false, "", 1, "Unigrid", -1, 5, 1, "", 5, 1, "spit16.3dz"}},
+        {"load grid: click loads", {false, "", 1, "Unigrid", -1, 6, 1, "", 6, 1, "spit16.3dz"}},
         // The player's way in from the tab bar.
         {"load grid: Tab in, Down, Enter loads",
          {false, "", 1, "Unigrid", -1, -1, 1, "Tab Down Return", 1, 1, "109g.3dz"}},
         {"load grid: Space on a loaded row unloads",
-         {false, late, 1, "Unigrid", -1, 5, 1, "Space", 5, 1, "spit16.3dz"}},
+         {false, late, 1, "Unigrid", -1, 6, 1, "Space", 6, 1, "spit16.3dz"}},
         {"load grid, 1,000 folders: a click far down keeps the row in place",
          {true, "", 1, "Unigrid", 480, 495, 1, "", 495, 1, "extra0493.dat"}},
         {"load grid, 1,000 folders: keys far down",
@@ -638,11 +639,13 @@ void TestWindows::loadGridShowsTwentyFiveFoldersAtOnce() {
     QVERIFY(QTest::qWaitForWindowExposed(form));
     auto *grid = form->findChild<QTableView *>(QStringLiteral("Unigrid"));
     QVERIFY(grid);
-    QCOMPARE(grid->model()->rowCount(), 30);
+    // The 30, and C-Default and Interchange, which the first start made.
+    QCOMPARE(grid->model()->rowCount(), 32);
     // The header and 25 rows, as the rows are drawn, and no more.
     int whole = 0;
-    for (int r = 0; r < 30; ++r)
-        whole += grid->visualRect(grid->model()->index(r, 1)).bottom() < grid->viewport()->height();
+    for (int r = 0; r < 32; ++r)
+        whole += !grid->isRowHidden(r) &&
+                 grid->visualRect(grid->model()->index(r, 1)).bottom() < grid->viewport()->height();
     QCOMPARE(whole, 25);
 }
 
@@ -780,6 +783,49 @@ void TestWindows::statusLineSaysWhatTheClickDid() {
     QVERIFY(QFile::setPermissions(demo.f.game() + "/" + blocked, QFileDevice::ReadOwner));
     QVERIFY(!s.loadFiles().click(s.Unigrid.find(desert)));
     QCOMPARE(shown(), QStringLiteral("Loading \"%1\" did not work: see the message.").arg(desert));
+}
+
+// A folder copied into the VEK folder, or taken away, shows in the grids without a restart;
+// a loaded folder that went stays, marked, so it can still be unloaded.
+void TestWindows::foldersAddedOrRemovedShowWithoutARestart() {
+    DemoWindows demo;
+    QVERIFY(demo.start());
+    Selector &s = *demo.windows.selector();
+    VEKForm *form = demo.windows.vekForm();
+    auto *grid = form->findChild<QTableView *>(QStringLiteral("Unigrid"));
+    auto *skins = form->findChild<QTableView *>(QStringLiteral("SK1"));
+    QVERIFY(grid && skins);
+    const QString desert = QStringLiteral("A-Desert Air Force");
+    QVERIFY(s.loadFiles().click(s.Unigrid.find(desert)));
+    // The folders the first start made after its catalogue (C-Default, Interchange) first.
+    s.loadFiles().rescan();
+    form->refresh();
+    const int rows = grid->model()->rowCount(), skinRows = skins->model()->rowCount();
+    const auto names = [](QTableView *view, int column) {
+        QStringList n;
+        for (int r = 0; r < view->model()->rowCount(); ++r)
+            n << view->model()->index(r, column).data().toString();
+        return n;
+    };
+
+    // The player's place is a name: a row that comes above it does not move it.
+    const QString late = QStringLiteral("F-Late war fighters");
+    grid->setCurrentIndex(grid->model()->index(names(grid, 1).indexOf(late), 1));
+    TestFolders::write(demo.f.vek() + "/A-Fresh", "fresh.3dz", "new");
+    TestFolders::write(demo.f.vek() + "/Skinfolder/A-07 Fresh paint", "fresh.tpc", "new");
+    QTRY_COMPARE(grid->model()->rowCount(), rows + 1);
+    QTRY_COMPARE(skins->model()->rowCount(), skinRows + 1);
+    QVERIFY(names(grid, 1).contains(QStringLiteral("A-Fresh")));
+    QVERIFY(names(skins, 0).contains(QStringLiteral("A-07 Fresh paint")));
+    QVERIFY(s.Unigrid.row(s.Unigrid.find(desert)).loaded);
+    QCOMPARE(grid->currentIndex().siblingAtColumn(1).data().toString(), late);
+
+    // Gone: the new one goes; the loaded one stays.
+    QVERIFY(QDir(demo.f.vek() + "/A-Fresh").removeRecursively());
+    QVERIFY(QDir(demo.f.vek() + "/" + desert).removeRecursively());
+    QTRY_COMPARE(grid->model()->rowCount(), rows);
+    QVERIFY(!names(grid, 1).contains(QStringLiteral("A-Fresh")));
+    QVERIFY(s.Unigrid.row(s.Unigrid.find(desert)).loaded);
 }
 
 void TestWindows::colouredTextReads_data() {
