@@ -5,6 +5,7 @@
 #include "Prompt.h"
 #include "Selector.h"
 #include "SkinGrid.h"
+#include "Skins.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -45,6 +46,8 @@ ImportArchive::Outcome ContentImport::run(const QString &archive, const QString 
     switch (outcome.result) {
     case ImportArchive::Result::Imported:
         // The new rows are there at once, not loaded; what is loaded stays so.
+        s_.loadFiles().rescan();
+        s_.skins().rescan();
         s_.Status = QStringLiteral("Imported %1 (%2 files) from %3.")
                         .arg(QStringLiteral("\"") + outcome.places.join(QStringLiteral("\", \"")) +
                                  QLatin1Char('"'),
