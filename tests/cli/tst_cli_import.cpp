@@ -29,6 +29,7 @@ private Q_SLOTS:
     void commands_data();
     void commands();
     void everyCrashPointLeavesAllOrNothing();
+    void aDryRunChangesNothing();
 
 private:
     CliRun run(const TestFolders &f, const QStringList &args, int crashAfter = 0) {
@@ -149,6 +150,21 @@ void TestCliImport::everyCrashPointLeavesAllOrNothing() {
     }
     // Every file unpacked, the renames into place and the removal were crash points.
     QVERIFY2(k > 8, qPrintable(QString::number(k)));
+}
+
+void TestCliImport::aDryRunChangesNothing() {
+    TestFolders f;
+    QCOMPARE(run(f, {"folders"}).status, 0);
+    const Tree before = treeOf(f.root());
+    const CliRun r = run(f, {"--dry-run", "import", one_, "+", "folders"});
+    QCOMPARE(r.status, 0);
+    QCOMPARE(treeOf(f.root()), before);
+    QVERIFY(noStaging(f.vek()));
+    // What the real run would do, named in the real folders, and the row the run then lists.
+    QVERIFY2(r.out.contains(QFile::encodeName(one_ + "/A-One/b.dat\t" + f.vek() + "/.vek-import-")),
+             r.out);
+    QVERIFY2(r.out.contains(QFile::encodeName("\t" + f.vek() + "/A-One\n")), r.out);
+    QVERIFY2(r.out.endsWith("-\tA-One\n-\tC-Default\n-\tInterchange\n"), r.out);
 }
 
 QTEST_GUILESS_MAIN(TestCliImport)
