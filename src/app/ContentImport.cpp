@@ -43,21 +43,26 @@ ImportArchive::Outcome ContentImport::run(const QString &archive, const QString 
     s_.setProgressOn(false);
     s_.setCaption(caption);
 
+    const QString file = QFileInfo(archive).fileName();
     switch (outcome.result) {
     case ImportArchive::Result::Imported:
         // The new rows are there at once, not loaded; what is loaded stays so.
         s_.loadFiles().rescan();
         s_.skins().rescan();
-        s_.Status = QStringLiteral("Imported %1 (%2 files) from %3.")
-                        .arg(QStringLiteral("\"") + outcome.places.join(QStringLiteral("\", \"")) +
-                                 QLatin1Char('"'),
-                             QString::number(outcome.files), QFileInfo(archive).fileName());
+        s_.Status = QStringLiteral("Imported \"%1\" from %2: %3 %4, not loaded.")
+                        .arg(outcome.places.join(QStringLiteral("\", \"")), file)
+                        .arg(outcome.files)
+                        .arg(outcome.files == 1 ? QStringLiteral("file") : QStringLiteral("files"));
         break;
     case ImportArchive::Result::NeedsName:
         break;
-    case ImportArchive::Result::Refused:
     case ImportArchive::Result::Cancelled:
+        s_.Status = QStringLiteral("Importing %1 was cancelled: nothing was imported.").arg(file);
+        s_.prompt().fail(outcome.message);
+        break;
+    case ImportArchive::Result::Refused:
     case ImportArchive::Result::Failed:
+        s_.Status = QStringLiteral("Importing %1 did not work: see the message.").arg(file);
         s_.prompt().fail(outcome.message);
         break;
     }

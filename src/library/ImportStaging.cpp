@@ -50,6 +50,24 @@ bool isFolder(const QString &path) {
     return QFileInfo(path).isDir();
 }
 
+bool writePlain(const QString &path, const QByteArray &bytes, QString *error) {
+    if (!FileHook::mayChange(path, error))
+        return false;
+    QFile file(path);
+    QString reason;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly) ||
+        !FileOps::writeFully(file, bytes.constData(), bytes.size(), &reason) ||
+        !FileOps::flushFully(file, &reason)) {
+        *error = QStringLiteral("Could not write \"%1\": %2.")
+                     .arg(QDir::toNativeSeparators(path),
+                          reason.isEmpty() ? FileOps::reasonOf(file) : reason);
+        return false;
+    }
+    file.close();
+    FileHook::rewritten(path);
+    return true;
+}
+
 /// The new folders' bytes are on the disk before a folder they replace is removed: the old one
 /// is the player's, the new one only a copy of the archive.
 void syncDisk(const QString &folder) {
@@ -102,7 +120,15 @@ bool ImportStaging::commit(const QStringList &places, const QStringList &replace
     for (qsizetype i = 0; i < places.size(); ++i)
         plan += QString::number(i) + QLatin1Char('\t') + places.at(i) + QLatin1Char('\t') +
                 replaced.at(i) + QStringLiteral("\r\n");
-    bool ok = FileOps::writeAtomic(folder_ + QLatin1Char('/') + PlanFile, plan.toUtf8(), error);
+    // Where a folder of the player's is set aside, the plan is what brings it back, also
+    // after a power cut: it is synced then. Otherwise the unpacked bytes are still in the
+    // page cache, and a sync of the plan would write them all out first (ext4 orders them
+    // before it), for a file only a crashed process needs.
+    const bool replacing = std::any_of(replaced.cbegin(), replaced.cend(),
+                                       [](const QString &r) { return !r.isEmpty(); });
+    const QString planPath = folder_ + QLatin1Char('/') + PlanFile;
+    bool ok = replacing ? FileOps::writeAtomic(planPath, plan.toUtf8(), error)
+                        : writePlain(planPath, plan.toUtf8(), error);
     if (ok && !made.isEmpty()) {
         const QString path = mod_ + QLatin1Char('/') + made;
         ok = FileHook::mayChange(path, error);
@@ -127,8 +153,7 @@ bool ImportStaging::commit(const QStringList &places, const QStringList &replace
         folder_.clear();
         return false;
     }
-    if (std::any_of(replaced.cbegin(), replaced.cend(),
-                    [](const QString &r) { return !r.isEmpty(); }))
+    if (replacing)
         syncDisk(mod_);
     discard();
     return true;
@@ -214,6 +239,14 @@ bool ImportStaging::undo(const QString &modFolder, const QString &staging, QStri
         // Made for the import, and empty again: it goes too.
         if (!made.isEmpty())
             QDir(modFolder).rmdir(made);
+    }
+    // A folder set aside is the player's: one no plan brought back (a plan lost to a power
+    // cut) is never removed with the rest.
+    if (!QDir(staging).entryList({QStringLiteral("old-*")}, QDir::Dirs).isEmpty()) {
+        *error = QStringLiteral("The folder \"%1\" that an import cut short left in the VEK "
+                                "folder holds a folder the import replaced; it was left as it is.")
+                     .arg(QDir::toNativeSeparators(staging));
+        return false;
     }
     return removeOver(modFolder, staging, error);
 }

@@ -68,6 +68,8 @@ private Q_SLOTS:
     void existingFolder_data();
     void existingFolder();
     void listedAtOnce();
+    void leftoverAtStart_data();
+    void leftoverAtStart();
 
 private:
     QString archive(const QString &name, const QString &format, const QList<Item> &items);
@@ -402,7 +404,46 @@ void TestImport::listedAtOnce() {
     QStringList lines;
     QVERIFY(s->loadedFiles().conflictsOf("G-New", &lines));
     QCOMPARE(lines, QStringList{"shared.tpc\tA-One"});
-    QVERIFY(s->Status.contains("G-New"));
+    QCOMPARE(s->Status, "Imported \"Skinfolder/A-05 Red\", \"G-New\" from new.7z: 2 files, not "
+                        "loaded.");
+}
+
+void TestImport::leftoverAtStart_data() {
+    QTest::addColumn<QString>("hidden");    // the hidden folder's name
+    QTest::addColumn<QStringList>("files"); // in it: "path=bytes"
+    QTest::addColumn<bool>("kept");         // left as it is, and the player told
+
+    QTest::newRow("unpacking cut short") << ".vek-import-a1" << QStringList{"0/a.dat=a"} << false;
+    QTest::newRow("a removal cut short") << ".vek-imported-a1" << QStringList{"old-0/x=x"} << false;
+    QTest::newRow("a folder set aside, its plan lost")
+        << ".vek-import-a1" << QStringList{"old-0/own.dat=own"} << true;
+    QTest::newRow("a plan naming a place outside")
+        << ".vek-import-a1" << QStringList{"plan=made\t\r\n0\t../A-One\t\r\n", "0/a=a"} << true;
+    QTest::newRow("a plan of another kind")
+        << ".vek-import-a1" << QStringList{"plan=A-One\tA-One\r\n", "old-0/own.dat=own"} << true;
+}
+
+void TestImport::leftoverAtStart() {
+    QFETCH(QString, hidden);
+    QFETCH(QStringList, files);
+    QFETCH(bool, kept);
+    TestFolders f;
+    TestFolders::write(f.vek() + "/A-One", "one.dat", "one");
+    const Tree before = treeOf(f.vek());
+    for (const QString &file : files)
+        TestFolders::write(f.vek() + "/" + hidden, file.section('=', 0, 0),
+                           file.section('=', 1).toUtf8());
+    const Tree planted = treeOf(f.vek());
+    ScriptedPrompt prompt;
+    auto s = openSelector(f, prompt);
+    Tree now = treeOf(f.vek());
+    // What the start writes of its own (ledgers, the stores) is not the import's.
+    now.removeIf([&](const auto &it) { return !planted.contains(it.key()); });
+    QCOMPARE(now, kept ? planted : before);
+    const bool told = std::any_of(prompt.shown.cbegin(), prompt.shown.cend(),
+                                  [&](const auto &m) { return m.text.contains(hidden); });
+    QCOMPARE(told, kept);
+    QVERIFY(s->Unigrid.find(hidden) == 0);
 }
 
 QTEST_GUILESS_MAIN(TestImport)
