@@ -5,8 +5,8 @@
 struct archive;
 struct archive_entry;
 
-/// One pass over an archive's entries, through libarchive: zip, 7z, rar, tar (plain or with
-/// gzip, bzip2 or xz) and whatever else it reads. Owns the library's handle; an archive is read
+/// One pass over an archive's entries, through libarchive: zip, 7z, rar (4 and 5), tar (plain
+/// or with gzip, bzip2, xz, lzma or zstd). Owns the library's handle; an archive is read
 /// once front to back, so the import opens it twice (look, then unpack).
 class ArchiveReader {
 public:
