@@ -1,4 +1,5 @@
 #include "LoadFiles.h"
+#include "RowRescan.h"
 
 #include "AltPlane.h"
 #include "FileList.h"
@@ -12,7 +13,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QHash>
 
 #include <algorithm>
 
@@ -268,33 +268,18 @@ void LoadFiles::filter(int index) {
 }
 
 bool LoadFiles::rescan() {
-    QHash<QString, LoadGrid::Row> known;
-    for (const LoadGrid::Row &r : std::as_const(s_.Unigrid.rows))
-        known.insert(r.name, r);
-    QList<LoadGrid::Row> rows;
+    QList<LoadGrid::Row> fresh;
     for (const QString &path : FileList::folders(s_.ModFolder())) {
         const QString name = QFileInfo(path).fileName();
         if (!LoadGrid::listed(name))
             continue;
-        rows.append(known.contains(name) ? known.take(name) : LoadGrid::Row{path, name});
+        fresh.append(LoadGrid::Row{path, name});
         // A new mission folder gets its campaign store, as the catalogue gives one.
         if (const QString store = LoadGrid::storeOf(name); !store.isEmpty())
             FileOps::EnsureFolder(FileList::resolveFolder(s_.ModFolder(), store));
     }
-    // A loaded folder that has gone stays, in its place by name.
-    for (const LoadGrid::Row &gone : std::as_const(known))
-        if (gone.loaded) {
-            qsizetype at = 0;
-            while (at < rows.size() && rows.at(at).name.compare(gone.name, Qt::CaseInsensitive) < 0)
-                ++at;
-            rows.insert(at, gone);
-        }
-    bool same = rows.size() == s_.Unigrid.rows.size();
-    for (qsizetype i = 0; same && i < rows.size(); ++i)
-        same = rows.at(i).name == s_.Unigrid.rows.at(i).name;
-    if (same)
+    if (!rescanRows(s_.Unigrid.rows, fresh))
         return false;
-    s_.Unigrid.rows = rows;
     filter(s_.List3Index);
     LastHoverRow = -1;
     return true;

@@ -23,6 +23,9 @@ class Selector;
 /// rewritten: what was unloaded leaves it, what was loaded is added at its end. A folder the
 /// marks show loaded that the ledger does not name (a first start with this ledger, a ledger
 /// lost) counts as loaded before all others, content folders then skins in grid order.
+///
+/// The ledger and the restores are in LoadedFiles.cpp, check and repair in LoadedFilesCheck.cpp,
+/// the conflicts view (the click preview, the shared files) in LoadedFilesConflicts.cpp.
 class LoadedFiles {
 public:
     explicit LoadedFiles(Selector &selector) : s_(selector) {}

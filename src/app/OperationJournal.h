@@ -36,6 +36,10 @@ class Selector;
 /// game folder holds, LoadOrder.txt what the whole operation (or none of it) leaves, and the
 /// player is told once what was done. The record goes after the re-load (`settle`), once the
 /// files it deleted that folders staying loaded carry are back.
+///
+/// Its work is in four files: the record (OperationJournal.cpp), the undo of an operation
+/// cancelled, failed or unrecorded (OperationJournalUndo.cpp), the mission save exchange's
+/// stages (OperationJournalSaves.cpp) and the start-up recovery (OperationJournalRecovery.cpp).
 class OperationJournal {
 public:
     explicit OperationJournal(Selector &selector) : s_(selector) {}

@@ -1,6 +1,7 @@
 #include "Skins.h"
 
 #include "Planes.h"
+#include "RowRescan.h"
 
 #include "FileList.h"
 #include "FileMover.h"
@@ -13,7 +14,6 @@
 #include "TextFile.h"
 
 #include <QDir>
-#include <QHash>
 
 Skins::Skins(Selector &selector) : SkinTable(SkinGrid::LastSlot + 1), s_(selector) {}
 
@@ -30,27 +30,10 @@ void Skins::fill() {
 }
 
 bool Skins::rescan() {
-    QHash<QString, SkinGrid::Row> known;
-    for (const SkinGrid::Row &r : std::as_const(s_.SK1.rows))
-        known.insert(r.name, r);
     SkinGrid fresh;
     fresh.fill(skinFolder());
-    QList<SkinGrid::Row> rows;
-    for (const SkinGrid::Row &r : std::as_const(fresh.rows))
-        rows.append(known.contains(r.name) ? known.take(r.name) : r);
-    for (const SkinGrid::Row &gone : std::as_const(known))
-        if (gone.loaded) {
-            qsizetype at = 0;
-            while (at < rows.size() && rows.at(at).name.compare(gone.name, Qt::CaseInsensitive) < 0)
-                ++at;
-            rows.insert(at, gone);
-        }
-    bool same = rows.size() == s_.SK1.rows.size();
-    for (qsizetype i = 0; same && i < rows.size(); ++i)
-        same = rows.at(i).name == s_.SK1.rows.at(i).name;
-    if (same)
+    if (!rescanRows(s_.SK1.rows, fresh.rows))
         return false;
-    s_.SK1.rows = rows;
     s_.planes().filter(s_.List1Index);
     LastHoverRow = -1;
     return true;

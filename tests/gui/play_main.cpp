@@ -4,9 +4,10 @@
 // A step is a key ("ctrl+tab", "ctrl+shift+tab", "tab", "down", "up", "left", "right",
 // "enter", "space"), sent to the widget with the keyboard focus, or "click:NAME:ROW:COLUMN"
 // (a cell of the grid or list NAME) or "click:NAME" (a button), or "hover:NAME:ROW:COLUMN" (the
-// pointer moved onto that cell). A message box that a step opens is answered as a player
-// would: its picture is saved (OUT_PREFIX-NN-message-K.png), its text printed, and its default
-// button pressed.
+// pointer moved onto that cell), or "wait:MS" (the window left alone for MS milliseconds, as
+// while a player copies a folder in by hand). A message box that a step opens is answered as a
+// player would: its picture is saved (OUT_PREFIX-NN-message-K.png), its text printed, and its
+// default button pressed.
 #include "SelectorWindows.h"
 #include "VEKForm.h"
 
@@ -107,10 +108,14 @@ int main(int argc, char *argv[]) {
     for (int i = 3; i < args.size(); ++i) {
         stepNumber = i - 2;
         const QString step = args.at(i);
-        const bool done =
-            step.startsWith(QLatin1String("click:")) || step.startsWith(QLatin1String("hover:"))
-                ? click(form, step.split(QLatin1Char(':')))
-                : pressKey(step);
+        bool done = true;
+        if (step.startsWith(QLatin1String("wait:")))
+            QTest::qWait(step.mid(5).toInt());
+        else
+            done =
+                step.startsWith(QLatin1String("click:")) || step.startsWith(QLatin1String("hover:"))
+                    ? click(form, step.split(QLatin1Char(':')))
+                    : pressKey(step);
         if (!done) {
             err << "cannot do step " << step << "\n";
             return 1;

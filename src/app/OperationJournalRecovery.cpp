@@ -1,0 +1,337 @@
+// The start-up recovery: an operation a crash cut short is finished or undone.
+#include "OperationJournal.h"
+
+#include "FileCopy.h"
+#include "FileList.h"
+#include "FileMover.h"
+#include "ImportStaging.h"
+#include "Ledgers.h"
+#include "LoadedFiles.h"
+#include "Selector.h"
+#include "SkinGrid.h"
+#include "Text8.h"
+#include "TextFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+
+#include "JournalRules.h"
+#include <utility>
+
+namespace {
+
+/// Deletes the game folder's files named like `names` (as `FileMover::MoveOut` does, for a
+/// folder that is no longer there to be listed).
+bool deleteNames(const QStringList &names, const QString &gameFolder, const FileMover::Rule &keep,
+                 const QString &folder, QStringList *problems) {
+    QStringList asked = names;
+    if (keep)
+        asked.removeIf(keep);
+    // A name present under two cases is ambiguous and left alone, as an unload does.
+    QStringList failures;
+    QString error;
+    if (!FileCopy::removeNamed(gameFolder, asked, &failures, &error)) {
+        problems->append(error);
+        return false;
+    }
+    if (failures.isEmpty())
+        return true;
+    problems->append(QStringLiteral("Not every file of \"%1\" could be deleted from the game "
+                                    "folder:\n")
+                         .arg(QDir::toNativeSeparators(folder)) +
+                     failures.join(QLatin1Char('\n')));
+    return false;
+}
+
+/// Makes the ledger lines say whether `name` is loaded; a loaded name new to them goes last.
+void setLoaded(QList<QByteArray> *ledger, const QString &name, bool loaded) {
+    const QByteArray line = Text8::fromUnicode(name);
+    if (!loaded)
+        ledger->removeAll(line);
+    else if (!ledger->contains(line))
+        ledger->append(line);
+}
+
+} // namespace
+
+bool OperationJournal::takeOut(const Journal::Move &move, QStringList *problems) const {
+    if (!QFileInfo(move.folder).isDir())
+        return deleteNames(move.files, s_.GameFolder(), JournalRules::keepRule(move.rule),
+                           move.folder, problems);
+    QString error;
+    if (FileMover::MoveOut(move.folder, s_.GameFolder(), nullptr, &error,
+                           JournalRules::keepRule(move.rule)))
+        return true;
+    problems->append(error);
+    return false;
+}
+
+bool OperationJournal::bringIn(const Journal::Move &move, QStringList *problems) {
+    QString error;
+    if (FileMover::MoveIn(move.folder, s_.GameFolder(), nullptr, &error,
+                          JournalRules::skipRule(move.rule), nullptr, &kept_))
+        return true;
+    problems->append(error);
+    return false;
+}
+
+bool OperationJournal::finish(Journal::Record &record, QList<QByteArray> *ledger,
+                              QStringList *problems) {
+    bool loading = false;
+    for (const Journal::Move &m : std::as_const(record.moves))
+        loading = loading || m.in;
+    if (record.stage != Journal::Files) {
+        // The save exchange starts only once every folder has moved and the ledger says so.
+        for (const Journal::Move &m : std::as_const(record.moves))
+            setLoaded(ledger, m.name, m.in);
+    } else {
+        // The files first, as the operation did: a folder that cannot be taken out whole stays
+        // loaded, and then nothing new comes in (what came in before the crash goes again).
+        bool outsOk = true;
+        for (const Journal::Move &m : std::as_const(record.moves))
+            if (!m.in) {
+                const bool out = takeOut(m, problems);
+                setLoaded(ledger, m.name, !out);
+                outsOk = outsOk && out;
+            }
+        bool insOk = outsOk;
+        for (const Journal::Move &m : std::as_const(record.moves)) {
+            if (!m.in)
+                continue;
+            if (!outsOk) {
+                takeOut(m, problems);
+                *problems += kept_.restore();
+                setLoaded(ledger, m.name, false);
+                continue;
+            }
+            const bool in = bringIn(m, problems);
+            setLoaded(ledger, m.name, in);
+            insOk = insOk && in;
+            if (in && record.skinSlot >= 0 && record.skinSlot < 30)
+                setSkinsLoaded(record.skinSlot, m.folder, problems);
+        }
+        if (!insOk)
+            return false;
+    }
+    if (record.mission.isEmpty())
+        return true;
+    record_ = record;
+    open_ = true;
+    const bool ok = saves(loading, record.stage, problems);
+    open_ = false;
+    keepRecord_ = false;
+    return ok;
+}
+
+void OperationJournal::setSkinsLoaded(int slot, const QString &folder,
+                                      QStringList *problems) const {
+    QList<QByteArray> lines;
+    const QString path = FileList::resolve(s_.ModFolder(), Ledgers::SkinsLoaded);
+    TextFile::readLines(path, &lines, nullptr);
+    lines.resize(std::max<qsizetype>(lines.size(), SkinGrid::LastSlot + 1));
+    lines[slot] = Text8::fromUnicode(QDir::toNativeSeparators(folder));
+    QString error;
+    if (!TextFile::writeLines(path, lines, &error))
+        problems->append(error);
+}
+
+// The names of `move`'s files whose game file the load may have written: a file last changed
+// before the record was written is the game's own, not reached by the load, and stays. (A copy
+// is a new file, changed when it was made; where times are coarse, a copy may pass for an old
+// file and stay behind, but a file of the game's own is never taken for a copy.)
+Journal::Move OperationJournal::written(const Journal::Move &move,
+                                        const QDateTime &recorded) const {
+    Journal::Move written = move;
+    QList<QStringList> present;
+    QString error;
+    if (!recorded.isValid() || !FileCopy::findAll(s_.GameFolder(), move.files, &present, &error))
+        return written;
+    written.files.clear();
+    for (qsizetype i = 0; i < move.files.size(); ++i) {
+        const QStringList &p = present.at(i);
+        if (p.size() != 1 ||
+            QFileInfo(FileList::join(s_.GameFolder(), p.first())).lastModified() >= recorded)
+            written.files << move.files.at(i);
+    }
+    return written;
+}
+
+void OperationJournal::undo(const Journal::Record &record, const QDateTime &recorded,
+                            QList<QByteArray> *ledger, QStringList *problems) {
+    for (qsizetype i = record.moves.size() - 1; i >= 0; --i) {
+        const Journal::Move &m = record.moves.at(i);
+        if (m.in) {
+            // Its copies go, and the game files they replaced come back.
+            takeOut(written(m, recorded), problems);
+            *problems += kept_.restore();
+            setLoaded(ledger, m.name, false);
+        } else if (QFileInfo(m.folder).isDir()) {
+            setLoaded(ledger, m.name, bringIn(m, problems));
+        } else {
+            // Gone with its source: it cannot come back whole, so it goes out entirely.
+            takeOut(m, problems);
+            setLoaded(ledger, m.name, false);
+        }
+    }
+}
+
+void OperationJournal::adoptKept(const Journal::Record *record, QStringList *told) {
+    const QString game = s_.GameFolder();
+    QStringList names;
+    QString error;
+    // A game folder that cannot be read is told by the steps that read it.
+    if (!KeptFiles::find(game, &names, &error) || names.isEmpty())
+        return;
+    // The files a load of the record replaced are kept under the names it writes: those of its
+    // incoming folders, in whatever case the game folder had them.
+    QSet<QString> replaced;
+    if (record && record->aircraft.isEmpty())
+        for (const Journal::Move &m : record->moves)
+            if (m.in)
+                for (const QString &f : m.files)
+                    replaced.insert(FileList::fold(f));
+    QStringList orphans;
+    QStringList own;
+    for (const QString &n : std::as_const(names))
+        (replaced.contains(FileList::fold(n)) ? own : orphans) << n;
+    kept_.adopt(game, own);
+    if (!orphans.isEmpty())
+        *told << QStringLiteral("The game folder held files that VEK Selector had kept while a "
+                                "load replaced them, and no journal says whether that load was "
+                                "finished. Nothing was deleted:\r\n") +
+                     KeptFiles::settleOrphans(game, orphans).join(QStringLiteral("\r\n"));
+}
+
+void OperationJournal::recover() {
+    const QString mod = s_.ModFolder();
+    // An import keeps its record in its own hidden folder; it touched no game file, so it is
+    // put right apart from the record of this file.
+    for (const QString &problem : ImportStaging::recover(mod))
+        s_.report(problem);
+    Journal::Record record;
+    QString error;
+    QStringList orphans;
+    const Journal::Found found = Journal::read(mod, s_.GameFolder(), &record, &error);
+    adoptKept(found == Journal::Found::Record ? &record : nullptr, &orphans);
+    for (const QString &o : std::as_const(orphans))
+        s_.report(o);
+    switch (found) {
+    case Journal::Found::None:
+        return;
+    case Journal::Found::Refused: {
+        // Not acted on, and not read again: kept aside for whoever wants to see what it asked.
+        // Nothing changed, so nothing is recovered.
+        QString aside;
+        QString asideError;
+        s_.report(Journal::setAside(mod, &aside, &asideError)
+                      ? error + QStringLiteral(" It was kept as \"%1\"; if the selector was "
+                                               "stopped while it changed the game folder, check "
+                                               "the loaded folders.")
+                                    .arg(QDir::toNativeSeparators(aside))
+                      : error + QLatin1Char(' ') + asideError);
+        return;
+    }
+    case Journal::Found::Unreadable:
+        recovered_ = true;
+        s_.report(error + QStringLiteral(" It was removed; if the selector was stopped while it "
+                                         "changed the game folder, check the loaded folders."));
+        if (!Journal::remove(mod, &error))
+            s_.report(error);
+        return;
+    case Journal::Found::Record:
+        break;
+    }
+    recovered_ = true;
+    QList<QByteArray> ledger = Ledgers::readFoldersLoaded(mod);
+    QStringList problems;
+    QString outcome;
+    // The files it deleted that folders staying loaded carry too come back once the re-load
+    // has said who carries what (`settle`); an undone operation has every file it touched made
+    // its owner's copy again, as after a cancel.
+    const auto namesOf = [&record](bool outOnly) {
+        QStringList names;
+        for (const Journal::Move &m : std::as_const(record.moves))
+            if (!outOnly || !m.in)
+                names += m.files;
+        return names;
+    };
+    if (!record.aircraft.isEmpty()) {
+        record_ = record;
+        undoSwap(&problems);
+        setLoaded(&ledger, record.aircraft, false);
+        for (const QString &a : std::as_const(record.replaced))
+            setLoaded(&ledger, a, true);
+        outcome = QStringLiteral("It has now been undone: the game files it rewrites are as they "
+                                 "were before it.");
+    } else {
+        QString gone;
+        for (const Journal::Move &m : std::as_const(record.moves))
+            if (m.in && gone.isEmpty() && !QFileInfo(m.folder).isDir())
+                gone = m.folder;
+        if (record.stage == Journal::Over) {
+            // Only its kept files are left to delete (below); the ledgers say what it did.
+            outcome = QStringLiteral("It has now been finished.");
+        } else if (record.stage == Journal::Files && !gone.isEmpty()) {
+            // Its time is the time the operation began: undoing is the first change since.
+            const QDateTime recorded =
+                QFileInfo(FileList::resolve(mod, Journal::FileName)).lastModified();
+            undo(record, recorded, &ledger, &problems);
+            putBack_ = namesOf(false);
+            outcome = QStringLiteral("It has now been undone, since \"%1\" is no longer there.")
+                          .arg(QDir::toNativeSeparators(gone));
+        } else {
+            outcome = finish(record, &ledger, &problems)
+                          ? QStringLiteral("It has now been finished.")
+                          : QStringLiteral("It has now been finished as far as it could be:");
+            deleted_ = namesOf(true);
+        }
+        if (record.stage != Journal::Over)
+            s_.loadedFiles().recovered(record.order, record.moves, ledger);
+    }
+    if (record.stage != Journal::Over)
+        for (const QString &d : std::as_const(record.drops))
+            setLoaded(&ledger, d, false);
+
+    const QString path = FileList::resolve(mod, Journal::FileName);
+    QString message =
+        QStringLiteral("VEK Selector was stopped before it had finished %1 (its journal \"%2\" "
+                       "says so). %3")
+            .arg(record.operation, QDir::toNativeSeparators(path), outcome);
+    if (!problems.isEmpty())
+        message += QStringLiteral("\r\n\r\n") + problems.join(QStringLiteral("\r\n\r\n"));
+    s_.report(message);
+
+    // The journal goes only once the ledger says what the game folder holds; otherwise the
+    // next start tries again.
+    if (!Ledgers::writeFoldersLoaded(mod, TextFile::joinLines(ledger), &error)) {
+        s_.report(error);
+        return;
+    }
+    // What a finished load replaced is no longer wanted; an undone one has had its files back.
+    for (const QString &p : kept_.drop())
+        s_.report(p);
+    // The record stays until the shared files are back: a crash before that does it all again.
+    settling_ = true;
+    operation_ = record.operation;
+}
+
+void OperationJournal::settle() {
+    if (!settling_)
+        return;
+    settling_ = false;
+    QStringList problems;
+    const QStringList told =
+        s_.loadedFiles().restoreDeleted(std::exchange(deleted_, {}), QString(), &problems);
+    s_.loadedFiles().putBack(std::exchange(putBack_, {}), &problems);
+    if (!told.isEmpty())
+        s_.report(QStringLiteral("Finishing %1 took out files that folders staying loaded carry "
+                                 "too; they were copied back:\r\n")
+                      .arg(operation_) +
+                  told.join(QStringLiteral("\r\n")));
+    for (const QString &p : std::as_const(problems))
+        s_.report(p);
+    QString error;
+    if (!Journal::remove(s_.ModFolder(), &error))
+        s_.report(error);
+}

@@ -1,0 +1,135 @@
+// The undo of an operation that was cancelled, failed half-way or could not be recorded.
+#include "OperationJournal.h"
+
+#include "FileCopy.h"
+#include "FileOps.h"
+#include "LoadedFiles.h"
+#include "Selector.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <utility>
+void OperationJournal::undoCancelled(qsizetype reached) {
+    cancelled_ = true;
+    undoMoves(reached, QStringLiteral(" was cancelled and undone."));
+}
+
+void OperationJournal::undoFailed(qsizetype reached, const QString &cause) {
+    undoMoves(reached, QStringLiteral(" failed: "), cause);
+}
+
+void OperationJournal::ledgerFailed(const QString &error) {
+    if (!open_) {
+        s_.report(error);
+        return;
+    }
+    if (!ledgerError_.contains(error))
+        ledgerError_ += (ledgerError_.isEmpty() ? QString() : QStringLiteral(" ")) + error;
+}
+
+void OperationJournal::undoUnrecorded(qsizetype reached) {
+    const QString error = std::exchange(ledgerError_, {});
+    QStringList problems;
+    restoreLedgers(&problems);
+    if (record_.aircraft.isEmpty()) {
+        undoMoves(reached < 0 ? record_.moves.size() : reached,
+                  QStringLiteral(" could not be recorded: "),
+                  error + (problems.isEmpty() ? QString() : QLatin1Char(' ') + problems.join(' ')));
+        return;
+    }
+    QString text = record_.operation;
+    if (!text.isEmpty())
+        text[0] = text[0].toUpper();
+    text += QStringLiteral(" could not be recorded: ") + error;
+    text += undoSwap(&problems)
+                ? QStringLiteral(" The game files the swap had written were put back as they "
+                                 "were; the aircraft was not swapped in.")
+                : QStringLiteral(" Not every file could be put back: VEK Selector puts them back "
+                                 "from its journal at its next start.");
+    if (!problems.isEmpty())
+        text += QLatin1Char(' ') + problems.join(QLatin1Char(' '));
+    s_.report(text);
+}
+
+void OperationJournal::undoMoves(qsizetype reached, const QString &said, const QString &cause) {
+    QStringList problems;
+    QStringList names;
+    QString back;
+    bool unmarked = false;
+    for (qsizetype i = qMin(reached, record_.moves.size() - 1); i >= 0; --i) {
+        const Journal::Move &m = record_.moves.at(i);
+        names += m.files;
+        if (!m.in) {
+            QStringList why;
+            if (bringIn(m, &why)) {
+                back += QStringLiteral(" \"%1\", which it had taken out, was loaded again.")
+                            .arg(m.name);
+                continue;
+            }
+            // The mover took its partial copy out again: the folder is out, and says so.
+            back += QStringLiteral(" \"%1\", which it had taken out, could not be loaded again "
+                                   "and is now out: %2")
+                        .arg(m.name, why.join(QLatin1Char(' ')));
+            const bool skin = m.rule != Journal::ContentRule;
+            const int row = skin ? s_.SK1.find(m.name) : s_.Unigrid.find(m.name);
+            if (row > 0 && skin) {
+                s_.SK1.mark(row, false);
+            } else if (row > 0) {
+                s_.Unigrid.row(row).loaded = false;
+                s_.Unigrid.row(row).colour = LoadGrid::DefaultCellColour;
+            }
+            unmarked = true;
+        } else if (i < reached) {
+            const bool replaced = !kept_.isEmpty();
+            takeOut(m, &problems);
+            problems += kept_.restore();
+            back += QStringLiteral(" The files copied from \"%1\" were removed again%2.")
+                        .arg(QDir::toNativeSeparators(m.folder),
+                             replaced ? QStringLiteral(", and the game files they replaced were "
+                                                       "put back")
+                                      : QString());
+        }
+    }
+    // Copying a folder back, or removing copies, can leave a file of another loaded folder
+    // missing or in a copy that is not its owner's.
+    s_.loadedFiles().putBack(names, &problems);
+    if (unmarked)
+        s_.RefreshLoadedList();
+    if (!ledgerError_.isEmpty())
+        problems << std::exchange(ledgerError_, {});
+    QString text = record_.operation;
+    if (!text.isEmpty())
+        text[0] = text[0].toUpper();
+    text += said + cause + back;
+    if (problems.isEmpty() && !unmarked)
+        text += QStringLiteral(" The game folder and the loaded list are as they were before.");
+    else if (!problems.isEmpty())
+        text += QStringLiteral(" Not everything could be put back (see the next message).");
+    if (cause.isEmpty())
+        s_.inform(text);
+    else
+        s_.report(text);
+    for (const QString &p : std::as_const(problems))
+        s_.report(p);
+}
+
+bool OperationJournal::undoSwap(QStringList *problems) {
+    bool ok = true;
+    for (const Journal::Backup &b : std::as_const(record_.backups)) {
+        // A file the swap would have created, and did not: nothing to take back.
+        if (!b.existed && !QFileInfo(b.path).isFile())
+            continue;
+        QString error;
+        const bool put = b.existed ? FileOps::writeAtomic(b.path, b.bytes, &error)
+                                   : FileCopy::removeFile(b.path, &error);
+        if (!put) {
+            problems->append(error);
+            ok = false;
+        }
+    }
+    // Half put back: the record stays, so the next start puts the rest back.
+    if (!ok)
+        keepRecord_ = open_;
+    return ok;
+}
