@@ -29,7 +29,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${VEK_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${VEK_PUBLIC_URL})
-# Depends comes from the shared libraries the programs link (dpkg-shlibdeps, dpkg-dev).
+# Depends comes from the shared libraries the programs link (dpkg-shlibdeps, dpkg-dev): Qt,
+# and libarchive for the import of archives.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The game runs under Wine off Windows, but a player may use another launcher (VEK_LAUNCHER).
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS wine)

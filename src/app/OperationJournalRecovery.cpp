@@ -4,6 +4,7 @@
 #include "FileCopy.h"
 #include "FileList.h"
 #include "FileMover.h"
+#include "ImportStaging.h"
 #include "Ledgers.h"
 #include "LoadedFiles.h"
 #include "LoadedList.h"
@@ -206,6 +207,10 @@ void OperationJournal::adoptKept(const Journal::Record *record, QStringList *tol
 
 void OperationJournal::recover() {
     const QString mod = s_.ModFolder();
+    // An import keeps its record in its own hidden folder; it touched no game file, so it is
+    // put right apart from the record of this file.
+    for (const QString &problem : ImportStaging::recover(mod))
+        r_.report(problem);
     Journal::Record record;
     QString error;
     QStringList orphans;

@@ -5,6 +5,7 @@
 #include "Catalogue.h"
 #include "CheatCheck.h"
 #include "CompleteReset.h"
+#include "ContentImport.h"
 #include "FileList.h"
 #include "FileMover.h"
 #include "FileOps.h"
@@ -63,6 +64,7 @@ Selector::Selector(const Folders &folders, Prompt &prompt, QObject *parent)
                                                      *loadedList_, *options_, *loadFiles_, *skins_);
     autoscripts_ = std::make_unique<Autoscripts>(state, r, *journal_, *loadedList_, *loadFiles_,
                                                  *planes_, *skins_, *completeReset_);
+    contentImport_ = std::make_unique<ContentImport>(state, r, *loadFiles_, *skins_);
 }
 
 Selector::~Selector() = default;

@@ -13,6 +13,7 @@
 class KeyboardFeatures;
 class Autoscripts;
 class CompleteReset;
+class ContentImport;
 class LoadFiles;
 class LoadedFiles;
 class LoadedList;
@@ -83,6 +84,7 @@ public:
     LoadedList &loadedList() { return *loadedList_; }
     Options &options() { return *options_; }
     Mover &mover() { return *mover_; }
+    ContentImport &contentImport() { return *contentImport_; }
 
 Q_SIGNALS:
     void captionChanged(const QString &caption);
@@ -115,4 +117,5 @@ private:
     std::unique_ptr<WindowCommands> commands_;
     std::unique_ptr<CompleteReset> completeReset_;
     std::unique_ptr<Autoscripts> autoscripts_;
+    std::unique_ptr<ContentImport> contentImport_;
 };

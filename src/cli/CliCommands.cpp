@@ -1,6 +1,7 @@
 #include "CliCommands.h"
 
 #include "Autoscripts.h"
+#include "CliImport.h"
 #include "CompleteReset.h"
 #include "IniOptions.h"
 #include "KeyboardFeatures.h"
@@ -400,6 +401,8 @@ const QList<CliCommands::Command> &CliCommands::table() {
         {QStringLiteral("repair"), QString(),
          QStringLiteral("copies back exactly what verify lists, and says what it copied"), 0, 0,
          nullptr, repair},
+        {QStringLiteral("import"), CliImport::Args, CliImport::actsLike(), 1, 2, CliImport::check,
+         CliImport::run},
         {QStringLiteral("launch"), QString(), QStringLiteral("\"Launch EAW\""), 0, 0, nullptr,
          launch},
         {QStringLiteral("exit"), QString(),

@@ -22,6 +22,10 @@ int LoadGrid::takenOutBy(int r) const {
 
 bool LoadGrid::listed(const QString &name) {
     const QString upper = name.toUpper();
+    // The hidden folder an archive is unpacked into is no content, nor one left by a crash
+    // before the next start cleans it up.
+    if (name.startsWith(QLatin1String(".vek-import")))
+        return false;
     return upper != QLatin1String("AUTOSCRIPTS") && upper != QLatin1String("SKINFOLDER");
 }
 

@@ -1,6 +1,9 @@
 #include "LoadFilesPage.h"
 
+#include "ContentImport.h"
 #include "FlexGrid.h"
+#include "ImportArchive.h"
+#include "ImportNameDialog.h"
 #include "LoadFiles.h"
 #include "LoadGrid.h"
 #include "LoadGridModel.h"
@@ -10,6 +13,7 @@
 #include "Twips.h"
 
 #include <QEvent>
+#include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -17,6 +21,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QSignalBlocker>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -61,6 +66,23 @@ LoadFilesPage::LoadFilesPage(Selector &selector, QWidget *parent)
     MyImage = new PictureBox(this);
     MyImage->setObjectName(QStringLiteral("MyImage"));
 
+    AddContent = new QPushButton(QStringLiteral("Add content..."), this);
+    AddContent->setObjectName(QStringLiteral("AddContent"));
+    AddContent->setToolTip(QStringLiteral("Puts the content folders of a downloaded archive "
+                                          "into the VEK folder. Archives dropped on the "
+                                          "window come in the same way."));
+    askName = [this](const QString &archive, const QString &suggestion) {
+        return ImportNameDialog::ask(selector_.groups, archive, suggestion, this);
+    };
+    connect(AddContent, &QPushButton::clicked, this, [this] {
+        const QString archive =
+            QFileDialog::getOpenFileName(this, QStringLiteral("Add content"), QString(),
+                                         QStringLiteral("Archives (%1);;All files (*)")
+                                             .arg(ImportArchive::Patterns.join(QLatin1Char(' '))));
+        if (!archive.isEmpty())
+            addContent(archive);
+    });
+
     // The grid is what the page is for: one Tab from the page's tab reaches it.
     setTabOrder(Unigrid, List3);
 
@@ -76,8 +98,12 @@ LoadFilesPage::LoadFilesPage(Selector &selector, QWidget *parent)
     side->addWidget(ClickPreview);
     side->addWidget(MyLabel, 1);
 
+    auto *left = new QVBoxLayout;
+    left->addWidget(List3, 1);
+    left->addWidget(AddContent);
+
     auto *layout = new QHBoxLayout(this);
-    layout->addWidget(List3);
+    layout->addLayout(left);
     layout->addWidget(LoadFrame, 2);
     layout->addLayout(side, 1);
 
@@ -174,4 +200,15 @@ void LoadFilesPage::refresh() {
         layOutGrid();
     });
     showDescription(true);
+}
+
+bool LoadFilesPage::addContent(const QString &archive) {
+    ImportArchive::Outcome outcome = selector_.contentImport().run(archive);
+    if (outcome.result == ImportArchive::Result::NeedsName) {
+        const QString name = askName(archive, outcome.suggestion);
+        if (!name.isEmpty())
+            outcome = selector_.contentImport().run(archive, name);
+    }
+    Q_EMIT changed();
+    return outcome.result == ImportArchive::Result::Imported;
 }

@@ -2,12 +2,15 @@
 
 #include <QWidget>
 
+#include <functional>
+
 class FlexGrid;
 class LoadGridModel;
 class PictureBox;
 class QGroupBox;
 class QLabel;
 class QListWidget;
+class QPushButton;
 class Selector;
 
 /// The page "Load Files": the group filter `List3`, the load grid `Unigrid`, and the
@@ -20,6 +23,14 @@ public:
     /// Shows the engine's state; never runs a handler.
     void refresh();
 
+    /// "Add content..." with the archive chosen (or dropped on the window): the engine's
+    /// import, and the name asked when the archive names no folder. Answers whether anything
+    /// was imported.
+    bool addContent(const QString &archive);
+    /// How the name of an archive's folder is asked (the dialog; tests answer for the player):
+    /// archive, suggestion -> name, empty for Cancel.
+    std::function<QString(const QString &, const QString &)> askName;
+
     QListWidget *List3;
     FlexGrid *Unigrid;
     QGroupBox *LoadFrame;
@@ -28,6 +39,8 @@ public:
     QLabel *ClickPreview;
     PictureBox *MyImage;
     QLabel *instruction;
+    /// "Add content...": an archive chosen in a file dialog becomes content folders.
+    QPushButton *AddContent;
 
 Q_SIGNALS:
     void changed();

@@ -8,6 +8,7 @@
 #include "FileList.h"
 #include "FuelPage.h"
 #include "GeneralPage.h"
+#include "ImportArchive.h"
 #include "LoadFilesPage.h"
 #include "LoadedPage.h"
 #include "PlanesSkinsPage.h"
@@ -19,10 +20,13 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
@@ -34,6 +38,7 @@ VEKForm::VEKForm(Selector &selector, QWidget *parent) : QWidget(parent), selecto
     setObjectName(QStringLiteral("VEKForm"));
     setWindowTitle(selector.caption());
     resize(1000, 700);
+    setAcceptDrops(true);
 
     SSTab1 = new QTabWidget(this);
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
@@ -212,4 +217,31 @@ void VEKForm::refresh() {
     fuel->refresh();
     if (selector_.CurrentPage >= 0)
         SSTab1->setCurrentIndex(selector_.CurrentPage);
+}
+
+namespace {
+/// The archives among the files a drag carries.
+QStringList droppedArchives(const QMimeData *data) {
+    QStringList archives;
+    for (const QUrl &url : data->urls())
+        if (url.isLocalFile() && ImportArchive::isArchiveName(url.fileName()))
+            archives << url.toLocalFile();
+    return archives;
+}
+} // namespace
+
+void VEKForm::dragEnterEvent(QDragEnterEvent *event) {
+    if (!droppedArchives(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void VEKForm::dropEvent(QDropEvent *event) {
+    const QStringList archives = droppedArchives(event->mimeData());
+    if (archives.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // The new rows are shown where they are: on the page "Load Files".
+    selector_.CurrentPage = int(Selector::Pages.indexOf(QStringLiteral("Load Files")));
+    for (const QString &archive : archives)
+        loadFiles->addContent(archive);
 }

@@ -74,6 +74,9 @@ Q_SIGNALS:
 protected:
     /// Closing the window by its frame acts as "Exit", so the program never lingers hidden.
     void closeEvent(QCloseEvent *event) override;
+    /// Archives dropped on the window are imported as "Add content..." imports them.
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void centre();

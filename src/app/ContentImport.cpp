@@ -1,0 +1,71 @@
+#include "ContentImport.h"
+
+#include "LoadFiles.h"
+#include "Progress.h"
+#include "Prompt.h"
+#include "Reporter.h"
+#include "SelectorState.h"
+#include "SkinGrid.h"
+#include "Skins.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+QString ContentImport::replaceQuestion(const QStringList &places) {
+    return QStringLiteral("\"%1\" is in the VEK folder already. Replace it with the folder of "
+                          "the archive?\r\n\r\nOK replaces it; Cancel imports nothing.")
+        .arg(QDir::toNativeSeparators(places.join(QStringLiteral("\", \""))));
+}
+
+ImportArchive::Outcome ContentImport::run(const QString &archive, const QString &name) {
+    ImportArchive::Options options;
+    options.name = name;
+    for (const QString &letter : s_.groups.GroupLetters)
+        if (!letter.isEmpty())
+            options.groupLetters << letter;
+    const QString skins = SkinGrid::Folder + QLatin1Char('/');
+    options.loaded = [this, &skins](const QString &place) {
+        if (place.startsWith(skins, Qt::CaseInsensitive)) {
+            const int row = s_.SK1.find(place.mid(skins.size()));
+            return row > 0 && s_.SK1.row(row).loaded;
+        }
+        const int row = s_.Unigrid.find(place);
+        return row > 0 && s_.Unigrid.row(row).loaded;
+    };
+    options.replace = [this](const QStringList &places) {
+        return r_.prompt().message(QStringLiteral("VEK Selector"), replaceQuestion(places),
+                                   Prompt::Icon::Exclamation, Prompt::Buttons::OkCancel);
+    };
+    const QString caption = r_.caption();
+    r_.setProgressOn(true);
+    options.progress = r_.progress();
+    r_.setFileCaption(QStringLiteral("Please wait- unpacking: ") + QFileInfo(archive).fileName());
+    const ImportArchive::Outcome outcome = ImportArchive::run(archive, s_.ModFolder(), options);
+    r_.setProgressOn(false);
+    r_.setCaption(caption);
+
+    const QString file = QFileInfo(archive).fileName();
+    switch (outcome.result) {
+    case ImportArchive::Result::Imported:
+        // The new rows are there at once, not loaded; what is loaded stays so.
+        loadFiles_.rescan();
+        skins_.rescan();
+        s_.Status = QStringLiteral("Imported \"%1\" from %2: %3 %4, not loaded.")
+                        .arg(outcome.places.join(QStringLiteral("\", \"")), file)
+                        .arg(outcome.files)
+                        .arg(outcome.files == 1 ? QStringLiteral("file") : QStringLiteral("files"));
+        break;
+    case ImportArchive::Result::NeedsName:
+        break;
+    case ImportArchive::Result::Cancelled:
+        s_.Status = QStringLiteral("Importing %1 was cancelled: nothing was imported.").arg(file);
+        r_.prompt().fail(outcome.message);
+        break;
+    case ImportArchive::Result::Refused:
+    case ImportArchive::Result::Failed:
+        s_.Status = QStringLiteral("Importing %1 did not work: see the message.").arg(file);
+        r_.prompt().fail(outcome.message);
+        break;
+    }
+    return outcome;
+}

@@ -1,0 +1,112 @@
+#include "ArchiveReader.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <archive.h>
+#include <archive_entry.h>
+
+namespace {
+/// The archive is read a megabyte at a time: one system call per megabyte.
+constexpr size_t BlockSize = 1 << 20;
+
+QString kindOf(archive_entry *entry) {
+    switch (archive_entry_filetype(entry)) {
+    case AE_IFLNK:
+        return QStringLiteral("a symbolic link");
+    case AE_IFCHR:
+    case AE_IFBLK:
+        return QStringLiteral("a device file");
+    case AE_IFIFO:
+        return QStringLiteral("a named pipe");
+    case AE_IFSOCK:
+        return QStringLiteral("a socket");
+    default:
+        return QStringLiteral("an entry of an unknown kind");
+    }
+}
+} // namespace
+
+ArchiveReader::~ArchiveReader() {
+    if (a_)
+        archive_read_free(a_);
+}
+
+QString ArchiveReader::why() const {
+    const char *text = a_ ? archive_error_string(a_) : nullptr;
+    return text ? QString::fromLocal8Bit(text) : QStringLiteral("it is damaged");
+}
+
+bool ArchiveReader::open(const QString &path, QString *error) {
+    path_ = path;
+    a_ = archive_read_new();
+    // The kinds players download, and no more: "all" would also start outside programs for
+    // some compressions (lrzip, lzop ...) on an archive anyone may have made.
+    archive_read_support_format_zip(a_);
+    archive_read_support_format_7zip(a_);
+    archive_read_support_format_rar(a_);
+    archive_read_support_format_rar5(a_);
+    archive_read_support_format_tar(a_);
+    archive_read_support_filter_gzip(a_);
+    archive_read_support_filter_bzip2(a_);
+    archive_read_support_filter_xz(a_);
+    archive_read_support_filter_lzma(a_);
+    archive_read_support_filter_zstd(a_);
+    if (archive_read_open_filename(a_, QFile::encodeName(path).constData(), BlockSize) !=
+        ARCHIVE_OK) {
+        *error = QStringLiteral("\"%1\" cannot be read as an archive: %2.")
+                     .arg(QDir::toNativeSeparators(path), why());
+        return false;
+    }
+    return true;
+}
+
+ArchiveReader::Step ArchiveReader::next(Entry *entry, QString *error) {
+    archive_entry *e = nullptr;
+    const int r = archive_read_next_header(a_, &e);
+    if (r == ARCHIVE_EOF)
+        return Step::End;
+    // A warning (an unknown extended header, say) still gives a usable entry.
+    if (r != ARCHIVE_OK && r != ARCHIVE_WARN) {
+        *error =
+            QStringLiteral("\"%1\" is damaged: %2.").arg(QDir::toNativeSeparators(path_), why());
+        return Step::Failed;
+    }
+    const char *utf8 = archive_entry_pathname_utf8(e);
+    entry->name =
+        utf8 ? QString::fromUtf8(utf8) : QString::fromLocal8Bit(archive_entry_pathname(e));
+    // A hard link is an entry whose bytes are another's: it is refused like a symbolic link.
+    if (archive_entry_hardlink(e)) {
+        entry->kind = Entry::Kind::Other;
+        entry->otherKind = QStringLiteral("a hard link");
+    } else if (archive_entry_filetype(e) == AE_IFREG) {
+        entry->kind = Entry::Kind::File;
+    } else if (archive_entry_filetype(e) == AE_IFDIR) {
+        entry->kind = Entry::Kind::Folder;
+    } else {
+        entry->kind = Entry::Kind::Other;
+        entry->otherKind = kindOf(e);
+    }
+    entry->size = archive_entry_size_is_set(e) ? archive_entry_size(e) : -1;
+    return Step::Entry;
+}
+
+bool ArchiveReader::block(const void **data, size_t *size, qint64 *offset, QString *error) {
+    la_int64_t at = 0;
+    const int r = archive_read_data_block(a_, data, size, &at);
+    *offset = at;
+    if (r == ARCHIVE_EOF) {
+        *size = 0;
+        return true;
+    }
+    if (r != ARCHIVE_OK && r != ARCHIVE_WARN) {
+        *error =
+            QStringLiteral("\"%1\" is damaged: %2.").arg(QDir::toNativeSeparators(path_), why());
+        return false;
+    }
+    return true;
+}
+
+qint64 ArchiveReader::packedBytesRead() const {
+    return archive_filter_bytes(a_, -1);
+}

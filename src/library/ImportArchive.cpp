@@ -1,0 +1,318 @@
+#include "ImportArchive.h"
+
+#include "ArchiveLayout.h"
+#include "ArchiveReader.h"
+#include "FileHook.h"
+#include "FileList.h"
+#include "FileOps.h"
+#include "ImportStaging.h"
+#include "Progress.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QSet>
+
+#include <algorithm>
+
+namespace {
+using Result = ImportArchive::Result;
+using Outcome = ImportArchive::Outcome;
+
+Outcome ended(Result result, const QString &message) {
+    Outcome o;
+    o.result = result;
+    o.message = message;
+    return o;
+}
+
+/// What a Mac adds to a zip it makes (its files' resource forks): never content.
+bool macExtras(const QString &path) {
+    return path.section(QLatin1Char('/'), 0, 0)
+               .compare(QLatin1String("__MACOSX"), Qt::CaseInsensitive) == 0;
+}
+
+/// What the headers say: the entries, the bytes they claim, and the first reason the archive
+/// cannot be imported.
+struct Scan {
+    QList<ArchiveLayout::Entry> entries;
+    qint64 bytes = 0;
+    qsizetype files = 0;
+    QString refusal;
+    QString damage;
+};
+
+/// Each name is checked against the names before it without regard to case: on Windows (and
+/// for the selector's lookups) "a.bmp" and "A.BMP" are one file, and the second would silently
+/// take the first one's place.
+struct Names {
+    struct Seen {
+        QString path;
+        bool folder;
+    };
+    QHash<QString, Seen> seen;
+
+    QString add(const QString &path, bool folder) {
+        const QString key = path.toCaseFolded();
+        const auto it = seen.constFind(key);
+        if (it == seen.cend()) {
+            seen.insert(key, {path, folder});
+            return QString();
+        }
+        if (it->path != path)
+            return QStringLiteral("it holds \"%1\" and \"%2\", names that differ only in case.")
+                .arg(it->path, path);
+        if (!folder || !it->folder)
+            return QStringLiteral("it holds \"%1\" twice.").arg(path);
+        return QString();
+    }
+};
+
+Scan scan(const QString &archive) {
+    Scan s;
+    ArchiveReader reader;
+    if (!reader.open(archive, &s.damage))
+        return s;
+    Names names;
+    ArchiveReader::Entry e;
+    for (;;) {
+        const ArchiveReader::Step step = reader.next(&e, &s.damage);
+        if (step == ArchiveReader::Step::End)
+            return s;
+        if (step == ArchiveReader::Step::Failed)
+            return s;
+        QString path;
+        QString reason;
+        if (!ArchiveLayout::entryPath(e.name, &path, &reason)) {
+            s.refusal = QStringLiteral("its entry \"%1\" has %2.").arg(e.name, reason);
+            return s;
+        }
+        if (e.kind == ArchiveReader::Entry::Kind::Other) {
+            s.refusal = QStringLiteral("its entry \"%1\" is %2, which the selector never makes.")
+                            .arg(e.name, e.otherKind);
+            return s;
+        }
+        if (macExtras(path))
+            continue;
+        const bool folder = e.kind == ArchiveReader::Entry::Kind::Folder;
+        QString parent;
+        const QStringList parts = path.split(QLatin1Char('/'));
+        for (qsizetype i = 0; i < parts.size() && s.refusal.isEmpty(); ++i) {
+            parent += (i ? QStringLiteral("/") : QString()) + parts.at(i);
+            s.refusal = names.add(parent, i + 1 < parts.size() || folder);
+        }
+        if (!s.refusal.isEmpty())
+            return s;
+        s.entries.append({path, folder});
+        if (!folder) {
+            ++s.files;
+            // What the disk gives a file: whole blocks.
+            s.bytes += (qMax<qint64>(e.size, 0) + 4095) / 4096 * 4096;
+        }
+    }
+}
+
+/// `place` as the VEK folder spells it: each name that is there in its own case.
+QString spelled(const QString &modFolder, const QString &place) {
+    QString path = modFolder;
+    for (const QString &name : place.split(QLatin1Char('/')))
+        path = FileList::resolveFolder(path, name);
+    return path.mid(modFolder.size() + 1);
+}
+
+int targetOf(const QList<ArchiveLayout::Target> &targets, const QString &path) {
+    for (qsizetype i = 0; i < targets.size(); ++i)
+        if (targets.at(i).prefix.isEmpty() ||
+            (path + QLatin1Char('/')).startsWith(targets.at(i).prefix))
+            return int(i);
+    return -1;
+}
+
+/// Ends the progress however the unpacking ends.
+struct Following {
+    Progress *progress;
+    ~Following() {
+        if (progress)
+            progress->end();
+    }
+};
+
+QString megabytes(qint64 bytes) {
+    return QString::number((bytes + (1 << 20) - 1) >> 20);
+}
+} // namespace
+
+bool ImportArchive::isArchiveName(const QString &fileName) {
+    return std::any_of(Patterns.cbegin(), Patterns.cend(), [&fileName](const QString &p) {
+        return fileName.endsWith(p.mid(1), Qt::CaseInsensitive);
+    });
+}
+
+ImportArchive::Outcome ImportArchive::run(const QString &archive, const QString &modFolder,
+                                          const Options &options) {
+    const QString shown = QDir::toNativeSeparators(archive);
+    const QString notImported = QStringLiteral("\"%1\" was not imported: ").arg(shown);
+    const Scan s = scan(archive);
+    if (!s.damage.isEmpty())
+        return ended(Result::Failed, s.damage + QStringLiteral(" Nothing was imported."));
+    if (!s.refusal.isEmpty())
+        return ended(Result::Refused, notImported + s.refusal);
+
+    const ArchiveLayout::Plan plan =
+        ArchiveLayout::plan(s.entries, options.groupLetters, options.name,
+                            QFileInfo(archive).completeBaseName().section(QLatin1Char('.'), 0, 0));
+    if (plan.needsName) {
+        Outcome o = ended(Result::NeedsName,
+                          QStringLiteral("\"%1\" holds no folder named as a content folder is "
+                                         "named: the folder it makes needs a name, such as "
+                                         "\"%2\".")
+                              .arg(shown, plan.suggestion));
+        o.suggestion = plan.suggestion;
+        return o;
+    }
+    if (!plan.refusal.isEmpty())
+        return ended(Result::Refused, notImported + plan.refusal);
+
+    Outcome o;
+    QStringList asked;
+    for (const ArchiveLayout::Target &t : plan.targets) {
+        const QString present = spelled(modFolder, t.place);
+        const QString parent = present.section(QLatin1Char('/'), 0, -2);
+        o.places << (parent.isEmpty() ? QString() : parent + QLatin1Char('/')) +
+                        t.place.section(QLatin1Char('/'), -1);
+        if (!QFileInfo(modFolder + QLatin1Char('/') + present).exists()) {
+            o.replaced << QString();
+            continue;
+        }
+        if (options.loaded && options.loaded(present))
+            return ended(Result::Refused,
+                         notImported + QStringLiteral("\"%1\" is loaded, and a loaded folder is "
+                                                      "never replaced. Unload it first.")
+                                           .arg(present));
+        o.replaced << present;
+        asked << present;
+    }
+    if (!asked.isEmpty() && !(options.replace && options.replace(asked)))
+        return ended(Result::Refused,
+                     notImported + QStringLiteral("\"%1\" is in the VEK folder already, and was "
+                                                  "kept.")
+                                       .arg(asked.join(QStringLiteral("\", \""))));
+    const qint64 free = FileOps::bytesFree(modFolder);
+    const qint64 needed = s.bytes + 4096 * s.entries.size();
+    if (free >= 0 && needed > free)
+        return ended(Result::Refused,
+                     notImported + QStringLiteral("it unpacks to %1 MB, and the VEK folder's "
+                                                  "disk has %2 MB free.")
+                                       .arg(megabytes(needed), megabytes(free)));
+
+    ImportStaging staging(modFolder);
+    QString error;
+    if (!staging.create(&error))
+        return ended(Result::Failed, notImported + error);
+    for (qsizetype i = 0; i < plan.targets.size(); ++i)
+        if (!QDir().mkdir(staging.unpackFolder(int(i))))
+            return ended(Result::Failed,
+                         notImported + QStringLiteral("could not create a folder in \"%1\".")
+                                           .arg(QDir::toNativeSeparators(modFolder)));
+    ArchiveReader reader;
+    if (!reader.open(archive, &error))
+        return ended(Result::Failed, error + QStringLiteral(" Nothing was imported."));
+    Following following{options.progress};
+    if (options.progress)
+        options.progress->begin(s.files);
+    QSet<QString> made;
+    qint64 unpacked = 0;
+    ArchiveReader::Entry e;
+    for (;;) {
+        const ArchiveReader::Step step = reader.next(&e, &error);
+        if (step == ArchiveReader::Step::End)
+            break;
+        if (step == ArchiveReader::Step::Failed)
+            return ended(Result::Failed, error + QStringLiteral(" Nothing was imported."));
+        QString path;
+        QString reason;
+        // The same names as the first pass: an archive cannot change between the two reads
+        // unnoticed, since a name refused now ends the import too.
+        if (!ArchiveLayout::entryPath(e.name, &path, &reason) ||
+            e.kind == ArchiveReader::Entry::Kind::Other)
+            return ended(Result::Failed, notImported + QStringLiteral("it changed while it was "
+                                                                      "read."));
+        const int t = targetOf(plan.targets, path);
+        if (macExtras(path) || t < 0)
+            continue;
+        const QString inside = path.mid(plan.targets.at(t).prefix.size());
+        if (inside.isEmpty())
+            continue;
+        const QString dest = staging.unpackFolder(t) + QLatin1Char('/') + inside;
+        const QString folder = e.kind == ArchiveReader::Entry::Kind::Folder
+                                   ? dest
+                                   : dest.section(QLatin1Char('/'), 0, -2);
+        if (!made.contains(folder)) {
+            if (!QDir().mkpath(folder))
+                return ended(Result::Failed,
+                             notImported + QStringLiteral("could not create the folder \"%1\".")
+                                               .arg(QDir::toNativeSeparators(folder)));
+            made.insert(folder);
+        }
+        if (e.kind == ArchiveReader::Entry::Kind::Folder)
+            continue;
+        if (options.progress && !options.progress->next(inside))
+            return ended(Result::Cancelled,
+                         QStringLiteral("The import of \"%1\" was cancelled; nothing was "
+                                        "imported.")
+                             .arg(shown));
+        if (!FileHook::mayChange(dest, &error))
+            return ended(Result::Failed, notImported + error);
+        QFile file(dest);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
+            return ended(Result::Failed,
+                         notImported +
+                             QStringLiteral("could not create \"%1\": %2.")
+                                 .arg(QDir::toNativeSeparators(dest), FileOps::reasonOf(file)));
+        qint64 end = 0;
+        for (;;) {
+            const void *data = nullptr;
+            size_t size = 0;
+            qint64 offset = 0;
+            if (!reader.block(&data, &size, &offset, &error))
+                return ended(Result::Failed, error + QStringLiteral(" Nothing was imported."));
+            if (size == 0)
+                break;
+            if (offset != end && !file.seek(offset))
+                return ended(Result::Failed, notImported + FileOps::reasonOf(file));
+            end = offset + qint64(size);
+            unpacked += qint64(size);
+            if (e.size >= 0 && end > e.size)
+                return ended(Result::Refused,
+                             notImported +
+                                 QStringLiteral("its entry \"%1\" claims %2 bytes and holds more.")
+                                     .arg(e.name)
+                                     .arg(e.size));
+            if (unpacked > qMax(RatioFloor, MaxRatio * reader.packedBytesRead()))
+                return ended(Result::Refused,
+                             notImported + QStringLiteral("it unpacks to more than %1 times its "
+                                                          "own size, as an archive made to fill "
+                                                          "the disk does.")
+                                               .arg(MaxRatio));
+            if (!FileOps::writeFully(file, static_cast<const char *>(data), qint64(size), &reason))
+                return ended(Result::Failed,
+                             notImported + QStringLiteral("could not write \"%1\": %2.")
+                                               .arg(QDir::toNativeSeparators(dest), reason));
+        }
+        if (e.size >= 0 && end < e.size)
+            return ended(Result::Failed,
+                         notImported + QStringLiteral("its entry \"%1\" claims %2 bytes and "
+                                                      "holds %3.")
+                                           .arg(e.name)
+                                           .arg(e.size)
+                                           .arg(end));
+        file.close();
+        FileHook::copied(archive + QLatin1Char('/') + path, dest, false);
+        ++o.files;
+    }
+    if (!staging.commit(o.places, o.replaced, &error))
+        return ended(Result::Failed, notImported + error);
+    o.result = Result::Imported;
+    return o;
+}

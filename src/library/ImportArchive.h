@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class Progress;
+
+/// Brings the content folders (or skins) an archive holds into the VEK folder in one step,
+/// whole or not at all, whatever the archive holds.
+///
+/// The archive is read twice. The first pass reads the headers only: every entry must be a
+/// file or a folder (no link, no device), its name a path inside its folder
+/// (`ArchiveLayout::entryPath`), no two names the same but for case; the names decide the
+/// folders (`ArchiveLayout::plan`); a folder already there is replaced only when it is not
+/// loaded and `replace` says so; and the sizes the headers claim must fit the disk. Nothing
+/// is written until all of that holds. The second pass unpacks into a hidden folder of the VEK
+/// folder (`ImportStaging`), stopping at an entry that holds more bytes than it claims (or
+/// fewer), or once the bytes unpacked outgrow `MaxRatio` times the archive's bytes read (a
+/// bomb), and at Cancel; then renames the folders into place.
+class ImportArchive {
+public:
+    /// Unpacked bytes may reach this many times the archive's bytes read...
+    static constexpr qint64 MaxRatio = 100;
+    /// ... or this many bytes, whichever is more: below it no archive fills a disk, and a
+    /// small archive of a few flat pictures may well pack tighter than `MaxRatio`.
+    static constexpr qint64 RatioFloor = qint64(16) << 20;
+
+    enum class Result {
+        Imported,  ///< the folders are in place
+        NeedsName, ///< the archive names no folder: ask the player (`suggestion`) and run again
+        Refused,   ///< nothing written: `message` says why
+        Cancelled, ///< the player cancelled; nothing is left
+        Failed,    ///< a damaged archive, a full disk ...: nothing is left; `message` says why
+    };
+
+    struct Outcome {
+        Result result = Result::Failed;
+        QString message;
+        /// The folders made (or that would be), relative to the VEK folder: "A-One",
+        /// "Skinfolder/A-05 Red".
+        QStringList places;
+        /// Those of `places` that replaced a folder.
+        QStringList replaced;
+        QString suggestion;
+        qsizetype files = 0;
+    };
+
+    struct Options {
+        /// The player's name for the folder; empty for none.
+        QString name;
+        /// vek.ini's group letters: the names of content folders.
+        QStringList groupLetters;
+        /// Whether the folder at this place (relative, as the VEK folder spells it) is loaded:
+        /// a loaded folder is never replaced.
+        std::function<bool(const QString &place)> loaded;
+        /// Asked once, with the places that would be replaced; true to replace them.
+        std::function<bool(const QStringList &places)> replace;
+        /// Told each file unpacked; may cancel.
+        Progress *progress = nullptr;
+    };
+
+    static Outcome run(const QString &archive, const QString &modFolder, const Options &options);
+
+    /// The file names of the archives a player is offered (a file dialog's filter) and whose
+    /// drop on the window imports them.
+    static inline const QStringList Patterns = {
+        QStringLiteral("*.zip"),     QStringLiteral("*.7z"),     QStringLiteral("*.rar"),
+        QStringLiteral("*.tar"),     QStringLiteral("*.tar.gz"), QStringLiteral("*.tgz"),
+        QStringLiteral("*.tar.bz2"), QStringLiteral("*.tbz2"),   QStringLiteral("*.tar.xz"),
+        QStringLiteral("*.txz")};
+    /// Whether a file's name is one of `Patterns`, in any case.
+    static bool isArchiveName(const QString &fileName);
+};

@@ -1,0 +1,273 @@
+#include "ImportStaging.h"
+
+#include "ArchiveLayout.h"
+#include "FileHook.h"
+#include "FileList.h"
+#include "FileOps.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+
+#include <algorithm>
+
+#ifdef Q_OS_LINUX
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+namespace {
+const QString PlanFile = QStringLiteral("plan");
+const QString Made = QStringLiteral("made");
+
+/// A name the plan gives is a path inside the VEK folder, or it is not acted on: the plan is a
+/// file in a folder players copy and share.
+bool inside(const QString &place) {
+    QString path;
+    QString reason;
+    return ArchiveLayout::entryPath(place, &path, &reason) && path == place;
+}
+
+QString asideOf(const QString &staging, int index) {
+    return staging + QStringLiteral("/old-%1").arg(index);
+}
+
+bool renameFolder(const QString &from, const QString &to, QString *error) {
+    if (!FileHook::mayChange(from, error) || !FileHook::mayChange(to, error))
+        return false;
+    if (!QDir().rename(from, to)) {
+        *error = QStringLiteral("Could not rename the folder \"%1\" to \"%2\".")
+                     .arg(QDir::toNativeSeparators(from), QDir::toNativeSeparators(to));
+        return false;
+    }
+    // A folder put in place or set aside is a step the crash test must stop at.
+    FileHook::renamed(from, to);
+    return true;
+}
+
+bool isFolder(const QString &path) {
+    return QFileInfo(path).isDir();
+}
+
+bool writePlain(const QString &path, const QByteArray &bytes, QString *error) {
+    if (!FileHook::mayChange(path, error))
+        return false;
+    QFile file(path);
+    QString reason;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly) ||
+        !FileOps::writeFully(file, bytes.constData(), bytes.size(), &reason) ||
+        !FileOps::flushFully(file, &reason)) {
+        *error = QStringLiteral("Could not write \"%1\": %2.")
+                     .arg(QDir::toNativeSeparators(path),
+                          reason.isEmpty() ? FileOps::reasonOf(file) : reason);
+        return false;
+    }
+    file.close();
+    FileHook::rewritten(path);
+    return true;
+}
+
+/// The new folders' bytes are on the disk before a folder they replace is removed: the old one
+/// is the player's, the new one only a copy of the archive.
+void syncDisk(const QString &folder) {
+#ifdef Q_OS_LINUX
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        ::syncfs(fd);
+        ::close(fd);
+    }
+#else
+    (void)folder;
+#endif
+}
+} // namespace
+
+ImportStaging::~ImportStaging() {
+    discard();
+}
+
+bool ImportStaging::create(QString *error) {
+    const QString name =
+        Prefix + QString::number(QRandomGenerator::global()->generate64(), 36).left(8);
+    const QString path = mod_ + QLatin1Char('/') + name;
+    if (!FileHook::mayChange(path, error))
+        return false;
+    if (!QDir(mod_).mkdir(name)) {
+        *error = QStringLiteral("Could not create the folder \"%1\" in the VEK folder.")
+                     .arg(QDir::toNativeSeparators(path));
+        return false;
+    }
+    FileHook::folderCreated(path);
+    folder_ = path;
+    return true;
+}
+
+QString ImportStaging::unpackFolder(int index) const {
+    return folder_ + QLatin1Char('/') + QString::number(index);
+}
+
+bool ImportStaging::commit(const QStringList &places, const QStringList &replaced, QString *error) {
+    // A skin's folder of the VEK folder (Skinfolder) is made when the first skin comes; the
+    // plan says so before it is made, so an undo takes it away again.
+    QString made;
+    for (const QString &place : places) {
+        const QString parent = place.section(QLatin1Char('/'), 0, -2);
+        if (!parent.isEmpty() && !isFolder(mod_ + QLatin1Char('/') + parent))
+            made = parent;
+    }
+    QString plan = Made + QLatin1Char('\t') + made + QStringLiteral("\r\n");
+    for (qsizetype i = 0; i < places.size(); ++i)
+        plan += QString::number(i) + QLatin1Char('\t') + places.at(i) + QLatin1Char('\t') +
+                replaced.at(i) + QStringLiteral("\r\n");
+    // Where a folder of the player's is set aside, the plan is what brings it back, also
+    // after a power cut: it is synced then. Otherwise the unpacked bytes are still in the
+    // page cache, and a sync of the plan would write them all out first (ext4 orders them
+    // before it), for a file only a crashed process needs.
+    const bool replacing = std::any_of(replaced.cbegin(), replaced.cend(),
+                                       [](const QString &r) { return !r.isEmpty(); });
+    const QString planPath = folder_ + QLatin1Char('/') + PlanFile;
+    bool ok = replacing ? FileOps::writeAtomic(planPath, plan.toUtf8(), error)
+                        : writePlain(planPath, plan.toUtf8(), error);
+    if (ok && !made.isEmpty()) {
+        const QString path = mod_ + QLatin1Char('/') + made;
+        ok = FileHook::mayChange(path, error);
+        if (ok && !QDir(mod_).mkdir(made)) {
+            *error = QStringLiteral("Could not create the folder \"%1\".")
+                         .arg(QDir::toNativeSeparators(path));
+            ok = false;
+        }
+        if (ok)
+            FileHook::folderCreated(path);
+    }
+    for (qsizetype i = 0; ok && i < places.size(); ++i) {
+        const int n = int(i);
+        ok = (replaced.at(i).isEmpty() ||
+              renameFolder(mod_ + QLatin1Char('/') + replaced.at(i), asideOf(folder_, n), error)) &&
+             renameFolder(unpackFolder(n), mod_ + QLatin1Char('/') + places.at(i), error);
+    }
+    if (!ok) {
+        QString undoError;
+        if (!undo(mod_, folder_, &undoError))
+            *error += QLatin1Char(' ') + undoError;
+        folder_.clear();
+        return false;
+    }
+    if (replacing)
+        syncDisk(mod_);
+    discard();
+    return true;
+}
+
+void ImportStaging::discard() {
+    if (folder_.isEmpty())
+        return;
+    QString error;
+    removeOver(mod_, folder_, &error);
+    folder_.clear();
+}
+
+bool ImportStaging::removeOver(const QString &modFolder, const QString &staging, QString *error) {
+    QString over = staging;
+    const QString name = QFileInfo(staging).fileName();
+    if (name.startsWith(Prefix)) {
+        over = modFolder + QLatin1Char('/') + Over + name.mid(Prefix.size());
+        if (!renameFolder(staging, over, error))
+            return false;
+    }
+    if (!FileHook::mayChange(over, error))
+        return false;
+    if (!QDir(over).removeRecursively()) {
+        *error = QStringLiteral("Could not remove the folder \"%1\".")
+                     .arg(QDir::toNativeSeparators(over));
+        return false;
+    }
+    FileHook::deleted(over);
+    return true;
+}
+
+bool ImportStaging::undo(const QString &modFolder, const QString &staging, QString *error) {
+    QByteArray bytes;
+    QString readError;
+    // Without a plan no folder has moved yet: only the hidden folder goes.
+    if (FileOps::readAll(staging + QLatin1Char('/') + PlanFile, &bytes, &readError)) {
+        struct Folder {
+            int index;
+            QString place;
+            QString replaced;
+        };
+        QString made;
+        QList<Folder> folders;
+        for (const QByteArray &line : bytes.split('\n')) {
+            QString text = QString::fromUtf8(line);
+            if (text.endsWith(QLatin1Char('\r')))
+                text.chop(1);
+            if (text.isEmpty())
+                continue;
+            const QStringList fields = text.split(QLatin1Char('\t'));
+            bool number = false;
+            const int index = fields.value(0).toInt(&number);
+            if (fields.size() == 2 && fields.at(0) == Made &&
+                (fields.at(1).isEmpty() || inside(fields.at(1)))) {
+                made = fields.at(1);
+            } else if (fields.size() == 3 && number && index >= 0 && inside(fields.at(1)) &&
+                       (fields.at(2).isEmpty() || inside(fields.at(2)))) {
+                folders.append({index, fields.at(1), fields.at(2)});
+            } else {
+                // Moving folders on a plan misread could take the player's own folder out:
+                // better leave everything for the player to see.
+                *error = QStringLiteral("The folder \"%1\" that an import cut short left in the "
+                                        "VEK folder holds a plan that cannot be read; it was "
+                                        "left as it is.")
+                             .arg(QDir::toNativeSeparators(staging));
+                return false;
+            }
+        }
+        // Back to front: the last folder put in place goes first.
+        for (qsizetype i = folders.size() - 1; i >= 0; --i) {
+            const Folder &f = folders.at(i);
+            const QString unpacked = staging + QLatin1Char('/') + QString::number(f.index);
+            // Gone from the hidden folder: it was put in place, and goes back.
+            if (!isFolder(unpacked) && isFolder(modFolder + QLatin1Char('/') + f.place) &&
+                !renameFolder(modFolder + QLatin1Char('/') + f.place, unpacked, error))
+                return false;
+            if (isFolder(asideOf(staging, f.index)) &&
+                !renameFolder(asideOf(staging, f.index), modFolder + QLatin1Char('/') + f.replaced,
+                              error))
+                return false;
+        }
+        // Made for the import, and empty again: it goes too.
+        if (!made.isEmpty())
+            QDir(modFolder).rmdir(made);
+    }
+    // A folder set aside is the player's: one no plan brought back (a plan lost to a power
+    // cut) is never removed with the rest.
+    if (!QDir(staging).entryList({QStringLiteral("old-*")}, QDir::Dirs).isEmpty()) {
+        *error = QStringLiteral("The folder \"%1\" that an import cut short left in the VEK "
+                                "folder holds a folder the import replaced; it was left as it is.")
+                     .arg(QDir::toNativeSeparators(staging));
+        return false;
+    }
+    return removeOver(modFolder, staging, error);
+}
+
+QStringList ImportStaging::recover(const QString &modFolder) {
+    QStringList problems;
+    for (const QString &path : FileList::folders(modFolder)) {
+        const QString name = QFileInfo(path).fileName();
+        if (!name.startsWith(Prefix) && !name.startsWith(Over))
+            continue;
+        QString error;
+        if (name.startsWith(Over)) {
+            if (!removeOver(modFolder, path, &error))
+                problems << error;
+        } else if (!undo(modFolder, path, &error)) {
+            problems << error;
+        } else {
+            problems << QStringLiteral("VEK Selector was stopped before it had finished "
+                                       "importing content into the VEK folder. The import was "
+                                       "undone: import the archive again.");
+        }
+    }
+    return problems;
+}

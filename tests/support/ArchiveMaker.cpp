@@ -1,0 +1,125 @@
+#include "ArchiveMaker.h"
+
+#include <QFile>
+
+#include <archive.h>
+#include <archive_entry.h>
+
+namespace {
+quint32 crc32(const QByteArray &bytes) {
+    quint32 crc = 0xFFFFFFFFu;
+    for (const char c : bytes) {
+        crc ^= quint8(c);
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+void le(QByteArray &out, quint32 value, int bytes) {
+    for (int i = 0; i < bytes; ++i)
+        out += char((value >> (8 * i)) & 0xFF);
+}
+} // namespace
+
+QString ArchiveMaker::write(const QString &path, const QString &format, const QList<Item> &items) {
+    archive *a = archive_write_new();
+    const QString container = format.section(QLatin1Char('.'), 0, 0);
+    const QString filter = format.section(QLatin1Char('.'), 1);
+    if (container == QLatin1String("zip"))
+        archive_write_set_format_zip(a);
+    else if (container == QLatin1String("7z"))
+        archive_write_set_format_7zip(a);
+    else
+        archive_write_set_format_pax_restricted(a);
+    if (filter == QLatin1String("gz"))
+        archive_write_add_filter_gzip(a);
+    else if (filter == QLatin1String("bz2"))
+        archive_write_add_filter_bzip2(a);
+    else if (filter == QLatin1String("xz"))
+        archive_write_add_filter_xz(a);
+    QString error;
+    if (archive_write_open_filename(a, QFile::encodeName(path).constData()) != ARCHIVE_OK)
+        error = QString::fromLocal8Bit(archive_error_string(a));
+    for (const Item &item : items) {
+        if (!error.isEmpty())
+            break;
+        archive_entry *e = archive_entry_new();
+        archive_entry_copy_pathname(e, item.name.toUtf8().constData());
+        switch (item.kind) {
+        case Item::Kind::File:
+            archive_entry_set_filetype(e, AE_IFREG);
+            archive_entry_set_perm(e, 0644);
+            archive_entry_set_size(e, item.bytes.size());
+            break;
+        case Item::Kind::Folder:
+            archive_entry_set_filetype(e, AE_IFDIR);
+            archive_entry_set_perm(e, 0755);
+            break;
+        case Item::Kind::Symlink:
+            archive_entry_set_filetype(e, AE_IFLNK);
+            archive_entry_set_perm(e, 0777);
+            archive_entry_copy_symlink(e, item.bytes.constData());
+            break;
+        case Item::Kind::Device:
+            archive_entry_set_filetype(e, AE_IFCHR);
+            archive_entry_set_perm(e, 0666);
+            archive_entry_set_rdev(e, 0x0103);
+            break;
+        }
+        if (archive_write_header(a, e) < ARCHIVE_WARN ||
+            (item.kind == Item::Kind::File && !item.bytes.isEmpty() &&
+             archive_write_data(a, item.bytes.constData(), size_t(item.bytes.size())) < 0))
+            error = QString::fromLocal8Bit(archive_error_string(a));
+        archive_entry_free(e);
+    }
+    if (archive_write_close(a) != ARCHIVE_OK && error.isEmpty())
+        error = QString::fromLocal8Bit(archive_error_string(a));
+    archive_write_free(a);
+    return error;
+}
+
+QByteArray ArchiveMaker::lyingZip(const QString &name, const QByteArray &bytes, quint32 claimed) {
+    // qCompress gives a zlib stream after a 4-byte length: the raw deflate data a zip holds
+    // lies between its 2-byte header and its 4-byte checksum.
+    const QByteArray zlib = qCompress(bytes, 9);
+    const QByteArray deflated = zlib.mid(6, zlib.size() - 10);
+    const QByteArray file = name.toUtf8();
+    const quint32 crc = crc32(bytes);
+    QByteArray out;
+    auto common = [&](QByteArray &o) {
+        le(o, 20, 2);   // version needed
+        le(o, 0, 2);    // flags
+        le(o, 8, 2);    // deflate
+        le(o, 0, 2);    // time
+        le(o, 0x21, 2); // date
+        le(o, crc, 4);
+        le(o, quint32(deflated.size()), 4);
+        le(o, claimed, 4);
+        le(o, quint32(file.size()), 2);
+        le(o, 0, 2); // extra
+    };
+    le(out, 0x04034b50, 4);
+    common(out);
+    out += file + deflated;
+    const quint32 directory = quint32(out.size());
+    le(out, 0x02014b50, 4);
+    le(out, 20, 2); // made by
+    common(out);
+    le(out, 0, 2); // comment
+    le(out, 0, 2); // disk
+    le(out, 0, 2); // internal attributes
+    le(out, 0, 4); // external attributes
+    le(out, 0, 4); // offset of the local header
+    out += file;
+    const quint32 directorySize = quint32(out.size()) - directory;
+    le(out, 0x06054b50, 4);
+    le(out, 0, 2);
+    le(out, 0, 2);
+    le(out, 1, 2);
+    le(out, 1, 2);
+    le(out, directorySize, 4);
+    le(out, directory, 4);
+    le(out, 0, 2);
+    return out;
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+/// Archives the import tests feed the selector, written here with libarchive's own writer, so
+/// no sample is downloaded and every hostile entry is one we chose.
+struct ArchiveMaker {
+    struct Item {
+        QString name;
+        QByteArray bytes;
+        enum class Kind { File, Folder, Symlink, Device } kind = Kind::File;
+    };
+
+    /// Writes `items` to `path` as `format`: "zip", "7z", "tar", "tar.gz", "tar.bz2", "tar.xz".
+    /// Names are stored exactly as given ("../x", "C:\x" too). Empty on success, else why not.
+    static QString write(const QString &path, const QString &format, const QList<Item> &items);
+
+    /// A zip of one deflated entry `name` holding `bytes` whose headers claim `claimed` bytes:
+    /// written by hand, since no writer lies about a size.
+    static QByteArray lyingZip(const QString &name, const QByteArray &bytes, quint32 claimed);
+};
