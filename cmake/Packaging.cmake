@@ -4,9 +4,6 @@
 # build again: ./scripts/package builds before it packs, and the install check stays quick.
 set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY TRUE)
 
-set(VEK_MAINTAINER "The VEK Selector developers <packages@vekselector.org>"
-    CACHE STRING "The Maintainer field of the Debian package")
-
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME vekselector)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -15,10 +12,11 @@ set(CPACK_PACKAGE_CONTACT ${VEK_MAINTAINER})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "add-on content selector for the flight game EAW")
 set(CPACK_PACKAGE_DESCRIPTION
     "VEK Selector puts the add-on content a player chooses (campaigns, missions,
-aircraft sets, alternative aircraft, skins) from one folder into the game folder,
-takes it out again, keeps the game's own files in step and starts the game,
-under Wine on Linux. It comes as a window program, vekselector, and a
-command-line tool, vekselector-cli.")
+aircraft sets, alternative aircraft, skins) from one folder into the game
+folder, takes it out again, keeps the game's own files in step and starts the
+game, under Wine on Linux. It comes as a window program, vekselector, and a
+command-line tool, vekselector-cli; vekselector-demo writes made-up folders to
+try them on.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/package)
 set(CPACK_STRIP_FILES ON)
@@ -27,7 +25,9 @@ set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${VEK_MAINTAINER})
-set(CPACK_DEBIAN_PACKAGE_SECTION games)
+# Not "games": that section is for the games themselves, whose programs go to /usr/games,
+# which is not on root's search path. The selector is a tool beside a game.
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${VEK_PUBLIC_URL})
 # Depends comes from the shared libraries the programs link (dpkg-shlibdeps, dpkg-dev): Qt,
 # and libarchive for the import of archives.

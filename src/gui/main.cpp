@@ -26,7 +26,11 @@ int main(int argc, char *argv[]) {
                 << "Starts the selector with DIR as the game folder. Without --game: the\n"
                    "current directory when it holds eaw.exe or LastVEKDir, else the game\n"
                    "folder of the main window's last start, else the current directory\n"
-                   "(the locator then asks for the game and VEK folders).\n";
+                   "(the locator then asks for the game and VEK folders).\n"
+                   "\n"
+                   "To try it without the game: vekselector-demo DIR writes a made-up game\n"
+                   "folder DIR/EAW and VEK folder DIR/VEK; then run vekselector --game DIR/EAW\n"
+                   "and pick DIR/VEK as the VEK folder.\n";
             return 0;
         } else if (std::strcmp(argv[i], "--version") == 0) {
             QTextStream(stdout) << "vekselector " VEK_VERSION "\n";
