@@ -16,6 +16,12 @@
 
 namespace {
 
+#ifdef VEK_LINUX_ROOMS
+constexpr bool kCopiesAhead = true;
+#else
+constexpr bool kCopiesAhead = false;
+#endif
+
 QByteArray allBytes() {
     QByteArray bytes(256, '\0');
     for (int i = 0; i < 256; ++i)
@@ -352,8 +358,9 @@ private slots:
             FileHook::setSink([](const FileOperation &) {});
         {
             FileCopy::Ahead ahead(path("game"));
-            QCOMPARE(ahead.add(path("src/a.dat")), !recording);
-            QCOMPARE(ahead.add(path("src/b.dat")), !recording);
+            // Only the Linux room copies ahead; elsewhere every copy goes in its turn.
+            QCOMPARE(ahead.add(path("src/a.dat")), kCopiesAhead && !recording);
+            QCOMPARE(ahead.add(path("src/b.dat")), kCopiesAhead && !recording);
             if (trouble == "rewritten") {
                 // The same size, so only the modification time tells the rewrite: set, not
                 // waited for, since the file system's clock may not move between two writes.
