@@ -7,8 +7,9 @@
 
 namespace {
 
-// Hidden and system files are content like any other (a game file may carry either mark).
-constexpr QDir::Filters kEvery = QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
+// Hidden files are content like any other. Not QDir::System: on Unix it would add links
+// that point nowhere, pipes and devices, which the Linux room does not count as files.
+constexpr QDir::Filters kEvery = QDir::Hidden | QDir::NoDotAndDotDot;
 
 bool readable(const QString &folder, QString *error) {
     if (QFileInfo(folder).isDir())
@@ -50,7 +51,9 @@ bool FolderScan::withPrefix(const QString &folder, const QString &prefix, QStrin
     rests->clear();
     if (!readable(folder, error))
         return false;
-    QDirIterator it(folder, {prefix + QLatin1Char('*')}, QDir::Files | kEvery);
+    // As the Linux room, anything but a folder: a kept name may be a link that points
+    // nowhere.
+    QDirIterator it(folder, {prefix + QLatin1Char('*')}, QDir::Files | QDir::System | kEvery);
     while (it.hasNext()) {
         it.next();
         // The pattern matches without regard to case on some systems; the prefix does not.

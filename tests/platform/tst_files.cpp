@@ -338,8 +338,10 @@ private slots:
         QTest::newRow("source rewritten since") << "rewritten" << true << QByteArray("rewrite!");
         QTest::newRow("source deleted since") << "deleted" << false << QByteArray("<missing>");
         // Its bytes unchanged, a renamed source's copy stands: the copy made ahead is named
-        // (the usual copy would not find the source).
-        QTest::newRow("source renamed since") << "renamed" << true << QByteArray("source a");
+        // (the usual copy, the only one where nothing is copied ahead, does not find it).
+        QTest::newRow("source renamed since")
+            << "renamed" << kCopiesAhead
+            << (kCopiesAhead ? QByteArray("source a") : QByteArray("<missing>"));
         QTest::newRow("while recording: none made")
             << "recording" << true << QByteArray("source a");
     }
