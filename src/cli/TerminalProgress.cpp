@@ -1,10 +1,9 @@
 #include "TerminalProgress.h"
 
+#include "Terminal.h"
+
 #include <csignal>
 #include <cstdio>
-
-#include <sys/ioctl.h>
-#include <unistd.h>
 
 namespace {
 
@@ -13,13 +12,6 @@ void (*previous)(int) = SIG_DFL;
 
 extern "C" void onInterrupt(int) {
     interruptSeen = 1;
-}
-
-int columns() {
-    winsize size{};
-    if (::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 20)
-        return size.ws_col;
-    return 80;
 }
 
 } // namespace
@@ -56,7 +48,7 @@ void TerminalProgress::drawLine(qsizetype done, const QString &file) {
             .arg(filesTotal());
     line += file;
     // One line of the terminal: a longer one would wrap and \r would no longer reach its start.
-    line.truncate(columns() - 1);
+    line.truncate(Terminal::stderrColumns() - 1);
     std::fprintf(stderr, "\r%s\033[K", line.toLocal8Bit().constData());
     std::fflush(stderr);
     drawn_ = true;

@@ -7,6 +7,7 @@
 #include "Locator.h"
 #include "Selector.h"
 #include "StderrPrompt.h"
+#include "Terminal.h"
 #include "TerminalProgress.h"
 #include "WindowCommands.h"
 
@@ -18,8 +19,6 @@
 
 #include <cstdio>
 #include <memory>
-
-#include <unistd.h>
 
 namespace {
 
@@ -150,7 +149,7 @@ int main(int argc, char *argv[]) {
 
     Selector selector(locator.ok(), prompt);
     selector.load();
-    TerminalProgress progress(::isatty(STDERR_FILENO) == 1);
+    TerminalProgress progress(Terminal::stderrIsTerminal());
     selector.setProgress(&progress);
     prompt.setBeforeWriting([&progress] { progress.clearLine(); });
     // Messages written while the tool winds down come after the bar is gone.

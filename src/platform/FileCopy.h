@@ -19,6 +19,10 @@
 /// system's copy, and a crash that takes a copy loses nothing, since the source stays in the
 /// VEK folder and loading again restores it. Copies that must survive a crash because their
 /// source goes away (campaign saves) use `FileOps`.
+///
+/// This header is the portable face of the mover's file work; behind it are rooms of their
+/// own, each with a Linux file and a portable one that CMake chooses between: the copy
+/// (FileCopy*.cpp), the deletes (FileRemoval*.cpp) and the folder reads (`FolderScan`).
 class FileCopy {
 public:
     /// How to copy. `Best` is the fastest way the system offers, and falls back by itself
@@ -105,4 +109,11 @@ public:
     static bool removeNamed(const QString &folder, const QStringList &names, QStringList *failures,
                             QString *error,
                             const std::function<bool(const QString &)> &before = {});
+
+private:
+    /// A copy the `Best` or `NamedTemporary` way, from the copies made ahead when there is
+    /// one: in the system's own room (FileCopy_linux.cpp, or FileCopy_portable.cpp where the
+    /// system has no way of its own).
+    static bool copySystem(const QString &from, const QString &to, QString *error,
+                           bool normalSource, Way way, Ahead *ahead);
 };

@@ -12,13 +12,6 @@
 #include <filesystem>
 #include <system_error>
 
-#ifdef Q_OS_UNIX
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
-
 namespace {
 
 // The hook is set up once by the front end before the engine runs and lives on one thread.
@@ -246,23 +239,22 @@ bool FileHook::detach(const QString &path, QString *error) {
         return true;
     if (!mayChange(path, error))
         return false;
-#ifdef Q_OS_UNIX
-    struct stat st;
-    if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
+    // Only a name that shares its bytes with another (a hard link of the replica, or a
+    // symbolic link to a file) must get bytes of its own before they change.
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path native = nativePath(path);
+    const fs::file_status status = fs::symlink_status(native, ec);
+    if (ec || status.type() == fs::file_type::not_found)
         return true; // nothing there to share
-    if (S_ISREG(st.st_mode) && st.st_nlink <= 1)
-        return true;
-    if (!S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode))
-        return true;
-    if (S_ISLNK(st.st_mode) && !QFileInfo(path).isFile())
-        return true; // a link to a folder or to nothing: no file's bytes to protect
+    if (status.type() == fs::file_type::regular) {
+        const std::uintmax_t links = fs::hard_link_count(native, ec);
+        if (ec || links <= 1)
+            return true;
+    } else if (status.type() != fs::file_type::symlink || !QFileInfo(path).isFile()) {
+        return true; // a folder, a link to a folder or to nothing: no file's bytes to protect
+    }
     return breakLink(path, error);
-#else
-    // Without hard links in the replica (a copy), nothing is shared.
-    Q_UNUSED(path);
-    Q_UNUSED(error);
-    return true;
-#endif
 }
 
 FileHook::Group::Group() : outer_(innermost) {

@@ -1,57 +1,21 @@
 #include "FileList.h"
 
+#include "FolderScan.h"
+
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QRegularExpression>
 
 #include <algorithm>
 
-#ifdef Q_OS_UNIX
-#include <dirent.h>
-#include <sys/stat.h>
-#endif
-
 namespace {
 
-/// The names of the files (or folders) of `folder`, unsorted, in one pass over the folder.
-/// Game folders hold tens of thousands of files and are listed several times while the main
-/// window loads, so on Unix the folder is read directly rather than through QDirIterator,
-/// which builds a file-information object for every entry.
+/// The names of the files (or folders) of `folder`, unsorted, in one pass over the folder; a
+/// folder that cannot be read lists nothing.
 QStringList entries(const QString &folder, bool wantFolders) {
     QStringList names;
-#ifdef Q_OS_UNIX
-    const QByteArray path = QFile::encodeName(folder);
-    DIR *dir = ::opendir(path.constData());
-    if (!dir)
-        return names;
-    while (const dirent *e = ::readdir(dir)) {
-        const char *n = e->d_name;
-        if (n[0] == '.' && (n[1] == '\0' || (n[1] == '.' && n[2] == '\0')))
-            continue;
-        bool isFolder = e->d_type == DT_DIR;
-        bool isFile = e->d_type == DT_REG;
-        if (e->d_type == DT_LNK || e->d_type == DT_UNKNOWN) {
-            // A link counts as what it points to, as the platform's own listing does.
-            struct stat st;
-            const QByteArray full = path + '/' + n;
-            if (::stat(full.constData(), &st) != 0)
-                continue;
-            isFolder = S_ISDIR(st.st_mode);
-            isFile = S_ISREG(st.st_mode);
-        }
-        if (wantFolders ? isFolder : isFile)
-            names << QFile::decodeName(n);
-    }
-    ::closedir(dir);
-#else
-    QDirIterator it(folder, (wantFolders ? QDir::Dirs : QDir::Files) | QDir::Hidden | QDir::System |
-                                QDir::NoDotAndDotDot);
-    while (it.hasNext()) {
-        it.next();
-        names << it.fileName();
-    }
-#endif
+    FolderScan::names(folder, wantFolders ? FolderScan::Kind::Folders : FolderScan::Kind::Files,
+                      &names, nullptr);
     return names;
 }
 

@@ -11,12 +11,6 @@
 #include <memory>
 #include <vector>
 
-#ifdef Q_OS_UNIX
-#include <cerrno>
-#include <fcntl.h>
-#include <unistd.h>
-#endif
-
 namespace {
 QString describe(const QString &action, const QString &path, const QString &reason) {
     return QStringLiteral("Could not %1 \"%2\": %3.")
@@ -195,28 +189,6 @@ bool FileOps::writeSet(const QList<NewFile> &files, QString *error, qsizetype *r
 qint64 FileOps::bytesFree(const QString &folder) {
     const QStorageInfo disk(folder);
     return disk.isValid() ? disk.bytesAvailable() : -1;
-}
-
-bool FileOps::syncFolder(const QString &path, QString *error) {
-#ifdef Q_OS_UNIX
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) {
-        if (error)
-            *error = describe(QStringLiteral("sync the folder"), path, qt_error_string(errno));
-        return false;
-    }
-    // Some file systems cannot sync a folder (EINVAL); their entries are as durable as they get.
-    const bool ok = ::fsync(fd) == 0 || errno == EINVAL;
-    const int err = errno;
-    ::close(fd);
-    if (!ok && error)
-        *error = describe(QStringLiteral("sync the folder"), path, qt_error_string(err));
-    return ok;
-#else
-    Q_UNUSED(path);
-    Q_UNUSED(error);
-    return true;
-#endif
 }
 
 bool FileOps::readAll(const QString &path, QByteArray *bytes, QString *error) {

@@ -1,15 +1,11 @@
 #include "InstanceGuard.h"
 
+#include "Processes.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QStorageInfo>
 #include <QSysInfo>
-
-#ifdef Q_OS_UNIX
-#include <cerrno>
-#include <csignal>
-#include <unistd.h>
-#endif
 
 namespace {
 
@@ -40,15 +36,7 @@ QString notMade(const QString &path, QLockFile::LockError error) {
 /// Whether the owner a lock file names has certainly ended: a process of this machine that
 /// no longer exists. Anything less certain (another machine, no way to ask) counts as running.
 bool ownerGone(qint64 pid, const QString &host) {
-#ifdef Q_OS_UNIX
-    if (pid <= 0 || host != QSysInfo::machineHostName())
-        return false;
-    return ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
-#else
-    Q_UNUSED(pid);
-    Q_UNUSED(host);
-    return false;
-#endif
+    return host == QSysInfo::machineHostName() && Processes::gone(pid);
 }
 
 struct Verdict {
@@ -79,12 +67,9 @@ Verdict take(QLockFile &lock, bool mineOnly) {
     const QFileInfo file(path);
     if (file.exists() && !file.isFile())
         return unavailable(QStringLiteral("\"%1\" is not a file").arg(native(path)));
-#ifdef Q_OS_UNIX
-    if (mineOnly && file.exists() && file.ownerId() != ::geteuid())
+    if (const std::optional<uint> me = Processes::userId();
+        mineOnly && me && file.exists() && file.ownerId() != *me)
         return unavailable(QStringLiteral("\"%1\" belongs to another user").arg(native(path)));
-#else
-    Q_UNUSED(mineOnly);
-#endif
     // QLockFile judges a lock by the owner written in it, and takes over one whose owner no
     // longer runs. A file that names no owner (its writer died between creating and filling
     // it, or a power cut lost the content) is judged by whether a process still holds it
@@ -134,14 +119,11 @@ QString InstanceGuard::lockPath() {
     const QByteArray custom = qgetenv("VEK_INSTANCE_LOCK");
     if (!custom.isEmpty())
         return QString::fromLocal8Bit(custom);
-#ifdef Q_OS_UNIX
     // A temporary folder shared by several users holds one lock per user, so one user's
     // selector never stands in for another's.
-    return QDir::temp().filePath(
-        QStringLiteral("vekselector-instance-%1.lock").arg(static_cast<qulonglong>(::geteuid())));
-#else
+    if (const std::optional<uint> me = Processes::userId())
+        return QDir::temp().filePath(QStringLiteral("vekselector-instance-%1.lock").arg(*me));
     return QDir::temp().filePath(QStringLiteral("vekselector-instance.lock"));
-#endif
 }
 
 bool InstanceGuard::tryAcquire() {

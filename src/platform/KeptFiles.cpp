@@ -6,25 +6,18 @@
 #include "FileHook.h"
 #include "FileList.h"
 #include "FileOps.h"
+#include "FolderScan.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 
-#include <cstring>
 #include <filesystem>
 #include <system_error>
-
-#ifdef Q_OS_LINUX
-#include <cerrno>
-#include <dirent.h>
-#endif
 
 namespace {
 
 const QString kPrefix = QStringLiteral(".vek-keep-");
-constexpr char kPrefixBytes[] = ".vek-keep-";
 constexpr qsizetype kNameMax = 255; // bytes of one name on the usual file systems
 
 QString shown(const QString &path) {
@@ -165,49 +158,7 @@ QStringList KeptFiles::drop() {
 }
 
 bool KeptFiles::find(const QString &folder, QStringList *names, QString *error) {
-    names->clear();
-#ifdef Q_OS_LINUX
-    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
-    if (!dir) {
-        if (error)
-            *error = QStringLiteral("Could not list the folder \"%1\": %2.")
-                         .arg(shown(folder), qt_error_string(errno));
-        return false;
-    }
-    constexpr size_t prefix = sizeof kPrefixBytes - 1;
-    const dirent *entry = nullptr;
-    // Only the rare kept name becomes a string: the folder may hold tens of thousands.
-    for (errno = 0; (entry = ::readdir(dir)) != nullptr; errno = 0) {
-        if (std::strncmp(entry->d_name, kPrefixBytes, prefix) == 0 &&
-            entry->d_name[prefix] != '\0' && entry->d_type != DT_DIR)
-            names->append(QFile::decodeName(entry->d_name + prefix));
-    }
-    const int err = errno;
-    ::closedir(dir);
-    if (err != 0) {
-        if (error)
-            *error = QStringLiteral("Could not list the folder \"%1\": %2.")
-                         .arg(shown(folder), qt_error_string(err));
-        return false;
-    }
-    return true;
-#else
-    if (!QFileInfo(folder).isDir()) {
-        if (error)
-            *error = QStringLiteral("Could not list the folder \"%1\": it does not exist.")
-                         .arg(shown(folder));
-        return false;
-    }
-    QDirIterator it(folder, {kPrefix + QLatin1Char('*')},
-                    QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    while (it.hasNext()) {
-        it.next();
-        const QString name = keptFor(it.fileName());
-        if (!name.isEmpty())
-            names->append(name);
-    }
-    return true;
-#endif
+    return FolderScan::withPrefix(folder, kPrefix, names, error);
 }
 
 QStringList KeptFiles::settleOrphans(const QString &folder, const QStringList &names) {

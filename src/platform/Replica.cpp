@@ -2,21 +2,17 @@
 
 #include "InstanceGuard.h"
 #include "NativePath.h"
+#include "Processes.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
-
-#ifdef Q_OS_UNIX
-#include <cerrno>
-#include <csignal>
-#include <cstdlib>
-#endif
 
 namespace fs = std::filesystem;
 
@@ -55,16 +51,9 @@ void removeTree(const fs::path &root) {
 bool abandoned(const QString &name, const QString &prefix) {
     if (!name.startsWith(prefix))
         return false;
-#ifdef Q_OS_UNIX
     bool ok = false;
     const qint64 pid = name.mid(prefix.size()).section(QLatin1Char('-'), 0, 0).toLongLong(&ok);
-    if (!ok || pid <= 0)
-        return false;
-    return ::kill(pid_t(pid), 0) != 0 && errno == ESRCH;
-#else
-    Q_UNUSED(name);
-    return false;
-#endif
+    return ok && Processes::gone(pid);
 }
 
 void sweep(const QString &folder, const QString &prefix) {
@@ -78,19 +67,12 @@ void sweep(const QString &folder, const QString &prefix) {
 QString makeScratch(const QString &parent, const QString &prefix) {
     const QString base =
         QStringLiteral("%1/%2%3-").arg(parent, prefix).arg(QCoreApplication::applicationPid());
-#ifdef Q_OS_UNIX
-    QByteArray pattern = QFile::encodeName(base) + "XXXXXX";
-    if (!::mkdtemp(pattern.data()))
+    // Made with a random ending, open to its owner alone; it outlives this object.
+    QTemporaryDir made(base + QStringLiteral("XXXXXX"));
+    if (!made.isValid())
         return QString();
-    return QFile::decodeName(pattern);
-#else
-    for (int n = 0; n < 1000; ++n) {
-        const QString candidate = base + QString::number(n);
-        if (QDir().mkdir(candidate))
-            return candidate;
-    }
-    return QString();
-#endif
+    made.setAutoRemove(false);
+    return made.path();
 }
 
 // Twins `from` at `to` (which does not exist yet): folders are made anew, files linked (or

@@ -190,7 +190,13 @@ void TestCliDryRun::dryRunForetellsTheRealRun() {
     const CliRun dry = CliRun::run(QStringList{"--dry-run"} + args, lockDir_.filePath("lock"),
                                    QString(), environment);
     QCOMPARE(dry.status, status);
+#ifdef VEK_POSIX_ROOMS
     QVERIFY(!QFileInfo::exists(leftover));
+#else
+    // The portable room cannot tell that a process has ended, and sweeps nothing.
+    QVERIFY(QFileInfo::exists(leftover));
+    QVERIFY(QDir(leftover).removeRecursively());
+#endif
     const Snapshot untouched = snapshot(realRoot);
     QCOMPARE(untouched.keys(), before.keys());
     for (auto it = before.cbegin(); it != before.cend(); ++it)

@@ -1,9 +1,12 @@
 // The "General" page's keyboard-control frame, music buttons and night switch, driven by
 // mouse clicks as the player gives them.
 #include "CheatCheck.h"
+#include "FeaturesBox.h"
+#include "FlexGrid.h"
 #include "GeneralPage.h"
 #include "KeyboardFeatures.h"
 #include "MessageBoxPrompt.h"
+#include "MusicBox.h"
 #include "NightSwitch.h"
 #include "Niteform.h"
 #include "ScriptedPrompt.h"
@@ -18,7 +21,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 
@@ -79,31 +81,36 @@ struct Page {
 void TestGeneral::featureButtonsAndCheatCheck() {
     Page p;
     GeneralPage &g = *p.page;
-    QCOMPARE(g.G7->rowCount(), 3);
-    QCOMPARE(g.G7->horizontalHeaderItem(0)->text(), QStringLiteral("Feature to be disabled:"));
+    FeaturesBox &kc = *g.Frame13;
+    const QAbstractItemModel &grid = *kc.G7->model();
+    QCOMPARE(grid.rowCount(), 3);
+    QCOMPARE(grid.headerData(0, Qt::Horizontal).toString(),
+             QStringLiteral("Feature to be disabled:"));
+    QCOMPARE(grid.index(2, 0).data().toString(), QStringLiteral("33 Third"));
+    QCOMPARE(grid.index(1, 1).data().toString(), QStringLiteral("C3"));
     for (int i = 0; i < 30; ++i)
-        QCOMPARE(g.Option13[i]->isVisible(), i < 3);
-    QCOMPARE(g.Option13[1]->text(), QStringLiteral("# 2"));
+        QCOMPARE(kc.Option13[i]->isVisible(), i < 3);
+    QCOMPARE(kc.Option13[1]->text(), QStringLiteral("# 2"));
 
-    clickIndicator(g.Option13[1]);
+    clickIndicator(kc.Option13[1]);
     QCOMPARE(p.selector->FeatureNumber, 2);
-    QCOMPARE(g.Label21->text(), QStringLiteral("# 2"));
-    QCOMPARE(g.Label14->text(), QStringLiteral("22"));
-    QCOMPARE(g.HUDLab->text(), QStringLiteral("3"));
+    QCOMPARE(kc.Label21->text(), QStringLiteral("# 2"));
+    QCOMPARE(kc.Label14->text(), QStringLiteral("22"));
+    QCOMPARE(kc.HUDLab->text(), QStringLiteral("3"));
 
-    clickIndicator(g.Check4);
+    clickIndicator(kc.Check4);
     QVERIFY(p.selector->Check4);
     QCOMPARE(TestFolders::read(p.f.game(), "flt.cdf").at(38257), '\x02');
 
     // A grid click shows the row; "OK! Set this one" applies it.
-    const QRect cell = g.G7->visualItemRect(g.G7->item(0, 0));
-    QTest::mouseClick(g.G7->viewport(), Qt::LeftButton, {}, cell.center());
-    QCOMPARE(g.Label14->text(), QStringLiteral("11"));
-    QCOMPARE(g.DispLab->text(), QStringLiteral("5"));
-    QTest::mouseClick(g.Command15, Qt::LeftButton);
+    const QRect cell = kc.G7->visualRect(grid.index(0, 0));
+    QTest::mouseClick(kc.G7->viewport(), Qt::LeftButton, {}, cell.center());
+    QCOMPARE(kc.Label14->text(), QStringLiteral("11"));
+    QCOMPARE(kc.DispLab->text(), QStringLiteral("5"));
+    QTest::mouseClick(kc.Command15, Qt::LeftButton);
     QCOMPARE(p.selector->ini.featureCodes, QStringList{"D5"});
 
-    QTest::mouseClick(g.Command12, Qt::LeftButton);
+    QTest::mouseClick(kc.Command12, Qt::LeftButton);
     QCOMPARE(p.selector->caption(), QStringLiteral("2"));
     QVERIFY(p.prompt.shown.isEmpty());
 }
@@ -111,18 +118,19 @@ void TestGeneral::featureButtonsAndCheatCheck() {
 void TestGeneral::musicButtonSwitchesAndStaysUnselected() {
     Page p;
     GeneralPage &g = *p.page;
-    QVERIFY(g.Option12[0]->isVisible());
-    QVERIFY(!g.Option12[1]->isVisible());
-    QCOMPARE(g.Option12[0]->text(), QStringLiteral("MUSIC#Jazz"));
+    QVERIFY(g.Frame12->Option12[0]->isVisible());
+    QVERIFY(!g.Frame12->Option12[1]->isVisible());
+    QCOMPARE(g.Frame12->Option12[0]->text(), QStringLiteral("MUSIC#Jazz"));
     // The frame says which music plays, at the start and after each switch.
-    QCOMPARE(g.MusicPlaying->text(), QStringLiteral("Now playing: Game"));
-    clickIndicator(g.Option12[0]);
-    QVERIFY(!g.Option12[0]->isChecked());
+    QCOMPARE(g.Frame12->MusicPlaying->text(), QStringLiteral("Now playing: Game"));
+    clickIndicator(g.Frame12->Option12[0]);
+    QVERIFY(!g.Frame12->Option12[0]->isChecked());
     QCOMPARE(TestFolders::read(p.f.game() + "/Music", "music.txt"), QByteArray("Big band\r\n"));
-    QCOMPARE(g.MusicPlaying->text(), QStringLiteral("Now playing: Big band"));
+    QCOMPARE(g.Frame12->MusicPlaying->text(), QStringLiteral("Now playing: Big band"));
     QVERIFY(QFile::remove(p.f.game() + "/MUSIC#Jazz/music.txt"));
-    clickIndicator(g.Option12[0]);
-    QCOMPARE(g.MusicPlaying->text(), QStringLiteral("Now playing: the set that was MUSIC#Jazz"));
+    clickIndicator(g.Frame12->Option12[0]);
+    QCOMPARE(g.Frame12->MusicPlaying->text(),
+             QStringLiteral("Now playing: the set that was MUSIC#Jazz"));
 }
 
 void TestGeneral::nightswitchWindow() {
@@ -203,24 +211,24 @@ void TestGeneral::hintsFollowThePointer() {
     Page p;
     TestFolders::write(p.f.game() + "/MUSIC#Jazz", "music.txt", musicTxt.toLatin1());
     GeneralPage &g = *p.page;
-    const QPoint button = g.Option12[0]->mapTo(&g, QPoint());
+    const QPoint button = g.Frame12->Option12[0]->mapTo(&g, QPoint());
 
     // The description stays while the pointer moves on the button, and goes on the frame.
-    movePointer(g.Option13[1], QPoint(8, 4));
-    movePointer(g.Option13[1], QPoint(10, 6));
-    QCOMPARE(g.Label18->text(), QStringLiteral("22 Second"));
+    movePointer(g.Frame13->Option13[1], QPoint(8, 4));
+    movePointer(g.Frame13->Option13[1], QPoint(10, 6));
+    QCOMPARE(g.Frame13->Label18->text(), QStringLiteral("22 Second"));
     QVERIFY(!bareSpot(g.Frame13).isNull());
     movePointer(g.Frame13, bareSpot(g.Frame13));
-    QCOMPARE(g.Label18->text(), QString());
+    QCOMPARE(g.Frame13->Label18->text(), QString());
 
-    movePointer(g.Option12[0], QPoint(8, 4));
-    movePointer(g.Option12[0], QPoint(10, 6));
+    movePointer(g.Frame12->Option12[0], QPoint(8, 4));
+    movePointer(g.Frame12->Option12[0], QPoint(10, 6));
     QCOMPARE(g.Frame12->title().trimmed(), musicTxt.trimmed());
-    QCOMPARE(g.Option12[0]->mapTo(&g, QPoint()), button);
+    QCOMPARE(g.Frame12->Option12[0]->mapTo(&g, QPoint()), button);
     QVERIFY(!bareSpot(g.Frame12).isNull());
     movePointer(g.Frame12, bareSpot(g.Frame12));
     QCOMPARE(g.Frame12->title().trimmed(), QString());
-    QCOMPARE(g.Option12[0]->mapTo(&g, QPoint()), button);
+    QCOMPARE(g.Frame12->Option12[0]->mapTo(&g, QPoint()), button);
     QVERIFY(p.prompt.shown.isEmpty());
 }
 

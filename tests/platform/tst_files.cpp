@@ -16,6 +16,12 @@
 
 namespace {
 
+#ifdef VEK_LINUX_ROOMS
+constexpr bool kCopiesAhead = true;
+#else
+constexpr bool kCopiesAhead = false;
+#endif
+
 QByteArray allBytes() {
     QByteArray bytes(256, '\0');
     for (int i = 0; i < 256; ++i)
@@ -332,8 +338,10 @@ private slots:
         QTest::newRow("source rewritten since") << "rewritten" << true << QByteArray("rewrite!");
         QTest::newRow("source deleted since") << "deleted" << false << QByteArray("<missing>");
         // Its bytes unchanged, a renamed source's copy stands: the copy made ahead is named
-        // (the usual copy would not find the source).
-        QTest::newRow("source renamed since") << "renamed" << true << QByteArray("source a");
+        // (the usual copy, the only one where nothing is copied ahead, does not find it).
+        QTest::newRow("source renamed since")
+            << "renamed" << kCopiesAhead
+            << (kCopiesAhead ? QByteArray("source a") : QByteArray("<missing>"));
         QTest::newRow("while recording: none made")
             << "recording" << true << QByteArray("source a");
     }
@@ -352,8 +360,9 @@ private slots:
             FileHook::setSink([](const FileOperation &) {});
         {
             FileCopy::Ahead ahead(path("game"));
-            QCOMPARE(ahead.add(path("src/a.dat")), !recording);
-            QCOMPARE(ahead.add(path("src/b.dat")), !recording);
+            // Only the Linux room copies ahead; elsewhere every copy goes in its turn.
+            QCOMPARE(ahead.add(path("src/a.dat")), kCopiesAhead && !recording);
+            QCOMPARE(ahead.add(path("src/b.dat")), kCopiesAhead && !recording);
             if (trouble == "rewritten") {
                 // The same size, so only the modification time tells the rewrite: set, not
                 // waited for, since the file system's clock may not move between two writes.

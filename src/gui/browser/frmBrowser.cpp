@@ -1,5 +1,7 @@
 #include "frmBrowser.h"
 
+#include "Processes.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -18,10 +20,6 @@
 #include <QWebEngineHistory>
 #include <QWebEngineView>
 
-#ifdef Q_OS_UNIX
-#include <unistd.h>
-#endif
-
 namespace {
 // Room left beside and below the page, as the window has always kept it: 100 twips.
 int margin(const QWidget *w) {
@@ -30,18 +28,15 @@ int margin(const QWidget *w) {
 } // namespace
 
 bool frmBrowser::canRun(QString *why) {
-#ifdef Q_OS_UNIX
     const bool sandboxOff = !qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX") ||
                             qgetenv("QTWEBENGINE_CHROMIUM_FLAGS").contains("--no-sandbox");
-    if (geteuid() == 0 && !sandboxOff) {
+    if (Processes::runsAsRoot() && !sandboxOff) {
         if (why)
             *why = QStringLiteral(
                 "The links and help browser cannot open for the root user: its web engine "
                 "refuses to run so. Start the selector as an ordinary user to see the links.");
         return false;
     }
-#endif
-    Q_UNUSED(why);
     return true;
 }
 

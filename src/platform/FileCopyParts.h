@@ -1,0 +1,77 @@
+#pragma once
+
+// What the rooms of `FileCopy` share; not for use outside src/platform. The copy, the scans
+// and the removal each have a portable part and a Linux part, and CMake builds one of the
+// two (see CMakeLists.txt).
+
+#include <QDir>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <cerrno>
+#include <functional>
+#include <vector>
+
+namespace FileCopyParts {
+
+inline bool fail(QString *error, const QString &action, const QString &path,
+                 const QString &reason) {
+    if (error)
+        *error = QStringLiteral("Could not %1 \"%2\": %3.")
+                     .arg(action, QDir::toNativeSeparators(path), reason);
+    return false;
+}
+
+inline bool failCopy(QString *error, const QString &from, const QString &to,
+                     const QString &reason) {
+    if (error)
+        *error = QStringLiteral("Could not copy \"%1\" to \"%2\": %3.")
+                     .arg(QDir::toNativeSeparators(from), QDir::toNativeSeparators(to), reason);
+    return false;
+}
+
+/// The system's error number in words; a missing file in the words of the other messages.
+inline QString reasonOf(int err) {
+    return err == ENOENT ? QStringLiteral("it does not exist") : qt_error_string(err);
+}
+
+inline const QString kReadOnly = QStringLiteral("the file is read-only");
+inline const QString kFolderInTheWay = QStringLiteral("a folder of that name is in the way");
+inline const QString kSourceIsFolder = QStringLiteral("it is a folder, not a file");
+inline const QString kNoFolder = QStringLiteral("its folder does not exist");
+
+/// A hidden name beside `to`, unique to this process and call.
+QString temporaryBeside(const QString &to);
+
+/// The copy through Qt alone: a hidden temporary file renamed over the target.
+bool copyPortable(const QString &from, const QString &to, QString *error, bool normalSource);
+
+/// What `FileCopy::findAll` finds, by group: names equal without regard to case share one
+/// group (`groups` holds each name's), and `found` holds each group's files.
+bool findGroups(const QString &folder, const QStringList &names, QList<qsizetype> *groups,
+                QList<QStringList> *found, QString *error);
+
+/// The file name `i` of `findGroups`'s names stands for: the one file of its group, the first
+/// time the group is asked (`done` marks it); none when the group has none or several.
+inline const QString *standsFor(qsizetype i, const QList<qsizetype> &groups,
+                                const QList<QStringList> &found, std::vector<char> &done) {
+    const qsizetype g = groups.at(i);
+    if (done[size_t(g)] || found.at(g).size() != 1)
+        return nullptr;
+    done[size_t(g)] = 1;
+    return &found.at(g).first();
+}
+
+enum class Removal {
+    Done,       ///< every delete was tried, and the failed ones are in `failures`
+    Unreadable, ///< the folder could not be read; nothing was deleted
+    NotTaken,   ///< the short way is not open here: delete each file by its path
+};
+
+/// `FileCopy::removeNamed` the short way: every file deleted by its name in the folder held
+/// open, with the listing, the status queries and the deletes overlapped.
+Removal removeInFolder(const QString &folder, const QStringList &names, QStringList *failures,
+                       QString *error, const std::function<bool(const QString &)> &before);
+
+} // namespace FileCopyParts

@@ -1,0 +1,40 @@
+// `FileCopy`'s deletes through Qt alone, where the system offers no short way.
+#include "FileCopy.h"
+
+#include "FileCopyParts.h"
+
+#include "FileHook.h"
+#include "FileOps.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+using namespace FileCopyParts;
+
+bool FileCopy::removeFile(const QString &path, QString *error) {
+    const QFileInfo fi(path);
+    if (!fi.exists() && !fi.isSymLink())
+        return true;
+    if (fi.isDir() && !fi.isSymLink())
+        return fail(error, QStringLiteral("delete"), path, kSourceIsFolder);
+    if (!fi.isSymLink() && FileOps::isReadOnly(path))
+        return fail(error, QStringLiteral("delete"), path, kReadOnly);
+    if (!FileHook::mayChange(path, error))
+        return false;
+    QFile file(path);
+    if (!file.remove() && file.exists())
+        return fail(error, QStringLiteral("delete"), path, FileOps::reasonOf(file));
+    FileHook::deleted(path);
+    return true;
+}
+
+Removal FileCopyParts::removeInFolder(const QString &folder, const QStringList &names,
+                                      QStringList *failures, QString *error,
+                                      const std::function<bool(const QString &)> &before) {
+    Q_UNUSED(folder);
+    Q_UNUSED(names);
+    Q_UNUSED(failures);
+    Q_UNUSED(error);
+    Q_UNUSED(before);
+    return Removal::NotTaken;
+}

@@ -1,0 +1,64 @@
+#include "FolderScan.h"
+
+#include "FileList.h"
+
+#include <QDirIterator>
+#include <QFileInfo>
+
+namespace {
+
+// Hidden files are content like any other. Not QDir::System: on Unix it would add links
+// that point nowhere, pipes and devices, which the Linux room does not count as files.
+constexpr QDir::Filters kEvery = QDir::Hidden | QDir::NoDotAndDotDot;
+
+bool readable(const QString &folder, QString *error) {
+    if (QFileInfo(folder).isDir())
+        return true;
+    if (error)
+        *error = FolderScan::unreadable(folder, QStringLiteral("it does not exist"));
+    return false;
+}
+
+} // namespace
+
+bool FolderScan::names(const QString &folder, Kind kind, QStringList *names, QString *error) {
+    names->clear();
+    if (!readable(folder, error))
+        return false;
+    QDirIterator it(folder, (kind == Kind::Files ? QDir::Files : QDir::Dirs) | kEvery);
+    while (it.hasNext()) {
+        it.next();
+        names->append(it.fileName());
+    }
+    return true;
+}
+
+bool FolderScan::collect(const QString &folder, const QHash<QByteArray, qsizetype> &groupOf,
+                         QList<QStringList> *found, QString *error) {
+    QStringList all;
+    if (!names(folder, Kind::Files, &all, error))
+        return false;
+    for (const QString &name : std::as_const(all)) {
+        const auto group = groupOf.constFind(FileList::fold(name).toUtf8());
+        if (group != groupOf.cend())
+            (*found)[group.value()].append(name);
+    }
+    return true;
+}
+
+bool FolderScan::withPrefix(const QString &folder, const QString &prefix, QStringList *rests,
+                            QString *error) {
+    rests->clear();
+    if (!readable(folder, error))
+        return false;
+    // As the Linux room, anything but a folder: a kept name may be a link that points
+    // nowhere.
+    QDirIterator it(folder, {prefix + QLatin1Char('*')}, QDir::Files | QDir::System | kEvery);
+    while (it.hasNext()) {
+        it.next();
+        // The pattern matches without regard to case on some systems; the prefix does not.
+        if (it.fileName().startsWith(prefix) && it.fileName().size() > prefix.size())
+            rests->append(it.fileName().mid(prefix.size()));
+    }
+    return true;
+}

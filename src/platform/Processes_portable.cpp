@@ -1,0 +1,14 @@
+#include "Processes.h"
+
+bool Processes::gone(qint64 pid) {
+    Q_UNUSED(pid);
+    return false;
+}
+
+std::optional<uint> Processes::userId() {
+    return std::nullopt;
+}
+
+bool Processes::runsAsRoot() {
+    return false;
+}
