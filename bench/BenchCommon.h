@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the scale measurements share: their options, the made-up content, timing with processor
 // time, and the paired ratios they print.

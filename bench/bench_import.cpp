@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Importing a zip into the VEK folder, against the system's bsdtar unpacking the same zip onto
 // the same disk. Run through bench/import; usage: vek_bench_import WORKDIR [--repeat N]
 // [--files N] [--megabytes N]. WORKDIR must be empty or absent.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loading and unloading a large content folder into a large game folder, against the system's
 // own cp and rm on the same files. Run through bench/run; usage: vek_bench_mover WORKDIR
 // [--repeat N] [--files N] [--megabytes N] [--game-files N] [--replacing]. WORKDIR must be empty or

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checking a loaded content folder against the game folder, against the system's cmp on the
 // same pairs of files. Run through bench/verify; usage: vek_bench_verify WORKDIR [--repeat N]
 // [--files N] [--megabytes N] [--game-files N]. WORKDIR must be empty or absent.

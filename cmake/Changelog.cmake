@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # CHANGELOG.md is the one account of each release. Read at configure time, it gives
 #   VEK_RELEASE_DATE         the date of this version (its entry's heading), for the manual
 #                            pages and the software-centre entry;

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package, built by ./scripts/package (cpack in the build folder). It holds what
 # `cmake --install` puts in place, under /usr.
 # cpack packs what the build made, like `cmake --install`, without first running the whole

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The skip and keep rules a recorded move names, shared by the journal's record, its undo and

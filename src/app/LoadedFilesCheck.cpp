@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Check for problems" and "Repair problems" on what is loaded.
 #include "LoadedFiles.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which game files a folder or skin would replace, and whose they are now: the preview of a
 // click and the shared-files list.
 #include "LoadedFiles.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The start-up recovery: an operation a crash cut short is finished or undone.
 #include "OperationJournal.h"
 

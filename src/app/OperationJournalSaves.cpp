@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A mission's save exchange, one journal stage per step.
 #include "OperationJournal.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The undo of an operation that was cancelled, failed half-way or could not be recorded.
 #include "OperationJournal.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "CliOptions.h"
 
 bool CliOptions::parse(const QStringList &args, CliOptions *out, QString *error) {

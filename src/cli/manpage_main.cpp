@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the manual page of vekselector-cli from a hand-written roff template and the
 // command table itself, so every command the program knows is in its manual.
 //   vekselector-manpage TEMPLATE OUTPUT VERSION DATE

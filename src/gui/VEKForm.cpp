@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "VEKForm.h"
 #include "LoadFiles.h"
 #include "OperationJournal.h"

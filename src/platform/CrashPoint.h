@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 /// A test seam for the journal: with the environment variable `VEK_CRASH_AFTER` set to k, the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The portable part of `FileCopy`: the copy's course around whatever way copies the bytes,
 // the copy through Qt alone, and the case-blind lookup of names in a folder. The ways of the
 // system are in FileCopy_linux.cpp (or FileCopy_portable.cpp where there are none), the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // What the rooms of `FileCopy` share; not for use outside src/platform. The copy, the scans

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Linux ways of `FileCopy`: the kernel's copy into a file of the game folder that has no
 // name until it is whole, a hidden temporary name where the file system has no such files,
 // and the copies made ahead while the game folder is read.

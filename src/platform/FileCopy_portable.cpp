@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `FileCopy` where the system offers no faster way than Qt's: every copy is the portable one,
 // and nothing is copied ahead.
 #include "FileCopy.h"

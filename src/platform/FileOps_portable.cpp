@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The part of `FileOps` that needs the system, where only Qt speaks to it.
 #include "FileOps.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The part of `FileOps` that speaks to a POSIX system directly.
 #include "FileOps.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The portable part of `FileCopy`'s deletes: which file each name stands for, and the deletes
 // by path that a dry run, a trace, or a system without the short way take.
 #include "FileCopy.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Linux deletes of `FileCopy`: one status query and one unlink per file, and an unload's
 // deletes by name in the game folder held open, overlapped with its listing and shared by two
 // threads.

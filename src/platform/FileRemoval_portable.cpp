@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `FileCopy`'s deletes through Qt alone, where the system offers no short way.
 #include "FileCopy.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 /// The terminal the command-line tool's standard error may be: whether it is one (then the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "LoadFiles.h"
 #include "LoadedList.h"
 #include "Options.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keyboard-control features of the "General" page and the cheat check that sends the
 // chosen feature's number to the other players.
 #include "DemoGameFolder.h"

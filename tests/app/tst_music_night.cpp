@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The music sets, "Del MSN" and the night switch: tools that act on the game folder directly.
 #include "MusicButtons.h"
 #include "MusicSets.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "Autoscripts.h"
 #include "CompleteReset.h"
 #include "FileBytes.h"

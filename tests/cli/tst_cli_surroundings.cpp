@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command-line tool in the player's surroundings: its progress bar on a terminal (drawn on
 // one line, cleared at the end, never sharing its line with a message), and the attributes of
 // what it loads whatever the umask.

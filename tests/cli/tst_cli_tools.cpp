@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command-line tool's keyboard-control, cheat-check, music and night-switch commands.
 #include "CliRun.h"
 #include "TestFolders.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command-line tool's verify and repair, run by run as a player would: a file is
 // deleted and another changed between runs.
 #include "CliRun.h"

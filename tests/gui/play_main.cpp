@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Plays a player's task on the real window and saves the window's own picture after each
 // step, to look at what a player sees. Run it under a display (xvfb-run).
 //   vekselector-play GAME_FOLDER OUT_PREFIX STEP...

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opens the selector's windows on a game folder, as the window program would, and saves a
 // picture of each (the window's own grab) for looking at the program without a screen: the
 // pages of the main window, then the planes.dat editor, the string file editor and the

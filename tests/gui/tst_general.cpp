@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "General" page's keyboard-control frame, music buttons and night switch, driven by
 // mouse clicks as the player gives them.
 #include "CheatCheck.h"

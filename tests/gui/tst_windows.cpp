@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "Autoscripts.h"
 #include "AutoscriptsPage.h"
 #include "ClickableLabel.h"

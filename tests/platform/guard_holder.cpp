@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Holds the instance guard for the guard test: prints "locked" once it holds it (or "busy"
 // when another instance does) and keeps it until stdin closes or the test kills it.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ScriptedPrompt.h"
 
 bool ScriptedPrompt::message(const QString &title, const QString &text, Icon icon,
