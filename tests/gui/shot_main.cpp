@@ -74,10 +74,13 @@ int main(int argc, char *argv[]) {
         app.processEvents();
         if (form->general->niteform)
             form->general->niteform->grab().save(prefix + QStringLiteral("-niteform.png"));
+        // The planes.dat editor opens only over a loaded aircraft set's planes.dat.
         form->openAirgrid();
-        form->airgrid()->List1->setCurrentRow(22);
-        app.processEvents();
-        form->airgrid()->grab().save(prefix + QStringLiteral("-airgrid.png"));
+        if (form->airgrid()) {
+            form->airgrid()->List1->setCurrentRow(22);
+            app.processEvents();
+            form->airgrid()->grab().save(prefix + QStringLiteral("-airgrid.png"));
+        }
         form->openStringEditor();
         form->srForm()->Command1->click();
         app.processEvents();
