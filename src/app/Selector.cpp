@@ -139,7 +139,19 @@ QList<Selector::LoadStep> Selector::loadSteps() {
                  loadedList_->refresh();
          }},
         {35, "finish a Reset Completely a crash cut short", [this] { completeReset_->resume(); }},
+        // The folders the sequence made after its catalogue (the campaign stores, C-Default,
+        // Interchange) are rows from the first start, as on every later one: a folder watcher's
+        // first look then moves no row under the pointer.
+        {36, "read the folders again", [this] { rescan(); }},
     };
+}
+
+bool Selector::rescan() {
+    if (journal_->underWay())
+        return false;
+    const bool folders = loadFiles_->rescan();
+    const bool skins = skins_->rescan();
+    return folders || skins;
 }
 
 void Selector::load() {

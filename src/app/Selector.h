@@ -60,6 +60,10 @@ public:
     QList<LoadStep> loadSteps();
     /// Runs every step of `loadSteps`.
     void load();
+    /// The VEK folder's content folders and skin folders read again, for folders added or
+    /// removed since (`LoadFiles::rescan`, `Skins::rescan`); nothing while an operation is
+    /// under way. Answers whether a row came or went.
+    bool rescan();
 
     Prompt &prompt() { return reporter_.prompt(); }
 

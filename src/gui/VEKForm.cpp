@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "VEKForm.h"
-#include "LoadFiles.h"
 #include "OperationJournal.h"
-#include "Skins.h"
 
 #include "Airgrid.h"
 #include "AutoscriptsPage.h"
@@ -177,10 +175,6 @@ void VEKForm::closeEvent(QCloseEvent *event) {
 
 void VEKForm::load() {
     selector_.load();
-    // The folders the load sequence makes after its catalogue (the stores, C-Default,
-    // Interchange) are rows from the start, so the first rescan moves no row under the pointer.
-    selector_.loadFiles().rescan();
-    selector_.skins().rescan();
     watchFolders();
     refresh();
 }
@@ -195,15 +189,15 @@ void VEKForm::watchFolders() {
 }
 
 void VEKForm::rescanFolders() {
+    // Rows never change under a click: an operation or a message under way puts the look off.
     if (QApplication::activeModalWidget() || selector_.journal().underWay()) {
         rescanTimer_->start();
         return;
     }
-    const bool folders = selector_.loadFiles().rescan();
-    const bool skins = selector_.skins().rescan();
+    const bool changed = selector_.rescan();
     // A skin folder made since: watched from now on.
     watchFolders();
-    if (folders || skins)
+    if (changed)
         refresh();
 }
 

@@ -795,9 +795,6 @@ void TestWindows::foldersAddedOrRemovedShowWithoutARestart() {
     QVERIFY(grid && skins);
     const QString desert = QStringLiteral("A-Desert Air Force");
     QVERIFY(s.loadFiles().click(s.Unigrid.find(desert)));
-    // The folders the first start made after its catalogue (C-Default, Interchange) first.
-    s.loadFiles().rescan();
-    form->refresh();
     const int rows = grid->model()->rowCount(), skinRows = skins->model()->rowCount();
     const auto names = [](QTableView *view, int column) {
         QStringList n;
