@@ -128,6 +128,18 @@ private Q_SLOTS:
         QCOMPARE(QDir(f.game()).entryList(QDir::Files), gameBefore);
     }
 
+    // Names, sizes and change times of the files a run could write.
+    static QStringList gameFolderState(const QString &folder) {
+        QStringList state;
+        for (const QFileInfo &i :
+             QDir(folder).entryInfoList(QDir::Files | QDir::Hidden, QDir::Name))
+            state << QStringLiteral("%1 %2 %3")
+                         .arg(i.fileName())
+                         .arg(i.size())
+                         .arg(i.lastModified().toMSecsSinceEpoch());
+        return state;
+    }
+
     void refusesWhileTheWindowProgramRuns_data() {
         QTest::addColumn<bool>("sameTempFolder");
         QTest::addColumn<QByteArray>("told");
@@ -157,12 +169,23 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(folderLock), 20000);
         const QString otherLock = lockDir_.filePath(QStringLiteral("other.lock"));
         const QString usedLock = sameTempFolder ? lockPath() : otherLock;
-        const QStringList before = QDir(f.game()).entryList(QDir::Files | QDir::Hidden);
+        // The window goes on with its start after it holds the lock (it rewrites eaw.ini);
+        // only once the folder has been still for a second does a change mean the refused run.
+        QStringList before = gameFolderState(f.game());
+        int stillPolls = 0;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            [&] {
+                const QStringList now = gameFolderState(f.game());
+                stillPolls = now == before ? stillPolls + 1 : 0;
+                before = now;
+                return stillPolls >= 20; // QTRY polls every 50 ms
+            }(),
+            30000);
         const CliRun r = CliRun::run({"--game", f.game(), "--vek", f.vek()}, usedLock);
         QCOMPARE(r.status, 3);
         QVERIFY2(r.err.contains(told), r.err.constData());
         QCOMPARE(r.err.contains("Hang On"), sameTempFolder);
-        QCOMPARE(QDir(f.game()).entryList(QDir::Files | QDir::Hidden), before);
+        QCOMPARE(gameFolderState(f.game()), before);
         // A dry run changes nothing there and goes on beside the window.
         if (!sameTempFolder)
             QCOMPARE(
