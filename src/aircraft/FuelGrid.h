@@ -8,6 +8,9 @@
 /// folder's planes.dat) and the loads of 95% down to 10%, in columns 2 to 20.
 class FuelGrid {
 public:
+    /// Equal when nothing the grid shows differs.
+    bool operator==(const FuelGrid &) const = default;
+
     static constexpr int FirstColumn = 2;
     static constexpr int LastColumn = 20;
     static constexpr unsigned ChosenColour = 0xC0FFC0;
@@ -17,6 +20,7 @@ public:
         qint64 position; ///< column 1: 1-based position of the fuel's low byte
         int full = 0;    ///< column 2
         int chosenColumn = -1;
+        bool operator==(const Row &) const = default;
     };
 
     /// Rows for slots 0..29; empty until a content folder with alternatives was loaded.

@@ -10,6 +10,9 @@
 /// below a header row. Row numbers are the grid's: content rows are 1 and up.
 class SlotGrid {
 public:
+    /// Equal when nothing the grid shows differs.
+    bool operator==(const SlotGrid &) const = default;
+
     static constexpr unsigned MarkedColour = 0xC0FFC0;
     static constexpr unsigned DefaultCellColour = 0x80000005;
     static constexpr int ShownHeight = 240;
@@ -23,6 +26,7 @@ public:
         unsigned colour = DefaultCellColour; ///< background of column 3
         int height = ShownHeight;
         int slot = -1;
+        bool operator==(const Row &) const = default;
     };
 
     QList<Row> rows;

@@ -24,10 +24,12 @@ QString Autoscripts::folder() const {
 }
 
 void Autoscripts::refresh() {
+    s_.touch(Change::Autoscripts);
     s_.File10 = FileList::files(folder());
 }
 
 bool Autoscripts::show(int index) {
+    s_.touch(Change::Autoscripts);
     if (index < 0 || index >= s_.File10.size())
         return false;
     File10Index = index;

@@ -81,6 +81,7 @@ void CompleteReset::resume() {
 }
 
 bool CompleteReset::run() {
+    s_.touch(Change::Everything);
     journal_.forgetCancel();
     // Before the first change: whatever the reset has not reached when a crash ends it, the
     // next start takes out.
@@ -107,7 +108,7 @@ bool CompleteReset::run() {
                           ? QStringLiteral("nothing")
                           : loadedList_.loadedNames().join(QStringLiteral("\r\n"))));
         r_.inform(told.join(QStringLiteral("\r\n\r\n")));
-        s_.Status = QStringLiteral("Reset Completely was cancelled: see the message.");
+        s_.setStatus(QStringLiteral("Reset Completely was cancelled: see the message."));
         return false;
     }
     s_.G1.clear();
@@ -138,12 +139,13 @@ bool CompleteReset::run() {
     QStringList problems = r_.takeReports();
     const QString moved = StrayCleanup::notice(swept);
     if (problems.isEmpty()) {
-        s_.Status = QStringLiteral("Reset Completely took everything out.");
+        s_.setStatus(QStringLiteral("Reset Completely took everything out."));
         if (!moved.isEmpty())
             r_.inform(moved);
         return true;
     }
-    s_.Status = QStringLiteral("Reset Completely could not take everything out: see the message.");
+    s_.setStatus(
+        QStringLiteral("Reset Completely could not take everything out: see the message."));
     if (!moved.isEmpty())
         problems << moved;
     r_.prompt().fail(QStringLiteral("Reset Completely has finished, but not everything could be "

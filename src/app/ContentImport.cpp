@@ -51,20 +51,21 @@ ImportArchive::Outcome ContentImport::run(const QString &archive, const QString 
         // The new rows are there at once, not loaded; what is loaded stays so.
         loadFiles_.rescan();
         skins_.rescan();
-        s_.Status = QStringLiteral("Imported \"%1\" from %2: %3 %4, not loaded.")
-                        .arg(outcome.places.join(QStringLiteral("\", \"")), file)
-                        .arg(outcome.files)
-                        .arg(outcome.files == 1 ? QStringLiteral("file") : QStringLiteral("files"));
+        s_.setStatus(
+            QStringLiteral("Imported \"%1\" from %2: %3 %4, not loaded.")
+                .arg(outcome.places.join(QStringLiteral("\", \"")), file)
+                .arg(outcome.files)
+                .arg(outcome.files == 1 ? QStringLiteral("file") : QStringLiteral("files")));
         break;
     case ImportArchive::Result::NeedsName:
         break;
     case ImportArchive::Result::Cancelled:
-        s_.Status = QStringLiteral("Importing %1 was cancelled: nothing was imported.").arg(file);
+        s_.setStatus(QStringLiteral("Importing %1 was cancelled: nothing was imported.").arg(file));
         r_.prompt().fail(outcome.message);
         break;
     case ImportArchive::Result::Refused:
     case ImportArchive::Result::Failed:
-        s_.Status = QStringLiteral("Importing %1 did not work: see the message.").arg(file);
+        s_.setStatus(QStringLiteral("Importing %1 did not work: see the message.").arg(file));
         r_.prompt().fail(outcome.message);
         break;
     }

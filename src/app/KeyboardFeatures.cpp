@@ -6,6 +6,7 @@
 #include "SelectorState.h"
 
 void KeyboardFeatures::setUp() {
+    s_.touch(Change::Options);
     QString error;
     if (!G7.read(s_.GameFolder(), &error))
         r_.report(error);
@@ -26,6 +27,7 @@ void KeyboardFeatures::setUp() {
 }
 
 void KeyboardFeatures::clickG7(int row) {
+    s_.touch(Change::Options);
     if (row < 0 || row >= G7.rowCount())
         return;
     G7Row = row;
@@ -45,6 +47,7 @@ void KeyboardFeatures::clickG7(int row) {
 }
 
 bool KeyboardFeatures::Command15() {
+    s_.touch(Change::Options);
     if (G7Row < 1)
         return true;
     s_.ini.featureCodes = G7.codes(G7Row);
@@ -53,6 +56,7 @@ bool KeyboardFeatures::Command15() {
 }
 
 bool KeyboardFeatures::clickOption13(int index) {
+    s_.touch(Change::Options);
     if (!optionShown(index))
         return true;
     clickG7(index + 1);

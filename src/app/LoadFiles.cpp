@@ -30,6 +30,7 @@ bool LoadFiles::hasAltPlanes(const QString &folder) {
 }
 
 bool LoadFiles::click(int row) {
+    s_.touch(Change::LoadGrid | Change::Slots | Change::Fuel | Change::Ledger);
     if (row < 1 || row >= s_.Unigrid.rowCount())
         return false;
     ClickedRow = row;
@@ -266,6 +267,7 @@ bool LoadFiles::reloadRows(const QList<int> &rows) {
 }
 
 void LoadFiles::filter(int index) {
+    s_.touch(Change::LoadGrid);
     if (index < 0 || index >= s_.List3.size())
         return;
     s_.List3Index = index;

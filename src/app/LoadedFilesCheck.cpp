@@ -43,6 +43,7 @@ bool LoadedFiles::run(QStringList *problems) {
 }
 
 bool LoadedFiles::check() {
+    s_.touch(Change::Ledger);
     QStringList problems;
     const bool whole = run(&problems);
     for (const QString &p : std::as_const(problems))
@@ -51,6 +52,7 @@ bool LoadedFiles::check() {
 }
 
 bool LoadedFiles::repair() {
+    s_.touch(Change::Ledger);
     QStringList problems;
     run(&problems);
     QList<FileCheck::Finding> done;

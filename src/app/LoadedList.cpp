@@ -7,6 +7,7 @@
 #include "Text8.h"
 
 void LoadedList::refresh() {
+    s_.touch(Change::Ledger | Change::Autoscripts);
     if (!s_.FormReady)
         return;
     label8_.clear();

@@ -10,6 +10,7 @@
 #include <QFileInfo>
 
 void MusicButtons::fill() {
+    s_.touch(Change::Options);
     int skipped = 0;
     Option12 = MusicSets::sets(s_.GameFolder(), &skipped);
     if (skipped > 0)
@@ -28,6 +29,7 @@ void MusicButtons::fill() {
 }
 
 bool MusicButtons::click(int index) {
+    s_.touch(Change::Options);
     if (index < 0 || index >= Option12.size())
         return false;
     QString error;
@@ -62,6 +64,7 @@ void MusicButtons::hover(int index) {
 }
 
 bool MusicButtons::delmsn() {
+    s_.touch(Change::Options);
     QString error;
     if (MusicSets::deleteDefaultMissions(s_.GameFolder(), nullptr, &error))
         return true;

@@ -28,6 +28,7 @@ bool Options::inisave() {
 }
 
 bool Options::Restore() {
+    s_.touch(Change::Options);
     s_.FormReady = false;
     QStringList problems;
     QString notice;
@@ -42,16 +43,19 @@ bool Options::Restore() {
 }
 
 bool Options::clickResolution(int index) {
+    s_.touch(Change::Options);
     s_.ini.resolution = index;
     return inisave();
 }
 
 bool Options::clickSquads(int index) {
+    s_.touch(Change::Options);
     s_.ini.squads = index;
     return inisave();
 }
 
 bool Options::clickOnline(int check, bool on) {
+    s_.touch(Change::Options);
     switch (check) {
     case 1:
         s_.ini.startOnGround = on;
@@ -69,11 +73,13 @@ bool Options::clickOnline(int check, bool on) {
 }
 
 bool Options::clickSync(int index) {
+    s_.touch(Change::Options);
     s_.ini.sync = index;
     return index == 0 ? Restore() : inisave();
 }
 
 bool Options::setCheatCheck(bool checked) {
+    s_.touch(Change::Options);
     if (s_.Check4 == checked)
         return true;
     s_.Check4 = checked;
@@ -81,6 +87,7 @@ bool Options::setCheatCheck(bool checked) {
 }
 
 bool Options::V1cheksum() {
+    s_.touch(Change::Options);
     unsigned char value = 0;
     QString error;
     const QString path = FileList::resolve(s_.folders().GameFolder, QStringLiteral("flt.cdf"));
@@ -102,6 +109,7 @@ bool Options::writeCheatByte(unsigned char value) {
 }
 
 bool Options::nightSwitch(int version, bool night) {
+    s_.touch(Change::Options);
     QString error;
     if (NightSwitch::apply(s_.folders().GameFolder, version, night, &error))
         return true;

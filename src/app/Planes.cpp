@@ -32,6 +32,7 @@ QString readOnly(const QString &path) {
 } // namespace
 
 void Planes::GridSet(const QString &contentFolder) {
+    s_.touch(Change::Slots | Change::Fuel);
     QStringList problems;
     if (!s_.G1.GridSet(contentFolder, &problems)) {
         for (const QString &p : problems)
@@ -53,6 +54,7 @@ void Planes::GridSet(const QString &contentFolder) {
 }
 
 bool Planes::click(int row) {
+    s_.touch(Change::Slots | Change::Skins | Change::Ledger);
     if (row < 1 || row >= s_.G1.rowCount())
         return false;
     const QString game = s_.GameFolder();
@@ -203,14 +205,15 @@ bool Planes::click(int row) {
         return false;
     }
     const SlotGrid::Row &swapped = s_.G1.row(row);
-    s_.Status = QStringLiteral("Swapped %1 into slot A-%2 (%3).")
-                    .arg(swapped.name.trimmed())
-                    .arg(plane.slot, 2, 10, QLatin1Char('0'))
-                    .arg(swapped.code);
+    s_.setStatus(QStringLiteral("Swapped %1 into slot A-%2 (%3).")
+                     .arg(swapped.name.trimmed())
+                     .arg(plane.slot, 2, 10, QLatin1Char('0'))
+                     .arg(swapped.code));
     return true;
 }
 
 bool Planes::fuelClick(int row, int column) {
+    s_.touch(Change::Fuel);
     if (row < 1 || row > s_.Fuel.rows.size() || column < FuelGrid::FirstColumn ||
         column > FuelGrid::LastColumn)
         return false;
@@ -251,6 +254,7 @@ void Planes::hover(int row) {
 }
 
 void Planes::filter(int entry) {
+    s_.touch(Change::Slots | Change::Skins);
     if (entry < 0 || entry > 30)
         return;
     s_.List1Index = entry;

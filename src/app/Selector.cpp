@@ -43,6 +43,7 @@ Selector::Selector(const Folders &folders, Prompt &prompt, QObject *parent)
     : QObject(parent), SelectorState(folders), reporter_(prompt) {
     reporter_.setFileCaption(Caption);
     reporter_.captionChanged = [this](const QString &caption) { Q_EMIT captionChanged(caption); };
+    changeListener = [this](Changes what) { Q_EMIT changed(what); };
     SelectorState &state = *this;
     Reporter &r = reporter_;
     loadedFiles_ = std::make_unique<LoadedFiles>(state, r);
@@ -159,6 +160,7 @@ void Selector::load() {
     for (const LoadStep &step : loadSteps())
         step.run();
     reporter_.endLoad();
+    touch(Change::Everything);
 }
 
 void Selector::cleanUpStrays() {

@@ -93,6 +93,9 @@ public:
 
 Q_SIGNALS:
     void captionChanged(const QString &caption);
+    /// An operation may have changed these pieces of what the window shows; sent as the
+    /// operation starts on them, so a front end shows them again once it returns.
+    void changed(Changes what);
     /// Asks the window to centre itself on the screen.
     void centreRequested();
     /// Asks the window to minimise itself.

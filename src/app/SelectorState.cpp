@@ -14,18 +14,18 @@ void SelectorState::clickStatus(bool ok, bool unloading, const QString &what, in
     if (!FormReady)
         return;
     if (!ok) {
-        Status = QStringLiteral("%1 %2\"%3\" did not work: see the message.")
-                     .arg(unloading ? QStringLiteral("Unloading") : QStringLiteral("Loading"), kind,
-                          what);
+        setStatus(QStringLiteral("%1 %2\"%3\" did not work: see the message.")
+                      .arg(unloading ? QStringLiteral("Unloading") : QStringLiteral("Loading"),
+                           kind, what));
         return;
     }
-    Status = QStringLiteral("%1 %2%3").arg(
+    QString status = QStringLiteral("%1 %2%3").arg(
         unloading ? QStringLiteral("Unloaded") : QStringLiteral("Loaded"), kind, what);
     if (files >= 0)
-        Status += QStringLiteral(": %1 %2").arg(files).arg(files == 1 ? QStringLiteral("file")
+        status += QStringLiteral(": %1 %2").arg(files).arg(files == 1 ? QStringLiteral("file")
                                                                       : QStringLiteral("files"));
     for (const QString &out : before)
         if (out != what && !stillLoaded(out))
-            Status += QStringLiteral("; took out %1%2").arg(kind, out);
-    Status += QLatin1Char('.');
+            status += QStringLiteral("; took out %1%2").arg(kind, out);
+    setStatus(status + QLatin1Char('.'));
 }

@@ -9,10 +9,27 @@
 #include "SkinGrid.h"
 #include "SlotGrid.h"
 
+#include <QFlags>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+
+/// A piece of what the window shows. Each operation names the pieces it may change, so a front
+/// end shows again only those, not the whole window.
+enum class Change : unsigned {
+    Options = 0x01,     ///< the option controls, keyboard features, music and night ("General")
+    LoadGrid = 0x02,    ///< the load grid and its group filter
+    Slots = 0x04,       ///< the alternative aircraft, their filter and frame
+    Skins = 0x08,       ///< the skin grid and "Include 'flt' files"
+    Fuel = 0x10,        ///< the fuel grid
+    Ledger = 0x20,      ///< what is loaded: the loaded list, the check of the loaded files
+    Autoscripts = 0x40, ///< the script list, the script shown, the text to save
+    Status = 0x80,      ///< the status line
+    Everything = 0xFF,
+};
+Q_DECLARE_FLAGS(Changes, Change)
+Q_DECLARE_OPERATORS_FOR_FLAGS(Changes)
 
 /// What the main window shows and every part of the engine reads and writes: the folders, the
 /// grids, the lists and the option controls. The parts hold it by reference; none of them
@@ -26,10 +43,22 @@ struct SelectorState {
     /// The VEK folder's skin folder ("Skinfolder", in any case).
     QString skinFolder() const;
 
+    /// An operation says what it may change (a load: the load grid, the aircraft, the fuel);
+    /// the selector passes it on to the front ends.
+    void touch(Changes what) const {
+        if (changeListener)
+            changeListener(what);
+    }
+    std::function<void(Changes)> changeListener;
+
     bool FormReady = false;
     /// What the player's last load, unload, skin, swap or reset did, in one line for the
-    /// window's status line: success needs no box to dismiss.
+    /// window's status line: success needs no box to dismiss. Written by `setStatus`.
     QString Status;
+    void setStatus(const QString &status) {
+        Status = status;
+        touch(Change::Status);
+    }
     bool SkinEventsOn = false;
     bool Check4 = false;   ///< "Activate the cheatcheck"; unticked at every load
     int FeatureNumber = 0; ///< the chosen keyboard-control feature, 0 for none

@@ -28,6 +28,7 @@ QString Skins::folderOf(int row) const {
 }
 
 void Skins::fill() {
+    s_.touch(Change::Skins);
     s_.SK1.fill(s_.skinFolder());
 }
 
@@ -72,6 +73,7 @@ void Skins::show(int row) {
 }
 
 bool Skins::activate(int row) {
+    s_.touch(Change::Skins | Change::Ledger);
     if (row < 1 || row >= s_.SK1.rowCount())
         return false;
     const QString name = s_.SK1.row(row).name;

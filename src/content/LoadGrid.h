@@ -11,6 +11,9 @@ class GroupTable;
 /// Row numbers are the grid's: row 0 is the header, content folders are rows 1 and up.
 class LoadGrid {
 public:
+    /// Equal when nothing the grid shows differs.
+    bool operator==(const LoadGrid &) const = default;
+
     /// Cell colours, stored blue-green-red as the grid keeps them.
     static constexpr unsigned LoadedColour = 0xC0FFC0;
     /// The background of an unmarked cell: the system's window colour.
@@ -30,6 +33,7 @@ public:
         bool loaded = false; ///< column 2 holds "S"
         int height = ShownHeight;
         unsigned colour = DefaultCellColour; ///< background of column 1
+        bool operator==(const Row &) const = default;
     };
 
     /// Rows 1.. of the grid.

@@ -188,7 +188,11 @@ void LoadFilesPage::layOutGrid() {
     Unigrid->setMaximumHeight(height + twipsToPixels(this, 72) + 2 * Unigrid->frameWidth());
 }
 
-void LoadFilesPage::refresh() {
+void LoadFilesPage::refresh(Changes what) {
+    if (!what.testFlag(Change::LoadGrid)) {
+        showDescription(true);
+        return;
+    }
     // Showing the engine's state is no choice of the player's.
     const QSignalBlocker blockList(List3);
     if (List3->count() != selector_.List3.size()) {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "SelectorState.h"
+
 #include <QWidget>
 
 #include <functional>
@@ -21,8 +23,9 @@ class LoadFilesPage : public QWidget {
     Q_OBJECT
 public:
     explicit LoadFilesPage(Selector &selector, QWidget *parent = nullptr);
-    /// Shows the engine's state; never runs a handler.
-    void refresh();
+    /// Shows the engine's state again, the grid and its filter only when `what` says they
+    /// changed (the click preview always: what is loaded may have changed); never runs a handler.
+    void refresh(Changes what = Change::Everything);
 
     /// "Add content..." with the archive chosen (or dropped on the window): the engine's
     /// import, and the name asked when the archive names no folder. Answers whether anything

@@ -128,7 +128,9 @@ void PlanesSkinsPage::showDescription(const QString &text, const QString &pictur
         Image2->load(picture);
 }
 
-void PlanesSkinsPage::refresh() {
+void PlanesSkinsPage::refresh(Changes what) {
+    if (!(what & (Change::Slots | Change::Skins)))
+        return;
     if (List1->count() != selector_.List1.size()) {
         List1->clear();
         List1->addItems(selector_.List1);
@@ -148,16 +150,19 @@ void PlanesSkinsPage::refresh() {
                 grid->setRowHeight(r, rowHeight);
         }
     };
-    SK1->refill([&] {
-        skinModel_->refresh();
-        // The widths are measured on all rows, hidden by a filter or not: a filter then
-        // never leaves a column too narrow for the rows shown after it, and a column keeps
-        // its width (and the player's place) whichever rows are shown.
-        showAllRows(SK1);
-        fitColumn(SK1, 0, 2400);
-        fitColumn(SK1, 1, 360);
-        layOutRows(SK1, selector_.SK1.rows);
-    });
+    if (what.testFlag(Change::Skins))
+        SK1->refill([&] {
+            skinModel_->refresh();
+            // The widths are measured on all rows, hidden by a filter or not: a filter then
+            // never leaves a column too narrow for the rows shown after it, and a column keeps
+            // its width (and the player's place) whichever rows are shown.
+            showAllRows(SK1);
+            fitColumn(SK1, 0, 2400);
+            fitColumn(SK1, 1, 360);
+            layOutRows(SK1, selector_.SK1.rows);
+        });
+    if (!what.testFlag(Change::Slots))
+        return;
     Frame6->setVisible(selector_.Frame6);
     G1->refill([&] {
         model_->refresh();

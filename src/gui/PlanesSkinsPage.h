@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "SelectorState.h"
+
 #include <QWidget>
 
 class FlexGrid;
@@ -20,8 +22,9 @@ class PlanesSkinsPage : public QWidget {
     Q_OBJECT
 public:
     explicit PlanesSkinsPage(Selector &selector, QWidget *parent = nullptr);
-    /// Shows the engine's state; never runs a handler.
-    void refresh();
+    /// Shows the engine's state again, never running a handler: the aircraft when `what` has
+    /// `Change::Slots`, the skins when it has `Change::Skins`.
+    void refresh(Changes what = Change::Everything);
 
     QListWidget *List1;
     FlexGrid *SK1;

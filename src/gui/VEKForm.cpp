@@ -33,6 +33,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <utility>
+
 VEKForm::VEKForm(Selector &selector, QWidget *parent) : QWidget(parent), selector_(selector) {
     setObjectName(QStringLiteral("VEKForm"));
     setWindowTitle(selector.caption());
@@ -97,12 +99,15 @@ VEKForm::VEKForm(Selector &selector, QWidget *parent) : QWidget(parent), selecto
     connect(&selector, &Selector::captionChanged, this, &QWidget::setWindowTitle);
     connect(&selector, &Selector::centreRequested, this, &VEKForm::centre);
     connect(&selector, &Selector::minimiseRequested, this, &QWidget::showMinimized);
-    connect(general, &GeneralPage::changed, this, &VEKForm::refresh);
-    connect(loadFiles, &LoadFilesPage::changed, this, &VEKForm::refresh);
-    connect(planesSkins, &PlanesSkinsPage::changed, this, &VEKForm::refresh);
-    connect(fuel, &FuelPage::changed, this, &VEKForm::refresh);
-    connect(autoscripts, &AutoscriptsPage::changed, this, &VEKForm::refresh);
-    connect(loaded, &LoadedPage::changed, this, &VEKForm::refresh);
+    // The engine says what an operation may change; once the page's action returns, only
+    // that is shown again (a fuel click does not refill a load grid of 10,000 rows).
+    connect(&selector, &Selector::changed, this, [this](Changes what) { pending_ |= what; });
+    connect(general, &GeneralPage::changed, this, &VEKForm::showChanges);
+    connect(loadFiles, &LoadFilesPage::changed, this, &VEKForm::showChanges);
+    connect(planesSkins, &PlanesSkinsPage::changed, this, &VEKForm::showChanges);
+    connect(fuel, &FuelPage::changed, this, &VEKForm::showChanges);
+    connect(autoscripts, &AutoscriptsPage::changed, this, &VEKForm::showChanges);
+    connect(loaded, &LoadedPage::changed, this, &VEKForm::showChanges);
     connect(general, &GeneralPage::exitRequested, this, &VEKForm::exitRequested);
     connect(general, &GeneralPage::newVekDirectoryRequested, this,
             &VEKForm::newVekDirectoryRequested);
@@ -194,22 +199,34 @@ void VEKForm::rescanFolders() {
         rescanTimer_->start();
         return;
     }
-    const bool changed = selector_.rescan();
+    selector_.rescan();
     // A skin folder made since: watched from now on.
     watchFolders();
-    if (changed)
-        refresh();
+    showChanges();
 }
 
 void VEKForm::refresh() {
+    pending_ = Change::Everything;
+    showChanges();
+}
+
+void VEKForm::showChanges() {
+    const Changes what = std::exchange(pending_, Changes());
     setWindowTitle(selector_.caption());
-    StatusLine->setText(selector_.Status);
-    general->refresh();
-    loadFiles->refresh();
-    planesSkins->refresh();
-    loaded->refresh();
-    autoscripts->refresh();
-    fuel->refresh();
+    if (what.testFlag(Change::Status))
+        StatusLine->setText(selector_.Status);
+    if (what.testFlag(Change::Options))
+        general->refresh();
+    // The click preview follows the game folder, so it is worked out again after any load.
+    if (what & (Change::LoadGrid | Change::Ledger))
+        loadFiles->refresh(what);
+    planesSkins->refresh(what);
+    if (what.testFlag(Change::Ledger))
+        loaded->refresh();
+    if (what.testFlag(Change::Autoscripts))
+        autoscripts->refresh();
+    if (what.testFlag(Change::Fuel))
+        fuel->refresh();
     if (selector_.CurrentPage >= 0)
         SSTab1->setCurrentIndex(selector_.CurrentPage);
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "SelectorState.h"
+
 #include <QWidget>
 
 class Airgrid;
@@ -32,6 +34,9 @@ public:
     /// Shows the engine's state on every page, on the engine's page (the one the player
     /// chose, or "General" after the load sequence).
     void refresh();
+    /// After a player's action: shows again only what the engine said may have changed since
+    /// the last look (`Selector::changed`), on the engine's page.
+    void showChanges();
 
     Selector &selector() { return selector_; }
 
@@ -88,6 +93,8 @@ private:
     QFileSystemWatcher *watcher_;
     QTimer *rescanTimer_;
     bool closing_ = false;
+    /// What the engine changed since the window last showed it.
+    Changes pending_;
     Airgrid *airgrid_ = nullptr;
     SRForm *srForm_ = nullptr;
 };

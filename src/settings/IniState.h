@@ -29,4 +29,6 @@ struct IniState {
     int DisplaySectionLine = 0, DisplayInfoLine = 0;
     /// The value after "DisplayInfoSetting=" as last found; kept when a rebuild finds none.
     QString DisplayInfoValue;
+
+    bool operator==(const IniState &) const = default;
 };

@@ -12,6 +12,9 @@
 /// the delete rule below.
 class SkinGrid {
 public:
+    /// Equal when nothing the grid shows differs.
+    bool operator==(const SkinGrid &) const = default;
+
     /// Column-0 backgrounds, stored blue-green-red as the grid keeps them.
     static constexpr unsigned LoadedColour = 0xC0E0FF;
     static constexpr unsigned DefaultCellColour = 0x80000005;
@@ -26,6 +29,7 @@ public:
         bool loaded = false; ///< column 1 holds "S"
         unsigned colour = DefaultCellColour;
         int height = ShownHeight;
+        bool operator==(const Row &) const = default;
     };
 
     QList<Row> rows;

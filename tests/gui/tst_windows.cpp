@@ -6,6 +6,7 @@
 #include "Contrast.h"
 #include "FileBytes.h"
 #include "FileMover.h"
+#include "FlexGrid.h"
 #include "FolderListBox.h"
 #include "Form2.h"
 #include "FuelGrid.h"
@@ -37,12 +38,14 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopeGuard>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
@@ -283,6 +286,38 @@ struct PlayerAction {
     QString changed;       // the game file the action changes; empty: none
 };
 
+/// What the main window shows in the widgets that keep a copy of the engine's state (texts,
+/// lists, ticks, rows hidden by a filter), one line per widget.
+QStringList windowShows(const QWidget *form) {
+    QStringList lines;
+    for (const QWidget *w : form->findChildren<QWidget *>()) {
+        QString line = w->objectName() + (w->isHidden() ? QStringLiteral(" hidden") : QString());
+        if (const auto *label = qobject_cast<const QLabel *>(w))
+            line += QLatin1Char(' ') + label->text();
+        else if (const auto *button = qobject_cast<const QAbstractButton *>(w))
+            line += QStringLiteral(" %1 %2").arg(button->text()).arg(button->isChecked());
+        else if (const auto *box = qobject_cast<const QGroupBox *>(w))
+            line += QLatin1Char(' ') + box->title();
+        else if (const auto *text = qobject_cast<const QPlainTextEdit *>(w))
+            line += QLatin1Char(' ') + text->toPlainText();
+        else if (const auto *list = qobject_cast<const QListWidget *>(w)) {
+            line += QStringLiteral(" at %1:").arg(list->currentRow());
+            for (int i = 0; i < list->count(); ++i)
+                line += QLatin1Char(' ') + list->item(i)->text();
+        } else if (const auto *table = qobject_cast<const QTableView *>(w)) {
+            line += QStringLiteral(" at %1,%2 hides")
+                        .arg(table->currentIndex().row())
+                        .arg(table->currentIndex().column());
+            for (int r = 0; r < table->model()->rowCount(); ++r)
+                if (table->isRowHidden(r))
+                    line += QStringLiteral(" %1").arg(r);
+        } else
+            continue;
+        lines << line;
+    }
+    return lines;
+}
+
 /// Sends a space-separated list of key names ("Tab", "Down", "Return", ...) to whatever
 /// has the keyboard focus, as the player's keyboard would.
 void press(const QString &keys) {
@@ -330,6 +365,9 @@ void TestWindows::actionsKeepThePlayersPlace_data() {
         {"autoscript list", {false, "", 4, "File10", -1, 1, 0, "", 1, 0, ""}},
         {"reset on Autoscripts", {false, late, 4, "Command11", -1, -1, 0, "", -1, 0, "spit16.3dz"}},
         {"General: an option", {false, "", 0, "Option2(0)", -1, -1, 0, "", -1, 0, "eaw.ini"}},
+        {"General: a keyboard feature",
+         {false, "", 0, "Option13(1)", -1, -1, 0, "", -1, 0, "eaw.ini"}},
+        {"General: a music set", {false, "", 0, "Option12(1)", -1, -1, 0, "", -1, 0, ""}},
     };
     for (const auto &[tag, action] : rows)
         QTest::newRow(tag) << action;
@@ -379,6 +417,9 @@ void TestWindows::actionsKeepThePlayersPlace() {
     }
     press(moves.join(QLatin1Char(' ')));
     const QMap<QString, QByteArray> was = filesOf(f.game());
+    const QAbstractItemModel *loadGrid = form->loadFiles->Unigrid->model();
+    QSignalSpy loadGridCells(loadGrid, &QAbstractItemModel::dataChanged);
+    QSignalSpy loadGridRows(loadGrid, &QAbstractItemModel::modelReset);
     const int scrolled = view ? view->verticalScrollBar()->value() : 0;
     const QRect place = view ? view->visualRect(view->model()->index(endRow, endColumn)) : QRect();
     const QPoint cell =
@@ -403,6 +444,14 @@ void TestWindows::actionsKeepThePlayersPlace() {
         QCOMPARE(view->visualRect(view->currentIndex()), place);
         QVERIFY(view->viewport()->rect().contains(place.center()));
     }
+    // Only what the action changed was shown again, and that was all: showing everything
+    // again changes nothing on the screen. The load grid, the longest, is left alone by the
+    // other pages' actions.
+    const QStringList shown = windowShows(form);
+    QCOMPARE(loadGridCells.count() + loadGridRows.count() > 0,
+             page == 1 || control == QLatin1String("Command11"));
+    form->refresh();
+    QCOMPARE(windowShows(form), shown);
     const QMap<QString, QByteArray> now = filesOf(f.game());
     if (changed.isEmpty())
         QCOMPARE(now, was);
