@@ -94,56 +94,38 @@ void TestImport::layout_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("expected"); // places "|"-joined, "name? SUGGESTION" or "refused"
 
-    QTest::newRow("one content folder") << QStringList{"A-One/a.bmp", "A-One/sub/b.dat"} << ""
-                                        << "A-One";
-    QTest::newRow("a blank after the letter") << QStringList{"G Cockpit sounds/"} << ""
-                                              << "G Cockpit sounds";
-    QTest::newRow("several, all or none") << QStringList{"A-One/a", "F-Two/b", "M-Three/c"} << ""
-                                          << "A-One|F-Two|M-Three";
-    QTest::newRow("a skin by its name") << QStringList{"A-05 Red/r.tpc"} << ""
-                                        << "Skinfolder/A-05 Red";
-    QTest::newRow("skins in Skinfolder")
-        << QStringList{"skinfolder/A-05 Red/r", "skinfolder/Blue nose/b"} << ""
-        << "Skinfolder/A-05 Red|Skinfolder/Blue nose";
-    QTest::newRow("a content folder and a skin")
-        << QStringList{"A-One/a", "Skinfolder/A-07 X/x"} << ""
-        << "A-One|Skinfolder/A-07 X";
-    QTest::newRow("a wrapper around content folders")
-        << QStringList{"Pack v2/A-One/a", "Pack v2/G-Two/b"} << ""
-        << "A-One|G-Two";
-    QTest::newRow("loose files") << QStringList{"a.bmp", "b.dat"} << ""
-                                 << "name? Eastern Front";
-    QTest::newRow("loose files named") << QStringList{"a.bmp"} << "A-East"
-                                       << "A-East";
-    QTest::newRow("a wrapper of files") << QStringList{"Eastern v2/a.bmp", "Eastern v2/x/b"} << ""
-                                        << "name? Eastern v2";
-    QTest::newRow("a wrapper of files named") << QStringList{"Eastern v2/a.bmp"} << "A-East"
-                                              << "A-East";
-    QTest::newRow("a letter vek.ini has no group of") << QStringList{"Z-Other/a"} << ""
-                                                      << "name? Z-Other";
-    QTest::newRow("a content folder beside another folder")
-        << QStringList{"A-One/a", "Docs/readme.txt"} << ""
-        << "name? Eastern Front";
-    QTest::newRow("a file directly in Skinfolder")
-        << QStringList{"Skinfolder/readme.txt", "Skinfolder/A-05 Red/r"} << ""
-        << "name? Skinfolder";
-    QTest::newRow("a name renames the one folder") << QStringList{"A-One/a"} << "A-Renamed"
-                                                   << "A-Renamed";
-    QTest::newRow("a name renames the one skin") << QStringList{"A-05 Red/a"} << "A-05 Mine"
-                                                 << "Skinfolder/A-05 Mine";
-    QTest::newRow("a name cannot name several") << QStringList{"A-One/a", "F-Two/b"} << "A-Both"
-                                                << "refused";
-    QTest::newRow("a name of no group") << QStringList{"a.bmp"} << "East"
-                                        << "refused";
-    QTest::newRow("a name with a separator") << QStringList{"a.bmp"} << "A-x/y"
-                                             << "refused";
-    QTest::newRow("the skins' own folder as a name") << QStringList{"a.bmp"} << "Skinfolder"
-                                                     << "refused";
-    QTest::newRow("two folders for one skin")
-        << QStringList{"A-05 Red/a", "Skinfolder/A-05 RED/b"} << ""
-        << "refused";
-    QTest::newRow("nothing but folders") << QStringList{} << ""
-                                         << "refused";
+    // Entries "|"-joined.
+    const char *rows[][4] = {
+        {"one content folder", "A-One/a.bmp|A-One/sub/b.dat", "", "A-One"},
+        {"a blank after the letter", "G Cockpit sounds/", "", "G Cockpit sounds"},
+        {"several, all or none", "A-One/a|F-Two/b|M-Three/c", "", "A-One|F-Two|M-Three"},
+        {"a skin by its name", "A-05 Red/r.tpc", "", "Skinfolder/A-05 Red"},
+        {"skins in Skinfolder", "skinfolder/A-05 Red/r|skinfolder/Blue nose/b", "",
+         "Skinfolder/A-05 Red|Skinfolder/Blue nose"},
+        {"a content folder and a skin", "A-One/a|Skinfolder/A-07 X/x", "",
+         "A-One|Skinfolder/A-07 X"},
+        {"a wrapper around content folders", "Pack v2/A-One/a|Pack v2/G-Two/b", "", "A-One|G-Two"},
+        {"loose files", "a.bmp|b.dat", "", "name? Eastern Front"},
+        {"loose files named", "a.bmp", "A-East", "A-East"},
+        {"a wrapper of files", "Eastern v2/a.bmp|Eastern v2/x/b", "", "name? Eastern v2"},
+        {"a wrapper of files named", "Eastern v2/a.bmp", "A-East", "A-East"},
+        {"a letter vek.ini has no group of", "Z-Other/a", "", "name? Z-Other"},
+        {"a content folder beside another folder", "A-One/a|Docs/readme.txt", "",
+         "name? Eastern Front"},
+        {"a file directly in Skinfolder", "Skinfolder/readme.txt|Skinfolder/A-05 Red/r", "",
+         "name? Skinfolder"},
+        {"a name renames the one folder", "A-One/a", "A-Renamed", "A-Renamed"},
+        {"a name renames the one skin", "A-05 Red/a", "A-05 Mine", "Skinfolder/A-05 Mine"},
+        {"a name cannot name several", "A-One/a|F-Two/b", "A-Both", "refused"},
+        {"a name of no group", "a.bmp", "East", "refused"},
+        {"a name with a separator", "a.bmp", "A-x/y", "refused"},
+        {"the skins' own folder as a name", "a.bmp", "Skinfolder", "refused"},
+        {"two folders for one skin", "A-05 Red/a|Skinfolder/A-05 RED/b", "", "refused"},
+        {"nothing but folders", "", "", "refused"},
+    };
+    for (const auto &[tag, entries, name, expected] : rows)
+        QTest::newRow(tag) << QString::fromUtf8(entries).split('|', Qt::SkipEmptyParts) << name
+                           << expected;
 }
 
 void TestImport::layout() {
@@ -170,32 +152,23 @@ void TestImport::entryPath_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("path"); // empty: refused
 
-    QTest::newRow("plain") << "A-One/sub/a.bmp"
-                           << "A-One/sub/a.bmp";
-    QTest::newRow("backslashes separate") << "A-One\\a.bmp"
-                                          << "A-One/a.bmp";
-    QTest::newRow("dots and doubled separators") << "./A-One//a.bmp"
-                                                 << "A-One/a.bmp";
-    QTest::newRow("up") << "../x"
-                        << "";
-    QTest::newRow("up later") << "A-One/../../x"
-                              << "";
-    QTest::newRow("up by backslash") << "A-One\\..\\..\\x"
-                                     << "";
-    QTest::newRow("absolute") << "/x"
-                              << "";
-    QTest::newRow("absolute by backslash") << "\\x"
-                                           << "";
-    QTest::newRow("drive letter") << "C:\\x"
-                                  << "";
-    QTest::newRow("drive-relative") << "C:x"
-                                    << "";
-    QTest::newRow("colon later") << "A-One/a:b"
-                                 << "";
-    QTest::newRow("control character") << "A-One/a\nb"
-                                       << "";
-    QTest::newRow("only dots") << "./"
-                               << "";
+    const char *rows[][3] = {
+        {"plain", "A-One/sub/a.bmp", "A-One/sub/a.bmp"},
+        {"backslashes separate", "A-One\\a.bmp", "A-One/a.bmp"},
+        {"dots and doubled separators", "./A-One//a.bmp", "A-One/a.bmp"},
+        {"up", "../x", ""},
+        {"up later", "A-One/../../x", ""},
+        {"up by backslash", "A-One\\..\\..\\x", ""},
+        {"absolute", "/x", ""},
+        {"absolute by backslash", "\\x", ""},
+        {"drive letter", "C:\\x", ""},
+        {"drive-relative", "C:x", ""},
+        {"colon later", "A-One/a:b", ""},
+        {"control character", "A-One/a\nb", ""},
+        {"only dots", "./", ""},
+    };
+    for (const auto &[tag, name, path] : rows)
+        QTest::newRow(tag) << name << path;
 }
 
 void TestImport::entryPath() {
