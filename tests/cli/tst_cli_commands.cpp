@@ -16,8 +16,6 @@ private Q_SLOTS:
     void skinsResetAndScripts();
     void unknownNameFailsAndStopsTheRun_data();
     void unknownNameFailsAndStopsTheRun();
-    void badArguments_data();
-    void badArguments();
     void musicAndNightTellWhatIsInForce();
     void exitPutsTheOriginalsBack();
     void launchUsesTheLauncher();
@@ -109,9 +107,7 @@ void TestCliCommands::failedIniWriteFailsTheCommand() {
     QStringList args{"--game", f.game(), "--vek", f.vek(), command};
     if (command == "resolution")
         args << "800x600";
-    args << "+"
-         << "toggle"
-         << "A-One";
+    args += QStringList{"+", "toggle", "A-One"};
     const CliRun r = capped ? CliRun::run(QStringList{"-c",
                                                       "ulimit -f 4 && trap '' XFSZ && "
                                                       "exec \"$0\" \"$@\"",
@@ -157,26 +153,18 @@ void TestCliCommands::unknownNameFailsAndStopsTheRun_data() {
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("made"); // the folder the row makes, in the VEK folder
-    QTest::newRow("content folder") << "toggle"
-                                    << "Z-None"
-                                    << "";
-    QTest::newRow("skin") << "skin"
-                          << "Z-None"
-                          << "";
-    QTest::newRow("autoscript") << "script-run"
-                                << "Z-None"
-                                << "";
-    QTest::newRow("autoscript name") << "script-save"
-                                     << "a/b"
-                                     << "";
-    QTest::newRow("Cyrillic content folder")
-        << "toggle" << QStringLiteral("A-Карта") << QStringLiteral("A-Карта");
-    QTest::newRow("Japanese content folder")
-        << "toggle" << QStringLiteral("A-零戦") << QStringLiteral("A-零戦");
-    QTest::newRow("Greek skin") << "skin" << QStringLiteral("A-05 Μπλε")
-                                << QStringLiteral("Skinfolder/A-05 Μπλε");
-    QTest::newRow("content folder with a tab")
-        << "toggle" << QStringLiteral("A-Tab\tbed") << QStringLiteral("A-Tab\tbed");
+    const char *rows[][4] = {
+        {"content folder", "toggle", "Z-None", ""},
+        {"skin", "skin", "Z-None", ""},
+        {"autoscript", "script-run", "Z-None", ""},
+        {"autoscript name", "script-save", "a/b", ""},
+        {"Cyrillic content folder", "toggle", "A-Карта", "A-Карта"},
+        {"Japanese content folder", "toggle", "A-零戦", "A-零戦"},
+        {"Greek skin", "skin", "A-05 Μπλε", "Skinfolder/A-05 Μπλε"},
+        {"content folder with a tab", "toggle", "A-Tab\tbed", "A-Tab\tbed"},
+    };
+    for (const auto &[tag, command, name, made] : rows)
+        QTest::newRow(tag) << command << QString::fromUtf8(name) << QString::fromUtf8(made);
 }
 
 void TestCliCommands::unknownNameFailsAndStopsTheRun() {
@@ -201,36 +189,6 @@ void TestCliCommands::unknownNameFailsAndStopsTheRun() {
     if (!made.isEmpty())
         QVERIFY2(r.err.contains("Rename it") && r.err.contains("Nothing was copied"),
                  r.err.constData());
-}
-
-void TestCliCommands::badArguments_data() {
-    QTest::addColumn<QStringList>("commands");
-    QTest::newRow("resolution") << QStringList{"resolution", "1024 x 768"};
-    QTest::newRow("squads") << QStringList{"squads", "6"};
-    QTest::newRow("online option") << QStringList{"online", "ground", "on"};
-    QTest::newRow("online state") << QStringList{"online", "no-ai", "yes"};
-    QTest::newRow("sync") << QStringList{"sync", "dsl"};
-    QTest::newRow("toggle without name") << QStringList{"toggle"};
-    QTest::newRow("skin without name") << QStringList{"skin"};
-    QTest::newRow("reset with argument") << QStringList{"reset", "now"};
-    QTest::newRow("script-save two names") << QStringList{"script-save", "a", "b"};
-    QTest::newRow("second command bad") << QStringList{"toggle", "A-One", "+", "squads", "x"};
-    for (const char *line :
-         {"fuel 30 50", "fuel x 50", "fuel 1 0", "fuel 1 52", "fuel 1 105", "fuel 1",
-          "plane-flags 30 type 1 on", "plane-flags 1 gear 1 on", "plane-flags 1 type 8 on",
-          "plane-flags 1 type 1 yes", "feature 31", "night 1.3 on", "night 1.2", "cheatcheck yes"})
-        QTest::newRow(line) << QString::fromLatin1(line).split(' ');
-}
-
-void TestCliCommands::badArguments() {
-    QFETCH(QStringList, commands);
-    TestFolders f;
-    content(f);
-    const CliRun r = run(f, commands);
-    QCOMPARE(r.status, 2);
-    // Nothing ran: not even the first OK of the locator.
-    QVERIFY(!TestFolders::exists(f.game(), "LastVEKDir"));
-    QVERIFY(!TestFolders::exists(f.game(), "a-one.dat"));
 }
 
 void TestCliCommands::musicAndNightTellWhatIsInForce() {
