@@ -266,28 +266,25 @@ void TestLoad::windowIsReadyOnTheFirstPage() {
 
 void TestLoad::failedLoadPutsBackTheGameFilesItReplaced_data() {
     QTest::addColumn<QString>("trouble"); // what stops the copy of c.dat, or the ledger after d.dat
+    QTest::addColumn<bool>("replaces");   // a.dat and B.DAT are the game's own
+    QTest::addColumn<bool>("previous");   // A-Old is loaded, and the click takes it out first
     QTest::addColumn<QString>("reason");
-    QTest::addColumn<bool>("replaces"); // a.dat and B.DAT are the game's own
-    QTest::addColumn<bool>("previous"); // A-Old is loaded, and the click takes it out first
-    QTest::newRow("read-only game file") << "read-only"
-                                         << "read-only" << true << false;
-    QTest::newRow("folder in the way") << "folder"
-                                       << "folder" << true << false;
-    QTest::newRow("a kept file of an earlier run in the way") << "kept"
-                                                              << "in the way" << true << false;
+    QTest::newRow("read-only game file") << "read-only" << true << false << "read-only";
+    QTest::newRow("folder in the way") << "folder" << true << false << "folder";
+    QTest::newRow("a kept file of an earlier run in the way")
+        << "kept" << true << false << "in the way";
     // The read-only game file is kept while it is about to be replaced, and never is.
-    QTest::newRow("read-only game file, nothing replaced") << "read-only"
-                                                           << "read-only" << false << false;
-    QTest::newRow("read-only game file, A-Old taken out") << "read-only"
-                                                          << "read-only" << true << true;
+    QTest::newRow("read-only game file, nothing replaced")
+        << "read-only" << false << false << "read-only";
+    QTest::newRow("read-only game file, A-Old taken out")
+        << "read-only" << true << true << "read-only";
     QTest::newRow("read-only game file, nothing replaced, A-Old taken out")
-        << "read-only"
-        << "read-only" << false << true;
+        << "read-only" << false << true << "read-only";
     // Every file copied, and the ledger cannot say so: the load is undone like a failed copy.
     QTest::newRow("FoldersLoaded.txt cannot be written")
-        << Ledgers::FoldersLoaded << "read-only" << true << false;
+        << Ledgers::FoldersLoaded << true << false << "read-only";
     QTest::newRow("LoadOrder.txt cannot be written, A-Old taken out")
-        << Ledgers::LoadOrder << "read-only" << false << true;
+        << Ledgers::LoadOrder << false << true << "read-only";
 }
 
 // A-New's first two files replace files of the game's own (one under another case), its
