@@ -376,15 +376,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("loaded"); // before the click
         QTest::addColumn<QString>("clicked");
         QTest::addColumn<QString>("ledger"); // turns read-only once the click's files move
-        QTest::newRow("unload of an aircraft set, FoldersLoaded.txt") << "F-Planes"
-                                                                      << "F-Planes"
-                                                                      << "FoldersLoaded.txt";
-        QTest::newRow("aircraft set in place of another, PlanesLoaded.txt") << "F-Planes"
-                                                                            << "F-Plain"
-                                                                            << "PlanesLoaded.txt";
-        QTest::newRow("mission load, LoadOrder.txt") << ""
-                                                     << "M-Alpha"
-                                                     << "LoadOrder.txt";
+        const char *rows[][4] = {{"unload of an aircraft set, FoldersLoaded.txt", "F-Planes",
+                                  "F-Planes", "FoldersLoaded.txt"},
+                                 {"aircraft set in place of another, PlanesLoaded.txt", "F-Planes",
+                                  "F-Plain", "PlanesLoaded.txt"},
+                                 {"mission load, LoadOrder.txt", "", "M-Alpha", "LoadOrder.txt"}};
+        for (const auto &[tag, loaded, clicked, ledger] : rows)
+            QTest::newRow(tag) << loaded << clicked << ledger;
     }
 
     // A click whose ledger cannot be written once its files have moved is undone as a whole:
