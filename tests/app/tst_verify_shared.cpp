@@ -228,56 +228,52 @@ void TestVerifyShared::unloadKeepsTheFoldersThatStayWhole() {
 }
 
 void TestVerifyShared::conflictsNameTheOwners_data() {
-    QTest::addColumn<QStringList>("steps");
     QTest::addColumn<QString>("name"); // empty: every shared file
-    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QStringList>("steps");
     QTest::addColumn<QString>("gameFile"); // a file of the game's own, written after a look
-    QTest::addColumn<QString>("preview");  // what pointing at NAME's load grid row tells
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QString>("preview"); // what pointing at NAME's load grid row tells
     const auto replaces = [](const char *what) {
         return QStringLiteral("Loading it replaces %1 in the game folder: %2.")
             .arg(QString::fromLatin1(what).section('|', 0, 0),
                  QString::fromLatin1(what).section('|', 1));
     };
-    QTest::newRow("nothing loaded: nothing shared") << QStringList{} << "" << QStringList{} << ""
-                                                    << "";
+    QTest::newRow("nothing loaded: nothing shared") << "" << listed("") << "" << listed("") << "";
     QTest::newRow("three carriers, the last loaded wins")
-        << QStringList{"load A-One", "load G-Sky", "load G-Maps"} << ""
-        << QStringList{"shared.dat\tG-Maps\tG-Sky, A-One"} << ""
-        << "";
+        << "" << listed("load A-One|load G-Sky|load G-Maps") << ""
+        << QStringList{"shared.dat\tG-Maps\tG-Sky, A-One"} << "";
     QTest::newRow("after an unload the next one wins")
-        << QStringList{"load A-One", "load G-Sky", "load G-Maps", "load G-Maps"} << ""
-        << QStringList{"Shared.DAT\tG-Sky\tA-One"} << ""
-        << "";
+        << "" << listed("load A-One|load G-Sky|load G-Maps|load G-Maps") << ""
+        << QStringList{"Shared.DAT\tG-Sky\tA-One"} << "";
     QTest::newRow("a load would replace the owner's file")
-        << QStringList{"load A-One", "load G-Maps"} << "G-Sky" << QStringList{"Shared.DAT\tG-Maps"}
-        << "" << replaces("1 file|1 of \"G-Maps\"");
+        << "G-Sky" << listed("load A-One|load G-Maps") << "" << QStringList{"Shared.DAT\tG-Maps"}
+        << replaces("1 file|1 of \"G-Maps\"");
     QTest::newRow("a skin over content; its left-out files are not named")
-        << QStringList{"load A-One"} << "A-05 Red"
-        << QStringList{"PLANES.DAT\tA-One", "shared.dat\tA-One"} << ""
-        << "";
+        << "A-05 Red" << listed("load A-One") << ""
+        << QStringList{"PLANES.DAT\tA-One", "shared.dat\tA-One"} << "";
     QTest::newRow("a file of the game's own, written after the first look")
-        << QStringList{"load A-One"} << "G-Sky" << QStringList{"Shared.DAT\tA-One", "sky.dat\tgame"}
-        << "SKY.DAT" << replaces("2 files|1 of \"A-One\", 1 of the game's own");
-    QTest::newRow("nothing to replace") << QStringList{} << "A-Two" << QStringList{} << ""
+        << "G-Sky" << listed("load A-One") << "SKY.DAT"
+        << QStringList{"Shared.DAT\tA-One", "sky.dat\tgame"}
+        << replaces("2 files|1 of \"A-One\", 1 of the game's own");
+    QTest::newRow("nothing to replace") << "A-Two" << listed("") << "" << listed("")
                                         << "Loading it replaces no file in the game folder.";
     QTest::newRow("a load takes out the loaded folder of its letter")
-        << QStringList{"load A-One"} << "A-Two" << QStringList{} << ""
+        << "A-Two" << listed("load A-One") << "" << listed("")
         << "Loading it replaces no file in the game folder. It first takes out \"A-One\", the "
            "loaded folder of its group.";
     QTest::newRow("a mission takes out the other one and swaps the saves")
-        << QStringList{"load A-One", "load M-One"} << "M-Two" << QStringList{"shared.dat\tA-One"}
-        << ""
+        << "M-Two" << listed("load A-One|load M-One") << "" << QStringList{"shared.dat\tA-One"}
         << replaces("1 file|1 of \"A-One\"") +
                " It first takes out \"M-One\", the loaded folder of its group, and swaps the "
                "campaign saves: those of \"M-One\" go back to its store, those of \"M-Two\" "
                "come into Savedata.";
     QTest::newRow("loaded: what the unload deletes, and what comes back")
-        << QStringList{"load A-One", "load G-Sky", "load G-Maps"} << "G-Maps"
-        << QStringList{"maps.dat\tG-Maps", "shared.dat\tG-Maps"} << ""
+        << "G-Maps" << listed("load A-One|load G-Sky|load G-Maps") << ""
+        << QStringList{"maps.dat\tG-Maps", "shared.dat\tG-Maps"}
         << "Unloading it deletes 2 files from the game folder. Folders that stay loaded carry "
            "some of them too, so they come back: 1 from \"G-Sky\".";
     QTest::newRow("loaded, sharing nothing")
-        << QStringList{"load A-Two"} << "A-Two" << QStringList{"two.dat\tA-Two"} << ""
+        << "A-Two" << listed("load A-Two") << "" << QStringList{"two.dat\tA-Two"}
         << "Unloading it deletes 1 file from the game folder.";
 }
 
