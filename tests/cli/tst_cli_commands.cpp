@@ -16,7 +16,6 @@ private Q_SLOTS:
     void skinsResetAndScripts();
     void unknownNameFailsAndStopsTheRun_data();
     void unknownNameFailsAndStopsTheRun();
-    void musicAndNightTellWhatIsInForce();
     void exitPutsTheOriginalsBack();
     void launchUsesTheLauncher();
 
@@ -189,21 +188,6 @@ void TestCliCommands::unknownNameFailsAndStopsTheRun() {
     if (!made.isEmpty())
         QVERIFY2(r.err.contains("Rename it") && r.err.contains("Nothing was copied"),
                  r.err.constData());
-}
-
-void TestCliCommands::musicAndNightTellWhatIsInForce() {
-    TestFolders f;
-    TestFolders::write(f.game() + "/Music", "music.txt", "Game\r\n");
-    TestFolders::write(f.game() + "/MUSIC#Jazz", "music.txt", "Big band\r\n");
-    QByteArray exe(700000, '\0');
-    exe.replace(594615, 2, "\x94\x07"); // the day bytes of version 1.2
-    TestFolders::write(f.game(), "eaw.exe", exe);
-    CliRun r = runLine(f, "music + night + music MUSIC#Jazz + music + night 1.2 on + night");
-    QCOMPARE(r.status, 0);
-    QCOMPARE(r.out, QByteArray("Now playing: Game\nMUSIC#Jazz\n"
-                               "Now: day missions (EAW Version 1.2 and variants).\n"
-                               "Now playing: Big band\nMUSIC#Jazz\n"
-                               "Now: night missions (EAW Version 1.2 and variants).\n"));
 }
 
 void TestCliCommands::exitPutsTheOriginalsBack() {
