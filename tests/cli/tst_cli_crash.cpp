@@ -66,7 +66,21 @@ const QStringList kSwapFiles = {QStringLiteral("planes.dat"), QStringLiteral("pn
                                 PickMenu::fileName(PickMenu::Side::British),
                                 PickMenu::fileName(PickMenu::Side::American)};
 
+// One click that fails: the folders it starts from, the click, and what makes it fail.
+struct FailedClick {
+    const char *tag;
+    bool demo;
+    QStringList setUp, operation;
+    QString readOnly;       // made read-only before the operation
+    QString big;            // a save of 2 MB, too big for the disk left
+    int freeBytes;          // -1: not on a small disk
+    QString cause;          // what the message must say
+    int interruptAfter = 0; // Ctrl+C after this many file changes (0: none)
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(FailedClick)
 
 /// Ends the command-line tool after each file operation of an operation in turn and starts it
 /// again: the second start must leave the game folder, the ledger and the saves as if the
@@ -342,26 +356,11 @@ private Q_SLOTS:
     // the folders are byte for byte as before it (every save where it was, the missions and the
     // aircraft as they were, no journal and no copy left over), with the real cause told.
     void aFailedClickChangesNothing_data() {
-        QTest::addColumn<bool>("demo");
-        QTest::addColumn<QStringList>("setUp");
-        QTest::addColumn<QStringList>("operation");
-        QTest::addColumn<QString>("readOnly");   // made read-only before the operation
-        QTest::addColumn<QString>("big");        // a save of 2 MB, too big for the disk left
-        QTest::addColumn<int>("freeBytes");      // -1: not on a small disk
-        QTest::addColumn<QString>("cause");      // what the message must say
-        QTest::addColumn<int>("interruptAfter"); // Ctrl+C after this many file changes (0: none)
+        QTest::addColumn<FailedClick>("click");
         const QStringList switchToTwo{"toggle", "M-Two"}, one{"toggle", "M-One"}, status{"status"};
         const QStringList swap{"plane", "P-Ta 152H"}, lateWar{"toggle", "F-Late war fighters"};
         const QString full = QStringLiteral("No space left on device");
-        const struct {
-            const char *tag;
-            bool demo;
-            QStringList setUp, operation;
-            QString readOnly, big;
-            int freeBytes;
-            QString cause;
-            int interruptAfter = 0;
-        } rows[] = {
+        const FailedClick rows[] = {
             {"mission switch, a read-only save", false, one, switchToTwo, "EAW/Savedata/game1.sav",
              "", -1, "read-only"},
             {"mission switch, a read-only Savedata folder", false, one, switchToTwo, "EAW/Savedata",
@@ -405,20 +404,14 @@ private Q_SLOTS:
             // that the run was interrupted.
             {"mission switch, Ctrl+C half-way", false, one, switchToTwo, "", "", -1, "", 3},
         };
-        for (const auto &r : rows)
-            QTest::newRow(r.tag) << r.demo << r.setUp << r.operation << r.readOnly << r.big
-                                 << r.freeBytes << r.cause << r.interruptAfter;
+        for (const FailedClick &r : rows)
+            QTest::newRow(r.tag) << r;
     }
 
     void aFailedClickChangesNothing() {
-        QFETCH(bool, demo);
-        QFETCH(QStringList, setUp);
-        QFETCH(QStringList, operation);
-        QFETCH(QString, readOnly);
-        QFETCH(QString, big);
-        QFETCH(int, freeBytes);
-        QFETCH(QString, cause);
-        QFETCH(int, interruptAfter);
+        QFETCH(FailedClick, click);
+        const auto &[tag, demo, setUp, operation, readOnly, big, freeBytes, cause, interruptAfter] =
+            click;
         if (freeBytes >= 0 && !CliRun::smallDisksPossible())
             QSKIP("This system lets no unprivileged user namespace mount a small file system, so "
                   "a full disk cannot be made here.");
