@@ -52,18 +52,14 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("original"); // the VEK folder's original eaw.ini
         QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("told");
-        QTest::newRow("empty original, resolution") << QByteArray("") << "resolution"
-                                                    << "is empty";
-        QTest::newRow("binary original, restore-ini") << QByteArray("\x7f"
-                                                                    "ELF\x02\x01\x01\0\0\0",
-                                                                    10)
-                                                      << "restore-ini"
-                                                      << "binary";
+        QTest::newRow("empty original, resolution")
+            << QByteArray("") << QString("resolution") << "is empty";
+        QTest::newRow("binary original, restore-ini")
+            << QByteArray::fromHex("7f454c46020101000000") << QString("restore-ini") << "binary";
         // A file-size limit fails the write as a full disk would, even for root.
         QTest::newRow("write fails, resolution")
             << "[GRAPHICS]\r\n" + QByteArray(4000, ';') + "\r\n"
-            << "resolution"
-            << "EAW/eaw.ini";
+            << QString("resolution") << "EAW/eaw.ini";
     }
 
     // A command whose eaw.ini write failed or was refused fails the run, and the ones after it
@@ -84,13 +80,11 @@ private Q_SLOTS:
         if (command == "resolution")
             args << "800x600";
         args += QStringList{"+", "toggle", "A-One"};
-        const CliRun r = capped ? CliRun::run(QStringList{"-c",
-                                                          "ulimit -f 4 && trap '' XFSZ && "
-                                                          "exec \"$0\" \"$@\"",
-                                                          VEK_CLI} +
-                                                  args,
-                                              lockDir_.filePath("lock"), {}, {}, "/bin/sh")
-                                : CliRun::run(args, lockDir_.filePath("lock"));
+        if (capped)
+            args = QStringList{"-c", "ulimit -f 4 && trap '' XFSZ && exec \"$0\" \"$@\"", VEK_CLI} +
+                   args;
+        const CliRun r = CliRun::run(args, lockDir_.filePath("lock"), {}, {},
+                                     capped ? QStringLiteral("/bin/sh") : QStringLiteral(VEK_CLI));
         QCOMPARE(r.status, 1);
         QVERIFY2(r.err.contains(told.toUtf8()), r.err);
         QCOMPARE(TestFolders::read(f.game(), "eaw.ini"), before);
