@@ -33,19 +33,16 @@ class TestBrowser : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void choosingGoesToTheTitlesAddress_data() {
-        QTest::addColumn<QStringList>("chosen"); // titles, or "visited" for the first item
         QTest::addColumn<QString>("file");
+        QTest::addColumn<QStringList>("chosen"); // titles, or "visited" for the first item
         QTest::addColumn<QString>("title");
-        QTest::newRow("help file") << QStringList{"Help file for this program!"} << "helpfile.txt"
-                                   << "helpfile.txt";
-        QTest::newRow("relative path") << QStringList{"Page A"} << "page-a.html"
-                                       << "Page A";
+        QTest::newRow("help file")
+            << "helpfile.txt" << QStringList{"Help file for this program!"} << "helpfile.txt";
+        QTest::newRow("relative path") << "page-a.html" << QStringList{"Page A"} << "Page A";
         QTest::newRow("a title after another page")
-            << QStringList{"Page B", "Page A"} << "page-a.html"
-            << "Page A";
+            << "page-a.html" << QStringList{"Page B", "Page A"} << "Page A";
         QTest::newRow("the visited address")
-            << QStringList{"Page B", "Page A", "visited"} << "page-a.html"
-            << "Page A";
+            << "page-a.html" << QStringList{"Page B", "Page A", "visited"} << "Page A";
     }
 
     void choosingGoesToTheTitlesAddress() {

@@ -26,18 +26,11 @@ private Q_SLOTS:
         QTest::addColumn<QString>("answer"); // the name the player gives when asked
         QTest::addColumn<QString>("row");    // empty: none comes
 
-        QTest::newRow("a content folder") << false << "A-New/a.dat"
-                                          << ""
-                                          << "A-New";
-        QTest::newRow("loose files, named") << false << "a.dat"
-                                            << "G-Named"
-                                            << "G-Named";
-        QTest::newRow("loose files, the name cancelled") << false << "a.dat"
-                                                         << ""
-                                                         << "";
-        QTest::newRow("dropped on the window") << true << "F-Dropped/a.dat"
-                                               << ""
-                                               << "F-Dropped";
+        QTest::newRow("a content folder") << false << "A-New/a.dat" << QString() << "A-New";
+        QTest::newRow("loose files, named") << false << "a.dat" << QString("G-Named") << "G-Named";
+        QTest::newRow("loose files, the name cancelled") << false << "a.dat" << QString() << "";
+        QTest::newRow("dropped on the window")
+            << true << "F-Dropped/a.dat" << QString() << "F-Dropped";
     }
 
     void newRowShowsAtOnce() {
