@@ -5,6 +5,7 @@
 #include "Ledgers.h"
 #include "LoadFiles.h"
 #include "LoadedList.h"
+#include "OpenSelector.h"
 #include "Progress.h"
 #include "ScriptedPrompt.h"
 #include "Selector.h"
@@ -109,8 +110,7 @@ private Q_SLOTS:
         TestFolders::write(f.game(), name, before);
         TestFolders::write(f.game(), QStringLiteral("V1V1.FLT"), "\x07\x07\x07");
         ScriptedPrompt prompt;
-        Selector selector(foldersOf(f, f.vek()), prompt);
-        selector.load();
+        auto selector = openSelector(f, prompt);
         const QByteArray after = TestFolders::read(f.game(), name);
         if (length < 38258) {
             // Too short to be the game's file: left as it was, and the player told once.
@@ -178,17 +178,16 @@ private Q_SLOTS:
         if (!vekIni.isNull())
             TestFolders::write(f.vek(), QStringLiteral("vek.ini"), vekIni);
         ScriptedPrompt prompt;
-        Selector selector(foldersOf(f, f.vek()), prompt);
-        selector.load();
-        QCOMPARE(selector.List3, QStringList({"Show ALL", "Show Selections"}) + descriptions);
+        auto selector = openSelector(f, prompt);
+        QCOMPARE(selector->List3, QStringList({"Show ALL", "Show Selections"}) + descriptions);
         for (int k = 0; k < GroupTable::MaxGroups; ++k)
-            QCOMPARE(selector.groups.GroupLetters[k],
+            QCOMPARE(selector->groups.GroupLetters[k],
                      k < letters.size() ? letters.at(k) : QString());
         QCOMPARE(prompt.shown.size(), told ? 1 : 0);
         if (told)
             QVERIFY(prompt.shown.at(0).text.contains(QStringLiteral("vek.ini")));
-        QVERIFY(selector.FormReady);
-        QCOMPARE(selector.List3Index, 0);
+        QVERIFY(selector->FormReady);
+        QCOMPARE(selector->List3Index, 0);
     }
 
     void backgroundIsTheExtensionlessFileInAnyCase_data() {
@@ -207,9 +206,8 @@ private Q_SLOTS:
         for (const QString &n : files)
             TestFolders::write(f.game(), n, "BM");
         ScriptedPrompt prompt;
-        Selector selector(foldersOf(f, f.vek()), prompt);
-        selector.load();
-        QCOMPARE(selector.BackgroundPath,
+        auto selector = openSelector(f, prompt);
+        QCOMPARE(selector->BackgroundPath,
                  expected.isEmpty() ? QString() : QDir(f.game()).filePath(expected));
     }
 
@@ -218,11 +216,10 @@ private Q_SLOTS:
         TestFolders::write(f.vek(), QStringLiteral("FoldersLoaded.txt"),
                            "A-Spitfires\r\n\r\nG-Maps\nNo such folder\r\n\r\n");
         ScriptedPrompt prompt;
-        Selector selector(foldersOf(f, f.vek()), prompt);
-        selector.load();
-        QCOMPARE(selector.loadedList().Label8(),
+        auto selector = openSelector(f, prompt);
+        QCOMPARE(selector->loadedList().Label8(),
                  QStringLiteral("A-Spitfires\r\nG-Maps\r\nNo such folder\r\n"));
-        QCOMPARE(selector.loadedList().loadedNames(),
+        QCOMPARE(selector->loadedList().loadedNames(),
                  QStringList({"A-Spitfires", "G-Maps", "No such folder"}));
     }
 
@@ -266,10 +263,9 @@ private Q_SLOTS:
         if (replaces)
             TestFolders::plant(f.game(), {"a.dat=own a", "B.DAT=own b"});
         ScriptedPrompt prompt;
-        Selector s(foldersOf(f, f.vek()), prompt);
-        s.load();
+        auto s = openSelector(f, prompt);
         if (previous)
-            QVERIFY(s.loadFiles().click(s.Unigrid.find("A-Old")));
+            QVERIFY(s->loadFiles().click(s->Unigrid.find("A-Old")));
         // The ledger turns read-only once the last file is on its way.
         struct LedgerLock : Progress {
             QString ledger;
@@ -279,7 +275,7 @@ private Q_SLOTS:
                 return true;
             }
         } lock;
-        s.setProgress(&lock);
+        s->setProgress(&lock);
         if (trouble == "read-only") {
             TestFolders::plant(f.game(), {"c.dat=own c"});
             QVERIFY(FileOps::setReadOnly(f.game() + "/c.dat", true));
@@ -295,11 +291,11 @@ private Q_SLOTS:
         const QMap<QString, QByteArray> before = filesOf(f.game());
         const QMap<QString, QByteArray> ledgers = filesOf(f.vek());
         prompt.shown.clear();
-        QVERIFY(!s.loadFiles().click(s.Unigrid.find("A-New")));
+        QVERIFY(!s->loadFiles().click(s->Unigrid.find("A-New")));
         QCOMPARE(filesOf(f.game()), before);
         QCOMPARE(filesOf(f.vek()), ledgers);
-        QCOMPARE(s.Unigrid.row(s.Unigrid.find("A-Old")).loaded, previous);
-        QVERIFY(!s.Unigrid.row(s.Unigrid.find("A-New")).loaded);
+        QCOMPARE(s->Unigrid.row(s->Unigrid.find("A-Old")).loaded, previous);
+        QVERIFY(!s->Unigrid.row(s->Unigrid.find("A-New")).loaded);
         QCOMPARE(prompt.shown.size(), 1);
         const QString text = prompt.shown.first().text;
         const QString cause = lock.ledger.isEmpty() ? "c.dat" : trouble;
@@ -319,9 +315,8 @@ private Q_SLOTS:
         TestFolders::plant(f.game(), {"c.dat=own c"});
         QVERIFY(FileOps::setReadOnly(f.game() + "/c.dat", true));
         ScriptedPrompt prompt;
-        Selector s(foldersOf(f, f.vek()), prompt);
-        s.load();
-        QVERIFY(s.loadFiles().click(s.Unigrid.find("A-Old")));
+        auto s = openSelector(f, prompt);
+        QVERIFY(s->loadFiles().click(s->Unigrid.find("A-Old")));
         struct InTheWay : Progress {
             QString game;
             bool proceed(qsizetype, const QString &file) override {
@@ -333,10 +328,10 @@ private Q_SLOTS:
             }
         } inTheWay;
         inTheWay.game = f.game();
-        s.setProgress(&inTheWay);
+        s->setProgress(&inTheWay);
         prompt.shown.clear();
-        QVERIFY(!s.loadFiles().click(s.Unigrid.find("A-New")));
-        QVERIFY(!s.Unigrid.row(s.Unigrid.find("A-Old")).loaded);
+        QVERIFY(!s->loadFiles().click(s->Unigrid.find("A-New")));
+        QVERIFY(!s->Unigrid.row(s->Unigrid.find("A-Old")).loaded);
         QVERIFY(Ledgers::readFoldersLoaded(f.vek()).isEmpty());
         QCOMPARE(TestFolders::read(f.game(), "old.dat"), QByteArray("the player's"));
         QVERIFY(!TestFolders::exists(f.game(), "a.dat"));
@@ -395,8 +390,7 @@ private Q_SLOTS:
         TestFolders::plant(f.game(), game);
         for (int start = 0; start < 2; ++start) {
             ScriptedPrompt prompt;
-            Selector s(foldersOf(f, f.vek()), prompt);
-            s.load();
+            auto s = openSelector(f, prompt);
             for (const QString &e : after)
                 QCOMPARE(TestFolders::read(f.game(), e.section('=', 0, 0)),
                          e.section('=', 1).toUtf8());
