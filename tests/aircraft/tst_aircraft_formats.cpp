@@ -321,36 +321,30 @@ private slots:
     void britishMenuByHand() {
         const Names names{"Typh", "", "Spitfire 1", "H", "Tempest", "Sp14"};
         const auto text = [](const char *s) { return QByteArray(s) + '\0'; };
-        const QByteArray expected = bytesOf({14, 12, 0, 0, 0}) + text("picplnb.pic") +
-                                    bytesOf({13, 0, 0, 0, 0, 128, 2, 224, 1, 9, 0, 0, 0, 53, 0})
-                                    // 1: slot 13 at 18, 46, 185 x 138
-                                    + bytesOf({6, 1, 0, 5, 0, 0, 0}) + text("Typh") +
-                                    bytesOf({18, 0, 46, 0, 185, 0, 138, 0, 1, 0, 0, 0})
-                                    // 2: slot 11 at 214, 0, 197 x 158, empty name
-                                    + bytesOf({6, 2, 0, 1, 0, 0, 0, 0}) +
-                                    bytesOf({214, 0, 0, 0, 197, 0, 158, 0, 1, 0, 0, 0})
-                                    // 3: slot 10 at 412, 46, 199 x 139
-                                    + bytesOf({6, 3, 0, 11, 0, 0, 0}) + text("Spitfire 1") +
-                                    bytesOf({156, 1, 46, 0, 199, 0, 139, 0, 1, 0, 0, 0})
-                                    // 4: slot 9 at 128, 181, 180 x 130
-                                    + bytesOf({6, 4, 0, 2, 0, 0, 0}) + text("H") +
-                                    bytesOf({128, 0, 181, 0, 180, 0, 130, 0, 1, 0, 0, 0})
-                                    // 5: slot 14 at 6, 331, 205 x 147
-                                    + bytesOf({6, 5, 0, 8, 0, 0, 0}) + text("Tempest") +
-                                    bytesOf({6, 0, 75, 1, 205, 0, 147, 0, 1, 0, 0, 0})
-                                    // 6: slot 12 at 293, 272, 198 x 142
-                                    + bytesOf({6, 6, 0, 5, 0, 0, 0}) + text("Sp14") +
-                                    bytesOf({37, 1, 16, 1, 198, 0, 142, 0, 1, 0, 0, 0})
-                                    // 7: to the German menu at 328, 416, 93 x 30
-                                    + bytesOf({6, 7, 0, 8, 0, 0, 0}) + text("GERMANY") +
-                                    bytesOf({72, 1, 160, 1, 93, 0, 30, 0, 1, 0, 0, 0})
-                                    // 8: to the American menu at 375, 422, 90 x 58
-                                    + bytesOf({6, 8, 0, 4, 0, 0, 0}) + text("USA") +
-                                    bytesOf({119, 1, 166, 1, 90, 0, 58, 0, 1, 0, 0, 0})
-                                    // 9: EXIT at 514, 368, 75 x 81
-                                    + bytesOf({3, 9, 0, 39, 29, 5, 0, 0, 0}) + text("EXIT") +
-                                    bytesOf({2, 2, 112, 1, 75, 0, 81, 0, 175, 0, 0, 0}) +
-                                    bytesOf({3, 0, 0});
+        const auto le16 = [](int v) { return bytesOf({v & 0xFF, v >> 8}); };
+        // The hot areas in menu order: each a name and its place and size on the picture.
+        const struct {
+            const char *name;
+            int x, y, w, h;
+        } areas[] = {
+            {"Typh", 18, 46, 185, 138},        // slot 13
+            {"", 214, 0, 197, 158},            // slot 11, an empty name
+            {"Spitfire 1", 412, 46, 199, 139}, // slot 10
+            {"H", 128, 181, 180, 130},         // slot 9
+            {"Tempest", 6, 331, 205, 147},     // slot 14
+            {"Sp14", 293, 272, 198, 142},      // slot 12
+            {"GERMANY", 328, 416, 93, 30},     // to the German menu
+            {"USA", 375, 422, 90, 58},         // to the American menu
+        };
+        QByteArray expected = bytesOf({14, 12, 0, 0, 0}) + text("picplnb.pic") +
+                              bytesOf({13, 0, 0, 0, 0, 128, 2, 224, 1, 9, 0, 0, 0, 53, 0});
+        int entry = 0;
+        for (const auto &a : areas)
+            expected += bytesOf({6, ++entry, 0, int(qstrlen(a.name)) + 1, 0, 0, 0}) + text(a.name) +
+                        le16(a.x) + le16(a.y) + le16(a.w) + le16(a.h) + bytesOf({1, 0, 0, 0});
+        // 9: EXIT at 514, 368, 75 x 81
+        expected += bytesOf({3, 9, 0, 39, 29, 5, 0, 0, 0}) + text("EXIT") +
+                    bytesOf({2, 2, 112, 1, 75, 0, 81, 0, 175, 0, 0, 0}) + bytesOf({3, 0, 0});
 
         QCOMPARE(PickMenu::build(PickMenu::Side::British, names).toHex(' '), expected.toHex(' '));
 

@@ -19,23 +19,15 @@ private Q_SLOTS:
     void garbageInAnyInputFile_data() {
         QTest::addColumn<QString>("where"); // "game", "vek" or "set"
         QTest::addColumn<QString>("file");
-        const QList<QPair<QString, QString>> files = {{"game", "eaw.ini"},
-                                                      {"game", "LastVEKDir"},
-                                                      {"game", "flt.cdf"},
-                                                      {"game", "V1V1.FLT"},
-                                                      {"vek", "vek.ini"},
-                                                      {"vek", "FoldersLoaded.txt"},
-                                                      {"vek", "eaw.ini"},
-                                                      {"set", "planes.dat"},
-                                                      {"set", "pnames.str"},
-                                                      {"set", "loadout.dat"},
-                                                      {"set", "P-Mustang III/mustang3.vek"},
-                                                      {"set", "P-Mustang III/mustang3.lox"},
-                                                      {"set", "contents.txt"}};
-        for (const auto &f : files)
+        const QString files = "game/eaw.ini,game/LastVEKDir,game/flt.cdf,game/V1V1.FLT,vek/vek.ini,"
+                              "vek/FoldersLoaded.txt,vek/eaw.ini,set/planes.dat,set/pnames.str,"
+                              "set/loadout.dat,set/P-Mustang III/mustang3.vek,"
+                              "set/P-Mustang III/mustang3.lox,set/contents.txt";
+        for (const QString &f : files.split(','))
             for (const char *kind : {"random", "empty", "truncated"})
-                QTest::addRow("%s %s %s", qPrintable(f.first), qPrintable(f.second), kind)
-                    << f.first << f.second + "|" + kind;
+                QTest::addRow("%s %s %s", qPrintable(f.section('/', 0, 0)),
+                              qPrintable(f.section('/', 1)), kind)
+                    << f.section('/', 0, 0) << f.section('/', 1) + "|" + kind;
     }
 
     void garbageInAnyInputFile() {

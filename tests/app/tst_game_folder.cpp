@@ -10,52 +10,50 @@ class TestGameFolder : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase() { qputenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit()); }
-    void theCurrentFolderThenTheLastOneThenAsk_data();
-    void theCurrentFolderThenTheLastOneThenAsk();
+
+    void theCurrentFolderThenTheLastOneThenAsk_data() {
+        QTest::addColumn<QString>("current");    // files of the folder started in
+        QTest::addColumn<QString>("remembered"); // files of the folder of the last start; "-": none
+        QTest::addColumn<QString>("chosen");     // "current", "remembered" or "" (ask)
+        const char *rows[][4] = {
+            {"started in a game folder", "EAW.EXE", "eaw.exe", "current"},
+            {"in a game folder used before", "lastvekdir", "eaw.exe", "current"},
+            {"from the menu: the last one", "notes.txt", "eaw.exe", "remembered"},
+            {"the last one without its eaw.exe, used before", "", "LastVEKDir", "remembered"},
+            {"the last one is no game folder any more", "", "readme.txt", ""},
+            {"the last one is gone", "", "gone", ""},
+            {"nothing remembered", "", "-", ""},
+        };
+        for (const auto &[tag, current, remembered, chosen] : rows)
+            QTest::newRow(tag) << QString(current) << QString(remembered) << QString(chosen);
+    }
+
+    void theCurrentFolderThenTheLastOneThenAsk() {
+        QFETCH(QString, current);
+        QFETCH(QString, remembered);
+        QFETCH(QString, chosen);
+        QTemporaryDir root;
+        const QString here = root.filePath(QStringLiteral("here"));
+        const QString last = root.filePath(QStringLiteral("last"));
+        QVERIFY(QDir().mkpath(here));
+        if (!current.isEmpty())
+            TestFolders::write(here, current, "x");
+        QFile::remove(config_.filePath(QStringLiteral("vekselector/vekselector.conf")));
+        if (remembered != QLatin1String("-")) {
+            if (remembered != QLatin1String("gone"))
+                TestFolders::write(last, remembered, "x");
+            GameFolderChoice::remember(last);
+            QCOMPARE(GameFolderChoice::remembered(), last);
+        }
+        const QString expected = chosen == QLatin1String("current")      ? here
+                                 : chosen == QLatin1String("remembered") ? last
+                                                                         : QString();
+        QCOMPARE(GameFolderChoice::choose(here), expected);
+    }
 
 private:
     QTemporaryDir config_;
 };
-
-void TestGameFolder::theCurrentFolderThenTheLastOneThenAsk_data() {
-    QTest::addColumn<QString>("current");    // files of the folder started in
-    QTest::addColumn<QString>("remembered"); // files of the folder of the last start; "-": none
-    QTest::addColumn<QString>("chosen");     // "current", "remembered" or "" (ask)
-    const char *rows[][4] = {
-        {"started in a game folder", "EAW.EXE", "eaw.exe", "current"},
-        {"in a game folder used before", "lastvekdir", "eaw.exe", "current"},
-        {"from the menu: the last one", "notes.txt", "eaw.exe", "remembered"},
-        {"the last one without its eaw.exe, used before", "", "LastVEKDir", "remembered"},
-        {"the last one is no game folder any more", "", "readme.txt", ""},
-        {"the last one is gone", "", "gone", ""},
-        {"nothing remembered", "", "-", ""},
-    };
-    for (const auto &[tag, current, remembered, chosen] : rows)
-        QTest::newRow(tag) << QString(current) << QString(remembered) << QString(chosen);
-}
-
-void TestGameFolder::theCurrentFolderThenTheLastOneThenAsk() {
-    QFETCH(QString, current);
-    QFETCH(QString, remembered);
-    QFETCH(QString, chosen);
-    QTemporaryDir root;
-    const QString here = root.filePath(QStringLiteral("here"));
-    const QString last = root.filePath(QStringLiteral("last"));
-    QVERIFY(QDir().mkpath(here));
-    if (!current.isEmpty())
-        TestFolders::write(here, current, "x");
-    QFile::remove(config_.filePath(QStringLiteral("vekselector/vekselector.conf")));
-    if (remembered != QLatin1String("-")) {
-        if (remembered != QLatin1String("gone"))
-            TestFolders::write(last, remembered, "x");
-        GameFolderChoice::remember(last);
-        QCOMPARE(GameFolderChoice::remembered(), last);
-    }
-    const QString expected = chosen == QLatin1String("current")      ? here
-                             : chosen == QLatin1String("remembered") ? last
-                                                                     : QString();
-    QCOMPARE(GameFolderChoice::choose(here), expected);
-}
 
 QTEST_GUILESS_MAIN(TestGameFolder)
 #include "tst_game_folder.moc"

@@ -39,228 +39,225 @@ QString allMessages(const ScriptedPrompt &prompt) {
 class TestJournal : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void startPutsRight_data();
-    void startPutsRight();
-    void failedSwapPutsEveryFileBack();
-    void hostileRecordIsRefused_data();
-    void hostileRecordIsRefused();
-};
-
-void TestJournal::startPutsRight_data() {
-    QTest::addColumn<QString>("operation"); // "load", "unload" or "damaged"
-    QTest::addColumn<bool>("newFolderGone");
-    QTest::addColumn<QList<QByteArray>>("ledgerAfter");
-    QTest::addColumn<QString>("told");
-    // A-Old was loaded; the load of A-New in its place was cut short halfway through A-New.
-    QTest::newRow("load finished") << "load" << false << QList<QByteArray>{"A-New"} << "finished.";
-    QTest::newRow("load undone: the folder it loads is gone")
-        << "load" << true << QList<QByteArray>{"A-Old"} << "undone, since";
-    QTest::newRow("unload finished, though the folder is gone")
-        << "unload" << true << QList<QByteArray>{} << "finished.";
-    QTest::newRow("damaged journal")
-        << "damaged" << false << QList<QByteArray>{"A-Old"} << "it is cut short";
-}
-
-void TestJournal::startPutsRight() {
-    QFETCH(QString, operation);
-    QFETCH(bool, newFolderGone);
-    QFETCH(QList<QByteArray>, ledgerAfter);
-    QFETCH(QString, told);
-
-    TestFolders f;
-    const QString oldFolder = f.vek() + "/A-Old";
-    const QString newFolder = f.vek() + "/A-New";
-    const QStringList oldFiles = names("old", 6);
-    const QStringList newFiles = names("new", 6);
-    for (const QString &n : oldFiles)
-        TestFolders::write(oldFolder, n, n.toUtf8());
-    for (const QString &n : newFiles)
-        TestFolders::write(newFolder, n, n.toUtf8());
-    // Half of A-Old went out (and half of A-New came in); the ledger still says A-Old.
-    for (const QString &n : oldFiles.mid(3))
-        TestFolders::write(f.game(), n, n.toUtf8());
-    TestFolders::write(f.vek(), Ledgers::FoldersLoaded, "A-Old\r\n\r\n");
-
-    Journal::Record record;
-    record.operation = "doing it";
-    record.moves << Journal::Move{false, "A-Old", Journal::ContentRule, oldFolder, oldFiles};
-    if (operation != QLatin1String("unload"))
-        record.moves << Journal::Move{true, "A-New", Journal::ContentRule, newFolder, newFiles};
-    QByteArray bytes = Journal::toBytes(record);
-    if (operation == QLatin1String("damaged"))
-        bytes.chop(5);
-    TestFolders::write(f.vek(), Journal::FileName, bytes);
-    // The copies come after the record, as in a real run.
-    if (operation != QLatin1String("unload"))
-        for (const QString &n : newFiles.mid(0, 3))
-            TestFolders::write(f.game(), n, n.toUtf8());
-    if (newFolderGone) {
-        QVERIFY(
-            QDir(operation == QLatin1String("load") ? newFolder : oldFolder).removeRecursively());
+    void startPutsRight_data() {
+        QTest::addColumn<QString>("operation"); // "load", "unload" or "damaged"
+        QTest::addColumn<bool>("newFolderGone");
+        QTest::addColumn<QList<QByteArray>>("ledgerAfter");
+        QTest::addColumn<QString>("told");
+        // A-Old was loaded; the load of A-New in its place was cut short halfway through A-New.
+        QTest::newRow("load finished")
+            << "load" << false << QList<QByteArray>{"A-New"} << "finished.";
+        QTest::newRow("load undone: the folder it loads is gone")
+            << "load" << true << QList<QByteArray>{"A-Old"} << "undone, since";
+        QTest::newRow("unload finished, though the folder is gone")
+            << "unload" << true << QList<QByteArray>{} << "finished.";
+        QTest::newRow("damaged journal")
+            << "damaged" << false << QList<QByteArray>{"A-Old"} << "it is cut short";
     }
 
-    ScriptedPrompt prompt;
-    Selector s(Folders{f.game(), f.vek(), f.vek()}, prompt);
-    s.load();
+    void startPutsRight() {
+        QFETCH(QString, operation);
+        QFETCH(bool, newFolderGone);
+        QFETCH(QList<QByteArray>, ledgerAfter);
+        QFETCH(QString, told);
 
-    QVERIFY(!TestFolders::exists(f.vek(), Journal::FileName));
-    QCOMPARE(Ledgers::readFoldersLoaded(f.vek()), ledgerAfter);
-    QCOMPARE(prompt.shown.size(), 1);
-    QVERIFY2(prompt.shown.first().text.contains(told), qPrintable(allMessages(prompt)));
-    if (operation == QLatin1String("damaged"))
-        return; // nothing is known, so nothing is touched
-    // The game folder holds the files of exactly the folders the ledger names.
-    for (const QString &n : oldFiles)
-        QCOMPARE(TestFolders::exists(f.game(), n), ledgerAfter.contains("A-Old"));
-    for (const QString &n : newFiles)
-        QCOMPARE(TestFolders::exists(f.game(), n), ledgerAfter.contains("A-New"));
-}
+        TestFolders f;
+        const QString oldFolder = f.vek() + "/A-Old";
+        const QString newFolder = f.vek() + "/A-New";
+        const QStringList oldFiles = names("old", 6);
+        const QStringList newFiles = names("new", 6);
+        for (const QString &n : oldFiles)
+            TestFolders::write(oldFolder, n, n.toUtf8());
+        for (const QString &n : newFiles)
+            TestFolders::write(newFolder, n, n.toUtf8());
+        // Half of A-Old went out (and half of A-New came in); the ledger still says A-Old.
+        for (const QString &n : oldFiles.mid(3))
+            TestFolders::write(f.game(), n, n.toUtf8());
+        TestFolders::write(f.vek(), Ledgers::FoldersLoaded, "A-Old\r\n\r\n");
 
-void TestJournal::failedSwapPutsEveryFileBack() {
-    TestFolders f(TestFolders::WithoutGameFiles);
-    QString error;
-    QVERIFY2(DemoGameFolder::build(f.game(), &error), qPrintable(error));
-    QVERIFY2(DemoVekFolder::build(f.vek(), &error), qPrintable(error));
-    ScriptedPrompt prompt;
-    Selector s(Folders{f.game(), f.vek(), f.vek()}, prompt);
-    s.load();
-    QVERIFY(s.loadFiles().click(s.Unigrid.find("F-Late war fighters")));
-    int row = 0;
-    for (int r = 1; r < s.G1.rowCount(); ++r)
-        if (s.G1.row(r).folder == QLatin1String("P-Mustang III"))
-            row = r;
-    QVERIFY(row > 0);
-    // The flight file is the last thing the swap writes; a folder in its place stops it there,
-    // after planes.dat, pnames.str and the menus have been written beside their targets.
-    QVERIFY(QDir(f.game()).mkdir("p51b.flt"));
-    const QStringList swapped = {"planes.dat", "pnames.str", "picplna.mnu", "picplnb.mnu",
-                                 "picplng.mnu"};
-    QList<QByteArray> before;
-    for (const QString &n : swapped)
-        before << TestFolders::read(f.game(), n);
-    const QByteArray ledger = TestFolders::read(f.vek(), Ledgers::FoldersLoaded);
+        Journal::Record record;
+        record.operation = "doing it";
+        record.moves << Journal::Move{false, "A-Old", Journal::ContentRule, oldFolder, oldFiles};
+        if (operation != QLatin1String("unload"))
+            record.moves << Journal::Move{true, "A-New", Journal::ContentRule, newFolder, newFiles};
+        QByteArray bytes = Journal::toBytes(record);
+        if (operation == QLatin1String("damaged"))
+            bytes.chop(5);
+        TestFolders::write(f.vek(), Journal::FileName, bytes);
+        // The copies come after the record, as in a real run.
+        if (operation != QLatin1String("unload"))
+            for (const QString &n : newFiles.mid(0, 3))
+                TestFolders::write(f.game(), n, n.toUtf8());
+        if (newFolderGone) {
+            QVERIFY(QDir(operation == QLatin1String("load") ? newFolder : oldFolder)
+                        .removeRecursively());
+        }
 
-    QVERIFY(!s.planes().click(row));
-    for (qsizetype i = 0; i < swapped.size(); ++i)
-        QVERIFY2(TestFolders::read(f.game(), swapped[i]) == before[i], qPrintable(swapped[i]));
-    QVERIFY(!s.G1.row(row).marked);
-    QCOMPARE(TestFolders::read(f.vek(), Ledgers::FoldersLoaded), ledger);
-    QVERIFY(!TestFolders::exists(f.vek(), Journal::FileName));
-    const QString told = prompt.shown.last().text;
-    QVERIFY2(told.contains("p51b.flt") && told.contains("not swapped in"), qPrintable(told));
-}
+        ScriptedPrompt prompt;
+        Selector s(Folders{f.game(), f.vek(), f.vek()}, prompt);
+        s.load();
 
-void TestJournal::hostileRecordIsRefused_data() {
-    // The record's lines between the header and "end"; <GAME>, <VEK> and <OUT> stand for the two
-    // folders and a folder beside them, where "victim.txt" and "A-Evil" lie.
-    QTest::addColumn<QString>("file");     // the journal planted in the VEK folder
-    QTest::addColumn<QByteArray>("lines"); // its record's lines, or the whole reset marker
-    QTest::addColumn<QString>("told");     // the bad field as the message quotes it
-    const QByteArray swap = "operation\tswapping\r\nstage\tfiles\r\naircraft\tP-Evil\r\n";
-    const QByteArray load = "operation\tloading\r\nstage\tfiles\r\n";
-    const QByteArray evil = load + "in\tA-Evil\tcontent\t";
-    const QByteArray gone = load + "out\tA-Gone\tcontent\tA-Gone\r\nfile\t";
-    const QByteArray park = "operation\tloading\r\nstage\tsaves-park\r\n";
-    const std::tuple<const char *, QByteArray, const char *> records[] = {
-        {"backup: absolute path outside, deleted", swap + "backup\t<OUT>/victim.txt\t-",
-         "/outside/victim.txt\""},
-        {"backup: absolute path outside, overwritten",
-         swap + "backup\t<OUT>/victim.txt\t" + QByteArray("overwritten").toBase64(),
-         "/outside/victim.txt\""},
-        {"backup: \"..\" in an absolute path", swap + "backup\t<GAME>/../outside/victim.txt\t-",
-         "/outside/victim.txt\""},
-        {"backup: \"..\" in a relative path", swap + "backup\t../victim.txt\t-", "../victim.txt"},
-        {"move: folder outside, absolute", evil + "<OUT>/A-Evil\r\nfile\tevil.dat",
-         "/outside/A-Evil\""},
-        {"move: folder outside by \"..\"", evil + "../outside/A-Evil\r\nfile\tevil.dat",
-         "../outside/A-Evil"},
-        {"move: the VEK folder itself", evil + "<VEK>\r\nfile\tevil.dat", "/VEK\""},
-        {"move: file name with a separator", gone + "../victim.txt", "../victim.txt"},
-        {"move: file name absolute", gone + "<OUT>/victim.txt", "/outside/victim.txt\""},
-        {"move: file name \"..\"", gone + "..", "\"..\""},
-        {"move: ledger name with a separator",
-         load + "in\t../A-New\tcontent\tA-New\r\nfile\tnew.dat", "../A-New"},
-        {"held save name with a separator", park + "mission\tM-Two\r\nheld\tsub/x.sav",
-         "sub/x.sav"},
-        {"mission before that has no store: it would be the VEK folder",
-         park + "in\tM-Two\tcontent\tM-Two\r\nmission\tM-Two\r\nprevious\tA-New", "A-New"},
-        {"mission leading out",
-         "operation\tunloading\r\nstage\tsaves-store\r\nmission\tM-Two/../../outside",
-         "M-Two/../../outside"},
-        {"ledger name to drop", load + "drop\t/etc/x", "/etc/x"},
-        {"aircraft replaced", swap + "replaced\tP-A/P-B", "P-A/P-B"},
-        {"a long field is quoted short", swap + "backup\t../" + QByteArray(4000, 'x') + "\t-",
-         "../xxxxxxxxxx"},
-    };
-    for (const auto &[tag, lines, told] : records)
-        QTest::newRow(tag) << QString(Journal::FileName) << lines << QString::fromUtf8(told);
-    // The reset's own journal only says a reset is under way, and of which game folder: one
-    // that came with a copied VEK folder resets nothing (here it would sweep planes.dat).
-    const QByteArray reset = "VEK Selector: Reset Completely is under way; the next start "
-                             "finishes it.\r\n";
-    QTest::newRow("reset of another game folder")
-        << CompleteReset::JournalName << reset + "<OUT>\r\n"
-        << "another game folder";
-    QTest::newRow("reset that names no game folder")
-        << CompleteReset::JournalName << reset << "another game folder";
-}
+        QVERIFY(!TestFolders::exists(f.vek(), Journal::FileName));
+        QCOMPARE(Ledgers::readFoldersLoaded(f.vek()), ledgerAfter);
+        QCOMPARE(prompt.shown.size(), 1);
+        QVERIFY2(prompt.shown.first().text.contains(told), qPrintable(allMessages(prompt)));
+        if (operation == QLatin1String("damaged"))
+            return; // nothing is known, so nothing is touched
+        // The game folder holds the files of exactly the folders the ledger names.
+        for (const QString &n : oldFiles)
+            QCOMPARE(TestFolders::exists(f.game(), n), ledgerAfter.contains("A-Old"));
+        for (const QString &n : newFiles)
+            QCOMPARE(TestFolders::exists(f.game(), n), ledgerAfter.contains("A-New"));
+    }
 
-// A VEK folder is copied and shared: a journal in it must not make the next start change
-// anything outside the game folder and the VEK folder. One that asks for that is refused as a
-// whole, named, and kept aside so that nothing of it is lost and it is not read again.
-void TestJournal::hostileRecordIsRefused() {
-    QFETCH(QString, file);
-    QFETCH(QByteArray, lines);
-    QFETCH(QString, told);
-    TestFolders f;
-    const QString out = f.root() + "/outside";
-    TestFolders::write(out, "victim.txt", "the player's own");
-    TestFolders::write(out + "/A-Evil", "evil.dat", "evil");
-    TestFolders::write(f.vek() + "/A-New", "new.dat", "new");
-    TestFolders::write(f.vek() + "/M-Two", "two.dat", "two");
-    TestFolders::write(f.game() + "/Savedata", "game1.sav", "a campaign");
-    TestFolders::write(f.game(), "planes.dat", "the game's planes");
-    {
-        // A first start makes what every start makes (stores, ledgers, original copies).
+    void failedSwapPutsEveryFileBack() {
+        TestFolders f(TestFolders::WithoutGameFiles);
+        QString error;
+        QVERIFY2(DemoGameFolder::build(f.game(), &error), qPrintable(error));
+        QVERIFY2(DemoVekFolder::build(f.vek(), &error), qPrintable(error));
+        ScriptedPrompt prompt;
+        Selector s(Folders{f.game(), f.vek(), f.vek()}, prompt);
+        s.load();
+        QVERIFY(s.loadFiles().click(s.Unigrid.find("F-Late war fighters")));
+        int row = 0;
+        for (int r = 1; r < s.G1.rowCount(); ++r)
+            if (s.G1.row(r).folder == QLatin1String("P-Mustang III"))
+                row = r;
+        QVERIFY(row > 0);
+        // The flight file is the last thing the swap writes; a folder in its place stops it there,
+        // after planes.dat, pnames.str and the menus have been written beside their targets.
+        QVERIFY(QDir(f.game()).mkdir("p51b.flt"));
+        const QStringList swapped = {"planes.dat", "pnames.str", "picplna.mnu", "picplnb.mnu",
+                                     "picplng.mnu"};
+        QList<QByteArray> before;
+        for (const QString &n : swapped)
+            before << TestFolders::read(f.game(), n);
+        const QByteArray ledger = TestFolders::read(f.vek(), Ledgers::FoldersLoaded);
+
+        QVERIFY(!s.planes().click(row));
+        for (qsizetype i = 0; i < swapped.size(); ++i)
+            QVERIFY2(TestFolders::read(f.game(), swapped[i]) == before[i], qPrintable(swapped[i]));
+        QVERIFY(!s.G1.row(row).marked);
+        QCOMPARE(TestFolders::read(f.vek(), Ledgers::FoldersLoaded), ledger);
+        QVERIFY(!TestFolders::exists(f.vek(), Journal::FileName));
+        const QString told = prompt.shown.last().text;
+        QVERIFY2(told.contains("p51b.flt") && told.contains("not swapped in"), qPrintable(told));
+    }
+
+    void hostileRecordIsRefused_data() {
+        // The record's lines between the header and "end"; <GAME>, <VEK> and <OUT> stand for the
+        // two folders and a folder beside them, where "victim.txt" and "A-Evil" lie.
+        QTest::addColumn<QString>("file");     // the journal planted in the VEK folder
+        QTest::addColumn<QByteArray>("lines"); // its record's lines, or the whole reset marker
+        QTest::addColumn<QString>("told");     // the bad field as the message quotes it
+        const QByteArray swap = "operation\tswapping\r\nstage\tfiles\r\naircraft\tP-Evil\r\n";
+        const QByteArray load = "operation\tloading\r\nstage\tfiles\r\n";
+        const QByteArray evil = load + "in\tA-Evil\tcontent\t";
+        const QByteArray gone = load + "out\tA-Gone\tcontent\tA-Gone\r\nfile\t";
+        const QByteArray park = "operation\tloading\r\nstage\tsaves-park\r\n";
+        const std::tuple<const char *, QByteArray, const char *> records[] = {
+            {"backup: absolute path outside, deleted", swap + "backup\t<OUT>/victim.txt\t-",
+             "/outside/victim.txt\""},
+            {"backup: absolute path outside, overwritten",
+             swap + "backup\t<OUT>/victim.txt\t" + QByteArray("overwritten").toBase64(),
+             "/outside/victim.txt\""},
+            {"backup: \"..\" in an absolute path", swap + "backup\t<GAME>/../outside/victim.txt\t-",
+             "/outside/victim.txt\""},
+            {"backup: \"..\" in a relative path", swap + "backup\t../victim.txt\t-",
+             "../victim.txt"},
+            {"move: folder outside, absolute", evil + "<OUT>/A-Evil\r\nfile\tevil.dat",
+             "/outside/A-Evil\""},
+            {"move: folder outside by \"..\"", evil + "../outside/A-Evil\r\nfile\tevil.dat",
+             "../outside/A-Evil"},
+            {"move: the VEK folder itself", evil + "<VEK>\r\nfile\tevil.dat", "/VEK\""},
+            {"move: file name with a separator", gone + "../victim.txt", "../victim.txt"},
+            {"move: file name absolute", gone + "<OUT>/victim.txt", "/outside/victim.txt\""},
+            {"move: file name \"..\"", gone + "..", "\"..\""},
+            {"move: ledger name with a separator",
+             load + "in\t../A-New\tcontent\tA-New\r\nfile\tnew.dat", "../A-New"},
+            {"held save name with a separator", park + "mission\tM-Two\r\nheld\tsub/x.sav",
+             "sub/x.sav"},
+            {"mission before that has no store: it would be the VEK folder",
+             park + "in\tM-Two\tcontent\tM-Two\r\nmission\tM-Two\r\nprevious\tA-New", "A-New"},
+            {"mission leading out",
+             "operation\tunloading\r\nstage\tsaves-store\r\nmission\tM-Two/../../outside",
+             "M-Two/../../outside"},
+            {"ledger name to drop", load + "drop\t/etc/x", "/etc/x"},
+            {"aircraft replaced", swap + "replaced\tP-A/P-B", "P-A/P-B"},
+            {"a long field is quoted short", swap + "backup\t../" + QByteArray(4000, 'x') + "\t-",
+             "../xxxxxxxxxx"},
+        };
+        for (const auto &[tag, lines, told] : records)
+            QTest::newRow(tag) << QString(Journal::FileName) << lines << QString::fromUtf8(told);
+        // The reset's own journal only says a reset is under way, and of which game folder: one
+        // that came with a copied VEK folder resets nothing (here it would sweep planes.dat).
+        const QByteArray reset = "VEK Selector: Reset Completely is under way; the next start "
+                                 "finishes it.\r\n";
+        QTest::newRow("reset of another game folder")
+            << CompleteReset::JournalName << reset + "<OUT>\r\n"
+            << "another game folder";
+        QTest::newRow("reset that names no game folder")
+            << CompleteReset::JournalName << reset << "another game folder";
+    }
+
+    // A VEK folder is copied and shared: a journal in it must not make the next start change
+    // anything outside the game folder and the VEK folder. One that asks for that is refused as a
+    // whole, named, and kept aside so that nothing of it is lost and it is not read again.
+    void hostileRecordIsRefused() {
+        QFETCH(QString, file);
+        QFETCH(QByteArray, lines);
+        QFETCH(QString, told);
+        TestFolders f;
+        const QString out = f.root() + "/outside";
+        TestFolders::write(out, "victim.txt", "the player's own");
+        TestFolders::write(out + "/A-Evil", "evil.dat", "evil");
+        TestFolders::write(f.vek() + "/A-New", "new.dat", "new");
+        TestFolders::write(f.vek() + "/M-Two", "two.dat", "two");
+        TestFolders::write(f.game() + "/Savedata", "game1.sav", "a campaign");
+        TestFolders::write(f.game(), "planes.dat", "the game's planes");
+        {
+            // A first start makes what every start makes (stores, ledgers, original copies).
+            ScriptedPrompt prompt;
+            Selector(Folders{f.game(), f.vek(), f.vek()}, prompt).load();
+        }
+        const Tree before = treeOf(f.root());
+        lines.replace("<GAME>", f.game().toUtf8())
+            .replace("<VEK>", f.vek().toUtf8())
+            .replace("<OUT>", out.toUtf8());
+        const QByteArray journal = file == Journal::FileName
+                                       ? "VEK Selector journal 1\r\n" + lines + "\r\nend\r\n"
+                                       : lines;
+        TestFolders::write(f.vek(), file, journal);
+
         ScriptedPrompt prompt;
         Selector(Folders{f.game(), f.vek(), f.vek()}, prompt).load();
+
+        const QString aside = file + ".refused";
+        Tree expected = before;
+        expected.insert("VEK/" + aside, journal);
+        const Tree after = treeOf(f.root());
+        QStringList changed;
+        for (auto it = expected.cbegin(); it != expected.cend(); ++it)
+            if (after.value(it.key(), "<missing>") != it.value())
+                changed << it.key();
+        for (auto it = after.cbegin(); it != after.cend(); ++it)
+            if (!expected.contains(it.key()))
+                changed << it.key() + " (new)";
+        changed.sort();
+        QVERIFY2(changed.isEmpty(), qPrintable(changed.join(", ")));
+        const QString shown = allMessages(prompt);
+        QCOMPARE(prompt.shown.size(), 1);
+        for (const QString &piece : {file, told, aside})
+            QVERIFY2(shown.contains(piece), qPrintable(piece + " not in: " + shown));
+        QVERIFY2(shown.size() < 1000, qPrintable(shown));
+
+        // Kept aside, it is not read again.
+        ScriptedPrompt again;
+        Selector(Folders{f.game(), f.vek(), f.vek()}, again).load();
+        QVERIFY2(again.shown.isEmpty(), qPrintable(allMessages(again)));
+        QCOMPARE(TestFolders::read(f.vek(), aside), journal);
     }
-    const Tree before = treeOf(f.root());
-    lines.replace("<GAME>", f.game().toUtf8())
-        .replace("<VEK>", f.vek().toUtf8())
-        .replace("<OUT>", out.toUtf8());
-    const QByteArray journal =
-        file == Journal::FileName ? "VEK Selector journal 1\r\n" + lines + "\r\nend\r\n" : lines;
-    TestFolders::write(f.vek(), file, journal);
-
-    ScriptedPrompt prompt;
-    Selector(Folders{f.game(), f.vek(), f.vek()}, prompt).load();
-
-    const QString aside = file + ".refused";
-    Tree expected = before;
-    expected.insert("VEK/" + aside, journal);
-    const Tree after = treeOf(f.root());
-    QStringList changed;
-    for (auto it = expected.cbegin(); it != expected.cend(); ++it)
-        if (after.value(it.key(), "<missing>") != it.value())
-            changed << it.key();
-    for (auto it = after.cbegin(); it != after.cend(); ++it)
-        if (!expected.contains(it.key()))
-            changed << it.key() + " (new)";
-    changed.sort();
-    QVERIFY2(changed.isEmpty(), qPrintable(changed.join(", ")));
-    const QString shown = allMessages(prompt);
-    QCOMPARE(prompt.shown.size(), 1);
-    for (const QString &piece : {file, told, aside})
-        QVERIFY2(shown.contains(piece), qPrintable(piece + " not in: " + shown));
-    QVERIFY2(shown.size() < 1000, qPrintable(shown));
-
-    // Kept aside, it is not read again.
-    ScriptedPrompt again;
-    Selector(Folders{f.game(), f.vek(), f.vek()}, again).load();
-    QVERIFY2(again.shown.isEmpty(), qPrintable(allMessages(again)));
-    QCOMPARE(TestFolders::read(f.vek(), aside), journal);
-}
+};
 
 QTEST_GUILESS_MAIN(TestJournal)
 #include "tst_journal.moc"

@@ -5,6 +5,7 @@
 #include "Ledgers.h"
 #include "LoadFiles.h"
 #include "LoadedList.h"
+#include "OpenSelector.h"
 #include "Progress.h"
 #include "ScriptedPrompt.h"
 #include "Selector.h"
@@ -28,423 +29,401 @@ Folders foldersOf(const TestFolders &f, const QString &last) {
 class TestLoad : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void firstLoadSweepsStraysButKeepsGameFiles();
-    void cleanUpRunsOnlyWhenTheVekFolderChanged_data();
-    void cleanUpRunsOnlyWhenTheVekFolderChanged();
-    void lastVekDirIsRewrittenEveryLoad();
-    void fltCdfByteIsClearedInPlace_data();
-    void fltCdfByteIsClearedInPlace();
-    void groupTable_data();
-    void groupTable();
-    void backgroundIsTheExtensionlessFileInAnyCase_data();
-    void backgroundIsTheExtensionlessFileInAnyCase();
-    void loadedListComesFromTheLedger();
-    void failedLoadPutsBackTheGameFilesItReplaced_data();
-    void failedLoadPutsBackTheGameFilesItReplaced();
-    void folderTakenOutThatCannotComeBackIsOut();
-    void keptFilesAreSettledAtStart_data();
-    void keptFilesAreSettledAtStart();
-    void windowIsReadyOnTheFirstPage();
-};
-
-void TestLoad::firstLoadSweepsStraysButKeepsGameFiles() {
-    TestFolders f;
-    const QStringList strays = {"loose.dat", "Names.STR", "readme.txt", "mypic",   "a.3dz",
-                                "b.Cpt",     "x.jpg",     "planepic",   "skinpic", "m.mnu"};
-    const QStringList kept = {"chatline.txt", "Extra.spt", "CHATLINE.TXT", "eaw.ini",
-                              "eaw.exe",      "flt.cdf",   "mypic.bmp",    "notes.text"};
-    for (const QString &n : strays + kept)
-        TestFolders::write(f.game(), n, "x");
-    // A folder carries them all with the same bytes: they go without a word.
-    for (const QString &n : strays)
-        TestFolders::write(f.vek() + "/G-Old", n.toLower(), "x");
-    TestFolders::write(f.game(), "eaw.ini", TestFolders::kEawIni);
-    // Long enough to hold the cheat byte; a shorter one would be told as not the game's file.
-    TestFolders::write(f.game(), "flt.cdf", QByteArray(38258, 'x'));
-    ScriptedPrompt prompt;
-    Selector selector(foldersOf(f, QStringLiteral("None")), prompt);
-    QSignalSpy captions(&selector, &Selector::captionChanged);
-    selector.load();
-    for (const QString &n : strays)
-        QVERIFY2(!TestFolders::exists(f.game(), n), qPrintable(n));
-    for (const QString &n : kept)
-        QVERIFY2(TestFolders::exists(f.game(), n), qPrintable(n));
-    // The caption shows the clean-up while it runs and is put back after it.
-    QCOMPARE(captions.size(), 2);
-    QCOMPARE(captions.at(0).at(0).toString(), Selector::CleaningUp);
-    QCOMPARE(captions.at(1).at(0).toString(), Selector::Caption);
-    QCOMPARE(selector.caption(), Selector::Caption);
-    QVERIFY(prompt.shown.isEmpty());
-}
-
-void TestLoad::cleanUpRunsOnlyWhenTheVekFolderChanged_data() {
-    QTest::addColumn<QString>("last");
-    QTest::addColumn<bool>("cleaned");
-    QTest::newRow("same folder") << QStringLiteral("<vek>") << false;
-    QTest::newRow("same folder in another case") << QStringLiteral("<VEK>") << true;
-    QTest::newRow("another folder") << QStringLiteral("/elsewhere/VEK") << true;
-}
-
-void TestLoad::cleanUpRunsOnlyWhenTheVekFolderChanged() {
-    QFETCH(QString, last);
-    QFETCH(bool, cleaned);
-    TestFolders f;
-    last.replace(QStringLiteral("<vek>"), f.vek());
-    last.replace(QStringLiteral("<VEK>"), f.vek().toUpper());
-    TestFolders::write(f.game(), QStringLiteral("content.dat"), "x");
-    ScriptedPrompt prompt;
-    Selector selector(foldersOf(f, last), prompt);
-    selector.load();
-    QCOMPARE(!TestFolders::exists(f.game(), QStringLiteral("content.dat")), cleaned);
-}
-
-void TestLoad::lastVekDirIsRewrittenEveryLoad() {
-    TestFolders f;
-    TestFolders::write(f.game(), QStringLiteral("LASTVEKDIR"), "None\r\n");
-    ScriptedPrompt prompt;
-    for (int run = 0; run < 2; ++run) {
-        Selector selector(foldersOf(f, run == 0 ? QStringLiteral("None") : f.vek()), prompt);
+    void firstLoadSweepsStraysButKeepsGameFiles() {
+        TestFolders f;
+        const QStringList strays = {"loose.dat", "Names.STR", "readme.txt", "mypic",   "a.3dz",
+                                    "b.Cpt",     "x.jpg",     "planepic",   "skinpic", "m.mnu"};
+        const QStringList kept = {"chatline.txt", "Extra.spt", "CHATLINE.TXT", "eaw.ini",
+                                  "eaw.exe",      "flt.cdf",   "mypic.bmp",    "notes.text"};
+        for (const QString &n : strays + kept)
+            TestFolders::write(f.game(), n, "x");
+        // A folder carries them all with the same bytes: they go without a word.
+        for (const QString &n : strays)
+            TestFolders::write(f.vek() + "/G-Old", n.toLower(), "x");
+        TestFolders::write(f.game(), "eaw.ini", TestFolders::kEawIni);
+        // Long enough to hold the cheat byte; a shorter one would be told as not the game's file.
+        TestFolders::write(f.game(), "flt.cdf", QByteArray(38258, 'x'));
+        ScriptedPrompt prompt;
+        Selector selector(foldersOf(f, QStringLiteral("None")), prompt);
+        QSignalSpy captions(&selector, &Selector::captionChanged);
         selector.load();
-        // Written under the name present, never as a second file.
-        QCOMPARE(TestFolders::read(f.game(), QStringLiteral("LASTVEKDIR")),
-                 f.vek().toLocal8Bit() + "\r\n");
-        QVERIFY(!TestFolders::exists(f.game(), QStringLiteral("LastVEKDir")));
+        for (const QString &n : strays)
+            QVERIFY2(!TestFolders::exists(f.game(), n), qPrintable(n));
+        for (const QString &n : kept)
+            QVERIFY2(TestFolders::exists(f.game(), n), qPrintable(n));
+        // The caption shows the clean-up while it runs and is put back after it.
+        QCOMPARE(captions.size(), 2);
+        QCOMPARE(captions.at(0).at(0).toString(), Selector::CleaningUp);
+        QCOMPARE(captions.at(1).at(0).toString(), Selector::Caption);
+        QCOMPARE(selector.caption(), Selector::Caption);
+        QVERIFY(prompt.shown.isEmpty());
     }
-}
 
-void TestLoad::fltCdfByteIsClearedInPlace_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("length");
-    QTest::newRow("long file") << QStringLiteral("flt.cdf") << 40000;
-    QTest::newRow("upper-case name") << QStringLiteral("FLT.CDF") << 38258;
-    QTest::newRow("short file is refused, not lengthened") << QStringLiteral("flt.cdf") << 100;
-}
+    void cleanUpRunsOnlyWhenTheVekFolderChanged_data() {
+        QTest::addColumn<QString>("last");
+        QTest::addColumn<bool>("cleaned");
+        QTest::newRow("same folder") << QStringLiteral("<vek>") << false;
+        QTest::newRow("same folder in another case") << QStringLiteral("<VEK>") << true;
+        QTest::newRow("another folder") << QStringLiteral("/elsewhere/VEK") << true;
+    }
 
-void TestLoad::fltCdfByteIsClearedInPlace() {
-    QFETCH(QString, name);
-    QFETCH(int, length);
-    TestFolders f;
-    const QByteArray before = QByteArray(length, '\x07');
-    TestFolders::write(f.game(), name, before);
-    TestFolders::write(f.game(), QStringLiteral("V1V1.FLT"), "\x07\x07\x07");
-    ScriptedPrompt prompt;
-    Selector selector(foldersOf(f, f.vek()), prompt);
-    selector.load();
-    const QByteArray after = TestFolders::read(f.game(), name);
-    if (length < 38258) {
-        // Too short to be the game's file: left as it was, and the player told once.
-        QCOMPARE(after, before);
+    void cleanUpRunsOnlyWhenTheVekFolderChanged() {
+        QFETCH(QString, last);
+        QFETCH(bool, cleaned);
+        TestFolders f;
+        last.replace(QStringLiteral("<vek>"), f.vek());
+        last.replace(QStringLiteral("<VEK>"), f.vek().toUpper());
+        TestFolders::write(f.game(), QStringLiteral("content.dat"), "x");
+        ScriptedPrompt prompt;
+        Selector selector(foldersOf(f, last), prompt);
+        selector.load();
+        QCOMPARE(!TestFolders::exists(f.game(), QStringLiteral("content.dat")), cleaned);
+    }
+
+    void lastVekDirIsRewrittenEveryLoad() {
+        TestFolders f;
+        TestFolders::write(f.game(), QStringLiteral("LASTVEKDIR"), "None\r\n");
+        ScriptedPrompt prompt;
+        for (int run = 0; run < 2; ++run) {
+            Selector selector(foldersOf(f, run == 0 ? QStringLiteral("None") : f.vek()), prompt);
+            selector.load();
+            // Written under the name present, never as a second file.
+            QCOMPARE(TestFolders::read(f.game(), QStringLiteral("LASTVEKDIR")),
+                     f.vek().toLocal8Bit() + "\r\n");
+            QVERIFY(!TestFolders::exists(f.game(), QStringLiteral("LastVEKDir")));
+        }
+    }
+
+    void fltCdfByteIsClearedInPlace_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("length");
+        QTest::newRow("long file") << QStringLiteral("flt.cdf") << 40000;
+        QTest::newRow("upper-case name") << QStringLiteral("FLT.CDF") << 38258;
+        QTest::newRow("short file is refused, not lengthened") << QStringLiteral("flt.cdf") << 100;
+    }
+
+    void fltCdfByteIsClearedInPlace() {
+        QFETCH(QString, name);
+        QFETCH(int, length);
+        TestFolders f;
+        const QByteArray before = QByteArray(length, '\x07');
+        TestFolders::write(f.game(), name, before);
+        TestFolders::write(f.game(), QStringLiteral("V1V1.FLT"), "\x07\x07\x07");
+        ScriptedPrompt prompt;
+        auto selector = openSelector(f, prompt);
+        const QByteArray after = TestFolders::read(f.game(), name);
+        if (length < 38258) {
+            // Too short to be the game's file: left as it was, and the player told once.
+            QCOMPARE(after, before);
+            QCOMPARE(prompt.shown.size(), 1);
+            QVERIFY(prompt.shown.at(0).text.contains(name));
+        } else {
+            QCOMPARE(after.size(), length);
+            QCOMPARE(after.at(38257), '\0');
+            QCOMPARE(after.left(38257), before.left(38257));
+            QCOMPARE(after.mid(38258), before.mid(38258));
+        }
+        // The first save of the settings writes the other cheat file, with the check off: 0.
+        QCOMPARE(TestFolders::read(f.game(), QStringLiteral("V1V1.FLT")),
+                 QByteArray("\x07\x00\x07", 3));
+        QVERIFY(!TestFolders::exists(f.game(), name == "flt.cdf" ? "FLT.CDF" : "flt.cdf"));
+    }
+
+    void groupTable_data() {
+        QTest::addColumn<QByteArray>("vekIni"); // null: none
+        QTest::addColumn<QStringList>("descriptions");
+        QTest::addColumn<QStringList>("letters");
+        QTest::addColumn<bool>("told");
+        QTest::newRow("three groups") << QByteArray("Aircraft:A\r\nGeneral:G\r\nMissions:M\r\n")
+                                      << QStringList{"Aircraft", "General", "Missions"}
+                                      << QStringList{"A", "G", "M"} << false;
+        QTest::newRow("LF line ends")
+            << QByteArray("Aircraft:A\nGeneral:G") << QStringList{"Aircraft", "General"}
+            << QStringList{"A", "G"} << false;
+        QTest::newRow("blank before the letter")
+            << QByteArray("Flight models: F\r\n") << QStringList{"Flight models"}
+            << QStringList{"F"} << false;
+        QTest::newRow("trailing blank is the letter")
+            << QByteArray("Odd:X \r\n") << QStringList{"Odd"} << QStringList{" "} << false;
+        QTest::newRow("second colon stays in the letter part")
+            << QByteArray("Time: 12:00:T\r\n") << QStringList{"Time"} << QStringList{"T"} << false;
+        QTest::newRow("no colon") << QByteArray("Skins S\r\n") << QStringList{"Skins S"}
+                                  << QStringList{"S"} << false;
+        QTest::newRow("8-bit description")
+            << QByteArray("Fl\xfcgel \x80:W\r\n") << QStringList{QString::fromUtf8("Flügel €")}
+            << QStringList{"W"} << false;
+        QTest::newRow("missing vek.ini") << QByteArray() << QStringList{} << QStringList{} << true;
+        // The first 31 lines are the groups.
+        QByteArray ini;
+        QStringList descriptions, letters;
+        for (int i = 0; i < 40; ++i) {
+            ini += "Group " + QByteArray::number(i) + ":" + char('A' + i % 26) + "\r\n";
+            if (i < 31) {
+                descriptions << QStringLiteral("Group %1").arg(i);
+                letters << QString(QChar('A' + i % 26));
+            }
+        }
+        QTest::newRow("40 lines") << ini << descriptions << letters << true;
+    }
+
+    // A vek.ini the selector cannot take whole is told, naming it, and the window still finishes
+    // loading.
+    void groupTable() {
+        QFETCH(QByteArray, vekIni);
+        QFETCH(QStringList, descriptions);
+        QFETCH(QStringList, letters);
+        QFETCH(bool, told);
+        TestFolders f;
+        QFile::remove(QDir(f.vek()).filePath(QStringLiteral("vek.ini")));
+        if (!vekIni.isNull())
+            TestFolders::write(f.vek(), QStringLiteral("vek.ini"), vekIni);
+        ScriptedPrompt prompt;
+        auto selector = openSelector(f, prompt);
+        QCOMPARE(selector->List3, QStringList({"Show ALL", "Show Selections"}) + descriptions);
+        for (int k = 0; k < GroupTable::MaxGroups; ++k)
+            QCOMPARE(selector->groups.GroupLetters[k],
+                     k < letters.size() ? letters.at(k) : QString());
+        QCOMPARE(prompt.shown.size(), told ? 1 : 0);
+        if (told)
+            QVERIFY(prompt.shown.at(0).text.contains(QStringLiteral("vek.ini")));
+        QVERIFY(selector->FormReady);
+        QCOMPARE(selector->List3Index, 0);
+    }
+
+    void backgroundIsTheExtensionlessFileInAnyCase_data() {
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("upper case") << QStringList{"BACKGROUND"} << QStringLiteral("BACKGROUND");
+        QTest::newRow("lower case") << QStringList{"background"} << QStringLiteral("background");
+        QTest::newRow("with an extension") << QStringList{"BACKGROUND.bmp"} << QString();
+        QTest::newRow("none") << QStringList{} << QString();
+    }
+
+    void backgroundIsTheExtensionlessFileInAnyCase() {
+        QFETCH(QStringList, files);
+        QFETCH(QString, expected);
+        TestFolders f;
+        for (const QString &n : files)
+            TestFolders::write(f.game(), n, "BM");
+        ScriptedPrompt prompt;
+        auto selector = openSelector(f, prompt);
+        QCOMPARE(selector->BackgroundPath,
+                 expected.isEmpty() ? QString() : QDir(f.game()).filePath(expected));
+    }
+
+    void loadedListComesFromTheLedger() {
+        TestFolders f;
+        TestFolders::write(f.vek(), QStringLiteral("FoldersLoaded.txt"),
+                           "A-Spitfires\r\n\r\nG-Maps\nNo such folder\r\n\r\n");
+        ScriptedPrompt prompt;
+        auto selector = openSelector(f, prompt);
+        QCOMPARE(selector->loadedList().Label8(),
+                 QStringLiteral("A-Spitfires\r\nG-Maps\r\nNo such folder\r\n"));
+        QCOMPARE(selector->loadedList().loadedNames(),
+                 QStringList({"A-Spitfires", "G-Maps", "No such folder"}));
+    }
+
+    void failedLoadPutsBackTheGameFilesItReplaced_data() {
+        QTest::addColumn<QString>(
+            "trouble"); // what stops the copy of c.dat, or the ledger after d.dat
+        QTest::addColumn<bool>("replaces"); // a.dat and B.DAT are the game's own
+        QTest::addColumn<bool>("previous"); // A-Old is loaded, and the click takes it out first
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("read-only game file") << "read-only" << true << false << "read-only";
+        QTest::newRow("folder in the way") << "folder" << true << false << "folder";
+        QTest::newRow("a kept file of an earlier run in the way")
+            << "kept" << true << false << "in the way";
+        // The read-only game file is kept while it is about to be replaced, and never is.
+        QTest::newRow("read-only game file, nothing replaced")
+            << "read-only" << false << false << "read-only";
+        QTest::newRow("read-only game file, A-Old taken out")
+            << "read-only" << true << true << "read-only";
+        QTest::newRow("read-only game file, nothing replaced, A-Old taken out")
+            << "read-only" << false << true << "read-only";
+        // Every file copied, and the ledger cannot say so: the load is undone like a failed copy.
+        QTest::newRow("FoldersLoaded.txt cannot be written")
+            << Ledgers::FoldersLoaded << true << false << "read-only";
+        QTest::newRow("LoadOrder.txt cannot be written, A-Old taken out")
+            << Ledgers::LoadOrder << false << true << "read-only";
+    }
+
+    // A-New's first two files replace files of the game's own (one under another case), its
+    // third cannot be copied, or the ledger cannot be written once all four are: the game folder
+    // must be byte for byte as before the click, A-Old (taken out to make way) loaded again, and
+    // the player told in one message what happened.
+    void failedLoadPutsBackTheGameFilesItReplaced() {
+        QFETCH(QString, trouble);
+        QFETCH(QString, reason);
+        QFETCH(bool, replaces);
+        QFETCH(bool, previous);
+        TestFolders f;
+        TestFolders::plant(f.vek() + "/A-New",
+                           {"a.dat=new a", "b.dat=new b", "c.dat=new c", "d.dat=new d"});
+        TestFolders::plant(f.vek() + "/A-Old", {"old.dat=old"});
+        if (replaces)
+            TestFolders::plant(f.game(), {"a.dat=own a", "B.DAT=own b"});
+        ScriptedPrompt prompt;
+        auto s = openSelector(f, prompt);
+        if (previous)
+            QVERIFY(s->loadFiles().click(s->Unigrid.find("A-Old")));
+        // The ledger turns read-only once the last file is on its way.
+        struct LedgerLock : Progress {
+            QString ledger;
+            bool proceed(qsizetype, const QString &file) override {
+                if (file == "d.dat" && !ledger.isEmpty())
+                    FileOps::setReadOnly(ledger, true);
+                return true;
+            }
+        } lock;
+        s->setProgress(&lock);
+        if (trouble == "read-only") {
+            TestFolders::plant(f.game(), {"c.dat=own c"});
+            QVERIFY(FileOps::setReadOnly(f.game() + "/c.dat", true));
+        } else if (trouble == "folder") {
+            QVERIFY(QDir().mkpath(f.game() + "/c.dat"));
+        } else if (trouble == "kept") {
+            TestFolders::plant(f.game(), {"c.dat=own c", ".vek-keep-c.dat=an earlier run's"});
+        } else {
+            lock.ledger = f.vek() + "/" + trouble;
+            if (!QFileInfo::exists(lock.ledger))
+                TestFolders::write(f.vek(), trouble, "\r\n");
+        }
+        const QMap<QString, QByteArray> before = filesOf(f.game());
+        const QMap<QString, QByteArray> ledgers = filesOf(f.vek());
+        prompt.shown.clear();
+        QVERIFY(!s->loadFiles().click(s->Unigrid.find("A-New")));
+        QCOMPARE(filesOf(f.game()), before);
+        QCOMPARE(filesOf(f.vek()), ledgers);
+        QCOMPARE(s->Unigrid.row(s->Unigrid.find("A-Old")).loaded, previous);
+        QVERIFY(!s->Unigrid.row(s->Unigrid.find("A-New")).loaded);
         QCOMPARE(prompt.shown.size(), 1);
-        QVERIFY(prompt.shown.at(0).text.contains(name));
-    } else {
-        QCOMPARE(after.size(), length);
-        QCOMPARE(after.at(38257), '\0');
-        QCOMPARE(after.left(38257), before.left(38257));
-        QCOMPARE(after.mid(38258), before.mid(38258));
+        const QString text = prompt.shown.first().text;
+        const QString cause = lock.ledger.isEmpty() ? "c.dat" : trouble;
+        QVERIFY2(text.contains(cause) && text.contains(reason), qPrintable(text));
+        QVERIFY2(text.contains("the game files they replaced were put back") == replaces,
+                 qPrintable(text));
+        QVERIFY2(text.contains("\"A-Old\", which it had taken out, was loaded again") == previous,
+                 qPrintable(text));
     }
-    // The first save of the settings writes the other cheat file, with the check off: 0.
-    QCOMPARE(TestFolders::read(f.game(), QStringLiteral("V1V1.FLT")),
-             QByteArray("\x07\x00\x07", 3));
-    QVERIFY(!TestFolders::exists(f.game(), name == "flt.cdf" ? "FLT.CDF" : "flt.cdf"));
-}
 
-void TestLoad::groupTable_data() {
-    QTest::addColumn<QByteArray>("vekIni"); // null: none
-    QTest::addColumn<QStringList>("descriptions");
-    QTest::addColumn<QStringList>("letters");
-    QTest::addColumn<bool>("told");
-    QTest::newRow("three groups") << QByteArray("Aircraft:A\r\nGeneral:G\r\nMissions:M\r\n")
-                                  << QStringList{"Aircraft", "General", "Missions"}
-                                  << QStringList{"A", "G", "M"} << false;
-    QTest::newRow("LF line ends") << QByteArray("Aircraft:A\nGeneral:G")
-                                  << QStringList{"Aircraft", "General"} << QStringList{"A", "G"}
-                                  << false;
-    QTest::newRow("blank before the letter")
-        << QByteArray("Flight models: F\r\n") << QStringList{"Flight models"} << QStringList{"F"}
-        << false;
-    QTest::newRow("trailing blank is the letter")
-        << QByteArray("Odd:X \r\n") << QStringList{"Odd"} << QStringList{" "} << false;
-    QTest::newRow("second colon stays in the letter part")
-        << QByteArray("Time: 12:00:T\r\n") << QStringList{"Time"} << QStringList{"T"} << false;
-    QTest::newRow("no colon") << QByteArray("Skins S\r\n") << QStringList{"Skins S"}
-                              << QStringList{"S"} << false;
-    QTest::newRow("8-bit description")
-        << QByteArray("Fl\xfcgel \x80:W\r\n") << QStringList{QString::fromUtf8("Flügel €")}
-        << QStringList{"W"} << false;
-    QTest::newRow("missing vek.ini") << QByteArray() << QStringList{} << QStringList{} << true;
-    // The first 31 lines are the groups.
-    QByteArray ini;
-    QStringList descriptions, letters;
-    for (int i = 0; i < 40; ++i) {
-        ini += "Group " + QByteArray::number(i) + ":" + char('A' + i % 26) + "\r\n";
-        if (i < 31) {
-            descriptions << QStringLiteral("Group %1").arg(i);
-            letters << QString(QChar('A' + i % 26));
-        }
-    }
-    QTest::newRow("40 lines") << ini << descriptions << letters << true;
-}
-
-// A vek.ini the selector cannot take whole is told, naming it, and the window still finishes
-// loading.
-void TestLoad::groupTable() {
-    QFETCH(QByteArray, vekIni);
-    QFETCH(QStringList, descriptions);
-    QFETCH(QStringList, letters);
-    QFETCH(bool, told);
-    TestFolders f;
-    QFile::remove(QDir(f.vek()).filePath(QStringLiteral("vek.ini")));
-    if (!vekIni.isNull())
-        TestFolders::write(f.vek(), QStringLiteral("vek.ini"), vekIni);
-    ScriptedPrompt prompt;
-    Selector selector(foldersOf(f, f.vek()), prompt);
-    selector.load();
-    QCOMPARE(selector.List3, QStringList({"Show ALL", "Show Selections"}) + descriptions);
-    for (int k = 0; k < GroupTable::MaxGroups; ++k)
-        QCOMPARE(selector.groups.GroupLetters[k], k < letters.size() ? letters.at(k) : QString());
-    QCOMPARE(prompt.shown.size(), told ? 1 : 0);
-    if (told)
-        QVERIFY(prompt.shown.at(0).text.contains(QStringLiteral("vek.ini")));
-    QVERIFY(selector.FormReady);
-    QCOMPARE(selector.List3Index, 0);
-}
-
-void TestLoad::backgroundIsTheExtensionlessFileInAnyCase_data() {
-    QTest::addColumn<QStringList>("files");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("upper case") << QStringList{"BACKGROUND"} << QStringLiteral("BACKGROUND");
-    QTest::newRow("lower case") << QStringList{"background"} << QStringLiteral("background");
-    QTest::newRow("with an extension") << QStringList{"BACKGROUND.bmp"} << QString();
-    QTest::newRow("none") << QStringList{} << QString();
-}
-
-void TestLoad::backgroundIsTheExtensionlessFileInAnyCase() {
-    QFETCH(QStringList, files);
-    QFETCH(QString, expected);
-    TestFolders f;
-    for (const QString &n : files)
-        TestFolders::write(f.game(), n, "BM");
-    ScriptedPrompt prompt;
-    Selector selector(foldersOf(f, f.vek()), prompt);
-    selector.load();
-    QCOMPARE(selector.BackgroundPath,
-             expected.isEmpty() ? QString() : QDir(f.game()).filePath(expected));
-}
-
-void TestLoad::loadedListComesFromTheLedger() {
-    TestFolders f;
-    TestFolders::write(f.vek(), QStringLiteral("FoldersLoaded.txt"),
-                       "A-Spitfires\r\n\r\nG-Maps\nNo such folder\r\n\r\n");
-    ScriptedPrompt prompt;
-    Selector selector(foldersOf(f, f.vek()), prompt);
-    selector.load();
-    QCOMPARE(selector.loadedList().Label8(),
-             QStringLiteral("A-Spitfires\r\nG-Maps\r\nNo such folder\r\n"));
-    QCOMPARE(selector.loadedList().loadedNames(),
-             QStringList({"A-Spitfires", "G-Maps", "No such folder"}));
-}
-
-void TestLoad::windowIsReadyOnTheFirstPage() {
-    TestFolders f;
-    TestFolders::write(f.vek(), QStringLiteral("Autoscripts/Evening"), "A-One\r\n");
-    TestFolders::write(f.vek(), QStringLiteral("Autoscripts/morning"), "G-Two\r\n");
-    ScriptedPrompt prompt;
-    Selector selector(foldersOf(f, f.vek()), prompt);
-    selector.ini.ApplyFeature = true;
-    selector.load();
-    QVERIFY(selector.FormReady);
-    QVERIFY(!selector.ini.ApplyFeature);
-    QCOMPARE(selector.CurrentPage, 0);
-    QCOMPARE(Selector::Pages.at(selector.CurrentPage), QStringLiteral("General"));
-    QCOMPARE(selector.List3Index, 0);
-    QCOMPARE(selector.Label1, f.game() + QDir::separator());
-    QCOMPARE(selector.File10, QStringList({"Evening", "morning"}));
-    QVERIFY(Selector::credits().endsWith(
-        QStringLiteral("\r\nClick here for Support, Links and Downloads")));
-    QCOMPARE(Selector::credits().count(QStringLiteral("\r\n")), 2);
-}
-
-void TestLoad::failedLoadPutsBackTheGameFilesItReplaced_data() {
-    QTest::addColumn<QString>("trouble"); // what stops the copy of c.dat, or the ledger after d.dat
-    QTest::addColumn<QString>("reason");
-    QTest::addColumn<bool>("replaces"); // a.dat and B.DAT are the game's own
-    QTest::addColumn<bool>("previous"); // A-Old is loaded, and the click takes it out first
-    QTest::newRow("read-only game file") << "read-only"
-                                         << "read-only" << true << false;
-    QTest::newRow("folder in the way") << "folder"
-                                       << "folder" << true << false;
-    QTest::newRow("a kept file of an earlier run in the way") << "kept"
-                                                              << "in the way" << true << false;
-    // The read-only game file is kept while it is about to be replaced, and never is.
-    QTest::newRow("read-only game file, nothing replaced") << "read-only"
-                                                           << "read-only" << false << false;
-    QTest::newRow("read-only game file, A-Old taken out") << "read-only"
-                                                          << "read-only" << true << true;
-    QTest::newRow("read-only game file, nothing replaced, A-Old taken out")
-        << "read-only"
-        << "read-only" << false << true;
-    // Every file copied, and the ledger cannot say so: the load is undone like a failed copy.
-    QTest::newRow("FoldersLoaded.txt cannot be written")
-        << Ledgers::FoldersLoaded << "read-only" << true << false;
-    QTest::newRow("LoadOrder.txt cannot be written, A-Old taken out")
-        << Ledgers::LoadOrder << "read-only" << false << true;
-}
-
-// A-New's first two files replace files of the game's own (one under another case), its
-// third cannot be copied, or the ledger cannot be written once all four are: the game folder
-// must be byte for byte as before the click, A-Old (taken out to make way) loaded again, and
-// the player told in one message what happened.
-void TestLoad::failedLoadPutsBackTheGameFilesItReplaced() {
-    QFETCH(QString, trouble);
-    QFETCH(QString, reason);
-    QFETCH(bool, replaces);
-    QFETCH(bool, previous);
-    TestFolders f;
-    TestFolders::plant(f.vek() + "/A-New",
-                       {"a.dat=new a", "b.dat=new b", "c.dat=new c", "d.dat=new d"});
-    TestFolders::plant(f.vek() + "/A-Old", {"old.dat=old"});
-    if (replaces)
-        TestFolders::plant(f.game(), {"a.dat=own a", "B.DAT=own b"});
-    ScriptedPrompt prompt;
-    Selector s(foldersOf(f, f.vek()), prompt);
-    s.load();
-    if (previous)
-        QVERIFY(s.loadFiles().click(s.Unigrid.find("A-Old")));
-    // The ledger turns read-only once the last file is on its way.
-    struct LedgerLock : Progress {
-        QString ledger;
-        bool proceed(qsizetype, const QString &file) override {
-            if (file == "d.dat" && !ledger.isEmpty())
-                FileOps::setReadOnly(ledger, true);
-            return true;
-        }
-    } lock;
-    s.setProgress(&lock);
-    if (trouble == "read-only") {
+    // The load fails, and the folder it took out cannot be loaded again (a read-only file now in
+    // its way): the player learns that it is out and why, and the grid and the ledger say so.
+    void folderTakenOutThatCannotComeBackIsOut() {
+        TestFolders f;
+        TestFolders::plant(f.vek() + "/A-Old", {"old.dat=old"});
+        TestFolders::plant(f.vek() + "/A-New", {"a.dat=new a", "c.dat=new c"});
         TestFolders::plant(f.game(), {"c.dat=own c"});
         QVERIFY(FileOps::setReadOnly(f.game() + "/c.dat", true));
-    } else if (trouble == "folder") {
-        QVERIFY(QDir().mkpath(f.game() + "/c.dat"));
-    } else if (trouble == "kept") {
-        TestFolders::plant(f.game(), {"c.dat=own c", ".vek-keep-c.dat=an earlier run's"});
-    } else {
-        lock.ledger = f.vek() + "/" + trouble;
-        if (!QFileInfo::exists(lock.ledger))
-            TestFolders::write(f.vek(), trouble, "\r\n");
-    }
-    const QMap<QString, QByteArray> before = filesOf(f.game());
-    const QMap<QString, QByteArray> ledgers = filesOf(f.vek());
-    prompt.shown.clear();
-    QVERIFY(!s.loadFiles().click(s.Unigrid.find("A-New")));
-    QCOMPARE(filesOf(f.game()), before);
-    QCOMPARE(filesOf(f.vek()), ledgers);
-    QCOMPARE(s.Unigrid.row(s.Unigrid.find("A-Old")).loaded, previous);
-    QVERIFY(!s.Unigrid.row(s.Unigrid.find("A-New")).loaded);
-    QCOMPARE(prompt.shown.size(), 1);
-    const QString text = prompt.shown.first().text;
-    const QString cause = lock.ledger.isEmpty() ? "c.dat" : trouble;
-    QVERIFY2(text.contains(cause) && text.contains(reason), qPrintable(text));
-    QVERIFY2(text.contains("the game files they replaced were put back") == replaces,
-             qPrintable(text));
-    QVERIFY2(text.contains("\"A-Old\", which it had taken out, was loaded again") == previous,
-             qPrintable(text));
-}
-
-// The load fails, and the folder it took out cannot be loaded again (a read-only file now in
-// its way): the player learns that it is out and why, and the grid and the ledger say so.
-void TestLoad::folderTakenOutThatCannotComeBackIsOut() {
-    TestFolders f;
-    TestFolders::plant(f.vek() + "/A-Old", {"old.dat=old"});
-    TestFolders::plant(f.vek() + "/A-New", {"a.dat=new a", "c.dat=new c"});
-    TestFolders::plant(f.game(), {"c.dat=own c"});
-    QVERIFY(FileOps::setReadOnly(f.game() + "/c.dat", true));
-    ScriptedPrompt prompt;
-    Selector s(foldersOf(f, f.vek()), prompt);
-    s.load();
-    QVERIFY(s.loadFiles().click(s.Unigrid.find("A-Old")));
-    struct InTheWay : Progress {
-        QString game;
-        bool proceed(qsizetype, const QString &file) override {
-            if (file == "a.dat") {
-                TestFolders::plant(game, {"old.dat=the player's"});
-                FileOps::setReadOnly(game + "/old.dat", true);
-            }
-            return true;
-        }
-    } inTheWay;
-    inTheWay.game = f.game();
-    s.setProgress(&inTheWay);
-    prompt.shown.clear();
-    QVERIFY(!s.loadFiles().click(s.Unigrid.find("A-New")));
-    QVERIFY(!s.Unigrid.row(s.Unigrid.find("A-Old")).loaded);
-    QVERIFY(Ledgers::readFoldersLoaded(f.vek()).isEmpty());
-    QCOMPARE(TestFolders::read(f.game(), "old.dat"), QByteArray("the player's"));
-    QVERIFY(!TestFolders::exists(f.game(), "a.dat"));
-    QCOMPARE(prompt.shown.size(), 1);
-    const QString text = prompt.shown.first().text;
-    QVERIFY2(text.contains("c.dat") &&
-                 text.contains("\"A-Old\", which it had taken out, could not be loaded again and "
-                               "is now out") &&
-                 text.contains("old.dat"),
-             qPrintable(text));
-}
-
-void TestLoad::keptFilesAreSettledAtStart_data() {
-    QTest::addColumn<QString>("record"); // a load left by a crash: none, of a folder gone or here
-    QTest::addColumn<QStringList>("game");
-    QTest::addColumn<QStringList>("after");
-    QTest::addColumn<QString>("told");
-    const QString kept = ".vek-keep-clouds.tpc=own";
-    QTest::newRow("a load undone: its kept file goes back over the copy")
-        << "gone" << QStringList{"CLOUDS.TPC=copy", ".vek-keep-CLOUDS.TPC=own"}
-        << QStringList{"CLOUDS.TPC=own"} << "undone";
-    QTest::newRow("a load finished: its kept file goes")
-        << "here" << QStringList{"clouds.tpc=own", kept} << QStringList{"clouds.tpc=new"}
-        << "finished";
-    QTest::newRow("no record, the name free: back under it")
-        << "" << QStringList{kept} << QStringList{"clouds.tpc=own"} << "is back under its name";
-    QTest::newRow("no record, the name taken: set aside in sight")
-        << "" << QStringList{"Clouds.tpc=copy", kept}
-        << QStringList{"Clouds.tpc=copy", "clouds.tpc.kept=own"} << "clouds.tpc.kept";
-    QTest::newRow("a record that does not claim it: set aside in sight")
-        << "here" << QStringList{"sky.pic=own", ".vek-keep-sky.pic=older"}
-        << QStringList{"sky.pic=own", "clouds.tpc=new", "sky.pic.kept=older"} << "sky.pic.kept";
-}
-
-// What the next start does with kept files: those of the operation its journal records are
-// dropped or put back with it; any other is never deleted, and told once.
-void TestLoad::keptFilesAreSettledAtStart() {
-    QFETCH(QString, record);
-    QFETCH(QStringList, game);
-    QFETCH(QStringList, after);
-    QFETCH(QString, told);
-    TestFolders f;
-    const QString folder = f.vek() + "/G-Clouds";
-    if (record == "here")
-        TestFolders::plant(folder, {"clouds.tpc=new"});
-    if (!record.isEmpty()) {
-        Journal::Record r;
-        r.operation = "loading \"G-Clouds\"";
-        r.moves << Journal::Move{true, "G-Clouds", Journal::ContentRule, folder, {"clouds.tpc"}};
-        QString error;
-        QVERIFY2(Journal::write(f.vek(), f.game(), r, &error), qPrintable(error));
-    }
-    TestFolders::plant(f.game(), game);
-    for (int start = 0; start < 2; ++start) {
         ScriptedPrompt prompt;
-        Selector s(foldersOf(f, f.vek()), prompt);
-        s.load();
-        for (const QString &e : after)
-            QCOMPARE(TestFolders::read(f.game(), e.section('=', 0, 0)), e.section('=', 1).toUtf8());
-        QCOMPARE(QDir(f.game()).entryList({".vek-keep-*"}, QDir::Files | QDir::Hidden),
-                 QStringList());
-        QString shown;
-        for (const ScriptedPrompt::Shown &m : prompt.shown)
-            shown += m.text;
-        // Told at the first start only: the second finds nothing to settle.
-        QVERIFY2(shown.contains(told) == (start == 0), qPrintable(shown));
+        auto s = openSelector(f, prompt);
+        QVERIFY(s->loadFiles().click(s->Unigrid.find("A-Old")));
+        struct InTheWay : Progress {
+            QString game;
+            bool proceed(qsizetype, const QString &file) override {
+                if (file == "a.dat") {
+                    TestFolders::plant(game, {"old.dat=the player's"});
+                    FileOps::setReadOnly(game + "/old.dat", true);
+                }
+                return true;
+            }
+        } inTheWay;
+        inTheWay.game = f.game();
+        s->setProgress(&inTheWay);
+        prompt.shown.clear();
+        QVERIFY(!s->loadFiles().click(s->Unigrid.find("A-New")));
+        QVERIFY(!s->Unigrid.row(s->Unigrid.find("A-Old")).loaded);
+        QVERIFY(Ledgers::readFoldersLoaded(f.vek()).isEmpty());
+        QCOMPARE(TestFolders::read(f.game(), "old.dat"), QByteArray("the player's"));
+        QVERIFY(!TestFolders::exists(f.game(), "a.dat"));
+        QCOMPARE(prompt.shown.size(), 1);
+        const QString text = prompt.shown.first().text;
+        QVERIFY2(
+            text.contains("c.dat") &&
+                text.contains("\"A-Old\", which it had taken out, could not be loaded again and "
+                              "is now out") &&
+                text.contains("old.dat"),
+            qPrintable(text));
     }
-}
+
+    void keptFilesAreSettledAtStart_data() {
+        QTest::addColumn<QString>(
+            "record"); // a load left by a crash: none, of a folder gone or here
+        QTest::addColumn<QStringList>("game");
+        QTest::addColumn<QStringList>("after");
+        QTest::addColumn<QString>("told");
+        const QString kept = ".vek-keep-clouds.tpc=own";
+        QTest::newRow("a load undone: its kept file goes back over the copy")
+            << "gone" << QStringList{"CLOUDS.TPC=copy", ".vek-keep-CLOUDS.TPC=own"}
+            << QStringList{"CLOUDS.TPC=own"} << "undone";
+        QTest::newRow("a load finished: its kept file goes")
+            << "here" << QStringList{"clouds.tpc=own", kept} << QStringList{"clouds.tpc=new"}
+            << "finished";
+        QTest::newRow("no record, the name free: back under it")
+            << "" << QStringList{kept} << QStringList{"clouds.tpc=own"} << "is back under its name";
+        QTest::newRow("no record, the name taken: set aside in sight")
+            << "" << QStringList{"Clouds.tpc=copy", kept}
+            << QStringList{"Clouds.tpc=copy", "clouds.tpc.kept=own"} << "clouds.tpc.kept";
+        QTest::newRow("a record that does not claim it: set aside in sight")
+            << "here" << QStringList{"sky.pic=own", ".vek-keep-sky.pic=older"}
+            << QStringList{"sky.pic=own", "clouds.tpc=new", "sky.pic.kept=older"} << "sky.pic.kept";
+    }
+
+    // What the next start does with kept files: those of the operation its journal records are
+    // dropped or put back with it; any other is never deleted, and told once.
+    void keptFilesAreSettledAtStart() {
+        QFETCH(QString, record);
+        QFETCH(QStringList, game);
+        QFETCH(QStringList, after);
+        QFETCH(QString, told);
+        TestFolders f;
+        const QString folder = f.vek() + "/G-Clouds";
+        if (record == "here")
+            TestFolders::plant(folder, {"clouds.tpc=new"});
+        if (!record.isEmpty()) {
+            Journal::Record r;
+            r.operation = "loading \"G-Clouds\"";
+            r.moves << Journal::Move{
+                true, "G-Clouds", Journal::ContentRule, folder, {"clouds.tpc"}};
+            QString error;
+            QVERIFY2(Journal::write(f.vek(), f.game(), r, &error), qPrintable(error));
+        }
+        TestFolders::plant(f.game(), game);
+        for (int start = 0; start < 2; ++start) {
+            ScriptedPrompt prompt;
+            auto s = openSelector(f, prompt);
+            for (const QString &e : after)
+                QCOMPARE(TestFolders::read(f.game(), e.section('=', 0, 0)),
+                         e.section('=', 1).toUtf8());
+            QCOMPARE(QDir(f.game()).entryList({".vek-keep-*"}, QDir::Files | QDir::Hidden),
+                     QStringList());
+            QString shown;
+            for (const ScriptedPrompt::Shown &m : prompt.shown)
+                shown += m.text;
+            // Told at the first start only: the second finds nothing to settle.
+            QVERIFY2(shown.contains(told) == (start == 0), qPrintable(shown));
+        }
+    }
+
+    void windowIsReadyOnTheFirstPage() {
+        TestFolders f;
+        TestFolders::write(f.vek(), QStringLiteral("Autoscripts/Evening"), "A-One\r\n");
+        TestFolders::write(f.vek(), QStringLiteral("Autoscripts/morning"), "G-Two\r\n");
+        ScriptedPrompt prompt;
+        Selector selector(foldersOf(f, f.vek()), prompt);
+        selector.ini.ApplyFeature = true;
+        selector.load();
+        QVERIFY(selector.FormReady);
+        QVERIFY(!selector.ini.ApplyFeature);
+        QCOMPARE(selector.CurrentPage, 0);
+        QCOMPARE(Selector::Pages.at(selector.CurrentPage), QStringLiteral("General"));
+        QCOMPARE(selector.List3Index, 0);
+        QCOMPARE(selector.Label1, f.game() + QDir::separator());
+        QCOMPARE(selector.File10, QStringList({"Evening", "morning"}));
+        QVERIFY(Selector::credits().endsWith(
+            QStringLiteral("\r\nClick here for Support, Links and Downloads")));
+        QCOMPARE(Selector::credits().count(QStringLiteral("\r\n")), 2);
+    }
+};
 
 QTEST_GUILESS_MAIN(TestLoad)
 #include "tst_load.moc"

@@ -343,48 +343,17 @@ private Q_SLOTS:
         QVERIFY(c.prompt.shown.isEmpty());
     }
 
-    void failedCopyLeavesTheFolderUnloaded() {
-        Content c;
-        auto s = c.open();
-        QVERIFY(toggle(*s, "A-Spitfire"));
-        const QString dir = c.f.vek() + "/A-Locked";
-        TestFolders::write(dir, "a-first.dat", "1");
-        TestFolders::write(dir, "b-locked.dat", "2");
-        TestFolders::write(dir, "c-last.dat", "3");
-        c.add("A-Locked");
-        auto s2 = c.open();
-        TestFolders::write(c.f.game(), "b-locked.dat", "game's");
-        QVERIFY(FileOps::setReadOnly(QDir(c.f.game()).filePath("b-locked.dat"), true));
-        const QByteArray ledgerBefore = c.ledger();
-        QVERIFY(!toggle(*s2, "A-Locked"));
-        QCOMPARE(c.prompt.shown.size(), 1);
-        const QString told = c.prompt.shown.at(0).text;
-        QVERIFY2(told.contains("b-locked.dat") &&
-                     told.contains("\"A-Spitfire\", which it had taken out, was loaded again"),
-                 qPrintable(told));
-        QVERIFY(!TestFolders::exists(c.f.game(), "a-first.dat"));
-        QVERIFY(!TestFolders::exists(c.f.game(), "c-last.dat"));
-        QCOMPARE(TestFolders::read(c.f.game(), "b-locked.dat"), QByteArray("game's"));
-        // The A folder the click took out first comes back: the click fails as a whole, and
-        // the ledger never changed.
-        QVERIFY(c.inGame("A-Spitfire"));
-        QCOMPARE(marked(*s2), QStringList{"A-Spitfire"});
-        QCOMPARE(c.ledger(), ledgerBefore);
-    }
-
     void unrecordedClickIsUndone_data() {
         QTest::addColumn<QString>("loaded"); // before the click
         QTest::addColumn<QString>("clicked");
         QTest::addColumn<QString>("ledger"); // turns read-only once the click's files move
-        QTest::newRow("unload of an aircraft set, FoldersLoaded.txt") << "F-Planes"
-                                                                      << "F-Planes"
-                                                                      << "FoldersLoaded.txt";
-        QTest::newRow("aircraft set in place of another, PlanesLoaded.txt") << "F-Planes"
-                                                                            << "F-Plain"
-                                                                            << "PlanesLoaded.txt";
-        QTest::newRow("mission load, LoadOrder.txt") << ""
-                                                     << "M-Alpha"
-                                                     << "LoadOrder.txt";
+        const char *rows[][4] = {{"unload of an aircraft set, FoldersLoaded.txt", "F-Planes",
+                                  "F-Planes", "FoldersLoaded.txt"},
+                                 {"aircraft set in place of another, PlanesLoaded.txt", "F-Planes",
+                                  "F-Plain", "PlanesLoaded.txt"},
+                                 {"mission load, LoadOrder.txt", "", "M-Alpha", "LoadOrder.txt"}};
+        for (const auto &[tag, loaded, clicked, ledger] : rows)
+            QTest::newRow(tag) << loaded << clicked << ledger;
     }
 
     // A click whose ledger cannot be written once its files have moved is undone as a whole:

@@ -51,103 +51,101 @@ QByteArray ledgers(const QString &vek) {
 class TestProgress : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void cancelUndoes_data();
-    void cancelUndoes();
-};
+    void cancelUndoes_data() {
+        QTest::addColumn<QString>("operation"); // load, replace, unload, skin, reset or script
+        QTest::addColumn<int>("at");            // files done when the player cancels
+        QTest::addColumn<int>("total");         // files the operation announces
+        // A-Old (6 files and a picture a load leaves out) and G-Maps are loaded and share
+        // gmaps.dat; A-New (7 files) shares old.dat with A-Old and gmaps.dat with G-Maps, and its
+        // third file replaces one of the game's own, as Blue's first does. "A-05 Red" (4 files) is
+        // the skin loaded for slot 5, "A-05 Blue" (3 files) the other skin of that slot.
+        for (int at : {0, 1, 4})
+            QTest::addRow("load A-New after %d", at) << "load" << at << 7;
+        // 6 files of A-Old out, then 7 of A-New in: cancelled in either half and at the very end.
+        for (int at : {1, 5, 6, 9, 12})
+            QTest::addRow("A-New in place of A-Old after %d", at) << "replace" << at << 13;
+        for (int at : {0, 3, 5})
+            QTest::addRow("unload A-Old after %d", at) << "unload" << at << 6;
+        // Red's three files out (its flight file stays), Blue's three in.
+        for (int at : {1, 3, 5})
+            QTest::addRow("skin A-05 Blue in place of Red after %d", at) << "skin" << at << 6;
+        QTest::addRow("reset stops at the first folder") << "reset" << 2 << 6;
+        QTest::addRow("autoscript stops at its first entry") << "script" << 8 << 13;
+    }
 
-void TestProgress::cancelUndoes_data() {
-    QTest::addColumn<QString>("operation"); // load, replace, unload, skin, reset or script
-    QTest::addColumn<int>("at");            // files done when the player cancels
-    QTest::addColumn<int>("total");         // files the operation announces
-    // A-Old (6 files and a picture a load leaves out) and G-Maps are loaded and share gmaps.dat;
-    // A-New (7 files) shares old.dat with A-Old and gmaps.dat with G-Maps, and its third file
-    // replaces one of the game's own, as Blue's first does. "A-05 Red" (4 files) is
-    // the skin loaded for slot 5, "A-05 Blue" (3 files) the other skin of that slot.
-    for (int at : {0, 1, 4})
-        QTest::addRow("load A-New after %d", at) << "load" << at << 7;
-    // 6 files of A-Old out, then 7 of A-New in: cancelled in either half and at the very end.
-    for (int at : {1, 5, 6, 9, 12})
-        QTest::addRow("A-New in place of A-Old after %d", at) << "replace" << at << 13;
-    for (int at : {0, 3, 5})
-        QTest::addRow("unload A-Old after %d", at) << "unload" << at << 6;
-    // Red's three files out (its flight file stays), Blue's three in.
-    for (int at : {1, 3, 5})
-        QTest::addRow("skin A-05 Blue in place of Red after %d", at) << "skin" << at << 6;
-    QTest::addRow("reset stops at the first folder") << "reset" << 2 << 6;
-    QTest::addRow("autoscript stops at its first entry") << "script" << 8 << 13;
-}
+    void cancelUndoes() {
+        QFETCH(QString, operation);
+        QFETCH(int, at);
+        QFETCH(int, total);
+        TestFolders f;
+        const auto add = [&f](const QString &folder, const QStringList &files) {
+            for (const QString &n : files)
+                TestFolders::write(f.vek() + "/" + folder, n, (folder + ":" + n).toUtf8());
+        };
+        add("A-Old",
+            {"old.dat", "old1.dat", "old2.dat", "old3.dat", "old4.dat", "gmaps.dat", "a.jpg"});
+        add("A-New", {"new0.dat", "new1.dat", "new2.dat", "new3.dat", "old.dat", "gmaps.dat",
+                      "new6.dat", "mypic.jpg"});
+        add("G-Maps", {"maps.dat", "gmaps.dat"});
+        add("Skinfolder/A-05 Red", {"red.tpc", "red2.tpc", "p51.flt", "shared.tpc"});
+        add("Skinfolder/A-05 Blue", {"blue.tpc", "shared.tpc", "p51.flt"});
+        // Files of the game's own that A-New (under another case) and Blue replace: a cancel gives
+        // them back byte for byte.
+        TestFolders::write(f.game(), "NEW1.DAT", "the game's own");
+        TestFolders::write(f.game(), "blue.tpc", "the game's own");
+        ScriptedPrompt prompt;
+        Selector s(Folders{f.game(), f.vek(), f.vek()}, prompt);
+        s.load();
+        QVERIFY(s.loadFiles().click(s.Unigrid.find("A-Old")));
+        QVERIFY(s.loadFiles().click(s.Unigrid.find("G-Maps")));
+        QVERIFY(s.skins().activate(s.SK1.find("A-05 Red")));
+        const QMap<QString, QByteArray> game = filesOf(f.game());
+        const QByteArray ledger = ledgers(f.vek());
 
-void TestProgress::cancelUndoes() {
-    QFETCH(QString, operation);
-    QFETCH(int, at);
-    QFETCH(int, total);
-    TestFolders f;
-    const auto add = [&f](const QString &folder, const QStringList &files) {
-        for (const QString &n : files)
-            TestFolders::write(f.vek() + "/" + folder, n, (folder + ":" + n).toUtf8());
-    };
-    add("A-Old", {"old.dat", "old1.dat", "old2.dat", "old3.dat", "old4.dat", "gmaps.dat", "a.jpg"});
-    add("A-New", {"new0.dat", "new1.dat", "new2.dat", "new3.dat", "old.dat", "gmaps.dat",
-                  "new6.dat", "mypic.jpg"});
-    add("G-Maps", {"maps.dat", "gmaps.dat"});
-    add("Skinfolder/A-05 Red", {"red.tpc", "red2.tpc", "p51.flt", "shared.tpc"});
-    add("Skinfolder/A-05 Blue", {"blue.tpc", "shared.tpc", "p51.flt"});
-    // Files of the game's own that A-New (under another case) and Blue replace: a cancel gives
-    // them back byte for byte.
-    TestFolders::write(f.game(), "NEW1.DAT", "the game's own");
-    TestFolders::write(f.game(), "blue.tpc", "the game's own");
-    ScriptedPrompt prompt;
-    Selector s(Folders{f.game(), f.vek(), f.vek()}, prompt);
-    s.load();
-    QVERIFY(s.loadFiles().click(s.Unigrid.find("A-Old")));
-    QVERIFY(s.loadFiles().click(s.Unigrid.find("G-Maps")));
-    QVERIFY(s.skins().activate(s.SK1.find("A-05 Red")));
-    const QMap<QString, QByteArray> game = filesOf(f.game());
-    const QByteArray ledger = ledgers(f.vek());
-
-    StopAt stop(at);
-    if (operation == "load" || operation == "replace") {
-        if (operation == "load")
-            QVERIFY(s.loadFiles().click(s.Unigrid.find("A-Old")));
-        const QMap<QString, QByteArray> before = filesOf(f.game());
-        const QByteArray ledgerBefore = ledgers(f.vek());
-        s.setProgress(&stop);
-        prompt.shown.clear();
-        QVERIFY(!s.loadFiles().click(s.Unigrid.find("A-New")));
-        QCOMPARE(filesOf(f.game()), before);
-        QCOMPARE(ledgers(f.vek()), ledgerBefore);
-    } else {
-        s.setProgress(&stop);
-        prompt.shown.clear();
-        if (operation == "unload")
-            QVERIFY(!s.loadFiles().click(s.Unigrid.find("A-Old")));
-        else if (operation == "skin")
-            QVERIFY(!s.skins().activate(s.SK1.find("A-05 Blue")));
-        else if (operation == "reset")
-            QVERIFY(!s.completeReset().run());
-        else if (operation == "script") {
-            s.autoscripts().List2 = {"A-New", "G-Maps"};
-            QVERIFY(!s.autoscripts().run());
+        StopAt stop(at);
+        if (operation == "load" || operation == "replace") {
+            if (operation == "load")
+                QVERIFY(s.loadFiles().click(s.Unigrid.find("A-Old")));
+            const QMap<QString, QByteArray> before = filesOf(f.game());
+            const QByteArray ledgerBefore = ledgers(f.vek());
+            s.setProgress(&stop);
+            prompt.shown.clear();
+            QVERIFY(!s.loadFiles().click(s.Unigrid.find("A-New")));
+            QCOMPARE(filesOf(f.game()), before);
+            QCOMPARE(ledgers(f.vek()), ledgerBefore);
+        } else {
+            s.setProgress(&stop);
+            prompt.shown.clear();
+            if (operation == "unload")
+                QVERIFY(!s.loadFiles().click(s.Unigrid.find("A-Old")));
+            else if (operation == "skin")
+                QVERIFY(!s.skins().activate(s.SK1.find("A-05 Blue")));
+            else if (operation == "reset")
+                QVERIFY(!s.completeReset().run());
+            else if (operation == "script") {
+                s.autoscripts().List2 = {"A-New", "G-Maps"};
+                QVERIFY(!s.autoscripts().run());
+            }
+            QCOMPARE(filesOf(f.game()), game);
+            QCOMPARE(ledgers(f.vek()), ledger);
         }
-        QCOMPARE(filesOf(f.game()), game);
-        QCOMPARE(ledgers(f.vek()), ledger);
+        QCOMPARE(stop.announced, qsizetype(total));
+        QVERIFY(stop.stopped());
+        QCOMPARE(stop.filesDone(), qsizetype(at));
+        // The grids say the same as the ledgers, and the player is told, without a failure.
+        QCOMPARE(s.Unigrid.row(s.Unigrid.find("A-New")).loaded, false);
+        QCOMPARE(s.Unigrid.row(s.Unigrid.find("A-Old")).loaded, operation != "load");
+        QCOMPARE(s.Unigrid.row(s.Unigrid.find("G-Maps")).loaded, true);
+        QCOMPARE(s.SK1.row(s.SK1.find("A-05 Red")).loaded, true);
+        QCOMPARE(s.SK1.row(s.SK1.find("A-05 Blue")).loaded, false);
+        bool told = false;
+        for (const ScriptedPrompt::Shown &m : prompt.shown) {
+            QVERIFY2(m.icon == Prompt::Icon::Information, qPrintable(m.text));
+            told = told || m.text.contains("was cancelled");
+        }
+        QVERIFY(told);
     }
-    QCOMPARE(stop.announced, qsizetype(total));
-    QVERIFY(stop.stopped());
-    QCOMPARE(stop.filesDone(), qsizetype(at));
-    // The grids say the same as the ledgers, and the player is told, without a failure.
-    QCOMPARE(s.Unigrid.row(s.Unigrid.find("A-New")).loaded, false);
-    QCOMPARE(s.Unigrid.row(s.Unigrid.find("A-Old")).loaded, operation != "load");
-    QCOMPARE(s.Unigrid.row(s.Unigrid.find("G-Maps")).loaded, true);
-    QCOMPARE(s.SK1.row(s.SK1.find("A-05 Red")).loaded, true);
-    QCOMPARE(s.SK1.row(s.SK1.find("A-05 Blue")).loaded, false);
-    bool told = false;
-    for (const ScriptedPrompt::Shown &m : prompt.shown) {
-        QVERIFY2(m.icon == Prompt::Icon::Information, qPrintable(m.text));
-        told = told || m.text.contains("was cancelled");
-    }
-    QVERIFY(told);
-}
+};
 
 QTEST_GUILESS_MAIN(TestProgress)
 #include "tst_progress.moc"

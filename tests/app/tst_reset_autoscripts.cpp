@@ -58,273 +58,270 @@ bool runScript(Selector &s, const QString &name) {
 class TestResetAutoscripts : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void resetThenScriptBringsBackTheSameState();
-    void resetGoesOnPastVanishedFolders();
-    void sweepsKeepWhatNoFolderCarries_data();
-    void sweepsKeepWhatNoFolderCarries();
-    void unmatchedEntriesAreToldOnce();
-    void readingRules_data();
-    void readingRules();
-    void saveNames_data();
-    void saveNames();
+    void resetThenScriptBringsBackTheSameState() {
+        TestFolders f(TestFolders::Demo);
+        ScriptedPrompt prompt;
+        auto s = openSelector(f, prompt);
+        const QString savedata = f.game() + "/Savedata";
+        const QString store = f.vek() + "/C-Battle of Britain";
+        const QByteArray originalIni = TestFolders::read(f.vek(), "eaw.ini");
+
+        for (const char *name : {"M-Battle of Britain", "G-Better clouds", "G Cockpit sounds",
+                                 "F-Late war fighters", "P-Mustang III", "A-05 Red Tails",
+                                 "A-10 Battle of Britain camo", "A-Desert Air Force"})
+            QVERIFY2(click(*s, QString::fromLatin1(name)), name);
+        s->options().clickResolution(2);
+        QVERIFY(TestFolders::read(f.game(), "eaw.ini") != originalIni);
+        TestFolders::write(savedata, "Campaign1.sav", "progress");
+        QVERIFY(BytePatch::writeByte(f.game() + "/flt.cdf", 38258, 7, nullptr));
+        s->autoscripts().Text1 = "Evening";
+        QVERIFY(s->autoscripts().save());
+        const QStringList loaded = marks(*s);
+        QCOMPARE(loaded.size(), 8);
+        const QByteArray ledger = TestFolders::read(f.vek(), "FoldersLoaded.txt");
+
+        QVERIFY(s->autoscripts().Command11());
+        QCOMPARE(marks(*s), QStringList());
+        QCOMPARE(s->loadedList().Label8(), QString());
+        QCOMPARE(s->Text2, QString());
+        QCOMPARE(s->caption(), Selector::Caption);
+        QCOMPARE(TestFolders::read(f.vek(), "FoldersLoaded.txt"), QByteArray());
+        QCOMPARE(FileList::files(f.game(), StrayCleanup::StrayPatterns),
+                 QStringList({"chatline.txt", "EXTRA.SPT"}));
+        QCOMPARE(TestFolders::read(f.game(), "eaw.ini"), originalIni);
+        unsigned char cheat = 1;
+        QVERIFY(BytePatch::readByte(f.game() + "/flt.cdf", 38258, &cheat, nullptr));
+        QCOMPARE(int(cheat), 0);
+        QCOMPARE(TestFolders::read(store, "Campaign1.sav"), QByteArray("progress"));
+        QCOMPARE(FileList::files(savedata),
+                 QStringList({"Campaign1.sav", "Campaign2.sav", "Default1.msn", "Default2.msn"}));
+        QCOMPARE(TestFolders::read(savedata, "Campaign1.sav"),
+                 DemoGameFolder::saveFile("default campaign 1"));
+        // The demo's loose files are carried by no folder: they were moved aside, and said so.
+        QCOMPARE(prompt.shown.size(), 1);
+        QVERIFY(prompt.shown.at(0).text.contains("\r\nreadme.txt"));
+        prompt.shown.clear();
+
+        // The script is read by a selector of a later run, as the player would run it.
+        auto later = openSelector(f, prompt);
+        QVERIFY(runScript(*later, "Evening"));
+        QCOMPARE(marks(*later), loaded);
+        QCOMPARE(TestFolders::read(f.vek(), "FoldersLoaded.txt"), ledger);
+        QVERIFY(prompt.shown.isEmpty());
+        // Each click toggles: running it again takes all of it out. The aircraft went with their
+        // content folder, so that entry finds no row, yet it matched: nothing to tell, and no
+        // failure.
+        QVERIFY(runScript(*later, "Evening"));
+        QCOMPARE(marks(*later), QStringList());
+        QVERIFY(prompt.shown.isEmpty());
+    }
+
+    void resetGoesOnPastVanishedFolders() {
+        TestFolders f;
+        TestFolders::write(f.vek() + "/A-Gone", "gone.dat", "x");
+        TestFolders::write(f.vek() + "/M-Gone", "gone.msn", "m");
+        TestFolders::write(f.vek() + "/C-Gone", "Campaign1.sav", "store");
+        TestFolders::write(f.vek() + "/Skinfolder/A-05 Gone", "gone.tpc", "s");
+        TestFolders::write(f.game() + "/Savedata", "default.sav", "default");
+        ScriptedPrompt prompt;
+        auto s = openSelector(f, prompt);
+        for (const char *name : {"A-Gone", "M-Gone", "A-05 Gone"})
+            QVERIFY2(click(*s, QString::fromLatin1(name)), name);
+        for (const char *name : {"A-Gone", "M-Gone", "Skinfolder/A-05 Gone"})
+            QVERIFY(QDir(f.vek() + "/" + name).removeRecursively());
+        QVERIFY(!s->completeReset().run());
+        QCOMPARE(prompt.shown.size(), 1);
+        const QString told = prompt.shown.at(0).text;
+        for (const char *name : {"A-Gone", "M-Gone", "A-05 Gone"})
+            QVERIFY2(told.contains(QString::fromLatin1(name)), qPrintable(told));
+        QCOMPARE(marks(*s), QStringList());
+        QCOMPARE(TestFolders::read(f.vek(), "FoldersLoaded.txt"), QByteArray());
+        QVERIFY(!TestFolders::exists(f.game(), "gone.dat"));
+        QCOMPARE(TestFolders::read(f.game() + "/Savedata", "default.sav"), QByteArray("default"));
+        QCOMPARE(TestFolders::read(f.vek() + "/C-Gone", "Campaign1.sav"), QByteArray("store"));
+    }
+
+    void sweepsKeepWhatNoFolderCarries_data() {
+        QTest::addColumn<bool>("reset");        // else the start after a change of VEK folder
+        QTest::addColumn<QStringList>("vek");   // "folder/name=bytes"
+        QTest::addColumn<QString>("loaded");    // a folder the reset takes out first
+        QTest::addColumn<QStringList>("game");  // "name=bytes", "!name=bytes" read-only
+        QTest::addColumn<QStringList>("gone");  // deleted: a folder carries the same bytes
+        QTest::addColumn<QStringList>("moved"); // into the one dated folder of this sweep
+        QTest::addColumn<QStringList>("left");  // still in the game folder
+        QTest::addColumn<QStringList>("told");  // each said exactly once, in the one message
+        QTest::addColumn<bool>("dataBlocked");  // the data folder cannot be made
+
+        const QStringList carriers{"A-Sky/sky.dat=sky", "F-Set/P-Ta/ta.flt=ta",
+                                   "Skinfolder/A-05 Red/red.tpc=red", "A-Sky/planes.dat=other"};
+        const QStringList own{"planes.dat=the game's planes",
+                              "PNAMES.STR=names",
+                              "V1V1.FLT=v1",
+                              "sky.dat=sky",
+                              "ta.flt=ta",
+                              "Red.TPC=red",
+                              "chatline.txt=chat"};
+        const QStringList ownMoved{"planes.dat", "PNAMES.STR", "V1V1.FLT"};
+        const QStringList ownGone{"sky.dat", "ta.flt", "Red.TPC"};
+        for (const bool reset : {false, true}) {
+            const QString by = reset ? " by the reset" : " at the start";
+            QTest::newRow(qPrintable("the game's own files are moved, carried ones deleted" + by))
+                << reset << carriers << QString() << own << ownGone << ownMoved
+                << QStringList{"chatline.txt"} << QStringList{"3 file(s)", "planes.dat"} << false;
+            QTest::newRow(qPrintable("a read-only file stays and is told" + by))
+                << reset << carriers << QString() << QStringList{"!notes.txt=mine", "!sky.dat=sky"}
+                << QStringList() << QStringList() << QStringList{"notes.txt", "sky.dat"}
+                << QStringList{"notes.txt\": the file is read-only", "sky.dat\": the file is "
+                                                                     "read-only"}
+                << false;
+            QTest::newRow(qPrintable("no data folder: nothing is lost" + by))
+                << reset << carriers << QString() << own << ownGone << QStringList()
+                << QStringList{"planes.dat", "PNAMES.STR", "V1V1.FLT", "chatline.txt"}
+                << QStringList{"Could not create"} << true;
+        }
+        // The unload refuses the read-only file and says so; the sweep after it must not delete it.
+        QTest::newRow("a read-only file a reset's unload refused stays, told once")
+            << true << QStringList{"A-Sky/sky.dat=sky", "A-Sky/cloud.dat=cloud"} << "A-Sky"
+            << QStringList{"!sky.dat=sky"} << QStringList{"cloud.dat"} << QStringList()
+            << QStringList{"sky.dat"} << QStringList{"sky.dat\": the file is read-only"} << false;
+    }
+
+    void sweepsKeepWhatNoFolderCarries() {
+        QFETCH(bool, reset);
+        QFETCH(QStringList, vek);
+        QFETCH(QString, loaded);
+        QFETCH(QStringList, game);
+        QFETCH(QStringList, gone);
+        QFETCH(QStringList, moved);
+        QFETCH(QStringList, left);
+        QFETCH(QStringList, told);
+        QFETCH(bool, dataBlocked);
+        TestFolders f;
+        TestFolders::plant(f.vek(), vek);
+        // Long enough for the cheat byte: a shorter one would be told too.
+        TestFolders::write(f.game(), "flt.cdf", QByteArray(38258, 'x'));
+        if (dataBlocked)
+            TestFolders::write(f.data() + "/vekselector", "swept", "a file where a folder belongs");
+        const QString sweptRoot = f.data() + "/vekselector/swept";
+        QMap<QString, QByteArray> bytes;
+        for (QString e : game)
+            bytes.insert(e.remove('!').section('=', 0, 0), e.section('=', 1).toUtf8());
+        ScriptedPrompt prompt;
+        std::unique_ptr<Selector> s;
+        if (reset) {
+            s = openSelector(f, prompt);
+            if (!loaded.isEmpty())
+                QVERIFY(click(*s, loaded));
+            TestFolders::plant(f.game(), game);
+            const bool trouble = dataBlocked || game.join(',').contains('!');
+            QCOMPARE(s->completeReset().run(), !trouble);
+        } else {
+            TestFolders::plant(f.game(), game);
+            s = std::make_unique<Selector>(Folders{f.game(), f.vek(), QStringLiteral("None")},
+                                           prompt);
+            s->load();
+        }
+        for (const QString &n : gone + moved)
+            QVERIFY2(!TestFolders::exists(f.game(), n), qPrintable(n));
+        for (const QString &n : left)
+            QVERIFY2(TestFolders::exists(f.game(), n), qPrintable(n));
+        const QStringList dated = QDir(sweptRoot).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+        QCOMPARE(dated.size(), moved.isEmpty() ? 0 : 1);
+        if (!moved.isEmpty()) {
+            const QString folder = sweptRoot + "/" + dated.first();
+            QStringList names = moved;
+            FileList::sortNames(names);
+            QCOMPARE(FileList::files(folder), names);
+            for (const QString &n : moved)
+                QCOMPARE(TestFolders::read(folder, n), bytes.value(n));
+            told << QDir::toNativeSeparators(folder);
+        }
+        // One message per sweep, each thing said once.
+        QCOMPARE(prompt.shown.size(), told.isEmpty() ? 0 : 1);
+        for (const QString &t : told)
+            QVERIFY2(prompt.shown.at(0).text.count(t) == 1,
+                     qPrintable(t + " in: " + prompt.shown.at(0).text));
+    }
+
+    void unmatchedEntriesAreToldOnce() {
+        TestFolders f;
+        TestFolders::write(f.vek() + "/G-Maps", "maps.dat", "x");
+        TestFolders::write(f.vek() + "/Autoscripts", "odd", "Nope\r\nG-Maps,Nope\r\n\r\n");
+        ScriptedPrompt prompt;
+        auto s = openSelector(f, prompt);
+        QVERIFY(!runScript(*s, "odd"));
+        QCOMPARE(s->autoscripts().List2, QStringList({"Nope", "G-Maps", "Nope", ""}));
+        QCOMPARE(marks(*s), QStringList({"G-Maps"}));
+        QCOMPARE(prompt.shown.size(), 1);
+        QCOMPARE(prompt.shown.at(0).text.count("Nope"), 1);
+    }
+
+    void readingRules_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("entries");
+        QTest::newRow("saved list") << QByteArray("A\r\nB\r\n\r\n") << QStringList({"A", "B", ""});
+        QTest::newRow("LF, no last line end") << QByteArray("A\nB") << QStringList({"A", "B"});
+        QTest::newRow("commas") << QByteArray("A,B,\r\n") << QStringList({"A", "B", ""});
+        QTest::newRow("quotes keep commas")
+            << QByteArray("\"A,B\",C\r\n") << QStringList({"A,B", "C"});
+        QTest::newRow("full path")
+            << QByteArray("C:\\VEK\\M-Alpha\r\n") << QStringList({"M-Alpha"});
+        QTest::newRow("slashes, alone and after backslashes")
+            << QByteArray("C:\\VEK\\Sub/M-Alpha,x/B\r\n") << QStringList({"M-Alpha", "B"});
+        QTest::newRow("path in quotes") << QByteArray("\"x\\A,B\"\r\n") << QStringList({"A,B"});
+        QTest::newRow("blanks dropped unquoted")
+            << QByteArray("  G Maps  , B\r\n") << QStringList({"G Maps", "B"});
+        QTest::newRow("blanks kept quoted") << QByteArray("\" A \"\r\n") << QStringList({" A "});
+        QTest::newRow("empty lines") << QByteArray("\r\n\r\nA\r\n") << QStringList({"", "", "A"});
+        QTest::newRow("8-bit") << QByteArray("Caf\xe9\r\n")
+                               << QStringList({QString::fromUtf8("Café")});
+        QTest::newRow("empty file") << QByteArray() << QStringList();
+    }
+
+    void readingRules() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, entries);
+        QCOMPARE(AutoscriptFile::entries(bytes), entries);
+    }
+
+    void saveNames_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("saved");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("new") << "Mine" << true << QString();
+        QTest::newRow("existing is replaced") << "Old" << true << "replaced";
+        QTest::newRow("empty") << "" << false << "needs a name";
+        QTest::newRow("dot") << "." << false << "names a folder";
+        QTest::newRow("dot dot") << ".." << false << "names a folder";
+        QTest::newRow("slash") << "a/b" << false << "may not hold";
+        QTest::newRow("backslash") << "a\\b" << false << "may not hold";
+    }
+
+    void saveNames() {
+        QFETCH(QString, name);
+        QFETCH(bool, saved);
+        QFETCH(QString, told);
+        TestFolders f;
+        TestFolders::write(f.vek() + "/Autoscripts", "Old", "old\r\n");
+        ScriptedPrompt prompt;
+        auto s = openSelector(f, prompt);
+        s->Text2 = "A\nB\r\n";
+        s->autoscripts().Text1 = name;
+        QCOMPARE(s->autoscripts().save(), saved);
+        QCOMPARE(s->File10,
+                 saved && name != "Old" ? QStringList({name, "Old"}) : QStringList({"Old"}));
+        if (saved)
+            QCOMPARE(TestFolders::read(f.vek() + "/Autoscripts", name),
+                     QByteArray("A\r\nB\r\n\r\n"));
+        QCOMPARE(prompt.shown.size(), told.isEmpty() ? 0 : 1);
+        if (!told.isEmpty())
+            QVERIFY2(prompt.shown.at(0).text.contains(told), qPrintable(prompt.shown.at(0).text));
+        QCOMPARE(QDir(f.vek() + "/Autoscripts")
+                     .entryList(QDir::AllEntries | QDir::NoDotAndDotDot)
+                     .size(),
+                 saved && name != "Old" ? 2 : 1);
+    }
 };
-
-void TestResetAutoscripts::resetThenScriptBringsBackTheSameState() {
-    TestFolders f(TestFolders::Demo);
-    ScriptedPrompt prompt;
-    auto s = openSelector(f, prompt);
-    const QString savedata = f.game() + "/Savedata";
-    const QString store = f.vek() + "/C-Battle of Britain";
-    const QByteArray originalIni = TestFolders::read(f.vek(), "eaw.ini");
-
-    for (const char *name :
-         {"M-Battle of Britain", "G-Better clouds", "G Cockpit sounds", "F-Late war fighters",
-          "P-Mustang III", "A-05 Red Tails", "A-10 Battle of Britain camo", "A-Desert Air Force"})
-        QVERIFY2(click(*s, QString::fromLatin1(name)), name);
-    s->options().clickResolution(2);
-    QVERIFY(TestFolders::read(f.game(), "eaw.ini") != originalIni);
-    TestFolders::write(savedata, "Campaign1.sav", "progress");
-    QVERIFY(BytePatch::writeByte(f.game() + "/flt.cdf", 38258, 7, nullptr));
-    s->autoscripts().Text1 = "Evening";
-    QVERIFY(s->autoscripts().save());
-    const QStringList loaded = marks(*s);
-    QCOMPARE(loaded.size(), 8);
-    const QByteArray ledger = TestFolders::read(f.vek(), "FoldersLoaded.txt");
-
-    QVERIFY(s->autoscripts().Command11());
-    QCOMPARE(marks(*s), QStringList());
-    QCOMPARE(s->loadedList().Label8(), QString());
-    QCOMPARE(s->Text2, QString());
-    QCOMPARE(s->caption(), Selector::Caption);
-    QCOMPARE(TestFolders::read(f.vek(), "FoldersLoaded.txt"), QByteArray());
-    QCOMPARE(FileList::files(f.game(), StrayCleanup::StrayPatterns),
-             QStringList({"chatline.txt", "EXTRA.SPT"}));
-    QCOMPARE(TestFolders::read(f.game(), "eaw.ini"), originalIni);
-    unsigned char cheat = 1;
-    QVERIFY(BytePatch::readByte(f.game() + "/flt.cdf", 38258, &cheat, nullptr));
-    QCOMPARE(int(cheat), 0);
-    QCOMPARE(TestFolders::read(store, "Campaign1.sav"), QByteArray("progress"));
-    QCOMPARE(FileList::files(savedata),
-             QStringList({"Campaign1.sav", "Campaign2.sav", "Default1.msn", "Default2.msn"}));
-    QCOMPARE(TestFolders::read(savedata, "Campaign1.sav"),
-             DemoGameFolder::saveFile("default campaign 1"));
-    // The demo's loose files are carried by no folder: they were moved aside, and said so.
-    QCOMPARE(prompt.shown.size(), 1);
-    QVERIFY(prompt.shown.at(0).text.contains("\r\nreadme.txt"));
-    prompt.shown.clear();
-
-    // The script is read by a selector of a later run, as the player would run it.
-    auto later = openSelector(f, prompt);
-    QVERIFY(runScript(*later, "Evening"));
-    QCOMPARE(marks(*later), loaded);
-    QCOMPARE(TestFolders::read(f.vek(), "FoldersLoaded.txt"), ledger);
-    QVERIFY(prompt.shown.isEmpty());
-    // Each click toggles: running it again takes all of it out. The aircraft went with their
-    // content folder, so that entry finds no row, yet it matched: nothing to tell, and no
-    // failure.
-    QVERIFY(runScript(*later, "Evening"));
-    QCOMPARE(marks(*later), QStringList());
-    QVERIFY(prompt.shown.isEmpty());
-}
-
-void TestResetAutoscripts::resetGoesOnPastVanishedFolders() {
-    TestFolders f;
-    TestFolders::write(f.vek() + "/A-Gone", "gone.dat", "x");
-    TestFolders::write(f.vek() + "/M-Gone", "gone.msn", "m");
-    TestFolders::write(f.vek() + "/C-Gone", "Campaign1.sav", "store");
-    TestFolders::write(f.vek() + "/Skinfolder/A-05 Gone", "gone.tpc", "s");
-    TestFolders::write(f.game() + "/Savedata", "default.sav", "default");
-    ScriptedPrompt prompt;
-    auto s = openSelector(f, prompt);
-    for (const char *name : {"A-Gone", "M-Gone", "A-05 Gone"})
-        QVERIFY2(click(*s, QString::fromLatin1(name)), name);
-    for (const char *name : {"A-Gone", "M-Gone", "Skinfolder/A-05 Gone"})
-        QVERIFY(QDir(f.vek() + "/" + name).removeRecursively());
-    QVERIFY(!s->completeReset().run());
-    QCOMPARE(prompt.shown.size(), 1);
-    const QString told = prompt.shown.at(0).text;
-    for (const char *name : {"A-Gone", "M-Gone", "A-05 Gone"})
-        QVERIFY2(told.contains(QString::fromLatin1(name)), qPrintable(told));
-    QCOMPARE(marks(*s), QStringList());
-    QCOMPARE(TestFolders::read(f.vek(), "FoldersLoaded.txt"), QByteArray());
-    QVERIFY(!TestFolders::exists(f.game(), "gone.dat"));
-    QCOMPARE(TestFolders::read(f.game() + "/Savedata", "default.sav"), QByteArray("default"));
-    QCOMPARE(TestFolders::read(f.vek() + "/C-Gone", "Campaign1.sav"), QByteArray("store"));
-}
-
-void TestResetAutoscripts::sweepsKeepWhatNoFolderCarries_data() {
-    QTest::addColumn<bool>("reset");        // else the start after a change of VEK folder
-    QTest::addColumn<QStringList>("vek");   // "folder/name=bytes"
-    QTest::addColumn<QString>("loaded");    // a folder the reset takes out first
-    QTest::addColumn<QStringList>("game");  // "name=bytes", "!name=bytes" read-only
-    QTest::addColumn<QStringList>("gone");  // deleted: a folder carries the same bytes
-    QTest::addColumn<QStringList>("moved"); // into the one dated folder of this sweep
-    QTest::addColumn<QStringList>("left");  // still in the game folder
-    QTest::addColumn<QStringList>("told");  // each said exactly once, in the one message
-    QTest::addColumn<bool>("dataBlocked");  // the data folder cannot be made
-
-    const QStringList carriers{"A-Sky/sky.dat=sky", "F-Set/P-Ta/ta.flt=ta",
-                               "Skinfolder/A-05 Red/red.tpc=red", "A-Sky/planes.dat=other"};
-    const QStringList own{"planes.dat=the game's planes",
-                          "PNAMES.STR=names",
-                          "V1V1.FLT=v1",
-                          "sky.dat=sky",
-                          "ta.flt=ta",
-                          "Red.TPC=red",
-                          "chatline.txt=chat"};
-    const QStringList ownMoved{"planes.dat", "PNAMES.STR", "V1V1.FLT"};
-    const QStringList ownGone{"sky.dat", "ta.flt", "Red.TPC"};
-    for (const bool reset : {false, true}) {
-        const QString by = reset ? " by the reset" : " at the start";
-        QTest::newRow(qPrintable("the game's own files are moved, carried ones deleted" + by))
-            << reset << carriers << QString() << own << ownGone << ownMoved
-            << QStringList{"chatline.txt"} << QStringList{"3 file(s)", "planes.dat"} << false;
-        QTest::newRow(qPrintable("a read-only file stays and is told" + by))
-            << reset << carriers << QString() << QStringList{"!notes.txt=mine", "!sky.dat=sky"}
-            << QStringList() << QStringList() << QStringList{"notes.txt", "sky.dat"}
-            << QStringList{"notes.txt\": the file is read-only", "sky.dat\": the file is "
-                                                                 "read-only"}
-            << false;
-        QTest::newRow(qPrintable("no data folder: nothing is lost" + by))
-            << reset << carriers << QString() << own << ownGone << QStringList()
-            << QStringList{"planes.dat", "PNAMES.STR", "V1V1.FLT", "chatline.txt"}
-            << QStringList{"Could not create"} << true;
-    }
-    // The unload refuses the read-only file and says so; the sweep after it must not delete it.
-    QTest::newRow("a read-only file a reset's unload refused stays, told once")
-        << true << QStringList{"A-Sky/sky.dat=sky", "A-Sky/cloud.dat=cloud"} << "A-Sky"
-        << QStringList{"!sky.dat=sky"} << QStringList{"cloud.dat"} << QStringList()
-        << QStringList{"sky.dat"} << QStringList{"sky.dat\": the file is read-only"} << false;
-}
-
-void TestResetAutoscripts::sweepsKeepWhatNoFolderCarries() {
-    QFETCH(bool, reset);
-    QFETCH(QStringList, vek);
-    QFETCH(QString, loaded);
-    QFETCH(QStringList, game);
-    QFETCH(QStringList, gone);
-    QFETCH(QStringList, moved);
-    QFETCH(QStringList, left);
-    QFETCH(QStringList, told);
-    QFETCH(bool, dataBlocked);
-    TestFolders f;
-    TestFolders::plant(f.vek(), vek);
-    // Long enough for the cheat byte: a shorter one would be told too.
-    TestFolders::write(f.game(), "flt.cdf", QByteArray(38258, 'x'));
-    if (dataBlocked)
-        TestFolders::write(f.data() + "/vekselector", "swept", "a file where a folder belongs");
-    const QString sweptRoot = f.data() + "/vekselector/swept";
-    QMap<QString, QByteArray> bytes;
-    for (QString e : game)
-        bytes.insert(e.remove('!').section('=', 0, 0), e.section('=', 1).toUtf8());
-    ScriptedPrompt prompt;
-    std::unique_ptr<Selector> s;
-    if (reset) {
-        s = openSelector(f, prompt);
-        if (!loaded.isEmpty())
-            QVERIFY(click(*s, loaded));
-        TestFolders::plant(f.game(), game);
-        const bool trouble = dataBlocked || game.join(',').contains('!');
-        QCOMPARE(s->completeReset().run(), !trouble);
-    } else {
-        TestFolders::plant(f.game(), game);
-        s = std::make_unique<Selector>(Folders{f.game(), f.vek(), QStringLiteral("None")}, prompt);
-        s->load();
-    }
-    for (const QString &n : gone + moved)
-        QVERIFY2(!TestFolders::exists(f.game(), n), qPrintable(n));
-    for (const QString &n : left)
-        QVERIFY2(TestFolders::exists(f.game(), n), qPrintable(n));
-    const QStringList dated = QDir(sweptRoot).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    QCOMPARE(dated.size(), moved.isEmpty() ? 0 : 1);
-    if (!moved.isEmpty()) {
-        const QString folder = sweptRoot + "/" + dated.first();
-        QStringList names = moved;
-        FileList::sortNames(names);
-        QCOMPARE(FileList::files(folder), names);
-        for (const QString &n : moved)
-            QCOMPARE(TestFolders::read(folder, n), bytes.value(n));
-        told << QDir::toNativeSeparators(folder);
-    }
-    // One message per sweep, each thing said once.
-    QCOMPARE(prompt.shown.size(), told.isEmpty() ? 0 : 1);
-    for (const QString &t : told)
-        QVERIFY2(prompt.shown.at(0).text.count(t) == 1,
-                 qPrintable(t + " in: " + prompt.shown.at(0).text));
-}
-
-void TestResetAutoscripts::unmatchedEntriesAreToldOnce() {
-    TestFolders f;
-    TestFolders::write(f.vek() + "/G-Maps", "maps.dat", "x");
-    TestFolders::write(f.vek() + "/Autoscripts", "odd", "Nope\r\nG-Maps,Nope\r\n\r\n");
-    ScriptedPrompt prompt;
-    auto s = openSelector(f, prompt);
-    QVERIFY(!runScript(*s, "odd"));
-    QCOMPARE(s->autoscripts().List2, QStringList({"Nope", "G-Maps", "Nope", ""}));
-    QCOMPARE(marks(*s), QStringList({"G-Maps"}));
-    QCOMPARE(prompt.shown.size(), 1);
-    QCOMPARE(prompt.shown.at(0).text.count("Nope"), 1);
-}
-
-void TestResetAutoscripts::readingRules_data() {
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QStringList>("entries");
-    QTest::newRow("saved list") << QByteArray("A\r\nB\r\n\r\n") << QStringList({"A", "B", ""});
-    QTest::newRow("LF, no last line end") << QByteArray("A\nB") << QStringList({"A", "B"});
-    QTest::newRow("commas") << QByteArray("A,B,\r\n") << QStringList({"A", "B", ""});
-    QTest::newRow("quotes keep commas") << QByteArray("\"A,B\",C\r\n") << QStringList({"A,B", "C"});
-    QTest::newRow("full path") << QByteArray("C:\\VEK\\M-Alpha\r\n") << QStringList({"M-Alpha"});
-    QTest::newRow("slashes, alone and after backslashes")
-        << QByteArray("C:\\VEK\\Sub/M-Alpha,x/B\r\n") << QStringList({"M-Alpha", "B"});
-    QTest::newRow("path in quotes") << QByteArray("\"x\\A,B\"\r\n") << QStringList({"A,B"});
-    QTest::newRow("blanks dropped unquoted")
-        << QByteArray("  G Maps  , B\r\n") << QStringList({"G Maps", "B"});
-    QTest::newRow("blanks kept quoted") << QByteArray("\" A \"\r\n") << QStringList({" A "});
-    QTest::newRow("empty lines") << QByteArray("\r\n\r\nA\r\n") << QStringList({"", "", "A"});
-    QTest::newRow("8-bit") << QByteArray("Caf\xe9\r\n") << QStringList({QString::fromUtf8("Café")});
-    QTest::newRow("empty file") << QByteArray() << QStringList();
-}
-
-void TestResetAutoscripts::readingRules() {
-    QFETCH(QByteArray, bytes);
-    QFETCH(QStringList, entries);
-    QCOMPARE(AutoscriptFile::entries(bytes), entries);
-}
-
-void TestResetAutoscripts::saveNames_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("saved");
-    QTest::addColumn<QString>("told");
-    QTest::newRow("new") << "Mine" << true << QString();
-    QTest::newRow("existing is replaced") << "Old" << true << "replaced";
-    QTest::newRow("empty") << "" << false << "needs a name";
-    QTest::newRow("dot") << "." << false << "names a folder";
-    QTest::newRow("dot dot") << ".." << false << "names a folder";
-    QTest::newRow("slash") << "a/b" << false << "may not hold";
-    QTest::newRow("backslash") << "a\\b" << false << "may not hold";
-}
-
-void TestResetAutoscripts::saveNames() {
-    QFETCH(QString, name);
-    QFETCH(bool, saved);
-    QFETCH(QString, told);
-    TestFolders f;
-    TestFolders::write(f.vek() + "/Autoscripts", "Old", "old\r\n");
-    ScriptedPrompt prompt;
-    auto s = openSelector(f, prompt);
-    s->Text2 = "A\nB\r\n";
-    s->autoscripts().Text1 = name;
-    QCOMPARE(s->autoscripts().save(), saved);
-    QCOMPARE(s->File10, saved && name != "Old" ? QStringList({name, "Old"}) : QStringList({"Old"}));
-    if (saved)
-        QCOMPARE(TestFolders::read(f.vek() + "/Autoscripts", name), QByteArray("A\r\nB\r\n\r\n"));
-    QCOMPARE(prompt.shown.size(), told.isEmpty() ? 0 : 1);
-    if (!told.isEmpty())
-        QVERIFY2(prompt.shown.at(0).text.contains(told), qPrintable(prompt.shown.at(0).text));
-    QCOMPARE(
-        QDir(f.vek() + "/Autoscripts").entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(),
-        saved && name != "Old" ? 2 : 1);
-}
 
 QTEST_GUILESS_MAIN(TestResetAutoscripts)
 #include "tst_reset_autoscripts.moc"

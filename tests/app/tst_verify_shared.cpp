@@ -124,186 +124,180 @@ QStringList lines(const QList<FileCheck::Finding> &findings) {
 class TestVerifyShared : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void verifyFindsWhatIsOffAndRepairPutsItRight_data();
-    void verifyFindsWhatIsOffAndRepairPutsItRight();
-    void unloadKeepsTheFoldersThatStayWhole_data();
-    void unloadKeepsTheFoldersThatStayWhole();
-    void conflictsNameTheOwners_data();
-    void conflictsNameTheOwners();
-};
-
-void TestVerifyShared::verifyFindsWhatIsOffAndRepairPutsItRight_data() {
-    QTest::addColumn<QStringList>("steps");
-    QTest::addColumn<QStringList>("findings");
-    const char *rows[][3] = {
-        {"all whole; left-out files are not looked for", "load A-One|load G-Maps", ""},
-        {"a deleted and a changed file", "load A-One|delete one.dat|change shared.dat",
-         "missing\tA-One\tone.dat|changed\tA-One\tshared.dat"},
-        {"a changed byte", "load A-Two|flip two.dat", "changed\tA-Two\ttwo.dat"},
-        {"the folder loaded last owns a shared file", "load G-Maps|load A-One|delete shared.dat",
-         "missing\tA-One\tshared.dat"},
-        {"the load order survives a restart", "load G-Sky|load G-Maps|restart|change maps.dat",
-         "changed\tG-Maps\tmaps.dat"},
-        {"without the order ledger, grid order", "load G-Sky|load G-Maps|forget order|restart",
-         "changed\tG-Sky\tShared.DAT"},
-        {"files the selector changes: presence only",
-         "load A-One|change planes.dat|skin A-05 Red|change p51.flt", "changed\tA-05 Red\tp51.flt"},
-        {"a missing file the selector changes", "load A-One|delete planes.dat",
-         "missing\tA-One\tplanes.dat"},
-        {"a skin loaded without its flight files", "noflt|skin A-05 Red|restart|delete red.tpc",
-         "missing\tA-05 Red\tred.tpc"},
-        {"a game file in another case is the same file",
-         "load A-Two|case two.dat TWO.DAT|change TWO.DAT", "changed\tA-Two\ttwo.dat"},
-    };
-    for (const auto &[tag, steps, findings] : rows)
-        QTest::newRow(tag) << listed(steps) << listed(findings);
-}
-
-void TestVerifyShared::verifyFindsWhatIsOffAndRepairPutsItRight() {
-    QFETCH(QStringList, steps);
-    QFETCH(QStringList, findings);
-    Fixture c;
-    for (const QString &step : steps)
-        c.step(step);
-    LoadedFiles &files = c.s->loadedFiles();
-    QCOMPARE(files.check(), findings.isEmpty());
-    QCOMPARE(lines(files.Findings), findings);
-    QCOMPARE(c.problems(), QStringList{});
-
-    QVERIFY(files.repair());
-    QVERIFY(files.check());
-    QCOMPARE(files.CheckResult, QStringLiteral("All loaded files are whole."));
-    // Each repaired file holds its owner's bytes again, under the one name the game folder had.
-    for (const QString &finding : findings) {
-        const QString folder = finding.section('\t', 1, 1);
-        const QString file = finding.section('\t', 2);
-        QCOMPARE(c.game(file), Fixture::bytes(folder, file));
-        QCOMPARE(QDir(c.f.game()).entryList({file}, QDir::Files).size(), 1);
+    void verifyFindsWhatIsOffAndRepairPutsItRight_data() {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QStringList>("findings");
+        const char *rows[][3] = {
+            {"all whole; left-out files are not looked for", "load A-One|load G-Maps", ""},
+            {"a deleted and a changed file", "load A-One|delete one.dat|change shared.dat",
+             "missing\tA-One\tone.dat|changed\tA-One\tshared.dat"},
+            {"a changed byte", "load A-Two|flip two.dat", "changed\tA-Two\ttwo.dat"},
+            {"the folder loaded last owns a shared file",
+             "load G-Maps|load A-One|delete shared.dat", "missing\tA-One\tshared.dat"},
+            {"the load order survives a restart", "load G-Sky|load G-Maps|restart|change maps.dat",
+             "changed\tG-Maps\tmaps.dat"},
+            {"without the order ledger, grid order", "load G-Sky|load G-Maps|forget order|restart",
+             "changed\tG-Sky\tShared.DAT"},
+            {"files the selector changes: presence only",
+             "load A-One|change planes.dat|skin A-05 Red|change p51.flt",
+             "changed\tA-05 Red\tp51.flt"},
+            {"a missing file the selector changes", "load A-One|delete planes.dat",
+             "missing\tA-One\tplanes.dat"},
+            {"a skin loaded without its flight files", "noflt|skin A-05 Red|restart|delete red.tpc",
+             "missing\tA-05 Red\tred.tpc"},
+            {"a game file in another case is the same file",
+             "load A-Two|case two.dat TWO.DAT|change TWO.DAT", "changed\tA-Two\ttwo.dat"},
+        };
+        for (const auto &[tag, steps, findings] : rows)
+            QTest::newRow(tag) << listed(steps) << listed(findings);
     }
-    QCOMPARE(c.problems(), QStringList{});
-}
 
-void TestVerifyShared::unloadKeepsTheFoldersThatStayWhole_data() {
-    QTest::addColumn<QStringList>("steps");
-    QTest::addColumn<QStringList>("told");
-    QTest::addColumn<QByteArray>("shared"); // shared.dat in the game folder after the steps
-    // The folder whose shared.dat stays (and is told of, unless it is not copied back); none:
-    // shared.dat is gone.
-    const char *rows[][4] = {
-        {"two G folders", "load G-Maps|load G-Sky|load G-Sky", "G-Maps", "told"},
-        {"G over A, G unloaded", "load A-One|load G-Maps|load G-Maps", "A-One", "told"},
-        {"G over A, A unloaded", "load A-One|load G-Maps|load A-One", "G-Maps", "told"},
-        {"A swapped for another A under G", "load A-One|load G-Maps|load A-Two", "G-Maps", "told"},
-        {"the one loaded last of those staying", "load G-Sky|load A-One|load G-Maps|load G-Maps",
-         "A-One", "told"},
-        {"skin over a content folder", "load G-Maps|skin A-05 Red|skin A-05 Red", "G-Maps", "told"},
-        {"what the skin's delete rule keeps is not copied",
-         "load A-One|skin A-05 Red|skin A-05 Red", "A-One", "told"},
-        {"nothing shared", "load A-Two|load G-Maps|load A-Two", "G-Maps", ""},
-        {"the reset takes everything out", "load G-Maps|load G-Sky|skin A-05 Red|reset", "", ""},
-    };
-    for (const auto &[tag, steps, owner, told] : rows)
-        QTest::newRow(tag) << listed(steps)
-                           << listed(*told ? QStringLiteral("shared.dat from \"%1\"").arg(owner)
-                                           : QString())
-                           << (*owner ? Fixture::bytes(owner, "shared.dat") : "<missing>");
-    // The restart finds G-Sky's file under its own case.
-    QTest::newRow("after a restart")
-        << listed("load G-Sky|load G-Maps|restart|load G-Maps")
-        << QStringList{"Shared.DAT from \"G-Sky\""} << Fixture::bytes("G-Sky", "Shared.DAT");
-}
+    void verifyFindsWhatIsOffAndRepairPutsItRight() {
+        QFETCH(QStringList, steps);
+        QFETCH(QStringList, findings);
+        Fixture c;
+        for (const QString &step : steps)
+            c.step(step);
+        LoadedFiles &files = c.s->loadedFiles();
+        QCOMPARE(files.check(), findings.isEmpty());
+        QCOMPARE(lines(files.Findings), findings);
+        QCOMPARE(c.problems(), QStringList{});
 
-void TestVerifyShared::unloadKeepsTheFoldersThatStayWhole() {
-    QFETCH(QStringList, steps);
-    QFETCH(QStringList, told);
-    QFETCH(QByteArray, shared);
-    Fixture c;
-    for (const QString &step : steps)
-        c.step(step);
-    QCOMPARE(c.told(), told);
-    QCOMPARE(c.problems(), QStringList{});
-    QCOMPARE(c.game("shared.dat"), shared);
-    // Every folder still loaded is whole.
-    QVERIFY2(c.s->loadedFiles().check(), qPrintable(c.s->loadedFiles().CheckResult));
-}
+        QVERIFY(files.repair());
+        QVERIFY(files.check());
+        QCOMPARE(files.CheckResult, QStringLiteral("All loaded files are whole."));
+        // Each repaired file holds its owner's bytes again, under the one name the game folder had.
+        for (const QString &finding : findings) {
+            const QString folder = finding.section('\t', 1, 1);
+            const QString file = finding.section('\t', 2);
+            QCOMPARE(c.game(file), Fixture::bytes(folder, file));
+            QCOMPARE(QDir(c.f.game()).entryList({file}, QDir::Files).size(), 1);
+        }
+        QCOMPARE(c.problems(), QStringList{});
+    }
 
-void TestVerifyShared::conflictsNameTheOwners_data() {
-    QTest::addColumn<QStringList>("steps");
-    QTest::addColumn<QString>("name"); // empty: every shared file
-    QTest::addColumn<QStringList>("lines");
-    QTest::addColumn<QString>("gameFile"); // a file of the game's own, written after a look
-    QTest::addColumn<QString>("preview");  // what pointing at NAME's load grid row tells
-    const auto replaces = [](const char *what) {
-        return QStringLiteral("Loading it replaces %1 in the game folder: %2.")
-            .arg(QString::fromLatin1(what).section('|', 0, 0),
-                 QString::fromLatin1(what).section('|', 1));
-    };
-    QTest::newRow("nothing loaded: nothing shared") << QStringList{} << "" << QStringList{} << ""
-                                                    << "";
-    QTest::newRow("three carriers, the last loaded wins")
-        << QStringList{"load A-One", "load G-Sky", "load G-Maps"} << ""
-        << QStringList{"shared.dat\tG-Maps\tG-Sky, A-One"} << ""
-        << "";
-    QTest::newRow("after an unload the next one wins")
-        << QStringList{"load A-One", "load G-Sky", "load G-Maps", "load G-Maps"} << ""
-        << QStringList{"Shared.DAT\tG-Sky\tA-One"} << ""
-        << "";
-    QTest::newRow("a load would replace the owner's file")
-        << QStringList{"load A-One", "load G-Maps"} << "G-Sky" << QStringList{"Shared.DAT\tG-Maps"}
-        << "" << replaces("1 file|1 of \"G-Maps\"");
-    QTest::newRow("a skin over content; its left-out files are not named")
-        << QStringList{"load A-One"} << "A-05 Red"
-        << QStringList{"PLANES.DAT\tA-One", "shared.dat\tA-One"} << ""
-        << "";
-    QTest::newRow("a file of the game's own, written after the first look")
-        << QStringList{"load A-One"} << "G-Sky" << QStringList{"Shared.DAT\tA-One", "sky.dat\tgame"}
-        << "SKY.DAT" << replaces("2 files|1 of \"A-One\", 1 of the game's own");
-    QTest::newRow("nothing to replace") << QStringList{} << "A-Two" << QStringList{} << ""
-                                        << "Loading it replaces no file in the game folder.";
-    QTest::newRow("a load takes out the loaded folder of its letter")
-        << QStringList{"load A-One"} << "A-Two" << QStringList{} << ""
-        << "Loading it replaces no file in the game folder. It first takes out \"A-One\", the "
-           "loaded folder of its group.";
-    QTest::newRow("a mission takes out the other one and swaps the saves")
-        << QStringList{"load A-One", "load M-One"} << "M-Two" << QStringList{"shared.dat\tA-One"}
-        << ""
-        << replaces("1 file|1 of \"A-One\"") +
-               " It first takes out \"M-One\", the loaded folder of its group, and swaps the "
-               "campaign saves: those of \"M-One\" go back to its store, those of \"M-Two\" "
-               "come into Savedata.";
-    QTest::newRow("loaded: what the unload deletes, and what comes back")
-        << QStringList{"load A-One", "load G-Sky", "load G-Maps"} << "G-Maps"
-        << QStringList{"maps.dat\tG-Maps", "shared.dat\tG-Maps"} << ""
-        << "Unloading it deletes 2 files from the game folder. Folders that stay loaded carry "
-           "some of them too, so they come back: 1 from \"G-Sky\".";
-    QTest::newRow("loaded, sharing nothing")
-        << QStringList{"load A-Two"} << "A-Two" << QStringList{"two.dat\tA-Two"} << ""
-        << "Unloading it deletes 1 file from the game folder.";
-}
+    void unloadKeepsTheFoldersThatStayWhole_data() {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QStringList>("told");
+        QTest::addColumn<QByteArray>("shared"); // shared.dat in the game folder after the steps
+        // The folder whose shared.dat stays (and is told of, unless it is not copied back); none:
+        // shared.dat is gone.
+        const char *rows[][4] = {
+            {"two G folders", "load G-Maps|load G-Sky|load G-Sky", "G-Maps", "told"},
+            {"G over A, G unloaded", "load A-One|load G-Maps|load G-Maps", "A-One", "told"},
+            {"G over A, A unloaded", "load A-One|load G-Maps|load A-One", "G-Maps", "told"},
+            {"A swapped for another A under G", "load A-One|load G-Maps|load A-Two", "G-Maps",
+             "told"},
+            {"the one loaded last of those staying",
+             "load G-Sky|load A-One|load G-Maps|load G-Maps", "A-One", "told"},
+            {"skin over a content folder", "load G-Maps|skin A-05 Red|skin A-05 Red", "G-Maps",
+             "told"},
+            {"what the skin's delete rule keeps is not copied",
+             "load A-One|skin A-05 Red|skin A-05 Red", "A-One", "told"},
+            {"nothing shared", "load A-Two|load G-Maps|load A-Two", "G-Maps", ""},
+            {"the reset takes everything out", "load G-Maps|load G-Sky|skin A-05 Red|reset", "",
+             ""},
+        };
+        for (const auto &[tag, steps, owner, told] : rows)
+            QTest::newRow(tag) << listed(steps)
+                               << listed(*told ? QStringLiteral("shared.dat from \"%1\"").arg(owner)
+                                               : QString())
+                               << (*owner ? Fixture::bytes(owner, "shared.dat") : "<missing>");
+        // The restart finds G-Sky's file under its own case.
+        QTest::newRow("after a restart")
+            << listed("load G-Sky|load G-Maps|restart|load G-Maps")
+            << QStringList{"Shared.DAT from \"G-Sky\""} << Fixture::bytes("G-Sky", "Shared.DAT");
+    }
 
-void TestVerifyShared::conflictsNameTheOwners() {
-    QFETCH(QStringList, steps);
-    QFETCH(QString, name);
-    QFETCH(QStringList, lines);
-    QFETCH(QString, gameFile);
-    QFETCH(QString, preview);
-    Fixture c;
-    const int row = name.isEmpty() ? 0 : c.s->Unigrid.find(name);
-    // A first look before anything changes: what it saw must not outlive the change.
-    (void)c.s->loadedFiles().clickPreview(row);
-    (void)c.s->loadedFiles().sharedFiles();
-    if (!gameFile.isEmpty())
-        TestFolders::write(c.f.game(), gameFile, "the game's own");
-    for (const QString &step : steps)
-        c.step(step);
-    QStringList got;
-    if (name.isEmpty())
-        got = c.s->loadedFiles().sharedFiles();
-    else
-        QVERIFY(c.s->loadedFiles().conflictsOf(name, &got));
-    QCOMPARE(got, lines);
-    QCOMPARE(c.s->loadedFiles().clickPreview(row), preview);
-}
+    void unloadKeepsTheFoldersThatStayWhole() {
+        QFETCH(QStringList, steps);
+        QFETCH(QStringList, told);
+        QFETCH(QByteArray, shared);
+        Fixture c;
+        for (const QString &step : steps)
+            c.step(step);
+        QCOMPARE(c.told(), told);
+        QCOMPARE(c.problems(), QStringList{});
+        QCOMPARE(c.game("shared.dat"), shared);
+        // Every folder still loaded is whole.
+        QVERIFY2(c.s->loadedFiles().check(), qPrintable(c.s->loadedFiles().CheckResult));
+    }
+
+    void conflictsNameTheOwners_data() {
+        QTest::addColumn<QString>("name"); // empty: every shared file
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QString>("gameFile"); // a file of the game's own, written after a look
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QString>("preview"); // what pointing at NAME's load grid row tells
+        const auto replaces = [](const char *what) {
+            return QStringLiteral("Loading it replaces %1 in the game folder: %2.")
+                .arg(QString::fromLatin1(what).section('|', 0, 0),
+                     QString::fromLatin1(what).section('|', 1));
+        };
+        QTest::newRow("nothing loaded: nothing shared")
+            << "" << listed("") << "" << listed("") << "";
+        QTest::newRow("three carriers, the last loaded wins")
+            << "" << listed("load A-One|load G-Sky|load G-Maps") << ""
+            << QStringList{"shared.dat\tG-Maps\tG-Sky, A-One"} << "";
+        QTest::newRow("after an unload the next one wins")
+            << "" << listed("load A-One|load G-Sky|load G-Maps|load G-Maps") << ""
+            << QStringList{"Shared.DAT\tG-Sky\tA-One"} << "";
+        QTest::newRow("a load would replace the owner's file")
+            << "G-Sky" << listed("load A-One|load G-Maps") << ""
+            << QStringList{"Shared.DAT\tG-Maps"} << replaces("1 file|1 of \"G-Maps\"");
+        QTest::newRow("a skin over content; its left-out files are not named")
+            << "A-05 Red" << listed("load A-One") << ""
+            << QStringList{"PLANES.DAT\tA-One", "shared.dat\tA-One"} << "";
+        QTest::newRow("a file of the game's own, written after the first look")
+            << "G-Sky" << listed("load A-One") << "SKY.DAT"
+            << QStringList{"Shared.DAT\tA-One", "sky.dat\tgame"}
+            << replaces("2 files|1 of \"A-One\", 1 of the game's own");
+        QTest::newRow("nothing to replace") << "A-Two" << listed("") << "" << listed("")
+                                            << "Loading it replaces no file in the game folder.";
+        QTest::newRow("a load takes out the loaded folder of its letter")
+            << "A-Two" << listed("load A-One") << "" << listed("")
+            << "Loading it replaces no file in the game folder. It first takes out \"A-One\", the "
+               "loaded folder of its group.";
+        QTest::newRow("a mission takes out the other one and swaps the saves")
+            << "M-Two" << listed("load A-One|load M-One") << "" << QStringList{"shared.dat\tA-One"}
+            << replaces("1 file|1 of \"A-One\"") +
+                   " It first takes out \"M-One\", the loaded folder of its group, and swaps the "
+                   "campaign saves: those of \"M-One\" go back to its store, those of \"M-Two\" "
+                   "come into Savedata.";
+        QTest::newRow("loaded: what the unload deletes, and what comes back")
+            << "G-Maps" << listed("load A-One|load G-Sky|load G-Maps") << ""
+            << QStringList{"maps.dat\tG-Maps", "shared.dat\tG-Maps"}
+            << "Unloading it deletes 2 files from the game folder. Folders that stay loaded carry "
+               "some of them too, so they come back: 1 from \"G-Sky\".";
+        QTest::newRow("loaded, sharing nothing")
+            << "A-Two" << listed("load A-Two") << "" << QStringList{"two.dat\tA-Two"}
+            << "Unloading it deletes 1 file from the game folder.";
+    }
+
+    void conflictsNameTheOwners() {
+        QFETCH(QStringList, steps);
+        QFETCH(QString, name);
+        QFETCH(QStringList, lines);
+        QFETCH(QString, gameFile);
+        QFETCH(QString, preview);
+        Fixture c;
+        const int row = name.isEmpty() ? 0 : c.s->Unigrid.find(name);
+        // A first look before anything changes: what it saw must not outlive the change.
+        (void)c.s->loadedFiles().clickPreview(row);
+        (void)c.s->loadedFiles().sharedFiles();
+        if (!gameFile.isEmpty())
+            TestFolders::write(c.f.game(), gameFile, "the game's own");
+        for (const QString &step : steps)
+            c.step(step);
+        QStringList got;
+        if (name.isEmpty())
+            got = c.s->loadedFiles().sharedFiles();
+        else
+            QVERIFY(c.s->loadedFiles().conflictsOf(name, &got));
+        QCOMPARE(got, lines);
+        QCOMPARE(c.s->loadedFiles().clickPreview(row), preview);
+    }
+};
 
 QTEST_GUILESS_MAIN(TestVerifyShared)
 #include "tst_verify_shared.moc"

@@ -9,18 +9,183 @@
 class TestCliCommands : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void foldersAndToggleFollowTheGroupRules();
-    void optionCommandsWriteEawIni();
-    void failedIniWriteFailsTheCommand_data();
-    void failedIniWriteFailsTheCommand();
-    void skinsResetAndScripts();
-    void unknownNameFailsAndStopsTheRun_data();
-    void unknownNameFailsAndStopsTheRun();
-    void badArguments_data();
-    void badArguments();
-    void musicAndNightTellWhatIsInForce();
-    void exitPutsTheOriginalsBack();
-    void launchUsesTheLauncher();
+    void foldersAndToggleFollowTheGroupRules() {
+        TestFolders f;
+        content(f);
+        CliRun r = run(f, {"toggle", "A-One", "+", "toggle", "G-Maps", "+", "toggle", "G-Sky", "+",
+                           "toggle", "A-Two", "+", "folders", "+", "status"});
+        QCOMPARE(r.status, 0);
+        // Files moved, and stderr is no terminal here: no progress bar, nothing at all.
+        QCOMPARE(r.err, QByteArray());
+        // C-Default and Interchange, made by this first run, are listed by it too.
+        QCOMPARE(r.out, QByteArray("-\tA-One\nS\tA-Two\n-\tC-Default\nS\tG-Maps\nS\tG-Sky\n"
+                                   "-\tInterchange\nA-Two\nG-Maps\nG-Sky\n"));
+        QVERIFY(!TestFolders::exists(f.game(), "a-one.dat"));
+        QVERIFY(TestFolders::exists(f.game(), "a-two.dat"));
+        QCOMPARE(TestFolders::read(f.vek(), "FoldersLoaded.txt"),
+                 QByteArray("A-Two\r\nG-Maps\r\nG-Sky\r\n\r\n"));
+        // The next run finds the same marks.
+        r = run(f, {"folders"});
+        QCOMPARE(r.out, QByteArray("-\tA-One\nS\tA-Two\n-\tC-Default\nS\tG-Maps\nS\tG-Sky\n"
+                                   "-\tInterchange\n"));
+    }
+
+    void optionCommandsWriteEawIni() {
+        TestFolders f;
+        // An online switch is clicked only when it changes: "no-ai off" leaves NoAI off.
+        const CliRun r =
+            runLine(f, "resolution 1280x960 + squads 4 + sync cable + online respawn on + "
+                       "online no-ai off + online start-on-ground on");
+        QCOMPARE(r.status, 0);
+        QCOMPARE(
+            TestFolders::read(f.game(), "eaw.ini"),
+            QByteArray("[GRAPHICS]\r\nWidth=1280\r\nHeight=960\r\n"
+                       "[NETOPTION]\r\nStartOnGround=1\r\nNoAI=0\r\nAllowRespawn=1\r\n"
+                       "AI_PlaneUpdateRate=140\r\nPlayerPlaneUpdateRate=14\r\nClockSyncRate=70\r\n"
+                       "[EAW]\r\nExtraSquads=4\r\n"));
+        // Each run starts from the original, so a run with no option command writes it plainly.
+        QCOMPARE(run(f, {"restore-ini"}).status, 0);
+        QCOMPARE(TestFolders::read(f.game(), "eaw.ini"), TestFolders::kEawIni);
+    }
+
+    void failedIniWriteFailsTheCommand_data() {
+        QTest::addColumn<QByteArray>("original"); // the VEK folder's original eaw.ini
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("empty original, resolution")
+            << QByteArray("") << QString("resolution") << "is empty";
+        QTest::newRow("binary original, restore-ini")
+            << QByteArray::fromHex("7f454c46020101000000") << QString("restore-ini") << "binary";
+        // A file-size limit fails the write as a full disk would, even for root.
+        QTest::newRow("write fails, resolution")
+            << "[GRAPHICS]\r\n" + QByteArray(4000, ';') + "\r\n"
+            << QString("resolution") << "EAW/eaw.ini";
+    }
+
+    // A command whose eaw.ini write failed or was refused fails the run, and the ones after it
+    // are not run.
+    void failedIniWriteFailsTheCommand() {
+        QFETCH(QByteArray, original);
+        QFETCH(QString, command);
+        QFETCH(QString, told);
+        TestFolders f;
+        content(f);
+        TestFolders::write(f.vek(), "eaw.ini", original);
+        TestFolders::write(f.vek(), "eaw.exe", "MZ stand-in for the game program");
+        const bool capped = original.size() > 1000;
+        if (capped)
+            TestFolders::write(f.game(), "eaw.ini", original);
+        const QByteArray before = TestFolders::read(f.game(), "eaw.ini");
+        QStringList args{"--game", f.game(), "--vek", f.vek(), command};
+        if (command == "resolution")
+            args << "800x600";
+        args += QStringList{"+", "toggle", "A-One"};
+        if (capped)
+            args = QStringList{"-c", "ulimit -f 4 && trap '' XFSZ && exec \"$0\" \"$@\"", VEK_CLI} +
+                   args;
+        const CliRun r = CliRun::run(args, lockDir_.filePath("lock"), {}, {},
+                                     capped ? QStringLiteral("/bin/sh") : QStringLiteral(VEK_CLI));
+        QCOMPARE(r.status, 1);
+        QVERIFY2(r.err.contains(told.toUtf8()), r.err);
+        QCOMPARE(TestFolders::read(f.game(), "eaw.ini"), before);
+        QVERIFY(!TestFolders::exists(f.game(), "a-one.dat"));
+    }
+
+    void skinsResetAndScripts() {
+        TestFolders f;
+        content(f);
+        for (const char *skin : {"A-05 Red", "A-05 Blue"})
+            TestFolders::write(f.vek() + "/Skinfolder/" + skin, "p51.tpc", skin);
+        CliRun r = run(f, {"toggle", "G-Maps", "+", "skin", "A-05 Red", "+", "skin", "A-05 Blue",
+                           "+", "skins", "+", "script-save", "Evening"});
+        QCOMPARE(r.status, 0);
+        QCOMPARE(r.out, QByteArray("S\tA-05 Blue\n-\tA-05 Red\n"));
+        QCOMPARE(TestFolders::read(f.vek() + "/Autoscripts", "Evening"),
+                 QByteArray("G-Maps\r\nA-05 Blue\r\n\r\n"));
+        const QByteArray ledger = TestFolders::read(f.vek(), "FoldersLoaded.txt");
+        r = run(f, {"reset", "+", "status"});
+        QCOMPARE(r.status, 0);
+        QCOMPARE(r.out, QByteArray());
+        QVERIFY(!TestFolders::exists(f.game(), "p51.tpc"));
+        QCOMPARE(TestFolders::read(f.vek(), "FoldersLoaded.txt"), QByteArray());
+        r = run(f, {"script-run", "Evening", "+", "status"});
+        QCOMPARE(r.status, 0);
+        QCOMPARE(r.out, QByteArray("G-Maps\nA-05 Blue\n"));
+        QCOMPARE(TestFolders::read(f.game(), "p51.tpc"), QByteArray("A-05 Blue"));
+        QCOMPARE(TestFolders::read(f.vek(), "FoldersLoaded.txt"), ledger);
+    }
+
+    // A name that matches nothing, or a folder whose name the 8-bit ledgers cannot hold (it would
+    // be recorded as "?" and forgotten at the next start, its files left in the game folder): the
+    // command fails, nothing of that folder is copied, a loaded folder of its group or skin of its
+    // slot stays in, and the commands after it are not run.
+    void unknownNameFailsAndStopsTheRun_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("made"); // the folder the row makes, in the VEK folder
+        const char *rows[][4] = {
+            {"content folder", "toggle", "Z-None", ""},
+            {"skin", "skin", "Z-None", ""},
+            {"autoscript", "script-run", "Z-None", ""},
+            {"autoscript name", "script-save", "a/b", ""},
+            {"Cyrillic content folder", "toggle", "A-Карта", "A-Карта"},
+            {"Japanese content folder", "toggle", "A-零戦", "A-零戦"},
+            {"Greek skin", "skin", "A-05 Μπλε", "Skinfolder/A-05 Μπλε"},
+            {"content folder with a tab", "toggle", "A-Tab\tbed", "A-Tab\tbed"},
+        };
+        for (const auto &[tag, command, name, made] : rows)
+            QTest::newRow(tag) << command << QString::fromUtf8(name) << QString::fromUtf8(made);
+    }
+
+    void unknownNameFailsAndStopsTheRun() {
+        QFETCH(QString, command);
+        QFETCH(QString, name);
+        QFETCH(QString, made);
+        TestFolders f;
+        content(f);
+        TestFolders::write(f.vek() + "/Skinfolder/A-05 Red", "p51.tpc", "red");
+        if (!made.isEmpty())
+            TestFolders::write(f.vek() + "/" + made, "a-new.dat", "new");
+        const QByteArray ledger = "A-One\r\nA-05 Red\r\n\r\n";
+        const CliRun r = run(f, {"toggle", "A-One", "+", "skin", "A-05 Red", "+", command, name,
+                                 "+", "toggle", "G-Sky"});
+        QCOMPARE(r.status, 1);
+        QVERIFY2(r.err.contains(name.toUtf8()), r.err.constData());
+        QVERIFY(TestFolders::exists(f.game(), "a-one.dat"));
+        QVERIFY(TestFolders::exists(f.game(), "p51.tpc"));
+        QVERIFY(!TestFolders::exists(f.game(), "a-new.dat"));
+        QVERIFY(!TestFolders::exists(f.game(), "g-sky.dat"));
+        QCOMPARE(TestFolders::read(f.vek(), "FoldersLoaded.txt"), ledger);
+        if (!made.isEmpty())
+            QVERIFY2(r.err.contains("Rename it") && r.err.contains("Nothing was copied"),
+                     r.err.constData());
+    }
+
+    void exitPutsTheOriginalsBack() {
+        TestFolders f;
+        const QByteArray program = DemoGameFolder::exeBytes();
+        TestFolders::write(f.game(), "eaw.exe", program);
+        QCOMPARE(run(f, {"status"}).status, 0);
+        const CliRun r = run(f, {"resolution", "640x480", "+", "night", "1.2", "on", "+", "exit",
+                                 "+", "squads", "2"});
+        QCOMPARE(r.status, 0);
+        QVERIFY(TestFolders::read(f.game(), "eaw.exe") == program);
+        QCOMPARE(TestFolders::read(f.game(), "eaw.ini"), TestFolders::kEawIni);
+    }
+
+    // Where and how the game is started is the engine's (tst_commands); here the command reaches it
+    // and reports the outcome.
+    void launchUsesTheLauncher() {
+        TestFolders f;
+        qputenv("VEK_LAUNCHER", "/bin/true");
+        QCOMPARE(run(f, {"launch"}).status, 0);
+        // Without the launcher program the player is told, and the run fails.
+        qputenv("VEK_LAUNCHER", QDir(f.root()).filePath("no-such-launcher").toLocal8Bit());
+        const CliRun missing = run(f, {"launch"});
+        qunsetenv("VEK_LAUNCHER");
+        QCOMPARE(missing.status, 1);
+        QVERIFY(missing.err.contains("no-such-launcher"));
+    }
 
 private:
     CliRun run(const TestFolders &f, QStringList commands) {
@@ -37,242 +202,6 @@ private:
     }
     QTemporaryDir lockDir_;
 };
-
-void TestCliCommands::foldersAndToggleFollowTheGroupRules() {
-    TestFolders f;
-    content(f);
-    CliRun r = run(f, {"toggle", "A-One", "+", "toggle", "G-Maps", "+", "toggle", "G-Sky", "+",
-                       "toggle", "A-Two", "+", "folders", "+", "status"});
-    QCOMPARE(r.status, 0);
-    // Files moved, and stderr is no terminal here: no progress bar, nothing at all.
-    QCOMPARE(r.err, QByteArray());
-    // C-Default and Interchange, made by this first run, are listed by it too.
-    QCOMPARE(r.out, QByteArray("-\tA-One\nS\tA-Two\n-\tC-Default\nS\tG-Maps\nS\tG-Sky\n"
-                               "-\tInterchange\nA-Two\nG-Maps\nG-Sky\n"));
-    QVERIFY(!TestFolders::exists(f.game(), "a-one.dat"));
-    QVERIFY(TestFolders::exists(f.game(), "a-two.dat"));
-    QCOMPARE(TestFolders::read(f.vek(), "FoldersLoaded.txt"),
-             QByteArray("A-Two\r\nG-Maps\r\nG-Sky\r\n\r\n"));
-    // The next run finds the same marks.
-    r = run(f, {"folders"});
-    QCOMPARE(r.out, QByteArray("-\tA-One\nS\tA-Two\n-\tC-Default\nS\tG-Maps\nS\tG-Sky\n"
-                               "-\tInterchange\n"));
-}
-
-void TestCliCommands::optionCommandsWriteEawIni() {
-    TestFolders f;
-    // An online switch is clicked only when it changes: "no-ai off" leaves NoAI off.
-    const CliRun r = runLine(f, "resolution 1280x960 + squads 4 + sync cable + online respawn on + "
-                                "online no-ai off + online start-on-ground on");
-    QCOMPARE(r.status, 0);
-    QCOMPARE(TestFolders::read(f.game(), "eaw.ini"),
-             QByteArray("[GRAPHICS]\r\nWidth=1280\r\nHeight=960\r\n"
-                        "[NETOPTION]\r\nStartOnGround=1\r\nNoAI=0\r\nAllowRespawn=1\r\n"
-                        "AI_PlaneUpdateRate=140\r\nPlayerPlaneUpdateRate=14\r\nClockSyncRate=70\r\n"
-                        "[EAW]\r\nExtraSquads=4\r\n"));
-    // Each run starts from the original, so a run with no option command writes it plainly.
-    QCOMPARE(run(f, {"restore-ini"}).status, 0);
-    QCOMPARE(TestFolders::read(f.game(), "eaw.ini"), TestFolders::kEawIni);
-}
-
-void TestCliCommands::failedIniWriteFailsTheCommand_data() {
-    QTest::addColumn<QByteArray>("original"); // the VEK folder's original eaw.ini
-    QTest::addColumn<QString>("command");
-    QTest::addColumn<QString>("told");
-    QTest::newRow("empty original, resolution") << QByteArray("") << "resolution"
-                                                << "is empty";
-    QTest::newRow("binary original, restore-ini") << QByteArray("\x7f"
-                                                                "ELF\x02\x01\x01\0\0\0",
-                                                                10)
-                                                  << "restore-ini"
-                                                  << "binary";
-    // A file-size limit fails the write as a full disk would, even for root.
-    QTest::newRow("write fails, resolution") << "[GRAPHICS]\r\n" + QByteArray(4000, ';') + "\r\n"
-                                             << "resolution"
-                                             << "EAW/eaw.ini";
-}
-
-// A command whose eaw.ini write failed or was refused fails the run, and the ones after it
-// are not run.
-void TestCliCommands::failedIniWriteFailsTheCommand() {
-    QFETCH(QByteArray, original);
-    QFETCH(QString, command);
-    QFETCH(QString, told);
-    TestFolders f;
-    content(f);
-    TestFolders::write(f.vek(), "eaw.ini", original);
-    TestFolders::write(f.vek(), "eaw.exe", "MZ stand-in for the game program");
-    const bool capped = original.size() > 1000;
-    if (capped)
-        TestFolders::write(f.game(), "eaw.ini", original);
-    const QByteArray before = TestFolders::read(f.game(), "eaw.ini");
-    QStringList args{"--game", f.game(), "--vek", f.vek(), command};
-    if (command == "resolution")
-        args << "800x600";
-    args << "+"
-         << "toggle"
-         << "A-One";
-    const CliRun r = capped ? CliRun::run(QStringList{"-c",
-                                                      "ulimit -f 4 && trap '' XFSZ && "
-                                                      "exec \"$0\" \"$@\"",
-                                                      VEK_CLI} +
-                                              args,
-                                          lockDir_.filePath("lock"), {}, {}, "/bin/sh")
-                            : CliRun::run(args, lockDir_.filePath("lock"));
-    QCOMPARE(r.status, 1);
-    QVERIFY2(r.err.contains(told.toUtf8()), r.err);
-    QCOMPARE(TestFolders::read(f.game(), "eaw.ini"), before);
-    QVERIFY(!TestFolders::exists(f.game(), "a-one.dat"));
-}
-
-void TestCliCommands::skinsResetAndScripts() {
-    TestFolders f;
-    content(f);
-    for (const char *skin : {"A-05 Red", "A-05 Blue"})
-        TestFolders::write(f.vek() + "/Skinfolder/" + skin, "p51.tpc", skin);
-    CliRun r = run(f, {"toggle", "G-Maps", "+", "skin", "A-05 Red", "+", "skin", "A-05 Blue", "+",
-                       "skins", "+", "script-save", "Evening"});
-    QCOMPARE(r.status, 0);
-    QCOMPARE(r.out, QByteArray("S\tA-05 Blue\n-\tA-05 Red\n"));
-    QCOMPARE(TestFolders::read(f.vek() + "/Autoscripts", "Evening"),
-             QByteArray("G-Maps\r\nA-05 Blue\r\n\r\n"));
-    const QByteArray ledger = TestFolders::read(f.vek(), "FoldersLoaded.txt");
-    r = run(f, {"reset", "+", "status"});
-    QCOMPARE(r.status, 0);
-    QCOMPARE(r.out, QByteArray());
-    QVERIFY(!TestFolders::exists(f.game(), "p51.tpc"));
-    QCOMPARE(TestFolders::read(f.vek(), "FoldersLoaded.txt"), QByteArray());
-    r = run(f, {"script-run", "Evening", "+", "status"});
-    QCOMPARE(r.status, 0);
-    QCOMPARE(r.out, QByteArray("G-Maps\nA-05 Blue\n"));
-    QCOMPARE(TestFolders::read(f.game(), "p51.tpc"), QByteArray("A-05 Blue"));
-    QCOMPARE(TestFolders::read(f.vek(), "FoldersLoaded.txt"), ledger);
-}
-
-// A name that matches nothing, or a folder whose name the 8-bit ledgers cannot hold (it would
-// be recorded as "?" and forgotten at the next start, its files left in the game folder): the
-// command fails, nothing of that folder is copied, a loaded folder of its group or skin of its
-// slot stays in, and the commands after it are not run.
-void TestCliCommands::unknownNameFailsAndStopsTheRun_data() {
-    QTest::addColumn<QString>("command");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("made"); // the folder the row makes, in the VEK folder
-    QTest::newRow("content folder") << "toggle"
-                                    << "Z-None"
-                                    << "";
-    QTest::newRow("skin") << "skin"
-                          << "Z-None"
-                          << "";
-    QTest::newRow("autoscript") << "script-run"
-                                << "Z-None"
-                                << "";
-    QTest::newRow("autoscript name") << "script-save"
-                                     << "a/b"
-                                     << "";
-    QTest::newRow("Cyrillic content folder")
-        << "toggle" << QStringLiteral("A-Карта") << QStringLiteral("A-Карта");
-    QTest::newRow("Japanese content folder")
-        << "toggle" << QStringLiteral("A-零戦") << QStringLiteral("A-零戦");
-    QTest::newRow("Greek skin") << "skin" << QStringLiteral("A-05 Μπλε")
-                                << QStringLiteral("Skinfolder/A-05 Μπλε");
-    QTest::newRow("content folder with a tab")
-        << "toggle" << QStringLiteral("A-Tab\tbed") << QStringLiteral("A-Tab\tbed");
-}
-
-void TestCliCommands::unknownNameFailsAndStopsTheRun() {
-    QFETCH(QString, command);
-    QFETCH(QString, name);
-    QFETCH(QString, made);
-    TestFolders f;
-    content(f);
-    TestFolders::write(f.vek() + "/Skinfolder/A-05 Red", "p51.tpc", "red");
-    if (!made.isEmpty())
-        TestFolders::write(f.vek() + "/" + made, "a-new.dat", "new");
-    const QByteArray ledger = "A-One\r\nA-05 Red\r\n\r\n";
-    const CliRun r = run(f, {"toggle", "A-One", "+", "skin", "A-05 Red", "+", command, name, "+",
-                             "toggle", "G-Sky"});
-    QCOMPARE(r.status, 1);
-    QVERIFY2(r.err.contains(name.toUtf8()), r.err.constData());
-    QVERIFY(TestFolders::exists(f.game(), "a-one.dat"));
-    QVERIFY(TestFolders::exists(f.game(), "p51.tpc"));
-    QVERIFY(!TestFolders::exists(f.game(), "a-new.dat"));
-    QVERIFY(!TestFolders::exists(f.game(), "g-sky.dat"));
-    QCOMPARE(TestFolders::read(f.vek(), "FoldersLoaded.txt"), ledger);
-    if (!made.isEmpty())
-        QVERIFY2(r.err.contains("Rename it") && r.err.contains("Nothing was copied"),
-                 r.err.constData());
-}
-
-void TestCliCommands::badArguments_data() {
-    QTest::addColumn<QStringList>("commands");
-    QTest::newRow("resolution") << QStringList{"resolution", "1024 x 768"};
-    QTest::newRow("squads") << QStringList{"squads", "6"};
-    QTest::newRow("online option") << QStringList{"online", "ground", "on"};
-    QTest::newRow("online state") << QStringList{"online", "no-ai", "yes"};
-    QTest::newRow("sync") << QStringList{"sync", "dsl"};
-    QTest::newRow("toggle without name") << QStringList{"toggle"};
-    QTest::newRow("skin without name") << QStringList{"skin"};
-    QTest::newRow("reset with argument") << QStringList{"reset", "now"};
-    QTest::newRow("script-save two names") << QStringList{"script-save", "a", "b"};
-    QTest::newRow("second command bad") << QStringList{"toggle", "A-One", "+", "squads", "x"};
-    for (const char *line :
-         {"fuel 30 50", "fuel x 50", "fuel 1 0", "fuel 1 52", "fuel 1 105", "fuel 1",
-          "plane-flags 30 type 1 on", "plane-flags 1 gear 1 on", "plane-flags 1 type 8 on",
-          "plane-flags 1 type 1 yes", "feature 31", "night 1.3 on", "night 1.2", "cheatcheck yes"})
-        QTest::newRow(line) << QString::fromLatin1(line).split(' ');
-}
-
-void TestCliCommands::badArguments() {
-    QFETCH(QStringList, commands);
-    TestFolders f;
-    content(f);
-    const CliRun r = run(f, commands);
-    QCOMPARE(r.status, 2);
-    // Nothing ran: not even the first OK of the locator.
-    QVERIFY(!TestFolders::exists(f.game(), "LastVEKDir"));
-    QVERIFY(!TestFolders::exists(f.game(), "a-one.dat"));
-}
-
-void TestCliCommands::musicAndNightTellWhatIsInForce() {
-    TestFolders f;
-    TestFolders::write(f.game() + "/Music", "music.txt", "Game\r\n");
-    TestFolders::write(f.game() + "/MUSIC#Jazz", "music.txt", "Big band\r\n");
-    QByteArray exe(700000, '\0');
-    exe.replace(594615, 2, "\x94\x07"); // the day bytes of version 1.2
-    TestFolders::write(f.game(), "eaw.exe", exe);
-    CliRun r = runLine(f, "music + night + music MUSIC#Jazz + music + night 1.2 on + night");
-    QCOMPARE(r.status, 0);
-    QCOMPARE(r.out, QByteArray("Now playing: Game\nMUSIC#Jazz\n"
-                               "Now: day missions (EAW Version 1.2 and variants).\n"
-                               "Now playing: Big band\nMUSIC#Jazz\n"
-                               "Now: night missions (EAW Version 1.2 and variants).\n"));
-}
-
-void TestCliCommands::exitPutsTheOriginalsBack() {
-    TestFolders f;
-    const QByteArray program = DemoGameFolder::exeBytes();
-    TestFolders::write(f.game(), "eaw.exe", program);
-    QCOMPARE(run(f, {"status"}).status, 0);
-    const CliRun r = run(
-        f, {"resolution", "640x480", "+", "night", "1.2", "on", "+", "exit", "+", "squads", "2"});
-    QCOMPARE(r.status, 0);
-    QVERIFY(TestFolders::read(f.game(), "eaw.exe") == program);
-    QCOMPARE(TestFolders::read(f.game(), "eaw.ini"), TestFolders::kEawIni);
-}
-
-// Where and how the game is started is the engine's (tst_commands); here the command reaches it
-// and reports the outcome.
-void TestCliCommands::launchUsesTheLauncher() {
-    TestFolders f;
-    qputenv("VEK_LAUNCHER", "/bin/true");
-    QCOMPARE(run(f, {"launch"}).status, 0);
-    // Without the launcher program the player is told, and the run fails.
-    qputenv("VEK_LAUNCHER", QDir(f.root()).filePath("no-such-launcher").toLocal8Bit());
-    const CliRun missing = run(f, {"launch"});
-    qunsetenv("VEK_LAUNCHER");
-    QCOMPARE(missing.status, 1);
-    QVERIFY(missing.err.contains("no-such-launcher"));
-}
 
 QTEST_GUILESS_MAIN(TestCliCommands)
 #include "tst_cli_commands.moc"

@@ -66,7 +66,21 @@ const QStringList kSwapFiles = {QStringLiteral("planes.dat"), QStringLiteral("pn
                                 PickMenu::fileName(PickMenu::Side::British),
                                 PickMenu::fileName(PickMenu::Side::American)};
 
+// One click that fails: the folders it starts from, the click, and what makes it fail.
+struct FailedClick {
+    const char *tag;
+    bool demo;
+    QStringList setUp, operation;
+    QString readOnly;       // made read-only before the operation
+    QString big;            // a save of 2 MB, too big for the disk left
+    int freeBytes;          // -1: not on a small disk
+    QString cause;          // what the message must say
+    int interruptAfter = 0; // Ctrl+C after this many file changes (0: none)
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(FailedClick)
 
 /// Ends the command-line tool after each file operation of an operation in turn and starts it
 /// again: the second start must leave the game folder, the ledger and the saves as if the
@@ -74,10 +88,392 @@ const QStringList kSwapFiles = {QStringLiteral("planes.dat"), QStringLiteral("pn
 class TestCliCrash : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void everyCrashPointIsPutRight_data();
-    void everyCrashPointIsPutRight();
-    void aFailedClickChangesNothing_data();
-    void aFailedClickChangesNothing();
+    void everyCrashPointIsPutRight_data() {
+        QTest::addColumn<bool>("demo");
+        QTest::addColumn<QStringList>("setUp");
+        QTest::addColumn<QStringList>("operation");
+        QTest::addColumn<QStringList>("own"); // files of the game's own that A-One replaces
+        QTest::addColumn<QString>("vanish");  // a folder the operation loads, gone before the next
+                                              // start: its load is undone
+        const QStringList none;
+        const QStringList own{"one1.dat", "ONE4.DAT", "one6.dat"};
+        // "G-Better clouds" shares clouds.tpc with A-One, A-Two, G-Both and the skin A-05 Blue.
+        const QStringList clouds{"toggle", "G-Better clouds", "+"};
+        const QStringList loadOne{"toggle", "A-One"};
+        QTest::newRow("load after a folder it shares a file with")
+            << false << clouds.first(2) << loadOne << none << QString();
+        QTest::newRow("load replacing files of the game's own, one under another case")
+            << false << none << loadOne << own << QString();
+        QTest::newRow("the same load undone at the next start")
+            << false << none << loadOne << own << "A-One";
+        QTest::newRow("load in place of another, undone at the next start")
+            << false << clouds + QStringList{"toggle", "A-Two"} << loadOne << none << "A-One";
+        QTest::newRow("unload of a folder sharing a file with one that stays loaded")
+            << false << clouds + QStringList{"toggle", "G-Both"} << QStringList{"toggle", "G-Both"}
+            << none << QString();
+        QTest::newRow("load in place of a mission, saves travelling")
+            << false << clouds + QStringList{"toggle", "M-One"} << QStringList{"toggle", "M-Two"}
+            << none << QString();
+        QTest::newRow("skin load in place of another of its slot")
+            << false << clouds + QStringList{"skin", "A-05 Red"} << QStringList{"skin", "A-05 Blue"}
+            << none << QString();
+        QTest::newRow("Reset Completely")
+            << false << clouds + QStringList{"toggle", "A-Two", "+",    "toggle",
+                                             "M-One",  "+",     "skin", "A-05 Red"}
+            << QStringList{"reset"} << none << QString();
+        QTest::newRow("aircraft swap") << true << QStringList{"toggle", "F-Late war fighters"}
+                                       << QStringList{"plane", "P-Ta 152H"} << none << QString();
+    }
+
+    void everyCrashPointIsPutRight() {
+        QFETCH(bool, demo);
+        QFETCH(QStringList, setUp);
+        QFETCH(QStringList, operation);
+        QFETCH(QStringList, own);
+        QFETCH(QString, vanish);
+
+        TestFolders base(demo ? TestFolders::WithoutGameFiles : TestFolders::WithGameFiles);
+        QString error;
+        if (demo) {
+            QVERIFY(DemoGameFolder::build(base.game(), &error));
+            QVERIFY(DemoVekFolder::build(base.vek(), &error));
+        } else {
+            for (const auto &[place, prefix, count] : kCarriers)
+                contentFolder(base.vek(), place, prefix, count);
+            for (const QString &name :
+                 QStringList{"A-One", "A-Two", "G-Both", "G-Better clouds", "Skinfolder/A-05 Blue"})
+                TestFolders::write(base.vek() + "/" + name, "clouds.tpc",
+                                   name.toUtf8() + " clouds");
+            missionSaves(base.vek(), base.game());
+            for (const QString &name : own)
+                TestFolders::write(base.game(), name, "the game's own " + name.toUtf8());
+        }
+        if (!setUp.isEmpty())
+            QCOMPARE(run(base.root(), setUp).status, 0);
+        const bool reset = operation.first() == "reset";
+        // Loose files no folder carries: the reset's sweep moves them out of the game folder.
+        const QMap<QString, QByteArray> loose{{"planes.dat", "the game's own planes"},
+                                              {"notes.txt", "the player's notes"}};
+        if (reset)
+            for (auto it = loose.cbegin(); it != loose.cend(); ++it)
+                TestFolders::write(base.game(), it.key(), it.value());
+        // The game has played on since: this progress exists only in Savedata.
+        if (!demo)
+            TestFolders::write(base.game() + "/Savedata", "game1.sav", "one, third turn");
+        const Tree before = treeOf(base.root());
+
+        // The operation whole: the state "all new" of a swap, and the load order it leaves.
+        Tree finished;
+        {
+            QTemporaryDir done;
+            plant(done.path(), before);
+            const CliRun whole = run(done.path(), operation);
+            QVERIFY2(whole.status == 0, whole.err);
+            finished = treeOf(done.path());
+        }
+        // Every save that exists once must still exist after any crash.
+        // (The outgoing mission's store is not counted: a switch makes it hold what Savedata
+        // held, so its older copies go by design.)
+        QSet<QByteArray> saves;
+        for (auto it = before.cbegin(); it != before.cend(); ++it)
+            if (it.key().endsWith(".sav") && !it.key().startsWith("VEK/C-One/"))
+                saves.insert(it.value());
+
+        // The loaded folders and skins, by name and place in the VEK folder.
+        QList<std::pair<QString, QString>> carriers;
+        for (const auto &[place, prefix, count] : kCarriers)
+            if (!demo)
+                carriers.append({place.section('/', -1), place});
+        int k = 1;
+        for (;; ++k) {
+            QTemporaryDir scratch;
+            const QString root = scratch.path();
+            plant(root, before);
+            const CliRun crashed = run(root, operation, k);
+            const int left = TestFolders::exists(root + "/VEK", "Journal.txt") +
+                             TestFolders::exists(root + "/VEK", "ResetJournal.txt");
+            // Out of the VEK folder, so the next start cannot finish the load.
+            const QString away = root + "/gone";
+            if (!vanish.isEmpty())
+                QVERIFY(QDir().rename(root + "/VEK/" + vanish, away));
+            // Every loaded file is its owner's copy, the owner being the folder loaded last.
+            const CliRun next = run(root, {"verify"});
+            const QByteArray at = "crash after file operation " + QByteArray::number(k);
+            QVERIFY2(!TestFolders::exists(root + "/VEK", "Journal.txt"), at);
+            QVERIFY2(!TestFolders::exists(root + "/VEK", "ResetJournal.txt"), at);
+            // Told once for each record, and only when there was something to put right.
+            QCOMPARE(next.err.count("was stopped before it had finished"), left);
+
+            const Tree after = treeOf(root);
+            const QList<QByteArray> loaded = Ledgers::readFoldersLoaded(root + "/VEK");
+            // The load order is the one the whole operation leaves, or the one before it, as the
+            // loaded list says (a vanished folder left out: it is loaded in neither).
+            const auto ledger = [&vanish](const QByteArray &bytes, bool sorted) {
+                QList<QByteArray> lines;
+                for (const QByteArray &line : bytes.split('\n')) {
+                    const QByteArray l = line.trimmed();
+                    if (!l.isEmpty() &&
+                        l.split('\t').value(l.contains('\t') ? 1 : 0) != vanish.toUtf8())
+                        lines << l;
+                }
+                if (sorted)
+                    std::sort(lines.begin(), lines.end());
+                return lines;
+            };
+            const auto loadedIn = [&ledger](const Tree &tree) {
+                return ledger(tree.value("VEK/FoldersLoaded.txt"), true);
+            };
+            const bool done = loadedIn(after) == loadedIn(finished);
+            QVERIFY2(done || loadedIn(after) == loadedIn(before), at);
+            QVERIFY2(ledger(after.value("VEK/LoadOrder.txt"), false) ==
+                         ledger((done ? finished : before).value("VEK/LoadOrder.txt"), false),
+                     at + ": " + after.value("VEK/LoadOrder.txt"));
+            // (A load that was whole before its folder vanished leaves copies no loaded folder
+            // owns.)
+            QVERIFY2(next.status == 0 || (done && !vanish.isEmpty()),
+                     at + ": " + next.out + next.err);
+            if (reset) {
+                // Once begun, a reset is finished: the game folder is as the whole reset leaves it,
+                // but for what every start changes: eaw.ini, rewritten from the options, and the
+                // default saves, parked while no mission is loaded.
+                QVERIFY2(done, at);
+                const auto compared = [](const QString &key) {
+                    return key.startsWith("EAW/") && key != "EAW/LastVEKDir" &&
+                           key != "EAW/eaw.ini" && !key.startsWith("EAW/Savedata/");
+                };
+                for (auto it = finished.cbegin(); it != finished.cend(); ++it)
+                    if (compared(it.key()))
+                        QVERIFY2(after.value(it.key()) == it.value(),
+                                 at + ": " + it.key().toUtf8());
+                for (auto it = after.cbegin(); it != after.cend(); ++it)
+                    QVERIFY2(!compared(it.key()) || finished.contains(it.key()),
+                             at + ": " + it.key().toUtf8());
+                // Each loose file is in the game folder or among the swept files, never lost.
+                for (auto l = loose.cbegin(); l != loose.cend(); ++l) {
+                    const bool kept = std::any_of(
+                        after.keyValueBegin(), after.keyValueEnd(), [&l](const auto &kv) {
+                            return kv.second == l.value() &&
+                                   (kv.first == "EAW/" + l.key() ||
+                                    (kv.first.startsWith("Data/vekselector/swept/") &&
+                                     kv.first.endsWith("/" + l.key())));
+                        });
+                    QVERIFY2(kept, at + ": " + l.key().toUtf8() + " is lost");
+                }
+            }
+
+            // The names that more than one folder carries: `verify` has checked the loaded ones.
+            QHash<QString, QStringList> carrying;
+            for (const auto &[name, place] : carriers)
+                for (const QString &file : namesIn(root + "/VEK/" + place))
+                    carrying[file.toLower()] << name;
+            if (!vanish.isEmpty())
+                for (const QString &file : namesIn(away))
+                    carrying[file.toLower()] << vanish;
+            for (const auto &[name, place] : carriers) {
+                // Each folder is wholly in the game folder, or not at all, its files replaced by it
+                // back as they were: which one, the ledger says, unless the folder has gone since
+                // the crash (a load then counts as done when it was over before the crash).
+                const bool gone = name == vanish;
+                bool whole = true;
+                bool out = true;
+                QByteArray odd;
+                for (const QString &file : namesIn(gone ? away : root + "/VEK/" + place)) {
+                    if (FileMover::skipped(file))
+                        continue;
+                    // A game file keeps the name it had, in whatever case.
+                    QString inGame = "EAW/" + file;
+                    for (const QString &o : own)
+                        if (o.compare(file, Qt::CaseInsensitive) == 0)
+                            inGame = "EAW/" + o;
+                    const QStringList &with = carrying.value(file.toLower());
+                    if (with.size() > 1) {
+                        // A shared file no loaded folder carries is gone.
+                        const bool wanted =
+                            with.contains(vanish) ||
+                            std::any_of(with.begin(), with.end(), [&loaded](const QString &c) {
+                                return loaded.contains(c.toUtf8());
+                            });
+                        QVERIFY2(wanted || !after.contains(inGame), at + ": " + inGame.toUtf8());
+                        continue;
+                    }
+                    const bool copied =
+                        after.value(inGame) == before.value(gone ? "VEK/" + vanish + "/" + file
+                                                                 : "VEK/" + place + "/" + file);
+                    const bool asBefore =
+                        own.contains(inGame.mid(4))
+                            ? after.value(inGame) == "the game's own " + inGame.mid(4)
+                            : !after.contains(inGame);
+                    whole = whole && copied;
+                    out = out && asBefore;
+                    if (!copied && !asBefore)
+                        odd = inGame.toUtf8();
+                }
+                const bool recorded = loaded.contains(name.toUtf8());
+                QVERIFY2(gone       ? whole || out
+                         : recorded ? whole
+                                    : out,
+                         at + ": " + name.toUtf8() + (recorded ? " loaded" : " not loaded") +
+                             ", yet not as that: " + odd);
+            }
+            // What a load kept while it replaced game files is gone with it, never left over.
+            for (auto it = after.cbegin(); it != after.cend(); ++it)
+                QVERIFY2(!it.key().contains("/.vek-keep-") && !it.key().endsWith(".kept"),
+                         at + ": " + it.key().toUtf8());
+            // Nothing lost from the VEK folder: every content file is still there as it was.
+            for (auto it = before.cbegin(); it != before.cend(); ++it)
+                if (it.key().startsWith("VEK/") && it.key().count('/') > 1 &&
+                    !it.key().startsWith("VEK/C-") &&
+                    !(!vanish.isEmpty() && it.key().startsWith("VEK/" + vanish + "/")))
+                    QVERIFY2(after.value(it.key()) == it.value(), at + ": " + it.key().toUtf8());
+            QSet<QByteArray> savesAfter;
+            for (auto it = after.cbegin(); it != after.cend(); ++it)
+                if (it.key().endsWith(".sav"))
+                    savesAfter.insert(it.value());
+            for (const QByteArray &save : std::as_const(saves))
+                QVERIFY2(savesAfter.contains(save), at + ": the save \"" + save + "\" is lost");
+            if (demo) {
+                int same = 0;
+                int swapped = 0;
+                for (const QString &file : kSwapFiles) {
+                    same += after.value("EAW/" + file) == before.value("EAW/" + file);
+                    swapped += after.value("EAW/" + file) == finished.value("EAW/" + file);
+                }
+                QVERIFY2(same == kSwapFiles.size() || swapped == kSwapFiles.size(),
+                         at + ": the swap's files are neither all old nor all new");
+                QCOMPARE(loaded.contains("P-Ta 152H"),
+                         swapped == kSwapFiles.size() && same != kSwapFiles.size());
+            }
+            if (crashed.status != CrashPoint::ExitStatus) {
+                QCOMPARE(crashed.status, 0);
+                break;
+            }
+        }
+        // The operation has file operations to crash after, and every one of them was tried.
+        QVERIFY(k > 3);
+    }
+
+    // A read-only save or folder, or a disk too full for a copy: the click fails as a whole, and
+    // the folders are byte for byte as before it (every save where it was, the missions and the
+    // aircraft as they were, no journal and no copy left over), with the real cause told.
+    void aFailedClickChangesNothing_data() {
+        QTest::addColumn<FailedClick>("click");
+        const QStringList switchToTwo{"toggle", "M-Two"}, one{"toggle", "M-One"}, status{"status"};
+        const QStringList swap{"plane", "P-Ta 152H"}, lateWar{"toggle", "F-Late war fighters"};
+        const QString full = QStringLiteral("No space left on device");
+        const FailedClick rows[] = {
+            {"mission switch, a read-only save", false, one, switchToTwo, "EAW/Savedata/game1.sav",
+             "", -1, "read-only"},
+            {"mission switch, a read-only Savedata folder", false, one, switchToTwo, "EAW/Savedata",
+             "", -1, "read-only"},
+            {"mission switch, a read-only save in the store it replaces", false, one, switchToTwo,
+             "VEK/C-One/game1.sav", "", -1, "read-only"},
+            {"mission load alone, a read-only Savedata folder", false, status, switchToTwo,
+             "EAW/Savedata", "", -1, "read-only"},
+            {"mission load alone, a read-only save a newer one would displace", false, status,
+             switchToTwo, "VEK/C-Default/own.sav", "", -1, "read-only"},
+            {"mission unload, a read-only C-Default", false, one, one, "VEK/C-Default", "", -1,
+             "read-only"},
+            // A ledger that cannot say what was done: nothing is done.
+            {"mission switch, a read-only FoldersLoaded.txt", false, one, switchToTwo,
+             "VEK/FoldersLoaded.txt", "", -1, "read-only"},
+            {"unload, a read-only LoadOrder.txt", false, one, one, "VEK/LoadOrder.txt", "", -1,
+             "read-only"},
+            // The saves could move, the new mission's files cannot: the old mission comes back.
+            {"mission switch, a read-only game file in the new mission's way", false, one,
+             switchToTwo, "EAW/mtwo3.dat", "", -1, "read-only"},
+            {"mission switch, the other store's save does not fit", false, one, switchToTwo, "",
+             "VEK/C-Two/huge.sav", 512 * 1024, full},
+            {"mission switch, Savedata's save does not fit in its store", false, one, switchToTwo,
+             "", "EAW/Savedata/huge.sav", 512 * 1024, full},
+            {"mission unload, a full disk", false, one, one, "", "EAW/Savedata/huge.sav",
+             512 * 1024, full},
+            // Room for the saves made ready and the new mission's copies (the old one's are gone),
+            // and not for the page of the new FoldersLoaded.txt.
+            {"mission switch, the disk fills before FoldersLoaded.txt", false, one, switchToTwo, "",
+             "", 6 * 4096, "FoldersLoaded.txt\": No space"},
+            {"a full disk: not even the game folder's lock fits", true, lateWar, swap, "", "", 0,
+             "no space is left"},
+            {"aircraft swap, a read-only PlanesLoaded.txt", true, lateWar, swap,
+             "VEK/PlanesLoaded.txt", "", -1, "read-only"},
+            // Room for the game folder's lock, and not for the new files.
+            {"aircraft swap, a full disk", true, lateWar, swap, "", "", 4096, "not enough space"},
+            // Room for the journal and some of the new files, not for all of them.
+            {"aircraft swap, the disk fills up half-way", true, lateWar, swap, "", "", 16 * 1024,
+             full},
+            // Ctrl+C is the window's Cancel: the switch is undone, and the status tells a script
+            // that the run was interrupted.
+            {"mission switch, Ctrl+C half-way", false, one, switchToTwo, "", "", -1, "", 3},
+        };
+        for (const FailedClick &r : rows)
+            QTest::newRow(r.tag) << r;
+    }
+
+    void aFailedClickChangesNothing() {
+        QFETCH(FailedClick, click);
+        const auto &[tag, demo, setUp, operation, readOnly, big, freeBytes, cause, interruptAfter] =
+            click;
+        if (freeBytes >= 0 && !CliRun::smallDisksPossible())
+            QSKIP("This system lets no unprivileged user namespace mount a small file system, so "
+                  "a full disk cannot be made here.");
+
+        TestFolders base(demo ? TestFolders::WithoutGameFiles : TestFolders::WithGameFiles);
+        const QString root = base.root();
+        const QString game = base.game();
+        const QString vek = base.vek();
+        QString error;
+        if (demo) {
+            QVERIFY(DemoGameFolder::build(game, &error));
+            QVERIFY(DemoVekFolder::build(vek, &error));
+        } else {
+            contentFolder(vek, "M-One", "mone", 6);
+            contentFolder(vek, "M-Two", "mtwo", 6);
+            missionSaves(vek, game);
+            TestFolders::write(vek + "/C-Default", "game9.sav", "the player's other game");
+        }
+        if (!setUp.isEmpty())
+            QCOMPARE(run(root, setUp).status, 0);
+        if (!demo) {
+            TestFolders::write(game + "/Savedata", "game1.sav", "one, third turn");
+            // Newer than the state a set-up start parked in C-Default: a start parks it over that.
+            TestFolders::write(game + "/Savedata", "own.sav", "the player's own game, played on");
+        }
+        if (!big.isEmpty()) {
+            QByteArray bytes(2 * 1024 * 1024, '\0');
+            for (qsizetype i = 0; i < bytes.size(); ++i)
+                bytes[i] = char(i * 7 + i / 4096);
+            TestFolders::write(root, big, bytes);
+        }
+        if (!readOnly.isEmpty() && !QFileInfo::exists(root + "/" + readOnly))
+            TestFolders::write(root, readOnly, "the game's own");
+        if (!readOnly.isEmpty())
+            QVERIFY(QFile::setPermissions(root + "/" + readOnly,
+                                          QFileInfo(root + "/" + readOnly).isDir()
+                                              ? QFileDevice::ReadOwner | QFileDevice::ExeOwner
+                                              : QFileDevice::ReadOwner));
+        const Tree before = treeOf(root);
+
+        const QStringList args = QStringList{"--game", game, "--vek", vek} + operation;
+        QTemporaryDir scratch;
+        QString after = root;
+        CliRun r;
+        if (freeBytes < 0) {
+            QStringList env;
+            if (interruptAfter > 0)
+                env << QStringLiteral("VEK_INTERRUPT_AFTER=%1").arg(interruptAfter);
+            r = CliRun::run(args, lockDir_.filePath("lock"), QString(), env);
+        } else {
+            after = scratch.filePath("after");
+            r = CliRun::runOnSmallDisk(args, lockDir_.filePath("lock"), root, freeBytes, after);
+        }
+        QVERIFY2(r.status == (interruptAfter > 0 ? 130 : 1), r.err);
+        QVERIFY2(r.err.contains(cause.toUtf8()), r.err);
+        QVERIFY2(!r.err.contains("Unknown error"), r.err);
+        const Tree now = treeOf(after);
+        for (auto it = before.cbegin(); it != before.cend(); ++it)
+            QVERIFY2(now.value(it.key()) == it.value(), qPrintable("changed or gone: " + it.key()));
+        for (auto it = now.cbegin(); it != now.cend(); ++it)
+            QVERIFY2(before.contains(it.key()), qPrintable("left over: " + it.key()));
+    }
 
 private:
     CliRun run(const QString &root, const QStringList &commands, int crashAfter = 0) {
@@ -90,408 +486,6 @@ private:
     }
     QTemporaryDir lockDir_;
 };
-
-void TestCliCrash::everyCrashPointIsPutRight_data() {
-    QTest::addColumn<bool>("demo");
-    QTest::addColumn<QStringList>("setUp");
-    QTest::addColumn<QStringList>("operation");
-    QTest::addColumn<QStringList>("own"); // files of the game's own that A-One replaces
-    QTest::addColumn<QString>("vanish");  // a folder the operation loads, gone before the next
-                                          // start: its load is undone
-    const QStringList none;
-    const QStringList own{"one1.dat", "ONE4.DAT", "one6.dat"};
-    // "G-Better clouds" shares clouds.tpc with A-One, A-Two, G-Both and the skin A-05 Blue.
-    const QStringList clouds{"toggle", "G-Better clouds", "+"};
-    const QStringList loadOne{"toggle", "A-One"};
-    QTest::newRow("load after a folder it shares a file with")
-        << false << clouds.first(2) << loadOne << none << QString();
-    QTest::newRow("load replacing files of the game's own, one under another case")
-        << false << none << loadOne << own << QString();
-    QTest::newRow("the same load undone at the next start")
-        << false << none << loadOne << own << "A-One";
-    QTest::newRow("load in place of another, undone at the next start")
-        << false << clouds + QStringList{"toggle", "A-Two"} << loadOne << none << "A-One";
-    QTest::newRow("unload of a folder sharing a file with one that stays loaded")
-        << false << clouds + QStringList{"toggle", "G-Both"} << QStringList{"toggle", "G-Both"}
-        << none << QString();
-    QTest::newRow("load in place of a mission, saves travelling")
-        << false << clouds + QStringList{"toggle", "M-One"} << QStringList{"toggle", "M-Two"}
-        << none << QString();
-    QTest::newRow("skin load in place of another of its slot")
-        << false << clouds + QStringList{"skin", "A-05 Red"} << QStringList{"skin", "A-05 Blue"}
-        << none << QString();
-    QTest::newRow("Reset Completely")
-        << false
-        << clouds + QStringList{"toggle", "A-Two", "+", "toggle", "M-One", "+", "skin", "A-05 Red"}
-        << QStringList{"reset"} << none << QString();
-    QTest::newRow("aircraft swap") << true << QStringList{"toggle", "F-Late war fighters"}
-                                   << QStringList{"plane", "P-Ta 152H"} << none << QString();
-}
-
-void TestCliCrash::everyCrashPointIsPutRight() {
-    QFETCH(bool, demo);
-    QFETCH(QStringList, setUp);
-    QFETCH(QStringList, operation);
-    QFETCH(QStringList, own);
-    QFETCH(QString, vanish);
-
-    TestFolders base(demo ? TestFolders::WithoutGameFiles : TestFolders::WithGameFiles);
-    QString error;
-    if (demo) {
-        QVERIFY(DemoGameFolder::build(base.game(), &error));
-        QVERIFY(DemoVekFolder::build(base.vek(), &error));
-    } else {
-        for (const auto &[place, prefix, count] : kCarriers)
-            contentFolder(base.vek(), place, prefix, count);
-        for (const QString &name :
-             QStringList{"A-One", "A-Two", "G-Both", "G-Better clouds", "Skinfolder/A-05 Blue"})
-            TestFolders::write(base.vek() + "/" + name, "clouds.tpc", name.toUtf8() + " clouds");
-        missionSaves(base.vek(), base.game());
-        for (const QString &name : own)
-            TestFolders::write(base.game(), name, "the game's own " + name.toUtf8());
-    }
-    if (!setUp.isEmpty())
-        QCOMPARE(run(base.root(), setUp).status, 0);
-    const bool reset = operation.first() == "reset";
-    // Loose files no folder carries: the reset's sweep moves them out of the game folder.
-    const QMap<QString, QByteArray> loose{{"planes.dat", "the game's own planes"},
-                                          {"notes.txt", "the player's notes"}};
-    if (reset)
-        for (auto it = loose.cbegin(); it != loose.cend(); ++it)
-            TestFolders::write(base.game(), it.key(), it.value());
-    // The game has played on since: this progress exists only in Savedata.
-    if (!demo)
-        TestFolders::write(base.game() + "/Savedata", "game1.sav", "one, third turn");
-    const Tree before = treeOf(base.root());
-
-    // The operation whole: the state "all new" of a swap, and the load order it leaves.
-    Tree finished;
-    {
-        QTemporaryDir done;
-        plant(done.path(), before);
-        const CliRun whole = run(done.path(), operation);
-        QVERIFY2(whole.status == 0, whole.err);
-        finished = treeOf(done.path());
-    }
-    // Every save that exists once must still exist after any crash.
-    // (The outgoing mission's store is not counted: a switch makes it hold what Savedata
-    // held, so its older copies go by design.)
-    QSet<QByteArray> saves;
-    for (auto it = before.cbegin(); it != before.cend(); ++it)
-        if (it.key().endsWith(".sav") && !it.key().startsWith("VEK/C-One/"))
-            saves.insert(it.value());
-
-    // The loaded folders and skins, by name and place in the VEK folder.
-    QList<std::pair<QString, QString>> carriers;
-    for (const auto &[place, prefix, count] : kCarriers)
-        if (!demo)
-            carriers.append({place.section('/', -1), place});
-    int k = 1;
-    for (;; ++k) {
-        QTemporaryDir scratch;
-        const QString root = scratch.path();
-        plant(root, before);
-        const CliRun crashed = run(root, operation, k);
-        const int left = TestFolders::exists(root + "/VEK", "Journal.txt") +
-                         TestFolders::exists(root + "/VEK", "ResetJournal.txt");
-        // Out of the VEK folder, so the next start cannot finish the load.
-        const QString away = root + "/gone";
-        if (!vanish.isEmpty())
-            QVERIFY(QDir().rename(root + "/VEK/" + vanish, away));
-        // Every loaded file is its owner's copy, the owner being the folder loaded last.
-        const CliRun next = run(root, {"verify"});
-        const QByteArray at = "crash after file operation " + QByteArray::number(k);
-        QVERIFY2(!TestFolders::exists(root + "/VEK", "Journal.txt"), at);
-        QVERIFY2(!TestFolders::exists(root + "/VEK", "ResetJournal.txt"), at);
-        // Told once for each record, and only when there was something to put right.
-        QCOMPARE(next.err.count("was stopped before it had finished"), left);
-
-        const Tree after = treeOf(root);
-        const QList<QByteArray> loaded = Ledgers::readFoldersLoaded(root + "/VEK");
-        // The load order is the one the whole operation leaves, or the one before it, as the
-        // loaded list says (a vanished folder left out: it is loaded in neither).
-        const auto ledger = [&vanish](const QByteArray &bytes, bool sorted) {
-            QList<QByteArray> lines;
-            for (const QByteArray &line : bytes.split('\n')) {
-                const QByteArray l = line.trimmed();
-                if (!l.isEmpty() &&
-                    l.split('\t').value(l.contains('\t') ? 1 : 0) != vanish.toUtf8())
-                    lines << l;
-            }
-            if (sorted)
-                std::sort(lines.begin(), lines.end());
-            return lines;
-        };
-        const auto loadedIn = [&ledger](const Tree &tree) {
-            return ledger(tree.value("VEK/FoldersLoaded.txt"), true);
-        };
-        const bool done = loadedIn(after) == loadedIn(finished);
-        QVERIFY2(done || loadedIn(after) == loadedIn(before), at);
-        QVERIFY2(ledger(after.value("VEK/LoadOrder.txt"), false) ==
-                     ledger((done ? finished : before).value("VEK/LoadOrder.txt"), false),
-                 at + ": " + after.value("VEK/LoadOrder.txt"));
-        // (A load that was whole before its folder vanished leaves copies no loaded folder owns.)
-        QVERIFY2(next.status == 0 || (done && !vanish.isEmpty()), at + ": " + next.out + next.err);
-        if (reset) {
-            // Once begun, a reset is finished: the game folder is as the whole reset leaves it,
-            // but for what every start changes: eaw.ini, rewritten from the options, and the
-            // default saves, parked while no mission is loaded.
-            QVERIFY2(done, at);
-            const auto compared = [](const QString &key) {
-                return key.startsWith("EAW/") && key != "EAW/LastVEKDir" && key != "EAW/eaw.ini" &&
-                       !key.startsWith("EAW/Savedata/");
-            };
-            for (auto it = finished.cbegin(); it != finished.cend(); ++it)
-                if (compared(it.key()))
-                    QVERIFY2(after.value(it.key()) == it.value(), at + ": " + it.key().toUtf8());
-            for (auto it = after.cbegin(); it != after.cend(); ++it)
-                QVERIFY2(!compared(it.key()) || finished.contains(it.key()),
-                         at + ": " + it.key().toUtf8());
-            // Each loose file is in the game folder or among the swept files, never lost.
-            for (auto l = loose.cbegin(); l != loose.cend(); ++l) {
-                const bool kept =
-                    std::any_of(after.keyValueBegin(), after.keyValueEnd(), [&l](const auto &kv) {
-                        return kv.second == l.value() &&
-                               (kv.first == "EAW/" + l.key() ||
-                                (kv.first.startsWith("Data/vekselector/swept/") &&
-                                 kv.first.endsWith("/" + l.key())));
-                    });
-                QVERIFY2(kept, at + ": " + l.key().toUtf8() + " is lost");
-            }
-        }
-
-        // The names that more than one folder carries: `verify` has checked the loaded ones.
-        QHash<QString, QStringList> carrying;
-        for (const auto &[name, place] : carriers)
-            for (const QString &file : namesIn(root + "/VEK/" + place))
-                carrying[file.toLower()] << name;
-        if (!vanish.isEmpty())
-            for (const QString &file : namesIn(away))
-                carrying[file.toLower()] << vanish;
-        for (const auto &[name, place] : carriers) {
-            // Each folder is wholly in the game folder, or not at all, its files replaced by it
-            // back as they were: which one, the ledger says, unless the folder has gone since the
-            // crash (a load then counts as done when it was over before the crash).
-            const bool gone = name == vanish;
-            bool whole = true;
-            bool out = true;
-            QByteArray odd;
-            for (const QString &file : namesIn(gone ? away : root + "/VEK/" + place)) {
-                if (FileMover::skipped(file))
-                    continue;
-                // A game file keeps the name it had, in whatever case.
-                QString inGame = "EAW/" + file;
-                for (const QString &o : own)
-                    if (o.compare(file, Qt::CaseInsensitive) == 0)
-                        inGame = "EAW/" + o;
-                const QStringList &with = carrying.value(file.toLower());
-                if (with.size() > 1) {
-                    // A shared file no loaded folder carries is gone.
-                    const bool wanted =
-                        with.contains(vanish) ||
-                        std::any_of(with.begin(), with.end(), [&loaded](const QString &c) {
-                            return loaded.contains(c.toUtf8());
-                        });
-                    QVERIFY2(wanted || !after.contains(inGame), at + ": " + inGame.toUtf8());
-                    continue;
-                }
-                const bool copied =
-                    after.value(inGame) ==
-                    before.value(gone ? "VEK/" + vanish + "/" + file : "VEK/" + place + "/" + file);
-                const bool asBefore = own.contains(inGame.mid(4))
-                                          ? after.value(inGame) == "the game's own " + inGame.mid(4)
-                                          : !after.contains(inGame);
-                whole = whole && copied;
-                out = out && asBefore;
-                if (!copied && !asBefore)
-                    odd = inGame.toUtf8();
-            }
-            const bool recorded = loaded.contains(name.toUtf8());
-            QVERIFY2(gone       ? whole || out
-                     : recorded ? whole
-                                : out,
-                     at + ": " + name.toUtf8() + (recorded ? " loaded" : " not loaded") +
-                         ", yet not as that: " + odd);
-        }
-        // What a load kept while it replaced game files is gone with it, never left over.
-        for (auto it = after.cbegin(); it != after.cend(); ++it)
-            QVERIFY2(!it.key().contains("/.vek-keep-") && !it.key().endsWith(".kept"),
-                     at + ": " + it.key().toUtf8());
-        // Nothing lost from the VEK folder: every content file is still there as it was.
-        for (auto it = before.cbegin(); it != before.cend(); ++it)
-            if (it.key().startsWith("VEK/") && it.key().count('/') > 1 &&
-                !it.key().startsWith("VEK/C-") &&
-                !(!vanish.isEmpty() && it.key().startsWith("VEK/" + vanish + "/")))
-                QVERIFY2(after.value(it.key()) == it.value(), at + ": " + it.key().toUtf8());
-        QSet<QByteArray> savesAfter;
-        for (auto it = after.cbegin(); it != after.cend(); ++it)
-            if (it.key().endsWith(".sav"))
-                savesAfter.insert(it.value());
-        for (const QByteArray &save : std::as_const(saves))
-            QVERIFY2(savesAfter.contains(save), at + ": the save \"" + save + "\" is lost");
-        if (demo) {
-            int same = 0;
-            int swapped = 0;
-            for (const QString &file : kSwapFiles) {
-                same += after.value("EAW/" + file) == before.value("EAW/" + file);
-                swapped += after.value("EAW/" + file) == finished.value("EAW/" + file);
-            }
-            QVERIFY2(same == kSwapFiles.size() || swapped == kSwapFiles.size(),
-                     at + ": the swap's files are neither all old nor all new");
-            QCOMPARE(loaded.contains("P-Ta 152H"),
-                     swapped == kSwapFiles.size() && same != kSwapFiles.size());
-        }
-        if (crashed.status != CrashPoint::ExitStatus) {
-            QCOMPARE(crashed.status, 0);
-            break;
-        }
-    }
-    // The operation has file operations to crash after, and every one of them was tried.
-    QVERIFY(k > 3);
-}
-
-// A read-only save or folder, or a disk too full for a copy: the click fails as a whole, and
-// the folders are byte for byte as before it (every save where it was, the missions and the
-// aircraft as they were, no journal and no copy left over), with the real cause told.
-void TestCliCrash::aFailedClickChangesNothing_data() {
-    QTest::addColumn<bool>("demo");
-    QTest::addColumn<QStringList>("setUp");
-    QTest::addColumn<QStringList>("operation");
-    QTest::addColumn<QString>("readOnly");   // made read-only before the operation
-    QTest::addColumn<QString>("big");        // a save of 2 MB, too big for the disk left
-    QTest::addColumn<int>("freeBytes");      // -1: not on a small disk
-    QTest::addColumn<QString>("cause");      // what the message must say
-    QTest::addColumn<int>("interruptAfter"); // Ctrl+C after this many file changes (0: none)
-    const QStringList switchToTwo{"toggle", "M-Two"}, one{"toggle", "M-One"}, status{"status"};
-    const QStringList swap{"plane", "P-Ta 152H"}, lateWar{"toggle", "F-Late war fighters"};
-    const QString full = QStringLiteral("No space left on device");
-    const struct {
-        const char *tag;
-        bool demo;
-        QStringList setUp, operation;
-        QString readOnly, big;
-        int freeBytes;
-        QString cause;
-        int interruptAfter = 0;
-    } rows[] = {
-        {"mission switch, a read-only save", false, one, switchToTwo, "EAW/Savedata/game1.sav", "",
-         -1, "read-only"},
-        {"mission switch, a read-only Savedata folder", false, one, switchToTwo, "EAW/Savedata", "",
-         -1, "read-only"},
-        {"mission switch, a read-only save in the store it replaces", false, one, switchToTwo,
-         "VEK/C-One/game1.sav", "", -1, "read-only"},
-        {"mission load alone, a read-only Savedata folder", false, status, switchToTwo,
-         "EAW/Savedata", "", -1, "read-only"},
-        {"mission load alone, a read-only save a newer one would displace", false, status,
-         switchToTwo, "VEK/C-Default/own.sav", "", -1, "read-only"},
-        {"mission unload, a read-only C-Default", false, one, one, "VEK/C-Default", "", -1,
-         "read-only"},
-        // A ledger that cannot say what was done: nothing is done.
-        {"mission switch, a read-only FoldersLoaded.txt", false, one, switchToTwo,
-         "VEK/FoldersLoaded.txt", "", -1, "read-only"},
-        {"unload, a read-only LoadOrder.txt", false, one, one, "VEK/LoadOrder.txt", "", -1,
-         "read-only"},
-        // The saves could move, the new mission's files cannot: the old mission comes back.
-        {"mission switch, a read-only game file in the new mission's way", false, one, switchToTwo,
-         "EAW/mtwo3.dat", "", -1, "read-only"},
-        {"mission switch, the other store's save does not fit", false, one, switchToTwo, "",
-         "VEK/C-Two/huge.sav", 512 * 1024, full},
-        {"mission switch, Savedata's save does not fit in its store", false, one, switchToTwo, "",
-         "EAW/Savedata/huge.sav", 512 * 1024, full},
-        {"mission unload, a full disk", false, one, one, "", "EAW/Savedata/huge.sav", 512 * 1024,
-         full},
-        // Room for the saves made ready and the new mission's copies (the old one's are gone),
-        // and not for the page of the new FoldersLoaded.txt.
-        {"mission switch, the disk fills before FoldersLoaded.txt", false, one, switchToTwo, "", "",
-         6 * 4096, "FoldersLoaded.txt\": No space"},
-        {"a full disk: not even the game folder's lock fits", true, lateWar, swap, "", "", 0,
-         "no space is left"},
-        {"aircraft swap, a read-only PlanesLoaded.txt", true, lateWar, swap, "VEK/PlanesLoaded.txt",
-         "", -1, "read-only"},
-        // Room for the game folder's lock, and not for the new files.
-        {"aircraft swap, a full disk", true, lateWar, swap, "", "", 4096, "not enough space"},
-        // Room for the journal and some of the new files, not for all of them.
-        {"aircraft swap, the disk fills up half-way", true, lateWar, swap, "", "", 16 * 1024, full},
-        // Ctrl+C is the window's Cancel: the switch is undone, and the status tells a script
-        // that the run was interrupted.
-        {"mission switch, Ctrl+C half-way", false, one, switchToTwo, "", "", -1, "", 3},
-    };
-    for (const auto &r : rows)
-        QTest::newRow(r.tag) << r.demo << r.setUp << r.operation << r.readOnly << r.big
-                             << r.freeBytes << r.cause << r.interruptAfter;
-}
-
-void TestCliCrash::aFailedClickChangesNothing() {
-    QFETCH(bool, demo);
-    QFETCH(QStringList, setUp);
-    QFETCH(QStringList, operation);
-    QFETCH(QString, readOnly);
-    QFETCH(QString, big);
-    QFETCH(int, freeBytes);
-    QFETCH(QString, cause);
-    QFETCH(int, interruptAfter);
-    if (freeBytes >= 0 && !CliRun::smallDisksPossible())
-        QSKIP("This system lets no unprivileged user namespace mount a small file system, so "
-              "a full disk cannot be made here.");
-
-    TestFolders base(demo ? TestFolders::WithoutGameFiles : TestFolders::WithGameFiles);
-    const QString root = base.root();
-    const QString game = base.game();
-    const QString vek = base.vek();
-    QString error;
-    if (demo) {
-        QVERIFY(DemoGameFolder::build(game, &error));
-        QVERIFY(DemoVekFolder::build(vek, &error));
-    } else {
-        contentFolder(vek, "M-One", "mone", 6);
-        contentFolder(vek, "M-Two", "mtwo", 6);
-        missionSaves(vek, game);
-        TestFolders::write(vek + "/C-Default", "game9.sav", "the player's other game");
-    }
-    if (!setUp.isEmpty())
-        QCOMPARE(run(root, setUp).status, 0);
-    if (!demo) {
-        TestFolders::write(game + "/Savedata", "game1.sav", "one, third turn");
-        // Newer than the state a set-up start parked in C-Default: a start parks it over that.
-        TestFolders::write(game + "/Savedata", "own.sav", "the player's own game, played on");
-    }
-    if (!big.isEmpty()) {
-        QByteArray bytes(2 * 1024 * 1024, '\0');
-        for (qsizetype i = 0; i < bytes.size(); ++i)
-            bytes[i] = char(i * 7 + i / 4096);
-        TestFolders::write(root, big, bytes);
-    }
-    if (!readOnly.isEmpty() && !QFileInfo::exists(root + "/" + readOnly))
-        TestFolders::write(root, readOnly, "the game's own");
-    if (!readOnly.isEmpty())
-        QVERIFY(QFile::setPermissions(root + "/" + readOnly,
-                                      QFileInfo(root + "/" + readOnly).isDir()
-                                          ? QFileDevice::ReadOwner | QFileDevice::ExeOwner
-                                          : QFileDevice::ReadOwner));
-    const Tree before = treeOf(root);
-
-    const QStringList args = QStringList{"--game", game, "--vek", vek} + operation;
-    QTemporaryDir scratch;
-    QString after = root;
-    CliRun r;
-    if (freeBytes < 0) {
-        QStringList env;
-        if (interruptAfter > 0)
-            env << QStringLiteral("VEK_INTERRUPT_AFTER=%1").arg(interruptAfter);
-        r = CliRun::run(args, lockDir_.filePath("lock"), QString(), env);
-    } else {
-        after = scratch.filePath("after");
-        r = CliRun::runOnSmallDisk(args, lockDir_.filePath("lock"), root, freeBytes, after);
-    }
-    QVERIFY2(r.status == (interruptAfter > 0 ? 130 : 1), r.err);
-    QVERIFY2(r.err.contains(cause.toUtf8()), r.err);
-    QVERIFY2(!r.err.contains("Unknown error"), r.err);
-    const Tree now = treeOf(after);
-    for (auto it = before.cbegin(); it != before.cend(); ++it)
-        QVERIFY2(now.value(it.key()) == it.value(), qPrintable("changed or gone: " + it.key()));
-    for (auto it = now.cbegin(); it != now.cend(); ++it)
-        QVERIFY2(before.contains(it.key()), qPrintable("left over: " + it.key()));
-}
 
 QTEST_GUILESS_MAIN(TestCliCrash)
 #include "tst_cli_crash.moc"

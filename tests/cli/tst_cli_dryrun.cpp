@@ -78,168 +78,165 @@ QStringList linesOf(const QByteArray &bytes) {
 class TestCliDryRun : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void dryRunForetellsTheRealRun_data();
-    void dryRunForetellsTheRealRun();
-    void refusedBesideAnotherInstance();
+    void dryRunForetellsTheRealRun_data() {
+        QTest::addColumn<QStringList>("setUp");   // run for real first
+        QTest::addColumn<QString>("damage");      // a game file deleted after the set-up
+        QTest::addColumn<QStringList>("command"); // the command line held against its dry run
+        QTest::addColumn<QString>("mustShow");    // a kind of line the run must print
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QStringList>("environment");
+        QTest::addColumn<bool>("nested"); // the VEK folder inside the game folder
+
+        // Command lines with their words parted by "|", as names hold blanks.
+        const char *loadF = "toggle|F-Late war fighters";
+        const char *clouds = "toggle|G-Better clouds";
+        const char *desert = "toggle|A-Desert Air Force";
+        const char *britain = "toggle|M-Battle of Britain";
+        const char *overlord = "toggle|M-Operation Overlord";
+        const char *escort = "script-run|Late war escort";
+        const struct {
+            const char *tag, *setUp, *damage, *command, *mustShow;
+            int status = 0;
+            const char *environment = "";
+            bool nested = false;
+        } rows[] = {
+            {"start-up alone", "", "", "status", "mkdir"},
+            {"load", "", "", desert, "copy"},
+            {"unload", clouds, "", clouds, "delete"},
+            {"load in place of the same letter", desert, "", "toggle|A-Eastern Front", "replace"},
+            {"load over another folder's files, kept until it is over", clouds, "",
+             "toggle|T-Channel coast", "link"},
+            {"mission, saves travelling", britain, "", overlord, "move"},
+            {"skin", "", "", "skin|A-05 Red Tails", "copy"},
+            {"aircraft swap", loadF, "", "plane|P-Ta 152H", "rewrite"},
+            {"fuel", loadF, "", "fuel|0|50", "patch"},
+            {"resolution", "", "", "resolution|1024x768", "rewrite"},
+            {"squads", "", "", "squads|3", "rewrite"},
+            {"online", "", "", "online|no-ai|on", "rewrite"},
+            {"sync", "", "", "sync|cable", "rewrite"},
+            {"restore-ini", "squads|4", "", "restore-ini", "replace"},
+            {"feature", "", "", "feature|2", "rewrite"},
+            {"cheatcheck", "", "", "cheatcheck|on", "rewrite"},
+            {"reset", "toggle|A-Desert Air Force|+|skin|A-05 Red Tails", "", "reset", "delete"},
+            {"script-save", clouds, "", "script-save|Mine", "rewrite"},
+            {"script-run", "", "", escort, "copy"},
+            // Run again, the script takes its set out; its aircraft went with their set and are
+            // no fault of the script.
+            {"script-run again", escort, "", escort, "delete"},
+            {"music", "", "", "music|MUSIC#Jazz", "move"},
+            {"delmsn", "", "", "delmsn", "delete"},
+            {"night", "", "", "night|1.2|on", "patch"},
+            {"plane-flags", loadF, "", "plane-flags|3|type|5|on", "patch"},
+            {"repair", "toggle|G-Hud tweaks", "hud.spt", "repair", "copy"},
+            {"exit answered OK", "cheatcheck|on", "", "--answer|ok|resolution|800x600|+|exit",
+             "attributes"},
+            {"launch", "", "", "launch", "launch", 0, "VEK_LAUNCHER=/bin/true"},
+            {"chain, each command on what the one before wrote", "", "",
+             "toggle|F-Late war fighters|+|plane|P-Mustang III|+|fuel|0|50|+|toggle|F-Late war "
+             "fighters",
+             "patch"},
+            {"a failing command ends both runs alike", "", "",
+             "toggle|A-Desert Air Force|+|toggle|No such", "copy", 1},
+            {"copied, not linked", "", "", loadF, "copy", 0, "VEK_DRY_RUN_COPY=1"},
+            {"VEK folder inside the game folder", britain, "", overlord, "move", 0, "", true},
+        };
+        const auto words = [](const char *line) {
+            return QString::fromUtf8(line).split('|', Qt::SkipEmptyParts);
+        };
+        for (const auto &r : rows)
+            QTest::newRow(r.tag) << words(r.setUp) << QString::fromUtf8(r.damage)
+                                 << words(r.command) << QString::fromUtf8(r.mustShow) << r.status
+                                 << words(r.environment) << r.nested;
+    }
+
+    void dryRunForetellsTheRealRun() {
+        QFETCH(QStringList, setUp);
+        QFETCH(QString, damage);
+        QFETCH(QStringList, command);
+        QFETCH(QString, mustShow);
+        QFETCH(int, status);
+        QFETCH(QStringList, environment);
+        QFETCH(bool, nested);
+
+        TestFolders f(TestFolders::WithoutGameFiles);
+        const QString game = f.game();
+        const QString vek = nested ? game + "/VEK" : f.vek();
+        QString error;
+        QVERIFY2(DemoGameFolder::build(game, &error), qPrintable(error));
+        QVERIFY2(DemoVekFolder::build(vek, &error), qPrintable(error));
+        if (nested)
+            QDir(f.vek()).removeRecursively();
+        // The second run on the folders needs no --vek: the twin must be found through LastVEKDir.
+        const QStringList folders{"--game", game, "--vek", vek};
+        if (!setUp.isEmpty()) {
+            const CliRun r = CliRun::run(folders + setUp, lockDir_.filePath("lock"));
+            QVERIFY2(r.status == 0, r.err);
+        }
+        if (!damage.isEmpty())
+            QVERIFY(QFile::remove(game + '/' + damage));
+        const QStringList args =
+            (setUp.isEmpty() ? folders : QStringList{"--game", game}) + command;
+        const QString realRoot = f.root();
+        const Snapshot before = snapshot(realRoot);
+        // What a killed dry run left beside the folders (its process id no longer runs).
+        const QString leftover = f.root() + "/.vekselector-dry-run-2147483646-AbCdEf";
+        TestFolders::write(leftover + "/EAW", "eaw.ini", "left over");
+        const CliRun dry = CliRun::run(QStringList{"--dry-run"} + args, lockDir_.filePath("lock"),
+                                       QString(), environment);
+        QCOMPARE(dry.status, status);
+#ifdef VEK_POSIX_ROOMS
+        QVERIFY(!QFileInfo::exists(leftover));
+#else
+        // The portable room cannot tell that a process has ended, and sweeps nothing.
+        QVERIFY(QFileInfo::exists(leftover));
+        QVERIFY(QDir(leftover).removeRecursively());
+#endif
+        const Snapshot untouched = snapshot(realRoot);
+        QCOMPARE(untouched.keys(), before.keys());
+        for (auto it = before.cbegin(); it != before.cend(); ++it)
+            QVERIFY2(untouched.value(it.key()) == it.value(), qPrintable(it.key()));
+
+        const QString trace = lockDir_.filePath("trace");
+        const CliRun real = CliRun::run(args, lockDir_.filePath("lock"), QString(),
+                                        environment + QStringList{"VEK_TRACE=" + trace});
+        QCOMPARE(real.status, status);
+        QFile traceFile(trace);
+        QVERIFY(traceFile.open(QIODevice::ReadOnly));
+        const QStringList done = linesOf(traceFile.readAll());
+        QCOMPARE(linesOf(dry.out), done);
+        QVERIFY2(done.join('\n').contains(QRegularExpression("(^|\n)" + mustShow + "\t")),
+                 qPrintable(done.join('\n')));
+        // The messages name the real folders, never the twin.
+        QVERIFY2(!dry.err.contains("vekselector-dry-run-"), dry.err);
+
+        // Every entry the real run changed is named by a line, or lies in a folder named by one
+        // (a folder renamed): the trace misses nothing.
+        const QString joined = '\t' + done.join('\t') + '\t';
+        for (const QString &path : changed(before, snapshot(realRoot), realRoot)) {
+            bool named = false;
+            for (QString p = path; !named && p.size() > realRoot.size(); p = QFileInfo(p).path())
+                named = joined.contains('\t' + QDir::toNativeSeparators(p) + '\t');
+            QVERIFY2(named, qPrintable("not foretold: " + path));
+        }
+    }
+
+    void refusedBesideAnotherInstance() {
+        TestFolders f;
+        TestFolders::write(f.vek(), "linkscreen");
+        const QString lock = lockDir_.filePath("held");
+        qputenv("VEK_INSTANCE_LOCK", QFile::encodeName(lock));
+        InstanceGuard running;
+        QVERIFY(running.tryAcquire());
+        const Snapshot before = snapshot(f.root());
+        const CliRun r =
+            CliRun::run({"--dry-run", "--game", f.game(), "--vek", f.vek(), "status"}, lock);
+        QCOMPARE(r.status, 3);
+        QCOMPARE(snapshot(f.root()), before);
+    }
 
 private:
     QTemporaryDir lockDir_;
 };
-
-void TestCliDryRun::dryRunForetellsTheRealRun_data() {
-    QTest::addColumn<QStringList>("setUp");   // run for real first
-    QTest::addColumn<QString>("damage");      // a game file deleted after the set-up
-    QTest::addColumn<QStringList>("command"); // the command line held against its dry run
-    QTest::addColumn<QString>("mustShow");    // a kind of line the run must print
-    QTest::addColumn<int>("status");
-    QTest::addColumn<QStringList>("environment");
-    QTest::addColumn<bool>("nested"); // the VEK folder inside the game folder
-
-    // Command lines with their words parted by "|", as names hold blanks.
-    const char *loadF = "toggle|F-Late war fighters";
-    const char *clouds = "toggle|G-Better clouds";
-    const char *desert = "toggle|A-Desert Air Force";
-    const char *britain = "toggle|M-Battle of Britain";
-    const char *overlord = "toggle|M-Operation Overlord";
-    const char *escort = "script-run|Late war escort";
-    const struct {
-        const char *tag, *setUp, *damage, *command, *mustShow;
-        int status = 0;
-        const char *environment = "";
-        bool nested = false;
-    } rows[] = {
-        {"start-up alone", "", "", "status", "mkdir"},
-        {"load", "", "", desert, "copy"},
-        {"unload", clouds, "", clouds, "delete"},
-        {"load in place of the same letter", desert, "", "toggle|A-Eastern Front", "replace"},
-        {"load over another folder's files, kept until it is over", clouds, "",
-         "toggle|T-Channel coast", "link"},
-        {"mission, saves travelling", britain, "", overlord, "move"},
-        {"skin", "", "", "skin|A-05 Red Tails", "copy"},
-        {"aircraft swap", loadF, "", "plane|P-Ta 152H", "rewrite"},
-        {"fuel", loadF, "", "fuel|0|50", "patch"},
-        {"resolution", "", "", "resolution|1024x768", "rewrite"},
-        {"squads", "", "", "squads|3", "rewrite"},
-        {"online", "", "", "online|no-ai|on", "rewrite"},
-        {"sync", "", "", "sync|cable", "rewrite"},
-        {"restore-ini", "squads|4", "", "restore-ini", "replace"},
-        {"feature", "", "", "feature|2", "rewrite"},
-        {"cheatcheck", "", "", "cheatcheck|on", "rewrite"},
-        {"reset", "toggle|A-Desert Air Force|+|skin|A-05 Red Tails", "", "reset", "delete"},
-        {"script-save", clouds, "", "script-save|Mine", "rewrite"},
-        {"script-run", "", "", escort, "copy"},
-        // Run again, the script takes its set out; its aircraft went with their set and are
-        // no fault of the script.
-        {"script-run again", escort, "", escort, "delete"},
-        {"music", "", "", "music|MUSIC#Jazz", "move"},
-        {"delmsn", "", "", "delmsn", "delete"},
-        {"night", "", "", "night|1.2|on", "patch"},
-        {"plane-flags", loadF, "", "plane-flags|3|type|5|on", "patch"},
-        {"repair", "toggle|G-Hud tweaks", "hud.spt", "repair", "copy"},
-        {"exit answered OK", "cheatcheck|on", "", "--answer|ok|resolution|800x600|+|exit",
-         "attributes"},
-        {"launch", "", "", "launch", "launch", 0, "VEK_LAUNCHER=/bin/true"},
-        {"chain, each command on what the one before wrote", "", "",
-         "toggle|F-Late war fighters|+|plane|P-Mustang III|+|fuel|0|50|+|toggle|F-Late war "
-         "fighters",
-         "patch"},
-        {"a failing command ends both runs alike", "", "",
-         "toggle|A-Desert Air Force|+|toggle|No such", "copy", 1},
-        {"copied, not linked", "", "", loadF, "copy", 0, "VEK_DRY_RUN_COPY=1"},
-        {"VEK folder inside the game folder", britain, "", overlord, "move", 0, "", true},
-    };
-    const auto words = [](const char *line) {
-        return QString::fromUtf8(line).split('|', Qt::SkipEmptyParts);
-    };
-    for (const auto &r : rows)
-        QTest::newRow(r.tag) << words(r.setUp) << QString::fromUtf8(r.damage) << words(r.command)
-                             << QString::fromUtf8(r.mustShow) << r.status << words(r.environment)
-                             << r.nested;
-}
-
-void TestCliDryRun::dryRunForetellsTheRealRun() {
-    QFETCH(QStringList, setUp);
-    QFETCH(QString, damage);
-    QFETCH(QStringList, command);
-    QFETCH(QString, mustShow);
-    QFETCH(int, status);
-    QFETCH(QStringList, environment);
-    QFETCH(bool, nested);
-
-    TestFolders f(TestFolders::WithoutGameFiles);
-    const QString game = f.game();
-    const QString vek = nested ? game + "/VEK" : f.vek();
-    QString error;
-    QVERIFY2(DemoGameFolder::build(game, &error), qPrintable(error));
-    QVERIFY2(DemoVekFolder::build(vek, &error), qPrintable(error));
-    if (nested)
-        QDir(f.vek()).removeRecursively();
-    // The second run on the folders needs no --vek: the twin must be found through LastVEKDir.
-    const QStringList folders{"--game", game, "--vek", vek};
-    if (!setUp.isEmpty()) {
-        const CliRun r = CliRun::run(folders + setUp, lockDir_.filePath("lock"));
-        QVERIFY2(r.status == 0, r.err);
-    }
-    if (!damage.isEmpty())
-        QVERIFY(QFile::remove(game + '/' + damage));
-    const QStringList args = (setUp.isEmpty() ? folders : QStringList{"--game", game}) + command;
-    const QString realRoot = f.root();
-    const Snapshot before = snapshot(realRoot);
-    // What a killed dry run left beside the folders (its process id no longer runs).
-    const QString leftover = f.root() + "/.vekselector-dry-run-2147483646-AbCdEf";
-    TestFolders::write(leftover + "/EAW", "eaw.ini", "left over");
-    const CliRun dry = CliRun::run(QStringList{"--dry-run"} + args, lockDir_.filePath("lock"),
-                                   QString(), environment);
-    QCOMPARE(dry.status, status);
-#ifdef VEK_POSIX_ROOMS
-    QVERIFY(!QFileInfo::exists(leftover));
-#else
-    // The portable room cannot tell that a process has ended, and sweeps nothing.
-    QVERIFY(QFileInfo::exists(leftover));
-    QVERIFY(QDir(leftover).removeRecursively());
-#endif
-    const Snapshot untouched = snapshot(realRoot);
-    QCOMPARE(untouched.keys(), before.keys());
-    for (auto it = before.cbegin(); it != before.cend(); ++it)
-        QVERIFY2(untouched.value(it.key()) == it.value(), qPrintable(it.key()));
-
-    const QString trace = lockDir_.filePath("trace");
-    const CliRun real = CliRun::run(args, lockDir_.filePath("lock"), QString(),
-                                    environment + QStringList{"VEK_TRACE=" + trace});
-    QCOMPARE(real.status, status);
-    QFile traceFile(trace);
-    QVERIFY(traceFile.open(QIODevice::ReadOnly));
-    const QStringList done = linesOf(traceFile.readAll());
-    QCOMPARE(linesOf(dry.out), done);
-    QVERIFY2(done.join('\n').contains(QRegularExpression("(^|\n)" + mustShow + "\t")),
-             qPrintable(done.join('\n')));
-    // The messages name the real folders, never the twin.
-    QVERIFY2(!dry.err.contains("vekselector-dry-run-"), dry.err);
-
-    // Every entry the real run changed is named by a line, or lies in a folder named by one
-    // (a folder renamed): the trace misses nothing.
-    const QString joined = '\t' + done.join('\t') + '\t';
-    for (const QString &path : changed(before, snapshot(realRoot), realRoot)) {
-        bool named = false;
-        for (QString p = path; !named && p.size() > realRoot.size(); p = QFileInfo(p).path())
-            named = joined.contains('\t' + QDir::toNativeSeparators(p) + '\t');
-        QVERIFY2(named, qPrintable("not foretold: " + path));
-    }
-}
-
-void TestCliDryRun::refusedBesideAnotherInstance() {
-    TestFolders f;
-    TestFolders::write(f.vek(), "linkscreen");
-    const QString lock = lockDir_.filePath("held");
-    qputenv("VEK_INSTANCE_LOCK", QFile::encodeName(lock));
-    InstanceGuard running;
-    QVERIFY(running.tryAcquire());
-    const Snapshot before = snapshot(f.root());
-    const CliRun r =
-        CliRun::run({"--dry-run", "--game", f.game(), "--vek", f.vek(), "status"}, lock);
-    QCOMPARE(r.status, 3);
-    QCOMPARE(snapshot(f.root()), before);
-}
 
 QTEST_GUILESS_MAIN(TestCliDryRun)
 #include "tst_cli_dryrun.moc"

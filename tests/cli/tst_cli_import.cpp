@@ -26,11 +26,130 @@ bool noStaging(const QString &vek) {
 class TestCliImport : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase();
-    void commands_data();
-    void commands();
-    void everyCrashPointLeavesAllOrNothing();
-    void aDryRunChangesNothing();
+    void initTestCase() {
+        one_ = archives_.filePath("one.zip");
+        loose_ = archives_.filePath("loose.tar.gz");
+        several_ = archives_.filePath("several.7z");
+        QCOMPARE(ArchiveMaker::write(one_, "zip", {{"A-One/a.dat", "new a"}, {"A-One/b.dat", "b"}}),
+                 QString());
+        QCOMPARE(ArchiveMaker::write(loose_, "tar.gz", {{"x.dat", "x"}, {"y/z.dat", "z"}}),
+                 QString());
+        QCOMPARE(ArchiveMaker::write(several_, "7z",
+                                     {{"Pack/A-One/a.dat", "new a"},
+                                      {"Pack/A-One/b.dat", "b"},
+                                      {"Pack/G-Two/g.dat", "g"},
+                                      {"Pack/A-05 Red/r.tpc", "r"},
+                                      {"Pack/A-05 Red/s.tpc", "s"}}),
+                 QString());
+    }
+
+    void commands_data() {
+        QTest::addColumn<bool>("present"); // A-One is in the VEK folder already (old.dat)
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("out");
+        QTest::addColumn<QString>("said"); // a part of stderr
+
+        const QStringList list{"+", "folders"};
+        QTest::newRow("a new folder, listed not loaded")
+            << false << QStringList{"import", "@one"} + list << 0
+            << QByteArray("-\tA-One\n-\tC-Default\n-\tInterchange\n") << "";
+        QTest::newRow("loose files need a name") << false << QStringList{"import", "@loose"} + list
+                                                 << 1 << QByteArray() << "such as \"loose\"";
+        QTest::newRow("loose files with a name")
+            << false << QStringList{"import", "@loose", "G-Loose"} + list << 0
+            << QByteArray("-\tC-Default\n-\tG-Loose\n-\tInterchange\n") << "";
+        QTest::newRow("a name outside the groups")
+            << false << QStringList{"import", "@loose", "Loose"} << 1 << QByteArray()
+            << "group letter";
+        QTest::newRow("no such archive") << false << QStringList{"import", "@none"} << 2
+                                         << QByteArray() << "not an archive file";
+        QTest::newRow("a folder that is there is kept")
+            << true << QStringList{"import", "@one"} << 1 << QByteArray() << "was kept";
+        QTest::newRow("replaced when answered ok")
+            << true << QStringList{"--answer", "ok", "import", "@one"} << 0 << QByteArray()
+            << "Replace it with the folder of the archive?";
+        QTest::newRow("never while loaded")
+            << true << QStringList{"--answer", "ok", "toggle", "A-One", "+", "import", "@one"} << 1
+            << QByteArray() << "is loaded";
+    }
+
+    void commands() {
+        QFETCH(bool, present);
+        QFETCH(QStringList, args);
+        QFETCH(int, status);
+        QFETCH(QByteArray, out);
+        QFETCH(QString, said);
+        TestFolders f;
+        if (present)
+            TestFolders::write(f.vek() + "/A-One", "old.dat", "the player's own");
+        args.replaceInStrings("@one", one_);
+        args.replaceInStrings("@loose", loose_);
+        args.replaceInStrings("@none", archives_.filePath("none.zip"));
+
+        const CliRun r = run(f, args);
+        QCOMPARE(r.status, status);
+        QCOMPARE(r.out, out);
+        QVERIFY2(said.isEmpty() ? r.err.isEmpty() : r.err.contains(said.toUtf8()), r.err);
+        // Replaced whole or kept whole.
+        const bool replaced = present && status == 0;
+        QCOMPARE(TestFolders::exists(f.vek() + "/A-One", "old.dat"), present && !replaced);
+        QCOMPARE(TestFolders::exists(f.vek() + "/A-One", "b.dat"),
+                 status == 0 && args.contains(one_));
+        QVERIFY(noStaging(f.vek()));
+    }
+
+    void everyCrashPointLeavesAllOrNothing() {
+        // A folder replaced, one new, and a skin into a Skinfolder the import makes.
+        const QStringList import{"--answer", "ok", "import", several_};
+        Tree before;
+        Tree after;
+        {
+            TestFolders f;
+            TestFolders::write(f.vek() + "/A-One", "old.dat", "the player's own");
+            QCOMPARE(run(f, {"folders"}).status, 0);
+            before = foldersOf(f.vek());
+            QCOMPARE(run(f, import).status, 0);
+            after = foldersOf(f.vek());
+            QVERIFY(after != before);
+        }
+        int k = 1;
+        for (;; ++k) {
+            TestFolders f;
+            TestFolders::write(f.vek() + "/A-One", "old.dat", "the player's own");
+            QCOMPARE(run(f, {"folders"}).status, 0);
+            const CliRun crashed = run(f, import, k);
+            // The next start puts it right.
+            QCOMPARE(run(f, {"folders"}).status, 0);
+            const Tree now = foldersOf(f.vek());
+            QVERIFY2(now == before || now == after,
+                     qPrintable(QStringLiteral("crash after %1").arg(k)));
+            QVERIFY(noStaging(f.vek()));
+            if (crashed.status != CrashPoint::ExitStatus) {
+                QCOMPARE(crashed.status, 0);
+                QCOMPARE(now, after);
+                break;
+            }
+        }
+        // Every file unpacked, the renames into place and the removal were crash points.
+        QVERIFY2(k > 8, qPrintable(QString::number(k)));
+    }
+
+    void aDryRunChangesNothing() {
+        TestFolders f;
+        QCOMPARE(run(f, {"folders"}).status, 0);
+        const Tree before = treeOf(f.root());
+        const CliRun r = run(f, {"--dry-run", "import", one_, "+", "folders"});
+        QCOMPARE(r.status, 0);
+        QCOMPARE(treeOf(f.root()), before);
+        QVERIFY(noStaging(f.vek()));
+        // What the real run would do, named in the real folders, and the row the run then lists.
+        QVERIFY2(
+            r.out.contains(QFile::encodeName(one_ + "/A-One/b.dat\t" + f.vek() + "/.vek-import-")),
+            r.out);
+        QVERIFY2(r.out.contains(QFile::encodeName("\t" + f.vek() + "/A-One\n")), r.out);
+        QVERIFY2(r.out.endsWith("-\tA-One\n-\tC-Default\n-\tInterchange\n"), r.out);
+    }
 
 private:
     CliRun run(const TestFolders &f, const QStringList &args, int crashAfter = 0) {
@@ -46,127 +165,6 @@ private:
     QString loose_;
     QString several_;
 };
-
-void TestCliImport::initTestCase() {
-    one_ = archives_.filePath("one.zip");
-    loose_ = archives_.filePath("loose.tar.gz");
-    several_ = archives_.filePath("several.7z");
-    QCOMPARE(ArchiveMaker::write(one_, "zip", {{"A-One/a.dat", "new a"}, {"A-One/b.dat", "b"}}),
-             QString());
-    QCOMPARE(ArchiveMaker::write(loose_, "tar.gz", {{"x.dat", "x"}, {"y/z.dat", "z"}}), QString());
-    QCOMPARE(ArchiveMaker::write(several_, "7z",
-                                 {{"Pack/A-One/a.dat", "new a"},
-                                  {"Pack/A-One/b.dat", "b"},
-                                  {"Pack/G-Two/g.dat", "g"},
-                                  {"Pack/A-05 Red/r.tpc", "r"},
-                                  {"Pack/A-05 Red/s.tpc", "s"}}),
-             QString());
-}
-
-void TestCliImport::commands_data() {
-    QTest::addColumn<bool>("present"); // A-One is in the VEK folder already (old.dat)
-    QTest::addColumn<QStringList>("args");
-    QTest::addColumn<int>("status");
-    QTest::addColumn<QByteArray>("out");
-    QTest::addColumn<QString>("said"); // a part of stderr
-
-    const QStringList list{"+", "folders"};
-    QTest::newRow("a new folder, listed not loaded")
-        << false << QStringList{"import", "@one"} + list << 0
-        << QByteArray("-\tA-One\n-\tC-Default\n-\tInterchange\n") << "";
-    QTest::newRow("loose files need a name") << false << QStringList{"import", "@loose"} + list << 1
-                                             << QByteArray() << "such as \"loose\"";
-    QTest::newRow("loose files with a name")
-        << false << QStringList{"import", "@loose", "G-Loose"} + list << 0
-        << QByteArray("-\tC-Default\n-\tG-Loose\n-\tInterchange\n") << "";
-    QTest::newRow("a name outside the groups")
-        << false << QStringList{"import", "@loose", "Loose"} << 1 << QByteArray() << "group letter";
-    QTest::newRow("no such archive")
-        << false << QStringList{"import", "@none"} << 2 << QByteArray() << "not an archive file";
-    QTest::newRow("a folder that is there is kept")
-        << true << QStringList{"import", "@one"} << 1 << QByteArray() << "was kept";
-    QTest::newRow("replaced when answered ok")
-        << true << QStringList{"--answer", "ok", "import", "@one"} << 0 << QByteArray()
-        << "Replace it with the folder of the archive?";
-    QTest::newRow("never while loaded")
-        << true << QStringList{"--answer", "ok", "toggle", "A-One", "+", "import", "@one"} << 1
-        << QByteArray() << "is loaded";
-}
-
-void TestCliImport::commands() {
-    QFETCH(bool, present);
-    QFETCH(QStringList, args);
-    QFETCH(int, status);
-    QFETCH(QByteArray, out);
-    QFETCH(QString, said);
-    TestFolders f;
-    if (present)
-        TestFolders::write(f.vek() + "/A-One", "old.dat", "the player's own");
-    args.replaceInStrings("@one", one_);
-    args.replaceInStrings("@loose", loose_);
-    args.replaceInStrings("@none", archives_.filePath("none.zip"));
-
-    const CliRun r = run(f, args);
-    QCOMPARE(r.status, status);
-    QCOMPARE(r.out, out);
-    QVERIFY2(said.isEmpty() ? r.err.isEmpty() : r.err.contains(said.toUtf8()), r.err);
-    // Replaced whole or kept whole.
-    const bool replaced = present && status == 0;
-    QCOMPARE(TestFolders::exists(f.vek() + "/A-One", "old.dat"), present && !replaced);
-    QCOMPARE(TestFolders::exists(f.vek() + "/A-One", "b.dat"), status == 0 && args.contains(one_));
-    QVERIFY(noStaging(f.vek()));
-}
-
-void TestCliImport::everyCrashPointLeavesAllOrNothing() {
-    // A folder replaced, one new, and a skin into a Skinfolder the import makes.
-    const QStringList import{"--answer", "ok", "import", several_};
-    Tree before;
-    Tree after;
-    {
-        TestFolders f;
-        TestFolders::write(f.vek() + "/A-One", "old.dat", "the player's own");
-        QCOMPARE(run(f, {"folders"}).status, 0);
-        before = foldersOf(f.vek());
-        QCOMPARE(run(f, import).status, 0);
-        after = foldersOf(f.vek());
-        QVERIFY(after != before);
-    }
-    int k = 1;
-    for (;; ++k) {
-        TestFolders f;
-        TestFolders::write(f.vek() + "/A-One", "old.dat", "the player's own");
-        QCOMPARE(run(f, {"folders"}).status, 0);
-        const CliRun crashed = run(f, import, k);
-        // The next start puts it right.
-        QCOMPARE(run(f, {"folders"}).status, 0);
-        const Tree now = foldersOf(f.vek());
-        QVERIFY2(now == before || now == after,
-                 qPrintable(QStringLiteral("crash after %1").arg(k)));
-        QVERIFY(noStaging(f.vek()));
-        if (crashed.status != CrashPoint::ExitStatus) {
-            QCOMPARE(crashed.status, 0);
-            QCOMPARE(now, after);
-            break;
-        }
-    }
-    // Every file unpacked, the renames into place and the removal were crash points.
-    QVERIFY2(k > 8, qPrintable(QString::number(k)));
-}
-
-void TestCliImport::aDryRunChangesNothing() {
-    TestFolders f;
-    QCOMPARE(run(f, {"folders"}).status, 0);
-    const Tree before = treeOf(f.root());
-    const CliRun r = run(f, {"--dry-run", "import", one_, "+", "folders"});
-    QCOMPARE(r.status, 0);
-    QCOMPARE(treeOf(f.root()), before);
-    QVERIFY(noStaging(f.vek()));
-    // What the real run would do, named in the real folders, and the row the run then lists.
-    QVERIFY2(r.out.contains(QFile::encodeName(one_ + "/A-One/b.dat\t" + f.vek() + "/.vek-import-")),
-             r.out);
-    QVERIFY2(r.out.contains(QFile::encodeName("\t" + f.vek() + "/A-One\n")), r.out);
-    QVERIFY2(r.out.endsWith("-\tA-One\n-\tC-Default\n-\tInterchange\n"), r.out);
-}
 
 QTEST_GUILESS_MAIN(TestCliImport)
 #include "tst_cli_import.moc"

@@ -66,11 +66,23 @@ private Q_SLOTS:
         QTest::newRow("dangling plus") << L{"--vek", "<vek>", "status", "+"};
         QTest::newRow("bad answer") << L{"--answer", "maybe", "--vek", "<vek>"};
         QTest::newRow("unknown option") << L{"--fast", "--vek", "<vek>"};
+        // A bad argument, to the first command of a chain or to a later one.
+        QTest::newRow("resolution 1024 x 768") << L{"--vek", "<vek>", "resolution", "1024 x 768"};
+        for (const QString &line :
+             QStringLiteral("squads 6,online ground on,online no-ai yes,sync dsl,toggle,skin,"
+                            "reset now,script-save a b,toggle A-One + squads x,fuel 30 50,"
+                            "fuel x 50,fuel 1 0,fuel 1 52,fuel 1 105,fuel 1,"
+                            "plane-flags 30 type 1 on,plane-flags 1 gear 1 on,"
+                            "plane-flags 1 type 8 on,plane-flags 1 type 1 yes,feature 31,"
+                            "night 1.3 on,night 1.2,cheatcheck yes")
+                 .split(','))
+            QTest::newRow(qPrintable(line)) << L{"--vek", "<vek>"} + line.split(' ');
     }
 
     void usageErrors() {
         QFETCH(QStringList, args);
         TestFolders f;
+        TestFolders::write(f.vek() + "/A-One", QStringLiteral("a-one.dat"), "A-One");
         for (QString &a : args)
             a.replace(QStringLiteral("<game>"), f.game())
                 .replace(QStringLiteral("<vek>"), f.vek())
@@ -82,7 +94,7 @@ private Q_SLOTS:
         QCOMPARE(r.status, 2);
         QVERIFY(!r.err.isEmpty());
         QVERIFY(r.out.isEmpty());
-        // A usage error changes nothing in either folder.
+        // A usage error changes nothing in either folder: not even the locator's first OK ran.
         QCOMPARE(QDir(f.game()).entryList(QDir::Files), gameBefore);
         QCOMPARE(QDir(f.vek()).entryList(QDir::Files), QStringList({"linkscreen", "vek.ini"}));
     }

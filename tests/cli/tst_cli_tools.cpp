@@ -15,26 +15,35 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("out");
         QTest::addColumn<char>("cheatByte");
         QTest::addColumn<QString>("music"); // first line of Music/music.txt afterwards
-        const QStringList opt = {"--answer", "ok"};
-        QTest::newRow("features") << QStringList{"features"} << 0
-                                  << QByteArray("1\t01 First\n2\t02 Second\n") << char(0) << "Game";
-        QTest::newRow("feature, cheat check on")
-            << QStringList{"feature", "2", "+", "cheatcheck", "on"} << 0 << QByteArray() << char(2)
-            << "Game";
-        QTest::newRow("exit answered cancel keeps the byte")
-            << QStringList{"feature", "2", "+", "cheatcheck", "on", "+", "exit"} << 0
-            << QByteArray() << char(2) << "Game";
-        QTest::newRow("exit answered ok clears it")
-            << opt + QStringList{"feature", "2", "+", "cheatcheck", "on", "+", "exit"} << 0
-            << QByteArray() << char(0) << "Game";
-        QTest::newRow("no such feature")
-            << QStringList{"feature", "3"} << 1 << QByteArray() << char(0) << "Game";
-        QTest::newRow("music and delmsn") << QStringList{"music", "MUSIC#Jazz", "+", "delmsn"} << 0
-                                          << QByteArray() << char(0) << "Big band";
-        QTest::newRow("no such music")
-            << QStringList{"music", "Music#None"} << 1 << QByteArray() << char(0) << "Game";
-        QTest::newRow("night on a stand-in eaw.exe is refused")
-            << QStringList{"night", "1.2a", "on"} << 1 << QByteArray() << char(0) << "Game";
+        // The words of each command line are parted by "|".
+        const struct {
+            const char *tag, *args;
+            int status;
+            QByteArray out;
+            char cheatByte;
+            const char *music;
+        } rows[] = {
+            {"features", "features", 0, "1\t01 First\n2\t02 Second\n", 0, "Game"},
+            {"feature, cheat check on", "feature|2|+|cheatcheck|on", 0, "", 2, "Game"},
+            {"exit answered cancel keeps the byte", "feature|2|+|cheatcheck|on|+|exit", 0, "", 2,
+             "Game"},
+            {"exit answered ok clears it", "--answer|ok|feature|2|+|cheatcheck|on|+|exit", 0, "", 0,
+             "Game"},
+            {"no such feature", "feature|3", 1, "", 0, "Game"},
+            {"music and delmsn", "music|MUSIC#Jazz|+|delmsn", 0, "", 0, "Big band"},
+            {"no such music", "music|Music#None", 1, "", 0, "Game"},
+            {"night on a stand-in eaw.exe is refused", "night|1.2a|on", 1, "", 0, "Game"},
+            // What is in force, before and after each switch.
+            {"music and night tell what is in force",
+             "music|+|night|+|music|MUSIC#Jazz|+|music|+|night|1.2|on|+|night", 0,
+             "Now playing: Game\nMUSIC#Jazz\nNow: day missions (EAW Version 1.2 and variants).\n"
+             "Now playing: Big band\nMUSIC#Jazz\n"
+             "Now: night missions (EAW Version 1.2 and variants).\n",
+             0, "Big band"},
+        };
+        for (const auto &r : rows)
+            QTest::newRow(r.tag) << QString::fromLatin1(r.args).split('|') << r.status << r.out
+                                 << r.cheatByte << QString::fromLatin1(r.music);
     }
 
     void commands() {
@@ -48,6 +57,9 @@ private Q_SLOTS:
         TestFolders::write(f.game(), "flt.cdf", QByteArray(40000, '\x07'));
         TestFolders::write(f.game() + "/Music", "music.txt", "Game\r\n");
         TestFolders::write(f.game() + "/MUSIC#Jazz", "music.txt", "Big band\r\n");
+        QByteArray exe(700000, '\0');
+        exe.replace(594615, 2, "\x94\x07"); // the day bytes of version 1.2 alone
+        TestFolders::write(f.game(), "eaw.exe", exe);
         const CliRun r = CliRun::run(QStringList{"--game", f.game(), "--vek", f.vek()} + args,
                                      lockDir_.filePath("lock"));
         QCOMPARE(r.status, status);

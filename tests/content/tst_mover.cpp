@@ -118,150 +118,6 @@ struct Stage {
 
 } // namespace
 
-class TestMover : public QObject {
-    Q_OBJECT
-
-private slots:
-    void skipRule_data();
-    void skipRule();
-    void moveInAndOut_data();
-    void moveInAndOut();
-    void failedMoveInTakesItsCopiesOut_data();
-    void failedMoveInTakesItsCopiesOut();
-    void moveOutGoesOnPastFailures_data();
-    void moveOutGoesOnPastFailures();
-
-    void sameFolderDoesNothing_data();
-    void sameFolderDoesNothing();
-    void missingFolderIsReported_data();
-    void missingFolderIsReported();
-
-    void findAll_data();
-    void findAll();
-    void copyPrimitive_data();
-    void copyPrimitive();
-    void copyPrimitiveRefused_data();
-    void copyPrimitiveRefused();
-
-    void moveAllReplacesUnderPresentCase();
-    void moveAllKeepingGivesTheNameToTheSaveComingIn();
-    void moveAllKeepingMadeAgainAfterACrash_data();
-    void moveAllKeepingMadeAgainAfterACrash();
-    void moveKeepsTheSourceWhenTheCopyFails_data();
-    void moveKeepsTheSourceWhenTheCopyFails();
-    void copyAllDeleteAllAndHasFiles();
-};
-
-void TestMover::skipRule_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("skipped");
-
-    QTest::newRow("ECA prefix") << "ECA1.DAT" << true;
-    QTest::newRow("eca prefix in lower case") << "eca_raid.dat" << true;
-    QTest::newRow("eca elsewhere in the name") << "areca.dat" << false;
-    QTest::newRow("preview picture") << "MYPIC" << true;
-    QTest::newRow("preview picture in lower case") << "mypic" << true;
-    QTest::newRow("preview picture with a picture extension") << "mypic.bmp" << true;
-    QTest::newRow("preview picture name with another extension") << "mypic.txt" << false;
-    QTest::newRow("skin preview is not skipped") << "skinpic" << false;
-    QTest::newRow("description") << "Contents.txt" << true;
-    QTest::newRow("description backup") << "contents.txt.bak" << false;
-    QTest::newRow("jpg") << "shot.JPG" << true;
-    QTest::newRow("jpeg is copied") << "shot.jpeg" << false;
-    QTest::newRow("pcx") << "hud.pcx" << true;
-    QTest::newRow("bmp") << "menu.Bmp" << true;
-    QTest::newRow("gif") << "anim.gif" << true;
-    QTest::newRow("picture extension without a dot") << "gif" << false;
-    QTest::newRow("picture extension not last") << "shot.jpg.dat" << false;
-}
-
-// What a load copies of these, the load rows of moveInAndOut show.
-void TestMover::skipRule() {
-    QFETCH(QString, name);
-    QFETCH(bool, skipped);
-    QCOMPARE(FileMover::skipped(name), skipped);
-}
-
-void TestMover::moveInAndOut_data() {
-    QTest::addColumn<bool>("in"); // a load; else an unload
-    QTest::addColumn<QStringList>("game");
-    QTest::addColumn<QStringList>("content");
-    QTest::addColumn<QStringList>("after");
-    QTest::addColumn<QStringList>("moved"); // the files copied or deleted, as the captions say
-
-    using L = QStringList;
-    const QString exe = QStringLiteral("hangar.dat");
-    QTest::newRow("load: new files, in name order")
-        << true << L{exe} << L{"b.dat", "A.dat"} << L{"A.dat<A.dat", "b.dat<b.dat", exe}
-        << L{"A.dat", "b.dat"};
-    QTest::newRow("load: description, preview and pictures only")
-        << true << L{exe}
-        << L{"contents.txt", "MYPIC", "shot.jpg", "menu.BMP", "a.gif", "h.pcx", "ECA1"} << L{exe}
-        << L{};
-    QTest::newRow("load: a game file under another case is replaced, not doubled")
-        << true << L{"pnames.str", exe} << L{"PNAMES.STR"} << L{exe, "pnames.str<PNAMES.STR"}
-        << L{"PNAMES.STR"};
-    QTest::newRow("load: the exact name wins over another case")
-        << true << L{"a.dat", "A.DAT"} << L{"a.dat"} << L{"A.DAT", "a.dat<a.dat"} << L{"a.dat"};
-    QTest::newRow("load: else the first case variant in name order")
-        << true << L{"a.dat", "A.DAT"} << L{"A.dat"} << L{"A.DAT<A.dat", "a.dat"} << L{"A.dat"};
-    QTest::newRow("load: two content names differing in case make one game file")
-        << true << L{} << L{"x.dat", "X.DAT"} << L{"X.DAT<x.dat"} << L{"X.DAT", "x.dat"};
-    QTest::newRow("load: subfolders are not copied")
-        << true << L{exe} << L{"P-Spit/", "plane.dat"} << L{exe, "plane.dat<plane.dat"}
-        << L{"plane.dat"};
-    QTest::newRow("load: hidden files are copied")
-        << true << L{} << L{".hidden"} << L{".hidden<.hidden"} << L{".hidden"};
-    QTest::newRow("unload: deletes by name under any case")
-        << false << L{"PNAMES.STR", exe} << L{"pnames.str"} << L{exe} << L{"PNAMES.STR"};
-    QTest::newRow("unload: files that are not there delete nothing")
-        << false << L{exe} << L{"a.dat", "b.dat"} << L{exe} << L{};
-    QTest::newRow("unload: no skip rule, description, preview, pictures and ECA files go too")
-        << false << L{"CONTENTS.TXT", "mypic", "Shot.JPG", "eca1.dat", exe}
-        << L{"contents.txt", "MYPIC", "shot.jpg", "ECA1.DAT"} << L{exe}
-        << L{"CONTENTS.TXT", "eca1.dat", "mypic", "Shot.JPG"};
-    QTest::newRow("unload: a name present under two cases is left alone")
-        << false << L{"a.dat", "A.DAT"} << L{"a.dat"} << L{"A.DAT", "a.dat"} << L{};
-    QTest::newRow("unload: two content names of one game file delete it once")
-        << false << L{"x.dat"} << L{"x.dat", "X.DAT"} << L{} << L{"x.dat"};
-    QTest::newRow("unload: a game folder of that name is not a file")
-        << false << L{"sub/", exe} << L{"sub"} << L{exe, "sub/"} << L{};
-    QTest::newRow("unload: files of content subfolders are not deleted")
-        << false << L{"inner.dat", "plane.dat"} << L{"P-Spit/", "plane.dat"} << L{"inner.dat"}
-        << L{"plane.dat"};
-}
-
-void TestMover::moveInAndOut() {
-    QFETCH(bool, in);
-    QFETCH(QStringList, game);
-    QFETCH(QStringList, content);
-    QFETCH(QStringList, after);
-    QFETCH(QStringList, moved);
-
-    Stage s;
-    QVERIFY(QDir().mkpath(s.folder));
-    fill(s.game, game, gameBytes);
-    fill(s.folder, content, contentBytes);
-    // Read-only sources (content from a CD) load as normal files and are left normal too.
-    for (const QString &name : FileList::files(s.folder))
-        QVERIFY(FileOps::setReadOnly(FileList::join(s.folder, name), true));
-
-    Captions captions;
-    QString error;
-    QVERIFY2(in ? FileMover::MoveIn(s.folder, s.game, captions.callback(), &error)
-                : FileMover::MoveOut(s.folder, s.game, captions.callback(), &error),
-             qPrintable(error));
-    verifyFolder(s.game, after, s.base);
-    QCOMPARE(captions.shown,
-             prefixed(in ? QStringLiteral("Please wait- copying: :") : QStringLiteral("Deleting "),
-                      moved));
-    QCOMPARE(everything(s.folder).size(), content.size());
-    for (const QString &name : FileList::files(s.game))
-        QVERIFY2(!FileOps::isReadOnly(FileList::join(s.game, name)), qPrintable(name));
-    for (const QString &name : in ? moved : QStringList())
-        QVERIFY2(!FileOps::isReadOnly(FileList::join(s.folder, name)), qPrintable(name));
-}
-
 enum class Trouble {
     ReadOnlyGameFile,
     FolderInGame,
@@ -271,269 +127,6 @@ enum class Trouble {
     WriteFails
 };
 Q_DECLARE_METATYPE(Trouble)
-
-void TestMover::failedMoveInTakesItsCopiesOut_data() {
-    QTest::addColumn<Trouble>("trouble");
-    QTest::addColumn<QString>("reason");
-
-    QTest::newRow("read-only game file") << Trouble::ReadOnlyGameFile << "read-only";
-    QTest::newRow("folder in the game folder") << Trouble::FolderInGame << "folder";
-    QTest::newRow("source deleted meanwhile") << Trouble::SourceVanishes << "does not exist";
-    QTest::newRow("source turned into a folder") << Trouble::SourceBecomesFolder << "folder";
-    QTest::newRow("content folder removed meanwhile")
-        << Trouble::ContentFolderVanishes << "does not exist";
-#ifdef Q_OS_LINUX
-    QTest::newRow("write fails midway") << Trouble::WriteFails << "too large";
-#endif
-}
-
-// The third of four files fails. The new file before it must be taken out again, and so must
-// the copy that replaced a game file (the ledger will not name the folder, so nothing of it
-// may stay); files after it are never copied; the rest of the game folder is untouched.
-void TestMover::failedMoveInTakesItsCopiesOut() {
-    QFETCH(Trouble, trouble);
-    QFETCH(QString, reason);
-
-    Stage s;
-    const QString culprit = QStringLiteral("c_trouble.dat");
-    fill(s.folder, {"a_new.dat", "b_replaced.dat", culprit, "d_new.dat"}, contentBytes);
-    fill(s.game, {"hangar.dat", "b_replaced.dat", "keep.dat"}, gameBytes);
-    QStringList after{"hangar.dat", "keep.dat"};
-
-    Captions captions;
-    const QString source = FileList::join(s.folder, culprit);
-    switch (trouble) {
-    case Trouble::ReadOnlyGameFile:
-        fill(s.game, {culprit}, gameBytes);
-        QVERIFY(FileOps::setReadOnly(FileList::join(s.game, culprit), true));
-        after << culprit;
-        break;
-    case Trouble::FolderInGame:
-        fill(s.game, {culprit + "/"}, gameBytes);
-        after << culprit + "/";
-        break;
-    case Trouble::SourceVanishes:
-        captions.onCaption = [&](const QString &c) {
-            if (c.endsWith(culprit))
-                QFile::remove(source);
-        };
-        break;
-    case Trouble::SourceBecomesFolder:
-        captions.onCaption = [&](const QString &c) {
-            if (c.endsWith(culprit) && QFile::remove(source))
-                QDir().mkdir(source);
-        };
-        break;
-    case Trouble::ContentFolderVanishes:
-        captions.onCaption = [&](const QString &c) {
-            if (c.endsWith(culprit))
-                removeTree(s.folder);
-        };
-        break;
-    case Trouble::WriteFails:
-        TestFolders::write(s.folder, culprit, kTooBig);
-        break;
-    }
-
-    QString error;
-    {
-        std::optional<FileSizeCap> limit;
-        if (trouble == Trouble::WriteFails)
-            limit.emplace(kLimit);
-        QVERIFY(!FileMover::MoveIn(s.folder, s.game, captions.callback(), &error));
-    }
-    QVERIFY2(error.contains(culprit), qPrintable(error));
-    QVERIFY2(error.contains(reason), qPrintable(error));
-    verifyFolder(s.game, after, s.base);
-    if (trouble == Trouble::ReadOnlyGameFile)
-        QVERIFY(FileOps::isReadOnly(FileList::join(s.game, culprit)));
-    QVERIFY(!captions.shown.last().endsWith(QStringLiteral("d_new.dat")));
-}
-
-void TestMover::moveOutGoesOnPastFailures_data() {
-    QTest::addColumn<QStringList>("readOnly");
-    QTest::addColumn<QStringList>("turnedIntoFolders");
-
-    QTest::newRow("a read-only file") << QStringList{"b.dat"} << QStringList{};
-    QTest::newRow("a file replaced by a folder during the unload")
-        << QStringList{} << QStringList{"c.dat"};
-    QTest::newRow("every failure is named") << QStringList{"a.dat"} << QStringList{"d.dat"};
-}
-
-void TestMover::moveOutGoesOnPastFailures() {
-    QFETCH(QStringList, readOnly);
-    QFETCH(QStringList, turnedIntoFolders);
-
-    Stage s;
-    const QStringList names{"a.dat", "b.dat", "c.dat", "d.dat"};
-    fill(s.folder, names, contentBytes);
-    fill(s.game, names + QStringList{"hangar.dat"}, gameBytes);
-    for (const QString &name : readOnly)
-        QVERIFY(FileOps::setReadOnly(FileList::join(s.game, name), true));
-
-    Captions captions;
-    captions.onCaption = [&](const QString &caption) {
-        for (const QString &name : turnedIntoFolders) {
-            if (caption == QStringLiteral("Deleting ") + name) {
-                QFile::remove(FileList::join(s.game, name));
-                fill(s.game, {name + "/"}, gameBytes);
-            }
-        }
-    };
-    QString error;
-    QVERIFY(!FileMover::MoveOut(s.folder, s.game, captions.callback(), &error));
-
-    QStringList after{"hangar.dat"};
-    after << readOnly;
-    for (const QString &name : turnedIntoFolders)
-        after << name + "/";
-    verifyFolder(s.game, after, s.base);
-    for (const QString &name : readOnly + turnedIntoFolders)
-        QVERIFY2(error.contains(name), qPrintable(error));
-    QCOMPARE(captions.shown, prefixed(QStringLiteral("Deleting "), names));
-}
-
-void TestMover::sameFolderDoesNothing_data() {
-    QTest::addColumn<QString>("suffix");
-    QTest::newRow("the same path") << "";
-    QTest::newRow("the same folder with a trailing separator") << "/";
-    QTest::newRow("the same folder through a dot") << "/.";
-}
-
-// Moving the game folder onto itself would have an unload delete the game's own files.
-void TestMover::sameFolderDoesNothing() {
-    QFETCH(QString, suffix);
-    Stage s;
-    fill(s.game, {"hangar.dat", "planes.dat"}, gameBytes);
-    QVERIFY(FileOps::setReadOnly(FileList::join(s.game, QStringLiteral("planes.dat")), true));
-
-    Captions captions;
-    QString error;
-    QVERIFY(FileMover::MoveIn(s.game + suffix, s.game, captions.callback(), &error));
-    QVERIFY(FileMover::MoveOut(s.game + suffix, s.game, captions.callback(), &error));
-    verifyFolder(s.game, {"hangar.dat", "planes.dat"}, s.base);
-    QVERIFY(FileOps::isReadOnly(FileList::join(s.game, QStringLiteral("planes.dat"))));
-    QCOMPARE(captions.shown, QStringList{});
-}
-
-void TestMover::missingFolderIsReported_data() {
-    QTest::addColumn<bool>("in");
-    QTest::addColumn<bool>("contentMissing");
-
-    QTest::newRow("load: content folder missing") << true << true;
-    QTest::newRow("load: game folder missing") << true << false;
-    QTest::newRow("unload: content folder missing") << false << true;
-    QTest::newRow("unload: game folder missing") << false << false;
-}
-
-// Neither a load nor an unload may answer success for files it never saw: the ledger would
-// then record a state the game folder does not have.
-void TestMover::missingFolderIsReported() {
-    QFETCH(bool, in);
-    QFETCH(bool, contentMissing);
-
-    Stage s;
-    fill(s.folder, {"a.dat"}, contentBytes);
-    fill(s.game, {"a.dat"}, gameBytes);
-    const QString missing = contentMissing ? s.folder : s.game;
-    QVERIFY(removeTree(missing));
-
-    QString error;
-    const bool ok = in ? FileMover::MoveIn(s.folder, s.game, {}, &error)
-                       : FileMover::MoveOut(s.folder, s.game, {}, &error);
-    QVERIFY(!ok);
-    QVERIFY2(error.contains(QDir::toNativeSeparators(missing)), qPrintable(error));
-}
-
-void TestMover::findAll_data() {
-    QTest::addColumn<QStringList>("entries");
-    QTest::addColumn<QStringList>("asked");
-    QTest::addColumn<QStringList>("expected"); // per asked name, its finds joined by "|"
-
-    QTest::newRow("other case") << QStringList{"PLANES.DAT", "x"} << QStringList{"planes.dat"}
-                                << QStringList{"PLANES.DAT"};
-    QTest::newRow("absent") << QStringList{"x"} << QStringList{"planes.dat"} << QStringList{""};
-    QTest::newRow("other case beyond ASCII") << QStringList{QStringLiteral("\u00c4RGER.DAT")}
-                                             << QStringList{QStringLiteral("\u00e4rger.dat")}
-                                             << QStringList{QStringLiteral("\u00c4RGER.DAT")};
-    QTest::newRow("a non-ASCII name that folds to an ASCII one")
-        << QStringList{"K.DAT"} << QStringList{QStringLiteral("\u212a.dat")}
-        << QStringList{"K.DAT"};
-    QTest::newRow("several cases of one name")
-        << QStringList{"a.dat", "A.DAT", "b.dat"} << QStringList{"A.dat"}
-        << QStringList{"A.DAT|a.dat"};
-    QTest::newRow("one name asked in two cases")
-        << QStringList{"x.dat"} << QStringList{"x.dat", "X.DAT"} << QStringList{"x.dat", "x.dat"};
-    QTest::newRow("a folder is not a file")
-        << QStringList{"sub/"} << QStringList{"SUB"} << QStringList{""};
-    QTest::newRow("a link counts by what it points to")
-        << QStringList{"real.dat", "link.dat->real.dat", "sub/", "dirlink->sub", "dead->gone"}
-        << QStringList{"LINK.DAT", "DIRLINK", "dead"} << QStringList{"link.dat", "", ""};
-    QTest::newRow("hidden files count")
-        << QStringList{".Hidden"} << QStringList{".hidden"} << QStringList{".Hidden"};
-}
-
-void TestMover::findAll() {
-    QFETCH(QStringList, entries);
-    QFETCH(QStringList, asked);
-    QFETCH(QStringList, expected);
-
-    QTemporaryDir dir;
-    for (const QString &entry : entries) {
-        if (entry.contains(QStringLiteral("->")))
-            QVERIFY(QFile::link(entry.section(QStringLiteral("->"), 1),
-                                dir.filePath(entry.section(QStringLiteral("->"), 0, 0))));
-        else
-            fill(dir.path(), {entry}, gameBytes);
-    }
-    QList<QStringList> present;
-    QString error;
-    QVERIFY2(FileCopy::findAll(dir.path(), asked, &present, &error), qPrintable(error));
-    QStringList joined;
-    for (QStringList names : present) {
-        std::sort(names.begin(), names.end());
-        joined << names.join(QLatin1Char('|'));
-    }
-    QCOMPARE(joined, expected);
-}
-
-void TestMover::copyPrimitive_data() {
-    QTest::addColumn<FileCopy::Way>("way");
-    QTest::addColumn<bool>("targetPresent");
-
-    for (const auto &[way, name] : ways()) {
-        QTest::addRow("%s, new file", name) << way << false;
-        QTest::addRow("%s, over a file", name) << way << true;
-    }
-}
-
-void TestMover::copyPrimitive() {
-    QFETCH(FileCopy::Way, way);
-    QFETCH(bool, targetPresent);
-
-    QTemporaryDir dir;
-    QByteArray bytes(3 * (1 << 20) + 7, Qt::Uninitialized);
-    QRandomGenerator rng(7);
-    for (char &c : bytes)
-        c = char(rng.bounded(256));
-    TestFolders::write(dir.filePath(QStringLiteral("from")), QStringLiteral("big.dat"), bytes);
-    QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("to"))));
-    if (targetPresent)
-        TestFolders::write(dir.filePath(QStringLiteral("to")), QStringLiteral("big.dat"),
-                           QByteArray(5 * (1 << 20), 'x'));
-
-    const QString from = dir.filePath(QStringLiteral("from/big.dat"));
-    const QString to = dir.filePath(QStringLiteral("to/big.dat"));
-    QVERIFY(FileOps::setReadOnly(from, true));
-    QString error;
-    const bool ok = FileCopy::copyReplace(from, to, &error, true, way);
-    QVERIFY2(ok, qPrintable(error));
-    QCOMPARE(TestFolders::read(dir.filePath(QStringLiteral("to")), QStringLiteral("big.dat")),
-             bytes);
-    QCOMPARE(everything(dir.filePath(QStringLiteral("to"))), QStringList{"big.dat"});
-    QVERIFY(!FileOps::isReadOnly(to));
-    QVERIFY(!FileOps::isReadOnly(from));
-}
 
 enum class Obstacle {
     ReadOnlyTarget,
@@ -545,228 +138,609 @@ enum class Obstacle {
 };
 Q_DECLARE_METATYPE(Obstacle)
 
-void TestMover::copyPrimitiveRefused_data() {
-    QTest::addColumn<FileCopy::Way>("way");
-    QTest::addColumn<Obstacle>("obstacle");
-    QTest::addColumn<QString>("named");
-
-    for (const auto &[way, name] : ways()) {
-        QTest::addRow("%s: read-only target", name) << way << Obstacle::ReadOnlyTarget << "to";
-        QTest::addRow("%s: folder at the target", name) << way << Obstacle::FolderAtTarget << "to";
-        QTest::addRow("%s: missing source", name) << way << Obstacle::MissingSource << "from";
-        QTest::addRow("%s: source is a folder", name) << way << Obstacle::SourceIsFolder << "from";
-        QTest::addRow("%s: no destination folder", name) << way << Obstacle::NoFolder << "to";
-#ifdef Q_OS_LINUX
-        QTest::addRow("%s: write fails midway", name) << way << Obstacle::WriteFails << "to";
-#endif
-    }
-}
-
-void TestMover::copyPrimitiveRefused() {
-    QFETCH(FileCopy::Way, way);
-    QFETCH(Obstacle, obstacle);
-    QFETCH(QString, named);
-
-    QTemporaryDir dir;
-    const QString fromDir = dir.filePath(QStringLiteral("from"));
-    const QString toDir = dir.filePath(QStringLiteral("to"));
-    QString from = FileList::join(fromDir, QStringLiteral("a.dat"));
-    QString to = FileList::join(toDir, QStringLiteral("a.dat"));
-    TestFolders::write(fromDir, QStringLiteral("a.dat"), "new");
-    QVERIFY(QDir().mkpath(toDir));
-    switch (obstacle) {
-    case Obstacle::ReadOnlyTarget:
-        TestFolders::write(toDir, QStringLiteral("a.dat"), "old");
-        QVERIFY(FileOps::setReadOnly(to, true));
-        break;
-    case Obstacle::FolderAtTarget:
-        QVERIFY(QDir().mkdir(to));
-        break;
-    case Obstacle::MissingSource:
-        from = FileList::join(fromDir, QStringLiteral("gone.dat"));
-        break;
-    case Obstacle::SourceIsFolder:
-        from = dir.filePath(QStringLiteral("to"));
-        to = FileList::join(fromDir, QStringLiteral("b.dat"));
-        break;
-    case Obstacle::NoFolder:
-        to = dir.filePath(QStringLiteral("absent/a.dat"));
-        break;
-    case Obstacle::WriteFails:
-        TestFolders::write(fromDir, QStringLiteral("a.dat"), kTooBig);
-        break;
-    }
-    const QStringList before = everything(QFileInfo(to).path());
-    const QByteArray targetBefore = TestFolders::read(QFileInfo(to).path(), "a.dat");
-
-    QString error;
-    bool ok = true;
-    {
-        std::optional<FileSizeCap> limit;
-        if (obstacle == Obstacle::WriteFails)
-            limit.emplace(kLimit);
-        ok = FileCopy::copyReplace(from, to, &error, false, way);
-    }
-    QVERIFY(!ok);
-    QVERIFY2(error.contains(QDir::toNativeSeparators(named == "to" ? to : from)),
-             qPrintable(error));
-    QCOMPARE(everything(QFileInfo(to).path()), before);
-    QCOMPARE(TestFolders::read(QFileInfo(to).path(), "a.dat"), targetBefore);
-}
-
-void TestMover::moveAllReplacesUnderPresentCase() {
-    TestFolders folders;
-    const QMap<QString, QByteArray> base = filesOf(folders.game());
-    const QString saves = QDir(folders.game()).filePath(QStringLiteral("Savedata"));
-    const QString store = QDir(folders.vek()).filePath(QStringLiteral("C-Alpha"));
-    fill(saves, {"save1.sav", "Save2.sav", "sub/"}, contentBytes);
-    fill(store, {"SAVE2.SAV", "other.sav"}, gameBytes);
-
-    QString error;
-    QVERIFY2(FolderMoves::moveAll(saves, store, &error), qPrintable(error));
-    verifyFolder(store, {"SAVE2.SAV<Save2.sav", "other.sav", "save1.sav<save1.sav"});
-    QCOMPARE(everything(saves), QStringList{"sub/"});
-}
-
-void TestMover::moveAllKeepingGivesTheNameToTheSaveComingIn() {
-    TestFolders folders;
-    const QString saves = QDir(folders.game()).filePath(QStringLiteral("Savedata"));
-    const QString parked = QDir(folders.vek()).filePath(QStringLiteral("C-Default"));
-    fill(saves,
-         {"save1.sav", "save2.sav", "new.sav", "save1 (2).sav", "notes", "a.b.sav", "same.sav"},
-         contentBytes);
-    fill(parked, {"save1.sav", "SAVE2.SAV", "save2 (2).sav", "NOTES", "a.b.sav"}, gameBytes);
-    fill(parked, {"SAME.SAV"}, [](const QString &) { return contentBytes("same.sav"); });
-
-    QString error;
-    QVERIFY2(FolderMoves::moveAllKeeping(saves, parked, &error), qPrintable(error));
-    // A displaced save keeps its own spelling with the first number free in any case, before
-    // the extension (the last one), and never one that a save still to come is named:
-    // "save1 (2).sav" comes in too, so the old "save1.sav" becomes "(3)". A save of the same
-    // bytes is not kept twice.
-    verifyFolder(parked,
-                 {"a.b.sav<a.b.sav", "new.sav<new.sav", "notes<notes", "SAME.SAV<same.sav",
-                  "save1 (2).sav<save1 (2).sav", "save1.sav<save1.sav", "save2 (2).sav",
-                  "save2.sav<save2.sav"},
-                 {{"a.b (2).sav", gameBytes("a.b.sav")},
-                  {"NOTES (2)", gameBytes("NOTES")},
-                  {"save1 (3).sav", gameBytes("save1.sav")},
-                  {"SAVE2 (3).SAV", gameBytes("SAVE2.SAV")}});
-    QCOMPARE(everything(saves), QStringList{});
-}
-
-// Each row is what a killed park leaves ("name=bytes"; ".vek-save-1" is the checked copy of
-// Savedata's save beside its target): made again, it ends as one that was never cut short,
-// with no copy left over and no save numbered twice.
-void TestMover::moveAllKeepingMadeAgainAfterACrash_data() {
-    QTest::addColumn<QStringList>("parked");
-    QTest::addColumn<QStringList>("saves");
-    QTest::newRow("killed once the copy was made")
-        << QStringList{".vek-save-1=new", "save.sav=old"} << QStringList{"save.sav=new"};
-    QTest::newRow("killed once the older save was renamed")
-        << QStringList{".vek-save-1=new", "save (2).sav=old"} << QStringList{"save.sav=new"};
-    QTest::newRow("killed before the source was deleted")
-        << QStringList{"save (2).sav=old", "save.sav=new"} << QStringList{"save.sav=new"};
-}
-
-void TestMover::moveAllKeepingMadeAgainAfterACrash() {
-    QFETCH(QStringList, parked);
-    QFETCH(QStringList, saves);
-    TestFolders folders;
-    const QString from = QDir(folders.game()).filePath(QStringLiteral("Savedata"));
-    const QString to = QDir(folders.vek()).filePath(QStringLiteral("C-Default"));
-    TestFolders::plant(to, parked);
-    TestFolders::plant(from, saves);
-
-    QString error;
-    QVERIFY2(FolderMoves::moveAllKeeping(from, to, &error), qPrintable(error));
-    QCOMPARE(everything(to), (QStringList{"save (2).sav", "save.sav"}));
-    QCOMPARE(TestFolders::read(to, "save (2).sav"), QByteArray("old"));
-    QCOMPARE(TestFolders::read(to, "save.sav"), QByteArray("new"));
-    QCOMPARE(everything(from), QStringList{});
-}
-
 enum class MoveTrouble { ReadOnlyDestinationFile, NoDestinationFolder, ReadOnlySource };
 Q_DECLARE_METATYPE(MoveTrouble)
 
-void TestMover::moveKeepsTheSourceWhenTheCopyFails_data() {
-    QTest::addColumn<bool>("keeping");
-    QTest::addColumn<MoveTrouble>("trouble");
+class TestMover : public QObject {
+    Q_OBJECT
+private slots:
+    void skipRule_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("skipped");
 
-    QTest::newRow("read-only destination file") << false << MoveTrouble::ReadOnlyDestinationFile;
-    QTest::newRow("no destination folder") << false << MoveTrouble::NoDestinationFolder;
-    QTest::newRow("read-only source") << false << MoveTrouble::ReadOnlySource;
-    QTest::newRow("keeping: read-only save to displace")
-        << true << MoveTrouble::ReadOnlyDestinationFile;
-    QTest::newRow("keeping: no destination folder") << true << MoveTrouble::NoDestinationFolder;
-    QTest::newRow("keeping: read-only source") << true << MoveTrouble::ReadOnlySource;
-}
-
-// "a.sav" moves, "b.sav" cannot: it must still be in the source, whole, and "a.sav" exactly
-// once somewhere. Moving without replacing is all or nothing: then "a.sav" stays too.
-void TestMover::moveKeepsTheSourceWhenTheCopyFails() {
-    QFETCH(bool, keeping);
-    QFETCH(MoveTrouble, trouble);
-
-    TestFolders folders;
-    const QMap<QString, QByteArray> base = filesOf(folders.game());
-    const QString saves = QDir(folders.game()).filePath(QStringLiteral("Savedata"));
-    QString store = QDir(folders.vek()).filePath(QStringLiteral("C-Alpha"));
-    fill(saves, {"a.sav", "b.sav"}, contentBytes);
-    QVERIFY(QDir().mkpath(store));
-    QStringList storeAfter{"a.sav<a.sav"};
-    QStringList savesAfter{"b.sav<b.sav"};
-    switch (trouble) {
-    case MoveTrouble::ReadOnlyDestinationFile:
-        fill(store, {"B.SAV"}, gameBytes);
-        QVERIFY(FileOps::setReadOnly(FileList::join(store, QStringLiteral("B.SAV")), true));
-        storeAfter << "B.SAV";
-        break;
-    case MoveTrouble::NoDestinationFolder:
-        store = QDir(folders.vek()).filePath(QStringLiteral("C-Gone"));
-        storeAfter.clear();
-        savesAfter << "a.sav<a.sav";
-        break;
-    case MoveTrouble::ReadOnlySource:
-        QVERIFY(FileOps::setReadOnly(FileList::join(saves, QStringLiteral("b.sav")), true));
-        break;
+        QTest::newRow("ECA prefix") << "ECA1.DAT" << true;
+        QTest::newRow("eca prefix in lower case") << "eca_raid.dat" << true;
+        QTest::newRow("eca elsewhere in the name") << "areca.dat" << false;
+        QTest::newRow("preview picture") << "MYPIC" << true;
+        QTest::newRow("preview picture in lower case") << "mypic" << true;
+        QTest::newRow("preview picture with a picture extension") << "mypic.bmp" << true;
+        QTest::newRow("preview picture name with another extension") << "mypic.txt" << false;
+        QTest::newRow("skin preview is not skipped") << "skinpic" << false;
+        QTest::newRow("description") << "Contents.txt" << true;
+        QTest::newRow("description backup") << "contents.txt.bak" << false;
+        QTest::newRow("jpg") << "shot.JPG" << true;
+        QTest::newRow("jpeg is copied") << "shot.jpeg" << false;
+        QTest::newRow("pcx") << "hud.pcx" << true;
+        QTest::newRow("bmp") << "menu.Bmp" << true;
+        QTest::newRow("gif") << "anim.gif" << true;
+        QTest::newRow("picture extension without a dot") << "gif" << false;
+        QTest::newRow("picture extension not last") << "shot.jpg.dat" << false;
     }
 
-    if (keeping) {
-        storeAfter.removeAll("a.sav<a.sav");
-        savesAfter = QStringList{"a.sav<a.sav", "b.sav<b.sav"};
+    // What a load copies of these, the load rows of moveInAndOut show.
+    void skipRule() {
+        QFETCH(QString, name);
+        QFETCH(bool, skipped);
+        QCOMPARE(FileMover::skipped(name), skipped);
     }
 
-    QString error;
-    const bool ok = keeping ? FolderMoves::moveAllKeeping(saves, store, &error)
-                            : FolderMoves::moveAll(saves, store, &error);
-    QVERIFY(!ok);
-    QVERIFY2(error.contains(trouble == MoveTrouble::NoDestinationFolder ? "a.sav" : "b.sav",
-                            Qt::CaseInsensitive),
-             qPrintable(error));
-    verifyFolder(saves, savesAfter);
-    if (trouble != MoveTrouble::NoDestinationFolder)
-        verifyFolder(store, storeAfter);
-}
+    void moveInAndOut_data() {
+        QTest::addColumn<bool>("in"); // a load; else an unload
+        QTest::addColumn<QStringList>("game");
+        QTest::addColumn<QStringList>("content");
+        QTest::addColumn<QStringList>("after");
+        QTest::addColumn<QStringList>("moved"); // the files copied or deleted, as the captions say
 
-void TestMover::copyAllDeleteAllAndHasFiles() {
-    TestFolders folders;
-    const QMap<QString, QByteArray> base = filesOf(folders.game());
-    const QString store = QDir(folders.vek()).filePath(QStringLiteral("C-Alpha"));
-    const QString saves = QDir(folders.game()).filePath(QStringLiteral("Savedata"));
-    fill(store, {"save1.sav", "sub/"}, contentBytes);
-    fill(saves, {"SAVE1.SAV", "game.sav"}, gameBytes);
+        using L = QStringList;
+        const QString exe = QStringLiteral("hangar.dat");
+        QTest::newRow("load: new files, in name order")
+            << true << L{exe} << L{"b.dat", "A.dat"} << L{"A.dat<A.dat", "b.dat<b.dat", exe}
+            << L{"A.dat", "b.dat"};
+        QTest::newRow("load: description, preview and pictures only")
+            << true << L{exe}
+            << L{"contents.txt", "MYPIC", "shot.jpg", "menu.BMP", "a.gif", "h.pcx", "ECA1"}
+            << L{exe} << L{};
+        QTest::newRow("load: a game file under another case is replaced, not doubled")
+            << true << L{"pnames.str", exe} << L{"PNAMES.STR"} << L{exe, "pnames.str<PNAMES.STR"}
+            << L{"PNAMES.STR"};
+        QTest::newRow("load: the exact name wins over another case")
+            << true << L{"a.dat", "A.DAT"} << L{"a.dat"} << L{"A.DAT", "a.dat<a.dat"} << L{"a.dat"};
+        QTest::newRow("load: else the first case variant in name order")
+            << true << L{"a.dat", "A.DAT"} << L{"A.dat"} << L{"A.DAT<A.dat", "a.dat"} << L{"A.dat"};
+        QTest::newRow("load: two content names differing in case make one game file")
+            << true << L{} << L{"x.dat", "X.DAT"} << L{"X.DAT<x.dat"} << L{"X.DAT", "x.dat"};
+        QTest::newRow("load: subfolders are not copied")
+            << true << L{exe} << L{"P-Spit/", "plane.dat"} << L{exe, "plane.dat<plane.dat"}
+            << L{"plane.dat"};
+        QTest::newRow("load: hidden files are copied")
+            << true << L{} << L{".hidden"} << L{".hidden<.hidden"} << L{".hidden"};
+        QTest::newRow("unload: deletes by name under any case")
+            << false << L{"PNAMES.STR", exe} << L{"pnames.str"} << L{exe} << L{"PNAMES.STR"};
+        QTest::newRow("unload: files that are not there delete nothing")
+            << false << L{exe} << L{"a.dat", "b.dat"} << L{exe} << L{};
+        QTest::newRow("unload: no skip rule, description, preview, pictures and ECA files go too")
+            << false << L{"CONTENTS.TXT", "mypic", "Shot.JPG", "eca1.dat", exe}
+            << L{"contents.txt", "MYPIC", "shot.jpg", "ECA1.DAT"} << L{exe}
+            << L{"CONTENTS.TXT", "eca1.dat", "mypic", "Shot.JPG"};
+        QTest::newRow("unload: a name present under two cases is left alone")
+            << false << L{"a.dat", "A.DAT"} << L{"a.dat"} << L{"A.DAT", "a.dat"} << L{};
+        QTest::newRow("unload: two content names of one game file delete it once")
+            << false << L{"x.dat"} << L{"x.dat", "X.DAT"} << L{} << L{"x.dat"};
+        QTest::newRow("unload: a game folder of that name is not a file")
+            << false << L{"sub/", exe} << L{"sub"} << L{exe, "sub/"} << L{};
+        QTest::newRow("unload: files of content subfolders are not deleted")
+            << false << L{"inner.dat", "plane.dat"} << L{"P-Spit/", "plane.dat"} << L{"inner.dat"}
+            << L{"plane.dat"};
+    }
 
-    QString error;
-    QVERIFY2(FolderMoves::copyAll(store, saves, &error), qPrintable(error));
-    verifyFolder(saves, {"SAVE1.SAV<save1.sav", "game.sav"});
-    verifyFolder(store, {"save1.sav<save1.sav", "sub/"});
+    void moveInAndOut() {
+        QFETCH(bool, in);
+        QFETCH(QStringList, game);
+        QFETCH(QStringList, content);
+        QFETCH(QStringList, after);
+        QFETCH(QStringList, moved);
 
-    QVERIFY(FolderMoves::hasFiles(store));
-    QVERIFY2(FolderMoves::deleteAll(store, &error), qPrintable(error));
-    QCOMPARE(everything(store), QStringList{"sub/"});
-    QVERIFY(!FolderMoves::hasFiles(store));
-}
+        Stage s;
+        QVERIFY(QDir().mkpath(s.folder));
+        fill(s.game, game, gameBytes);
+        fill(s.folder, content, contentBytes);
+        // Read-only sources (content from a CD) load as normal files and are left normal too.
+        for (const QString &name : FileList::files(s.folder))
+            QVERIFY(FileOps::setReadOnly(FileList::join(s.folder, name), true));
+
+        Captions captions;
+        QString error;
+        QVERIFY2(in ? FileMover::MoveIn(s.folder, s.game, captions.callback(), &error)
+                    : FileMover::MoveOut(s.folder, s.game, captions.callback(), &error),
+                 qPrintable(error));
+        verifyFolder(s.game, after, s.base);
+        QCOMPARE(captions.shown, prefixed(in ? QStringLiteral("Please wait- copying: :")
+                                             : QStringLiteral("Deleting "),
+                                          moved));
+        QCOMPARE(everything(s.folder).size(), content.size());
+        for (const QString &name : FileList::files(s.game))
+            QVERIFY2(!FileOps::isReadOnly(FileList::join(s.game, name)), qPrintable(name));
+        for (const QString &name : in ? moved : QStringList())
+            QVERIFY2(!FileOps::isReadOnly(FileList::join(s.folder, name)), qPrintable(name));
+    }
+
+    void failedMoveInTakesItsCopiesOut_data() {
+        QTest::addColumn<Trouble>("trouble");
+        QTest::addColumn<QString>("reason");
+
+        QTest::newRow("read-only game file") << Trouble::ReadOnlyGameFile << "read-only";
+        QTest::newRow("folder in the game folder") << Trouble::FolderInGame << "folder";
+        QTest::newRow("source deleted meanwhile") << Trouble::SourceVanishes << "does not exist";
+        QTest::newRow("source turned into a folder") << Trouble::SourceBecomesFolder << "folder";
+        QTest::newRow("content folder removed meanwhile")
+            << Trouble::ContentFolderVanishes << "does not exist";
+#ifdef Q_OS_LINUX
+        QTest::newRow("write fails midway") << Trouble::WriteFails << "too large";
+#endif
+    }
+
+    // The third of four files fails. The new file before it must be taken out again, and so must
+    // the copy that replaced a game file (the ledger will not name the folder, so nothing of it
+    // may stay); files after it are never copied; the rest of the game folder is untouched.
+    void failedMoveInTakesItsCopiesOut() {
+        QFETCH(Trouble, trouble);
+        QFETCH(QString, reason);
+
+        Stage s;
+        const QString culprit = QStringLiteral("c_trouble.dat");
+        fill(s.folder, {"a_new.dat", "b_replaced.dat", culprit, "d_new.dat"}, contentBytes);
+        fill(s.game, {"hangar.dat", "b_replaced.dat", "keep.dat"}, gameBytes);
+        QStringList after{"hangar.dat", "keep.dat"};
+
+        Captions captions;
+        const QString source = FileList::join(s.folder, culprit);
+        switch (trouble) {
+        case Trouble::ReadOnlyGameFile:
+            fill(s.game, {culprit}, gameBytes);
+            QVERIFY(FileOps::setReadOnly(FileList::join(s.game, culprit), true));
+            after << culprit;
+            break;
+        case Trouble::FolderInGame:
+            fill(s.game, {culprit + "/"}, gameBytes);
+            after << culprit + "/";
+            break;
+        case Trouble::SourceVanishes:
+            captions.onCaption = [&](const QString &c) {
+                if (c.endsWith(culprit))
+                    QFile::remove(source);
+            };
+            break;
+        case Trouble::SourceBecomesFolder:
+            captions.onCaption = [&](const QString &c) {
+                if (c.endsWith(culprit) && QFile::remove(source))
+                    QDir().mkdir(source);
+            };
+            break;
+        case Trouble::ContentFolderVanishes:
+            captions.onCaption = [&](const QString &c) {
+                if (c.endsWith(culprit))
+                    removeTree(s.folder);
+            };
+            break;
+        case Trouble::WriteFails:
+            TestFolders::write(s.folder, culprit, kTooBig);
+            break;
+        }
+
+        QString error;
+        {
+            std::optional<FileSizeCap> limit;
+            if (trouble == Trouble::WriteFails)
+                limit.emplace(kLimit);
+            QVERIFY(!FileMover::MoveIn(s.folder, s.game, captions.callback(), &error));
+        }
+        QVERIFY2(error.contains(culprit), qPrintable(error));
+        QVERIFY2(error.contains(reason), qPrintable(error));
+        verifyFolder(s.game, after, s.base);
+        if (trouble == Trouble::ReadOnlyGameFile)
+            QVERIFY(FileOps::isReadOnly(FileList::join(s.game, culprit)));
+        QVERIFY(!captions.shown.last().endsWith(QStringLiteral("d_new.dat")));
+    }
+
+    void moveOutGoesOnPastFailures_data() {
+        QTest::addColumn<QStringList>("readOnly");
+        QTest::addColumn<QStringList>("turnedIntoFolders");
+
+        QTest::newRow("a read-only file") << QStringList{"b.dat"} << QStringList{};
+        QTest::newRow("a file replaced by a folder during the unload")
+            << QStringList{} << QStringList{"c.dat"};
+        QTest::newRow("every failure is named") << QStringList{"a.dat"} << QStringList{"d.dat"};
+    }
+
+    void moveOutGoesOnPastFailures() {
+        QFETCH(QStringList, readOnly);
+        QFETCH(QStringList, turnedIntoFolders);
+
+        Stage s;
+        const QStringList names{"a.dat", "b.dat", "c.dat", "d.dat"};
+        fill(s.folder, names, contentBytes);
+        fill(s.game, names + QStringList{"hangar.dat"}, gameBytes);
+        for (const QString &name : readOnly)
+            QVERIFY(FileOps::setReadOnly(FileList::join(s.game, name), true));
+
+        Captions captions;
+        captions.onCaption = [&](const QString &caption) {
+            for (const QString &name : turnedIntoFolders) {
+                if (caption == QStringLiteral("Deleting ") + name) {
+                    QFile::remove(FileList::join(s.game, name));
+                    fill(s.game, {name + "/"}, gameBytes);
+                }
+            }
+        };
+        QString error;
+        QVERIFY(!FileMover::MoveOut(s.folder, s.game, captions.callback(), &error));
+
+        QStringList after{"hangar.dat"};
+        after << readOnly;
+        for (const QString &name : turnedIntoFolders)
+            after << name + "/";
+        verifyFolder(s.game, after, s.base);
+        for (const QString &name : readOnly + turnedIntoFolders)
+            QVERIFY2(error.contains(name), qPrintable(error));
+        QCOMPARE(captions.shown, prefixed(QStringLiteral("Deleting "), names));
+    }
+
+    void sameFolderDoesNothing_data() {
+        QTest::addColumn<QString>("suffix");
+        QTest::newRow("the same path") << "";
+        QTest::newRow("the same folder with a trailing separator") << "/";
+        QTest::newRow("the same folder through a dot") << "/.";
+    }
+
+    // Moving the game folder onto itself would have an unload delete the game's own files.
+    void sameFolderDoesNothing() {
+        QFETCH(QString, suffix);
+        Stage s;
+        fill(s.game, {"hangar.dat", "planes.dat"}, gameBytes);
+        QVERIFY(FileOps::setReadOnly(FileList::join(s.game, QStringLiteral("planes.dat")), true));
+
+        Captions captions;
+        QString error;
+        QVERIFY(FileMover::MoveIn(s.game + suffix, s.game, captions.callback(), &error));
+        QVERIFY(FileMover::MoveOut(s.game + suffix, s.game, captions.callback(), &error));
+        verifyFolder(s.game, {"hangar.dat", "planes.dat"}, s.base);
+        QVERIFY(FileOps::isReadOnly(FileList::join(s.game, QStringLiteral("planes.dat"))));
+        QCOMPARE(captions.shown, QStringList{});
+    }
+
+    void missingFolderIsReported_data() {
+        QTest::addColumn<bool>("in");
+        QTest::addColumn<bool>("contentMissing");
+
+        QTest::newRow("load: content folder missing") << true << true;
+        QTest::newRow("load: game folder missing") << true << false;
+        QTest::newRow("unload: content folder missing") << false << true;
+        QTest::newRow("unload: game folder missing") << false << false;
+    }
+
+    // Neither a load nor an unload may answer success for files it never saw: the ledger would
+    // then record a state the game folder does not have.
+    void missingFolderIsReported() {
+        QFETCH(bool, in);
+        QFETCH(bool, contentMissing);
+
+        Stage s;
+        fill(s.folder, {"a.dat"}, contentBytes);
+        fill(s.game, {"a.dat"}, gameBytes);
+        const QString missing = contentMissing ? s.folder : s.game;
+        QVERIFY(removeTree(missing));
+
+        QString error;
+        const bool ok = in ? FileMover::MoveIn(s.folder, s.game, {}, &error)
+                           : FileMover::MoveOut(s.folder, s.game, {}, &error);
+        QVERIFY(!ok);
+        QVERIFY2(error.contains(QDir::toNativeSeparators(missing)), qPrintable(error));
+    }
+
+    void findAll_data() {
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QStringList>("asked");
+        QTest::addColumn<QStringList>("expected"); // per asked name, its finds joined by "|"
+
+        QTest::newRow("other case") << QStringList{"PLANES.DAT", "x"} << QStringList{"planes.dat"}
+                                    << QStringList{"PLANES.DAT"};
+        QTest::newRow("absent") << QStringList{"x"} << QStringList{"planes.dat"} << QStringList{""};
+        QTest::newRow("other case beyond ASCII") << QStringList{QStringLiteral("\u00c4RGER.DAT")}
+                                                 << QStringList{QStringLiteral("\u00e4rger.dat")}
+                                                 << QStringList{QStringLiteral("\u00c4RGER.DAT")};
+        QTest::newRow("a non-ASCII name that folds to an ASCII one")
+            << QStringList{"K.DAT"} << QStringList{QStringLiteral("\u212a.dat")}
+            << QStringList{"K.DAT"};
+        QTest::newRow("several cases of one name")
+            << QStringList{"a.dat", "A.DAT", "b.dat"} << QStringList{"A.dat"}
+            << QStringList{"A.DAT|a.dat"};
+        QTest::newRow("one name asked in two cases")
+            << QStringList{"x.dat"} << QStringList{"x.dat", "X.DAT"}
+            << QStringList{"x.dat", "x.dat"};
+        QTest::newRow("a folder is not a file")
+            << QStringList{"sub/"} << QStringList{"SUB"} << QStringList{""};
+        QTest::newRow("a link counts by what it points to")
+            << QStringList{"real.dat", "link.dat->real.dat", "sub/", "dirlink->sub", "dead->gone"}
+            << QStringList{"LINK.DAT", "DIRLINK", "dead"} << QStringList{"link.dat", "", ""};
+        QTest::newRow("hidden files count")
+            << QStringList{".Hidden"} << QStringList{".hidden"} << QStringList{".Hidden"};
+    }
+
+    void findAll() {
+        QFETCH(QStringList, entries);
+        QFETCH(QStringList, asked);
+        QFETCH(QStringList, expected);
+
+        QTemporaryDir dir;
+        for (const QString &entry : entries) {
+            if (entry.contains(QStringLiteral("->")))
+                QVERIFY(QFile::link(entry.section(QStringLiteral("->"), 1),
+                                    dir.filePath(entry.section(QStringLiteral("->"), 0, 0))));
+            else
+                fill(dir.path(), {entry}, gameBytes);
+        }
+        QList<QStringList> present;
+        QString error;
+        QVERIFY2(FileCopy::findAll(dir.path(), asked, &present, &error), qPrintable(error));
+        QStringList joined;
+        for (QStringList names : present) {
+            std::sort(names.begin(), names.end());
+            joined << names.join(QLatin1Char('|'));
+        }
+        QCOMPARE(joined, expected);
+    }
+
+    void copyPrimitive_data() {
+        QTest::addColumn<FileCopy::Way>("way");
+        QTest::addColumn<bool>("targetPresent");
+
+        for (const auto &[way, name] : ways()) {
+            QTest::addRow("%s, new file", name) << way << false;
+            QTest::addRow("%s, over a file", name) << way << true;
+        }
+    }
+
+    void copyPrimitive() {
+        QFETCH(FileCopy::Way, way);
+        QFETCH(bool, targetPresent);
+
+        QTemporaryDir dir;
+        QByteArray bytes(3 * (1 << 20) + 7, Qt::Uninitialized);
+        QRandomGenerator rng(7);
+        for (char &c : bytes)
+            c = char(rng.bounded(256));
+        TestFolders::write(dir.filePath(QStringLiteral("from")), QStringLiteral("big.dat"), bytes);
+        QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("to"))));
+        if (targetPresent)
+            TestFolders::write(dir.filePath(QStringLiteral("to")), QStringLiteral("big.dat"),
+                               QByteArray(5 * (1 << 20), 'x'));
+
+        const QString from = dir.filePath(QStringLiteral("from/big.dat"));
+        const QString to = dir.filePath(QStringLiteral("to/big.dat"));
+        QVERIFY(FileOps::setReadOnly(from, true));
+        QString error;
+        const bool ok = FileCopy::copyReplace(from, to, &error, true, way);
+        QVERIFY2(ok, qPrintable(error));
+        QCOMPARE(TestFolders::read(dir.filePath(QStringLiteral("to")), QStringLiteral("big.dat")),
+                 bytes);
+        QCOMPARE(everything(dir.filePath(QStringLiteral("to"))), QStringList{"big.dat"});
+        QVERIFY(!FileOps::isReadOnly(to));
+        QVERIFY(!FileOps::isReadOnly(from));
+    }
+
+    void copyPrimitiveRefused_data() {
+        QTest::addColumn<FileCopy::Way>("way");
+        QTest::addColumn<Obstacle>("obstacle");
+        QTest::addColumn<QString>("named");
+
+        for (const auto &[way, name] : ways()) {
+            QTest::addRow("%s: read-only target", name) << way << Obstacle::ReadOnlyTarget << "to";
+            QTest::addRow("%s: folder at the target", name)
+                << way << Obstacle::FolderAtTarget << "to";
+            QTest::addRow("%s: missing source", name) << way << Obstacle::MissingSource << "from";
+            QTest::addRow("%s: source is a folder", name)
+                << way << Obstacle::SourceIsFolder << "from";
+            QTest::addRow("%s: no destination folder", name) << way << Obstacle::NoFolder << "to";
+#ifdef Q_OS_LINUX
+            QTest::addRow("%s: write fails midway", name) << way << Obstacle::WriteFails << "to";
+#endif
+        }
+    }
+
+    void copyPrimitiveRefused() {
+        QFETCH(FileCopy::Way, way);
+        QFETCH(Obstacle, obstacle);
+        QFETCH(QString, named);
+
+        QTemporaryDir dir;
+        const QString fromDir = dir.filePath(QStringLiteral("from"));
+        const QString toDir = dir.filePath(QStringLiteral("to"));
+        QString from = FileList::join(fromDir, QStringLiteral("a.dat"));
+        QString to = FileList::join(toDir, QStringLiteral("a.dat"));
+        TestFolders::write(fromDir, QStringLiteral("a.dat"), "new");
+        QVERIFY(QDir().mkpath(toDir));
+        switch (obstacle) {
+        case Obstacle::ReadOnlyTarget:
+            TestFolders::write(toDir, QStringLiteral("a.dat"), "old");
+            QVERIFY(FileOps::setReadOnly(to, true));
+            break;
+        case Obstacle::FolderAtTarget:
+            QVERIFY(QDir().mkdir(to));
+            break;
+        case Obstacle::MissingSource:
+            from = FileList::join(fromDir, QStringLiteral("gone.dat"));
+            break;
+        case Obstacle::SourceIsFolder:
+            from = dir.filePath(QStringLiteral("to"));
+            to = FileList::join(fromDir, QStringLiteral("b.dat"));
+            break;
+        case Obstacle::NoFolder:
+            to = dir.filePath(QStringLiteral("absent/a.dat"));
+            break;
+        case Obstacle::WriteFails:
+            TestFolders::write(fromDir, QStringLiteral("a.dat"), kTooBig);
+            break;
+        }
+        const QStringList before = everything(QFileInfo(to).path());
+        const QByteArray targetBefore = TestFolders::read(QFileInfo(to).path(), "a.dat");
+
+        QString error;
+        bool ok = true;
+        {
+            std::optional<FileSizeCap> limit;
+            if (obstacle == Obstacle::WriteFails)
+                limit.emplace(kLimit);
+            ok = FileCopy::copyReplace(from, to, &error, false, way);
+        }
+        QVERIFY(!ok);
+        QVERIFY2(error.contains(QDir::toNativeSeparators(named == "to" ? to : from)),
+                 qPrintable(error));
+        QCOMPARE(everything(QFileInfo(to).path()), before);
+        QCOMPARE(TestFolders::read(QFileInfo(to).path(), "a.dat"), targetBefore);
+    }
+
+    void moveAllReplacesUnderPresentCase() {
+        TestFolders folders;
+        const QMap<QString, QByteArray> base = filesOf(folders.game());
+        const QString saves = QDir(folders.game()).filePath(QStringLiteral("Savedata"));
+        const QString store = QDir(folders.vek()).filePath(QStringLiteral("C-Alpha"));
+        fill(saves, {"save1.sav", "Save2.sav", "sub/"}, contentBytes);
+        fill(store, {"SAVE2.SAV", "other.sav"}, gameBytes);
+
+        QString error;
+        QVERIFY2(FolderMoves::moveAll(saves, store, &error), qPrintable(error));
+        verifyFolder(store, {"SAVE2.SAV<Save2.sav", "other.sav", "save1.sav<save1.sav"});
+        QCOMPARE(everything(saves), QStringList{"sub/"});
+    }
+
+    void moveAllKeepingGivesTheNameToTheSaveComingIn() {
+        TestFolders folders;
+        const QString saves = QDir(folders.game()).filePath(QStringLiteral("Savedata"));
+        const QString parked = QDir(folders.vek()).filePath(QStringLiteral("C-Default"));
+        fill(saves,
+             {"save1.sav", "save2.sav", "new.sav", "save1 (2).sav", "notes", "a.b.sav", "same.sav"},
+             contentBytes);
+        fill(parked, {"save1.sav", "SAVE2.SAV", "save2 (2).sav", "NOTES", "a.b.sav"}, gameBytes);
+        fill(parked, {"SAME.SAV"}, [](const QString &) { return contentBytes("same.sav"); });
+
+        QString error;
+        QVERIFY2(FolderMoves::moveAllKeeping(saves, parked, &error), qPrintable(error));
+        // A displaced save keeps its own spelling with the first number free in any case, before
+        // the extension (the last one), and never one that a save still to come is named:
+        // "save1 (2).sav" comes in too, so the old "save1.sav" becomes "(3)". A save of the same
+        // bytes is not kept twice.
+        verifyFolder(parked,
+                     {"a.b.sav<a.b.sav", "new.sav<new.sav", "notes<notes", "SAME.SAV<same.sav",
+                      "save1 (2).sav<save1 (2).sav", "save1.sav<save1.sav", "save2 (2).sav",
+                      "save2.sav<save2.sav"},
+                     {{"a.b (2).sav", gameBytes("a.b.sav")},
+                      {"NOTES (2)", gameBytes("NOTES")},
+                      {"save1 (3).sav", gameBytes("save1.sav")},
+                      {"SAVE2 (3).SAV", gameBytes("SAVE2.SAV")}});
+        QCOMPARE(everything(saves), QStringList{});
+    }
+
+    // Each row is what a killed park leaves ("name=bytes"; ".vek-save-1" is the checked copy of
+    // Savedata's save beside its target): made again, it ends as one that was never cut short,
+    // with no copy left over and no save numbered twice.
+    void moveAllKeepingMadeAgainAfterACrash_data() {
+        QTest::addColumn<QStringList>("parked");
+        QTest::addColumn<QStringList>("saves");
+        QTest::newRow("killed once the copy was made")
+            << QStringList{".vek-save-1=new", "save.sav=old"} << QStringList{"save.sav=new"};
+        QTest::newRow("killed once the older save was renamed")
+            << QStringList{".vek-save-1=new", "save (2).sav=old"} << QStringList{"save.sav=new"};
+        QTest::newRow("killed before the source was deleted")
+            << QStringList{"save (2).sav=old", "save.sav=new"} << QStringList{"save.sav=new"};
+    }
+
+    void moveAllKeepingMadeAgainAfterACrash() {
+        QFETCH(QStringList, parked);
+        QFETCH(QStringList, saves);
+        TestFolders folders;
+        const QString from = QDir(folders.game()).filePath(QStringLiteral("Savedata"));
+        const QString to = QDir(folders.vek()).filePath(QStringLiteral("C-Default"));
+        TestFolders::plant(to, parked);
+        TestFolders::plant(from, saves);
+
+        QString error;
+        QVERIFY2(FolderMoves::moveAllKeeping(from, to, &error), qPrintable(error));
+        QCOMPARE(everything(to), (QStringList{"save (2).sav", "save.sav"}));
+        QCOMPARE(TestFolders::read(to, "save (2).sav"), QByteArray("old"));
+        QCOMPARE(TestFolders::read(to, "save.sav"), QByteArray("new"));
+        QCOMPARE(everything(from), QStringList{});
+    }
+
+    void moveKeepsTheSourceWhenTheCopyFails_data() {
+        QTest::addColumn<bool>("keeping");
+        QTest::addColumn<MoveTrouble>("trouble");
+
+        QTest::newRow("read-only destination file")
+            << false << MoveTrouble::ReadOnlyDestinationFile;
+        QTest::newRow("no destination folder") << false << MoveTrouble::NoDestinationFolder;
+        QTest::newRow("read-only source") << false << MoveTrouble::ReadOnlySource;
+        QTest::newRow("keeping: read-only save to displace")
+            << true << MoveTrouble::ReadOnlyDestinationFile;
+        QTest::newRow("keeping: no destination folder") << true << MoveTrouble::NoDestinationFolder;
+        QTest::newRow("keeping: read-only source") << true << MoveTrouble::ReadOnlySource;
+    }
+
+    // "a.sav" moves, "b.sav" cannot: it must still be in the source, whole, and "a.sav" exactly
+    // once somewhere. Moving without replacing is all or nothing: then "a.sav" stays too.
+    void moveKeepsTheSourceWhenTheCopyFails() {
+        QFETCH(bool, keeping);
+        QFETCH(MoveTrouble, trouble);
+
+        TestFolders folders;
+        const QMap<QString, QByteArray> base = filesOf(folders.game());
+        const QString saves = QDir(folders.game()).filePath(QStringLiteral("Savedata"));
+        QString store = QDir(folders.vek()).filePath(QStringLiteral("C-Alpha"));
+        fill(saves, {"a.sav", "b.sav"}, contentBytes);
+        QVERIFY(QDir().mkpath(store));
+        QStringList storeAfter{"a.sav<a.sav"};
+        QStringList savesAfter{"b.sav<b.sav"};
+        switch (trouble) {
+        case MoveTrouble::ReadOnlyDestinationFile:
+            fill(store, {"B.SAV"}, gameBytes);
+            QVERIFY(FileOps::setReadOnly(FileList::join(store, QStringLiteral("B.SAV")), true));
+            storeAfter << "B.SAV";
+            break;
+        case MoveTrouble::NoDestinationFolder:
+            store = QDir(folders.vek()).filePath(QStringLiteral("C-Gone"));
+            storeAfter.clear();
+            savesAfter << "a.sav<a.sav";
+            break;
+        case MoveTrouble::ReadOnlySource:
+            QVERIFY(FileOps::setReadOnly(FileList::join(saves, QStringLiteral("b.sav")), true));
+            break;
+        }
+
+        if (keeping) {
+            storeAfter.removeAll("a.sav<a.sav");
+            savesAfter = QStringList{"a.sav<a.sav", "b.sav<b.sav"};
+        }
+
+        QString error;
+        const bool ok = keeping ? FolderMoves::moveAllKeeping(saves, store, &error)
+                                : FolderMoves::moveAll(saves, store, &error);
+        QVERIFY(!ok);
+        QVERIFY2(error.contains(trouble == MoveTrouble::NoDestinationFolder ? "a.sav" : "b.sav",
+                                Qt::CaseInsensitive),
+                 qPrintable(error));
+        verifyFolder(saves, savesAfter);
+        if (trouble != MoveTrouble::NoDestinationFolder)
+            verifyFolder(store, storeAfter);
+    }
+
+    void copyAllDeleteAllAndHasFiles() {
+        TestFolders folders;
+        const QMap<QString, QByteArray> base = filesOf(folders.game());
+        const QString store = QDir(folders.vek()).filePath(QStringLiteral("C-Alpha"));
+        const QString saves = QDir(folders.game()).filePath(QStringLiteral("Savedata"));
+        fill(store, {"save1.sav", "sub/"}, contentBytes);
+        fill(saves, {"SAVE1.SAV", "game.sav"}, gameBytes);
+
+        QString error;
+        QVERIFY2(FolderMoves::copyAll(store, saves, &error), qPrintable(error));
+        verifyFolder(saves, {"SAVE1.SAV<save1.sav", "game.sav"});
+        verifyFolder(store, {"save1.sav<save1.sav", "sub/"});
+
+        QVERIFY(FolderMoves::hasFiles(store));
+        QVERIFY2(FolderMoves::deleteAll(store, &error), qPrintable(error));
+        QCOMPARE(everything(store), QStringList{"sub/"});
+        QVERIFY(!FolderMoves::hasFiles(store));
+    }
+};
 
 QTEST_GUILESS_MAIN(TestMover)
 #include "tst_mover.moc"

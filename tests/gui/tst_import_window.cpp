@@ -20,73 +20,65 @@
 class TestImportWindow : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void newRowShowsAtOnce_data();
-    void newRowShowsAtOnce();
-};
+    void newRowShowsAtOnce_data() {
+        QTest::addColumn<bool>("drop");
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("answer"); // the name the player gives when asked
+        QTest::addColumn<QString>("row");    // empty: none comes
 
-void TestImportWindow::newRowShowsAtOnce_data() {
-    QTest::addColumn<bool>("drop");
-    QTest::addColumn<QString>("entry");
-    QTest::addColumn<QString>("answer"); // the name the player gives when asked
-    QTest::addColumn<QString>("row");    // empty: none comes
-
-    QTest::newRow("a content folder") << false << "A-New/a.dat"
-                                      << ""
-                                      << "A-New";
-    QTest::newRow("loose files, named") << false << "a.dat"
-                                        << "G-Named"
-                                        << "G-Named";
-    QTest::newRow("loose files, the name cancelled") << false << "a.dat"
-                                                     << ""
-                                                     << "";
-    QTest::newRow("dropped on the window") << true << "F-Dropped/a.dat"
-                                           << ""
-                                           << "F-Dropped";
-}
-
-void TestImportWindow::newRowShowsAtOnce() {
-    QFETCH(bool, drop);
-    QFETCH(QString, entry);
-    QFETCH(QString, answer);
-    QFETCH(QString, row);
-    TestFolders f;
-    TestFolders::write(f.vek() + "/A-One", "one.dat", "one");
-    ScriptedPrompt prompt;
-    auto s = openSelector(f, prompt);
-    VEKForm form(*s);
-    form.refresh();
-    QStringList asked;
-    form.loadFiles->askName = [&](const QString &, const QString &suggestion) {
-        asked << suggestion;
-        return answer;
-    };
-    QTemporaryDir archives;
-    const QString path = archives.filePath("New content.zip");
-    QCOMPARE(ArchiveMaker::write(path, "zip", {{entry, "bytes"}}), QString());
-
-    if (drop) {
-        QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(path)});
-        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&form, &enter);
-        QVERIFY(enter.isAccepted());
-        QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&form, &dropped);
-        QCOMPARE(form.SSTab1->currentWidget(), static_cast<QWidget *>(form.loadFiles));
-    } else {
-        QCOMPARE(form.loadFiles->addContent(path), !row.isEmpty());
+        QTest::newRow("a content folder") << false << "A-New/a.dat" << QString() << "A-New";
+        QTest::newRow("loose files, named") << false << "a.dat" << QString("G-Named") << "G-Named";
+        QTest::newRow("loose files, the name cancelled") << false << "a.dat" << QString() << "";
+        QTest::newRow("dropped on the window")
+            << true << "F-Dropped/a.dat" << QString() << "F-Dropped";
     }
-    QCOMPARE(asked, entry.contains('/') ? QStringList() : QStringList{"New content"});
-    const QAbstractItemModel *model = form.loadFiles->Unigrid->model();
-    QStringList shown;
-    for (int r = 0; r < model->rowCount(); ++r)
-        shown << model->index(r, 1).data().toString();
-    QCOMPARE(shown.contains(row), !row.isEmpty());
-    QCOMPARE(shown.contains("A-One"), true);
-    if (!row.isEmpty())
-        QVERIFY(form.StatusLine->text().contains(row));
-    QVERIFY(prompt.shown.isEmpty());
-}
+
+    void newRowShowsAtOnce() {
+        QFETCH(bool, drop);
+        QFETCH(QString, entry);
+        QFETCH(QString, answer);
+        QFETCH(QString, row);
+        TestFolders f;
+        TestFolders::write(f.vek() + "/A-One", "one.dat", "one");
+        ScriptedPrompt prompt;
+        auto s = openSelector(f, prompt);
+        VEKForm form(*s);
+        form.refresh();
+        QStringList asked;
+        form.loadFiles->askName = [&](const QString &, const QString &suggestion) {
+            asked << suggestion;
+            return answer;
+        };
+        QTemporaryDir archives;
+        const QString path = archives.filePath("New content.zip");
+        QCOMPARE(ArchiveMaker::write(path, "zip", {{entry, "bytes"}}), QString());
+
+        if (drop) {
+            QMimeData data;
+            data.setUrls({QUrl::fromLocalFile(path)});
+            QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton,
+                                  Qt::NoModifier);
+            QApplication::sendEvent(&form, &enter);
+            QVERIFY(enter.isAccepted());
+            QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton,
+                               Qt::NoModifier);
+            QApplication::sendEvent(&form, &dropped);
+            QCOMPARE(form.SSTab1->currentWidget(), static_cast<QWidget *>(form.loadFiles));
+        } else {
+            QCOMPARE(form.loadFiles->addContent(path), !row.isEmpty());
+        }
+        QCOMPARE(asked, entry.contains('/') ? QStringList() : QStringList{"New content"});
+        const QAbstractItemModel *model = form.loadFiles->Unigrid->model();
+        QStringList shown;
+        for (int r = 0; r < model->rowCount(); ++r)
+            shown << model->index(r, 1).data().toString();
+        QCOMPARE(shown.contains(row), !row.isEmpty());
+        QCOMPARE(shown.contains("A-One"), true);
+        if (!row.isEmpty())
+            QVERIFY(form.StatusLine->text().contains(row));
+        QVERIFY(prompt.shown.isEmpty());
+    }
+};
 
 QTEST_MAIN(TestImportWindow)
 #include "tst_import_window.moc"

@@ -58,394 +58,363 @@ bool noStaging(const QString &vek) {
 class TestImport : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void layout_data();
-    void layout();
-    void entryPath_data();
-    void entryPath();
-    void lands_data();
-    void lands();
-    void leavesNothing_data();
-    void leavesNothing();
-    void existingFolder_data();
-    void existingFolder();
-    void listedAtOnce();
-    void leftoverAtStart_data();
-    void leftoverAtStart();
+    void layout_data() {
+        QTest::addColumn<QStringList>("entries"); // a folder entry ends in "/"
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("expected"); // places "|"-joined, "name? SUGGESTION" or "refused"
+
+        // Entries "|"-joined.
+        const char *rows[][4] = {
+            {"one content folder", "A-One/a.bmp|A-One/sub/b.dat", "", "A-One"},
+            {"a blank after the letter", "G Cockpit sounds/", "", "G Cockpit sounds"},
+            {"several, all or none", "A-One/a|F-Two/b|M-Three/c", "", "A-One|F-Two|M-Three"},
+            {"a skin by its name", "A-05 Red/r.tpc", "", "Skinfolder/A-05 Red"},
+            {"skins in Skinfolder", "skinfolder/A-05 Red/r|skinfolder/Blue nose/b", "",
+             "Skinfolder/A-05 Red|Skinfolder/Blue nose"},
+            {"a content folder and a skin", "A-One/a|Skinfolder/A-07 X/x", "",
+             "A-One|Skinfolder/A-07 X"},
+            {"a wrapper around content folders", "Pack v2/A-One/a|Pack v2/G-Two/b", "",
+             "A-One|G-Two"},
+            {"loose files", "a.bmp|b.dat", "", "name? Eastern Front"},
+            {"loose files named", "a.bmp", "A-East", "A-East"},
+            {"a wrapper of files", "Eastern v2/a.bmp|Eastern v2/x/b", "", "name? Eastern v2"},
+            {"a wrapper of files named", "Eastern v2/a.bmp", "A-East", "A-East"},
+            {"a letter vek.ini has no group of", "Z-Other/a", "", "name? Z-Other"},
+            {"a content folder beside another folder", "A-One/a|Docs/readme.txt", "",
+             "name? Eastern Front"},
+            {"a file directly in Skinfolder", "Skinfolder/readme.txt|Skinfolder/A-05 Red/r", "",
+             "name? Skinfolder"},
+            {"a name renames the one folder", "A-One/a", "A-Renamed", "A-Renamed"},
+            {"a name renames the one skin", "A-05 Red/a", "A-05 Mine", "Skinfolder/A-05 Mine"},
+            {"a name cannot name several", "A-One/a|F-Two/b", "A-Both", "refused"},
+            {"a name of no group", "a.bmp", "East", "refused"},
+            {"a name with a separator", "a.bmp", "A-x/y", "refused"},
+            {"the skins' own folder as a name", "a.bmp", "Skinfolder", "refused"},
+            {"two folders for one skin", "A-05 Red/a|Skinfolder/A-05 RED/b", "", "refused"},
+            {"nothing but folders", "", "", "refused"},
+        };
+        for (const auto &[tag, entries, name, expected] : rows)
+            QTest::newRow(tag) << QString::fromUtf8(entries).split('|', Qt::SkipEmptyParts) << name
+                               << expected;
+    }
+
+    void layout() {
+        QFETCH(QStringList, entries);
+        QFETCH(QString, name);
+        QFETCH(QString, expected);
+        QList<ArchiveLayout::Entry> list;
+        for (const QString &e : entries)
+            list.append({e.endsWith('/') ? e.chopped(1) : e, e.endsWith('/')});
+        const ArchiveLayout::Plan plan =
+            ArchiveLayout::plan(list, {"A", "G", "M", "F"}, name, "Eastern Front");
+        QString got;
+        if (!plan.refusal.isEmpty())
+            got = "refused";
+        else if (plan.needsName)
+            got = "name? " + plan.suggestion;
+        else
+            for (const ArchiveLayout::Target &t : plan.targets)
+                got += (got.isEmpty() ? "" : "|") + t.place;
+        QCOMPARE(got, expected);
+    }
+
+    void entryPath_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("path"); // empty: refused
+
+        const char *rows[][3] = {
+            {"plain", "A-One/sub/a.bmp", "A-One/sub/a.bmp"},
+            {"backslashes separate", "A-One\\a.bmp", "A-One/a.bmp"},
+            {"dots and doubled separators", "./A-One//a.bmp", "A-One/a.bmp"},
+            {"up", "../x", ""},
+            {"up later", "A-One/../../x", ""},
+            {"up by backslash", "A-One\\..\\..\\x", ""},
+            {"absolute", "/x", ""},
+            {"absolute by backslash", "\\x", ""},
+            {"drive letter", "C:\\x", ""},
+            {"drive-relative", "C:x", ""},
+            {"colon later", "A-One/a:b", ""},
+            {"control character", "A-One/a\nb", ""},
+            {"only dots", "./", ""},
+        };
+        for (const auto &[tag, name, path] : rows)
+            QTest::newRow(tag) << name << path;
+    }
+
+    void entryPath() {
+        QFETCH(QString, name);
+        QFETCH(QString, path);
+        QString got;
+        QString reason;
+        const bool ok = ArchiveLayout::entryPath(name, &got, &reason);
+        QCOMPARE(ok ? got : QString(), path);
+        QCOMPARE(reason.isEmpty(), ok);
+    }
+
+    void lands_data() {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QStringList>("landed"); // "entry>place in the VEK folder"
+
+        const QStringList one{"A-One/", "A-One/a.bmp", "A-One/sub/b.dat", "A-One/empty.txt"};
+        const QStringList landedOne{"A-One/a.bmp>A-One/a.bmp", "A-One/sub/b.dat>A-One/sub/b.dat",
+                                    "A-One/empty.txt>A-One/empty.txt"};
+        for (const char *format : {"zip", "7z", "tar", "tar.gz", "tar.bz2", "tar.xz"})
+            QTest::newRow(format) << format << one << "" << landedOne;
+        QTest::newRow("loose files named")
+            << "zip" << QStringList{"a.bmp", "sub/b.dat"} << "G-Loose"
+            << QStringList{"a.bmp>G-Loose/a.bmp", "sub/b.dat>G-Loose/sub/b.dat"};
+        QTest::newRow("several, a skin and a Mac's extras")
+            << "zip" << QStringList{"Pack/A-One/a", "Pack/A-05 Red/r.tpc", "__MACOSX/Pack/._a"}
+            << ""
+            << QStringList{"Pack/A-One/a>A-One/a", "Pack/A-05 Red/r.tpc>Skinfolder/A-05 Red/r.tpc"};
+    }
+
+    void lands() {
+        QFETCH(QString, format);
+        QFETCH(QStringList, entries);
+        QFETCH(QString, name);
+        QFETCH(QStringList, landed);
+        TestFolders f;
+        QList<Item> items = filesOf(entries);
+        for (Item &i : items)
+            if (i.name.endsWith("empty.txt"))
+                i.bytes.clear();
+        const QString path = archive(QStringLiteral("lands.") + format, format, items);
+        const Tree before = treeOf(f.vek());
+
+        ImportArchive::Options options;
+        options.name = name;
+        options.groupLetters = QStringList{"A", "G", "M", "F"};
+        const ImportArchive::Outcome o = ImportArchive::run(path, f.vek(), options);
+        QVERIFY2(o.result == Result::Imported, qPrintable(o.message));
+
+        Tree expected = before;
+        for (const QString &l : landed) {
+            const QString from = l.section('>', 0, 0);
+            expected.insert(l.section('>', 1),
+                            from.endsWith("empty.txt") ? QByteArray() : bytesFor(from));
+        }
+        QCOMPARE(treeOf(f.vek()), expected);
+        QCOMPARE(o.files, qsizetype(landed.size()));
+        QVERIFY(noStaging(f.vek()));
+    }
+
+    void leavesNothing_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<int>("result");
+        QTest::addColumn<QString>("said"); // a part of the message
+
+        const auto refused = int(Result::Refused);
+        const auto failed = int(Result::Failed);
+        const auto hostile = [this](const char *row, const QString &format, const QString &entry) {
+            return archive(QStringLiteral("%1.%2").arg(row, format), format,
+                           {{"A-One/a.bmp", "a"}, {entry, "escaped"}});
+        };
+        QTest::newRow("up") << hostile("up", "tar", "../x") << refused << "\"..\"";
+        QTest::newRow("up from inside")
+            << hostile("inside", "zip", "A-One/../../x") << refused << "\"..\"";
+        QTest::newRow("absolute") << hostile("absolute", "tar", escape_) << refused << "absolute";
+        QTest::newRow("drive letter")
+            << hostile("drive", "zip", "C:\\x") << refused << "drive letter";
+        QTest::newRow("up by backslash")
+            << hostile("backslash", "tar", "A-One\\..\\..\\x") << refused << "\"..\"";
+        QTest::newRow("symbolic link")
+            << archive("link.tar", "tar",
+                       {{"A-One/a.bmp", "a"}, {"A-One/l", "/etc", Kind::Symlink}})
+            << refused << "symbolic link";
+        QTest::newRow("device") << archive("device.tar", "tar",
+                                           {{"A-One/a.bmp", "a"}, {"A-One/d", {}, Kind::Device}})
+                                << refused << "device";
+        QTest::newRow("names differing in case")
+            << archive("case.zip", "zip", {{"A-One/a.bmp", "a"}, {"A-One/A.BMP", "b"}}) << refused
+            << "differ only in case";
+        QTest::newRow("a folder and a file differing in case")
+            << archive("case2.zip", "zip", {{"A-One/sub/a", "a"}, {"A-One/SUB", "b"}}) << refused
+            << "differ only in case";
+        QTest::newRow("one name twice")
+            << archive("twice.tar", "tar", {{"A-One/a", "a"}, {"A-One/a", "b"}}) << refused
+            << "twice";
+        {
+            const QString lying = archives_.filePath("lying.zip");
+            writeFile(lying, ArchiveMaker::lyingZip("A-One/big.dat", QByteArray(200000, 'x'), 10));
+            QTest::newRow("an entry holding more than it claims")
+                << lying << refused << "claims 10";
+        }
+        QTest::newRow("an archive that unpacks to more than a hundred times its size")
+            << archive("bomb.zip", "zip",
+                       {{"A-One/a", "a"}, {"A-One/zeros.dat", QByteArray(17 << 20, '\0')}})
+            << refused << "100 times";
+        {
+            // Cut in the middle of the files' bytes: a zip cut in its directory alone is still
+            // read whole, entry by entry, and rightly so.
+            QList<Item> big;
+            for (int i = 0; i < 20; ++i)
+                big.append({QStringLiteral("A-One/f%1").arg(i), QByteArray(30000, char('a' + i))});
+            for (const QString format : {"zip", "tar.gz"}) {
+                const QByteArray whole = contentOf(archive("whole." + format, format, big));
+                const QString cut = archives_.filePath("cut." + format);
+                writeFile(cut, whole.left(whole.size() / 2));
+                QTest::newRow(qPrintable("a cut " + format)) << cut << failed << "cut." + format;
+            }
+        }
+        const QString text = archives_.filePath("notes.zip");
+        writeFile(text, "not an archive at all");
+        QTest::newRow("no archive") << text << failed << "notes.zip";
+        QTest::newRow("an empty archive")
+            << archive("empty.zip", "zip", {}) << refused << "no files";
+    }
+
+    void leavesNothing() {
+        QFETCH(QString, path);
+        QFETCH(int, result);
+        QFETCH(QString, said);
+        TestFolders f;
+        TestFolders::write(f.vek() + "/A-Two", "two.dat", "two");
+        const Tree before = treeOf(f.root());
+
+        ImportArchive::Options options;
+        options.groupLetters = QStringList{"A", "G", "M", "F"};
+        const ImportArchive::Outcome o = ImportArchive::run(path, f.vek(), options);
+        QCOMPARE(int(o.result), result);
+        QVERIFY2(o.message.contains(said), qPrintable(o.message));
+        QCOMPARE(treeOf(f.root()), before);
+        QVERIFY(noStaging(f.vek()));
+        QVERIFY(!QFileInfo::exists(escape_));
+        QVERIFY(!QFileInfo::exists(QFileInfo(f.root()).absolutePath() + "/x"));
+    }
+
+    void existingFolder_data() {
+        QTest::addColumn<bool>("loaded");
+        QTest::addColumn<bool>("answer");
+        QTest::addColumn<int>("cancelAt"); // files unpacked when the player cancels; -1 never
+        QTest::addColumn<bool>("replaced");
+
+        QTest::newRow("kept when the answer is Cancel") << false << false << -1 << false;
+        QTest::newRow("replaced when the answer is OK") << false << true << -1 << true;
+        QTest::newRow("never replaced while loaded") << true << true << -1 << false;
+        QTest::newRow("Cancel before the first file") << false << true << 0 << false;
+        QTest::newRow("Cancel after a file") << false << true << 1 << false;
+    }
+
+    void existingFolder() {
+        QFETCH(bool, loaded);
+        QFETCH(bool, answer);
+        QFETCH(int, cancelAt);
+        QFETCH(bool, replaced);
+        TestFolders f;
+        TestFolders::write(f.vek() + "/A-One", "old.dat", "the player's own");
+        ScriptedPrompt prompt({answer});
+        auto s = openSelector(f, prompt);
+        if (loaded)
+            QVERIFY(s->loadFiles().click(s->Unigrid.find("A-One")));
+        const Tree game = treeOf(f.game());
+        const Tree before = treeOf(f.vek());
+        StopAt stop(cancelAt);
+        if (cancelAt >= 0)
+            s->setProgress(&stop);
+        const QString path =
+            archive("existing.zip", "zip", filesOf({"A-One/a", "A-One/b", "A-One/c"}));
+
+        const ImportArchive::Outcome o = s->contentImport().run(path);
+        QCOMPARE(o.result == Result::Imported, replaced);
+        QCOMPARE(treeOf(f.game()), game);
+        if (replaced) {
+            QCOMPARE(TestFolders::read(f.vek() + "/A-One", "a"), bytesFor("A-One/a"));
+            QVERIFY(!TestFolders::exists(f.vek() + "/A-One", "old.dat"));
+        } else {
+            QCOMPARE(treeOf(f.vek()), before);
+            QVERIFY(!prompt.shown.isEmpty());
+        }
+        // Asked only where replacing was possible at all.
+        const bool asked =
+            std::any_of(prompt.shown.cbegin(), prompt.shown.cend(),
+                        [](const auto &m) { return m.buttons == Prompt::Buttons::OkCancel; });
+        QCOMPARE(asked, !loaded);
+        QVERIFY(noStaging(f.vek()));
+        QCOMPARE(s->Unigrid.row(s->Unigrid.find("A-One")).loaded, loaded);
+    }
+
+    void listedAtOnce() {
+        TestFolders f;
+        TestFolders::write(f.vek() + "/A-One", "shared.tpc", "one");
+        ScriptedPrompt prompt;
+        auto s = openSelector(f, prompt);
+        QVERIFY(s->loadFiles().click(s->Unigrid.find("A-One")));
+        const QString path =
+            archive("new.7z", "7z", {{"G-New/shared.tpc", "new"}, {"A-05 Red/r.tpc", "red"}});
+
+        QCOMPARE(s->contentImport().run(path).result, Result::Imported);
+        const int row = s->Unigrid.find("G-New");
+        QVERIFY(row > 0);
+        QVERIFY(!s->Unigrid.row(row).loaded);
+        QVERIFY(s->SK1.find("A-05 Red") > 0);
+        QVERIFY(s->Unigrid.row(s->Unigrid.find("A-One")).loaded);
+        // The conflicts preview knows the new folder at once.
+        QStringList lines;
+        QVERIFY(s->loadedFiles().conflictsOf("G-New", &lines));
+        QCOMPARE(lines, QStringList{"shared.tpc\tA-One"});
+        QCOMPARE(s->Status, "Imported \"Skinfolder/A-05 Red\", \"G-New\" from new.7z: 2 files, not "
+                            "loaded.");
+    }
+
+    void leftoverAtStart_data() {
+        QTest::addColumn<QString>("hidden");    // the hidden folder's name
+        QTest::addColumn<QStringList>("files"); // in it: "path=bytes"
+        QTest::addColumn<bool>("kept");         // left as it is, and the player told
+
+        QTest::newRow("unpacking cut short")
+            << ".vek-import-a1" << QStringList{"0/a.dat=a"} << false;
+        QTest::newRow("a removal cut short")
+            << ".vek-imported-a1" << QStringList{"old-0/x=x"} << false;
+        QTest::newRow("a folder set aside, its plan lost")
+            << ".vek-import-a1" << QStringList{"old-0/own.dat=own"} << true;
+        QTest::newRow("a plan naming a place outside")
+            << ".vek-import-a1" << QStringList{"plan=made\t\r\n0\t../A-One\t\r\n", "0/a=a"} << true;
+        QTest::newRow("a plan of another kind")
+            << ".vek-import-a1" << QStringList{"plan=A-One\tA-One\r\n", "old-0/own.dat=own"}
+            << true;
+    }
+
+    void leftoverAtStart() {
+        QFETCH(QString, hidden);
+        QFETCH(QStringList, files);
+        QFETCH(bool, kept);
+        TestFolders f;
+        TestFolders::write(f.vek() + "/A-One", "one.dat", "one");
+        const Tree before = treeOf(f.vek());
+        for (const QString &file : files)
+            TestFolders::write(f.vek() + "/" + hidden, file.section('=', 0, 0),
+                               file.section('=', 1).toUtf8());
+        const Tree planted = treeOf(f.vek());
+        ScriptedPrompt prompt;
+        auto s = openSelector(f, prompt);
+        Tree now = treeOf(f.vek());
+        // What the start writes of its own (ledgers, the stores) is not the import's.
+        now.removeIf([&](const auto &it) { return !planted.contains(it.key()); });
+        QCOMPARE(now, kept ? planted : before);
+        const bool told = std::any_of(prompt.shown.cbegin(), prompt.shown.cend(),
+                                      [&](const auto &m) { return m.text.contains(hidden); });
+        QCOMPARE(told, kept);
+        QVERIFY(s->Unigrid.find(hidden) == 0);
+    }
 
 private:
-    QString archive(const QString &name, const QString &format, const QList<Item> &items);
+    QString archive(const QString &name, const QString &format, const QList<Item> &items) {
+        const QString path = archives_.filePath(name);
+        const QString error = ArchiveMaker::write(path, format, items);
+        if (!error.isEmpty())
+            qFatal("%s: %s", qPrintable(name), qPrintable(error));
+        return path;
+    }
+
     QTemporaryDir archives_;
     /// An absolute path an entry "/..." aims at: it must never come into being.
     QString escape_ =
         QDir::tempPath() +
         QStringLiteral("/vek-import-escape-%1").arg(QCoreApplication::applicationPid());
 };
-
-QString TestImport::archive(const QString &name, const QString &format, const QList<Item> &items) {
-    const QString path = archives_.filePath(name);
-    const QString error = ArchiveMaker::write(path, format, items);
-    if (!error.isEmpty())
-        qFatal("%s: %s", qPrintable(name), qPrintable(error));
-    return path;
-}
-
-void TestImport::layout_data() {
-    QTest::addColumn<QStringList>("entries"); // a folder entry ends in "/"
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("expected"); // places "|"-joined, "name? SUGGESTION" or "refused"
-
-    QTest::newRow("one content folder") << QStringList{"A-One/a.bmp", "A-One/sub/b.dat"} << ""
-                                        << "A-One";
-    QTest::newRow("a blank after the letter") << QStringList{"G Cockpit sounds/"} << ""
-                                              << "G Cockpit sounds";
-    QTest::newRow("several, all or none") << QStringList{"A-One/a", "F-Two/b", "M-Three/c"} << ""
-                                          << "A-One|F-Two|M-Three";
-    QTest::newRow("a skin by its name") << QStringList{"A-05 Red/r.tpc"} << ""
-                                        << "Skinfolder/A-05 Red";
-    QTest::newRow("skins in Skinfolder")
-        << QStringList{"skinfolder/A-05 Red/r", "skinfolder/Blue nose/b"} << ""
-        << "Skinfolder/A-05 Red|Skinfolder/Blue nose";
-    QTest::newRow("a content folder and a skin")
-        << QStringList{"A-One/a", "Skinfolder/A-07 X/x"} << ""
-        << "A-One|Skinfolder/A-07 X";
-    QTest::newRow("a wrapper around content folders")
-        << QStringList{"Pack v2/A-One/a", "Pack v2/G-Two/b"} << ""
-        << "A-One|G-Two";
-    QTest::newRow("loose files") << QStringList{"a.bmp", "b.dat"} << ""
-                                 << "name? Eastern Front";
-    QTest::newRow("loose files named") << QStringList{"a.bmp"} << "A-East"
-                                       << "A-East";
-    QTest::newRow("a wrapper of files") << QStringList{"Eastern v2/a.bmp", "Eastern v2/x/b"} << ""
-                                        << "name? Eastern v2";
-    QTest::newRow("a wrapper of files named") << QStringList{"Eastern v2/a.bmp"} << "A-East"
-                                              << "A-East";
-    QTest::newRow("a letter vek.ini has no group of") << QStringList{"Z-Other/a"} << ""
-                                                      << "name? Z-Other";
-    QTest::newRow("a content folder beside another folder")
-        << QStringList{"A-One/a", "Docs/readme.txt"} << ""
-        << "name? Eastern Front";
-    QTest::newRow("a file directly in Skinfolder")
-        << QStringList{"Skinfolder/readme.txt", "Skinfolder/A-05 Red/r"} << ""
-        << "name? Skinfolder";
-    QTest::newRow("a name renames the one folder") << QStringList{"A-One/a"} << "A-Renamed"
-                                                   << "A-Renamed";
-    QTest::newRow("a name renames the one skin") << QStringList{"A-05 Red/a"} << "A-05 Mine"
-                                                 << "Skinfolder/A-05 Mine";
-    QTest::newRow("a name cannot name several") << QStringList{"A-One/a", "F-Two/b"} << "A-Both"
-                                                << "refused";
-    QTest::newRow("a name of no group") << QStringList{"a.bmp"} << "East"
-                                        << "refused";
-    QTest::newRow("a name with a separator") << QStringList{"a.bmp"} << "A-x/y"
-                                             << "refused";
-    QTest::newRow("the skins' own folder as a name") << QStringList{"a.bmp"} << "Skinfolder"
-                                                     << "refused";
-    QTest::newRow("two folders for one skin")
-        << QStringList{"A-05 Red/a", "Skinfolder/A-05 RED/b"} << ""
-        << "refused";
-    QTest::newRow("nothing but folders") << QStringList{} << ""
-                                         << "refused";
-}
-
-void TestImport::layout() {
-    QFETCH(QStringList, entries);
-    QFETCH(QString, name);
-    QFETCH(QString, expected);
-    QList<ArchiveLayout::Entry> list;
-    for (const QString &e : entries)
-        list.append({e.endsWith('/') ? e.chopped(1) : e, e.endsWith('/')});
-    const ArchiveLayout::Plan plan =
-        ArchiveLayout::plan(list, {"A", "G", "M", "F"}, name, "Eastern Front");
-    QString got;
-    if (!plan.refusal.isEmpty())
-        got = "refused";
-    else if (plan.needsName)
-        got = "name? " + plan.suggestion;
-    else
-        for (const ArchiveLayout::Target &t : plan.targets)
-            got += (got.isEmpty() ? "" : "|") + t.place;
-    QCOMPARE(got, expected);
-}
-
-void TestImport::entryPath_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("path"); // empty: refused
-
-    QTest::newRow("plain") << "A-One/sub/a.bmp"
-                           << "A-One/sub/a.bmp";
-    QTest::newRow("backslashes separate") << "A-One\\a.bmp"
-                                          << "A-One/a.bmp";
-    QTest::newRow("dots and doubled separators") << "./A-One//a.bmp"
-                                                 << "A-One/a.bmp";
-    QTest::newRow("up") << "../x"
-                        << "";
-    QTest::newRow("up later") << "A-One/../../x"
-                              << "";
-    QTest::newRow("up by backslash") << "A-One\\..\\..\\x"
-                                     << "";
-    QTest::newRow("absolute") << "/x"
-                              << "";
-    QTest::newRow("absolute by backslash") << "\\x"
-                                           << "";
-    QTest::newRow("drive letter") << "C:\\x"
-                                  << "";
-    QTest::newRow("drive-relative") << "C:x"
-                                    << "";
-    QTest::newRow("colon later") << "A-One/a:b"
-                                 << "";
-    QTest::newRow("control character") << "A-One/a\nb"
-                                       << "";
-    QTest::newRow("only dots") << "./"
-                               << "";
-}
-
-void TestImport::entryPath() {
-    QFETCH(QString, name);
-    QFETCH(QString, path);
-    QString got;
-    QString reason;
-    const bool ok = ArchiveLayout::entryPath(name, &got, &reason);
-    QCOMPARE(ok ? got : QString(), path);
-    QCOMPARE(reason.isEmpty(), ok);
-}
-
-void TestImport::lands_data() {
-    QTest::addColumn<QString>("format");
-    QTest::addColumn<QStringList>("entries");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QStringList>("landed"); // "entry>place in the VEK folder"
-
-    const QStringList one{"A-One/", "A-One/a.bmp", "A-One/sub/b.dat", "A-One/empty.txt"};
-    const QStringList landedOne{"A-One/a.bmp>A-One/a.bmp", "A-One/sub/b.dat>A-One/sub/b.dat",
-                                "A-One/empty.txt>A-One/empty.txt"};
-    for (const char *format : {"zip", "7z", "tar", "tar.gz", "tar.bz2", "tar.xz"})
-        QTest::newRow(format) << format << one << "" << landedOne;
-    QTest::newRow("loose files named")
-        << "zip" << QStringList{"a.bmp", "sub/b.dat"} << "G-Loose"
-        << QStringList{"a.bmp>G-Loose/a.bmp", "sub/b.dat>G-Loose/sub/b.dat"};
-    QTest::newRow("several, a skin and a Mac's extras")
-        << "zip" << QStringList{"Pack/A-One/a", "Pack/A-05 Red/r.tpc", "__MACOSX/Pack/._a"} << ""
-        << QStringList{"Pack/A-One/a>A-One/a", "Pack/A-05 Red/r.tpc>Skinfolder/A-05 Red/r.tpc"};
-}
-
-void TestImport::lands() {
-    QFETCH(QString, format);
-    QFETCH(QStringList, entries);
-    QFETCH(QString, name);
-    QFETCH(QStringList, landed);
-    TestFolders f;
-    QList<Item> items = filesOf(entries);
-    for (Item &i : items)
-        if (i.name.endsWith("empty.txt"))
-            i.bytes.clear();
-    const QString path = archive(QStringLiteral("lands.") + format, format, items);
-    const Tree before = treeOf(f.vek());
-
-    ImportArchive::Options options;
-    options.name = name;
-    options.groupLetters = QStringList{"A", "G", "M", "F"};
-    const ImportArchive::Outcome o = ImportArchive::run(path, f.vek(), options);
-    QVERIFY2(o.result == Result::Imported, qPrintable(o.message));
-
-    Tree expected = before;
-    for (const QString &l : landed) {
-        const QString from = l.section('>', 0, 0);
-        expected.insert(l.section('>', 1),
-                        from.endsWith("empty.txt") ? QByteArray() : bytesFor(from));
-    }
-    QCOMPARE(treeOf(f.vek()), expected);
-    QCOMPARE(o.files, qsizetype(landed.size()));
-    QVERIFY(noStaging(f.vek()));
-}
-
-void TestImport::leavesNothing_data() {
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<int>("result");
-    QTest::addColumn<QString>("said"); // a part of the message
-
-    const auto refused = int(Result::Refused);
-    const auto failed = int(Result::Failed);
-    const auto hostile = [this](const char *row, const QString &format, const QString &entry) {
-        return archive(QStringLiteral("%1.%2").arg(row, format), format,
-                       {{"A-One/a.bmp", "a"}, {entry, "escaped"}});
-    };
-    QTest::newRow("up") << hostile("up", "tar", "../x") << refused << "\"..\"";
-    QTest::newRow("up from inside")
-        << hostile("inside", "zip", "A-One/../../x") << refused << "\"..\"";
-    QTest::newRow("absolute") << hostile("absolute", "tar", escape_) << refused << "absolute";
-    QTest::newRow("drive letter") << hostile("drive", "zip", "C:\\x") << refused << "drive letter";
-    QTest::newRow("up by backslash")
-        << hostile("backslash", "tar", "A-One\\..\\..\\x") << refused << "\"..\"";
-    QTest::newRow("symbolic link")
-        << archive("link.tar", "tar", {{"A-One/a.bmp", "a"}, {"A-One/l", "/etc", Kind::Symlink}})
-        << refused << "symbolic link";
-    QTest::newRow("device") << archive("device.tar", "tar",
-                                       {{"A-One/a.bmp", "a"}, {"A-One/d", {}, Kind::Device}})
-                            << refused << "device";
-    QTest::newRow("names differing in case")
-        << archive("case.zip", "zip", {{"A-One/a.bmp", "a"}, {"A-One/A.BMP", "b"}}) << refused
-        << "differ only in case";
-    QTest::newRow("a folder and a file differing in case")
-        << archive("case2.zip", "zip", {{"A-One/sub/a", "a"}, {"A-One/SUB", "b"}}) << refused
-        << "differ only in case";
-    QTest::newRow("one name twice")
-        << archive("twice.tar", "tar", {{"A-One/a", "a"}, {"A-One/a", "b"}}) << refused << "twice";
-    {
-        const QString lying = archives_.filePath("lying.zip");
-        writeFile(lying, ArchiveMaker::lyingZip("A-One/big.dat", QByteArray(200000, 'x'), 10));
-        QTest::newRow("an entry holding more than it claims") << lying << refused << "claims 10";
-    }
-    QTest::newRow("an archive that unpacks to more than a hundred times its size")
-        << archive("bomb.zip", "zip",
-                   {{"A-One/a", "a"}, {"A-One/zeros.dat", QByteArray(17 << 20, '\0')}})
-        << refused << "100 times";
-    {
-        // Cut in the middle of the files' bytes: a zip cut in its directory alone is still
-        // read whole, entry by entry, and rightly so.
-        QList<Item> big;
-        for (int i = 0; i < 20; ++i)
-            big.append({QStringLiteral("A-One/f%1").arg(i), QByteArray(30000, char('a' + i))});
-        for (const QString format : {"zip", "tar.gz"}) {
-            const QByteArray whole = contentOf(archive("whole." + format, format, big));
-            const QString cut = archives_.filePath("cut." + format);
-            writeFile(cut, whole.left(whole.size() / 2));
-            QTest::newRow(qPrintable("a cut " + format)) << cut << failed << "cut." + format;
-        }
-    }
-    const QString text = archives_.filePath("notes.zip");
-    writeFile(text, "not an archive at all");
-    QTest::newRow("no archive") << text << failed << "notes.zip";
-    QTest::newRow("an empty archive") << archive("empty.zip", "zip", {}) << refused << "no files";
-}
-
-void TestImport::leavesNothing() {
-    QFETCH(QString, path);
-    QFETCH(int, result);
-    QFETCH(QString, said);
-    TestFolders f;
-    TestFolders::write(f.vek() + "/A-Two", "two.dat", "two");
-    const Tree before = treeOf(f.root());
-
-    ImportArchive::Options options;
-    options.groupLetters = QStringList{"A", "G", "M", "F"};
-    const ImportArchive::Outcome o = ImportArchive::run(path, f.vek(), options);
-    QCOMPARE(int(o.result), result);
-    QVERIFY2(o.message.contains(said), qPrintable(o.message));
-    QCOMPARE(treeOf(f.root()), before);
-    QVERIFY(noStaging(f.vek()));
-    QVERIFY(!QFileInfo::exists(escape_));
-    QVERIFY(!QFileInfo::exists(QFileInfo(f.root()).absolutePath() + "/x"));
-}
-
-void TestImport::existingFolder_data() {
-    QTest::addColumn<bool>("loaded");
-    QTest::addColumn<bool>("answer");
-    QTest::addColumn<int>("cancelAt"); // files unpacked when the player cancels; -1 never
-    QTest::addColumn<bool>("replaced");
-
-    QTest::newRow("kept when the answer is Cancel") << false << false << -1 << false;
-    QTest::newRow("replaced when the answer is OK") << false << true << -1 << true;
-    QTest::newRow("never replaced while loaded") << true << true << -1 << false;
-    QTest::newRow("Cancel before the first file") << false << true << 0 << false;
-    QTest::newRow("Cancel after a file") << false << true << 1 << false;
-}
-
-void TestImport::existingFolder() {
-    QFETCH(bool, loaded);
-    QFETCH(bool, answer);
-    QFETCH(int, cancelAt);
-    QFETCH(bool, replaced);
-    TestFolders f;
-    TestFolders::write(f.vek() + "/A-One", "old.dat", "the player's own");
-    ScriptedPrompt prompt({answer});
-    auto s = openSelector(f, prompt);
-    if (loaded)
-        QVERIFY(s->loadFiles().click(s->Unigrid.find("A-One")));
-    const Tree game = treeOf(f.game());
-    const Tree before = treeOf(f.vek());
-    StopAt stop(cancelAt);
-    if (cancelAt >= 0)
-        s->setProgress(&stop);
-    const QString path = archive("existing.zip", "zip", filesOf({"A-One/a", "A-One/b", "A-One/c"}));
-
-    const ImportArchive::Outcome o = s->contentImport().run(path);
-    QCOMPARE(o.result == Result::Imported, replaced);
-    QCOMPARE(treeOf(f.game()), game);
-    if (replaced) {
-        QCOMPARE(TestFolders::read(f.vek() + "/A-One", "a"), bytesFor("A-One/a"));
-        QVERIFY(!TestFolders::exists(f.vek() + "/A-One", "old.dat"));
-    } else {
-        QCOMPARE(treeOf(f.vek()), before);
-        QVERIFY(!prompt.shown.isEmpty());
-    }
-    // Asked only where replacing was possible at all.
-    const bool asked = std::any_of(prompt.shown.cbegin(), prompt.shown.cend(), [](const auto &m) {
-        return m.buttons == Prompt::Buttons::OkCancel;
-    });
-    QCOMPARE(asked, !loaded);
-    QVERIFY(noStaging(f.vek()));
-    QCOMPARE(s->Unigrid.row(s->Unigrid.find("A-One")).loaded, loaded);
-}
-
-void TestImport::listedAtOnce() {
-    TestFolders f;
-    TestFolders::write(f.vek() + "/A-One", "shared.tpc", "one");
-    ScriptedPrompt prompt;
-    auto s = openSelector(f, prompt);
-    QVERIFY(s->loadFiles().click(s->Unigrid.find("A-One")));
-    const QString path =
-        archive("new.7z", "7z", {{"G-New/shared.tpc", "new"}, {"A-05 Red/r.tpc", "red"}});
-
-    QCOMPARE(s->contentImport().run(path).result, Result::Imported);
-    const int row = s->Unigrid.find("G-New");
-    QVERIFY(row > 0);
-    QVERIFY(!s->Unigrid.row(row).loaded);
-    QVERIFY(s->SK1.find("A-05 Red") > 0);
-    QVERIFY(s->Unigrid.row(s->Unigrid.find("A-One")).loaded);
-    // The conflicts preview knows the new folder at once.
-    QStringList lines;
-    QVERIFY(s->loadedFiles().conflictsOf("G-New", &lines));
-    QCOMPARE(lines, QStringList{"shared.tpc\tA-One"});
-    QCOMPARE(s->Status, "Imported \"Skinfolder/A-05 Red\", \"G-New\" from new.7z: 2 files, not "
-                        "loaded.");
-}
-
-void TestImport::leftoverAtStart_data() {
-    QTest::addColumn<QString>("hidden");    // the hidden folder's name
-    QTest::addColumn<QStringList>("files"); // in it: "path=bytes"
-    QTest::addColumn<bool>("kept");         // left as it is, and the player told
-
-    QTest::newRow("unpacking cut short") << ".vek-import-a1" << QStringList{"0/a.dat=a"} << false;
-    QTest::newRow("a removal cut short") << ".vek-imported-a1" << QStringList{"old-0/x=x"} << false;
-    QTest::newRow("a folder set aside, its plan lost")
-        << ".vek-import-a1" << QStringList{"old-0/own.dat=own"} << true;
-    QTest::newRow("a plan naming a place outside")
-        << ".vek-import-a1" << QStringList{"plan=made\t\r\n0\t../A-One\t\r\n", "0/a=a"} << true;
-    QTest::newRow("a plan of another kind")
-        << ".vek-import-a1" << QStringList{"plan=A-One\tA-One\r\n", "old-0/own.dat=own"} << true;
-}
-
-void TestImport::leftoverAtStart() {
-    QFETCH(QString, hidden);
-    QFETCH(QStringList, files);
-    QFETCH(bool, kept);
-    TestFolders f;
-    TestFolders::write(f.vek() + "/A-One", "one.dat", "one");
-    const Tree before = treeOf(f.vek());
-    for (const QString &file : files)
-        TestFolders::write(f.vek() + "/" + hidden, file.section('=', 0, 0),
-                           file.section('=', 1).toUtf8());
-    const Tree planted = treeOf(f.vek());
-    ScriptedPrompt prompt;
-    auto s = openSelector(f, prompt);
-    Tree now = treeOf(f.vek());
-    // What the start writes of its own (ledgers, the stores) is not the import's.
-    now.removeIf([&](const auto &it) { return !planted.contains(it.key()); });
-    QCOMPARE(now, kept ? planted : before);
-    const bool told = std::any_of(prompt.shown.cbegin(), prompt.shown.cend(),
-                                  [&](const auto &m) { return m.text.contains(hidden); });
-    QCOMPARE(told, kept);
-    QVERIFY(s->Unigrid.find(hidden) == 0);
-}
 
 QTEST_GUILESS_MAIN(TestImport)
 #include "tst_import.moc"
