@@ -78,8 +78,10 @@ VEKForm::VEKForm(Selector &selector, QWidget *parent) : QWidget(parent), selecto
     // The file a move is on, at the pace the dialog keeps.
     connect(progress, &ProgressWindow::captionDue, this, &QWidget::setWindowTitle);
 
-    // The engine's page is the page shown: the player's choice of tab is recorded there,
-    // so a refresh after an action shows the page the player was on.
+    // The engine's page is the page shown: the player's choice of tab is recorded there, and
+    // only a whole refresh (after the load sequence) turns to the engine's page. An action
+    // never does: turning the page can move the focus onto a list that acts at once (the
+    // script list shows its first script), before this records the new page.
     connect(SSTab1, &QTabWidget::currentChanged, this, [this](int index) {
         if (index >= 0)
             selector_.CurrentPage = index;
@@ -208,6 +210,8 @@ void VEKForm::rescanFolders() {
 void VEKForm::refresh() {
     pending_ = Change::Everything;
     showChanges();
+    if (selector_.CurrentPage >= 0)
+        SSTab1->setCurrentIndex(selector_.CurrentPage);
 }
 
 void VEKForm::showChanges() {
@@ -227,8 +231,6 @@ void VEKForm::showChanges() {
         autoscripts->refresh();
     if (what.testFlag(Change::Fuel))
         fuel->refresh();
-    if (selector_.CurrentPage >= 0)
-        SSTab1->setCurrentIndex(selector_.CurrentPage);
 }
 
 namespace {
@@ -253,7 +255,7 @@ void VEKForm::dropEvent(QDropEvent *event) {
         return;
     event->acceptProposedAction();
     // The new rows are shown where they are: on the page "Load Files".
-    selector_.CurrentPage = int(Selector::Pages.indexOf(QStringLiteral("Load Files")));
+    SSTab1->setCurrentWidget(loadFiles);
     for (const QString &archive : archives)
         loadFiles->addContent(archive);
 }

@@ -35,7 +35,7 @@ public:
     /// chose, or "General" after the load sequence).
     void refresh();
     /// After a player's action: shows again only what the engine said may have changed since
-    /// the last look (`Selector::changed`), on the engine's page.
+    /// the last look (`Selector::changed`), on the page the player is on.
     void showChanges();
 
     Selector &selector() { return selector_; }

@@ -23,6 +23,22 @@
 #include <QTimer>
 
 namespace {
+/// The widget with the keyboard focus, by its name or, unnamed, by its class and its named
+/// parent's name.
+QString focusName() {
+    const QWidget *w = QApplication::focusWidget();
+    if (!w)
+        return QStringLiteral("(none)");
+    if (!w->objectName().isEmpty())
+        return w->objectName();
+    const QWidget *named = w->parentWidget();
+    while (named && named->objectName().isEmpty())
+        named = named->parentWidget();
+    return QStringLiteral("a %1 in %2")
+        .arg(QString::fromLatin1(w->metaObject()->className()),
+             named ? named->objectName() : QStringLiteral("(none)"));
+}
+
 bool pressKey(const QString &step) {
     static const QHash<QString, Qt::Key> keys = {
         {"tab", Qt::Key_Tab},     {"down", Qt::Key_Down},      {"up", Qt::Key_Up},
@@ -127,8 +143,7 @@ int main(int argc, char *argv[]) {
         form->grab().save(
             QStringLiteral("%1-%2-%3.png").arg(prefix).arg(i - 2, 2, 10, QChar('0')).arg(name));
         err << i - 2 << ' ' << step << ": page \""
-            << form->SSTab1->tabText(form->SSTab1->currentIndex()) << "\", focus "
-            << (QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString())
+            << form->SSTab1->tabText(form->SSTab1->currentIndex()) << "\", focus " << focusName()
             << "\n";
     }
     return 0;

@@ -18,6 +18,7 @@
 #include "LoadFilesPage.h"
 #include "LoadedFiles.h"
 #include "LoadedList.h"
+#include "LoadedPage.h"
 #include "PictureBox.h"
 #include "Planes.h"
 #include "PlanesSkinsPage.h"
@@ -735,8 +736,16 @@ void TestWindows::keysDoWhatThePointerDoes() {
     form->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(form));
 
-    form->SSTab1->setCurrentWidget(form->autoscripts);
+    // The next page from a button: the focus moves onto the new page's script list, whose
+    // first script is shown then, and the window stays on the page the player turned to.
     QListWidget *scripts = form->autoscripts->File10;
+    form->SSTab1->setCurrentWidget(form->loaded);
+    form->loaded->CheckLoadedFiles->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(form->loaded->CheckLoadedFiles, Qt::Key_Tab, Qt::ControlModifier);
+    QCOMPARE(form->SSTab1->currentWidget(), form->autoscripts);
+    QCOMPARE(QApplication::focusWidget(), scripts);
+    QCOMPARE(s.autoscripts().File10Index, 0);
+
     QVERIFY(scripts->count() >= 2);
     QTest::mouseClick(scripts->viewport(), Qt::LeftButton, {},
                       scripts->visualItemRect(scripts->item(0)).center());
