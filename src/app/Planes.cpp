@@ -213,7 +213,7 @@ bool Planes::click(int row) {
 }
 
 bool Planes::fuelClick(int row, int column) {
-    s_.touch(Change::Fuel);
+    s_.touch(Change::Fuel | Change::Status);
     if (row < 1 || row > s_.Fuel.rows.size() || column < FuelGrid::FirstColumn ||
         column > FuelGrid::LastColumn)
         return false;
@@ -233,6 +233,9 @@ bool Planes::fuelClick(int row, int column) {
         return false;
     }
     r.chosenColumn = column;
+    s_.setStatus(QStringLiteral("Set the fuel of %1 to %2 (%3).")
+                     .arg(r.name.trimmed(), FuelGrid::header(column))
+                     .arg(FuelGrid::value(r.full, column)));
     return true;
 }
 

@@ -119,7 +119,7 @@ private Q_SLOTS:
                               << (Change::Slots | Change::Skins | Change::Ledger |
                                   Change::Autoscripts | Change::Status);
         QTest::newRow("fuel") << lateWar << Step([](Selector &s) { s.planes().fuelClick(3, 10); })
-                              << Changes(Change::Fuel);
+                              << (Change::Fuel | Change::Status);
         QTest::newRow("skin") << nothing << Step([](Selector &s) {
             s.skins().activate(1);
         }) << (Change::Skins | Change::Ledger | Change::Autoscripts | Change::Status);

@@ -827,6 +827,8 @@ void TestWindows::statusLineSaysWhatTheClickDid() {
     QVERIFY(s.loadFiles().click(s.Unigrid.find(QStringLiteral("F-Late war fighters"))));
     QVERIFY(s.planes().click(3));
     QCOMPARE(shown(), QStringLiteral("Swapped Mustang IV into slot A-05 (P51D)."));
+    QVERIFY(s.planes().fuelClick(4, 6));
+    QCOMPARE(shown(), QStringLiteral("Set the fuel of P-47D to 80% (2376)."));
     QVERIFY(s.completeReset().run());
     QCOMPARE(shown(), QStringLiteral("Reset Completely took everything out."));
     // A click that fails says so, and its message box says why: a read-only game file the
