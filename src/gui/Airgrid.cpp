@@ -40,12 +40,14 @@ Airgrid::Airgrid(Selector &selector, QWidget *parent)
     setWindowTitle(QStringLiteral("Online Planes.dat binary editor"));
 
     List1 = new QListWidget(this);
+    List1->setAccessibleName(QStringLiteral("Aircraft"));
     List1->setObjectName(QStringLiteral("List1"));
     List1->addItems(RecordEditor::AircraftNames);
     List1->setMaximumWidth(140);
 
     model_ = new RecordGridModel(editor_, this);
     G1 = new FlexGrid(QStringLiteral("G1"), this);
+    G1->setAccessibleName(QStringLiteral("Bytes of the aircraft's record in planes.dat"));
     G1->setModel(model_);
     G1->verticalHeader()->setDefaultSectionSize(twipsToPixels(this, 240) + 4);
     // The classic widths, or wider where the desktop font needs room for a position of

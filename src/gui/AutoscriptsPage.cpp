@@ -29,10 +29,12 @@ AutoscriptsPage::AutoscriptsPage(Selector &selector, QWidget *parent)
     Frame3 = new QGroupBox(Autoscripts::Frame3, this);
     Frame3->setObjectName(QStringLiteral("Frame3"));
     File10 = new QListWidget(Frame3);
+    File10->setAccessibleName(QStringLiteral("Autoscripts"));
     File10->setObjectName(QStringLiteral("File10"));
     Label13 = new QLabel(Autoscripts::Label13, Frame3);
     Label13->setObjectName(QStringLiteral("Label13"));
     List2 = new QListWidget(Frame3);
+    List2->setAccessibleName(QStringLiteral("Contents of selected Autoscript"));
     List2->setObjectName(QStringLiteral("List2"));
     Command6 = new QPushButton(Autoscripts::Command6Caption, Frame3);
     Command6->setObjectName(QStringLiteral("Command6"));

@@ -4,9 +4,9 @@
 #include "FeatureGridModel.h"
 #include "FlexGrid.h"
 #include "KeyboardFeatures.h"
+#include "Options.h"
 #include "PictureBox.h"
 #include "Selector.h"
-#include "Options.h"
 #include "Twips.h"
 
 #include <QCheckBox>
@@ -38,6 +38,7 @@ FeaturesBox::FeaturesBox(Selector &selector, QWidget *parent)
 
     model_ = new FeatureGridModel(selector.features().G7, this);
     G7 = new FlexGrid(QStringLiteral("G7"), this);
+    G7->setAccessibleName(QStringLiteral("Features which can be disabled"));
     G7->setModel(model_);
     // The grid's cells have no colours of their own: the current row shows as selected.
     G7->setSelectionBehavior(QAbstractItemView::SelectRows);

@@ -35,11 +35,13 @@ Form2::Form2(Locator &locator, QWidget *parent) : QWidget(parent), locator_(loca
 
     Drive1 = new QComboBox(this);
     Drive1->setObjectName(QStringLiteral("Drive1"));
+    Drive1->setAccessibleName(QStringLiteral("Drive"));
     for (const QFileInfo &drive : QDir::drives())
         Drive1->addItem(QDir::toNativeSeparators(drive.absolutePath()), drive.absolutePath());
 
     Dir1 = new FolderListBox(this);
     Dir1->setObjectName(QStringLiteral("Dir1"));
+    Dir1->setAccessibleName(QStringLiteral("Folders"));
 
     Option1[0] = new QRadioButton(QStringLiteral("VEK Folder"), this);
     Option1[0]->setObjectName(QStringLiteral("Option1(0)"));

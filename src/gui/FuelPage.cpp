@@ -15,6 +15,7 @@ FuelPage::FuelPage(Selector &selector, QWidget *parent) : QWidget(parent), selec
     setObjectName(QStringLiteral("Fuel"));
     model_ = new FuelGridModel(selector.Fuel, this);
     Fuel = new FlexGrid(QStringLiteral("Fuel"), this);
+    Fuel->setAccessibleName(QStringLiteral("Fuel loads"));
     Fuel->setModel(model_);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(Fuel);

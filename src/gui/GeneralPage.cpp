@@ -8,10 +8,10 @@
 #include "IniOptions.h"
 #include "MusicBox.h"
 #include "Niteform.h"
+#include "Options.h"
 #include "PictureBox.h"
 #include "Questions.h"
 #include "Selector.h"
-#include "Options.h"
 #include "WindowCommands.h"
 
 #include <QButtonGroup>

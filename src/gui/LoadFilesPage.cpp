@@ -32,6 +32,7 @@ LoadFilesPage::LoadFilesPage(Selector &selector, QWidget *parent)
     setObjectName(QStringLiteral("Load Files"));
 
     List3 = new QListWidget(this);
+    List3->setAccessibleName(QStringLiteral("Groups"));
     List3->setObjectName(QStringLiteral("List3"));
     List3->setMaximumWidth(220);
     // The pointer moves over the list's viewport, not over the list itself.
@@ -46,6 +47,7 @@ LoadFilesPage::LoadFilesPage(Selector &selector, QWidget *parent)
     instruction = new QLabel(LoadGrid::Instruction, LoadFrame);
     model_ = new LoadGridModel(selector.Unigrid, this);
     Unigrid = new FlexGrid(QStringLiteral("Unigrid"), LoadFrame);
+    Unigrid->setAccessibleName(QStringLiteral("Content folders"));
     Unigrid->setModel(model_);
     Unigrid->setKeyColumn(1);
     Unigrid->setMouseTracking(true);

@@ -65,6 +65,7 @@ LoadedPage::LoadedPage(Selector &selector, QWidget *parent) : QWidget(parent), s
     ConflictsFrame =
         new QGroupBox(QStringLiteral("Files more than one loaded folder carries"), this);
     Conflicts = new QTableWidget(0, 3, ConflictsFrame);
+    Conflicts->setAccessibleName(QStringLiteral("Files more than one loaded folder carries"));
     Conflicts->setObjectName(QStringLiteral("Conflicts"));
     Conflicts->setHorizontalHeaderLabels({QStringLiteral("File"), QStringLiteral("In the game now"),
                                           QStringLiteral("Also carried by")});

@@ -25,11 +25,13 @@ PlanesSkinsPage::PlanesSkinsPage(Selector &selector, QWidget *parent)
     setObjectName(QStringLiteral("Planes and Skins"));
 
     List1 = new QListWidget(this);
+    List1->setAccessibleName(QStringLiteral("Aircraft slots"));
     List1->setObjectName(QStringLiteral("List1"));
     List1->setMaximumWidth(160);
 
     skinModel_ = new SkinGridModel(selector.SK1, this);
     SK1 = new FlexGrid(QStringLiteral("SK1"), this);
+    SK1->setAccessibleName(QStringLiteral("Skins"));
     SK1->setModel(skinModel_);
     SK1->setKeyColumn(0);
     // A click shows a skin; a double-click, Enter or Space loads or unloads it.
@@ -48,6 +50,7 @@ PlanesSkinsPage::PlanesSkinsPage(Selector &selector, QWidget *parent)
     Frame6->setObjectName(QStringLiteral("Frame6"));
     model_ = new SlotGridModel(selector.G1, this);
     G1 = new FlexGrid(QStringLiteral("G1"), Frame6);
+    G1->setAccessibleName(QStringLiteral("Alternative Planes"));
     G1->setModel(model_);
     G1->setMouseTracking(true);
     G1->viewport()->installEventFilter(this);

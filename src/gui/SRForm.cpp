@@ -28,6 +28,7 @@ SRForm::SRForm(Selector &selector, QWidget *parent)
 
     bytes_ = new ByteViewModel(editor_, this);
     SFG1 = new FlexGrid(QStringLiteral("SFG1"), this);
+    SFG1->setAccessibleName(QStringLiteral("Bytes of the string file"));
     SFG1->setModel(bytes_);
     SFG1->horizontalHeader()->hide();
     // Every column has the same width, so the header never measures 100 000 of them.
@@ -40,6 +41,7 @@ SRForm::SRForm(Selector &selector, QWidget *parent)
 
     strings_ = new StringListModel(editor_, this);
     SFG2 = new FlexGrid(QStringLiteral("SFG2"), this);
+    SFG2->setAccessibleName(QStringLiteral("Strings of the string file"));
     SFG2->setModel(strings_);
     SFG2->horizontalHeader()->hide();
     SFG2->horizontalHeader()->setStretchLastSection(true);
@@ -48,6 +50,7 @@ SRForm::SRForm(Selector &selector, QWidget *parent)
     SFG2->installEventFilter(this);
 
     SRText = new QLineEdit(this);
+    SRText->setAccessibleName(QStringLiteral("Text of the row"));
     SRText->setObjectName(QStringLiteral("SRText"));
     auto button = [this](const char *name, const QString &caption) {
         auto *b = new QPushButton(caption, this);

@@ -42,6 +42,7 @@ VEKForm::VEKForm(Selector &selector, QWidget *parent) : QWidget(parent), selecto
     setAcceptDrops(true);
 
     SSTab1 = new QTabWidget(this);
+    SSTab1->setAccessibleName(QStringLiteral("Pages"));
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
     general = new GeneralPage(selector, SSTab1);
     loadFiles = new LoadFilesPage(selector, SSTab1);

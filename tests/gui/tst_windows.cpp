@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "Airgrid.h"
 #include "Autoscripts.h"
 #include "AutoscriptsPage.h"
 #include "ClickableLabel.h"
@@ -23,6 +24,7 @@
 #include "Planes.h"
 #include "PlanesSkinsPage.h"
 #include "ProgressWindow.h"
+#include "SRForm.h"
 #include "ScriptedPrompt.h"
 #include "Selector.h"
 #include "SelectorWindows.h"
@@ -30,6 +32,7 @@
 #include "TestFolders.h"
 #include "VEKForm.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QBuffer>
 #include <QFile>
@@ -96,6 +99,20 @@ double textContrast(const QImage &picture) {
     return best;
 }
 
+/// The controls of a window (side windows included) that the keyboard reaches but a screen
+/// reader would have no name for.
+QStringList unnamedControls(const QWidget *window) {
+    QStringList unnamed;
+    for (QWidget *w : window->findChildren<QWidget *>()) {
+        if (!(w->focusPolicy() & Qt::TabFocus) || w->isHidden())
+            continue;
+        const QAccessibleInterface *a = QAccessible::queryAccessibleInterface(w);
+        if (!a || a->text(QAccessible::Name).trimmed().isEmpty())
+            unnamed << w->objectName();
+    }
+    return unnamed;
+}
+
 QPalette darkPalette() {
     QPalette p;
     const QColor window(53, 53, 53), base(36, 36, 36), text(238, 238, 236);
@@ -133,6 +150,7 @@ private Q_SLOTS:
     void namesFitAfterASlotFilter();
     void keysDoWhatThePointerDoes();
     void statusLineSaysWhatTheClickDid();
+    void everyControlHasAName();
     void foldersAddedOrRemovedShowWithoutARestart();
     void colouredTextReads_data();
     void colouredTextReads();
@@ -163,6 +181,7 @@ void TestWindows::locatorShowsItsControlsAndOkOpensTheMainWindow() {
     auto *vekOption = form->findChild<QRadioButton *>(QStringLiteral("Option1(0)"));
     auto *eawOption = form->findChild<QRadioButton *>(QStringLiteral("Option1(1)"));
     QVERIFY(vekOption && eawOption);
+    QCOMPARE(unnamedControls(form).join(','), QString());
     QCOMPARE(vekOption->text(), QStringLiteral("VEK Folder"));
     QCOMPARE(eawOption->text(), QStringLiteral("EAW Folder"));
     QVERIFY(vekOption->isChecked());
@@ -841,6 +860,17 @@ void TestWindows::statusLineSaysWhatTheClickDid() {
     QVERIFY(QFile::setPermissions(demo.f.game() + "/" + blocked, QFileDevice::ReadOwner));
     QVERIFY(!s.loadFiles().click(s.Unigrid.find(desert)));
     QCOMPARE(shown(), QStringLiteral("Loading \"%1\" did not work: see the message.").arg(desert));
+}
+
+// A screen reader names each control the keyboard reaches: buttons and boxes by their
+// captions, lists and grids by a name of their own.
+void TestWindows::everyControlHasAName() {
+    DemoWindows demo;
+    QVERIFY(demo.start());
+    VEKForm *form = demo.windows.vekForm();
+    form->openAirgrid();
+    form->openStringEditor();
+    QCOMPARE(unnamedControls(form).join(','), QString());
 }
 
 // A folder copied into the VEK folder, or taken away, shows in the grids without a restart;
