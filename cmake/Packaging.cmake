@@ -21,6 +21,18 @@ try them on.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/package)
 set(CPACK_STRIP_FILES ON)
+# A stripped program keeps the compiler's version line in its .comment section, which is
+# never loaded; distributions take it out with the symbols. These rules run after the
+# programs' own install rules, so the section goes after the strip.
+if(CMAKE_OBJCOPY)
+    foreach(program vekselector vekselector-cli vekselector-demo)
+        install(CODE "if(CMAKE_INSTALL_DO_STRIP)
+            execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
+                \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/${program}\"
+                COMMAND_ERROR_IS_FATAL ANY)
+        endif()")
+    endforeach()
+endif()
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
