@@ -276,14 +276,19 @@ void LoadFiles::filter(int index) {
 
 bool LoadFiles::rescan() {
     QList<LoadGrid::Row> fresh;
-    for (const QString &path : FileList::folders(s_.ModFolder())) {
-        const QString name = QFileInfo(path).fileName();
+    const QString mod = s_.ModFolder();
+    const QStringList names = FileList::folderNames(mod);
+    FileList::Index present(names);
+    for (const QString &name : names) {
         if (!LoadGrid::listed(name))
             continue;
-        fresh.append(LoadGrid::Row{path, name});
+        fresh.append(LoadGrid::Row{FileList::join(mod, name), name});
         // A new mission folder gets its campaign store, as the catalogue gives one.
-        if (const QString store = LoadGrid::storeOf(name); !store.isEmpty())
-            FileOps::EnsureFolder(FileList::resolveFolder(s_.ModFolder(), store));
+        if (const QString store = LoadGrid::storeOf(name);
+            !store.isEmpty() && present.find(store).isEmpty()) {
+            FileOps::EnsureFolder(FileList::join(mod, store));
+            present.add(store);
+        }
     }
     if (!rescanRows(s_.Unigrid.rows, fresh))
         return false;

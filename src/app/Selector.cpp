@@ -31,6 +31,7 @@
 #include "TextFile.h"
 #include "WindowCommands.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
@@ -109,11 +110,19 @@ QList<Selector::LoadStep> Selector::loadSteps() {
              IniOptions::ReadIniOptions(folders().GameFolder, ini, &problems);
              reporter_.tell(problems);
          }},
-        {16, "content catalogue", [this] { buildCatalogue(); }},
+        {16, "content catalogue",
+         [this] {
+             modListed_ = listingStamp(folders().ModFolder);
+             buildCatalogue();
+         }},
         // Step 17 pointed a folder list at the skin folder for step 19; the skin grid finds
         // the folder itself.
         {18, "slot filter list", [this] { List1 = Slots::filterEntries(); }},
-        {19, "skin grid", [this] { skins_->fill(); }},
+        {19, "skin grid",
+         [this] {
+             skinsListed_ = listingStamp(skinFolder());
+             skins_->fill();
+         }},
         {20, "re-load what FoldersLoaded.txt records",
          [this] {
              reloadLoadedList();
@@ -143,7 +152,16 @@ QList<Selector::LoadStep> Selector::loadSteps() {
         // The folders the sequence made after its catalogue (the campaign stores, C-Default,
         // Interchange) are rows from the first start, as on every later one: a folder watcher's
         // first look then moves no row under the pointer.
-        {36, "read the folders again", [this] { rescan(); }},
+        // What the sequence made since the listings (C-Default, Interchange, a campaign's
+        // store) becomes a row now, not at the next start; a folder unchanged since its
+        // listing is not read a second time.
+        {36, "read the folders again",
+         [this] {
+             if (listingStamp(folders().ModFolder) != modListed_ || modListed_ < 0)
+                 loadFiles_->rescan();
+             if (listingStamp(skinFolder()) != skinsListed_ || skinsListed_ < 0)
+                 skins_->rescan();
+         }},
     };
 }
 

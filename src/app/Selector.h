@@ -111,6 +111,9 @@ private:
 
     Reporter reporter_;
     QString rememberedCaption_;
+    /// The VEK folder's and the skin folder's `listingStamp` as the load sequence listed them.
+    qint64 modListed_ = -1;
+    qint64 skinsListed_ = -1;
     // In the order they are made: each part is given the parts below it that it uses.
     std::unique_ptr<LoadedFiles> loadedFiles_;
     std::unique_ptr<LoadedList> loadedList_;

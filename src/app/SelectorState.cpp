@@ -3,8 +3,29 @@
 
 #include "FileList.h"
 
+#include <QDateTime>
+#include <QFileInfo>
+
 QString SelectorState::skinFolder() const {
-    return FileList::resolveFolder(ModFolder(), SkinGrid::Folder);
+    // A skin folder under its usual name answers by one status query; any other answer
+    // (another case, or none) stands while the VEK folder has not changed since.
+    const QString usual = FileList::join(ModFolder(), SkinGrid::Folder);
+    if (skinFolder_ == usual && QFileInfo(usual).isDir())
+        return skinFolder_;
+    const qint64 stamp = listingStamp(ModFolder());
+    if (skinFolder_.isEmpty() || stamp < 0 || stamp != skinFolderStamp_) {
+        skinFolder_ = FileList::resolveFolder(ModFolder(), SkinGrid::Folder);
+        skinFolderStamp_ = stamp;
+    }
+    return skinFolder_;
+}
+
+qint64 SelectorState::listingStamp(const QString &folder) {
+    const QDateTime changed = QFileInfo(folder).lastModified();
+    if (!changed.isValid())
+        return -1;
+    const qint64 stamp = changed.toMSecsSinceEpoch();
+    return QDateTime::currentMSecsSinceEpoch() - stamp >= 2000 ? stamp : -1;
 }
 
 void SelectorState::clickStatus(bool ok, bool unloading, const QString &what, int files,

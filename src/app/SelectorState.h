@@ -42,6 +42,10 @@ struct SelectorState {
     const QString &ModFolder() const { return folders_.ModFolder; }
     /// The VEK folder's skin folder ("Skinfolder", in any case).
     QString skinFolder() const;
+    /// When `folder` last changed, in milliseconds, or -1 when that is unknown or too recent
+    /// to tell a later change by: a folder changed in the last two seconds may change again
+    /// within the same tick of the file system's clock, and keep its time.
+    static qint64 listingStamp(const QString &folder);
 
     /// An operation says what it may change (a load: the load grid, the aircraft, the fuel);
     /// the selector passes it on to the front ends.
@@ -91,4 +95,9 @@ struct SelectorState {
 
 private:
     Folders folders_;
+    // The skin folder as last looked up, and the VEK folder's stamp then: looked up many
+    // times while the window loads, it is read from the VEK folder's listing only when that
+    // may have changed.
+    mutable QString skinFolder_;
+    mutable qint64 skinFolderStamp_ = -1;
 };

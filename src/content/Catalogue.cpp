@@ -7,7 +7,6 @@
 #include "Text8.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 namespace {
 void ensure(const QString &path, QStringList *problems) {
@@ -32,24 +31,33 @@ void Catalogue::build(const QString &modFolder, const QString &gameFolder, LoadG
                       const QList<QByteArray> &loadedList, QStringList *problems) {
     grid.rows.clear();
     grid.hint = LoadGrid::AllAvailable;
-    for (const QString &path : FileList::folders(modFolder)) {
-        const QString name = QFileInfo(path).fileName();
+    const QStringList names = FileList::folderNames(modFolder);
+    grid.rows.reserve(names.size());
+    for (const QString &name : names)
         if (LoadGrid::listed(name))
-            grid.rows.append(LoadGrid::Row{path, name});
-    }
-    for (const LoadGrid::Row &row : grid.rows) {
-        const QString store = LoadGrid::storeOf(row.name);
-        if (!store.isEmpty())
-            ensure(FileList::resolveFolder(modFolder, store), problems);
-    }
-    const QString cDefault = FileList::resolveFolder(modFolder, QStringLiteral("C-Default"));
+            grid.rows.append(LoadGrid::Row{FileList::join(modFolder, name), name});
+    // Every store is looked up in this one listing: a VEK folder of thousands of mission
+    // folders is not read again for each.
+    FileList::Index present(names);
+    const auto made = [&](const QString &name) {
+        const QString found = present.find(name);
+        if (!found.isEmpty())
+            return FileList::join(modFolder, found);
+        const QString path = FileList::join(modFolder, name);
+        ensure(path, problems);
+        present.add(name);
+        return path;
+    };
+    for (const LoadGrid::Row &row : std::as_const(grid.rows))
+        if (const QString store = LoadGrid::storeOf(row.name); !store.isEmpty())
+            made(store);
+    const QString cDefault = made(QStringLiteral("C-Default"));
     const QString savedata = FileList::resolveFolder(gameFolder, QStringLiteral("Savedata"));
-    ensure(cDefault, problems);
     ensure(savedata, problems);
     if (recordedMission(grid, loadedList).isEmpty() && FolderMoves::hasFiles(savedata)) {
         QString error;
         if (!FolderMoves::moveAllKeeping(savedata, cDefault, &error))
             problems->append(error);
     }
-    ensure(FileList::resolveFolder(modFolder, QStringLiteral("Interchange")), problems);
+    made(QStringLiteral("Interchange"));
 }

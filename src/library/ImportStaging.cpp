@@ -5,6 +5,7 @@
 #include "FileHook.h"
 #include "FileList.h"
 #include "FileOps.h"
+#include "FolderScan.h"
 
 #include <QDir>
 #include <QFile>
@@ -254,10 +255,17 @@ bool ImportStaging::undo(const QString &modFolder, const QString &staging, QStri
 
 QStringList ImportStaging::recover(const QString &modFolder) {
     QStringList problems;
-    for (const QString &path : FileList::folders(modFolder)) {
-        const QString name = QFileInfo(path).fileName();
+    // Both kinds of leftover begin with what the two prefixes share.
+    QString common = Prefix;
+    while (!Over.startsWith(common))
+        common.chop(1);
+    QStringList names;
+    FolderScan::foldersWithPrefix(modFolder, common, &names, nullptr);
+    FileList::sortNames(names);
+    for (const QString &name : std::as_const(names)) {
         if (!name.startsWith(Prefix) && !name.startsWith(Over))
             continue;
+        const QString path = FileList::join(modFolder, name);
         QString error;
         if (name.startsWith(Over)) {
             if (!removeOver(modFolder, path, &error))

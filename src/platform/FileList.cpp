@@ -101,9 +101,30 @@ QStringList FileList::files(const QString &folder, const QString &patterns) {
     return names;
 }
 
-QStringList FileList::folders(const QString &folder) {
+QStringList FileList::folderNames(const QString &folder) {
     QStringList names = entries(folder, true);
     sortNames(names);
+    return names;
+}
+
+QString FileList::Index::find(const QString &name) const {
+    // The listing is ordered by the folded name first, so the names equal to `name` without
+    // regard to case stand together, the first of them where the search lands.
+    const QString key = fold(name);
+    auto it = std::lower_bound(names_.cbegin(), names_.cend(), key,
+                               [](const QString &n, const QString &k) { return fold(n) < k; });
+    QString first;
+    for (; it != names_.cend() && fold(*it) == key; ++it) {
+        if (*it == name)
+            return name;
+        if (first.isEmpty())
+            first = *it;
+    }
+    return first.isEmpty() ? findIn(added_, name) : first;
+}
+
+QStringList FileList::folders(const QString &folder) {
+    const QStringList names = folderNames(folder);
     QStringList paths;
     paths.reserve(names.size());
     for (const QString &n : names)

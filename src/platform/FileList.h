@@ -17,6 +17,8 @@ public:
 
     /// Full paths of the direct subfolders of `folder`, sorted by name without regard to case.
     static QStringList folders(const QString &folder);
+    /// The names of those subfolders, in the same order.
+    static QStringList folderNames(const QString &folder);
 
     /// The name under which `name` is present in `folder`, compared without regard to case;
     /// empty when absent. Where several names differ only in case, the exact one wins, then
@@ -47,4 +49,20 @@ public:
 
     /// Case-insensitive name order, ties broken by the exact bytes so the order is total.
     static void sortNames(QStringList &names);
+
+    /// One listing's names, for many lookups without reading the folder again: each lookup
+    /// answers what `findIn` answers on the listing, by a binary search of its order.
+    class Index {
+    public:
+        /// `names` in `sortNames`'s order, as the listings give them.
+        explicit Index(const QStringList &names) : names_(names) {}
+        /// The exact name, else the first listed that differs only in case; empty when absent.
+        QString find(const QString &name) const;
+        /// A name made in the folder since the listing.
+        void add(const QString &name) { added_.append(name); }
+
+    private:
+        QStringList names_;
+        QStringList added_;
+    };
 };

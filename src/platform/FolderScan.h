@@ -34,6 +34,11 @@ public:
     static bool withPrefix(const QString &folder, const QString &prefix, QStringList *rests,
                            QString *error);
 
+    /// The names of the folders of `folder` that begin with `prefix`. Only those become
+    /// strings: a VEK folder may hold ten thousand folders.
+    static bool foldersWithPrefix(const QString &folder, const QString &prefix, QStringList *names,
+                                  QString *error);
+
     /// The message for a folder that could not be read.
     static QString unreadable(const QString &folder, const QString &reason);
 };

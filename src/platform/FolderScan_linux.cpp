@@ -85,6 +85,18 @@ bool FolderScan::collect(const QString &folder, const QHash<QByteArray, qsizetyp
     });
 }
 
+bool FolderScan::foldersWithPrefix(const QString &folder, const QString &prefix, QStringList *names,
+                                   QString *error) {
+    names->clear();
+    const QByteArray bytes = QFile::encodeName(prefix);
+    const size_t length = size_t(bytes.size());
+    return readFolder(folder, error, [&](int fd, const dirent *entry) {
+        if (std::strncmp(entry->d_name, bytes.constData(), length) == 0 &&
+            !isDotOrDotDot(entry->d_name) && isOfKind(fd, entry, Kind::Folders))
+            names->append(QFile::decodeName(entry->d_name));
+    });
+}
+
 bool FolderScan::withPrefix(const QString &folder, const QString &prefix, QStringList *rests,
                             QString *error) {
     rests->clear();

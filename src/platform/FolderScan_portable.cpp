@@ -47,6 +47,14 @@ bool FolderScan::collect(const QString &folder, const QHash<QByteArray, qsizetyp
     return true;
 }
 
+bool FolderScan::foldersWithPrefix(const QString &folder, const QString &prefix, QStringList *names,
+                                   QString *error) {
+    if (!FolderScan::names(folder, Kind::Folders, names, error))
+        return false;
+    names->removeIf([&prefix](const QString &n) { return !n.startsWith(prefix); });
+    return true;
+}
+
 bool FolderScan::withPrefix(const QString &folder, const QString &prefix, QStringList *rests,
                             QString *error) {
     rests->clear();

@@ -153,6 +153,12 @@ private slots:
             {"a folder is no file", "", "Pnames.str", "pnames.str", ""},
             {"a folder of the exact name is no file", "PNAMES.STR", "pnames.str", "pnames.str",
              "PNAMES.STR"},
+            {"among many, other case", "Alpha;beta;CHARLIE;delta;Echo;foxtrot;golf;Hotel", "",
+             "charlie", "CHARLIE"},
+            {"three cases, none exact", "m.dat;N.DAT;n.Dat;n.dat;o.dat", "", "N.dat", "N.DAT"},
+            {"three cases, one exact", "m.dat;N.DAT;n.Dat;n.dat;o.dat", "", "n.Dat", "n.Dat"},
+            {"beyond ASCII", "Zeta;Ärger.txt;ärger.txt;Œuvre", "", "ÄRGER.TXT", "Ärger.txt"},
+            {"absent between two", "m.dat;o.dat", "", "n.dat", ""},
         };
         for (const auto &r : rows)
             QTest::newRow(r.tag) << names(r.present) << names(r.subfolders) << r.asked
@@ -173,6 +179,10 @@ private slots:
 
         QCOMPARE(FileList::find(dir.path(), asked), expected);
         QCOMPARE(FileList::findIn(FileList::files(dir.path()), asked), expected);
+        FileList::Index index(FileList::files(dir.path()));
+        QCOMPARE(index.find(asked), expected);
+        index.add(QStringLiteral("Made.new"));
+        QCOMPARE(index.find(QStringLiteral("MADE.NEW")), QStringLiteral("Made.new"));
         const QString resolved = FileList::resolve(dir.path(), asked);
         QCOMPARE(resolved, FileList::join(dir.path(), expected.isEmpty() ? asked : expected));
         if (!expected.isEmpty())
