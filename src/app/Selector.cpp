@@ -151,10 +151,8 @@ QList<Selector::LoadStep> Selector::loadSteps() {
         {35, "finish a Reset Completely a crash cut short", [this] { completeReset_->resume(); }},
         // The folders the sequence made after its catalogue (the campaign stores, C-Default,
         // Interchange) are rows from the first start, as on every later one: a folder watcher's
-        // first look then moves no row under the pointer.
-        // What the sequence made since the listings (C-Default, Interchange, a campaign's
-        // store) becomes a row now, not at the next start; a folder unchanged since its
-        // listing is not read a second time.
+        // first look then moves no row under the pointer. A folder unchanged since its listing
+        // is not read a second time.
         {36, "read the folders again",
          [this] {
              if (listingStamp(folders().ModFolder) != modListed_ || modListed_ < 0)
@@ -165,12 +163,11 @@ QList<Selector::LoadStep> Selector::loadSteps() {
     };
 }
 
-bool Selector::rescan() {
+void Selector::rescan() {
     if (journal_->underWay())
-        return false;
-    const bool folders = loadFiles_->rescan();
-    const bool skins = skins_->rescan();
-    return folders || skins;
+        return;
+    loadFiles_->rescan();
+    skins_->rescan();
 }
 
 void Selector::load() {

@@ -62,8 +62,8 @@ public:
     void load();
     /// The VEK folder's content folders and skin folders read again, for folders added or
     /// removed since (`LoadFiles::rescan`, `Skins::rescan`); nothing while an operation is
-    /// under way. Answers whether a row came or went.
-    bool rescan();
+    /// under way.
+    void rescan();
 
     Prompt &prompt() { return reporter_.prompt(); }
 
