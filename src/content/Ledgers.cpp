@@ -9,41 +9,15 @@
 #include <QDir>
 #include <QStringList>
 
+#include <algorithm>
+
 QString Ledgers::unrecordable(const QString &name) {
-    QStringList foreign;
-    bool control = false;
-    for (qsizetype i = 0; i < name.size(); ++i) {
-        const char16_t u = name.at(i).unicode();
-        if (u < 0x20 || u == 0x7F) {
-            control = true;
-            continue;
-        }
-        // Latin-1 letters are their own bytes; only the rest needs the code page's table.
-        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
-            continue;
-        // A character beyond the first plane (most emoji, rarer CJK) is two UTF-16 units.
-        const qsizetype units =
-            QChar::isHighSurrogate(u) && i + 1 < name.size() && name.at(i + 1).isLowSurrogate() ? 2
-                                                                                                : 1;
-        const QString character = name.mid(i, units);
-        i += units - 1;
-        if (Text8::toUnicode(Text8::fromUnicode(character)) != character &&
-            !foreign.contains(character))
-            foreign << character;
-    }
+    const bool control = std::any_of(name.cbegin(), name.cend(), [](QChar c) {
+        return c.unicode() < 0x20 || c.unicode() == 0x7F;
+    });
     QStringList parts;
-    if (!foreign.isEmpty()) {
-        constexpr qsizetype kListed = 8;
-        QStringList quoted;
-        for (qsizetype i = 0; i < qMin(foreign.size(), kListed); ++i)
-            quoted << QLatin1Char('"') + foreign.at(i) + QLatin1Char('"');
-        if (foreign.size() > kListed)
-            quoted << QStringLiteral("and %1 more").arg(foreign.size() - kListed);
-        parts << QStringLiteral("%1 %2 that 8-bit text (Windows-1252) cannot hold")
-                     .arg(foreign.size() == 1 ? QStringLiteral("the character")
-                                              : QStringLiteral("the characters"),
-                          quoted.join(QStringLiteral(", ")));
-    }
+    if (const QString phrase = Text8::foreignPhrase(name); !phrase.isEmpty())
+        parts << phrase;
     if (control)
         parts << QStringLiteral("a control character (a line break or a tab) that would split "
                                 "its line");

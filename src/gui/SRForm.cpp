@@ -97,7 +97,7 @@ SRForm::SRForm(Selector &selector, QWidget *parent)
     connect(Command5, &QPushButton::clicked, this, act([this] { editor_.Command5(); }));
     connect(Command3, &QPushButton::clicked, this, act([this] { editor_.Command3(); }));
     connect(SRText, &QLineEdit::textEdited, this,
-            [this](const QString &text) { editor_.SRText = Text8::fromUnicode(text); });
+            [this](const QString &text) { editor_.setText(text); });
     connect(SFG2->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex &current) { editor_.SFG2Row = current.row(); });
     refresh();

@@ -49,3 +49,36 @@ QByteArray Text8::fromUnicode(const QString &text) {
     }
     return out;
 }
+
+QStringList Text8::foreign(const QString &text) {
+    QStringList found;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t u = text.at(i).unicode();
+        // Latin-1 letters are their own bytes; only the rest needs the code page's table.
+        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
+            continue;
+        const qsizetype units =
+            QChar::isHighSurrogate(u) && i + 1 < text.size() && text.at(i + 1).isLowSurrogate() ? 2
+                                                                                                : 1;
+        const QString character = text.mid(i, units);
+        i += units - 1;
+        if (toUnicode(fromUnicode(character)) != character && !found.contains(character))
+            found << character;
+    }
+    return found;
+}
+
+QString Text8::foreignPhrase(const QString &text) {
+    const QStringList found = foreign(text);
+    if (found.isEmpty())
+        return {};
+    constexpr qsizetype kListed = 8;
+    QStringList quoted;
+    for (qsizetype i = 0; i < qMin(found.size(), kListed); ++i)
+        quoted << QLatin1Char('"') + found.at(i) + QLatin1Char('"');
+    if (found.size() > kListed)
+        quoted << QStringLiteral("and %1 more").arg(found.size() - kListed);
+    return QStringLiteral("%1 %2 that 8-bit text (Windows-1252) cannot hold")
+        .arg(found.size() == 1 ? QStringLiteral("the character") : QStringLiteral("the characters"),
+             quoted.join(QStringLiteral(", ")));
+}

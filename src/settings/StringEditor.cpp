@@ -95,6 +95,14 @@ bool StringEditor::Command5() {
 bool StringEditor::Command9() {
     if (SFG2Row < 0 || SFG2Row >= SFG2.size())
         return false;
+    if (!refusedText_.isEmpty()) {
+        prompt_.fail(QStringLiteral("Could not replace string %1: the text holds %2. Nothing "
+                                    "was changed; type the text with characters the game's "
+                                    "string files can hold.")
+                         .arg(SFG2Row)
+                         .arg(refusedText_));
+        return false;
+    }
     SFG2[SFG2Row] = SRText;
     return true;
 }
@@ -104,6 +112,12 @@ void StringEditor::rightClick(int row) {
         return;
     SFG2Row = row;
     SRText = SFG2.at(row);
+    refusedText_.clear();
+}
+
+void StringEditor::setText(const QString &text) {
+    SRText = Text8::fromUnicode(text);
+    refusedText_ = Text8::foreignPhrase(text);
 }
 
 bool StringEditor::keyPress(int column, int key) {

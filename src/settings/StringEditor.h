@@ -41,6 +41,9 @@ public:
     /// Right mouse button on `SFG2` row `row`: that row becomes current and its text goes
     /// into `SRText`.
     void rightClick(int row);
+    /// The player's typing in `SRText`. A character the file's 8-bit text cannot hold is kept
+    /// in mind, so "Replace" refuses the text instead of writing '?' for it.
+    void setText(const QString &text);
     /// A key typed in `SFG1` column `column`: `key` is the character's byte; Enter (13) and
     /// Backspace (8) count as 0. The byte goes into the view and into the file at the
     /// column's position.
@@ -67,4 +70,5 @@ private:
     QString gameFolder_;
     Prompt &prompt_;
     QString path_;
+    QString refusedText_; ///< what the last `setText` could not hold, for Replace's message
 };

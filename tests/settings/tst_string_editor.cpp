@@ -111,6 +111,10 @@ private Q_SLOTS:
             << "garbage, load, make" << false << false << QByteArray("<missing>");
         QTest::newRow("save with the file renamed since load")
             << "garbage, save" << false << false << QByteArray("<missing>");
+        // Replace refuses what the file cannot hold instead of writing "?" for it.
+        QTest::newRow("a letter of the code page")
+            << "type 1 \u00e9t\u20ac, make" << false << true << fileOf({"ab", "\xe9t\x80", "def"});
+        QTest::newRow("a Greek letter") << "type 1 \u03a9" << false << false << QByteArray();
     }
 
     void writes() {
@@ -145,7 +149,11 @@ private Q_SLOTS:
                 e->SFG2 = Strings(400, QByteArray(100, 'x'));
             else if (w.at(0) == "make")
                 ok = e->Command5();
-            else if (w.at(0) == "load")
+            else if (w.at(0) == "type") {
+                e->rightClick(w.at(1).toInt());
+                e->setText(w.at(2));
+                ok = e->Command9();
+            } else if (w.at(0) == "load")
                 ok = e->Command1();
             else if (w.at(0) == "garbage") {
                 QVERIFY(QFile::remove(path));
