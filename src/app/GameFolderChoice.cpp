@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "GameFolderChoice.h"
 
-#include "FileList.h"
+#include "Locator.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -17,18 +17,11 @@ QString settingsFile() {
 }
 } // namespace
 
-bool GameFolderChoice::isGameFolder(const QString &folder) {
-    if (folder.isEmpty() || !QFileInfo(folder).isDir())
-        return false;
-    const QStringList names = FileList::files(folder, QStringLiteral("eaw.exe;LastVEKDir"));
-    return !names.isEmpty();
-}
-
 QString GameFolderChoice::choose(const QString &currentDir) {
-    if (isGameFolder(currentDir))
+    if (Locator::isGameFolder(currentDir))
         return currentDir;
     const QString last = remembered();
-    return isGameFolder(last) ? last : QString();
+    return Locator::isGameFolder(last) ? last : QString();
 }
 
 void GameFolderChoice::remember(const QString &folder) {

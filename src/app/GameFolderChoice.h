@@ -10,15 +10,12 @@
 /// player's home folder, which is no game folder: then it takes the game folder it was last
 /// started with, and when there is none (or it is gone) the locator asks as before.
 ///
-/// A folder counts as a game folder when it holds "eaw.exe" or a "LastVEKDir" (any case): the
-/// game's own program, or the selector's record of an earlier start there. The folder last
+/// A folder counts as a game folder when it holds the game's program, "eaw.exe" (any case); a
+/// "LastVEKDir" alone does not make one. The folder last
 /// started with is kept in the user's configuration ("vekselector/vekselector.conf" under the
 /// configuration folder: `XDG_CONFIG_HOME` or ~/.config on Linux), never in the game folder.
 class GameFolderChoice {
 public:
-    /// Whether `folder` holds "eaw.exe" or "LastVEKDir".
-    static bool isGameFolder(const QString &folder);
-
     /// The game folder for a start in `currentDir` without one given: `currentDir` when it is
     /// a game folder, else the remembered one when it still is one, else empty.
     static QString choose(const QString &currentDir);

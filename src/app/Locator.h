@@ -48,6 +48,12 @@ public:
     Folders ok();
 
     static bool isVekFolder(const QString &path);
+    /// A game folder holds the game's program, eaw.exe in any case. Anything else (the home
+    /// folder a menu start sits in, say) is refused before a file is touched.
+    static bool isGameFolder(const QString &path);
+
+    /// Why OK is not enabled, in words for the player; empty while it is.
+    QString whyNotOk() const;
 
     QString Label1;        ///< the chosen VEK folder
     QString Label3;        ///< the chosen EAW folder
@@ -55,6 +61,9 @@ public:
     QString startProblem;
 
 private:
+    /// What is wrong with the chosen folders, or empty.
+    QString folderProblem() const;
+
     Prompt &prompt_;
     int option_ = 0;
 };

@@ -80,6 +80,11 @@ int main(int argc, char *argv[]) {
     if (!QFileInfo(game).isDir())
         return usage(QStringLiteral("the game folder \"%1\" does not exist")
                          .arg(QDir::toNativeSeparators(game)));
+    // Nothing is touched in a folder without the game's program: the home folder a script
+    // runs in is not a game folder, and a start there would sweep the player's own files.
+    if (!Locator::isGameFolder(game))
+        return usage(QStringLiteral("\"%1\" is not a game folder: it holds no eaw.exe")
+                         .arg(QDir::toNativeSeparators(game)));
     // A dry run changes nothing in the game folder, so it neither needs its lock nor waits
     // for a run that holds it; it works on a game folder this user cannot write to, too.
     if (!options.dryRun) {

@@ -75,6 +75,11 @@ Form2::Form2(Locator &locator, QWidget *parent) : QWidget(parent), locator_(loca
     Command1 = new QPushButton(QStringLiteral("OK Launch the selector!"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setEnabled(false);
+    // Says why OK is not enabled: the player sees what to choose instead of a grey button.
+    Reason = new QLabel(this);
+    Reason->setObjectName(QStringLiteral("Reason"));
+    Reason->setWordWrap(true);
+    Reason->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     auto *grid = new QGridLayout(this);
     grid->addWidget(Label2, 0, 0, 1, 2);
@@ -84,8 +89,9 @@ Form2::Form2(Locator &locator, QWidget *parent) : QWidget(parent), locator_(loca
     grid->addWidget(Option1[1], 3, 1);
     grid->addWidget(Label3, 4, 1);
     grid->addWidget(Command1, 5, 1);
-    grid->setRowStretch(6, 1);
-    grid->addWidget(Dir1, 2, 0, 5, 1);
+    grid->addWidget(Reason, 6, 1);
+    grid->setRowStretch(7, 1);
+    grid->addWidget(Dir1, 2, 0, 6, 1);
     resize(720, 420);
 
     connect(Drive1, &QComboBox::activated, this,
@@ -105,4 +111,9 @@ void Form2::refresh() {
     Label1->setText(QDir::toNativeSeparators(locator_.Label1));
     Label3->setText(QDir::toNativeSeparators(locator_.Label3));
     Command1->setEnabled(locator_.Command1);
+    const QString why = locator_.whyNotOk();
+    Reason->setText(why);
+    Reason->setVisible(!why.isEmpty());
+    Command1->setToolTip(why);
+    Command1->setAccessibleDescription(why);
 }

@@ -27,6 +27,7 @@ public:
     QLabel *Label1;
     QLabel *Label2;
     QLabel *Label3;
+    QLabel *Reason; ///< why OK is not enabled
     QPushButton *Command1;
 
 Q_SIGNALS:

@@ -25,9 +25,9 @@ int main(int argc, char *argv[]) {
             QTextStream(stdout)
                 << usage
                 << "Starts the selector with DIR as the game folder. Without --game: the\n"
-                   "current directory when it holds eaw.exe or LastVEKDir, else the game\n"
-                   "folder of the main window's last start, else the current directory\n"
-                   "(the locator then asks for the game and VEK folders).\n"
+                   "current directory when it holds eaw.exe, else the game folder of the\n"
+                   "main window's last start, else the current directory (the locator then\n"
+                   "asks for the game and VEK folders). A game folder holds eaw.exe.\n"
                    "\n"
                    "To try it without the game: vekselector-demo DIR writes a made-up game\n"
                    "folder DIR/EAW and VEK folder DIR/VEK; then run vekselector --game DIR/EAW\n"

@@ -17,9 +17,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("chosen");     // "current", "remembered" or "" (ask)
         const char *rows[][4] = {
             {"started in a game folder", "EAW.EXE", "eaw.exe", "current"},
-            {"in a game folder used before", "lastvekdir", "eaw.exe", "current"},
+            {"a LastVEKDir is no game program", "lastvekdir", "eaw.exe", "remembered"},
             {"from the menu: the last one", "notes.txt", "eaw.exe", "remembered"},
-            {"the last one without its eaw.exe, used before", "", "LastVEKDir", "remembered"},
+            {"the last one without its eaw.exe", "", "LastVEKDir", ""},
             {"the last one is no game folder any more", "", "readme.txt", ""},
             {"the last one is gone", "", "gone", ""},
             {"nothing remembered", "", "-", ""},

@@ -4,6 +4,7 @@
 #include "TestFolders.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTest>
 
 class TestLocator : public QObject {
@@ -31,13 +32,24 @@ private Q_SLOTS:
         locator.folderChanged(f.vek());
         QVERIFY(locator.Command1);
 
-        // Under "EAW Folder" the folder list changes only the game folder's label, and a folder
-        // without the marker leaves OK as it was.
+        // Under "EAW Folder" the folder list changes only the game folder's label, and only a
+        // folder holding the game's program (any case) keeps OK enabled; the locator says why
+        // it is not.
         locator.selectOption(1);
         locator.folderChanged(f.root());
         QCOMPARE(locator.Label3, f.root());
         QCOMPARE(locator.Label1, f.vek());
+        QVERIFY(!locator.Command1);
+        QVERIFY2(locator.whyNotOk().contains(QStringLiteral("holds no eaw.exe")),
+                 qPrintable(locator.whyNotOk()));
+        TestFolders::write(upper, QStringLiteral("EAW.EXE"));
+        locator.folderChanged(upper);
         QVERIFY(locator.Command1);
+        QVERIFY(locator.whyNotOk().isEmpty());
+        locator.selectOption(0);
+        locator.folderChanged(f.root());
+        QVERIFY(!locator.Command1);
+        QVERIFY(locator.whyNotOk().contains(QStringLiteral("\"linkscreen\"")));
     }
 
     void okCreatesMissingFilesAndKeepsExistingOnes() {
@@ -64,17 +76,24 @@ private Q_SLOTS:
         QTest::addColumn<QString>("firstLine");
         QTest::addColumn<bool>("automatic");
         QTest::addColumn<bool>("told");
-        QTest::newRow("VEK folder") << QStringLiteral("<vek>") << true << false;
-        QTest::newRow("None") << QStringLiteral("None") << false << false;
-        QTest::newRow("not a VEK folder") << QStringLiteral("<game>") << false << true;
-        QTest::newRow("gone") << QStringLiteral("<root>/gone") << false << true;
+        QTest::addColumn<bool>("program"); // the game folder holds eaw.exe
+        QTest::newRow("VEK folder") << QStringLiteral("<vek>") << true << false << true;
+        QTest::newRow("None") << QStringLiteral("None") << false << false << true;
+        QTest::newRow("not a VEK folder") << QStringLiteral("<game>") << false << true << true;
+        QTest::newRow("gone") << QStringLiteral("<root>/gone") << false << true << true;
+        // A LastVEKDir alone does not make a game folder: the locator waits, the VEK folder
+        // chosen, and says what is missing.
+        QTest::newRow("no game program") << QStringLiteral("<vek>") << false << false << false;
     }
 
     void rememberedFolder() {
         QFETCH(QString, firstLine);
         QFETCH(bool, automatic);
         QFETCH(bool, told);
+        QFETCH(bool, program);
         TestFolders f;
+        if (!program)
+            QVERIFY(QFile::remove(f.game() + QStringLiteral("/eaw.exe")));
         firstLine.replace(QStringLiteral("<vek>"), f.vek())
             .replace(QStringLiteral("<game>"), f.game())
             .replace(QStringLiteral("<root>"), f.root());
@@ -93,6 +112,7 @@ private Q_SLOTS:
             QVERIFY(!TestFolders::exists(f.game(), QStringLiteral("LastVEKDir")));
         } else {
             QVERIFY(!locator.Command1);
+            QCOMPARE(locator.whyNotOk().contains(QStringLiteral("eaw.exe")), !program);
         }
     }
 };

@@ -61,6 +61,10 @@ private Q_SLOTS:
         QTest::newRow("missing VEK folder") << L{"--vek", "<root>/none"};
         QTest::newRow("missing game folder") << L{"--game", "<root>/none", "--vek", "<vek>"};
         QTest::newRow("no VEK folder known") << L{};
+        // A folder without the game's program is no game folder, also for a dry run.
+        QTest::newRow("game folder without eaw.exe") << L{"--game", "<vek>", "--vek", "<vek>"};
+        QTest::newRow("dry run without eaw.exe")
+            << L{"--dry-run", "--game", "<vek>", "--vek", "<vek>", "toggle", "A-One"};
         QTest::newRow("unknown command") << L{"--vek", "<vek>", "fly"};
         QTest::newRow("argument to status") << L{"--vek", "<vek>", "status", "x"};
         QTest::newRow("dangling plus") << L{"--vek", "<vek>", "status", "+"};

@@ -9,6 +9,7 @@
 // while a player copies a folder in by hand). A message box that a step opens is answered as a
 // player would: its picture is saved (OUT_PREFIX-NN-message-K.png), its text printed, and its
 // default button pressed.
+#include "Form2.h"
 #include "SelectorWindows.h"
 #include "VEKForm.h"
 
@@ -115,13 +116,25 @@ int main(int argc, char *argv[]) {
     });
     answer.start(200);
     SelectorWindows windows;
-    if (!windows.start(QDir::currentPath()) || !windows.vekForm())
+    if (!windows.start(QDir::currentPath()))
         return 3;
-    VEKForm *form = windows.vekForm();
-    form->activateWindow();
-    if (!QTest::qWaitForWindowActive(form))
+    // The steps go to the main window, or to the locator while it waits; its OK opens the main
+    // window, which takes the later steps.
+    const auto current = [&windows]() -> QWidget * {
+        if (windows.vekForm())
+            return windows.vekForm();
+        return windows.form2();
+    };
+    const auto where = [&windows]() {
+        if (VEKForm *form = windows.vekForm())
+            return QStringLiteral("page \"%1\"")
+                .arg(form->SSTab1->tabText(form->SSTab1->currentIndex()));
+        return QStringLiteral("the locator");
+    };
+    current()->activateWindow();
+    if (!QTest::qWaitForWindowActive(current()))
         err << "the window did not become active; keys may go astray\n";
-    form->grab().save(prefix + QStringLiteral("-00-start.png"));
+    current()->grab().save(prefix + QStringLiteral("-00-start.png"));
     for (int i = 3; i < args.size(); ++i) {
         stepNumber = i - 2;
         const QString step = args.at(i);
@@ -131,7 +144,7 @@ int main(int argc, char *argv[]) {
         else
             done =
                 step.startsWith(QLatin1String("click:")) || step.startsWith(QLatin1String("hover:"))
-                    ? click(form, step.split(QLatin1Char(':')))
+                    ? click(current(), step.split(QLatin1Char(':')))
                     : pressKey(step);
         if (!done) {
             err << "cannot do step " << step << "\n";
@@ -140,11 +153,9 @@ int main(int argc, char *argv[]) {
         QTest::qWait(50);
         QString name = step;
         name.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9]+")), QStringLiteral("_"));
-        form->grab().save(
+        current()->grab().save(
             QStringLiteral("%1-%2-%3.png").arg(prefix).arg(i - 2, 2, 10, QChar('0')).arg(name));
-        err << i - 2 << ' ' << step << ": page \""
-            << form->SSTab1->tabText(form->SSTab1->currentIndex()) << "\", focus " << focusName()
-            << "\n";
+        err << i - 2 << ' ' << step << ": " << where() << ", focus " << focusName() << "\n";
     }
     return 0;
 }
