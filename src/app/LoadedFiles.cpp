@@ -212,10 +212,10 @@ void LoadedFiles::restoreAfterUnload(const QString &folder) {
     QStringList problems;
     const QStringList told = restoreDeleted(deleted, folder, &problems);
     if (!told.isEmpty())
-        r_.inform(QStringLiteral("\"%1\" shared files with folders that stay loaded; they were "
-                                 "copied back:\r\n")
-                      .arg(shown(QFileInfo(folder).fileName())) +
-                  told.join(QStringLiteral("\r\n")));
+        r_.news(QStringLiteral("\"%1\" shared files with folders that stay loaded; they were "
+                               "copied back")
+                    .arg(shown(QFileInfo(folder).fileName())),
+                QStringLiteral("copied back what it shared with folders that stay loaded"), told);
     for (const QString &p : std::as_const(problems))
         r_.report(p);
 }

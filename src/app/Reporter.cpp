@@ -28,6 +28,19 @@ void Reporter::inform(const QString &text) {
                     Prompt::Buttons::Ok);
 }
 
+void Reporter::news(const QString &headline, const QString &phrase, const QStringList &details) {
+    if (!newsSink) {
+        inform(headline + QStringLiteral(":\r\n") + details.join(QStringLiteral("\r\n")));
+        return;
+    }
+    constexpr qsizetype kShown = 3;
+    QString line =
+        phrase + QStringLiteral(": ") + details.mid(0, kShown).join(QStringLiteral(", "));
+    if (details.size() > kShown)
+        line += QStringLiteral(" and %1 more").arg(details.size() - kShown);
+    newsSink(line);
+}
+
 void Reporter::collectReports() {
     ++collecting_;
 }

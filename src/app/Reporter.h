@@ -27,6 +27,13 @@ public:
     void tell(const QStringList &problems);
     /// Tells the player what an operation did on its own accord (files it copied back).
     void inform(const QString &text);
+    /// Routine news of what an operation did besides its task (the shared files an unload
+    /// copied back): for the status line when the front end has one (`newsSink` set: it gets
+    /// `phrase` with the first few `details`), else told as `inform` ( `headline`, then each of
+    /// `details` on a line of its own).
+    void news(const QString &headline, const QString &phrase, const QStringList &details);
+    /// Where `news` goes instead of a message; unset, news is told as `inform`.
+    std::function<void(const QString &)> newsSink;
     /// Holds back what `report` is given until `takeReports`, so that an operation over many
     /// rows (the reset, an autoscript run) tells its problems once, at its end.
     void collectReports();

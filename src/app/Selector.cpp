@@ -163,6 +163,10 @@ QList<Selector::LoadStep> Selector::loadSteps() {
     };
 }
 
+void Selector::newsOnStatusLine() {
+    reporter_.newsSink = [this](const QString &line) { News << line; };
+}
+
 void Selector::rescan() {
     if (journal_->underWay())
         return;

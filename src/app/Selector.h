@@ -72,6 +72,9 @@ public:
     /// The front end's progress listener, which follows every operation that moves files.
     void setProgress(Progress *progress) { reporter_.setProgress(progress); }
     QString caption() const { return reporter_.caption(); }
+    /// Routine news (the shared files an unload copied back) goes to the end of the status
+    /// line, not into a message: for a front end that shows `Status`.
+    void newsOnStatusLine();
 
     /// The credits of `Label3`, three lines joined by CR LF.
     static QString credits();

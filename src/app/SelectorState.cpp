@@ -6,6 +6,8 @@
 #include <QDateTime>
 #include <QFileInfo>
 
+#include <utility>
+
 QString SelectorState::skinFolder() const {
     // A skin folder under its usual name answers by one status query; any other answer
     // (another case, or none) stands while the VEK folder has not changed since.
@@ -34,6 +36,7 @@ void SelectorState::clickStatus(bool ok, bool unloading, const QString &what, in
                                 const QString &kind) {
     if (!FormReady)
         return;
+    const QStringList news = std::exchange(News, {});
     if (!ok) {
         setStatus(QStringLiteral("%1 %2\"%3\" did not work: see the message.")
                       .arg(unloading ? QStringLiteral("Unloading") : QStringLiteral("Loading"),
@@ -48,5 +51,7 @@ void SelectorState::clickStatus(bool ok, bool unloading, const QString &what, in
     for (const QString &out : before)
         if (out != what && !stillLoaded(out))
             status += QStringLiteral("; took out %1%2").arg(kind, out);
+    for (const QString &n : news)
+        status += QStringLiteral("; ") + n;
     setStatus(status + QLatin1Char('.'));
 }

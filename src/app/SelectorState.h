@@ -86,6 +86,10 @@ struct SelectorState {
     int CurrentPage = -1;   ///< index into `Pages`
     bool Check5 = true;     ///< "Include 'flt' files": a skin's .FLT files load with it
 
+    /// What the operation under way did besides its task, for the end of the status line
+    /// `clickStatus` writes (which empties it).
+    QStringList News;
+
     /// Sets `Status` after a click that loaded or unloaded `what` ("A-Eastern Front", "the skin
     /// A-05 Red Tails"): whether it worked, how many files (none told when `files` < 0), and
     /// what it took out of the names loaded `before` that `stillLoaded` no longer answers for.

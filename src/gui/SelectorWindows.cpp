@@ -86,6 +86,7 @@ bool SelectorWindows::ok() {
         return false;
     }
     selector_ = std::make_unique<Selector>(locator_.ok(), prompt_);
+    selector_->newsOnStatusLine();
     vekForm_ = std::make_unique<VEKForm>(*selector_);
     connect(vekForm_.get(), &VEKForm::exitRequested, this, &SelectorWindows::exit);
     connect(vekForm_.get(), &VEKForm::newVekDirectoryRequested, this,

@@ -71,6 +71,7 @@ VEKForm::VEKForm(Selector &selector, QWidget *parent) : QWidget(parent), selecto
     StatusLine = new QLabel(this);
     StatusLine->setObjectName(QStringLiteral("StatusLine"));
     StatusLine->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    StatusLine->setWordWrap(true); // a long line must not widen the window
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(SSTab1);
     layout->addWidget(StatusLine);

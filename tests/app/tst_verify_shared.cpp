@@ -44,7 +44,10 @@ struct Fixture {
     void open() {
         s.reset();
         s = openSelector(f, prompt);
+        if (statusLine)
+            s->newsOnStatusLine();
     }
+    bool statusLine = false; ///< news goes to the status line, as in the window
 
     /// Runs one step: "load NAME" and "skin NAME" click the grid row (load or unload),
     /// "noflt" unticks "Include 'flt' files", "delete F", "change F" and "case F NEW" act on
@@ -180,6 +183,7 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("steps");
         QTest::addColumn<QStringList>("told");
         QTest::addColumn<QByteArray>("shared"); // shared.dat in the game folder after the steps
+        QTest::addColumn<bool>("statusLine");   // told on the status line, not in a message
         // The folder whose shared.dat stays (and is told of, unless it is not copied back); none:
         // shared.dat is gone.
         const char *rows[][4] = {
@@ -202,21 +206,35 @@ private Q_SLOTS:
             QTest::newRow(tag) << listed(steps)
                                << listed(*told ? QStringLiteral("shared.dat from \"%1\"").arg(owner)
                                                : QString())
-                               << (*owner ? Fixture::bytes(owner, "shared.dat") : "<missing>");
+                               << (*owner ? Fixture::bytes(owner, "shared.dat") : "<missing>")
+                               << false;
         // The restart finds G-Sky's file under its own case.
-        QTest::newRow("after a restart")
-            << listed("load G-Sky|load G-Maps|restart|load G-Maps")
-            << QStringList{"Shared.DAT from \"G-Sky\""} << Fixture::bytes("G-Sky", "Shared.DAT");
+        for (const bool window : {false, true})
+            QTest::newRow(window ? "after a restart, in the window" : "after a restart")
+                << listed("load G-Sky|load G-Maps|restart|load G-Maps")
+                << QStringList{"Shared.DAT from \"G-Sky\""} << Fixture::bytes("G-Sky", "Shared.DAT")
+                << window;
+        QTest::newRow("skin over a content folder, in the window")
+            << listed("load G-Maps|skin A-05 Red|skin A-05 Red")
+            << QStringList{"shared.dat from \"G-Maps\""} << Fixture::bytes("G-Maps", "shared.dat")
+            << true;
     }
 
     void unloadKeepsTheFoldersThatStayWhole() {
         QFETCH(QStringList, steps);
         QFETCH(QStringList, told);
         QFETCH(QByteArray, shared);
+        QFETCH(bool, statusLine);
         Fixture c;
+        c.statusLine = statusLine;
+        if (statusLine)
+            c.open();
         for (const QString &step : steps)
             c.step(step);
-        QCOMPARE(c.told(), told);
+        // Routine news: a line of the status line in the window, a message elsewhere.
+        QCOMPARE(c.told(), statusLine ? QStringList{} : told);
+        for (const QString &line : told)
+            QCOMPARE(c.s->Status.contains(line), statusLine);
         QCOMPARE(c.problems(), QStringList{});
         QCOMPARE(c.game("shared.dat"), shared);
         // Every folder still loaded is whole.
