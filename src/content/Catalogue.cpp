@@ -54,9 +54,12 @@ void Catalogue::build(const QString &modFolder, const QString &gameFolder, LoadG
     const QString cDefault = made(QStringLiteral("C-Default"));
     const QString savedata = FileList::resolveFolder(gameFolder, QStringLiteral("Savedata"));
     ensure(savedata, problems);
-    if (recordedMission(grid, loadedList).isEmpty() && FolderMoves::hasFiles(savedata)) {
+    // With no mission loaded, Savedata holds the game's own saves, and they stay there. What
+    // an earlier start parked in C-Default comes back beside them: the game's saves are the
+    // newer and keep their names.
+    if (recordedMission(grid, loadedList).isEmpty() && FolderMoves::hasFiles(cDefault)) {
         QString error;
-        if (!FolderMoves::moveAllKeeping(savedata, cDefault, &error))
+        if (!FolderMoves::moveAllBeside(cDefault, savedata, &error))
             problems->append(error);
     }
     made(QStringLiteral("Interchange"));

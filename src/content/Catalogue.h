@@ -17,12 +17,13 @@ public:
     /// loaded list that names a listed mission folder; empty when none does.
     static QString recordedMission(const LoadGrid &grid, const QList<QByteArray> &loadedList);
 
-    /// Fills `grid` and creates the missing folders. The game's saves are then parked in
-    /// C-Default, so that Savedata starts empty for the next mission load, unless
-    /// `recordedMission` names a loaded mission: its saves are that mission's progress and
-    /// stay where the game reads them. Savedata's saves are the game's latest: one of a name
-    /// C-Default already holds takes that name there, and the older save is kept as
-    /// "name (2)" (see `FolderMoves::moveAllKeeping`). Problems are appended to `problems`.
+    /// Fills `grid` and creates the missing folders. Savedata's saves stay where the game reads
+    /// them: with `recordedMission` naming a loaded mission they are its progress, and with
+    /// none they are the game's own (a mission load parks them in C-Default when it comes to
+    /// that). With no mission loaded, saves found in C-Default (parked by an earlier selector)
+    /// come back into Savedata beside the game's, which are the newer and keep their names; one
+    /// whose name is taken comes in as "name (2)" (see `FolderMoves::moveAllBeside`). Problems
+    /// are appended to `problems`.
     static void build(const QString &modFolder, const QString &gameFolder, LoadGrid &grid,
                       const QList<QByteArray> &loadedList, QStringList *problems);
 };

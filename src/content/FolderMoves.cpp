@@ -223,6 +223,53 @@ void FolderMoves::planMoveAllKeeping(const QString &from, const QString &to,
     }
 }
 
+void FolderMoves::planMoveAllBeside(const QString &from, const QString &to,
+                                    const QStringList &names, SaveExchange *exchange) {
+    if (sameFolder(from, to))
+        return;
+    QStringList sorted = names;
+    sorted.sort();
+    Present present(sorted);
+    const QStringList incoming = SaveExchange::saves(from);
+    const Present coming(incoming);
+    for (const QString &name : incoming) {
+        const QString source = FileList::join(from, name);
+        // The first name that is free, or that already holds these bytes: a move made again
+        // after a crash (copies in place, sources not yet deleted) finds its own copies and
+        // leaves no second one.
+        QString target = name;
+        for (int n = 2;; ++n) {
+            const QString existing = present.find(target);
+            if (existing.isEmpty() && (target == name || !coming.taken(target)))
+                break;
+            if (!existing.isEmpty() &&
+                FileCompare::sameBytes(source, FileList::join(to, existing), nullptr) ==
+                    FileCompare::Result::Same) {
+                target = existing;
+                break;
+            }
+            target = numbered(name, n);
+        }
+        exchange->move(source, FileList::join(to, target));
+        present.take(target);
+    }
+}
+
+bool FolderMoves::moveAllBeside(const QString &from, const QString &to, QString *error) {
+    if (sameFolder(from, to))
+        return true;
+    SaveExchange::clearStaged(to, nullptr);
+    SaveExchange exchange;
+    planMoveAllBeside(from, to, SaveExchange::saves(to), &exchange);
+    if (!exchange.ready(error))
+        return false;
+    if (!exchange.commit(error)) {
+        exchange.discard();
+        return false;
+    }
+    return true;
+}
+
 bool FolderMoves::deleteAll(const QString &folder, QString *error) {
     for (const QString &name : FileList::files(folder)) {
         if (!FileCopy::removeFile(FileList::join(folder, name), error))

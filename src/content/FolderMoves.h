@@ -26,6 +26,13 @@ public:
     /// leaves both folders as they were.
     static bool moveAllKeeping(const QString &from, const QString &to, QString *error);
 
+    /// Moves every file of `from` into `to`, where the files already there are the newer saves:
+    /// they keep their names, and a file coming in whose name (any case) is taken goes in
+    /// under the first numbered name free in both folders ("game1 (2).sav"), unless it holds
+    /// the same bytes as the file there, and then is simply dropped. All or nothing, as
+    /// `moveAllKeeping`.
+    static bool moveAllBeside(const QString &from, const QString &to, QString *error);
+
     /// Copies every file of `from` into `to`, replacing files of the same name (any case).
     static bool copyAll(const QString &from, const QString &to, QString *error);
 
@@ -41,6 +48,8 @@ public:
                             SaveExchange *exchange);
     static void planMoveAllKeeping(const QString &from, const QString &to,
                                    const QStringList &present, SaveExchange *exchange);
+    static void planMoveAllBeside(const QString &from, const QString &to,
+                                  const QStringList &present, SaveExchange *exchange);
     static void planCopyAll(const QString &from, const QString &to, const QStringList &present,
                             SaveExchange *exchange);
 

@@ -87,9 +87,9 @@ private Q_SLOTS:
         QCOMPARE(s->Unigrid.row(1).path, QDir(c.f.vek()).filePath("A-Hurricane"));
         for (const char *folder : {"C-Alpha", "C-Beta", "C-Default", "Interchange"})
             QVERIFY2(QFileInfo(c.store(folder)).isDir(), folder);
-        // With no mission loaded, the game's saves are parked with the defaults.
-        QCOMPARE(c.save(c.store("C-Default"), "game1.sav"), QByteArray("default save"));
-        QVERIFY(!TestFolders::exists(c.savedata(), "game1.sav"));
+        // With no mission loaded, the game's saves stay where the game reads them.
+        QCOMPARE(c.save(c.savedata(), "game1.sav"), QByteArray("default save"));
+        QVERIFY(QDir(c.store("C-Default")).entryList(QDir::Files).isEmpty());
         QVERIFY(c.prompt.shown.isEmpty());
     }
 
@@ -287,26 +287,32 @@ private Q_SLOTS:
         QCOMPARE(c.save(c.store("C-Alpha"), "camp.sav"), QByteArray("alpha day 3"));
     }
 
-    // Each step writes a save into Savedata ("name=bytes") or starts the window again; then a
-    // mission is loaded and unloaded, which brings C-Default's saves back into Savedata. The
-    // save the game wrote last has the real name, whether the start or the mission load took
-    // it out of Savedata; each one it displaced is kept under a numbered name.
+    // Each step writes a save into Savedata ("name=bytes"), or into C-Default as an earlier
+    // selector parked it there ("C-Default/name=bytes"), or starts the window again; then a
+    // mission is loaded and unloaded, which parks Savedata in C-Default and brings it back. With
+    // no mission loaded the game's saves stay in Savedata, and the save the game wrote last has
+    // the real name; a parked one of a name taken comes back under a numbered name.
     void newestSaveKeepsItsName_data() {
         QTest::addColumn<QStringList>("steps");
         QTest::addColumn<QStringList>("savedata");
-        QTest::newRow("a newer save at the next start")
+        QTest::newRow("the game's saves stay through starts")
             << QStringList{"Campaign1.sav=first", "start", "Campaign1.sav=newer", "start"}
-            << QStringList{"Campaign1 (2).sav=first", "Campaign1.sav=newer"};
+            << QStringList{"Campaign1.sav=newer"};
         QTest::newRow("a newer save written while the window is open")
             << QStringList{"Campaign1.sav=first", "start", "Campaign1.sav=newer"}
-            << QStringList{"Campaign1 (2).sav=first", "Campaign1.sav=newer"};
-        QTest::newRow("three of them, spelt in other cases")
-            << QStringList{"Campaign1.sav=first", "start", "CAMPAIGN1.SAV=second", "start",
-                           "campaign1.sav=third"}
-            << QStringList{"CAMPAIGN1 (3).SAV=second", "Campaign1 (2).sav=first",
-                           "campaign1.sav=third"};
-        QTest::newRow("the same bytes again are kept once")
-            << QStringList{"Campaign1.sav=first", "start", "Campaign1.sav=first", "start"}
+            << QStringList{"Campaign1.sav=newer"};
+        QTest::newRow("parked saves come back beside the newer ones")
+            << QStringList{"C-Default/Campaign1.sav=parked", "C-Default/Campaign2.sav=only parked",
+                           "Campaign1.sav=newer", "start"}
+            << QStringList{"Campaign1 (2).sav=parked", "Campaign1.sav=newer",
+                           "Campaign2.sav=only parked"};
+        QTest::newRow("spelt in other cases, a number taken")
+            << QStringList{"C-Default/CAMPAIGN1.SAV=parked", "C-Default/Campaign1 (2).sav=older",
+                           "campaign1.sav=newer", "start"}
+            << QStringList{"CAMPAIGN1 (3).SAV=parked", "Campaign1 (2).sav=older",
+                           "campaign1.sav=newer"};
+        QTest::newRow("the same bytes parked are kept once")
+            << QStringList{"C-Default/Campaign1.sav=first", "Campaign1.sav=first", "start"}
             << QStringList{"Campaign1.sav=first"};
     }
 
@@ -320,6 +326,9 @@ private Q_SLOTS:
             if (step == "start") {
                 s.reset();
                 s = c.open();
+            } else if (step.startsWith("C-Default/")) {
+                TestFolders::write(c.store("C-Default"), step.section('=', 0, 0).mid(10),
+                                   step.section('=', 1).toLatin1());
             } else {
                 // A file system that tells case apart: the game writes over any spelling.
                 for (const QString &n : QDir(c.savedata()).entryList(QDir::Files))
