@@ -14,6 +14,13 @@ const NightSwitch::Version NightSwitch::Versions[4] = {
     {"EAW Version 1.2a", "1.2a", 636635},
 };
 
+qint64 NightSwitch::reach() {
+    qint64 end = 0;
+    for (const Version &v : Versions)
+        end = qMax(end, v.offset + 2);
+    return end;
+}
+
 int NightSwitch::versionNamed(const QString &name) {
     for (int i = 0; i < 4; ++i)
         if (name == QLatin1String(Versions[i].name))
