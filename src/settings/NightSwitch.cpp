@@ -15,9 +15,11 @@ const NightSwitch::Version NightSwitch::Versions[4] = {
 };
 
 qint64 NightSwitch::reach() {
-    qint64 end = 0;
+    // The shortest reach: a version whose bytes come early (1.1) may be a smaller program than
+    // the offsets of another reach.
+    qint64 end = Versions[0].offset + 2;
     for (const Version &v : Versions)
-        end = qMax(end, v.offset + 2);
+        end = qMin(end, v.offset + 2);
     return end;
 }
 

@@ -25,7 +25,7 @@ public:
     static inline const QByteArray NightBytes = QByteArrayLiteral("\xEB\x5F");
     static inline const QByteArray NormalBytes = QByteArrayLiteral("\x94\x07");
 
-    /// How long a program must be to hold every version's two bytes: the largest offset + 2.
+    /// How long a program must be to hold any version's two bytes: the smallest offset + 2.
     /// A shorter one is none of the versions the switch knows, or one cut short.
     static qint64 reach();
 

@@ -82,8 +82,8 @@ private Q_SLOTS:
         QTest::newRow("hex fix at night") << day << fixedAtNight << fixed << update << day << true;
         QTest::newRow("emptied") << day << QByteArray("") << day << QString() << QByteArray()
                                  << true;
-        QTest::newRow("cut") << day << day.left(offset) << day << "eaw.exe.replaced"
-                             << day.left(offset) << true;
+        const QByteArray cut = day.left(NightSwitch::reach() - 1);
+        QTest::newRow("cut") << day << cut << day << "eaw.exe.replaced" << cut << true;
     }
 
     void gameProgramAtStart() {
