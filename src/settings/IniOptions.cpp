@@ -192,9 +192,13 @@ bool IniOptions::SaveOriginals(const QString &game, const QString &mod, QStringL
                                  .arg(name, native(FileList::join(game, name)));
             continue;
         }
+        // A program switched to night before the first start is kept as the day program: the
+        // copy is what every start puts back.
         QString error;
-        if (!FileOps::copyReplace(FileList::join(game, present), FileList::join(mod, name),
-                                  &error)) {
+        const QString from = FileList::join(game, present);
+        const QString to = FileList::join(mod, name);
+        if (!(name == kExe ? GameProgram::copyAsDay(from, to, &error)
+                           : FileOps::copyReplace(from, to, &error))) {
             ok = false;
             if (problems)
                 *problems << error;

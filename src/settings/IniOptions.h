@@ -45,8 +45,10 @@
 ///   save), the game's eaw.ini and the controls are left alone and the problem is reported; eaw.exe
 ///   is still restored when its copy is there. Without an original eaw.exe, eaw.ini is restored and
 ///   eaw.exe reported. A read-only game eaw.exe is not forced (only eaw.ini is the selector's to
-///   unlock) and is reported. Only a night-switched (or missing) eaw.exe is put back; another
-///   program is kept and becomes the original copy (`GameProgram`).
+///   unlock) and is reported. Only a night-switched, damaged (empty, cut, no version's
+///   bytes) or missing eaw.exe is put back; another program is kept and becomes the original
+///   copy (`GameProgram`). The first copy of eaw.exe holds the day pair wherever the night
+///   switch had put the night pair.
 class IniOptions {
 public:
     /// `Option2` captions in index order.

@@ -14,6 +14,15 @@ const NightSwitch::Version NightSwitch::Versions[4] = {
     {"EAW Version 1.2a", "1.2a", 636635},
 };
 
+qint64 NightSwitch::reach() {
+    // The shortest reach: a version whose bytes come early (1.1) may be a smaller program than
+    // the offsets of another reach.
+    qint64 end = Versions[0].offset + 2;
+    for (const Version &v : Versions)
+        end = qMin(end, v.offset + 2);
+    return end;
+}
+
 int NightSwitch::versionNamed(const QString &name) {
     for (int i = 0; i < 4; ++i)
         if (name == QLatin1String(Versions[i].name))

@@ -25,6 +25,10 @@ public:
     static inline const QByteArray NightBytes = QByteArrayLiteral("\xEB\x5F");
     static inline const QByteArray NormalBytes = QByteArrayLiteral("\x94\x07");
 
+    /// How long a program must be to hold any version's two bytes: the smallest offset + 2.
+    /// A shorter one is none of the versions the switch knows, or one cut short.
+    static qint64 reach();
+
     /// The version index for a command-line name ("1.2", "1.1", "1.0", "1.2a"), or -1.
     static int versionNamed(const QString &name);
 

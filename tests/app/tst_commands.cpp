@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "DemoGameFolder.h"
+#include "FileList.h"
 #include "FileOps.h"
 #include "NightSwitch.h"
 #include "OpenSelector.h"
@@ -17,6 +18,10 @@ namespace {
 
 QString gameIni(const TestFolders &f) {
     return QDir(f.game()).filePath("eaw.ini");
+}
+
+QByteArray day() {
+    return DemoGameFolder::exeBytes();
 }
 } // namespace
 
@@ -52,39 +57,66 @@ private Q_SLOTS:
         QVERIFY(prompt.shown.isEmpty());
     }
 
-    // Between two starts the game's program was night-switched (put back, as the switch lasts
-    // one run) or replaced by another program (a game update: kept, made the original copy, the
-    // previous copy kept aside, and told once).
+    // The first start keeps the program as the day program, night switch or not. Between two
+    // starts the game's program was night-switched (put back, as the switch lasts one run),
+    // replaced by another program (a game update: kept as the day program, made the original
+    // copy, the previous copy kept aside, and told once), or emptied or cut (the copy put back,
+    // any bytes it had kept, and told once).
     void gameProgramAtStart_data() {
+        QTest::addColumn<QByteArray>("first");
         QTest::addColumn<QByteArray>("between");
-        QTest::addColumn<bool>("update");
-        QByteArray night = DemoGameFolder::exeBytes();
-        night.replace(NightSwitch::Versions[0].offset, 2, NightSwitch::NightBytes);
-        QTest::newRow("night switch") << night << false;
-        QTest::newRow("game update") << QByteArray("MZ version 1.3") << true;
+        QTest::addColumn<QByteArray>("now"); // the game's program and its copy after the start
+        QTest::addColumn<QString>("kept");   // the file the start adds to the VEK folder
+        QTest::addColumn<QByteArray>("keptBytes");
+        QTest::addColumn<bool>("told");
+        const QByteArray day = DemoGameFolder::exeBytes();
+        const qint64 offset = NightSwitch::Versions[0].offset;
+        const QByteArray night = QByteArray(day).replace(offset, 2, NightSwitch::NightBytes);
+        const QByteArray fixed = QByteArray(day).replace(100, 1, "\x01");
+        const QByteArray fixedAtNight = QByteArray(night).replace(100, 1, "\x01");
+        const QString update = QStringLiteral("eaw.exe.before-update");
+        QTest::newRow("night switch") << day << night << day << QString() << QByteArray() << false;
+        QTest::newRow("first seen at night")
+            << night << day << day << QString() << QByteArray() << false;
+        QTest::newRow("game update") << day << fixed << fixed << update << day << true;
+        QTest::newRow("hex fix at night") << day << fixedAtNight << fixed << update << day << true;
+        QTest::newRow("emptied") << day << QByteArray("") << day << QString() << QByteArray()
+                                 << true;
+        const QByteArray cut = day.left(NightSwitch::reach() - 1);
+        QTest::newRow("cut") << day << cut << day << "eaw.exe.replaced" << cut << true;
     }
 
     void gameProgramAtStart() {
+        QFETCH(QByteArray, first);
         QFETCH(QByteArray, between);
-        QFETCH(bool, update);
+        QFETCH(QByteArray, now);
+        QFETCH(QString, kept);
+        QFETCH(QByteArray, keptBytes);
+        QFETCH(bool, told);
         TestFolders f;
-        const QByteArray first = DemoGameFolder::exeBytes();
         TestFolders::write(f.game(), "eaw.exe", first);
         ScriptedPrompt prompt;
         openSelector(f, prompt);
+        QVERIFY(TestFolders::read(f.vek(), "eaw.exe") == day());
+        QVERIFY(prompt.shown.isEmpty());
         TestFolders::write(f.game(), "eaw.exe", between);
+        const QStringList before = FileList::files(f.vek());
 
         openSelector(f, prompt);
-        const QByteArray now = update ? between : first;
         QVERIFY(TestFolders::read(f.game(), "eaw.exe") == now);
         QVERIFY(TestFolders::read(f.vek(), "eaw.exe") == now);
-        QCOMPARE(TestFolders::exists(f.vek(), "eaw.exe.before-update"), update);
-        if (update) {
-            QVERIFY(TestFolders::read(f.vek(), "eaw.exe.before-update") == first);
+        QStringList added = FileList::files(f.vek());
+        for (const QString &name : before)
+            added.removeOne(name);
+        QCOMPARE(added, kept.isEmpty() ? QStringList() : QStringList{kept});
+        if (!kept.isEmpty())
+            QVERIFY(TestFolders::read(f.vek(), kept) == keptBytes);
+        // Told once of anything but the night switch, naming the game's program.
+        if (told) {
             QCOMPARE(prompt.shown.size(), 1);
             QCOMPARE(prompt.shown.at(0).icon, Prompt::Icon::Information);
             QVERIFY2(prompt.shown.at(0).text.contains(
-                         QDir::toNativeSeparators(QDir(f.vek()).filePath("eaw.exe"))),
+                         QDir::toNativeSeparators(QDir(f.game()).filePath("eaw.exe"))),
                      qPrintable(prompt.shown.at(0).text));
         } else {
             QVERIFY(prompt.shown.isEmpty());

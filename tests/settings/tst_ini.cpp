@@ -601,58 +601,166 @@ private Q_SLOTS:
         QCOMPARE(TestFolders::read(f.game(), QStringLiteral("eaw.exe")), QByteArray("game"));
         QCOMPARE(state.resolution, 1);
     }
-    // The game's program against the copy: a night switch (only one version's pair, each side
-    // day or night) is put back; anything else is another program, kept and made the copy, the
-    // previous copy kept aside under a name no earlier one holds. When the copy cannot be
-    // brought up to date nothing changes at all, the game's program least of all.
+    // The first copy of the game's program is the day program, whatever the switch held when
+    // the VEK folder was first opened; the start's restore then puts the game's program back
+    // to day and has nothing to tell.
+    void saveOriginalsKeepsTheDayProgram_data() {
+        QTest::addColumn<QByteArray>("present");
+        QTest::addColumn<QByteArray>("kept");
+        const QByteArray day = program();
+        const qint64 first = NightSwitch::Versions[0].offset;
+        QByteArray twoNights = nightAt(0);
+        twoNights.replace(NightSwitch::Versions[2].offset, 2, NightSwitch::NightBytes);
+        QTest::newRow("day program") << day << day;
+        QTest::newRow("night program of 1.1") << nightAt(1) << day;
+        QTest::newRow("night pairs of two versions") << twoNights << day;
+        QTest::newRow("night program of another size") << nightAt(2) + "tail" << day + "tail";
+        QTest::newRow("cut inside a night pair")
+            << nightAt(0).left(first + 1) << nightAt(0).left(first + 1);
+    }
+
+    void saveOriginalsKeepsTheDayProgram() {
+        QFETCH(QByteArray, present);
+        QFETCH(QByteArray, kept);
+        TestFolders f(TestFolders::WithoutGameFiles);
+        TestFolders::write(f.game(), QStringLiteral("eaw.ini"), "[EAW]\r\n");
+        TestFolders::write(f.game(), QStringLiteral("Eaw.Exe"), present);
+        QStringList problems;
+        QVERIFY2(IniOptions::SaveOriginals(f.game(), f.vek(), &problems),
+                 qPrintable(problems.join('\n')));
+        QVERIFY(TestFolders::read(f.vek(), QStringLiteral("eaw.exe")) == kept);
+        QVERIFY(TestFolders::read(f.game(), QStringLiteral("Eaw.Exe")) == present);
+
+        QString notice;
+        QString error;
+        QVERIFY2(GameProgram::restore(f.game(), f.vek(), &notice, &error), qPrintable(error));
+        QVERIFY2(notice.isEmpty(), qPrintable(notice));
+        QVERIFY(TestFolders::read(f.game(), QStringLiteral("Eaw.Exe")) == kept);
+        QCOMPARE(FileList::files(f.vek(), QStringLiteral("eaw.exe*")), QStringList{"eaw.exe"});
+    }
+
+    // The game's program against the copy, both read as day programs (a night pair at any
+    // version's offset read as the day pair). The same day program is put back when it holds
+    // a night pair; anything else is another program, made the copy with day pairs, the
+    // previous copy kept aside under a name no earlier one holds. A program that cannot be an
+    // update (empty, too short for the switch's offsets, none of its versions' bytes where the
+    // copy has them) gets the copy back, and any bytes it had are kept. When a step cannot be
+    // done nothing changes at all, the game's program least of all.
     void restoreKeepsANewProgram_data() {
         QTest::addColumn<QByteArray>("present");
-        QTest::addColumn<QString>("failure"); // "read-only copy", "full disk" or empty
-        QTest::addColumn<QString>("earlier"); // an aside name already taken, or empty
-        QTest::addColumn<QString>("aside");   // where the previous copy goes, empty: nowhere
+        QTest::addColumn<QByteArray>("original");
+        QTest::addColumn<QString>("failure"); // "read-only copy", "read-only program", "full disk"
+        QTest::addColumn<QString>("earlier"); // a name already taken in the VEK folder, or empty
+        QTest::addColumn<QString>("kept");    // the file the restore adds to the VEK folder
+        QTest::addColumn<QByteArray>("keptBytes");
+        QTest::addColumn<QByteArray>("game"); // the game's program afterwards
+        QTest::addColumn<QByteArray>("copy"); // the original copy afterwards
+        QTest::addColumn<QString>("told");    // what the notice says, empty: nothing
+
         const QByteArray day = program();
+        const QByteArray hexFix = program(1000, "\x01");
+        const QByteArray hexFixAtNight = nightAt(3).replace(1000, 1, "\x01");
+        QByteArray twoNights = nightAt(0);
+        twoNights.replace(NightSwitch::Versions[3].offset, 2, NightSwitch::NightBytes);
+        QByteArray noPairs = day;
+        for (const NightSwitch::Version &v : NightSwitch::Versions)
+            noPairs.replace(v.offset, 2, QByteArray("\0\0", 2));
+        const QByteArray noPairsFixed = QByteArray(noPairs).replace(1000, 1, "\x01");
         const QByteArray twoSettings = program(NightSwitch::Versions[1].offset, "\xEB\x07");
-        const QByteArray patched = "MZ patched";
-        const QString kept = QStringLiteral("eaw.exe.before-update");
+        const QByteArray neither = program(NightSwitch::Versions[0].offset, QByteArray("\0\0", 2));
+        const QByteArray cutAfter = day.left(NightSwitch::reach());
+        const QByteArray cutInside = day.left(NightSwitch::reach() - 1);
+        const QByteArray small = "MZ patched";
+        const QString update = QStringLiteral("eaw.exe.before-update");
+        const QString replaced = QStringLiteral("eaw.exe.replaced");
+        const QString isUpdate = QStringLiteral("taken for a game update");
+        const QString tooShort = QStringLiteral("too short");
         const struct {
             const char *tag;
-            QByteArray present;
-            QString failure{}, earlier{}, aside{};
+            QByteArray present, original, game, copy;
+            QString kept{};
+            QByteArray keptBytes{};
+            QString told{}, failure{}, earlier{};
         } rows[] = {
-            {"same program", day},
-            {"night switch of 1.2", nightAt(0)},
-            {"night switch of 1.0", nightAt(2)},
-            {"night switch and one byte more", nightAt(3).replace(1000, 1, "\x01"), {}, {}, kept},
-            {"half a night switch", twoSettings, {}, {}, kept},
-            {"neither setting at the offset",
-             program(NightSwitch::Versions[0].offset, QByteArray("\0\0", 2)),
+            {"same program", day, day, day, day},
+            {"night switch of 1.2", nightAt(0), day, day, day},
+            {"night switch of 1.0", nightAt(2), day, day, day},
+            {"night pairs of two versions", twoNights, day, day, day},
+            {"hex fix at night", hexFixAtNight, day, hexFix, hexFix, update, day, isUpdate},
+            {"hex fix", hexFix, day, hexFix, hexFix, update, day, isUpdate},
+            {"half a night switch", twoSettings, day, twoSettings, twoSettings, update, day,
+             isUpdate},
+            {"neither setting at the offset", neither, day, neither, neither, update, day,
+             isUpdate},
+            {"one byte longer at night", nightAt(1) + '\0', day, day + '\0', day + '\0', update,
+             day, isUpdate},
+            {"cut after the first pair", cutAfter, day, cutAfter, cutAfter, update, day, isUpdate},
+            {"cut inside the first pair", cutInside, day, day, day, replaced, cutInside, tooShort},
+            {"small program", small, day, day, day, replaced, small, tooShort},
+            {"empty program", "", day, day, day, {}, {}, "is empty"},
+            {"none of the versions' bytes", noPairs, day, day, day, replaced, noPairs,
+             "none of the night switch's versions"},
+            {"none of the versions' bytes in either", noPairsFixed, noPairs, noPairsFixed,
+             noPairsFixed, update, noPairs, isUpdate},
+            {"copy kept at night, program at night", nightAt(0), nightAt(0), day, nightAt(0)},
+            {"copy kept at night, day program", day, nightAt(0), day, nightAt(0)},
+            {"copy kept at night, hex fix", hexFix, nightAt(0), hexFix, hexFix, update, day,
+             isUpdate},
+            {"beside an earlier update",
+             hexFix,
+             day,
+             hexFix,
+             hexFix,
+             update + "-2",
+             day,
+             isUpdate,
              {},
+             "EAW.EXE.Before-Update"},
+            {"beside an earlier replaced program",
+             small,
+             day,
+             day,
+             day,
+             replaced + "-2",
+             small,
+             tooShort,
              {},
-             kept},
-            {"one byte longer", day + '\0', {}, {}, kept},
-            {"small program", patched, {}, {}, kept},
-            {"beside an earlier update", patched, {}, "EAW.EXE.Before-Update", kept + "-2"},
-            {"read-only copy", patched, "read-only copy"},
-            {"full disk", patched, "full disk"},
+             "eaw.exe.REPLACED"},
+            {"update, read-only copy", hexFix, day, hexFix, day, {}, {}, {}, "read-only copy"},
+            {"update, full disk", hexFix, day, hexFix, day, {}, {}, {}, "full disk"},
+            {"damaged, full disk", small, day, small, day, {}, {}, {}, "full disk"},
+            {"damaged, read-only program", small, day, small, day, {}, {}, {}, "read-only program"},
+            // The copy is brought up to date; the game's program keeps its night pair until
+            // it can be written.
+            {"hex fix at night, read-only program", hexFixAtNight, day, hexFixAtNight, hexFix,
+             update, day, isUpdate, "read-only program"},
         };
         for (const auto &r : rows)
-            QTest::newRow(r.tag) << r.present << r.failure << r.earlier << r.aside;
+            QTest::newRow(r.tag) << r.present << r.original << r.failure << r.earlier << r.kept
+                                 << r.keptBytes << r.game << r.copy << r.told;
     }
 
     void restoreKeepsANewProgram() {
         QFETCH(QByteArray, present);
+        QFETCH(QByteArray, original);
         QFETCH(QString, failure);
         QFETCH(QString, earlier);
-        QFETCH(QString, aside);
+        QFETCH(QString, kept);
+        QFETCH(QByteArray, keptBytes);
+        QFETCH(QByteArray, game);
+        QFETCH(QByteArray, copy);
+        QFETCH(QString, told);
         TestFolders f(TestFolders::WithoutGameFiles);
-        const QByteArray original = program();
         TestFolders::write(f.vek(), QStringLiteral("eaw.exe"), original);
         TestFolders::write(f.game(), QStringLiteral("eaw.exe"), present);
         if (!earlier.isEmpty())
             TestFolders::write(f.vek(), earlier, "an older program");
-        const QString copy = QDir(f.vek()).filePath(QStringLiteral("eaw.exe"));
+        const QString copyPath = QDir(f.vek()).filePath(QStringLiteral("eaw.exe"));
+        const QString gamePath = QDir(f.game()).filePath(QStringLiteral("eaw.exe"));
         if (failure == QLatin1String("read-only copy"))
-            QVERIFY(FileOps::setReadOnly(copy, true));
+            QVERIFY(FileOps::setReadOnly(copyPath, true));
+        if (failure == QLatin1String("read-only program"))
+            QVERIFY(FileOps::setReadOnly(gamePath, true));
         const QStringList before = FileList::files(f.vek());
 
         QString notice;
@@ -665,41 +773,47 @@ private Q_SLOTS:
             done = GameProgram::restore(f.game(), f.vek(), &notice, &error);
         }
 
-        const bool kept = !aside.isEmpty() || !failure.isEmpty();
-        // The game's program is either the copy (put back or never changed) or the player's.
-        QVERIFY(TestFolders::read(f.game(), QStringLiteral("eaw.exe")) ==
-                (kept ? present : original));
+        QVERIFY(TestFolders::read(f.game(), QStringLiteral("eaw.exe")) == game);
+        QVERIFY(TestFolders::read(f.vek(), QStringLiteral("eaw.exe")) == copy);
         QCOMPARE(done, failure.isEmpty());
+        QVERIFY2(error.contains(QDir::toNativeSeparators(gamePath)) == !failure.isEmpty(),
+                 qPrintable(error));
         if (!failure.isEmpty()) {
-            QVERIFY2(error.contains(QDir::toNativeSeparators(f.game() + "/eaw.exe")) &&
-                         error.contains(QDir::toNativeSeparators(copy)) &&
-                         error.contains(failure == QLatin1String("full disk") ? "Could not write"
-                                                                              : "read-only"),
+            QVERIFY2(error.contains(failure == QLatin1String("full disk") ? "Could not write"
+                                                                          : "read-only"),
                      qPrintable(error));
-            QVERIFY(notice.isEmpty());
-            QCOMPARE(FileList::files(f.vek()), before);
-            QVERIFY(TestFolders::read(f.vek(), QStringLiteral("eaw.exe")) == original);
-            return;
+            // Where the copy stays, so does everything: the error names both files and says so.
+            if (copy == original)
+                QVERIFY2(error.contains(QDir::toNativeSeparators(copyPath)) &&
+                             error.contains("unchanged") + error.contains("Nothing was changed") ==
+                                 1,
+                         qPrintable(error));
         }
-        QVERIFY2(error.isEmpty(), qPrintable(error));
-        if (aside.isEmpty()) {
-            QVERIFY2(notice.isEmpty(), qPrintable(notice));
-            QCOMPARE(FileList::files(f.vek()), before);
-            QVERIFY(TestFolders::read(f.vek(), QStringLiteral("eaw.exe")) == original);
-            return;
-        }
-        QVERIFY(TestFolders::read(f.vek(), QStringLiteral("eaw.exe")) == present);
-        QVERIFY(TestFolders::read(f.vek(), aside) == original);
+        QStringList added = FileList::files(f.vek());
+        for (const QString &name : before)
+            added.removeOne(name);
+        QCOMPARE(added, kept.isEmpty() ? QStringList() : QStringList{kept});
+        if (!kept.isEmpty())
+            QVERIFY(TestFolders::read(f.vek(), kept) == keptBytes);
         if (!earlier.isEmpty())
             QCOMPARE(TestFolders::read(f.vek(), earlier), QByteArray("an older program"));
-        QVERIFY2(notice.contains(QDir::toNativeSeparators(f.game() + "/eaw.exe")) &&
-                     notice.contains(QDir::toNativeSeparators(QDir(f.vek()).filePath(aside))),
-                 qPrintable(notice));
+        if (told.isEmpty()) {
+            QVERIFY2(notice.isEmpty(), qPrintable(notice));
+        } else {
+            QVERIFY2(notice.contains(QDir::toNativeSeparators(gamePath)) && notice.contains(told) &&
+                         (kept.isEmpty() ||
+                          notice.contains(QDir::toNativeSeparators(QDir(f.vek()).filePath(kept)))),
+                     qPrintable(notice));
+        }
 
-        // From now on the program is the copy: the next restore has nothing to do or tell.
+        if (!failure.isEmpty())
+            return;
+        // From now on the program is the copy's day program: the next restore has nothing to
+        // do or tell.
         QVERIFY(GameProgram::restore(f.game(), f.vek(), &notice, &error));
-        QVERIFY(notice.isEmpty());
-        QVERIFY(TestFolders::read(f.game(), QStringLiteral("eaw.exe")) == present);
+        QVERIFY2(notice.isEmpty(), qPrintable(notice));
+        QVERIFY(TestFolders::read(f.game(), QStringLiteral("eaw.exe")) == game);
+        QCOMPARE(FileList::files(f.vek()).size(), before.size() + added.size());
     }
 };
 
