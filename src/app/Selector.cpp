@@ -61,8 +61,9 @@ Selector::Selector(const Folders &folders, Prompt &prompt, QObject *parent)
                                              *planes_);
     features_ = std::make_unique<KeyboardFeatures>(state, r, *options_);
     music_ = std::make_unique<MusicButtons>(state, r);
-    commands_ = std::make_unique<WindowCommands>(state, r, *options_, *loadedList_,
-                                                 [this] { Q_EMIT minimiseRequested(); });
+    commands_ = std::make_unique<WindowCommands>(
+        state, r, *options_, *loadedList_, [this] { Q_EMIT minimiseRequested(); },
+        [this] { Q_EMIT restoreRequested(); });
     completeReset_ = std::make_unique<CompleteReset>(state, r, *journal_, *loadedFiles_,
                                                      *loadedList_, *options_, *loadFiles_, *skins_);
     autoscripts_ = std::make_unique<Autoscripts>(state, r, *journal_, *loadedList_, *loadFiles_,

@@ -103,6 +103,8 @@ Q_SIGNALS:
     void centreRequested();
     /// Asks the window to minimise itself.
     void minimiseRequested();
+    /// Asks the window to come back from minimised, to the front (a message follows).
+    void restoreRequested();
 
 private:
     void cleanUpStrays();

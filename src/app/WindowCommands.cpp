@@ -13,11 +13,19 @@
 #include "Text8.h"
 
 bool WindowCommands::LaunchEAW() {
-    Minimise();
     // The game's eaw.ini is already current: every option change has written it.
     QString error;
     const QString program = FileList::resolve(s_.GameFolder(), QStringLiteral("eaw.exe"));
-    if (!Launcher::start(program, s_.GameFolder(), &error)) {
+    // What can be checked before the start (the program, Wine) is told with the window still
+    // up; the window minimises only once the game has started.
+    bool minimised = false;
+    const auto started = [&] {
+        Minimise();
+        minimised = true;
+    };
+    if (!Launcher::start(program, s_.GameFolder(), &error, started)) {
+        if (minimised)
+            restore_();
         r_.report(error);
         return false;
     }

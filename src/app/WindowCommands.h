@@ -12,12 +12,17 @@ class LoadedList;
 class WindowCommands {
 public:
     WindowCommands(SelectorState &state, Reporter &reporter, Options &options,
-                   LoadedList &loadedList, std::function<void()> minimise)
+                   LoadedList &loadedList, std::function<void()> minimise,
+                   std::function<void()> restore)
         : s_(state), r_(reporter), options_(options), loadedList_(loadedList),
-          minimise_(std::move(minimise)) {}
+          minimise_(std::move(minimise)), restore_(std::move(restore)) {}
 
-    /// "Launch EAW": minimise, then start the game's eaw.exe (through Wine off Windows) in the
-    /// game folder, without waiting. Answers false (the player told) when it could not start.
+    /// "Launch EAW": start the game's eaw.exe (through Wine off Windows) in the game folder and
+    /// minimise once it has started, without waiting for the game to end. Answers false (the
+    /// player told what failed and what to install) when it could not start: the program or
+    /// Wine missing, or Wine ending at once with an error (see `Launcher`). A failure found
+    /// after the window was minimised brings the window back before it is told, so the message
+    /// is not left behind a minimised window.
     bool LaunchEAW();
 
     /// "Minimise".
@@ -38,4 +43,5 @@ private:
     Options &options_;
     LoadedList &loadedList_;
     std::function<void()> minimise_;
+    std::function<void()> restore_;
 };

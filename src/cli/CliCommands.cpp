@@ -404,8 +404,11 @@ const QList<CliCommands::Command> &CliCommands::table() {
          nullptr, repair},
         {QStringLiteral("import"), CliImport::Args, CliImport::actsLike(), 1, 2, CliImport::check,
          CliImport::run},
-        {QStringLiteral("launch"), QString(), QStringLiteral("\"Launch EAW\""), 0, 0, nullptr,
-         launch},
+        {QStringLiteral("launch"), QString(),
+         QStringLiteral("\"Launch EAW\": starts the game and waits a moment to see it "
+                        "run; fails, saying what to install, when Wine is missing or ends at "
+                        "once with an error"),
+         0, 0, nullptr, launch},
         {QStringLiteral("exit"), QString(),
          QStringLiteral("\"Exit\": asks while the cheat check is on (see --answer), clears the "
                         "cheat byte, puts the original eaw.ini and eaw.exe back and ends the run"),

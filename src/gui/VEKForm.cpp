@@ -103,6 +103,13 @@ VEKForm::VEKForm(Selector &selector, QWidget *parent) : QWidget(parent), selecto
     connect(&selector, &Selector::captionChanged, this, &QWidget::setWindowTitle);
     connect(&selector, &Selector::centreRequested, this, &VEKForm::centre);
     connect(&selector, &Selector::minimiseRequested, this, &QWidget::showMinimized);
+    // Maximised or full screen stays so; only the minimised state goes.
+    connect(&selector, &Selector::restoreRequested, this, [this] {
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+        show();
+        raise();
+        activateWindow();
+    });
     // The engine says what an operation may change; once the page's action returns, only
     // that is shown again (a fuel click does not refill a load grid of 10,000 rows).
     connect(&selector, &Selector::changed, this, [this](Changes what) { pending_ |= what; });

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Processes.h"
 
+#include <QProcess>
+
 bool Processes::gone(qint64 pid) {
     Q_UNUSED(pid);
     return false;
@@ -12,4 +14,8 @@ std::optional<uint> Processes::userId() {
 
 bool Processes::runsAsRoot() {
     return false;
+}
+
+void Processes::ownSession(QProcess &process) {
+    Q_UNUSED(process);
 }

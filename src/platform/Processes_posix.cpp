@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Processes.h"
 
+#include <QProcess>
+
 #include <cerrno>
 #include <csignal>
 #include <unistd.h>
@@ -18,4 +20,9 @@ std::optional<uint> Processes::userId() {
 
 bool Processes::runsAsRoot() {
     return ::geteuid() == 0;
+}
+
+void Processes::ownSession(QProcess &process) {
+    // Runs in the child between fork and exec, where only async-signal-safe calls belong.
+    process.setChildProcessModifier([] { ::setsid(); });
 }

@@ -11,6 +11,7 @@
 #include "WindowCommands.h"
 
 #include <QDir>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -128,42 +129,116 @@ private Q_SLOTS:
         QVERIFY(prompt.shown.isEmpty());
     }
 
-    void launchStartsTheGameInTheGameFolder() {
+    // How "Launch EAW" ends: the game started (the launcher in the game folder, given the
+    // program's path), or the player told what failed and what to install. The window
+    // minimises only once the launcher runs, and comes back when it ended at once with an error.
+    void launch_data() {
+        QTest::addColumn<QString>("launcher"); // script, missing, not executable, no wine
+        QTest::addColumn<QByteArray>("script");
+        QTest::addColumn<QByteArray>("exe"); // eaw.exe; null: no game files
+        QTest::addColumn<bool>("started");
+        QTest::addColumn<bool>("minimised");
+        QTest::addColumn<QStringList>("says");
+        QTest::addColumn<QStringList>("never");
+        const QByteArray stand = "MZ stand-in";
+        const QByteArray x86 = TestFolders::peProgram(0x14c);
+        const QByteArray x64 = TestFolders::peProgram(0x8664);
+        const QByteArray record =
+            "printf '%s\\n%s\\n' \"$PWD\" \"$*\" > \"$(dirname \"$0\")/launched.txt\"\n";
+        const QStringList none;
+        QTest::newRow("started in the game folder")
+            << "script" << record << stand << true << true << none << none;
+        QTest::newRow("no game") << "script" << QByteArray("exit 0\n") << QByteArray() << false
+                                 << false << QStringList{"eaw.exe", "does not exist"} << none;
+        QTest::newRow("VEK_LAUNCHER names nothing")
+            << "missing" << QByteArray() << stand << false << false
+            << QStringList{"no-such-launcher", "VEK_LAUNCHER", "not installed"} << none;
+        QTest::newRow("VEK_LAUNCHER not executable")
+            << "not executable" << QByteArray("exit 0\n") << stand << false << false
+            << QStringList{"fake-wine.sh", "cannot be run"} << none;
+        QTest::newRow("no wine") << "no wine" << QByteArray() << stand << false << false
+                                 << QStringList{"wine is not installed: install the package wine"}
+                                 << QStringList{"32-bit"};
+        QTest::newRow("no wine, 32-bit game")
+            << "no wine" << QByteArray() << x86 << false << false
+            << QStringList{"install the package wine", "32-bit Wine",
+                           "dpkg --add-architecture i386", "wine32"}
+            << none;
+        QTest::newRow("ends at once with 1")
+            << "script" << QByteArray("exit 1\n") << stand << false << true
+            << QStringList{"eaw.exe", "ended at once with exit code 1", "fake-wine.sh"}
+            << QStringList{"32-bit", "64-bit"};
+        QTest::newRow("ends at once with 1, 32-bit game")
+            << "script" << QByteArray("exit 1\n") << x86 << false << true
+            << QStringList{"exit code 1", "32-bit Windows program", "32-bit Wine", "wine32"}
+            << QStringList{"64-bit"};
+        QTest::newRow("ends at once with 53, 64-bit game")
+            << "script" << QByteArray("exit 53\n") << x64 << false << true
+            << QStringList{"exit code 53", "64-bit Wine"} << QStringList{"32-bit"};
+        QTest::newRow("crashes at once")
+            << "script" << QByteArray("kill -SEGV $$\n") << x86 << false << true
+            << QStringList{"crashed at once", "32-bit Wine"} << none;
+    }
+
+    void launch() {
 #ifdef Q_OS_WIN
         QSKIP("the launcher override is for Wine");
 #else
-        TestFolders f;
-        const QString record = QDir(f.root()).filePath("launched.txt");
-        const QString script = QDir(f.root()).filePath("fake-wine.sh");
-        TestFolders::write(f.root(), "fake-wine.sh",
-                           ("#!/bin/sh\nprintf '%s\\n%s\\n' \"$PWD\" \"$*\" > '" + record +
-                            ".tmp'\nmv '" + record + ".tmp' '" + record + "'\n")
-                               .toLocal8Bit());
-        QFile::setPermissions(script, QFile::permissions(script) | QFileDevice::ExeOwner);
-        qputenv("VEK_LAUNCHER", script.toLocal8Bit());
+        QFETCH(QString, launcher);
+        QFETCH(QByteArray, script);
+        QFETCH(QByteArray, exe);
+        QFETCH(bool, started);
+        QFETCH(bool, minimised);
+        QFETCH(QStringList, says);
+        QFETCH(QStringList, never);
+        TestFolders f(exe.isNull() ? TestFolders::WithoutGameFiles : TestFolders::WithGameFiles);
         ScriptedPrompt prompt;
         auto s = openSelector(f, prompt);
-        QSignalSpy minimised(s.get(), &Selector::minimiseRequested);
-        QVERIFY(s->commands().LaunchEAW());
-        qunsetenv("VEK_LAUNCHER");
-        QCOMPARE(minimised.size(), 1);
-        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(record), 10000);
-        const QList<QByteArray> lines = TestFolders::read(f.root(), "launched.txt").split('\n');
-        QCOMPARE(QDir(QString::fromLocal8Bit(lines.at(0))).canonicalPath(),
-                 QDir(f.game()).canonicalPath());
-        QCOMPARE(QString::fromLocal8Bit(lines.at(1)), QDir(f.game()).filePath("eaw.exe"));
-        QVERIFY(prompt.shown.isEmpty());
-#endif
-    }
+        prompt.shown.clear(); // without game files the load has told of them already
+        if (!exe.isNull())
+            TestFolders::write(f.game(), "eaw.exe", exe);
 
-    void launchWithoutTheGameTellsThePlayer() {
-        TestFolders f(TestFolders::WithoutGameFiles);
-        ScriptedPrompt prompt;
-        auto s = openSelector(f, prompt);
-        prompt.shown.clear(); // the load has told of the missing eaw.ini and eaw.exe already
-        QVERIFY(!s->commands().LaunchEAW());
+        const QString path = QDir(f.root()).filePath(
+            launcher == "missing" ? QStringLiteral("no-such-launcher") : "fake-wine.sh");
+        const QByteArray oldPath = qgetenv("PATH");
+        const auto restore = qScopeGuard([&] {
+            qunsetenv("VEK_LAUNCHER");
+            qputenv("PATH", oldPath);
+        });
+        if (launcher == "no wine") {
+            qunsetenv("VEK_LAUNCHER");
+            qputenv("PATH", f.root().toLocal8Bit()); // a folder without wine
+        } else {
+            qputenv("VEK_LAUNCHER", path.toLocal8Bit());
+        }
+        if (!script.isEmpty()) {
+            TestFolders::write(f.root(), "fake-wine.sh", "#!/bin/sh\n" + script);
+            if (launcher == "script")
+                QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner);
+        }
+
+        QSignalSpy minimise(s.get(), &Selector::minimiseRequested);
+        QSignalSpy restored(s.get(), &Selector::restoreRequested);
+        QCOMPARE(s->commands().LaunchEAW(), started);
+        QCOMPARE(minimise.size(), minimised ? 1 : 0);
+        QCOMPARE(restored.size(), minimised && !started ? 1 : 0);
+        if (started) {
+            QVERIFY(prompt.shown.isEmpty());
+            // The launcher ended at once with 0, and the launch waited for that.
+            const QList<QByteArray> lines = TestFolders::read(f.root(), "launched.txt").split('\n');
+            QCOMPARE(lines.size(), 3);
+            QCOMPARE(QDir(QString::fromLocal8Bit(lines.at(0))).canonicalPath(),
+                     QDir(f.game()).canonicalPath());
+            QCOMPARE(QString::fromLocal8Bit(lines.at(1)), QDir(f.game()).filePath("eaw.exe"));
+            return;
+        }
         QCOMPARE(prompt.shown.size(), 1);
-        QVERIFY(prompt.shown.at(0).text.contains("eaw.exe"));
+        const QString text = prompt.shown.at(0).text;
+        for (const QString &part : std::as_const(says))
+            QVERIFY2(text.contains(part), qPrintable(part + " not in: " + text));
+        for (const QString &part : std::as_const(never))
+            QVERIFY2(!text.contains(part), qPrintable(part + " in: " + text));
+#endif
     }
 
     void newVekDirectoryRecordsTheLoadedList() {

@@ -4,6 +4,7 @@
 #include "TestFolders.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTest>
 
 class TestCliCommands : public QObject {
@@ -173,18 +174,58 @@ private Q_SLOTS:
         QCOMPARE(TestFolders::read(f.game(), "eaw.ini"), TestFolders::kEawIni);
     }
 
-    // Where and how the game is started is the engine's (tst_commands); here the command reaches it
-    // and reports the outcome.
-    void launchUsesTheLauncher() {
+    // Where and how the game is started, and the words of each failure, are the engine's
+    // (tst_commands); here the command reaches it and its outcome is the exit status, the
+    // failure told on stderr. A game still running after the start's watch outlives the tool:
+    // its output, flooded before and after the tool has gone, goes nowhere that could block or
+    // end it (the fake game ends at a failed write, as a program killed by SIGPIPE), and it
+    // holds none of the tool's locks.
+    void launch_data() {
+        QTest::addColumn<QByteArray>("launcher"); // a script body, or a path
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("says");
+        QTest::addColumn<bool>("running");
+        QTest::newRow("ends at once with 0")
+            << QByteArray("/bin/true") << 0 << QByteArray() << false;
+        QTest::newRow("launcher missing")
+            << QByteArray("no-such-launcher") << 1 << QByteArray("no-such-launcher") << false;
+        QTest::newRow("ends at once with 1")
+            << QByteArray("exit 1\n") << 1 << QByteArray("ended at once with exit code 1") << false;
+        const QByteArray flood = "head -c 300000 /dev/zero | tr '\\0' x >&2; "
+                                 "head -c 300000 /dev/zero | tr '\\0' x\n";
+        QTest::newRow("the game runs on")
+            << QByteArray("set -e\nhere=$(dirname \"$0\")\n" + flood + "sleep 6\n" + flood +
+                          "touch \"$here/survived\"\n")
+            << 0 << QByteArray() << true;
+    }
+
+    void launch() {
+        QFETCH(QByteArray, launcher);
+        QFETCH(int, status);
+        QFETCH(QByteArray, says);
+        QFETCH(bool, running);
         TestFolders f;
-        qputenv("VEK_LAUNCHER", "/bin/true");
-        QCOMPARE(run(f, {"launch"}).status, 0);
-        // Without the launcher program the player is told, and the run fails.
-        qputenv("VEK_LAUNCHER", QDir(f.root()).filePath("no-such-launcher").toLocal8Bit());
-        const CliRun missing = run(f, {"launch"});
+        QString path = QString::fromLocal8Bit(launcher);
+        if (launcher.endsWith('\n')) {
+            path = QDir(f.root()).filePath("fake-wine.sh");
+            TestFolders::write(f.root(), "fake-wine.sh", "#!/bin/sh\n" + launcher);
+            QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner);
+        } else if (!path.startsWith('/')) {
+            path = QDir(f.root()).filePath(path);
+        }
+        qputenv("VEK_LAUNCHER", path.toLocal8Bit());
+        const CliRun r = run(f, {"launch"});
         qunsetenv("VEK_LAUNCHER");
-        QCOMPARE(missing.status, 1);
-        QVERIFY(missing.err.contains("no-such-launcher"));
+        QCOMPARE(r.status, status);
+        if (says.isEmpty())
+            QCOMPARE(r.err, QByteArray());
+        else
+            QVERIFY2(r.err.contains(says), r.err.constData());
+        if (running) {
+            QVERIFY(!TestFolders::exists(f.root(), "survived"));
+            QCOMPARE(run(f, {"status"}).status, 0);
+            QTRY_VERIFY_WITH_TIMEOUT(TestFolders::exists(f.root(), "survived"), 20000);
+        }
     }
 
 private:

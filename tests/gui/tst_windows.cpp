@@ -156,6 +156,8 @@ private Q_SLOTS:
     void colouredTextReads();
     void progressDialogOverTheThreshold_data();
     void progressDialogOverTheThreshold();
+    void launchLeavesTheWindowMinimisedOnlyOnceStarted_data();
+    void launchLeavesTheWindowMinimisedOnlyOnceStarted();
 
 private:
     QTemporaryDir lockDir_;
@@ -1064,4 +1066,46 @@ void TestWindows::progressDialogOverTheThreshold() {
     QCOMPARE(TestFolders::read(f.vek(), Ledgers::FoldersLoaded), ledger);
     QVERIFY(!windows.selector()->Unigrid.row(windows.selector()->Unigrid.find("A-Big")).loaded);
     QVERIFY(prompt.shown.last().text.contains("was cancelled"));
+}
+
+void TestWindows::launchLeavesTheWindowMinimisedOnlyOnceStarted_data() {
+    QTest::addColumn<QByteArray>("script");
+    QTest::addColumn<bool>("started");
+    QTest::newRow("started") << QByteArray("exit 0\n") << true;
+    QTest::newRow("ends at once with 1") << QByteArray("exit 1\n") << false;
+}
+
+// "Launch EAW" minimises the window once the game has started; a start that fails after that
+// brings the window back before the message, which would otherwise belong to a minimised window
+// the player may never see again.
+void TestWindows::launchLeavesTheWindowMinimisedOnlyOnceStarted() {
+#ifdef Q_OS_WIN
+    QSKIP("the launcher override is for Wine");
+#else
+    QFETCH(QByteArray, script);
+    QFETCH(bool, started);
+    DemoWindows w(TestFolders::WithGameFiles);
+    auto &[f, prompt, windows] = w;
+    const QString launcher = QDir(f.root()).filePath("fake-wine.sh");
+    TestFolders::write(f.root(), "fake-wine.sh", "#!/bin/sh\n" + script);
+    QFile::setPermissions(launcher, QFile::permissions(launcher) | QFileDevice::ExeOwner);
+    qputenv("VEK_LAUNCHER", launcher.toLocal8Bit());
+    const auto unset = qScopeGuard([] { qunsetenv("VEK_LAUNCHER"); });
+    QVERIFY(w.start());
+    VEKForm *form = windows.vekForm();
+    QSignalSpy minimised(windows.selector(), &Selector::minimiseRequested);
+    bool minimisedWhenTold = true;
+    prompt.onShow = [&](const ScriptedPrompt::Shown &) { minimisedWhenTold = form->isMinimized(); };
+    form->general->Command5->click();
+    QCOMPARE(minimised.size(), 1);
+    QCOMPARE(form->isMinimized(), started);
+    QVERIFY(form->isVisible());
+    if (started) {
+        QVERIFY(prompt.shown.isEmpty());
+    } else {
+        QCOMPARE(prompt.shown.size(), 1);
+        QVERIFY(prompt.shown.at(0).text.contains("exit code 1"));
+        QVERIFY(!minimisedWhenTold);
+    }
+#endif
 }

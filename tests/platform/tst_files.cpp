@@ -6,6 +6,8 @@
 #include "FileHook.h"
 #include "FileList.h"
 #include "FileOps.h"
+#include "Launcher.h"
+#include "TestFolders.h"
 
 #include <QDir>
 #include <QFile>
@@ -657,6 +659,37 @@ private slots:
         // Either way round, and a failure names the file.
         QCOMPARE(int(FileCompare::sameBytes(b, a, &error)), result);
         QCOMPARE(error.contains(QDir::toNativeSeparators(b)), missing);
+    }
+
+    // What the launch's message says the game needs is read from the program's PE header.
+    void programMachine_data() {
+        QTest::addColumn<QByteArray>("program");
+        QTest::addColumn<int>("machine");
+        const int x86 = int(Launcher::Machine::X86);
+        const int unknown = int(Launcher::Machine::Unknown);
+        const QByteArray i386 = TestFolders::peProgram(0x14c);
+        QTest::newRow("32-bit") << i386 << x86;
+        QTest::newRow("64-bit") << TestFolders::peProgram(0x8664) << int(Launcher::Machine::X64);
+        QTest::newRow("another processor") << TestFolders::peProgram(0x1c4) << unknown;
+        // The header's pointer is a 32-bit little-endian word: here 0x104.
+        QByteArray far = i386;
+        far.replace(0x80, 6, QByteArray(6, '\0'));
+        far[0x3C] = char(0x04);
+        far[0x3D] = char(0x01);
+        far.replace(0x104, 6, QByteArray("PE\0\0\x4c\x01", 6));
+        QTest::newRow("header far in") << far << x86;
+        QTest::newRow("cut before the header") << i386.left(0x84) << unknown;
+        QTest::newRow("no PE signature") << QByteArray(i386).replace(0x80, 2, "NE") << unknown;
+        QTest::newRow("not MZ") << QByteArray(i386).replace(0, 2, "ZM") << unknown;
+        QTest::newRow("shorter than the MZ header") << i386.left(0x3F) << unknown;
+    }
+
+    void programMachine() {
+        QFETCH(QByteArray, program);
+        QFETCH(int, machine);
+        const QString file = path(QStringLiteral("eaw.exe"));
+        QVERIFY(writeFile(file, program));
+        QCOMPARE(int(Launcher::machine(file)), machine);
     }
 };
 

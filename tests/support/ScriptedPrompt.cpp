@@ -4,5 +4,7 @@
 bool ScriptedPrompt::message(const QString &title, const QString &text, Icon icon,
                              Buttons buttons) {
     shown.append({title, text, icon, buttons});
+    if (onShow)
+        onShow(shown.last());
     return answers_.isEmpty() ? true : answers_.takeFirst();
 }

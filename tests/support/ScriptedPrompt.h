@@ -6,6 +6,8 @@
 #include <QList>
 #include <QStringList>
 
+#include <functional>
+
 /// Answers messages from a pre-set list (OK when the list runs out) and keeps every message
 /// shown, so a test can check both what the player was told and what followed from the answer.
 class ScriptedPrompt : public Prompt {
@@ -22,6 +24,8 @@ public:
     bool message(const QString &title, const QString &text, Icon icon, Buttons buttons) override;
 
     QList<Shown> shown;
+    /// Called with each message as it is shown, to look at the windows at that moment.
+    std::function<void(const Shown &)> onShow;
 
 private:
     QList<bool> answers_;

@@ -66,3 +66,13 @@ void TestFolders::plant(const QString &folder, const QStringList &entries) {
 void TestFolders::rememberVek() const {
     write(game(), QStringLiteral("LastVEKDir"), vek().toLocal8Bit() + "\r\n");
 }
+
+QByteArray TestFolders::peProgram(quint16 machine) {
+    QByteArray bytes(0x200, '\0');
+    bytes.replace(0, 2, "MZ");
+    bytes[0x3C] = char(0x80);
+    bytes.replace(0x80, 4, QByteArray("PE\0\0", 4));
+    bytes[0x84] = char(machine & 0xFF);
+    bytes[0x85] = char(machine >> 8);
+    return bytes;
+}

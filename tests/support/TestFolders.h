@@ -32,6 +32,9 @@ public:
     static bool exists(const QString &folder, const QString &name);
     /// Writes "path=bytes" entries below `folder`; an entry starting with "!" is made read-only.
     static void plant(const QString &folder, const QStringList &entries);
+    /// The start of a Windows program for `machine` (0x14c: 32-bit x86, 0x8664: 64-bit): the
+    /// "MZ" header pointing at 0x80, where "PE\0\0" and the machine word stand.
+    static QByteArray peProgram(quint16 machine);
     /// LastVEKDir naming the VEK folder: a start as on a later run of the same VEK folder.
     void rememberVek() const;
 
