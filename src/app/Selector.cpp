@@ -26,6 +26,7 @@
 #include "Prompt.h"
 #include "Skins.h"
 #include "Slots.h"
+#include "StartSaves.h"
 #include "StrayCleanup.h"
 #include "Text8.h"
 #include "TextFile.h"
@@ -187,6 +188,12 @@ void Selector::cleanUpStrays() {
     // Exact comparison: the same folder spelt in another case counts as another folder.
     if (folders().ModFolder == folders().LastModFolder)
         return;
+    // Before LastVEKDir names the new VEK folder: a start cut short comes back here.
+    QStringList told;
+    QStringList problems;
+    StartSaves::sendHome(folders().GameFolder, folders().LastModFolder, &told, &problems);
+    reporter_.tell(problems);
+    reporter_.tell(told);
     reporter_.setCaption(CleaningUp);
     const StrayCleanup::Outcome swept =
         StrayCleanup::run(folders().GameFolder, folders().ModFolder);
@@ -217,10 +224,13 @@ void Selector::readGroupTable() {
 }
 
 void Selector::buildCatalogue() {
+    QStringList told;
     QStringList problems;
     Catalogue::build(folders().ModFolder, folders().GameFolder, Unigrid,
-                     Ledgers::readFoldersLoaded(folders().ModFolder), &problems);
+                     Ledgers::readFoldersLoaded(folders().ModFolder), &told, &problems);
     reporter_.tell(problems);
+    // Told with the other start-up messages, in the one message the load ends with.
+    reporter_.tell(told);
 }
 
 void Selector::reloadLoadedList() {

@@ -3,8 +3,7 @@
 
 #include "FileList.h"
 #include "FileOps.h"
-#include "FolderMoves.h"
-#include "Text8.h"
+#include "StartSaves.h"
 
 #include <QDir>
 
@@ -17,18 +16,9 @@ void ensure(const QString &path, QStringList *problems) {
 }
 } // namespace
 
-QString Catalogue::recordedMission(const LoadGrid &grid, const QList<QByteArray> &loadedList) {
-    QString mission;
-    for (const QByteArray &line : loadedList) {
-        const QString name = Text8::toUnicode(line);
-        if (!LoadGrid::storeOf(name).isEmpty() && grid.find(name) > 0)
-            mission = name;
-    }
-    return mission;
-}
-
 void Catalogue::build(const QString &modFolder, const QString &gameFolder, LoadGrid &grid,
-                      const QList<QByteArray> &loadedList, QStringList *problems) {
+                      const QList<QByteArray> &loadedList, QStringList *told,
+                      QStringList *problems) {
     grid.rows.clear();
     grid.hint = LoadGrid::AllAvailable;
     const QStringList names = FileList::folderNames(modFolder);
@@ -51,16 +41,8 @@ void Catalogue::build(const QString &modFolder, const QString &gameFolder, LoadG
     for (const LoadGrid::Row &row : std::as_const(grid.rows))
         if (const QString store = LoadGrid::storeOf(row.name); !store.isEmpty())
             made(store);
-    const QString cDefault = made(QStringLiteral("C-Default"));
-    const QString savedata = FileList::resolveFolder(gameFolder, QStringLiteral("Savedata"));
-    ensure(savedata, problems);
-    // With no mission loaded, Savedata holds the game's own saves, and they stay there. What
-    // an earlier start parked in C-Default comes back beside them: the game's saves are the
-    // newer and keep their names.
-    if (recordedMission(grid, loadedList).isEmpty() && FolderMoves::hasFiles(cDefault)) {
-        QString error;
-        if (!FolderMoves::moveAllBeside(cDefault, savedata, &error))
-            problems->append(error);
-    }
+    made(QStringLiteral("C-Default"));
+    ensure(FileList::resolveFolder(gameFolder, QStringLiteral("Savedata")), problems);
+    StartSaves::settle(modFolder, gameFolder, grid, loadedList, told, problems);
     made(QStringLiteral("Interchange"));
 }

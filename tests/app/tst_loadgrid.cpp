@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "FileBytes.h"
 #include "FileOps.h"
 #include "LoadFiles.h"
 #include "LoadedList.h"
@@ -350,6 +351,115 @@ private Q_SLOTS:
         QVERIFY(QDir(c.store("C-Default")).entryList(QDir::Files).isEmpty());
         QCOMPARE(c.save(c.store("C-Alpha"), "Campaign1.sav"), QByteArray("alpha"));
         QVERIFY(c.prompt.shown.isEmpty());
+    }
+
+    // The start finds whose campaign Savedata holds and files every save where the player
+    // finds it: rows plant "path=bytes" below the test root ("Old" is a VEK folder of an
+    // earlier start), then compare every save and ledger after the start.
+    void startFilesEachCampaignWhereItBelongs_data() {
+        QTest::addColumn<QStringList>("before");
+        QTest::addColumn<bool>("fromOld"); // the last start used the VEK folder "Old"
+        QTest::addColumn<QStringList>("after");
+        QTest::addColumn<QString>("told");
+        const QString twoMissions = "VEK/FoldersLoaded.txt=M-Alpha\r\nM-Beta\r\n\r\n";
+        const QString betaLoaded = "VEK/FoldersLoaded.txt=M-Beta\r\n\r\n";
+        const QString old = "Old/linkscreen=x";
+        const struct {
+            const char *tag;
+            QStringList before;
+            bool fromOld;
+            QStringList after;
+            const char *told;
+        } rows[] = {
+            {"two missions, the load order names the earlier",
+             {twoMissions, "VEK/LoadOrder.txt=folder\tM-Alpha\r\n",
+              "EAW/Savedata/camp.sav=alpha day 5", "VEK/C-Alpha/camp.sav=alpha day 1",
+              "VEK/C-Beta/camp.sav=beta own"},
+             false,
+             {betaLoaded, "EAW/Savedata/camp.sav=beta own", "VEK/C-Alpha/camp.sav=alpha day 5",
+              "VEK/C-Alpha/camp (2).sav=alpha day 1", "VEK/C-Beta/camp.sav=beta own"},
+             "were those of \"M-Alpha\""},
+            {"two missions, whose saves not known",
+             {twoMissions, "EAW/Savedata/camp.sav=someone's", "VEK/C-Default/camp.sav=default",
+              "VEK/C-Beta/camp.sav=beta own"},
+             false,
+             {betaLoaded, "EAW/Savedata/camp.sav=beta own", "VEK/C-Default/camp.sav=default",
+              "VEK/C-Default/camp (2).sav=someone's", "VEK/C-Beta/camp.sav=beta own"},
+             "is not known"},
+            {"two missions, the load order names the later",
+             {twoMissions, "VEK/LoadOrder.txt=folder\tM-Beta\r\n",
+              "EAW/Savedata/camp.sav=beta day 5", "VEK/C-Beta/camp.sav=beta day 1"},
+             false,
+             {betaLoaded, "EAW/Savedata/camp.sav=beta day 5", "VEK/C-Beta/camp.sav=beta day 1"},
+             ""},
+            {"the recorded mission's folder has gone",
+             {"VEK/FoldersLoaded.txt=M-Gone\r\n\r\n", "EAW/Savedata/camp.sav=gone day 9",
+              "VEK/C-Default/default.sav=the game's"},
+             false,
+             {"VEK/FoldersLoaded.txt=\r\n", "VEK/C-Gone/camp.sav=gone day 9",
+              "EAW/Savedata/default.sav=the game's"},
+             "not in the VEK folder any more"},
+            {"one mission keeps its progress",
+             {betaLoaded, "EAW/Savedata/camp.sav=beta day 3", "VEK/C-Beta/camp.sav=beta day 1"},
+             false,
+             {betaLoaded, "EAW/Savedata/camp.sav=beta day 3", "VEK/C-Beta/camp.sav=beta day 1"},
+             ""},
+            {"one mission, its saves gone out by a start cut short",
+             {betaLoaded, "VEK/C-Beta/camp.sav=beta day 1"},
+             false,
+             {betaLoaded, "EAW/Savedata/camp.sav=beta day 1", "VEK/C-Beta/camp.sav=beta day 1"},
+             ""},
+            {"another VEK folder had a mission loaded",
+             {old, "Old/M-X/x.dat=x", "Old/FoldersLoaded.txt=A-One\r\nM-X\r\n\r\n",
+              "Old/C-X/camp.sav=x day 1", "Old/C-Default/default.sav=the game's",
+              "EAW/Savedata/camp.sav=x day 4"},
+             true,
+             {"Old/FoldersLoaded.txt=A-One\r\n\r\n", "Old/C-X/camp.sav=x day 4",
+              "EAW/Savedata/default.sav=the game's"},
+             "went back to its store"},
+            {"another VEK folder, the mission folder gone from it",
+             {old, "Old/FoldersLoaded.txt=M-X\r\n\r\n", "Old/C-X/camp.sav=x day 1",
+              "EAW/Savedata/camp.sav=x day 4"},
+             true,
+             {"Old/FoldersLoaded.txt=\r\n", "Old/C-X/camp.sav=x day 4",
+              "Old/C-X/camp (2).sav=x day 1"},
+             "not there any more"},
+        };
+        for (const auto &r : rows)
+            QTest::newRow(r.tag) << r.before << r.fromOld << r.after << QString(r.told);
+    }
+
+    void startFilesEachCampaignWhereItBelongs() {
+        QFETCH(QStringList, before);
+        QFETCH(bool, fromOld);
+        QFETCH(QStringList, after);
+        QFETCH(QString, told);
+        Content c;
+        const auto unescaped = [](QStringList lines) {
+            for (QString &l : lines)
+                l.replace("\\r", "\r").replace("\\n", "\n").replace("\\t", "\t");
+            return lines;
+        };
+        TestFolders::plant(c.f.root(), unescaped(before));
+        const QString old = c.f.root() + "/Old";
+        Selector s(Folders{c.f.game(), c.f.vek(), fromOld ? old : c.f.vek()}, c.prompt);
+        s.load();
+        QStringList now;
+        const Tree tree = treeOf(c.f.root());
+        for (auto it = tree.cbegin(); it != tree.cend(); ++it)
+            if (it.key().endsWith(".sav") || it.key().endsWith("FoldersLoaded.txt"))
+                now << it.key() + "=" + QString::fromUtf8(it.value());
+        now.sort();
+        QStringList expected = unescaped(after);
+        expected.sort();
+        QCOMPARE(now, expected);
+        QString shown;
+        for (const ScriptedPrompt::Shown &m : c.prompt.shown)
+            shown += m.text;
+        if (told.isEmpty())
+            QVERIFY2(shown.isEmpty(), qPrintable(shown));
+        else
+            QVERIFY2(shown.contains(told), qPrintable(shown));
     }
 
     void unrecordedClickIsUndone_data() {
