@@ -153,6 +153,7 @@ int main(int argc, char *argv[]) {
                          : shown(locator.startProblem));
     }
 
+    CrashPoint::startCounting(CrashPoint::Phase::StartUp);
     Selector selector(locator.ok(), prompt);
     selector.load();
     TerminalProgress progress(Terminal::stderrIsTerminal());
@@ -162,7 +163,7 @@ int main(int argc, char *argv[]) {
     const auto unhook = qScopeGuard([&prompt] { prompt.setBeforeWriting({}); });
 
     // The crash test's seam counts the commands' file operations, not the start-up's.
-    CrashPoint::startCounting();
+    CrashPoint::startCounting(CrashPoint::Phase::Commands);
     for (const CliOptions::Invocation &inv : options.commands) {
         if (inv.name == QLatin1String("exit")) {
             // Like the window's Exit: the run ends here, unless the player cancelled.

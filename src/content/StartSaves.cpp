@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "StartSaves.h"
 
+#include "FileCompare.h"
 #include "FileList.h"
 #include "FileOps.h"
 #include "FolderMoves.h"
@@ -81,6 +82,40 @@ QString loadedLast(const QString &modFolder, const QStringList &missions) {
     return last;
 }
 
+// What C-Default of `modFolder` holds comes back into Savedata beside the game's saves.
+void bringParked(const QString &modFolder, const QString &saves, QStringList *problems) {
+    const QString parked = FileList::resolveFolder(modFolder, QStringLiteral("C-Default"));
+    QString error;
+    if (FolderMoves::hasFiles(parked) && !FolderMoves::moveAllBeside(parked, saves, &error))
+        problems->append(error);
+}
+
+// Savedata holds a copy of part of the store or nothing: a load's copy cut short. The rest
+// comes in; any save of Savedata's own (the game played on) leaves it as it is.
+void completeCopy(const QString &store, const QString &saves, QStringList *problems) {
+    const QStringList inStore = SaveExchange::saves(store);
+    if (inStore.isEmpty())
+        return;
+    FileList::Index storeNames(inStore);
+    const QStringList present = SaveExchange::saves(saves);
+    for (const QString &name : present) {
+        const QString there = storeNames.find(name);
+        if (there.isEmpty() ||
+            FileCompare::sameBytes(FileList::join(saves, name), FileList::join(store, there),
+                                   nullptr) != FileCompare::Result::Same)
+            return;
+    }
+    FileList::Index presentNames(present);
+    QString error;
+    for (const QString &name : inStore)
+        if (presentNames.find(name).isEmpty() &&
+            !FileOps::copyReplace(FileList::join(store, name), FileList::join(saves, name),
+                                  &error)) {
+            problems->append(error);
+            return;
+        }
+}
+
 } // namespace
 
 void StartSaves::sendHome(const QString &gameFolder, const QString &lastModFolder,
@@ -90,8 +125,11 @@ void StartSaves::sendHome(const QString &gameFolder, const QString &lastModFolde
         return;
     const QList<QByteArray> ledger = Ledgers::readFoldersLoaded(lastModFolder);
     const QStringList missions = missionsOf(ledger);
-    if (missions.isEmpty())
+    if (missions.isEmpty()) {
+        // No mission loaded there: what it parked comes back, as at a start there would.
+        bringParked(lastModFolder, MissionSaves::savedata(gameFolder), problems);
         return;
+    }
     const QString mission = missions.last();
     const QString saves = MissionSaves::savedata(gameFolder);
     const bool gone = !QFileInfo(FileList::resolveFolder(lastModFolder, mission)).isDir();
@@ -107,13 +145,13 @@ void StartSaves::sendHome(const QString &gameFolder, const QString &lastModFolde
                                      .arg(mission));
         return;
     }
+    // The ledger first: a start cut short after it finds no mission there, and brings the
+    // game's own saves back as below.
     if (!dropLines(lastModFolder, ledger, missions, &error)) {
         problems->append(error);
         return;
     }
-    const QString parked = FileList::resolveFolder(lastModFolder, QStringLiteral("C-Default"));
-    if (FolderMoves::hasFiles(parked) && !FolderMoves::moveAllBeside(parked, saves, &error))
-        problems->append(error);
+    bringParked(lastModFolder, saves, problems);
     told->append(QStringLiteral("The mission \"%1\" was loaded from the VEK folder \"%2\"%3: its "
                                 "campaign saves went back to its store \"%4\", and the game's "
                                 "own saves came back into Savedata.")
@@ -130,8 +168,7 @@ void StartSaves::settle(const QString &modFolder, const QString &gameFolder, con
     QString error;
     if (missions.isEmpty()) {
         // The game's own saves stay; what an earlier start parked comes back beside them.
-        if (FolderMoves::hasFiles(parked) && !FolderMoves::moveAllBeside(parked, saves, &error))
-            problems->append(error);
+        bringParked(modFolder, saves, problems);
         return;
     }
     QStringList listed;
@@ -182,13 +219,9 @@ void StartSaves::settle(const QString &modFolder, const QString &gameFolder, con
         return;
     }
     if (winner.isEmpty()) {
-        if (FolderMoves::hasFiles(parked) && !FolderMoves::moveAllBeside(parked, saves, &error))
-            problems->append(error);
+        bringParked(modFolder, saves, problems);
         return;
     }
     // The mission that stays loaded finds its saves in Savedata, as its load gave them.
-    const QString store = MissionSaves::store(modFolder, winner);
-    if (!FolderMoves::hasFiles(saves) && FolderMoves::hasFiles(store) &&
-        !FolderMoves::copyAll(store, saves, &error))
-        problems->append(error);
+    completeCopy(MissionSaves::store(modFolder, winner), saves, problems);
 }

@@ -17,9 +17,10 @@ class StartSaves {
 public:
     /// At the first start with another VEK folder than last time (`lastModFolder`): a mission
     /// that folder's ledger records as loaded has its progress in Savedata. It goes home to
-    /// its own store there ("C-X", made when the mission folder has gone), the game's own
-    /// saves come back from that folder's C-Default, and the mission's line leaves that
-    /// ledger, so that a later start there does not take the game's saves for the mission's.
+    /// its own store there ("C-X", made when the mission folder has gone), the mission's line
+    /// leaves that ledger, so that a later start there does not take the game's saves for the
+    /// mission's, and the game's own saves come back from that folder's C-Default (also when
+    /// no mission is recorded there: a start cut short after the ledger was rewritten).
     static void sendHome(const QString &gameFolder, const QString &lastModFolder, QStringList *told,
                          QStringList *problems);
 
@@ -33,8 +34,8 @@ public:
     ///   is known; when it is another one, they go to its store, and when it is not known, to
     ///   C-Default beside its saves (numbered where a name is taken). The losing lines leave
     ///   the ledger and the winner's store is copied into Savedata, as its load would.
-    /// - One mission and an empty Savedata (a start cut short after its saves went out): the
-    ///   store is copied in, as its load would.
+    /// - One mission, and Savedata holding nothing but a part of its store's copy (a start cut
+    ///   short while it copied the store in): the rest is copied in, as its load would.
     static void settle(const QString &modFolder, const QString &gameFolder, const LoadGrid &grid,
                        const QList<QByteArray> &ledger, QStringList *told, QStringList *problems);
 };

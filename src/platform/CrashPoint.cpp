@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CrashPoint.h"
 
+#include <QString>
 #include <QtGlobal>
 
 #include <atomic>
@@ -23,7 +24,10 @@ void CrashPoint::passed() {
         std::_Exit(ExitStatus);
 }
 
-void CrashPoint::startCounting() {
+void CrashPoint::startCounting(Phase phase) {
+    const bool atStart = qEnvironmentVariable("VEK_CRASH_IN") == QLatin1String("start");
+    if (atStart != (phase == Phase::StartUp))
+        return;
     bool ok = false;
     const long k = qEnvironmentVariableIntValue("VEK_CRASH_AFTER", &ok);
     remaining.store(ok && k > 0 ? k : 0, std::memory_order_relaxed);

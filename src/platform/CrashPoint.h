@@ -11,8 +11,10 @@
 /// such operation instead: Ctrl+C pressed at a known point while files move.
 ///
 /// Operations are counted only after `startCounting`, so that k counts from the first file
-/// operation of the commands and not from the files the start-up writes. Without the variable
-/// (every normal run) `passed` costs one predictable branch.
+/// operation of the commands and not from the files the start-up writes; with `VEK_CRASH_IN`
+/// set to "start", k counts from the first file operation of the start-up instead (the
+/// locator's OK and the load sequence), to end the process in the middle of those. Without the
+/// variables (every normal run) `passed` costs one predictable branch.
 class CrashPoint {
 public:
     /// The exit status of a process ended by the seam.
@@ -21,6 +23,10 @@ public:
     /// Counts one file operation that has just changed a file; ends the process at the k-th.
     static void passed();
 
-    /// Starts counting (reads `VEK_CRASH_AFTER` once).
-    static void startCounting();
+    /// Where counting may start: before the start-up's file operations, or before the
+    /// commands'.
+    enum class Phase { StartUp, Commands };
+    /// Starts counting (reads `VEK_CRASH_AFTER` once) when `VEK_CRASH_IN` asks for `phase`
+    /// ("start" for `StartUp`; anything else, or nothing, for `Commands`).
+    static void startCounting(Phase phase = Phase::Commands);
 };

@@ -475,12 +475,116 @@ private Q_SLOTS:
             QVERIFY2(before.contains(it.key()), qPrintable("left over: " + it.key()));
     }
 
+    // The start-up files saves where they belong (and rewrites its own files): ended after
+    // each of its file operations in turn, the next start must leave every save, ledger and
+    // file name as an uncut start does. Rows plant "path=bytes" below the root; "Old" is the
+    // VEK folder of the last start when `fromOld`.
+    void everyStartUpCrashPointIsPutRight_data() {
+        QTest::addColumn<QStringList>("planted");
+        QTest::addColumn<bool>("fromOld");
+        const QStringList twoMissions{"VEK/M-Alpha/alpha.dat=a", "VEK/M-Beta/beta.dat=b",
+                                      "VEK/FoldersLoaded.txt=M-Alpha\r\nM-Beta\r\n\r\n"};
+        QTest::newRow("the game's saves and those parked by an earlier start")
+            << QStringList{"EAW/Savedata/camp.sav=newer", "EAW/Savedata/own.sav=own",
+                           "VEK/C-Default/camp.sav=parked", "VEK/C-Default/more.sav=more"}
+            << false;
+        QTest::newRow("two missions, the load order names the earlier")
+            << twoMissions + QStringList{"VEK/LoadOrder.txt=folder\tM-Alpha\r\n",
+                                         "EAW/Savedata/camp.sav=alpha day 5",
+                                         "VEK/C-Alpha/camp.sav=alpha day 1",
+                                         "VEK/C-Beta/camp.sav=beta own",
+                                         "VEK/C-Beta/beta2.sav=beta two"}
+            << false;
+        QTest::newRow("two missions, whose saves not known")
+            << twoMissions + QStringList{"EAW/Savedata/camp.sav=someone's",
+                                         "VEK/C-Default/camp.sav=default",
+                                         "VEK/C-Beta/camp.sav=beta own"}
+            << false;
+        QTest::newRow("the recorded mission's folder has gone")
+            << QStringList{"VEK/FoldersLoaded.txt=M-Gone\r\n\r\n",
+                           "EAW/Savedata/camp.sav=gone day 9", "EAW/Savedata/two.sav=gone too",
+                           "VEK/C-Default/default.sav=the game's"}
+            << false;
+        QTest::newRow("another VEK folder had a mission loaded")
+            << QStringList{"Old/linkscreen=x",
+                           "Old/M-X/x.dat=x",
+                           "Old/FoldersLoaded.txt=M-X\r\n\r\n",
+                           "Old/C-X/camp.sav=x day 1",
+                           "Old/C-Default/default.sav=the game's",
+                           "EAW/Savedata/camp.sav=x day 4",
+                           "EAW/Savedata/x2.sav=x day 4, second"}
+            << true;
+    }
+
+    void everyStartUpCrashPointIsPutRight() {
+        QFETCH(QStringList, planted);
+        QFETCH(bool, fromOld);
+        TestFolders base;
+        for (QString &p : planted)
+            p.replace("\\r", "\r").replace("\\n", "\n").replace("\\t", "\t");
+        TestFolders::plant(base.root(), planted);
+        // Saves, ledgers and every name of the two folders and of the old VEK folder: what a
+        // start leaves, less the lock it holds while it runs.
+        const auto kept = [](const Tree &tree) {
+            QStringList lines;
+            for (auto it = tree.cbegin(); it != tree.cend(); ++it) {
+                const QString &key = it.key();
+                if (key.startsWith("Data/") || key.endsWith(".vekselector.lock"))
+                    continue;
+                const bool content = key.endsWith(".sav") || key.endsWith("FoldersLoaded.txt");
+                lines << (content ? key + "=" + QString::fromUtf8(it.value()) : key);
+            }
+            lines.sort();
+            return lines;
+        };
+        const Tree before = treeOf(base.root());
+        const auto planting = [&](const QString &root) {
+            for (auto it = before.cbegin(); it != before.cend(); ++it)
+                TestFolders::write(root, it.key(), it.value());
+            TestFolders::write(root + "/EAW", "LastVEKDir",
+                               QFile::encodeName(root + (fromOld ? "/Old" : "/VEK")) + "\r\n");
+        };
+        QStringList finished;
+        {
+            QTemporaryDir done;
+            planting(done.path());
+            QVERIFY(run(done.path(), {"status"}).status == 0);
+            const CliRun again = run(done.path(), {"status"});
+            QVERIFY2(again.status == 0, again.err);
+            finished = kept(treeOf(done.path()));
+        }
+        for (int k = 1;; ++k) {
+            QTemporaryDir scratch;
+            const QString root = scratch.path();
+            planting(root);
+            const CliRun crashed = run(root, {"status"}, k, true);
+            const QByteArray at = "crash after start-up file operation " + QByteArray::number(k);
+            const CliRun next = run(root, {"status"});
+            QVERIFY2(next.status == 0, at + ": " + next.err);
+            const QStringList after = kept(treeOf(root));
+            if (after != finished) {
+                for (const QString &l : after)
+                    if (!finished.contains(l))
+                        qWarning() << "only after the crash:" << l;
+                for (const QString &l : finished)
+                    if (!after.contains(l))
+                        qWarning() << "only after an uncut start:" << l;
+            }
+            QVERIFY2(after == finished, at);
+            if (crashed.status != CrashPoint::ExitStatus)
+                break;
+        }
+    }
+
 private:
-    CliRun run(const QString &root, const QStringList &commands, int crashAfter = 0) {
+    CliRun run(const QString &root, const QStringList &commands, int crashAfter = 0,
+               bool inStartUp = false) {
         // The user's data folder inside the tree: what a sweep moves there is checked with it.
         QStringList env{QStringLiteral("XDG_DATA_HOME=") + root + QStringLiteral("/Data")};
         if (crashAfter > 0)
             env << QStringLiteral("VEK_CRASH_AFTER=%1").arg(crashAfter);
+        if (inStartUp)
+            env << QStringLiteral("VEK_CRASH_IN=start");
         return CliRun::run(QStringList{"--game", root + "/EAW", "--vek", root + "/VEK"} + commands,
                            lockDir_.filePath("lock"), QString(), env);
     }
