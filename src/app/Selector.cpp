@@ -104,6 +104,7 @@ QList<Selector::LoadStep> Selector::loadSteps() {
                  ini.resolution = -1;
          }},
         {12, "game folder label", [this] { Label1 = folders().GameFolder + QDir::separator(); }},
+        {13, "remove what writes cut short left", [this] { removeCutWrites(); }},
         {14, "finish or undo an operation a crash cut short", [this] { journal_->recover(); }},
         {15, "keep the original eaw.ini and eaw.exe, read the options",
          [this] {
@@ -206,6 +207,28 @@ void Selector::cleanUpStrays() {
     // Told with the other start-up messages, in the one message the load ends with.
     if (const QString told = StrayCleanup::notice(swept); !told.isEmpty())
         reporter_.report(told);
+}
+
+void Selector::removeCutWrites() {
+    // The files the selector writes whole in each folder, under a temporary name first.
+    static const QStringList game = {QStringLiteral("LastVEKDir"),  QStringLiteral("eaw.ini"),
+                                     QStringLiteral("eaw.exe"),     QStringLiteral("planes.dat"),
+                                     QStringLiteral("pnames.str"),  QStringLiteral("loadout.dat"),
+                                     QStringLiteral("picplna.mnu"), QStringLiteral("picplnb.mnu"),
+                                     QStringLiteral("picplng.mnu"), QStringLiteral("KC")};
+    static const QStringList mod = {Ledgers::FoldersLoaded,
+                                    Ledgers::PlanesLoaded,
+                                    Ledgers::ScriptsLoaded,
+                                    Ledgers::SkinsLoaded,
+                                    Ledgers::LoadOrder,
+                                    QStringLiteral("Journal.txt"),
+                                    QStringLiteral("ResetJournal.txt"),
+                                    QStringLiteral("eaw.ini"),
+                                    QStringLiteral("eaw.exe")};
+    QStringList problems;
+    FileOps::removeCutWrites(folders().GameFolder, game, &problems);
+    FileOps::removeCutWrites(folders().ModFolder, mod, &problems);
+    reporter_.tell(problems);
 }
 
 void Selector::writeLastVekDir() {

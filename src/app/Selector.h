@@ -109,6 +109,7 @@ Q_SIGNALS:
 private:
     void cleanUpStrays();
     void writeLastVekDir();
+    void removeCutWrites();
     void readGroupTable();
     void buildCatalogue();
     void reloadLoadedList();

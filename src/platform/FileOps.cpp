@@ -2,6 +2,7 @@
 #include "FileOps.h"
 
 #include "FileHook.h"
+#include "FileList.h"
 
 #include <QDir>
 #include <QFile>
@@ -101,6 +102,35 @@ bool FileOps::flushFully(QFileDevice &file, QString *reason) {
     if (reason)
         *reason = reasonOf(file);
     return false;
+}
+
+QStringList FileOps::removeCutWrites(const QString &folder, const QStringList &names,
+                                     QStringList *problems) {
+    QStringList patterns;
+    for (const QString &n : names)
+        patterns << n + QStringLiteral(".??????");
+    QStringList removed;
+    for (const QString &file : FileList::files(folder, patterns.join(QLatin1Char(';')))) {
+        const QString suffix = file.right(6);
+        bool alnum = true;
+        bool lower = false, upper = false, digit = false;
+        for (const QChar c : suffix) {
+            const char16_t u = c.unicode();
+            lower = lower || (u >= 'a' && u <= 'z');
+            upper = upper || (u >= 'A' && u <= 'Z');
+            digit = digit || (u >= '0' && u <= '9');
+            alnum = alnum &&
+                    ((u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9'));
+        }
+        if (!alnum || (!digit && lower != upper))
+            continue;
+        QString error;
+        if (remove(FileList::join(folder, file), &error))
+            removed << file;
+        else if (problems)
+            problems->append(error);
+    }
+    return removed;
 }
 
 bool FileOps::writeAtomic(const QString &path, const QByteArray &bytes, QString *error) {

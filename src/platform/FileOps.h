@@ -53,6 +53,14 @@ public:
     /// Deletes a file. A file that is already gone counts as deleted.
     static bool remove(const QString &path, QString *error);
 
+    /// Removes what a whole-file write cut short left in `folder`: the new file under its
+    /// temporary name, one of `names` (any case) followed by "." and six letters and digits,
+    /// as the system gives it (a suffix of one case of letters alone is a word, such as
+    /// "backup", and stays: a player's file is never taken for one). Answers the names
+    /// removed; the ones that could not be removed are added to `problems`.
+    static QStringList removeCutWrites(const QString &folder, const QStringList &names,
+                                       QStringList *problems);
+
     /// Renames the folder `from` to `to` (in the same parent); false when that failed.
     static bool renameFolder(const QString &from, const QString &to);
 

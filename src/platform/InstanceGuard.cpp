@@ -4,6 +4,7 @@
 #include "Processes.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStorageInfo>
 #include <QSysInfo>
@@ -152,6 +153,9 @@ InstanceGuard::Outcome InstanceGuard::lockGameFolder(const QString &gameFolder) 
     problem_.clear();
     if (v.outcome == Outcome::Taken) {
         folder_ = folder;
+        // The file the lock's removal of a dead owner's lock works under: with the lock ours,
+        // one that is there was left by a process ended in the middle of that removal.
+        QFile::remove(QDir(folder).filePath(FolderLockName + QStringLiteral(".rmlock")));
         return v.outcome;
     }
     folderLock_.reset();

@@ -298,6 +298,38 @@ private slots:
         QCOMPARE(FileList::files(dir_.path()), expected);
     }
 
+    // A whole-file write cut short leaves the new file under "name.XXXXXX": only those of the
+    // names asked for, with six letters and digits not all of one case, go.
+    void removeCutWrites_data() {
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QStringList>("left");
+        using L = QStringList;
+        QTest::newRow("beside the file") << L{"LastVEKDir", "LastVEKDir.a1B2c3"} << L{"LastVEKDir"};
+        QTest::newRow("a first write, in another case") << L{"lastvekdir.Q7x9Zk"} << L{};
+        QTest::newRow("digits alone") << L{"eaw.ini.123456"} << L{};
+        QTest::newRow("words of one case stay")
+            << L{"eaw.ini.backup", "eaw.ini.BEFORE"} << L{"eaw.ini.BEFORE", "eaw.ini.backup"};
+        QTest::newRow("other names stay") << L{"notes.txt.a1B2c3"} << L{"notes.txt.a1B2c3"};
+        QTest::newRow("five or seven, or not letters and digits")
+            << L{"eaw.ini.a1B2c", "eaw.ini.a1B2c3d", "eaw.ini.a1-2c3"}
+            << L{"eaw.ini.a1-2c3", "eaw.ini.a1B2c", "eaw.ini.a1B2c3d"};
+    }
+
+    void removeCutWrites() {
+        QFETCH(QStringList, files);
+        QFETCH(QStringList, left);
+        for (const QString &f : files)
+            QVERIFY(writeFile(path(f), "x"));
+        QStringList problems;
+        const QStringList removed =
+            FileOps::removeCutWrites(dir_.path(), {"LastVEKDir", "eaw.ini"}, &problems);
+        QCOMPARE(problems, QStringList());
+        QStringList now = FileList::files(dir_.path());
+        now.sort();
+        QCOMPARE(now, left);
+        QCOMPARE(removed.size(), files.size() - left.size());
+    }
+
     void remove_data() {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<bool>("ok");

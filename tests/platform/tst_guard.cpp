@@ -76,9 +76,16 @@ private slots:
         const QString one = dir_->filePath(QStringLiteral("one"));
         const QString two = dir_->filePath(QStringLiteral("two"));
         QVERIFY(QDir().mkdir(one) && QDir().mkdir(two));
+        // What a process ended in the middle of removing a dead owner's lock leaves goes once
+        // the lock is taken.
+        const QString removal = QDir(one).filePath(InstanceGuard::FolderLockName + ".rmlock");
+        QFile left(removal);
+        QVERIFY(left.open(QIODevice::WriteOnly) && left.write("4242\n") > 0);
+        left.close();
         InstanceGuard first;
         InstanceGuard second;
         QCOMPARE(first.lockGameFolder(one), InstanceGuard::Outcome::Taken);
+        QVERIFY(!QFileInfo::exists(removal));
         QCOMPARE(first.lockGameFolder(one), InstanceGuard::Outcome::Taken);
         QVERIFY(QFileInfo::exists(QDir(one).filePath(InstanceGuard::FolderLockName)));
         QCOMPARE(second.lockGameFolder(one), InstanceGuard::Outcome::Busy);
