@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <utility>
 void OperationJournal::undoCancelled(qsizetype reached) {
     cancelled_ = true;
@@ -60,19 +61,28 @@ void OperationJournal::undoMoves(qsizetype reached, const QString &said, const Q
     QStringList names;
     QString back;
     bool unmarked = false;
+    // A plain unload took out the folder it was about; a load took one out to make way.
+    const bool plainUnload = std::none_of(record_.moves.cbegin(), record_.moves.cend(),
+                                          [](const Journal::Move &m) { return m.in; });
     for (qsizetype i = qMin(reached, record_.moves.size() - 1); i >= 0; --i) {
         const Journal::Move &m = record_.moves.at(i);
         names += m.files;
         if (!m.in) {
             QStringList why;
             if (bringIn(m, &why)) {
-                back += QStringLiteral(" \"%1\", which it had taken out, was loaded again.")
-                            .arg(m.name);
+                back += plainUnload
+                            ? QStringLiteral(" \"%1\" stays loaded: what the unload had taken out "
+                                             "of the game folder was copied back.")
+                                  .arg(m.name)
+                            : QStringLiteral(" \"%1\", which it had taken out, was loaded again.")
+                                  .arg(m.name);
                 continue;
             }
             // The mover took its partial copy out again: the folder is out, and says so.
-            back += QStringLiteral(" \"%1\", which it had taken out, could not be loaded again "
-                                   "and is now out: %2")
+            back += (plainUnload ? QStringLiteral(" \"%1\" could not be loaded again and is now "
+                                                  "out: %2")
+                                 : QStringLiteral(" \"%1\", which it had taken out, could not be "
+                                                  "loaded again and is now out: %2"))
                         .arg(m.name, why.join(QLatin1Char(' ')));
             const bool skin = m.rule != Journal::ContentRule;
             const int row = skin ? s_.SK1.find(m.name) : s_.Unigrid.find(m.name);

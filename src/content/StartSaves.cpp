@@ -87,7 +87,9 @@ void bringParked(const QString &modFolder, const QString &saves, QStringList *pr
     const QString parked = FileList::resolveFolder(modFolder, QStringLiteral("C-Default"));
     QString error;
     if (FolderMoves::hasFiles(parked) && !FolderMoves::moveAllBeside(parked, saves, &error))
-        problems->append(error);
+        problems->append(QStringLiteral("The campaign saves kept in \"%1\" could not come back "
+                                        "into the game's Savedata, so none of them moved: %2")
+                             .arg(shown(parked), error));
 }
 
 // Savedata holds a copy of part of the store or nothing: a load's copy cut short. The rest

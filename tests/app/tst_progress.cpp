@@ -55,28 +55,34 @@ private Q_SLOTS:
         QTest::addColumn<QString>("operation"); // load, replace, unload, skin, reset or script
         QTest::addColumn<int>("at");            // files done when the player cancels
         QTest::addColumn<int>("total");         // files the operation announces
+        QTest::addColumn<QString>("said");      // what the message says of A-Old, if anything
         // A-Old (6 files and a picture a load leaves out) and G-Maps are loaded and share
         // gmaps.dat; A-New (7 files) shares old.dat with A-Old and gmaps.dat with G-Maps, and its
         // third file replaces one of the game's own, as Blue's first does. "A-05 Red" (4 files) is
         // the skin loaded for slot 5, "A-05 Blue" (3 files) the other skin of that slot.
+        const QString none;
         for (int at : {0, 1, 4})
-            QTest::addRow("load A-New after %d", at) << "load" << at << 7;
+            QTest::addRow("load A-New after %d", at) << "load" << at << 7 << none;
         // 6 files of A-Old out, then 7 of A-New in: cancelled in either half and at the very end.
         for (int at : {1, 5, 6, 9, 12})
-            QTest::addRow("A-New in place of A-Old after %d", at) << "replace" << at << 13;
+            QTest::addRow("A-New in place of A-Old after %d", at)
+                << "replace" << at << 13 << "\"A-Old\", which it had taken out, was loaded again";
         for (int at : {0, 3, 5})
-            QTest::addRow("unload A-Old after %d", at) << "unload" << at << 6;
+            QTest::addRow("unload A-Old after %d", at)
+                << "unload" << at << 6 << "\"A-Old\" stays loaded: what the unload had taken out";
         // Red's three files out (its flight file stays), Blue's three in.
         for (int at : {1, 3, 5})
-            QTest::addRow("skin A-05 Blue in place of Red after %d", at) << "skin" << at << 6;
-        QTest::addRow("reset stops at the first folder") << "reset" << 2 << 6;
-        QTest::addRow("autoscript stops at its first entry") << "script" << 8 << 13;
+            QTest::addRow("skin A-05 Blue in place of Red after %d", at)
+                << "skin" << at << 6 << none;
+        QTest::addRow("reset stops at the first folder") << "reset" << 2 << 6 << none;
+        QTest::addRow("autoscript stops at its first entry") << "script" << 8 << 13 << none;
     }
 
     void cancelUndoes() {
         QFETCH(QString, operation);
         QFETCH(int, at);
         QFETCH(int, total);
+        QFETCH(QString, said);
         TestFolders f;
         const auto add = [&f](const QString &folder, const QStringList &files) {
             for (const QString &n : files)
@@ -142,6 +148,11 @@ private Q_SLOTS:
         for (const ScriptedPrompt::Shown &m : prompt.shown) {
             QVERIFY2(m.icon == Prompt::Icon::Information, qPrintable(m.text));
             told = told || m.text.contains("was cancelled");
+            // Said exactly: a plain unload took out the folder it was about, not one in the way.
+            if (m.text.contains("was cancelled") && !said.isEmpty())
+                QVERIFY2(m.text.contains(said), qPrintable(m.text));
+            if (operation == "unload")
+                QVERIFY2(!m.text.contains("which it had taken out"), qPrintable(m.text));
         }
         QVERIFY(told);
     }
