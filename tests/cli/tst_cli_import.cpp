@@ -115,16 +115,29 @@ private Q_SLOTS:
         }
         int k = 1;
         for (;; ++k) {
-            TestFolders f;
-            TestFolders::write(f.vek() + "/A-One", "old.dat", "the player's own");
-            QCOMPARE(run(f, {"folders"}).status, 0);
-            const CliRun crashed = run(f, import, k);
-            // The next start puts it right.
-            QCOMPARE(run(f, {"folders"}).status, 0);
-            const Tree now = foldersOf(f.vek());
-            QVERIFY2(now == before || now == after,
-                     qPrintable(QStringLiteral("crash after %1").arg(k)));
-            QVERIFY(noStaging(f.vek()));
+            // The next start puts it right, also when it is itself ended after any file
+            // operation of that recovery (j > 0: each in turn, until one runs to its end) and a
+            // third start comes.
+            CliRun crashed;
+            Tree now;
+            for (int j = 0;; ++j) {
+                TestFolders f;
+                TestFolders::write(f.vek() + "/A-One", "old.dat", "the player's own");
+                QCOMPARE(run(f, {"folders"}).status, 0);
+                crashed = run(f, import, k);
+                int again = 0;
+                if (crashed.status == CrashPoint::ExitStatus && j > 0)
+                    again = run(f, {"folders"}, j, true).status;
+                QCOMPARE(run(f, {"folders"}).status, 0);
+                now = foldersOf(f.vek());
+                const QString at =
+                    QStringLiteral("crash after %1, then after %2 of the recovery").arg(k).arg(j);
+                QVERIFY2(now == before || now == after, qPrintable(at));
+                QVERIFY2(noStaging(f.vek()), qPrintable(at));
+                if (crashed.status != CrashPoint::ExitStatus ||
+                    (j > 0 && again != CrashPoint::ExitStatus))
+                    break;
+            }
             if (crashed.status != CrashPoint::ExitStatus) {
                 QCOMPARE(crashed.status, 0);
                 QCOMPARE(now, after);
@@ -152,10 +165,13 @@ private Q_SLOTS:
     }
 
 private:
-    CliRun run(const TestFolders &f, const QStringList &args, int crashAfter = 0) {
+    CliRun run(const TestFolders &f, const QStringList &args, int crashAfter = 0,
+               bool inStartUp = false) {
         QStringList env;
         if (crashAfter > 0)
             env << QStringLiteral("VEK_CRASH_AFTER=%1").arg(crashAfter);
+        if (inStartUp)
+            env << QStringLiteral("VEK_CRASH_IN=start");
         return CliRun::run(QStringList{"--game", f.game(), "--vek", f.vek()} + args,
                            lockDir_.filePath("lock"), QString(), env);
     }
