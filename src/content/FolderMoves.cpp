@@ -124,13 +124,17 @@ bool FolderMoves::moveAll(const QString &from, const QString &to, QString *error
     return true;
 }
 
-bool FolderMoves::moveAllKeeping(const QString &from, const QString &to, QString *error) {
+namespace {
+using Planner = void (*)(const QString &, const QString &, const QStringList &, SaveExchange *);
+
+// A whole-folder move planned by `plan` and made as one exchange: all or nothing.
+bool moveAsOne(const QString &from, const QString &to, Planner plan, QString *error) {
     if (sameFolder(from, to))
         return true;
     // Copies a killed move left are only ever copies: the source of each is still there.
     SaveExchange::clearStaged(to, nullptr);
     SaveExchange exchange;
-    planMoveAllKeeping(from, to, SaveExchange::saves(to), &exchange);
+    plan(from, to, SaveExchange::saves(to), &exchange);
     if (!exchange.ready(error))
         return false;
     if (!exchange.commit(error)) {
@@ -138,6 +142,19 @@ bool FolderMoves::moveAllKeeping(const QString &from, const QString &to, QString
         return false;
     }
     return true;
+}
+} // namespace
+
+bool FolderMoves::moveAllKeeping(const QString &from, const QString &to, QString *error) {
+    return moveAsOne(from, to, &planMoveAllKeeping, error);
+}
+
+bool FolderMoves::moveAllBeside(const QString &from, const QString &to, QString *error) {
+    return moveAsOne(from, to, &planMoveAllBeside, error);
+}
+
+bool FolderMoves::moveAllAsOne(const QString &from, const QString &to, QString *error) {
+    return moveAsOne(from, to, &planMoveAll, error);
 }
 
 bool FolderMoves::copyAll(const QString &from, const QString &to, QString *error) {
@@ -253,21 +270,6 @@ void FolderMoves::planMoveAllBeside(const QString &from, const QString &to,
         exchange->move(source, FileList::join(to, target));
         present.take(target);
     }
-}
-
-bool FolderMoves::moveAllBeside(const QString &from, const QString &to, QString *error) {
-    if (sameFolder(from, to))
-        return true;
-    SaveExchange::clearStaged(to, nullptr);
-    SaveExchange exchange;
-    planMoveAllBeside(from, to, SaveExchange::saves(to), &exchange);
-    if (!exchange.ready(error))
-        return false;
-    if (!exchange.commit(error)) {
-        exchange.discard();
-        return false;
-    }
-    return true;
 }
 
 bool FolderMoves::deleteAll(const QString &folder, QString *error) {

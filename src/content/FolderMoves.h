@@ -16,6 +16,8 @@ class FolderMoves {
 public:
     /// Moves every file of `from` into `to`, replacing files of the same name (any case).
     static bool moveAll(const QString &from, const QString &to, QString *error);
+    /// The same, all or nothing, as `moveAllKeeping`.
+    static bool moveAllAsOne(const QString &from, const QString &to, QString *error);
 
     /// Moves every file of `from` into `to` without losing any file of `to`: a file coming in
     /// is the newer save of its name and takes that name; a file of the same name (any case)

@@ -41,20 +41,6 @@ QString storeFor(const QString &modFolder, const QString &mission) {
     return store;
 }
 
-// Every file of `from` into `to`, replacing the same names, as one exchange.
-bool moveReplacing(const QString &from, const QString &to, QString *error) {
-    SaveExchange::clearStaged(to, nullptr);
-    SaveExchange exchange;
-    FolderMoves::planMoveAll(from, to, SaveExchange::saves(to), &exchange);
-    if (!exchange.ready(error))
-        return false;
-    if (!exchange.commit(error)) {
-        exchange.discard();
-        return false;
-    }
-    return true;
-}
-
 // The ledger without the lines of `dropped`, written whole.
 bool dropLines(const QString &modFolder, const QList<QByteArray> &ledger,
                const QStringList &dropped, QString *error) {
@@ -140,7 +126,7 @@ void StartSaves::sendHome(const QString &gameFolder, const QString &lastModFolde
     // Savedata holds the newer state of what the store gave it, as at an unload; a store
     // that has lost its mission folder keeps whatever it holds.
     const bool moved = gone ? FolderMoves::moveAllKeeping(saves, store, &error)
-                            : moveReplacing(saves, store, &error);
+                            : FolderMoves::moveAllAsOne(saves, store, &error);
     if (!moved) {
         problems->append(error + QStringLiteral(" The campaign saves of \"%1\" stay in the game's "
                                                 "Savedata.")
