@@ -125,7 +125,8 @@ bool LoadFiles::load(int row) {
         LoadGrid::Row &prev = s_.Unigrid.row(PreviousRow);
         prev.colour = LoadGrid::DefaultCellColour;
         const bool again = !s_.FormReady && movedOutWhileLoading_.contains(prev.path);
-        if (!again && !mover_.MoveOut(prev.path)) {
+        if (!again &&
+            !mover_.MoveOut(prev.path, s_.FormReady ? FileMover::Rule() : reloadKeep(prev.path))) {
             prev.colour = LoadGrid::LoadedColour;
             if (r_.cancelled())
                 undoLoad(0, letter == QLatin1String("F") && swapped);
@@ -264,6 +265,21 @@ bool LoadFiles::reloadRows(const QList<int> &rows) {
         aircraft = aircraft || s_.Unigrid.letter(r) == QLatin1String("F");
     }
     return aircraft;
+}
+
+void LoadFiles::reloadCarriers(const QHash<QString, QStringList> &brings) {
+    reloadBrings_ = brings;
+    reloadCount_.clear();
+    for (const QStringList &names : brings)
+        for (const QString &name : names)
+            ++reloadCount_[FileList::fold(name)];
+}
+
+FileMover::Rule LoadFiles::reloadKeep(const QString &folder) {
+    // Each folder is taken out once while the window loads: its names stop counting for good.
+    for (const QString &name : reloadBrings_.take(folder))
+        --reloadCount_[FileList::fold(name)];
+    return [this](const QString &name) { return reloadCount_.value(FileList::fold(name)) > 0; };
 }
 
 void LoadFiles::filter(int index) {

@@ -155,6 +155,7 @@ int main(int argc, char *argv[]) {
 
     Selector selector(locator.ok(), prompt);
     selector.load();
+    selector.askAfterLoad();
     TerminalProgress progress(Terminal::stderrIsTerminal());
     selector.setProgress(&progress);
     prompt.setBeforeWriting([&progress] { progress.clearLine(); });
