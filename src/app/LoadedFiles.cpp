@@ -89,6 +89,7 @@ bool LoadedFiles::askAboutGone() {
     // A file that a loaded folder or skin brings too is that one's now.
     const Ownership owners = ownership();
     QStringList told;
+    qsizetype more = 0;
     QStringList paths;
     for (const auto &[name, files] : gone) {
         QStringList out;
@@ -97,11 +98,20 @@ bool LoadedFiles::askAboutGone() {
                 out << f;
                 paths << FileList::join(s_.GameFolder(), f);
             }
-        if (!out.isEmpty())
-            told << QStringLiteral("\"%1\": %2").arg(name, out.join(QStringLiteral(", ")));
+        // The first few names of each, and of the first few folders.
+        constexpr qsizetype Shown = 10;
+        QString names = out.mid(0, Shown).join(QStringLiteral(", "));
+        if (out.size() > Shown)
+            names += QStringLiteral(" and %1 more").arg(out.size() - Shown);
+        if (!out.isEmpty() && told.size() < Shown)
+            told << QStringLiteral("\"%1\": %2").arg(name, names);
+        else if (!out.isEmpty())
+            ++more;
     }
     if (paths.isEmpty())
         return true;
+    if (more > 0)
+        told << QStringLiteral("... and %1 more folders").arg(more);
     const bool ok = r_.prompt().message(
         QStringLiteral("VEK Selector"),
         QStringLiteral("These folders are no longer in the VEK folder, but files they brought "
@@ -173,7 +183,8 @@ void LoadedFiles::writeLedger() {
         ledgerFailed(error);
     QList<QByteArray> names;
     for (const Entry &e : std::as_const(order_)) {
-        const QByteArray head = (e.skin ? kSkin : kFolder) + '\t' + Text8::fromUnicode(e.name) + '\t';
+        const QByteArray head =
+            (e.skin ? kSkin : kFolder) + '\t' + Text8::fromUnicode(e.name) + '\t';
         for (const QString &n : names_.value(key(e)))
             names << head + Text8::fromUnicode(n);
     }

@@ -158,9 +158,9 @@ bool OperationJournal::begin(Journal::Record record) {
 
 void OperationJournal::keepLedgers() {
     ledgers_.clear();
-    for (const QString &name : {Ledgers::FoldersLoaded, Ledgers::LoadOrder, Ledgers::LoadedNames,
-                                Ledgers::SkinsLoaded, Ledgers::PlanesLoaded,
-                                Ledgers::ScriptsLoaded}) {
+    for (const QString &name :
+         {Ledgers::FoldersLoaded, Ledgers::LoadOrder, Ledgers::LoadedNames, Ledgers::SkinsLoaded,
+          Ledgers::PlanesLoaded, Ledgers::ScriptsLoaded}) {
         LedgerBytes ledger;
         ledger.path = FileList::resolve(s_.ModFolder(), name);
         ledger.existed = QFileInfo(ledger.path).isFile();

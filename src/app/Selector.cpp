@@ -238,6 +238,15 @@ QStringList brought(const QString &folder, bool (*skip)(const QString &)) {
     return names;
 }
 
+// A long list would hide what the message says: the first names, and how many more.
+QString listed(const QStringList &names) {
+    constexpr qsizetype Shown = 20;
+    QStringList out = names.mid(0, Shown);
+    if (names.size() > Shown)
+        out << QStringLiteral("... and %1 more").arg(names.size() - Shown);
+    return out.join(QStringLiteral("\r\n"));
+}
+
 bool skinSkipped(const QString &name) {
     return SkinGrid::skippedOnLoad(name, true);
 }
@@ -311,7 +320,7 @@ void Selector::reloadLoadedList() {
     QStringList gone;             // lines that name no folder at all
     QSet<QString> lostNames;
     std::optional<FileList::Index> gameNames; // listed once, when a folder has gone
-    QList<qsizetype> kept; // the lines that marked something
+    QList<qsizetype> kept;                    // the lines that marked something
     bool dropped = false;
     for (qsizetype i = 0; i < names.size(); ++i) {
         const QString &name = names.at(i);
@@ -383,11 +392,11 @@ void Selector::reloadLoadedList() {
                            "VEK folder is another than last time, and the game folder was "
                            "cleaned up), so they are not loaded now; load them again to use "
                            "them:\r\n") +
-            lost.join(QStringLiteral("\r\n")));
+            listed(lost));
     if (!gone.isEmpty())
         reporter_.report(QStringLiteral("FoldersLoaded.txt named folders that are no longer "
                                         "in the VEK folder; they are not loaded now:\r\n") +
-                         gone.join(QStringLiteral("\r\n")));
+                         listed(gone));
 }
 
 void Selector::askAfterLoad() {

@@ -232,23 +232,23 @@ private Q_SLOTS:
         // winner brings, and those another loaded folder brings.
         QTest::newRow("two folders of one group")
             << false << QByteArray("A-One\r\nA-Two\r\nG-Maps\r\n")
-            << QStringList{"VEK/A-One/a.dat=two", "VEK/A-One/one.dat=one",
-                           "VEK/A-One/map.ter=map", "VEK/A-Two/a.dat=two", "VEK/A-Two/two.dat=2",
-                           "EAW/a.dat=two", "EAW/one.dat=one", "EAW/two.dat=2"} +
+            << QStringList{"VEK/A-One/a.dat=two", "VEK/A-One/one.dat=one", "VEK/A-One/map.ter=map",
+                           "VEK/A-Two/a.dat=two", "VEK/A-Two/two.dat=2",   "EAW/a.dat=two",
+                           "EAW/one.dat=one",     "EAW/two.dat=2"} +
                    maps
             << QStringList{"A-Two", "G-Maps"} << QStringList{"a.dat", "two.dat", "map.ter"}
             << QStringList{"one.dat"} << QString();
         QTest::newRow("three folders of one group")
             << false << QByteArray("A-One\r\nA-Three\r\nA-Two\r\n")
-            << QStringList{"VEK/A-One/a.dat=1", "VEK/A-Two/a.dat=1", "VEK/A-Three/a.dat=1",
-                           "VEK/A-Three/b.dat=3", "EAW/a.dat=1", "EAW/b.dat=3"}
+            << QStringList{"VEK/A-One/a.dat=1",   "VEK/A-Two/a.dat=1", "VEK/A-Three/a.dat=1",
+                           "VEK/A-Three/b.dat=3", "EAW/a.dat=1",       "EAW/b.dat=3"}
             << QStringList{"A-Two"} << QStringList{"a.dat"} << QStringList{"b.dat"} << QString();
         // The sweep took the loaded folders' files: they are no longer loaded, and the player
         // learns which.
         QTest::newRow("another VEK folder: the swept folders are out")
             << true << QByteArray("A-Spitfires\r\nG-Maps\r\nG-Sounds\r\nS-01 Blue\r\n")
-            << QStringList{"VEK/A-Spitfires/spit.dat=s", "EAW/spit.dat=s",
-                           "VEK/G-Sounds/engine.wav=w", "EAW/engine.wav=w",
+            << QStringList{"VEK/A-Spitfires/spit.dat=s",          "EAW/spit.dat=s",
+                           "VEK/G-Sounds/engine.wav=w",           "EAW/engine.wav=w",
                            "VEK/Skinfolder/S-01 Blue/blue.tpc=b", "EAW/blue.tpc=b"} +
                    maps
             << QStringList{"G-Sounds"} << QStringList{"engine.wav"}
@@ -260,8 +260,8 @@ private Q_SLOTS:
             << QStringList{"VEK/G-Sounds/engine.wav=w", "EAW/engine.wav=w"}
             << QStringList{"G-Sounds"} << QStringList{"engine.wav"} << QStringList{} << QString();
         QTest::newRow("a folder gone from the VEK folder")
-            << false << QByteArray("G-Maps\r\nNo such folder\r\n") << maps
-            << QStringList{"G-Maps"} << QStringList{"map.ter"} << QStringList{}
+            << false << QByteArray("G-Maps\r\nNo such folder\r\n") << maps << QStringList{"G-Maps"}
+            << QStringList{"map.ter"} << QStringList{}
             << "no longer in the VEK folder; they are not loaded now:\r\nNo such folder";
     }
 
@@ -350,8 +350,7 @@ private Q_SLOTS:
         // G-Maps carries it, and the game's own picture was never the folder's.
         QCOMPARE(TestFolders::read(f.game(), "Shared.ter"), QByteArray("m"));
         QCOMPARE(TestFolders::read(f.game(), "mypic"), QByteArray("the game's"));
-        QCOMPARE(TestFolders::read(f.vek(), Ledgers::FoldersLoaded),
-                 QByteArray("G-Maps\r\n\r\n"));
+        QCOMPARE(TestFolders::read(f.vek(), Ledgers::FoldersLoaded), QByteArray("G-Maps\r\n\r\n"));
         QCOMPARE(s->loadedFiles().order(), QStringList{"G-Maps"});
         // Asked once: the ledgers no longer name it.
         s->askAfterLoad();
