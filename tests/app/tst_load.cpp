@@ -238,6 +238,14 @@ private Q_SLOTS:
                    maps
             << QStringList{"A-Two", "G-Maps"} << QStringList{"a.dat", "two.dat", "map.ter"}
             << QStringList{"one.dat"} << QString();
+        QTest::newRow("two folders of one group, a loaded skin brings a file too")
+            << false << QByteArray("A-One\r\nA-Two\r\nS-01 Blue\r\n")
+            << QStringList{"VEK/A-One/blue.tpc=b", "VEK/A-One/one.dat=1",
+                           "VEK/A-Two/two.dat=2",  "VEK/Skinfolder/S-01 Blue/blue.tpc=b",
+                           "EAW/blue.tpc=b",       "EAW/one.dat=1",
+                           "EAW/two.dat=2"}
+            << QStringList{"A-Two", "S-01 Blue"} << QStringList{"blue.tpc", "two.dat"}
+            << QStringList{"one.dat"} << QString();
         QTest::newRow("three folders of one group")
             << false << QByteArray("A-One\r\nA-Three\r\nA-Two\r\n")
             << QStringList{"VEK/A-One/a.dat=1",   "VEK/A-Two/a.dat=1", "VEK/A-Three/a.dat=1",
