@@ -20,6 +20,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <utility>
 
 bool LoadFiles::hasAltPlanes(const QString &folder) {
     // The same test as the grid's, so a folder that shows the grid always fills it.
@@ -267,15 +268,22 @@ bool LoadFiles::reloadRows(const QList<int> &rows) {
     return aircraft;
 }
 
-void LoadFiles::reloadCarriers(const QHash<QString, QStringList> &brings) {
-    reloadBrings_ = brings;
+void LoadFiles::reloadCarriers(std::function<QHash<QString, QStringList>()> brings) {
+    reloadCarriers_ = std::move(brings);
+    reloadCounted_ = false;
+    reloadBrings_.clear();
     reloadCount_.clear();
-    for (const QStringList &names : brings)
-        for (const QString &name : names)
-            ++reloadCount_[FileList::fold(name)];
 }
 
 FileMover::Rule LoadFiles::reloadKeep(const QString &folder) {
+    if (!reloadCounted_) {
+        reloadCounted_ = true;
+        if (reloadCarriers_)
+            reloadBrings_ = reloadCarriers_();
+        for (const QStringList &names : std::as_const(reloadBrings_))
+            for (const QString &name : names)
+                ++reloadCount_[FileList::fold(name)];
+    }
     // Each folder is taken out once while the window loads: its names stop counting for good.
     for (const QString &name : reloadBrings_.take(folder))
         --reloadCount_[FileList::fold(name)];

@@ -74,7 +74,7 @@ void LoadedFiles::readLedger() {
 
 QStringList LoadedFiles::recordedNames(const QString &name) {
     readLedger();
-    return names_.value(key(Entry{false, name}));
+    return names_.value(key(Entry{false, name})) + names_.value(key(Entry{true, name}));
 }
 
 void LoadedFiles::noteGone(const QString &name, const QStringList &present) {

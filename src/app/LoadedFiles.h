@@ -53,8 +53,8 @@ public:
     /// The loaded names in load order, earliest first (content folders and skins).
     QStringList order();
 
-    /// The names of the files the ledgers record the content folder `name` as having brought
-    /// into the game folder (empty when they record none). Read before the start-up re-load
+    /// The names of the files the ledgers record the content folder or skin `name` as having
+    /// brought into the game folder (empty when they record none). Read before the start-up re-load
     /// forgets a folder that has gone.
     QStringList recordedNames(const QString &name);
     /// A content folder the ledger named has gone from the VEK folder; of the files it brought,

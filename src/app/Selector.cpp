@@ -274,24 +274,30 @@ void Selector::reloadLoadedList() {
     // Nothing the load grid's clicks do while the window loads reads the skin marks.
     const QList<bool> skinLines = SK1.markLines(names);
 
-    // What each folder the ledger names brings, each folder listed once.
-    QHash<QString, QStringList> brings;
-    for (const QString &name : std::as_const(names))
-        if (const auto rows = rowsByName.constFind(name); rows != rowsByName.cend())
-            for (const int r : *rows)
-                if (const QString &path = Unigrid.row(r).path; !brings.contains(path))
-                    brings.insert(path, brought(path, FileMover::skipped));
+    // What each folder the ledger names brings, each folder listed once; needed only after a
+    // sweep, or when the re-load takes a folder out for a later one of its group.
+    const auto carried = [this, &names, &rowsByName] {
+        QHash<QString, QStringList> brings;
+        for (const QString &name : std::as_const(names))
+            if (const auto rows = rowsByName.constFind(name); rows != rowsByName.cend())
+                for (const int r : *rows)
+                    if (const QString &path = Unigrid.row(r).path; !brings.contains(path))
+                        brings.insert(path, brought(path, FileMover::skipped));
+        for (int r = 1; r < SK1.rowCount(); ++r)
+            if (SK1.row(r).loaded) {
+                const QString path = FileList::join(skinFolder(), SK1.row(r).name);
+                brings.insert(path, brought(path, skinSkipped));
+            }
+        return brings;
+    };
     QStringList lost; // marked in the ledger, their files swept out with another VEK folder
     QSet<QString> lostSkins;
-    for (int r = 1; r < SK1.rowCount(); ++r)
-        if (SK1.row(r).loaded)
-            brings.insert(FileList::join(skinFolder(), SK1.row(r).name),
-                          brought(FileList::join(skinFolder(), SK1.row(r).name), skinSkipped));
 
     // The sweep after a change of VEK folder deletes the files the VEK folder's folders carry:
     // a folder whose files it took is no longer loaded, whatever the ledger says.
     QSet<QString> lostPaths;
     if (swept_) {
+        QHash<QString, QStringList> brings = carried();
         const FileList::Index game(FileList::files(folders().GameFolder));
         const auto whole = [&game](const QStringList &files) {
             return std::all_of(files.begin(), files.end(),
@@ -312,8 +318,10 @@ void Selector::reloadLoadedList() {
         }
         for (const QString &path : std::as_const(lostPaths))
             brings.remove(path);
+        loadFiles_->reloadCarriers([brings] { return brings; });
+    } else {
+        loadFiles_->reloadCarriers(carried);
     }
-    loadFiles_->reloadCarriers(brings);
 
     QHash<QString, QList<int>> slotsByFolder = G1.rowsByFolder();
     QSet<QString> aircraftOfLost; // the "P-" folders of an "F" folder no longer loaded
