@@ -20,6 +20,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <utility>
 
 bool LoadFiles::hasAltPlanes(const QString &folder) {
     // The same test as the grid's, so a folder that shows the grid always fills it.
@@ -125,7 +126,8 @@ bool LoadFiles::load(int row) {
         LoadGrid::Row &prev = s_.Unigrid.row(PreviousRow);
         prev.colour = LoadGrid::DefaultCellColour;
         const bool again = !s_.FormReady && movedOutWhileLoading_.contains(prev.path);
-        if (!again && !mover_.MoveOut(prev.path)) {
+        if (!again &&
+            !mover_.MoveOut(prev.path, s_.FormReady ? FileMover::Rule() : reloadKeep(prev.path))) {
             prev.colour = LoadGrid::LoadedColour;
             if (r_.cancelled())
                 undoLoad(0, letter == QLatin1String("F") && swapped);
@@ -264,6 +266,28 @@ bool LoadFiles::reloadRows(const QList<int> &rows) {
         aircraft = aircraft || s_.Unigrid.letter(r) == QLatin1String("F");
     }
     return aircraft;
+}
+
+void LoadFiles::reloadCarriers(std::function<QHash<QString, QStringList>()> brings) {
+    reloadCarriers_ = std::move(brings);
+    reloadCounted_ = false;
+    reloadBrings_.clear();
+    reloadCount_.clear();
+}
+
+FileMover::Rule LoadFiles::reloadKeep(const QString &folder) {
+    if (!reloadCounted_) {
+        reloadCounted_ = true;
+        if (reloadCarriers_)
+            reloadBrings_ = reloadCarriers_();
+        for (const QStringList &names : std::as_const(reloadBrings_))
+            for (const QString &name : names)
+                ++reloadCount_[FileList::fold(name)];
+    }
+    // Each folder is taken out once while the window loads: its names stop counting for good.
+    for (const QString &name : reloadBrings_.take(folder))
+        --reloadCount_[FileList::fold(name)];
+    return [this](const QString &name) { return reloadCount_.value(FileList::fold(name)) > 0; };
 }
 
 void LoadFiles::filter(int index) {

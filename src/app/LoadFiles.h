@@ -1,9 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "FileMover.h"
+
+#include <QHash>
 #include <QList>
 #include <QSet>
 #include <QString>
+
+#include <functional>
 
 class Reporter;
 struct SelectorState;
@@ -32,6 +37,12 @@ public:
     /// window is still loading (no files are copied). Answers whether an "F" row was clicked,
     /// which gives the aircraft grid new rows.
     bool reloadRows(const QList<int> &rows);
+    /// Before the re-load: what each folder the ledger marks loaded brings into the game folder
+    /// (its path, the names its load copies), asked of `brings` when the re-load first takes a
+    /// folder out. A folder the re-load takes out to make way for another of its group leaves
+    /// the names that a folder staying loaded brings too: nothing is copied while the window
+    /// loads, so a file deleted then would be missing afterwards. Empty after the re-load.
+    void reloadCarriers(std::function<QHash<QString, QStringList>()> brings);
 
     /// Group filter entry `index` of `List3`.
     void filter(int index);
@@ -79,4 +90,13 @@ private:
     /// would find nothing to delete; a long ledger that names the folders of a group in turn
     /// would otherwise read the game folder once a line.
     QSet<QString> movedOutWhileLoading_;
+    /// The re-load's carriers (`reloadCarriers`), and for each folded name how many of those
+    /// not taken out yet bring it.
+    std::function<QHash<QString, QStringList>()> reloadCarriers_;
+    bool reloadCounted_ = false;
+    QHash<QString, QStringList> reloadBrings_;
+    QHash<QString, int> reloadCount_;
+    /// The rule for taking out `folder` while the window loads: the names still brought by
+    /// another folder of the ledger stay.
+    FileMover::Rule reloadKeep(const QString &folder);
 };

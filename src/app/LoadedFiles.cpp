@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "LoadedFiles.h"
 
+#include "FileCopy.h"
 #include "FileList.h"
 #include "FileMover.h"
 #include "Ledgers.h"
+#include "Prompt.h"
 #include "Reporter.h"
 #include "SelectorState.h"
 #include "SkinGrid.h"
@@ -12,8 +14,10 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 const QByteArray kFolder = "folder";
@@ -41,11 +45,112 @@ void LoadedFiles::readLedger() {
         return;
     read_ = true;
     order_.clear();
+    names_.clear();
     const QString name = FileList::find(s_.ModFolder(), Ledgers::LoadOrder);
     QList<QByteArray> lines;
     if (!name.isEmpty() &&
         TextFile::readLines(FileList::join(s_.ModFolder(), name), &lines, nullptr))
         order_ = parse(lines);
+    const QString names = FileList::find(s_.ModFolder(), Ledgers::LoadedNames);
+    lines.clear();
+    if (names.isEmpty() ||
+        !TextFile::readLines(FileList::join(s_.ModFolder(), names), &lines, nullptr))
+        return;
+    for (const QByteArray &line : std::as_const(lines)) {
+        const qsizetype first = line.indexOf('\t');
+        const qsizetype second = first < 0 ? -1 : line.indexOf('\t', first + 1);
+        const QByteArray kind = line.left(first);
+        if (second < 0 || (kind != kFolder && kind != kSkin) || second + 1 == line.size())
+            continue;
+        const Entry e{kind == kSkin, Text8::toUnicode(line.mid(first + 1, second - first - 1))};
+        names_[key(e)] << Text8::toUnicode(line.mid(second + 1));
+    }
+    // Names of what the load order does not record say nothing.
+    QSet<QString> recorded;
+    for (const Entry &e : std::as_const(order_))
+        recorded.insert(key(e));
+    names_.removeIf([&recorded](const auto &it) { return !recorded.contains(it.key()); });
+}
+
+QStringList LoadedFiles::recordedNames(const QString &name) {
+    readLedger();
+    return names_.value(key(Entry{false, name})) + names_.value(key(Entry{true, name}));
+}
+
+void LoadedFiles::noteGone(const QString &name, const QStringList &present) {
+    if (!present.isEmpty())
+        gone_.append({name, present});
+}
+
+bool LoadedFiles::askAboutGone() {
+    if (gone_.isEmpty())
+        return true;
+    const QList<QPair<QString, QStringList>> gone = std::exchange(gone_, {});
+    // A file that a loaded folder or skin brings too is that one's now.
+    const Ownership owners = ownership();
+    QStringList told;
+    qsizetype more = 0;
+    QStringList paths;
+    for (const auto &[name, files] : gone) {
+        QStringList out;
+        for (const QString &f : files)
+            if (!owners.find(f)) {
+                out << f;
+                paths << FileList::join(s_.GameFolder(), f);
+            }
+        // The first few names of each, and of the first few folders.
+        constexpr qsizetype Shown = 10;
+        QString names = out.mid(0, Shown).join(QStringLiteral(", "));
+        if (out.size() > Shown)
+            names += QStringLiteral(" and %1 more").arg(out.size() - Shown);
+        if (!out.isEmpty() && told.size() < Shown)
+            told << QStringLiteral("\"%1\": %2").arg(name, names);
+        else if (!out.isEmpty())
+            ++more;
+    }
+    if (paths.isEmpty())
+        return true;
+    if (more > 0)
+        told << QStringLiteral("... and %1 more folders").arg(more);
+    const bool ok = r_.prompt().message(
+        QStringLiteral("VEK Selector"),
+        QStringLiteral("These folders are no longer in the VEK folder, but files they brought "
+                       "are still in the game folder:\r\n") +
+            told.join(QStringLiteral("\r\n")) +
+            QStringLiteral("\r\n\r\nTake these files out of the game folder? Cancel leaves "
+                           "them where they are."),
+        Prompt::Icon::Exclamation, Prompt::Buttons::OkCancel);
+    if (!ok)
+        return true;
+    QStringList problems;
+    for (const QString &path : std::as_const(paths)) {
+        QString error;
+        if (QFileInfo::exists(path) && !FileCopy::removeFile(path, &error))
+            problems << error;
+    }
+    if (problems.isEmpty())
+        return true;
+    r_.report(QStringLiteral("Some files of the folders no longer in the VEK folder could not be "
+                             "taken out of the game folder:\r\n") +
+              problems.join(QStringLiteral("\r\n")));
+    return false;
+}
+
+QString LoadedFiles::key(const Entry &e) {
+    return (e.skin ? QStringLiteral("skin\t") : QStringLiteral("folder\t")) + e.name;
+}
+
+QStringList LoadedFiles::brought(const Entry &e) const {
+    const QString folder = folderOf(e);
+    if (folder.isEmpty() || folder == s_.GameFolder())
+        return {};
+    const QStringList *known = listed ? listed(folder) : nullptr;
+    QStringList names = known ? *known : FileList::files(folder);
+    const bool withFlt = e.withFlt;
+    names.removeIf([&e, withFlt](const QString &n) {
+        return e.skin ? SkinGrid::skippedOnLoad(n, withFlt) : FileMover::skipped(n);
+    });
+    return names;
 }
 
 QList<LoadedFiles::Entry> LoadedFiles::parse(const QList<QByteArray> &lines) {
@@ -74,6 +179,16 @@ QList<QByteArray> LoadedFiles::lines() const {
 void LoadedFiles::writeLedger() {
     QString error;
     if (!TextFile::writeLines(FileList::resolve(s_.ModFolder(), Ledgers::LoadOrder), lines(),
+                              &error))
+        ledgerFailed(error);
+    QList<QByteArray> names;
+    for (const Entry &e : std::as_const(order_)) {
+        const QByteArray head =
+            (e.skin ? kSkin : kFolder) + '\t' + Text8::fromUnicode(e.name) + '\t';
+        for (const QString &n : names_.value(key(e)))
+            names << head + Text8::fromUnicode(n);
+    }
+    if (!TextFile::writeLines(FileList::resolve(s_.ModFolder(), Ledgers::LoadedNames), names,
                               &error))
         ledgerFailed(error);
 }
@@ -140,8 +255,23 @@ void LoadedFiles::reconcile(bool unknownFirst) {
         if (!in(kept, e))
             unknown << e;
     const QList<Entry> next = unknownFirst ? unknown + kept : kept + unknown;
-    if (next == order_)
+    // What a folder brings is taken when it comes into the ledger (its load has just copied
+    // it), or when the ledger has no record of it yet.
+    bool named = false;
+    for (const Entry &e : unknown) {
+        names_.insert(key(e), brought(e));
+        named = true;
+    }
+    for (const Entry &e : kept)
+        if (!names_.contains(key(e))) {
+            names_.insert(key(e), brought(e));
+            named = true;
+        }
+    if (next == order_ && !named)
         return;
+    for (const Entry &e : std::as_const(order_))
+        if (!in(next, e))
+            names_.remove(key(e));
     order_ = next;
     writeLedger();
     // A check of what was loaded before says nothing of what is loaded now.

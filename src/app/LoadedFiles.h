@@ -5,7 +5,9 @@
 #include "Journal.h"
 #include "Ownership.h"
 
+#include <QHash>
 #include <QList>
+#include <QPair>
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -28,6 +30,10 @@ struct SelectorState;
 /// marks show loaded that the ledger does not name (a first start with this ledger, a ledger
 /// lost) counts as loaded before all others, content folders then skins in grid order.
 ///
+/// Beside it, `LoadedNames.txt` keeps the names of the files each of them brought (a line
+/// "folder" or "skin", a tab, its name, a tab, a file's name), taken when it came into the
+/// ledger: a folder that has gone from the VEK folder since can still be taken out by them.
+///
 /// The ledger and the restores are in LoadedFiles.cpp, check and repair in LoadedFilesCheck.cpp,
 /// the conflicts view (the click preview, the shared files) in LoadedFilesConflicts.cpp.
 class LoadedFiles {
@@ -46,6 +52,21 @@ public:
 
     /// The loaded names in load order, earliest first (content folders and skins).
     QStringList order();
+
+    /// The names of the files the ledgers record the content folder or skin `name` as having
+    /// brought into the game folder (empty when they record none). Read before the start-up re-load
+    /// forgets a folder that has gone.
+    QStringList recordedNames(const QString &name);
+    /// A content folder the ledger named has gone from the VEK folder; of the files it brought,
+    /// `present` are still in the game folder. `askAboutGone` offers to take them out.
+    void noteGone(const QString &name, const QStringList &present);
+    /// Asks the player, once, whether to take out of the game folder the files of the folders
+    /// `noteGone` was told of (those no loaded folder or skin carries), and deletes them when
+    /// the answer is OK. Nothing when there are none. Answers false when a file could not be
+    /// deleted (the player told).
+    bool askAboutGone();
+    /// Whether `askAboutGone` has anything to ask.
+    bool goneToAsk() const { return !gone_.isEmpty(); }
 
     /// The ledger's lines as they stand now (brought up to the grids' marks first): an
     /// operation's journal record keeps them, so that the recovery after a crash knows the
@@ -120,6 +141,10 @@ public:
     /// fuel click, the cheat byte, eaw.ini and eaw.exe): checked for presence only.
     bool changedBySelector(const QString &name);
 
+    /// The names of `folder`'s files as the operation under way has just listed them (its
+    /// journal's record), or null: what a folder loaded now brings is taken from them.
+    std::function<const QStringList *(const QString &folder)> listed;
+
     /// Called when LoadOrder.txt could not be written (the file and why): the operation under
     /// way must be undone.
     std::function<void(const QString &)> ledgerFailed;
@@ -137,6 +162,8 @@ private:
     void readLedger();
     void reconcile(bool unknownFirst);
     void writeLedger();
+    static QString key(const Entry &e);
+    QStringList brought(const Entry &e) const;
     QList<Ownership::Carrier> carriers(const QString &without);
     QString folderOf(const Entry &e) const;
     bool run(QStringList *problems);
@@ -150,7 +177,11 @@ private:
     SelectorState &s_;
     Reporter &r_;
     QList<Entry> order_;
+    /// The files each entry of `order_` brought, by `key`.
+    QHash<QString, QStringList> names_;
     bool read_ = false;
+    /// The folders gone from the VEK folder whose files are still in the game folder.
+    QList<QPair<QString, QStringList>> gone_;
     QStringList presenceOnly_;
 
     // The picture `clickPreview` and `conflictsOf` read, and what it was taken of.

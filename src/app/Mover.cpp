@@ -18,14 +18,14 @@ bool Mover::MoveIn(const QString &folder) {
     });
 }
 
-bool Mover::MoveOut(const QString &folder) {
-    const bool ok =
-        moveFiles(folder, [this](const QString &f, const FileMover::Caption &c, QString *e) {
-            // A folder gone since it was loaded is not unloaded by the record's names: the
-            // player is told it could not be listed, as before there was a record.
-            const QStringList *listed = QFileInfo(f).isDir() ? journal_.listedOut(f) : nullptr;
-            return FileMover::MoveOut(f, s_.folders().GameFolder, c, e, {}, r_.progress(), listed);
-        });
+bool Mover::MoveOut(const QString &folder, const std::function<bool(const QString &)> &keep) {
+    const bool ok = moveFiles(folder, [this, &keep](const QString &f, const FileMover::Caption &c,
+                                                    QString *e) {
+        // A folder gone since it was loaded is not unloaded by the record's names: the
+        // player is told it could not be listed, as before there was a record.
+        const QStringList *listed = QFileInfo(f).isDir() ? journal_.listedOut(f) : nullptr;
+        return FileMover::MoveOut(f, s_.folders().GameFolder, c, e, keep, r_.progress(), listed);
+    });
     // A cancelled unload is undone, not finished: nothing is to be copied back for it.
     if (!r_.cancelled())
         loadedFiles_.restoreAfterUnload(folder);

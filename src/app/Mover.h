@@ -23,8 +23,8 @@ public:
     bool MoveIn(const QString &folder);
     /// Deletes a content folder's files from the game folder, then copies back those that
     /// another folder staying loaded also carries. Answers false (the player told, naming the
-    /// files) when some could not be deleted.
-    bool MoveOut(const QString &folder);
+    /// files) when some could not be deleted. Files whose name `keep` accepts stay.
+    bool MoveOut(const QString &folder, const std::function<bool(const QString &)> &keep = {});
     /// How many files the last `MoveIn` or `MoveOut` copied or deleted.
     int lastMoveCount() const { return moved_; }
 

@@ -158,8 +158,9 @@ bool OperationJournal::begin(Journal::Record record) {
 
 void OperationJournal::keepLedgers() {
     ledgers_.clear();
-    for (const QString &name : {Ledgers::FoldersLoaded, Ledgers::LoadOrder, Ledgers::SkinsLoaded,
-                                Ledgers::PlanesLoaded, Ledgers::ScriptsLoaded}) {
+    for (const QString &name :
+         {Ledgers::FoldersLoaded, Ledgers::LoadOrder, Ledgers::LoadedNames, Ledgers::SkinsLoaded,
+          Ledgers::PlanesLoaded, Ledgers::ScriptsLoaded}) {
         LedgerBytes ledger;
         ledger.path = FileList::resolve(s_.ModFolder(), name);
         ledger.existed = QFileInfo(ledger.path).isFile();
@@ -251,6 +252,15 @@ void OperationJournal::ended() {
     if (Progress *p = r_.progress())
         p->end();
     r_.setProgressOn(false);
+}
+
+const QStringList *OperationJournal::listedIn(const QString &folder) const {
+    if (!open_)
+        return nullptr;
+    for (const Journal::Move &m : record_.moves)
+        if (m.in && m.folder == folder)
+            return &m.files;
+    return nullptr;
 }
 
 const QStringList *OperationJournal::listedOut(const QString &folder) const {

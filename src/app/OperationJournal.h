@@ -91,6 +91,8 @@ public:
     /// when no open record takes it out: an unload deletes by them instead of reading the
     /// folder a second time.
     const QStringList *listedOut(const QString &folder) const;
+    /// The same for a folder the open record brings in.
+    const QStringList *listedIn(const QString &folder) const;
 
     /// Undoes the swap recorded now (a write failed): every file gets its old bytes back.
     bool undoSwap(QStringList *problems);

@@ -24,6 +24,7 @@
 #include "Planes.h"
 #include "Progress.h"
 #include "Prompt.h"
+#include "SkinGrid.h"
 #include "Skins.h"
 #include "Slots.h"
 #include "StartSaves.h"
@@ -36,8 +37,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <QSet>
 
 #include <algorithm>
+#include <optional>
 
 #include <utility>
 
@@ -55,6 +58,7 @@ Selector::Selector(const Folders &folders, Prompt &prompt, QObject *parent)
     // A ledger that cannot be written undoes the operation under way.
     loadedFiles_->ledgerFailed = [this](const QString &error) { journal_->ledgerFailed(error); };
     loadedList_->ledgerFailed = loadedFiles_->ledgerFailed;
+    loadedFiles_->listed = [this](const QString &folder) { return journal_->listedIn(folder); };
     mover_ = std::make_unique<Mover>(state, r, *journal_, *loadedFiles_);
     planes_ = std::make_unique<Planes>(state, r, *journal_, *loadedList_, *options_);
     skins_ = std::make_unique<Skins>(state, r, *journal_, *loadedFiles_, *loadedList_, *planes_);
@@ -145,10 +149,11 @@ QList<Selector::LoadStep> Selector::loadSteps() {
         {31, "select ALL slots", [this] { planes_->filter(0); }},
         {32, "select Show ALL", [this] { loadFiles_->filter(0); }},
         {33, "ready", [this] { FormReady = true; }},
-        // After a recovery the ledger's lines may stand in another order than the grids'.
-        {34, "rewrite FoldersLoaded.txt after a recovery",
+        // After a recovery the ledger's lines may stand in another order than the grids', and
+        // lines of the re-load that marked nothing leave it.
+        {34, "rewrite FoldersLoaded.txt after a recovery or a re-load that dropped lines",
          [this] {
-             if (journal_->recovered())
+             if (journal_->recovered() || ledgerDropped_)
                  loadedList_->refresh();
          }},
         {35, "finish a Reset Completely a crash cut short", [this] { completeReset_->resume(); }},
@@ -189,6 +194,7 @@ void Selector::cleanUpStrays() {
     // Exact comparison: the same folder spelt in another case counts as another folder.
     if (folders().ModFolder == folders().LastModFolder)
         return;
+    swept_ = true;
     // Before LastVEKDir names the new VEK folder: a start cut short comes back here.
     QStringList told;
     QStringList problems;
@@ -256,6 +262,36 @@ void Selector::buildCatalogue() {
     reporter_.tell(told);
 }
 
+namespace {
+
+// What a load of `folder` copies into the game folder, by the copy rule `skip`.
+QStringList brought(const QString &folder, bool (*skip)(const QString &)) {
+    QStringList names = FileList::files(folder);
+    names.removeIf(skip);
+    return names;
+}
+
+// A long list would hide what the message says: the first names, and how many more.
+QString listed(const QStringList &names) {
+    constexpr qsizetype Shown = 20;
+    QStringList out = names.mid(0, Shown);
+    if (names.size() > Shown)
+        out << QStringLiteral("... and %1 more").arg(names.size() - Shown);
+    return out.join(QStringLiteral("\r\n"));
+}
+
+bool skinSkipped(const QString &name) {
+    return SkinGrid::skippedOnLoad(name, true);
+}
+
+// The copy rule of a skin, for the question whether its files are still there: a skin loaded
+// without its .FLT files is whole without them.
+bool skinSkippedWithoutFlt(const QString &name) {
+    return SkinGrid::skippedOnLoad(name, false);
+}
+
+} // namespace
+
 void Selector::reloadLoadedList() {
     QString label8;
     Text2.clear();
@@ -265,23 +301,150 @@ void Selector::reloadLoadedList() {
     QHash<QString, QList<int>> rowsByName;
     for (int r = 1; r < Unigrid.rowCount(); ++r)
         rowsByName[Unigrid.row(r).name] << r;
-    QHash<QString, QList<int>> slotsByFolder = G1.rowsByFolder();
     QStringList names;
-    for (const QByteArray &line : Ledgers::readFoldersLoaded(folders().ModFolder)) {
-        const QString name = Text8::toUnicode(line);
-        names << name;
-        label8 += name + QStringLiteral("\r\n");
-        if (const auto rows = rowsByName.constFind(name); rows != rowsByName.cend())
-            if (loadFiles_->reloadRows(*rows))
+    for (const QByteArray &line : Ledgers::readFoldersLoaded(folders().ModFolder))
+        names << Text8::toUnicode(line);
+    // Nothing the load grid's clicks do while the window loads reads the skin marks.
+    const QList<bool> skinLines = SK1.markLines(names);
+
+    // What each folder the ledger names brings, each folder listed once; needed only after a
+    // sweep, or when the re-load takes a folder out for a later one of its group.
+    const auto carried = [this, &names, &rowsByName] {
+        QHash<QString, QStringList> brings;
+        for (const QString &name : std::as_const(names))
+            if (const auto rows = rowsByName.constFind(name); rows != rowsByName.cend())
+                for (const int r : *rows)
+                    if (const QString &path = Unigrid.row(r).path; !brings.contains(path))
+                        brings.insert(path, brought(path, FileMover::skipped));
+        for (int r = 1; r < SK1.rowCount(); ++r)
+            if (SK1.row(r).loaded) {
+                const QString path = FileList::join(skinFolder(), SK1.row(r).name);
+                brings.insert(path, brought(path, skinSkipped));
+            }
+        return brings;
+    };
+    QStringList lost; // marked in the ledger, their files swept out with another VEK folder
+    QSet<QString> lostSkins;
+
+    // The sweep after a change of VEK folder deletes the files the VEK folder's folders carry:
+    // a folder whose files it took is no longer loaded, whatever the ledger says.
+    QSet<QString> lostPaths;
+    if (swept_) {
+        QHash<QString, QStringList> brings = carried();
+        const FileList::Index game(FileList::files(folders().GameFolder));
+        const auto whole = [&game](const QStringList &files) {
+            return std::all_of(files.begin(), files.end(),
+                               [&game](const QString &n) { return !game.find(n).isEmpty(); });
+        };
+        for (auto it = brings.cbegin(); it != brings.cend(); ++it)
+            if (!whole(it.value()))
+                lostPaths.insert(it.key());
+        for (int r = 1; r < SK1.rowCount(); ++r) {
+            const QString path = FileList::join(skinFolder(), SK1.row(r).name);
+            if (SK1.row(r).loaded && lostPaths.contains(path) &&
+                !whole(brought(path, skinSkippedWithoutFlt))) {
+                SK1.mark(r, false);
+                lostSkins.insert(SK1.row(r).name);
+            } else {
+                lostPaths.remove(path);
+            }
+        }
+        for (const QString &path : std::as_const(lostPaths))
+            brings.remove(path);
+        loadFiles_->reloadCarriers([brings] { return brings; });
+    } else {
+        loadFiles_->reloadCarriers(carried);
+    }
+
+    QHash<QString, QList<int>> slotsByFolder = G1.rowsByFolder();
+    QSet<QString> aircraftOfLost; // the "P-" folders of an "F" folder no longer loaded
+    QStringList gone;             // lines that name no folder at all
+    QSet<QString> lostNames;
+    std::optional<FileList::Index> gameNames; // listed once, when a folder has gone
+    QList<qsizetype> kept;                    // the lines that marked something
+    bool dropped = false;
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        const QString &name = names.at(i);
+        bool known = skinLines.at(i);
+        bool marks = known && !lostSkins.contains(name);
+        if (const auto rows = rowsByName.constFind(name); rows != rowsByName.cend()) {
+            known = true;
+            QList<int> stay;
+            for (const int r : *rows) {
+                if (!lostPaths.contains(Unigrid.row(r).path)) {
+                    stay << r;
+                } else if (!lostNames.contains(name)) {
+                    lostNames.insert(name);
+                    lost << name;
+                    for (const QString &sub : FileList::folderNames(Unigrid.row(r).path))
+                        aircraftOfLost.insert(sub);
+                }
+            }
+            marks = marks || !stay.isEmpty();
+            if (loadFiles_->reloadRows(stay))
                 slotsByFolder = G1.rowsByFolder();
-        if (const auto named = slotsByFolder.constFind(name); named != slotsByFolder.cend())
+        }
+        if (const auto named = slotsByFolder.constFind(name); named != slotsByFolder.cend()) {
             G1.markRows(*named);
+            known = marks = true;
+        }
+        if (!known && !aircraftOfLost.contains(name) && !name.isEmpty()) {
+            gone << name;
+            // Its files are known by the names the ledgers recorded when it was loaded.
+            QStringList present;
+            for (const QString &file : loadedFiles_->recordedNames(name)) {
+                if (!gameNames)
+                    gameNames.emplace(FileList::files(folders().GameFolder));
+                if (const QString there = gameNames->find(file); !there.isEmpty())
+                    present << there;
+            }
+            loadedFiles_->noteGone(name, present);
+        }
+        if (marks)
+            kept << i;
+        else
+            dropped = true;
+    }
+    // A folder the re-load took out for a later one of its group leaves the list too.
+    for (const qsizetype i : std::as_const(kept)) {
+        const QString &name = names.at(i);
+        const auto rows = rowsByName.constFind(name);
+        if (rows != rowsByName.cend() && !skinLines.at(i) && !slotsByFolder.contains(name) &&
+            std::none_of(rows->begin(), rows->end(),
+                         [this](int r) { return Unigrid.row(r).loaded; })) {
+            dropped = true;
+            continue;
+        }
+        label8 += name + QStringLiteral("\r\n");
     }
     Text2 = label8;
     loadedList_->set(label8);
-    // Nothing the load grid's clicks do while the window loads reads the skin marks.
-    SK1.markLines(names);
+    loadFiles_->reloadCarriers({});
     loadedFiles_->startUp();
+    // The ledger is rewritten once the window is ready, and the player told, with the other
+    // start-up messages.
+    for (int r = 1; r < SK1.rowCount(); ++r)
+        if (lostSkins.contains(SK1.row(r).name))
+            lost << SK1.row(r).name;
+    ledgerDropped_ = dropped;
+    if (!lost.isEmpty())
+        reporter_.report(
+            QStringLiteral("The files of these folders were no longer in the game folder (the "
+                           "VEK folder is another than last time, and the game folder was "
+                           "cleaned up), so they are not loaded now; load them again to use "
+                           "them:\r\n") +
+            listed(lost));
+    if (!gone.isEmpty())
+        reporter_.report(QStringLiteral("FoldersLoaded.txt named folders that are no longer "
+                                        "in the VEK folder; they are not loaded now:\r\n") +
+                         listed(gone));
+}
+
+void Selector::askAfterLoad() {
+    if (!loadedFiles_->goneToAsk())
+        return;
+    touch(Change::Everything);
+    loadedFiles_->askAboutGone();
 }
 
 void Selector::findBackground() {

@@ -60,6 +60,10 @@ public:
     QList<LoadStep> loadSteps();
     /// Runs every step of `loadSteps`.
     void load();
+    /// What the load found that needs the player's answer, asked once the window is shown (the
+    /// command-line tool asks right after the load): whether to take out the files of folders
+    /// the ledger named that have gone from the VEK folder.
+    void askAfterLoad();
     /// The VEK folder's content folders and skin folders read again, for folders added or
     /// removed since (`LoadFiles::rescan`, `Skins::rescan`); nothing while an operation is
     /// under way.
@@ -117,6 +121,10 @@ private:
 
     Reporter reporter_;
     QString rememberedCaption_;
+    /// Whether this start swept the game folder (the VEK folder is another than last time).
+    bool swept_ = false;
+    /// Whether the re-load left lines of FoldersLoaded.txt unmarked: the ledger is rewritten.
+    bool ledgerDropped_ = false;
     /// The VEK folder's and the skin folder's `listingStamp` as the load sequence listed them.
     qint64 modListed_ = -1;
     qint64 skinsListed_ = -1;

@@ -156,6 +156,7 @@ int main(int argc, char *argv[]) {
     CrashPoint::startCounting(CrashPoint::Phase::StartUp);
     Selector selector(locator.ok(), prompt);
     selector.load();
+    selector.askAfterLoad();
     TerminalProgress progress(Terminal::stderrIsTerminal());
     selector.setProgress(&progress);
     prompt.setBeforeWriting([&progress] { progress.clearLine(); });

@@ -15,6 +15,9 @@ public:
     static inline const QString SkinsLoaded = QStringLiteral("SkinsLoaded.txt");
     /// The loaded content folders and skins in the order they were loaded (see `LoadedFiles`).
     static inline const QString LoadOrder = QStringLiteral("LoadOrder.txt");
+    /// The names of the files each loaded content folder and skin brought into the game folder
+    /// (see `LoadedFiles`), so that they can be taken out after the folder has gone.
+    static inline const QString LoadedNames = QStringLiteral("LoadedNames.txt");
 
     /// Why a folder named `name` cannot be recorded as loaded, or empty when it can. The
     /// ledgers hold 8-bit (Windows-1252) text, one name a line, as the game's era tools read

@@ -95,6 +95,8 @@ bool SelectorWindows::ok() {
     vekForm_->load();
     vekForm_->show();
     form2_->hide();
+    // A question the load held back comes once the window is there to be seen.
+    selector_->askAfterLoad();
     Q_EMIT mainWindowOpened(selector_->GameFolder());
     return true;
 }

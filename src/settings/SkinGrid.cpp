@@ -45,7 +45,8 @@ void SkinGrid::mark(int r, bool loaded) {
     row(r).colour = loaded ? LoadedColour : DefaultCellColour;
 }
 
-void SkinGrid::markLines(const QStringList &lines) {
+QList<bool> SkinGrid::markLines(const QStringList &lines) {
+    QList<bool> matched(lines.size(), false);
     QHash<QString, QList<int>> byName;
     QList<qsizetype> lengths;
     for (int r = 1; r < rowCount(); ++r) {
@@ -56,15 +57,20 @@ void SkinGrid::markLines(const QStringList &lines) {
         if (!lengths.contains(name.size()))
             lengths << name.size();
     }
-    for (const QString &line : lines)
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QString &line = lines.at(i);
         for (const qsizetype length : std::as_const(lengths)) {
             if (length > line.size())
                 continue;
             const auto found = byName.constFind(line.right(length));
-            if (found != byName.cend())
-                for (const int r : *found)
-                    mark(r, true);
+            if (found == byName.cend())
+                continue;
+            matched[i] = true;
+            for (const int r : *found)
+                mark(r, true);
         }
+    }
+    return matched;
 }
 
 void SkinGrid::filter(int entry, const QString &entryText) {

@@ -49,8 +49,8 @@ public:
     /// The start-up re-load of the FoldersLoaded.txt lines: every row whose name ends a line
     /// is marked loaded (the line may carry more in front, such as a path). A line costs a
     /// lookup per distinct length of the names, never a pass over the rows, however long the
-    /// ledger is.
-    void markLines(const QStringList &lines);
+    /// ledger is. Answers, for each line, whether it marked a row.
+    QList<bool> markLines(const QStringList &lines);
 
     /// The slot filter: entry 0 ("ALL", empty `entryText`) shows every row; otherwise only
     /// rows whose first four characters equal those of `entryText` ("A-05").

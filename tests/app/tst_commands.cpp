@@ -243,13 +243,13 @@ private Q_SLOTS:
 
     void newVekDirectoryRecordsTheLoadedList() {
         TestFolders f;
-        TestFolders::write(f.vek(), "FoldersLoaded.txt", "Not a folder\r\n\r\n");
+        TestFolders::plant(f.vek(), {"G-Real/contents.txt=real"});
+        TestFolders::write(f.vek(), "FoldersLoaded.txt", "G-Real\r\n\r\n");
         ScriptedPrompt prompt;
         auto s = openSelector(f, prompt);
         TestFolders::write(f.vek(), "FoldersLoaded.txt", "");
         s->commands().NewVekDirectory();
-        QCOMPARE(TestFolders::read(f.vek(), "FoldersLoaded.txt"),
-                 QByteArray("Not a folder\r\n\r\n"));
+        QCOMPARE(TestFolders::read(f.vek(), "FoldersLoaded.txt"), QByteArray("G-Real\r\n\r\n"));
     }
 };
 

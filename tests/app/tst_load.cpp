@@ -4,11 +4,13 @@
 #include "Journal.h"
 #include "Ledgers.h"
 #include "LoadFiles.h"
+#include "LoadedFiles.h"
 #include "LoadedList.h"
 #include "OpenSelector.h"
 #include "Progress.h"
 #include "ScriptedPrompt.h"
 #include "Selector.h"
+#include "SkinGrid.h"
 #include "TestFolders.h"
 
 #include <QDir>
@@ -211,16 +213,160 @@ private Q_SLOTS:
                  expected.isEmpty() ? QString() : QDir(f.game()).filePath(expected));
     }
 
-    void loadedListComesFromTheLedger() {
+    void reloadMarksWhatTheGameFolderHolds_data() {
+        QTest::addColumn<bool>("moved");        // the VEK folder is another than last time
+        QTest::addColumn<QByteArray>("ledger"); // FoldersLoaded.txt
+        QTest::addColumn<QStringList>("files"); // planted below the root: "VEK/..." or "EAW/..."
+        QTest::addColumn<QStringList>("loaded");
+        QTest::addColumn<QStringList>("present"); // game files there after the start
+        QTest::addColumn<QStringList>("absent");
+        QTest::addColumn<QString>("told"); // in the start's message; empty: no message
+        const QStringList maps = {"VEK/G-Maps/map.ter=map", "VEK/G-Maps/readme.txt=about",
+                                  "EAW/map.ter=map", "EAW/readme.txt=about"};
+        QTest::newRow("blank lines and LF endings")
+            << false << QByteArray("A-Spitfires\r\n\r\nG-Maps\n\r\n\r\n")
+            << QStringList{"VEK/A-Spitfires/spit.dat=s", "EAW/spit.dat=s"} + maps
+            << QStringList{"A-Spitfires", "G-Maps"} << QStringList{"spit.dat", "map.ter"}
+            << QStringList{} << QString();
+        // The later line of a group wins; the folder taken out for it leaves the names the
+        // winner brings, and those another loaded folder brings.
+        QTest::newRow("two folders of one group")
+            << false << QByteArray("A-One\r\nA-Two\r\nG-Maps\r\n")
+            << QStringList{"VEK/A-One/a.dat=two", "VEK/A-One/one.dat=one", "VEK/A-One/map.ter=map",
+                           "VEK/A-Two/a.dat=two", "VEK/A-Two/two.dat=2",   "EAW/a.dat=two",
+                           "EAW/one.dat=one",     "EAW/two.dat=2"} +
+                   maps
+            << QStringList{"A-Two", "G-Maps"} << QStringList{"a.dat", "two.dat", "map.ter"}
+            << QStringList{"one.dat"} << QString();
+        QTest::newRow("two folders of one group, a loaded skin brings a file too")
+            << false << QByteArray("A-One\r\nA-Two\r\nS-01 Blue\r\n")
+            << QStringList{"VEK/A-One/blue.tpc=b", "VEK/A-One/one.dat=1",
+                           "VEK/A-Two/two.dat=2",  "VEK/Skinfolder/S-01 Blue/blue.tpc=b",
+                           "EAW/blue.tpc=b",       "EAW/one.dat=1",
+                           "EAW/two.dat=2"}
+            << QStringList{"A-Two", "S-01 Blue"} << QStringList{"blue.tpc", "two.dat"}
+            << QStringList{"one.dat"} << QString();
+        QTest::newRow("three folders of one group")
+            << false << QByteArray("A-One\r\nA-Three\r\nA-Two\r\n")
+            << QStringList{"VEK/A-One/a.dat=1",   "VEK/A-Two/a.dat=1", "VEK/A-Three/a.dat=1",
+                           "VEK/A-Three/b.dat=3", "EAW/a.dat=1",       "EAW/b.dat=3"}
+            << QStringList{"A-Two"} << QStringList{"a.dat"} << QStringList{"b.dat"} << QString();
+        // The sweep took the loaded folders' files: they are no longer loaded, and the player
+        // learns which.
+        QTest::newRow("another VEK folder: the swept folders are out")
+            << true << QByteArray("A-Spitfires\r\nG-Maps\r\nG-Sounds\r\nS-01 Blue\r\n")
+            << QStringList{"VEK/A-Spitfires/spit.dat=s",          "EAW/spit.dat=s",
+                           "VEK/G-Sounds/engine.wav=w",           "EAW/engine.wav=w",
+                           "VEK/Skinfolder/S-01 Blue/blue.tpc=b", "EAW/blue.tpc=b"} +
+                   maps
+            << QStringList{"G-Sounds"} << QStringList{"engine.wav"}
+            << QStringList{"spit.dat", "map.ter", "blue.tpc"}
+            << "not loaded now; load them again to use them:\r\nA-Spitfires\r\nG-Maps\r\nS-01 "
+               "Blue";
+        QTest::newRow("another VEK folder, nothing of the ledger swept")
+            << true << QByteArray("G-Sounds\r\n")
+            << QStringList{"VEK/G-Sounds/engine.wav=w", "EAW/engine.wav=w"}
+            << QStringList{"G-Sounds"} << QStringList{"engine.wav"} << QStringList{} << QString();
+        QTest::newRow("a folder gone from the VEK folder")
+            << false << QByteArray("G-Maps\r\nNo such folder\r\n") << maps << QStringList{"G-Maps"}
+            << QStringList{"map.ter"} << QStringList{}
+            << "no longer in the VEK folder; they are not loaded now:\r\nNo such folder";
+    }
+
+    // The start marks what FoldersLoaded.txt names as loaded only where the game folder holds
+    // that folder's files, rewrites the ledger to say so, and tells the player what it left out.
+    void reloadMarksWhatTheGameFolderHolds() {
+        QFETCH(bool, moved);
+        QFETCH(QByteArray, ledger);
+        QFETCH(QStringList, files);
+        QFETCH(QStringList, loaded);
+        QFETCH(QStringList, present);
+        QFETCH(QStringList, absent);
+        QFETCH(QString, told);
         TestFolders f;
-        TestFolders::write(f.vek(), QStringLiteral("FoldersLoaded.txt"),
-                           "A-Spitfires\r\n\r\nG-Maps\nNo such folder\r\n\r\n");
+        TestFolders::plant(f.root(), files);
+        TestFolders::write(f.vek(), Ledgers::FoldersLoaded, ledger);
         ScriptedPrompt prompt;
-        auto selector = openSelector(f, prompt);
-        QCOMPARE(selector->loadedList().Label8(),
-                 QStringLiteral("A-Spitfires\r\nG-Maps\r\nNo such folder\r\n"));
-        QCOMPARE(selector->loadedList().loadedNames(),
-                 QStringList({"A-Spitfires", "G-Maps", "No such folder"}));
+        Selector s(foldersOf(f, moved ? QStringLiteral("/elsewhere/VEK") : f.vek()), prompt);
+        s.load();
+        QCOMPARE(s.loadedList().loadedNames(), loaded);
+        QStringList marked;
+        for (int r = 1; r < s.Unigrid.rowCount(); ++r)
+            if (s.Unigrid.row(r).loaded)
+                marked << s.Unigrid.row(r).name;
+        for (const SkinGrid::Row &r : s.SK1.rows)
+            if (r.loaded)
+                marked << r.name;
+        QCOMPARE(marked, loaded);
+        for (const QString &n : present)
+            QVERIFY2(TestFolders::exists(f.game(), n), qPrintable(n));
+        for (const QString &n : absent)
+            QVERIFY2(!TestFolders::exists(f.game(), n), qPrintable(n));
+        QVERIFY2(s.loadedFiles().check(), qPrintable(s.loadedFiles().CheckResult));
+        const QByteArray rewritten = (loaded.join("\r\n") + "\r\n\r\n").toLatin1();
+        // Rewritten when a line marked nothing; else left as it was.
+        QStringList lines = QString::fromLatin1(ledger).remove('\r').split('\n');
+        lines.removeAll(QString());
+        QCOMPARE(TestFolders::read(f.vek(), Ledgers::FoldersLoaded),
+                 lines == loaded ? ledger : rewritten);
+        QString shown;
+        for (const ScriptedPrompt::Shown &m : prompt.shown)
+            shown += m.text;
+        QVERIFY2(told.isEmpty() ? !shown.contains("not loaded now") : shown.contains(told),
+                 qPrintable(shown));
+    }
+
+    void filesOfAGoneFolderAreOfferedForTakingOut_data() {
+        QTest::addColumn<bool>("answer");
+        QTest::addColumn<bool>("recorded"); // the ledgers kept the names its load copied
+        QTest::newRow("OK takes them out") << true << true;
+        QTest::newRow("Cancel leaves them") << false << true;
+        QTest::newRow("no record of its names: told, nothing asked") << true << false;
+    }
+
+    // G-Gone was loaded, then its folder left the VEK folder. The next start tells it, and
+    // offers to take out the files its load brought that no loaded folder carries.
+    void filesOfAGoneFolderAreOfferedForTakingOut() {
+        QFETCH(bool, answer);
+        QFETCH(bool, recorded);
+        TestFolders f;
+        TestFolders::plant(f.vek() + "/G-Gone", {"gone.dat=g", "Shared.ter=g", "mypic=p"});
+        TestFolders::plant(f.vek() + "/G-Maps", {"shared.ter=m"});
+        TestFolders::plant(f.game(), {"mypic=the game's"});
+        {
+            ScriptedPrompt prompt;
+            auto s = openSelector(f, prompt);
+            QVERIFY(s->loadFiles().click(s->Unigrid.find("G-Gone")));
+            QVERIFY(s->loadFiles().click(s->Unigrid.find("G-Maps")));
+            QVERIFY(QDir(f.vek() + "/G-Gone").removeRecursively());
+            if (!recorded)
+                QVERIFY(QFile::remove(f.vek() + "/" + Ledgers::LoadedNames));
+        }
+        // The start's message is answered too: OK.
+        ScriptedPrompt prompt({true, answer});
+        auto s = openSelector(f, prompt);
+        QCOMPARE(prompt.shown.size(), 1);
+        QVERIFY2(prompt.shown.at(0).text.contains(
+                     "no longer in the VEK folder; they are not loaded now:\r\nG-Gone"),
+                 qPrintable(prompt.shown.at(0).text));
+        s->askAfterLoad();
+        QCOMPARE(prompt.shown.size(), recorded ? 2 : 1);
+        if (recorded)
+            QVERIFY2(prompt.shown.at(1).text.contains("\"G-Gone\": gone.dat\r\n"),
+                     qPrintable(prompt.shown.at(1).text));
+        QCOMPARE(TestFolders::exists(f.game(), "gone.dat"), !(answer && recorded));
+        // G-Maps carries it, and the game's own picture was never the folder's.
+        QCOMPARE(TestFolders::read(f.game(), "Shared.ter"), QByteArray("m"));
+        QCOMPARE(TestFolders::read(f.game(), "mypic"), QByteArray("the game's"));
+        QCOMPARE(TestFolders::read(f.vek(), Ledgers::FoldersLoaded), QByteArray("G-Maps\r\n\r\n"));
+        QCOMPARE(s->loadedFiles().order(), QStringList{"G-Maps"});
+        // Asked once: the ledgers no longer name it.
+        s->askAfterLoad();
+        ScriptedPrompt later({true});
+        auto third = openSelector(f, later);
+        third->askAfterLoad();
+        QCOMPARE(prompt.shown.size(), recorded ? 2 : 1);
+        QVERIFY(later.shown.isEmpty());
     }
 
     void failedLoadPutsBackTheGameFilesItReplaced_data() {

@@ -157,9 +157,11 @@ private Q_SLOTS:
         QCOMPARE(marked(*s), QStringList({"A-Spitfire", "G-Maps"}));
         QVERIFY(!c.inGame("A-Hurricane"));
         QVERIFY(c.inGame("A-Spitfire"));
-        // Lines that match nothing are still shown.
-        QCOMPARE(s->loadedList().loadedNames(),
-                 QStringList({"A-Hurricane", "G-Maps", "A-Spitfire", "No such folder"}));
+        // The list says what is loaded, in the grid's order; the line that matches nothing is
+        // told and leaves it.
+        QCOMPARE(s->loadedList().loadedNames(), QStringList({"A-Spitfire", "G-Maps"}));
+        QCOMPARE(TestFolders::read(c.f.vek(), "FoldersLoaded.txt"),
+                 QByteArray("A-Spitfire\r\nG-Maps\r\n\r\n"));
     }
 
     void skipRuleKeepsPicturesAndDescriptionsOut() {
@@ -265,6 +267,7 @@ private Q_SLOTS:
         QStringList now = QDir(c.f.vek()).entryList(QDir::Files);
         now.removeAll(QStringLiteral("FoldersLoaded.txt"));
         now.removeAll(QStringLiteral("LoadOrder.txt"));
+        now.removeAll(QStringLiteral("LoadedNames.txt"));
         QCOMPARE(now, vekFiles);
         QVERIFY(c.prompt.shown.isEmpty());
     }

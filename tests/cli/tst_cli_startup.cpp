@@ -37,6 +37,7 @@ private Q_SLOTS:
 
     void statusPrintsTheLoadedListOnEveryRun() {
         TestFolders f;
+        TestFolders::plant(f.vek(), {"A-One/contents.txt=a", "G-Two/contents.txt=g"});
         TestFolders::write(f.vek(), QStringLiteral("FoldersLoaded.txt"), "A-One\r\nG-Two\r\n\r\n");
         const CliRun r = run(f);
         QCOMPARE(r.status, 0);
@@ -52,6 +53,38 @@ private Q_SLOTS:
         QCOMPARE(again.status, 0);
         QCOMPARE(again.out, QByteArray("A-One\nG-Two\n"));
         QVERIFY(TestFolders::exists(f.game(), QStringLiteral("loaded.dat")));
+    }
+
+    void goneFolderIsToldAndItsFilesOffered_data() {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("takenOut");
+        QTest::newRow("--answer ok") << "ok" << true;
+        QTest::newRow("--answer cancel") << "cancel" << false;
+    }
+
+    // A folder loaded in one run and gone from the VEK folder by the next: that start says so,
+    // drops its line, and asks whether to take out the files its load brought.
+    void goneFolderIsToldAndItsFilesOffered() {
+        QFETCH(QString, answer);
+        QFETCH(bool, takenOut);
+        TestFolders f;
+        TestFolders::plant(f.vek(), {"G-Gone/gone.dat=g"});
+        QCOMPARE(run(f, {"toggle", "G-Gone"}).status, 0);
+        QVERIFY(TestFolders::exists(f.game(), "gone.dat"));
+        QVERIFY(QDir(f.vek() + "/G-Gone").removeRecursively());
+        const CliRun r =
+            CliRun::run({"--game", f.game(), "--vek", f.vek(), "--answer", answer}, lockPath());
+        QCOMPARE(r.status, 0);
+        QCOMPARE(r.out, QByteArray());
+        QVERIFY2(r.err.contains("no longer in the VEK folder; they are not loaded now:") &&
+                     r.err.contains("\"G-Gone\": gone.dat") &&
+                     r.err.contains(takenOut ? "[answered OK]" : "[answered Cancel]"),
+                 r.err.constData());
+        QCOMPARE(TestFolders::exists(f.game(), "gone.dat"), !takenOut);
+        // Asked once: the next run has nothing to say.
+        const CliRun next = run(f);
+        QCOMPARE(next.status, 0);
+        QVERIFY2(next.err.isEmpty(), next.err.constData());
     }
 
     void usageErrors_data() {

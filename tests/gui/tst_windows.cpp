@@ -230,6 +230,7 @@ void TestWindows::rememberedFolderOpensTheMainWindowDirectly() {
     auto &[f, prompt, windows] = w;
     TestFolders::write(f.game(), QStringLiteral("Background"), png(64, 48));
     TestFolders::write(f.vek(), QStringLiteral("newpic"), png(20, 20));
+    TestFolders::write(f.vek() + QStringLiteral("/A-One"), QStringLiteral("contents.txt"), "one");
     TestFolders::write(f.vek(), QStringLiteral("FoldersLoaded.txt"), "A-One\r\n\r\n");
     QVERIFY(w.start());
     QVERIFY(!windows.form2()->isVisible());
@@ -554,7 +555,8 @@ void TestWindows::bigStepsAskFirst() {
 void TestWindows::newVekDirectoryGoesBackToTheLocator() {
     DemoWindows w(TestFolders::WithGameFiles);
     auto &[f, prompt, windows] = w;
-    TestFolders::write(f.vek(), QStringLiteral("FoldersLoaded.txt"), "Kept\r\n\r\n");
+    TestFolders::write(f.vek() + QStringLiteral("/G-Kept"), QStringLiteral("contents.txt"), "k");
+    TestFolders::write(f.vek(), QStringLiteral("FoldersLoaded.txt"), "G-Kept\r\n\r\n");
     QVERIFY(w.start());
     TestFolders::write(f.vek(), QStringLiteral("FoldersLoaded.txt"), "");
     QPointer<VEKForm> form = windows.vekForm();
@@ -563,7 +565,7 @@ void TestWindows::newVekDirectoryGoesBackToTheLocator() {
     // The loaded list is written as it stands, and the locator comes back as it was left:
     // the remembered folder shown, OK still to be earned by choosing a VEK folder.
     QCOMPARE(TestFolders::read(f.vek(), QStringLiteral("FoldersLoaded.txt")),
-             QByteArray("Kept\r\n\r\n"));
+             QByteArray("G-Kept\r\n\r\n"));
     QVERIFY(!windows.vekForm());
     QVERIFY(windows.form2()->isVisible());
     QCOMPARE(windows.form2()->Label1->text(), QDir::toNativeSeparators(f.vek()));
