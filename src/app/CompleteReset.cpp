@@ -125,7 +125,7 @@ bool CompleteReset::run() {
                               QByteArray(), &error))
         r_.report(error);
 
-    options_.Restore();
+    options_.restoreOriginal();
     options_.setCheatCheck(false);
     r_.setCaption(remembered);
     if (!CheatCheck::clearAtLoad(s_.GameFolder(), &error))

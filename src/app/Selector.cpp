@@ -130,7 +130,8 @@ QList<Selector::LoadStep> Selector::loadSteps() {
              // Now that the grids say who carries what, a recovered unload's shared files.
              journal_->settle();
          }},
-        {21, "restore the original eaw.ini and eaw.exe", [this] { options_->Restore(); }},
+        {21, "restore the original eaw.ini and eaw.exe, then the player's options",
+         [this] { options_->restoreKept(); }},
         {22, "write eaw.ini", [this] { options_->inisave(); }},
         {23, "background picture", [this] { findBackground(); }},
         {25, "music buttons", [this] { music_->fill(); }},

@@ -153,7 +153,11 @@ int main(int argc, char *argv[]) {
                          : shown(locator.startProblem));
     }
 
-    Selector selector(locator.ok(), prompt);
+    Folders folders = locator.ok();
+    // The twin's game folder stands for the real one, whose options the player chose.
+    if (dryRun)
+        folders.OptionsFolder = game;
+    Selector selector(folders, prompt);
     selector.load();
     TerminalProgress progress(Terminal::stderrIsTerminal());
     selector.setProgress(&progress);

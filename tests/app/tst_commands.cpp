@@ -56,6 +56,27 @@ private Q_SLOTS:
                        "[EAW]\r\nExtraSquads=3\r\n"));
         QVERIFY(FileOps::isReadOnly(gameIni(f)));
         QVERIFY(prompt.shown.isEmpty());
+
+        // The choices stick: the next start shows them and writes them over the original, also
+        // after an exit put the original back.
+        const QByteArray chosen = TestFolders::read(f.game(), "eaw.ini");
+        QVERIFY(again->commands().ExitProcedure());
+        QCOMPARE(TestFolders::read(f.game(), "eaw.ini"), TestFolders::kEawIni);
+        auto third = openSelector(f, prompt);
+        QCOMPARE(TestFolders::read(f.game(), "eaw.ini"), chosen);
+        QCOMPARE(third->ini.resolution, 2);
+        QCOMPARE(third->ini.squads, 3);
+        QVERIFY(third->ini.noAI);
+        QCOMPARE(third->ini.sync, 1);
+        // "Restore my original eaw.ini" forgets them: the start after it shows the original's.
+        QVERIFY(third->options().restoreOriginal());
+        QCOMPARE(TestFolders::read(f.game(), "eaw.ini"), TestFolders::kEawIni);
+        auto fourth = openSelector(f, prompt);
+        QCOMPARE(fourth->ini.resolution, 1);
+        QCOMPARE(fourth->ini.squads, 0);
+        QVERIFY(!fourth->ini.noAI);
+        QCOMPARE(fourth->ini.sync, 0);
+        QVERIFY(prompt.shown.isEmpty());
     }
 
     // The first start keeps the program as the day program, night switch or not. Between two
