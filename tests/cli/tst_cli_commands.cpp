@@ -72,8 +72,7 @@ private Q_SLOTS:
             << QStringList{"1 resolution 1024x768 + sync cable", "1 sync ini", "1 status"} << plain
             << QByteArray();
         QTest::newRow("reset forgets them")
-            << QStringList{"1 resolution 1024x768", "1 reset", "1 status"} << plain
-            << QByteArray();
+            << QStringList{"1 resolution 1024x768", "1 reset", "1 status"} << plain << QByteArray();
         QTest::newRow("a dry run keeps nothing")
             << QStringList{"1 --dry-run resolution 640x480", "1 status"} << plain << QByteArray();
         QTest::newRow("two game folders keep their own")
