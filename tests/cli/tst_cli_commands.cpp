@@ -154,6 +154,37 @@ private Q_SLOTS:
         QVERIFY(!TestFolders::exists(f.game(), "a-one.dat"));
     }
 
+    // A file of the loaded folder's name in another case beside its copy (a1.dat and A1.DAT)
+    // is one file to the game: the unload takes out what holds the folder's bytes, names any
+    // other it leaves, and then fails as when a delete fails (the folder stays loaded).
+    void unloadOfANameInTwoCases_data() {
+        QTest::addColumn<QByteArray>("beside"); // the bytes of A-ONE.DAT put beside a-one.dat
+        QTest::addColumn<int>("status");
+        QTest::newRow("another file: left and named") << QByteArray("the player's own") << 1;
+        QTest::newRow("the folder's bytes too: both go") << QByteArray("A-One") << 0;
+    }
+
+    void unloadOfANameInTwoCases() {
+        QFETCH(QByteArray, beside);
+        QFETCH(int, status);
+        TestFolders f;
+        content(f);
+        QCOMPARE(run(f, {"toggle", "A-One"}).status, 0);
+        TestFolders::write(f.game(), "A-ONE.DAT", beside);
+        const CliRun r = run(f, {"toggle", "A-One", "+", "status"});
+        QCOMPARE(r.status, status);
+        QVERIFY(!TestFolders::exists(f.game(), "a-one.dat"));
+        QCOMPARE(TestFolders::exists(f.game(), "A-ONE.DAT"), status != 0);
+        if (status == 0) {
+            QCOMPARE(r.err, QByteArray());
+            return;
+        }
+        QVERIFY2(r.err.contains("Could not take out \"" +
+                                QDir::toNativeSeparators(f.game() + "/A-ONE.DAT").toUtf8()),
+                 r.err.constData());
+        QCOMPARE(run(f, {"status"}).out, QByteArray("A-One\n"));
+    }
+
     void skinsResetAndScripts() {
         TestFolders f;
         content(f);
