@@ -16,12 +16,15 @@
 #include "SelectorState.h"
 #include "Skins.h"
 #include "StrayCleanup.h"
+#include "VekFolderCheck.h"
 
 #include <QDir>
 #include <QFile>
 #include <QScopedValueRollback>
 
 bool CompleteReset::writeJournal() {
+    if (!VekFolderCheck::there(s_, r_))
+        return false;
     QString error;
     const QString path = FileList::resolve(s_.ModFolder(), JournalName);
     // The game folder it resets: a VEK folder is copied and shared, and a marker that came

@@ -13,7 +13,7 @@ struct Folders {
     QString LastModFolder;
     /// The game folder the player's options are kept for (`KeptOptions`): empty for
     /// `GameFolder` itself; a dry run, which works on a twin, names the real one.
-    QString OptionsFolder;
+    QString OptionsFolder = {};
     const QString &optionsFolder() const {
         return OptionsFolder.isEmpty() ? GameFolder : OptionsFolder;
     }

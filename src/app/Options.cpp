@@ -10,12 +10,16 @@
 #include "NightSwitch.h"
 #include "Reporter.h"
 #include "SelectorState.h"
+#include "VekFolderCheck.h"
 
 #include <QFileInfo>
 
 bool Options::inisave() {
     if (!s_.FormReady)
         return true;
+    // The rewrite starts from the original copy in the VEK folder.
+    if (!VekFolderCheck::there(s_, r_))
+        return false;
     QString error;
     const bool saved =
         IniOptions::save(s_.folders().GameFolder, s_.folders().ModFolder, s_.ini, &error);
@@ -44,6 +48,8 @@ bool Options::Restore() {
 }
 
 bool Options::restoreOriginal() {
+    if (!VekFolderCheck::there(s_, r_))
+        return false;
     KeptOptions::forget(s_.folders().optionsFolder());
     return Restore();
 }

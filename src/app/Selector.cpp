@@ -165,6 +165,10 @@ QList<Selector::LoadStep> Selector::loadSteps() {
     };
 }
 
+void Selector::offerNewVekDirectory() {
+    reporter_.newVekDirectory = [this] { Q_EMIT newVekDirectoryRequested(); };
+}
+
 void Selector::newsOnStatusLine() {
     reporter_.newsSink = [this](const QString &line) { News << line; };
 }

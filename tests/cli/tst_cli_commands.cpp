@@ -278,18 +278,27 @@ private Q_SLOTS:
         QTest::addColumn<int>("status");
         QTest::addColumn<QByteArray>("says");
         QTest::addColumn<bool>("running");
+        QTest::addColumn<QStringList>("then"); // commands chained after the launch
         QTest::newRow("ends at once with 0")
-            << QByteArray("/bin/true") << 0 << QByteArray() << false;
+            << QByteArray("/bin/true") << 0 << QByteArray() << false << QStringList();
         QTest::newRow("launcher missing")
-            << QByteArray("no-such-launcher") << 1 << QByteArray("no-such-launcher") << false;
+            << QByteArray("no-such-launcher") << 1 << QByteArray("no-such-launcher") << false
+            << QStringList();
         QTest::newRow("ends at once with 1")
-            << QByteArray("exit 1\n") << 1 << QByteArray("ended at once with exit code 1") << false;
+            << QByteArray("exit 1\n") << 1 << QByteArray("ended at once with exit code 1") << false
+            << QStringList();
+        // A VEK folder moved away behind the tool's back: the next command that would write
+        // into it says so, and fails.
+        QTest::newRow("the VEK folder goes meanwhile")
+            << QByteArray("mv \"$(dirname \"$0\")/VEK\" \"$(dirname \"$0\")/VEK moved\"\n") << 1
+            << QByteArray("is gone: it was moved, renamed or deleted") << false
+            << QStringList{"+", "toggle", "A-One"};
         const QByteArray flood = "head -c 300000 /dev/zero | tr '\\0' x >&2; "
                                  "head -c 300000 /dev/zero | tr '\\0' x\n";
         QTest::newRow("the game runs on")
             << QByteArray("set -e\nhere=$(dirname \"$0\")\n" + flood + "sleep 6\n" + flood +
                           "touch \"$here/survived\"\n")
-            << 0 << QByteArray() << true;
+            << 0 << QByteArray() << true << QStringList();
     }
 
     void launch() {
@@ -297,7 +306,9 @@ private Q_SLOTS:
         QFETCH(int, status);
         QFETCH(QByteArray, says);
         QFETCH(bool, running);
+        QFETCH(QStringList, then);
         TestFolders f;
+        content(f);
         QString path = QString::fromLocal8Bit(launcher);
         if (launcher.endsWith('\n')) {
             path = QDir(f.root()).filePath("fake-wine.sh");
@@ -307,13 +318,14 @@ private Q_SLOTS:
             path = QDir(f.root()).filePath(path);
         }
         qputenv("VEK_LAUNCHER", path.toLocal8Bit());
-        const CliRun r = run(f, {"launch"});
+        const CliRun r = run(f, QStringList{"launch"} + then);
         qunsetenv("VEK_LAUNCHER");
         QCOMPARE(r.status, status);
         if (says.isEmpty())
             QCOMPARE(r.err, QByteArray());
         else
             QVERIFY2(r.err.contains(says), r.err.constData());
+        QVERIFY(then.isEmpty() || !TestFolders::exists(f.game(), "a-one.dat"));
         if (running) {
             QVERIFY(!TestFolders::exists(f.root(), "survived"));
             QCOMPARE(run(f, {"status"}).status, 0);
