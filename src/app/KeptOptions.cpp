@@ -5,9 +5,15 @@
 #include "IniState.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QList>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QUrl>
+#include <QVariant>
+
+#include <algorithm>
+#include <utility>
 
 namespace {
 const char *const kResolution = "resolution";
@@ -22,11 +28,30 @@ QString settingsFile() {
         .filePath(QStringLiteral("vekselector/vekselector.conf"));
 }
 
-/// "Options/<the game folder's path, percent-encoded>": a separator in the path would
-/// otherwise open a group per folder level.
+/// The game folder's path, percent-encoded: a separator in it would otherwise open a group
+/// per folder level.
+QString key(const QString &game) {
+    return QString::fromLatin1(QUrl::toPercentEncoding(QDir::cleanPath(QDir(game).absolutePath())));
+}
+
+/// Where the options of `game` are kept in the settings file.
 QString group(const QString &game) {
-    return QStringLiteral("Options/") +
-           QString::fromLatin1(QUrl::toPercentEncoding(QDir::cleanPath(QDir(game).absolutePath())));
+    return QStringLiteral("Options/") + key(game);
+}
+
+/// Tells the file hook (a dry run's listing, a trace) of the settings file written, and of
+/// the folders a first write makes for it (`makes`): a dry run shows it as the real run does.
+void told(bool makes) {
+    const QString file = settingsFile();
+    if (makes) {
+        QStringList missing;
+        for (QString dir = QFileInfo(file).absolutePath(); !QFileInfo::exists(dir);
+             dir = QFileInfo(dir).absolutePath())
+            missing.prepend(dir);
+        for (const QString &dir : std::as_const(missing))
+            FileHook::done(FileOperation::of(FileOperation::Kind::Folder, dir));
+    }
+    FileHook::done(FileOperation::of(FileOperation::Kind::Rewrite, file));
 }
 
 void readInt(const QSettings &s, const char *key, int lowest, int highest, int &into) {
@@ -45,23 +70,33 @@ void readBool(const QSettings &s, const char *key, bool &into) {
 } // namespace
 
 void KeptOptions::keep(const QString &game, const IniState &state, unsigned options) {
-    // A dry run changes nothing outside its twin of the folders.
-    if (FileHook::isolated() || options == 0)
-        return;
+    QList<std::pair<const char *, QVariant>> values;
+    if (options & Resolution)
+        values.append({kResolution, state.resolution});
+    if (options & Squads)
+        values.append({kSquads, state.squads});
+    if (options & StartOnGround)
+        values.append({kStartOnGround, state.startOnGround});
+    if (options & NoAI)
+        values.append({kNoAI, state.noAI});
+    if (options & AllowRespawn)
+        values.append({kAllowRespawn, state.allowRespawn});
+    if (options & Sync)
+        values.append({kSync, state.sync});
     QSettings s(settingsFile(), QSettings::IniFormat);
     s.beginGroup(group(game));
-    if (options & Resolution)
-        s.setValue(QLatin1String(kResolution), state.resolution);
-    if (options & Squads)
-        s.setValue(QLatin1String(kSquads), state.squads);
-    if (options & StartOnGround)
-        s.setValue(QLatin1String(kStartOnGround), state.startOnGround);
-    if (options & NoAI)
-        s.setValue(QLatin1String(kNoAI), state.noAI);
-    if (options & AllowRespawn)
-        s.setValue(QLatin1String(kAllowRespawn), state.allowRespawn);
-    if (options & Sync)
-        s.setValue(QLatin1String(kSync), state.sync);
+    const bool differs = std::any_of(values.cbegin(), values.cend(), [&s](const auto &v) {
+        const QString key = QLatin1String(v.first);
+        return !s.contains(key) || s.value(key).toString() != v.second.toString();
+    });
+    if (!differs)
+        return;
+    told(true);
+    // A dry run changes nothing outside its twin of the folders; it only says what it would.
+    if (FileHook::isolated())
+        return;
+    for (const auto &[key, value] : std::as_const(values))
+        s.setValue(QLatin1String(key), value);
     s.endGroup();
     s.sync();
 }
@@ -81,10 +116,14 @@ bool KeptOptions::apply(const QString &game, IniState &state) {
 }
 
 void KeptOptions::forget(const QString &game) {
-    if (FileHook::isolated())
-        return;
     QSettings s(settingsFile(), QSettings::IniFormat);
-    if (!s.childGroups().contains(QStringLiteral("Options")))
+    s.beginGroup(QStringLiteral("Options"));
+    const bool kept = s.childGroups().contains(key(game));
+    s.endGroup();
+    if (!kept)
+        return;
+    told(false);
+    if (FileHook::isolated())
         return;
     s.remove(group(game));
     s.sync();
