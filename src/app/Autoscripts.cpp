@@ -14,6 +14,7 @@
 #include "Reporter.h"
 #include "SelectorState.h"
 #include "Skins.h"
+#include "VekFolderCheck.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -126,6 +127,9 @@ bool Autoscripts::save() {
         r_.report(bad);
         return false;
     }
+    // Making the script folder would make a VEK folder that has gone anew, empty.
+    if (!VekFolderCheck::there(s_, r_))
+        return false;
     const QString dir = folder();
     FileOps::EnsureFolder(dir);
     const QString path = FileList::resolve(dir, Text1);

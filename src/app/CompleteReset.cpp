@@ -16,12 +16,15 @@
 #include "SelectorState.h"
 #include "Skins.h"
 #include "StrayCleanup.h"
+#include "VekFolderCheck.h"
 
 #include <QDir>
 #include <QFile>
 #include <QScopedValueRollback>
 
 bool CompleteReset::writeJournal() {
+    if (!VekFolderCheck::there(s_, r_))
+        return false;
     QString error;
     const QString path = FileList::resolve(s_.ModFolder(), JournalName);
     // The game folder it resets: a VEK folder is copied and shared, and a marker that came
@@ -125,7 +128,7 @@ bool CompleteReset::run() {
                               QByteArray(), &error))
         r_.report(error);
 
-    options_.Restore();
+    options_.restoreOriginal();
     options_.setCheatCheck(false);
     r_.setCaption(remembered);
     if (!CheatCheck::clearAtLoad(s_.GameFolder(), &error))

@@ -11,4 +11,10 @@ struct Folders {
     /// First line of LastVEKDir as read before the main window loads: the previous VEK folder
     /// or "None".
     QString LastModFolder;
+    /// The game folder the player's options are kept for (`KeptOptions`): empty for
+    /// `GameFolder` itself; a dry run, which works on a twin, names the real one.
+    QString OptionsFolder = {};
+    const QString &optionsFolder() const {
+        return OptionsFolder.isEmpty() ? GameFolder : OptionsFolder;
+    }
 };

@@ -12,6 +12,7 @@
 #include "Reporter.h"
 #include "SelectorState.h"
 #include "SkinGrid.h"
+#include "VekFolderCheck.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -127,6 +128,8 @@ bool OperationJournal::begin(Journal::Record record) {
     // leave this operation's files in the game folder, forgotten. So a read-only ledger stops
     // the click before anything moves.
     if (s_.FormReady) {
+        if (!VekFolderCheck::there(s_, r_))
+            return false;
         for (const QString &ledger : {Ledgers::FoldersLoaded, Ledgers::LoadOrder,
                                       Ledgers::SkinsLoaded, Ledgers::PlanesLoaded}) {
             const QString path = FileList::join(s_.ModFolder(), ledger);

@@ -31,7 +31,8 @@ bool deleteNames(const QStringList &names, const QString &gameFolder, const File
     QStringList asked = names;
     if (keep)
         asked.removeIf(keep);
-    // A name present under two cases is ambiguous and left alone, as an unload does.
+    // A name present under two cases is ambiguous with no folder's bytes to compare: left
+    // alone, and named.
     QStringList failures;
     QString error;
     if (!FileCopy::removeNamed(gameFolder, asked, &failures, &error)) {

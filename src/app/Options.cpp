@@ -6,15 +6,20 @@
 #include "FileList.h"
 #include "FileOps.h"
 #include "IniOptions.h"
+#include "KeptOptions.h"
 #include "NightSwitch.h"
 #include "Reporter.h"
 #include "SelectorState.h"
+#include "VekFolderCheck.h"
 
 #include <QFileInfo>
 
 bool Options::inisave() {
     if (!s_.FormReady)
         return true;
+    // The rewrite starts from the original copy in the VEK folder.
+    if (!VekFolderCheck::there(s_, r_))
+        return false;
     QString error;
     const bool saved =
         IniOptions::save(s_.folders().GameFolder, s_.folders().ModFolder, s_.ini, &error);
@@ -42,15 +47,36 @@ bool Options::Restore() {
     return restored;
 }
 
+bool Options::restoreOriginal() {
+    if (!VekFolderCheck::there(s_, r_))
+        return false;
+    KeptOptions::forget(s_.folders().optionsFolder());
+    return Restore();
+}
+
+bool Options::restoreKept() {
+    const bool restored = Restore();
+    KeptOptions::apply(s_.folders().optionsFolder(), s_.ini);
+    return restored;
+}
+
+void Options::keep(unsigned options) {
+    // The window's own changes while it loads or restores are not the player's choice.
+    if (s_.FormReady)
+        KeptOptions::keep(s_.folders().optionsFolder(), s_.ini, options);
+}
+
 bool Options::clickResolution(int index) {
     s_.touch(Change::Options);
     s_.ini.resolution = index;
+    keep(KeptOptions::Resolution);
     return inisave();
 }
 
 bool Options::clickSquads(int index) {
     s_.touch(Change::Options);
     s_.ini.squads = index;
+    keep(KeptOptions::Squads);
     return inisave();
 }
 
@@ -59,12 +85,15 @@ bool Options::clickOnline(int check, bool on) {
     switch (check) {
     case 1:
         s_.ini.startOnGround = on;
+        keep(KeptOptions::StartOnGround);
         break;
     case 2:
         s_.ini.noAI = on;
+        keep(KeptOptions::NoAI);
         break;
     case 3:
         s_.ini.allowRespawn = on;
+        keep(KeptOptions::AllowRespawn);
         break;
     default:
         return true;
@@ -75,7 +104,12 @@ bool Options::clickOnline(int check, bool on) {
 bool Options::clickSync(int index) {
     s_.touch(Change::Options);
     s_.ini.sync = index;
-    return index == 0 ? Restore() : inisave();
+    // "Eaw.ini Sync Rate" puts the whole original back, every option with it: what the window
+    // then shows is what the next start shows.
+    if (index == 0)
+        return restoreOriginal();
+    keep(KeptOptions::Sync);
+    return inisave();
 }
 
 bool Options::setCheatCheck(bool checked) {

@@ -23,8 +23,15 @@ public:
     /// becomes the original copy, and the player is told (once, as it is the copy from then).
     /// False (the player told) when something could not be put back.
     bool Restore();
+    /// `Command2` "Restore my original eaw.ini": Restore, and the options the player chose for
+    /// this game folder are forgotten, so the next start keeps the original's too.
+    bool restoreOriginal();
+    /// The start's Restore: the original back, then the options the player chose for this game
+    /// folder laid over the controls (`KeptOptions`), for the rewrite that follows.
+    bool restoreKept();
 
-    /// Option handlers of the "General" page; false when the rewrite they make failed.
+    /// Option handlers of the "General" page; false when the rewrite they make failed. Each
+    /// keeps the option it sets as the player's choice for this game folder.
     bool clickResolution(int index);
     bool clickSquads(int index);
     bool clickOnline(int check, bool on); ///< 1 Start on ground, 2 No AIs, 3 Allow Respawn
@@ -48,6 +55,9 @@ public:
     bool nightSwitch(int version, bool night);
 
 private:
+    /// Keeps the `options` (KeptOptions::Option) of the controls, once the window is ready.
+    void keep(unsigned options);
+
     SelectorState &s_;
     Reporter &r_;
     QString cheatProblem_; ///< last cheat-byte problem told, so a rewrite does not repeat it

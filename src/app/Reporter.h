@@ -34,6 +34,9 @@ public:
     void news(const QString &headline, const QString &phrase, const QStringList &details);
     /// Where `news` goes instead of a message; unset, news is told as `inform`.
     std::function<void(const QString &)> newsSink;
+    /// Sends the player back to the locator, as "New VEK Directory" does, when a click finds
+    /// the VEK folder gone (`VekFolderCheck`); unset where there is no locator.
+    std::function<void()> newVekDirectory;
     /// Holds back what `report` is given until `takeReports`, so that an operation over many
     /// rows (the reset, an autoscript run) tells its problems once, at its end.
     void collectReports();

@@ -136,7 +136,8 @@ QList<Selector::LoadStep> Selector::loadSteps() {
              // Now that the grids say who carries what, a recovered unload's shared files.
              journal_->settle();
          }},
-        {21, "restore the original eaw.ini and eaw.exe", [this] { options_->Restore(); }},
+        {21, "restore the original eaw.ini and eaw.exe, then the player's options",
+         [this] { options_->restoreKept(); }},
         {22, "write eaw.ini", [this] { options_->inisave(); }},
         {23, "background picture", [this] { findBackground(); }},
         {25, "music buttons", [this] { music_->fill(); }},
@@ -169,6 +170,10 @@ QList<Selector::LoadStep> Selector::loadSteps() {
                  skins_->rescan();
          }},
     };
+}
+
+void Selector::offerNewVekDirectory() {
+    reporter_.newVekDirectory = [this] { Q_EMIT newVekDirectoryRequested(); };
 }
 
 void Selector::newsOnStatusLine() {

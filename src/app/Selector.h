@@ -79,6 +79,9 @@ public:
     /// Routine news (the shared files an unload copied back) goes to the end of the status
     /// line, not into a message: for a front end that shows `Status`.
     void newsOnStatusLine();
+    /// A click that finds the VEK folder gone offers "New VEK Directory", and OK sends
+    /// `newVekDirectoryRequested`: for a front end with a locator to go back to.
+    void offerNewVekDirectory();
 
     /// The credits of `Label3`, three lines joined by CR LF.
     static QString credits();
@@ -109,6 +112,8 @@ Q_SIGNALS:
     void minimiseRequested();
     /// Asks the window to come back from minimised, to the front (a message follows).
     void restoreRequested();
+    /// Asks the window to go back to the locator, as "New VEK Directory" does.
+    void newVekDirectoryRequested();
 
 private:
     void cleanUpStrays();

@@ -12,6 +12,8 @@
 #include "SelectorState.h"
 #include "Text8.h"
 
+#include <QFileInfo>
+
 bool WindowCommands::LaunchEAW() {
     // The game's eaw.ini is already current: every option change has written it.
     QString error;
@@ -47,6 +49,9 @@ bool WindowCommands::ExitProcedure() {
 }
 
 void WindowCommands::NewVekDirectory() {
+    // A VEK folder that has gone has no ledger to write, and nothing to tell about it again.
+    if (!QFileInfo(s_.ModFolder()).isDir())
+        return;
     QString error;
     if (!Ledgers::writeFoldersLoaded(s_.ModFolder(), Text8::fromUnicode(loadedList_.Label8()),
                                      &error))

@@ -107,7 +107,7 @@ bool syncRate(Selector &selector, const QStringList &args, QTextStream &) {
 }
 
 bool restoreIni(Selector &selector, const QStringList &, QTextStream &) {
-    return selector.options().Restore();
+    return selector.options().restoreOriginal();
 }
 
 bool planes(Selector &selector, const QStringList &, QTextStream &out) {
@@ -346,7 +346,9 @@ const QList<CliCommands::Command> &CliCommands::table() {
         {QStringLiteral("sync"), QStringLiteral("ini|56k|cable"),
          QStringLiteral("clicks a sync rate button"), 1, 1, checkSync, syncRate},
         {QStringLiteral("restore-ini"), QString(),
-         QStringLiteral("\"Restore my original eaw.ini\""), 0, 0, nullptr, restoreIni},
+         QStringLiteral("\"Restore my original eaw.ini\", and forgets the options "
+                        "chosen for this game folder"),
+         0, 0, nullptr, restoreIni},
         {QStringLiteral("planes"), QString(),
          QStringLiteral("prints the aircraft grid: S or -, folder, slot code, aircraft name"), 0, 0,
          nullptr, planes},
@@ -454,7 +456,8 @@ QString CliCommands::help() {
         "\n"
         "Commands are separated by a lone \"+\"; no command means status. night and\n"
         "feature last until the next start, which puts the original eaw.exe and eaw.ini\n"
-        "back: chain them with + launch.\n"
+        "back: chain them with + launch. resolution, squads, online and sync are kept for\n"
+        "the game folder and laid over the original at every start, until restore-ini.\n"
         "\n"
         "Commands:\n");
     // Within 80 columns, as a terminal shows it: each description is wrapped at word ends and

@@ -154,7 +154,11 @@ int main(int argc, char *argv[]) {
     }
 
     CrashPoint::startCounting(CrashPoint::Phase::StartUp);
-    Selector selector(locator.ok(), prompt);
+    Folders folders = locator.ok();
+    // The twin's game folder stands for the real one, whose options the player chose.
+    if (dryRun)
+        folders.OptionsFolder = game;
+    Selector selector(folders, prompt);
     selector.load();
     selector.askAfterLoad();
     TerminalProgress progress(Terminal::stderrIsTerminal());

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FileMover.h"
 
+#include "FileCompare.h"
 #include "FileCopy.h"
 #include "FileList.h"
 #include "KeptFiles.h"
@@ -195,8 +196,25 @@ bool FileMover::MoveOut(const QString &folder, const QString &gameFolder, const 
     FileList::sortNames(names);
     bool stopped = false;
     QStringList failures;
-    const bool read =
-        FileCopy::removeNamed(gameFolder, names, &failures, error, [&](const QString &name) {
+    // A name the game folder holds in more than one case (a1.dat and A1.DAT) is one file to
+    // the game: each of them that holds this folder's bytes is its copy and goes; any other
+    // is the game's or the player's, stays, and is named.
+    const FileCopy::Variant ownCopy = [&](const QString &asked, const QString &file) {
+        const QString source = FileList::join(folder, asked);
+        const QString present = FileList::join(gameFolder, file);
+        QString why;
+        const FileCompare::Result same = FileCompare::sameBytes(source, present, &why);
+        if (same == FileCompare::Result::Same)
+            return QString();
+        return QStringLiteral("Could not take out \"%1\": the game folder holds this name in "
+                              "more than one case, and this file is not the copy of \"%2\" (%3); "
+                              "it was left in the game folder.")
+            .arg(shown(present), shown(source),
+                 same == FileCompare::Result::Differs ? QStringLiteral("its bytes differ") : why);
+    };
+    const bool read = FileCopy::removeNamed(
+        gameFolder, names, &failures, error,
+        [&](const QString &name) {
             if (caption)
                 caption(kDeleting + name);
             if (progress && !progress->next(name)) {
@@ -204,7 +222,8 @@ bool FileMover::MoveOut(const QString &folder, const QString &gameFolder, const 
                 return false;
             }
             return true;
-        });
+        },
+        ownCopy);
     if (!read)
         return false;
     if (stopped) {

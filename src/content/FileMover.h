@@ -48,7 +48,8 @@ public:
                        KeptFiles *kept = nullptr);
 
     /// Deletes from `gameFolder` every file named like a file of `folder` (compared without
-    /// regard to case; a name present under two cases is left alone, as it is ambiguous).
+    /// regard to case). Of a name present under several cases, the files holding the bytes of
+    /// `folder`'s file go and the others stay, each named as a file it could not take out.
     /// Files whose name `keep` accepts stay (content folders have no such rule; skins do).
     /// Progress: "Deleting " + name. Goes on past a file it cannot delete and
     /// answers false with `error` naming every such file. When `progress` says stop, the files

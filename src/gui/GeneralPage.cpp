@@ -171,7 +171,7 @@ GeneralPage::GeneralPage(Selector &selector, QWidget *parent)
         Q_EMIT changed();
     });
     connect(Command2, &QPushButton::clicked, this, [this] {
-        selector_.options().Restore();
+        selector_.options().restoreOriginal();
         Q_EMIT changed();
     });
     connect(Command5, &QPushButton::clicked, this, [this] { selector_.commands().LaunchEAW(); });

@@ -87,6 +87,10 @@ bool SelectorWindows::ok() {
     }
     selector_ = std::make_unique<Selector>(locator_.ok(), prompt_);
     selector_->newsOnStatusLine();
+    selector_->offerNewVekDirectory();
+    // Queued: the click that found the VEK folder gone returns before its window goes.
+    connect(selector_.get(), &Selector::newVekDirectoryRequested, this,
+            &SelectorWindows::newVekDirectory, Qt::QueuedConnection);
     vekForm_ = std::make_unique<VEKForm>(*selector_);
     connect(vekForm_.get(), &VEKForm::exitRequested, this, &SelectorWindows::exit);
     connect(vekForm_.get(), &VEKForm::newVekDirectoryRequested, this,

@@ -97,19 +97,25 @@ public:
     /// unload deletes thousands of files.
     static bool removeFile(const QString &path, QString *error);
 
+    /// For a name present under several cases in a folder: empty when the file `file` found
+    /// for the name `asked` is to go, else why it stays (the failure told).
+    using Variant = std::function<QString(const QString &asked, const QString &file)>;
+
     /// Deletes from `folder` the file each of `names` stands for: the one file there that
     /// bears the name compared without regard to case (see `findAll`). A name present under
-    /// several cases, or not at all, deletes nothing, and names equal but for case delete their
-    /// file once. Each delete is as `removeFile`'s, in the order of `names`; `before` is called
-    /// with the file's name just before it, and when it answers false the deletes stop there.
-    /// The reasons of the deletes that failed go to `failures`, in order. Answers false, with
-    /// `error`, only when the folder cannot be read, and then nothing is deleted. The folder is
-    /// read once, alongside the status queries of the deletes, and each file is deleted by its
-    /// name in the folder held open: an unload deletes thousands of files from a folder of tens
-    /// of thousands, and this costs little more than the system's `rm` of the same names.
+    /// several cases deletes the files `variant` lets go and names the others in `failures`
+    /// (without `variant` it deletes none of them and names them all); a name not present
+    /// deletes nothing, and names equal but for case delete their file once. Each delete is as
+    /// `removeFile`'s, in the order of `names`; `before` is called with the file's name just before
+    /// it, and when it answers false the deletes stop there. The reasons of the deletes that failed
+    /// go to `failures`, in order. Answers false, with `error`, only when the folder cannot be
+    /// read, and then nothing is deleted. The folder is read once, alongside the status queries of
+    /// the deletes, and each file is deleted by its name in the folder held open: an unload deletes
+    /// thousands of files from a folder of tens of thousands, and this costs little more than the
+    /// system's `rm` of the same names.
     static bool removeNamed(const QString &folder, const QStringList &names, QStringList *failures,
-                            QString *error,
-                            const std::function<bool(const QString &)> &before = {});
+                            QString *error, const std::function<bool(const QString &)> &before = {},
+                            const Variant &variant = {});
 
 private:
     /// A copy the `Best` or `NamedTemporary` way, from the copies made ahead when there is

@@ -64,6 +64,45 @@ inline const QString *standsFor(qsizetype i, const QList<qsizetype> &groups,
     return &found.at(g).first();
 }
 
+/// The files name `i` of `findGroups`'s names stands for, the first time its group is asked
+/// (`done` marks it): its one file; of a name present under several cases, each file that
+/// `variant` answers empty for, every other file named in `failures` with its answer (without
+/// `variant`, none goes and the name is told once). Nothing for a name already asked or absent.
+inline std::vector<const QString *>
+filesFor(qsizetype i, const QStringList &names, const QList<qsizetype> &groups,
+         const QList<QStringList> &found, std::vector<char> &done, const QString &folder,
+         const std::function<QString(const QString &, const QString &)> &variant,
+         QStringList *failures) {
+    if (const QString *one = standsFor(i, groups, found, done))
+        return {one};
+    const qsizetype g = groups.at(i);
+    if (done[size_t(g)] || found.at(g).size() < 2)
+        return {};
+    done[size_t(g)] = 1;
+    const QStringList &all = found.at(g);
+    if (!variant) {
+        QStringList quoted;
+        for (const QString &file : all)
+            quoted << QLatin1Char('"') + file + QLatin1Char('"');
+        failures->append(
+            QStringLiteral("Could not delete \"%1\": the folder holds the name as %2, which "
+                           "the game takes for one file, and which of them to take out is not "
+                           "known.")
+                .arg(QDir::toNativeSeparators(QDir(folder).filePath(names.at(i))),
+                     quoted.join(QStringLiteral(" and "))));
+        return {};
+    }
+    std::vector<const QString *> going;
+    for (const QString &file : all) {
+        const QString refused = variant(names.at(i), file);
+        if (refused.isEmpty())
+            going.push_back(&file);
+        else
+            failures->append(refused);
+    }
+    return going;
+}
+
 enum class Removal {
     Done,       ///< every delete was tried, and the failed ones are in `failures`
     Unreadable, ///< the folder could not be read; nothing was deleted
@@ -73,6 +112,7 @@ enum class Removal {
 /// `FileCopy::removeNamed` the short way: every file deleted by its name in the folder held
 /// open, with the listing, the status queries and the deletes overlapped.
 Removal removeInFolder(const QString &folder, const QStringList &names, QStringList *failures,
-                       QString *error, const std::function<bool(const QString &)> &before);
+                       QString *error, const std::function<bool(const QString &)> &before,
+                       const std::function<QString(const QString &, const QString &)> &variant);
 
 } // namespace FileCopyParts

@@ -12,10 +12,11 @@
 using namespace FileCopyParts;
 
 bool FileCopy::removeNamed(const QString &folder, const QStringList &names, QStringList *failures,
-                           QString *error, const std::function<bool(const QString &)> &before) {
+                           QString *error, const std::function<bool(const QString &)> &before,
+                           const Variant &variant) {
     // A dry run or a trace wants each delete by its path; every other run takes the short way.
     if (!FileHook::recording() && !FileHook::isolated()) {
-        switch (removeInFolder(folder, names, failures, error, before)) {
+        switch (removeInFolder(folder, names, failures, error, before, variant)) {
         case Removal::Done:
             return true;
         case Removal::Unreadable:
@@ -32,13 +33,13 @@ bool FileCopy::removeNamed(const QString &folder, const QStringList &names, QStr
     std::vector<char> done(size_t(found.size()));
     QString reason;
     for (qsizetype i = 0; i < names.size(); ++i) {
-        const QString *file = standsFor(i, group, found, done);
-        if (!file)
-            continue;
-        if (before && !before(*file))
-            break;
-        if (!removeFile(prefix + *file, &reason))
-            failures->append(reason);
+        for (const QString *file :
+             filesFor(i, names, group, found, done, folder, variant, failures)) {
+            if (before && !before(*file))
+                return true;
+            if (!removeFile(prefix + *file, &reason))
+                failures->append(reason);
+        }
     }
     return true;
 }

@@ -188,9 +188,10 @@ bool FileCopy::removeFile(const QString &path, QString *error) {
     return true;
 }
 
-Removal FileCopyParts::removeInFolder(const QString &folder, const QStringList &names,
-                                      QStringList *failures, QString *error,
-                                      const std::function<bool(const QString &)> &before) {
+Removal FileCopyParts::removeInFolder(
+    const QString &folder, const QStringList &names, QStringList *failures, QString *error,
+    const std::function<bool(const QString &)> &before,
+    const std::function<QString(const QString &, const QString &)> &variant) {
     const int dir = ::open(QFile::encodeName(folder).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
     if (dir < 0)
         return Removal::NotTaken; // each delete by its path tells why for its own file
@@ -219,11 +220,11 @@ Removal FileCopyParts::removeInFolder(const QString &folder, const QStringList &
     std::vector<Doomed> doomed;
     doomed.reserve(size_t(names.size()));
     for (qsizetype i = 0; i < names.size(); ++i) {
-        const QString *file = standsFor(i, group, found, done);
         // The early look holds for the name asked when that is the file's own, unless the
         // listing saw a file where the look saw none or a folder.
         const int look = looked[size_t(i)];
-        if (file)
+        for (const QString *file :
+             filesFor(i, names, group, found, done, folder, variant, failures))
             doomed.push_back({file, *file != names.at(i) || look == kIsGone || look == kIsFolder
                                         ? kLookAgain
                                         : look});

@@ -29,9 +29,11 @@ bool FileCopy::removeFile(const QString &path, QString *error) {
     return true;
 }
 
-Removal FileCopyParts::removeInFolder(const QString &folder, const QStringList &names,
-                                      QStringList *failures, QString *error,
-                                      const std::function<bool(const QString &)> &before) {
+Removal FileCopyParts::removeInFolder(
+    const QString &folder, const QStringList &names, QStringList *failures, QString *error,
+    const std::function<bool(const QString &)> &before,
+    const std::function<QString(const QString &, const QString &)> &variant) {
+    Q_UNUSED(variant);
     Q_UNUSED(folder);
     Q_UNUSED(names);
     Q_UNUSED(failures);

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "Autoscripts.h"
+#include "CompleteReset.h"
 #include "DemoGameFolder.h"
 #include "FileList.h"
 #include "FileOps.h"
+#include "LoadFiles.h"
 #include "NightSwitch.h"
 #include "OpenSelector.h"
 #include "Options.h"
@@ -15,6 +18,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <functional>
+
 namespace {
 
 QString gameIni(const TestFolders &f) {
@@ -24,7 +29,12 @@ QString gameIni(const TestFolders &f) {
 QByteArray day() {
     return DemoGameFolder::exeBytes();
 }
+
+/// A click of the window, as the engine call it makes.
+using Click = std::function<bool(Selector &)>;
 } // namespace
+
+Q_DECLARE_METATYPE(Click)
 
 class TestCommands : public QObject {
     Q_OBJECT
@@ -55,6 +65,27 @@ private Q_SLOTS:
                        "AI_PlaneUpdateRate=200\r\nPlayerPlaneUpdateRate=20\r\nClockSyncRate=80\r\n"
                        "[EAW]\r\nExtraSquads=3\r\n"));
         QVERIFY(FileOps::isReadOnly(gameIni(f)));
+        QVERIFY(prompt.shown.isEmpty());
+
+        // The choices stick: the next start shows them and writes them over the original, also
+        // after an exit put the original back.
+        const QByteArray chosen = TestFolders::read(f.game(), "eaw.ini");
+        QVERIFY(again->commands().ExitProcedure());
+        QCOMPARE(TestFolders::read(f.game(), "eaw.ini"), TestFolders::kEawIni);
+        auto third = openSelector(f, prompt);
+        QCOMPARE(TestFolders::read(f.game(), "eaw.ini"), chosen);
+        QCOMPARE(third->ini.resolution, 2);
+        QCOMPARE(third->ini.squads, 3);
+        QVERIFY(third->ini.noAI);
+        QCOMPARE(third->ini.sync, 1);
+        // "Restore my original eaw.ini" forgets them: the start after it shows the original's.
+        QVERIFY(third->options().restoreOriginal());
+        QCOMPARE(TestFolders::read(f.game(), "eaw.ini"), TestFolders::kEawIni);
+        auto fourth = openSelector(f, prompt);
+        QCOMPARE(fourth->ini.resolution, 1);
+        QCOMPARE(fourth->ini.squads, 0);
+        QVERIFY(!fourth->ini.noAI);
+        QCOMPARE(fourth->ini.sync, 0);
         QVERIFY(prompt.shown.isEmpty());
     }
 
@@ -239,6 +270,66 @@ private Q_SLOTS:
         for (const QString &part : std::as_const(never))
             QVERIFY2(!text.contains(part), qPrintable(part + " in: " + text));
 #endif
+    }
+
+    // The VEK folder moved, renamed or deleted while the window is open: a click that would
+    // write into it says it is gone, changes nothing (nor makes the folder anew), and offers
+    // "New VEK Directory", whose OK asks the window to go back to the locator.
+    void clickWithTheVekFolderGone_data() {
+        QTest::addColumn<Click>("click");
+        QTest::addColumn<bool>("loaded"); // A-One loaded before the folder goes
+        QTest::addColumn<bool>("answer");
+        const Click toggle = [](Selector &s) {
+            return s.loadFiles().click(s.Unigrid.find(QStringLiteral("A-One")));
+        };
+        QTest::newRow("load, OK") << toggle << false << true;
+        QTest::newRow("load, Cancel") << toggle << false << false;
+        QTest::newRow("unload") << toggle << true << true;
+        QTest::newRow("an option")
+            << Click([](Selector &s) { return s.options().clickResolution(2); }) << false << true;
+        QTest::newRow("Restore my original eaw.ini")
+            << Click([](Selector &s) { return s.options().restoreOriginal(); }) << false << true;
+        QTest::newRow("Reset Completely")
+            << Click([](Selector &s) { return s.completeReset().run(); }) << true << true;
+        QTest::newRow("save an autoscript") << Click([](Selector &s) {
+            s.autoscripts().Text1 = QStringLiteral("mine");
+            return s.autoscripts().save();
+        }) << false << true;
+    }
+
+    void clickWithTheVekFolderGone() {
+        QFETCH(Click, click);
+        QFETCH(bool, loaded);
+        QFETCH(bool, answer);
+        TestFolders f;
+        TestFolders::write(f.vek() + "/A-One", "a-one.dat", "A-One");
+        ScriptedPrompt prompt({answer});
+        auto s = openSelector(f, prompt);
+        s->offerNewVekDirectory();
+        if (loaded)
+            QVERIFY(s->loadFiles().click(s->Unigrid.find(QStringLiteral("A-One"))));
+        prompt.shown.clear();
+        const QString moved = f.root() + "/VEK moved";
+        QVERIFY(QDir().rename(f.vek(), moved));
+        const QByteArray ini = TestFolders::read(f.game(), "eaw.ini");
+        QSignalSpy back(s.get(), &Selector::newVekDirectoryRequested);
+
+        QVERIFY(!click(*s));
+        QCOMPARE(prompt.shown.size(), 1);
+        const ScriptedPrompt::Shown &told = prompt.shown.at(0);
+        QVERIFY2(told.text.contains("The VEK folder \"" + QDir::toNativeSeparators(f.vek()) +
+                                    "\" is gone") &&
+                     told.text.contains("\"New VEK Directory\"?"),
+                 qPrintable(told.text));
+        QCOMPARE(told.buttons, Prompt::Buttons::OkCancel);
+        QCOMPARE(back.size(), answer ? 1 : 0);
+        QVERIFY(!QFileInfo::exists(f.vek()));
+        QCOMPARE(TestFolders::exists(f.game(), "a-one.dat"), loaded);
+        QCOMPARE(TestFolders::read(f.game(), "eaw.ini"), ini);
+        // Going back to the locator has no ledger to write in the folder that has gone.
+        s->commands().NewVekDirectory();
+        QCOMPARE(prompt.shown.size(), 1);
+        QVERIFY(!QFileInfo::exists(f.vek()));
     }
 
     void newVekDirectoryRecordsTheLoadedList() {

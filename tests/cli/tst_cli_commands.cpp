@@ -31,22 +31,84 @@ private Q_SLOTS:
                                    "-\tInterchange\n"));
     }
 
-    void optionCommandsWriteEawIni() {
-        TestFolders f;
+    void optionsStickUntilRestored_data() {
+        // Runs in turn, each "N commands": N 1 or 2 for the first or the second game folder
+        // (each with its own VEK folder), a command line as the tool takes it.
+        QTest::addColumn<QStringList>("runs");
+        QTest::addColumn<QByteArray>("first");  // the first game folder's eaw.ini at the end
+        QTest::addColumn<QByteArray>("second"); // the second's, empty: not looked at
+        const QByteArray all =
+            "[GRAPHICS]\r\nWidth=1280\r\nHeight=960\r\n"
+            "[NETOPTION]\r\nStartOnGround=1\r\nNoAI=0\r\nAllowRespawn=1\r\n"
+            "AI_PlaneUpdateRate=140\r\nPlayerPlaneUpdateRate=14\r\nClockSyncRate=70\r\n"
+            "[EAW]\r\nExtraSquads=4\r\n";
+        const auto written = [](const char *width, const char *height, char squads) {
+            return "[GRAPHICS]\r\nWidth=" + QByteArray(width) + "\r\nHeight=" + height +
+                   "\r\n[NETOPTION]\r\nStartOnGround=0\r\nNoAI=0\r\nAllowRespawn=0\r\n"
+                   "[EAW]\r\nExtraSquads=" +
+                   squads + "\r\n";
+        };
+        const QByteArray plain = written("800", "600", '0');
         // An online switch is clicked only when it changes: "no-ai off" leaves NoAI off.
-        const CliRun r =
-            runLine(f, "resolution 1280x960 + squads 4 + sync cable + online respawn on + "
-                       "online no-ai off + online start-on-ground on");
-        QCOMPARE(r.status, 0);
-        QCOMPARE(
-            TestFolders::read(f.game(), "eaw.ini"),
-            QByteArray("[GRAPHICS]\r\nWidth=1280\r\nHeight=960\r\n"
-                       "[NETOPTION]\r\nStartOnGround=1\r\nNoAI=0\r\nAllowRespawn=1\r\n"
-                       "AI_PlaneUpdateRate=140\r\nPlayerPlaneUpdateRate=14\r\nClockSyncRate=70\r\n"
-                       "[EAW]\r\nExtraSquads=4\r\n"));
-        // Each run starts from the original, so a run with no option command writes it plainly.
-        QCOMPARE(run(f, {"restore-ini"}).status, 0);
-        QCOMPARE(TestFolders::read(f.game(), "eaw.ini"), TestFolders::kEawIni);
+        const QString allOptions = "1 resolution 1280x960 + squads 4 + sync cable + online "
+                                   "respawn on + online no-ai off + online start-on-ground on";
+        QTest::newRow("one run writes them") << QStringList{allOptions} << all << QByteArray();
+        QTest::newRow("the next run's start writes them again")
+            << QStringList{allOptions, "1 status"} << all << QByteArray();
+        QTest::newRow("after an exit that put the original back")
+            << QStringList{"1 resolution 1280x1024 + squads 3 + exit", "1 status"}
+            << written("1280", "1024", '3') << QByteArray();
+        QTest::newRow("a later choice replaces one, the others stay")
+            << QStringList{"1 resolution 1280x1024 + squads 3", "1 resolution 640x480", "1 status"}
+            << written("640", "480", '3') << QByteArray();
+        // Restore puts the original back as it is, and no start lays a choice over it again.
+        QTest::newRow("restore-ini forgets them")
+            << QStringList{"1 resolution 1280x1024 + squads 3", "1 restore-ini"}
+            << TestFolders::kEawIni << QByteArray();
+        QTest::newRow("and the next start keeps the original's")
+            << QStringList{"1 resolution 1280x1024 + squads 3", "1 restore-ini", "1 status"}
+            << plain << QByteArray();
+        QTest::newRow("sync ini is a restore too")
+            << QStringList{"1 resolution 1024x768 + sync cable", "1 sync ini", "1 status"} << plain
+            << QByteArray();
+        QTest::newRow("reset forgets them")
+            << QStringList{"1 resolution 1024x768", "1 reset", "1 status"} << plain << QByteArray();
+        QTest::newRow("a dry run keeps nothing")
+            << QStringList{"1 --dry-run resolution 640x480", "1 status"} << plain << QByteArray();
+        QTest::newRow("two game folders keep their own")
+            << QStringList{"1 resolution 1024x768", "2 resolution 1600x1200 + squads 2", "1 status",
+                           "2 status"}
+            << written("1024", "768", '0') << written("1600", "1200", '2');
+        QTest::newRow("a restore in one leaves the other's")
+            << QStringList{"1 resolution 1024x768", "2 resolution 1600x1200", "2 restore-ini",
+                           "1 status", "2 status"}
+            << written("1024", "768", '0') << plain;
+    }
+
+    // The options the player chose are kept for the game folder and laid over the original at
+    // every start, until "Restore my original eaw.ini".
+    void optionsStickUntilRestored() {
+        QFETCH(QStringList, runs);
+        QFETCH(QByteArray, first);
+        QFETCH(QByteArray, second);
+        TestFolders f;
+        const QString game2 = f.root() + "/EAW2", vek2 = f.root() + "/VEK2";
+        TestFolders::write(game2, "eaw.ini", TestFolders::kEawIni);
+        TestFolders::write(game2, "eaw.exe", "MZ stand-in for the game program");
+        TestFolders::write(vek2, "linkscreen", "<html><body>VEK</body></html>");
+        TestFolders::write(vek2, "vek.ini", "General:G\r\n");
+        for (const QString &line : runs) {
+            const bool other = line.startsWith('2');
+            const QStringList commands = line.mid(2).split(' ');
+            const CliRun r = CliRun::run(
+                QStringList{"--game", other ? game2 : f.game(), "--vek", other ? vek2 : f.vek()} +
+                    commands,
+                lockDir_.filePath("lock"));
+            QVERIFY2(r.status == 0, qPrintable(line + ": " + r.err));
+        }
+        QCOMPARE(TestFolders::read(f.game(), "eaw.ini"), first);
+        if (!second.isEmpty())
+            QCOMPARE(TestFolders::read(game2, "eaw.ini"), second);
     }
 
     void failedIniWriteFailsTheCommand_data() {
@@ -90,6 +152,37 @@ private Q_SLOTS:
         QVERIFY2(r.err.contains(told.toUtf8()), r.err);
         QCOMPARE(TestFolders::read(f.game(), "eaw.ini"), before);
         QVERIFY(!TestFolders::exists(f.game(), "a-one.dat"));
+    }
+
+    // A file of the loaded folder's name in another case beside its copy (a1.dat and A1.DAT)
+    // is one file to the game: the unload takes out what holds the folder's bytes, names any
+    // other it leaves, and then fails as when a delete fails (the folder stays loaded).
+    void unloadOfANameInTwoCases_data() {
+        QTest::addColumn<QByteArray>("beside"); // the bytes of A-ONE.DAT put beside a-one.dat
+        QTest::addColumn<int>("status");
+        QTest::newRow("another file: left and named") << QByteArray("the player's own") << 1;
+        QTest::newRow("the folder's bytes too: both go") << QByteArray("A-One") << 0;
+    }
+
+    void unloadOfANameInTwoCases() {
+        QFETCH(QByteArray, beside);
+        QFETCH(int, status);
+        TestFolders f;
+        content(f);
+        QCOMPARE(run(f, {"toggle", "A-One"}).status, 0);
+        TestFolders::write(f.game(), "A-ONE.DAT", beside);
+        const CliRun r = run(f, {"toggle", "A-One", "+", "status"});
+        QCOMPARE(r.status, status);
+        QVERIFY(!TestFolders::exists(f.game(), "a-one.dat"));
+        QCOMPARE(TestFolders::exists(f.game(), "A-ONE.DAT"), status != 0);
+        if (status == 0) {
+            QCOMPARE(r.err, QByteArray());
+            return;
+        }
+        QVERIFY2(r.err.contains("Could not take out \"" +
+                                QDir::toNativeSeparators(f.game() + "/A-ONE.DAT").toUtf8()),
+                 r.err.constData());
+        QCOMPARE(run(f, {"status"}).out, QByteArray("A-One\n"));
     }
 
     void skinsResetAndScripts() {
@@ -185,18 +278,27 @@ private Q_SLOTS:
         QTest::addColumn<int>("status");
         QTest::addColumn<QByteArray>("says");
         QTest::addColumn<bool>("running");
+        QTest::addColumn<QStringList>("then"); // commands chained after the launch
         QTest::newRow("ends at once with 0")
-            << QByteArray("/bin/true") << 0 << QByteArray() << false;
+            << QByteArray("/bin/true") << 0 << QByteArray() << false << QStringList();
         QTest::newRow("launcher missing")
-            << QByteArray("no-such-launcher") << 1 << QByteArray("no-such-launcher") << false;
+            << QByteArray("no-such-launcher") << 1 << QByteArray("no-such-launcher") << false
+            << QStringList();
         QTest::newRow("ends at once with 1")
-            << QByteArray("exit 1\n") << 1 << QByteArray("ended at once with exit code 1") << false;
+            << QByteArray("exit 1\n") << 1 << QByteArray("ended at once with exit code 1") << false
+            << QStringList();
+        // A VEK folder moved away behind the tool's back: the next command that would write
+        // into it says so, and fails.
+        QTest::newRow("the VEK folder goes meanwhile")
+            << QByteArray("mv \"$(dirname \"$0\")/VEK\" \"$(dirname \"$0\")/VEK moved\"\n") << 1
+            << QByteArray("is gone: it was moved, renamed or deleted") << false
+            << QStringList{"+", "toggle", "A-One"};
         const QByteArray flood = "head -c 300000 /dev/zero | tr '\\0' x >&2; "
                                  "head -c 300000 /dev/zero | tr '\\0' x\n";
         QTest::newRow("the game runs on")
             << QByteArray("set -e\nhere=$(dirname \"$0\")\n" + flood + "sleep 6\n" + flood +
                           "touch \"$here/survived\"\n")
-            << 0 << QByteArray() << true;
+            << 0 << QByteArray() << true << QStringList();
     }
 
     void launch() {
@@ -204,7 +306,9 @@ private Q_SLOTS:
         QFETCH(int, status);
         QFETCH(QByteArray, says);
         QFETCH(bool, running);
+        QFETCH(QStringList, then);
         TestFolders f;
+        content(f);
         QString path = QString::fromLocal8Bit(launcher);
         if (launcher.endsWith('\n')) {
             path = QDir(f.root()).filePath("fake-wine.sh");
@@ -214,13 +318,14 @@ private Q_SLOTS:
             path = QDir(f.root()).filePath(path);
         }
         qputenv("VEK_LAUNCHER", path.toLocal8Bit());
-        const CliRun r = run(f, {"launch"});
+        const CliRun r = run(f, QStringList{"launch"} + then);
         qunsetenv("VEK_LAUNCHER");
         QCOMPARE(r.status, status);
         if (says.isEmpty())
             QCOMPARE(r.err, QByteArray());
         else
             QVERIFY2(r.err.contains(says), r.err.constData());
+        QVERIFY(then.isEmpty() || !TestFolders::exists(f.game(), "a-one.dat"));
         if (running) {
             QVERIFY(!TestFolders::exists(f.root(), "survived"));
             QCOMPARE(run(f, {"status"}).status, 0);
@@ -232,10 +337,6 @@ private:
     CliRun run(const TestFolders &f, QStringList commands) {
         return CliRun::run(QStringList{"--game", f.game(), "--vek", f.vek()} + commands,
                            lockDir_.filePath("lock"));
-    }
-    /// Commands written as one line, for names without blanks.
-    CliRun runLine(const TestFolders &f, const char *commands) {
-        return run(f, QString::fromLatin1(commands).split(' '));
     }
     static void content(const TestFolders &f) {
         for (const char *n : {"A-One", "A-Two", "G-Maps", "G-Sky"})

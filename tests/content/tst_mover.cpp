@@ -212,8 +212,6 @@ private slots:
             << false << L{"CONTENTS.TXT", "mypic", "Shot.JPG", "eca1.dat", exe}
             << L{"contents.txt", "MYPIC", "shot.jpg", "ECA1.DAT"} << L{exe}
             << L{"CONTENTS.TXT", "eca1.dat", "mypic", "Shot.JPG"};
-        QTest::newRow("unload: a name present under two cases is left alone")
-            << false << L{"a.dat", "A.DAT"} << L{"a.dat"} << L{"A.DAT", "a.dat"} << L{};
         QTest::newRow("unload: two content names of one game file delete it once")
             << false << L{"x.dat"} << L{"x.dat", "X.DAT"} << L{} << L{"x.dat"};
         QTest::newRow("unload: a game folder of that name is not a file")
@@ -373,6 +371,48 @@ private slots:
         for (const QString &name : readOnly + turnedIntoFolders)
             QVERIFY2(error.contains(name), qPrintable(error));
         QCOMPARE(captions.shown, prefixed(QStringLiteral("Deleting "), names));
+    }
+
+    // A name the game folder holds in two cases is one file to the game: the unload takes out
+    // each that holds the folder's bytes, and names each other one as a file it could not take
+    // out (failing the unload), since that one is the game's or the player's.
+    void moveOutOfANameInSeveralCases_data() {
+        QTest::addColumn<QStringList>("game"); // "name", or "name<source": the content's bytes
+        QTest::addColumn<QStringList>("after");
+        QTest::addColumn<QStringList>("named"); // the files the unload says it left
+        using L = QStringList;
+        QTest::newRow("the loaded copy goes, the other is named")
+            << L{"a1.dat<a1.dat", "A1.DAT", "hangar.dat"} << L{"A1.DAT", "hangar.dat"}
+            << L{"A1.DAT"};
+        QTest::newRow("the loaded copy under the other case")
+            << L{"a1.dat", "A1.DAT<a1.dat"} << L{"a1.dat"} << L{"a1.dat"};
+        QTest::newRow("both hold the folder's bytes: both go")
+            << L{"a1.dat<a1.dat", "A1.DAT<a1.dat", "hangar.dat"} << L{"hangar.dat"} << L{};
+        QTest::newRow("neither does: both stay, both named")
+            << L{"a1.dat", "A1.DAT"} << L{"A1.DAT", "a1.dat"} << L{"A1.DAT", "a1.dat"};
+    }
+
+    void moveOutOfANameInSeveralCases() {
+        QFETCH(QStringList, game);
+        QFETCH(QStringList, after);
+        QFETCH(QStringList, named);
+        Stage s;
+        fill(s.folder, {"a1.dat", "b.dat"}, contentBytes);
+        fill(s.game, {"b.dat"}, gameBytes);
+        for (const QString &entry : game) {
+            const QString name = entry.section('<', 0, 0), source = entry.section('<', 1);
+            TestFolders::write(s.game, name,
+                               source.isEmpty() ? gameBytes(name) : contentBytes(source));
+        }
+        QString error;
+        QCOMPARE(FileMover::MoveOut(s.folder, s.game, {}, &error), named.isEmpty());
+        // The game's own view of the folder leaves the plain files alone; b.dat always goes.
+        verifyFolder(s.game, after, s.base);
+        for (const QString &name : named)
+            QVERIFY2(error.contains(QDir::toNativeSeparators(FileList::join(s.game, name)) +
+                                    "\": the game folder holds this name in more than one case"),
+                     qPrintable(error));
+        QCOMPARE(error.count("Could not take out"), named.size());
     }
 
     void sameFolderDoesNothing_data() {

@@ -142,6 +142,7 @@ private Q_SLOTS:
     void actionsKeepThePlayersPlace();
     void bigStepsAskFirst_data();
     void bigStepsAskFirst();
+    void newVekDirectoryGoesBackToTheLocator_data();
     void newVekDirectoryGoesBackToTheLocator();
     void checkAndRepairOnWhatIsLoaded();
     void pointingAtARowTellsWhatItsLoadReplaces();
@@ -552,8 +553,19 @@ void TestWindows::bigStepsAskFirst() {
     }
 }
 
+void TestWindows::newVekDirectoryGoesBackToTheLocator_data() {
+    // "Command9", or a click ("Restore my original eaw.ini") that finds the VEK folder gone
+    // and asks, answered OK or Cancel.
+    QTest::addColumn<QString>("how");
+    for (const char *how : {"Command9", "VEK folder gone, OK", "VEK folder gone, Cancel"})
+        QTest::newRow(how) << QString::fromLatin1(how);
+}
+
 void TestWindows::newVekDirectoryGoesBackToTheLocator() {
-    DemoWindows w(TestFolders::WithGameFiles);
+    QFETCH(QString, how);
+    const bool gone = how != QLatin1String("Command9");
+    const bool ok = !how.endsWith(QLatin1String("Cancel"));
+    DemoWindows w(TestFolders::WithGameFiles, {ok});
     auto &[f, prompt, windows] = w;
     TestFolders::write(f.vek() + QStringLiteral("/G-Kept"), QStringLiteral("contents.txt"), "k");
     TestFolders::write(f.vek(), QStringLiteral("FoldersLoaded.txt"), "G-Kept\r\n\r\n");
@@ -561,11 +573,31 @@ void TestWindows::newVekDirectoryGoesBackToTheLocator() {
     TestFolders::write(f.vek(), QStringLiteral("FoldersLoaded.txt"), "");
     QPointer<VEKForm> form = windows.vekForm();
     form->SSTab1->setCurrentIndex(3);
-    form->general->Command9->click();
-    // The loaded list is written as it stands, and the locator comes back as it was left:
-    // the remembered folder shown, OK still to be earned by choosing a VEK folder.
-    QCOMPARE(TestFolders::read(f.vek(), QStringLiteral("FoldersLoaded.txt")),
-             QByteArray("G-Kept\r\n\r\n"));
+    QVERIFY(prompt.shown.isEmpty());
+    const QString moved = f.root() + QStringLiteral("/VEK moved");
+    if (gone) {
+        QVERIFY(QDir().rename(f.vek(), moved));
+        form->general->Command2->click();
+        QCOMPARE(prompt.shown.size(), 1);
+        QVERIFY2(prompt.shown.at(0).text.contains(QStringLiteral("is gone")),
+                 qPrintable(prompt.shown.at(0).text));
+        if (!ok) {
+            QCoreApplication::processEvents();
+            QVERIFY(windows.vekForm() && windows.vekForm()->isVisible());
+            QVERIFY(!windows.form2()->isVisible());
+            return;
+        }
+        // The window goes once the click has returned; the player then puts the folder back.
+        QTRY_VERIFY(!windows.vekForm());
+        QVERIFY(QDir().rename(moved, f.vek()));
+    } else {
+        form->general->Command9->click();
+        // The loaded list is written as it stands.
+        QCOMPARE(TestFolders::read(f.vek(), QStringLiteral("FoldersLoaded.txt")),
+                 QByteArray("G-Kept\r\n\r\n"));
+    }
+    // The locator comes back as it was left: the remembered folder shown, OK still to be
+    // earned by choosing a VEK folder.
     QVERIFY(!windows.vekForm());
     QVERIFY(windows.form2()->isVisible());
     QCOMPARE(windows.form2()->Label1->text(), QDir::toNativeSeparators(f.vek()));

@@ -455,11 +455,11 @@ private slots:
             << L{"a.dat", "b.dat", "c.dat", "d.dat"} << L{"a.dat", "b.dat"} << L{}
             << L{"c.dat", "d.dat"} << 2;
         // By case: the one file of another case goes, under its own name; names equal but for
-        // case delete it once; a name present under two cases is left alone.
+        // case delete it once; a name present under two cases is left alone, and named.
         QTest::newRow("by case") << L{"Planes.DAT", "sky.pic", "SKY.PIC", "Abc.txt", "zz.dat"}
                                  << L{"RO.dat"} << L{}
                                  << L{"PLANES.dat", "planes.dat", "sky.pic", "ro.DAT", "abc.TXT"}
-                                 << L{"Planes.DAT", "RO.dat", "Abc.txt"} << L{"RO.dat"}
+                                 << L{"Planes.DAT", "RO.dat", "Abc.txt"} << L{"sky.pic", "RO.dat"}
                                  << L{"RO.dat", "SKY.PIC", "sky.pic", "zz.dat"} << -1;
     }
 

@@ -17,6 +17,7 @@ TestFolders::TestFolders(Content content) {
     QDir().mkpath(game());
     QDir().mkpath(vek());
     qputenv("XDG_DATA_HOME", QFile::encodeName(data()));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config()));
     if (content == Demo) {
         QString error;
         QVERIFY2(DemoGameFolder::build(game(), &error), qPrintable(error));

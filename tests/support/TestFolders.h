@@ -13,7 +13,9 @@
 ///
 /// The user's data folder, where sweeps move files no folder carries, is made `data()` for
 /// the whole process (through `XDG_DATA_HOME`, which the tool started by a test inherits), so
-/// no test writes into the real one; the folders made last are the ones in force.
+/// no test writes into the real one; the folders made last are the ones in force. So it is
+/// with the user's configuration folder (`XDG_CONFIG_HOME`, `config()`), where the options the
+/// player chose are kept.
 class TestFolders {
 public:
     enum Content { WithGameFiles, WithoutGameFiles, Demo };
@@ -25,6 +27,7 @@ public:
     QString vek() const { return root_.filePath(QStringLiteral("VEK")); }
     QString root() const { return root_.path(); }
     QString data() const { return root_.filePath(QStringLiteral("Data")); }
+    QString config() const { return root_.filePath(QStringLiteral("Config")); }
 
     /// Writes `bytes` to `folder`/`name`, creating the folder.
     static void write(const QString &folder, const QString &name, const QByteArray &bytes = {});
