@@ -113,7 +113,9 @@ bool CompleteReset::run() {
     }
     s_.G1.clear();
 
-    const StrayCleanup::Outcome swept = StrayCleanup::run(s_.GameFolder(), s_.ModFolder());
+    // The game's own files its unloads put back are where they belong.
+    const StrayCleanup::Outcome swept =
+        StrayCleanup::run(s_.GameFolder(), s_.ModFolder(), loadedFiles_.gameOwnPutBack());
     // A read-only file its unload refused is refused again here: told once.
     for (const QString &failure : swept.problems)
         if (!r_.alreadyReported(failure))

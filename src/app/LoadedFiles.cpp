@@ -14,6 +14,8 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <memory>
+#include <optional>
 
 namespace {
 const QByteArray kFolder = "folder";
@@ -228,6 +230,42 @@ QStringList LoadedFiles::restoreDeleted(const QStringList &deleted, const QStrin
     for (const FileCheck::Finding &f : std::as_const(restored))
         told << QStringLiteral("%1 from \"%2\"").arg(f.file, f.carrier);
     return told;
+}
+
+KeptFiles::Rule LoadedFiles::gameOwnRule(const QString &without) {
+    // Most loads replace no game file: who carries what is read only when one does.
+    auto owners = std::make_shared<std::optional<Ownership>>();
+    return [this, without, owners](const QString &name) {
+        if (!owners->has_value())
+            owners->emplace(ownership(without));
+        return (*owners)->find(name) == nullptr;
+    };
+}
+
+void LoadedFiles::putBackGameOwn(const QString &without, const QStringList *found) {
+    if (!s_.FormReady)
+        return;
+    const QString game = s_.GameFolder();
+    QStringList names;
+    QString error;
+    if (found)
+        names = *found;
+    else if (!KeptFiles::findGame(game, &names, &error))
+        return; // a game folder that cannot be read is told by the steps that read it
+    if (names.isEmpty())
+        return;
+    const Ownership owners = ownership(without);
+    names.removeIf([&owners](const QString &n) { return owners.find(n) != nullptr; });
+    QStringList problems;
+    const QStringList back = KeptFiles::putBack(game, names, &problems);
+    for (const QString &n : back)
+        gameOwnBack_.insert(FileList::fold(n));
+    if (!back.isEmpty())
+        r_.news(QStringLiteral("No loaded folder carries the game's own files it had replaced; "
+                               "they are back"),
+                QStringLiteral("put the game's own files back"), back);
+    for (const QString &p : std::as_const(problems))
+        r_.report(p);
 }
 
 void LoadedFiles::putBack(const QStringList &names, QStringList *problems) {

@@ -320,8 +320,13 @@ void OperationJournal::recover() {
 }
 
 void OperationJournal::settle() {
-    if (!settling_)
+    // The game's own files whose last carrier went while the selector was not running to the
+    // end (a crash between an unload's deletes and the put-back, a folder swept at a start
+    // with another VEK folder) go back now that the grids say who carries what.
+    if (!settling_) {
+        loadedFiles_.putBackGameOwn(QString());
         return;
+    }
     settling_ = false;
     QStringList problems;
     const QStringList told =
@@ -334,6 +339,7 @@ void OperationJournal::settle() {
                   told.join(QStringLiteral("\r\n")));
     for (const QString &p : std::as_const(problems))
         r_.report(p);
+    loadedFiles_.putBackGameOwn(QString());
     QString error;
     if (!Journal::remove(s_.ModFolder(), &error))
         r_.report(error);

@@ -98,6 +98,7 @@ bool Skins::takeOut(int row) {
     if (r_.cancelled())
         return false;
     loadedFiles_.restoreAfterUnload(folderOf(row));
+    loadedFiles_.putBackGameOwn(folderOf(row));
     if (ok) {
         s_.SK1.mark(row, false);
         return true;
@@ -159,11 +160,14 @@ bool Skins::load(int row) {
     const qsizetype cut = ok ? others.size() : reached - 1;
     const bool allOut = ok;
     QString error;
-    if (ok)
+    if (ok) {
+        journal_.kept().gameOwn = loadedFiles_.gameOwnRule(folderOf(row));
         ok = FileMover::MoveIn(
             folderOf(row), s_.GameFolder(), nullptr, &error,
             [withFlt](const QString &file) { return SkinGrid::skippedOnLoad(file, withFlt); },
             r_.progress(), &journal_.kept());
+        journal_.kept().gameOwn = {};
+    }
     const bool in = ok;
     if (r_.cancelled()) {
         // The skins of the slot taken out come back, marked as they were; the ledgers never
