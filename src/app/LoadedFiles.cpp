@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "LoadedFiles.h"
 
+#include "FileCopy.h"
 #include "FileList.h"
 #include "FileMover.h"
 #include "Ledgers.h"
@@ -242,9 +243,39 @@ KeptFiles::Rule LoadedFiles::gameOwnRule(const QString &without) {
     };
 }
 
+KeptFiles::Rule LoadedFiles::gameOwnRuleOf(const QStringList &ledgerLines,
+                                           const QStringList &without) {
+    QList<QByteArray> bytes;
+    for (const QString &line : ledgerLines)
+        bytes << Text8::fromUnicode(line);
+    QStringList folders;
+    for (const Entry &e : parse(bytes)) {
+        // A record is read from disk: only a folder of the VEK folder is listed.
+        if (e.name.contains(QLatin1Char('/')) || e.name.contains(QLatin1Char('\\')) ||
+            e.name == QLatin1String(".") || e.name == QLatin1String(".."))
+            continue;
+        const QString folder = FileList::join(e.skin ? s_.skinFolder() : s_.ModFolder(), e.name);
+        if (!without.contains(folder))
+            folders << folder;
+    }
+    auto carried = std::make_shared<std::optional<QSet<QString>>>();
+    return [folders, carried](const QString &name) {
+        if (!carried->has_value()) {
+            QSet<QString> names;
+            for (const QString &folder : folders) {
+                QStringList files;
+                QString unread; // a folder gone since carries nothing
+                if (FileCopy::fileNames(folder, &files, &unread))
+                    for (const QString &f : std::as_const(files))
+                        names.insert(FileList::fold(f));
+            }
+            carried->emplace(std::move(names));
+        }
+        return !(*carried)->contains(FileList::fold(name));
+    };
+}
+
 void LoadedFiles::putBackGameOwn(const QString &without, const QStringList *found) {
-    if (!s_.FormReady)
-        return;
     const QString game = s_.GameFolder();
     QStringList names;
     QString error;
@@ -258,8 +289,6 @@ void LoadedFiles::putBackGameOwn(const QString &without, const QStringList *foun
     names.removeIf([&owners](const QString &n) { return owners.find(n) != nullptr; });
     QStringList problems;
     const QStringList back = KeptFiles::putBack(game, names, &problems);
-    for (const QString &n : back)
-        gameOwnBack_.insert(FileList::fold(n));
     if (!back.isEmpty())
         r_.news(QStringLiteral("No loaded folder carries the game's own files it had replaced; "
                                "they are back"),

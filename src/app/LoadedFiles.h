@@ -107,14 +107,16 @@ public:
     /// Which game files a load of `without` (a folder's path) replaces are the game's own: those
     /// no other loaded folder or skin carries. Who carries what is read at the first question.
     KeptFiles::Rule gameOwnRule(const QString &without);
-    /// After an unload of `without` (a folder's path, still marked loaded; empty at start-up):
-    /// the game's own files kept while loaded content replaced them go back under their names
-    /// once no loaded folder or skin other than `without` carries them, and the player is told.
-    /// `found`, when given, holds the kept names as the caller has just listed them.
+    /// The same at start-up, before the grids are read, for the recovery of a load a crash cut
+    /// short: the carriers are the folders and skins of `ledgerLines` (LoadOrder.txt's lines
+    /// as the journal's record kept them) but those of `without` (folders' paths).
+    KeptFiles::Rule gameOwnRuleOf(const QStringList &ledgerLines, const QStringList &without);
+    /// After an operation that unloaded something, once its journal record is gone, and at
+    /// start-up: the game's own files kept while loaded content replaced them go back under
+    /// their names when no loaded folder or skin (other than `without`, a folder's path)
+    /// carries them, and the player is told. `found`, when given, holds the kept names as the
+    /// caller has just listed them.
     void putBackGameOwn(const QString &without, const QStringList *found = nullptr);
-    /// The names (case-folded) `putBackGameOwn` put back in this run: known to be the game's
-    /// own, so the reset's sweep leaves them.
-    const QSet<QString> &gameOwnPutBack() const { return gameOwnBack_; }
 
     /// After a cancelled operation was undone: the files named `names` that a loaded folder
     /// carries are made their owner's copy again (problems go to `problems`).
@@ -165,7 +167,6 @@ private:
     QList<Entry> order_;
     bool read_ = false;
     QStringList presenceOnly_;
-    QSet<QString> gameOwnBack_;
 
     // The picture `clickPreview` and `conflictsOf` read, and what it was taken of.
     struct Picture {

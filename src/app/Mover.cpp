@@ -32,10 +32,8 @@ bool Mover::MoveOut(const QString &folder) {
             return FileMover::MoveOut(f, s_.folders().GameFolder, c, e, {}, r_.progress(), listed);
         });
     // A cancelled unload is undone, not finished: nothing is to be copied back for it.
-    if (!r_.cancelled()) {
+    if (!r_.cancelled())
         loadedFiles_.restoreAfterUnload(folder);
-        loadedFiles_.putBackGameOwn(folder);
-    }
     return ok;
 }
 

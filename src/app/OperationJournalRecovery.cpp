@@ -246,6 +246,16 @@ void OperationJournal::recover() {
         break;
     }
     recovered_ = true;
+    // The game's own files a load of the record replaces are kept until their last carrier
+    // goes, as in the operation itself; who carried what then, the record's load order says.
+    QStringList moved;
+    for (const Journal::Move &m : std::as_const(record.moves))
+        moved << m.folder;
+    kept_.gameOwn = loadedFiles_.gameOwnRuleOf(record.order, moved);
+    const struct Forget {
+        KeptFiles &kept;
+        ~Forget() { kept.gameOwn = {}; }
+    } forget{kept_};
     QList<QByteArray> ledger = Ledgers::readFoldersLoaded(mod);
     QStringList problems;
     QString outcome;
@@ -339,8 +349,10 @@ void OperationJournal::settle() {
                   told.join(QStringLiteral("\r\n")));
     for (const QString &p : std::as_const(problems))
         r_.report(p);
-    loadedFiles_.putBackGameOwn(QString());
     QString error;
-    if (!Journal::remove(s_.ModFolder(), &error))
+    if (!Journal::remove(s_.ModFolder(), &error)) {
         r_.report(error);
+        return;
+    }
+    loadedFiles_.putBackGameOwn(QString());
 }

@@ -98,7 +98,6 @@ bool Skins::takeOut(int row) {
     if (r_.cancelled())
         return false;
     loadedFiles_.restoreAfterUnload(folderOf(row));
-    loadedFiles_.putBackGameOwn(folderOf(row));
     if (ok) {
         s_.SK1.mark(row, false);
         return true;
