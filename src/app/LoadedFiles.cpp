@@ -169,8 +169,30 @@ QString LoadedFiles::folderOf(const Entry &e) const {
 
 QList<Ownership::Carrier> LoadedFiles::carriers(const QString &without) {
     follow();
+    return carriersOf(order_, without);
+}
+
+Ownership LoadedFiles::markedOwnership(const QString &without) {
+    // Mid-operation the marks may say what the ledger is not to say yet (and an undone
+    // operation puts them back): they are read, the load order is neither followed nor written.
+    readLedger();
+    QList<Entry> entries = marked();
+    for (Entry &e : entries)
+        for (const Entry &o : std::as_const(order_))
+            if (e.skin && o.skin && o.name == e.name)
+                e.withFlt = o.withFlt;
+    Ownership o;
+    QStringList problems;
+    o.build(carriersOf(entries, without), &problems);
+    for (const QString &p : problems)
+        r_.report(p);
+    return o;
+}
+
+QList<Ownership::Carrier> LoadedFiles::carriersOf(const QList<Entry> &entries,
+                                                  const QString &without) const {
     QList<Ownership::Carrier> out;
-    for (const Entry &e : std::as_const(order_)) {
+    for (const Entry &e : entries) {
         const QString folder = folderOf(e);
         if (folder.isEmpty() || folder == without || folder == s_.GameFolder())
             continue;
@@ -238,7 +260,7 @@ KeptFiles::Rule LoadedFiles::gameOwnRule(const QString &without) {
     auto owners = std::make_shared<std::optional<Ownership>>();
     return [this, without, owners](const QString &name) {
         if (!owners->has_value())
-            owners->emplace(ownership(without));
+            owners->emplace(markedOwnership(without));
         return (*owners)->find(name) == nullptr;
     };
 }
@@ -285,13 +307,14 @@ void LoadedFiles::putBackGameOwn(const QString &without, const QStringList *foun
         return; // a game folder that cannot be read is told by the steps that read it
     if (names.isEmpty())
         return;
-    const Ownership owners = ownership(without);
+    const Ownership owners = markedOwnership(without);
     names.removeIf([&owners](const QString &n) { return owners.find(n) != nullptr; });
     QStringList problems;
     const QStringList back = KeptFiles::putBack(game, names, &problems);
-    if (!back.isEmpty())
-        r_.news(QStringLiteral("No loaded folder carries the game's own files it had replaced; "
-                               "they are back"),
+    // A reset puts everything back: that the game's own files are among it is no news.
+    if (!back.isEmpty() && RestoreShared)
+        r_.news(QStringLiteral("The game's own files that loaded content had replaced are back "
+                               "under their names"),
                 QStringLiteral("put the game's own files back"), back);
     for (const QString &p : std::as_const(problems))
         r_.report(p);
