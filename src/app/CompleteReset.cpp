@@ -4,9 +4,9 @@
 #include "CheatCheck.h"
 #include "FileList.h"
 #include "FileOps.h"
+#include "KeptFiles.h"
 #include "Ledgers.h"
 #include "LoadFiles.h"
-#include "KeptFiles.h"
 #include "LoadedFiles.h"
 #include "LoadedList.h"
 #include "MissionSaves.h"
@@ -34,8 +34,7 @@ bool CompleteReset::writeJournal(const QStringList &spared) {
                        s_.GameFolder().toUtf8() + QByteArrayLiteral("\r\n");
     for (const QString &name : spared)
         bytes += name.toUtf8() + QByteArrayLiteral("\r\n");
-    if (FileOps::writeAtomic(path, bytes, &error) &&
-        FileOps::syncFolder(s_.ModFolder(), &error))
+    if (FileOps::writeAtomic(path, bytes, &error) && FileOps::syncFolder(s_.ModFolder(), &error))
         return true;
     r_.report(error + QStringLiteral(" Nothing was changed: without its journal the "
                                      "selector could not finish the reset after a crash."));

@@ -153,8 +153,7 @@ private:
     void reconcile(bool unknownFirst);
     void writeLedger();
     QList<Ownership::Carrier> carriers(const QString &without);
-    QList<Ownership::Carrier> carriersOf(const QList<Entry> &entries,
-                                         const QString &without) const;
+    QList<Ownership::Carrier> carriersOf(const QList<Entry> &entries, const QString &without) const;
     Ownership markedOwnership(const QString &without);
     QString folderOf(const Entry &e) const;
     bool run(QStringList *problems);

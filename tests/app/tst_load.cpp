@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "FileBytes.h"
 #include "CompleteReset.h"
+#include "FileBytes.h"
 #include "FileOps.h"
 #include "Journal.h"
 #include "Ledgers.h"
@@ -413,8 +413,8 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("steps"); // a click on a folder or "skin:" row, or
                                                 // "restart", or "reset"
         QTest::addColumn<QString>("own");       // the game's file as the game folder spells it
-        QTest::newRow("a folder loaded, then unloaded") << QStringList{"A-One", "A-One"}
-                                                        << "clouds.tpc";
+        QTest::newRow("a folder loaded, then unloaded")
+            << QStringList{"A-One", "A-One"} << "clouds.tpc";
         QTest::newRow("the game's file under another case")
             << QStringList{"A-One", "A-One"} << "CLOUDS.TPC";
         QTest::newRow("two folders, unloaded in load order")
@@ -468,8 +468,8 @@ private Q_SLOTS:
                 }
             }
             const QStringList names = QDir(f.game()).entryList(QDir::Files | QDir::Hidden);
-            const QStringList spelt = names.filter(QRegularExpression(
-                "^clouds\\.tpc$", QRegularExpression::CaseInsensitiveOption));
+            const QStringList spelt = names.filter(
+                QRegularExpression("^clouds\\.tpc$", QRegularExpression::CaseInsensitiveOption));
             QCOMPARE(spelt.size(), 1);
             const QByteArray now = TestFolders::read(f.game(), spelt.first());
             const QStringList hidden = names.filter(".vek-");

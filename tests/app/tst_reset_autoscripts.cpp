@@ -99,8 +99,8 @@ private Q_SLOTS:
         // The aircraft set had replaced the game's planes.dat, pnames.str and loadout.dat: those
         // are back byte for byte; the game's files no content replaced are swept as ever.
         for (auto it = own.begin(); it != own.end();)
-            it = QStringList({"chatline.txt", "EXTRA.SPT", "planes.dat", "pnames.str",
-                              "loadout.dat"})
+            it = QStringList(
+                     {"chatline.txt", "EXTRA.SPT", "planes.dat", "pnames.str", "loadout.dat"})
                          .contains(it.key())
                      ? std::next(it)
                      : own.erase(it);
