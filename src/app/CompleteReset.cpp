@@ -4,6 +4,7 @@
 #include "CheatCheck.h"
 #include "FileList.h"
 #include "FileOps.h"
+#include "KeptFiles.h"
 #include "Ledgers.h"
 #include "LoadFiles.h"
 #include "LoadedFiles.h"
@@ -22,19 +23,21 @@
 #include <QFile>
 #include <QScopedValueRollback>
 
-bool CompleteReset::writeJournal() {
+#include <utility>
+
+bool CompleteReset::writeJournal(const QStringList &spared) {
     if (!VekFolderCheck::there(s_, r_))
         return false;
     QString error;
     const QString path = FileList::resolve(s_.ModFolder(), JournalName);
     // The game folder it resets: a VEK folder is copied and shared, and a marker that came
     // with one must not reset another player's game folder.
-    if (FileOps::writeAtomic(path,
-                             QByteArrayLiteral("VEK Selector: Reset Completely is under way; "
-                                               "the next start finishes it.\r\n") +
-                                 s_.GameFolder().toUtf8() + QByteArrayLiteral("\r\n"),
-                             &error) &&
-        FileOps::syncFolder(s_.ModFolder(), &error))
+    QByteArray bytes = QByteArrayLiteral("VEK Selector: Reset Completely is under way; "
+                                         "the next start finishes it.\r\n") +
+                       s_.GameFolder().toUtf8() + QByteArrayLiteral("\r\n");
+    for (const QString &name : spared)
+        bytes += name.toUtf8() + QByteArrayLiteral("\r\n");
+    if (FileOps::writeAtomic(path, bytes, &error) && FileOps::syncFolder(s_.ModFolder(), &error))
         return true;
     r_.report(error + QStringLiteral(" Nothing was changed: without its journal the "
                                      "selector could not finish the reset after a crash."));
@@ -59,6 +62,13 @@ void CompleteReset::resume() {
     if (file.open(QIODevice::ReadOnly)) {
         file.readLine(4096);
         gameLine = file.readLine(4096).trimmed();
+        // Names the sweep leaves alone, nothing more: a name that is none is no harm.
+        resumedSpared_.clear();
+        while (!file.atEnd()) {
+            const QString name = QString::fromUtf8(file.readLine(4096).trimmed());
+            if (!name.isEmpty())
+                resumedSpared_ << name;
+        }
     }
     if (gameLine != s_.GameFolder().toUtf8()) {
         // Not this game folder's reset (or not one of ours): nothing is reset, and the file is
@@ -88,7 +98,17 @@ bool CompleteReset::run() {
     journal_.forgetCancel();
     // Before the first change: whatever the reset has not reached when a crash ends it, the
     // next start takes out.
-    if (!writeJournal())
+    // The game's own files kept now come back with the unloads, and stay: the sweep is for
+    // content, and these no content folder can bring back. A reset run again after a crash
+    // knows them from its journal, since the unloads may have put them back already.
+    QStringList spared = std::exchange(resumedSpared_, {});
+    QStringList keptNow;
+    QString keptError;
+    if (KeptFiles::findGame(s_.GameFolder(), &keptNow, &keptError))
+        for (const QString &name : std::as_const(keptNow))
+            if (!spared.contains(name, Qt::CaseInsensitive))
+                spared << name;
+    if (!writeJournal(spared))
         return false;
     r_.collectReports();
     // Everything goes: a file shared by two folders is not to be copied back in between.
@@ -116,7 +136,10 @@ bool CompleteReset::run() {
     }
     s_.G1.clear();
 
-    const StrayCleanup::Outcome swept = StrayCleanup::run(s_.GameFolder(), s_.ModFolder());
+    QSet<QString> folded;
+    for (const QString &name : std::as_const(spared))
+        folded.insert(FileList::fold(name));
+    const StrayCleanup::Outcome swept = StrayCleanup::run(s_.GameFolder(), s_.ModFolder(), folded);
     // A read-only file its unload refused is refused again here: told once.
     for (const QString &failure : swept.problems)
         if (!r_.alreadyReported(failure))

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class Reporter;
 struct SelectorState;
@@ -29,7 +30,9 @@ public:
                        "their original folders.");
 
     /// Says, in the VEK folder, that a reset is under way, from before its first change to
-    /// after its last: a start that finds it runs the reset again to its end (`resume`).
+    /// after its last: a start that finds it runs the reset again to its end (`resume`). Its
+    /// lines: a sentence, the game folder, then the names of the game's own files that were kept
+    /// while content replaced them when the reset began (its sweep leaves those files).
     static inline const QString JournalName = QStringLiteral("ResetJournal.txt");
 
     CompleteReset(SelectorState &state, Reporter &reporter, OperationJournal &journal,
@@ -55,8 +58,9 @@ private:
     /// Each answers false when an unload was cancelled.
     bool unloadContent();
     bool unloadSkins();
-    bool writeJournal();
+    bool writeJournal(const QStringList &spared);
     void removeJournal();
+    QStringList resumedSpared_; ///< the game's own files a reset cut short had found kept
 
     SelectorState &s_;
     Reporter &r_;

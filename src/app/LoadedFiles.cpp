@@ -17,6 +17,8 @@
 #include <QSet>
 
 #include <algorithm>
+#include <memory>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -296,8 +298,30 @@ QString LoadedFiles::folderOf(const Entry &e) const {
 
 QList<Ownership::Carrier> LoadedFiles::carriers(const QString &without) {
     follow();
+    return carriersOf(order_, without);
+}
+
+Ownership LoadedFiles::markedOwnership(const QString &without) {
+    // Mid-operation the marks may say what the ledger is not to say yet (and an undone
+    // operation puts them back): they are read, the load order is neither followed nor written.
+    readLedger();
+    QList<Entry> entries = marked();
+    for (Entry &e : entries)
+        for (const Entry &o : std::as_const(order_))
+            if (e.skin && o.skin && o.name == e.name)
+                e.withFlt = o.withFlt;
+    Ownership o;
+    QStringList problems;
+    o.build(carriersOf(entries, without), &problems);
+    for (const QString &p : problems)
+        r_.report(p);
+    return o;
+}
+
+QList<Ownership::Carrier> LoadedFiles::carriersOf(const QList<Entry> &entries,
+                                                  const QString &without) const {
     QList<Ownership::Carrier> out;
-    for (const Entry &e : std::as_const(order_)) {
+    for (const Entry &e : entries) {
         const QString folder = folderOf(e);
         if (folder.isEmpty() || folder == without || folder == s_.GameFolder())
             continue;
@@ -358,6 +382,71 @@ QStringList LoadedFiles::restoreDeleted(const QStringList &deleted, const QStrin
     for (const FileCheck::Finding &f : std::as_const(restored))
         told << QStringLiteral("%1 from \"%2\"").arg(f.file, f.carrier);
     return told;
+}
+
+KeptFiles::Rule LoadedFiles::gameOwnRule(const QString &without) {
+    // Most loads replace no game file: who carries what is read only when one does.
+    auto owners = std::make_shared<std::optional<Ownership>>();
+    return [this, without, owners](const QString &name) {
+        if (!owners->has_value())
+            owners->emplace(markedOwnership(without));
+        return (*owners)->find(name) == nullptr;
+    };
+}
+
+KeptFiles::Rule LoadedFiles::gameOwnRuleOf(const QStringList &ledgerLines,
+                                           const QStringList &without) {
+    QList<QByteArray> bytes;
+    for (const QString &line : ledgerLines)
+        bytes << Text8::fromUnicode(line);
+    QStringList folders;
+    for (const Entry &e : parse(bytes)) {
+        // A record is read from disk: only a folder of the VEK folder is listed.
+        if (e.name.contains(QLatin1Char('/')) || e.name.contains(QLatin1Char('\\')) ||
+            e.name == QLatin1String(".") || e.name == QLatin1String(".."))
+            continue;
+        const QString folder = FileList::join(e.skin ? s_.skinFolder() : s_.ModFolder(), e.name);
+        if (!without.contains(folder))
+            folders << folder;
+    }
+    auto carried = std::make_shared<std::optional<QSet<QString>>>();
+    return [folders, carried](const QString &name) {
+        if (!carried->has_value()) {
+            QSet<QString> names;
+            for (const QString &folder : folders) {
+                QStringList files;
+                QString unread; // a folder gone since carries nothing
+                if (FileCopy::fileNames(folder, &files, &unread))
+                    for (const QString &f : std::as_const(files))
+                        names.insert(FileList::fold(f));
+            }
+            carried->emplace(std::move(names));
+        }
+        return !(*carried)->contains(FileList::fold(name));
+    };
+}
+
+void LoadedFiles::putBackGameOwn(const QString &without, const QStringList *found) {
+    const QString game = s_.GameFolder();
+    QStringList names;
+    QString error;
+    if (found)
+        names = *found;
+    else if (!KeptFiles::findGame(game, &names, &error))
+        return; // a game folder that cannot be read is told by the steps that read it
+    if (names.isEmpty())
+        return;
+    const Ownership owners = markedOwnership(without);
+    names.removeIf([&owners](const QString &n) { return owners.find(n) != nullptr; });
+    QStringList problems;
+    const QStringList back = KeptFiles::putBack(game, names, &problems);
+    // A reset puts everything back: that the game's own files are among it is no news.
+    if (!back.isEmpty() && RestoreShared)
+        r_.news(QStringLiteral("The game's own files that loaded content had replaced are back "
+                               "under their names"),
+                QStringLiteral("put the game's own files back"), back);
+    for (const QString &p : std::as_const(problems))
+        r_.report(p);
 }
 
 void LoadedFiles::putBack(const QStringList &names, QStringList *problems) {

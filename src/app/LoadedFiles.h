@@ -3,6 +3,7 @@
 
 #include "FileCheck.h"
 #include "Journal.h"
+#include "KeptFiles.h"
 #include "Ownership.h"
 
 #include <QHash>
@@ -124,6 +125,20 @@ public:
     QStringList restoreDeleted(const QStringList &deleted, const QString &without,
                                QStringList *problems);
 
+    /// Which game files a load of `without` (a folder's path) replaces are the game's own: those
+    /// no other loaded folder or skin carries. Who carries what is read at the first question.
+    KeptFiles::Rule gameOwnRule(const QString &without);
+    /// The same at start-up, before the grids are read, for the recovery of a load a crash cut
+    /// short: the carriers are the folders and skins of `ledgerLines` (LoadOrder.txt's lines
+    /// as the journal's record kept them) but those of `without` (folders' paths).
+    KeptFiles::Rule gameOwnRuleOf(const QStringList &ledgerLines, const QStringList &without);
+    /// After an operation that unloaded something, once its journal record is gone, and at
+    /// start-up: the game's own files kept while loaded content replaced them go back under
+    /// their names when no loaded folder or skin (other than `without`, a folder's path)
+    /// carries them, and the player is told. `found`, when given, holds the kept names as the
+    /// caller has just listed them.
+    void putBackGameOwn(const QString &without, const QStringList *found = nullptr);
+
     /// After a cancelled operation was undone: the files named `names` that a loaded folder
     /// carries are made their owner's copy again (problems go to `problems`).
     void putBack(const QStringList &names, QStringList *problems);
@@ -165,6 +180,8 @@ private:
     static QString key(const Entry &e);
     QStringList brought(const Entry &e) const;
     QList<Ownership::Carrier> carriers(const QString &without);
+    QList<Ownership::Carrier> carriersOf(const QList<Entry> &entries, const QString &without) const;
+    Ownership markedOwnership(const QString &without);
     QString folderOf(const Entry &e) const;
     bool run(QStringList *problems);
     struct Replaced {

@@ -12,10 +12,15 @@
 bool Mover::MoveIn(const QString &folder) {
     if (!s_.FormReady)
         return true;
-    return moveFiles(folder, [this](const QString &f, const FileMover::Caption &c, QString *e) {
-        return FileMover::MoveIn(f, s_.folders().GameFolder, c, e, FileMover::skipped,
-                                 r_.progress(), &journal_.kept());
-    });
+    // The game's own files it replaces are kept until no loaded folder carries them.
+    journal_.kept().gameOwn = loadedFiles_.gameOwnRule(folder);
+    const bool ok =
+        moveFiles(folder, [this](const QString &f, const FileMover::Caption &c, QString *e) {
+            return FileMover::MoveIn(f, s_.folders().GameFolder, c, e, FileMover::skipped,
+                                     r_.progress(), &journal_.kept());
+        });
+    journal_.kept().gameOwn = {};
+    return ok;
 }
 
 bool Mover::MoveOut(const QString &folder, const std::function<bool(const QString &)> &keep) {

@@ -18,6 +18,7 @@
 #include <QFileInfo>
 
 #include "JournalRules.h"
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -223,8 +224,18 @@ void OperationJournal::end() {
         return;
     }
     QString error;
-    if (!Journal::remove(s_.ModFolder(), &error))
+    if (!Journal::remove(s_.ModFolder(), &error)) {
         r_.report(error);
+        return;
+    }
+    // The game's own files whose last carrier this operation took out go back only now: while
+    // the record is there, a crash would have the next start finish the unload, deleting by
+    // the folder's names what had been put back under them. Without it, that start puts them
+    // back itself.
+    const bool tookOut = std::any_of(record_.moves.cbegin(), record_.moves.cend(),
+                                     [](const Journal::Move &m) { return !m.in; });
+    if (tookOut)
+        loadedFiles_.putBackGameOwn(QString());
 }
 
 qsizetype OperationJournal::files() const {

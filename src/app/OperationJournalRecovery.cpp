@@ -247,6 +247,16 @@ void OperationJournal::recover() {
         break;
     }
     recovered_ = true;
+    // The game's own files a load of the record replaces are kept until their last carrier
+    // goes, as in the operation itself; who carried what then, the record's load order says.
+    QStringList moved;
+    for (const Journal::Move &m : std::as_const(record.moves))
+        moved << m.folder;
+    kept_.gameOwn = loadedFiles_.gameOwnRuleOf(record.order, moved);
+    const struct Forget {
+        KeptFiles &kept;
+        ~Forget() { kept.gameOwn = {}; }
+    } forget{kept_};
     QList<QByteArray> ledger = Ledgers::readFoldersLoaded(mod);
     QStringList problems;
     QString outcome;
@@ -321,8 +331,13 @@ void OperationJournal::recover() {
 }
 
 void OperationJournal::settle() {
-    if (!settling_)
+    // The game's own files whose last carrier went while the selector was not running to the
+    // end (a crash between an unload's deletes and the put-back, a folder swept at a start
+    // with another VEK folder) go back now that the grids say who carries what.
+    if (!settling_) {
+        loadedFiles_.putBackGameOwn(QString());
         return;
+    }
     settling_ = false;
     QStringList problems;
     const QStringList told =
@@ -336,6 +351,9 @@ void OperationJournal::settle() {
     for (const QString &p : std::as_const(problems))
         r_.report(p);
     QString error;
-    if (!Journal::remove(s_.ModFolder(), &error))
+    if (!Journal::remove(s_.ModFolder(), &error)) {
         r_.report(error);
+        return;
+    }
+    loadedFiles_.putBackGameOwn(QString());
 }

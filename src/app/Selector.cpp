@@ -133,7 +133,8 @@ QList<Selector::LoadStep> Selector::loadSteps() {
         {20, "re-load what FoldersLoaded.txt records",
          [this] {
              reloadLoadedList();
-             // Now that the grids say who carries what, a recovered unload's shared files.
+             // Now that the grids say who carries what, a recovered unload's shared files,
+             // and the game's own files that no loaded folder replaces any more.
              journal_->settle();
          }},
         {21, "restore the original eaw.ini and eaw.exe, then the player's options",

@@ -159,11 +159,14 @@ bool Skins::load(int row) {
     const qsizetype cut = ok ? others.size() : reached - 1;
     const bool allOut = ok;
     QString error;
-    if (ok)
+    if (ok) {
+        journal_.kept().gameOwn = loadedFiles_.gameOwnRule(folderOf(row));
         ok = FileMover::MoveIn(
             folderOf(row), s_.GameFolder(), nullptr, &error,
             [withFlt](const QString &file) { return SkinGrid::skippedOnLoad(file, withFlt); },
             r_.progress(), &journal_.kept());
+        journal_.kept().gameOwn = {};
+    }
     const bool in = ok;
     if (r_.cancelled()) {
         // The skins of the slot taken out come back, marked as they were; the ledgers never

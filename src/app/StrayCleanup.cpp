@@ -143,14 +143,16 @@ QString StrayCleanup::sweptRoot() {
     return QDir(dataFolder()).filePath(QStringLiteral("vekselector/swept"));
 }
 
-StrayCleanup::Outcome StrayCleanup::run(const QString &gameFolder, const QString &modFolder) {
+StrayCleanup::Outcome StrayCleanup::run(const QString &gameFolder, const QString &modFolder,
+                                        const QSet<QString> &spared) {
     Outcome outcome;
     QStringList names;
     QSet<QString> wanted;
     for (const QString &name : FileList::files(gameFolder, StrayPatterns)) {
         // A file kept while a load replaced it is the game's own: the journal's recovery
         // settles it, never a sweep.
-        if (kept(name) || !KeptFiles::keptFor(name).isEmpty())
+        if (kept(name) || !KeptFiles::keptFor(name).isEmpty() ||
+            !KeptFiles::gameFor(name).isEmpty() || spared.contains(FileList::fold(name)))
             continue;
         names << name;
         wanted.insert(FileList::fold(name));

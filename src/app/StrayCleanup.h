@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -33,7 +34,10 @@ public:
     /// Sweeps `gameFolder` in name order and goes on past a file it cannot delete or move.
     /// `modFolder` is the VEK folder whose folders tell which files can be deleted. The VEK
     /// folder is read only when there is something to sweep, once per folder (O(n + m)).
-    static Outcome run(const QString &gameFolder, const QString &modFolder);
+    /// `spared` (case-folded names) are the game's own files the selector kept while content
+    /// replaced them and has put back: they stay.
+    static Outcome run(const QString &gameFolder, const QString &modFolder,
+                       const QSet<QString> &spared = {});
 
     /// The one message that tells the player where the moved files went; empty when none was.
     static QString notice(const Outcome &outcome);

@@ -19,6 +19,7 @@
 namespace {
 
 const QString kPrefix = QStringLiteral(".vek-keep-");
+const QString kGamePrefix = QStringLiteral(".vek-game-");
 constexpr qsizetype kNameMax = 255; // bytes of one name on the usual file systems
 
 QString shown(const QString &path) {
@@ -40,6 +41,11 @@ qsizetype cutOf(const QString &path) {
 QString keptPath(const QString &path) {
     const qsizetype cut = cutOf(path);
     return path.left(cut + 1) + KeptFiles::keptName(path.mid(cut + 1));
+}
+
+QString gamePath(const QString &path) {
+    const qsizetype cut = cutOf(path);
+    return path.left(cut + 1) + KeptFiles::gameName(path.mid(cut + 1));
 }
 
 bool present(const QString &path) {
@@ -84,10 +90,23 @@ QString KeptFiles::keptFor(const QString &fileName) {
                : QString();
 }
 
+QString KeptFiles::gameName(const QString &name) {
+    return kGamePrefix + name;
+}
+
+QString KeptFiles::gameFor(const QString &fileName) {
+    return fileName.startsWith(kGamePrefix) && fileName.size() > kGamePrefix.size()
+               ? fileName.mid(kGamePrefix.size())
+               : QString();
+}
+
 bool KeptFiles::keep(const QString &path, QString *error) {
     if (kept_.contains(path))
         return true;
-    const QString kept = keptPath(path);
+    // The game's own file is kept beyond the operation; when a kept file of its name is there
+    // already, that one is the game's and this one a copy kept only while the operation lasts.
+    const bool game = gameOwn && gameOwn(path.mid(cutOf(path) + 1)) && !present(gamePath(path));
+    const QString kept = game ? gamePath(path) : keptPath(path);
     const auto refuse = [&](const QString &reason) {
         if (error)
             *error = QStringLiteral("Could not keep the game's \"%1\" while it is replaced: %2.")
@@ -114,6 +133,8 @@ bool KeptFiles::keep(const QString &path, QString *error) {
     }
     paths_ << path;
     kept_.insert(path);
+    if (game)
+        game_.insert(path);
     return true;
 }
 
@@ -130,7 +151,7 @@ void KeptFiles::adopt(const QString &folder, const QStringList &names) {
 QStringList KeptFiles::restore() {
     QStringList problems;
     for (const QString &path : std::as_const(paths_)) {
-        const QString kept = keptPath(path);
+        const QString kept = game_.contains(path) ? gamePath(path) : keptPath(path);
         if (!present(kept))
             continue; // put back already, by a run that was cut short
         QString error;
@@ -143,19 +164,60 @@ QStringList KeptFiles::restore() {
     }
     paths_.clear();
     kept_.clear();
+    game_.clear();
     return problems;
 }
 
 QStringList KeptFiles::drop() {
     QStringList problems;
     for (const QString &path : std::as_const(paths_)) {
+        if (game_.contains(path))
+            continue;
         QString error;
         if (!FileOps::remove(keptPath(path), &error))
             problems << error;
     }
     paths_.clear();
     kept_.clear();
+    game_.clear();
     return problems;
+}
+
+bool KeptFiles::findGame(const QString &folder, QStringList *names, QString *error) {
+    return FolderScan::withPrefix(folder, kGamePrefix, names, error);
+}
+
+QStringList KeptFiles::putBack(const QString &folder, const QStringList &names,
+                               QStringList *problems) {
+    QStringList back;
+    if (names.isEmpty())
+        return back;
+    QList<QStringList> taken;
+    QString error;
+    if (!FileCopy::findAll(folder, names, &taken, &error)) {
+        *problems << error;
+        return back;
+    }
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        const QString &name = names.at(i);
+        const QString kept = FileList::join(folder, gameName(name));
+        const QString path = FileList::join(folder, name);
+        if (taken.at(i).isEmpty()) {
+            if (renameOver(kept, path, &error))
+                back << name;
+            else
+                *problems << error;
+            continue;
+        }
+        // Still the one file under two names (a load that never came to replace it).
+        std::error_code ec;
+        const QString now = FileList::join(folder, taken.at(i).first());
+        if (taken.at(i).size() == 1 &&
+            std::filesystem::equivalent(nativePath(kept), nativePath(now), ec) &&
+            !FileOps::remove(kept, &error))
+            *problems << error;
+    }
+    return back;
 }
 
 bool KeptFiles::find(const QString &folder, QStringList *names, QString *error) {

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 /// The files of a folder that an operation replaces, kept reachable until the operation is
 /// over, so that one that fails, is cancelled or is cut short by a crash can put every one of
 /// them back byte for byte.
@@ -17,12 +19,29 @@
 ///
 /// Every change passes through `FileHook`: the second name is a "link", the way back a "move"
 /// (a rename over the copy), a dropped kept file a "delete"; each counts for the crash seam.
+///
+/// A game file of the game's own (one that no loaded folder carries when a load replaces it)
+/// outlives the operation: it is kept under `.vek-game-<name>` instead, which the end of the
+/// operation does not drop, so the unload of the last folder carrying that name can put it
+/// back (`putBack`). Such a file is kept once: a later load replacing a loaded folder's copy
+/// keeps that copy under the operation's name while the game's file stays where it is.
 class KeptFiles {
 public:
+    /// Whether the file now of the name is the game's own (no loaded folder carries it).
+    using Rule = std::function<bool(const QString &name)>;
+
     /// The hidden name `name` is kept under.
     static QString keptName(const QString &name);
     /// The name of the file `fileName` keeps, or empty when it is no kept file.
     static QString keptFor(const QString &fileName);
+    /// The hidden name the game's own `name` is kept under for as long as it is replaced.
+    static QString gameName(const QString &name);
+    /// The name of the game's file `fileName` keeps, or empty when it is none.
+    static QString gameFor(const QString &fileName);
+
+    /// Set by the caller for the operation under way: the files it accepts are the game's own
+    /// and are kept beyond it. Unset, every file is kept only while the operation lasts.
+    Rule gameOwn;
 
     /// Keeps the file `path`, which is about to be replaced. A path this object keeps already
     /// is kept once (its first bytes are the ones to put back). Refused, with `error` naming
@@ -42,9 +61,21 @@ public:
     /// only given up its second name.
     QStringList restore();
 
-    /// Deletes every kept file (the operation is over and its replacements stay); answers a
-    /// sentence for each that could not be deleted.
+    /// Deletes every file kept for the operation alone (it is over and its replacements stay);
+    /// the game's own stay kept. Answers a sentence for each that could not be deleted.
     QStringList drop();
+
+    /// The names of the game's own files kept in `folder` (as `gameFor` answers them), by one
+    /// reading of the folder. False, with `error`, when it cannot be read.
+    static bool findGame(const QString &folder, QStringList *names, QString *error);
+
+    /// Puts the game's own kept files `names` (as `findGame` answers them) back under their
+    /// names in `folder`: each whose name is free there (no file of it in any case) is renamed
+    /// back; one that is still the file of its name only loses its second name; one whose name
+    /// holds another file stays kept. Answers the names put back; `problems` gets a sentence
+    /// for each that could not be.
+    static QStringList putBack(const QString &folder, const QStringList &names,
+                               QStringList *problems);
 
     /// The names of the files kept in `folder` (each as `keptFor` answers it), in the order of
     /// the listing. One reading of the folder, without a status query per file. False, with
@@ -61,4 +92,5 @@ public:
 private:
     QStringList paths_; ///< the kept files' own paths, in the order kept
     QSet<QString> kept_;
+    QSet<QString> game_; ///< the paths of `paths_` kept as the game's own
 };

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "CompleteReset.h"
 #include "FileBytes.h"
 #include "FileOps.h"
 #include "Journal.h"
@@ -11,11 +12,13 @@
 #include "ScriptedPrompt.h"
 #include "Selector.h"
 #include "SkinGrid.h"
+#include "Skins.h"
 #include "TestFolders.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QMap>
+#include <QRegularExpression>
 
 #include <QSignalSpy>
 #include <QTest>
@@ -377,7 +380,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("reason");
         QTest::newRow("read-only game file") << "read-only" << true << false << "read-only";
         QTest::newRow("folder in the way") << "folder" << true << false << "folder";
-        QTest::newRow("a kept file of an earlier run in the way")
+        QTest::newRow("kept files of an earlier run in the way")
             << "kept" << true << false << "in the way";
         // The read-only game file is kept while it is about to be replaced, and never is.
         QTest::newRow("read-only game file, nothing replaced")
@@ -428,7 +431,9 @@ private Q_SLOTS:
         } else if (trouble == "folder") {
             QVERIFY(QDir().mkpath(f.game() + "/c.dat"));
         } else if (trouble == "kept") {
-            TestFolders::plant(f.game(), {"c.dat=own c", ".vek-keep-c.dat=an earlier run's"});
+            // The game's own c.dat kept already, and its name for this load taken too.
+            TestFolders::plant(f.game(), {"c.dat=own c", ".vek-game-c.dat=an earlier run's",
+                                          ".vek-keep-c.dat=an earlier run's"});
         } else {
             lock.ledger = f.vek() + "/" + trouble;
             if (!QFileInfo::exists(lock.ledger))
@@ -547,6 +552,82 @@ private Q_SLOTS:
                 shown += m.text;
             // Told at the first start only: the second finds nothing to settle.
             QVERIFY2(shown.contains(told) == (start == 0), qPrintable(shown));
+        }
+    }
+
+    void gameOwnFileComesBackWhenItsLastCarrierGoes_data() {
+        QTest::addColumn<QStringList>("steps"); // a click on a folder or "skin:" row, or
+                                                // "restart", or "reset"
+        QTest::addColumn<QString>("own");       // the game's file as the game folder spells it
+        QTest::newRow("a folder loaded, then unloaded")
+            << QStringList{"A-One", "A-One"} << "clouds.tpc";
+        QTest::newRow("the game's file under another case")
+            << QStringList{"A-One", "A-One"} << "CLOUDS.TPC";
+        QTest::newRow("two folders, unloaded in load order")
+            << QStringList{"A-One", "G-Two", "A-One", "G-Two"} << "clouds.tpc";
+        QTest::newRow("two folders, unloaded the other way")
+            << QStringList{"A-One", "G-Two", "G-Two", "A-One"} << "Clouds.Tpc";
+        QTest::newRow("a folder loaded in place of another")
+            << QStringList{"A-One", "A-Three", "A-Three"} << "clouds.tpc";
+        QTest::newRow("a restart between load and unload")
+            << QStringList{"A-One", "restart", "A-One"} << "clouds.tpc";
+        QTest::newRow("a skin") << QStringList{"skin:A-05 Red", "skin:A-05 Red"} << "clouds.tpc";
+        QTest::newRow("a folder and a skin")
+            << QStringList{"skin:A-05 Red", "A-One", "skin:A-05 Red", "A-One"} << "clouds.tpc";
+        QTest::newRow("a reset") << QStringList{"A-One", "G-Two", "reset"} << "clouds.tpc";
+        QTest::newRow("a reset after a restart")
+            << QStringList{"A-One", "restart", "G-Two", "reset"} << "CLOUDS.TPC";
+    }
+
+    // A game file that loaded content replaces is the game's own and no content folder can give
+    // it back: it is kept while anything loaded carries its name, and back under its own name
+    // when the last of them goes, by whichever way that goes.
+    void gameOwnFileComesBackWhenItsLastCarrierGoes() {
+        QFETCH(QStringList, steps);
+        QFETCH(QString, own);
+        TestFolders f;
+        TestFolders::plant(f.game(), {own + "=own"});
+        TestFolders::plant(f.vek() + "/A-One", {"clouds.tpc=one", "one.dat=1"});
+        TestFolders::plant(f.vek() + "/G-Two", {"Clouds.tpc=two"});
+        TestFolders::plant(f.vek() + "/A-Three", {"CLOUDS.TPC=three"});
+        TestFolders::plant(f.vek() + "/Skinfolder/A-05 Red", {"clouds.tpc=red"});
+        ScriptedPrompt prompt;
+        auto s = openSelector(f, prompt);
+        QStringList loaded;
+        for (const QString &step : steps) {
+            if (step == "restart") {
+                s.reset();
+                s = openSelector(f, prompt);
+            } else if (step == "reset") {
+                QVERIFY(s->completeReset().run());
+                loaded.clear();
+            } else if (step.startsWith("skin:")) {
+                const int row = s->SK1.find(step.mid(5));
+                QVERIFY2(row > 0 && s->skins().activate(row), qPrintable(step));
+                if (!loaded.removeOne(step))
+                    loaded << step;
+            } else {
+                QVERIFY2(s->loadFiles().click(s->Unigrid.find(step)), qPrintable(step));
+                if (!loaded.removeOne(step)) {
+                    loaded.removeIf([&step](const QString &l) { return l.at(0) == step.at(0); });
+                    loaded << step;
+                }
+            }
+            const QStringList names = QDir(f.game()).entryList(QDir::Files | QDir::Hidden);
+            const QStringList spelt = names.filter(
+                QRegularExpression("^clouds\\.tpc$", QRegularExpression::CaseInsensitiveOption));
+            QCOMPARE(spelt.size(), 1);
+            const QByteArray now = TestFolders::read(f.game(), spelt.first());
+            const QStringList hidden = names.filter(".vek-");
+            if (loaded.isEmpty()) {
+                QCOMPARE(spelt.first(), own);
+                QCOMPARE(now, QByteArray("own"));
+                QCOMPARE(hidden, QStringList());
+            } else {
+                QVERIFY2(now != "own", qPrintable(step));
+                QCOMPARE(hidden, QStringList{".vek-game-" + own});
+                QCOMPARE(TestFolders::read(f.game(), hidden.first()), QByteArray("own"));
+            }
         }
     }
 

@@ -18,6 +18,7 @@
 #include "TestFolders.h"
 
 #include <QDir>
+#include <QMap>
 #include <QTest>
 
 namespace {
@@ -65,6 +66,12 @@ private Q_SLOTS:
         const QString savedata = f.game() + "/Savedata";
         const QString store = f.vek() + "/C-Battle of Britain";
         const QByteArray originalIni = TestFolders::read(f.vek(), "eaw.ini");
+        // What the game folder holds of its own among content-like names: content replaces
+        // some, and the reset gives them back.
+        QMap<QString, QByteArray> own;
+        for (const QString &n : FileList::files(f.game(), StrayCleanup::StrayPatterns))
+            own.insert(n, TestFolders::read(f.game(), n));
+        QVERIFY(own.contains("planes.dat") && own.contains("loadout.dat"));
 
         for (const char *name : {"M-Battle of Britain", "G-Better clouds", "G Cockpit sounds",
                                  "F-Late war fighters", "P-Mustang III", "A-05 Red Tails",
@@ -86,8 +93,18 @@ private Q_SLOTS:
         QCOMPARE(s->Text2, QString());
         QCOMPARE(s->caption(), Selector::Caption);
         QCOMPARE(TestFolders::read(f.vek(), "FoldersLoaded.txt"), QByteArray());
-        QCOMPARE(FileList::files(f.game(), StrayCleanup::StrayPatterns),
-                 QStringList({"chatline.txt", "EXTRA.SPT"}));
+        QMap<QString, QByteArray> left;
+        for (const QString &n : FileList::files(f.game(), StrayCleanup::StrayPatterns))
+            left.insert(n, TestFolders::read(f.game(), n));
+        // The aircraft set had replaced the game's planes.dat, pnames.str and loadout.dat: those
+        // are back byte for byte; the game's files no content replaced are swept as ever.
+        for (auto it = own.begin(); it != own.end();)
+            it = QStringList(
+                     {"chatline.txt", "EXTRA.SPT", "planes.dat", "pnames.str", "loadout.dat"})
+                         .contains(it.key())
+                     ? std::next(it)
+                     : own.erase(it);
+        QCOMPARE(left, own);
         QCOMPARE(TestFolders::read(f.game(), "eaw.ini"), originalIni);
         unsigned char cheat = 1;
         QVERIFY(BytePatch::readByte(f.game() + "/flt.cdf", 38258, &cheat, nullptr));
@@ -110,10 +127,14 @@ private Q_SLOTS:
         QVERIFY(prompt.shown.isEmpty());
         // Each click toggles: running it again takes all of it out. The aircraft went with their
         // content folder, so that entry finds no row, yet it matched: nothing to tell, and no
-        // failure.
+        // failure. The game's own files the aircraft set had replaced come back (news for
+        // the window's status line).
+        later->newsOnStatusLine();
         QVERIFY(runScript(*later, "Evening"));
         QCOMPARE(marks(*later), QStringList());
         QVERIFY(prompt.shown.isEmpty());
+        for (const char *n : {"planes.dat", "pnames.str", "loadout.dat"})
+            QCOMPARE(TestFolders::read(f.game(), n), own.value(n));
     }
 
     void resetGoesOnPastVanishedFolders() {

@@ -106,6 +106,10 @@ private Q_SLOTS:
             << false << none << loadOne << own << QString();
         QTest::newRow("the same load undone at the next start")
             << false << none << loadOne << own << "A-One";
+        QTest::newRow("unload of a folder that replaced files of the game's own")
+            << false << loadOne << loadOne << own << QString();
+        QTest::newRow("Reset Completely of a folder that replaced files of the game's own")
+            << false << loadOne << QStringList{"reset"} << own << QString();
         QTest::newRow("load in place of another, undone at the next start")
             << false << clouds + QStringList{"toggle", "A-Two"} << loadOne << none << "A-One";
         QTest::newRow("unload of a folder sharing a file with one that stays loaded")
@@ -145,6 +149,10 @@ private Q_SLOTS:
                 TestFolders::write(base.vek() + "/" + name, "clouds.tpc",
                                    name.toUtf8() + " clouds");
             missionSaves(base.vek(), base.game());
+            // A first start with this VEK folder sweeps content files out of the game folder:
+            // the game's own files come after it.
+            if (!own.isEmpty())
+                QCOMPARE(run(base.root(), {"status"}).status, 0);
             for (const QString &name : own)
                 TestFolders::write(base.game(), name, "the game's own " + name.toUtf8());
         }
@@ -315,10 +323,23 @@ private Q_SLOTS:
                          at + ": " + name.toUtf8() + (recorded ? " loaded" : " not loaded") +
                              ", yet not as that: " + odd);
             }
-            // What a load kept while it replaced game files is gone with it, never left over.
+            // What a load kept while it replaced game files is gone with it, never left over;
+            // the game's own files are kept while a loaded folder carries them, and back under
+            // their names when none does.
             for (auto it = after.cbegin(); it != after.cend(); ++it)
                 QVERIFY2(!it.key().contains("/.vek-keep-") && !it.key().endsWith(".kept"),
                          at + ": " + it.key().toUtf8());
+            for (const QString &o : own) {
+                const QByteArray game = "the game's own " + o.toUtf8();
+                const bool inPlace = after.value("EAW/" + o) == game;
+                const bool kept = after.value("EAW/.vek-game-" + o) == game;
+                QVERIFY2(inPlace || kept, at + ": " + o.toUtf8() + " is lost");
+                QVERIFY2(!(inPlace && after.contains("EAW/.vek-game-" + o)),
+                         at + ": " + o.toUtf8() + " is kept though in place");
+                // (A load whole before its folder vanished leaves a copy over it: kept then.)
+                if (vanish.isEmpty())
+                    QVERIFY2(loaded.contains("A-One") ? kept : inPlace, at + ": " + o.toUtf8());
+            }
             // Nothing lost from the VEK folder: every content file is still there as it was.
             for (auto it = before.cbegin(); it != before.cend(); ++it)
                 if (it.key().startsWith("VEK/") && it.key().count('/') > 1 &&
