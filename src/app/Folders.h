@@ -14,6 +14,10 @@ struct Folders {
     /// The game folder the player's options are kept for (`KeptOptions`): empty for
     /// `GameFolder` itself; a dry run, which works on a twin, names the real one.
     QString OptionsFolder = {};
+    /// The game folder's lock was left by a run that ended without its clean-up (killed, or a
+    /// power cut): the start looks for what its writes cut short left. A run that ended well
+    /// leaves nothing, and its next start spends no listing on the search.
+    bool AfterCut = false;
     const QString &optionsFolder() const {
         return OptionsFolder.isEmpty() ? GameFolder : OptionsFolder;
     }

@@ -178,10 +178,20 @@ QList<QByteArray> LoadedFiles::lines() const {
     return lines;
 }
 
+namespace {
+// A ledger is written only when it would change: a write changes the VEK folder's time, which
+// makes the window read the folder's thousands of entries again.
+bool writeChanged(const QString &path, const QList<QByteArray> &lines, QString *error) {
+    QList<QByteArray> now;
+    if (QFileInfo(path).isFile() && TextFile::readLines(path, &now, nullptr) && now == lines)
+        return true;
+    return TextFile::writeLines(path, lines, error);
+}
+} // namespace
+
 void LoadedFiles::writeLedger() {
     QString error;
-    if (!TextFile::writeLines(FileList::resolve(s_.ModFolder(), Ledgers::LoadOrder), lines(),
-                              &error))
+    if (!writeChanged(FileList::resolve(s_.ModFolder(), Ledgers::LoadOrder), lines(), &error))
         ledgerFailed(error);
     QList<QByteArray> names;
     for (const Entry &e : std::as_const(order_)) {
@@ -190,8 +200,7 @@ void LoadedFiles::writeLedger() {
         for (const QString &n : names_.value(key(e)))
             names << head + Text8::fromUnicode(n);
     }
-    if (!TextFile::writeLines(FileList::resolve(s_.ModFolder(), Ledgers::LoadedNames), names,
-                              &error))
+    if (!writeChanged(FileList::resolve(s_.ModFolder(), Ledgers::LoadedNames), names, &error))
         ledgerFailed(error);
 }
 

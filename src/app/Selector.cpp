@@ -222,6 +222,8 @@ void Selector::cleanUpStrays() {
 }
 
 void Selector::removeCutWrites() {
+    if (!folders().AfterCut)
+        return;
     // The files the selector writes whole in each folder, under a temporary name first.
     static const QStringList game = {QStringLiteral("LastVEKDir"),  QStringLiteral("eaw.ini"),
                                      QStringLiteral("eaw.exe"),     QStringLiteral("planes.dat"),

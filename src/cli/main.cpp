@@ -155,6 +155,7 @@ int main(int argc, char *argv[]) {
 
     CrashPoint::startCounting(CrashPoint::Phase::StartUp);
     Folders folders = locator.ok();
+    folders.AfterCut = guard.tookLeftLock();
     // The twin's game folder stands for the real one, whose options the player chose.
     if (dryRun)
         folders.OptionsFolder = game;

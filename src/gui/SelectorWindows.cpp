@@ -85,7 +85,9 @@ bool SelectorWindows::ok() {
         form2_->show();
         return false;
     }
-    selector_ = std::make_unique<Selector>(locator_.ok(), prompt_);
+    Folders folders = locator_.ok();
+    folders.AfterCut = guard_.tookLeftLock();
+    selector_ = std::make_unique<Selector>(folders, prompt_);
     selector_->newsOnStatusLine();
     selector_->offerNewVekDirectory();
     // Queued: the click that found the VEK folder gone returns before its window goes.

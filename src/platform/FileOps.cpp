@@ -3,11 +3,13 @@
 
 #include "FileHook.h"
 #include "FileList.h"
+#include "FolderScan.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QSet>
 #include <QStorageInfo>
 
 #include <memory>
@@ -106,11 +108,19 @@ bool FileOps::flushFully(QFileDevice &file, QString *reason) {
 
 QStringList FileOps::removeCutWrites(const QString &folder, const QStringList &names,
                                      QStringList *problems) {
-    QStringList patterns;
+    // One pass over the folder's names, each looked at only when it has the shape: a folder
+    // of thousands of content folders costs its listing and no pattern match per name.
+    QSet<QString> bases;
     for (const QString &n : names)
-        patterns << n + QStringLiteral(".??????");
+        bases.insert(n.toCaseFolded());
     QStringList removed;
-    for (const QString &file : FileList::files(folder, patterns.join(QLatin1Char(';')))) {
+    QStringList files;
+    FolderScan::names(folder, FolderScan::Kind::Files, &files, nullptr);
+    for (const QString &file : std::as_const(files)) {
+        const qsizetype dot = file.size() - 7;
+        if (dot < 1 || file.at(dot) != QLatin1Char('.') ||
+            !bases.contains(file.left(dot).toCaseFolded()))
+            continue;
         const QString suffix = file.right(6);
         bool alnum = true;
         bool lower = false, upper = false, digit = false;

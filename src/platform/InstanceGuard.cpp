@@ -149,7 +149,9 @@ InstanceGuard::Outcome InstanceGuard::lockGameFolder(const QString &gameFolder) 
         return Outcome::Taken;
     releaseGameFolder();
     folderLock_ = std::make_unique<QLockFile>(QDir(folder).filePath(FolderLockName));
+    const bool there = QFileInfo::exists(QDir(folder).filePath(FolderLockName));
     const Verdict v = take(*folderLock_, false);
+    tookLeft_ = there && v.outcome == Outcome::Taken;
     problem_.clear();
     if (v.outcome == Outcome::Taken) {
         folder_ = folder;

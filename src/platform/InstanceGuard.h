@@ -45,6 +45,9 @@ public:
 
     /// A sentence for the player about the last lock that was not taken.
     QString problem() const { return problem_; }
+    /// Whether the game folder's lock, when `lockGameFolder` took it, was a lock file left by
+    /// a run that ended without removing it.
+    bool tookLeftLock() const { return tookLeft_; }
 
     static QString lockPath();
     /// The game-folder lock's file name; listings of the game folder's content pass it by.
@@ -56,4 +59,5 @@ private:
     QString folder_;
     Outcome outcome_ = Outcome::Taken;
     QString problem_;
+    bool tookLeft_ = false;
 };

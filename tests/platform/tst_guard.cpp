@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -82,16 +83,25 @@ private slots:
         QFile left(removal);
         QVERIFY(left.open(QIODevice::WriteOnly) && left.write("4242\n") > 0);
         left.close();
+        // A lock a killed run left in `two`: taking it says so, and the start then looks for
+        // what that run's writes left.
+        QFile dead(QDir(two).filePath(InstanceGuard::FolderLockName));
+        QVERIFY(dead.open(QIODevice::WriteOnly) &&
+                dead.write("999999999\nvekselector\n" + QSysInfo::machineHostName().toUtf8() +
+                           "\n") > 0);
+        dead.close();
         InstanceGuard first;
         InstanceGuard second;
         QCOMPARE(first.lockGameFolder(one), InstanceGuard::Outcome::Taken);
         QVERIFY(!QFileInfo::exists(removal));
+        QVERIFY(!first.tookLeftLock());
         QCOMPARE(first.lockGameFolder(one), InstanceGuard::Outcome::Taken);
         QVERIFY(QFileInfo::exists(QDir(one).filePath(InstanceGuard::FolderLockName)));
         QCOMPARE(second.lockGameFolder(one), InstanceGuard::Outcome::Busy);
         QVERIFY2(second.problem().contains(QDir::toNativeSeparators(one)),
                  qPrintable(second.problem()));
         QCOMPARE(first.lockGameFolder(two), InstanceGuard::Outcome::Taken);
+        QVERIFY(first.tookLeftLock());
         QVERIFY(!QFileInfo::exists(QDir(one).filePath(InstanceGuard::FolderLockName)));
         QCOMPARE(second.lockGameFolder(one), InstanceGuard::Outcome::Taken);
         QCOMPARE(second.lockGameFolder(two), InstanceGuard::Outcome::Busy);
