@@ -58,6 +58,16 @@ Verdict unavailable(const QString &why) {
 /// Takes `lock`, judging a lock file that is there already. `mineOnly`: a lock file of
 /// another user is not this user's selector, whatever it names.
 Verdict take(QLockFile &lock, bool mineOnly) {
+    // The takeover of a dead owner's lock works under a second lock, "<lock>.rmlock". A run
+    // killed in the middle of it leaves that one behind, empty or naming itself, and it would
+    // stop every takeover after it: it is judged as a lock of its own first, and taken over
+    // and removed when nothing holds it.
+    const QString helper = lock.fileName() + QStringLiteral(".rmlock");
+    if (!lock.fileName().endsWith(QStringLiteral(".rmlock")) && QFileInfo::exists(helper)) {
+        QLockFile left(helper);
+        if (take(left, mineOnly).outcome == Outcome::Taken)
+            left.unlock();
+    }
     // Age never makes a lock stale (a selector may run for days); only a dead owner does,
     // which QLockFile checks by process id.
     lock.setStaleLockTime(0);

@@ -112,6 +112,35 @@ private slots:
                  qPrintable(first.problem()));
     }
 
+    // A run killed while it took over a dead run's lock leaves the removal's helper
+    // "<lock>.rmlock" beside that lock, empty or naming itself: neither blocks the next start.
+    void leftRemovalHelperDoesNotBlock_data() {
+        QTest::addColumn<QByteArray>("helper");
+        const QByteArray dead =
+            "999999999\nvekselector\n" + QSysInfo::machineHostName().toUtf8() + "\n";
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("naming a dead run") << dead;
+    }
+
+    void leftRemovalHelperDoesNotBlock() {
+        QFETCH(QByteArray, helper);
+        const QString folder = dir_->filePath(QStringLiteral("game"));
+        QVERIFY(QDir().mkdir(folder));
+        const QString lock = QDir(folder).filePath(InstanceGuard::FolderLockName);
+        for (const auto &[path, bytes] :
+             {std::pair{lock, QByteArray("999999999\nvekselector\n" +
+                                         QSysInfo::machineHostName().toUtf8() + "\n")},
+              std::pair{lock + ".rmlock", helper}}) {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(bytes);
+        }
+        InstanceGuard guard;
+        QCOMPARE(guard.lockGameFolder(folder), InstanceGuard::Outcome::Taken);
+        QVERIFY(!QFileInfo::exists(lock + ".rmlock"));
+        QVERIFY(guard.tookLeftLock());
+    }
+
     void heldElsewhereUntilTheHolderEnds_data() {
         QTest::addColumn<bool>("crash");
         QTest::addColumn<bool>("nextInThisProcess");
