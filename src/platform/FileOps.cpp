@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QSet>
 #include <QStorageInfo>
@@ -116,7 +117,17 @@ QStringList FileOps::removeCutWrites(const QString &folder, const QStringList &n
     QStringList removed;
     QStringList files;
     FolderScan::names(folder, FolderScan::Kind::Files, &files, nullptr);
+    static const QRegularExpression copyName(QStringLiteral("\\A\\.vek-copy-\\d+-\\d+\\.tmp\\z"));
     for (const QString &file : std::as_const(files)) {
+        // The mover's own copy under its hidden name, cut before it got the file's name.
+        if (file.startsWith(QLatin1String(".vek-copy-")) && copyName.match(file).hasMatch()) {
+            QString error;
+            if (remove(FileList::join(folder, file), &error))
+                removed << file;
+            else if (problems)
+                problems->append(error);
+            continue;
+        }
         const qsizetype dot = file.size() - 7;
         if (dot < 1 || file.at(dot) != QLatin1Char('.') ||
             !bases.contains(file.left(dot).toCaseFolded()))

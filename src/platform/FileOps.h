@@ -55,7 +55,8 @@ public:
 
     /// Removes what a whole-file write cut short left in `folder`: the new file under its
     /// temporary name, one of `names` (any case) followed by "." and six letters and digits,
-    /// as the system gives it (a suffix of one case of letters alone is a word, such as
+    /// as the system gives it, and the mover's copies under their hidden names
+    /// (".vek-copy-<process>-<n>.tmp") (a suffix of one case of letters alone is a word, such as
     /// "backup", and stays: a player's file is never taken for one). Answers the names
     /// removed; the ones that could not be removed are added to `problems`.
     static QStringList removeCutWrites(const QString &folder, const QStringList &names,

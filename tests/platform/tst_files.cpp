@@ -310,6 +310,9 @@ private slots:
         QTest::newRow("words of one case stay")
             << L{"eaw.ini.backup", "eaw.ini.BEFORE"} << L{"eaw.ini.BEFORE", "eaw.ini.backup"};
         QTest::newRow("other names stay") << L{"notes.txt.a1B2c3"} << L{"notes.txt.a1B2c3"};
+        QTest::newRow("the mover's cut copies, only by their own pattern")
+            << L{".vek-copy-4242-17.tmp", ".vek-copy-x-1.tmp", ".vek-copy-1-2.tmp.keep"}
+            << L{".vek-copy-1-2.tmp.keep", ".vek-copy-x-1.tmp"};
         QTest::newRow("five or seven, or not letters and digits")
             << L{"eaw.ini.a1B2c", "eaw.ini.a1B2c3d", "eaw.ini.a1-2c3"}
             << L{"eaw.ini.a1-2c3", "eaw.ini.a1B2c", "eaw.ini.a1B2c3d"};
