@@ -135,11 +135,6 @@ bool LoadFiles::load(int row) {
                 ? !readySaves(true, previousMission, mission)
                 : !previousMission.isEmpty() && !readySaves(false, QString(), previousMission))
             return false;
-        if (mission.isEmpty())
-            r_.report(QStringLiteral("\"%1\" has no name after \"M\", and so no save store: "
-                                     "its campaign saves are not exchanged, and the game's "
-                                     "Savedata keeps the saves it holds.")
-                          .arg(s_.Unigrid.row(row).name));
     }
     if (PreviousRow > 0) {
         LoadGrid::Row &prev = s_.Unigrid.row(PreviousRow);
@@ -220,6 +215,12 @@ bool LoadFiles::load(int row) {
     if (letter == QLatin1String("M") && s_.FormReady) {
         // While the window loads, the game's Savedata already holds the recorded mission's
         // progress; exchanging it would bring back the store's older copy.
+        // Told once it is in, not when the load did not happen.
+        if (mission.isEmpty())
+            r_.report(QStringLiteral("\"%1\" has no name after \"M\", and so no save store: "
+                                     "its campaign saves are not exchanged, and the game's "
+                                     "Savedata keeps the saves it holds.")
+                          .arg(r.name));
         if (mission.isEmpty() && previousMission.isEmpty())
             return true;
         QStringList problems;
