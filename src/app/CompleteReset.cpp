@@ -192,7 +192,8 @@ bool CompleteReset::unloadContent() {
         // The unload stopped (a vanished folder, a file that cannot be deleted): what it
         // could not do has been reported; the mark goes anyway, and a mission's saves still
         // travel, since they live in folders of their own.
-        if (row.loaded && s_.Unigrid.letter(r) == QLatin1String("M")) {
+        if (row.loaded && s_.Unigrid.letter(r) == QLatin1String("M") &&
+            !LoadGrid::storeOf(row.name).isEmpty()) {
             QStringList problems;
             MissionSaves::unload(s_.ModFolder(), s_.GameFolder(), row.name, &problems);
             for (const QString &p : problems)

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ContentImport.h"
 
+#include "FileList.h"
 #include "LoadFiles.h"
+#include "LoadGrid.h"
 #include "Progress.h"
 #include "Prompt.h"
 #include "Reporter.h"
@@ -24,6 +26,11 @@ ImportArchive::Outcome ContentImport::run(const QString &archive, const QString 
     for (const QString &letter : s_.groups.GroupLetters)
         if (!letter.isEmpty())
             options.groupLetters << letter;
+    // Every mission's save store, whether the mission is loaded or not, and whatever group
+    // vek.ini gives the letter "C".
+    for (const QString &folder : FileList::folderNames(s_.ModFolder()))
+        if (const QString store = LoadGrid::storeOf(folder); !store.isEmpty())
+            options.stores << store;
     const QString skins = SkinGrid::Folder + QLatin1Char('/');
     options.loaded = [this, &skins](const QString &place) {
         if (place.startsWith(skins, Qt::CaseInsensitive)) {

@@ -55,7 +55,9 @@ bool LoadFiles::unload(int row) {
     const OperationJournal::Scope journal(journal_);
     LoadGrid::Row &r = s_.Unigrid.row(row);
     const QString letter = s_.Unigrid.letter(row);
-    if (letter == QLatin1String("M") && !readySaves(false, QString(), r.name))
+    // A mission with no store of its own exchanges no saves.
+    const bool exchanges = letter == QLatin1String("M") && !LoadGrid::storeOf(r.name).isEmpty();
+    if (exchanges && !readySaves(false, QString(), r.name))
         return false;
     r.colour = LoadGrid::DefaultCellColour;
     if (!mover_.MoveOut(r.path)) {
@@ -88,7 +90,7 @@ bool LoadFiles::unload(int row) {
         journal_.undoUnrecorded();
         return false;
     }
-    if (letter != QLatin1String("M"))
+    if (!exchanges)
         return true;
     QStringList problems;
     const bool ok = journal_.missionUnload(r.name, &problems);
@@ -118,10 +120,22 @@ bool LoadFiles::load(int row) {
     // The saves first, made ready before any file moves: a switch that cannot move them (a
     // read-only save, a full disk) changes nothing at all. While the window loads, the
     // game's Savedata already holds the recorded mission's progress and nothing is exchanged.
-    if (letter == QLatin1String("M") && s_.FormReady &&
-        !readySaves(true, PreviousRow > 0 ? s_.Unigrid.row(PreviousRow).name : QString(),
-                    s_.Unigrid.row(row).name))
-        return false;
+    // A mission whose name gives no store exchanges no saves: the game keeps what Savedata
+    // holds, and a mission with a store that it takes out is, for the saves, unloaded.
+    const QString mission =
+        letter == QLatin1String("M") && !LoadGrid::storeOf(s_.Unigrid.row(row).name).isEmpty()
+            ? s_.Unigrid.row(row).name
+            : QString();
+    QString previousMission;
+    if (letter == QLatin1String("M") && PreviousRow > 0 &&
+        !LoadGrid::storeOf(s_.Unigrid.row(PreviousRow).name).isEmpty())
+        previousMission = s_.Unigrid.row(PreviousRow).name;
+    if (letter == QLatin1String("M") && s_.FormReady) {
+        if (!mission.isEmpty()
+                ? !readySaves(true, previousMission, mission)
+                : !previousMission.isEmpty() && !readySaves(false, QString(), previousMission))
+            return false;
+    }
     if (PreviousRow > 0) {
         LoadGrid::Row &prev = s_.Unigrid.row(PreviousRow);
         prev.colour = LoadGrid::DefaultCellColour;
@@ -201,9 +215,18 @@ bool LoadFiles::load(int row) {
     if (letter == QLatin1String("M") && s_.FormReady) {
         // While the window loads, the game's Savedata already holds the recorded mission's
         // progress; exchanging it would bring back the store's older copy.
-        const QString previous = PreviousRow > 0 ? s_.Unigrid.row(PreviousRow).name : QString();
+        // Told once it is in, not when the load did not happen.
+        if (mission.isEmpty())
+            r_.report(QStringLiteral("\"%1\" has no name after \"M\", and so no save store: "
+                                     "its campaign saves are not exchanged, and the game's "
+                                     "Savedata keeps the saves it holds.")
+                          .arg(r.name));
+        if (mission.isEmpty() && previousMission.isEmpty())
+            return true;
         QStringList problems;
-        const bool ok = journal_.missionLoad(previous, r.name, &problems);
+        const bool ok = mission.isEmpty()
+                            ? journal_.missionUnload(previousMission, &problems)
+                            : journal_.missionLoad(previousMission, mission, &problems);
         for (const QString &p : problems)
             r_.report(p);
         return ok;

@@ -65,9 +65,17 @@ bool OperationJournal::beginLoad(int row, int previousRow) {
     if (letter == QLatin1String("F"))
         record.drops = markedAircraft();
     if (letter == QLatin1String("M")) {
-        record.mission = name;
-        if (previousRow > 0)
-            record.previous = s_.Unigrid.row(previousRow).name;
+        // Only missions with a store exchange saves: a nameless one taking out a mission with
+        // a store is, for the saves, that mission's unload.
+        const QString previous = previousRow > 0 ? s_.Unigrid.row(previousRow).name : QString();
+        const bool prevStore = !previous.isEmpty() && !LoadGrid::storeOf(previous).isEmpty();
+        if (!LoadGrid::storeOf(name).isEmpty()) {
+            record.mission = name;
+            if (prevStore)
+                record.previous = previous;
+        } else if (prevStore) {
+            record.mission = previous;
+        }
     }
     return begin(record);
 }
@@ -80,7 +88,7 @@ bool OperationJournal::beginUnload(int row) {
     const QString letter = s_.Unigrid.letter(row);
     if (letter == QLatin1String("F"))
         record.drops = markedAircraft();
-    if (letter == QLatin1String("M"))
+    if (letter == QLatin1String("M") && !LoadGrid::storeOf(name).isEmpty())
         record.mission = name;
     return begin(record);
 }

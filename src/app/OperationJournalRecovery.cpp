@@ -82,9 +82,11 @@ bool OperationJournal::bringIn(const Journal::Move &move, QStringList *problems)
 
 bool OperationJournal::finish(Journal::Record &record, QList<QByteArray> *ledger,
                               QStringList *problems) {
+    // The exchange loads the mission's saves when the mission came in; a nameless mission
+    // that took one out unloads that one's.
     bool loading = false;
     for (const Journal::Move &m : std::as_const(record.moves))
-        loading = loading || m.in;
+        loading = loading || (m.in && m.name == record.mission);
     if (record.stage != Journal::Files) {
         // The save exchange starts only once every folder has moved and the ledger says so.
         for (const Journal::Move &m : std::as_const(record.moves))

@@ -31,11 +31,14 @@ bool LoadGrid::listed(const QString &name) {
 }
 
 QString LoadGrid::storeOf(const QString &missionName) {
+    // A name that gives no store ("M", "M-", "M ") gets none: its store would be a folder
+    // "C" or "C-" that no mission owns, shared by every mission so named.
     if (missionName.startsWith(QLatin1String("M-")) || missionName.startsWith(QLatin1String("M ")))
-        return QStringLiteral("C-") + missionName.mid(2);
+        return missionName.mid(2).trimmed().isEmpty() ? QString()
+                                                      : QStringLiteral("C-") + missionName.mid(2);
     // Any other mission ("Mfoo") still has a store of its own ("Cfoo"): without one, its saves
     // would be exchanged with the VEK folder itself.
-    if (missionName.startsWith(QLatin1Char('M')))
+    if (missionName.startsWith(QLatin1Char('M')) && !missionName.mid(1).trimmed().isEmpty())
         return QLatin1Char('C') + missionName.mid(1);
     return QString();
 }

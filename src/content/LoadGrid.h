@@ -60,8 +60,9 @@ public:
     /// Whether the name is listed at all (the autoscript and skin folders are not).
     static bool listed(const QString &name);
 
-    /// The campaign store of a mission folder "M-" or "M " + rest: "C-" + rest; empty for
-    /// other names.
+    /// The campaign store of a mission folder "M-" or "M " + rest: "C-" + rest ("Mrest":
+    /// "Crest"); empty for other names, and for a mission whose name gives no rest ("M",
+    /// "M-"): such a mission has no store, and its saves are not exchanged.
     static QString storeOf(const QString &missionName);
 
     /// The group filter for entry `index` of the filter list (0 "Show ALL", 1 "Show

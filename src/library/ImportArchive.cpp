@@ -139,6 +139,20 @@ struct Following {
     }
 };
 
+/// The folders the selector keeps for itself: an import that would make or replace one of
+/// them (the campaign saves of a store, the saves exchanged, the skins, the scripts) is
+/// refused whole. A skin's place inside Skinfolder is not Skinfolder.
+QString ownFolder(const QString &place, const QStringList &stores) {
+    if (place.contains(QLatin1Char('/')))
+        return QString();
+    static const QStringList own{QStringLiteral("C-Default"), QStringLiteral("Interchange"),
+                                 QStringLiteral("Skinfolder"), QStringLiteral("Autoscripts")};
+    for (const QString &name : own + stores)
+        if (place.compare(name, Qt::CaseInsensitive) == 0)
+            return name;
+    return QString();
+}
+
 QString megabytes(qint64 bytes) {
     return QString::number((bytes + (1 << 20) - 1) >> 20);
 }
@@ -174,6 +188,19 @@ ImportArchive::Outcome ImportArchive::run(const QString &archive, const QString 
     }
     if (!plan.refusal.isEmpty())
         return ended(Result::Refused, notImported + plan.refusal);
+
+    for (const ArchiveLayout::Target &t : plan.targets)
+        if (const QString own = ownFolder(t.place, options.stores); !own.isEmpty())
+            return ended(Result::Refused,
+                         notImported +
+                             QStringLiteral("\"%1\" is a folder VEK Selector keeps for itself%2, "
+                                            "and an import never makes or replaces it. Give the "
+                                            "folder another name.")
+                                 .arg(spelled(modFolder, t.place),
+                                      own.compare(QLatin1String("C-Default")) == 0 ||
+                                              options.stores.contains(own)
+                                          ? QStringLiteral(" (it holds campaign saves)")
+                                          : QString()));
 
     Outcome o;
     QStringList asked;

@@ -15,7 +15,8 @@ class Progress;
 /// file or a folder (no link, no device), its name a path inside its folder
 /// (`ArchiveLayout::entryPath`), no two names the same but for case; the names decide the
 /// folders (`ArchiveLayout::plan`); a folder already there is replaced only when it is not
-/// loaded and `replace` says so; and the sizes the headers claim must fit the disk. Nothing
+/// loaded and `replace` says so (the selector's own folders, its save stores among them, never);
+/// and the sizes the headers claim must fit the disk. Nothing
 /// is written until all of that holds. The second pass unpacks into a hidden folder of the VEK
 /// folder (`ImportStaging`), stopping at an entry that holds more bytes than it claims (or
 /// fewer), or once the bytes unpacked outgrow `MaxRatio` times the archive's bytes read (a
@@ -56,6 +57,10 @@ public:
         /// Whether the folder at this place (relative, as the VEK folder spells it) is loaded:
         /// a loaded folder is never replaced.
         std::function<bool(const QString &place)> loaded;
+        /// The save stores of the missions in the VEK folder ("C-Alpha" of "M-Alpha"): like
+        /// "C-Default", "Interchange", "Skinfolder" and "Autoscripts", never made nor replaced
+        /// by an import, whatever vek.ini's groups say.
+        QStringList stores;
         /// Asked once, with the places that would be replaced; true to replace them.
         std::function<bool(const QStringList &places)> replace;
         /// Told each file unpacked; may cancel.

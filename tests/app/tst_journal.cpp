@@ -110,6 +110,40 @@ private Q_SLOTS:
             QCOMPARE(TestFolders::exists(f.game(), n), ledgerAfter.contains("A-New"));
     }
 
+    // A mission whose name gives no store ("M-") loaded in place of M-Alpha is, for the
+    // saves, M-Alpha's unload: cut short in the exchange, the start stores M-Alpha's progress
+    // and brings the game's own saves back, and makes no store for "M-".
+    void namelessMissionInPlaceOfOneFinishesItsUnload() {
+        TestFolders f;
+        const QString alpha = f.vek() + "/M-Alpha";
+        const QString nameless = f.vek() + "/M-";
+        TestFolders::write(alpha, "alpha.msn", "alpha");
+        TestFolders::write(nameless, "nameless.msn", "nameless");
+        TestFolders::write(f.game(), "nameless.msn", "nameless");
+        TestFolders::write(f.vek() + "/C-Alpha", "camp.sav", "alpha progress");
+        TestFolders::write(f.vek() + "/C-Default", "default.sav", "the game's own");
+        TestFolders::write(f.game() + "/Savedata", "camp.sav", "alpha further");
+        TestFolders::write(f.vek(), Ledgers::FoldersLoaded, "M-Alpha\r\n\r\n");
+        Journal::Record record;
+        record.operation = "loading \"M-\" in place of \"M-Alpha\"";
+        record.stage = Journal::SavesStore;
+        record.moves << Journal::Move{false, "M-Alpha", Journal::ContentRule, alpha, {"alpha.msn"}}
+                     << Journal::Move{true, "M-", Journal::ContentRule, nameless, {"nameless.msn"}};
+        record.mission = "M-Alpha";
+        TestFolders::write(f.vek(), Journal::FileName, Journal::toBytes(record));
+
+        ScriptedPrompt prompt;
+        Selector s(Folders{f.game(), f.vek(), f.vek()}, prompt);
+        s.load();
+
+        QVERIFY2(!TestFolders::exists(f.vek(), Journal::FileName), qPrintable(allMessages(prompt)));
+        QCOMPARE(Ledgers::readFoldersLoaded(f.vek()), QList<QByteArray>{"M-"});
+        QCOMPARE(TestFolders::read(f.vek() + "/C-Alpha", "camp.sav"), QByteArray("alpha further"));
+        QCOMPARE(QDir(f.game() + "/Savedata").entryList(QDir::Files), QStringList{"default.sav"});
+        QVERIFY(QDir(f.vek() + "/C-Default").entryList(QDir::Files).isEmpty());
+        QVERIFY(!QFileInfo::exists(f.vek() + "/C-"));
+    }
+
     void failedSwapPutsEveryFileBack() {
         TestFolders f(TestFolders::WithoutGameFiles);
         QString error;

@@ -250,26 +250,73 @@ private Q_SLOTS:
     }
 
     // A mission folder named without "-" or blank still exchanges its saves with a store of
-    // its own, never with the VEK folder's own files.
-    void missionOfAnyNameHasAStoreOfItsOwn() {
+    // its own, never with the VEK folder's own files. One whose name gives no store ("M",
+    // "M-", "M ") gets none: no folder "C" or "C-", its saves stay in Savedata (the player is
+    // told so once, at its load), and one it takes out still stores its own saves.
+    void missionStores_data() {
+        QTest::addColumn<QString>("mission");
+        QTest::addColumn<QString>("store");  // empty: none, and no exchange
+        QTest::addColumn<bool>("overAlpha"); // loaded while M-Alpha is
+        QTest::newRow("Mfoo") << "Mfoo"
+                              << "Cfoo" << false;
+        QTest::newRow("M") << "M"
+                           << "" << false;
+        QTest::newRow("M-") << "M-"
+                            << "" << false;
+        QTest::newRow("M and a blank") << "M "
+                                       << "" << false;
+        QTest::newRow("M- in place of M-Alpha") << "M-"
+                                                << "" << true;
+    }
+
+    void missionStores() {
+        QFETCH(QString, mission);
+        QFETCH(QString, store);
+        QFETCH(bool, overAlpha);
         Content c;
-        TestFolders::write(c.f.vek() + "/Mfoo", "mfoo.dat", "mission");
+        TestFolders::write(c.f.vek() + "/" + mission, "mission.dat", "mission");
+        TestFolders::write(c.store("C-Alpha"), "camp.sav", "alpha progress");
         TestFolders::write(c.savedata(), "default.sav", "the game's own");
         auto s = c.open();
         const QStringList vekFiles = QDir(c.f.vek()).entryList(QDir::Files);
-        QVERIFY(toggle(*s, "Mfoo"));
-        QCOMPARE(QDir(c.savedata()).entryList(QDir::Files), QStringList());
+        const QStringList vekFolders = QDir(c.f.vek()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+        if (overAlpha) {
+            QVERIFY(toggle(*s, "M-Alpha"));
+            TestFolders::write(c.savedata(), "camp.sav", "alpha further");
+        }
+        QVERIFY(toggle(*s, mission));
+        QVERIFY(TestFolders::exists(c.f.game(), "mission.dat"));
+        // M-Alpha's saves went home and the game's own came back, as at its unload.
+        if (overAlpha)
+            QCOMPARE(c.save(c.store("C-Alpha"), "camp.sav"), QByteArray("alpha further"));
+        QCOMPARE(QDir(c.savedata()).entryList(QDir::Files),
+                 store.isEmpty() ? QStringList{"default.sav"} : QStringList());
         TestFolders::write(c.savedata(), "foo.sav", "foo progress");
-        QVERIFY(toggle(*s, "Mfoo"));
-        QCOMPARE(c.save(c.store("Cfoo"), "foo.sav"), QByteArray("foo progress"));
-        QCOMPARE(QDir(c.savedata()).entryList(QDir::Files), QStringList{"default.sav"});
-        // The VEK folder keeps its own files; only the ledgers of the two clicks are new.
+        QVERIFY(toggle(*s, mission));
+        if (store.isEmpty()) {
+            QCOMPARE(QDir(c.savedata()).entryList(QDir::Files),
+                     QStringList({"default.sav", "foo.sav"}));
+            QCOMPARE(c.prompt.shown.size(), 1);
+            QVERIFY2(c.prompt.shown.first().text.contains("no save store"),
+                     qPrintable(c.prompt.shown.first().text));
+        } else {
+            QCOMPARE(c.save(c.store(store), "foo.sav"), QByteArray("foo progress"));
+            QCOMPARE(QDir(c.savedata()).entryList(QDir::Files), QStringList{"default.sav"});
+            QVERIFY(c.prompt.shown.isEmpty());
+        }
+        QVERIFY(QDir(c.store("C-Default")).entryList(QDir::Files).isEmpty());
+        QCOMPARE(QDir(c.store("C-Alpha")).entryList(QDir::Files), QStringList{"camp.sav"});
+        // No folder came or went, the store of "Mfoo" made at the start aside; the VEK folder
+        // keeps its own files, and only the ledgers of the clicks are new.
+        QCOMPARE(QDir(c.f.vek()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), vekFolders);
+        for (const char *none : {"C", "C-", "C "})
+            QVERIFY2(!QFileInfo::exists(c.f.vek() + "/" + none), none);
+        QCOMPARE(vekFolders.contains(store), !store.isEmpty());
         QStringList now = QDir(c.f.vek()).entryList(QDir::Files);
         now.removeAll(QStringLiteral("FoldersLoaded.txt"));
         now.removeAll(QStringLiteral("LoadOrder.txt"));
         now.removeAll(QStringLiteral("LoadedNames.txt"));
         QCOMPARE(now, vekFiles);
-        QVERIFY(c.prompt.shown.isEmpty());
     }
 
     void progressSurvivesARestartWithTheMissionLoaded() {

@@ -30,9 +30,18 @@ private Q_SLOTS:
         one_ = archives_.filePath("one.zip");
         loose_ = archives_.filePath("loose.tar.gz");
         several_ = archives_.filePath("several.7z");
+        store_ = archives_.filePath("store.zip");
+        alpha_ = archives_.filePath("alpha.tar");
+        interchange_ = archives_.filePath("interchange.zip");
         QCOMPARE(ArchiveMaker::write(one_, "zip", {{"A-One/a.dat", "new a"}, {"A-One/b.dat", "b"}}),
                  QString());
         QCOMPARE(ArchiveMaker::write(loose_, "tar.gz", {{"x.dat", "x"}, {"y/z.dat", "z"}}),
+                 QString());
+        QCOMPARE(ArchiveMaker::write(store_, "zip", {{"C-Default/Campaign1.sav", "theirs"}}),
+                 QString());
+        QCOMPARE(ArchiveMaker::write(alpha_, "tar", {{"C-Alpha/Campaign1.sav", "theirs"}}),
+                 QString());
+        QCOMPARE(ArchiveMaker::write(interchange_, "zip", {{"Interchange/Campaign1.sav", "x"}}),
                  QString());
         QCOMPARE(ArchiveMaker::write(several_, "7z",
                                      {{"Pack/A-One/a.dat", "new a"},
@@ -53,12 +62,13 @@ private Q_SLOTS:
         const QStringList list{"+", "folders"};
         QTest::newRow("a new folder, listed not loaded")
             << false << QStringList{"import", "@one"} + list << 0
-            << QByteArray("-\tA-One\n-\tC-Default\n-\tInterchange\n") << "";
+            << QByteArray("-\tA-One\n-\tC-Alpha\n-\tC-Default\n-\tInterchange\n-\tM-Alpha\n") << "";
         QTest::newRow("loose files need a name") << false << QStringList{"import", "@loose"} + list
                                                  << 1 << QByteArray() << "such as \"loose\"";
         QTest::newRow("loose files with a name")
             << false << QStringList{"import", "@loose", "G-Loose"} + list << 0
-            << QByteArray("-\tC-Default\n-\tG-Loose\n-\tInterchange\n") << "";
+            << QByteArray("-\tC-Alpha\n-\tC-Default\n-\tG-Loose\n-\tInterchange\n-\tM-Alpha\n")
+            << "";
         QTest::newRow("a name outside the groups")
             << false << QStringList{"import", "@loose", "Loose"} << 1 << QByteArray()
             << "group letter";
@@ -72,6 +82,30 @@ private Q_SLOTS:
         QTest::newRow("never while loaded")
             << true << QStringList{"--answer", "ok", "toggle", "A-One", "+", "import", "@one"} << 1
             << QByteArray() << "is loaded";
+        // The selector's own folders, whatever group vek.ini gives the letter "C", and whatever
+        // the answer: refused whole, and nothing in the VEK folder changes.
+        const QStringList ok{"--answer", "ok", "import"};
+        QTest::newRow("the default save store")
+            << false << ok + QStringList{"@store"} << 1 << QByteArray()
+            << "\"C-Default\" is a folder VEK Selector keeps for itself";
+        QTest::newRow("a mission's save store")
+            << false << ok + QStringList{"@alpha"} << 1 << QByteArray()
+            << "\"C-Alpha\" is a folder VEK Selector keeps for itself";
+        QTest::newRow("a mission's save store as the name")
+            << false << ok + QStringList{"@loose", "C-Alpha"} << 1 << QByteArray()
+            << "\"C-Alpha\" is a folder VEK Selector keeps for itself";
+        QTest::newRow("Interchange needs another name")
+            << false << ok + QStringList{"@interchange"} << 1 << QByteArray()
+            << "such as \"Interchange\"";
+        QTest::newRow("Interchange as the name")
+            << false << ok + QStringList{"@interchange", "Interchange"} << 1 << QByteArray()
+            << "not a content folder's name";
+        QTest::newRow("Skinfolder as the name")
+            << false << ok + QStringList{"@loose", "Skinfolder"} << 1 << QByteArray()
+            << "the VEK folder's own folder";
+        QTest::newRow("Autoscripts as the name")
+            << false << ok + QStringList{"@loose", "Autoscripts"} << 1 << QByteArray()
+            << "the VEK folder's own folder";
     }
 
     void commands() {
@@ -81,9 +115,19 @@ private Q_SLOTS:
         QFETCH(QByteArray, out);
         QFETCH(QString, said);
         TestFolders f;
+        TestFolders::write(f.vek(), "vek.ini",
+                           "Aircraft:A\r\nGeneral:G\r\nMissions:M\r\nFlight:F\r\nCockpits:C\r\n");
+        TestFolders::write(f.vek() + "/M-Alpha", "alpha.msn", "mission");
+        TestFolders::write(f.vek() + "/C-Alpha", "Campaign1.sav", "alpha progress");
+        TestFolders::write(f.vek() + "/C-Default", "Campaign1.sav", "the game's own");
         if (present)
             TestFolders::write(f.vek() + "/A-One", "old.dat", "the player's own");
+        QCOMPARE(run(f, {"folders"}).status, 0);
+        const Tree before = foldersOf(f.vek());
         args.replaceInStrings("@one", one_);
+        args.replaceInStrings("@store", store_);
+        args.replaceInStrings("@alpha", alpha_);
+        args.replaceInStrings("@interchange", interchange_);
         args.replaceInStrings("@loose", loose_);
         args.replaceInStrings("@none", archives_.filePath("none.zip"));
 
@@ -96,6 +140,8 @@ private Q_SLOTS:
         QCOMPARE(TestFolders::exists(f.vek() + "/A-One", "old.dat"), present && !replaced);
         QCOMPARE(TestFolders::exists(f.vek() + "/A-One", "b.dat"),
                  status == 0 && args.contains(one_));
+        if (status != 0 && !args.contains("toggle"))
+            QCOMPARE(foldersOf(f.vek()), before);
         QVERIFY(noStaging(f.vek()));
     }
 
@@ -180,6 +226,9 @@ private:
     QString one_;
     QString loose_;
     QString several_;
+    QString store_;
+    QString alpha_;
+    QString interchange_;
 };
 
 QTEST_GUILESS_MAIN(TestCliImport)

@@ -264,6 +264,21 @@ private Q_SLOTS:
         QTest::newRow("no archive") << text << failed << "notes.zip";
         QTest::newRow("an empty archive")
             << archive("empty.zip", "zip", {}) << refused << "no files";
+        // vek.ini gives the store's letter a group ("Cockpits:C"), and the player answers OK.
+        const QString own = "keeps for itself (it holds campaign saves)";
+        QTest::newRow("the default save store")
+            << archive("default.zip", "zip", {{"C-Default/Campaign1.sav", "theirs"}}) << refused
+            << own;
+        QTest::newRow("the default save store in another case")
+            << archive("lower.tar", "tar", {{"C-DEFAULT/Campaign1.sav", "theirs"}}) << refused
+            << "\"C-Default\" is a folder VEK Selector keeps";
+        QTest::newRow("a mission's save store")
+            << archive("alpha.7z", "7z", {{"C-Alpha/Campaign1.sav", "theirs"}}) << refused << own;
+        QTest::newRow("a save store beside a content folder")
+            << archive("beside.zip", "zip", {{"A-New/a", "a"}, {"C-Alpha/Campaign1.sav", "x"}})
+            << refused << own;
+        QTest::newRow("a mission's store not made yet")
+            << archive("beta.zip", "zip", {{"C-Beta/Campaign1.sav", "theirs"}}) << refused << own;
     }
 
     void leavesNothing() {
@@ -272,10 +287,14 @@ private Q_SLOTS:
         QFETCH(QString, said);
         TestFolders f;
         TestFolders::write(f.vek() + "/A-Two", "two.dat", "two");
+        TestFolders::write(f.vek() + "/C-Default", "Campaign1.sav", "the game's own");
+        TestFolders::write(f.vek() + "/C-Alpha", "Campaign1.sav", "alpha progress");
         const Tree before = treeOf(f.root());
 
         ImportArchive::Options options;
-        options.groupLetters = QStringList{"A", "G", "M", "F"};
+        options.groupLetters = QStringList{"A", "G", "M", "F", "C"};
+        options.stores = QStringList{"C-Alpha", "C-Beta"};
+        options.replace = [](const QStringList &) { return true; };
         const ImportArchive::Outcome o = ImportArchive::run(path, f.vek(), options);
         QCOMPARE(int(o.result), result);
         QVERIFY2(o.message.contains(said), qPrintable(o.message));
