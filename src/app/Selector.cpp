@@ -310,7 +310,8 @@ void Selector::reloadLoadedList() {
     for (int r = 1; r < Unigrid.rowCount(); ++r)
         rowsByName[Unigrid.row(r).name] << r;
     QStringList names;
-    for (const QByteArray &line : Ledgers::readFoldersLoaded(folders().ModFolder))
+    QList<QByteArray> repeated; // names on more than one line: re-loaded once, told once
+    for (const QByteArray &line : Ledgers::readFoldersLoaded(folders().ModFolder, &repeated))
         names << Text8::toUnicode(line);
     // Nothing the load grid's clicks do while the window loads reads the skin marks.
     const QList<bool> skinLines = SK1.markLines(names);
@@ -434,7 +435,7 @@ void Selector::reloadLoadedList() {
     for (int r = 1; r < SK1.rowCount(); ++r)
         if (lostSkins.contains(SK1.row(r).name))
             lost << SK1.row(r).name;
-    ledgerDropped_ = dropped;
+    ledgerDropped_ = dropped || !repeated.isEmpty();
     if (!lost.isEmpty())
         reporter_.report(
             QStringLiteral("The files of these folders were no longer in the game folder (the "
@@ -442,6 +443,15 @@ void Selector::reloadLoadedList() {
                            "cleaned up), so they are not loaded now; load them again to use "
                            "them:\r\n") +
             listed(lost));
+    if (!repeated.isEmpty()) {
+        QStringList twice;
+        for (const QByteArray &name : std::as_const(repeated))
+            twice << Text8::toUnicode(name);
+        reporter_.report(QStringLiteral("FoldersLoaded.txt named these more than once; each "
+                                        "counts once, and its repeated lines were dropped from "
+                                        "the file:\r\n") +
+                         listed(twice));
+    }
     if (!gone.isEmpty())
         reporter_.report(QStringLiteral("FoldersLoaded.txt named folders that are no longer "
                                         "in the VEK folder; they are not loaded now:\r\n") +

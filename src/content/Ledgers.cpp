@@ -7,6 +7,7 @@
 #include "TextFile.h"
 
 #include <QDir>
+#include <QSet>
 #include <QStringList>
 
 #include <algorithm>
@@ -38,7 +39,8 @@ bool Ledgers::ensureExists(const QString &folder, const QString &name, QString *
     return FileOps::writeAtomic(FileList::join(folder, name), QByteArray(), error);
 }
 
-QList<QByteArray> Ledgers::readFoldersLoaded(const QString &modFolder) {
+QList<QByteArray> Ledgers::readFoldersLoaded(const QString &modFolder,
+                                             QList<QByteArray> *repeated) {
     const QString name = FileList::find(modFolder, FoldersLoaded);
     QList<QByteArray> names;
     if (name.isEmpty())
@@ -46,9 +48,24 @@ QList<QByteArray> Ledgers::readFoldersLoaded(const QString &modFolder) {
     QList<QByteArray> lines;
     if (!TextFile::readLines(FileList::join(modFolder, name), &lines, nullptr))
         return names;
-    for (const QByteArray &l : lines)
-        if (!l.isEmpty())
-            names << l;
+    // From the end, so that each name keeps its last line; one pass, whatever the length.
+    QSet<QByteArray> seen;
+    QSet<QByteArray> twice;
+    for (auto l = lines.crbegin(); l != lines.crend(); ++l) {
+        if (l->isEmpty())
+            continue;
+        if (seen.contains(*l))
+            twice.insert(*l);
+        else {
+            seen.insert(*l);
+            names << *l;
+        }
+    }
+    std::reverse(names.begin(), names.end());
+    if (repeated)
+        for (const QByteArray &n : std::as_const(names))
+            if (twice.contains(n))
+                repeated->append(n);
     return names;
 }
 

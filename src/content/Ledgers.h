@@ -34,8 +34,12 @@ public:
     static bool ensureExists(const QString &folder, const QString &name, QString *error);
 
     /// The names recorded in FoldersLoaded.txt, in file order, empty lines skipped.
-    /// A missing file records nothing.
-    static QList<QByteArray> readFoldersLoaded(const QString &modFolder);
+    /// A missing file records nothing. A name that stands on more than one line counts once,
+    /// where it last stands: a re-load of every line would leave the same folders loaded (the
+    /// later of two folders of a group wins). Such names go to `repeated`, each once, in the
+    /// order they are kept.
+    static QList<QByteArray> readFoldersLoaded(const QString &modFolder,
+                                               QList<QByteArray> *repeated = nullptr);
 
     /// The bytes of FoldersLoaded.txt for a loaded list: each name and CR LF, then one more
     /// CR LF, so even an empty list gives one empty line.

@@ -270,6 +270,21 @@ private Q_SLOTS:
             << true << QByteArray("G-Sounds\r\n")
             << QStringList{"VEK/G-Sounds/engine.wav=w", "EAW/engine.wav=w"}
             << QStringList{"G-Sounds"} << QStringList{"engine.wav"} << QStringList{} << QString();
+        // Repeated lines count once, where they last stand, and are told once.
+        const QString twice = "its repeated lines were dropped from the file:\r\n";
+        QTest::newRow("one folder named 1,000 times")
+            << false << QByteArray("G-Maps\r\n").repeated(1000) << maps << QStringList{"G-Maps"}
+            << QStringList{"map.ter"} << QStringList{} << twice + "G-Maps";
+        QTest::newRow("repeats among other lines, a skin and a group")
+            << false
+            << QByteArray("A-One\r\nS-01 Blue\r\nG-Maps\r\n").repeated(500) + "A-Two\r\nA-One\r\n"
+            << QStringList{"VEK/A-One/one.dat=1", "VEK/A-Two/two.dat=2",
+                           "VEK/Skinfolder/S-01 Blue/blue.tpc=b", "EAW/blue.tpc=b",
+                           "EAW/one.dat=1"} +
+                   maps
+            << QStringList{"A-One", "G-Maps", "S-01 Blue"}
+            << QStringList{"one.dat", "map.ter", "blue.tpc"} << QStringList{"two.dat"}
+            << twice + "S-01 Blue\r\nG-Maps\r\nA-One";
         QTest::newRow("a folder gone from the VEK folder")
             << false << QByteArray("G-Maps\r\nNo such folder\r\n") << maps << QStringList{"G-Maps"}
             << QStringList{"map.ter"} << QStringList{}
@@ -315,8 +330,11 @@ private Q_SLOTS:
         QString shown;
         for (const ScriptedPrompt::Shown &m : prompt.shown)
             shown += m.text;
-        QVERIFY2(told.isEmpty() ? !shown.contains("not loaded now") : shown.contains(told),
+        // Told once, each name once.
+        QVERIFY2(told.isEmpty() ? !shown.contains("not loaded now") : shown.count(told) == 1,
                  qPrintable(shown));
+        for (const QString &n : loaded)
+            QVERIFY2(shown.count(n) <= 1, qPrintable(shown));
     }
 
     void filesOfAGoneFolderAreOfferedForTakingOut_data() {

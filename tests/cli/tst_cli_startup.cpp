@@ -53,6 +53,17 @@ private Q_SLOTS:
         QCOMPARE(again.status, 0);
         QCOMPARE(again.out, QByteArray("A-One\nG-Two\n"));
         QVERIFY(TestFolders::exists(f.game(), QStringLiteral("loaded.dat")));
+        // A name on many lines is printed once and told once, and its repeats leave the ledger.
+        TestFolders::write(f.vek(), QStringLiteral("FoldersLoaded.txt"),
+                           QByteArray("G-Two\r\nA-One\r\n").repeated(1000));
+        const CliRun repeated = run(f);
+        QCOMPARE(repeated.status, 0);
+        QCOMPARE(repeated.out, QByteArray("A-One\nG-Two\n"));
+        QCOMPARE(repeated.err.count("repeated lines were dropped"), 1);
+        QCOMPARE(repeated.err.count("G-Two"), 1);
+        QCOMPARE(TestFolders::read(f.vek(), QStringLiteral("FoldersLoaded.txt")),
+                 QByteArray("A-One\r\nG-Two\r\n\r\n"));
+        QVERIFY2(run(f).err.isEmpty(), "told again on the next run");
     }
 
     void goneFolderIsToldAndItsFilesOffered_data() {
