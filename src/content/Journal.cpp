@@ -279,6 +279,13 @@ bool Journal::place(Record *record, const QString &modFolder, const QString &gam
             why = QStringLiteral("is not a mission with a save store");
         return why.isEmpty();
     };
+    // A stage this program never writes is no step to go on from: "finishing" it would take
+    // the operation for done without having done it.
+    if (!QStringList{Files, SavesPark, SavesBring, SavesStore, SavesDefault, Over}.contains(
+            r.stage)) {
+        why = QStringLiteral("is not one this program writes");
+        return bad(QStringLiteral("the stage"), r.stage);
+    }
     for (Move &m : r.moves) {
         if (!name(m.name))
             return bad(QStringLiteral("the ledger name"), m.name);

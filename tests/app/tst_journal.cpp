@@ -217,6 +217,10 @@ private Q_SLOTS:
              "operation\tunloading\r\nstage\tsaves-store\r\nmission\tM-Two/../../outside",
              "M-Two/../../outside"},
             {"ledger name to drop", load + "drop\t/etc/x", "/etc/x"},
+            {"a stage no run writes",
+             "operation\tloading\r\nstage\tsaves-done\r\nin\tA-New\tcontent\t"
+             "A-New\r\nfile\tnew.dat",
+             "\"saves-done\""},
             {"aircraft replaced", swap + "replaced\tP-A/P-B", "P-A/P-B"},
             {"a long field is quoted short", swap + "backup\t../" + QByteArray(4000, 'x') + "\t-",
              "../xxxxxxxxxx"},
