@@ -11,6 +11,7 @@
 #include "FileMover.h"
 #include "FileOps.h"
 #include "IniOptions.h"
+#include "Journal.h"
 #include "KeyboardFeatures.h"
 #include "Ledgers.h"
 #include "LoadFiles.h"
@@ -230,15 +231,11 @@ void Selector::removeCutWrites() {
                                      QStringLiteral("pnames.str"),  QStringLiteral("loadout.dat"),
                                      QStringLiteral("picplna.mnu"), QStringLiteral("picplnb.mnu"),
                                      QStringLiteral("picplng.mnu"), QStringLiteral("KC")};
-    static const QStringList mod = {Ledgers::FoldersLoaded,
-                                    Ledgers::PlanesLoaded,
-                                    Ledgers::ScriptsLoaded,
-                                    Ledgers::SkinsLoaded,
-                                    Ledgers::LoadOrder,
-                                    QStringLiteral("Journal.txt"),
-                                    QStringLiteral("ResetJournal.txt"),
-                                    QStringLiteral("eaw.ini"),
-                                    QStringLiteral("eaw.exe")};
+    static const QStringList mod = {Ledgers::FoldersLoaded,    Ledgers::PlanesLoaded,
+                                    Ledgers::ScriptsLoaded,    Ledgers::SkinsLoaded,
+                                    Ledgers::LoadOrder,        Ledgers::LoadedNames,
+                                    Journal::FileName,         CompleteReset::JournalName,
+                                    QStringLiteral("eaw.ini"), QStringLiteral("eaw.exe")};
     QStringList problems;
     FileOps::removeCutWrites(folders().GameFolder, game, &problems);
     FileOps::removeCutWrites(folders().ModFolder, mod, &problems);

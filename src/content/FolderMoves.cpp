@@ -203,17 +203,29 @@ void FolderMoves::planCopyAll(const QString &from, const QString &to, const QStr
     plan(from, to, present, false, exchange);
 }
 
+namespace {
+// The names a planned move meets: those `to` holds (`names`), and the saves coming from `from`.
+struct MoveNames {
+    Present present;
+    QStringList incoming;
+    Present coming;
+};
+
+MoveNames namesOf(const QString &from, const QStringList &names) {
+    QStringList sorted = names;
+    sorted.sort();
+    const QStringList incoming = SaveExchange::saves(from);
+    return {Present(sorted), incoming, Present(incoming)};
+}
+} // namespace
+
 void FolderMoves::planMoveAllKeeping(const QString &from, const QString &to,
                                      const QStringList &names, SaveExchange *exchange) {
     if (sameFolder(from, to))
         return;
-    QStringList sorted = names;
-    sorted.sort();
-    Present present(sorted);
-    const QStringList incoming = SaveExchange::saves(from);
     // A displaced save is never numbered into a name that a save still to come carries: that
     // one would displace it a second time.
-    const Present coming(incoming);
+    auto [present, incoming, coming] = namesOf(from, names);
     for (const QString &name : incoming) {
         const QString source = FileList::join(from, name);
         const QString existing = present.find(name);
@@ -244,11 +256,7 @@ void FolderMoves::planMoveAllBeside(const QString &from, const QString &to,
                                     const QStringList &names, SaveExchange *exchange) {
     if (sameFolder(from, to))
         return;
-    QStringList sorted = names;
-    sorted.sort();
-    Present present(sorted);
-    const QStringList incoming = SaveExchange::saves(from);
-    const Present coming(incoming);
+    auto [present, incoming, coming] = namesOf(from, names);
     for (const QString &name : incoming) {
         const QString source = FileList::join(from, name);
         // The first name that is free, or that already holds these bytes: a move made again
