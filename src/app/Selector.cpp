@@ -43,6 +43,17 @@
 #include <algorithm>
 #include <optional>
 
+namespace {
+
+// What a load of `folder` copies into the game folder, by the copy rule `skip`.
+QStringList brought(const QString &folder, bool (*skip)(const QString &)) {
+    QStringList names = FileList::files(folder);
+    names.removeIf(skip);
+    return names;
+}
+
+} // namespace
+
 #include <utility>
 
 Selector::Selector(const Folders &folders, Prompt &prompt, QObject *parent)
@@ -197,9 +208,36 @@ void Selector::load() {
     touch(Change::Everything);
 }
 
+bool Selector::sameVekFolderAsLast() const {
+    const Folders &f = folders();
+    if (f.ModFolder == f.LastModFolder)
+        return true;
+    // The folder of the last start is still there: the same folder reached by another path
+    // (a symbolic link, another spelling) is no change; any other folder is one.
+    if (!f.LastModFolder.isEmpty() && QFileInfo(f.LastModFolder).isDir())
+        return FileOps::sameFolder(f.ModFolder, f.LastModFolder);
+    // LastVEKDir is gone, unreadable or names a folder that is not there (the two folders
+    // moved together): this VEK folder is the last one when the game folder holds every file
+    // the folders its ledger records as loaded brought. A start that cannot tell sweeps, as at
+    // a first start; one that wrongly finds the folder the same sweeps nothing, so no file is
+    // lost either way.
+    const FileList::Index game(FileList::files(f.GameFolder));
+    bool any = false;
+    for (const QByteArray &line : Ledgers::readFoldersLoaded(f.ModFolder)) {
+        const QString folder = FileList::resolve(f.ModFolder, Text8::toUnicode(line));
+        if (line.isEmpty() || !QFileInfo(folder).isDir())
+            continue;
+        for (const QString &name : brought(folder, FileMover::skipped)) {
+            if (game.find(name).isEmpty())
+                return false;
+            any = true;
+        }
+    }
+    return any;
+}
+
 void Selector::cleanUpStrays() {
-    // Exact comparison: the same folder spelt in another case counts as another folder.
-    if (folders().ModFolder == folders().LastModFolder)
+    if (sameVekFolderAsLast())
         return;
     swept_ = true;
     // Before LastVEKDir names the new VEK folder: a start cut short comes back here.
@@ -268,13 +306,6 @@ void Selector::buildCatalogue() {
 }
 
 namespace {
-
-// What a load of `folder` copies into the game folder, by the copy rule `skip`.
-QStringList brought(const QString &folder, bool (*skip)(const QString &)) {
-    QStringList names = FileList::files(folder);
-    names.removeIf(skip);
-    return names;
-}
 
 // A long list would hide what the message says: the first names, and how many more.
 QString listed(const QStringList &names) {

@@ -117,6 +117,7 @@ Q_SIGNALS:
 
 private:
     void cleanUpStrays();
+    bool sameVekFolderAsLast() const;
     void writeLastVekDir();
     void removeCutWrites();
     void readGroupTable();

@@ -4,6 +4,7 @@
 #include "FileHook.h"
 #include "FileList.h"
 #include "FolderScan.h"
+#include "NativePath.h"
 
 #include <QDir>
 #include <QFile>
@@ -371,6 +372,14 @@ bool FileOps::setReadOnly(const QString &path, bool readOnly) {
         p |= QFileDevice::WriteOwner | QFileDevice::WriteUser;
     return changePermissions(path, p,
                              readOnly ? QStringLiteral("read-only") : QStringLiteral("writable"));
+}
+
+bool FileOps::sameFolder(const QString &a, const QString &b) {
+    if (a.isEmpty() || b.isEmpty())
+        return false;
+    std::error_code error;
+    const bool same = std::filesystem::equivalent(nativePath(a), nativePath(b), error);
+    return !error && same && QFileInfo(a).isDir();
 }
 
 bool FileOps::renameFolder(const QString &from, const QString &to) {

@@ -64,6 +64,9 @@ public:
 
     /// Renames the folder `from` to `to` (in the same parent); false when that failed.
     static bool renameFolder(const QString &from, const QString &to);
+    /// Whether two paths name one folder: the same folder of the same file system, however
+    /// it is reached (a symbolic link, another spelling). False when either is not there.
+    static bool sameFolder(const QString &a, const QString &b);
 
     /// Attributes: "normal" is readable and writable by the owner, nothing else set.
     static bool setNormal(const QString &path);

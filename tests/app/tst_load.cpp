@@ -305,7 +305,10 @@ private Q_SLOTS:
         TestFolders::plant(f.root(), files);
         TestFolders::write(f.vek(), Ledgers::FoldersLoaded, ledger);
         ScriptedPrompt prompt;
-        Selector s(foldersOf(f, moved ? QStringLiteral("/elsewhere/VEK") : f.vek()), prompt);
+        // Another VEK folder that is there: one that is not may be this one moved.
+        const QString last = f.root() + QStringLiteral("/Elsewhere");
+        QVERIFY(!moved || QDir().mkpath(last));
+        Selector s(foldersOf(f, moved ? last : f.vek()), prompt);
         s.load();
         QCOMPARE(s.loadedList().loadedNames(), loaded);
         QStringList marked;

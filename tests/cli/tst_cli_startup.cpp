@@ -66,6 +66,60 @@ private Q_SLOTS:
         QVERIFY2(run(f).err.isEmpty(), "told again on the next run");
     }
 
+    void sameVekFolderUnderAnotherNameIsNoChange_data() {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("same");
+        QTest::newRow("through a symbolic link") << "link" << true;
+        QTest::newRow("both folders moved together") << "move" << true;
+        QTest::newRow("LastVEKDir deleted") << "deleted" << true;
+        QTest::newRow("LastVEKDir garbled") << "garbled" << true;
+        QTest::newRow("LastVEKDir names a folder that is gone") << "gone" << true;
+        QTest::newRow("a copy of the VEK folder is another folder") << "copy" << false;
+    }
+
+    // The VEK folder of the last start, reached by another path or with LastVEKDir lost, is
+    // the same folder: the start sweeps nothing and what its ledger records stays loaded. A
+    // copy, beside the folder it was copied from, is another VEK folder and is swept for.
+    void sameVekFolderUnderAnotherNameIsNoChange() {
+        QFETCH(QString, change);
+        QFETCH(bool, same);
+        TestFolders f;
+        TestFolders::plant(f.vek(), {"G-Two/two.dat=g", "G-Two/two.str=s"});
+        QCOMPARE(run(f, {"toggle", "G-Two"}).status, 0);
+        QString game = f.game();
+        QString vek = f.vek();
+        QDir root(f.root());
+        if (change == QLatin1String("link")) {
+            vek = root.filePath(QStringLiteral("link"));
+            QVERIFY(QFile::link(f.vek(), vek));
+        } else if (change == QLatin1String("move")) {
+            QVERIFY(root.mkdir(QStringLiteral("moved")));
+            game = root.filePath(QStringLiteral("moved/EAW"));
+            vek = root.filePath(QStringLiteral("moved/VEK"));
+            QVERIFY(root.rename(f.game(), game) && root.rename(f.vek(), vek));
+        } else if (change == QLatin1String("deleted")) {
+            QVERIFY(QFile::remove(f.game() + QStringLiteral("/LastVEKDir")));
+        } else if (change == QLatin1String("garbled")) {
+            TestFolders::write(f.game(), QStringLiteral("LastVEKDir"), "\x01\xff\xfe\r\n");
+        } else if (change == QLatin1String("gone")) {
+            TestFolders::write(f.game(), QStringLiteral("LastVEKDir"),
+                               (f.root() + QStringLiteral("/Elsewhere\r\n")).toLocal8Bit());
+        } else {
+            vek = root.filePath(QStringLiteral("Copy"));
+            QVERIFY(QProcess::execute(QStringLiteral("cp"), {"-a", f.vek(), vek}) == 0);
+        }
+        const QByteArray ledger = TestFolders::read(vek, QStringLiteral("FoldersLoaded.txt"));
+        const CliRun r = CliRun::run({"--game", game, "--vek", vek, "status"}, lockPath());
+        QCOMPARE(r.status, 0);
+        QCOMPARE(r.out, same ? QByteArray("G-Two\n") : QByteArray());
+        QCOMPARE(TestFolders::exists(game, QStringLiteral("two.dat")), same);
+        QCOMPARE(TestFolders::exists(game, QStringLiteral("two.str")), same);
+        if (same) {
+            QVERIFY2(r.err.isEmpty(), r.err.constData());
+            QCOMPARE(TestFolders::read(vek, QStringLiteral("FoldersLoaded.txt")), ledger);
+        }
+    }
+
     void goneFolderIsToldAndItsFilesOffered_data() {
         QTest::addColumn<QString>("answer");
         QTest::addColumn<bool>("takenOut");
