@@ -10,20 +10,10 @@ void LoadedList::refresh() {
     s_.touch(Change::Ledger | Change::Autoscripts);
     if (!s_.FormReady)
         return;
-    label8_.clear();
-    for (int r = 1; r < s_.Unigrid.rowCount(); ++r) {
-        LoadGrid::Row &row = s_.Unigrid.row(r);
-        if (row.loaded) {
-            label8_ += row.name + QStringLiteral("\r\n");
+    label8_ = fromGrids();
+    for (int r = 1; r < s_.Unigrid.rowCount(); ++r)
+        if (LoadGrid::Row &row = s_.Unigrid.row(r); row.loaded)
             row.colour = LoadGrid::LoadedColour;
-        }
-    }
-    for (const SkinGrid::Row &row : s_.SK1.rows)
-        if (row.loaded)
-            label8_ += row.name + QStringLiteral("\r\n");
-    for (const SlotGrid::Row &row : s_.G1.rows)
-        if (row.marked)
-            label8_ += row.folder + QStringLiteral("\r\n");
     QString error;
     if (!Ledgers::writeFoldersLoaded(s_.folders().ModFolder, Text8::fromUnicode(label8_), &error))
         ledgerFailed(error);
@@ -31,6 +21,20 @@ void LoadedList::refresh() {
     s_.Text2 = label8_;
     s_.SkinEventsOn = true;
     s_.FormReady = true;
+}
+
+QString LoadedList::fromGrids() const {
+    QString label8;
+    for (int r = 1; r < s_.Unigrid.rowCount(); ++r)
+        if (const LoadGrid::Row &row = s_.Unigrid.row(r); row.loaded)
+            label8 += row.name + QStringLiteral("\r\n");
+    for (const SkinGrid::Row &row : s_.SK1.rows)
+        if (row.loaded)
+            label8 += row.name + QStringLiteral("\r\n");
+    for (const SlotGrid::Row &row : s_.G1.rows)
+        if (row.marked)
+            label8 += row.folder + QStringLiteral("\r\n");
+    return label8;
 }
 
 QStringList LoadedList::loadedNames() const {

@@ -27,12 +27,17 @@ public:
     void clear() { label8_.clear(); }
     /// The list as the load sequence read it from the ledger.
     void set(const QString &label8) { label8_ = label8; }
+    /// Whether the list stands in grid order, as every rewrite leaves it: a ledger written by
+    /// hand, or by a recovery cut short after its journal went, may not.
+    bool inGridOrder() const { return label8_ == fromGrids(); }
 
     /// Called when FoldersLoaded.txt could not be written (the file and why): the operation
     /// under way must be undone.
     std::function<void(const QString &)> ledgerFailed;
 
 private:
+    QString fromGrids() const;
+
     SelectorState &s_;
     LoadedFiles &loadedFiles_;
     QString label8_;

@@ -163,11 +163,12 @@ QList<Selector::LoadStep> Selector::loadSteps() {
         {31, "select ALL slots", [this] { planes_->filter(0); }},
         {32, "select Show ALL", [this] { loadFiles_->filter(0); }},
         {33, "ready", [this] { FormReady = true; }},
-        // After a recovery the ledger's lines may stand in another order than the grids', and
-        // lines of the re-load that marked nothing leave it.
+        // After a recovery, or one cut short once its journal was gone, the ledger's lines may
+        // stand in another order than the grids', and lines of the re-load that marked nothing
+        // leave it.
         {34, "rewrite FoldersLoaded.txt after a recovery or a re-load that dropped lines",
          [this] {
-             if (journal_->recovered() || ledgerDropped_)
+             if (journal_->recovered() || ledgerDropped_ || !loadedList_->inGridOrder())
                  loadedList_->refresh();
          }},
         {35, "finish a Reset Completely a crash cut short", [this] { completeReset_->resume(); }},

@@ -231,6 +231,15 @@ private Q_SLOTS:
             << QStringList{"VEK/A-Spitfires/spit.dat=s", "EAW/spit.dat=s"} + maps
             << QStringList{"A-Spitfires", "G-Maps"} << QStringList{"spit.dat", "map.ter"}
             << QStringList{} << QString();
+        // A recovery cut short once its journal was gone leaves no journal to say the ledger
+        // needs its grid order back.
+        QTest::newRow("lines out of grid order")
+            << false << QByteArray("S-01 Blue\r\nG-Maps\r\nA-Spitfires\r\n")
+            << QStringList{"VEK/A-Spitfires/spit.dat=s", "EAW/spit.dat=s",
+                           "VEK/Skinfolder/S-01 Blue/blue.tpc=b", "EAW/blue.tpc=b"} +
+                   maps
+            << QStringList{"A-Spitfires", "G-Maps", "S-01 Blue"}
+            << QStringList{"spit.dat", "map.ter", "blue.tpc"} << QStringList{} << QString();
         // The later line of a group wins; the folder taken out for it leaves the names the
         // winner brings, and those another loaded folder brings.
         QTest::newRow("two folders of one group")
