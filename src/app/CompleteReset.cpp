@@ -23,6 +23,7 @@
 #include <QFile>
 #include <QScopedValueRollback>
 
+#include <algorithm>
 #include <utility>
 
 bool CompleteReset::writeJournal(const QStringList &spared) {
@@ -41,6 +42,36 @@ bool CompleteReset::writeJournal(const QStringList &spared) {
         return true;
     r_.report(error + QStringLiteral(" Nothing was changed: without its journal the "
                                      "selector could not finish the reset after a crash."));
+    return false;
+}
+
+bool CompleteReset::mayRun() {
+    if (!VekFolderCheck::there(s_, r_))
+        return false;
+    // Each unload would refuse a ledger it cannot rewrite, and the reset would take the marks
+    // all the same: the ledgers would still name what the game folder no longer holds.
+    QString refusal = Ledgers::unwritable(s_.ModFolder());
+    if (!refusal.isEmpty())
+        refusal += QStringLiteral(" Nothing was changed: Reset Completely could not have "
+                                  "recorded what it took out.");
+    // A mission taken out without its saves would leave its progress where the next start
+    // takes it for the game's own.
+    for (int r = 1; refusal.isEmpty() && r < s_.Unigrid.rowCount(); ++r) {
+        const LoadGrid::Row &row = s_.Unigrid.row(r);
+        QStringList problems;
+        if (row.loaded && s_.Unigrid.letter(r) == QLatin1String("M") &&
+            !LoadGrid::storeOf(row.name).isEmpty() &&
+            !MissionSaves::checkUnload(s_.ModFolder(), s_.GameFolder(), row.name, &problems))
+            refusal = problems.join(QLatin1Char(' ')) +
+                      QStringLiteral(" Nothing was changed: Reset Completely cannot take out "
+                                     "\"%1\" without its campaign saves, so everything stays "
+                                     "loaded and every campaign save is where it was.")
+                          .arg(row.name);
+    }
+    if (refusal.isEmpty())
+        return true;
+    r_.report(refusal);
+    s_.setStatus(QStringLiteral("Reset Completely changed nothing: see the message."));
     return false;
 }
 
@@ -108,7 +139,7 @@ bool CompleteReset::run() {
         for (const QString &name : std::as_const(keptNow))
             if (!spared.contains(name, Qt::CaseInsensitive))
                 spared << name;
-    if (!writeJournal(spared))
+    if (!mayRun() || !writeJournal(spared))
         return false;
     r_.collectReports();
     // Everything goes: a file shared by two folders is not to be copied back in between.
@@ -139,24 +170,35 @@ bool CompleteReset::run() {
     QSet<QString> folded;
     for (const QString &name : std::as_const(spared))
         folded.insert(FileList::fold(name));
+    // A mission that stays loaded keeps its files in the game folder.
+    for (int r = 1; r < s_.Unigrid.rowCount(); ++r)
+        if (s_.Unigrid.row(r).loaded)
+            for (const QString &name : loadedFiles_.recordedNames(s_.Unigrid.row(r).name))
+                folded.insert(FileList::fold(name));
     const StrayCleanup::Outcome swept = StrayCleanup::run(s_.GameFolder(), s_.ModFolder(), folded);
     // A read-only file its unload refused is refused again here: told once.
     for (const QString &failure : swept.problems)
         if (!r_.alreadyReported(failure))
             r_.report(failure);
 
-    loadedList_.clear();
     QString error;
-    if (!FileOps::writeAtomic(FileList::resolve(s_.ModFolder(), Ledgers::FoldersLoaded),
-                              QByteArray(), &error))
-        r_.report(error);
+    if (std::any_of(s_.Unigrid.rows.cbegin(), s_.Unigrid.rows.cend(),
+                    [](const LoadGrid::Row &row) { return row.loaded; })) {
+        // The ledgers name what stays, as after any unload.
+        loadedList_.refresh();
+    } else {
+        loadedList_.clear();
+        if (!FileOps::writeAtomic(FileList::resolve(s_.ModFolder(), Ledgers::FoldersLoaded),
+                                  QByteArray(), &error))
+            r_.report(error);
+    }
 
     options_.restoreOriginal();
     options_.setCheatCheck(false);
     r_.setCaption(remembered);
     if (!CheatCheck::clearAtLoad(s_.GameFolder(), &error))
         r_.report(error);
-    s_.Text2.clear();
+    s_.Text2 = loadedList_.Label8();
     s_.FormReady = true;
     // Also after a file that could not be deleted: the reset has done all it can, and told it.
     removeJournal();
@@ -191,13 +233,22 @@ bool CompleteReset::unloadContent() {
             return false;
         // The unload stopped (a vanished folder, a file that cannot be deleted): what it
         // could not do has been reported; the mark goes anyway, and a mission's saves still
-        // travel, since they live in folders of their own.
+        // travel, since they live in folders of their own. A mission whose saves cannot travel
+        // stays loaded, its files and its ledger line with it: without them the next start
+        // would take the game's own saves for the mission's and file its progress among them.
         if (row.loaded && s_.Unigrid.letter(r) == QLatin1String("M") &&
             !LoadGrid::storeOf(row.name).isEmpty()) {
+            // Its unload stopped at the saves, before anything moved, and said it stays.
+            if (loadFiles_.savesStopped())
+                continue;
             QStringList problems;
-            MissionSaves::unload(s_.ModFolder(), s_.GameFolder(), row.name, &problems);
-            for (const QString &p : problems)
-                r_.report(p);
+            if (!MissionSaves::unload(s_.ModFolder(), s_.GameFolder(), row.name, &problems)) {
+                problems << QStringLiteral("\"%1\" stays loaded: its campaign saves could not be "
+                                           "moved, so Savedata keeps its progress.")
+                                .arg(row.name);
+                r_.report(problems.join(QLatin1Char(' ')));
+                continue;
+            }
         }
         row.loaded = false;
         row.colour = LoadGrid::DefaultCellColour;

@@ -45,6 +45,9 @@ public:
     /// a file that cannot be deleted loses its mark all the same. Everything that could not be
     /// taken out is told once, at the end, with where the sweep moved files; answers false when
     /// there was any such thing.
+    /// Refused before anything moves when a ledger cannot be rewritten or a loaded mission's
+    /// saves could not be moved (a read-only save, Savedata or store). A mission whose saves
+    /// fail to move all the same (a full disk) stays loaded with its files, and is told.
     /// Only the player stops it: a cancel (through the selector's `Progress`) undoes the unload
     /// under way, does nothing more, and tells the player what is still loaded.
     bool run();
@@ -58,6 +61,9 @@ private:
     /// Each answers false when an unload was cancelled.
     bool unloadContent();
     bool unloadSkins();
+    /// Before anything moves: false, the player told, when the reset could not end true to
+    /// the ledgers (one that cannot be rewritten) or would part a mission from its saves.
+    bool mayRun();
     bool writeJournal(const QStringList &spared);
     void removeJournal();
     QStringList resumedSpared_; ///< the game's own files a reset cut short had found kept

@@ -35,6 +35,7 @@ bool LoadFiles::click(int row) {
     if (row < 1 || row >= s_.Unigrid.rowCount())
         return false;
     ClickedRow = row;
+    savesStopped_ = false;
     const LoadGrid::Row &r = s_.Unigrid.row(row);
     const QString name = r.name;
     const bool wasLoaded = r.loaded;
@@ -238,6 +239,7 @@ bool LoadFiles::readySaves(bool loading, const QString &previous, const QString 
     QStringList problems;
     if (journal_.prepareMission(loading, previous, mission, &problems))
         return true;
+    savesStopped_ = true;
     problems << (loading ? QStringLiteral("Nothing was changed: \"%1\" was not loaded, and every "
                                           "campaign save is where it was.")
                          : QStringLiteral("Nothing was changed: \"%1\" stays loaded, and every "

@@ -32,6 +32,10 @@ public:
     /// ledger say what is in the game folder).
     bool click(int row);
 
+    /// Whether the last click stopped before anything moved because its campaign saves could
+    /// not be exchanged (the player has been told that the folder stays as it was).
+    bool savesStopped() const { return savesStopped_; }
+
     /// The start-up re-load of one FoldersLoaded.txt line: every row of its name (`rows`, found
     /// by the caller in an index of the grid) is marked through the click handler while the
     /// window is still loading (no files are copied). Answers whether an "F" row was clicked,
@@ -77,6 +81,7 @@ private:
     /// `OperationJournal::prepareMission`); false, the player told, when the click must stop.
     bool readySaves(bool loading, const QString &previous, const QString &mission);
     void planesAfterLoad(int row);
+    bool savesStopped_ = false;
 
     SelectorState &s_;
     Reporter &r_;

@@ -139,16 +139,10 @@ bool OperationJournal::begin(Journal::Record record) {
     if (s_.FormReady) {
         if (!VekFolderCheck::there(s_, r_))
             return false;
-        for (const QString &ledger : {Ledgers::FoldersLoaded, Ledgers::LoadOrder,
-                                      Ledgers::SkinsLoaded, Ledgers::PlanesLoaded}) {
-            const QString path = FileList::join(s_.ModFolder(), ledger);
-            if (QFileInfo::exists(path) && FileOps::isReadOnly(path)) {
-                r_.report(QStringLiteral("Could not write \"%1\": the file is read-only. Nothing "
-                                         "was changed: the selector could not have recorded "
-                                         "what it did.")
-                              .arg(QDir::toNativeSeparators(path)));
-                return false;
-            }
+        if (const QString error = Ledgers::unwritable(s_.ModFolder()); !error.isEmpty()) {
+            r_.report(error + QStringLiteral(" Nothing was changed: the selector could not have "
+                                             "recorded what it did."));
+            return false;
         }
     }
     // The order it starts from: an operation undone after a crash leaves it as it was.

@@ -33,6 +33,15 @@ QString Ledgers::refusedLoad(const QString &what, const QString &path, const QSt
         .arg(what, QDir::toNativeSeparators(path), why, FoldersLoaded);
 }
 
+QString Ledgers::unwritable(const QString &modFolder) {
+    for (const QString &name : {FoldersLoaded, LoadOrder, LoadedNames, SkinsLoaded, PlanesLoaded}) {
+        QString error;
+        if (!FileOps::canRewrite(FileList::resolve(modFolder, name), &error))
+            return error;
+    }
+    return QString();
+}
+
 bool Ledgers::ensureExists(const QString &folder, const QString &name, QString *error) {
     if (!FileList::find(folder, name).isEmpty())
         return true;

@@ -30,6 +30,13 @@ public:
     /// content folder", "the skin folder" ...), for the reason `unrecordable` gave.
     static QString refusedLoad(const QString &what, const QString &path, const QString &why);
 
+    /// Why the ledgers that record what a click or "Reset Completely" changes (FoldersLoaded.txt,
+    /// LoadOrder.txt, LoadedNames.txt, SkinsLoaded.txt, PlanesLoaded.txt) could not all be
+    /// rewritten now: the first that could not, named with the reason; empty when all can.
+    /// Asked before anything moves: files moved that no ledger records are forgotten at the
+    /// next start.
+    static QString unwritable(const QString &modFolder);
+
     /// Creates `name` empty in `folder` unless a file of that name (any case) is there.
     static bool ensureExists(const QString &folder, const QString &name, QString *error);
 

@@ -125,3 +125,15 @@ bool MissionSaves::unload(const QString &modFolder, const QString &gameFolder,
     planUnload(modFolder, gameFolder, mission, &out, &in);
     return make(out, in, problems);
 }
+
+bool MissionSaves::checkUnload(const QString &modFolder, const QString &gameFolder,
+                               const QString &mission, QStringList *problems) {
+    SaveExchange out;
+    SaveExchange in;
+    planUnload(modFolder, gameFolder, mission, &out, &in);
+    QString error;
+    if (out.check(&error) && in.check(&error))
+        return true;
+    problems->append(error);
+    return false;
+}

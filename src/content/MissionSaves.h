@@ -31,6 +31,12 @@ public:
     static bool unload(const QString &modFolder, const QString &gameFolder, const QString &mission,
                        QStringList *problems);
 
+    /// Whether `unload` could move the saves, as far as can be known without copying one (a
+    /// read-only save, a read-only Savedata, store or C-Default): false with the reason in
+    /// `problems`. Nothing is copied or moved.
+    static bool checkUnload(const QString &modFolder, const QString &gameFolder,
+                            const QString &mission, QStringList *problems);
+
     /// The exchanges planned, for the journal, which records the step reached so that a start
     /// after a crash can go on from there. Each may be planned and made again after a crash cut
     /// it short without losing a save (the copies a killed run left are removed first).

@@ -61,8 +61,7 @@ bool SaveExchange::clearStaged(const QString &folder, QString *error) {
     return true;
 }
 
-bool SaveExchange::ready(QString *error) {
-    // What can be known is checked before the first copy.
+bool SaveExchange::check(QString *error) const {
     for (const Step &s : std::as_const(steps_)) {
         if (s.move && FileOps::isReadOnly(s.from))
             return fail(
@@ -95,6 +94,13 @@ bool SaveExchange::ready(QString *error) {
                                               "read-only.")
                                    .arg(shown(p), shown(folderOf(p))));
     }
+    return true;
+}
+
+bool SaveExchange::ready(QString *error) {
+    // What can be known is checked before the first copy.
+    if (!check(error))
+        return false;
     for (qsizetype i = 0; i < steps_.size(); ++i) {
         Step &s = steps_[i];
         s.staged = stagedBeside(s.to, int(i) + 1);

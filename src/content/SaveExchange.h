@@ -44,6 +44,9 @@ public:
 
     bool isEmpty() const { return steps_.isEmpty() && prunes_.isEmpty(); }
 
+    /// The checks of `ready` alone (a read-only save or folder on the way), nothing copied:
+    /// false with `error` when `ready` would refuse for what can be known beforehand.
+    bool check(QString *error) const;
     /// The checks and the copies beside the targets. False with `error` naming the file and
     /// the reason; then nothing is left of it.
     bool ready(QString *error);

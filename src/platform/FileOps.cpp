@@ -188,6 +188,27 @@ bool FileOps::writeAtomic(const QString &path, const QByteArray &bytes, QString 
     return true;
 }
 
+bool FileOps::canRewrite(const QString &path, QString *error) {
+    if (!FileHook::mayChange(path, error))
+        return false;
+    const QFileInfo file(path);
+    const QFileInfo folder(file.absolutePath());
+    QString reason;
+    if (isReadOnly(path))
+        reason = QStringLiteral("the file is read-only");
+    // The system's own answer covers what the attribute does not: an immutable file, a disk
+    // mounted read-only, a file or folder of another user.
+    else if (file.exists() && !file.isWritable())
+        reason = QStringLiteral("the system does not let the file be changed");
+    else if (!folder.isWritable())
+        reason = QStringLiteral("the system does not let a file be written in its folder");
+    if (reason.isEmpty())
+        return true;
+    if (error)
+        *error = describe(QStringLiteral("write"), path, reason);
+    return false;
+}
+
 bool FileOps::writeSet(const QList<NewFile> &files, QString *error, qsizetype *renamed) {
     if (renamed)
         *renamed = 0;

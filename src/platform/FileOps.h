@@ -20,6 +20,12 @@ public:
     /// A read-only target is refused, as the platform's own write would be.
     static bool writeAtomic(const QString &path, const QByteArray &bytes, QString *error);
 
+    /// Whether `writeAtomic` could replace `path` now, found out without writing anything: a
+    /// read-only target is refused as that write refuses it, and so is a file the system would
+    /// not let be replaced (immutable, on a read-only disk) or a folder that takes no new file.
+    /// False with `error` naming the file and the reason.
+    static bool canRewrite(const QString &path, QString *error);
+
     /// One file of a set written as one (`writeSet`): its new bytes, and the file they were
     /// copied from, when they are a copy (for the report of a dry run).
     struct NewFile {

@@ -4,8 +4,10 @@
 #include "BytePatch.h"
 #include "CompleteReset.h"
 #include "DemoGameFolder.h"
+#include "FileBytes.h"
 #include "FileList.h"
 #include "FileOps.h"
+#include "FileSizeCap.h"
 #include "LoadFiles.h"
 #include "LoadedList.h"
 #include "OpenSelector.h"
@@ -19,6 +21,7 @@
 
 #include <QDir>
 #include <QMap>
+#include <QProcess>
 #include <QTest>
 
 namespace {
@@ -160,6 +163,100 @@ private Q_SLOTS:
         QVERIFY(!TestFolders::exists(f.game(), "gone.dat"));
         QCOMPARE(TestFolders::read(f.game() + "/Savedata", "default.sav"), QByteArray("default"));
         QCOMPARE(TestFolders::read(f.vek() + "/C-Gone", "Campaign1.sav"), QByteArray("store"));
+    }
+
+    // A reset that could not record what it did, or that would move a mission's folder out
+    // without its saves, changes nothing: the ledgers would still name the folders (or no longer
+    // name the mission), and the next start would file the mission's progress among the game's
+    // own saves. One that finds out only when it copies the saves (a full disk) leaves the
+    // mission loaded with its saves and files, and says so.
+    void resetThatCannotChangeIsRefused_data() {
+        QTest::addColumn<QString>("blocked"); // "read-only", "immutable", "folder" (read-only)
+        QTest::addColumn<QString>("path");    // below the root of the test folders
+        QTest::addColumn<bool>("refused");    // else the reset runs, the mission stays
+        QTest::addColumn<QString>("told");
+        for (const char *ledger :
+             {"FoldersLoaded.txt", "SkinsLoaded.txt", "LoadOrder.txt", "LoadedNames.txt"})
+            QTest::addRow("read-only %s", ledger)
+                << "read-only" << QStringLiteral("VEK/") + ledger << true << "is read-only";
+        QTest::newRow("immutable ledger") << "immutable"
+                                          << "VEK/FoldersLoaded.txt" << true << "FoldersLoaded.txt";
+        QTest::newRow("read-only Savedata") << "folder"
+                                            << "EAW/Savedata" << true << "Savedata\" is read-only";
+        QTest::newRow("read-only store") << "folder"
+                                         << "VEK/C-Alpha" << true << "C-Alpha";
+        QTest::newRow("read-only save") << "read-only"
+                                        << "EAW/Savedata/Campaign2.sav" << true << "Campaign2.sav";
+        QTest::newRow("a save the disk cannot take")
+            << "full"
+            << "VEK/C-Alpha" << false << "\"M-Alpha\" stays loaded";
+    }
+
+    void resetThatCannotChangeIsRefused() {
+        QFETCH(QString, blocked);
+        QFETCH(QString, path);
+        QFETCH(bool, refused);
+        QFETCH(QString, told);
+        TestFolders f;
+        TestFolders::write(f.vek() + "/A-Sky", "sky.dat", "sky");
+        TestFolders::write(f.vek() + "/M-Alpha", "alpha.msn", "alpha");
+        TestFolders::write(f.vek() + "/C-Alpha", "Campaign1.sav", "alpha's first");
+        TestFolders::write(f.vek() + "/Skinfolder/A-05 Red", "red.tpc", "red");
+        TestFolders::write(f.game() + "/Savedata", "Campaign1.sav", "default");
+        ScriptedPrompt prompt;
+        auto s = openSelector(f, prompt);
+        for (const char *name : {"A-Sky", "M-Alpha", "A-05 Red"})
+            QVERIFY2(click(*s, QString::fromLatin1(name)), name);
+        // Played since: the newest progress is only in Savedata.
+        const QByteArray played = blocked == "full" ? QByteArray(64 * 1024, 'p') : "played";
+        TestFolders::write(f.game() + "/Savedata", "Campaign2.sav", played);
+        const QStringList loaded = marks(*s);
+        const Tree game = treeOf(f.game()), vek = treeOf(f.vek());
+        const QString target = f.root() + "/" + path;
+        QVERIFY2(QFileInfo::exists(target), qPrintable(target));
+        std::unique_ptr<FileSizeCap> cap;
+        if (blocked == "immutable") {
+            if (QProcess::execute("chattr", {"+i", target}) != 0)
+                QSKIP("this file system or user cannot make a file immutable");
+        } else if (blocked == "full") {
+            cap = std::make_unique<FileSizeCap>(16 * 1024);
+            if (!cap->active())
+                QSKIP("no file size limit on this system");
+        } else {
+            QVERIFY(FileOps::setReadOnly(target, true));
+        }
+        prompt.shown.clear();
+        const bool ran = s->completeReset().run();
+        cap.reset();
+        if (blocked == "immutable")
+            QCOMPARE(QProcess::execute("chattr", {"-i", target}), 0);
+        else if (blocked != "full")
+            QVERIFY(FileOps::setReadOnly(target, false));
+        QVERIFY(!ran);
+        QCOMPARE(prompt.shown.size(), 1);
+        const QString text = prompt.shown.at(0).text;
+        QVERIFY2(text.contains(told) && text.contains(QDir::toNativeSeparators(target)),
+                 qPrintable(text));
+        if (refused) {
+            QVERIFY2(text.contains("Nothing was changed"), qPrintable(text));
+            QCOMPARE(marks(*s), loaded);
+            QCOMPARE(treeOf(f.game()), game);
+            QCOMPARE(treeOf(f.vek()), vek);
+        } else {
+            QCOMPARE(marks(*s), QStringList{"M-Alpha"});
+            QCOMPARE(TestFolders::read(f.vek(), "FoldersLoaded.txt"),
+                     QByteArray("M-Alpha\r\n\r\n"));
+            QVERIFY(!TestFolders::exists(f.game(), "sky.dat"));
+        }
+        // The next start finds the mission loaded, its progress in Savedata, the game's own
+        // saves in their store.
+        auto next = openSelector(f, prompt);
+        QVERIFY(marks(*next).contains("M-Alpha"));
+        QCOMPARE(TestFolders::read(f.game(), "alpha.msn"), QByteArray("alpha"));
+        QCOMPARE(TestFolders::read(f.game() + "/Savedata", "Campaign2.sav"), played);
+        QCOMPARE(TestFolders::read(f.game() + "/Savedata", "Campaign1.sav"),
+                 QByteArray("alpha's first"));
+        QCOMPARE(TestFolders::read(f.vek() + "/C-Default", "Campaign1.sav"), QByteArray("default"));
     }
 
     void sweepsKeepWhatNoFolderCarries_data() {

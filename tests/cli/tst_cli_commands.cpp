@@ -209,6 +209,38 @@ private Q_SLOTS:
         QCOMPARE(TestFolders::read(f.vek(), "FoldersLoaded.txt"), ledger);
     }
 
+    // A reset that could not record what it takes out, or would part a mission from its saves,
+    // fails before anything moves: exit 1, the reason on stderr, the commands after it not run.
+    void resetThatCannotChangeFails_data() {
+        QTest::addColumn<QString>("blocked"); // made read-only, below the test folders' root
+        QTest::addColumn<QByteArray>("told");
+        QTest::newRow("read-only ledger") << "VEK/FoldersLoaded.txt" << QByteArray("is read-only");
+        QTest::newRow("read-only Savedata")
+            << "EAW/Savedata" << QByteArray("without its campaign saves");
+    }
+
+    void resetThatCannotChangeFails() {
+        QFETCH(QString, blocked);
+        QFETCH(QByteArray, told);
+        TestFolders f;
+        content(f);
+        TestFolders::write(f.vek() + "/M-Alpha", "alpha.msn", "alpha");
+        TestFolders::write(f.game() + "/Savedata", "Campaign1.sav", "default");
+        QCOMPARE(run(f, {"toggle", "A-One", "+", "toggle", "M-Alpha"}).status, 0);
+        const QString path = f.root() + "/" + blocked;
+        QVERIFY(QFile::setPermissions(
+            path, QFile::permissions(path) & ~(QFileDevice::WriteOwner | QFileDevice::WriteUser |
+                                               QFileDevice::WriteGroup | QFileDevice::WriteOther)));
+        const CliRun r = run(f, {"reset", "+", "toggle", "G-Maps"});
+        QVERIFY(QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::WriteOwner));
+        QCOMPARE(r.status, 1);
+        QVERIFY2(r.err.contains(told) && r.err.contains("Nothing was changed"), r.err.constData());
+        QVERIFY(TestFolders::exists(f.game(), "a-one.dat"));
+        QVERIFY(!TestFolders::exists(f.game(), "g-maps.dat"));
+        QCOMPARE(run(f, {"status"}).out, QByteArray("A-One\nM-Alpha\n"));
+        QCOMPARE(TestFolders::read(f.vek() + "/C-Default", "Campaign1.sav"), QByteArray("default"));
+    }
+
     // A name that matches nothing, or a folder whose name the 8-bit ledgers cannot hold (it would
     // be recorded as "?" and forgotten at the next start, its files left in the game folder): the
     // command fails, nothing of that folder is copied, a loaded folder of its group or skin of its
