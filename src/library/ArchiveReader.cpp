@@ -6,6 +6,7 @@
 
 #include <archive.h>
 #include <archive_entry.h>
+#include <zlib.h>
 
 namespace {
 /// The archive is read a megabyte at a time: one system call per megabyte.
@@ -100,11 +101,70 @@ bool ArchiveReader::block(const void **data, size_t *size, qint64 *offset, QStri
         *size = 0;
         return true;
     }
-    if (r != ARCHIVE_OK && r != ARCHIVE_WARN) {
+    // A checksum that does not match comes as a warning (zip, 7z) at the entry's end: the
+    // bytes already given are not the ones packed, so anything but OK is damage.
+    if (r != ARCHIVE_OK) {
         *error =
             QStringLiteral("\"%1\" is damaged: %2.").arg(QDir::toNativeSeparators(path_), why());
         return false;
     }
+    return true;
+}
+
+bool ArchiveReader::checkWhole(QString *error) const {
+    bool gzip = false;
+    for (int i = 0; i < archive_filter_count(a_); ++i)
+        gzip = gzip || archive_filter_code(a_, i) == ARCHIVE_FILTER_GZIP;
+    if (!gzip)
+        return true;
+    // The gzip stream's checksum and length stand in its last 8 bytes, which the reading of the
+    // entries never checks: the stream is read once more, whole, to weigh it against them.
+    QFile file(path_);
+    QByteArray tail;
+    if (file.open(QIODevice::ReadOnly) && file.size() >= 8 && file.seek(file.size() - 8))
+        tail = file.read(8);
+    file.close();
+    const auto le32 = [&tail](int at) {
+        return quint32(quint8(tail.at(at))) | quint32(quint8(tail.at(at + 1))) << 8 |
+               quint32(quint8(tail.at(at + 2))) << 16 | quint32(quint8(tail.at(at + 3))) << 24;
+    };
+    const auto damaged = [this, error](const QString &reason) {
+        *error =
+            QStringLiteral("\"%1\" is damaged: %2.").arg(QDir::toNativeSeparators(path_), reason);
+        return false;
+    };
+    if (tail.size() != 8)
+        return damaged(QStringLiteral("its end cannot be read"));
+    archive *raw = archive_read_new();
+    archive_read_support_format_raw(raw);
+    archive_read_support_filter_gzip(raw);
+    archive_entry *e = nullptr;
+    uLong crc = crc32(0, nullptr, 0);
+    quint32 length = 0;
+    int r = archive_read_open_filename(raw, QFile::encodeName(path_).constData(), BlockSize);
+    if (r == ARCHIVE_OK)
+        r = archive_read_next_header(raw, &e);
+    for (;;) {
+        if (r != ARCHIVE_OK)
+            break;
+        const void *data = nullptr;
+        size_t size = 0;
+        la_int64_t at = 0;
+        r = archive_read_data_block(raw, &data, &size, &at);
+        if (r == ARCHIVE_OK) {
+            crc = crc32(crc, static_cast<const Bytef *>(data), uInt(size));
+            length += quint32(size);
+        }
+    }
+    const QString text =
+        r == ARCHIVE_EOF ? QString() : QString::fromLocal8Bit(archive_error_string(raw));
+    archive_read_free(raw);
+    if (r != ARCHIVE_EOF)
+        return damaged(text.isEmpty() ? QStringLiteral("it cannot be read to its end") : text);
+    // A length that differs is a file of several gzip streams one after the other: the last
+    // one's checksum covers only itself, and cannot be weighed here.
+    if (length == le32(4) && quint32(crc) != le32(0))
+        return damaged(QStringLiteral("its gzip checksum does not match its contents"));
     return true;
 }
 

@@ -37,6 +37,10 @@ public:
     /// leave holes between blocks).
     bool block(const void **data, size_t *size, qint64 *offset, QString *error);
 
+    /// After the last entry: the checksums the entries' reading leaves unchecked (a gzip
+    /// stream's, at its end) hold. False with `error` when they do not.
+    bool checkWhole(QString *error) const;
+
     /// How many bytes of the archive file have been read so far: what the unpacked bytes are
     /// weighed against.
     qint64 packedBytesRead() const;

@@ -13,9 +13,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QLocale>
 #include <QSet>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 using Result = ImportArchive::Result;
@@ -79,8 +81,10 @@ Scan scan(const QString &archive) {
     ArchiveReader::Entry e;
     for (;;) {
         const ArchiveReader::Step step = reader.next(&e, &s.damage);
-        if (step == ArchiveReader::Step::End)
+        if (step == ArchiveReader::Step::End) {
+            reader.checkWhole(&s.damage);
             return s;
+        }
         if (step == ArchiveReader::Step::Failed)
             return s;
         QString path;
@@ -153,10 +157,41 @@ QString ownFolder(const QString &place, const QStringList &stores) {
     return QString();
 }
 
-QString megabytes(qint64 bytes) {
-    return QString::number((bytes + (1 << 20) - 1) >> 20);
+/// A size as a player reads it, `extra` more decimals than usual; `value` is what the text
+/// says, in bytes.
+QString sizeText(qint64 bytes, int extra, double *value) {
+    const auto in = [&](double unit, int decimals, const char *name) {
+        const double scale = std::pow(10.0, decimals);
+        const double shown = std::round(double(bytes) / unit * scale) / scale;
+        *value = shown * unit;
+        return QString::number(shown, 'f', decimals) + QLatin1String(name);
+    };
+    if (bytes < 1024) {
+        *value = double(bytes);
+        return QString::number(bytes) +
+               (bytes == 1 ? QStringLiteral(" byte") : QStringLiteral(" bytes"));
+    }
+    if (bytes < (qint64(1) << 20))
+        return in(1024.0, extra, " KB");
+    return in(1024.0 * 1024.0, 1 + extra, " MB");
 }
 } // namespace
+
+QString ImportArchive::spaceRefusal(qint64 needed, qint64 free) {
+    // Rounded alike, two sizes may read the same ("1.0 MB" and "1024 KB" too): decimals come
+    // until what is needed reads more than what is free, and at last the bytes themselves.
+    for (int extra = 0; extra <= 2; ++extra) {
+        double n = 0;
+        double f = 0;
+        const QString neededText = sizeText(needed, extra, &n);
+        const QString freeText = sizeText(free, extra, &f);
+        if (n > f || needed <= free)
+            return QStringLiteral("it unpacks to %1, and the VEK folder's disk has %2 free.")
+                .arg(neededText, freeText);
+    }
+    return QStringLiteral("it unpacks to %1 bytes, and the VEK folder's disk has %2 bytes free.")
+        .arg(QLocale::c().toString(needed), QLocale::c().toString(free));
+}
 
 bool ImportArchive::isArchiveName(const QString &fileName) {
     return std::any_of(Patterns.cbegin(), Patterns.cend(), [&fileName](const QString &p) {
@@ -229,10 +264,7 @@ ImportArchive::Outcome ImportArchive::run(const QString &archive, const QString 
     const qint64 free = FileOps::bytesFree(modFolder);
     const qint64 needed = s.bytes + 4096 * s.entries.size();
     if (free >= 0 && needed > free)
-        return ended(Result::Refused,
-                     notImported + QStringLiteral("it unpacks to %1 MB, and the VEK folder's "
-                                                  "disk has %2 MB free.")
-                                       .arg(megabytes(needed), megabytes(free)));
+        return ended(Result::Refused, notImported + spaceRefusal(needed, free));
 
     ImportStaging staging(modFolder);
     QString error;

@@ -69,6 +69,11 @@ public:
 
     static Outcome run(const QString &archive, const QString &modFolder, const Options &options);
 
+    /// Why an archive that unpacks to `needed` bytes does not fit a disk with `free` bytes:
+    /// sizes in bytes, KB (under 1 MB) or MB, with as many decimals as it takes for the larger
+    /// to read larger.
+    static QString spaceRefusal(qint64 needed, qint64 free);
+
     /// The file names of the archives a player is offered (a file dialog's filter) and whose
     /// drop on the window imports them.
     static inline const QStringList Patterns = {

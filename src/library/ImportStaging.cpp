@@ -8,8 +8,11 @@
 #include "FolderScan.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QMap>
 #include <QRandomGenerator>
 
 #include <algorithm>
@@ -29,6 +32,40 @@ bool inside(const QString &place) {
     QString path;
     QString reason;
     return ArchiveLayout::entryPath(place, &path, &reason) && path == place;
+}
+
+const QString FileLine = QStringLiteral("file");
+const QString FolderLine = QStringLiteral("folder");
+
+/// What a folder holds: each file's and folder's path inside it ("/" between names) with the
+/// file's size (-1 for a folder). Anything else in it (a link) makes it `false`.
+bool holdingsOf(const QString &folder, QMap<QString, qint64> *holds) {
+    holds->clear();
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo info = it.nextFileInfo();
+        const QString path = info.filePath().mid(folder.size() + 1);
+        if (info.isSymLink() || !(info.isDir() || info.isFile()))
+            return false;
+        holds->insert(path, info.isDir() ? -1 : info.size());
+    }
+    return true;
+}
+
+/// Whether no step of `place` (relative to `modFolder`) is a symbolic link: a link would
+/// take a rename or a removal out of the VEK folder.
+bool noLinkOn(const QString &modFolder, const QString &place) {
+    QString path = modFolder;
+    for (const QString &name : place.split(QLatin1Char('/'))) {
+        path += QLatin1Char('/') + name;
+        const QFileInfo info(path);
+        if (info.isSymLink())
+            return false;
+        if (!info.exists())
+            return true;
+    }
+    return true;
 }
 
 QString asideOf(const QString &staging, int index) {
@@ -119,9 +156,21 @@ bool ImportStaging::commit(const QStringList &places, const QStringList &replace
             made = parent;
     }
     QString plan = Made + QLatin1Char('\t') + made + QStringLiteral("\r\n");
-    for (qsizetype i = 0; i < places.size(); ++i)
+    // What each folder holds goes into the plan too: an undo takes a folder out of its place
+    // only when it holds just that, so a plan can never take away a folder of the player's.
+    for (qsizetype i = 0; i < places.size(); ++i) {
         plan += QString::number(i) + QLatin1Char('\t') + places.at(i) + QLatin1Char('\t') +
                 replaced.at(i) + QStringLiteral("\r\n");
+        QMap<QString, qint64> holds;
+        holdingsOf(unpackFolder(int(i)), &holds);
+        for (auto it = holds.cbegin(); it != holds.cend(); ++it)
+            plan += (it.value() < 0
+                         ? FolderLine + QLatin1Char('\t') + QString::number(i) + QLatin1Char('\t') +
+                               it.key()
+                         : FileLine + QLatin1Char('\t') + QString::number(i) + QLatin1Char('\t') +
+                               it.key() + QLatin1Char('\t') + QString::number(it.value())) +
+                    QStringLiteral("\r\n");
+    }
     // Where a folder of the player's is set aside, the plan is what brings it back, also
     // after a power cut: it is synced then. Otherwise the unpacked bytes are still in the
     // page cache, and a sync of the plan would write them all out first (ext4 orders them
@@ -189,6 +238,7 @@ bool ImportStaging::removeOver(const QString &modFolder, const QString &staging,
 }
 
 bool ImportStaging::undo(const QString &modFolder, const QString &staging, QString *error) {
+    const QString shown = QDir::toNativeSeparators(staging);
     QByteArray bytes;
     QString readError;
     // Without a plan no folder has moved yet: only the hidden folder goes.
@@ -197,9 +247,12 @@ bool ImportStaging::undo(const QString &modFolder, const QString &staging, QStri
             int index;
             QString place;
             QString replaced;
+            QMap<QString, qint64> holds;
         };
         QString made;
         QList<Folder> folders;
+        QHash<int, qsizetype> byIndex;
+        bool readable = true;
         for (const QByteArray &line : bytes.split('\n')) {
             QString text = QString::fromUtf8(line);
             if (text.endsWith(QLatin1Char('\r')))
@@ -209,21 +262,79 @@ bool ImportStaging::undo(const QString &modFolder, const QString &staging, QStri
             const QStringList fields = text.split(QLatin1Char('\t'));
             bool number = false;
             const int index = fields.value(0).toInt(&number);
+            bool ofIndex = false;
+            const int of = fields.value(1).toInt(&ofIndex);
+            bool sized = false;
+            const qint64 size = fields.value(3).toLongLong(&sized);
             if (fields.size() == 2 && fields.at(0) == Made &&
                 (fields.at(1).isEmpty() || inside(fields.at(1)))) {
                 made = fields.at(1);
-            } else if (fields.size() == 3 && number && index >= 0 && inside(fields.at(1)) &&
-                       (fields.at(2).isEmpty() || inside(fields.at(2)))) {
-                folders.append({index, fields.at(1), fields.at(2)});
+            } else if (fields.size() == 3 && number && index >= 0 && !byIndex.contains(index) &&
+                       inside(fields.at(1)) && (fields.at(2).isEmpty() || inside(fields.at(2)))) {
+                byIndex.insert(index, folders.size());
+                folders.append({index, fields.at(1), fields.at(2), {}});
+            } else if (ofIndex && byIndex.contains(of) && inside(fields.value(2)) &&
+                       ((fields.size() == 3 && fields.at(0) == FolderLine) ||
+                        (fields.size() == 4 && fields.at(0) == FileLine && sized && size >= 0))) {
+                folders[byIndex.value(of)].holds.insert(fields.at(2),
+                                                        fields.size() == 3 ? -1 : size);
             } else {
-                // Moving folders on a plan misread could take the player's own folder out:
-                // better leave everything for the player to see.
-                *error = QStringLiteral("The folder \"%1\" that an import cut short left in the "
-                                        "VEK folder holds a plan that cannot be read; it was "
-                                        "left as it is.")
-                             .arg(QDir::toNativeSeparators(staging));
-                return false;
+                readable = false;
+                break;
             }
+        }
+        if (!readable) {
+            // Moving folders on a plan misread could take the player's own folder out:
+            // better leave everything for the player to see.
+            *error = QStringLiteral("The folder \"%1\" that an import cut short left in the "
+                                    "VEK folder holds a plan that cannot be read; it was "
+                                    "left as it is.")
+                         .arg(shown);
+            return false;
+        }
+        // Every place the plan names is checked before anything moves: one that a link takes
+        // out of the VEK folder, or a folder that does not hold what the import put there (a
+        // folder of the player's the plan names), and nothing is undone.
+        QStringList outside;
+        QStringList notOurs;
+        for (const Folder &f : std::as_const(folders)) {
+            for (const QString &place : {f.place, f.replaced})
+                if (!place.isEmpty() && !noLinkOn(modFolder, place))
+                    outside << place;
+            const QString unpacked = staging + QLatin1Char('/') + QString::number(f.index);
+            const QString aside = asideOf(staging, f.index);
+            if (QFileInfo(unpacked).isSymLink() || QFileInfo(aside).isSymLink()) {
+                outside << QFileInfo(QFileInfo(unpacked).isSymLink() ? unpacked : aside).fileName();
+                continue;
+            }
+            const QFileInfo at(modFolder + QLatin1Char('/') + f.place);
+            const bool taken = !isFolder(unpacked) && (at.exists() || at.isSymLink());
+            QMap<QString, qint64> holds;
+            if (taken && !(at.isDir() && !at.isSymLink() && holdingsOf(at.filePath(), &holds) &&
+                           holds == f.holds))
+                notOurs << f.place;
+            // A folder set aside comes back only to a place that is free by then.
+            else if (!taken && isFolder(aside) && (at.exists() || at.isSymLink()))
+                notOurs << f.place;
+        }
+        if (!made.isEmpty() && !noLinkOn(modFolder, made))
+            outside << made;
+        if (!outside.isEmpty()) {
+            *error = QStringLiteral("The folder \"%1\" that an import cut short left in the VEK "
+                                    "folder holds a plan that names \"%2\", which a link takes "
+                                    "out of the VEK folder; nothing was undone, and it was left as "
+                                    "it is.")
+                         .arg(shown, QDir::toNativeSeparators(outside.first()));
+            return false;
+        }
+        if (!notOurs.isEmpty()) {
+            *error =
+                QStringLiteral("The folder \"%1\" that an import cut short left in the VEK "
+                               "folder names \"%2\", which does not hold what the import "
+                               "put there; nothing was undone, and both were left as they "
+                               "are.")
+                    .arg(shown, QDir::toNativeSeparators(notOurs.join(QStringLiteral("\", \""))));
+            return false;
         }
         // Back to front: the last folder put in place goes first.
         for (qsizetype i = folders.size() - 1; i >= 0; --i) {
@@ -247,7 +358,7 @@ bool ImportStaging::undo(const QString &modFolder, const QString &staging, QStri
     if (!QDir(staging).entryList({QStringLiteral("old-*")}, QDir::Dirs).isEmpty()) {
         *error = QStringLiteral("The folder \"%1\" that an import cut short left in the VEK "
                                 "folder holds a folder the import replaced; it was left as it is.")
-                     .arg(QDir::toNativeSeparators(staging));
+                     .arg(shown);
         return false;
     }
     return removeOver(modFolder, staging, error);
@@ -267,7 +378,13 @@ QStringList ImportStaging::recover(const QString &modFolder) {
             continue;
         const QString path = FileList::join(modFolder, name);
         QString error;
-        if (name.startsWith(Over)) {
+        // A link of that name is no import's: removing what is in it would remove what it
+        // points at.
+        if (QFileInfo(path).isSymLink()) {
+            problems << QStringLiteral("\"%1\" in the VEK folder is a link, not a folder an "
+                                       "import left; it was left as it is.")
+                            .arg(QDir::toNativeSeparators(path));
+        } else if (name.startsWith(Over)) {
             if (!removeOver(modFolder, path, &error))
                 problems << error;
         } else if (!undo(modFolder, path, &error)) {

@@ -6,6 +6,7 @@
 #include "TestFolders.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QTest>
 
 namespace {
@@ -43,6 +44,29 @@ private Q_SLOTS:
                  QString());
         QCOMPARE(ArchiveMaker::write(interchange_, "zip", {{"Interchange/Campaign1.sav", "x"}}),
                  QString());
+        {
+            // A byte of the packed file flipped: only the zip's checksum tells.
+            QByteArray noise(100000, Qt::Uninitialized);
+            quint32 x = 2463534242u;
+            for (char &c : noise) {
+                x ^= x << 13;
+                x ^= x >> 17;
+                x ^= x << 5;
+                c = char(x >> 24);
+            }
+            damaged_ = archives_.filePath("damaged.zip");
+            QCOMPARE(ArchiveMaker::write(damaged_, "zip", {{"A-One/noise.dat", noise}}), QString());
+            QByteArray bytes = contentOf(damaged_);
+            const qsizetype at = bytes.indexOf(noise.mid(50000, 32));
+            QVERIFY(at > 0);
+            bytes[at] = char(bytes.at(at) ^ 1);
+            QVERIFY(writeFile(damaged_, bytes));
+        }
+        QList<ArchiveMaker::Item> many;
+        for (int i = 0; i < 30; ++i)
+            many.append({QStringLiteral("A-Many/f%1.dat").arg(i), QByteArray(2000, 'm')});
+        many_ = archives_.filePath("many.zip");
+        QCOMPARE(ArchiveMaker::write(many_, "zip", many), QString());
         QCOMPARE(ArchiveMaker::write(several_, "7z",
                                      {{"Pack/A-One/a.dat", "new a"},
                                       {"Pack/A-One/b.dat", "b"},
@@ -72,6 +96,8 @@ private Q_SLOTS:
         QTest::newRow("a name outside the groups")
             << false << QStringList{"import", "@loose", "Loose"} << 1 << QByteArray()
             << "group letter";
+        QTest::newRow("a checksum error")
+            << false << QStringList{"import", "@damaged"} << 1 << QByteArray() << "ZIP bad CRC";
         QTest::newRow("no such archive") << false << QStringList{"import", "@none"} << 2
                                          << QByteArray() << "not an archive file";
         QTest::newRow("a folder that is there is kept")
@@ -129,6 +155,7 @@ private Q_SLOTS:
         args.replaceInStrings("@alpha", alpha_);
         args.replaceInStrings("@interchange", interchange_);
         args.replaceInStrings("@loose", loose_);
+        args.replaceInStrings("@damaged", damaged_);
         args.replaceInStrings("@none", archives_.filePath("none.zip"));
 
         const CliRun r = run(f, args);
@@ -143,6 +170,30 @@ private Q_SLOTS:
         if (status != 0 && !args.contains("toggle"))
             QCOMPARE(foldersOf(f.vek()), before);
         QVERIFY(noStaging(f.vek()));
+    }
+
+    void refusedForSpace() {
+        if (!CliRun::smallDisksPossible())
+            QSKIP("no private mounts here");
+        TestFolders f;
+        QCOMPARE(run(f, {"folders"}).status, 0);
+        const Tree before = foldersOf(f.vek());
+        QTemporaryDir scratch;
+        const QString after = scratch.filePath("after");
+        const CliRun r = CliRun::runOnSmallDisk(
+            QStringList{"--game", f.game(), "--vek", f.vek(), "import", many_},
+            lockDir_.filePath("lock"), f.root(), 40000, after);
+        QCOMPARE(r.status, 1);
+        // Kilobytes on both sides, and what is needed reads more than what is free.
+        const QRegularExpressionMatch m =
+            QRegularExpression(
+                "unpacks to (\\d+) KB, and the VEK folder's disk has (\\d+) KB free\\.")
+                .match(QString::fromUtf8(r.err));
+        QVERIFY2(m.hasMatch(), r.err);
+        QVERIFY(m.captured(1).toInt() > m.captured(2).toInt());
+        QVERIFY(m.captured(2).toInt() <= 39);
+        QCOMPARE(foldersOf(after + "/VEK"), before);
+        QVERIFY(noStaging(after + "/VEK"));
     }
 
     void everyCrashPointLeavesAllOrNothing() {
@@ -229,6 +280,8 @@ private:
     QString store_;
     QString alpha_;
     QString interchange_;
+    QString damaged_;
+    QString many_;
 };
 
 QTEST_GUILESS_MAIN(TestCliImport)

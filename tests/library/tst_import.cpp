@@ -35,6 +35,19 @@ QList<Item> filesOf(const QStringList &paths) {
     return items;
 }
 
+/// Bytes no compression shrinks (a fixed sequence, so a failure repeats).
+QByteArray noiseOf(int size) {
+    QByteArray bytes(size, Qt::Uninitialized);
+    quint32 x = 2463534242u;
+    for (char &c : bytes) {
+        x ^= x << 13;
+        x ^= x >> 17;
+        x ^= x << 5;
+        c = char(x >> 24);
+    }
+    return bytes;
+}
+
 /// Stops the unpacking once `at` files are done, as the player's Cancel would.
 class StopAt : public Progress {
 public:
@@ -239,8 +252,9 @@ private Q_SLOTS:
         {
             const QString lying = archives_.filePath("lying.zip");
             writeFile(lying, ArchiveMaker::lyingZip("A-One/big.dat", QByteArray(200000, 'x'), 10));
+            // The zip's reading catches the lie first, as a damaged entry.
             QTest::newRow("an entry holding more than it claims")
-                << lying << refused << "claims 10";
+                << lying << failed << "lying.zip\" is damaged";
         }
         QTest::newRow("an archive that unpacks to more than a hundred times its size")
             << archive("bomb.zip", "zip",
@@ -258,6 +272,22 @@ private Q_SLOTS:
                 writeFile(cut, whole.left(whole.size() / 2));
                 QTest::newRow(qPrintable("a cut " + format)) << cut << failed << "cut." + format;
             }
+        }
+        // A byte flipped inside a file's packed bytes: only the checksum can tell. The noise
+        // packs to itself, so it is found in the archive as it is.
+        const QByteArray noise = noiseOf(200000);
+        for (const char *format : {"zip:store", "zip", "7z:deflate", "tar.gz"}) {
+            const QString name =
+                QStringLiteral("damaged-%1.x").arg(QString(format).replace(':', '-'));
+            QByteArray bytes = contentOf(
+                archive(name, format, {{"A-One/a.bmp", "a"}, {"A-One/noise.dat", noise}}));
+            const qsizetype at = bytes.indexOf(noise.mid(150000, 32));
+            if (at < 0)
+                qFatal("%s: the noise is not in the archive as it is", format);
+            bytes[at + 10] = char(bytes.at(at + 10) ^ 0x55);
+            writeFile(archives_.filePath(name), bytes);
+            QTest::newRow(qPrintable(QStringLiteral("a checksum error in a %1").arg(format)))
+                << archives_.filePath(name) << failed << "damaged";
         }
         const QString text = archives_.filePath("notes.zip");
         writeFile(text, "not an archive at all");
@@ -380,20 +410,54 @@ private Q_SLOTS:
 
     void leftoverAtStart_data() {
         QTest::addColumn<QString>("hidden");    // the hidden folder's name
-        QTest::addColumn<QStringList>("files"); // in it: "path=bytes"
+        QTest::addColumn<QStringList>("files"); // in it: "path=bytes"; "/path" in the VEK
+                                                // folder; "path->" a link to a folder outside;
+                                                // ">A-One" A-One set aside as "old-0"
         QTest::addColumn<bool>("kept");         // left as it is, and the player told
 
-        QTest::newRow("unpacking cut short")
-            << ".vek-import-a1" << QStringList{"0/a.dat=a"} << false;
+        const QString h = ".vek-import-a1";
+        QTest::newRow("unpacking cut short") << h << QStringList{"0/a.dat=a"} << false;
         QTest::newRow("a removal cut short")
             << ".vek-imported-a1" << QStringList{"old-0/x=x"} << false;
         QTest::newRow("a folder set aside, its plan lost")
-            << ".vek-import-a1" << QStringList{"old-0/own.dat=own"} << true;
-        QTest::newRow("a plan naming a place outside")
-            << ".vek-import-a1" << QStringList{"plan=made\t\r\n0\t../A-One\t\r\n", "0/a=a"} << true;
+            << h << QStringList{"old-0/own.dat=own"} << true;
         QTest::newRow("a plan of another kind")
-            << ".vek-import-a1" << QStringList{"plan=A-One\tA-One\r\n", "old-0/own.dat=own"}
+            << h << QStringList{"plan=A-One\tA-One\r\n", "old-0/own.dat=own"} << true;
+        // What a real import leaves once its folder is in place (and one set aside): undone.
+        QTest::newRow("a folder put in place")
+            << h
+            << QStringList{"plan=made\t\r\n0\tA-New\t\r\nfolder\t0\tsub\r\nfile\t0\tsub/"
+                           "n.dat\t3\r\n",
+                           "/A-New/sub/n.dat=new"}
+            << false;
+        QTest::newRow("a folder put in place over one set aside")
+            << h
+            << QStringList{"plan=made\t\r\n0\tA-One\tA-One\r\nfile\t0\tn.dat\t3\r\n", ">A-One",
+                           "/A-One/n.dat=new"}
+            << false;
+        // Plans that name what the import did not put there: nothing is undone.
+        QTest::newRow("a plan naming a content folder")
+            << h << QStringList{"plan=made\t\r\n0\tA-One\t\r\n"} << true;
+        QTest::newRow("a plan naming the default save store")
+            << h << QStringList{"plan=made\t\r\n0\tC-Default\t\r\n"} << true;
+        QTest::newRow("a plan naming a folder that holds more")
+            << h
+            << QStringList{"plan=made\t\r\n0\tA-One\t\r\nfile\t0\tone.dat\t3\r\n",
+                           "/A-One/mine.dat=mine"}
             << true;
+        QTest::newRow("a plan whose folder set aside has no free place")
+            << h
+            << QStringList{"plan=made\t\r\n0\tA-One\tA-One\r\n", "0/n.dat=new",
+                           "old-0/one.dat=theirs"}
+            << true;
+        QTest::newRow("a plan naming a place outside")
+            << h << QStringList{"plan=made\t\r\n0\t../A-One\t\r\n", "0/a=a"} << true;
+        QTest::newRow("a plan naming an absolute path")
+            << h << QStringList{"plan=made\t\r\n0\t" + outside_.path() + "/A-One\t\r\n"} << true;
+        QTest::newRow("a plan naming a place through a link")
+            << h << QStringList{"plan=made\t\r\n0\tOut/A-One\t\r\n", "/Out->"} << true;
+        QTest::newRow("a hidden folder that is a link")
+            << ".vek-import-ln" << QStringList{"/.vek-import-ln->"} << true;
     }
 
     void leftoverAtStart() {
@@ -402,21 +466,72 @@ private Q_SLOTS:
         QFETCH(bool, kept);
         TestFolders f;
         TestFolders::write(f.vek() + "/A-One", "one.dat", "one");
+        TestFolders::write(f.vek() + "/C-Default", "notes.txt", "the player's own");
+        TestFolders::write(outside_.path() + "/A-One", "x.dat", "x");
         const Tree before = treeOf(f.vek());
-        for (const QString &file : files)
-            TestFolders::write(f.vek() + "/" + hidden, file.section('=', 0, 0),
-                               file.section('=', 1).toUtf8());
+        for (const QString &file : files) {
+            const QString path = file.section('=', 0, 0);
+            const QString at =
+                path.startsWith('/') ? f.vek() + path : f.vek() + "/" + hidden + "/" + path;
+            if (path.startsWith('>'))
+                QVERIFY(
+                    QDir().rename(f.vek() + "/" + path.mid(1), f.vek() + "/" + hidden + "/old-0"));
+            else if (path.endsWith("->"))
+                QVERIFY(QFile::link(outside_.path(), at.chopped(2)));
+            else
+                TestFolders::write(QFileInfo(at).absolutePath(), QFileInfo(at).fileName(),
+                                   file.section('=', 1).toUtf8());
+        }
         const Tree planted = treeOf(f.vek());
         ScriptedPrompt prompt;
         auto s = openSelector(f, prompt);
         Tree now = treeOf(f.vek());
         // What the start writes of its own (ledgers, the stores) is not the import's.
-        now.removeIf([&](const auto &it) { return !planted.contains(it.key()); });
-        QCOMPARE(now, kept ? planted : before);
+        // The start moves the default store's saves on; the player's file stays somewhere.
+        now.removeIf([&](const auto &it) {
+            return !(planted.contains(it.key()) || before.contains(it.key())) ||
+                   it.key().startsWith("C-Default/");
+        });
+        Tree expected = kept ? planted : before;
+        expected.removeIf([](const auto &it) { return it.key().startsWith("C-Default/"); });
+        const Tree all = treeOf(f.root());
+        QCOMPARE(std::count(all.cbegin(), all.cend(), QByteArray("the player's own")), 1);
+        QCOMPARE(now, expected);
         const bool told = std::any_of(prompt.shown.cbegin(), prompt.shown.cend(),
                                       [&](const auto &m) { return m.text.contains(hidden); });
         QCOMPARE(told, kept);
         QVERIFY(s->Unigrid.find(hidden) == 0);
+        QCOMPARE(TestFolders::read(outside_.path() + "/A-One", "x.dat"), QByteArray("x"));
+    }
+
+    void spaceRefusal_data() {
+        QTest::addColumn<qint64>("needed");
+        QTest::addColumn<qint64>("free");
+        QTest::addColumn<QString>("sizes"); // needed | free
+
+        const qint64 mb = 1 << 20;
+        const std::tuple<const char *, qint64, qint64, const char *> rows[] = {
+            {"a few kilobytes free", 20000, 8192, "20 KB|8 KB"},
+            {"bytes", 900, 1, "900 bytes|1 byte"},
+            {"megabytes and kilobytes", 5 * mb + 1, 8192, "5.0 MB|8 KB"},
+            {"kilobytes that round alike", 8500, 8300, "8.3 KB|8.1 KB"},
+            {"a megabyte against almost one", mb + 600, mb - 1, "1.001 MB|1024.00 KB"},
+            {"one byte apart", mb + 1, mb, "1048577 bytes|1048576 bytes"},
+            {"megabytes that round alike", qint64(10.44 * mb), qint64(10.36 * mb),
+             "10.44 MB|10.36 MB"},
+            {"gigabytes", 3072 * mb, 2048 * mb, "3072.0 MB|2048.0 MB"},
+        };
+        for (const auto &[tag, needed, free, sizes] : rows)
+            QTest::newRow(tag) << needed << free << QString(sizes);
+    }
+
+    void spaceRefusal() {
+        QFETCH(qint64, needed);
+        QFETCH(qint64, free);
+        QFETCH(QString, sizes);
+        QCOMPARE(ImportArchive::spaceRefusal(needed, free),
+                 QStringLiteral("it unpacks to %1, and the VEK folder's disk has %2 free.")
+                     .arg(sizes.section('|', 0, 0), sizes.section('|', 1)));
     }
 
 private:
@@ -429,6 +544,8 @@ private:
     }
 
     QTemporaryDir archives_;
+    /// A folder outside the VEK folder that links in leftovers point at: never touched.
+    QTemporaryDir outside_;
     /// An absolute path an entry "/..." aims at: it must never come into being.
     QString escape_ =
         QDir::tempPath() +

@@ -25,14 +25,18 @@ void le(QByteArray &out, quint32 value, int bytes) {
 
 QString ArchiveMaker::write(const QString &path, const QString &format, const QList<Item> &items) {
     archive *a = archive_write_new();
-    const QString container = format.section(QLatin1Char('.'), 0, 0);
-    const QString filter = format.section(QLatin1Char('.'), 1);
+    const QString kind = format.section(QLatin1Char(':'), 0, 0);
+    const QByteArray compression = format.section(QLatin1Char(':'), 1).toLatin1();
+    const QString container = kind.section(QLatin1Char('.'), 0, 0);
+    const QString filter = kind.section(QLatin1Char('.'), 1);
     if (container == QLatin1String("zip"))
         archive_write_set_format_zip(a);
     else if (container == QLatin1String("7z"))
         archive_write_set_format_7zip(a);
     else
         archive_write_set_format_pax_restricted(a);
+    if (!compression.isEmpty())
+        archive_write_set_format_option(a, nullptr, "compression", compression.constData());
     if (filter == QLatin1String("gz"))
         archive_write_add_filter_gzip(a);
     else if (filter == QLatin1String("bz2"))

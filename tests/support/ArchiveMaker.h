@@ -14,8 +14,9 @@ struct ArchiveMaker {
         enum class Kind { File, Folder, Symlink, Device } kind = Kind::File;
     };
 
-    /// Writes `items` to `path` as `format`: "zip", "7z", "tar", "tar.gz", "tar.bz2", "tar.xz".
-    /// Names are stored exactly as given ("../x", "C:\x" too). Empty on success, else why not.
+    /// Writes `items` to `path` as `format`: "zip", "7z", "tar", "tar.gz", "tar.bz2", "tar.xz"; a
+    /// zip or 7z may name its compression after a colon ("zip:store", "7z:deflate"). Names are
+    /// stored exactly as given ("../x", "C:\x" too). Empty on success, else why not.
     static QString write(const QString &path, const QString &format, const QList<Item> &items);
 
     /// A zip of one deflated entry `name` holding `bytes` whose headers claim `claimed` bytes:
