@@ -62,8 +62,8 @@ bool LoadFiles::unload(int row) {
         return false;
     r.colour = LoadGrid::DefaultCellColour;
     if (!mover_.MoveOut(r.path)) {
-        // Some files are still in the game folder: the folder stays loaded, so a second click
-        // can finish the job once the player has freed them. A cancelled unload is undone:
+        // A file that cannot go keeps them all in the game folder: the folder stays loaded, so a
+        // second click can take it out once the player has freed it. A cancelled unload is undone:
         // the player who cancels expects the folder as it was, not half of it.
         r.colour = LoadGrid::LoadedColour;
         if (r_.cancelled())

@@ -22,8 +22,9 @@ public:
     /// Answers false (the player told) when the copy failed and was undone.
     bool MoveIn(const QString &folder);
     /// Deletes a content folder's files from the game folder, then copies back those that
-    /// another folder staying loaded also carries. Answers false (the player told, naming the
-    /// files) when some could not be deleted. Files whose name `keep` accepts stay.
+    /// another folder staying loaded also carries. All or nothing: answers false (the player
+    /// told, naming the files and why) when one could not be deleted, and then the folder's
+    /// files are all in the game folder still. Files whose name `keep` accepts stay.
     bool MoveOut(const QString &folder, const std::function<bool(const QString &)> &keep = {});
     /// How many files the last `MoveIn` or `MoveOut` copied or deleted.
     int lastMoveCount() const { return moved_; }

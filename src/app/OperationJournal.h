@@ -28,7 +28,8 @@ class LoadedList;
 ///   is still there, and undone otherwise (the files of the folder that is gone, known by the
 ///   names the record holds, are taken out again; a folder it unloaded comes back in);
 /// - a mission's save exchange goes on from the stage it reached, so a save that exists only
-///   once is moved, never deleted;
+///   once is moved, never deleted; one that still cannot be finished keeps its record, and the
+///   next start tries again;
 /// - an aircraft swap is undone: every file it rewrites gets its old bytes back from the record,
 ///   so planes.dat, pnames.str, the menus, loadout.dat and the flight file are all as before.
 /// The game files a load replaced are kept beside them until it is over (`kept`): a load that
@@ -212,4 +213,6 @@ private:
     QString operation_;
     QStringList deleted_;
     QStringList putBack_;
+    /// The recovered mission's save exchange could not be finished: its record stays.
+    bool savesUnfinished_ = false;
 };

@@ -127,6 +127,10 @@ bool OperationJournal::finish(Journal::Record &record, QList<QByteArray> *ledger
     const bool ok = saves(loading, record.stage, problems);
     open_ = false;
     keepRecord_ = false;
+    // The record says how far the exchange got (each stage reached is written to it): it stays,
+    // so that the next start goes on from there instead of leaving the saves half-way while the
+    // ledger names the new mission.
+    savesUnfinished_ = !ok;
     return ok;
 }
 
@@ -297,8 +301,14 @@ void OperationJournal::recover() {
             outcome = QStringLiteral("It has now been undone, since \"%1\" is no longer there.")
                           .arg(QDir::toNativeSeparators(gone));
         } else {
+            savesUnfinished_ = false;
             outcome = finish(record, &ledger, &problems)
                           ? QStringLiteral("It has now been finished.")
+                      : savesUnfinished_
+                          ? QStringLiteral("Its campaign saves could not all be moved yet, so "
+                                           "it is not finished: its journal stays, and VEK "
+                                           "Selector tries again at its next start. Free the "
+                                           "file named below before then:")
                           : QStringLiteral("It has now been finished as far as it could be:");
             deleted_ = namesOf(true);
         }
@@ -352,6 +362,8 @@ void OperationJournal::settle() {
                   told.join(QStringLiteral("\r\n")));
     for (const QString &p : std::as_const(problems))
         r_.report(p);
+    if (std::exchange(savesUnfinished_, false))
+        return;
     QString error;
     if (!Journal::remove(s_.ModFolder(), &error)) {
         r_.report(error);

@@ -110,8 +110,8 @@ bool Skins::unload(int row) {
     if (!journal_.beginSkinUnload(row))
         return false;
     const OperationJournal::Scope journal(journal_);
-    // A skin some of whose files could not be deleted stays marked, so that a second
-    // double-click can finish the job once the player has freed them.
+    // A skin one of whose files cannot be deleted keeps them all and stays marked, so that a
+    // second double-click can take it out once the player has freed that file.
     const bool ok = takeOut(row);
     s_.SkinEventsOn = true;
     if (r_.cancelled()) {

@@ -212,6 +212,7 @@ bool FileMover::MoveOut(const QString &folder, const QString &gameFolder, const 
             .arg(shown(present), shown(source),
                  same == FileCompare::Result::Differs ? QStringLiteral("its bytes differ") : why);
     };
+    QList<FileCopy::Removed> removed;
     const bool read = FileCopy::removeNamed(
         gameFolder, names, &failures, error,
         [&](const QString &name) {
@@ -223,7 +224,7 @@ bool FileMover::MoveOut(const QString &folder, const QString &gameFolder, const 
             }
             return true;
         },
-        ownCopy);
+        ownCopy, &removed);
     if (!read)
         return false;
     if (stopped) {
@@ -233,10 +234,35 @@ bool FileMover::MoveOut(const QString &folder, const QString &gameFolder, const 
     }
     if (failures.isEmpty())
         return true;
-    if (error)
-        *error = QStringLiteral("Not every file of \"%1\" could be deleted from the game "
-                                "folder:\n")
+    if (!error)
+        return false;
+    if (removed.isEmpty()) {
+        *error = QStringLiteral("\"%1\" was not taken out of the game folder: not every file of "
+                                "it can be deleted there, and no file was.\n")
                      .arg(shown(folder)) +
                  failures.join(QLatin1Char('\n'));
+        return false;
+    }
+    // A delete the look before them did not foresee (the game folder changed meanwhile): the
+    // files already deleted are this folder's copies, and come back from it, so the folder is
+    // in the game folder whole, as the ledger says.
+    QStringList stuck;
+    for (const FileCopy::Removed &r : std::as_const(removed)) {
+        QString why;
+        if (!FileCopy::copyReplace(FileList::join(folder, r.asked),
+                                   FileList::join(gameFolder, r.file), &why))
+            stuck << why;
+    }
+    *error = QStringLiteral("\"%1\" was not taken out of the game folder: a file of it could not "
+                            "be deleted.\n")
+                 .arg(shown(folder)) +
+             failures.join(QLatin1Char('\n')) +
+             (stuck.isEmpty()
+                  ? QStringLiteral("\nThe %1 files deleted before it were copied back from "
+                                   "\"%2\".")
+                        .arg(removed.size())
+                        .arg(shown(folder))
+                  : QStringLiteral("\nSome files deleted before it could not be copied back:\n") +
+                        stuck.join(QLatin1Char('\n')));
     return false;
 }

@@ -51,11 +51,17 @@ public:
     /// regard to case). Of a name present under several cases, the files holding the bytes of
     /// `folder`'s file go and the others stay, each named as a file it could not take out.
     /// Files whose name `keep` accepts stay (content folders have no such rule; skins do).
-    /// Progress: "Deleting " + name. Goes on past a file it cannot delete and
-    /// answers false with `error` naming every such file. When `progress` says stop, the files
-    /// deleted so far stay deleted, and the call answers false with `progress->stopped()` set.
-    /// `listed`, when given, holds the names of `folder`'s files as the caller has just listed
-    /// them (the journal's record), so that the folder is not read a second time.
+    /// Progress: "Deleting " + name.
+    ///
+    /// All or nothing, like a load: when one file cannot go (read-only, in a read-only folder,
+    /// a folder by its name, marked unchangeable by the system, a case variant that stays),
+    /// none goes, and the call answers false with `error` naming each such file and why. A
+    /// delete that fails all the same stops the deletes, and the files already deleted are
+    /// copied back from `folder`. When `progress` says stop, the files deleted so far stay
+    /// deleted (the caller undoes the cancel), and the call answers false with
+    /// `progress->stopped()` set. `listed`, when given, holds the names of `folder`'s files as
+    /// the caller has just listed them (the journal's record), so that the folder is not read
+    /// a second time.
     static bool MoveOut(const QString &folder, const QString &gameFolder, const Caption &caption,
                         QString *error, const Rule &keep = {}, Progress *progress = nullptr,
                         const QStringList *listed = nullptr);

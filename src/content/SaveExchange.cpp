@@ -94,6 +94,24 @@ bool SaveExchange::check(QString *error) const {
                                               "read-only.")
                                    .arg(shown(p), shown(folderOf(p))));
     }
+    // What the system itself refuses (a mark no user can override, a folder this user may not
+    // change) is known too: a save that could be copied and then not deleted would be left in
+    // two places, the exchange half made.
+    const auto refused = [error](const QString &action, const QString &path) {
+        const QString why = FileCopy::removable(path);
+        return !why.isEmpty() &&
+               !fail(error,
+                     QStringLiteral("Could not %1 \"%2\": %3.").arg(action, shown(path), why));
+    };
+    for (const Step &s : std::as_const(steps_)) {
+        if ((s.move && refused(QStringLiteral("move"), s.from)) ||
+            (!s.displaced.isEmpty() && refused(QStringLiteral("rename"), s.displaced)) ||
+            refused(QStringLiteral("write"), s.to))
+            return false;
+    }
+    for (const QString &p : std::as_const(prunes_))
+        if (refused(QStringLiteral("delete"), p))
+            return false;
     return true;
 }
 

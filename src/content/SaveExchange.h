@@ -8,7 +8,8 @@
 /// Campaign saves moved and copied as one: all of them or none. A player's save must never be
 /// lost, nor left half-way between a mission's store and the game's Savedata, so the exchange
 /// runs in two steps:
-/// - `ready` checks everything that can be known (a read-only save, a read-only folder), then
+/// - `ready` checks everything that can be known (a read-only save, a read-only folder, a file
+///   or folder the system marks unchangeable or does not let this user change), then
 ///   copies every save beside its target under a hidden name (".vek-save-N") and checks that
 ///   the copy holds the same bytes. Nothing is replaced or deleted yet: a failure (a full disk,
 ///   say) removes the copies made and leaves every save where it was, byte for byte.

@@ -101,21 +101,41 @@ public:
     /// for the name `asked` is to go, else why it stays (the failure told).
     using Variant = std::function<QString(const QString &asked, const QString &file)>;
 
+    /// A file `removeNamed` deleted: the name it was asked for, and its own name in the folder.
+    struct Removed {
+        QString asked;
+        QString file;
+    };
+
     /// Deletes from `folder` the file each of `names` stands for: the one file there that
     /// bears the name compared without regard to case (see `findAll`). A name present under
-    /// several cases deletes the files `variant` lets go and names the others in `failures`
-    /// (without `variant` it deletes none of them and names them all); a name not present
-    /// deletes nothing, and names equal but for case delete their file once. Each delete is as
-    /// `removeFile`'s, in the order of `names`; `before` is called with the file's name just before
-    /// it, and when it answers false the deletes stop there. The reasons of the deletes that failed
-    /// go to `failures`, in order. Answers false, with `error`, only when the folder cannot be
-    /// read, and then nothing is deleted. The folder is read once, alongside the status queries of
-    /// the deletes, and each file is deleted by its name in the folder held open: an unload deletes
-    /// thousands of files from a folder of tens of thousands, and this costs little more than the
-    /// system's `rm` of the same names.
+    /// several cases stands for the files `variant` lets go, and the others are named in
+    /// `failures` (without `variant` none goes and they are all named); a name not present
+    /// stands for nothing, and names equal but for case for their file once.
+    ///
+    /// All or nothing: every file is looked at before the first goes, and when one cannot go
+    /// (see `removable`: a read-only file or folder, a folder where a file was listed, a file or
+    /// folder the system marks unchangeable) or a variant stays, none is deleted and each refusal
+    /// is in `failures`. A delete that fails all the same (the folder changed in between) stops
+    /// the deletes there, its reason in `failures`. `removed` gets each file deleted, in order,
+    /// so that a caller can put them back. Each delete is as `removeFile`'s, in the order of
+    /// `names`; `before` is called with the file's name just before it, and when it answers
+    /// false the deletes stop there. Answers false, with `error`, only when the folder cannot be
+    /// read, and then nothing is deleted.
+    ///
+    /// The folder is read once, alongside the status queries, and each file is deleted by its
+    /// name in the folder held open: an unload deletes thousands of files from a folder of tens
+    /// of thousands, and this costs little more than the system's `rm` of the same names. The
+    /// look before the deletes is the status query each delete needs anyway, made earlier.
     static bool removeNamed(const QString &folder, const QStringList &names, QStringList *failures,
                             QString *error, const std::function<bool(const QString &)> &before = {},
-                            const Variant &variant = {});
+                            const Variant &variant = {}, QList<Removed> *removed = nullptr);
+
+    /// Whether the file `path` can be deleted or renamed away now, as `removeFile` and the
+    /// system would find it: empty when it can (or is not there), else why not ("the file is
+    /// read-only", "the folder ... is read-only", a file or folder the system marks immutable or
+    /// append-only, a folder the system does not let this user change). Two status queries.
+    static QString removable(const QString &path);
 
 private:
     /// A copy the `Best` or `NamedTemporary` way, from the copies made ahead when there is

@@ -5,6 +5,8 @@
 // and the removal each have a portable part and a Linux part, and CMake builds one of the
 // two (see CMakeLists.txt).
 
+#include "FileCopy.h"
+
 #include <QDir>
 #include <QList>
 #include <QString>
@@ -41,6 +43,29 @@ inline const QString kReadOnly = QStringLiteral("the file is read-only");
 inline const QString kFolderInTheWay = QStringLiteral("a folder of that name is in the way");
 inline const QString kSourceIsFolder = QStringLiteral("it is a folder, not a file");
 inline const QString kNoFolder = QStringLiteral("its folder does not exist");
+inline const QString kImmutable =
+    QStringLiteral("the system marks it immutable (no user may change or delete it)");
+inline const QString kAppendOnly =
+    QStringLiteral("the system marks it append-only (no user may delete it)");
+
+/// Why `folder` lets no file of it be deleted or renamed away, in the words that follow
+/// "Could not delete FILE: "; empty when it lets them. The folder's own attribute (read-only),
+/// its system marks (immutable, append-only) and what the system allows this user.
+QString folderRefusal(const QString &folder);
+
+/// Why the entry `path` cannot be deleted as a file (a folder, read-only, marked immutable or
+/// append-only, or a status query failed); empty when it can or is not there.
+QString fileRefusal(const QString &path);
+
+/// The sentence for a folder that lets none of its files go: the first file it was asked to
+/// delete, how many others, and why.
+inline QString folderRefused(const QString &file, qsizetype others, const QString &why) {
+    return QStringLiteral("Could not delete \"%1\"%2: %3.")
+        .arg(QDir::toNativeSeparators(file),
+             others > 0 ? QStringLiteral(" (nor the %1 other files to delete there)").arg(others)
+                        : QString(),
+             why);
+}
 
 /// A hidden name beside `to`, unique to this process and call.
 QString temporaryBeside(const QString &to);
@@ -104,7 +129,7 @@ filesFor(qsizetype i, const QStringList &names, const QList<qsizetype> &groups,
 }
 
 enum class Removal {
-    Done,       ///< every delete was tried, and the failed ones are in `failures`
+    Done,       ///< the deletes were made, or refused as a whole, as `failures` says
     Unreadable, ///< the folder could not be read; nothing was deleted
     NotTaken,   ///< the short way is not open here: delete each file by its path
 };
@@ -113,6 +138,7 @@ enum class Removal {
 /// open, with the listing, the status queries and the deletes overlapped.
 Removal removeInFolder(const QString &folder, const QStringList &names, QStringList *failures,
                        QString *error, const std::function<bool(const QString &)> &before,
-                       const std::function<QString(const QString &, const QString &)> &variant);
+                       const std::function<QString(const QString &, const QString &)> &variant,
+                       QList<FileCopy::Removed> *removed);
 
 } // namespace FileCopyParts

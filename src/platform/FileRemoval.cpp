@@ -7,16 +7,18 @@
 
 #include "FileHook.h"
 
+#include <QFileInfo>
+
 #include <vector>
 
 using namespace FileCopyParts;
 
 bool FileCopy::removeNamed(const QString &folder, const QStringList &names, QStringList *failures,
                            QString *error, const std::function<bool(const QString &)> &before,
-                           const Variant &variant) {
+                           const Variant &variant, QList<Removed> *removed) {
     // A dry run or a trace wants each delete by its path; every other run takes the short way.
     if (!FileHook::recording() && !FileHook::isolated()) {
-        switch (removeInFolder(folder, names, failures, error, before, variant)) {
+        switch (removeInFolder(folder, names, failures, error, before, variant, removed)) {
         case Removal::Done:
             return true;
         case Removal::Unreadable:
@@ -31,15 +33,46 @@ bool FileCopy::removeNamed(const QString &folder, const QStringList &names, QStr
         return false;
     const QString prefix = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
     std::vector<char> done(size_t(found.size()));
-    QString reason;
-    for (qsizetype i = 0; i < names.size(); ++i) {
+    // Every file is looked at before the first goes: one that cannot keeps them all.
+    struct Doomed {
+        qsizetype asked;
+        const QString *file;
+    };
+    std::vector<Doomed> doomed;
+    const qsizetype refusedBefore = failures->size();
+    for (qsizetype i = 0; i < names.size(); ++i)
         for (const QString *file :
-             filesFor(i, names, group, found, done, folder, variant, failures)) {
-            if (before && !before(*file))
-                return true;
-            if (!removeFile(prefix + *file, &reason))
-                failures->append(reason);
+             filesFor(i, names, group, found, done, folder, variant, failures))
+            doomed.push_back({i, file});
+    const QString folderWhy = doomed.empty() ? QString() : folderRefusal(folder);
+    if (!folderWhy.isEmpty())
+        failures->append(
+            folderRefused(prefix + *doomed.front().file, qsizetype(doomed.size()) - 1, folderWhy));
+    else
+        for (const Doomed &d : doomed)
+            if (const QString why = fileRefusal(prefix + *d.file); !why.isEmpty())
+                fail(&failures->emplace_back(), QStringLiteral("delete"), prefix + *d.file, why);
+    if (failures->size() > refusedBefore)
+        return true;
+    QString reason;
+    for (const Doomed &d : doomed) {
+        if (before && !before(*d.file))
+            return true;
+        const QString path = prefix + *d.file;
+        const bool was = QFileInfo::exists(path) || QFileInfo(path).isSymLink();
+        if (!removeFile(path, &reason)) {
+            failures->append(reason);
+            return true;
         }
+        if (was && removed)
+            removed->append({names.at(d.asked), *d.file});
     }
     return true;
+}
+
+QString FileCopy::removable(const QString &path) {
+    const QFileInfo fi(path);
+    if (const QString why = folderRefusal(fi.absolutePath()); !why.isEmpty())
+        return why;
+    return fileRefusal(path);
 }

@@ -26,44 +26,90 @@ using namespace FileCopyParts;
 namespace {
 
 // The checks and the unlink of `removeFile`, on `name` in the folder open as `dir` (or a path
-// with AT_FDCWD). Answers 0, an errno, or one of these refusals; a file already gone is 0.
+// with AT_FDCWD). Answers 0, an errno, or one of these refusals.
 constexpr int kIsFolder = -1;
 constexpr int kIsReadOnly = -2;
-
 constexpr int kIsGone = -3;
+constexpr int kIsImmutable = -5;
+constexpr int kIsAppendOnly = -6;
+constexpr int kNotTried = -7; // a delete after a stop or a failure: the file is untouched
 
-// The status query before a delete: 0 when `name` may go, else why not.
-int lookAt(int dir, const char *name) {
-    struct stat st;
-    if (::fstatat(dir, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
-        return errno == ENOENT ? kIsGone : errno;
-    if (S_ISDIR(st.st_mode))
-        return kIsFolder;
-    if (!S_ISLNK(st.st_mode) && !(st.st_mode & S_IWUSR))
-        return kIsReadOnly;
+// The system marks that no user, the administrator included, can override. statx reads them
+// in the status query a delete makes anyway, where the file system keeps them.
+int marks(const struct statx &sx) {
+    if (sx.stx_attributes_mask & sx.stx_attributes & STATX_ATTR_IMMUTABLE)
+        return kIsImmutable;
+    if (sx.stx_attributes_mask & sx.stx_attributes & STATX_ATTR_APPEND)
+        return kIsAppendOnly;
     return 0;
 }
 
-// The delete after `lookAt` answered `looked`.
-int removeLooked(int dir, const char *name, int looked) {
-    if (looked == kIsGone)
+// The status query before a delete: 0 when `name` may go, else why not.
+int lookAt(int dir, const char *name) {
+    struct statx sx;
+    if (::statx(dir, name, AT_SYMLINK_NOFOLLOW, STATX_TYPE | STATX_MODE, &sx) != 0)
+        return errno == ENOENT ? kIsGone : errno;
+    if (S_ISDIR(sx.stx_mode))
+        return kIsFolder;
+    if (S_ISLNK(sx.stx_mode))
         return 0;
+    if (!(sx.stx_mode & S_IWUSR))
+        return kIsReadOnly;
+    return marks(sx);
+}
+
+// The delete after `lookAt` answered `looked`: 0 when it deleted the file, kIsGone when it was
+// gone already, else why it could not.
+int removeLooked(int dir, const char *name, int looked) {
     if (looked != 0)
         return looked;
     if (::unlinkat(dir, name, 0) != 0)
-        return errno == ENOENT ? 0 : errno;
+        return errno == ENOENT ? kIsGone : errno;
     // Neither recorded nor isolated here (see `removeNamed`): only the crash seam counts it.
     CrashPoint::passed();
     return 0;
 }
 
-bool removed(int outcome, const QString &path, QString *error) {
-    if (outcome == 0)
+QString reasonFor(int outcome) {
+    switch (outcome) {
+    case kIsFolder:
+        return kSourceIsFolder;
+    case kIsReadOnly:
+        return kReadOnly;
+    case kIsImmutable:
+        return kImmutable;
+    case kIsAppendOnly:
+        return kAppendOnly;
+    default:
+        return reasonOf(outcome);
+    }
+}
+
+bool noRefusal(int outcome, const QString &path, QString *error) {
+    if (outcome == 0 || outcome == kIsGone || outcome == kNotTried)
         return true;
-    return fail(error, QStringLiteral("delete"), path,
-                outcome == kIsFolder     ? kSourceIsFolder
-                : outcome == kIsReadOnly ? kReadOnly
-                                         : reasonOf(outcome));
+    return fail(error, QStringLiteral("delete"), path, reasonFor(outcome));
+}
+
+// Why nothing of the folder open as `dir` can be deleted, as `folderRefusal` says it.
+QString folderLook(int dir, const QString &folder) {
+    const QString shown = QDir::toNativeSeparators(folder);
+    struct statx sx;
+    if (::statx(dir, "", AT_EMPTY_PATH, STATX_MODE, &sx) != 0)
+        return QStringLiteral("its folder \"%1\" cannot be looked at: %2")
+            .arg(shown, reasonOf(errno));
+    if (!(sx.stx_mode & S_IWUSR))
+        return QStringLiteral("the folder \"%1\" holding it is read-only").arg(shown);
+    if (const int mark = marks(sx))
+        return QStringLiteral("the system marks the folder \"%1\" holding it %2 (no user may "
+                              "delete its files)")
+            .arg(shown, mark == kIsImmutable ? QStringLiteral("immutable")
+                                             : QStringLiteral("append-only"));
+    if (::faccessat(dir, ".", W_OK | X_OK, AT_EACCESS) != 0)
+        return QStringLiteral("the folder \"%1\" holding it does not let this user delete its "
+                              "files (%2)")
+            .arg(shown, reasonOf(errno));
+    return QString();
 }
 
 // The file name's bytes as QFile::encodeName gives them, without a heap allocation for a
@@ -94,25 +140,27 @@ private:
     const char *data_ = nullptr;
 };
 
-// A file `deleteInTurn` is to delete, with what an early look at it found.
+// A file `deleteInTurn` is to delete, as the look before the deletes found it.
 struct Doomed {
     const QString *name;
-    int looked; // as `lookAt` answers; kLookAgain when it was not looked at under this name
+    qsizetype asked; // the index of the name asked
+    int looked;      // as `lookAt` answers
 };
-constexpr int kLookAgain = -4;
 
 // Deletes `doomed` from the folder open as `dir`, in turn: `before` is asked for each file
-// before it may go, in order, and a false answer ends the deletes there. Two threads delete:
-// most of a delete's cost (giving the file's space back) comes after the folder has been
-// changed, so two deletes in one folder overlap well. The answers to `before` run at most a
-// few files ahead of the deletes, so that a cancel stops what it sees. Answers each file's
-// outcome, in order; the files after a stop answer 0 and are not touched.
+// before it may go, in order, and a false answer ends the deletes there; so does a delete that
+// fails (the folder changed since the look), as far as the other thread has not begun the next.
+// Two threads delete: most of a delete's cost (giving the file's space back) comes after the
+// folder has been changed, so two deletes in one folder overlap well. The answers to `before`
+// run at most a few files ahead of the deletes, so that a cancel stops what it sees. Answers
+// each file's outcome (as `removeLooked`'s), in order; untouched files answer kNotTried.
 std::vector<int> deleteInTurn(int dir, const std::vector<Doomed> &doomed,
                               const std::function<bool(const QString &)> &before) {
     constexpr size_t kLead = 32;
-    std::vector<int> outcomes(doomed.size(), 0);
+    std::vector<int> outcomes(doomed.size(), kNotTried);
     std::atomic<size_t> allowed{0}; // the files before this one may be deleted
     std::atomic<size_t> taken{0};   // the next file a thread takes to delete
+    std::atomic<bool> failed{false};
     // The helper sleeps while it has nothing to delete: `allowed` grows, or `ended` is set,
     // under `mutex`, so that it cannot miss the wake-up between its look and its wait.
     std::mutex mutex;
@@ -125,10 +173,13 @@ std::vector<int> deleteInTurn(int dir, const std::vector<Doomed> &doomed,
             if (t >= allowed.load(std::memory_order_acquire))
                 return false;
         } while (!taken.compare_exchange_weak(t, t + 1, std::memory_order_relaxed));
+        if (failed.load(std::memory_order_relaxed))
+            return true;
         const Doomed &d = doomed[t];
-        const NameBytes bytes(*d.name);
-        const int looked = d.looked == kLookAgain ? lookAt(dir, bytes.get()) : d.looked;
-        outcomes[t] = removeLooked(dir, bytes.get(), looked);
+        const int outcome = removeLooked(dir, NameBytes(*d.name).get(), d.looked);
+        outcomes[t] = outcome;
+        if (outcome != 0 && outcome != kIsGone)
+            failed.store(true, std::memory_order_relaxed);
         return true;
     };
     const auto left = [&] {
@@ -145,7 +196,7 @@ std::vector<int> deleteInTurn(int dir, const std::vector<Doomed> &doomed,
                     return;
             }
         });
-        for (size_t n = 0; n < doomed.size(); ++n) {
+        for (size_t n = 0; n < doomed.size() && !failed.load(std::memory_order_relaxed); ++n) {
             while (n >= taken.load(std::memory_order_relaxed) + kLead)
                 takeOne();
             if (before && !before(*doomed[n].name))
@@ -188,10 +239,25 @@ bool FileCopy::removeFile(const QString &path, QString *error) {
     return true;
 }
 
+QString FileCopyParts::fileRefusal(const QString &path) {
+    const int looked = lookAt(AT_FDCWD, QFile::encodeName(path).constData());
+    return looked == 0 || looked == kIsGone ? QString() : reasonFor(looked);
+}
+
+QString FileCopyParts::folderRefusal(const QString &folder) {
+    const int dir = ::open(QFile::encodeName(folder).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0)
+        return errno == ENOENT ? QString() : reasonOf(errno);
+    const QString why = folderLook(dir, folder);
+    ::close(dir);
+    return why;
+}
+
 Removal FileCopyParts::removeInFolder(
     const QString &folder, const QStringList &names, QStringList *failures, QString *error,
     const std::function<bool(const QString &)> &before,
-    const std::function<QString(const QString &, const QString &)> &variant) {
+    const std::function<QString(const QString &, const QString &)> &variant,
+    QList<FileCopy::Removed> *removed) {
     const int dir = ::open(QFile::encodeName(folder).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
     if (dir < 0)
         return Removal::NotTaken; // each delete by its path tells why for its own file
@@ -219,20 +285,39 @@ Removal FileCopyParts::removeInFolder(
     std::vector<char> done(size_t(found.size()));
     std::vector<Doomed> doomed;
     doomed.reserve(size_t(names.size()));
+    const qsizetype refusedBefore = failures->size();
     for (qsizetype i = 0; i < names.size(); ++i) {
         // The early look holds for the name asked when that is the file's own, unless the
-        // listing saw a file where the look saw none or a folder.
+        // listing saw a file where the look saw none or a folder: then the file is looked at
+        // under its own name, still before the first delete.
         const int look = looked[size_t(i)];
         for (const QString *file :
-             filesFor(i, names, group, found, done, folder, variant, failures))
-            doomed.push_back({file, *file != names.at(i) || look == kIsGone || look == kIsFolder
-                                        ? kLookAgain
-                                        : look});
+             filesFor(i, names, group, found, done, folder, variant, failures)) {
+            const bool again = *file != names.at(i) || look == kIsGone || look == kIsFolder;
+            doomed.push_back({file, i, again ? lookAt(dir, NameBytes(*file).get()) : look});
+        }
+    }
+    // All or nothing: a file that cannot go keeps every other where it is. A folder that lets
+    // none go is told once, for the first of them.
+    const QString folderWhy = doomed.empty() ? QString() : folderLook(dir, folder);
+    if (!folderWhy.isEmpty())
+        failures->append(
+            folderRefused(prefix + *doomed.front().name, qsizetype(doomed.size()) - 1, folderWhy));
+    else
+        for (const Doomed &d : doomed)
+            if (d.looked != 0 && d.looked != kIsGone &&
+                !noRefusal(d.looked, prefix + *d.name, &reason))
+                failures->append(reason);
+    if (failures->size() > refusedBefore) {
+        ::close(dir);
+        return Removal::Done;
     }
     const std::vector<int> outcomes = deleteInTurn(dir, doomed, before);
     for (size_t k = 0; k < doomed.size(); ++k) {
+        if (outcomes[k] == 0 && removed)
+            removed->append({names.at(doomed[k].asked), *doomed[k].name});
         // The path is built only for a message.
-        if (outcomes[k] != 0 && !removed(outcomes[k], prefix + *doomed[k].name, &reason))
+        else if (!noRefusal(outcomes[k], prefix + *doomed[k].name, &reason))
             failures->append(reason);
     }
     ::close(dir);

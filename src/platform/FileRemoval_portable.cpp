@@ -29,15 +29,40 @@ bool FileCopy::removeFile(const QString &path, QString *error) {
     return true;
 }
 
+QString FileCopyParts::fileRefusal(const QString &path) {
+    const QFileInfo fi(path);
+    if (fi.isSymLink() || !fi.exists())
+        return QString();
+    if (fi.isDir())
+        return kSourceIsFolder;
+    return FileOps::isReadOnly(path) ? kReadOnly : QString();
+}
+
+QString FileCopyParts::folderRefusal(const QString &folder) {
+    const QFileInfo fi(folder);
+    if (!fi.isDir())
+        return QString();
+    const QString shown = QDir::toNativeSeparators(folder);
+    if (FileOps::isReadOnlyFolder(folder))
+        return QStringLiteral("the folder \"%1\" holding it is read-only").arg(shown);
+    if (!fi.isWritable())
+        return QStringLiteral("the folder \"%1\" holding it does not let this user delete its "
+                              "files")
+            .arg(shown);
+    return QString();
+}
+
 Removal FileCopyParts::removeInFolder(
     const QString &folder, const QStringList &names, QStringList *failures, QString *error,
     const std::function<bool(const QString &)> &before,
-    const std::function<QString(const QString &, const QString &)> &variant) {
+    const std::function<QString(const QString &, const QString &)> &variant,
+    QList<FileCopy::Removed> *removed) {
     Q_UNUSED(variant);
     Q_UNUSED(folder);
     Q_UNUSED(names);
     Q_UNUSED(failures);
     Q_UNUSED(error);
     Q_UNUSED(before);
+    Q_UNUSED(removed);
     return Removal::NotTaken;
 }

@@ -201,6 +201,22 @@ private Q_SLOTS:
         QCOMPARE(marks(*s), loaded);
         QCOMPARE(TestFolders::read(c.f.vek(), "FoldersLoaded.txt"), ledger);
 
+        // The skin that is to make way has a file that cannot go: none of its files go, it stays
+        // loaded, and the new one does not come in.
+        const QString redOwn = QDir(c.f.game()).filePath("A-05 Red Tails.tpc");
+        QVERIFY(FileOps::setReadOnly(redOwn, true));
+        QVERIFY(!activate(*s, "A-05 Blue Nose"));
+        QCOMPARE(c.prompt.shown.size(), 3);
+        QVERIFY2(c.prompt.shown.at(2).text.contains("A-05 Red Tails.tpc") &&
+                     c.prompt.shown.at(2).text.contains("read-only"),
+                 qPrintable(c.prompt.shown.at(2).text));
+        QVERIFY(c.inGame("A-05 Red Tails.tpc") && !c.inGame("A-05 Blue Nose.tpc"));
+        QCOMPARE(TestFolders::read(c.f.game(), "p51.tpc"), QByteArray("A-05 Red Tails/p51.tpc"));
+        QCOMPARE(marks(*s), loaded);
+        QCOMPARE(TestFolders::read(c.f.vek(), "FoldersLoaded.txt"), ledger);
+        QVERIFY(FileOps::setReadOnly(redOwn, false));
+        c.prompt.shown.removeLast();
+
         // Every file copied, and SkinsLoaded.txt cannot record it: the load is undone.
         struct LedgerLock : Progress {
             QString ledger;

@@ -13,6 +13,8 @@
 #include <QDirIterator>
 #include <QHash>
 #include <QMap>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QSet>
 #include <QTest>
 
@@ -71,7 +73,7 @@ struct FailedClick {
     const char *tag;
     bool demo;
     QStringList setUp, operation;
-    QString readOnly;       // made read-only before the operation
+    QString readOnly;       // made read-only before the operation; "+i:" marked immutable
     QString big;            // a save of 2 MB, too big for the disk left
     int freeBytes;          // -1: not on a small disk
     QString cause;          // what the message must say
@@ -373,6 +375,48 @@ private Q_SLOTS:
         QVERIFY(k > 3);
     }
 
+    void unfinishedSaveExchangeKeepsItsJournal_data() {
+        QTest::addColumn<QString>("stage"); // the record's stage when the tool was ended
+        QTest::newRow("ended while Savedata's saves went to their store") << "saves-park";
+        QTest::newRow("ended while the new mission's saves came in") << "saves-bring";
+    }
+
+    // A mission switch ended in its save exchange, and at the next start Savedata cannot be
+    // changed (a mark no user overrides): that start cannot finish it, so the record stays and
+    // the player is told; the start after the folder is freed finishes it.
+    void unfinishedSaveExchangeKeepsItsJournal() {
+        QFETCH(QString, stage);
+        for (int k = 1; k < 60; ++k) {
+            TestFolders base(TestFolders::WithGameFiles);
+            const QString root = base.root();
+            contentFolder(base.vek(), "M-One", "mone", 6);
+            contentFolder(base.vek(), "M-Two", "mtwo", 6);
+            missionSaves(base.vek(), base.game());
+            QCOMPARE(run(root, {"toggle", "M-One"}).status, 0);
+            TestFolders::write(base.game() + "/Savedata", "game1.sav", "one, third turn");
+            run(root, {"toggle", "M-Two"}, k);
+            if (!TestFolders::read(base.vek(), "Journal.txt").contains(stage.toUtf8()))
+                continue;
+            const QString savedata = base.game() + "/Savedata";
+            const auto unmark = qScopeGuard([&] { QProcess::execute("chattr", {"-i", savedata}); });
+            if (QProcess::execute("chattr", {"+i", savedata}) != 0)
+                QSKIP("this file system keeps no immutable mark");
+            const CliRun blocked = run(root, {"status"});
+            QVERIFY2(blocked.err.contains("tries again at its next start"), blocked.err);
+            QVERIFY2(blocked.err.contains("immutable"), blocked.err);
+            QVERIFY(TestFolders::exists(base.vek(), "Journal.txt"));
+            QProcess::execute("chattr", {"-i", savedata});
+            const CliRun freed = run(root, {"verify"});
+            QVERIFY2(freed.status == 0, freed.err);
+            QVERIFY(!TestFolders::exists(base.vek(), "Journal.txt"));
+            QCOMPARE(TestFolders::read(savedata, "game2.sav"), QByteArray("two, second turn"));
+            QCOMPARE(TestFolders::read(base.vek() + "/C-One", "game1.sav"),
+                     QByteArray("one, third turn"));
+            return;
+        }
+        QFAIL("the switch was never ended at that stage");
+    }
+
     // A read-only save or folder, or a disk too full for a copy: the click fails as a whole, and
     // the folders are byte for byte as before it (every save where it was, the missions and the
     // aircraft as they were, no journal and no copy left over), with the real cause told.
@@ -394,6 +438,15 @@ private Q_SLOTS:
              switchToTwo, "VEK/C-Default/own.sav", "", -1, "read-only"},
             {"mission unload, a read-only C-Default", false, one, one, "VEK/C-Default", "", -1,
              "read-only"},
+            // "+i:": a mark no user overrides (tests may run as root, who ignores read-only).
+            {"mission switch, a save the system will not let go", false, one, switchToTwo,
+             "+i:EAW/Savedata/game1.sav", "", -1, "immutable"},
+            {"mission switch, a store the system will not let change", false, one, switchToTwo,
+             "+i:VEK/C-One", "", -1, "immutable"},
+            {"mission switch, a file of the old mission the system will not let go", false, one,
+             switchToTwo, "+i:EAW/mone3.dat", "", -1, "immutable"},
+            {"unload, a file the system will not let go", false, one, one, "+i:EAW/mone3.dat", "",
+             -1, "immutable"},
             // A ledger that cannot say what was done: nothing is done.
             {"mission switch, a read-only FoldersLoaded.txt", false, one, switchToTwo,
              "VEK/FoldersLoaded.txt", "", -1, "read-only"},
@@ -431,8 +484,10 @@ private Q_SLOTS:
 
     void aFailedClickChangesNothing() {
         QFETCH(FailedClick, click);
-        const auto &[tag, demo, setUp, operation, readOnly, big, freeBytes, cause, interruptAfter] =
+        const auto &[tag, demo, setUp, operation, marked, big, freeBytes, cause, interruptAfter] =
             click;
+        const bool immutable = marked.startsWith("+i:");
+        const QString readOnly = immutable ? marked.mid(3) : marked;
         if (freeBytes >= 0 && !CliRun::smallDisksPossible())
             QSKIP("This system lets no unprivileged user namespace mount a small file system, so "
                   "a full disk cannot be made here.");
@@ -466,7 +521,13 @@ private Q_SLOTS:
         }
         if (!readOnly.isEmpty() && !QFileInfo::exists(root + "/" + readOnly))
             TestFolders::write(root, readOnly, "the game's own");
-        if (!readOnly.isEmpty())
+        const auto unmark = qScopeGuard([&] {
+            if (immutable)
+                QProcess::execute("chattr", {"-i", root + "/" + readOnly});
+        });
+        if (immutable && QProcess::execute("chattr", {"+i", root + "/" + readOnly}) != 0)
+            QSKIP("this file system keeps no immutable mark");
+        if (!readOnly.isEmpty() && !immutable)
             QVERIFY(QFile::setPermissions(root + "/" + readOnly,
                                           QFileInfo(root + "/" + readOnly).isDir()
                                               ? QFileDevice::ReadOwner | QFileDevice::ExeOwner

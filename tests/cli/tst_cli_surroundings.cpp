@@ -39,7 +39,8 @@ private Q_SLOTS:
         QTest::addColumn<bool>("readOnly"); // a loaded file made read-only: the unload complains
         QTest::newRow("not a terminal: no bar") << false << true;
         QTest::newRow("terminal, quiet unload") << true << false;
-        QTest::newRow("terminal, a message mid-operation") << true << true;
+        // The unload is refused before its first delete: the message comes with no bar drawn.
+        QTest::newRow("terminal, a refusal before the first delete") << true << true;
     }
 
     void bar() {
@@ -79,9 +80,8 @@ private Q_SLOTS:
         QFile::setPermissions(loaded, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 
         const QByteArray clear = "\r\033[K";
-        QCOMPARE(shown.contains("] 0/2 "), terminal);
-        QCOMPARE(shown.contains("\033["), terminal);
-        if (terminal) // the bar is gone when the tool ends
+        QCOMPARE(shown.contains("] 0/2 "), terminal && !readOnly);
+        if (terminal && !readOnly) // the bar is gone when the tool ends
             QVERIFY2(shown.endsWith(clear) || shown.lastIndexOf(clear) > shown.lastIndexOf("0/2"),
                      shown.constData());
         // A message starts a line of its own.

@@ -10,7 +10,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <algorithm>
@@ -330,47 +332,84 @@ private slots:
         QVERIFY(!captions.shown.last().endsWith(QStringLiteral("d_new.dat")));
     }
 
-    void moveOutGoesOnPastFailures_data() {
-        QTest::addColumn<QStringList>("readOnly");
-        QTest::addColumn<QStringList>("turnedIntoFolders");
-
-        QTest::newRow("a read-only file") << QStringList{"b.dat"} << QStringList{};
+    void moveOutIsAllOrNothing_data() {
+        QTest::addColumn<QString>("trouble"); // how the files named in "culprits" cannot go
+        QTest::addColumn<QStringList>("culprits");
+        QTest::addColumn<QString>("reason");
+        using L = QStringList;
+        // Found before the first delete: nothing goes.
+        QTest::newRow("a read-only file") << "read-only" << L{"b.dat"} << "read-only";
+        QTest::newRow("every such file is named")
+            << "read-only" << L{"a.dat", "d.dat"} << "read-only";
+        QTest::newRow("a read-only game folder") << "read-only folder" << L{"a.dat"} << "read-only";
+        // Marks the system keeps even from the administrator (tests may run as root).
+        QTest::newRow("an immutable file") << "immutable" << L{"c.dat"} << "immutable";
+        QTest::newRow("an immutable game folder")
+            << "immutable folder" << L{"a.dat"} << "immutable";
+        // Not foreseeable: the files deleted before it come back from the content folder.
         QTest::newRow("a file replaced by a folder during the unload")
-            << QStringList{} << QStringList{"c.dat"};
-        QTest::newRow("every failure is named") << QStringList{"a.dat"} << QStringList{"d.dat"};
+            << "folder meanwhile" << L{"c.dat"} << "folder";
+        QTest::newRow("a file made immutable during the unload")
+            << "immutable meanwhile" << L{"c.dat"} << "not permitted";
     }
 
-    void moveOutGoesOnPastFailures() {
-        QFETCH(QStringList, readOnly);
-        QFETCH(QStringList, turnedIntoFolders);
+    // A-One is loaded; one of its files cannot go. The unload leaves the game folder holding
+    // every file of it, as the ledger says, and names the file and why.
+    void moveOutIsAllOrNothing() {
+        QFETCH(QString, trouble);
+        QFETCH(QStringList, culprits);
+        QFETCH(QString, reason);
 
         Stage s;
         const QStringList names{"a.dat", "b.dat", "c.dat", "d.dat"};
         fill(s.folder, names, contentBytes);
-        fill(s.game, names + QStringList{"hangar.dat"}, gameBytes);
-        for (const QString &name : readOnly)
-            QVERIFY(FileOps::setReadOnly(FileList::join(s.game, name), true));
-
+        fill(s.game, {"hangar.dat"}, gameBytes);
+        QString error;
+        QVERIFY2(FileMover::MoveIn(s.folder, s.game, {}, &error), qPrintable(error));
+        QStringList marked; // cleared whatever the outcome, or the folder cannot be removed
+        const auto guard = qScopeGuard([&] {
+            for (const QString &p : marked)
+                QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), p});
+            FileOps::setReadOnly(s.game, false);
+        });
+        const auto immutable = [&](const QString &path) {
+            marked << path;
+            return QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path}) == 0;
+        };
+        const QString first = FileList::join(s.game, culprits.first());
+        if (trouble == "read-only")
+            for (const QString &c : culprits)
+                QVERIFY(FileOps::setReadOnly(FileList::join(s.game, c), true));
+        if (trouble == "read-only folder")
+            QVERIFY(FileOps::setReadOnly(s.game, true));
+        if ((trouble == "immutable" && !immutable(first)) ||
+            (trouble == "immutable folder" && !immutable(s.game)))
+            QSKIP("this file system keeps no immutable mark");
         Captions captions;
         captions.onCaption = [&](const QString &caption) {
-            for (const QString &name : turnedIntoFolders) {
-                if (caption == QStringLiteral("Deleting ") + name) {
-                    QFile::remove(FileList::join(s.game, name));
-                    fill(s.game, {name + "/"}, gameBytes);
-                }
+            if (caption != QStringLiteral("Deleting ") + culprits.first())
+                return;
+            if (trouble == "folder meanwhile") {
+                QFile::remove(first);
+                fill(s.game, {culprits.first() + "/"}, gameBytes);
+            } else if (trouble == "immutable meanwhile") {
+                immutable(first);
             }
         };
-        QString error;
         QVERIFY(!FileMover::MoveOut(s.folder, s.game, captions.callback(), &error));
 
         QStringList after{"hangar.dat"};
-        after << readOnly;
-        for (const QString &name : turnedIntoFolders)
-            after << name + "/";
+        for (const QString &n : names)
+            after << (trouble == "folder meanwhile" && n == culprits.first() ? n + "/"
+                                                                             : n + "<" + n);
+        FileOps::setReadOnly(s.game, false);
         verifyFolder(s.game, after, s.base);
-        for (const QString &name : readOnly + turnedIntoFolders)
-            QVERIFY2(error.contains(name), qPrintable(error));
-        QCOMPARE(captions.shown, prefixed(QStringLiteral("Deleting "), names));
+        for (const QString &c : culprits)
+            QVERIFY2(error.contains(QDir::toNativeSeparators(FileList::join(s.game, c))),
+                     qPrintable(error));
+        QVERIFY2(error.contains(reason), qPrintable(error));
+        if (!trouble.endsWith("meanwhile"))
+            QCOMPARE(captions.shown, QStringList());
     }
 
     // A name the game folder holds in two cases is one file to the game: the unload takes out
@@ -381,15 +420,16 @@ private slots:
         QTest::addColumn<QStringList>("after");
         QTest::addColumn<QStringList>("named"); // the files the unload says it left
         using L = QStringList;
-        QTest::newRow("the loaded copy goes, the other is named")
-            << L{"a1.dat<a1.dat", "A1.DAT", "hangar.dat"} << L{"A1.DAT", "hangar.dat"}
-            << L{"A1.DAT"};
+        // A file that stays keeps the others: the unload is all or nothing.
+        QTest::newRow("the other is named, and nothing goes")
+            << L{"a1.dat<a1.dat", "A1.DAT", "hangar.dat"}
+            << L{"A1.DAT", "a1.dat<a1.dat", "b.dat", "hangar.dat"} << L{"A1.DAT"};
         QTest::newRow("the loaded copy under the other case")
-            << L{"a1.dat", "A1.DAT<a1.dat"} << L{"a1.dat"} << L{"a1.dat"};
+            << L{"a1.dat", "A1.DAT<a1.dat"} << L{"a1.dat", "A1.DAT<a1.dat", "b.dat"} << L{"a1.dat"};
         QTest::newRow("both hold the folder's bytes: both go")
             << L{"a1.dat<a1.dat", "A1.DAT<a1.dat", "hangar.dat"} << L{"hangar.dat"} << L{};
         QTest::newRow("neither does: both stay, both named")
-            << L{"a1.dat", "A1.DAT"} << L{"A1.DAT", "a1.dat"} << L{"A1.DAT", "a1.dat"};
+            << L{"a1.dat", "A1.DAT"} << L{"A1.DAT", "a1.dat", "b.dat"} << L{"A1.DAT", "a1.dat"};
     }
 
     void moveOutOfANameInSeveralCases() {
@@ -406,7 +446,7 @@ private slots:
         }
         QString error;
         QCOMPARE(FileMover::MoveOut(s.folder, s.game, {}, &error), named.isEmpty());
-        // The game's own view of the folder leaves the plain files alone; b.dat always goes.
+        // The game's own view of the folder leaves the plain files alone; b.dat goes when all do.
         verifyFolder(s.game, after, s.base);
         for (const QString &name : named)
             QVERIFY2(error.contains(QDir::toNativeSeparators(FileList::join(s.game, name)) +

@@ -448,9 +448,10 @@ private slots:
             << L{"a.dat", "Ünïcode.DAT", "keep.dat"} << L{} << L{}
             << L{"a.dat", "gone.dat", "Ünïcode.DAT"} << L{"a.dat", "Ünïcode.DAT"} << L{}
             << L{"keep.dat"} << -1;
-        QTest::newRow("read-only refused, a folder is no file, the rest deleted")
+        // All or nothing: one file that cannot go keeps the others; a folder is no file.
+        QTest::newRow("read-only refused, nothing deleted, a folder is no file")
             << L{"a.dat", "c.dat"} << L{"b.dat"} << L{"d"} << L{"a.dat", "b.dat", "c.dat", "d"}
-            << L{"a.dat", "b.dat", "c.dat"} << L{"b.dat"} << L{"b.dat", "d"} << -1;
+            << L{} << L{"b.dat"} << L{"a.dat", "b.dat", "c.dat", "d"} << -1;
         QTest::newRow("folder that is not there")
             << L{} << L{} << L{} << L{"a.dat"} << L{} << L{} << L{} << -1;
         QTest::newRow("stopped before the third: the rest stay")
@@ -458,12 +459,16 @@ private slots:
             << L{"a.dat", "b.dat", "c.dat", "d.dat"} << L{"a.dat", "b.dat"} << L{}
             << L{"c.dat", "d.dat"} << 2;
         // By case: the one file of another case goes, under its own name; names equal but for
-        // case delete it once; a name present under two cases is left alone, and named.
+        // case delete it once; a name present under two cases is left alone, and named (and
+        // then, as a read-only file does, keeps every other).
         QTest::newRow("by case") << L{"Planes.DAT", "sky.pic", "SKY.PIC", "Abc.txt", "zz.dat"}
-                                 << L{"RO.dat"} << L{}
-                                 << L{"PLANES.dat", "planes.dat", "sky.pic", "ro.DAT", "abc.TXT"}
-                                 << L{"Planes.DAT", "RO.dat", "Abc.txt"} << L{"sky.pic", "RO.dat"}
-                                 << L{"RO.dat", "SKY.PIC", "sky.pic", "zz.dat"} << -1;
+                                 << L{} << L{} << L{"PLANES.dat", "planes.dat", "abc.TXT"}
+                                 << L{"Planes.DAT", "Abc.txt"} << L{}
+                                 << L{"SKY.PIC", "sky.pic", "zz.dat"} << -1;
+        QTest::newRow("by case, a name in two cases keeps them all")
+            << L{"Planes.DAT", "sky.pic", "SKY.PIC", "zz.dat"} << L{"RO.dat"} << L{}
+            << L{"planes.dat", "sky.pic", "ro.DAT"} << L{} << L{"sky.pic", "RO.dat"}
+            << L{"Planes.DAT", "RO.dat", "SKY.PIC", "sky.pic", "zz.dat"} << -1;
     }
 
     void removeNamed() {
