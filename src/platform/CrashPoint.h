@@ -10,6 +10,8 @@
 /// With `VEK_INTERRUPT_AFTER` set to k, the process sends itself SIGINT right after the k-th
 /// such operation instead: Ctrl+C pressed at a known point while files move.
 ///
+/// With `VEK_CRASH_WITHIN=1` the steps inside each write count too (`inside`).
+///
 /// Operations are counted only after `startCounting`, so that k counts from the first file
 /// operation of the commands and not from the files the start-up writes; with `VEK_CRASH_IN`
 /// set to "start", k counts from the first file operation of the start-up instead (the
@@ -22,6 +24,10 @@ public:
 
     /// Counts one file operation that has just changed a file; ends the process at the k-th.
     static void passed();
+    /// A step inside a write (its temporary file made, its bytes in, a temporary name given):
+    /// counted like a file operation only when `VEK_CRASH_WITHIN` is "1", so that k also ends
+    /// the process halfway through a rewrite, as a kill between two system calls does.
+    static void inside();
 
     /// Where counting may start: before the start-up's file operations, or before the
     /// commands'.

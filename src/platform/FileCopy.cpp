@@ -8,6 +8,7 @@
 #include "FileCopyParts.h"
 #include "NativePath.h"
 
+#include "CrashPoint.h"
 #include "FileHook.h"
 #include "FileList.h"
 #include "FileOps.h"
@@ -67,6 +68,7 @@ bool FileCopyParts::copyPortable(const QString &from, const QString &to, QString
         out.remove();
         return failCopy(error, from, to, reason);
     };
+    CrashPoint::inside();
 
     constexpr qint64 kBlock = 1 << 20;
     QByteArray buffer(kBlock, Qt::Uninitialized);
@@ -84,6 +86,7 @@ bool FileCopyParts::copyPortable(const QString &from, const QString &to, QString
     QString reason;
     if (!FileOps::flushFully(out, &reason))
         return abandon(reason);
+    CrashPoint::inside();
     out.close();
     if (out.error() != QFileDevice::NoError)
         return abandon(FileOps::reasonOf(out));

@@ -6,6 +6,7 @@
 
 #include "FileCopyParts.h"
 
+#include "CrashPoint.h"
 #include "FileHook.h"
 
 #include <QByteArray>
@@ -186,6 +187,7 @@ Outcome fillUnnamed(int in, off_t size, const QByteArray &folder, const QString 
         failCopy(error, from, to, reasonOf(err));
         return Outcome::Failed;
     }
+    CrashPoint::inside();
     *filled = out.get();
     out.release();
     return Outcome::Done;
@@ -222,6 +224,7 @@ Outcome nameFilled(int fd, const QByteArray &target, const QString &to, QString 
         fail(error, QStringLiteral("write"), to, reasonOf(named));
         return Outcome::Failed;
     }
+    CrashPoint::inside();
     if (out.close() != 0 || ::rename(temporary.constData(), target.constData()) != 0) {
         const int late = errno;
         ::unlink(temporary.constData());
@@ -269,8 +272,10 @@ bool copyNamed(int in, off_t size, const QByteArray &target, const QString &from
     };
     if (umaskNarrowsNormal() && ::fchmod(out.get(), kNormal) != 0)
         return abandon(errno);
+    CrashPoint::inside();
     if (const int err = copyBytes(in, out.get(), size))
         return abandon(err);
+    CrashPoint::inside();
     if (out.close() != 0 || ::rename(temporary.constData(), target.constData()) != 0) {
         const int err = errno;
         ::unlink(temporary.constData());

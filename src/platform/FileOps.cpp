@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FileOps.h"
 
+#include "CrashPoint.h"
 #include "FileHook.h"
 #include "FileList.h"
 #include "FolderScan.h"
@@ -170,6 +171,7 @@ bool FileOps::writeAtomic(const QString &path, const QByteArray &bytes, QString 
             *error = describe(QStringLiteral("write"), path, reasonOf(file));
         return false;
     }
+    CrashPoint::inside();
     QString reason;
     // QSaveFile's commit renames even when its buffered flush came up short (a full disk):
     // flush first, and give up on a short write.
@@ -179,6 +181,7 @@ bool FileOps::writeAtomic(const QString &path, const QByteArray &bytes, QString 
             *error = describe(QStringLiteral("write"), path, reason);
         return false;
     }
+    CrashPoint::inside();
     if (!file.commit()) {
         if (error)
             *error = describe(QStringLiteral("write"), path, reasonOf(file));
@@ -240,6 +243,7 @@ bool FileOps::writeSet(const QList<NewFile> &files, QString *error, qsizetype *r
                 *error = describe(QStringLiteral("write"), f.path, reason);
             return false;
         }
+        CrashPoint::inside();
         staged.push_back(std::move(file));
     }
     for (qsizetype i = 0; i < files.size(); ++i) {
@@ -306,6 +310,7 @@ bool FileOps::copyReplace(const QString &from, const QString &to, QString *error
             *error = describe(QStringLiteral("write"), to, reasonOf(dst));
         return false;
     }
+    CrashPoint::inside();
     // Large blocks: the copy should cost what the platform's own copy costs.
     constexpr qint64 kBlock = 1 << 20;
     QByteArray buffer;
@@ -335,6 +340,7 @@ bool FileOps::copyReplace(const QString &from, const QString &to, QString *error
             *error = describe(QStringLiteral("write"), to, reason);
         return false;
     }
+    CrashPoint::inside();
     if (!dst.commit()) {
         if (error)
             *error = describe(QStringLiteral("write"), to, reasonOf(dst));

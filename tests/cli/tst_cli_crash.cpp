@@ -564,29 +564,33 @@ private Q_SLOTS:
     void everyStartUpCrashPointIsPutRight_data() {
         QTest::addColumn<QStringList>("planted");
         QTest::addColumn<bool>("fromOld");
+        // A command ended after its k-th file operation before the start: the start is then
+        // the recovery of what it left (its journal, the lock, a write cut short).
+        QTest::addColumn<QStringList>("cut");
+        QTest::addColumn<int>("cutAfter");
         const QStringList twoMissions{"VEK/M-Alpha/alpha.dat=a", "VEK/M-Beta/beta.dat=b",
                                       "VEK/FoldersLoaded.txt=M-Alpha\r\nM-Beta\r\n\r\n"};
         QTest::newRow("the game's saves and those parked by an earlier start")
             << QStringList{"EAW/Savedata/camp.sav=newer", "EAW/Savedata/own.sav=own",
                            "VEK/C-Default/camp.sav=parked", "VEK/C-Default/more.sav=more"}
-            << false;
+            << false << QStringList{} << 0;
         QTest::newRow("two missions, the load order names the earlier")
             << twoMissions + QStringList{"VEK/LoadOrder.txt=folder\tM-Alpha\r\n",
                                          "EAW/Savedata/camp.sav=alpha day 5",
                                          "VEK/C-Alpha/camp.sav=alpha day 1",
                                          "VEK/C-Beta/camp.sav=beta own",
                                          "VEK/C-Beta/beta2.sav=beta two"}
-            << false;
+            << false << QStringList{} << 0;
         QTest::newRow("two missions, whose saves not known")
             << twoMissions + QStringList{"EAW/Savedata/camp.sav=someone's",
                                          "VEK/C-Default/camp.sav=default",
                                          "VEK/C-Beta/camp.sav=beta own"}
-            << false;
+            << false << QStringList{} << 0;
         QTest::newRow("the recorded mission's folder has gone")
             << QStringList{"VEK/FoldersLoaded.txt=M-Gone\r\n\r\n",
                            "EAW/Savedata/camp.sav=gone day 9", "EAW/Savedata/two.sav=gone too",
                            "VEK/C-Default/default.sav=the game's"}
-            << false;
+            << false << QStringList{} << 0;
         QTest::newRow("another VEK folder had a mission loaded")
             << QStringList{"Old/linkscreen=x",
                            "Old/M-X/x.dat=x",
@@ -595,16 +599,33 @@ private Q_SLOTS:
                            "Old/C-Default/default.sav=the game's",
                            "EAW/Savedata/camp.sav=x day 4",
                            "EAW/Savedata/x2.sav=x day 4, second"}
-            << true;
+            << true << QStringList{} << 0;
+        // Cut inside a load's copies, and inside a mission's save exchange.
+        const QStringList maps{"VEK/G-Maps/a.ter=a", "VEK/G-Maps/b.ter=b", "VEK/G-Maps/c.txt=c",
+                               "EAW/b.ter=the game's own"};
+        QTest::newRow("recovery of a load cut short")
+            << maps << false << QStringList{"toggle", "G-Maps"} << 3;
+        QTest::newRow("recovery of a mission's load cut in its save exchange")
+            << QStringList{"VEK/M-Alpha/alpha.msn=a", "VEK/C-Alpha/camp.sav=alpha day 1",
+                           "EAW/Savedata/camp.sav=the game's", "EAW/Savedata/own.sav=own"}
+            << false << QStringList{"toggle", "M-Alpha"} << 4;
     }
 
     void everyStartUpCrashPointIsPutRight() {
         QFETCH(QStringList, planted);
         QFETCH(bool, fromOld);
+        QFETCH(QStringList, cut);
+        QFETCH(int, cutAfter);
         TestFolders base;
         for (QString &p : planted)
             p.replace("\\r", "\r").replace("\\n", "\n").replace("\\t", "\t");
         TestFolders::plant(base.root(), planted);
+        if (!cut.isEmpty()) {
+            base.rememberVek();
+            QCOMPARE(run(base.root(), {"status"}).status, 0);
+            QCOMPARE(run(base.root(), cut, cutAfter).status, CrashPoint::ExitStatus);
+            QVERIFY(TestFolders::exists(base.vek(), "Journal.txt"));
+        }
         // Saves, ledgers and every name of the two folders and of the old VEK folder: what a
         // start leaves, less the lock it holds while it runs.
         const auto kept = [](const Tree &tree) {
@@ -635,38 +656,44 @@ private Q_SLOTS:
             QVERIFY2(again.status == 0, again.err);
             finished = kept(treeOf(done.path()));
         }
-        for (int k = 1;; ++k) {
-            QTemporaryDir scratch;
-            const QString root = scratch.path();
-            planting(root);
-            const CliRun crashed = run(root, {"status"}, k, true);
-            const QByteArray at = "crash after start-up file operation " + QByteArray::number(k);
-            const CliRun next = run(root, {"status"});
-            QVERIFY2(next.status == 0, at + ": " + next.err);
-            const QStringList after = kept(treeOf(root));
-            if (after != finished) {
-                for (const QString &l : after)
-                    if (!finished.contains(l))
-                        qWarning() << "only after the crash:" << l;
-                for (const QString &l : finished)
-                    if (!after.contains(l))
-                        qWarning() << "only after an uncut start:" << l;
+        // Ended after each whole file operation, then also at each step inside a write.
+        for (const bool within : {false, true})
+            for (int k = 1;; ++k) {
+                QTemporaryDir scratch;
+                const QString root = scratch.path();
+                planting(root);
+                const CliRun crashed = run(root, {"status"}, k, true, within);
+                const QByteArray at =
+                    (within ? "crash at start-up step " : "crash after start-up file operation ") +
+                    QByteArray::number(k);
+                const CliRun next = run(root, {"status"});
+                QVERIFY2(next.status == 0, at + ": " + next.err);
+                const QStringList after = kept(treeOf(root));
+                if (after != finished) {
+                    for (const QString &l : after)
+                        if (!finished.contains(l))
+                            qWarning() << "only after the crash:" << l;
+                    for (const QString &l : finished)
+                        if (!after.contains(l))
+                            qWarning() << "only after an uncut start:" << l;
+                }
+                QVERIFY2(after == finished, at);
+                if (crashed.status != CrashPoint::ExitStatus)
+                    break;
             }
-            QVERIFY2(after == finished, at);
-            if (crashed.status != CrashPoint::ExitStatus)
-                break;
-        }
     }
 
 private:
     CliRun run(const QString &root, const QStringList &commands, int crashAfter = 0,
-               bool inStartUp = false) {
+               bool inStartUp = false, bool withinWrites = false) {
         // The user's data folder inside the tree: what a sweep moves there is checked with it.
         QStringList env{QStringLiteral("XDG_DATA_HOME=") + root + QStringLiteral("/Data")};
         if (crashAfter > 0)
             env << QStringLiteral("VEK_CRASH_AFTER=%1").arg(crashAfter);
         if (inStartUp)
             env << QStringLiteral("VEK_CRASH_IN=start");
+        if (withinWrites)
+            env << QStringLiteral("VEK_CRASH_WITHIN=1");
         return CliRun::run(QStringList{"--game", root + "/EAW", "--vek", root + "/VEK"} + commands,
                            lockDir_.filePath("lock"), QString(), env);
     }
