@@ -74,12 +74,18 @@ private Q_SLOTS:
         for (const QString &n : oldFiles.mid(3))
             TestFolders::write(f.game(), n, n.toUtf8());
         TestFolders::write(f.vek(), Ledgers::FoldersLoaded, "A-Old\r\n\r\n");
+        TestFolders::write(f.vek(), Ledgers::LoadOrder, "folder\tA-Old\r\n");
+        TestFolders::write(
+            f.vek(), Ledgers::LoadedNames,
+            ("folder\tA-Old\t" + oldFiles.join("\r\nfolder\tA-Old\t") + "\r\n").toUtf8());
 
         Journal::Record record;
         record.operation = "doing it";
-        record.moves << Journal::Move{false, "A-Old", Journal::ContentRule, oldFolder, oldFiles};
+        record.moves << Journal::Move{false,     "A-Old",  Journal::ContentRule,
+                                      oldFolder, oldFiles, {}};
         if (operation != QLatin1String("unload"))
-            record.moves << Journal::Move{true, "A-New", Journal::ContentRule, newFolder, newFiles};
+            record.moves << Journal::Move{true,      "A-New",  Journal::ContentRule,
+                                          newFolder, newFiles, QList<bool>(newFiles.size(), false)};
         QByteArray bytes = Journal::toBytes(record);
         if (operation == QLatin1String("damaged"))
             bytes.chop(5);
@@ -127,8 +133,10 @@ private Q_SLOTS:
         Journal::Record record;
         record.operation = "loading \"M-\" in place of \"M-Alpha\"";
         record.stage = Journal::SavesStore;
-        record.moves << Journal::Move{false, "M-Alpha", Journal::ContentRule, alpha, {"alpha.msn"}}
-                     << Journal::Move{true, "M-", Journal::ContentRule, nameless, {"nameless.msn"}};
+        record.moves << Journal::Move{false, "M-Alpha",     Journal::ContentRule,
+                                      alpha, {"alpha.msn"}, {}}
+                     << Journal::Move{true, "M-", Journal::ContentRule, nameless, {"nameless.msn"},
+                                      {}};
         record.mission = "M-Alpha";
         TestFolders::write(f.vek(), Journal::FileName, Journal::toBytes(record));
 
