@@ -2,7 +2,6 @@
 // The start-up recovery: an operation a crash cut short is finished or undone.
 #include "OperationJournal.h"
 
-#include "CompleteReset.h"
 #include "FileCompare.h"
 #include "FileCopy.h"
 #include "FileList.h"
@@ -59,10 +58,9 @@ bool selectorsOwn(const QString &name) {
                                     QStringLiteral("eaw.exe"),    QStringLiteral("KC"),
                                     QStringLiteral("BACKGROUND"), QStringLiteral("chatline.txt"),
                                     QStringLiteral("EXTRA.SPT"),  Journal::FileName,
-                                    CompleteReset::JournalName,   Ledgers::FoldersLoaded,
-                                    Ledgers::PlanesLoaded,        Ledgers::ScriptsLoaded,
-                                    Ledgers::SkinsLoaded,         Ledgers::LoadOrder,
-                                    Ledgers::LoadedNames};
+                                    Ledgers::FoldersLoaded,       Ledgers::PlanesLoaded,
+                                    Ledgers::ScriptsLoaded,       Ledgers::SkinsLoaded,
+                                    Ledgers::LoadOrder,           Ledgers::LoadedNames};
     return own.contains(name, Qt::CaseInsensitive) ||
            name.startsWith(QLatin1String(".vek-"), Qt::CaseInsensitive);
 }
