@@ -163,8 +163,8 @@ int main(int argc, char **argv) {
         Journal::Record record;
         record.operation =
             in ? QStringLiteral("loading \"A-Bench\"") : QStringLiteral("unloading \"A-Bench\"");
-        record.moves << Journal::Move{in, QStringLiteral("A-Bench"), Journal::ContentRule, content,
-                                      Journal::filesOf(content)};
+        record.moves << Journal::Move{in,      QStringLiteral("A-Bench"), Journal::ContentRule,
+                                      content, Journal::filesOf(content), {}};
         if (!Journal::write(vek, work.path(), record, &error) ||
             !move(record.moves.first().files, &error) || !Journal::remove(vek, &error))
             die(error);

@@ -27,17 +27,37 @@ QString quoted(const QString &name) {
     return QStringLiteral("\"%1\"").arg(name);
 }
 
+// A folder coming in records which of its names the game folder holds already, from one
+// reading of it: after a crash, a file of a name it did not hold is one the load wrote, whatever
+// its time says (see `OperationJournal::proven`). A game folder that cannot be read records
+// nothing, and the load tells why.
+Journal::Move withHad(Journal::Move move, const QString &gameFolder) {
+    QList<QStringList> present;
+    if (!move.in || !FileCopy::findAll(gameFolder, move.files, &present, nullptr))
+        return move;
+    move.had.reserve(present.size());
+    for (const QStringList &p : std::as_const(present))
+        move.had << !p.isEmpty();
+    return move;
+}
+
 } // namespace
 
 Journal::Move OperationJournal::contentMove(bool in, int row) const {
     const LoadGrid::Row &r = s_.Unigrid.row(row);
-    return {in, r.name, Journal::ContentRule, r.path, Journal::filesOf(r.path)};
+    return withHad({in, r.name, Journal::ContentRule, r.path, Journal::filesOf(r.path), {}},
+                   s_.GameFolder());
 }
 
 Journal::Move OperationJournal::skinMove(bool in, int row, bool withFlt) const {
     const QString folder = FileList::join(s_.skinFolder(), s_.SK1.row(row).name);
-    return {in, s_.SK1.row(row).name, withFlt ? Journal::SkinRule : Journal::SkinWithoutFltRule,
-            folder, Journal::filesOf(folder)};
+    return withHad({in,
+                    s_.SK1.row(row).name,
+                    withFlt ? Journal::SkinRule : Journal::SkinWithoutFltRule,
+                    folder,
+                    Journal::filesOf(folder),
+                    {}},
+                   s_.GameFolder());
 }
 
 QStringList OperationJournal::markedAircraft() const {

@@ -5,7 +5,6 @@
 #include "KeptFiles.h"
 #include "SaveExchange.h"
 
-#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -177,13 +176,14 @@ private:
     Journal::Move skinMove(bool in, int row, bool withFlt) const;
     QStringList markedAircraft() const;
 
-    bool takeOut(const Journal::Move &move, QStringList *problems) const;
+    bool takeOut(const Journal::Move &move, QStringList *problems,
+                 const QStringList *listed = nullptr) const;
+    bool proven(const Journal::Move &move, Journal::Move *proof, QStringList *problems);
+    bool takeOutProven(const Journal::Move &move, QStringList *problems);
     bool bringIn(const Journal::Move &move, QStringList *problems);
-    Journal::Move written(const Journal::Move &move, const QDateTime &recorded) const;
     void adoptKept(const Journal::Record *record, QStringList *problems);
     bool finish(Journal::Record &record, QList<QByteArray> *ledger, QStringList *problems);
-    void undo(const Journal::Record &record, const QDateTime &recorded, QList<QByteArray> *ledger,
-              QStringList *problems);
+    void undo(const Journal::Record &record, QList<QByteArray> *ledger, QStringList *problems);
     void setSkinsLoaded(int slot, const QString &folder, QStringList *problems) const;
 
     SelectorState &s_;

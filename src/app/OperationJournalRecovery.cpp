@@ -2,6 +2,7 @@
 // The start-up recovery: an operation a crash cut short is finished or undone.
 #include "OperationJournal.h"
 
+#include "FileCompare.h"
 #include "FileCopy.h"
 #include "FileList.h"
 #include "FileMover.h"
@@ -48,6 +49,22 @@ bool deleteNames(const QStringList &names, const QString &gameFolder, const File
     return false;
 }
 
+/// The game's own files that the selector itself reads, writes or keeps (its program and
+/// options, the keyboard table, the picture it shows, the files the clean-up spares, its own
+/// hidden copies, its ledgers): a record whose folder is gone proves no load brought them, so
+/// their names in it never delete them.
+bool selectorsOwn(const QString &name) {
+    static const QStringList own = {QStringLiteral("LastVEKDir"), QStringLiteral("eaw.ini"),
+                                    QStringLiteral("eaw.exe"),    QStringLiteral("KC"),
+                                    QStringLiteral("BACKGROUND"), QStringLiteral("chatline.txt"),
+                                    QStringLiteral("EXTRA.SPT"),  Journal::FileName,
+                                    Ledgers::FoldersLoaded,       Ledgers::PlanesLoaded,
+                                    Ledgers::ScriptsLoaded,       Ledgers::SkinsLoaded,
+                                    Ledgers::LoadOrder,           Ledgers::LoadedNames};
+    return own.contains(name, Qt::CaseInsensitive) ||
+           name.startsWith(QLatin1String(".vek-"), Qt::CaseInsensitive);
+}
+
 /// Makes the ledger lines say whether `name` is loaded; a loaded name new to them goes last.
 void setLoaded(QList<QByteArray> *ledger, const QString &name, bool loaded) {
     const QByteArray line = Text8::fromUnicode(name);
@@ -59,13 +76,14 @@ void setLoaded(QList<QByteArray> *ledger, const QString &name, bool loaded) {
 
 } // namespace
 
-bool OperationJournal::takeOut(const Journal::Move &move, QStringList *problems) const {
+bool OperationJournal::takeOut(const Journal::Move &move, QStringList *problems,
+                               const QStringList *listed) const {
     if (!QFileInfo(move.folder).isDir())
         return deleteNames(move.files, s_.GameFolder(), JournalRules::keepRule(move.rule),
                            move.folder, problems);
     QString error;
     if (FileMover::MoveOut(move.folder, s_.GameFolder(), nullptr, &error,
-                           JournalRules::keepRule(move.rule)))
+                           JournalRules::keepRule(move.rule), nullptr, listed))
         return true;
     problems->append(error);
     return false;
@@ -97,7 +115,7 @@ bool OperationJournal::finish(Journal::Record &record, QList<QByteArray> *ledger
         bool outsOk = true;
         for (const Journal::Move &m : std::as_const(record.moves))
             if (!m.in) {
-                const bool out = takeOut(m, problems);
+                const bool out = takeOutProven(m, problems);
                 setLoaded(ledger, m.name, !out);
                 outsOk = outsOk && out;
             }
@@ -106,7 +124,7 @@ bool OperationJournal::finish(Journal::Record &record, QList<QByteArray> *ledger
             if (!m.in)
                 continue;
             if (!outsOk) {
-                takeOut(m, problems);
+                takeOutProven(m, problems);
                 *problems += kept_.restore();
                 setLoaded(ledger, m.name, false);
                 continue;
@@ -146,41 +164,102 @@ void OperationJournal::setSkinsLoaded(int slot, const QString &folder,
         problems->append(error);
 }
 
-// The names of `move`'s files whose game file the load may have written: a file last changed
-// before the record was written is the game's own, not reached by the load, and stays. (A copy
-// is a new file, changed when it was made; where times are coarse, a copy may pass for an old
-// file and stay behind, but a file of the game's own is never taken for a copy.)
-Journal::Move OperationJournal::written(const Journal::Move &move,
-                                        const QDateTime &recorded) const {
-    Journal::Move written = move;
-    QList<QStringList> present;
+// The files of `move` that the record proves the operation put into the game folder, which
+// alone it may delete there (a journal can come from another place, or be edited by hand):
+// - while the folder is there, a game file is its copy when it holds the folder's bytes (a name
+//   under several cases is left to the mover, which compares each);
+// - a folder gone that was going out: the names LoadedNames.txt recorded when it came in;
+// - a folder gone that was coming in: the names the game folder did not hold when the record
+//   was written (`Move::had`), and those whose old file the load kept aside, to be put back.
+// A folder gone proves none of the selector's own files. What stays that the record named is
+// told. Modification times prove nothing: a clock set wrong, or a file from elsewhere, would
+// pass a game file for a copy.
+bool OperationJournal::proven(const Journal::Move &move, Journal::Move *proof,
+                              QStringList *problems) {
+    *proof = move;
+    proof->files.clear();
+    const QString game = s_.GameFolder();
+    const bool there = QFileInfo(move.folder).isDir();
+    QStringList asked;
     QString error;
-    if (!recorded.isValid() || !FileCopy::findAll(s_.GameFolder(), move.files, &present, &error))
-        return written;
-    written.files.clear();
-    for (qsizetype i = 0; i < move.files.size(); ++i) {
-        const QStringList &p = present.at(i);
-        if (p.size() != 1 ||
-            QFileInfo(FileList::join(s_.GameFolder(), p.first())).lastModified() >= recorded)
-            written.files << move.files.at(i);
+    if (there && !FileCopy::fileNames(move.folder, &asked, &error)) {
+        problems->append(error);
+        return false;
     }
-    return written;
+    if (!there)
+        asked = move.files;
+    if (const FileMover::Rule keep = JournalRules::keepRule(move.rule))
+        asked.removeIf(keep);
+    const qsizetype n = asked.size();
+    if (!there && move.in)
+        for (const QString &f : std::as_const(move.files))
+            asked << KeptFiles::keptName(f) << KeptFiles::gameName(f);
+    QList<QStringList> present;
+    if (!FileCopy::findAll(game, asked, &present, &error)) {
+        problems->append(error);
+        return false;
+    }
+    QSet<QString> recorded;
+    if (!there && !move.in)
+        for (const QString &f : loadedFiles_.recordedNames(move.name))
+            recorded.insert(FileList::fold(f));
+    // A record's list that says of only some of its names whether the game had them was cut
+    // off by `fromBytes`; the kept files alone tell then.
+    const auto fresh = [&move](qsizetype i) {
+        return move.had.size() == move.files.size() && !move.had.at(i);
+    };
+    QStringList left;
+    for (qsizetype i = 0; i < n; ++i) {
+        const QString &name = asked.at(i);
+        const QStringList &p = present.at(i);
+        if (p.isEmpty())
+            continue;
+        bool ok = false;
+        if (there)
+            ok = p.size() > 1 || FileCompare::sameBytes(FileList::join(move.folder, name),
+                                                        FileList::join(game, p.first()),
+                                                        nullptr) == FileCompare::Result::Same;
+        else if (selectorsOwn(name))
+            ok = false;
+        else if (move.in)
+            ok = fresh(i) || !present.at(n + 2 * i).isEmpty() ||
+                 !present.at(n + 2 * i + 1).isEmpty();
+        else
+            ok = recorded.contains(FileList::fold(name));
+        (ok ? proof->files : left) << name;
+    }
+    if (!left.isEmpty())
+        problems->append(
+            QStringLiteral("These files of \"%1\" were left in the game folder, since nothing "
+                           "shows that VEK Selector put them there (%2):\r\n")
+                .arg(move.name, there
+                                    ? QStringLiteral("their bytes are not the folder's")
+                                    : QStringLiteral("the folder is gone, and no ledger or journal "
+                                                     "records that it brought them")) +
+            left.join(QStringLiteral("\r\n")));
+    return true;
 }
 
-void OperationJournal::undo(const Journal::Record &record, const QDateTime &recorded,
-                            QList<QByteArray> *ledger, QStringList *problems) {
+bool OperationJournal::takeOutProven(const Journal::Move &move, QStringList *problems) {
+    // A game folder that cannot be read deletes nothing; the folder stays loaded.
+    Journal::Move proof;
+    return proven(move, &proof, problems) && takeOut(proof, problems, &proof.files);
+}
+
+void OperationJournal::undo(const Journal::Record &record, QList<QByteArray> *ledger,
+                            QStringList *problems) {
     for (qsizetype i = record.moves.size() - 1; i >= 0; --i) {
         const Journal::Move &m = record.moves.at(i);
         if (m.in) {
             // Its copies go, and the game files they replaced come back.
-            takeOut(written(m, recorded), problems);
+            takeOutProven(m, problems);
             *problems += kept_.restore();
             setLoaded(ledger, m.name, false);
         } else if (QFileInfo(m.folder).isDir()) {
             setLoaded(ledger, m.name, bringIn(m, problems));
         } else {
             // Gone with its source: it cannot come back whole, so it goes out entirely.
-            takeOut(m, problems);
+            takeOutProven(m, problems);
             setLoaded(ledger, m.name, false);
         }
     }
@@ -293,10 +372,7 @@ void OperationJournal::recover() {
             // Only its kept files are left to delete (below); the ledgers say what it did.
             outcome = QStringLiteral("It has now been finished.");
         } else if (record.stage == Journal::Files && !gone.isEmpty()) {
-            // Its time is the time the operation began: undoing is the first change since.
-            const QDateTime recorded =
-                QFileInfo(FileList::resolve(mod, Journal::FileName)).lastModified();
-            undo(record, recorded, &ledger, &problems);
+            undo(record, &ledger, &problems);
             putBack_ = namesOf(false);
             outcome = QStringLiteral("It has now been undone, since \"%1\" is no longer there.")
                           .arg(QDir::toNativeSeparators(gone));

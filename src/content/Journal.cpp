@@ -7,6 +7,7 @@
 #include "LoadGrid.h"
 #include "TextFile.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 
@@ -108,8 +109,9 @@ QString outside(const QString &path, bool single) {
 }
 
 // `path` placed in `folder`: a relative path joined to it, an absolute one (as older records
-// wrote them) taken when it lies inside. Empty with `why` when it does not.
-QString placed(const QString &path, const QString &folder, QString *why) {
+// wrote them) taken when it lies inside; with `single`, one name in it. Empty with `why` when
+// it does not.
+QString placed(const QString &path, const QString &folder, bool single, QString *why) {
     QString relative = path;
     if (QDir::isAbsolutePath(path)) {
         // ".." is refused as written, before cleaning could hide it.
@@ -126,10 +128,59 @@ QString placed(const QString &path, const QString &folder, QString *why) {
             return QString();
         }
     }
-    *why = outside(relative, false);
+    *why = outside(relative, single);
     if (!why->isEmpty())
         return QString();
     return FileList::join(folder, QDir::toNativeSeparators(relative));
+}
+
+// Why `path` (inside `folder`) could lead out of it through a link: the first part of it below
+// `folder` that is a symbolic link or a junction, which every later step would follow. Empty
+// when there is none. A part that is not there ends the walk: nothing below it is either.
+QString throughLink(const QString &folder, const QString &path) {
+    const QString relative = QDir::fromNativeSeparators(QDir(folder).relativeFilePath(path));
+    QString at = folder;
+    for (const QString &part : relative.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+        at = FileList::join(at, part);
+        const QFileInfo info(at);
+        if (info.isSymLink() || info.isJunction())
+            return QStringLiteral("leads through the link %1")
+                .arg(shortly(QDir::toNativeSeparators(at)));
+        if (!info.exists())
+            break;
+    }
+    return QString();
+}
+
+bool isFlightFile(const QString &name) {
+    return name.endsWith(QLatin1String(".flt"), Qt::CaseInsensitive);
+}
+
+// Why the backup `b` of the game file `name` may not be put back, or empty when it may. An
+// aircraft swap rewrites planes.dat, pnames.str and loadout.dat, which it reads first and so
+// finds there and not empty, and writes the three plane-pick menus and the aircraft's flight
+// file, which may be new; no other file (above all not eaw.exe or eaw.ini, whose copies a start
+// keeps as the originals) is ever a backup's.
+QString unfit(const Journal::Backup &b, const QString &name) {
+    static const QStringList read = {QStringLiteral("planes.dat"), QStringLiteral("pnames.str"),
+                                     QStringLiteral("loadout.dat")};
+    static const QStringList written = {QStringLiteral("picplna.mnu"),
+                                        QStringLiteral("picplnb.mnu"),
+                                        QStringLiteral("picplng.mnu")};
+    const bool mustBe = read.contains(name, Qt::CaseInsensitive);
+    if (!mustBe && !written.contains(name, Qt::CaseInsensitive) && !isFlightFile(name))
+        return QStringLiteral("is not a file an aircraft swap writes");
+    if (!b.existed)
+        return mustBe ? QStringLiteral("is a file every swap finds there, not one to delete")
+                      : QString();
+    if (b.size < 0)
+        return QStringLiteral("comes without the size and hash its bytes are checked by");
+    if (b.size != b.bytes.size() ||
+        QCryptographicHash::hash(b.bytes, QCryptographicHash::Sha256) != b.sha256)
+        return QStringLiteral("does not hold the bytes its size and hash say");
+    if (b.bytes.isEmpty() && mustBe)
+        return QStringLiteral("holds no bytes");
+    return QString();
 }
 
 // `path` relative to `folder` with "/" between names, as the file stores it; a path that is
@@ -153,10 +204,13 @@ QByteArray Journal::toBytes(const Record &r) {
     add({"stage", field(r.stage)});
     for (const Move &m : r.moves) {
         add({m.in ? "in" : "out", field(m.name), field(m.rule), field(m.folder)});
-        out.reserve(out.size() + m.files.size() * 24);
-        for (const QString &f : m.files) {
+        out.reserve(out.size() + m.files.size() * 28);
+        const bool says = m.had.size() == m.files.size();
+        for (qsizetype i = 0; i < m.files.size(); ++i) {
             out += "file\t";
-            appendField(out, f);
+            appendField(out, m.files.at(i));
+            if (says)
+                out += m.had.at(i) ? "\thad" : "\tnew";
             out += "\r\n";
         }
     }
@@ -174,8 +228,15 @@ QByteArray Journal::toBytes(const Record &r) {
         add({"aircraft", field(r.aircraft)});
     for (const QString &a : r.replaced)
         add({"replaced", field(a)});
-    for (const Backup &b : r.backups)
-        add({"backup", field(b.path), b.existed ? b.bytes.toBase64() : "-"});
+    for (const Backup &b : r.backups) {
+        if (!b.existed) {
+            add({"backup", field(b.path), "-"});
+            continue;
+        }
+        add({"backup", field(b.path), QByteArray::number(b.bytes.size()),
+             QCryptographicHash::hash(b.bytes, QCryptographicHash::Sha256).toHex(),
+             b.bytes.toBase64()});
+    }
     for (const QString &o : r.order)
         add({"order", field(o)});
     // The last line tells a whole record from one cut short by a failing disk.
@@ -205,9 +266,16 @@ bool Journal::fromBytes(const QByteArray &bytes, Record *record, QString *reason
         } else if (key == "stage" && needs(2)) {
             r.stage = text(f[1]);
         } else if ((key == "in" || key == "out") && needs(4)) {
-            r.moves.append({key == "in", text(f[1]), text(f[2]), text(f[3]), {}});
+            r.moves.append({key == "in", text(f[1]), text(f[2]), text(f[3]), {}, {}});
         } else if (key == "file" && needs(2) && !r.moves.isEmpty()) {
             r.moves.last().files << text(f[1]);
+        } else if (key == "file" && needs(3) && (f[2] == "had" || f[2] == "new") &&
+                   !r.moves.isEmpty()) {
+            Move &m = r.moves.last();
+            // A list that says it of only some files says nothing (see `Move::had`).
+            if (m.had.size() == m.files.size())
+                m.had << (f[2] == "had");
+            m.files << text(f[1]);
         } else if (key == "drop" && needs(2)) {
             r.drops << text(f[1]);
         } else if (key == "mission" && needs(2)) {
@@ -225,14 +293,24 @@ bool Journal::fromBytes(const QByteArray &bytes, Record *record, QString *reason
             r.aircraft = text(f[1]);
         } else if (key == "replaced" && needs(2)) {
             r.replaced << text(f[1]);
-        } else if (key == "backup" && needs(3)) {
-            Backup b{text(f[1]), f[2] != "-", {}};
+        } else if (key == "backup" && (needs(3) || needs(5))) {
+            // Written as the name and "-" for a file that was not there, else the name, the
+            // size, the SHA-256 and the bytes; older records hold the name and the bytes.
+            Backup b{text(f[1]), f.size() == 5 || f[2] != "-", {}, -1, {}};
             if (b.existed) {
-                const auto decoded =
-                    QByteArray::fromBase64Encoding(f[2], QByteArray::AbortOnBase64DecodingErrors);
+                const auto decoded = QByteArray::fromBase64Encoding(
+                    f.last(), QByteArray::AbortOnBase64DecodingErrors);
                 if (!decoded)
                     return bad(QStringLiteral("line %1 holds damaged bytes").arg(i + 1));
                 b.bytes = *decoded;
+            }
+            if (f.size() == 5) {
+                bool ok = false;
+                b.size = f[2].toLongLong(&ok);
+                b.sha256 = QByteArray::fromHex(f[3]);
+                if (!ok || b.size < 0 || b.sha256.size() != 32)
+                    return bad(
+                        QStringLiteral("line %1 has no size and hash of its bytes").arg(i + 1));
             }
             r.backups << b;
         } else if (key == "order" && needs(2)) {
@@ -243,6 +321,9 @@ bool Journal::fromBytes(const QByteArray &bytes, Record *record, QString *reason
     }
     if (r.operation.isEmpty() || r.stage.isEmpty())
         return bad(QStringLiteral("it does not say what was being done"));
+    for (Move &m : r.moves)
+        if (m.had.size() != m.files.size())
+            m.had.clear();
     *record = r;
     return true;
 }
@@ -290,16 +371,22 @@ bool Journal::place(Record *record, const QString &modFolder, const QString &gam
         if (!name(m.name))
             return bad(QStringLiteral("the ledger name"), m.name);
         const QString folder = m.folder;
-        m.folder = placed(folder, modFolder, &why);
-        if (m.folder.isEmpty())
+        m.folder = placed(folder, modFolder, false, &why);
+        if (!m.folder.isEmpty())
+            why = throughLink(modFolder, m.folder);
+        if (!why.isEmpty())
             return bad(QStringLiteral("the folder"), folder, m.name);
         if (const QString f = names(m.files); !why.isEmpty())
             return bad(QStringLiteral("the file"), f, m.name);
     }
     for (Backup &b : r.backups) {
         const QString path = b.path;
-        b.path = placed(path, gameFolder, &why);
-        if (b.path.isEmpty())
+        b.path = placed(path, gameFolder, true, &why);
+        if (!b.path.isEmpty())
+            why = unfit(b, QFileInfo(b.path).fileName());
+        if (why.isEmpty())
+            why = throughLink(gameFolder, b.path);
+        if (!why.isEmpty())
             return bad(QStringLiteral("the game file backed up"), path);
     }
     if (const QString d = names(r.drops); !why.isEmpty())
@@ -314,6 +401,20 @@ bool Journal::place(Record *record, const QString &modFolder, const QString &gam
         return bad(QStringLiteral("the mission"), r.mission);
     if (!mission(r.previous))
         return bad(QStringLiteral("the mission before"), r.previous);
+    // The saves of a mission travel between the stores and Savedata, deleting what they leave.
+    if (!r.mission.isEmpty()) {
+        QStringList stores{LoadGrid::storeOf(r.mission), QStringLiteral("C-Default")};
+        if (!r.previous.isEmpty())
+            stores << LoadGrid::storeOf(r.previous);
+        for (const QString &store : std::as_const(stores))
+            if (why = throughLink(modFolder, FileList::resolveFolder(modFolder, store));
+                !why.isEmpty())
+                return bad(QStringLiteral("the save store"), store);
+        const QString saves = QStringLiteral("Savedata");
+        if (why = throughLink(gameFolder, FileList::resolveFolder(gameFolder, saves));
+            !why.isEmpty())
+            return bad(QStringLiteral("the game's save folder"), saves);
+    }
     *record = r;
     return true;
 }

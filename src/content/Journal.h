@@ -54,13 +54,21 @@ public:
         QString rule;      ///< `ContentRule`, `SkinRule` or `SkinWithoutFltRule`
         QString folder;    ///< the folder's path (in the file: relative to the VEK folder)
         QStringList files; ///< the names it holds, for when the folder is gone at the next start
+        /// For a folder coming in: whether the game folder held a file of each of `files` (any
+        /// case) when the record was written, index by index. A file it did not hold and holds
+        /// after a crash is one the load wrote; empty when the record does not say (older
+        /// records), and then only the files the load kept tell what it replaced.
+        QList<bool> had;
     };
 
-    /// A game file as it was before a swap rewrote it.
+    /// A game file as it was before a swap rewrote it. The file holds the size and SHA-256 of
+    /// the bytes beside them, so that bytes damaged or edited by hand are never put back.
     struct Backup {
-        QString path; ///< the file's path (in the file: relative to the game folder)
+        QString path; ///< the file's name (in the file: relative to the game folder)
         bool existed = false;
         QByteArray bytes;
+        qint64 size = -1;  ///< as read: the size the record gives, -1 when it gives none
+        QByteArray sha256; ///< as read: the hash the record gives, empty when it gives none
     };
 
     struct Record {
@@ -93,6 +101,13 @@ public:
     /// predecessor names a mission (one with a save store). Nothing may hold "..", and a name
     /// no folder separator. False with `reason` naming the first field that asks for more
     /// (quoting at most a short piece of it); the record is then left as it was.
+    ///
+    /// Nothing it names is reached through a link: no part of a path below its folder (the
+    /// folder of a move, a backup, the save stores of a mission) may be a symbolic link or a
+    /// junction, since one would lead the operation out of the folder. A backup names a file an
+    /// aircraft swap writes (never the game's program or options file, whose copies the start
+    /// keeps as the originals), and its bytes must match the size and hash beside them; a
+    /// backup without them (older records) is refused, as nothing shows its bytes are whole.
     static bool place(Record *record, const QString &modFolder, const QString &gameFolder,
                       QString *reason);
 

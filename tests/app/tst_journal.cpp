@@ -11,9 +11,11 @@
 #include "Selector.h"
 #include "TestFolders.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
 #include <QHash>
+#include <QRegularExpression>
 #include <QTest>
 
 namespace {
@@ -74,12 +76,18 @@ private Q_SLOTS:
         for (const QString &n : oldFiles.mid(3))
             TestFolders::write(f.game(), n, n.toUtf8());
         TestFolders::write(f.vek(), Ledgers::FoldersLoaded, "A-Old\r\n\r\n");
+        TestFolders::write(f.vek(), Ledgers::LoadOrder, "folder\tA-Old\r\n");
+        TestFolders::write(
+            f.vek(), Ledgers::LoadedNames,
+            ("folder\tA-Old\t" + oldFiles.join("\r\nfolder\tA-Old\t") + "\r\n").toUtf8());
 
         Journal::Record record;
         record.operation = "doing it";
-        record.moves << Journal::Move{false, "A-Old", Journal::ContentRule, oldFolder, oldFiles};
+        record.moves << Journal::Move{false,     "A-Old",  Journal::ContentRule,
+                                      oldFolder, oldFiles, {}};
         if (operation != QLatin1String("unload"))
-            record.moves << Journal::Move{true, "A-New", Journal::ContentRule, newFolder, newFiles};
+            record.moves << Journal::Move{true,      "A-New",  Journal::ContentRule,
+                                          newFolder, newFiles, QList<bool>(newFiles.size(), false)};
         QByteArray bytes = Journal::toBytes(record);
         if (operation == QLatin1String("damaged"))
             bytes.chop(5);
@@ -127,8 +135,10 @@ private Q_SLOTS:
         Journal::Record record;
         record.operation = "loading \"M-\" in place of \"M-Alpha\"";
         record.stage = Journal::SavesStore;
-        record.moves << Journal::Move{false, "M-Alpha", Journal::ContentRule, alpha, {"alpha.msn"}}
-                     << Journal::Move{true, "M-", Journal::ContentRule, nameless, {"nameless.msn"}};
+        record.moves << Journal::Move{false, "M-Alpha",     Journal::ContentRule,
+                                      alpha, {"alpha.msn"}, {}}
+                     << Journal::Move{true, "M-", Journal::ContentRule, nameless, {"nameless.msn"},
+                                      {}};
         record.mission = "M-Alpha";
         TestFolders::write(f.vek(), Journal::FileName, Journal::toBytes(record));
 
@@ -178,12 +188,17 @@ private Q_SLOTS:
         QVERIFY2(told.contains("p51b.flt") && told.contains("not swapped in"), qPrintable(told));
     }
 
-    void hostileRecordIsRefused_data() {
+    void journalFromElsewhere_data() {
         // The record's lines between the header and "end"; <GAME>, <VEK> and <OUT> stand for the
         // two folders and a folder beside them, where "victim.txt" and "A-Evil" lie.
         QTest::addColumn<QString>("file");     // the journal planted in the VEK folder
         QTest::addColumn<QByteArray>("lines"); // its record's lines, or the whole reset marker
         QTest::addColumn<QString>("told");     // the bad field as the message quotes it
+        // Made after a first start: "link:PATH>TARGET" a symbolic link, "file:PATH=BYTES" a file,
+        // "future:PATH" a file's time a day ahead (paths below the test's root).
+        QTest::addColumn<QStringList>("setUp");
+        QTest::addColumn<bool>("acted");       // acted on, not refused: only `gone` goes
+        QTest::addColumn<QStringList>("gone"); // the files it takes out of the game folder
         const QByteArray swap = "operation\tswapping\r\nstage\tfiles\r\naircraft\tP-Evil\r\n";
         const QByteArray load = "operation\tloading\r\nstage\tfiles\r\n";
         const QByteArray evil = load + "in\tA-Evil\tcontent\t";
@@ -226,27 +241,79 @@ private Q_SLOTS:
              "../xxxxxxxxxx"},
         };
         for (const auto &[tag, lines, told] : records)
-            QTest::newRow(tag) << QString(Journal::FileName) << lines << QString::fromUtf8(told);
+            QTest::newRow(tag) << QString(Journal::FileName) << lines << QString::fromUtf8(told)
+                               << QStringList() << false << QStringList();
+        const auto backup = [](const QByteArray &name, const QByteArray &bytes) {
+            return "backup\t" + name + '\t' + QByteArray::number(bytes.size()) + '\t' +
+                   QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex() + '\t' +
+                   bytes.toBase64();
+        };
+        const auto row = [](const char *tag, const QByteArray &lines, const char *told,
+                            const QStringList &setUp, bool acted, const QStringList &gone = {}) {
+            QTest::newRow(tag) << QString(Journal::FileName) << lines << QString::fromUtf8(told)
+                               << setUp << acted << gone;
+        };
+        row("backup: a game file that is a link out", swap + backup("pnames.str", "overwritten"),
+            "the link", {"link:EAW/pnames.str>outside/victim.txt"}, false);
+        row("backup: the game's program", swap + backup("eaw.exe", "any program"),
+            "not a file an aircraft swap writes", {}, false);
+        row("backup: an empty field, as older records wrote", swap + "backup\tplanes.dat\t",
+            "without the size and hash", {}, false);
+        row("backup: bytes that are not the ones hashed",
+            swap + backup("planes.dat", "other planes").replace("b3RoZXIg", "c3RoZXIg"),
+            "does not hold the bytes", {}, false);
+        row("backup: deleting a file every swap finds", swap + "backup\tplanes.dat\t-",
+            "not one to delete", {}, false);
+        row("move: a folder that is a link out", evil + "A-Link\r\nfile\tevil.dat", "the link",
+            {"link:VEK/A-Link>outside/A-Evil"}, false);
+        row("mission: a save store that is a link out",
+            "operation\tunloading\r\nstage\tsaves-store\r\nmission\tM-Two", "the link",
+            {"link:VEK/C-Two>outside"}, false);
+        // Acted on, but only for what it proves it wrote.
+        const QByteArray unload = "operation\tunloading\r\nstage\tfiles\r\n";
+        row("unload of a folder that is not there, naming the game's files",
+            unload + "out\tA-Gone\tcontent\tA-Gone\r\nfile\tKC\r\nfile\tBACKGROUND\r\nfile\t"
+                     "chatline.txt\r\nfile\tLastVEKDir\r\nfile\tterrain.ter",
+            "nothing shows", {}, true);
+        row("unload of a folder gone: only what LoadedNames.txt records, never the game's own",
+            unload + "out\tA-Gone\tcontent\tA-Gone\r\nfile\tKC\r\nfile\tgone.dat", "nothing shows",
+            {"file:VEK/LoadOrder.txt=folder\tA-Gone\r\n",
+             "file:VEK/LoadedNames.txt=folder\tA-Gone\tgone.dat\r\nfolder\tA-Gone\tKC\r\n",
+             "file:EAW/gone.dat=gone"},
+            true, {"EAW/gone.dat"});
+        row("unload of a folder there whose file is not the game's",
+            unload + "out\tA-Real\tcontent\tA-Real\r\nfile\tKC", "their bytes are not the folder's",
+            {"file:VEK/A-Real/KC=a table of a mod"}, true);
+        row("load undone, a game file's time ahead: by the record, not the clock",
+            load + "in\tA-Gone\tcontent\tA-Gone\r\nfile\tnew.dat\tnew\r\nfile\tterrain.ter\thad",
+            "undone, since", {"file:EAW/new.dat=new", "future:EAW/terrain.ter"}, true,
+            {"EAW/new.dat"});
         // The reset's own journal only says a reset is under way, and of which game folder: one
         // that came with a copied VEK folder resets nothing (here it would sweep planes.dat).
         const QByteArray reset = "VEK Selector: Reset Completely is under way; the next start "
                                  "finishes it.\r\n";
         QTest::newRow("reset of another game folder")
             << CompleteReset::JournalName << reset + "<OUT>\r\n"
-            << "another game folder";
+            << "another game folder" << QStringList() << false << QStringList();
         QTest::newRow("reset that names no game folder")
-            << CompleteReset::JournalName << reset << "another game folder";
+            << CompleteReset::JournalName << reset << "another game folder" << QStringList()
+            << false << QStringList();
     }
 
     // A VEK folder is copied and shared: a journal in it must not make the next start change
     // anything outside the game folder and the VEK folder. One that asks for that is refused as a
     // whole, named, and kept aside so that nothing of it is lost and it is not read again.
-    void hostileRecordIsRefused() {
+    void journalFromElsewhere() {
         QFETCH(QString, file);
         QFETCH(QByteArray, lines);
         QFETCH(QString, told);
+        QFETCH(QStringList, setUp);
+        QFETCH(bool, acted);
+        QFETCH(QStringList, gone);
         TestFolders f;
         const QString out = f.root() + "/outside";
+        for (const char *own : {"KC", "BACKGROUND", "chatline.txt", "terrain.ter"})
+            TestFolders::write(f.game(), own, "the game's " + QByteArray(own));
         TestFolders::write(out, "victim.txt", "the player's own");
         TestFolders::write(out + "/A-Evil", "evil.dat", "evil");
         TestFolders::write(f.vek() + "/A-New", "new.dat", "new");
@@ -257,6 +324,22 @@ private Q_SLOTS:
             // A first start makes what every start makes (stores, ledgers, original copies).
             ScriptedPrompt prompt;
             Selector(Folders{f.game(), f.vek(), f.vek()}, prompt).load();
+        }
+        for (const QString &step : std::as_const(setUp)) {
+            const QString what = step.section(':', 1);
+            const QString path = f.root() + '/' + what.section(QRegularExpression("[>=]"), 0, 0);
+            if (step.startsWith("link:")) {
+                QDir(path).removeRecursively();
+                QVERIFY(QFile::link(f.root() + '/' + what.section('>', 1), path));
+            } else if (step.startsWith("file:")) {
+                QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+                QVERIFY(writeFile(path, what.section('=', 1).toUtf8()));
+            } else {
+                QFile file(path);
+                QVERIFY(file.open(QIODevice::ReadWrite) &&
+                        file.setFileTime(QDateTime::currentDateTime().addDays(1),
+                                         QFileDevice::FileModificationTime));
+            }
         }
         const Tree before = treeOf(f.root());
         lines.replace("<GAME>", f.game().toUtf8())
@@ -272,8 +355,19 @@ private Q_SLOTS:
 
         const QString aside = file + ".refused";
         Tree expected = before;
-        expected.insert("VEK/" + aside, journal);
-        const Tree after = treeOf(f.root());
+        Tree after = treeOf(f.root());
+        if (acted) {
+            // The VEK folder's ledgers follow what was done; everything else is as it was, but
+            // for the files the record proves its operation wrote.
+            expected.removeIf([](const auto &it) { return it.key().startsWith("VEK/"); });
+            after.removeIf([](const auto &it) { return it.key().startsWith("VEK/"); });
+            for (const QString &g : gone)
+                QVERIFY(expected.remove(g));
+            QVERIFY(!TestFolders::exists(f.vek(), Journal::FileName));
+            QVERIFY(!TestFolders::exists(f.vek(), aside));
+        } else {
+            expected.insert("VEK/" + aside, journal);
+        }
         QStringList changed;
         for (auto it = expected.cbegin(); it != expected.cend(); ++it)
             if (after.value(it.key(), "<missing>") != it.value())
@@ -284,8 +378,11 @@ private Q_SLOTS:
         changed.sort();
         QVERIFY2(changed.isEmpty(), qPrintable(changed.join(", ")));
         const QString shown = allMessages(prompt);
+        QVERIFY2(shown.contains(told), qPrintable(told + " not in: " + shown));
+        if (acted)
+            return;
         QCOMPARE(prompt.shown.size(), 1);
-        for (const QString &piece : {file, told, aside})
+        for (const QString &piece : {file, aside})
             QVERIFY2(shown.contains(piece), qPrintable(piece + " not in: " + shown));
         QVERIFY2(shown.size() < 1000, qPrintable(shown));
 

@@ -563,8 +563,8 @@ private Q_SLOTS:
         if (!record.isEmpty()) {
             Journal::Record r;
             r.operation = "loading \"G-Clouds\"";
-            r.moves << Journal::Move{
-                true, "G-Clouds", Journal::ContentRule, folder, {"clouds.tpc"}};
+            r.moves << Journal::Move{true,   "G-Clouds",     Journal::ContentRule,
+                                     folder, {"clouds.tpc"}, {}};
             QString error;
             QVERIFY2(Journal::write(f.vek(), f.game(), r, &error), qPrintable(error));
         }
