@@ -337,7 +337,18 @@ void OperationJournal::recover() {
     QStringList moved;
     for (const Journal::Move &m : std::as_const(record.moves))
         moved << m.folder;
-    kept_.gameOwn = loadedFiles_.gameOwnRuleOf(record.order, moved);
+    // A name the record says the game folder did not hold before the load is the load's own
+    // file, copied before the crash: never the game's.
+    QSet<QString> brought;
+    for (const Journal::Move &m : std::as_const(record.moves))
+        if (m.in && m.had.size() == m.files.size())
+            for (qsizetype i = 0; i < m.files.size(); ++i)
+                if (!m.had.at(i))
+                    brought.insert(FileList::fold(m.files.at(i)));
+    kept_.gameOwn = [own = loadedFiles_.gameOwnRuleOf(record.order, moved),
+                     brought](const QString &name) {
+        return !brought.contains(FileList::fold(name)) && own(name);
+    };
     const struct Forget {
         KeptFiles &kept;
         ~Forget() { kept.gameOwn = {}; }
