@@ -46,14 +46,7 @@ private Q_SLOTS:
                  QString());
         {
             // A byte of the packed file flipped: only the zip's checksum tells.
-            QByteArray noise(100000, Qt::Uninitialized);
-            quint32 x = 2463534242u;
-            for (char &c : noise) {
-                x ^= x << 13;
-                x ^= x >> 17;
-                x ^= x << 5;
-                c = char(x >> 24);
-            }
+            const QByteArray noise = ArchiveMaker::noise(100000);
             damaged_ = archives_.filePath("damaged.zip");
             QCOMPARE(ArchiveMaker::write(damaged_, "zip", {{"A-One/noise.dat", noise}}), QString());
             QByteArray bytes = contentOf(damaged_);

@@ -35,19 +35,6 @@ QList<Item> filesOf(const QStringList &paths) {
     return items;
 }
 
-/// Bytes no compression shrinks (a fixed sequence, so a failure repeats).
-QByteArray noiseOf(int size) {
-    QByteArray bytes(size, Qt::Uninitialized);
-    quint32 x = 2463534242u;
-    for (char &c : bytes) {
-        x ^= x << 13;
-        x ^= x >> 17;
-        x ^= x << 5;
-        c = char(x >> 24);
-    }
-    return bytes;
-}
-
 /// Stops the unpacking once `at` files are done, as the player's Cancel would.
 class StopAt : public Progress {
 public:
@@ -275,7 +262,7 @@ private Q_SLOTS:
         }
         // A byte flipped inside a file's packed bytes: only the checksum can tell. The noise
         // packs to itself, so it is found in the archive as it is.
-        const QByteArray noise = noiseOf(200000);
+        const QByteArray noise = ArchiveMaker::noise(200000);
         for (const char *format : {"zip:store", "zip", "7z:deflate", "tar.gz"}) {
             const QString name =
                 QStringLiteral("damaged-%1.x").arg(QString(format).replace(':', '-'));

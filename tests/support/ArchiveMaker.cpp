@@ -128,3 +128,15 @@ QByteArray ArchiveMaker::lyingZip(const QString &name, const QByteArray &bytes, 
     le(out, 0, 2);
     return out;
 }
+
+QByteArray ArchiveMaker::noise(int size) {
+    QByteArray bytes(size, Qt::Uninitialized);
+    quint32 x = 2463534242u;
+    for (char &c : bytes) {
+        x ^= x << 13;
+        x ^= x >> 17;
+        x ^= x << 5;
+        c = char(x >> 24);
+    }
+    return bytes;
+}

@@ -21,5 +21,8 @@ struct ArchiveMaker {
 
     /// A zip of one deflated entry `name` holding `bytes` whose headers claim `claimed` bytes:
     /// written by hand, since no writer lies about a size.
+    /// Bytes no compression shrinks (a fixed sequence, so a failure repeats): a damaged
+    /// archive's flipped byte is found again by searching for a piece of them.
+    static QByteArray noise(int size);
     static QByteArray lyingZip(const QString &name, const QByteArray &bytes, quint32 claimed);
 };
