@@ -54,13 +54,11 @@ bool deleteNames(const QStringList &names, const QString &gameFolder, const File
 /// hidden copies, its ledgers): a record whose folder is gone proves no load brought them, so
 /// their names in it never delete them.
 bool selectorsOwn(const QString &name) {
-    static const QStringList own = {QStringLiteral("LastVEKDir"), QStringLiteral("eaw.ini"),
-                                    QStringLiteral("eaw.exe"),    QStringLiteral("KC"),
-                                    QStringLiteral("BACKGROUND"), QStringLiteral("chatline.txt"),
-                                    QStringLiteral("EXTRA.SPT"),  Journal::FileName,
-                                    Ledgers::FoldersLoaded,       Ledgers::PlanesLoaded,
-                                    Ledgers::ScriptsLoaded,       Ledgers::SkinsLoaded,
-                                    Ledgers::LoadOrder,           Ledgers::LoadedNames};
+    static const QStringList own =
+        Ledgers::All + QStringList{QStringLiteral("LastVEKDir"), QStringLiteral("eaw.ini"),
+                                   QStringLiteral("eaw.exe"),    QStringLiteral("KC"),
+                                   QStringLiteral("BACKGROUND"), QStringLiteral("chatline.txt"),
+                                   QStringLiteral("EXTRA.SPT"),  Journal::FileName};
     return own.contains(name, Qt::CaseInsensitive) ||
            name.startsWith(QLatin1String(".vek-"), Qt::CaseInsensitive);
 }

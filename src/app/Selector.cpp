@@ -270,11 +270,9 @@ void Selector::removeCutWrites() {
                                      QStringLiteral("pnames.str"),  QStringLiteral("loadout.dat"),
                                      QStringLiteral("picplna.mnu"), QStringLiteral("picplnb.mnu"),
                                      QStringLiteral("picplng.mnu"), QStringLiteral("KC")};
-    static const QStringList mod = {Ledgers::FoldersLoaded,    Ledgers::PlanesLoaded,
-                                    Ledgers::ScriptsLoaded,    Ledgers::SkinsLoaded,
-                                    Ledgers::LoadOrder,        Ledgers::LoadedNames,
-                                    Journal::FileName,         CompleteReset::JournalName,
-                                    QStringLiteral("eaw.ini"), QStringLiteral("eaw.exe")};
+    static const QStringList mod =
+        Ledgers::All + QStringList{Journal::FileName, CompleteReset::JournalName,
+                                   QStringLiteral("eaw.ini"), QStringLiteral("eaw.exe")};
     QStringList problems;
     FileOps::removeCutWrites(folders().GameFolder, game, &problems);
     FileOps::removeCutWrites(folders().ModFolder, mod, &problems);

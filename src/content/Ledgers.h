@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 /// The ledger files of the VEK folder, through which the selector remembers what is loaded.
 /// All are 8-bit text, CR LF, and always rewritten whole.
@@ -18,6 +19,9 @@ public:
     /// The names of the files each loaded content folder and skin brought into the game folder
     /// (see `LoadedFiles`), so that they can be taken out after the folder has gone.
     static inline const QString LoadedNames = QStringLiteral("LoadedNames.txt");
+    /// Every ledger above.
+    static inline const QStringList All = {FoldersLoaded, PlanesLoaded, ScriptsLoaded,
+                                           SkinsLoaded,   LoadOrder,    LoadedNames};
 
     /// Why a folder named `name` cannot be recorded as loaded, or empty when it can. The
     /// ledgers hold 8-bit (Windows-1252) text, one name a line, as the game's era tools read
