@@ -40,8 +40,7 @@ private Q_SLOTS:
         QTest::addColumn<QList<QByteArray>>("ledgerAfter");
         QTest::addColumn<QString>("told");
         // A-Old was loaded; the load of A-New in its place was cut short halfway through A-New.
-        QTest::newRow("load finished")
-            << "load" << false << QList<QByteArray>{"A-New"} << "finished.";
+        // A load cut short and finished with nothing changed since is a row of the crash tests.
         QTest::newRow("load undone: the folder it loads is gone")
             << "load" << true << QList<QByteArray>{"A-Old"} << "undone, since";
         QTest::newRow("unload finished, though the folder is gone")
