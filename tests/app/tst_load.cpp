@@ -296,6 +296,13 @@ private Q_SLOTS:
             << QStringList{"A-One", "G-Maps", "S-01 Blue"}
             << QStringList{"one.dat", "map.ter", "blue.tpc"} << QStringList{"two.dat"}
             << twice + "S-01 Blue\r\nG-Maps\r\nA-One";
+        // A line in another case names the folder; the ledger takes the folder's spelling.
+        QTest::newRow("a folder named in another case")
+            << false << QByteArray("g-MAPS\r\n") << maps << QStringList{"G-Maps"}
+            << QStringList{"map.ter"} << QStringList{} << QString();
+        QTest::newRow("a folder named in two cases")
+            << false << QByteArray("G-Maps\r\ng-maps\r\n") << maps << QStringList{"G-Maps"}
+            << QStringList{"map.ter"} << QStringList{} << twice + "G-Maps";
         QTest::newRow("a folder gone from the VEK folder")
             << false << QByteArray("G-Maps\r\nNo such folder\r\n") << maps << QStringList{"G-Maps"}
             << QStringList{"map.ter"} << QStringList{}
