@@ -122,7 +122,14 @@ private:
     void removeCutWrites();
     void readGroupTable();
     void buildCatalogue();
+    /// Marks what FoldersLoaded.txt records while the window loads, in the steps below.
     void reloadLoadedList();
+    struct Reload;
+    void readLedgerToReload(Reload &reload) const;
+    void findSweptFolders(Reload &reload);
+    void markLedgerLines(Reload &reload);
+    QString keptLedgerLines(Reload &reload) const;
+    void tellReload(const Reload &reload);
     void findBackground();
 
     Reporter reporter_;

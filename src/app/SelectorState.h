@@ -35,7 +35,7 @@ Q_DECLARE_OPERATORS_FOR_FLAGS(Changes)
 /// grids, the lists and the option controls. The parts hold it by reference; none of them
 /// reaches another part through it.
 struct SelectorState {
-    explicit SelectorState(const Folders &folders) : folders_(folders) {}
+    explicit SelectorState(const Folders &folders) : folders_(folders.cleaned()) {}
 
     const Folders &folders() const { return folders_; }
     const QString &GameFolder() const { return folders_.GameFolder; }

@@ -18,7 +18,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMap>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 
 #include <QSignalSpy>
 #include <QTest>
@@ -257,6 +259,11 @@ private Q_SLOTS:
              "VEK/A-One/one.dat=1|VEK/A-Two/two.dat=2|EAW/one.dat=1|" + blue + maps,
              "A-One|G-Maps|S-01 Blue", "one.dat|map.ter|blue.tpc", "two.dat",
              twice + "S-01 Blue\r\nG-Maps\r\nA-One"},
+            // A line in another case names the folder; the ledger takes the folder's spelling.
+            {"a folder named in another case", false, "g-MAPS\r\n", maps, "G-Maps", "map.ter", "",
+             ""},
+            {"a folder named in two cases", false, "G-Maps\r\ng-maps\r\n", maps, "G-Maps",
+             "map.ter", "", twice + "G-Maps"},
             {"a folder gone from the VEK folder", false, "G-Maps\r\nNo such folder\r\n", maps,
              "G-Maps", "map.ter", "",
              "no longer in the VEK folder; they are not loaded now:\r\nNo such folder"},
@@ -365,6 +372,45 @@ private Q_SLOTS:
         third->askAfterLoad();
         QCOMPARE(prompt.shown.size(), recorded ? 2 : 1);
         QVERIFY(later.shown.isEmpty());
+    }
+
+    // A ledger that cannot be rewritten, under whatever case the VEK folder spells it, stops a
+    // load before any file moves: nothing changes but the one message.
+    void loadStopsAtALedgerItCannotWrite_data() {
+        QTest::addColumn<QString>("ledger"); // as the VEK folder spells it
+        QTest::addColumn<bool>("immutable"); // else read-only
+        QTest::newRow("read-only, other case") << "foldersloaded.txt" << false;
+        QTest::newRow("immutable, other case") << "foldersloaded.txt" << true;
+        QTest::newRow("immutable load order, other case") << "LOADORDER.TXT" << true;
+    }
+
+    void loadStopsAtALedgerItCannotWrite() {
+        QFETCH(QString, ledger);
+        QFETCH(bool, immutable);
+        TestFolders f;
+        TestFolders::plant(f.vek() + "/A-New", {"a.dat=new a", "b.dat=new b"});
+        TestFolders::write(f.vek(), ledger, "\r\n");
+        ScriptedPrompt prompt;
+        auto s = openSelector(f, prompt);
+        const QString path = f.vek() + "/" + ledger;
+        QVERIFY(QFileInfo::exists(path));
+        if (immutable && QProcess::execute("chattr", {"+i", path}) != 0)
+            QSKIP("this file system or user cannot make a file immutable");
+        const auto unlock = qScopeGuard([&] {
+            if (immutable)
+                QProcess::execute("chattr", {"-i", path});
+        });
+        if (!immutable)
+            QVERIFY(FileOps::setReadOnly(path, true));
+        const QMap<QString, QByteArray> game = filesOf(f.game()), vek = filesOf(f.vek());
+        prompt.shown.clear();
+        QVERIFY(!s->loadFiles().click(s->Unigrid.find("A-New")));
+        QCOMPARE(filesOf(f.game()), game);
+        QCOMPARE(filesOf(f.vek()), vek);
+        QVERIFY(!s->Unigrid.row(s->Unigrid.find("A-New")).loaded);
+        QCOMPARE(prompt.shown.size(), 1);
+        const QString text = prompt.shown.first().text;
+        QVERIFY2(text.contains(ledger) && text.contains("Nothing was changed"), qPrintable(text));
     }
 
     void failedLoadPutsBackTheGameFilesItReplaced_data() {

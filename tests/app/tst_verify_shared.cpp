@@ -52,7 +52,8 @@ struct Fixture {
     /// Runs one step: "load NAME" and "skin NAME" click the grid row (load or unload),
     /// "noflt" unticks "Include 'flt' files", "delete F", "change F" and "case F NEW" act on
     /// the game file F ("flip F" changes its last byte), "restart" opens the selector again,
-    /// "forget order" deletes the load order ledger, "reset" is "Reset Completely".
+    /// "forget order" deletes the load order ledger ("forget NAME" drops NAME's line from it),
+    /// "reset" is "Reset Completely".
     void step(const QString &step) {
         const QString verb = step.section(' ', 0, 0);
         const QString arg = step.section(' ', 1);
@@ -78,8 +79,16 @@ struct Fixture {
                                   f.game() + "/" + arg.section(' ', 1)));
         } else if (verb == "restart") {
             open();
-        } else if (verb == "forget") {
+        } else if (verb == "forget" && arg == "order") {
             QVERIFY(QFile::remove(f.vek() + "/" + Ledgers::LoadOrder));
+        } else if (verb == "forget") {
+            const QByteArray order = TestFolders::read(f.vek(), Ledgers::LoadOrder);
+            QByteArray kept;
+            for (const QByteArray &line : order.split('\n'))
+                if (!line.isEmpty() && !line.contains("\t" + arg.toLatin1() + "\r"))
+                    kept += line + '\n';
+            QVERIFY2(kept != order, order.constData());
+            TestFolders::write(f.vek(), Ledgers::LoadOrder, kept);
         } else if (verb == "reset") {
             s->completeReset().run();
         } else {
@@ -141,6 +150,9 @@ private Q_SLOTS:
              "changed\tG-Maps\tmaps.dat"},
             {"without the order ledger, grid order", "load G-Sky|load G-Maps|forget order|restart",
              "changed\tG-Sky\tShared.DAT"},
+            {"a folder the order ledger lost goes before those it names",
+             "load G-Sky|load G-Maps|forget G-Maps|restart|delete Shared.DAT",
+             "missing\tG-Sky\tShared.DAT"},
             {"files the selector changes: presence only",
              "load A-One|change planes.dat|skin A-05 Red|change p51.flt",
              "changed\tA-05 Red\tp51.flt"},

@@ -610,9 +610,11 @@ private slots:
         const Stage s;
         const QString saves = s.saves, parked = s.store("C-Default");
         fill(saves,
-             {"save1.sav", "save2.sav", "new.sav", "save1 (2).sav", "notes", "a.b.sav", "same.sav"},
+             {"save1.sav", "save2.sav", "new.sav", "save1 (2).sav", "notes", "a.b.sav", "same.sav",
+              ".sav"},
              contentBytes);
-        fill(parked, {"save1.sav", "SAVE2.SAV", "save2 (2).sav", "NOTES", "a.b.sav"}, gameBytes);
+        fill(parked, {"save1.sav", "SAVE2.SAV", "save2 (2).sav", "NOTES", "a.b.sav", ".sav"},
+             gameBytes);
         fill(parked, {"SAME.SAV"}, [](const QString &) { return contentBytes("same.sav"); });
 
         QString error;
@@ -620,12 +622,13 @@ private slots:
         // A displaced save keeps its own spelling with the first number free in any case, before
         // the extension (the last one), and never one that a save still to come is named:
         // "save1 (2).sav" comes in too, so the old "save1.sav" becomes "(3)". A save of the same
-        // bytes is not kept twice.
+        // bytes is not kept twice. A name that is all extension gets its number at the end.
         verifyFolder(parked,
-                     {"a.b.sav<a.b.sav", "new.sav<new.sav", "notes<notes", "SAME.SAV<same.sav",
-                      "save1 (2).sav<save1 (2).sav", "save1.sav<save1.sav", "save2 (2).sav",
-                      "save2.sav<save2.sav"},
-                     {{"a.b (2).sav", gameBytes("a.b.sav")},
+                     {".sav<.sav", "a.b.sav<a.b.sav", "new.sav<new.sav", "notes<notes",
+                      "SAME.SAV<same.sav", "save1 (2).sav<save1 (2).sav", "save1.sav<save1.sav",
+                      "save2 (2).sav", "save2.sav<save2.sav"},
+                     {{".sav (2)", gameBytes(".sav")},
+                      {"a.b (2).sav", gameBytes("a.b.sav")},
                       {"NOTES (2)", gameBytes("NOTES")},
                       {"save1 (3).sav", gameBytes("save1.sav")},
                       {"SAVE2 (3).SAV", gameBytes("SAVE2.SAV")}});
