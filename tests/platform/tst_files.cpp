@@ -7,7 +7,6 @@
 #include "FileList.h"
 #include "FileOps.h"
 #include "Launcher.h"
-#include "Rows.h"
 #include "TestFolders.h"
 
 #include <QDir>
@@ -89,47 +88,6 @@ void verifyUntouched(const QString &path, Obstacle obstacle, const QByteArray &c
 // The three calls that write a file the game reads.
 enum class Write { Atomic, CopyReplace, Patch };
 
-struct EnsureCase {
-    const char *tag;
-    QString path;
-    bool existed, created, folderAfter;
-    QString setup;
-};
-
-// A delete of named files: plain files, read-only ones and folders made first; the names asked
-// for; those handed to the caller's check in order; those refused; what the folder keeps.
-// `stopAt`: the file before which the caller stops (-1: none).
-struct RemoveNamedCase {
-    const char *tag;
-    QStringList files, readOnly, folders, names, announced, refused, remaining;
-    int stopAt = -1;
-};
-
-// Bytes written as text with "." for a zero byte; a `before` of "-": no file.
-struct PatchCase {
-    const char *tag, *before;
-    qint64 position;
-    const char *value, *after;
-};
-
-struct ReadByteCase {
-    const char *tag;
-    bool present;
-    QByteArray content;
-    qint64 position;
-    bool ok;
-    int value;
-};
-
-// The second file is the first (of `size` bytes) with the byte at `flip` changed (-1: none) and
-// `extra` bytes added; `missing` leaves it out.
-struct SameBytesCase {
-    const char *tag;
-    int size, flip, extra;
-    bool missing;
-    FileCompare::Result result;
-};
-
 } // namespace
 
 Q_DECLARE_METATYPE(Obstacle)
@@ -152,27 +110,36 @@ private slots:
     }
 
     void ensureFolder_data() {
-        // "setup": "dir" makes the folder first, "file" puts a file in its way.
-        const EnsureCase rows[] = {{"missing: created", "new", false, true, true, ""},
-                                   {"present: left alone", "new", true, false, true, "dir"},
-                                   {"only one level is made", "a/b", false, false, false, ""},
-                                   {"a file in the way", "new", false, false, false, "file"}};
-        addRows(rows);
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("existed");
+        QTest::addColumn<bool>("created");
+        QTest::addColumn<bool>("folderAfter");
+        QTest::addColumn<QString>("setup");
+
+        QTest::newRow("missing: created") << "new" << false << true << true << "";
+        QTest::newRow("present: left alone") << "new" << true << false << true << "dir";
+        QTest::newRow("only one level is made") << "a/b" << false << false << false << "";
+        QTest::newRow("a file in the way") << "new" << false << false << false << "file";
     }
 
     void ensureFolder() {
-        QFETCH(EnsureCase, row);
-        const QString target = dir_.filePath(row.path);
-        if (row.setup == QLatin1String("dir"))
+        QFETCH(QString, path);
+        QFETCH(bool, existed);
+        QFETCH(bool, created);
+        QFETCH(bool, folderAfter);
+        QFETCH(QString, setup);
+
+        const QString target = dir_.filePath(path);
+        if (setup == QLatin1String("dir"))
             QVERIFY(QDir().mkdir(target));
-        else if (row.setup == QLatin1String("file"))
+        else if (setup == QLatin1String("file"))
             QVERIFY(writeFile(target, "x"));
 
-        bool wasCreated = !row.created;
-        QCOMPARE(FileOps::EnsureFolder(target, &wasCreated), row.existed);
-        QCOMPARE(wasCreated, row.created);
-        QCOMPARE(QFileInfo(target).isDir(), row.folderAfter);
-        if (row.setup == QLatin1String("file"))
+        bool wasCreated = !created;
+        QCOMPARE(FileOps::EnsureFolder(target, &wasCreated), existed);
+        QCOMPARE(wasCreated, created);
+        QCOMPARE(QFileInfo(target).isDir(), folderAfter);
+        if (setup == QLatin1String("file"))
             QCOMPARE(contentOf(target), QByteArray("x"));
     }
 
@@ -467,62 +434,53 @@ private slots:
     }
 
     void removeNamed_data() {
+        QTest::addColumn<QStringList>("files");     // made as plain files
+        QTest::addColumn<QStringList>("readOnly");  // made read-only
+        QTest::addColumn<QStringList>("folders");   // made as folders
+        QTest::addColumn<QStringList>("names");     // asked to delete
+        QTest::addColumn<QStringList>("announced"); // handed to `before`, in order
+        QTest::addColumn<QStringList>("refused");   // expected in the failures, in order
+        QTest::addColumn<QStringList>("remaining"); // what the folder holds afterwards
+        QTest::addColumn<int>("stopAt"); // the file before which the caller stops; -1: none
+
         using L = QStringList;
-        const RemoveNamedCase rows[] = {
-            {"plain, absent and non-ASCII names",
-             L{"a.dat", "Ünïcode.DAT", "keep.dat"},
-             {},
-             {},
-             L{"a.dat", "gone.dat", "Ünïcode.DAT"},
-             L{"a.dat", "Ünïcode.DAT"},
-             {},
-             L{"keep.dat"}},
-            // All or nothing: one file that cannot go keeps the others; a folder is no file.
-            {"read-only refused, nothing deleted, a folder is no file",
-             L{"a.dat", "c.dat"},
-             L{"b.dat"},
-             L{"d"},
-             L{"a.dat", "b.dat", "c.dat", "d"},
-             {},
-             L{"b.dat"},
-             L{"a.dat", "b.dat", "c.dat", "d"}},
-            {"folder that is not there", {}, {}, {}, L{"a.dat"}, {}, {}, {}},
-            {"stopped before the third: the rest stay",
-             L{"a.dat", "b.dat", "c.dat", "d.dat"},
-             {},
-             {},
-             L{"a.dat", "b.dat", "c.dat", "d.dat"},
-             L{"a.dat", "b.dat"},
-             {},
-             L{"c.dat", "d.dat"},
-             2},
-            // By case: the one file of another case goes, under its own name; names equal but
-            // for case delete it once; a name present under two cases is left alone, and named
-            // (and then, as a read-only file does, keeps every other).
-            {"by case",
-             L{"Planes.DAT", "sky.pic", "SKY.PIC", "Abc.txt", "zz.dat"},
-             {},
-             {},
-             L{"PLANES.dat", "planes.dat", "abc.TXT"},
-             L{"Planes.DAT", "Abc.txt"},
-             {},
-             L{"SKY.PIC", "sky.pic", "zz.dat"}},
-            {"by case, a name in two cases keeps them all",
-             L{"Planes.DAT", "sky.pic", "SKY.PIC", "zz.dat"},
-             L{"RO.dat"},
-             {},
-             L{"planes.dat", "sky.pic", "ro.DAT"},
-             {},
-             L{"sky.pic", "RO.dat"},
-             L{"Planes.DAT", "RO.dat", "SKY.PIC", "sky.pic", "zz.dat"}},
-        };
-        addRows(rows);
+        QTest::newRow("plain, absent and non-ASCII names")
+            << L{"a.dat", "Ünïcode.DAT", "keep.dat"} << L{} << L{}
+            << L{"a.dat", "gone.dat", "Ünïcode.DAT"} << L{"a.dat", "Ünïcode.DAT"} << L{}
+            << L{"keep.dat"} << -1;
+        // All or nothing: one file that cannot go keeps the others; a folder is no file.
+        QTest::newRow("read-only refused, nothing deleted, a folder is no file")
+            << L{"a.dat", "c.dat"} << L{"b.dat"} << L{"d"} << L{"a.dat", "b.dat", "c.dat", "d"}
+            << L{} << L{"b.dat"} << L{"a.dat", "b.dat", "c.dat", "d"} << -1;
+        QTest::newRow("folder that is not there")
+            << L{} << L{} << L{} << L{"a.dat"} << L{} << L{} << L{} << -1;
+        QTest::newRow("stopped before the third: the rest stay")
+            << L{"a.dat", "b.dat", "c.dat", "d.dat"} << L{} << L{}
+            << L{"a.dat", "b.dat", "c.dat", "d.dat"} << L{"a.dat", "b.dat"} << L{}
+            << L{"c.dat", "d.dat"} << 2;
+        // By case: the one file of another case goes, under its own name; names equal but for
+        // case delete it once; a name present under two cases is left alone, and named (and
+        // then, as a read-only file does, keeps every other).
+        QTest::newRow("by case") << L{"Planes.DAT", "sky.pic", "SKY.PIC", "Abc.txt", "zz.dat"}
+                                 << L{} << L{} << L{"PLANES.dat", "planes.dat", "abc.TXT"}
+                                 << L{"Planes.DAT", "Abc.txt"} << L{}
+                                 << L{"SKY.PIC", "sky.pic", "zz.dat"} << -1;
+        QTest::newRow("by case, a name in two cases keeps them all")
+            << L{"Planes.DAT", "sky.pic", "SKY.PIC", "zz.dat"} << L{"RO.dat"} << L{}
+            << L{"planes.dat", "sky.pic", "ro.DAT"} << L{} << L{"sky.pic", "RO.dat"}
+            << L{"Planes.DAT", "RO.dat", "SKY.PIC", "sky.pic", "zz.dat"} << -1;
     }
 
     void removeNamed() {
-        QFETCH(RemoveNamedCase, row);
-        const auto &[tag, files, readOnly, folders, names, announced, refused, remaining, stopAt] =
-            row;
+        QFETCH(QStringList, files);
+        QFETCH(QStringList, readOnly);
+        QFETCH(QStringList, folders);
+        QFETCH(QStringList, names);
+        QFETCH(QStringList, announced);
+        QFETCH(QStringList, refused);
+        QFETCH(QStringList, remaining);
+        QFETCH(int, stopAt);
+
         // Each row both ways: the folder held open, and each delete by path as while recording.
         for (const bool recorded : {false, true}) {
             const bool absent = files.isEmpty() && readOnly.isEmpty() && folders.isEmpty();
@@ -596,7 +554,19 @@ private slots:
     }
 
     void patch_data() {
-        const PatchCase rows[] = {
+        QTest::addColumn<bool>("present");
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<qint64>("position");
+        QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<QByteArray>("after");
+
+        // Bytes are written as text with "." for a zero byte; "-" for the file before: none.
+        const auto b = [](const char *text) { return QByteArray(text).replace('.', '\0'); };
+        const struct {
+            const char *tag, *before;
+            qint64 position;
+            const char *value, *after;
+        } rows[] = {
             {"inside", "ABCDE", 3, "x", "ABxDE"},
             {"first byte", "ABCDE", 1, "x", "xBCDE"},
             {"last byte", "ABCDE", 5, "x", "ABCDx"},
@@ -613,15 +583,18 @@ private slots:
             {"several bytes across the end", "ABCDE", 4, "xyz", "ABCxyz"},
             {"several bytes beyond the end", "ABCDE", 7, "xy", "ABCDE.xy"},
         };
-        addRows(rows);
+        for (const auto &r : rows)
+            QTest::newRow(r.tag) << (r.before[0] != '-') << b(r.before) << r.position << b(r.value)
+                                 << b(r.after);
     }
 
     void patch() {
-        QFETCH(PatchCase, row);
-        const auto b = [](const char *text) { return QByteArray(text).replace('.', '\0'); };
-        const bool present = row.before[0] != '-';
-        const QByteArray before = b(row.before), value = b(row.value), after = b(row.after);
-        const qint64 position = row.position;
+        QFETCH(bool, present);
+        QFETCH(QByteArray, before);
+        QFETCH(qint64, position);
+        QFETCH(QByteArray, value);
+        QFETCH(QByteArray, after);
+
         const QString path = this->path(QStringLiteral("flt.cdf"));
         if (present)
             QVERIFY(writeFile(path, before));
@@ -646,20 +619,30 @@ private slots:
     }
 
     void readByte_data() {
+        QTest::addColumn<bool>("present");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<qint64>("position");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<int>("value");
+
         const QByteArray data("A\xfe"
                               "C");
-        const ReadByteCase rows[] = {
-            {"first", true, data, 1, true, 'A'},      {"high byte", true, data, 2, true, 0xfe},
-            {"last", true, data, 3, true, 'C'},       {"past the end", true, data, 4, false, 0},
-            {"position 0", true, data, 0, false, 0},  {"empty file", true, {}, 1, false, 0},
-            {"missing file", false, {}, 1, false, 0},
-        };
-        addRows(rows);
+        QTest::newRow("first") << true << data << qint64(1) << true << int('A');
+        QTest::newRow("high byte") << true << data << qint64(2) << true << 0xfe;
+        QTest::newRow("last") << true << data << qint64(3) << true << int('C');
+        QTest::newRow("past the end") << true << data << qint64(4) << false << 0;
+        QTest::newRow("position 0") << true << data << qint64(0) << false << 0;
+        QTest::newRow("empty file") << true << QByteArray() << qint64(1) << false << 0;
+        QTest::newRow("missing file") << false << QByteArray() << qint64(1) << false << 0;
     }
 
     void readByte() {
-        QFETCH(ReadByteCase, row);
-        const auto &[tag, present, content, position, ok, value] = row;
+        QFETCH(bool, present);
+        QFETCH(QByteArray, content);
+        QFETCH(qint64, position);
+        QFETCH(bool, ok);
+        QFETCH(int, value);
+
         const QString path = this->path(QStringLiteral("flt.cdf"));
         if (present)
             QVERIFY(writeFile(path, content));
@@ -674,23 +657,32 @@ private slots:
     }
 
     void sameBytes_data() {
-        using R = FileCompare::Result;
-        const int block = 256 * 1024, big = 3 * block + 7;
-        const SameBytesCase rows[] = {
-            {"empty", 0, -1, 0, false, R::Same},
-            {"three blocks and a bit", big, -1, 0, false, R::Same},
-            {"first byte", big, 0, 0, false, R::Differs},
-            {"last byte of a block", big, 2 * block - 1, 0, false, R::Differs},
-            {"last byte", big, big - 1, 0, false, R::Differs},
-            {"one byte longer", 100, -1, 1, false, R::Differs},
-            {"missing", 100, -1, 0, true, R::Failed},
-        };
-        addRows(rows);
+        // The second file is the first (of `size` bytes) with the byte at `flip` changed (-1: none)
+        // and `extra` bytes added; "missing" leaves it out.
+        QTest::addColumn<int>("size");
+        QTest::addColumn<int>("flip");
+        QTest::addColumn<int>("extra");
+        QTest::addColumn<bool>("missing");
+        QTest::addColumn<int>("result");
+        const int same = int(FileCompare::Result::Same);
+        const int differs = int(FileCompare::Result::Differs);
+        const int block = 256 * 1024;
+        QTest::newRow("empty") << 0 << -1 << 0 << false << same;
+        QTest::newRow("three blocks and a bit") << 3 * block + 7 << -1 << 0 << false << same;
+        QTest::newRow("first byte") << 3 * block + 7 << 0 << 0 << false << differs;
+        QTest::newRow("last byte of a block")
+            << 3 * block + 7 << 2 * block - 1 << 0 << false << differs;
+        QTest::newRow("last byte") << 3 * block + 7 << 3 * block + 6 << 0 << false << differs;
+        QTest::newRow("one byte longer") << 100 << -1 << 1 << false << differs;
+        QTest::newRow("missing") << 100 << -1 << 0 << true << int(FileCompare::Result::Failed);
     }
 
     void sameBytes() {
-        QFETCH(SameBytesCase, row);
-        const auto &[tag, size, flip, extra, missing, result] = row;
+        QFETCH(int, size);
+        QFETCH(int, flip);
+        QFETCH(int, extra);
+        QFETCH(bool, missing);
+        QFETCH(int, result);
         QByteArray bytes(size, Qt::Uninitialized);
         QRandomGenerator rng(7);
         for (char &c : bytes)
@@ -703,9 +695,9 @@ private slots:
         if (!missing)
             QVERIFY(writeFile(b, bytes + QByteArray(extra, 'x')));
         QString error;
-        QCOMPARE(FileCompare::sameBytes(a, b, &error), result);
+        QCOMPARE(int(FileCompare::sameBytes(a, b, &error)), result);
         // Either way round, and a failure names the file.
-        QCOMPARE(FileCompare::sameBytes(b, a, &error), result);
+        QCOMPARE(int(FileCompare::sameBytes(b, a, &error)), result);
         QCOMPARE(error.contains(QDir::toNativeSeparators(b)), missing);
     }
 
