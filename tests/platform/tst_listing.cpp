@@ -2,6 +2,7 @@
 #include "FileBytes.h"
 #include "FileList.h"
 #include "FolderScan.h"
+#include "Rows.h"
 
 #include <QDir>
 #include <QFile>
@@ -29,6 +30,16 @@ QStringList names(const char *list) {
     return QString::fromUtf8(list).split(QLatin1Char(';'), Qt::SkipEmptyParts);
 }
 
+struct MatchCase {
+    const char *tag, *patterns, *name;
+    bool expected;
+};
+
+// A folder of `present` files and `subfolders`, and the name or patterns asked for in it.
+struct FolderCase {
+    const char *tag, *present, *subfolders, *asked, *expected;
+};
+
 } // namespace
 
 class TestListing : public QObject {
@@ -36,15 +47,8 @@ class TestListing : public QObject {
 
 private slots:
     void matches_data() {
-        QTest::addColumn<QString>("patterns");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("expected");
-
         const char *pics = "mypic;skinpic;*.jpg";
-        const struct {
-            const char *tag, *patterns, *name;
-            bool expected;
-        } rows[] = {
+        const MatchCase rows[] = {
             {"plain name, other case", pics, "MYPIC", true},
             {"second alternative, mixed case", pics, "SkinPic", true},
             {"extension in other case", pics, "x.JPG", true},
@@ -73,27 +77,17 @@ private slots:
             {"only separators match nothing", ";;", "a.txt", false},
             {"8-bit name, other case", "\u00c9t\u00e9.txt", "\u00c9T\u00c9.TXT", true},
         };
-        for (const auto &r : rows)
-            QTest::newRow(r.tag) << QString::fromUtf8(r.patterns) << QString::fromUtf8(r.name)
-                                 << r.expected;
+        addRows(rows);
     }
 
     void matches() {
-        QFETCH(QString, patterns);
-        QFETCH(QString, name);
-        QFETCH(bool, expected);
-        QCOMPARE(FileList::matches(name, patterns), expected);
+        QFETCH(MatchCase, row);
+        QCOMPARE(FileList::matches(QString::fromUtf8(row.name), QString::fromUtf8(row.patterns)),
+                 row.expected);
     }
 
     void files_data() {
-        QTest::addColumn<QStringList>("present");
-        QTest::addColumn<QStringList>("subfolders");
-        QTest::addColumn<QString>("patterns");
-        QTest::addColumn<QStringList>("expected");
-
-        const struct {
-            const char *tag, *present, *subfolders, *patterns, *expected;
-        } rows[] = {
+        const FolderCase rows[] = {
             {"pattern list", "x.jpeg;SkinPic;mypic.bmp;x.JPG;MYPIC;other", "",
              "mypic;skinpic;*.jpg", "MYPIC;SkinPic;x.JPG"},
             {"*.* lists names without extension", "LastVEKDir;eaw.ini;.hidden", "", "*.*",
@@ -104,21 +98,15 @@ private slots:
              "a.txt;b.txt;B2.txt;C.txt"},
             {"both case variants are listed", "a.txt;A.TXT;b.txt", "", "a.txt", "A.TXT;a.txt"},
         };
-        for (const auto &r : rows)
-            QTest::newRow(r.tag) << names(r.present) << names(r.subfolders) << r.patterns
-                                 << names(r.expected);
+        addRows(rows);
     }
 
     void files() {
-        QFETCH(QStringList, present);
-        QFETCH(QStringList, subfolders);
-        QFETCH(QString, patterns);
-        QFETCH(QStringList, expected);
-
+        QFETCH(FolderCase, row);
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
-        QVERIFY(makeFiles(dir.path(), present, subfolders));
-        QCOMPARE(FileList::files(dir.path(), patterns), expected);
+        QVERIFY(makeFiles(dir.path(), names(row.present), names(row.subfolders)));
+        QCOMPARE(FileList::files(dir.path(), row.asked), names(row.expected));
     }
 
     void foldersAndAMissingFolder() {
@@ -137,14 +125,7 @@ private slots:
     }
 
     void find_data() {
-        QTest::addColumn<QStringList>("present");
-        QTest::addColumn<QStringList>("subfolders");
-        QTest::addColumn<QString>("asked");
-        QTest::addColumn<QString>("expected");
-
-        const struct {
-            const char *tag, *present, *subfolders, *asked, *expected;
-        } rows[] = {
+        const FolderCase rows[] = {
             {"other case", "PNAMES.STR;other.str", "", "Pnames.str", "PNAMES.STR"},
             {"same case", "PNAMES.STR", "", "PNAMES.STR", "PNAMES.STR"},
             {"exact lower wins", "A.TXT;a.txt", "", "a.txt", "a.txt"},
@@ -161,22 +142,18 @@ private slots:
             {"beyond ASCII", "Zeta;Ärger.txt;ärger.txt;Œuvre", "", "ÄRGER.TXT", "Ärger.txt"},
             {"absent between two", "m.dat;o.dat", "", "n.dat", ""},
         };
-        for (const auto &r : rows)
-            QTest::newRow(r.tag) << names(r.present) << names(r.subfolders) << r.asked
-                                 << r.expected;
+        addRows(rows);
     }
 
     // find, findIn over a listing and resolve answer the same question three ways; a
     // disagreement between them would send a load and an unload to different files.
     void find() {
-        QFETCH(QStringList, present);
-        QFETCH(QStringList, subfolders);
-        QFETCH(QString, asked);
-        QFETCH(QString, expected);
-
+        QFETCH(FolderCase, row);
+        const QString asked = QString::fromUtf8(row.asked),
+                      expected = QString::fromUtf8(row.expected);
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
-        QVERIFY(makeFiles(dir.path(), present, subfolders));
+        QVERIFY(makeFiles(dir.path(), names(row.present), names(row.subfolders)));
 
         QCOMPARE(FileList::find(dir.path(), asked), expected);
         QCOMPARE(FileList::findIn(FileList::files(dir.path()), asked), expected);
