@@ -2,10 +2,10 @@
 #include "SaveExchange.h"
 
 #include "FileCompare.h"
-#include "FileCopy.h"
 #include "FileHook.h"
 #include "FileList.h"
 #include "FileOps.h"
+#include "FileRemoval.h"
 #include "NativePath.h"
 
 #include <QDir>
@@ -98,7 +98,7 @@ bool SaveExchange::check(QString *error) const {
     // change) is known too: a save that could be copied and then not deleted would be left in
     // two places, the exchange half made.
     const auto refused = [error](const QString &action, const QString &path) {
-        const QString why = FileCopy::removable(path);
+        const QString why = FileRemoval::removable(path);
         return !why.isEmpty() &&
                !fail(error,
                      QStringLiteral("Could not %1 \"%2\": %3.").arg(action, shown(path), why));
@@ -200,7 +200,7 @@ bool SaveExchange::commit(QString *error) {
                                    .arg(shown(s.to), QString::fromStdString(ec.message())));
         FileHook::renamed(s.staged, s.to);
         s.staged.clear();
-        if (s.move && !FileCopy::removeFile(s.from, error))
+        if (s.move && !FileRemoval::removeFile(s.from, error))
             return false;
         group.commit(FileOperation::of(s.move    ? FileOperation::Kind::Move
                                        : existed ? FileOperation::Kind::Replace

@@ -5,6 +5,7 @@
 #include "FileMover.h"
 #include "FileOps.h"
 #include "FileSizeCap.h"
+#include "FolderListing.h"
 #include "FolderMoves.h"
 #include "TestFolders.h"
 
@@ -551,7 +552,7 @@ private slots:
         }
         QList<QStringList> present;
         QString error;
-        QVERIFY2(FileCopy::findAll(dir.path(), asked, &present, &error), qPrintable(error));
+        QVERIFY2(FolderListing::findAll(dir.path(), asked, &present, &error), qPrintable(error));
         QStringList joined;
         for (QStringList names : present) {
             std::sort(names.begin(), names.end());
