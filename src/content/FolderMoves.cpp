@@ -90,7 +90,9 @@ bool moveOne(const QString &from, const QString &to, QString *error) {
         return fail(error, QStringLiteral("Could not move \"%1\": the copy \"%2\" does not hold "
                                           "the same bytes; the original is kept.")
                                .arg(shown(from), shown(to)));
-    if (!FileRemoval::removeFile(from, error))
+    // The copy's name is on the disk before the source goes.
+    if (!FileOps::syncFolder(QFileInfo(to).absolutePath(), error) ||
+        !FileRemoval::removeFile(from, error))
         return false;
     move.commit(FileOperation::of(FileOperation::Kind::Move, from, to));
     return true;

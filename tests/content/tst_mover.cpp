@@ -5,6 +5,7 @@
 #include "FileMover.h"
 #include "FileOps.h"
 #include "FileSizeCap.h"
+#include "FileSync.h"
 #include "FolderListing.h"
 #include "FolderMoves.h"
 #include "TestFolders.h"
@@ -141,7 +142,12 @@ enum class Obstacle {
 };
 Q_DECLARE_METATYPE(Obstacle)
 
-enum class MoveTrouble { ReadOnlyDestinationFile, NoDestinationFolder, ReadOnlySource };
+enum class MoveTrouble {
+    ReadOnlyDestinationFile,
+    NoDestinationFolder,
+    ReadOnlySource,
+    FailingSync, ///< the destination folder's names cannot be synced to the disk
+};
 Q_DECLARE_METATYPE(MoveTrouble)
 
 class TestMover : public QObject {
@@ -754,6 +760,8 @@ private slots:
             << true << MoveTrouble::ReadOnlyDestinationFile;
         QTest::newRow("keeping: no destination folder") << true << MoveTrouble::NoDestinationFolder;
         QTest::newRow("keeping: read-only source") << true << MoveTrouble::ReadOnlySource;
+        QTest::newRow("failing sync") << false << MoveTrouble::FailingSync;
+        QTest::newRow("keeping: failing sync") << true << MoveTrouble::FailingSync;
     }
 
     // "a.sav" moves, "b.sav" cannot: it must still be in the source, whole, and "a.sav" exactly
@@ -784,9 +792,21 @@ private slots:
         case MoveTrouble::ReadOnlySource:
             QVERIFY(FileOps::setReadOnly(FileList::join(saves, QStringLiteral("b.sav")), true));
             break;
+        case MoveTrouble::FailingSync:
+            // "a.sav" is copied and renamed in, then the sync fails: it stays in both places.
+            storeAfter = QStringList{"a.sav<a.sav"};
+            savesAfter = QStringList{"a.sav<a.sav", "b.sav<b.sav"};
+            break;
         }
+        const QString storeFolder = store;
+        FileSync::setFault([&](const QString &path) {
+            return trouble == MoveTrouble::FailingSync && QDir(path) == QDir(storeFolder)
+                       ? QStringLiteral("the disk is gone")
+                       : QString();
+        });
+        const auto lift = qScopeGuard([] { FileSync::setFault({}); });
 
-        if (keeping) {
+        if (keeping && trouble != MoveTrouble::FailingSync) {
             storeAfter.removeAll("a.sav<a.sav");
             savesAfter = QStringList{"a.sav<a.sav", "b.sav<b.sav"};
         }
@@ -795,9 +815,10 @@ private slots:
         const bool ok = keeping ? FolderMoves::moveAllKeeping(saves, store, &error)
                                 : FolderMoves::moveAll(saves, store, &error);
         QVERIFY(!ok);
-        QVERIFY2(error.contains(trouble == MoveTrouble::NoDestinationFolder ? "a.sav" : "b.sav",
-                                Qt::CaseInsensitive),
-                 qPrintable(error));
+        const QString named = trouble == MoveTrouble::FailingSync ? QDir::toNativeSeparators(store)
+                              : trouble == MoveTrouble::NoDestinationFolder ? "a.sav"
+                                                                            : "b.sav";
+        QVERIFY2(error.contains(named, Qt::CaseInsensitive), qPrintable(error));
         verifyFolder(saves, savesAfter);
         if (trouble != MoveTrouble::NoDestinationFolder)
             verifyFolder(store, storeAfter);

@@ -3,6 +3,7 @@
 #include "ArchiveMaker.h"
 #include "ContentImport.h"
 #include "FileBytes.h"
+#include "FileSync.h"
 #include "ImportArchive.h"
 #include "LoadFiles.h"
 #include "LoadedFiles.h"
@@ -13,6 +14,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -326,12 +328,14 @@ private Q_SLOTS:
         QTest::addColumn<bool>("answer");
         QTest::addColumn<int>("cancelAt"); // files unpacked when the player cancels; -1 never
         QTest::addColumn<bool>("replaced");
+        QTest::addColumn<bool>("syncFails"); // the new folder cannot be made sure on the disk
 
-        QTest::newRow("kept when the answer is Cancel") << false << false << -1 << false;
-        QTest::newRow("replaced when the answer is OK") << false << true << -1 << true;
-        QTest::newRow("never replaced while loaded") << true << true << -1 << false;
-        QTest::newRow("Cancel before the first file") << false << true << 0 << false;
-        QTest::newRow("Cancel after a file") << false << true << 1 << false;
+        QTest::newRow("kept when the answer is Cancel") << false << false << -1 << false << false;
+        QTest::newRow("replaced when the answer is OK") << false << true << -1 << true << false;
+        QTest::newRow("never replaced while loaded") << true << true << -1 << false << false;
+        QTest::newRow("Cancel before the first file") << false << true << 0 << false << false;
+        QTest::newRow("Cancel after a file") << false << true << 1 << false << false;
+        QTest::newRow("kept when the sync fails") << false << true << -1 << false << true;
     }
 
     void existingFolder() {
@@ -339,8 +343,13 @@ private Q_SLOTS:
         QFETCH(bool, answer);
         QFETCH(int, cancelAt);
         QFETCH(bool, replaced);
+        QFETCH(bool, syncFails);
         TestFolders f;
         TestFolders::write(f.vek() + "/A-One", "old.dat", "the player's own");
+        FileSync::setFault([&](const QString &) {
+            return syncFails ? QStringLiteral("the disk is gone") : QString();
+        });
+        const auto lift = qScopeGuard([] { FileSync::setFault({}); });
         ScriptedPrompt prompt({answer});
         auto s = openSelector(f, prompt);
         if (loaded)
@@ -362,6 +371,10 @@ private Q_SLOTS:
         } else {
             QCOMPARE(treeOf(f.vek()), before);
             QVERIFY(!prompt.shown.isEmpty());
+            if (syncFails)
+                QVERIFY2(o.message.contains("the disk is gone") &&
+                             o.message.contains("back as they were"),
+                         qPrintable(o.message));
         }
         // Asked only where replacing was possible at all.
         const bool asked =
