@@ -138,6 +138,23 @@ private Q_SLOTS:
             {"colon later", "A-One/a:b", ""},
             {"control character", "A-One/a\nb", ""},
             {"only dots", "./", ""},
+            {"a device's name", "A-One/CON", ""},
+            {"a device's name with an extension, in small letters", "A-One/nul.txt", ""},
+            {"a device's name with two extensions", "A-One/Aux.tar.gz", ""},
+            {"a numbered port", "A-One/com1.dat", ""},
+            {"the last numbered printer", "A-One/LPT9", ""},
+            {"a device's name as a folder", "prn/a.bmp", ""},
+            {"a dot at a name's end", "A-One/a.", ""},
+            {"a blank at a folder's end", "A-One /a.bmp", ""},
+            {"a star", "A-One/a*b", ""},
+            {"a question mark", "A-One/a?b", ""},
+            {"a quote", "A-One/a\"b", ""},
+            {"angle brackets", "A-One/<a>", ""},
+            {"a bar", "A-One/a|b", ""},
+            {"a tab", "A-One/a\tb", ""},
+            {"names that only begin like a device's", "CONSOLE/COM10.txt", "CONSOLE/COM10.txt"},
+            {"a device's name as an extension", "A-One/readme.con", "A-One/readme.con"},
+            {"a port numbered 0", "A-One/LPT0", "A-One/LPT0"},
         };
         for (const auto &[tag, name, path] : rows)
             QTest::newRow(tag) << name << path;
@@ -222,6 +239,9 @@ private Q_SLOTS:
             << hostile("drive", "zip", "C:\\x") << refused << "drive letter";
         QTest::newRow("up by backslash")
             << hostile("backslash", "tar", "A-One\\..\\..\\x") << refused << "\"..\"";
+        QTest::newRow("a name Windows cannot hold")
+            << hostile("device", "zip", "A-One/Aux.txt") << refused
+            << "its entry \"A-One/Aux.txt\" has the name \"Aux.txt\", which Windows cannot hold";
         QTest::newRow("symbolic link")
             << archive("link.tar", "tar",
                        {{"A-One/a.bmp", "a"}, {"A-One/l", "/etc", Kind::Symlink}})
