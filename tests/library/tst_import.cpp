@@ -200,7 +200,9 @@ private Q_SLOTS:
         for (Item &i : items)
             if (i.name.endsWith("empty.txt"))
                 i.bytes.clear();
-        const QString path = archive(QStringLiteral("lands.") + format, format, items);
+        // A name beyond ASCII: the archive is opened by its name as the system spells it.
+        const QString path =
+            archive(QStringLiteral("lands-\u00e9t\u00e9-\u0416.") + format, format, items);
         const Tree before = treeOf(f.vek());
 
         ImportArchive::Options options;
