@@ -128,6 +128,14 @@ QString ArchiveLayout::windowsProblem(const QString &name) {
     return QString();
 }
 
+QString ArchiveLayout::placeIn(const QString &root, const QString &path) {
+    QString rest = path.mid(root.size());
+    rest.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    while (rest.startsWith(QLatin1Char('/')))
+        rest.remove(0, 1);
+    return rest;
+}
+
 bool ArchiveLayout::contentName(const QString &name, const QStringList &letters) {
     if (name.size() < 3 || (name.at(1) != QLatin1Char('-') && name.at(1) != QLatin1Char(' ')))
         return false;

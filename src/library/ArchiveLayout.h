@@ -51,6 +51,10 @@ public:
     /// extension). Empty when it can. Refused on every system: what is imported here is
     /// shared with players on Windows.
     static QString windowsProblem(const QString &name);
+    /// The place of `path` inside the folder `root`, in the form places are written in: "/"
+    /// between names, whichever separator the system's paths (`FileList::join`) put there. A
+    /// backslash counts as one too: no name of a place holds one (see `entryPath`).
+    static QString placeIn(const QString &root, const QString &path);
 
     /// Whether a folder name is a content folder's: a letter of `groupLetters` (any letter
     /// when the list is empty, as without vek.ini), then "-" or a blank, then more.

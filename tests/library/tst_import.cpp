@@ -170,6 +170,30 @@ private Q_SLOTS:
         QCOMPARE(reason.isEmpty(), ok);
     }
 
+    // A place is written with "/" whatever the system's paths are built with: a skin found in
+    // a VEK folder on Windows is still inside Skinfolder.
+    void placeIn_data() {
+        QTest::addColumn<QString>("root");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("place");
+        QTest::newRow("Windows") << "C:\\Games\\VEK"
+                                 << "C:\\Games\\VEK\\Skinfolder\\A-05 Red"
+                                 << "Skinfolder/A-05 Red";
+        QTest::newRow("Linux") << "/home/p/VEK"
+                               << "/home/p/VEK/Skinfolder/A-05 Red"
+                               << "Skinfolder/A-05 Red";
+        QTest::newRow("a root ending in its separator") << "C:\\"
+                                                        << "C:\\A-One"
+                                                        << "A-One";
+    }
+
+    void placeIn() {
+        QFETCH(QString, root);
+        QFETCH(QString, path);
+        QFETCH(QString, place);
+        QCOMPARE(ArchiveLayout::placeIn(root, path), place);
+    }
+
     void lands_data() {
         QTest::addColumn<QString>("format");
         QTest::addColumn<QStringList>("entries");
