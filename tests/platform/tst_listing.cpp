@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <system_error>
+
 namespace {
 
 // Each file holds its own name, so a test can tell which of two case variants it reached.
@@ -122,6 +124,38 @@ private slots:
         QVERIFY(FileList::files(missing).isEmpty());
         QVERIFY(FileList::folders(missing).isEmpty());
         QVERIFY(FileList::find(missing, QStringLiteral("a.txt")).isEmpty());
+    }
+
+    // A folder that cannot be read is said to be so, with the system's reason, never listed as
+    // empty: an unload would take that for "none of its files is there".
+    void unreadableFolder_data() {
+        QTest::addColumn<QString>("name"); // made a file when it ends in ".txt"
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing") << "absent"
+                                 << "it does not exist";
+        QTest::newRow("a file where the folder should be")
+            << "plain.txt"
+            << QString::fromStdString(std::make_error_code(std::errc::not_a_directory).message());
+    }
+
+    void unreadableFolder() {
+        QFETCH(QString, name);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        if (name.endsWith(".txt"))
+            QVERIFY(makeFiles(dir.path(), {name}, {}));
+        const QString folder = dir.filePath(name);
+        for (const auto kind : {FolderScan::Kind::Files, FolderScan::Kind::Folders}) {
+            QStringList got{"stale"};
+            QString error;
+            QVERIFY(!FolderScan::names(folder, kind, &got, &error));
+            QCOMPARE(error, FolderScan::unreadable(folder, reason));
+        }
+        QStringList rests;
+        QString error;
+        QVERIFY(!FolderScan::withPrefix(folder, "p", &rests, &error));
+        QCOMPARE(error, FolderScan::unreadable(folder, reason));
     }
 
     void find_data() {
