@@ -20,7 +20,6 @@ private Q_SLOTS:
         // -1, or a span row (1 to 168) that another writer changes after the record is shown:
         // the click must keep that change, and work on the flag byte as the file holds it.
         QTest::addColumn<int>("changedRow");
-        QTest::newRow("four engined over twin engined") << 0 << 1 << 16 << 5 << true << 32 << -1;
         QTest::newRow("twin engined over four engined")
             << 29 << 1 << 0x25 << 4 << true << 0x15 << -1;
         QTest::newRow("gear outwards clears gear inwards, keeps the rest")

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The keyboard-control features of the "General" page and the cheat check that sends the
 // chosen feature's number to the other players.
+#include "CheatCheck.h"
 #include "DemoGameFolder.h"
 #include "FileOps.h"
 #include "KeyboardFeatures.h"
@@ -249,11 +250,8 @@ private Q_SLOTS:
         QCOMPARE(prompt.shown.size(), asked);
         if (asked) {
             const ScriptedPrompt::Shown &q = prompt.shown.at(0);
-            QCOMPARE(
-                q.title,
-                QStringLiteral("To continue with the current setting just minimise the VEK form!"));
-            QCOMPARE(q.text, QStringLiteral("This action will cancel the cheatcheck \r\nwhich is "
-                                            "currently set to on.\r\nProceed?"));
+            QCOMPARE(q.title, CheatCheck::ExitTitle);
+            QCOMPARE(q.text, CheatCheck::ExitText);
             QCOMPARE(q.icon, Prompt::Icon::None);
             QCOMPARE(q.buttons, Prompt::Buttons::OkCancel);
         }

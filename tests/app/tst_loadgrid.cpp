@@ -102,12 +102,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("clicks");
         QTest::addColumn<QString>("loaded");
         const char *rows[][3] = {
-            {"a second A replaces the first", "A-Spitfire A-Hurricane", "A-Hurricane"},
-            {"G folders stack", "A-Spitfire A-Hurricane G-Maps G-Sounds",
-             "A-Hurricane G-Maps G-Sounds"},
             {"one G out, the other stays", "A-Spitfire A-Hurricane G-Maps G-Sounds G-Maps",
              "A-Hurricane G-Sounds"},
-            {"the ledger in grid order", "G-Sounds A-Spitfire", "A-Spitfire G-Sounds"},
             {"all out again", "G-Sounds A-Spitfire G-Sounds A-Spitfire", ""},
             {"in again after all out", "G-Sounds G-Sounds M-Beta G-Maps", "G-Maps M-Beta"},
         };

@@ -141,8 +141,6 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("findings");
         const char *rows[][3] = {
             {"all whole; left-out files are not looked for", "load A-One|load G-Maps", ""},
-            {"a deleted and a changed file", "load A-One|delete one.dat|change shared.dat",
-             "missing\tA-One\tone.dat|changed\tA-One\tshared.dat"},
             {"a changed byte", "load A-Two|flip two.dat", "changed\tA-Two\ttwo.dat"},
             {"the folder loaded last owns a shared file",
              "load G-Maps|load A-One|delete shared.dat", "missing\tA-One\tshared.dat"},

@@ -369,8 +369,6 @@ private slots:
             << L{"A1.DAT", "a1.dat<a1.dat", "b.dat", "hangar.dat"} << L{"A1.DAT"};
         QTest::newRow("the loaded copy under the other case")
             << L{"a1.dat", "A1.DAT<a1.dat"} << L{"a1.dat", "A1.DAT<a1.dat", "b.dat"} << L{"a1.dat"};
-        QTest::newRow("both hold the folder's bytes: both go")
-            << L{"a1.dat<a1.dat", "A1.DAT<a1.dat", "hangar.dat"} << L{"hangar.dat"} << L{};
         QTest::newRow("neither does: both stay, both named")
             << L{"a1.dat", "A1.DAT"} << L{"A1.DAT", "a1.dat", "b.dat"} << L{"A1.DAT", "a1.dat"};
     }
