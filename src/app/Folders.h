@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QDir>
 #include <QString>
 
 /// The two folders every operation works in, fixed by the locator, and the VEK folder of the
-/// previous run. Paths carry no trailing separator.
+/// previous run. Paths carry no trailing separator: every path built from them joins a name
+/// with one separator, and a name cut from such a path starts after it.
 struct Folders {
     QString GameFolder;
     QString ModFolder;
@@ -20,5 +22,19 @@ struct Folders {
     bool AfterCut = false;
     const QString &optionsFolder() const {
         return OptionsFolder.isEmpty() ? GameFolder : OptionsFolder;
+    }
+
+    /// `path` as the folders keep it: without a trailing separator (a LastVEKDir edited by
+    /// hand or written by another tool may end in one), nor "." or doubled separators. A root
+    /// keeps its separator.
+    static QString clean(const QString &path) {
+        return path.isEmpty() ? path : QDir::cleanPath(path);
+    }
+    /// These folders, each `clean`.
+    Folders cleaned() const {
+        Folders f = *this;
+        for (QString *path : {&f.GameFolder, &f.ModFolder, &f.LastModFolder, &f.OptionsFolder})
+            *path = clean(*path);
+        return f;
     }
 };

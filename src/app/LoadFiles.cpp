@@ -44,14 +44,23 @@ bool LoadFiles::click(int row) {
     const LoadGrid::Row &r = s_.Unigrid.row(row);
     const QString name = r.name;
     const bool wasLoaded = r.loaded;
+    // What was loaded before, for the status line the window shows: the start-up re-load,
+    // which clicks a row for each ledger line, shows none and so walks no grid for it.
     QStringList before;
-    for (int i = 1; i < s_.Unigrid.rowCount(); ++i)
-        if (s_.Unigrid.row(i).loaded)
-            before << s_.Unigrid.row(i).name;
+    QHash<QString, int> beforeRows;
+    if (s_.FormReady)
+        for (int i = 1; i < s_.Unigrid.rowCount(); ++i)
+            if (const LoadGrid::Row &other = s_.Unigrid.row(i); other.loaded) {
+                before << other.name;
+                beforeRows.insert(other.name, i);
+            }
     const bool ok = wasLoaded ? unload(row) : load(row);
     s_.clickStatus(
         ok, wasLoaded, name, mover_.lastMoveCount(), before,
-        [this](const QString &n) { return s_.Unigrid.row(s_.Unigrid.find(n)).loaded; }, QString());
+        [this, &beforeRows](const QString &n) {
+            return s_.Unigrid.row(beforeRows.value(n)).loaded;
+        },
+        QString());
     return ok;
 }
 
@@ -114,7 +123,7 @@ bool LoadFiles::load(int row) {
         }
     }
     const QString letter = s_.Unigrid.letter(row);
-    PreviousRow = s_.Unigrid.takenOutBy(row);
+    PreviousRow = reloading_ ? reloadTakenOutBy(row) : s_.Unigrid.takenOutBy(row);
     if (!journal_.beginLoad(row, PreviousRow))
         return false;
     const OperationJournal::Scope journal(journal_);
@@ -320,16 +329,37 @@ bool LoadFiles::reloadRows(const QList<int> &rows) {
         row.loaded = false;
         row.colour = LoadGrid::LoadedColour;
         click(r);
-        aircraft = aircraft || s_.Unigrid.letter(r) == QLatin1String("F");
+        const QString letter = s_.Unigrid.letter(r);
+        if (row.loaded)
+            reloadMarked_.insert(letter, r);
+        else if (const int k = reloadMarked_.value(letter); k > 0 && !s_.Unigrid.row(k).loaded)
+            reloadMarked_.remove(letter);
+        aircraft = aircraft || letter == QLatin1String("F");
     }
     return aircraft;
 }
 
+int LoadFiles::reloadTakenOutBy(int row) const {
+    const QString letter = s_.Unigrid.letter(row);
+    if (letter == QLatin1String("G"))
+        return 0;
+    const int k = reloadMarked_.value(letter);
+    return k > 0 && s_.Unigrid.row(k).loaded ? k : 0;
+}
+
 void LoadFiles::reloadCarriers(std::function<QHash<QString, QStringList>()> brings) {
+    reloading_ = bool(brings);
     reloadCarriers_ = std::move(brings);
     reloadCounted_ = false;
     reloadBrings_.clear();
     reloadCount_.clear();
+    // The loaded row of each letter, found once: the re-load then asks it for each line instead
+    // of walking the grid.
+    reloadMarked_.clear();
+    if (reloading_)
+        for (int r = 1; r < s_.Unigrid.rowCount(); ++r)
+            if (s_.Unigrid.row(r).loaded)
+                reloadMarked_.insert(s_.Unigrid.letter(r), r);
 }
 
 FileMover::Rule LoadFiles::reloadKeep(const QString &folder) {

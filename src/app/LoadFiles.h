@@ -47,6 +47,7 @@ public:
     /// folder out. A folder the re-load takes out to make way for another of its group leaves
     /// the names that a folder staying loaded brings too: nothing is copied while the window
     /// loads, so a file deleted then would be missing afterwards. Empty after the re-load.
+    /// Given, it starts the re-load; empty, it ends it.
     void reloadCarriers(std::function<QHash<QString, QStringList>()> brings);
 
     /// The load sequence's steps: the group filter `List3` and the group table from vek.ini;
@@ -116,4 +117,13 @@ private:
     /// The rule for taking out `folder` while the window loads: the names still brought by
     /// another folder of the ledger stay.
     FileMover::Rule reloadKeep(const QString &folder);
+    /// Whether the start-up re-load is under way (between the two `reloadCarriers` calls).
+    bool reloading_ = false;
+    /// While it is, the loaded row of each group letter. Rows are marked only by `reloadRows`
+    /// then, and a load takes out the loaded row of its letter, so a letter has one at most
+    /// (the last of the grid, should the re-load find several). A ledger of many lines thus
+    /// costs one walk of the grid, not one a line.
+    QHash<QString, int> reloadMarked_;
+    /// `LoadGrid::takenOutBy` while the re-load is under way, answered by `reloadMarked_`.
+    int reloadTakenOutBy(int row) const;
 };

@@ -253,17 +253,20 @@ void LoadedFiles::startUp() {
 void LoadedFiles::reconcile(bool unknownFirst) {
     readLedger();
     const QList<Entry> now = marked();
-    const auto in = [](const QList<Entry> &list, const Entry &e) {
-        return std::any_of(list.begin(), list.end(),
-                           [&e](const Entry &x) { return x.skin == e.skin && x.name == e.name; });
-    };
+    // Thousands of folders may be loaded: each question is one lookup.
+    QSet<QString> marks;
+    for (const Entry &e : now)
+        marks.insert(key(e));
+    QSet<QString> keptKeys;
     QList<Entry> kept;
     QList<Entry> unknown; // marked loaded, but not in the ledger
     for (const Entry &e : std::as_const(order_))
-        if (in(now, e) && !in(kept, e))
+        if (const QString k = key(e); marks.contains(k) && !keptKeys.contains(k)) {
+            keptKeys.insert(k);
             kept << e;
+        }
     for (const Entry &e : now)
-        if (!in(kept, e))
+        if (!keptKeys.contains(key(e)))
             unknown << e;
     const QList<Entry> next = unknownFirst ? unknown + kept : kept + unknown;
     // What a folder brings is taken when it comes into the ledger (its load has just copied
@@ -281,7 +284,7 @@ void LoadedFiles::reconcile(bool unknownFirst) {
     if (next == order_ && !named)
         return;
     for (const Entry &e : std::as_const(order_))
-        if (!in(next, e))
+        if (!marks.contains(key(e)))
             names_.remove(key(e));
     order_ = next;
     writeLedger();

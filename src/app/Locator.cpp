@@ -49,12 +49,13 @@ QString Locator::folderProblem() const {
 }
 
 Locator::Start Locator::start(const QString &currentDir) {
-    Label3 = currentDir;
+    Label3 = Folders::clean(currentDir);
     option_ = 0;
     const QString last = FileList::find(currentDir, QStringLiteral("LastVEKDir"));
     if (last.isEmpty())
         return Start::Waiting;
-    Label1 = Text8::toUnicode(TextFile::firstLine(FileList::join(currentDir, last)));
+    Label1 =
+        Folders::clean(Text8::toUnicode(TextFile::firstLine(FileList::join(currentDir, last))));
     if (isVekFolder(Label1)) {
         // A LastVEKDir in a folder without the game's program (left there by someone, or by an
         // older selector) does not make it a game folder: the player picks the EAW folder, with
@@ -74,16 +75,16 @@ Locator::Start Locator::start(const QString &currentDir) {
 
 void Locator::folderChanged(const QString &path) {
     if (option_ == 0)
-        Label1 = path;
+        Label1 = Folders::clean(path);
     else
-        Label3 = path;
+        Label3 = Folders::clean(path);
     Command1 = folderProblem().isEmpty();
 }
 
 Folders Locator::ok() {
     Folders f;
-    f.ModFolder = Label1;
-    f.GameFolder = Label3;
+    f.ModFolder = Folders::clean(Label1);
+    f.GameFolder = Folders::clean(Label3);
     QString error;
     for (const QString &ledger : {Ledgers::FoldersLoaded, Ledgers::PlanesLoaded}) {
         if (!Ledgers::ensureExists(f.ModFolder, ledger, &error))
@@ -95,6 +96,7 @@ Folders Locator::ok() {
         if (!TextFile::writeLines(FileList::join(f.GameFolder, last), {"None"}, &error))
             prompt_.fail(error);
     }
-    f.LastModFolder = Text8::toUnicode(TextFile::firstLine(FileList::join(f.GameFolder, last)));
+    f.LastModFolder =
+        Folders::clean(Text8::toUnicode(TextFile::firstLine(FileList::join(f.GameFolder, last))));
     return f;
 }

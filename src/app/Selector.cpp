@@ -327,26 +327,91 @@ bool skinSkippedWithoutFlt(const QString &name) {
 
 } // namespace
 
-void Selector::reloadLoadedList() {
-    QString label8;
-    // A ledger may be long (a damaged or hostile one, hundreds of thousands of lines): each
-    // line finds its rows in indexes made once, never by a pass over a grid. The load grid's
-    // rows stay while the window loads; the aircraft grid is new after each "F" folder.
-    QHash<QString, QList<int>> rowsByName;
-    for (int r = 1; r < Unigrid.rowCount(); ++r)
-        rowsByName[Unigrid.row(r).name] << r;
+/// What the start-up re-load works from and finds, step by step.
+struct Selector::Reload {
+    /// The ledger's names, each once, in its order; a name that matches a row only in another
+    /// case is spelled as the row is.
     QStringList names;
     QList<QByteArray> repeated; // names on more than one line: re-loaded once, told once
-    for (const QByteArray &line : Ledgers::readFoldersLoaded(folders().ModFolder, &repeated))
-        names << Text8::toUnicode(line);
-    // Nothing the load grid's clicks do while the window loads reads the skin marks.
-    const QList<bool> skinLines = skins_->markLines(names);
+    /// The load grid's rows of each name, found by one lookup a line: a ledger may be long (a
+    /// damaged or hostile one, hundreds of thousands of lines), and the grid as long.
+    QHash<QString, QList<int>> rowsByName;
+    QList<bool> skinLines; // the lines that marked a skin
+    /// Folders (paths) and skins marked in the ledger whose files the sweep after a change of
+    /// VEK folder took out of the game folder.
+    QSet<QString> lostPaths;
+    QSet<QString> lostSkins;
+    QStringList lost;          // their names, told
+    QStringList gone;          // lines that name no folder at all
+    QList<qsizetype> kept;     // the lines that marked something
+    QSet<QString> slotFolders; // the aircraft grid's folders once every line is marked
+    bool dropped = false;      // the ledger is to be rewritten
+};
 
+void Selector::reloadLoadedList() {
+    Reload reload;
+    readLedgerToReload(reload);
+    // Nothing the load grid's clicks do while the window loads reads the skin marks.
+    reload.skinLines = skins_->markLines(reload.names);
+    findSweptFolders(reload);
+    markLedgerLines(reload);
+    const QString label8 = keptLedgerLines(reload);
+    loadedList_->set(label8);
+    loadFiles_->reloadCarriers({});
+    loadedFiles_->startUp();
+    // The ledger is rewritten once the window is ready, and the player told, with the other
+    // start-up messages.
+    for (int r = 1; r < SK1.rowCount(); ++r)
+        if (reload.lostSkins.contains(SK1.row(r).name))
+            reload.lost << SK1.row(r).name;
+    ledgerDropped_ = reload.dropped || !reload.repeated.isEmpty();
+    tellReload(reload);
+}
+
+void Selector::readLedgerToReload(Reload &reload) const {
+    // The load grid's rows stay while the window loads; the aircraft grid is new after each
+    // "F" folder.
+    QHash<QString, QList<int>> byFolded;
+    for (int r = 1; r < Unigrid.rowCount(); ++r)
+        byFolded[FileList::fold(Unigrid.row(r).name)] << r;
+    QStringList names;
+    for (const QByteArray &line :
+         Ledgers::readFoldersLoaded(folders().ModFolder, &reload.repeated)) {
+        QString name = Text8::toUnicode(line);
+        if (const auto rows = byFolded.constFind(FileList::fold(name)); rows != byFolded.cend()) {
+            QList<int> exact;
+            for (const int r : *rows)
+                if (Unigrid.row(r).name == name)
+                    exact << r;
+            // Written by hand in another case: the first row of that name in any case, and the
+            // ledger rewritten in the row's spelling.
+            if (exact.isEmpty()) {
+                exact << rows->first();
+                name = Unigrid.row(exact.first()).name;
+                reload.dropped = true;
+            }
+            reload.rowsByName.insert(name, exact);
+        }
+        names << name;
+    }
+    // Two spellings of one folder count once, at the later line, as a repeated name does.
+    QSet<QString> seen;
+    for (auto n = names.crbegin(); n != names.crend(); ++n) {
+        if (seen.contains(*n)) {
+            reload.repeated << Text8::fromUnicode(*n);
+            continue;
+        }
+        seen.insert(*n);
+        reload.names.prepend(*n);
+    }
+}
+
+void Selector::findSweptFolders(Reload &reload) {
     // What each folder the ledger names brings, each folder listed once; needed only after a
     // sweep, or when the re-load takes a folder out for a later one of its group.
-    const auto carried = [this, &names, &rowsByName] {
+    const auto carried = [this, names = reload.names, rowsByName = reload.rowsByName] {
         QHash<QString, QStringList> brings;
-        for (const QString &name : std::as_const(names))
+        for (const QString &name : names)
             if (const auto rows = rowsByName.constFind(name); rows != rowsByName.cend())
                 for (const int r : *rows)
                     if (const QString &path = Unigrid.row(r).path; !brings.contains(path))
@@ -358,59 +423,54 @@ void Selector::reloadLoadedList() {
             }
         return brings;
     };
-    QStringList lost; // marked in the ledger, their files swept out with another VEK folder
-    QSet<QString> lostSkins;
-
+    if (!swept_) {
+        loadFiles_->reloadCarriers(carried);
+        return;
+    }
     // The sweep after a change of VEK folder deletes the files the VEK folder's folders carry:
     // a folder whose files it took is no longer loaded, whatever the ledger says.
-    QSet<QString> lostPaths;
-    if (swept_) {
-        QHash<QString, QStringList> brings = carried();
-        const FileList::Index game(FileList::files(folders().GameFolder));
-        const auto whole = [&game](const QStringList &files) {
-            return std::all_of(files.begin(), files.end(),
-                               [&game](const QString &n) { return !game.find(n).isEmpty(); });
-        };
-        for (auto it = brings.cbegin(); it != brings.cend(); ++it)
-            if (!whole(it.value()))
-                lostPaths.insert(it.key());
-        for (int r = 1; r < SK1.rowCount(); ++r) {
-            const QString path = FileList::join(skinFolder(), SK1.row(r).name);
-            if (SK1.row(r).loaded && lostPaths.contains(path) &&
-                !whole(brought(path, skinSkippedWithoutFlt))) {
-                skins_->mark(r, false);
-                lostSkins.insert(SK1.row(r).name);
-            } else {
-                lostPaths.remove(path);
-            }
+    QHash<QString, QStringList> brings = carried();
+    const FileList::Index game(FileList::files(folders().GameFolder));
+    const auto whole = [&game](const QStringList &files) {
+        return std::all_of(files.begin(), files.end(),
+                           [&game](const QString &n) { return !game.find(n).isEmpty(); });
+    };
+    for (auto it = brings.cbegin(); it != brings.cend(); ++it)
+        if (!whole(it.value()))
+            reload.lostPaths.insert(it.key());
+    for (int r = 1; r < SK1.rowCount(); ++r) {
+        const QString path = FileList::join(skinFolder(), SK1.row(r).name);
+        if (SK1.row(r).loaded && reload.lostPaths.contains(path) &&
+            !whole(brought(path, skinSkippedWithoutFlt))) {
+            skins_->mark(r, false);
+            reload.lostSkins.insert(SK1.row(r).name);
+        } else {
+            reload.lostPaths.remove(path);
         }
-        for (const QString &path : std::as_const(lostPaths))
-            brings.remove(path);
-        loadFiles_->reloadCarriers([brings] { return brings; });
-    } else {
-        loadFiles_->reloadCarriers(carried);
     }
+    for (const QString &path : std::as_const(reload.lostPaths))
+        brings.remove(path);
+    loadFiles_->reloadCarriers([brings] { return brings; });
+}
 
+void Selector::markLedgerLines(Reload &reload) {
     QHash<QString, QList<int>> slotsByFolder = G1.rowsByFolder();
     QSet<QString> aircraftOfLost; // the "P-" folders of an "F" folder no longer loaded
-    QStringList gone;             // lines that name no folder at all
     QSet<QString> lostNames;
     std::optional<FileList::Index> gameNames; // listed once, when a folder has gone
-    QList<qsizetype> kept;                    // the lines that marked something
-    bool dropped = false;
-    for (qsizetype i = 0; i < names.size(); ++i) {
-        const QString &name = names.at(i);
-        bool known = skinLines.at(i);
-        bool marks = known && !lostSkins.contains(name);
-        if (const auto rows = rowsByName.constFind(name); rows != rowsByName.cend()) {
+    for (qsizetype i = 0; i < reload.names.size(); ++i) {
+        const QString &name = reload.names.at(i);
+        bool known = reload.skinLines.at(i);
+        bool marks = known && !reload.lostSkins.contains(name);
+        if (const auto rows = reload.rowsByName.constFind(name); rows != reload.rowsByName.cend()) {
             known = true;
             QList<int> stay;
             for (const int r : *rows) {
-                if (!lostPaths.contains(Unigrid.row(r).path)) {
+                if (!reload.lostPaths.contains(Unigrid.row(r).path)) {
                     stay << r;
                 } else if (!lostNames.contains(name)) {
                     lostNames.insert(name);
-                    lost << name;
+                    reload.lost << name;
                     for (const QString &sub : FileList::folderNames(Unigrid.row(r).path))
                         aircraftOfLost.insert(sub);
                 }
@@ -424,7 +484,7 @@ void Selector::reloadLoadedList() {
             known = marks = true;
         }
         if (!known && !aircraftOfLost.contains(name) && !name.isEmpty()) {
-            gone << name;
+            reload.gone << name;
             // Its files are known by the names the ledgers recorded when it was loaded.
             QStringList present;
             for (const QString &file : loadedFiles_->recordedNames(name)) {
@@ -436,51 +496,53 @@ void Selector::reloadLoadedList() {
             loadedFiles_->noteGone(name, present);
         }
         if (marks)
-            kept << i;
+            reload.kept << i;
         else
-            dropped = true;
+            reload.dropped = true;
     }
+    for (auto it = slotsByFolder.cbegin(); it != slotsByFolder.cend(); ++it)
+        reload.slotFolders.insert(it.key());
+}
+
+QString Selector::keptLedgerLines(Reload &reload) const {
     // A folder the re-load took out for a later one of its group leaves the list too.
-    for (const qsizetype i : std::as_const(kept)) {
-        const QString &name = names.at(i);
-        const auto rows = rowsByName.constFind(name);
-        if (rows != rowsByName.cend() && !skinLines.at(i) && !slotsByFolder.contains(name) &&
+    QString label8;
+    for (const qsizetype i : std::as_const(reload.kept)) {
+        const QString &name = reload.names.at(i);
+        const auto rows = reload.rowsByName.constFind(name);
+        if (rows != reload.rowsByName.cend() && !reload.skinLines.at(i) &&
+            !reload.slotFolders.contains(name) &&
             std::none_of(rows->begin(), rows->end(),
                          [this](int r) { return Unigrid.row(r).loaded; })) {
-            dropped = true;
+            reload.dropped = true;
             continue;
         }
         label8 += name + QStringLiteral("\r\n");
     }
-    loadedList_->set(label8);
-    loadFiles_->reloadCarriers({});
-    loadedFiles_->startUp();
-    // The ledger is rewritten once the window is ready, and the player told, with the other
-    // start-up messages.
-    for (int r = 1; r < SK1.rowCount(); ++r)
-        if (lostSkins.contains(SK1.row(r).name))
-            lost << SK1.row(r).name;
-    ledgerDropped_ = dropped || !repeated.isEmpty();
-    if (!lost.isEmpty())
+    return label8;
+}
+
+void Selector::tellReload(const Reload &reload) {
+    if (!reload.lost.isEmpty())
         reporter_.report(
             QStringLiteral("The files of these folders were no longer in the game folder (the "
                            "VEK folder is another than last time, and the game folder was "
                            "cleaned up), so they are not loaded now; load them again to use "
                            "them:\r\n") +
-            listed(lost));
-    if (!repeated.isEmpty()) {
+            listed(reload.lost));
+    if (!reload.repeated.isEmpty()) {
         QStringList twice;
-        for (const QByteArray &name : std::as_const(repeated))
+        for (const QByteArray &name : std::as_const(reload.repeated))
             twice << Text8::toUnicode(name);
         reporter_.report(QStringLiteral("FoldersLoaded.txt named these more than once; each "
                                         "counts once, and its repeated lines were dropped from "
                                         "the file:\r\n") +
                          listed(twice));
     }
-    if (!gone.isEmpty())
+    if (!reload.gone.isEmpty())
         reporter_.report(QStringLiteral("FoldersLoaded.txt named folders that are no longer "
                                         "in the VEK folder; they are not loaded now:\r\n") +
-                         listed(gone));
+                         listed(reload.gone));
 }
 
 void Selector::askAfterLoad() {

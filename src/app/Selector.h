@@ -123,7 +123,14 @@ private:
     bool sameVekFolderAsLast() const;
     void writeLastVekDir();
     void removeCutWrites();
+    /// Marks what FoldersLoaded.txt records while the window loads, in the steps below.
     void reloadLoadedList();
+    struct Reload;
+    void readLedgerToReload(Reload &reload) const;
+    void findSweptFolders(Reload &reload);
+    void markLedgerLines(Reload &reload);
+    QString keptLedgerLines(Reload &reload) const;
+    void tellReload(const Reload &reload);
     void findBackground();
 
     SelectorFields &own_ = own(Key<Selector>());

@@ -119,7 +119,7 @@ struct SelectorFields {
 /// | FormReady, Label1, BackgroundPath, NewpicPath, CurrentPage | Selector |
 /// | Status, News                                | SelectorState    |
 struct SelectorState {
-    explicit SelectorState(const Folders &folders) : folders_(folders) {}
+    explicit SelectorState(const Folders &folders) : folders_(folders.cleaned()) {}
     // The readers below refer to this object's own fields.
     SelectorState(const SelectorState &) = delete;
     SelectorState &operator=(const SelectorState &) = delete;

@@ -46,9 +46,6 @@ Names slotNames() {
     return names;
 }
 
-enum class Op { ReadSpan, WriteSpan, WriteBytes, ReadFuel, WriteFuel };
-enum class FileState { Full, Short, ReadOnly, Missing };
-
 } // namespace
 
 class TestAircraftFormats : public QObject {
@@ -201,78 +198,69 @@ private slots:
     }
 
     void refusalsWriteNothing_data() {
-        QTest::addColumn<int>("op");
-        QTest::addColumn<int>("state");
+        QTest::addColumn<QString>("op");
+        QTest::addColumn<QString>("state"); // of planes.dat: full, short, read-only or missing
         QTest::addColumn<int>("slot");
         QTest::addColumn<int>("arg"); // fuel value, span length, or position
-
-        const int full = int(FileState::Full), shortFile = int(FileState::Short);
-        const int readOnly = int(FileState::ReadOnly), missing = int(FileState::Missing);
         // The short file ends inside slot 29's span, one byte before its last span byte.
-        QTest::newRow("span of slot 30") << int(Op::WriteSpan) << full << 30 << 168;
-        QTest::newRow("span of slot -1") << int(Op::WriteSpan) << full << -1 << 168;
-        QTest::newRow("span too short") << int(Op::WriteSpan) << full << 3 << 167;
-        QTest::newRow("span too long") << int(Op::WriteSpan) << full << 3 << 169;
-        QTest::newRow("span beyond a short file") << int(Op::WriteSpan) << shortFile << 29 << 168;
-        QTest::newRow("span to a read-only file") << int(Op::WriteSpan) << readOnly << 0 << 168;
-        QTest::newRow("span to a missing file") << int(Op::WriteSpan) << missing << 0 << 168;
-        QTest::newRow("read span of slot 30") << int(Op::ReadSpan) << full << 30 << 0;
-        QTest::newRow("read span beyond a short file") << int(Op::ReadSpan) << shortFile << 29 << 0;
-        QTest::newRow("read span of a missing file") << int(Op::ReadSpan) << missing << 0 << 0;
-        QTest::newRow("fuel of slot 30") << int(Op::WriteFuel) << full << 30 << 100;
-        QTest::newRow("fuel above 65535") << int(Op::WriteFuel) << full << 2 << 65536;
-        QTest::newRow("negative fuel") << int(Op::WriteFuel) << full << 2 << -1;
-        QTest::newRow("fuel to a read-only file") << int(Op::WriteFuel) << readOnly << 2 << 100;
-        QTest::newRow("read fuel of slot 30") << int(Op::ReadFuel) << full << 30 << 0;
-        QTest::newRow("read fuel of a missing file") << int(Op::ReadFuel) << missing << 0 << 0;
-        QTest::newRow("byte after the end") << int(Op::WriteBytes) << full << 0 << 6481;
-        QTest::newRow("byte at position 0") << int(Op::WriteBytes) << full << 0 << 0;
-        QTest::newRow("byte at a negative position") << int(Op::WriteBytes) << full << 0 << -3;
-        QTest::newRow("byte beyond a short file") << int(Op::WriteBytes) << shortFile << 0 << 6436;
-        QTest::newRow("bytes to a read-only file") << int(Op::WriteBytes) << readOnly << 0 << 6436;
+        const std::tuple<const char *, const char *, const char *, int, int> rows[] = {
+            {"span of slot 30", "write span", "full", 30, 168},
+            {"span of slot -1", "write span", "full", -1, 168},
+            {"span too short", "write span", "full", 3, 167},
+            {"span too long", "write span", "full", 3, 169},
+            {"span beyond a short file", "write span", "short", 29, 168},
+            {"span to a read-only file", "write span", "read-only", 0, 168},
+            {"span to a missing file", "write span", "missing", 0, 168},
+            {"read span of slot 30", "read span", "full", 30, 0},
+            {"read span beyond a short file", "read span", "short", 29, 0},
+            {"read span of a missing file", "read span", "missing", 0, 0},
+            {"fuel of slot 30", "write fuel", "full", 30, 100},
+            {"fuel above 65535", "write fuel", "full", 2, 65536},
+            {"negative fuel", "write fuel", "full", 2, -1},
+            {"fuel to a read-only file", "write fuel", "read-only", 2, 100},
+            {"read fuel of slot 30", "read fuel", "full", 30, 0},
+            {"read fuel of a missing file", "read fuel", "missing", 0, 0},
+            {"byte after the end", "write bytes", "full", 0, 6481},
+            {"byte at position 0", "write bytes", "full", 0, 0},
+            {"byte at a negative position", "write bytes", "full", 0, -3},
+            {"byte beyond a short file", "write bytes", "short", 0, 6436},
+            {"bytes to a read-only file", "write bytes", "read-only", 0, 6436},
+        };
+        for (const auto &[tag, op, state, slot, arg] : rows)
+            QTest::newRow(tag) << QString(op) << QString(state) << slot << arg;
     }
 
     void refusalsWriteNothing() {
-        QFETCH(int, op);
-        QFETCH(int, state);
+        QFETCH(QString, op);
+        QFETCH(QString, state);
         QFETCH(int, slot);
         QFETCH(int, arg);
 
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("planes.dat"));
-        const QByteArray before = planesTable(FileState(state) == FileState::Short ? 6435 : 6480);
-        if (FileState(state) != FileState::Missing)
+        const QByteArray before = planesTable(state == "short" ? 6435 : 6480);
+        if (state != "missing")
             QVERIFY(writeFile(path, before));
-        if (FileState(state) == FileState::ReadOnly)
+        if (state == "read-only")
             QVERIFY(FileOps::setReadOnly(path, true));
 
         QString error;
+        QList<PlanesDat::PlaneByte> span;
+        int fuel = 0;
         bool ok = true;
-        switch (Op(op)) {
-        case Op::ReadSpan: {
-            QList<PlanesDat::PlaneByte> span;
+        if (op == "read span")
             ok = PlanesDat::readSpan(path, slot, &span, &error);
-            break;
-        }
-        case Op::WriteSpan:
+        else if (op == "write span")
             ok = PlanesDat::writeSpan(path, slot, QByteArray(arg, '\x7E'), &error);
-            break;
-        case Op::WriteBytes:
-            // A valid byte first: the bad one after it must stop the whole list.
+        else if (op == "write bytes") // a valid byte first: the bad one after it stops the list
             ok = PlanesDat::writeBytes(path, {{5, 0x7E}, {arg, 0x7E}}, &error);
-            break;
-        case Op::ReadFuel: {
-            int fuel = 0;
+        else if (op == "read fuel")
             ok = PlanesDat::readFuel(path, slot, &fuel, &error);
-            break;
-        }
-        case Op::WriteFuel:
+        else
             ok = PlanesDat::writeFuel(path, slot, arg, &error);
-            break;
-        }
         QVERIFY(!ok);
         QVERIFY2(error.contains(QStringLiteral("planes.dat")), qPrintable(error));
-        if (FileState(state) == FileState::Missing)
+        if (state == "missing")
             QVERIFY(!QFile::exists(path));
         else
             QCOMPARE(contentOf(path).toHex(), before.toHex());

@@ -22,14 +22,6 @@
 
 namespace {
 
-QString gameIni(const TestFolders &f) {
-    return QDir(f.game()).filePath("eaw.ini");
-}
-
-QByteArray day() {
-    return DemoGameFolder::exeBytes();
-}
-
 /// A click of the window, as the engine call it makes.
 using Click = std::function<bool(Selector &)>;
 } // namespace
@@ -45,7 +37,7 @@ private Q_SLOTS:
         auto s = openSelector(f, prompt);
         QCOMPARE(TestFolders::read(f.vek(), "eaw.ini"), TestFolders::kEawIni);
         QCOMPARE(TestFolders::read(f.vek(), "eaw.exe"), TestFolders::read(f.game(), "eaw.exe"));
-        QVERIFY(FileOps::isReadOnly(gameIni(f)));
+        QVERIFY(FileOps::isReadOnly(QDir(f.game()).filePath("eaw.ini")));
         QVERIFY(s->FormReady);
         QCOMPARE(s->ini.resolution, 1);
         QVERIFY(prompt.shown.isEmpty());
@@ -64,7 +56,7 @@ private Q_SLOTS:
                        "[NETOPTION]\r\nStartOnGround=0\r\nNoAI=1\r\nAllowRespawn=0\r\n"
                        "AI_PlaneUpdateRate=200\r\nPlayerPlaneUpdateRate=20\r\nClockSyncRate=80\r\n"
                        "[EAW]\r\nExtraSquads=3\r\n"));
-        QVERIFY(FileOps::isReadOnly(gameIni(f)));
+        QVERIFY(FileOps::isReadOnly(QDir(f.game()).filePath("eaw.ini")));
         QVERIFY(prompt.shown.isEmpty());
 
         // The choices stick: the next start shows them and writes them over the original, also
@@ -129,7 +121,7 @@ private Q_SLOTS:
         TestFolders::write(f.game(), "eaw.exe", first);
         ScriptedPrompt prompt;
         openSelector(f, prompt);
-        QVERIFY(TestFolders::read(f.vek(), "eaw.exe") == day());
+        QVERIFY(TestFolders::read(f.vek(), "eaw.exe") == DemoGameFolder::exeBytes());
         QVERIFY(prompt.shown.isEmpty());
         TestFolders::write(f.game(), "eaw.exe", between);
         const QStringList before = FileList::files(f.vek());

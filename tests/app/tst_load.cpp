@@ -19,7 +19,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMap>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 
 #include <QSignalSpy>
 #include <QTest>
@@ -100,39 +102,22 @@ private Q_SLOTS:
         }
     }
 
-    void fltCdfByteIsClearedInPlace_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<int>("length");
-        QTest::newRow("long file") << QStringLiteral("flt.cdf") << 40000;
-        QTest::newRow("upper-case name") << QStringLiteral("FLT.CDF") << 38258;
-        QTest::newRow("short file is refused, not lengthened") << QStringLiteral("flt.cdf") << 100;
-    }
-
+    // The start clears the check's byte in place, under the name present, and the first save of
+    // the settings writes the other cheat file with the check off: 0. Files too short for the
+    // byte, and the byte set by the check, are rows of the features' tests.
     void fltCdfByteIsClearedInPlace() {
-        QFETCH(QString, name);
-        QFETCH(int, length);
         TestFolders f;
-        const QByteArray before = QByteArray(length, '\x07');
-        TestFolders::write(f.game(), name, before);
+        const QByteArray before = QByteArray(40000, '\x07');
+        TestFolders::write(f.game(), "FLT.CDF", before);
         TestFolders::write(f.game(), QStringLiteral("V1V1.FLT"), "\x07\x07\x07");
         ScriptedPrompt prompt;
         auto selector = openSelector(f, prompt);
-        const QByteArray after = TestFolders::read(f.game(), name);
-        if (length < 38258) {
-            // Too short to be the game's file: left as it was, and the player told once.
-            QCOMPARE(after, before);
-            QCOMPARE(prompt.shown.size(), 1);
-            QVERIFY(prompt.shown.at(0).text.contains(name));
-        } else {
-            QCOMPARE(after.size(), length);
-            QCOMPARE(after.at(38257), '\0');
-            QCOMPARE(after.left(38257), before.left(38257));
-            QCOMPARE(after.mid(38258), before.mid(38258));
-        }
-        // The first save of the settings writes the other cheat file, with the check off: 0.
+        QCOMPARE(TestFolders::read(f.game(), "FLT.CDF"),
+                 QByteArray(before).replace(38257, 1, "\0", 1));
         QCOMPARE(TestFolders::read(f.game(), QStringLiteral("V1V1.FLT")),
                  QByteArray("\x07\x00\x07", 3));
-        QVERIFY(!TestFolders::exists(f.game(), name == "flt.cdf" ? "FLT.CDF" : "flt.cdf"));
+        QVERIFY(!TestFolders::exists(f.game(), "flt.cdf"));
+        QVERIFY(prompt.shown.isEmpty());
     }
 
     void groupTable_data() {
@@ -140,24 +125,20 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("descriptions");
         QTest::addColumn<QStringList>("letters");
         QTest::addColumn<bool>("told");
-        QTest::newRow("three groups") << QByteArray("Aircraft:A\r\nGeneral:G\r\nMissions:M\r\n")
-                                      << QStringList{"Aircraft", "General", "Missions"}
-                                      << QStringList{"A", "G", "M"} << false;
-        QTest::newRow("LF line ends")
-            << QByteArray("Aircraft:A\nGeneral:G") << QStringList{"Aircraft", "General"}
-            << QStringList{"A", "G"} << false;
-        QTest::newRow("blank before the letter")
-            << QByteArray("Flight models: F\r\n") << QStringList{"Flight models"}
-            << QStringList{"F"} << false;
-        QTest::newRow("trailing blank is the letter")
-            << QByteArray("Odd:X \r\n") << QStringList{"Odd"} << QStringList{" "} << false;
-        QTest::newRow("second colon stays in the letter part")
-            << QByteArray("Time: 12:00:T\r\n") << QStringList{"Time"} << QStringList{"T"} << false;
-        QTest::newRow("no colon") << QByteArray("Skins S\r\n") << QStringList{"Skins S"}
-                                  << QStringList{"S"} << false;
-        QTest::newRow("8-bit description")
-            << QByteArray("Fl\xfcgel \x80:W\r\n") << QStringList{QString::fromUtf8("Flügel €")}
-            << QStringList{"W"} << false;
+        // description|description, then the letters (one character each)
+        const char *rows[][4] = {
+            {"three groups", "Aircraft:A\r\nGeneral:G\r\nMissions:M\r\n",
+             "Aircraft|General|Missions", "AGM"},
+            {"LF line ends", "Aircraft:A\nGeneral:G", "Aircraft|General", "AG"},
+            {"blank before the letter", "Flight models: F\r\n", "Flight models", "F"},
+            {"trailing blank is the letter", "Odd:X \r\n", "Odd", " "},
+            {"second colon stays in the letter part", "Time: 12:00:T\r\n", "Time", "T"},
+            {"no colon", "Skins S\r\n", "Skins S", "S"},
+            {"8-bit description", "Fl\xfcgel \x80:W\r\n", "Flügel €", "W"},
+        };
+        for (const auto &[tag, ini, descriptions, letters] : rows)
+            QTest::newRow(tag) << QByteArray(ini) << QString::fromUtf8(descriptions).split('|')
+                               << QString(letters).split(QString(), Qt::SkipEmptyParts) << false;
         QTest::newRow("missing vek.ini") << QByteArray() << QStringList{} << QStringList{} << true;
         // The first 31 lines are the groups.
         QByteArray ini;
@@ -225,80 +206,73 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("present"); // game files there after the start
         QTest::addColumn<QStringList>("absent");
         QTest::addColumn<QString>("told"); // in the start's message; empty: no message
-        const QStringList maps = {"VEK/G-Maps/map.ter=map", "VEK/G-Maps/readme.txt=about",
-                                  "EAW/map.ter=map", "EAW/readme.txt=about"};
-        QTest::newRow("blank lines and LF endings")
-            << false << QByteArray("A-Spitfires\r\n\r\nG-Maps\n\r\n\r\n")
-            << QStringList{"VEK/A-Spitfires/spit.dat=s", "EAW/spit.dat=s"} + maps
-            << QStringList{"A-Spitfires", "G-Maps"} << QStringList{"spit.dat", "map.ter"}
-            << QStringList{} << QString();
-        // A recovery cut short once its journal was gone leaves no journal to say the ledger
-        // needs its grid order back.
-        QTest::newRow("lines out of grid order")
-            << false << QByteArray("S-01 Blue\r\nG-Maps\r\nA-Spitfires\r\n")
-            << QStringList{"VEK/A-Spitfires/spit.dat=s", "EAW/spit.dat=s",
-                           "VEK/Skinfolder/S-01 Blue/blue.tpc=b", "EAW/blue.tpc=b"} +
-                   maps
-            << QStringList{"A-Spitfires", "G-Maps", "S-01 Blue"}
-            << QStringList{"spit.dat", "map.ter", "blue.tpc"} << QStringList{} << QString();
-        // The later line of a group wins; the folder taken out for it leaves the names the
-        // winner brings, and those another loaded folder brings.
-        QTest::newRow("two folders of one group")
-            << false << QByteArray("A-One\r\nA-Two\r\nG-Maps\r\n")
-            << QStringList{"VEK/A-One/a.dat=two", "VEK/A-One/one.dat=one", "VEK/A-One/map.ter=map",
-                           "VEK/A-Two/a.dat=two", "VEK/A-Two/two.dat=2",   "EAW/a.dat=two",
-                           "EAW/one.dat=one",     "EAW/two.dat=2"} +
-                   maps
-            << QStringList{"A-Two", "G-Maps"} << QStringList{"a.dat", "two.dat", "map.ter"}
-            << QStringList{"one.dat"} << QString();
-        QTest::newRow("two folders of one group, a loaded skin brings a file too")
-            << false << QByteArray("A-One\r\nA-Two\r\nS-01 Blue\r\n")
-            << QStringList{"VEK/A-One/blue.tpc=b", "VEK/A-One/one.dat=1",
-                           "VEK/A-Two/two.dat=2",  "VEK/Skinfolder/S-01 Blue/blue.tpc=b",
-                           "EAW/blue.tpc=b",       "EAW/one.dat=1",
-                           "EAW/two.dat=2"}
-            << QStringList{"A-Two", "S-01 Blue"} << QStringList{"blue.tpc", "two.dat"}
-            << QStringList{"one.dat"} << QString();
-        QTest::newRow("three folders of one group")
-            << false << QByteArray("A-One\r\nA-Three\r\nA-Two\r\n")
-            << QStringList{"VEK/A-One/a.dat=1",   "VEK/A-Two/a.dat=1", "VEK/A-Three/a.dat=1",
-                           "VEK/A-Three/b.dat=3", "EAW/a.dat=1",       "EAW/b.dat=3"}
-            << QStringList{"A-Two"} << QStringList{"a.dat"} << QStringList{"b.dat"} << QString();
-        // The sweep took the loaded folders' files: they are no longer loaded, and the player
-        // learns which.
-        QTest::newRow("another VEK folder: the swept folders are out")
-            << true << QByteArray("A-Spitfires\r\nG-Maps\r\nG-Sounds\r\nS-01 Blue\r\n")
-            << QStringList{"VEK/A-Spitfires/spit.dat=s",          "EAW/spit.dat=s",
-                           "VEK/G-Sounds/engine.wav=w",           "EAW/engine.wav=w",
-                           "VEK/Skinfolder/S-01 Blue/blue.tpc=b", "EAW/blue.tpc=b"} +
-                   maps
-            << QStringList{"G-Sounds"} << QStringList{"engine.wav"}
-            << QStringList{"spit.dat", "map.ter", "blue.tpc"}
-            << "not loaded now; load them again to use them:\r\nA-Spitfires\r\nG-Maps\r\nS-01 "
-               "Blue";
-        QTest::newRow("another VEK folder, nothing of the ledger swept")
-            << true << QByteArray("G-Sounds\r\n")
-            << QStringList{"VEK/G-Sounds/engine.wav=w", "EAW/engine.wav=w"}
-            << QStringList{"G-Sounds"} << QStringList{"engine.wav"} << QStringList{} << QString();
-        // Repeated lines count once, where they last stand, and are told once.
+        // Lists "|"-joined.
+        const QString maps = "VEK/G-Maps/map.ter=map|VEK/G-Maps/readme.txt=about|EAW/map.ter=map|"
+                             "EAW/readme.txt=about|";
+        const QString spit = "VEK/A-Spitfires/spit.dat=s|EAW/spit.dat=s|";
+        const QString blue = "VEK/Skinfolder/S-01 Blue/blue.tpc=b|EAW/blue.tpc=b|";
+        const QString sounds = "VEK/G-Sounds/engine.wav=w|EAW/engine.wav=w|";
         const QString twice = "its repeated lines were dropped from the file:\r\n";
-        QTest::newRow("one folder named 1,000 times")
-            << false << QByteArray("G-Maps\r\n").repeated(1000) << maps << QStringList{"G-Maps"}
-            << QStringList{"map.ter"} << QStringList{} << twice + "G-Maps";
-        QTest::newRow("repeats among other lines, a skin and a group")
-            << false
-            << QByteArray("A-One\r\nS-01 Blue\r\nG-Maps\r\n").repeated(500) + "A-Two\r\nA-One\r\n"
-            << QStringList{"VEK/A-One/one.dat=1", "VEK/A-Two/two.dat=2",
-                           "VEK/Skinfolder/S-01 Blue/blue.tpc=b", "EAW/blue.tpc=b",
-                           "EAW/one.dat=1"} +
-                   maps
-            << QStringList{"A-One", "G-Maps", "S-01 Blue"}
-            << QStringList{"one.dat", "map.ter", "blue.tpc"} << QStringList{"two.dat"}
-            << twice + "S-01 Blue\r\nG-Maps\r\nA-One";
-        QTest::newRow("a folder gone from the VEK folder")
-            << false << QByteArray("G-Maps\r\nNo such folder\r\n") << maps << QStringList{"G-Maps"}
-            << QStringList{"map.ter"} << QStringList{}
-            << "no longer in the VEK folder; they are not loaded now:\r\nNo such folder";
+        const struct {
+            const char *tag;
+            bool moved;
+            QByteArray ledger;
+            QString files, loaded, present, absent, told;
+        } rows[] = {
+            {"blank lines and LF endings", false, "A-Spitfires\r\n\r\nG-Maps\n\r\n\r\n",
+             spit + maps, "A-Spitfires|G-Maps", "spit.dat|map.ter", "", ""},
+            // A recovery cut short once its journal was gone leaves no journal to say the ledger
+            // needs its grid order back.
+            {"lines out of grid order", false, "S-01 Blue\r\nG-Maps\r\nA-Spitfires\r\n",
+             spit + blue + maps, "A-Spitfires|G-Maps|S-01 Blue", "spit.dat|map.ter|blue.tpc", "",
+             ""},
+            // The later line of a group wins; the folder taken out for it leaves the names the
+            // winner brings, and those another loaded folder brings.
+            {"two folders of one group", false, "A-One\r\nA-Two\r\nG-Maps\r\n",
+             "VEK/A-One/a.dat=two|VEK/A-One/one.dat=one|VEK/A-One/map.ter=map|VEK/A-Two/a.dat=two|"
+             "VEK/A-Two/two.dat=2|EAW/a.dat=two|EAW/one.dat=one|EAW/two.dat=2|" +
+                 maps,
+             "A-Two|G-Maps", "a.dat|two.dat|map.ter", "one.dat", ""},
+            {"two folders of one group, a loaded skin brings a file too", false,
+             "A-One\r\nA-Two\r\nS-01 Blue\r\n",
+             "VEK/A-One/blue.tpc=b|VEK/A-One/one.dat=1|VEK/A-Two/two.dat=2|EAW/one.dat=1|"
+             "EAW/two.dat=2|" +
+                 blue,
+             "A-Two|S-01 Blue", "blue.tpc|two.dat", "one.dat", ""},
+            // The later line, not the later row of the grid.
+            {"three folders of one group", false, "A-Three\r\nA-Two\r\nA-One\r\n",
+             "VEK/A-One/a.dat=1|VEK/A-Two/a.dat=1|VEK/A-Three/a.dat=1|VEK/A-Three/b.dat=3|"
+             "EAW/a.dat=1|EAW/b.dat=3",
+             "A-One", "a.dat", "b.dat", ""},
+            // The sweep took the loaded folders' files: they are no longer loaded, and the player
+            // learns which.
+            {"another VEK folder: the swept folders are out", true,
+             "A-Spitfires\r\nG-Maps\r\nG-Sounds\r\nS-01 Blue\r\n", spit + sounds + blue + maps,
+             "G-Sounds", "engine.wav", "spit.dat|map.ter|blue.tpc",
+             "not loaded now; load them again to use them:\r\nA-Spitfires\r\nG-Maps\r\nS-01 Blue"},
+            {"another VEK folder, nothing of the ledger swept", true, "G-Sounds\r\n", sounds,
+             "G-Sounds", "engine.wav", "", ""},
+            // Repeated lines count once, where they last stand, and are told once.
+            {"one folder named 1,000 times", false, QByteArray("G-Maps\r\n").repeated(1000), maps,
+             "G-Maps", "map.ter", "", twice + "G-Maps"},
+            {"repeats among other lines, a skin and a group", false,
+             QByteArray("A-One\r\nS-01 Blue\r\nG-Maps\r\n").repeated(500) + "A-Two\r\nA-One\r\n",
+             "VEK/A-One/one.dat=1|VEK/A-Two/two.dat=2|EAW/one.dat=1|" + blue + maps,
+             "A-One|G-Maps|S-01 Blue", "one.dat|map.ter|blue.tpc", "two.dat",
+             twice + "S-01 Blue\r\nG-Maps\r\nA-One"},
+            // A line in another case names the folder; the ledger takes the folder's spelling.
+            {"a folder named in another case", false, "g-MAPS\r\n", maps, "G-Maps", "map.ter", "",
+             ""},
+            {"a folder named in two cases", false, "G-Maps\r\ng-maps\r\n", maps, "G-Maps",
+             "map.ter", "", twice + "G-Maps"},
+            {"a folder gone from the VEK folder", false, "G-Maps\r\nNo such folder\r\n", maps,
+             "G-Maps", "map.ter", "",
+             "no longer in the VEK folder; they are not loaded now:\r\nNo such folder"},
+        };
+        const auto listed = [](const QString &s) { return s.split('|', Qt::SkipEmptyParts); };
+        for (const auto &r : rows)
+            QTest::newRow(r.tag) << r.moved << r.ledger << listed(r.files) << listed(r.loaded)
+                                 << listed(r.present) << listed(r.absent) << r.told;
     }
 
     // The start marks what FoldersLoaded.txt names as loaded only where the game folder holds
@@ -340,9 +314,7 @@ private Q_SLOTS:
         lines.removeAll(QString());
         QCOMPARE(TestFolders::read(f.vek(), Ledgers::FoldersLoaded),
                  lines == loaded ? ledger : rewritten);
-        QString shown;
-        for (const ScriptedPrompt::Shown &m : prompt.shown)
-            shown += m.text;
+        const QString shown = prompt.allText();
         // Told once, each name once.
         QVERIFY2(told.isEmpty() ? !shown.contains("not loaded now") : shown.count(told) == 1,
                  qPrintable(shown));
@@ -403,28 +375,66 @@ private Q_SLOTS:
         QVERIFY(later.shown.isEmpty());
     }
 
+    // A ledger that cannot be rewritten, under whatever case the VEK folder spells it, stops a
+    // load before any file moves: nothing changes but the one message.
+    void loadStopsAtALedgerItCannotWrite_data() {
+        QTest::addColumn<QString>("ledger"); // as the VEK folder spells it
+        QTest::addColumn<bool>("immutable"); // else read-only
+        QTest::newRow("read-only, other case") << "foldersloaded.txt" << false;
+        QTest::newRow("immutable, other case") << "foldersloaded.txt" << true;
+        QTest::newRow("immutable load order, other case") << "LOADORDER.TXT" << true;
+    }
+
+    void loadStopsAtALedgerItCannotWrite() {
+        QFETCH(QString, ledger);
+        QFETCH(bool, immutable);
+        TestFolders f;
+        TestFolders::plant(f.vek() + "/A-New", {"a.dat=new a", "b.dat=new b"});
+        TestFolders::write(f.vek(), ledger, "\r\n");
+        ScriptedPrompt prompt;
+        auto s = openSelector(f, prompt);
+        const QString path = f.vek() + "/" + ledger;
+        QVERIFY(QFileInfo::exists(path));
+        if (immutable && QProcess::execute("chattr", {"+i", path}) != 0)
+            QSKIP("this file system or user cannot make a file immutable");
+        const auto unlock = qScopeGuard([&] {
+            if (immutable)
+                QProcess::execute("chattr", {"-i", path});
+        });
+        if (!immutable)
+            QVERIFY(FileOps::setReadOnly(path, true));
+        const QMap<QString, QByteArray> game = filesOf(f.game()), vek = filesOf(f.vek());
+        prompt.shown.clear();
+        QVERIFY(!s->loadFiles().click(s->Unigrid.find("A-New")));
+        QCOMPARE(filesOf(f.game()), game);
+        QCOMPARE(filesOf(f.vek()), vek);
+        QVERIFY(!s->Unigrid.row(s->Unigrid.find("A-New")).loaded);
+        QCOMPARE(prompt.shown.size(), 1);
+        const QString text = prompt.shown.first().text;
+        QVERIFY2(text.contains(ledger) && text.contains("Nothing was changed"), qPrintable(text));
+    }
+
     void failedLoadPutsBackTheGameFilesItReplaced_data() {
         QTest::addColumn<QString>(
             "trouble"); // what stops the copy of c.dat, or the ledger after d.dat
         QTest::addColumn<bool>("replaces"); // a.dat and B.DAT are the game's own
         QTest::addColumn<bool>("previous"); // A-Old is loaded, and the click takes it out first
         QTest::addColumn<QString>("reason");
-        QTest::newRow("read-only game file") << "read-only" << true << false << "read-only";
-        QTest::newRow("folder in the way") << "folder" << true << false << "folder";
-        QTest::newRow("kept files of an earlier run in the way")
-            << "kept" << true << false << "in the way";
-        // The read-only game file is kept while it is about to be replaced, and never is.
-        QTest::newRow("read-only game file, nothing replaced")
-            << "read-only" << false << false << "read-only";
-        QTest::newRow("read-only game file, A-Old taken out")
-            << "read-only" << true << true << "read-only";
-        QTest::newRow("read-only game file, nothing replaced, A-Old taken out")
-            << "read-only" << false << true << "read-only";
-        // Every file copied, and the ledger cannot say so: the load is undone like a failed copy.
-        QTest::newRow("FoldersLoaded.txt cannot be written")
-            << Ledgers::FoldersLoaded << true << false << "read-only";
-        QTest::newRow("LoadOrder.txt cannot be written, A-Old taken out")
-            << Ledgers::LoadOrder << false << true << "read-only";
+        const std::tuple<const char *, QString, bool, bool, const char *> rows[] = {
+            {"read-only game file", "read-only", true, false, "read-only"},
+            {"folder in the way", "folder", true, false, "folder"},
+            {"kept files of an earlier run in the way", "kept", true, false, "in the way"},
+            // The read-only game file is kept while it is about to be replaced, and never is.
+            {"read-only game file, nothing replaced", "read-only", false, false, "read-only"},
+            {"read-only game file, A-Old taken out", "read-only", true, true, "read-only"},
+            // Every file copied, and the ledger cannot say so: undone like a failed copy.
+            {"FoldersLoaded.txt cannot be written", Ledgers::FoldersLoaded, true, false,
+             "read-only"},
+            {"LoadOrder.txt cannot be written, A-Old taken out", Ledgers::LoadOrder, false, true,
+             "read-only"},
+        };
+        for (const auto &[tag, trouble, replaces, previous, reason] : rows)
+            QTest::newRow(tag) << trouble << replaces << previous << QString(reason);
     }
 
     // A-New's first two files replace files of the game's own (one under another case), its
@@ -578,9 +588,7 @@ private Q_SLOTS:
                          e.section('=', 1).toUtf8());
             QCOMPARE(QDir(f.game()).entryList({".vek-keep-*"}, QDir::Files | QDir::Hidden),
                      QStringList());
-            QString shown;
-            for (const ScriptedPrompt::Shown &m : prompt.shown)
-                shown += m.text;
+            const QString shown = prompt.allText();
             // Told at the first start only: the second finds nothing to settle.
             QVERIFY2(shown.contains(told) == (start == 0), qPrintable(shown));
         }
@@ -590,24 +598,20 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("steps"); // a click on a folder or "skin:" row, or
                                                 // "restart", or "reset"
         QTest::addColumn<QString>("own");       // the game's file as the game folder spells it
-        QTest::newRow("a folder loaded, then unloaded")
-            << QStringList{"A-One", "A-One"} << "clouds.tpc";
-        QTest::newRow("the game's file under another case")
-            << QStringList{"A-One", "A-One"} << "CLOUDS.TPC";
-        QTest::newRow("two folders, unloaded in load order")
-            << QStringList{"A-One", "G-Two", "A-One", "G-Two"} << "clouds.tpc";
-        QTest::newRow("two folders, unloaded the other way")
-            << QStringList{"A-One", "G-Two", "G-Two", "A-One"} << "Clouds.Tpc";
-        QTest::newRow("a folder loaded in place of another")
-            << QStringList{"A-One", "A-Three", "A-Three"} << "clouds.tpc";
-        QTest::newRow("a restart between load and unload")
-            << QStringList{"A-One", "restart", "A-One"} << "clouds.tpc";
-        QTest::newRow("a skin") << QStringList{"skin:A-05 Red", "skin:A-05 Red"} << "clouds.tpc";
-        QTest::newRow("a folder and a skin")
-            << QStringList{"skin:A-05 Red", "A-One", "skin:A-05 Red", "A-One"} << "clouds.tpc";
-        QTest::newRow("a reset") << QStringList{"A-One", "G-Two", "reset"} << "clouds.tpc";
-        QTest::newRow("a reset after a restart")
-            << QStringList{"A-One", "restart", "G-Two", "reset"} << "CLOUDS.TPC";
+        const char *rows[][3] = {
+            {"a folder loaded and unloaded, the game's file under another case", "A-One|A-One",
+             "CLOUDS.TPC"},
+            {"two folders, unloaded in load order", "A-One|G-Two|A-One|G-Two", "clouds.tpc"},
+            {"two folders, unloaded the other way", "A-One|G-Two|G-Two|A-One", "Clouds.Tpc"},
+            {"a folder loaded in place of another", "A-One|A-Three|A-Three", "clouds.tpc"},
+            {"a restart between load and unload", "A-One|restart|A-One", "clouds.tpc"},
+            {"a skin", "skin:A-05 Red|skin:A-05 Red", "clouds.tpc"},
+            {"a folder and a skin", "skin:A-05 Red|A-One|skin:A-05 Red|A-One", "clouds.tpc"},
+            {"a reset", "A-One|G-Two|reset", "clouds.tpc"},
+            {"a reset after a restart", "A-One|restart|G-Two|reset", "CLOUDS.TPC"},
+        };
+        for (const auto &[tag, steps, own] : rows)
+            QTest::newRow(tag) << QString(steps).split('|') << QString(own);
     }
 
     // A game file that loaded content replaces is the game's own and no content folder can give

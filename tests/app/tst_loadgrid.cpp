@@ -10,6 +10,7 @@
 #include "TestFolders.h"
 
 #include <QDir>
+#include <QSet>
 #include <QTest>
 
 namespace {
@@ -142,51 +143,25 @@ private Q_SLOTS:
         QVERIFY(c.prompt.shown.isEmpty());
     }
 
-    void reloadOfTwoFoldersOfOneGroupKeepsTheLater() {
-        Content c;
-        {
-            auto s = c.open();
-            QVERIFY(toggle(*s, "A-Spitfire"));
-            QVERIFY(toggle(*s, "G-Maps"));
-        }
-        // Both A folders' files are in the game folder, and a hand-edited ledger names both.
-        TestFolders::write(c.f.game(), Content::fileOf("A-Hurricane"), "x");
-        TestFolders::write(c.f.vek(), "FoldersLoaded.txt",
-                           "A-Hurricane\r\nG-Maps\r\nA-Spitfire\r\nNo such folder\r\n\r\n");
-        auto s = c.open();
-        QCOMPARE(marked(*s), QStringList({"A-Spitfire", "G-Maps"}));
-        QVERIFY(!c.inGame("A-Hurricane"));
-        QVERIFY(c.inGame("A-Spitfire"));
-        // The list says what is loaded, in the grid's order; the line that matches nothing is
-        // told and leaves it.
-        QCOMPARE(s->loadedList().loadedNames(), QStringList({"A-Spitfire", "G-Maps"}));
-        QCOMPARE(TestFolders::read(c.f.vek(), "FoldersLoaded.txt"),
-                 QByteArray("A-Spitfire\r\nG-Maps\r\n\r\n"));
-    }
-
+    // A click copies by the skip rule (its every case is a row of the mover's tests) and not
+    // the subfolders; its unload deletes by name, without the rule: "mypic" of another case goes.
     void skipRuleKeepsPicturesAndDescriptionsOut() {
         Content c;
-        const QString dir = c.f.vek() + "/G-Mixed";
-        const QStringList copied = {"skinpic", "photo.jpeg", "data.bin", "Readme.TXT", "AECA.dat"};
-        const QStringList skipped = {"MYPIC", "Contents.txt", "ecaSound.wav", "a.JPG",
-                                     "b.bmp", "c.Gif",        "d.pcx"};
-        for (const QString &n : copied + skipped)
-            TestFolders::write(dir, n, n.toLatin1());
-        TestFolders::write(dir + "/sub", "nested.dat", "x");
+        TestFolders::plant(c.f.vek() + "/G-Mixed",
+                           {"skinpic=s", "data.bin=d", "MYPIC=p", "Contents.txt=c", "a.JPG=j",
+                            "sub/nested.dat=n"});
         TestFolders::write(c.f.game(), "mypic", "game's own file of that name");
+        const auto game = [&c] {
+            const QStringList names =
+                QDir(c.f.game()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+            return QSet<QString>(names.begin(), names.end());
+        };
         auto s = c.open();
+        const QSet<QString> before = game();
         QVERIFY(toggle(*s, "G-Mixed"));
-        for (const QString &n : copied)
-            QVERIFY2(TestFolders::exists(c.f.game(), n), qPrintable(n));
-        for (const QString &n : skipped)
-            QVERIFY2(!TestFolders::exists(c.f.game(), n), qPrintable(n));
-        QVERIFY(!TestFolders::exists(c.f.game(), "nested.dat"));
-        QVERIFY(!TestFolders::exists(c.f.game(), "sub"));
-        // Unloading deletes by name, without the skip rule: "mypic" of another case goes too.
+        QCOMPARE(game() - before, (QSet<QString>{"skinpic", "data.bin"}));
         QVERIFY(toggle(*s, "G-Mixed"));
-        for (const QString &n : copied)
-            QVERIFY2(!TestFolders::exists(c.f.game(), n), qPrintable(n));
-        QVERIFY(!TestFolders::exists(c.f.game(), "mypic"));
+        QCOMPARE(game(), before - QSet<QString>{"mypic"});
     }
 
     void fFolderWithoutAlternativesResetsThePlaneLedgers() {
@@ -257,16 +232,14 @@ private Q_SLOTS:
         QTest::addColumn<QString>("mission");
         QTest::addColumn<QString>("store");  // empty: none, and no exchange
         QTest::addColumn<bool>("overAlpha"); // loaded while M-Alpha is
-        QTest::newRow("Mfoo") << "Mfoo"
-                              << "Cfoo" << false;
-        QTest::newRow("M") << "M"
-                           << "" << false;
-        QTest::newRow("M-") << "M-"
-                            << "" << false;
-        QTest::newRow("M and a blank") << "M "
-                                       << "" << false;
-        QTest::newRow("M- in place of M-Alpha") << "M-"
-                                                << "" << true;
+        const std::tuple<const char *, const char *, const char *, bool> rows[] = {
+            {"Mfoo", "Mfoo", "Cfoo", false},
+            {"M", "M", "", false},
+            {"M-", "M-", "", false},
+            {"M and a blank", "M ", "", false},
+            {"M- in place of M-Alpha", "M-", "", true}};
+        for (const auto &[tag, mission, store, overAlpha] : rows)
+            QTest::newRow(tag) << QString(mission) << QString(store) << overAlpha;
     }
 
     void missionStores() {
@@ -317,25 +290,6 @@ private Q_SLOTS:
         now.removeAll(QStringLiteral("LoadOrder.txt"));
         now.removeAll(QStringLiteral("LoadedNames.txt"));
         QCOMPARE(now, vekFiles);
-    }
-
-    void progressSurvivesARestartWithTheMissionLoaded() {
-        Content c;
-        TestFolders::write(c.store("C-Alpha"), "camp.sav", "alpha start");
-        {
-            auto s = c.open();
-            QVERIFY(toggle(*s, "M-Alpha"));
-        }
-        TestFolders::write(c.savedata(), "camp.sav", "alpha day 2");
-        {
-            auto s = c.open();
-            QCOMPARE(marked(*s), QStringList({"M-Alpha"}));
-            QCOMPARE(c.save(c.savedata(), "camp.sav"), QByteArray("alpha day 2"));
-            QVERIFY(QDir(c.store("C-Default")).entryList(QDir::Files).isEmpty());
-            TestFolders::write(c.savedata(), "camp.sav", "alpha day 3");
-            QVERIFY(toggle(*s, "M-Alpha"));
-        }
-        QCOMPARE(c.save(c.store("C-Alpha"), "camp.sav"), QByteArray("alpha day 3"));
     }
 
     // Each step writes a save into Savedata ("name=bytes"), or into C-Default as an earlier
@@ -508,9 +462,7 @@ private Q_SLOTS:
         QStringList expected = unescaped(after);
         expected.sort();
         QCOMPARE(now, expected);
-        QString shown;
-        for (const ScriptedPrompt::Shown &m : c.prompt.shown)
-            shown += m.text;
+        const QString shown = c.prompt.allText();
         if (told.isEmpty())
             QVERIFY2(shown.isEmpty(), qPrintable(shown));
         else
@@ -627,18 +579,11 @@ private Q_SLOTS:
         QVERIFY(lf.MyImage.isEmpty());
     }
 
-    void gridHeight_data() {
-        QTest::addColumn<int>("rows");
-        QTest::addColumn<int>("twips");
-        QTest::newRow("5 folders") << 6 << 6 * 240 + 72;
-        QTest::newRow("25 folders") << 26 << 26 * 240 + 72;
-        QTest::newRow("30 folders") << 31 << 26 * 240 + 72;
-    }
-
+    // Rows of 240 twips and a border of 72, the grid never taller than 26 rows.
     void gridHeight() {
-        QFETCH(int, rows);
-        QFETCH(int, twips);
-        QCOMPARE(LoadGrid::gridHeight(rows), twips);
+        for (const auto &[rows, twips] :
+             {std::pair{6, 6 * 240 + 72}, {26, 26 * 240 + 72}, {31, 26 * 240 + 72}})
+            QCOMPARE(LoadGrid::gridHeight(rows), twips);
     }
 };
 

@@ -101,12 +101,11 @@ private Q_SLOTS:
             left.insert(n, TestFolders::read(f.game(), n));
         // The aircraft set had replaced the game's planes.dat, pnames.str and loadout.dat: those
         // are back byte for byte; the game's files no content replaced are swept as ever.
-        for (auto it = own.begin(); it != own.end();)
-            it = QStringList(
-                     {"chatline.txt", "EXTRA.SPT", "planes.dat", "pnames.str", "loadout.dat"})
-                         .contains(it.key())
-                     ? std::next(it)
-                     : own.erase(it);
+        own.removeIf([](const auto &it) {
+            return !QStringList{"chatline.txt", "EXTRA.SPT", "planes.dat", "pnames.str",
+                                "loadout.dat"}
+                        .contains(it.key());
+        });
         QCOMPARE(left, own);
         QCOMPARE(TestFolders::read(f.game(), "eaw.ini"), originalIni);
         unsigned char cheat = 1;
@@ -142,11 +141,10 @@ private Q_SLOTS:
 
     void resetGoesOnPastVanishedFolders() {
         TestFolders f;
-        TestFolders::write(f.vek() + "/A-Gone", "gone.dat", "x");
-        TestFolders::write(f.vek() + "/M-Gone", "gone.msn", "m");
-        TestFolders::write(f.vek() + "/C-Gone", "Campaign1.sav", "store");
-        TestFolders::write(f.vek() + "/Skinfolder/A-05 Gone", "gone.tpc", "s");
-        TestFolders::write(f.game() + "/Savedata", "default.sav", "default");
+        TestFolders::plant(f.root(),
+                           {"VEK/A-Gone/gone.dat=x", "VEK/M-Gone/gone.msn=m",
+                            "VEK/C-Gone/Campaign1.sav=store", "VEK/Skinfolder/A-05 Gone/gone.tpc=s",
+                            "EAW/Savedata/default.sav=default"});
         ScriptedPrompt prompt;
         auto s = openSelector(f, prompt);
         for (const char *name : {"A-Gone", "M-Gone", "A-05 Gone"})
@@ -175,21 +173,21 @@ private Q_SLOTS:
         QTest::addColumn<QString>("path");    // below the root of the test folders
         QTest::addColumn<bool>("refused");    // else the reset runs, the mission stays
         QTest::addColumn<QString>("told");
+        const std::tuple<QByteArray, const char *, const char *, bool, const char *> rows[] = {
+            {"immutable ledger", "immutable", "VEK/FoldersLoaded.txt", true, "FoldersLoaded.txt"},
+            {"read-only Savedata", "folder", "EAW/Savedata", true, "Savedata\" is read-only"},
+            {"read-only store", "folder", "VEK/C-Alpha", true, "C-Alpha"},
+            {"read-only save", "read-only", "EAW/Savedata/Campaign2.sav", true, "Campaign2.sav"},
+            {"a save the disk cannot take", "full", "VEK/C-Alpha", false,
+             "\"M-Alpha\" stays loaded"},
+        };
         for (const char *ledger :
              {"FoldersLoaded.txt", "SkinsLoaded.txt", "LoadOrder.txt", "LoadedNames.txt"})
             QTest::addRow("read-only %s", ledger)
                 << "read-only" << QStringLiteral("VEK/") + ledger << true << "is read-only";
-        QTest::newRow("immutable ledger") << "immutable"
-                                          << "VEK/FoldersLoaded.txt" << true << "FoldersLoaded.txt";
-        QTest::newRow("read-only Savedata") << "folder"
-                                            << "EAW/Savedata" << true << "Savedata\" is read-only";
-        QTest::newRow("read-only store") << "folder"
-                                         << "VEK/C-Alpha" << true << "C-Alpha";
-        QTest::newRow("read-only save") << "read-only"
-                                        << "EAW/Savedata/Campaign2.sav" << true << "Campaign2.sav";
-        QTest::newRow("a save the disk cannot take")
-            << "full"
-            << "VEK/C-Alpha" << false << "\"M-Alpha\" stays loaded";
+        for (const auto &[tag, blocked, path, refused, told] : rows)
+            QTest::newRow(tag.constData())
+                << QString(blocked) << QString(path) << refused << QString(told);
     }
 
     void resetThatCannotChangeIsRefused() {
@@ -198,11 +196,10 @@ private Q_SLOTS:
         QFETCH(bool, refused);
         QFETCH(QString, told);
         TestFolders f;
-        TestFolders::write(f.vek() + "/A-Sky", "sky.dat", "sky");
-        TestFolders::write(f.vek() + "/M-Alpha", "alpha.msn", "alpha");
-        TestFolders::write(f.vek() + "/C-Alpha", "Campaign1.sav", "alpha's first");
-        TestFolders::write(f.vek() + "/Skinfolder/A-05 Red", "red.tpc", "red");
-        TestFolders::write(f.game() + "/Savedata", "Campaign1.sav", "default");
+        TestFolders::plant(f.root(), {"VEK/A-Sky/sky.dat=sky", "VEK/M-Alpha/alpha.msn=alpha",
+                                      "VEK/C-Alpha/Campaign1.sav=alpha's first",
+                                      "VEK/Skinfolder/A-05 Red/red.tpc=red",
+                                      "EAW/Savedata/Campaign1.sav=default"});
         ScriptedPrompt prompt;
         auto s = openSelector(f, prompt);
         for (const char *name : {"A-Sky", "M-Alpha", "A-05 Red"})

@@ -52,7 +52,8 @@ struct Fixture {
     /// Runs one step: "load NAME" and "skin NAME" click the grid row (load or unload),
     /// "noflt" unticks "Include 'flt' files", "delete F", "change F" and "case F NEW" act on
     /// the game file F ("flip F" changes its last byte), "restart" opens the selector again,
-    /// "forget order" deletes the load order ledger, "reset" is "Reset Completely".
+    /// "forget order" deletes the load order ledger ("forget NAME" drops NAME's line from it),
+    /// "reset" is "Reset Completely".
     void step(const QString &step) {
         const QString verb = step.section(' ', 0, 0);
         const QString arg = step.section(' ', 1);
@@ -78,8 +79,16 @@ struct Fixture {
                                   f.game() + "/" + arg.section(' ', 1)));
         } else if (verb == "restart") {
             open();
-        } else if (verb == "forget") {
+        } else if (verb == "forget" && arg == "order") {
             QVERIFY(QFile::remove(f.vek() + "/" + Ledgers::LoadOrder));
+        } else if (verb == "forget") {
+            const QByteArray order = TestFolders::read(f.vek(), Ledgers::LoadOrder);
+            QByteArray kept;
+            for (const QByteArray &line : order.split('\n'))
+                if (!line.isEmpty() && !line.contains("\t" + arg.toLatin1() + "\r"))
+                    kept += line + '\n';
+            QVERIFY2(kept != order, order.constData());
+            TestFolders::write(f.vek(), Ledgers::LoadOrder, kept);
         } else if (verb == "reset") {
             s->completeReset().run();
         } else {
@@ -141,6 +150,9 @@ private Q_SLOTS:
              "changed\tG-Maps\tmaps.dat"},
             {"without the order ledger, grid order", "load G-Sky|load G-Maps|forget order|restart",
              "changed\tG-Sky\tShared.DAT"},
+            {"a folder the order ledger lost goes before those it names",
+             "load G-Sky|load G-Maps|forget G-Maps|restart|delete Shared.DAT",
+             "missing\tG-Sky\tShared.DAT"},
             {"files the selector changes: presence only",
              "load A-One|change planes.dat|skin A-05 Red|change p51.flt",
              "changed\tA-05 Red\tp51.flt"},
@@ -247,49 +259,44 @@ private Q_SLOTS:
         QTest::addColumn<QString>("gameFile"); // a file of the game's own, written after a look
         QTest::addColumn<QStringList>("lines");
         QTest::addColumn<QString>("preview"); // what pointing at NAME's load grid row tells
-        const auto replaces = [](const char *what) {
-            return QStringLiteral("Loading it replaces %1 in the game folder: %2.")
-                .arg(QString::fromLatin1(what).section('|', 0, 0),
-                     QString::fromLatin1(what).section('|', 1));
+        const QString replaces = "Loading it replaces %1 in the game folder: %2.";
+        const QString none = "Loading it replaces no file in the game folder.";
+        const QString first = " It first takes out \"%1\", the loaded folder of its group";
+        const struct {
+            const char *tag, *name, *steps, *gameFile, *lines;
+            QString preview;
+        } rows[] = {
+            {"nothing loaded: nothing shared", "", "", "", "", ""},
+            {"three carriers, the last loaded wins", "", "load A-One|load G-Sky|load G-Maps", "",
+             "shared.dat\tG-Maps\tG-Sky, A-One", ""},
+            {"after an unload the next one wins", "",
+             "load A-One|load G-Sky|load G-Maps|load G-Maps", "", "Shared.DAT\tG-Sky\tA-One", ""},
+            {"a load would replace the owner's file", "G-Sky", "load A-One|load G-Maps", "",
+             "Shared.DAT\tG-Maps", replaces.arg("1 file", "1 of \"G-Maps\"")},
+            {"a skin over content; its left-out files are not named", "A-05 Red", "load A-One", "",
+             "PLANES.DAT\tA-One|shared.dat\tA-One", ""},
+            {"a file of the game's own, written after the first look", "G-Sky", "load A-One",
+             "SKY.DAT", "Shared.DAT\tA-One|sky.dat\tgame",
+             replaces.arg("2 files", "1 of \"A-One\", 1 of the game's own")},
+            {"nothing to replace", "A-Two", "", "", "", none},
+            {"a load takes out the loaded folder of its letter", "A-Two", "load A-One", "", "",
+             none + first.arg("A-One") + "."},
+            {"a mission takes out the other one and swaps the saves", "M-Two",
+             "load A-One|load M-One", "", "shared.dat\tA-One",
+             replaces.arg("1 file", "1 of \"A-One\"") + first.arg("M-One") +
+                 ", and swaps the campaign saves: those of \"M-One\" go back to its store, those "
+                 "of "
+                 "\"M-Two\" come into Savedata."},
+            {"loaded: what the unload deletes, and what comes back", "G-Maps",
+             "load A-One|load G-Sky|load G-Maps", "", "maps.dat\tG-Maps|shared.dat\tG-Maps",
+             "Unloading it deletes 2 files from the game folder. Folders that stay loaded carry "
+             "some of them too, so they come back: 1 from \"G-Sky\"."},
+            {"loaded, sharing nothing", "A-Two", "load A-Two", "", "two.dat\tA-Two",
+             "Unloading it deletes 1 file from the game folder."},
         };
-        QTest::newRow("nothing loaded: nothing shared")
-            << "" << listed("") << "" << listed("") << "";
-        QTest::newRow("three carriers, the last loaded wins")
-            << "" << listed("load A-One|load G-Sky|load G-Maps") << ""
-            << QStringList{"shared.dat\tG-Maps\tG-Sky, A-One"} << "";
-        QTest::newRow("after an unload the next one wins")
-            << "" << listed("load A-One|load G-Sky|load G-Maps|load G-Maps") << ""
-            << QStringList{"Shared.DAT\tG-Sky\tA-One"} << "";
-        QTest::newRow("a load would replace the owner's file")
-            << "G-Sky" << listed("load A-One|load G-Maps") << ""
-            << QStringList{"Shared.DAT\tG-Maps"} << replaces("1 file|1 of \"G-Maps\"");
-        QTest::newRow("a skin over content; its left-out files are not named")
-            << "A-05 Red" << listed("load A-One") << ""
-            << QStringList{"PLANES.DAT\tA-One", "shared.dat\tA-One"} << "";
-        QTest::newRow("a file of the game's own, written after the first look")
-            << "G-Sky" << listed("load A-One") << "SKY.DAT"
-            << QStringList{"Shared.DAT\tA-One", "sky.dat\tgame"}
-            << replaces("2 files|1 of \"A-One\", 1 of the game's own");
-        QTest::newRow("nothing to replace") << "A-Two" << listed("") << "" << listed("")
-                                            << "Loading it replaces no file in the game folder.";
-        QTest::newRow("a load takes out the loaded folder of its letter")
-            << "A-Two" << listed("load A-One") << "" << listed("")
-            << "Loading it replaces no file in the game folder. It first takes out \"A-One\", the "
-               "loaded folder of its group.";
-        QTest::newRow("a mission takes out the other one and swaps the saves")
-            << "M-Two" << listed("load A-One|load M-One") << "" << QStringList{"shared.dat\tA-One"}
-            << replaces("1 file|1 of \"A-One\"") +
-                   " It first takes out \"M-One\", the loaded folder of its group, and swaps the "
-                   "campaign saves: those of \"M-One\" go back to its store, those of \"M-Two\" "
-                   "come into Savedata.";
-        QTest::newRow("loaded: what the unload deletes, and what comes back")
-            << "G-Maps" << listed("load A-One|load G-Sky|load G-Maps") << ""
-            << QStringList{"maps.dat\tG-Maps", "shared.dat\tG-Maps"}
-            << "Unloading it deletes 2 files from the game folder. Folders that stay loaded carry "
-               "some of them too, so they come back: 1 from \"G-Sky\".";
-        QTest::newRow("loaded, sharing nothing")
-            << "A-Two" << listed("load A-Two") << "" << QStringList{"two.dat\tA-Two"}
-            << "Unloading it deletes 1 file from the game folder.";
+        for (const auto &r : rows)
+            QTest::newRow(r.tag) << QString(r.name) << listed(r.steps) << QString(r.gameFile)
+                                 << listed(r.lines) << r.preview;
     }
 
     void conflictsNameTheOwners() {

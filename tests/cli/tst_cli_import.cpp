@@ -60,6 +60,8 @@ private Q_SLOTS:
             many.append({QStringLiteral("A-Many/f%1.dat").arg(i), QByteArray(2000, 'm')});
         many_ = archives_.filePath("many.zip");
         QCOMPARE(ArchiveMaker::write(many_, "zip", many), QString());
+        skin_ = archives_.filePath("skin.zip");
+        QCOMPARE(ArchiveMaker::write(skin_, "zip", {{"A-05 Red/r.tpc", "r"}}), QString());
         QCOMPARE(ArchiveMaker::write(several_, "7z",
                                      {{"Pack/A-One/a.dat", "new a"},
                                       {"Pack/A-One/b.dat", "b"},
@@ -125,6 +127,13 @@ private Q_SLOTS:
         QTest::newRow("Autoscripts as the name")
             << false << ok + QStringList{"@loose", "Autoscripts"} << 1 << QByteArray()
             << "the VEK folder's own folder";
+        // "@remembered": no --vek, the VEK folder is the one LastVEKDir names, with a "/" after.
+        QTest::newRow("a skin, the VEK folder remembered with a trailing /")
+            << false << ok + QStringList{"@skin", "@remembered"} << 0 << QByteArray() << "";
+        QTest::newRow("never while loaded, the VEK folder remembered with a trailing /")
+            << true << QStringList{"--answer", "ok",     "toggle", "A-One",
+                                   "+",        "import", "@one",   "@remembered"}
+            << 1 << QByteArray() << "is loaded";
     }
 
     void commands() {
@@ -150,8 +159,14 @@ private Q_SLOTS:
         args.replaceInStrings("@loose", loose_);
         args.replaceInStrings("@damaged", damaged_);
         args.replaceInStrings("@none", archives_.filePath("none.zip"));
+        args.replaceInStrings("@skin", skin_);
+        const bool remembered = args.removeAll("@remembered") > 0;
+        if (remembered)
+            TestFolders::write(f.game(), "LastVEKDir", QFile::encodeName(f.vek()) + "/\r\n");
 
-        const CliRun r = run(f, args);
+        const CliRun r = remembered ? CliRun::run(QStringList{"--game", f.game()} + args,
+                                                  lockDir_.filePath("lock"), QString(), {})
+                                    : run(f, args);
         QCOMPARE(r.status, status);
         QCOMPARE(r.out, out);
         QVERIFY2(said.isEmpty() ? r.err.isEmpty() : r.err.contains(said.toUtf8()), r.err);
@@ -162,6 +177,9 @@ private Q_SLOTS:
                  status == 0 && args.contains(one_));
         if (status != 0 && !args.contains("toggle"))
             QCOMPARE(foldersOf(f.vek()), before);
+        if (args.contains(skin_))
+            QCOMPARE(foldersOf(f.vek()).keys().filter("A-05 Red"),
+                     QStringList{"Skinfolder/A-05 Red/r.tpc"});
         QVERIFY(noStaging(f.vek()));
     }
 
@@ -275,6 +293,7 @@ private:
     QString interchange_;
     QString damaged_;
     QString many_;
+    QString skin_;
 };
 
 QTEST_GUILESS_MAIN(TestCliImport)

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTest>
 
@@ -85,17 +86,6 @@ struct Captions {
     }
 };
 
-QStringList prefixed(const QString &prefix, const QStringList &names) {
-    QStringList out;
-    for (const QString &n : names)
-        out << prefix + n;
-    return out;
-}
-
-bool removeTree(const QString &path) {
-    return QDir(path).removeRecursively();
-}
-
 // Every way of copying that this system has; the fast one falls back by itself elsewhere.
 QList<std::pair<FileCopy::Way, const char *>> ways() {
     return {
@@ -116,64 +106,25 @@ struct Stage {
     const QString game = folders.game();
     const QMap<QString, QByteArray> base = filesOf(game);
     const QString folder = QDir(folders.vek()).filePath(QStringLiteral("A-One"));
+    const QString saves = QDir(game).filePath(QStringLiteral("Savedata"));
+    QString store(const QString &name) const { return QDir(folders.vek()).filePath(name); }
 };
 
 } // namespace
 
-enum class Trouble {
-    ReadOnlyGameFile,
-    FolderInGame,
-    SourceVanishes,
-    SourceBecomesFolder,
-    ContentFolderVanishes,
-    WriteFails
-};
-Q_DECLARE_METATYPE(Trouble)
-
-enum class Obstacle {
-    ReadOnlyTarget,
-    FolderAtTarget,
-    MissingSource,
-    SourceIsFolder,
-    NoFolder,
-    WriteFails
-};
-Q_DECLARE_METATYPE(Obstacle)
-
-enum class MoveTrouble { ReadOnlyDestinationFile, NoDestinationFolder, ReadOnlySource };
-Q_DECLARE_METATYPE(MoveTrouble)
-
 class TestMover : public QObject {
     Q_OBJECT
 private slots:
-    void skipRule_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("skipped");
-
-        QTest::newRow("ECA prefix") << "ECA1.DAT" << true;
-        QTest::newRow("eca prefix in lower case") << "eca_raid.dat" << true;
-        QTest::newRow("eca elsewhere in the name") << "areca.dat" << false;
-        QTest::newRow("preview picture") << "MYPIC" << true;
-        QTest::newRow("preview picture in lower case") << "mypic" << true;
-        QTest::newRow("preview picture with a picture extension") << "mypic.bmp" << true;
-        QTest::newRow("preview picture name with another extension") << "mypic.txt" << false;
-        QTest::newRow("skin preview is not skipped") << "skinpic" << false;
-        QTest::newRow("description") << "Contents.txt" << true;
-        QTest::newRow("description backup") << "contents.txt.bak" << false;
-        QTest::newRow("jpg") << "shot.JPG" << true;
-        QTest::newRow("jpeg is copied") << "shot.jpeg" << false;
-        QTest::newRow("pcx") << "hud.pcx" << true;
-        QTest::newRow("bmp") << "menu.Bmp" << true;
-        QTest::newRow("gif") << "anim.gif" << true;
-        QTest::newRow("picture extension without a dot") << "gif" << false;
-        QTest::newRow("picture extension not last") << "shot.jpg.dat" << false;
-    }
-
-    // What a load copies of these, the load rows of moveInAndOut show.
+    // What a load copies of these, the load rows of moveInAndOut show. The first list is
+    // skipped: ECA files, the preview picture (bare or as a picture), the description and the
+    // picture kinds; the second is not: the same words elsewhere in a name, or not last in it.
     void skipRule() {
-        QFETCH(QString, name);
-        QFETCH(bool, skipped);
-        QCOMPARE(FileMover::skipped(name), skipped);
+        for (const char *n : {"ECA1.DAT", "eca_raid.dat", "MYPIC", "mypic", "mypic.bmp",
+                              "Contents.txt", "shot.JPG", "hud.pcx", "menu.Bmp", "anim.gif"})
+            QVERIFY2(FileMover::skipped(n), n);
+        for (const char *n : {"areca.dat", "mypic.txt", "skinpic", "contents.txt.bak", "shot.jpeg",
+                              "gif", "shot.jpg.dat"})
+            QVERIFY2(!FileMover::skipped(n), n);
     }
 
     void moveInAndOut_data() {
@@ -244,9 +195,9 @@ private slots:
                     : FileMover::MoveOut(s.folder, s.game, captions.callback(), &error),
                  qPrintable(error));
         verifyFolder(s.game, after, s.base);
-        QCOMPARE(captions.shown, prefixed(in ? QStringLiteral("Please wait- copying: :")
-                                             : QStringLiteral("Deleting "),
-                                          moved));
+        QCOMPARE(captions.shown,
+                 QStringList(moved).replaceInStrings(QRegularExpression("^"),
+                                                     in ? "Please wait- copying: :" : "Deleting "));
         QCOMPARE(everything(s.folder).size(), content.size());
         for (const QString &name : FileList::files(s.game))
             QVERIFY2(!FileOps::isReadOnly(FileList::join(s.game, name)), qPrintable(name));
@@ -255,17 +206,21 @@ private slots:
     }
 
     void failedMoveInTakesItsCopiesOut_data() {
-        QTest::addColumn<Trouble>("trouble");
+        QTest::addColumn<QString>("trouble");
         QTest::addColumn<QString>("reason");
-
-        QTest::newRow("read-only game file") << Trouble::ReadOnlyGameFile << "read-only";
-        QTest::newRow("folder in the game folder") << Trouble::FolderInGame << "folder";
-        QTest::newRow("source deleted meanwhile") << Trouble::SourceVanishes << "does not exist";
-        QTest::newRow("source turned into a folder") << Trouble::SourceBecomesFolder << "folder";
-        QTest::newRow("content folder removed meanwhile")
-            << Trouble::ContentFolderVanishes << "does not exist";
+        QTest::newRow("read-only game file") << "read-only"
+                                             << "read-only";
+        QTest::newRow("folder in the game folder") << "folder in game"
+                                                   << "folder";
+        QTest::newRow("source deleted meanwhile") << "source gone"
+                                                  << "does not exist";
+        QTest::newRow("source turned into a folder") << "source folder"
+                                                     << "folder";
+        QTest::newRow("content folder removed meanwhile") << "folder gone"
+                                                          << "does not exist";
 #ifdef Q_OS_LINUX
-        QTest::newRow("write fails midway") << Trouble::WriteFails << "too large";
+        QTest::newRow("write fails midway") << "write fails"
+                                            << "too large";
 #endif
     }
 
@@ -273,7 +228,7 @@ private slots:
     // the copy that replaced a game file (the ledger will not name the folder, so nothing of it
     // may stay); files after it are never copied; the rest of the game folder is untouched.
     void failedMoveInTakesItsCopiesOut() {
-        QFETCH(Trouble, trouble);
+        QFETCH(QString, trouble);
         QFETCH(QString, reason);
 
         Stage s;
@@ -281,53 +236,39 @@ private slots:
         fill(s.folder, {"a_new.dat", "b_replaced.dat", culprit, "d_new.dat"}, contentBytes);
         fill(s.game, {"hangar.dat", "b_replaced.dat", "keep.dat"}, gameBytes);
         QStringList after{"hangar.dat", "keep.dat"};
-
-        Captions captions;
         const QString source = FileList::join(s.folder, culprit);
-        switch (trouble) {
-        case Trouble::ReadOnlyGameFile:
+        if (trouble == "read-only") {
             fill(s.game, {culprit}, gameBytes);
             QVERIFY(FileOps::setReadOnly(FileList::join(s.game, culprit), true));
             after << culprit;
-            break;
-        case Trouble::FolderInGame:
+        } else if (trouble == "folder in game") {
             fill(s.game, {culprit + "/"}, gameBytes);
             after << culprit + "/";
-            break;
-        case Trouble::SourceVanishes:
-            captions.onCaption = [&](const QString &c) {
-                if (c.endsWith(culprit))
-                    QFile::remove(source);
-            };
-            break;
-        case Trouble::SourceBecomesFolder:
-            captions.onCaption = [&](const QString &c) {
-                if (c.endsWith(culprit) && QFile::remove(source))
-                    QDir().mkdir(source);
-            };
-            break;
-        case Trouble::ContentFolderVanishes:
-            captions.onCaption = [&](const QString &c) {
-                if (c.endsWith(culprit))
-                    removeTree(s.folder);
-            };
-            break;
-        case Trouble::WriteFails:
+        } else if (trouble == "write fails") {
             TestFolders::write(s.folder, culprit, kTooBig);
-            break;
         }
+        // The rest happen while the culprit's copy is announced.
+        Captions captions;
+        captions.onCaption = [&](const QString &c) {
+            if (!c.endsWith(culprit))
+                return;
+            if (trouble == "folder gone")
+                QDir(s.folder).removeRecursively();
+            else if (trouble.startsWith("source") && QFile::remove(source) &&
+                     trouble == "source folder")
+                QDir().mkdir(source);
+        };
 
         QString error;
         {
             std::optional<FileSizeCap> limit;
-            if (trouble == Trouble::WriteFails)
+            if (trouble == "write fails")
                 limit.emplace(kLimit);
             QVERIFY(!FileMover::MoveIn(s.folder, s.game, captions.callback(), &error));
         }
-        QVERIFY2(error.contains(culprit), qPrintable(error));
-        QVERIFY2(error.contains(reason), qPrintable(error));
+        QVERIFY2(error.contains(culprit) && error.contains(reason), qPrintable(error));
         verifyFolder(s.game, after, s.base);
-        if (trouble == Trouble::ReadOnlyGameFile)
+        if (trouble == "read-only")
             QVERIFY(FileOps::isReadOnly(FileList::join(s.game, culprit)));
         QVERIFY(!captions.shown.last().endsWith(QStringLiteral("d_new.dat")));
     }
@@ -481,11 +422,11 @@ private slots:
     void missingFolderIsReported_data() {
         QTest::addColumn<bool>("in");
         QTest::addColumn<bool>("contentMissing");
-
-        QTest::newRow("load: content folder missing") << true << true;
-        QTest::newRow("load: game folder missing") << true << false;
-        QTest::newRow("unload: content folder missing") << false << true;
-        QTest::newRow("unload: game folder missing") << false << false;
+        for (const bool in : {true, false})
+            for (const bool content : {true, false})
+                QTest::addRow("%s: %s folder missing", in ? "load" : "unload",
+                              content ? "content" : "game")
+                    << in << content;
     }
 
     // Neither a load nor an unload may answer success for files it never saw: the ledger would
@@ -498,7 +439,7 @@ private slots:
         fill(s.folder, {"a.dat"}, contentBytes);
         fill(s.game, {"a.dat"}, gameBytes);
         const QString missing = contentMissing ? s.folder : s.game;
-        QVERIFY(removeTree(missing));
+        QVERIFY(QDir(missing).removeRecursively());
 
         QString error;
         const bool ok = in ? FileMover::MoveIn(s.folder, s.game, {}, &error)
@@ -511,29 +452,24 @@ private slots:
         QTest::addColumn<QStringList>("entries");
         QTest::addColumn<QStringList>("asked");
         QTest::addColumn<QStringList>("expected"); // per asked name, its finds joined by "|"
+        using L = QStringList;
 
-        QTest::newRow("other case") << QStringList{"PLANES.DAT", "x"} << QStringList{"planes.dat"}
-                                    << QStringList{"PLANES.DAT"};
-        QTest::newRow("absent") << QStringList{"x"} << QStringList{"planes.dat"} << QStringList{""};
-        QTest::newRow("other case beyond ASCII") << QStringList{QStringLiteral("\u00c4RGER.DAT")}
-                                                 << QStringList{QStringLiteral("\u00e4rger.dat")}
-                                                 << QStringList{QStringLiteral("\u00c4RGER.DAT")};
+        QTest::newRow("other case") << L{"PLANES.DAT", "x"} << L{"planes.dat"} << L{"PLANES.DAT"};
+        QTest::newRow("absent") << L{"x"} << L{"planes.dat"} << L{""};
+        QTest::newRow("other case beyond ASCII")
+            << L{QStringLiteral("\u00c4RGER.DAT")} << L{QStringLiteral("\u00e4rger.dat")}
+            << L{QStringLiteral("\u00c4RGER.DAT")};
         QTest::newRow("a non-ASCII name that folds to an ASCII one")
-            << QStringList{"K.DAT"} << QStringList{QStringLiteral("\u212a.dat")}
-            << QStringList{"K.DAT"};
+            << L{"K.DAT"} << L{QStringLiteral("\u212a.dat")} << L{"K.DAT"};
         QTest::newRow("several cases of one name")
-            << QStringList{"a.dat", "A.DAT", "b.dat"} << QStringList{"A.dat"}
-            << QStringList{"A.DAT|a.dat"};
+            << L{"a.dat", "A.DAT", "b.dat"} << L{"A.dat"} << L{"A.DAT|a.dat"};
         QTest::newRow("one name asked in two cases")
-            << QStringList{"x.dat"} << QStringList{"x.dat", "X.DAT"}
-            << QStringList{"x.dat", "x.dat"};
-        QTest::newRow("a folder is not a file")
-            << QStringList{"sub/"} << QStringList{"SUB"} << QStringList{""};
+            << L{"x.dat"} << L{"x.dat", "X.DAT"} << L{"x.dat", "x.dat"};
+        QTest::newRow("a folder is not a file") << L{"sub/"} << L{"SUB"} << L{""};
         QTest::newRow("a link counts by what it points to")
-            << QStringList{"real.dat", "link.dat->real.dat", "sub/", "dirlink->sub", "dead->gone"}
-            << QStringList{"LINK.DAT", "DIRLINK", "dead"} << QStringList{"link.dat", "", ""};
-        QTest::newRow("hidden files count")
-            << QStringList{".Hidden"} << QStringList{".hidden"} << QStringList{".Hidden"};
+            << L{"real.dat", "link.dat->real.dat", "sub/", "dirlink->sub", "dead->gone"}
+            << L{"LINK.DAT", "DIRLINK", "dead"} << L{"link.dat", "", ""};
+        QTest::newRow("hidden files count") << L{".Hidden"} << L{".hidden"} << L{".Hidden"};
     }
 
     void findAll() {
@@ -600,26 +536,22 @@ private slots:
 
     void copyPrimitiveRefused_data() {
         QTest::addColumn<FileCopy::Way>("way");
-        QTest::addColumn<Obstacle>("obstacle");
+        QTest::addColumn<QString>("obstacle");
         QTest::addColumn<QString>("named");
-
-        for (const auto &[way, name] : ways()) {
-            QTest::addRow("%s: read-only target", name) << way << Obstacle::ReadOnlyTarget << "to";
-            QTest::addRow("%s: folder at the target", name)
-                << way << Obstacle::FolderAtTarget << "to";
-            QTest::addRow("%s: missing source", name) << way << Obstacle::MissingSource << "from";
-            QTest::addRow("%s: source is a folder", name)
-                << way << Obstacle::SourceIsFolder << "from";
-            QTest::addRow("%s: no destination folder", name) << way << Obstacle::NoFolder << "to";
+        QStringList obstacles{"read-only target", "folder at the target", "missing source",
+                              "source is a folder", "no destination folder"};
 #ifdef Q_OS_LINUX
-            QTest::addRow("%s: write fails midway", name) << way << Obstacle::WriteFails << "to";
+        obstacles << "write fails midway";
 #endif
-        }
+        for (const auto &[way, name] : ways())
+            for (const QString &o : obstacles)
+                QTest::addRow("%s: %s", name, qPrintable(o))
+                    << way << o << QString(o.contains("source") ? "from" : "to");
     }
 
     void copyPrimitiveRefused() {
         QFETCH(FileCopy::Way, way);
-        QFETCH(Obstacle, obstacle);
+        QFETCH(QString, obstacle);
         QFETCH(QString, named);
 
         QTemporaryDir dir;
@@ -629,27 +561,20 @@ private slots:
         QString to = FileList::join(toDir, QStringLiteral("a.dat"));
         TestFolders::write(fromDir, QStringLiteral("a.dat"), "new");
         QVERIFY(QDir().mkpath(toDir));
-        switch (obstacle) {
-        case Obstacle::ReadOnlyTarget:
+        if (obstacle == "read-only target") {
             TestFolders::write(toDir, QStringLiteral("a.dat"), "old");
             QVERIFY(FileOps::setReadOnly(to, true));
-            break;
-        case Obstacle::FolderAtTarget:
+        } else if (obstacle == "folder at the target") {
             QVERIFY(QDir().mkdir(to));
-            break;
-        case Obstacle::MissingSource:
+        } else if (obstacle == "missing source") {
             from = FileList::join(fromDir, QStringLiteral("gone.dat"));
-            break;
-        case Obstacle::SourceIsFolder:
-            from = dir.filePath(QStringLiteral("to"));
+        } else if (obstacle == "source is a folder") {
+            from = toDir;
             to = FileList::join(fromDir, QStringLiteral("b.dat"));
-            break;
-        case Obstacle::NoFolder:
+        } else if (obstacle == "no destination folder") {
             to = dir.filePath(QStringLiteral("absent/a.dat"));
-            break;
-        case Obstacle::WriteFails:
+        } else {
             TestFolders::write(fromDir, QStringLiteral("a.dat"), kTooBig);
-            break;
         }
         const QStringList before = everything(QFileInfo(to).path());
         const QByteArray targetBefore = TestFolders::read(QFileInfo(to).path(), "a.dat");
@@ -658,7 +583,7 @@ private slots:
         bool ok = true;
         {
             std::optional<FileSizeCap> limit;
-            if (obstacle == Obstacle::WriteFails)
+            if (obstacle == "write fails midway")
                 limit.emplace(kLimit);
             ok = FileCopy::copyReplace(from, to, &error, false, way);
         }
@@ -670,10 +595,8 @@ private slots:
     }
 
     void moveAllReplacesUnderPresentCase() {
-        TestFolders folders;
-        const QMap<QString, QByteArray> base = filesOf(folders.game());
-        const QString saves = QDir(folders.game()).filePath(QStringLiteral("Savedata"));
-        const QString store = QDir(folders.vek()).filePath(QStringLiteral("C-Alpha"));
+        const Stage s;
+        const QString saves = s.saves, store = s.store("C-Alpha");
         fill(saves, {"save1.sav", "Save2.sav", "sub/"}, contentBytes);
         fill(store, {"SAVE2.SAV", "other.sav"}, gameBytes);
 
@@ -684,13 +607,14 @@ private slots:
     }
 
     void moveAllKeepingGivesTheNameToTheSaveComingIn() {
-        TestFolders folders;
-        const QString saves = QDir(folders.game()).filePath(QStringLiteral("Savedata"));
-        const QString parked = QDir(folders.vek()).filePath(QStringLiteral("C-Default"));
+        const Stage s;
+        const QString saves = s.saves, parked = s.store("C-Default");
         fill(saves,
-             {"save1.sav", "save2.sav", "new.sav", "save1 (2).sav", "notes", "a.b.sav", "same.sav"},
+             {"save1.sav", "save2.sav", "new.sav", "save1 (2).sav", "notes", "a.b.sav", "same.sav",
+              ".sav"},
              contentBytes);
-        fill(parked, {"save1.sav", "SAVE2.SAV", "save2 (2).sav", "NOTES", "a.b.sav"}, gameBytes);
+        fill(parked, {"save1.sav", "SAVE2.SAV", "save2 (2).sav", "NOTES", "a.b.sav", ".sav"},
+             gameBytes);
         fill(parked, {"SAME.SAV"}, [](const QString &) { return contentBytes("same.sav"); });
 
         QString error;
@@ -698,12 +622,13 @@ private slots:
         // A displaced save keeps its own spelling with the first number free in any case, before
         // the extension (the last one), and never one that a save still to come is named:
         // "save1 (2).sav" comes in too, so the old "save1.sav" becomes "(3)". A save of the same
-        // bytes is not kept twice.
+        // bytes is not kept twice. A name that is all extension gets its number at the end.
         verifyFolder(parked,
-                     {"a.b.sav<a.b.sav", "new.sav<new.sav", "notes<notes", "SAME.SAV<same.sav",
-                      "save1 (2).sav<save1 (2).sav", "save1.sav<save1.sav", "save2 (2).sav",
-                      "save2.sav<save2.sav"},
-                     {{"a.b (2).sav", gameBytes("a.b.sav")},
+                     {".sav<.sav", "a.b.sav<a.b.sav", "new.sav<new.sav", "notes<notes",
+                      "SAME.SAV<same.sav", "save1 (2).sav<save1 (2).sav", "save1.sav<save1.sav",
+                      "save2 (2).sav", "save2.sav<save2.sav"},
+                     {{".sav (2)", gameBytes(".sav")},
+                      {"a.b (2).sav", gameBytes("a.b.sav")},
                       {"NOTES (2)", gameBytes("NOTES")},
                       {"save1 (3).sav", gameBytes("save1.sav")},
                       {"SAVE2 (3).SAV", gameBytes("SAVE2.SAV")}});
@@ -727,9 +652,8 @@ private slots:
     void moveAllKeepingMadeAgainAfterACrash() {
         QFETCH(QStringList, parked);
         QFETCH(QStringList, saves);
-        TestFolders folders;
-        const QString from = QDir(folders.game()).filePath(QStringLiteral("Savedata"));
-        const QString to = QDir(folders.vek()).filePath(QStringLiteral("C-Default"));
+        const Stage s;
+        const QString from = s.saves, to = s.store("C-Default");
         TestFolders::plant(to, parked);
         TestFolders::plant(from, saves);
 
@@ -743,70 +667,55 @@ private slots:
 
     void moveKeepsTheSourceWhenTheCopyFails_data() {
         QTest::addColumn<bool>("keeping");
-        QTest::addColumn<MoveTrouble>("trouble");
-
-        QTest::newRow("read-only destination file")
-            << false << MoveTrouble::ReadOnlyDestinationFile;
-        QTest::newRow("no destination folder") << false << MoveTrouble::NoDestinationFolder;
-        QTest::newRow("read-only source") << false << MoveTrouble::ReadOnlySource;
-        QTest::newRow("keeping: read-only save to displace")
-            << true << MoveTrouble::ReadOnlyDestinationFile;
-        QTest::newRow("keeping: no destination folder") << true << MoveTrouble::NoDestinationFolder;
-        QTest::newRow("keeping: read-only source") << true << MoveTrouble::ReadOnlySource;
+        QTest::addColumn<QString>("trouble");
+        for (const bool keeping : {false, true})
+            for (const char *trouble :
+                 {"read-only destination file", "no destination folder", "read-only source"})
+                QTest::addRow("%s%s", keeping ? "keeping: " : "", trouble) << keeping << trouble;
     }
 
     // "a.sav" moves, "b.sav" cannot: it must still be in the source, whole, and "a.sav" exactly
     // once somewhere. Moving without replacing is all or nothing: then "a.sav" stays too.
     void moveKeepsTheSourceWhenTheCopyFails() {
         QFETCH(bool, keeping);
-        QFETCH(MoveTrouble, trouble);
+        QFETCH(QString, trouble);
 
-        TestFolders folders;
-        const QMap<QString, QByteArray> base = filesOf(folders.game());
-        const QString saves = QDir(folders.game()).filePath(QStringLiteral("Savedata"));
-        QString store = QDir(folders.vek()).filePath(QStringLiteral("C-Alpha"));
+        const Stage s;
+        const QString saves = s.saves;
+        QString store = s.store("C-Alpha");
         fill(saves, {"a.sav", "b.sav"}, contentBytes);
         QVERIFY(QDir().mkpath(store));
         QStringList storeAfter{"a.sav<a.sav"};
         QStringList savesAfter{"b.sav<b.sav"};
-        switch (trouble) {
-        case MoveTrouble::ReadOnlyDestinationFile:
+        const bool noFolder = trouble == "no destination folder";
+        if (trouble == "read-only destination file") {
             fill(store, {"B.SAV"}, gameBytes);
             QVERIFY(FileOps::setReadOnly(FileList::join(store, QStringLiteral("B.SAV")), true));
             storeAfter << "B.SAV";
-            break;
-        case MoveTrouble::NoDestinationFolder:
-            store = QDir(folders.vek()).filePath(QStringLiteral("C-Gone"));
-            storeAfter.clear();
+        } else if (noFolder) {
+            store = s.store("C-Gone");
             savesAfter << "a.sav<a.sav";
-            break;
-        case MoveTrouble::ReadOnlySource:
+        } else {
             QVERIFY(FileOps::setReadOnly(FileList::join(saves, QStringLiteral("b.sav")), true));
-            break;
         }
-
         if (keeping) {
             storeAfter.removeAll("a.sav<a.sav");
             savesAfter = QStringList{"a.sav<a.sav", "b.sav<b.sav"};
         }
 
         QString error;
-        const bool ok = keeping ? FolderMoves::moveAllKeeping(saves, store, &error)
-                                : FolderMoves::moveAll(saves, store, &error);
-        QVERIFY(!ok);
-        QVERIFY2(error.contains(trouble == MoveTrouble::NoDestinationFolder ? "a.sav" : "b.sav",
-                                Qt::CaseInsensitive),
+        QVERIFY(!(keeping ? FolderMoves::moveAllKeeping(saves, store, &error)
+                          : FolderMoves::moveAll(saves, store, &error)));
+        QVERIFY2(error.contains(noFolder ? "a.sav" : "b.sav", Qt::CaseInsensitive),
                  qPrintable(error));
         verifyFolder(saves, savesAfter);
-        if (trouble != MoveTrouble::NoDestinationFolder)
+        if (!noFolder)
             verifyFolder(store, storeAfter);
     }
 
     void copyAllDeleteAllAndHasFiles() {
-        TestFolders folders;
-        const QMap<QString, QByteArray> base = filesOf(folders.game());
-        const QString store = QDir(folders.vek()).filePath(QStringLiteral("C-Alpha"));
-        const QString saves = QDir(folders.game()).filePath(QStringLiteral("Savedata"));
+        const Stage s;
+        const QString store = s.store("C-Alpha"), saves = s.saves;
         fill(store, {"save1.sav", "sub/"}, contentBytes);
         fill(saves, {"SAVE1.SAV", "game.sav"}, gameBytes);
 

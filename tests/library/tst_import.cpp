@@ -118,10 +118,8 @@ private Q_SLOTS:
         QCOMPARE(got, expected);
     }
 
-    void entryPath_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("path"); // empty: refused
-
+    // An entry's name as a path inside the VEK folder; empty: refused, with a reason.
+    void entryPath() {
         const char *rows[][3] = {
             {"plain", "A-One/sub/a.bmp", "A-One/sub/a.bmp"},
             {"backslashes separate", "A-One\\a.bmp", "A-One/a.bmp"},
@@ -137,18 +135,12 @@ private Q_SLOTS:
             {"control character", "A-One/a\nb", ""},
             {"only dots", "./", ""},
         };
-        for (const auto &[tag, name, path] : rows)
-            QTest::newRow(tag) << name << path;
-    }
-
-    void entryPath() {
-        QFETCH(QString, name);
-        QFETCH(QString, path);
-        QString got;
-        QString reason;
-        const bool ok = ArchiveLayout::entryPath(name, &got, &reason);
-        QCOMPARE(ok ? got : QString(), path);
-        QCOMPARE(reason.isEmpty(), ok);
+        for (const auto &[tag, name, path] : rows) {
+            QString got, reason;
+            const bool ok = ArchiveLayout::entryPath(name, &got, &reason);
+            QVERIFY2((ok ? got : QString()) == path && reason.isEmpty() == ok,
+                     qPrintable(QStringLiteral("%1: \"%2\" (%3)").arg(tag, got, reason)));
+        }
     }
 
     void lands_data() {
@@ -212,14 +204,11 @@ private Q_SLOTS:
             return archive(QStringLiteral("%1.%2").arg(row, format), format,
                            {{"A-One/a.bmp", "a"}, {entry, "escaped"}});
         };
-        QTest::newRow("up") << hostile("up", "tar", "../x") << refused << "\"..\"";
+        // Every spelling of a way out is an entryPath row; here one of each kind, in each of
+        // the two archive readers.
         QTest::newRow("up from inside")
             << hostile("inside", "zip", "A-One/../../x") << refused << "\"..\"";
         QTest::newRow("absolute") << hostile("absolute", "tar", escape_) << refused << "absolute";
-        QTest::newRow("drive letter")
-            << hostile("drive", "zip", "C:\\x") << refused << "drive letter";
-        QTest::newRow("up by backslash")
-            << hostile("backslash", "tar", "A-One\\..\\..\\x") << refused << "\"..\"";
         QTest::newRow("symbolic link")
             << archive("link.tar", "tar",
                        {{"A-One/a.bmp", "a"}, {"A-One/l", "/etc", Kind::Symlink}})
@@ -303,9 +292,8 @@ private Q_SLOTS:
         QFETCH(int, result);
         QFETCH(QString, said);
         TestFolders f;
-        TestFolders::write(f.vek() + "/A-Two", "two.dat", "two");
-        TestFolders::write(f.vek() + "/C-Default", "Campaign1.sav", "the game's own");
-        TestFolders::write(f.vek() + "/C-Alpha", "Campaign1.sav", "alpha progress");
+        TestFolders::plant(f.vek(), {"A-Two/two.dat=two", "C-Default/Campaign1.sav=the game's own",
+                                     "C-Alpha/Campaign1.sav=alpha progress"});
         const Tree before = treeOf(f.root());
 
         ImportArchive::Options options;
@@ -452,8 +440,7 @@ private Q_SLOTS:
         QFETCH(QStringList, files);
         QFETCH(bool, kept);
         TestFolders f;
-        TestFolders::write(f.vek() + "/A-One", "one.dat", "one");
-        TestFolders::write(f.vek() + "/C-Default", "notes.txt", "the player's own");
+        TestFolders::plant(f.vek(), {"A-One/one.dat=one", "C-Default/notes.txt=the player's own"});
         TestFolders::write(outside_.path() + "/A-One", "x.dat", "x");
         const Tree before = treeOf(f.vek());
         for (const QString &file : files) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FileBytes.h"
 #include "FileList.h"
+#include "FolderScan.h"
 
 #include <QDir>
 #include <QFile>
@@ -187,6 +188,41 @@ private slots:
         QCOMPARE(resolved, FileList::join(dir.path(), expected.isEmpty() ? asked : expected));
         if (!expected.isEmpty())
             QCOMPARE(contentOf(resolved), expected.toUtf8());
+    }
+
+    // Each letter on its own, so that a fold missing any one of them fails: the quick ASCII
+    // way of FileList::fold, the full fold beyond ASCII, and the listing's own fold of the bytes
+    // of a file name.
+    void foldsEveryLetter_data() {
+        QTest::addColumn<QString>("upper");
+        QTest::addColumn<QString>("lower");
+        QTest::newRow("A to Z") << "ABCDEFGHIJKLMNOPQRSTUVWXYZ"
+                                << "abcdefghijklmnopqrstuvwxyz";
+        // The letters of Windows-1252 that have two cases.
+        QTest::newRow("8-bit letters") << QString::fromUtf8("ŠŒŽŸÀÁÂÃÄÅÆÇÈÉÊËÌÍÎÏÐÑÒÓÔÕÖØÙÚÛÜÝÞ")
+                                       << QString::fromUtf8("šœžÿàáâãäåæçèéêëìíîïðñòóôõöøùúûüýþ");
+    }
+
+    void foldsEveryLetter() {
+        QFETCH(QString, upper);
+        QFETCH(QString, lower);
+        QCOMPARE(upper.size(), lower.size());
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QHash<QByteArray, qsizetype> groupOf;
+        for (qsizetype i = 0; i < upper.size(); ++i) {
+            const QString u = QStringLiteral("x") + upper.at(i),
+                          l = QStringLiteral("x") + lower.at(i);
+            QCOMPARE(FileList::fold(upper.at(i)), QString(lower.at(i)));
+            QCOMPARE(FileList::fold(u), l);
+            QVERIFY(makeFiles(dir.path(), {u}, {}));
+            groupOf.insert(l.toUtf8(), i);
+        }
+        QCOMPARE(FileList::fold(upper), lower);
+        QList<QStringList> found(upper.size());
+        QVERIFY(FolderScan::collect(dir.path(), groupOf, &found, nullptr));
+        for (qsizetype i = 0; i < upper.size(); ++i)
+            QCOMPARE(found.at(i), QStringList{QStringLiteral("x") + upper.at(i)});
     }
 
     void join() {

@@ -24,6 +24,14 @@ public:
     bool message(const QString &title, const QString &text, Icon icon, Buttons buttons) override;
 
     QList<Shown> shown;
+    /// The text of every message shown, each ending in a line feed: to look for what the player
+    /// was told, wherever it stood.
+    QString allText() const {
+        QString all;
+        for (const Shown &s : shown)
+            all += s.text + QLatin1Char('\n');
+        return all;
+    }
     /// Called with each message as it is shown, to look at the windows at that moment.
     std::function<void(const Shown &)> onShow;
 
