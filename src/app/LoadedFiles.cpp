@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "LoadedFiles.h"
 
-#include "FileCopy.h"
 #include "FileList.h"
 #include "FileMover.h"
+#include "FileRemoval.h"
+#include "FolderListing.h"
 #include "Ledgers.h"
 #include "Prompt.h"
 #include "Reporter.h"
@@ -127,7 +128,7 @@ bool LoadedFiles::askAboutGone() {
     QStringList problems;
     for (const QString &path : std::as_const(paths)) {
         QString error;
-        if (QFileInfo::exists(path) && !FileCopy::removeFile(path, &error))
+        if (QFileInfo::exists(path) && !FileRemoval::removeFile(path, &error))
             problems << error;
     }
     if (problems.isEmpty())
@@ -428,7 +429,7 @@ KeptFiles::Rule LoadedFiles::gameOwnRuleOf(const QStringList &ledgerLines,
             for (const QString &folder : folders) {
                 QStringList files;
                 QString unread; // a folder gone since carries nothing
-                if (FileCopy::fileNames(folder, &files, &unread))
+                if (FolderListing::fileNames(folder, &files, &unread))
                     for (const QString &f : std::as_const(files))
                         names.insert(FileList::fold(f));
             }

@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "OperationJournal.h"
 
-#include "FileCopy.h"
 #include "FileList.h"
 #include "FileMover.h"
 #include "FileOps.h"
+#include "FileRemoval.h"
+#include "FolderListing.h"
 #include "Ledgers.h"
 #include "LoadedFiles.h"
 #include "LoadedList.h"
@@ -33,7 +34,7 @@ QString quoted(const QString &name) {
 // nothing, and the load tells why.
 Journal::Move withHad(Journal::Move move, const QString &gameFolder) {
     QList<QStringList> present;
-    if (!move.in || !FileCopy::findAll(gameFolder, move.files, &present, nullptr))
+    if (!move.in || !FolderListing::findAll(gameFolder, move.files, &present, nullptr))
         return move;
     move.had.reserve(present.size());
     for (const QStringList &p : std::as_const(present))
@@ -205,7 +206,7 @@ void OperationJournal::restoreLedgers(QStringList *problems) {
             continue;
         QString error;
         if (!(l.existed ? FileOps::writeAtomic(l.path, l.bytes, &error)
-                        : FileCopy::removeFile(l.path, &error)))
+                        : FileRemoval::removeFile(l.path, &error)))
             problems->append(error);
     }
     // The load order is read again from what it said before the operation.

@@ -3,9 +3,10 @@
 #include "OperationJournal.h"
 
 #include "FileCompare.h"
-#include "FileCopy.h"
 #include "FileList.h"
 #include "FileMover.h"
+#include "FileRemoval.h"
+#include "FolderListing.h"
 #include "ImportStaging.h"
 #include "Ledgers.h"
 #include "LoadedFiles.h"
@@ -36,7 +37,7 @@ bool deleteNames(const QStringList &names, const QString &gameFolder, const File
     // alone, and named.
     QStringList failures;
     QString error;
-    if (!FileCopy::removeNamed(gameFolder, asked, &failures, &error)) {
+    if (!FileRemoval::removeNamed(gameFolder, asked, &failures, &error)) {
         problems->append(error);
         return false;
     }
@@ -180,7 +181,7 @@ bool OperationJournal::proven(const Journal::Move &move, Journal::Move *proof,
     const bool there = QFileInfo(move.folder).isDir();
     QStringList asked;
     QString error;
-    if (there && !FileCopy::fileNames(move.folder, &asked, &error)) {
+    if (there && !FolderListing::fileNames(move.folder, &asked, &error)) {
         problems->append(error);
         return false;
     }
@@ -193,7 +194,7 @@ bool OperationJournal::proven(const Journal::Move &move, Journal::Move *proof,
         for (const QString &f : std::as_const(move.files))
             asked << KeptFiles::keptName(f) << KeptFiles::gameName(f);
     QList<QStringList> present;
-    if (!FileCopy::findAll(game, asked, &present, &error)) {
+    if (!FolderListing::findAll(game, asked, &present, &error)) {
         problems->append(error);
         return false;
     }

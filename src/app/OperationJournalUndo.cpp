@@ -2,8 +2,8 @@
 // The undo of an operation that was cancelled, failed half-way or could not be recorded.
 #include "OperationJournal.h"
 
-#include "FileCopy.h"
 #include "FileOps.h"
+#include "FileRemoval.h"
 #include "LoadedFiles.h"
 #include "LoadedList.h"
 #include "Reporter.h"
@@ -130,7 +130,7 @@ bool OperationJournal::undoSwap(QStringList *problems) {
             continue;
         QString error;
         const bool put = b.existed ? FileOps::writeAtomic(b.path, b.bytes, &error)
-                                   : FileCopy::removeFile(b.path, &error);
+                                   : FileRemoval::removeFile(b.path, &error);
         if (!put) {
             problems->append(error);
             ok = false;

@@ -2,10 +2,10 @@
 #include "StrayCleanup.h"
 
 #include "FileCompare.h"
-#include "FileCopy.h"
 #include "FileHook.h"
 #include "FileList.h"
 #include "FileOps.h"
+#include "FileRemoval.h"
 #include "KeptFiles.h"
 
 #include <QDateTime>
@@ -106,7 +106,7 @@ bool moveAside(const QString &from, const QString &to, QString *error) {
                      : reason;
         return false;
     }
-    if (!FileCopy::removeFile(from, error)) {
+    if (!FileRemoval::removeFile(from, error)) {
         // The file stays in the game folder; one copy of it is enough.
         FileOps::remove(to, nullptr);
         return false;
@@ -169,7 +169,7 @@ StrayCleanup::Outcome StrayCleanup::run(const QString &gameFolder, const QString
         QString error;
         // It can be loaded again from its folder.
         if (carried(path, carriedBy.value(FileList::fold(name)))) {
-            if (!FileCopy::removeFile(path, &error))
+            if (!FileRemoval::removeFile(path, &error))
                 outcome.problems << error;
             continue;
         }

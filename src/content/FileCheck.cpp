@@ -4,6 +4,7 @@
 #include "FileCompare.h"
 #include "FileCopy.h"
 #include "FileList.h"
+#include "FolderListing.h"
 
 #include <QSet>
 
@@ -45,7 +46,7 @@ QList<FileCheck::Finding> FileCheck::verify(const Ownership &ownership, const QS
         names << file.name();
     QList<QStringList> present;
     QString error;
-    if (!FileCopy::findAll(gameFolder, names, &present, &error)) {
+    if (!FolderListing::findAll(gameFolder, names, &present, &error)) {
         problems->append(error);
         return findings;
     }
@@ -102,7 +103,7 @@ bool FileCheck::restore(const Ownership &others, const QStringList &names,
         return true;
     QList<QStringList> present;
     QString error;
-    if (!FileCopy::findAll(gameFolder, shared, &present, &error)) {
+    if (!FolderListing::findAll(gameFolder, shared, &present, &error)) {
         problems->append(error);
         return false;
     }
@@ -130,7 +131,7 @@ bool FileCheck::putBack(const Ownership &ownership, const QStringList &names,
         return true;
     QList<QStringList> present;
     QString error;
-    if (!FileCopy::findAll(gameFolder, asked, &present, &error)) {
+    if (!FolderListing::findAll(gameFolder, asked, &present, &error)) {
         problems->append(error);
         return false;
     }

@@ -4,6 +4,8 @@
 #include "FileCompare.h"
 #include "FileCopy.h"
 #include "FileList.h"
+#include "FileRemoval.h"
+#include "FolderListing.h"
 #include "KeptFiles.h"
 #include "Progress.h"
 
@@ -79,7 +81,7 @@ QString undoCopies(const QStringList &written, KeptFiles *kept, bool replaced,
     QStringList stuck;
     for (const QString &path : written) {
         QString removeError;
-        if (!FileCopy::removeFile(path, &removeError))
+        if (!FileRemoval::removeFile(path, &removeError))
             stuck << removeError;
     }
     const bool putBack = replaced && kept && !kept->isEmpty();
@@ -118,7 +120,7 @@ bool FileMover::MoveIn(const QString &folder, const QString &gameFolder, const C
     if (sameFolder(folder, gameFolder))
         return true;
     QStringList names;
-    if (!FileCopy::fileNames(folder, &names, error))
+    if (!FolderListing::fileNames(folder, &names, error))
         return false;
     FileList::sortNames(names);
     // What the game folder holds of each name decides the name each copy takes (the case a
@@ -133,7 +135,7 @@ bool FileMover::MoveIn(const QString &folder, const QString &gameFolder, const C
             ++next;
         return next < names.size() && ahead.add(FileList::join(folder, names.at(next++)));
     };
-    if (!FileCopy::findAll(gameFolder, names, &found, error, copyAhead))
+    if (!FolderListing::findAll(gameFolder, names, &found, error, copyAhead))
         return false;
     GameNames present(names, found);
 
@@ -186,7 +188,7 @@ bool FileMover::MoveOut(const QString &folder, const QString &gameFolder, const 
     QStringList names;
     if (listed) {
         names = *listed;
-    } else if (!FileCopy::fileNames(folder, &names, error)) {
+    } else if (!FolderListing::fileNames(folder, &names, error)) {
         return false;
     }
     if (keep)
@@ -199,7 +201,7 @@ bool FileMover::MoveOut(const QString &folder, const QString &gameFolder, const 
     // A name the game folder holds in more than one case (a1.dat and A1.DAT) is one file to
     // the game: each of them that holds this folder's bytes is its copy and goes; any other
     // is the game's or the player's, stays, and is named.
-    const FileCopy::Variant ownCopy = [&](const QString &asked, const QString &file) {
+    const FileRemoval::Variant ownCopy = [&](const QString &asked, const QString &file) {
         const QString source = FileList::join(folder, asked);
         const QString present = FileList::join(gameFolder, file);
         QString why;
@@ -212,8 +214,8 @@ bool FileMover::MoveOut(const QString &folder, const QString &gameFolder, const 
             .arg(shown(present), shown(source),
                  same == FileCompare::Result::Differs ? QStringLiteral("its bytes differ") : why);
     };
-    QList<FileCopy::Removed> removed;
-    const bool read = FileCopy::removeNamed(
+    QList<FileRemoval::Removed> removed;
+    const bool read = FileRemoval::removeNamed(
         gameFolder, names, &failures, error,
         [&](const QString &name) {
             if (caption)
@@ -247,7 +249,7 @@ bool FileMover::MoveOut(const QString &folder, const QString &gameFolder, const 
     // files already deleted are this folder's copies, and come back from it, so the folder is
     // in the game folder whole, as the ledger says.
     QStringList stuck;
-    for (const FileCopy::Removed &r : std::as_const(removed)) {
+    for (const FileRemoval::Removed &r : std::as_const(removed)) {
         QString why;
         if (!FileCopy::copyReplace(FileList::join(folder, r.asked),
                                    FileList::join(gameFolder, r.file), &why))

@@ -2,10 +2,10 @@
 #include "FolderMoves.h"
 
 #include "FileCompare.h"
-#include "FileCopy.h"
 #include "FileHook.h"
 #include "FileList.h"
 #include "FileOps.h"
+#include "FileRemoval.h"
 #include "SaveExchange.h"
 
 #include <QDir>
@@ -90,7 +90,9 @@ bool moveOne(const QString &from, const QString &to, QString *error) {
         return fail(error, QStringLiteral("Could not move \"%1\": the copy \"%2\" does not hold "
                                           "the same bytes; the original is kept.")
                                .arg(shown(from), shown(to)));
-    if (!FileCopy::removeFile(from, error))
+    // The copy's name is on the disk before the source goes.
+    if (!FileOps::syncFolder(QFileInfo(to).absolutePath(), error) ||
+        !FileRemoval::removeFile(from, error))
         return false;
     move.commit(FileOperation::of(FileOperation::Kind::Move, from, to));
     return true;
@@ -282,7 +284,7 @@ void FolderMoves::planMoveAllBeside(const QString &from, const QString &to,
 
 bool FolderMoves::deleteAll(const QString &folder, QString *error) {
     for (const QString &name : FileList::files(folder)) {
-        if (!FileCopy::removeFile(FileList::join(folder, name), error))
+        if (!FileRemoval::removeFile(FileList::join(folder, name), error))
             return false;
     }
     return true;

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Journal.h"
 
-#include "FileCopy.h"
 #include "FileList.h"
 #include "FileOps.h"
+#include "FolderListing.h"
 #include "LoadGrid.h"
 #include "TextFile.h"
 
@@ -496,6 +496,6 @@ bool Journal::backUp(const QString &path, Backup *backup, QString *error) {
 QStringList Journal::filesOf(const QString &folder) {
     QStringList names;
     // A folder that cannot be listed records no names; the move itself will tell why.
-    FileCopy::fileNames(folder, &names, nullptr);
+    FolderListing::fileNames(folder, &names, nullptr);
     return names;
 }

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Ownership.h"
 
-#include "FileCopy.h"
 #include "FileList.h"
+#include "FolderListing.h"
 
 #include <algorithm>
 
@@ -16,7 +16,7 @@ void Ownership::build(const QList<Carrier> &carriers, QStringList *problems) {
     for (int c = 0; c < carriers_.size(); ++c) {
         QStringList names;
         QString error;
-        if (!FileCopy::fileNames(carriers_[c].folder, &names, &error)) {
+        if (!FolderListing::fileNames(carriers_[c].folder, &names, &error)) {
             if (problems)
                 problems->append(error);
             names.clear();

@@ -2,10 +2,10 @@
 #include "SaveExchange.h"
 
 #include "FileCompare.h"
-#include "FileCopy.h"
 #include "FileHook.h"
 #include "FileList.h"
 #include "FileOps.h"
+#include "FileRemoval.h"
 #include "NativePath.h"
 
 #include <QDir>
@@ -98,7 +98,7 @@ bool SaveExchange::check(QString *error) const {
     // change) is known too: a save that could be copied and then not deleted would be left in
     // two places, the exchange half made.
     const auto refused = [error](const QString &action, const QString &path) {
-        const QString why = FileCopy::removable(path);
+        const QString why = FileRemoval::removable(path);
         return !why.isEmpty() &&
                !fail(error,
                      QStringLiteral("Could not %1 \"%2\": %3.").arg(action, shown(path), why));
@@ -200,12 +200,25 @@ bool SaveExchange::commit(QString *error) {
                                    .arg(shown(s.to), QString::fromStdString(ec.message())));
         FileHook::renamed(s.staged, s.to);
         s.staged.clear();
-        if (s.move && !FileCopy::removeFile(s.from, error))
+        // The save's new name is on the disk before its old one goes: a power cut between
+        // the two leaves it in both places, never in neither.
+        if (s.move && (!FileOps::syncFolder(folderOf(s.to), error) ||
+                       !FileRemoval::removeFile(s.from, error)))
             return false;
         group.commit(FileOperation::of(s.move    ? FileOperation::Kind::Move
                                        : existed ? FileOperation::Kind::Replace
                                                  : FileOperation::Kind::Copy,
                                        s.from, s.to));
+    }
+    // Likewise before a save is pruned: the saves that came are on the disk first.
+    if (!prunes_.isEmpty()) {
+        QStringList synced;
+        for (const Step &s : std::as_const(steps_))
+            if (const QString folder = folderOf(s.to); !synced.contains(folder)) {
+                if (!FileOps::syncFolder(folder, error))
+                    return false;
+                synced << folder;
+            }
     }
     for (const QString &p : std::as_const(prunes_))
         if (!FileOps::remove(p, error))

@@ -92,11 +92,11 @@ bool ArchiveLayout::entryPath(const QString &name, QString *path, QString *reaso
             *reason = QStringLiteral("a step out of its folder (\"..\")");
             return false;
         }
-        for (const QChar c : part)
-            if (c.unicode() < 0x20 || c == QLatin1Char(':')) {
-                *reason = QStringLiteral("a character no file name on Windows holds");
-                return false;
-            }
+        if (const QString problem = windowsProblem(part); !problem.isEmpty()) {
+            *reason =
+                QStringLiteral("the name \"%1\", which Windows cannot hold: %2").arg(part, problem);
+            return false;
+        }
         kept << part;
     }
     if (kept.isEmpty()) {
@@ -105,6 +105,35 @@ bool ArchiveLayout::entryPath(const QString &name, QString *path, QString *reaso
     }
     *path = kept.join(QLatin1Char('/'));
     return true;
+}
+
+QString ArchiveLayout::windowsProblem(const QString &name) {
+    static const QString bad = QStringLiteral("<>:\"|?*");
+    for (const QChar c : name)
+        if (c.unicode() < 0x20 || bad.contains(c))
+            return c.unicode() < 0x20 ? QStringLiteral("it holds a control character")
+                                      : QStringLiteral("it holds \"%1\"").arg(c);
+    if (name.endsWith(QLatin1Char('.')) || name.endsWith(QLatin1Char(' ')))
+        return QStringLiteral("it ends with a dot or a blank");
+    // A device's name stands for the device whatever extension follows, and before it.
+    const QString base = name.section(QLatin1Char('.'), 0, 0).trimmed().toUpper();
+    static const QStringList devices{QStringLiteral("CON"), QStringLiteral("PRN"),
+                                     QStringLiteral("AUX"), QStringLiteral("NUL")};
+    const bool numbered =
+        base.size() == 4 &&
+        (base.startsWith(QLatin1String("COM")) || base.startsWith(QLatin1String("LPT"))) &&
+        base.at(3) >= QLatin1Char('1') && base.at(3) <= QLatin1Char('9');
+    if (devices.contains(base) || numbered)
+        return QStringLiteral("\"%1\" is the name of a device there").arg(base);
+    return QString();
+}
+
+QString ArchiveLayout::placeIn(const QString &root, const QString &path) {
+    QString rest = path.mid(root.size());
+    rest.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    while (rest.startsWith(QLatin1Char('/')))
+        rest.remove(0, 1);
+    return rest;
 }
 
 bool ArchiveLayout::contentName(const QString &name, const QStringList &letters) {
@@ -131,8 +160,6 @@ QString ArchiveLayout::nameProblem(const QString &name) {
     QString reason;
     if (name.trimmed().isEmpty())
         return QStringLiteral("The name is empty.");
-    if (!entryPath(name, &path, &reason) || path != name)
-        return QStringLiteral("\"%1\" is not a single folder name.").arg(name);
     for (const QChar c : name)
         if (bad.contains(c))
             return QStringLiteral("\"%1\" holds \"%2\", which no folder name on Windows holds.")
@@ -140,6 +167,10 @@ QString ArchiveLayout::nameProblem(const QString &name) {
     if (name.startsWith(QLatin1Char('.')) || name.endsWith(QLatin1Char('.')) ||
         name.endsWith(QLatin1Char(' ')))
         return QStringLiteral("\"%1\" starts with a dot or ends with a dot or a blank.").arg(name);
+    if (const QString problem = windowsProblem(name); !problem.isEmpty())
+        return QStringLiteral("\"%1\" is a name Windows cannot hold: %2.").arg(name, problem);
+    if (!entryPath(name, &path, &reason) || path != name)
+        return QStringLiteral("\"%1\" is not a single folder name.").arg(name);
     if (name.compare(SkinFolder, Qt::CaseInsensitive) == 0 ||
         name.compare(QLatin1String("Autoscripts"), Qt::CaseInsensitive) == 0)
         return QStringLiteral("\"%1\" is the VEK folder's own folder.").arg(name);

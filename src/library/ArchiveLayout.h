@@ -43,9 +43,18 @@ public:
     /// Turns an entry's name into a path inside the target folder, "/" between names. A
     /// backslash separates names too, as it does where the game runs, so "..\x" is caught
     /// like "../x". Refused, with the reason: an absolute path, a drive letter, a ".." step, a
-    /// name with a control character or ":" (no file name on Windows holds one), an empty
-    /// name.
+    /// name Windows cannot hold (see `windowsProblem`), an empty name.
     static bool entryPath(const QString &name, QString *path, QString *reason);
+    /// Why Windows cannot hold the file or folder name `name` (one name, no separator): a
+    /// control character or one of <>:"|?*, a dot or blank at its end, or a device's name
+    /// (CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9, in any case, with or without an
+    /// extension). Empty when it can. Refused on every system: what is imported here is
+    /// shared with players on Windows.
+    static QString windowsProblem(const QString &name);
+    /// The place of `path` inside the folder `root`, in the form places are written in: "/"
+    /// between names, whichever separator the system's paths (`FileList::join`) put there. A
+    /// backslash counts as one too: no name of a place holds one (see `entryPath`).
+    static QString placeIn(const QString &root, const QString &path);
 
     /// Whether a folder name is a content folder's: a letter of `groupLetters` (any letter
     /// when the list is empty, as without vek.ini), then "-" or a blank, then more.

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ArchiveReader.h"
 
+#include "FileOps.h"
+
 #include <QDir>
 #include <QFile>
 
@@ -54,8 +56,15 @@ bool ArchiveReader::open(const QString &path, QString *error) {
     archive_read_support_filter_xz(a_);
     archive_read_support_filter_lzma(a_);
     archive_read_support_filter_zstd(a_);
-    if (archive_read_open_filename(a_, QFile::encodeName(path).constData(), BlockSize) !=
-        ARCHIVE_OK) {
+    // libarchive takes a file name in 8-bit form, which on Windows cannot spell every name:
+    // Qt opens the file, and libarchive reads what it opened.
+    file_.setFileName(path);
+    if (!file_.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("\"%1\" cannot be read as an archive: %2.")
+                     .arg(QDir::toNativeSeparators(path), FileOps::reasonOf(file_));
+        return false;
+    }
+    if (archive_read_open_fd(a_, file_.handle(), BlockSize) != ARCHIVE_OK) {
         *error = QStringLiteral("\"%1\" cannot be read as an archive: %2.")
                      .arg(QDir::toNativeSeparators(path), why());
         return false;
@@ -141,7 +150,9 @@ bool ArchiveReader::checkWhole(QString *error) const {
     archive_entry *e = nullptr;
     uLong crc = crc32(0, nullptr, 0);
     quint32 length = 0;
-    int r = archive_read_open_filename(raw, QFile::encodeName(path_).constData(), BlockSize);
+    QFile again(path_);
+    int r = again.open(QIODevice::ReadOnly) ? archive_read_open_fd(raw, again.handle(), BlockSize)
+                                            : ARCHIVE_FATAL;
     if (r == ARCHIVE_OK)
         r = archive_read_next_header(raw, &e);
     for (;;) {

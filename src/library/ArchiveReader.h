@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QFile>
 #include <QString>
 
 struct archive;
@@ -48,6 +49,7 @@ public:
 private:
     QString why() const;
 
+    QFile file_; ///< the archive, opened by Qt so that any name opens on any system
     archive *a_ = nullptr;
     QString path_;
 };

@@ -118,12 +118,13 @@ Scan scan(const QString &archive) {
     }
 }
 
-/// `place` as the VEK folder spells it: each name that is there in its own case.
+/// `place` as the VEK folder spells it: each name that is there in its own case, "/" between
+/// them (the path is built with the system's separator, which the places never use).
 QString spelled(const QString &modFolder, const QString &place) {
     QString path = modFolder;
     for (const QString &name : place.split(QLatin1Char('/')))
         path = FileList::resolveFolder(path, name);
-    return path.mid(modFolder.size() + 1);
+    return ArchiveLayout::placeIn(modFolder, path);
 }
 
 int targetOf(const QList<ArchiveLayout::Target> &targets, const QString &path) {

@@ -5,6 +5,7 @@
 #include "FileHook.h"
 #include "FileList.h"
 #include "FileOps.h"
+#include "FileSync.h"
 #include "FolderScan.h"
 
 #include <QDir>
@@ -16,11 +17,6 @@
 #include <QRandomGenerator>
 
 #include <algorithm>
-
-#ifdef Q_OS_LINUX
-#include <fcntl.h>
-#include <unistd.h>
-#endif
 
 namespace {
 const QString PlanFile = QStringLiteral("plan");
@@ -107,19 +103,6 @@ bool writePlain(const QString &path, const QByteArray &bytes, QString *error) {
     return true;
 }
 
-/// The new folders' bytes are on the disk before a folder they replace is removed: the old one
-/// is the player's, the new one only a copy of the archive.
-void syncDisk(const QString &folder) {
-#ifdef Q_OS_LINUX
-    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
-    if (fd >= 0) {
-        ::syncfs(fd);
-        ::close(fd);
-    }
-#else
-    (void)folder;
-#endif
-}
 } // namespace
 
 ImportStaging::~ImportStaging() {
@@ -197,15 +180,19 @@ bool ImportStaging::commit(const QStringList &places, const QStringList &replace
               renameFolder(mod_ + QLatin1Char('/') + replaced.at(i), asideOf(folder_, n), error)) &&
              renameFolder(unpackFolder(n), mod_ + QLatin1Char('/') + places.at(i), error);
     }
-    if (!ok) {
+    // The new folders' bytes are on the disk before a folder they replace is removed: the old
+    // one is the player's, the new one only a copy of the archive. When that cannot be made
+    // sure, the player's folders go back to their places and nothing is deleted.
+    const bool synced = !ok || !replacing || FileSync::syncFileSystem(mod_, error);
+    if (!ok || !synced) {
         QString undoError;
         if (!undo(mod_, folder_, &undoError))
             *error += QLatin1Char(' ') + undoError;
+        else if (!synced)
+            *error += QStringLiteral(" The folders it was to replace are back as they were.");
         folder_.clear();
         return false;
     }
-    if (replacing)
-        syncDisk(mod_);
     discard();
     return true;
 }

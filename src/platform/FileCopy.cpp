@@ -1,35 +1,30 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The portable part of `FileCopy`: the copy's course around whatever way copies the bytes,
-// the copy through Qt alone, and the case-blind lookup of names in a folder. The ways of the
-// system are in FileCopy_linux.cpp (or FileCopy_portable.cpp where there are none), the
-// deletes in FileRemoval*.cpp and the folder reads in FolderScan*.cpp.
+// and the copy through Qt alone. The ways of the system are in FileCopy_linux.cpp (or
+// FileCopy_portable.cpp where there are none).
 #include "FileCopy.h"
 
-#include "FileCopyParts.h"
+#include "FileParts.h"
 #include "NativePath.h"
 
 #include "CrashPoint.h"
 #include "FileHook.h"
-#include "FileList.h"
 #include "FileOps.h"
-#include "FolderScan.h"
 
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
 
 #include <atomic>
 #include <filesystem>
 #include <system_error>
-#include <thread>
 
-using namespace FileCopyParts;
+using namespace FileParts;
 
 // The temporary name is hidden, and unique to this process and call so that two copies never
 // race for it; the exclusive create guards against a stray file of a crashed run.
-QString FileCopyParts::temporaryBeside(const QString &to) {
+QString FileParts::temporaryBeside(const QString &to) {
     static std::atomic<quint64> counter{0};
     static const qint64 pid = QCoreApplication::applicationPid();
     qsizetype cut = to.lastIndexOf(QLatin1Char('/'));
@@ -40,8 +35,8 @@ QString FileCopyParts::temporaryBeside(const QString &to) {
     return folder + QStringLiteral(".vek-copy-%1-%2.tmp").arg(pid).arg(counter.fetch_add(1));
 }
 
-bool FileCopyParts::copyPortable(const QString &from, const QString &to, QString *error,
-                                 bool normalSource) {
+bool FileParts::copyPortable(const QString &from, const QString &to, QString *error,
+                             bool normalSource) {
     const QFileInfo target(to);
     if (target.isDir())
         return fail(error, QStringLiteral("copy over"), to, kFolderInTheWay);
@@ -108,25 +103,6 @@ bool FileCopyParts::copyPortable(const QString &from, const QString &to, QString
     return true;
 }
 
-bool FileCopyParts::findGroups(const QString &folder, const QStringList &names,
-                               QList<qsizetype> *groups, QList<QStringList> *found,
-                               QString *error) {
-    // Names equal without regard to case share one group, found by their case-folded bytes.
-    QHash<QByteArray, qsizetype> groupOf;
-    groupOf.reserve(names.size());
-    QList<qsizetype> &group = *groups;
-    group.resize(names.size());
-    for (qsizetype i = 0; i < names.size(); ++i) {
-        const QByteArray key = FileList::fold(names[i]).toUtf8();
-        auto it = groupOf.constFind(key);
-        if (it == groupOf.cend())
-            it = groupOf.insert(key, groupOf.size());
-        group[i] = it.value();
-    }
-    *found = QList<QStringList>(groupOf.size());
-    return FolderScan::collect(folder, groupOf, found, error);
-}
-
 bool FileCopy::copyReplace(const QString &from, const QString &to, QString *error,
                            bool normalSource, Way way, Ahead *ahead) {
     if (!FileHook::mayChange(to, error))
@@ -138,39 +114,4 @@ bool FileCopy::copyReplace(const QString &from, const QString &to, QString *erro
     if (copied)
         FileHook::copied(from, to, existed);
     return copied;
-}
-
-bool FileCopy::fileNames(const QString &folder, QStringList *names, QString *error) {
-    return FolderScan::names(folder, FolderScan::Kind::Files, names, error);
-}
-
-bool FileCopy::findAll(const QString &folder, const QStringList &names, QList<QStringList> *present,
-                       QString *error) {
-    QList<qsizetype> group;
-    QList<QStringList> found;
-    if (!findGroups(folder, names, &group, &found, error))
-        return false;
-    present->clear();
-    present->reserve(names.size());
-    for (const qsizetype g : std::as_const(group))
-        present->append(found[g]);
-    return true;
-}
-
-bool FileCopy::findAll(const QString &folder, const QStringList &names, QList<QStringList> *present,
-                       QString *error, const std::function<bool()> &meanwhile) {
-    bool listed = false;
-    std::atomic<bool> done{false};
-    QString reason;
-    {
-        std::jthread lister([&] {
-            listed = findAll(folder, names, present, &reason);
-            done.store(true, std::memory_order_release);
-        });
-        while (!done.load(std::memory_order_acquire) && meanwhile()) {
-        }
-    }
-    if (!listed && error)
-        *error = reason;
-    return listed;
 }

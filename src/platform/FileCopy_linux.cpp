@@ -4,7 +4,7 @@
 // and the copies made ahead while the game folder is read.
 #include "FileCopy.h"
 
-#include "FileCopyParts.h"
+#include "FileParts.h"
 
 #include "CrashPoint.h"
 #include "FileHook.h"
@@ -21,7 +21,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-using namespace FileCopyParts;
+using namespace FileParts;
 
 namespace {
 

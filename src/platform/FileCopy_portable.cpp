@@ -3,7 +3,7 @@
 // and nothing is copied ahead.
 #include "FileCopy.h"
 
-#include "FileCopyParts.h"
+#include "FileParts.h"
 
 struct FileCopy::Ahead::Copies {};
 
@@ -26,5 +26,5 @@ bool FileCopy::copySystem(const QString &from, const QString &to, QString *error
                           Way way, Ahead *ahead) {
     Q_UNUSED(way);
     Q_UNUSED(ahead);
-    return FileCopyParts::copyPortable(from, to, error, normalSource);
+    return FileParts::copyPortable(from, to, error, normalSource);
 }

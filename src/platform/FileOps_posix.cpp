@@ -2,6 +2,8 @@
 // The part of `FileOps` that speaks to a POSIX system directly.
 #include "FileOps.h"
 
+#include "FileSync.h"
+
 #include <QDir>
 #include <QFile>
 
@@ -11,12 +13,13 @@
 
 namespace {
 QString failed(const QString &path, int err) {
-    return QStringLiteral("Could not sync the folder \"%1\": %2.")
-        .arg(QDir::toNativeSeparators(path), qt_error_string(err));
+    return FileSync::failed(path, qt_error_string(err));
 }
 } // namespace
 
 bool FileOps::syncFolder(const QString &path, QString *error) {
+    if (!FileSync::mayPass(path, error))
+        return false;
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) {
         if (error)

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The portable part of `FileCopy`'s deletes: which file each name stands for, and the deletes
+// The portable part of `FileRemoval`'s deletes: which file each name stands for, and the deletes
 // by path that a dry run, a trace, or a system without the short way take.
-#include "FileCopy.h"
+#include "FileRemoval.h"
 
-#include "FileCopyParts.h"
+#include "FileParts.h"
 
 #include "FileHook.h"
 
@@ -11,11 +11,12 @@
 
 #include <vector>
 
-using namespace FileCopyParts;
+using namespace FileParts;
 
-bool FileCopy::removeNamed(const QString &folder, const QStringList &names, QStringList *failures,
-                           QString *error, const std::function<bool(const QString &)> &before,
-                           const Variant &variant, QList<Removed> *removed) {
+bool FileRemoval::removeNamed(const QString &folder, const QStringList &names,
+                              QStringList *failures, QString *error,
+                              const std::function<bool(const QString &)> &before,
+                              const Variant &variant, QList<Removed> *removed) {
     // A dry run or a trace wants each delete by its path; every other run takes the short way.
     if (!FileHook::recording() && !FileHook::isolated()) {
         switch (removeInFolder(folder, names, failures, error, before, variant, removed)) {
@@ -70,7 +71,7 @@ bool FileCopy::removeNamed(const QString &folder, const QStringList &names, QStr
     return true;
 }
 
-QString FileCopy::removable(const QString &path) {
+QString FileRemoval::removable(const QString &path) {
     const QFileInfo fi(path);
     if (const QString why = folderRefusal(fi.absolutePath()); !why.isEmpty())
         return why;

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The Linux deletes of `FileCopy`: one status query and one unlink per file, and an unload's
+// The Linux deletes of `FileRemoval`: one status query and one unlink per file, and an unload's
 // deletes by name in the game folder held open, overlapped with its listing and shared by two
 // threads.
-#include "FileCopy.h"
+#include "FileRemoval.h"
 
-#include "FileCopyParts.h"
+#include "FileParts.h"
 
 #include "CrashPoint.h"
 #include "FileHook.h"
@@ -21,7 +21,7 @@
 #include <thread>
 #include <unistd.h>
 
-using namespace FileCopyParts;
+using namespace FileParts;
 
 namespace {
 
@@ -220,7 +220,7 @@ std::vector<int> deleteInTurn(int dir, const std::vector<Doomed> &doomed,
 
 } // namespace
 
-bool FileCopy::removeFile(const QString &path, QString *error) {
+bool FileRemoval::removeFile(const QString &path, QString *error) {
     const QByteArray name = QFile::encodeName(path);
     struct stat st;
     if (::lstat(name.constData(), &st) != 0)
@@ -239,12 +239,12 @@ bool FileCopy::removeFile(const QString &path, QString *error) {
     return true;
 }
 
-QString FileCopyParts::fileRefusal(const QString &path) {
+QString FileParts::fileRefusal(const QString &path) {
     const int looked = lookAt(AT_FDCWD, QFile::encodeName(path).constData());
     return looked == 0 || looked == kIsGone ? QString() : reasonFor(looked);
 }
 
-QString FileCopyParts::folderRefusal(const QString &folder) {
+QString FileParts::folderRefusal(const QString &folder) {
     const int dir = ::open(QFile::encodeName(folder).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
     if (dir < 0)
         return errno == ENOENT ? QString() : reasonOf(errno);
@@ -253,11 +253,11 @@ QString FileCopyParts::folderRefusal(const QString &folder) {
     return why;
 }
 
-Removal FileCopyParts::removeInFolder(
-    const QString &folder, const QStringList &names, QStringList *failures, QString *error,
-    const std::function<bool(const QString &)> &before,
-    const std::function<QString(const QString &, const QString &)> &variant,
-    QList<FileCopy::Removed> *removed) {
+Removal
+FileParts::removeInFolder(const QString &folder, const QStringList &names, QStringList *failures,
+                          QString *error, const std::function<bool(const QString &)> &before,
+                          const std::function<QString(const QString &, const QString &)> &variant,
+                          QList<FileRemoval::Removed> *removed) {
     const int dir = ::open(QFile::encodeName(folder).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
     if (dir < 0)
         return Removal::NotTaken; // each delete by its path tells why for its own file

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// `FileCopy`'s deletes through Qt alone, where the system offers no short way.
-#include "FileCopy.h"
+// `FileRemoval`'s deletes through Qt alone, where the system offers no short way.
+#include "FileRemoval.h"
 
-#include "FileCopyParts.h"
+#include "FileParts.h"
 
 #include "FileHook.h"
 #include "FileOps.h"
@@ -10,9 +10,9 @@
 #include <QFile>
 #include <QFileInfo>
 
-using namespace FileCopyParts;
+using namespace FileParts;
 
-bool FileCopy::removeFile(const QString &path, QString *error) {
+bool FileRemoval::removeFile(const QString &path, QString *error) {
     const QFileInfo fi(path);
     if (!fi.exists() && !fi.isSymLink())
         return true;
@@ -29,7 +29,7 @@ bool FileCopy::removeFile(const QString &path, QString *error) {
     return true;
 }
 
-QString FileCopyParts::fileRefusal(const QString &path) {
+QString FileParts::fileRefusal(const QString &path) {
     const QFileInfo fi(path);
     if (fi.isSymLink() || !fi.exists())
         return QString();
@@ -38,7 +38,7 @@ QString FileCopyParts::fileRefusal(const QString &path) {
     return FileOps::isReadOnly(path) ? kReadOnly : QString();
 }
 
-QString FileCopyParts::folderRefusal(const QString &folder) {
+QString FileParts::folderRefusal(const QString &folder) {
     const QFileInfo fi(folder);
     if (!fi.isDir())
         return QString();
@@ -52,11 +52,11 @@ QString FileCopyParts::folderRefusal(const QString &folder) {
     return QString();
 }
 
-Removal FileCopyParts::removeInFolder(
-    const QString &folder, const QStringList &names, QStringList *failures, QString *error,
-    const std::function<bool(const QString &)> &before,
-    const std::function<QString(const QString &, const QString &)> &variant,
-    QList<FileCopy::Removed> *removed) {
+Removal
+FileParts::removeInFolder(const QString &folder, const QStringList &names, QStringList *failures,
+                          QString *error, const std::function<bool(const QString &)> &before,
+                          const std::function<QString(const QString &, const QString &)> &variant,
+                          QList<FileRemoval::Removed> *removed) {
     Q_UNUSED(variant);
     Q_UNUSED(folder);
     Q_UNUSED(names);

@@ -2,9 +2,12 @@
 #include "FolderScan.h"
 
 #include "FileList.h"
+#include "NativePath.h"
 
 #include <QDirIterator>
-#include <QFileInfo>
+
+#include <filesystem>
+#include <system_error>
 
 namespace {
 
@@ -12,11 +15,17 @@ namespace {
 // that point nowhere, pipes and devices, which the Linux room does not count as files.
 constexpr QDir::Filters kEvery = QDir::Hidden | QDir::NoDotAndDotDot;
 
+// Whether the folder opens for reading, asked of the standard library: Qt's iterator lists a
+// folder it cannot open as empty, which would tell an unload that none of its files is there.
 bool readable(const QString &folder, QString *error) {
-    if (QFileInfo(folder).isDir())
+    std::error_code ec;
+    std::filesystem::directory_iterator open(nativePath(folder), ec);
+    if (!ec)
         return true;
     if (error)
-        *error = FolderScan::unreadable(folder, QStringLiteral("it does not exist"));
+        *error = FolderScan::unreadable(folder, ec == std::errc::no_such_file_or_directory
+                                                    ? QStringLiteral("it does not exist")
+                                                    : QString::fromStdString(ec.message()));
     return false;
 }
 

@@ -7,6 +7,7 @@
 #include "FileHook.h"
 #include "FileList.h"
 #include "FileOps.h"
+#include "FolderListing.h"
 #include "FolderScan.h"
 
 #include <QDir>
@@ -194,7 +195,7 @@ QStringList KeptFiles::putBack(const QString &folder, const QStringList &names,
         return back;
     QList<QStringList> taken;
     QString error;
-    if (!FileCopy::findAll(folder, names, &taken, &error)) {
+    if (!FolderListing::findAll(folder, names, &taken, &error)) {
         *problems << error;
         return back;
     }
@@ -228,7 +229,7 @@ QStringList KeptFiles::settleOrphans(const QString &folder, const QStringList &n
     QStringList told;
     QList<QStringList> taken;
     QString error;
-    if (!FileCopy::findAll(folder, names, &taken, &error))
+    if (!FolderListing::findAll(folder, names, &taken, &error))
         return {error};
     for (qsizetype i = 0; i < names.size(); ++i) {
         const QString &name = names.at(i);

@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CliRun.h"
 #include "CrashPoint.h"
-#include "DemoGameFolder.h"
-#include "DemoVekFolder.h"
 #include "FileBytes.h"
 #include "FileMover.h"
 #include "Ledgers.h"
 #include "PickMenu.h"
+#include "Rows.h"
 #include "TestFolders.h"
 
 #include <QDir>
@@ -68,6 +67,15 @@ const QStringList kSwapFiles = {QStringLiteral("planes.dat"), QStringLiteral("pn
                                 PickMenu::fileName(PickMenu::Side::British),
                                 PickMenu::fileName(PickMenu::Side::American)};
 
+// An operation after a set-up run; `own`: files of the game's own that A-One replaces;
+// `vanish`: a folder the operation loads, gone before the next start (its load is undone).
+struct CrashCase {
+    const char *tag;
+    bool demo;
+    QStringList setUp, operation, own{};
+    QString vanish{};
+};
+
 // One click that fails: the folders it starts from, the click, and what makes it fail.
 struct FailedClick {
     const char *tag;
@@ -91,59 +99,51 @@ class TestCliCrash : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void everyCrashPointIsPutRight_data() {
-        QTest::addColumn<bool>("demo");
-        QTest::addColumn<QStringList>("setUp");
-        QTest::addColumn<QStringList>("operation");
-        QTest::addColumn<QStringList>("own"); // files of the game's own that A-One replaces
-        QTest::addColumn<QString>("vanish");  // a folder the operation loads, gone before the next
-                                              // start: its load is undone
-        const QStringList none;
-        const QStringList own{"one1.dat", "ONE4.DAT", "one6.dat"};
+        using L = QStringList;
+        const L own{"one1.dat", "ONE4.DAT", "one6.dat"};
         // "G-Better clouds" shares clouds.tpc with A-One, A-Two, G-Both and the skin A-05 Blue.
-        const QStringList clouds{"toggle", "G-Better clouds", "+"};
-        const QStringList loadOne{"toggle", "A-One"};
-        QTest::newRow("load after a folder it shares a file with")
-            << false << clouds.first(2) << loadOne << none << QString();
-        QTest::newRow("load replacing files of the game's own, one under another case")
-            << false << none << loadOne << own << QString();
-        QTest::newRow("the same load undone at the next start")
-            << false << none << loadOne << own << "A-One";
-        QTest::newRow("unload of a folder that replaced files of the game's own")
-            << false << loadOne << loadOne << own << QString();
-        QTest::newRow("Reset Completely of a folder that replaced files of the game's own")
-            << false << loadOne << QStringList{"reset"} << own << QString();
-        QTest::newRow("load in place of another, undone at the next start")
-            << false << clouds + QStringList{"toggle", "A-Two"} << loadOne << none << "A-One";
-        QTest::newRow("unload of a folder sharing a file with one that stays loaded")
-            << false << clouds + QStringList{"toggle", "G-Both"} << QStringList{"toggle", "G-Both"}
-            << none << QString();
-        QTest::newRow("load in place of a mission, saves travelling")
-            << false << clouds + QStringList{"toggle", "M-One"} << QStringList{"toggle", "M-Two"}
-            << none << QString();
-        QTest::newRow("skin load in place of another of its slot")
-            << false << clouds + QStringList{"skin", "A-05 Red"} << QStringList{"skin", "A-05 Blue"}
-            << none << QString();
-        QTest::newRow("Reset Completely")
-            << false << clouds + QStringList{"toggle", "A-Two", "+",    "toggle",
-                                             "M-One",  "+",     "skin", "A-05 Red"}
-            << QStringList{"reset"} << none << QString();
-        QTest::newRow("aircraft swap") << true << QStringList{"toggle", "F-Late war fighters"}
-                                       << QStringList{"plane", "P-Ta 152H"} << none << QString();
+        const L clouds{"toggle", "G-Better clouds", "+"};
+        const L loadOne{"toggle", "A-One"};
+        const CrashCase rows[] = {
+            {"load after a folder it shares a file with", false, clouds.first(2), loadOne},
+            {"load replacing files of the game's own, one under another case",
+             false,
+             {},
+             loadOne,
+             own},
+            {"the same load undone at the next start", false, {}, loadOne, own, "A-One"},
+            {"unload of a folder that replaced files of the game's own", false, loadOne, loadOne,
+             own},
+            {"Reset Completely of a folder that replaced files of the game's own", false, loadOne,
+             L{"reset"}, own},
+            {"load in place of another, undone at the next start",
+             false,
+             clouds + L{"toggle", "A-Two"},
+             loadOne,
+             {},
+             "A-One"},
+            {"unload of a folder sharing a file with one that stays loaded", false,
+             clouds + L{"toggle", "G-Both"}, L{"toggle", "G-Both"}},
+            {"load in place of a mission, saves travelling", false, clouds + L{"toggle", "M-One"},
+             L{"toggle", "M-Two"}},
+            {"skin load in place of another of its slot", false, clouds + L{"skin", "A-05 Red"},
+             L{"skin", "A-05 Blue"}},
+            {"Reset Completely", false,
+             clouds + L{"toggle", "A-Two", "+", "toggle", "M-One", "+", "skin", "A-05 Red"},
+             L{"reset"}},
+            {"aircraft swap", true, L{"toggle", "F-Late war fighters"}, L{"plane", "P-Ta 152H"}},
+        };
+        addRows(rows);
     }
 
     void everyCrashPointIsPutRight() {
-        QFETCH(bool, demo);
-        QFETCH(QStringList, setUp);
-        QFETCH(QStringList, operation);
-        QFETCH(QStringList, own);
-        QFETCH(QString, vanish);
+        QFETCH(CrashCase, row);
+        const bool demo = row.demo;
+        const QStringList &setUp = row.setUp, &operation = row.operation, &own = row.own;
+        const QString &vanish = row.vanish;
 
-        TestFolders base(demo ? TestFolders::WithoutGameFiles : TestFolders::WithGameFiles);
-        QString error;
-        if (demo) {
-            QVERIFY(DemoGameFolder::build(base.game(), &error));
-            QVERIFY(DemoVekFolder::build(base.vek(), &error));
-        } else {
+        TestFolders base(demo ? TestFolders::Demo : TestFolders::WithGameFiles);
+        if (!demo) {
             for (const auto &[place, prefix, count] : kCarriers)
                 contentFolder(base.vek(), place, prefix, count);
             for (const QString &name :
@@ -492,15 +492,9 @@ private Q_SLOTS:
             QSKIP("This system lets no unprivileged user namespace mount a small file system, so "
                   "a full disk cannot be made here.");
 
-        TestFolders base(demo ? TestFolders::WithoutGameFiles : TestFolders::WithGameFiles);
-        const QString root = base.root();
-        const QString game = base.game();
-        const QString vek = base.vek();
-        QString error;
-        if (demo) {
-            QVERIFY(DemoGameFolder::build(game, &error));
-            QVERIFY(DemoVekFolder::build(vek, &error));
-        } else {
+        TestFolders base(demo ? TestFolders::Demo : TestFolders::WithGameFiles);
+        const QString root = base.root(), game = base.game(), vek = base.vek();
+        if (!demo) {
             contentFolder(vek, "M-One", "mone", 6);
             contentFolder(vek, "M-Two", "mtwo", 6);
             missionSaves(vek, game);

@@ -3,6 +3,7 @@
 #include "DemoGameFolder.h"
 #include "DemoVekFolder.h"
 #include "InstanceGuard.h"
+#include "Rows.h"
 #include "TestFolders.h"
 
 #include <QDateTime>
@@ -71,6 +72,16 @@ QStringList linesOf(const QByteArray &bytes) {
         .split('\n', Qt::SkipEmptyParts);
 }
 
+// A command line held against its dry run, after a set-up run for real and a game file
+// deleted (`damage`); the run must print a line of the kind `mustShow`. Command lines have their
+// words parted by "|", as names hold blanks; `nested`: the VEK folder inside the game folder.
+struct DryRunCase {
+    const char *tag, *setUp, *damage, *command, *mustShow;
+    int status = 0;
+    const char *environment = "";
+    bool nested = false;
+};
+
 } // namespace
 
 /// A dry run changes nothing in either folder, and prints what the same command line then
@@ -79,27 +90,13 @@ class TestCliDryRun : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void dryRunForetellsTheRealRun_data() {
-        QTest::addColumn<QStringList>("setUp");   // run for real first
-        QTest::addColumn<QString>("damage");      // a game file deleted after the set-up
-        QTest::addColumn<QStringList>("command"); // the command line held against its dry run
-        QTest::addColumn<QString>("mustShow");    // a kind of line the run must print
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QStringList>("environment");
-        QTest::addColumn<bool>("nested"); // the VEK folder inside the game folder
-
-        // Command lines with their words parted by "|", as names hold blanks.
         const char *loadF = "toggle|F-Late war fighters";
         const char *clouds = "toggle|G-Better clouds";
         const char *desert = "toggle|A-Desert Air Force";
         const char *britain = "toggle|M-Battle of Britain";
         const char *overlord = "toggle|M-Operation Overlord";
         const char *escort = "script-run|Late war escort";
-        const struct {
-            const char *tag, *setUp, *damage, *command, *mustShow;
-            int status = 0;
-            const char *environment = "";
-            bool nested = false;
-        } rows[] = {
+        const DryRunCase rows[] = {
             {"start-up alone", "", "", "status", "mkdir"},
             {"load", "", "", desert, "copy"},
             {"unload", clouds, "", clouds, "delete"},
@@ -140,23 +137,19 @@ private Q_SLOTS:
             {"copied, not linked", "", "", loadF, "copy", 0, "VEK_DRY_RUN_COPY=1"},
             {"VEK folder inside the game folder", britain, "", overlord, "move", 0, "", true},
         };
-        const auto words = [](const char *line) {
-            return QString::fromUtf8(line).split('|', Qt::SkipEmptyParts);
-        };
-        for (const auto &r : rows)
-            QTest::newRow(r.tag) << words(r.setUp) << QString::fromUtf8(r.damage)
-                                 << words(r.command) << QString::fromUtf8(r.mustShow) << r.status
-                                 << words(r.environment) << r.nested;
+        addRows(rows);
     }
 
     void dryRunForetellsTheRealRun() {
-        QFETCH(QStringList, setUp);
-        QFETCH(QString, damage);
-        QFETCH(QStringList, command);
-        QFETCH(QString, mustShow);
-        QFETCH(int, status);
-        QFETCH(QStringList, environment);
-        QFETCH(bool, nested);
+        QFETCH(DryRunCase, row);
+        const auto words = [](const char *line) {
+            return QString::fromUtf8(line).split('|', Qt::SkipEmptyParts);
+        };
+        const QStringList setUp = words(row.setUp), command = words(row.command),
+                          environment = words(row.environment);
+        const QString damage = QString::fromUtf8(row.damage), mustShow = row.mustShow;
+        const bool nested = row.nested;
+        const int status = row.status;
 
         TestFolders f(TestFolders::WithoutGameFiles);
         const QString game = f.game();

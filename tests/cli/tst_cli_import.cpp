@@ -3,6 +3,7 @@
 #include "CliRun.h"
 #include "CrashPoint.h"
 #include "FileBytes.h"
+#include "Rows.h"
 #include "TestFolders.h"
 
 #include <QDir>
@@ -21,6 +22,15 @@ Tree foldersOf(const QString &vek) {
 bool noStaging(const QString &vek) {
     return QDir(vek).entryList({".vek-import*"}, QDir::Dirs | QDir::Hidden).isEmpty();
 }
+
+struct ImportCase {
+    const char *tag;
+    bool present;
+    QStringList args;
+    int status;
+    QByteArray out;
+    QString said;
+};
 } // namespace
 
 /// `import ARCHIVE [NAME]`: its statuses and messages, and a crash at every step of it.
@@ -28,120 +38,89 @@ class TestCliImport : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase() {
-        one_ = archives_.filePath("one.zip");
-        loose_ = archives_.filePath("loose.tar.gz");
-        several_ = archives_.filePath("several.7z");
-        store_ = archives_.filePath("store.zip");
-        alpha_ = archives_.filePath("alpha.tar");
-        interchange_ = archives_.filePath("interchange.zip");
-        QCOMPARE(ArchiveMaker::write(one_, "zip", {{"A-One/a.dat", "new a"}, {"A-One/b.dat", "b"}}),
-                 QString());
-        QCOMPARE(ArchiveMaker::write(loose_, "tar.gz", {{"x.dat", "x"}, {"y/z.dat", "z"}}),
-                 QString());
-        QCOMPARE(ArchiveMaker::write(store_, "zip", {{"C-Default/Campaign1.sav", "theirs"}}),
-                 QString());
-        QCOMPARE(ArchiveMaker::write(alpha_, "tar", {{"C-Alpha/Campaign1.sav", "theirs"}}),
-                 QString());
-        QCOMPARE(ArchiveMaker::write(interchange_, "zip", {{"Interchange/Campaign1.sav", "x"}}),
-                 QString());
-        {
-            // A byte of the packed file flipped: only the zip's checksum tells.
-            const QByteArray noise = ArchiveMaker::noise(100000);
-            damaged_ = archives_.filePath("damaged.zip");
-            QCOMPARE(ArchiveMaker::write(damaged_, "zip", {{"A-One/noise.dat", noise}}), QString());
-            QByteArray bytes = contentOf(damaged_);
-            const qsizetype at = bytes.indexOf(noise.mid(50000, 32));
-            QVERIFY(at > 0);
-            bytes[at] = char(bytes.at(at) ^ 1);
-            QVERIFY(writeFile(damaged_, bytes));
-        }
+        const auto make = [this](const char *name, const char *format,
+                                 const QList<ArchiveMaker::Item> &items) {
+            const QString path = archives_.filePath(QString::fromLatin1(name) + '.' + format);
+            archive_.insert('@' + QString::fromLatin1(name), path);
+            return ArchiveMaker::write(path, format, items);
+        };
+        QCOMPARE(make("one", "zip", {{"A-One/a.dat", "new a"}, {"A-One/b.dat", "b"}}), QString());
+        QCOMPARE(make("loose", "tar.gz", {{"x.dat", "x"}, {"y/z.dat", "z"}}), QString());
+        QCOMPARE(make("store", "zip", {{"C-Default/Campaign1.sav", "theirs"}}), QString());
+        QCOMPARE(make("alpha", "tar", {{"C-Alpha/Campaign1.sav", "theirs"}}), QString());
+        QCOMPARE(make("interchange", "zip", {{"Interchange/Campaign1.sav", "x"}}), QString());
+        // A byte of the packed file flipped: only the zip's checksum tells.
+        const QByteArray noise = ArchiveMaker::noise(100000);
+        QCOMPARE(make("damaged", "zip", {{"A-One/noise.dat", noise}}), QString());
+        QByteArray bytes = contentOf(archive_["@damaged"]);
+        const qsizetype at = bytes.indexOf(noise.mid(50000, 32));
+        QVERIFY(at > 0);
+        bytes[at] = char(bytes.at(at) ^ 1);
+        QVERIFY(writeFile(archive_["@damaged"], bytes));
         QList<ArchiveMaker::Item> many;
         for (int i = 0; i < 30; ++i)
             many.append({QStringLiteral("A-Many/f%1.dat").arg(i), QByteArray(2000, 'm')});
-        many_ = archives_.filePath("many.zip");
-        QCOMPARE(ArchiveMaker::write(many_, "zip", many), QString());
-        skin_ = archives_.filePath("skin.zip");
-        QCOMPARE(ArchiveMaker::write(skin_, "zip", {{"A-05 Red/r.tpc", "r"}}), QString());
-        QCOMPARE(ArchiveMaker::write(several_, "7z",
-                                     {{"Pack/A-One/a.dat", "new a"},
-                                      {"Pack/A-One/b.dat", "b"},
-                                      {"Pack/G-Two/g.dat", "g"},
-                                      {"Pack/A-05 Red/r.tpc", "r"},
-                                      {"Pack/A-05 Red/s.tpc", "s"}}),
+        QCOMPARE(make("many", "zip", many), QString());
+        QCOMPARE(make("skin", "zip", {{"A-05 Red/r.tpc", "r"}}), QString());
+        QCOMPARE(make("several", "7z",
+                      {{"Pack/A-One/a.dat", "new a"},
+                       {"Pack/A-One/b.dat", "b"},
+                       {"Pack/G-Two/g.dat", "g"},
+                       {"Pack/A-05 Red/r.tpc", "r"},
+                       {"Pack/A-05 Red/s.tpc", "s"}}),
                  QString());
+        archive_.insert("@none", archives_.filePath("none.zip"));
     }
 
     void commands_data() {
-        QTest::addColumn<bool>("present"); // A-One is in the VEK folder already (old.dat)
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QByteArray>("out");
-        QTest::addColumn<QString>("said"); // a part of stderr
-
-        const QStringList list{"+", "folders"};
-        QTest::newRow("a new folder, listed not loaded")
-            << false << QStringList{"import", "@one"} + list << 0
-            << QByteArray("-\tA-One\n-\tC-Alpha\n-\tC-Default\n-\tInterchange\n-\tM-Alpha\n") << "";
-        QTest::newRow("loose files need a name") << false << QStringList{"import", "@loose"} + list
-                                                 << 1 << QByteArray() << "such as \"loose\"";
-        QTest::newRow("loose files with a name")
-            << false << QStringList{"import", "@loose", "G-Loose"} + list << 0
-            << QByteArray("-\tC-Alpha\n-\tC-Default\n-\tG-Loose\n-\tInterchange\n-\tM-Alpha\n")
-            << "";
-        QTest::newRow("a name outside the groups")
-            << false << QStringList{"import", "@loose", "Loose"} << 1 << QByteArray()
-            << "group letter";
-        QTest::newRow("a checksum error")
-            << false << QStringList{"import", "@damaged"} << 1 << QByteArray() << "ZIP bad CRC";
-        QTest::newRow("no such archive") << false << QStringList{"import", "@none"} << 2
-                                         << QByteArray() << "not an archive file";
-        QTest::newRow("a folder that is there is kept")
-            << true << QStringList{"import", "@one"} << 1 << QByteArray() << "was kept";
-        QTest::newRow("replaced when answered ok")
-            << true << QStringList{"--answer", "ok", "import", "@one"} << 0 << QByteArray()
-            << "Replace it with the folder of the archive?";
-        QTest::newRow("never while loaded")
-            << true << QStringList{"--answer", "ok", "toggle", "A-One", "+", "import", "@one"} << 1
-            << QByteArray() << "is loaded";
-        // The selector's own folders, whatever group vek.ini gives the letter "C", and whatever
-        // the answer: refused whole, and nothing in the VEK folder changes.
-        const QStringList ok{"--answer", "ok", "import"};
-        QTest::newRow("the default save store")
-            << false << ok + QStringList{"@store"} << 1 << QByteArray()
-            << "\"C-Default\" is a folder VEK Selector keeps for itself";
-        QTest::newRow("a mission's save store")
-            << false << ok + QStringList{"@alpha"} << 1 << QByteArray()
-            << "\"C-Alpha\" is a folder VEK Selector keeps for itself";
-        QTest::newRow("a mission's save store as the name")
-            << false << ok + QStringList{"@loose", "C-Alpha"} << 1 << QByteArray()
-            << "\"C-Alpha\" is a folder VEK Selector keeps for itself";
-        QTest::newRow("Interchange needs another name")
-            << false << ok + QStringList{"@interchange"} << 1 << QByteArray()
-            << "such as \"Interchange\"";
-        QTest::newRow("Interchange as the name")
-            << false << ok + QStringList{"@interchange", "Interchange"} << 1 << QByteArray()
-            << "not a content folder's name";
-        QTest::newRow("Skinfolder as the name")
-            << false << ok + QStringList{"@loose", "Skinfolder"} << 1 << QByteArray()
-            << "the VEK folder's own folder";
-        QTest::newRow("Autoscripts as the name")
-            << false << ok + QStringList{"@loose", "Autoscripts"} << 1 << QByteArray()
-            << "the VEK folder's own folder";
-        // "@remembered": no --vek, the VEK folder is the one LastVEKDir names, with a "/" after.
-        QTest::newRow("a skin, the VEK folder remembered with a trailing /")
-            << false << ok + QStringList{"@skin", "@remembered"} << 0 << QByteArray() << "";
-        QTest::newRow("never while loaded, the VEK folder remembered with a trailing /")
-            << true << QStringList{"--answer", "ok",     "toggle", "A-One",
-                                   "+",        "import", "@one",   "@remembered"}
-            << 1 << QByteArray() << "is loaded";
+        // `present`: A-One is in the VEK folder already (old.dat); `said`: a part of stderr.
+        using L = QStringList;
+        const L list{"+", "folders"}, ok{"--answer", "ok", "import"};
+        const QString own = "\"%1\" is a folder VEK Selector keeps for itself";
+        const ImportCase rows[] = {
+            {"a new folder, listed not loaded", false, L{"import", "@one"} + list, 0,
+             "-\tA-One\n-\tC-Alpha\n-\tC-Default\n-\tInterchange\n-\tM-Alpha\n", ""},
+            {"loose files need a name", false, L{"import", "@loose"} + list, 1, "",
+             "such as \"loose\""},
+            {"loose files with a name", false, L{"import", "@loose", "G-Loose"} + list, 0,
+             "-\tC-Alpha\n-\tC-Default\n-\tG-Loose\n-\tInterchange\n-\tM-Alpha\n", ""},
+            {"a name outside the groups", false, L{"import", "@loose", "Loose"}, 1, "",
+             "group letter"},
+            {"a checksum error", false, L{"import", "@damaged"}, 1, "", "ZIP bad CRC"},
+            {"no such archive", false, L{"import", "@none"}, 2, "", "not an archive file"},
+            {"a folder that is there is kept", true, L{"import", "@one"}, 1, "", "was kept"},
+            {"replaced when answered ok", true, ok + L{"@one"}, 0, "",
+             "Replace it with the folder of the archive?"},
+            {"never while loaded", true,
+             L{"--answer", "ok", "toggle", "A-One", "+", "import", "@one"}, 1, "", "is loaded"},
+            // The selector's own folders, whatever group vek.ini gives the letter "C", and
+            // whatever the answer: refused whole, and nothing in the VEK folder changes.
+            {"the default save store", false, ok + L{"@store"}, 1, "", own.arg("C-Default")},
+            {"a mission's save store", false, ok + L{"@alpha"}, 1, "", own.arg("C-Alpha")},
+            {"a mission's save store as the name", false, ok + L{"@loose", "C-Alpha"}, 1, "",
+             own.arg("C-Alpha")},
+            {"Interchange needs another name", false, ok + L{"@interchange"}, 1, "",
+             "such as \"Interchange\""},
+            {"Interchange as the name", false, ok + L{"@interchange", "Interchange"}, 1, "",
+             "not a content folder's name"},
+            {"Skinfolder as the name", false, ok + L{"@loose", "Skinfolder"}, 1, "",
+             "the VEK folder's own folder"},
+            {"Autoscripts as the name", false, ok + L{"@loose", "Autoscripts"}, 1, "",
+             "the VEK folder's own folder"},
+            // "@remembered": no --vek, the VEK folder is the one LastVEKDir names, with a "/"
+            // after.
+            {"a skin, the VEK folder remembered with a trailing /", false,
+             ok + L{"@skin", "@remembered"}, 0, "", ""},
+            {"never while loaded, the VEK folder remembered with a trailing /", true,
+             L{"--answer", "ok", "toggle", "A-One", "+", "import", "@one", "@remembered"}, 1, "",
+             "is loaded"},
+        };
+        addRows(rows);
     }
 
     void commands() {
-        QFETCH(bool, present);
-        QFETCH(QStringList, args);
-        QFETCH(int, status);
-        QFETCH(QByteArray, out);
-        QFETCH(QString, said);
+        QFETCH(ImportCase, row);
+        auto [tag, present, args, status, out, said] = row;
         TestFolders f;
         TestFolders::write(f.vek(), "vek.ini",
                            "Aircraft:A\r\nGeneral:G\r\nMissions:M\r\nFlight:F\r\nCockpits:C\r\n");
@@ -152,17 +131,11 @@ private Q_SLOTS:
             TestFolders::write(f.vek() + "/A-One", "old.dat", "the player's own");
         QCOMPARE(run(f, {"folders"}).status, 0);
         const Tree before = foldersOf(f.vek());
-        args.replaceInStrings("@one", one_);
-        args.replaceInStrings("@store", store_);
-        args.replaceInStrings("@alpha", alpha_);
-        args.replaceInStrings("@interchange", interchange_);
-        args.replaceInStrings("@loose", loose_);
-        args.replaceInStrings("@damaged", damaged_);
-        args.replaceInStrings("@none", archives_.filePath("none.zip"));
-        args.replaceInStrings("@skin", skin_);
         const bool remembered = args.removeAll("@remembered") > 0;
         if (remembered)
             TestFolders::write(f.game(), "LastVEKDir", QFile::encodeName(f.vek()) + "/\r\n");
+        for (auto it = archive_.cbegin(); it != archive_.cend(); ++it)
+            args.replaceInStrings(it.key(), it.value());
 
         const CliRun r = remembered ? CliRun::run(QStringList{"--game", f.game()} + args,
                                                   lockDir_.filePath("lock"), QString(), {})
@@ -174,10 +147,10 @@ private Q_SLOTS:
         const bool replaced = present && status == 0;
         QCOMPARE(TestFolders::exists(f.vek() + "/A-One", "old.dat"), present && !replaced);
         QCOMPARE(TestFolders::exists(f.vek() + "/A-One", "b.dat"),
-                 status == 0 && args.contains(one_));
+                 status == 0 && args.contains(archive_["@one"]));
         if (status != 0 && !args.contains("toggle"))
             QCOMPARE(foldersOf(f.vek()), before);
-        if (args.contains(skin_))
+        if (args.contains(archive_["@skin"]))
             QCOMPARE(foldersOf(f.vek()).keys().filter("A-05 Red"),
                      QStringList{"Skinfolder/A-05 Red/r.tpc"});
         QVERIFY(noStaging(f.vek()));
@@ -192,7 +165,7 @@ private Q_SLOTS:
         QTemporaryDir scratch;
         const QString after = scratch.filePath("after");
         const CliRun r = CliRun::runOnSmallDisk(
-            QStringList{"--game", f.game(), "--vek", f.vek(), "import", many_},
+            QStringList{"--game", f.game(), "--vek", f.vek(), "import", archive_["@many"]},
             lockDir_.filePath("lock"), f.root(), 40000, after);
         QCOMPARE(r.status, 1);
         // Kilobytes on both sides, and what is needed reads more than what is free.
@@ -209,7 +182,7 @@ private Q_SLOTS:
 
     void everyCrashPointLeavesAllOrNothing() {
         // A folder replaced, one new, and a skin into a Skinfolder the import makes.
-        const QStringList import{"--answer", "ok", "import", several_};
+        const QStringList import{"--answer", "ok", "import", archive_["@several"]};
         Tree before;
         Tree after;
         {
@@ -260,14 +233,14 @@ private Q_SLOTS:
         TestFolders f;
         QCOMPARE(run(f, {"folders"}).status, 0);
         const Tree before = treeOf(f.root());
-        const CliRun r = run(f, {"--dry-run", "import", one_, "+", "folders"});
+        const CliRun r = run(f, {"--dry-run", "import", archive_["@one"], "+", "folders"});
         QCOMPARE(r.status, 0);
         QCOMPARE(treeOf(f.root()), before);
         QVERIFY(noStaging(f.vek()));
         // What the real run would do, named in the real folders, and the row the run then lists.
-        QVERIFY2(
-            r.out.contains(QFile::encodeName(one_ + "/A-One/b.dat\t" + f.vek() + "/.vek-import-")),
-            r.out);
+        QVERIFY2(r.out.contains(QFile::encodeName(archive_["@one"] + "/A-One/b.dat\t" + f.vek() +
+                                                  "/.vek-import-")),
+                 r.out);
         QVERIFY2(r.out.contains(QFile::encodeName("\t" + f.vek() + "/A-One\n")), r.out);
         QVERIFY2(r.out.endsWith("-\tA-One\n-\tC-Default\n-\tInterchange\n"), r.out);
     }
@@ -285,15 +258,7 @@ private:
     }
     QTemporaryDir lockDir_;
     QTemporaryDir archives_;
-    QString one_;
-    QString loose_;
-    QString several_;
-    QString store_;
-    QString alpha_;
-    QString interchange_;
-    QString damaged_;
-    QString many_;
-    QString skin_;
+    QHash<QString, QString> archive_; // "@name" -> the archive's path
 };
 
 QTEST_GUILESS_MAIN(TestCliImport)

@@ -5,6 +5,8 @@
 #include "FileMover.h"
 #include "FileOps.h"
 #include "FileSizeCap.h"
+#include "FileSync.h"
+#include "FolderListing.h"
 #include "FolderMoves.h"
 #include "TestFolders.h"
 
@@ -487,7 +489,7 @@ private slots:
         }
         QList<QStringList> present;
         QString error;
-        QVERIFY2(FileCopy::findAll(dir.path(), asked, &present, &error), qPrintable(error));
+        QVERIFY2(FolderListing::findAll(dir.path(), asked, &present, &error), qPrintable(error));
         QStringList joined;
         for (QStringList names : present) {
             std::sort(names.begin(), names.end());
@@ -670,7 +672,8 @@ private slots:
         QTest::addColumn<QString>("trouble");
         for (const bool keeping : {false, true})
             for (const char *trouble :
-                 {"read-only destination file", "no destination folder", "read-only source"})
+                 {"read-only destination file", "no destination folder", "read-only source",
+                  "failing sync"})
                 QTest::addRow("%s%s", keeping ? "keeping: " : "", trouble) << keeping << trouble;
     }
 
@@ -695,10 +698,20 @@ private slots:
         } else if (noFolder) {
             store = s.store("C-Gone");
             savesAfter << "a.sav<a.sav";
+        } else if (trouble == "failing sync") {
+            // "a.sav" is copied and renamed in, then the sync fails: it stays in both places.
+            savesAfter = QStringList{"a.sav<a.sav", "b.sav<b.sav"};
         } else {
             QVERIFY(FileOps::setReadOnly(FileList::join(saves, QStringLiteral("b.sav")), true));
         }
-        if (keeping) {
+        const QString storeFolder = store;
+        FileSync::setFault([&](const QString &path) {
+            return trouble == "failing sync" && QDir(path) == QDir(storeFolder)
+                       ? QStringLiteral("the disk is gone")
+                       : QString();
+        });
+        const auto lift = qScopeGuard([] { FileSync::setFault({}); });
+        if (keeping && trouble != "failing sync") {
             storeAfter.removeAll("a.sav<a.sav");
             savesAfter = QStringList{"a.sav<a.sav", "b.sav<b.sav"};
         }
@@ -706,8 +719,10 @@ private slots:
         QString error;
         QVERIFY(!(keeping ? FolderMoves::moveAllKeeping(saves, store, &error)
                           : FolderMoves::moveAll(saves, store, &error)));
-        QVERIFY2(error.contains(noFolder ? "a.sav" : "b.sav", Qt::CaseInsensitive),
-                 qPrintable(error));
+        const QString named = trouble == "failing sync" ? QDir::toNativeSeparators(store)
+                              : noFolder                ? "a.sav"
+                                                        : "b.sav";
+        QVERIFY2(error.contains(named, Qt::CaseInsensitive), qPrintable(error));
         verifyFolder(saves, savesAfter);
         if (!noFolder)
             verifyFolder(store, storeAfter);

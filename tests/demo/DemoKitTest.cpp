@@ -252,9 +252,7 @@ private slots:
             const QString target = dir.filePath(occupied);
             if (asFile)
                 QDir(target).removeRecursively();
-            QFile f(asFile ? target : target + "/keep.me");
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write("player's own file");
+            QVERIFY(writeFile(asFile ? target : target + "/keep.me", "player's own file"));
         }
         QString error;
         QCOMPARE(DemoKit::generate(dir.path(), &error), accepted);
@@ -271,10 +269,7 @@ private slots:
 
     void folderModelEdits() {
         QTemporaryDir dir;
-        QFile own(dir.filePath("own.txt"));
-        QVERIFY(own.open(QIODevice::WriteOnly));
-        own.write("kept");
-        own.close();
+        QVERIFY(writeFile(dir.filePath("own.txt"), "kept"));
 
         DemoFolder root = DemoVekFolder::tree();
         DemoFolder *late = root.subfolder("F-Late war fighters");

@@ -24,6 +24,7 @@
 #include "Planes.h"
 #include "PlanesSkinsPage.h"
 #include "ProgressWindow.h"
+#include "Rows.h"
 #include "SRForm.h"
 #include "ScriptedPrompt.h"
 #include "Selector.h"
@@ -146,12 +147,10 @@ private Q_SLOTS:
     void newVekDirectoryGoesBackToTheLocator();
     void checkAndRepairOnWhatIsLoaded();
     void pointingAtARowTellsWhatItsLoadReplaces();
-    void linksBrowserCoversTheScreenOnEachClick();
     void loadGridShowsTwentyFiveFoldersAtOnce();
     void namesFitAfterASlotFilter();
     void keysDoWhatThePointerDoes();
     void statusLineSaysWhatTheClickDid();
-    void everyControlHasAName();
     void foldersAddedOrRemovedShowWithoutARestart();
     void colouredTextReads_data();
     void colouredTextReads();
@@ -492,16 +491,15 @@ void TestWindows::actionsKeepThePlayersPlace() {
     }
 }
 
+/// A button clicked, with `name` typed into the autoscript name box first, the question it asks
+/// (if `asked`) answered with `answer`; `done`: the step was taken.
+struct BigStep {
+    const char *tag, *button, *name;
+    bool answer, asked, done;
+};
+
 void TestWindows::bigStepsAskFirst_data() {
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<QString>("name"); // typed into the autoscript name box
-    QTest::addColumn<bool>("answer");
-    QTest::addColumn<bool>("asked");
-    QTest::addColumn<bool>("done");
-    const struct {
-        const char *tag, *button, *name;
-        bool answer, asked, done;
-    } rows[] = {
+    const BigStep rows[] = {
         {"reset on General, OK", "Command1", "", true, true, true},
         {"reset on General, Cancel", "Command1", "", false, true, false},
         {"reset on Autoscripts, Cancel", "Command11", "", false, true, false},
@@ -509,18 +507,14 @@ void TestWindows::bigStepsAskFirst_data() {
         {"save over a script, Cancel", "Command7", "Late war escort", false, true, false},
         {"save under a new name", "Command7", "Mine", false, false, true},
     };
-    for (const auto &r : rows)
-        QTest::newRow(r.tag) << QString(r.button) << QString(r.name) << r.answer << r.asked
-                             << r.done;
+    addRows(rows);
 }
 
 // The window asks before a step that is hard to take back, and Cancel changes nothing.
 void TestWindows::bigStepsAskFirst() {
-    QFETCH(QString, button);
-    QFETCH(QString, name);
-    QFETCH(bool, answer);
-    QFETCH(bool, asked);
-    QFETCH(bool, done);
+    QFETCH(BigStep, row);
+    const QString button = row.button, name = row.name;
+    const bool answer = row.answer, asked = row.asked, done = row.done;
     DemoWindows w(TestFolders::Demo, {answer});
     auto &[f, prompt, windows] = w;
     QVERIFY(w.start());
@@ -701,33 +695,6 @@ void TestWindows::pointingAtARowTellsWhatItsLoadReplaces() {
     QVERIFY(prompt.shown.isEmpty());
 }
 
-void TestWindows::linksBrowserCoversTheScreenOnEachClick() {
-    DemoWindows demo;
-    QVERIFY(demo.start());
-    VEKForm *form = demo.windows.vekForm();
-    QVERIFY(QTest::qWaitForWindowExposed(form));
-    // The browser as the window program opens it: a window of its own, child of the main
-    // window (its web engine is not part of this test).
-    QPointer<QWidget> browser;
-    connect(&demo.windows, &SelectorWindows::linksRequested, form, [&] {
-        if (!browser) {
-            browser = new QWidget(form, Qt::Window);
-            browser->setObjectName(QStringLiteral("frmBrowser"));
-            browser->resize(820, 600);
-        }
-        browser->show();
-    });
-    auto *label3 = form->findChild<QLabel *>(QStringLiteral("Label3"));
-    QVERIFY(label3);
-    const QRect screen = form->screen()->geometry();
-    QTest::mouseClick(label3, Qt::LeftButton);
-    QVERIFY(browser);
-    QCOMPARE(browser->geometry(), screen);
-    browser->setGeometry(100, 80, 400, 300);
-    QTest::mouseClick(label3, Qt::LeftButton);
-    QCOMPARE(browser->geometry(), screen);
-}
-
 void TestWindows::loadGridShowsTwentyFiveFoldersAtOnce() {
     DemoWindows w(TestFolders::WithGameFiles);
     auto &[f, prompt, windows] = w;
@@ -782,7 +749,10 @@ void TestWindows::namesFitAfterASlotFilter() {
 
 // Every path the pointer takes, taken by the keys: the script highlighted by Down is the one
 // shown and run, the group reached by Down filters the grid, the description follows the
-// grid's current row, and the credits are reached by Tab and opened by Enter.
+// grid's current row, and the credits are reached by Tab and opened by Enter. A click on them
+// opens the links browser over the whole screen, each time. A screen reader names each control
+// the keyboard reaches, side windows' too: buttons and boxes by their captions, lists and grids
+// by a name of their own.
 void TestWindows::keysDoWhatThePointerDoes() {
     DemoWindows demo;
     QVERIFY(demo.start());
@@ -851,6 +821,29 @@ void TestWindows::keysDoWhatThePointerDoes() {
     QTest::keyClick(credits, Qt::Key_Return);
     QTest::keyClick(credits, Qt::Key_Space);
     QCOMPARE(linksAsked, 2);
+
+    // The browser as the window program opens it: a window of its own, child of the main
+    // window (its web engine is not part of this test).
+    QPointer<QWidget> browser;
+    connect(&demo.windows, &SelectorWindows::linksRequested, form, [&] {
+        if (!browser) {
+            browser = new QWidget(form, Qt::Window);
+            browser->setObjectName(QStringLiteral("frmBrowser"));
+            browser->resize(820, 600);
+        }
+        browser->show();
+    });
+    const QRect screen = form->screen()->geometry();
+    QTest::mouseClick(credits, Qt::LeftButton);
+    QVERIFY(browser);
+    QCOMPARE(browser->geometry(), screen);
+    browser->setGeometry(100, 80, 400, 300);
+    QTest::mouseClick(credits, Qt::LeftButton);
+    QCOMPARE(browser->geometry(), screen);
+
+    form->openAirgrid();
+    form->openStringEditor();
+    QCOMPARE(unnamedControls(form).join(','), QString());
 }
 
 // Success needs no box: the main window's status line says what the last click did.
@@ -896,17 +889,6 @@ void TestWindows::statusLineSaysWhatTheClickDid() {
     QVERIFY(QFile::setPermissions(demo.f.game() + "/" + blocked, QFileDevice::ReadOwner));
     QVERIFY(!s.loadFiles().click(s.Unigrid.find(desert)));
     QCOMPARE(shown(), QStringLiteral("Loading \"%1\" did not work: see the message.").arg(desert));
-}
-
-// A screen reader names each control the keyboard reaches: buttons and boxes by their
-// captions, lists and grids by a name of their own.
-void TestWindows::everyControlHasAName() {
-    DemoWindows demo;
-    QVERIFY(demo.start());
-    VEKForm *form = demo.windows.vekForm();
-    form->openAirgrid();
-    form->openStringEditor();
-    QCOMPARE(unnamedControls(form).join(','), QString());
 }
 
 // A folder copied into the VEK folder, or taken away, shows in the grids without a restart;

@@ -3,6 +3,7 @@
 #include "ArchiveMaker.h"
 #include "ContentImport.h"
 #include "FileBytes.h"
+#include "FileSync.h"
 #include "ImportArchive.h"
 #include "LoadFiles.h"
 #include "LoadedFiles.h"
@@ -13,6 +14,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -134,6 +136,23 @@ private Q_SLOTS:
             {"colon later", "A-One/a:b", ""},
             {"control character", "A-One/a\nb", ""},
             {"only dots", "./", ""},
+            {"a device's name", "A-One/CON", ""},
+            {"a device's name with an extension, in small letters", "A-One/nul.txt", ""},
+            {"a device's name with two extensions", "A-One/Aux.tar.gz", ""},
+            {"a numbered port", "A-One/com1.dat", ""},
+            {"the last numbered printer", "A-One/LPT9", ""},
+            {"a device's name as a folder", "prn/a.bmp", ""},
+            {"a dot at a name's end", "A-One/a.", ""},
+            {"a blank at a folder's end", "A-One /a.bmp", ""},
+            {"a star", "A-One/a*b", ""},
+            {"a question mark", "A-One/a?b", ""},
+            {"a quote", "A-One/a\"b", ""},
+            {"angle brackets", "A-One/<a>", ""},
+            {"a bar", "A-One/a|b", ""},
+            {"a tab", "A-One/a\tb", ""},
+            {"names that only begin like a device's", "CONSOLE/COM10.txt", "CONSOLE/COM10.txt"},
+            {"a device's name as an extension", "A-One/readme.con", "A-One/readme.con"},
+            {"a port numbered 0", "A-One/LPT0", "A-One/LPT0"},
         };
         for (const auto &[tag, name, path] : rows) {
             QString got, reason;
@@ -141,6 +160,30 @@ private Q_SLOTS:
             QVERIFY2((ok ? got : QString()) == path && reason.isEmpty() == ok,
                      qPrintable(QStringLiteral("%1: \"%2\" (%3)").arg(tag, got, reason)));
         }
+    }
+
+    // A place is written with "/" whatever the system's paths are built with: a skin found in
+    // a VEK folder on Windows is still inside Skinfolder.
+    void placeIn_data() {
+        QTest::addColumn<QString>("root");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("place");
+        QTest::newRow("Windows") << "C:\\Games\\VEK"
+                                 << "C:\\Games\\VEK\\Skinfolder\\A-05 Red"
+                                 << "Skinfolder/A-05 Red";
+        QTest::newRow("Linux") << "/home/p/VEK"
+                               << "/home/p/VEK/Skinfolder/A-05 Red"
+                               << "Skinfolder/A-05 Red";
+        QTest::newRow("a root ending in its separator") << "C:\\"
+                                                        << "C:\\A-One"
+                                                        << "A-One";
+    }
+
+    void placeIn() {
+        QFETCH(QString, root);
+        QFETCH(QString, path);
+        QFETCH(QString, place);
+        QCOMPARE(ArchiveLayout::placeIn(root, path), place);
     }
 
     void lands_data() {
@@ -173,7 +216,9 @@ private Q_SLOTS:
         for (Item &i : items)
             if (i.name.endsWith("empty.txt"))
                 i.bytes.clear();
-        const QString path = archive(QStringLiteral("lands.") + format, format, items);
+        // A name beyond ASCII: the archive is opened by its name as the system spells it.
+        const QString path =
+            archive(QStringLiteral("lands-\u00e9t\u00e9-\u0416.") + format, format, items);
         const Tree before = treeOf(f.vek());
 
         ImportArchive::Options options;
@@ -209,6 +254,9 @@ private Q_SLOTS:
         QTest::newRow("up from inside")
             << hostile("inside", "zip", "A-One/../../x") << refused << "\"..\"";
         QTest::newRow("absolute") << hostile("absolute", "tar", escape_) << refused << "absolute";
+        QTest::newRow("a name Windows cannot hold")
+            << hostile("device", "zip", "A-One/Aux.txt") << refused
+            << "its entry \"A-One/Aux.txt\" has the name \"Aux.txt\", which Windows cannot hold";
         QTest::newRow("symbolic link")
             << archive("link.tar", "tar",
                        {{"A-One/a.bmp", "a"}, {"A-One/l", "/etc", Kind::Symlink}})
@@ -314,12 +362,14 @@ private Q_SLOTS:
         QTest::addColumn<bool>("answer");
         QTest::addColumn<int>("cancelAt"); // files unpacked when the player cancels; -1 never
         QTest::addColumn<bool>("replaced");
+        QTest::addColumn<bool>("syncFails"); // the new folder cannot be made sure on the disk
 
-        QTest::newRow("kept when the answer is Cancel") << false << false << -1 << false;
-        QTest::newRow("replaced when the answer is OK") << false << true << -1 << true;
-        QTest::newRow("never replaced while loaded") << true << true << -1 << false;
-        QTest::newRow("Cancel before the first file") << false << true << 0 << false;
-        QTest::newRow("Cancel after a file") << false << true << 1 << false;
+        QTest::newRow("kept when the answer is Cancel") << false << false << -1 << false << false;
+        QTest::newRow("replaced when the answer is OK") << false << true << -1 << true << false;
+        QTest::newRow("never replaced while loaded") << true << true << -1 << false << false;
+        QTest::newRow("Cancel before the first file") << false << true << 0 << false << false;
+        QTest::newRow("Cancel after a file") << false << true << 1 << false << false;
+        QTest::newRow("kept when the sync fails") << false << true << -1 << false << true;
     }
 
     void existingFolder() {
@@ -327,8 +377,13 @@ private Q_SLOTS:
         QFETCH(bool, answer);
         QFETCH(int, cancelAt);
         QFETCH(bool, replaced);
+        QFETCH(bool, syncFails);
         TestFolders f;
         TestFolders::write(f.vek() + "/A-One", "old.dat", "the player's own");
+        FileSync::setFault([&](const QString &) {
+            return syncFails ? QStringLiteral("the disk is gone") : QString();
+        });
+        const auto lift = qScopeGuard([] { FileSync::setFault({}); });
         ScriptedPrompt prompt({answer});
         auto s = openSelector(f, prompt);
         if (loaded)
@@ -350,6 +405,10 @@ private Q_SLOTS:
         } else {
             QCOMPARE(treeOf(f.vek()), before);
             QVERIFY(!prompt.shown.isEmpty());
+            if (syncFails)
+                QVERIFY2(o.message.contains("the disk is gone") &&
+                             o.message.contains("back as they were"),
+                         qPrintable(o.message));
         }
         // Asked only where replacing was possible at all.
         const bool asked =

@@ -6,6 +6,7 @@
 #include "FileHook.h"
 #include "FileList.h"
 #include "FileOps.h"
+#include "FileRemoval.h"
 #include "Launcher.h"
 #include "TestFolders.h"
 
@@ -500,13 +501,13 @@ private slots:
                 });
             QStringList seen, failures;
             QString error;
-            const bool read = FileCopy::removeNamed(folder, names, &failures, &error,
-                                                    [&seen, stopAt](const QString &name) {
-                                                        if (seen.size() == stopAt)
-                                                            return false;
-                                                        seen << name;
-                                                        return true;
-                                                    });
+            const bool read = FileRemoval::removeNamed(folder, names, &failures, &error,
+                                                       [&seen, stopAt](const QString &name) {
+                                                           if (seen.size() == stopAt)
+                                                               return false;
+                                                           seen << name;
+                                                           return true;
+                                                       });
             FileHook::setSink({});
             QCOMPARE(read, !absent);
             QVERIFY2(absent == error.contains(QDir::toNativeSeparators(folder)), qPrintable(error));

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "FileBytes.h"
 #include "InstanceGuard.h"
 
 #include <QDateTime>
@@ -29,6 +30,11 @@ QByteArray startHolder(QProcess &holder, const QString &lockPath) {
             return {};
     }
     return holder.readLine().trimmed();
+}
+
+// What a run killed on this machine leaves in its lock: a process id no process has.
+QByteArray deadOwner() {
+    return "999999999\nvekselector\n" + QSysInfo::machineHostName().toUtf8() + "\n";
 }
 
 void stopHolder(QProcess &holder) {
@@ -80,16 +86,10 @@ private slots:
         // What a process ended in the middle of removing a dead owner's lock leaves goes once
         // the lock is taken.
         const QString removal = QDir(one).filePath(InstanceGuard::FolderLockName + ".rmlock");
-        QFile left(removal);
-        QVERIFY(left.open(QIODevice::WriteOnly) && left.write("4242\n") > 0);
-        left.close();
+        QVERIFY(writeFile(removal, "4242\n"));
         // A lock a killed run left in `two`: taking it says so, and the start then looks for
         // what that run's writes left.
-        QFile dead(QDir(two).filePath(InstanceGuard::FolderLockName));
-        QVERIFY(dead.open(QIODevice::WriteOnly) &&
-                dead.write("999999999\nvekselector\n" + QSysInfo::machineHostName().toUtf8() +
-                           "\n") > 0);
-        dead.close();
+        QVERIFY(writeFile(QDir(two).filePath(InstanceGuard::FolderLockName), deadOwner()));
         InstanceGuard first;
         InstanceGuard second;
         QCOMPARE(first.lockGameFolder(one), InstanceGuard::Outcome::Taken);
@@ -116,10 +116,8 @@ private slots:
     // "<lock>.rmlock" beside that lock, empty or naming itself: neither blocks the next start.
     void leftRemovalHelperDoesNotBlock_data() {
         QTest::addColumn<QByteArray>("helper");
-        const QByteArray dead =
-            "999999999\nvekselector\n" + QSysInfo::machineHostName().toUtf8() + "\n";
         QTest::newRow("empty") << QByteArray();
-        QTest::newRow("naming a dead run") << dead;
+        QTest::newRow("naming a dead run") << deadOwner();
     }
 
     void leftRemovalHelperDoesNotBlock() {
@@ -127,14 +125,7 @@ private slots:
         const QString folder = dir_->filePath(QStringLiteral("game"));
         QVERIFY(QDir().mkdir(folder));
         const QString lock = QDir(folder).filePath(InstanceGuard::FolderLockName);
-        for (const auto &[path, bytes] :
-             {std::pair{lock, QByteArray("999999999\nvekselector\n" +
-                                         QSysInfo::machineHostName().toUtf8() + "\n")},
-              std::pair{lock + ".rmlock", helper}}) {
-            QFile f(path);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(bytes);
-        }
+        QVERIFY(writeFile(lock, deadOwner()) && writeFile(lock + ".rmlock", helper));
         InstanceGuard guard;
         QCOMPARE(guard.lockGameFolder(folder), InstanceGuard::Outcome::Taken);
         QVERIFY(!QFileInfo::exists(lock + ".rmlock"));
@@ -202,10 +193,8 @@ private slots:
         QFETCH(QByteArray, content);
         QFETCH(int, ageSeconds);
 
+        QVERIFY(writeFile(lockPath_, content));
         QFile leftover(lockPath_);
-        QVERIFY(leftover.open(QIODevice::WriteOnly));
-        QCOMPARE(leftover.write(content), content.size());
-        leftover.close();
         QVERIFY(leftover.open(QIODevice::ReadWrite));
         QVERIFY(leftover.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds),
                                      QFileDevice::FileModificationTime));

@@ -2,11 +2,14 @@
 #include "FileBytes.h"
 #include "FileList.h"
 #include "FolderScan.h"
+#include "Rows.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <system_error>
 
 namespace {
 
@@ -29,6 +32,16 @@ QStringList names(const char *list) {
     return QString::fromUtf8(list).split(QLatin1Char(';'), Qt::SkipEmptyParts);
 }
 
+struct MatchCase {
+    const char *tag, *patterns, *name;
+    bool expected;
+};
+
+// A folder of `present` files and `subfolders`, and the name or patterns asked for in it.
+struct FolderCase {
+    const char *tag, *present, *subfolders, *asked, *expected;
+};
+
 } // namespace
 
 class TestListing : public QObject {
@@ -36,15 +49,8 @@ class TestListing : public QObject {
 
 private slots:
     void matches_data() {
-        QTest::addColumn<QString>("patterns");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("expected");
-
         const char *pics = "mypic;skinpic;*.jpg";
-        const struct {
-            const char *tag, *patterns, *name;
-            bool expected;
-        } rows[] = {
+        const MatchCase rows[] = {
             {"plain name, other case", pics, "MYPIC", true},
             {"second alternative, mixed case", pics, "SkinPic", true},
             {"extension in other case", pics, "x.JPG", true},
@@ -73,27 +79,17 @@ private slots:
             {"only separators match nothing", ";;", "a.txt", false},
             {"8-bit name, other case", "\u00c9t\u00e9.txt", "\u00c9T\u00c9.TXT", true},
         };
-        for (const auto &r : rows)
-            QTest::newRow(r.tag) << QString::fromUtf8(r.patterns) << QString::fromUtf8(r.name)
-                                 << r.expected;
+        addRows(rows);
     }
 
     void matches() {
-        QFETCH(QString, patterns);
-        QFETCH(QString, name);
-        QFETCH(bool, expected);
-        QCOMPARE(FileList::matches(name, patterns), expected);
+        QFETCH(MatchCase, row);
+        QCOMPARE(FileList::matches(QString::fromUtf8(row.name), QString::fromUtf8(row.patterns)),
+                 row.expected);
     }
 
     void files_data() {
-        QTest::addColumn<QStringList>("present");
-        QTest::addColumn<QStringList>("subfolders");
-        QTest::addColumn<QString>("patterns");
-        QTest::addColumn<QStringList>("expected");
-
-        const struct {
-            const char *tag, *present, *subfolders, *patterns, *expected;
-        } rows[] = {
+        const FolderCase rows[] = {
             {"pattern list", "x.jpeg;SkinPic;mypic.bmp;x.JPG;MYPIC;other", "",
              "mypic;skinpic;*.jpg", "MYPIC;SkinPic;x.JPG"},
             {"*.* lists names without extension", "LastVEKDir;eaw.ini;.hidden", "", "*.*",
@@ -104,21 +100,15 @@ private slots:
              "a.txt;b.txt;B2.txt;C.txt"},
             {"both case variants are listed", "a.txt;A.TXT;b.txt", "", "a.txt", "A.TXT;a.txt"},
         };
-        for (const auto &r : rows)
-            QTest::newRow(r.tag) << names(r.present) << names(r.subfolders) << r.patterns
-                                 << names(r.expected);
+        addRows(rows);
     }
 
     void files() {
-        QFETCH(QStringList, present);
-        QFETCH(QStringList, subfolders);
-        QFETCH(QString, patterns);
-        QFETCH(QStringList, expected);
-
+        QFETCH(FolderCase, row);
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
-        QVERIFY(makeFiles(dir.path(), present, subfolders));
-        QCOMPARE(FileList::files(dir.path(), patterns), expected);
+        QVERIFY(makeFiles(dir.path(), names(row.present), names(row.subfolders)));
+        QCOMPARE(FileList::files(dir.path(), row.asked), names(row.expected));
     }
 
     void foldersAndAMissingFolder() {
@@ -136,15 +126,40 @@ private slots:
         QVERIFY(FileList::find(missing, QStringLiteral("a.txt")).isEmpty());
     }
 
-    void find_data() {
-        QTest::addColumn<QStringList>("present");
-        QTest::addColumn<QStringList>("subfolders");
-        QTest::addColumn<QString>("asked");
-        QTest::addColumn<QString>("expected");
+    // A folder that cannot be read is said to be so, with the system's reason, never listed as
+    // empty: an unload would take that for "none of its files is there".
+    void unreadableFolder_data() {
+        QTest::addColumn<QString>("name"); // made a file when it ends in ".txt"
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing") << "absent"
+                                 << "it does not exist";
+        QTest::newRow("a file where the folder should be")
+            << "plain.txt"
+            << QString::fromStdString(std::make_error_code(std::errc::not_a_directory).message());
+    }
 
-        const struct {
-            const char *tag, *present, *subfolders, *asked, *expected;
-        } rows[] = {
+    void unreadableFolder() {
+        QFETCH(QString, name);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        if (name.endsWith(".txt"))
+            QVERIFY(makeFiles(dir.path(), {name}, {}));
+        const QString folder = dir.filePath(name);
+        for (const auto kind : {FolderScan::Kind::Files, FolderScan::Kind::Folders}) {
+            QStringList got{"stale"};
+            QString error;
+            QVERIFY(!FolderScan::names(folder, kind, &got, &error));
+            QCOMPARE(error, FolderScan::unreadable(folder, reason));
+        }
+        QStringList rests;
+        QString error;
+        QVERIFY(!FolderScan::withPrefix(folder, "p", &rests, &error));
+        QCOMPARE(error, FolderScan::unreadable(folder, reason));
+    }
+
+    void find_data() {
+        const FolderCase rows[] = {
             {"other case", "PNAMES.STR;other.str", "", "Pnames.str", "PNAMES.STR"},
             {"same case", "PNAMES.STR", "", "PNAMES.STR", "PNAMES.STR"},
             {"exact lower wins", "A.TXT;a.txt", "", "a.txt", "a.txt"},
@@ -161,22 +176,18 @@ private slots:
             {"beyond ASCII", "Zeta;Ärger.txt;ärger.txt;Œuvre", "", "ÄRGER.TXT", "Ärger.txt"},
             {"absent between two", "m.dat;o.dat", "", "n.dat", ""},
         };
-        for (const auto &r : rows)
-            QTest::newRow(r.tag) << names(r.present) << names(r.subfolders) << r.asked
-                                 << r.expected;
+        addRows(rows);
     }
 
     // find, findIn over a listing and resolve answer the same question three ways; a
     // disagreement between them would send a load and an unload to different files.
     void find() {
-        QFETCH(QStringList, present);
-        QFETCH(QStringList, subfolders);
-        QFETCH(QString, asked);
-        QFETCH(QString, expected);
-
+        QFETCH(FolderCase, row);
+        const QString asked = QString::fromUtf8(row.asked),
+                      expected = QString::fromUtf8(row.expected);
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
-        QVERIFY(makeFiles(dir.path(), present, subfolders));
+        QVERIFY(makeFiles(dir.path(), names(row.present), names(row.subfolders)));
 
         QCOMPARE(FileList::find(dir.path(), asked), expected);
         QCOMPARE(FileList::findIn(FileList::files(dir.path()), asked), expected);

@@ -6,6 +6,7 @@
 #include "GameProgram.h"
 #include "IniOptions.h"
 #include "NightSwitch.h"
+#include "Rows.h"
 #include "TestFolders.h"
 #include "TextFile.h"
 
@@ -141,6 +142,24 @@ QByteArray withDisplay(const char *info, const char *hud = "0", const char *afte
                       hudBlock(hud), hud, after2);
 }
 
+struct ReadCase {
+    const char *tag, *ini;
+    int before;
+    const char *read, *restored;
+};
+
+// The game's program and the original copy before a restore and after it; `kept`: the file the
+// restore adds to the VEK folder, with `keptBytes`; `told`: what the notice says (empty:
+// nothing); `failure`: "read-only copy", "read-only program" or "full disk"; `earlier`: a name
+// already taken in the VEK folder.
+struct ProgramCase {
+    const char *tag;
+    QByteArray present, original, game, copy;
+    QString kept{};
+    QByteArray keptBytes{};
+    QString told{}, failure{}, earlier{};
+};
+
 class TestIni : public QObject {
     Q_OBJECT
 
@@ -148,16 +167,8 @@ private Q_SLOTS:
     // One file, read once as the game's eaw.ini at window load and once as the original copy by
     // Restore. The starting state has everything set, so what each reader clears shows.
     void readAndRestore_data() {
-        QTest::addColumn<QByteArray>("ini");
-        QTest::addColumn<int>("resolutionBefore");
-        QTest::addColumn<QString>("afterRead"); // resolution, Check1..3, squads
-        QTest::addColumn<QString>("afterRestore");
-
-        const struct {
-            const char *tag, *ini;
-            int before;
-            const char *read, *restored;
-        } rows[] = {
+        // What is read and what the restore leaves: resolution, Check1..3, squads.
+        const ReadCase rows[] = {
             {"1280 x 1024", "[GRAPHICS]\r\nWidth=1280\r\nHeight=1024\r\n", -1, "3 0 1 1 0",
              "3 0 0 0 4"},
             {"1280 x 960", "Width=1280\r\nHeight=960\r\n", 3, "4 0 1 1 0", "4 0 0 0 4"},
@@ -179,24 +190,20 @@ private Q_SLOTS:
             {"extra squads, only the last digit read", "ExtraSquads=13\r\n", -1, "-1 0 1 1 3",
              "-1 0 0 0 4"},
         };
-        for (const auto &r : rows)
-            QTest::newRow(r.tag) << QByteArray(r.ini) << r.before << r.read << r.restored;
+        addRows(rows);
     }
 
     void readAndRestore() {
-        QFETCH(QByteArray, ini);
-        QFETCH(int, resolutionBefore);
-        QFETCH(QString, afterRead);
-        QFETCH(QString, afterRestore);
+        QFETCH(ReadCase, row);
         TestFolders f(TestFolders::WithoutGameFiles);
         // A section line first: an original copy without one is refused.
-        ini.prepend("[GAME]\r\n");
+        const QByteArray ini = "[GAME]\r\n" + QByteArray(row.ini);
         TestFolders::write(f.game(), QStringLiteral("EAW.INI"), ini);
         TestFolders::write(f.vek(), QStringLiteral("eaw.ini"), ini);
         TestFolders::write(f.vek(), QStringLiteral("eaw.exe"), "MZ");
         for (const bool restore : {false, true}) {
             IniState state;
-            state.resolution = resolutionBefore;
+            state.resolution = row.before;
             state.startOnGround = state.noAI = state.allowRespawn = true;
             state.squads = 4;
             QStringList problems;
@@ -207,7 +214,7 @@ private Q_SLOTS:
                 IniOptions::ReadIniOptions(f.game(), state, &problems);
             }
             QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
-            QCOMPARE(describe(state), restore ? afterRestore : afterRead);
+            QCOMPARE(describe(state), QLatin1String(restore ? row.restored : row.read));
         }
     }
 
@@ -647,16 +654,6 @@ private Q_SLOTS:
     // copy has them) gets the copy back, and any bytes it had are kept. When a step cannot be
     // done nothing changes at all, the game's program least of all.
     void restoreKeepsANewProgram_data() {
-        QTest::addColumn<QByteArray>("present");
-        QTest::addColumn<QByteArray>("original");
-        QTest::addColumn<QString>("failure"); // "read-only copy", "read-only program", "full disk"
-        QTest::addColumn<QString>("earlier"); // a name already taken in the VEK folder, or empty
-        QTest::addColumn<QString>("kept");    // the file the restore adds to the VEK folder
-        QTest::addColumn<QByteArray>("keptBytes");
-        QTest::addColumn<QByteArray>("game"); // the game's program afterwards
-        QTest::addColumn<QByteArray>("copy"); // the original copy afterwards
-        QTest::addColumn<QString>("told");    // what the notice says, empty: nothing
-
         const QByteArray day = program();
         const QByteArray hexFix = program(1000, "\x01");
         const QByteArray hexFixAtNight = nightAt(3).replace(1000, 1, "\x01");
@@ -675,13 +672,7 @@ private Q_SLOTS:
         const QString replaced = QStringLiteral("eaw.exe.replaced");
         const QString isUpdate = QStringLiteral("taken for a game update");
         const QString tooShort = QStringLiteral("too short");
-        const struct {
-            const char *tag;
-            QByteArray present, original, game, copy;
-            QString kept{};
-            QByteArray keptBytes{};
-            QString told{}, failure{}, earlier{};
-        } rows[] = {
+        const ProgramCase rows[] = {
             {"same program", day, day, day, day},
             {"night switch of 1.2", nightAt(0), day, day, day},
             {"night switch of 1.0", nightAt(2), day, day, day},
@@ -735,21 +726,13 @@ private Q_SLOTS:
             {"hex fix at night, read-only program", hexFixAtNight, day, hexFixAtNight, hexFix,
              update, day, isUpdate, "read-only program"},
         };
-        for (const auto &r : rows)
-            QTest::newRow(r.tag) << r.present << r.original << r.failure << r.earlier << r.kept
-                                 << r.keptBytes << r.game << r.copy << r.told;
+        addRows(rows);
     }
 
     void restoreKeepsANewProgram() {
-        QFETCH(QByteArray, present);
-        QFETCH(QByteArray, original);
-        QFETCH(QString, failure);
-        QFETCH(QString, earlier);
-        QFETCH(QString, kept);
-        QFETCH(QByteArray, keptBytes);
-        QFETCH(QByteArray, game);
-        QFETCH(QByteArray, copy);
-        QFETCH(QString, told);
+        QFETCH(ProgramCase, row);
+        const auto &[tag, present, original, game, copy, kept, keptBytes, told, failure, earlier] =
+            row;
         TestFolders f(TestFolders::WithoutGameFiles);
         TestFolders::write(f.vek(), QStringLiteral("eaw.exe"), original);
         TestFolders::write(f.game(), QStringLiteral("eaw.exe"), present);

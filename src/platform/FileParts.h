@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// What the rooms of `FileCopy` share; not for use outside src/platform. The copy, the scans
-// and the removal each have a portable part and a Linux part, and CMake builds one of the
-// two (see CMakeLists.txt).
+// What the rooms of the file work (`FileCopy`, `FileRemoval`, `FolderListing`) share; not for
+// use outside src/platform. The copy, the scans and the removal each have a portable part and
+// a Linux part, and CMake builds one of the two (see CMakeLists.txt).
 
-#include "FileCopy.h"
+#include "FileRemoval.h"
 
 #include <QDir>
 #include <QList>
@@ -16,7 +16,7 @@
 #include <functional>
 #include <vector>
 
-namespace FileCopyParts {
+namespace FileParts {
 
 inline bool fail(QString *error, const QString &action, const QString &path,
                  const QString &reason) {
@@ -73,7 +73,7 @@ QString temporaryBeside(const QString &to);
 /// The copy through Qt alone: a hidden temporary file renamed over the target.
 bool copyPortable(const QString &from, const QString &to, QString *error, bool normalSource);
 
-/// What `FileCopy::findAll` finds, by group: names equal without regard to case share one
+/// What `FolderListing::findAll` finds, by group: names equal without regard to case share one
 /// group (`groups` holds each name's), and `found` holds each group's files.
 bool findGroups(const QString &folder, const QStringList &names, QList<qsizetype> *groups,
                 QList<QStringList> *found, QString *error);
@@ -134,11 +134,11 @@ enum class Removal {
     NotTaken,   ///< the short way is not open here: delete each file by its path
 };
 
-/// `FileCopy::removeNamed` the short way: every file deleted by its name in the folder held
+/// `FileRemoval::removeNamed` the short way: every file deleted by its name in the folder held
 /// open, with the listing, the status queries and the deletes overlapped.
 Removal removeInFolder(const QString &folder, const QStringList &names, QStringList *failures,
                        QString *error, const std::function<bool(const QString &)> &before,
                        const std::function<QString(const QString &, const QString &)> &variant,
-                       QList<FileCopy::Removed> *removed);
+                       QList<FileRemoval::Removed> *removed);
 
-} // namespace FileCopyParts
+} // namespace FileParts

@@ -1,0 +1,15 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QTest>
+
+#include <cstddef>
+
+/// One data row for each entry of a table of structs whose `tag` names the row, in one column
+/// "row": the test takes the whole case with `QFETCH(Row, row)`, so a case with many fields
+/// costs one column and one fetch instead of one of each per field.
+template <typename Row, std::size_t N> void addRows(const Row (&rows)[N]) {
+    QTest::addColumn<Row>("row");
+    for (const Row &r : rows)
+        QTest::newRow(r.tag) << r;
+}
