@@ -20,13 +20,17 @@
 #include <QFileInfo>
 #include <QSet>
 
+AutoscriptsFields &Autoscripts::own() {
+    return s_.own(Key<Autoscripts>());
+}
+
 QString Autoscripts::folder() const {
     return FileList::resolveFolder(s_.ModFolder(), AutoscriptFile::Folder);
 }
 
 void Autoscripts::refresh() {
     s_.touch(Change::Autoscripts);
-    s_.File10 = FileList::files(folder());
+    own().File10 = FileList::files(folder());
 }
 
 bool Autoscripts::show(int index) {

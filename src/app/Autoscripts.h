@@ -6,6 +6,7 @@
 
 class Reporter;
 struct SelectorState;
+struct AutoscriptsFields;
 class OperationJournal;
 class LoadedList;
 class LoadFiles;
@@ -70,6 +71,7 @@ public:
     int File10Index = -1;
 
 private:
+    AutoscriptsFields &own();
     SelectorState &s_;
     Reporter &r_;
     OperationJournal &journal_;

@@ -12,6 +12,7 @@
 #include "MissionSaves.h"
 #include "OperationJournal.h"
 #include "Options.h"
+#include "Planes.h"
 #include "Prompt.h"
 #include "Reporter.h"
 #include "SelectorState.h"
@@ -145,7 +146,6 @@ bool CompleteReset::run() {
     // Everything goes: a file shared by two folders is not to be copied back in between.
     const QScopedValueRollback restoring(loadedFiles_.RestoreShared, false);
     const QString remembered = r_.caption();
-    s_.FormReady = true;
     r_.setCaption(Reporter::CleaningUp);
 
     if (!unloadContent() || !unloadSkins()) {
@@ -165,7 +165,7 @@ bool CompleteReset::run() {
         s_.setStatus(QStringLiteral("Reset Completely was cancelled: see the message."));
         return false;
     }
-    s_.G1.clear();
+    planes_.clearAlternatives();
 
     QSet<QString> folded;
     for (const QString &name : std::as_const(spared))
@@ -198,8 +198,7 @@ bool CompleteReset::run() {
     r_.setCaption(remembered);
     if (!CheatCheck::clearAtLoad(s_.GameFolder(), &error))
         r_.report(error);
-    s_.Text2 = loadedList_.Label8();
-    s_.FormReady = true;
+    loadedList_.resetScriptText();
     // Also after a file that could not be deleted: the reset has done all it can, and told it.
     removeJournal();
 
@@ -224,7 +223,7 @@ bool CompleteReset::run() {
 
 bool CompleteReset::unloadContent() {
     for (int r = 1; r < s_.Unigrid.rowCount(); ++r) {
-        LoadGrid::Row &row = s_.Unigrid.row(r);
+        const LoadGrid::Row &row = s_.Unigrid.row(r);
         if (!row.loaded)
             continue;
         if (loadFiles_.click(r))
@@ -250,8 +249,7 @@ bool CompleteReset::unloadContent() {
                 continue;
             }
         }
-        row.loaded = false;
-        row.colour = LoadGrid::DefaultCellColour;
+        loadFiles_.unmarkRow(r);
     }
     return true;
 }
@@ -262,7 +260,7 @@ bool CompleteReset::unloadSkins() {
             continue;
         if (!skins_.activate(r) && journal_.cancelled())
             return false;
-        s_.SK1.mark(r, false);
+        skins_.mark(r, false);
     }
     return true;
 }

@@ -11,6 +11,7 @@ class LoadedFiles;
 class LoadedList;
 class Options;
 class LoadFiles;
+class Planes;
 class Skins;
 
 /// "Reset Completely" (`Command1` on "General", `Command11` on "Autoscripts"): takes every
@@ -37,9 +38,10 @@ public:
 
     CompleteReset(SelectorState &state, Reporter &reporter, OperationJournal &journal,
                   LoadedFiles &loadedFiles, LoadedList &loadedList, Options &options,
-                  LoadFiles &loadFiles, Skins &skins)
+                  LoadFiles &loadFiles, Skins &skins, Planes &planes)
         : s_(state), r_(reporter), journal_(journal), loadedFiles_(loadedFiles),
-          loadedList_(loadedList), options_(options), loadFiles_(loadFiles), skins_(skins) {}
+          loadedList_(loadedList), options_(options), loadFiles_(loadFiles), skins_(skins),
+          planes_(planes) {}
 
     /// Runs the reset to its end whatever fails on the way: a folder or skin that vanished or
     /// a file that cannot be deleted loses its mark all the same. Everything that could not be
@@ -76,4 +78,5 @@ private:
     Options &options_;
     LoadFiles &loadFiles_;
     Skins &skins_;
+    Planes &planes_;
 };

@@ -5,6 +5,10 @@
 #include "Reporter.h"
 #include "SelectorState.h"
 
+FeaturesFields &KeyboardFeatures::own() {
+    return s_.own(Key<KeyboardFeatures>());
+}
+
 void KeyboardFeatures::setUp() {
     s_.touch(Change::Options);
     QString error;
@@ -31,28 +35,20 @@ void KeyboardFeatures::clickG7(int row) {
     if (row < 0 || row >= G7.rowCount())
         return;
     G7Row = row;
-    IniState &ini = s_.ini;
     Label14.clear();
-    ini.HUDLab.clear();
-    ini.DispLab = ini.DisplayInfoValue;
-    if (row < 1)
+    if (row < 1) {
+        options_.showFeatureCodes({});
         return;
-    Label14 = G7.cell(row, 0).left(2);
-    for (const QString &code : G7.codes(row)) {
-        if (code.startsWith(QLatin1Char('C')))
-            ini.HUDLab = code.mid(1);
-        else if (code.startsWith(QLatin1Char('D')))
-            ini.DispLab = code.mid(1);
     }
+    Label14 = G7.cell(row, 0).left(2);
+    options_.showFeatureCodes(G7.codes(row));
 }
 
 bool KeyboardFeatures::Command15() {
     s_.touch(Change::Options);
     if (G7Row < 1)
         return true;
-    s_.ini.featureCodes = G7.codes(G7Row);
-    s_.ini.ApplyFeature = true;
-    return options_.inisave();
+    return options_.applyFeature(G7.codes(G7Row));
 }
 
 bool KeyboardFeatures::clickOption13(int index) {
@@ -60,8 +56,8 @@ bool KeyboardFeatures::clickOption13(int index) {
     if (!optionShown(index))
         return true;
     clickG7(index + 1);
-    s_.ini.Label21 = optionCaption(index);
-    s_.FeatureNumber = index + 1;
+    options_.setFeatureCaption(optionCaption(index));
+    own().FeatureNumber = index + 1;
     return Command15();
 }
 

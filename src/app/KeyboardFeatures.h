@@ -7,6 +7,7 @@
 
 class Reporter;
 struct SelectorState;
+struct FeaturesFields;
 class Options;
 
 /// The frame "Disable Keyboard Control" of the page "General": the feature grid `G7` read from
@@ -51,6 +52,7 @@ public:
     QString Notice;
 
 private:
+    FeaturesFields &own();
     SelectorState &s_;
     Reporter &r_;
     Options &options_;

@@ -3,6 +3,7 @@
 #include "RowRescan.h"
 
 #include "AltPlane.h"
+#include "Catalogue.h"
 #include "FileList.h"
 #include "FileOps.h"
 #include "Ledgers.h"
@@ -21,6 +22,10 @@
 
 #include <algorithm>
 #include <utility>
+
+LoadFilesFields &LoadFiles::own() {
+    return s_.own(Key<LoadFiles>());
+}
 
 bool LoadFiles::hasAltPlanes(const QString &folder) {
     // The same test as the grid's, so a folder that shows the grid always fills it.
@@ -63,7 +68,7 @@ bool LoadFiles::unload(int row) {
     if (!journal_.beginUnload(row))
         return false;
     const OperationJournal::Scope journal(journal_);
-    LoadGrid::Row &r = s_.Unigrid.row(row);
+    LoadGrid::Row &r = own().Unigrid.row(row);
     const QString letter = s_.Unigrid.letter(row);
     // A mission with no store of its own exchanges no saves.
     const bool exchanges = letter == QLatin1String("M") && !LoadGrid::storeOf(r.name).isEmpty();
@@ -84,10 +89,8 @@ bool LoadFiles::unload(int row) {
     const bool emptiesPlanes = letter == QLatin1String("F") || letter == QLatin1String("M");
     const SlotGrid planes = s_.G1;
     const bool frame6 = s_.Frame6;
-    if (emptiesPlanes) {
-        s_.G1.clear();
-        s_.Frame6 = false;
-    }
+    if (emptiesPlanes)
+        planes_.hideAlternatives();
     loadedList_.refresh();
     options_.inisave();
     // The ledgers are written before the saves move: an unload they cannot record is undone
@@ -95,8 +98,7 @@ bool LoadFiles::unload(int row) {
     if (journal_.unrecorded()) {
         r.loaded = true;
         r.colour = LoadGrid::LoadedColour;
-        s_.G1 = planes;
-        s_.Frame6 = frame6;
+        planes_.putBack(planes, s_.Fuel, frame6);
         journal_.undoUnrecorded();
         return false;
     }
@@ -147,7 +149,7 @@ bool LoadFiles::load(int row) {
             return false;
     }
     if (PreviousRow > 0) {
-        LoadGrid::Row &prev = s_.Unigrid.row(PreviousRow);
+        LoadGrid::Row &prev = own().Unigrid.row(PreviousRow);
         prev.colour = LoadGrid::DefaultCellColour;
         const bool again = !s_.FormReady && movedOutWhileLoading_.contains(prev.path);
         if (!again &&
@@ -161,7 +163,7 @@ bool LoadFiles::load(int row) {
         if (!s_.FormReady)
             movedOutWhileLoading_.insert(prev.path);
     }
-    LoadGrid::Row &r = s_.Unigrid.row(row);
+    LoadGrid::Row &r = own().Unigrid.row(row);
     // A failure after a folder was taken out is told once, with what became of that folder.
     const bool tellsUndo = PreviousRow > 0 && s_.FormReady;
     if (tellsUndo)
@@ -173,7 +175,7 @@ bool LoadFiles::load(int row) {
             r_.report(p);
     if (!in && r_.cancelled()) {
         if (PreviousRow > 0) {
-            LoadGrid::Row &prev = s_.Unigrid.row(PreviousRow);
+            LoadGrid::Row &prev = own().Unigrid.row(PreviousRow);
             prev.loaded = true;
             prev.colour = LoadGrid::LoadedColour;
         }
@@ -184,7 +186,7 @@ bool LoadFiles::load(int row) {
         // The copy was undone by the mover; a folder the click took out comes back, so the
         // click fails as a whole and the ledgers never change.
         if (tellsUndo) {
-            LoadGrid::Row &prev = s_.Unigrid.row(PreviousRow);
+            LoadGrid::Row &prev = own().Unigrid.row(PreviousRow);
             prev.loaded = true;
             prev.colour = LoadGrid::LoadedColour;
             journal_.undoFailed(1, moverSaid.join(QLatin1Char(' ')));
@@ -209,13 +211,11 @@ bool LoadFiles::load(int row) {
         r.loaded = false;
         r.colour = LoadGrid::DefaultCellColour;
         if (PreviousRow > 0) {
-            LoadGrid::Row &prev = s_.Unigrid.row(PreviousRow);
+            LoadGrid::Row &prev = own().Unigrid.row(PreviousRow);
             prev.loaded = true;
             prev.colour = LoadGrid::LoadedColour;
         }
-        s_.G1 = planes;
-        s_.Fuel = fuel;
-        s_.Frame6 = frame6;
+        planes_.putBack(planes, fuel, frame6);
         HasAltPlanes = altPlanes;
         journal_.undoUnrecorded();
         if (letter == QLatin1String("F") && swapped && PreviousRow > 0)
@@ -267,14 +267,47 @@ void LoadFiles::undoLoad(qsizetype reached, bool swapped) {
         planesAfterLoad(PreviousRow);
 }
 
+void LoadFiles::readGroupTable() {
+    own().List3 = {QStringLiteral("Show ALL"), QStringLiteral("Show Selections")};
+    QString problem;
+    if (!own().groups.read(s_.folders().ModFolder, &problem))
+        r_.report(problem);
+    own().List3 += s_.groups.descriptions;
+}
+
+void LoadFiles::buildCatalogue() {
+    QStringList told;
+    QStringList problems;
+    Catalogue::build(s_.folders().ModFolder, s_.folders().GameFolder, own().Unigrid,
+                     Ledgers::readFoldersLoaded(s_.folders().ModFolder), &told, &problems);
+    r_.tell(problems);
+    // Told with the other start-up messages, in the one message the load ends with.
+    r_.tell(told);
+}
+
+void LoadFiles::colourLoaded() {
+    for (int r = 1; r < s_.Unigrid.rowCount(); ++r)
+        if (LoadGrid::Row &row = own().Unigrid.row(r); row.loaded)
+            row.colour = LoadGrid::LoadedColour;
+}
+
+void LoadFiles::unmark(const QString &name) {
+    if (const int row = s_.Unigrid.find(name); row > 0)
+        unmarkRow(row);
+}
+
+void LoadFiles::unmarkRow(int row) {
+    own().Unigrid.row(row).loaded = false;
+    own().Unigrid.row(row).colour = LoadGrid::DefaultCellColour;
+}
+
 void LoadFiles::planesAfterLoad(int row) {
     const LoadGrid::Row &r = s_.Unigrid.row(row);
     HasAltPlanes = hasAltPlanes(r.path);
     if (HasAltPlanes) {
-        planes_.GridSet(r.path);
+        planes_.showAlternatives(r.path);
         loadedList_.refresh();
         options_.inisave();
-        s_.Frame6 = true;
         return;
     }
     QString error;
@@ -284,16 +317,15 @@ void LoadFiles::planesAfterLoad(int row) {
     if (!TextFile::writeLines(FileList::resolve(mod, Ledgers::ScriptsLoaded), QList<QByteArray>(30),
                               &error))
         journal_.ledgerFailed(error);
-    s_.G1.clear();
+    planes_.hideAlternatives();
     loadedList_.refresh();
     options_.inisave();
-    s_.Frame6 = false;
 }
 
 bool LoadFiles::reloadRows(const QList<int> &rows) {
     bool aircraft = false;
     for (const int r : rows) {
-        LoadGrid::Row &row = s_.Unigrid.row(r);
+        LoadGrid::Row &row = own().Unigrid.row(r);
         row.loaded = false;
         row.colour = LoadGrid::LoadedColour;
         click(r);
@@ -349,8 +381,8 @@ void LoadFiles::filter(int index) {
     s_.touch(Change::LoadGrid);
     if (index < 0 || index >= s_.List3.size())
         return;
-    s_.List3Index = index;
-    s_.Unigrid.filter(index, s_.groups);
+    own().List3Index = index;
+    own().Unigrid.filter(index, own().groups);
 }
 
 bool LoadFiles::rescan() {
@@ -369,7 +401,7 @@ bool LoadFiles::rescan() {
             present.add(store);
         }
     }
-    if (!rescanRows(s_.Unigrid.rows, fresh))
+    if (!rescanRows(own().Unigrid.rows, fresh))
         return false;
     filter(s_.List3Index);
     LastHoverRow = -1;

@@ -12,6 +12,7 @@
 
 class Reporter;
 struct SelectorState;
+struct LoadFilesFields;
 class OperationJournal;
 class LoadedList;
 class Options;
@@ -49,6 +50,16 @@ public:
     /// Given, it starts the re-load; empty, it ends it.
     void reloadCarriers(std::function<QHash<QString, QStringList>()> brings);
 
+    /// The load sequence's steps: the group filter `List3` and the group table from vek.ini;
+    /// the content catalogue in `Unigrid`, its problems told with the start-up messages.
+    void readGroupTable();
+    void buildCatalogue();
+    /// Colours the loaded rows as loaded (the loaded list was rebuilt).
+    void colourLoaded();
+    /// Unmarks row `name` (row `row`): a load undone, or a reset, left it out.
+    void unmark(const QString &name);
+    void unmarkRow(int row);
+
     /// Group filter entry `index` of `List3`.
     void filter(int index);
 
@@ -84,6 +95,7 @@ private:
     void planesAfterLoad(int row);
     bool savesStopped_ = false;
 
+    LoadFilesFields &own();
     SelectorState &s_;
     Reporter &r_;
     OperationJournal &journal_;

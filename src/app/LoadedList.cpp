@@ -6,21 +6,35 @@
 #include "SelectorState.h"
 #include "Text8.h"
 
+LoadedListFields &LoadedList::own() {
+    return s_.own(Key<LoadedList>());
+}
+
 void LoadedList::refresh() {
     s_.touch(Change::Ledger | Change::Autoscripts);
     if (!s_.FormReady)
         return;
     label8_ = fromGrids();
-    for (int r = 1; r < s_.Unigrid.rowCount(); ++r)
-        if (LoadGrid::Row &row = s_.Unigrid.row(r); row.loaded)
-            row.colour = LoadGrid::LoadedColour;
+    if (colourLoaded)
+        colourLoaded();
     QString error;
     if (!Ledgers::writeFoldersLoaded(s_.folders().ModFolder, Text8::fromUnicode(label8_), &error))
         ledgerFailed(error);
     loadedFiles_.follow();
-    s_.Text2 = label8_;
-    s_.SkinEventsOn = true;
-    s_.FormReady = true;
+    own().Text2 = label8_;
+}
+
+void LoadedList::set(const QString &label8) {
+    label8_ = label8;
+    own().Text2 = label8;
+}
+
+void LoadedList::resetScriptText() {
+    own().Text2 = label8_;
+}
+
+void LoadedList::editScriptText(const QString &text) {
+    own().Text2 = text;
 }
 
 QString LoadedList::fromGrids() const {

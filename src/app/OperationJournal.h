@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class Reporter;
 struct SelectorState;
 class LoadedFiles;
@@ -69,6 +71,10 @@ public:
     /// a load passes them to `FileMover::MoveIn`; the end of the `Scope` drops them, before the
     /// record goes, so a crash never leaves a kept file that no record claims.
     KeptFiles &kept() { return kept_; }
+
+    /// Unmarks the load grid's row `name` (a skin's row when `skin`): its load was undone and
+    /// left it out. The grids are their parts': the selector plugs them in here.
+    std::function<void(const QString &name, bool skin)> loadUndone;
 
     /// Whether an operation is under way (a `Scope` is open): the grids must not change then.
     bool underWay() const { return underWay_ > 0; }

@@ -85,13 +85,8 @@ void OperationJournal::undoMoves(qsizetype reached, const QString &said, const Q
                                                   "loaded again and is now out: %2"))
                         .arg(m.name, why.join(QLatin1Char(' ')));
             const bool skin = m.rule != Journal::ContentRule;
-            const int row = skin ? s_.SK1.find(m.name) : s_.Unigrid.find(m.name);
-            if (row > 0 && skin) {
-                s_.SK1.mark(row, false);
-            } else if (row > 0) {
-                s_.Unigrid.row(row).loaded = false;
-                s_.Unigrid.row(row).colour = LoadGrid::DefaultCellColour;
-            }
+            if (loadUndone)
+                loadUndone(m.name, skin);
             unmarked = true;
         } else if (i < reached) {
             const bool replaced = !kept_.isEmpty();

@@ -14,6 +14,10 @@
 
 #include <QFileInfo>
 
+OptionsFields &Options::own() {
+    return s_.own(Key<Options>());
+}
+
 bool Options::inisave() {
     if (!s_.FormReady)
         return true;
@@ -22,7 +26,7 @@ bool Options::inisave() {
         return false;
     QString error;
     const bool saved =
-        IniOptions::save(s_.folders().GameFolder, s_.folders().ModFolder, s_.ini, &error);
+        IniOptions::save(s_.folders().GameFolder, s_.folders().ModFolder, own().ini, &error);
     if (!saved)
         r_.report(error);
     const bool cheatWritten = writeCheatByte(CheatCheck::value(s_.Check4, s_.FeatureNumber));
@@ -34,12 +38,10 @@ bool Options::inisave() {
 
 bool Options::Restore() {
     s_.touch(Change::Options);
-    s_.FormReady = false;
     QStringList problems;
     QString notice;
     const bool restored = IniOptions::Restore(s_.folders().GameFolder, s_.folders().ModFolder,
-                                              s_.ini, &problems, &notice);
-    s_.FormReady = true;
+                                              own().ini, &problems, &notice);
     r_.tell(problems);
     // Once only: from now on the game's program is the original copy.
     if (!notice.isEmpty())
@@ -56,7 +58,7 @@ bool Options::restoreOriginal() {
 
 bool Options::restoreKept() {
     const bool restored = Restore();
-    KeptOptions::apply(s_.folders().optionsFolder(), s_.ini);
+    KeptOptions::apply(s_.folders().optionsFolder(), own().ini);
     return restored;
 }
 
@@ -68,14 +70,14 @@ void Options::keep(unsigned options) {
 
 bool Options::clickResolution(int index) {
     s_.touch(Change::Options);
-    s_.ini.resolution = index;
+    own().ini.resolution = index;
     keep(KeptOptions::Resolution);
     return inisave();
 }
 
 bool Options::clickSquads(int index) {
     s_.touch(Change::Options);
-    s_.ini.squads = index;
+    own().ini.squads = index;
     keep(KeptOptions::Squads);
     return inisave();
 }
@@ -84,15 +86,15 @@ bool Options::clickOnline(int check, bool on) {
     s_.touch(Change::Options);
     switch (check) {
     case 1:
-        s_.ini.startOnGround = on;
+        own().ini.startOnGround = on;
         keep(KeptOptions::StartOnGround);
         break;
     case 2:
-        s_.ini.noAI = on;
+        own().ini.noAI = on;
         keep(KeptOptions::NoAI);
         break;
     case 3:
-        s_.ini.allowRespawn = on;
+        own().ini.allowRespawn = on;
         keep(KeptOptions::AllowRespawn);
         break;
     default:
@@ -103,7 +105,7 @@ bool Options::clickOnline(int check, bool on) {
 
 bool Options::clickSync(int index) {
     s_.touch(Change::Options);
-    s_.ini.sync = index;
+    own().ini.sync = index;
     // "Eaw.ini Sync Rate" puts the whole original back, every option with it: what the window
     // then shows is what the next start shows.
     if (index == 0)
@@ -116,7 +118,42 @@ bool Options::setCheatCheck(bool checked) {
     s_.touch(Change::Options);
     if (s_.Check4 == checked)
         return true;
-    s_.Check4 = checked;
+    own().Check4 = checked;
+    return inisave();
+}
+
+void Options::clearApplyFeature() {
+    own().ini.ApplyFeature = false;
+}
+
+void Options::clearResolution() {
+    if (s_.ini.resolution >= 0 && s_.ini.resolution <= 5)
+        own().ini.resolution = -1;
+}
+
+void Options::readIniOptions(QStringList *problems) {
+    IniOptions::ReadIniOptions(s_.folders().GameFolder, own().ini, problems);
+}
+
+void Options::showFeatureCodes(const QStringList &codes) {
+    IniState &ini = own().ini;
+    ini.HUDLab.clear();
+    ini.DispLab = ini.DisplayInfoValue;
+    for (const QString &code : codes) {
+        if (code.startsWith(QLatin1Char('C')))
+            ini.HUDLab = code.mid(1);
+        else if (code.startsWith(QLatin1Char('D')))
+            ini.DispLab = code.mid(1);
+    }
+}
+
+void Options::setFeatureCaption(const QString &caption) {
+    own().ini.Label21 = caption;
+}
+
+bool Options::applyFeature(const QStringList &codes) {
+    own().ini.featureCodes = codes;
+    own().ini.ApplyFeature = true;
     return inisave();
 }
 

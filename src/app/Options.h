@@ -2,9 +2,11 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class Reporter;
 struct SelectorState;
+struct OptionsFields;
 
 /// The game's settings the "General" page and the night switch change: eaw.ini rewritten from
 /// the original copy and the option controls, the cheat-check byte, and the night bytes of
@@ -54,10 +56,25 @@ public:
     /// `niteopt`(version). Answers false (the player told, eaw.exe untouched) when refused.
     bool nightSwitch(int version, bool night);
 
+    /// The load sequence's steps on the option controls: the feature of the last run not to
+    /// be applied again, a resolution option of the last run cleared, the options read from
+    /// the game's eaw.ini.
+    void clearApplyFeature();
+    void clearResolution();
+    void readIniOptions(QStringList *problems);
+
+    /// The keyboard-control feature's codes shown ("C" the HUD, "D" the display), or the
+    /// defaults for none; its caption in `Label21`; and the feature applied with the next
+    /// rewrite (which it makes).
+    void showFeatureCodes(const QStringList &codes);
+    void setFeatureCaption(const QString &caption);
+    bool applyFeature(const QStringList &codes);
+
 private:
     /// Keeps the `options` (KeptOptions::Option) of the controls, once the window is ready.
     void keep(unsigned options);
 
+    OptionsFields &own();
     SelectorState &s_;
     Reporter &r_;
     QString cheatProblem_; ///< last cheat-byte problem told, so a rewrite does not repeat it

@@ -12,12 +12,17 @@
 #include "PlanesDat.h"
 #include "Reporter.h"
 #include "SelectorState.h"
+#include "Slots.h"
 #include "StringFile.h"
 #include "Text8.h"
 #include "TextFile.h"
 
 #include <QDir>
 #include <QFileInfo>
+
+PlanesFields &Planes::own() {
+    return s_.own(Key<Planes>());
+}
 
 namespace {
 QString missing(const QString &gameFolder, const QString &name) {
@@ -34,19 +39,19 @@ QString readOnly(const QString &path) {
 void Planes::GridSet(const QString &contentFolder) {
     s_.touch(Change::Slots | Change::Fuel);
     QStringList problems;
-    if (!s_.G1.GridSet(contentFolder, &problems)) {
+    if (!own().G1.GridSet(contentFolder, &problems)) {
         for (const QString &p : problems)
             r_.report(p);
         return;
     }
-    s_.G1.filter(s_.List1Index < 0 ? 0 : s_.List1Index);
+    own().G1.filter(own().List1Index < 0 ? 0 : own().List1Index);
     const QString dat = FileList::find(contentFolder, QStringLiteral("planes.dat"));
     QString error;
     if (dat.isEmpty()) {
-        s_.Fuel.rows.clear();
+        own().Fuel.rows.clear();
         problems << QStringLiteral("\"%1\" has no planes.dat, so the fuel grid stays empty.")
                         .arg(QDir::toNativeSeparators(contentFolder));
-    } else if (!s_.Fuel.fill(FileList::join(contentFolder, dat), &error)) {
+    } else if (!own().Fuel.fill(FileList::join(contentFolder, dat), &error)) {
         problems << error;
     }
     for (const QString &p : problems)
@@ -192,15 +197,15 @@ bool Planes::click(int row) {
     if (!fltTarget.isEmpty())
         FileOps::setNormal(fltTarget);
     filter(plane.slot + 1);
-    s_.List1Index = plane.slot + 1;
+    own().List1Index = plane.slot + 1;
     Label4.clear();
     SelectedSlot = plane.slot;
     const SlotGrid marks = s_.G1;
-    s_.G1.mark(row);
+    own().G1.mark(row);
     options_.inisave();
     loadedList_.refresh();
     if (journal_.unrecorded()) {
-        s_.G1 = marks;
+        own().G1 = marks;
         journal_.undoUnrecorded();
         return false;
     }
@@ -217,7 +222,7 @@ bool Planes::fuelClick(int row, int column) {
     if (row < 1 || row > s_.Fuel.rows.size() || column < FuelGrid::FirstColumn ||
         column > FuelGrid::LastColumn)
         return false;
-    FuelGrid::Row &r = s_.Fuel.rows[row - 1];
+    FuelGrid::Row &r = own().Fuel.rows[row - 1];
     const QString game = s_.GameFolder();
     const QString dat = FileList::find(game, QStringLiteral("planes.dat"));
     if (dat.isEmpty()) {
@@ -260,10 +265,37 @@ void Planes::filter(int entry) {
     s_.touch(Change::Slots | Change::Skins);
     if (entry < 0 || entry > 30)
         return;
-    s_.List1Index = entry;
-    s_.SkinEventsOn = false;
-    s_.SK1.filter(entry, entry < s_.List1.size() ? s_.List1.at(entry) : QString());
-    s_.SkinEventsOn = true;
+    own().List1Index = entry;
+    if (skinsFiltered)
+        skinsFiltered(entry, entry < s_.List1.size() ? s_.List1.at(entry) : QString());
     if (s_.Frame6)
-        s_.G1.filter(entry);
+        own().G1.filter(entry);
+}
+
+void Planes::showAlternatives(const QString &contentFolder) {
+    GridSet(contentFolder);
+    own().Frame6 = true;
+}
+
+void Planes::hideAlternatives() {
+    own().G1.clear();
+    own().Frame6 = false;
+}
+
+void Planes::putBack(const SlotGrid &G1, const FuelGrid &Fuel, bool Frame6) {
+    own().G1 = G1;
+    own().Fuel = Fuel;
+    own().Frame6 = Frame6;
+}
+
+void Planes::clearAlternatives() {
+    own().G1.clear();
+}
+
+void Planes::fillFilter() {
+    own().List1 = Slots::filterEntries();
+}
+
+void Planes::markRows(const QList<int> &rows) {
+    own().G1.markRows(rows);
 }

@@ -1,10 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QList>
 #include <QString>
 
+#include <functional>
+
+class FuelGrid;
 class Reporter;
+class SlotGrid;
 struct SelectorState;
+struct PlanesFields;
 class OperationJournal;
 class LoadedList;
 class Options;
@@ -22,6 +28,20 @@ public:
     /// planes.dat. Problems (an unusable .vek, a missing planes.dat) are told to the player.
     void GridSet(const QString &contentFolder);
 
+    /// `GridSet`, and "Alternative Planes:" shown: the aircraft of a loaded "F" folder.
+    void showAlternatives(const QString &contentFolder);
+    /// Empties `G1` and hides "Alternative Planes:": the folder that filled it went out.
+    void hideAlternatives();
+    /// Puts the aircraft and fuel grids back as they were before a click that is undone.
+    void putBack(const SlotGrid &G1, const FuelGrid &Fuel, bool Frame6);
+    /// Empties `G1` ("Alternative Planes:" stays as it is): a complete reset took every
+    /// folder out.
+    void clearAlternatives();
+    /// The slot filter's entries ("ALL" and one per slot), as the window loads.
+    void fillFilter();
+    /// Marks the `G1` rows `rows` as swapped in: a re-load found them in the ledger.
+    void markRows(const QList<int> &rows);
+
     /// A click (or Enter) on `G1` row `row`: swaps that alternative into its slot. Everything
     /// the swap needs is read and checked first; a failed check tells the player and writes
     /// no byte of any game file. Answers whether the swap was made.
@@ -37,11 +57,16 @@ public:
     /// The slot filter: entry 0 "ALL", entry n slot n - 1.
     void filter(int entry);
 
+    /// The slot filter also filters the skin grid, which is the skins' part: the selector
+    /// plugs it in here (entry, and its caption "A-05: ...").
+    std::function<void(int entry, const QString &caption)> skinsFiltered;
+
     int SelectedSlot = -1;
     QString Label4; ///< description of the row under the pointer (lines end CR LF)
     int LastHoverRow = -1;
 
 private:
+    PlanesFields &own();
     SelectorState &s_;
     Reporter &r_;
     OperationJournal &journal_;

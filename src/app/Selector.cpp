@@ -81,11 +81,23 @@ Selector::Selector(const Folders &folders, Prompt &prompt, QObject *parent)
     commands_ = std::make_unique<WindowCommands>(
         state, r, *options_, *loadedList_, [this] { Q_EMIT minimiseRequested(); },
         [this] { Q_EMIT restoreRequested(); });
-    completeReset_ = std::make_unique<CompleteReset>(state, r, *journal_, *loadedFiles_,
-                                                     *loadedList_, *options_, *loadFiles_, *skins_);
+    completeReset_ =
+        std::make_unique<CompleteReset>(state, r, *journal_, *loadedFiles_, *loadedList_, *options_,
+                                        *loadFiles_, *skins_, *planes_);
     autoscripts_ = std::make_unique<Autoscripts>(state, r, *journal_, *loadedList_, *loadFiles_,
                                                  *planes_, *skins_, *completeReset_);
     contentImport_ = std::make_unique<ContentImport>(state, r, *loadFiles_, *skins_);
+    // Parts below a grid's owner that change what the grid shows do it through the owner.
+    planes_->skinsFiltered = [this](int entry, const QString &entryText) {
+        skins_->filter(entry, entryText);
+    };
+    loadedList_->colourLoaded = [this] { loadFiles_->colourLoaded(); };
+    journal_->loadUndone = [this](const QString &name, bool skin) {
+        if (!skin)
+            loadFiles_->unmark(name);
+        else if (const int row = SK1.find(name); row > 0)
+            skins_->mark(row, false);
+    };
 }
 
 Selector::~Selector() = default;
@@ -101,42 +113,42 @@ QList<Selector::LoadStep> Selector::loadSteps() {
     // feature slots in at its place. There is no step 13 (a standing listing of the game
     // folder): every lookup of a game file asks the folder itself, so nothing goes stale.
     return {
-        {1, "clear ApplyFeature", [this] { ini.ApplyFeature = false; }},
+        {1, "clear ApplyFeature", [this] { options_->clearApplyFeature(); }},
         {3, "centre the window", [this] { Q_EMIT centreRequested(); }},
         {5, "remember the caption", [this] { rememberedCaption_ = reporter_.caption(); }},
         {6, "clean up strays after a change of VEK folder", [this] { cleanUpStrays(); }},
         {7, "remember the VEK folder in LastVEKDir", [this] { writeLastVekDir(); }},
         {8, "clear FormReady and SkinEventsOn",
          [this] {
-             FormReady = false;
-             SkinEventsOn = false;
+             own_.FormReady = false;
+             skins_->ignoreClicks();
          }},
-        {9, "group filter from vek.ini", [this] { readGroupTable(); }},
+        {9, "group filter from vek.ini", [this] { loadFiles_->readGroupTable(); }},
         {10, "clear the cheat-check byte of flt.cdf", [this] { options_->clearCheatByte(); }},
         {11, "clear FormReady and the resolution options",
          [this] {
-             FormReady = false;
-             if (ini.resolution >= 0 && ini.resolution <= 5)
-                 ini.resolution = -1;
+             own_.FormReady = false;
+             options_->clearResolution();
          }},
-        {12, "game folder label", [this] { Label1 = folders().GameFolder + QDir::separator(); }},
+        {12, "game folder label",
+         [this] { own_.Label1 = folders().GameFolder + QDir::separator(); }},
         {13, "remove what writes cut short left", [this] { removeCutWrites(); }},
         {14, "finish or undo an operation a crash cut short", [this] { journal_->recover(); }},
         {15, "keep the original eaw.ini and eaw.exe, read the options",
          [this] {
              QStringList problems;
              IniOptions::SaveOriginals(folders().GameFolder, folders().ModFolder, &problems);
-             IniOptions::ReadIniOptions(folders().GameFolder, ini, &problems);
+             options_->readIniOptions(&problems);
              reporter_.tell(problems);
          }},
         {16, "content catalogue",
          [this] {
              modListed_ = listingStamp(folders().ModFolder);
-             buildCatalogue();
+             loadFiles_->buildCatalogue();
          }},
         // Step 17 pointed a folder list at the skin folder for step 19; the skin grid finds
         // the folder itself.
-        {18, "slot filter list", [this] { List1 = Slots::filterEntries(); }},
+        {18, "slot filter list", [this] { planes_->fillFilter(); }},
         {19, "skin grid",
          [this] {
              skinsListed_ = listingStamp(skinFolder());
@@ -150,19 +162,25 @@ QList<Selector::LoadStep> Selector::loadSteps() {
              journal_->settle();
          }},
         {21, "restore the original eaw.ini and eaw.exe, then the player's options",
-         [this] { options_->restoreKept(); }},
+         [this] {
+             options_->restoreKept();
+             // From here the window counts as ready: the rewrites that follow are made.
+             own_.FormReady = true;
+         }},
         {22, "write eaw.ini", [this] { options_->inisave(); }},
         {23, "background picture", [this] { findBackground(); }},
         {25, "music buttons", [this] { music_->fill(); }},
         {26, "keyboard-control features from KC", [this] { features_->setUp(); }},
         {27, "write eaw.ini again", [this] { options_->inisave(); }},
         {28, "newpic",
-         [this] { NewpicPath = FileList::resolve(folders().ModFolder, QStringLiteral("newpic")); }},
+         [this] {
+             own_.NewpicPath = FileList::resolve(folders().ModFolder, QStringLiteral("newpic"));
+         }},
         {29, "autoscript list", [this] { autoscripts_->refresh(); }},
-        {30, "show the first page", [this] { CurrentPage = 0; }},
+        {30, "show the first page", [this] { own_.CurrentPage = 0; }},
         {31, "select ALL slots", [this] { planes_->filter(0); }},
         {32, "select Show ALL", [this] { loadFiles_->filter(0); }},
-        {33, "ready", [this] { FormReady = true; }},
+        {33, "ready", [this] { own_.FormReady = true; }},
         // After a recovery, or one cut short once its journal was gone, the ledger's lines may
         // stand in another order than the grids', and lines of the re-load that marked nothing
         // leave it.
@@ -191,7 +209,7 @@ void Selector::offerNewVekDirectory() {
 }
 
 void Selector::newsOnStatusLine() {
-    reporter_.newsSink = [this](const QString &line) { News << line; };
+    reporter_.newsSink = [this](const QString &line) { addNews(line); };
 }
 
 void Selector::rescan() {
@@ -286,24 +304,6 @@ void Selector::writeLastVekDir() {
         reporter_.report(error);
 }
 
-void Selector::readGroupTable() {
-    List3 = {QStringLiteral("Show ALL"), QStringLiteral("Show Selections")};
-    QString problem;
-    if (!groups.read(folders().ModFolder, &problem))
-        reporter_.report(problem);
-    List3 += groups.descriptions;
-}
-
-void Selector::buildCatalogue() {
-    QStringList told;
-    QStringList problems;
-    Catalogue::build(folders().ModFolder, folders().GameFolder, Unigrid,
-                     Ledgers::readFoldersLoaded(folders().ModFolder), &told, &problems);
-    reporter_.tell(problems);
-    // Told with the other start-up messages, in the one message the load ends with.
-    reporter_.tell(told);
-}
-
 namespace {
 
 // A long list would hide what the message says: the first names, and how many more.
@@ -349,15 +349,13 @@ struct Selector::Reload {
 };
 
 void Selector::reloadLoadedList() {
-    Text2.clear();
     Reload reload;
     readLedgerToReload(reload);
     // Nothing the load grid's clicks do while the window loads reads the skin marks.
-    reload.skinLines = SK1.markLines(reload.names);
+    reload.skinLines = skins_->markLines(reload.names);
     findSweptFolders(reload);
     markLedgerLines(reload);
     const QString label8 = keptLedgerLines(reload);
-    Text2 = label8;
     loadedList_->set(label8);
     loadFiles_->reloadCarriers({});
     loadedFiles_->startUp();
@@ -444,7 +442,7 @@ void Selector::findSweptFolders(Reload &reload) {
         const QString path = FileList::join(skinFolder(), SK1.row(r).name);
         if (SK1.row(r).loaded && reload.lostPaths.contains(path) &&
             !whole(brought(path, skinSkippedWithoutFlt))) {
-            SK1.mark(r, false);
+            skins_->mark(r, false);
             reload.lostSkins.insert(SK1.row(r).name);
         } else {
             reload.lostPaths.remove(path);
@@ -482,7 +480,7 @@ void Selector::markLedgerLines(Reload &reload) {
                 slotsByFolder = G1.rowsByFolder();
         }
         if (const auto named = slotsByFolder.constFind(name); named != slotsByFolder.cend()) {
-            G1.markRows(*named);
+            planes_->markRows(*named);
             known = marks = true;
         }
         if (!known && !aircraftOfLost.contains(name) && !name.isEmpty()) {
@@ -556,8 +554,8 @@ void Selector::askAfterLoad() {
 
 void Selector::findBackground() {
     // A name of that spelling in any case, without extension; the last one listed wins.
-    BackgroundPath.clear();
+    own_.BackgroundPath.clear();
     const QStringList names = FileList::files(folders().GameFolder, QStringLiteral("BACKGROUND"));
     if (!names.isEmpty())
-        BackgroundPath = FileList::join(folders().GameFolder, names.last());
+        own_.BackgroundPath = FileList::join(folders().GameFolder, names.last());
 }

@@ -83,6 +83,9 @@ public:
     /// `newVekDirectoryRequested`: for a front end with a locator to go back to.
     void offerNewVekDirectory();
 
+    /// The player turned to page `index` of `Pages`.
+    void turnToPage(int index) { own_.CurrentPage = index; }
+
     /// The credits of `Label3`, three lines joined by CR LF.
     static QString credits();
 
@@ -120,8 +123,6 @@ private:
     bool sameVekFolderAsLast() const;
     void writeLastVekDir();
     void removeCutWrites();
-    void readGroupTable();
-    void buildCatalogue();
     /// Marks what FoldersLoaded.txt records while the window loads, in the steps below.
     void reloadLoadedList();
     struct Reload;
@@ -132,6 +133,7 @@ private:
     void tellReload(const Reload &reload);
     void findBackground();
 
+    SelectorFields &own_ = own(Key<Selector>());
     Reporter reporter_;
     QString rememberedCaption_;
     /// Whether this start swept the game folder (the VEK folder is another than last time).

@@ -36,7 +36,7 @@ void SelectorState::clickStatus(bool ok, bool unloading, const QString &what, in
                                 const QString &kind) {
     if (!FormReady)
         return;
-    const QStringList news = std::exchange(News, {});
+    const QStringList news = std::exchange(news_, {});
     if (!ok) {
         setStatus(QStringLiteral("%1 %2\"%3\" did not work: see the message.")
                       .arg(unloading ? QStringLiteral("Unloading") : QStringLiteral("Loading"),

@@ -18,6 +18,10 @@
 
 #include <QDir>
 
+SkinsFields &Skins::own() {
+    return s_.own(Key<Skins>());
+}
+
 Skins::Skins(SelectorState &state, Reporter &reporter, OperationJournal &journal,
              LoadedFiles &loadedFiles, LoadedList &loadedList, Planes &planes)
     : SkinTable(SkinGrid::LastSlot + 1), s_(state), r_(reporter), journal_(journal),
@@ -29,17 +33,39 @@ QString Skins::folderOf(int row) const {
 
 void Skins::fill() {
     s_.touch(Change::Skins);
-    s_.SK1.fill(s_.skinFolder());
+    own().SK1.fill(s_.skinFolder());
 }
 
 bool Skins::rescan() {
     SkinGrid fresh;
     fresh.fill(s_.skinFolder());
-    if (!rescanRows(s_.SK1.rows, fresh.rows))
+    if (!rescanRows(own().SK1.rows, fresh.rows))
         return false;
     planes_.filter(s_.List1Index);
     LastHoverRow = -1;
     return true;
+}
+
+void Skins::filter(int entry, const QString &entryText) {
+    own().SkinEventsOn = false;
+    own().SK1.filter(entry, entryText);
+    own().SkinEventsOn = true;
+}
+
+void Skins::includeFlt(bool on) {
+    own().Check5 = on;
+}
+
+void Skins::ignoreClicks() {
+    own().SkinEventsOn = false;
+}
+
+void Skins::mark(int row, bool loaded) {
+    own().SK1.mark(row, loaded);
+}
+
+QList<bool> Skins::markLines(const QStringList &lines) {
+    return own().SK1.markLines(lines);
 }
 
 void Skins::click(int row) {
@@ -99,7 +125,7 @@ bool Skins::takeOut(int row) {
         return false;
     loadedFiles_.restoreAfterUnload(folderOf(row));
     if (ok) {
-        s_.SK1.mark(row, false);
+        own().SK1.mark(row, false);
         return true;
     }
     r_.report(error);
@@ -113,7 +139,7 @@ bool Skins::unload(int row) {
     // A skin one of whose files cannot be deleted keeps them all and stays marked, so that a
     // second double-click can take it out once the player has freed that file.
     const bool ok = takeOut(row);
-    s_.SkinEventsOn = true;
+    own().SkinEventsOn = true;
     if (r_.cancelled()) {
         journal_.undoCancelled(0);
         return false;
@@ -121,7 +147,7 @@ bool Skins::unload(int row) {
     loadedList_.refresh();
     if (journal_.unrecorded()) {
         if (ok)
-            s_.SK1.mark(row, true);
+            own().SK1.mark(row, true);
         journal_.undoUnrecorded();
         return false;
     }
@@ -172,16 +198,16 @@ bool Skins::load(int row) {
         // The skins of the slot taken out come back, marked as they were; the ledgers never
         // changed.
         for (qsizetype i = 0; i < cut; ++i)
-            s_.SK1.mark(others.at(i), true);
-        s_.SkinEventsOn = true;
+            own().SK1.mark(others.at(i), true);
+        own().SkinEventsOn = true;
         journal_.undoCancelled(cut);
         return false;
     }
     if (allOut && !in && !others.isEmpty()) {
         // The click fails as a whole: the skins of the slot it took out come back.
         for (const int q : std::as_const(others))
-            s_.SK1.mark(q, true);
-        s_.SkinEventsOn = true;
+            own().SK1.mark(q, true);
+        own().SkinEventsOn = true;
         journal_.undoFailed(others.size(), error);
         return false;
     }
@@ -191,18 +217,18 @@ bool Skins::load(int row) {
     if (in) {
         SkinTable[slot] = folderOf(row);
         ok = writeSkinsLoaded();
-        s_.SK1.mark(row, true);
+        own().SK1.mark(row, true);
     }
     // The ledger follows whatever changed, also when a skin of the slot could not be taken out
     // whole.
-    s_.SkinEventsOn = true;
+    own().SkinEventsOn = true;
     loadedList_.refresh();
     if (journal_.unrecorded()) {
         SkinTable[slot] = before;
         if (in)
-            s_.SK1.mark(row, false);
+            own().SK1.mark(row, false);
         for (qsizetype i = 0; i < cut; ++i)
-            s_.SK1.mark(others.at(i), true);
+            own().SK1.mark(others.at(i), true);
         journal_.undoUnrecorded(in ? others.size() + 1 : cut);
         return false;
     }

@@ -6,6 +6,7 @@
 
 class Reporter;
 struct SelectorState;
+struct SkinsFields;
 class OperationJournal;
 class LoadedFiles;
 class LoadedList;
@@ -45,6 +46,18 @@ public:
     /// the skin could not be loaded or unloaded (the player has been told why).
     bool activate(int row);
 
+    /// The slot filter's entry `entry` ("A-05: ...", empty for "ALL"): only that slot's skins
+    /// are shown.
+    void filter(int entry, const QString &entryText);
+    /// "Include 'flt' files" ticked or not: whether a skin's .FLT files load with it.
+    void includeFlt(bool on);
+    /// Clicks on `SK1` show nothing until the grid is filled again (while the window loads).
+    void ignoreClicks();
+    /// Marks `row` loaded or not: an unload or a recovery changed what is in the game folder.
+    void mark(int row, bool loaded);
+    /// The start-up re-load of the FoldersLoaded.txt lines (`SkinGrid::markLines`).
+    QList<bool> markLines(const QStringList &lines);
+
     /// `SkinTable`: per slot 0 to 30, the path of the skin folder last loaded for it in this
     /// run (empty until then). An unload leaves its entry.
     QStringList SkinTable;
@@ -61,6 +74,7 @@ private:
     bool load(int row);
     bool writeSkinsLoaded();
 
+    SkinsFields &own();
     SelectorState &s_;
     Reporter &r_;
     OperationJournal &journal_;

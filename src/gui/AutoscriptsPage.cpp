@@ -4,6 +4,7 @@
 #include "Autoscripts.h"
 #include "ClickableLabel.h"
 #include "CompleteReset.h"
+#include "LoadedList.h"
 #include "Questions.h"
 #include "Selector.h"
 
@@ -91,7 +92,7 @@ AutoscriptsPage::AutoscriptsPage(Selector &selector, QWidget *parent)
     connect(Text2, &QPlainTextEdit::textChanged, this, [this] {
         QString text = Text2->toPlainText();
         text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-        selector_.Text2 = text;
+        selector_.loadedList().editScriptText(text);
     });
     connect(Command7, &QPushButton::clicked, this, [this] {
         const QString replaced = selector_.autoscripts().replaces();

@@ -3,7 +3,8 @@
 
 #include "FuelGrid.h"
 
-FuelGridModel::FuelGridModel(FuelGrid &grid, QObject *parent) : GridModel(parent), grid_(grid) {}
+FuelGridModel::FuelGridModel(const FuelGrid &grid, QObject *parent)
+    : GridModel(parent), grid_(grid) {}
 
 int FuelGridModel::rowCount(const QModelIndex &parent) const {
     return parent.isValid() ? 0 : int(grid_.rows.size());

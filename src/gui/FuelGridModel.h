@@ -10,7 +10,7 @@ class FuelGrid;
 class FuelGridModel : public GridModel {
     Q_OBJECT
 public:
-    explicit FuelGridModel(FuelGrid &grid, QObject *parent = nullptr);
+    explicit FuelGridModel(const FuelGrid &grid, QObject *parent = nullptr);
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -18,5 +18,5 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
-    FuelGrid &grid_;
+    const FuelGrid &grid_;
 };

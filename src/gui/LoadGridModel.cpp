@@ -3,7 +3,8 @@
 
 #include "LoadGrid.h"
 
-LoadGridModel::LoadGridModel(LoadGrid &grid, QObject *parent) : GridModel(parent), grid_(grid) {}
+LoadGridModel::LoadGridModel(const LoadGrid &grid, QObject *parent)
+    : GridModel(parent), grid_(grid) {}
 
 int LoadGridModel::rowCount(const QModelIndex &parent) const {
     return parent.isValid() ? 0 : int(grid_.rows.size());

@@ -11,7 +11,7 @@ class LoadGrid;
 class LoadGridModel : public GridModel {
     Q_OBJECT
 public:
-    explicit LoadGridModel(LoadGrid &grid, QObject *parent = nullptr);
+    explicit LoadGridModel(const LoadGrid &grid, QObject *parent = nullptr);
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -19,5 +19,5 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
-    LoadGrid &grid_;
+    const LoadGrid &grid_;
 };

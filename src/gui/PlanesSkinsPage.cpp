@@ -101,7 +101,8 @@ PlanesSkinsPage::PlanesSkinsPage(Selector &selector, QWidget *parent)
     };
     connect(SK1, &FlexGrid::chosen, this, activate);
     connect(SK1, &QTableView::doubleClicked, this, activate);
-    connect(Check5, &QCheckBox::clicked, this, [this](bool on) { selector_.Check5 = on; });
+    connect(Check5, &QCheckBox::clicked, this,
+            [this](bool on) { selector_.skins().includeFlt(on); });
 }
 
 bool PlanesSkinsPage::eventFilter(QObject *watched, QEvent *event) {

@@ -3,7 +3,8 @@
 
 #include "SkinGrid.h"
 
-SkinGridModel::SkinGridModel(SkinGrid &grid, QObject *parent) : GridModel(parent), grid_(grid) {}
+SkinGridModel::SkinGridModel(const SkinGrid &grid, QObject *parent)
+    : GridModel(parent), grid_(grid) {}
 
 int SkinGridModel::rowCount(const QModelIndex &parent) const {
     return parent.isValid() ? 0 : int(grid_.rows.size());

@@ -10,7 +10,7 @@ class SkinGrid;
 class SkinGridModel : public GridModel {
     Q_OBJECT
 public:
-    explicit SkinGridModel(SkinGrid &grid, QObject *parent = nullptr);
+    explicit SkinGridModel(const SkinGrid &grid, QObject *parent = nullptr);
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -18,5 +18,5 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
-    SkinGrid &grid_;
+    const SkinGrid &grid_;
 };

@@ -3,7 +3,8 @@
 
 #include "SlotGrid.h"
 
-SlotGridModel::SlotGridModel(SlotGrid &grid, QObject *parent) : GridModel(parent), grid_(grid) {}
+SlotGridModel::SlotGridModel(const SlotGrid &grid, QObject *parent)
+    : GridModel(parent), grid_(grid) {}
 
 int SlotGridModel::rowCount(const QModelIndex &parent) const {
     return parent.isValid() ? 0 : int(grid_.rows.size());

@@ -10,7 +10,7 @@ class SlotGrid;
 class SlotGridModel : public GridModel {
     Q_OBJECT
 public:
-    explicit SlotGridModel(SlotGrid &grid, QObject *parent = nullptr);
+    explicit SlotGridModel(const SlotGrid &grid, QObject *parent = nullptr);
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -18,5 +18,5 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
-    SlotGrid &grid_;
+    const SlotGrid &grid_;
 };

@@ -86,7 +86,7 @@ VEKForm::VEKForm(Selector &selector, QWidget *parent) : QWidget(parent), selecto
     // script list shows its first script), before this records the new page.
     connect(SSTab1, &QTabWidget::currentChanged, this, [this](int index) {
         if (index >= 0)
-            selector_.CurrentPage = index;
+            selector_.turnToPage(index);
     });
     // Ctrl+Tab and Ctrl+Shift+Tab move between pages from anywhere in the window, also
     // from inside a grid or a list that would otherwise keep the key.

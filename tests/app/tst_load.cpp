@@ -8,6 +8,7 @@
 #include "LoadedFiles.h"
 #include "LoadedList.h"
 #include "OpenSelector.h"
+#include "Options.h"
 #include "Progress.h"
 #include "ScriptedPrompt.h"
 #include "Selector.h"
@@ -666,7 +667,7 @@ private Q_SLOTS:
         TestFolders::write(f.vek(), QStringLiteral("Autoscripts/morning"), "G-Two\r\n");
         ScriptedPrompt prompt;
         Selector selector(foldersOf(f, f.vek()), prompt);
-        selector.ini.ApplyFeature = true;
+        selector.options().applyFeature({});
         selector.load();
         QVERIFY(selector.FormReady);
         QVERIFY(!selector.ini.ApplyFeature);

@@ -420,7 +420,7 @@ private Q_SLOTS:
         TestFolders::write(f.vek() + "/Autoscripts", "Old", "old\r\n");
         ScriptedPrompt prompt;
         auto s = openSelector(f, prompt);
-        s->Text2 = "A\nB\r\n";
+        s->loadedList().editScriptText("A\nB\r\n");
         s->autoscripts().Text1 = name;
         QCOMPARE(s->autoscripts().save(), saved);
         QCOMPARE(s->File10,

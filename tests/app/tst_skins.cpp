@@ -99,12 +99,12 @@ private Q_SLOTS:
         Fixture c;
         c.add("A-05 Red Tails", {file});
         auto s = c.open();
-        s->Check5 = false;
+        s->skins().includeFlt(false);
         QVERIFY(activate(*s, "A-05 Red Tails"));
         QCOMPARE(c.inGame(file), loadedWithoutFlt);
         QVERIFY(activate(*s, "A-05 Red Tails"));
         QVERIFY(FileOps::remove(QDir(c.f.game()).filePath(file), nullptr));
-        s->Check5 = true;
+        s->skins().includeFlt(true);
         QVERIFY(activate(*s, "A-05 Red Tails"));
         QCOMPARE(c.inGame(file), loaded);
         QVERIFY(activate(*s, "A-05 Red Tails"));
@@ -247,7 +247,7 @@ private Q_SLOTS:
         QCOMPARE(k.SkinSlot, 16);
         QCOMPARE(k.Label4, QString());
         QCOMPARE(k.Image2, QDir(c.f.game()).filePath("BACKGROUND"));
-        s->SkinEventsOn = false;
+        s->skins().ignoreClicks();
         k.click(red);
         QCOMPARE(k.SkinSlot, 16);
 

@@ -65,7 +65,7 @@ struct Fixture {
             QVERIFY2(s->SK1.find(arg) > 0, qPrintable(arg));
             s->skins().activate(s->SK1.find(arg));
         } else if (verb == "noflt") {
-            s->Check5 = false;
+            s->skins().includeFlt(false);
         } else if (verb == "delete") {
             QVERIFY2(QFile::remove(game), qPrintable(game));
         } else if (verb == "change") {
