@@ -58,7 +58,6 @@ private Q_SLOTS:
             return;
         }
         QVERIFY(airgrid && airgrid->isVisible());
-        QCOMPARE(airgrid->windowTitle(), QStringLiteral("Online Planes.dat binary editor"));
         QCOMPARE(airgrid->List1->count(), 30);
         // The list taking the focus chooses nothing: no record is shown until the player picks.
         QVERIFY(QTest::qWaitForWindowActive(airgrid));
@@ -107,7 +106,6 @@ private Q_SLOTS:
         QTest::mouseClick(form->EditStrings, Qt::LeftButton);
         SRForm *sr = form->srForm();
         QVERIFY(sr && sr->isVisible());
-        QCOMPARE(sr->windowTitle(), QStringLiteral("EAW Stringfile editing/making utiliy"));
 
         QTest::mouseClick(sr->Command1, Qt::LeftButton);
         QCOMPARE(sr->SFG1->model()->columnCount(), big.size());
