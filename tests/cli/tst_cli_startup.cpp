@@ -205,12 +205,6 @@ private Q_SLOTS:
         const CliRun r = CliRun::run({"--help"}, lockPath());
         QCOMPARE(r.status, 0);
         QVERIFY(r.out.contains("--game DIR"));
-        QVERIFY(r.out.contains("\n  status "));
-        // Every line kind a dry run prints, and every exit status.
-        const QByteArray words = r.out.simplified();
-        QVERIFY(words.contains("launch PROGRAM, link FILE KEPT"));
-        QVERIFY(words.contains("130 interrupted by Ctrl+C"));
-        QVERIFY(words.contains("chain them with + launch"));
         for (const QByteArray &line : r.out.split('\n'))
             QVERIFY2(line.size() <= 80, line.constData());
     }
