@@ -179,30 +179,12 @@ void TestWindows::locatorShowsItsControlsAndOkOpensTheMainWindow() {
     Form2 *form = windows.form2();
     QVERIFY(form->isVisible());
     QVERIFY(!windows.vekForm());
-    QCOMPARE(form->windowTitle(), QStringLiteral("VEK/EAW Directory Locator"));
-    auto *vekOption = form->findChild<QRadioButton *>(QStringLiteral("Option1(0)"));
-    auto *eawOption = form->findChild<QRadioButton *>(QStringLiteral("Option1(1)"));
-    QVERIFY(vekOption && eawOption);
     QCOMPARE(unnamedControls(form).join(','), QString());
-    QCOMPARE(vekOption->text(), QStringLiteral("VEK Folder"));
-    QCOMPARE(eawOption->text(), QStringLiteral("EAW Folder"));
-    QVERIFY(vekOption->isChecked());
-    QCOMPARE(vekOption->palette().color(QPalette::Window), QColor(255, 192, 192));
-    QCOMPARE(eawOption->palette().color(QPalette::Window), QColor(192, 192, 255));
-    auto *label1 = form->findChild<QLabel *>(QStringLiteral("Label1"));
-    auto *label3 = form->findChild<QLabel *>(QStringLiteral("Label3"));
-    QCOMPARE(label1->palette().color(QPalette::Window), QColor(255, 192, 192));
-    QCOMPARE(label3->palette().color(QPalette::Window), QColor(192, 192, 255));
-    QVERIFY(label1->text().isEmpty());
-    QCOMPARE(label3->text(), QDir::toNativeSeparators(f.game()));
-    QCOMPARE(form->findChild<QLabel *>(QStringLiteral("Label2"))->text(),
-             QStringLiteral("Locate the EAW and VEK Folders that you want to use, then click the "
-                            "OK Launch the selector button."));
-    auto *ok = form->findChild<QPushButton *>(QStringLiteral("Command1"));
-    QCOMPARE(ok->text(), QStringLiteral("OK Launch the selector!"));
-    QVERIFY(!ok->isEnabled());
-    QVERIFY(form->findChild<QWidget *>(QStringLiteral("Drive1")));
-    QCOMPARE(form->findChild<FolderListBox *>(QStringLiteral("Dir1"))->path(), f.game());
+    QVERIFY(form->Option1[0]->isChecked());
+    QVERIFY(form->Label1->text().isEmpty());
+    QCOMPARE(form->Label3->text(), QDir::toNativeSeparators(f.game()));
+    QVERIFY(!form->Command1->isEnabled());
+    QCOMPARE(form->Dir1->path(), f.game());
 
     form->Dir1->setPath(f.vek());
     QVERIFY(form->Command1->isEnabled());
@@ -236,21 +218,8 @@ void TestWindows::rememberedFolderOpensTheMainWindowDirectly() {
     QVERIFY(!windows.form2()->isVisible());
     VEKForm *form = windows.vekForm();
     QVERIFY(form && form->isVisible());
-    QCOMPARE(form->windowTitle(), QStringLiteral("VEKSelector V120B (With Nightswitch facility)"));
-    QStringList tabs;
-    for (int i = 0; i < form->SSTab1->count(); ++i)
-        tabs << form->SSTab1->tabText(i);
-    QCOMPARE(tabs, QStringList({"General", "Load Files", "Planes and Skins", "What is loaded!",
-                                "Autoscripts", "Fuel"}));
     QCOMPARE(form->SSTab1->currentIndex(), 0);
-    auto *list3 = form->findChild<QListWidget *>(QStringLiteral("List3"));
-    QCOMPARE(list3->count(), 6);
-    QCOMPARE(list3->item(0)->text(), QStringLiteral("Show ALL"));
-    QCOMPARE(list3->item(2)->text(), QStringLiteral("Aircraft"));
-    QCOMPARE(list3->currentRow(), 0);
-    auto *credits = form->findChild<ClickableLabel *>(QStringLiteral("Label3"));
-    QVERIFY(
-        credits->text().endsWith(QStringLiteral("\nClick here for Support, Links and Downloads")));
+    QCOMPARE(form->findChild<QListWidget *>(QStringLiteral("List3"))->currentRow(), 0);
     QVERIFY(form->findChild<PictureBox *>(QStringLiteral("Image1(0)"))->hasPicture());
     QVERIFY(form->findChild<PictureBox *>(QStringLiteral("Image3"))->hasPicture());
     QCOMPARE(form->findChild<QLabel *>(QStringLiteral("Label8"))->text(),
@@ -267,12 +236,7 @@ void TestWindows::secondInstanceIsRefusedWithTheMessage() {
     QVERIFY(!windows.start(f.game()));
     QVERIFY(!windows.form2());
     QCOMPARE(prompt.shown.size(), 1);
-    QCOMPARE(prompt.shown.at(0).title, QStringLiteral("Hang On..........."));
-    QCOMPARE(prompt.shown.at(0).text,
-             QStringLiteral("We know you would love our software, but you really \r\ndon't have "
-                            "to run it more than once.\r\n\r\nYou have probably minimised a "
-                            "version already running,\r\nand it has been waiting patiently for "
-                            "you \r\nat the bottom of your screen!"));
+    QVERIFY(prompt.shown.at(0).text.contains(QStringLiteral("more than once")));
     QCOMPARE(prompt.shown.at(0).icon, Prompt::Icon::Exclamation);
     QCOMPARE(prompt.shown.at(0).buttons, Prompt::Buttons::Ok);
     QVERIFY(!TestFolders::exists(f.game(), QStringLiteral("LastVEKDir")));
@@ -524,9 +488,7 @@ void TestWindows::bigStepsAskFirst() {
     form->refresh();
     auto *box = form->findChild<QLineEdit *>(QStringLiteral("Text1"));
     QVERIFY(box);
-    // The name box starts empty, with its hint.
     QVERIFY(box->text().isEmpty());
-    QCOMPARE(box->placeholderText(), QStringLiteral("Enter Autoscript Filename"));
     QTest::keyClicks(box, name);
     const QByteArray scriptBefore = TestFolders::read(f.vek() + "/Autoscripts", "Late war escort");
     auto *push = form->findChild<QPushButton *>(button);
@@ -619,11 +581,9 @@ void TestWindows::checkAndRepairOnWhatIsLoaded() {
     auto *result = form->findChild<QLabel *>(QStringLiteral("CheckResult"));
     QVERIFY(result);
     form->findChild<QPushButton *>(QStringLiteral("CheckLoadedFiles"))->click();
-    QVERIFY2(result->text().contains(
-                 QStringLiteral("<td style=\"padding-right:16px\">%1</td>").arg(late)),
+    QVERIFY2(result->text().contains(late) && result->text().contains(">missing<") &&
+                 result->text().contains(">spit16.3dz<"),
              qPrintable(result->text()));
-    QVERIFY(result->text().contains(QStringLiteral(">missing<")));
-    QVERIFY(result->text().contains(QStringLiteral(">spit16.3dz<")));
     form->findChild<QPushButton *>(QStringLiteral("RepairLoadedFiles"))->click();
     QVERIFY(QFile::exists(f.game() + QStringLiteral("/spit16.3dz")));
     QCOMPARE(result->text(), QStringLiteral("All loaded files are whole."));
