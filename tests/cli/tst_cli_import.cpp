@@ -91,8 +91,6 @@ private Q_SLOTS:
             {"a folder that is there is kept", true, L{"import", "@one"}, 1, "", "was kept"},
             {"replaced when answered ok", true, ok + L{"@one"}, 0, "",
              "Replace it with the folder of the archive?"},
-            {"never while loaded", true,
-             L{"--answer", "ok", "toggle", "A-One", "+", "import", "@one"}, 1, "", "is loaded"},
             // The selector's own folders, whatever group vek.ini gives the letter "C", and
             // whatever the answer: refused whole, and nothing in the VEK folder changes.
             {"the default save store", false, ok + L{"@store"}, 1, "", own.arg("C-Default")},

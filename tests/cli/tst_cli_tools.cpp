@@ -1,28 +1,31 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The command-line tool's keyboard-control, cheat-check, music and night-switch commands.
 #include "CliRun.h"
+#include "Rows.h"
 #include "TestFolders.h"
 
 #include <QDir>
 #include <QTest>
 
+namespace {
+// A command line, its words parted by "|"; the exit status, stdout (empty: not looked at), the
+// cheat byte of flt.cdf and the first line of Music/music.txt afterwards.
+struct ToolCase {
+    const char *tag, *args;
+    int status;
+    const char *out;
+    char cheatByte;
+    const char *music;
+};
+} // namespace
+
+Q_DECLARE_METATYPE(ToolCase)
+
 class TestCliTools : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void commands_data() {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QByteArray>("out");
-        QTest::addColumn<char>("cheatByte");
-        QTest::addColumn<QString>("music"); // first line of Music/music.txt afterwards
-        // The words of each command line are parted by "|".
-        const struct {
-            const char *tag, *args;
-            int status;
-            QByteArray out;
-            char cheatByte;
-            const char *music;
-        } rows[] = {
+        const ToolCase rows[] = {
             {"features", "features", 0, "1\t01 First\n2\t02 Second\n", 0, "Game"},
             {"feature, cheat check on", "feature|2|+|cheatcheck|on", 0, "", 2, "Game"},
             {"exit answered cancel keeps the byte", "feature|2|+|cheatcheck|on|+|exit", 0, "", 2,
@@ -41,17 +44,14 @@ private Q_SLOTS:
              "Now: night missions (EAW Version 1.2 and variants).\n",
              0, "Big band"},
         };
-        for (const auto &r : rows)
-            QTest::newRow(r.tag) << QString::fromLatin1(r.args).split('|') << r.status << r.out
-                                 << r.cheatByte << QString::fromLatin1(r.music);
+        addRows(rows);
     }
 
     void commands() {
-        QFETCH(QStringList, args);
-        QFETCH(int, status);
-        QFETCH(QByteArray, out);
-        QFETCH(char, cheatByte);
-        QFETCH(QString, music);
+        QFETCH(ToolCase, row);
+        const QStringList args = QString::fromLatin1(row.args).split('|');
+        const QByteArray out = row.out;
+        const int status = row.status;
         TestFolders f;
         TestFolders::write(f.game(), "KC", "01 First\tD1\r\n02 Second\t1\r\n");
         TestFolders::write(f.game(), "flt.cdf", QByteArray(40000, '\x07'));
@@ -65,8 +65,9 @@ private Q_SLOTS:
         QCOMPARE(r.status, status);
         if (!out.isEmpty())
             QCOMPARE(r.out, out);
-        QCOMPARE(TestFolders::read(f.game(), "flt.cdf").at(38257), cheatByte);
-        QCOMPARE(TestFolders::read(f.game() + "/Music", "music.txt"), music.toLatin1() + "\r\n");
+        QCOMPARE(TestFolders::read(f.game(), "flt.cdf").at(38257), row.cheatByte);
+        QCOMPARE(TestFolders::read(f.game() + "/Music", "music.txt"),
+                 QByteArray(row.music) + "\r\n");
         if (status == 1)
             QVERIFY(!r.err.isEmpty());
     }

@@ -8,6 +8,7 @@
 #include "FileOps.h"
 #include "FileRemoval.h"
 #include "Launcher.h"
+#include "Rows.h"
 #include "TestFolders.h"
 
 #include <QDir>
@@ -89,11 +90,58 @@ void verifyUntouched(const QString &path, Obstacle obstacle, const QByteArray &c
 // The three calls that write a file the game reads.
 enum class Write { Atomic, CopyReplace, Patch };
 
+// A folder asked for below the test folder; `setup` puts a "dir" or a "file" there first.
+struct EnsureCase {
+    const char *tag, *path, *setup;
+    bool existed, created, folderAfter;
+};
+
+// Files made plain, read-only and as folders; the names asked to delete; those handed to
+// `before`, in order; those expected in the failures, in order; what the folder holds
+// afterwards; the file before which the caller stops (-1: none). Lists are written "a;b;c".
+struct RemoveCase {
+    const char *tag, *files, *readOnly, *folders, *names, *announced, *refused, *remaining;
+    int stopAt = -1;
+};
+
+QStringList names(const char *list) {
+    return QString::fromUtf8(list).split(QLatin1Char(';'), Qt::SkipEmptyParts);
+}
+
+// Bytes are written as text with "." for a zero byte; a file before of "-": none.
+struct PatchCase {
+    const char *tag, *before;
+    qint64 position;
+    const char *value, *after;
+};
+
+struct ReadByteCase {
+    const char *tag;
+    QByteArray content; // "<none>": no file
+    qint64 position;
+    bool ok;
+    int value;
+};
+
+// The second file is the first (of `size` bytes) with the byte at `flip` changed (-1: none)
+// and `extra` bytes added; `missing` leaves it out.
+struct SameCase {
+    const char *tag;
+    int size, flip, extra;
+    bool missing;
+    FileCompare::Result result;
+};
+
 } // namespace
 
 Q_DECLARE_METATYPE(Obstacle)
 Q_DECLARE_METATYPE(BadSource)
 Q_DECLARE_METATYPE(Write)
+Q_DECLARE_METATYPE(EnsureCase)
+Q_DECLARE_METATYPE(RemoveCase)
+Q_DECLARE_METATYPE(PatchCase)
+Q_DECLARE_METATYPE(ReadByteCase)
+Q_DECLARE_METATYPE(SameCase)
 
 class TestFiles : public QObject {
     Q_OBJECT
@@ -111,35 +159,26 @@ private slots:
     }
 
     void ensureFolder_data() {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<bool>("existed");
-        QTest::addColumn<bool>("created");
-        QTest::addColumn<bool>("folderAfter");
-        QTest::addColumn<QString>("setup");
-
-        QTest::newRow("missing: created") << "new" << false << true << true << "";
-        QTest::newRow("present: left alone") << "new" << true << false << true << "dir";
-        QTest::newRow("only one level is made") << "a/b" << false << false << false << "";
-        QTest::newRow("a file in the way") << "new" << false << false << false << "file";
+        const EnsureCase rows[] = {
+            {"missing: created", "new", "", false, true, true},
+            {"present: left alone", "new", "dir", true, false, true},
+            {"only one level is made", "a/b", "", false, false, false},
+            {"a file in the way", "new", "file", false, false, false},
+        };
+        addRows(rows);
     }
 
     void ensureFolder() {
-        QFETCH(QString, path);
-        QFETCH(bool, existed);
-        QFETCH(bool, created);
-        QFETCH(bool, folderAfter);
-        QFETCH(QString, setup);
-
-        const QString target = dir_.filePath(path);
+        QFETCH(EnsureCase, row);
+        const QString target = dir_.filePath(row.path), setup = row.setup;
         if (setup == QLatin1String("dir"))
             QVERIFY(QDir().mkdir(target));
         else if (setup == QLatin1String("file"))
             QVERIFY(writeFile(target, "x"));
-
-        bool wasCreated = !created;
-        QCOMPARE(FileOps::EnsureFolder(target, &wasCreated), existed);
-        QCOMPARE(wasCreated, created);
-        QCOMPARE(QFileInfo(target).isDir(), folderAfter);
+        bool wasCreated = !row.created;
+        QCOMPARE(FileOps::EnsureFolder(target, &wasCreated), row.existed);
+        QCOMPARE(wasCreated, row.created);
+        QCOMPARE(QFileInfo(target).isDir(), row.folderAfter);
         if (setup == QLatin1String("file"))
             QCOMPARE(contentOf(target), QByteArray("x"));
     }
@@ -435,53 +474,34 @@ private slots:
     }
 
     void removeNamed_data() {
-        QTest::addColumn<QStringList>("files");     // made as plain files
-        QTest::addColumn<QStringList>("readOnly");  // made read-only
-        QTest::addColumn<QStringList>("folders");   // made as folders
-        QTest::addColumn<QStringList>("names");     // asked to delete
-        QTest::addColumn<QStringList>("announced"); // handed to `before`, in order
-        QTest::addColumn<QStringList>("refused");   // expected in the failures, in order
-        QTest::addColumn<QStringList>("remaining"); // what the folder holds afterwards
-        QTest::addColumn<int>("stopAt"); // the file before which the caller stops; -1: none
-
-        using L = QStringList;
-        QTest::newRow("plain, absent and non-ASCII names")
-            << L{"a.dat", "Ünïcode.DAT", "keep.dat"} << L{} << L{}
-            << L{"a.dat", "gone.dat", "Ünïcode.DAT"} << L{"a.dat", "Ünïcode.DAT"} << L{}
-            << L{"keep.dat"} << -1;
-        // All or nothing: one file that cannot go keeps the others; a folder is no file.
-        QTest::newRow("read-only refused, nothing deleted, a folder is no file")
-            << L{"a.dat", "c.dat"} << L{"b.dat"} << L{"d"} << L{"a.dat", "b.dat", "c.dat", "d"}
-            << L{} << L{"b.dat"} << L{"a.dat", "b.dat", "c.dat", "d"} << -1;
-        QTest::newRow("folder that is not there")
-            << L{} << L{} << L{} << L{"a.dat"} << L{} << L{} << L{} << -1;
-        QTest::newRow("stopped before the third: the rest stay")
-            << L{"a.dat", "b.dat", "c.dat", "d.dat"} << L{} << L{}
-            << L{"a.dat", "b.dat", "c.dat", "d.dat"} << L{"a.dat", "b.dat"} << L{}
-            << L{"c.dat", "d.dat"} << 2;
-        // By case: the one file of another case goes, under its own name; names equal but for
-        // case delete it once; a name present under two cases is left alone, and named (and
-        // then, as a read-only file does, keeps every other).
-        QTest::newRow("by case") << L{"Planes.DAT", "sky.pic", "SKY.PIC", "Abc.txt", "zz.dat"}
-                                 << L{} << L{} << L{"PLANES.dat", "planes.dat", "abc.TXT"}
-                                 << L{"Planes.DAT", "Abc.txt"} << L{}
-                                 << L{"SKY.PIC", "sky.pic", "zz.dat"} << -1;
-        QTest::newRow("by case, a name in two cases keeps them all")
-            << L{"Planes.DAT", "sky.pic", "SKY.PIC", "zz.dat"} << L{"RO.dat"} << L{}
-            << L{"planes.dat", "sky.pic", "ro.DAT"} << L{} << L{"sky.pic", "RO.dat"}
-            << L{"Planes.DAT", "RO.dat", "SKY.PIC", "sky.pic", "zz.dat"} << -1;
+        const RemoveCase rows[] = {
+            {"plain, absent and non-ASCII names", "a.dat;Ünïcode.DAT;keep.dat", "", "",
+             "a.dat;gone.dat;Ünïcode.DAT", "a.dat;Ünïcode.DAT", "", "keep.dat"},
+            // All or nothing: one file that cannot go keeps the others; a folder is no file.
+            {"read-only refused, nothing deleted, a folder is no file", "a.dat;c.dat", "b.dat", "d",
+             "a.dat;b.dat;c.dat;d", "", "b.dat", "a.dat;b.dat;c.dat;d"},
+            {"folder that is not there", "", "", "", "a.dat", "", "", ""},
+            {"stopped before the third: the rest stay", "a.dat;b.dat;c.dat;d.dat", "", "",
+             "a.dat;b.dat;c.dat;d.dat", "a.dat;b.dat", "", "c.dat;d.dat", 2},
+            // By case: the one file of another case goes, under its own name; names equal but
+            // for case delete it once; a name present under two cases is left alone, and named
+            // (and then, as a read-only file does, keeps every other).
+            {"by case", "Planes.DAT;sky.pic;SKY.PIC;Abc.txt;zz.dat", "", "",
+             "PLANES.dat;planes.dat;abc.TXT", "Planes.DAT;Abc.txt", "", "SKY.PIC;sky.pic;zz.dat"},
+            {"by case, a name in two cases keeps them all", "Planes.DAT;sky.pic;SKY.PIC;zz.dat",
+             "RO.dat", "", "planes.dat;sky.pic;ro.DAT", "", "sky.pic;RO.dat",
+             "Planes.DAT;RO.dat;SKY.PIC;sky.pic;zz.dat"},
+        };
+        addRows(rows);
     }
 
     void removeNamed() {
-        QFETCH(QStringList, files);
-        QFETCH(QStringList, readOnly);
-        QFETCH(QStringList, folders);
-        QFETCH(QStringList, names);
-        QFETCH(QStringList, announced);
-        QFETCH(QStringList, refused);
-        QFETCH(QStringList, remaining);
-        QFETCH(int, stopAt);
-
+        QFETCH(RemoveCase, row);
+        const QStringList files = names(row.files), readOnly = names(row.readOnly),
+                          folders = names(row.folders), asked = names(row.names),
+                          announced = names(row.announced), refused = names(row.refused),
+                          remaining = names(row.remaining);
+        const int stopAt = row.stopAt;
         // Each row both ways: the folder held open, and each delete by path as while recording.
         for (const bool recorded : {false, true}) {
             const bool absent = files.isEmpty() && readOnly.isEmpty() && folders.isEmpty();
@@ -501,7 +521,7 @@ private slots:
                 });
             QStringList seen, failures;
             QString error;
-            const bool read = FileRemoval::removeNamed(folder, names, &failures, &error,
+            const bool read = FileRemoval::removeNamed(folder, asked, &failures, &error,
                                                        [&seen, stopAt](const QString &name) {
                                                            if (seen.size() == stopAt)
                                                                return false;
@@ -555,19 +575,7 @@ private slots:
     }
 
     void patch_data() {
-        QTest::addColumn<bool>("present");
-        QTest::addColumn<QByteArray>("before");
-        QTest::addColumn<qint64>("position");
-        QTest::addColumn<QByteArray>("value");
-        QTest::addColumn<QByteArray>("after");
-
-        // Bytes are written as text with "." for a zero byte; "-" for the file before: none.
-        const auto b = [](const char *text) { return QByteArray(text).replace('.', '\0'); };
-        const struct {
-            const char *tag, *before;
-            qint64 position;
-            const char *value, *after;
-        } rows[] = {
+        const PatchCase rows[] = {
             {"inside", "ABCDE", 3, "x", "ABxDE"},
             {"first byte", "ABCDE", 1, "x", "xBCDE"},
             {"last byte", "ABCDE", 5, "x", "ABCDx"},
@@ -584,21 +592,18 @@ private slots:
             {"several bytes across the end", "ABCDE", 4, "xyz", "ABCxyz"},
             {"several bytes beyond the end", "ABCDE", 7, "xy", "ABCDE.xy"},
         };
-        for (const auto &r : rows)
-            QTest::newRow(r.tag) << (r.before[0] != '-') << b(r.before) << r.position << b(r.value)
-                                 << b(r.after);
+        addRows(rows);
     }
 
     void patch() {
-        QFETCH(bool, present);
-        QFETCH(QByteArray, before);
-        QFETCH(qint64, position);
-        QFETCH(QByteArray, value);
-        QFETCH(QByteArray, after);
-
+        QFETCH(PatchCase, row);
+        const auto b = [](const char *text) { return QByteArray(text).replace('.', '\0'); };
+        const bool present = row.before[0] != '-';
+        const QByteArray value = b(row.value), after = b(row.after);
+        const qint64 position = row.position;
         const QString path = this->path(QStringLiteral("flt.cdf"));
         if (present)
-            QVERIFY(writeFile(path, before));
+            QVERIFY(writeFile(path, b(row.before)));
         // A patch must reach the file others have open, not a fresh copy renamed over it: the
         // game's files may be hard-linked or held open, and a rewrite would also cost a whole-file
         // copy.
@@ -620,32 +625,25 @@ private slots:
     }
 
     void readByte_data() {
-        QTest::addColumn<bool>("present");
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<qint64>("position");
-        QTest::addColumn<bool>("ok");
-        QTest::addColumn<int>("value");
-
         const QByteArray data("A\xfe"
                               "C");
-        QTest::newRow("first") << true << data << qint64(1) << true << int('A');
-        QTest::newRow("high byte") << true << data << qint64(2) << true << 0xfe;
-        QTest::newRow("last") << true << data << qint64(3) << true << int('C');
-        QTest::newRow("past the end") << true << data << qint64(4) << false << 0;
-        QTest::newRow("position 0") << true << data << qint64(0) << false << 0;
-        QTest::newRow("empty file") << true << QByteArray() << qint64(1) << false << 0;
-        QTest::newRow("missing file") << false << QByteArray() << qint64(1) << false << 0;
+        const ReadByteCase rows[] = {
+            {"first", data, 1, true, 'A'},
+            {"high byte", data, 2, true, 0xfe},
+            {"last", data, 3, true, 'C'},
+            {"past the end", data, 4, false, 0},
+            {"position 0", data, 0, false, 0},
+            {"empty file", "", 1, false, 0},
+            {"missing file", "<none>", 1, false, 0},
+        };
+        addRows(rows);
     }
 
     void readByte() {
-        QFETCH(bool, present);
-        QFETCH(QByteArray, content);
-        QFETCH(qint64, position);
-        QFETCH(bool, ok);
-        QFETCH(int, value);
-
+        QFETCH(ReadByteCase, row);
+        const auto &[tag, content, position, ok, value] = row;
         const QString path = this->path(QStringLiteral("flt.cdf"));
-        if (present)
+        if (content != "<none>")
             QVERIFY(writeFile(path, content));
 
         unsigned char read = 0x55;
@@ -658,32 +656,23 @@ private slots:
     }
 
     void sameBytes_data() {
-        // The second file is the first (of `size` bytes) with the byte at `flip` changed (-1: none)
-        // and `extra` bytes added; "missing" leaves it out.
-        QTest::addColumn<int>("size");
-        QTest::addColumn<int>("flip");
-        QTest::addColumn<int>("extra");
-        QTest::addColumn<bool>("missing");
-        QTest::addColumn<int>("result");
-        const int same = int(FileCompare::Result::Same);
-        const int differs = int(FileCompare::Result::Differs);
-        const int block = 256 * 1024;
-        QTest::newRow("empty") << 0 << -1 << 0 << false << same;
-        QTest::newRow("three blocks and a bit") << 3 * block + 7 << -1 << 0 << false << same;
-        QTest::newRow("first byte") << 3 * block + 7 << 0 << 0 << false << differs;
-        QTest::newRow("last byte of a block")
-            << 3 * block + 7 << 2 * block - 1 << 0 << false << differs;
-        QTest::newRow("last byte") << 3 * block + 7 << 3 * block + 6 << 0 << false << differs;
-        QTest::newRow("one byte longer") << 100 << -1 << 1 << false << differs;
-        QTest::newRow("missing") << 100 << -1 << 0 << true << int(FileCompare::Result::Failed);
+        const auto same = FileCompare::Result::Same, differs = FileCompare::Result::Differs;
+        const int block = 256 * 1024, big = 3 * block + 7;
+        const SameCase rows[] = {
+            {"empty", 0, -1, 0, false, same},
+            {"three blocks and a bit", big, -1, 0, false, same},
+            {"first byte", big, 0, 0, false, differs},
+            {"last byte of a block", big, 2 * block - 1, 0, false, differs},
+            {"last byte", big, 3 * block + 6, 0, false, differs},
+            {"one byte longer", 100, -1, 1, false, differs},
+            {"missing", 100, -1, 0, true, FileCompare::Result::Failed},
+        };
+        addRows(rows);
     }
 
     void sameBytes() {
-        QFETCH(int, size);
-        QFETCH(int, flip);
-        QFETCH(int, extra);
-        QFETCH(bool, missing);
-        QFETCH(int, result);
+        QFETCH(SameCase, row);
+        const auto &[tag, size, flip, extra, missing, result] = row;
         QByteArray bytes(size, Qt::Uninitialized);
         QRandomGenerator rng(7);
         for (char &c : bytes)
@@ -696,9 +685,9 @@ private slots:
         if (!missing)
             QVERIFY(writeFile(b, bytes + QByteArray(extra, 'x')));
         QString error;
-        QCOMPARE(int(FileCompare::sameBytes(a, b, &error)), result);
+        QCOMPARE(FileCompare::sameBytes(a, b, &error), result);
         // Either way round, and a failure names the file.
-        QCOMPARE(int(FileCompare::sameBytes(b, a, &error)), result);
+        QCOMPARE(FileCompare::sameBytes(b, a, &error), result);
         QCOMPARE(error.contains(QDir::toNativeSeparators(b)), missing);
     }
 

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FileBytes.h"
+#include "Rows.h"
 #include "Text8.h"
 #include "TextFile.h"
 
@@ -11,7 +12,16 @@ namespace {
 
 using Lines = QList<QByteArray>;
 
+struct LinesCase {
+    const char *tag;
+    QByteArray input;
+    Lines expected;
+    QByteArray written;
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(LinesCase)
 
 class TestText : public QObject {
     Q_OBJECT
@@ -21,53 +31,31 @@ private slots:
     // when only that is read); writing those lines back must give the same file with CR LF line
     // ends.
     void lines_data() {
-        QTest::addColumn<QByteArray>("input");
-        QTest::addColumn<Lines>("expected");
-        QTest::addColumn<QByteArray>("written");
-
-        const struct {
-            const char *tag;
-            QByteArray input;
-            Lines expected;
-            QByteArray written;
-        } rows[] = {
+        const LinesCase rows[] = {
             {"CR LF", "a\r\nbc\r\n", {"a", "bc"}, "a\r\nbc\r\n"},
             {"LF", "a\nbc\n", {"a", "bc"}, "a\r\nbc\r\n"},
             {"mixed", "a\r\nb\nc\r\n", {"a", "b", "c"}, "a\r\nb\r\nc\r\n"},
             {"one line without line end", "only", {"only"}, "only\r\n"},
             {"last line without line end", "a\r\nlast", {"a", "last"}, "a\r\nlast\r\n"},
             {"last line ends in a lone CR", "a\r\nlast\r", {"a", "last"}, "a\r\nlast\r\n"},
-            {"empty lines in the middle, CR LF",
-             "a\r\n\r\n\r\nb\r\n",
-             {"a", "", "", "b"},
-             "a\r\n\r\n\r\nb\r\n"},
-            {"empty lines in the middle, LF",
-             "a\n\n\nb\n",
-             {"a", "", "", "b"},
+            {"empty lines in the middle", "a\r\n\r\n\r\nb\r\n", Lines{"a", "", "", "b"},
              "a\r\n\r\n\r\nb\r\n"},
             {"empty last line kept", "a\r\n\r\n", {"a", ""}, "a\r\n\r\n"},
-            {"empty file", {}, {}, {}},
+            {"empty file", QByteArray(), Lines(), QByteArray()},
             {"one empty line", "\r\n", {""}, "\r\n"},
             {"empty first line", "\r\nsecond", {"", "second"}, "\r\nsecond\r\n"},
             {"CR inside a line is kept", "a\rb\r\n", {"a\rb"}, "a\rb\r\n"},
-            {"8-bit bytes kept",
-             "\x80\x81\xe9\r\n\xff\xa0\n",
-             {"\x80\x81\xe9", "\xff\xa0"},
+            {"8-bit bytes kept", "\x80\x81\xe9\r\n\xff\xa0\n", Lines{"\x80\x81\xe9", "\xff\xa0"},
              "\x80\x81\xe9\r\n\xff\xa0\r\n"},
-            {"NUL bytes kept",
-             QByteArray("a\0b\n", 4),
-             {QByteArray("a\0b", 3)},
+            {"NUL bytes kept", QByteArray("a\0b\n", 4), Lines{QByteArray("a\0b", 3)},
              QByteArray("a\0b\r\n", 5)},
         };
-        for (const auto &r : rows)
-            QTest::newRow(r.tag) << r.input << r.expected << r.written;
+        addRows(rows);
     }
 
     void lines() {
-        QFETCH(QByteArray, input);
-        QFETCH(Lines, expected);
-        QFETCH(QByteArray, written);
-
+        QFETCH(LinesCase, row);
+        const auto &[tag, input, expected, written] = row;
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         const QString in = dir.filePath(QStringLiteral("in.txt"));
