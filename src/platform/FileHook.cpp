@@ -17,6 +17,7 @@ namespace {
 
 // The hook is set up once by the front end before the engine runs and lives on one thread.
 FileHook::Sink sink;
+FileHook::Observer observer;
 QStringList isolatedRoots;
 FileHook::Group *innermost = nullptr;
 
@@ -221,7 +222,17 @@ QString landing(const QString &path) {
 }
 } // namespace
 
+void FileHook::setObserver(Observer o) {
+    observer = std::move(o);
+}
+
+bool FileHook::observed() {
+    return bool(observer);
+}
+
 bool FileHook::mayChange(const QString &path, QString *error) {
+    if (observer)
+        observer(path, false);
     if (isolatedRoots.isEmpty())
         return true;
     const QString target = landing(path);
@@ -236,6 +247,8 @@ bool FileHook::mayChange(const QString &path, QString *error) {
 }
 
 bool FileHook::detach(const QString &path, QString *error) {
+    if (observer)
+        observer(path, true);
     if (isolatedRoots.isEmpty())
         return true;
     if (!mayChange(path, error))

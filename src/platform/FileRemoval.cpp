@@ -17,8 +17,9 @@ bool FileRemoval::removeNamed(const QString &folder, const QStringList &names,
                               QStringList *failures, QString *error,
                               const std::function<bool(const QString &)> &before,
                               const Variant &variant, QList<Removed> *removed) {
-    // A dry run or a trace wants each delete by its path; every other run takes the short way.
-    if (!FileHook::recording() && !FileHook::isolated()) {
+    // A dry run, a trace or the history wants each delete by its path; every other run takes
+    // the short way.
+    if (!FileHook::recording() && !FileHook::isolated() && !FileHook::observed()) {
         switch (removeInFolder(folder, names, failures, error, before, variant, removed)) {
         case Removal::Done:
             return true;

@@ -1,0 +1,702 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "History.h"
+
+#include "FileCompare.h"
+#include "FileHook.h"
+#include "FileList.h"
+#include "FileOps.h"
+#include "KeptOptions.h"
+#include "Ledgers.h"
+#include "Progress.h"
+#include "Prompt.h"
+#include "Reporter.h"
+#include "SelectorState.h"
+#include "Text8.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+
+namespace {
+
+using Root = HistoryEntry::Root;
+
+const QByteArray PlanMagic = "VEK history going back 1";
+const QByteArray TargetsMark = "targets";
+const QString Absent = QStringLiteral("absent");
+
+// Small files are compared by their bytes when a rewrite may have left them as they were
+// (eaw.ini written again at every start): an entry then does not claim a change it did not
+// make. Bigger ones count as changed once their name holds another file.
+constexpr qint64 CompareUpTo = 1 << 20;
+
+bool isLink(const QString &object) {
+    return object.startsWith(QLatin1String("l-"));
+}
+
+// A campaign save: in a folder named Savedata, at any depth (the game's saves and the stores
+// the save exchange keeps).
+bool isSave(const QString &path) {
+    const QStringList parts = path.split(QLatin1Char('/'));
+    for (qsizetype i = 0; i + 1 < parts.size(); ++i)
+        if (parts.at(i).compare(QLatin1String("Savedata"), Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+// "game1.sav" as "game1 (2).sav", as the save exchange numbers a displaced save; a file of the
+// player's that is not a save as "name.mine", "name.mine2" ...
+QString freeName(const QString &path, bool save) {
+    const QFileInfo info(path);
+    const QString folder = info.path() + QLatin1Char('/');
+    const QString base = info.completeBaseName();
+    const QString suffix = info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix();
+    const QStringList present = FileList::files(info.path());
+    const FileList::Index index(present);
+    for (int n = save ? 2 : 1;; ++n) {
+        const QString name = save ? QStringLiteral("%1 (%2)%3").arg(base).arg(n).arg(suffix)
+                                  : info.fileName() + QStringLiteral(".mine") +
+                                        (n == 1 ? QString() : QString::number(n));
+        if (index.find(name).isEmpty())
+            return folder + name;
+    }
+}
+
+QSet<QString> ledgerLines(const QString &vek) {
+    QSet<QString> lines;
+    for (const QByteArray &line : Ledgers::readFoldersLoaded(vek))
+        if (!line.isEmpty())
+            lines.insert(Text8::toUnicode(line));
+    return lines;
+}
+
+QString namesOf(QSet<QString> names) {
+    QStringList sorted(names.begin(), names.end());
+    sorted.sort(Qt::CaseInsensitive);
+    return sorted.join(QStringLiteral(", "));
+}
+
+// A file the selector leaves read-only (eaw.ini) is written or deleted all the same, and
+// keeps its mark.
+bool replaceFile(const QString &from, const QString &to, QString *error) {
+    const bool readOnly = FileOps::isReadOnly(to);
+    if (readOnly && !FileOps::setReadOnly(to, false)) {
+        *error = QStringLiteral("Could not write \"%1\": it is read-only.")
+                     .arg(QDir::toNativeSeparators(to));
+        return false;
+    }
+    const bool ok =
+        from.isEmpty() ? FileOps::remove(to, error) : FileOps::copyReplace(from, to, error);
+    if (readOnly && !from.isEmpty())
+        FileOps::setReadOnly(to, true);
+    return ok;
+}
+
+bool makeFolders(const QString &folder, const QString &root) {
+    if (folder == root || QFileInfo(folder).isDir())
+        return true;
+    return makeFolders(QFileInfo(folder).path(), root) && FileOps::EnsureFolder(folder);
+}
+
+// What `History::Early` saw: each path once, with its bytes then (nullopt: absent).
+struct EarlyFile {
+    QString path;
+    std::optional<QByteArray> bytes;
+};
+QList<EarlyFile> earlyFiles;
+
+} // namespace
+
+History::Early::Early() {
+    earlyFiles.clear();
+    if (FileHook::isolated())
+        return;
+    FileHook::setObserver([](const QString &path, bool) {
+        for (const EarlyFile &f : std::as_const(earlyFiles))
+            if (f.path == path)
+                return;
+        QFile file(path);
+        // Only the small files the locator writes pass here.
+        earlyFiles.append({path, file.open(QIODevice::ReadOnly)
+                                     ? std::optional<QByteArray>(file.read(CompareUpTo))
+                                     : std::nullopt});
+    });
+}
+
+History::Early::~Early() {
+    FileHook::setObserver({});
+}
+
+History::History(SelectorState &state, Reporter &reporter)
+    : s_(state), r_(reporter), store_(state.folders().GameFolder),
+      game_(state.folders().GameFolder + QLatin1Char('/')),
+      vek_(state.folders().ModFolder + QLatin1Char('/')) {
+    // A dry run works on a twin of the folders: it keeps no history of its own.
+    if (FileHook::isolated() || state.folders().GameFolder.isEmpty())
+        return;
+    QString error;
+    on_ = QFileInfo(state.folders().GameFolder).isDir() && store_.open(&error);
+    if (!on_)
+        return;
+    FileHook::setObserver([this](const QString &path, bool inPlace) { capture(path, inPlace); });
+}
+
+History::~History() {
+    if (on_)
+        FileHook::setObserver({});
+}
+
+QString History::optionsFolder() const {
+    return s_.folders().optionsFolder();
+}
+
+QString History::key(Root root, const QString &path) {
+    return QLatin1Char(char(root)) + path;
+}
+
+QString History::absolute(Root root, const QString &path) const {
+    return (root == Root::Game ? game_ : vek_) + path;
+}
+
+void History::open(const QString &sentence) {
+    if (depth_++ > 0 || !on_)
+        return;
+    open_.emplace();
+    open_->sentence = sentence;
+    open_->status = s_.Status;
+    open_->options = KeptOptions::text(optionsFolder());
+    // What changed before the engine was made belongs to the first entry.
+    for (const EarlyFile &f : std::as_const(earlyFiles)) {
+        HistoryEntry::File file;
+        if (!place(f.path, &file.root, &file.path) ||
+            open_->index.contains(key(file.root, file.path)))
+            continue;
+        QString error;
+        file.before = f.bytes ? store_.keepBytes(*f.bytes, &error) : Absent;
+        if (file.before.isEmpty())
+            continue;
+        open_->index.insert(key(file.root, file.path), open_->files.size());
+        open_->files.append(file);
+    }
+    earlyFiles.clear();
+}
+
+void History::name(const QString &sentence) {
+    if (open_) {
+        open_->sentence = sentence;
+        open_->named = true;
+    }
+}
+
+bool History::place(const QString &path, Root *rootOut, QString *relOut) const {
+    Root root;
+    QString rel;
+    if (path.startsWith(game_)) {
+        rel = QDir::cleanPath(path.mid(game_.size()));
+        // The store is the history's own, and eaw.exe is the player's program: the night
+        // switch and the features patch it, and every start puts the original back.
+        if (HistoryStore::hidden(rel.section(QLatin1Char('/'), 0, 0)) ||
+            rel.compare(QLatin1String("eaw.exe"), Qt::CaseInsensitive) == 0)
+            return false;
+        root = Root::Game;
+    } else if (path.startsWith(vek_)) {
+        rel = path.mid(vek_.size());
+        // Of the VEK folder only the ledgers: its content folders and autoscripts are the
+        // player's, and no going back deletes what they imported or saved.
+        if (rel.contains(QLatin1Char('/')) || !Ledgers::All.contains(rel, Qt::CaseInsensitive))
+            return false;
+        root = Root::Vek;
+    } else {
+        return false;
+    }
+    if (rel.isEmpty() || rel.startsWith(QLatin1String("..")))
+        return false;
+    *rootOut = root;
+    *relOut = rel;
+    return true;
+}
+
+void History::capture(const QString &path, bool inPlace) {
+    Root root;
+    QString rel;
+    if (!open_ || !place(path, &root, &rel))
+        return;
+    const QString k = key(root, rel);
+    QString error;
+    if (const auto at = open_->index.constFind(k); at != open_->index.cend()) {
+        // Kept by a second name, and now to be written in place: the second name would change
+        // with it, so the bytes are copied first.
+        HistoryEntry::File &f = open_->files[*at];
+        if (inPlace && isLink(f.before) &&
+            FileIdentity::of(path).inode == FileIdentity::of(store_.objectPath(f.before)).inode) {
+            const QString copy = store_.keepCopy(path, &error);
+            if (!copy.isEmpty()) {
+                store_.drop(f.before);
+                f.before = copy;
+            }
+        }
+        return;
+    }
+    HistoryEntry::File f;
+    f.root = root;
+    f.path = rel;
+    const FileIdentity now = FileIdentity::of(path);
+    if (!now.exists)
+        f.before = Absent;
+    else if (inPlace || root == Root::Vek)
+        f.before = store_.keepCopy(path, &error);
+    else
+        f.before = store_.keepLink(path, &error);
+    if (f.before.isEmpty()) {
+        // Nothing is lost by this change, but it cannot be gone back over: the entry says so.
+        r_.report(error);
+        f.before = QStringLiteral("c-lost");
+    }
+    open_->index.insert(k, open_->files.size());
+    open_->files.append(f);
+}
+
+bool History::matches(const QString &path, const QString &object) const {
+    const FileIdentity now = FileIdentity::of(path);
+    if (object == Absent)
+        return !now.exists;
+    const QString kept = store_.objectPath(object);
+    const FileIdentity was = FileIdentity::of(kept);
+    if (!now.exists || !was.exists || now.size != was.size)
+        return false;
+    if (now.inode != 0 && now.inode == was.inode)
+        return true;
+    QString ignored;
+    return now.size <= CompareUpTo &&
+           FileCompare::sameBytes(path, kept, &ignored) == FileCompare::Result::Same;
+}
+
+bool History::unchanged(const HistoryEntry::File &file, const QString &path) const {
+    if (file.before == Absent)
+        return !FileIdentity::of(path).exists;
+    return matches(path, file.before);
+}
+
+const QList<HistoryEntry> &History::entries() {
+    if (!entries_) {
+        QStringList problems;
+        entries_ = store_.read(&problems);
+        r_.tell(problems);
+    }
+    return *entries_;
+}
+
+void History::relink(const HistoryEntry::File &file, const FileIdentity &now) {
+    // A file written again with the same bytes (eaw.ini at every start, a ledger rewritten in
+    // grid order) is no change, but is another file now: the entry that last touched it is
+    // told, or a going back would take it for one the player changed.
+    entries();
+    for (qsizetype i = entries_->size() - 1; i >= 0; --i) {
+        HistoryEntry &e = (*entries_)[i];
+        const qsizetype at = e.files.indexOf(file);
+        if (at < 0)
+            continue;
+        if (!e.files.at(at).after.same(now)) {
+            e.files[at].after = now;
+            QString error;
+            if (!store_.write(e, &error))
+                r_.report(error);
+        }
+        return;
+    }
+}
+
+void History::close() {
+    if (depth_ == 0 || --depth_ > 0 || !open_)
+        return;
+    Open o = std::move(*open_);
+    open_.reset();
+    QList<HistoryEntry::File> kept;
+    for (HistoryEntry::File f : std::as_const(o.files)) {
+        const QString path = absolute(f.root, f.path);
+        if (unchanged(f, path)) {
+            const FileIdentity now = FileIdentity::of(path);
+            if (now.exists && now.inode != FileIdentity::of(store_.objectPath(f.before)).inode)
+                relink(f, now);
+            if (isLink(f.before))
+                store_.drop(f.before);
+            continue;
+        }
+        // A second name of a file that is still in a folder under another name (renamed, not
+        // replaced) would change when the game writes it: its bytes are copied.
+        if (isLink(f.before) && FileIdentity::of(store_.objectPath(f.before)).links > 1) {
+            QString error;
+            const QString copy = store_.keepCopy(store_.objectPath(f.before), &error);
+            if (!copy.isEmpty()) {
+                store_.drop(f.before);
+                f.before = copy;
+            }
+        }
+        f.after = FileIdentity::of(path);
+        kept.append(f);
+    }
+    const QString options = KeptOptions::text(optionsFolder());
+    if (kept.isEmpty() && options == o.options && o.backTo < 0)
+        return;
+    entries();
+    QList<HistoryEntry> &entries = *entries_;
+    HistoryEntry e;
+    e.number = entries.isEmpty() ? 1 : entries.last().number + 1;
+    e.time = QDateTime::currentDateTime();
+    e.sentence = !o.named && s_.Status != o.status && !s_.Status.isEmpty() ? s_.Status : o.sentence;
+    e.optionsBefore = o.options;
+    e.optionsAfter = options;
+    e.backTo = o.backTo;
+    e.files = kept;
+    e.gone = std::any_of(kept.cbegin(), kept.cend(), [](const HistoryEntry::File &f) {
+        return f.before == QLatin1String("c-lost");
+    });
+    QString error;
+    if (!store_.write(e, &error)) {
+        r_.report(error);
+        return;
+    }
+    entries.append(e);
+    prune(entries);
+}
+
+void History::prune(QList<HistoryEntry> &entries) {
+    if (entries.size() <= KeptEntries)
+        return;
+    // The oldest entries past the limit give up their bytes; an object another kept entry
+    // still names stays.
+    QSet<QString> used;
+    const qsizetype cut = entries.size() - KeptEntries;
+    for (qsizetype i = cut; i < entries.size(); ++i)
+        for (const HistoryEntry::File &f : std::as_const(entries.at(i).files))
+            used.insert(f.before);
+    for (qsizetype i = 0; i < cut; ++i) {
+        HistoryEntry &e = entries[i];
+        if (e.gone)
+            continue;
+        for (const HistoryEntry::File &f : std::as_const(e.files))
+            if (!used.contains(f.before))
+                store_.drop(f.before);
+        e.gone = true;
+        QString error;
+        if (!store_.write(e, &error))
+            r_.report(error);
+    }
+}
+
+QStringList History::lines() {
+    const QString format = QStringLiteral("yyyy-MM-dd HH:mm:ss");
+    QStringList out;
+    out << QStringLiteral("0\t%1\tThe history begins: the game folder as the selector found it.")
+               .arg(store_.begun().toString(format));
+    for (const HistoryEntry &e : entries())
+        out << QStringLiteral("%1\t%2\t%3%4")
+                   .arg(e.number)
+                   .arg(e.time.toString(format), e.sentence,
+                        e.gone ? QStringLiteral(" (can no longer be returned to)") : QString());
+    return out;
+}
+
+int History::stateOf(const QList<HistoryEntry> &entries, int number) const {
+    for (int guard = 0; number > 0 && guard <= entries.size(); ++guard) {
+        const auto at =
+            std::find_if(entries.cbegin(), entries.cend(),
+                         [number](const HistoryEntry &e) { return e.number == number; });
+        if (at == entries.cend() || at->backTo < 0)
+            return number;
+        number = at->backTo;
+    }
+    return number;
+}
+
+bool History::undo() {
+    const QList<HistoryEntry> entries = History::entries();
+    const int now = entries.isEmpty() ? 0 : stateOf(entries, entries.last().number);
+    if (!on_ || now == 0) {
+        r_.prompt().fail(QStringLiteral("There is nothing to take back: the game folder is as "
+                                        "the history found it."));
+        return false;
+    }
+    return back(now - 1);
+}
+
+bool History::back(int number) {
+    if (!on_) {
+        r_.prompt().fail(QStringLiteral("No history is kept for this game folder: its folder "
+                                        "\"%1\" cannot be made.")
+                             .arg(QDir::toNativeSeparators(store_.folder())));
+        return false;
+    }
+    const QList<HistoryEntry> entries = History::entries();
+    const int last = entries.isEmpty() ? 0 : entries.last().number;
+    if (number < 0 || number > last) {
+        r_.prompt().fail(QStringLiteral("There is no entry %1 in the history: it goes from 0 "
+                                        "to %2.")
+                             .arg(number)
+                             .arg(last));
+        return false;
+    }
+    return run(number, entries, false, QByteArray());
+}
+
+namespace {
+const QByteArray PlanBreak = "\n----\n";
+} // namespace
+
+bool History::run(int number, const QList<HistoryEntry> &entries, bool resuming,
+                  const QByteArray &plan) {
+    // The targets travel as an entry of their own in the plan: each path with the bytes it is
+    // to get (`before`) and what the history last left there (`after`).
+    HistoryEntry goal;
+    HistoryEntry captured;
+    if (resuming) {
+        const qsizetype cut = plan.indexOf(PlanBreak);
+        QString why;
+        if (!plan.startsWith(PlanMagic + '\n') || cut < 0 ||
+            !HistoryEntry::parse(plan.mid(PlanMagic.size() + 1, cut - PlanMagic.size() - 1), &goal,
+                                 &why) ||
+            !HistoryEntry::parse(plan.mid(cut + PlanBreak.size()), &captured, &why)) {
+            r_.report(QStringLiteral("A going back that was cut short cannot be finished: its "
+                                     "plan \"%1\" cannot be read (%2). It is kept as \"%3\".")
+                          .arg(QDir::toNativeSeparators(store_.folder() + QLatin1Char('/') +
+                                                        HistoryStore::PlanName),
+                               why, QStringLiteral("back.txt.refused")));
+            store_.setPlanAside();
+            return false;
+        }
+    } else {
+        QHash<QString, qsizetype> at;
+        const auto entry = [&entries](int n) {
+            return std::find_if(entries.cbegin(), entries.cend(),
+                                [n](const HistoryEntry &e) { return e.number == n; });
+        };
+        for (const HistoryEntry &e : entries) {
+            if (e.number <= number) {
+                goal.optionsAfter = e.optionsAfter;
+                continue;
+            }
+            if (goal.files.isEmpty() && number == 0 && at.isEmpty())
+                goal.optionsAfter = e.optionsBefore;
+            if (e.gone) {
+                r_.prompt().fail(QStringLiteral("The history can no longer go back past entry "
+                                                "%1 (\"%2\"): the bytes it kept are gone.")
+                                     .arg(e.number)
+                                     .arg(e.sentence));
+                return false;
+            }
+            for (const HistoryEntry::File &f : e.files) {
+                const QString k = key(f.root, f.path);
+                if (const auto found = at.constFind(k); found != at.cend()) {
+                    goal.files[*found].after = f.after;
+                    continue;
+                }
+                if (!store_.has(f.before)) {
+                    r_.prompt().fail(QStringLiteral("The history can no longer go back past "
+                                                    "entry %1: the bytes it kept of \"%2\" are "
+                                                    "gone.")
+                                         .arg(e.number)
+                                         .arg(QDir::toNativeSeparators(f.path)));
+                    return false;
+                }
+                at.insert(k, goal.files.size());
+                goal.files.append(f);
+            }
+        }
+        if (entries.isEmpty() || number == entries.last().number) {
+            s_.setStatus(QStringLiteral("Nothing to bring back: the game folder is as right "
+                                        "after entry %1.")
+                             .arg(number));
+            return true;
+        }
+        const auto to = entry(number);
+        const QDateTime when = number == 0 || to == entries.cend() ? store_.begun() : to->time;
+        goal.number = 1;
+        goal.time = when;
+        goal.backTo = number;
+        goal.sentence = QStringLiteral("Back to %1 (entry %2)")
+                            .arg(when.toString(QStringLiteral("HH:mm:ss")))
+                            .arg(number);
+    }
+
+    const QSet<QString> loadedBefore = ledgerLines(s_.folders().ModFolder);
+    open(goal.sentence);
+    if (!open_) {
+        close();
+        return false;
+    }
+    open_->backTo = goal.backTo;
+    if (resuming) {
+        // What the cut going back had kept before its first change.
+        open_->options = captured.optionsBefore;
+        for (const HistoryEntry::File &f : std::as_const(captured.files)) {
+            open_->index.insert(key(f.root, f.path), open_->files.size());
+            open_->files.append(f);
+        }
+    } else {
+        // Every file it will touch is kept first, so the plan names what undoes the going
+        // back too, and a kill at any moment loses nothing.
+        for (const HistoryEntry::File &f : std::as_const(goal.files))
+            capture(absolute(f.root, f.path), false);
+        captured.number = 1;
+        captured.time = goal.time;
+        captured.sentence = goal.sentence;
+        captured.optionsBefore = open_->options;
+        captured.files = open_->files;
+        QString error;
+        if (!store_.writePlan(PlanMagic + '\n' + goal.text() + PlanBreak + captured.text(),
+                              &error)) {
+            r_.prompt().fail(error);
+            putBack(open_->files, &error);
+            open_.reset();
+            depth_ = 0;
+            return false;
+        }
+    }
+
+    QStringList kept;
+    QString error;
+    const bool applied = apply(goal.files, &kept, &error);
+    if (!applied) {
+        // All or nothing: every file the going back touched is put back as it was.
+        QString undoError;
+        const bool undone = putBack(open_->files, &undoError);
+        for (const HistoryEntry::File &f : std::as_const(open_->files))
+            if (isLink(f.before))
+                store_.drop(f.before);
+        open_.reset();
+        depth_ = 0;
+        if (undone)
+            store_.removePlan();
+        const QString what =
+            error.isEmpty() ? QStringLiteral("Going back was cancelled: nothing was changed.")
+                            : QStringLiteral("Going back did not work, and nothing was changed: "
+                                             "%1")
+                                  .arg(error);
+        s_.setStatus(error.isEmpty() ? what
+                                     : QStringLiteral("Going back did not work: see the "
+                                                      "message."));
+        r_.prompt().fail(undone ? what : what + QStringLiteral(" ") + undoError);
+        if (reread && !resuming)
+            reread();
+        return false;
+    }
+    KeptOptions::setText(optionsFolder(), goal.optionsAfter);
+
+    const QSet<QString> loadedAfter = ledgerLines(s_.folders().ModFolder);
+    QStringList parts;
+    if (const QSet<QString> out = loadedBefore - loadedAfter; !out.isEmpty())
+        parts << QStringLiteral("unloaded ") + namesOf(out);
+    if (const QSet<QString> in = loadedAfter - loadedBefore; !in.isEmpty())
+        parts << QStringLiteral("loaded ") + namesOf(in);
+    const qsizetype files = open_->files.size();
+    parts << QStringLiteral("%1 file%2").arg(files).arg(files == 1 ? "" : "s");
+    QString sentence =
+        goal.sentence + QStringLiteral(": ") + parts.join(QStringLiteral("; ")) + QLatin1Char('.');
+    if (!kept.isEmpty())
+        sentence += QStringLiteral(" Kept beside, changed since: ") +
+                    kept.join(QStringLiteral(", ")) + QLatin1Char('.');
+    open_->sentence = sentence;
+    s_.setStatus(sentence);
+    close();
+    store_.removePlan();
+    if (!kept.isEmpty())
+        r_.inform(QStringLiteral("These files were changed after the history last touched them. "
+                                 "Nothing of them is lost: each is kept beside under a name of "
+                                 "its own:\r\n") +
+                  kept.join(QStringLiteral("\r\n")));
+    if (reread && !resuming)
+        reread();
+    return true;
+}
+
+bool History::apply(const QList<HistoryEntry::File> &targets, QStringList *kept, QString *error) {
+    constexpr qsizetype ProgressFrom = 200;
+    Progress *progress = nullptr;
+    if (targets.size() > ProgressFrom) {
+        r_.setProgressOn(true);
+        progress = r_.progress();
+        if (progress)
+            progress->begin(targets.size());
+    }
+    const auto done = [&](bool ok) {
+        if (progress)
+            progress->end();
+        if (targets.size() > ProgressFrom)
+            r_.setProgressOn(false);
+        return ok;
+    };
+    for (const HistoryEntry::File &t : targets) {
+        if (progress && !progress->next(t.path))
+            return done(false);
+        const QString path = absolute(t.root, t.path);
+        // Already as it is to be: a going back run again after a kill does nothing here.
+        if (matches(path, t.before))
+            continue;
+        const FileIdentity now = FileIdentity::of(path);
+        if (now.exists && !now.same(t.after)) {
+            // Changed since the history last touched it: by the player, or the game.
+            const bool save = t.root == Root::Game && isSave(t.path);
+            if (save) {
+                // The save the game wrote last keeps its name; the one the going back
+                // brings goes in under a numbered name.
+                if (t.before == Absent)
+                    continue;
+                const QString aside = freeName(path, true);
+                if (!replaceFile(store_.objectPath(t.before), aside, error))
+                    return done(false);
+                kept->append(QDir::toNativeSeparators(t.path) +
+                             QStringLiteral(" (the one of "
+                                            "then as ") +
+                             QFileInfo(aside).fileName() + QLatin1Char(')'));
+                continue;
+            }
+            const QString aside = freeName(path, false);
+            if (!replaceFile(path, aside, error))
+                return done(false);
+            kept->append(QDir::toNativeSeparators(t.path) + QStringLiteral(" (as ") +
+                         QFileInfo(aside).fileName() + QLatin1Char(')'));
+        }
+        if (t.before == Absent) {
+            if (!replaceFile(QString(), path, error))
+                return done(false);
+            continue;
+        }
+        const QString root =
+            t.root == Root::Game ? s_.folders().GameFolder : s_.folders().ModFolder;
+        if (!makeFolders(QFileInfo(path).path(), root) ||
+            !replaceFile(store_.objectPath(t.before), path, error)) {
+            if (error->isEmpty())
+                *error = QStringLiteral("Could not make the folder of \"%1\".")
+                             .arg(QDir::toNativeSeparators(path));
+            return done(false);
+        }
+    }
+    return done(true);
+}
+
+bool History::putBack(const QList<HistoryEntry::File> &files, QString *error) {
+    bool whole = true;
+    for (const HistoryEntry::File &f : files) {
+        const QString path = absolute(f.root, f.path);
+        if (matches(path, f.before))
+            continue;
+        QString why;
+        const bool ok =
+            replaceFile(f.before == Absent ? QString() : store_.objectPath(f.before), path, &why);
+        if (!ok && whole) {
+            *error = why;
+            whole = false;
+        }
+    }
+    return whole;
+}
+
+void History::resume() {
+    if (!on_)
+        return;
+    const QByteArray plan = store_.readPlan();
+    if (plan.isEmpty())
+        return;
+    run(-1, {}, true, plan);
+}

@@ -1,0 +1,117 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "HistoryStore.h"
+
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+class Reporter;
+class SelectorState;
+
+/// The history of changes: every change the selector makes to the game folder, its ledgers
+/// and the options it keeps is an entry, and any earlier state comes back whole.
+///
+/// While an entry is open, `FileHook`'s observer hands over each file before it first changes
+/// in that entry, and the history keeps what it was: nothing for a file that was not there, a
+/// second name (a hard link into the store) for one that is replaced or deleted, a copy for
+/// one written in place. Closing the entry drops what did not change and writes the entry.
+/// Going back from M to N puts each file touched in N+1..M back as it was before the first of
+/// them touched it; those changes are an entry of their own, so a going back is undone the
+/// same way. A file someone else changed since the history last touched it is kept beside,
+/// never lost.
+class History {
+public:
+    History(SelectorState &state, Reporter &reporter);
+    ~History();
+    History(const History &) = delete;
+    History &operator=(const History &) = delete;
+
+    /// One change while it lasts; an entry opened inside another is part of the outer one.
+    /// `sentence` says what it did when the status line does not say it.
+    class Entry {
+    public:
+        Entry(History &history, const QString &sentence) : h_(history) { h_.open(sentence); }
+        ~Entry() { h_.close(); }
+        Entry(const Entry &) = delete;
+        Entry &operator=(const Entry &) = delete;
+
+    private:
+        History &h_;
+    };
+    void open(const QString &sentence);
+    void close();
+    /// What the open entry did, when it is known only at its end.
+    void name(const QString &sentence);
+
+    /// Holds what the files that change before the engine is made were (the locator's OK
+    /// writes LastVEKDir and the ledgers it finds missing), for the start's entry: without it
+    /// entry 0 would not be the game folder as the selector found it.
+    class Early {
+    public:
+        Early();
+        ~Early();
+        Early(const Early &) = delete;
+        Early &operator=(const Early &) = delete;
+    };
+
+    /// Whether the history is kept (not in a dry run, nor where its folder cannot be made).
+    bool on() const { return on_; }
+    /// "N\tYYYY-MM-DD HH:MM:SS\tsentence", oldest first, entry 0 first.
+    QStringList lines();
+    /// Brings back the state right after entry `number` (0: where the history begins).
+    bool back(int number);
+    /// Takes back the latest change not taken back yet; false when there is none.
+    bool undo();
+    /// At start-up: finishes a going back that a kill cut short.
+    void resume();
+
+    /// The engine reads its state from the files again (the ledgers, eaw.ini ...).
+    std::function<void()> reread;
+
+    /// How many entries keep their bytes: older ones can no longer be returned to.
+    static constexpr int KeptEntries = 500;
+
+private:
+    struct Open {
+        QString sentence;
+        QString status;
+        QString options;
+        int backTo = -1;
+        bool named = false;
+        QHash<QString, qsizetype> index;
+        QList<HistoryEntry::File> files;
+    };
+    void capture(const QString &path, bool inPlace);
+    /// `path` as the history keeps it: its root and its path there; false for a file it does
+    /// not keep.
+    bool place(const QString &path, HistoryEntry::Root *root, QString *rel) const;
+    QString absolute(HistoryEntry::Root root, const QString &path) const;
+    static QString key(HistoryEntry::Root root, const QString &path);
+    bool unchanged(const HistoryEntry::File &file, const QString &path) const;
+    bool matches(const QString &path, const QString &object) const;
+    bool apply(const QList<HistoryEntry::File> &targets, QStringList *kept, QString *error);
+    bool putBack(const QList<HistoryEntry::File> &files, QString *error);
+    bool run(int number, const QList<HistoryEntry> &entries, bool resuming, const QByteArray &plan);
+    void prune(QList<HistoryEntry> &entries);
+    int stateOf(const QList<HistoryEntry> &entries, int number) const;
+    QString optionsFolder() const;
+
+    SelectorState &s_;
+    Reporter &r_;
+    HistoryStore store_;
+    QString game_;
+    QString vek_;
+    bool on_ = false;
+    int depth_ = 0;
+    std::optional<Open> open_;
+    /// The entries as read once, with those written since.
+    const QList<HistoryEntry> &entries();
+    std::optional<QList<HistoryEntry>> entries_;
+    void relink(const HistoryEntry::File &file, const FileIdentity &now);
+};
