@@ -1,0 +1,169 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "History.h"
+#include "HistoryStore.h"
+#include "KeptOptions.h"
+#include "Ledgers.h"
+#include "LoadFiles.h"
+#include "LoadedFiles.h"
+#include "LoadedList.h"
+#include "OpenSelector.h"
+#include "Options.h"
+#include "Planes.h"
+#include "ScriptedPrompt.h"
+#include "Selector.h"
+#include "Skins.h"
+#include "TestFolders.h"
+
+#include <QDirIterator>
+#include <QMap>
+#include <QRandomGenerator>
+#include <QTest>
+
+#include <algorithm>
+#include <random>
+
+namespace {
+
+/// Every byte a going back brings back: the game folder (without the store and eaw.exe), the
+/// ledgers of the VEK folder and the options kept for the game folder.
+QMap<QString, QByteArray> snapshot(const TestFolders &f) {
+    QMap<QString, QByteArray> all;
+    QDirIterator it(f.game(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString rel = QDir(f.game()).relativeFilePath(it.next());
+        if (!rel.startsWith(HistoryStore::FolderName) && rel != QLatin1String("eaw.exe"))
+            all.insert(rel, TestFolders::read(f.game(), rel));
+    }
+    for (const QString &ledger : Ledgers::All)
+        if (TestFolders::exists(f.vek(), ledger))
+            all.insert(QStringLiteral("VEK/") + ledger, TestFolders::read(f.vek(), ledger));
+    all.insert(QStringLiteral("options"), KeptOptions::text(f.game()).toLatin1());
+    return all;
+}
+
+int lastEntry(Selector &s) {
+    return int(s.history().lines().size()) - 1;
+}
+
+struct State {
+    QMap<QString, QByteArray> files;
+    QStringList loaded;
+};
+
+} // namespace
+
+class TestHistory : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void randomWalk_data() {
+        QTest::addColumn<quint32>("seed");
+        QTest::addColumn<int>("actions");
+        QTest::newRow("seed 15") << 15u << 15;
+        QTest::newRow("seed 4") << 4u << 12;
+    }
+
+    /// A walk of loads, unloads, skins, swaps, fuel and option clicks, then back to its
+    /// entries in random order: each time the folders and options are what they were right
+    /// after that entry, the grids' marks follow, and verify finds nothing.
+    void randomWalk() {
+        QFETCH(quint32, seed);
+        QFETCH(int, actions);
+        TestFolders f(TestFolders::Demo);
+        ScriptedPrompt prompt;
+        QMap<int, State> after;
+        after.insert(0, {snapshot(f), {}});
+        auto s = openSelector(f, prompt);
+        QVERIFY(s->history().on());
+        // The start may be an entry of its own; entry 0 is the folder before it.
+        const int started = lastEntry(*s);
+        after.insert(started, {snapshot(f), s->loadedList().loadedNames()});
+        QRandomGenerator rng(seed);
+        QString save;
+        int saveFrom = -1;
+        for (int a = 0; a < actions; ++a) {
+            {
+                History::Entry entry(s->history(), QStringLiteral("Action %1.").arg(a));
+                act(*s, rng);
+            }
+            const int n = lastEntry(*s);
+            after.insert(n, {snapshot(f), s->loadedList().loadedNames()});
+            if (a == actions / 2) {
+                // The game saves a campaign: nothing of the selector's, and it stays.
+                saveFrom = n;
+                save = QStringLiteral("Savedata/walk%1.sav").arg(seed);
+                TestFolders::write(f.game(), save, "a campaign saved by the game");
+            }
+        }
+        const int last = lastEntry(*s);
+        QCOMPARE(after.lastKey(), last);
+        QVERIFY2(last - started >= actions / 2, "most actions change files");
+        QList<int> order = after.keys();
+        std::shuffle(order.begin(), order.end(), std::mt19937(seed));
+        for (const int n : std::as_const(order)) {
+            QVERIFY2(s->history().back(n), qPrintable(prompt.allText()));
+            expect(f, *s, after.value(n), save, QStringLiteral("back %1").arg(n));
+            if (n <= saveFrom)
+                QCOMPARE(TestFolders::read(f.game(), save), QByteArray("a campaign saved by the game"));
+        }
+        // Forward to the end, undo twice (each goes one further back), forward again.
+        QVERIFY(s->history().back(last));
+        expect(f, *s, after.value(last), save, QStringLiteral("forward"));
+        for (const int n : {last - 1, last - 2}) {
+            QVERIFY(s->history().undo());
+            expect(f, *s, after.value(n), save, QStringLiteral("undo to %1").arg(n));
+        }
+        QVERIFY(s->history().back(last));
+        expect(f, *s, after.value(last), save, QStringLiteral("forward again"));
+        // The history survives a restart.
+        s.reset();
+        s = openSelector(f, prompt);
+        QVERIFY(s->history().back(0));
+        expect(f, *s, after.value(0), save, QStringLiteral("back 0 after a restart"));
+        QVERIFY(!s->history().undo() || lastEntry(*s) > 0);
+    }
+
+private:
+    static void act(Selector &s, QRandomGenerator &rng) {
+        switch (rng.bounded(6)) {
+        case 0:
+        case 1:
+            s.loadFiles().click(1 + rng.bounded(s.Unigrid.rowCount() - 1));
+            break;
+        case 2:
+            if (s.SK1.rowCount() > 1)
+                s.skins().activate(1 + rng.bounded(s.SK1.rowCount() - 1));
+            break;
+        case 3:
+            if (s.G1.rowCount() > 1)
+                s.planes().click(1 + rng.bounded(s.G1.rowCount() - 1));
+            break;
+        case 4:
+            if (!s.Fuel.rows.isEmpty())
+                s.planes().fuelClick(1 + rng.bounded(int(s.Fuel.rows.size())),
+                                     FuelGrid::FirstColumn + rng.bounded(19));
+            break;
+        default:
+            s.options().clickResolution(rng.bounded(7));
+            s.options().clickSquads(rng.bounded(6));
+            break;
+        }
+    }
+
+    static void expect(const TestFolders &f, Selector &s, const State &want, const QString &save,
+                       const QString &what) {
+        QMap<QString, QByteArray> now = snapshot(f);
+        now.remove(save);
+        QMap<QString, QByteArray> wanted = want.files;
+        wanted.remove(save);
+        for (auto it = wanted.cbegin(); it != wanted.cend(); ++it)
+            QVERIFY2(now.value(it.key(), "(absent)") == it.value(),
+                     qPrintable(what + ": " + it.key()));
+        for (auto it = now.cbegin(); it != now.cend(); ++it)
+            QVERIFY2(wanted.contains(it.key()), qPrintable(what + ": more " + it.key()));
+        QCOMPARE(s.loadedList().loadedNames(), want.loaded);
+        QVERIFY2(s.loadedFiles().check(), qPrintable(what));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestHistory)
+#include "tst_history.moc"
