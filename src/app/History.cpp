@@ -242,6 +242,10 @@ void History::capture(const QString &path, bool inPlace) {
     f.root = root;
     f.path = rel;
     const FileIdentity now = FileIdentity::of(path);
+    // Folders are not kept: a folder the selector made stays (empty, or with what the player
+    // put in it), and the files in it come and go one by one.
+    if (now.folder)
+        return;
     if (!now.exists)
         f.before = Absent;
     else if (inPlace || root == Root::Vek)
@@ -315,6 +319,8 @@ void History::close() {
     QList<HistoryEntry::File> kept;
     for (HistoryEntry::File f : std::as_const(o.files)) {
         const QString path = absolute(f.root, f.path);
+        if (FileIdentity::of(path).folder)
+            continue;
         if (unchanged(f, path)) {
             const FileIdentity now = FileIdentity::of(path);
             if (now.exists && now.inode != FileIdentity::of(store_.objectPath(f.before)).inode)

@@ -13,6 +13,7 @@ struct FileIdentity {
     qint64 modified = 0; ///< nanoseconds since the epoch
     quint64 inode = 0;   ///< 0 where the system has no such number
     quint64 links = 1;   ///< how many names the file's bytes have
+    bool folder = false; ///< a folder, not a file
 
     /// The file `path` names (a link itself, not what it points to).
     static FileIdentity of(const QString &path);

@@ -18,6 +18,7 @@ FileIdentity FileIdentity::of(const QString &path) {
         return id;
     id.exists = true;
     id.size = info.size();
+    id.folder = info.isDir() && !info.isSymLink();
     id.modified = info.lastModified().toMSecsSinceEpoch() * 1000000;
     std::error_code ec;
     const auto count = std::filesystem::hard_link_count(nativePath(path), ec);

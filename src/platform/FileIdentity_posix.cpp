@@ -17,6 +17,7 @@ FileIdentity FileIdentity::of(const QString &path) {
     id.modified = qint64(st.st_mtim.tv_sec) * 1000000000 + qint64(st.st_mtim.tv_nsec);
     id.inode = quint64(st.st_ino);
     id.links = quint64(st.st_nlink);
+    id.folder = S_ISDIR(st.st_mode);
     return id;
 }
 

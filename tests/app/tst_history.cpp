@@ -103,7 +103,8 @@ private Q_SLOTS:
             QVERIFY2(s->history().back(n), qPrintable(prompt.allText()));
             expect(f, *s, after.value(n), save, QStringLiteral("back %1").arg(n));
             if (n <= saveFrom)
-                QCOMPARE(TestFolders::read(f.game(), save), QByteArray("a campaign saved by the game"));
+                QCOMPARE(TestFolders::read(f.game(), save),
+                         QByteArray("a campaign saved by the game"));
         }
         // Forward to the end, undo twice (each goes one further back), forward again.
         QVERIFY(s->history().back(last));

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTest>
 
 class TestCliCommands : public QObject {
@@ -358,6 +359,38 @@ private Q_SLOTS:
             QCOMPARE(run(f, {"status"}).status, 0);
             QTRY_VERIFY_WITH_TIMEOUT(TestFolders::exists(f.root(), "survived"), 20000);
         }
+    }
+
+    void historyCommands_data() {
+        // One run on fresh folders: its status and what its stdout must match.
+        QTest::addColumn<QStringList>("commands");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("out");
+        const QString line = QStringLiteral("\\d\t\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\t");
+        QTest::newRow("history lists each change, 0 first")
+            << QStringList{"toggle", "A-One", "+", "resolution", "1024x768", "+", "history"} << 0
+            << "^0" + line.mid(2) + "The history begins[^\n]*\n1" + line.mid(2) + "Start[^\n]*\n2" +
+                   line.mid(2) + "Loaded A-One: 1 file.\n3" + line.mid(2) +
+                   "Set the resolution to 1024 x 768.\n$";
+        QTest::newRow("undo takes a load out, back brings it back")
+            << QStringList{"toggle", "A-One", "+", "undo", "+",     "status",
+                           "+",      "back",  "2", "+",    "status"}
+            << 0 << "^A-One\n$";
+        QTest::newRow("back past the last entry fails")
+            << QStringList{"toggle", "A-One", "+", "back", "9"} << 1 << "^$";
+        QTest::newRow("back takes a number") << QStringList{"back", "x"} << 2 << "^$";
+        QTest::newRow("undo with nothing left to take back fails")
+            << QStringList{"undo", "+", "undo", "+", "status"} << 1 << "^$";
+    }
+    void historyCommands() {
+        QFETCH(QStringList, commands);
+        QFETCH(int, status);
+        QFETCH(QString, out);
+        TestFolders f;
+        content(f);
+        const CliRun r = run(f, commands);
+        QCOMPARE(r.status, status);
+        QVERIFY2(QRegularExpression(out).match(QString::fromUtf8(r.out)).hasMatch(), r.out + r.err);
     }
 
 private:
