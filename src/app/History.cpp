@@ -704,5 +704,20 @@ void History::resume() {
     const QByteArray plan = store_.readPlan();
     if (plan.isEmpty())
         return;
+    // Cut after its entry was written: only the plan is left to remove.
+    const QList<HistoryEntry> &all = entries();
+    const qsizetype cut = plan.indexOf(PlanBreak);
+    HistoryEntry goal;
+    QString why;
+    if (!all.isEmpty() && all.last().backTo >= 0 && cut > PlanMagic.size() &&
+        HistoryEntry::parse(plan.mid(PlanMagic.size() + 1, cut - PlanMagic.size() - 1), &goal,
+                            &why) &&
+        all.last().backTo == goal.backTo && all.last().sentence.startsWith(goal.sentence) &&
+        all.last().time >= QFileInfo(store_.folder() + QLatin1Char('/') + HistoryStore::PlanName)
+                               .lastModified()
+                               .addSecs(-1)) {
+        store_.removePlan();
+        return;
+    }
     run(-1, {}, true, plan);
 }

@@ -9,18 +9,18 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QUrl>
 
 namespace {
 
 const QByteArray Magic = "VEK history entry 1";
 
 QByteArray escaped(const QString &text) {
-    return QUrl::toPercentEncoding(text, " /:()[]!,'\"");
+    return text.toUtf8().toPercentEncoding(" /:()[]!,'\"");
 }
 
+// Most paths hold nothing escaped: a history of many entries is read at a start.
 QString unescaped(const QByteArray &text) {
-    return QUrl::fromPercentEncoding(text);
+    return QString::fromUtf8(text.contains('%') ? QByteArray::fromPercentEncoding(text) : text);
 }
 
 // A path kept in an entry stays inside its folder: relative, no "..", no empty part.
