@@ -679,6 +679,13 @@ private Q_SLOTS:
             QCOMPARE(run(f.root(), {"status"}).status, 0);
             QCOMPARE(run(f.root(), {"toggle", "A-One", "+", "toggle", "G-Maps"}).status, 0);
         };
+        // Each run has folders of its own: their path, written in LastVEKDir, is left out.
+        const auto tree = [](const TestFolders &f) {
+            Tree t = treeOf(f.root());
+            for (QByteArray &bytes : t)
+                bytes.replace(QFile::encodeName(f.root()), "ROOT");
+            return t;
+        };
         // The two states a cut going back may leave, each as the next start finds it.
         Tree there, here;
         {
@@ -686,13 +693,13 @@ private Q_SLOTS:
             fresh(f);
             QCOMPARE(run(f.root(), {"back", "1"}).status, 0);
             QCOMPARE(run(f.root(), {"status"}).status, 0);
-            there = treeOf(f.root());
+            there = tree(f);
         }
         {
             TestFolders f;
             fresh(f);
             QCOMPARE(run(f.root(), {"status"}).status, 0);
-            here = treeOf(f.root());
+            here = tree(f);
         }
         QVERIFY(there != here);
         for (int k = 1;; ++k) {
@@ -702,7 +709,7 @@ private Q_SLOTS:
             const CliRun next = run(f.root(), {"verify"});
             const QString at = QStringLiteral("cut after file operation %1").arg(k);
             QVERIFY2(next.status == 0, qPrintable(at + ": " + next.out + next.err));
-            const Tree after = treeOf(f.root());
+            const Tree after = tree(f);
             QVERIFY2(after == there || after == here, qPrintable(at));
             if (crashed.status != CrashPoint::ExitStatus)
                 break;
