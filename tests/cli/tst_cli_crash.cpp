@@ -608,8 +608,6 @@ private Q_SLOTS:
         QFETCH(QStringList, cut);
         QFETCH(int, cutAfter);
         TestFolders base;
-        for (QString &p : planted)
-            p.replace("\\r", "\r").replace("\\n", "\n").replace("\\t", "\t");
         TestFolders::plant(base.root(), planted);
         if (!cut.isEmpty()) {
             base.rememberVek();
