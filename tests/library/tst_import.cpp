@@ -4,11 +4,11 @@
 #include "ContentImport.h"
 #include "FileBytes.h"
 #include "FileSync.h"
+#include "GridRows.h"
 #include "ImportArchive.h"
-#include "LoadFiles.h"
 #include "LoadedFiles.h"
 #include "OpenSelector.h"
-#include "Progress.h"
+#include "ProgressHook.h"
 #include "ScriptedPrompt.h"
 #include "TestFolders.h"
 
@@ -36,18 +36,6 @@ QList<Item> filesOf(const QStringList &paths) {
         items.append(p.endsWith('/') ? Item{p, {}, Kind::Folder} : Item{p, bytesFor(p)});
     return items;
 }
-
-/// Stops the unpacking once `at` files are done, as the player's Cancel would.
-class StopAt : public Progress {
-public:
-    explicit StopAt(qsizetype at) : at_(at) {}
-
-protected:
-    bool proceed(qsizetype done, const QString &) override { return done < at_; }
-
-private:
-    qsizetype at_;
-};
 
 /// No hidden folder of an import is left in the VEK folder.
 bool noStaging(const QString &vek) {
@@ -379,10 +367,11 @@ private Q_SLOTS:
         ScriptedPrompt prompt({answer});
         auto s = openSelector(f, prompt);
         if (loaded)
-            QVERIFY(s->loadFiles().click(s->Unigrid.find("A-One")));
+            QVERIFY(clickRow(*s, "A-One"));
         const Tree game = treeOf(f.game());
         const Tree before = treeOf(f.vek());
-        StopAt stop(cancelAt);
+        // Stops the unpacking once `cancelAt` files are done, as the player's Cancel would.
+        ProgressHook stop([&](qsizetype done, const QString &) { return done < cancelAt; });
         if (cancelAt >= 0)
             s->setProgress(&stop);
         const QString path =
@@ -411,7 +400,7 @@ private Q_SLOTS:
         TestFolders::write(f.vek() + "/A-One", "shared.tpc", "one");
         ScriptedPrompt prompt;
         auto s = openSelector(f, prompt);
-        QVERIFY(s->loadFiles().click(s->Unigrid.find("A-One")));
+        QVERIFY(clickRow(*s, "A-One"));
         const QString path =
             archive("new.7z", "7z", {{"G-New/shared.tpc", "new"}, {"A-05 Red/r.tpc", "red"}});
 
