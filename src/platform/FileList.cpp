@@ -2,6 +2,7 @@
 #include "FileList.h"
 
 #include "FolderScan.h"
+#include "SharedListing.h"
 
 #include <QDir>
 #include <QFile>
@@ -92,12 +93,26 @@ void FileList::sortNames(QStringList &names) {
 }
 
 QStringList FileList::files(const QString &folder, const QString &patterns) {
-    QStringList names = entries(folder, false);
+    QStringList names;
+    // The start asks for the game folder's files several times: its shared listing keeps
+    // them sorted once. Filtering keeps the order, so the answer is the same either way.
+    if (const auto listing = SharedListing::of(folder)) {
+        if (!listing->sorted) {
+            for (const FolderScan::Entry &e : listing->entries)
+                if (e.type == FolderScan::Entry::File)
+                    listing->sortedFiles.append(e.name);
+            sortNames(listing->sortedFiles);
+            listing->sorted = true;
+        }
+        names = listing->sortedFiles;
+    } else {
+        names = entries(folder, false);
+        sortNames(names);
+    }
     if (!matchesAll(patterns)) {
         const QRegularExpression rx = compilePatterns(patterns);
         names.removeIf([&rx](const QString &n) { return !rx.match(n).hasMatch(); });
     }
-    sortNames(names);
     return names;
 }
 

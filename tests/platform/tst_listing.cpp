@@ -1,14 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FileBytes.h"
 #include "FileList.h"
+#include "FileOps.h"
+#include "FileRemoval.h"
 #include "FolderScan.h"
+#include "KeptFiles.h"
 #include "Rows.h"
+#include "SharedListing.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <optional>
 #include <system_error>
 
 namespace {
@@ -41,6 +46,18 @@ struct MatchCase {
 struct FolderCase {
     const char *tag, *present, *subfolders, *asked, *expected;
 };
+
+// A change made through the platform layer while the start's listings are held, and the
+// folder's files, folders and kept names ("k" for ".vek-keep-k") as they are after it.
+struct ChangeCase {
+    const char *tag;
+    bool (*change)(const QString &folder);
+    const char *files, *folders, *kept;
+};
+
+QString in(const QString &folder, const char *name) {
+    return FileList::join(folder, QString::fromUtf8(name));
+}
 
 } // namespace
 
@@ -108,7 +125,11 @@ private slots:
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         QVERIFY(makeFiles(dir.path(), names(row.present), names(row.subfolders)));
+        // Read directly, and from the start's shared listing (twice: its sorted files are kept).
         QCOMPARE(FileList::files(dir.path(), row.asked), names(row.expected));
+        const SharedListing::Scope shared;
+        for (int i = 0; i < 2; ++i)
+            QCOMPARE(FileList::files(dir.path(), row.asked), names(row.expected));
     }
 
     void foldersAndAMissingFolder() {
@@ -146,16 +167,21 @@ private slots:
         if (name.endsWith(".txt"))
             QVERIFY(makeFiles(dir.path(), {name}, {}));
         const QString folder = dir.filePath(name);
-        for (const auto kind : {FolderScan::Kind::Files, FolderScan::Kind::Folders}) {
-            QStringList got{"stale"};
+        std::optional<SharedListing::Scope> shared;
+        for (int way = 0; way < 2; ++way, shared.emplace()) {
+            for (const auto kind : {FolderScan::Kind::Files, FolderScan::Kind::Folders}) {
+                QStringList got{"stale"};
+                QString error;
+                QVERIFY(!FolderScan::names(folder, kind, &got, &error));
+                QCOMPARE(error, FolderScan::unreadable(folder, reason));
+            }
+            QStringList rests;
             QString error;
-            QVERIFY(!FolderScan::names(folder, kind, &got, &error));
+            QVERIFY(!FolderScan::withPrefix(folder, "p", &rests, &error));
+            QCOMPARE(error, FolderScan::unreadable(folder, reason));
+            QVERIFY(!FolderScan::foldersWithPrefix(folder, "p", &rests, &error));
             QCOMPARE(error, FolderScan::unreadable(folder, reason));
         }
-        QStringList rests;
-        QString error;
-        QVERIFY(!FolderScan::withPrefix(folder, "p", &rests, &error));
-        QCOMPARE(error, FolderScan::unreadable(folder, reason));
     }
 
     void find_data() {
@@ -189,16 +215,85 @@ private slots:
         QVERIFY(dir.isValid());
         QVERIFY(makeFiles(dir.path(), names(row.present), names(row.subfolders)));
 
-        QCOMPARE(FileList::find(dir.path(), asked), expected);
-        QCOMPARE(FileList::findIn(FileList::files(dir.path()), asked), expected);
-        FileList::Index index(FileList::files(dir.path()));
-        QCOMPARE(index.find(asked), expected);
-        index.add(QStringLiteral("Made.new"));
-        QCOMPARE(index.find(QStringLiteral("MADE.NEW")), QStringLiteral("Made.new"));
-        const QString resolved = FileList::resolve(dir.path(), asked);
-        QCOMPARE(resolved, FileList::join(dir.path(), expected.isEmpty() ? asked : expected));
-        if (!expected.isEmpty())
-            QCOMPARE(contentOf(resolved), expected.toUtf8());
+        // Each way again from the start's shared listing.
+        std::optional<SharedListing::Scope> shared;
+        for (int way = 0; way < 2; ++way, shared.emplace()) {
+            QCOMPARE(FileList::find(dir.path(), asked), expected);
+            QCOMPARE(FileList::findIn(FileList::files(dir.path()), asked), expected);
+            FileList::Index index(FileList::files(dir.path()));
+            QCOMPARE(index.find(asked), expected);
+            index.add(QStringLiteral("Made.new"));
+            QCOMPARE(index.find(QStringLiteral("MADE.NEW")), QStringLiteral("Made.new"));
+            const QString resolved = FileList::resolve(dir.path(), asked);
+            QCOMPARE(resolved, FileList::join(dir.path(), expected.isEmpty() ? asked : expected));
+            if (!expected.isEmpty())
+                QCOMPARE(contentOf(resolved), expected.toUtf8());
+        }
+    }
+
+    // The start reads each folder once and answers every step from that listing; each change
+    // the selector makes meanwhile must show in the next answer, or a step would miss a file
+    // that is there (or act on one that is gone).
+    void sharedListingFollowsChanges_data() {
+        const ChangeCase rows[] = {
+            {"a new file written",
+             [](const QString &f) { return FileOps::writeAtomic(in(f, "c.txt"), "c", nullptr); },
+             "a.txt;B.txt;c.txt", "Sub", ""},
+            {"a listed file written again",
+             [](const QString &f) { return FileOps::writeAtomic(in(f, "a.txt"), "a2", nullptr); },
+             "a.txt;B.txt", "Sub", ""},
+            {"a file copied in",
+             [](const QString &f) {
+                 return FileOps::copyReplace(in(f, "a.txt"), in(f, "D.txt"), nullptr);
+             },
+             "a.txt;B.txt;D.txt", "Sub", ""},
+            {"a file deleted",
+             [](const QString &f) { return FileOps::remove(in(f, "B.txt"), nullptr); }, "a.txt",
+             "Sub", ""},
+            {"files deleted in one pass over the folder",
+             [](const QString &f) {
+                 QStringList failures;
+                 return FileRemoval::removeNamed(f, {"b.TXT"}, &failures, nullptr);
+             },
+             "a.txt", "Sub", ""},
+            {"a folder made",
+             [](const QString &f) {
+                 bool made = false;
+                 FileOps::EnsureFolder(in(f, "New"), &made);
+                 return made;
+             },
+             "a.txt;B.txt", "New;Sub", ""},
+            {"a folder renamed",
+             [](const QString &f) { return FileOps::renameFolder(in(f, "Sub"), in(f, "Sub2")); },
+             "a.txt;B.txt", "Sub2", ""},
+            {"a file kept under a second name",
+             [](const QString &f) { return KeptFiles().keep(in(f, "a.txt"), nullptr); },
+             ".vek-keep-a.txt;a.txt;B.txt", "Sub", "a.txt"},
+        };
+        addRows(rows);
+    }
+
+    void sharedListingFollowsChanges() {
+        QFETCH(ChangeCase, row);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString f = dir.path();
+        QVERIFY(makeFiles(f, {"a.txt", "B.txt"}, {"Sub"}));
+        const SharedListing::Scope shared;
+        const auto kept = [&f] {
+            QStringList rests;
+            return FolderScan::withPrefix(f, ".vek-keep-", &rests, nullptr) ? rests
+                                                                            : QStringList{"?"};
+        };
+        // Every answer is read once before the change, so each would be held.
+        QCOMPARE(FileList::files(f), names("a.txt;B.txt"));
+        QCOMPARE(FileList::folderNames(f), names("Sub"));
+        QVERIFY(kept().isEmpty());
+        QVERIFY(row.change(f));
+        QCOMPARE(FileList::files(f), names(row.files));
+        QCOMPARE(FileList::folderNames(f), names(row.folders));
+        QCOMPARE(kept(), names(row.kept));
+        QCOMPARE(FileList::find(f, "d.TXT").isEmpty(), !names(row.files).contains("D.txt"));
     }
 
     // Each letter on its own, so that a fold missing any one of them fails: the quick ASCII
