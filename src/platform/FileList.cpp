@@ -122,14 +122,35 @@ QStringList FileList::folderNames(const QString &folder) {
     return names;
 }
 
+namespace {
+// `fold(name)` compared with `key` (<0, 0, >0), without making the folded copy for the ASCII
+// names nearly every file has: a search of a big listing folds each name it passes.
+int compareFolded(const QString &name, const QString &key) {
+    const qsizetype n = name.size(), k = key.size();
+    const QChar *a = name.constData(), *b = key.constData();
+    for (qsizetype i = 0; i < n; ++i)
+        if (a[i].unicode() >= 0x80)
+            return QStringView(FileList::fold(name)).compare(key);
+    for (qsizetype i = 0; i < n && i < k; ++i) {
+        char16_t u = a[i].unicode();
+        if (u >= 'A' && u <= 'Z')
+            u += 'a' - 'A';
+        if (u != b[i].unicode())
+            return u < b[i].unicode() ? -1 : 1;
+    }
+    return n == k ? 0 : n < k ? -1 : 1;
+}
+} // namespace
+
 QString FileList::Index::find(const QString &name) const {
     // The listing is ordered by the folded name first, so the names equal to `name` without
     // regard to case stand together, the first of them where the search lands.
     const QString key = fold(name);
-    auto it = std::lower_bound(names_.cbegin(), names_.cend(), key,
-                               [](const QString &n, const QString &k) { return fold(n) < k; });
+    auto it = std::lower_bound(
+        names_.cbegin(), names_.cend(), key,
+        [](const QString &n, const QString &k) { return compareFolded(n, k) < 0; });
     QString first;
-    for (; it != names_.cend() && fold(*it) == key; ++it) {
+    for (; it != names_.cend() && compareFolded(*it, key) == 0; ++it) {
         if (*it == name)
             return name;
         if (first.isEmpty())
