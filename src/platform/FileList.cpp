@@ -30,6 +30,24 @@ bool matchesAll(const QString &patterns) {
     return false;
 }
 
+bool isAscii(const QString &name) {
+    return std::all_of(name.cbegin(), name.cend(), [](QChar c) { return c.unicode() < 0x80; });
+}
+
+// The alternatives of a pattern list without wildcards, all ASCII, for a match that needs no
+// expression; empty when the list has a wildcard or any other letter.
+QStringList plainNames(const QString &patterns) {
+    QStringList plain;
+    for (const QString &raw : patterns.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const QString p = raw.trimmed();
+        if (p.contains(QLatin1Char('*')) || p.contains(QLatin1Char('?')) || !isAscii(p))
+            return {};
+        if (!p.isEmpty())
+            plain << p;
+    }
+    return plain;
+}
+
 QRegularExpression compilePatterns(const QString &patterns) {
     QStringList alternatives;
     for (const QString &raw : patterns.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
@@ -93,10 +111,10 @@ void FileList::sortNames(QStringList &names) {
 }
 
 QStringList FileList::files(const QString &folder, const QString &patterns) {
-    QStringList names;
-    // The start asks for the game folder's files several times: its shared listing keeps
-    // them sorted once. Filtering keeps the order, so the answer is the same either way.
-    if (const auto listing = SharedListing::of(folder)) {
+    const bool all = matchesAll(patterns);
+    // The start asks for all of the game folder's files more than once: its shared listing
+    // keeps them sorted once.
+    if (const auto listing = all ? SharedListing::of(folder) : nullptr) {
         if (!listing->sorted) {
             for (const FolderScan::Entry &e : listing->entries)
                 if (e.type == FolderScan::Entry::File)
@@ -104,15 +122,22 @@ QStringList FileList::files(const QString &folder, const QString &patterns) {
             sortNames(listing->sortedFiles);
             listing->sorted = true;
         }
-        names = listing->sortedFiles;
-    } else {
-        names = entries(folder, false);
-        sortNames(names);
+        return listing->sortedFiles;
     }
-    if (!matchesAll(patterns)) {
+    QStringList names = entries(folder, false);
+    // Only the matches are sorted: a pattern list usually picks a few of tens of thousands.
+    if (!all) {
         const QRegularExpression rx = compilePatterns(patterns);
-        names.removeIf([&rx](const QString &n) { return !rx.match(n).hasMatch(); });
+        const QStringList plain = plainNames(patterns);
+        names.removeIf([&](const QString &n) {
+            if (!plain.isEmpty() && isAscii(n))
+                return std::none_of(plain.cbegin(), plain.cend(), [&n](const QString &p) {
+                    return n.compare(p, Qt::CaseInsensitive) == 0;
+                });
+            return !rx.match(n).hasMatch();
+        });
     }
+    sortNames(names);
     return names;
 }
 

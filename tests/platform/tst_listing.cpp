@@ -116,6 +116,8 @@ private slots:
             {"sorted without regard to case", "b.txt;C.txt;a.txt;B2.txt", "", "*.txt",
              "a.txt;b.txt;B2.txt;C.txt"},
             {"both case variants are listed", "a.txt;A.TXT;b.txt", "", "a.txt", "A.TXT;a.txt"},
+            {"plain names in any case, nothing more", "V1V1.flt;FLT.CDF;flt.cdfx;x.flt", "",
+             "V1V1.FLT; flt.cdf", "FLT.CDF;V1V1.flt"},
         };
         addRows(rows);
     }
