@@ -3,6 +3,8 @@
 // by path that a dry run, a trace, or a system without the short way take.
 #include "FileRemoval.h"
 
+#include "SharedListing.h"
+
 #include "FileParts.h"
 
 #include "FileHook.h"
@@ -19,6 +21,10 @@ bool FileRemoval::removeNamed(const QString &folder, const QStringList &names,
                               const Variant &variant, QList<Removed> *removed) {
     // A dry run or a trace wants each delete by its path; every other run takes the short way.
     if (!FileHook::recording() && !FileHook::isolated()) {
+        // Its deletes are not told one by one: the start's listings are read again after it.
+        const struct Forget {
+            ~Forget() { SharedListing::drop(); }
+        } forget;
         switch (removeInFolder(folder, names, failures, error, before, variant, removed)) {
         case Removal::Done:
             return true;
