@@ -19,8 +19,9 @@ bool CheatCheck::clearAtLoad(const QString &gameFolder, QString *error) {
 }
 
 bool CheatCheck::step(const QString &gameFolder, unsigned char value, QString *error) {
-    // One listing of the game folder answers both presence tests.
-    const QStringList names = FileList::files(gameFolder);
+    // One listing of the game folder answers both presence tests; only the two names are
+    // sorted, not the tens of thousands of the folder.
+    const QStringList names = FileList::files(gameFolder, QStringLiteral("V1V1.FLT;flt.cdf"));
     QStringList failures;
     const struct {
         const char *name;

@@ -26,6 +26,7 @@
 #include "Planes.h"
 #include "Progress.h"
 #include "Prompt.h"
+#include "SharedListing.h"
 #include "SkinGrid.h"
 #include "Skins.h"
 #include "Slots.h"
@@ -223,6 +224,9 @@ void Selector::rescan() {
 }
 
 void Selector::load() {
+    // The steps ask about the game and VEK folders many times over; each folder is read once
+    // for all of them (kept true by every change the steps make, dropped at the end).
+    const SharedListing::Scope listing;
     reporter_.startLoad();
     // A going back a kill cut short is finished before anything else reads the folders.
     history_->resume();

@@ -3,6 +3,8 @@
 
 #include "GroupTable.h"
 
+#include <algorithm>
+
 int LoadGrid::find(const QString &name) const {
     for (int r = 1; r < rowCount(); ++r)
         if (row(r).name == name)
@@ -22,12 +24,18 @@ int LoadGrid::takenOutBy(int r) const {
 }
 
 bool LoadGrid::listed(const QString &name) {
-    const QString upper = name.toUpper();
     // The hidden folder an archive is unpacked into is no content, nor one left by a crash
     // before the next start cleans it up.
     if (name.startsWith(QLatin1String(".vek-import")))
         return false;
-    return upper != QLatin1String("AUTOSCRIPTS") && upper != QLatin1String("SKINFOLDER");
+    // An ASCII name is compared without an upper-case copy (a VEK folder holds thousands);
+    // any other is upper-cased, where one letter may become two.
+    const bool ascii =
+        std::all_of(name.cbegin(), name.cend(), [](QChar c) { return c.unicode() < 0x80; });
+    const auto is = [&name, ascii](QLatin1String upper) {
+        return ascii ? name.compare(upper, Qt::CaseInsensitive) == 0 : name.toUpper() == upper;
+    };
+    return !is(QLatin1String("AUTOSCRIPTS")) && !is(QLatin1String("SKINFOLDER"));
 }
 
 QString LoadGrid::storeOf(const QString &missionName) {

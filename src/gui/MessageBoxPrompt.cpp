@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "MessageBoxPrompt.h"
 
+#include "SharedListing.h"
+
 #include <QGridLayout>
 #include <QMessageBox>
 #include <QScreen>
@@ -43,5 +45,9 @@ bool MessageBoxPrompt::message(const QString &title, const QString &text, Icon i
         box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
     else
         box.setStandardButtons(QMessageBox::Ok);
-    return box.exec() == QMessageBox::Ok;
+    const bool ok = box.exec() == QMessageBox::Ok;
+    // While the box was up the player may have changed the folders by hand (put a file back,
+    // as a message asked): what the start listed before is read again.
+    SharedListing::drop();
+    return ok;
 }

@@ -4,6 +4,7 @@
 #include "NativePath.h"
 
 #include "CrashPoint.h"
+#include "SharedListing.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -130,11 +131,14 @@ bool FileHook::recording() {
 }
 
 void FileHook::done(const FileOperation &operation) {
+    SharedListing::changed(operation.kind, operation.path, operation.other);
     if (sink)
         deliver(operation);
 }
 
 void FileHook::copied(const QString &from, const QString &to, bool existedBefore) {
+    SharedListing::changed(existedBefore ? FileOperation::Kind::Replace : FileOperation::Kind::Copy,
+                           from, to);
     if (sink)
         deliver(
             {existedBefore ? FileOperation::Kind::Replace : FileOperation::Kind::Copy, from, to});
@@ -142,40 +146,47 @@ void FileHook::copied(const QString &from, const QString &to, bool existedBefore
 }
 
 void FileHook::deleted(const QString &path) {
+    SharedListing::changed(FileOperation::Kind::Delete, path, QString());
     if (sink)
         deliver(FileOperation::of(FileOperation::Kind::Delete, path));
     CrashPoint::passed();
 }
 
 void FileHook::rewritten(const QString &path) {
+    SharedListing::changed(FileOperation::Kind::Rewrite, path, QString());
     if (sink)
         deliver(FileOperation::of(FileOperation::Kind::Rewrite, path));
     CrashPoint::passed();
 }
 
 void FileHook::moved(const QString &from, const QString &to) {
+    SharedListing::changed(FileOperation::Kind::Move, from, to);
     if (sink)
         deliver(FileOperation::of(FileOperation::Kind::Move, from, to));
 }
 
 void FileHook::linked(const QString &from, const QString &to) {
+    SharedListing::changed(FileOperation::Kind::Link, from, to);
     if (sink)
         deliver(FileOperation::of(FileOperation::Kind::Link, from, to));
     CrashPoint::passed();
 }
 
 void FileHook::renamed(const QString &from, const QString &to) {
+    SharedListing::changed(FileOperation::Kind::Move, from, to);
     if (sink)
         deliver(FileOperation::of(FileOperation::Kind::Move, from, to));
     CrashPoint::passed();
 }
 
 void FileHook::folderCreated(const QString &path) {
+    SharedListing::changed(FileOperation::Kind::Folder, path, QString());
     if (sink)
         deliver(FileOperation::of(FileOperation::Kind::Folder, path));
 }
 
 void FileHook::patched(const QString &path, const QList<PatchedByte> &bytes) {
+    SharedListing::changed(FileOperation::Kind::Patch, path, QString());
     if (sink) {
         for (const PatchedByte &b : bytes) {
             if (b.before == b.after)
@@ -191,6 +202,7 @@ void FileHook::patched(const QString &path, const QList<PatchedByte> &bytes) {
 }
 
 void FileHook::attributesChanged(const QString &path, const QString &state) {
+    SharedListing::changed(FileOperation::Kind::Attributes, path, QString());
     if (sink)
         deliver(FileOperation::of(FileOperation::Kind::Attributes, path, state));
 }

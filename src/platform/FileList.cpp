@@ -2,6 +2,7 @@
 #include "FileList.h"
 
 #include "FolderScan.h"
+#include "SharedListing.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,6 +28,24 @@ bool matchesAll(const QString &patterns) {
             return true;
     }
     return false;
+}
+
+bool isAscii(const QString &name) {
+    return std::all_of(name.cbegin(), name.cend(), [](QChar c) { return c.unicode() < 0x80; });
+}
+
+// The alternatives of a pattern list without wildcards, all ASCII, for a match that needs no
+// expression; empty when the list has a wildcard or any other letter.
+QStringList plainNames(const QString &patterns) {
+    QStringList plain;
+    for (const QString &raw : patterns.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const QString p = raw.trimmed();
+        if (p.contains(QLatin1Char('*')) || p.contains(QLatin1Char('?')) || !isAscii(p))
+            return {};
+        if (!p.isEmpty())
+            plain << p;
+    }
+    return plain;
 }
 
 QRegularExpression compilePatterns(const QString &patterns) {
@@ -92,10 +111,31 @@ void FileList::sortNames(QStringList &names) {
 }
 
 QStringList FileList::files(const QString &folder, const QString &patterns) {
+    const bool all = matchesAll(patterns);
+    // The start asks for all of the game folder's files more than once: its shared listing
+    // keeps them sorted once.
+    if (const auto listing = all ? SharedListing::of(folder) : nullptr) {
+        if (!listing->sorted) {
+            for (const FolderScan::Entry &e : listing->entries)
+                if (e.type == FolderScan::Entry::File)
+                    listing->sortedFiles.append(e.name);
+            sortNames(listing->sortedFiles);
+            listing->sorted = true;
+        }
+        return listing->sortedFiles;
+    }
     QStringList names = entries(folder, false);
-    if (!matchesAll(patterns)) {
+    // Only the matches are sorted: a pattern list usually picks a few of tens of thousands.
+    if (!all) {
         const QRegularExpression rx = compilePatterns(patterns);
-        names.removeIf([&rx](const QString &n) { return !rx.match(n).hasMatch(); });
+        const QStringList plain = plainNames(patterns);
+        names.removeIf([&](const QString &n) {
+            if (!plain.isEmpty() && isAscii(n))
+                return std::none_of(plain.cbegin(), plain.cend(), [&n](const QString &p) {
+                    return n.compare(p, Qt::CaseInsensitive) == 0;
+                });
+            return !rx.match(n).hasMatch();
+        });
     }
     sortNames(names);
     return names;
@@ -107,14 +147,35 @@ QStringList FileList::folderNames(const QString &folder) {
     return names;
 }
 
+namespace {
+// `fold(name)` compared with `key` (<0, 0, >0), without making the folded copy for the ASCII
+// names nearly every file has: a search of a big listing folds each name it passes.
+int compareFolded(const QString &name, const QString &key) {
+    const qsizetype n = name.size(), k = key.size();
+    const QChar *a = name.constData(), *b = key.constData();
+    for (qsizetype i = 0; i < n; ++i)
+        if (a[i].unicode() >= 0x80)
+            return QStringView(FileList::fold(name)).compare(key);
+    for (qsizetype i = 0; i < n && i < k; ++i) {
+        char16_t u = a[i].unicode();
+        if (u >= 'A' && u <= 'Z')
+            u += 'a' - 'A';
+        if (u != b[i].unicode())
+            return u < b[i].unicode() ? -1 : 1;
+    }
+    return n == k ? 0 : n < k ? -1 : 1;
+}
+} // namespace
+
 QString FileList::Index::find(const QString &name) const {
     // The listing is ordered by the folded name first, so the names equal to `name` without
     // regard to case stand together, the first of them where the search lands.
     const QString key = fold(name);
-    auto it = std::lower_bound(names_.cbegin(), names_.cend(), key,
-                               [](const QString &n, const QString &k) { return fold(n) < k; });
+    auto it = std::lower_bound(
+        names_.cbegin(), names_.cend(), key,
+        [](const QString &n, const QString &k) { return compareFolded(n, k) < 0; });
     QString first;
-    for (; it != names_.cend() && fold(*it) == key; ++it) {
+    for (; it != names_.cend() && compareFolded(*it, key) == 0; ++it) {
         if (*it == name)
             return name;
         if (first.isEmpty())

@@ -3,6 +3,8 @@
 // by path that a dry run, a trace, or a system without the short way take.
 #include "FileRemoval.h"
 
+#include "SharedListing.h"
+
 #include "FileParts.h"
 
 #include "FileHook.h"
@@ -20,6 +22,10 @@ bool FileRemoval::removeNamed(const QString &folder, const QStringList &names,
     // A dry run, a trace or the history wants each delete by its path; every other run takes
     // the short way.
     if (!FileHook::recording() && !FileHook::isolated() && !FileHook::observed()) {
+        // Its deletes are not told one by one: the start's listings are read again after it.
+        const struct Forget {
+            ~Forget() { SharedListing::drop(); }
+        } forget;
         switch (removeInFolder(folder, names, failures, error, before, variant, removed)) {
         case Removal::Done:
             return true;

@@ -16,9 +16,23 @@
 /// A link counts as what it points to, as in every other listing of the selector. A folder
 /// that cannot be read answers false with `error` naming it and the reason; what was read
 /// before a read failed stays in the answer.
+///
+/// While a `SharedListing::Scope` is open (the main window's load), `names`, `withPrefix` and
+/// `foldersWithPrefix` answer from the folder's one shared listing instead of reading it again.
 class FolderScan {
 public:
     enum class Kind { Files, Folders };
+
+    /// One entry as a pass sees it: what it is once a link is followed, whether `withPrefix`
+    /// leaves it out as a folder (on Linux the entry itself, not a link to one), and whether
+    /// it is a link.
+    struct Entry {
+        enum Type { File, Folder, Other };
+        QString name;
+        Type type = Other;
+        bool folderItself = false;
+        bool link = false;
+    };
 
     /// The names of the files (or folders) of `folder`, unsorted, without "." and "..".
     static bool names(const QString &folder, Kind kind, QStringList *names, QString *error);
@@ -41,4 +55,14 @@ public:
 
     /// The message for a folder that could not be read.
     static QString unreadable(const QString &folder, const QString &reason);
+
+private:
+    friend class SharedListing;
+    // The system's own passes (the rooms), behind the answers above.
+    static bool systemEntries(const QString &folder, QList<Entry> *entries, QString *error);
+    static bool systemNames(const QString &folder, Kind kind, QStringList *names, QString *error);
+    static bool systemWithPrefix(const QString &folder, const QString &prefix, QStringList *rests,
+                                 QString *error);
+    static bool systemFoldersWithPrefix(const QString &folder, const QString &prefix,
+                                        QStringList *names, QString *error);
 };

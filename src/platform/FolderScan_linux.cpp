@@ -56,7 +56,7 @@ bool isDotOrDotDot(const char *n) {
 
 } // namespace
 
-bool FolderScan::names(const QString &folder, Kind kind, QStringList *names, QString *error) {
+bool FolderScan::systemNames(const QString &folder, Kind kind, QStringList *names, QString *error) {
     names->clear();
     return readFolder(folder, error, [&](int fd, const dirent *entry) {
         if (!isDotOrDotDot(entry->d_name) && isOfKind(fd, entry, kind))
@@ -85,8 +85,8 @@ bool FolderScan::collect(const QString &folder, const QHash<QByteArray, qsizetyp
     });
 }
 
-bool FolderScan::foldersWithPrefix(const QString &folder, const QString &prefix, QStringList *names,
-                                   QString *error) {
+bool FolderScan::systemFoldersWithPrefix(const QString &folder, const QString &prefix,
+                                         QStringList *names, QString *error) {
     names->clear();
     const QByteArray bytes = QFile::encodeName(prefix);
     const size_t length = size_t(bytes.size());
@@ -97,8 +97,8 @@ bool FolderScan::foldersWithPrefix(const QString &folder, const QString &prefix,
     });
 }
 
-bool FolderScan::withPrefix(const QString &folder, const QString &prefix, QStringList *rests,
-                            QString *error) {
+bool FolderScan::systemWithPrefix(const QString &folder, const QString &prefix, QStringList *rests,
+                                  QString *error) {
     rests->clear();
     const QByteArray bytes = QFile::encodeName(prefix);
     const size_t length = size_t(bytes.size());
@@ -108,5 +108,21 @@ bool FolderScan::withPrefix(const QString &folder, const QString &prefix, QStrin
         if (std::strncmp(entry->d_name, bytes.constData(), length) == 0 &&
             entry->d_name[length] != '\0' && entry->d_type != DT_DIR)
             rests->append(QFile::decodeName(entry->d_name + length));
+    });
+}
+
+bool FolderScan::systemEntries(const QString &folder, QList<Entry> *entries, QString *error) {
+    entries->clear();
+    return readFolder(folder, error, [&](int fd, const dirent *entry) {
+        if (isDotOrDotDot(entry->d_name))
+            return;
+        Entry e;
+        e.name = QFile::decodeName(entry->d_name);
+        e.link = entry->d_type == DT_LNK;
+        e.folderItself = entry->d_type == DT_DIR;
+        e.type = isOfKind(fd, entry, Kind::Files)     ? Entry::File
+                 : isOfKind(fd, entry, Kind::Folders) ? Entry::Folder
+                                                      : Entry::Other;
+        entries->append(e);
     });
 }

@@ -31,7 +31,7 @@ bool readable(const QString &folder, QString *error) {
 
 } // namespace
 
-bool FolderScan::names(const QString &folder, Kind kind, QStringList *names, QString *error) {
+bool FolderScan::systemNames(const QString &folder, Kind kind, QStringList *names, QString *error) {
     names->clear();
     if (!readable(folder, error))
         return false;
@@ -56,16 +56,16 @@ bool FolderScan::collect(const QString &folder, const QHash<QByteArray, qsizetyp
     return true;
 }
 
-bool FolderScan::foldersWithPrefix(const QString &folder, const QString &prefix, QStringList *names,
-                                   QString *error) {
-    if (!FolderScan::names(folder, Kind::Folders, names, error))
+bool FolderScan::systemFoldersWithPrefix(const QString &folder, const QString &prefix,
+                                         QStringList *names, QString *error) {
+    if (!systemNames(folder, Kind::Folders, names, error))
         return false;
     names->removeIf([&prefix](const QString &n) { return !n.startsWith(prefix); });
     return true;
 }
 
-bool FolderScan::withPrefix(const QString &folder, const QString &prefix, QStringList *rests,
-                            QString *error) {
+bool FolderScan::systemWithPrefix(const QString &folder, const QString &prefix, QStringList *rests,
+                                  QString *error) {
     rests->clear();
     if (!readable(folder, error))
         return false;
@@ -77,6 +77,24 @@ bool FolderScan::withPrefix(const QString &folder, const QString &prefix, QStrin
         // The pattern matches without regard to case on some systems; the prefix does not.
         if (it.fileName().startsWith(prefix) && it.fileName().size() > prefix.size())
             rests->append(it.fileName().mid(prefix.size()));
+    }
+    return true;
+}
+
+bool FolderScan::systemEntries(const QString &folder, QList<Entry> *entries, QString *error) {
+    entries->clear();
+    if (!readable(folder, error))
+        return false;
+    QDirIterator it(folder, QDir::AllEntries | QDir::System | kEvery);
+    while (it.hasNext()) {
+        it.next();
+        const QFileInfo info = it.fileInfo();
+        Entry e;
+        e.name = it.fileName();
+        e.type = info.isFile() ? Entry::File : info.isDir() ? Entry::Folder : Entry::Other;
+        e.link = info.isSymLink();
+        e.folderItself = info.isDir(); // as `systemWithPrefix` leaves folders out
+        entries->append(e);
     }
     return true;
 }

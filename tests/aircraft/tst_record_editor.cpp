@@ -2,51 +2,57 @@
 #include "DemoPlanesDat.h"
 #include "FileOps.h"
 #include "RecordEditor.h"
+#include "Rows.h"
 #include "ScriptedPrompt.h"
 #include "TestFolders.h"
 
 #include <QTest>
 
+namespace {
+
+// A click on box `bit` of flag group `group` (1: type, 2: nation and gear) of `slot`, whose
+// flag byte is `before`: the byte `after` it. `changedRow` is -1, or a span row (1 to 168)
+// that another writer changes after the record is shown: the click must keep that change, and
+// work on the flag byte as the file holds it.
+struct FlagCase {
+    const char *tag;
+    int slot, group, before, bit;
+    bool ticked;
+    int after, changedRow;
+};
+
+// planes.dat as `file` holds it (empty: none): what slot 25 shows, and what the player is told.
+struct QuietCase {
+    const char *tag;
+    QByteArray file;
+    bool show, readOnly;
+    int rowsShown;
+    const char *told;
+};
+
+} // namespace
+
 class TestRecordEditor : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void clickWritesOnlyTheFlagByte_data() {
-        QTest::addColumn<int>("slot");
-        QTest::addColumn<int>("group");
-        QTest::addColumn<int>("before");
-        QTest::addColumn<int>("bit");
-        QTest::addColumn<bool>("ticked");
-        QTest::addColumn<int>("after");
-        // -1, or a span row (1 to 168) that another writer changes after the record is shown:
-        // the click must keep that change, and work on the flag byte as the file holds it.
-        QTest::addColumn<int>("changedRow");
-        QTest::newRow("twin engined over four engined")
-            << 29 << 1 << 0x25 << 4 << true << 0x15 << -1;
-        QTest::newRow("gear outwards clears gear inwards, keeps the rest")
-            << 12 << 2 << 0xA3 << 6 << true << 0xC3 << -1;
-        QTest::newRow("gear inwards clears gear outwards")
-            << 3 << 2 << 0x40 << 5 << true << 0x20 << -1;
-        QTest::newRow("clearing a box leaves the others")
-            << 7 << 1 << 0x15 << 0 << false << 0x14 << -1;
-        // Both boxes of a pair as read from the file stay until the player clears one.
-        QTest::newRow("a pair read from the file, one cleared")
-            << 5 << 1 << 0x30 << 4 << false << 0x20 << -1;
-        QTest::newRow("another bit beside a broken pair")
-            << 5 << 2 << 0x60 << 7 << true << 0xE0 << -1;
-        QTest::newRow("a byte swapped in after the record was shown")
-            << 22 << 1 << 0x01 << 1 << true << 0x03 << 40;
-        QTest::newRow("the flag byte swapped in after the record was shown")
-            << 22 << 2 << 0x01 << 7 << true << 0x82 << 6;
+        const FlagCase rows[] = {
+            {"twin engined over four engined", 29, 1, 0x25, 4, true, 0x15, -1},
+            {"gear outwards clears gear inwards, keeps the rest", 12, 2, 0xA3, 6, true, 0xC3, -1},
+            {"gear inwards clears gear outwards", 3, 2, 0x40, 5, true, 0x20, -1},
+            {"clearing a box leaves the others", 7, 1, 0x15, 0, false, 0x14, -1},
+            // Both boxes of a pair as read from the file stay until the player clears one.
+            {"a pair read from the file, one cleared", 5, 1, 0x30, 4, false, 0x20, -1},
+            {"another bit beside a broken pair", 5, 2, 0x60, 7, true, 0xE0, -1},
+            {"a byte swapped in after the record was shown", 22, 1, 0x01, 1, true, 0x03, 40},
+            {"the flag byte swapped in after the record was shown", 22, 2, 0x01, 7, true, 0x82, 6},
+        };
+        addRows(rows);
     }
 
     void clickWritesOnlyTheFlagByte() {
-        QFETCH(int, slot);
-        QFETCH(int, group);
-        QFETCH(int, before);
-        QFETCH(int, bit);
-        QFETCH(bool, ticked);
-        QFETCH(int, after);
-        QFETCH(int, changedRow);
+        QFETCH(FlagCase, row);
+        const auto &[tag, slot, group, before, bit, ticked, after, changedRow] = row;
         TestFolders f;
         QByteArray dat = DemoPlanesDat::file(0);
         const int offset = slot * 216 + (group == 1 ? 8 : 9);
@@ -79,26 +85,19 @@ private Q_SLOTS:
     }
 
     void nothingIsWritten_data() {
-        QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<bool>("show");
-        QTest::addColumn<bool>("readOnly");
-        QTest::addColumn<int>("rowsShown");
-        QTest::addColumn<QString>("told");
         const QByteArray dat = DemoPlanesDat::file(0);
-        QTest::newRow("no slot chosen") << dat << false << false << 0 << QString();
-        QTest::newRow("missing planes.dat")
-            << QByteArray() << true << false << 0 << QStringLiteral("does not exist");
-        QTest::newRow("too short for the slot")
-            << dat.left(20 * 216) << true << false << 0 << QStringLiteral("too few");
-        QTest::newRow("read-only") << dat << true << true << 168 << QStringLiteral("read-only");
+        const QuietCase rows[] = {
+            {"no slot chosen", dat, false, false, 0, ""},
+            {"missing planes.dat", QByteArray(), true, false, 0, "does not exist"},
+            {"too short for the slot", dat.left(20 * 216), true, false, 0, "too few"},
+            {"read-only", dat, true, true, 168, "read-only"},
+        };
+        addRows(rows);
     }
 
     void nothingIsWritten() {
-        QFETCH(QByteArray, file);
-        QFETCH(bool, show);
-        QFETCH(bool, readOnly);
-        QFETCH(int, rowsShown);
-        QFETCH(QString, told);
+        QFETCH(QuietCase, row);
+        const auto &[tag, file, show, readOnly, rowsShown, told] = row;
         TestFolders f;
         const QString path = QDir(f.game()).filePath(QStringLiteral("planes.dat"));
         if (!file.isEmpty())
@@ -111,15 +110,15 @@ private Q_SLOTS:
             QCOMPARE(editor.showSlot(25), rowsShown > 0);
         QCOMPARE(editor.rows.size(), rowsShown);
         // The player is told before any click could write.
-        QCOMPARE(prompt.shown.size(), told.isEmpty() ? 0 : 1);
-        if (!told.isEmpty())
+        QCOMPARE(prompt.shown.size(), *told ? 1 : 0);
+        if (*told)
             QVERIFY2(prompt.shown.first().text.contains(told),
                      qPrintable(prompt.shown.first().text));
 
         QVERIFY(!editor.clickCheck(1, 0, !editor.Check1[0]));
         QCOMPARE(TestFolders::read(f.game(), QStringLiteral("planes.dat")),
                  file.isEmpty() ? QByteArray("<missing>") : file);
-        QCOMPARE(prompt.shown.size(), told.isEmpty() ? 0 : 1);
+        QCOMPARE(prompt.shown.size(), *told ? 1 : 0);
         if (readOnly)
             FileOps::setReadOnly(path, false);
     }

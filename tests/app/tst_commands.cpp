@@ -4,10 +4,12 @@
 #include "DemoGameFolder.h"
 #include "FileList.h"
 #include "FileOps.h"
+#include "GridRows.h"
 #include "LoadFiles.h"
 #include "NightSwitch.h"
 #include "OpenSelector.h"
 #include "Options.h"
+#include "Rows.h"
 #include "ScriptedPrompt.h"
 #include "Selector.h"
 #include "TestFolders.h"
@@ -24,6 +26,27 @@ namespace {
 
 /// A click of the window, as the engine call it makes.
 using Click = std::function<bool(Selector &)>;
+
+// The game's program at the first start, and `between` it and the next: after that one the
+// game's program and its copy hold `now`, the start added `kept` ("": nothing) to the VEK
+// folder holding `keptBytes`, and the player was `told`.
+struct ProgramCase {
+    const char *tag;
+    QByteArray first, between, now;
+    const char *kept;
+    QByteArray keptBytes;
+    bool told;
+};
+
+// The launcher (a script, missing, not executable, or no wine on the PATH), the script's body,
+// eaw.exe (null: no game files), and what the message `says` and `never` says.
+struct LaunchCase {
+    const char *tag;
+    QString launcher;
+    QByteArray script, exe;
+    bool started, minimised;
+    QStringList says, never;
+};
 } // namespace
 
 Q_DECLARE_METATYPE(Click)
@@ -66,36 +89,27 @@ private Q_SLOTS:
     // copy, the previous copy kept aside, and told once), or emptied or cut (the copy put back,
     // any bytes it had kept, and told once).
     void gameProgramAtStart_data() {
-        QTest::addColumn<QByteArray>("first");
-        QTest::addColumn<QByteArray>("between");
-        QTest::addColumn<QByteArray>("now"); // the game's program and its copy after the start
-        QTest::addColumn<QString>("kept");   // the file the start adds to the VEK folder
-        QTest::addColumn<QByteArray>("keptBytes");
-        QTest::addColumn<bool>("told");
         const QByteArray day = DemoGameFolder::exeBytes();
         const qint64 offset = NightSwitch::Versions[0].offset;
         const QByteArray night = QByteArray(day).replace(offset, 2, NightSwitch::NightBytes);
         const QByteArray fixed = QByteArray(day).replace(100, 1, "\x01");
         const QByteArray fixedAtNight = QByteArray(night).replace(100, 1, "\x01");
-        const QString update = QStringLiteral("eaw.exe.before-update");
-        QTest::newRow("night switch") << day << night << day << QString() << QByteArray() << false;
-        QTest::newRow("first seen at night")
-            << night << day << day << QString() << QByteArray() << false;
-        QTest::newRow("game update") << day << fixed << fixed << update << day << true;
-        QTest::newRow("hex fix at night") << day << fixedAtNight << fixed << update << day << true;
-        QTest::newRow("emptied") << day << QByteArray("") << day << QString() << QByteArray()
-                                 << true;
         const QByteArray cut = day.left(NightSwitch::reach() - 1);
-        QTest::newRow("cut") << day << cut << day << "eaw.exe.replaced" << cut << true;
+        const char *update = "eaw.exe.before-update";
+        const ProgramCase rows[] = {
+            {"night switch", day, night, day, "", {}, false},
+            {"first seen at night", night, day, day, "", {}, false},
+            {"game update", day, fixed, fixed, update, day, true},
+            {"hex fix at night", day, fixedAtNight, fixed, update, day, true},
+            {"emptied", day, "", day, "", {}, true},
+            {"cut", day, cut, day, "eaw.exe.replaced", cut, true},
+        };
+        addRows(rows);
     }
 
     void gameProgramAtStart() {
-        QFETCH(QByteArray, first);
-        QFETCH(QByteArray, between);
-        QFETCH(QByteArray, now);
-        QFETCH(QString, kept);
-        QFETCH(QByteArray, keptBytes);
-        QFETCH(bool, told);
+        QFETCH(ProgramCase, row);
+        const auto &[tag, first, between, now, kept, keptBytes, told] = row;
         TestFolders f;
         TestFolders::write(f.game(), "eaw.exe", first);
         ScriptedPrompt prompt;
@@ -111,8 +125,8 @@ private Q_SLOTS:
         QStringList added = FileList::files(f.vek());
         for (const QString &name : before)
             added.removeOne(name);
-        QCOMPARE(added, kept.isEmpty() ? QStringList() : QStringList{kept});
-        if (!kept.isEmpty())
+        QCOMPARE(added, *kept ? QStringList{kept} : QStringList());
+        if (*kept)
             QVERIFY(TestFolders::read(f.vek(), kept) == keptBytes);
         // Told once of anything but the night switch, naming the game's program.
         if (told) {
@@ -135,64 +149,44 @@ private Q_SLOTS:
     // program's path), or the player told what failed and what to install. The window
     // minimises only once the launcher runs, and comes back when it ended at once with an error.
     void launch_data() {
-        QTest::addColumn<QString>("launcher"); // script, missing, not executable, no wine
-        QTest::addColumn<QByteArray>("script");
-        QTest::addColumn<QByteArray>("exe"); // eaw.exe; null: no game files
-        QTest::addColumn<bool>("started");
-        QTest::addColumn<bool>("minimised");
-        QTest::addColumn<QStringList>("says");
-        QTest::addColumn<QStringList>("never");
         const QByteArray stand = "MZ stand-in";
         const QByteArray x86 = TestFolders::peProgram(0x14c);
         const QByteArray x64 = TestFolders::peProgram(0x8664);
         const QByteArray record =
             "printf '%s\\n%s\\n' \"$PWD\" \"$*\" > \"$(dirname \"$0\")/launched.txt\"\n";
-        const QStringList none;
-        QTest::newRow("started in the game folder")
-            << "script" << record << stand << true << true << none << none;
-        QTest::newRow("no game") << "script" << QByteArray("exit 0\n") << QByteArray() << false
-                                 << false << QStringList{"eaw.exe", "does not exist"} << none;
-        QTest::newRow("VEK_LAUNCHER names nothing")
-            << "missing" << QByteArray() << stand << false << false
-            << QStringList{"no-such-launcher", "VEK_LAUNCHER", "not installed"} << none;
-        QTest::newRow("VEK_LAUNCHER not executable")
-            << "not executable" << QByteArray("exit 0\n") << stand << false << false
-            << QStringList{"fake-wine.sh", "cannot be run"} << none;
-        QTest::newRow("no wine") << "no wine" << QByteArray() << stand << false << false
-                                 << QStringList{"wine is not installed: install the package wine"}
-                                 << QStringList{"32-bit"};
-        QTest::newRow("no wine, 32-bit game")
-            << "no wine" << QByteArray() << x86 << false << false
-            << QStringList{"install the package wine", "32-bit Wine",
-                           "dpkg --add-architecture i386", "wine32"}
-            << none;
-        QTest::newRow("ends at once with 1")
-            << "script" << QByteArray("exit 1\n") << stand << false << true
-            << QStringList{"eaw.exe", "ended at once with exit code 1", "fake-wine.sh"}
-            << QStringList{"32-bit", "64-bit"};
-        QTest::newRow("ends at once with 1, 32-bit game")
-            << "script" << QByteArray("exit 1\n") << x86 << false << true
-            << QStringList{"exit code 1", "32-bit Windows program", "32-bit Wine", "wine32"}
-            << QStringList{"64-bit"};
-        QTest::newRow("ends at once with 53, 64-bit game")
-            << "script" << QByteArray("exit 53\n") << x64 << false << true
-            << QStringList{"exit code 53", "64-bit Wine"} << QStringList{"32-bit"};
-        QTest::newRow("crashes at once")
-            << "script" << QByteArray("kill -SEGV $$\n") << x86 << false << true
-            << QStringList{"crashed at once", "32-bit Wine"} << none;
+        const QByteArray exit0 = "exit 0\n", exit1 = "exit 1\n";
+        using L = QStringList;
+        const LaunchCase rows[] = {
+            {"started in the game folder", "script", record, stand, true, true, L(), L()},
+            {"no game", "script", exit0, QByteArray(), false, false, L{"eaw.exe", "does not exist"},
+             L()},
+            {"VEK_LAUNCHER names nothing", "missing", "", stand, false, false,
+             L{"no-such-launcher", "VEK_LAUNCHER", "not installed"}, L()},
+            {"VEK_LAUNCHER not executable", "not executable", exit0, stand, false, false,
+             L{"fake-wine.sh", "cannot be run"}, L()},
+            {"no wine", "no wine", "", stand, false, false,
+             L{"wine is not installed: install the package wine"}, L{"32-bit"}},
+            {"no wine, 32-bit game", "no wine", "", x86, false, false,
+             L{"install the package wine", "32-bit Wine", "dpkg --add-architecture i386", "wine32"},
+             L()},
+            {"ends at once with 1", "script", exit1, stand, false, true,
+             L{"eaw.exe", "ended at once with exit code 1", "fake-wine.sh"}, L{"32-bit", "64-bit"}},
+            {"ends at once with 1, 32-bit game", "script", exit1, x86, false, true,
+             L{"exit code 1", "32-bit Windows program", "32-bit Wine", "wine32"}, L{"64-bit"}},
+            {"ends at once with 53, 64-bit game", "script", "exit 53\n", x64, false, true,
+             L{"exit code 53", "64-bit Wine"}, L{"32-bit"}},
+            {"crashes at once", "script", "kill -SEGV $$\n", x86, false, true,
+             L{"crashed at once", "32-bit Wine"}, L()},
+        };
+        addRows(rows);
     }
 
     void launch() {
 #ifdef Q_OS_WIN
         QSKIP("the launcher override is for Wine");
 #else
-        QFETCH(QString, launcher);
-        QFETCH(QByteArray, script);
-        QFETCH(QByteArray, exe);
-        QFETCH(bool, started);
-        QFETCH(bool, minimised);
-        QFETCH(QStringList, says);
-        QFETCH(QStringList, never);
+        QFETCH(LaunchCase, row);
+        const auto &[tag, launcher, script, exe, started, minimised, says, never] = row;
         TestFolders f(exe.isNull() ? TestFolders::WithoutGameFiles : TestFolders::WithGameFiles);
         ScriptedPrompt prompt;
         auto s = openSelector(f, prompt);
@@ -276,7 +270,7 @@ private Q_SLOTS:
         auto s = openSelector(f, prompt);
         s->offerNewVekDirectory();
         if (loaded)
-            QVERIFY(s->loadFiles().click(s->Unigrid.find(QStringLiteral("A-One"))));
+            QVERIFY(clickRow(*s, "A-One"));
         prompt.shown.clear();
         const QString moved = f.root() + "/VEK moved";
         QVERIFY(QDir().rename(f.vek(), moved));

@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CompleteReset.h"
-#include "DemoGameFolder.h"
-#include "DemoVekFolder.h"
 #include "FileBytes.h"
+#include "FileChanges.h"
+#include "GridRows.h"
 #include "Journal.h"
 #include "Ledgers.h"
 #include "LoadFiles.h"
+#include "OpenSelector.h"
 #include "Planes.h"
 #include "ScriptedPrompt.h"
 #include "Selector.h"
@@ -27,6 +28,20 @@ QStringList names(const QString &prefix, int count) {
     return list;
 }
 
+// A journal planted in the VEK folder as `file`: its record's `lines` between the header and
+// "end" (or the whole reset marker), and the bad field as the message quotes it (`told`).
+// `setUp` is made after a first start: "link:PATH>TARGET" a symbolic link, "file:PATH=BYTES" a
+// file, "future:PATH" a file's time a day ahead (paths below the test's root). One `acted` on,
+// not refused, takes only the files `gone` out of the game folder.
+struct JournalCase {
+    QString file;
+    QByteArray lines;
+    QString told;
+    QStringList setUp;
+    bool acted;
+    QStringList gone;
+};
+
 } // namespace
 
 /// What a start does with a journal the last run left: the cases the crash test cannot make,
@@ -36,22 +51,21 @@ class TestJournal : public QObject {
 private Q_SLOTS:
     void startPutsRight_data() {
         QTest::addColumn<QString>("operation"); // "load", "unload" or "damaged"
-        QTest::addColumn<bool>("newFolderGone");
         QTest::addColumn<QList<QByteArray>>("ledgerAfter");
         QTest::addColumn<QString>("told");
-        // A-Old was loaded; the load of A-New in its place was cut short halfway through A-New.
-        // A load cut short and finished with nothing changed since is a row of the crash tests.
+        // A-Old was loaded; the load of A-New in its place was cut short halfway through A-New,
+        // and the folder it loads (or unloads) is gone since. A load cut short and finished with
+        // nothing changed since is a row of the crash tests.
         QTest::newRow("load undone: the folder it loads is gone")
-            << "load" << true << QList<QByteArray>{"A-Old"} << "undone, since";
+            << "load" << QList<QByteArray>{"A-Old"} << "undone, since";
         QTest::newRow("unload finished, though the folder is gone")
-            << "unload" << true << QList<QByteArray>{} << "finished.";
+            << "unload" << QList<QByteArray>{} << "finished.";
         QTest::newRow("damaged journal")
-            << "damaged" << false << QList<QByteArray>{"A-Old"} << "it is cut short";
+            << "damaged" << QList<QByteArray>{"A-Old"} << "it is cut short";
     }
 
     void startPutsRight() {
         QFETCH(QString, operation);
-        QFETCH(bool, newFolderGone);
         QFETCH(QList<QByteArray>, ledgerAfter);
         QFETCH(QString, told);
 
@@ -88,14 +102,12 @@ private Q_SLOTS:
         if (operation != QLatin1String("unload"))
             for (const QString &n : newFiles.mid(0, 3))
                 TestFolders::write(f.game(), n, n.toUtf8());
-        if (newFolderGone) {
+        if (operation != QLatin1String("damaged"))
             QVERIFY(QDir(operation == QLatin1String("load") ? newFolder : oldFolder)
                         .removeRecursively());
-        }
 
         ScriptedPrompt prompt;
-        Selector s(Folders{f.game(), f.vek(), f.vek()}, prompt);
-        s.load();
+        openSelector(f, prompt);
 
         QVERIFY(!TestFolders::exists(f.vek(), Journal::FileName));
         QCOMPARE(Ledgers::readFoldersLoaded(f.vek()), ledgerAfter);
@@ -134,8 +146,7 @@ private Q_SLOTS:
         TestFolders::write(f.vek(), Journal::FileName, Journal::toBytes(record));
 
         ScriptedPrompt prompt;
-        Selector s(Folders{f.game(), f.vek(), f.vek()}, prompt);
-        s.load();
+        openSelector(f, prompt);
 
         QVERIFY2(!TestFolders::exists(f.vek(), Journal::FileName), qPrintable(prompt.allText()));
         QCOMPARE(Ledgers::readFoldersLoaded(f.vek()), QList<QByteArray>{"M-"});
@@ -146,18 +157,12 @@ private Q_SLOTS:
     }
 
     void failedSwapPutsEveryFileBack() {
-        TestFolders f(TestFolders::WithoutGameFiles);
-        QString error;
-        QVERIFY2(DemoGameFolder::build(f.game(), &error), qPrintable(error));
-        QVERIFY2(DemoVekFolder::build(f.vek(), &error), qPrintable(error));
+        TestFolders f(TestFolders::Demo);
         ScriptedPrompt prompt;
-        Selector s(Folders{f.game(), f.vek(), f.vek()}, prompt);
-        s.load();
-        QVERIFY(s.loadFiles().click(s.Unigrid.find("F-Late war fighters")));
-        int row = 0;
-        for (int r = 1; r < s.G1.rowCount(); ++r)
-            if (s.G1.row(r).folder == QLatin1String("P-Mustang III"))
-                row = r;
+        const auto selector = openSelector(f, prompt);
+        Selector &s = *selector;
+        QVERIFY(clickRow(s, "F-Late war fighters"));
+        const int row = slotRow(s, "P-Mustang III");
         QVERIFY(row > 0);
         // The flight file is the last thing the swap writes; a folder in its place stops it there,
         // after planes.dat, pnames.str and the menus have been written beside their targets.
@@ -182,14 +187,13 @@ private Q_SLOTS:
     void journalFromElsewhere_data() {
         // The record's lines between the header and "end"; <GAME>, <VEK> and <OUT> stand for the
         // two folders and a folder beside them, where "victim.txt" and "A-Evil" lie.
-        QTest::addColumn<QString>("file");     // the journal planted in the VEK folder
-        QTest::addColumn<QByteArray>("lines"); // its record's lines, or the whole reset marker
-        QTest::addColumn<QString>("told");     // the bad field as the message quotes it
-        // Made after a first start: "link:PATH>TARGET" a symbolic link, "file:PATH=BYTES" a file,
-        // "future:PATH" a file's time a day ahead (paths below the test's root).
-        QTest::addColumn<QStringList>("setUp");
-        QTest::addColumn<bool>("acted");       // acted on, not refused: only `gone` goes
-        QTest::addColumn<QStringList>("gone"); // the files it takes out of the game folder
+        QTest::addColumn<JournalCase>("row");
+        const auto row = [](const char *tag, const QByteArray &lines, const char *told,
+                            const QStringList &setUp = {}, bool acted = false,
+                            const QStringList &gone = {}, const QString &file = Journal::FileName) {
+            QTest::newRow(tag) << JournalCase{file,  lines, QString::fromUtf8(told),
+                                              setUp, acted, gone};
+        };
         const QByteArray swap = "operation\tswapping\r\nstage\tfiles\r\naircraft\tP-Evil\r\n";
         const QByteArray load = "operation\tloading\r\nstage\tfiles\r\n";
         const QByteArray evil = load + "in\tA-Evil\tcontent\t";
@@ -229,17 +233,11 @@ private Q_SLOTS:
              "../xxxxxxxxxx"},
         };
         for (const auto &[tag, lines, told] : records)
-            QTest::newRow(tag) << QString(Journal::FileName) << lines << QString::fromUtf8(told)
-                               << QStringList() << false << QStringList();
+            row(tag, lines, told);
         const auto backup = [](const QByteArray &name, const QByteArray &bytes) {
             return "backup\t" + name + '\t' + QByteArray::number(bytes.size()) + '\t' +
                    QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex() + '\t' +
                    bytes.toBase64();
-        };
-        const auto row = [](const char *tag, const QByteArray &lines, const char *told,
-                            const QStringList &setUp, bool acted, const QStringList &gone = {}) {
-            QTest::newRow(tag) << QString(Journal::FileName) << lines << QString::fromUtf8(told)
-                               << setUp << acted << gone;
         };
         row("backup: a game file that is a link out", swap + backup("pnames.str", "overwritten"),
             "the link", {"link:EAW/pnames.str>outside/victim.txt"}, false);
@@ -280,24 +278,18 @@ private Q_SLOTS:
         // that came with a copied VEK folder resets nothing (here it would sweep planes.dat).
         const QByteArray reset = "VEK Selector: Reset Completely is under way; the next start "
                                  "finishes it.\r\n";
-        QTest::newRow("reset of another game folder")
-            << CompleteReset::JournalName << reset + "<OUT>\r\n"
-            << "another game folder" << QStringList() << false << QStringList();
-        QTest::newRow("reset that names no game folder")
-            << CompleteReset::JournalName << reset << "another game folder" << QStringList()
-            << false << QStringList();
+        row("reset of another game folder", reset + "<OUT>\r\n", "another game folder", {}, false,
+            {}, CompleteReset::JournalName);
+        row("reset that names no game folder", reset, "another game folder", {}, false, {},
+            CompleteReset::JournalName);
     }
 
     // A VEK folder is copied and shared: a journal in it must not make the next start change
     // anything outside the game folder and the VEK folder. One that asks for that is refused as a
     // whole, named, and kept aside so that nothing of it is lost and it is not read again.
     void journalFromElsewhere() {
-        QFETCH(QString, file);
-        QFETCH(QByteArray, lines);
-        QFETCH(QString, told);
-        QFETCH(QStringList, setUp);
-        QFETCH(bool, acted);
-        QFETCH(QStringList, gone);
+        QFETCH(JournalCase, row);
+        auto [file, lines, told, setUp, acted, gone] = row;
         TestFolders f;
         const QString out = f.root() + "/outside";
         for (const char *own : {"KC", "BACKGROUND", "chatline.txt", "terrain.ter"})
@@ -356,15 +348,7 @@ private Q_SLOTS:
         } else {
             expected.insert("VEK/" + aside, journal);
         }
-        QStringList changed;
-        for (auto it = expected.cbegin(); it != expected.cend(); ++it)
-            if (after.value(it.key(), "<missing>") != it.value())
-                changed << it.key();
-        for (auto it = after.cbegin(); it != after.cend(); ++it)
-            if (!expected.contains(it.key()))
-                changed << it.key() + " (new)";
-        changed.sort();
-        QVERIFY2(changed.isEmpty(), qPrintable(changed.join(", ")));
+        QCOMPARE(changedFiles(expected, after), QStringList());
         const QString shown = prompt.allText();
         QVERIFY2(shown.contains(told), qPrintable(told + " not in: " + shown));
         if (acted)

@@ -2,6 +2,8 @@
 #include "CompleteReset.h"
 #include "FileBytes.h"
 #include "FileOps.h"
+#include "GridRows.h"
+#include "ImmutableMarks.h"
 #include "Journal.h"
 #include "Ledgers.h"
 #include "LoadFiles.h"
@@ -9,7 +11,8 @@
 #include "LoadedList.h"
 #include "OpenSelector.h"
 #include "Options.h"
-#include "Progress.h"
+#include "ProgressHook.h"
+#include "Rows.h"
 #include "ScriptedPrompt.h"
 #include "Selector.h"
 #include "SkinGrid.h"
@@ -19,9 +22,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMap>
-#include <QProcess>
 #include <QRegularExpression>
-#include <QScopeGuard>
 
 #include <QSignalSpy>
 #include <QTest>
@@ -31,6 +32,31 @@ namespace {
 Folders foldersOf(const TestFolders &f, const QString &last) {
     return Folders{f.game(), f.vek(), last};
 }
+
+QStringList listed(const QString &cell) {
+    return cell.split('|', Qt::SkipEmptyParts);
+}
+
+// A start on a FoldersLoaded.txt of `ledger`, with "path=bytes" `files` below the root ("VEK/..."
+// or "EAW/..."), lists "|"-joined: the folders `loaded` after it, game files `present` and
+// `absent`, and what its message says (empty: no message).
+struct ReloadCase {
+    const char *tag;
+    bool moved; // the VEK folder is another than last time
+    QByteArray ledger;
+    QString files, loaded, present, absent, told;
+};
+
+// What stops A-New's load: "read-only", "folder" or "kept" at its third file c.dat, a ledger
+// that turns read-only once its last file is on its way ("ledger:NAME"), or one read-only
+// ("locked:NAME") or immutable ("immutable:NAME") from the start, spelt as the VEK folder has it.
+struct FailedLoadCase {
+    const char *tag;
+    QString trouble;
+    bool replaces; // a.dat and B.DAT are the game's own
+    bool previous; // A-Old is loaded, and the click takes it out first
+    const char *reason;
+};
 
 } // namespace
 
@@ -198,26 +224,13 @@ private Q_SLOTS:
     }
 
     void reloadMarksWhatTheGameFolderHolds_data() {
-        QTest::addColumn<bool>("moved");        // the VEK folder is another than last time
-        QTest::addColumn<QByteArray>("ledger"); // FoldersLoaded.txt
-        QTest::addColumn<QStringList>("files"); // planted below the root: "VEK/..." or "EAW/..."
-        QTest::addColumn<QStringList>("loaded");
-        QTest::addColumn<QStringList>("present"); // game files there after the start
-        QTest::addColumn<QStringList>("absent");
-        QTest::addColumn<QString>("told"); // in the start's message; empty: no message
-        // Lists "|"-joined.
         const QString maps = "VEK/G-Maps/map.ter=map|VEK/G-Maps/readme.txt=about|EAW/map.ter=map|"
                              "EAW/readme.txt=about|";
         const QString spit = "VEK/A-Spitfires/spit.dat=s|EAW/spit.dat=s|";
         const QString blue = "VEK/Skinfolder/S-01 Blue/blue.tpc=b|EAW/blue.tpc=b|";
         const QString sounds = "VEK/G-Sounds/engine.wav=w|EAW/engine.wav=w|";
         const QString twice = "its repeated lines were dropped from the file:\r\n";
-        const struct {
-            const char *tag;
-            bool moved;
-            QByteArray ledger;
-            QString files, loaded, present, absent, told;
-        } rows[] = {
+        const ReloadCase rows[] = {
             {"blank lines and LF endings", false, "A-Spitfires\r\n\r\nG-Maps\n\r\n\r\n",
              spit + maps, "A-Spitfires|G-Maps", "spit.dat|map.ter", "", ""},
             // A recovery cut short once its journal was gone leaves no journal to say the ledger
@@ -268,24 +281,17 @@ private Q_SLOTS:
              "G-Maps", "map.ter", "",
              "no longer in the VEK folder; they are not loaded now:\r\nNo such folder"},
         };
-        const auto listed = [](const QString &s) { return s.split('|', Qt::SkipEmptyParts); };
-        for (const auto &r : rows)
-            QTest::newRow(r.tag) << r.moved << r.ledger << listed(r.files) << listed(r.loaded)
-                                 << listed(r.present) << listed(r.absent) << r.told;
+        addRows(rows);
     }
 
     // The start marks what FoldersLoaded.txt names as loaded only where the game folder holds
     // that folder's files, rewrites the ledger to say so, and tells the player what it left out.
     void reloadMarksWhatTheGameFolderHolds() {
-        QFETCH(bool, moved);
-        QFETCH(QByteArray, ledger);
-        QFETCH(QStringList, files);
-        QFETCH(QStringList, loaded);
-        QFETCH(QStringList, present);
-        QFETCH(QStringList, absent);
-        QFETCH(QString, told);
+        QFETCH(ReloadCase, row);
+        const auto &[tag, moved, ledger, files, loadedCell, present, absent, told] = row;
+        const QStringList loaded = listed(loadedCell);
         TestFolders f;
-        TestFolders::plant(f.root(), files);
+        TestFolders::plant(f.root(), listed(files));
         TestFolders::write(f.vek(), Ledgers::FoldersLoaded, ledger);
         ScriptedPrompt prompt;
         // Another VEK folder that is there: one that is not may be this one moved.
@@ -302,9 +308,9 @@ private Q_SLOTS:
             if (r.loaded)
                 marked << r.name;
         QCOMPARE(marked, loaded);
-        for (const QString &n : present)
+        for (const QString &n : listed(present))
             QVERIFY2(TestFolders::exists(f.game(), n), qPrintable(n));
-        for (const QString &n : absent)
+        for (const QString &n : listed(absent))
             QVERIFY2(!TestFolders::exists(f.game(), n), qPrintable(n));
         QVERIFY2(s.loadedFiles().check(), qPrintable(s.loadedFiles().CheckResult));
         const QByteArray rewritten = (loaded.join("\r\n") + "\r\n\r\n").toLatin1();
@@ -338,8 +344,8 @@ private Q_SLOTS:
         {
             ScriptedPrompt prompt;
             auto s = openSelector(f, prompt);
-            QVERIFY(s->loadFiles().click(s->Unigrid.find("G-Gone")));
-            QVERIFY(s->loadFiles().click(s->Unigrid.find("G-Maps")));
+            QVERIFY(clickRow(*s, "G-Gone"));
+            QVERIFY(clickRow(*s, "G-Maps"));
             QVERIFY(QDir(f.vek() + "/G-Gone").removeRecursively());
             if (!recorded)
                 QVERIFY(QFile::remove(f.vek() + "/" + Ledgers::LoadedNames));
@@ -370,52 +376,8 @@ private Q_SLOTS:
         QVERIFY(later.shown.isEmpty());
     }
 
-    // A ledger that cannot be rewritten, under whatever case the VEK folder spells it, stops a
-    // load before any file moves: nothing changes but the one message.
-    void loadStopsAtALedgerItCannotWrite_data() {
-        QTest::addColumn<QString>("ledger"); // as the VEK folder spells it
-        QTest::addColumn<bool>("immutable"); // else read-only
-        QTest::newRow("read-only, other case") << "foldersloaded.txt" << false;
-        QTest::newRow("immutable, other case") << "foldersloaded.txt" << true;
-        QTest::newRow("immutable load order, other case") << "LOADORDER.TXT" << true;
-    }
-
-    void loadStopsAtALedgerItCannotWrite() {
-        QFETCH(QString, ledger);
-        QFETCH(bool, immutable);
-        TestFolders f;
-        TestFolders::plant(f.vek() + "/A-New", {"a.dat=new a", "b.dat=new b"});
-        TestFolders::write(f.vek(), ledger, "\r\n");
-        ScriptedPrompt prompt;
-        auto s = openSelector(f, prompt);
-        const QString path = f.vek() + "/" + ledger;
-        QVERIFY(QFileInfo::exists(path));
-        if (immutable && QProcess::execute("chattr", {"+i", path}) != 0)
-            QSKIP("this file system or user cannot make a file immutable");
-        const auto unlock = qScopeGuard([&] {
-            if (immutable)
-                QProcess::execute("chattr", {"-i", path});
-        });
-        if (!immutable)
-            QVERIFY(FileOps::setReadOnly(path, true));
-        const QMap<QString, QByteArray> game = filesOf(f.game()), vek = filesOf(f.vek());
-        prompt.shown.clear();
-        QVERIFY(!s->loadFiles().click(s->Unigrid.find("A-New")));
-        QCOMPARE(filesOf(f.game()), game);
-        QCOMPARE(filesOf(f.vek()), vek);
-        QVERIFY(!s->Unigrid.row(s->Unigrid.find("A-New")).loaded);
-        QCOMPARE(prompt.shown.size(), 1);
-        const QString text = prompt.shown.first().text;
-        QVERIFY2(text.contains(ledger) && text.contains("Nothing was changed"), qPrintable(text));
-    }
-
     void failedLoadPutsBackTheGameFilesItReplaced_data() {
-        QTest::addColumn<QString>(
-            "trouble"); // what stops the copy of c.dat, or the ledger after d.dat
-        QTest::addColumn<bool>("replaces"); // a.dat and B.DAT are the game's own
-        QTest::addColumn<bool>("previous"); // A-Old is loaded, and the click takes it out first
-        QTest::addColumn<QString>("reason");
-        const std::tuple<const char *, QString, bool, bool, const char *> rows[] = {
+        const FailedLoadCase rows[] = {
             {"read-only game file", "read-only", true, false, "read-only"},
             {"folder in the way", "folder", true, false, "folder"},
             {"kept files of an earlier run in the way", "kept", true, false, "in the way"},
@@ -423,43 +385,55 @@ private Q_SLOTS:
             {"read-only game file, nothing replaced", "read-only", false, false, "read-only"},
             {"read-only game file, A-Old taken out", "read-only", true, true, "read-only"},
             // Every file copied, and the ledger cannot say so: undone like a failed copy.
-            {"FoldersLoaded.txt cannot be written", Ledgers::FoldersLoaded, true, false,
+            {"FoldersLoaded.txt cannot be written", "ledger:FoldersLoaded.txt", true, false,
              "read-only"},
-            {"LoadOrder.txt cannot be written, A-Old taken out", Ledgers::LoadOrder, false, true,
-             "read-only"},
+            {"LoadOrder.txt cannot be written, A-Old taken out", "ledger:LoadOrder.txt", false,
+             true, "read-only"},
+            // A ledger that cannot be rewritten, under whatever case the VEK folder spells it,
+            // stops the load before any file moves.
+            {"read-only ledger, other case", "locked:foldersloaded.txt", false, false,
+             "Nothing was changed"},
+            {"immutable ledger, other case", "immutable:foldersloaded.txt", false, false,
+             "Nothing was changed"},
+            {"immutable load order, other case", "immutable:LOADORDER.TXT", false, false,
+             "Nothing was changed"},
         };
-        for (const auto &[tag, trouble, replaces, previous, reason] : rows)
-            QTest::newRow(tag) << trouble << replaces << previous << QString(reason);
+        addRows(rows);
     }
 
     // A-New's first two files replace files of the game's own (one under another case), its
-    // third cannot be copied, or the ledger cannot be written once all four are: the game folder
+    // third cannot be copied, or a ledger cannot be written: the game folder and the VEK folder
     // must be byte for byte as before the click, A-Old (taken out to make way) loaded again, and
     // the player told in one message what happened.
     void failedLoadPutsBackTheGameFilesItReplaced() {
-        QFETCH(QString, trouble);
-        QFETCH(QString, reason);
-        QFETCH(bool, replaces);
-        QFETCH(bool, previous);
+        QFETCH(FailedLoadCase, row);
+        const auto &[tag, trouble, replaces, previous, reason] = row;
+        const QString kind = trouble.section(':', 0, 0), ledger = trouble.section(':', 1);
         TestFolders f;
         TestFolders::plant(f.vek() + "/A-New",
                            {"a.dat=new a", "b.dat=new b", "c.dat=new c", "d.dat=new d"});
         TestFolders::plant(f.vek() + "/A-Old", {"old.dat=old"});
         if (replaces)
             TestFolders::plant(f.game(), {"a.dat=own a", "B.DAT=own b"});
+        if (!ledger.isEmpty())
+            TestFolders::write(f.vek(), ledger, "\r\n");
         ScriptedPrompt prompt;
         auto s = openSelector(f, prompt);
         if (previous)
-            QVERIFY(s->loadFiles().click(s->Unigrid.find("A-Old")));
+            QVERIFY(clickRow(*s, "A-Old"));
+        const QString path = f.vek() + "/" + ledger;
+        QVERIFY(ledger.isEmpty() || QFileInfo::exists(path));
+        ImmutableMarks marks;
+        if (kind == "immutable" && !marks.set(path))
+            QSKIP("this file system or user cannot make a file immutable");
+        if (kind == "locked")
+            QVERIFY(FileOps::setReadOnly(path, true));
         // The ledger turns read-only once the last file is on its way.
-        struct LedgerLock : Progress {
-            QString ledger;
-            bool proceed(qsizetype, const QString &file) override {
-                if (file == "d.dat" && !ledger.isEmpty())
-                    FileOps::setReadOnly(ledger, true);
-                return true;
-            }
-        } lock;
+        ProgressHook lock([&](qsizetype, const QString &file) {
+            if (kind == "ledger" && file == "d.dat")
+                FileOps::setReadOnly(path, true);
+            return true;
+        });
         s->setProgress(&lock);
         if (trouble == "read-only") {
             TestFolders::plant(f.game(), {"c.dat=own c"});
@@ -470,22 +444,18 @@ private Q_SLOTS:
             // The game's own c.dat kept already, and its name for this load taken too.
             TestFolders::plant(f.game(), {"c.dat=own c", ".vek-game-c.dat=an earlier run's",
                                           ".vek-keep-c.dat=an earlier run's"});
-        } else {
-            lock.ledger = f.vek() + "/" + trouble;
-            if (!QFileInfo::exists(lock.ledger))
-                TestFolders::write(f.vek(), trouble, "\r\n");
         }
         const QMap<QString, QByteArray> before = filesOf(f.game());
         const QMap<QString, QByteArray> ledgers = filesOf(f.vek());
         prompt.shown.clear();
-        QVERIFY(!s->loadFiles().click(s->Unigrid.find("A-New")));
+        QVERIFY(!clickRow(*s, "A-New"));
         QCOMPARE(filesOf(f.game()), before);
         QCOMPARE(filesOf(f.vek()), ledgers);
         QCOMPARE(s->Unigrid.row(s->Unigrid.find("A-Old")).loaded, previous);
         QVERIFY(!s->Unigrid.row(s->Unigrid.find("A-New")).loaded);
         QCOMPARE(prompt.shown.size(), 1);
         const QString text = prompt.shown.first().text;
-        const QString cause = lock.ledger.isEmpty() ? "c.dat" : trouble;
+        const QString cause = ledger.isEmpty() ? "c.dat" : ledger;
         QVERIFY2(text.contains(cause) && text.contains(reason), qPrintable(text));
         QVERIFY2(text.contains("the game files they replaced were put back") == replaces,
                  qPrintable(text));
@@ -503,21 +473,17 @@ private Q_SLOTS:
         QVERIFY(FileOps::setReadOnly(f.game() + "/c.dat", true));
         ScriptedPrompt prompt;
         auto s = openSelector(f, prompt);
-        QVERIFY(s->loadFiles().click(s->Unigrid.find("A-Old")));
-        struct InTheWay : Progress {
-            QString game;
-            bool proceed(qsizetype, const QString &file) override {
-                if (file == "a.dat") {
-                    TestFolders::plant(game, {"old.dat=the player's"});
-                    FileOps::setReadOnly(game + "/old.dat", true);
-                }
-                return true;
+        QVERIFY(clickRow(*s, "A-Old"));
+        ProgressHook inTheWay([&](qsizetype, const QString &file) {
+            if (file == "a.dat") {
+                TestFolders::plant(f.game(), {"old.dat=the player's"});
+                FileOps::setReadOnly(f.game() + "/old.dat", true);
             }
-        } inTheWay;
-        inTheWay.game = f.game();
+            return true;
+        });
         s->setProgress(&inTheWay);
         prompt.shown.clear();
-        QVERIFY(!s->loadFiles().click(s->Unigrid.find("A-New")));
+        QVERIFY(!clickRow(*s, "A-New"));
         QVERIFY(!s->Unigrid.row(s->Unigrid.find("A-Old")).loaded);
         QVERIFY(Ledgers::readFoldersLoaded(f.vek()).isEmpty());
         QCOMPARE(TestFolders::read(f.game(), "old.dat"), QByteArray("the player's"));
@@ -631,13 +597,9 @@ private Q_SLOTS:
             } else if (step == "reset") {
                 QVERIFY(s->completeReset().run());
                 loaded.clear();
-            } else if (step.startsWith("skin:")) {
-                const int row = s->SK1.find(step.mid(5));
-                QVERIFY2(row > 0 && s->skins().activate(row), qPrintable(step));
-                if (!loaded.removeOne(step))
-                    loaded << step;
             } else {
-                QVERIFY2(s->loadFiles().click(s->Unigrid.find(step)), qPrintable(step));
+                QVERIFY2(clickRow(*s, step.section(':', -1)), qPrintable(step));
+                // A folder takes out the loaded one of its group; the one skin goes alone.
                 if (!loaded.removeOne(step)) {
                     loaded.removeIf([&step](const QString &l) { return l.at(0) == step.at(0); });
                     loaded << step;

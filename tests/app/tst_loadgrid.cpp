@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FileBytes.h"
 #include "FileOps.h"
+#include "GridRows.h"
 #include "LoadFiles.h"
 #include "LoadedList.h"
 #include "OpenSelector.h"
-#include "Progress.h"
+#include "ProgressHook.h"
+#include "Rows.h"
 #include "ScriptedPrompt.h"
 #include "Selector.h"
 #include "TestFolders.h"
@@ -55,11 +57,6 @@ struct Content {
     QString alphaStore = "C-Alpha";
 };
 
-bool toggle(Selector &s, const QString &name) {
-    const int row = s.Unigrid.find(name);
-    return row > 0 && s.loadFiles().click(row);
-}
-
 QStringList marked(const Selector &s) {
     QStringList names;
     for (const LoadGrid::Row &r : s.Unigrid.rows)
@@ -67,6 +64,16 @@ QStringList marked(const Selector &s) {
             names << r.name;
     return names;
 }
+
+// The start on "path=bytes" files `before` below the test root ("Old" is a VEK folder of an
+// earlier start): every save and ledger `after` it, and a piece of its message (empty: none).
+struct CampaignCase {
+    const char *tag;
+    QStringList before;
+    bool fromOld; // the last start used the VEK folder "Old"
+    QStringList after;
+    const char *told;
+};
 
 } // namespace
 
@@ -118,7 +125,7 @@ private Q_SLOTS:
         Content c;
         auto s = c.open();
         for (const QString &name : clicks.split(' '))
-            QVERIFY2(toggle(*s, name), qPrintable(name));
+            QVERIFY2(clickRow(*s, name), qPrintable(name));
         QByteArray lines;
         for (const QString &name : names)
             lines += name.toLatin1() + "\r\n";
@@ -154,9 +161,9 @@ private Q_SLOTS:
         };
         auto s = c.open();
         const QSet<QString> before = game();
-        QVERIFY(toggle(*s, "G-Mixed"));
+        QVERIFY(clickRow(*s, "G-Mixed"));
         QCOMPARE(game() - before, (QSet<QString>{"skinpic", "data.bin"}));
-        QVERIFY(toggle(*s, "G-Mixed"));
+        QVERIFY(clickRow(*s, "G-Mixed"));
         QCOMPARE(game(), before - QSet<QString>{"mypic"});
     }
 
@@ -164,7 +171,7 @@ private Q_SLOTS:
         Content c;
         TestFolders::write(c.f.vek(), "PlanesLoaded.txt", "something\r\n");
         auto s = c.open();
-        QVERIFY(toggle(*s, "F-Plain"));
+        QVERIFY(clickRow(*s, "F-Plain"));
         QVERIFY(!s->Frame6);
         QCOMPARE(c.save(c.f.vek(), "PlanesLoaded.txt"), QByteArray());
         QByteArray thirty;
@@ -172,10 +179,10 @@ private Q_SLOTS:
             thirty += "\r\n";
         QCOMPARE(c.save(c.f.vek(), "ScriptsLoaded.txt"), thirty);
         // A "p-" subfolder in lower case counts as alternative aircraft.
-        QVERIFY(toggle(*s, "F-Planes"));
+        QVERIFY(clickRow(*s, "F-Planes"));
         QVERIFY(s->Frame6);
         QVERIFY(s->loadFiles().HasAltPlanes);
-        QVERIFY(toggle(*s, "F-Planes"));
+        QVERIFY(clickRow(*s, "F-Planes"));
         QVERIFY(!s->Frame6);
     }
 
@@ -197,18 +204,18 @@ private Q_SLOTS:
         TestFolders::write(c.store("C-Beta"), "beta.sav", "beta only");
         TestFolders::write(c.savedata(), "default.sav", "the game's own");
         auto s = c.open();
-        QVERIFY(toggle(*s, "M-Alpha"));
+        QVERIFY(clickRow(*s, "M-Alpha"));
         QCOMPARE(c.save(c.savedata(), "camp.sav"), QByteArray("alpha progress"));
         QCOMPARE(c.save(c.store("C-Alpha"), "camp.sav"), QByteArray("alpha progress"));
         // The game plays on.
         TestFolders::write(c.savedata(), "camp.sav", "alpha further");
-        QVERIFY(toggle(*s, "M-Beta"));
+        QVERIFY(clickRow(*s, "M-Beta"));
         QCOMPARE(QDir(c.store("C-Alpha")).entryList(QDir::Files), QStringList({"camp.sav"}));
         QCOMPARE(c.save(c.store("C-Alpha"), "camp.sav"), QByteArray("alpha further"));
         QCOMPARE(QDir(c.savedata()).entryList(QDir::Files), QStringList({"beta.sav", "camp.sav"}));
         QCOMPARE(c.save(c.savedata(), "camp.sav"), QByteArray("beta progress"));
         TestFolders::write(c.savedata(), "camp.sav", "beta further");
-        QVERIFY(toggle(*s, "M-Beta"));
+        QVERIFY(clickRow(*s, "M-Beta"));
         QCOMPARE(c.save(c.store("C-Beta"), "camp.sav"), QByteArray("beta further"));
         QCOMPARE(QDir(c.savedata()).entryList(QDir::Files), QStringList({"default.sav"}));
         QCOMPARE(c.save(c.savedata(), "default.sav"), QByteArray("the game's own"));
@@ -250,10 +257,10 @@ private Q_SLOTS:
         const QStringList vekFiles = QDir(c.f.vek()).entryList(QDir::Files);
         const QStringList vekFolders = QDir(c.f.vek()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
         if (overAlpha) {
-            QVERIFY(toggle(*s, "M-Alpha"));
+            QVERIFY(clickRow(*s, "M-Alpha"));
             TestFolders::write(c.savedata(), "camp.sav", "alpha further");
         }
-        QVERIFY(toggle(*s, mission));
+        QVERIFY(clickRow(*s, mission));
         QVERIFY(TestFolders::exists(c.f.game(), "mission.dat"));
         // M-Alpha's saves went home and the game's own came back, as at its unload.
         if (overAlpha)
@@ -261,7 +268,7 @@ private Q_SLOTS:
         QCOMPARE(QDir(c.savedata()).entryList(QDir::Files),
                  store.isEmpty() ? QStringList{"default.sav"} : QStringList());
         TestFolders::write(c.savedata(), "foo.sav", "foo progress");
-        QVERIFY(toggle(*s, mission));
+        QVERIFY(clickRow(*s, mission));
         if (store.isEmpty()) {
             QCOMPARE(QDir(c.savedata()).entryList(QDir::Files),
                      QStringList({"default.sav", "foo.sav"}));
@@ -339,10 +346,10 @@ private Q_SLOTS:
                                    step.section('=', 1).toLatin1());
             }
         }
-        QVERIFY(toggle(*s, "M-Alpha"));
+        QVERIFY(clickRow(*s, "M-Alpha"));
         QCOMPARE(QDir(c.savedata()).entryList(QDir::Files), QStringList{"Campaign1.sav"});
         QCOMPARE(c.save(c.savedata(), "Campaign1.sav"), QByteArray("alpha"));
-        QVERIFY(toggle(*s, "M-Alpha"));
+        QVERIFY(clickRow(*s, "M-Alpha"));
         QStringList now;
         for (const QString &n : QDir(c.savedata()).entryList(QDir::Files))
             now << n + "=" + QString::fromLatin1(c.save(c.savedata(), n));
@@ -357,20 +364,10 @@ private Q_SLOTS:
     // finds it: rows plant "path=bytes" below the test root ("Old" is a VEK folder of an
     // earlier start), then compare every save and ledger after the start.
     void startFilesEachCampaignWhereItBelongs_data() {
-        QTest::addColumn<QStringList>("before");
-        QTest::addColumn<bool>("fromOld"); // the last start used the VEK folder "Old"
-        QTest::addColumn<QStringList>("after");
-        QTest::addColumn<QString>("told");
         const QString twoMissions = "VEK/FoldersLoaded.txt=M-Alpha\r\nM-Beta\r\n\r\n";
         const QString betaLoaded = "VEK/FoldersLoaded.txt=M-Beta\r\n\r\n";
         const QString old = "Old/linkscreen=x";
-        const struct {
-            const char *tag;
-            QStringList before;
-            bool fromOld;
-            QStringList after;
-            const char *told;
-        } rows[] = {
+        const CampaignCase rows[] = {
             {"two missions, the load order names the earlier",
              {twoMissions, "VEK/LoadOrder.txt=folder\tM-Alpha\r\n",
               "EAW/Savedata/camp.sav=alpha day 5", "VEK/C-Alpha/camp.sav=alpha day 1",
@@ -430,22 +427,14 @@ private Q_SLOTS:
               "Old/C-X/camp (2).sav=x day 1"},
              "not there any more"},
         };
-        for (const auto &r : rows)
-            QTest::newRow(r.tag) << r.before << r.fromOld << r.after << QString(r.told);
+        addRows(rows);
     }
 
     void startFilesEachCampaignWhereItBelongs() {
-        QFETCH(QStringList, before);
-        QFETCH(bool, fromOld);
-        QFETCH(QStringList, after);
-        QFETCH(QString, told);
+        QFETCH(CampaignCase, row);
+        const auto &[tag, before, fromOld, after, told] = row;
         Content c;
-        const auto unescaped = [](QStringList lines) {
-            for (QString &l : lines)
-                l.replace("\\r", "\r").replace("\\n", "\n").replace("\\t", "\t");
-            return lines;
-        };
-        TestFolders::plant(c.f.root(), unescaped(before));
+        TestFolders::plant(c.f.root(), before);
         const QString old = c.f.root() + "/Old";
         Selector s(Folders{c.f.game(), c.f.vek(), fromOld ? old : c.f.vek()}, c.prompt);
         s.load();
@@ -455,14 +444,11 @@ private Q_SLOTS:
             if (it.key().endsWith(".sav") || it.key().endsWith("FoldersLoaded.txt"))
                 now << it.key() + "=" + QString::fromUtf8(it.value());
         now.sort();
-        QStringList expected = unescaped(after);
+        QStringList expected = after;
         expected.sort();
         QCOMPARE(now, expected);
         const QString shown = c.prompt.allText();
-        if (told.isEmpty())
-            QVERIFY2(shown.isEmpty(), qPrintable(shown));
-        else
-            QVERIFY2(shown.contains(told), qPrintable(shown));
+        QVERIFY2(*told ? shown.contains(told) : shown.isEmpty(), qPrintable(shown));
     }
 
     void unrecordedClickIsUndone_data() {
@@ -488,23 +474,19 @@ private Q_SLOTS:
         Content c;
         auto s = c.open();
         if (!loaded.isEmpty())
-            QVERIFY(toggle(*s, loaded));
+            QVERIFY(clickRow(*s, loaded));
         if (!TestFolders::exists(c.f.vek(), ledger))
             TestFolders::write(c.f.vek(), ledger, "");
-        struct LedgerLock : Progress {
-            QString ledger;
-            bool proceed(qsizetype, const QString &) override {
-                return FileOps::setReadOnly(ledger, true);
-            }
-        } lock;
-        lock.ledger = c.f.vek() + "/" + ledger;
+        ProgressHook lock([&](qsizetype, const QString &) {
+            return FileOps::setReadOnly(c.f.vek() + "/" + ledger, true);
+        });
         s->setProgress(&lock);
         const QStringList marks = marked(*s);
         const QByteArray folders = c.ledger();
         const QByteArray written = TestFolders::read(c.f.vek(), ledger);
         const qsizetype planes = s->G1.rows.size();
         c.prompt.shown.clear();
-        QVERIFY(!toggle(*s, clicked));
+        QVERIFY(!clickRow(*s, clicked));
         QCOMPARE(marked(*s), marks);
         QCOMPARE(c.ledger(), folders);
         QCOMPARE(TestFolders::read(c.f.vek(), ledger), written);
@@ -542,8 +524,8 @@ private Q_SLOTS:
         c.add("M Gamma");
         c.open(); // the first load makes the stores and Interchange, listed from the next load on
         auto s = c.open();
-        QVERIFY(toggle(*s, "A-Spitfire"));
-        QVERIFY(toggle(*s, "G-Maps"));
+        QVERIFY(clickRow(*s, "A-Spitfire"));
+        QVERIFY(clickRow(*s, "G-Maps"));
         s->loadFiles().filter(entry);
         QCOMPARE(s->List3Index, entry);
         QStringList visible;

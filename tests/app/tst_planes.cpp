@@ -3,7 +3,9 @@
 #include "DemoPlanesDat.h"
 #include "DemoVekFolder.h"
 #include "FileBytes.h"
+#include "FileChanges.h"
 #include "FileOps.h"
+#include "GridRows.h"
 #include "LoadFiles.h"
 #include "OpenSelector.h"
 #include "Planes.h"
@@ -35,19 +37,11 @@ struct Fixture {
     }
 
     Selector &openWithSet() {
-        open();
-        const int row = s->Unigrid.find(kSet);
-        if (row > 0)
-            s->loadFiles().click(row);
+        clickRow(open(), kSet);
         return *s;
     }
 
-    int row(const QString &folder) const {
-        for (int r = 1; r < s->G1.rowCount(); ++r)
-            if (s->G1.row(r).folder == folder)
-                return r;
-        return 0;
-    }
+    int row(const QString &folder) const { return slotRow(*s, folder); }
 
     QString setPath(const QString &sub = QString()) const {
         return f.vek() + "/" + kSet + (sub.isEmpty() ? QString() : "/" + sub);
@@ -63,18 +57,6 @@ struct Fixture {
         return list;
     }
 };
-
-QStringList changed(const QMap<QString, QByteArray> &before,
-                    const QMap<QString, QByteArray> &after) {
-    QStringList names;
-    for (auto it = after.begin(); it != after.end(); ++it)
-        if (before.value(it.key()) != it.value() || !before.contains(it.key()))
-            names << it.key();
-    for (auto it = before.begin(); it != before.end(); ++it)
-        if (!after.contains(it.key()))
-            names << it.key();
-    return names;
-}
 
 DemoVekFolder::AltPlane demoPlane(const QString &folder) {
     for (const DemoVekFolder::AltPlane &p : DemoVekFolder::altPlanes())
@@ -127,7 +109,7 @@ private Q_SLOTS:
             QVERIFY(QFile::copy(fx.setPath(n), other + "/" + n));
         Selector &s = fx.openWithSet();
         QVERIFY(fx.row("P-Mustang III") > 0);
-        QVERIFY(s.loadFiles().click(s.Unigrid.find("F-Lower case set")));
+        QVERIFY(clickRow(s, "F-Lower case set"));
         QVERIFY(s.Frame6);
         QCOMPARE(s.G1.rowCount(), 2);
         QCOMPARE(s.G1.row(1).folder, QStringLiteral("p-mustang III"));
@@ -150,10 +132,8 @@ private Q_SLOTS:
         // did not change (their bytes are checked below).
         QStringList expectChanged = {"picplna.mnu", "planes.dat", "pnames.str", "loadout.dat",
                                      mustang.flightFile};
-        QStringList got = changed(before, after);
-        got.sort();
         expectChanged.sort();
-        QCOMPARE(got, expectChanged);
+        QCOMPARE(changedFiles(before, after), expectChanged);
 
         // planes.dat: the slot's span, nothing else.
         const QByteArray oldDat = before.value("planes.dat"), newDat = after.value("planes.dat");
@@ -215,7 +195,7 @@ private Q_SLOTS:
         QVERIFY(again.G1.row(fx.row("P-Fw 190A-9")).marked);
         QVERIFY(!again.G1.row(fx.row("P-Mustang IV")).marked);
         // Unloading the set empties the grid and forgets the swaps.
-        QVERIFY(again.loadFiles().click(again.Unigrid.find(kSet)));
+        QVERIFY(clickRow(again, kSet));
         QVERIFY(again.G1.rows.isEmpty());
         QVERIFY(!again.Frame6);
         QCOMPARE(TestFolders::read(fx.f.vek(), "FoldersLoaded.txt"), QByteArray("\r\n"));
@@ -309,10 +289,9 @@ private Q_SLOTS:
         QVERIFY(!s.planes().click(fx.row(plane)));
         QCOMPARE(fx.gameFiles(), before);
         QCOMPARE(fx.prompt.shown.size(), 1);
-        QVERIFY2(fx.prompt.shown.at(0).text.contains(told), qPrintable(fx.prompt.shown.at(0).text));
         // A message quotes a short piece of a bad line, never the line.
-        QVERIFY2(fx.prompt.shown.at(0).text.size() < 500,
-                 qPrintable(fx.prompt.shown.at(0).text.left(500)));
+        const QString shown = fx.prompt.shown.at(0).text;
+        QVERIFY2(shown.contains(told) && shown.size() < 500, qPrintable(shown.left(500)));
         QVERIFY(!s.G1.row(fx.row(plane)).marked);
     }
 

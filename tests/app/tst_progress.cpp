@@ -105,36 +105,27 @@ private Q_SLOTS:
         QVERIFY(s.loadFiles().click(s.Unigrid.find("A-Old")));
         QVERIFY(s.loadFiles().click(s.Unigrid.find("G-Maps")));
         QVERIFY(s.skins().activate(s.SK1.find("A-05 Red")));
+        if (operation == "load")
+            QVERIFY(s.loadFiles().click(s.Unigrid.find("A-Old")));
         const QMap<QString, QByteArray> game = filesOf(f.game());
         const QByteArray ledger = ledgers(f.vek());
-
         StopAt stop(at);
-        if (operation == "load" || operation == "replace") {
-            if (operation == "load")
-                QVERIFY(s.loadFiles().click(s.Unigrid.find("A-Old")));
-            const QMap<QString, QByteArray> before = filesOf(f.game());
-            const QByteArray ledgerBefore = ledgers(f.vek());
-            s.setProgress(&stop);
-            prompt.shown.clear();
+        s.setProgress(&stop);
+        prompt.shown.clear();
+        if (operation == "load" || operation == "replace")
             QVERIFY(!s.loadFiles().click(s.Unigrid.find("A-New")));
-            QCOMPARE(filesOf(f.game()), before);
-            QCOMPARE(ledgers(f.vek()), ledgerBefore);
-        } else {
-            s.setProgress(&stop);
-            prompt.shown.clear();
-            if (operation == "unload")
-                QVERIFY(!s.loadFiles().click(s.Unigrid.find("A-Old")));
-            else if (operation == "skin")
-                QVERIFY(!s.skins().activate(s.SK1.find("A-05 Blue")));
-            else if (operation == "reset")
-                QVERIFY(!s.completeReset().run());
-            else if (operation == "script") {
-                s.autoscripts().List2 = {"A-New", "G-Maps"};
-                QVERIFY(!s.autoscripts().run());
-            }
-            QCOMPARE(filesOf(f.game()), game);
-            QCOMPARE(ledgers(f.vek()), ledger);
+        else if (operation == "unload")
+            QVERIFY(!s.loadFiles().click(s.Unigrid.find("A-Old")));
+        else if (operation == "skin")
+            QVERIFY(!s.skins().activate(s.SK1.find("A-05 Blue")));
+        else if (operation == "reset")
+            QVERIFY(!s.completeReset().run());
+        else if (operation == "script") {
+            s.autoscripts().List2 = {"A-New", "G-Maps"};
+            QVERIFY(!s.autoscripts().run());
         }
+        QCOMPARE(filesOf(f.game()), game);
+        QCOMPARE(ledgers(f.vek()), ledger);
         QCOMPARE(stop.announced, qsizetype(total));
         QVERIFY(stop.stopped());
         QCOMPARE(stop.filesDone(), qsizetype(at));

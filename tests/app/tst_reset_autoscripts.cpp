@@ -8,6 +8,8 @@
 #include "FileList.h"
 #include "FileOps.h"
 #include "FileSizeCap.h"
+#include "GridRows.h"
+#include "ImmutableMarks.h"
 #include "LoadFiles.h"
 #include "LoadedList.h"
 #include "OpenSelector.h"
@@ -21,8 +23,9 @@
 
 #include <QDir>
 #include <QMap>
-#include <QProcess>
 #include <QTest>
+
+#include <optional>
 
 namespace {
 
@@ -41,21 +44,23 @@ QStringList marks(const Selector &s) {
     return out;
 }
 
-bool click(Selector &s, const QString &name) {
-    if (const int r = s.Unigrid.find(name))
-        return s.loadFiles().click(r);
-    if (const int r = s.SK1.find(name))
-        return s.skins().activate(r);
-    for (int r = 1; r < s.G1.rowCount(); ++r)
-        if (s.G1.row(r).folder == name)
-            return s.planes().click(r);
-    return false;
-}
-
 bool runScript(Selector &s, const QString &name) {
     s.autoscripts().refresh();
     return s.autoscripts().show(int(s.File10.indexOf(name))) && s.autoscripts().run();
 }
+
+// A sweep of the game folder: `vek` the VEK folder's files ("folder/name=bytes"), `game` the
+// game folder's ("name=bytes", "!name=bytes" read-only); after it, the files `gone` (a folder
+// carries the same bytes), `moved` into the one dated folder of this sweep, and `left` in the
+// game folder, and `told` each said exactly once, in the one message.
+struct SweepCase {
+    QString tag;
+    bool reset; // else the start after a change of VEK folder
+    QStringList vek;
+    QString loaded; // a folder the reset takes out first
+    QStringList game, gone, moved, left, told;
+    bool dataBlocked; // the data folder cannot be made
+};
 
 } // namespace
 
@@ -79,7 +84,7 @@ private Q_SLOTS:
         for (const char *name : {"M-Battle of Britain", "G-Better clouds", "G Cockpit sounds",
                                  "F-Late war fighters", "P-Mustang III", "A-05 Red Tails",
                                  "A-10 Battle of Britain camo", "A-Desert Air Force"})
-            QVERIFY2(click(*s, QString::fromLatin1(name)), name);
+            QVERIFY2(clickRow(*s, QString::fromLatin1(name)), name);
         s->options().clickResolution(2);
         QVERIFY(TestFolders::read(f.game(), "eaw.ini") != originalIni);
         TestFolders::write(savedata, "Campaign1.sav", "progress");
@@ -148,7 +153,7 @@ private Q_SLOTS:
         ScriptedPrompt prompt;
         auto s = openSelector(f, prompt);
         for (const char *name : {"A-Gone", "M-Gone", "A-05 Gone"})
-            QVERIFY2(click(*s, QString::fromLatin1(name)), name);
+            QVERIFY2(clickRow(*s, QString::fromLatin1(name)), name);
         for (const char *name : {"A-Gone", "M-Gone", "Skinfolder/A-05 Gone"})
             QVERIFY(QDir(f.vek() + "/" + name).removeRecursively());
         QVERIFY(!s->completeReset().run());
@@ -203,7 +208,7 @@ private Q_SLOTS:
         ScriptedPrompt prompt;
         auto s = openSelector(f, prompt);
         for (const char *name : {"A-Sky", "M-Alpha", "A-05 Red"})
-            QVERIFY2(click(*s, QString::fromLatin1(name)), name);
+            QVERIFY2(clickRow(*s, QString::fromLatin1(name)), name);
         // Played since: the newest progress is only in Savedata.
         const QByteArray played = blocked == "full" ? QByteArray(64 * 1024, 'p') : "played";
         TestFolders::write(f.game() + "/Savedata", "Campaign2.sav", played);
@@ -211,23 +216,21 @@ private Q_SLOTS:
         const Tree game = treeOf(f.game()), vek = treeOf(f.vek());
         const QString target = f.root() + "/" + path;
         QVERIFY2(QFileInfo::exists(target), qPrintable(target));
-        std::unique_ptr<FileSizeCap> cap;
-        if (blocked == "immutable") {
-            if (QProcess::execute("chattr", {"+i", target}) != 0)
+        bool ran = true;
+        {
+            // The mark and the cap are gone again before anything is looked at.
+            std::optional<FileSizeCap> cap;
+            ImmutableMarks immutable;
+            if (blocked == "immutable" && !immutable.set(target))
                 QSKIP("this file system or user cannot make a file immutable");
-        } else if (blocked == "full") {
-            cap = std::make_unique<FileSizeCap>(16 * 1024);
-            if (!cap->active())
+            if (blocked == "full" && !cap.emplace(16 * 1024).active())
                 QSKIP("no file size limit on this system");
-        } else {
-            QVERIFY(FileOps::setReadOnly(target, true));
+            if (blocked != "immutable" && blocked != "full")
+                QVERIFY(FileOps::setReadOnly(target, true));
+            prompt.shown.clear();
+            ran = s->completeReset().run();
         }
-        prompt.shown.clear();
-        const bool ran = s->completeReset().run();
-        cap.reset();
-        if (blocked == "immutable")
-            QCOMPARE(QProcess::execute("chattr", {"-i", target}), 0);
-        else if (blocked != "full")
+        if (blocked != "immutable" && blocked != "full")
             QVERIFY(FileOps::setReadOnly(target, false));
         QVERIFY(!ran);
         QCOMPARE(prompt.shown.size(), 1);
@@ -257,16 +260,6 @@ private Q_SLOTS:
     }
 
     void sweepsKeepWhatNoFolderCarries_data() {
-        QTest::addColumn<bool>("reset");        // else the start after a change of VEK folder
-        QTest::addColumn<QStringList>("vek");   // "folder/name=bytes"
-        QTest::addColumn<QString>("loaded");    // a folder the reset takes out first
-        QTest::addColumn<QStringList>("game");  // "name=bytes", "!name=bytes" read-only
-        QTest::addColumn<QStringList>("gone");  // deleted: a folder carries the same bytes
-        QTest::addColumn<QStringList>("moved"); // into the one dated folder of this sweep
-        QTest::addColumn<QStringList>("left");  // still in the game folder
-        QTest::addColumn<QStringList>("told");  // each said exactly once, in the one message
-        QTest::addColumn<bool>("dataBlocked");  // the data folder cannot be made
-
         const QStringList carriers{"A-Sky/sky.dat=sky", "F-Set/P-Ta/ta.flt=ta",
                                    "Skinfolder/A-05 Red/red.tpc=red", "A-Sky/planes.dat=other"};
         const QStringList own{"planes.dat=the game's planes",
@@ -278,39 +271,36 @@ private Q_SLOTS:
                               "chatline.txt=chat"};
         const QStringList ownMoved{"planes.dat", "PNAMES.STR", "V1V1.FLT"};
         const QStringList ownGone{"sky.dat", "ta.flt", "Red.TPC"};
+        using L = QStringList;
+        QList<SweepCase> rows;
         for (const bool reset : {false, true}) {
             const QString by = reset ? " by the reset" : " at the start";
-            QTest::newRow(qPrintable("the game's own files are moved, carried ones deleted" + by))
-                << reset << carriers << QString() << own << ownGone << ownMoved
-                << QStringList{"chatline.txt"} << QStringList{"3 file(s)", "planes.dat"} << false;
-            QTest::newRow(qPrintable("a read-only file stays and is told" + by))
-                << reset << carriers << QString() << QStringList{"!notes.txt=mine", "!sky.dat=sky"}
-                << QStringList() << QStringList() << QStringList{"notes.txt", "sky.dat"}
-                << QStringList{"notes.txt\": the file is read-only", "sky.dat\": the file is "
-                                                                     "read-only"}
-                << false;
-            QTest::newRow(qPrintable("no data folder: nothing is lost" + by))
-                << reset << carriers << QString() << own << ownGone << QStringList()
-                << QStringList{"planes.dat", "PNAMES.STR", "V1V1.FLT", "chatline.txt"}
-                << QStringList{"Could not create"} << true;
+            rows.append(SweepCase{"the game's own files are moved, carried ones deleted" + by,
+                                  reset, carriers, QString(), own, ownGone, ownMoved,
+                                  L{"chatline.txt"}, L{"3 file(s)", "planes.dat"}, false});
+            rows.append(SweepCase{
+                "a read-only file stays and is told" + by, reset, carriers, QString(),
+                L{"!notes.txt=mine", "!sky.dat=sky"}, L(), L(), L{"notes.txt", "sky.dat"},
+                L{"notes.txt\": the file is read-only", "sky.dat\": the file is read-only"},
+                false});
+            rows.append(SweepCase{"no data folder: nothing is lost" + by, reset, carriers,
+                                  QString(), own, ownGone, L(),
+                                  L{"planes.dat", "PNAMES.STR", "V1V1.FLT", "chatline.txt"},
+                                  L{"Could not create"}, true});
         }
         // The unload refuses the read-only file and says so; the sweep after it must not delete it.
-        QTest::newRow("a read-only file a reset's unload refused stays, told once")
-            << true << QStringList{"A-Sky/sky.dat=sky", "A-Sky/cloud.dat=cloud"} << "A-Sky"
-            << QStringList{"!sky.dat=sky"} << QStringList{"cloud.dat"} << QStringList()
-            << QStringList{"sky.dat"} << QStringList{"sky.dat\": the file is read-only"} << false;
+        rows.append(SweepCase{"a read-only file a reset's unload refused stays, told once", true,
+                              L{"A-Sky/sky.dat=sky", "A-Sky/cloud.dat=cloud"}, "A-Sky",
+                              L{"!sky.dat=sky"}, L{"cloud.dat"}, L(), L{"sky.dat"},
+                              L{"sky.dat\": the file is read-only"}, false});
+        QTest::addColumn<SweepCase>("row");
+        for (const SweepCase &r : rows)
+            QTest::newRow(qPrintable(r.tag)) << r;
     }
 
     void sweepsKeepWhatNoFolderCarries() {
-        QFETCH(bool, reset);
-        QFETCH(QStringList, vek);
-        QFETCH(QString, loaded);
-        QFETCH(QStringList, game);
-        QFETCH(QStringList, gone);
-        QFETCH(QStringList, moved);
-        QFETCH(QStringList, left);
-        QFETCH(QStringList, told);
-        QFETCH(bool, dataBlocked);
+        QFETCH(SweepCase, row);
+        auto [tag, reset, vek, loaded, game, gone, moved, left, told, dataBlocked] = row;
         TestFolders f;
         TestFolders::plant(f.vek(), vek);
         // Long enough for the cheat byte: a shorter one would be told too.
@@ -326,7 +316,7 @@ private Q_SLOTS:
         if (reset) {
             s = openSelector(f, prompt);
             if (!loaded.isEmpty())
-                QVERIFY(click(*s, loaded));
+                QVERIFY(clickRow(*s, loaded));
             TestFolders::plant(f.game(), game);
             const bool trouble = dataBlocked || game.join(',').contains('!');
             QCOMPARE(s->completeReset().run(), !trouble);

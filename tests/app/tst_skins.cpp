@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FileOps.h"
+#include "GridRows.h"
 #include "OpenSelector.h"
 #include "Planes.h"
-#include "Progress.h"
+#include "ProgressHook.h"
 #include "ScriptedPrompt.h"
 #include "Selector.h"
 #include "SkinGrid.h"
@@ -35,11 +36,6 @@ struct Fixture {
 
     std::unique_ptr<Selector> open() { return openSelector(f, prompt); }
 };
-
-bool activate(Selector &s, const QString &name) {
-    const int row = s.SK1.find(name);
-    return row > 0 && s.skins().activate(row);
-}
 
 /// "name:S" or "name:-" with the colour checked to match the mark.
 QStringList marks(const Selector &s) {
@@ -100,14 +96,14 @@ private Q_SLOTS:
         c.add("A-05 Red Tails", {file});
         auto s = c.open();
         s->skins().includeFlt(false);
-        QVERIFY(activate(*s, "A-05 Red Tails"));
+        QVERIFY(clickRow(*s, "A-05 Red Tails"));
         QCOMPARE(c.inGame(file), loadedWithoutFlt);
-        QVERIFY(activate(*s, "A-05 Red Tails"));
+        QVERIFY(clickRow(*s, "A-05 Red Tails"));
         QVERIFY(FileOps::remove(QDir(c.f.game()).filePath(file), nullptr));
         s->skins().includeFlt(true);
-        QVERIFY(activate(*s, "A-05 Red Tails"));
+        QVERIFY(clickRow(*s, "A-05 Red Tails"));
         QCOMPARE(c.inGame(file), loaded);
-        QVERIFY(activate(*s, "A-05 Red Tails"));
+        QVERIFY(clickRow(*s, "A-05 Red Tails"));
         QCOMPARE(c.inGame(file), afterUnload);
         QVERIFY(c.prompt.shown.isEmpty());
     }
@@ -117,11 +113,11 @@ private Q_SLOTS:
         c.add("A-05 Red Tails", {"PLANES.DAT", "red.flt"});
         c.add("A-30 Doodlebug", {"v1.tpc"});
         auto s = c.open();
-        QVERIFY(activate(*s, "A-30 Doodlebug"));
-        QVERIFY(activate(*s, "A-16 Desert"));
-        QVERIFY(activate(*s, "A-05 Red Tails"));
+        QVERIFY(clickRow(*s, "A-30 Doodlebug"));
+        QVERIFY(clickRow(*s, "A-16 Desert"));
+        QVERIFY(clickRow(*s, "A-05 Red Tails"));
         QVERIFY(c.inGame("A-05 Red Tails.tpc") && c.inGame("PLANES.DAT"));
-        QVERIFY(activate(*s, "A-05 Blue Nose"));
+        QVERIFY(clickRow(*s, "A-05 Blue Nose"));
         QVERIFY(!c.inGame("A-05 Red Tails.tpc"));
         QVERIFY(c.inGame("PLANES.DAT") && c.inGame("red.flt"));
         QVERIFY(c.inGame("A-05 Blue Nose.tpc"));
@@ -145,7 +141,7 @@ private Q_SLOTS:
                            "x\\A-05 Blue Nose\r\nA-16 Desert\r\nA-30 Doodlebug\r\n\r\n");
         auto again = c.open();
         QCOMPARE(marks(*again), expected);
-        QVERIFY(activate(*again, "A-16 Desert"));
+        QVERIFY(clickRow(*again, "A-16 Desert"));
         QVERIFY(!c.inGame("A-16 Desert.tpc"));
         QCOMPARE(TestFolders::read(c.f.vek(), "FoldersLoaded.txt"),
                  QByteArray("A-05 Blue Nose\r\nA-30 Doodlebug\r\n\r\n"));
@@ -165,20 +161,20 @@ private Q_SLOTS:
         Fixture c;
         c.add("A-05 Blue Nose", {"zz.tpc"});
         auto s = c.open();
-        QVERIFY(!activate(*s, "A-Bad"));
+        QVERIFY(!clickRow(*s, "A-Bad"));
         QCOMPARE(c.prompt.shown.size(), 1);
         QVERIFY(c.prompt.shown.at(0).text.contains(QDir::toNativeSeparators(c.dir("A-Bad"))));
         QVERIFY(!c.inGame("A-Bad.tpc") && !c.inGame("p51.tpc"));
 
         // The last file of the skin meets a read-only game file: the copies made go again, and
         // the skin of the slot that made way comes back.
-        QVERIFY(activate(*s, "A-05 Red Tails"));
+        QVERIFY(clickRow(*s, "A-05 Red Tails"));
         TestFolders::write(c.f.game(), "zz.tpc", "game's");
         QVERIFY(FileOps::setReadOnly(QDir(c.f.game()).filePath("zz.tpc"), true));
         const QStringList loaded = {"A-05 Blue Nose:-", "A-05 Red Tails:S", "A-16 Desert:-",
                                     "A-Bad:-"};
         const QByteArray ledger = TestFolders::read(c.f.vek(), "FoldersLoaded.txt");
-        QVERIFY(!activate(*s, "A-05 Blue Nose"));
+        QVERIFY(!clickRow(*s, "A-05 Blue Nose"));
         QCOMPARE(c.prompt.shown.size(), 2);
         const QString told = c.prompt.shown.at(1).text;
         QVERIFY2(
@@ -196,7 +192,7 @@ private Q_SLOTS:
         // loaded, and the new one does not come in.
         const QString redOwn = QDir(c.f.game()).filePath("A-05 Red Tails.tpc");
         QVERIFY(FileOps::setReadOnly(redOwn, true));
-        QVERIFY(!activate(*s, "A-05 Blue Nose"));
+        QVERIFY(!clickRow(*s, "A-05 Blue Nose"));
         QCOMPARE(c.prompt.shown.size(), 3);
         QVERIFY2(c.prompt.shown.at(2).text.contains("A-05 Red Tails.tpc") &&
                      c.prompt.shown.at(2).text.contains("read-only"),
@@ -209,16 +205,12 @@ private Q_SLOTS:
         c.prompt.shown.removeLast();
 
         // Every file copied, and SkinsLoaded.txt cannot record it: the load is undone.
-        struct LedgerLock : Progress {
-            QString ledger;
-            bool proceed(qsizetype, const QString &) override {
-                return FileOps::setReadOnly(ledger, true);
-            }
-        } lock;
-        lock.ledger = c.f.vek() + "/SkinsLoaded.txt";
+        ProgressHook lock([&](qsizetype, const QString &) {
+            return FileOps::setReadOnly(c.f.vek() + "/SkinsLoaded.txt", true);
+        });
         s->setProgress(&lock);
         const QByteArray skinsLoaded = TestFolders::read(c.f.vek(), "SkinsLoaded.txt");
-        QVERIFY(!activate(*s, "A-16 Desert"));
+        QVERIFY(!clickRow(*s, "A-16 Desert"));
         QCOMPARE(c.prompt.shown.size(), 3);
         QVERIFY2(c.prompt.shown.at(2).text.contains("SkinsLoaded.txt") &&
                      c.prompt.shown.at(2).text.contains("read-only"),
@@ -251,7 +243,7 @@ private Q_SLOTS:
         k.click(red);
         QCOMPARE(k.SkinSlot, 16);
 
-        QVERIFY(activate(*s, "A-05 Red Tails"));
+        QVERIFY(clickRow(*s, "A-05 Red Tails"));
         s->planes().filter(6); // "A-05: ..."
         QList<int> heights;
         for (const SkinGrid::Row &r : s->SK1.rows)

@@ -6,6 +6,7 @@
 #include "LoadFiles.h"
 #include "LoadedFiles.h"
 #include "OpenSelector.h"
+#include "Rows.h"
 #include "ScriptedPrompt.h"
 #include "Selector.h"
 #include "Skins.h"
@@ -131,6 +132,14 @@ QStringList lines(const QList<FileCheck::Finding> &findings) {
     return out;
 }
 
+// After the `steps`, the shared files of NAME's load (empty: of every loaded folder) as
+// `lines`, and what pointing at its load grid row tells (`preview`); `gameFile` is a file of the
+// game's own, written after a first look.
+struct ConflictCase {
+    const char *tag, *name, *steps, *gameFile, *lines;
+    QString preview;
+};
+
 } // namespace
 
 class TestVerifyShared : public QObject {
@@ -252,18 +261,10 @@ private Q_SLOTS:
     }
 
     void conflictsNameTheOwners_data() {
-        QTest::addColumn<QString>("name"); // empty: every shared file
-        QTest::addColumn<QStringList>("steps");
-        QTest::addColumn<QString>("gameFile"); // a file of the game's own, written after a look
-        QTest::addColumn<QStringList>("lines");
-        QTest::addColumn<QString>("preview"); // what pointing at NAME's load grid row tells
         const QString replaces = "Loading it replaces %1 in the game folder: %2.";
         const QString none = "Loading it replaces no file in the game folder.";
         const QString first = " It first takes out \"%1\", the loaded folder of its group";
-        const struct {
-            const char *tag, *name, *steps, *gameFile, *lines;
-            QString preview;
-        } rows[] = {
+        const ConflictCase rows[] = {
             {"nothing loaded: nothing shared", "", "", "", "", ""},
             {"three carriers, the last loaded wins", "", "load A-One|load G-Sky|load G-Maps", "",
              "shared.dat\tG-Maps\tG-Sky, A-One", ""},
@@ -292,33 +293,28 @@ private Q_SLOTS:
             {"loaded, sharing nothing", "A-Two", "load A-Two", "", "two.dat\tA-Two",
              "Unloading it deletes 1 file from the game folder."},
         };
-        for (const auto &r : rows)
-            QTest::newRow(r.tag) << QString(r.name) << listed(r.steps) << QString(r.gameFile)
-                                 << listed(r.lines) << r.preview;
+        addRows(rows);
     }
 
     void conflictsNameTheOwners() {
-        QFETCH(QStringList, steps);
-        QFETCH(QString, name);
-        QFETCH(QStringList, lines);
-        QFETCH(QString, gameFile);
-        QFETCH(QString, preview);
+        QFETCH(ConflictCase, row);
+        const auto &[tag, name, steps, gameFile, lines, preview] = row;
         Fixture c;
-        const int row = name.isEmpty() ? 0 : c.s->Unigrid.find(name);
+        const int gridRow = *name ? c.s->Unigrid.find(name) : 0;
         // A first look before anything changes: what it saw must not outlive the change.
-        (void)c.s->loadedFiles().clickPreview(row);
+        (void)c.s->loadedFiles().clickPreview(gridRow);
         (void)c.s->loadedFiles().sharedFiles();
-        if (!gameFile.isEmpty())
+        if (*gameFile)
             TestFolders::write(c.f.game(), gameFile, "the game's own");
-        for (const QString &step : steps)
+        for (const QString &step : listed(steps))
             c.step(step);
         QStringList got;
-        if (name.isEmpty())
+        if (!*name)
             got = c.s->loadedFiles().sharedFiles();
         else
             QVERIFY(c.s->loadedFiles().conflictsOf(name, &got));
-        QCOMPARE(got, lines);
-        QCOMPARE(c.s->loadedFiles().clickPreview(row), preview);
+        QCOMPARE(got, listed(lines));
+        QCOMPARE(c.s->loadedFiles().clickPreview(gridRow), preview);
     }
 };
 

@@ -37,6 +37,26 @@ struct CliRun {
         return r;
     }
 
+    /// One run on the game folder `game` and the VEK folder `vek`.
+    static CliRun on(const QString &game, const QString &vek, const QStringList &commands,
+                     const QString &lockPath, const QStringList &environment = {}) {
+        return run(QStringList{"--game", game, "--vek", vek} + commands, lockPath, QString(),
+                   environment);
+    }
+
+    /// The environment that ends the tool after its `after`-th file operation (0: never), in
+    /// its start-up when `inStartUp`, and also at each step inside a write when `withinWrites`.
+    static QStringList crashAt(int after, bool inStartUp = false, bool withinWrites = false) {
+        QStringList env;
+        if (after > 0)
+            env << QStringLiteral("VEK_CRASH_AFTER=%1").arg(after);
+        if (inStartUp)
+            env << QStringLiteral("VEK_CRASH_IN=start");
+        if (withinWrites)
+            env << QStringLiteral("VEK_CRASH_WITHIN=1");
+        return env;
+    }
+
     /// Whether `runOnSmallDisk` can work here: an unprivileged user namespace that may mount.
     static bool smallDisksPossible() {
         QProcess p;

@@ -21,12 +21,21 @@
 
 namespace {
 
-// The folders of `tree` under `root`. The game folder remembers the VEK folder of its new
+// The folders of `tree` under `root`. The game folder remembers the VEK folder `vek` of its new
 // place: a change of VEK folder would sweep the content files out before anything is tested.
-void plant(const QString &root, const Tree &tree) {
+void plant(const QString &root, const Tree &tree, const QString &vek = QStringLiteral("VEK")) {
     for (auto it = tree.cbegin(); it != tree.cend(); ++it)
         TestFolders::write(root, it.key(), it.value());
-    TestFolders::write(root + "/EAW", "LastVEKDir", QFile::encodeName(root + "/VEK") + "\r\n");
+    TestFolders::write(root + "/EAW", "LastVEKDir", QFile::encodeName(root + "/" + vek) + "\r\n");
+}
+
+// The bytes of every save in `tree`, but for those below `skipped`.
+QSet<QByteArray> savesIn(const Tree &tree, const QString &skipped = QString()) {
+    QSet<QByteArray> saves;
+    for (auto it = tree.cbegin(); it != tree.cend(); ++it)
+        if (it.key().endsWith(".sav") && (skipped.isEmpty() || !it.key().startsWith(skipped)))
+            saves.insert(it.value());
+    return saves;
 }
 
 QStringList namesIn(const QString &folder) {
@@ -48,6 +57,13 @@ void missionSaves(const QString &vek, const QString &game) {
     TestFolders::write(vek + "/C-Two", "game1.sav", "two, first turn");
     TestFolders::write(vek + "/C-Two", "game2.sav", "two, second turn");
     TestFolders::write(game + "/Savedata", "own.sav", "the player's own game");
+}
+
+// Two missions of six files each, and their saves.
+void twoMissions(const TestFolders &base) {
+    contentFolder(base.vek(), "M-One", "mone", 6);
+    contentFolder(base.vek(), "M-Two", "mtwo", 6);
+    missionSaves(base.vek(), base.game());
 }
 
 // The content folders and skins of the crash test: place in the VEK folder, file prefix and
@@ -177,10 +193,7 @@ private Q_SLOTS:
         // Every save that exists once must still exist after any crash.
         // (The outgoing mission's store is not counted: a switch makes it hold what Savedata
         // held, so its older copies go by design.)
-        QSet<QByteArray> saves;
-        for (auto it = before.cbegin(); it != before.cend(); ++it)
-            if (it.key().endsWith(".sav") && !it.key().startsWith("VEK/C-One/"))
-                saves.insert(it.value());
+        const QSet<QByteArray> saves = savesIn(before, "VEK/C-One/");
 
         // The loaded folders and skins, by name and place in the VEK folder.
         QList<std::pair<QString, QString>> carriers;
@@ -341,11 +354,8 @@ private Q_SLOTS:
                     !it.key().startsWith("VEK/C-") &&
                     !(!vanish.isEmpty() && it.key().startsWith("VEK/" + vanish + "/")))
                     QVERIFY2(after.value(it.key()) == it.value(), at + ": " + it.key().toUtf8());
-            QSet<QByteArray> savesAfter;
-            for (auto it = after.cbegin(); it != after.cend(); ++it)
-                if (it.key().endsWith(".sav"))
-                    savesAfter.insert(it.value());
-            for (const QByteArray &save : std::as_const(saves))
+            const QSet<QByteArray> savesAfter = savesIn(after);
+            for (const QByteArray &save : saves)
                 QVERIFY2(savesAfter.contains(save), at + ": the save \"" + save + "\" is lost");
             if (demo) {
                 int same = 0;
@@ -382,9 +392,7 @@ private Q_SLOTS:
         for (int k = 1; k < 60; ++k) {
             TestFolders base(TestFolders::WithGameFiles);
             const QString root = base.root();
-            contentFolder(base.vek(), "M-One", "mone", 6);
-            contentFolder(base.vek(), "M-Two", "mtwo", 6);
-            missionSaves(base.vek(), base.game());
+            twoMissions(base);
             QCOMPARE(run(root, {"toggle", "M-One"}).status, 0);
             TestFolders::write(base.game() + "/Savedata", "game1.sav", "one, third turn");
             run(root, {"toggle", "M-Two"}, k);
@@ -488,9 +496,7 @@ private Q_SLOTS:
         TestFolders base(demo ? TestFolders::Demo : TestFolders::WithGameFiles);
         const QString root = base.root(), game = base.game(), vek = base.vek();
         if (!demo) {
-            contentFolder(vek, "M-One", "mone", 6);
-            contentFolder(vek, "M-Two", "mtwo", 6);
-            missionSaves(vek, game);
+            twoMissions(base);
             TestFolders::write(vek + "/C-Default", "game9.sav", "the player's other game");
         }
         if (!setUp.isEmpty())
@@ -526,10 +532,8 @@ private Q_SLOTS:
         QString after = root;
         CliRun r;
         if (freeBytes < 0) {
-            QStringList env;
-            if (interruptAfter > 0)
-                env << QStringLiteral("VEK_INTERRUPT_AFTER=%1").arg(interruptAfter);
-            r = CliRun::run(args, lockDir_.filePath("lock"), QString(), env);
+            r = CliRun::run(args, lockDir_.filePath("lock"), QString(),
+                            {QStringLiteral("VEK_INTERRUPT_AFTER=%1").arg(interruptAfter)});
         } else {
             after = scratch.filePath("after");
             r = CliRun::runOnSmallDisk(args, lockDir_.filePath("lock"), root, freeBytes, after);
@@ -604,8 +608,6 @@ private Q_SLOTS:
         QFETCH(QStringList, cut);
         QFETCH(int, cutAfter);
         TestFolders base;
-        for (QString &p : planted)
-            p.replace("\\r", "\r").replace("\\n", "\n").replace("\\t", "\t");
         TestFolders::plant(base.root(), planted);
         if (!cut.isEmpty()) {
             base.rememberVek();
@@ -628,16 +630,11 @@ private Q_SLOTS:
             return lines;
         };
         const Tree before = treeOf(base.root());
-        const auto planting = [&](const QString &root) {
-            for (auto it = before.cbegin(); it != before.cend(); ++it)
-                TestFolders::write(root, it.key(), it.value());
-            TestFolders::write(root + "/EAW", "LastVEKDir",
-                               QFile::encodeName(root + (fromOld ? "/Old" : "/VEK")) + "\r\n");
-        };
+        const QString lastVek = fromOld ? "Old" : "VEK";
         QStringList finished;
         {
             QTemporaryDir done;
-            planting(done.path());
+            plant(done.path(), before, lastVek);
             QVERIFY(run(done.path(), {"status"}).status == 0);
             const CliRun again = run(done.path(), {"status"});
             QVERIFY2(again.status == 0, again.err);
@@ -648,7 +645,7 @@ private Q_SLOTS:
             for (int k = 1;; ++k) {
                 QTemporaryDir scratch;
                 const QString root = scratch.path();
-                planting(root);
+                plant(root, before, lastVek);
                 const CliRun crashed = run(root, {"status"}, k, true, within);
                 const QByteArray at =
                     (within ? "crash at start-up step " : "crash after start-up file operation ") +
@@ -656,15 +653,9 @@ private Q_SLOTS:
                 const CliRun next = run(root, {"status"});
                 QVERIFY2(next.status == 0, at + ": " + next.err);
                 const QStringList after = kept(treeOf(root));
-                if (after != finished) {
-                    for (const QString &l : after)
-                        if (!finished.contains(l))
-                            qWarning() << "only after the crash:" << l;
-                    for (const QString &l : finished)
-                        if (!after.contains(l))
-                            qWarning() << "only after an uncut start:" << l;
-                }
-                QVERIFY2(after == finished, at);
+                if (after != finished)
+                    qWarning() << at << "\nafter the crash:" << after << "\nuncut:" << finished;
+                QCOMPARE(after, finished);
                 if (crashed.status != CrashPoint::ExitStatus)
                     break;
             }
@@ -720,15 +711,9 @@ private:
     CliRun run(const QString &root, const QStringList &commands, int crashAfter = 0,
                bool inStartUp = false, bool withinWrites = false) {
         // The user's data folder inside the tree: what a sweep moves there is checked with it.
-        QStringList env{QStringLiteral("XDG_DATA_HOME=") + root + QStringLiteral("/Data")};
-        if (crashAfter > 0)
-            env << QStringLiteral("VEK_CRASH_AFTER=%1").arg(crashAfter);
-        if (inStartUp)
-            env << QStringLiteral("VEK_CRASH_IN=start");
-        if (withinWrites)
-            env << QStringLiteral("VEK_CRASH_WITHIN=1");
-        return CliRun::run(QStringList{"--game", root + "/EAW", "--vek", root + "/VEK"} + commands,
-                           lockDir_.filePath("lock"), QString(), env);
+        return CliRun::on(root + "/EAW", root + "/VEK", commands, lockDir_.filePath("lock"),
+                          QStringList{"XDG_DATA_HOME=" + root + "/Data"} +
+                              CliRun::crashAt(crashAfter, inStartUp, withinWrites));
     }
     QTemporaryDir lockDir_;
 };

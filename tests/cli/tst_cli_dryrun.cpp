@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QMap>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTest>
 
 namespace {
@@ -47,18 +48,16 @@ Snapshot snapshot(const QString &root) {
     return shot;
 }
 
-// The paths of `root` whose entry the real run added, removed or changed.
+// The paths of `root` whose entry the real run added, removed or changed (its time aside).
 QStringList changed(const Snapshot &before, const Snapshot &after, const QString &root) {
     QStringList paths;
-    for (auto it = before.cbegin(); it != before.cend(); ++it) {
-        const auto now = after.constFind(it.key());
-        if (now == after.cend() || now->bytes != it->bytes || now->permissions != it->permissions ||
-            now->folder != it->folder)
-            paths << root + '/' + it.key();
+    for (const QString &key : QSet<QString>(before.keyBegin(), before.keyEnd()) +
+                                  QSet<QString>(after.keyBegin(), after.keyEnd())) {
+        Entry was = before.value(key), now = after.value(key);
+        was.modified = now.modified = 0;
+        if (!before.contains(key) || !after.contains(key) || was != now)
+            paths << root + '/' + key;
     }
-    for (auto it = after.cbegin(); it != after.cend(); ++it)
-        if (!before.contains(it.key()))
-            paths << root + '/' + it.key();
     return paths;
 }
 

@@ -163,7 +163,7 @@ private Q_SLOTS:
         QTemporaryDir scratch;
         const QString after = scratch.filePath("after");
         const CliRun r = CliRun::runOnSmallDisk(
-            QStringList{"--game", f.game(), "--vek", f.vek(), "import", archive_["@many"]},
+            {"--game", f.game(), "--vek", f.vek(), "import", archive_["@many"]},
             lockDir_.filePath("lock"), f.root(), 40000, after);
         QCOMPARE(r.status, 1);
         // Kilobytes on both sides, and what is needed reads more than what is free.
@@ -181,12 +181,15 @@ private Q_SLOTS:
     void everyCrashPointLeavesAllOrNothing() {
         // A folder replaced, one new, and a skin into a Skinfolder the import makes.
         const QStringList import{"--answer", "ok", "import", archive_["@several"]};
-        Tree before;
-        Tree after;
-        {
-            TestFolders f;
+        // A-One there already, and the folders as a first run leaves them.
+        const auto prepare = [this](const TestFolders &f) {
             TestFolders::write(f.vek() + "/A-One", "old.dat", "the player's own");
             QCOMPARE(run(f, {"folders"}).status, 0);
+        };
+        Tree before, after;
+        {
+            TestFolders f;
+            prepare(f);
             before = foldersOf(f.vek());
             QCOMPARE(run(f, import).status, 0);
             after = foldersOf(f.vek());
@@ -201,8 +204,7 @@ private Q_SLOTS:
             Tree now;
             for (int j = 0;; ++j) {
                 TestFolders f;
-                TestFolders::write(f.vek() + "/A-One", "old.dat", "the player's own");
-                QCOMPARE(run(f, {"folders"}).status, 0);
+                prepare(f);
                 crashed = run(f, import, k);
                 int again = 0;
                 if (crashed.status == CrashPoint::ExitStatus && j > 0)
@@ -246,13 +248,8 @@ private Q_SLOTS:
 private:
     CliRun run(const TestFolders &f, const QStringList &args, int crashAfter = 0,
                bool inStartUp = false) {
-        QStringList env;
-        if (crashAfter > 0)
-            env << QStringLiteral("VEK_CRASH_AFTER=%1").arg(crashAfter);
-        if (inStartUp)
-            env << QStringLiteral("VEK_CRASH_IN=start");
-        return CliRun::run(QStringList{"--game", f.game(), "--vek", f.vek()} + args,
-                           lockDir_.filePath("lock"), QString(), env);
+        return CliRun::on(f.game(), f.vek(), args, lockDir_.filePath("lock"),
+                          CliRun::crashAt(crashAfter, inStartUp));
     }
     QTemporaryDir lockDir_;
     QTemporaryDir archives_;

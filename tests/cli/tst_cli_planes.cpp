@@ -81,8 +81,7 @@ private Q_SLOTS:
 
 private:
     CliRun run(const TestFolders &f, const QStringList &commands) {
-        return CliRun::run(QStringList{"--game", f.game(), "--vek", f.vek()} + commands,
-                           lockDir_.filePath("lock"));
+        return CliRun::on(f.game(), f.vek(), commands, lockDir_.filePath("lock"));
     }
     QTemporaryDir lockDir_;
 };

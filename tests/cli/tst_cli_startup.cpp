@@ -109,7 +109,7 @@ private Q_SLOTS:
             QVERIFY(QProcess::execute(QStringLiteral("cp"), {"-a", f.vek(), vek}) == 0);
         }
         const QByteArray ledger = TestFolders::read(vek, QStringLiteral("FoldersLoaded.txt"));
-        const CliRun r = CliRun::run({"--game", game, "--vek", vek, "status"}, lockPath());
+        const CliRun r = CliRun::on(game, vek, {"status"}, lockPath());
         QCOMPARE(r.status, 0);
         QCOMPARE(r.out, same ? QByteArray("G-Two\n") : QByteArray());
         QCOMPARE(TestFolders::exists(game, QStringLiteral("two.dat")), same);
@@ -137,8 +137,7 @@ private Q_SLOTS:
         QCOMPARE(run(f, {"toggle", "G-Gone"}).status, 0);
         QVERIFY(TestFolders::exists(f.game(), "gone.dat"));
         QVERIFY(QDir(f.vek() + "/G-Gone").removeRecursively());
-        const CliRun r =
-            CliRun::run({"--game", f.game(), "--vek", f.vek(), "--answer", answer}, lockPath());
+        const CliRun r = run(f, {"--answer", answer});
         QCOMPARE(r.status, 0);
         QCOMPARE(r.out, QByteArray());
         QVERIFY2(r.err.contains("no longer in the VEK folder; they are not loaded now:") &&
@@ -295,7 +294,7 @@ private Q_SLOTS:
                 return stillPolls >= 20; // QTRY polls every 50 ms
             }(),
             30000);
-        const CliRun r = CliRun::run({"--game", f.game(), "--vek", f.vek()}, usedLock);
+        const CliRun r = CliRun::on(f.game(), f.vek(), {}, usedLock);
         QCOMPARE(r.status, 3);
         QVERIFY2(r.err.contains(told), r.err.constData());
         QCOMPARE(r.err.contains("Hang On"), sameTempFolder);
@@ -310,7 +309,7 @@ private Q_SLOTS:
         // A killed instance leaves its lock files behind; they must not block the next start.
         QVERIFY(QFileInfo::exists(lockPath()));
         QVERIFY(QFileInfo::exists(folderLock));
-        const CliRun next = CliRun::run({"--game", f.game(), "--vek", f.vek()}, usedLock);
+        const CliRun next = CliRun::on(f.game(), f.vek(), {}, usedLock);
         QCOMPARE(next.status, 0);
         QVERIFY2(next.err.isEmpty(), next.err.constData());
     }
@@ -337,8 +336,8 @@ private Q_SLOTS:
         QVERIFY(QDir(f.root()).mkdir(QStringLiteral("folder")));
         if (folderLockBlocked)
             QVERIFY(QDir(f.game()).mkdir(QStringLiteral(".vekselector.lock")));
-        const CliRun r = CliRun::run({"--game", f.game(), "--vek", f.vek(), "status"},
-                                     QDir(f.root()).filePath(instanceLock));
+        const CliRun r =
+            CliRun::on(f.game(), f.vek(), {"status"}, QDir(f.root()).filePath(instanceLock));
         QCOMPARE(r.status, status);
         QVERIFY2(!r.err.contains("Hang On"), r.err.constData());
         QVERIFY2(!r.err.contains("Another VEK Selector"), r.err.constData());
@@ -355,8 +354,7 @@ private Q_SLOTS:
 
 private:
     CliRun run(const TestFolders &f, const QStringList &commands = {}) const {
-        return CliRun::run(QStringList{"--game", f.game(), "--vek", f.vek()} + commands,
-                           lockPath());
+        return CliRun::on(f.game(), f.vek(), commands, lockPath());
     }
     QString lockPath() const { return lockDir_.filePath(QStringLiteral("instance.lock")); }
     QTemporaryDir lockDir_;

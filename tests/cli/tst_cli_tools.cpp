@@ -60,8 +60,7 @@ private Q_SLOTS:
         QByteArray exe(700000, '\0');
         exe.replace(594615, 2, "\x94\x07"); // the day bytes of version 1.2 alone
         TestFolders::write(f.game(), "eaw.exe", exe);
-        const CliRun r = CliRun::run(QStringList{"--game", f.game(), "--vek", f.vek()} + args,
-                                     lockDir_.filePath("lock"));
+        const CliRun r = CliRun::on(f.game(), f.vek(), args, lockDir_.filePath("lock"));
         QCOMPARE(r.status, status);
         if (!out.isEmpty())
             QCOMPARE(r.out, out);

@@ -55,9 +55,8 @@ private Q_SLOTS:
                 else if (action.startsWith("change"))
                     TestFolders::write(f.game(), file, "changed");
             }
-            const CliRun r = CliRun::run(QStringList{"--game", f.game(), "--vek", f.vek()} +
-                                             commands[i].split(' '),
-                                         lockDir_.filePath("lock"));
+            const CliRun r =
+                CliRun::on(f.game(), f.vek(), commands[i].split(' '), lockDir_.filePath("lock"));
             QCOMPARE(r.status, status[i]);
             QCOMPARE(r.out, out[i]);
             QVERIFY2(QString::fromLocal8Bit(r.err).contains(err[i]), r.err.constData());

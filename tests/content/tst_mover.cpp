@@ -8,11 +8,11 @@
 #include "FileSync.h"
 #include "FolderListing.h"
 #include "FolderMoves.h"
+#include "ImmutableMarks.h"
 #include "TestFolders.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QScopeGuard>
@@ -210,20 +210,18 @@ private slots:
     void failedMoveInTakesItsCopiesOut_data() {
         QTest::addColumn<QString>("trouble");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("read-only game file") << "read-only"
-                                             << "read-only";
-        QTest::newRow("folder in the game folder") << "folder in game"
-                                                   << "folder";
-        QTest::newRow("source deleted meanwhile") << "source gone"
-                                                  << "does not exist";
-        QTest::newRow("source turned into a folder") << "source folder"
-                                                     << "folder";
-        QTest::newRow("content folder removed meanwhile") << "folder gone"
-                                                          << "does not exist";
+        const char *rows[][3] = {
+            {"read-only game file", "read-only", "read-only"},
+            {"folder in the game folder", "folder in game", "folder"},
+            {"source deleted meanwhile", "source gone", "does not exist"},
+            {"source turned into a folder", "source folder", "folder"},
+            {"content folder removed meanwhile", "folder gone", "does not exist"},
 #ifdef Q_OS_LINUX
-        QTest::newRow("write fails midway") << "write fails"
-                                            << "too large";
+            {"write fails midway", "write fails", "too large"},
 #endif
+        };
+        for (const auto &[tag, trouble, reason] : rows)
+            QTest::newRow(tag) << QString(trouble) << QString(reason);
     }
 
     // The third of four files fails. The new file before it must be taken out again, and so must
@@ -309,24 +307,17 @@ private slots:
         fill(s.game, {"hangar.dat"}, gameBytes);
         QString error;
         QVERIFY2(FileMover::MoveIn(s.folder, s.game, {}, &error), qPrintable(error));
-        QStringList marked; // cleared whatever the outcome, or the folder cannot be removed
-        const auto guard = qScopeGuard([&] {
-            for (const QString &p : marked)
-                QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), p});
-            FileOps::setReadOnly(s.game, false);
-        });
-        const auto immutable = [&](const QString &path) {
-            marked << path;
-            return QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path}) == 0;
-        };
+        // Cleared whatever the outcome, or the folder cannot be removed.
+        ImmutableMarks marks;
+        const auto writable = qScopeGuard([&] { FileOps::setReadOnly(s.game, false); });
         const QString first = FileList::join(s.game, culprits.first());
         if (trouble == "read-only")
             for (const QString &c : culprits)
                 QVERIFY(FileOps::setReadOnly(FileList::join(s.game, c), true));
         if (trouble == "read-only folder")
             QVERIFY(FileOps::setReadOnly(s.game, true));
-        if ((trouble == "immutable" && !immutable(first)) ||
-            (trouble == "immutable folder" && !immutable(s.game)))
+        if ((trouble == "immutable" && !marks.set(first)) ||
+            (trouble == "immutable folder" && !marks.set(s.game)))
             QSKIP("this file system keeps no immutable mark");
         Captions captions;
         captions.onCaption = [&](const QString &caption) {
@@ -336,7 +327,7 @@ private slots:
                 QFile::remove(first);
                 fill(s.game, {culprits.first() + "/"}, gameBytes);
             } else if (trouble == "immutable meanwhile") {
-                immutable(first);
+                marks.set(first);
             }
         };
         QVERIFY(!FileMover::MoveOut(s.folder, s.game, captions.callback(), &error));
@@ -669,9 +660,8 @@ private slots:
         QTest::addColumn<bool>("keeping");
         QTest::addColumn<QString>("trouble");
         for (const bool keeping : {false, true})
-            for (const char *trouble :
-                 {"read-only destination file", "no destination folder", "read-only source",
-                  "failing sync"})
+            for (const char *trouble : {"read-only destination file", "no destination folder",
+                                        "read-only source", "failing sync"})
                 QTest::addRow("%s%s", keeping ? "keeping: " : "", trouble) << keeping << trouble;
     }
 

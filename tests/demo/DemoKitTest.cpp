@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "DemoKit.h"
-#include "AltPlane.h"
 #include "Autoscripts.h"
 #include "CompleteReset.h"
 #include "DemoBitmap.h"
@@ -10,13 +9,11 @@
 #include "DemoVekFolder.h"
 #include "FileBytes.h"
 #include "FileList.h"
-#include "FileMover.h"
 #include "IniOptions.h"
 #include "KeyboardFeatures.h"
 #include "LoadFiles.h"
 #include "LoadedList.h"
 #include "MusicButtons.h"
-#include "PickMenu.h"
 #include "Planes.h"
 #include "ScriptedPrompt.h"
 #include "Selector.h"
@@ -63,38 +60,29 @@ QList<QByteArray> crlfLines(const QByteArray &b, QString *why) {
     return lines;
 }
 
-QStringList filesUnder(const QString &root) {
+/// Every folder below `root`, as relative paths, sorted.
+QStringList foldersUnder(const QString &root) {
     QStringList out;
-    QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories);
+    QDirIterator it(root, QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
     while (it.hasNext())
-        out << it.next();
+        out << QDir(root).relativeFilePath(it.next());
     out.sort();
     return out;
 }
 
-QStringList subfolderNames(const QString &folder) {
-    QStringList names;
-    for (const QString &p : FileList::folders(folder))
-        names << QFileInfo(p).fileName();
-    return names;
-}
-
-bool sameTree(const DemoFolder &a, const DemoFolder &b) {
-    if (a.name() != b.name() || a.fileNames() != b.fileNames() ||
-        a.folderNames() != b.folderNames())
-        return false;
-    for (const QString &f : a.fileNames())
-        if (a.fileBytes(f) != b.fileBytes(f))
-            return false;
-    for (const QString &f : a.folderNames())
-        if (!sameTree(*a.subfolder(f), *b.subfolder(f)))
-            return false;
-    return true;
+/// The model's files as treeOf() reads them from disk; `folders` gets every subfolder's path.
+Tree flatten(const DemoFolder &folder, QStringList *folders, const QString &prefix = {}) {
+    Tree tree;
+    for (const QString &f : folder.fileNames())
+        tree.insert(prefix + f, folder.fileBytes(f));
+    for (const QString &sub : folder.folderNames()) {
+        *folders << prefix + sub;
+        tree.insert(flatten(*folder.subfolder(sub), folders, prefix + sub + '/'));
+    }
+    return tree;
 }
 
 } // namespace
-
-Q_DECLARE_METATYPE(PickMenu::Side)
 
 class DemoKitTest : public QObject {
     Q_OBJECT
@@ -178,25 +166,27 @@ private slots:
     void textFilesAreCrLf8Bit() {
         int checked = 0;
         bool someHighByte = false;
-        for (const QString &path : filesUnder(game_) + filesUnder(vek_)) {
-            const QString name = QFileInfo(path).fileName();
-            const bool text =
-                FileList::matches(name, "*.txt;*.ini;*.vek;*.lox;*.spt;KC;linkscreen") ||
-                path.contains(QLatin1String("/Autoscripts/"));
-            if (!text)
-                continue;
-            const QByteArray b = contentOf(path);
-            QString why;
-            crlfLines(b, &why);
-            QVERIFY2(why.isEmpty(), qPrintable(path + ": " + why));
-            for (qsizetype i = 0; i + 1 < b.size(); ++i) {
-                const uchar c = uchar(b[i]), next = uchar(b[i + 1]);
-                // A Latin letter written as UTF-8 instead of one Windows-1252 byte.
-                QVERIFY2(!((c == 0xC2 || c == 0xC3) && next >= 0x80 && next <= 0xBF),
-                         qPrintable(path));
-                someHighByte = someHighByte || c >= 0x80;
+        for (const QString &root : {game_, vek_}) {
+            const Tree files = treeOf(root);
+            for (auto it = files.cbegin(); it != files.cend(); ++it) {
+                const QString path = root + '/' + it.key();
+                if (!FileList::matches(QFileInfo(path).fileName(),
+                                       "*.txt;*.ini;*.vek;*.lox;*.spt;KC;linkscreen") &&
+                    !path.contains(QLatin1String("/Autoscripts/")))
+                    continue;
+                const QByteArray &b = it.value();
+                QString why;
+                crlfLines(b, &why);
+                QVERIFY2(why.isEmpty(), qPrintable(path + ": " + why));
+                for (qsizetype i = 0; i + 1 < b.size(); ++i) {
+                    const uchar c = uchar(b[i]), next = uchar(b[i + 1]);
+                    // A Latin letter written as UTF-8 instead of one Windows-1252 byte.
+                    QVERIFY2(!((c == 0xC2 || c == 0xC3) && next >= 0x80 && next <= 0xBF),
+                             qPrintable(path));
+                    someHighByte = someHighByte || c >= 0x80;
+                }
+                ++checked;
             }
-            ++checked;
         }
         QVERIFY(checked > 40);
         QVERIFY(someHighByte); // the 8-bit path is exercised somewhere
@@ -204,32 +194,23 @@ private slots:
 
     void writtenTreesMatchTheirModels() {
         // Also compares two builds of each tree: the fixture must not vary from run to run.
-        const QList<QPair<QString, DemoFolder>> trees{{game_, DemoGameFolder::tree()},
-                                                      {vek_, DemoVekFolder::tree()}};
-        for (const auto &[root, model] : trees) {
-            QList<QPair<QString, const DemoFolder *>> todo{{root, &model}};
-            int files = 0;
-            while (!todo.isEmpty()) {
-                const auto [path, folder] = todo.takeLast();
-                QStringList onDisk = FileList::files(path);
-                QStringList inModel = folder->fileNames();
-                FileList::sortNames(inModel);
-                QCOMPARE(onDisk, inModel);
-                for (const QString &n : inModel) {
-                    QVERIFY2(contentOf(FileList::join(path, n)) == folder->fileBytes(n),
-                             qPrintable(FileList::join(path, n)));
-                    ++files;
-                }
-                QStringList subs = folder->folderNames();
-                FileList::sortNames(subs);
-                QCOMPARE(subfolderNames(path), subs);
-                for (const QString &s : subs)
-                    todo.append({FileList::join(path, s), folder->subfolder(s)});
-            }
-            QCOMPARE(files, filesUnder(root).size());
+        const QList<QPair<QString, DemoFolder (*)()>> trees{{game_, &DemoGameFolder::tree},
+                                                            {vek_, &DemoVekFolder::tree}};
+        for (const auto &[root, tree] : trees) {
+            QStringList folders, again;
+            const Tree model = flatten(tree(), &folders), disk = treeOf(root);
+            QStringList names = model.keys(), found = disk.keys();
+            names.sort();
+            found.sort();
+            QCOMPARE(found, names);
+            for (const QString &name : names) // QCOMPARE would print whole programs
+                QVERIFY2(disk.value(name) == model.value(name), qPrintable(name));
+            folders.sort();
+            QCOMPARE(foldersUnder(root), folders);
+            QVERIFY(flatten(tree(), &again) == model);
+            again.sort();
+            QCOMPARE(again, folders);
         }
-        QVERIFY(sameTree(DemoGameFolder::tree(), DemoGameFolder::tree()));
-        QVERIFY(sameTree(DemoVekFolder::tree(), DemoVekFolder::tree()));
     }
 
     void generateRefusesUsedFolders_data() {
@@ -264,7 +245,7 @@ private slots:
         QVERIFY2(error.contains(QDir::toNativeSeparators(dir.filePath(occupied))),
                  qPrintable(error));
         // Nothing written anywhere: the check comes before the first file.
-        QCOMPARE(filesUnder(dir.path()).size(), 1);
+        QCOMPARE(treeOf(dir.path()).size(), 1);
     }
 
     void folderModelEdits() {
@@ -470,11 +451,14 @@ private slots:
     void musicSets() {
         QVERIFY(QFileInfo(game_ + "/Music").isDir());
         int sets = 0;
-        for (const QString &name : subfolderNames(game_)) {
+        for (const QString &path : FileList::folders(game_)) {
+            const QString name = QFileInfo(path).fileName();
             if (!name.toUpper().startsWith("MUSIC#") && name != "Music")
                 continue;
-            const QString path = FileList::join(game_, name);
-            QVERIFY2(!musicDescription(path).isEmpty(), qPrintable(name));
+            const QString txt = FileList::find(path, "music.txt"); // its first line: the caption
+            QVERIFY2(!txt.isEmpty() &&
+                         !contentOf(FileList::join(path, txt)).split('\r')[0].isEmpty(),
+                     qPrintable(name));
             for (const QString &wav : FileList::files(path, "*.wav")) {
                 const QByteArray w = contentOf(FileList::join(path, wav));
                 QVERIFY(w.startsWith("RIFF") && w.mid(8, 8) == "WAVEfmt ");
@@ -507,13 +491,6 @@ private slots:
                                 "SkinsLoaded.txt", "eaw.ini", "eaw.exe"})
             QVERIFY2(FileList::find(vek_, own).isEmpty(), own);
         QVERIFY(!FileList::find(vek_, "linkscreen").isEmpty());
-    }
-
-private:
-    static QByteArray musicDescription(const QString &folder) {
-        const QString name = FileList::find(folder, "music.txt");
-        return name.isEmpty() ? QByteArray()
-                              : contentOf(FileList::join(folder, name)).split('\r').value(0);
     }
 };
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ScriptedPrompt.h"
 #include "TestFolders.h"
+#include "Views.h"
 #include "frmBrowser.h"
 
 #include <QApplication>
@@ -19,12 +20,6 @@ QByteArray page(const QByteArray &title) {
     return "<html><head><title>" + title + "</title></head><body>" + title + "</body></html>";
 }
 
-QStringList itemsOf(const QComboBox *box) {
-    QStringList items;
-    for (int i = 0; i < box->count(); ++i)
-        items << box->itemText(i);
-    return items;
-}
 } // namespace
 
 // The browser on local pages only: the start page, the help file and links to files of the VEK
@@ -62,7 +57,7 @@ private Q_SLOTS:
         browser.show();
         const QString start = QUrl::fromLocalFile(QDir(f.vek()).filePath("linkscreen")).toString();
         QTRY_COMPARE(browser.windowTitle(), QStringLiteral("Start"));
-        QTRY_COMPARE(itemsOf(browser.cboAddress),
+        QTRY_COMPARE(columnOf(browser.cboAddress->model()),
                      (QStringList{start, "Help file for this program!", "Page A", "Page B"}));
         QCOMPARE(browser.cboAddress->currentText(), start);
 
@@ -83,7 +78,7 @@ private Q_SLOTS:
         QTRY_COMPARE(browser.windowTitle(), title);
         QCOMPARE(browser.cboAddress->itemText(0), url);
         // Titles keep their order below the visited pages, each listed once.
-        const QStringList items = itemsOf(browser.cboAddress);
+        const QStringList items = columnOf(browser.cboAddress->model());
         QCOMPARE(items.mid(items.indexOf("Help file for this program!")),
                  (QStringList{"Help file for this program!", "Page A", "Page B"}));
         QCOMPARE(items.count(url), 1);

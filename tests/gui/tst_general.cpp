@@ -10,6 +10,7 @@
 #include "MusicBox.h"
 #include "NightSwitch.h"
 #include "Niteform.h"
+#include "OpenSelector.h"
 #include "ScriptedPrompt.h"
 #include "Selector.h"
 #include "TestFolders.h"
@@ -18,7 +19,6 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QGroupBox>
-#include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -54,8 +54,7 @@ struct Page {
         TestFolders::write(f.game(), "flt.cdf", QByteArray(40000, '\0'));
         TestFolders::write(f.game() + "/Music", "music.txt", "Game\r\n");
         TestFolders::write(f.game() + "/MUSIC#Jazz", "music.txt", "Big band\r\n");
-        selector = std::make_unique<Selector>(Folders{f.game(), f.vek(), f.vek()}, prompt);
-        selector->load();
+        selector = openSelector(f, prompt);
         page = std::make_unique<GeneralPage>(*selector);
         QObject::connect(page.get(), &GeneralPage::changed, page.get(), &GeneralPage::refresh);
         page->resize(1000, 700);
@@ -148,28 +147,6 @@ private Q_SLOTS:
         QTest::mouseClick(g.niteform->nitebut, Qt::LeftButton);
         QCOMPARE(g.niteform->NowLabel->text(),
                  QStringLiteral("Now: night missions (EAW Version 1.2 and variants)."));
-    }
-
-    void buttonsShowTheirColour_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QColor>("colour");
-        QTest::newRow("Launch EAW") << "Command5" << QColor(128, 128, 255);
-        QTest::newRow("Minimise") << "Command8" << QColor(224, 224, 224);
-        QTest::newRow("Exit") << "Command3" << QColor(255, 192, 192);
-        QTest::newRow("night switch") << "Command14" << QColor(128, 128, 128);
-    }
-
-    void buttonsShowTheirColour() {
-        QFETCH(QString, name);
-        QFETCH(QColor, colour);
-        Page p;
-        auto *button = p.page->findChild<QPushButton *>(name);
-        QVERIFY(button);
-        const QImage image = button->grab().toImage();
-        // Inside the border, clear of the centred text: the colour itself at the top and bottom.
-        for (const QPoint at : {QPoint(6, 4), QPoint(6, image.height() - 5),
-                                QPoint(image.width() - 7, image.height() / 2)})
-            QCOMPARE(image.pixelColor(at).rgb(), colour.rgb());
     }
 
     void exitQuestionShowsItsWholeTitle() {

@@ -7,6 +7,7 @@
 #include "Selector.h"
 #include "TestFolders.h"
 #include "VEKForm.h"
+#include "Views.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>
@@ -68,10 +69,7 @@ private Q_SLOTS:
             QCOMPARE(form.loadFiles->addContent(path), !row.isEmpty());
         }
         QCOMPARE(asked, entry.contains('/') ? QStringList() : QStringList{"New content"});
-        const QAbstractItemModel *model = form.loadFiles->Unigrid->model();
-        QStringList shown;
-        for (int r = 0; r < model->rowCount(); ++r)
-            shown << model->index(r, 1).data().toString();
+        const QStringList shown = columnOf(form.loadFiles->Unigrid->model(), 1);
         QCOMPARE(shown.contains(row), !row.isEmpty());
         QCOMPARE(shown.contains("A-One"), true);
         if (!row.isEmpty())

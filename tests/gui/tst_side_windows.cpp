@@ -1,14 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Airgrid.h"
 #include "DemoPlanesDat.h"
+#include "DemoWindows.h"
 #include "FlexGrid.h"
 #include "GeneralPage.h"
+#include "Niteform.h"
 #include "SRForm.h"
 #include "ScriptedPrompt.h"
 #include "SelectorWindows.h"
 #include "StringFile.h"
 #include "TestFolders.h"
 #include "VEKForm.h"
+#include "Views.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -25,12 +28,6 @@
 class TestSideWindows : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase() {
-        qputenv("VEK_INSTANCE_LOCK", lockDir_.filePath(QStringLiteral("lock")).toLocal8Bit());
-    }
-
-    void init() { QFile::remove(lockDir_.filePath(QStringLiteral("lock"))); }
-
     void planesDatEditor_data() {
         QTest::addColumn<bool>("withPlanesDat");
         QTest::newRow("planes.dat in the game folder") << true;
@@ -39,15 +36,14 @@ private Q_SLOTS:
 
     void planesDatEditor() {
         QFETCH(bool, withPlanesDat);
-        TestFolders f;
+        DemoWindows w(TestFolders::WithGameFiles);
+        auto &[f, prompt, windows] = w;
         QByteArray dat = DemoPlanesDat::file(0);
         dat[29 * 216 + 8] = 16;
         if (withPlanesDat)
             TestFolders::write(f.game(), QStringLiteral("Planes.dat"), dat);
-        ScriptedPrompt prompt;
-        SelectorWindows windows(&prompt);
-        VEKForm *form = open(windows, f);
-        QVERIFY(form);
+        QVERIFY(w.start());
+        VEKForm *form = w.form();
         QVERIFY(form->general->Command13->isEnabled());
         QTest::mouseClick(form->general->Command13, Qt::LeftButton);
         Airgrid *airgrid = form->airgrid();
@@ -87,10 +83,14 @@ private Q_SLOTS:
         dat[29 * 216 + 8] = 32;
         QCOMPARE(TestFolders::read(f.game(), QStringLiteral("Planes.dat")), dat);
         QVERIFY(prompt.shown.isEmpty());
+        QCOMPARE(airgrid->objectName(), QStringLiteral("Airgrid"));
+        QVERIFY(escapeCloses(airgrid));
+        QVERIFY(form->isVisible());
     }
 
     void stringEditorWithALargeFile() {
-        TestFolders f;
+        DemoWindows w(TestFolders::WithGameFiles);
+        auto &[f, prompt, windows] = w;
         // About 100 KB: more than the game's own tools could make, still readable.
         QList<QByteArray> strings;
         for (int i = 0; i < 1000; ++i)
@@ -100,10 +100,8 @@ private Q_SLOTS:
         for (int i = 300; i < strings.size(); ++i)
             big += strings.at(i) + '\0';
         TestFolders::write(f.game(), QStringLiteral("pnames.str"), big);
-        ScriptedPrompt prompt;
-        SelectorWindows windows(&prompt);
-        VEKForm *form = open(windows, f);
-        QVERIFY(form);
+        QVERIFY(w.start());
+        VEKForm *form = w.form();
         QTest::mouseClick(form->EditStrings, Qt::LeftButton);
         SRForm *sr = form->srForm();
         QVERIFY(sr && sr->isVisible());
@@ -139,48 +137,21 @@ private Q_SLOTS:
             QCOMPARE(sr->SRText->text(), QString(99, QLatin1Char('a' + row)));
         }
         QVERIFY(prompt.shown.isEmpty());
-    }
-
-    void escapeClosesASideWindow_data() {
-        QTest::addColumn<QString>("name");
-        QTest::newRow("planes.dat editor") << "Airgrid";
-        QTest::newRow("string file editor") << "SRForm";
-        QTest::newRow("night switch") << "niteform";
-    }
-
-    void escapeClosesASideWindow() {
-        QFETCH(QString, name);
-        TestFolders f;
-        TestFolders::write(f.game(), QStringLiteral("Planes.dat"), DemoPlanesDat::file(0));
-        ScriptedPrompt prompt;
-        SelectorWindows windows(&prompt);
-        VEKForm *form = open(windows, f);
-        QVERIFY(form);
-        QPushButton *opener = name == "Airgrid"  ? form->general->Command13
-                              : name == "SRForm" ? form->EditStrings
-                                                 : form->general->Command14;
-        QTest::mouseClick(opener, Qt::LeftButton);
-        QWidget *side = nullptr;
-        for (QWidget *w : QApplication::topLevelWidgets())
-            if (w->isVisible() && w != form &&
-                w->objectName().compare(name, Qt::CaseInsensitive) == 0)
-                side = w;
-        QVERIFY(side);
-        side->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(side));
-        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : side,
-                        Qt::Key_Escape);
-        QVERIFY(!side->isVisible());
+        QCOMPARE(sr->objectName(), QStringLiteral("SRForm"));
+        QVERIFY(escapeCloses(sr));
         QVERIFY(form->isVisible());
     }
 
-private:
-    VEKForm *open(SelectorWindows &windows, const TestFolders &f) {
-        f.rememberVek();
-        return windows.start(f.game()) ? windows.vekForm() : nullptr;
+    void escapeClosesTheNightSwitch() {
+        DemoWindows w(TestFolders::WithGameFiles);
+        QVERIFY(w.start());
+        QTest::mouseClick(w.form()->general->Command14, Qt::LeftButton);
+        QWidget *side = w.form()->general->niteform;
+        QVERIFY(side && side->isVisible());
+        QCOMPARE(side->objectName(), QStringLiteral("niteform"));
+        QVERIFY(escapeCloses(side));
+        QVERIFY(w.form()->isVisible());
     }
-
-    QTemporaryDir lockDir_;
 };
 
 QTEST_MAIN(TestSideWindows)

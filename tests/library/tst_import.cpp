@@ -4,11 +4,11 @@
 #include "ContentImport.h"
 #include "FileBytes.h"
 #include "FileSync.h"
+#include "GridRows.h"
 #include "ImportArchive.h"
-#include "LoadFiles.h"
 #include "LoadedFiles.h"
 #include "OpenSelector.h"
-#include "Progress.h"
+#include "ProgressHook.h"
 #include "ScriptedPrompt.h"
 #include "TestFolders.h"
 
@@ -36,18 +36,6 @@ QList<Item> filesOf(const QStringList &paths) {
         items.append(p.endsWith('/') ? Item{p, {}, Kind::Folder} : Item{p, bytesFor(p)});
     return items;
 }
-
-/// Stops the unpacking once `at` files are done, as the player's Cancel would.
-class StopAt : public Progress {
-public:
-    explicit StopAt(qsizetype at) : at_(at) {}
-
-protected:
-    bool proceed(qsizetype done, const QString &) override { return done < at_; }
-
-private:
-    qsizetype at_;
-};
 
 /// No hidden folder of an import is left in the VEK folder.
 bool noStaging(const QString &vek) {
@@ -164,26 +152,15 @@ private Q_SLOTS:
 
     // A place is written with "/" whatever the system's paths are built with: a skin found in
     // a VEK folder on Windows is still inside Skinfolder.
-    void placeIn_data() {
-        QTest::addColumn<QString>("root");
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("place");
-        QTest::newRow("Windows") << "C:\\Games\\VEK"
-                                 << "C:\\Games\\VEK\\Skinfolder\\A-05 Red"
-                                 << "Skinfolder/A-05 Red";
-        QTest::newRow("Linux") << "/home/p/VEK"
-                               << "/home/p/VEK/Skinfolder/A-05 Red"
-                               << "Skinfolder/A-05 Red";
-        QTest::newRow("a root ending in its separator") << "C:\\"
-                                                        << "C:\\A-One"
-                                                        << "A-One";
-    }
-
     void placeIn() {
-        QFETCH(QString, root);
-        QFETCH(QString, path);
-        QFETCH(QString, place);
-        QCOMPARE(ArchiveLayout::placeIn(root, path), place);
+        const char *rows[][4] = {
+            {"Windows", "C:\\Games\\VEK", "C:\\Games\\VEK\\Skinfolder\\A-05 Red",
+             "Skinfolder/A-05 Red"},
+            {"Linux", "/home/p/VEK", "/home/p/VEK/Skinfolder/A-05 Red", "Skinfolder/A-05 Red"},
+            {"a root ending in its separator", "C:\\", "C:\\A-One", "A-One"},
+        };
+        for (const auto &[tag, root, path, place] : rows)
+            QVERIFY2(ArchiveLayout::placeIn(root, path) == place, tag);
     }
 
     void lands_data() {
@@ -379,10 +356,11 @@ private Q_SLOTS:
         ScriptedPrompt prompt({answer});
         auto s = openSelector(f, prompt);
         if (loaded)
-            QVERIFY(s->loadFiles().click(s->Unigrid.find("A-One")));
+            QVERIFY(clickRow(*s, "A-One"));
         const Tree game = treeOf(f.game());
         const Tree before = treeOf(f.vek());
-        StopAt stop(cancelAt);
+        // Stops the unpacking once `cancelAt` files are done, as the player's Cancel would.
+        ProgressHook stop([&](qsizetype done, const QString &) { return done < cancelAt; });
         if (cancelAt >= 0)
             s->setProgress(&stop);
         const QString path =
@@ -411,7 +389,7 @@ private Q_SLOTS:
         TestFolders::write(f.vek() + "/A-One", "shared.tpc", "one");
         ScriptedPrompt prompt;
         auto s = openSelector(f, prompt);
-        QVERIFY(s->loadFiles().click(s->Unigrid.find("A-One")));
+        QVERIFY(clickRow(*s, "A-One"));
         const QString path =
             archive("new.7z", "7z", {{"G-New/shared.tpc", "new"}, {"A-05 Red/r.tpc", "red"}});
 
@@ -430,55 +408,46 @@ private Q_SLOTS:
     }
 
     void leftoverAtStart_data() {
-        QTest::addColumn<QString>("hidden");    // the hidden folder's name
-        QTest::addColumn<QStringList>("files"); // in it: "path=bytes"; "/path" in the VEK
-                                                // folder; "path->" a link to a folder outside;
-                                                // ">A-One" A-One set aside as "old-0"
-        QTest::addColumn<bool>("kept");         // left as it is, and the player told
+        // The hidden folder's name; the files in it: "path=bytes"; "/path" in the VEK folder;
+        // "path->" a link to a folder outside; ">A-One" A-One set aside as "old-0"; and whether
+        // it is kept as it is, and the player told.
+        QTest::addColumn<QString>("hidden");
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<bool>("kept");
 
         const QString h = ".vek-import-a1";
-        QTest::newRow("unpacking cut short") << h << QStringList{"0/a.dat=a"} << false;
-        QTest::newRow("a removal cut short")
-            << ".vek-imported-a1" << QStringList{"old-0/x=x"} << false;
-        QTest::newRow("a folder set aside, its plan lost")
-            << h << QStringList{"old-0/own.dat=own"} << true;
-        QTest::newRow("a plan of another kind")
-            << h << QStringList{"plan=A-One\tA-One\r\n", "old-0/own.dat=own"} << true;
-        // What a real import leaves once its folder is in place (and one set aside): undone.
-        QTest::newRow("a folder put in place")
-            << h
-            << QStringList{"plan=made\t\r\n0\tA-New\t\r\nfolder\t0\tsub\r\nfile\t0\tsub/"
-                           "n.dat\t3\r\n",
-                           "/A-New/sub/n.dat=new"}
-            << false;
-        QTest::newRow("a folder put in place over one set aside")
-            << h
-            << QStringList{"plan=made\t\r\n0\tA-One\tA-One\r\nfile\t0\tn.dat\t3\r\n", ">A-One",
-                           "/A-One/n.dat=new"}
-            << false;
-        // Plans that name what the import did not put there: nothing is undone.
-        QTest::newRow("a plan naming a content folder")
-            << h << QStringList{"plan=made\t\r\n0\tA-One\t\r\n"} << true;
-        QTest::newRow("a plan naming the default save store")
-            << h << QStringList{"plan=made\t\r\n0\tC-Default\t\r\n"} << true;
-        QTest::newRow("a plan naming a folder that holds more")
-            << h
-            << QStringList{"plan=made\t\r\n0\tA-One\t\r\nfile\t0\tone.dat\t3\r\n",
-                           "/A-One/mine.dat=mine"}
-            << true;
-        QTest::newRow("a plan whose folder set aside has no free place")
-            << h
-            << QStringList{"plan=made\t\r\n0\tA-One\tA-One\r\n", "0/n.dat=new",
-                           "old-0/one.dat=theirs"}
-            << true;
-        QTest::newRow("a plan naming a place outside")
-            << h << QStringList{"plan=made\t\r\n0\t../A-One\t\r\n", "0/a=a"} << true;
-        QTest::newRow("a plan naming an absolute path")
-            << h << QStringList{"plan=made\t\r\n0\t" + outside_.path() + "/A-One\t\r\n"} << true;
-        QTest::newRow("a plan naming a place through a link")
-            << h << QStringList{"plan=made\t\r\n0\tOut/A-One\t\r\n", "/Out->"} << true;
-        QTest::newRow("a hidden folder that is a link")
-            << ".vek-import-ln" << QStringList{"/.vek-import-ln->"} << true;
+        using L = QStringList;
+        const std::tuple<const char *, QString, QStringList, bool> rows[] = {
+            {"unpacking cut short", h, L{"0/a.dat=a"}, false},
+            {"a removal cut short", ".vek-imported-a1", L{"old-0/x=x"}, false},
+            {"a folder set aside, its plan lost", h, L{"old-0/own.dat=own"}, true},
+            {"a plan of another kind", h, L{"plan=A-One\tA-One\r\n", "old-0/own.dat=own"}, true},
+            {"a folder put in place", h,
+             L{"plan=made\t\r\n0\tA-New\t\r\nfolder\t0\tsub\r\nfile\t0\tsub/n.dat\t3\r\n",
+               "/A-New/sub/n.dat=new"},
+             false},
+            {"a folder put in place over one set aside", h,
+             L{"plan=made\t\r\n0\tA-One\tA-One\r\nfile\t0\tn.dat\t3\r\n", ">A-One",
+               "/A-One/n.dat=new"},
+             false},
+            {"a plan naming a content folder", h, L{"plan=made\t\r\n0\tA-One\t\r\n"}, true},
+            {"a plan naming the default save store", h, L{"plan=made\t\r\n0\tC-Default\t\r\n"},
+             true},
+            {"a plan naming a folder that holds more", h,
+             L{"plan=made\t\r\n0\tA-One\t\r\nfile\t0\tone.dat\t3\r\n", "/A-One/mine.dat=mine"},
+             true},
+            {"a plan whose folder set aside has no free place", h,
+             L{"plan=made\t\r\n0\tA-One\tA-One\r\n", "0/n.dat=new", "old-0/one.dat=theirs"}, true},
+            {"a plan naming a place outside", h, L{"plan=made\t\r\n0\t../A-One\t\r\n", "0/a=a"},
+             true},
+            {"a plan naming an absolute path", h,
+             L{"plan=made\t\r\n0\t" + outside_.path() + "/A-One\t\r\n"}, true},
+            {"a plan naming a place through a link", h,
+             L{"plan=made\t\r\n0\tOut/A-One\t\r\n", "/Out->"}, true},
+            {"a hidden folder that is a link", ".vek-import-ln", L{"/.vek-import-ln->"}, true},
+        };
+        for (const auto &[tag, hidden, files, kept] : rows)
+            QTest::newRow(tag) << hidden << files << kept;
     }
 
     void leftoverAtStart() {

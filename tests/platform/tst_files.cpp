@@ -27,13 +27,6 @@ constexpr bool kCopiesAhead = true;
 constexpr bool kCopiesAhead = false;
 #endif
 
-QByteArray allBytes() {
-    QByteArray bytes(256, '\0');
-    for (int i = 0; i < 256; ++i)
-        bytes[i] = static_cast<char>(i);
-    return bytes;
-}
-
 // Larger than the copy's block so that the block loop runs more than once and ends on a
 // partial block.
 QByteArray severalBlocks() {
@@ -45,48 +38,8 @@ QByteArray severalBlocks() {
 }
 
 // How a failing call is provoked. The tests run as root, where permission bits stop nothing,
-// so failures come from the read-only attribute, a missing folder, or a folder in the way.
-enum class Obstacle { ReadOnlyFile, MissingFolder, FolderInTheWay };
-
-// Sources a copy cannot read; the destination must come out of each untouched.
-enum class BadSource { Missing, Folder, Unreadable };
-
-QString prepareObstacle(const QDir &dir, Obstacle obstacle, const QByteArray &content) {
-    switch (obstacle) {
-    case Obstacle::ReadOnlyFile: {
-        const QString path = dir.filePath(QStringLiteral("target.dat"));
-        if (!writeFile(path, content) || !FileOps::setReadOnly(path, true))
-            return {};
-        return path;
-    }
-    case Obstacle::MissingFolder:
-        return dir.filePath(QStringLiteral("absent/target.dat"));
-    case Obstacle::FolderInTheWay: {
-        const QString path = dir.filePath(QStringLiteral("target.dat"));
-        return QDir().mkdir(path) ? path : QString();
-    }
-    }
-    return {};
-}
-
-// After a refused write the target must be as it was: same bytes, same attribute, and no
-// folder conjured up for it.
-void verifyUntouched(const QString &path, Obstacle obstacle, const QByteArray &content) {
-    const QFileInfo fi(path);
-    switch (obstacle) {
-    case Obstacle::ReadOnlyFile:
-        QCOMPARE(contentOf(path), content);
-        QVERIFY(FileOps::isReadOnly(path));
-        break;
-    case Obstacle::MissingFolder:
-        QVERIFY(!fi.absoluteDir().exists());
-        break;
-    case Obstacle::FolderInTheWay:
-        QVERIFY(fi.isDir());
-        break;
-    }
-}
-
+// so failures come from the read-only attribute ("read-only"), a missing folder ("missing
+// folder"), or a folder in the way ("folder").
 // The three calls that write a file the game reads.
 enum class Write { Atomic, CopyReplace, Patch };
 
@@ -103,10 +56,6 @@ struct RemoveCase {
     const char *tag, *files, *readOnly, *folders, *names, *announced, *refused, *remaining;
     int stopAt = -1;
 };
-
-QStringList names(const char *list) {
-    return QString::fromUtf8(list).split(QLatin1Char(';'), Qt::SkipEmptyParts);
-}
 
 // Bytes are written as text with "." for a zero byte; a file before of "-": none.
 struct PatchCase {
@@ -134,8 +83,6 @@ struct SameCase {
 
 } // namespace
 
-Q_DECLARE_METATYPE(Obstacle)
-Q_DECLARE_METATYPE(BadSource)
 Q_DECLARE_METATYPE(Write)
 Q_DECLARE_METATYPE(EnsureCase)
 Q_DECLARE_METATYPE(RemoveCase)
@@ -199,8 +146,8 @@ private slots:
             {"shorter over longer", true, digits, "ab"},
             {"empty over content", true, digits, {}},
             {"absent target", false, {}, "new"},
-            {"every byte value over a shorter file", true, "x", allBytes()},
-            {"every byte value over a longer file", true, QByteArray(356, 'z'), allBytes()},
+            {"every byte value over a shorter file", true, "x", allByteValues()},
+            {"every byte value over a longer file", true, QByteArray(356, 'z'), allByteValues()},
             {"several blocks to a new file", false, {}, severalBlocks()},
         };
         for (const auto &r : rows) {
@@ -246,22 +193,22 @@ private slots:
         QCOMPARE(FileList::files(dir_.path()), expected);
     }
 
+    // Sources a copy cannot read; the destination must come out of each untouched.
     void copyReplaceFailedSource_data() {
-        QTest::addColumn<BadSource>("bad");
-        QTest::newRow("missing source") << BadSource::Missing;
-        QTest::newRow("folder as source") << BadSource::Folder;
+        QTest::addColumn<QString>("bad");
+        QTest::newRow("missing source") << "missing";
+        QTest::newRow("folder as source") << "folder";
         // Opens, then fails on the first read: the failure comes after the destination is open.
-        QTest::newRow("source failing while read") << BadSource::Unreadable;
+        QTest::newRow("source failing while read") << "unreadable";
     }
 
     void copyReplaceFailedSource() {
-        QFETCH(BadSource, bad);
-
+        QFETCH(QString, bad);
         QString from = path(QStringLiteral("from.bin"));
         const QString to = path(QStringLiteral("to.bin"));
-        if (bad == BadSource::Folder)
+        if (bad == "folder")
             QVERIFY(QDir().mkdir(from));
-        if (bad == BadSource::Unreadable) {
+        if (bad == "unreadable") {
 #ifdef Q_OS_LINUX
             // Reading a process's memory at address 0 fails with an I/O error.
             from = QStringLiteral("/proc/self/mem");
@@ -282,34 +229,31 @@ private slots:
     // was, with nothing of a temporary file next to it.
     void refused_data() {
         QTest::addColumn<Write>("write");
-        QTest::addColumn<Obstacle>("obstacle");
+        QTest::addColumn<QString>("obstacle");
         QTest::addColumn<qint64>("position"); // of the patch
-
         const std::pair<Write, const char *> writes[] = {
             {Write::Atomic, "write"}, {Write::CopyReplace, "copy"}, {Write::Patch, "patch"}};
-        const std::pair<Obstacle, const char *> obstacles[] = {
-            {Obstacle::ReadOnlyFile, "read-only target"},
-            {Obstacle::MissingFolder, "missing folder"},
-            {Obstacle::FolderInTheWay, "folder where the file should be"}};
         for (const auto &[write, op] : writes)
-            for (const auto &[obstacle, why] : obstacles)
-                QTest::addRow("%s, %s", op, why) << write << obstacle << qint64(2);
-        // A bad position is refused for its own sake, not because of the attribute.
-        QTest::newRow("patch, position 0") << Write::Patch << Obstacle::ReadOnlyFile << qint64(0);
-        QTest::newRow("patch, negative position")
-            << Write::Patch << Obstacle::ReadOnlyFile << qint64(-1);
+            for (const char *obstacle : {"read-only", "missing folder", "folder"})
+                QTest::addRow("%s, %s", op, obstacle) << write << QString(obstacle) << qint64(2);
+        // A bad position is refused for its own sake: the file is writable.
+        QTest::newRow("patch, position 0") << Write::Patch << "writable" << qint64(0);
+        QTest::newRow("patch, negative position") << Write::Patch << "writable" << qint64(-1);
     }
 
     void refused() {
         QFETCH(Write, write);
-        QFETCH(Obstacle, obstacle);
+        QFETCH(QString, obstacle);
         QFETCH(qint64, position);
-
         const QByteArray before("ABCDE");
-        const QString target = prepareObstacle(dir_, obstacle, before);
-        QVERIFY(!target.isEmpty());
-        if (position < 1)
-            QVERIFY(FileOps::setReadOnly(target, false));
+        const bool file = obstacle == "read-only" || obstacle == "writable";
+        const QString target =
+            path(obstacle == "missing folder" ? "absent/target.dat" : "target.dat");
+        if (file)
+            QVERIFY(writeFile(target, before) &&
+                    FileOps::setReadOnly(target, obstacle == "read-only"));
+        if (obstacle == "folder")
+            QVERIFY(QDir().mkdir(target));
         const QString from = path(QStringLiteral("from.bin"));
         QVERIFY(writeFile(from, "new"));
 
@@ -328,12 +272,14 @@ private slots:
         }
         QVERIFY(!ok);
         QVERIFY2(error.contains(QDir::toNativeSeparators(target)), qPrintable(error));
-        if (position < 1)
+        // The target is as it was: same bytes, same attribute, and no folder conjured up for it.
+        if (file)
             QCOMPARE(contentOf(target), before);
-        else
-            verifyUntouched(target, obstacle, before);
+        QCOMPARE(FileOps::isReadOnly(target), obstacle == "read-only");
+        QCOMPARE(QFileInfo(target).isDir(), obstacle == "folder");
+        QVERIFY(!QFileInfo::exists(path("absent")));
         QStringList expected{"from.bin"};
-        if (obstacle == Obstacle::ReadOnlyFile)
+        if (file)
             expected << "target.dat";
         QCOMPARE(FileList::files(dir_.path()), expected);
     }
@@ -373,36 +319,26 @@ private slots:
         QCOMPARE(removed.size(), files.size() - left.size());
     }
 
+    // A file goes, read-only or not, and one already gone is no failure; a folder is no file:
+    // refused, named, and left.
     void remove_data() {
         QTest::addColumn<QString>("kind");
-        QTest::addColumn<bool>("ok");
-
-        QTest::newRow("file") << "file" << true;
-        QTest::newRow("read-only file") << "read-only" << true;
-        QTest::newRow("already gone") << "absent" << true;
-        QTest::newRow("folder") << "folder" << false;
+        for (const char *kind : {"file", "read-only", "absent", "folder"})
+            QTest::newRow(kind) << QString(kind);
     }
 
     void remove() {
         QFETCH(QString, kind);
-        QFETCH(bool, ok);
-
         const QString path = this->path(QStringLiteral("victim"));
-        if (kind == QLatin1String("file") || kind == QLatin1String("read-only"))
-            QVERIFY(writeFile(path, "x"));
-        if (kind == QLatin1String("read-only"))
-            QVERIFY(FileOps::setReadOnly(path, true));
-        if (kind == QLatin1String("folder"))
+        if (kind == "file" || kind == "read-only")
+            QVERIFY(writeFile(path, "x") && FileOps::setReadOnly(path, kind == "read-only"));
+        if (kind == "folder")
             QVERIFY(QDir().mkdir(path));
-
+        const bool ok = kind != "folder";
         QString error;
         QCOMPARE(FileOps::remove(path, &error), ok);
-        if (ok) {
-            QVERIFY(!QFileInfo::exists(path));
-        } else {
-            QVERIFY2(error.contains(QDir::toNativeSeparators(path)), qPrintable(error));
-            QVERIFY(QFileInfo(path).isDir());
-        }
+        QCOMPARE(QFileInfo::exists(path), !ok);
+        QVERIFY2(error.contains(QDir::toNativeSeparators(path)) != ok, qPrintable(error));
     }
 
     // Copies made ahead of their names: each becomes its target at its turn, with the bytes
@@ -497,10 +433,10 @@ private slots:
 
     void removeNamed() {
         QFETCH(RemoveCase, row);
-        const QStringList files = names(row.files), readOnly = names(row.readOnly),
-                          folders = names(row.folders), asked = names(row.names),
-                          announced = names(row.announced), refused = names(row.refused),
-                          remaining = names(row.remaining);
+        const QStringList files = listOf(row.files), readOnly = listOf(row.readOnly),
+                          folders = listOf(row.folders), asked = listOf(row.names),
+                          announced = listOf(row.announced), refused = listOf(row.refused),
+                          remaining = listOf(row.remaining);
         const int stopAt = row.stopAt;
         // Each row both ways: the folder held open, and each delete by path as while recording.
         for (const bool recorded : {false, true}) {
@@ -555,23 +491,17 @@ private slots:
         }
     }
 
+    // The read-only attribute comes and goes, and setNormal clears it leaving the file readable
+    // (a file that is not there has none: the refused rows of a missing folder).
     void attributes() {
         const QString path = this->path(QStringLiteral("planes.dat"));
-        QVERIFY(writeFile(path, "x"));
-
-        QVERIFY(!FileOps::isReadOnly(path));
-        QVERIFY(FileOps::setReadOnly(path, true));
-        QVERIFY(FileOps::isReadOnly(path));
-        QVERIFY(FileOps::setReadOnly(path, false));
-        QVERIFY(!FileOps::isReadOnly(path));
-
-        QVERIFY(FileOps::setReadOnly(path, true));
-        QVERIFY(FileOps::setNormal(path));
-        QVERIFY(!FileOps::isReadOnly(path));
+        QVERIFY(writeFile(path, "x") && !FileOps::isReadOnly(path));
+        for (const bool normal : {false, true}) {
+            QVERIFY(FileOps::setReadOnly(path, true) && FileOps::isReadOnly(path));
+            QVERIFY(normal ? FileOps::setNormal(path) : FileOps::setReadOnly(path, false));
+            QVERIFY(!FileOps::isReadOnly(path));
+        }
         QVERIFY(QFileInfo(path).isReadable());
-
-        // A file that is not there has no attribute to honour; writing it creates it.
-        QVERIFY(!FileOps::isReadOnly(this->path(QStringLiteral("absent"))));
     }
 
     void patch_data() {

@@ -89,10 +89,7 @@ private slots:
     }
 
     void text8AllBytesRoundTrip() {
-        QByteArray all(256, '\0');
-        for (int i = 0; i < 256; ++i)
-            all[i] = static_cast<char>(i);
-
+        const QByteArray all = allByteValues();
         const QString text = Text8::toUnicode(all);
         QCOMPARE(text.size(), 256);
         // Each byte is its own character: two bytes sharing one would not both come back.

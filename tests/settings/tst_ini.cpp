@@ -222,33 +222,23 @@ private Q_SLOTS:
         QTest::addColumn<IniState>("state");
         QTest::addColumn<QByteArray>("expected");
 
-        const IniState base = [] {
-            IniState s;
-            s.resolution = 2;
-            return s;
-        }();
+        IniState base;
+        base.resolution = 2;
         const QByteArray squads0 = "ExtraSquads=0\r\n";
         const QByteArray xga = "Width=1024\r\nHeight=768\r\n";
         const QByteArray allOff = "StartOnGround=0\r\nNoAI=0\r\nAllowRespawn=0\r\n";
 
-        const struct {
-            const char *name;
-            int index;
-            QByteArray lines;
-        } resolutions[] = {
-            {"no resolution", -1, ""},
-            {"640 x 480", 0, "Width=640\r\nHeight=480\r\n"},
-            {"800 x 600", 1, "Width=800\r\nHeight=600\r\n"},
-            {"1024 x 768", 2, "Width=1024\r\nHeight=768\r\n"},
-            {"1280 x 1024", 3, "Width=1280\r\nHeight=1024\r\n"},
-            {"1280 x 960", 4, "Width=1280\r\nHeight=960\r\n"},
-            {"1600 x 1200", 5, "Width=1600\r\nHeight=1200\r\n"},
-            {"1152 x 864", 6, "Width=1152\r\nHeight=864\r\n"},
-        };
-        for (const auto &r : resolutions) {
+        // The buttons in order, from none (-1); each writes its width and height.
+        const char *resolutions[] = {"no resolution", "640 x 480",  "800 x 600",   "1024 x 768",
+                                     "1280 x 1024",   "1280 x 960", "1600 x 1200", "1152 x 864"};
+        for (int index = -1; index < 7; ++index) {
             IniState s = base;
-            s.resolution = r.index;
-            QTest::newRow(r.name) << s << playerIniWith(squads0, r.lines, allOff, true);
+            s.resolution = index;
+            const QByteArrayList size = QByteArray(resolutions[index + 1]).split(' ');
+            const QByteArray lines =
+                index < 0 ? QByteArray() : "Width=" + size[0] + "\r\nHeight=" + size[2] + "\r\n";
+            QTest::newRow(resolutions[index + 1])
+                << s << playerIniWith(squads0, lines, allOff, true);
         }
 
         // The online keys in every combination, with each sync mode: fixed rates follow the

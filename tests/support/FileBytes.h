@@ -59,3 +59,11 @@ inline Tree treeOf(const QString &root) {
     }
     return tree;
 }
+
+/// The 256 byte values in order: a file of every byte proves that nothing is translated.
+inline QByteArray allByteValues() {
+    QByteArray bytes(256, '\0');
+    for (int i = 0; i < 256; ++i)
+        bytes[i] = static_cast<char>(i);
+    return bytes;
+}

@@ -13,3 +13,8 @@ template <typename Row, std::size_t N> void addRows(const Row (&rows)[N]) {
     for (const Row &r : rows)
         QTest::newRow(r.tag) << r;
 }
+
+/// A list written "a;b;c" in a row table, as a QStringList (empty parts dropped).
+inline QStringList listOf(const char *list) {
+    return QString::fromUtf8(list).split(QLatin1Char(';'), Qt::SkipEmptyParts);
+}

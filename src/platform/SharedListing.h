@@ -1,0 +1,55 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "FileHook.h"
+#include "FolderScan.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+/// The start's one listing per folder. The main window's load reads the game folder (tens of
+/// thousands of files) and the VEK folder (thousands of content folders) from many steps: the
+/// recovery's kept files, the cheat byte, the background picture, the music, lookups of names
+/// that are absent. While a `Scope` is open each folder is read once and every `FolderScan`
+/// answer about it comes from that reading.
+///
+/// It never goes stale through the selector's own work: every change passes `FileHook`, which
+/// tells `changed`. A whole-file write, a copy onto a name, a byte patch or an attribute change of
+/// a plain file the listing already holds under that exact name leaves every listing true (the same
+/// names, the same kinds); any other change drops all listings, and the next question reads the
+/// folder again. Outside a scope nothing is kept and every question reads the folder.
+class SharedListing {
+public:
+    /// Keeps listings until the outermost scope ends. Made by the thread that asks.
+    class Scope {
+    public:
+        Scope();
+        ~Scope();
+        Scope(const Scope &) = delete;
+        Scope &operator=(const Scope &) = delete;
+    };
+
+    /// One folder as one pass saw it; `ok` false with `error` when it could not be read.
+    struct Listing {
+        bool ok = false;
+        QString error;
+        QList<FolderScan::Entry> entries;
+        /// The files' names in `FileList::sortNames` order, made on the first ask.
+        mutable QStringList sortedFiles;
+        mutable bool sorted = false;
+    };
+
+    /// The listing of `folder` while a scope is open (read now if not yet held); null outside
+    /// a scope.
+    static std::shared_ptr<const Listing> of(const QString &folder);
+
+    /// Forgets every listing (the scope stays open): for a wait on the player, who may change
+    /// the folders meanwhile.
+    static void drop();
+
+    /// A change just made (any thread): keeps or drops the listings as said above.
+    static void changed(FileOperation::Kind kind, const QString &path, const QString &other);
+};
