@@ -140,11 +140,72 @@ History::History(SelectorState &state, Reporter &reporter)
     if (!on_)
         return;
     FileHook::setObserver([this](const QString &path, bool inPlace) { capture(path, inPlace); });
+    FileHook::setCopyObserver([this](const QString &from, const QString &to) {
+        Root root;
+        QString rel;
+        // Only a content file of the VEK folder (in a folder of its own), copied into the game
+        // folder while an entry is open.
+        if (!open_ || !from.startsWith(vek_) || !from.mid(vek_.size()).contains(QLatin1Char('/')) ||
+            !place(to, &root, &rel) || root != Root::Game)
+            return;
+        const FileIdentity source = FileIdentity::of(from);
+        if (source.exists && !source.folder)
+            copies_.insert(key(root, rel), {HistoryStore::reference(from.mid(vek_.size()), source),
+                                            FileIdentity::of(to)});
+    });
 }
 
 History::~History() {
-    if (on_)
+    if (on_) {
         FileHook::setObserver({});
+        FileHook::setCopyObserver({});
+    }
+}
+
+QString History::keptPath(const QString &object) const {
+    QString vekPath;
+    FileIdentity identity;
+    return HistoryStore::referred(object, &vekPath, &identity) ? vek_ + vekPath
+                                                               : store_.objectPath(object);
+}
+
+bool History::available(const QString &object) const {
+    QString vekPath;
+    FileIdentity identity;
+    if (!HistoryStore::referred(object, &vekPath, &identity))
+        return store_.has(object);
+    // The VEK file a copy was made of, as it was then: a file written or replaced since has
+    // other bytes, and the copy cannot be made again.
+    return FileIdentity::of(vek_ + vekPath).same(identity);
+}
+
+QString History::copyOf(const QString &k, const QString &path, const FileIdentity &now) {
+    const auto last = sources().constFind(k);
+    QString vekPath;
+    FileIdentity then;
+    if (last == sources().cend() || !HistoryStore::referred(last->source, &vekPath, &then))
+        return QString();
+    const QString from = vek_ + vekPath;
+    const FileIdentity source = FileIdentity::of(from);
+    if (!source.exists || source.size != now.size)
+        return QString();
+    // Nothing touched either since the copy; or the folders were copied elsewhere (new inodes,
+    // same times), and the bytes show the copy is still its source's.
+    QString ignored;
+    const bool proven = (last->after.untouched(now) && source.same(then)) ||
+                        (last->after.size == now.size && last->after.modified == now.modified &&
+                         FileCompare::sameBytes(path, from, &ignored) == FileCompare::Result::Same);
+    return proven ? HistoryStore::reference(vekPath, source) : QString();
+}
+
+const QHash<QString, HistoryEntry::File> &History::sources() {
+    if (!sources_) {
+        sources_.emplace();
+        for (const HistoryEntry &e : entries())
+            for (const HistoryEntry::File &f : e.files)
+                sources_->insert(key(f.root, f.path), f);
+    }
+    return *sources_;
 }
 
 QString History::optionsFolder() const {
@@ -250,6 +311,10 @@ void History::capture(const QString &path, bool inPlace) {
         f.before = Absent;
     else if (inPlace || root == Root::Vek)
         f.before = store_.keepCopy(path, &error);
+    else if (const QString source = copyOf(k, path, now); !source.isEmpty())
+        // Still the very copy a load made of a VEK file that is as it was: going back copies
+        // it again from there, and deleting it frees its space.
+        f.before = source;
     else
         f.before = store_.keepLink(path, &error);
     if (f.before.isEmpty()) {
@@ -265,7 +330,7 @@ bool History::matches(const QString &path, const QString &object) const {
     const FileIdentity now = FileIdentity::of(path);
     if (object == Absent)
         return !now.exists;
-    const QString kept = store_.objectPath(object);
+    const QString kept = keptPath(object);
     const FileIdentity was = FileIdentity::of(kept);
     if (!now.exists || !was.exists || now.size != was.size)
         return false;
@@ -316,6 +381,10 @@ void History::close() {
         return;
     Open o = std::move(*open_);
     open_.reset();
+    const struct Forget {
+        QHash<QString, Copy> &copies;
+        ~Forget() { copies.clear(); }
+    } forget{copies_};
     QList<HistoryEntry::File> kept;
     for (HistoryEntry::File f : std::as_const(o.files)) {
         const QString path = absolute(f.root, f.path);
@@ -340,6 +409,9 @@ void History::close() {
             }
         }
         f.after = FileIdentity::of(path);
+        const auto copied = copies_.constFind(key(f.root, f.path));
+        f.source = copied != copies_.cend() && copied->copy.untouched(f.after) ? copied->reference
+                                                                               : QString();
         kept.append(f);
     }
     const QString options = KeptOptions::text(optionsFolder());
@@ -364,6 +436,9 @@ void History::close() {
         return;
     }
     entries.append(e);
+    if (sources_)
+        for (const HistoryEntry::File &f : std::as_const(e.files))
+            sources_->insert(key(f.root, f.path), f);
     prune(entries);
 }
 
@@ -396,11 +471,19 @@ QStringList History::lines() {
     QStringList out;
     out << QStringLiteral("0\t%1\tThe history begins: the game folder as the selector found it.")
                .arg(store_.begun().toString(format));
-    for (const HistoryEntry &e : entries())
+    for (const HistoryEntry &e : entries()) {
+        // A VEK file that one of its copies would be made again from has changed since.
+        const bool changed = std::any_of(e.files.cbegin(), e.files.cend(), [this](const auto &f) {
+            return f.before.startsWith(QLatin1String("r-")) && !available(f.before);
+        });
         out << QStringLiteral("%1\t%2\t%3%4")
                    .arg(e.number)
                    .arg(e.time.toString(format), e.sentence,
-                        e.gone ? QStringLiteral(" (can no longer be returned to)") : QString());
+                        e.gone    ? QStringLiteral(" (can no longer be returned to)")
+                        : changed ? QStringLiteral(" (can no longer be returned to: a VEK file it "
+                                                   "would copy again has changed since)")
+                                  : QString());
+    }
     return out;
 }
 
@@ -497,7 +580,7 @@ bool History::run(int number, const QList<HistoryEntry> &entries, bool resuming,
                     goal.files[*found].after = f.after;
                     continue;
                 }
-                if (!store_.has(f.before)) {
+                if (!available(f.before)) {
                     r_.prompt().fail(QStringLiteral("The history can no longer go back past "
                                                     "entry %1: the bytes it kept of \"%2\" are "
                                                     "gone.")
@@ -649,7 +732,7 @@ bool History::apply(const QList<HistoryEntry::File> &targets, QStringList *kept,
                 if (t.before == Absent)
                     continue;
                 const QString aside = freeName(path, true);
-                if (!replaceFile(store_.objectPath(t.before), aside, error))
+                if (!replaceFile(keptPath(t.before), aside, error))
                     return done(false);
                 kept->append(QDir::toNativeSeparators(t.path) +
                              QStringLiteral(" (the one of "
@@ -671,7 +754,7 @@ bool History::apply(const QList<HistoryEntry::File> &targets, QStringList *kept,
         const QString root =
             t.root == Root::Game ? s_.folders().GameFolder : s_.folders().ModFolder;
         if (!makeFolders(QFileInfo(path).path(), root) ||
-            !replaceFile(store_.objectPath(t.before), path, error)) {
+            !replaceFile(keptPath(t.before), path, error)) {
             if (error->isEmpty())
                 *error = QStringLiteral("Could not make the folder of \"%1\".")
                              .arg(QDir::toNativeSeparators(path));
@@ -689,7 +772,7 @@ bool History::putBack(const QList<HistoryEntry::File> &files, QString *error) {
             continue;
         QString why;
         const bool ok =
-            replaceFile(f.before == Absent ? QString() : store_.objectPath(f.before), path, &why);
+            replaceFile(f.before == Absent ? QString() : keptPath(f.before), path, &why);
         if (!ok && whole) {
             *error = why;
             whole = false;

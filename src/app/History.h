@@ -114,4 +114,20 @@ private:
     const QList<HistoryEntry> &entries();
     std::optional<QList<HistoryEntry>> entries_;
     void relink(const HistoryEntry::File &file, const FileIdentity &now);
+    /// Where the bytes `object` names are: the store, or the VEK file a reference names.
+    QString keptPath(const QString &object) const;
+    /// Whether the bytes `object` names are still there as they were kept.
+    bool available(const QString &object) const;
+    /// A load's copy of a VEK content file, as it was right after the copy.
+    struct Copy {
+        QString reference;
+        FileIdentity copy;
+    };
+    QHash<QString, Copy> copies_;
+    /// The latest file record of each path with a reference to its source, read once.
+    std::optional<QHash<QString, HistoryEntry::File>> sources_;
+    const QHash<QString, HistoryEntry::File> &sources();
+    /// The reference that keeps the file `path` (key `k`, now `now`) when it is provably still
+    /// the copy a load made of a VEK file; empty else.
+    QString copyOf(const QString &k, const QString &path, const FileIdentity &now);
 };

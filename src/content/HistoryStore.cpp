@@ -35,6 +35,10 @@ bool insideFolder(const QString &path) {
 }
 
 bool objectName(const QString &name) {
+    QString vekPath;
+    FileIdentity identity;
+    if (name.startsWith(QLatin1String("r-")))
+        return HistoryStore::referred(name, &vekPath, &identity) && insideFolder(vekPath);
     return name == QLatin1String("absent") ||
            ((name.startsWith(QLatin1String("l-")) || name.startsWith(QLatin1String("c-"))) &&
             !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
@@ -55,7 +59,8 @@ QByteArray HistoryEntry::text() const {
         out += "gone\n";
     for (const File &f : files)
         out += "file\t" + QByteArray(1, char(f.root)) + '\t' + escaped(f.path) + '\t' +
-               f.before.toLatin1() + '\t' + f.after.text().toLatin1() + '\n';
+               f.before.toLatin1() + '\t' + f.after.text().toLatin1() +
+               (f.source.isEmpty() ? QByteArray() : '\t' + f.source.toLatin1()) + '\n';
     return out;
 }
 
@@ -89,14 +94,17 @@ bool HistoryEntry::parse(const QByteArray &bytes, HistoryEntry *entry, QString *
             ok = ok && e.backTo >= 0;
         } else if (key == "gone" && f.size() == 1) {
             e.gone = true;
-        } else if (key == "file" && f.size() == 5 && f.at(1).size() == 1 &&
+        } else if (key == "file" && (f.size() == 5 || f.size() == 6) && f.at(1).size() == 1 &&
                    (f.at(1) == "g" || f.at(1) == "v")) {
             File file;
             file.root = Root(f.at(1).at(0));
             file.path = unescaped(f.at(2));
             file.before = QString::fromLatin1(f.at(3));
             file.after = FileIdentity::fromText(QString::fromLatin1(f.at(4)));
+            file.source = f.size() == 6 ? QString::fromLatin1(f.at(5)) : QString();
             ok = insideFolder(file.path) && objectName(file.before) &&
+                 (file.source.isEmpty() ||
+                  (file.source.startsWith(QLatin1String("r-")) && objectName(file.source))) &&
                  (file.root == Root::Game || !file.path.contains(QLatin1Char('/')));
             e.files.append(file);
         } else {
@@ -195,6 +203,22 @@ QString HistoryStore::keepBytes(const QByteArray &bytes, QString *error) {
         return QString();
     }
     return object;
+}
+
+QString HistoryStore::reference(const QString &vekPath, const FileIdentity &identity) {
+    return QStringLiteral("r-") + QString::fromLatin1(vekPath.toUtf8().toHex()) + QLatin1Char('-') +
+           identity.text();
+}
+
+bool HistoryStore::referred(const QString &object, QString *vekPath, FileIdentity *identity) {
+    if (!object.startsWith(QLatin1String("r-")))
+        return false;
+    const qsizetype dash = object.indexOf(QLatin1Char('-'), 2);
+    if (dash < 0)
+        return false;
+    *vekPath = QString::fromUtf8(QByteArray::fromHex(object.mid(2, dash - 2).toLatin1()));
+    *identity = FileIdentity::fromText(object.mid(dash + 1));
+    return !vekPath->isEmpty() && identity->exists;
 }
 
 bool HistoryStore::has(const QString &object) const {

@@ -19,6 +19,9 @@ struct HistoryEntry {
         QString path;   ///< relative to its root, '/' between folders
         QString before; ///< "absent", or the name of the kept bytes in the store's objects
         FileIdentity after;
+        /// Left by a copy of a VEK content file and untouched since the copy: the reference
+        /// (`HistoryStore::reference`) a later delete keeps instead of the bytes. Empty else.
+        QString source;
         bool operator==(const File &o) const { return root == o.root && path == o.path; }
     };
     int number = 0;
@@ -67,6 +70,11 @@ public:
     QString keepCopy(const QString &path, QString *error);
     /// Keeps `bytes` (what a file held), one copy per content.
     QString keepBytes(const QByteArray &bytes, QString *error);
+    /// A reference to the VEK folder's content file `vekPath` as it is now (`identity`): kept
+    /// instead of the bytes of a copy of it, so an unload frees the space of its copies.
+    static QString reference(const QString &vekPath, const FileIdentity &identity);
+    /// The VEK file and its identity then that `object` refers to; false for other objects.
+    static bool referred(const QString &object, QString *vekPath, FileIdentity *identity);
     /// The bytes kept under `object`; false when they are gone.
     bool has(const QString &object) const;
     void drop(const QString &object);

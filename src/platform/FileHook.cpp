@@ -19,6 +19,7 @@ namespace {
 // The hook is set up once by the front end before the engine runs and lives on one thread.
 FileHook::Sink sink;
 FileHook::Observer observer;
+FileHook::CopyObserver copyObserver;
 QStringList isolatedRoots;
 FileHook::Group *innermost = nullptr;
 
@@ -142,6 +143,8 @@ void FileHook::copied(const QString &from, const QString &to, bool existedBefore
     if (sink)
         deliver(
             {existedBefore ? FileOperation::Kind::Replace : FileOperation::Kind::Copy, from, to});
+    if (copyObserver)
+        copyObserver(from, to);
     CrashPoint::passed();
 }
 
@@ -236,6 +239,10 @@ QString landing(const QString &path) {
 
 void FileHook::setObserver(Observer o) {
     observer = std::move(o);
+}
+
+void FileHook::setCopyObserver(CopyObserver o) {
+    copyObserver = std::move(o);
 }
 
 bool FileHook::observed() {

@@ -97,6 +97,10 @@ public:
     /// predictable branch per change.
     static void setObserver(Observer observer);
     static bool observed();
+    /// Told right after `from` was copied to `to` (a load's copy of a content file): the
+    /// history can then keep a later delete of `to` as a reference to `from`, without bytes.
+    using CopyObserver = std::function<void(const QString &from, const QString &to)>;
+    static void setCopyObserver(CopyObserver observer);
 
     /// Confines every change to the folders `roots` (and what is below them); empty lifts it.
     static void isolate(const QStringList &roots);

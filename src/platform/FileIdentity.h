@@ -12,6 +12,9 @@ struct FileIdentity {
     qint64 size = 0;
     qint64 modified = 0; ///< nanoseconds since the epoch
     quint64 inode = 0;   ///< 0 where the system has no such number
+    /// nanoseconds since the epoch of the last change of its bytes, name count or attributes
+    /// (0 where the system does not tell): no one can touch a file and leave it as it was.
+    qint64 changed = 0;
     quint64 links = 1;   ///< how many names the file's bytes have
     bool folder = false; ///< a folder, not a file
 
@@ -27,7 +30,13 @@ struct FileIdentity {
                (!exists || (size == other.size && modified == other.modified &&
                             (inode == 0 || other.inode == 0 || inode == other.inode)));
     }
-    /// "absent" or "SIZE:MODIFIED:INODE", as the history keeps it.
+    /// Whether both are the same file, and nothing at all happened to it between the two: no
+    /// write, link, rename or attribute change. Only then is a file provably still a copy.
+    bool untouched(const FileIdentity &other) const {
+        return same(other) && exists && inode != 0 && inode == other.inode && changed != 0 &&
+               changed == other.changed;
+    }
+    /// "absent" or "SIZE:MODIFIED:INODE:CHANGED", as the history keeps it.
     QString text() const;
     static FileIdentity fromText(const QString &text);
 };

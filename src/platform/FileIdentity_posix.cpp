@@ -16,6 +16,7 @@ FileIdentity FileIdentity::of(const QString &path) {
     id.size = qint64(st.st_size);
     id.modified = qint64(st.st_mtim.tv_sec) * 1000000000 + qint64(st.st_mtim.tv_nsec);
     id.inode = quint64(st.st_ino);
+    id.changed = qint64(st.st_ctim.tv_sec) * 1000000000 + qint64(st.st_ctim.tv_nsec);
     id.links = quint64(st.st_nlink);
     id.folder = S_ISDIR(st.st_mode);
     return id;
