@@ -25,6 +25,8 @@ using Root = HistoryEntry::Root;
 const QByteArray PlanMagic = "VEK history going back 1";
 const QByteArray TargetsMark = "targets";
 const QString Absent = QStringLiteral("absent");
+// Bytes the open entry holds in memory (`History::Open::held`): never written as such.
+const QString Held = QStringLiteral("held");
 
 // Small files are compared by their bytes when a rewrite may have left them as they were
 // (eaw.ini written again at every start): an entry then does not claim a change it did not
@@ -180,10 +182,10 @@ bool History::available(const QString &object) const {
 }
 
 QString History::copyOf(const QString &k, const QString &path, const FileIdentity &now) {
-    const auto last = sources().constFind(k);
+    const auto last = index().files.constFind(k);
     QString vekPath;
     FileIdentity then;
-    if (last == sources().cend() || !HistoryStore::referred(last->source, &vekPath, &then))
+    if (last == index().files.cend() || !HistoryStore::referred(last->source, &vekPath, &then))
         return QString();
     const QString from = vek_ + vekPath;
     const FileIdentity source = FileIdentity::of(from);
@@ -198,14 +200,20 @@ QString History::copyOf(const QString &k, const QString &path, const FileIdentit
     return proven ? HistoryStore::reference(vekPath, source) : QString();
 }
 
-const QHash<QString, HistoryEntry::File> &History::sources() {
-    if (!sources_) {
-        sources_.emplace();
-        for (const HistoryEntry &e : entries())
-            for (const HistoryEntry::File &f : e.files)
-                sources_->insert(key(f.root, f.path), f);
+HistoryIndex &History::index() {
+    if (!index_) {
+        index_.emplace();
+        if (!store_.readIndex(&*index_)) {
+            // Missing, unreadable or behind the entries: made again from them, once.
+            index_.emplace();
+            for (const HistoryEntry &e : entries())
+                index_->add(e);
+            QString error;
+            if (!store_.writeIndex(*index_, &error))
+                r_.report(error);
+        }
     }
-    return *sources_;
+    return *index_;
 }
 
 QString History::optionsFolder() const {
@@ -233,10 +241,9 @@ void History::open(const QString &sentence) {
         if (!place(f.path, &file.root, &file.path) ||
             open_->index.contains(key(file.root, file.path)))
             continue;
-        QString error;
-        file.before = f.bytes ? store_.keepBytes(*f.bytes, &error) : Absent;
-        if (file.before.isEmpty())
-            continue;
+        file.before = f.bytes ? Held : Absent;
+        if (f.bytes)
+            open_->held.insert(open_->files.size(), *f.bytes);
         open_->index.insert(key(file.root, file.path), open_->files.size());
         open_->files.append(file);
     }
@@ -307,16 +314,28 @@ void History::capture(const QString &path, bool inPlace) {
     // put in it), and the files in it come and go one by one.
     if (now.folder)
         return;
-    if (!now.exists)
+    if (!now.exists) {
         f.before = Absent;
-    else if (inPlace || root == Root::Vek)
+    } else if ((inPlace || root == Root::Vek) && now.size <= CompareUpTo) {
+        // Written in place or rewritten, and small: held until the entry ends, when only a
+        // file whose bytes really changed costs a copy in the store.
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly)) {
+            open_->held.insert(open_->files.size(), file.readAll());
+            f.before = Held;
+        } else {
+            error = QStringLiteral("Could not read \"%1\" to keep it in the history: %2.")
+                        .arg(QDir::toNativeSeparators(path), file.errorString());
+        }
+    } else if (inPlace || root == Root::Vek) {
         f.before = store_.keepCopy(path, &error);
-    else if (const QString source = copyOf(k, path, now); !source.isEmpty())
+    } else if (const QString source = copyOf(k, path, now); !source.isEmpty()) {
         // Still the very copy a load made of a VEK file that is as it was: going back copies
         // it again from there, and deleting it frees its space.
         f.before = source;
-    else
+    } else {
         f.before = store_.keepLink(path, &error);
+    }
     if (f.before.isEmpty()) {
         // Nothing is lost by this change, but it cannot be gone back over: the entry says so.
         r_.report(error);
@@ -358,22 +377,24 @@ const QList<HistoryEntry> &History::entries() {
 
 void History::relink(const HistoryEntry::File &file, const FileIdentity &now) {
     // A file written again with the same bytes (eaw.ini at every start, a ledger rewritten in
-    // grid order) is no change, but is another file now: the entry that last touched it is
-    // told, or a going back would take it for one the player changed.
-    entries();
-    for (qsizetype i = entries_->size() - 1; i >= 0; --i) {
-        HistoryEntry &e = (*entries_)[i];
-        const qsizetype at = e.files.indexOf(file);
-        if (at < 0)
-            continue;
-        if (!e.files.at(at).after.same(now)) {
-            e.files[at].after = now;
-            QString error;
-            if (!store_.write(e, &error))
-                r_.report(error);
-        }
+    // grid order) is no change, but is another file now: the index is told, or a going back
+    // would take it for one the player changed. No entry is rewritten for it.
+    const auto at = index().files.find(HistoryIndex::key(file.root, file.path));
+    if (at == index().files.end() || at->after.same(now))
         return;
+    at->after = now;
+    indexChanged_ = true;
+}
+
+bool History::persist(QString *error) {
+    for (auto it = open_->held.cbegin(); it != open_->held.cend(); ++it) {
+        const QString object = store_.keepBytes(it.value(), error);
+        if (object.isEmpty())
+            return false;
+        open_->files[it.key()].before = object;
     }
+    open_->held.clear();
+    return true;
 }
 
 void History::close() {
@@ -386,41 +407,63 @@ void History::close() {
         ~Forget() { copies.clear(); }
     } forget{copies_};
     QList<HistoryEntry::File> kept;
-    for (HistoryEntry::File f : std::as_const(o.files)) {
+    for (qsizetype i = 0; i < o.files.size(); ++i) {
+        HistoryEntry::File f = o.files.at(i);
         const QString path = absolute(f.root, f.path);
-        if (FileIdentity::of(path).folder)
+        const FileIdentity now = FileIdentity::of(path);
+        if (now.folder)
             continue;
-        if (unchanged(f, path)) {
-            const FileIdentity now = FileIdentity::of(path);
-            if (now.exists && now.inode != FileIdentity::of(store_.objectPath(f.before)).inode)
+        const auto held = o.held.constFind(i);
+        bool same;
+        if (held != o.held.cend()) {
+            QFile file(path);
+            same = now.exists && now.size == held->size() && file.open(QIODevice::ReadOnly) &&
+                   file.readAll() == *held;
+        } else {
+            same = unchanged(f, path);
+        }
+        if (same) {
+            if (now.exists && (held != o.held.cend() ||
+                               now.inode != FileIdentity::of(store_.objectPath(f.before)).inode))
                 relink(f, now);
             if (isLink(f.before))
                 store_.drop(f.before);
             continue;
         }
-        // A second name of a file that is still in a folder under another name (renamed, not
-        // replaced) would change when the game writes it: its bytes are copied.
-        if (isLink(f.before) && FileIdentity::of(store_.objectPath(f.before)).links > 1) {
-            QString error;
+        QString error;
+        if (held != o.held.cend()) {
+            // Changed: only now do its bytes of before go into the store.
+            f.before = store_.keepBytes(*held, &error);
+            if (f.before.isEmpty()) {
+                r_.report(error);
+                f.before = QStringLiteral("c-lost");
+            }
+        } else if (isLink(f.before) && FileIdentity::of(store_.objectPath(f.before)).links > 1) {
+            // A second name of a file that is still in a folder under another name (renamed,
+            // not replaced) would change when the game writes it: its bytes are copied.
             const QString copy = store_.keepCopy(store_.objectPath(f.before), &error);
             if (!copy.isEmpty()) {
                 store_.drop(f.before);
                 f.before = copy;
             }
         }
-        f.after = FileIdentity::of(path);
+        f.after = now;
         const auto copied = copies_.constFind(key(f.root, f.path));
         f.source = copied != copies_.cend() && copied->copy.untouched(f.after) ? copied->reference
                                                                                : QString();
         kept.append(f);
     }
     const QString options = KeptOptions::text(optionsFolder());
-    if (kept.isEmpty() && options == o.options && o.backTo < 0)
+    QString error;
+    if (kept.isEmpty() && options == o.options && o.backTo < 0) {
+        if (indexChanged_ && store_.writeIndex(index(), &error))
+            indexChanged_ = false;
+        else if (indexChanged_)
+            r_.report(error);
         return;
-    entries();
-    QList<HistoryEntry> &entries = *entries_;
+    }
     HistoryEntry e;
-    e.number = entries.isEmpty() ? 1 : entries.last().number + 1;
+    e.number = index().last + 1;
     e.time = QDateTime::currentDateTime();
     e.sentence = !o.named && s_.Status != o.status && !s_.Status.isEmpty() ? s_.Status : o.sentence;
     e.optionsBefore = o.options;
@@ -430,16 +473,25 @@ void History::close() {
     e.gone = std::any_of(kept.cbegin(), kept.cend(), [](const HistoryEntry::File &f) {
         return f.before == QLatin1String("c-lost");
     });
-    QString error;
     if (!store_.write(e, &error)) {
         r_.report(error);
         return;
     }
-    entries.append(e);
-    if (sources_)
-        for (const HistoryEntry::File &f : std::as_const(e.files))
-            sources_->insert(key(f.root, f.path), f);
-    prune(entries);
+    if (entries_)
+        entries_->append(e);
+    index().add(e);
+    // Past the limit the entries are read once to let the oldest give up their bytes.
+    if (index().last - index().pruned > KeptEntries) {
+        entries();
+        prune(*entries_);
+        for (const HistoryEntry &old : std::as_const(*entries_))
+            if (old.gone)
+                index().pruned = std::max(index().pruned, old.number);
+    }
+    if (store_.writeIndex(index(), &error))
+        indexChanged_ = false;
+    else
+        r_.report(error);
 }
 
 void History::prune(QList<HistoryEntry> &entries) {
@@ -592,6 +644,12 @@ bool History::run(int number, const QList<HistoryEntry> &entries, bool resuming,
                 goal.files.append(f);
             }
         }
+        // What the history last left at each path, as the index knows it (a rewrite with the
+        // same bytes since included).
+        for (HistoryEntry::File &f : goal.files)
+            if (const auto it = index().files.constFind(key(f.root, f.path));
+                it != index().files.cend())
+                f.after = it->after;
         if (entries.isEmpty() || number == entries.last().number) {
             s_.setStatus(QStringLiteral("Nothing to bring back: the game folder is as right "
                                         "after entry %1.")
@@ -627,14 +685,15 @@ bool History::run(int number, const QList<HistoryEntry> &entries, bool resuming,
         // back too, and a kill at any moment loses nothing.
         for (const HistoryEntry::File &f : std::as_const(goal.files))
             capture(absolute(f.root, f.path), false);
+        QString error;
+        const bool held = persist(&error);
         captured.number = 1;
         captured.time = goal.time;
         captured.sentence = goal.sentence;
         captured.optionsBefore = open_->options;
         captured.files = open_->files;
-        QString error;
-        if (!store_.writePlan(PlanMagic + '\n' + goal.text() + PlanBreak + captured.text(),
-                              &error)) {
+        if (!held || !store_.writePlan(PlanMagic + '\n' + goal.text() + PlanBreak + captured.text(),
+                                       &error)) {
             r_.prompt().fail(error);
             putBack(open_->files, &error);
             open_.reset();
@@ -649,7 +708,7 @@ bool History::run(int number, const QList<HistoryEntry> &entries, bool resuming,
     if (!applied) {
         // All or nothing: every file the going back touched is put back as it was.
         QString undoError;
-        const bool undone = putBack(open_->files, &undoError);
+        const bool undone = persist(&undoError) && putBack(open_->files, &undoError);
         for (const HistoryEntry::File &f : std::as_const(open_->files))
             if (isLink(f.before))
                 store_.drop(f.before);

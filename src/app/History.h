@@ -86,7 +86,14 @@ private:
         bool named = false;
         QHash<QString, qsizetype> index;
         QList<HistoryEntry::File> files;
+        /// The bytes of the small files before their first change, by their place in `files`:
+        /// held here, and written to the store at the end only for a file that changed, so a
+        /// start that puts back what it found (or a click that fails on a full disk) writes
+        /// none of them.
+        QHash<qsizetype, QByteArray> held;
     };
+    /// Writes what the open entry holds to the store (before a going back writes its plan).
+    bool persist(QString *error);
     void capture(const QString &path, bool inPlace);
     /// `path` as the history keeps it: its root and its path there; false for a file it does
     /// not keep.
@@ -124,9 +131,11 @@ private:
         FileIdentity copy;
     };
     QHash<QString, Copy> copies_;
-    /// The latest file record of each path with a reference to its source, read once.
-    std::optional<QHash<QString, HistoryEntry::File>> sources_;
-    const QHash<QString, HistoryEntry::File> &sources();
+    /// The index, read once (rebuilt from the entries when it cannot be read); `indexChanged_`
+    /// while it holds an identity not written yet.
+    std::optional<HistoryIndex> index_;
+    bool indexChanged_ = false;
+    HistoryIndex &index();
     /// The reference that keeps the file `path` (key `k`, now `now`) when it is provably still
     /// the copy a load made of a VEK file; empty else.
     QString copyOf(const QString &k, const QString &path, const FileIdentity &now);

@@ -125,6 +125,62 @@ bool HistoryEntry::parse(const QByteArray &bytes, HistoryEntry *entry, QString *
     return true;
 }
 
+void HistoryIndex::add(const HistoryEntry &entry) {
+    last = std::max(last, entry.number);
+    if (entry.gone)
+        pruned = std::max(pruned, entry.number);
+    for (const HistoryEntry::File &f : entry.files)
+        files.insert(key(f.root, f.path), f);
+}
+
+namespace {
+const QByteArray IndexMagic = "VEK history index 1";
+} // namespace
+
+QByteArray HistoryIndex::text() const {
+    QByteArray out = IndexMagic + '\n';
+    out += "last\t" + QByteArray::number(last) + '\n';
+    out += "pruned\t" + QByteArray::number(pruned) + '\n';
+    for (const HistoryEntry::File &f : files)
+        out += "file\t" + QByteArray(1, char(f.root)) + '\t' + escaped(f.path) + '\t' +
+               f.after.text().toLatin1() + '\t' + f.source.toLatin1() + '\n';
+    return out;
+}
+
+bool HistoryIndex::parse(const QByteArray &bytes, HistoryIndex *index) {
+    const QList<QByteArray> lines = bytes.split('\n');
+    if (lines.isEmpty() || lines.first() != IndexMagic)
+        return false;
+    HistoryIndex x;
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const QList<QByteArray> f = lines.at(i).split('\t');
+        bool ok = true;
+        if (f.first().isEmpty() && f.size() == 1)
+            continue;
+        if (f.first() == "last" && f.size() == 2) {
+            x.last = f.at(1).toInt(&ok);
+        } else if (f.first() == "pruned" && f.size() == 2) {
+            x.pruned = f.at(1).toInt(&ok);
+        } else if (f.first() == "file" && f.size() == 5 && (f.at(1) == "g" || f.at(1) == "v")) {
+            HistoryEntry::File file;
+            file.root = HistoryEntry::Root(f.at(1).at(0));
+            file.path = unescaped(f.at(2));
+            file.after = FileIdentity::fromText(QString::fromLatin1(f.at(3)));
+            file.source = QString::fromLatin1(f.at(4));
+            ok = insideFolder(file.path) &&
+                 (file.source.isEmpty() ||
+                  (file.source.startsWith(QLatin1String("r-")) && objectName(file.source)));
+            x.files.insert(key(file.root, file.path), file);
+        } else {
+            ok = false;
+        }
+        if (!ok)
+            return false;
+    }
+    *index = x;
+    return true;
+}
+
 HistoryStore::HistoryStore(const QString &gameFolder)
     : folder_(gameFolder + QLatin1Char('/') + FolderName) {}
 
@@ -250,6 +306,19 @@ bool HistoryStore::write(const HistoryEntry &entry, QString *error) {
     return writeDurably(
         folder_ + QStringLiteral("/entries/%1.txt").arg(entry.number, 6, 10, QLatin1Char('0')),
         entry.text(), error);
+}
+
+bool HistoryStore::writeIndex(const HistoryIndex &index, QString *error) {
+    return writeDurably(folder_ + QStringLiteral("/index.txt"), index.text(), error);
+}
+
+bool HistoryStore::readIndex(HistoryIndex *index) const {
+    QFile file(folder_ + QStringLiteral("/index.txt"));
+    // An entry after the index's last one: it was written, the index not yet.
+    return file.open(QIODevice::ReadOnly) && HistoryIndex::parse(file.readAll(), index) &&
+           !QFileInfo::exists(
+               folder_ +
+               QStringLiteral("/entries/%1.txt").arg(index->last + 1, 6, 10, QLatin1Char('0')));
 }
 
 QList<HistoryEntry> HistoryStore::read(QStringList *problems) const {

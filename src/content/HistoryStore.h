@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -45,8 +46,27 @@ struct HistoryEntry {
     QString clock() const { return time.toString(QStringLiteral("HH:mm:ss")); }
 };
 
+/// The latest file record of each path the history touched (what the file was right after the
+/// last entry that touched it, and the VEK file it is still a copy of), and the last entry's
+/// number: what a start needs of the history, in one small file instead of every entry.
+struct HistoryIndex {
+    int last = 0;
+    /// Entries up to this number gave up their bytes (the store's limit).
+    int pruned = 0;
+    /// By `HistoryIndex::key`; `before` is not kept here.
+    QHash<QString, HistoryEntry::File> files;
+
+    static QString key(HistoryEntry::Root root, const QString &path) {
+        return QLatin1Char(char(root)) + path;
+    }
+    void add(const HistoryEntry &entry);
+    QByteArray text() const;
+    static bool parse(const QByteArray &bytes, HistoryIndex *index);
+};
+
 /// The history's own folder, `.vek-history` in the game folder: the entries (one file each,
-/// `entries/000012.txt`), the kept bytes (`objects/`), and the plan of a going back under way
+/// `entries/000012.txt`), their index (`index.txt`), the kept bytes (`objects/`), and the plan of a
+/// going back under way
 /// (`back.txt`). It lives in the game folder so that a file the selector replaces or deletes
 /// can be kept by a second name (a hard link) on the same file system, without copying its
 /// bytes. The store is the history's, not the player's: it is written directly, never through
@@ -81,6 +101,10 @@ public:
 
     /// Writes entry `entry` durably (a temporary file, synced, renamed into place).
     bool write(const HistoryEntry &entry, QString *error);
+    /// Writes the index durably; read back by `readIndex`, which is false when it is missing,
+    /// cannot be read, or is older than the entries (a kill between the two writes).
+    bool writeIndex(const HistoryIndex &index, QString *error);
+    bool readIndex(HistoryIndex *index) const;
     /// Every entry, oldest first; entries that cannot be read are named in `problems`.
     QList<HistoryEntry> read(QStringList *problems) const;
     /// When the history began: the time its folder was made (now, for one not made yet).
