@@ -58,8 +58,13 @@ private Q_SLOTS:
     void randomWalk_data() {
         QTest::addColumn<quint32>("seed");
         QTest::addColumn<int>("actions");
-        QTest::newRow("seed 15") << 15u << 15;
-        QTest::newRow("seed 4") << 4u << 12;
+        // What becomes of the history's index before the restart: it is made again from the
+        // entries when it is gone, cannot be read, or is older than the last entry.
+        QTest::addColumn<QString>("index");
+        QTest::newRow("seed 15") << 15u << 15 << QString();
+        QTest::newRow("seed 4, index removed") << 4u << 12 << "removed";
+        QTest::newRow("seed 7, index garbled") << 7u << 8 << "garbled";
+        QTest::newRow("seed 9, index behind the entries") << 9u << 8 << "behind";
     }
 
     /// A walk of loads, unloads, skins, swaps, fuel and option clicks, then back to its
@@ -68,6 +73,9 @@ private Q_SLOTS:
     void randomWalk() {
         QFETCH(quint32, seed);
         QFETCH(int, actions);
+        QFETCH(QString, index);
+        const QString indexFile = HistoryStore::FolderName + QStringLiteral("/index.txt");
+        QByteArray earlyIndex;
         TestFolders f(TestFolders::Demo);
         ScriptedPrompt prompt;
         QMap<int, State> after;
@@ -87,6 +95,8 @@ private Q_SLOTS:
             }
             const int n = lastEntry(*s);
             after.insert(n, {snapshot(f), s->loadedList().loadedNames()});
+            if (a == 1)
+                earlyIndex = TestFolders::read(f.game(), indexFile);
             if (a == actions / 2) {
                 // The game saves a campaign: nothing of the selector's, and it stays.
                 saveFrom = n;
@@ -117,6 +127,13 @@ private Q_SLOTS:
         expect(f, *s, after.value(last), save, QStringLiteral("forward again"));
         // The history survives a restart.
         s.reset();
+        if (index == QLatin1String("removed"))
+            QVERIFY(QFile::remove(f.game() + QLatin1Char('/') + indexFile));
+        else if (!index.isEmpty())
+            TestFolders::write(f.game(), indexFile,
+                               index == QLatin1String("garbled")
+                                   ? QByteArray("VEK history index 1\nlast\tx\n")
+                                   : earlyIndex);
         s = openSelector(f, prompt);
         QVERIFY(s->history().back(0));
         expect(f, *s, after.value(0), save, QStringLiteral("back 0 after a restart"));
