@@ -6,6 +6,8 @@
 #include <QMutex>
 #include <QMutexLocker>
 
+#include <atomic>
+
 namespace {
 
 // The listings are asked for on the engine's thread; a change may be told from a mover's
@@ -13,6 +15,14 @@ namespace {
 QMutex lock;
 int scopes = 0;
 QHash<QString, std::shared_ptr<const SharedListing::Listing>> held;
+// Whether `held` has any listing, readable without the lock: a file change with none held (the
+// usual case, outside a start) costs one load, not a lock.
+std::atomic<bool> holding = false;
+
+void clearHeld() {
+    held.clear();
+    holding.store(false, std::memory_order_release);
+}
 
 QString keyOf(const QString &folder) {
     return QDir::cleanPath(QDir::fromNativeSeparators(folder));
@@ -46,7 +56,7 @@ SharedListing::Scope::Scope() {
 SharedListing::Scope::~Scope() {
     const QMutexLocker locked(&lock);
     if (--scopes == 0)
-        held.clear();
+        clearHeld();
 }
 
 std::shared_ptr<const SharedListing::Listing> SharedListing::of(const QString &folder) {
@@ -61,12 +71,16 @@ std::shared_ptr<const SharedListing::Listing> SharedListing::of(const QString &f
     auto listing = std::make_shared<Listing>();
     listing->ok = FolderScan::systemEntries(folder, &listing->entries, &listing->error);
     const QMutexLocker locked(&lock);
-    if (scopes > 0)
+    if (scopes > 0) {
         held.insert(key, listing);
+        holding.store(true, std::memory_order_release);
+    }
     return listing;
 }
 
 void SharedListing::changed(FileOperation::Kind kind, const QString &path, const QString &other) {
+    if (!holding.load(std::memory_order_acquire))
+        return;
     const QMutexLocker locked(&lock);
     if (held.isEmpty())
         return;
@@ -87,10 +101,10 @@ void SharedListing::changed(FileOperation::Kind kind, const QString &path, const
     default:
         break;
     }
-    held.clear();
+    clearHeld();
 }
 
 void SharedListing::drop() {
     const QMutexLocker locked(&lock);
-    held.clear();
+    clearHeld();
 }
