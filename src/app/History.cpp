@@ -108,6 +108,10 @@ struct EarlyFile {
 };
 QList<EarlyFile> earlyFiles;
 
+// The history FileHook's observers report to: a window's engine is replaced by the next one
+// before it goes, and the one going must not silence the new one's.
+const History *observing = nullptr;
+
 } // namespace
 
 History::Early::Early() {
@@ -141,6 +145,7 @@ History::History(SelectorState &state, Reporter &reporter)
     on_ = QFileInfo(state.folders().GameFolder).isDir() && store_.open(&error);
     if (!on_)
         return;
+    observing = this;
     FileHook::setObserver([this](const QString &path, bool inPlace) { capture(path, inPlace); });
     FileHook::setCopyObserver([this](const QString &from, const QString &to) {
         Root root;
@@ -158,7 +163,8 @@ History::History(SelectorState &state, Reporter &reporter)
 }
 
 History::~History() {
-    if (on_) {
+    if (on_ && observing == this) {
+        observing = nullptr;
         FileHook::setObserver({});
         FileHook::setCopyObserver({});
     }
@@ -549,6 +555,11 @@ int History::stateOf(const QList<HistoryEntry> &entries, int number) const {
         number = at->backTo;
     }
     return number;
+}
+
+int History::current() {
+    const QList<HistoryEntry> &all = entries();
+    return !on_ || all.isEmpty() ? 0 : stateOf(all, all.last().number);
 }
 
 bool History::undo() {

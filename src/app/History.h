@@ -68,6 +68,8 @@ public:
     bool back(int number);
     /// Takes back the latest change not taken back yet; false when there is none.
     bool undo();
+    /// The entry whose state the files are in: the one `undo` takes back (0: none).
+    int current();
     /// At start-up: finishes a going back that a kill cut short.
     void resume();
 
