@@ -10,6 +10,7 @@
 // player would: its picture is saved (OUT_PREFIX-NN-message-K.png), its text printed, and its
 // default button pressed.
 #include "Form2.h"
+#include "SelectorApplication.h"
 #include "SelectorWindows.h"
 #include "VEKForm.h"
 
@@ -86,7 +87,7 @@ bool click(QWidget *window, const QStringList &parts) {
 } // namespace
 
 int main(int argc, char *argv[]) {
-    QApplication app(argc, argv);
+    SelectorApplication app(argc, argv);
     const QStringList args = app.arguments();
     QTextStream err(stderr);
     if (args.size() < 3) {
