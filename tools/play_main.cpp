@@ -3,12 +3,12 @@
 // step, to look at what a player sees. Run it under a display (xvfb-run).
 //   vekselector-play GAME_FOLDER OUT_PREFIX STEP...
 // A step is a key ("ctrl+tab", "ctrl+shift+tab", "tab", "down", "up", "left", "right",
-// "enter", "space", "ctrl+z", "ctrl+h"), sent to the widget with the keyboard focus, or "click:NAME:ROW:COLUMN"
-// (a cell of the grid or list NAME) or "click:NAME" (a button), or "hover:NAME:ROW:COLUMN" (the
-// pointer moved onto that cell), or "wait:MS" (the window left alone for MS milliseconds, as
-// while a player copies a folder in by hand). A message box that a step opens is answered as a
-// player would: its picture is saved (OUT_PREFIX-NN-message-K.png), its text printed, and its
-// default button pressed.
+// "enter", "space", "ctrl+z", "ctrl+h"), sent to the widget with the keyboard focus, or
+// "click:NAME:ROW:COLUMN" (a cell of the grid or list NAME) or "click:NAME" (a button), or
+// "hover:NAME:ROW:COLUMN" (the pointer moved onto that cell), or "wait:MS" (the window left alone
+// for MS milliseconds, as while a player copies a folder in by hand). A message box that a step
+// opens is answered as a player would: its picture is saved (OUT_PREFIX-NN-message-K.png), its text
+// printed, and its default button pressed.
 #include "Form2.h"
 #include "SelectorApplication.h"
 #include "SelectorWindows.h"
@@ -43,8 +43,8 @@ QString focusName() {
 
 bool pressKey(const QString &step) {
     static const QHash<QString, Qt::Key> keys = {
-        {"tab", Qt::Key_Tab},     {"down", Qt::Key_Down},      {"up", Qt::Key_Up},
-        {"left", Qt::Key_Left},   {"right", Qt::Key_Right},    {"enter", Qt::Key_Return},
+        {"tab", Qt::Key_Tab},     {"down", Qt::Key_Down},       {"up", Qt::Key_Up},
+        {"left", Qt::Key_Left},   {"right", Qt::Key_Right},     {"enter", Qt::Key_Return},
         {"space", Qt::Key_Space}, {"backtab", Qt::Key_Backtab}, {"z", Qt::Key_Z},
         {"h", Qt::Key_H}};
     QStringList parts = step.split(QLatin1Char('+'));

@@ -3,6 +3,9 @@
 #include "FileBytes.h"
 #include "FileChanges.h"
 #include "FlexGrid.h"
+#include "FolderListBox.h"
+#include "Form2.h"
+#include "GeneralPage.h"
 #include "History.h"
 #include "HistoryWindow.h"
 #include "LoadFilesPage.h"
@@ -84,6 +87,7 @@ private Q_SLOTS:
     void eachActionIsOneEntryAndCtrlZTakesItBack();
     void historyViewGoesBackToAnEntry();
     void goingBackOverManyFilesShowsTheProgress();
+    void aNewVekFolderIsRecordedToo();
 };
 
 void TestHistoryWindow::eachActionIsOneEntryAndCtrlZTakesItBack_data() {
@@ -221,6 +225,23 @@ void TestHistoryWindow::goingBackOverManyFilesShowsTheProgress() {
     undoOn(form, 1);
     QVERIFY(shown.size() > 1);
     QCOMPARE(changedFiles(before, treeOf(demo.f.game())), QStringList());
+}
+
+void TestHistoryWindow::aNewVekFolderIsRecordedToo() {
+    DemoWindows demo;
+    QVERIFY(demo.start());
+    // "New VEK Directory" and OK at once: the old engine goes only after the new one is made.
+    demo.form()->general->Command9->click();
+    demo.windows.form2()->Dir1->setPath(demo.f.vek());
+    demo.windows.form2()->Command1->click();
+    QTRY_VERIFY(demo.windows.vekForm());
+    QApplication::processEvents();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    VEKForm *form = demo.form();
+    activate(form);
+    const int entries = demo.s().history().lines().size();
+    act(form, {"", 1, "Unigrid", 6, 1, false, 0, ""});
+    QCOMPARE(demo.s().history().lines().size(), entries + 1);
 }
 
 int main(int argc, char *argv[]) {
