@@ -127,6 +127,8 @@ void WindowHistory::undo() {
         for (const QString &line : history.lines())
             if (line.startsWith(prefix))
                 sentence = line.section(QLatin1Char('\t'), 2);
+        if (sentence.endsWith(QLatin1Char('.')))
+            sentence.chop(1);
         busy_ = true;
         const bool done = history.undo();
         busy_ = false;
