@@ -32,6 +32,8 @@ const QString Held = QStringLiteral("held");
 // (eaw.ini written again at every start): an entry then does not claim a change it did not
 // make. Bigger ones count as changed once their name holds another file.
 constexpr qint64 CompareUpTo = 1 << 20;
+// A file written whole up to this size carries a fingerprint of its bytes in the history.
+constexpr qint64 FingerprintUpTo = 256 << 10;
 
 bool isLink(const QString &object) {
     return object.startsWith(QLatin1String("l-"));
@@ -375,13 +377,32 @@ const QList<HistoryEntry> &History::entries() {
     return *entries_;
 }
 
-void History::relink(const HistoryEntry::File &file, const FileIdentity &now) {
+QString History::contentNow(const QString &path, const FileIdentity &now) const {
+    if (!now.exists || now.folder || now.size > FingerprintUpTo)
+        return QString();
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? HistoryStore::contentOf(file.readAll()) : QString();
+}
+
+bool History::leftAsIs(const QString &path, const FileIdentity &now,
+                       const HistoryEntry::File &last) const {
+    if (now.same(last.after))
+        return true;
+    return !last.content.isEmpty() && now.size == last.after.size &&
+           contentNow(path, now) == last.content;
+}
+
+void History::relink(const HistoryEntry::File &file, const FileIdentity &now,
+                     const QString &content) {
     // A file written again with the same bytes (eaw.ini at every start, a ledger rewritten in
-    // grid order) is no change, but is another file now: the index is told, or a going back
-    // would take it for one the player changed. No entry is rewritten for it.
+    // grid order) is no change, but is another file now. Its fingerprint tells a going back
+    // so, and nothing is written; only a file kept without one has its identity told to the
+    // index. No entry is rewritten for it.
     const auto at = index().files.find(HistoryIndex::key(file.root, file.path));
-    if (at == index().files.end() || at->after.same(now))
+    if (at == index().files.end() || at->after.same(now) ||
+        (!at->content.isEmpty() && at->content == content))
         return;
+    at->content = content;
     at->after = now;
     indexChanged_ = true;
 }
@@ -425,7 +446,9 @@ void History::close() {
         if (same) {
             if (now.exists && (held != o.held.cend() ||
                                now.inode != FileIdentity::of(store_.objectPath(f.before)).inode))
-                relink(f, now);
+                relink(f, now,
+                       held != o.held.cend() ? HistoryStore::contentOf(*held)
+                                             : contentNow(path, now));
             if (isLink(f.before))
                 store_.drop(f.before);
             continue;
@@ -451,6 +474,10 @@ void History::close() {
         const auto copied = copies_.constFind(key(f.root, f.path));
         f.source = copied != copies_.cend() && copied->copy.untouched(f.after) ? copied->reference
                                                                                : QString();
+        // A small file written whole is fingerprinted, so that the same bytes written again
+        // later are no change: a copy of a VEK file is told by its source instead.
+        if (f.source.isEmpty())
+            f.content = contentNow(path, now);
         kept.append(f);
     }
     const QString options = KeptOptions::text(optionsFolder());
@@ -648,8 +675,10 @@ bool History::run(int number, const QList<HistoryEntry> &entries, bool resuming,
         // same bytes since included).
         for (HistoryEntry::File &f : goal.files)
             if (const auto it = index().files.constFind(key(f.root, f.path));
-                it != index().files.cend())
+                it != index().files.cend()) {
                 f.after = it->after;
+                f.content = it->content;
+            }
         if (entries.isEmpty() || number == entries.last().number) {
             s_.setStatus(QStringLiteral("Nothing to bring back: the game folder is as right "
                                         "after entry %1.")
@@ -782,7 +811,7 @@ bool History::apply(const QList<HistoryEntry::File> &targets, QStringList *kept,
         if (matches(path, t.before))
             continue;
         const FileIdentity now = FileIdentity::of(path);
-        if (now.exists && !now.same(t.after)) {
+        if (now.exists && !leftAsIs(path, now, t)) {
             // Changed since the history last touched it: by the player, or the game.
             const bool save = t.root == Root::Game && isSave(t.path);
             if (save) {

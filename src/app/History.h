@@ -120,7 +120,13 @@ private:
     /// The entries as read once, with those written since.
     const QList<HistoryEntry> &entries();
     std::optional<QList<HistoryEntry>> entries_;
-    void relink(const HistoryEntry::File &file, const FileIdentity &now);
+    void relink(const HistoryEntry::File &file, const FileIdentity &now, const QString &content);
+    /// The fingerprint of a small file's bytes (`HistoryEntry::File::content`); empty else.
+    QString contentNow(const QString &path, const FileIdentity &now) const;
+    /// Whether the file at `path` is still what the history last left there (`last`), or
+    /// the same bytes written again.
+    bool leftAsIs(const QString &path, const FileIdentity &now,
+                  const HistoryEntry::File &last) const;
     /// Where the bytes `object` names are: the store, or the VEK file a reference names.
     QString keptPath(const QString &object) const;
     /// Whether the bytes `object` names are still there as they were kept.

@@ -14,7 +14,9 @@
 #include "Skins.h"
 #include "TestFolders.h"
 
+#include <QDateTime>
 #include <QDirIterator>
+#include <QFileInfo>
 #include <QMap>
 #include <QRandomGenerator>
 #include <QTest>
@@ -38,6 +40,20 @@ QMap<QString, QByteArray> snapshot(const TestFolders &f) {
         if (TestFolders::exists(f.vek(), ledger))
             all.insert(QStringLiteral("VEK/") + ledger, TestFolders::read(f.vek(), ledger));
     all.insert(QStringLiteral("options"), KeptOptions::text(f.game()).toLatin1());
+    return all;
+}
+
+/// The store's files with their bytes and modification times.
+QMap<QString, QPair<QByteArray, QDateTime>> storeFiles(const TestFolders &f) {
+    QMap<QString, QPair<QByteArray, QDateTime>> all;
+    const QString store = f.game() + QLatin1Char('/') + HistoryStore::FolderName;
+    QDirIterator it(store, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo info(it.next());
+        all.insert(QDir(store).relativeFilePath(info.filePath()),
+                   {TestFolders::read(store, QDir(store).relativeFilePath(info.filePath())),
+                    info.fileTime(QFileDevice::FileModificationTime)});
+    }
     return all;
 }
 
@@ -138,6 +154,41 @@ private Q_SLOTS:
         QVERIFY(s->history().back(0));
         expect(f, *s, after.value(0), save, QStringLiteral("back 0 after a restart"));
         QVERIFY(!s->history().undo() || lastEntry(*s) > 0);
+    }
+
+    void quietStart_data() {
+        QTest::addColumn<int>("loads");
+        QTest::newRow("as found") << 0;
+        QTest::newRow("after two loads") << 2;
+    }
+
+    /// A start that changes no file's bytes writes nothing to the store: no entry, no index.
+    void quietStart() {
+        QFETCH(int, loads);
+        TestFolders f(TestFolders::Demo);
+        ScriptedPrompt prompt;
+        auto s = openSelector(f, prompt);
+        for (int row = 1; row <= loads; ++row) {
+            History::Entry entry(s->history(), QStringLiteral("Load."));
+            s->loadFiles().click(row);
+        }
+        s.reset();
+        s = openSelector(f, prompt);
+        s.reset();
+        const auto before = storeFiles(f);
+        const QByteArray eawIni = TestFolders::read(f.game(), QStringLiteral("eaw.ini"));
+        QTest::qSleep(20);
+        s = openSelector(f, prompt);
+        const int last = lastEntry(*s);
+        s.reset();
+        QCOMPARE(storeFiles(f), before);
+        QCOMPARE(TestFolders::read(f.game(), QStringLiteral("eaw.ini")), eawIni);
+        // What the start rewrote with the same bytes is no change of the player's either.
+        s = openSelector(f, prompt);
+        QVERIFY(s->history().back(0));
+        QCOMPARE(prompt.allText().contains(QStringLiteral(".mine")), false);
+        QVERIFY(!TestFolders::exists(f.game(), QStringLiteral("eaw.ini.mine")));
+        QVERIFY(s->history().back(last));
     }
 
 private:
