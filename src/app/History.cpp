@@ -136,6 +136,11 @@ History::History(SelectorState &state, Reporter &reporter)
     : s_(state), r_(reporter), store_(state.folders().GameFolder),
       game_(state.folders().GameFolder + QLatin1Char('/')),
       vek_(state.folders().ModFolder + QLatin1Char('/')) {
+    // How many entries keep their bytes; VEK_HISTORY_KEEP sets fewer (or more) for a test.
+    bool set = false;
+    const int kept = qEnvironmentVariableIntValue("VEK_HISTORY_KEEP", &set);
+    if (set && kept > 0)
+        kept_ = kept;
     // A dry run works on a twin of the folders: it keeps no history of its own.
     if (FileHook::isolated() || state.folders().GameFolder.isEmpty())
         return;
@@ -507,8 +512,9 @@ void History::close() {
     if (entries_)
         entries_->append(e);
     index().add(e);
-    // Past the limit the entries are read once to let the oldest give up their bytes.
-    if (index().last - index().pruned > KeptEntries) {
+    // Past the limit the entries are read to let the oldest give up their bytes: once every
+    // tenth of the limit, so that the entries are not all read again at every change.
+    if (index().last - index().pruned > kept_ + kept_ / 10) {
         entries();
         prune(*entries_);
         for (const HistoryEntry &old : std::as_const(*entries_))
@@ -522,12 +528,12 @@ void History::close() {
 }
 
 void History::prune(QList<HistoryEntry> &entries) {
-    if (entries.size() <= KeptEntries)
+    if (entries.size() <= kept_)
         return;
     // The oldest entries past the limit give up their bytes; an object another kept entry
     // still names stays.
     QSet<QString> used;
-    const qsizetype cut = entries.size() - KeptEntries;
+    const qsizetype cut = entries.size() - kept_;
     for (qsizetype i = cut; i < entries.size(); ++i)
         for (const HistoryEntry::File &f : std::as_const(entries.at(i).files))
             used.insert(f.before);
@@ -550,6 +556,15 @@ QStringList History::lines() {
     QStringList out;
     out << QStringLiteral("0\t%1\tThe history begins: the game folder as the selector found it.")
                .arg(store_.begun().toString(format));
+    // Going back to N needs what every later entry kept: past the newest entry that gave up
+    // its bytes, no earlier state can come back.
+    int lost = 0;
+    for (const HistoryEntry &e : entries())
+        if (e.gone)
+            lost = std::max(lost, e.number);
+    const QString noLonger = QStringLiteral(" (can no longer be returned to)");
+    if (lost > 0)
+        out.first() += noLonger;
     for (const HistoryEntry &e : entries()) {
         // A VEK file that one of its copies would be made again from has changed since.
         const bool changed = std::any_of(e.files.cbegin(), e.files.cend(), [this](const auto &f) {
@@ -558,7 +573,7 @@ QStringList History::lines() {
         out << QStringLiteral("%1\t%2\t%3%4")
                    .arg(e.number)
                    .arg(e.time.toString(format), e.sentence,
-                        e.gone    ? QStringLiteral(" (can no longer be returned to)")
+                        e.number < lost ? noLonger
                         : changed ? QStringLiteral(" (can no longer be returned to: a VEK file it "
                                                    "would copy again has changed since)")
                                   : QString());
@@ -647,10 +662,13 @@ bool History::run(int number, const QList<HistoryEntry> &entries, bool resuming,
             if (goal.files.isEmpty() && number == 0 && at.isEmpty())
                 goal.optionsAfter = e.optionsBefore;
             if (e.gone) {
-                r_.prompt().fail(QStringLiteral("The history can no longer go back past entry "
-                                                "%1 (\"%2\"): the bytes it kept are gone.")
+                r_.prompt().fail(QStringLiteral("Entry %1 can no longer be returned to: the "
+                                                "bytes entry %2 (\"%3\") kept are gone (the "
+                                                "history keeps them for its last %4 entries).")
+                                     .arg(number)
                                      .arg(e.number)
-                                     .arg(e.sentence));
+                                     .arg(e.sentence)
+                                     .arg(kept_));
                 return false;
             }
             for (const HistoryEntry::File &f : e.files) {

@@ -76,6 +76,8 @@ public:
 
     /// How many entries keep their bytes: older ones can no longer be returned to.
     static constexpr int KeptEntries = 500;
+    /// The limit in force: `KeptEntries`, or what VEK_HISTORY_KEEP says.
+    int keptEntries() const { return kept_; }
 
 private:
     struct Open {
@@ -116,6 +118,7 @@ private:
     QString vek_;
     bool on_ = false;
     int depth_ = 0;
+    int kept_ = KeptEntries;
     std::optional<Open> open_;
     /// The entries as read once, with those written since.
     const QList<HistoryEntry> &entries();

@@ -19,6 +19,7 @@
 #include <QFileInfo>
 #include <QMap>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <algorithm>
@@ -189,6 +190,48 @@ private Q_SLOTS:
         QCOMPARE(prompt.allText().contains(QStringLiteral(".mine")), false);
         QVERIFY(!TestFolders::exists(f.game(), QStringLiteral("eaw.ini.mine")));
         QVERIFY(s->history().back(last));
+    }
+
+    void limit_data() {
+        QTest::addColumn<int>("keep");
+        QTest::addColumn<int>("changes");
+        QTest::newRow("keep 3 of 8") << 3 << 8;
+        QTest::newRow("keep 5 of 6") << 5 << 6;
+        QTest::newRow("keep all") << 20 << 6;
+    }
+
+    /// Past the limit the oldest entries give up their bytes: `history` marks every state that
+    /// can no longer come back, and going back to one is refused with the reason; the oldest
+    /// one left still comes back.
+    void limit() {
+        QFETCH(int, keep);
+        QFETCH(int, changes);
+        qputenv("VEK_HISTORY_KEEP", QByteArray::number(keep));
+        const auto unset = qScopeGuard([] { qunsetenv("VEK_HISTORY_KEEP"); });
+        TestFolders f(TestFolders::Demo);
+        ScriptedPrompt prompt;
+        auto s = openSelector(f, prompt);
+        for (int c = 0; c < changes; ++c) {
+            History::Entry entry(s->history(), QStringLiteral("Change."));
+            s->loadFiles().click(1 + c % 2);
+        }
+        // Counted again after a restart, from the index.
+        s.reset();
+        s = openSelector(f, prompt);
+        const QStringList lines = s->history().lines();
+        const int last = int(lines.size()) - 1;
+        const int oldest = std::max(0, last - keep);
+        for (int n = 0; n <= last; ++n)
+            QVERIFY2(lines.at(n).endsWith(QLatin1String("(can no longer be returned to)")) ==
+                         (n < oldest),
+                     qPrintable(lines.at(n)));
+        if (oldest > 0) {
+            QVERIFY(!s->history().back(oldest - 1));
+            QVERIFY2(prompt.allText().contains(
+                         QStringLiteral("Entry %1 can no longer be returned to").arg(oldest - 1)),
+                     qPrintable(prompt.allText()));
+        }
+        QVERIFY2(s->history().back(oldest), qPrintable(prompt.allText()));
     }
 
 private:
