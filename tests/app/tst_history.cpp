@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "GridRows.h"
 #include "History.h"
 #include "HistoryStore.h"
 #include "KeptOptions.h"
@@ -9,6 +10,7 @@
 #include "OpenSelector.h"
 #include "Options.h"
 #include "Planes.h"
+#include "ProgressHook.h"
 #include "ScriptedPrompt.h"
 #include "Selector.h"
 #include "Skins.h"
@@ -232,6 +234,48 @@ private Q_SLOTS:
                      qPrintable(prompt.allText()));
         }
         QVERIFY2(s->history().back(oldest), qPrintable(prompt.allText()));
+    }
+
+    void bigGoingBack_data() {
+        QTest::addColumn<int>("cancelAt");
+        QTest::newRow("whole") << -1;
+        QTest::newRow("cancelled at the first file") << 0;
+        QTest::newRow("cancelled half way") << 130;
+        QTest::newRow("cancelled at the last file") << 259;
+    }
+
+    /// A going back past 200 files shows its progress, and a Cancel anywhere leaves every file,
+    /// ledger and the history as before it.
+    void bigGoingBack() {
+        QFETCH(int, cancelAt);
+        TestFolders f(TestFolders::Demo);
+        QStringList files;
+        for (int i = 0; i < 260; ++i)
+            files << QStringLiteral("big%1.dat=bytes %1").arg(i);
+        TestFolders::plant(f.vek() + QStringLiteral("/Z-Big"), files);
+        ScriptedPrompt prompt;
+        auto s = openSelector(f, prompt);
+        const int start = lastEntry(*s);
+        const QMap<QString, QByteArray> before = snapshot(f);
+        {
+            History::Entry entry(s->history(), QStringLiteral("Load."));
+            QVERIFY(clickRow(*s, QStringLiteral("Z-Big")));
+        }
+        const QMap<QString, QByteArray> loaded = snapshot(f);
+        const QStringList lines = s->history().lines();
+        qsizetype steps = 0;
+        ProgressHook hook([&](qsizetype done, const QString &) {
+            steps = std::max(steps, done + 1);
+            return done != cancelAt;
+        });
+        s->setProgress(&hook);
+        QCOMPARE(s->history().back(start), cancelAt < 0);
+        s->setProgress(nullptr);
+        QCOMPARE(snapshot(f), cancelAt < 0 ? before : loaded);
+        QVERIFY(steps >= (cancelAt < 0 ? 260 : cancelAt + 1));
+        QCOMPARE(s->history().lines().size(), lines.size() + (cancelAt < 0 ? 1 : 0));
+        QCOMPARE(s->Unigrid.row(s->Unigrid.find(QStringLiteral("Z-Big"))).loaded, cancelAt >= 0);
+        QVERIFY(s->loadedFiles().check());
     }
 
 private:
