@@ -2,6 +2,7 @@
 #include "History.h"
 
 #include "FileCompare.h"
+#include "FileCopy.h"
 #include "FileHook.h"
 #include "FileList.h"
 #include "FileOps.h"
@@ -83,15 +84,18 @@ QString namesOf(QSet<QString> names) {
 
 // A file the selector leaves read-only (eaw.ini) is written or deleted all the same, and
 // keeps its mark.
-bool replaceFile(const QString &from, const QString &to, QString *error) {
+// A file copied again from the VEK folder is copied as a load copies it, without a sync of
+// its own: its source stays there, and a going back cut short is finished from its plan.
+bool replaceFile(const QString &from, const QString &to, QString *error, bool fromVek = false) {
     const bool readOnly = FileOps::isReadOnly(to);
     if (readOnly && !FileOps::setReadOnly(to, false)) {
         *error = QStringLiteral("Could not write \"%1\": it is read-only.")
                      .arg(QDir::toNativeSeparators(to));
         return false;
     }
-    const bool ok =
-        from.isEmpty() ? FileOps::remove(to, error) : FileOps::copyReplace(from, to, error);
+    const bool ok = from.isEmpty() ? FileOps::remove(to, error)
+                    : fromVek      ? FileCopy::copyReplace(from, to, error)
+                                   : FileOps::copyReplace(from, to, error);
     if (readOnly && !from.isEmpty())
         FileOps::setReadOnly(to, true);
     return ok;
@@ -860,7 +864,8 @@ bool History::apply(const QList<HistoryEntry::File> &targets, QStringList *kept,
         const QString root =
             t.root == Root::Game ? s_.folders().GameFolder : s_.folders().ModFolder;
         if (!makeFolders(QFileInfo(path).path(), root) ||
-            !replaceFile(keptPath(t.before), path, error)) {
+            !replaceFile(keptPath(t.before), path, error,
+                         t.before.startsWith(QLatin1String("r-")))) {
             if (error->isEmpty())
                 *error = QStringLiteral("Could not make the folder of \"%1\".")
                              .arg(QDir::toNativeSeparators(path));
