@@ -145,9 +145,21 @@ History::History(SelectorState &state, Reporter &reporter)
     const int kept = qEnvironmentVariableIntValue("VEK_HISTORY_KEEP", &set);
     if (set && kept > 0)
         kept_ = kept;
-    // A dry run works on a twin of the folders: it keeps no history of its own.
-    if (FileHook::isolated() || state.folders().GameFolder.isEmpty())
+    if (state.folders().GameFolder.isEmpty())
         return;
+    if (FileHook::isolated()) {
+        // A dry run works on a twin of the folders that leaves the store out, and keeps no
+        // history of its own. It reads the real game folder's history to foretell a going
+        // back, and writes nothing to it: the twin's files are second names of the real ones,
+        // so they are what the history last left exactly when the real ones are.
+        const QString real = state.folders().OptionsFolder;
+        if (!real.isEmpty() && real != state.folders().GameFolder &&
+            QFileInfo(real + QLatin1Char('/') + HistoryStore::FolderName).isDir()) {
+            store_ = HistoryStore(real);
+            on_ = foretell_ = true;
+        }
+        return;
+    }
     QString error;
     on_ = QFileInfo(state.folders().GameFolder).isDir() && store_.open(&error);
     if (!on_)
@@ -220,7 +232,7 @@ HistoryIndex &History::index() {
             for (const HistoryEntry &e : entries())
                 index_->add(e);
             QString error;
-            if (!store_.writeIndex(*index_, &error))
+            if (!foretell_ && !store_.writeIndex(*index_, &error))
                 r_.report(error);
         }
     }
@@ -240,7 +252,7 @@ QString History::absolute(Root root, const QString &path) const {
 }
 
 void History::open(const QString &sentence) {
-    if (depth_++ > 0 || !on_)
+    if (depth_++ > 0 || !on_ || foretell_)
         return;
     open_.emplace();
     open_->sentence = sentence;
@@ -609,6 +621,10 @@ bool History::undo() {
 }
 
 bool History::back(int number) {
+    if (!on_ && FileHook::isolated()) {
+        r_.prompt().fail(QStringLiteral("This game folder has no history to go back in."));
+        return false;
+    }
     if (!on_) {
         r_.prompt().fail(QStringLiteral("No history is kept for this game folder: its folder "
                                         "\"%1\" cannot be made.")
@@ -718,6 +734,21 @@ bool History::run(int number, const QList<HistoryEntry> &entries, bool resuming,
     }
 
     const QSet<QString> loadedBefore = ledgerLines(s_.folders().ModFolder);
+    if (foretell_) {
+        // A dry run: what the going back would do is said by the twin's changes.
+        QStringList kept;
+        QString error;
+        if (!apply(goal.files, &kept, &error)) {
+            r_.prompt().fail(error.isEmpty()
+                                 ? QStringLiteral("Going back was cancelled.")
+                                 : QStringLiteral("Going back would not work: %1").arg(error));
+            return false;
+        }
+        s_.setStatus(told(goal.sentence, loadedBefore, goal.files.size(), kept));
+        if (reread)
+            reread();
+        return true;
+    }
     open(goal.sentence);
     if (!open_) {
         close();
@@ -782,19 +813,7 @@ bool History::run(int number, const QList<HistoryEntry> &entries, bool resuming,
     }
     KeptOptions::setText(optionsFolder(), goal.optionsAfter);
 
-    const QSet<QString> loadedAfter = ledgerLines(s_.folders().ModFolder);
-    QStringList parts;
-    if (const QSet<QString> out = loadedBefore - loadedAfter; !out.isEmpty())
-        parts << QStringLiteral("unloaded ") + namesOf(out);
-    if (const QSet<QString> in = loadedAfter - loadedBefore; !in.isEmpty())
-        parts << QStringLiteral("loaded ") + namesOf(in);
-    const qsizetype files = open_->files.size();
-    parts << QStringLiteral("%1 file%2").arg(files).arg(files == 1 ? "" : "s");
-    QString sentence =
-        goal.sentence + QStringLiteral(": ") + parts.join(QStringLiteral("; ")) + QLatin1Char('.');
-    if (!kept.isEmpty())
-        sentence += QStringLiteral(" Kept beside, changed since: ") +
-                    kept.join(QStringLiteral(", ")) + QLatin1Char('.');
+    const QString sentence = told(goal.sentence, loadedBefore, open_->files.size(), kept);
     open_->sentence = sentence;
     s_.setStatus(sentence);
     close();
@@ -807,6 +826,23 @@ bool History::run(int number, const QList<HistoryEntry> &entries, bool resuming,
     if (reread && !resuming)
         reread();
     return true;
+}
+
+QString History::told(const QString &what, const QSet<QString> &loadedBefore, qsizetype files,
+                      const QStringList &kept) const {
+    const QSet<QString> loadedAfter = ledgerLines(s_.folders().ModFolder);
+    QStringList parts;
+    if (const QSet<QString> out = loadedBefore - loadedAfter; !out.isEmpty())
+        parts << QStringLiteral("unloaded ") + namesOf(out);
+    if (const QSet<QString> in = loadedAfter - loadedBefore; !in.isEmpty())
+        parts << QStringLiteral("loaded ") + namesOf(in);
+    parts << QStringLiteral("%1 file%2").arg(files).arg(files == 1 ? "" : "s");
+    QString sentence =
+        what + QStringLiteral(": ") + parts.join(QStringLiteral("; ")) + QLatin1Char('.');
+    if (!kept.isEmpty())
+        sentence += QStringLiteral(" Kept beside, changed since: ") +
+                    kept.join(QStringLiteral(", ")) + QLatin1Char('.');
+    return sentence;
 }
 
 bool History::apply(const QList<HistoryEntry::File> &targets, QStringList *kept, QString *error) {
@@ -893,7 +929,7 @@ bool History::putBack(const QList<HistoryEntry::File> &files, QString *error) {
 }
 
 void History::resume() {
-    if (!on_)
+    if (!on_ || foretell_)
         return;
     const QByteArray plan = store_.readPlan();
     if (plan.isEmpty())

@@ -5,6 +5,7 @@
 
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -118,6 +119,11 @@ private:
     QString vek_;
     bool on_ = false;
     int depth_ = 0;
+    /// A dry run: the real store is read to foretell a going back, and never written.
+    bool foretell_ = false;
+    /// The status line's sentence of a going back `what` over `files` files.
+    QString told(const QString &what, const QSet<QString> &loadedBefore, qsizetype files,
+                 const QStringList &kept) const;
     int kept_ = KeptEntries;
     std::optional<Open> open_;
     /// The entries as read once, with those written since.
