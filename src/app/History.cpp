@@ -87,6 +87,17 @@ QString namesOf(QSet<QString> names) {
 // A file copied again from the VEK folder is copied as a load copies it, without a sync of
 // its own: its source stays there, and a going back cut short is finished from its plan.
 bool replaceFile(const QString &from, const QString &to, QString *error, bool fromVek = false) {
+    // A delete is tried first: most files are not read-only, and the mark is looked at (and
+    // taken off) only when the delete did not work.
+    if (from.isEmpty()) {
+        QString first;
+        if (FileOps::remove(to, &first))
+            return true;
+        if (!FileOps::isReadOnly(to)) {
+            *error = first;
+            return false;
+        }
+    }
     const bool readOnly = FileOps::isReadOnly(to);
     if (readOnly && !FileOps::setReadOnly(to, false)) {
         *error = QStringLiteral("Could not write \"%1\": it is read-only.")
@@ -101,10 +112,17 @@ bool replaceFile(const QString &from, const QString &to, QString *error, bool fr
     return ok;
 }
 
-bool makeFolders(const QString &folder, const QString &root) {
-    if (folder == root || QFileInfo(folder).isDir())
+// `known` holds the folders found or made already: a going back of thousands of files in one
+// folder looks at it once.
+bool makeFolders(const QString &folder, const QString &root, QSet<QString> &known) {
+    if (folder == root || known.contains(folder))
         return true;
-    return makeFolders(QFileInfo(folder).path(), root) && FileOps::EnsureFolder(folder);
+    if (QFileInfo(folder).isDir() ||
+        (makeFolders(QFileInfo(folder).path(), root, known) && FileOps::EnsureFolder(folder))) {
+        known.insert(folder);
+        return true;
+    }
+    return false;
 }
 
 // What `History::Early` saw: each path once, with its bytes then (nullopt: absent).
@@ -369,7 +387,10 @@ void History::capture(const QString &path, bool inPlace) {
 }
 
 bool History::matches(const QString &path, const QString &object) const {
-    const FileIdentity now = FileIdentity::of(path);
+    return matches(path, FileIdentity::of(path), object);
+}
+
+bool History::matches(const QString &path, const FileIdentity &now, const QString &object) const {
     if (object == Absent)
         return !now.exists;
     const QString kept = keptPath(object);
@@ -861,14 +882,15 @@ bool History::apply(const QList<HistoryEntry::File> &targets, QStringList *kept,
             r_.setProgressOn(false);
         return ok;
     };
+    QSet<QString> folders;
     for (const HistoryEntry::File &t : targets) {
         if (progress && !progress->next(t.path))
             return done(false);
         const QString path = absolute(t.root, t.path);
         // Already as it is to be: a going back run again after a kill does nothing here.
-        if (matches(path, t.before))
-            continue;
         const FileIdentity now = FileIdentity::of(path);
+        if (matches(path, now, t.before))
+            continue;
         if (now.exists && !leftAsIs(path, now, t)) {
             // Changed since the history last touched it: by the player, or the game.
             const bool save = t.root == Root::Game && isSave(t.path);
@@ -899,7 +921,7 @@ bool History::apply(const QList<HistoryEntry::File> &targets, QStringList *kept,
         }
         const QString root =
             t.root == Root::Game ? s_.folders().GameFolder : s_.folders().ModFolder;
-        if (!makeFolders(QFileInfo(path).path(), root) ||
+        if (!makeFolders(QFileInfo(path).path(), root, folders) ||
             !replaceFile(keptPath(t.before), path, error,
                          t.before.startsWith(QLatin1String("r-")))) {
             if (error->isEmpty())

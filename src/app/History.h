@@ -105,6 +105,7 @@ private:
     static QString key(HistoryEntry::Root root, const QString &path);
     bool unchanged(const HistoryEntry::File &file, const QString &path) const;
     bool matches(const QString &path, const QString &object) const;
+    bool matches(const QString &path, const FileIdentity &now, const QString &object) const;
     bool apply(const QList<HistoryEntry::File> &targets, QStringList *kept, QString *error);
     bool putBack(const QList<HistoryEntry::File> &files, QString *error);
     bool run(int number, const QList<HistoryEntry> &entries, bool resuming, const QByteArray &plan);
