@@ -404,12 +404,6 @@ bool History::matches(const QString &path, const FileIdentity &now, const QStrin
            FileCompare::sameBytes(path, kept, &ignored) == FileCompare::Result::Same;
 }
 
-bool History::unchanged(const HistoryEntry::File &file, const QString &path) const {
-    if (file.before == Absent)
-        return !FileIdentity::of(path).exists;
-    return matches(path, file.before);
-}
-
 const QList<HistoryEntry> &History::entries() {
     if (!entries_) {
         QStringList problems;
@@ -483,7 +477,7 @@ void History::close() {
             same = now.exists && now.size == held->size() && file.open(QIODevice::ReadOnly) &&
                    file.readAll() == *held;
         } else {
-            same = unchanged(f, path);
+            same = matches(path, now, f.before);
         }
         if (same) {
             if (now.exists && (held != o.held.cend() ||

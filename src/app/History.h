@@ -103,7 +103,6 @@ private:
     bool place(const QString &path, HistoryEntry::Root *root, QString *rel) const;
     QString absolute(HistoryEntry::Root root, const QString &path) const;
     static QString key(HistoryEntry::Root root, const QString &path);
-    bool unchanged(const HistoryEntry::File &file, const QString &path) const;
     bool matches(const QString &path, const QString &object) const;
     bool matches(const QString &path, const FileIdentity &now, const QString &object) const;
     bool apply(const QList<HistoryEntry::File> &targets, QStringList *kept, QString *error);
