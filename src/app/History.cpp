@@ -2,6 +2,7 @@
 #include "History.h"
 
 #include "FileCompare.h"
+#include "FileCopy.h"
 #include "FileHook.h"
 #include "FileList.h"
 #include "FileOps.h"
@@ -32,6 +33,8 @@ const QString Held = QStringLiteral("held");
 // (eaw.ini written again at every start): an entry then does not claim a change it did not
 // make. Bigger ones count as changed once their name holds another file.
 constexpr qint64 CompareUpTo = 1 << 20;
+// A file written whole up to this size carries a fingerprint of its bytes in the history.
+constexpr qint64 FingerprintUpTo = 256 << 10;
 
 bool isLink(const QString &object) {
     return object.startsWith(QLatin1String("l-"));
@@ -81,24 +84,45 @@ QString namesOf(QSet<QString> names) {
 
 // A file the selector leaves read-only (eaw.ini) is written or deleted all the same, and
 // keeps its mark.
-bool replaceFile(const QString &from, const QString &to, QString *error) {
+// A file copied again from the VEK folder is copied as a load copies it, without a sync of
+// its own: its source stays there, and a going back cut short is finished from its plan.
+bool replaceFile(const QString &from, const QString &to, QString *error, bool fromVek = false) {
+    // A delete is tried first: most files are not read-only, and the mark is looked at (and
+    // taken off) only when the delete did not work.
+    if (from.isEmpty()) {
+        QString first;
+        if (FileOps::remove(to, &first))
+            return true;
+        if (!FileOps::isReadOnly(to)) {
+            *error = first;
+            return false;
+        }
+    }
     const bool readOnly = FileOps::isReadOnly(to);
     if (readOnly && !FileOps::setReadOnly(to, false)) {
         *error = QStringLiteral("Could not write \"%1\": it is read-only.")
                      .arg(QDir::toNativeSeparators(to));
         return false;
     }
-    const bool ok =
-        from.isEmpty() ? FileOps::remove(to, error) : FileOps::copyReplace(from, to, error);
+    const bool ok = from.isEmpty() ? FileOps::remove(to, error)
+                    : fromVek      ? FileCopy::copyReplace(from, to, error)
+                                   : FileOps::copyReplace(from, to, error);
     if (readOnly && !from.isEmpty())
         FileOps::setReadOnly(to, true);
     return ok;
 }
 
-bool makeFolders(const QString &folder, const QString &root) {
-    if (folder == root || QFileInfo(folder).isDir())
+// `known` holds the folders found or made already: a going back of thousands of files in one
+// folder looks at it once.
+bool makeFolders(const QString &folder, const QString &root, QSet<QString> &known) {
+    if (folder == root || known.contains(folder))
         return true;
-    return makeFolders(QFileInfo(folder).path(), root) && FileOps::EnsureFolder(folder);
+    if (QFileInfo(folder).isDir() ||
+        (makeFolders(QFileInfo(folder).path(), root, known) && FileOps::EnsureFolder(folder))) {
+        known.insert(folder);
+        return true;
+    }
+    return false;
 }
 
 // What `History::Early` saw: each path once, with its bytes then (nullopt: absent).
@@ -138,9 +162,26 @@ History::History(SelectorState &state, Reporter &reporter)
     : s_(state), r_(reporter), store_(state.folders().GameFolder),
       game_(state.folders().GameFolder + QLatin1Char('/')),
       vek_(state.folders().ModFolder + QLatin1Char('/')) {
-    // A dry run works on a twin of the folders: it keeps no history of its own.
-    if (FileHook::isolated() || state.folders().GameFolder.isEmpty())
+    // How many entries keep their bytes; VEK_HISTORY_KEEP sets fewer (or more) for a test.
+    bool set = false;
+    const int kept = qEnvironmentVariableIntValue("VEK_HISTORY_KEEP", &set);
+    if (set && kept > 0)
+        kept_ = kept;
+    if (state.folders().GameFolder.isEmpty())
         return;
+    if (FileHook::isolated()) {
+        // A dry run works on a twin of the folders that leaves the store out, and keeps no
+        // history of its own. It reads the real game folder's history to foretell a going
+        // back, and writes nothing to it: the twin's files are second names of the real ones,
+        // so they are what the history last left exactly when the real ones are.
+        const QString real = state.folders().OptionsFolder;
+        if (!real.isEmpty() && real != state.folders().GameFolder &&
+            QFileInfo(real + QLatin1Char('/') + HistoryStore::FolderName).isDir()) {
+            store_ = HistoryStore(real);
+            on_ = foretell_ = true;
+        }
+        return;
+    }
     QString error;
     on_ = QFileInfo(state.folders().GameFolder).isDir() && store_.open(&error);
     if (!on_)
@@ -215,7 +256,7 @@ HistoryIndex &History::index() {
             for (const HistoryEntry &e : entries())
                 index_->add(e);
             QString error;
-            if (!store_.writeIndex(*index_, &error))
+            if (!foretell_ && !store_.writeIndex(*index_, &error))
                 r_.report(error);
         }
     }
@@ -235,7 +276,7 @@ QString History::absolute(Root root, const QString &path) const {
 }
 
 void History::open(const QString &sentence) {
-    if (depth_++ > 0 || !on_)
+    if (depth_++ > 0 || !on_ || foretell_)
         return;
     open_.emplace();
     open_->sentence = sentence;
@@ -352,7 +393,10 @@ void History::capture(const QString &path, bool inPlace) {
 }
 
 bool History::matches(const QString &path, const QString &object) const {
-    const FileIdentity now = FileIdentity::of(path);
+    return matches(path, FileIdentity::of(path), object);
+}
+
+bool History::matches(const QString &path, const FileIdentity &now, const QString &object) const {
     if (object == Absent)
         return !now.exists;
     const QString kept = keptPath(object);
@@ -366,12 +410,6 @@ bool History::matches(const QString &path, const QString &object) const {
            FileCompare::sameBytes(path, kept, &ignored) == FileCompare::Result::Same;
 }
 
-bool History::unchanged(const HistoryEntry::File &file, const QString &path) const {
-    if (file.before == Absent)
-        return !FileIdentity::of(path).exists;
-    return matches(path, file.before);
-}
-
 const QList<HistoryEntry> &History::entries() {
     if (!entries_) {
         QStringList problems;
@@ -381,13 +419,32 @@ const QList<HistoryEntry> &History::entries() {
     return *entries_;
 }
 
-void History::relink(const HistoryEntry::File &file, const FileIdentity &now) {
+QString History::contentNow(const QString &path, const FileIdentity &now) const {
+    if (!now.exists || now.folder || now.size > FingerprintUpTo)
+        return QString();
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? HistoryStore::contentOf(file.readAll()) : QString();
+}
+
+bool History::leftAsIs(const QString &path, const FileIdentity &now,
+                       const HistoryEntry::File &last) const {
+    if (now.same(last.after))
+        return true;
+    return !last.content.isEmpty() && now.size == last.after.size &&
+           contentNow(path, now) == last.content;
+}
+
+void History::relink(const HistoryEntry::File &file, const FileIdentity &now,
+                     const QString &content) {
     // A file written again with the same bytes (eaw.ini at every start, a ledger rewritten in
-    // grid order) is no change, but is another file now: the index is told, or a going back
-    // would take it for one the player changed. No entry is rewritten for it.
+    // grid order) is no change, but is another file now. Its fingerprint tells a going back
+    // so, and nothing is written; only a file kept without one has its identity told to the
+    // index. No entry is rewritten for it.
     const auto at = index().files.find(HistoryIndex::key(file.root, file.path));
-    if (at == index().files.end() || at->after.same(now))
+    if (at == index().files.end() || at->after.same(now) ||
+        (!at->content.isEmpty() && at->content == content))
         return;
+    at->content = content;
     at->after = now;
     indexChanged_ = true;
 }
@@ -426,12 +483,14 @@ void History::close() {
             same = now.exists && now.size == held->size() && file.open(QIODevice::ReadOnly) &&
                    file.readAll() == *held;
         } else {
-            same = unchanged(f, path);
+            same = matches(path, now, f.before);
         }
         if (same) {
             if (now.exists && (held != o.held.cend() ||
                                now.inode != FileIdentity::of(store_.objectPath(f.before)).inode))
-                relink(f, now);
+                relink(f, now,
+                       held != o.held.cend() ? HistoryStore::contentOf(*held)
+                                             : contentNow(path, now));
             if (isLink(f.before))
                 store_.drop(f.before);
             continue;
@@ -457,6 +516,10 @@ void History::close() {
         const auto copied = copies_.constFind(key(f.root, f.path));
         f.source = copied != copies_.cend() && copied->copy.untouched(f.after) ? copied->reference
                                                                                : QString();
+        // A small file written whole is fingerprinted, so that the same bytes written again
+        // later are no change: a copy of a VEK file is told by its source instead.
+        if (f.source.isEmpty())
+            f.content = contentNow(path, now);
         kept.append(f);
     }
     const QString options = KeptOptions::text(optionsFolder());
@@ -486,8 +549,9 @@ void History::close() {
     if (entries_)
         entries_->append(e);
     index().add(e);
-    // Past the limit the entries are read once to let the oldest give up their bytes.
-    if (index().last - index().pruned > KeptEntries) {
+    // Past the limit the entries are read to let the oldest give up their bytes: once every
+    // tenth of the limit, so that the entries are not all read again at every change.
+    if (index().last - index().pruned > kept_ + kept_ / 10) {
         entries();
         prune(*entries_);
         for (const HistoryEntry &old : std::as_const(*entries_))
@@ -501,12 +565,12 @@ void History::close() {
 }
 
 void History::prune(QList<HistoryEntry> &entries) {
-    if (entries.size() <= KeptEntries)
+    if (entries.size() <= kept_)
         return;
     // The oldest entries past the limit give up their bytes; an object another kept entry
     // still names stays.
     QSet<QString> used;
-    const qsizetype cut = entries.size() - KeptEntries;
+    const qsizetype cut = entries.size() - kept_;
     for (qsizetype i = cut; i < entries.size(); ++i)
         for (const HistoryEntry::File &f : std::as_const(entries.at(i).files))
             used.insert(f.before);
@@ -529,6 +593,15 @@ QStringList History::lines() {
     QStringList out;
     out << QStringLiteral("0\t%1\tThe history begins: the game folder as the selector found it.")
                .arg(store_.begun().toString(format));
+    // Going back to N needs what every later entry kept: past the newest entry that gave up
+    // its bytes, no earlier state can come back.
+    int lost = 0;
+    for (const HistoryEntry &e : entries())
+        if (e.gone)
+            lost = std::max(lost, e.number);
+    const QString noLonger = QStringLiteral(" (can no longer be returned to)");
+    if (lost > 0)
+        out.first() += noLonger;
     for (const HistoryEntry &e : entries()) {
         // A VEK file that one of its copies would be made again from has changed since.
         const bool changed = std::any_of(e.files.cbegin(), e.files.cend(), [this](const auto &f) {
@@ -537,7 +610,7 @@ QStringList History::lines() {
         out << QStringLiteral("%1\t%2\t%3%4")
                    .arg(e.number)
                    .arg(e.time.toString(format), e.sentence,
-                        e.gone    ? QStringLiteral(" (can no longer be returned to)")
+                        e.number < lost ? noLonger
                         : changed ? QStringLiteral(" (can no longer be returned to: a VEK file it "
                                                    "would copy again has changed since)")
                                   : QString());
@@ -574,6 +647,10 @@ bool History::undo() {
 }
 
 bool History::back(int number) {
+    if (!on_ && FileHook::isolated()) {
+        r_.prompt().fail(QStringLiteral("This game folder has no history to go back in."));
+        return false;
+    }
     if (!on_) {
         r_.prompt().fail(QStringLiteral("No history is kept for this game folder: its folder "
                                         "\"%1\" cannot be made.")
@@ -631,10 +708,13 @@ bool History::run(int number, const QList<HistoryEntry> &entries, bool resuming,
             if (goal.files.isEmpty() && number == 0 && at.isEmpty())
                 goal.optionsAfter = e.optionsBefore;
             if (e.gone) {
-                r_.prompt().fail(QStringLiteral("The history can no longer go back past entry "
-                                                "%1 (\"%2\"): the bytes it kept are gone.")
+                r_.prompt().fail(QStringLiteral("Entry %1 can no longer be returned to: the "
+                                                "bytes entry %2 (\"%3\") kept are gone (the "
+                                                "history keeps them for its last %4 entries).")
+                                     .arg(number)
                                      .arg(e.number)
-                                     .arg(e.sentence));
+                                     .arg(e.sentence)
+                                     .arg(kept_));
                 return false;
             }
             for (const HistoryEntry::File &f : e.files) {
@@ -659,8 +739,10 @@ bool History::run(int number, const QList<HistoryEntry> &entries, bool resuming,
         // same bytes since included).
         for (HistoryEntry::File &f : goal.files)
             if (const auto it = index().files.constFind(key(f.root, f.path));
-                it != index().files.cend())
+                it != index().files.cend()) {
                 f.after = it->after;
+                f.content = it->content;
+            }
         if (entries.isEmpty() || number == entries.last().number) {
             s_.setStatus(QStringLiteral("Nothing to bring back: the game folder is as right "
                                         "after entry %1.")
@@ -678,6 +760,21 @@ bool History::run(int number, const QList<HistoryEntry> &entries, bool resuming,
     }
 
     const QSet<QString> loadedBefore = ledgerLines(s_.folders().ModFolder);
+    if (foretell_) {
+        // A dry run: what the going back would do is said by the twin's changes.
+        QStringList kept;
+        QString error;
+        if (!apply(goal.files, &kept, &error)) {
+            r_.prompt().fail(error.isEmpty()
+                                 ? QStringLiteral("Going back was cancelled.")
+                                 : QStringLiteral("Going back would not work: %1").arg(error));
+            return false;
+        }
+        s_.setStatus(told(goal.sentence, loadedBefore, goal.files.size(), kept));
+        if (reread)
+            reread();
+        return true;
+    }
     open(goal.sentence);
     if (!open_) {
         close();
@@ -742,19 +839,7 @@ bool History::run(int number, const QList<HistoryEntry> &entries, bool resuming,
     }
     KeptOptions::setText(optionsFolder(), goal.optionsAfter);
 
-    const QSet<QString> loadedAfter = ledgerLines(s_.folders().ModFolder);
-    QStringList parts;
-    if (const QSet<QString> out = loadedBefore - loadedAfter; !out.isEmpty())
-        parts << QStringLiteral("unloaded ") + namesOf(out);
-    if (const QSet<QString> in = loadedAfter - loadedBefore; !in.isEmpty())
-        parts << QStringLiteral("loaded ") + namesOf(in);
-    const qsizetype files = open_->files.size();
-    parts << QStringLiteral("%1 file%2").arg(files).arg(files == 1 ? "" : "s");
-    QString sentence =
-        goal.sentence + QStringLiteral(": ") + parts.join(QStringLiteral("; ")) + QLatin1Char('.');
-    if (!kept.isEmpty())
-        sentence += QStringLiteral(" Kept beside, changed since: ") +
-                    kept.join(QStringLiteral(", ")) + QLatin1Char('.');
+    const QString sentence = told(goal.sentence, loadedBefore, open_->files.size(), kept);
     open_->sentence = sentence;
     s_.setStatus(sentence);
     close();
@@ -767,6 +852,23 @@ bool History::run(int number, const QList<HistoryEntry> &entries, bool resuming,
     if (reread && !resuming)
         reread();
     return true;
+}
+
+QString History::told(const QString &what, const QSet<QString> &loadedBefore, qsizetype files,
+                      const QStringList &kept) const {
+    const QSet<QString> loadedAfter = ledgerLines(s_.folders().ModFolder);
+    QStringList parts;
+    if (const QSet<QString> out = loadedBefore - loadedAfter; !out.isEmpty())
+        parts << QStringLiteral("unloaded ") + namesOf(out);
+    if (const QSet<QString> in = loadedAfter - loadedBefore; !in.isEmpty())
+        parts << QStringLiteral("loaded ") + namesOf(in);
+    parts << QStringLiteral("%1 file%2").arg(files).arg(files == 1 ? "" : "s");
+    QString sentence =
+        what + QStringLiteral(": ") + parts.join(QStringLiteral("; ")) + QLatin1Char('.');
+    if (!kept.isEmpty())
+        sentence += QStringLiteral(" Kept beside, changed since: ") +
+                    kept.join(QStringLiteral(", ")) + QLatin1Char('.');
+    return sentence;
 }
 
 bool History::apply(const QList<HistoryEntry::File> &targets, QStringList *kept, QString *error) {
@@ -785,15 +887,16 @@ bool History::apply(const QList<HistoryEntry::File> &targets, QStringList *kept,
             r_.setProgressOn(false);
         return ok;
     };
+    QSet<QString> folders;
     for (const HistoryEntry::File &t : targets) {
         if (progress && !progress->next(t.path))
             return done(false);
         const QString path = absolute(t.root, t.path);
         // Already as it is to be: a going back run again after a kill does nothing here.
-        if (matches(path, t.before))
-            continue;
         const FileIdentity now = FileIdentity::of(path);
-        if (now.exists && !now.same(t.after)) {
+        if (matches(path, now, t.before))
+            continue;
+        if (now.exists && !leftAsIs(path, now, t)) {
             // Changed since the history last touched it: by the player, or the game.
             const bool save = t.root == Root::Game && isSave(t.path);
             if (save) {
@@ -823,8 +926,9 @@ bool History::apply(const QList<HistoryEntry::File> &targets, QStringList *kept,
         }
         const QString root =
             t.root == Root::Game ? s_.folders().GameFolder : s_.folders().ModFolder;
-        if (!makeFolders(QFileInfo(path).path(), root) ||
-            !replaceFile(keptPath(t.before), path, error)) {
+        if (!makeFolders(QFileInfo(path).path(), root, folders) ||
+            !replaceFile(keptPath(t.before), path, error,
+                         t.before.startsWith(QLatin1String("r-")))) {
             if (error->isEmpty())
                 *error = QStringLiteral("Could not make the folder of \"%1\".")
                              .arg(QDir::toNativeSeparators(path));
@@ -852,7 +956,7 @@ bool History::putBack(const QList<HistoryEntry::File> &files, QString *error) {
 }
 
 void History::resume() {
-    if (!on_)
+    if (!on_ || foretell_)
         return;
     const QByteArray plan = store_.readPlan();
     if (plan.isEmpty())

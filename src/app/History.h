@@ -5,6 +5,7 @@
 
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -78,6 +79,8 @@ public:
 
     /// How many entries keep their bytes: older ones can no longer be returned to.
     static constexpr int KeptEntries = 500;
+    /// The limit in force: `KeptEntries`, or what VEK_HISTORY_KEEP says.
+    int keptEntries() const { return kept_; }
 
 private:
     struct Open {
@@ -102,8 +105,8 @@ private:
     bool place(const QString &path, HistoryEntry::Root *root, QString *rel) const;
     QString absolute(HistoryEntry::Root root, const QString &path) const;
     static QString key(HistoryEntry::Root root, const QString &path);
-    bool unchanged(const HistoryEntry::File &file, const QString &path) const;
     bool matches(const QString &path, const QString &object) const;
+    bool matches(const QString &path, const FileIdentity &now, const QString &object) const;
     bool apply(const QList<HistoryEntry::File> &targets, QStringList *kept, QString *error);
     bool putBack(const QList<HistoryEntry::File> &files, QString *error);
     bool run(int number, const QList<HistoryEntry> &entries, bool resuming, const QByteArray &plan);
@@ -118,11 +121,23 @@ private:
     QString vek_;
     bool on_ = false;
     int depth_ = 0;
+    /// A dry run: the real store is read to foretell a going back, and never written.
+    bool foretell_ = false;
+    /// The status line's sentence of a going back `what` over `files` files.
+    QString told(const QString &what, const QSet<QString> &loadedBefore, qsizetype files,
+                 const QStringList &kept) const;
+    int kept_ = KeptEntries;
     std::optional<Open> open_;
     /// The entries as read once, with those written since.
     const QList<HistoryEntry> &entries();
     std::optional<QList<HistoryEntry>> entries_;
-    void relink(const HistoryEntry::File &file, const FileIdentity &now);
+    void relink(const HistoryEntry::File &file, const FileIdentity &now, const QString &content);
+    /// The fingerprint of a small file's bytes (`HistoryEntry::File::content`); empty else.
+    QString contentNow(const QString &path, const FileIdentity &now) const;
+    /// Whether the file at `path` is still what the history last left there (`last`), or
+    /// the same bytes written again.
+    bool leftAsIs(const QString &path, const FileIdentity &now,
+                  const HistoryEntry::File &last) const;
     /// Where the bytes `object` names are: the store, or the VEK file a reference names.
     QString keptPath(const QString &object) const;
     /// Whether the bytes `object` names are still there as they were kept.

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 
 namespace {
@@ -45,6 +46,12 @@ bool objectName(const QString &name) {
             !name.contains(QLatin1String("..")));
 }
 
+// A fingerprint of a file's bytes: "s-" and 64 hexadecimal digits, or none.
+bool contentName(const QString &name) {
+    static const QRegularExpression form(QStringLiteral("^s-[0-9a-f]{64}$"));
+    return name.isEmpty() || form.match(name).hasMatch();
+}
+
 } // namespace
 
 QByteArray HistoryEntry::text() const {
@@ -60,7 +67,8 @@ QByteArray HistoryEntry::text() const {
     for (const File &f : files)
         out += "file\t" + QByteArray(1, char(f.root)) + '\t' + escaped(f.path) + '\t' +
                f.before.toLatin1() + '\t' + f.after.text().toLatin1() +
-               (f.source.isEmpty() ? QByteArray() : '\t' + f.source.toLatin1()) + '\n';
+               (f.source.isEmpty() ? QByteArray() : '\t' + f.source.toLatin1()) +
+               (f.content.isEmpty() ? QByteArray() : '\t' + f.content.toLatin1()) + '\n';
     return out;
 }
 
@@ -94,15 +102,18 @@ bool HistoryEntry::parse(const QByteArray &bytes, HistoryEntry *entry, QString *
             ok = ok && e.backTo >= 0;
         } else if (key == "gone" && f.size() == 1) {
             e.gone = true;
-        } else if (key == "file" && (f.size() == 5 || f.size() == 6) && f.at(1).size() == 1 &&
+        } else if (key == "file" && f.size() >= 5 && f.size() <= 7 && f.at(1).size() == 1 &&
                    (f.at(1) == "g" || f.at(1) == "v")) {
             File file;
             file.root = Root(f.at(1).at(0));
             file.path = unescaped(f.at(2));
             file.before = QString::fromLatin1(f.at(3));
             file.after = FileIdentity::fromText(QString::fromLatin1(f.at(4)));
-            file.source = f.size() == 6 ? QString::fromLatin1(f.at(5)) : QString();
-            ok = insideFolder(file.path) && objectName(file.before) &&
+            for (qsizetype k = 5; k < f.size(); ++k) {
+                const QString extra = QString::fromLatin1(f.at(k));
+                (extra.startsWith(QLatin1String("s-")) ? file.content : file.source) = extra;
+            }
+            ok = insideFolder(file.path) && objectName(file.before) && contentName(file.content) &&
                  (file.source.isEmpty() ||
                   (file.source.startsWith(QLatin1String("r-")) && objectName(file.source))) &&
                  (file.root == Root::Game || !file.path.contains(QLatin1Char('/')));
@@ -143,7 +154,8 @@ QByteArray HistoryIndex::text() const {
     out += "pruned\t" + QByteArray::number(pruned) + '\n';
     for (const HistoryEntry::File &f : files)
         out += "file\t" + QByteArray(1, char(f.root)) + '\t' + escaped(f.path) + '\t' +
-               f.after.text().toLatin1() + '\t' + f.source.toLatin1() + '\n';
+               f.after.text().toLatin1() + '\t' + f.source.toLatin1() +
+               (f.content.isEmpty() ? QByteArray() : '\t' + f.content.toLatin1()) + '\n';
     return out;
 }
 
@@ -161,13 +173,15 @@ bool HistoryIndex::parse(const QByteArray &bytes, HistoryIndex *index) {
             x.last = f.at(1).toInt(&ok);
         } else if (f.first() == "pruned" && f.size() == 2) {
             x.pruned = f.at(1).toInt(&ok);
-        } else if (f.first() == "file" && f.size() == 5 && (f.at(1) == "g" || f.at(1) == "v")) {
+        } else if (f.first() == "file" && (f.size() == 5 || f.size() == 6) &&
+                   (f.at(1) == "g" || f.at(1) == "v")) {
             HistoryEntry::File file;
             file.root = HistoryEntry::Root(f.at(1).at(0));
             file.path = unescaped(f.at(2));
             file.after = FileIdentity::fromText(QString::fromLatin1(f.at(3)));
             file.source = QString::fromLatin1(f.at(4));
-            ok = insideFolder(file.path) &&
+            file.content = f.size() == 6 ? QString::fromLatin1(f.at(5)) : QString();
+            ok = insideFolder(file.path) && contentName(file.content) &&
                  (file.source.isEmpty() ||
                   (file.source.startsWith(QLatin1String("r-")) && objectName(file.source)));
             x.files.insert(key(file.root, file.path), file);
@@ -244,6 +258,11 @@ QString HistoryStore::keepCopy(const QString &path, QString *error) {
         return QString();
     }
     return object;
+}
+
+QString HistoryStore::contentOf(const QByteArray &bytes) {
+    return QStringLiteral("s-") +
+           QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
 }
 
 QString HistoryStore::keepBytes(const QByteArray &bytes, QString *error) {

@@ -23,6 +23,10 @@ struct HistoryEntry {
         /// Left by a copy of a VEK content file and untouched since the copy: the reference
         /// (`HistoryStore::reference`) a later delete keeps instead of the bytes. Empty else.
         QString source;
+        /// "s-<sha256>" of the bytes right after, for a small file the selector writes whole
+        /// (eaw.ini, LastVEKDir, the menus): a later rewrite with the same bytes is another
+        /// file by its identity, but no change of anyone's. Empty else.
+        QString content;
         bool operator==(const File &o) const { return root == o.root && path == o.path; }
     };
     int number = 0;
@@ -95,6 +99,8 @@ public:
     static QString reference(const QString &vekPath, const FileIdentity &identity);
     /// The VEK file and its identity then that `object` refers to; false for other objects.
     static bool referred(const QString &object, QString *vekPath, FileIdentity *identity);
+    /// The `HistoryEntry::File::content` of `bytes`.
+    static QString contentOf(const QByteArray &bytes);
     /// The bytes kept under `object`; false when they are gone.
     bool has(const QString &object) const;
     void drop(const QString &object);

@@ -1,22 +1,30 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "CompleteReset.h"
+#include "GridRows.h"
 #include "History.h"
 #include "HistoryStore.h"
 #include "KeptOptions.h"
+#include "KeyboardFeatures.h"
 #include "Ledgers.h"
 #include "LoadFiles.h"
 #include "LoadedFiles.h"
 #include "LoadedList.h"
+#include "MusicButtons.h"
 #include "OpenSelector.h"
 #include "Options.h"
 #include "Planes.h"
+#include "ProgressHook.h"
 #include "ScriptedPrompt.h"
 #include "Selector.h"
 #include "Skins.h"
 #include "TestFolders.h"
 
+#include <QDateTime>
 #include <QDirIterator>
+#include <QFileInfo>
 #include <QMap>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <algorithm>
@@ -41,6 +49,20 @@ QMap<QString, QByteArray> snapshot(const TestFolders &f) {
     return all;
 }
 
+/// The store's files with their bytes and modification times.
+QMap<QString, QPair<QByteArray, QDateTime>> storeFiles(const TestFolders &f) {
+    QMap<QString, QPair<QByteArray, QDateTime>> all;
+    const QString store = f.game() + QLatin1Char('/') + HistoryStore::FolderName;
+    QDirIterator it(store, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo info(it.next());
+        all.insert(QDir(store).relativeFilePath(info.filePath()),
+                   {TestFolders::read(store, QDir(store).relativeFilePath(info.filePath())),
+                    info.fileTime(QFileDevice::FileModificationTime)});
+    }
+    return all;
+}
+
 int lastEntry(Selector &s) {
     return int(s.history().lines().size()) - 1;
 }
@@ -61,9 +83,9 @@ private Q_SLOTS:
         // What becomes of the history's index before the restart: it is made again from the
         // entries when it is gone, cannot be read, or is older than the last entry.
         QTest::addColumn<QString>("index");
-        QTest::newRow("seed 15") << 15u << 15 << QString();
+        QTest::newRow("seed 15") << 15u << 24 << QString();
         QTest::newRow("seed 4, index removed") << 4u << 12 << "removed";
-        QTest::newRow("seed 7, index garbled") << 7u << 8 << "garbled";
+        QTest::newRow("seed 7, index garbled") << 7u << 14 << "garbled";
         QTest::newRow("seed 9, index behind the entries") << 9u << 8 << "behind";
     }
 
@@ -106,7 +128,7 @@ private Q_SLOTS:
         }
         const int last = lastEntry(*s);
         QCOMPARE(after.lastKey(), last);
-        QVERIFY2(last - started >= actions / 2, "most actions change files");
+        QVERIFY2(last - started >= actions / 3, "many actions change files");
         QList<int> order = after.keys();
         std::shuffle(order.begin(), order.end(), std::mt19937(seed));
         for (const int n : std::as_const(order)) {
@@ -140,9 +162,143 @@ private Q_SLOTS:
         QVERIFY(!s->history().undo() || lastEntry(*s) > 0);
     }
 
+    void quietStart_data() {
+        QTest::addColumn<int>("loads");
+        QTest::newRow("as found") << 0;
+        QTest::newRow("after two loads") << 2;
+    }
+
+    /// A start that changes no file's bytes writes nothing to the store: no entry, no index.
+    void quietStart() {
+        QFETCH(int, loads);
+        TestFolders f(TestFolders::Demo);
+        ScriptedPrompt prompt;
+        auto s = openSelector(f, prompt);
+        for (int row = 1; row <= loads; ++row) {
+            History::Entry entry(s->history(), QStringLiteral("Load."));
+            s->loadFiles().click(row);
+        }
+        s.reset();
+        s = openSelector(f, prompt);
+        s.reset();
+        const auto before = storeFiles(f);
+        const QByteArray eawIni = TestFolders::read(f.game(), QStringLiteral("eaw.ini"));
+        QTest::qSleep(20);
+        s = openSelector(f, prompt);
+        const int last = lastEntry(*s);
+        s.reset();
+        QCOMPARE(storeFiles(f), before);
+        QCOMPARE(TestFolders::read(f.game(), QStringLiteral("eaw.ini")), eawIni);
+        // What the start rewrote with the same bytes is no change of the player's either.
+        s = openSelector(f, prompt);
+        QVERIFY(s->history().back(0));
+        QCOMPARE(prompt.allText().contains(QStringLiteral(".mine")), false);
+        QVERIFY(!TestFolders::exists(f.game(), QStringLiteral("eaw.ini.mine")));
+        QVERIFY(s->history().back(last));
+    }
+
+    void limit_data() {
+        QTest::addColumn<int>("keep");
+        QTest::addColumn<int>("changes");
+        QTest::newRow("keep 3 of 8") << 3 << 8;
+        QTest::newRow("keep 5 of 6") << 5 << 6;
+        QTest::newRow("keep all") << 20 << 6;
+    }
+
+    /// Past the limit the oldest entries give up their bytes: `history` marks every state that
+    /// can no longer come back, and going back to one is refused with the reason; the oldest
+    /// one left still comes back.
+    void limit() {
+        QFETCH(int, keep);
+        QFETCH(int, changes);
+        qputenv("VEK_HISTORY_KEEP", QByteArray::number(keep));
+        const auto unset = qScopeGuard([] { qunsetenv("VEK_HISTORY_KEEP"); });
+        TestFolders f(TestFolders::Demo);
+        ScriptedPrompt prompt;
+        auto s = openSelector(f, prompt);
+        for (int c = 0; c < changes; ++c) {
+            History::Entry entry(s->history(), QStringLiteral("Change."));
+            s->loadFiles().click(1 + c % 2);
+        }
+        // Counted again after a restart, from the index.
+        s.reset();
+        s = openSelector(f, prompt);
+        const QStringList lines = s->history().lines();
+        const int last = int(lines.size()) - 1;
+        const int oldest = std::max(0, last - keep);
+        for (int n = 0; n <= last; ++n)
+            QVERIFY2(lines.at(n).endsWith(QLatin1String("(can no longer be returned to)")) ==
+                         (n < oldest),
+                     qPrintable(lines.at(n)));
+        if (oldest > 0) {
+            QVERIFY(!s->history().back(oldest - 1));
+            QVERIFY2(prompt.allText().contains(
+                         QStringLiteral("Entry %1 can no longer be returned to").arg(oldest - 1)),
+                     qPrintable(prompt.allText()));
+        }
+        QVERIFY2(s->history().back(oldest), qPrintable(prompt.allText()));
+    }
+
+    void bigGoingBack_data() {
+        QTest::addColumn<int>("cancelAt");
+        QTest::newRow("whole") << -1;
+        QTest::newRow("cancelled at the first file") << 0;
+        QTest::newRow("cancelled half way") << 130;
+        QTest::newRow("cancelled at the last file") << 259;
+    }
+
+    /// A going back past 200 files shows its progress, and a Cancel anywhere leaves every file,
+    /// ledger and the history as before it.
+    void bigGoingBack() {
+        QFETCH(int, cancelAt);
+        TestFolders f(TestFolders::Demo);
+        QStringList files;
+        for (int i = 0; i < 260; ++i)
+            files << QStringLiteral("big%1.dat=bytes %1").arg(i);
+        TestFolders::plant(f.vek() + QStringLiteral("/Z-Big"), files);
+        ScriptedPrompt prompt;
+        auto s = openSelector(f, prompt);
+        const int start = lastEntry(*s);
+        const QMap<QString, QByteArray> before = snapshot(f);
+        {
+            History::Entry entry(s->history(), QStringLiteral("Load."));
+            QVERIFY(clickRow(*s, QStringLiteral("Z-Big")));
+        }
+        const QMap<QString, QByteArray> loaded = snapshot(f);
+        const QStringList lines = s->history().lines();
+        qsizetype steps = 0;
+        ProgressHook hook([&](qsizetype done, const QString &) {
+            steps = std::max(steps, done + 1);
+            return done != cancelAt;
+        });
+        s->setProgress(&hook);
+        QCOMPARE(s->history().back(start), cancelAt < 0);
+        s->setProgress(nullptr);
+        QCOMPARE(snapshot(f), cancelAt < 0 ? before : loaded);
+        QVERIFY(steps >= (cancelAt < 0 ? 260 : cancelAt + 1));
+        QCOMPARE(s->history().lines().size(), lines.size() + (cancelAt < 0 ? 1 : 0));
+        QCOMPARE(s->Unigrid.row(s->Unigrid.find(QStringLiteral("Z-Big"))).loaded, cancelAt >= 0);
+        QVERIFY(s->loadedFiles().check());
+    }
+
 private:
     static void act(Selector &s, QRandomGenerator &rng) {
-        switch (rng.bounded(6)) {
+        switch (rng.bounded(11)) {
+        case 6:
+            s.options().setCheatCheck(rng.bounded(2) == 0);
+            break;
+        case 7:
+            if (s.features().G7.count() > 0)
+                s.features().clickOption13(rng.bounded(s.features().G7.count()));
+            break;
+        case 8:
+        case 9:
+            s.music().delmsn();
+            break;
+        case 10:
+            if (rng.bounded(3) == 0)
+                s.completeReset().run();
+            break;
         case 0:
         case 1:
             s.loadFiles().click(1 + rng.bounded(s.Unigrid.rowCount() - 1));
