@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SharedListing.h"
 
+#include "FileList.h"
+
 #include <QDir>
 #include <QHash>
 #include <QMutex>
@@ -45,8 +47,11 @@ std::pair<QString, QString> split(const QString &path) {
 qsizetype positionOf(const SharedListing::Listing &listing, const QString &name) {
     if (!listing.positioned) {
         listing.positions.reserve(listing.entries.size());
-        for (qsizetype i = 0; i < listing.entries.size(); ++i)
+        listing.folded.reserve(listing.entries.size());
+        for (qsizetype i = 0; i < listing.entries.size(); ++i) {
             listing.positions.insert(listing.entries.at(i).name, i);
+            listing.folded.insert(FileList::fold(listing.entries.at(i).name));
+        }
         listing.positioned = true;
     }
     return listing.positions.value(name, -1);
@@ -79,7 +84,10 @@ bool addPlainFile(const QString &path) {
     const auto it = held.find(folder);
     if (it == held.end())
         return true;
-    if (!it.value()->ok || positionOf(*it.value(), name) >= 0)
+    // A name there under another case may be the same file (a folder where case does not
+    // count): the folder is read again rather than guessed at.
+    const QString key = FileList::fold(name);
+    if (!it.value()->ok || positionOf(*it.value(), name) >= 0 || it.value()->folded.contains(key))
         return false;
     // Changed in place only while nobody else holds it; an asker's copy stays as it was read.
     if (it.value().use_count() > 1)
@@ -89,6 +97,7 @@ bool addPlainFile(const QString &path) {
     e.name = name;
     e.type = FolderScan::Entry::File;
     listing.positions.insert(name, listing.entries.size());
+    listing.folded.insert(key);
     listing.entries.append(e);
     listing.sortedFiles.clear();
     listing.sorted = false;

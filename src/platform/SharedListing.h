@@ -6,6 +6,7 @@
 
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -48,6 +49,8 @@ public:
         mutable bool sorted = false;
         /// Each entry's place by its exact name, made on the first change told.
         mutable QHash<QString, qsizetype> positions;
+        /// The entries' names without regard to case (`FileList::fold`), made with `positions`.
+        mutable QSet<QString> folded;
         mutable bool positioned = false;
     };
 
