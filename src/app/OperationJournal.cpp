@@ -17,6 +17,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QScopeGuard>
 
 #include "JournalRules.h"
 #include <algorithm>
@@ -72,6 +73,8 @@ QStringList OperationJournal::markedAircraft() const {
 bool OperationJournal::beginLoad(int row, int previousRow) {
     if (!s_.FormReady)
         return true;
+    // Its moves are planned from the listing the operation then works on.
+    listings_.emplace();
     Journal::Record record;
     const QString name = s_.Unigrid.row(row).name;
     record.operation = QStringLiteral("loading ") + quoted(name);
@@ -102,6 +105,7 @@ bool OperationJournal::beginLoad(int row, int previousRow) {
 }
 
 bool OperationJournal::beginUnload(int row) {
+    listings_.emplace();
     Journal::Record record;
     const QString name = s_.Unigrid.row(row).name;
     record.operation = QStringLiteral("unloading ") + quoted(name);
@@ -115,6 +119,7 @@ bool OperationJournal::beginUnload(int row) {
 }
 
 bool OperationJournal::beginSkinLoad(int row, const QList<int> &others, bool withFlt) {
+    listings_.emplace();
     Journal::Record record;
     record.operation = QStringLiteral("loading the skin ") + quoted(s_.SK1.row(row).name);
     for (int q : others)
@@ -125,6 +130,7 @@ bool OperationJournal::beginSkinLoad(int row, const QList<int> &others, bool wit
 }
 
 bool OperationJournal::beginSkinUnload(int row) {
+    listings_.emplace();
     Journal::Record record;
     record.operation = QStringLiteral("unloading the skin ") + quoted(s_.SK1.row(row).name);
     record.moves << skinMove(false, row, true);
@@ -132,6 +138,7 @@ bool OperationJournal::beginSkinUnload(int row) {
 }
 
 bool OperationJournal::beginSwap(int row, const QStringList &targets) {
+    listings_.emplace();
     Journal::Record record;
     const SlotGrid::Row &r = s_.G1.row(row);
     record.operation = QStringLiteral("swapping in the aircraft ") + quoted(r.folder);
@@ -146,6 +153,7 @@ bool OperationJournal::beginSwap(int row, const QStringList &targets) {
         QString error;
         if (!Journal::backUp(path, &backup, &error)) {
             r_.report(error + QStringLiteral(" The aircraft was not swapped in."));
+            listings_.reset();
             return false;
         }
         record.backups << backup;
@@ -154,6 +162,10 @@ bool OperationJournal::beginSwap(int row, const QStringList &targets) {
 }
 
 bool OperationJournal::begin(Journal::Record record) {
+    if (!listings_)
+        listings_.emplace();
+    // Refused, the operation holds no listing any more.
+    auto refused = qScopeGuard([this] { listings_.reset(); });
     // The ledgers say what is loaded at the next start: one that cannot be rewritten would
     // leave this operation's files in the game folder, forgotten. So a read-only ledger stops
     // the click before anything moves.
@@ -175,6 +187,7 @@ bool OperationJournal::begin(Journal::Record record) {
                                          "could not put the game folder right after a crash."));
         return false;
     }
+    refused.dismiss();
     record_ = record;
     open_ = true;
     keepRecord_ = false;
@@ -214,6 +227,7 @@ void OperationJournal::restoreLedgers(QStringList *problems) {
 }
 
 void OperationJournal::end() {
+    const auto closeListings = qScopeGuard([this] { listings_.reset(); });
     // A ledger write that no undo took up is told rather than lost.
     if (!ledgerError_.isEmpty())
         r_.report(std::exchange(ledgerError_, {}));

@@ -4,11 +4,13 @@
 #include "Journal.h"
 #include "KeptFiles.h"
 #include "SaveExchange.h"
+#include "SharedListing.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 class Reporter;
 struct SelectorState;
@@ -204,6 +206,10 @@ private:
     QStringList savesHeld_;
     bool keepRecord_ = false; ///< the record outlives the operation: the next start goes on
     bool open_ = false;
+    /// While the operation is open, each folder is listed once for all its steps (the deletes,
+    /// the cheat byte, the game files put back): a game folder of tens of thousands of files
+    /// would otherwise be read three times by one unload.
+    std::optional<SharedListing::Scope> listings_;
     bool recovered_ = false;
     bool cancelled_ = false;
     /// The ledgers as the operation recorded now found them, put back when it is undone.

@@ -8,6 +8,7 @@
 #include "InstanceGuard.h"
 #include "Locator.h"
 #include "Selector.h"
+#include "SharedListing.h"
 #include "StderrPrompt.h"
 #include "Terminal.h"
 #include "TerminalProgress.h"
@@ -163,6 +164,10 @@ int main(int argc, char *argv[]) {
     // The twin's game folder stands for the real one, whose options the player chose.
     if (dryRun)
         folders.OptionsFolder = game;
+    // A run is short and waits on nobody but its --answer: the folders read by its start serve
+    // its commands too, kept true by every change it makes (a launched game, which may write
+    // there, ends them).
+    const SharedListing::Scope listings;
     Selector selector(folders, prompt);
     selector.load();
     selector.askAfterLoad();

@@ -22,11 +22,25 @@ bool FileRemoval::removeNamed(const QString &folder, const QStringList &names,
     // A dry run, a trace or the history wants each delete by its path; every other run takes
     // the short way.
     if (!FileHook::recording() && !FileHook::isolated() && !FileHook::observed()) {
-        // Its deletes are not told one by one: the start's listings are read again after it.
-        const struct Forget {
-            ~Forget() { SharedListing::drop(); }
-        } forget;
-        switch (removeInFolder(folder, names, failures, error, before, variant, removed)) {
+        // Its deletes are not told one by one: the folder's shared listing loses the files it
+        // deleted; after a refusal or a failed delete (the folder changed meanwhile) every
+        // listing is read again.
+        QList<Removed> mine;
+        QList<Removed> *out = removed ? removed : &mine;
+        const qsizetype removedBefore = out->size();
+        const qsizetype failedBefore = failures->size();
+        const Removal outcome =
+            removeInFolder(folder, names, failures, error, before, variant, out);
+        if (failures->size() > failedBefore) {
+            SharedListing::drop();
+        } else {
+            QStringList gone;
+            gone.reserve(out->size() - removedBefore);
+            for (qsizetype k = removedBefore; k < out->size(); ++k)
+                gone << out->at(k).file;
+            SharedListing::removed(folder, gone);
+        }
+        switch (outcome) {
         case Removal::Done:
             return true;
         case Removal::Unreadable:

@@ -39,6 +39,36 @@ bool FolderScan::names(const QString &folder, Kind kind, QStringList *names, QSt
     });
 }
 
+bool FolderScan::collect(const QString &folder, const QHash<QByteArray, qsizetype> &groupOf,
+                         QList<QStringList> *found, QString *error) {
+    const auto listing = SharedListing::of(folder);
+    if (!listing)
+        return systemCollect(folder, groupOf, found, error);
+    if (!listing->ok) {
+        if (error)
+            *error = listing->error;
+        return false;
+    }
+    // As the system's pass folds: ASCII by lower-casing into a buffer, anything else in full.
+    char folded[256];
+    for (const Entry &e : listing->entries) {
+        if (e.type != Entry::File)
+            continue;
+        const qsizetype length = e.name.size();
+        bool ascii = length < qsizetype(sizeof folded);
+        for (qsizetype i = 0; ascii && i < length; ++i) {
+            const char16_t c = e.name.at(i).unicode();
+            ascii = c < 0x80;
+            folded[i] = c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : char(c);
+        }
+        const auto it = groupOf.constFind(ascii ? QByteArray::fromRawData(folded, length)
+                                                : e.name.toCaseFolded().toUtf8());
+        if (it != groupOf.cend())
+            (*found)[it.value()].append(e.name);
+    }
+    return true;
+}
+
 bool FolderScan::withPrefix(const QString &folder, const QString &prefix, QStringList *rests,
                             QString *error) {
     const auto listing = SharedListing::of(folder);

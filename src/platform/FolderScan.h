@@ -17,8 +17,8 @@
 /// that cannot be read answers false with `error` naming it and the reason; what was read
 /// before a read failed stays in the answer.
 ///
-/// While a `SharedListing::Scope` is open (the main window's load), `names`, `withPrefix` and
-/// `foldersWithPrefix` answer from the folder's one shared listing instead of reading it again.
+/// While a `SharedListing::Scope` is open (the main window's load, an operation), every answer
+/// comes from the folder's one shared listing instead of reading it again.
 class FolderScan {
 public:
     enum class Kind { Files, Folders };
@@ -61,6 +61,8 @@ private:
     // The system's own passes (the rooms), behind the answers above.
     static bool systemEntries(const QString &folder, QList<Entry> *entries, QString *error);
     static bool systemNames(const QString &folder, Kind kind, QStringList *names, QString *error);
+    static bool systemCollect(const QString &folder, const QHash<QByteArray, qsizetype> &groupOf,
+                              QList<QStringList> *found, QString *error);
     static bool systemWithPrefix(const QString &folder, const QString &prefix, QStringList *rests,
                                  QString *error);
     static bool systemFoldersWithPrefix(const QString &folder, const QString &prefix,

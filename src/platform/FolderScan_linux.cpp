@@ -64,8 +64,8 @@ bool FolderScan::systemNames(const QString &folder, Kind kind, QStringList *name
     });
 }
 
-bool FolderScan::collect(const QString &folder, const QHash<QByteArray, qsizetype> &groupOf,
-                         QList<QStringList> *found, QString *error) {
+bool FolderScan::systemCollect(const QString &folder, const QHash<QByteArray, qsizetype> &groupOf,
+                               QList<QStringList> *found, QString *error) {
     char folded[256];
     return readFolder(folder, error, [&](int fd, const dirent *entry) {
         const char *name = entry->d_name;

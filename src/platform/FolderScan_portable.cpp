@@ -43,8 +43,8 @@ bool FolderScan::systemNames(const QString &folder, Kind kind, QStringList *name
     return true;
 }
 
-bool FolderScan::collect(const QString &folder, const QHash<QByteArray, qsizetype> &groupOf,
-                         QList<QStringList> *found, QString *error) {
+bool FolderScan::systemCollect(const QString &folder, const QHash<QByteArray, qsizetype> &groupOf,
+                               QList<QStringList> *found, QString *error) {
     QStringList all;
     if (!names(folder, Kind::Files, &all, error))
         return false;

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FileBytes.h"
+#include "FileHook.h"
 #include "FileList.h"
 #include "FileOps.h"
 #include "FileRemoval.h"
@@ -40,13 +41,23 @@ struct FolderCase {
     const char *tag, *present, *subfolders, *asked, *expected;
 };
 
-// A change made through the platform layer while the start's listings are held, and the
-// folder's files, folders and kept names ("k" for ".vek-keep-k") as they are after it.
+// A change made through the platform layer while the listings are held, and the folder's
+// files, folders and kept names ("k" for ".vek-keep-k") as they are after it; which listings
+// it leaves as they were ("here": the folder's, "other": another folder's); whether the folder
+// holds a link "L.txt" to "a.txt".
 struct ChangeCase {
     const char *tag;
     bool (*change)(const QString &folder);
-    const char *files, *folders, *kept;
+    const char *files, *folders, *kept, *stays;
+    bool link = false;
 };
+
+// The system's one pass tells the listing which files went; deletes one by one drop it.
+#ifdef VEK_LINUX_ROOMS
+constexpr const char *kOnePass = "here,other";
+#else
+constexpr const char *kOnePass = "other";
+#endif
 
 QString in(const QString &folder, const char *name) {
     return FileList::join(folder, QString::fromUtf8(name));
@@ -230,37 +241,48 @@ private slots:
         const ChangeCase rows[] = {
             {"a new file written",
              [](const QString &f) { return FileOps::writeAtomic(in(f, "c.txt"), "c", nullptr); },
-             "a.txt;B.txt;c.txt", "Sub", ""},
+             "a.txt;B.txt;c.txt", "Sub", "", "other"},
             {"a listed file written again",
              [](const QString &f) { return FileOps::writeAtomic(in(f, "a.txt"), "a2", nullptr); },
-             "a.txt;B.txt", "Sub", ""},
+             "a.txt;B.txt", "Sub", "", "here,other"},
             {"a file copied in",
              [](const QString &f) {
                  return FileOps::copyReplace(in(f, "a.txt"), in(f, "D.txt"), nullptr);
              },
-             "a.txt;B.txt;D.txt", "Sub", ""},
+             "a.txt;B.txt;D.txt", "Sub", "", "here,other"},
+            {"a file copied in beside a link",
+             [](const QString &f) {
+                 return FileOps::copyReplace(in(f, "a.txt"), in(f, "D.txt"), nullptr);
+             },
+             "a.txt;B.txt;D.txt;L.txt", "Sub", "", "", true},
             {"a file deleted",
              [](const QString &f) { return FileOps::remove(in(f, "B.txt"), nullptr); }, "a.txt",
-             "Sub", ""},
+             "Sub", "", "other"},
             {"files deleted in one pass over the folder",
              [](const QString &f) {
                  QStringList failures;
                  return FileRemoval::removeNamed(f, {"b.TXT"}, &failures, nullptr);
              },
-             "a.txt", "Sub", ""},
+             "a.txt", "Sub", "", kOnePass},
             {"a folder made",
              [](const QString &f) {
                  bool made = false;
                  FileOps::EnsureFolder(in(f, "New"), &made);
                  return made;
              },
-             "a.txt;B.txt", "New;Sub", ""},
+             "a.txt;B.txt", "New;Sub", "", "other"},
             {"a folder renamed",
              [](const QString &f) { return FileOps::renameFolder(in(f, "Sub"), in(f, "Sub2")); },
-             "a.txt;B.txt", "Sub2", ""},
+             "a.txt;B.txt", "Sub2", "", "other"},
             {"a file kept under a second name",
              [](const QString &f) { return KeptFiles().keep(in(f, "a.txt"), nullptr); },
-             ".vek-keep-a.txt;a.txt;B.txt", "Sub", "a.txt"},
+             ".vek-keep-a.txt;a.txt;B.txt", "Sub", "a.txt", "here,other"},
+            {"a program started",
+             [](const QString &f) {
+                 FileHook::done(FileOperation::of(FileOperation::Kind::Launch, in(f, "a.txt")));
+                 return true;
+             },
+             "a.txt;B.txt", "Sub", "", ""},
         };
         addRows(rows);
     }
@@ -271,6 +293,11 @@ private slots:
         QVERIFY(dir.isValid());
         const QString f = dir.path();
         QVERIFY(makeFiles(f, {"a.txt", "B.txt"}, {"Sub"}));
+        QTemporaryDir otherDir;
+        const QString other = otherDir.path();
+        QVERIFY(makeFiles(other, {"o.txt"}, {}));
+        if (row.link)
+            QVERIFY(QFile::link(in(f, "a.txt"), in(f, "L.txt")));
         const SharedListing::Scope shared;
         const auto kept = [&f] {
             QStringList rests;
@@ -278,11 +305,19 @@ private slots:
                                                                             : QStringList{"?"};
         };
         // Every answer is read once before the change, so each would be held.
-        QCOMPARE(FileList::files(f), listOf("a.txt;B.txt"));
+        QCOMPARE(FileList::files(f), listOf(row.link ? "a.txt;B.txt;L.txt" : "a.txt;B.txt"));
         QCOMPARE(FileList::folderNames(f), listOf("Sub"));
         QVERIFY(kept().isEmpty());
+        QCOMPARE(FileList::files(other), listOf("o.txt"));
         QVERIFY(row.change(f));
-        QCOMPARE(FileList::files(f), listOf(row.files));
+        // Written behind the selector's back: seen only where the change dropped the listing.
+        QVERIFY(writeFile(in(f, "zz.txt"), "zz") && writeFile(in(other, "zz.txt"), "zz"));
+        const QString stays = QString::fromLatin1(row.stays);
+        const QString stray = QStringLiteral(";zz.txt");
+        QCOMPARE(FileList::files(f),
+                 listOf(qPrintable(row.files + (stays.contains("here") ? QString() : stray))));
+        QCOMPARE(FileList::files(other),
+                 listOf(qPrintable("o.txt" + (stays.contains("other") ? QString() : stray))));
         QCOMPARE(FileList::folderNames(f), listOf(row.folders));
         QCOMPARE(kept(), listOf(row.kept));
         QCOMPARE(FileList::find(f, "d.TXT").isEmpty(), !listOf(row.files).contains("D.txt"));
@@ -316,10 +351,16 @@ private slots:
             groupOf.insert(l.toUtf8(), i);
         }
         QCOMPARE(FileList::fold(upper), lower);
-        QList<QStringList> found(upper.size());
-        QVERIFY(FolderScan::collect(dir.path(), groupOf, &found, nullptr));
-        for (qsizetype i = 0; i < upper.size(); ++i)
-            QCOMPARE(found.at(i), QStringList{QStringLiteral("x") + upper.at(i)});
+        // From the system's pass, and from a shared listing's entries.
+        for (const bool shared : {false, true}) {
+            std::optional<SharedListing::Scope> scope;
+            if (shared)
+                scope.emplace();
+            QList<QStringList> found(upper.size());
+            QVERIFY(FolderScan::collect(dir.path(), groupOf, &found, nullptr));
+            for (qsizetype i = 0; i < upper.size(); ++i)
+                QCOMPARE(found.at(i), QStringList{QStringLiteral("x") + upper.at(i)});
+        }
     }
 
     void join() {
