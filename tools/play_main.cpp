@@ -3,13 +3,14 @@
 // step, to look at what a player sees. Run it under a display (xvfb-run).
 //   vekselector-play GAME_FOLDER OUT_PREFIX STEP...
 // A step is a key ("ctrl+tab", "ctrl+shift+tab", "tab", "down", "up", "left", "right",
-// "enter", "space"), sent to the widget with the keyboard focus, or "click:NAME:ROW:COLUMN"
-// (a cell of the grid or list NAME) or "click:NAME" (a button), or "hover:NAME:ROW:COLUMN" (the
-// pointer moved onto that cell), or "wait:MS" (the window left alone for MS milliseconds, as
-// while a player copies a folder in by hand). A message box that a step opens is answered as a
-// player would: its picture is saved (OUT_PREFIX-NN-message-K.png), its text printed, and its
-// default button pressed.
+// "enter", "space", "ctrl+z", "ctrl+h"), sent to the widget with the keyboard focus, or
+// "click:NAME:ROW:COLUMN" (a cell of the grid or list NAME) or "click:NAME" (a button), or
+// "hover:NAME:ROW:COLUMN" (the pointer moved onto that cell), or "wait:MS" (the window left alone
+// for MS milliseconds, as while a player copies a folder in by hand). A message box that a step
+// opens is answered as a player would: its picture is saved (OUT_PREFIX-NN-message-K.png), its text
+// printed, and its default button pressed.
 #include "Form2.h"
+#include "SelectorApplication.h"
 #include "SelectorWindows.h"
 #include "VEKForm.h"
 
@@ -42,9 +43,10 @@ QString focusName() {
 
 bool pressKey(const QString &step) {
     static const QHash<QString, Qt::Key> keys = {
-        {"tab", Qt::Key_Tab},     {"down", Qt::Key_Down},      {"up", Qt::Key_Up},
-        {"left", Qt::Key_Left},   {"right", Qt::Key_Right},    {"enter", Qt::Key_Return},
-        {"space", Qt::Key_Space}, {"backtab", Qt::Key_Backtab}};
+        {"tab", Qt::Key_Tab},     {"down", Qt::Key_Down},       {"up", Qt::Key_Up},
+        {"left", Qt::Key_Left},   {"right", Qt::Key_Right},     {"enter", Qt::Key_Return},
+        {"space", Qt::Key_Space}, {"backtab", Qt::Key_Backtab}, {"z", Qt::Key_Z},
+        {"h", Qt::Key_H}};
     QStringList parts = step.split(QLatin1Char('+'));
     const QString name = parts.takeLast();
     Qt::KeyboardModifiers modifiers;
@@ -86,7 +88,7 @@ bool click(QWidget *window, const QStringList &parts) {
 } // namespace
 
 int main(int argc, char *argv[]) {
-    QApplication app(argc, argv);
+    SelectorApplication app(argc, argv);
     const QStringList args = app.arguments();
     QTextStream err(stderr);
     if (args.size() < 3) {
@@ -153,8 +155,13 @@ int main(int argc, char *argv[]) {
         QTest::qWait(50);
         QString name = step;
         name.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9]+")), QStringLiteral("_"));
-        current()->grab().save(
-            QStringLiteral("%1-%2-%3.png").arg(prefix).arg(i - 2, 2, 10, QChar('0')).arg(name));
+        const QString picture =
+            QStringLiteral("%1-%2-%3").arg(prefix).arg(i - 2, 2, 10, QChar('0')).arg(name);
+        current()->grab().save(picture + QStringLiteral(".png"));
+        // A side window the step opened or acts in (the history of changes) gets its own.
+        if (QWidget *active = QApplication::activeWindow(); active && active != current())
+            active->grab().save(picture + QStringLiteral("-") + active->objectName() +
+                                QStringLiteral(".png"));
         err << i - 2 << ' ' << step << ": " << where() << ", focus " << focusName() << "\n";
     }
     return 0;

@@ -12,6 +12,7 @@
 #include "ProgressWindow.h"
 #include "SRForm.h"
 #include "Selector.h"
+#include "SelectorApplication.h"
 #include "SelectorWindows.h"
 #include "VEKForm.h"
 #include "frmBrowser.h"
@@ -33,7 +34,7 @@
 
 int main(int argc, char *argv[]) {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication app(argc, argv);
+    SelectorApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() != 3) {
         QTextStream(stderr) << "usage: vekselector-shot GAME_FOLDER OUT_PREFIX\n";

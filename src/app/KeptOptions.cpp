@@ -128,3 +128,29 @@ void KeptOptions::forget(const QString &game) {
     s.remove(group(game));
     s.sync();
 }
+
+QString KeptOptions::text(const QString &game) {
+    QSettings s(settingsFile(), QSettings::IniFormat);
+    s.beginGroup(group(game));
+    QStringList keys = s.childKeys();
+    keys.sort();
+    QStringList pairs;
+    for (const QString &k : std::as_const(keys))
+        pairs << k + QLatin1Char('=') + s.value(k).toString();
+    return pairs.join(QLatin1Char(';'));
+}
+
+void KeptOptions::setText(const QString &game, const QString &text) {
+    if (KeptOptions::text(game) == text)
+        return;
+    told(true);
+    if (FileHook::isolated())
+        return;
+    QSettings s(settingsFile(), QSettings::IniFormat);
+    s.remove(group(game));
+    s.beginGroup(group(game));
+    for (const QString &pair : text.split(QLatin1Char(';'), Qt::SkipEmptyParts))
+        s.setValue(pair.section(QLatin1Char('='), 0, 0), pair.section(QLatin1Char('='), 1));
+    s.endGroup();
+    s.sync();
+}

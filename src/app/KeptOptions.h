@@ -33,4 +33,9 @@ public:
     static bool apply(const QString &game, IniState &state);
     /// Forgets every option kept for `game`.
     static void forget(const QString &game);
+
+    /// Every option kept for `game` as one line ("resolution=2;squads=1"), empty for none:
+    /// what the history keeps with each change, and `setText` puts back.
+    static QString text(const QString &game);
+    static void setText(const QString &game, const QString &text);
 };

@@ -10,6 +10,7 @@
 #include "FileList.h"
 #include "FileMover.h"
 #include "FileOps.h"
+#include "History.h"
 #include "IniOptions.h"
 #include "Journal.h"
 #include "KeyboardFeatures.h"
@@ -64,6 +65,8 @@ Selector::Selector(const Folders &folders, Prompt &prompt, QObject *parent)
     changeListener = [this](Changes what) { Q_EMIT changed(what); };
     SelectorState &state = *this;
     Reporter &r = reporter_;
+    history_ = std::make_unique<History>(state, r);
+    history_->reread = [this] { reread(); };
     loadedFiles_ = std::make_unique<LoadedFiles>(state, r);
     loadedList_ = std::make_unique<LoadedList>(state, *loadedFiles_);
     options_ = std::make_unique<Options>(state, r);
@@ -225,9 +228,41 @@ void Selector::load() {
     // for all of them (kept true by every change the steps make, dropped at the end).
     const SharedListing::Scope listing;
     reporter_.startLoad();
-    for (const LoadStep &step : loadSteps())
-        step.run();
+    // A going back a kill cut short is finished before anything else reads the folders.
+    history_->resume();
+    {
+        // What the start changes (the sweep of another VEK folder's files, eaw.ini and
+        // the ledgers put in order) is a change like any other.
+        History::Entry entry(
+            *history_, QStringLiteral("Start: the game folder and the ledgers put in order."));
+        for (const LoadStep &step : loadSteps())
+            step.run();
+        if (swept_)
+            history_->name(QStringLiteral("Start with the VEK folder \"%1\": the files of the "
+                                          "previous VEK folder swept out of the game folder.")
+                               .arg(QDir::toNativeSeparators(folders().ModFolder)));
+    }
     reporter_.endLoad();
+    touch(Change::Everything);
+}
+
+void Selector::reread() {
+    // As while the window loads: the re-load only marks what the ledgers say is loaded.
+    own_.FormReady = false;
+    skins_->ignoreClicks();
+    loadFiles_->readGroupTable();
+    QStringList problems;
+    options_->readIniOptions(&problems);
+    loadFiles_->buildCatalogue();
+    planes_->fillFilter();
+    skins_->fill();
+    reloadLoadedList();
+    music_->fill();
+    autoscripts_->refresh();
+    planes_->filter(0);
+    loadFiles_->filter(0);
+    own_.FormReady = true;
+    reporter_.tell(problems);
     touch(Change::Everything);
 }
 

@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 
+class History;
 class KeyboardFeatures;
 class Autoscripts;
 class CompleteReset;
@@ -89,7 +90,12 @@ public:
     /// The credits of `Label3`, three lines joined by CR LF.
     static QString credits();
 
+    /// The engine's state read again from the files, as a start reads it, after the history
+    /// brought an earlier state back.
+    void reread();
+
     LoadFiles &loadFiles() { return *loadFiles_; }
+    History &history() { return *history_; }
     KeyboardFeatures &features() { return *features_; }
     MusicButtons &music() { return *music_; }
     Planes &planes() { return *planes_; }
@@ -144,6 +150,7 @@ private:
     qint64 modListed_ = -1;
     qint64 skinsListed_ = -1;
     // In the order they are made: each part is given the parts below it that it uses.
+    std::unique_ptr<History> history_;
     std::unique_ptr<LoadedFiles> loadedFiles_;
     std::unique_ptr<LoadedList> loadedList_;
     std::unique_ptr<Options> options_;

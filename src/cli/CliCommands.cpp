@@ -4,6 +4,7 @@
 #include "Autoscripts.h"
 #include "CliImport.h"
 #include "CompleteReset.h"
+#include "History.h"
 #include "IniOptions.h"
 #include "KeyboardFeatures.h"
 #include "LoadFiles.h"
@@ -312,6 +313,28 @@ bool repair(Selector &selector, const QStringList &, QTextStream &) {
     return selector.loadedFiles().repair();
 }
 
+bool history(Selector &selector, const QStringList &, QTextStream &out) {
+    for (const QString &line : selector.history().lines())
+        out << line << '\n';
+    return true;
+}
+
+bool undo(Selector &selector, const QStringList &, QTextStream &) {
+    return selector.history().undo();
+}
+
+QString checkBack(const QStringList &args) {
+    bool ok = false;
+    const int n = args.at(0).toInt(&ok);
+    return ok && n >= 0
+               ? QString()
+               : QStringLiteral("back takes the number of an entry of history (0 or more)");
+}
+
+bool back(Selector &selector, const QStringList &args, QTextStream &) {
+    return selector.history().back(args.at(0).toInt());
+}
+
 bool launch(Selector &selector, const QStringList &, QTextStream &) {
     return selector.commands().LaunchEAW();
 }
@@ -404,6 +427,19 @@ const QList<CliCommands::Command> &CliCommands::table() {
         {QStringLiteral("repair"), QString(),
          QStringLiteral("copies back exactly what verify lists, and says what it copied"), 0, 0,
          nullptr, repair},
+        {QStringLiteral("history"), QString(),
+         QStringLiteral("prints the history of changes, oldest first: number, tab, local time, "
+                        "tab, what it did; 0 is where the history begins"),
+         0, 0, nullptr, history},
+        {QStringLiteral("undo"), QString(),
+         QStringLiteral("takes back the latest change not taken back yet (again: one further "
+                        "back); exit status 1 when there is none"),
+         0, 0, nullptr, undo},
+        {QStringLiteral("back"), QStringLiteral("N"),
+         QStringLiteral("brings the game folder, the ledgers and the options back to the state "
+                        "right after entry N of history (0: where it begins), as a change of "
+                        "its own"),
+         1, 1, checkBack, back},
         {QStringLiteral("import"), CliImport::Args, CliImport::actsLike(), 1, 2, CliImport::check,
          CliImport::run},
         {QStringLiteral("launch"), QString(),
@@ -417,6 +453,55 @@ const QList<CliCommands::Command> &CliCommands::table() {
          0, 0, nullptr, nullptr},
     };
     return commands;
+}
+
+bool CliCommands::recorded(const QString &name) {
+    static const QStringList quiet = {
+        QStringLiteral("status"),    QStringLiteral("folders"),  QStringLiteral("skins"),
+        QStringLiteral("planes"),    QStringLiteral("features"), QStringLiteral("verify"),
+        QStringLiteral("conflicts"), QStringLiteral("history"),  QStringLiteral("undo"),
+        QStringLiteral("back"),      QStringLiteral("launch"),   QStringLiteral("import")};
+    return !quiet.contains(name);
+}
+
+QString CliCommands::sentence(const QString &name, const QStringList &args) {
+    const QString arg = args.value(0);
+    if (name == QLatin1String("resolution"))
+        return QStringLiteral("Set the resolution to %1.").arg(QString(arg).replace('x', " x "));
+    if (name == QLatin1String("squads"))
+        return QStringLiteral("Set Extra Squads to %1.").arg(arg);
+    if (name == QLatin1String("online"))
+        return QStringLiteral("Turned the online option %1 %2.").arg(arg, args.value(1));
+    if (name == QLatin1String("sync"))
+        return QStringLiteral("Set the sync rate to %1.").arg(arg);
+    if (name == QLatin1String("restore-ini"))
+        return QStringLiteral("Put back the original eaw.ini.");
+    if (name == QLatin1String("feature"))
+        return QStringLiteral("Applied the keyboard-control feature %1.").arg(arg);
+    if (name == QLatin1String("cheatcheck"))
+        return QStringLiteral("Turned the cheat check %1.").arg(arg);
+    if (name == QLatin1String("music"))
+        return QStringLiteral("Switched the music to %1.").arg(arg);
+    if (name == QLatin1String("delmsn"))
+        return QStringLiteral("Del MSN: deleted the missions saved as Default*.msn.");
+    if (name == QLatin1String("night"))
+        return QStringLiteral("Night switch %1: %2.")
+            .arg(arg, args.value(1) == QLatin1String("on") ? QStringLiteral("Day ==> Night")
+                                                           : QStringLiteral("Reset to normal"));
+    if (name == QLatin1String("plane-flags"))
+        return QStringLiteral("Turned box %1 of the %2 byte of slot %3 %4 in planes.dat.")
+            .arg(args.value(2), args.value(1), arg, args.value(3));
+    if (name == QLatin1String("script-run"))
+        return QStringLiteral("Ran the autoscript %1.").arg(arg);
+    if (name == QLatin1String("script-save"))
+        return QStringLiteral("Saved the autoscript %1.").arg(arg);
+    if (name == QLatin1String("repair"))
+        return QStringLiteral("Repair: copied back what verify listed.");
+    if (name == QLatin1String("exit"))
+        return QStringLiteral("Exit: the original eaw.ini and eaw.exe put back.");
+    if (name == QLatin1String("reset"))
+        return QStringLiteral("Reset Completely.");
+    return QStringLiteral("%1 %2.").arg(name, args.join(QLatin1Char(' '))).trimmed();
 }
 
 const CliCommands::Command *CliCommands::find(const QString &name) {

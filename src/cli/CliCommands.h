@@ -33,4 +33,11 @@ public:
     static QString validate(const QString &name, const QStringList &args);
 
     static QString help();
+
+    /// What a command that changes files did, in the history's words, for the commands whose
+    /// engine call leaves the status line as it was (the option clicks, the music ...).
+    static QString sentence(const QString &name, const QStringList &args);
+    /// Whether the history records the command as one change (every command but the ones
+    /// that only print, and the history's own, which record themselves).
+    static bool recorded(const QString &name);
 };

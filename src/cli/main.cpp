@@ -4,6 +4,7 @@
 #include "CrashPoint.h"
 #include "DryRun.h"
 #include "FileHook.h"
+#include "History.h"
 #include "InstanceGuard.h"
 #include "Locator.h"
 #include "Selector.h"
@@ -21,6 +22,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -155,7 +157,9 @@ int main(int argc, char *argv[]) {
     }
 
     CrashPoint::startCounting(CrashPoint::Phase::StartUp);
+    std::optional<History::Early> early(std::in_place);
     Folders folders = locator.ok();
+    early.reset();
     folders.AfterCut = guard.tookLeftLock();
     // The twin's game folder stands for the real one, whose options the player chose.
     if (dryRun)
@@ -176,6 +180,10 @@ int main(int argc, char *argv[]) {
     // The crash test's seam counts the commands' file operations, not the start-up's.
     CrashPoint::startCounting(CrashPoint::Phase::Commands);
     for (const CliOptions::Invocation &inv : options.commands) {
+        // Each command that changes files is one entry of the history.
+        std::optional<History::Entry> entry;
+        if (CliCommands::recorded(inv.name))
+            entry.emplace(selector.history(), CliCommands::sentence(inv.name, inv.args));
         if (inv.name == QLatin1String("exit")) {
             // Like the window's Exit: the run ends here, unless the player cancelled.
             if (selector.commands().ExitProcedure())
@@ -184,6 +192,9 @@ int main(int argc, char *argv[]) {
         }
         const CliCommands::Command *command = CliCommands::find(inv.name);
         const bool ok = command->run(selector, inv.args, out);
+        // An autoscript run is one change, whatever its clicks said last.
+        if (inv.name == QLatin1String("script-run"))
+            selector.history().name(CliCommands::sentence(inv.name, inv.args));
         out.flush();
         // 128 + SIGINT, what a shell reports for a program Ctrl+C ends: a script can tell
         // an interrupted run from a failed one although the operation was undone.

@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SelectorWindows.h"
 
+#include "History.h"
+
+#include <optional>
+
 #include "FolderListBox.h"
 #include "Form2.h"
 #include "Selector.h"
@@ -85,7 +89,9 @@ bool SelectorWindows::ok() {
         form2_->show();
         return false;
     }
+    std::optional<History::Early> early(std::in_place);
     Folders folders = locator_.ok();
+    early.reset();
     folders.AfterCut = guard_.tookLeftLock();
     selector_ = std::make_unique<Selector>(folders, prompt_);
     selector_->newsOnStatusLine();

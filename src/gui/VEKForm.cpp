@@ -7,6 +7,8 @@
 #include "FileList.h"
 #include "FuelPage.h"
 #include "GeneralPage.h"
+#include "History.h"
+#include "HistoryWindow.h"
 #include "ImportArchive.h"
 #include "LoadFilesPage.h"
 #include "LoadedPage.h"
@@ -15,6 +17,7 @@
 #include "Prompt.h"
 #include "SRForm.h"
 #include "Selector.h"
+#include "WindowHistory.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -24,6 +27,7 @@
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMimeData>
 #include <QPushButton>
@@ -31,6 +35,7 @@
 #include <QShortcut>
 #include <QTabWidget>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include <utility>
@@ -54,9 +59,28 @@ VEKForm::VEKForm(Selector &selector, QWidget *parent) : QWidget(parent), selecto
     for (int i = 0; i < pages.size(); ++i)
         SSTab1->addTab(pages.at(i), Selector::Pages.at(i));
 
-    EditStrings = new QPushButton(QStringLiteral("Edit Pnames.str"), SSTab1);
+    auto *corner = new QWidget(SSTab1);
+    EditStrings = new QPushButton(QStringLiteral("Edit Pnames.str"), corner);
     EditStrings->setObjectName(QStringLiteral("EditStrings"));
-    SSTab1->setCornerWidget(EditStrings, Qt::TopRightCorner);
+    UndoButton = new QPushButton(QStringLiteral("Undo"), corner);
+    UndoButton->setObjectName(QStringLiteral("UndoButton"));
+    UndoButton->setAccessibleName(QStringLiteral("Undo the latest change"));
+    UndoButton->setToolTip(
+        QStringLiteral("Takes back the latest change (%1)")
+            .arg(QKeySequence(QKeySequence::Undo).toString(QKeySequence::NativeText)));
+    HistoryButton = new QPushButton(QStringLiteral("History..."), corner);
+    HistoryButton->setObjectName(QStringLiteral("HistoryButton"));
+    HistoryButton->setAccessibleName(QStringLiteral("History of changes"));
+    HistoryButton->setToolTip(
+        QStringLiteral("Every change, and going back to any of them (%1)")
+            .arg(QKeySequence(Qt::CTRL | Qt::Key_H).toString(QKeySequence::NativeText)));
+    auto *cornerLayout = new QHBoxLayout(corner);
+    cornerLayout->setContentsMargins(0, 0, 0, 0);
+    cornerLayout->addWidget(UndoButton);
+    cornerLayout->addWidget(HistoryButton);
+    cornerLayout->addWidget(EditStrings);
+    SSTab1->setCornerWidget(corner, Qt::TopRightCorner);
+    windowHistory_ = new WindowHistory(selector, this);
 
     // A folder copied into the VEK folder shows up without a restart; a burst of changes is
     // read once, a moment after the last.
@@ -139,6 +163,47 @@ VEKForm::VEKForm(Selector &selector, QWidget *parent) : QWidget(parent), selecto
     });
     connect(general, &GeneralPage::editPlanesRequested, this, &VEKForm::openAirgrid);
     connect(EditStrings, &QPushButton::clicked, this, &VEKForm::openStringEditor);
+
+    // Undo and the history from any page; a box waiting for an answer holds them back (the
+    // shortcut belongs to this window, and the history does nothing under a modal box).
+    auto *undo = new QShortcut(QKeySequence::Undo, this);
+    undo->setObjectName(QStringLiteral("UndoKey"));
+    connect(undo, &QShortcut::activated, windowHistory_, &WindowHistory::undo);
+    connect(UndoButton, &QPushButton::clicked, windowHistory_, &WindowHistory::undo);
+    auto *history = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_H), this);
+    history->setObjectName(QStringLiteral("HistoryKey"));
+    connect(history, &QShortcut::activated, this, &VEKForm::openHistory);
+    connect(HistoryButton, &QPushButton::clicked, this, &VEKForm::openHistory);
+    connect(windowHistory_, &WindowHistory::wentBack, this, &VEKForm::showAll);
+    connect(windowHistory_, &WindowHistory::recorded, this, [this] {
+        if (historyWindow_ && historyWindow_->isVisible())
+            historyWindow_->refresh();
+    });
+}
+
+void VEKForm::openHistory() {
+    if (!historyWindow_) {
+        historyWindow_ = new HistoryWindow(selector_.history(), this);
+        historyWindow_->setWindowFlag(Qt::Window);
+        connect(historyWindow_, &HistoryWindow::goBackRequested, windowHistory_,
+                &WindowHistory::back);
+    }
+    historyWindow_->refresh();
+    historyWindow_->show();
+    historyWindow_->raise();
+    historyWindow_->activateWindow();
+    historyWindow_->HistoryList->setFocus();
+}
+
+void VEKForm::showAll() {
+    pending_ = Change::Everything;
+    showChanges();
+    if (airgrid_)
+        airgrid_->refresh();
+    if (srForm_)
+        srForm_->refresh();
+    if (historyWindow_)
+        historyWindow_->refresh();
 }
 
 void VEKForm::openAirgrid() {

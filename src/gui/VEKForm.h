@@ -9,6 +9,8 @@ class Airgrid;
 class AutoscriptsPage;
 class FuelPage;
 class GeneralPage;
+class HistoryWindow;
+class WindowHistory;
 class LoadedPage;
 class LoadFilesPage;
 class PlanesSkinsPage;
@@ -54,6 +56,10 @@ public:
     /// Opens the string file editor; it sits beside the page tabs, since the tool belongs
     /// to no single page.
     QPushButton *EditStrings;
+    /// Takes back the latest change (also Ctrl+Z from any page).
+    QPushButton *UndoButton;
+    /// Opens the history of changes (also Ctrl+H).
+    QPushButton *HistoryButton;
     /// The progress dialog of long operations (hidden until one runs).
     ProgressWindow *progress;
 
@@ -61,6 +67,13 @@ public:
     /// lives; null until first opened.
     Airgrid *airgrid() const { return airgrid_; }
     SRForm *srForm() const { return srForm_; }
+    HistoryWindow *historyWindow() const { return historyWindow_; }
+    /// Every input of the player is an entry of the history through this.
+    WindowHistory *windowHistory() const { return windowHistory_; }
+    /// Opens or raises the history of changes.
+    void openHistory();
+    /// After a going back: every page and side window shows the files' new state.
+    void showAll();
     /// "Edit Planes.dat": opens or raises the planes.dat editor.
     void openAirgrid();
     /// Folders added to or removed from the VEK folder or its skin folder since the last look:
@@ -97,4 +110,6 @@ private:
     Changes pending_;
     Airgrid *airgrid_ = nullptr;
     SRForm *srForm_ = nullptr;
+    HistoryWindow *historyWindow_ = nullptr;
+    WindowHistory *windowHistory_;
 };

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "GameFolderChoice.h"
 #include "Selector.h"
+#include "SelectorApplication.h"
 #include "SelectorWindows.h"
 #include "VEKForm.h"
 #include "frmBrowser.h"
@@ -42,7 +43,7 @@ int main(int argc, char *argv[]) {
     // with the owner's process name to recognise a lock left by a crash.
     // The browser's page component shares the window system's drawing contexts.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication app(argc, argv);
+    SelectorApplication app(argc, argv);
     // Lets the desktop match the window with its menu entry (and so its icon).
     QGuiApplication::setDesktopFileName(QStringLiteral("org.vekselector.vekselector"));
     // Checked only now: the application object has taken out the options it knows

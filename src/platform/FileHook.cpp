@@ -18,6 +18,8 @@ namespace {
 
 // The hook is set up once by the front end before the engine runs and lives on one thread.
 FileHook::Sink sink;
+FileHook::Observer observer;
+FileHook::CopyObserver copyObserver;
 QStringList isolatedRoots;
 FileHook::Group *innermost = nullptr;
 
@@ -141,6 +143,8 @@ void FileHook::copied(const QString &from, const QString &to, bool existedBefore
     if (sink)
         deliver(
             {existedBefore ? FileOperation::Kind::Replace : FileOperation::Kind::Copy, from, to});
+    if (copyObserver)
+        copyObserver(from, to);
     CrashPoint::passed();
 }
 
@@ -233,7 +237,21 @@ QString landing(const QString &path) {
 }
 } // namespace
 
+void FileHook::setObserver(Observer o) {
+    observer = std::move(o);
+}
+
+void FileHook::setCopyObserver(CopyObserver o) {
+    copyObserver = std::move(o);
+}
+
+bool FileHook::observed() {
+    return bool(observer);
+}
+
 bool FileHook::mayChange(const QString &path, QString *error) {
+    if (observer)
+        observer(path, false);
     if (isolatedRoots.isEmpty())
         return true;
     const QString target = landing(path);
@@ -248,6 +266,8 @@ bool FileHook::mayChange(const QString &path, QString *error) {
 }
 
 bool FileHook::detach(const QString &path, QString *error) {
+    if (observer)
+        observer(path, true);
     if (isolatedRoots.isEmpty())
         return true;
     if (!mayChange(path, error))

@@ -59,6 +59,10 @@ struct FileOperation {
 class FileHook {
 public:
     using Sink = std::function<void(const FileOperation &)>;
+    /// Told before a file changes: `path` is about to be replaced, renamed, deleted or
+    /// written (`inPlace`: its bytes are written into the open file, so a second name of it
+    /// would change too). The history keeps what the file was from here.
+    using Observer = std::function<void(const QString &path, bool inPlace)>;
 
     /// Starts (or, with an empty sink, stops) recording.
     static void setSink(Sink sink);
@@ -88,6 +92,15 @@ public:
     /// recorded.
     static void patched(const QString &path, const QList<PatchedByte> &bytes);
     static void attributesChanged(const QString &path, const QString &state);
+
+    /// Sets (or, empty, clears) the observer told before each change; a run without one pays a
+    /// predictable branch per change.
+    static void setObserver(Observer observer);
+    static bool observed();
+    /// Told right after `from` was copied to `to` (a load's copy of a content file): the
+    /// history can then keep a later delete of `to` as a reference to `from`, without bytes.
+    using CopyObserver = std::function<void(const QString &from, const QString &to)>;
+    static void setCopyObserver(CopyObserver observer);
 
     /// Confines every change to the folders `roots` (and what is below them); empty lifts it.
     static void isolate(const QStringList &roots);

@@ -100,6 +100,8 @@ bool twin(const fs::path &from, const fs::path &to, bool link, QList<fs::path> &
             continue; // a dry run's own folder (a killed one's, or this one's beside a root)
         if (qPath(name) == InstanceGuard::FolderLockName)
             continue; // a running selector's lock, no content of the folder
+        if (qPath(name) == QLatin1String(".vek-history"))
+            continue; // the history's store: a dry run keeps no history, and reads none
         fs::path source = it->path();
         fs::file_status status = it->symlink_status(ec);
         if (ec)

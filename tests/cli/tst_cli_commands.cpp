@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTest>
 
 class TestCliCommands : public QObject {
@@ -353,9 +354,75 @@ private Q_SLOTS:
         }
     }
 
+    void historyCommands_data() {
+        // A run on fresh folders (after an earlier run, when given): its status and what its
+        // stdout must match; then what a later `status` prints, when given.
+        QTest::addColumn<QStringList>("earlier");
+        QTest::addColumn<QStringList>("environment");
+        QTest::addColumn<QStringList>("commands");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("later");
+        const QString line = QStringLiteral("\\d\t\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\t");
+        const QStringList none;
+        const QStringList three{"toggle", "A-One", "+", "toggle", "A-Two", "+", "toggle", "A-One"};
+        const QStringList keepTwo{"VEK_HISTORY_KEEP=2"};
+        QTest::newRow("history lists each change, 0 first")
+            << none << none
+            << QStringList{"toggle", "A-One", "+", "resolution", "1024x768", "+", "history"} << 0
+            << "^0" + line.mid(2) + "The history begins[^\n]*\n1" + line.mid(2) + "Start[^\n]*\n2" +
+                   line.mid(2) + "Loaded A-One: 1 file.\n3" + line.mid(2) +
+                   "Set the resolution to 1024 x 768.\n$"
+            << QString();
+        QTest::newRow("undo takes a load out, back brings it back")
+            << none << none << QStringList{"toggle", "A-One", "+", "undo", "+",     "status",
+                                           "+",      "back",  "2", "+",    "status"}
+            << 0 << "^A-One\n$" << QString();
+        QTest::newRow("back past the last entry fails")
+            << none << none << QStringList{"toggle", "A-One", "+", "back", "9"} << 1 << "^$"
+            << QString();
+        QTest::newRow("back takes a number")
+            << none << none << QStringList{"back", "x"} << 2 << "^$" << QString();
+        QTest::newRow("undo with nothing left to take back fails")
+            << none << none << QStringList{"undo", "+", "undo", "+", "status"} << 1 << "^$"
+            << QString();
+        QTest::newRow("a dry run of back foretells it and changes nothing")
+            << QStringList{"toggle", "A-One"} << none << QStringList{"--dry-run", "back", "1"} << 0
+            << "\ndelete\t[^\n]*a-one.dat\n"
+            << "^A-One\n$";
+        QTest::newRow("history marks the states that can no longer come back")
+            << three << keepTwo << QStringList{"history"} << 0
+            << "^0\t[^\n]*\\(can no longer be returned to\\)\n1\t[^\n]*\\(can no longer be "
+               "returned to\\)\n2\t[^\n]*Loaded A-One: 1 file.\n"
+            << QString();
+        QTest::newRow("back to a state that can no longer come back fails")
+            << three << keepTwo << QStringList{"back", "1"} << 1 << "^$"
+            << "^A-One\n$";
+    }
+    void historyCommands() {
+        QFETCH(QStringList, earlier);
+        QFETCH(QStringList, environment);
+        QFETCH(QStringList, commands);
+        QFETCH(int, status);
+        QFETCH(QString, out);
+        QFETCH(QString, later);
+        TestFolders f;
+        content(f);
+        if (!earlier.isEmpty())
+            QCOMPARE(run(f, earlier, environment).status, 0);
+        const CliRun r = run(f, commands, environment);
+        QCOMPARE(r.status, status);
+        QVERIFY2(QRegularExpression(out).match(QString::fromUtf8(r.out)).hasMatch(), r.out + r.err);
+        if (!later.isEmpty()) {
+            const CliRun after = run(f, {"status"});
+            QVERIFY2(QRegularExpression(later).match(QString::fromUtf8(after.out)).hasMatch(),
+                     after.out + after.err);
+        }
+    }
+
 private:
-    CliRun run(const TestFolders &f, QStringList commands) {
-        return CliRun::on(f.game(), f.vek(), commands, lockDir_.filePath("lock"));
+    CliRun run(const TestFolders &f, QStringList commands, const QStringList &environment = {}) {
+        return CliRun::on(f.game(), f.vek(), commands, lockDir_.filePath("lock"), environment);
     }
     static void content(const TestFolders &f) {
         for (const char *n : {"A-One", "A-Two", "G-Maps", "G-Sky"})

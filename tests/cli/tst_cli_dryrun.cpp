@@ -202,6 +202,9 @@ private Q_SLOTS:
         // (a folder renamed): the trace misses nothing.
         const QString joined = '\t' + done.join('\t') + '\t';
         for (const QString &path : changed(before, snapshot(realRoot), realRoot)) {
+            // The history's store is the real run's own record; a dry run keeps none.
+            if (path.contains(QLatin1String("/.vek-history")))
+                continue;
             bool named = false;
             for (QString p = path; !named && p.size() > realRoot.size(); p = QFileInfo(p).path())
                 named = joined.contains('\t' + QDir::toNativeSeparators(p) + '\t');

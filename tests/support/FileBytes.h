@@ -42,7 +42,8 @@ inline QMap<QString, QByteArray> filesOf(const QString &folder) {
 }
 
 /// Every file below a folder, hidden ones too: relative path -> bytes ("<unreadable>" for one
-/// that cannot be read), to compare a whole tree before and after an operation.
+/// that cannot be read), to compare a whole tree before and after an operation. The history's
+/// store (`.vek-history`) is left out: it records each run, with its times.
 using Tree = QHash<QString, QByteArray>;
 
 inline Tree treeOf(const QString &root) {
@@ -50,6 +51,8 @@ inline Tree treeOf(const QString &root) {
     QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
+        if (path.contains(QLatin1String("/.vek-history/")))
+            continue;
         QFile f(path);
         tree.insert(QDir(root).relativeFilePath(path),
                     f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>"));

@@ -1,0 +1,343 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "CompleteReset.h"
+#include "GridRows.h"
+#include "History.h"
+#include "HistoryStore.h"
+#include "KeptOptions.h"
+#include "KeyboardFeatures.h"
+#include "Ledgers.h"
+#include "LoadFiles.h"
+#include "LoadedFiles.h"
+#include "LoadedList.h"
+#include "MusicButtons.h"
+#include "OpenSelector.h"
+#include "Options.h"
+#include "Planes.h"
+#include "ProgressHook.h"
+#include "ScriptedPrompt.h"
+#include "Selector.h"
+#include "Skins.h"
+#include "TestFolders.h"
+
+#include <QDateTime>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QMap>
+#include <QRandomGenerator>
+#include <QScopeGuard>
+#include <QTest>
+
+#include <algorithm>
+#include <random>
+
+namespace {
+
+/// Every byte a going back brings back: the game folder (without the store and eaw.exe), the
+/// ledgers of the VEK folder and the options kept for the game folder.
+QMap<QString, QByteArray> snapshot(const TestFolders &f) {
+    QMap<QString, QByteArray> all;
+    QDirIterator it(f.game(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString rel = QDir(f.game()).relativeFilePath(it.next());
+        if (!rel.startsWith(HistoryStore::FolderName) && rel != QLatin1String("eaw.exe"))
+            all.insert(rel, TestFolders::read(f.game(), rel));
+    }
+    for (const QString &ledger : Ledgers::All)
+        if (TestFolders::exists(f.vek(), ledger))
+            all.insert(QStringLiteral("VEK/") + ledger, TestFolders::read(f.vek(), ledger));
+    all.insert(QStringLiteral("options"), KeptOptions::text(f.game()).toLatin1());
+    return all;
+}
+
+/// The store's files with their bytes and modification times.
+QMap<QString, QPair<QByteArray, QDateTime>> storeFiles(const TestFolders &f) {
+    QMap<QString, QPair<QByteArray, QDateTime>> all;
+    const QString store = f.game() + QLatin1Char('/') + HistoryStore::FolderName;
+    QDirIterator it(store, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo info(it.next());
+        all.insert(QDir(store).relativeFilePath(info.filePath()),
+                   {TestFolders::read(store, QDir(store).relativeFilePath(info.filePath())),
+                    info.fileTime(QFileDevice::FileModificationTime)});
+    }
+    return all;
+}
+
+int lastEntry(Selector &s) {
+    return int(s.history().lines().size()) - 1;
+}
+
+struct State {
+    QMap<QString, QByteArray> files;
+    QStringList loaded;
+};
+
+} // namespace
+
+class TestHistory : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void randomWalk_data() {
+        QTest::addColumn<quint32>("seed");
+        QTest::addColumn<int>("actions");
+        // What becomes of the history's index before the restart: it is made again from the
+        // entries when it is gone, cannot be read, or is older than the last entry.
+        QTest::addColumn<QString>("index");
+        QTest::newRow("seed 15") << 15u << 24 << QString();
+        QTest::newRow("seed 4, index removed") << 4u << 12 << "removed";
+        QTest::newRow("seed 7, index garbled") << 7u << 14 << "garbled";
+        QTest::newRow("seed 9, index behind the entries") << 9u << 8 << "behind";
+    }
+
+    /// A walk of loads, unloads, skins, swaps, fuel and option clicks, then back to its
+    /// entries in random order: each time the folders and options are what they were right
+    /// after that entry, the grids' marks follow, and verify finds nothing.
+    void randomWalk() {
+        QFETCH(quint32, seed);
+        QFETCH(int, actions);
+        QFETCH(QString, index);
+        const QString indexFile = HistoryStore::FolderName + QStringLiteral("/index.txt");
+        QByteArray earlyIndex;
+        TestFolders f(TestFolders::Demo);
+        ScriptedPrompt prompt;
+        QMap<int, State> after;
+        after.insert(0, {snapshot(f), {}});
+        auto s = openSelector(f, prompt);
+        QVERIFY(s->history().on());
+        // The start may be an entry of its own; entry 0 is the folder before it.
+        const int started = lastEntry(*s);
+        after.insert(started, {snapshot(f), s->loadedList().loadedNames()});
+        QRandomGenerator rng(seed);
+        QString save;
+        int saveFrom = -1;
+        for (int a = 0; a < actions; ++a) {
+            {
+                History::Entry entry(s->history(), QStringLiteral("Action %1.").arg(a));
+                act(*s, rng);
+            }
+            const int n = lastEntry(*s);
+            after.insert(n, {snapshot(f), s->loadedList().loadedNames()});
+            if (a == 1)
+                earlyIndex = TestFolders::read(f.game(), indexFile);
+            if (a == actions / 2) {
+                // The game saves a campaign: nothing of the selector's, and it stays.
+                saveFrom = n;
+                save = QStringLiteral("Savedata/walk%1.sav").arg(seed);
+                TestFolders::write(f.game(), save, "a campaign saved by the game");
+            }
+        }
+        const int last = lastEntry(*s);
+        QCOMPARE(after.lastKey(), last);
+        QVERIFY2(last - started >= actions / 3, "many actions change files");
+        QList<int> order = after.keys();
+        std::shuffle(order.begin(), order.end(), std::mt19937(seed));
+        for (const int n : std::as_const(order)) {
+            QVERIFY2(s->history().back(n), qPrintable(prompt.allText()));
+            expect(f, *s, after.value(n), save, QStringLiteral("back %1").arg(n));
+            if (n <= saveFrom)
+                QCOMPARE(TestFolders::read(f.game(), save),
+                         QByteArray("a campaign saved by the game"));
+        }
+        // Forward to the end, undo twice (each goes one further back), forward again.
+        QVERIFY(s->history().back(last));
+        expect(f, *s, after.value(last), save, QStringLiteral("forward"));
+        for (const int n : {last - 1, last - 2}) {
+            QVERIFY(s->history().undo());
+            expect(f, *s, after.value(n), save, QStringLiteral("undo to %1").arg(n));
+        }
+        QVERIFY(s->history().back(last));
+        expect(f, *s, after.value(last), save, QStringLiteral("forward again"));
+        // The history survives a restart.
+        s.reset();
+        if (index == QLatin1String("removed"))
+            QVERIFY(QFile::remove(f.game() + QLatin1Char('/') + indexFile));
+        else if (!index.isEmpty())
+            TestFolders::write(f.game(), indexFile,
+                               index == QLatin1String("garbled")
+                                   ? QByteArray("VEK history index 1\nlast\tx\n")
+                                   : earlyIndex);
+        s = openSelector(f, prompt);
+        QVERIFY(s->history().back(0));
+        expect(f, *s, after.value(0), save, QStringLiteral("back 0 after a restart"));
+        QVERIFY(!s->history().undo() || lastEntry(*s) > 0);
+    }
+
+    void quietStart_data() {
+        QTest::addColumn<int>("loads");
+        QTest::newRow("as found") << 0;
+        QTest::newRow("after two loads") << 2;
+    }
+
+    /// A start that changes no file's bytes writes nothing to the store: no entry, no index.
+    void quietStart() {
+        QFETCH(int, loads);
+        TestFolders f(TestFolders::Demo);
+        ScriptedPrompt prompt;
+        auto s = openSelector(f, prompt);
+        for (int row = 1; row <= loads; ++row) {
+            History::Entry entry(s->history(), QStringLiteral("Load."));
+            s->loadFiles().click(row);
+        }
+        s.reset();
+        s = openSelector(f, prompt);
+        s.reset();
+        const auto before = storeFiles(f);
+        const QByteArray eawIni = TestFolders::read(f.game(), QStringLiteral("eaw.ini"));
+        QTest::qSleep(20);
+        s = openSelector(f, prompt);
+        const int last = lastEntry(*s);
+        s.reset();
+        QCOMPARE(storeFiles(f), before);
+        QCOMPARE(TestFolders::read(f.game(), QStringLiteral("eaw.ini")), eawIni);
+        // What the start rewrote with the same bytes is no change of the player's either.
+        s = openSelector(f, prompt);
+        QVERIFY(s->history().back(0));
+        QCOMPARE(prompt.allText().contains(QStringLiteral(".mine")), false);
+        QVERIFY(!TestFolders::exists(f.game(), QStringLiteral("eaw.ini.mine")));
+        QVERIFY(s->history().back(last));
+    }
+
+    void limit_data() {
+        QTest::addColumn<int>("keep");
+        QTest::addColumn<int>("changes");
+        QTest::newRow("keep 3 of 8") << 3 << 8;
+        QTest::newRow("keep 5 of 6") << 5 << 6;
+        QTest::newRow("keep all") << 20 << 6;
+    }
+
+    /// Past the limit the oldest entries give up their bytes: `history` marks every state that
+    /// can no longer come back, and going back to one is refused with the reason; the oldest
+    /// one left still comes back.
+    void limit() {
+        QFETCH(int, keep);
+        QFETCH(int, changes);
+        qputenv("VEK_HISTORY_KEEP", QByteArray::number(keep));
+        const auto unset = qScopeGuard([] { qunsetenv("VEK_HISTORY_KEEP"); });
+        TestFolders f(TestFolders::Demo);
+        ScriptedPrompt prompt;
+        auto s = openSelector(f, prompt);
+        for (int c = 0; c < changes; ++c) {
+            History::Entry entry(s->history(), QStringLiteral("Change."));
+            s->loadFiles().click(1 + c % 2);
+        }
+        // Counted again after a restart, from the index.
+        s.reset();
+        s = openSelector(f, prompt);
+        const QStringList lines = s->history().lines();
+        const int last = int(lines.size()) - 1;
+        const int oldest = std::max(0, last - keep);
+        for (int n = 0; n <= last; ++n)
+            QVERIFY2(lines.at(n).endsWith(QLatin1String("(can no longer be returned to)")) ==
+                         (n < oldest),
+                     qPrintable(lines.at(n)));
+        if (oldest > 0) {
+            QVERIFY(!s->history().back(oldest - 1));
+            QVERIFY2(prompt.allText().contains(
+                         QStringLiteral("Entry %1 can no longer be returned to").arg(oldest - 1)),
+                     qPrintable(prompt.allText()));
+        }
+        QVERIFY2(s->history().back(oldest), qPrintable(prompt.allText()));
+    }
+
+    void bigGoingBack_data() {
+        QTest::addColumn<int>("cancelAt");
+        QTest::newRow("whole") << -1;
+        QTest::newRow("cancelled at the first file") << 0;
+        QTest::newRow("cancelled half way") << 130;
+        QTest::newRow("cancelled at the last file") << 259;
+    }
+
+    /// A going back past 200 files shows its progress, and a Cancel anywhere leaves every file,
+    /// ledger and the history as before it.
+    void bigGoingBack() {
+        QFETCH(int, cancelAt);
+        TestFolders f(TestFolders::Demo);
+        QStringList files;
+        for (int i = 0; i < 260; ++i)
+            files << QStringLiteral("big%1.dat=bytes %1").arg(i);
+        TestFolders::plant(f.vek() + QStringLiteral("/Z-Big"), files);
+        ScriptedPrompt prompt;
+        auto s = openSelector(f, prompt);
+        const int start = lastEntry(*s);
+        const QMap<QString, QByteArray> before = snapshot(f);
+        {
+            History::Entry entry(s->history(), QStringLiteral("Load."));
+            QVERIFY(clickRow(*s, QStringLiteral("Z-Big")));
+        }
+        const QMap<QString, QByteArray> loaded = snapshot(f);
+        const QStringList lines = s->history().lines();
+        qsizetype steps = 0;
+        ProgressHook hook([&](qsizetype done, const QString &) {
+            steps = std::max(steps, done + 1);
+            return done != cancelAt;
+        });
+        s->setProgress(&hook);
+        QCOMPARE(s->history().back(start), cancelAt < 0);
+        s->setProgress(nullptr);
+        QCOMPARE(snapshot(f), cancelAt < 0 ? before : loaded);
+        QVERIFY(steps >= (cancelAt < 0 ? 260 : cancelAt + 1));
+        QCOMPARE(s->history().lines().size(), lines.size() + (cancelAt < 0 ? 1 : 0));
+        QCOMPARE(s->Unigrid.row(s->Unigrid.find(QStringLiteral("Z-Big"))).loaded, cancelAt >= 0);
+        QVERIFY(s->loadedFiles().check());
+    }
+
+private:
+    static void act(Selector &s, QRandomGenerator &rng) {
+        switch (rng.bounded(11)) {
+        case 6:
+            s.options().setCheatCheck(rng.bounded(2) == 0);
+            break;
+        case 7:
+            if (s.features().G7.count() > 0)
+                s.features().clickOption13(rng.bounded(s.features().G7.count()));
+            break;
+        case 8:
+        case 9:
+            s.music().delmsn();
+            break;
+        case 10:
+            if (rng.bounded(3) == 0)
+                s.completeReset().run();
+            break;
+        case 0:
+        case 1:
+            s.loadFiles().click(1 + rng.bounded(s.Unigrid.rowCount() - 1));
+            break;
+        case 2:
+            if (s.SK1.rowCount() > 1)
+                s.skins().activate(1 + rng.bounded(s.SK1.rowCount() - 1));
+            break;
+        case 3:
+            if (s.G1.rowCount() > 1)
+                s.planes().click(1 + rng.bounded(s.G1.rowCount() - 1));
+            break;
+        case 4:
+            if (!s.Fuel.rows.isEmpty())
+                s.planes().fuelClick(1 + rng.bounded(int(s.Fuel.rows.size())),
+                                     FuelGrid::FirstColumn + rng.bounded(19));
+            break;
+        default:
+            s.options().clickResolution(rng.bounded(7));
+            s.options().clickSquads(rng.bounded(6));
+            break;
+        }
+    }
+
+    static void expect(const TestFolders &f, Selector &s, const State &want, const QString &save,
+                       const QString &what) {
+        QMap<QString, QByteArray> now = snapshot(f);
+        now.remove(save);
+        QMap<QString, QByteArray> wanted = want.files;
+        wanted.remove(save);
+        for (auto it = wanted.cbegin(); it != wanted.cend(); ++it)
+            QVERIFY2(now.value(it.key(), "(absent)") == it.value(),
+                     qPrintable(what + ": " + it.key()));
+        for (auto it = now.cbegin(); it != now.cend(); ++it)
+            QVERIFY2(wanted.contains(it.key()), qPrintable(what + ": more " + it.key()));
+        QCOMPARE(s.loadedList().loadedNames(), want.loaded);
+        QVERIFY2(s.loadedFiles().check(), qPrintable(what));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestHistory)
+#include "tst_history.moc"
