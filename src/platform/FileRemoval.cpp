@@ -19,9 +19,8 @@ bool FileRemoval::removeNamed(const QString &folder, const QStringList &names,
                               QStringList *failures, QString *error,
                               const std::function<bool(const QString &)> &before,
                               const Variant &variant, QList<Removed> *removed) {
-    // A dry run, a trace or the history wants each delete by its path; every other run takes
-    // the short way.
-    if (!FileHook::recording() && !FileHook::isolated() && !FileHook::observed()) {
+    // A dry run or a trace wants each delete by its path; every other run takes the short way.
+    if (!FileHook::recording() && !FileHook::isolated()) {
         // Its deletes are not told one by one: the folder's shared listing loses the files it
         // deleted; after a refusal or a failed delete (the folder changed meanwhile) every
         // listing is read again.

@@ -312,7 +312,16 @@ FileParts::removeInFolder(const QString &folder, const QStringList &names, QStri
         ::close(dir);
         return Removal::Done;
     }
-    const std::vector<int> outcomes = deleteInTurn(dir, doomed, before);
+    // Whoever watches the changes (the history) sees each file just before it goes, in order,
+    // as a delete by its path would show it.
+    const bool observed = FileHook::observed();
+    const auto tell = [&](const QString &name) {
+        if (observed)
+            FileHook::mayChange(prefix + name, nullptr);
+        return !before || before(name);
+    };
+    const std::vector<int> outcomes =
+        deleteInTurn(dir, doomed, observed ? std::function<bool(const QString &)>(tell) : before);
     for (size_t k = 0; k < doomed.size(); ++k) {
         if (outcomes[k] == 0 && removed)
             removed->append({names.at(doomed[k].asked), *doomed[k].name});
