@@ -4,7 +4,6 @@
 #include "Rows.h"
 #include "TestFolders.h"
 
-#include <QDir>
 #include <QTest>
 
 namespace {

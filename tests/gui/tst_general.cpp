@@ -5,7 +5,6 @@
 #include "FeaturesBox.h"
 #include "FlexGrid.h"
 #include "GeneralPage.h"
-#include "KeyboardFeatures.h"
 #include "MessageBoxPrompt.h"
 #include "MusicBox.h"
 #include "NightSwitch.h"
