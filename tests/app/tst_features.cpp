@@ -9,7 +9,6 @@
 #include "OpenSelector.h"
 #include "Options.h"
 #include "ScriptedPrompt.h"
-#include "Selector.h"
 #include "TestFolders.h"
 #include "WindowCommands.h"
 

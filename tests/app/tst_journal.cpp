@@ -5,7 +5,6 @@
 #include "GridRows.h"
 #include "Journal.h"
 #include "Ledgers.h"
-#include "LoadFiles.h"
 #include "OpenSelector.h"
 #include "Planes.h"
 #include "ScriptedPrompt.h"
@@ -14,8 +13,6 @@
 
 #include <QCryptographicHash>
 #include <QDir>
-#include <QDirIterator>
-#include <QHash>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -294,12 +291,10 @@ private Q_SLOTS:
         const QString out = f.root() + "/outside";
         for (const char *own : {"KC", "BACKGROUND", "chatline.txt", "terrain.ter"})
             TestFolders::write(f.game(), own, "the game's " + QByteArray(own));
-        TestFolders::write(out, "victim.txt", "the player's own");
-        TestFolders::write(out + "/A-Evil", "evil.dat", "evil");
-        TestFolders::write(f.vek() + "/A-New", "new.dat", "new");
-        TestFolders::write(f.vek() + "/M-Two", "two.dat", "two");
-        TestFolders::write(f.game() + "/Savedata", "game1.sav", "a campaign");
-        TestFolders::write(f.game(), "planes.dat", "the game's planes");
+        TestFolders::plant(f.root(), {"outside/victim.txt=the player's own",
+                                      "outside/A-Evil/evil.dat=evil", "VEK/A-New/new.dat=new",
+                                      "VEK/M-Two/two.dat=two", "EAW/Savedata/game1.sav=a campaign",
+                                      "EAW/planes.dat=the game's planes"});
         {
             // A first start makes what every start makes (stores, ledgers, original copies).
             ScriptedPrompt prompt;

@@ -6,7 +6,6 @@
 #include "ImmutableMarks.h"
 #include "Journal.h"
 #include "Ledgers.h"
-#include "LoadFiles.h"
 #include "LoadedFiles.h"
 #include "LoadedList.h"
 #include "OpenSelector.h"

@@ -82,8 +82,7 @@ class TestLoadGrid : public QObject {
 private Q_SLOTS:
     void catalogueListsContentFoldersAndMakesStores() {
         Content c;
-        TestFolders::write(c.f.vek() + "/autoscripts", "x");
-        TestFolders::write(c.f.vek() + "/SkinFolder", "x");
+        TestFolders::plant(c.f.vek(), {"autoscripts/x=", "SkinFolder/x="});
         TestFolders::write(c.savedata(), "game1.sav", "default save");
         auto s = c.open();
         QStringList names;

@@ -3,7 +3,6 @@
 #include "ScriptedPrompt.h"
 #include "TestFolders.h"
 
-#include <QDir>
 #include <QFile>
 #include <QTest>
 

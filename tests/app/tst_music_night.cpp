@@ -6,7 +6,6 @@
 #include "OpenSelector.h"
 #include "Options.h"
 #include "ScriptedPrompt.h"
-#include "Selector.h"
 #include "TestFolders.h"
 
 #include <QDir>
@@ -26,10 +25,9 @@ QStringList arrangement(const TestFolders &f) {
 }
 
 void musicFolders(const TestFolders &f) {
-    TestFolders::write(f.game() + "/Music", "music.txt", "Game\r\n");
-    TestFolders::write(f.game() + "/MUSIC#Jazz", "music.txt", "Big band\r\nsecond line\r\n");
-    TestFolders::write(f.game() + "/music#Quiet", "track.wav", "quiet");
-    TestFolders::write(f.game() + "/Musical", "music.txt", "not a set\r\n");
+    TestFolders::plant(
+        f.game(), {"Music/music.txt=Game\r\n", "MUSIC#Jazz/music.txt=Big band\r\nsecond line\r\n",
+                   "music#Quiet/track.wav=quiet", "Musical/music.txt=not a set\r\n"});
 }
 
 // A stand-in eaw.exe with the normal bytes at every version's offset and other bytes around.

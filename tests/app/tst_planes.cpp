@@ -6,7 +6,6 @@
 #include "FileChanges.h"
 #include "FileOps.h"
 #include "GridRows.h"
-#include "LoadFiles.h"
 #include "OpenSelector.h"
 #include "Planes.h"
 #include "ScriptedPrompt.h"

@@ -11,7 +11,6 @@
 #include "Skins.h"
 #include "TestFolders.h"
 
-#include <QDir>
 #include <QMap>
 #include <QTest>
 

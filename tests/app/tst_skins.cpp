@@ -223,9 +223,8 @@ private Q_SLOTS:
 
     void showHoverAndSlotFilter() {
         Fixture c;
-        TestFolders::write(c.dir("A-05 Red Tails"), "CONTENTS.TXT", "Red\r\ntails");
-        TestFolders::write(c.dir("A-05 Red Tails"), "b.jpg", "jpg");
-        TestFolders::write(c.dir("A-05 Red Tails"), "a.bmp", "bmp");
+        TestFolders::plant(c.dir("A-05 Red Tails"),
+                           {"CONTENTS.TXT=Red\r\ntails", "b.jpg=jpg", "a.bmp=bmp"});
         TestFolders::write(c.f.game(), "BACKGROUND", "bg");
         auto s = c.open();
         Skins &k = s->skins();

@@ -9,7 +9,6 @@
 #include "TestFolders.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QHash>
 #include <QMap>
 #include <QProcess>
@@ -53,9 +52,8 @@ void contentFolder(const QString &vek, const QString &name, const QString &prefi
 
 // The saves of two missions' stores and the player's own game in Savedata.
 void missionSaves(const QString &vek, const QString &game) {
-    TestFolders::write(vek + "/C-One", "game1.sav", "one, first turn");
-    TestFolders::write(vek + "/C-Two", "game1.sav", "two, first turn");
-    TestFolders::write(vek + "/C-Two", "game2.sav", "two, second turn");
+    TestFolders::plant(vek, {"C-One/game1.sav=one, first turn", "C-Two/game1.sav=two, first turn",
+                             "C-Two/game2.sav=two, second turn"});
     TestFolders::write(game + "/Savedata", "own.sav", "the player's own game");
 }
 

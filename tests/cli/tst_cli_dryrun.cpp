@@ -6,7 +6,6 @@
 #include "Rows.h"
 #include "TestFolders.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>

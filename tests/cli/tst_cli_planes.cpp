@@ -3,7 +3,6 @@
 #include "FileOps.h"
 #include "TestFolders.h"
 
-#include <QDir>
 #include <QTest>
 
 class TestCliPlanes : public QObject {

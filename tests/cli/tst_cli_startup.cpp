@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CliRun.h"
-#include "Locator.h"
 #include "TestFolders.h"
 
 #include <QDir>

@@ -4,7 +4,6 @@
 #include "Rows.h"
 #include "TestFolders.h"
 
-#include <QDir>
 #include <QTest>
 
 namespace {
@@ -53,10 +52,10 @@ private Q_SLOTS:
         const QByteArray out = row.out;
         const int status = row.status;
         TestFolders f;
-        TestFolders::write(f.game(), "KC", "01 First\tD1\r\n02 Second\t1\r\n");
         TestFolders::write(f.game(), "flt.cdf", QByteArray(40000, '\x07'));
-        TestFolders::write(f.game() + "/Music", "music.txt", "Game\r\n");
-        TestFolders::write(f.game() + "/MUSIC#Jazz", "music.txt", "Big band\r\n");
+        TestFolders::plant(f.game(),
+                           {"KC=01 First\tD1\r\n02 Second\t1\r\n", "Music/music.txt=Game\r\n",
+                            "MUSIC#Jazz/music.txt=Big band\r\n"});
         QByteArray exe(700000, '\0');
         exe.replace(594615, 2, "\x94\x07"); // the day bytes of version 1.2 alone
         TestFolders::write(f.game(), "eaw.exe", exe);

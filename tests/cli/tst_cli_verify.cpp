@@ -44,9 +44,8 @@ private Q_SLOTS:
         QFETCH(QList<QByteArray>, out);
         QFETCH(QStringList, err);
         TestFolders f;
-        TestFolders::write(f.vek() + "/A-One", "a.dat", "A-One a");
-        TestFolders::write(f.vek() + "/A-One", "shared.dat", "A-One shared");
-        TestFolders::write(f.vek() + "/G-Maps", "shared.dat", "G-Maps shared");
+        TestFolders::plant(f.vek(), {"A-One/a.dat=A-One a", "A-One/shared.dat=A-One shared",
+                                     "G-Maps/shared.dat=G-Maps shared"});
         for (int i = 0; i < commands.size(); ++i) {
             for (const QString &action : before[i].split("; ")) {
                 const QString file = action.section(' ', 1);

@@ -5,7 +5,6 @@
 #include "FeaturesBox.h"
 #include "FlexGrid.h"
 #include "GeneralPage.h"
-#include "KeyboardFeatures.h"
 #include "MessageBoxPrompt.h"
 #include "MusicBox.h"
 #include "NightSwitch.h"
@@ -50,10 +49,10 @@ struct Page {
     std::unique_ptr<GeneralPage> page;
 
     Page() {
-        TestFolders::write(f.game(), "KC", "11 First\tD5\r\n22 Second\tC3\r\n33 Third\t1\r\n");
         TestFolders::write(f.game(), "flt.cdf", QByteArray(40000, '\0'));
-        TestFolders::write(f.game() + "/Music", "music.txt", "Game\r\n");
-        TestFolders::write(f.game() + "/MUSIC#Jazz", "music.txt", "Big band\r\n");
+        TestFolders::plant(f.game(),
+                           {"KC=11 First\tD5\r\n22 Second\tC3\r\n33 Third\t1\r\n",
+                            "Music/music.txt=Game\r\n", "MUSIC#Jazz/music.txt=Big band\r\n"});
         selector = openSelector(f, prompt);
         page = std::make_unique<GeneralPage>(*selector);
         QObject::connect(page.get(), &GeneralPage::changed, page.get(), &GeneralPage::refresh);

@@ -26,7 +26,6 @@
 #include "PlanesSkinsPage.h"
 #include "ProgressWindow.h"
 #include "Rows.h"
-#include "SRForm.h"
 #include "ScriptedPrompt.h"
 #include "Selector.h"
 #include "SelectorWindows.h"

@@ -4,7 +4,6 @@
 #include "Text8.h"
 #include "TextFile.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
