@@ -635,15 +635,35 @@ int History::current() {
     return !on_ || all.isEmpty() ? 0 : stateOf(all, all.last().number);
 }
 
+QString History::undoRefusal() {
+    if (!on_)
+        return QStringLiteral("No history is kept for this game folder: nothing can be taken "
+                              "back.");
+    if (current() == 0)
+        return QStringLiteral("There is nothing to take back: the game folder is as the history "
+                              "found it.");
+    return QString();
+}
+
 bool History::undo() {
-    const QList<HistoryEntry> entries = History::entries();
-    const int now = entries.isEmpty() ? 0 : stateOf(entries, entries.last().number);
-    if (!on_ || now == 0) {
-        r_.prompt().fail(QStringLiteral("There is nothing to take back: the game folder is as "
-                                        "the history found it."));
+    if (const QString why = undoRefusal(); !why.isEmpty()) {
+        r_.prompt().fail(why);
         return false;
     }
-    return back(now - 1);
+    const int now = current();
+    // The status line says what was taken back, then what the going back did.
+    QString sentence;
+    const QString prefix = QString::number(now) + QLatin1Char('\t');
+    for (const QString &line : lines())
+        if (line.startsWith(prefix))
+            sentence = line.section(QLatin1Char('\t'), 2);
+    if (sentence.endsWith(QLatin1Char('.')))
+        sentence.chop(1);
+    if (!back(now - 1))
+        return false;
+    s_.setStatus(
+        QStringLiteral("Taken back: %1 (entry %2). %3").arg(sentence).arg(now).arg(s_.Status));
+    return true;
 }
 
 bool History::back(int number) {

@@ -67,8 +67,11 @@ public:
     QStringList lines();
     /// Brings back the state right after entry `number` (0: where the history begins).
     bool back(int number);
-    /// Takes back the latest change not taken back yet; false when there is none.
+    /// Takes back the latest change not taken back yet, the status line saying what it took
+    /// back; false when there is none (told as `undoRefusal` says).
     bool undo();
+    /// Why nothing can be taken back now; empty when something can.
+    QString undoRefusal();
     /// The entry whose state the files are in: the one `undo` takes back (0: none).
     int current();
     /// At start-up: finishes a going back that a kill cut short.

@@ -109,34 +109,14 @@ void WindowHistory::undo() {
         if (!selector_ || busy_ || QApplication::activeModalWidget())
             return;
         History &history = selector_->history();
-        if (!history.on()) {
-            selector_->setStatus(QStringLiteral("No history is kept for this game folder: "
-                                                "nothing can be taken back."));
-            Q_EMIT wentBack();
-            return;
+        // Pressed once too often: said on the status line, with no box to dismiss.
+        if (const QString why = history.undoRefusal(); !why.isEmpty()) {
+            selector_->setStatus(why);
+        } else {
+            busy_ = true;
+            history.undo();
+            busy_ = false;
         }
-        const int now = history.current();
-        if (now == 0) {
-            selector_->setStatus(QStringLiteral("There is nothing to take back: the game folder "
-                                                "is as the history found it."));
-            Q_EMIT wentBack();
-            return;
-        }
-        QString sentence;
-        const QString prefix = QString::number(now) + QLatin1Char('\t');
-        for (const QString &line : history.lines())
-            if (line.startsWith(prefix))
-                sentence = line.section(QLatin1Char('\t'), 2);
-        if (sentence.endsWith(QLatin1Char('.')))
-            sentence.chop(1);
-        busy_ = true;
-        const bool done = history.undo();
-        busy_ = false;
-        if (done)
-            selector_->setStatus(QStringLiteral("Taken back: %1 (entry %2). %3")
-                                     .arg(sentence)
-                                     .arg(now)
-                                     .arg(selector_->Status));
         Q_EMIT wentBack();
     });
 }
