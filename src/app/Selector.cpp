@@ -339,7 +339,7 @@ void Selector::removeCutWrites() {
 void Selector::writeLastVekDir() {
     QString error;
     const QString path = FileList::resolve(folders().GameFolder, QStringLiteral("LastVEKDir"));
-    if (!TextFile::writeLines(path, {Text8::fromUnicode(folders().ModFolder)}, &error))
+    if (!TextFile::writeLinesIfChanged(path, {Text8::fromUnicode(folders().ModFolder)}, &error))
         reporter_.report(error);
 }
 

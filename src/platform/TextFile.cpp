@@ -58,3 +58,15 @@ QByteArray TextFile::firstLine(const QString &path, qint64 maxBytes) {
 bool TextFile::writeLines(const QString &path, const QList<QByteArray> &lines, QString *error) {
     return FileOps::writeAtomic(path, joinLines(lines), error);
 }
+
+bool TextFile::writeLinesIfChanged(const QString &path, const QList<QByteArray> &lines,
+                                   QString *error) {
+    const QByteArray bytes = joinLines(lines);
+    return holds(path, bytes) || FileOps::writeAtomic(path, bytes, error);
+}
+
+bool TextFile::holds(const QString &path, const QByteArray &bytes) {
+    QFile now(path);
+    // Only a file of the same size is read.
+    return now.size() == bytes.size() && now.open(QIODevice::ReadOnly) && now.readAll() == bytes;
+}

@@ -24,4 +24,11 @@ public:
 
     /// Atomic rewrite with CR LF line ends.
     static bool writeLines(const QString &path, const QList<QByteArray> &lines, QString *error);
+    /// The same, but a file that already holds exactly these bytes is left alone: its time,
+    /// its attributes and the disk (no sync) stay as they are. For files rewritten at every
+    /// start or click with what they mostly hold already.
+    static bool writeLinesIfChanged(const QString &path, const QList<QByteArray> &lines,
+                                    QString *error);
+    /// Whether the file `path` holds exactly `bytes` (false when it cannot be read).
+    static bool holds(const QString &path, const QByteArray &bytes);
 };

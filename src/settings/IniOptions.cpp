@@ -370,9 +370,13 @@ bool IniOptions::save(const QString &game, const QString &mod, IniState &state, 
     if (!readOriginal(FileList::join(mod, originalName), target, QStringLiteral("rewrite"),
                       &original, error))
         return false;
+    const QList<QByteArray> lines = build(original, state);
+    // Rewritten at every start and after most clicks, mostly with the bytes it holds.
+    if (TextFile::holds(target, TextFile::joinLines(lines)))
+        return true;
     if (FileOps::isReadOnly(target))
         FileOps::setReadOnly(target, false);
-    return TextFile::writeLines(target, build(original, state), error);
+    return TextFile::writeLines(target, lines, error);
 }
 
 bool IniOptions::Restore(const QString &game, const QString &mod, IniState &state,
