@@ -34,14 +34,51 @@ bool folders(Selector &selector, const QStringList &, QTextStream &out) {
     return true;
 }
 
-bool toggle(Selector &selector, const QStringList &args, QTextStream &) {
-    const int row = selector.Unigrid.find(args.at(0));
-    if (row == 0) {
-        selector.prompt().fail(
-            QStringLiteral("There is no content folder named \"%1\".").arg(args.at(0)));
-        return false;
+/// The load grid row of the content folder `name`, or 0 with the player told, and offered the
+/// names they may have meant: those that differ from it only in case, else those that hold it,
+/// case aside (a launcher's line typed from memory).
+int contentRow(Selector &selector, const QString &name) {
+    if (const int row = selector.Unigrid.find(name))
+        return row;
+    QStringList same;
+    QStringList holding;
+    for (const LoadGrid::Row &row : selector.Unigrid.rows) {
+        if (row.name.compare(name, Qt::CaseInsensitive) == 0)
+            same << row.name;
+        else if (!name.isEmpty() && row.name.contains(name, Qt::CaseInsensitive))
+            holding << row.name;
     }
+    const QStringList meant = (same.isEmpty() ? holding : same).mid(0, 5);
+    QString message = QStringLiteral("There is no content folder named \"%1\".").arg(name);
+    if (!meant.isEmpty())
+        message +=
+            QStringLiteral(" Did you mean \"%1\"?").arg(meant.join(QStringLiteral("\", \"")));
+    selector.prompt().fail(message);
+    return 0;
+}
+
+bool toggle(Selector &selector, const QStringList &args, QTextStream &) {
+    const int row = contentRow(selector, args.at(0));
+    return row != 0 && selector.loadFiles().click(row);
+}
+
+/// `load` and `unload`: the click only when the folder is not so already, so that a launcher's
+/// line does the same on every run.
+bool loadAs(Selector &selector, const QString &name, bool loaded) {
+    const int row = contentRow(selector, name);
+    if (row == 0)
+        return false;
+    if (selector.Unigrid.row(row).loaded == loaded)
+        return true;
     return selector.loadFiles().click(row);
+}
+
+bool load(Selector &selector, const QStringList &args, QTextStream &) {
+    return loadAs(selector, args.at(0), true);
+}
+
+bool unload(Selector &selector, const QStringList &args, QTextStream &) {
+    return loadAs(selector, args.at(0), false);
 }
 
 /// "1024x768" for the button captioned "1024 x 768"; -1 when no button has that caption.
@@ -352,6 +389,12 @@ const QList<CliCommands::Command> &CliCommands::table() {
         {QStringLiteral("toggle"), QStringLiteral("NAME"),
          QStringLiteral("clicks the load grid row of the content folder NAME"), 1, 1, nullptr,
          toggle},
+        {QStringLiteral("load"), QStringLiteral("NAME"),
+         QStringLiteral("loads the content folder NAME; nothing when it is loaded already"), 1, 1,
+         nullptr, load},
+        {QStringLiteral("unload"), QStringLiteral("NAME"),
+         QStringLiteral("unloads the content folder NAME; nothing when it is not loaded"), 1, 1,
+         nullptr, unload},
         {QStringLiteral("skins"), QString(),
          QStringLiteral("prints the skin grid: S or -, a tab, the skin folder's name"), 0, 0,
          nullptr, skins},

@@ -281,6 +281,52 @@ private Q_SLOTS:
                      r.err.constData());
     }
 
+    // `load` and `unload` click only when the folder is not so already; a name that is not a
+    // content folder's is refused, offering the names that differ only in case, else those
+    // that hold it.
+    void loadAndUnloadClickOnlyWhenNeeded_data() {
+        QTest::addColumn<QStringList>("commands");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("loaded"); // what `status` prints at the end
+        QTest::addColumn<QByteArray>("told");   // on stderr
+        const struct {
+            const char *tag;
+            QStringList commands;
+            int status;
+            const char *loaded;
+            const char *told;
+        } rows[] = {
+            {"load twice", {"load", "A-One", "+", "load", "A-One"}, 0, "A-One\n", ""},
+            {"unload what is not loaded", {"unload", "A-One"}, 0, "", ""},
+            {"load, unload, unload",
+             {"load", "G-Sky", "+", "unload", "G-Sky", "+", "unload", "G-Sky"},
+             0,
+             "",
+             ""},
+            {"load takes out its group", {"load", "A-One", "+", "load", "A-Two"}, 0, "A-Two\n", ""},
+            {"name in another case", {"load", "a-one"}, 1, "", "Did you mean \"A-One\"?"},
+            {"part of names", {"unload", "g-"}, 1, "", "Did you mean \"G-Maps\", \"G-Sky\"?"},
+            {"no name like it", {"load", "Z-None"}, 1, "", "no content folder named \"Z-None\"."},
+        };
+        for (const auto &row : rows)
+            QTest::newRow(row.tag)
+                << row.commands << row.status << QByteArray(row.loaded) << QByteArray(row.told);
+    }
+
+    void loadAndUnloadClickOnlyWhenNeeded() {
+        QFETCH(QStringList, commands);
+        QFETCH(int, status);
+        QFETCH(QByteArray, loaded);
+        QFETCH(QByteArray, told);
+        TestFolders f;
+        content(f);
+        const CliRun r = run(f, commands);
+        QCOMPARE(r.status, status);
+        QVERIFY2(r.err.contains(told), r.err.constData());
+        QCOMPARE(r.err.contains("Did you mean"), told.contains("Did you mean"));
+        QCOMPARE(run(f, {"status"}).out, loaded);
+    }
+
     void exitPutsTheOriginalsBack() {
         TestFolders f;
         const QByteArray program = DemoGameFolder::exeBytes();
