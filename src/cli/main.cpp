@@ -70,13 +70,10 @@ int main(int argc, char *argv[]) {
     }
 
     StderrPrompt prompt(options.answerOk);
+    // One run at a time per game folder: the game folder's lock below. The user's instance
+    // lock only spares a second window, so a run on another game folder goes on beside a
+    // window or another run (a launcher's, a script's).
     InstanceGuard guard;
-    // An instance lock that cannot be made or judged does not stop the run: it only guards
-    // against a second window, and the game folder's lock below keeps the folders whole.
-    if (!guard.tryAcquire() && guard.outcome() == InstanceGuard::Outcome::Busy) {
-        Locator::refuseDuplicate(prompt);
-        return Duplicate;
-    }
 
     const QString game = QDir::cleanPath(
         QFileInfo(options.game.isEmpty() ? QDir::currentPath() : options.game).absoluteFilePath());
