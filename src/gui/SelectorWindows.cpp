@@ -11,6 +11,7 @@
 #include "VEKForm.h"
 #include "WindowCommands.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 
 SelectorWindows::SelectorWindows(Prompt *prompt)
@@ -26,10 +27,15 @@ bool SelectorWindows::start(const QString &currentDir) {
     // the player a second window, and the game folder's lock, taken at OK, keeps the folders
     // whole.
     if (!guard_.tryAcquire() && guard_.outcome() == InstanceGuard::Outcome::Busy) {
+        // The selector that runs comes to the front first, so the player sees where it is
+        // when the message tells them it runs.
+        RunningWindow::askToShow();
         QCoreApplication::setApplicationName(QStringLiteral("... duplicate instance."));
         Locator::refuseDuplicate(prompt_);
         return false;
     }
+    if (running_.listen())
+        connect(&running_, &RunningWindow::showRequested, this, &SelectorWindows::comeToTheFront);
     const Locator::Start start = locator_.start(currentDir);
     form2_ = std::make_unique<Form2>(locator_);
     // The folder list opens on the start directory without choosing it as the VEK folder.
@@ -46,6 +52,22 @@ bool SelectorWindows::start(const QString &currentDir) {
     if (!locator_.startProblem.isEmpty())
         prompt_.fail(locator_.startProblem);
     return true;
+}
+
+void SelectorWindows::comeToTheFront() {
+    // The main window once it is open, else the locator; a modal box of either stays on top.
+    QWidget *window =
+        vekForm_ && vekForm_->isVisible() ? static_cast<QWidget *>(vekForm_.get()) : form2_.get();
+    if (!window || !window->isVisible())
+        return;
+    if (window->isMinimized())
+        window->showNormal();
+    window->raise();
+    window->activateWindow();
+    if (QWidget *modal = QApplication::activeModalWidget()) {
+        modal->raise();
+        modal->activateWindow();
+    }
 }
 
 void SelectorWindows::closeMainWindow() {

@@ -4,6 +4,7 @@
 #include "InstanceGuard.h"
 #include "Locator.h"
 #include "MessageBoxPrompt.h"
+#include "RunningWindow.h"
 
 #include <QObject>
 
@@ -51,8 +52,10 @@ Q_SIGNALS:
 
 private:
     void closeMainWindow();
+    void comeToTheFront();
 
     InstanceGuard guard_;
+    RunningWindow running_;
     MessageBoxPrompt messageBoxes_;
     Prompt &prompt_;
     Locator locator_;
