@@ -6,7 +6,8 @@
 // "enter", "space", "ctrl+z", "ctrl+h"), sent to the widget with the keyboard focus, or
 // "click:NAME:ROW:COLUMN" (a cell of the grid or list NAME) or "click:NAME" (a button), or
 // "hover:NAME:ROW:COLUMN" (the pointer moved onto that cell), or "wait:MS" (the window left alone
-// for MS milliseconds, as while a player copies a folder in by hand). A message box that a step
+// for MS milliseconds, as while a player copies a folder in by hand), or "type:TEXT" (TEXT typed
+// into the widget with the focus). A message box that a step
 // opens is answered as a player would: its picture is saved (OUT_PREFIX-NN-message-K.png), its text
 // printed, and its default button pressed.
 #include "Form2.h"
@@ -143,6 +144,8 @@ int main(int argc, char *argv[]) {
         bool done = true;
         if (step.startsWith(QLatin1String("wait:")))
             QTest::qWait(step.mid(5).toInt());
+        else if (step.startsWith(QLatin1String("type:")) && QApplication::focusWidget())
+            QTest::keyClicks(QApplication::focusWidget(), step.mid(5));
         else
             done =
                 step.startsWith(QLatin1String("click:")) || step.startsWith(QLatin1String("hover:"))

@@ -7,9 +7,13 @@
 
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QCompleter>
 #include <QDir>
+#include <QFileSystemModel>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -42,6 +46,17 @@ Form2::Form2(Locator &locator, QWidget *parent) : QWidget(parent), locator_(loca
     Dir1 = new FolderListBox(this);
     Dir1->setObjectName(QStringLiteral("Dir1"));
     Dir1->setAccessibleName(QStringLiteral("Folders"));
+
+    Path = new QLineEdit(this);
+    Path->setObjectName(QStringLiteral("Path"));
+    Path->setAccessibleName(QStringLiteral("Folder path"));
+    Path->setPlaceholderText(QStringLiteral("Type or paste a folder, then press Enter"));
+    auto *folders = new QFileSystemModel(this);
+    folders->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Hidden);
+    folders->setRootPath(QString());
+    auto *completer = new QCompleter(folders, this);
+    completer->setCaseSensitivity(Qt::CaseInsensitive);
+    Path->setCompleter(completer);
 
     Option1[0] = new QRadioButton(QStringLiteral("VEK Folder"), this);
     Option1[0]->setObjectName(QStringLiteral("Option1(0)"));
@@ -91,22 +106,68 @@ Form2::Form2(Locator &locator, QWidget *parent) : QWidget(parent), locator_(loca
     grid->addWidget(Command1, 5, 1);
     grid->addWidget(Reason, 6, 1);
     grid->setRowStretch(7, 1);
-    grid->addWidget(Dir1, 2, 0, 6, 1);
+    grid->addWidget(Path, 2, 0);
+    grid->addWidget(Dir1, 3, 0, 5, 1);
     resize(720, 420);
+    // The page's own order: where to look, the folder, which of the two it is, OK.
+    setTabOrder(Drive1, Path);
+    setTabOrder(Path, Dir1);
+    setTabOrder(Dir1, Option1[0]);
+    setTabOrder(Option1[0], Option1[1]);
+    setTabOrder(Option1[1], Command1);
 
     connect(Drive1, &QComboBox::activated, this,
             [this](int index) { Dir1->setPath(Drive1->itemData(index).toString()); });
     connect(Dir1, &FolderListBox::pathChanged, this, [this](const QString &path) {
+        Path->setText(QDir::toNativeSeparators(path));
         locator_.folderChanged(path);
         refresh();
     });
-    connect(group, &QButtonGroup::idClicked, this, [this](int id) { locator_.selectOption(id); });
+    connect(Path, &QLineEdit::returnPressed, this, &Form2::goToTypedPath);
+    // An option button takes the open folder when it is that kind of folder: the player who
+    // has found the game folder and then picks "EAW Folder" has chosen it.
+    connect(group, &QButtonGroup::idClicked, this, [this](int id) {
+        locator_.selectOption(id);
+        const QString open = Dir1->path();
+        if (id == 0 ? Locator::isVekFolder(open) : Locator::isGameFolder(open))
+            locator_.folderChanged(open);
+        refresh();
+    });
     connect(Command1, &QPushButton::clicked, this, &Form2::okClicked);
 
     refresh();
 }
 
+void Form2::goToTypedPath() {
+    const QString typed = QDir::fromNativeSeparators(Path->text().trimmed());
+    const QFileInfo folder(QDir::cleanPath(QDir::home().absoluteFilePath(
+        typed.startsWith(QLatin1String("~/")) ? typed.mid(2) : typed)));
+    if (!folder.isDir()) {
+        Reason->setText(QStringLiteral("There is no folder \"%1\".").arg(Path->text().trimmed()));
+        Reason->setVisible(true);
+        return;
+    }
+    Dir1->setPath(folder.absoluteFilePath());
+    Path->setText(QDir::toNativeSeparators(Dir1->path()));
+}
+
+void Form2::keyPressEvent(QKeyEvent *event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && !(focusWidget() == Path || focusWidget() == Dir1 || focusWidget() == Drive1)) {
+        if (Command1->isEnabled())
+            Command1->click();
+        return;
+    }
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
 void Form2::refresh() {
+    if (!Path->hasFocus())
+        Path->setText(QDir::toNativeSeparators(Dir1->path()));
     Option1[locator_.option() == 1 ? 1 : 0]->setChecked(true);
     Label1->setText(QDir::toNativeSeparators(locator_.Label1));
     Label3->setText(QDir::toNativeSeparators(locator_.Label3));

@@ -7,6 +7,7 @@ class Locator;
 class FolderListBox;
 class QComboBox;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
@@ -22,6 +23,9 @@ public:
     void refresh();
 
     FolderListBox *Dir1;
+    /// The folder list's folder as a path that can be typed or pasted (with completion):
+    /// Enter goes there.
+    QLineEdit *Path;
     QComboBox *Drive1;
     QRadioButton *Option1[2];
     QLabel *Label1;
@@ -33,6 +37,13 @@ public:
 Q_SIGNALS:
     void okClicked();
 
+protected:
+    /// Enter presses OK (where the focus is not on a list or the path, which take Enter for
+    /// themselves); Escape closes the locator, as the close box does.
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
+    void goToTypedPath();
+
     Locator &locator_;
 };
