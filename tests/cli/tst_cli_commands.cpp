@@ -442,6 +442,13 @@ private Q_SLOTS:
         QTest::newRow("before OTHER")
             << QStringList{"order", "A-05 Red", "before", "G-Sky"} << 0 << "^$"
             << "G-Sky";
+        QTest::newRow("conflicts and an autoscript run follow it")
+            << QStringList{"order", "A-05 Red",   "first", "+", "conflicts",
+                           "+",     "script-run", "Plus",  "+", "order"}
+            << 0
+            << "^shared.dat\tG-Sky\tG-Maps, A-05 Red\nskin\tA-05 Red\nfolder\tG-Maps\n"
+               "folder\tG-Sky\nfolder\tA-Two\n$"
+            << "G-Sky";
         QTest::newRow("NAME not loaded fails")
             << QStringList{"order", "A-One", "last", "+", "order"} << 1 << "^$"
             << "A-05 Red";
@@ -469,6 +476,7 @@ private Q_SLOTS:
         content(f);
         for (const char *n : {"G-Maps", "G-Sky", "Skinfolder/A-05 Red"})
             TestFolders::write(f.vek() + "/" + n, "shared.dat", n);
+        TestFolders::write(f.vek() + "/Autoscripts", "Plus", "A-Two\r\n");
         QCOMPARE(
             run(f, {"toggle", "G-Maps", "+", "toggle", "G-Sky", "+", "skin", "A-05 Red"}).status,
             0);
