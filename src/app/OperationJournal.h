@@ -33,6 +33,8 @@ class LoadedList;
 /// - a mission's save exchange goes on from the stage it reached, so a save that exists only
 ///   once is moved, never deleted; one that still cannot be finished keeps its record, and the
 ///   next start tries again;
+/// - a move in the load order is finished: the order it leaves, and each game file whose owner
+///   it changes made its new owner's copy once the grids are read (`settle`);
 /// - an aircraft swap is undone: every file it rewrites gets its old bytes back from the record,
 ///   so planes.dat, pnames.str, the menus, loadout.dat and the flight file are all as before.
 /// The game files a load replaced are kept beside them until it is over (`kept`): a load that
