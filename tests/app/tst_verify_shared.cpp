@@ -119,11 +119,6 @@ struct Fixture {
     }
 };
 
-// Table cells with their entries parted by "|".
-QStringList listed(const QString &cell) {
-    return cell.split(QLatin1Char('|'), Qt::SkipEmptyParts);
-}
-
 QStringList lines(const QList<FileCheck::Finding> &findings) {
     QStringList out;
     for (const FileCheck::Finding &f : findings)
