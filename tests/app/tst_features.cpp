@@ -254,22 +254,20 @@ private Q_SLOTS:
             QCOMPARE(q.icon, Prompt::Icon::None);
             QCOMPARE(q.buttons, Prompt::Buttons::OkCancel);
         }
-        if (!exits) {
-            // Cancel: everything as it was, the check still on.
+        // Cancel: everything as it was, the check still on; OK: both bytes 0, and the game's
+        // files as before the first run.
+        const std::pair<const char *, QByteArray> files[] = {
+            {"V1V1.FLT", exits ? withByte(v1, 2, 0) : v1},
+            {"flt.cdf", exits ? withByte(cdf, kFltCdfPosition, 0) : cdf},
+            {"eaw.ini", exits ? eawIni() : ini},
+            {"eaw.exe", exits ? program : night}};
+        for (const auto &[name, bytes] : files)
+            QVERIFY2(TestFolders::read(f.game(), name) == bytes, name);
+        if (!exits)
             QVERIFY(s->Check4);
-            QCOMPARE(TestFolders::read(f.game(), "V1V1.FLT"), v1);
-            QCOMPARE(TestFolders::read(f.game(), "flt.cdf"), cdf);
-            QCOMPARE(TestFolders::read(f.game(), "eaw.ini"), ini);
-            QVERIFY(TestFolders::read(f.game(), "eaw.exe") == night);
-        } else {
-            QCOMPARE(TestFolders::read(f.game(), "V1V1.FLT"), withByte(v1, 2, 0));
-            QCOMPARE(TestFolders::read(f.game(), "flt.cdf"), withByte(cdf, kFltCdfPosition, 0));
-            QCOMPARE(TestFolders::read(f.game(), "eaw.ini"), eawIni());
-            QVERIFY(TestFolders::read(f.game(), "eaw.exe") == program);
-            QVERIFY(!FileOps::isReadOnly(QDir(f.game()).filePath("eaw.ini")));
-            QCOMPARE(s->ini.resolution, 1);
-            QVERIFY(s->FormReady);
-        }
+        else
+            QVERIFY(!FileOps::isReadOnly(QDir(f.game()).filePath("eaw.ini")) &&
+                    s->ini.resolution == 1 && s->FormReady);
 
         // The next start shows the box unticked and both bytes 0, whatever the last run left.
         s.reset();

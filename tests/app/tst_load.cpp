@@ -32,10 +32,6 @@ Folders foldersOf(const TestFolders &f, const QString &last) {
     return Folders{f.game(), f.vek(), last};
 }
 
-QStringList listed(const QString &cell) {
-    return cell.split('|', Qt::SkipEmptyParts);
-}
-
 // A start on a FoldersLoaded.txt of `ledger`, with "path=bytes" `files` below the root ("VEK/..."
 // or "EAW/..."), lists "|"-joined: the folders `loaded` after it, game files `present` and
 // `absent`, and what its message says (empty: no message).

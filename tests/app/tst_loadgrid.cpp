@@ -288,9 +288,8 @@ private Q_SLOTS:
             QVERIFY2(!QFileInfo::exists(c.f.vek() + "/" + none), none);
         QCOMPARE(vekFolders.contains(store), !store.isEmpty());
         QStringList now = QDir(c.f.vek()).entryList(QDir::Files);
-        now.removeAll(QStringLiteral("FoldersLoaded.txt"));
-        now.removeAll(QStringLiteral("LoadOrder.txt"));
-        now.removeAll(QStringLiteral("LoadedNames.txt"));
+        for (const char *ledger : {"FoldersLoaded.txt", "LoadOrder.txt", "LoadedNames.txt"})
+            now.removeAll(QString::fromLatin1(ledger));
         QCOMPARE(now, vekFiles);
     }
 

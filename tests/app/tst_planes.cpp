@@ -17,7 +17,6 @@
 #include <QFile>
 #include <QMap>
 #include <QTest>
-#include <QtEndian>
 
 namespace {
 
@@ -200,26 +199,33 @@ private Q_SLOTS:
         QCOMPARE(TestFolders::read(fx.f.vek(), "FoldersLoaded.txt"), QByteArray("\r\n"));
     }
 
+    // One fault planted before the click: mustang3.vek's (blank-free) line `line` set to
+    // `value` (line -1: the file cut to 168 lines), or `fault` in another file.
     void badContentWritesNothing_data() {
         QTest::addColumn<QString>("fault");
+        QTest::addColumn<int>("line");
+        QTest::addColumn<QByteArray>("value");
         QTest::addColumn<QString>("told");
-        const char *rows[][3] = {{"167 values", "short", "lines"},
-                                 {"value 256", "256", "line 40"},
-                                 {"a line of 100,000 bytes", "huge", "line 40"},
-                                 {"slot 30", "slot30", "slot number 30"},
-                                 {"blank name", "blank", "blank"},
-                                 {"no pnames.str", "nonames", "pnames.str"},
-                                 {"pnames.str of 20 names", "fewnames", "20 names"},
-                                 {"pnames.str too big", "bignames", "pnames.str"},
-                                 {"lox beyond loadout.dat", "lox", "loadout.dat"},
-                                 {"read-only planes.dat", "readonly", "read-only"},
-                                 {"a name the ledgers cannot hold", "cyrillic", "Rename"}};
-        for (const auto &[tag, fault, told] : rows)
-            QTest::newRow(tag) << QString::fromLatin1(fault) << QString::fromLatin1(told);
+        const std::tuple<const char *, const char *, int, QByteArray, const char *> rows[] = {
+            {"167 values", "", -1, "", "lines"},
+            {"value 256", "", 39, "256", "line 40"},
+            {"a line of 100,000 bytes", "", 39, QByteArray(100000, '7') + "x", "line 40"},
+            {"slot 30", "", 1, "30", "slot number 30"},
+            {"blank name", "", 0, "   ", "blank"},
+            {"no pnames.str", "nonames", 0, "Mustang III", "pnames.str"},
+            {"pnames.str of 20 names", "fewnames", 0, "Mustang III", "20 names"},
+            {"pnames.str too big", "bignames", 0, "Mustang III", "beyond 32767"},
+            {"lox beyond loadout.dat", "lox", 0, "Mustang III", "loadout.dat"},
+            {"read-only planes.dat", "readonly", 0, "Mustang III", "read-only"},
+            {"a name the ledgers cannot hold", "cyrillic", 0, "Mustang III", "Rename"}};
+        for (const auto &[tag, fault, line, value, told] : rows)
+            QTest::newRow(tag) << QString(fault) << line << value << QString(told);
     }
 
     void badContentWritesNothing() {
         QFETCH(QString, fault);
+        QFETCH(int, line);
+        QFETCH(QByteArray, value);
         QFETCH(QString, told);
         Fixture fx;
         // FoldersLoaded.txt would record it as "P-????????? III" and forget it at the next start.
@@ -229,55 +235,27 @@ private Q_SLOTS:
             QVERIFY(QDir().rename(fx.setPath("P-Mustang III"), fx.setPath(plane)));
         Selector &s = fx.openWithSet();
         const QString folder = fx.setPath(plane);
-        const QString vek = QDir(folder).filePath("mustang3.vek");
         QList<QByteArray> lines = TestFolders::read(folder, "mustang3.vek").split('\n');
         for (QByteArray &l : lines)
             l = l.trimmed();
         lines.removeAll(QByteArray());
         lines[0] = "Mustang III";
-        if (fault == "short")
+        if (line < 0)
             lines = lines.mid(0, 168);
-        else if (fault == "256")
-            lines[39] = "256";
-        else if (fault == "huge")
-            lines[39] = QByteArray(100000, '7') + "x";
-        else if (fault == "slot30")
-            lines[1] = "30";
-        else if (fault == "blank")
-            lines[0] = "   ";
-        QByteArray text;
-        for (const QByteArray &l : lines)
-            text += l + "\r\n";
-        TestFolders::write(folder, "mustang3.vek", text);
+        else
+            lines[line] = value;
+        TestFolders::write(folder, "mustang3.vek", lines.join("\r\n") + "\r\n");
         if (fault == "nonames")
             QFile::remove(QDir(fx.f.game()).filePath("pnames.str"));
-        if (fault == "fewnames") {
-            QByteArray few;
-            QList<QByteArray> twenty = fx.names().mid(0, 20);
-            QVERIFY(StringFile::build(twenty, &few));
-            TestFolders::write(fx.f.game(), "pnames.str", few);
-        }
-        if (fault == "bignames") {
-            // Readable, but past the last offset a string file can address once rebuilt.
-            QList<QByteArray> many = fx.names();
-            for (int i = 0; i < 200; ++i)
-                many << QByteArray(200, 'n');
-            const auto le32 = [](qint64 v) {
-                char b[4];
-                qToLittleEndian(static_cast<quint32>(v), b);
-                return QByteArray(b, 4);
-            };
-            QByteArray table;
-            QByteArray data;
-            qint64 position = 8 + 4 * many.size();
-            for (const QByteArray &name : std::as_const(many)) {
-                table += le32(position - 8);
-                data += name + '\0';
-                position += name.size() + 1;
-            }
+        QByteArray names;
+        if (fault == "fewnames" || fault == "bignames")
+            QVERIFY(StringFile::build(fault == "fewnames" ? fx.names().mid(0, 20) : fx.names(),
+                                      &names));
+        if (fault == "fewnames")
+            TestFolders::write(fx.f.game(), "pnames.str", names);
+        if (fault == "bignames") // readable, but past the last offset a rebuilt file can address
             TestFolders::write(fx.f.game(), "pnames.str",
-                               le32(position) + le32(many.size()) + table + data);
-        }
+                               names + (QByteArray(200, 'n') + '\0').repeated(200));
         if (fault == "lox")
             TestFolders::write(folder, "mustang3.lox", "1\r\n5\r\n999999\r\n1\r\n");
         if (fault == "readonly")

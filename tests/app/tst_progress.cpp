@@ -5,7 +5,7 @@
 #include "Journal.h"
 #include "Ledgers.h"
 #include "LoadFiles.h"
-#include "Progress.h"
+#include "ProgressHook.h"
 #include "ScriptedPrompt.h"
 #include "Selector.h"
 #include "Skins.h"
@@ -15,24 +15,6 @@
 #include <QTest>
 
 namespace {
-
-/// Stops the operation once `at` files are done, as the player's Cancel would.
-class StopAt : public Progress {
-public:
-    explicit StopAt(qsizetype at) : at_(at) {}
-    qsizetype announced = -1;
-    QStringList files;
-
-protected:
-    void beginning(qsizetype total) override { announced = total; }
-    bool proceed(qsizetype done, const QString &file) override {
-        files << file;
-        return done < at_;
-    }
-
-private:
-    qsizetype at_;
-};
 
 QByteArray ledgers(const QString &vek) {
     QByteArray all;
@@ -108,7 +90,8 @@ private Q_SLOTS:
             QVERIFY(s.loadFiles().click(s.Unigrid.find("A-Old")));
         const QMap<QString, QByteArray> game = filesOf(f.game());
         const QByteArray ledger = ledgers(f.vek());
-        StopAt stop(at);
+        // Stopped once `at` files are done, as the player's Cancel would.
+        ProgressHook stop([at](qsizetype done, const QString &) { return done < at; });
         s.setProgress(&stop);
         prompt.shown.clear();
         if (operation == "load" || operation == "replace")

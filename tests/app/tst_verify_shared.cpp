@@ -107,9 +107,8 @@ struct Fixture {
     }
     /// The game file `name` under any case.
     QByteArray game(const QString &name) const {
-        return TestFolders::read(f.game(), FileList::find(f.game(), name).isEmpty()
-                                               ? name
-                                               : FileList::find(f.game(), name));
+        const QString present = FileList::find(f.game(), name);
+        return TestFolders::read(f.game(), present.isEmpty() ? name : present);
     }
     QStringList problems() const {
         QStringList texts;
@@ -119,11 +118,6 @@ struct Fixture {
         return texts;
     }
 };
-
-// Table cells with their entries parted by "|".
-QStringList listed(const QString &cell) {
-    return cell.split(QLatin1Char('|'), Qt::SkipEmptyParts);
-}
 
 QStringList lines(const QList<FileCheck::Finding> &findings) {
     QStringList out;

@@ -19,10 +19,6 @@ Tree foldersOf(const QString &vek) {
     return tree;
 }
 
-bool noStaging(const QString &vek) {
-    return QDir(vek).entryList({".vek-import*"}, QDir::Dirs | QDir::Hidden).isEmpty();
-}
-
 struct ImportCase {
     const char *tag;
     bool present;

@@ -37,11 +37,6 @@ QList<Item> filesOf(const QStringList &paths) {
     return items;
 }
 
-/// No hidden folder of an import is left in the VEK folder.
-bool noStaging(const QString &vek) {
-    return QDir(vek).entryList({".vek-import*"}, QDir::Dirs | QDir::Hidden).isEmpty();
-}
-
 } // namespace
 
 /// An archive becomes content folders of the VEK folder whole, or leaves no trace.

@@ -6,6 +6,9 @@
 #include <archive.h>
 #include <archive_entry.h>
 
+#include <initializer_list>
+#include <utility>
+
 namespace {
 quint32 crc32(const QByteArray &bytes) {
     quint32 crc = 0xFFFFFFFFu;
@@ -17,9 +20,11 @@ quint32 crc32(const QByteArray &bytes) {
     return ~crc;
 }
 
-void le(QByteArray &out, quint32 value, int bytes) {
-    for (int i = 0; i < bytes; ++i)
-        out += char((value >> (8 * i)) & 0xFF);
+// Little-endian fields, each a value and its width in bytes, in order.
+void le(QByteArray &out, std::initializer_list<std::pair<quint32, int>> fields) {
+    for (const auto &[value, bytes] : fields)
+        for (int i = 0; i < bytes; ++i)
+            out += char((value >> (8 * i)) & 0xFF);
 }
 } // namespace
 
@@ -51,27 +56,17 @@ QString ArchiveMaker::write(const QString &path, const QString &format, const QL
             break;
         archive_entry *e = archive_entry_new();
         archive_entry_copy_pathname(e, item.name.toUtf8().constData());
-        switch (item.kind) {
-        case Item::Kind::File:
-            archive_entry_set_filetype(e, AE_IFREG);
-            archive_entry_set_perm(e, 0644);
+        // Type and permissions by kind: file, folder, symbolic link, device.
+        static constexpr std::pair<unsigned, int> kinds[] = {
+            {AE_IFREG, 0644}, {AE_IFDIR, 0755}, {AE_IFLNK, 0777}, {AE_IFCHR, 0666}};
+        archive_entry_set_filetype(e, kinds[int(item.kind)].first);
+        archive_entry_set_perm(e, kinds[int(item.kind)].second);
+        if (item.kind == Item::Kind::File)
             archive_entry_set_size(e, item.bytes.size());
-            break;
-        case Item::Kind::Folder:
-            archive_entry_set_filetype(e, AE_IFDIR);
-            archive_entry_set_perm(e, 0755);
-            break;
-        case Item::Kind::Symlink:
-            archive_entry_set_filetype(e, AE_IFLNK);
-            archive_entry_set_perm(e, 0777);
+        if (item.kind == Item::Kind::Symlink)
             archive_entry_copy_symlink(e, item.bytes.constData());
-            break;
-        case Item::Kind::Device:
-            archive_entry_set_filetype(e, AE_IFCHR);
-            archive_entry_set_perm(e, 0666);
+        if (item.kind == Item::Kind::Device)
             archive_entry_set_rdev(e, 0x0103);
-            break;
-        }
         if (archive_write_header(a, e) < ARCHIVE_WARN ||
             (item.kind == Item::Kind::File && !item.bytes.isEmpty() &&
              archive_write_data(a, item.bytes.constData(), size_t(item.bytes.size())) < 0))
@@ -92,40 +87,25 @@ QByteArray ArchiveMaker::lyingZip(const QString &name, const QByteArray &bytes, 
     const QByteArray file = name.toUtf8();
     const quint32 crc = crc32(bytes);
     QByteArray out;
-    auto common = [&](QByteArray &o) {
-        le(o, 20, 2);   // version needed
-        le(o, 0, 2);    // flags
-        le(o, 8, 2);    // deflate
-        le(o, 0, 2);    // time
-        le(o, 0x21, 2); // date
-        le(o, crc, 4);
-        le(o, quint32(deflated.size()), 4);
-        le(o, claimed, 4);
-        le(o, quint32(file.size()), 2);
-        le(o, 0, 2); // extra
+    const quint32 packed = quint32(deflated.size()), nameSize = quint32(file.size());
+    // Version needed, flags, deflate, time, date, checksum, packed and claimed size, name, extra.
+    const auto common = [&](QByteArray &o) {
+        le(o, {{20, 2}, {0, 2}, {8, 2}, {0, 2}, {0x21, 2}, {crc, 4}});
+        le(o, {{packed, 4}, {claimed, 4}, {nameSize, 2}, {0, 2}});
     };
-    le(out, 0x04034b50, 4);
+    le(out, {{0x04034b50, 4}});
     common(out);
     out += file + deflated;
     const quint32 directory = quint32(out.size());
-    le(out, 0x02014b50, 4);
-    le(out, 20, 2); // made by
+    le(out, {{0x02014b50, 4}, {20, 2}}); // made by
     common(out);
-    le(out, 0, 2); // comment
-    le(out, 0, 2); // disk
-    le(out, 0, 2); // internal attributes
-    le(out, 0, 4); // external attributes
-    le(out, 0, 4); // offset of the local header
+    // Comment, disk, internal and external attributes, offset of the local header.
+    le(out, {{0, 2}, {0, 2}, {0, 2}, {0, 4}, {0, 4}});
     out += file;
     const quint32 directorySize = quint32(out.size()) - directory;
-    le(out, 0x06054b50, 4);
-    le(out, 0, 2);
-    le(out, 0, 2);
-    le(out, 1, 2);
-    le(out, 1, 2);
-    le(out, directorySize, 4);
-    le(out, directory, 4);
-    le(out, 0, 2);
+    // The directory's end: disks, entries on this disk and in all, its size and offset, comment.
+    le(out, {{0x06054b50, 4}, {0, 2}, {0, 2}, {1, 2}, {1, 2}});
+    le(out, {{directorySize, 4}, {directory, 4}, {0, 2}});
     return out;
 }
 

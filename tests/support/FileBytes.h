@@ -60,6 +60,11 @@ inline Tree treeOf(const QString &root) {
     return tree;
 }
 
+/// No hidden folder of an import is left in the VEK folder `vek`.
+inline bool noStaging(const QString &vek) {
+    return QDir(vek).entryList({".vek-import*"}, QDir::Dirs | QDir::Hidden).isEmpty();
+}
+
 /// The 256 byte values in order: a file of every byte proves that nothing is translated.
 inline QByteArray allByteValues() {
     QByteArray bytes(256, '\0');

@@ -14,7 +14,11 @@ public:
     using Step = std::function<bool(qsizetype done, const QString &file)>;
     explicit ProgressHook(Step step) : step_(std::move(step)) {}
 
+    /// The number of files the operation announced at its start; -1 before.
+    qsizetype announced = -1;
+
 protected:
+    void beginning(qsizetype total) override { announced = total; }
     bool proceed(qsizetype done, const QString &file) override { return step_(done, file); }
 
 private:

@@ -18,3 +18,8 @@ template <typename Row, std::size_t N> void addRows(const Row (&rows)[N]) {
 inline QStringList listOf(const char *list) {
     return QString::fromUtf8(list).split(QLatin1Char(';'), Qt::SkipEmptyParts);
 }
+
+/// A table cell with its entries parted by "|", as a QStringList (empty parts dropped).
+inline QStringList listed(const QString &cell) {
+    return cell.split(QLatin1Char('|'), Qt::SkipEmptyParts);
+}
