@@ -2,6 +2,7 @@
 #include "ArchiveLayout.h"
 
 #include "SkinGrid.h"
+#include "Text8.h"
 
 #include <QHash>
 #include <QMap>
@@ -95,6 +96,12 @@ bool ArchiveLayout::entryPath(const QString &name, QString *path, QString *reaso
         if (const QString problem = windowsProblem(part); !problem.isEmpty()) {
             *reason =
                 QStringLiteral("the name \"%1\", which Windows cannot hold: %2").arg(part, problem);
+            return false;
+        }
+        // The ledgers and the game's lists are 8-bit text: a name they cannot spell would be
+        // written as "?", and the folder or file no longer found by it.
+        if (const QString foreign = Text8::foreignPhrase(part); !foreign.isEmpty()) {
+            *reason = QStringLiteral("the name \"%1\", with %2").arg(part, foreign);
             return false;
         }
         kept << part;

@@ -43,7 +43,8 @@ public:
     /// Turns an entry's name into a path inside the target folder, "/" between names. A
     /// backslash separates names too, as it does where the game runs, so "..\x" is caught
     /// like "../x". Refused, with the reason: an absolute path, a drive letter, a ".." step, a
-    /// name Windows cannot hold (see `windowsProblem`), an empty name.
+    /// name Windows cannot hold (see `windowsProblem`) or 8-bit text (Windows-1252) cannot
+    /// spell, an empty name.
     static bool entryPath(const QString &name, QString *path, QString *reason);
     /// Why Windows cannot hold the file or folder name `name` (one name, no separator): a
     /// control character or one of <>:"|?*, a dot or blank at its end, or a device's name

@@ -215,6 +215,54 @@ private Q_SLOTS:
         QVERIFY(noStaging(f.vek()));
     }
 
+    // Names as old tools wrote them, in archives written byte by byte: a zip's without the
+    // UTF-8 flag in code page 437, a tar's in Windows-1252 or UTF-8.
+    void names_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("landed"); // the places "|"-joined, or "refused: words"
+
+        using R = QList<ArchiveMaker::Raw>;
+        const auto zip = [](const R &files, bool flag) {
+            return ArchiveMaker::storedZip(files, flag);
+        };
+        const QString fluegel = QStringLiteral("A-Fl\u00fcgel/Ma\u00df.txt");
+        QTest::newRow("a zip in code page 437")
+            << zip({{"A-Fl\x81gel/Ma\xe1.txt", "x"}}, false) << fluegel;
+        QTest::newRow("a zip with the UTF-8 flag")
+            << zip({{fluegel.toUtf8(), "x"}}, true) << fluegel;
+        QTest::newRow("a zip in code page 437 with a box drawing Windows-1252 lacks")
+            << zip({{"A-One/\xc9\xcd.txt", "x"}}, false)
+            << QStringLiteral("refused: the name \"\u2554\u2550.txt\", with the characters");
+        QTest::newRow("a tar in Windows-1252")
+            << ArchiveMaker::ustar({{"A-Fl\xfcgel/Ma\xdf.txt", "x"}}) << fluegel;
+        QTest::newRow("a tar in UTF-8")
+            << ArchiveMaker::ustar({{fluegel.toUtf8(), "x"}}) << fluegel;
+        QTest::newRow("a tar in UTF-8 that Windows-1252 cannot spell")
+            << ArchiveMaker::ustar({{"A-One/\xce\xa9.txt", "x"}})
+            << QStringLiteral("refused: the character \"\u03a9\" that 8-bit text");
+    }
+
+    void names() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, landed);
+        TestFolders f;
+        const QString path = archives_.filePath(QString::fromLatin1(QTest::currentDataTag()));
+        writeFile(path, bytes);
+        const Tree before = treeOf(f.vek());
+        const ImportArchive::Outcome o = ImportArchive::run(path, f.vek(), {});
+        Tree expected = before;
+        if (landed.startsWith("refused: ")) {
+            QCOMPARE(o.result, Result::Refused);
+            QVERIFY2(o.message.contains(landed.mid(9)), qPrintable(o.message));
+        } else {
+            QVERIFY2(o.result == Result::Imported, qPrintable(o.message));
+            for (const QString &place : landed.split('|'))
+                expected.insert(place, "x");
+        }
+        QCOMPARE(treeOf(f.vek()), expected);
+        QVERIFY(noStaging(f.vek()));
+    }
+
     void leavesNothing_data() {
         QTest::addColumn<QString>("path");
         QTest::addColumn<int>("result");
