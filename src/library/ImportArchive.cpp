@@ -8,6 +8,8 @@
 #include "FileOps.h"
 #include "ImportStaging.h"
 #include "Progress.h"
+#include "Text8.h"
+#include "TextFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -44,7 +46,22 @@ struct Scan {
     qsizetype files = 0;
     QString refusal;
     QString damage;
+    /// The bytes of the text files a collection's VEK folder merges (`mergedNames`), by path.
+    QHash<QString, QByteArray> texts;
 };
+
+const QStringList MergedNames{QStringLiteral("vek.ini"), QStringLiteral("links.txt"),
+                              QStringLiteral("helpfile.txt")};
+
+/// Whether the file at `path` may be one a collection merges into the VEK folder: named so,
+/// at the archive's top or in its one folder, and small, as such text is.
+bool mergedText(const QString &path, qint64 size) {
+    const QString name = path.section(QLatin1Char('/'), -1);
+    return path.count(QLatin1Char('/')) <= 1 && size >= 0 && size <= (qint64(1) << 20) &&
+           std::any_of(MergedNames.cbegin(), MergedNames.cend(), [&name](const QString &n) {
+               return name.compare(n, Qt::CaseInsensitive) == 0;
+           });
+}
 
 /// Each name is checked against the names before it without regard to case: on Windows (and
 /// for the selector's lookups) "a.bmp" and "A.BMP" are one file, and the second would silently
@@ -110,6 +127,19 @@ Scan scan(const QString &archive) {
         if (!s.refusal.isEmpty())
             return s;
         s.entries.append({path, folder});
+        if (!folder && mergedText(path, e.size)) {
+            QByteArray &bytes = s.texts[path];
+            for (;;) {
+                const void *data = nullptr;
+                size_t size = 0;
+                qint64 offset = 0;
+                if (!reader.block(&data, &size, &offset, &s.damage))
+                    return s;
+                if (size == 0 || bytes.size() + qint64(size) > e.size)
+                    break;
+                bytes.append(static_cast<const char *>(data), qsizetype(size));
+            }
+        }
         if (!folder) {
             ++s.files;
             // What the disk gives a file: whole blocks.
@@ -120,17 +150,20 @@ Scan scan(const QString &archive) {
 
 /// `place` as the VEK folder spells it: each name that is there in its own case, "/" between
 /// them (the path is built with the system's separator, which the places never use).
-QString spelled(const QString &modFolder, const QString &place) {
+QString spelled(const QString &modFolder, const QString &place, bool file = false) {
     QString path = modFolder;
-    for (const QString &name : place.split(QLatin1Char('/')))
-        path = FileList::resolveFolder(path, name);
+    const QStringList names = place.split(QLatin1Char('/'));
+    for (qsizetype i = 0; i < names.size(); ++i)
+        path = file && i + 1 == names.size() ? FileList::resolve(path, names.at(i))
+                                             : FileList::resolveFolder(path, names.at(i));
     return ArchiveLayout::placeIn(modFolder, path);
 }
 
 int targetOf(const QList<ArchiveLayout::Target> &targets, const QString &path) {
     for (qsizetype i = 0; i < targets.size(); ++i)
-        if (targets.at(i).prefix.isEmpty() ||
-            (path + QLatin1Char('/')).startsWith(targets.at(i).prefix))
+        if (targets.at(i).file ? path == targets.at(i).prefix
+                               : targets.at(i).prefix.isEmpty() ||
+                                     (path + QLatin1Char('/')).startsWith(targets.at(i).prefix))
             return int(i);
     return -1;
 }
@@ -156,6 +189,124 @@ QString ownFolder(const QString &place, const QStringList &stores) {
         if (place.compare(name, Qt::CaseInsensitive) == 0)
             return name;
     return QString();
+}
+
+/// A collection's text files merged into the VEK folder's: what the VEK folder lacks is added
+/// after its last line, and nothing it holds is removed or changed (its bytes stay as they are).
+struct Merge {
+    QList<FileOps::NewFile> files;  ///< the merged bytes
+    QList<FileOps::NewFile> before; ///< the bytes of those that were there, to put back
+    QStringList made;               ///< those that were not
+    QStringList added;              ///< what the player is told
+};
+
+QByteArray collectionText(const QHash<QString, QByteArray> &texts, const QString &path) {
+    for (auto it = texts.cbegin(); it != texts.cend(); ++it)
+        if (it.key().compare(path, Qt::CaseInsensitive) == 0)
+            return it.value();
+    return QByteArray();
+}
+
+/// What of `theirs` the VEK folder's `mine` lacks, for the file `name`: vek.ini's groups by
+/// their letter (a line's last character, as the group filter reads it), links.txt's pairs by
+/// their address, helpfile.txt's lines as they are. `told` says what they are.
+QList<QByteArray> lacking(const QString &name, const QList<QByteArray> &mine,
+                          const QList<QByteArray> &theirs, QStringList *told) {
+    QList<QByteArray> add;
+    if (name == MergedNames.at(0)) {
+        QSet<QString> letters;
+        for (const QByteArray &line : mine)
+            letters.insert(Text8::toUnicode(line).right(1));
+        for (const QByteArray &line : theirs) {
+            const QString text = Text8::toUnicode(line);
+            if (text.isEmpty() || letters.contains(text.right(1)))
+                continue;
+            letters.insert(text.right(1));
+            add << line;
+            *told << QStringLiteral("the group \"%1\" in vek.ini").arg(text);
+        }
+    } else if (name == MergedNames.at(1)) {
+        QSet<QString> addresses;
+        for (qsizetype k = 1; k < mine.size(); k += 2)
+            addresses.insert(Text8::toUnicode(mine.at(k)).trimmed().toCaseFolded());
+        qsizetype links = 0;
+        for (qsizetype k = 0; k + 1 < theirs.size(); k += 2) {
+            const QString address = Text8::toUnicode(theirs.at(k + 1)).trimmed().toCaseFolded();
+            if (address.isEmpty() || addresses.contains(address))
+                continue;
+            addresses.insert(address);
+            add << theirs.at(k) << theirs.at(k + 1);
+            ++links;
+        }
+        // An odd last line of ours is a title without an address: it gets its empty address,
+        // so that the pairs added stay pairs.
+        if (!add.isEmpty() && mine.size() % 2 == 1)
+            add.prepend(QByteArray());
+        if (links)
+            *told << QStringLiteral("%1 %2 in links.txt")
+                         .arg(links)
+                         .arg(links == 1 ? QStringLiteral("link") : QStringLiteral("links"));
+    } else {
+        QSet<QByteArray> lines(mine.cbegin(), mine.cend());
+        for (const QByteArray &line : theirs)
+            if (!line.trimmed().isEmpty() && !lines.contains(line)) {
+                lines.insert(line);
+                add << line;
+            }
+        if (!add.isEmpty())
+            *told << QStringLiteral("%1 %2 in helpfile.txt")
+                         .arg(add.size())
+                         .arg(add.size() == 1 ? QStringLiteral("line") : QStringLiteral("lines"));
+    }
+    return add;
+}
+
+bool merge(const QString &modFolder, const QHash<QString, QByteArray> &texts, const QString &root,
+           Merge *m, QString *error) {
+    for (const QString &name : MergedNames) {
+        const QByteArray theirs = collectionText(texts, root + name);
+        if (theirs.isEmpty())
+            continue;
+        const QString present = FileList::find(modFolder, name);
+        const QString path = FileList::join(modFolder, present.isEmpty() ? name : present);
+        QByteArray mine;
+        if (!present.isEmpty() && !FileOps::readAll(path, &mine, error))
+            return false;
+        const QList<QByteArray> add =
+            lacking(name, TextFile::splitLines(mine), TextFile::splitLines(theirs), &m->added);
+        if (add.isEmpty())
+            continue;
+        if (!FileOps::canRewrite(path, error))
+            return false;
+        QByteArray bytes = mine;
+        if (!bytes.isEmpty() && !bytes.endsWith('\n'))
+            bytes += "\r\n";
+        m->files.append({path, bytes + TextFile::joinLines(add), QString()});
+        if (present.isEmpty())
+            m->made << path;
+        else
+            m->before.append({path, mine, QString()});
+    }
+    return true;
+}
+
+/// The first `count` files a merge rewrote get their bytes back; those it made go.
+void putBack(const Merge &m, qsizetype count) {
+    QList<FileOps::NewFile> back;
+    for (qsizetype i = 0; i < count && i < m.files.size(); ++i) {
+        const QString &path = m.files.at(i).path;
+        QString error;
+        if (m.made.contains(path))
+            FileOps::remove(path, &error);
+        else
+            for (const FileOps::NewFile &b : m.before)
+                if (b.path == path)
+                    back << b;
+    }
+    QString error;
+    qsizetype renamed = 0;
+    if (!back.isEmpty())
+        FileOps::writeSet(back, &error, &renamed);
 }
 
 /// A size as a player reads it, `extra` more decimals than usual; `value` is what the text
@@ -210,9 +361,35 @@ ImportArchive::Outcome ImportArchive::run(const QString &archive, const QString 
     if (!s.refusal.isEmpty())
         return ended(Result::Refused, notImported + s.refusal);
 
-    const ArchiveLayout::Plan plan =
-        ArchiveLayout::plan(s.entries, options.groupLetters, options.name,
+    // A collection's own groups name its content folders as much as the VEK folder's do.
+    QStringList letters = options.groupLetters;
+    QString root;
+    if (ArchiveLayout::collectionRoot(s.entries, &root))
+        for (const QByteArray &line :
+             TextFile::splitLines(collectionText(s.texts, root + MergedNames.at(0))))
+            if (const QString letter = Text8::toUnicode(line).right(1); !letter.isEmpty())
+                letters << letter;
+    ArchiveLayout::Plan plan =
+        ArchiveLayout::plan(s.entries, letters, options.name,
                             QFileInfo(archive).completeBaseName().section(QLatin1Char('.'), 0, 0));
+    if (plan.collection && plan.refusal.isEmpty()) {
+        // A VEK folder of its own holds its maker's saves and exchanges too: those stay out,
+        // and the rest comes in.
+        QStringList stores = options.stores;
+        if (options.storeOf)
+            for (const ArchiveLayout::Target &t : std::as_const(plan.targets))
+                if (const QString store = options.storeOf(t.place); !store.isEmpty())
+                    stores << store;
+        plan.targets.removeIf([&](const ArchiveLayout::Target &t) {
+            const bool own = !ownFolder(t.place, stores).isEmpty();
+            if (own)
+                plan.leftOut << plan.root + t.place;
+            return own;
+        });
+        if (plan.targets.isEmpty())
+            plan.refusal = QStringLiteral("it is a VEK folder of its own that holds no content "
+                                          "folder, skin or autoscript of its own.");
+    }
     if (plan.needsName) {
         Outcome o = ended(Result::NeedsName,
                           QStringLiteral("\"%1\" holds no folder named as a content folder is "
@@ -240,8 +417,10 @@ ImportArchive::Outcome ImportArchive::run(const QString &archive, const QString 
 
     Outcome o;
     QStringList asked;
-    for (const ArchiveLayout::Target &t : plan.targets) {
-        const QString present = spelled(modFolder, t.place);
+    o.collection = plan.collection;
+    o.leftOut = plan.leftOut;
+    for (const ArchiveLayout::Target &t : std::as_const(plan.targets)) {
+        const QString present = spelled(modFolder, t.place, t.file);
         const QString parent = present.section(QLatin1Char('/'), 0, -2);
         o.places << (parent.isEmpty() ? QString() : parent + QLatin1Char('/')) +
                         t.place.section(QLatin1Char('/'), -1);
@@ -267,12 +446,15 @@ ImportArchive::Outcome ImportArchive::run(const QString &archive, const QString 
     if (free >= 0 && needed > free)
         return ended(Result::Refused, notImported + spaceRefusal(needed, free));
 
-    ImportStaging staging(modFolder);
     QString error;
+    Merge merged;
+    if (plan.collection && !merge(modFolder, s.texts, plan.root, &merged, &error))
+        return ended(Result::Refused, notImported + error);
+    ImportStaging staging(modFolder);
     if (!staging.create(&error))
         return ended(Result::Failed, notImported + error);
     for (qsizetype i = 0; i < plan.targets.size(); ++i)
-        if (!QDir().mkdir(staging.unpackFolder(int(i))))
+        if (!plan.targets.at(i).file && !QDir().mkdir(staging.unpackFolder(int(i))))
             return ended(Result::Failed,
                          notImported + QStringLiteral("could not create a folder in \"%1\".")
                                            .arg(QDir::toNativeSeparators(modFolder)));
@@ -302,10 +484,13 @@ ImportArchive::Outcome ImportArchive::run(const QString &archive, const QString 
         const int t = targetOf(plan.targets, path);
         if (macExtras(path) || t < 0)
             continue;
-        const QString inside = path.mid(plan.targets.at(t).prefix.size());
+        const bool whole = plan.targets.at(t).file;
+        const QString inside =
+            whole ? path.section(QLatin1Char('/'), -1) : path.mid(plan.targets.at(t).prefix.size());
         if (inside.isEmpty())
             continue;
-        const QString dest = staging.unpackFolder(t) + QLatin1Char('/') + inside;
+        const QString dest =
+            whole ? staging.unpackFolder(t) : staging.unpackFolder(t) + QLatin1Char('/') + inside;
         const QString folder = e.kind == ArchiveReader::Entry::Kind::Folder
                                    ? dest
                                    : dest.section(QLatin1Char('/'), 0, -2);
@@ -372,8 +557,18 @@ ImportArchive::Outcome ImportArchive::run(const QString &archive, const QString 
         FileHook::copied(archive + QLatin1Char('/') + path, dest, false);
         ++o.files;
     }
-    if (!staging.commit(o.places, o.replaced, &error))
+    // The lines a collection adds go in first: should the folders not, the files get their
+    // bytes back. A crash between the two leaves lines that name what a new import brings.
+    qsizetype renamed = 0;
+    if (!merged.files.isEmpty() && !FileOps::writeSet(merged.files, &error, &renamed)) {
+        putBack(merged, renamed);
         return ended(Result::Failed, notImported + error);
+    }
+    if (!staging.commit(o.places, o.replaced, &error)) {
+        putBack(merged, merged.files.size());
+        return ended(Result::Failed, notImported + error);
+    }
+    o.added = merged.added;
     o.result = Result::Imported;
     return o;
 }

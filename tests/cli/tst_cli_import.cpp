@@ -69,6 +69,14 @@ private Q_SLOTS:
                        {"Pack/A-05 Red/r.tpc", "r"},
                        {"Pack/A-05 Red/s.tpc", "s"}}),
                  QString());
+        QCOMPARE(make("collection", "zip",
+                      {{"VEK/linkscreen", "x"},
+                       {"VEK/vek.ini", "Aircraft:A\r\nShips:S\r\n"},
+                       {"VEK/S-Boat/b.dat", "b"},
+                       {"VEK/Skinfolder/A-07 Blue/b.tpc", "b"},
+                       {"VEK/Autoscripts/mine.txt", "S-Boat\r\n"},
+                       {"VEK/Autoscripts/new.txt", "A-One\r\n"}}),
+                 QString());
         archive_.insert("@none", archives_.filePath("none.zip"));
     }
 
@@ -178,12 +186,19 @@ private Q_SLOTS:
         QVERIFY(noStaging(after + "/VEK"));
     }
 
+    void everyCrashPointLeavesAllOrNothing_data() {
+        QTest::addColumn<QString>("archive");
+        QTest::newRow("a folder replaced, one new, a skin into a Skinfolder made") << "@several";
+        QTest::newRow("a collection: a script replaced, one new, a skin, a group") << "@collection";
+    }
+
     void everyCrashPointLeavesAllOrNothing() {
-        // A folder replaced, one new, and a skin into a Skinfolder the import makes.
-        const QStringList import{"--answer", "ok", "import", archive_["@several"]};
-        // A-One there already, and the folders as a first run leaves them.
+        QFETCH(QString, archive);
+        const QStringList import{"--answer", "ok", "import", archive_[archive]};
+        // A-One and a script there already, and the folders as a first run leaves them.
         const auto prepare = [this](const TestFolders &f) {
             TestFolders::write(f.vek() + "/A-One", "old.dat", "the player's own");
+            TestFolders::write(f.vek() + "/Autoscripts", "mine.txt", "the player's own");
             QCOMPARE(run(f, {"folders"}).status, 0);
         };
         Tree before, after;

@@ -42,6 +42,19 @@ bool noStaging(const QString &vek) {
     return QDir(vek).entryList({".vek-import*"}, QDir::Dirs | QDir::Hidden).isEmpty();
 }
 
+/// The VEK folder's folders and the text files an import may add to: what the start writes
+/// of its own (ledgers, the stores it makes) is not the import's.
+Tree foldersAndTexts(const QString &vek) {
+    Tree tree = treeOf(vek);
+    tree.removeIf([](const auto &it) {
+        return !(it.key().contains('/') || it.key().endsWith(".txt") ||
+                 it.key() == QLatin1String("vek.ini")) ||
+               it.key().startsWith("C-") || it.key().startsWith("Interchange/") ||
+               it.key() == QLatin1String("FoldersLoaded.txt");
+    });
+    return tree;
+}
+
 } // namespace
 
 /// An archive becomes content folders of the VEK folder whole, or leaves no trace.
@@ -430,6 +443,97 @@ private Q_SLOTS:
         QCOMPARE(asked, !loaded);
         QVERIFY(noStaging(f.vek()));
         QCOMPARE(s->Unigrid.row(s->Unigrid.find("A-One")).loaded, loaded);
+    }
+
+    // An archive shaped like a VEK folder: its folders, skins and scripts come in one step,
+    // its text files add what the VEK folder lacks, its saves stay out.
+    void collection_data() {
+        QTest::addColumn<QStringList>("entries"); // "path=bytes"
+        QTest::addColumn<QString>("loaded");      // a folder loaded before the import
+        QTest::addColumn<bool>("answer");         // to the one question, when asked
+        QTest::addColumn<QStringList>("after");   // "path=bytes" new or changed, "-path" gone
+        QTest::addColumn<QString>("said");        // a part of what the player was told
+
+        using L = QStringList;
+        const L full{"linkscreen=theirs",
+                     "vek.ini=Aircraft:A\r\nShips:S\r\n",
+                     "links.txt=Home\r\nhttps://example.org/\r\nBoats\r\nhttps://example.org/"
+                     "boats\r\n",
+                     "helpfile.txt=Old line\r\nBoats sail.\r\n",
+                     "A-One/a.dat=a",
+                     "S-Boat/b.dat=b",
+                     "Skinfolder/A-05 Red/r.tpc=r",
+                     "Autoscripts/go.txt=A-One\r\n",
+                     "C-Default/Campaign1.sav=their save",
+                     "M-Beta/m.msn=m",
+                     "C-Beta/Campaign1.sav=their save",
+                     "Interchange/x.sav=x",
+                     "Docs/readme.txt=r"};
+        const L landed{"A-One/a.dat=a",
+                       "S-Boat/b.dat=b",
+                       "M-Beta/m.msn=m",
+                       "Skinfolder/A-05 Red/r.tpc=r",
+                       "Autoscripts/go.txt=A-One\r\n",
+                       "vek.ini=Aircraft:A\r\nGeneral:G\r\nMissions:M\r\nFlight:F\r\nShips:S\r\n",
+                       "links.txt=Home\r\nhttps://EXAMPLE.org/\nHelp\r\n\r\nBoats\r\n"
+                       "https://example.org/boats\r\n",
+                       "helpfile.txt=Old line\r\nBoats sail.\r\n"};
+        QTest::newRow("a whole collection")
+            << full << "" << true << landed
+            << "Imported: the content folders \"A-One\", \"M-Beta\", \"S-Boat\"; the skin \"A-05 "
+               "Red\"; the autoscript \"go.txt\"; the group \"Ships:S\" in vek.ini; 1 link in "
+               "links.txt; 1 line in helpfile.txt.\r\n\r\nLeft out (saves and folders that are "
+               "not content): \"C-Beta\", \"C-Default\", \"Docs\", \"Interchange\"";
+        const L update{"Pack/LINKSCREEN=x", "Pack/A-Old/new.dat=new",
+                       "Pack/Autoscripts/mine.txt=theirs"};
+        QTest::newRow("an update in a folder, replacing on OK")
+            << update << "" << true
+            << L{"-A-Old/old.dat", "A-Old/new.dat=new", "Autoscripts/mine.txt=theirs"}
+            << "\"A-Old\", \"Autoscripts/mine.txt\" is in the VEK folder already";
+        QTest::newRow("an update kept on Cancel") << update << "" << false << L{} << "was kept";
+        QTest::newRow("never over a loaded folder")
+            << update << "A-Old" << true << L{} << "\"A-Old\" is loaded";
+        QTest::newRow("a collection holding a path out of its folder")
+            << L{"Pack/linkscreen=x", "Pack/A-One/a=a", "Pack/A-One/../../x=x"} << "" << true << L{}
+            << "\"..\"";
+        QTest::newRow("a collection with a name Windows-1252 cannot spell")
+            << L{"linkscreen=x", "A-One/a=a", "Autoscripts/\u03a9.txt=x"} << "" << true << L{}
+            << "8-bit text";
+    }
+
+    void collection() {
+        QFETCH(QStringList, entries);
+        QFETCH(QString, loaded);
+        QFETCH(bool, answer);
+        QFETCH(QStringList, after);
+        QFETCH(QString, said);
+        TestFolders f;
+        TestFolders::plant(f.vek(), {"A-Old/old.dat=old", "Autoscripts/mine.txt=mine",
+                                     "links.txt=Home\r\nhttps://EXAMPLE.org/\nHelp\r\n",
+                                     "helpfile.txt=Old line\r\n"});
+        ScriptedPrompt prompt({answer});
+        auto s = openSelector(f, prompt);
+        if (!loaded.isEmpty())
+            QVERIFY(clickRow(*s, loaded));
+        QList<Item> items;
+        for (const QString &e : entries)
+            items.append({e.section('=', 0, 0), e.section('=', 1).toUtf8()});
+        const QString path =
+            archive(QStringLiteral("collection-%1.zip").arg(QTest::currentDataTag()), "zip", items);
+        Tree expected = foldersAndTexts(f.vek());
+        for (const QString &a : after)
+            if (a.startsWith('-'))
+                expected.remove(a.mid(1));
+            else
+                expected.insert(a.section('=', 0, 0), a.section('=', 1).toUtf8());
+
+        const ImportArchive::Outcome o = s->contentImport().run(path);
+        QCOMPARE(o.result == Result::Imported, !after.isEmpty());
+        QCOMPARE(foldersAndTexts(f.vek()), expected);
+        QVERIFY2(prompt.allText().contains(said), qPrintable(prompt.allText()));
+        QVERIFY(noStaging(f.vek()));
+        if (!after.isEmpty())
+            QVERIFY(s->Unigrid.find("A-One") > 0 || s->Unigrid.find("A-Old") > 0);
     }
 
     void listedAtOnce() {
