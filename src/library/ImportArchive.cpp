@@ -63,6 +63,17 @@ bool mergedText(const QString &path, qint64 size) {
            });
 }
 
+/// A file a download's maker writes for the player to read: a .txt, .nfo or .diz, or any
+/// "readme".
+bool readmeName(const QString &path) {
+    const QString name = path.section(QLatin1Char('/'), -1);
+    return name.startsWith(QLatin1String("readme"), Qt::CaseInsensitive) ||
+           name.startsWith(QLatin1String("read me"), Qt::CaseInsensitive) ||
+           name.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive) ||
+           name.endsWith(QLatin1String(".nfo"), Qt::CaseInsensitive) ||
+           name.endsWith(QLatin1String(".diz"), Qt::CaseInsensitive);
+}
+
 /// Each name is checked against the names before it without regard to case: on Windows (and
 /// for the selector's lookups) "a.bmp" and "A.BMP" are one file, and the second would silently
 /// take the first one's place.
@@ -127,7 +138,8 @@ Scan scan(const QString &archive) {
         if (!s.refusal.isEmpty())
             return s;
         s.entries.append({path, folder});
-        if (!folder && mergedText(path, e.size)) {
+        if (!folder && (mergedText(path, e.size) ||
+                        (readmeName(path) && e.size >= 0 && e.size <= (qint64(256) << 10)))) {
             QByteArray &bytes = s.texts[path];
             for (;;) {
                 const void *data = nullptr;
@@ -189,6 +201,37 @@ QString ownFolder(const QString &place, const QStringList &stores) {
         if (place.compare(name, Qt::CaseInsensitive) == 0)
             return name;
     return QString();
+}
+
+/// Whether the archive is a download wrapped once more: files that are all readmes but one,
+/// which is an archive. `inner` is its path; `texts` the readmes, in the archive's order, each
+/// after a line with its name when there are several.
+bool wrapped(const Scan &s, QString *inner, QByteArray *texts) {
+    QStringList readmes;
+    for (const ArchiveLayout::Entry &e : s.entries) {
+        if (e.folder)
+            continue;
+        if (ImportArchive::isArchiveName(e.path.section(QLatin1Char('/'), -1))) {
+            if (!inner->isEmpty())
+                return false;
+            *inner = e.path;
+        } else if (readmeName(e.path) && s.texts.contains(e.path)) {
+            readmes << e.path;
+        } else {
+            return false;
+        }
+    }
+    if (inner->isEmpty())
+        return false;
+    for (const QString &r : std::as_const(readmes)) {
+        if (readmes.size() > 1)
+            *texts += (texts->isEmpty() ? QByteArray() : QByteArray("\r\n")) +
+                      Text8::fromUnicode(r.section(QLatin1Char('/'), -1)) + "\r\n\r\n";
+        *texts += s.texts.value(r);
+        if (!texts->isEmpty() && !texts->endsWith('\n'))
+            *texts += "\r\n";
+    }
+    return true;
 }
 
 /// A collection's text files merged into the VEK folder's: what the VEK folder lacks is added
@@ -351,8 +394,91 @@ bool ImportArchive::isArchiveName(const QString &fileName) {
     });
 }
 
+namespace {
+/// Unpacks the entry `inner` of `archive` to the file `to`, weighed as any entry is: no more
+/// bytes than it claims, no more than `MaxRatio` times what was read.
+bool unpackOne(const QString &archive, const QString &inner, const QString &to, QString *error) {
+    ArchiveReader reader;
+    if (!reader.open(archive, error))
+        return false;
+    ArchiveReader::Entry e;
+    for (;;) {
+        const ArchiveReader::Step step = reader.next(&e, error);
+        if (step != ArchiveReader::Step::Entry) {
+            if (step == ArchiveReader::Step::End)
+                *error = QStringLiteral("it changed while it was read.");
+            return false;
+        }
+        QString path;
+        QString reason;
+        if (ArchiveLayout::entryPath(e.name, &path, &reason) && path == inner)
+            break;
+    }
+    if (!FileHook::mayChange(to, error))
+        return false;
+    QFile file(to);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        *error = QStringLiteral("could not create \"%1\": %2.")
+                     .arg(QDir::toNativeSeparators(to), FileOps::reasonOf(file));
+        return false;
+    }
+    qint64 end = 0;
+    for (;;) {
+        const void *data = nullptr;
+        size_t size = 0;
+        qint64 offset = 0;
+        if (!reader.block(&data, &size, &offset, error))
+            return false;
+        if (size == 0)
+            break;
+        if ((offset != end && !file.seek(offset)) ||
+            !FileOps::writeFully(file, static_cast<const char *>(data), qint64(size), error))
+            return false;
+        end = offset + qint64(size);
+        if ((e.size >= 0 && end > e.size) ||
+            end > qMax(ImportArchive::RatioFloor,
+                       ImportArchive::MaxRatio * reader.packedBytesRead())) {
+            *error = QStringLiteral("its entry \"%1\" holds more than it claims.").arg(e.name);
+            return false;
+        }
+    }
+    return FileOps::flushFully(file, error);
+}
+} // namespace
+
+ImportArchive::Outcome ImportArchive::nested(const QString &archive, const QString &inner,
+                                             const QByteArray &readme, const QString &modFolder,
+                                             const Options &options) {
+    const QString shown = QDir::toNativeSeparators(archive);
+    const QString notImported = QStringLiteral("\"%1\" was not imported: ").arg(shown);
+    // The inner archive waits in a hidden folder of the import's kind: a start after a crash
+    // removes it like any unpacking cut short.
+    ImportStaging holder(modFolder);
+    QString error;
+    if (!holder.create(&error))
+        return ended(Result::Failed, notImported + error);
+    const QString file = holder.unpackFolder(0) + QLatin1Char('.') +
+                         inner.section(QLatin1Char('/'), -1).section(QLatin1Char('.'), 1);
+    if (!unpackOne(archive, inner, file, &error))
+        return ended(
+            Result::Failed,
+            notImported +
+                QStringLiteral("its archive \"%1\" could not be unpacked: %2").arg(inner, error) +
+                QStringLiteral(" Nothing was imported."));
+    Outcome o = runOne(file, modFolder, options, &readme);
+    // The player knows the archive they chose, not the copy of the one inside it.
+    const QString inside = shown + QDir::separator() + QDir::toNativeSeparators(inner);
+    o.message.replace(QDir::toNativeSeparators(file), inside);
+    return o;
+}
+
 ImportArchive::Outcome ImportArchive::run(const QString &archive, const QString &modFolder,
                                           const Options &options) {
+    return runOne(archive, modFolder, options, nullptr);
+}
+
+ImportArchive::Outcome ImportArchive::runOne(const QString &archive, const QString &modFolder,
+                                             const Options &options, const QByteArray *readme) {
     const QString shown = QDir::toNativeSeparators(archive);
     const QString notImported = QStringLiteral("\"%1\" was not imported: ").arg(shown);
     const Scan s = scan(archive);
@@ -360,6 +486,13 @@ ImportArchive::Outcome ImportArchive::run(const QString &archive, const QString 
         return ended(Result::Failed, s.damage + QStringLiteral(" Nothing was imported."));
     if (!s.refusal.isEmpty())
         return ended(Result::Refused, notImported + s.refusal);
+
+    if (!readme) {
+        QString inner;
+        QByteArray texts;
+        if (wrapped(s, &inner, &texts))
+            return nested(archive, inner, texts, modFolder, options);
+    }
 
     // A collection's own groups name its content folders as much as the VEK folder's do.
     QStringList letters = options.groupLetters;
@@ -557,6 +690,17 @@ ImportArchive::Outcome ImportArchive::run(const QString &archive, const QString 
         FileHook::copied(archive + QLatin1Char('/') + path, dest, false);
         ++o.files;
     }
+    if (readme && !readme->isEmpty())
+        for (qsizetype i = 0; i < plan.targets.size(); ++i) {
+            const QString folder = staging.unpackFolder(int(i));
+            if (plan.targets.at(i).file ||
+                plan.targets.at(i).place.startsWith(QStringLiteral("Skinfolder/")) ||
+                !FileList::find(folder, ContentsFile).isEmpty())
+                continue;
+            if (!FileHook::mayChange(folder + QLatin1Char('/') + ContentsFile, &error) ||
+                !FileOps::writeAtomic(folder + QLatin1Char('/') + ContentsFile, *readme, &error))
+                return ended(Result::Failed, notImported + error);
+        }
     // The lines a collection adds go in first: should the folders not, the files get their
     // bytes back. A crash between the two leaves lines that name what a new import brings.
     qsizetype renamed = 0;

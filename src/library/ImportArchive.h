@@ -78,7 +78,13 @@ public:
         Progress *progress = nullptr;
     };
 
+    /// An archive holding text files and exactly one archive (a download wrapped once more)
+    /// imports the inner one, its readmes kept as `contents.txt` in each content folder it
+    /// brings that has none; the inner archive is unpacked into the hidden folder first.
     static Outcome run(const QString &archive, const QString &modFolder, const Options &options);
+
+    /// The name a wrapped download's readmes are kept under.
+    static inline const QString ContentsFile = QStringLiteral("contents.txt");
 
     /// Why an archive that unpacks to `needed` bytes does not fit a disk with `free` bytes:
     /// sizes in bytes, KB (under 1 MB) or MB, with as many decimals as it takes for the larger
@@ -94,4 +100,13 @@ public:
         QStringLiteral("*.txz")};
     /// Whether a file's name is one of `Patterns`, in any case.
     static bool isArchiveName(const QString &fileName);
+
+private:
+    /// `run` for one archive; with `readme` it is the archive inside another (never looked into
+    /// once more), and a non-empty `readme` goes into its content folders.
+    static Outcome runOne(const QString &archive, const QString &modFolder, const Options &options,
+                          const QByteArray *readme);
+    /// The inner archive `inner` of `archive` imported, with `readme`.
+    static Outcome nested(const QString &archive, const QString &inner, const QByteArray &readme,
+                          const QString &modFolder, const Options &options);
 };

@@ -276,6 +276,73 @@ private Q_SLOTS:
         QVERIFY(noStaging(f.vek()));
     }
 
+    // A download wrapped once more: the archive inside is imported, the readmes beside it
+    // kept as contents.txt.
+    void nested_data() {
+        QTest::addColumn<QStringList>("outer"); // "path=bytes"; "@name" the inner archive
+        QTest::addColumn<QStringList>("inner");
+        QTest::addColumn<QStringList>("after"); // "path=bytes" in the VEK folder; empty: none
+        QTest::addColumn<QString>("said");
+
+        using L = QStringList;
+        QTest::newRow("a readme and a 7z")
+            << L{"readme.txt=Read me\r\n", "@pack.7z"} << L{"A-One/a=a"}
+            << L{"A-One/a=a", "A-One/contents.txt=Read me\r\n"} << "";
+        QTest::newRow("two readmes, a folder with its own contents")
+            << L{"Pack/readme.txt=Read me", "Pack/notes.nfo=Notes\r\n", "Pack/pack.zip"}
+            << L{"A-One/a=a", "G-Two/contents.txt=own"}
+            << L{"A-One/a=a",
+                 "A-One/contents.txt=readme.txt\r\n\r\nRead me\r\n\r\nnotes.nfo\r\n\r\n"
+                 "Notes\r\n",
+                 "G-Two/contents.txt=own"}
+            << "";
+        QTest::newRow("a damaged archive inside")
+            << L{"readme.txt=r", "@damaged.zip"} << L{"A-One/noise"} << L{}
+            << "nested-a damaged archive inside.zip/damaged.zip\" is damaged";
+        QTest::newRow("two archives inside are loose files")
+            << L{"@a.zip", "@b.zip"} << L{"A-One/a=a"} << L{} << "needs a name";
+    }
+
+    void nested() {
+        QFETCH(QStringList, outer);
+        QFETCH(QStringList, inner);
+        QFETCH(QStringList, after);
+        QFETCH(QString, said);
+        TestFolders f;
+        QList<Item> innerItems;
+        const QByteArray noise = ArchiveMaker::noise(100000);
+        for (const QString &e : inner)
+            innerItems.append(
+                {e.section('=', 0, 0), e.contains('=') ? e.section('=', 1).toUtf8() : noise});
+        QList<Item> items;
+        for (QString e : outer) {
+            if (e.startsWith('@') || !e.contains('=')) {
+                e.remove(0, e.startsWith('@') ? 1 : 0);
+                const QString format = e.section('.', 1);
+                QByteArray bytes =
+                    contentOf(archive("inner-" + e.section('/', -1), format, innerItems));
+                if (e.endsWith("damaged.zip"))
+                    bytes[bytes.indexOf(noise.mid(50000, 32))] ^= 1;
+                items.append({e, bytes});
+            } else {
+                items.append({e.section('=', 0, 0), e.section('=', 1).toUtf8()});
+            }
+        }
+        const QString path = archive(QStringLiteral("nested-%1.zip").arg(QTest::currentDataTag()),
+                                     "zip:store", items);
+        Tree expected = treeOf(f.vek());
+        for (const QString &a : after)
+            expected.insert(a.section('=', 0, 0), a.section('=', 1).toUtf8());
+
+        ImportArchive::Options options;
+        options.groupLetters = QStringList{"A", "G"};
+        const ImportArchive::Outcome o = ImportArchive::run(path, f.vek(), options);
+        QVERIFY2((o.result == Result::Imported) == !after.isEmpty(), qPrintable(o.message));
+        QVERIFY2(o.message.contains(said), qPrintable(o.message));
+        QCOMPARE(treeOf(f.vek()), expected);
+        QVERIFY(noStaging(f.vek()));
+    }
+
     void leavesNothing_data() {
         QTest::addColumn<QString>("path");
         QTest::addColumn<int>("result");
