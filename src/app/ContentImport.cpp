@@ -43,7 +43,7 @@ QString ContentImport::collectionReport(const QString &file,
     list(skins, "the skin", "the skins");
     list(scripts, "the autoscript", "the autoscripts");
     parts += outcome.added;
-    QString text = QStringLiteral("%1 holds a VEK folder of its own. Imported: %2.")
+    QString text = QStringLiteral("%1 is a VEK folder of its own. Imported: %2.")
                        .arg(file, parts.join(QStringLiteral("; ")));
     QStringList replaced = outcome.replaced;
     replaced.removeAll(QString());

@@ -217,6 +217,8 @@ QString ArchiveLayout::nameProblem(const QString &name) {
         return QStringLiteral("\"%1\" starts with a dot or ends with a dot or a blank.").arg(name);
     if (const QString problem = windowsProblem(name); !problem.isEmpty())
         return QStringLiteral("\"%1\" is a name Windows cannot hold: %2.").arg(name, problem);
+    if (const QString foreign = Text8::foreignPhrase(name); !foreign.isEmpty())
+        return QStringLiteral("\"%1\" holds %2.").arg(name, foreign);
     if (!entryPath(name, &path, &reason) || path != name)
         return QStringLiteral("\"%1\" is not a single folder name.").arg(name);
     if (name.compare(SkinFolder, Qt::CaseInsensitive) == 0 ||

@@ -3,6 +3,7 @@
 
 #include "ArchiveLayout.h"
 #include "ArchiveReader.h"
+#include "FileCopy.h"
 #include "FileHook.h"
 #include "FileList.h"
 #include "FileOps.h"
@@ -12,6 +13,7 @@
 #include "TextFile.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -48,6 +50,8 @@ struct Scan {
     QString damage;
     /// The bytes of the text files a collection's VEK folder merges (`mergedNames`), by path.
     QHash<QString, QByteArray> texts;
+    /// For a folder imported: the file each entry's path copies.
+    QHash<QString, QString> sources;
 };
 
 const QStringList MergedNames{QStringLiteral("vek.ini"), QStringLiteral("links.txt"),
@@ -158,6 +162,81 @@ Scan scan(const QString &archive) {
             s.bytes += (qMax<qint64>(e.size, 0) + 4095) / 4096 * 4096;
         }
     }
+}
+
+/// A folder read as an archive holding it: its entries are its name, then the paths inside
+/// it, so that one content folder, a folder of several and a VEK folder of its own are told
+/// apart as in an archive. A link is refused where it leads out of the folder or to a folder
+/// (a copy would take in what is not the folder's, or go round forever); a link to a file of
+/// the folder copies that file.
+Scan scanFolder(const QString &folder) {
+    Scan s;
+    const QFileInfo top(folder);
+    const QString root = top.canonicalFilePath();
+    const QString name = top.fileName();
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    QStringList found;
+    while (it.hasNext())
+        found << it.next();
+    std::sort(found.begin(), found.end());
+    Names names;
+    for (const QString &file : std::as_const(found)) {
+        const QFileInfo info(file);
+        const QString inside = file.mid(folder.size() + 1);
+        QString path;
+        QString reason;
+        // The folder's own name is the player's (their downloads folder, in any language):
+        // checked only where it becomes a place (see `run`).
+        if (!ArchiveLayout::entryPath(inside, &path, &reason)) {
+            s.refusal = QStringLiteral("its file \"%1\" has %2.").arg(inside, reason);
+            return s;
+        }
+        path = name + QLatin1Char('/') + path;
+        QString source = file;
+        if (info.isSymLink()) {
+            const QString target = info.canonicalFilePath();
+            if (target.isEmpty() || !target.startsWith(root + QLatin1Char('/')))
+                s.refusal = QStringLiteral("\"%1\" is a link out of it, to \"%2\".")
+                                .arg(inside, QDir::toNativeSeparators(info.symLinkTarget()));
+            else if (QFileInfo(target).isDir())
+                s.refusal = QStringLiteral("\"%1\" is a link to a folder, which the selector "
+                                           "never copies.")
+                                .arg(inside);
+            if (!s.refusal.isEmpty())
+                return s;
+            source = target;
+        } else if (!info.isDir() && !info.isFile()) {
+            s.refusal = QStringLiteral("\"%1\" is neither a file nor a folder.").arg(inside);
+            return s;
+        }
+        const bool isFolder = QFileInfo(source).isDir();
+        QString parent;
+        const QStringList parts = path.split(QLatin1Char('/'));
+        for (qsizetype i = 0; i < parts.size() && s.refusal.isEmpty(); ++i) {
+            parent += (i ? QStringLiteral("/") : QString()) + parts.at(i);
+            s.refusal = names.add(parent, i + 1 < parts.size() || isFolder);
+        }
+        if (!s.refusal.isEmpty())
+            return s;
+        s.entries.append({path, isFolder});
+        if (isFolder)
+            continue;
+        s.sources.insert(path, source);
+        const qint64 size = QFileInfo(source).size();
+        ++s.files;
+        s.bytes += (size + 4095) / 4096 * 4096;
+        if (mergedText(path, size) || (readmeName(path) && size <= (qint64(256) << 10))) {
+            QByteArray bytes;
+            QString error;
+            if (!FileOps::readAll(source, &bytes, &error)) {
+                s.damage = error;
+                return s;
+            }
+            s.texts.insert(path, bytes);
+        }
+    }
+    return s;
 }
 
 /// `place` as the VEK folder spells it: each name that is there in its own case, "/" between
@@ -481,7 +560,17 @@ ImportArchive::Outcome ImportArchive::runOne(const QString &archive, const QStri
                                              const Options &options, const QByteArray *readme) {
     const QString shown = QDir::toNativeSeparators(archive);
     const QString notImported = QStringLiteral("\"%1\" was not imported: ").arg(shown);
-    const Scan s = scan(archive);
+    const bool fromFolder = QFileInfo(archive).isDir();
+    if (fromFolder) {
+        // Copying the VEK folder (or a folder of it) into itself would only go round.
+        const QString vek = QFileInfo(modFolder).canonicalFilePath() + QLatin1Char('/');
+        const QString own = QFileInfo(archive).canonicalFilePath() + QLatin1Char('/');
+        if (vek.startsWith(own) || own.startsWith(vek))
+            return ended(Result::Refused,
+                         notImported + QStringLiteral("it is the VEK folder, or inside it or "
+                                                      "holds it. Import a folder from elsewhere."));
+    }
+    const Scan s = fromFolder ? scanFolder(archive) : scan(archive);
     if (!s.damage.isEmpty())
         return ended(Result::Failed, s.damage + QStringLiteral(" Nothing was imported."));
     if (!s.refusal.isEmpty())
@@ -491,7 +580,8 @@ ImportArchive::Outcome ImportArchive::runOne(const QString &archive, const QStri
         QString inner;
         QByteArray texts;
         if (wrapped(s, &inner, &texts))
-            return nested(archive, inner, texts, modFolder, options);
+            return fromFolder ? runOne(s.sources.value(inner), modFolder, options, &texts)
+                              : nested(archive, inner, texts, modFolder, options);
     }
 
     // A collection's own groups name its content folders as much as the VEK folder's do.
@@ -502,9 +592,10 @@ ImportArchive::Outcome ImportArchive::runOne(const QString &archive, const QStri
              TextFile::splitLines(collectionText(s.texts, root + MergedNames.at(0))))
             if (const QString letter = Text8::toUnicode(line).right(1); !letter.isEmpty())
                 letters << letter;
-    ArchiveLayout::Plan plan =
-        ArchiveLayout::plan(s.entries, letters, options.name,
-                            QFileInfo(archive).completeBaseName().section(QLatin1Char('.'), 0, 0));
+    ArchiveLayout::Plan plan = ArchiveLayout::plan(
+        s.entries, letters, options.name,
+        fromFolder ? QFileInfo(archive).fileName()
+                   : QFileInfo(archive).completeBaseName().section(QLatin1Char('.'), 0, 0));
     if (plan.collection && plan.refusal.isEmpty()) {
         // A VEK folder of its own holds its maker's saves and exchanges too: those stay out,
         // and the rest comes in.
@@ -534,6 +625,14 @@ ImportArchive::Outcome ImportArchive::runOne(const QString &archive, const QStri
     }
     if (!plan.refusal.isEmpty())
         return ended(Result::Refused, notImported + plan.refusal);
+    for (const ArchiveLayout::Target &t : std::as_const(plan.targets)) {
+        QString path;
+        QString reason;
+        if (!ArchiveLayout::entryPath(t.place, &path, &reason))
+            return ended(Result::Refused,
+                         notImported + QStringLiteral("the folder \"%1\" it makes would have %2.")
+                                           .arg(t.place, reason));
+    }
 
     for (const ArchiveLayout::Target &t : plan.targets)
         if (const QString own = ownFolder(t.place, options.stores); !own.isEmpty())
@@ -591,16 +690,50 @@ ImportArchive::Outcome ImportArchive::runOne(const QString &archive, const QStri
             return ended(Result::Failed,
                          notImported + QStringLiteral("could not create a folder in \"%1\".")
                                            .arg(QDir::toNativeSeparators(modFolder)));
-    ArchiveReader reader;
-    if (!reader.open(archive, &error))
-        return ended(Result::Failed, error + QStringLiteral(" Nothing was imported."));
     Following following{options.progress};
     if (options.progress)
         options.progress->begin(s.files);
     QSet<QString> made;
+    const auto makeFolder = [&made](const QString &folder) {
+        if (made.contains(folder))
+            return true;
+        made.insert(folder);
+        return QDir().mkpath(folder);
+    };
+    // A folder is copied file by file as the load copies (cloned where the file system can).
+    for (const ArchiveLayout::Entry &en : fromFolder ? s.entries : QList<ArchiveLayout::Entry>()) {
+        const int t = targetOf(plan.targets, en.path);
+        if (macExtras(en.path) || t < 0)
+            continue;
+        const bool whole = plan.targets.at(t).file;
+        const QString inside = whole ? en.path.section(QLatin1Char('/'), -1)
+                                     : en.path.mid(plan.targets.at(t).prefix.size());
+        if (inside.isEmpty())
+            continue;
+        const QString dest =
+            whole ? staging.unpackFolder(t) : staging.unpackFolder(t) + QLatin1Char('/') + inside;
+        const QString folder = en.folder ? dest : dest.section(QLatin1Char('/'), 0, -2);
+        if (!makeFolder(folder))
+            return ended(Result::Failed,
+                         notImported + QStringLiteral("could not create the folder \"%1\".")
+                                           .arg(QDir::toNativeSeparators(folder)));
+        if (en.folder)
+            continue;
+        if (options.progress && !options.progress->next(inside))
+            return ended(Result::Cancelled,
+                         QStringLiteral("The import of \"%1\" was cancelled; nothing was "
+                                        "imported.")
+                             .arg(shown));
+        if (!FileCopy::copyReplace(s.sources.value(en.path), dest, &error))
+            return ended(Result::Failed, notImported + error);
+        ++o.files;
+    }
+    ArchiveReader reader;
+    if (!fromFolder && !reader.open(archive, &error))
+        return ended(Result::Failed, error + QStringLiteral(" Nothing was imported."));
     qint64 unpacked = 0;
     ArchiveReader::Entry e;
-    for (;;) {
+    for (; !fromFolder;) {
         const ArchiveReader::Step step = reader.next(&e, &error);
         if (step == ArchiveReader::Step::End)
             break;

@@ -185,8 +185,11 @@ private Q_SLOTS:
         const QStringList one{"A-One/", "A-One/a.bmp", "A-One/sub/b.dat", "A-One/empty.txt"};
         const QStringList landedOne{"A-One/a.bmp>A-One/a.bmp", "A-One/sub/b.dat>A-One/sub/b.dat",
                                     "A-One/empty.txt>A-One/empty.txt"};
-        for (const char *format : {"zip", "7z", "tar", "tar.gz", "tar.bz2", "tar.xz"})
+        for (const char *format : {"zip", "7z", "tar", "tar.gz", "tar.bz2", "tar.xz", "folder"})
             QTest::newRow(format) << format << one << "" << landedOne;
+        QTest::newRow("a folder of loose files named")
+            << "folder" << QStringList{"a.bmp", "sub/b.dat"} << "G-East"
+            << QStringList{"a.bmp>G-East/a.bmp", "sub/b.dat>G-East/sub/b.dat"};
         QTest::newRow("loose files named")
             << "zip" << QStringList{"a.bmp", "sub/b.dat"} << "G-Loose"
             << QStringList{"a.bmp>G-Loose/a.bmp", "sub/b.dat>G-Loose/sub/b.dat"};
@@ -208,7 +211,10 @@ private Q_SLOTS:
                 i.bytes.clear();
         // A name beyond ASCII: the archive is opened by its name as the system spells it.
         const QString path =
-            archive(QStringLiteral("lands-\u00e9t\u00e9-\u0416.") + format, format, items);
+            format == "folder"
+                ? folder(QStringLiteral("lands-\u00e9t\u00e9-\u0416-") + QTest::currentDataTag(),
+                         items)
+                : archive(QStringLiteral("lands-\u00e9t\u00e9-\u0416.") + format, format, items);
         const Tree before = treeOf(f.vek());
 
         ImportArchive::Options options;
@@ -417,6 +423,12 @@ private Q_SLOTS:
             writeFile(archives_.filePath(name), bytes);
             QTest::newRow(qPrintable(QStringLiteral("a checksum error in a %1").arg(format)))
                 << archives_.filePath(name) << failed << "damaged";
+        }
+        {
+            const QString linked = folder("linked", {{"A-One/a.bmp", "a"}});
+            QFile::link(outside_.path(), linked + "/A-One/out");
+            QTest::newRow("a folder holding a link out of it")
+                << linked + "/A-One" << refused << "\"out\" is a link out of it";
         }
         const QString text = archives_.filePath("notes.zip");
         writeFile(text, "not an archive at all");
@@ -748,6 +760,18 @@ private:
         const QString error = ArchiveMaker::write(path, format, items);
         if (!error.isEmpty())
             qFatal("%s: %s", qPrintable(name), qPrintable(error));
+        return path;
+    }
+
+    /// The folder `name` holding `items` (files and folders), made once.
+    QString folder(const QString &name, const QList<Item> &items) {
+        const QString path = archives_.filePath(name);
+        for (const Item &i : items)
+            if (i.kind == Kind::Folder)
+                QDir().mkpath(path + "/" + i.name);
+            else
+                TestFolders::write(QFileInfo(path + "/" + i.name).absolutePath(),
+                                   QFileInfo(i.name).fileName(), i.bytes);
         return path;
     }
 
