@@ -20,6 +20,43 @@ QString ContentImport::replaceQuestion(const QStringList &places) {
         .arg(QDir::toNativeSeparators(places.join(QStringLiteral("\", \""))));
 }
 
+QString ContentImport::collectionReport(const QString &file,
+                                        const ImportArchive::Outcome &outcome) {
+    QStringList folders, skins, scripts;
+    for (const QString &place : outcome.places) {
+        const QString rest = place.section(QLatin1Char('/'), 1);
+        if (place.startsWith(SkinGrid::Folder + QLatin1Char('/'), Qt::CaseInsensitive))
+            skins << rest;
+        else if (place.contains(QLatin1Char('/')))
+            scripts << rest;
+        else
+            folders << place;
+    }
+    QStringList parts;
+    const auto list = [&parts](const QStringList &names, const char *one, const char *many) {
+        if (!names.isEmpty())
+            parts << QStringLiteral("%1 \"%2\"")
+                         .arg(QLatin1String(names.size() == 1 ? one : many),
+                              names.join(QStringLiteral("\", \"")));
+    };
+    list(folders, "the content folder", "the content folders");
+    list(skins, "the skin", "the skins");
+    list(scripts, "the autoscript", "the autoscripts");
+    parts += outcome.added;
+    QString text = QStringLiteral("%1 is a VEK folder of its own. Imported: %2.")
+                       .arg(file, parts.join(QStringLiteral("; ")));
+    QStringList replaced = outcome.replaced;
+    replaced.removeAll(QString());
+    if (!replaced.isEmpty())
+        text += QStringLiteral("\r\n\r\nReplaced: \"%1\".")
+                    .arg(QDir::toNativeSeparators(replaced.join(QStringLiteral("\", \""))));
+    if (!outcome.leftOut.isEmpty())
+        text += QStringLiteral("\r\n\r\nLeft out (saves and folders that are not content): "
+                               "\"%1\".")
+                    .arg(QDir::toNativeSeparators(outcome.leftOut.join(QStringLiteral("\", \""))));
+    return text + QStringLiteral("\r\n\r\nThe new folders are listed, not loaded.");
+}
+
 ImportArchive::Outcome ContentImport::run(const QString &archive, const QString &name) {
     ImportArchive::Options options;
     options.name = name;
@@ -31,6 +68,7 @@ ImportArchive::Outcome ContentImport::run(const QString &archive, const QString 
     for (const QString &folder : FileList::folderNames(s_.ModFolder()))
         if (const QString store = LoadGrid::storeOf(folder); !store.isEmpty())
             options.stores << store;
+    options.storeOf = [](const QString &folder) { return LoadGrid::storeOf(folder); };
     const QString skins = SkinGrid::Folder + QLatin1Char('/');
     options.loaded = [this, &skins](const QString &place) {
         if (place.startsWith(skins, Qt::CaseInsensitive)) {
@@ -63,6 +101,9 @@ ImportArchive::Outcome ContentImport::run(const QString &archive, const QString 
                 .arg(outcome.places.join(QStringLiteral("\", \"")), file)
                 .arg(outcome.files)
                 .arg(outcome.files == 1 ? QStringLiteral("file") : QStringLiteral("files")));
+        if (outcome.collection)
+            r_.prompt().message(QStringLiteral("VEK Selector"), collectionReport(file, outcome),
+                                Prompt::Icon::Information, Prompt::Buttons::Ok);
         break;
     case ImportArchive::Result::NeedsName:
         break;

@@ -31,6 +31,9 @@ public:
 
     /// The question before a folder is replaced.
     static QString replaceQuestion(const QStringList &places);
+    /// The one message after a collection came in: what of it, what its text files added,
+    /// what was replaced and what was left out.
+    static QString collectionReport(const QString &file, const ImportArchive::Outcome &outcome);
 
 private:
     SelectorState &s_;

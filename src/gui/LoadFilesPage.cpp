@@ -21,6 +21,7 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -72,12 +73,15 @@ LoadFilesPage::LoadFilesPage(Selector &selector, QWidget *parent)
     AddContent = new QPushButton(QStringLiteral("Add content..."), this);
     AddContent->setObjectName(QStringLiteral("AddContent"));
     AddContent->setToolTip(QStringLiteral("Puts the content folders of a downloaded archive "
-                                          "into the VEK folder. Archives dropped on the "
-                                          "window come in the same way."));
+                                          "or folder into the VEK folder. Archives and folders "
+                                          "dropped on the window come in the same way."));
     askName = [this](const QString &archive, const QString &suggestion) {
         return ImportNameDialog::ask(selector_.groups, archive, suggestion, this);
     };
-    connect(AddContent, &QPushButton::clicked, this, [this] {
+    // A download comes as an archive or, unpacked already, as a folder: no one dialog of the
+    // system picks either, so the button offers both.
+    auto *kinds = new QMenu(AddContent);
+    kinds->addAction(QStringLiteral("An archive..."), this, [this] {
         const QString archive =
             QFileDialog::getOpenFileName(this, QStringLiteral("Add content"), QString(),
                                          QStringLiteral("Archives (%1);;All files (*)")
@@ -85,6 +89,13 @@ LoadFilesPage::LoadFilesPage(Selector &selector, QWidget *parent)
         if (!archive.isEmpty())
             addContent(archive);
     });
+    kinds->addAction(QStringLiteral("A folder..."), this, [this] {
+        const QString folder =
+            QFileDialog::getExistingDirectory(this, QStringLiteral("Add content"), QString());
+        if (!folder.isEmpty())
+            addContent(folder);
+    });
+    AddContent->setMenu(kinds);
 
     // The grid is what the page is for: one Tab from the page's tab reaches it.
     setTabOrder(Unigrid, List3);

@@ -308,11 +308,12 @@ void VEKForm::showChanges() {
 }
 
 namespace {
-/// The archives among the files a drag carries.
+/// The archives and folders among what a drag carries.
 QStringList droppedArchives(const QMimeData *data) {
     QStringList archives;
     for (const QUrl &url : data->urls())
-        if (url.isLocalFile() && ImportArchive::isArchiveName(url.fileName()))
+        if (url.isLocalFile() &&
+            (ImportArchive::isArchiveName(url.fileName()) || QFileInfo(url.toLocalFile()).isDir()))
             archives << url.toLocalFile();
     return archives;
 }

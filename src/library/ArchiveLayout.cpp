@@ -2,6 +2,7 @@
 #include "ArchiveLayout.h"
 
 #include "SkinGrid.h"
+#include "Text8.h"
 
 #include <QHash>
 #include <QMap>
@@ -61,6 +62,47 @@ bool named(const Children &children, const QString &prefix, const QStringList &l
     return true;
 }
 
+bool holdsFile(const Children &children, const QString &prefix, const QString &name) {
+    const QMap<QString, bool> kids = children.value(prefix);
+    for (auto it = kids.cbegin(); it != kids.cend(); ++it)
+        if (!it.value() && it.key().compare(name, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+/// A collection's folders at `root`: content folders and skins under their own names, the
+/// skins of its Skinfolder, the files of its Autoscripts; the rest is left out.
+void collectionTargets(const Children &children, const QString &root, const QStringList &letters,
+                       ArchiveLayout::Plan *plan) {
+    const QMap<QString, bool> kids = children.value(root);
+    for (auto it = kids.cbegin(); it != kids.cend(); ++it) {
+        const QString &name = it.key();
+        const QString inside = root + name + QLatin1Char('/');
+        if (!it.value())
+            continue; // linkscreen, vek.ini ...: the VEK folder has its own, or they are merged
+        const bool skins = name.compare(SkinFolder, Qt::CaseInsensitive) == 0;
+        const bool scripts = name.compare(QLatin1String("Autoscripts"), Qt::CaseInsensitive) == 0;
+        if (skins || scripts) {
+            const QMap<QString, bool> held = children.value(inside);
+            for (auto h = held.cbegin(); h != held.cend(); ++h) {
+                if (skins == h.value())
+                    plan->targets.append(
+                        {(skins ? SkinFolder : QStringLiteral("Autoscripts")) + QLatin1Char('/') +
+                             h.key(),
+                         inside + h.key() + (skins ? QStringLiteral("/") : QString()), !skins});
+                else
+                    plan->leftOut << inside + h.key();
+            }
+        } else if (ArchiveLayout::skinName(name)) {
+            plan->targets.append({SkinFolder + QLatin1Char('/') + name, inside});
+        } else if (ArchiveLayout::contentName(name, letters)) {
+            plan->targets.append({name, inside});
+        } else {
+            plan->leftOut << root + name;
+        }
+    }
+}
+
 QString contentNameProblem(const QString &name, const QStringList &letters) {
     const QString problem = ArchiveLayout::nameProblem(name);
     if (!problem.isEmpty())
@@ -95,6 +137,12 @@ bool ArchiveLayout::entryPath(const QString &name, QString *path, QString *reaso
         if (const QString problem = windowsProblem(part); !problem.isEmpty()) {
             *reason =
                 QStringLiteral("the name \"%1\", which Windows cannot hold: %2").arg(part, problem);
+            return false;
+        }
+        // The ledgers and the game's lists are 8-bit text: a name they cannot spell would be
+        // written as "?", and the folder or file no longer found by it.
+        if (const QString foreign = Text8::foreignPhrase(part); !foreign.isEmpty()) {
+            *reason = QStringLiteral("the name \"%1\", with %2").arg(part, foreign);
             return false;
         }
         kept << part;
@@ -169,12 +217,30 @@ QString ArchiveLayout::nameProblem(const QString &name) {
         return QStringLiteral("\"%1\" starts with a dot or ends with a dot or a blank.").arg(name);
     if (const QString problem = windowsProblem(name); !problem.isEmpty())
         return QStringLiteral("\"%1\" is a name Windows cannot hold: %2.").arg(name, problem);
+    if (const QString foreign = Text8::foreignPhrase(name); !foreign.isEmpty())
+        return QStringLiteral("\"%1\" holds %2.").arg(name, foreign);
     if (!entryPath(name, &path, &reason) || path != name)
         return QStringLiteral("\"%1\" is not a single folder name.").arg(name);
     if (name.compare(SkinFolder, Qt::CaseInsensitive) == 0 ||
         name.compare(QLatin1String("Autoscripts"), Qt::CaseInsensitive) == 0)
         return QStringLiteral("\"%1\" is the VEK folder's own folder.").arg(name);
     return QString();
+}
+
+bool ArchiveLayout::collectionRoot(const QList<Entry> &entries, QString *root) {
+    const Children children = childrenOf(entries);
+    const QString marker = QStringLiteral("linkscreen");
+    const QMap<QString, bool> top = children.value(QString());
+    if (holdsFile(children, QString(), marker)) {
+        root->clear();
+        return true;
+    }
+    if (top.size() == 1 && top.first() &&
+        holdsFile(children, top.firstKey() + QLatin1Char('/'), marker)) {
+        *root = top.firstKey() + QLatin1Char('/');
+        return true;
+    }
+    return false;
 }
 
 ArchiveLayout::Plan ArchiveLayout::plan(const QList<Entry> &entries, const QStringList &letters,
@@ -186,8 +252,20 @@ ArchiveLayout::Plan ArchiveLayout::plan(const QList<Entry> &entries, const QStri
         plan.refusal = QStringLiteral("it holds no files.");
         return plan;
     }
-    QList<Target> targets;
-    bool decided = named(children, QString(), letters, &targets);
+    if (collectionRoot(entries, &plan.root)) {
+        plan.collection = true;
+        if (!name.isEmpty()) {
+            plan.refusal = QStringLiteral("it is a VEK folder of its own, whose folders keep "
+                                          "their names: import it without a name.");
+            return plan;
+        }
+        collectionTargets(children, plan.root, letters, &plan);
+        if (plan.targets.isEmpty())
+            plan.refusal = QStringLiteral("it is a VEK folder of its own that holds no content "
+                                          "folder, skin or autoscript.");
+    }
+    QList<Target> targets = plan.targets;
+    bool decided = plan.collection || named(children, QString(), letters, &targets);
     QString prefix;
     QString suggestion = archiveName;
     if (!decided && top.size() == 1 && top.first()) {
@@ -208,7 +286,7 @@ ArchiveLayout::Plan ArchiveLayout::plan(const QList<Entry> &entries, const QStri
             plan.targets = {{name, prefix}};
         return plan;
     }
-    if (!name.isEmpty()) {
+    if (!name.isEmpty() && !plan.collection) {
         if (targets.size() > 1) {
             plan.refusal = QStringLiteral("it holds %1 folders, and a name can only name one.")
                                .arg(targets.size());
@@ -230,6 +308,9 @@ ArchiveLayout::Plan ArchiveLayout::plan(const QList<Entry> &entries, const QStri
         }
         places.insert(folded);
     }
-    plan.targets = targets;
+    if (!plan.refusal.isEmpty())
+        plan.targets.clear();
+    else
+        plan.targets = targets;
     return plan;
 }

@@ -14,6 +14,11 @@
 ///   each of them, under its own name, all or none.
 /// - One folder of another name at the top (what a download wraps its content in): the same
 ///   test one level down.
+/// - A VEK folder of its own (the archive's top, or its one folder, holds `linkscreen`): a
+///   collection or its update. Its content folders and skins each under their own names, the
+///   folders of its `Skinfolder` as skins, the files of its `Autoscripts` as autoscripts; its
+///   `vek.ini`, `links.txt` and `helpfile.txt` are merged by the import, anything else is left
+///   out (`leftOut`).
 /// - Anything else (loose files, folders of other names beside each other, a wrapper holding
 ///   files): one content folder, whose name the player gives.
 class ArchiveLayout {
@@ -29,6 +34,8 @@ public:
         QString place; ///< relative to the VEK folder, "/" between names: "A-One", "Skinfolder/A-05
                        ///< Red"
         QString prefix; ///< the archive path whose contents it receives: "", "Pack/", "A-One/"
+        /// A single file (an autoscript): `prefix` is the file's own archive path.
+        bool file = false;
     };
 
     struct Plan {
@@ -38,12 +45,23 @@ public:
         QString suggestion;
         /// Why the archive cannot be imported as it is; empty when it can.
         QString refusal;
+        /// A collection: the archive path of its VEK folder ("" or "Pack/"), where its
+        /// vek.ini, links.txt and helpfile.txt are; empty `collection` false otherwise.
+        bool collection = false;
+        QString root;
+        /// What of a collection is not imported: the archive paths of its other folders.
+        QStringList leftOut;
     };
+
+    /// The archive path of the VEK folder an archive is shaped like ("" its top, "Pack/" its one
+    /// folder): where a file `linkscreen` is, in any case. False when it holds none there.
+    static bool collectionRoot(const QList<Entry> &entries, QString *root);
 
     /// Turns an entry's name into a path inside the target folder, "/" between names. A
     /// backslash separates names too, as it does where the game runs, so "..\x" is caught
     /// like "../x". Refused, with the reason: an absolute path, a drive letter, a ".." step, a
-    /// name Windows cannot hold (see `windowsProblem`), an empty name.
+    /// name Windows cannot hold (see `windowsProblem`) or 8-bit text (Windows-1252) cannot
+    /// spell, an empty name.
     static bool entryPath(const QString &name, QString *path, QString *reason);
     /// Why Windows cannot hold the file or folder name `name` (one name, no separator): a
     /// control character or one of <>:"|?*, a dot or blank at its end, or a device's name

@@ -2,9 +2,11 @@
 #include "ArchiveReader.h"
 
 #include "FileOps.h"
+#include "Text8.h"
 
 #include <QDir>
 #include <QFile>
+#include <QStringDecoder>
 
 #include <archive.h>
 #include <archive_entry.h>
@@ -28,6 +30,20 @@ QString kindOf(archive_entry *entry) {
     default:
         return QStringLiteral("an entry of an unknown kind");
     }
+}
+/// The entry's name as its maker wrote it. The raw bytes decide where the format says
+/// nothing of them (a tar's names): UTF-8 where they are valid UTF-8, else the 8-bit text of
+/// the game's Windows (1252), which is what an old tar made there holds.
+QString nameOf(archive_entry *e) {
+    const char *raw = archive_entry_pathname(e);
+    if (raw) {
+        const QByteArray bytes(raw);
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString text = utf8.decode(bytes);
+        return utf8.hasError() ? Text8::toUnicode(bytes) : text;
+    }
+    const char *utf8 = archive_entry_pathname_utf8(e);
+    return utf8 ? QString::fromUtf8(utf8) : QString();
 }
 } // namespace
 
@@ -56,6 +72,10 @@ bool ArchiveReader::open(const QString &path, QString *error) {
     archive_read_support_filter_xz(a_);
     archive_read_support_filter_lzma(a_);
     archive_read_support_filter_zstd(a_);
+    // A zip written without the UTF-8 flag holds its names in the code page of the PCs of its
+    // day (437): read so, "Fl\x81gel" is the "Flügel" its maker saw. Names with the flag stay
+    // UTF-8, 7z holds UTF-16, and a tar's raw names are weighed in `next`.
+    archive_read_set_format_option(a_, "zip", "hdrcharset", "CP437");
     // libarchive takes a file name in 8-bit form, which on Windows cannot spell every name:
     // Qt opens the file, and libarchive reads what it opened.
     file_.setFileName(path);
@@ -83,9 +103,7 @@ ArchiveReader::Step ArchiveReader::next(Entry *entry, QString *error) {
             QStringLiteral("\"%1\" is damaged: %2.").arg(QDir::toNativeSeparators(path_), why());
         return Step::Failed;
     }
-    const char *utf8 = archive_entry_pathname_utf8(e);
-    entry->name =
-        utf8 ? QString::fromUtf8(utf8) : QString::fromLocal8Bit(archive_entry_pathname(e));
+    entry->name = nameOf(e);
     // A hard link is an entry whose bytes are another's: it is refused like a symbolic link.
     if (archive_entry_hardlink(e)) {
         entry->kind = Entry::Kind::Other;

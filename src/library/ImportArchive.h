@@ -9,7 +9,9 @@
 class Progress;
 
 /// Brings the content folders (or skins) an archive holds into the VEK folder in one step,
-/// whole or not at all, whatever the archive holds.
+/// whole or not at all, whatever the archive holds. An archive shaped like a VEK folder (a
+/// collection, see `ArchiveLayout`) brings its content folders, skins and autoscripts, and
+/// adds to the VEK folder's vek.ini, links.txt and helpfile.txt what they lack.
 ///
 /// The archive is read twice. The first pass reads the headers only: every entry must be a
 /// file or a folder (no link, no device), its name a path inside its folder
@@ -47,6 +49,12 @@ public:
         QStringList replaced;
         QString suggestion;
         qsizetype files = 0;
+        /// A VEK folder of its own was imported (a collection, or its update): `added` says
+        /// what its text files added to the VEK folder's ("the group "Ships:S" in vek.ini",
+        /// "2 links in links.txt"), `leftOut` the archive paths of its folders not imported.
+        bool collection = false;
+        QStringList added;
+        QStringList leftOut;
     };
 
     struct Options {
@@ -61,13 +69,22 @@ public:
         /// "C-Default", "Interchange", "Skinfolder" and "Autoscripts", never made nor replaced
         /// by an import, whatever vek.ini's groups say.
         QStringList stores;
+        /// The save store of a mission folder ("C-Beta" of "M-Beta"), empty for other names:
+        /// a collection's stores stay out with the selector's own folders.
+        std::function<QString(const QString &folder)> storeOf;
         /// Asked once, with the places that would be replaced; true to replace them.
         std::function<bool(const QStringList &places)> replace;
         /// Told each file unpacked; may cancel.
         Progress *progress = nullptr;
     };
 
+    /// An archive holding text files and exactly one archive (a download wrapped once more)
+    /// imports the inner one, its readmes kept as `contents.txt` in each content folder it
+    /// brings that has none; the inner archive is unpacked into the hidden folder first.
     static Outcome run(const QString &archive, const QString &modFolder, const Options &options);
+
+    /// The name a wrapped download's readmes are kept under.
+    static inline const QString ContentsFile = QStringLiteral("contents.txt");
 
     /// Why an archive that unpacks to `needed` bytes does not fit a disk with `free` bytes:
     /// sizes in bytes, KB (under 1 MB) or MB, with as many decimals as it takes for the larger
@@ -83,4 +100,13 @@ public:
         QStringLiteral("*.txz")};
     /// Whether a file's name is one of `Patterns`, in any case.
     static bool isArchiveName(const QString &fileName);
+
+private:
+    /// `run` for one archive; with `readme` it is the archive inside another (never looked into
+    /// once more), and a non-empty `readme` goes into its content folders.
+    static Outcome runOne(const QString &archive, const QString &modFolder, const Options &options,
+                          const QByteArray *readme);
+    /// The inner archive `inner` of `archive` imported, with `readme`.
+    static Outcome nested(const QString &archive, const QString &inner, const QByteArray &readme,
+                          const QString &modFolder, const Options &options);
 };

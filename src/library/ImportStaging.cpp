@@ -32,6 +32,12 @@ bool inside(const QString &place) {
 
 const QString FileLine = QStringLiteral("file");
 const QString FolderLine = QStringLiteral("folder");
+const QString WholeLine = QStringLiteral("whole");
+
+bool present(const QString &path) {
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
 
 /// What a folder holds: each file's and folder's path inside it ("/" between names) with the
 /// file's size (-1 for a folder). Anything else in it (a link) makes it `false`.
@@ -132,18 +138,27 @@ QString ImportStaging::unpackFolder(int index) const {
 bool ImportStaging::commit(const QStringList &places, const QStringList &replaced, QString *error) {
     // A skin's folder of the VEK folder (Skinfolder) is made when the first skin comes; the
     // plan says so before it is made, so an undo takes it away again.
-    QString made;
+    QStringList made;
     for (const QString &place : places) {
         const QString parent = place.section(QLatin1Char('/'), 0, -2);
-        if (!parent.isEmpty() && !isFolder(mod_ + QLatin1Char('/') + parent))
-            made = parent;
+        if (!parent.isEmpty() && !isFolder(mod_ + QLatin1Char('/') + parent) &&
+            !made.contains(parent))
+            made << parent;
     }
-    QString plan = Made + QLatin1Char('\t') + made + QStringLiteral("\r\n");
+    QString plan;
+    for (const QString &m : made.isEmpty() ? QStringList{QString()} : made)
+        plan += Made + QLatin1Char('\t') + m + QStringLiteral("\r\n");
     // What each folder holds goes into the plan too: an undo takes a folder out of its place
     // only when it holds just that, so a plan can never take away a folder of the player's.
     for (qsizetype i = 0; i < places.size(); ++i) {
         plan += QString::number(i) + QLatin1Char('\t') + places.at(i) + QLatin1Char('\t') +
                 replaced.at(i) + QStringLiteral("\r\n");
+        // A single file (an autoscript) is known by its size.
+        if (const QFileInfo whole(unpackFolder(int(i))); whole.isFile()) {
+            plan += WholeLine + QLatin1Char('\t') + QString::number(i) + QLatin1Char('\t') +
+                    QString::number(whole.size()) + QStringLiteral("\r\n");
+            continue;
+        }
         QMap<QString, qint64> holds;
         holdingsOf(unpackFolder(int(i)), &holds);
         for (auto it = holds.cbegin(); it != holds.cend(); ++it)
@@ -163,10 +178,10 @@ bool ImportStaging::commit(const QStringList &places, const QStringList &replace
     const QString planPath = folder_ + QLatin1Char('/') + PlanFile;
     bool ok = replacing ? FileOps::writeAtomic(planPath, plan.toUtf8(), error)
                         : writePlain(planPath, plan.toUtf8(), error);
-    if (ok && !made.isEmpty()) {
-        const QString path = mod_ + QLatin1Char('/') + made;
-        ok = FileHook::mayChange(path, error);
-        if (ok && !QDir(mod_).mkdir(made)) {
+    for (const QString &m : std::as_const(made)) {
+        const QString path = mod_ + QLatin1Char('/') + m;
+        ok = ok && FileHook::mayChange(path, error);
+        if (ok && !QDir(mod_).mkdir(m)) {
             *error = QStringLiteral("Could not create the folder \"%1\".")
                          .arg(QDir::toNativeSeparators(path));
             ok = false;
@@ -235,8 +250,9 @@ bool ImportStaging::undo(const QString &modFolder, const QString &staging, QStri
             QString place;
             QString replaced;
             QMap<QString, qint64> holds;
+            qint64 whole = -1; ///< a single file's size; -1 for a folder
         };
-        QString made;
+        QStringList made;
         QList<Folder> folders;
         QHash<int, qsizetype> byIndex;
         bool readable = true;
@@ -255,11 +271,15 @@ bool ImportStaging::undo(const QString &modFolder, const QString &staging, QStri
             const qint64 size = fields.value(3).toLongLong(&sized);
             if (fields.size() == 2 && fields.at(0) == Made &&
                 (fields.at(1).isEmpty() || inside(fields.at(1)))) {
-                made = fields.at(1);
+                if (!fields.at(1).isEmpty())
+                    made << fields.at(1);
             } else if (fields.size() == 3 && number && index >= 0 && !byIndex.contains(index) &&
                        inside(fields.at(1)) && (fields.at(2).isEmpty() || inside(fields.at(2)))) {
                 byIndex.insert(index, folders.size());
-                folders.append({index, fields.at(1), fields.at(2), {}});
+                folders.append({index, fields.at(1), fields.at(2), {}, -1});
+            } else if (fields.size() == 3 && fields.at(0) == WholeLine && ofIndex &&
+                       byIndex.contains(of) && fields.at(2).toLongLong(&sized) >= 0 && sized) {
+                folders[byIndex.value(of)].whole = fields.at(2).toLongLong();
             } else if (ofIndex && byIndex.contains(of) && inside(fields.value(2)) &&
                        ((fields.size() == 3 && fields.at(0) == FolderLine) ||
                         (fields.size() == 4 && fields.at(0) == FileLine && sized && size >= 0))) {
@@ -295,17 +315,21 @@ bool ImportStaging::undo(const QString &modFolder, const QString &staging, QStri
                 continue;
             }
             const QFileInfo at(modFolder + QLatin1Char('/') + f.place);
-            const bool taken = !isFolder(unpacked) && (at.exists() || at.isSymLink());
+            const bool taken = !present(unpacked) && present(at.filePath());
             QMap<QString, qint64> holds;
-            if (taken && !(at.isDir() && !at.isSymLink() && holdingsOf(at.filePath(), &holds) &&
-                           holds == f.holds))
+            const bool ours = f.whole >= 0
+                                  ? at.isFile() && !at.isSymLink() && at.size() == f.whole
+                                  : at.isDir() && !at.isSymLink() &&
+                                        holdingsOf(at.filePath(), &holds) && holds == f.holds;
+            if (taken && !ours)
                 notOurs << f.place;
             // A folder set aside comes back only to a place that is free by then.
-            else if (!taken && isFolder(aside) && (at.exists() || at.isSymLink()))
+            else if (!taken && present(aside) && present(at.filePath()))
                 notOurs << f.place;
         }
-        if (!made.isEmpty() && !noLinkOn(modFolder, made))
-            outside << made;
+        for (const QString &m : std::as_const(made))
+            if (!noLinkOn(modFolder, m))
+                outside << m;
         if (!outside.isEmpty()) {
             *error = QStringLiteral("The folder \"%1\" that an import cut short left in the VEK "
                                     "folder holds a plan that names \"%2\", which a link takes "
@@ -328,21 +352,21 @@ bool ImportStaging::undo(const QString &modFolder, const QString &staging, QStri
             const Folder &f = folders.at(i);
             const QString unpacked = staging + QLatin1Char('/') + QString::number(f.index);
             // Gone from the hidden folder: it was put in place, and goes back.
-            if (!isFolder(unpacked) && isFolder(modFolder + QLatin1Char('/') + f.place) &&
+            if (!present(unpacked) && present(modFolder + QLatin1Char('/') + f.place) &&
                 !renameFolder(modFolder + QLatin1Char('/') + f.place, unpacked, error))
                 return false;
-            if (isFolder(asideOf(staging, f.index)) &&
+            if (present(asideOf(staging, f.index)) &&
                 !renameFolder(asideOf(staging, f.index), modFolder + QLatin1Char('/') + f.replaced,
                               error))
                 return false;
         }
         // Made for the import, and empty again: it goes too.
-        if (!made.isEmpty())
-            QDir(modFolder).rmdir(made);
+        for (const QString &m : std::as_const(made))
+            QDir(modFolder).rmdir(m);
     }
     // A folder set aside is the player's: one no plan brought back (a plan lost to a power
     // cut) is never removed with the rest.
-    if (!QDir(staging).entryList({QStringLiteral("old-*")}, QDir::Dirs).isEmpty()) {
+    if (!QDir(staging).entryList({QStringLiteral("old-*")}, QDir::Dirs | QDir::Files).isEmpty()) {
         *error = QStringLiteral("The folder \"%1\" that an import cut short left in the VEK "
                                 "folder holds a folder the import replaced; it was left as it is.")
                      .arg(shown);

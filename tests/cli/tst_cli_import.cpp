@@ -29,7 +29,7 @@ struct ImportCase {
 };
 } // namespace
 
-/// `import ARCHIVE [NAME]`: its statuses and messages, and a crash at every step of it.
+/// `import ARCHIVE|FOLDER [NAME]`: its statuses and messages, and a crash at every step of it.
 class TestCliImport : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -65,7 +65,28 @@ private Q_SLOTS:
                        {"Pack/A-05 Red/r.tpc", "r"},
                        {"Pack/A-05 Red/s.tpc", "s"}}),
                  QString());
+        QCOMPARE(make("collection", "zip",
+                      {{"VEK/linkscreen", "x"},
+                       {"VEK/vek.ini", "Aircraft:A\r\nShips:S\r\n"},
+                       {"VEK/S-Boat/b.dat", "b"},
+                       {"VEK/Skinfolder/A-07 Blue/b.tpc", "b"},
+                       {"VEK/Autoscripts/mine.txt", "S-Boat\r\n"},
+                       {"VEK/Autoscripts/new.txt", "A-One\r\n"}}),
+                 QString());
         archive_.insert("@none", archives_.filePath("none.zip"));
+        // Folders, not archives: one content folder, a folder of several, a VEK folder of its
+        // own, and one holding a link out of it.
+        const auto folder = [this](const char *name, const QStringList &files) {
+            const QString path = archives_.filePath(QString::fromLatin1(name));
+            TestFolders::plant(path, files);
+            archive_.insert('@' + QString::fromLatin1(name), path);
+        };
+        folder("dir", {"A-Dir/a.dat=a", "A-Dir/sub/b.dat=b"});
+        folder("Downloads", {"A-Three/b.dat=b", "G-Two/g.dat=g"});
+        folder("MyVEK", {"linkscreen=x", "vek.ini=Ships:S\r\n", "S-Boat/b.dat=b",
+                         "C-Default/Campaign1.sav=theirs"});
+        folder("linked", {"A-Link/a.dat=a"});
+        QVERIFY(QFile::link(lockDir_.path(), archive_["@linked"] + "/A-Link/out"));
     }
 
     void commands_data() {
@@ -83,7 +104,17 @@ private Q_SLOTS:
             {"a name outside the groups", false, L{"import", "@loose", "Loose"}, 1, "",
              "group letter"},
             {"a checksum error", false, L{"import", "@damaged"}, 1, "", "ZIP bad CRC"},
-            {"no such archive", false, L{"import", "@none"}, 2, "", "not an archive file"},
+            {"no such archive", false, L{"import", "@none"}, 2, "",
+             "not an archive file or a folder"},
+            {"a content folder", false, L{"import", "@dir/A-Dir"} + list, 0,
+             "-\tA-Dir\n-\tC-Alpha\n-\tC-Default\n-\tInterchange\n-\tM-Alpha\n", ""},
+            {"a folder of several", false, L{"import", "@Downloads"} + list, 0,
+             "-\tA-Three\n-\tC-Alpha\n-\tC-Default\n-\tG-Two\n-\tInterchange\n-\tM-Alpha\n", ""},
+            {"a VEK folder of its own", false, L{"import", "@MyVEK"} + list, 0,
+             "-\tC-Alpha\n-\tC-Default\n-\tInterchange\n-\tM-Alpha\n-\tS-Boat\n",
+             "Left out (saves and folders that are not content): \"MyVEK/C-Default\""},
+            {"a folder holding a link out of it", false, L{"import", "@linked/A-Link"}, 1, "",
+             "\"out\" is a link out of it"},
             {"a folder that is there is kept", true, L{"import", "@one"}, 1, "", "was kept"},
             {"replaced when answered ok", true, ok + L{"@one"}, 0, "",
              "Replace it with the folder of the archive?"},
@@ -174,12 +205,19 @@ private Q_SLOTS:
         QVERIFY(noStaging(after + "/VEK"));
     }
 
+    void everyCrashPointLeavesAllOrNothing_data() {
+        QTest::addColumn<QString>("archive");
+        QTest::newRow("a folder replaced, one new, a skin into a Skinfolder made") << "@several";
+        QTest::newRow("a collection: a script replaced, one new, a skin, a group") << "@collection";
+    }
+
     void everyCrashPointLeavesAllOrNothing() {
-        // A folder replaced, one new, and a skin into a Skinfolder the import makes.
-        const QStringList import{"--answer", "ok", "import", archive_["@several"]};
-        // A-One there already, and the folders as a first run leaves them.
+        QFETCH(QString, archive);
+        const QStringList import{"--answer", "ok", "import", archive_[archive]};
+        // A-One and a script there already, and the folders as a first run leaves them.
         const auto prepare = [this](const TestFolders &f) {
             TestFolders::write(f.vek() + "/A-One", "old.dat", "the player's own");
+            TestFolders::write(f.vek() + "/Autoscripts", "mine.txt", "the player's own");
             QCOMPARE(run(f, {"folders"}).status, 0);
         };
         Tree before, after;

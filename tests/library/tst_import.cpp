@@ -37,6 +37,19 @@ QList<Item> filesOf(const QStringList &paths) {
     return items;
 }
 
+/// The VEK folder's folders and the text files an import may add to: what the start writes
+/// of its own (ledgers, the stores it makes) is not the import's.
+Tree foldersAndTexts(const QString &vek) {
+    Tree tree = treeOf(vek);
+    tree.removeIf([](const auto &it) {
+        return !(it.key().contains('/') || it.key().endsWith(".txt") ||
+                 it.key() == QLatin1String("vek.ini")) ||
+               it.key().startsWith("C-") || it.key().startsWith("Interchange/") ||
+               it.key() == QLatin1String("FoldersLoaded.txt");
+    });
+    return tree;
+}
+
 } // namespace
 
 /// An archive becomes content folders of the VEK folder whole, or leaves no trace.
@@ -167,8 +180,11 @@ private Q_SLOTS:
         const QStringList one{"A-One/", "A-One/a.bmp", "A-One/sub/b.dat", "A-One/empty.txt"};
         const QStringList landedOne{"A-One/a.bmp>A-One/a.bmp", "A-One/sub/b.dat>A-One/sub/b.dat",
                                     "A-One/empty.txt>A-One/empty.txt"};
-        for (const char *format : {"zip", "7z", "tar", "tar.gz", "tar.bz2", "tar.xz"})
+        for (const char *format : {"zip", "7z", "tar", "tar.gz", "tar.bz2", "tar.xz", "folder"})
             QTest::newRow(format) << format << one << "" << landedOne;
+        QTest::newRow("a folder of loose files named")
+            << "folder" << QStringList{"a.bmp", "sub/b.dat"} << "G-East"
+            << QStringList{"a.bmp>G-East/a.bmp", "sub/b.dat>G-East/sub/b.dat"};
         QTest::newRow("loose files named")
             << "zip" << QStringList{"a.bmp", "sub/b.dat"} << "G-Loose"
             << QStringList{"a.bmp>G-Loose/a.bmp", "sub/b.dat>G-Loose/sub/b.dat"};
@@ -190,7 +206,10 @@ private Q_SLOTS:
                 i.bytes.clear();
         // A name beyond ASCII: the archive is opened by its name as the system spells it.
         const QString path =
-            archive(QStringLiteral("lands-\u00e9t\u00e9-\u0416.") + format, format, items);
+            format == "folder"
+                ? folder(QStringLiteral("lands-\u00e9t\u00e9-\u0416-") + QTest::currentDataTag(),
+                         items)
+                : archive(QStringLiteral("lands-\u00e9t\u00e9-\u0416.") + format, format, items);
         const Tree before = treeOf(f.vek());
 
         ImportArchive::Options options;
@@ -207,6 +226,121 @@ private Q_SLOTS:
         }
         QCOMPARE(treeOf(f.vek()), expected);
         QCOMPARE(o.files, qsizetype(landed.size()));
+        QVERIFY(noStaging(f.vek()));
+    }
+
+    // Names as old tools wrote them, in archives written byte by byte: a zip's without the
+    // UTF-8 flag in code page 437, a tar's in Windows-1252 or UTF-8.
+    void names_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("landed"); // the places "|"-joined, or "refused: words"
+
+        using R = QList<ArchiveMaker::Raw>;
+        const auto zip = [](const R &files, bool flag) {
+            return ArchiveMaker::storedZip(files, flag);
+        };
+        const QString fluegel = QStringLiteral("A-Fl\u00fcgel/Ma\u00df.txt");
+        QTest::newRow("a zip in code page 437")
+            << zip({{"A-Fl\x81gel/Ma\xe1.txt", "x"}}, false) << fluegel;
+        QTest::newRow("a zip with the UTF-8 flag")
+            << zip({{fluegel.toUtf8(), "x"}}, true) << fluegel;
+        QTest::newRow("a zip in code page 437 with a box drawing Windows-1252 lacks")
+            << zip({{"A-One/\xc9\xcd.txt", "x"}}, false)
+            << QStringLiteral("refused: the name \"\u2554\u2550.txt\", with the characters");
+        QTest::newRow("a tar in Windows-1252")
+            << ArchiveMaker::ustar({{"A-Fl\xfcgel/Ma\xdf.txt", "x"}}) << fluegel;
+        QTest::newRow("a tar in UTF-8")
+            << ArchiveMaker::ustar({{fluegel.toUtf8(), "x"}}) << fluegel;
+        QTest::newRow("a tar in UTF-8 that Windows-1252 cannot spell")
+            << ArchiveMaker::ustar({{"A-One/\xce\xa9.txt", "x"}})
+            << QStringLiteral("refused: the character \"\u03a9\" that 8-bit text");
+    }
+
+    void names() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, landed);
+        TestFolders f;
+        const QString path = archives_.filePath(QString::fromLatin1(QTest::currentDataTag()));
+        writeFile(path, bytes);
+        const Tree before = treeOf(f.vek());
+        const ImportArchive::Outcome o = ImportArchive::run(path, f.vek(), {});
+        Tree expected = before;
+        if (landed.startsWith("refused: ")) {
+            QCOMPARE(o.result, Result::Refused);
+            QVERIFY2(o.message.contains(landed.mid(9)), qPrintable(o.message));
+        } else {
+            QVERIFY2(o.result == Result::Imported, qPrintable(o.message));
+            for (const QString &place : landed.split('|'))
+                expected.insert(place, "x");
+        }
+        QCOMPARE(treeOf(f.vek()), expected);
+        QVERIFY(noStaging(f.vek()));
+    }
+
+    // A download wrapped once more: the archive inside is imported, the readmes beside it
+    // kept as contents.txt.
+    void nested_data() {
+        QTest::addColumn<QStringList>("outer"); // "path=bytes"; "@name" the inner archive
+        QTest::addColumn<QStringList>("inner");
+        QTest::addColumn<QStringList>("after"); // "path=bytes" in the VEK folder; empty: none
+        QTest::addColumn<QString>("said");
+
+        using L = QStringList;
+        QTest::newRow("a readme and a 7z")
+            << L{"readme.txt=Read me\r\n", "@pack.7z"} << L{"A-One/a=a"}
+            << L{"A-One/a=a", "A-One/contents.txt=Read me\r\n"} << "";
+        QTest::newRow("two readmes, a folder with its own contents")
+            << L{"Pack/readme.txt=Read me", "Pack/notes.nfo=Notes\r\n", "Pack/pack.zip"}
+            << L{"A-One/a=a", "G-Two/contents.txt=own"}
+            << L{"A-One/a=a",
+                 "A-One/contents.txt=readme.txt\r\n\r\nRead me\r\n\r\nnotes.nfo\r\n\r\n"
+                 "Notes\r\n",
+                 "G-Two/contents.txt=own"}
+            << "";
+        QTest::newRow("a damaged archive inside")
+            << L{"readme.txt=r", "@damaged.zip"} << L{"A-One/noise"} << L{}
+            << "nested-a damaged archive inside.zip/damaged.zip\" is damaged";
+        QTest::newRow("two archives inside are loose files")
+            << L{"@a.zip", "@b.zip"} << L{"A-One/a=a"} << L{} << "needs a name";
+    }
+
+    void nested() {
+        QFETCH(QStringList, outer);
+        QFETCH(QStringList, inner);
+        QFETCH(QStringList, after);
+        QFETCH(QString, said);
+        TestFolders f;
+        QList<Item> innerItems;
+        const QByteArray noise = ArchiveMaker::noise(100000);
+        for (const QString &e : inner)
+            innerItems.append(
+                {e.section('=', 0, 0), e.contains('=') ? e.section('=', 1).toUtf8() : noise});
+        QList<Item> items;
+        for (QString e : outer) {
+            if (e.startsWith('@') || !e.contains('=')) {
+                e.remove(0, e.startsWith('@') ? 1 : 0);
+                const QString format = e.section('.', 1);
+                QByteArray bytes =
+                    contentOf(archive("inner-" + e.section('/', -1), format, innerItems));
+                if (e.endsWith("damaged.zip"))
+                    bytes[bytes.indexOf(noise.mid(50000, 32))] ^= 1;
+                items.append({e, bytes});
+            } else {
+                items.append({e.section('=', 0, 0), e.section('=', 1).toUtf8()});
+            }
+        }
+        const QString path = archive(QStringLiteral("nested-%1.zip").arg(QTest::currentDataTag()),
+                                     "zip:store", items);
+        Tree expected = treeOf(f.vek());
+        for (const QString &a : after)
+            expected.insert(a.section('=', 0, 0), a.section('=', 1).toUtf8());
+
+        ImportArchive::Options options;
+        options.groupLetters = QStringList{"A", "G"};
+        const ImportArchive::Outcome o = ImportArchive::run(path, f.vek(), options);
+        QVERIFY2((o.result == Result::Imported) == !after.isEmpty(), qPrintable(o.message));
+        QVERIFY2(o.message.contains(said), qPrintable(o.message));
+        QCOMPARE(treeOf(f.vek()), expected);
         QVERIFY(noStaging(f.vek()));
     }
 
@@ -284,6 +418,12 @@ private Q_SLOTS:
             writeFile(archives_.filePath(name), bytes);
             QTest::newRow(qPrintable(QStringLiteral("a checksum error in a %1").arg(format)))
                 << archives_.filePath(name) << failed << "damaged";
+        }
+        {
+            const QString linked = folder("linked", {{"A-One/a.bmp", "a"}});
+            QFile::link(outside_.path(), linked + "/A-One/out");
+            QTest::newRow("a folder holding a link out of it")
+                << linked + "/A-One" << refused << "\"out\" is a link out of it";
         }
         const QString text = archives_.filePath("notes.zip");
         writeFile(text, "not an archive at all");
@@ -377,6 +517,97 @@ private Q_SLOTS:
         QCOMPARE(asked, !loaded);
         QVERIFY(noStaging(f.vek()));
         QCOMPARE(s->Unigrid.row(s->Unigrid.find("A-One")).loaded, loaded);
+    }
+
+    // An archive shaped like a VEK folder: its folders, skins and scripts come in one step,
+    // its text files add what the VEK folder lacks, its saves stay out.
+    void collection_data() {
+        QTest::addColumn<QStringList>("entries"); // "path=bytes"
+        QTest::addColumn<QString>("loaded");      // a folder loaded before the import
+        QTest::addColumn<bool>("answer");         // to the one question, when asked
+        QTest::addColumn<QStringList>("after");   // "path=bytes" new or changed, "-path" gone
+        QTest::addColumn<QString>("said");        // a part of what the player was told
+
+        using L = QStringList;
+        const L full{"linkscreen=theirs",
+                     "vek.ini=Aircraft:A\r\nShips:S\r\n",
+                     "links.txt=Home\r\nhttps://example.org/\r\nBoats\r\nhttps://example.org/"
+                     "boats\r\n",
+                     "helpfile.txt=Old line\r\nBoats sail.\r\n",
+                     "A-One/a.dat=a",
+                     "S-Boat/b.dat=b",
+                     "Skinfolder/A-05 Red/r.tpc=r",
+                     "Autoscripts/go.txt=A-One\r\n",
+                     "C-Default/Campaign1.sav=their save",
+                     "M-Beta/m.msn=m",
+                     "C-Beta/Campaign1.sav=their save",
+                     "Interchange/x.sav=x",
+                     "Docs/readme.txt=r"};
+        const L landed{"A-One/a.dat=a",
+                       "S-Boat/b.dat=b",
+                       "M-Beta/m.msn=m",
+                       "Skinfolder/A-05 Red/r.tpc=r",
+                       "Autoscripts/go.txt=A-One\r\n",
+                       "vek.ini=Aircraft:A\r\nGeneral:G\r\nMissions:M\r\nFlight:F\r\nShips:S\r\n",
+                       "links.txt=Home\r\nhttps://EXAMPLE.org/\nHelp\r\n\r\nBoats\r\n"
+                       "https://example.org/boats\r\n",
+                       "helpfile.txt=Old line\r\nBoats sail.\r\n"};
+        QTest::newRow("a whole collection")
+            << full << "" << true << landed
+            << "Imported: the content folders \"A-One\", \"M-Beta\", \"S-Boat\"; the skin \"A-05 "
+               "Red\"; the autoscript \"go.txt\"; the group \"Ships:S\" in vek.ini; 1 link in "
+               "links.txt; 1 line in helpfile.txt.\r\n\r\nLeft out (saves and folders that are "
+               "not content): \"C-Beta\", \"C-Default\", \"Docs\", \"Interchange\"";
+        const L update{"Pack/LINKSCREEN=x", "Pack/A-Old/new.dat=new",
+                       "Pack/Autoscripts/mine.txt=theirs"};
+        QTest::newRow("an update in a folder, replacing on OK")
+            << update << "" << true
+            << L{"-A-Old/old.dat", "A-Old/new.dat=new", "Autoscripts/mine.txt=theirs"}
+            << "\"A-Old\", \"Autoscripts/mine.txt\" is in the VEK folder already";
+        QTest::newRow("an update kept on Cancel") << update << "" << false << L{} << "was kept";
+        QTest::newRow("never over a loaded folder")
+            << update << "A-Old" << true << L{} << "\"A-Old\" is loaded";
+        QTest::newRow("a collection holding a path out of its folder")
+            << L{"Pack/linkscreen=x", "Pack/A-One/a=a", "Pack/A-One/../../x=x"} << "" << true << L{}
+            << "\"..\"";
+        QTest::newRow("a collection with a name Windows-1252 cannot spell")
+            << L{"linkscreen=x", "A-One/a=a", "Autoscripts/\u03a9.txt=x"} << "" << true << L{}
+            << "8-bit text";
+    }
+
+    void collection() {
+        QFETCH(QStringList, entries);
+        QFETCH(QString, loaded);
+        QFETCH(bool, answer);
+        QFETCH(QStringList, after);
+        QFETCH(QString, said);
+        TestFolders f;
+        TestFolders::plant(f.vek(), {"A-Old/old.dat=old", "Autoscripts/mine.txt=mine",
+                                     "links.txt=Home\r\nhttps://EXAMPLE.org/\nHelp\r\n",
+                                     "helpfile.txt=Old line\r\n"});
+        ScriptedPrompt prompt({answer});
+        auto s = openSelector(f, prompt);
+        if (!loaded.isEmpty())
+            QVERIFY(clickRow(*s, loaded));
+        QList<Item> items;
+        for (const QString &e : entries)
+            items.append({e.section('=', 0, 0), e.section('=', 1).toUtf8()});
+        const QString path =
+            archive(QStringLiteral("collection-%1.zip").arg(QTest::currentDataTag()), "zip", items);
+        Tree expected = foldersAndTexts(f.vek());
+        for (const QString &a : after)
+            if (a.startsWith('-'))
+                expected.remove(a.mid(1));
+            else
+                expected.insert(a.section('=', 0, 0), a.section('=', 1).toUtf8());
+
+        const ImportArchive::Outcome o = s->contentImport().run(path);
+        QCOMPARE(o.result == Result::Imported, !after.isEmpty());
+        QCOMPARE(foldersAndTexts(f.vek()), expected);
+        QVERIFY2(prompt.allText().contains(said), qPrintable(prompt.allText()));
+        QVERIFY(noStaging(f.vek()));
+        if (!after.isEmpty())
+            QVERIFY(s->Unigrid.find("A-One") > 0 || s->Unigrid.find("A-Old") > 0);
     }
 
     void listedAtOnce() {
@@ -524,6 +755,18 @@ private:
         const QString error = ArchiveMaker::write(path, format, items);
         if (!error.isEmpty())
             qFatal("%s: %s", qPrintable(name), qPrintable(error));
+        return path;
+    }
+
+    /// The folder `name` holding `items` (files and folders), made once.
+    QString folder(const QString &name, const QList<Item> &items) {
+        const QString path = archives_.filePath(name);
+        for (const Item &i : items)
+            if (i.kind == Kind::Folder)
+                QDir().mkpath(path + "/" + i.name);
+            else
+                TestFolders::write(QFileInfo(path + "/" + i.name).absolutePath(),
+                                   QFileInfo(i.name).fileName(), i.bytes);
         return path;
     }
 

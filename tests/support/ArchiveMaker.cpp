@@ -109,6 +109,79 @@ QByteArray ArchiveMaker::lyingZip(const QString &name, const QByteArray &bytes, 
     return out;
 }
 
+QByteArray ArchiveMaker::storedZip(const QList<Raw> &files, bool utf8Flag) {
+    QByteArray out;
+    QByteArray directory;
+    for (const Raw &f : files) {
+        const quint32 crc = crc32(f.bytes);
+        const auto common = [&](QByteArray &o) {
+            le(o, 20, 2);                   // version needed
+            le(o, utf8Flag ? 0x800 : 0, 2); // bit 11: the name is UTF-8
+            le(o, 0, 2);                    // stored
+            le(o, 0, 2);                    // time
+            le(o, 0x21, 2);                 // date
+            le(o, crc, 4);
+            le(o, quint32(f.bytes.size()), 4);
+            le(o, quint32(f.bytes.size()), 4);
+            le(o, quint32(f.name.size()), 2);
+            le(o, 0, 2); // extra
+        };
+        const quint32 at = quint32(out.size());
+        le(out, 0x04034b50, 4);
+        common(out);
+        out += f.name + f.bytes;
+        le(directory, 0x02014b50, 4);
+        le(directory, 20, 2); // made by
+        common(directory);
+        le(directory, 0, 2); // comment
+        le(directory, 0, 2); // disk
+        le(directory, 0, 2); // internal attributes
+        le(directory, 0, 4); // external attributes
+        le(directory, at, 4);
+        directory += f.name;
+    }
+    const quint32 start = quint32(out.size());
+    out += directory;
+    le(out, 0x06054b50, 4);
+    le(out, 0, 4);
+    le(out, quint32(files.size()), 2);
+    le(out, quint32(files.size()), 2);
+    le(out, quint32(directory.size()), 4);
+    le(out, start, 4);
+    le(out, 0, 2);
+    return out;
+}
+
+QByteArray ArchiveMaker::ustar(const QList<Raw> &files) {
+    QByteArray out;
+    for (const Raw &f : files) {
+        QByteArray h(512, '\0');
+        const auto put = [&h](int at, const QByteArray &field) {
+            h.replace(at, field.size(), field);
+        };
+        const auto octal = [](qint64 v, int width) {
+            return QByteArray::number(v, 8).rightJustified(width - 1, '0');
+        };
+        put(0, f.name.left(99));
+        put(100, octal(0644, 8));
+        put(108, octal(0, 8));
+        put(116, octal(0, 8));
+        put(124, octal(f.bytes.size(), 12));
+        put(136, octal(0, 12));
+        put(148, QByteArray(8, ' ')); // counted as blanks while the sum is made
+        h[156] = '0';
+        put(257, QByteArray("ustar\0"
+                            "00",
+                            8));
+        quint32 sum = 0;
+        for (const char c : h)
+            sum += quint8(c);
+        put(148, octal(sum, 7) + QByteArray("\0 ", 2));
+        out += h + f.bytes + QByteArray((512 - f.bytes.size() % 512) % 512, '\0');
+    }
+    return out + QByteArray(1024, '\0');
+}
+
 QByteArray ArchiveMaker::noise(int size) {
     QByteArray bytes(size, Qt::Uninitialized);
     quint32 x = 2463534242u;

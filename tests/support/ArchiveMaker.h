@@ -25,4 +25,15 @@ struct ArchiveMaker {
     /// archive's flipped byte is found again by searching for a piece of them.
     static QByteArray noise(int size);
     static QByteArray lyingZip(const QString &name, const QByteArray &bytes, quint32 claimed);
+
+    /// A file of an archive written byte by byte: its name as raw bytes.
+    struct Raw {
+        QByteArray name;
+        QByteArray bytes;
+    };
+    /// A zip of stored entries, written by hand so that the names' bytes and the UTF-8 flag
+    /// are exactly ours (no writer leaves a name in an old code page).
+    static QByteArray storedZip(const QList<Raw> &files, bool utf8Flag);
+    /// A ustar tar of `files`, names of at most 99 bytes.
+    static QByteArray ustar(const QList<Raw> &files);
 };
