@@ -114,41 +114,27 @@ QByteArray ArchiveMaker::storedZip(const QList<Raw> &files, bool utf8Flag) {
     QByteArray directory;
     for (const Raw &f : files) {
         const quint32 crc = crc32(f.bytes);
+        const quint32 size = quint32(f.bytes.size()), nameSize = quint32(f.name.size());
+        // Version needed, flags (bit 11: the name is UTF-8), stored, time, date, checksum,
+        // packed and unpacked size, name, extra.
         const auto common = [&](QByteArray &o) {
-            le(o, 20, 2);                   // version needed
-            le(o, utf8Flag ? 0x800 : 0, 2); // bit 11: the name is UTF-8
-            le(o, 0, 2);                    // stored
-            le(o, 0, 2);                    // time
-            le(o, 0x21, 2);                 // date
-            le(o, crc, 4);
-            le(o, quint32(f.bytes.size()), 4);
-            le(o, quint32(f.bytes.size()), 4);
-            le(o, quint32(f.name.size()), 2);
-            le(o, 0, 2); // extra
+            le(o, {{20, 2}, {utf8Flag ? 0x800u : 0u, 2}, {0, 2}, {0, 2}, {0x21, 2}, {crc, 4}});
+            le(o, {{size, 4}, {size, 4}, {nameSize, 2}, {0, 2}});
         };
         const quint32 at = quint32(out.size());
-        le(out, 0x04034b50, 4);
+        le(out, {{0x04034b50, 4}});
         common(out);
         out += f.name + f.bytes;
-        le(directory, 0x02014b50, 4);
-        le(directory, 20, 2); // made by
+        le(directory, {{0x02014b50, 4}, {20, 2}}); // made by
         common(directory);
-        le(directory, 0, 2); // comment
-        le(directory, 0, 2); // disk
-        le(directory, 0, 2); // internal attributes
-        le(directory, 0, 4); // external attributes
-        le(directory, at, 4);
+        // Comment, disk, internal and external attributes, offset of the local header.
+        le(directory, {{0, 2}, {0, 2}, {0, 2}, {0, 4}, {at, 4}});
         directory += f.name;
     }
-    const quint32 start = quint32(out.size());
+    const quint32 start = quint32(out.size()), count = quint32(files.size());
     out += directory;
-    le(out, 0x06054b50, 4);
-    le(out, 0, 4);
-    le(out, quint32(files.size()), 2);
-    le(out, quint32(files.size()), 2);
-    le(out, quint32(directory.size()), 4);
-    le(out, start, 4);
-    le(out, 0, 2);
+    le(out, {{0x06054b50, 4}, {0, 4}, {count, 2}, {count, 2}});
+    le(out, {{quint32(directory.size()), 4}, {start, 4}, {0, 2}});
     return out;
 }
 
