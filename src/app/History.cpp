@@ -15,6 +15,7 @@
 #include "Text8.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
@@ -188,13 +189,18 @@ History::History(SelectorState &state, Reporter &reporter)
         return;
     observing = this;
     FileHook::setObserver([this](const QString &path, bool inPlace) { capture(path, inPlace); });
+    FileHook::setFolderObserver(
+        [this](const QString &from, const QString &to) { captureMove(from, to); });
     FileHook::setCopyObserver([this](const QString &from, const QString &to) {
         Root root;
         QString rel;
         // Only a content file of the VEK folder (in a folder of its own), copied into the game
         // folder while an entry is open.
+        // Never a file of a campaign store (a "C" folder, loaded like any other): the save
+        // exchange moves its saves away, so they are kept by their own bytes.
         if (!open_ || !from.startsWith(vek_) || !from.mid(vek_.size()).contains(QLatin1Char('/')) ||
-            !place(to, &root, &rel) || root != Root::Game)
+            from.at(vek_.size()) == QLatin1Char('C') || !place(to, &root, &rel) ||
+            root != Root::Game)
             return;
         const FileIdentity source = FileIdentity::of(from);
         if (source.exists && !source.folder)
@@ -208,6 +214,7 @@ History::~History() {
         observing = nullptr;
         FileHook::setObserver({});
         FileHook::setCopyObserver({});
+        FileHook::setFolderObserver({});
     }
 }
 
@@ -392,6 +399,26 @@ void History::capture(const QString &path, bool inPlace) {
     open_->files.append(f);
 }
 
+void History::captureMove(const QString &from, const QString &to) {
+    Root root;
+    QString rel;
+    if (!open_ || !place(from, &root, &rel) || !QFileInfo(from).isDir())
+        return;
+    // A music switch renames folders of the game folder: a going back puts each file back
+    // under the name it had, and takes away what came in under the new one.
+    QDirIterator it(from, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString inner = it.next().mid(from.size());
+        const QString k = key(root, rel + inner);
+        if (!open_->index.contains(k)) {
+            capture(from + inner, false);
+            if (const auto at = open_->index.constFind(k); at != open_->index.cend())
+                open_->moved.insert(*at);
+        }
+        capture(to + inner, false);
+    }
+}
+
 bool History::matches(const QString &path, const QString &object) const {
     return matches(path, FileIdentity::of(path), object);
 }
@@ -503,9 +530,12 @@ void History::close() {
                 r_.report(error);
                 f.before = QStringLiteral("c-lost");
             }
-        } else if (isLink(f.before) && FileIdentity::of(store_.objectPath(f.before)).links > 1) {
+        } else if (isLink(f.before) && !o.moved.contains(i) &&
+                   FileIdentity::of(store_.objectPath(f.before)).links > 1) {
             // A second name of a file that is still in a folder under another name (renamed,
-            // not replaced) would change when the game writes it: its bytes are copied.
+            // not replaced) would change when the game writes it: its bytes are copied. The
+            // game only reads what a folder's rename carried along (music), and the selector
+            // writes none of it in place: that keeps its second name, free.
             const QString copy = store_.keepCopy(store_.objectPath(f.before), &error);
             if (!copy.isEmpty()) {
                 store_.drop(f.before);

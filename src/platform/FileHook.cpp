@@ -20,6 +20,7 @@ namespace {
 FileHook::Sink sink;
 FileHook::Observer observer;
 FileHook::CopyObserver copyObserver;
+FileHook::FolderObserver folderObserver;
 QStringList isolatedRoots;
 FileHook::Group *innermost = nullptr;
 
@@ -243,6 +244,15 @@ void FileHook::setObserver(Observer o) {
 
 void FileHook::setCopyObserver(CopyObserver o) {
     copyObserver = std::move(o);
+}
+
+void FileHook::setFolderObserver(FolderObserver o) {
+    folderObserver = std::move(o);
+}
+
+void FileHook::folderMoving(const QString &from, const QString &to) {
+    if (folderObserver)
+        folderObserver(from, to);
 }
 
 bool FileHook::observed() {

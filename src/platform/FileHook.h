@@ -101,6 +101,12 @@ public:
     /// history can then keep a later delete of `to` as a reference to `from`, without bytes.
     using CopyObserver = std::function<void(const QString &from, const QString &to)>;
     static void setCopyObserver(CopyObserver observer);
+    /// Told before the folder `from` is renamed to `to`: every file below it changes its name,
+    /// and the history keeps where each was.
+    using FolderObserver = std::function<void(const QString &from, const QString &to)>;
+    static void setFolderObserver(FolderObserver observer);
+    /// Before a folder's rename: tells the folder observer, when there is one.
+    static void folderMoving(const QString &from, const QString &to);
 
     /// Confines every change to the folders `roots` (and what is below them); empty lifts it.
     static void isolate(const QStringList &roots);

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "Autoscripts.h"
 #include "CompleteReset.h"
 #include "GridRows.h"
 #include "History.h"
@@ -70,6 +71,7 @@ int lastEntry(Selector &s) {
 struct State {
     QMap<QString, QByteArray> files;
     QStringList loaded;
+    bool intact = true; ///< what verify finds: false while a loaded file is broken
 };
 
 } // namespace
@@ -111,12 +113,29 @@ private Q_SLOTS:
         QString save;
         int saveFrom = -1;
         for (int a = 0; a < actions; ++a) {
+            const int kind = int(rng.bounded(Kinds));
+            const int before = lastEntry(*s);
+            // A loaded file broken by someone else between two entries: the history finds it
+            // so at the repair, and going back to any entry since the file's last change
+            // brings it back broken (nothing of the player's is lost).
+            if (const QString broken = kind == Repair ? breakLoaded(f, *s, rng) : QString();
+                !broken.isEmpty()) {
+                const QByteArray was = after.value(before).files.value(broken);
+                for (auto it = after.upperBound(before);
+                     it != after.begin() && std::prev(it)->files.value(broken) == was;) {
+                    --it;
+                    it->files[broken] = TestFolders::read(f.game(), broken);
+                    it->intact = false;
+                }
+            }
             {
                 History::Entry entry(s->history(), QStringLiteral("Action %1.").arg(a));
-                act(*s, rng);
+                act(*s, kind, rng);
             }
             const int n = lastEntry(*s);
-            after.insert(n, {snapshot(f), s->loadedList().loadedNames()});
+            QVERIFY2(n - before <= 1, "one action is one entry");
+            after.insert(n, {snapshot(f), s->loadedList().loadedNames(),
+                             n != before || after.value(before).intact});
             if (a == 1)
                 earlyIndex = TestFolders::read(f.game(), indexFile);
             if (a == actions / 2) {
@@ -282,45 +301,102 @@ private Q_SLOTS:
     }
 
 private:
-    static void act(Selector &s, QRandomGenerator &rng) {
-        switch (rng.bounded(11)) {
-        case 6:
-            s.options().setCheatCheck(rng.bounded(2) == 0);
-            break;
-        case 7:
-            if (s.features().G7.count() > 0)
-                s.features().clickOption13(rng.bounded(s.features().G7.count()));
-            break;
-        case 8:
-        case 9:
-            s.music().delmsn();
-            break;
-        case 10:
-            if (rng.bounded(3) == 0)
-                s.completeReset().run();
-            break;
-        case 0:
-        case 1:
+    enum Kind {
+        Load,
+        Skin,
+        Swap,
+        Fuel,
+        Options,
+        CheatCheck,
+        Feature,
+        DelMsn,
+        Reset,
+        Music,
+        Mission,
+        Autoscript,
+        Repair,
+        Kinds
+    };
+
+    static void act(Selector &s, int kind, QRandomGenerator &rng) {
+        switch (kind) {
+        case Load:
             s.loadFiles().click(1 + rng.bounded(s.Unigrid.rowCount() - 1));
             break;
-        case 2:
+        case Skin:
             if (s.SK1.rowCount() > 1)
                 s.skins().activate(1 + rng.bounded(s.SK1.rowCount() - 1));
             break;
-        case 3:
+        case Swap:
             if (s.G1.rowCount() > 1)
                 s.planes().click(1 + rng.bounded(s.G1.rowCount() - 1));
             break;
-        case 4:
+        case Fuel:
             if (!s.Fuel.rows.isEmpty())
                 s.planes().fuelClick(1 + rng.bounded(int(s.Fuel.rows.size())),
                                      FuelGrid::FirstColumn + rng.bounded(19));
             break;
-        default:
+        case Options:
             s.options().clickResolution(rng.bounded(7));
             s.options().clickSquads(rng.bounded(6));
             break;
+        case CheatCheck:
+            s.options().setCheatCheck(rng.bounded(2) == 0);
+            break;
+        case Feature:
+            if (s.features().G7.count() > 0)
+                s.features().clickOption13(rng.bounded(s.features().G7.count()));
+            break;
+        case DelMsn:
+            s.music().delmsn();
+            break;
+        case Reset:
+            if (rng.bounded(3) == 0)
+                s.completeReset().run();
+            break;
+        case Music:
+            // A music switch renames the music folders.
+            if (!s.music().Option12.isEmpty())
+                s.music().click(rng.bounded(int(s.music().Option12.size())));
+            break;
+        case Mission: {
+            // A mission that is not loaded: its campaign saves change places with Savedata's.
+            QList<int> rows;
+            for (int r = 1; r < s.Unigrid.rowCount(); ++r)
+                if (s.Unigrid.letter(r) == QLatin1String("M") && !s.Unigrid.row(r).loaded)
+                    rows << r;
+            if (!rows.isEmpty())
+                s.loadFiles().click(rows.at(rng.bounded(int(rows.size()))));
+            break;
         }
+        case Autoscript:
+            s.autoscripts().refresh();
+            if (!s.File10.isEmpty() && s.autoscripts().show(rng.bounded(int(s.File10.size()))))
+                s.autoscripts().run();
+            break;
+        case Repair:
+            if (!s.loadedFiles().check())
+                s.loadedFiles().repair();
+            break;
+        }
+    }
+
+    /// Writes other bytes into a file a loaded folder copied into the game folder, as a
+    /// player's tool would: its name, or empty when nothing is loaded.
+    static QString breakLoaded(const TestFolders &f, Selector &s, QRandomGenerator &rng) {
+        const QStringList loaded = s.loadedList().loadedNames();
+        for (int tries = 0; tries < 8 && !loaded.isEmpty(); ++tries) {
+            const QString folder =
+                f.vek() + QLatin1Char('/') + loaded.at(rng.bounded(int(loaded.size())));
+            const QStringList names = QDir(folder).entryList(QDir::Files);
+            for (const QString &name : names)
+                if (QFileInfo(f.game() + QLatin1Char('/') + name).isFile() &&
+                    TestFolders::read(folder, name) == TestFolders::read(f.game(), name)) {
+                    TestFolders::write(f.game(), name, "broken by another program");
+                    return name;
+                }
+        }
+        return QString();
     }
 
     static void expect(const TestFolders &f, Selector &s, const State &want, const QString &save,
@@ -331,11 +407,11 @@ private:
         wanted.remove(save);
         for (auto it = wanted.cbegin(); it != wanted.cend(); ++it)
             QVERIFY2(now.value(it.key(), "(absent)") == it.value(),
-                     qPrintable(what + ": " + it.key()));
+                     qPrintable(what + ": " + it.key() + " is " + now.value(it.key()).left(40)));
         for (auto it = now.cbegin(); it != now.cend(); ++it)
             QVERIFY2(wanted.contains(it.key()), qPrintable(what + ": more " + it.key()));
         QCOMPARE(s.loadedList().loadedNames(), want.loaded);
-        QVERIFY2(s.loadedFiles().check(), qPrintable(what));
+        QVERIFY2(s.loadedFiles().check() == want.intact, qPrintable(what));
     }
 };
 
