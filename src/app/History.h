@@ -105,7 +105,8 @@ private:
     };
     /// Writes what the open entry holds to the store (before a going back writes its plan).
     bool persist(QString *error);
-    void capture(const QString &path, bool inPlace);
+    /// `absent`: the caller knows nothing is at `path`.
+    void capture(const QString &path, bool inPlace, bool absent = false);
     /// Before the folder `from` is renamed to `to`: each file below it as it is, and each of
     /// their new names as absent.
     void captureMove(const QString &from, const QString &to);

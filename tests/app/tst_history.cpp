@@ -294,6 +294,10 @@ private Q_SLOTS:
         QCOMPARE(s->history().back(start), cancelAt < 0);
         s->setProgress(nullptr);
         QCOMPARE(snapshot(f), cancelAt < 0 ? before : loaded);
+        // The load's copies were still their VEK files: the store kept none of their bytes.
+        const auto store = storeFiles(f);
+        for (auto it = store.cbegin(); it != store.cend(); ++it)
+            QVERIFY2(!it->first.startsWith("bytes "), qPrintable(it.key()));
         QVERIFY(steps >= (cancelAt < 0 ? 260 : cancelAt + 1));
         QCOMPARE(s->history().lines().size(), lines.size() + (cancelAt < 0 ? 1 : 0));
         QCOMPARE(s->Unigrid.row(s->Unigrid.find(QStringLiteral("Z-Big"))).loaded, cancelAt >= 0);
