@@ -322,8 +322,11 @@ bool History::place(const QString &path, Root *rootOut, QString *relOut) const {
         rel = QDir::cleanPath(path.mid(game_.size()));
         // The store is the history's own, and eaw.exe is the player's program: the night
         // switch and the features patch it, and every start puts the original back.
+        // LastVEKDir is where the selector remembers the VEK folder, written at every start:
+        // going back to 0 would take it away, and the next start would ask for the folder.
         if (HistoryStore::hidden(rel.section(QLatin1Char('/'), 0, 0)) ||
-            rel.compare(QLatin1String("eaw.exe"), Qt::CaseInsensitive) == 0)
+            rel.compare(QLatin1String("eaw.exe"), Qt::CaseInsensitive) == 0 ||
+            rel.compare(QLatin1String("LastVEKDir"), Qt::CaseInsensitive) == 0)
             return false;
         root = Root::Game;
     } else if (path.startsWith(vek_)) {

@@ -33,14 +33,15 @@
 
 namespace {
 
-/// Every byte a going back brings back: the game folder (without the store and eaw.exe), the
-/// ledgers of the VEK folder and the options kept for the game folder.
+/// Every byte a going back brings back: the game folder (without the store, eaw.exe and
+/// LastVEKDir), the ledgers of the VEK folder and the options kept for the game folder.
 QMap<QString, QByteArray> snapshot(const TestFolders &f) {
     QMap<QString, QByteArray> all;
     QDirIterator it(f.game(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString rel = QDir(f.game()).relativeFilePath(it.next());
-        if (!rel.startsWith(HistoryStore::FolderName) && rel != QLatin1String("eaw.exe"))
+        if (!rel.startsWith(HistoryStore::FolderName) && rel != QLatin1String("eaw.exe") &&
+            rel != QLatin1String("LastVEKDir"))
             all.insert(rel, TestFolders::read(f.game(), rel));
     }
     for (const QString &ledger : Ledgers::All)
@@ -178,6 +179,9 @@ private Q_SLOTS:
         s = openSelector(f, prompt);
         QVERIFY(s->history().back(0));
         expect(f, *s, after.value(0), save, QStringLiteral("back 0 after a restart"));
+        // The folder the selector remembers stays: the next start finds it without asking.
+        QVERIFY(
+            TestFolders::read(f.game(), QStringLiteral("LastVEKDir")).contains(f.vek().toUtf8()));
         QVERIFY(!s->history().undo() || lastEntry(*s) > 0);
     }
 
