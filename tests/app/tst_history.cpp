@@ -92,9 +92,10 @@ private Q_SLOTS:
         QTest::newRow("seed 9, index behind the entries") << 9u << 8 << "behind";
     }
 
-    /// A walk of loads, unloads, skins, swaps, fuel and option clicks, then back to its
-    /// entries in random order: each time the folders and options are what they were right
-    /// after that entry, the grids' marks follow, and verify finds nothing.
+    /// A walk of the player's actions (`Kind`: loads, mission and music switches, autoscript
+    /// runs, repairs, skins, swaps, fuel and option clicks ...), then back to its entries in
+    /// random order: each time the folders and options are what they were right after that
+    /// entry, the grids' marks follow, and verify finds what it found then.
     void randomWalk() {
         QFETCH(quint32, seed);
         QFETCH(int, actions);
