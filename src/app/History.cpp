@@ -15,6 +15,7 @@
 #include "Text8.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
@@ -84,9 +85,10 @@ QString namesOf(QSet<QString> names) {
 
 // A file the selector leaves read-only (eaw.ini) is written or deleted all the same, and
 // keeps its mark.
-// A file copied again from the VEK folder is copied as a load copies it, without a sync of
-// its own: its source stays there, and a going back cut short is finished from its plan.
-bool replaceFile(const QString &from, const QString &to, QString *error, bool fromVek = false) {
+// A file copied again from the VEK folder or the store is copied as a load copies it, without a
+// sync of its own: its source stays there, and a going back cut short is finished from its
+// plan (a sync per file made going back over a load of game files many times slower).
+bool replaceFile(const QString &from, const QString &to, QString *error, bool fast = false) {
     // A delete is tried first: most files are not read-only, and the mark is looked at (and
     // taken off) only when the delete did not work.
     if (from.isEmpty()) {
@@ -105,7 +107,7 @@ bool replaceFile(const QString &from, const QString &to, QString *error, bool fr
         return false;
     }
     const bool ok = from.isEmpty() ? FileOps::remove(to, error)
-                    : fromVek      ? FileCopy::copyReplace(from, to, error)
+                    : fast         ? FileCopy::copyReplace(from, to, error)
                                    : FileOps::copyReplace(from, to, error);
     if (readOnly && !from.isEmpty())
         FileOps::setReadOnly(to, true);
@@ -142,7 +144,7 @@ History::Early::Early() {
     earlyFiles.clear();
     if (FileHook::isolated())
         return;
-    FileHook::setObserver([](const QString &path, bool) {
+    FileHook::setObserver([](const QString &path, bool, bool) {
         for (const EarlyFile &f : std::as_const(earlyFiles))
             if (f.path == path)
                 return;
@@ -187,19 +189,27 @@ History::History(SelectorState &state, Reporter &reporter)
     if (!on_)
         return;
     observing = this;
-    FileHook::setObserver([this](const QString &path, bool inPlace) { capture(path, inPlace); });
-    FileHook::setCopyObserver([this](const QString &from, const QString &to) {
+    FileHook::setObserver(
+        [this](const QString &path, bool inPlace, bool absent) { capture(path, inPlace, absent); });
+    FileHook::setFolderObserver(
+        [this](const QString &from, const QString &to) { captureMove(from, to); });
+    FileHook::setCopyObserver([this](const QString &from, const QString &to,
+                                     const FileIdentity *seenSource, const FileIdentity *seenCopy) {
         Root root;
         QString rel;
         // Only a content file of the VEK folder (in a folder of its own), copied into the game
         // folder while an entry is open.
+        // Never a file of a campaign store (a "C" folder, loaded like any other): the save
+        // exchange moves its saves away, so they are kept by their own bytes.
         if (!open_ || !from.startsWith(vek_) || !from.mid(vek_.size()).contains(QLatin1Char('/')) ||
-            !place(to, &root, &rel) || root != Root::Game)
+            from.at(vek_.size()) == QLatin1Char('C') || !place(to, &root, &rel) ||
+            root != Root::Game)
             return;
-        const FileIdentity source = FileIdentity::of(from);
+        // What the copy routine saw of both from its open files spares a look at each.
+        const FileIdentity source = seenSource ? *seenSource : FileIdentity::of(from);
         if (source.exists && !source.folder)
             copies_.insert(key(root, rel), {HistoryStore::reference(from.mid(vek_.size()), source),
-                                            FileIdentity::of(to)});
+                                            seenCopy ? *seenCopy : FileIdentity::of(to)});
     });
 }
 
@@ -208,6 +218,7 @@ History::~History() {
         observing = nullptr;
         FileHook::setObserver({});
         FileHook::setCopyObserver({});
+        FileHook::setFolderObserver({});
     }
 }
 
@@ -311,8 +322,11 @@ bool History::place(const QString &path, Root *rootOut, QString *relOut) const {
         rel = QDir::cleanPath(path.mid(game_.size()));
         // The store is the history's own, and eaw.exe is the player's program: the night
         // switch and the features patch it, and every start puts the original back.
+        // LastVEKDir is where the selector remembers the VEK folder, written at every start:
+        // going back to 0 would take it away, and the next start would ask for the folder.
         if (HistoryStore::hidden(rel.section(QLatin1Char('/'), 0, 0)) ||
-            rel.compare(QLatin1String("eaw.exe"), Qt::CaseInsensitive) == 0)
+            rel.compare(QLatin1String("eaw.exe"), Qt::CaseInsensitive) == 0 ||
+            rel.compare(QLatin1String("LastVEKDir"), Qt::CaseInsensitive) == 0)
             return false;
         root = Root::Game;
     } else if (path.startsWith(vek_)) {
@@ -332,7 +346,7 @@ bool History::place(const QString &path, Root *rootOut, QString *relOut) const {
     return true;
 }
 
-void History::capture(const QString &path, bool inPlace) {
+void History::capture(const QString &path, bool inPlace, bool absent) {
     Root root;
     QString rel;
     if (!open_ || !place(path, &root, &rel))
@@ -340,6 +354,8 @@ void History::capture(const QString &path, bool inPlace) {
     const QString k = key(root, rel);
     QString error;
     if (const auto at = open_->index.constFind(k); at != open_->index.cend()) {
+        // Changed again: no longer the copy a load made, as far as the entry's end knows.
+        copies_.remove(k);
         // Kept by a second name, and now to be written in place: the second name would change
         // with it, so the bytes are copied first.
         HistoryEntry::File &f = open_->files[*at];
@@ -356,7 +372,7 @@ void History::capture(const QString &path, bool inPlace) {
     HistoryEntry::File f;
     f.root = root;
     f.path = rel;
-    const FileIdentity now = FileIdentity::of(path);
+    const FileIdentity now = absent ? FileIdentity() : FileIdentity::of(path);
     // Folders are not kept: a folder the selector made stays (empty, or with what the player
     // put in it), and the files in it come and go one by one.
     if (now.folder)
@@ -392,13 +408,33 @@ void History::capture(const QString &path, bool inPlace) {
     open_->files.append(f);
 }
 
+void History::captureMove(const QString &from, const QString &to) {
+    Root root;
+    QString rel;
+    if (!open_ || !place(from, &root, &rel) || !QFileInfo(from).isDir())
+        return;
+    // A music switch renames folders of the game folder: a going back puts each file back
+    // under the name it had, and takes away what came in under the new one.
+    QDirIterator it(from, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString inner = it.next().mid(from.size());
+        const QString k = key(root, rel + inner);
+        if (!open_->index.contains(k)) {
+            capture(from + inner, false);
+            if (const auto at = open_->index.constFind(k); at != open_->index.cend())
+                open_->moved.insert(*at);
+        }
+        capture(to + inner, false);
+    }
+}
+
 bool History::matches(const QString &path, const QString &object) const {
     return matches(path, FileIdentity::of(path), object);
 }
 
 bool History::matches(const QString &path, const FileIdentity &now, const QString &object) const {
-    if (object == Absent)
-        return !now.exists;
+    if (object == Absent || !now.exists)
+        return object == Absent && !now.exists;
     const QString kept = keptPath(object);
     const FileIdentity was = FileIdentity::of(kept);
     if (!now.exists || !was.exists || now.size != was.size)
@@ -473,7 +509,10 @@ void History::close() {
     for (qsizetype i = 0; i < o.files.size(); ++i) {
         HistoryEntry::File f = o.files.at(i);
         const QString path = absolute(f.root, f.path);
-        const FileIdentity now = FileIdentity::of(path);
+        // A load's copy that nothing changed since is as its copy routine saw it.
+        const auto copied = copies_.constFind(key(f.root, f.path));
+        const FileIdentity now =
+            copied != copies_.cend() && copied->copy.exists ? copied->copy : FileIdentity::of(path);
         if (now.folder)
             continue;
         const auto held = o.held.constFind(i);
@@ -503,9 +542,12 @@ void History::close() {
                 r_.report(error);
                 f.before = QStringLiteral("c-lost");
             }
-        } else if (isLink(f.before) && FileIdentity::of(store_.objectPath(f.before)).links > 1) {
+        } else if (isLink(f.before) && !o.moved.contains(i) &&
+                   FileIdentity::of(store_.objectPath(f.before)).links > 1) {
             // A second name of a file that is still in a folder under another name (renamed,
-            // not replaced) would change when the game writes it: its bytes are copied.
+            // not replaced) would change when the game writes it: its bytes are copied. The
+            // game only reads what a folder's rename carried along (music), and the selector
+            // writes none of it in place: that keeps its second name, free.
             const QString copy = store_.keepCopy(store_.objectPath(f.before), &error);
             if (!copy.isEmpty()) {
                 store_.drop(f.before);
@@ -513,7 +555,6 @@ void History::close() {
             }
         }
         f.after = now;
-        const auto copied = copies_.constFind(key(f.root, f.path));
         f.source = copied != copies_.cend() && copied->copy.untouched(f.after) ? copied->reference
                                                                                : QString();
         // A small file written whole is fingerprinted, so that the same bytes written again
@@ -947,8 +988,7 @@ bool History::apply(const QList<HistoryEntry::File> &targets, QStringList *kept,
         const QString root =
             t.root == Root::Game ? s_.folders().GameFolder : s_.folders().ModFolder;
         if (!makeFolders(QFileInfo(path).path(), root, folders) ||
-            !replaceFile(keptPath(t.before), path, error,
-                         t.before.startsWith(QLatin1String("r-")))) {
+            !replaceFile(keptPath(t.before), path, error, true)) {
             if (error->isEmpty())
                 *error = QStringLiteral("Could not make the folder of \"%1\".")
                              .arg(QDir::toNativeSeparators(path));

@@ -99,10 +99,17 @@ private:
         /// start that puts back what it found (or a click that fails on a full disk) writes
         /// none of them.
         QHash<qsizetype, QByteArray> held;
+        /// The files a folder's rename carried to another name, by their place in `files`:
+        /// each keeps its bytes by a second name, which the file under its new name shares.
+        QSet<qsizetype> moved;
     };
     /// Writes what the open entry holds to the store (before a going back writes its plan).
     bool persist(QString *error);
-    void capture(const QString &path, bool inPlace);
+    /// `absent`: the caller knows nothing is at `path`.
+    void capture(const QString &path, bool inPlace, bool absent = false);
+    /// Before the folder `from` is renamed to `to`: each file below it as it is, and each of
+    /// their new names as absent.
+    void captureMove(const QString &from, const QString &to);
     /// `path` as the history keeps it: its root and its path there; false for a file it does
     /// not keep.
     bool place(const QString &path, HistoryEntry::Root *root, QString *rel) const;

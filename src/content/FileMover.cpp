@@ -163,7 +163,7 @@ bool FileMover::MoveIn(const QString &folder, const QString &gameFolder, const C
         const bool keeps = kept && first && !existing.isEmpty();
         if ((keeps && !kept->keep(target, &reason)) ||
             !FileCopy::copyReplace(FileList::join(folder, name), target, &reason, true,
-                                   FileCopy::Way::Best, &ahead)) {
+                                   FileCopy::Way::Best, &ahead, existing.isEmpty())) {
             if (error)
                 *error = reason + undoCopies(written, kept, replaced, folder);
             return false;

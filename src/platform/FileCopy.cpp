@@ -104,14 +104,17 @@ bool FileParts::copyPortable(const QString &from, const QString &to, QString *er
 }
 
 bool FileCopy::copyReplace(const QString &from, const QString &to, QString *error,
-                           bool normalSource, Way way, Ahead *ahead) {
-    if (!FileHook::mayChange(to, error))
+                           bool normalSource, Way way, Ahead *ahead, bool absent) {
+    if (!(absent ? FileHook::mayCreate(to, error) : FileHook::mayChange(to, error)))
         return false;
     const bool existed = FileHook::recording() && QFileInfo::exists(to);
+    Seen seen;
     const bool copied = way == Way::Portable
                             ? copyPortable(from, to, error, normalSource)
-                            : copySystem(from, to, error, normalSource, way, ahead);
+                            : copySystem(from, to, error, normalSource, way, ahead,
+                                         FileHook::copyObserved() ? &seen : nullptr);
     if (copied)
-        FileHook::copied(from, to, existed);
+        FileHook::copied(from, to, existed, seen.source.exists ? &seen.source : nullptr,
+                         seen.copy.exists ? &seen.copy : nullptr);
     return copied;
 }

@@ -4,6 +4,8 @@
 // Copying: the copy that loads content into the game folder, as fast as the system's own
 // copy and never a half-written target, and the copies made ahead of their names.
 
+#include "FileIdentity.h"
+
 #include <QString>
 
 #include <memory>
@@ -67,14 +69,23 @@ public:
     /// Refused: a read-only `to`, a folder at `to`, a source that is not a file. Failing
     /// calls answer false with `error` naming the file and the reason, and leave `to` as it
     /// was and no temporary file behind. With `ahead`, a copy of `from` made ahead there
-    /// (the next one) is named `to` instead of copying again.
+    /// (the next one) is named `to` instead of copying again. `absent`: the caller has just
+    /// seen that `to` is not there (a load's listing of the game folder), so the history need
+    /// not look.
     static bool copyReplace(const QString &from, const QString &to, QString *error,
-                            bool normalSource = false, Way way = Way::Best, Ahead *ahead = nullptr);
+                            bool normalSource = false, Way way = Way::Best, Ahead *ahead = nullptr,
+                            bool absent = false);
 
 private:
+    /// What a copy learnt of its files from their open descriptors, for the history.
+    struct Seen {
+        FileIdentity source;
+        FileIdentity copy;
+    };
     /// A copy the `Best` or `NamedTemporary` way, from the copies made ahead when there is
     /// one: in the system's own room (FileCopy_linux.cpp, or FileCopy_portable.cpp where the
-    /// system has no way of its own).
+    /// system has no way of its own). `seen`, where given, gets what the copy knows
+    /// (`exists` false where it does not).
     static bool copySystem(const QString &from, const QString &to, QString *error,
-                           bool normalSource, Way way, Ahead *ahead);
+                           bool normalSource, Way way, Ahead *ahead, Seen *seen);
 };

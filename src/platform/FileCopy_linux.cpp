@@ -27,6 +27,19 @@ namespace {
 
 constexpr mode_t kNormal = 0644; // FileOps::setNormal's attributes, as a mode
 
+// What the history keeps of a file, from the status of its open descriptor.
+FileIdentity identityOf(const struct stat &st) {
+    FileIdentity id;
+    id.exists = true;
+    id.size = qint64(st.st_size);
+    id.modified = qint64(st.st_mtim.tv_sec) * 1000000000 + qint64(st.st_mtim.tv_nsec);
+    id.inode = quint64(st.st_ino);
+    id.changed = qint64(st.st_ctim.tv_sec) * 1000000000 + qint64(st.st_ctim.tv_nsec);
+    id.links = quint64(st.st_nlink);
+    id.folder = S_ISDIR(st.st_mode);
+    return id;
+}
+
 class Fd {
 public:
     explicit Fd(int fd) : fd_(fd) {}
@@ -196,11 +209,16 @@ Outcome fillUnnamed(int in, off_t size, const QByteArray &folder, const QString 
 // The second half: the filled file `fd` (closed here) takes the name `target`. A new file
 // costs one directory entry, as the system's own copy does, where a temporary name and a
 // rename cost two; a target that exists is replaced by naming the file temporarily and
-// renaming it over.
-Outcome nameFilled(int fd, const QByteArray &target, const QString &to, QString *error) {
+// renaming it over. A new file's status once named goes to `seen` (untouched where the
+// file was renamed over an old one).
+Outcome nameFilled(int fd, const QByteArray &target, const QString &to, QString *error,
+                   FileIdentity *seen) {
     Fd out(fd);
     const int err = nameUnnamed(out.get(), target);
     if (err == 0) {
+        struct stat st;
+        if (seen && ::fstat(out.get(), &st) == 0)
+            *seen = identityOf(st);
         if (out.close() != 0) {
             const int late = errno;
             ::unlink(target.constData());
@@ -242,10 +260,10 @@ QByteArray folderOf(const QByteArray &target) {
 // The fast way: the bytes go into an unnamed file of the target's folder, which gets its name
 // only when it is whole.
 Outcome copyUnnamed(int in, off_t size, const QByteArray &target, const QString &from,
-                    const QString &to, QString *error) {
+                    const QString &to, QString *error, FileIdentity *named) {
     int filled = -1;
     const Outcome outcome = fillUnnamed(in, size, folderOf(target), from, to, error, &filled);
-    return outcome == Outcome::Done ? nameFilled(filled, target, to, error) : outcome;
+    return outcome == Outcome::Done ? nameFilled(filled, target, to, error, named) : outcome;
 }
 
 // Where there are no unnamed files: a hidden temporary file beside the target, renamed over it.
@@ -285,10 +303,10 @@ bool copyNamed(int in, off_t size, const QByteArray &target, const QString &from
 }
 
 // Best effort: a VEK folder on a read-only medium must still load; the copy is normal. `in`
-// is the source open, or -1.
-void makeNormal(const QString &from, mode_t mode, int in) {
+// is the source open, or -1. True when the source's attributes changed.
+bool makeNormal(const QString &from, mode_t mode, int in) {
     if ((mode & 07777) == kNormal)
-        return;
+        return false;
     // A dry run's source shares its inode with the player's file: give it its own first.
     const bool changed = FileHook::isolated()
                              ? FileHook::detach(from, nullptr) &&
@@ -297,10 +315,20 @@ void makeNormal(const QString &from, mode_t mode, int in) {
                                    : ::chmod(QFile::encodeName(from).constData(), kNormal) == 0;
     if (changed)
         FileHook::attributesChanged(from, QStringLiteral("normal"));
+    return changed;
+}
+
+// The source as it is after the copy: its status at the start, looked at again only where its
+// attributes were made normal.
+FileIdentity sourceAfter(int in, const struct stat &before, bool normalised) {
+    struct stat now;
+    if (!normalised)
+        return identityOf(before);
+    return ::fstat(in, &now) == 0 ? identityOf(now) : FileIdentity();
 }
 
 bool copyLinux(const QString &from, const QString &to, QString *error, bool normalSource,
-               bool unnamed) {
+               bool unnamed, FileIdentity *sourceSeen, FileIdentity *copySeen) {
     Fd in(::open(QFile::encodeName(from).constData(), O_RDONLY | O_CLOEXEC));
     if (!in.valid())
         return fail(error, QStringLiteral("read"), from, reasonOf(errno));
@@ -313,8 +341,9 @@ bool copyLinux(const QString &from, const QString &to, QString *error, bool norm
         return fail(error, QStringLiteral("read"), from, QStringLiteral("it is not a plain file"));
 
     const QByteArray target = QFile::encodeName(to);
-    const Outcome outcome = unnamed ? copyUnnamed(in.get(), source.st_size, target, from, to, error)
-                                    : Outcome::Unsupported;
+    const Outcome outcome =
+        unnamed ? copyUnnamed(in.get(), source.st_size, target, from, to, error, copySeen)
+                : Outcome::Unsupported;
     if (outcome == Outcome::Failed)
         return false;
     if (outcome == Outcome::Unsupported) {
@@ -323,8 +352,9 @@ bool copyLinux(const QString &from, const QString &to, QString *error, bool norm
         if (!copyNamed(in.get(), source.st_size, target, from, to, error))
             return false;
     }
-    if (normalSource)
-        makeNormal(from, source.st_mode, in.get());
+    const bool normalised = normalSource && makeNormal(from, source.st_mode, in.get());
+    if (copySeen)
+        *sourceSeen = sourceAfter(in.get(), source, normalised);
     return true;
 }
 
@@ -381,7 +411,7 @@ bool FileCopy::Ahead::add(const QString &from) {
 }
 
 bool FileCopy::copySystem(const QString &from, const QString &to, QString *error, bool normalSource,
-                          Way way, Ahead *ahead) {
+                          Way way, Ahead *ahead, Seen *seen) {
     bool copied = false;
     std::deque<Ahead::Copies::Copy> *made = ahead ? &ahead->copies_->made : nullptr;
     if (made && !made->empty() && made->front().from == from && way == Way::Best) {
@@ -396,7 +426,8 @@ bool FileCopy::copySystem(const QString &from, const QString &to, QString *error
                           now.st_mtim.tv_sec == c.seen.st_mtim.tv_sec &&
                           now.st_mtim.tv_nsec == c.seen.st_mtim.tv_nsec;
         const Outcome outcome =
-            same ? nameFilled(c.fd, QFile::encodeName(to), to, error) : Outcome::Unsupported;
+            same ? nameFilled(c.fd, QFile::encodeName(to), to, error, seen ? &seen->copy : nullptr)
+                 : Outcome::Unsupported;
         if (!same)
             ::close(c.fd);
         if (outcome == Outcome::Failed)
@@ -411,10 +442,18 @@ bool FileCopy::copySystem(const QString &from, const QString &to, QString *error
             made->clear();
             ahead->copies_->open = false;
         }
-        if (copied && normalSource)
-            makeNormal(from, c.seen.st_mode, source.get());
+        const bool normalised =
+            copied && normalSource && makeNormal(from, c.seen.st_mode, source.get());
+        if (copied && seen)
+            seen->source = sourceAfter(source.get(), now, normalised);
     }
-    if (!copied)
-        copied = copyLinux(from, to, error, normalSource, way == Way::Best);
+    if (!copied) {
+        // Only a copy observer wants to know what the copy made: without one, no look more.
+        Seen none;
+        Seen *into = seen ? seen : &none;
+        into->copy = FileIdentity();
+        copied = copyLinux(from, to, error, normalSource, way == Way::Best, &into->source,
+                           seen ? &into->copy : nullptr);
+    }
     return copied;
 }

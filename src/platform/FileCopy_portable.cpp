@@ -23,8 +23,9 @@ bool FileCopy::Ahead::add(const QString &from) {
 }
 
 bool FileCopy::copySystem(const QString &from, const QString &to, QString *error, bool normalSource,
-                          Way way, Ahead *ahead) {
+                          Way way, Ahead *ahead, Seen *seen) {
     Q_UNUSED(way);
     Q_UNUSED(ahead);
+    Q_UNUSED(seen); // nothing known: the history looks itself
     return FileParts::copyPortable(from, to, error, normalSource);
 }

@@ -20,6 +20,7 @@ namespace {
 FileHook::Sink sink;
 FileHook::Observer observer;
 FileHook::CopyObserver copyObserver;
+FileHook::FolderObserver folderObserver;
 QStringList isolatedRoots;
 FileHook::Group *innermost = nullptr;
 
@@ -138,13 +139,18 @@ void FileHook::done(const FileOperation &operation) {
 }
 
 void FileHook::copied(const QString &from, const QString &to, bool existedBefore) {
+    copied(from, to, existedBefore, nullptr, nullptr);
+}
+
+void FileHook::copied(const QString &from, const QString &to, bool existedBefore,
+                      const FileIdentity *source, const FileIdentity *copy) {
     SharedListing::changed(existedBefore ? FileOperation::Kind::Replace : FileOperation::Kind::Copy,
                            from, to);
     if (sink)
         deliver(
             {existedBefore ? FileOperation::Kind::Replace : FileOperation::Kind::Copy, from, to});
     if (copyObserver)
-        copyObserver(from, to);
+        copyObserver(from, to, source, copy);
     CrashPoint::passed();
 }
 
@@ -245,13 +251,36 @@ void FileHook::setCopyObserver(CopyObserver o) {
     copyObserver = std::move(o);
 }
 
+void FileHook::setFolderObserver(FolderObserver o) {
+    folderObserver = std::move(o);
+}
+
+void FileHook::folderMoving(const QString &from, const QString &to) {
+    if (folderObserver)
+        folderObserver(from, to);
+}
+
+bool FileHook::copyObserved() {
+    return bool(copyObserver);
+}
+
 bool FileHook::observed() {
     return bool(observer);
 }
 
 bool FileHook::mayChange(const QString &path, QString *error) {
     if (observer)
-        observer(path, false);
+        observer(path, false, false);
+    return confined(path, error);
+}
+
+bool FileHook::mayCreate(const QString &path, QString *error) {
+    if (observer)
+        observer(path, false, true);
+    return confined(path, error);
+}
+
+bool FileHook::confined(const QString &path, QString *error) {
     if (isolatedRoots.isEmpty())
         return true;
     const QString target = landing(path);
@@ -267,10 +296,10 @@ bool FileHook::mayChange(const QString &path, QString *error) {
 
 bool FileHook::detach(const QString &path, QString *error) {
     if (observer)
-        observer(path, true);
+        observer(path, true, false);
     if (isolatedRoots.isEmpty())
         return true;
-    if (!mayChange(path, error))
+    if (!confined(path, error))
         return false;
     // Only a name that shares its bytes with another (a hard link of the replica, or a
     // symbolic link to a file) must get bytes of its own before they change.

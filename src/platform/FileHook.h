@@ -7,6 +7,8 @@
 
 #include <functional>
 
+struct FileIdentity;
+
 /// One change the selector made to a file or folder, as a dry run prints it and a trace
 /// writes it: one tab-separated line.
 struct FileOperation {
@@ -61,8 +63,9 @@ public:
     using Sink = std::function<void(const FileOperation &)>;
     /// Told before a file changes: `path` is about to be replaced, renamed, deleted or
     /// written (`inPlace`: its bytes are written into the open file, so a second name of it
-    /// would change too). The history keeps what the file was from here.
-    using Observer = std::function<void(const QString &path, bool inPlace)>;
+    /// would change too; `absent`: the caller has just seen that nothing is there, so the
+    /// observer need not look). The history keeps what the file was from here.
+    using Observer = std::function<void(const QString &path, bool inPlace, bool absent)>;
 
     /// Starts (or, with an empty sink, stops) recording.
     static void setSink(Sink sink);
@@ -74,6 +77,11 @@ public:
     /// Convenience reports; each is a no-op for recording when no sink is set, but counts for
     /// the crash seam where the change is one of a file's bytes or name.
     static void copied(const QString &from, const QString &to, bool existedBefore);
+    /// The same, with what the copy routine knows from its open files: the source and the
+    /// copy as they are now (either null where it does not know), so the copy observer need
+    /// not look at them again.
+    static void copied(const QString &from, const QString &to, bool existedBefore,
+                       const FileIdentity *source, const FileIdentity *copy);
     static void deleted(const QString &path);
     static void rewritten(const QString &path);
     static void moved(const QString &from, const QString &to);
@@ -99,8 +107,18 @@ public:
     static bool observed();
     /// Told right after `from` was copied to `to` (a load's copy of a content file): the
     /// history can then keep a later delete of `to` as a reference to `from`, without bytes.
-    using CopyObserver = std::function<void(const QString &from, const QString &to)>;
+    /// `source` and `copy` are what the copy routine knew of both (null: not known).
+    using CopyObserver = std::function<void(const QString &from, const QString &to,
+                                            const FileIdentity *source, const FileIdentity *copy)>;
     static void setCopyObserver(CopyObserver observer);
+    /// Whether a copy observer is set: only then does a copy look at what it made.
+    static bool copyObserved();
+    /// Told before the folder `from` is renamed to `to`: every file below it changes its name,
+    /// and the history keeps where each was.
+    using FolderObserver = std::function<void(const QString &from, const QString &to)>;
+    static void setFolderObserver(FolderObserver observer);
+    /// Before a folder's rename: tells the folder observer, when there is one.
+    static void folderMoving(const QString &from, const QString &to);
 
     /// Confines every change to the folders `roots` (and what is below them); empty lifts it.
     static void isolate(const QStringList &roots);
@@ -108,6 +126,9 @@ public:
 
     /// Before a change of `path`: false with `error` when isolation forbids it.
     static bool mayChange(const QString &path, QString *error);
+    /// `mayChange` for a `path` the caller knows is absent (a load's copy to a name its
+    /// listing of the game folder just showed free).
+    static bool mayCreate(const QString &path, QString *error);
 
     /// Before a change made in place (bytes written into the open file, attributes): checks
     /// `mayChange`, and while isolated gives `path` an inode of its own when it shares one
@@ -136,4 +157,6 @@ public:
 
 private:
     static void deliver(const FileOperation &operation);
+    /// Whether isolation lets `path` change (false with `error` when not).
+    static bool confined(const QString &path, QString *error);
 };

@@ -410,8 +410,10 @@ bool FileOps::sameFolder(const QString &a, const QString &b) {
 }
 
 bool FileOps::renameFolder(const QString &from, const QString &to) {
-    if (!FileHook::mayChange(from, nullptr) || !FileHook::mayChange(to, nullptr) ||
-        !QDir().rename(from, to))
+    if (!FileHook::mayChange(from, nullptr) || !FileHook::mayChange(to, nullptr))
+        return false;
+    FileHook::folderMoving(from, to);
+    if (!QDir().rename(from, to))
         return false;
     FileHook::moved(from, to);
     return true;

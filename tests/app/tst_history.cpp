@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "Autoscripts.h"
 #include "CompleteReset.h"
 #include "GridRows.h"
 #include "History.h"
@@ -32,14 +33,15 @@
 
 namespace {
 
-/// Every byte a going back brings back: the game folder (without the store and eaw.exe), the
-/// ledgers of the VEK folder and the options kept for the game folder.
+/// Every byte a going back brings back: the game folder (without the store, eaw.exe and
+/// LastVEKDir), the ledgers of the VEK folder and the options kept for the game folder.
 QMap<QString, QByteArray> snapshot(const TestFolders &f) {
     QMap<QString, QByteArray> all;
     QDirIterator it(f.game(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString rel = QDir(f.game()).relativeFilePath(it.next());
-        if (!rel.startsWith(HistoryStore::FolderName) && rel != QLatin1String("eaw.exe"))
+        if (!rel.startsWith(HistoryStore::FolderName) && rel != QLatin1String("eaw.exe") &&
+            rel != QLatin1String("LastVEKDir"))
             all.insert(rel, TestFolders::read(f.game(), rel));
     }
     for (const QString &ledger : Ledgers::All)
@@ -70,6 +72,7 @@ int lastEntry(Selector &s) {
 struct State {
     QMap<QString, QByteArray> files;
     QStringList loaded;
+    bool intact = true; ///< what verify finds: false while a loaded file is broken
 };
 
 } // namespace
@@ -89,9 +92,10 @@ private Q_SLOTS:
         QTest::newRow("seed 9, index behind the entries") << 9u << 8 << "behind";
     }
 
-    /// A walk of loads, unloads, skins, swaps, fuel and option clicks, then back to its
-    /// entries in random order: each time the folders and options are what they were right
-    /// after that entry, the grids' marks follow, and verify finds nothing.
+    /// A walk of the player's actions (`Kind`: loads, mission and music switches, autoscript
+    /// runs, repairs, skins, swaps, fuel and option clicks ...), then back to its entries in
+    /// random order: each time the folders and options are what they were right after that
+    /// entry, the grids' marks follow, and verify finds what it found then.
     void randomWalk() {
         QFETCH(quint32, seed);
         QFETCH(int, actions);
@@ -111,12 +115,29 @@ private Q_SLOTS:
         QString save;
         int saveFrom = -1;
         for (int a = 0; a < actions; ++a) {
+            const int kind = int(rng.bounded(Kinds));
+            const int before = lastEntry(*s);
+            // A loaded file broken by someone else between two entries: the history finds it
+            // so at the repair, and going back to any entry since the file's last change
+            // brings it back broken (nothing of the player's is lost).
+            if (const QString broken = kind == Repair ? breakLoaded(f, *s, rng) : QString();
+                !broken.isEmpty()) {
+                const QByteArray was = after.value(before).files.value(broken);
+                for (auto it = after.upperBound(before);
+                     it != after.begin() && std::prev(it)->files.value(broken) == was;) {
+                    --it;
+                    it->files[broken] = TestFolders::read(f.game(), broken);
+                    it->intact = false;
+                }
+            }
             {
                 History::Entry entry(s->history(), QStringLiteral("Action %1.").arg(a));
-                act(*s, rng);
+                act(*s, kind, rng);
             }
             const int n = lastEntry(*s);
-            after.insert(n, {snapshot(f), s->loadedList().loadedNames()});
+            QVERIFY2(n - before <= 1, "one action is one entry");
+            after.insert(n, {snapshot(f), s->loadedList().loadedNames(),
+                             n != before || after.value(before).intact});
             if (a == 1)
                 earlyIndex = TestFolders::read(f.game(), indexFile);
             if (a == actions / 2) {
@@ -159,6 +180,9 @@ private Q_SLOTS:
         s = openSelector(f, prompt);
         QVERIFY(s->history().back(0));
         expect(f, *s, after.value(0), save, QStringLiteral("back 0 after a restart"));
+        // The folder the selector remembers stays: the next start finds it without asking.
+        QVERIFY(
+            TestFolders::read(f.game(), QStringLiteral("LastVEKDir")).contains(f.vek().toUtf8()));
         QVERIFY(!s->history().undo() || lastEntry(*s) > 0);
     }
 
@@ -275,6 +299,10 @@ private Q_SLOTS:
         QCOMPARE(s->history().back(start), cancelAt < 0);
         s->setProgress(nullptr);
         QCOMPARE(snapshot(f), cancelAt < 0 ? before : loaded);
+        // The load's copies were still their VEK files: the store kept none of their bytes.
+        const auto store = storeFiles(f);
+        for (auto it = store.cbegin(); it != store.cend(); ++it)
+            QVERIFY2(!it->first.startsWith("bytes "), qPrintable(it.key()));
         QVERIFY(steps >= (cancelAt < 0 ? 260 : cancelAt + 1));
         QCOMPARE(s->history().lines().size(), lines.size() + (cancelAt < 0 ? 1 : 0));
         QCOMPARE(s->Unigrid.row(s->Unigrid.find(QStringLiteral("Z-Big"))).loaded, cancelAt >= 0);
@@ -282,45 +310,102 @@ private Q_SLOTS:
     }
 
 private:
-    static void act(Selector &s, QRandomGenerator &rng) {
-        switch (rng.bounded(11)) {
-        case 6:
-            s.options().setCheatCheck(rng.bounded(2) == 0);
-            break;
-        case 7:
-            if (s.features().G7.count() > 0)
-                s.features().clickOption13(rng.bounded(s.features().G7.count()));
-            break;
-        case 8:
-        case 9:
-            s.music().delmsn();
-            break;
-        case 10:
-            if (rng.bounded(3) == 0)
-                s.completeReset().run();
-            break;
-        case 0:
-        case 1:
+    enum Kind {
+        Load,
+        Skin,
+        Swap,
+        Fuel,
+        Options,
+        CheatCheck,
+        Feature,
+        DelMsn,
+        Reset,
+        Music,
+        Mission,
+        Autoscript,
+        Repair,
+        Kinds
+    };
+
+    static void act(Selector &s, int kind, QRandomGenerator &rng) {
+        switch (kind) {
+        case Load:
             s.loadFiles().click(1 + rng.bounded(s.Unigrid.rowCount() - 1));
             break;
-        case 2:
+        case Skin:
             if (s.SK1.rowCount() > 1)
                 s.skins().activate(1 + rng.bounded(s.SK1.rowCount() - 1));
             break;
-        case 3:
+        case Swap:
             if (s.G1.rowCount() > 1)
                 s.planes().click(1 + rng.bounded(s.G1.rowCount() - 1));
             break;
-        case 4:
+        case Fuel:
             if (!s.Fuel.rows.isEmpty())
                 s.planes().fuelClick(1 + rng.bounded(int(s.Fuel.rows.size())),
                                      FuelGrid::FirstColumn + rng.bounded(19));
             break;
-        default:
+        case Options:
             s.options().clickResolution(rng.bounded(7));
             s.options().clickSquads(rng.bounded(6));
             break;
+        case CheatCheck:
+            s.options().setCheatCheck(rng.bounded(2) == 0);
+            break;
+        case Feature:
+            if (s.features().G7.count() > 0)
+                s.features().clickOption13(rng.bounded(s.features().G7.count()));
+            break;
+        case DelMsn:
+            s.music().delmsn();
+            break;
+        case Reset:
+            if (rng.bounded(3) == 0)
+                s.completeReset().run();
+            break;
+        case Music:
+            // A music switch renames the music folders.
+            if (!s.music().Option12.isEmpty())
+                s.music().click(rng.bounded(int(s.music().Option12.size())));
+            break;
+        case Mission: {
+            // A mission that is not loaded: its campaign saves change places with Savedata's.
+            QList<int> rows;
+            for (int r = 1; r < s.Unigrid.rowCount(); ++r)
+                if (s.Unigrid.letter(r) == QLatin1String("M") && !s.Unigrid.row(r).loaded)
+                    rows << r;
+            if (!rows.isEmpty())
+                s.loadFiles().click(rows.at(rng.bounded(int(rows.size()))));
+            break;
         }
+        case Autoscript:
+            s.autoscripts().refresh();
+            if (!s.File10.isEmpty() && s.autoscripts().show(rng.bounded(int(s.File10.size()))))
+                s.autoscripts().run();
+            break;
+        case Repair:
+            if (!s.loadedFiles().check())
+                s.loadedFiles().repair();
+            break;
+        }
+    }
+
+    /// Writes other bytes into a file a loaded folder copied into the game folder, as a
+    /// player's tool would: its name, or empty when nothing is loaded.
+    static QString breakLoaded(const TestFolders &f, Selector &s, QRandomGenerator &rng) {
+        const QStringList loaded = s.loadedList().loadedNames();
+        for (int tries = 0; tries < 8 && !loaded.isEmpty(); ++tries) {
+            const QString folder =
+                f.vek() + QLatin1Char('/') + loaded.at(rng.bounded(int(loaded.size())));
+            const QStringList names = QDir(folder).entryList(QDir::Files);
+            for (const QString &name : names)
+                if (QFileInfo(f.game() + QLatin1Char('/') + name).isFile() &&
+                    TestFolders::read(folder, name) == TestFolders::read(f.game(), name)) {
+                    TestFolders::write(f.game(), name, "broken by another program");
+                    return name;
+                }
+        }
+        return QString();
     }
 
     static void expect(const TestFolders &f, Selector &s, const State &want, const QString &save,
@@ -331,11 +416,11 @@ private:
         wanted.remove(save);
         for (auto it = wanted.cbegin(); it != wanted.cend(); ++it)
             QVERIFY2(now.value(it.key(), "(absent)") == it.value(),
-                     qPrintable(what + ": " + it.key()));
+                     qPrintable(what + ": " + it.key() + " is " + now.value(it.key()).left(40)));
         for (auto it = now.cbegin(); it != now.cend(); ++it)
             QVERIFY2(wanted.contains(it.key()), qPrintable(what + ": more " + it.key()));
         QCOMPARE(s.loadedList().loadedNames(), want.loaded);
-        QVERIFY2(s.loadedFiles().check(), qPrintable(what));
+        QVERIFY2(s.loadedFiles().check() == want.intact, qPrintable(what));
     }
 };
 
