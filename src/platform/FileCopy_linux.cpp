@@ -8,6 +8,7 @@
 
 #include "CrashPoint.h"
 #include "FileHook.h"
+#include "FileIdentity_posix.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -26,19 +27,6 @@ using namespace FileParts;
 namespace {
 
 constexpr mode_t kNormal = 0644; // FileOps::setNormal's attributes, as a mode
-
-// What the history keeps of a file, from the status of its open descriptor.
-FileIdentity identityOf(const struct stat &st) {
-    FileIdentity id;
-    id.exists = true;
-    id.size = qint64(st.st_size);
-    id.modified = qint64(st.st_mtim.tv_sec) * 1000000000 + qint64(st.st_mtim.tv_nsec);
-    id.inode = quint64(st.st_ino);
-    id.changed = qint64(st.st_ctim.tv_sec) * 1000000000 + qint64(st.st_ctim.tv_nsec);
-    id.links = quint64(st.st_nlink);
-    id.folder = S_ISDIR(st.st_mode);
-    return id;
-}
 
 class Fd {
 public:
@@ -218,7 +206,7 @@ Outcome nameFilled(int fd, const QByteArray &target, const QString &to, QString 
     if (err == 0) {
         struct stat st;
         if (seen && ::fstat(out.get(), &st) == 0)
-            *seen = identityOf(st);
+            *seen = identityOfStatus(st);
         if (out.close() != 0) {
             const int late = errno;
             ::unlink(target.constData());
@@ -323,8 +311,8 @@ bool makeNormal(const QString &from, mode_t mode, int in) {
 FileIdentity sourceAfter(int in, const struct stat &before, bool normalised) {
     struct stat now;
     if (!normalised)
-        return identityOf(before);
-    return ::fstat(in, &now) == 0 ? identityOf(now) : FileIdentity();
+        return identityOfStatus(before);
+    return ::fstat(in, &now) == 0 ? identityOfStatus(now) : FileIdentity();
 }
 
 bool copyLinux(const QString &from, const QString &to, QString *error, bool normalSource,
