@@ -102,6 +102,18 @@ struct Names {
             return QStringLiteral("it holds \"%1\" twice.").arg(path);
         return QString();
     }
+
+    /// `path` and each folder above it; the first refusal, or empty.
+    QString addWithParents(const QString &path, bool folder) {
+        QString parent;
+        const QStringList parts = path.split(QLatin1Char('/'));
+        for (qsizetype i = 0; i < parts.size(); ++i) {
+            parent += (i ? QStringLiteral("/") : QString()) + parts.at(i);
+            if (QString refusal = add(parent, i + 1 < parts.size() || folder); !refusal.isEmpty())
+                return refusal;
+        }
+        return QString();
+    }
 };
 
 Scan scan(const QString &archive) {
@@ -133,12 +145,7 @@ Scan scan(const QString &archive) {
         if (macExtras(path))
             continue;
         const bool folder = e.kind == ArchiveReader::Entry::Kind::Folder;
-        QString parent;
-        const QStringList parts = path.split(QLatin1Char('/'));
-        for (qsizetype i = 0; i < parts.size() && s.refusal.isEmpty(); ++i) {
-            parent += (i ? QStringLiteral("/") : QString()) + parts.at(i);
-            s.refusal = names.add(parent, i + 1 < parts.size() || folder);
-        }
+        s.refusal = names.addWithParents(path, folder);
         if (!s.refusal.isEmpty())
             return s;
         s.entries.append({path, folder});
@@ -211,12 +218,7 @@ Scan scanFolder(const QString &folder) {
             return s;
         }
         const bool isFolder = QFileInfo(source).isDir();
-        QString parent;
-        const QStringList parts = path.split(QLatin1Char('/'));
-        for (qsizetype i = 0; i < parts.size() && s.refusal.isEmpty(); ++i) {
-            parent += (i ? QStringLiteral("/") : QString()) + parts.at(i);
-            s.refusal = names.add(parent, i + 1 < parts.size() || isFolder);
-        }
+        s.refusal = names.addWithParents(path, isFolder);
         if (!s.refusal.isEmpty())
             return s;
         s.entries.append({path, isFolder});
