@@ -168,6 +168,14 @@ QList<LoadedFiles::Entry> LoadedFiles::parse(const QList<QByteArray> &lines) {
     return entries;
 }
 
+QStringList LoadedFiles::linesOf(const QList<Entry> &order) {
+    QStringList out;
+    for (const Entry &e : order)
+        out << (e.skin ? QStringLiteral("skin\t") : QStringLiteral("folder\t")) + e.name +
+                   (e.skin && !e.withFlt ? QStringLiteral("\tno flt") : QString());
+    return out;
+}
+
 QList<QByteArray> LoadedFiles::lines() const {
     QList<QByteArray> lines;
     for (const Entry &e : std::as_const(order_)) {
@@ -300,6 +308,24 @@ QStringList LoadedFiles::order() {
     for (const Entry &e : std::as_const(order_))
         names << e.name;
     return names;
+}
+
+QList<LoadedFiles::Entry> LoadedFiles::entries() {
+    follow();
+    return order_;
+}
+
+void LoadedFiles::reorder(const QList<Entry> &order) {
+    follow();
+    if (order.size() != order_.size() ||
+        !std::all_of(order.cbegin(), order.cend(),
+                     [this](const Entry &e) { return order_.contains(e); }) ||
+        order == order_)
+        return;
+    order_ = order;
+    writeLedger();
+    Findings.clear();
+    CheckResult.clear();
 }
 
 QString LoadedFiles::folderOf(const Entry &e) const {

@@ -164,13 +164,24 @@ public:
     /// way must be undone.
     std::function<void(const QString &)> ledgerFailed;
 
-private:
+    /// One line of the load order: a content folder or a skin (and whether its .FLT files came).
     struct Entry {
         bool skin = false;
         QString name;
         bool withFlt = true;
         bool operator==(const Entry &o) const = default;
     };
+    /// The load order's entries, earliest first (brought up to the grids' marks first).
+    QList<Entry> entries();
+    /// Puts the same entries in the order `order` and rewrites the ledger: a move in the load
+    /// order, whose copies are made. A list that is not a reordering of `entries()` is ignored.
+    void reorder(const QList<Entry> &order);
+    /// The ledger lines of `order`, as LoadOrder.txt holds them.
+    static QStringList linesOf(const QList<Entry> &order);
+    /// The folder of `e` (empty for a content folder the grid does not know).
+    QString folderOf(const Entry &e) const;
+
+private:
     QList<Entry> marked() const;
     static QList<Entry> parse(const QList<QByteArray> &lines);
     QList<QByteArray> lines() const;
@@ -182,7 +193,6 @@ private:
     QList<Ownership::Carrier> carriers(const QString &without);
     QList<Ownership::Carrier> carriersOf(const QList<Entry> &entries, const QString &without) const;
     Ownership markedOwnership(const QString &without);
-    QString folderOf(const Entry &e) const;
     bool run(QStringList *problems);
     struct Replaced {
         QString file;

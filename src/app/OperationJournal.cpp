@@ -137,6 +137,17 @@ bool OperationJournal::beginSkinUnload(int row) {
     return begin(record);
 }
 
+bool OperationJournal::beginReorder(const QString &operation, const QStringList &after,
+                                    const QStringList &files) {
+    listings_.emplace();
+    Journal::Record record;
+    record.operation = operation;
+    record.order = loadedFiles_.ledgerLines();
+    record.reorder = after;
+    record.recopied = files;
+    return begin(record);
+}
+
 bool OperationJournal::beginSwap(int row, const QStringList &targets) {
     listings_.emplace();
     Journal::Record record;
@@ -276,7 +287,7 @@ void OperationJournal::end() {
 }
 
 qsizetype OperationJournal::files() const {
-    qsizetype n = 0;
+    qsizetype n = record_.recopied.size();
     for (const Journal::Move &m : std::as_const(record_.moves)) {
         // An unload deletes what the load copied, less what its keep rule leaves in place.
         const FileMover::Rule skip = JournalRules::skipRule(m.rule);

@@ -33,6 +33,8 @@ class LoadedList;
 /// - a mission's save exchange goes on from the stage it reached, so a save that exists only
 ///   once is moved, never deleted; one that still cannot be finished keeps its record, and the
 ///   next start tries again;
+/// - a move in the load order is finished: the order it leaves, and each game file whose owner
+///   it changes made its new owner's copy once the grids are read (`settle`);
 /// - an aircraft swap is undone: every file it rewrites gets its old bytes back from the record,
 ///   so planes.dat, pnames.str, the menus, loadout.dat and the flight file are all as before.
 /// The game files a load replaced are kept beside them until it is over (`kept`): a load that
@@ -65,6 +67,12 @@ public:
     bool beginSkinLoad(int row, const QList<int> &others, bool withFlt);
     /// Records the unload of skin row `row`.
     bool beginSkinUnload(int row);
+    /// Records a move in the load order (`operation` says which, "moving ..."): the order's
+    /// ledger lines it leaves (`after`) and the game files whose owner it changes (`files`).
+    /// A crash is finished at the next start: the order as `after` says, each of `files` its
+    /// new owner's copy. Cancel and a failed copy are undone by `undoCancelled(0)` and
+    /// `undoFailed(0, ...)` while the order is still the old one.
+    bool beginReorder(const QString &operation, const QStringList &after, const QStringList &files);
     /// Records the swap of `G1` row `row` into its slot, with the bytes of every file in
     /// `targets` (empty paths are skipped) as they are now.
     bool beginSwap(int row, const QStringList &targets);

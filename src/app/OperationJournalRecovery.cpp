@@ -397,9 +397,13 @@ void OperationJournal::recover() {
                                            "file named below before then:")
                           : QStringLiteral("It has now been finished as far as it could be:");
             deleted_ = namesOf(true);
+            // A move in the load order is finished: the order it leaves, and each file whose
+            // owner it changed made the new owner's copy once the grids are read.
+            putBack_ = record.recopied;
         }
         if (record.stage != Journal::Over)
-            loadedFiles_.recovered(record.order, record.moves, ledger);
+            loadedFiles_.recovered(record.reorder.isEmpty() ? record.order : record.reorder,
+                                   record.moves, ledger);
     }
     if (record.stage != Journal::Over)
         for (const QString &d : std::as_const(record.drops))

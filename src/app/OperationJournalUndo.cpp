@@ -58,7 +58,8 @@ void OperationJournal::undoUnrecorded(qsizetype reached) {
 
 void OperationJournal::undoMoves(qsizetype reached, const QString &said, const QString &cause) {
     QStringList problems;
-    QStringList names;
+    // A move in the load order has copied some of these over their old owner's bytes.
+    QStringList names = record_.recopied;
     QString back;
     bool unmarked = false;
     // A plain unload took out the folder it was about; a load took one out to make way.

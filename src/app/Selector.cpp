@@ -16,6 +16,7 @@
 #include "KeyboardFeatures.h"
 #include "Ledgers.h"
 #include "LoadFiles.h"
+#include "LoadOrder.h"
 #include "LoadedFiles.h"
 #include "LoadedList.h"
 #include "Mover.h"
@@ -76,6 +77,7 @@ Selector::Selector(const Folders &folders, Prompt &prompt, QObject *parent)
     loadedList_->ledgerFailed = loadedFiles_->ledgerFailed;
     loadedFiles_->listed = [this](const QString &folder) { return journal_->listedIn(folder); };
     mover_ = std::make_unique<Mover>(state, r, *journal_, *loadedFiles_);
+    loadOrder_ = std::make_unique<LoadOrder>(state, r, *journal_, *loadedFiles_);
     planes_ = std::make_unique<Planes>(state, r, *journal_, *loadedList_, *options_);
     skins_ = std::make_unique<Skins>(state, r, *journal_, *loadedFiles_, *loadedList_, *planes_);
     loadFiles_ = std::make_unique<LoadFiles>(state, r, *journal_, *loadedList_, *options_, *mover_,

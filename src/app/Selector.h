@@ -19,6 +19,7 @@ class ContentImport;
 class LoadFiles;
 class LoadedFiles;
 class LoadedList;
+class LoadOrder;
 class Mover;
 class Options;
 class MusicButtons;
@@ -104,6 +105,8 @@ public:
     Autoscripts &autoscripts() { return *autoscripts_; }
     CompleteReset &completeReset() { return *completeReset_; }
     LoadedFiles &loadedFiles() { return *loadedFiles_; }
+    /// The load order as the player sets it: which loaded folder or skin wins a shared file.
+    LoadOrder &loadOrder() { return *loadOrder_; }
     OperationJournal &journal() { return *journal_; }
     LoadedList &loadedList() { return *loadedList_; }
     Options &options() { return *options_; }
@@ -156,6 +159,7 @@ private:
     std::unique_ptr<Options> options_;
     std::unique_ptr<OperationJournal> journal_;
     std::unique_ptr<Mover> mover_;
+    std::unique_ptr<LoadOrder> loadOrder_;
     std::unique_ptr<Planes> planes_;
     std::unique_ptr<Skins> skins_;
     std::unique_ptr<LoadFiles> loadFiles_;

@@ -8,6 +8,7 @@
 #include "IniOptions.h"
 #include "KeyboardFeatures.h"
 #include "LoadFiles.h"
+#include "LoadOrder.h"
 #include "LoadedFiles.h"
 #include "LoadedList.h"
 #include "MusicButtons.h"
@@ -19,6 +20,8 @@
 #include "Selector.h"
 #include "Skins.h"
 #include "WindowCommands.h"
+
+#include <QHash>
 
 namespace {
 
@@ -309,6 +312,31 @@ bool conflicts(Selector &selector, const QStringList &args, QTextStream &out) {
     return true;
 }
 
+QString checkOrder(const QStringList &args) {
+    const QString place = args.value(1);
+    if (args.size() == 2 && (place == QLatin1String("last") || place == QLatin1String("first")))
+        return QString();
+    if (args.size() == 3 && (place == QLatin1String("after") || place == QLatin1String("before")))
+        return QString();
+    return args.isEmpty() ? QString()
+                          : QStringLiteral("order takes NAME last|first or NAME after|before "
+                                           "OTHER, or nothing");
+}
+
+bool order(Selector &selector, const QStringList &args, QTextStream &out) {
+    if (args.isEmpty()) {
+        for (const LoadOrder::Row &row : selector.loadOrder().rows())
+            out << (row.skin ? "skin" : "folder") << '\t' << row.name << '\n';
+        return true;
+    }
+    static const QHash<QString, LoadOrder::Place> places = {
+        {QStringLiteral("last"), LoadOrder::Place::Last},
+        {QStringLiteral("first"), LoadOrder::Place::First},
+        {QStringLiteral("after"), LoadOrder::Place::After},
+        {QStringLiteral("before"), LoadOrder::Place::Before}};
+    return selector.loadOrder().move(args.at(0), places.value(args.at(1)), args.value(2));
+}
+
 bool repair(Selector &selector, const QStringList &, QTextStream &) {
     return selector.loadedFiles().repair();
 }
@@ -424,6 +452,12 @@ const QList<CliCommands::Command> &CliCommands::table() {
                         "carried by more than one loaded folder or skin, tab, the owner that wins "
                         "now, tab, the others"),
          0, 1, nullptr, conflicts},
+        {QStringLiteral("order"), QStringLiteral("[NAME last|first|after OTHER|before OTHER]"),
+         QStringLiteral("without: prints the load order, earliest first, a line each: folder or "
+                        "skin, tab, name (the last wins every file it shares); with: moves the "
+                        "loaded folder or skin NAME to the end or the start of it, or right "
+                        "after or before OTHER, copying only the files whose owner changes"),
+         0, 3, checkOrder, order},
         {QStringLiteral("repair"), QString(),
          QStringLiteral("copies back exactly what verify lists, and says what it copied"), 0, 0,
          nullptr, repair},

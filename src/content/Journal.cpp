@@ -239,6 +239,10 @@ QByteArray Journal::toBytes(const Record &r) {
     }
     for (const QString &o : r.order)
         add({"order", field(o)});
+    for (const QString &o : r.reorder)
+        add({"reorder", field(o)});
+    for (const QString &f : r.recopied)
+        add({"recopy", field(f)});
     // The last line tells a whole record from one cut short by a failing disk.
     add({"end"});
     return out;
@@ -315,6 +319,10 @@ bool Journal::fromBytes(const QByteArray &bytes, Record *record, QString *reason
             r.backups << b;
         } else if (key == "order" && needs(2)) {
             r.order << text(f[1]);
+        } else if (key == "reorder" && needs(2)) {
+            r.reorder << text(f[1]);
+        } else if (key == "recopy" && needs(2)) {
+            r.recopied << text(f[1]);
         } else {
             return bad(QStringLiteral("line %1 is not understood").arg(i + 1));
         }
@@ -397,6 +405,8 @@ bool Journal::place(Record *record, const QString &modFolder, const QString &gam
         return bad(QStringLiteral("the aircraft"), r.aircraft);
     if (const QString h = names(r.held); !why.isEmpty())
         return bad(QStringLiteral("the held save"), h);
+    if (const QString f = names(r.recopied); !why.isEmpty())
+        return bad(QStringLiteral("the game file to copy"), f);
     if (!mission(r.mission))
         return bad(QStringLiteral("the mission"), r.mission);
     if (!mission(r.previous))

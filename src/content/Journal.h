@@ -84,6 +84,10 @@ public:
         QStringList replaced; ///< a swap: the aircraft of its slot marked before
         QList<Backup> backups;
         QStringList order; ///< the load order's ledger lines when the operation began
+        /// A move in the load order: its ledger lines once the move is made, and the game
+        /// files whose owner it changes (copied from their new owner).
+        QStringList reorder;
+        QStringList recopied;
     };
 
     /// The record's bytes, its paths written as the record holds them (`write` makes them

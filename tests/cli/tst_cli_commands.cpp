@@ -420,6 +420,74 @@ private Q_SLOTS:
         }
     }
 
+    // The load order: two folders and a skin share shared.dat; each copy holds its folder's name.
+    void orderCommands_data() {
+        QTest::addColumn<QStringList>("commands");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("owner"); // whose shared.dat the game folder holds after
+        const QString start = "folder\tG-Maps\nfolder\tG-Sky\nskin\tA-05 Red\n";
+        QTest::newRow("order prints it earliest first")
+            << QStringList{"order"} << 0 << "^" + start + "$"
+            << "A-05 Red";
+        QTest::newRow("first: the next in line wins")
+            << QStringList{"order", "A-05 Red", "first", "+", "order"} << 0
+            << "^skin\tA-05 Red\nfolder\tG-Maps\nfolder\tG-Sky\n$"
+            << "G-Sky";
+        QTest::newRow("last, and after OTHER")
+            << QStringList{"order", "G-Maps", "last",   "+", "order",
+                           "G-Sky", "after",  "G-Maps", "+", "order"}
+            << 0 << "^skin\tA-05 Red\nfolder\tG-Maps\nfolder\tG-Sky\n$"
+            << "G-Sky";
+        QTest::newRow("before OTHER")
+            << QStringList{"order", "A-05 Red", "before", "G-Sky"} << 0 << "^$"
+            << "G-Sky";
+        QTest::newRow("conflicts and an autoscript run follow it")
+            << QStringList{"order", "A-05 Red",   "first", "+", "conflicts",
+                           "+",     "script-run", "Plus",  "+", "order"}
+            << 0
+            << "^shared.dat\tG-Sky\tG-Maps, A-05 Red\nskin\tA-05 Red\nfolder\tG-Maps\n"
+               "folder\tG-Sky\nfolder\tA-Two\n$"
+            << "G-Sky";
+        QTest::newRow("NAME not loaded fails")
+            << QStringList{"order", "A-One", "last", "+", "order"} << 1 << "^$"
+            << "A-05 Red";
+        QTest::newRow("OTHER not loaded fails")
+            << QStringList{"order", "G-Sky", "after", "A-One"} << 1 << "^$"
+            << "A-05 Red";
+        QTest::newRow("a place it does not know")
+            << QStringList{"order", "G-Sky", "up"} << 2 << "^$"
+            << "A-05 Red";
+        QTest::newRow("a dry run lists the one copy and changes nothing")
+            << QStringList{"--dry-run", "order", "A-05 Red", "first"} << 0
+            << "\nreplace\t[^\n]*/G-Sky/shared.dat\t[^\n]*/EAW/shared.dat\n"
+            << "A-05 Red";
+        QTest::newRow("undo brings the order and the bytes back")
+            << QStringList{"order", "A-05 Red", "first", "+", "undo", "+", "order"} << 0
+            << "^" + start + "$"
+            << "A-05 Red";
+    }
+    void orderCommands() {
+        QFETCH(QStringList, commands);
+        QFETCH(int, status);
+        QFETCH(QString, out);
+        QFETCH(QString, owner);
+        TestFolders f;
+        content(f);
+        for (const char *n : {"G-Maps", "G-Sky", "Skinfolder/A-05 Red"})
+            TestFolders::write(f.vek() + "/" + n, "shared.dat", n);
+        TestFolders::write(f.vek() + "/Autoscripts", "Plus", "A-Two\r\n");
+        QCOMPARE(
+            run(f, {"toggle", "G-Maps", "+", "toggle", "G-Sky", "+", "skin", "A-05 Red"}).status,
+            0);
+        const CliRun r = run(f, commands);
+        QCOMPARE(r.status, status);
+        QVERIFY2(QRegularExpression(out).match(QString::fromUtf8(r.out)).hasMatch(), r.out + r.err);
+        QCOMPARE(TestFolders::read(f.game(), "shared.dat"),
+                 owner == "A-05 Red" ? QByteArray("Skinfolder/A-05 Red") : owner.toUtf8());
+        QCOMPARE(run(f, {"verify"}).status, 0);
+    }
+
 private:
     CliRun run(const TestFolders &f, QStringList commands, const QStringList &environment = {}) {
         return CliRun::on(f.game(), f.vek(), commands, lockDir_.filePath("lock"), environment);

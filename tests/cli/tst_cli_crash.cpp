@@ -139,6 +139,9 @@ private Q_SLOTS:
              clouds + L{"toggle", "A-Two", "+", "toggle", "M-One", "+", "skin", "A-05 Red"},
              L{"reset"}},
             {"aircraft swap", true, L{"toggle", "F-Late war fighters"}, L{"plane", "P-Ta 152H"}},
+            {"a move in the load order", false,
+             clouds + L{"toggle", "A-Two", "+", "toggle", "G-Both", "+", "skin", "A-05 Blue"},
+             L{"order", "G-Better clouds", "last"}},
         };
         addRows(rows);
     }
