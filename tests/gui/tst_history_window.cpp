@@ -11,6 +11,8 @@
 #include "History.h"
 #include "HistoryWindow.h"
 #include "LoadFilesPage.h"
+#include "LoadOrder.h"
+#include "LoadedPage.h"
 #include "Niteform.h"
 #include "ProgressWindow.h"
 #include "SRForm.h"
@@ -23,10 +25,12 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTreeWidget>
 
 namespace {
@@ -174,6 +178,8 @@ private Q_SLOTS:
     void goingBackOverManyFilesShowsTheProgress_data();
     void goingBackOverManyFilesShowsTheProgress();
     void aNewVekFolderIsRecordedToo();
+    void loadOrderMovesAndCtrlZBringsItBack_data();
+    void loadOrderMovesAndCtrlZBringsItBack();
 };
 
 void TestHistoryWindow::eachActionIsOneEntryAndCtrlZTakesItBack_data() {
@@ -399,6 +405,100 @@ void TestHistoryWindow::aNewVekFolderIsRecordedToo() {
     const int entries = demo.s().history().lines().size();
     act(form, nullptr, {"", "", 1, "Unigrid", 6, 1, false, 0, ""});
     QCOMPARE(demo.s().history().lines().size(), entries + 1);
+}
+
+void TestHistoryWindow::loadOrderMovesAndCtrlZBringsItBack_data() {
+    QTest::addColumn<QString>("how");   // "Alt+Up", "Alt+Down", "drag", "win", "lose"
+    QTest::addColumn<QString>("entry"); // the load order's entry, or the carrier made to win
+    QTest::addColumn<QStringList>("order");
+    const QString clouds = QStringLiteral("G-Better clouds"),
+                  coast = QStringLiteral("T-Channel coast"), hud = QStringLiteral("G-Hud tweaks");
+    const QStringList moved{coast, clouds, hud};
+    QTest::newRow("Alt+Down") << "Alt+Down" << clouds << moved;
+    QTest::newRow("Alt+Up") << "Alt+Up" << coast << moved;
+    QTest::newRow("Alt+Up on the first: nothing") << "Alt+Up" << clouds << QStringList{};
+    QTest::newRow("drag onto the lower half of the next") << "drag" << clouds << moved;
+    QTest::newRow("drag below the last") << "drag" << coast << QStringList{clouds, hud, coast};
+    QTest::newRow("Make this one win") << "win" << clouds << moved;
+    QTest::newRow("Make this one lose, from the Menu key") << "lose" << coast << moved;
+}
+
+void TestHistoryWindow::loadOrderMovesAndCtrlZBringsItBack() {
+    QFETCH(QString, how);
+    QFETCH(QString, entry);
+    QFETCH(QStringList, order);
+    DemoWindows demo;
+    QVERIFY(demo.start());
+    VEKForm *form = demo.form();
+    activate(form);
+    for (const char *folder : {"G-Better clouds", "T-Channel coast", "G-Hud tweaks"})
+        demo.load(QString::fromLatin1(folder));
+    LoadedPage *page = form->loaded;
+    form->SSTab1->setCurrentWidget(page);
+    const QStringList start = page->orderShown();
+    QCOMPARE(start, (QStringList{"G-Better clouds", "T-Channel coast", "G-Hud tweaks"}));
+    const auto owners = [page] { return columnOf(page->Conflicts->model(), 1); };
+    QCOMPARE(owners(), (QStringList{"T-Channel coast", "T-Channel coast"}));
+    const Tree before = treeOf(demo.f.game());
+    const int entries = demo.s().history().lines().size();
+    QTreeWidget *list = page->Order;
+    QTreeWidgetItem *item = list->topLevelItem(int(start.indexOf(entry)));
+    list->setFocus();
+    list->setCurrentItem(item);
+
+    if (how.startsWith(QLatin1String("Alt+"))) {
+        QTest::keyClick(list, how.endsWith(QLatin1String("Up")) ? Qt::Key_Up : Qt::Key_Down,
+                        Qt::AltModifier);
+    } else if (how == QLatin1String("drag")) {
+        // Dropped where the player lets go: on the next row's lower half, or under the rows.
+        const int next = int(start.indexOf(entry)) + 1;
+        const QPoint at =
+            next < start.size()
+                ? list->visualItemRect(list->topLevelItem(next)).bottomLeft() + QPoint(4, -2)
+                : QPoint(4, list->viewport()->height() - 2);
+        // A drag's drop event reaches a widget only from a running drag, which a test cannot
+        // start: the page is given the place the drop event names, in an entry as the
+        // application makes one of a drop.
+        form->windowHistory()->begin(list->viewport());
+        page->dropAt(at);
+        form->windowHistory()->end();
+    } else {
+        page->Conflicts->setFocus();
+        page->Conflicts->selectRow(0);
+        if (how == QLatin1String("win")) {
+            QTest::keyClick(page->MakeWin, Qt::Key_Space);
+        } else {
+            QTest::keyClick(page->Conflicts, Qt::Key_Menu);
+            auto *menu = page->findChild<QMenu *>(QStringLiteral("MakeChoices"));
+            QVERIFY(menu && menu->isVisible());
+            QCOMPARE(menu->actions().last()->text(), "Make \"" + entry + "\" lose");
+            menu->setActiveAction(menu->actions().last());
+            QTest::keyClick(menu, Qt::Key_Return);
+        }
+    }
+    QApplication::processEvents();
+    if (order.isEmpty()) {
+        QCOMPARE(page->orderShown(), start);
+        QCOMPARE(demo.s().history().lines().size(), entries);
+        return;
+    }
+    QCOMPARE(page->orderShown(), order);
+    QCOMPARE(demo.s().loadOrder().rows().size(), order.size());
+    // The shared files follow at once; the moved entry stays the chosen one.
+    const QString owner = order.indexOf("G-Better clouds") > order.indexOf("T-Channel coast")
+                              ? "G-Better clouds"
+                              : "T-Channel coast";
+    QCOMPARE(owners(), (QStringList{owner, owner}));
+    if (how != QLatin1String("win") && how != QLatin1String("lose"))
+        QCOMPARE(list->currentItem()->text(0), entry);
+    QVERIFY2(!form->StatusLine->text().isEmpty(), "the engine's sentence");
+    QCOMPARE(demo.s().history().lines().size(), entries + 1);
+
+    undoOn(form, 3);
+    QApplication::processEvents();
+    QCOMPARE(page->orderShown(), start);
+    QCOMPARE(owners(), (QStringList{"T-Channel coast", "T-Channel coast"}));
+    QCOMPARE(changedFiles(before, treeOf(demo.f.game())), QStringList());
 }
 
 int main(int argc, char *argv[]) {
