@@ -176,12 +176,15 @@ void LoadedPage::showConflicts() {
 }
 
 void LoadedPage::showOrder() {
-    const QString current = Order->currentItem() ? Order->currentItem()->text(0) : QString();
+    const QString current =
+        Order->currentItem() ? Order->currentItem()->data(0, Qt::UserRole).toString() : QString();
     const QList<LoadOrder::Row> rows = selector_.loadOrder().rows();
     Order->clear();
     for (const LoadOrder::Row &r : rows) {
         auto *item =
-            new QTreeWidgetItem(Order, {r.name, QString::number(r.wins), QString::number(r.loses)});
+            new QTreeWidgetItem(Order, {r.skin ? r.name + QStringLiteral(" (skin)") : r.name,
+                                        QString::number(r.wins), QString::number(r.loses)});
+        item->setData(0, Qt::UserRole, r.name);
         // A drop on a row is a move before or after it (by the half it lands on), never a child.
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled |
                        Qt::ItemIsDropEnabled);
@@ -194,7 +197,8 @@ void LoadedPage::showOrder() {
         if (r.name == current)
             Order->setCurrentItem(item);
     }
-    Order->resizeColumnToContents(0);
+    for (int c = 0; c < Order->columnCount(); ++c)
+        Order->resizeColumnToContents(c);
     OrderFrame->setTitle(rows.isEmpty() ? QStringLiteral("Load order: nothing is loaded")
                                         : QStringLiteral("Load order: the last one wins"));
 }
@@ -202,7 +206,7 @@ void LoadedPage::showOrder() {
 QStringList LoadedPage::orderShown() const {
     QStringList names;
     for (int i = 0; i < Order->topLevelItemCount(); ++i)
-        names << Order->topLevelItem(i)->text(0);
+        names << Order->topLevelItem(i)->data(0, Qt::UserRole).toString();
     return names;
 }
 
@@ -210,7 +214,7 @@ void LoadedPage::moveRow(int row, LoadOrder::Place place, const QString &other) 
     QTreeWidgetItem *item = Order->topLevelItem(row);
     if (!item)
         return;
-    const QString name = item->text(0);
+    const QString name = item->data(0, Qt::UserRole).toString();
     selector_.loadOrder().move(name, place, other);
     Q_EMIT changed();
     // The moved entry stays the chosen one, so a second Alt+Up moves it on.
@@ -277,7 +281,7 @@ void LoadedPage::dropAt(const QPoint &at) {
         moveRow(row,
                 at.y() < Order->visualItemRect(target).center().y() ? LoadOrder::Place::Before
                                                                     : LoadOrder::Place::After,
-                target->text(0));
+                target->data(0, Qt::UserRole).toString());
 }
 
 bool LoadedPage::eventFilter(QObject *watched, QEvent *event) {
@@ -290,7 +294,7 @@ bool LoadedPage::eventFilter(QObject *watched, QEvent *event) {
             const int next = up ? row - 1 : row + 1;
             if (next >= 0 && next < Order->topLevelItemCount())
                 moveRow(row, up ? LoadOrder::Place::Before : LoadOrder::Place::After,
-                        Order->topLevelItem(next)->text(0));
+                        Order->topLevelItem(next)->data(0, Qt::UserRole).toString());
             return true;
         }
     }

@@ -490,7 +490,7 @@ void TestHistoryWindow::loadOrderMovesAndCtrlZBringsItBack() {
                               : "T-Channel coast";
     QCOMPARE(owners(), (QStringList{owner, owner}));
     if (how != QLatin1String("win") && how != QLatin1String("lose"))
-        QCOMPARE(list->currentItem()->text(0), entry);
+        QCOMPARE(list->currentItem()->data(0, Qt::UserRole).toString(), entry);
     QVERIFY2(!form->StatusLine->text().isEmpty(), "the engine's sentence");
     QCOMPARE(demo.s().history().lines().size(), entries + 1);
 
