@@ -3,7 +3,7 @@
 // step, to look at what a player sees. Run it under a display (xvfb-run).
 //   vekselector-play GAME_FOLDER OUT_PREFIX STEP...
 // A step is a key ("ctrl+tab", "ctrl+shift+tab", "tab", "down", "up", "left", "right",
-// "enter", "space", "ctrl+z", "ctrl+h"), sent to the widget with the keyboard focus, or
+// "enter", "space", "ctrl+z", "ctrl+h", "alt+up"), sent to the widget with the keyboard focus, or
 // "click:NAME:ROW:COLUMN" (a cell of the grid or list NAME) or "click:NAME" (a button), or
 // "hover:NAME:ROW:COLUMN" (the pointer moved onto that cell), or "wait:MS" (the window left alone
 // for MS milliseconds, as while a player copies a folder in by hand), or "type:TEXT" (TEXT typed
@@ -47,12 +47,14 @@ bool pressKey(const QString &step) {
         {"tab", Qt::Key_Tab},     {"down", Qt::Key_Down},       {"up", Qt::Key_Up},
         {"left", Qt::Key_Left},   {"right", Qt::Key_Right},     {"enter", Qt::Key_Return},
         {"space", Qt::Key_Space}, {"backtab", Qt::Key_Backtab}, {"z", Qt::Key_Z},
-        {"h", Qt::Key_H}};
+        {"h", Qt::Key_H},         {"menu", Qt::Key_Menu}};
     QStringList parts = step.split(QLatin1Char('+'));
     const QString name = parts.takeLast();
     Qt::KeyboardModifiers modifiers;
     for (const QString &m : parts)
-        modifiers |= m == QLatin1String("ctrl") ? Qt::ControlModifier : Qt::ShiftModifier;
+        modifiers |= m == QLatin1String("ctrl")  ? Qt::ControlModifier
+                     : m == QLatin1String("alt") ? Qt::AltModifier
+                                                 : Qt::ShiftModifier;
     if (!keys.contains(name) || !QApplication::focusWidget())
         return false;
     const Qt::Key key = name == QLatin1String("tab") && modifiers.testFlag(Qt::ShiftModifier)

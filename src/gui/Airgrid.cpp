@@ -6,6 +6,7 @@
 #include "RecordGridModel.h"
 #include "Selector.h"
 #include "Twips.h"
+#include "WindowHistory.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -84,9 +85,21 @@ Airgrid::Airgrid(Selector &selector, QWidget *parent)
         for (int i = 0; i < 8; ++i)
             connect(group == 1 ? Check1[i] : Check2[i], &QCheckBox::clicked, this,
                     [this, group, i](bool ticked) {
-                        editor_.clickCheck(group, i, ticked);
+                        if (editor_.clickCheck(group, i, ticked))
+                            WindowHistory::nameChange(
+                                QStringLiteral("Option \"%1\" turned %2 in the record of %3 in "
+                                               "planes.dat.")
+                                    .arg((group == 1 ? Check1[i] : Check2[i])->text(),
+                                         ticked ? QStringLiteral("on") : QStringLiteral("off"),
+                                         RecordEditor::AircraftNames.value(editor_.List1Index)));
                         refresh();
                     });
+    refresh();
+}
+
+void Airgrid::reread() {
+    if (editor_.Loaded)
+        editor_.showSlot(editor_.List1Index);
     refresh();
 }
 

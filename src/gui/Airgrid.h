@@ -21,6 +21,8 @@ public:
 
     /// Shows the editor's state; never runs a handler.
     void refresh();
+    /// The game folder was brought back to another state: the record shown is read again.
+    void reread();
 
     RecordEditor &editor() { return editor_; }
 

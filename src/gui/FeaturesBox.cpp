@@ -8,6 +8,7 @@
 #include "PictureBox.h"
 #include "Selector.h"
 #include "Twips.h"
+#include "WindowHistory.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -64,7 +65,8 @@ FeaturesBox::FeaturesBox(Selector &selector, QWidget *parent)
         Option13[i]->installEventFilter(this);
         buttons->addWidget(Option13[i], i / 6, i % 6);
         connect(Option13[i], &QRadioButton::clicked, this, [this, i] {
-            selector_.features().clickOption13(i);
+            if (selector_.features().clickOption13(i))
+                nameFeature();
             Q_EMIT changed();
         });
     }
@@ -132,7 +134,8 @@ FeaturesBox::FeaturesBox(Selector &selector, QWidget *parent)
         Q_EMIT changed();
     });
     connect(Command15, &QPushButton::clicked, this, [this] {
-        selector_.features().Command15();
+        if (selector_.features().Command15())
+            nameFeature();
         Q_EMIT changed();
     });
     connect(Check4, &QCheckBox::clicked, this, [this](bool on) {
@@ -140,6 +143,15 @@ FeaturesBox::FeaturesBox(Selector &selector, QWidget *parent)
         Q_EMIT changed();
     });
     connect(Command12, &QPushButton::clicked, this, [this] { selector_.options().V1cheksum(); });
+}
+
+void FeaturesBox::nameFeature() {
+    const KeyboardFeatures &kc = selector_.features();
+    if (kc.G7Row < 1)
+        return;
+    WindowHistory::nameChange(
+        QStringLiteral("Keyboard feature \"%1\" disabled (%2).")
+            .arg(kc.G7.cell(kc.G7Row, 0).trimmed(), KeyboardFeatures::optionCaption(kc.G7Row - 1)));
 }
 
 bool FeaturesBox::eventFilter(QObject *watched, QEvent *event) {

@@ -40,6 +40,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    /// The history entry of a feature applied names it.
+    void nameFeature();
     Selector &selector_;
     FeatureGridModel *model_;
 };

@@ -4,6 +4,7 @@
 #include "MusicButtons.h"
 #include "Selector.h"
 #include "Twips.h"
+#include "WindowHistory.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -26,7 +27,9 @@ MusicBox::MusicBox(Selector &selector, QWidget *parent) : QGroupBox(parent), sel
         layout->addWidget(Option12[i]);
         connect(Option12[i], &QRadioButton::clicked, this, [this, i] {
             Option12[i]->setChecked(false);
-            selector_.music().click(i);
+            if (selector_.music().click(i))
+                WindowHistory::nameChange(
+                    QStringLiteral("Music \"%1\" switched to.").arg(Option12[i]->text()));
             Q_EMIT changed();
         });
     }

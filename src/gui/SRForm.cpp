@@ -2,11 +2,13 @@
 #include "SRForm.h"
 
 #include "ByteViewModel.h"
+#include "FileOps.h"
 #include "FlexGrid.h"
 #include "Selector.h"
 #include "StringListModel.h"
 #include "Text8.h"
 #include "Twips.h"
+#include "WindowHistory.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -94,8 +96,16 @@ SRForm::SRForm(Selector &selector, QWidget *parent)
             SFG1->horizontalScrollBar()->setValue(editor_.LeftCol);
     });
     connect(Command9, &QPushButton::clicked, this, act([this] { editor_.Command9(); }));
-    connect(Command5, &QPushButton::clicked, this, act([this] { editor_.Command5(); }));
-    connect(Command3, &QPushButton::clicked, this, act([this] { editor_.Command3(); }));
+    connect(Command5, &QPushButton::clicked, this, act([this] {
+                if (editor_.Command5())
+                    WindowHistory::nameChange(
+                        QStringLiteral("pnames.str made from the lines of the string list."));
+            }));
+    connect(Command3, &QPushButton::clicked, this, act([this] {
+                if (editor_.Command3())
+                    WindowHistory::nameChange(
+                        QStringLiteral("pnames.str saved as the byte view shows it."));
+            }));
     connect(SRText, &QLineEdit::textEdited, this,
             [this](const QString &text) { editor_.setText(text); });
     connect(SFG2->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
@@ -114,7 +124,14 @@ bool SRForm::eventFilter(QObject *watched, QEvent *event) {
         else if (key->text().size() == 1 && key->text().at(0).isPrint())
             value = static_cast<quint8>(Text8::fromUnicode(key->text()).at(0));
         if (value >= 0 && SFG1->currentIndex().isValid()) {
-            editor_.keyPress(SFG1->currentIndex().column(), value);
+            const int column = SFG1->currentIndex().column();
+            if (editor_.keyPress(column, value))
+                WindowHistory::nameChange(
+                    QStringLiteral("Byte %1 of pnames.str set to %2.")
+                        .arg(column + 1)
+                        .arg(value == 13 || value == 8
+                                 ? QStringLiteral("0")
+                                 : QLatin1Char('"') + key->text() + QLatin1Char('"')));
             refresh();
             return true;
         }
@@ -141,6 +158,25 @@ bool SRForm::eventFilter(QObject *watched, QEvent *event) {
         return true;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void SRForm::reread() {
+    if (editor_.path().isEmpty())
+        return;
+    QByteArray now;
+    QString error;
+    if (!FileOps::readAll(editor_.path(), &now, &error) || now != editor_.SFG1) {
+        const int row = editor_.SFG2Row;
+        const int scrolled = SFG1->horizontalScrollBar()->value();
+        // Gone, the editor says so and shows nothing, so nothing stale can be written back.
+        if (editor_.Command1()) {
+            editor_.SFG2Row = std::min(row, int(editor_.SFG2.size()) - 1);
+            refresh();
+            SFG1->horizontalScrollBar()->setValue(scrolled);
+            return;
+        }
+    }
+    refresh();
 }
 
 void SRForm::refresh() {

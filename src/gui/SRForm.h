@@ -21,6 +21,10 @@ public:
 
     /// Shows the editor's state; never runs a handler.
     void refresh();
+    /// The game folder was brought back to another state: a string file that no longer holds
+    /// the bytes shown is loaded again (lines replaced but not yet made into the file stay
+    /// while the file is as shown).
+    void reread();
 
     StringEditor &editor() { return editor_; }
 

@@ -12,6 +12,7 @@
 #include "ImportArchive.h"
 #include "LoadFilesPage.h"
 #include "LoadedPage.h"
+#include "Niteform.h"
 #include "PlanesSkinsPage.h"
 #include "ProgressWindow.h"
 #include "Prompt.h"
@@ -164,13 +165,17 @@ VEKForm::VEKForm(Selector &selector, QWidget *parent) : QWidget(parent), selecto
     connect(general, &GeneralPage::editPlanesRequested, this, &VEKForm::openAirgrid);
     connect(EditStrings, &QPushButton::clicked, this, &VEKForm::openStringEditor);
 
-    // Undo and the history from any page; a box waiting for an answer holds them back (the
-    // shortcut belongs to this window, and the history does nothing under a modal box).
+    // Undo and the history from any page and any side window (the string editor, the
+    // planes.dat editor, the night switch, the history itself); a box waiting for an answer
+    // holds them back: the keys do not reach a window a modal box blocks, and the history does
+    // nothing under one.
     auto *undo = new QShortcut(QKeySequence::Undo, this);
+    undo->setContext(Qt::ApplicationShortcut);
     undo->setObjectName(QStringLiteral("UndoKey"));
     connect(undo, &QShortcut::activated, windowHistory_, &WindowHistory::undo);
     connect(UndoButton, &QPushButton::clicked, windowHistory_, &WindowHistory::undo);
     auto *history = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_H), this);
+    history->setContext(Qt::ApplicationShortcut);
     history->setObjectName(QStringLiteral("HistoryKey"));
     connect(history, &QShortcut::activated, this, &VEKForm::openHistory);
     connect(HistoryButton, &QPushButton::clicked, this, &VEKForm::openHistory);
@@ -199,9 +204,11 @@ void VEKForm::showAll() {
     pending_ = Change::Everything;
     showChanges();
     if (airgrid_)
-        airgrid_->refresh();
+        airgrid_->reread();
     if (srForm_)
-        srForm_->refresh();
+        srForm_->reread();
+    if (general->niteform)
+        general->niteform->refresh();
     if (historyWindow_)
         historyWindow_->refresh();
 }

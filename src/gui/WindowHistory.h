@@ -12,9 +12,10 @@ class Selector;
 /// The main window's side of the history of changes. Each input of the player, in the main
 /// window or any of its side windows, is one entry (`SelectorApplication` calls `begin` and
 /// `end` around its dispatch; inputs during it, such as the answer to a question it asks, are
-/// part of it). The entry takes the status line's sentence when the input set one, else it
-/// names the control; an entry that changed nothing is dropped by the history. Undo and going
-/// back run only once no entry is open, so they are entries of their own.
+/// part of it). The entry takes the status line's sentence when the input set one, else the
+/// sentence its handler gave (`nameChange`), else one made from the control ("Option "X"
+/// turned on."); an entry that changed nothing is dropped by the history. Undo and going back
+/// run only once no entry is open, so they are entries of their own.
 class WindowHistory : public QObject {
     Q_OBJECT
 public:
@@ -32,8 +33,12 @@ public:
     /// Brings back the state right after entry `number`.
     void back(int number);
 
-    /// The sentence an input without a status line of its own is recorded with.
+    /// What the player did with `receiver`, read once the input has been handled: an option
+    /// turned on or off or chosen, a button clicked, else the control and where it is.
     static QString describe(QObject *receiver);
+    /// A handler whose change the engine tells on no status line says in the player's words
+    /// what the input being handled did (nothing while no input is being recorded).
+    static void nameChange(const QString &sentence);
 
 Q_SIGNALS:
     /// The files were brought back to another state: the window shows them again.
@@ -48,6 +53,8 @@ private:
     bool busy_ = false;
     bool statusTold_ = false;
     QString statusAtOpen_;
-    QString control_;
+    QPointer<QObject> control_;
+    bool controlTaken_ = false;
+    QString named_;
     QList<std::function<void()>> after_;
 };
