@@ -51,6 +51,13 @@ bool KeyboardFeatures::Command15() {
     return options_.applyFeature(G7.codes(G7Row));
 }
 
+void KeyboardFeatures::forget() {
+    own().FeatureNumber = 0;
+    G7Row = 0;
+    Label14.clear();
+    options_.forgetFeature();
+}
+
 bool KeyboardFeatures::clickOption13(int index) {
     s_.touch(Change::Options);
     if (!optionShown(index))

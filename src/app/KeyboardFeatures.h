@@ -26,6 +26,10 @@ public:
     /// is the load sequence's next step.
     void setUp();
 
+    /// After a going back: no feature is in force any more (eaw.ini is as it was), as after a
+    /// start; the grid and the buttons stay.
+    void forget();
+
     /// A click on `G7` row `row`: makes it current and shows its selection number, display-info
     /// and HUD values.
     void clickG7(int row);

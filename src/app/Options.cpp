@@ -122,6 +122,15 @@ bool Options::setCheatCheck(bool checked) {
     return inisave();
 }
 
+void Options::forgetFeature() {
+    own().ini.ApplyFeature = false;
+    own().ini.featureCodes.clear();
+    own().ini.Label21.clear();
+    // Its HUD colour and display info no longer go into the next rewrite.
+    own().ini.HUDLab.clear();
+    own().ini.DispLab = own().ini.DisplayInfoValue;
+}
+
 void Options::clearApplyFeature() {
     own().ini.ApplyFeature = false;
 }

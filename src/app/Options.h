@@ -59,6 +59,9 @@ public:
     /// The load sequence's steps on the option controls: the feature of the last run not to
     /// be applied again, a resolution option of the last run cleared, the options read from
     /// the game's eaw.ini.
+    /// Forgets the keyboard feature last applied (its codes, its caption): a going back left
+    /// eaw.ini as it was without it, as a start does.
+    void forgetFeature();
     void clearApplyFeature();
     void clearResolution();
     void readIniOptions(QStringList *problems);

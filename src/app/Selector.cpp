@@ -255,6 +255,7 @@ void Selector::reread() {
     loadFiles_->readGroupTable();
     QStringList problems;
     options_->readIniOptions(&problems);
+    features_->forget();
     loadFiles_->buildCatalogue();
     planes_->fillFilter();
     skins_->fill();

@@ -190,7 +190,11 @@ void FeaturesBox::refresh() {
     for (int i = 0; i < 30; ++i) {
         Option13[i]->setVisible(kc.optionShown(i));
         Option13[i]->setEnabled(kc.optionShown(i));
+        // An exclusive button keeps its mark against setChecked(false): with none in force
+        // (after a going back) the marks go only while the buttons are not exclusive.
+        Option13[i]->setAutoExclusive(false);
         Option13[i]->setChecked(kc.optionShown(i) && selector_.FeatureNumber == i + 1);
+        Option13[i]->setAutoExclusive(true);
     }
     Notice->setText(kc.Notice);
     Notice->setVisible(!kc.Notice.isEmpty());

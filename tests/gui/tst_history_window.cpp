@@ -270,8 +270,6 @@ void TestHistoryWindow::eachActionIsOneEntryAndCtrlZTakesItBack() {
     QCOMPARE(changedFiles(before, treeOf(demo.f.game())), QStringList());
     // Every window shows the files as they are again.
     form->SSTab1->setCurrentIndex(page);
-    QEXPECT_FAIL("keyboard feature, Ctrl+Z on General",
-                 "the engine keeps the feature it applied in force after going back", Continue);
     QCOMPARE(shown(form), shownBefore);
     QCOMPARE(form->StatusLine->text().left(11), QStringLiteral("Taken back:"));
     QVERIFY2(form->StatusLine->text().contains(sentence.chopped(1) + " (entry"),
