@@ -546,9 +546,9 @@ private slots:
         const QByteArray data("A\xfe"
                               "C");
         const ReadByteCase rows[] = {
-            {"first", data, 1, true, 'A'},           {"high byte", data, 2, true, 0xfe},
-            {"past the end", data, 4, false, 0},     {"position 0", data, 0, false, 0},
-            {"missing file", "<none>", 1, false, 0},
+            {"first", data, 1, true, 'A'},     {"high byte", data, 2, true, 0xfe},
+            {"last", data, 3, true, 'C'},      {"past the end", data, 4, false, 0},
+            {"position 0", data, 0, false, 0}, {"missing file", "<none>", 1, false, 0},
         };
         addRows(rows);
     }
