@@ -326,14 +326,8 @@ private slots:
         expected += bytesOf({3, 9, 0, 39, 29, 5, 0, 0, 0}) + text("EXIT") +
                     bytesOf({2, 2, 112, 1, 75, 0, 81, 0, 175, 0, 0, 0}) + bytesOf({3, 0, 0});
 
+        // What the menu file gets is this build: writeAllReplacesPresentFiles.
         QCOMPARE(PickMenu::build(PickMenu::Side::British, names).toHex(' '), expected.toHex(' '));
-
-        QTemporaryDir dir;
-        QString error;
-        QVERIFY2(PickMenu::write(dir.path(), PickMenu::Side::British, names, &error),
-                 qPrintable(error));
-        QCOMPARE(contentOf(dir.filePath(QStringLiteral("picplnb.mnu"))).toHex(' '),
-                 expected.toHex(' '));
     }
 
     void writeAllReplacesPresentFiles() {
