@@ -277,8 +277,6 @@ private Q_SLOTS:
                                  "finishes it.\r\n";
         row("reset of another game folder", reset + "<OUT>\r\n", "another game folder", {}, false,
             {}, CompleteReset::JournalName);
-        row("reset that names no game folder", reset, "another game folder", {}, false, {},
-            CompleteReset::JournalName);
     }
 
     // A VEK folder is copied and shared: a journal in it must not make the next start change

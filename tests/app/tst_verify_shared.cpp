@@ -157,8 +157,6 @@ private Q_SLOTS:
             {"files the selector changes: presence only",
              "load A-One|change planes.dat|skin A-05 Red|change p51.flt",
              "changed\tA-05 Red\tp51.flt"},
-            {"a missing file the selector changes", "load A-One|delete planes.dat",
-             "missing\tA-One\tplanes.dat"},
             {"a skin loaded without its flight files", "noflt|skin A-05 Red|restart|delete red.tpc",
              "missing\tA-05 Red\tred.tpc"},
             {"a game file in another case is the same file",
@@ -259,9 +257,6 @@ private Q_SLOTS:
         const QString none = "Loading it replaces no file in the game folder.";
         const QString first = " It first takes out \"%1\", the loaded folder of its group";
         const ConflictCase rows[] = {
-            {"nothing loaded: nothing shared", "", "", "", "", ""},
-            {"three carriers, the last loaded wins", "", "load A-One|load G-Sky|load G-Maps", "",
-             "shared.dat\tG-Maps\tG-Sky, A-One", ""},
             {"after an unload the next one wins", "",
              "load A-One|load G-Sky|load G-Maps|load G-Maps", "", "Shared.DAT\tG-Sky\tA-One", ""},
             {"a load would replace the owner's file", "G-Sky", "load A-One|load G-Maps", "",
@@ -271,7 +266,6 @@ private Q_SLOTS:
             {"a file of the game's own, written after the first look", "G-Sky", "load A-One",
              "SKY.DAT", "Shared.DAT\tA-One|sky.dat\tgame",
              replaces.arg("2 files", "1 of \"A-One\", 1 of the game's own")},
-            {"nothing to replace", "A-Two", "", "", "", none},
             {"a load takes out the loaded folder of its letter", "A-Two", "load A-One", "", "",
              none + first.arg("A-One") + "."},
             {"a mission takes out the other one and swaps the saves", "M-Two",
