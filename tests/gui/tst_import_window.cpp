@@ -17,25 +17,35 @@
 #include <QTest>
 #include <QUrl>
 
-/// "Add content..." and archives dropped on the window: the new row is in the grid at once.
+/// "Add content..." and archives or folders dropped on the window: the new row is in the grid
+/// at once.
 class TestImportWindow : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void newRowShowsAtOnce_data() {
         QTest::addColumn<bool>("drop");
+        QTest::addColumn<bool>("unpacked"); // a folder, not an archive
         QTest::addColumn<QString>("entry");
         QTest::addColumn<QString>("answer"); // the name the player gives when asked
         QTest::addColumn<QString>("row");    // empty: none comes
 
-        QTest::newRow("a content folder") << false << "A-New/a.dat" << QString() << "A-New";
-        QTest::newRow("loose files, named") << false << "a.dat" << QString("G-Named") << "G-Named";
-        QTest::newRow("loose files, the name cancelled") << false << "a.dat" << QString() << "";
+        QTest::newRow("a content folder")
+            << false << false << "A-New/a.dat" << QString() << "A-New";
+        QTest::newRow("loose files, named")
+            << false << false << "a.dat" << QString("G-Named") << "G-Named";
+        QTest::newRow("loose files, the name cancelled")
+            << false << false << "a.dat" << QString() << "";
         QTest::newRow("dropped on the window")
-            << true << "F-Dropped/a.dat" << QString() << "F-Dropped";
+            << true << false << "F-Dropped/a.dat" << QString() << "F-Dropped";
+        QTest::newRow("an unpacked folder")
+            << false << true << "A-Unpacked/a.dat" << QString() << "A-Unpacked";
+        QTest::newRow("an unpacked folder dropped on the window")
+            << true << true << "F-Unpacked/a.dat" << QString() << "F-Unpacked";
     }
 
     void newRowShowsAtOnce() {
         QFETCH(bool, drop);
+        QFETCH(bool, unpacked);
         QFETCH(QString, entry);
         QFETCH(QString, answer);
         QFETCH(QString, row);
@@ -51,8 +61,13 @@ private Q_SLOTS:
             return answer;
         };
         QTemporaryDir archives;
-        const QString path = archives.filePath("New content.zip");
-        QCOMPARE(ArchiveMaker::write(path, "zip", {{entry, "bytes"}}), QString());
+        QString path = archives.filePath("New content.zip");
+        if (unpacked) {
+            TestFolders::write(archives.path(), entry, "bytes");
+            path = archives.filePath(entry.section('/', 0, 0));
+        } else {
+            QCOMPARE(ArchiveMaker::write(path, "zip", {{entry, "bytes"}}), QString());
+        }
 
         if (drop) {
             QMimeData data;
