@@ -643,10 +643,19 @@ QStringList History::lines() {
     const QString noLonger = QStringLiteral(" (can no longer be returned to)");
     if (lost > 0)
         out.first() += noLonger;
+    // Entries of a folder loaded and unloaded again name the same VEK files: each is looked
+    // at once.
+    QHash<QString, bool> looked;
+    const auto availableOnce = [&](const QString &object) {
+        auto it = looked.find(object);
+        if (it == looked.end())
+            it = looked.insert(object, available(object));
+        return it.value();
+    };
     for (const HistoryEntry &e : entries()) {
         // A VEK file that one of its copies would be made again from has changed since.
-        const bool changed = std::any_of(e.files.cbegin(), e.files.cend(), [this](const auto &f) {
-            return f.before.startsWith(QLatin1String("r-")) && !available(f.before);
+        const bool changed = std::any_of(e.files.cbegin(), e.files.cend(), [&](const auto &f) {
+            return f.before.startsWith(QLatin1String("r-")) && !availableOnce(f.before);
         });
         out << QStringLiteral("%1\t%2\t%3%4")
                    .arg(e.number)
@@ -694,10 +703,9 @@ bool History::undo() {
     const int now = current();
     // The status line says what was taken back, then what the going back did.
     QString sentence;
-    const QString prefix = QString::number(now) + QLatin1Char('\t');
-    for (const QString &line : lines())
-        if (line.startsWith(prefix))
-            sentence = line.section(QLatin1Char('\t'), 2);
+    for (const HistoryEntry &e : entries())
+        if (e.number == now)
+            sentence = e.sentence;
     if (sentence.endsWith(QLatin1Char('.')))
         sentence.chop(1);
     if (!back(now - 1))
