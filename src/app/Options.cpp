@@ -36,12 +36,12 @@ bool Options::inisave() {
     return saved && cheatWritten;
 }
 
-bool Options::Restore() {
+bool Options::Restore(bool rewriteFollows) {
     s_.touch(Change::Options);
     QStringList problems;
     QString notice;
     const bool restored = IniOptions::Restore(s_.folders().GameFolder, s_.folders().ModFolder,
-                                              own().ini, &problems, &notice);
+                                              own().ini, &problems, &notice, rewriteFollows);
     r_.tell(problems);
     // Once only: from now on the game's program is the original copy.
     if (!notice.isEmpty())
@@ -57,7 +57,7 @@ bool Options::restoreOriginal() {
 }
 
 bool Options::restoreKept() {
-    const bool restored = Restore();
+    const bool restored = Restore(true);
     KeptOptions::apply(s_.folders().optionsFolder(), own().ini);
     return restored;
 }

@@ -24,12 +24,14 @@ public:
     /// game eaw.exe that differs by more than the night switch is a new program: it stays and
     /// becomes the original copy, and the player is told (once, as it is the copy from then).
     /// False (the player told) when something could not be put back.
-    bool Restore();
+    bool Restore(bool rewriteFollows = false);
     /// `Command2` "Restore my original eaw.ini": Restore, and the options the player chose for
     /// this game folder are forgotten, so the next start keeps the original's too.
     bool restoreOriginal();
     /// The start's Restore: the original back, then the options the player chose for this game
-    /// folder laid over the controls (`KeptOptions`), for the rewrite that follows.
+    /// folder laid over the controls (`KeptOptions`), for the rewrite that follows. The game's
+    /// eaw.ini is left to that rewrite, which builds it from the same original: a start
+    /// writes the file once, and not at all when it holds those bytes already.
     bool restoreKept();
 
     /// Option handlers of the "General" page; false when the rewrite they make failed. Each

@@ -380,7 +380,7 @@ bool IniOptions::save(const QString &game, const QString &mod, IniState &state, 
 }
 
 bool IniOptions::Restore(const QString &game, const QString &mod, IniState &state,
-                         QStringList *problems, QString *notice) {
+                         QStringList *problems, QString *notice, bool rewriteFollows) {
     bool ok = true;
     auto report = [&](const QString &problem) {
         ok = false;
@@ -401,7 +401,7 @@ bool IniOptions::Restore(const QString &game, const QString &mod, IniState &stat
         haveLines = readOriginal(source, target, QStringLiteral("restore"), &lines, &error);
         if (!haveLines) {
             report(error);
-        } else {
+        } else if (!rewriteFollows) {
             if (FileOps::isReadOnly(target))
                 FileOps::setReadOnly(target, false);
             if (!FileOps::copyReplace(source, target, &error))

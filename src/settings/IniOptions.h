@@ -76,7 +76,10 @@ public:
     /// Restore's file and control steps: both originals are copied back and the controls are
     /// set from the original eaw.ini. FormReady is the caller's. The game's eaw.ini is left
     /// writable. `notice` receives what the player is to be told of a game program that
-    /// became the new original copy (empty otherwise).
+    /// became the new original copy (empty otherwise). With `rewriteFollows` the caller
+    /// rewrites eaw.ini from the original at once (the start does): the copy, which that
+    /// rewrite would replace with bytes built from the same original, is not made.
     static bool Restore(const QString &game, const QString &mod, IniState &state,
-                        QStringList *problems, QString *notice = nullptr);
+                        QStringList *problems, QString *notice = nullptr,
+                        bool rewriteFollows = false);
 };

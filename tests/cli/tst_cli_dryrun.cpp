@@ -98,7 +98,7 @@ private Q_SLOTS:
             {"start-up alone", "", "", "status", "mkdir"},
             {"load", "", "", desert, "copy"},
             {"unload", clouds, "", clouds, "delete"},
-            {"load in place of the same letter", desert, "", "toggle|A-Eastern Front", "replace"},
+            {"load in place of the same letter", desert, "", "toggle|A-Eastern Front", "delete"},
             {"load over another folder's files, kept until it is over", clouds, "",
              "toggle|T-Channel coast", "link"},
             {"mission, saves travelling", britain, "", overlord, "move"},
