@@ -81,6 +81,11 @@ void Locator::folderChanged(const QString &path) {
     Command1 = folderProblem().isEmpty();
 }
 
+void Locator::gameChosen(const QString &path) {
+    Label3 = Folders::clean(path);
+    Command1 = folderProblem().isEmpty();
+}
+
 Folders Locator::ok() {
     Folders f;
     f.ModFolder = Folders::clean(Label1);

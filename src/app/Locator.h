@@ -38,6 +38,9 @@ public:
 
     /// The folder list's current folder changed.
     void folderChanged(const QString &path);
+    /// A game folder chosen from the recent ones: it goes to `Label3` whichever option is
+    /// selected, and OK follows.
+    void gameChosen(const QString &path);
 
     /// Which option button is selected: 0 "VEK Folder", 1 "EAW Folder".
     void selectOption(int index) { option_ = index; }

@@ -19,13 +19,24 @@
 #include "RecordEditor.h"
 #include "Selector.h"
 #include "Skins.h"
+#include "Terminal.h"
 #include "WindowCommands.h"
 
+#include <QDir>
 #include <QHash>
 
 namespace {
 
 bool status(Selector &selector, const QStringList &, QTextStream &out) {
+    // Which folders the list is of, for the player at a terminal: on stderr, so stdout stays
+    // the list a script reads, and only on a terminal, as the progress bar, so a script's log
+    // is as it was.
+    if (Terminal::stderrIsTerminal())
+        selector.prompt().message(QStringLiteral("VEK Selector"),
+                                  QStringLiteral("Game folder: %1\r\nVEK folder: %2")
+                                      .arg(QDir::toNativeSeparators(selector.GameFolder()),
+                                           QDir::toNativeSeparators(selector.ModFolder())),
+                                  Prompt::Icon::Information, Prompt::Buttons::Ok);
     for (const QString &name : selector.loadedList().loadedNames())
         out << name << '\n';
     return true;
@@ -409,8 +420,9 @@ bool launch(Selector &selector, const QStringList &, QTextStream &) {
 const QList<CliCommands::Command> &CliCommands::table() {
     static const QList<Command> commands = {
         {QStringLiteral("status"), QString(),
-         QStringLiteral("prints the loaded list of \"What is loaded!\", one name a line"), 0, 0,
-         nullptr, status},
+         QStringLiteral("prints the loaded list of \"What is loaded!\", one name a line (at a "
+                        "terminal, the game and VEK folders first, on stderr)"),
+         0, 0, nullptr, status},
         {QStringLiteral("folders"), QString(),
          QStringLiteral("prints the load grid: S or -, a tab, the content folder's name"), 0, 0,
          nullptr, folders},

@@ -3,6 +3,7 @@
 
 #include "Contrast.h"
 #include "FolderListBox.h"
+#include "GameFolderChoice.h"
 #include "Locator.h"
 
 #include <QButtonGroup>
@@ -96,6 +97,15 @@ Form2::Form2(Locator &locator, QWidget *parent) : QWidget(parent), locator_(loca
     Reason->setWordWrap(true);
     Reason->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
+    RecentGames = new QComboBox(this);
+    RecentGames->setObjectName(QStringLiteral("RecentGames"));
+    RecentGames->setAccessibleName(QStringLiteral("Recent game folders"));
+    RecentGames->setPlaceholderText(QStringLiteral("Recent game folders"));
+    RecentGames->setToolTip(QStringLiteral("The game folders you used last: choose one to make "
+                                           "it the EAW folder"));
+    RecentGames->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    RecentGames->setMinimumContentsLength(30);
+
     auto *grid = new QGridLayout(this);
     grid->addWidget(Label2, 0, 0, 1, 2);
     grid->addWidget(Drive1, 1, 0);
@@ -103,18 +113,20 @@ Form2::Form2(Locator &locator, QWidget *parent) : QWidget(parent), locator_(loca
     grid->addWidget(Label1, 2, 1);
     grid->addWidget(Option1[1], 3, 1);
     grid->addWidget(Label3, 4, 1);
-    grid->addWidget(Command1, 5, 1);
-    grid->addWidget(Reason, 6, 1);
-    grid->setRowStretch(7, 1);
+    grid->addWidget(RecentGames, 5, 1);
+    grid->addWidget(Command1, 6, 1);
+    grid->addWidget(Reason, 7, 1);
+    grid->setRowStretch(8, 1);
     grid->addWidget(Path, 2, 0);
-    grid->addWidget(Dir1, 3, 0, 5, 1);
+    grid->addWidget(Dir1, 3, 0, 6, 1);
     resize(720, 420);
     // The page's own order: where to look, the folder, which of the two it is, OK.
     setTabOrder(Drive1, Path);
     setTabOrder(Path, Dir1);
     setTabOrder(Dir1, Option1[0]);
     setTabOrder(Option1[0], Option1[1]);
-    setTabOrder(Option1[1], Command1);
+    setTabOrder(Option1[1], RecentGames);
+    setTabOrder(RecentGames, Command1);
 
     connect(Drive1, &QComboBox::activated, this,
             [this](int index) { Dir1->setPath(Drive1->itemData(index).toString()); });
@@ -134,8 +146,29 @@ Form2::Form2(Locator &locator, QWidget *parent) : QWidget(parent), locator_(loca
         refresh();
     });
     connect(Command1, &QPushButton::clicked, this, &Form2::okClicked);
+    // Arrow keys on the closed box choose as a click in its list does.
+    connect(RecentGames, &QComboBox::activated, this, [this](int index) {
+        locator_.gameChosen(RecentGames->itemData(index).toString());
+        refresh();
+    });
 
+    fillRecentGames(); // shows the engine's state too
+}
+
+void Form2::fillRecentGames() {
+    RecentGames->clear();
+    for (const QString &folder : GameFolderChoice::recent()) {
+        const QString shown = QDir::toNativeSeparators(folder);
+        RecentGames->addItem(shown, folder);
+        RecentGames->setItemData(RecentGames->count() - 1, shown, Qt::ToolTipRole);
+    }
+    RecentGames->setEnabled(RecentGames->count() > 0);
     refresh();
+}
+
+void Form2::showEvent(QShowEvent *event) {
+    fillRecentGames();
+    QWidget::showEvent(event);
 }
 
 void Form2::goToTypedPath() {
@@ -172,6 +205,8 @@ void Form2::refresh() {
     Label1->setText(QDir::toNativeSeparators(locator_.Label1));
     Label3->setText(QDir::toNativeSeparators(locator_.Label3));
     Command1->setEnabled(locator_.Command1);
+    // The box shows the EAW folder when it is one of the recent ones.
+    RecentGames->setCurrentIndex(RecentGames->findData(Folders::clean(locator_.Label3)));
     const QString why = locator_.whyNotOk();
     Reason->setText(why);
     Reason->setVisible(!why.isEmpty());

@@ -32,6 +32,11 @@ public:
     QLabel *Label2;
     QLabel *Label3;
     QLabel *Reason; ///< why OK is not enabled
+    /// The game folders used last, the latest first: choosing one makes it the EAW folder.
+    QComboBox *RecentGames;
+
+    /// Lists the recent game folders again (those still holding the game).
+    void fillRecentGames();
     QPushButton *Command1;
 
 Q_SIGNALS:
@@ -41,6 +46,8 @@ protected:
     /// Enter presses OK (where the focus is not on a list or the path, which take Enter for
     /// themselves); Escape closes the locator, as the close box does.
     void keyPressEvent(QKeyEvent *event) override;
+    /// Shown again after "New VEK Directory", the recent folders are read again.
+    void showEvent(QShowEvent *event) override;
 
 private:
     void goToTypedPath();

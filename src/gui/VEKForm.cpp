@@ -5,6 +5,7 @@
 #include "Airgrid.h"
 #include "AutoscriptsPage.h"
 #include "FileList.h"
+#include "FolderLine.h"
 #include "FuelPage.h"
 #include "GeneralPage.h"
 #include "History.h"
@@ -43,7 +44,7 @@
 
 VEKForm::VEKForm(Selector &selector, QWidget *parent) : QWidget(parent), selector_(selector) {
     setObjectName(QStringLiteral("VEKForm"));
-    setWindowTitle(selector.caption());
+    showCaption(selector.caption());
     resize(1000, 700);
     setAcceptDrops(true);
 
@@ -100,10 +101,12 @@ VEKForm::VEKForm(Selector &selector, QWidget *parent) : QWidget(parent), selecto
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(SSTab1);
     layout->addWidget(StatusLine);
+    folderLine = new FolderLine(selector.GameFolder(), selector.ModFolder(), this);
+    layout->addWidget(folderLine);
 
     progress = new ProgressWindow(selector, this);
     // The file a move is on, at the pace the dialog keeps.
-    connect(progress, &ProgressWindow::captionDue, this, &QWidget::setWindowTitle);
+    connect(progress, &ProgressWindow::captionDue, this, &VEKForm::showCaption);
 
     // The engine's page is the page shown: the player's choice of tab is recorded there, and
     // only a whole refresh (after the load sequence) turns to the engine's page. An action
@@ -125,7 +128,7 @@ VEKForm::VEKForm(Selector &selector, QWidget *parent) : QWidget(parent), selecto
 
     // A title reaches the window system at once, also while an operation keeps this thread
     // busy; painting the whole window for it would cost more than the files it names.
-    connect(&selector, &Selector::captionChanged, this, &QWidget::setWindowTitle);
+    connect(&selector, &Selector::captionChanged, this, &VEKForm::showCaption);
     connect(&selector, &Selector::centreRequested, this, &VEKForm::centre);
     connect(&selector, &Selector::minimiseRequested, this, &QWidget::showMinimized);
     // Maximised or full screen stays so; only the minimised state goes.
@@ -288,6 +291,10 @@ void VEKForm::rescanFolders() {
     showChanges();
 }
 
+void VEKForm::showCaption(const QString &caption) {
+    setWindowTitle(FolderLine::title(caption, selector_.GameFolder()));
+}
+
 void VEKForm::refresh() {
     pending_ = Change::Everything;
     showChanges();
@@ -297,7 +304,7 @@ void VEKForm::refresh() {
 
 void VEKForm::showChanges() {
     const Changes what = std::exchange(pending_, Changes());
-    setWindowTitle(selector_.caption());
+    showCaption(selector_.caption());
     if (what.testFlag(Change::Status))
         StatusLine->setText(selector_.Status);
     if (what.testFlag(Change::Options))

@@ -7,6 +7,7 @@
 
 class Airgrid;
 class AutoscriptsPage;
+class FolderLine;
 class FuelPage;
 class GeneralPage;
 class HistoryWindow;
@@ -47,7 +48,8 @@ public:
 
     QTabWidget *SSTab1;
     GeneralPage *general;
-    QLabel *StatusLine; ///< what the last load, unload, skin, swap or reset did
+    QLabel *StatusLine;     ///< what the last load, unload, skin, swap or reset did
+    FolderLine *folderLine; ///< which game folder and VEK folder the window works on
     LoadFilesPage *loadFiles;
     PlanesSkinsPage *planesSkins;
     LoadedPage *loaded;
@@ -99,6 +101,8 @@ protected:
 
 private:
     void centre();
+    /// The caption the engine gives (progress included), with the game folder after it.
+    void showCaption(const QString &caption);
     /// Shows the page `step` places on, wrapping around.
     void turnPage(int step);
     void watchFolders();

@@ -5,50 +5,64 @@
 #include <QDir>
 #include <QTest>
 
-/// Which game folder a start without one given takes.
+/// Which game folder a start without one given takes, and the recent game folders.
 class TestGameFolder : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase() { qputenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit()); }
 
-    void theCurrentFolderThenTheLastOneThenAsk_data() {
-        QTest::addColumn<QString>("current");    // files of the folder started in
-        QTest::addColumn<QString>("remembered"); // files of the folder of the last start; "-": none
-        QTest::addColumn<QString>("chosen");     // "current", "remembered" or "" (ask)
-        const char *rows[][4] = {
-            {"started in a game folder", "EAW.EXE", "eaw.exe", "current"},
-            {"a LastVEKDir is no game program", "lastvekdir", "eaw.exe", "remembered"},
-            {"from the menu: the last one", "notes.txt", "eaw.exe", "remembered"},
-            {"the last one without its eaw.exe", "", "LastVEKDir", ""},
-            {"the last one is no game folder any more", "", "readme.txt", ""},
-            {"the last one is gone", "", "gone", ""},
-            {"nothing remembered", "", "-", ""},
+    // Folders named by a letter, each with eaw.exe and a LastVEKDir: "abca" remembers a, b, c,
+    // then a again; the `dead` ones lose their eaw.exe afterwards; `chosen` is "here" (the
+    // folder started in), a letter or "" (the locator asks).
+    void theCurrentFolderThenTheLatestLiveOne_data() {
+        QTest::addColumn<QString>("current"); // the file in the folder started in
+        QTest::addColumn<QString>("remembered");
+        QTest::addColumn<QString>("dead");
+        QTest::addColumn<QString>("recent");
+        QTest::addColumn<QString>("chosen");
+        const char *rows[][6] = {
+            {"started in a game folder", "EAW.EXE", "a", "", "a", "here"},
+            {"a LastVEKDir is no game program", "lastvekdir", "a", "", "a", "a"},
+            {"from the menu: the last one", "notes.txt", "a", "", "a", "a"},
+            {"the last one is no game folder any more", "", "a", "a", "", ""},
+            {"nothing remembered", "", "", "", "", ""},
+            {"latest first, each once", "", "abca", "", "acb", "a"},
+            {"a dead one left out, the next chosen", "", "abc", "c", "ba", "b"},
+            {"at most six", "", "abcdefgh", "", "hgfedc", "h"},
         };
-        for (const auto &[tag, current, remembered, chosen] : rows)
-            QTest::newRow(tag) << QString(current) << QString(remembered) << QString(chosen);
+        for (const auto &[tag, current, remembered, dead, recent, chosen] : rows)
+            QTest::newRow(tag) << QString(current) << QString(remembered) << QString(dead)
+                               << QString(recent) << QString(chosen);
     }
 
-    void theCurrentFolderThenTheLastOneThenAsk() {
+    void theCurrentFolderThenTheLatestLiveOne() {
         QFETCH(QString, current);
         QFETCH(QString, remembered);
+        QFETCH(QString, dead);
+        QFETCH(QString, recent);
         QFETCH(QString, chosen);
         QTemporaryDir root;
         const QString here = root.filePath(QStringLiteral("here"));
-        const QString last = root.filePath(QStringLiteral("last"));
         QVERIFY(QDir().mkpath(here));
         if (!current.isEmpty())
             TestFolders::write(here, current, "x");
+        const auto folder = [&](QChar c) { return root.filePath(QString(c)); };
         QFile::remove(config_.filePath(QStringLiteral("vekselector/vekselector.conf")));
-        if (remembered != QLatin1String("-")) {
-            if (remembered != QLatin1String("gone"))
-                TestFolders::write(last, remembered, "x");
-            GameFolderChoice::remember(last);
-            QCOMPARE(GameFolderChoice::remembered(), last);
+        for (const QChar c : remembered) {
+            TestFolders::write(folder(c), QStringLiteral("eaw.exe"), "x");
+            TestFolders::write(folder(c), QStringLiteral("LastVEKDir"), "x");
+            GameFolderChoice::remember(folder(c));
+            QCOMPARE(GameFolderChoice::remembered(), folder(c));
         }
-        const QString expected = chosen == QLatin1String("current")      ? here
-                                 : chosen == QLatin1String("remembered") ? last
-                                                                         : QString();
-        QCOMPARE(GameFolderChoice::choose(here), expected);
+        for (const QChar c : dead)
+            QVERIFY(QFile::remove(folder(c) + QStringLiteral("/eaw.exe")));
+        QStringList expected;
+        for (const QChar c : recent)
+            expected << folder(c);
+        QCOMPARE(GameFolderChoice::recent(), expected);
+        QCOMPARE(GameFolderChoice::choose(here), chosen == QLatin1String("here") ? here
+                                                 : chosen.isEmpty()              ? QString()
+                                                                    : folder(chosen.at(0)));
     }
 
 private:

@@ -38,6 +38,7 @@ private Q_SLOTS:
         QTest::addColumn<bool>("terminal");
         QTest::addColumn<bool>("readOnly"); // a loaded file made read-only: the unload complains
         QTest::newRow("not a terminal: no bar") << false << true;
+        QTest::newRow("not a terminal, quiet unload") << false << false;
         QTest::newRow("terminal, quiet unload") << true << false;
         // The unload is refused before its first delete: the message comes with no bar drawn.
         QTest::newRow("terminal, a refusal before the first delete") << true << true;
@@ -57,8 +58,11 @@ private Q_SLOTS:
         TestFolders::write(f.vek() + "/G-Clouds", "clouds.tpc", "new clouds");
         TestFolders::write(f.vek() + "/G-Clouds", "sky01.pic", "new sky");
         const QString lock = QDir(f.root()).filePath(QStringLiteral("lock"));
-        const QStringList toggle{"--game", f.game(), "--vek", f.vek(), "toggle", "G-Clouds"};
+        QStringList toggle{"--game", f.game(), "--vek", f.vek(), "toggle", "G-Clouds"};
         QCOMPARE(CliRun::run(toggle, lock).status, 0);
+        // The status after it names the folders for the player at a terminal, not in a log.
+        toggle << "+"
+               << "status";
         const QString loaded = QDir(f.game()).filePath(QStringLiteral("clouds.tpc"));
         if (readOnly)
             QVERIFY(QFile::setPermissions(loaded, QFileDevice::ReadOwner));
@@ -75,10 +79,13 @@ private Q_SLOTS:
         } else {
             const CliRun r = CliRun::run(toggle, lock);
             shown = r.err;
-            QCOMPARE(r.status, 1);
+            QCOMPARE(r.status, readOnly ? 1 : 0);
         }
         QFile::setPermissions(loaded, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 
+        const QByteArray folders = "Game folder: " + QDir::toNativeSeparators(f.game()).toUtf8() +
+                                   "\r\nVEK folder: " + QDir::toNativeSeparators(f.vek()).toUtf8();
+        QCOMPARE(shown.replace("\r\r\n", "\r\n").contains(folders), terminal && !readOnly);
         const QByteArray clear = "\r\033[K";
         QCOMPARE(shown.contains("] 0/2 "), terminal && !readOnly);
         if (terminal && !readOnly) // the bar is gone when the tool ends
@@ -86,7 +93,7 @@ private Q_SLOTS:
                      shown.constData());
         // A message starts a line of its own.
         const qsizetype title = shown.indexOf("VEK Selector");
-        QCOMPARE(title >= 0, readOnly);
+        QCOMPARE(title >= 0, readOnly || terminal);
         if (title > 0)
             QVERIFY2(shown.at(title - 1) == '\n' ||
                          shown.mid(title - clear.size(), clear.size()) == clear,

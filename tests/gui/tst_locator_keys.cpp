@@ -2,8 +2,10 @@
 #include "DemoWindows.h"
 #include "FolderListBox.h"
 #include "Form2.h"
+#include "GameFolderChoice.h"
 #include "Rows.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,15 +24,18 @@ enum class Step {
     EnterOnOk,       // with the VEK folder chosen: Enter on the focused OK
     EnterOnList,     // the same, Enter on the folder list: it opens the entry, not OK
     Escape,          // Escape
+    RecentByKeys,    // started outside a game folder: Down on "Recent game folders", then the
+                     // VEK folder typed; OK's reason follows each step
 };
 
 struct LocatorCase {
     const char *tag;
     Step step;
-    bool vekChosen;     // Label1 shows the VEK folder
-    bool mainWindow;    // the main window opened
-    bool locatorShown;  // the locator is still on the screen
-    const char *reason; // part of what the locator says under OK
+    bool vekChosen;          // Label1 shows the VEK folder
+    bool mainWindow;         // the main window opened
+    bool locatorShown;       // the locator is still on the screen
+    const char *reason;      // part of what the locator says under OK
+    bool recentGame = false; // the EAW folder is the recent one, not the one started in
 };
 
 } // namespace
@@ -53,6 +58,7 @@ private slots:
             {"Enter on OK", Step::EnterOnOk, true, true, false, ""},
             {"Enter on the folder list", Step::EnterOnList, false, false, true, ""},
             {"Escape", Step::Escape, false, false, false, ""},
+            {"a recent game folder by keys", Step::RecentByKeys, true, false, true, "", true},
         };
         addRows(rows);
     }
@@ -63,7 +69,10 @@ private slots:
         auto &[f, prompt, windows] = w;
         // The VEK folder inside the home folder, so that "~/" reaches it.
         qputenv("HOME", QFile::encodeName(f.root()));
-        QVERIFY(windows.start(f.game()));
+        const QString recent = f.root() + QStringLiteral("/Recent EAW");
+        TestFolders::write(recent, QStringLiteral("EAW.EXE"), "x");
+        GameFolderChoice::remember(recent);
+        QVERIFY(windows.start(row.step == Step::RecentByKeys ? f.root() : f.game()));
         Form2 *form = windows.form2();
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form));
@@ -105,10 +114,23 @@ private slots:
         case Step::Escape:
             QTest::keyClick(form, Qt::Key_Escape);
             break;
+        case Step::RecentByKeys:
+            QVERIFY(form->Reason->text().contains(QStringLiteral("is not the EAW folder")));
+            form->RecentGames->setFocus();
+            QTest::keyClick(form->RecentGames, Qt::Key_Down);
+            QCOMPARE(form->Label3->text(), QDir::toNativeSeparators(recent));
+            QVERIFY2(form->Reason->text().startsWith(QStringLiteral("Choose the VEK folder")) &&
+                         !form->Reason->text().contains(QStringLiteral("EAW")),
+                     qPrintable(form->Reason->text()));
+            QVERIFY(!form->Command1->isEnabled());
+            type(QDir::toNativeSeparators(f.vek()));
+            QVERIFY(form->Command1->isEnabled());
+            break;
         }
         QCOMPARE(form->Label1->text() == QDir::toNativeSeparators(f.vek()), row.vekChosen);
         // The game folder stays the one that has the game.
-        QCOMPARE(form->Label3->text(), QDir::toNativeSeparators(f.game()));
+        QCOMPARE(form->Label3->text(),
+                 QDir::toNativeSeparators(row.recentGame ? recent : f.game()));
         QCOMPARE(windows.vekForm() != nullptr && windows.vekForm()->isVisible(), row.mainWindow);
         QCOMPARE(form->isVisible(), row.locatorShown);
         QVERIFY2(form->Reason->text().contains(QString::fromUtf8(row.reason)),

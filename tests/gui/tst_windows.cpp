@@ -9,6 +9,7 @@
 #include "FileBytes.h"
 #include "FileMover.h"
 #include "FlexGrid.h"
+#include "FolderLine.h"
 #include "FolderListBox.h"
 #include "Form2.h"
 #include "FuelGrid.h"
@@ -213,7 +214,29 @@ void TestWindows::rememberedFolderOpensTheMainWindowDirectly() {
     QVERIFY(!windows.form2()->isVisible());
     VEKForm *form = windows.vekForm();
     QVERIFY(form && form->isVisible());
-    QCOMPARE(form->windowTitle(), QStringLiteral("VEKSelector V120B (With Nightswitch facility)"));
+    // The title and the line at the foot say which folders the window works on; a path too
+    // long for its half of the line loses its middle, never its name or its whole.
+    const QString game = QDir::toNativeSeparators(f.game());
+    QCOMPARE(form->windowTitle(),
+             QStringLiteral("VEKSelector V120B (With Nightswitch facility) \u2014 ") + game);
+    const QString vek = QDir::toNativeSeparators(f.vek());
+    form->resize(1600, form->height());
+    QVERIFY(QTest::qWaitForWindowExposed(form));
+    const QString longGame = f.game() + QStringLiteral("/deep").repeated(40);
+    FolderLine narrow(longGame, f.vek());
+    narrow.resize(500, narrow.sizeHint().height());
+    narrow.show();
+    for (auto [label, path, whole] :
+         {std::tuple(form->folderLine->Game, "Game folder: " + game, true),
+          std::tuple(form->folderLine->Vek, "VEK folder: " + vek, true),
+          std::tuple(narrow.Game, "Game folder: " + QDir::toNativeSeparators(longGame), false)}) {
+        QCOMPARE(label->accessibleName(), path);
+        QCOMPARE(label->toolTip(), path);
+        QCOMPARE(label->text() == path, whole);
+        QVERIFY2(label->text().startsWith(path.left(path.indexOf(QLatin1Char(':')) + 3)) &&
+                     label->text().right(8) == path.right(8),
+                 qPrintable(label->text()));
+    }
     QStringList tabs;
     for (int i = 0; i < form->SSTab1->count(); ++i)
         tabs << form->SSTab1->tabText(i);
@@ -989,8 +1012,8 @@ void TestWindows::progressDialogOverTheThreshold() {
         QCOMPARE(dialog->Label->text(), "Please wait- copying: :" + name);
         QCOMPARE(dialog->Counts->text(), QStringLiteral("%1 of %2 files").arg(done).arg(files));
         QCOMPARE(dialog->Bar->value(), int(done));
-        QCOMPARE(form->windowTitle(), "Please wait- copying: :" + name);
-        QCOMPARE(dialog->windowTitle(), form->windowTitle());
+        QCOMPARE(dialog->windowTitle(), "Please wait- copying: :" + name);
+        QCOMPARE(form->windowTitle(), FolderLine::title(dialog->windowTitle(), f.game()));
         if (done == files - 1)
             queuedBeforeLast = queuedHandled;
         if (done == cancelAt)
@@ -999,7 +1022,7 @@ void TestWindows::progressDialogOverTheThreshold() {
     const bool loaded =
         windows.selector()->loadFiles().click(windows.selector()->Unigrid.find("A-Big"));
     QVERIFY(!dialog->isVisible());
-    QCOMPARE(form->windowTitle(), Selector::Caption);
+    QCOMPARE(form->windowTitle(), FolderLine::title(Selector::Caption, f.game()));
     if (cancelAt < 0) {
         QVERIFY(loaded);
         QVERIFY(TestFolders::exists(f.game(),
