@@ -8,6 +8,7 @@
 #include "NightSwitch.h"
 #include "OpenSelector.h"
 #include "Options.h"
+#include "Rows.h"
 #include "ScriptedPrompt.h"
 #include "TestFolders.h"
 #include "WindowCommands.h"
@@ -57,30 +58,32 @@ QByteArray withByte(QByteArray bytes, qint64 position, char value) {
     return bytes;
 }
 
+// A click on a feature's button: the selection shown, the K lines emptied, the display value
+// written and shown on the page, and the HUD colour.
+using ChoiceRow = std::tuple<const char *, int, QString, QList<int>, QByteArray, QByteArray>;
+// KC present, with so many lines: the buttons shown, the notice, and the messages told.
+using KcRow = std::tuple<const char *, bool, int, int, QString, int>;
+// V1V1.FLT's name ("": none), flt.cdf's size (0: none), the check, the feature's button index + 1
+// (0: none), and the byte both files get.
+using CheatRow = std::tuple<const char *, QString, int, bool, int, char>;
+// The check, the answer to the question, how often asked, and whether the window goes.
+using ExitRow = std::tuple<const char *, bool, bool, int, bool>;
+
 } // namespace
 
 class TestFeatures : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void choosingAFeature_data() {
-        QTest::addColumn<int>("button");
-        QTest::addColumn<QString>("selection");
-        QTest::addColumn<QList<int>>("emptied");
-        QTest::addColumn<QByteArray>("disp"); // written, and shown on the page
-        QTest::addColumn<QByteArray>("hud");
         // How each kind of code rewrites eaw.ini is a row of the settings' tests; here the click.
-        QTest::newRow("57 and D0")
-            << 1 << "12" << QList<int>{57} << QByteArray("0") << QByteArray();
-        QTest::newRow("C7 over the lines after [DISPLAY]")
-            << 2 << "03" << QList<int>{} << QByteArray("3") << QByteArray("7");
+        const ChoiceRow rows[] = {{"57 and D0", 1, "12", {57}, "0", {}},
+                                  {"C7 over the lines after [DISPLAY]", 2, "03", {}, "3", "7"}};
+        addRows(rows);
     }
 
     void choosingAFeature() {
-        QFETCH(int, button);
-        QFETCH(QString, selection);
-        QFETCH(QList<int>, emptied);
-        QFETCH(QByteArray, disp);
-        QFETCH(QByteArray, hud);
+        QFETCH(ChoiceRow, row);
+        const auto &[tag, button, selection, emptied, disp, hud] = row;
         TestFolders f;
         TestFolders::write(f.game(), "eaw.ini", eawIni());
         TestFolders::write(f.game(), "KC", kKc);
@@ -108,27 +111,20 @@ private Q_SLOTS:
     }
 
     void buttonsFollowKc_data() {
-        QTest::addColumn<bool>("present");
-        QTest::addColumn<int>("lines");
-        QTest::addColumn<int>("buttons");
-        QTest::addColumn<QString>("notice");
-        QTest::addColumn<int>("told");
-        QTest::newRow("three lines") << true << 3 << 3 << "" << 0;
-        QTest::newRow("thirty lines") << true << 30 << 30 << "" << 0;
-        QTest::newRow("more than thirty")
-            << true << 33 << 30 << "KC lists 33 features; only the first 30 can be chosen." << 1;
-        QTest::newRow("empty KC") << true << 0 << 0
-                                  << "There are no features: the file KC is empty." << 0;
-        QTest::newRow("no KC") << false << 0 << 0
-                               << "There are no features: the game folder has no KC file." << 0;
+        const KcRow rows[] = {
+            {"three lines", true, 3, 3, "", 0},
+            {"thirty lines", true, 30, 30, "", 0},
+            {"more than thirty", true, 33, 30,
+             "KC lists 33 features; only the first 30 can be chosen.", 1},
+            {"empty KC", true, 0, 0, "There are no features: the file KC is empty.", 0},
+            {"no KC", false, 0, 0, "There are no features: the game folder has no KC file.", 0},
+        };
+        addRows(rows);
     }
 
     void buttonsFollowKc() {
-        QFETCH(bool, present);
-        QFETCH(int, lines);
-        QFETCH(int, buttons);
-        QFETCH(QString, notice);
-        QFETCH(int, told);
+        QFETCH(KcRow, row);
+        const auto &[tag, present, lines, buttons, notice, told] = row;
         TestFolders f;
         QByteArray kc;
         for (int n = 1; n <= lines; ++n)
@@ -152,27 +148,22 @@ private Q_SLOTS:
     }
 
     void cheatBytes_data() {
-        QTest::addColumn<QString>("v1Name");
-        QTest::addColumn<int>("cdfSize");
-        QTest::addColumn<bool>("check");
-        QTest::addColumn<int>("feature"); // button index + 1, 0 for none
-        QTest::addColumn<char>("expected");
-        QTest::newRow("on, feature 5") << "V1V1.FLT" << 40000 << true << 5 << char(5);
-        QTest::newRow("on, no feature") << "V1V1.FLT" << 40000 << true << 0 << char(0);
-        QTest::newRow("off, feature 5") << "V1V1.FLT" << 40000 << false << 5 << char(0);
-        QTest::newRow("listed as v1v1.flt") << "v1v1.flt" << 38258 << true << 6 << char(6);
-        QTest::newRow("no V1V1.FLT") << "" << 40000 << true << 2 << char(2);
-        QTest::newRow("no flt.cdf") << "V1V1.FLT" << 0 << true << 2 << char(2);
-        QTest::newRow("short flt.cdf is refused") << "V1V1.FLT" << 38257 << true << 5 << char(5);
-        QTest::newRow("one-byte flt.cdf is refused") << "V1V1.FLT" << 1 << true << 5 << char(5);
+        const CheatRow rows[] = {
+            {"on, feature 5", "V1V1.FLT", 40000, true, 5, 5},
+            {"on, no feature", "V1V1.FLT", 40000, true, 0, 0},
+            {"off, feature 5", "V1V1.FLT", 40000, false, 5, 0},
+            {"listed as v1v1.flt", "v1v1.flt", 38258, true, 6, 6},
+            {"no V1V1.FLT", "", 40000, true, 2, 2},
+            {"no flt.cdf", "V1V1.FLT", 0, true, 2, 2},
+            {"short flt.cdf is refused", "V1V1.FLT", 38257, true, 5, 5},
+            {"one-byte flt.cdf is refused", "V1V1.FLT", 1, true, 5, 5},
+        };
+        addRows(rows);
     }
 
     void cheatBytes() {
-        QFETCH(QString, v1Name);
-        QFETCH(int, cdfSize);
-        QFETCH(bool, check);
-        QFETCH(int, feature);
-        QFETCH(char, expected);
+        QFETCH(CheatRow, row);
+        const auto &[tag, v1Name, cdfSize, check, feature, expected] = row;
         TestFolders f;
         TestFolders::write(f.game(), "eaw.ini", eawIni());
         TestFolders::write(f.game(), "KC", kKc);
@@ -210,20 +201,15 @@ private Q_SLOTS:
     }
 
     void exitWithTheCheckOn_data() {
-        QTest::addColumn<bool>("check");
-        QTest::addColumn<bool>("answer");
-        QTest::addColumn<int>("asked");
-        QTest::addColumn<bool>("exits");
-        QTest::newRow("on, Cancel") << true << false << 1 << false;
-        QTest::newRow("on, OK") << true << true << 1 << true;
-        QTest::newRow("off") << false << false << 0 << true;
+        const ExitRow rows[] = {{"on, Cancel", true, false, 1, false},
+                                {"on, OK", true, true, 1, true},
+                                {"off", false, false, 0, true}};
+        addRows(rows);
     }
 
     void exitWithTheCheckOn() {
-        QFETCH(bool, check);
-        QFETCH(bool, answer);
-        QFETCH(int, asked);
-        QFETCH(bool, exits);
+        QFETCH(ExitRow, row);
+        const auto &[tag, check, answer, asked, exits] = row;
         TestFolders f;
         TestFolders::write(f.game(), "eaw.ini", eawIni());
         TestFolders::write(f.game(), "KC", kKc);

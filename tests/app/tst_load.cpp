@@ -55,6 +55,8 @@ struct FailedLoadCase {
 
 } // namespace
 
+using KeptFilesRow = std::tuple<const char *, QString, QStringList, QStringList, QString>;
+
 class TestLoad : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -88,24 +90,21 @@ private Q_SLOTS:
         QVERIFY(prompt.shown.isEmpty());
     }
 
-    void cleanUpRunsOnlyWhenTheVekFolderChanged_data() {
-        QTest::addColumn<QString>("last");
-        QTest::addColumn<bool>("cleaned");
-        QTest::newRow("same folder") << QStringLiteral("<vek>") << false;
-        QTest::newRow("same folder in another case") << QStringLiteral("<VEK>") << true;
-    }
-
     void cleanUpRunsOnlyWhenTheVekFolderChanged() {
-        QFETCH(QString, last);
-        QFETCH(bool, cleaned);
-        TestFolders f;
-        last.replace(QStringLiteral("<vek>"), f.vek());
-        last.replace(QStringLiteral("<VEK>"), f.vek().toUpper());
-        TestFolders::write(f.game(), QStringLiteral("content.dat"), "x");
-        ScriptedPrompt prompt;
-        Selector selector(foldersOf(f, last), prompt);
-        selector.load();
-        QCOMPARE(!TestFolders::exists(f.game(), QStringLiteral("content.dat")), cleaned);
+        const std::tuple<QString, bool> rows[] = {
+            {QStringLiteral("<vek>"), false}, // same folder
+            {QStringLiteral("<VEK>"), true},  // same folder in another case
+        };
+        for (auto [last, cleaned] : rows) {
+            TestFolders f;
+            last.replace(QStringLiteral("<vek>"), f.vek());
+            last.replace(QStringLiteral("<VEK>"), f.vek().toUpper());
+            TestFolders::write(f.game(), QStringLiteral("content.dat"), "x");
+            ScriptedPrompt prompt;
+            Selector selector(foldersOf(f, last), prompt);
+            selector.load();
+            QCOMPARE(!TestFolders::exists(f.game(), QStringLiteral("content.dat")), cleaned);
+        }
     }
 
     void lastVekDirIsRewrittenEveryLoad() {
@@ -196,24 +195,21 @@ private Q_SLOTS:
         QCOMPARE(selector->List3Index, 0);
     }
 
-    void backgroundIsTheExtensionlessFileInAnyCase_data() {
-        QTest::addColumn<QStringList>("files");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("upper case") << QStringList{"BACKGROUND"} << QStringLiteral("BACKGROUND");
-        QTest::newRow("with an extension") << QStringList{"BACKGROUND.bmp"} << QString();
-        QTest::newRow("none") << QStringList{} << QString();
-    }
-
     void backgroundIsTheExtensionlessFileInAnyCase() {
-        QFETCH(QStringList, files);
-        QFETCH(QString, expected);
-        TestFolders f;
-        for (const QString &n : files)
-            TestFolders::write(f.game(), n, "BM");
-        ScriptedPrompt prompt;
-        auto selector = openSelector(f, prompt);
-        QCOMPARE(selector->BackgroundPath,
-                 expected.isEmpty() ? QString() : QDir(f.game()).filePath(expected));
+        const std::tuple<QStringList, QString> rows[] = {
+            {QStringList{"BACKGROUND"}, QStringLiteral("BACKGROUND")}, // upper case
+            {QStringList{"BACKGROUND.bmp"}, QString()},                // with an extension
+            {QStringList{}, QString()},                                // none
+        };
+        for (auto [files, expected] : rows) {
+            TestFolders f;
+            for (const QString &n : files)
+                TestFolders::write(f.game(), n, "BM");
+            ScriptedPrompt prompt;
+            auto selector = openSelector(f, prompt);
+            QCOMPARE(selector->BackgroundPath,
+                     expected.isEmpty() ? QString() : QDir(f.game()).filePath(expected));
+        }
     }
 
     void reloadMarksWhatTheGameFolderHolds_data() {
@@ -492,35 +488,31 @@ private Q_SLOTS:
     }
 
     void keptFilesAreSettledAtStart_data() {
-        QTest::addColumn<QString>(
-            "record"); // a load left by a crash: none, of a folder gone or here
-        QTest::addColumn<QStringList>("game");
-        QTest::addColumn<QStringList>("after");
-        QTest::addColumn<QString>("told");
         const QString kept = ".vek-keep-clouds.tpc=own";
-        QTest::newRow("a load undone: its kept file goes back over the copy")
-            << "gone" << QStringList{"CLOUDS.TPC=copy", ".vek-keep-CLOUDS.TPC=own"}
-            << QStringList{"CLOUDS.TPC=own"} << "undone";
-        QTest::newRow("a load finished: its kept file goes")
-            << "here" << QStringList{"clouds.tpc=own", kept} << QStringList{"clouds.tpc=new"}
-            << "finished";
-        QTest::newRow("no record, the name free: back under it")
-            << "" << QStringList{kept} << QStringList{"clouds.tpc=own"} << "is back under its name";
-        QTest::newRow("no record, the name taken: set aside in sight")
-            << "" << QStringList{"Clouds.tpc=copy", kept}
-            << QStringList{"Clouds.tpc=copy", "clouds.tpc.kept=own"} << "clouds.tpc.kept";
-        QTest::newRow("a record that does not claim it: set aside in sight")
-            << "here" << QStringList{"sky.pic=own", ".vek-keep-sky.pic=older"}
-            << QStringList{"sky.pic=own", "clouds.tpc=new", "sky.pic.kept=older"} << "sky.pic.kept";
+        // record: a load left by a crash: none, of a folder gone or here
+        const KeptFilesRow rows[] = {
+            {"a load undone: its kept file goes back over the copy", "gone",
+             QStringList{"CLOUDS.TPC=copy", ".vek-keep-CLOUDS.TPC=own"},
+             QStringList{"CLOUDS.TPC=own"}, "undone"},
+            {"a load finished: its kept file goes", "here", QStringList{"clouds.tpc=own", kept},
+             QStringList{"clouds.tpc=new"}, "finished"},
+            {"no record, the name free: back under it", "", QStringList{kept},
+             QStringList{"clouds.tpc=own"}, "is back under its name"},
+            {"no record, the name taken: set aside in sight", "",
+             QStringList{"Clouds.tpc=copy", kept},
+             QStringList{"Clouds.tpc=copy", "clouds.tpc.kept=own"}, "clouds.tpc.kept"},
+            {"a record that does not claim it: set aside in sight", "here",
+             QStringList{"sky.pic=own", ".vek-keep-sky.pic=older"},
+             QStringList{"sky.pic=own", "clouds.tpc=new", "sky.pic.kept=older"}, "sky.pic.kept"},
+        };
+        addRows(rows);
     }
 
     // What the next start does with kept files: those of the operation its journal records are
     // dropped or put back with it; any other is never deleted, and told once.
     void keptFilesAreSettledAtStart() {
-        QFETCH(QString, record);
-        QFETCH(QStringList, game);
-        QFETCH(QStringList, after);
-        QFETCH(QString, told);
+        QFETCH(KeptFilesRow, row);
+        auto [tag, record, game, after, told] = row;
         TestFolders f;
         const QString folder = f.vek() + "/G-Clouds";
         if (record == "here")

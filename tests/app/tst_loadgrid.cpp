@@ -289,56 +289,51 @@ private Q_SLOTS:
     // mission is loaded and unloaded, which parks Savedata in C-Default and brings it back. With
     // no mission loaded the game's saves stay in Savedata, and the save the game wrote last has
     // the real name; a parked one of a name taken comes back under a numbered name.
-    void newestSaveKeepsItsName_data() {
-        QTest::addColumn<QStringList>("steps");
-        QTest::addColumn<QStringList>("savedata");
-        QTest::newRow("the game's saves stay through starts")
-            << QStringList{"Campaign1.sav=first", "start", "Campaign1.sav=newer", "start"}
-            << QStringList{"Campaign1.sav=newer"};
-        QTest::newRow("spelt in other cases, a number taken")
-            << QStringList{"C-Default/CAMPAIGN1.SAV=parked", "C-Default/Campaign1 (2).sav=older",
-                           "campaign1.sav=newer", "start"}
-            << QStringList{"CAMPAIGN1 (3).SAV=parked", "Campaign1 (2).sav=older",
-                           "campaign1.sav=newer"};
-        QTest::newRow("the same bytes parked are kept once")
-            << QStringList{"C-Default/Campaign1.sav=first", "Campaign1.sav=first", "start"}
-            << QStringList{"Campaign1.sav=first"};
-    }
 
     void newestSaveKeepsItsName() {
-        QFETCH(QStringList, steps);
-        QFETCH(QStringList, savedata);
-        Content c;
-        TestFolders::write(c.store("C-Alpha"), "Campaign1.sav", "alpha");
-        std::unique_ptr<Selector> s;
-        for (const QString &step : steps) {
-            if (step == "start") {
-                s.reset();
-                s = c.open();
-            } else if (step.startsWith("C-Default/")) {
-                TestFolders::write(c.store("C-Default"), step.section('=', 0, 0).mid(10),
-                                   step.section('=', 1).toLatin1());
-            } else {
-                // A file system that tells case apart: the game writes over any spelling.
-                for (const QString &n : QDir(c.savedata()).entryList(QDir::Files))
-                    if (n.compare(step.section('=', 0, 0), Qt::CaseInsensitive) == 0)
-                        QVERIFY(QFile::remove(c.savedata() + "/" + n));
-                TestFolders::write(c.savedata(), step.section('=', 0, 0),
-                                   step.section('=', 1).toLatin1());
+        const std::tuple<QStringList, QStringList> rows[] = {
+            {QStringList{"Campaign1.sav=first", "start", "Campaign1.sav=newer", "start"},
+             QStringList{"Campaign1.sav=newer"}}, // the game's saves stay through starts
+            {QStringList{"C-Default/CAMPAIGN1.SAV=parked", "C-Default/Campaign1 (2).sav=older",
+                         "campaign1.sav=newer", "start"},
+             QStringList{"CAMPAIGN1 (3).SAV=parked", "Campaign1 (2).sav=older",
+                         "campaign1.sav=newer"}}, // spelt in other cases, a number taken
+            {QStringList{"C-Default/Campaign1.sav=first", "Campaign1.sav=first", "start"},
+             QStringList{"Campaign1.sav=first"}}, // the same bytes parked are kept once
+        };
+        for (auto [steps, savedata] : rows) {
+            Content c;
+            TestFolders::write(c.store("C-Alpha"), "Campaign1.sav", "alpha");
+            std::unique_ptr<Selector> s;
+            for (const QString &step : steps) {
+                if (step == "start") {
+                    s.reset();
+                    s = c.open();
+                } else if (step.startsWith("C-Default/")) {
+                    TestFolders::write(c.store("C-Default"), step.section('=', 0, 0).mid(10),
+                                       step.section('=', 1).toLatin1());
+                } else {
+                    // A file system that tells case apart: the game writes over any spelling.
+                    for (const QString &n : QDir(c.savedata()).entryList(QDir::Files))
+                        if (n.compare(step.section('=', 0, 0), Qt::CaseInsensitive) == 0)
+                            QVERIFY(QFile::remove(c.savedata() + "/" + n));
+                    TestFolders::write(c.savedata(), step.section('=', 0, 0),
+                                       step.section('=', 1).toLatin1());
+                }
             }
+            QVERIFY(clickRow(*s, "M-Alpha"));
+            QCOMPARE(QDir(c.savedata()).entryList(QDir::Files), QStringList{"Campaign1.sav"});
+            QCOMPARE(c.save(c.savedata(), "Campaign1.sav"), QByteArray("alpha"));
+            QVERIFY(clickRow(*s, "M-Alpha"));
+            QStringList now;
+            for (const QString &n : QDir(c.savedata()).entryList(QDir::Files))
+                now << n + "=" + QString::fromLatin1(c.save(c.savedata(), n));
+            now.sort();
+            QCOMPARE(now, savedata);
+            QVERIFY(QDir(c.store("C-Default")).entryList(QDir::Files).isEmpty());
+            QCOMPARE(c.save(c.store("C-Alpha"), "Campaign1.sav"), QByteArray("alpha"));
+            QVERIFY(c.prompt.shown.isEmpty());
         }
-        QVERIFY(clickRow(*s, "M-Alpha"));
-        QCOMPARE(QDir(c.savedata()).entryList(QDir::Files), QStringList{"Campaign1.sav"});
-        QCOMPARE(c.save(c.savedata(), "Campaign1.sav"), QByteArray("alpha"));
-        QVERIFY(clickRow(*s, "M-Alpha"));
-        QStringList now;
-        for (const QString &n : QDir(c.savedata()).entryList(QDir::Files))
-            now << n + "=" + QString::fromLatin1(c.save(c.savedata(), n));
-        now.sort();
-        QCOMPARE(now, savedata);
-        QVERIFY(QDir(c.store("C-Default")).entryList(QDir::Files).isEmpty());
-        QCOMPARE(c.save(c.store("C-Alpha"), "Campaign1.sav"), QByteArray("alpha"));
-        QVERIFY(c.prompt.shown.isEmpty());
     }
 
     // The start finds whose campaign Savedata holds and files every save where the player
@@ -480,40 +475,33 @@ private Q_SLOTS:
         QVERIFY2(told.contains(ledger + "\": the file is read-only"), qPrintable(told));
     }
 
-    void groupFilter_data() {
-        QTest::addColumn<int>("entry");
-        QTest::addColumn<QStringList>("shown");
-        QTest::addColumn<QString>("hint");
-        QTest::newRow("Show ALL") << 0 << QStringList{"A-Hurricane", "A-Spitfire", "F-Plain",
-                                                      "F-Planes",    "G-Maps",     "G-Sounds",
-                                                      "Interchange", "M Gamma",    "M-Alpha",
-                                                      "M-Beta"}
-                                  << LoadGrid::AllAvailable;
-        QTest::newRow("Show Selections")
-            << 1 << QStringList{"A-Spitfire", "G-Maps"} << LoadGrid::AllAvailable;
-        QTest::newRow("G") << 3 << QStringList{"G-Maps", "G-Sounds"} << LoadGrid::Multiple;
-        QTest::newRow("M with a blank")
-            << 4 << QStringList{"M Gamma", "M-Alpha", "M-Beta"} << LoadGrid::OneOnly;
-    }
-
     void groupFilter() {
-        QFETCH(int, entry);
-        QFETCH(QStringList, shown);
-        QFETCH(QString, hint);
-        Content c;
-        c.add("M Gamma");
-        c.open(); // the first load makes the stores and Interchange, listed from the next load on
-        auto s = c.open();
-        QVERIFY(clickRow(*s, "A-Spitfire"));
-        QVERIFY(clickRow(*s, "G-Maps"));
-        s->loadFiles().filter(entry);
-        QCOMPARE(s->List3Index, entry);
-        QStringList visible;
-        for (const LoadGrid::Row &r : s->Unigrid.rows)
-            if (r.height > 0)
-                visible << r.name;
-        QCOMPARE(visible, shown);
-        QCOMPARE(s->Unigrid.hint, hint);
+        const std::tuple<int, QStringList, QString> rows[] = {
+            {0,
+             QStringList{"A-Hurricane", "A-Spitfire", "F-Plain", "F-Planes", "G-Maps", "G-Sounds",
+                         "Interchange", "M Gamma", "M-Alpha", "M-Beta"},
+             LoadGrid::AllAvailable},                                            // Show ALL
+            {1, QStringList{"A-Spitfire", "G-Maps"}, LoadGrid::AllAvailable},    // Show Selections
+            {3, QStringList{"G-Maps", "G-Sounds"}, LoadGrid::Multiple},          // G
+            {4, QStringList{"M Gamma", "M-Alpha", "M-Beta"}, LoadGrid::OneOnly}, // M with a blank
+        };
+        for (auto [entry, shown, hint] : rows) {
+            Content c;
+            c.add("M Gamma");
+            c.open(); // the first load makes the stores and Interchange, listed from the next load
+                      // on
+            auto s = c.open();
+            QVERIFY(clickRow(*s, "A-Spitfire"));
+            QVERIFY(clickRow(*s, "G-Maps"));
+            s->loadFiles().filter(entry);
+            QCOMPARE(s->List3Index, entry);
+            QStringList visible;
+            for (const LoadGrid::Row &r : s->Unigrid.rows)
+                if (r.height > 0)
+                    visible << r.name;
+            QCOMPARE(visible, shown);
+            QCOMPARE(s->Unigrid.hint, hint);
+        }
     }
 
     void hoverShowsDescriptionAndPicture() {

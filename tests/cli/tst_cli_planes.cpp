@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CliRun.h"
 #include "FileOps.h"
+#include "Rows.h"
 #include "TestFolders.h"
 
 #include <QTest>
+
+using PlaneFlagsRow = std::tuple<const char *, QStringList, int, int, int, bool>;
 
 class TestCliPlanes : public QObject {
     Q_OBJECT
@@ -38,27 +41,21 @@ private Q_SLOTS:
     }
 
     void planeFlags_data() {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<int>("offset"); // in the record
-        QTest::addColumn<int>("before");
-        QTest::addColumn<int>("after");
-        QTest::addColumn<bool>("readOnly"); // planes.dat cannot be written: exit 1, told
-        QTest::newRow("four engined clears twin engined")
-            << QStringList{"3", "type", "5", "on"} << 8 << 0x15 << 0x25 << false;
-        QTest::newRow("already set: nothing clicked")
-            << QStringList{"3", "type", "4", "on"} << 8 << 0x15 << 0x15 << false;
-        QTest::newRow("nose wheel off")
-            << QStringList{"29", "nation", "7", "off"} << 9 << 0x81 << 0x01 << false;
-        QTest::newRow("read-only planes.dat")
-            << QStringList{"29", "nation", "7", "off"} << 9 << 0x81 << 0x81 << true;
+        // offset: in the record; readOnly: planes.dat cannot be written: exit 1, told
+        const PlaneFlagsRow rows[] = {
+            {"four engined clears twin engined", QStringList{"3", "type", "5", "on"}, 8, 0x15, 0x25,
+             false},
+            {"already set: nothing clicked", QStringList{"3", "type", "4", "on"}, 8, 0x15, 0x15,
+             false},
+            {"nose wheel off", QStringList{"29", "nation", "7", "off"}, 9, 0x81, 0x01, false},
+            {"read-only planes.dat", QStringList{"29", "nation", "7", "off"}, 9, 0x81, 0x81, true},
+        };
+        addRows(rows);
     }
 
     void planeFlags() {
-        QFETCH(QStringList, args);
-        QFETCH(int, offset);
-        QFETCH(int, before);
-        QFETCH(int, after);
-        QFETCH(bool, readOnly);
+        QFETCH(PlaneFlagsRow, row);
+        auto [tag, args, offset, before, after, readOnly] = row;
         TestFolders f;
         QByteArray dat(30 * 216, '\x5A');
         const int at = args.at(0).toInt() * 216 + offset;

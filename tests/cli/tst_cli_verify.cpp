@@ -2,10 +2,15 @@
 // The command-line tool's verify and repair, run by run as a player would: a file is
 // deleted and another changed between runs.
 #include "CliRun.h"
+#include "Rows.h"
 #include "TestFolders.h"
 
 #include <QFile>
 #include <QTest>
+
+using L = QStringList;
+using Out = QList<QByteArray>;
+using Row = std::tuple<const char *, L, L, QList<int>, Out, L>;
 
 class TestCliVerify : public QObject {
     Q_OBJECT
@@ -14,35 +19,27 @@ private Q_SLOTS:
         // Each run: what is done to the game folder before it ("-" nothing, or "delete F" and
         // "change F" joined by "; "), its commands, its exit status, its stdout, and a text its
         // stderr holds.
-        QTest::addColumn<QStringList>("before");
-        QTest::addColumn<QStringList>("commands");
-        QTest::addColumn<QList<int>>("status");
-        QTest::addColumn<QList<QByteArray>>("out");
-        QTest::addColumn<QStringList>("err");
-        QTest::newRow("whole, then a deleted and a changed file, repaired")
-            << QStringList{"-", "delete a.dat; change shared.dat", "-", "-"}
-            << QStringList{"toggle A-One + toggle G-Maps + verify", "verify", "repair", "verify"}
-            << QList<int>{0, 1, 0, 0}
-            << QList<QByteArray>{"", "missing\tA-One\ta.dat\nchanged\tG-Maps\tshared.dat\n", "", ""}
-            << QStringList{"", "(2 listed)", "a.dat from \"A-One\"", ""};
-        QTest::newRow("verify stops the run, repair with nothing to do")
-            << QStringList{"-", "change a.dat", "-"}
-            << QStringList{"toggle A-One", "verify + status", "repair + verify + status"}
-            << QList<int>{0, 1, 0} << QList<QByteArray>{"", "changed\tA-One\ta.dat\n", "A-One\n"}
-            << QStringList{"", "(1 listed)", "a.dat from \"A-One\""};
-        QTest::newRow("an unloaded folder leaves nothing to check")
-            << QStringList{"-", "-"}
-            << QStringList{"toggle A-One + toggle A-One", "verify + repair"} << QList<int>{0, 0}
-            << QList<QByteArray>{"", ""}
-            << QStringList{"", "Nothing to repair: all loaded files are whole."};
+        const Row rows[] = {
+            {"whole, then a deleted and a changed file, repaired",
+             L{"-", "delete a.dat; change shared.dat", "-", "-"},
+             L{"toggle A-One + toggle G-Maps + verify", "verify", "repair", "verify"},
+             QList<int>{0, 1, 0, 0},
+             Out{"", "missing\tA-One\ta.dat\nchanged\tG-Maps\tshared.dat\n", "", ""},
+             L{"", "(2 listed)", "a.dat from \"A-One\"", ""}},
+            {"verify stops the run, repair with nothing to do", L{"-", "change a.dat", "-"},
+             L{"toggle A-One", "verify + status", "repair + verify + status"}, QList<int>{0, 1, 0},
+             Out{"", "changed\tA-One\ta.dat\n", "A-One\n"},
+             L{"", "(1 listed)", "a.dat from \"A-One\""}},
+            {"an unloaded folder leaves nothing to check", L{"-", "-"},
+             L{"toggle A-One + toggle A-One", "verify + repair"}, QList<int>{0, 0}, Out{"", ""},
+             L{"", "Nothing to repair: all loaded files are whole."}},
+        };
+        addRows(rows);
     }
 
     void verifyAndRepair() {
-        QFETCH(QStringList, before);
-        QFETCH(QStringList, commands);
-        QFETCH(QList<int>, status);
-        QFETCH(QList<QByteArray>, out);
-        QFETCH(QStringList, err);
+        QFETCH(Row, row);
+        const auto &[tag, before, commands, status, out, err] = row;
         TestFolders f;
         TestFolders::plant(f.vek(), {"A-One/a.dat=A-One a", "A-One/shared.dat=A-One shared",
                                      "G-Maps/shared.dat=G-Maps shared"});

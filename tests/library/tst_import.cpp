@@ -56,12 +56,9 @@ Tree foldersAndTexts(const QString &vek) {
 class TestImport : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void layout_data() {
-        QTest::addColumn<QStringList>("entries"); // a folder entry ends in "/"
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("expected"); // places "|"-joined, "name? SUGGESTION" or "refused"
-
-        // Entries "|"-joined.
+    // Entries "|"-joined (a folder's ends in "/"), the name given, and the places "|"-joined,
+    // "name? SUGGESTION" or "refused".
+    void layout() {
         const char *rows[][4] = {
             {"one content folder", "A-One/a.bmp|A-One/sub/b.dat", "", "A-One"},
             {"a blank after the letter", "G Cockpit sounds/", "", "G Cockpit sounds"},
@@ -91,29 +88,22 @@ private Q_SLOTS:
             {"two folders for one skin", "A-05 Red/a|Skinfolder/A-05 RED/b", "", "refused"},
             {"nothing but folders", "", "", "refused"},
         };
-        for (const auto &[tag, entries, name, expected] : rows)
-            QTest::newRow(tag) << QString::fromUtf8(entries).split('|', Qt::SkipEmptyParts) << name
-                               << expected;
-    }
-
-    void layout() {
-        QFETCH(QStringList, entries);
-        QFETCH(QString, name);
-        QFETCH(QString, expected);
-        QList<ArchiveLayout::Entry> list;
-        for (const QString &e : entries)
-            list.append({e.endsWith('/') ? e.chopped(1) : e, e.endsWith('/')});
-        const ArchiveLayout::Plan plan =
-            ArchiveLayout::plan(list, {"A", "G", "M", "F"}, name, "Eastern Front");
-        QString got;
-        if (!plan.refusal.isEmpty())
-            got = "refused";
-        else if (plan.needsName)
-            got = "name? " + plan.suggestion;
-        else
-            for (const ArchiveLayout::Target &t : plan.targets)
-                got += (got.isEmpty() ? "" : "|") + t.place;
-        QCOMPARE(got, expected);
+        for (const auto &[tag, entries, name, expected] : rows) {
+            QList<ArchiveLayout::Entry> list;
+            for (const QString &e : QString::fromUtf8(entries).split('|', Qt::SkipEmptyParts))
+                list.append({e.endsWith('/') ? e.chopped(1) : e, e.endsWith('/')});
+            const ArchiveLayout::Plan plan =
+                ArchiveLayout::plan(list, {"A", "G", "M", "F"}, name, "Eastern Front");
+            QString got;
+            if (!plan.refusal.isEmpty())
+                got = "refused";
+            else if (plan.needsName)
+                got = "name? " + plan.suggestion;
+            else
+                for (const ArchiveLayout::Target &t : plan.targets)
+                    got += (got.isEmpty() ? "" : "|") + t.place;
+            QVERIFY2(got == QLatin1String(expected), qPrintable(QString(tag) + ": " + got));
+        }
     }
 
     // An entry's name as a path inside the VEK folder; empty: refused, with a reason.
@@ -464,59 +454,54 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(QFileInfo(f.root()).absolutePath() + "/x"));
     }
 
-    void existingFolder_data() {
-        QTest::addColumn<bool>("loaded");
-        QTest::addColumn<bool>("answer");
-        QTest::addColumn<int>("cancelAt");   // files unpacked when the player cancels; -1 never
-        QTest::addColumn<bool>("syncFails"); // the new folder cannot be made sure on the disk
+    void existingFolder() {
 
         // Kept on Cancel and replaced on OK are rows of the command-line tool's tests.
-        QTest::newRow("never replaced while loaded, not even asked") << true << true << -1 << false;
-        QTest::newRow("Cancel before the first file") << false << true << 0 << false;
-        QTest::newRow("Cancel after a file") << false << true << 1 << false;
-        QTest::newRow("kept when the sync fails") << false << true << -1 << true;
-    }
+        // cancelAt: files unpacked when the player cancels; -1 never; syncFails: the new folder
+        // cannot be made sure on the disk
+        const std::tuple<bool, bool, int, bool> rows[] = {
+            {true, true, -1, false}, // never replaced while loaded, not even asked
+            {false, true, 0, false}, // Cancel before the first file
+            {false, true, 1, false}, // Cancel after a file
+            {false, true, -1, true}, // kept when the sync fails
+        };
+        for (auto [loaded, answer, cancelAt, syncFails] : rows) {
+            TestFolders f;
+            TestFolders::write(f.vek() + "/A-One", "old.dat", "the player's own");
+            FileSync::setFault([&](const QString &) {
+                return syncFails ? QStringLiteral("the disk is gone") : QString();
+            });
+            const auto lift = qScopeGuard([] { FileSync::setFault({}); });
+            ScriptedPrompt prompt({answer});
+            auto s = openSelector(f, prompt);
+            if (loaded)
+                QVERIFY(clickRow(*s, "A-One"));
+            const Tree game = treeOf(f.game());
+            const Tree before = treeOf(f.vek());
+            // Stops the unpacking once `cancelAt` files are done, as the player's Cancel would.
+            ProgressHook stop([&](qsizetype done, const QString &) { return done < cancelAt; });
+            if (cancelAt >= 0)
+                s->setProgress(&stop);
+            const QString path =
+                archive("existing.zip", "zip", filesOf({"A-One/a", "A-One/b", "A-One/c"}));
 
-    void existingFolder() {
-        QFETCH(bool, loaded);
-        QFETCH(bool, answer);
-        QFETCH(int, cancelAt);
-        QFETCH(bool, syncFails);
-        TestFolders f;
-        TestFolders::write(f.vek() + "/A-One", "old.dat", "the player's own");
-        FileSync::setFault([&](const QString &) {
-            return syncFails ? QStringLiteral("the disk is gone") : QString();
-        });
-        const auto lift = qScopeGuard([] { FileSync::setFault({}); });
-        ScriptedPrompt prompt({answer});
-        auto s = openSelector(f, prompt);
-        if (loaded)
-            QVERIFY(clickRow(*s, "A-One"));
-        const Tree game = treeOf(f.game());
-        const Tree before = treeOf(f.vek());
-        // Stops the unpacking once `cancelAt` files are done, as the player's Cancel would.
-        ProgressHook stop([&](qsizetype done, const QString &) { return done < cancelAt; });
-        if (cancelAt >= 0)
-            s->setProgress(&stop);
-        const QString path =
-            archive("existing.zip", "zip", filesOf({"A-One/a", "A-One/b", "A-One/c"}));
-
-        const ImportArchive::Outcome o = s->contentImport().run(path);
-        QVERIFY(o.result != Result::Imported);
-        QCOMPARE(treeOf(f.game()), game);
-        QCOMPARE(treeOf(f.vek()), before);
-        QVERIFY(!prompt.shown.isEmpty());
-        if (syncFails)
-            QVERIFY2(o.message.contains("the disk is gone") &&
-                         o.message.contains("back as they were"),
-                     qPrintable(o.message));
-        // Asked only where replacing was possible at all.
-        const bool asked =
-            std::any_of(prompt.shown.cbegin(), prompt.shown.cend(),
-                        [](const auto &m) { return m.buttons == Prompt::Buttons::OkCancel; });
-        QCOMPARE(asked, !loaded);
-        QVERIFY(noStaging(f.vek()));
-        QCOMPARE(s->Unigrid.row(s->Unigrid.find("A-One")).loaded, loaded);
+            const ImportArchive::Outcome o = s->contentImport().run(path);
+            QVERIFY(o.result != Result::Imported);
+            QCOMPARE(treeOf(f.game()), game);
+            QCOMPARE(treeOf(f.vek()), before);
+            QVERIFY(!prompt.shown.isEmpty());
+            if (syncFails)
+                QVERIFY2(o.message.contains("the disk is gone") &&
+                             o.message.contains("back as they were"),
+                         qPrintable(o.message));
+            // Asked only where replacing was possible at all.
+            const bool asked =
+                std::any_of(prompt.shown.cbegin(), prompt.shown.cend(),
+                            [](const auto &m) { return m.buttons == Prompt::Buttons::OkCancel; });
+            QCOMPARE(asked, !loaded);
+            QVERIFY(noStaging(f.vek()));
+            QCOMPARE(s->Unigrid.row(s->Unigrid.find("A-One")).loaded, loaded);
+        }
     }
 
     // An archive shaped like a VEK folder: its folders, skins and scripts come in one step,
@@ -719,34 +704,23 @@ private Q_SLOTS:
         QCOMPARE(TestFolders::read(outside_.path() + "/A-One", "x.dat"), QByteArray("x"));
     }
 
-    void spaceRefusal_data() {
-        QTest::addColumn<qint64>("needed");
-        QTest::addColumn<qint64>("free");
-        QTest::addColumn<QString>("sizes"); // needed | free
-
-        const qint64 mb = 1 << 20;
-        const std::tuple<const char *, qint64, qint64, const char *> rows[] = {
-            {"a few kilobytes free", 20000, 8192, "20 KB|8 KB"},
-            {"bytes", 900, 1, "900 bytes|1 byte"},
-            {"megabytes and kilobytes", 5 * mb + 1, 8192, "5.0 MB|8 KB"},
-            {"kilobytes that round alike", 8500, 8300, "8.3 KB|8.1 KB"},
-            {"a megabyte against almost one", mb + 600, mb - 1, "1.001 MB|1024.00 KB"},
-            {"one byte apart", mb + 1, mb, "1048577 bytes|1048576 bytes"},
-            {"megabytes that round alike", qint64(10.44 * mb), qint64(10.36 * mb),
-             "10.44 MB|10.36 MB"},
-            {"gigabytes", 3072 * mb, 2048 * mb, "3072.0 MB|2048.0 MB"},
-        };
-        for (const auto &[tag, needed, free, sizes] : rows)
-            QTest::newRow(tag) << needed << free << QString(sizes);
-    }
-
+    // What is needed and what is free, each shown as exactly as it takes to tell them apart.
     void spaceRefusal() {
-        QFETCH(qint64, needed);
-        QFETCH(qint64, free);
-        QFETCH(QString, sizes);
-        QCOMPARE(ImportArchive::spaceRefusal(needed, free),
-                 QStringLiteral("it unpacks to %1, and the VEK folder's disk has %2 free.")
-                     .arg(sizes.section('|', 0, 0), sizes.section('|', 1)));
+        const qint64 mb = 1 << 20;
+        const std::tuple<qint64, qint64, const char *> rows[] = {
+            {20000, 8192, "20 KB|8 KB"},
+            {900, 1, "900 bytes|1 byte"},
+            {5 * mb + 1, 8192, "5.0 MB|8 KB"},
+            {8500, 8300, "8.3 KB|8.1 KB"},
+            {mb + 600, mb - 1, "1.001 MB|1024.00 KB"},
+            {mb + 1, mb, "1048577 bytes|1048576 bytes"},
+            {qint64(10.44 * mb), qint64(10.36 * mb), "10.44 MB|10.36 MB"},
+            {3072 * mb, 2048 * mb, "3072.0 MB|2048.0 MB"},
+        };
+        for (const auto &[needed, free, sizes] : rows)
+            QCOMPARE(ImportArchive::spaceRefusal(needed, free),
+                     QStringLiteral("it unpacks to %1, and the VEK folder's disk has %2 free.")
+                         .arg(QString(sizes).section('|', 0, 0), QString(sizes).section('|', 1)));
     }
 
 private:
