@@ -174,11 +174,7 @@ private slots:
         }
     }
 
-    void refusalsWriteNothing_data() {
-        QTest::addColumn<QString>("op");
-        QTest::addColumn<QString>("state"); // of planes.dat: full, short, read-only or missing
-        QTest::addColumn<int>("slot");
-        QTest::addColumn<int>("arg"); // fuel value, span length, or position
+    void refusalsWriteNothing() {
         // The short file ends inside slot 29's span, one byte before its last span byte. Every
         // write goes through one patch of the file: its read-only, missing and short refusals are
         // rows of the span.
@@ -200,44 +196,41 @@ private slots:
             {"byte after the end", "write bytes", "full", 0, 6481},
             {"byte at position 0", "write bytes", "full", 0, 0},
         };
-        for (const auto &[tag, op, state, slot, arg] : rows)
-            QTest::newRow(tag) << QString(op) << QString(state) << slot << arg;
-    }
+        // state: of planes.dat: full, short, read-only or missing; arg: fuel value, span length, or
+        // position
+        for (const auto &[tag, op_, state_, slot, arg] : rows) {
+            const QString op = QString(op_);
+            const QString state = QString(state_);
 
-    void refusalsWriteNothing() {
-        QFETCH(QString, op);
-        QFETCH(QString, state);
-        QFETCH(int, slot);
-        QFETCH(int, arg);
+            QTemporaryDir dir;
+            const QString path = dir.filePath(QStringLiteral("planes.dat"));
+            const QByteArray before = planesTable(state == "short" ? 6435 : 6480);
+            if (state != "missing")
+                QVERIFY(writeFile(path, before));
+            if (state == "read-only")
+                QVERIFY(FileOps::setReadOnly(path, true));
 
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("planes.dat"));
-        const QByteArray before = planesTable(state == "short" ? 6435 : 6480);
-        if (state != "missing")
-            QVERIFY(writeFile(path, before));
-        if (state == "read-only")
-            QVERIFY(FileOps::setReadOnly(path, true));
-
-        QString error;
-        QList<PlanesDat::PlaneByte> span;
-        int fuel = 0;
-        bool ok = true;
-        if (op == "read span")
-            ok = PlanesDat::readSpan(path, slot, &span, &error);
-        else if (op == "write span")
-            ok = PlanesDat::writeSpan(path, slot, QByteArray(arg, '\x7E'), &error);
-        else if (op == "write bytes") // a valid byte first: the bad one after it stops the list
-            ok = PlanesDat::writeBytes(path, {{5, 0x7E}, {arg, 0x7E}}, &error);
-        else if (op == "read fuel")
-            ok = PlanesDat::readFuel(path, slot, &fuel, &error);
-        else
-            ok = PlanesDat::writeFuel(path, slot, arg, &error);
-        QVERIFY(!ok);
-        QVERIFY2(error.contains(QStringLiteral("planes.dat")), qPrintable(error));
-        if (state == "missing")
-            QVERIFY(!QFile::exists(path));
-        else
-            QCOMPARE(contentOf(path).toHex(), before.toHex());
+            QString error;
+            QList<PlanesDat::PlaneByte> span;
+            int fuel = 0;
+            bool ok = true;
+            if (op == "read span")
+                ok = PlanesDat::readSpan(path, slot, &span, &error);
+            else if (op == "write span")
+                ok = PlanesDat::writeSpan(path, slot, QByteArray(arg, '\x7E'), &error);
+            else if (op == "write bytes") // a valid byte first: the bad one after it stops the list
+                ok = PlanesDat::writeBytes(path, {{5, 0x7E}, {arg, 0x7E}}, &error);
+            else if (op == "read fuel")
+                ok = PlanesDat::readFuel(path, slot, &fuel, &error);
+            else
+                ok = PlanesDat::writeFuel(path, slot, arg, &error);
+            QVERIFY(!ok);
+            QVERIFY2(error.contains(QStringLiteral("planes.dat")), qPrintable(error));
+            if (state == "missing")
+                QVERIFY(!QFile::exists(path));
+            else
+                QCOMPARE(contentOf(path).toHex(), before.toHex());
+        }
     }
 
     // ---- plane-pick menus ---------------------------------------------------------------------

@@ -11,10 +11,7 @@ class TestGameFolder : public QObject {
 private Q_SLOTS:
     void initTestCase() { qputenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit()); }
 
-    void theCurrentFolderThenTheLastOneThenAsk_data() {
-        QTest::addColumn<QString>("current");    // files of the folder started in
-        QTest::addColumn<QString>("remembered"); // files of the folder of the last start; "-": none
-        QTest::addColumn<QString>("chosen");     // "current", "remembered" or "" (ask)
+    void theCurrentFolderThenTheLastOneThenAsk() {
         const char *rows[][4] = {
             {"started in a game folder", "EAW.EXE", "eaw.exe", "current"},
             {"a LastVEKDir is no game program", "lastvekdir", "eaw.exe", "remembered"},
@@ -24,31 +21,30 @@ private Q_SLOTS:
             {"the last one is gone", "", "gone", ""},
             {"nothing remembered", "", "-", ""},
         };
-        for (const auto &[tag, current, remembered, chosen] : rows)
-            QTest::newRow(tag) << QString(current) << QString(remembered) << QString(chosen);
-    }
-
-    void theCurrentFolderThenTheLastOneThenAsk() {
-        QFETCH(QString, current);
-        QFETCH(QString, remembered);
-        QFETCH(QString, chosen);
-        QTemporaryDir root;
-        const QString here = root.filePath(QStringLiteral("here"));
-        const QString last = root.filePath(QStringLiteral("last"));
-        QVERIFY(QDir().mkpath(here));
-        if (!current.isEmpty())
-            TestFolders::write(here, current, "x");
-        QFile::remove(config_.filePath(QStringLiteral("vekselector/vekselector.conf")));
-        if (remembered != QLatin1String("-")) {
-            if (remembered != QLatin1String("gone"))
-                TestFolders::write(last, remembered, "x");
-            GameFolderChoice::remember(last);
-            QCOMPARE(GameFolderChoice::remembered(), last);
+        // current: files of the folder started in; remembered: files of the folder of the last
+        // start; "-": none; chosen: "current", "remembered" or "" (ask)
+        for (const auto &[tag, current_, remembered_, chosen_] : rows) {
+            const QString current = QString(current_);
+            const QString remembered = QString(remembered_);
+            const QString chosen = QString(chosen_);
+            QTemporaryDir root;
+            const QString here = root.filePath(QStringLiteral("here"));
+            const QString last = root.filePath(QStringLiteral("last"));
+            QVERIFY(QDir().mkpath(here));
+            if (!current.isEmpty())
+                TestFolders::write(here, current, "x");
+            QFile::remove(config_.filePath(QStringLiteral("vekselector/vekselector.conf")));
+            if (remembered != QLatin1String("-")) {
+                if (remembered != QLatin1String("gone"))
+                    TestFolders::write(last, remembered, "x");
+                GameFolderChoice::remember(last);
+                QCOMPARE(GameFolderChoice::remembered(), last);
+            }
+            const QString expected = chosen == QLatin1String("current")      ? here
+                                     : chosen == QLatin1String("remembered") ? last
+                                                                             : QString();
+            QCOMPARE(GameFolderChoice::choose(here), expected);
         }
-        const QString expected = chosen == QLatin1String("current")      ? here
-                                 : chosen == QLatin1String("remembered") ? last
-                                                                         : QString();
-        QCOMPARE(GameFolderChoice::choose(here), expected);
     }
 
 private:

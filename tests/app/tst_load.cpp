@@ -540,10 +540,11 @@ private Q_SLOTS:
         }
     }
 
-    void gameOwnFileComesBackWhenItsLastCarrierGoes_data() {
-        QTest::addColumn<QStringList>("steps"); // a click on a folder or "skin:" row, or
-                                                // "restart", or "reset"
-        QTest::addColumn<QString>("own");       // the game's file as the game folder spells it
+    // A game file that loaded content replaces is the game's own and no content folder can give
+    // it back: it is kept while anything loaded carries its name, and back under its own name
+    // when the last of them goes, by whichever way that goes.
+    void gameOwnFileComesBackWhenItsLastCarrierGoes() {
+        // "restart", or "reset"
         const char *rows[][3] = {
             {"a folder loaded and unloaded, the game's file under another case", "A-One|A-One",
              "CLOUDS.TPC"},
@@ -555,54 +556,51 @@ private Q_SLOTS:
             {"a reset", "A-One|G-Two|reset", "clouds.tpc"},
             {"a reset after a restart", "A-One|restart|G-Two|reset", "CLOUDS.TPC"},
         };
-        for (const auto &[tag, steps, own] : rows)
-            QTest::newRow(tag) << QString(steps).split('|') << QString(own);
-    }
-
-    // A game file that loaded content replaces is the game's own and no content folder can give
-    // it back: it is kept while anything loaded carries its name, and back under its own name
-    // when the last of them goes, by whichever way that goes.
-    void gameOwnFileComesBackWhenItsLastCarrierGoes() {
-        QFETCH(QStringList, steps);
-        QFETCH(QString, own);
-        TestFolders f;
-        TestFolders::plant(f.game(), {own + "=own"});
-        TestFolders::plant(f.vek() + "/A-One", {"clouds.tpc=one", "one.dat=1"});
-        TestFolders::plant(f.vek() + "/G-Two", {"Clouds.tpc=two"});
-        TestFolders::plant(f.vek() + "/A-Three", {"CLOUDS.TPC=three"});
-        TestFolders::plant(f.vek() + "/Skinfolder/A-05 Red", {"clouds.tpc=red"});
-        ScriptedPrompt prompt;
-        auto s = openSelector(f, prompt);
-        QStringList loaded;
-        for (const QString &step : steps) {
-            if (step == "restart") {
-                s.reset();
-                s = openSelector(f, prompt);
-            } else if (step == "reset") {
-                QVERIFY(s->completeReset().run());
-                loaded.clear();
-            } else {
-                QVERIFY2(clickRow(*s, step.section(':', -1)), qPrintable(step));
-                // A folder takes out the loaded one of its group; the one skin goes alone.
-                if (!loaded.removeOne(step)) {
-                    loaded.removeIf([&step](const QString &l) { return l.at(0) == step.at(0); });
-                    loaded << step;
+        // steps: a click on a folder or "skin:" row, or; own: the game's file as the game folder
+        // spells it
+        for (const auto &[tag, steps_, own_] : rows) {
+            const QStringList steps = QString(steps_).split('|');
+            const QString own = QString(own_);
+            TestFolders f;
+            TestFolders::plant(f.game(), {own + "=own"});
+            TestFolders::plant(f.vek() + "/A-One", {"clouds.tpc=one", "one.dat=1"});
+            TestFolders::plant(f.vek() + "/G-Two", {"Clouds.tpc=two"});
+            TestFolders::plant(f.vek() + "/A-Three", {"CLOUDS.TPC=three"});
+            TestFolders::plant(f.vek() + "/Skinfolder/A-05 Red", {"clouds.tpc=red"});
+            ScriptedPrompt prompt;
+            auto s = openSelector(f, prompt);
+            QStringList loaded;
+            for (const QString &step : steps) {
+                if (step == "restart") {
+                    s.reset();
+                    s = openSelector(f, prompt);
+                } else if (step == "reset") {
+                    QVERIFY(s->completeReset().run());
+                    loaded.clear();
+                } else {
+                    QVERIFY2(clickRow(*s, step.section(':', -1)), qPrintable(step));
+                    // A folder takes out the loaded one of its group; the one skin goes alone.
+                    if (!loaded.removeOne(step)) {
+                        loaded.removeIf(
+                            [&step](const QString &l) { return l.at(0) == step.at(0); });
+                        loaded << step;
+                    }
                 }
-            }
-            const QStringList names = QDir(f.game()).entryList(QDir::Files | QDir::Hidden);
-            const QStringList spelt = names.filter(
-                QRegularExpression("^clouds\\.tpc$", QRegularExpression::CaseInsensitiveOption));
-            QCOMPARE(spelt.size(), 1);
-            const QByteArray now = TestFolders::read(f.game(), spelt.first());
-            const QStringList hidden = names.filter(".vek-");
-            if (loaded.isEmpty()) {
-                QCOMPARE(spelt.first(), own);
-                QCOMPARE(now, QByteArray("own"));
-                QCOMPARE(hidden, QStringList());
-            } else {
-                QVERIFY2(now != "own", qPrintable(step));
-                QCOMPARE(hidden, QStringList{".vek-game-" + own});
-                QCOMPARE(TestFolders::read(f.game(), hidden.first()), QByteArray("own"));
+                const QStringList names = QDir(f.game()).entryList(QDir::Files | QDir::Hidden);
+                const QStringList spelt = names.filter(QRegularExpression(
+                    "^clouds\\.tpc$", QRegularExpression::CaseInsensitiveOption));
+                QCOMPARE(spelt.size(), 1);
+                const QByteArray now = TestFolders::read(f.game(), spelt.first());
+                const QStringList hidden = names.filter(".vek-");
+                if (loaded.isEmpty()) {
+                    QCOMPARE(spelt.first(), own);
+                    QCOMPARE(now, QByteArray("own"));
+                    QCOMPARE(hidden, QStringList());
+                } else {
+                    QVERIFY2(now != "own", qPrintable(step));
+                    QCOMPARE(hidden, QStringList{".vek-game-" + own});
+                    QCOMPARE(TestFolders::read(f.game(), hidden.first()), QByteArray("own"));
+                }
             }
         }
     }

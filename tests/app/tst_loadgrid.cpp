@@ -104,45 +104,42 @@ private Q_SLOTS:
     // Each row clicks grid rows in turn: one folder per group, but many for G. The marks, the
     // colours, the game folder, the loaded list and the ledger (the names in grid order, then an
     // empty line) all follow, and a restart finds the same marks without copying or rewriting.
-    void clicksFollowTheGroupRules_data() {
-        QTest::addColumn<QString>("clicks");
-        QTest::addColumn<QString>("loaded");
+
+    void clicksFollowTheGroupRules() {
         const char *rows[][3] = {
             {"one G out, the other stays", "A-Spitfire A-Hurricane G-Maps G-Sounds G-Maps",
              "A-Hurricane G-Sounds"},
             {"all out again", "G-Sounds A-Spitfire G-Sounds A-Spitfire", ""},
             {"in again after all out", "G-Sounds G-Sounds M-Beta G-Maps", "G-Maps M-Beta"},
         };
-        for (const auto &[tag, clicks, loaded] : rows)
-            QTest::newRow(tag) << clicks << loaded;
-    }
-
-    void clicksFollowTheGroupRules() {
-        QFETCH(QString, clicks);
-        QFETCH(QString, loaded);
-        const QStringList names = loaded.split(' ', Qt::SkipEmptyParts);
-        Content c;
-        auto s = c.open();
-        for (const QString &name : clicks.split(' '))
-            QVERIFY2(clickRow(*s, name), qPrintable(name));
-        QByteArray lines;
-        for (const QString &name : names)
-            lines += name.toLatin1() + "\r\n";
-        QCOMPARE(s->Text2, QString::fromLatin1(lines));
-        for (int run = 0; run < 2; ++run) {
-            if (run) {
-                s.reset();
-                s = c.open();
+        for (const auto &[tag, clicks_, loaded_] : rows) {
+            const QString clicks = QString(clicks_);
+            const QString loaded = QString(loaded_);
+            const QStringList names = loaded.split(' ', Qt::SkipEmptyParts);
+            Content c;
+            auto s = c.open();
+            for (const QString &name : clicks.split(' '))
+                QVERIFY2(clickRow(*s, name), qPrintable(name));
+            QByteArray lines;
+            for (const QString &name : names)
+                lines += name.toLatin1() + "\r\n";
+            QCOMPARE(s->Text2, QString::fromLatin1(lines));
+            for (int run = 0; run < 2; ++run) {
+                if (run) {
+                    s.reset();
+                    s = c.open();
+                }
+                QCOMPARE(marked(*s), names);
+                QCOMPARE(s->loadedList().loadedNames(), names);
+                for (const LoadGrid::Row &r : s->Unigrid.rows) {
+                    QCOMPARE(c.inGame(r.name), r.loaded);
+                    QCOMPARE(r.colour,
+                             r.loaded ? LoadGrid::LoadedColour : LoadGrid::DefaultCellColour);
+                }
+                QCOMPARE(c.ledger(), lines + "\r\n");
             }
-            QCOMPARE(marked(*s), names);
-            QCOMPARE(s->loadedList().loadedNames(), names);
-            for (const LoadGrid::Row &r : s->Unigrid.rows) {
-                QCOMPARE(c.inGame(r.name), r.loaded);
-                QCOMPARE(r.colour, r.loaded ? LoadGrid::LoadedColour : LoadGrid::DefaultCellColour);
-            }
-            QCOMPARE(c.ledger(), lines + "\r\n");
+            QVERIFY(c.prompt.shown.isEmpty());
         }
-        QVERIFY(c.prompt.shown.isEmpty());
     }
 
     // A click copies by the skip rule (its every case is a row of the mover's tests) and not
@@ -222,66 +219,62 @@ private Q_SLOTS:
     // its own, never with the VEK folder's own files. One whose name gives no store ("M",
     // "M-", "M ") gets none: no folder "C" or "C-", its saves stay in Savedata (the player is
     // told so once, at its load), and one it takes out still stores its own saves.
-    void missionStores_data() {
-        QTest::addColumn<QString>("mission");
-        QTest::addColumn<QString>("store");  // empty: none, and no exchange
-        QTest::addColumn<bool>("overAlpha"); // loaded while M-Alpha is
+
+    void missionStores() {
         const std::tuple<const char *, const char *, const char *, bool> rows[] = {
             {"Mfoo", "Mfoo", "Cfoo", false},
             {"M", "M", "", false},
             {"M and a blank", "M ", "", false},
             {"M- in place of M-Alpha", "M-", "", true}};
-        for (const auto &[tag, mission, store, overAlpha] : rows)
-            QTest::newRow(tag) << QString(mission) << QString(store) << overAlpha;
-    }
-
-    void missionStores() {
-        QFETCH(QString, mission);
-        QFETCH(QString, store);
-        QFETCH(bool, overAlpha);
-        Content c;
-        TestFolders::write(c.f.vek() + "/" + mission, "mission.dat", "mission");
-        TestFolders::write(c.store("C-Alpha"), "camp.sav", "alpha progress");
-        TestFolders::write(c.savedata(), "default.sav", "the game's own");
-        auto s = c.open();
-        const QStringList vekFiles = QDir(c.f.vek()).entryList(QDir::Files);
-        const QStringList vekFolders = QDir(c.f.vek()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-        if (overAlpha) {
-            QVERIFY(clickRow(*s, "M-Alpha"));
-            TestFolders::write(c.savedata(), "camp.sav", "alpha further");
-        }
-        QVERIFY(clickRow(*s, mission));
-        QVERIFY(TestFolders::exists(c.f.game(), "mission.dat"));
-        // M-Alpha's saves went home and the game's own came back, as at its unload.
-        if (overAlpha)
-            QCOMPARE(c.save(c.store("C-Alpha"), "camp.sav"), QByteArray("alpha further"));
-        QCOMPARE(QDir(c.savedata()).entryList(QDir::Files),
-                 store.isEmpty() ? QStringList{"default.sav"} : QStringList());
-        TestFolders::write(c.savedata(), "foo.sav", "foo progress");
-        QVERIFY(clickRow(*s, mission));
-        if (store.isEmpty()) {
+        // store: empty: none, and no exchange; overAlpha: loaded while M-Alpha is
+        for (const auto &[tag, mission_, store_, overAlpha] : rows) {
+            const QString mission = QString(mission_);
+            const QString store = QString(store_);
+            Content c;
+            TestFolders::write(c.f.vek() + "/" + mission, "mission.dat", "mission");
+            TestFolders::write(c.store("C-Alpha"), "camp.sav", "alpha progress");
+            TestFolders::write(c.savedata(), "default.sav", "the game's own");
+            auto s = c.open();
+            const QStringList vekFiles = QDir(c.f.vek()).entryList(QDir::Files);
+            const QStringList vekFolders =
+                QDir(c.f.vek()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+            if (overAlpha) {
+                QVERIFY(clickRow(*s, "M-Alpha"));
+                TestFolders::write(c.savedata(), "camp.sav", "alpha further");
+            }
+            QVERIFY(clickRow(*s, mission));
+            QVERIFY(TestFolders::exists(c.f.game(), "mission.dat"));
+            // M-Alpha's saves went home and the game's own came back, as at its unload.
+            if (overAlpha)
+                QCOMPARE(c.save(c.store("C-Alpha"), "camp.sav"), QByteArray("alpha further"));
             QCOMPARE(QDir(c.savedata()).entryList(QDir::Files),
-                     QStringList({"default.sav", "foo.sav"}));
-            QCOMPARE(c.prompt.shown.size(), 1);
-            QVERIFY2(c.prompt.shown.first().text.contains("no save store"),
-                     qPrintable(c.prompt.shown.first().text));
-        } else {
-            QCOMPARE(c.save(c.store(store), "foo.sav"), QByteArray("foo progress"));
-            QCOMPARE(QDir(c.savedata()).entryList(QDir::Files), QStringList{"default.sav"});
-            QVERIFY(c.prompt.shown.isEmpty());
+                     store.isEmpty() ? QStringList{"default.sav"} : QStringList());
+            TestFolders::write(c.savedata(), "foo.sav", "foo progress");
+            QVERIFY(clickRow(*s, mission));
+            if (store.isEmpty()) {
+                QCOMPARE(QDir(c.savedata()).entryList(QDir::Files),
+                         QStringList({"default.sav", "foo.sav"}));
+                QCOMPARE(c.prompt.shown.size(), 1);
+                QVERIFY2(c.prompt.shown.first().text.contains("no save store"),
+                         qPrintable(c.prompt.shown.first().text));
+            } else {
+                QCOMPARE(c.save(c.store(store), "foo.sav"), QByteArray("foo progress"));
+                QCOMPARE(QDir(c.savedata()).entryList(QDir::Files), QStringList{"default.sav"});
+                QVERIFY(c.prompt.shown.isEmpty());
+            }
+            QVERIFY(QDir(c.store("C-Default")).entryList(QDir::Files).isEmpty());
+            QCOMPARE(QDir(c.store("C-Alpha")).entryList(QDir::Files), QStringList{"camp.sav"});
+            // No folder came or went, the store of "Mfoo" made at the start aside; the VEK folder
+            // keeps its own files, and only the ledgers of the clicks are new.
+            QCOMPARE(QDir(c.f.vek()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), vekFolders);
+            for (const char *none : {"C", "C-", "C "})
+                QVERIFY2(!QFileInfo::exists(c.f.vek() + "/" + none), none);
+            QCOMPARE(vekFolders.contains(store), !store.isEmpty());
+            QStringList now = QDir(c.f.vek()).entryList(QDir::Files);
+            for (const char *ledger : {"FoldersLoaded.txt", "LoadOrder.txt", "LoadedNames.txt"})
+                now.removeAll(QString::fromLatin1(ledger));
+            QCOMPARE(now, vekFiles);
         }
-        QVERIFY(QDir(c.store("C-Default")).entryList(QDir::Files).isEmpty());
-        QCOMPARE(QDir(c.store("C-Alpha")).entryList(QDir::Files), QStringList{"camp.sav"});
-        // No folder came or went, the store of "Mfoo" made at the start aside; the VEK folder
-        // keeps its own files, and only the ledgers of the clicks are new.
-        QCOMPARE(QDir(c.f.vek()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), vekFolders);
-        for (const char *none : {"C", "C-", "C "})
-            QVERIFY2(!QFileInfo::exists(c.f.vek() + "/" + none), none);
-        QCOMPARE(vekFolders.contains(store), !store.isEmpty());
-        QStringList now = QDir(c.f.vek()).entryList(QDir::Files);
-        for (const char *ledger : {"FoldersLoaded.txt", "LoadOrder.txt", "LoadedNames.txt"})
-            now.removeAll(QString::fromLatin1(ledger));
-        QCOMPARE(now, vekFiles);
     }
 
     // Each step writes a save into Savedata ("name=bytes"), or into C-Default as an earlier
@@ -427,52 +420,47 @@ private Q_SLOTS:
         QVERIFY2(*told ? shown.contains(told) : shown.isEmpty(), qPrintable(shown));
     }
 
-    void unrecordedClickIsUndone_data() {
-        QTest::addColumn<QString>("loaded"); // before the click
-        QTest::addColumn<QString>("clicked");
-        QTest::addColumn<QString>("ledger"); // turns read-only once the click's files move
+    // A click whose ledger cannot be written once its files have moved is undone as a whole:
+    // the files, the marks, the aircraft grid and every ledger as before it, and one message
+    // that names the ledger.
+    void unrecordedClickIsUndone() {
         const char *rows[][4] = {{"unload of an aircraft set, FoldersLoaded.txt", "F-Planes",
                                   "F-Planes", "FoldersLoaded.txt"},
                                  {"aircraft set in place of another, PlanesLoaded.txt", "F-Planes",
                                   "F-Plain", "PlanesLoaded.txt"},
                                  {"mission load, LoadOrder.txt", "", "M-Alpha", "LoadOrder.txt"}};
-        for (const auto &[tag, loaded, clicked, ledger] : rows)
-            QTest::newRow(tag) << loaded << clicked << ledger;
-    }
-
-    // A click whose ledger cannot be written once its files have moved is undone as a whole:
-    // the files, the marks, the aircraft grid and every ledger as before it, and one message
-    // that names the ledger.
-    void unrecordedClickIsUndone() {
-        QFETCH(QString, loaded);
-        QFETCH(QString, clicked);
-        QFETCH(QString, ledger);
-        Content c;
-        auto s = c.open();
-        if (!loaded.isEmpty())
-            QVERIFY(clickRow(*s, loaded));
-        if (!TestFolders::exists(c.f.vek(), ledger))
-            TestFolders::write(c.f.vek(), ledger, "");
-        ProgressHook lock([&](qsizetype, const QString &) {
-            return FileOps::setReadOnly(c.f.vek() + "/" + ledger, true);
-        });
-        s->setProgress(&lock);
-        const QStringList marks = marked(*s);
-        const QByteArray folders = c.ledger();
-        const QByteArray written = TestFolders::read(c.f.vek(), ledger);
-        const qsizetype planes = s->G1.rows.size();
-        c.prompt.shown.clear();
-        QVERIFY(!clickRow(*s, clicked));
-        QCOMPARE(marked(*s), marks);
-        QCOMPARE(c.ledger(), folders);
-        QCOMPARE(TestFolders::read(c.f.vek(), ledger), written);
-        QCOMPARE(s->G1.rows.size(), planes);
-        QCOMPARE(c.inGame(clicked), marks.contains(clicked));
-        QVERIFY(loaded.isEmpty() || c.inGame(loaded));
-        QVERIFY(!TestFolders::exists(c.f.vek(), "Journal.txt"));
-        QCOMPARE(c.prompt.shown.size(), 1);
-        const QString told = c.prompt.shown.at(0).text;
-        QVERIFY2(told.contains(ledger + "\": the file is read-only"), qPrintable(told));
+        // loaded: before the click; ledger: turns read-only once the click's files move
+        for (const auto &[tag, loaded_, clicked_, ledger_] : rows) {
+            const QString loaded = QString(loaded_);
+            const QString clicked = QString(clicked_);
+            const QString ledger = QString(ledger_);
+            Content c;
+            auto s = c.open();
+            if (!loaded.isEmpty())
+                QVERIFY(clickRow(*s, loaded));
+            if (!TestFolders::exists(c.f.vek(), ledger))
+                TestFolders::write(c.f.vek(), ledger, "");
+            ProgressHook lock([&](qsizetype, const QString &) {
+                return FileOps::setReadOnly(c.f.vek() + "/" + ledger, true);
+            });
+            s->setProgress(&lock);
+            const QStringList marks = marked(*s);
+            const QByteArray folders = c.ledger();
+            const QByteArray written = TestFolders::read(c.f.vek(), ledger);
+            const qsizetype planes = s->G1.rows.size();
+            c.prompt.shown.clear();
+            QVERIFY(!clickRow(*s, clicked));
+            QCOMPARE(marked(*s), marks);
+            QCOMPARE(c.ledger(), folders);
+            QCOMPARE(TestFolders::read(c.f.vek(), ledger), written);
+            QCOMPARE(s->G1.rows.size(), planes);
+            QCOMPARE(c.inGame(clicked), marks.contains(clicked));
+            QVERIFY(loaded.isEmpty() || c.inGame(loaded));
+            QVERIFY(!TestFolders::exists(c.f.vek(), "Journal.txt"));
+            QCOMPARE(c.prompt.shown.size(), 1);
+            const QString told = c.prompt.shown.at(0).text;
+            QVERIFY2(told.contains(ledger + "\": the file is read-only"), qPrintable(told));
+        }
     }
 
     void groupFilter() {

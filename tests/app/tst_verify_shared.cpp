@@ -139,9 +139,8 @@ struct ConflictCase {
 class TestVerifyShared : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void verifyFindsWhatIsOffAndRepairPutsItRight_data() {
-        QTest::addColumn<QStringList>("steps");
-        QTest::addColumn<QStringList>("findings");
+
+    void verifyFindsWhatIsOffAndRepairPutsItRight() {
         const char *rows[][3] = {
             {"all whole; left-out files are not looked for", "load A-One|load G-Maps", ""},
             {"a changed byte", "load A-Two|flip two.dat", "changed\tA-Two\ttwo.dat"},
@@ -162,32 +161,30 @@ private Q_SLOTS:
             {"a game file in another case is the same file",
              "load A-Two|case two.dat TWO.DAT|change TWO.DAT", "changed\tA-Two\ttwo.dat"},
         };
-        for (const auto &[tag, steps, findings] : rows)
-            QTest::newRow(tag) << listed(steps) << listed(findings);
-    }
+        for (const auto &[tag, steps_, findings_] : rows) {
+            const QStringList steps = listed(steps_);
+            const QStringList findings = listed(findings_);
+            Fixture c;
+            for (const QString &step : steps)
+                c.step(step);
+            LoadedFiles &files = c.s->loadedFiles();
+            QCOMPARE(files.check(), findings.isEmpty());
+            QCOMPARE(lines(files.Findings), findings);
+            QCOMPARE(c.problems(), QStringList{});
 
-    void verifyFindsWhatIsOffAndRepairPutsItRight() {
-        QFETCH(QStringList, steps);
-        QFETCH(QStringList, findings);
-        Fixture c;
-        for (const QString &step : steps)
-            c.step(step);
-        LoadedFiles &files = c.s->loadedFiles();
-        QCOMPARE(files.check(), findings.isEmpty());
-        QCOMPARE(lines(files.Findings), findings);
-        QCOMPARE(c.problems(), QStringList{});
-
-        QVERIFY(files.repair());
-        QVERIFY(files.check());
-        QCOMPARE(files.CheckResult, QStringLiteral("All loaded files are whole."));
-        // Each repaired file holds its owner's bytes again, under the one name the game folder had.
-        for (const QString &finding : findings) {
-            const QString folder = finding.section('\t', 1, 1);
-            const QString file = finding.section('\t', 2);
-            QCOMPARE(c.game(file), Fixture::bytes(folder, file));
-            QCOMPARE(QDir(c.f.game()).entryList({file}, QDir::Files).size(), 1);
+            QVERIFY(files.repair());
+            QVERIFY(files.check());
+            QCOMPARE(files.CheckResult, QStringLiteral("All loaded files are whole."));
+            // Each repaired file holds its owner's bytes again, under the one name the game folder
+            // had.
+            for (const QString &finding : findings) {
+                const QString folder = finding.section('\t', 1, 1);
+                const QString file = finding.section('\t', 2);
+                QCOMPARE(c.game(file), Fixture::bytes(folder, file));
+                QCOMPARE(QDir(c.f.game()).entryList({file}, QDir::Files).size(), 1);
+            }
+            QCOMPARE(c.problems(), QStringList{});
         }
-        QCOMPARE(c.problems(), QStringList{});
     }
 
     void unloadKeepsTheFoldersThatStayWhole_data() {

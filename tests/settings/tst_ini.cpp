@@ -299,8 +299,7 @@ private Q_SLOTS:
         }
     }
 
-    void features_data() {
-        QTest::addColumn<FeatureCase>("c");
+    void features() {
         const QByteArray base = featureIni();
         const QByteArray noRemap = "A=1\r\nB=2\r\nC=3\r\nDisplayInfoSetting=3\r\n";
         const std::pair<const char *, FeatureCase> rows[] = {
@@ -359,22 +358,18 @@ private Q_SLOTS:
               .dispLab = "1",
               .original = "[GAME]\r\nX=1\r\n"}},
         };
-        for (const auto &[tag, c] : rows)
-            QTest::newRow(tag) << c;
-    }
-
-    void features() {
-        QFETCH(FeatureCase, c);
-        IniState state;
-        state.resolution = -1;
-        state.featureCodes = c.codes;
-        state.ApplyFeature = c.apply;
-        state.Label21 = c.label21;
-        state.HUDLab = c.hudBefore;
-        QCOMPARE(rebuilt(c.original, state), c.expected);
-        QCOMPARE(state.DispLab, c.dispLab);
-        QCOMPARE(state.HUDLab, c.hudLab);
-        QVERIFY(!state.ApplyFeature);
+        for (const auto &[tag, c] : rows) {
+            IniState state;
+            state.resolution = -1;
+            state.featureCodes = c.codes;
+            state.ApplyFeature = c.apply;
+            state.Label21 = c.label21;
+            state.HUDLab = c.hudBefore;
+            QCOMPARE(rebuilt(c.original, state), c.expected);
+            QCOMPARE(state.DispLab, c.dispLab);
+            QCOMPARE(state.HUDLab, c.hudLab);
+            QVERIFY(!state.ApplyFeature);
+        }
     }
 
     void displayPositionsFollowTheKeptLines() {
