@@ -49,8 +49,6 @@ struct LaunchCase {
 };
 } // namespace
 
-Q_DECLARE_METATYPE(Click)
-
 class TestCommands : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -88,7 +86,8 @@ private Q_SLOTS:
     // replaced by another program (a game update: kept as the day program, made the original
     // copy, the previous copy kept aside, and told once), or cut short (the copy put back,
     // any bytes it had kept, and told once).
-    void gameProgramAtStart_data() {
+
+    void gameProgramAtStart() {
         const QByteArray day = DemoGameFolder::exeBytes();
         const qint64 offset = NightSwitch::Versions[0].offset;
         const QByteArray night = QByteArray(day).replace(offset, 2, NightSwitch::NightBytes);
@@ -101,45 +100,41 @@ private Q_SLOTS:
             {"game update", day, fixed, fixed, update, day, true},
             {"cut", day, cut, day, "eaw.exe.replaced", cut, true},
         };
-        addRows(rows);
-    }
+        for (const auto &[tag, first, between, now, kept, keptBytes, told] : rows) {
+            TestFolders f;
+            TestFolders::write(f.game(), "eaw.exe", first);
+            ScriptedPrompt prompt;
+            openSelector(f, prompt);
+            QVERIFY(TestFolders::read(f.vek(), "eaw.exe") == DemoGameFolder::exeBytes());
+            QVERIFY(prompt.shown.isEmpty());
+            TestFolders::write(f.game(), "eaw.exe", between);
+            const QStringList before = FileList::files(f.vek());
 
-    void gameProgramAtStart() {
-        QFETCH(ProgramCase, row);
-        const auto &[tag, first, between, now, kept, keptBytes, told] = row;
-        TestFolders f;
-        TestFolders::write(f.game(), "eaw.exe", first);
-        ScriptedPrompt prompt;
-        openSelector(f, prompt);
-        QVERIFY(TestFolders::read(f.vek(), "eaw.exe") == DemoGameFolder::exeBytes());
-        QVERIFY(prompt.shown.isEmpty());
-        TestFolders::write(f.game(), "eaw.exe", between);
-        const QStringList before = FileList::files(f.vek());
+            openSelector(f, prompt);
+            QVERIFY(TestFolders::read(f.game(), "eaw.exe") == now);
+            QVERIFY(TestFolders::read(f.vek(), "eaw.exe") == now);
+            QStringList added = FileList::files(f.vek());
+            for (const QString &name : before)
+                added.removeOne(name);
+            QCOMPARE(added, *kept ? QStringList{kept} : QStringList());
+            if (*kept)
+                QVERIFY(TestFolders::read(f.vek(), kept) == keptBytes);
+            // Told once of anything but the night switch, naming the game's program.
+            if (told) {
+                QCOMPARE(prompt.shown.size(), 1);
+                QCOMPARE(prompt.shown.at(0).icon, Prompt::Icon::Information);
+                QVERIFY2(prompt.shown.at(0).text.contains(
+                             QDir::toNativeSeparators(QDir(f.game()).filePath("eaw.exe"))),
+                         qPrintable(prompt.shown.at(0).text));
+            } else {
+                QVERIFY(prompt.shown.isEmpty());
+            }
 
-        openSelector(f, prompt);
-        QVERIFY(TestFolders::read(f.game(), "eaw.exe") == now);
-        QVERIFY(TestFolders::read(f.vek(), "eaw.exe") == now);
-        QStringList added = FileList::files(f.vek());
-        for (const QString &name : before)
-            added.removeOne(name);
-        QCOMPARE(added, *kept ? QStringList{kept} : QStringList());
-        if (*kept)
-            QVERIFY(TestFolders::read(f.vek(), kept) == keptBytes);
-        // Told once of anything but the night switch, naming the game's program.
-        if (told) {
-            QCOMPARE(prompt.shown.size(), 1);
-            QCOMPARE(prompt.shown.at(0).icon, Prompt::Icon::Information);
-            QVERIFY2(prompt.shown.at(0).text.contains(
-                         QDir::toNativeSeparators(QDir(f.game()).filePath("eaw.exe"))),
-                     qPrintable(prompt.shown.at(0).text));
-        } else {
+            prompt.shown.clear();
+            openSelector(f, prompt);
+            QVERIFY(TestFolders::read(f.game(), "eaw.exe") == now);
             QVERIFY(prompt.shown.isEmpty());
         }
-
-        prompt.shown.clear();
-        openSelector(f, prompt);
-        QVERIFY(TestFolders::read(f.game(), "eaw.exe") == now);
-        QVERIFY(prompt.shown.isEmpty());
     }
 
     // How "Launch EAW" ends: the game started (the launcher in the game folder, given the

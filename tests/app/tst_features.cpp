@@ -8,7 +8,6 @@
 #include "NightSwitch.h"
 #include "OpenSelector.h"
 #include "Options.h"
-#include "Rows.h"
 #include "ScriptedPrompt.h"
 #include "TestFolders.h"
 #include "WindowCommands.h"
@@ -74,43 +73,40 @@ using ExitRow = std::tuple<const char *, bool, bool, int, bool>;
 class TestFeatures : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void choosingAFeature_data() {
+
+    void choosingAFeature() {
         // How each kind of code rewrites eaw.ini is a row of the settings' tests; here the click.
         const ChoiceRow rows[] = {{"57 and D0", 1, "12", {57}, "0", {}},
                                   {"C7 over the lines after [DISPLAY]", 2, "03", {}, "3", "7"}};
-        addRows(rows);
+        for (const auto &[tag, button, selection, emptied, disp, hud] : rows) {
+            TestFolders f;
+            TestFolders::write(f.game(), "eaw.ini", eawIni());
+            TestFolders::write(f.game(), "KC", kKc);
+            ScriptedPrompt prompt;
+            auto s = openSelector(f, prompt);
+            KeyboardFeatures &kc = s->features();
+
+            kc.clickOption13(button);
+            QCOMPARE(kc.Label14, selection);
+            QCOMPARE(s->ini.Label21, QStringLiteral("# %1").arg(button + 1));
+            QCOMPARE(s->ini.DispLab, QString::fromLatin1(disp));
+            QCOMPARE(s->ini.HUDLab, QString::fromLatin1(hud));
+            QCOMPARE(s->FeatureNumber, button + 1);
+            QCOMPARE(TestFolders::read(f.game(), "eaw.ini"),
+                     eawIni(emptied, disp, hud, "800", "600", "0"));
+
+            // The chosen feature stays in force through later option changes, and a grid row that
+            // is only looked at does not replace it.
+            kc.clickG7(6);
+            s->options().clickResolution(2);
+            s->options().clickSquads(3);
+            QCOMPARE(TestFolders::read(f.game(), "eaw.ini"),
+                     eawIni(emptied, disp, hud, "1024", "768", "3"));
+            QVERIFY(prompt.shown.isEmpty());
+        }
     }
 
-    void choosingAFeature() {
-        QFETCH(ChoiceRow, row);
-        const auto &[tag, button, selection, emptied, disp, hud] = row;
-        TestFolders f;
-        TestFolders::write(f.game(), "eaw.ini", eawIni());
-        TestFolders::write(f.game(), "KC", kKc);
-        ScriptedPrompt prompt;
-        auto s = openSelector(f, prompt);
-        KeyboardFeatures &kc = s->features();
-
-        kc.clickOption13(button);
-        QCOMPARE(kc.Label14, selection);
-        QCOMPARE(s->ini.Label21, QStringLiteral("# %1").arg(button + 1));
-        QCOMPARE(s->ini.DispLab, QString::fromLatin1(disp));
-        QCOMPARE(s->ini.HUDLab, QString::fromLatin1(hud));
-        QCOMPARE(s->FeatureNumber, button + 1);
-        QCOMPARE(TestFolders::read(f.game(), "eaw.ini"),
-                 eawIni(emptied, disp, hud, "800", "600", "0"));
-
-        // The chosen feature stays in force through later option changes, and a grid row that is
-        // only looked at does not replace it.
-        kc.clickG7(6);
-        s->options().clickResolution(2);
-        s->options().clickSquads(3);
-        QCOMPARE(TestFolders::read(f.game(), "eaw.ini"),
-                 eawIni(emptied, disp, hud, "1024", "768", "3"));
-        QVERIFY(prompt.shown.isEmpty());
-    }
-
-    void buttonsFollowKc_data() {
+    void buttonsFollowKc() {
         const KcRow rows[] = {
             {"three lines", true, 3, 3, "", 0},
             {"thirty lines", true, 30, 30, "", 0},
@@ -119,35 +115,31 @@ private Q_SLOTS:
             {"empty KC", true, 0, 0, "There are no features: the file KC is empty.", 0},
             {"no KC", false, 0, 0, "There are no features: the game folder has no KC file.", 0},
         };
-        addRows(rows);
+        for (const auto &[tag, present, lines, buttons, notice, told] : rows) {
+            TestFolders f;
+            QByteArray kc;
+            for (int n = 1; n <= lines; ++n)
+                kc += QByteArray::number(n).rightJustified(2, '0') + " feature\tD" +
+                      QByteArray::number(n) + "\r\n";
+            if (present)
+                TestFolders::write(f.game(), "kc", kc);
+            ScriptedPrompt prompt;
+            auto s = openSelector(f, prompt);
+            const KeyboardFeatures &features = s->features();
+            for (int i = 0; i < 30; ++i)
+                QCOMPARE(features.optionShown(i), i < buttons);
+            QCOMPARE(features.G7.rowCount(), buttons + 1);
+            QCOMPARE(features.G7.cell(0, 0), QStringLiteral("Feature to be disabled:"));
+            QCOMPARE(features.Notice, notice);
+            QCOMPARE(prompt.shown.size(), told);
+            // A button without a feature does nothing when clicked.
+            s->features().clickOption13(buttons);
+            QCOMPARE(s->FeatureNumber, 0);
+            QVERIFY(s->ini.Label21.isEmpty());
+        }
     }
 
-    void buttonsFollowKc() {
-        QFETCH(KcRow, row);
-        const auto &[tag, present, lines, buttons, notice, told] = row;
-        TestFolders f;
-        QByteArray kc;
-        for (int n = 1; n <= lines; ++n)
-            kc += QByteArray::number(n).rightJustified(2, '0') + " feature\tD" +
-                  QByteArray::number(n) + "\r\n";
-        if (present)
-            TestFolders::write(f.game(), "kc", kc);
-        ScriptedPrompt prompt;
-        auto s = openSelector(f, prompt);
-        const KeyboardFeatures &features = s->features();
-        for (int i = 0; i < 30; ++i)
-            QCOMPARE(features.optionShown(i), i < buttons);
-        QCOMPARE(features.G7.rowCount(), buttons + 1);
-        QCOMPARE(features.G7.cell(0, 0), QStringLiteral("Feature to be disabled:"));
-        QCOMPARE(features.Notice, notice);
-        QCOMPARE(prompt.shown.size(), told);
-        // A button without a feature does nothing when clicked.
-        s->features().clickOption13(buttons);
-        QCOMPARE(s->FeatureNumber, 0);
-        QVERIFY(s->ini.Label21.isEmpty());
-    }
-
-    void cheatBytes_data() {
+    void cheatBytes() {
         const CheatRow rows[] = {
             {"on, feature 5", "V1V1.FLT", 40000, true, 5, 5},
             {"on, no feature", "V1V1.FLT", 40000, true, 0, 0},
@@ -158,111 +150,104 @@ private Q_SLOTS:
             {"short flt.cdf is refused", "V1V1.FLT", 38257, true, 5, 5},
             {"one-byte flt.cdf is refused", "V1V1.FLT", 1, true, 5, 5},
         };
-        addRows(rows);
-    }
+        for (const auto &[tag, v1Name, cdfSize, check, feature, expected] : rows) {
+            TestFolders f;
+            TestFolders::write(f.game(), "eaw.ini", eawIni());
+            TestFolders::write(f.game(), "KC", kKc);
+            const QByteArray v1 = cheatFile(64), cdf = cheatFile(cdfSize);
+            if (!v1Name.isEmpty())
+                TestFolders::write(f.game(), v1Name, v1);
+            if (cdfSize > 0)
+                TestFolders::write(f.game(), "flt.cdf", cdf);
+            ScriptedPrompt prompt;
+            auto s = openSelector(f, prompt);
+            if (feature > 0)
+                s->features().clickOption13(feature - 1);
+            s->options().setCheatCheck(check);
+            QCOMPARE(s->Check4, check);
 
-    void cheatBytes() {
-        QFETCH(CheatRow, row);
-        const auto &[tag, v1Name, cdfSize, check, feature, expected] = row;
-        TestFolders f;
-        TestFolders::write(f.game(), "eaw.ini", eawIni());
-        TestFolders::write(f.game(), "KC", kKc);
-        const QByteArray v1 = cheatFile(64), cdf = cheatFile(cdfSize);
-        if (!v1Name.isEmpty())
-            TestFolders::write(f.game(), v1Name, v1);
-        if (cdfSize > 0)
-            TestFolders::write(f.game(), "flt.cdf", cdf);
-        ScriptedPrompt prompt;
-        auto s = openSelector(f, prompt);
-        if (feature > 0)
-            s->features().clickOption13(feature - 1);
-        s->options().setCheatCheck(check);
-        QCOMPARE(s->Check4, check);
-
-        if (!v1Name.isEmpty())
-            QCOMPARE(TestFolders::read(f.game(), v1Name), withByte(v1, 2, expected));
-        const bool cdfFits = cdfSize >= kFltCdfPosition;
-        if (cdfSize > 0)
-            QCOMPARE(TestFolders::read(f.game(), "flt.cdf"),
-                     cdfFits ? withByte(cdf, kFltCdfPosition, expected) : cdf);
-        // Nothing is written under another name, and a refused file is told once, not at every
-        // rewrite.
-        const QStringList names = QDir(f.game()).entryList(QDir::Files);
-        QCOMPARE(names.filter("v1v1.flt", Qt::CaseInsensitive).size(), v1Name.isEmpty() ? 0 : 1);
-        QCOMPARE(names.filter("flt.cdf", Qt::CaseInsensitive).size(), cdfSize > 0 ? 1 : 0);
-        QCOMPARE(prompt.shown.size(), cdfSize > 0 && !cdfFits ? 1 : 0);
-        if (!prompt.shown.isEmpty())
-            QVERIFY2(!prompt.shown.first().text.contains(QStringLiteral(" 1 bytes")),
-                     qPrintable(prompt.shown.first().text));
-        // The exit writes the byte once more; the same refusal is not told again.
-        s->options().setCheatCheck(false);
-        QVERIFY(s->commands().ExitProcedure());
-        QCOMPARE(prompt.shown.size(), cdfSize > 0 && !cdfFits ? 1 : 0);
-    }
-
-    void exitWithTheCheckOn_data() {
-        const ExitRow rows[] = {{"on, Cancel", true, false, 1, false},
-                                {"on, OK", true, true, 1, true},
-                                {"off", false, false, 0, true}};
-        addRows(rows);
+            if (!v1Name.isEmpty())
+                QCOMPARE(TestFolders::read(f.game(), v1Name), withByte(v1, 2, expected));
+            const bool cdfFits = cdfSize >= kFltCdfPosition;
+            if (cdfSize > 0)
+                QCOMPARE(TestFolders::read(f.game(), "flt.cdf"),
+                         cdfFits ? withByte(cdf, kFltCdfPosition, expected) : cdf);
+            // Nothing is written under another name, and a refused file is told once, not at every
+            // rewrite.
+            const QStringList names = QDir(f.game()).entryList(QDir::Files);
+            QCOMPARE(names.filter("v1v1.flt", Qt::CaseInsensitive).size(),
+                     v1Name.isEmpty() ? 0 : 1);
+            QCOMPARE(names.filter("flt.cdf", Qt::CaseInsensitive).size(), cdfSize > 0 ? 1 : 0);
+            QCOMPARE(prompt.shown.size(), cdfSize > 0 && !cdfFits ? 1 : 0);
+            if (!prompt.shown.isEmpty())
+                QVERIFY2(!prompt.shown.first().text.contains(QStringLiteral(" 1 bytes")),
+                         qPrintable(prompt.shown.first().text));
+            // The exit writes the byte once more; the same refusal is not told again.
+            s->options().setCheatCheck(false);
+            QVERIFY(s->commands().ExitProcedure());
+            QCOMPARE(prompt.shown.size(), cdfSize > 0 && !cdfFits ? 1 : 0);
+        }
     }
 
     void exitWithTheCheckOn() {
-        QFETCH(ExitRow, row);
-        const auto &[tag, check, answer, asked, exits] = row;
-        TestFolders f;
-        TestFolders::write(f.game(), "eaw.ini", eawIni());
-        TestFolders::write(f.game(), "KC", kKc);
-        TestFolders::write(f.game(), "V1V1.FLT", cheatFile(64));
-        TestFolders::write(f.game(), "flt.cdf", cheatFile(40000));
-        const QByteArray program = DemoGameFolder::exeBytes();
-        const QByteArray night = QByteArray(program).replace(NightSwitch::Versions[0].offset, 2,
-                                                             NightSwitch::NightBytes);
-        TestFolders::write(f.game(), "eaw.exe", program);
-        ScriptedPrompt prompt({answer});
-        auto s = openSelector(f, prompt);
-        s->features().clickOption13(4);
-        s->options().setCheatCheck(check);
-        // An option and the night switch changed since the window opened: leaving puts both of the
-        // game's files back as they were before the first run.
-        s->options().clickResolution(5);
-        QVERIFY(s->options().nightSwitch(0, true));
-        const QByteArray v1 = TestFolders::read(f.game(), "V1V1.FLT");
-        const QByteArray cdf = TestFolders::read(f.game(), "flt.cdf");
-        const QByteArray ini = TestFolders::read(f.game(), "eaw.ini");
+        const ExitRow rows[] = {{"on, Cancel", true, false, 1, false},
+                                {"on, OK", true, true, 1, true},
+                                {"off", false, false, 0, true}};
+        for (const auto &[tag, check, answer, asked, exits] : rows) {
+            TestFolders f;
+            TestFolders::write(f.game(), "eaw.ini", eawIni());
+            TestFolders::write(f.game(), "KC", kKc);
+            TestFolders::write(f.game(), "V1V1.FLT", cheatFile(64));
+            TestFolders::write(f.game(), "flt.cdf", cheatFile(40000));
+            const QByteArray program = DemoGameFolder::exeBytes();
+            const QByteArray night = QByteArray(program).replace(NightSwitch::Versions[0].offset, 2,
+                                                                 NightSwitch::NightBytes);
+            TestFolders::write(f.game(), "eaw.exe", program);
+            ScriptedPrompt prompt({answer});
+            auto s = openSelector(f, prompt);
+            s->features().clickOption13(4);
+            s->options().setCheatCheck(check);
+            // An option and the night switch changed since the window opened: leaving puts both of
+            // the game's files back as they were before the first run.
+            s->options().clickResolution(5);
+            QVERIFY(s->options().nightSwitch(0, true));
+            const QByteArray v1 = TestFolders::read(f.game(), "V1V1.FLT");
+            const QByteArray cdf = TestFolders::read(f.game(), "flt.cdf");
+            const QByteArray ini = TestFolders::read(f.game(), "eaw.ini");
 
-        QCOMPARE(s->commands().ExitProcedure(), exits);
-        QCOMPARE(prompt.shown.size(), asked);
-        if (asked) {
-            const ScriptedPrompt::Shown &q = prompt.shown.at(0);
-            QCOMPARE(q.title, CheatCheck::ExitTitle);
-            QCOMPARE(q.text, CheatCheck::ExitText);
-            QCOMPARE(q.icon, Prompt::Icon::None);
-            QCOMPARE(q.buttons, Prompt::Buttons::OkCancel);
+            QCOMPARE(s->commands().ExitProcedure(), exits);
+            QCOMPARE(prompt.shown.size(), asked);
+            if (asked) {
+                const ScriptedPrompt::Shown &q = prompt.shown.at(0);
+                QCOMPARE(q.title, CheatCheck::ExitTitle);
+                QCOMPARE(q.text, CheatCheck::ExitText);
+                QCOMPARE(q.icon, Prompt::Icon::None);
+                QCOMPARE(q.buttons, Prompt::Buttons::OkCancel);
+            }
+            // Cancel: everything as it was, the check still on; OK: both bytes 0, and the game's
+            // files as before the first run.
+            const std::pair<const char *, QByteArray> files[] = {
+                {"V1V1.FLT", exits ? withByte(v1, 2, 0) : v1},
+                {"flt.cdf", exits ? withByte(cdf, kFltCdfPosition, 0) : cdf},
+                {"eaw.ini", exits ? eawIni() : ini},
+                {"eaw.exe", exits ? program : night}};
+            for (const auto &[name, bytes] : files)
+                QVERIFY2(TestFolders::read(f.game(), name) == bytes, name);
+            if (!exits)
+                QVERIFY(s->Check4);
+            else
+                QVERIFY(!FileOps::isReadOnly(QDir(f.game()).filePath("eaw.ini")) &&
+                        s->ini.resolution == 1 && s->FormReady);
+
+            // The next start shows the box unticked and both bytes 0, whatever the last run left.
+            s.reset();
+            ScriptedPrompt next;
+            auto again = openSelector(f, next);
+            QVERIFY(!again->Check4);
+            QCOMPARE(TestFolders::read(f.game(), "V1V1.FLT").at(1), '\0');
+            QCOMPARE(TestFolders::read(f.game(), "flt.cdf").at(kFltCdfPosition - 1), '\0');
+            QVERIFY(next.shown.isEmpty());
         }
-        // Cancel: everything as it was, the check still on; OK: both bytes 0, and the game's
-        // files as before the first run.
-        const std::pair<const char *, QByteArray> files[] = {
-            {"V1V1.FLT", exits ? withByte(v1, 2, 0) : v1},
-            {"flt.cdf", exits ? withByte(cdf, kFltCdfPosition, 0) : cdf},
-            {"eaw.ini", exits ? eawIni() : ini},
-            {"eaw.exe", exits ? program : night}};
-        for (const auto &[name, bytes] : files)
-            QVERIFY2(TestFolders::read(f.game(), name) == bytes, name);
-        if (!exits)
-            QVERIFY(s->Check4);
-        else
-            QVERIFY(!FileOps::isReadOnly(QDir(f.game()).filePath("eaw.ini")) &&
-                    s->ini.resolution == 1 && s->FormReady);
-
-        // The next start shows the box unticked and both bytes 0, whatever the last run left.
-        s.reset();
-        ScriptedPrompt next;
-        auto again = openSelector(f, next);
-        QVERIFY(!again->Check4);
-        QCOMPARE(TestFolders::read(f.game(), "V1V1.FLT").at(1), '\0');
-        QCOMPARE(TestFolders::read(f.game(), "flt.cdf").at(kFltCdfPosition - 1), '\0');
-        QVERIFY(next.shown.isEmpty());
     }
 };
 

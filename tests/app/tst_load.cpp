@@ -212,7 +212,9 @@ private Q_SLOTS:
         }
     }
 
-    void reloadMarksWhatTheGameFolderHolds_data() {
+    // The start marks what FoldersLoaded.txt names as loaded only where the game folder holds
+    // that folder's files, rewrites the ledger to say so, and tells the player what it left out.
+    void reloadMarksWhatTheGameFolderHolds() {
         const QString maps = "VEK/G-Maps/map.ter=map|VEK/G-Maps/readme.txt=about|EAW/map.ter=map|"
                              "EAW/readme.txt=about|";
         const QString spit = "VEK/A-Spitfires/spit.dat=s|EAW/spit.dat=s|";
@@ -270,50 +272,44 @@ private Q_SLOTS:
              "G-Maps", "map.ter", "",
              "no longer in the VEK folder; they are not loaded now:\r\nNo such folder"},
         };
-        addRows(rows);
-    }
-
-    // The start marks what FoldersLoaded.txt names as loaded only where the game folder holds
-    // that folder's files, rewrites the ledger to say so, and tells the player what it left out.
-    void reloadMarksWhatTheGameFolderHolds() {
-        QFETCH(ReloadCase, row);
-        const auto &[tag, moved, ledger, files, loadedCell, present, absent, told] = row;
-        const QStringList loaded = listed(loadedCell);
-        TestFolders f;
-        TestFolders::plant(f.root(), listed(files));
-        TestFolders::write(f.vek(), Ledgers::FoldersLoaded, ledger);
-        ScriptedPrompt prompt;
-        // Another VEK folder that is there: one that is not may be this one moved.
-        const QString last = f.root() + QStringLiteral("/Elsewhere");
-        QVERIFY(!moved || QDir().mkpath(last));
-        Selector s(foldersOf(f, moved ? last : f.vek()), prompt);
-        s.load();
-        QCOMPARE(s.loadedList().loadedNames(), loaded);
-        QStringList marked;
-        for (int r = 1; r < s.Unigrid.rowCount(); ++r)
-            if (s.Unigrid.row(r).loaded)
-                marked << s.Unigrid.row(r).name;
-        for (const SkinGrid::Row &r : s.SK1.rows)
-            if (r.loaded)
-                marked << r.name;
-        QCOMPARE(marked, loaded);
-        for (const QString &n : listed(present))
-            QVERIFY2(TestFolders::exists(f.game(), n), qPrintable(n));
-        for (const QString &n : listed(absent))
-            QVERIFY2(!TestFolders::exists(f.game(), n), qPrintable(n));
-        QVERIFY2(s.loadedFiles().check(), qPrintable(s.loadedFiles().CheckResult));
-        const QByteArray rewritten = (loaded.join("\r\n") + "\r\n\r\n").toLatin1();
-        // Rewritten when a line marked nothing; else left as it was.
-        QStringList lines = QString::fromLatin1(ledger).remove('\r').split('\n');
-        lines.removeAll(QString());
-        QCOMPARE(TestFolders::read(f.vek(), Ledgers::FoldersLoaded),
-                 lines == loaded ? ledger : rewritten);
-        const QString shown = prompt.allText();
-        // Told once, each name once.
-        QVERIFY2(told.isEmpty() ? !shown.contains("not loaded now") : shown.count(told) == 1,
-                 qPrintable(shown));
-        for (const QString &n : loaded)
-            QVERIFY2(shown.count(n) <= 1, qPrintable(shown));
+        for (const auto &[tag, moved, ledger, files, loadedCell, present, absent, told] : rows) {
+            const QStringList loaded = listed(loadedCell);
+            TestFolders f;
+            TestFolders::plant(f.root(), listed(files));
+            TestFolders::write(f.vek(), Ledgers::FoldersLoaded, ledger);
+            ScriptedPrompt prompt;
+            // Another VEK folder that is there: one that is not may be this one moved.
+            const QString last = f.root() + QStringLiteral("/Elsewhere");
+            QVERIFY(!moved || QDir().mkpath(last));
+            Selector s(foldersOf(f, moved ? last : f.vek()), prompt);
+            s.load();
+            QCOMPARE(s.loadedList().loadedNames(), loaded);
+            QStringList marked;
+            for (int r = 1; r < s.Unigrid.rowCount(); ++r)
+                if (s.Unigrid.row(r).loaded)
+                    marked << s.Unigrid.row(r).name;
+            for (const SkinGrid::Row &r : s.SK1.rows)
+                if (r.loaded)
+                    marked << r.name;
+            QCOMPARE(marked, loaded);
+            for (const QString &n : listed(present))
+                QVERIFY2(TestFolders::exists(f.game(), n), qPrintable(n));
+            for (const QString &n : listed(absent))
+                QVERIFY2(!TestFolders::exists(f.game(), n), qPrintable(n));
+            QVERIFY2(s.loadedFiles().check(), qPrintable(s.loadedFiles().CheckResult));
+            const QByteArray rewritten = (loaded.join("\r\n") + "\r\n\r\n").toLatin1();
+            // Rewritten when a line marked nothing; else left as it was.
+            QStringList lines = QString::fromLatin1(ledger).remove('\r').split('\n');
+            lines.removeAll(QString());
+            QCOMPARE(TestFolders::read(f.vek(), Ledgers::FoldersLoaded),
+                     lines == loaded ? ledger : rewritten);
+            const QString shown = prompt.allText();
+            // Told once, each name once.
+            QVERIFY2(told.isEmpty() ? !shown.contains("not loaded now") : shown.count(told) == 1,
+                     qPrintable(shown));
+            for (const QString &n : loaded)
+                QVERIFY2(shown.count(n) <= 1, qPrintable(shown));
+        }
     }
 
     void filesOfAGoneFolderAreOfferedForTakingOut_data() {
@@ -487,7 +483,9 @@ private Q_SLOTS:
             qPrintable(text));
     }
 
-    void keptFilesAreSettledAtStart_data() {
+    // What the next start does with kept files: those of the operation its journal records are
+    // dropped or put back with it; any other is never deleted, and told once.
+    void keptFilesAreSettledAtStart() {
         const QString kept = ".vek-keep-clouds.tpc=own";
         // record: a load left by a crash: none, of a folder gone or here
         const KeptFilesRow rows[] = {
@@ -505,38 +503,32 @@ private Q_SLOTS:
              QStringList{"sky.pic=own", ".vek-keep-sky.pic=older"},
              QStringList{"sky.pic=own", "clouds.tpc=new", "sky.pic.kept=older"}, "sky.pic.kept"},
         };
-        addRows(rows);
-    }
-
-    // What the next start does with kept files: those of the operation its journal records are
-    // dropped or put back with it; any other is never deleted, and told once.
-    void keptFilesAreSettledAtStart() {
-        QFETCH(KeptFilesRow, row);
-        auto [tag, record, game, after, told] = row;
-        TestFolders f;
-        const QString folder = f.vek() + "/G-Clouds";
-        if (record == "here")
-            TestFolders::plant(folder, {"clouds.tpc=new"});
-        if (!record.isEmpty()) {
-            Journal::Record r;
-            r.operation = "loading \"G-Clouds\"";
-            r.moves << Journal::Move{true,   "G-Clouds",     Journal::ContentRule,
-                                     folder, {"clouds.tpc"}, {}};
-            QString error;
-            QVERIFY2(Journal::write(f.vek(), f.game(), r, &error), qPrintable(error));
-        }
-        TestFolders::plant(f.game(), game);
-        for (int start = 0; start < 2; ++start) {
-            ScriptedPrompt prompt;
-            auto s = openSelector(f, prompt);
-            for (const QString &e : after)
-                QCOMPARE(TestFolders::read(f.game(), e.section('=', 0, 0)),
-                         e.section('=', 1).toUtf8());
-            QCOMPARE(QDir(f.game()).entryList({".vek-keep-*"}, QDir::Files | QDir::Hidden),
-                     QStringList());
-            const QString shown = prompt.allText();
-            // Told at the first start only: the second finds nothing to settle.
-            QVERIFY2(shown.contains(told) == (start == 0), qPrintable(shown));
+        for (auto [tag, record, game, after, told] : rows) {
+            TestFolders f;
+            const QString folder = f.vek() + "/G-Clouds";
+            if (record == "here")
+                TestFolders::plant(folder, {"clouds.tpc=new"});
+            if (!record.isEmpty()) {
+                Journal::Record r;
+                r.operation = "loading \"G-Clouds\"";
+                r.moves << Journal::Move{true,   "G-Clouds",     Journal::ContentRule,
+                                         folder, {"clouds.tpc"}, {}};
+                QString error;
+                QVERIFY2(Journal::write(f.vek(), f.game(), r, &error), qPrintable(error));
+            }
+            TestFolders::plant(f.game(), game);
+            for (int start = 0; start < 2; ++start) {
+                ScriptedPrompt prompt;
+                auto s = openSelector(f, prompt);
+                for (const QString &e : after)
+                    QCOMPARE(TestFolders::read(f.game(), e.section('=', 0, 0)),
+                             e.section('=', 1).toUtf8());
+                QCOMPARE(QDir(f.game()).entryList({".vek-keep-*"}, QDir::Files | QDir::Hidden),
+                         QStringList());
+                const QString shown = prompt.allText();
+                // Told at the first start only: the second finds nothing to settle.
+                QVERIFY2(shown.contains(told) == (start == 0), qPrintable(shown));
+            }
         }
     }
 

@@ -6,7 +6,6 @@
 #include "LoadedList.h"
 #include "OpenSelector.h"
 #include "ProgressHook.h"
-#include "Rows.h"
 #include "ScriptedPrompt.h"
 #include "Selector.h"
 #include "TestFolders.h"
@@ -332,7 +331,8 @@ private Q_SLOTS:
     // The start finds whose campaign Savedata holds and files every save where the player
     // finds it: rows plant "path=bytes" below the test root ("Old" is a VEK folder of an
     // earlier start), then compare every save and ledger after the start.
-    void startFilesEachCampaignWhereItBelongs_data() {
+
+    void startFilesEachCampaignWhereItBelongs() {
         const QString twoMissions = "VEK/FoldersLoaded.txt=M-Alpha\r\nM-Beta\r\n\r\n";
         const QString betaLoaded = "VEK/FoldersLoaded.txt=M-Beta\r\n\r\n";
         const QString old = "Old/linkscreen=x";
@@ -396,28 +396,24 @@ private Q_SLOTS:
               "Old/C-X/camp (2).sav=x day 1"},
              "not there any more"},
         };
-        addRows(rows);
-    }
-
-    void startFilesEachCampaignWhereItBelongs() {
-        QFETCH(CampaignCase, row);
-        const auto &[tag, before, fromOld, after, told] = row;
-        Content c;
-        TestFolders::plant(c.f.root(), before);
-        const QString old = c.f.root() + "/Old";
-        Selector s(Folders{c.f.game(), c.f.vek(), fromOld ? old : c.f.vek()}, c.prompt);
-        s.load();
-        QStringList now;
-        const Tree tree = treeOf(c.f.root());
-        for (auto it = tree.cbegin(); it != tree.cend(); ++it)
-            if (it.key().endsWith(".sav") || it.key().endsWith("FoldersLoaded.txt"))
-                now << it.key() + "=" + QString::fromUtf8(it.value());
-        now.sort();
-        QStringList expected = after;
-        expected.sort();
-        QCOMPARE(now, expected);
-        const QString shown = c.prompt.allText();
-        QVERIFY2(*told ? shown.contains(told) : shown.isEmpty(), qPrintable(shown));
+        for (const auto &[tag, before, fromOld, after, told] : rows) {
+            Content c;
+            TestFolders::plant(c.f.root(), before);
+            const QString old = c.f.root() + "/Old";
+            Selector s(Folders{c.f.game(), c.f.vek(), fromOld ? old : c.f.vek()}, c.prompt);
+            s.load();
+            QStringList now;
+            const Tree tree = treeOf(c.f.root());
+            for (auto it = tree.cbegin(); it != tree.cend(); ++it)
+                if (it.key().endsWith(".sav") || it.key().endsWith("FoldersLoaded.txt"))
+                    now << it.key() + "=" + QString::fromUtf8(it.value());
+            now.sort();
+            QStringList expected = after;
+            expected.sort();
+            QCOMPARE(now, expected);
+            const QString shown = c.prompt.allText();
+            QVERIFY2(*told ? shown.contains(told) : shown.isEmpty(), qPrintable(shown));
+        }
     }
 
     // A click whose ledger cannot be written once its files have moved is undone as a whole:

@@ -4,7 +4,6 @@
 #include "OpenSelector.h"
 #include "Planes.h"
 #include "ProgressHook.h"
-#include "Rows.h"
 #include "ScriptedPrompt.h"
 #include "Selector.h"
 #include "SkinGrid.h"
@@ -66,7 +65,7 @@ private Q_SLOTS:
                      qPrintable(QStringLiteral("%1: %2").arg(name).arg(SkinGrid::slotOf(name))));
     }
 
-    void copyAndDeleteRules_data() {
+    void copyAndDeleteRules() {
         // Whether the file is in the game folder after a load with "Include 'flt' files" ticked,
         // after one with it unticked, and after the ticked load is unloaded again. The game
         // folder held none of these before.
@@ -86,26 +85,22 @@ private Q_SLOTS:
             {"flt", "p51.flt", true, false, true},
             {"str", "names.STR", true, true, true},
         };
-        addRows(rows);
-    }
-
-    void copyAndDeleteRules() {
-        QFETCH(CopyAndRow, row);
-        auto [tag, file, loaded, loadedWithoutFlt, afterUnload] = row;
-        Fixture c;
-        c.add("A-05 Red Tails", {file});
-        auto s = c.open();
-        s->skins().includeFlt(false);
-        QVERIFY(clickRow(*s, "A-05 Red Tails"));
-        QCOMPARE(c.inGame(file), loadedWithoutFlt);
-        QVERIFY(clickRow(*s, "A-05 Red Tails"));
-        QVERIFY(FileOps::remove(QDir(c.f.game()).filePath(file), nullptr));
-        s->skins().includeFlt(true);
-        QVERIFY(clickRow(*s, "A-05 Red Tails"));
-        QCOMPARE(c.inGame(file), loaded);
-        QVERIFY(clickRow(*s, "A-05 Red Tails"));
-        QCOMPARE(c.inGame(file), afterUnload);
-        QVERIFY(c.prompt.shown.isEmpty());
+        for (auto [tag, file, loaded, loadedWithoutFlt, afterUnload] : rows) {
+            Fixture c;
+            c.add("A-05 Red Tails", {file});
+            auto s = c.open();
+            s->skins().includeFlt(false);
+            QVERIFY(clickRow(*s, "A-05 Red Tails"));
+            QCOMPARE(c.inGame(file), loadedWithoutFlt);
+            QVERIFY(clickRow(*s, "A-05 Red Tails"));
+            QVERIFY(FileOps::remove(QDir(c.f.game()).filePath(file), nullptr));
+            s->skins().includeFlt(true);
+            QVERIFY(clickRow(*s, "A-05 Red Tails"));
+            QCOMPARE(c.inGame(file), loaded);
+            QVERIFY(clickRow(*s, "A-05 Red Tails"));
+            QCOMPARE(c.inGame(file), afterUnload);
+            QVERIFY(c.prompt.shown.isEmpty());
+        }
     }
 
     void secondSkinOfTheSlotTakesTheFirstOut() {

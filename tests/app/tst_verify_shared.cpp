@@ -249,7 +249,7 @@ private Q_SLOTS:
         QVERIFY2(c.s->loadedFiles().check(), qPrintable(c.s->loadedFiles().CheckResult));
     }
 
-    void conflictsNameTheOwners_data() {
+    void conflictsNameTheOwners() {
         const QString replaces = "Loading it replaces %1 in the game folder: %2.";
         const QString none = "Loading it replaces no file in the game folder.";
         const QString first = " It first takes out \"%1\", the loaded folder of its group";
@@ -278,28 +278,24 @@ private Q_SLOTS:
             {"loaded, sharing nothing", "A-Two", "load A-Two", "", "two.dat\tA-Two",
              "Unloading it deletes 1 file from the game folder."},
         };
-        addRows(rows);
-    }
-
-    void conflictsNameTheOwners() {
-        QFETCH(ConflictCase, row);
-        const auto &[tag, name, steps, gameFile, lines, preview] = row;
-        Fixture c;
-        const int gridRow = *name ? c.s->Unigrid.find(name) : 0;
-        // A first look before anything changes: what it saw must not outlive the change.
-        (void)c.s->loadedFiles().clickPreview(gridRow);
-        (void)c.s->loadedFiles().sharedFiles();
-        if (*gameFile)
-            TestFolders::write(c.f.game(), gameFile, "the game's own");
-        for (const QString &step : listed(steps))
-            c.step(step);
-        QStringList got;
-        if (!*name)
-            got = c.s->loadedFiles().sharedFiles();
-        else
-            QVERIFY(c.s->loadedFiles().conflictsOf(name, &got));
-        QCOMPARE(got, listed(lines));
-        QCOMPARE(c.s->loadedFiles().clickPreview(gridRow), preview);
+        for (const auto &[tag, name, steps, gameFile, lines, preview] : rows) {
+            Fixture c;
+            const int gridRow = *name ? c.s->Unigrid.find(name) : 0;
+            // A first look before anything changes: what it saw must not outlive the change.
+            (void)c.s->loadedFiles().clickPreview(gridRow);
+            (void)c.s->loadedFiles().sharedFiles();
+            if (*gameFile)
+                TestFolders::write(c.f.game(), gameFile, "the game's own");
+            for (const QString &step : listed(steps))
+                c.step(step);
+            QStringList got;
+            if (!*name)
+                got = c.s->loadedFiles().sharedFiles();
+            else
+                QVERIFY(c.s->loadedFiles().conflictsOf(name, &got));
+            QCOMPARE(got, listed(lines));
+            QCOMPARE(c.s->loadedFiles().clickPreview(gridRow), preview);
+        }
     }
 };
 

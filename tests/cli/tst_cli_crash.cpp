@@ -563,7 +563,8 @@ private Q_SLOTS:
     // The start-up files saves where they belong (and rewrites its own files): ended after
     // each of its file operations in turn, the next start must leave every save, ledger and
     // file name as an uncut start does.
-    void everyStartUpCrashPointIsPutRight_data() {
+
+    void everyStartUpCrashPointIsPutRight() {
         using L = QStringList;
         const L twoMissions{"VEK/M-Alpha/alpha.dat=a", "VEK/M-Beta/beta.dat=b",
                             "VEK/FoldersLoaded.txt=M-Alpha\r\nM-Beta\r\n\r\n"};
@@ -597,64 +598,60 @@ private Q_SLOTS:
                "EAW/Savedata/camp.sav=the game's", "EAW/Savedata/own.sav=own"},
              false, L{"toggle", "M-Alpha"}, 4},
         };
-        addRows(rows);
-    }
-
-    void everyStartUpCrashPointIsPutRight() {
-        QFETCH(StartUpCase, row);
-        const auto &[tag, planted, fromOld, cut, cutAfter] = row;
-        TestFolders base;
-        TestFolders::plant(base.root(), planted);
-        if (!cut.isEmpty()) {
-            base.rememberVek();
-            QCOMPARE(run(base.root(), {"status"}).status, 0);
-            QCOMPARE(run(base.root(), cut, cutAfter).status, CrashPoint::ExitStatus);
-            QVERIFY(TestFolders::exists(base.vek(), "Journal.txt"));
-        }
-        // Saves, ledgers and every name of the two folders and of the old VEK folder: what a
-        // start leaves, less the lock it holds while it runs.
-        const auto kept = [](const Tree &tree) {
-            QStringList lines;
-            for (auto it = tree.cbegin(); it != tree.cend(); ++it) {
-                const QString &key = it.key();
-                if (key.startsWith("Data/") || key.endsWith(".vekselector.lock"))
-                    continue;
-                const bool content = key.endsWith(".sav") || key.endsWith("FoldersLoaded.txt");
-                lines << (content ? key + "=" + QString::fromUtf8(it.value()) : key);
+        for (const auto &[tag, planted, fromOld, cut, cutAfter] : rows) {
+            TestFolders base;
+            TestFolders::plant(base.root(), planted);
+            if (!cut.isEmpty()) {
+                base.rememberVek();
+                QCOMPARE(run(base.root(), {"status"}).status, 0);
+                QCOMPARE(run(base.root(), cut, cutAfter).status, CrashPoint::ExitStatus);
+                QVERIFY(TestFolders::exists(base.vek(), "Journal.txt"));
             }
-            lines.sort();
-            return lines;
-        };
-        const Tree before = treeOf(base.root());
-        const QString lastVek = fromOld ? "Old" : "VEK";
-        QStringList finished;
-        {
-            QTemporaryDir done;
-            plant(done.path(), before, lastVek);
-            QVERIFY(run(done.path(), {"status"}).status == 0);
-            const CliRun again = run(done.path(), {"status"});
-            QVERIFY2(again.status == 0, again.err);
-            finished = kept(treeOf(done.path()));
-        }
-        // Ended after each whole file operation, then also at each step inside a write.
-        for (const bool within : {false, true})
-            for (int k = 1;; ++k) {
-                QTemporaryDir scratch;
-                const QString root = scratch.path();
-                plant(root, before, lastVek);
-                const CliRun crashed = run(root, {"status"}, k, true, within);
-                const QByteArray at =
-                    (within ? "crash at start-up step " : "crash after start-up file operation ") +
-                    QByteArray::number(k);
-                const CliRun next = run(root, {"status"});
-                QVERIFY2(next.status == 0, at + ": " + next.err);
-                const QStringList after = kept(treeOf(root));
-                if (after != finished)
-                    qWarning() << at << "\nafter the crash:" << after << "\nuncut:" << finished;
-                QCOMPARE(after, finished);
-                if (crashed.status != CrashPoint::ExitStatus)
-                    break;
+            // Saves, ledgers and every name of the two folders and of the old VEK folder: what a
+            // start leaves, less the lock it holds while it runs.
+            const auto kept = [](const Tree &tree) {
+                QStringList lines;
+                for (auto it = tree.cbegin(); it != tree.cend(); ++it) {
+                    const QString &key = it.key();
+                    if (key.startsWith("Data/") || key.endsWith(".vekselector.lock"))
+                        continue;
+                    const bool content = key.endsWith(".sav") || key.endsWith("FoldersLoaded.txt");
+                    lines << (content ? key + "=" + QString::fromUtf8(it.value()) : key);
+                }
+                lines.sort();
+                return lines;
+            };
+            const Tree before = treeOf(base.root());
+            const QString lastVek = fromOld ? "Old" : "VEK";
+            QStringList finished;
+            {
+                QTemporaryDir done;
+                plant(done.path(), before, lastVek);
+                QVERIFY(run(done.path(), {"status"}).status == 0);
+                const CliRun again = run(done.path(), {"status"});
+                QVERIFY2(again.status == 0, again.err);
+                finished = kept(treeOf(done.path()));
             }
+            // Ended after each whole file operation, then also at each step inside a write.
+            for (const bool within : {false, true})
+                for (int k = 1;; ++k) {
+                    QTemporaryDir scratch;
+                    const QString root = scratch.path();
+                    plant(root, before, lastVek);
+                    const CliRun crashed = run(root, {"status"}, k, true, within);
+                    const QByteArray at = (within ? "crash at start-up step "
+                                                  : "crash after start-up file operation ") +
+                                          QByteArray::number(k);
+                    const CliRun next = run(root, {"status"});
+                    QVERIFY2(next.status == 0, at + ": " + next.err);
+                    const QStringList after = kept(treeOf(root));
+                    if (after != finished)
+                        qWarning() << at << "\nafter the crash:" << after << "\nuncut:" << finished;
+                    QCOMPARE(after, finished);
+                    if (crashed.status != CrashPoint::ExitStatus)
+                        break;
+                }
+        }
     }
 
     /// A going back cut after each of its file operations in turn: the next start leaves the

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CliRun.h"
 #include "FileOps.h"
-#include "Rows.h"
 #include "TestFolders.h"
 
 #include <QTest>
@@ -40,7 +39,7 @@ private Q_SLOTS:
         QVERIFY(r.err.contains("P-Nothing"));
     }
 
-    void planeFlags_data() {
+    void planeFlags() {
         // offset: in the record; readOnly: planes.dat cannot be written: exit 1, told
         const PlaneFlagsRow rows[] = {
             {"four engined clears twin engined", QStringList{"3", "type", "5", "on"}, 8, 0x15, 0x25,
@@ -50,29 +49,25 @@ private Q_SLOTS:
             {"nose wheel off", QStringList{"29", "nation", "7", "off"}, 9, 0x81, 0x01, false},
             {"read-only planes.dat", QStringList{"29", "nation", "7", "off"}, 9, 0x81, 0x81, true},
         };
-        addRows(rows);
-    }
-
-    void planeFlags() {
-        QFETCH(PlaneFlagsRow, row);
-        auto [tag, args, offset, before, after, readOnly] = row;
-        TestFolders f;
-        QByteArray dat(30 * 216, '\x5A');
-        const int at = args.at(0).toInt() * 216 + offset;
-        dat[at] = char(before);
-        TestFolders::write(f.game(), "planes.dat", dat);
-        // The same VEK folder as last time: no sweep of the game folder's .dat files.
-        f.rememberVek();
-        const QString path = f.game() + QStringLiteral("/planes.dat");
-        if (readOnly)
-            QVERIFY(FileOps::setReadOnly(path, true));
-        const CliRun r = run(f, QStringList{"plane-flags"} + args);
-        if (readOnly)
-            FileOps::setReadOnly(path, false);
-        QVERIFY2(r.status == (readOnly ? 1 : 0), r.err.constData());
-        QCOMPARE(r.err.contains("read-only"), readOnly);
-        dat[at] = char(after);
-        QCOMPARE(TestFolders::read(f.game(), "planes.dat"), dat);
+        for (auto [tag, args, offset, before, after, readOnly] : rows) {
+            TestFolders f;
+            QByteArray dat(30 * 216, '\x5A');
+            const int at = args.at(0).toInt() * 216 + offset;
+            dat[at] = char(before);
+            TestFolders::write(f.game(), "planes.dat", dat);
+            // The same VEK folder as last time: no sweep of the game folder's .dat files.
+            f.rememberVek();
+            const QString path = f.game() + QStringLiteral("/planes.dat");
+            if (readOnly)
+                QVERIFY(FileOps::setReadOnly(path, true));
+            const CliRun r = run(f, QStringList{"plane-flags"} + args);
+            if (readOnly)
+                FileOps::setReadOnly(path, false);
+            QVERIFY2(r.status == (readOnly ? 1 : 0), r.err.constData());
+            QCOMPARE(r.err.contains("read-only"), readOnly);
+            dat[at] = char(after);
+            QCOMPARE(TestFolders::read(f.game(), "planes.dat"), dat);
+        }
     }
 
 private:

@@ -2,7 +2,6 @@
 // The command-line tool's verify and repair, run by run as a player would: a file is
 // deleted and another changed between runs.
 #include "CliRun.h"
-#include "Rows.h"
 #include "TestFolders.h"
 
 #include <QFile>
@@ -15,7 +14,8 @@ using Row = std::tuple<const char *, L, L, QList<int>, Out, L>;
 class TestCliVerify : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void verifyAndRepair_data() {
+
+    void verifyAndRepair() {
         // Each run: what is done to the game folder before it ("-" nothing, or "delete F" and
         // "change F" joined by "; "), its commands, its exit status, its stdout, and a text its
         // stderr holds.
@@ -34,28 +34,24 @@ private Q_SLOTS:
              L{"toggle A-One + toggle A-One", "verify + repair"}, QList<int>{0, 0}, Out{"", ""},
              L{"", "Nothing to repair: all loaded files are whole."}},
         };
-        addRows(rows);
-    }
-
-    void verifyAndRepair() {
-        QFETCH(Row, row);
-        const auto &[tag, before, commands, status, out, err] = row;
-        TestFolders f;
-        TestFolders::plant(f.vek(), {"A-One/a.dat=A-One a", "A-One/shared.dat=A-One shared",
-                                     "G-Maps/shared.dat=G-Maps shared"});
-        for (int i = 0; i < commands.size(); ++i) {
-            for (const QString &action : before[i].split("; ")) {
-                const QString file = action.section(' ', 1);
-                if (action.startsWith("delete"))
-                    QVERIFY(QFile::remove(f.game() + "/" + file));
-                else if (action.startsWith("change"))
-                    TestFolders::write(f.game(), file, "changed");
+        for (const auto &[tag, before, commands, status, out, err] : rows) {
+            TestFolders f;
+            TestFolders::plant(f.vek(), {"A-One/a.dat=A-One a", "A-One/shared.dat=A-One shared",
+                                         "G-Maps/shared.dat=G-Maps shared"});
+            for (int i = 0; i < commands.size(); ++i) {
+                for (const QString &action : before[i].split("; ")) {
+                    const QString file = action.section(' ', 1);
+                    if (action.startsWith("delete"))
+                        QVERIFY(QFile::remove(f.game() + "/" + file));
+                    else if (action.startsWith("change"))
+                        TestFolders::write(f.game(), file, "changed");
+                }
+                const CliRun r = CliRun::on(f.game(), f.vek(), commands[i].split(' '),
+                                            lockDir_.filePath("lock"));
+                QCOMPARE(r.status, status[i]);
+                QCOMPARE(r.out, out[i]);
+                QVERIFY2(QString::fromLocal8Bit(r.err).contains(err[i]), r.err.constData());
             }
-            const CliRun r =
-                CliRun::on(f.game(), f.vek(), commands[i].split(' '), lockDir_.filePath("lock"));
-            QCOMPARE(r.status, status[i]);
-            QCOMPARE(r.out, out[i]);
-            QVERIFY2(QString::fromLocal8Bit(r.err).contains(err[i]), r.err.constData());
         }
     }
 

@@ -139,7 +139,7 @@ private slots:
             QVERIFY2(!FileMover::skipped(n), n);
     }
 
-    void moveInAndOut_data() {
+    void moveInAndOut() {
         const QString exe = QStringLiteral("hangar.dat");
         const MoveRow rows[] = {
             {"load: new files, in name order", true, L{exe}, L{"b.dat", "A.dat"},
@@ -174,35 +174,31 @@ private slots:
              L{"inner.dat", "plane.dat"}, L{"P-Spit/", "plane.dat"}, L{"inner.dat"},
              L{"plane.dat"}},
         };
-        addRows(rows);
-    }
+        for (const auto &[tag, in, game, content, after, moved] : rows) {
 
-    void moveInAndOut() {
-        QFETCH(MoveRow, row);
-        const auto &[tag, in, game, content, after, moved] = row;
+            Stage s;
+            QVERIFY(QDir().mkpath(s.folder));
+            fill(s.game, game, gameBytes);
+            fill(s.folder, content, contentBytes);
+            // Read-only sources (content from a CD) load as normal files and are left normal too.
+            for (const QString &name : FileList::files(s.folder))
+                QVERIFY(FileOps::setReadOnly(FileList::join(s.folder, name), true));
 
-        Stage s;
-        QVERIFY(QDir().mkpath(s.folder));
-        fill(s.game, game, gameBytes);
-        fill(s.folder, content, contentBytes);
-        // Read-only sources (content from a CD) load as normal files and are left normal too.
-        for (const QString &name : FileList::files(s.folder))
-            QVERIFY(FileOps::setReadOnly(FileList::join(s.folder, name), true));
-
-        Captions captions;
-        QString error;
-        QVERIFY2(in ? FileMover::MoveIn(s.folder, s.game, captions.callback(), &error)
-                    : FileMover::MoveOut(s.folder, s.game, captions.callback(), &error),
-                 qPrintable(error));
-        verifyFolder(s.game, after, s.base);
-        QCOMPARE(captions.shown,
-                 QStringList(moved).replaceInStrings(QRegularExpression("^"),
-                                                     in ? "Please wait- copying: :" : "Deleting "));
-        QCOMPARE(everything(s.folder).size(), content.size());
-        for (const QString &name : FileList::files(s.game))
-            QVERIFY2(!FileOps::isReadOnly(FileList::join(s.game, name)), qPrintable(name));
-        for (const QString &name : in ? moved : QStringList())
-            QVERIFY2(!FileOps::isReadOnly(FileList::join(s.folder, name)), qPrintable(name));
+            Captions captions;
+            QString error;
+            QVERIFY2(in ? FileMover::MoveIn(s.folder, s.game, captions.callback(), &error)
+                        : FileMover::MoveOut(s.folder, s.game, captions.callback(), &error),
+                     qPrintable(error));
+            verifyFolder(s.game, after, s.base);
+            QCOMPARE(captions.shown,
+                     QStringList(moved).replaceInStrings(
+                         QRegularExpression("^"), in ? "Please wait- copying: :" : "Deleting "));
+            QCOMPARE(everything(s.folder).size(), content.size());
+            for (const QString &name : FileList::files(s.game))
+                QVERIFY2(!FileOps::isReadOnly(FileList::join(s.game, name)), qPrintable(name));
+            for (const QString &name : in ? moved : QStringList())
+                QVERIFY2(!FileOps::isReadOnly(FileList::join(s.folder, name)), qPrintable(name));
+        }
     }
 
     void failedMoveInTakesItsCopiesOut_data() {
@@ -410,7 +406,7 @@ private slots:
             }
     }
 
-    void findAll_data() {
+    void findAll() {
         const FindRow rows[] = {
             {"other case", L{"PLANES.DAT", "x"}, L{"planes.dat"}, L{"PLANES.DAT"}},
             {"absent", L{"x"}, L{"planes.dat"}, L{""}},
@@ -426,30 +422,27 @@ private slots:
              L{"real.dat", "link.dat->real.dat", "sub/", "dirlink->sub", "dead->gone"},
              L{"LINK.DAT", "DIRLINK", "dead"}, L{"link.dat", "", ""}},
         };
-        addRows(rows);
-    }
+        for (const auto &[tag, entries, asked, expected] : rows) {
 
-    void findAll() {
-        QFETCH(FindRow, row);
-        const auto &[tag, entries, asked, expected] = row;
-
-        QTemporaryDir dir;
-        for (const QString &entry : entries) {
-            if (entry.contains(QStringLiteral("->")))
-                QVERIFY(QFile::link(entry.section(QStringLiteral("->"), 1),
-                                    dir.filePath(entry.section(QStringLiteral("->"), 0, 0))));
-            else
-                fill(dir.path(), {entry}, gameBytes);
+            QTemporaryDir dir;
+            for (const QString &entry : entries) {
+                if (entry.contains(QStringLiteral("->")))
+                    QVERIFY(QFile::link(entry.section(QStringLiteral("->"), 1),
+                                        dir.filePath(entry.section(QStringLiteral("->"), 0, 0))));
+                else
+                    fill(dir.path(), {entry}, gameBytes);
+            }
+            QList<QStringList> present;
+            QString error;
+            QVERIFY2(FolderListing::findAll(dir.path(), asked, &present, &error),
+                     qPrintable(error));
+            QStringList joined;
+            for (QStringList names : present) {
+                std::sort(names.begin(), names.end());
+                joined << names.join(QLatin1Char('|'));
+            }
+            QCOMPARE(joined, expected);
         }
-        QList<QStringList> present;
-        QString error;
-        QVERIFY2(FolderListing::findAll(dir.path(), asked, &present, &error), qPrintable(error));
-        QStringList joined;
-        for (QStringList names : present) {
-            std::sort(names.begin(), names.end());
-            joined << names.join(QLatin1Char('|'));
-        }
-        QCOMPARE(joined, expected);
     }
 
     void copyPrimitive_data() {

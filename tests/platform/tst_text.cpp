@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FileBytes.h"
-#include "Rows.h"
 #include "Text8.h"
 #include "TextFile.h"
 
@@ -20,8 +19,6 @@ struct LinesCase {
 
 } // namespace
 
-Q_DECLARE_METATYPE(LinesCase)
-
 class TestText : public QObject {
     Q_OBJECT
 
@@ -29,7 +26,8 @@ private slots:
     // Each row is a file as found on disk and the lines a reader must see (the first of them
     // when only that is read); writing those lines back must give the same file with CR LF line
     // ends.
-    void lines_data() {
+
+    void lines() {
         const LinesCase rows[] = {
             {"CR LF", "a\r\nbc\r\n", {"a", "bc"}, "a\r\nbc\r\n"},
             {"LF", "a\nbc\n", {"a", "bc"}, "a\r\nbc\r\n"},
@@ -49,30 +47,26 @@ private slots:
             {"NUL bytes kept", QByteArray("a\0b\n", 4), Lines{QByteArray("a\0b", 3)},
              QByteArray("a\0b\r\n", 5)},
         };
-        addRows(rows);
-    }
+        for (const auto &[tag, input, expected, written] : rows) {
+            QTemporaryDir dir;
+            QVERIFY(dir.isValid());
+            const QString in = dir.filePath(QStringLiteral("in.txt"));
+            const QString out = dir.filePath(QStringLiteral("out.txt"));
+            QVERIFY(writeFile(in, input));
 
-    void lines() {
-        QFETCH(LinesCase, row);
-        const auto &[tag, input, expected, written] = row;
-        QTemporaryDir dir;
-        QVERIFY(dir.isValid());
-        const QString in = dir.filePath(QStringLiteral("in.txt"));
-        const QString out = dir.filePath(QStringLiteral("out.txt"));
-        QVERIFY(writeFile(in, input));
+            QCOMPARE(TextFile::splitLines(input), expected);
+            QCOMPARE(TextFile::firstLine(in), expected.value(0));
+            Lines read;
+            QString error;
+            QVERIFY2(TextFile::readLines(in, &read, &error), qPrintable(error));
+            QCOMPARE(read, expected);
 
-        QCOMPARE(TextFile::splitLines(input), expected);
-        QCOMPARE(TextFile::firstLine(in), expected.value(0));
-        Lines read;
-        QString error;
-        QVERIFY2(TextFile::readLines(in, &read, &error), qPrintable(error));
-        QCOMPARE(read, expected);
-
-        QVERIFY2(TextFile::writeLines(out, read, &error), qPrintable(error));
-        QCOMPARE(contentOf(out), written);
-        // Written output reads back as the same lines: a load and a later unload agree.
-        QVERIFY2(TextFile::readLines(out, &read, &error), qPrintable(error));
-        QCOMPARE(read, expected);
+            QVERIFY2(TextFile::writeLines(out, read, &error), qPrintable(error));
+            QCOMPARE(contentOf(out), written);
+            // Written output reads back as the same lines: a load and a later unload agree.
+            QVERIFY2(TextFile::readLines(out, &read, &error), qPrintable(error));
+            QCOMPARE(read, expected);
+        }
     }
 
     // The first line alone (LastVEKDir is read so) is none of a missing file, and a whole read

@@ -15,8 +15,6 @@
 
 #include <optional>
 
-Q_DECLARE_METATYPE(IniState)
-
 namespace {
 
 using Lines = QList<QByteArray>;
@@ -133,7 +131,6 @@ struct FeatureCase {
     QString label21{}, hudBefore{};
     QByteArray original = featureIni();
 };
-Q_DECLARE_METATYPE(FeatureCase)
 
 // featureIni() with the display-info value and the HUD colour over the 30 lines after
 // [DISPLAY] (the last of them "After1").
@@ -166,7 +163,8 @@ class TestIni : public QObject {
 private Q_SLOTS:
     // One file, read once as the game's eaw.ini at window load and once as the original copy by
     // Restore. The starting state has everything set, so what each reader clears shows.
-    void readAndRestore_data() {
+
+    void readAndRestore() {
         // What is read and what the restore leaves: resolution, Check1..3, squads.
         const ReadCase rows[] = {
             {"1280 x 1024", "[GRAPHICS]\r\nWidth=1280\r\nHeight=1024\r\n", -1, "3 0 1 1 0",
@@ -188,31 +186,28 @@ private Q_SLOTS:
             {"extra squads, only the last digit read", "ExtraSquads=13\r\n", -1, "-1 0 1 1 3",
              "-1 0 0 0 4"},
         };
-        addRows(rows);
-    }
-
-    void readAndRestore() {
-        QFETCH(ReadCase, row);
-        TestFolders f(TestFolders::WithoutGameFiles);
-        // A section line first: an original copy without one is refused.
-        const QByteArray ini = "[GAME]\r\n" + QByteArray(row.ini);
-        TestFolders::write(f.game(), QStringLiteral("EAW.INI"), ini);
-        TestFolders::write(f.vek(), QStringLiteral("eaw.ini"), ini);
-        TestFolders::write(f.vek(), QStringLiteral("eaw.exe"), "MZ");
-        for (const bool restore : {false, true}) {
-            IniState state;
-            state.resolution = row.before;
-            state.startOnGround = state.noAI = state.allowRespawn = true;
-            state.squads = 4;
-            QStringList problems;
-            if (restore) { // from the original copy alone: the game's file is made anew
-                QVERIFY(QFile::remove(QDir(f.game()).filePath(QStringLiteral("EAW.INI"))));
-                QVERIFY(IniOptions::Restore(f.game(), f.vek(), state, &problems));
-            } else {
-                IniOptions::ReadIniOptions(f.game(), state, &problems);
+        for (const auto &row : rows) {
+            TestFolders f(TestFolders::WithoutGameFiles);
+            // A section line first: an original copy without one is refused.
+            const QByteArray ini = "[GAME]\r\n" + QByteArray(row.ini);
+            TestFolders::write(f.game(), QStringLiteral("EAW.INI"), ini);
+            TestFolders::write(f.vek(), QStringLiteral("eaw.ini"), ini);
+            TestFolders::write(f.vek(), QStringLiteral("eaw.exe"), "MZ");
+            for (const bool restore : {false, true}) {
+                IniState state;
+                state.resolution = row.before;
+                state.startOnGround = state.noAI = state.allowRespawn = true;
+                state.squads = 4;
+                QStringList problems;
+                if (restore) { // from the original copy alone: the game's file is made anew
+                    QVERIFY(QFile::remove(QDir(f.game()).filePath(QStringLiteral("EAW.INI"))));
+                    QVERIFY(IniOptions::Restore(f.game(), f.vek(), state, &problems));
+                } else {
+                    IniOptions::ReadIniOptions(f.game(), state, &problems);
+                }
+                QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
+                QCOMPARE(describe(state), QLatin1String(restore ? row.restored : row.read));
             }
-            QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
-            QCOMPARE(describe(state), QLatin1String(restore ? row.restored : row.read));
         }
     }
 

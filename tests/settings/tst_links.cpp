@@ -89,7 +89,7 @@ private Q_SLOTS:
         const std::tuple<QString, QString> rows[] = {
             {"https://example.org/a?b=1", QString("https://example.org/a?b=1")}, // web address
             {"pages\\Help.html", QString("VEK/pages/help.html")}, // relative path with backslashes
-            {"", QString()}, // empty
+            {"", QString()},                                      // empty
         };
         for (auto [address, url] : rows) {
             TestFolders f;
