@@ -49,8 +49,6 @@ struct LaunchCase {
 };
 } // namespace
 
-Q_DECLARE_METATYPE(Click)
-
 class TestCommands : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -86,63 +84,57 @@ private Q_SLOTS:
     // The first start keeps the program as the day program, night switch or not. Between two
     // starts the game's program was night-switched (put back, as the switch lasts one run),
     // replaced by another program (a game update: kept as the day program, made the original
-    // copy, the previous copy kept aside, and told once), or emptied or cut (the copy put back,
+    // copy, the previous copy kept aside, and told once), or cut short (the copy put back,
     // any bytes it had kept, and told once).
-    void gameProgramAtStart_data() {
+
+    void gameProgramAtStart() {
         const QByteArray day = DemoGameFolder::exeBytes();
         const qint64 offset = NightSwitch::Versions[0].offset;
         const QByteArray night = QByteArray(day).replace(offset, 2, NightSwitch::NightBytes);
         const QByteArray fixed = QByteArray(day).replace(100, 1, "\x01");
-        const QByteArray fixedAtNight = QByteArray(night).replace(100, 1, "\x01");
         const QByteArray cut = day.left(NightSwitch::reach() - 1);
         const char *update = "eaw.exe.before-update";
         const ProgramCase rows[] = {
             {"night switch", day, night, day, "", {}, false},
             {"first seen at night", night, day, day, "", {}, false},
             {"game update", day, fixed, fixed, update, day, true},
-            {"hex fix at night", day, fixedAtNight, fixed, update, day, true},
-            {"emptied", day, "", day, "", {}, true},
             {"cut", day, cut, day, "eaw.exe.replaced", cut, true},
         };
-        addRows(rows);
-    }
+        for (const auto &[tag, first, between, now, kept, keptBytes, told] : rows) {
+            TestFolders f;
+            TestFolders::write(f.game(), "eaw.exe", first);
+            ScriptedPrompt prompt;
+            openSelector(f, prompt);
+            QVERIFY(TestFolders::read(f.vek(), "eaw.exe") == DemoGameFolder::exeBytes());
+            QVERIFY(prompt.shown.isEmpty());
+            TestFolders::write(f.game(), "eaw.exe", between);
+            const QStringList before = FileList::files(f.vek());
 
-    void gameProgramAtStart() {
-        QFETCH(ProgramCase, row);
-        const auto &[tag, first, between, now, kept, keptBytes, told] = row;
-        TestFolders f;
-        TestFolders::write(f.game(), "eaw.exe", first);
-        ScriptedPrompt prompt;
-        openSelector(f, prompt);
-        QVERIFY(TestFolders::read(f.vek(), "eaw.exe") == DemoGameFolder::exeBytes());
-        QVERIFY(prompt.shown.isEmpty());
-        TestFolders::write(f.game(), "eaw.exe", between);
-        const QStringList before = FileList::files(f.vek());
+            openSelector(f, prompt);
+            QVERIFY(TestFolders::read(f.game(), "eaw.exe") == now);
+            QVERIFY(TestFolders::read(f.vek(), "eaw.exe") == now);
+            QStringList added = FileList::files(f.vek());
+            for (const QString &name : before)
+                added.removeOne(name);
+            QCOMPARE(added, *kept ? QStringList{kept} : QStringList());
+            if (*kept)
+                QVERIFY(TestFolders::read(f.vek(), kept) == keptBytes);
+            // Told once of anything but the night switch, naming the game's program.
+            if (told) {
+                QCOMPARE(prompt.shown.size(), 1);
+                QCOMPARE(prompt.shown.at(0).icon, Prompt::Icon::Information);
+                QVERIFY2(prompt.shown.at(0).text.contains(
+                             QDir::toNativeSeparators(QDir(f.game()).filePath("eaw.exe"))),
+                         qPrintable(prompt.shown.at(0).text));
+            } else {
+                QVERIFY(prompt.shown.isEmpty());
+            }
 
-        openSelector(f, prompt);
-        QVERIFY(TestFolders::read(f.game(), "eaw.exe") == now);
-        QVERIFY(TestFolders::read(f.vek(), "eaw.exe") == now);
-        QStringList added = FileList::files(f.vek());
-        for (const QString &name : before)
-            added.removeOne(name);
-        QCOMPARE(added, *kept ? QStringList{kept} : QStringList());
-        if (*kept)
-            QVERIFY(TestFolders::read(f.vek(), kept) == keptBytes);
-        // Told once of anything but the night switch, naming the game's program.
-        if (told) {
-            QCOMPARE(prompt.shown.size(), 1);
-            QCOMPARE(prompt.shown.at(0).icon, Prompt::Icon::Information);
-            QVERIFY2(prompt.shown.at(0).text.contains(
-                         QDir::toNativeSeparators(QDir(f.game()).filePath("eaw.exe"))),
-                     qPrintable(prompt.shown.at(0).text));
-        } else {
+            prompt.shown.clear();
+            openSelector(f, prompt);
+            QVERIFY(TestFolders::read(f.game(), "eaw.exe") == now);
             QVERIFY(prompt.shown.isEmpty());
         }
-
-        prompt.shown.clear();
-        openSelector(f, prompt);
-        QVERIFY(TestFolders::read(f.game(), "eaw.exe") == now);
-        QVERIFY(prompt.shown.isEmpty());
     }
 
     // How "Launch EAW" ends: the game started (the launcher in the game folder, given the
@@ -241,58 +233,56 @@ private Q_SLOTS:
     // write into it says it is gone, changes nothing (nor makes the folder anew), and offers
     // "New VEK Directory", whose OK asks the window to go back to the locator (Cancel staying
     // is a row of the window's tests).
-    void clickWithTheVekFolderGone_data() {
-        QTest::addColumn<Click>("click");
-        QTest::addColumn<bool>("loaded"); // A-One loaded before the folder goes
+
+    void clickWithTheVekFolderGone() {
         const Click toggle = [](Selector &s) {
             return s.loadFiles().click(s.Unigrid.find(QStringLiteral("A-One")));
         };
-        QTest::newRow("load") << toggle << false;
-        QTest::newRow("unload") << toggle << true;
-        QTest::newRow("an option")
-            << Click([](Selector &s) { return s.options().clickResolution(2); }) << false;
-        QTest::newRow("Restore my original eaw.ini")
-            << Click([](Selector &s) { return s.options().restoreOriginal(); }) << false;
-        QTest::newRow("Reset Completely")
-            << Click([](Selector &s) { return s.completeReset().run(); }) << true;
-        QTest::newRow("save an autoscript") << Click([](Selector &s) {
-            s.autoscripts().Text1 = QStringLiteral("mine");
-            return s.autoscripts().save();
-        }) << false;
-    }
+        // loaded: A-One loaded before the folder goes
+        const std::tuple<Click, bool> rows[] = {
+            {toggle, false},                                                            // load
+            {toggle, true},                                                             // unload
+            {Click([](Selector &s) { return s.options().clickResolution(2); }), false}, // an option
+            {Click([](Selector &s) { return s.options().restoreOriginal(); }),
+             false}, // Restore my original eaw.ini
+            {Click([](Selector &s) { return s.completeReset().run(); }), true}, // Reset Completely
+            {Click([](Selector &s) {
+                 s.autoscripts().Text1 = QStringLiteral("mine");
+                 return s.autoscripts().save();
+             }),
+             false}, // save an autoscript
+        };
+        for (auto [click, loaded] : rows) {
+            TestFolders f;
+            TestFolders::write(f.vek() + "/A-One", "a-one.dat", "A-One");
+            ScriptedPrompt prompt({true});
+            auto s = openSelector(f, prompt);
+            s->offerNewVekDirectory();
+            if (loaded)
+                QVERIFY(clickRow(*s, "A-One"));
+            prompt.shown.clear();
+            const QString moved = f.root() + "/VEK moved";
+            QVERIFY(QDir().rename(f.vek(), moved));
+            const QByteArray ini = TestFolders::read(f.game(), "eaw.ini");
+            QSignalSpy back(s.get(), &Selector::newVekDirectoryRequested);
 
-    void clickWithTheVekFolderGone() {
-        QFETCH(Click, click);
-        QFETCH(bool, loaded);
-        TestFolders f;
-        TestFolders::write(f.vek() + "/A-One", "a-one.dat", "A-One");
-        ScriptedPrompt prompt({true});
-        auto s = openSelector(f, prompt);
-        s->offerNewVekDirectory();
-        if (loaded)
-            QVERIFY(clickRow(*s, "A-One"));
-        prompt.shown.clear();
-        const QString moved = f.root() + "/VEK moved";
-        QVERIFY(QDir().rename(f.vek(), moved));
-        const QByteArray ini = TestFolders::read(f.game(), "eaw.ini");
-        QSignalSpy back(s.get(), &Selector::newVekDirectoryRequested);
-
-        QVERIFY(!click(*s));
-        QCOMPARE(prompt.shown.size(), 1);
-        const ScriptedPrompt::Shown &told = prompt.shown.at(0);
-        QVERIFY2(told.text.contains("The VEK folder \"" + QDir::toNativeSeparators(f.vek()) +
-                                    "\" is gone") &&
-                     told.text.contains("\"New VEK Directory\"?"),
-                 qPrintable(told.text));
-        QCOMPARE(told.buttons, Prompt::Buttons::OkCancel);
-        QCOMPARE(back.size(), 1);
-        QVERIFY(!QFileInfo::exists(f.vek()));
-        QCOMPARE(TestFolders::exists(f.game(), "a-one.dat"), loaded);
-        QCOMPARE(TestFolders::read(f.game(), "eaw.ini"), ini);
-        // Going back to the locator has no ledger to write in the folder that has gone.
-        s->commands().NewVekDirectory();
-        QCOMPARE(prompt.shown.size(), 1);
-        QVERIFY(!QFileInfo::exists(f.vek()));
+            QVERIFY(!click(*s));
+            QCOMPARE(prompt.shown.size(), 1);
+            const ScriptedPrompt::Shown &told = prompt.shown.at(0);
+            QVERIFY2(told.text.contains("The VEK folder \"" + QDir::toNativeSeparators(f.vek()) +
+                                        "\" is gone") &&
+                         told.text.contains("\"New VEK Directory\"?"),
+                     qPrintable(told.text));
+            QCOMPARE(told.buttons, Prompt::Buttons::OkCancel);
+            QCOMPARE(back.size(), 1);
+            QVERIFY(!QFileInfo::exists(f.vek()));
+            QCOMPARE(TestFolders::exists(f.game(), "a-one.dat"), loaded);
+            QCOMPARE(TestFolders::read(f.game(), "eaw.ini"), ini);
+            // Going back to the locator has no ledger to write in the folder that has gone.
+            s->commands().NewVekDirectory();
+            QCOMPARE(prompt.shown.size(), 1);
+            QVERIFY(!QFileInfo::exists(f.vek()));
+        }
     }
 };
 

@@ -55,6 +55,8 @@ struct FailedLoadCase {
 
 } // namespace
 
+using KeptFilesRow = std::tuple<const char *, QString, QStringList, QStringList, QString>;
+
 class TestLoad : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -88,24 +90,21 @@ private Q_SLOTS:
         QVERIFY(prompt.shown.isEmpty());
     }
 
-    void cleanUpRunsOnlyWhenTheVekFolderChanged_data() {
-        QTest::addColumn<QString>("last");
-        QTest::addColumn<bool>("cleaned");
-        QTest::newRow("same folder") << QStringLiteral("<vek>") << false;
-        QTest::newRow("same folder in another case") << QStringLiteral("<VEK>") << true;
-    }
-
     void cleanUpRunsOnlyWhenTheVekFolderChanged() {
-        QFETCH(QString, last);
-        QFETCH(bool, cleaned);
-        TestFolders f;
-        last.replace(QStringLiteral("<vek>"), f.vek());
-        last.replace(QStringLiteral("<VEK>"), f.vek().toUpper());
-        TestFolders::write(f.game(), QStringLiteral("content.dat"), "x");
-        ScriptedPrompt prompt;
-        Selector selector(foldersOf(f, last), prompt);
-        selector.load();
-        QCOMPARE(!TestFolders::exists(f.game(), QStringLiteral("content.dat")), cleaned);
+        const std::tuple<QString, bool> rows[] = {
+            {QStringLiteral("<vek>"), false}, // same folder
+            {QStringLiteral("<VEK>"), true},  // same folder in another case
+        };
+        for (auto [last, cleaned] : rows) {
+            TestFolders f;
+            last.replace(QStringLiteral("<vek>"), f.vek());
+            last.replace(QStringLiteral("<VEK>"), f.vek().toUpper());
+            TestFolders::write(f.game(), QStringLiteral("content.dat"), "x");
+            ScriptedPrompt prompt;
+            Selector selector(foldersOf(f, last), prompt);
+            selector.load();
+            QCOMPARE(!TestFolders::exists(f.game(), QStringLiteral("content.dat")), cleaned);
+        }
     }
 
     void lastVekDirIsRewrittenEveryLoad() {
@@ -196,27 +195,26 @@ private Q_SLOTS:
         QCOMPARE(selector->List3Index, 0);
     }
 
-    void backgroundIsTheExtensionlessFileInAnyCase_data() {
-        QTest::addColumn<QStringList>("files");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("upper case") << QStringList{"BACKGROUND"} << QStringLiteral("BACKGROUND");
-        QTest::newRow("with an extension") << QStringList{"BACKGROUND.bmp"} << QString();
-        QTest::newRow("none") << QStringList{} << QString();
-    }
-
     void backgroundIsTheExtensionlessFileInAnyCase() {
-        QFETCH(QStringList, files);
-        QFETCH(QString, expected);
-        TestFolders f;
-        for (const QString &n : files)
-            TestFolders::write(f.game(), n, "BM");
-        ScriptedPrompt prompt;
-        auto selector = openSelector(f, prompt);
-        QCOMPARE(selector->BackgroundPath,
-                 expected.isEmpty() ? QString() : QDir(f.game()).filePath(expected));
+        const std::tuple<QStringList, QString> rows[] = {
+            {QStringList{"BACKGROUND"}, QStringLiteral("BACKGROUND")}, // upper case
+            {QStringList{"BACKGROUND.bmp"}, QString()},                // with an extension
+            {QStringList{}, QString()},                                // none
+        };
+        for (auto [files, expected] : rows) {
+            TestFolders f;
+            for (const QString &n : files)
+                TestFolders::write(f.game(), n, "BM");
+            ScriptedPrompt prompt;
+            auto selector = openSelector(f, prompt);
+            QCOMPARE(selector->BackgroundPath,
+                     expected.isEmpty() ? QString() : QDir(f.game()).filePath(expected));
+        }
     }
 
-    void reloadMarksWhatTheGameFolderHolds_data() {
+    // The start marks what FoldersLoaded.txt names as loaded only where the game folder holds
+    // that folder's files, rewrites the ledger to say so, and tells the player what it left out.
+    void reloadMarksWhatTheGameFolderHolds() {
         const QString maps = "VEK/G-Maps/map.ter=map|VEK/G-Maps/readme.txt=about|EAW/map.ter=map|"
                              "EAW/readme.txt=about|";
         const QString spit = "VEK/A-Spitfires/spit.dat=s|EAW/spit.dat=s|";
@@ -274,50 +272,44 @@ private Q_SLOTS:
              "G-Maps", "map.ter", "",
              "no longer in the VEK folder; they are not loaded now:\r\nNo such folder"},
         };
-        addRows(rows);
-    }
-
-    // The start marks what FoldersLoaded.txt names as loaded only where the game folder holds
-    // that folder's files, rewrites the ledger to say so, and tells the player what it left out.
-    void reloadMarksWhatTheGameFolderHolds() {
-        QFETCH(ReloadCase, row);
-        const auto &[tag, moved, ledger, files, loadedCell, present, absent, told] = row;
-        const QStringList loaded = listed(loadedCell);
-        TestFolders f;
-        TestFolders::plant(f.root(), listed(files));
-        TestFolders::write(f.vek(), Ledgers::FoldersLoaded, ledger);
-        ScriptedPrompt prompt;
-        // Another VEK folder that is there: one that is not may be this one moved.
-        const QString last = f.root() + QStringLiteral("/Elsewhere");
-        QVERIFY(!moved || QDir().mkpath(last));
-        Selector s(foldersOf(f, moved ? last : f.vek()), prompt);
-        s.load();
-        QCOMPARE(s.loadedList().loadedNames(), loaded);
-        QStringList marked;
-        for (int r = 1; r < s.Unigrid.rowCount(); ++r)
-            if (s.Unigrid.row(r).loaded)
-                marked << s.Unigrid.row(r).name;
-        for (const SkinGrid::Row &r : s.SK1.rows)
-            if (r.loaded)
-                marked << r.name;
-        QCOMPARE(marked, loaded);
-        for (const QString &n : listed(present))
-            QVERIFY2(TestFolders::exists(f.game(), n), qPrintable(n));
-        for (const QString &n : listed(absent))
-            QVERIFY2(!TestFolders::exists(f.game(), n), qPrintable(n));
-        QVERIFY2(s.loadedFiles().check(), qPrintable(s.loadedFiles().CheckResult));
-        const QByteArray rewritten = (loaded.join("\r\n") + "\r\n\r\n").toLatin1();
-        // Rewritten when a line marked nothing; else left as it was.
-        QStringList lines = QString::fromLatin1(ledger).remove('\r').split('\n');
-        lines.removeAll(QString());
-        QCOMPARE(TestFolders::read(f.vek(), Ledgers::FoldersLoaded),
-                 lines == loaded ? ledger : rewritten);
-        const QString shown = prompt.allText();
-        // Told once, each name once.
-        QVERIFY2(told.isEmpty() ? !shown.contains("not loaded now") : shown.count(told) == 1,
-                 qPrintable(shown));
-        for (const QString &n : loaded)
-            QVERIFY2(shown.count(n) <= 1, qPrintable(shown));
+        for (const auto &[tag, moved, ledger, files, loadedCell, present, absent, told] : rows) {
+            const QStringList loaded = listed(loadedCell);
+            TestFolders f;
+            TestFolders::plant(f.root(), listed(files));
+            TestFolders::write(f.vek(), Ledgers::FoldersLoaded, ledger);
+            ScriptedPrompt prompt;
+            // Another VEK folder that is there: one that is not may be this one moved.
+            const QString last = f.root() + QStringLiteral("/Elsewhere");
+            QVERIFY(!moved || QDir().mkpath(last));
+            Selector s(foldersOf(f, moved ? last : f.vek()), prompt);
+            s.load();
+            QCOMPARE(s.loadedList().loadedNames(), loaded);
+            QStringList marked;
+            for (int r = 1; r < s.Unigrid.rowCount(); ++r)
+                if (s.Unigrid.row(r).loaded)
+                    marked << s.Unigrid.row(r).name;
+            for (const SkinGrid::Row &r : s.SK1.rows)
+                if (r.loaded)
+                    marked << r.name;
+            QCOMPARE(marked, loaded);
+            for (const QString &n : listed(present))
+                QVERIFY2(TestFolders::exists(f.game(), n), qPrintable(n));
+            for (const QString &n : listed(absent))
+                QVERIFY2(!TestFolders::exists(f.game(), n), qPrintable(n));
+            QVERIFY2(s.loadedFiles().check(), qPrintable(s.loadedFiles().CheckResult));
+            const QByteArray rewritten = (loaded.join("\r\n") + "\r\n\r\n").toLatin1();
+            // Rewritten when a line marked nothing; else left as it was.
+            QStringList lines = QString::fromLatin1(ledger).remove('\r').split('\n');
+            lines.removeAll(QString());
+            QCOMPARE(TestFolders::read(f.vek(), Ledgers::FoldersLoaded),
+                     lines == loaded ? ledger : rewritten);
+            const QString shown = prompt.allText();
+            // Told once, each name once.
+            QVERIFY2(told.isEmpty() ? !shown.contains("not loaded now") : shown.count(told) == 1,
+                     qPrintable(shown));
+            for (const QString &n : loaded)
+                QVERIFY2(shown.count(n) <= 1, qPrintable(shown));
+        }
     }
 
     void filesOfAGoneFolderAreOfferedForTakingOut_data() {
@@ -491,67 +483,60 @@ private Q_SLOTS:
             qPrintable(text));
     }
 
-    void keptFilesAreSettledAtStart_data() {
-        QTest::addColumn<QString>(
-            "record"); // a load left by a crash: none, of a folder gone or here
-        QTest::addColumn<QStringList>("game");
-        QTest::addColumn<QStringList>("after");
-        QTest::addColumn<QString>("told");
-        const QString kept = ".vek-keep-clouds.tpc=own";
-        QTest::newRow("a load undone: its kept file goes back over the copy")
-            << "gone" << QStringList{"CLOUDS.TPC=copy", ".vek-keep-CLOUDS.TPC=own"}
-            << QStringList{"CLOUDS.TPC=own"} << "undone";
-        QTest::newRow("a load finished: its kept file goes")
-            << "here" << QStringList{"clouds.tpc=own", kept} << QStringList{"clouds.tpc=new"}
-            << "finished";
-        QTest::newRow("no record, the name free: back under it")
-            << "" << QStringList{kept} << QStringList{"clouds.tpc=own"} << "is back under its name";
-        QTest::newRow("no record, the name taken: set aside in sight")
-            << "" << QStringList{"Clouds.tpc=copy", kept}
-            << QStringList{"Clouds.tpc=copy", "clouds.tpc.kept=own"} << "clouds.tpc.kept";
-        QTest::newRow("a record that does not claim it: set aside in sight")
-            << "here" << QStringList{"sky.pic=own", ".vek-keep-sky.pic=older"}
-            << QStringList{"sky.pic=own", "clouds.tpc=new", "sky.pic.kept=older"} << "sky.pic.kept";
-    }
-
     // What the next start does with kept files: those of the operation its journal records are
     // dropped or put back with it; any other is never deleted, and told once.
     void keptFilesAreSettledAtStart() {
-        QFETCH(QString, record);
-        QFETCH(QStringList, game);
-        QFETCH(QStringList, after);
-        QFETCH(QString, told);
-        TestFolders f;
-        const QString folder = f.vek() + "/G-Clouds";
-        if (record == "here")
-            TestFolders::plant(folder, {"clouds.tpc=new"});
-        if (!record.isEmpty()) {
-            Journal::Record r;
-            r.operation = "loading \"G-Clouds\"";
-            r.moves << Journal::Move{true,   "G-Clouds",     Journal::ContentRule,
-                                     folder, {"clouds.tpc"}, {}};
-            QString error;
-            QVERIFY2(Journal::write(f.vek(), f.game(), r, &error), qPrintable(error));
-        }
-        TestFolders::plant(f.game(), game);
-        for (int start = 0; start < 2; ++start) {
-            ScriptedPrompt prompt;
-            auto s = openSelector(f, prompt);
-            for (const QString &e : after)
-                QCOMPARE(TestFolders::read(f.game(), e.section('=', 0, 0)),
-                         e.section('=', 1).toUtf8());
-            QCOMPARE(QDir(f.game()).entryList({".vek-keep-*"}, QDir::Files | QDir::Hidden),
-                     QStringList());
-            const QString shown = prompt.allText();
-            // Told at the first start only: the second finds nothing to settle.
-            QVERIFY2(shown.contains(told) == (start == 0), qPrintable(shown));
+        const QString kept = ".vek-keep-clouds.tpc=own";
+        // record: a load left by a crash: none, of a folder gone or here
+        const KeptFilesRow rows[] = {
+            {"a load undone: its kept file goes back over the copy", "gone",
+             QStringList{"CLOUDS.TPC=copy", ".vek-keep-CLOUDS.TPC=own"},
+             QStringList{"CLOUDS.TPC=own"}, "undone"},
+            {"a load finished: its kept file goes", "here", QStringList{"clouds.tpc=own", kept},
+             QStringList{"clouds.tpc=new"}, "finished"},
+            {"no record, the name free: back under it", "", QStringList{kept},
+             QStringList{"clouds.tpc=own"}, "is back under its name"},
+            {"no record, the name taken: set aside in sight", "",
+             QStringList{"Clouds.tpc=copy", kept},
+             QStringList{"Clouds.tpc=copy", "clouds.tpc.kept=own"}, "clouds.tpc.kept"},
+            {"a record that does not claim it: set aside in sight", "here",
+             QStringList{"sky.pic=own", ".vek-keep-sky.pic=older"},
+             QStringList{"sky.pic=own", "clouds.tpc=new", "sky.pic.kept=older"}, "sky.pic.kept"},
+        };
+        for (auto [tag, record, game, after, told] : rows) {
+            TestFolders f;
+            const QString folder = f.vek() + "/G-Clouds";
+            if (record == "here")
+                TestFolders::plant(folder, {"clouds.tpc=new"});
+            if (!record.isEmpty()) {
+                Journal::Record r;
+                r.operation = "loading \"G-Clouds\"";
+                r.moves << Journal::Move{true,   "G-Clouds",     Journal::ContentRule,
+                                         folder, {"clouds.tpc"}, {}};
+                QString error;
+                QVERIFY2(Journal::write(f.vek(), f.game(), r, &error), qPrintable(error));
+            }
+            TestFolders::plant(f.game(), game);
+            for (int start = 0; start < 2; ++start) {
+                ScriptedPrompt prompt;
+                auto s = openSelector(f, prompt);
+                for (const QString &e : after)
+                    QCOMPARE(TestFolders::read(f.game(), e.section('=', 0, 0)),
+                             e.section('=', 1).toUtf8());
+                QCOMPARE(QDir(f.game()).entryList({".vek-keep-*"}, QDir::Files | QDir::Hidden),
+                         QStringList());
+                const QString shown = prompt.allText();
+                // Told at the first start only: the second finds nothing to settle.
+                QVERIFY2(shown.contains(told) == (start == 0), qPrintable(shown));
+            }
         }
     }
 
-    void gameOwnFileComesBackWhenItsLastCarrierGoes_data() {
-        QTest::addColumn<QStringList>("steps"); // a click on a folder or "skin:" row, or
-                                                // "restart", or "reset"
-        QTest::addColumn<QString>("own");       // the game's file as the game folder spells it
+    // A game file that loaded content replaces is the game's own and no content folder can give
+    // it back: it is kept while anything loaded carries its name, and back under its own name
+    // when the last of them goes, by whichever way that goes.
+    void gameOwnFileComesBackWhenItsLastCarrierGoes() {
+        // "restart", or "reset"
         const char *rows[][3] = {
             {"a folder loaded and unloaded, the game's file under another case", "A-One|A-One",
              "CLOUDS.TPC"},
@@ -563,54 +548,51 @@ private Q_SLOTS:
             {"a reset", "A-One|G-Two|reset", "clouds.tpc"},
             {"a reset after a restart", "A-One|restart|G-Two|reset", "CLOUDS.TPC"},
         };
-        for (const auto &[tag, steps, own] : rows)
-            QTest::newRow(tag) << QString(steps).split('|') << QString(own);
-    }
-
-    // A game file that loaded content replaces is the game's own and no content folder can give
-    // it back: it is kept while anything loaded carries its name, and back under its own name
-    // when the last of them goes, by whichever way that goes.
-    void gameOwnFileComesBackWhenItsLastCarrierGoes() {
-        QFETCH(QStringList, steps);
-        QFETCH(QString, own);
-        TestFolders f;
-        TestFolders::plant(f.game(), {own + "=own"});
-        TestFolders::plant(f.vek() + "/A-One", {"clouds.tpc=one", "one.dat=1"});
-        TestFolders::plant(f.vek() + "/G-Two", {"Clouds.tpc=two"});
-        TestFolders::plant(f.vek() + "/A-Three", {"CLOUDS.TPC=three"});
-        TestFolders::plant(f.vek() + "/Skinfolder/A-05 Red", {"clouds.tpc=red"});
-        ScriptedPrompt prompt;
-        auto s = openSelector(f, prompt);
-        QStringList loaded;
-        for (const QString &step : steps) {
-            if (step == "restart") {
-                s.reset();
-                s = openSelector(f, prompt);
-            } else if (step == "reset") {
-                QVERIFY(s->completeReset().run());
-                loaded.clear();
-            } else {
-                QVERIFY2(clickRow(*s, step.section(':', -1)), qPrintable(step));
-                // A folder takes out the loaded one of its group; the one skin goes alone.
-                if (!loaded.removeOne(step)) {
-                    loaded.removeIf([&step](const QString &l) { return l.at(0) == step.at(0); });
-                    loaded << step;
+        // steps: a click on a folder or "skin:" row, or; own: the game's file as the game folder
+        // spells it
+        for (const auto &[tag, steps_, own_] : rows) {
+            const QStringList steps = QString(steps_).split('|');
+            const QString own = QString(own_);
+            TestFolders f;
+            TestFolders::plant(f.game(), {own + "=own"});
+            TestFolders::plant(f.vek() + "/A-One", {"clouds.tpc=one", "one.dat=1"});
+            TestFolders::plant(f.vek() + "/G-Two", {"Clouds.tpc=two"});
+            TestFolders::plant(f.vek() + "/A-Three", {"CLOUDS.TPC=three"});
+            TestFolders::plant(f.vek() + "/Skinfolder/A-05 Red", {"clouds.tpc=red"});
+            ScriptedPrompt prompt;
+            auto s = openSelector(f, prompt);
+            QStringList loaded;
+            for (const QString &step : steps) {
+                if (step == "restart") {
+                    s.reset();
+                    s = openSelector(f, prompt);
+                } else if (step == "reset") {
+                    QVERIFY(s->completeReset().run());
+                    loaded.clear();
+                } else {
+                    QVERIFY2(clickRow(*s, step.section(':', -1)), qPrintable(step));
+                    // A folder takes out the loaded one of its group; the one skin goes alone.
+                    if (!loaded.removeOne(step)) {
+                        loaded.removeIf(
+                            [&step](const QString &l) { return l.at(0) == step.at(0); });
+                        loaded << step;
+                    }
                 }
-            }
-            const QStringList names = QDir(f.game()).entryList(QDir::Files | QDir::Hidden);
-            const QStringList spelt = names.filter(
-                QRegularExpression("^clouds\\.tpc$", QRegularExpression::CaseInsensitiveOption));
-            QCOMPARE(spelt.size(), 1);
-            const QByteArray now = TestFolders::read(f.game(), spelt.first());
-            const QStringList hidden = names.filter(".vek-");
-            if (loaded.isEmpty()) {
-                QCOMPARE(spelt.first(), own);
-                QCOMPARE(now, QByteArray("own"));
-                QCOMPARE(hidden, QStringList());
-            } else {
-                QVERIFY2(now != "own", qPrintable(step));
-                QCOMPARE(hidden, QStringList{".vek-game-" + own});
-                QCOMPARE(TestFolders::read(f.game(), hidden.first()), QByteArray("own"));
+                const QStringList names = QDir(f.game()).entryList(QDir::Files | QDir::Hidden);
+                const QStringList spelt = names.filter(QRegularExpression(
+                    "^clouds\\.tpc$", QRegularExpression::CaseInsensitiveOption));
+                QCOMPARE(spelt.size(), 1);
+                const QByteArray now = TestFolders::read(f.game(), spelt.first());
+                const QStringList hidden = names.filter(".vek-");
+                if (loaded.isEmpty()) {
+                    QCOMPARE(spelt.first(), own);
+                    QCOMPARE(now, QByteArray("own"));
+                    QCOMPARE(hidden, QStringList());
+                } else {
+                    QVERIFY2(now != "own", qPrintable(step));
+                    QCOMPARE(hidden, QStringList{".vek-game-" + own});
+                    QCOMPARE(TestFolders::read(f.game(), hidden.first()), QByteArray("own"));
+                }
             }
         }
     }

@@ -6,7 +6,6 @@
 #include "LoadedList.h"
 #include "OpenSelector.h"
 #include "ProgressHook.h"
-#include "Rows.h"
 #include "ScriptedPrompt.h"
 #include "Selector.h"
 #include "TestFolders.h"
@@ -104,45 +103,42 @@ private Q_SLOTS:
     // Each row clicks grid rows in turn: one folder per group, but many for G. The marks, the
     // colours, the game folder, the loaded list and the ledger (the names in grid order, then an
     // empty line) all follow, and a restart finds the same marks without copying or rewriting.
-    void clicksFollowTheGroupRules_data() {
-        QTest::addColumn<QString>("clicks");
-        QTest::addColumn<QString>("loaded");
+
+    void clicksFollowTheGroupRules() {
         const char *rows[][3] = {
             {"one G out, the other stays", "A-Spitfire A-Hurricane G-Maps G-Sounds G-Maps",
              "A-Hurricane G-Sounds"},
             {"all out again", "G-Sounds A-Spitfire G-Sounds A-Spitfire", ""},
             {"in again after all out", "G-Sounds G-Sounds M-Beta G-Maps", "G-Maps M-Beta"},
         };
-        for (const auto &[tag, clicks, loaded] : rows)
-            QTest::newRow(tag) << clicks << loaded;
-    }
-
-    void clicksFollowTheGroupRules() {
-        QFETCH(QString, clicks);
-        QFETCH(QString, loaded);
-        const QStringList names = loaded.split(' ', Qt::SkipEmptyParts);
-        Content c;
-        auto s = c.open();
-        for (const QString &name : clicks.split(' '))
-            QVERIFY2(clickRow(*s, name), qPrintable(name));
-        QByteArray lines;
-        for (const QString &name : names)
-            lines += name.toLatin1() + "\r\n";
-        QCOMPARE(s->Text2, QString::fromLatin1(lines));
-        for (int run = 0; run < 2; ++run) {
-            if (run) {
-                s.reset();
-                s = c.open();
+        for (const auto &[tag, clicks_, loaded_] : rows) {
+            const QString clicks = QString(clicks_);
+            const QString loaded = QString(loaded_);
+            const QStringList names = loaded.split(' ', Qt::SkipEmptyParts);
+            Content c;
+            auto s = c.open();
+            for (const QString &name : clicks.split(' '))
+                QVERIFY2(clickRow(*s, name), qPrintable(name));
+            QByteArray lines;
+            for (const QString &name : names)
+                lines += name.toLatin1() + "\r\n";
+            QCOMPARE(s->Text2, QString::fromLatin1(lines));
+            for (int run = 0; run < 2; ++run) {
+                if (run) {
+                    s.reset();
+                    s = c.open();
+                }
+                QCOMPARE(marked(*s), names);
+                QCOMPARE(s->loadedList().loadedNames(), names);
+                for (const LoadGrid::Row &r : s->Unigrid.rows) {
+                    QCOMPARE(c.inGame(r.name), r.loaded);
+                    QCOMPARE(r.colour,
+                             r.loaded ? LoadGrid::LoadedColour : LoadGrid::DefaultCellColour);
+                }
+                QCOMPARE(c.ledger(), lines + "\r\n");
             }
-            QCOMPARE(marked(*s), names);
-            QCOMPARE(s->loadedList().loadedNames(), names);
-            for (const LoadGrid::Row &r : s->Unigrid.rows) {
-                QCOMPARE(c.inGame(r.name), r.loaded);
-                QCOMPARE(r.colour, r.loaded ? LoadGrid::LoadedColour : LoadGrid::DefaultCellColour);
-            }
-            QCOMPARE(c.ledger(), lines + "\r\n");
+            QVERIFY(c.prompt.shown.isEmpty());
         }
-        QVERIFY(c.prompt.shown.isEmpty());
     }
 
     // A click copies by the skip rule (its every case is a row of the mover's tests) and not
@@ -222,66 +218,62 @@ private Q_SLOTS:
     // its own, never with the VEK folder's own files. One whose name gives no store ("M",
     // "M-", "M ") gets none: no folder "C" or "C-", its saves stay in Savedata (the player is
     // told so once, at its load), and one it takes out still stores its own saves.
-    void missionStores_data() {
-        QTest::addColumn<QString>("mission");
-        QTest::addColumn<QString>("store");  // empty: none, and no exchange
-        QTest::addColumn<bool>("overAlpha"); // loaded while M-Alpha is
+
+    void missionStores() {
         const std::tuple<const char *, const char *, const char *, bool> rows[] = {
             {"Mfoo", "Mfoo", "Cfoo", false},
             {"M", "M", "", false},
             {"M and a blank", "M ", "", false},
             {"M- in place of M-Alpha", "M-", "", true}};
-        for (const auto &[tag, mission, store, overAlpha] : rows)
-            QTest::newRow(tag) << QString(mission) << QString(store) << overAlpha;
-    }
-
-    void missionStores() {
-        QFETCH(QString, mission);
-        QFETCH(QString, store);
-        QFETCH(bool, overAlpha);
-        Content c;
-        TestFolders::write(c.f.vek() + "/" + mission, "mission.dat", "mission");
-        TestFolders::write(c.store("C-Alpha"), "camp.sav", "alpha progress");
-        TestFolders::write(c.savedata(), "default.sav", "the game's own");
-        auto s = c.open();
-        const QStringList vekFiles = QDir(c.f.vek()).entryList(QDir::Files);
-        const QStringList vekFolders = QDir(c.f.vek()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-        if (overAlpha) {
-            QVERIFY(clickRow(*s, "M-Alpha"));
-            TestFolders::write(c.savedata(), "camp.sav", "alpha further");
-        }
-        QVERIFY(clickRow(*s, mission));
-        QVERIFY(TestFolders::exists(c.f.game(), "mission.dat"));
-        // M-Alpha's saves went home and the game's own came back, as at its unload.
-        if (overAlpha)
-            QCOMPARE(c.save(c.store("C-Alpha"), "camp.sav"), QByteArray("alpha further"));
-        QCOMPARE(QDir(c.savedata()).entryList(QDir::Files),
-                 store.isEmpty() ? QStringList{"default.sav"} : QStringList());
-        TestFolders::write(c.savedata(), "foo.sav", "foo progress");
-        QVERIFY(clickRow(*s, mission));
-        if (store.isEmpty()) {
+        // store: empty: none, and no exchange; overAlpha: loaded while M-Alpha is
+        for (const auto &[tag, mission_, store_, overAlpha] : rows) {
+            const QString mission = QString(mission_);
+            const QString store = QString(store_);
+            Content c;
+            TestFolders::write(c.f.vek() + "/" + mission, "mission.dat", "mission");
+            TestFolders::write(c.store("C-Alpha"), "camp.sav", "alpha progress");
+            TestFolders::write(c.savedata(), "default.sav", "the game's own");
+            auto s = c.open();
+            const QStringList vekFiles = QDir(c.f.vek()).entryList(QDir::Files);
+            const QStringList vekFolders =
+                QDir(c.f.vek()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+            if (overAlpha) {
+                QVERIFY(clickRow(*s, "M-Alpha"));
+                TestFolders::write(c.savedata(), "camp.sav", "alpha further");
+            }
+            QVERIFY(clickRow(*s, mission));
+            QVERIFY(TestFolders::exists(c.f.game(), "mission.dat"));
+            // M-Alpha's saves went home and the game's own came back, as at its unload.
+            if (overAlpha)
+                QCOMPARE(c.save(c.store("C-Alpha"), "camp.sav"), QByteArray("alpha further"));
             QCOMPARE(QDir(c.savedata()).entryList(QDir::Files),
-                     QStringList({"default.sav", "foo.sav"}));
-            QCOMPARE(c.prompt.shown.size(), 1);
-            QVERIFY2(c.prompt.shown.first().text.contains("no save store"),
-                     qPrintable(c.prompt.shown.first().text));
-        } else {
-            QCOMPARE(c.save(c.store(store), "foo.sav"), QByteArray("foo progress"));
-            QCOMPARE(QDir(c.savedata()).entryList(QDir::Files), QStringList{"default.sav"});
-            QVERIFY(c.prompt.shown.isEmpty());
+                     store.isEmpty() ? QStringList{"default.sav"} : QStringList());
+            TestFolders::write(c.savedata(), "foo.sav", "foo progress");
+            QVERIFY(clickRow(*s, mission));
+            if (store.isEmpty()) {
+                QCOMPARE(QDir(c.savedata()).entryList(QDir::Files),
+                         QStringList({"default.sav", "foo.sav"}));
+                QCOMPARE(c.prompt.shown.size(), 1);
+                QVERIFY2(c.prompt.shown.first().text.contains("no save store"),
+                         qPrintable(c.prompt.shown.first().text));
+            } else {
+                QCOMPARE(c.save(c.store(store), "foo.sav"), QByteArray("foo progress"));
+                QCOMPARE(QDir(c.savedata()).entryList(QDir::Files), QStringList{"default.sav"});
+                QVERIFY(c.prompt.shown.isEmpty());
+            }
+            QVERIFY(QDir(c.store("C-Default")).entryList(QDir::Files).isEmpty());
+            QCOMPARE(QDir(c.store("C-Alpha")).entryList(QDir::Files), QStringList{"camp.sav"});
+            // No folder came or went, the store of "Mfoo" made at the start aside; the VEK folder
+            // keeps its own files, and only the ledgers of the clicks are new.
+            QCOMPARE(QDir(c.f.vek()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), vekFolders);
+            for (const char *none : {"C", "C-", "C "})
+                QVERIFY2(!QFileInfo::exists(c.f.vek() + "/" + none), none);
+            QCOMPARE(vekFolders.contains(store), !store.isEmpty());
+            QStringList now = QDir(c.f.vek()).entryList(QDir::Files);
+            for (const char *ledger : {"FoldersLoaded.txt", "LoadOrder.txt", "LoadedNames.txt"})
+                now.removeAll(QString::fromLatin1(ledger));
+            QCOMPARE(now, vekFiles);
         }
-        QVERIFY(QDir(c.store("C-Default")).entryList(QDir::Files).isEmpty());
-        QCOMPARE(QDir(c.store("C-Alpha")).entryList(QDir::Files), QStringList{"camp.sav"});
-        // No folder came or went, the store of "Mfoo" made at the start aside; the VEK folder
-        // keeps its own files, and only the ledgers of the clicks are new.
-        QCOMPARE(QDir(c.f.vek()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), vekFolders);
-        for (const char *none : {"C", "C-", "C "})
-            QVERIFY2(!QFileInfo::exists(c.f.vek() + "/" + none), none);
-        QCOMPARE(vekFolders.contains(store), !store.isEmpty());
-        QStringList now = QDir(c.f.vek()).entryList(QDir::Files);
-        for (const char *ledger : {"FoldersLoaded.txt", "LoadOrder.txt", "LoadedNames.txt"})
-            now.removeAll(QString::fromLatin1(ledger));
-        QCOMPARE(now, vekFiles);
     }
 
     // Each step writes a save into Savedata ("name=bytes"), or into C-Default as an earlier
@@ -289,62 +281,58 @@ private Q_SLOTS:
     // mission is loaded and unloaded, which parks Savedata in C-Default and brings it back. With
     // no mission loaded the game's saves stay in Savedata, and the save the game wrote last has
     // the real name; a parked one of a name taken comes back under a numbered name.
-    void newestSaveKeepsItsName_data() {
-        QTest::addColumn<QStringList>("steps");
-        QTest::addColumn<QStringList>("savedata");
-        QTest::newRow("the game's saves stay through starts")
-            << QStringList{"Campaign1.sav=first", "start", "Campaign1.sav=newer", "start"}
-            << QStringList{"Campaign1.sav=newer"};
-        QTest::newRow("spelt in other cases, a number taken")
-            << QStringList{"C-Default/CAMPAIGN1.SAV=parked", "C-Default/Campaign1 (2).sav=older",
-                           "campaign1.sav=newer", "start"}
-            << QStringList{"CAMPAIGN1 (3).SAV=parked", "Campaign1 (2).sav=older",
-                           "campaign1.sav=newer"};
-        QTest::newRow("the same bytes parked are kept once")
-            << QStringList{"C-Default/Campaign1.sav=first", "Campaign1.sav=first", "start"}
-            << QStringList{"Campaign1.sav=first"};
-    }
 
     void newestSaveKeepsItsName() {
-        QFETCH(QStringList, steps);
-        QFETCH(QStringList, savedata);
-        Content c;
-        TestFolders::write(c.store("C-Alpha"), "Campaign1.sav", "alpha");
-        std::unique_ptr<Selector> s;
-        for (const QString &step : steps) {
-            if (step == "start") {
-                s.reset();
-                s = c.open();
-            } else if (step.startsWith("C-Default/")) {
-                TestFolders::write(c.store("C-Default"), step.section('=', 0, 0).mid(10),
-                                   step.section('=', 1).toLatin1());
-            } else {
-                // A file system that tells case apart: the game writes over any spelling.
-                for (const QString &n : QDir(c.savedata()).entryList(QDir::Files))
-                    if (n.compare(step.section('=', 0, 0), Qt::CaseInsensitive) == 0)
-                        QVERIFY(QFile::remove(c.savedata() + "/" + n));
-                TestFolders::write(c.savedata(), step.section('=', 0, 0),
-                                   step.section('=', 1).toLatin1());
+        const std::tuple<QStringList, QStringList> rows[] = {
+            {QStringList{"Campaign1.sav=first", "start", "Campaign1.sav=newer", "start"},
+             QStringList{"Campaign1.sav=newer"}}, // the game's saves stay through starts
+            {QStringList{"C-Default/CAMPAIGN1.SAV=parked", "C-Default/Campaign1 (2).sav=older",
+                         "campaign1.sav=newer", "start"},
+             QStringList{"CAMPAIGN1 (3).SAV=parked", "Campaign1 (2).sav=older",
+                         "campaign1.sav=newer"}}, // spelt in other cases, a number taken
+            {QStringList{"C-Default/Campaign1.sav=first", "Campaign1.sav=first", "start"},
+             QStringList{"Campaign1.sav=first"}}, // the same bytes parked are kept once
+        };
+        for (auto [steps, savedata] : rows) {
+            Content c;
+            TestFolders::write(c.store("C-Alpha"), "Campaign1.sav", "alpha");
+            std::unique_ptr<Selector> s;
+            for (const QString &step : steps) {
+                if (step == "start") {
+                    s.reset();
+                    s = c.open();
+                } else if (step.startsWith("C-Default/")) {
+                    TestFolders::write(c.store("C-Default"), step.section('=', 0, 0).mid(10),
+                                       step.section('=', 1).toLatin1());
+                } else {
+                    // A file system that tells case apart: the game writes over any spelling.
+                    for (const QString &n : QDir(c.savedata()).entryList(QDir::Files))
+                        if (n.compare(step.section('=', 0, 0), Qt::CaseInsensitive) == 0)
+                            QVERIFY(QFile::remove(c.savedata() + "/" + n));
+                    TestFolders::write(c.savedata(), step.section('=', 0, 0),
+                                       step.section('=', 1).toLatin1());
+                }
             }
+            QVERIFY(clickRow(*s, "M-Alpha"));
+            QCOMPARE(QDir(c.savedata()).entryList(QDir::Files), QStringList{"Campaign1.sav"});
+            QCOMPARE(c.save(c.savedata(), "Campaign1.sav"), QByteArray("alpha"));
+            QVERIFY(clickRow(*s, "M-Alpha"));
+            QStringList now;
+            for (const QString &n : QDir(c.savedata()).entryList(QDir::Files))
+                now << n + "=" + QString::fromLatin1(c.save(c.savedata(), n));
+            now.sort();
+            QCOMPARE(now, savedata);
+            QVERIFY(QDir(c.store("C-Default")).entryList(QDir::Files).isEmpty());
+            QCOMPARE(c.save(c.store("C-Alpha"), "Campaign1.sav"), QByteArray("alpha"));
+            QVERIFY(c.prompt.shown.isEmpty());
         }
-        QVERIFY(clickRow(*s, "M-Alpha"));
-        QCOMPARE(QDir(c.savedata()).entryList(QDir::Files), QStringList{"Campaign1.sav"});
-        QCOMPARE(c.save(c.savedata(), "Campaign1.sav"), QByteArray("alpha"));
-        QVERIFY(clickRow(*s, "M-Alpha"));
-        QStringList now;
-        for (const QString &n : QDir(c.savedata()).entryList(QDir::Files))
-            now << n + "=" + QString::fromLatin1(c.save(c.savedata(), n));
-        now.sort();
-        QCOMPARE(now, savedata);
-        QVERIFY(QDir(c.store("C-Default")).entryList(QDir::Files).isEmpty());
-        QCOMPARE(c.save(c.store("C-Alpha"), "Campaign1.sav"), QByteArray("alpha"));
-        QVERIFY(c.prompt.shown.isEmpty());
     }
 
     // The start finds whose campaign Savedata holds and files every save where the player
     // finds it: rows plant "path=bytes" below the test root ("Old" is a VEK folder of an
     // earlier start), then compare every save and ledger after the start.
-    void startFilesEachCampaignWhereItBelongs_data() {
+
+    void startFilesEachCampaignWhereItBelongs() {
         const QString twoMissions = "VEK/FoldersLoaded.txt=M-Alpha\r\nM-Beta\r\n\r\n";
         const QString betaLoaded = "VEK/FoldersLoaded.txt=M-Beta\r\n\r\n";
         const QString old = "Old/linkscreen=x";
@@ -408,112 +396,96 @@ private Q_SLOTS:
               "Old/C-X/camp (2).sav=x day 1"},
              "not there any more"},
         };
-        addRows(rows);
-    }
-
-    void startFilesEachCampaignWhereItBelongs() {
-        QFETCH(CampaignCase, row);
-        const auto &[tag, before, fromOld, after, told] = row;
-        Content c;
-        TestFolders::plant(c.f.root(), before);
-        const QString old = c.f.root() + "/Old";
-        Selector s(Folders{c.f.game(), c.f.vek(), fromOld ? old : c.f.vek()}, c.prompt);
-        s.load();
-        QStringList now;
-        const Tree tree = treeOf(c.f.root());
-        for (auto it = tree.cbegin(); it != tree.cend(); ++it)
-            if (it.key().endsWith(".sav") || it.key().endsWith("FoldersLoaded.txt"))
-                now << it.key() + "=" + QString::fromUtf8(it.value());
-        now.sort();
-        QStringList expected = after;
-        expected.sort();
-        QCOMPARE(now, expected);
-        const QString shown = c.prompt.allText();
-        QVERIFY2(*told ? shown.contains(told) : shown.isEmpty(), qPrintable(shown));
-    }
-
-    void unrecordedClickIsUndone_data() {
-        QTest::addColumn<QString>("loaded"); // before the click
-        QTest::addColumn<QString>("clicked");
-        QTest::addColumn<QString>("ledger"); // turns read-only once the click's files move
-        const char *rows[][4] = {{"unload of an aircraft set, FoldersLoaded.txt", "F-Planes",
-                                  "F-Planes", "FoldersLoaded.txt"},
-                                 {"aircraft set in place of another, PlanesLoaded.txt", "F-Planes",
-                                  "F-Plain", "PlanesLoaded.txt"},
-                                 {"mission load, LoadOrder.txt", "", "M-Alpha", "LoadOrder.txt"}};
-        for (const auto &[tag, loaded, clicked, ledger] : rows)
-            QTest::newRow(tag) << loaded << clicked << ledger;
+        for (const auto &[tag, before, fromOld, after, told] : rows) {
+            Content c;
+            TestFolders::plant(c.f.root(), before);
+            const QString old = c.f.root() + "/Old";
+            Selector s(Folders{c.f.game(), c.f.vek(), fromOld ? old : c.f.vek()}, c.prompt);
+            s.load();
+            QStringList now;
+            const Tree tree = treeOf(c.f.root());
+            for (auto it = tree.cbegin(); it != tree.cend(); ++it)
+                if (it.key().endsWith(".sav") || it.key().endsWith("FoldersLoaded.txt"))
+                    now << it.key() + "=" + QString::fromUtf8(it.value());
+            now.sort();
+            QStringList expected = after;
+            expected.sort();
+            QCOMPARE(now, expected);
+            const QString shown = c.prompt.allText();
+            QVERIFY2(*told ? shown.contains(told) : shown.isEmpty(), qPrintable(shown));
+        }
     }
 
     // A click whose ledger cannot be written once its files have moved is undone as a whole:
     // the files, the marks, the aircraft grid and every ledger as before it, and one message
     // that names the ledger.
     void unrecordedClickIsUndone() {
-        QFETCH(QString, loaded);
-        QFETCH(QString, clicked);
-        QFETCH(QString, ledger);
-        Content c;
-        auto s = c.open();
-        if (!loaded.isEmpty())
-            QVERIFY(clickRow(*s, loaded));
-        if (!TestFolders::exists(c.f.vek(), ledger))
-            TestFolders::write(c.f.vek(), ledger, "");
-        ProgressHook lock([&](qsizetype, const QString &) {
-            return FileOps::setReadOnly(c.f.vek() + "/" + ledger, true);
-        });
-        s->setProgress(&lock);
-        const QStringList marks = marked(*s);
-        const QByteArray folders = c.ledger();
-        const QByteArray written = TestFolders::read(c.f.vek(), ledger);
-        const qsizetype planes = s->G1.rows.size();
-        c.prompt.shown.clear();
-        QVERIFY(!clickRow(*s, clicked));
-        QCOMPARE(marked(*s), marks);
-        QCOMPARE(c.ledger(), folders);
-        QCOMPARE(TestFolders::read(c.f.vek(), ledger), written);
-        QCOMPARE(s->G1.rows.size(), planes);
-        QCOMPARE(c.inGame(clicked), marks.contains(clicked));
-        QVERIFY(loaded.isEmpty() || c.inGame(loaded));
-        QVERIFY(!TestFolders::exists(c.f.vek(), "Journal.txt"));
-        QCOMPARE(c.prompt.shown.size(), 1);
-        const QString told = c.prompt.shown.at(0).text;
-        QVERIFY2(told.contains(ledger + "\": the file is read-only"), qPrintable(told));
-    }
-
-    void groupFilter_data() {
-        QTest::addColumn<int>("entry");
-        QTest::addColumn<QStringList>("shown");
-        QTest::addColumn<QString>("hint");
-        QTest::newRow("Show ALL") << 0 << QStringList{"A-Hurricane", "A-Spitfire", "F-Plain",
-                                                      "F-Planes",    "G-Maps",     "G-Sounds",
-                                                      "Interchange", "M Gamma",    "M-Alpha",
-                                                      "M-Beta"}
-                                  << LoadGrid::AllAvailable;
-        QTest::newRow("Show Selections")
-            << 1 << QStringList{"A-Spitfire", "G-Maps"} << LoadGrid::AllAvailable;
-        QTest::newRow("G") << 3 << QStringList{"G-Maps", "G-Sounds"} << LoadGrid::Multiple;
-        QTest::newRow("M with a blank")
-            << 4 << QStringList{"M Gamma", "M-Alpha", "M-Beta"} << LoadGrid::OneOnly;
+        const char *rows[][4] = {{"unload of an aircraft set, FoldersLoaded.txt", "F-Planes",
+                                  "F-Planes", "FoldersLoaded.txt"},
+                                 {"aircraft set in place of another, PlanesLoaded.txt", "F-Planes",
+                                  "F-Plain", "PlanesLoaded.txt"},
+                                 {"mission load, LoadOrder.txt", "", "M-Alpha", "LoadOrder.txt"}};
+        // loaded: before the click; ledger: turns read-only once the click's files move
+        for (const auto &[tag, loaded_, clicked_, ledger_] : rows) {
+            const QString loaded = QString(loaded_);
+            const QString clicked = QString(clicked_);
+            const QString ledger = QString(ledger_);
+            Content c;
+            auto s = c.open();
+            if (!loaded.isEmpty())
+                QVERIFY(clickRow(*s, loaded));
+            if (!TestFolders::exists(c.f.vek(), ledger))
+                TestFolders::write(c.f.vek(), ledger, "");
+            ProgressHook lock([&](qsizetype, const QString &) {
+                return FileOps::setReadOnly(c.f.vek() + "/" + ledger, true);
+            });
+            s->setProgress(&lock);
+            const QStringList marks = marked(*s);
+            const QByteArray folders = c.ledger();
+            const QByteArray written = TestFolders::read(c.f.vek(), ledger);
+            const qsizetype planes = s->G1.rows.size();
+            c.prompt.shown.clear();
+            QVERIFY(!clickRow(*s, clicked));
+            QCOMPARE(marked(*s), marks);
+            QCOMPARE(c.ledger(), folders);
+            QCOMPARE(TestFolders::read(c.f.vek(), ledger), written);
+            QCOMPARE(s->G1.rows.size(), planes);
+            QCOMPARE(c.inGame(clicked), marks.contains(clicked));
+            QVERIFY(loaded.isEmpty() || c.inGame(loaded));
+            QVERIFY(!TestFolders::exists(c.f.vek(), "Journal.txt"));
+            QCOMPARE(c.prompt.shown.size(), 1);
+            const QString told = c.prompt.shown.at(0).text;
+            QVERIFY2(told.contains(ledger + "\": the file is read-only"), qPrintable(told));
+        }
     }
 
     void groupFilter() {
-        QFETCH(int, entry);
-        QFETCH(QStringList, shown);
-        QFETCH(QString, hint);
-        Content c;
-        c.add("M Gamma");
-        c.open(); // the first load makes the stores and Interchange, listed from the next load on
-        auto s = c.open();
-        QVERIFY(clickRow(*s, "A-Spitfire"));
-        QVERIFY(clickRow(*s, "G-Maps"));
-        s->loadFiles().filter(entry);
-        QCOMPARE(s->List3Index, entry);
-        QStringList visible;
-        for (const LoadGrid::Row &r : s->Unigrid.rows)
-            if (r.height > 0)
-                visible << r.name;
-        QCOMPARE(visible, shown);
-        QCOMPARE(s->Unigrid.hint, hint);
+        const std::tuple<int, QStringList, QString> rows[] = {
+            {0,
+             QStringList{"A-Hurricane", "A-Spitfire", "F-Plain", "F-Planes", "G-Maps", "G-Sounds",
+                         "Interchange", "M Gamma", "M-Alpha", "M-Beta"},
+             LoadGrid::AllAvailable},                                            // Show ALL
+            {1, QStringList{"A-Spitfire", "G-Maps"}, LoadGrid::AllAvailable},    // Show Selections
+            {3, QStringList{"G-Maps", "G-Sounds"}, LoadGrid::Multiple},          // G
+            {4, QStringList{"M Gamma", "M-Alpha", "M-Beta"}, LoadGrid::OneOnly}, // M with a blank
+        };
+        for (auto [entry, shown, hint] : rows) {
+            Content c;
+            c.add("M Gamma");
+            c.open(); // the first load makes the stores and Interchange, listed from the next load
+                      // on
+            auto s = c.open();
+            QVERIFY(clickRow(*s, "A-Spitfire"));
+            QVERIFY(clickRow(*s, "G-Maps"));
+            s->loadFiles().filter(entry);
+            QCOMPARE(s->List3Index, entry);
+            QStringList visible;
+            for (const LoadGrid::Row &r : s->Unigrid.rows)
+                if (r.height > 0)
+                    visible << r.name;
+            QCOMPARE(visible, shown);
+            QCOMPARE(s->Unigrid.hint, hint);
+        }
     }
 
     void hoverShowsDescriptionAndPicture() {

@@ -67,47 +67,41 @@ private Q_SLOTS:
         QVERIFY(prompt.shown.isEmpty());
     }
 
-    void rememberedFolder_data() {
-        QTest::addColumn<QString>("firstLine");
-        QTest::addColumn<bool>("automatic");
-        QTest::addColumn<bool>("told");
-        QTest::addColumn<bool>("program"); // the game folder holds eaw.exe
-        QTest::newRow("VEK folder") << QStringLiteral("<vek>") << true << false << true;
-        QTest::newRow("None") << QStringLiteral("None") << false << false << true;
-        QTest::newRow("not a VEK folder") << QStringLiteral("<game>") << false << true << true;
-        QTest::newRow("gone") << QStringLiteral("<root>/gone") << false << true << true;
-        // A LastVEKDir alone does not make a game folder: the locator waits, the VEK folder
-        // chosen, and says what is missing.
-        QTest::newRow("no game program") << QStringLiteral("<vek>") << false << false << false;
-    }
-
     void rememberedFolder() {
-        QFETCH(QString, firstLine);
-        QFETCH(bool, automatic);
-        QFETCH(bool, told);
-        QFETCH(bool, program);
-        TestFolders f;
-        if (!program)
-            QVERIFY(QFile::remove(f.game() + QStringLiteral("/eaw.exe")));
-        firstLine.replace(QStringLiteral("<vek>"), f.vek())
-            .replace(QStringLiteral("<game>"), f.game())
-            .replace(QStringLiteral("<root>"), f.root());
-        TestFolders::write(f.game(), QStringLiteral("lastvekdir"),
-                           firstLine.toLocal8Bit() + "\r\nsecond line is never read\r\n");
-        ScriptedPrompt prompt;
-        Locator locator(prompt);
-        const Locator::Start start = locator.start(f.game());
-        QCOMPARE(start == Locator::Start::Automatic, automatic);
-        QCOMPARE(locator.Label1, firstLine);
-        QCOMPARE(!locator.startProblem.isEmpty(), told);
-        if (automatic) {
-            const Folders folders = locator.ok();
-            QCOMPARE(folders.ModFolder, f.vek());
-            QCOMPARE(folders.LastModFolder, f.vek());
-            QVERIFY(!TestFolders::exists(f.game(), QStringLiteral("LastVEKDir")));
-        } else {
-            QVERIFY(!locator.Command1);
-            QCOMPARE(locator.whyNotOk().contains(QStringLiteral("eaw.exe")), !program);
+        // program: the game folder holds eaw.exe
+        const std::tuple<QString, bool, bool, bool> rows[] = {
+            {QStringLiteral("<vek>"), true, false, true},       // VEK folder
+            {QStringLiteral("None"), false, false, true},       // None
+            {QStringLiteral("<game>"), false, true, true},      // not a VEK folder
+            {QStringLiteral("<root>/gone"), false, true, true}, // gone
+            // A LastVEKDir alone does not make a game folder: the locator waits, the VEK folder
+            // chosen, and says what is missing.
+            {QStringLiteral("<vek>"), false, false, false}, // no game program
+        };
+        for (auto [firstLine, automatic, told, program] : rows) {
+            TestFolders f;
+            if (!program)
+                QVERIFY(QFile::remove(f.game() + QStringLiteral("/eaw.exe")));
+            firstLine.replace(QStringLiteral("<vek>"), f.vek())
+                .replace(QStringLiteral("<game>"), f.game())
+                .replace(QStringLiteral("<root>"), f.root());
+            TestFolders::write(f.game(), QStringLiteral("lastvekdir"),
+                               firstLine.toLocal8Bit() + "\r\nsecond line is never read\r\n");
+            ScriptedPrompt prompt;
+            Locator locator(prompt);
+            const Locator::Start start = locator.start(f.game());
+            QCOMPARE(start == Locator::Start::Automatic, automatic);
+            QCOMPARE(locator.Label1, firstLine);
+            QCOMPARE(!locator.startProblem.isEmpty(), told);
+            if (automatic) {
+                const Folders folders = locator.ok();
+                QCOMPARE(folders.ModFolder, f.vek());
+                QCOMPARE(folders.LastModFolder, f.vek());
+                QVERIFY(!TestFolders::exists(f.game(), QStringLiteral("LastVEKDir")));
+            } else {
+                QVERIFY(!locator.Command1);
+                QCOMPARE(locator.whyNotOk().contains(QStringLiteral("eaw.exe")), !program);
+            }
         }
     }
 };

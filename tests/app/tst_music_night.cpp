@@ -79,38 +79,36 @@ private Q_SLOTS:
         QVERIFY(music.Frame12.startsWith(QStringLiteral("Quiet qqq")));
     }
 
-    void switchThatCannotComplete_data() {
-        QTest::addColumn<QString>("change"); // made after the buttons were filled
-        QTest::addColumn<QString>("named");
-        QTest::newRow("chosen set missing") << "remove MUSIC#Jazz" << QString("MUSIC#Jazz");
-        QTest::newRow("Musictemp left over") << "make MUSICTEMP" << QString("MUSICTEMP");
-        QTest::newRow("no Music folder") << "remove Music" << QString("Music\"");
-    }
-
     void switchThatCannotComplete() {
-        QFETCH(QString, change);
-        QFETCH(QString, named);
-        TestFolders f;
-        musicFolders(f);
-        ScriptedPrompt prompt;
-        auto s = openSelector(f, prompt);
-        const QString folder = f.game() + "/" + change.section(' ', 1);
-        if (change.startsWith("remove"))
-            QVERIFY(QDir(folder).removeRecursively());
-        else
-            QVERIFY(QDir().mkpath(folder));
-        const QStringList before = arrangement(f);
-        QVERIFY(!s->music().click(0));
-        QCOMPARE(arrangement(f), before);
-        QCOMPARE(prompt.shown.size(), 1);
-        QVERIFY2(prompt.shown.at(0).text.contains(named), qPrintable(prompt.shown.at(0).text));
+        // change: made after the buttons were filled
+        const std::tuple<QString, QString> rows[] = {
+            {"remove MUSIC#Jazz", QString("MUSIC#Jazz")}, // chosen set missing
+            {"make MUSICTEMP", QString("MUSICTEMP")},     // Musictemp left over
+            {"remove Music", QString("Music\"")},         // no Music folder
+        };
+        for (auto [change, named] : rows) {
+            TestFolders f;
+            musicFolders(f);
+            ScriptedPrompt prompt;
+            auto s = openSelector(f, prompt);
+            const QString folder = f.game() + "/" + change.section(' ', 1);
+            if (change.startsWith("remove"))
+                QVERIFY(QDir(folder).removeRecursively());
+            else
+                QVERIFY(QDir().mkpath(folder));
+            const QStringList before = arrangement(f);
+            QVERIFY(!s->music().click(0));
+            QCOMPARE(arrangement(f), before);
+            QCOMPARE(prompt.shown.size(), 1);
+            QVERIFY2(prompt.shown.at(0).text.contains(named), qPrintable(prompt.shown.at(0).text));
 
-        // A Musictemp found at load is told with what to do.
-        if (change.contains("MUSICTEMP")) {
-            ScriptedPrompt next;
-            auto again = openSelector(f, next);
-            QCOMPARE(next.shown.size(), 1);
-            QVERIFY(next.shown.at(0).text.contains("Rename it back"));
+            // A Musictemp found at load is told with what to do.
+            if (change.contains("MUSICTEMP")) {
+                ScriptedPrompt next;
+                auto again = openSelector(f, next);
+                QCOMPARE(next.shown.size(), 1);
+                QVERIFY(next.shown.at(0).text.contains("Rename it back"));
+            }
         }
     }
 
@@ -142,56 +140,49 @@ private Q_SLOTS:
         QVERIFY(prompt.shown.isEmpty());
     }
 
-    void nightBytes_data() {
-        QTest::addColumn<int>("version");
-        QTest::addColumn<qint64>("offset");
-        QTest::newRow("1.2") << 0 << qint64(0x912B7);
-        QTest::newRow("1.1") << 1 << qint64(0x8E241);
-        QTest::newRow("1.0") << 2 << qint64(0xAAC03);
-        QTest::newRow("1.2a") << 3 << qint64(0x9B6DB);
-    }
-
     void nightBytes() {
-        QFETCH(int, version);
-        QFETCH(qint64, offset);
-        TestFolders f;
-        const QByteArray day = exe(0xAAC05);
-        TestFolders::write(f.game(), "eaw.exe", day);
-        QByteArray night = day;
-        night.replace(offset, 2, "\xEB\x5F");
+        const std::tuple<int, qint64> rows[] = {
+            {0, qint64(0x912B7)}, // 1.2
+            {1, qint64(0x8E241)}, // 1.1
+            {2, qint64(0xAAC03)}, // 1.0
+            {3, qint64(0x9B6DB)}, // 1.2a
+        };
+        for (auto [version, offset] : rows) {
+            TestFolders f;
+            const QByteArray day = exe(0xAAC05);
+            TestFolders::write(f.game(), "eaw.exe", day);
+            QByteArray night = day;
+            night.replace(offset, 2, "\xEB\x5F");
 
-        QString error;
-        for (int twice = 0; twice < 2; ++twice) {
-            QVERIFY2(NightSwitch::apply(f.game(), version, true, &error), qPrintable(error));
-            QCOMPARE(TestFolders::read(f.game(), "eaw.exe"), night);
+            QString error;
+            for (int twice = 0; twice < 2; ++twice) {
+                QVERIFY2(NightSwitch::apply(f.game(), version, true, &error), qPrintable(error));
+                QCOMPARE(TestFolders::read(f.game(), "eaw.exe"), night);
+            }
+            QVERIFY2(NightSwitch::apply(f.game(), version, false, &error), qPrintable(error));
+            QCOMPARE(TestFolders::read(f.game(), "eaw.exe"), day);
         }
-        QVERIFY2(NightSwitch::apply(f.game(), version, false, &error), qPrintable(error));
-        QCOMPARE(TestFolders::read(f.game(), "eaw.exe"), day);
-    }
-
-    void nightRefuses_data() {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("why");
-        // Other bytes at the offset are refused in the night-switch window's test.
-        QTest::newRow("ends before the second byte")
-            << exe(0x9B6DC) << "too short to be EAW Version 1.2a";
-        QTest::newRow("no eaw.exe") << QByteArray() << "does not exist";
     }
 
     void nightRefuses() {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, why);
-        TestFolders f;
-        TestFolders::write(f.game(), "eaw.exe", bytes);
-        ScriptedPrompt prompt;
-        auto s = openSelector(f, prompt);
-        if (bytes.isEmpty())
-            QVERIFY(QFile::remove(f.game() + "/eaw.exe"));
-        prompt.shown.clear();
-        QVERIFY(!s->options().nightSwitch(3, true));
-        QCOMPARE(TestFolders::read(f.game(), "eaw.exe"), bytes.isEmpty() ? "<missing>" : bytes);
-        QCOMPARE(prompt.shown.size(), 1);
-        QVERIFY2(prompt.shown.at(0).text.contains(why), qPrintable(prompt.shown.at(0).text));
+        // Other bytes at the offset are refused in the night-switch window's test.
+        const std::tuple<QByteArray, QString> rows[] = {
+            {exe(0x9B6DC), "too short to be EAW Version 1.2a"}, // ends before the second byte
+            {QByteArray(), "does not exist"},                   // no eaw.exe
+        };
+        for (auto [bytes, why] : rows) {
+            TestFolders f;
+            TestFolders::write(f.game(), "eaw.exe", bytes);
+            ScriptedPrompt prompt;
+            auto s = openSelector(f, prompt);
+            if (bytes.isEmpty())
+                QVERIFY(QFile::remove(f.game() + "/eaw.exe"));
+            prompt.shown.clear();
+            QVERIFY(!s->options().nightSwitch(3, true));
+            QCOMPARE(TestFolders::read(f.game(), "eaw.exe"), bytes.isEmpty() ? "<missing>" : bytes);
+            QCOMPARE(prompt.shown.size(), 1);
+            QVERIFY2(prompt.shown.at(0).text.contains(why), qPrintable(prompt.shown.at(0).text));
+        }
     }
 };
 

@@ -201,11 +201,8 @@ private Q_SLOTS:
 
     // One fault planted before the click: mustang3.vek's (blank-free) line `line` set to
     // `value` (line -1: the file cut to 168 lines), or `fault` in another file.
-    void badContentWritesNothing_data() {
-        QTest::addColumn<QString>("fault");
-        QTest::addColumn<int>("line");
-        QTest::addColumn<QByteArray>("value");
-        QTest::addColumn<QString>("told");
+
+    void badContentWritesNothing() {
         const std::tuple<const char *, const char *, int, QByteArray, const char *> rows[] = {
             {"167 values", "", -1, "", "lines"},
             {"value 256", "", 39, "256", "line 40"},
@@ -218,58 +215,55 @@ private Q_SLOTS:
             {"lox beyond loadout.dat", "lox", 0, "Mustang III", "loadout.dat"},
             {"read-only planes.dat", "readonly", 0, "Mustang III", "read-only"},
             {"a name the ledgers cannot hold", "cyrillic", 0, "Mustang III", "Rename"}};
-        for (const auto &[tag, fault, line, value, told] : rows)
-            QTest::newRow(tag) << QString(fault) << line << value << QString(told);
-    }
-
-    void badContentWritesNothing() {
-        QFETCH(QString, fault);
-        QFETCH(int, line);
-        QFETCH(QByteArray, value);
-        QFETCH(QString, told);
-        Fixture fx;
-        // FoldersLoaded.txt would record it as "P-????????? III" and forget it at the next start.
-        const QString plane =
-            fault == "cyrillic" ? QStringLiteral("P-Мустанг III") : QStringLiteral("P-Mustang III");
-        if (plane != QLatin1String("P-Mustang III"))
-            QVERIFY(QDir().rename(fx.setPath("P-Mustang III"), fx.setPath(plane)));
-        Selector &s = fx.openWithSet();
-        const QString folder = fx.setPath(plane);
-        QList<QByteArray> lines = TestFolders::read(folder, "mustang3.vek").split('\n');
-        for (QByteArray &l : lines)
-            l = l.trimmed();
-        lines.removeAll(QByteArray());
-        lines[0] = "Mustang III";
-        if (line < 0)
-            lines = lines.mid(0, 168);
-        else
-            lines[line] = value;
-        TestFolders::write(folder, "mustang3.vek", lines.join("\r\n") + "\r\n");
-        if (fault == "nonames")
-            QFile::remove(QDir(fx.f.game()).filePath("pnames.str"));
-        QByteArray names;
-        if (fault == "fewnames" || fault == "bignames")
-            QVERIFY(StringFile::build(fault == "fewnames" ? fx.names().mid(0, 20) : fx.names(),
-                                      &names));
-        if (fault == "fewnames")
-            TestFolders::write(fx.f.game(), "pnames.str", names);
-        if (fault == "bignames") // readable, but past the last offset a rebuilt file can address
-            TestFolders::write(fx.f.game(), "pnames.str",
-                               names + (QByteArray(200, 'n') + '\0').repeated(200));
-        if (fault == "lox")
-            TestFolders::write(folder, "mustang3.lox", "1\r\n5\r\n999999\r\n1\r\n");
-        if (fault == "readonly")
-            FileOps::setReadOnly(QDir(fx.f.game()).filePath("planes.dat"), true);
-        fx.prompt.shown.clear();
-        const QMap<QString, QByteArray> before = fx.gameFiles();
-        QVERIFY(fx.row(plane) > 0);
-        QVERIFY(!s.planes().click(fx.row(plane)));
-        QCOMPARE(fx.gameFiles(), before);
-        QCOMPARE(fx.prompt.shown.size(), 1);
-        // A message quotes a short piece of a bad line, never the line.
-        const QString shown = fx.prompt.shown.at(0).text;
-        QVERIFY2(shown.contains(told) && shown.size() < 500, qPrintable(shown.left(500)));
-        QVERIFY(!s.G1.row(fx.row(plane)).marked);
+        for (const auto &[tag, fault_, line, value, told_] : rows) {
+            const QString fault = QString(fault_);
+            const QString told = QString(told_);
+            Fixture fx;
+            // FoldersLoaded.txt would record it as "P-????????? III" and forget it at the next
+            // start.
+            const QString plane = fault == "cyrillic" ? QStringLiteral("P-Мустанг III")
+                                                      : QStringLiteral("P-Mustang III");
+            if (plane != QLatin1String("P-Mustang III"))
+                QVERIFY(QDir().rename(fx.setPath("P-Mustang III"), fx.setPath(plane)));
+            Selector &s = fx.openWithSet();
+            const QString folder = fx.setPath(plane);
+            QList<QByteArray> lines = TestFolders::read(folder, "mustang3.vek").split('\n');
+            for (QByteArray &l : lines)
+                l = l.trimmed();
+            lines.removeAll(QByteArray());
+            lines[0] = "Mustang III";
+            if (line < 0)
+                lines = lines.mid(0, 168);
+            else
+                lines[line] = value;
+            TestFolders::write(folder, "mustang3.vek", lines.join("\r\n") + "\r\n");
+            if (fault == "nonames")
+                QFile::remove(QDir(fx.f.game()).filePath("pnames.str"));
+            QByteArray names;
+            if (fault == "fewnames" || fault == "bignames")
+                QVERIFY(StringFile::build(fault == "fewnames" ? fx.names().mid(0, 20) : fx.names(),
+                                          &names));
+            if (fault == "fewnames")
+                TestFolders::write(fx.f.game(), "pnames.str", names);
+            if (fault ==
+                "bignames") // readable, but past the last offset a rebuilt file can address
+                TestFolders::write(fx.f.game(), "pnames.str",
+                                   names + (QByteArray(200, 'n') + '\0').repeated(200));
+            if (fault == "lox")
+                TestFolders::write(folder, "mustang3.lox", "1\r\n5\r\n999999\r\n1\r\n");
+            if (fault == "readonly")
+                FileOps::setReadOnly(QDir(fx.f.game()).filePath("planes.dat"), true);
+            fx.prompt.shown.clear();
+            const QMap<QString, QByteArray> before = fx.gameFiles();
+            QVERIFY(fx.row(plane) > 0);
+            QVERIFY(!s.planes().click(fx.row(plane)));
+            QCOMPARE(fx.gameFiles(), before);
+            QCOMPARE(fx.prompt.shown.size(), 1);
+            // A message quotes a short piece of a bad line, never the line.
+            const QString shown = fx.prompt.shown.at(0).text;
+            QVERIFY2(shown.contains(told) && shown.size() < 500, qPrintable(shown.left(500)));
+            QVERIFY(!s.G1.row(fx.row(plane)).marked);
+        }
     }
 
     void fuelClickWritesThatLoad() {

@@ -356,66 +356,56 @@ private Q_SLOTS:
         QCOMPARE(prompt.shown.at(0).text.count("Nope"), 1);
     }
 
-    void readingRules_data() {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QStringList>("entries");
-        QTest::newRow("LF, no last line end") << QByteArray("A\nB") << QStringList({"A", "B"});
-        QTest::newRow("commas") << QByteArray("A,B,\r\n") << QStringList({"A", "B", ""});
-        QTest::newRow("quotes keep commas")
-            << QByteArray("\"A,B\",C\r\n") << QStringList({"A,B", "C"});
-        QTest::newRow("slashes, alone and after backslashes")
-            << QByteArray("C:\\VEK\\Sub/M-Alpha,x/B\r\n") << QStringList({"M-Alpha", "B"});
-        QTest::newRow("path in quotes") << QByteArray("\"x\\A,B\"\r\n") << QStringList({"A,B"});
-        QTest::newRow("blanks dropped unquoted")
-            << QByteArray("  G Maps  , B\r\n") << QStringList({"G Maps", "B"});
-        QTest::newRow("blanks kept quoted") << QByteArray("\" A \"\r\n") << QStringList({" A "});
-        QTest::newRow("empty lines") << QByteArray("\r\n\r\nA\r\n") << QStringList({"", "", "A"});
-        QTest::newRow("8-bit") << QByteArray("Caf\xe9\r\n")
-                               << QStringList({QString::fromUtf8("Café")});
-    }
-
+    // How an autoscript's bytes read as entries: line ends, commas, quotes, paths, blanks.
     void readingRules() {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QStringList, entries);
-        QCOMPARE(AutoscriptFile::entries(bytes), entries);
-    }
-
-    void saveNames_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("saved");
-        QTest::addColumn<QString>("told");
-        QTest::newRow("new") << "Mine" << true << QString();
-        QTest::newRow("existing is replaced") << "Old" << true << "replaced";
-        QTest::newRow("empty") << "" << false << "needs a name";
-        QTest::newRow("dot") << "." << false << "names a folder";
-        QTest::newRow("dot dot") << ".." << false << "names a folder";
-        QTest::newRow("slash") << "a/b" << false << "may not hold";
-        QTest::newRow("backslash") << "a\\b" << false << "may not hold";
+        using L = QStringList;
+        const std::pair<QByteArray, QStringList> rows[] = {
+            {"A\nB", L{"A", "B"}},
+            {"A,B,\r\n", L{"A", "B", ""}},
+            {"\"A,B\",C\r\n", L{"A,B", "C"}},
+            {"C:\\VEK\\Sub/M-Alpha,x/B\r\n", L{"M-Alpha", "B"}},
+            {"\"x\\A,B\"\r\n", L{"A,B"}},
+            {"  G Maps  , B\r\n", L{"G Maps", "B"}},
+            {"\" A \"\r\n", L{" A "}},
+            {"\r\n\r\nA\r\n", L{"", "", "A"}},
+            {"Caf\xe9\r\n", L{QString::fromUtf8("Caf\u00e9")}},
+        };
+        for (const auto &[bytes, entries] : rows)
+            QCOMPARE(AutoscriptFile::entries(bytes), entries);
     }
 
     void saveNames() {
-        QFETCH(QString, name);
-        QFETCH(bool, saved);
-        QFETCH(QString, told);
-        TestFolders f;
-        TestFolders::write(f.vek() + "/Autoscripts", "Old", "old\r\n");
-        ScriptedPrompt prompt;
-        auto s = openSelector(f, prompt);
-        s->loadedList().editScriptText("A\nB\r\n");
-        s->autoscripts().Text1 = name;
-        QCOMPARE(s->autoscripts().save(), saved);
-        QCOMPARE(s->File10,
-                 saved && name != "Old" ? QStringList({name, "Old"}) : QStringList({"Old"}));
-        if (saved)
-            QCOMPARE(TestFolders::read(f.vek() + "/Autoscripts", name),
-                     QByteArray("A\r\nB\r\n\r\n"));
-        QCOMPARE(prompt.shown.size(), told.isEmpty() ? 0 : 1);
-        if (!told.isEmpty())
-            QVERIFY2(prompt.shown.at(0).text.contains(told), qPrintable(prompt.shown.at(0).text));
-        QCOMPARE(QDir(f.vek() + "/Autoscripts")
-                     .entryList(QDir::AllEntries | QDir::NoDotAndDotDot)
-                     .size(),
-                 saved && name != "Old" ? 2 : 1);
+        const std::tuple<QString, bool, QString> rows[] = {
+            {"Mine", true, QString()},       // new
+            {"Old", true, "replaced"},       // existing is replaced
+            {"", false, "needs a name"},     // empty
+            {".", false, "names a folder"},  // dot
+            {"..", false, "names a folder"}, // dot dot
+            {"a/b", false, "may not hold"},  // slash
+            {"a\\b", false, "may not hold"}, // backslash
+        };
+        for (auto [name, saved, told] : rows) {
+            TestFolders f;
+            TestFolders::write(f.vek() + "/Autoscripts", "Old", "old\r\n");
+            ScriptedPrompt prompt;
+            auto s = openSelector(f, prompt);
+            s->loadedList().editScriptText("A\nB\r\n");
+            s->autoscripts().Text1 = name;
+            QCOMPARE(s->autoscripts().save(), saved);
+            QCOMPARE(s->File10,
+                     saved && name != "Old" ? QStringList({name, "Old"}) : QStringList({"Old"}));
+            if (saved)
+                QCOMPARE(TestFolders::read(f.vek() + "/Autoscripts", name),
+                         QByteArray("A\r\nB\r\n\r\n"));
+            QCOMPARE(prompt.shown.size(), told.isEmpty() ? 0 : 1);
+            if (!told.isEmpty())
+                QVERIFY2(prompt.shown.at(0).text.contains(told),
+                         qPrintable(prompt.shown.at(0).text));
+            QCOMPARE(QDir(f.vek() + "/Autoscripts")
+                         .entryList(QDir::AllEntries | QDir::NoDotAndDotDot)
+                         .size(),
+                     saved && name != "Old" ? 2 : 1);
+        }
     }
 };
 

@@ -50,6 +50,8 @@ QStringList marks(const Selector &s) {
 
 } // namespace
 
+using CopyAndRow = std::tuple<const char *, QString, bool, bool, bool>;
+
 class TestSkins : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -63,49 +65,42 @@ private Q_SLOTS:
                      qPrintable(QStringLiteral("%1: %2").arg(name).arg(SkinGrid::slotOf(name))));
     }
 
-    void copyAndDeleteRules_data() {
+    void copyAndDeleteRules() {
         // Whether the file is in the game folder after a load with "Include 'flt' files" ticked,
         // after one with it unticked, and after the ticked load is unloaded again. The game
         // folder held none of these before.
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<bool>("loaded");
-        QTest::addColumn<bool>("loadedWithoutFlt");
-        QTest::addColumn<bool>("afterUnload");
-        QTest::newRow("texture") << "tex01.tpc" << true << true << false;
-        QTest::newRow("bmp preview is content") << "preview.bmp" << true << true << false;
-        QTest::newRow("skinpic.jpg") << "skinpic.jpg" << false << false << false;
-        QTest::newRow("skinpic") << "SkinPic" << false << false << false;
-        QTest::newRow("mypic") << "mypic" << false << false << false;
-        QTest::newRow("description") << "Contents.txt" << false << false << false;
-        QTest::newRow("ask") << "x.Ask" << false << false << false;
-        QTest::newRow("pcx") << "x.PCX" << false << false << false;
-        QTest::newRow("planes.dat") << "PLANES.DAT" << true << true << true;
-        QTest::newRow("loadout.dat") << "loadout.dat" << true << true << true;
-        QTest::newRow("weapons.dat") << "Weapons.dat" << true << true << true;
-        QTest::newRow("other dat") << "sounds.dat" << true << true << false;
-        QTest::newRow("flt") << "p51.flt" << true << false << true;
-        QTest::newRow("str") << "names.STR" << true << true << true;
-    }
-
-    void copyAndDeleteRules() {
-        QFETCH(QString, file);
-        QFETCH(bool, loaded);
-        QFETCH(bool, loadedWithoutFlt);
-        QFETCH(bool, afterUnload);
-        Fixture c;
-        c.add("A-05 Red Tails", {file});
-        auto s = c.open();
-        s->skins().includeFlt(false);
-        QVERIFY(clickRow(*s, "A-05 Red Tails"));
-        QCOMPARE(c.inGame(file), loadedWithoutFlt);
-        QVERIFY(clickRow(*s, "A-05 Red Tails"));
-        QVERIFY(FileOps::remove(QDir(c.f.game()).filePath(file), nullptr));
-        s->skins().includeFlt(true);
-        QVERIFY(clickRow(*s, "A-05 Red Tails"));
-        QCOMPARE(c.inGame(file), loaded);
-        QVERIFY(clickRow(*s, "A-05 Red Tails"));
-        QCOMPARE(c.inGame(file), afterUnload);
-        QVERIFY(c.prompt.shown.isEmpty());
+        const CopyAndRow rows[] = {
+            {"texture", "tex01.tpc", true, true, false},
+            {"bmp preview is content", "preview.bmp", true, true, false},
+            {"skinpic.jpg", "skinpic.jpg", false, false, false},
+            {"skinpic", "SkinPic", false, false, false},
+            {"mypic", "mypic", false, false, false},
+            {"description", "Contents.txt", false, false, false},
+            {"ask", "x.Ask", false, false, false},
+            {"pcx", "x.PCX", false, false, false},
+            {"planes.dat", "PLANES.DAT", true, true, true},
+            {"loadout.dat", "loadout.dat", true, true, true},
+            {"weapons.dat", "Weapons.dat", true, true, true},
+            {"other dat", "sounds.dat", true, true, false},
+            {"flt", "p51.flt", true, false, true},
+            {"str", "names.STR", true, true, true},
+        };
+        for (auto [tag, file, loaded, loadedWithoutFlt, afterUnload] : rows) {
+            Fixture c;
+            c.add("A-05 Red Tails", {file});
+            auto s = c.open();
+            s->skins().includeFlt(false);
+            QVERIFY(clickRow(*s, "A-05 Red Tails"));
+            QCOMPARE(c.inGame(file), loadedWithoutFlt);
+            QVERIFY(clickRow(*s, "A-05 Red Tails"));
+            QVERIFY(FileOps::remove(QDir(c.f.game()).filePath(file), nullptr));
+            s->skins().includeFlt(true);
+            QVERIFY(clickRow(*s, "A-05 Red Tails"));
+            QCOMPARE(c.inGame(file), loaded);
+            QVERIFY(clickRow(*s, "A-05 Red Tails"));
+            QCOMPARE(c.inGame(file), afterUnload);
+            QVERIFY(c.prompt.shown.isEmpty());
+        }
     }
 
     void secondSkinOfTheSlotTakesTheFirstOut() {

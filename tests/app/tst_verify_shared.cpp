@@ -139,9 +139,8 @@ struct ConflictCase {
 class TestVerifyShared : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void verifyFindsWhatIsOffAndRepairPutsItRight_data() {
-        QTest::addColumn<QStringList>("steps");
-        QTest::addColumn<QStringList>("findings");
+
+    void verifyFindsWhatIsOffAndRepairPutsItRight() {
         const char *rows[][3] = {
             {"all whole; left-out files are not looked for", "load A-One|load G-Maps", ""},
             {"a changed byte", "load A-Two|flip two.dat", "changed\tA-Two\ttwo.dat"},
@@ -162,32 +161,30 @@ private Q_SLOTS:
             {"a game file in another case is the same file",
              "load A-Two|case two.dat TWO.DAT|change TWO.DAT", "changed\tA-Two\ttwo.dat"},
         };
-        for (const auto &[tag, steps, findings] : rows)
-            QTest::newRow(tag) << listed(steps) << listed(findings);
-    }
+        for (const auto &[tag, steps_, findings_] : rows) {
+            const QStringList steps = listed(steps_);
+            const QStringList findings = listed(findings_);
+            Fixture c;
+            for (const QString &step : steps)
+                c.step(step);
+            LoadedFiles &files = c.s->loadedFiles();
+            QCOMPARE(files.check(), findings.isEmpty());
+            QCOMPARE(lines(files.Findings), findings);
+            QCOMPARE(c.problems(), QStringList{});
 
-    void verifyFindsWhatIsOffAndRepairPutsItRight() {
-        QFETCH(QStringList, steps);
-        QFETCH(QStringList, findings);
-        Fixture c;
-        for (const QString &step : steps)
-            c.step(step);
-        LoadedFiles &files = c.s->loadedFiles();
-        QCOMPARE(files.check(), findings.isEmpty());
-        QCOMPARE(lines(files.Findings), findings);
-        QCOMPARE(c.problems(), QStringList{});
-
-        QVERIFY(files.repair());
-        QVERIFY(files.check());
-        QCOMPARE(files.CheckResult, QStringLiteral("All loaded files are whole."));
-        // Each repaired file holds its owner's bytes again, under the one name the game folder had.
-        for (const QString &finding : findings) {
-            const QString folder = finding.section('\t', 1, 1);
-            const QString file = finding.section('\t', 2);
-            QCOMPARE(c.game(file), Fixture::bytes(folder, file));
-            QCOMPARE(QDir(c.f.game()).entryList({file}, QDir::Files).size(), 1);
+            QVERIFY(files.repair());
+            QVERIFY(files.check());
+            QCOMPARE(files.CheckResult, QStringLiteral("All loaded files are whole."));
+            // Each repaired file holds its owner's bytes again, under the one name the game folder
+            // had.
+            for (const QString &finding : findings) {
+                const QString folder = finding.section('\t', 1, 1);
+                const QString file = finding.section('\t', 2);
+                QCOMPARE(c.game(file), Fixture::bytes(folder, file));
+                QCOMPARE(QDir(c.f.game()).entryList({file}, QDir::Files).size(), 1);
+            }
+            QCOMPARE(c.problems(), QStringList{});
         }
-        QCOMPARE(c.problems(), QStringList{});
     }
 
     void unloadKeepsTheFoldersThatStayWhole_data() {
@@ -252,7 +249,7 @@ private Q_SLOTS:
         QVERIFY2(c.s->loadedFiles().check(), qPrintable(c.s->loadedFiles().CheckResult));
     }
 
-    void conflictsNameTheOwners_data() {
+    void conflictsNameTheOwners() {
         const QString replaces = "Loading it replaces %1 in the game folder: %2.";
         const QString none = "Loading it replaces no file in the game folder.";
         const QString first = " It first takes out \"%1\", the loaded folder of its group";
@@ -281,28 +278,24 @@ private Q_SLOTS:
             {"loaded, sharing nothing", "A-Two", "load A-Two", "", "two.dat\tA-Two",
              "Unloading it deletes 1 file from the game folder."},
         };
-        addRows(rows);
-    }
-
-    void conflictsNameTheOwners() {
-        QFETCH(ConflictCase, row);
-        const auto &[tag, name, steps, gameFile, lines, preview] = row;
-        Fixture c;
-        const int gridRow = *name ? c.s->Unigrid.find(name) : 0;
-        // A first look before anything changes: what it saw must not outlive the change.
-        (void)c.s->loadedFiles().clickPreview(gridRow);
-        (void)c.s->loadedFiles().sharedFiles();
-        if (*gameFile)
-            TestFolders::write(c.f.game(), gameFile, "the game's own");
-        for (const QString &step : listed(steps))
-            c.step(step);
-        QStringList got;
-        if (!*name)
-            got = c.s->loadedFiles().sharedFiles();
-        else
-            QVERIFY(c.s->loadedFiles().conflictsOf(name, &got));
-        QCOMPARE(got, listed(lines));
-        QCOMPARE(c.s->loadedFiles().clickPreview(gridRow), preview);
+        for (const auto &[tag, name, steps, gameFile, lines, preview] : rows) {
+            Fixture c;
+            const int gridRow = *name ? c.s->Unigrid.find(name) : 0;
+            // A first look before anything changes: what it saw must not outlive the change.
+            (void)c.s->loadedFiles().clickPreview(gridRow);
+            (void)c.s->loadedFiles().sharedFiles();
+            if (*gameFile)
+                TestFolders::write(c.f.game(), gameFile, "the game's own");
+            for (const QString &step : listed(steps))
+                c.step(step);
+            QStringList got;
+            if (!*name)
+                got = c.s->loadedFiles().sharedFiles();
+            else
+                QVERIFY(c.s->loadedFiles().conflictsOf(name, &got));
+            QCOMPARE(got, listed(lines));
+            QCOMPARE(c.s->loadedFiles().clickPreview(gridRow), preview);
+        }
     }
 };
 

@@ -102,6 +102,17 @@ struct FailedClick {
     int interruptAfter = 0; // Ctrl+C after this many file changes (0: none)
 };
 
+// A start on the files "path=bytes" `planted` below the root; "Old" is the VEK folder of the last
+// start when `fromOld`. A command `cut` after its `cutAfter`-th file operation before the start
+// makes the start the recovery of what it left (its journal, the lock, a write cut short).
+struct StartUpCase {
+    const char *tag;
+    QStringList planted;
+    bool fromOld = false;
+    QStringList cut{};
+    int cutAfter = 0;
+};
+
 } // namespace
 
 Q_DECLARE_METATYPE(FailedClick)
@@ -551,115 +562,96 @@ private Q_SLOTS:
 
     // The start-up files saves where they belong (and rewrites its own files): ended after
     // each of its file operations in turn, the next start must leave every save, ledger and
-    // file name as an uncut start does. Rows plant "path=bytes" below the root; "Old" is the
-    // VEK folder of the last start when `fromOld`.
-    void everyStartUpCrashPointIsPutRight_data() {
-        QTest::addColumn<QStringList>("planted");
-        QTest::addColumn<bool>("fromOld");
-        // A command ended after its k-th file operation before the start: the start is then
-        // the recovery of what it left (its journal, the lock, a write cut short).
-        QTest::addColumn<QStringList>("cut");
-        QTest::addColumn<int>("cutAfter");
-        const QStringList twoMissions{"VEK/M-Alpha/alpha.dat=a", "VEK/M-Beta/beta.dat=b",
-                                      "VEK/FoldersLoaded.txt=M-Alpha\r\nM-Beta\r\n\r\n"};
-        QTest::newRow("the game's saves and those parked by an earlier start")
-            << QStringList{"EAW/Savedata/camp.sav=newer", "EAW/Savedata/own.sav=own",
-                           "VEK/C-Default/camp.sav=parked", "VEK/C-Default/more.sav=more"}
-            << false << QStringList{} << 0;
-        QTest::newRow("two missions, the load order names the earlier")
-            << twoMissions + QStringList{"VEK/LoadOrder.txt=folder\tM-Alpha\r\n",
-                                         "EAW/Savedata/camp.sav=alpha day 5",
-                                         "VEK/C-Alpha/camp.sav=alpha day 1",
-                                         "VEK/C-Beta/camp.sav=beta own",
-                                         "VEK/C-Beta/beta2.sav=beta two"}
-            << false << QStringList{} << 0;
-        QTest::newRow("two missions, whose saves not known")
-            << twoMissions + QStringList{"EAW/Savedata/camp.sav=someone's",
-                                         "VEK/C-Default/camp.sav=default",
-                                         "VEK/C-Beta/camp.sav=beta own"}
-            << false << QStringList{} << 0;
-        QTest::newRow("the recorded mission's folder has gone")
-            << QStringList{"VEK/FoldersLoaded.txt=M-Gone\r\n\r\n",
-                           "EAW/Savedata/camp.sav=gone day 9", "EAW/Savedata/two.sav=gone too",
-                           "VEK/C-Default/default.sav=the game's"}
-            << false << QStringList{} << 0;
-        QTest::newRow("another VEK folder had a mission loaded")
-            << QStringList{"Old/linkscreen=x",
-                           "Old/M-X/x.dat=x",
-                           "Old/FoldersLoaded.txt=M-X\r\n\r\n",
-                           "Old/C-X/camp.sav=x day 1",
-                           "Old/C-Default/default.sav=the game's",
-                           "EAW/Savedata/camp.sav=x day 4",
-                           "EAW/Savedata/x2.sav=x day 4, second"}
-            << true << QStringList{} << 0;
-        // Cut inside a load's copies, and inside a mission's save exchange.
-        const QStringList maps{"VEK/G-Maps/a.ter=a", "VEK/G-Maps/b.ter=b", "VEK/G-Maps/c.txt=c",
-                               "EAW/b.ter=the game's own"};
-        QTest::newRow("recovery of a load cut short")
-            << maps << false << QStringList{"toggle", "G-Maps"} << 3;
-        QTest::newRow("recovery of a mission's load cut in its save exchange")
-            << QStringList{"VEK/M-Alpha/alpha.msn=a", "VEK/C-Alpha/camp.sav=alpha day 1",
-                           "EAW/Savedata/camp.sav=the game's", "EAW/Savedata/own.sav=own"}
-            << false << QStringList{"toggle", "M-Alpha"} << 4;
-    }
+    // file name as an uncut start does.
 
     void everyStartUpCrashPointIsPutRight() {
-        QFETCH(QStringList, planted);
-        QFETCH(bool, fromOld);
-        QFETCH(QStringList, cut);
-        QFETCH(int, cutAfter);
-        TestFolders base;
-        TestFolders::plant(base.root(), planted);
-        if (!cut.isEmpty()) {
-            base.rememberVek();
-            QCOMPARE(run(base.root(), {"status"}).status, 0);
-            QCOMPARE(run(base.root(), cut, cutAfter).status, CrashPoint::ExitStatus);
-            QVERIFY(TestFolders::exists(base.vek(), "Journal.txt"));
-        }
-        // Saves, ledgers and every name of the two folders and of the old VEK folder: what a
-        // start leaves, less the lock it holds while it runs.
-        const auto kept = [](const Tree &tree) {
-            QStringList lines;
-            for (auto it = tree.cbegin(); it != tree.cend(); ++it) {
-                const QString &key = it.key();
-                if (key.startsWith("Data/") || key.endsWith(".vekselector.lock"))
-                    continue;
-                const bool content = key.endsWith(".sav") || key.endsWith("FoldersLoaded.txt");
-                lines << (content ? key + "=" + QString::fromUtf8(it.value()) : key);
-            }
-            lines.sort();
-            return lines;
+        using L = QStringList;
+        const L twoMissions{"VEK/M-Alpha/alpha.dat=a", "VEK/M-Beta/beta.dat=b",
+                            "VEK/FoldersLoaded.txt=M-Alpha\r\nM-Beta\r\n\r\n"};
+        const StartUpCase rows[] = {
+            {"the game's saves and those parked by an earlier start",
+             L{"EAW/Savedata/camp.sav=newer", "EAW/Savedata/own.sav=own",
+               "VEK/C-Default/camp.sav=parked", "VEK/C-Default/more.sav=more"}},
+            {"two missions, the load order names the earlier",
+             twoMissions + L{"VEK/LoadOrder.txt=folder\tM-Alpha\r\n",
+                             "EAW/Savedata/camp.sav=alpha day 5",
+                             "VEK/C-Alpha/camp.sav=alpha day 1", "VEK/C-Beta/camp.sav=beta own",
+                             "VEK/C-Beta/beta2.sav=beta two"}},
+            {"two missions, whose saves not known",
+             twoMissions + L{"EAW/Savedata/camp.sav=someone's", "VEK/C-Default/camp.sav=default",
+                             "VEK/C-Beta/camp.sav=beta own"}},
+            {"the recorded mission's folder has gone",
+             L{"VEK/FoldersLoaded.txt=M-Gone\r\n\r\n", "EAW/Savedata/camp.sav=gone day 9",
+               "EAW/Savedata/two.sav=gone too", "VEK/C-Default/default.sav=the game's"}},
+            {"another VEK folder had a mission loaded",
+             L{"Old/linkscreen=x", "Old/M-X/x.dat=x", "Old/FoldersLoaded.txt=M-X\r\n\r\n",
+               "Old/C-X/camp.sav=x day 1", "Old/C-Default/default.sav=the game's",
+               "EAW/Savedata/camp.sav=x day 4", "EAW/Savedata/x2.sav=x day 4, second"},
+             true},
+            // Cut inside a load's copies, and inside a mission's save exchange.
+            {"recovery of a load cut short",
+             L{"VEK/G-Maps/a.ter=a", "VEK/G-Maps/b.ter=b", "VEK/G-Maps/c.txt=c",
+               "EAW/b.ter=the game's own"},
+             false, L{"toggle", "G-Maps"}, 3},
+            {"recovery of a mission's load cut in its save exchange",
+             L{"VEK/M-Alpha/alpha.msn=a", "VEK/C-Alpha/camp.sav=alpha day 1",
+               "EAW/Savedata/camp.sav=the game's", "EAW/Savedata/own.sav=own"},
+             false, L{"toggle", "M-Alpha"}, 4},
         };
-        const Tree before = treeOf(base.root());
-        const QString lastVek = fromOld ? "Old" : "VEK";
-        QStringList finished;
-        {
-            QTemporaryDir done;
-            plant(done.path(), before, lastVek);
-            QVERIFY(run(done.path(), {"status"}).status == 0);
-            const CliRun again = run(done.path(), {"status"});
-            QVERIFY2(again.status == 0, again.err);
-            finished = kept(treeOf(done.path()));
-        }
-        // Ended after each whole file operation, then also at each step inside a write.
-        for (const bool within : {false, true})
-            for (int k = 1;; ++k) {
-                QTemporaryDir scratch;
-                const QString root = scratch.path();
-                plant(root, before, lastVek);
-                const CliRun crashed = run(root, {"status"}, k, true, within);
-                const QByteArray at =
-                    (within ? "crash at start-up step " : "crash after start-up file operation ") +
-                    QByteArray::number(k);
-                const CliRun next = run(root, {"status"});
-                QVERIFY2(next.status == 0, at + ": " + next.err);
-                const QStringList after = kept(treeOf(root));
-                if (after != finished)
-                    qWarning() << at << "\nafter the crash:" << after << "\nuncut:" << finished;
-                QCOMPARE(after, finished);
-                if (crashed.status != CrashPoint::ExitStatus)
-                    break;
+        for (const auto &[tag, planted, fromOld, cut, cutAfter] : rows) {
+            TestFolders base;
+            TestFolders::plant(base.root(), planted);
+            if (!cut.isEmpty()) {
+                base.rememberVek();
+                QCOMPARE(run(base.root(), {"status"}).status, 0);
+                QCOMPARE(run(base.root(), cut, cutAfter).status, CrashPoint::ExitStatus);
+                QVERIFY(TestFolders::exists(base.vek(), "Journal.txt"));
             }
+            // Saves, ledgers and every name of the two folders and of the old VEK folder: what a
+            // start leaves, less the lock it holds while it runs.
+            const auto kept = [](const Tree &tree) {
+                QStringList lines;
+                for (auto it = tree.cbegin(); it != tree.cend(); ++it) {
+                    const QString &key = it.key();
+                    if (key.startsWith("Data/") || key.endsWith(".vekselector.lock"))
+                        continue;
+                    const bool content = key.endsWith(".sav") || key.endsWith("FoldersLoaded.txt");
+                    lines << (content ? key + "=" + QString::fromUtf8(it.value()) : key);
+                }
+                lines.sort();
+                return lines;
+            };
+            const Tree before = treeOf(base.root());
+            const QString lastVek = fromOld ? "Old" : "VEK";
+            QStringList finished;
+            {
+                QTemporaryDir done;
+                plant(done.path(), before, lastVek);
+                QVERIFY(run(done.path(), {"status"}).status == 0);
+                const CliRun again = run(done.path(), {"status"});
+                QVERIFY2(again.status == 0, again.err);
+                finished = kept(treeOf(done.path()));
+            }
+            // Ended after each whole file operation, then also at each step inside a write.
+            for (const bool within : {false, true})
+                for (int k = 1;; ++k) {
+                    QTemporaryDir scratch;
+                    const QString root = scratch.path();
+                    plant(root, before, lastVek);
+                    const CliRun crashed = run(root, {"status"}, k, true, within);
+                    const QByteArray at = (within ? "crash at start-up step "
+                                                  : "crash after start-up file operation ") +
+                                          QByteArray::number(k);
+                    const CliRun next = run(root, {"status"});
+                    QVERIFY2(next.status == 0, at + ": " + next.err);
+                    const QStringList after = kept(treeOf(root));
+                    if (after != finished)
+                        qWarning() << at << "\nafter the crash:" << after << "\nuncut:" << finished;
+                    QCOMPARE(after, finished);
+                    if (crashed.status != CrashPoint::ExitStatus)
+                        break;
+                }
+        }
     }
 
     /// A going back cut after each of its file operations in turn: the next start leaves the

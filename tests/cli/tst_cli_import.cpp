@@ -3,7 +3,6 @@
 #include "CliRun.h"
 #include "CrashPoint.h"
 #include "FileBytes.h"
-#include "Rows.h"
 #include "TestFolders.h"
 
 #include <QDir>
@@ -89,7 +88,7 @@ private Q_SLOTS:
         QVERIFY(QFile::link(lockDir_.path(), archive_["@linked"] + "/A-Link/out"));
     }
 
-    void commands_data() {
+    void commands() {
         // `present`: A-One is in the VEK folder already (old.dat); `said`: a part of stderr.
         using L = QStringList;
         const L list{"+", "folders"}, ok{"--answer", "ok", "import"};
@@ -140,45 +139,42 @@ private Q_SLOTS:
              L{"--answer", "ok", "toggle", "A-One", "+", "import", "@one", "@remembered"}, 1, "",
              "is loaded"},
         };
-        addRows(rows);
-    }
+        for (auto [tag, present, args, status, out, said] : rows) {
+            TestFolders f;
+            TestFolders::write(
+                f.vek(), "vek.ini",
+                "Aircraft:A\r\nGeneral:G\r\nMissions:M\r\nFlight:F\r\nCockpits:C\r\n");
+            TestFolders::write(f.vek() + "/M-Alpha", "alpha.msn", "mission");
+            TestFolders::write(f.vek() + "/C-Alpha", "Campaign1.sav", "alpha progress");
+            TestFolders::write(f.vek() + "/C-Default", "Campaign1.sav", "the game's own");
+            if (present)
+                TestFolders::write(f.vek() + "/A-One", "old.dat", "the player's own");
+            QCOMPARE(run(f, {"folders"}).status, 0);
+            const Tree before = foldersOf(f.vek());
+            const bool remembered = args.removeAll("@remembered") > 0;
+            if (remembered)
+                TestFolders::write(f.game(), "LastVEKDir", QFile::encodeName(f.vek()) + "/\r\n");
+            for (auto it = archive_.cbegin(); it != archive_.cend(); ++it)
+                args.replaceInStrings(it.key(), it.value());
 
-    void commands() {
-        QFETCH(ImportCase, row);
-        auto [tag, present, args, status, out, said] = row;
-        TestFolders f;
-        TestFolders::write(f.vek(), "vek.ini",
-                           "Aircraft:A\r\nGeneral:G\r\nMissions:M\r\nFlight:F\r\nCockpits:C\r\n");
-        TestFolders::write(f.vek() + "/M-Alpha", "alpha.msn", "mission");
-        TestFolders::write(f.vek() + "/C-Alpha", "Campaign1.sav", "alpha progress");
-        TestFolders::write(f.vek() + "/C-Default", "Campaign1.sav", "the game's own");
-        if (present)
-            TestFolders::write(f.vek() + "/A-One", "old.dat", "the player's own");
-        QCOMPARE(run(f, {"folders"}).status, 0);
-        const Tree before = foldersOf(f.vek());
-        const bool remembered = args.removeAll("@remembered") > 0;
-        if (remembered)
-            TestFolders::write(f.game(), "LastVEKDir", QFile::encodeName(f.vek()) + "/\r\n");
-        for (auto it = archive_.cbegin(); it != archive_.cend(); ++it)
-            args.replaceInStrings(it.key(), it.value());
-
-        const CliRun r = remembered ? CliRun::run(QStringList{"--game", f.game()} + args,
-                                                  lockDir_.filePath("lock"), QString(), {})
-                                    : run(f, args);
-        QCOMPARE(r.status, status);
-        QCOMPARE(r.out, out);
-        QVERIFY2(said.isEmpty() ? r.err.isEmpty() : r.err.contains(said.toUtf8()), r.err);
-        // Replaced whole or kept whole.
-        const bool replaced = present && status == 0;
-        QCOMPARE(TestFolders::exists(f.vek() + "/A-One", "old.dat"), present && !replaced);
-        QCOMPARE(TestFolders::exists(f.vek() + "/A-One", "b.dat"),
-                 status == 0 && args.contains(archive_["@one"]));
-        if (status != 0 && !args.contains("toggle"))
-            QCOMPARE(foldersOf(f.vek()), before);
-        if (args.contains(archive_["@skin"]))
-            QCOMPARE(foldersOf(f.vek()).keys().filter("A-05 Red"),
-                     QStringList{"Skinfolder/A-05 Red/r.tpc"});
-        QVERIFY(noStaging(f.vek()));
+            const CliRun r = remembered ? CliRun::run(QStringList{"--game", f.game()} + args,
+                                                      lockDir_.filePath("lock"), QString(), {})
+                                        : run(f, args);
+            QCOMPARE(r.status, status);
+            QCOMPARE(r.out, out);
+            QVERIFY2(said.isEmpty() ? r.err.isEmpty() : r.err.contains(said.toUtf8()), r.err);
+            // Replaced whole or kept whole.
+            const bool replaced = present && status == 0;
+            QCOMPARE(TestFolders::exists(f.vek() + "/A-One", "old.dat"), present && !replaced);
+            QCOMPARE(TestFolders::exists(f.vek() + "/A-One", "b.dat"),
+                     status == 0 && args.contains(archive_["@one"]));
+            if (status != 0 && !args.contains("toggle"))
+                QCOMPARE(foldersOf(f.vek()), before);
+            if (args.contains(archive_["@skin"]))
+                QCOMPARE(foldersOf(f.vek()).keys().filter("A-05 Red"),
+                         QStringList{"Skinfolder/A-05 Red/r.tpc"});
+            QVERIFY(noStaging(f.vek()));
+        }
     }
 
     void refusedForSpace() {

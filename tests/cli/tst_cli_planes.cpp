@@ -5,6 +5,8 @@
 
 #include <QTest>
 
+using PlaneFlagsRow = std::tuple<const char *, QStringList, int, int, int, bool>;
+
 class TestCliPlanes : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -37,45 +39,35 @@ private Q_SLOTS:
         QVERIFY(r.err.contains("P-Nothing"));
     }
 
-    void planeFlags_data() {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<int>("offset"); // in the record
-        QTest::addColumn<int>("before");
-        QTest::addColumn<int>("after");
-        QTest::addColumn<bool>("readOnly"); // planes.dat cannot be written: exit 1, told
-        QTest::newRow("four engined clears twin engined")
-            << QStringList{"3", "type", "5", "on"} << 8 << 0x15 << 0x25 << false;
-        QTest::newRow("already set: nothing clicked")
-            << QStringList{"3", "type", "4", "on"} << 8 << 0x15 << 0x15 << false;
-        QTest::newRow("nose wheel off")
-            << QStringList{"29", "nation", "7", "off"} << 9 << 0x81 << 0x01 << false;
-        QTest::newRow("read-only planes.dat")
-            << QStringList{"29", "nation", "7", "off"} << 9 << 0x81 << 0x81 << true;
-    }
-
     void planeFlags() {
-        QFETCH(QStringList, args);
-        QFETCH(int, offset);
-        QFETCH(int, before);
-        QFETCH(int, after);
-        QFETCH(bool, readOnly);
-        TestFolders f;
-        QByteArray dat(30 * 216, '\x5A');
-        const int at = args.at(0).toInt() * 216 + offset;
-        dat[at] = char(before);
-        TestFolders::write(f.game(), "planes.dat", dat);
-        // The same VEK folder as last time: no sweep of the game folder's .dat files.
-        f.rememberVek();
-        const QString path = f.game() + QStringLiteral("/planes.dat");
-        if (readOnly)
-            QVERIFY(FileOps::setReadOnly(path, true));
-        const CliRun r = run(f, QStringList{"plane-flags"} + args);
-        if (readOnly)
-            FileOps::setReadOnly(path, false);
-        QVERIFY2(r.status == (readOnly ? 1 : 0), r.err.constData());
-        QCOMPARE(r.err.contains("read-only"), readOnly);
-        dat[at] = char(after);
-        QCOMPARE(TestFolders::read(f.game(), "planes.dat"), dat);
+        // offset: in the record; readOnly: planes.dat cannot be written: exit 1, told
+        const PlaneFlagsRow rows[] = {
+            {"four engined clears twin engined", QStringList{"3", "type", "5", "on"}, 8, 0x15, 0x25,
+             false},
+            {"already set: nothing clicked", QStringList{"3", "type", "4", "on"}, 8, 0x15, 0x15,
+             false},
+            {"nose wheel off", QStringList{"29", "nation", "7", "off"}, 9, 0x81, 0x01, false},
+            {"read-only planes.dat", QStringList{"29", "nation", "7", "off"}, 9, 0x81, 0x81, true},
+        };
+        for (auto [tag, args, offset, before, after, readOnly] : rows) {
+            TestFolders f;
+            QByteArray dat(30 * 216, '\x5A');
+            const int at = args.at(0).toInt() * 216 + offset;
+            dat[at] = char(before);
+            TestFolders::write(f.game(), "planes.dat", dat);
+            // The same VEK folder as last time: no sweep of the game folder's .dat files.
+            f.rememberVek();
+            const QString path = f.game() + QStringLiteral("/planes.dat");
+            if (readOnly)
+                QVERIFY(FileOps::setReadOnly(path, true));
+            const CliRun r = run(f, QStringList{"plane-flags"} + args);
+            if (readOnly)
+                FileOps::setReadOnly(path, false);
+            QVERIFY2(r.status == (readOnly ? 1 : 0), r.err.constData());
+            QCOMPARE(r.err.contains("read-only"), readOnly);
+            dat[at] = char(after);
+            QCOMPARE(TestFolders::read(f.game(), "planes.dat"), dat);
+        }
     }
 
 private:

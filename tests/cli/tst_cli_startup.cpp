@@ -10,27 +10,6 @@ class TestCliStartup : public QObject {
 private Q_SLOTS:
     void init() { QFile::remove(lockPath()); }
 
-    void firstRunPreparesBothFolders() {
-        TestFolders f;
-        TestFolders::write(f.game(), QStringLiteral("flt.cdf"), QByteArray(40000, '\x05'));
-        for (const char *n :
-             {"stray.dat", "old.str", "mypic", "chatline.txt", "EXTRA.SPT", "eaw.ini"})
-            TestFolders::write(f.game(), QString::fromLatin1(n), "x");
-        const CliRun r = run(f, {"status"});
-        QCOMPARE(r.status, 0);
-        QCOMPARE(r.out, QByteArray());
-        QCOMPARE(TestFolders::read(f.vek(), QStringLiteral("FoldersLoaded.txt")), QByteArray());
-        QCOMPARE(TestFolders::read(f.vek(), QStringLiteral("PlanesLoaded.txt")), QByteArray());
-        QCOMPARE(TestFolders::read(f.game(), QStringLiteral("LastVEKDir")),
-                 QDir::cleanPath(f.vek()).toLocal8Bit() + "\r\n");
-        for (const char *n : {"stray.dat", "old.str", "mypic"})
-            QVERIFY2(!TestFolders::exists(f.game(), QString::fromLatin1(n)), n);
-        for (const char *n : {"chatline.txt", "EXTRA.SPT", "eaw.ini"})
-            QVERIFY2(TestFolders::exists(f.game(), QString::fromLatin1(n)), n);
-        QCOMPARE(TestFolders::read(f.game(), QStringLiteral("flt.cdf")),
-                 QByteArray(40000, '\x05').replace(38257, 1, QByteArray(1, '\0')));
-    }
-
     void statusPrintsTheLoadedListOnEveryRun() {
         TestFolders f;
         TestFolders::plant(f.vek(), {"A-One/contents.txt=a", "G-Two/contents.txt=g"});
@@ -49,95 +28,78 @@ private Q_SLOTS:
         QCOMPARE(again.status, 0);
         QCOMPARE(again.out, QByteArray("A-One\nG-Two\n"));
         QVERIFY(TestFolders::exists(f.game(), QStringLiteral("loaded.dat")));
-        // A name on many lines is printed once and told once, and its repeats leave the ledger.
-        TestFolders::write(f.vek(), QStringLiteral("FoldersLoaded.txt"),
-                           QByteArray("G-Two\r\nA-One\r\n").repeated(1000));
-        const CliRun repeated = run(f);
-        QCOMPARE(repeated.status, 0);
-        QCOMPARE(repeated.out, QByteArray("A-One\nG-Two\n"));
-        QCOMPARE(repeated.err.count("repeated lines were dropped"), 1);
-        QCOMPARE(repeated.err.count("G-Two"), 1);
-        QCOMPARE(TestFolders::read(f.vek(), QStringLiteral("FoldersLoaded.txt")),
-                 QByteArray("A-One\r\nG-Two\r\n\r\n"));
-        QVERIFY2(run(f).err.isEmpty(), "told again on the next run");
-    }
-
-    void sameVekFolderUnderAnotherNameIsNoChange_data() {
-        QTest::addColumn<QString>("change");
-        QTest::addColumn<bool>("same");
-        QTest::newRow("through a symbolic link") << "link" << true;
-        QTest::newRow("both folders moved together") << "move" << true;
-        QTest::newRow("LastVEKDir garbled") << "garbled" << true;
-        QTest::newRow("a copy of the VEK folder is another folder") << "copy" << false;
     }
 
     // The VEK folder of the last start, reached by another path or with LastVEKDir lost, is
     // the same folder: the start sweeps nothing and what its ledger records stays loaded. A
     // copy, beside the folder it was copied from, is another VEK folder and is swept for.
     void sameVekFolderUnderAnotherNameIsNoChange() {
-        QFETCH(QString, change);
-        QFETCH(bool, same);
-        TestFolders f;
-        TestFolders::plant(f.vek(), {"G-Two/two.dat=g", "G-Two/two.str=s"});
-        QCOMPARE(run(f, {"toggle", "G-Two"}).status, 0);
-        QString game = f.game();
-        QString vek = f.vek();
-        QDir root(f.root());
-        if (change == QLatin1String("link")) {
-            vek = root.filePath(QStringLiteral("link"));
-            QVERIFY(QFile::link(f.vek(), vek));
-        } else if (change == QLatin1String("move")) {
-            QVERIFY(root.mkdir(QStringLiteral("moved")));
-            game = root.filePath(QStringLiteral("moved/EAW"));
-            vek = root.filePath(QStringLiteral("moved/VEK"));
-            QVERIFY(root.rename(f.game(), game) && root.rename(f.vek(), vek));
-        } else if (change == QLatin1String("garbled")) {
-            TestFolders::write(f.game(), QStringLiteral("LastVEKDir"), "\x01\xff\xfe\r\n");
-        } else {
-            vek = root.filePath(QStringLiteral("Copy"));
-            QVERIFY(QProcess::execute(QStringLiteral("cp"), {"-a", f.vek(), vek}) == 0);
+        const std::tuple<QString, bool> rows[] = {
+            {"link", true},    // through a symbolic link
+            {"move", true},    // both folders moved together
+            {"garbled", true}, // LastVEKDir garbled
+            {"copy", false},   // a copy of the VEK folder is another folder
+        };
+        for (auto [change, same] : rows) {
+            TestFolders f;
+            TestFolders::plant(f.vek(), {"G-Two/two.dat=g", "G-Two/two.str=s"});
+            QCOMPARE(run(f, {"toggle", "G-Two"}).status, 0);
+            QString game = f.game();
+            QString vek = f.vek();
+            QDir root(f.root());
+            if (change == QLatin1String("link")) {
+                vek = root.filePath(QStringLiteral("link"));
+                QVERIFY(QFile::link(f.vek(), vek));
+            } else if (change == QLatin1String("move")) {
+                QVERIFY(root.mkdir(QStringLiteral("moved")));
+                game = root.filePath(QStringLiteral("moved/EAW"));
+                vek = root.filePath(QStringLiteral("moved/VEK"));
+                QVERIFY(root.rename(f.game(), game) && root.rename(f.vek(), vek));
+            } else if (change == QLatin1String("garbled")) {
+                TestFolders::write(f.game(), QStringLiteral("LastVEKDir"), "\x01\xff\xfe\r\n");
+            } else {
+                vek = root.filePath(QStringLiteral("Copy"));
+                QVERIFY(QProcess::execute(QStringLiteral("cp"), {"-a", f.vek(), vek}) == 0);
+            }
+            const QByteArray ledger = TestFolders::read(vek, QStringLiteral("FoldersLoaded.txt"));
+            const CliRun r = CliRun::on(game, vek, {"status"}, lockPath());
+            QCOMPARE(r.status, 0);
+            QCOMPARE(r.out, same ? QByteArray("G-Two\n") : QByteArray());
+            QCOMPARE(TestFolders::exists(game, QStringLiteral("two.dat")), same);
+            QCOMPARE(TestFolders::exists(game, QStringLiteral("two.str")), same);
+            if (same) {
+                QVERIFY2(r.err.isEmpty(), r.err.constData());
+                QCOMPARE(TestFolders::read(vek, QStringLiteral("FoldersLoaded.txt")), ledger);
+            }
         }
-        const QByteArray ledger = TestFolders::read(vek, QStringLiteral("FoldersLoaded.txt"));
-        const CliRun r = CliRun::on(game, vek, {"status"}, lockPath());
-        QCOMPARE(r.status, 0);
-        QCOMPARE(r.out, same ? QByteArray("G-Two\n") : QByteArray());
-        QCOMPARE(TestFolders::exists(game, QStringLiteral("two.dat")), same);
-        QCOMPARE(TestFolders::exists(game, QStringLiteral("two.str")), same);
-        if (same) {
-            QVERIFY2(r.err.isEmpty(), r.err.constData());
-            QCOMPARE(TestFolders::read(vek, QStringLiteral("FoldersLoaded.txt")), ledger);
-        }
-    }
-
-    void goneFolderIsToldAndItsFilesOffered_data() {
-        QTest::addColumn<QString>("answer");
-        QTest::addColumn<bool>("takenOut");
-        QTest::newRow("--answer ok") << "ok" << true;
-        QTest::newRow("--answer cancel") << "cancel" << false;
     }
 
     // A folder loaded in one run and gone from the VEK folder by the next: that start says so,
     // drops its line, and asks whether to take out the files its load brought.
     void goneFolderIsToldAndItsFilesOffered() {
-        QFETCH(QString, answer);
-        QFETCH(bool, takenOut);
-        TestFolders f;
-        TestFolders::plant(f.vek(), {"G-Gone/gone.dat=g"});
-        QCOMPARE(run(f, {"toggle", "G-Gone"}).status, 0);
-        QVERIFY(TestFolders::exists(f.game(), "gone.dat"));
-        QVERIFY(QDir(f.vek() + "/G-Gone").removeRecursively());
-        const CliRun r = run(f, {"--answer", answer});
-        QCOMPARE(r.status, 0);
-        QCOMPARE(r.out, QByteArray());
-        QVERIFY2(r.err.contains("no longer in the VEK folder; they are not loaded now:") &&
-                     r.err.contains("\"G-Gone\": gone.dat") &&
-                     r.err.contains(takenOut ? "[answered OK]" : "[answered Cancel]"),
-                 r.err.constData());
-        QCOMPARE(TestFolders::exists(f.game(), "gone.dat"), !takenOut);
-        // Asked once: the next run has nothing to say.
-        const CliRun next = run(f);
-        QCOMPARE(next.status, 0);
-        QVERIFY2(next.err.isEmpty(), next.err.constData());
+        const std::tuple<QString, bool> rows[] = {
+            {"ok", true},      // --answer ok
+            {"cancel", false}, // --answer cancel
+        };
+        for (auto [answer, takenOut] : rows) {
+            TestFolders f;
+            TestFolders::plant(f.vek(), {"G-Gone/gone.dat=g"});
+            QCOMPARE(run(f, {"toggle", "G-Gone"}).status, 0);
+            QVERIFY(TestFolders::exists(f.game(), "gone.dat"));
+            QVERIFY(QDir(f.vek() + "/G-Gone").removeRecursively());
+            const CliRun r = run(f, {"--answer", answer});
+            QCOMPARE(r.status, 0);
+            QCOMPARE(r.out, QByteArray());
+            QVERIFY2(r.err.contains("no longer in the VEK folder; they are not loaded now:") &&
+                         r.err.contains("\"G-Gone\": gone.dat") &&
+                         r.err.contains(takenOut ? "[answered OK]" : "[answered Cancel]"),
+                     r.err.constData());
+            QCOMPARE(TestFolders::exists(f.game(), "gone.dat"), !takenOut);
+            // Asked once: the next run has nothing to say.
+            const CliRun next = run(f);
+            QCOMPARE(next.status, 0);
+            QVERIFY2(next.err.isEmpty(), next.err.constData());
+        }
     }
 
     void usageErrors_data() {
@@ -204,29 +166,26 @@ private Q_SLOTS:
 
     // Qt's own options (-platform) are the application object's; anything else not ours is a
     // mistake the window program names, as the command-line tool does.
-    void windowRefusesUnknownArguments_data() {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<QByteArray>("named");
-        QTest::newRow("unknown option") << QStringList{"--bogus"} << QByteArray("--bogus");
-        QTest::newRow("after a Qt option")
-            << QStringList{"-platform", "offscreen", "--bogus"} << QByteArray("--bogus");
-        QTest::newRow("--game without its folder") << QStringList{"--game"} << QByteArray("--game");
-        QTest::newRow("a stray word")
-            << QStringList{"--game", "<game>", "fly"} << QByteArray("fly");
-    }
 
     void windowRefusesUnknownArguments() {
-        QFETCH(QStringList, args);
-        QFETCH(QByteArray, named);
-        TestFolders f;
-        args.replaceInStrings(QStringLiteral("<game>"), f.game());
-        const QStringList gameBefore = QDir(f.game()).entryList(QDir::Files);
-        const CliRun r = CliRun::run(args, lockPath(), f.game(), {"QT_QPA_PLATFORM=offscreen"},
-                                     QStringLiteral(VEK_WINDOW));
-        QCOMPARE(r.status, 2);
-        QVERIFY2(r.err.contains(named) && r.err.contains("Usage: vekselector"), r.err);
-        QVERIFY(!r.err.contains("-platform"));
-        QCOMPARE(QDir(f.game()).entryList(QDir::Files), gameBefore);
+        const std::tuple<QStringList, QByteArray> rows[] = {
+            {QStringList{"--bogus"}, QByteArray("--bogus")}, // unknown option
+            {QStringList{"-platform", "offscreen", "--bogus"},
+             QByteArray("--bogus")},                       // after a Qt option
+            {QStringList{"--game"}, QByteArray("--game")}, // --game without its folder
+            {QStringList{"--game", "<game>", "fly"}, QByteArray("fly")}, // a stray word
+        };
+        for (auto [args, named] : rows) {
+            TestFolders f;
+            args.replaceInStrings(QStringLiteral("<game>"), f.game());
+            const QStringList gameBefore = QDir(f.game()).entryList(QDir::Files);
+            const CliRun r = CliRun::run(args, lockPath(), f.game(), {"QT_QPA_PLATFORM=offscreen"},
+                                         QStringLiteral(VEK_WINDOW));
+            QCOMPARE(r.status, 2);
+            QVERIFY2(r.err.contains(named) && r.err.contains("Usage: vekselector"), r.err);
+            QVERIFY(!r.err.contains("-platform"));
+            QCOMPARE(QDir(f.game()).entryList(QDir::Files), gameBefore);
+        }
     }
 
     // Names, sizes and change times of the files a run could write.
@@ -306,38 +265,34 @@ private Q_SLOTS:
     // A lock that cannot be made or judged is no second selector. The instance lock only
     // spares a second window, so the run goes on without it; the game folder's lock keeps the
     // folders whole, so without it nothing is done, and the player learns why.
-    void unusableLocksAreNotASecondInstance_data() {
-        QTest::addColumn<QString>("instanceLock");
-        QTest::addColumn<bool>("folderLockBlocked");
-        QTest::addColumn<int>("status");
-        QTest::newRow("temp folder missing") << "none/instance.lock" << false << 0;
-        QTest::newRow("temp folder is a file") << "file/instance.lock" << false << 0;
-        QTest::newRow("instance lock is a folder") << "folder" << false << 0;
-        QTest::newRow("game folder's lock is a folder") << "instance.lock" << true << 1;
-    }
 
     void unusableLocksAreNotASecondInstance() {
-        QFETCH(QString, instanceLock);
-        QFETCH(bool, folderLockBlocked);
-        QFETCH(int, status);
-        TestFolders f;
-        TestFolders::write(f.root(), QStringLiteral("file"), "not a folder");
-        QVERIFY(QDir(f.root()).mkdir(QStringLiteral("folder")));
-        if (folderLockBlocked)
-            QVERIFY(QDir(f.game()).mkdir(QStringLiteral(".vekselector.lock")));
-        const CliRun r =
-            CliRun::on(f.game(), f.vek(), {"status"}, QDir(f.root()).filePath(instanceLock));
-        QCOMPARE(r.status, status);
-        QVERIFY2(!r.err.contains("Hang On"), r.err.constData());
-        QVERIFY2(!r.err.contains("Another VEK Selector"), r.err.constData());
-        if (folderLockBlocked) {
-            QVERIFY2(r.err.contains(QDir::toNativeSeparators(f.game()).toLocal8Bit()),
-                     r.err.constData());
-            QVERIFY(r.err.contains("is not a file"));
-            QVERIFY2(!TestFolders::exists(f.game(), QStringLiteral("LastVEKDir")),
-                     "a run without the game folder's lock must change nothing");
-        } else {
-            QVERIFY2(r.err.isEmpty(), r.err.constData());
+        const std::tuple<QString, bool, int> rows[] = {
+            {"none/instance.lock", false, 0}, // temp folder missing
+            {"file/instance.lock", false, 0}, // temp folder is a file
+            {"folder", false, 0},             // instance lock is a folder
+            {"instance.lock", true, 1},       // game folder's lock is a folder
+        };
+        for (auto [instanceLock, folderLockBlocked, status] : rows) {
+            TestFolders f;
+            TestFolders::write(f.root(), QStringLiteral("file"), "not a folder");
+            QVERIFY(QDir(f.root()).mkdir(QStringLiteral("folder")));
+            if (folderLockBlocked)
+                QVERIFY(QDir(f.game()).mkdir(QStringLiteral(".vekselector.lock")));
+            const CliRun r =
+                CliRun::on(f.game(), f.vek(), {"status"}, QDir(f.root()).filePath(instanceLock));
+            QCOMPARE(r.status, status);
+            QVERIFY2(!r.err.contains("Hang On"), r.err.constData());
+            QVERIFY2(!r.err.contains("Another VEK Selector"), r.err.constData());
+            if (folderLockBlocked) {
+                QVERIFY2(r.err.contains(QDir::toNativeSeparators(f.game()).toLocal8Bit()),
+                         r.err.constData());
+                QVERIFY(r.err.contains("is not a file"));
+                QVERIFY2(!TestFolders::exists(f.game(), QStringLiteral("LastVEKDir")),
+                         "a run without the game folder's lock must change nothing");
+            } else {
+                QVERIFY2(r.err.isEmpty(), r.err.constData());
+            }
         }
     }
 

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The command-line tool's keyboard-control, cheat-check, music and night-switch commands.
 #include "CliRun.h"
-#include "Rows.h"
 #include "TestFolders.h"
 
 #include <QTest>
@@ -18,12 +17,11 @@ struct ToolCase {
 };
 } // namespace
 
-Q_DECLARE_METATYPE(ToolCase)
-
 class TestCliTools : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void commands_data() {
+
+    void commands() {
         const ToolCase rows[] = {
             {"features", "features", 0, "1\t01 First\n2\t02 Second\n", 0, "Game"},
             {"feature, cheat check on", "feature|2|+|cheatcheck|on", 0, "", 2, "Game"},
@@ -43,31 +41,28 @@ private Q_SLOTS:
              "Now: night missions (EAW Version 1.2 and variants).\n",
              0, "Big band"},
         };
-        addRows(rows);
-    }
-
-    void commands() {
-        QFETCH(ToolCase, row);
-        const QStringList args = QString::fromLatin1(row.args).split('|');
-        const QByteArray out = row.out;
-        const int status = row.status;
-        TestFolders f;
-        TestFolders::write(f.game(), "flt.cdf", QByteArray(40000, '\x07'));
-        TestFolders::plant(f.game(),
-                           {"KC=01 First\tD1\r\n02 Second\t1\r\n", "Music/music.txt=Game\r\n",
-                            "MUSIC#Jazz/music.txt=Big band\r\n"});
-        QByteArray exe(700000, '\0');
-        exe.replace(594615, 2, "\x94\x07"); // the day bytes of version 1.2 alone
-        TestFolders::write(f.game(), "eaw.exe", exe);
-        const CliRun r = CliRun::on(f.game(), f.vek(), args, lockDir_.filePath("lock"));
-        QCOMPARE(r.status, status);
-        if (!out.isEmpty())
-            QCOMPARE(r.out, out);
-        QCOMPARE(TestFolders::read(f.game(), "flt.cdf").at(38257), row.cheatByte);
-        QCOMPARE(TestFolders::read(f.game() + "/Music", "music.txt"),
-                 QByteArray(row.music) + "\r\n");
-        if (status == 1)
-            QVERIFY(!r.err.isEmpty());
+        for (const auto &row : rows) {
+            const QStringList args = QString::fromLatin1(row.args).split('|');
+            const QByteArray out = row.out;
+            const int status = row.status;
+            TestFolders f;
+            TestFolders::write(f.game(), "flt.cdf", QByteArray(40000, '\x07'));
+            TestFolders::plant(f.game(),
+                               {"KC=01 First\tD1\r\n02 Second\t1\r\n", "Music/music.txt=Game\r\n",
+                                "MUSIC#Jazz/music.txt=Big band\r\n"});
+            QByteArray exe(700000, '\0');
+            exe.replace(594615, 2, "\x94\x07"); // the day bytes of version 1.2 alone
+            TestFolders::write(f.game(), "eaw.exe", exe);
+            const CliRun r = CliRun::on(f.game(), f.vek(), args, lockDir_.filePath("lock"));
+            QCOMPARE(r.status, status);
+            if (!out.isEmpty())
+                QCOMPARE(r.out, out);
+            QCOMPARE(TestFolders::read(f.game(), "flt.cdf").at(38257), row.cheatByte);
+            QCOMPARE(TestFolders::read(f.game() + "/Music", "music.txt"),
+                     QByteArray(row.music) + "\r\n");
+            if (status == 1)
+                QVERIFY(!r.err.isEmpty());
+        }
     }
 
 private:

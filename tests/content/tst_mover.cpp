@@ -9,6 +9,7 @@
 #include "FolderListing.h"
 #include "FolderMoves.h"
 #include "ImmutableMarks.h"
+#include "Rows.h"
 #include "TestFolders.h"
 
 #include <QDir>
@@ -112,6 +113,15 @@ struct Stage {
     QString store(const QString &name) const { return QDir(folders.vek()).filePath(name); }
 };
 
+using L = QStringList;
+// A load, or else an unload: the game folder's files, the content folder's, the game folder's
+// after it, and the files copied or deleted as the captions say.
+using MoveRow = std::tuple<const char *, bool, L, L, L, L>;
+// How the files named in the list cannot go, and the reason told.
+using OutRow = std::tuple<const char *, QString, L, QString>;
+// The entries of a folder, the names asked, and per asked name its finds joined by "|".
+using FindRow = std::tuple<const char *, L, L, L>;
+
 } // namespace
 
 class TestMover : public QObject {
@@ -129,80 +139,66 @@ private slots:
             QVERIFY2(!FileMover::skipped(n), n);
     }
 
-    void moveInAndOut_data() {
-        QTest::addColumn<bool>("in"); // a load; else an unload
-        QTest::addColumn<QStringList>("game");
-        QTest::addColumn<QStringList>("content");
-        QTest::addColumn<QStringList>("after");
-        QTest::addColumn<QStringList>("moved"); // the files copied or deleted, as the captions say
-
-        using L = QStringList;
-        const QString exe = QStringLiteral("hangar.dat");
-        QTest::newRow("load: new files, in name order")
-            << true << L{exe} << L{"b.dat", "A.dat"} << L{"A.dat<A.dat", "b.dat<b.dat", exe}
-            << L{"A.dat", "b.dat"};
-        QTest::newRow("load: description, preview and pictures only")
-            << true << L{exe}
-            << L{"contents.txt", "MYPIC", "shot.jpg", "menu.BMP", "a.gif", "h.pcx", "ECA1"}
-            << L{exe} << L{};
-        QTest::newRow("load: a game file under another case is replaced, not doubled")
-            << true << L{"pnames.str", exe} << L{"PNAMES.STR"} << L{exe, "pnames.str<PNAMES.STR"}
-            << L{"PNAMES.STR"};
-        QTest::newRow("load: the exact name wins over another case")
-            << true << L{"a.dat", "A.DAT"} << L{"a.dat"} << L{"A.DAT", "a.dat<a.dat"} << L{"a.dat"};
-        QTest::newRow("load: else the first case variant in name order")
-            << true << L{"a.dat", "A.DAT"} << L{"A.dat"} << L{"A.DAT<A.dat", "a.dat"} << L{"A.dat"};
-        QTest::newRow("load: two content names differing in case make one game file")
-            << true << L{} << L{"x.dat", "X.DAT"} << L{"X.DAT<x.dat"} << L{"X.DAT", "x.dat"};
-        QTest::newRow("load: subfolders are not copied")
-            << true << L{exe} << L{"P-Spit/", "plane.dat"} << L{exe, "plane.dat<plane.dat"}
-            << L{"plane.dat"};
-        QTest::newRow("load: hidden files are copied")
-            << true << L{} << L{".hidden"} << L{".hidden<.hidden"} << L{".hidden"};
-        QTest::newRow("unload: files that are not there delete nothing")
-            << false << L{exe} << L{"a.dat", "b.dat"} << L{exe} << L{};
-        QTest::newRow("unload: no skip rule, description, preview, pictures and ECA files go too")
-            << false << L{"CONTENTS.TXT", "mypic", "Shot.JPG", "eca1.dat", exe}
-            << L{"contents.txt", "MYPIC", "shot.jpg", "ECA1.DAT"} << L{exe}
-            << L{"CONTENTS.TXT", "eca1.dat", "mypic", "Shot.JPG"};
-        QTest::newRow("unload: two content names of one game file delete it once")
-            << false << L{"x.dat"} << L{"x.dat", "X.DAT"} << L{} << L{"x.dat"};
-        QTest::newRow("unload: a game folder of that name is not a file")
-            << false << L{"sub/", exe} << L{"sub"} << L{exe, "sub/"} << L{};
-        QTest::newRow("unload: files of content subfolders are not deleted")
-            << false << L{"inner.dat", "plane.dat"} << L{"P-Spit/", "plane.dat"} << L{"inner.dat"}
-            << L{"plane.dat"};
-    }
-
     void moveInAndOut() {
-        QFETCH(bool, in);
-        QFETCH(QStringList, game);
-        QFETCH(QStringList, content);
-        QFETCH(QStringList, after);
-        QFETCH(QStringList, moved);
+        const QString exe = QStringLiteral("hangar.dat");
+        const MoveRow rows[] = {
+            {"load: new files, in name order", true, L{exe}, L{"b.dat", "A.dat"},
+             L{"A.dat<A.dat", "b.dat<b.dat", exe}, L{"A.dat", "b.dat"}},
+            {"load: description, preview and pictures only", true, L{exe},
+             L{"contents.txt", "MYPIC", "shot.jpg", "menu.BMP", "a.gif", "h.pcx", "ECA1"}, L{exe},
+             L{}},
+            {"load: a game file under another case is replaced, not doubled", true,
+             L{"pnames.str", exe}, L{"PNAMES.STR"}, L{exe, "pnames.str<PNAMES.STR"},
+             L{"PNAMES.STR"}},
+            {"load: the exact name wins over another case", true, L{"a.dat", "A.DAT"}, L{"a.dat"},
+             L{"A.DAT", "a.dat<a.dat"}, L{"a.dat"}},
+            {"load: else the first case variant in name order", true, L{"a.dat", "A.DAT"},
+             L{"A.dat"}, L{"A.DAT<A.dat", "a.dat"}, L{"A.dat"}},
+            {"load: two content names differing in case make one game file", true, L{},
+             L{"x.dat", "X.DAT"}, L{"X.DAT<x.dat"}, L{"X.DAT", "x.dat"}},
+            {"load: subfolders are not copied", true, L{exe}, L{"P-Spit/", "plane.dat"},
+             L{exe, "plane.dat<plane.dat"}, L{"plane.dat"}},
+            {"load: hidden files are copied", true, L{}, L{".hidden"}, L{".hidden<.hidden"},
+             L{".hidden"}},
+            {"unload: files that are not there delete nothing", false, L{exe}, L{"a.dat", "b.dat"},
+             L{exe}, L{}},
+            {"unload: no skip rule, description, preview, pictures and ECA files go too", false,
+             L{"CONTENTS.TXT", "mypic", "Shot.JPG", "eca1.dat", exe},
+             L{"contents.txt", "MYPIC", "shot.jpg", "ECA1.DAT"}, L{exe},
+             L{"CONTENTS.TXT", "eca1.dat", "mypic", "Shot.JPG"}},
+            {"unload: two content names of one game file delete it once", false, L{"x.dat"},
+             L{"x.dat", "X.DAT"}, L{}, L{"x.dat"}},
+            {"unload: a game folder of that name is not a file", false, L{"sub/", exe}, L{"sub"},
+             L{exe, "sub/"}, L{}},
+            {"unload: files of content subfolders are not deleted", false,
+             L{"inner.dat", "plane.dat"}, L{"P-Spit/", "plane.dat"}, L{"inner.dat"},
+             L{"plane.dat"}},
+        };
+        for (const auto &[tag, in, game, content, after, moved] : rows) {
 
-        Stage s;
-        QVERIFY(QDir().mkpath(s.folder));
-        fill(s.game, game, gameBytes);
-        fill(s.folder, content, contentBytes);
-        // Read-only sources (content from a CD) load as normal files and are left normal too.
-        for (const QString &name : FileList::files(s.folder))
-            QVERIFY(FileOps::setReadOnly(FileList::join(s.folder, name), true));
+            Stage s;
+            QVERIFY(QDir().mkpath(s.folder));
+            fill(s.game, game, gameBytes);
+            fill(s.folder, content, contentBytes);
+            // Read-only sources (content from a CD) load as normal files and are left normal too.
+            for (const QString &name : FileList::files(s.folder))
+                QVERIFY(FileOps::setReadOnly(FileList::join(s.folder, name), true));
 
-        Captions captions;
-        QString error;
-        QVERIFY2(in ? FileMover::MoveIn(s.folder, s.game, captions.callback(), &error)
-                    : FileMover::MoveOut(s.folder, s.game, captions.callback(), &error),
-                 qPrintable(error));
-        verifyFolder(s.game, after, s.base);
-        QCOMPARE(captions.shown,
-                 QStringList(moved).replaceInStrings(QRegularExpression("^"),
-                                                     in ? "Please wait- copying: :" : "Deleting "));
-        QCOMPARE(everything(s.folder).size(), content.size());
-        for (const QString &name : FileList::files(s.game))
-            QVERIFY2(!FileOps::isReadOnly(FileList::join(s.game, name)), qPrintable(name));
-        for (const QString &name : in ? moved : QStringList())
-            QVERIFY2(!FileOps::isReadOnly(FileList::join(s.folder, name)), qPrintable(name));
+            Captions captions;
+            QString error;
+            QVERIFY2(in ? FileMover::MoveIn(s.folder, s.game, captions.callback(), &error)
+                        : FileMover::MoveOut(s.folder, s.game, captions.callback(), &error),
+                     qPrintable(error));
+            verifyFolder(s.game, after, s.base);
+            QCOMPARE(captions.shown,
+                     QStringList(moved).replaceInStrings(
+                         QRegularExpression("^"), in ? "Please wait- copying: :" : "Deleting "));
+            QCOMPARE(everything(s.folder).size(), content.size());
+            for (const QString &name : FileList::files(s.game))
+                QVERIFY2(!FileOps::isReadOnly(FileList::join(s.game, name)), qPrintable(name));
+            for (const QString &name : in ? moved : QStringList())
+                QVERIFY2(!FileOps::isReadOnly(FileList::join(s.folder, name)), qPrintable(name));
+        }
     }
 
     void failedMoveInTakesItsCopiesOut_data() {
@@ -268,31 +264,27 @@ private slots:
     }
 
     void moveOutIsAllOrNothing_data() {
-        QTest::addColumn<QString>("trouble"); // how the files named in "culprits" cannot go
-        QTest::addColumn<QStringList>("culprits");
-        QTest::addColumn<QString>("reason");
-        using L = QStringList;
-        // Found before the first delete: nothing goes.
-        QTest::newRow("every such file is named")
-            << "read-only" << L{"a.dat", "d.dat"} << "read-only";
-        QTest::newRow("a read-only game folder") << "read-only folder" << L{"a.dat"} << "read-only";
-        // Marks the system keeps even from the administrator (tests may run as root).
-        QTest::newRow("an immutable file") << "immutable" << L{"c.dat"} << "immutable";
-        QTest::newRow("an immutable game folder")
-            << "immutable folder" << L{"a.dat"} << "immutable";
-        // Not foreseeable: the files deleted before it come back from the content folder.
-        QTest::newRow("a file replaced by a folder during the unload")
-            << "folder meanwhile" << L{"c.dat"} << "folder";
-        QTest::newRow("a file made immutable during the unload")
-            << "immutable meanwhile" << L{"c.dat"} << "not permitted";
+        const OutRow rows[] = {
+            // Found before the first delete: nothing goes.
+            {"every such file is named", "read-only", L{"a.dat", "d.dat"}, "read-only"},
+            {"a read-only game folder", "read-only folder", L{"a.dat"}, "read-only"},
+            // Marks the system keeps even from the administrator (tests may run as root).
+            {"an immutable file", "immutable", L{"c.dat"}, "immutable"},
+            {"an immutable game folder", "immutable folder", L{"a.dat"}, "immutable"},
+            // Not foreseeable: the files deleted before it come back from the content folder.
+            {"a file replaced by a folder during the unload", "folder meanwhile", L{"c.dat"},
+             "folder"},
+            {"a file made immutable during the unload", "immutable meanwhile", L{"c.dat"},
+             "not permitted"},
+        };
+        addRows(rows);
     }
 
     // A-One is loaded; one of its files cannot go. The unload leaves the game folder holding
     // every file of it, as the ledger says, and names the file and why.
     void moveOutIsAllOrNothing() {
-        QFETCH(QString, trouble);
-        QFETCH(QStringList, culprits);
-        QFETCH(QString, reason);
+        QFETCH(OutRow, row);
+        const auto &[tag, trouble, culprits, reason] = row;
 
         Stage s;
         const QStringList names{"a.dat", "b.dat", "c.dat", "d.dat"};
@@ -377,102 +369,80 @@ private slots:
         QCOMPARE(error.count("Could not take out"), named.size());
     }
 
-    void sameFolderDoesNothing_data() {
-        QTest::addColumn<QString>("suffix");
-        QTest::newRow("the same path") << "";
-        QTest::newRow("the same folder with a trailing separator") << "/";
-    }
-
-    // Moving the game folder onto itself would have an unload delete the game's own files.
+    // Moving the game folder onto itself, by the same path or with a trailing separator, would
+    // have an unload delete the game's own files.
     void sameFolderDoesNothing() {
-        QFETCH(QString, suffix);
-        Stage s;
-        fill(s.game, {"hangar.dat", "planes.dat"}, gameBytes);
-        QVERIFY(FileOps::setReadOnly(FileList::join(s.game, QStringLiteral("planes.dat")), true));
+        for (const QString suffix : {"", "/"}) {
+            Stage s;
+            fill(s.game, {"hangar.dat", "planes.dat"}, gameBytes);
+            QVERIFY(
+                FileOps::setReadOnly(FileList::join(s.game, QStringLiteral("planes.dat")), true));
 
-        Captions captions;
-        QString error;
-        QVERIFY(FileMover::MoveIn(s.game + suffix, s.game, captions.callback(), &error));
-        QVERIFY(FileMover::MoveOut(s.game + suffix, s.game, captions.callback(), &error));
-        verifyFolder(s.game, {"hangar.dat", "planes.dat"}, s.base);
-        QVERIFY(FileOps::isReadOnly(FileList::join(s.game, QStringLiteral("planes.dat"))));
-        QCOMPARE(captions.shown, QStringList{});
+            Captions captions;
+            QString error;
+            QVERIFY(FileMover::MoveIn(s.game + suffix, s.game, captions.callback(), &error));
+            QVERIFY(FileMover::MoveOut(s.game + suffix, s.game, captions.callback(), &error));
+            verifyFolder(s.game, {"hangar.dat", "planes.dat"}, s.base);
+            QVERIFY(FileOps::isReadOnly(FileList::join(s.game, QStringLiteral("planes.dat"))));
+            QCOMPARE(captions.shown, QStringList{});
+        }
     }
 
-    void missingFolderIsReported_data() {
-        QTest::addColumn<bool>("in");
-        QTest::addColumn<bool>("contentMissing");
-        for (const bool in : {true, false})
-            for (const bool content : {true, false})
-                QTest::addRow("%s: %s folder missing", in ? "load" : "unload",
-                              content ? "content" : "game")
-                    << in << content;
-    }
-
-    // Neither a load nor an unload may answer success for files it never saw: the ledger would
-    // then record a state the game folder does not have.
+    // Neither a load nor an unload may answer success for files it never saw, the content
+    // folder's or the game folder's: the ledger would then record a state the game folder does
+    // not have.
     void missingFolderIsReported() {
-        QFETCH(bool, in);
-        QFETCH(bool, contentMissing);
-
-        Stage s;
-        fill(s.folder, {"a.dat"}, contentBytes);
-        fill(s.game, {"a.dat"}, gameBytes);
-        const QString missing = contentMissing ? s.folder : s.game;
-        QVERIFY(QDir(missing).removeRecursively());
-
-        QString error;
-        const bool ok = in ? FileMover::MoveIn(s.folder, s.game, {}, &error)
-                           : FileMover::MoveOut(s.folder, s.game, {}, &error);
-        QVERIFY(!ok);
-        QVERIFY2(error.contains(QDir::toNativeSeparators(missing)), qPrintable(error));
-    }
-
-    void findAll_data() {
-        QTest::addColumn<QStringList>("entries");
-        QTest::addColumn<QStringList>("asked");
-        QTest::addColumn<QStringList>("expected"); // per asked name, its finds joined by "|"
-        using L = QStringList;
-
-        QTest::newRow("other case") << L{"PLANES.DAT", "x"} << L{"planes.dat"} << L{"PLANES.DAT"};
-        QTest::newRow("absent") << L{"x"} << L{"planes.dat"} << L{""};
-        QTest::newRow("other case beyond ASCII")
-            << L{QStringLiteral("\u00c4RGER.DAT")} << L{QStringLiteral("\u00e4rger.dat")}
-            << L{QStringLiteral("\u00c4RGER.DAT")};
-        QTest::newRow("a non-ASCII name that folds to an ASCII one")
-            << L{"K.DAT"} << L{QStringLiteral("\u212a.dat")} << L{"K.DAT"};
-        QTest::newRow("several cases of one name")
-            << L{"a.dat", "A.DAT", "b.dat"} << L{"A.dat"} << L{"A.DAT|a.dat"};
-        QTest::newRow("one name asked in two cases")
-            << L{"x.dat"} << L{"x.dat", "X.DAT"} << L{"x.dat", "x.dat"};
-        QTest::newRow("a folder is not a file") << L{"sub/"} << L{"SUB"} << L{""};
-        QTest::newRow("a link counts by what it points to")
-            << L{"real.dat", "link.dat->real.dat", "sub/", "dirlink->sub", "dead->gone"}
-            << L{"LINK.DAT", "DIRLINK", "dead"} << L{"link.dat", "", ""};
+        for (const bool in : {true, false})
+            for (const bool contentMissing : {true, false}) {
+                Stage s;
+                fill(s.folder, {"a.dat"}, contentBytes);
+                fill(s.game, {"a.dat"}, gameBytes);
+                const QString missing = contentMissing ? s.folder : s.game;
+                QVERIFY(QDir(missing).removeRecursively());
+                QString error;
+                QVERIFY(!(in ? FileMover::MoveIn(s.folder, s.game, {}, &error)
+                             : FileMover::MoveOut(s.folder, s.game, {}, &error)));
+                QVERIFY2(error.contains(QDir::toNativeSeparators(missing)), qPrintable(error));
+            }
     }
 
     void findAll() {
-        QFETCH(QStringList, entries);
-        QFETCH(QStringList, asked);
-        QFETCH(QStringList, expected);
+        const FindRow rows[] = {
+            {"other case", L{"PLANES.DAT", "x"}, L{"planes.dat"}, L{"PLANES.DAT"}},
+            {"absent", L{"x"}, L{"planes.dat"}, L{""}},
+            {"other case beyond ASCII", L{QStringLiteral("\u00c4RGER.DAT")},
+             L{QStringLiteral("\u00e4rger.dat")}, L{QStringLiteral("\u00c4RGER.DAT")}},
+            {"a non-ASCII name that folds to an ASCII one", L{"K.DAT"},
+             L{QStringLiteral("\u212a.dat")}, L{"K.DAT"}},
+            {"several cases of one name", L{"a.dat", "A.DAT", "b.dat"}, L{"A.dat"},
+             L{"A.DAT|a.dat"}},
+            {"one name asked in two cases", L{"x.dat"}, L{"x.dat", "X.DAT"}, L{"x.dat", "x.dat"}},
+            {"a folder is not a file", L{"sub/"}, L{"SUB"}, L{""}},
+            {"a link counts by what it points to",
+             L{"real.dat", "link.dat->real.dat", "sub/", "dirlink->sub", "dead->gone"},
+             L{"LINK.DAT", "DIRLINK", "dead"}, L{"link.dat", "", ""}},
+        };
+        for (const auto &[tag, entries, asked, expected] : rows) {
 
-        QTemporaryDir dir;
-        for (const QString &entry : entries) {
-            if (entry.contains(QStringLiteral("->")))
-                QVERIFY(QFile::link(entry.section(QStringLiteral("->"), 1),
-                                    dir.filePath(entry.section(QStringLiteral("->"), 0, 0))));
-            else
-                fill(dir.path(), {entry}, gameBytes);
+            QTemporaryDir dir;
+            for (const QString &entry : entries) {
+                if (entry.contains(QStringLiteral("->")))
+                    QVERIFY(QFile::link(entry.section(QStringLiteral("->"), 1),
+                                        dir.filePath(entry.section(QStringLiteral("->"), 0, 0))));
+                else
+                    fill(dir.path(), {entry}, gameBytes);
+            }
+            QList<QStringList> present;
+            QString error;
+            QVERIFY2(FolderListing::findAll(dir.path(), asked, &present, &error),
+                     qPrintable(error));
+            QStringList joined;
+            for (QStringList names : present) {
+                std::sort(names.begin(), names.end());
+                joined << names.join(QLatin1Char('|'));
+            }
+            QCOMPARE(joined, expected);
         }
-        QList<QStringList> present;
-        QString error;
-        QVERIFY2(FolderListing::findAll(dir.path(), asked, &present, &error), qPrintable(error));
-        QStringList joined;
-        for (QStringList names : present) {
-            std::sort(names.begin(), names.end());
-            joined << names.join(QLatin1Char('|'));
-        }
-        QCOMPARE(joined, expected);
     }
 
     void copyPrimitive_data() {
@@ -617,31 +587,29 @@ private slots:
     // Each row is what a killed park leaves ("name=bytes"; ".vek-save-1" is the checked copy of
     // Savedata's save beside its target): made again, it ends as one that was never cut short,
     // with no copy left over and no save numbered twice.
-    void moveAllKeepingMadeAgainAfterACrash_data() {
-        QTest::addColumn<QStringList>("parked");
-        QTest::addColumn<QStringList>("saves");
-        QTest::newRow("killed once the copy was made")
-            << QStringList{".vek-save-1=new", "save.sav=old"} << QStringList{"save.sav=new"};
-        QTest::newRow("killed once the older save was renamed")
-            << QStringList{".vek-save-1=new", "save (2).sav=old"} << QStringList{"save.sav=new"};
-        QTest::newRow("killed before the source was deleted")
-            << QStringList{"save (2).sav=old", "save.sav=new"} << QStringList{"save.sav=new"};
-    }
 
     void moveAllKeepingMadeAgainAfterACrash() {
-        QFETCH(QStringList, parked);
-        QFETCH(QStringList, saves);
-        const Stage s;
-        const QString from = s.saves, to = s.store("C-Default");
-        TestFolders::plant(to, parked);
-        TestFolders::plant(from, saves);
+        const std::tuple<QStringList, QStringList> rows[] = {
+            {QStringList{".vek-save-1=new", "save.sav=old"},
+             QStringList{"save.sav=new"}}, // killed once the copy was made
+            {QStringList{".vek-save-1=new", "save (2).sav=old"},
+             QStringList{"save.sav=new"}}, // killed once the older save was renamed
+            {QStringList{"save (2).sav=old", "save.sav=new"},
+             QStringList{"save.sav=new"}}, // killed before the source was deleted
+        };
+        for (auto [parked, saves] : rows) {
+            const Stage s;
+            const QString from = s.saves, to = s.store("C-Default");
+            TestFolders::plant(to, parked);
+            TestFolders::plant(from, saves);
 
-        QString error;
-        QVERIFY2(FolderMoves::moveAllKeeping(from, to, &error), qPrintable(error));
-        QCOMPARE(everything(to), (QStringList{"save (2).sav", "save.sav"}));
-        QCOMPARE(TestFolders::read(to, "save (2).sav"), QByteArray("old"));
-        QCOMPARE(TestFolders::read(to, "save.sav"), QByteArray("new"));
-        QCOMPARE(everything(from), QStringList{});
+            QString error;
+            QVERIFY2(FolderMoves::moveAllKeeping(from, to, &error), qPrintable(error));
+            QCOMPARE(everything(to), (QStringList{"save (2).sav", "save.sav"}));
+            QCOMPARE(TestFolders::read(to, "save (2).sav"), QByteArray("old"));
+            QCOMPARE(TestFolders::read(to, "save.sav"), QByteArray("new"));
+            QCOMPARE(everything(from), QStringList{});
+        }
     }
 
     void moveKeepsTheSourceWhenTheCopyFails_data() {

@@ -108,26 +108,22 @@ private slots:
         vek_ = DemoKit::vekFolder(root);
     }
 
-    void stringFileMatchesTheEngine_data() {
-        QTest::addColumn<QStringList>("strings");
-        QTest::newRow("three strings") << QStringList{"ab", "c", "def"};
-        QTest::newRow("one empty string") << QStringList{QString()};
-        QTest::newRow("empty between") << QStringList{"a", "", "b"};
-        QTest::newRow("8-bit name") << QStringList{QStringLiteral("B\u00fccker \u20ac")};
-        QTest::newRow("zero character: refused") << QStringList{"a", QString(QChar(0)) + "b"};
-        // 2000 entries of 15 bytes: the later strings start beyond offset 32767.
-        QTest::newRow("beyond 16-bit positions: refused")
-            << QStringList(2000, QStringLiteral("fourteen chars"));
-    }
+    // Three strings, one empty, an empty one between, an 8-bit name, a zero character (refused),
+    // and 2000 entries of 15 bytes, the later ones beyond offset 32767 (refused).
     void stringFileMatchesTheEngine() {
-        QFETCH(QStringList, strings);
-        QList<QByteArray> encoded;
-        for (const QString &s : strings)
-            encoded << Text8::fromUnicode(s);
-        QByteArray expected;
-        if (!StringFile::build(encoded, &expected))
-            expected.clear(); // the kit refuses what the engine refuses
-        QCOMPARE(DemoStringFile::bytes(strings).toHex(' '), expected.toHex(' '));
+        for (const QStringList &strings :
+             {QStringList{"ab", "c", "def"}, QStringList{QString()}, QStringList{"a", "", "b"},
+              QStringList{QStringLiteral("B\u00fccker \u20ac")},
+              QStringList{"a", QString(QChar(0)) + "b"},
+              QStringList(2000, QStringLiteral("fourteen chars"))}) {
+            QList<QByteArray> encoded;
+            for (const QString &s : strings)
+                encoded << Text8::fromUnicode(s);
+            QByteArray expected;
+            if (!StringFile::build(encoded, &expected))
+                expected.clear(); // the kit refuses what the engine refuses
+            QCOMPARE(DemoStringFile::bytes(strings).toHex(' '), expected.toHex(' '));
+        }
     }
 
     // The kit's bitmaps decode at their size, top colour above and bottom colour below: with

@@ -56,12 +56,9 @@ Tree foldersAndTexts(const QString &vek) {
 class TestImport : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void layout_data() {
-        QTest::addColumn<QStringList>("entries"); // a folder entry ends in "/"
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("expected"); // places "|"-joined, "name? SUGGESTION" or "refused"
-
-        // Entries "|"-joined.
+    // Entries "|"-joined (a folder's ends in "/"), the name given, and the places "|"-joined,
+    // "name? SUGGESTION" or "refused".
+    void layout() {
         const char *rows[][4] = {
             {"one content folder", "A-One/a.bmp|A-One/sub/b.dat", "", "A-One"},
             {"a blank after the letter", "G Cockpit sounds/", "", "G Cockpit sounds"},
@@ -91,29 +88,22 @@ private Q_SLOTS:
             {"two folders for one skin", "A-05 Red/a|Skinfolder/A-05 RED/b", "", "refused"},
             {"nothing but folders", "", "", "refused"},
         };
-        for (const auto &[tag, entries, name, expected] : rows)
-            QTest::newRow(tag) << QString::fromUtf8(entries).split('|', Qt::SkipEmptyParts) << name
-                               << expected;
-    }
-
-    void layout() {
-        QFETCH(QStringList, entries);
-        QFETCH(QString, name);
-        QFETCH(QString, expected);
-        QList<ArchiveLayout::Entry> list;
-        for (const QString &e : entries)
-            list.append({e.endsWith('/') ? e.chopped(1) : e, e.endsWith('/')});
-        const ArchiveLayout::Plan plan =
-            ArchiveLayout::plan(list, {"A", "G", "M", "F"}, name, "Eastern Front");
-        QString got;
-        if (!plan.refusal.isEmpty())
-            got = "refused";
-        else if (plan.needsName)
-            got = "name? " + plan.suggestion;
-        else
-            for (const ArchiveLayout::Target &t : plan.targets)
-                got += (got.isEmpty() ? "" : "|") + t.place;
-        QCOMPARE(got, expected);
+        for (const auto &[tag, entries, name, expected] : rows) {
+            QList<ArchiveLayout::Entry> list;
+            for (const QString &e : QString::fromUtf8(entries).split('|', Qt::SkipEmptyParts))
+                list.append({e.endsWith('/') ? e.chopped(1) : e, e.endsWith('/')});
+            const ArchiveLayout::Plan plan =
+                ArchiveLayout::plan(list, {"A", "G", "M", "F"}, name, "Eastern Front");
+            QString got;
+            if (!plan.refusal.isEmpty())
+                got = "refused";
+            else if (plan.needsName)
+                got = "name? " + plan.suggestion;
+            else
+                for (const ArchiveLayout::Target &t : plan.targets)
+                    got += (got.isEmpty() ? "" : "|") + t.place;
+            QVERIFY2(got == QLatin1String(expected), qPrintable(QString(tag) + ": " + got));
+        }
     }
 
     // An entry's name as a path inside the VEK folder; empty: refused, with a reason.
@@ -231,117 +221,107 @@ private Q_SLOTS:
 
     // Names as old tools wrote them, in archives written byte by byte: a zip's without the
     // UTF-8 flag in code page 437, a tar's in Windows-1252 or UTF-8.
-    void names_data() {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("landed"); // the places "|"-joined, or "refused: words"
+
+    void names() {
 
         using R = QList<ArchiveMaker::Raw>;
         const auto zip = [](const R &files, bool flag) {
             return ArchiveMaker::storedZip(files, flag);
         };
         const QString fluegel = QStringLiteral("A-Fl\u00fcgel/Ma\u00df.txt");
-        QTest::newRow("a zip in code page 437")
-            << zip({{"A-Fl\x81gel/Ma\xe1.txt", "x"}}, false) << fluegel;
-        QTest::newRow("a zip with the UTF-8 flag")
-            << zip({{fluegel.toUtf8(), "x"}}, true) << fluegel;
-        QTest::newRow("a zip in code page 437 with a box drawing Windows-1252 lacks")
-            << zip({{"A-One/\xc9\xcd.txt", "x"}}, false)
-            << QStringLiteral("refused: the name \"\u2554\u2550.txt\", with the characters");
-        QTest::newRow("a tar in Windows-1252")
-            << ArchiveMaker::ustar({{"A-Fl\xfcgel/Ma\xdf.txt", "x"}}) << fluegel;
-        QTest::newRow("a tar in UTF-8")
-            << ArchiveMaker::ustar({{fluegel.toUtf8(), "x"}}) << fluegel;
-        QTest::newRow("a tar in UTF-8 that Windows-1252 cannot spell")
-            << ArchiveMaker::ustar({{"A-One/\xce\xa9.txt", "x"}})
-            << QStringLiteral("refused: the character \"\u03a9\" that 8-bit text");
-    }
-
-    void names() {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, landed);
-        TestFolders f;
-        const QString path = archives_.filePath(QString::fromLatin1(QTest::currentDataTag()));
-        writeFile(path, bytes);
-        const Tree before = treeOf(f.vek());
-        const ImportArchive::Outcome o = ImportArchive::run(path, f.vek(), {});
-        Tree expected = before;
-        if (landed.startsWith("refused: ")) {
-            QCOMPARE(o.result, Result::Refused);
-            QVERIFY2(o.message.contains(landed.mid(9)), qPrintable(o.message));
-        } else {
-            QVERIFY2(o.result == Result::Imported, qPrintable(o.message));
-            for (const QString &place : landed.split('|'))
-                expected.insert(place, "x");
+        // landed: the places "|"-joined, or "refused: words"
+        const std::tuple<const char *, QByteArray, QString> rows[] = {
+            {"a zip in code page 437", zip({{"A-Fl\x81gel/Ma\xe1.txt", "x"}}, false), fluegel},
+            {"a zip with the UTF-8 flag", zip({{fluegel.toUtf8(), "x"}}, true), fluegel},
+            {"a zip in code page 437 with a box drawing Windows-1252 lacks",
+             zip({{"A-One/\xc9\xcd.txt", "x"}}, false),
+             QStringLiteral("refused: the name \"\u2554\u2550.txt\", with the characters")},
+            {"a tar in Windows-1252", ArchiveMaker::ustar({{"A-Fl\xfcgel/Ma\xdf.txt", "x"}}),
+             fluegel},
+            {"a tar in UTF-8", ArchiveMaker::ustar({{fluegel.toUtf8(), "x"}}), fluegel},
+            {"a tar in UTF-8 that Windows-1252 cannot spell",
+             ArchiveMaker::ustar({{"A-One/\xce\xa9.txt", "x"}}),
+             QStringLiteral("refused: the character \"\u03a9\" that 8-bit text")},
+        };
+        for (auto [tag, bytes, landed] : rows) {
+            TestFolders f;
+            const QString path = archives_.filePath(QString::fromLatin1(tag));
+            writeFile(path, bytes);
+            const Tree before = treeOf(f.vek());
+            const ImportArchive::Outcome o = ImportArchive::run(path, f.vek(), {});
+            Tree expected = before;
+            if (landed.startsWith("refused: ")) {
+                QCOMPARE(o.result, Result::Refused);
+                QVERIFY2(o.message.contains(landed.mid(9)), qPrintable(o.message));
+            } else {
+                QVERIFY2(o.result == Result::Imported, qPrintable(o.message));
+                for (const QString &place : landed.split('|'))
+                    expected.insert(place, "x");
+            }
+            QCOMPARE(treeOf(f.vek()), expected);
+            QVERIFY(noStaging(f.vek()));
         }
-        QCOMPARE(treeOf(f.vek()), expected);
-        QVERIFY(noStaging(f.vek()));
     }
 
     // A download wrapped once more: the archive inside is imported, the readmes beside it
     // kept as contents.txt.
-    void nested_data() {
-        QTest::addColumn<QStringList>("outer"); // "path=bytes"; "@name" the inner archive
-        QTest::addColumn<QStringList>("inner");
-        QTest::addColumn<QStringList>("after"); // "path=bytes" in the VEK folder; empty: none
-        QTest::addColumn<QString>("said");
-
-        using L = QStringList;
-        QTest::newRow("a readme and a 7z")
-            << L{"readme.txt=Read me\r\n", "@pack.7z"} << L{"A-One/a=a"}
-            << L{"A-One/a=a", "A-One/contents.txt=Read me\r\n"} << "";
-        QTest::newRow("two readmes, a folder with its own contents")
-            << L{"Pack/readme.txt=Read me", "Pack/notes.nfo=Notes\r\n", "Pack/pack.zip"}
-            << L{"A-One/a=a", "G-Two/contents.txt=own"}
-            << L{"A-One/a=a",
-                 "A-One/contents.txt=readme.txt\r\n\r\nRead me\r\n\r\nnotes.nfo\r\n\r\n"
-                 "Notes\r\n",
-                 "G-Two/contents.txt=own"}
-            << "";
-        QTest::newRow("a damaged archive inside")
-            << L{"readme.txt=r", "@damaged.zip"} << L{"A-One/noise"} << L{}
-            << "nested-a damaged archive inside.zip/damaged.zip\" is damaged";
-        QTest::newRow("two archives inside are loose files")
-            << L{"@a.zip", "@b.zip"} << L{"A-One/a=a"} << L{} << "needs a name";
-    }
 
     void nested() {
-        QFETCH(QStringList, outer);
-        QFETCH(QStringList, inner);
-        QFETCH(QStringList, after);
-        QFETCH(QString, said);
-        TestFolders f;
-        QList<Item> innerItems;
-        const QByteArray noise = ArchiveMaker::noise(100000);
-        for (const QString &e : inner)
-            innerItems.append(
-                {e.section('=', 0, 0), e.contains('=') ? e.section('=', 1).toUtf8() : noise});
-        QList<Item> items;
-        for (QString e : outer) {
-            if (e.startsWith('@') || !e.contains('=')) {
-                e.remove(0, e.startsWith('@') ? 1 : 0);
-                const QString format = e.section('.', 1);
-                QByteArray bytes =
-                    contentOf(archive("inner-" + e.section('/', -1), format, innerItems));
-                if (e.endsWith("damaged.zip"))
-                    bytes[bytes.indexOf(noise.mid(50000, 32))] ^= 1;
-                items.append({e, bytes});
-            } else {
-                items.append({e.section('=', 0, 0), e.section('=', 1).toUtf8()});
-            }
-        }
-        const QString path = archive(QStringLiteral("nested-%1.zip").arg(QTest::currentDataTag()),
-                                     "zip:store", items);
-        Tree expected = treeOf(f.vek());
-        for (const QString &a : after)
-            expected.insert(a.section('=', 0, 0), a.section('=', 1).toUtf8());
 
-        ImportArchive::Options options;
-        options.groupLetters = QStringList{"A", "G"};
-        const ImportArchive::Outcome o = ImportArchive::run(path, f.vek(), options);
-        QVERIFY2((o.result == Result::Imported) == !after.isEmpty(), qPrintable(o.message));
-        QVERIFY2(o.message.contains(said), qPrintable(o.message));
-        QCOMPARE(treeOf(f.vek()), expected);
-        QVERIFY(noStaging(f.vek()));
+        using L = QStringList;
+        // outer: "path=bytes"; "@name" the inner archive; after: "path=bytes" in the VEK folder;
+        // empty: none
+        const std::tuple<const char *, QStringList, QStringList, QStringList, QString> rows[] = {
+            {"a readme and a 7z", L{"readme.txt=Read me\r\n", "@pack.7z"}, L{"A-One/a=a"},
+             L{"A-One/a=a", "A-One/contents.txt=Read me\r\n"}, ""},
+            {"two readmes, a folder with its own contents",
+             L{"Pack/readme.txt=Read me", "Pack/notes.nfo=Notes\r\n", "Pack/pack.zip"},
+             L{"A-One/a=a", "G-Two/contents.txt=own"},
+             L{"A-One/a=a",
+               "A-One/contents.txt=readme.txt\r\n\r\nRead me\r\n\r\nnotes.nfo\r\n\r\n"
+               "Notes\r\n",
+               "G-Two/contents.txt=own"},
+             ""},
+            {"a damaged archive inside", L{"readme.txt=r", "@damaged.zip"}, L{"A-One/noise"}, L{},
+             "nested-a damaged archive inside.zip/damaged.zip\" is damaged"},
+            {"two archives inside are loose files", L{"@a.zip", "@b.zip"}, L{"A-One/a=a"}, L{},
+             "needs a name"},
+        };
+        for (auto [tag, outer, inner, after, said] : rows) {
+            TestFolders f;
+            QList<Item> innerItems;
+            const QByteArray noise = ArchiveMaker::noise(100000);
+            for (const QString &e : inner)
+                innerItems.append(
+                    {e.section('=', 0, 0), e.contains('=') ? e.section('=', 1).toUtf8() : noise});
+            QList<Item> items;
+            for (QString e : outer) {
+                if (e.startsWith('@') || !e.contains('=')) {
+                    e.remove(0, e.startsWith('@') ? 1 : 0);
+                    const QString format = e.section('.', 1);
+                    QByteArray bytes =
+                        contentOf(archive("inner-" + e.section('/', -1), format, innerItems));
+                    if (e.endsWith("damaged.zip"))
+                        bytes[bytes.indexOf(noise.mid(50000, 32))] ^= 1;
+                    items.append({e, bytes});
+                } else {
+                    items.append({e.section('=', 0, 0), e.section('=', 1).toUtf8()});
+                }
+            }
+            const QString path =
+                archive(QStringLiteral("nested-%1.zip").arg(tag), "zip:store", items);
+            Tree expected = treeOf(f.vek());
+            for (const QString &a : after)
+                expected.insert(a.section('=', 0, 0), a.section('=', 1).toUtf8());
+
+            ImportArchive::Options options;
+            options.groupLetters = QStringList{"A", "G"};
+            const ImportArchive::Outcome o = ImportArchive::run(path, f.vek(), options);
+            QVERIFY2((o.result == Result::Imported) == !after.isEmpty(), qPrintable(o.message));
+            QVERIFY2(o.message.contains(said), qPrintable(o.message));
+            QCOMPARE(treeOf(f.vek()), expected);
+            QVERIFY(noStaging(f.vek()));
+        }
     }
 
     void leavesNothing_data() {
@@ -464,59 +444,54 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(QFileInfo(f.root()).absolutePath() + "/x"));
     }
 
-    void existingFolder_data() {
-        QTest::addColumn<bool>("loaded");
-        QTest::addColumn<bool>("answer");
-        QTest::addColumn<int>("cancelAt");   // files unpacked when the player cancels; -1 never
-        QTest::addColumn<bool>("syncFails"); // the new folder cannot be made sure on the disk
+    void existingFolder() {
 
         // Kept on Cancel and replaced on OK are rows of the command-line tool's tests.
-        QTest::newRow("never replaced while loaded, not even asked") << true << true << -1 << false;
-        QTest::newRow("Cancel before the first file") << false << true << 0 << false;
-        QTest::newRow("Cancel after a file") << false << true << 1 << false;
-        QTest::newRow("kept when the sync fails") << false << true << -1 << true;
-    }
+        // cancelAt: files unpacked when the player cancels; -1 never; syncFails: the new folder
+        // cannot be made sure on the disk
+        const std::tuple<bool, bool, int, bool> rows[] = {
+            {true, true, -1, false}, // never replaced while loaded, not even asked
+            {false, true, 0, false}, // Cancel before the first file
+            {false, true, 1, false}, // Cancel after a file
+            {false, true, -1, true}, // kept when the sync fails
+        };
+        for (auto [loaded, answer, cancelAt, syncFails] : rows) {
+            TestFolders f;
+            TestFolders::write(f.vek() + "/A-One", "old.dat", "the player's own");
+            FileSync::setFault([&](const QString &) {
+                return syncFails ? QStringLiteral("the disk is gone") : QString();
+            });
+            const auto lift = qScopeGuard([] { FileSync::setFault({}); });
+            ScriptedPrompt prompt({answer});
+            auto s = openSelector(f, prompt);
+            if (loaded)
+                QVERIFY(clickRow(*s, "A-One"));
+            const Tree game = treeOf(f.game());
+            const Tree before = treeOf(f.vek());
+            // Stops the unpacking once `cancelAt` files are done, as the player's Cancel would.
+            ProgressHook stop([&](qsizetype done, const QString &) { return done < cancelAt; });
+            if (cancelAt >= 0)
+                s->setProgress(&stop);
+            const QString path =
+                archive("existing.zip", "zip", filesOf({"A-One/a", "A-One/b", "A-One/c"}));
 
-    void existingFolder() {
-        QFETCH(bool, loaded);
-        QFETCH(bool, answer);
-        QFETCH(int, cancelAt);
-        QFETCH(bool, syncFails);
-        TestFolders f;
-        TestFolders::write(f.vek() + "/A-One", "old.dat", "the player's own");
-        FileSync::setFault([&](const QString &) {
-            return syncFails ? QStringLiteral("the disk is gone") : QString();
-        });
-        const auto lift = qScopeGuard([] { FileSync::setFault({}); });
-        ScriptedPrompt prompt({answer});
-        auto s = openSelector(f, prompt);
-        if (loaded)
-            QVERIFY(clickRow(*s, "A-One"));
-        const Tree game = treeOf(f.game());
-        const Tree before = treeOf(f.vek());
-        // Stops the unpacking once `cancelAt` files are done, as the player's Cancel would.
-        ProgressHook stop([&](qsizetype done, const QString &) { return done < cancelAt; });
-        if (cancelAt >= 0)
-            s->setProgress(&stop);
-        const QString path =
-            archive("existing.zip", "zip", filesOf({"A-One/a", "A-One/b", "A-One/c"}));
-
-        const ImportArchive::Outcome o = s->contentImport().run(path);
-        QVERIFY(o.result != Result::Imported);
-        QCOMPARE(treeOf(f.game()), game);
-        QCOMPARE(treeOf(f.vek()), before);
-        QVERIFY(!prompt.shown.isEmpty());
-        if (syncFails)
-            QVERIFY2(o.message.contains("the disk is gone") &&
-                         o.message.contains("back as they were"),
-                     qPrintable(o.message));
-        // Asked only where replacing was possible at all.
-        const bool asked =
-            std::any_of(prompt.shown.cbegin(), prompt.shown.cend(),
-                        [](const auto &m) { return m.buttons == Prompt::Buttons::OkCancel; });
-        QCOMPARE(asked, !loaded);
-        QVERIFY(noStaging(f.vek()));
-        QCOMPARE(s->Unigrid.row(s->Unigrid.find("A-One")).loaded, loaded);
+            const ImportArchive::Outcome o = s->contentImport().run(path);
+            QVERIFY(o.result != Result::Imported);
+            QCOMPARE(treeOf(f.game()), game);
+            QCOMPARE(treeOf(f.vek()), before);
+            QVERIFY(!prompt.shown.isEmpty());
+            if (syncFails)
+                QVERIFY2(o.message.contains("the disk is gone") &&
+                             o.message.contains("back as they were"),
+                         qPrintable(o.message));
+            // Asked only where replacing was possible at all.
+            const bool asked =
+                std::any_of(prompt.shown.cbegin(), prompt.shown.cend(),
+                            [](const auto &m) { return m.buttons == Prompt::Buttons::OkCancel; });
+            QCOMPARE(asked, !loaded);
+            QVERIFY(noStaging(f.vek()));
+            QCOMPARE(s->Unigrid.row(s->Unigrid.find("A-One")).loaded, loaded);
+        }
     }
 
     // An archive shaped like a VEK folder: its folders, skins and scripts come in one step,
@@ -633,13 +608,10 @@ private Q_SLOTS:
                             "loaded.");
     }
 
-    void leftoverAtStart_data() {
+    void leftoverAtStart() {
         // The hidden folder's name; the files in it: "path=bytes"; "/path" in the VEK folder;
         // "path->" a link to a folder outside; ">A-One" A-One set aside as "old-0"; and whether
         // it is kept as it is, and the player told.
-        QTest::addColumn<QString>("hidden");
-        QTest::addColumn<QStringList>("files");
-        QTest::addColumn<bool>("kept");
 
         const QString h = ".vek-import-a1";
         using L = QStringList;
@@ -672,81 +644,65 @@ private Q_SLOTS:
              L{"plan=made\t\r\n0\tOut/A-One\t\r\n", "/Out->"}, true},
             {"a hidden folder that is a link", ".vek-import-ln", L{"/.vek-import-ln->"}, true},
         };
-        for (const auto &[tag, hidden, files, kept] : rows)
-            QTest::newRow(tag) << hidden << files << kept;
-    }
-
-    void leftoverAtStart() {
-        QFETCH(QString, hidden);
-        QFETCH(QStringList, files);
-        QFETCH(bool, kept);
-        TestFolders f;
-        TestFolders::plant(f.vek(), {"A-One/one.dat=one", "C-Default/notes.txt=the player's own"});
-        TestFolders::write(outside_.path() + "/A-One", "x.dat", "x");
-        const Tree before = treeOf(f.vek());
-        for (const QString &file : files) {
-            const QString path = file.section('=', 0, 0);
-            const QString at =
-                path.startsWith('/') ? f.vek() + path : f.vek() + "/" + hidden + "/" + path;
-            if (path.startsWith('>'))
-                QVERIFY(
-                    QDir().rename(f.vek() + "/" + path.mid(1), f.vek() + "/" + hidden + "/old-0"));
-            else if (path.endsWith("->"))
-                QVERIFY(QFile::link(outside_.path(), at.chopped(2)));
-            else
-                TestFolders::write(QFileInfo(at).absolutePath(), QFileInfo(at).fileName(),
-                                   file.section('=', 1).toUtf8());
+        for (const auto &[tag, hidden, files, kept] : rows) {
+            TestFolders f;
+            TestFolders::plant(f.vek(),
+                               {"A-One/one.dat=one", "C-Default/notes.txt=the player's own"});
+            TestFolders::write(outside_.path() + "/A-One", "x.dat", "x");
+            const Tree before = treeOf(f.vek());
+            for (const QString &file : files) {
+                const QString path = file.section('=', 0, 0);
+                const QString at =
+                    path.startsWith('/') ? f.vek() + path : f.vek() + "/" + hidden + "/" + path;
+                if (path.startsWith('>'))
+                    QVERIFY(QDir().rename(f.vek() + "/" + path.mid(1),
+                                          f.vek() + "/" + hidden + "/old-0"));
+                else if (path.endsWith("->"))
+                    QVERIFY(QFile::link(outside_.path(), at.chopped(2)));
+                else
+                    TestFolders::write(QFileInfo(at).absolutePath(), QFileInfo(at).fileName(),
+                                       file.section('=', 1).toUtf8());
+            }
+            const Tree planted = treeOf(f.vek());
+            ScriptedPrompt prompt;
+            auto s = openSelector(f, prompt);
+            Tree now = treeOf(f.vek());
+            // What the start writes of its own (ledgers, the stores) is not the import's.
+            // The start moves the default store's saves on; the player's file stays somewhere.
+            now.removeIf([&](const auto &it) {
+                return !(planted.contains(it.key()) || before.contains(it.key())) ||
+                       it.key().startsWith("C-Default/");
+            });
+            Tree expected = kept ? planted : before;
+            expected.removeIf([](const auto &it) { return it.key().startsWith("C-Default/"); });
+            const Tree all = treeOf(f.root());
+            QCOMPARE(std::count(all.cbegin(), all.cend(), QByteArray("the player's own")), 1);
+            QCOMPARE(now, expected);
+            const bool told = std::any_of(prompt.shown.cbegin(), prompt.shown.cend(),
+                                          [&](const auto &m) { return m.text.contains(hidden); });
+            QCOMPARE(told, kept);
+            QVERIFY(s->Unigrid.find(hidden) == 0);
+            QCOMPARE(TestFolders::read(outside_.path() + "/A-One", "x.dat"), QByteArray("x"));
         }
-        const Tree planted = treeOf(f.vek());
-        ScriptedPrompt prompt;
-        auto s = openSelector(f, prompt);
-        Tree now = treeOf(f.vek());
-        // What the start writes of its own (ledgers, the stores) is not the import's.
-        // The start moves the default store's saves on; the player's file stays somewhere.
-        now.removeIf([&](const auto &it) {
-            return !(planted.contains(it.key()) || before.contains(it.key())) ||
-                   it.key().startsWith("C-Default/");
-        });
-        Tree expected = kept ? planted : before;
-        expected.removeIf([](const auto &it) { return it.key().startsWith("C-Default/"); });
-        const Tree all = treeOf(f.root());
-        QCOMPARE(std::count(all.cbegin(), all.cend(), QByteArray("the player's own")), 1);
-        QCOMPARE(now, expected);
-        const bool told = std::any_of(prompt.shown.cbegin(), prompt.shown.cend(),
-                                      [&](const auto &m) { return m.text.contains(hidden); });
-        QCOMPARE(told, kept);
-        QVERIFY(s->Unigrid.find(hidden) == 0);
-        QCOMPARE(TestFolders::read(outside_.path() + "/A-One", "x.dat"), QByteArray("x"));
     }
 
-    void spaceRefusal_data() {
-        QTest::addColumn<qint64>("needed");
-        QTest::addColumn<qint64>("free");
-        QTest::addColumn<QString>("sizes"); // needed | free
-
-        const qint64 mb = 1 << 20;
-        const std::tuple<const char *, qint64, qint64, const char *> rows[] = {
-            {"a few kilobytes free", 20000, 8192, "20 KB|8 KB"},
-            {"bytes", 900, 1, "900 bytes|1 byte"},
-            {"megabytes and kilobytes", 5 * mb + 1, 8192, "5.0 MB|8 KB"},
-            {"kilobytes that round alike", 8500, 8300, "8.3 KB|8.1 KB"},
-            {"a megabyte against almost one", mb + 600, mb - 1, "1.001 MB|1024.00 KB"},
-            {"one byte apart", mb + 1, mb, "1048577 bytes|1048576 bytes"},
-            {"megabytes that round alike", qint64(10.44 * mb), qint64(10.36 * mb),
-             "10.44 MB|10.36 MB"},
-            {"gigabytes", 3072 * mb, 2048 * mb, "3072.0 MB|2048.0 MB"},
-        };
-        for (const auto &[tag, needed, free, sizes] : rows)
-            QTest::newRow(tag) << needed << free << QString(sizes);
-    }
-
+    // What is needed and what is free, each shown as exactly as it takes to tell them apart.
     void spaceRefusal() {
-        QFETCH(qint64, needed);
-        QFETCH(qint64, free);
-        QFETCH(QString, sizes);
-        QCOMPARE(ImportArchive::spaceRefusal(needed, free),
-                 QStringLiteral("it unpacks to %1, and the VEK folder's disk has %2 free.")
-                     .arg(sizes.section('|', 0, 0), sizes.section('|', 1)));
+        const qint64 mb = 1 << 20;
+        const std::tuple<qint64, qint64, const char *> rows[] = {
+            {20000, 8192, "20 KB|8 KB"},
+            {900, 1, "900 bytes|1 byte"},
+            {5 * mb + 1, 8192, "5.0 MB|8 KB"},
+            {8500, 8300, "8.3 KB|8.1 KB"},
+            {mb + 600, mb - 1, "1.001 MB|1024.00 KB"},
+            {mb + 1, mb, "1048577 bytes|1048576 bytes"},
+            {qint64(10.44 * mb), qint64(10.36 * mb), "10.44 MB|10.36 MB"},
+            {3072 * mb, 2048 * mb, "3072.0 MB|2048.0 MB"},
+        };
+        for (const auto &[needed, free, sizes] : rows)
+            QCOMPARE(ImportArchive::spaceRefusal(needed, free),
+                     QStringLiteral("it unpacks to %1, and the VEK folder's disk has %2 free.")
+                         .arg(QString(sizes).section('|', 0, 0), QString(sizes).section('|', 1)));
     }
 
 private:

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FileBytes.h"
-#include "Rows.h"
 #include "Text8.h"
 #include "TextFile.h"
 
@@ -20,8 +19,6 @@ struct LinesCase {
 
 } // namespace
 
-Q_DECLARE_METATYPE(LinesCase)
-
 class TestText : public QObject {
     Q_OBJECT
 
@@ -29,7 +26,8 @@ private slots:
     // Each row is a file as found on disk and the lines a reader must see (the first of them
     // when only that is read); writing those lines back must give the same file with CR LF line
     // ends.
-    void lines_data() {
+
+    void lines() {
         const LinesCase rows[] = {
             {"CR LF", "a\r\nbc\r\n", {"a", "bc"}, "a\r\nbc\r\n"},
             {"LF", "a\nbc\n", {"a", "bc"}, "a\r\nbc\r\n"},
@@ -49,30 +47,26 @@ private slots:
             {"NUL bytes kept", QByteArray("a\0b\n", 4), Lines{QByteArray("a\0b", 3)},
              QByteArray("a\0b\r\n", 5)},
         };
-        addRows(rows);
-    }
+        for (const auto &[tag, input, expected, written] : rows) {
+            QTemporaryDir dir;
+            QVERIFY(dir.isValid());
+            const QString in = dir.filePath(QStringLiteral("in.txt"));
+            const QString out = dir.filePath(QStringLiteral("out.txt"));
+            QVERIFY(writeFile(in, input));
 
-    void lines() {
-        QFETCH(LinesCase, row);
-        const auto &[tag, input, expected, written] = row;
-        QTemporaryDir dir;
-        QVERIFY(dir.isValid());
-        const QString in = dir.filePath(QStringLiteral("in.txt"));
-        const QString out = dir.filePath(QStringLiteral("out.txt"));
-        QVERIFY(writeFile(in, input));
+            QCOMPARE(TextFile::splitLines(input), expected);
+            QCOMPARE(TextFile::firstLine(in), expected.value(0));
+            Lines read;
+            QString error;
+            QVERIFY2(TextFile::readLines(in, &read, &error), qPrintable(error));
+            QCOMPARE(read, expected);
 
-        QCOMPARE(TextFile::splitLines(input), expected);
-        QCOMPARE(TextFile::firstLine(in), expected.value(0));
-        Lines read;
-        QString error;
-        QVERIFY2(TextFile::readLines(in, &read, &error), qPrintable(error));
-        QCOMPARE(read, expected);
-
-        QVERIFY2(TextFile::writeLines(out, read, &error), qPrintable(error));
-        QCOMPARE(contentOf(out), written);
-        // Written output reads back as the same lines: a load and a later unload agree.
-        QVERIFY2(TextFile::readLines(out, &read, &error), qPrintable(error));
-        QCOMPARE(read, expected);
+            QVERIFY2(TextFile::writeLines(out, read, &error), qPrintable(error));
+            QCOMPARE(contentOf(out), written);
+            // Written output reads back as the same lines: a load and a later unload agree.
+            QVERIFY2(TextFile::readLines(out, &read, &error), qPrintable(error));
+            QCOMPARE(read, expected);
+        }
     }
 
     // The first line alone (LastVEKDir is read so) is none of a missing file, and a whole read
@@ -97,47 +91,30 @@ private slots:
 
     // Bytes and the characters they stand for, both ways; a character the code page lacks is
     // written as "?" and does not come back.
-    void text8Mapping_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<bool>("readBack");
-
-        const auto both = [](const char *tag, int byte, char16_t codePoint) {
-            QTest::newRow(tag) << QString(QChar(codePoint)) << QByteArray(1, char(byte)) << true;
-        };
-        both("NUL", 0x00, 0x0000);
-        both("ASCII", 0x41, 0x0041);
-        both("DEL", 0x7f, 0x007f);
-        both("euro", 0x80, 0x20ac);
-        both("S caron", 0x8a, 0x0160);
-        both("left single quote", 0x91, 0x2018);
-        both("trade mark", 0x99, 0x2122);
-        both("Y diaeresis", 0x9f, 0x0178);
-        both("NBSP", 0xa0, 0x00a0);
-        both("e acute", 0xe9, 0x00e9);
-        both("y diaeresis", 0xff, 0x00ff);
+    // Windows-1252 both ways, and "?" for what it cannot spell. Bytes and code points: NUL, A,
+    // DEL, euro, S caron, left single quote, trade mark, Y diaeresis, NBSP, e acute, y diaeresis.
+    void text8Mapping() {
+        const std::pair<int, char16_t> defined[] = {{0x00, 0x0000}, {0x41, 0x0041}, {0x7f, 0x007f},
+                                                    {0x80, 0x20ac}, {0x8a, 0x0160}, {0x91, 0x2018},
+                                                    {0x99, 0x2122}, {0x9f, 0x0178}, {0xa0, 0x00a0},
+                                                    {0xe9, 0x00e9}, {0xff, 0x00ff}};
+        QList<std::tuple<QString, QByteArray, bool>> rows; // the text, its bytes, read back alike
+        for (const auto &[byte, codePoint] : defined)
+            rows.append({QString(QChar(codePoint)), QByteArray(1, char(byte)), true});
         // The five bytes Windows-1252 leaves open pass through as C1 controls.
         for (int b : {0x81, 0x8d, 0x8f, 0x90, 0x9d})
-            QTest::addRow("undefined 0x%x", b)
-                << QString(QChar(b)) << QByteArray(1, char(b)) << true;
-
-        QTest::newRow("CJK") << QStringLiteral("a\u65e5b") << QByteArray("a?b") << false;
-        QTest::newRow("Latin Extended-A outside the code page")
-            << QStringLiteral("\u0100") << QByteArray("?") << false;
-        // U+0080 is not the euro sign; only the undefined positions pass C1 controls through.
-        QTest::newRow("C1 control at a defined position")
-            << QStringLiteral("\u0080\u009f") << QByteArray("??") << false;
-        QTest::newRow("character outside the BMP is one character")
-            << QStringLiteral("a\U0001F600b") << QByteArray("a?b") << false;
-    }
-
-    void text8Mapping() {
-        QFETCH(QString, text);
-        QFETCH(QByteArray, bytes);
-        QFETCH(bool, readBack);
-        QCOMPARE(Text8::fromUnicode(text), bytes);
-        if (readBack)
-            QCOMPARE(Text8::toUnicode(bytes), text);
+            rows.append({QString(QChar(b)), QByteArray(1, char(b)), true});
+        // CJK, Latin Extended-A outside the code page, C1 controls at defined positions (U+0080
+        // is not the euro sign), and a character outside the BMP as one character.
+        rows.append({QStringLiteral("a\u65e5b"), "a?b", false});
+        rows.append({QStringLiteral("\u0100"), "?", false});
+        rows.append({QStringLiteral("\u0080\u009f"), "??", false});
+        rows.append({QStringLiteral("a\U0001F600b"), "a?b", false});
+        for (const auto &[text, bytes, readBack] : rows) {
+            QCOMPARE(Text8::fromUnicode(text), bytes);
+            if (readBack)
+                QCOMPARE(Text8::toUnicode(bytes), text);
+        }
     }
 };
 

@@ -15,8 +15,6 @@
 
 #include <optional>
 
-Q_DECLARE_METATYPE(IniState)
-
 namespace {
 
 using Lines = QList<QByteArray>;
@@ -133,7 +131,6 @@ struct FeatureCase {
     QString label21{}, hudBefore{};
     QByteArray original = featureIni();
 };
-Q_DECLARE_METATYPE(FeatureCase)
 
 // featureIni() with the display-info value and the HUD colour over the 30 lines after
 // [DISPLAY] (the last of them "After1").
@@ -166,7 +163,8 @@ class TestIni : public QObject {
 private Q_SLOTS:
     // One file, read once as the game's eaw.ini at window load and once as the original copy by
     // Restore. The starting state has everything set, so what each reader clears shows.
-    void readAndRestore_data() {
+
+    void readAndRestore() {
         // What is read and what the restore leaves: resolution, Check1..3, squads.
         const ReadCase rows[] = {
             {"1280 x 1024", "[GRAPHICS]\r\nWidth=1280\r\nHeight=1024\r\n", -1, "3 0 1 1 0",
@@ -188,38 +186,34 @@ private Q_SLOTS:
             {"extra squads, only the last digit read", "ExtraSquads=13\r\n", -1, "-1 0 1 1 3",
              "-1 0 0 0 4"},
         };
-        addRows(rows);
-    }
-
-    void readAndRestore() {
-        QFETCH(ReadCase, row);
-        TestFolders f(TestFolders::WithoutGameFiles);
-        // A section line first: an original copy without one is refused.
-        const QByteArray ini = "[GAME]\r\n" + QByteArray(row.ini);
-        TestFolders::write(f.game(), QStringLiteral("EAW.INI"), ini);
-        TestFolders::write(f.vek(), QStringLiteral("eaw.ini"), ini);
-        TestFolders::write(f.vek(), QStringLiteral("eaw.exe"), "MZ");
-        for (const bool restore : {false, true}) {
-            IniState state;
-            state.resolution = row.before;
-            state.startOnGround = state.noAI = state.allowRespawn = true;
-            state.squads = 4;
-            QStringList problems;
-            if (restore) { // from the original copy alone: the game's file is made anew
-                QVERIFY(QFile::remove(QDir(f.game()).filePath(QStringLiteral("EAW.INI"))));
-                QVERIFY(IniOptions::Restore(f.game(), f.vek(), state, &problems));
-            } else {
-                IniOptions::ReadIniOptions(f.game(), state, &problems);
+        for (const auto &row : rows) {
+            TestFolders f(TestFolders::WithoutGameFiles);
+            // A section line first: an original copy without one is refused.
+            const QByteArray ini = "[GAME]\r\n" + QByteArray(row.ini);
+            TestFolders::write(f.game(), QStringLiteral("EAW.INI"), ini);
+            TestFolders::write(f.vek(), QStringLiteral("eaw.ini"), ini);
+            TestFolders::write(f.vek(), QStringLiteral("eaw.exe"), "MZ");
+            for (const bool restore : {false, true}) {
+                IniState state;
+                state.resolution = row.before;
+                state.startOnGround = state.noAI = state.allowRespawn = true;
+                state.squads = 4;
+                QStringList problems;
+                if (restore) { // from the original copy alone: the game's file is made anew
+                    QVERIFY(QFile::remove(QDir(f.game()).filePath(QStringLiteral("EAW.INI"))));
+                    QVERIFY(IniOptions::Restore(f.game(), f.vek(), state, &problems));
+                } else {
+                    IniOptions::ReadIniOptions(f.game(), state, &problems);
+                }
+                QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
+                QCOMPARE(describe(state), QLatin1String(restore ? row.restored : row.read));
             }
-            QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
-            QCOMPARE(describe(state), QLatin1String(restore ? row.restored : row.read));
         }
     }
 
-    void options_data() {
-        QTest::addColumn<IniState>("state");
-        QTest::addColumn<QByteArray>("expected");
-
+    // The player's file as each state of the buttons rewrites it.
+    void options() {
+        QList<std::pair<IniState, QByteArray>> rows;
         IniState base;
         base.resolution = 2;
         const QByteArray squads0 = "ExtraSquads=0\r\n";
@@ -235,8 +229,7 @@ private Q_SLOTS:
             const QByteArrayList size = QByteArray(resolutions[index + 1]).split(' ');
             const QByteArray lines =
                 index < 0 ? QByteArray() : "Width=" + size[0] + "\r\nHeight=" + size[2] + "\r\n";
-            QTest::newRow(resolutions[index + 1])
-                << s << playerIniWith(squads0, lines, allOff, true);
+            rows.append({s, playerIniWith(squads0, lines, allOff, true)});
         }
 
         // The online keys in every combination, with each sync mode: fixed rates follow the
@@ -254,76 +247,54 @@ private Q_SLOTS:
                 s.allowRespawn = bits & 4;
                 const QByteArray net = "StartOnGround=" + on(bits, 0) + "\r\nNoAI=" + on(bits, 1) +
                                        "\r\nAllowRespawn=" + on(bits, 2) + "\r\n" + rates[sync];
-                QTest::addRow("sync %d, online keys %d%d%d", sync, bits & 1, bits >> 1 & 1,
-                              bits >> 2)
-                    << s << playerIniWith(squads0, xga, net, sync == 0);
+                rows.append({s, playerIniWith(squads0, xga, net, sync == 0)});
             }
         }
 
         for (int k = 0; k < 6; ++k) {
             IniState s = base;
             s.squads = k;
-            QTest::addRow("extra squads %d", k)
-                << s
-                << playerIniWith("ExtraSquads=" + QByteArray::number(k) + "\r\n", xga, allOff,
-                                 true);
+            rows.append({s, playerIniWith("ExtraSquads=" + QByteArray::number(k) + "\r\n", xga,
+                                          allOff, true)});
+        }
+        for (auto &[state, expected] : rows)
+            QCOMPARE(rebuilt(kPlayerIni, state), expected);
+    }
+
+    // Section lines in any case and with trailing text, none at all, keys in another case, a
+    // section named twice, LF line ends and 8-bit bytes.
+    void sections() {
+        const std::pair<QByteArray, QByteArray> rows[] = {
+            {"[graphics]\r\nWidth=800\r\n[netoption]\r\nNoAI=1\r\nClockSyncRate=50\r\n[eaw]\r\n"
+             "ExtraSquads=1\r\n",
+             "[graphics]\r\nWidth=1280\r\nHeight=1024\r\n[netoption]\r\n[eaw]\r\n"},
+            {"[Graphics]\r\n[NETOPTION] ; online\r\n[EAW] \r\n",
+             "[Graphics]\r\nWidth=1280\r\nHeight=1024\r\n[NETOPTION] ; online\r\n[EAW] \r\n"},
+            {"Gamma=5\r\nWidth=800\r\nHeight=600\r\nNoAI=1\r\nAllowRespawn=0\r\nStartOnGround=1\r\n"
+             "ExtraSquads=3\r\nAI_PlaneUpdateRate=1\r\nPlayerPlaneUpdateRate=2\r\n"
+             "ClockSyncRate=3\r\nTitle=x\r\n",
+             "Gamma=5\r\nTitle=x\r\n"},
+            {"noai=1\r\nEXTRASQUADS=2\r\nExtraSquads =3\r\n width=5\r\nclocksyncrate=4\r\n",
+             "noai=1\r\nEXTRASQUADS=2\r\nExtraSquads =3\r\n width=5\r\nclocksyncrate=4\r\n"},
+            {"[NETOPTION]\r\n[EAW]\r\n[GRAPHICS]\r\n[EAW]\r\n",
+             "[NETOPTION]\r\nStartOnGround=1\r\nNoAI=0\r\nAllowRespawn=0\r\n"
+             "AI_PlaneUpdateRate=140\r\nPlayerPlaneUpdateRate=14\r\nClockSyncRate=70\r\n"
+             "[EAW]\r\nExtraSquads=4\r\n[GRAPHICS]\r\nWidth=1280\r\nHeight=1024\r\n"
+             "[EAW]\r\nExtraSquads=4\r\n"},
+            {"Name=\xC0\xFF\x80\x81\nWidth=1\n[GRAPHICS]\nLast=\xE9",
+             "Name=\xC0\xFF\x80\x81\r\n[GRAPHICS]\r\nWidth=1280\r\nHeight=1024\r\nLast=\xE9\r\n"},
+        };
+        for (const auto &[original, expected] : rows) {
+            IniState state;
+            state.resolution = 3;
+            state.squads = 4;
+            state.startOnGround = true;
+            state.sync = 2;
+            QCOMPARE(rebuilt(original, state), expected);
         }
     }
 
-    void options() {
-        QFETCH(IniState, state);
-        QFETCH(QByteArray, expected);
-        QCOMPARE(rebuilt(kPlayerIni, state), expected);
-    }
-
-    void sections_data() {
-        QTest::addColumn<QByteArray>("original");
-        QTest::addColumn<QByteArray>("expected");
-
-        QTest::newRow("lower-case section names")
-            << QByteArray("[graphics]\r\nWidth=800\r\n[netoption]\r\nNoAI=1\r\nClockSyncRate=50\r\n"
-                          "[eaw]\r\nExtraSquads=1\r\n")
-            << QByteArray("[graphics]\r\nWidth=1280\r\nHeight=1024\r\n[netoption]\r\n[eaw]\r\n");
-        QTest::newRow("mixed-case graphics, section names with trailing text")
-            << QByteArray("[Graphics]\r\n[NETOPTION] ; online\r\n[EAW] \r\n")
-            << QByteArray("[Graphics]\r\nWidth=1280\r\nHeight=1024\r\n[NETOPTION] ; online\r\n"
-                          "[EAW] \r\n");
-        QTest::newRow("no section at all")
-            << QByteArray("Gamma=5\r\nWidth=800\r\nHeight=600\r\nNoAI=1\r\nAllowRespawn=0\r\n"
-                          "StartOnGround=1\r\nExtraSquads=3\r\nAI_PlaneUpdateRate=1\r\n"
-                          "PlayerPlaneUpdateRate=2\r\nClockSyncRate=3\r\nTitle=x\r\n")
-            << QByteArray("Gamma=5\r\nTitle=x\r\n");
-        QTest::newRow("keys in another case are not the selector's")
-            << QByteArray("noai=1\r\nEXTRASQUADS=2\r\nExtraSquads =3\r\n width=5\r\n"
-                          "clocksyncrate=4\r\n")
-            << QByteArray("noai=1\r\nEXTRASQUADS=2\r\nExtraSquads =3\r\n width=5\r\n"
-                          "clocksyncrate=4\r\n");
-        QTest::newRow("every section line gets its keys")
-            << QByteArray("[NETOPTION]\r\n[EAW]\r\n[GRAPHICS]\r\n[EAW]\r\n")
-            << QByteArray(
-                   "[NETOPTION]\r\nStartOnGround=1\r\nNoAI=0\r\nAllowRespawn=0\r\n"
-                   "AI_PlaneUpdateRate=140\r\nPlayerPlaneUpdateRate=14\r\nClockSyncRate=70\r\n"
-                   "[EAW]\r\nExtraSquads=4\r\n[GRAPHICS]\r\nWidth=1280\r\nHeight=1024\r\n"
-                   "[EAW]\r\nExtraSquads=4\r\n");
-        QTest::newRow("LF line ends and 8-bit bytes")
-            << QByteArray("Name=\xC0\xFF\x80\x81\nWidth=1\n[GRAPHICS]\nLast=\xE9")
-            << QByteArray("Name=\xC0\xFF\x80\x81\r\n[GRAPHICS]\r\nWidth=1280\r\nHeight=1024\r\n"
-                          "Last=\xE9\r\n");
-    }
-
-    void sections() {
-        QFETCH(QByteArray, original);
-        QFETCH(QByteArray, expected);
-        IniState state;
-        state.resolution = 3;
-        state.squads = 4;
-        state.startOnGround = true;
-        state.sync = 2;
-        QCOMPARE(rebuilt(original, state), expected);
-    }
-
-    void features_data() {
-        QTest::addColumn<FeatureCase>("c");
+    void features() {
         const QByteArray base = featureIni();
         const QByteArray noRemap = "A=1\r\nB=2\r\nC=3\r\nDisplayInfoSetting=3\r\n";
         const std::pair<const char *, FeatureCase> rows[] = {
@@ -382,22 +353,18 @@ private Q_SLOTS:
               .dispLab = "1",
               .original = "[GAME]\r\nX=1\r\n"}},
         };
-        for (const auto &[tag, c] : rows)
-            QTest::newRow(tag) << c;
-    }
-
-    void features() {
-        QFETCH(FeatureCase, c);
-        IniState state;
-        state.resolution = -1;
-        state.featureCodes = c.codes;
-        state.ApplyFeature = c.apply;
-        state.Label21 = c.label21;
-        state.HUDLab = c.hudBefore;
-        QCOMPARE(rebuilt(c.original, state), c.expected);
-        QCOMPARE(state.DispLab, c.dispLab);
-        QCOMPARE(state.HUDLab, c.hudLab);
-        QVERIFY(!state.ApplyFeature);
+        for (const auto &[tag, c] : rows) {
+            IniState state;
+            state.resolution = -1;
+            state.featureCodes = c.codes;
+            state.ApplyFeature = c.apply;
+            state.Label21 = c.label21;
+            state.HUDLab = c.hudBefore;
+            QCOMPARE(rebuilt(c.original, state), c.expected);
+            QCOMPARE(state.DispLab, c.dispLab);
+            QCOMPARE(state.HUDLab, c.hudLab);
+            QVERIFY(!state.ApplyFeature);
+        }
     }
 
     void displayPositionsFollowTheKeptLines() {
@@ -552,80 +519,74 @@ private Q_SLOTS:
         QCOMPARE(describe(state), QStringLiteral("2 0 1 0 0"));
     }
 
-    void restoreCopiesBothOriginals() {
+    // Restore copies the originals back under the names the game folder spells them, the
+    // options file writable even from a read-only copy, and reads the options from it; a missing
+    // program copy is named, and the options file still comes back.
+    void restoreCopiesTheOriginals_data() {
+        QTest::addColumn<bool>("withProgram");
+        QTest::newRow("both originals") << true;
+        QTest::newRow("no original program") << false;
+    }
+
+    void restoreCopiesTheOriginals() {
+        QFETCH(bool, withProgram);
         TestFolders f(TestFolders::WithoutGameFiles);
-        TestFolders::write(f.vek(), QStringLiteral("eaw.ini"), "[EAW]\nName=\xE9\n");
-        TestFolders::write(f.vek(), QStringLiteral("EAW.exe"), program());
+        const QByteArray ini = "[GRAPHICS]\nWidth=800\r\nHeight=600\nName=\xE9\n";
+        TestFolders::write(f.vek(), QStringLiteral("eaw.ini"), ini);
+        if (withProgram)
+            TestFolders::write(f.vek(), QStringLiteral("EAW.exe"), program());
         TestFolders::write(f.game(), QStringLiteral("Eaw.ini"), "rewritten\r\n");
         TestFolders::write(f.game(), QStringLiteral("EAW.EXE"), nightAt(0));
         const QString gameIni = QDir(f.game()).filePath(QStringLiteral("Eaw.ini"));
         QVERIFY(FileOps::setReadOnly(gameIni, true));
-        // A read-only original copy must not hand its attribute on to the game's file.
         QVERIFY(FileOps::setReadOnly(QDir(f.vek()).filePath(QStringLiteral("eaw.ini")), true));
 
         IniState state;
         QStringList problems;
-        QVERIFY2(IniOptions::Restore(f.game(), f.vek(), state, &problems),
-                 qPrintable(problems.join('\n')));
+        QCOMPARE(IniOptions::Restore(f.game(), f.vek(), state, &problems), withProgram);
+        QCOMPARE(problems.size(), withProgram ? 0 : 1);
+        if (!withProgram)
+            QVERIFY2(problems.first().contains(QDir::toNativeSeparators(f.vek() + "/eaw.exe")),
+                     qPrintable(problems.first()));
         QCOMPARE(FileList::files(f.game()), QStringList({"EAW.EXE", "Eaw.ini"}));
-        QCOMPARE(TestFolders::read(f.game(), QStringLiteral("Eaw.ini")),
-                 QByteArray("[EAW]\nName=\xE9\n"));
-        QVERIFY(TestFolders::read(f.game(), QStringLiteral("EAW.EXE")) == program());
+        QCOMPARE(TestFolders::read(f.game(), QStringLiteral("Eaw.ini")), ini);
+        QVERIFY(TestFolders::read(f.game(), QStringLiteral("EAW.EXE")) ==
+                (withProgram ? program() : nightAt(0)));
         QVERIFY(!FileOps::isReadOnly(gameIni));
-    }
-
-    void restoreWithMissingOriginals() {
-        TestFolders f(TestFolders::WithoutGameFiles);
-        TestFolders::write(f.vek(), QStringLiteral("eaw.ini"),
-                           "[GRAPHICS]\r\nWidth=800\r\nHeight=600\r\n");
-        TestFolders::write(f.game(), QStringLiteral("eaw.ini"), "rewritten\r\n");
-        TestFolders::write(f.game(), QStringLiteral("eaw.exe"), "game");
-
-        IniState state;
-        QStringList problems;
-        QVERIFY(!IniOptions::Restore(f.game(), f.vek(), state, &problems));
-        QCOMPARE(problems.size(), 1);
-        QVERIFY2(problems.first().contains(QDir::toNativeSeparators(f.vek() + "/eaw.exe")),
-                 qPrintable(problems.first()));
-        QCOMPARE(TestFolders::read(f.game(), QStringLiteral("eaw.ini")),
-                 QByteArray("[GRAPHICS]\r\nWidth=800\r\nHeight=600\r\n"));
-        QCOMPARE(TestFolders::read(f.game(), QStringLiteral("eaw.exe")), QByteArray("game"));
         QCOMPARE(state.resolution, 1);
     }
+
     // The first copy of the game's program is the day program, whatever the switch held when
     // the VEK folder was first opened; the start's restore then puts the game's program back
     // to day and has nothing to tell.
-    void saveOriginalsKeepsTheDayProgram_data() {
-        QTest::addColumn<QByteArray>("present");
-        QTest::addColumn<QByteArray>("kept");
+
+    void saveOriginalsKeepsTheDayProgram() {
         const QByteArray day = program();
         const qint64 first = NightSwitch::Versions[0].offset;
         QByteArray twoNights = nightAt(0);
         twoNights.replace(NightSwitch::Versions[2].offset, 2, NightSwitch::NightBytes);
-        QTest::newRow("night pairs of two versions") << twoNights << day;
-        QTest::newRow("night program of another size") << nightAt(2) + "tail" << day + "tail";
-        QTest::newRow("cut inside a night pair")
-            << nightAt(0).left(first + 1) << nightAt(0).left(first + 1);
-    }
+        const std::tuple<QByteArray, QByteArray> rows[] = {
+            {twoNights, day},                    // night pairs of two versions
+            {nightAt(2) + "tail", day + "tail"}, // night program of another size
+            {nightAt(0).left(first + 1), nightAt(0).left(first + 1)}, // cut inside a night pair
+        };
+        for (auto [present, kept] : rows) {
+            TestFolders f(TestFolders::WithoutGameFiles);
+            TestFolders::write(f.game(), QStringLiteral("eaw.ini"), "[EAW]\r\n");
+            TestFolders::write(f.game(), QStringLiteral("Eaw.Exe"), present);
+            QStringList problems;
+            QVERIFY2(IniOptions::SaveOriginals(f.game(), f.vek(), &problems),
+                     qPrintable(problems.join('\n')));
+            QVERIFY(TestFolders::read(f.vek(), QStringLiteral("eaw.exe")) == kept);
+            QVERIFY(TestFolders::read(f.game(), QStringLiteral("Eaw.Exe")) == present);
 
-    void saveOriginalsKeepsTheDayProgram() {
-        QFETCH(QByteArray, present);
-        QFETCH(QByteArray, kept);
-        TestFolders f(TestFolders::WithoutGameFiles);
-        TestFolders::write(f.game(), QStringLiteral("eaw.ini"), "[EAW]\r\n");
-        TestFolders::write(f.game(), QStringLiteral("Eaw.Exe"), present);
-        QStringList problems;
-        QVERIFY2(IniOptions::SaveOriginals(f.game(), f.vek(), &problems),
-                 qPrintable(problems.join('\n')));
-        QVERIFY(TestFolders::read(f.vek(), QStringLiteral("eaw.exe")) == kept);
-        QVERIFY(TestFolders::read(f.game(), QStringLiteral("Eaw.Exe")) == present);
-
-        QString notice;
-        QString error;
-        QVERIFY2(GameProgram::restore(f.game(), f.vek(), &notice, &error), qPrintable(error));
-        QVERIFY2(notice.isEmpty(), qPrintable(notice));
-        QVERIFY(TestFolders::read(f.game(), QStringLiteral("Eaw.Exe")) == kept);
-        QCOMPARE(FileList::files(f.vek(), QStringLiteral("eaw.exe*")), QStringList{"eaw.exe"});
+            QString notice;
+            QString error;
+            QVERIFY2(GameProgram::restore(f.game(), f.vek(), &notice, &error), qPrintable(error));
+            QVERIFY2(notice.isEmpty(), qPrintable(notice));
+            QVERIFY(TestFolders::read(f.game(), QStringLiteral("Eaw.Exe")) == kept);
+            QCOMPARE(FileList::files(f.vek(), QStringLiteral("eaw.exe*")), QStringList{"eaw.exe"});
+        }
     }
 
     // The game's program against the copy, both read as day programs (a night pair at any

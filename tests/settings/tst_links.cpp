@@ -84,26 +84,22 @@ private Q_SLOTS:
         QVERIFY(!table.TimerEnabled);
     }
 
-    void addresses_data() {
-        QTest::addColumn<QString>("address");
-        QTest::addColumn<QString>("url"); // "VEK/" stands for the VEK folder
-        QTest::newRow("web address")
-            << "https://example.org/a?b=1" << QString("https://example.org/a?b=1");
-        QTest::newRow("relative path with \\")
-            << "pages\\Help.html" << QString("VEK/pages/help.html");
-        QTest::newRow("empty") << "" << QString();
-    }
-
     void addresses() {
-        QFETCH(QString, address);
-        QFETCH(QString, url);
-        TestFolders f;
-        // Found without regard to case, as every file of the VEK folder.
-        TestFolders::write(QDir(f.vek()).filePath("pages"), "help.html", "<html></html>");
-        ScriptedPrompt prompt;
-        LinkTable table(f.vek(), prompt);
-        url.replace("VEK/", QUrl::fromLocalFile(f.vek()).toString() + '/');
-        QCOMPARE(table.url(address).toString(), url);
+        // url: "VEK/" stands for the VEK folder
+        const std::tuple<QString, QString> rows[] = {
+            {"https://example.org/a?b=1", QString("https://example.org/a?b=1")}, // web address
+            {"pages\\Help.html", QString("VEK/pages/help.html")}, // relative path with backslashes
+            {"", QString()},                                      // empty
+        };
+        for (auto [address, url] : rows) {
+            TestFolders f;
+            // Found without regard to case, as every file of the VEK folder.
+            TestFolders::write(QDir(f.vek()).filePath("pages"), "help.html", "<html></html>");
+            ScriptedPrompt prompt;
+            LinkTable table(f.vek(), prompt);
+            url.replace("VEK/", QUrl::fromLocalFile(f.vek()).toString() + '/');
+            QCOMPARE(table.url(address).toString(), url);
+        }
     }
 };
 

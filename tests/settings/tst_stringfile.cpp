@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FileBytes.h"
 #include "FileOps.h"
+#include "Rows.h"
 #include "StringFile.h"
 
 #include <QDir>
@@ -33,35 +34,33 @@ Strings randomList(QRandomGenerator &rng) {
 
 } // namespace
 
+using WriteStringRow = std::tuple<const char *, QString, bool, Strings, bool>;
+
 class TestStringFile : public QObject {
     Q_OBJECT
 
 private slots:
     // Files and the strings a reader sees in them. Where `written` is set the writer must give
     // exactly these bytes for those strings.
-    void layout_data() {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<Strings>("strings");
-        QTest::addColumn<bool>("written");
-
-        QTest::newRow("three strings")
-            << bytesOf({29, 0,  0, 0, 3, 0,    0,    0, 12,   0, 0,    0,    15,   0, 0,
-                        0,  17, 0, 0, 0, 0x61, 0x62, 0, 0x63, 0, 0x64, 0x65, 0x66, 0})
-            << Strings{"ab", "c", "def"} << true;
-        QTest::newRow("one empty string")
-            << bytesOf({13, 0, 0, 0, 1, 0, 0, 0, 4, 0, 0, 0, 0}) << Strings{""} << true;
-        QTest::newRow("empty then x")
-            << bytesOf({19, 0, 0, 0, 2, 0, 0, 0, 8, 0, 0, 0, 9, 0, 0, 0, 0, 0x78, 0})
-            << Strings{"", "x"} << true;
-        QTest::newRow("8-bit bytes kept")
-            << bytesOf({15, 0, 0, 0, 1, 0, 0, 0, 4, 0, 0, 0, 0xE9, 0xFF, 0}) << Strings{"\xE9\xFF"}
-            << true;
-        // Positions past 255 need the second table byte; the size passes 255 too.
+    // Files the writer makes, read back (three strings, one empty, empty then x, 8-bit bytes,
+    // positions past 255 that need the second table byte with a size past 255 too), then files
+    // only read.
+    void layout() {
         const QByteArray long300(300, 'L');
-        QTest::newRow("positions beyond one byte")
-            << bytesOf({0x3F, 0x01, 0, 0, 2, 0, 0, 0, 8, 0, 0, 0, 0x35, 0x01, 0, 0}) + long300 +
-                   '\0' + "q" + '\0'
-            << Strings{long300, "q"} << true;
+        QList<std::tuple<QByteArray, Strings, bool>> rows{
+            {bytesOf({29, 0,  0, 0, 3, 0,    0,    0, 12,   0, 0,    0,    15,   0, 0,
+                      0,  17, 0, 0, 0, 0x61, 0x62, 0, 0x63, 0, 0x64, 0x65, 0x66, 0}),
+             {"ab", "c", "def"},
+             true},
+            {bytesOf({13, 0, 0, 0, 1, 0, 0, 0, 4, 0, 0, 0, 0}), {""}, true},
+            {bytesOf({19, 0, 0, 0, 2, 0, 0, 0, 8, 0, 0, 0, 9, 0, 0, 0, 0, 0x78, 0}),
+             {"", "x"},
+             true},
+            {bytesOf({15, 0, 0, 0, 1, 0, 0, 0, 4, 0, 0, 0, 0xE9, 0xFF, 0}), {"\xE9\xFF"}, true},
+            {bytesOf({0x3F, 0x01, 0, 0, 2, 0, 0, 0, 8, 0, 0, 0, 0x35, 0x01, 0, 0}) + long300 +
+                 '\0' + "q" + '\0',
+             {long300, "q"},
+             true}};
 
         // Header of a two-entry table; what matters to the reader is entry 0 (8) alone.
         const QByteArray two = bytesOf({0, 0, 0, 0, 2, 0, 0, 0, 8, 0, 0, 0, 10, 0, 0, 0});
@@ -88,83 +87,74 @@ private slots:
               {"\xC4\xE9"}}},
         };
         for (const auto &[tag, row] : read)
-            QTest::newRow(tag) << row.first << row.second << false;
-    }
-
-    void layout() {
-        QFETCH(QByteArray, bytes);
-        QFETCH(Strings, strings);
-        QFETCH(bool, written);
-        QString reason;
-        if (written) {
-            QByteArray built;
-            QVERIFY2(StringFile::build(strings, &built, &reason), qPrintable(reason));
-            QCOMPARE(built.toHex(' '), bytes.toHex(' '));
+            rows.append({row.first, row.second, false});
+        for (const auto &[bytes, strings, written] : rows) {
+            QString reason;
+            if (written) {
+                QByteArray built;
+                QVERIFY2(StringFile::build(strings, &built, &reason), qPrintable(reason));
+                QCOMPARE(built.toHex(' '), bytes.toHex(' '));
+            }
+            Strings read{"stale"};
+            QVERIFY2(StringFile::parse(bytes, &read, &reason), qPrintable(reason));
+            QCOMPARE(read, strings);
         }
-        Strings read{"stale"};
-        QVERIFY2(StringFile::parse(bytes, &read, &reason), qPrintable(reason));
-        QCOMPARE(read, strings);
-    }
-
-    void notAStringFile_data() {
-        QTest::addColumn<QByteArray>("bytes");
-
-        QTest::newRow("empty file") << QByteArray();
-        QTest::newRow("nine bytes") << bytesOf({9, 0, 0, 0, 1, 0, 0, 0, 4});
-        QTest::newRow("data offset one past the end") << bytesOf({10, 0, 0, 0, 1, 0, 0, 0, 3, 0});
-        QTest::newRow("data offset far beyond")
-            << bytesOf({0, 0, 0, 0, 1, 0, 0, 0, 0xFF, 0xFF, 0, 0});
     }
 
     void notAStringFile() {
-        QFETCH(QByteArray, bytes);
-        Strings strings;
-        QString reason;
-        QVERIFY(!StringFile::parse(bytes, &strings, &reason));
-        QVERIFY(!reason.isEmpty());
 
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("broken.str"));
-        QVERIFY(writeFile(path, bytes));
-        QString error;
-        QByteArray raw;
-        QVERIFY(!StringFile::ReadStringFile(path, &strings, &raw, &error));
-        QVERIFY2(error.contains(QStringLiteral("broken.str")), qPrintable(error));
+        const std::tuple<QByteArray> rows[] = {
+            {QByteArray()},                                        // empty file
+            {bytesOf({9, 0, 0, 0, 1, 0, 0, 0, 4})},                // nine bytes
+            {bytesOf({10, 0, 0, 0, 1, 0, 0, 0, 3, 0})},            // data offset one past the end
+            {bytesOf({0, 0, 0, 0, 1, 0, 0, 0, 0xFF, 0xFF, 0, 0})}, // data offset far beyond
+        };
+        for (auto [bytes] : rows) {
+            Strings strings;
+            QString reason;
+            QVERIFY(!StringFile::parse(bytes, &strings, &reason));
+            QVERIFY(!reason.isEmpty());
 
-        QVERIFY(!StringFile::ReadStringFile(dir.filePath(QStringLiteral("absent.str")), &strings,
-                                            &raw, &error));
-        QVERIFY2(error.contains(QStringLiteral("absent.str")), qPrintable(error));
+            QTemporaryDir dir;
+            const QString path = dir.filePath(QStringLiteral("broken.str"));
+            QVERIFY(writeFile(path, bytes));
+            QString error;
+            QByteArray raw;
+            QVERIFY(!StringFile::ReadStringFile(path, &strings, &raw, &error));
+            QVERIFY2(error.contains(QStringLiteral("broken.str")), qPrintable(error));
+
+            QVERIFY(!StringFile::ReadStringFile(dir.filePath(QStringLiteral("absent.str")),
+                                                &strings, &raw, &error));
+            QVERIFY2(error.contains(QStringLiteral("absent.str")), qPrintable(error));
+        }
     }
 
     // A write over a present one-entry file, always asked for as "Pnames.str": it lands in the file
     // present under whatever case, or, refused, leaves that file as it was.
     void writeStringFile_data() {
-        QTest::addColumn<QString>("present");
-        QTest::addColumn<bool>("readOnly");
-        QTest::addColumn<Strings>("strings");
-        QTest::addColumn<bool>("storable");
 
         const QString lower = QStringLiteral("pnames.str");
         // Two strings: the table takes 8 bytes, so the second starts at 17 + the first's length.
-        QTest::newRow("last string starts at 32767")
-            << lower << false << Strings{QByteArray(32750, 'a'), "end"} << true;
-        QTest::newRow("last string would start at 32768")
-            << lower << false << Strings{QByteArray(32751, 'a'), "end"} << false;
-        QTest::newRow("a long last string is fine")
-            << lower << false << Strings{"a", QByteArray(40000, 'z')} << true;
-        QTest::newRow("zero byte inside a string")
-            << lower << false << Strings{"ok", QByteArray("a\0b", 3)} << false;
-        QTest::newRow("no strings at all") << lower << false << Strings{} << false;
-        QTest::newRow("present file keeps its case")
-            << QStringLiteral("PNAMES.STR") << false << Strings{"P-38H", "Mustang III"} << true;
-        QTest::newRow("read-only file is kept") << lower << true << Strings{"new"} << false;
+        const WriteStringRow rows[] = {
+            {"last string starts at 32767", lower, false, Strings{QByteArray(32750, 'a'), "end"},
+             true},
+            {"last string would start at 32768", lower, false,
+             Strings{QByteArray(32751, 'a'), "end"}, false},
+            {"a long last string is fine", lower, false, Strings{"a", QByteArray(40000, 'z')},
+             true},
+            {"zero byte inside a string", lower, false, Strings{"ok", QByteArray("a\0b", 3)},
+             false},
+            {"no strings at all", lower, false, Strings{}, false},
+            {"present file keeps its case", QStringLiteral("PNAMES.STR"), false,
+             Strings{"P-38H", "Mustang III"}, true},
+            {"read-only file is kept", lower, true, Strings{"new"}, false},
+        };
+        addRows(rows);
     }
 
     void writeStringFile() {
-        QFETCH(QString, present);
-        QFETCH(bool, readOnly);
-        QFETCH(Strings, strings);
-        QFETCH(bool, storable);
+        QFETCH(WriteStringRow, row);
+        auto [tag, present, readOnly, strings, storable] = row;
 
         QTemporaryDir dir;
         const QString path = dir.filePath(present);

@@ -79,63 +79,56 @@ QString ArchiveMaker::write(const QString &path, const QString &format, const QL
     return error;
 }
 
-QByteArray ArchiveMaker::lyingZip(const QString &name, const QByteArray &bytes, quint32 claimed) {
-    // qCompress gives a zlib stream after a 4-byte length: the raw deflate data a zip holds
-    // lies between its 2-byte header and its 4-byte checksum.
-    const QByteArray zlib = qCompress(bytes, 9);
-    const QByteArray deflated = zlib.mid(6, zlib.size() - 10);
-    const QByteArray file = name.toUtf8();
-    const quint32 crc = crc32(bytes);
-    QByteArray out;
-    const quint32 packed = quint32(deflated.size()), nameSize = quint32(file.size());
-    // Version needed, flags, deflate, time, date, checksum, packed and claimed size, name, extra.
-    const auto common = [&](QByteArray &o) {
-        le(o, {{20, 2}, {0, 2}, {8, 2}, {0, 2}, {0x21, 2}, {crc, 4}});
-        le(o, {{packed, 4}, {claimed, 4}, {nameSize, 2}, {0, 2}});
-    };
-    le(out, {{0x04034b50, 4}});
-    common(out);
-    out += file + deflated;
-    const quint32 directory = quint32(out.size());
-    le(out, {{0x02014b50, 4}, {20, 2}}); // made by
-    common(out);
-    // Comment, disk, internal and external attributes, offset of the local header.
-    le(out, {{0, 2}, {0, 2}, {0, 2}, {0, 4}, {0, 4}});
-    out += file;
-    const quint32 directorySize = quint32(out.size()) - directory;
-    // The directory's end: disks, entries on this disk and in all, its size and offset, comment.
-    le(out, {{0x06054b50, 4}, {0, 2}, {0, 2}, {1, 2}, {1, 2}});
-    le(out, {{directorySize, 4}, {directory, 4}, {0, 2}});
-    return out;
-}
+namespace {
+// One entry of a zip as written: its name, its bytes as they lie in the archive (stored, or
+// deflated already), their checksum and unpacked size, the flags and the method.
+struct ZipEntry {
+    QByteArray name, data;
+    quint32 crc, size, flags, method;
+};
 
-QByteArray ArchiveMaker::storedZip(const QList<Raw> &files, bool utf8Flag) {
+QByteArray zipOf(const QList<ZipEntry> &entries) {
     QByteArray out;
     QByteArray directory;
-    for (const Raw &f : files) {
-        const quint32 crc = crc32(f.bytes);
-        const quint32 size = quint32(f.bytes.size()), nameSize = quint32(f.name.size());
-        // Version needed, flags (bit 11: the name is UTF-8), stored, time, date, checksum,
+    for (const ZipEntry &e : entries) {
+        // Version needed, flags (bit 11: the name is UTF-8), method, time, date, checksum,
         // packed and unpacked size, name, extra.
         const auto common = [&](QByteArray &o) {
-            le(o, {{20, 2}, {utf8Flag ? 0x800u : 0u, 2}, {0, 2}, {0, 2}, {0x21, 2}, {crc, 4}});
-            le(o, {{size, 4}, {size, 4}, {nameSize, 2}, {0, 2}});
+            le(o, {{20, 2}, {e.flags, 2}, {e.method, 2}, {0, 2}, {0x21, 2}, {e.crc, 4}});
+            le(o, {{quint32(e.data.size()), 4}, {e.size, 4}, {quint32(e.name.size()), 2}, {0, 2}});
         };
         const quint32 at = quint32(out.size());
         le(out, {{0x04034b50, 4}});
         common(out);
-        out += f.name + f.bytes;
+        out += e.name + e.data;
         le(directory, {{0x02014b50, 4}, {20, 2}}); // made by
         common(directory);
         // Comment, disk, internal and external attributes, offset of the local header.
         le(directory, {{0, 2}, {0, 2}, {0, 2}, {0, 4}, {at, 4}});
-        directory += f.name;
+        directory += e.name;
     }
-    const quint32 start = quint32(out.size()), count = quint32(files.size());
+    const quint32 start = quint32(out.size()), count = quint32(entries.size());
     out += directory;
+    // The directory's end: disks, entries on this disk and in all, its size and offset, comment.
     le(out, {{0x06054b50, 4}, {0, 4}, {count, 2}, {count, 2}});
     le(out, {{quint32(directory.size()), 4}, {start, 4}, {0, 2}});
     return out;
+}
+} // namespace
+
+QByteArray ArchiveMaker::lyingZip(const QString &name, const QByteArray &bytes, quint32 claimed) {
+    // qCompress gives a zlib stream after a 4-byte length: the raw deflate data a zip holds
+    // lies between its 2-byte header and its 4-byte checksum.
+    const QByteArray zlib = qCompress(bytes, 9);
+    return zipOf({{name.toUtf8(), zlib.mid(6, zlib.size() - 10), crc32(bytes), claimed, 0, 8}});
+}
+
+QByteArray ArchiveMaker::storedZip(const QList<Raw> &files, bool utf8Flag) {
+    QList<ZipEntry> entries;
+    for (const Raw &f : files)
+        entries.append(
+            {f.name, f.bytes, crc32(f.bytes), quint32(f.bytes.size()), utf8Flag ? 0x800u : 0u, 0});
+    return zipOf(entries);
 }
 
 QByteArray ArchiveMaker::ustar(const QList<Raw> &files) {

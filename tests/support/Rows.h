@@ -4,6 +4,7 @@
 #include <QTest>
 
 #include <cstddef>
+#include <tuple>
 
 /// One data row for each entry of a table of structs whose `tag` names the row, in one column
 /// "row": the test takes the whole case with `QFETCH(Row, row)`, so a case with many fields
@@ -12,6 +13,15 @@ template <typename Row, std::size_t N> void addRows(const Row (&rows)[N]) {
     QTest::addColumn<Row>("row");
     for (const Row &r : rows)
         QTest::newRow(r.tag) << r;
+}
+
+/// The same for a table of tuples whose first element is the tag: the test takes the row with
+/// `QFETCH(Row, row)` for a `using Row = std::tuple<...>` and names its parts in one binding.
+template <typename... T, std::size_t N>
+void addRows(const std::tuple<const char *, T...> (&rows)[N]) {
+    QTest::addColumn<std::tuple<const char *, T...>>("row");
+    for (const auto &r : rows)
+        QTest::newRow(std::get<0>(r)) << r;
 }
 
 /// A list written "a;b;c" in a row table, as a QStringList (empty parts dropped).
