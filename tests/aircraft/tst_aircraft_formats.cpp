@@ -199,6 +199,7 @@ private slots:
         // state: of planes.dat: full, short, read-only or missing; arg: fuel value, span length, or
         // position
         for (const auto &[tag, op_, state_, slot, arg] : rows) {
+            const CaseName inCase(tag);
             const QString op = QString(op_);
             const QString state = QString(state_);
 
@@ -344,4 +345,5 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestAircraftFormats)
+#include "Rows.h"
 #include "tst_aircraft_formats.moc"

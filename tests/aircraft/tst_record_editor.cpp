@@ -48,6 +48,7 @@ private Q_SLOTS:
             {"the flag byte swapped in after the record was shown", 22, 2, 0x01, 7, true, 0x82, 6},
         };
         for (const auto &[tag, slot, group, before, bit, ticked, after, changedRow] : rows) {
+            const CaseName inCase(tag);
             TestFolders f;
             QByteArray dat = DemoPlanesDat::file(0);
             const int offset = slot * 216 + (group == 1 ? 8 : 9);
@@ -89,6 +90,7 @@ private Q_SLOTS:
             {"read-only", dat, true, true, 168, "read-only"},
         };
         for (const auto &[tag, file, show, readOnly, rowsShown, told] : rows) {
+            const CaseName inCase(tag);
             TestFolders f;
             const QString path = QDir(f.game()).filePath(QStringLiteral("planes.dat"));
             if (!file.isEmpty())
@@ -117,4 +119,5 @@ private Q_SLOTS:
 };
 
 QTEST_GUILESS_MAIN(TestRecordEditor)
+#include "Rows.h"
 #include "tst_record_editor.moc"

@@ -101,6 +101,7 @@ private Q_SLOTS:
             {"cut", day, cut, day, "eaw.exe.replaced", cut, true},
         };
         for (const auto &[tag, first, between, now, kept, keptBytes, told] : rows) {
+            const CaseName inCase(tag);
             TestFolders f;
             TestFolders::write(f.game(), "eaw.exe", first);
             ScriptedPrompt prompt;

@@ -79,6 +79,7 @@ private Q_SLOTS:
         const ChoiceRow rows[] = {{"57 and D0", 1, "12", {57}, "0", {}},
                                   {"C7 over the lines after [DISPLAY]", 2, "03", {}, "3", "7"}};
         for (const auto &[tag, button, selection, emptied, disp, hud] : rows) {
+            const CaseName inCase(tag);
             TestFolders f;
             TestFolders::write(f.game(), "eaw.ini", eawIni());
             TestFolders::write(f.game(), "KC", kKc);
@@ -116,6 +117,7 @@ private Q_SLOTS:
             {"no KC", false, 0, 0, "There are no features: the game folder has no KC file.", 0},
         };
         for (const auto &[tag, present, lines, buttons, notice, told] : rows) {
+            const CaseName inCase(tag);
             TestFolders f;
             QByteArray kc;
             for (int n = 1; n <= lines; ++n)
@@ -151,6 +153,7 @@ private Q_SLOTS:
             {"one-byte flt.cdf is refused", "V1V1.FLT", 1, true, 5, 5},
         };
         for (const auto &[tag, v1Name, cdfSize, check, feature, expected] : rows) {
+            const CaseName inCase(tag);
             TestFolders f;
             TestFolders::write(f.game(), "eaw.ini", eawIni());
             TestFolders::write(f.game(), "KC", kKc);
@@ -194,6 +197,7 @@ private Q_SLOTS:
                                 {"on, OK", true, true, 1, true},
                                 {"off", false, false, 0, true}};
         for (const auto &[tag, check, answer, asked, exits] : rows) {
+            const CaseName inCase(tag);
             TestFolders f;
             TestFolders::write(f.game(), "eaw.ini", eawIni());
             TestFolders::write(f.game(), "KC", kKc);
@@ -252,4 +256,5 @@ private Q_SLOTS:
 };
 
 QTEST_GUILESS_MAIN(TestFeatures)
+#include "Rows.h"
 #include "tst_features.moc"

@@ -273,6 +273,7 @@ private Q_SLOTS:
              "no longer in the VEK folder; they are not loaded now:\r\nNo such folder"},
         };
         for (const auto &[tag, moved, ledger, files, loadedCell, present, absent, told] : rows) {
+            const CaseName inCase(tag);
             const QStringList loaded = listed(loadedCell);
             TestFolders f;
             TestFolders::plant(f.root(), listed(files));
@@ -551,6 +552,7 @@ private Q_SLOTS:
         // steps: a click on a folder or "skin:" row, or; own: the game's file as the game folder
         // spells it
         for (const auto &[tag, steps_, own_] : rows) {
+            const CaseName inCase(tag);
             const QStringList steps = QString(steps_).split('|');
             const QString own = QString(own_);
             TestFolders f;

@@ -112,6 +112,7 @@ private Q_SLOTS:
             {"in again after all out", "G-Sounds G-Sounds M-Beta G-Maps", "G-Maps M-Beta"},
         };
         for (const auto &[tag, clicks_, loaded_] : rows) {
+            const CaseName inCase(tag);
             const QString clicks = QString(clicks_);
             const QString loaded = QString(loaded_);
             const QStringList names = loaded.split(' ', Qt::SkipEmptyParts);
@@ -227,6 +228,7 @@ private Q_SLOTS:
             {"M- in place of M-Alpha", "M-", "", true}};
         // store: empty: none, and no exchange; overAlpha: loaded while M-Alpha is
         for (const auto &[tag, mission_, store_, overAlpha] : rows) {
+            const CaseName inCase(tag);
             const QString mission = QString(mission_);
             const QString store = QString(store_);
             Content c;
@@ -397,6 +399,7 @@ private Q_SLOTS:
              "not there any more"},
         };
         for (const auto &[tag, before, fromOld, after, told] : rows) {
+            const CaseName inCase(tag);
             Content c;
             TestFolders::plant(c.f.root(), before);
             const QString old = c.f.root() + "/Old";
@@ -427,6 +430,7 @@ private Q_SLOTS:
                                  {"mission load, LoadOrder.txt", "", "M-Alpha", "LoadOrder.txt"}};
         // loaded: before the click; ledger: turns read-only once the click's files move
         for (const auto &[tag, loaded_, clicked_, ledger_] : rows) {
+            const CaseName inCase(tag);
             const QString loaded = QString(loaded_);
             const QString clicked = QString(clicked_);
             const QString ledger = QString(ledger_);
@@ -518,4 +522,5 @@ private Q_SLOTS:
 };
 
 QTEST_GUILESS_MAIN(TestLoadGrid)
+#include "Rows.h"
 #include "tst_loadgrid.moc"

@@ -216,6 +216,7 @@ private Q_SLOTS:
             {"read-only planes.dat", "readonly", 0, "Mustang III", "read-only"},
             {"a name the ledgers cannot hold", "cyrillic", 0, "Mustang III", "Rename"}};
         for (const auto &[tag, fault_, line, value, told_] : rows) {
+            const CaseName inCase(tag);
             const QString fault = QString(fault_);
             const QString told = QString(told_);
             Fixture fx;
@@ -337,4 +338,5 @@ private Q_SLOTS:
 };
 
 QTEST_GUILESS_MAIN(TestPlanes)
+#include "Rows.h"
 #include "tst_planes.moc"

@@ -162,6 +162,7 @@ private Q_SLOTS:
              "load A-Two|case two.dat TWO.DAT|change TWO.DAT", "changed\tA-Two\ttwo.dat"},
         };
         for (const auto &[tag, steps_, findings_] : rows) {
+            const CaseName inCase(tag);
             const QStringList steps = listed(steps_);
             const QStringList findings = listed(findings_);
             Fixture c;
@@ -279,6 +280,7 @@ private Q_SLOTS:
              "Unloading it deletes 1 file from the game folder."},
         };
         for (const auto &[tag, name, steps, gameFile, lines, preview] : rows) {
+            const CaseName inCase(tag);
             Fixture c;
             const int gridRow = *name ? c.s->Unigrid.find(name) : 0;
             // A first look before anything changes: what it saw must not outlive the change.

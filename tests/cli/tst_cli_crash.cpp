@@ -599,6 +599,7 @@ private Q_SLOTS:
              false, L{"toggle", "M-Alpha"}, 4},
         };
         for (const auto &[tag, planted, fromOld, cut, cutAfter] : rows) {
+            const CaseName inCase(tag);
             TestFolders base;
             TestFolders::plant(base.root(), planted);
             if (!cut.isEmpty()) {

@@ -35,6 +35,7 @@ private Q_SLOTS:
              L{"", "Nothing to repair: all loaded files are whole."}},
         };
         for (const auto &[tag, before, commands, status, out, err] : rows) {
+            const CaseName inCase(tag);
             TestFolders f;
             TestFolders::plant(f.vek(), {"A-One/a.dat=A-One a", "A-One/shared.dat=A-One shared",
                                          "G-Maps/shared.dat=G-Maps shared"});
@@ -60,4 +61,5 @@ private:
 };
 
 QTEST_GUILESS_MAIN(TestCliVerify)
+#include "Rows.h"
 #include "tst_cli_verify.moc"

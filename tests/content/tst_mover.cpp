@@ -175,6 +175,7 @@ private slots:
              L{"plane.dat"}},
         };
         for (const auto &[tag, in, game, content, after, moved] : rows) {
+            const CaseName inCase(tag);
 
             Stage s;
             QVERIFY(QDir().mkpath(s.folder));
@@ -423,6 +424,7 @@ private slots:
              L{"LINK.DAT", "DIRLINK", "dead"}, L{"link.dat", "", ""}},
         };
         for (const auto &[tag, entries, asked, expected] : rows) {
+            const CaseName inCase(tag);
 
             QTemporaryDir dir;
             for (const QString &entry : entries) {

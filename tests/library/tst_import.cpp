@@ -89,6 +89,7 @@ private Q_SLOTS:
             {"nothing but folders", "", "", "refused"},
         };
         for (const auto &[tag, entries, name, expected] : rows) {
+            const CaseName inCase(tag);
             QList<ArchiveLayout::Entry> list;
             for (const QString &e : QString::fromUtf8(entries).split('|', Qt::SkipEmptyParts))
                 list.append({e.endsWith('/') ? e.chopped(1) : e, e.endsWith('/')});
@@ -141,6 +142,7 @@ private Q_SLOTS:
             {"a port numbered 0", "A-One/LPT0", "A-One/LPT0"},
         };
         for (const auto &[tag, name, path] : rows) {
+            const CaseName inCase(tag);
             QString got, reason;
             const bool ok = ArchiveLayout::entryPath(name, &got, &reason);
             QVERIFY2((ok ? got : QString()) == path && reason.isEmpty() == ok,
@@ -645,6 +647,7 @@ private Q_SLOTS:
             {"a hidden folder that is a link", ".vek-import-ln", L{"/.vek-import-ln->"}, true},
         };
         for (const auto &[tag, hidden, files, kept] : rows) {
+            const CaseName inCase(tag);
             TestFolders f;
             TestFolders::plant(f.vek(),
                                {"A-One/one.dat=one", "C-Default/notes.txt=the player's own"});
@@ -736,4 +739,5 @@ private:
 };
 
 QTEST_GUILESS_MAIN(TestImport)
+#include "Rows.h"
 #include "tst_import.moc"

@@ -48,6 +48,7 @@ private slots:
              QByteArray("a\0b\r\n", 5)},
         };
         for (const auto &[tag, input, expected, written] : rows) {
+            const CaseName inCase(tag);
             QTemporaryDir dir;
             QVERIFY(dir.isValid());
             const QString in = dir.filePath(QStringLiteral("in.txt"));
@@ -119,4 +120,5 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestText)
+#include "Rows.h"
 #include "tst_text.moc"

@@ -354,6 +354,7 @@ private Q_SLOTS:
               .original = "[GAME]\r\nX=1\r\n"}},
         };
         for (const auto &[tag, c] : rows) {
+            const CaseName inCase(tag);
             IniState state;
             state.resolution = -1;
             state.featureCodes = c.codes;

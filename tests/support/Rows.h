@@ -1,10 +1,28 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QString>
 #include <QTest>
 
 #include <cstddef>
 #include <tuple>
+#include <utility>
+
+/// For a test that loops over its own table: when the test fails inside the case this names,
+/// the case is named after QTest's message (which gives only the line).
+class CaseName {
+public:
+    explicit CaseName(QString name) : name_(std::move(name)) {}
+    CaseName(const CaseName &) = delete;
+    CaseName &operator=(const CaseName &) = delete;
+    ~CaseName() {
+        if (QTest::currentTestFailed())
+            qWarning("in the case \"%s\"", qPrintable(name_));
+    }
+
+private:
+    QString name_;
+};
 
 /// One data row for each entry of a table of structs whose `tag` names the row, in one column
 /// "row": the test takes the whole case with `QFETCH(Row, row)`, so a case with many fields
