@@ -7,6 +7,7 @@
 #include "FileList.h"
 #include "FuelPage.h"
 #include "GeneralPage.h"
+#include "HelpMenu.h"
 #include "History.h"
 #include "HistoryWindow.h"
 #include "ImportArchive.h"
@@ -18,6 +19,7 @@
 #include "Prompt.h"
 #include "SRForm.h"
 #include "Selector.h"
+#include "WindowGeometry.h"
 #include "WindowHistory.h"
 
 #include <QApplication>
@@ -80,6 +82,8 @@ VEKForm::VEKForm(Selector &selector, QWidget *parent) : QWidget(parent), selecto
     cornerLayout->addWidget(UndoButton);
     cornerLayout->addWidget(HistoryButton);
     cornerLayout->addWidget(EditStrings);
+    HelpButton = new HelpMenu(this, corner);
+    cornerLayout->addWidget(HelpButton);
     SSTab1->setCornerWidget(corner, Qt::TopRightCorner);
     windowHistory_ = new WindowHistory(selector, this);
 
@@ -100,6 +104,8 @@ VEKForm::VEKForm(Selector &selector, QWidget *parent) : QWidget(parent), selecto
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(SSTab1);
     layout->addWidget(StatusLine);
+    // A screen too small for the pages (a small monitor, a large scale) scrolls them.
+    WindowGeometry::scrollWhenSmall(this);
 
     progress = new ProgressWindow(selector, this);
     // The file a move is on, at the pace the dialog keeps.
@@ -122,6 +128,10 @@ VEKForm::VEKForm(Selector &selector, QWidget *parent) : QWidget(parent), selecto
     previous->setKeys({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
                        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab)});
     connect(previous, &QShortcut::activated, this, [this] { turnPage(-1); });
+    // Ctrl+Q does what "Exit" does (it may ask, and be cancelled).
+    auto *quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this);
+    quit->setObjectName(QStringLiteral("ExitKey"));
+    connect(quit, &QShortcut::activated, this, &VEKForm::exitRequested);
 
     // A title reaches the window system at once, also while an operation keeps this thread
     // busy; painting the whole window for it would cost more than the files it names.
@@ -238,12 +248,8 @@ void VEKForm::openStringEditor() {
 }
 
 void VEKForm::centre() {
-    const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QRect area = screen->geometry();
-    move(area.left() + (area.width() - frameGeometry().width()) / 2,
-         area.top() + (area.height() - frameGeometry().height()) / 2);
+    // Where the player left the window last time, else centred; on the screen either way.
+    WindowGeometry::place(this);
 }
 
 void VEKForm::turnPage(int step) {
@@ -253,6 +259,7 @@ void VEKForm::turnPage(int step) {
 
 void VEKForm::closeEvent(QCloseEvent *event) {
     if (closing_) {
+        WindowGeometry::keep(this);
         event->accept();
         return;
     }

@@ -9,6 +9,7 @@ class Airgrid;
 class AutoscriptsPage;
 class FuelPage;
 class GeneralPage;
+class HelpMenu;
 class HistoryWindow;
 class WindowHistory;
 class LoadedPage;
@@ -60,6 +61,8 @@ public:
     QPushButton *UndoButton;
     /// Opens the history of changes (also Ctrl+H).
     QPushButton *HistoryButton;
+    /// "?": "Help" (also F1) and "About".
+    HelpMenu *HelpButton;
     /// The progress dialog of long operations (hidden until one runs).
     ProgressWindow *progress;
 
