@@ -114,7 +114,10 @@ int main(int argc, char *argv[]) {
             if (i + 1 < args.size()) {
                 const QString key = args.at(++i);
                 const QKeySequence typed(key.left(1).toUpper() + key.mid(1));
-                QTest::keyClick(menu, typed[0].key(), typed[0].keyboardModifiers());
+                // Later, so that a box the key opens is answered by this timer too.
+                QTimer::singleShot(0, menu, [menu, typed] {
+                    QTest::keyClick(menu, typed[0].key(), typed[0].keyboardModifiers());
+                });
                 err << "   menu: " << key << "\n";
             }
             return;

@@ -46,7 +46,7 @@ void FlexGrid::paintEvent(QPaintEvent *event) {
     if (row.isEmpty())
         return;
     QPainter painter(viewport());
-    const int pen = std::max(2, fontMetrics().height() / 8);
+    const int pen = std::max(3, fontMetrics().height() / 5);
     painter.setPen(QPen(palette().color(QPalette::Highlight), pen, Qt::SolidLine, Qt::SquareCap,
                         Qt::MiterJoin));
     painter.setBrush(Qt::NoBrush);
