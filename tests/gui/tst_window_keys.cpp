@@ -17,6 +17,7 @@
 #include "WindowGeometry.h"
 
 #include <QMessageBox>
+#include <QPointer>
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QTabBar>
@@ -27,7 +28,7 @@
 #include <QTimer>
 
 namespace {
-enum class Then { Focus, Option, Exits, Help, HelpShut, About, Kept, Reset, Outline, Fits };
+enum class Then { Focus, Option, Exits, Help, Shut, About, Kept, Reset, Outline, Fits };
 struct KeyCase {
     const char *tag;
     int page;
@@ -40,9 +41,11 @@ struct KeyCase {
 void press(const QString &keys) {
     for (const QString &k : keys.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
         QWidget *modal = QApplication::activeModalWidget(), *focus = QApplication::focusWidget();
+        // A box not yet given the focus takes the key itself, as the active window.
         QWidget *target = QApplication::activePopupWidget()      ? QApplication::activePopupWidget()
-                          : modal && !modal->isAncestorOf(focus) ? modal->focusWidget()
-                                                                 : focus;
+                          : !modal || modal->isAncestorOf(focus) ? focus
+                          : modal->focusWidget()                 ? modal->focusWidget()
+                                                                 : modal;
         const QKeyCombination key = QKeySequence(k)[0];
         QTest::keyClick(target, key.key(), key.keyboardModifiers());
         QApplication::processEvents(); // a window the key opened comes to the front
@@ -69,7 +72,9 @@ private Q_SLOTS:
             {"focused row of a grid, light", 1, "Unigrid", "Down", Then::Outline, ""},
             {"focused row of a grid, dark", 1, "Unigrid", "Down", Then::Outline, "dark"},
             {"F1 opens the guide", 5, "", "F1", Then::Help, ""},
-            {"Escape closes the guide", 0, "", "F1 Esc", Then::HelpShut, ""},
+            {"Escape closes the guide", 0, "", "F1 Esc", Then::Shut, "HelpWindow"},
+            {"Escape closes the night switch", 0, "Command14", "Return Esc", Then::Shut,
+             "niteform"},
             {"? menu: Help", 0, "HelpButton", "Return|H", Then::Help, ""},
             {"? menu: About", 0, "HelpButton", "Space|A|Return", Then::About, ""},
             {"reset asked, Return cancels", 0, "Command1", "Return|Return", Then::Kept,
@@ -125,15 +130,26 @@ private Q_SLOTS:
         const QMap<QString, QByteArray> before = filesOf(f.game());
         QStringList seen; // the text and default button of each box (or "menu") the keys met
         const QStringList stages = QString::fromLatin1(row.keys).split(QLatin1Char('|'));
-        std::function<void(int)> stage = [&](int i) {
+        // Each stage's keys go to the menu or box the keys before opened, once it is up.
+        QPointer<QWidget> last;
+        std::function<void(int)> stage, await;
+        await = [&](int i) {
+            // A menu or a message box, not the progress dialog of the step taken.
+            QWidget *up = QApplication::activePopupWidget();
+            if (!up)
+                up = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!up || up == last)
+                return QTimer::singleShot(20, form, [&, i] { await(i); });
+            last = up;
+            auto *box = qobject_cast<QMessageBox *>(up);
+            seen << (!box ? "menu"
+                          : box->text() + "|" +
+                                (box->defaultButton() ? box->defaultButton()->text() : ""));
+            stage(i);
+        };
+        stage = [&](int i) {
             if (i + 1 < stages.size())
-                QTimer::singleShot(100, form, [&, i] {
-                    auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-                    seen << (!box ? "menu"
-                                  : box->text() + "|" +
-                                        (box->defaultButton() ? box->defaultButton()->text() : ""));
-                    stage(i + 1);
-                });
+                QTimer::singleShot(20, form, [&, i] { await(i + 1); });
             press(stages.at(i));
         };
         stage(0);
@@ -157,9 +173,13 @@ private Q_SLOTS:
         case Then::Exits:
             QVERIFY(!windows.vekForm());
             break;
+        case Then::Shut: // the side window the keys opened, closed by Escape
+            QVERIFY(form->findChild<QWidget *>(what) &&
+                    !form->findChild<QWidget *>(what)->isVisible());
+            QVERIFY(form->isVisible());
+            break;
         case Then::Help:
-        case Then::HelpShut:
-            QVERIFY(help && help->isVisible() == (row.then == Then::Help));
+            QVERIFY(help && help->isVisible());
             // The guide's own first heading, as built into the program; the program's icon.
             QCOMPARE(help->Guide->document()->firstBlock().text(),
                      HelpWindow::guide().section(QLatin1Char('\n'), 0, 0).mid(2));
