@@ -3,13 +3,14 @@
 // step, to look at what a player sees. Run it under a display (xvfb-run).
 //   vekselector-play GAME_FOLDER OUT_PREFIX STEP...
 // A step is a key ("ctrl+tab", "ctrl+shift+tab", "tab", "down", "up", "left", "right",
-// "enter", "space", "ctrl+z", "ctrl+h", "alt+up"), sent to the widget with the keyboard focus, or
-// "click:NAME:ROW:COLUMN" (a cell of the grid or list NAME) or "click:NAME" (a button), or
-// "hover:NAME:ROW:COLUMN" (the pointer moved onto that cell), or "wait:MS" (the window left alone
-// for MS milliseconds, as while a player copies a folder in by hand), or "type:TEXT" (TEXT typed
-// into the widget with the focus). A message box that a step
+// "enter", "space", "ctrl+z", "ctrl+h", "alt+up", "f1", "escape", "ctrl+q"), sent to the widget
+// with the keyboard focus, or "click:NAME:ROW:COLUMN" (a cell of the grid or list NAME) or
+// "click:NAME" (a button), or "hover:NAME:ROW:COLUMN" (the pointer moved onto that cell), or
+// "wait:MS" (the window left alone for MS milliseconds, as while a player copies a folder in by
+// hand), or "type:TEXT" (TEXT typed into the widget with the focus). A message box that a step
 // opens is answered as a player would: its picture is saved (OUT_PREFIX-NN-message-K.png), its text
-// printed, and its default button pressed.
+// printed, and its default button pressed. A menu a step opens is saved too
+// (OUT_PREFIX-NN-menu.png), and the next step is a key pressed in it ("a", "down", "enter").
 #include "Form2.h"
 #include "SelectorApplication.h"
 #include "SelectorWindows.h"
@@ -47,7 +48,8 @@ bool pressKey(const QString &step) {
         {"tab", Qt::Key_Tab},     {"down", Qt::Key_Down},       {"up", Qt::Key_Up},
         {"left", Qt::Key_Left},   {"right", Qt::Key_Right},     {"enter", Qt::Key_Return},
         {"space", Qt::Key_Space}, {"backtab", Qt::Key_Backtab}, {"z", Qt::Key_Z},
-        {"h", Qt::Key_H},         {"menu", Qt::Key_Menu}};
+        {"h", Qt::Key_H},         {"menu", Qt::Key_Menu},       {"q", Qt::Key_Q},
+        {"f1", Qt::Key_F1},       {"escape", Qt::Key_Escape}};
     QStringList parts = step.split(QLatin1Char('+'));
     const QString name = parts.takeLast();
     Qt::KeyboardModifiers modifiers;
@@ -100,10 +102,26 @@ int main(int argc, char *argv[]) {
     }
     QDir::setCurrent(args.at(1));
     const QString prefix = args.at(2);
-    int stepNumber = 0, messages = 0;
+    int stepNumber = 0, messages = 0, i = 3;
     // Answers the boxes of the start too (step 00), which open before the window shows.
     QTimer answer;
     QObject::connect(&answer, &QTimer::timeout, [&] {
+        // A menu a step opened takes the next step's key (a letter of an entry, "down",
+        // "enter") once its picture is saved.
+        if (QWidget *menu = QApplication::activePopupWidget()) {
+            menu->grab().save(
+                QStringLiteral("%1-%2-menu.png").arg(prefix).arg(stepNumber, 2, 10, QChar('0')));
+            if (i + 1 < args.size()) {
+                const QString key = args.at(++i);
+                const QKeySequence typed(key.left(1).toUpper() + key.mid(1));
+                // Later, so that a box the key opens is answered by this timer too.
+                QTimer::singleShot(0, menu, [menu, typed] {
+                    QTest::keyClick(menu, typed[0].key(), typed[0].keyboardModifiers());
+                });
+                err << "   menu: " << key << "\n";
+            }
+            return;
+        }
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
         if (!box || !box->isVisible())
             return;
@@ -140,7 +158,7 @@ int main(int argc, char *argv[]) {
     if (!QTest::qWaitForWindowActive(current()))
         err << "the window did not become active; keys may go astray\n";
     current()->grab().save(prefix + QStringLiteral("-00-start.png"));
-    for (int i = 3; i < args.size(); ++i) {
+    for (; i < args.size(); ++i) {
         stepNumber = i - 2;
         const QString step = args.at(i);
         bool done = true;

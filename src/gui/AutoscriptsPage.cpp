@@ -55,6 +55,8 @@ AutoscriptsPage::AutoscriptsPage(Selector &selector, QWidget *parent)
     Label5->setWordWrap(true);
     Text2 = new QPlainTextEdit(Frame8);
     Text2->setObjectName(QStringLiteral("Text2"));
+    // Tab goes on to "Save current settings": a tab has no place in a list of names.
+    Text2->setTabChangesFocus(true);
     Command7 = new QPushButton(Autoscripts::Command7Caption, Frame8);
     Command7->setObjectName(QStringLiteral("Command7"));
     auto *saveLayout = new QVBoxLayout(Frame8);

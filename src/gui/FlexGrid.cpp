@@ -3,6 +3,7 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -23,12 +24,48 @@ void FlexGrid::keyPressEvent(QKeyEvent *event) {
     const int key = event->key();
     const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
     if (plain && (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space)) {
-        if (currentIndex().isValid())
+        // A row a filter hides is not the player's to choose: the keys would act on a row
+        // they cannot see (a slot filter hides the other slots' aircraft).
+        if (currentIndex().isValid() && !isRowHidden(currentIndex().row()))
             Q_EMIT chosen(currentIndex());
         event->accept();
         return;
     }
     QTableView::keyPressEvent(event);
+}
+
+void FlexGrid::paintEvent(QPaintEvent *event) {
+    QTableView::paintEvent(event);
+    const QModelIndex current = currentIndex();
+    if (!hasFocus() || !current.isValid() || isRowHidden(current.row()))
+        return;
+    const int top = rowViewportPosition(current.row());
+    const int width =
+        std::min(viewport()->width(), horizontalHeader()->length() - horizontalHeader()->offset());
+    const QRect row(0, top, width, rowHeight(current.row()));
+    if (row.isEmpty())
+        return;
+    QPainter painter(viewport());
+    const int pen = std::max(3, fontMetrics().height() / 5);
+    painter.setPen(QPen(palette().color(QPalette::Highlight), pen, Qt::SolidLine, Qt::SquareCap,
+                        Qt::MiterJoin));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(row.adjusted(pen / 2, pen / 2, -(pen + 1) / 2, -(pen + 1) / 2));
+}
+
+void FlexGrid::currentChanged(const QModelIndex &current, const QModelIndex &previous) {
+    QTableView::currentChanged(current, previous);
+    viewport()->update();
+}
+
+void FlexGrid::focusInEvent(QFocusEvent *event) {
+    QTableView::focusInEvent(event);
+    viewport()->update();
+}
+
+void FlexGrid::focusOutEvent(QFocusEvent *event) {
+    QTableView::focusOutEvent(event);
+    viewport()->update();
 }
 
 void FlexGrid::refill(const std::function<void()> &fill) {

@@ -34,6 +34,12 @@ Q_SIGNALS:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    /// The current row is outlined in the palette's highlight colour while the grid has the
+    /// keyboard focus: the cells keep their own colours, so a selection cannot show it.
+    void paintEvent(QPaintEvent *event) override;
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     bool clickChooses_ = true;

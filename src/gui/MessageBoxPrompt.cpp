@@ -12,6 +12,15 @@
 
 bool MessageBoxPrompt::message(const QString &title, const QString &text, Icon icon,
                                Buttons buttons) {
+    return show(title, text, icon, buttons, false);
+}
+
+bool MessageBoxPrompt::askCancelFirst(const QString &title, const QString &text, Icon icon) {
+    return show(title, text, icon, Buttons::OkCancel, true);
+}
+
+bool MessageBoxPrompt::show(const QString &title, const QString &text, Icon icon, Buttons buttons,
+                            bool cancelFirst) {
     QMessageBox box(parent_);
     box.setWindowTitle(title);
     QString body = text;
@@ -41,9 +50,11 @@ bool MessageBoxPrompt::message(const QString &title, const QString &text, Icon i
                             0, QSizePolicy::Minimum, QSizePolicy::Fixed),
             grid->rowCount(), 0, 1, grid->columnCount());
     }
-    if (buttons == Buttons::OkCancel)
+    if (buttons == Buttons::OkCancel) {
         box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-    else
+        if (cancelFirst)
+            box.setDefaultButton(QMessageBox::Cancel);
+    } else
         box.setStandardButtons(QMessageBox::Ok);
     const bool ok = box.exec() == QMessageBox::Ok;
     // While the box was up the player may have changed the folders by hand (put a file back,

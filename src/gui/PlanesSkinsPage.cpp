@@ -69,16 +69,23 @@ PlanesSkinsPage::PlanesSkinsPage(Selector &selector, QWidget *parent)
     side->addWidget(Image2, 1);
     side->addWidget(Label4, 1);
 
-    // The frame and the description share the room; the lists keep to the left of the page
-    // whether or not alternatives are shown.
+    // The slot list, then what it filters: the alternatives of that slot, then the skins; the
+    // frame and the description share the room. The Tab key goes the same way, so a player
+    // who picks a slot reaches its aircraft next, not a skin.
     auto *layout = new QHBoxLayout(this);
     layout->addWidget(List1);
-    layout->addLayout(skins);
     layout->addWidget(Frame6, 2);
+    layout->addLayout(skins);
     layout->addLayout(side, 1);
+    setTabOrder(List1, G1);
+    setTabOrder(G1, SK1);
+    setTabOrder(SK1, Check5);
 
-    connect(List1, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) {
-        selector_.planes().filter(List1->row(item));
+    // The slot filter follows the highlighted slot, whether clicked or reached by the keys.
+    connect(List1, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row < 0)
+            return;
+        selector_.planes().filter(row);
         Q_EMIT changed();
     });
     connect(G1, &FlexGrid::chosen, this, [this](const QModelIndex &index) {
@@ -135,6 +142,8 @@ void PlanesSkinsPage::showDescription(const QString &text, const QString &pictur
 void PlanesSkinsPage::refresh(Changes what) {
     if (!(what & (Change::Slots | Change::Skins)))
         return;
+    // Showing the engine's state is no choice of the player's.
+    const QSignalBlocker blockList(List1);
     if (List1->count() != selector_.List1.size()) {
         List1->clear();
         List1->addItems(selector_.List1);

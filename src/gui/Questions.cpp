@@ -2,14 +2,18 @@
 #include "Questions.h"
 
 #include "CompleteReset.h"
+#include "MessageBoxPrompt.h"
 #include "Prompt.h"
 
 bool Questions::reset(Prompt &prompt) {
-    return prompt.message(CompleteReset::Caption,
-                          QStringLiteral("Reset Completely takes every loaded folder, skin and "
-                                         "alternative aircraft out of the game folder and puts "
-                                         "the original eaw.ini back.\n\nGo on?"),
-                          Prompt::Icon::Exclamation, Prompt::Buttons::OkCancel);
+    const QString text =
+        QStringLiteral("Reset Completely takes every loaded folder, skin and alternative aircraft "
+                       "out of the game folder and puts the original eaw.ini back.\n\nGo on?");
+    // In the window's box Cancel comes first: Enter pressed in haste resets nothing.
+    if (auto *boxes = dynamic_cast<MessageBoxPrompt *>(&prompt))
+        return boxes->askCancelFirst(CompleteReset::Caption, text, Prompt::Icon::Exclamation);
+    return prompt.message(CompleteReset::Caption, text, Prompt::Icon::Exclamation,
+                          Prompt::Buttons::OkCancel);
 }
 
 bool Questions::replaceAutoscript(Prompt &prompt, const QString &name) {

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SelectorWindows.h"
 
+#include "ButtonKeys.h"
 #include "History.h"
+#include "ProgramIcon.h"
 
 #include <optional>
 
@@ -15,7 +17,11 @@
 #include <QCoreApplication>
 
 SelectorWindows::SelectorWindows(Prompt *prompt)
-    : prompt_(prompt ? *prompt : messageBoxes_), locator_(prompt_) {}
+    : prompt_(prompt ? *prompt : messageBoxes_), locator_(prompt_) {
+    // Every window of the program: the program's icon, and Enter on a focused button.
+    ProgramIcon::install();
+    ButtonKeys::install();
+}
 
 SelectorWindows::~SelectorWindows() {
     vekForm_.reset();

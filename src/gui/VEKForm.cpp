@@ -8,6 +8,7 @@
 #include "FolderLine.h"
 #include "FuelPage.h"
 #include "GeneralPage.h"
+#include "HelpMenu.h"
 #include "History.h"
 #include "HistoryWindow.h"
 #include "ImportArchive.h"
@@ -19,6 +20,7 @@
 #include "Prompt.h"
 #include "SRForm.h"
 #include "Selector.h"
+#include "WindowGeometry.h"
 #include "WindowHistory.h"
 
 #include <QApplication>
@@ -81,6 +83,8 @@ VEKForm::VEKForm(Selector &selector, QWidget *parent) : QWidget(parent), selecto
     cornerLayout->addWidget(UndoButton);
     cornerLayout->addWidget(HistoryButton);
     cornerLayout->addWidget(EditStrings);
+    HelpButton = new HelpMenu(this, corner);
+    cornerLayout->addWidget(HelpButton);
     SSTab1->setCornerWidget(corner, Qt::TopRightCorner);
     windowHistory_ = new WindowHistory(selector, this);
 
@@ -103,6 +107,8 @@ VEKForm::VEKForm(Selector &selector, QWidget *parent) : QWidget(parent), selecto
     layout->addWidget(StatusLine);
     folderLine = new FolderLine(selector.GameFolder(), selector.ModFolder(), this);
     layout->addWidget(folderLine);
+    // A screen too small for the pages (a small monitor, a large scale) scrolls them.
+    WindowGeometry::scrollWhenSmall(this);
 
     progress = new ProgressWindow(selector, this);
     // The file a move is on, at the pace the dialog keeps.
@@ -125,6 +131,10 @@ VEKForm::VEKForm(Selector &selector, QWidget *parent) : QWidget(parent), selecto
     previous->setKeys({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
                        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab)});
     connect(previous, &QShortcut::activated, this, [this] { turnPage(-1); });
+    // Ctrl+Q does what "Exit" does (it may ask, and be cancelled).
+    auto *quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this);
+    quit->setObjectName(QStringLiteral("ExitKey"));
+    connect(quit, &QShortcut::activated, this, &VEKForm::exitRequested);
 
     // A title reaches the window system at once, also while an operation keeps this thread
     // busy; painting the whole window for it would cost more than the files it names.
@@ -241,12 +251,8 @@ void VEKForm::openStringEditor() {
 }
 
 void VEKForm::centre() {
-    const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QRect area = screen->geometry();
-    move(area.left() + (area.width() - frameGeometry().width()) / 2,
-         area.top() + (area.height() - frameGeometry().height()) / 2);
+    // Where the player left the window last time, else centred; on the screen either way.
+    WindowGeometry::place(this);
 }
 
 void VEKForm::turnPage(int step) {
@@ -256,6 +262,7 @@ void VEKForm::turnPage(int step) {
 
 void VEKForm::closeEvent(QCloseEvent *event) {
     if (closing_) {
+        WindowGeometry::keep(this);
         event->accept();
         return;
     }

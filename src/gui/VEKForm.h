@@ -10,6 +10,7 @@ class AutoscriptsPage;
 class FolderLine;
 class FuelPage;
 class GeneralPage;
+class HelpMenu;
 class HistoryWindow;
 class WindowHistory;
 class LoadedPage;
@@ -62,6 +63,8 @@ public:
     QPushButton *UndoButton;
     /// Opens the history of changes (also Ctrl+H).
     QPushButton *HistoryButton;
+    /// "?": "Help" (also F1) and "About".
+    HelpMenu *HelpButton;
     /// The progress dialog of long operations (hidden until one runs).
     ProgressWindow *progress;
 

@@ -141,17 +141,6 @@ private Q_SLOTS:
         QVERIFY(escapeCloses(sr));
         QVERIFY(form->isVisible());
     }
-
-    void escapeClosesTheNightSwitch() {
-        DemoWindows w(TestFolders::WithGameFiles);
-        QVERIFY(w.start());
-        QTest::mouseClick(w.form()->general->Command14, Qt::LeftButton);
-        QWidget *side = w.form()->general->niteform;
-        QVERIFY(side && side->isVisible());
-        QCOMPARE(side->objectName(), QStringLiteral("niteform"));
-        QVERIFY(escapeCloses(side));
-        QVERIFY(w.form()->isVisible());
-    }
 };
 
 QTEST_MAIN(TestSideWindows)
