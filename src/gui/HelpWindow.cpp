@@ -16,6 +16,8 @@ HelpWindow::HelpWindow(QWidget *parent) : QWidget(parent, Qt::Window) {
     Guide->setObjectName(QStringLiteral("Guide"));
     Guide->setAccessibleName(QStringLiteral("Player's guide"));
     Guide->setOpenExternalLinks(true);
+    // The guide names its pictures as they lie beside it.
+    Guide->setSearchPaths({QStringLiteral(":/docs")});
     Guide->setMarkdown(guide());
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(Guide);

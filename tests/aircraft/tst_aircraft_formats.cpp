@@ -4,6 +4,7 @@
 #include "FileOps.h"
 #include "PickMenu.h"
 #include "PlanesDat.h"
+#include "Rows.h"
 #include "Text8.h"
 
 #include <QDir>
@@ -345,5 +346,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestAircraftFormats)
-#include "Rows.h"
 #include "tst_aircraft_formats.moc"

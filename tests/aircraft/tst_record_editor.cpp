@@ -2,6 +2,7 @@
 #include "DemoPlanesDat.h"
 #include "FileOps.h"
 #include "RecordEditor.h"
+#include "Rows.h"
 #include "ScriptedPrompt.h"
 #include "TestFolders.h"
 
@@ -119,5 +120,4 @@ private Q_SLOTS:
 };
 
 QTEST_GUILESS_MAIN(TestRecordEditor)
-#include "Rows.h"
 #include "tst_record_editor.moc"

@@ -8,6 +8,7 @@
 #include "NightSwitch.h"
 #include "OpenSelector.h"
 #include "Options.h"
+#include "Rows.h"
 #include "ScriptedPrompt.h"
 #include "TestFolders.h"
 #include "WindowCommands.h"
@@ -256,5 +257,4 @@ private Q_SLOTS:
 };
 
 QTEST_GUILESS_MAIN(TestFeatures)
-#include "Rows.h"
 #include "tst_features.moc"

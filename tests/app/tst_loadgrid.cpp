@@ -6,6 +6,7 @@
 #include "LoadedList.h"
 #include "OpenSelector.h"
 #include "ProgressHook.h"
+#include "Rows.h"
 #include "ScriptedPrompt.h"
 #include "Selector.h"
 #include "TestFolders.h"
@@ -522,5 +523,4 @@ private Q_SLOTS:
 };
 
 QTEST_GUILESS_MAIN(TestLoadGrid)
-#include "Rows.h"
 #include "tst_loadgrid.moc"

@@ -8,6 +8,7 @@
 #include "GridRows.h"
 #include "OpenSelector.h"
 #include "Planes.h"
+#include "Rows.h"
 #include "ScriptedPrompt.h"
 #include "Selector.h"
 #include "StringFile.h"
@@ -338,5 +339,4 @@ private Q_SLOTS:
 };
 
 QTEST_GUILESS_MAIN(TestPlanes)
-#include "Rows.h"
 #include "tst_planes.moc"

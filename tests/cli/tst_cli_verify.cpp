@@ -2,6 +2,7 @@
 // The command-line tool's verify and repair, run by run as a player would: a file is
 // deleted and another changed between runs.
 #include "CliRun.h"
+#include "Rows.h"
 #include "TestFolders.h"
 
 #include <QFile>
@@ -61,5 +62,4 @@ private:
 };
 
 QTEST_GUILESS_MAIN(TestCliVerify)
-#include "Rows.h"
 #include "tst_cli_verify.moc"

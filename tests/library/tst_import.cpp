@@ -9,6 +9,7 @@
 #include "LoadedFiles.h"
 #include "OpenSelector.h"
 #include "ProgressHook.h"
+#include "Rows.h"
 #include "ScriptedPrompt.h"
 #include "TestFolders.h"
 
@@ -739,5 +740,4 @@ private:
 };
 
 QTEST_GUILESS_MAIN(TestImport)
-#include "Rows.h"
 #include "tst_import.moc"

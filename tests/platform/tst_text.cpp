@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FileBytes.h"
+#include "Rows.h"
 #include "Text8.h"
 #include "TextFile.h"
 
@@ -120,5 +121,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestText)
-#include "Rows.h"
 #include "tst_text.moc"
