@@ -88,7 +88,11 @@ QString namesOf(QSet<QString> names) {
 // A file copied again from the VEK folder or the store is copied as a load copies it, without a
 // sync of its own: its source stays there, and a going back cut short is finished from its
 // plan (a sync per file made going back over a load of game files many times slower).
-bool replaceFile(const QString &from, const QString &to, QString *error, bool fast = false) {
+// `absent`: the caller has just seen that nothing is at `to`, so there is no mark to look at.
+bool replaceFile(const QString &from, const QString &to, QString *error, bool fast = false,
+                 bool absent = false) {
+    if (absent && fast && !from.isEmpty())
+        return FileCopy::copyReplace(from, to, error, false, FileCopy::Way::Best, nullptr, true);
     // A delete is tried first: most files are not read-only, and the mark is looked at (and
     // taken off) only when the delete did not work.
     if (from.isEmpty()) {
@@ -197,6 +201,9 @@ History::History(SelectorState &state, Reporter &reporter)
                                      const FileIdentity *seenSource, const FileIdentity *seenCopy) {
         Root root;
         QString rel;
+        // What the copy left, as the copy routine saw it: the entry's end need not look again.
+        if (open_ && seenCopy && place(to, &root, &rel))
+            left_.insert(key(root, rel), *seenCopy);
         // Only a content file of the VEK folder (in a folder of its own), copied into the game
         // folder while an entry is open.
         // Never a file of a campaign store (a "C" folder, loaded like any other): the save
@@ -346,7 +353,7 @@ bool History::place(const QString &path, Root *rootOut, QString *relOut) const {
     return true;
 }
 
-void History::capture(const QString &path, bool inPlace, bool absent) {
+void History::capture(const QString &path, bool inPlace, bool absent, const FileIdentity *seen) {
     Root root;
     QString rel;
     if (!open_ || !place(path, &root, &rel))
@@ -356,6 +363,7 @@ void History::capture(const QString &path, bool inPlace, bool absent) {
     if (const auto at = open_->index.constFind(k); at != open_->index.cend()) {
         // Changed again: no longer the copy a load made, as far as the entry's end knows.
         copies_.remove(k);
+        left_.remove(k);
         // Kept by a second name, and now to be written in place: the second name would change
         // with it, so the bytes are copied first.
         HistoryEntry::File &f = open_->files[*at];
@@ -372,7 +380,7 @@ void History::capture(const QString &path, bool inPlace, bool absent) {
     HistoryEntry::File f;
     f.root = root;
     f.path = rel;
-    const FileIdentity now = absent ? FileIdentity() : FileIdentity::of(path);
+    const FileIdentity now = seen ? *seen : absent ? FileIdentity() : FileIdentity::of(path);
     // Folders are not kept: a folder the selector made stays (empty, or with what the player
     // put in it), and the files in it come and go one by one.
     if (now.folder)
@@ -503,16 +511,23 @@ void History::close() {
     open_.reset();
     const struct Forget {
         QHash<QString, Copy> &copies;
-        ~Forget() { copies.clear(); }
-    } forget{copies_};
+        QHash<QString, FileIdentity> &left;
+        ~Forget() {
+            copies.clear();
+            left.clear();
+        }
+    } forget{copies_, left_};
     QList<HistoryEntry::File> kept;
     for (qsizetype i = 0; i < o.files.size(); ++i) {
         HistoryEntry::File f = o.files.at(i);
         const QString path = absolute(f.root, f.path);
-        // A load's copy that nothing changed since is as its copy routine saw it.
+        // A load's copy that nothing changed since is as its copy routine saw it; so is a file
+        // the history's own going back copied or deleted last.
         const auto copied = copies_.constFind(key(f.root, f.path));
-        const FileIdentity now =
-            copied != copies_.cend() && copied->copy.exists ? copied->copy : FileIdentity::of(path);
+        const auto left = left_.constFind(key(f.root, f.path));
+        const FileIdentity now = copied != copies_.cend() && copied->copy.exists ? copied->copy
+                                 : left != left_.cend()                          ? *left
+                                                        : FileIdentity::of(path);
         if (now.folder)
             continue;
         const auto held = o.held.constFind(i);
@@ -726,8 +741,7 @@ bool History::back(int number) {
                              .arg(QDir::toNativeSeparators(store_.folder())));
         return false;
     }
-    const QList<HistoryEntry> entries = History::entries();
-    const int last = entries.isEmpty() ? 0 : entries.last().number;
+    const int last = index().last;
     if (number < 0 || number > last) {
         r_.prompt().fail(QStringLiteral("There is no entry %1 in the history: it goes from 0 "
                                         "to %2.")
@@ -735,7 +749,19 @@ bool History::back(int number) {
                              .arg(last));
         return false;
     }
-    return run(number, entries, false, QByteArray());
+    // Going back to N needs the entries from N on (N for its options and time), not the whole
+    // history: a long one is not read again at every going back.
+    QList<HistoryEntry> from;
+    if (entries_) {
+        for (const HistoryEntry &e : std::as_const(*entries_))
+            if (e.number >= number)
+                from.append(e);
+    } else {
+        QStringList problems;
+        from = store_.read(number, last, &problems);
+        r_.tell(problems);
+    }
+    return run(number, from, false, QByteArray());
 }
 
 namespace {
@@ -833,7 +859,7 @@ bool History::run(int number, const QList<HistoryEntry> &entries, bool resuming,
         // A dry run: what the going back would do is said by the twin's changes.
         QStringList kept;
         QString error;
-        if (!apply(goal.files, &kept, &error)) {
+        if (!apply(goal.files, nullptr, &kept, &error)) {
             r_.prompt().fail(error.isEmpty()
                                  ? QStringLiteral("Going back was cancelled.")
                                  : QStringLiteral("Going back would not work: %1").arg(error));
@@ -850,6 +876,7 @@ bool History::run(int number, const QList<HistoryEntry> &entries, bool resuming,
         return false;
     }
     open_->backTo = goal.backTo;
+    QList<FileIdentity> seen;
     if (resuming) {
         // What the cut going back had kept before its first change.
         open_->options = captured.optionsBefore;
@@ -859,9 +886,14 @@ bool History::run(int number, const QList<HistoryEntry> &entries, bool resuming,
         }
     } else {
         // Every file it will touch is kept first, so the plan names what undoes the going
-        // back too, and a kill at any moment loses nothing.
-        for (const HistoryEntry::File &f : std::as_const(goal.files))
-            capture(absolute(f.root, f.path), false);
+        // back too, and a kill at any moment loses nothing. Each is looked at once: what the
+        // history keeps of it and what the going back does with it start from the same look.
+        seen.reserve(goal.files.size());
+        for (const HistoryEntry::File &f : std::as_const(goal.files)) {
+            const QString path = absolute(f.root, f.path);
+            seen.append(FileIdentity::of(path));
+            capture(path, false, false, &seen.last());
+        }
         QString error;
         const bool held = persist(&error);
         captured.number = 1;
@@ -881,7 +913,7 @@ bool History::run(int number, const QList<HistoryEntry> &entries, bool resuming,
 
     QStringList kept;
     QString error;
-    const bool applied = apply(goal.files, &kept, &error);
+    const bool applied = apply(goal.files, resuming ? nullptr : &seen, &kept, &error);
     if (!applied) {
         // All or nothing: every file the going back touched is put back as it was.
         QString undoError;
@@ -940,7 +972,8 @@ QString History::told(const QString &what, const QSet<QString> &loadedBefore, qs
     return sentence;
 }
 
-bool History::apply(const QList<HistoryEntry::File> &targets, QStringList *kept, QString *error) {
+bool History::apply(const QList<HistoryEntry::File> &targets, const QList<FileIdentity> *seen,
+                    QStringList *kept, QString *error) {
     constexpr qsizetype ProgressFrom = 200;
     Progress *progress = nullptr;
     if (targets.size() > ProgressFrom) {
@@ -957,12 +990,13 @@ bool History::apply(const QList<HistoryEntry::File> &targets, QStringList *kept,
         return ok;
     };
     QSet<QString> folders;
-    for (const HistoryEntry::File &t : targets) {
+    for (qsizetype i = 0; i < targets.size(); ++i) {
+        const HistoryEntry::File &t = targets.at(i);
         if (progress && !progress->next(t.path))
             return done(false);
         const QString path = absolute(t.root, t.path);
         // Already as it is to be: a going back run again after a kill does nothing here.
-        const FileIdentity now = FileIdentity::of(path);
+        const FileIdentity now = seen ? seen->at(i) : FileIdentity::of(path);
         if (matches(path, now, t.before))
             continue;
         if (now.exists && !leftAsIs(path, now, t)) {
@@ -988,15 +1022,23 @@ bool History::apply(const QList<HistoryEntry::File> &targets, QStringList *kept,
             kept->append(QDir::toNativeSeparators(t.path) + QStringLiteral(" (as ") +
                          QFileInfo(aside).fileName() + QLatin1Char(')'));
         }
+        const QString k = key(t.root, t.path);
         if (t.before == Absent) {
-            if (!replaceFile(QString(), path, error))
+            // A file just seen is deleted without a second look; one that will not go (a
+            // read-only mark where the system heeds it) the long way.
+            if (now.exists && !now.folder && FileHook::mayChange(path, error) &&
+                QFile::remove(path)) {
+                FileHook::deleted(path);
+            } else if (!replaceFile(QString(), path, error)) {
                 return done(false);
+            }
+            left_.insert(k, FileIdentity());
             continue;
         }
         const QString root =
             t.root == Root::Game ? s_.folders().GameFolder : s_.folders().ModFolder;
         if (!makeFolders(QFileInfo(path).path(), root, folders) ||
-            !replaceFile(keptPath(t.before), path, error, true)) {
+            !replaceFile(keptPath(t.before), path, error, true, !now.exists)) {
             if (error->isEmpty())
                 *error = QStringLiteral("Could not make the folder of \"%1\".")
                              .arg(QDir::toNativeSeparators(path));

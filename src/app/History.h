@@ -106,7 +106,9 @@ private:
     /// Writes what the open entry holds to the store (before a going back writes its plan).
     bool persist(QString *error);
     /// `absent`: the caller knows nothing is at `path`.
-    void capture(const QString &path, bool inPlace, bool absent = false);
+    /// `seen`: what the caller just found at `path`.
+    void capture(const QString &path, bool inPlace, bool absent = false,
+                 const FileIdentity *seen = nullptr);
     /// Before the folder `from` is renamed to `to`: each file below it as it is, and each of
     /// their new names as absent.
     void captureMove(const QString &from, const QString &to);
@@ -117,7 +119,9 @@ private:
     static QString key(HistoryEntry::Root root, const QString &path);
     bool matches(const QString &path, const QString &object) const;
     bool matches(const QString &path, const FileIdentity &now, const QString &object) const;
-    bool apply(const QList<HistoryEntry::File> &targets, QStringList *kept, QString *error);
+    /// `seen`: what each target was found to be just before (null: each is looked at).
+    bool apply(const QList<HistoryEntry::File> &targets, const QList<FileIdentity> *seen,
+               QStringList *kept, QString *error);
     bool putBack(const QList<HistoryEntry::File> &files, QString *error);
     bool run(int number, const QList<HistoryEntry> &entries, bool resuming, const QByteArray &plan);
     void prune(QList<HistoryEntry> &entries);
@@ -158,6 +162,9 @@ private:
         FileIdentity copy;
     };
     QHash<QString, Copy> copies_;
+    /// What the open entry's own last change of a file left there (a going back's delete, a
+    /// copy as its routine saw it), by key, so that its end need not look again.
+    QHash<QString, FileIdentity> left_;
     /// The index, read once (rebuilt from the entries when it cannot be read); `indexChanged_`
     /// while it holds an identity not written yet.
     std::optional<HistoryIndex> index_;

@@ -340,22 +340,40 @@ bool HistoryStore::readIndex(HistoryIndex *index) const {
                QStringLiteral("/entries/%1.txt").arg(index->last + 1, 6, 10, QLatin1Char('0')));
 }
 
+namespace {
+// Reads the entry file `path` into `entries`; `missing`: a file that is not there is no problem.
+void readEntry(const QString &path, bool missing, QList<HistoryEntry> *entries,
+               QStringList *problems) {
+    QFile file(path);
+    HistoryEntry entry;
+    QString why;
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (missing && !file.exists())
+            return;
+        why = file.errorString();
+    } else if (HistoryEntry::parse(file.readAll(), &entry, &why)) {
+        entries->append(entry);
+    }
+    if (!why.isEmpty() && problems)
+        problems->append(QStringLiteral("The history's entry \"%1\" cannot be read: %2.")
+                             .arg(QDir::toNativeSeparators(path), why));
+}
+} // namespace
+
 QList<HistoryEntry> HistoryStore::read(QStringList *problems) const {
     QList<HistoryEntry> entries;
     const QDir dir(folder_ + QStringLiteral("/entries"));
     const QStringList names = dir.entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
-    for (const QString &name : names) {
-        QFile file(dir.filePath(name));
-        HistoryEntry entry;
-        QString why;
-        if (!file.open(QIODevice::ReadOnly))
-            why = file.errorString();
-        else if (HistoryEntry::parse(file.readAll(), &entry, &why))
-            entries.append(entry);
-        if (!why.isEmpty() && problems)
-            problems->append(QStringLiteral("The history's entry \"%1\" cannot be read: %2.")
-                                 .arg(QDir::toNativeSeparators(dir.filePath(name)), why));
-    }
+    for (const QString &name : names)
+        readEntry(dir.filePath(name), false, &entries, problems);
+    return entries;
+}
+
+QList<HistoryEntry> HistoryStore::read(int first, int last, QStringList *problems) const {
+    QList<HistoryEntry> entries;
+    for (int n = std::max(first, 1); n <= last; ++n)
+        readEntry(folder_ + QStringLiteral("/entries/%1.txt").arg(n, 6, 10, QLatin1Char('0')), true,
+                  &entries, problems);
     return entries;
 }
 

@@ -113,6 +113,9 @@ public:
     bool readIndex(HistoryIndex *index) const;
     /// Every entry, oldest first; entries that cannot be read are named in `problems`.
     QList<HistoryEntry> read(QStringList *problems) const;
+    /// The entries numbered `first` to `last`, oldest first, each read by its name: a going
+    /// back to `first` needs no other, nor a listing of them all.
+    QList<HistoryEntry> read(int first, int last, QStringList *problems) const;
     /// When the history began: the time its folder was made (now, for one not made yet).
     QDateTime begun() const;
 

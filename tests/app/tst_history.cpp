@@ -93,7 +93,8 @@ private Q_SLOTS:
     }
 
     /// A walk of the player's actions (`Kind`: loads, mission and music switches, autoscript
-    /// runs, repairs, skins, swaps, fuel and option clicks ...), then back to its entries in
+    /// runs, repairs, skins, swaps, fuel and option clicks, the game's campaign saves ...),
+    /// then back to its entries in
     /// random order: each time the folders and options are what they were right after that
     /// entry, the grids' marks follow, and verify finds what it found then.
     void randomWalk() {
@@ -112,10 +113,10 @@ private Q_SLOTS:
         const int started = lastEntry(*s);
         after.insert(started, {snapshot(f), s->loadedList().loadedNames()});
         QRandomGenerator rng(seed);
-        QString save;
-        int saveFrom = -1;
+        // The campaign saves the game wrote, by path, with their bytes and the entry after which.
+        QMap<QString, QPair<QByteArray, int>> saves;
         for (int a = 0; a < actions; ++a) {
-            const int kind = int(rng.bounded(Kinds));
+            const int kind = a == actions / 2 ? int(GameSave) : int(rng.bounded(Kinds));
             const int before = lastEntry(*s);
             // A loaded file broken by someone else between two entries: the history finds it
             // so at the repair, and going back to any entry since the file's last change
@@ -140,11 +141,14 @@ private Q_SLOTS:
                              n != before || after.value(before).intact});
             if (a == 1)
                 earlyIndex = TestFolders::read(f.game(), indexFile);
-            if (a == actions / 2) {
-                // The game saves a campaign: nothing of the selector's, and it stays.
-                saveFrom = n;
-                save = QStringLiteral("Savedata/walk%1.sav").arg(seed);
-                TestFolders::write(f.game(), save, "a campaign saved by the game");
+            if (kind == GameSave) {
+                // The game saves a campaign, whichever mission is loaded: going back to this
+                // entry brings the save as the game left it.
+                const QString save = QStringLiteral("Savedata/walk%1-%2.sav").arg(seed).arg(a);
+                const QByteArray bytes = "a campaign saved by the game " + save.toUtf8();
+                TestFolders::write(f.game(), save, bytes);
+                after[n].files.insert(save, bytes);
+                saves.insert(save, {bytes, n});
             }
         }
         const int last = lastEntry(*s);
@@ -154,20 +158,17 @@ private Q_SLOTS:
         std::shuffle(order.begin(), order.end(), std::mt19937(seed));
         for (const int n : std::as_const(order)) {
             QVERIFY2(s->history().back(n), qPrintable(prompt.allText()));
-            expect(f, *s, after.value(n), save, QStringLiteral("back %1").arg(n));
-            if (n <= saveFrom)
-                QCOMPARE(TestFolders::read(f.game(), save),
-                         QByteArray("a campaign saved by the game"));
+            expect(f, *s, after.value(n), saves, n, QStringLiteral("back %1").arg(n));
         }
         // Forward to the end, undo twice (each goes one further back), forward again.
         QVERIFY(s->history().back(last));
-        expect(f, *s, after.value(last), save, QStringLiteral("forward"));
+        expect(f, *s, after.value(last), saves, last, QStringLiteral("forward"));
         for (const int n : {last - 1, last - 2}) {
             QVERIFY(s->history().undo());
-            expect(f, *s, after.value(n), save, QStringLiteral("undo to %1").arg(n));
+            expect(f, *s, after.value(n), saves, n, QStringLiteral("undo to %1").arg(n));
         }
         QVERIFY(s->history().back(last));
-        expect(f, *s, after.value(last), save, QStringLiteral("forward again"));
+        expect(f, *s, after.value(last), saves, last, QStringLiteral("forward again"));
         // The history survives a restart.
         s.reset();
         if (index == QLatin1String("removed"))
@@ -179,7 +180,7 @@ private Q_SLOTS:
                                    : earlyIndex);
         s = openSelector(f, prompt);
         QVERIFY(s->history().back(0));
-        expect(f, *s, after.value(0), save, QStringLiteral("back 0 after a restart"));
+        expect(f, *s, after.value(0), saves, 0, QStringLiteral("back 0 after a restart"));
         // The folder the selector remembers stays: the next start finds it without asking.
         QVERIFY(
             TestFolders::read(f.game(), QStringLiteral("LastVEKDir")).contains(f.vek().toUtf8()));
@@ -324,6 +325,7 @@ private:
         Mission,
         Autoscript,
         Repair,
+        GameSave,
         Kinds
     };
 
@@ -387,6 +389,8 @@ private:
             if (!s.loadedFiles().check())
                 s.loadedFiles().repair();
             break;
+        case GameSave: // the game's, written after the entry
+            break;
         }
     }
 
@@ -408,12 +412,29 @@ private:
         return QString();
     }
 
-    static void expect(const TestFolders &f, Selector &s, const State &want, const QString &save,
+    /// The folders are `want`, the state after entry `n`; each of `saves` the game wrote later is
+    /// where the save exchange puts saves, in Savedata or a campaign store, under its name or a
+    /// numbered one ("name (2).sav").
+    static void expect(const TestFolders &f, Selector &s, const State &want,
+                       const QMap<QString, QPair<QByteArray, int>> &saves, int n,
                        const QString &what) {
         QMap<QString, QByteArray> now = snapshot(f);
-        now.remove(save);
-        QMap<QString, QByteArray> wanted = want.files;
-        wanted.remove(save);
+        const QMap<QString, QByteArray> &wanted = want.files;
+        QStringList folders{f.game() + QStringLiteral("/Savedata")};
+        for (const QString &store : QDir(f.vek()).entryList({QStringLiteral("C-*")}, QDir::Dirs))
+            folders << f.vek() + QLatin1Char('/') + store;
+        for (auto it = saves.cbegin(); it != saves.cend(); ++it) {
+            const QString base = QFileInfo(it.key()).completeBaseName();
+            bool found = it->second <= n;
+            for (const QString &folder : std::as_const(folders))
+                for (const QString &file :
+                     QDir(folder).entryList({base + ".sav", base + " (*).sav"})) {
+                    found = found || TestFolders::read(folder, file) == it->first;
+                    if (folder == folders.first() && it->second > n)
+                        now.remove(QStringLiteral("Savedata/") + file);
+                }
+            QVERIFY2(found, qPrintable(what + ": the save " + it.key() + " is lost"));
+        }
         for (auto it = wanted.cbegin(); it != wanted.cend(); ++it)
             QVERIFY2(now.value(it.key(), "(absent)") == it.value(),
                      qPrintable(what + ": " + it.key() + " is " + now.value(it.key()).left(40)));
